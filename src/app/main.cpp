@@ -1,0 +1,76 @@
+#include "foundation/Module.h"
+#include "foundation/SingleInstance.h"
+#include "foundation/SystemClock.h"
+#include "startup/MainWindowLogic.h"
+#include "ui/MainWindow.h"
+#include "ui/QtClipboard.h"
+#include "ui/QtPrograms.h"
+#include "ui/QtPrompts.h"
+#include "ui/WindowServices.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+struct Arguments {
+    QString clubDirectory;
+    QString suiteCommandLine; // "ZQJ" + level + user name
+};
+
+Arguments parseArguments(const QApplication &app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Moravel: catering and banquet event scheduling"));
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("club"), QStringLiteral("The club directory (default: the current directory)."),
+                      QStringLiteral("DIR")});
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("ZQJ, the two-digit access level and the user name, "
+                                                "as the suite's menu program passes them."));
+    parser.process(app);
+    Arguments arguments;
+    arguments.clubDirectory = QDir(parser.isSet(QStringLiteral("club")) ? parser.value(QStringLiteral("club"))
+                                                                         : QDir::currentPath())
+                                  .absolutePath();
+    // A user name with a space arrives as several arguments.
+    arguments.suiteCommandLine = parser.positionalArguments().join(QLatin1Char(' '));
+    return arguments;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Moravel"));
+    const Arguments arguments = parseArguments(app);
+
+    QtPrompts prompts;
+    if (!QFileInfo(arguments.clubDirectory).isDir()) {
+        prompts.message(QStringLiteral("The club directory %1 does not exist.").arg(arguments.clubDirectory),
+                        QStringLiteral("Brevant"), Icon::Critical);
+        return 1;
+    }
+    QtClipboard clipboard;
+    QtPrograms programs(arguments.clubDirectory);
+    SystemClock clock;
+    StorageSettings storage;
+    storage.clubDirectory = arguments.clubDirectory;
+    storage.readOnly = !QFileInfo(arguments.clubDirectory).isWritable();
+    Module module(storage, Ports{prompts, clipboard, programs, clock});
+    module.routines.ChangeToProgramDirectory();
+
+    SingleInstance instance(arguments.clubDirectory, SingleInstance::currentAccount());
+    MainWindowLogic logic(module);
+    MainWindow window(logic);
+    prompts.setParentWindow(&window);
+    window.resize(1280, 800);
+    CenterForm(&window);
+    if (logic.StartMainWindow(arguments.suiteCommandLine, instance) != MainWindowLogic::Outcome::Started)
+        return 1;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,200 @@
+#include "Databases.h"
+
+#include "SchemaBuilder.h"
+
+#include <QAtomicInteger>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+
+namespace {
+
+QString nextConnectionName()
+{
+    static QAtomicInteger<quint64> counter;
+    return QStringLiteral("moravel-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+DbError missingFile(const QString &name)
+{
+    return {ErrorNumber::FileMissing, QStringLiteral("File not found: %1").arg(name)};
+}
+
+} // namespace
+
+Database::Database(QString connection, QString name, const SqlDialect &dialect)
+    : m_connection(std::move(connection))
+    , m_name(std::move(name))
+    , m_dialect(dialect)
+{
+}
+
+Database::~Database()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+QSqlDatabase Database::handle() const { return QSqlDatabase::database(m_connection, false); }
+
+Result<QSqlQuery> Database::prepare(const QString &sql)
+{
+    QSqlQuery query(handle());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        return error(query.lastError());
+    return query;
+}
+
+Status Database::exec(QSqlQuery &query)
+{
+    if (!query.exec())
+        return error(query.lastError());
+    return {};
+}
+
+Result<QSqlQuery> Database::exec(const QString &sql, const QVariantList &values)
+{
+    auto query = prepare(sql);
+    if (!query)
+        return query;
+    for (const QVariant &value : values)
+        query->addBindValue(value);
+    if (Status status = exec(*query); !status)
+        return status.error();
+    return query;
+}
+
+Status Database::execute(const QString &sql, const QVariantList &values)
+{
+    return exec(sql, values).status();
+}
+
+Databases::Databases(StorageSettings settings)
+    : m_settings(std::move(settings))
+    , m_dialect(m_settings.engine == Engine::Postgres ? SqlDialect::postgres() : SqlDialect::sqlite())
+    , m_localDialect(SqlDialect::sqlite())
+{
+}
+
+Databases::~Databases() = default;
+
+QString Databases::clubPath(const QString &fileName) const
+{
+    return QDir(m_settings.clubDirectory).filePath(fileName);
+}
+
+QString Databases::logicalName(const QString &fileName)
+{
+    QString name = QFileInfo(fileName.trimmed()).fileName().toLower();
+    if (name.endsWith(QLatin1String(".mdb")))
+        name.chop(4);
+    if (name == QLatin1String("rpt00.sys"))
+        return QStringLiteral("rpt");
+    return name;
+}
+
+QString Databases::fileName(const QString &logicalName)
+{
+    if (logicalName == QLatin1String("rpt"))
+        return QStringLiteral("rpt00.sys");
+    return logicalName + QLatin1String(".mdb");
+}
+
+bool Databases::exists(const QString &name) const
+{
+    const QString logical = logicalName(name);
+    if (m_settings.engine == Engine::Sqlite)
+        return QFileInfo::exists(clubPath(fileName(logical)));
+    auto db = connect(QString(), *m_dialect, QString());
+    if (!db)
+        return false;
+    auto query = db.value()->exec(
+        QStringLiteral("select count(*) from information_schema.schemata where schema_name = ?"),
+        {logical});
+    return query && query->next() && query->value(0).toInt() > 0;
+}
+
+Result<DatabasePtr> Databases::open(const QString &name) const
+{
+    const QString logical = logicalName(name);
+    if (!SqlDialect::isSafeIdentifier(logical))
+        return missingFile(name);
+    if (m_settings.engine == Engine::Sqlite) {
+        const QString path = clubPath(fileName(logical));
+        if (!QFileInfo(path).isFile())
+            return missingFile(fileName(logical));
+        return connect(logical, *m_dialect, path);
+    }
+    if (!exists(logical))
+        return missingFile(fileName(logical));
+    return connect(logical, *m_dialect, QString());
+}
+
+Result<DatabasePtr> Databases::create(const QString &name) const
+{
+    const QString logical = logicalName(name);
+    if (!SqlDialect::isSafeIdentifier(logical))
+        return DbError{ErrorNumber::OpenFailed, QStringLiteral("Invalid database name: %1").arg(name)};
+    if (m_settings.readOnly)
+        return DbError{ErrorNumber::ReadOnly, QStringLiteral("Cannot update. Database or object is read-only.")};
+    if (exists(logical))
+        return DbError{ErrorNumber::DuplicateName,
+                       QStringLiteral("The database %1 already exists.").arg(fileName(logical))};
+    Result<DatabasePtr> db = DbError{};
+    if (m_settings.engine == Engine::Sqlite) {
+        db = connect(logical, *m_dialect, clubPath(fileName(logical)));
+    } else {
+        auto server = connect(QString(), *m_dialect, QString());
+        if (!server)
+            return server;
+        if (Status made = server.value()->execute(QStringLiteral("create schema ") + logical); !made)
+            return made.error();
+        db = connect(logical, *m_dialect, QString());
+    }
+    if (!db)
+        return db;
+    if (Status made = SchemaBuilder::createTables(*db.value()); !made)
+        return made.error();
+    return db;
+}
+
+Result<DatabasePtr> Databases::openLocalFile(const QString &path) const
+{
+    return connect(logicalName(path), *m_localDialect, path);
+}
+
+Result<DatabasePtr> Databases::connect(const QString &name, const SqlDialect &dialect,
+                                       const QString &sqliteFile) const
+{
+    const QString connection = nextConnectionName();
+    DatabasePtr db(new Database(connection, name, dialect));
+    QSqlDatabase handle = QSqlDatabase::addDatabase(dialect.driverName(), connection);
+    if (!handle.isValid())
+        return DbError{ErrorNumber::OpenFailed,
+                       QStringLiteral("The %1 database driver is not installed.").arg(dialect.driverName())};
+    if (dialect.driverName() == QLatin1String("QSQLITE")) {
+        handle.setDatabaseName(sqliteFile);
+        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_settings.busyTimeoutMs);
+        if (m_settings.readOnly && &dialect == m_dialect.get())
+            options += QLatin1String(";QSQLITE_OPEN_READONLY");
+        handle.setConnectOptions(options);
+    } else {
+        handle.setHostName(m_settings.host);
+        handle.setPort(m_settings.port);
+        handle.setDatabaseName(m_settings.databaseName);
+        handle.setUserName(m_settings.userName);
+        handle.setPassword(m_settings.password);
+    }
+    if (!handle.open())
+        return dialect.mapError(handle.lastError());
+    if (dialect.driverName() == QLatin1String("QPSQL") && !name.isEmpty()) {
+        if (Status status = db->execute(QStringLiteral("set search_path to ") + name); !status)
+            return status.error();
+    }
+    return db;
+}

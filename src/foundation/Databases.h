@@ -1,0 +1,98 @@
+#pragma once
+
+#include "Result.h"
+#include "SqlDialect.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+
+#include <memory>
+
+enum class Engine { Sqlite, Postgres };
+
+struct StorageSettings {
+    QString clubDirectory;
+    Engine engine = Engine::Sqlite;
+    // PostgreSQL: one database holding one schema per logical database.
+    QString host;
+    int port = 5432;
+    QString databaseName;
+    QString userName;
+    QString password;
+    // How long SQLite waits for another workstation's lock before the
+    // operation reports the record as locked.
+    int busyTimeoutMs = 2000;
+    // A club opened for reading only (a read-only share or a backup copy):
+    // every write fails with the read-only error and nothing is created.
+    bool readOnly = false;
+};
+
+// One open connection to one logical database, closed when it goes out of
+// scope. Queries made on it must not outlive it.
+class Database {
+public:
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    const QString &name() const { return m_name; }
+    QSqlDatabase handle() const;
+    const SqlDialect &dialect() const { return m_dialect; }
+
+    // Prepares, binds every value in order and executes; the query is left
+    // before its first row.
+    Result<QSqlQuery> exec(const QString &sql, const QVariantList &values = {});
+    Status execute(const QString &sql, const QVariantList &values = {});
+    // For statements run many times with new values (exec(QSqlQuery&)).
+    Result<QSqlQuery> prepare(const QString &sql);
+    Status exec(QSqlQuery &query);
+
+    DbError error(const QSqlError &error) const { return m_dialect.mapError(error); }
+
+private:
+    friend class Databases;
+    Database(QString connection, QString name, const SqlDialect &dialect);
+
+    QString m_connection;
+    QString m_name;
+    const SqlDialect &m_dialect;
+};
+
+using DatabasePtr = std::unique_ptr<Database>;
+
+// Opens the suite's databases by their logical name ("evnt", "config", ...).
+// With SQLite each is the file <name>.mdb in the club directory; with
+// PostgreSQL each is a schema of that name. Nothing is held open between
+// operations: every open returns a connection that closes on destruction.
+class Databases {
+public:
+    explicit Databases(StorageSettings settings);
+    ~Databases();
+
+    const StorageSettings &settings() const { return m_settings; }
+    const SqlDialect &dialect() const { return *m_dialect; }
+    QString clubPath(const QString &fileName) const;
+
+    // "AR.MDB", "ar.mdb" and "ar" all name the logical database "ar".
+    static QString logicalName(const QString &fileName);
+    // The file a logical database lives in: "evnt.mdb"; the report template is "rpt00.sys".
+    static QString fileName(const QString &logicalName);
+
+    bool exists(const QString &name) const;
+    // Error 53 when the database does not exist.
+    Result<DatabasePtr> open(const QString &name) const;
+    // Creates the database with every table of its schema; refuses an existing one.
+    Result<DatabasePtr> create(const QString &name) const;
+    // A local SQLite file outside the shared store (report work copies).
+    Result<DatabasePtr> openLocalFile(const QString &path) const;
+
+private:
+    Result<DatabasePtr> connect(const QString &name, const SqlDialect &dialect,
+                                const QString &sqliteFile) const;
+
+    StorageSettings m_settings;
+    std::unique_ptr<SqlDialect> m_dialect;
+    std::unique_ptr<SqlDialect> m_localDialect;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "MessageChannel.h"
+#include "Prompts.h"
+#include "Result.h"
+
+#include <functional>
+
+class Clock;
+struct OperatorSession;
+
+// The shared Yes/No question, the error-code report and the admin log.
+class Messages {
+public:
+    Messages(MessageChannel &channel, Prompts &prompts, Clock &clock,
+             const OperatorSession &session, QString clubDirectory);
+
+    // Asks MessageText under MessageTitle (No is the default); stores the
+    // answer in YesNoAnswer and returns true for Yes.
+    bool AskYesNo();
+    bool AskYesNo(const QString &text, const QString &title);
+
+    void show(const QString &text, const QString &title, Icon icon);
+    // Error report: the error's own line, the table of common codes, then an
+    // admin-log line with the first line. Error number 0 shows nothing.
+    void ShowErrorCodes(const DbError &error);
+    // One line to "admlog.ini" (or "lastbkup.dat" during backup/restore).
+    bool WriteAdminLog();
+    void ShowMissingDatabase(const QString &fileName);
+    // Shows the error as its kind demands: the missing-database message for
+    // a missing file, the error report otherwise.
+    void reportFailure(const DbError &error, const QString &databaseName);
+
+    // Runs write until it succeeds; on a locked record asks whether to try
+    // again at once. Returns the last outcome (the lock error after No).
+    Status RetryWhileLocked(const std::function<Status()> &write);
+
+    static QString errorCodeTable();
+
+    MessageChannel &channel() { return m_channel; }
+    Prompts &prompts() { return m_prompts; }
+
+private:
+    MessageChannel &m_channel;
+    Prompts &m_prompts;
+    Clock &m_clock;
+    const OperatorSession &m_session;
+    QString m_clubDirectory;
+};

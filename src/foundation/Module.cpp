@@ -1,0 +1,11 @@
+#include "Module.h"
+
+Module::Module(StorageSettings storage, Ports modulePorts)
+    : ports(modulePorts)
+    , databases(std::move(storage))
+    , messages(channel, ports.prompts, ports.clock, session, databases.settings().clubDirectory)
+    , records(databases, messages)
+    , staff(databases, session, messages, ports.clock)
+    , routines(databases, messages, session, ports.programs, ports.clipboard)
+{
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Configuration.h"
+#include "Databases.h"
+#include "MessageChannel.h"
+#include "Messages.h"
+#include "OperatorSession.h"
+#include "RecordLayer.h"
+#include "SharedRoutines.h"
+#include "StaffLocation.h"
+
+class Clipboard;
+class Clock;
+class Programs;
+class Prompts;
+
+// The operator's side of the world, handed to every logic class.
+struct Ports {
+    Prompts &prompts;
+    Clipboard &clipboard;
+    Programs &programs;
+    Clock &clock;
+};
+
+// Everything shared module-wide for one run: the ports, the storage, the
+// operator, the configuration and the message channel. Made once at start-up.
+class Module {
+public:
+    Module(StorageSettings storage, Ports ports);
+    Module(const Module &) = delete;
+    Module &operator=(const Module &) = delete;
+
+    QString clubPath(const QString &fileName) const { return databases.clubPath(fileName); }
+
+    Ports ports;
+    Databases databases;
+    MessageChannel channel;
+    OperatorSession session;
+    Configuration config;
+    Messages messages;
+    RecordLayer records;
+    StaffLocation staff;
+    SharedRoutines routines;
+};

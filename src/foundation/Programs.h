@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Companion programs: look-ups, help, report printing. A built-in stand-in
+// may answer for a program name; a real executable of that name in the club
+// directory wins.
+class Programs {
+public:
+    virtual ~Programs() = default;
+
+    // Starts without waiting; false when it could not be started.
+    virtual bool start(const QString &program, const QStringList &arguments) = 0;
+    // Starts and waits for the exit code while the windows stay responsive;
+    // -1 when the program could not be started or crashed.
+    virtual int runAndWait(const QString &program, const QStringList &arguments) = 0;
+};

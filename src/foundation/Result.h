@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <utility>
+
+// A failure as the suite numbers it: the error report, the admin log and the
+// lock-retry question all work on these numbers whatever engine produced them.
+struct DbError {
+    int number = 0;
+    QString description;
+
+    bool isLocked() const { return number == 3186 || number == 3187 || number == 3188 || number == 3189 || number == 3260 || number == 3000 || number == 8194; }
+};
+
+namespace ErrorNumber {
+inline constexpr int TypeMismatch = 13;
+inline constexpr int FileMissing = 53;
+inline constexpr int FieldMissing = 3018;
+inline constexpr int NoCurrentRecord = 3021;
+inline constexpr int DuplicateKey = 3022;
+inline constexpr int TableMissing = 3024;
+inline constexpr int ReadOnly = 3027;
+inline constexpr int CorruptDatabase = 3049;
+inline constexpr int OpenFailed = 3051;
+inline constexpr int RecordLocked = 3186;
+inline constexpr int DuplicateName = 3191;
+inline constexpr int InvalidFieldType = 3259;
+inline constexpr int Unknown = 3146; // "ODBC call failed": any engine error we cannot classify
+} // namespace ErrorNumber
+
+// The outcome of an operation that returns nothing: ok, or the error.
+class Status {
+public:
+    Status() = default;
+    Status(DbError error) : m_error(std::move(error)) {}
+
+    bool ok() const { return !m_error.has_value(); }
+    explicit operator bool() const { return ok(); }
+    const DbError &error() const { return *m_error; }
+
+private:
+    std::optional<DbError> m_error;
+};
+
+// A value, or the error that prevented it.
+template <typename T> class Result {
+public:
+    Result(T value) : m_value(std::move(value)) {}
+    Result(DbError error) : m_error(std::move(error)) {}
+
+    bool ok() const { return m_value.has_value(); }
+    explicit operator bool() const { return ok(); }
+    T &value() { return *m_value; }
+    const T &value() const { return *m_value; }
+    T *operator->() { return &*m_value; }
+    T &operator*() { return *m_value; }
+    const DbError &error() const { return *m_error; }
+    Status status() const { return ok() ? Status() : Status(*m_error); }
+
+private:
+    std::optional<T> m_value;
+    std::optional<DbError> m_error;
+};

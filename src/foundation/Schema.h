@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Every table this module reads or writes, with its columns in their stored
+// order. Column positions are part of the file format: the event window, the
+// reservation grid and the report work tables all address columns by position.
+// The club-directory creator, the tests and upgrades build their tables here.
+namespace Schema {
+
+enum class ColumnType {
+    Text,     // short text; size is the maximum length
+    Memo,     // long text
+    Long,     // 32-bit integer (dates YYYYMMDD, event and account numbers)
+    Integer,  // 16-bit integer (codes, flags, room numbers)
+    Double,   // floating point (quantities, factors, percentages)
+    Currency, // money, four decimals
+};
+
+struct Column {
+    QString name;
+    ColumnType type = ColumnType::Text;
+    int size = 0; // maximum length of a Text column; 0 for the other types
+    QString description; // shown to the operator as the field's tooltip
+};
+
+struct Index {
+    QStringList columns;
+    bool unique = false;
+};
+
+struct Table {
+    QString database; // logical database name: "evnt", "config", "rpt", ...
+    QString name;
+    QList<Column> columns;
+    QStringList primaryKey; // may be empty
+    QList<Index> indexes;
+
+    int columnIndex(const QString &column) const; // -1 when absent
+};
+
+// The logical databases, in the order the club-directory creator makes them.
+QStringList databases();
+
+const QList<Table> &tables();
+QList<Table> tablesOf(const QString &database);
+const Table *findTable(const QString &database, const QString &table);
+
+// OLE DB style type code the record layer reports for a column type:
+// 202 text, 203 memo, 3 long, 2 integer, 5 double, 6 currency.
+int providerTypeCode(ColumnType type);
+bool isTextType(ColumnType type);
+
+} // namespace Schema

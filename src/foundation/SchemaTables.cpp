@@ -1,0 +1,552 @@
+#include "Schema.h"
+
+// The tables themselves. Names are lower case throughout: both engines fold
+// unquoted identifiers, and the suite's own spellings (Memo, Description,
+// Comments, Todo) reach the same columns.
+
+namespace Schema {
+
+namespace {
+
+Column column(const char *name, ColumnType type, int size, const char *description) {
+    return Column{QString::fromLatin1(name), type, size, QString::fromUtf8(description)};
+}
+
+Column text(const char *name, int size, const char *description = "") {
+    return column(name, ColumnType::Text, size, description);
+}
+Column memo(const char *name, const char *description = "") {
+    return column(name, ColumnType::Memo, 0, description);
+}
+Column lng(const char *name, const char *description = "") {
+    return column(name, ColumnType::Long, 0, description);
+}
+Column integer(const char *name, const char *description = "") {
+    return column(name, ColumnType::Integer, 0, description);
+}
+Column dbl(const char *name, const char *description = "") {
+    return column(name, ColumnType::Double, 0, description);
+}
+Column money(const char *name, const char *description = "") {
+    return column(name, ColumnType::Currency, 0, description);
+}
+
+Index index(const QStringList &columns) {
+    return Index{columns, false};
+}
+Index unique(const QStringList &columns) {
+    return Index{columns, true};
+}
+
+Table table(const char *database, const char *name, const QList<Column> &columns,
+            const QStringList &primaryKey = {}, const QList<Index> &indexes = {}) {
+    return Table{QString::fromLatin1(database), QString::fromLatin1(name), columns, primaryKey,
+                 indexes};
+}
+
+// ---- Column sets shared by a table and its copies ----------------------
+
+// One booking. Box n of the event window edits column n, so the order is
+// fixed; the descriptions are the boxes' tooltips.
+QList<Column> eventInfoColumns() {
+    return {
+        lng("eventdate", "Date of the event, YYYYMMDD or MMDD for this year (F5: date look-up)"),
+        text("eventtitle", 50, "Title of the event as it shows on the calendar"),
+        lng("eventnum", "Event number, given out when a new event is begun"),
+        text("starttime", 5, "Start time, HH:MM on the 24-hour clock (double-click: list)"),
+        text("endtime", 5, "End time, HH:MM, or CLOSE for the end of the day (double-click: list)"),
+        integer("status", "Status: 1 contact, 2 reserved, 3 w/deposit, 4 confirmed, 5 billed, "
+                          "9 cancelled"),
+        integer("setfor", "Number of guests the room is set for (expected guests)"),
+        integer("guarantee", "Guaranteed number of guests"),
+        integer("roomnumber", "Room number (F5 or double-click: room list)"),
+        integer("memnonmem", "1 = member event, 2 = non-member event"),
+        lng("custid", "Billing account number, member or event (F5: account look-up)"),
+        text("custname", 50, "Billing name"),
+        text("custaddr1", 50, "Billing address, line 1"),
+        text("custaddr2", 50, "Billing address, line 2"),
+        text("custcity", 50, "Billing city"),
+        text("custstate", 2, "Billing state, two letters"),
+        text("custzip", 10, "Billing zip code"),
+        text("custphone1", 12, "Billing phone 1 (digits are grouped as you leave the box)"),
+        text("custphone2", 12, "Billing phone 2"),
+        text("custfax", 12, "Billing fax"),
+        text("custemail", 75, "Billing e-mail address"),
+        text("contactname", 50, "Name of the contact person for the event"),
+        text("contaddr1", 50, "Contact address, line 1"),
+        text("contaddr2", 50, "Contact address, line 2"),
+        text("contcity", 50, "Contact city"),
+        text("contstate", 2, "Contact state, two letters"),
+        text("contzip", 10, "Contact zip code"),
+        text("contphone1", 12, "Contact phone 1 (digits are grouped as you leave the box)"),
+        text("contphone2", 12, "Contact phone 2"),
+        text("contfax", 12, "Contact fax"),
+        text("contemail", 75, "Contact e-mail address"),
+        money("deposit", "Deposit received, in dollars (not kept for statuses 1 and 2)"),
+        text("bookedby", 30, "Operator who booked the event"),
+        lng("createdate", "Date the event was created, YYYYMMDD (F5: date look-up)"),
+        memo("notes", "Notes for the event"),
+        memo("internalnotes", "Internal notes, not for the customer"),
+    };
+}
+
+// Items sold to an event. The report copy takes the ten columns by position.
+QList<Column> eventItemColumns() {
+    return {
+        lng("eventid", "Event number"),
+        dbl("qty", "Quantity; fractions allowed"),
+        lng("itemnum", "Inventory item number"),
+        text("dept", 5, "Inventory department code"),
+        text("itemdesc", 50, "Quantity, a blank and the inventory description"),
+        money("cost", "Inventory unit cost"),
+        money("price", "Extended price: quantity times unit price"),
+        money("servchg", "Service charge of the row"),
+        money("tax", "Sales tax of the row"),
+        lng("glnum", "Sales general-ledger account the charge posts to"),
+    };
+}
+
+QList<Column> contractColumns() {
+    return {
+        integer("contractnum", "Contract number, 1 upwards"),
+        text("contractdesc", 50, "Contract description, repeated on every row"),
+        integer("ord", "Position of the component in the contract, 0 first"),
+        text("cbfilename", 255, "Component file name in the club directory"),
+    };
+}
+
+QList<Column> taskColumns() {
+    return {
+        lng("eventnumber", "Event the task belongs to"),
+        lng("taskdate", "Date the task is due, YYYYMMDD"),
+        text("todo", 1, "Y when the task is done, N when not"),
+        text("task", 255, "What is to be done"),
+        text("staff", 30, "Operator who last saved the task"),
+    };
+}
+
+// Member accounts. The till copy is filled by position, so both share this
+// order. Fixed by use: acctnumber (0), lname at 2 (new event accounts are
+// named there), classcode, taxexempt, suspended, terminated, fname and the
+// till price level at 28; the rest is our choice for the suite's table.
+QList<Column> accountColumns() {
+    return {
+        dbl("acctnumber", "Account number, #####.##"),
+        text("fname", 30, "First name"),
+        text("lname", 50, "Last name, or the account's name"),
+        text("classcode", 5, "Membership class code"),
+        text("billcode", 5, "Billing code"),
+        integer("taxexempt", "1 = tax exempt"),
+        integer("suspended", "1 = charging privileges suspended"),
+        integer("terminated", "1 = membership terminated"),
+        lng("joindate", "Date joined, YYYYMMDD"),
+        lng("termdate", "Date terminated, YYYYMMDD"),
+        lng("birthdate", "Date of birth, YYYYMMDD"),
+        text("title", 10, "Title (Mr., Mrs., Dr.)"),
+        text("salutation", 50, "Salutation for letters"),
+        text("spousefname", 30, "Spouse's first name"),
+        text("spouselname", 50, "Spouse's last name"),
+        money("creditlimit", "Charge limit, 0 for none"),
+        money("minimumamt", "Monthly spending minimum"),
+        money("balance", "Current balance"),
+        lng("lastchargedate", "Date of the last charge, YYYYMMDD"),
+        lng("lastpaydate", "Date of the last payment, YYYYMMDD"),
+        money("lastpayment", "Amount of the last payment"),
+        integer("printstatement", "1 = mail a printed statement"),
+        integer("emailstatement", "1 = e-mail the statement"),
+        integer("autopay", "1 = paid by bank draft"),
+        integer("chargeok", "1 = may charge at the tills"),
+        text("posmessage", 50, "Message shown at the tills for this account"),
+        text("cardnumber", 20, "Member card number"),
+        dbl("sponsor", "Account number of the sponsoring member"),
+        integer("pricelevel", "Till price level: 1 = alternative retail prices"),
+    };
+}
+
+// Employees; the till copy is filled by name. Every column is fixed by use.
+QList<Column> employeeColumns() {
+    return {
+        lng("empid", "Employee number, 1 to 9999"),
+        text("emplname", 30, "Last name"),
+        text("empfname", 20, "First name"),
+        text("empmainname", 50, "Name as shown at the tills"),
+        text("empphone1", 12, "Phone 1"),
+        text("empphone2", 12, "Phone 2"),
+        text("empstatus", 2, "1 = active"),
+        integer("operator", "Till operator number"),
+        integer("accessnum", "Till access level"),
+        lng("pword", "Till password number; negative locks the employee out"),
+    };
+}
+
+// Inventory; the till copy is filled by position. Fixed by use: every column
+// but onhand, which is our choice for the suite's table.
+QList<Column> inventoryColumns() {
+    return {
+        lng("itemnumber", "Item number"),
+        text("description", 50, "Item description"),
+        text("dept", 5, "Department code"),
+        money("unitcost", "Unit cost"),
+        money("avgcost", "Average unit cost"),
+        money("retail", "Retail price"),
+        money("altretail", "Alternative retail price"),
+        dbl("taxpct", "Sales-tax factor, 0.07 = 7%"),
+        dbl("scpct", "Service-charge factor, 0.18 = 18%"),
+        lng("glsales", "Sales account"),
+        lng("glpurch", "Purchases account"),
+        lng("glcogs", "Cost-of-goods account"),
+        lng("gldisc", "Discount account"),
+        text("arcodes", 4, "Receivables codes: minimum, prepaid, instalment, to-total"),
+        text("upccode", 20, "Bar code"),
+        dbl("onhand", "Quantity on hand"),
+    };
+}
+
+// A till's sale buttons. Fixed by use: btype to bupccode; bnumber and
+// bcaption are our choice.
+QList<Column> buttonColumns() {
+    return {
+        integer("bnumber", "Button position on the till screen"),
+        text("bcaption", 20, "Button caption"),
+        integer("btype", "Button kind; 3 and 4 sell an inventory item"),
+        lng("bitemnumber", "Inventory item number"),
+        text("bdeptcode", 5, "Department code"),
+        money("bcost", "Cost"),
+        money("bretail", "Retail price"),
+        money("bretail1", "Price typed on the button; 0 takes the inventory prices"),
+        money("baltretail", "Alternative retail price"),
+        dbl("btaxpct", "Sales-tax factor"),
+        dbl("bscpct", "Service-charge factor"),
+        lng("bglsales", "Sales account"),
+        lng("bglexp", "Purchases account"),
+        lng("bglcogs", "Cost-of-goods account"),
+        lng("bgldisc", "Discount account"),
+        text("bcodes", 4, "Receivables codes"),
+        text("bupccode", 20, "Bar code"),
+    };
+}
+
+// One receivables charge; daily work area and month file share the shape.
+// Every column is fixed by use.
+QList<Column> chargeColumns() {
+    return {
+        lng("aracctnum", "Receivables account"),
+        text("architnum", 10, "Item number of the charge (EV + event number)"),
+        lng("architdate", "Charge date, YYYYMMDD"),
+        dbl("armemberacctnum", "Member account charged"),
+        dbl("architemployee", "Employee credited"),
+        integer("architcovers", "Covers"),
+        money("architbase", "Amount before service charge and tax"),
+        money("architsrvchg", "Service charge"),
+        money("archittax", "Sales tax"),
+        money("archittotal", "Total"),
+        integer("mincode", "Applies to the member's minimum"),
+        integer("totalcode", "Goes to the total"),
+        integer("ppcode", "Prepaid code"),
+        integer("installcode", "Instalment code"),
+        text("batch", 10, "Batch (daily work area)"),
+        text("validated", 1, "P = posted (month file)"),
+        text("memo", 40, "Charge description"),
+        integer("tendtype", "Tender type; 9 = event billing"),
+    };
+}
+
+// ---- evnt.mdb ------------------------------------------------------------
+
+void addEventTables(QList<Table> &t) {
+    // One row per booking.
+    t << table("evnt", "eventinfo", eventInfoColumns(), {},
+               {index({"eventnum"}), index({"eventdate"}), index({"custid"})});
+
+    // One row per quarter-hour; Event<n>/Room<n> pairs are added per room.
+    t << table("evnt", "reserv",
+               {lng("resdate", "Date, YYYYMMDD"), text("restime", 5, "Slot start, HH:MM")}, {},
+               {unique({"resdate", "restime"})});
+
+    // Function rooms; roomnum names the room's pair of reservation columns.
+    t << table("evnt", "location",
+               {integer("roomnum", "Room number, 1 to 20"), text("room", 50, "Room name"),
+                integer("capacity", "Seating capacity"),
+                integer("subdiv", "Room this one is part of, 0 when none")},
+               {"roomnum"});
+
+    t << table("evnt", "items", eventItemColumns(), {}, {index({"eventid"})});
+
+    // Multi-event packages; the heading event has pkgnum = eventnum.
+    t << table("evnt", "pkg",
+               {lng("pkgnum", "Package number: the heading event's number"),
+                lng("eventnum", "Member event"), lng("eventdate", "Copy of the event's date"),
+                text("eventtitle", 50, "Copy of the event's title")},
+               {}, {index({"pkgnum"}), index({"eventnum"})});
+
+    // Contract definitions, one row per component.
+    t << table("evnt", "cbuilder", contractColumns(), {}, {index({"contractnum"})});
+
+    t << table("evnt", "tasklist", taskColumns(), {},
+               {index({"eventnumber"}), index({"taskdate"})});
+
+    // The columns' descriptions, which the event window shows as tooltips.
+    // Filled from the descriptions here when the database is created, and
+    // a club may reword them.
+    t << table("evnt", "fielddesc",
+               {text("tablename", 30, "Table"), text("fieldname", 64, "Column"),
+                text("description", 255, "What the column holds")},
+               {"tablename", "fieldname"});
+}
+
+// ---- config.mdb (one-row settings tables) -----------------------------------
+
+void addConfigTables(QList<Table> &t) {
+    // The club's identity and sales tax. Every column is fixed by use.
+    t << table("config", "company",
+               {text("compname", 50, "Club name"), text("compaddr1", 50, "Address line 1"),
+                text("compaddr2", 50, "Address line 2"), text("compcity", 30, "City"),
+                text("compstate", 2, "State"), text("compzip", 10, "Zip code"),
+                text("compphone1", 12, "Phone 1"), text("compphone2", 12, "Phone 2"),
+                text("compfax", 12, "Fax"), text("compemail", 75, "E-mail address"),
+                dbl("salestax", "Sales-tax factor, 0.07 = 7%")});
+
+    // This module's settings. Every column is fixed by use.
+    t << table("config", "evmgr",
+               {integer("evaccess0", "Lowest level that may run the module"),
+                integer("evaccess1", "Lowest level that may change events"),
+                integer("evaccess2", "Lowest level for rooms, year set-up, billing"),
+                integer("evaccess3", "Administrator level"),
+                text("ccode", 5, "Class code of new event accounts"),
+                text("bcode", 5, "Billing code of new event accounts"),
+                dbl("rangefrom", "First account number for new event accounts"),
+                dbl("rangeto", "Last account number for new event accounts"),
+                text("timefrom", 5, "First time slot of the day, HH:MM"),
+                text("timeto", 5, "Last time slot of the day, HH:MM"),
+                text("status1", 30, "Name of status 1"), text("status2", 30, "Name of status 2"),
+                text("status3", 30, "Name of status 3"), text("status4", 30, "Name of status 4"),
+                text("status5", 30, "Name of status 5"),
+                integer("billing", "0 = bill to the A/R work area, 1 = to the month file")});
+
+    // Receivables settings. Every column is fixed by use.
+    t << table("config", "ar",
+               {text("deptorstax", 1, "Tax on service charge: S club rate, D item rate"),
+                text("taxscyesno", 1, "Y = the service charge is taxed"),
+                dbl("sctaxpct", "Taxable fraction of the service charge"), integer("araccess0"),
+                integer("araccess1"), integer("araccess2"), integer("araccess3"),
+                integer("arperiod", "Receivables period"), integer("aryear", "Receivables year")});
+
+    // Point-of-sale set-up; the till-count column's name is our choice.
+    t << table("config", "pos", {integer("tillcount", "Number of tills")});
+}
+
+// ---- rpt00.sys, the report template -----------------------------------------
+
+void addReportTables(QList<Table> &t) {
+    // Heading lines of every listing; the template holds one row.
+    t << table("rpt", "headings",
+               {text("ctlcompname", 30, "Club name"), text("ctlauxtitle", 40, "Subtitle"),
+                text("ctlseq", 40, "Sort order"), text("ctlselect", 40, "Selection"),
+                text("ctllinetop", 250, "Optional top line")});
+
+    // Copies filled by position from evnt.
+    t << table("rpt", "eventinfo", eventInfoColumns());
+    t << table("rpt", "eventitems", eventItemColumns());
+
+    // Quarter-hours in which a room and the room it is part of are both booked.
+    t << table("rpt", "eventreserv",
+               {lng("resdate", "Date, YYYYMMDD"), text("restime", 5, "Slot start, HH:MM"),
+                lng("event1", "Event in the larger room"),
+                text("room1", 50, "Booking text of the larger room"),
+                lng("event2", "Event in the part room"),
+                text("room2", 50, "Booking text of the part room")});
+
+    // Contract text (acctnumber = event, billto = contract) and the e-mail list
+    // (acctnumber = event, names and addresses of the contact).
+    t << table("rpt", "master",
+               {dbl("acctnumber", "Event number"), text("lname", 50, "Last name"),
+                text("fname", 30, "First name"), text("email1", 75, "E-mail address"),
+                text("email2", 75, "E-mail address"), text("email3", 75, "E-mail address"),
+                lng("billto", "Contract number"), memo("comments", "Assembled contract text")});
+
+    t << table("rpt", "cbuilder", contractColumns());
+    t << table("rpt", "tasklist", taskColumns());
+}
+
+// ---- user.mdb -----------------------------------------------------------------
+
+void addUserTables(QList<Table> &t) {
+    // Operators. Fixed by use: username to memomail; fullname and userlevel
+    // are our choice for the suite's table.
+    t << table("user", "staff",
+               {text("username", 30, "Log-in name, compared upper-cased"),
+                text("location", 30, "Where the operator is working"),
+                text("work", 30, "What the operator is working on"),
+                integer("sysuser", "Operator number; names the operator's work files"),
+                text("localdrive", 100, "Operator's local drive path"),
+                integer("memomail", "1 = receives memo mail"), text("fullname", 50, "Full name"),
+                integer("userlevel", "Access level")},
+               {"username"});
+}
+
+// ---- master.mdb and the second master database ----------------------------------
+
+void addMemberTables(QList<Table> &t) {
+    t << table("master", "acctinfo", accountColumns(), {"acctnumber"});
+
+    // Name, address and phones per account. Positions 0 to 20 are fixed by
+    // use (the event's billing and contact blocks); the names are our choice.
+    t << table("master", "address",
+               {dbl("acctnumber", "Account number"),
+                text("mailname", 50, "Name"),
+                text("mailaddr1", 50, "Address line 1"),
+                text("mailaddr2", 50, "Address line 2"),
+                text("mailcity", 50, "City"),
+                text("mailstate", 2, "State"),
+                text("mailzip", 10, "Zip code"),
+                text("mailphone1", 12, "Phone 1"),
+                text("mailphone2", 12, "Phone 2"),
+                text("mailfax", 12, "Fax"),
+                text("mailemail", 75, "E-mail address"),
+                text("altname", 50, "Second name"),
+                text("altaddr1", 50, "Second address line 1"),
+                text("altaddr2", 50, "Second address line 2"),
+                text("altcity", 50, "Second city"),
+                text("altstate", 2, "Second state"),
+                text("altzip", 10, "Second zip code"),
+                text("altphone1", 12, "Second phone 1"),
+                text("altphone2", 12, "Second phone 2"),
+                text("altfax", 12, "Second fax"),
+                text("altemail", 75, "Second e-mail address")},
+               {"acctnumber"});
+
+    // Class codes. Fixed by use: classcode, description; dues is our choice.
+    t << table("master", "classcode",
+               {text("classcode", 5, "Class code"), text("description", 30, "Class name"),
+                money("dues", "Monthly dues")},
+               {"classcode"});
+
+    // Finance-charge settings per account. Fixed by use: acctnumber.
+    t << table("master", "interesta",
+               {dbl("acctnumber", "Account number"),
+                integer("chargeinterest", "1 = charge interest on overdue balances"),
+                dbl("interestrate", "Yearly interest rate, 0.18 = 18%"),
+                integer("gracedays", "Days before interest is charged"),
+                money("mininterest", "Smallest interest charge"),
+                lng("lastcharged", "Date interest was last charged, YYYYMMDD")},
+               {"acctnumber"});
+
+    // Free comments per account. Fixed by use: acctnumber.
+    t << table("master", "comments",
+               {dbl("acctnumber", "Account number"), memo("comments", "Comments")}, {"acctnumber"});
+
+    // Receivables balances per account. Fixed by use: acctnumber.
+    t << table("master2", "ar",
+               {dbl("acctnumber", "Account number"), money("arbalance", "Balance"),
+                money("arcurrent", "Current charges"), money("ar30", "Over 30 days"),
+                money("ar60", "Over 60 days"), money("ar90", "Over 90 days"),
+                lng("arlastpaydate", "Date of the last payment, YYYYMMDD"),
+                money("arlastpayment", "Last payment"), money("arytdcharges", "Charges this year")},
+               {"acctnumber"});
+}
+
+// ---- emp, ar, daily, invntory ---------------------------------------------------
+
+void addSuiteTables(QList<Table> &t) {
+    t << table("emp", "empinfo", employeeColumns(), {"empid"});
+
+    // Receivables charge codes. Fixed by use: all but ardesc.
+    t << table("ar", "ar0",
+               {lng("aracctnum", "Receivables account"), text("ardesc", 30, "Description"),
+                integer("arapplytominimum", "Applies to the member's minimum"),
+                integer("artototal", "Goes to the total"), integer("arppcode", "Prepaid code"),
+                integer("arinstallcode", "Instalment code"),
+                dbl("arsrvchg", "Service-charge factor"), dbl("arsalestax", "Sales-tax factor")},
+               {"aracctnum"});
+
+    t << table("daily", "ardaily", chargeColumns(), {}, {index({"armemberacctnum"})});
+    t << table("daily", "armonthly", chargeColumns(), {}, {index({"armemberacctnum"})});
+
+    t << table("invntory", "items", inventoryColumns(), {"itemnumber"},
+               {index({"dept"}), index({"glsales"})});
+}
+
+// ---- point-of-sale copies ------------------------------------------------------
+
+void addPointOfSaleTables(QList<Table> &t) {
+    t << table("qnposmem", "acctinfo", accountColumns(), {"acctnumber"});
+    t << table("qnposemp", "empinfo", employeeColumns(), {"empid"});
+    t << table("qnposinv", "items", inventoryColumns(), {"itemnumber"});
+    // A new club has one till; further tills get buttondefNN of the same shape.
+    t << table("qnposh", "buttondef01", buttonColumns());
+    t << table("qnposh", "optiondef", buttonColumns());
+}
+
+QList<Table> buildTables() {
+    QList<Table> t;
+    addEventTables(t);
+    addConfigTables(t);
+    addUserTables(t);
+    addMemberTables(t);
+    addSuiteTables(t);
+    addPointOfSaleTables(t);
+    addReportTables(t);
+    return t;
+}
+
+} // namespace
+
+int Table::columnIndex(const QString &column) const {
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        if (columns.at(i).name.compare(column, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+QStringList databases() {
+    return {"evnt",  "config",   "user",     "master",   "master2",  "emp",    "ar",
+            "daily", "invntory", "qnposmem", "qnposemp", "qnposinv", "qnposh", "rpt"};
+}
+
+const QList<Table> &tables() {
+    static const QList<Table> all = buildTables();
+    return all;
+}
+
+QList<Table> tablesOf(const QString &database) {
+    QList<Table> result;
+    for (const Table &t : tables()) {
+        if (t.database.compare(database, Qt::CaseInsensitive) == 0)
+            result << t;
+    }
+    return result;
+}
+
+const Table *findTable(const QString &database, const QString &table) {
+    for (const Table &t : tables()) {
+        if (t.database.compare(database, Qt::CaseInsensitive) == 0 &&
+            t.name.compare(table, Qt::CaseInsensitive) == 0)
+            return &t;
+    }
+    return nullptr;
+}
+
+int providerTypeCode(ColumnType type) {
+    switch (type) {
+    case ColumnType::Text:
+        return 202;
+    case ColumnType::Memo:
+        return 203;
+    case ColumnType::Long:
+        return 3;
+    case ColumnType::Integer:
+        return 2;
+    case ColumnType::Double:
+        return 5;
+    case ColumnType::Currency:
+        return 6;
+    }
+    return 202;
+}
+
+bool isTextType(ColumnType type) {
+    return type == ColumnType::Text || type == ColumnType::Memo;
+}
+
+} // namespace Schema

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Result.h"
+#include "Schema.h"
+
+#include <QSqlError>
+#include <QString>
+
+#include <memory>
+
+class QSqlDatabase;
+
+// What differs between the storage engines: column types, how a write
+// transaction starts, and how the engine's errors map to the suite's numbers.
+// Everything else is the same standard SQL on both.
+class SqlDialect {
+public:
+    virtual ~SqlDialect() = default;
+
+    virtual QString driverName() const = 0;
+    // Both engines take the same standard column types.
+    QString columnType(Schema::ColumnType type, int size) const;
+    // Starts a transaction that takes the write lock at once, so two
+    // workstations cannot both read a booking as free and then write it.
+    virtual Status beginWrite(QSqlDatabase &db) const = 0;
+    virtual DbError mapError(const QSqlError &error) const = 0;
+
+    // Identifiers are built from our own names and numbers only and are
+    // never quoted, so both engines fold them the same way.
+    static bool isSafeIdentifier(const QString &name);
+
+    static std::unique_ptr<SqlDialect> sqlite();
+    static std::unique_ptr<SqlDialect> postgres();
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Result.h"
+
+class Clock;
+class Databases;
+class Messages;
+struct OperatorSession;
+
+// Records in the shared staff table where the operator is working, and
+// reads the operator's number that names the per-operator files.
+class StaffLocation {
+public:
+    static constexpr int WriteAttempts = 5;
+    static constexpr int RetryPauseMs = 1000;
+
+    StaffLocation(Databases &databases, OperatorSession &session, Messages &messages, Clock &clock);
+
+    // Writes LocationName for UserName (retrying a locked row a few times),
+    // then reads SysUser, LocalDrive and MemoMail back.
+    bool SetStaffLocation();
+    // Sets the location back to "Startup" when the module closes.
+    bool ResetStaffLocation(const QString &userName);
+    // Reads the operator's row without writing it (start-up).
+    bool LoadOperator();
+
+private:
+    // The name as stored, matched without regard to case; empty when absent.
+    Result<QString> storedName(const QString &userName);
+    Status writeLocation(const QString &storedName, const QString &location, bool clearWork);
+    Status writeWithRetry(const QString &storedName, const QString &location, bool clearWork);
+    void reportMissingUser();
+
+    Databases &m_databases;
+    OperatorSession &m_session;
+    Messages &m_messages;
+    Clock &m_clock;
+};

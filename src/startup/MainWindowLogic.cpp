@@ -1,0 +1,234 @@
+#include "MainWindowLogic.h"
+
+#include "ConfigurationLoader.h"
+#include "foundation/Clipboard.h"
+#include "foundation/Module.h"
+#include "foundation/Schema.h"
+#include "foundation/SingleInstance.h"
+#include "foundation/Transaction.h"
+
+#include <QCoreApplication>
+#include <QSqlField>
+#include <QSqlRecord>
+
+namespace {
+
+const QString Brevant = QStringLiteral("Brevant");
+const QString EventDatabase = QStringLiteral("evnt");
+
+constexpr int ModifyButton = 6;
+constexpr int SaveButton = 7;
+
+const std::array<const char *, MainWindowLogic::ButtonCount> ButtonCaptions = {
+    "New Event", "Event Info", "Lookup", "Calendar", "Item Detail", "Clear Screen",
+    "&Modify", "&Save", "Cancel Event", "Bill Event", "Contract Builder"};
+
+// Lets the window paint between the steps of a long start-up.
+void yieldToWindow() { QCoreApplication::processEvents(); }
+
+} // namespace
+
+MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
+    : QObject(parent)
+    , m_module(module)
+{
+    for (int i = 0; i < ButtonCount; ++i) {
+        cmdCaption[i] = QString::fromLatin1(ButtonCaptions[i]);
+        cmdVisible[i] = true;
+        // Modify, Save, Cancel Event and Bill Event wait for an event.
+        cmdEnabled[i] = !(i == 6 || i == 7 || i == 8 || i == 9);
+    }
+}
+
+bool MainWindowLogic::refuse(const QString &text, Icon icon)
+{
+    m_module.messages.show(text, Brevant, icon);
+    return false;
+}
+
+MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &commandLine,
+                                                          SingleInstance &instance)
+{
+    if (!instance.acquire()) {
+        m_module.messages.show(QStringLiteral("The module is already running."), QStringLiteral("Uh-oh..."),
+                               Icon::Information);
+        return Outcome::AlreadyRunning;
+    }
+
+    OperatorSession &session = m_module.session;
+    session.ParseCommandLine(commandLine);
+    if (!commandLine.isEmpty()) {
+        auto loaded = LoadConfiguration(m_module.databases);
+        if (!loaded) {
+            refuse(loaded.error().description, Icon::Critical);
+            return Outcome::SettingsMissing;
+        }
+        m_module.config = loaded->settings;
+        session.AccessThresholds = loaded->accessThresholds;
+    }
+    if (!session.launchedBySuite()) {
+        refuse(QStringLiteral("This module cannot be run by itself.\nClick OK to exit..."), Icon::Critical);
+        return Outcome::NotLaunchedBySuite;
+    }
+    if (!session.CheckAccess(0)) {
+        refuse(QStringLiteral("Access denied. See system administrator.\nClick OK to exit..."),
+               Icon::Information);
+        return Outcome::AccessDenied;
+    }
+
+    caption = session.UserName + QStringLiteral(" @ Moravel");
+    if (!session.CheckAccess(1)) {
+        cmdVisible[ModifyButton] = false;
+        cmdVisible[SaveButton] = false;
+    }
+    mnureverifyVisible = mnupurgecalendarVisible = session.UserLevel == OperatorSession::MaintenanceLevel;
+    emit changed();
+    yieldToWindow();
+
+    if (m_module.databases.settings().readOnly)
+        m_module.messages.show(QStringLiteral("The club directory %1 is read-only.\nEvents can be looked at, "
+                                              "but nothing can be changed or saved.")
+                                   .arg(m_module.databases.settings().clubDirectory),
+                               QStringLiteral("FYI..."), Icon::Information);
+
+    // The operator's number names the per-operator files; a problem with the
+    // staff table is reported but does not keep the operator out.
+    m_module.staff.LoadOperator();
+
+    if (!readEventFields())
+        return Outcome::DatabaseFailure;
+    fillFilterLists();
+    if (!loadRooms())
+        return Outcome::DatabaseFailure;
+    fillStatusList();
+    m_module.ports.clipboard.clear();
+    applyViewMode();
+    text1Tag.fill(QString());
+    helpwindow.clear();
+    m_module.routines.CloseAllDatabases();
+    started = true;
+    emit changed();
+    return Outcome::Started;
+}
+
+bool MainWindowLogic::readEventFields()
+{
+    auto db = m_module.databases.open(EventDatabase);
+    if (!db) {
+        m_module.messages.reportFailure(db.error(), EventDatabase);
+        return false;
+    }
+    auto query = db.value()->exec(QStringLiteral("select * from eventinfo where eventnum < ?"), {-354});
+    if (!query) {
+        m_module.messages.ShowErrorCodes(query.error());
+        return false;
+    }
+    const QSqlRecord record = query->record();
+    if (record.count() > MaxEventFields) {
+        m_module.messages.ShowErrorCodes({ErrorNumber::FieldMissing,
+                                          QStringLiteral("The event table has more than %1 fields.")
+                                              .arg(MaxEventFields)});
+        return false;
+    }
+
+    // The descriptions are kept in the database so a club can reword them.
+    QHash<QString, QString> descriptions;
+    if (auto rows = db.value()->exec(
+            QStringLiteral("select fieldname, description from fielddesc where tablename = ?"),
+            {QStringLiteral("eventinfo")})) {
+        while (rows->next())
+            descriptions.insert(rows->value(0).toString().toLower(), rows->value(1).toString());
+    }
+
+    const Schema::Table *schema = Schema::findTable(EventDatabase, QStringLiteral("eventinfo"));
+    EventFieldTokens.fill(QString());
+    for (int i = 0; i < record.count(); ++i) {
+        const QString name = record.fieldName(i);
+        EventFieldTokens[i] = QLatin1Char('<') + name.toUpper() + QLatin1Char('>');
+        if (i >= EventFieldCount)
+            continue;
+        text1ToolTip[i] = descriptions.value(name.toLower());
+        int length = record.field(i).length();
+        const int column = schema ? schema->columnIndex(name) : -1;
+        const bool isText = column >= 0 && Schema::isTextType(schema->columns[column].type);
+        if (length <= 0 && column >= 0)
+            length = schema->columns[column].size;
+        text1MaxLength[i] = isText && schema->columns[column].type == Schema::ColumnType::Text ? length : 0;
+    }
+    return true;
+}
+
+void MainWindowLogic::fillFilterLists()
+{
+    cbotime.entries = {QStringLiteral("Show All Times"), QStringLiteral("Show Morning Only (before Noon)"),
+                       QStringLiteral("Show Afternoon Only (Noon - 6pm)"),
+                       QStringLiteral("Show Evening Only (after 6pm)")};
+    cbotime.text = cbotime.entries.first();
+}
+
+bool MainWindowLogic::loadRooms()
+{
+    auto db = m_module.databases.open(EventDatabase);
+    if (!db) {
+        m_module.messages.reportFailure(db.error(), EventDatabase);
+        return false;
+    }
+    auto rooms = db.value()->exec(
+        QStringLiteral("select roomnum, room, capacity, subdiv from location order by roomnum"));
+    if (!rooms) {
+        m_module.messages.ShowErrorCodes(rooms.error());
+        return false;
+    }
+    List1.clear();
+    cboroom.entries = {QStringLiteral("Show All Rooms")};
+    cboroom.text = cboroom.entries.first();
+    QList<QVariant> undivided;
+    while (rooms->next()) {
+        const QString line = rooms->value(0).toString() + QStringLiteral(" - ") + rooms->value(1).toString()
+            + QStringLiteral("  -  cap:") + rooms->value(2).toString();
+        List1 << line;
+        cboroom.entries << line + QStringLiteral(" only");
+        if (rooms->value(3).isNull())
+            undivided << rooms->value(0);
+    }
+    rooms->finish();
+    // A room that is part of no other stores 0, not Null.
+    if (!undivided.isEmpty() && !m_module.databases.settings().readOnly) {
+        Transaction transaction(*db.value());
+        Status status = transaction.begun();
+        for (const QVariant &room : undivided) {
+            if (status)
+                status = db.value()->execute(
+                    QStringLiteral("update location set subdiv = 0 where roomnum = ? and subdiv is null"), {room});
+        }
+        if (status)
+            status = transaction.commit();
+        if (!status)
+            m_module.messages.ShowErrorCodes(status.error());
+    }
+    emit changed();
+    return true;
+}
+
+void MainWindowLogic::fillStatusList()
+{
+    cbostatus.entries.clear();
+    for (int position = 1; position <= 6; ++position)
+        cbostatus.entries << m_module.config.StatusNames[position];
+    cbostatus.text = QStringLiteral("(Click to set)");
+}
+
+void MainWindowLogic::applyViewMode()
+{
+    calendarVisible = viewMode == 0;
+    gridVisible = viewMode == 1;
+}
+
+void MainWindowLogic::QueryUnloadMainWindow()
+{
+    if (!started)
+        return;
+    started = false;
+    m_module.staff.ResetStaffLocation(m_module.session.UserName);
+    m_module.routines.CloseAllDatabases();
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "foundation/Prompts.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+class Module;
+class SingleInstance;
+
+// A list control's entries and the text it shows.
+struct ListState {
+    QStringList entries;
+    QString text;
+};
+
+// Everything the main window frmbanq0 shows that start-up and shutdown
+// decide: caption, menus and buttons by level, the event boxes' tooltips and
+// lengths, the filter, room and status lists. The view draws from this
+// after changed().
+class MainWindowLogic : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int ButtonCount = 11;
+    static constexpr int EventFieldCount = 36;
+    static constexpr int MaxEventFields = 101;
+
+    enum class Outcome {
+        Started,
+        AlreadyRunning,   // another instance holds this club directory
+        NotLaunchedBySuite,
+        AccessDenied,
+        SettingsMissing,  // config.mdb or its settings cannot be read
+        DatabaseFailure,  // evnt.mdb or its tables cannot be read
+    };
+
+    explicit MainWindowLogic(Module &module, QObject *parent = nullptr);
+
+    // The window's load event: the start-up sequence. Anything but Started
+    // means the window is not shown and the process ends.
+    Outcome StartMainWindow(const QString &commandLine, SingleInstance &instance);
+    // The window is about to close, for any reason.
+    void QueryUnloadMainWindow();
+
+    // Refreshes the room list and the room filter from the location table.
+    bool loadRooms();
+
+    QString caption = QStringLiteral("Event Scheduling");
+    bool mnureverifyVisible = false;
+    bool mnupurgecalendarVisible = false;
+    std::array<QString, ButtonCount> cmdCaption;
+    std::array<bool, ButtonCount> cmdVisible{};
+    std::array<bool, ButtonCount> cmdEnabled{};
+    std::array<QString, MaxEventFields> EventFieldTokens;
+    std::array<QString, EventFieldCount> text1ToolTip;
+    std::array<int, EventFieldCount> text1MaxLength{}; // 0: no limit
+    std::array<QString, EventFieldCount> text1Tag;
+    ListState cbotime;
+    ListState cboroom;
+    ListState cbostatus;
+    QStringList List1;
+    int viewMode = 0; // 0 calendar view, 1 list view
+    bool calendarVisible = true;
+    bool gridVisible = false;
+    QString helpwindow;
+    bool started = false;
+
+signals:
+    void changed();
+
+private:
+    bool refuse(const QString &text, Icon icon);
+    bool readEventFields();
+    void fillFilterLists();
+    void fillStatusList();
+    void applyViewMode();
+
+    Module &m_module;
+};

@@ -1,0 +1,149 @@
+#include "MainWindow.h"
+
+#include "CalendarFrame.h"
+#include "EventPanels.h"
+#include "startup/MainWindowLogic.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
+    : QMainWindow(parent)
+    , m_logic(logic)
+{
+    setObjectName(QStringLiteral("frmbanq0"));
+    buildMenus();
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    auto *buttons = new QHBoxLayout;
+    for (int i = 0; i < int(m_buttons.size()); ++i) {
+        m_buttons[i] = new QPushButton(central);
+        m_buttons[i]->setObjectName(QStringLiteral("cmd(%1)").arg(i));
+        buttons->addWidget(m_buttons[i]);
+    }
+    layout->addLayout(buttons);
+
+    m_panels = new EventPanels(central);
+    m_calendar = new CalendarFrame(central);
+    auto *body = new QHBoxLayout;
+    body->addWidget(m_panels->eventPanel(), 0, Qt::AlignTop);
+    auto *right = new QVBoxLayout;
+    right->addWidget(m_calendar, 1);
+    right->addWidget(m_panels->billingPanel());
+    right->addWidget(m_panels->contactPanel());
+    body->addLayout(right, 1);
+    layout->addLayout(body, 1);
+
+    auto *bottom = new QHBoxLayout;
+    m_help = new QLineEdit(central);
+    m_help->setObjectName(QStringLiteral("helpwindow"));
+    m_help->setReadOnly(true);
+    auto *exit = new QPushButton(QStringLiteral("E&xit"), central);
+    exit->setObjectName(QStringLiteral("cmdexit"));
+    connect(exit, &QPushButton::clicked, this, &MainWindow::ExitCommand);
+    bottom->addWidget(m_help, 1);
+    bottom->addWidget(exit);
+    layout->addLayout(bottom);
+    setCentralWidget(central);
+
+    // Until an event is opened the window shows the calendar.
+    m_panels->billingPanel()->hide();
+    m_panels->contactPanel()->hide();
+
+    connect(&m_logic, &MainWindowLogic::changed, this, &MainWindow::refresh);
+    refresh();
+}
+
+QMenu *MainWindow::addMenu(QMenu *parent, const QString &name, const QString &caption)
+{
+    QMenu *menu = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
+    menu->setObjectName(name);
+    return menu;
+}
+
+QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString &caption)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(name);
+    m_commands.insert(name, action);
+    return action;
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu *file = addMenu(nullptr, QStringLiteral("mnufile"), QStringLiteral("&File"));
+    addCommand(file, QStringLiteral("mnuaddroom"), QStringLiteral("View/Add/Edit Rooms"));
+    addCommand(file, QStringLiteral("mnuinityear"), QStringLiteral("Initialize New Year"));
+    file->addSeparator();
+    addCommand(file, QStringLiteral("mnucloneevent"), QStringLiteral("Clone Current Event to New Date"));
+    addCommand(file, QStringLiteral("mnudeletecontact"), QStringLiteral("Delete this contact"));
+    file->addSeparator();
+    addCommand(file, QStringLiteral("mnuclipboard"), QStringLiteral("Screen Capture"));
+    addCommand(file, QStringLiteral("mnupurgecalendar"), QStringLiteral("Purge Calendar Data"));
+    addCommand(file, QStringLiteral("mnureverify"), QStringLiteral("Reverify resdate/restime"));
+    file->addSeparator();
+    connect(addCommand(file, QStringLiteral("mnuexit"), QStringLiteral("Exit")), &QAction::triggered, this,
+            &MainWindow::ExitCommand);
+
+    QMenu *reports = addMenu(nullptr, QStringLiteral("mnureport"), QStringLiteral("&Reports"));
+    QMenu *current = addMenu(reports, QStringLiteral("mnucurrentdisplay"), QStringLiteral("Currently Displayed Event"));
+    addCommand(current, QStringLiteral("mnuaudithistory"), QStringLiteral("Audit history - currently displayed event"));
+    addCommand(current, QStringLiteral("mnueventsheet"), QStringLiteral("Event Detail Sheet - Internal Use"));
+    addCommand(current, QStringLiteral("mnueventsheet1"), QStringLiteral("Event Detail Sheet - External"));
+    addCommand(current, QStringLiteral("mnueventitems"), QStringLiteral("Event Items List"));
+    QMenu *events = addMenu(reports, QStringLiteral("mnuevents"), QStringLiteral("Event Listings"));
+    const char *const periods[] = {"Today", "This Month", "Next Month", "This Year"};
+    for (int i = 0; i < 4; ++i)
+        addCommand(events, QStringLiteral("mnueventlist(%1)").arg(i), QString::fromLatin1(periods[i]));
+    addCommand(events, QStringLiteral("mnudaterange"), QStringLiteral("by date range"));
+    addCommand(events, QStringLiteral("mnuconflicts"), QStringLiteral("Event/Room Conflicts by date range"));
+    QMenu *todo = addMenu(reports, QStringLiteral("mnutodo"), QStringLiteral("To-Do Task List"));
+    addCommand(todo, QStringLiteral("mnutodobynumber"), QStringLiteral("Select by Event #"));
+    addCommand(todo, QStringLiteral("mnutodobydate"), QStringLiteral("Select by Date"));
+    QMenu *items = addMenu(reports, QStringLiteral("mnuitem"), QStringLiteral("Item Listings"));
+    const char *const itemLists[] = {"By Event - this month", "By Event - next month", "By Event by date range",
+                                     "Consolidated by date range"};
+    for (int i = 0; i < 4; ++i)
+        addCommand(items, QStringLiteral("mnuitemlist(%1)").arg(i), QString::fromLatin1(itemLists[i]));
+    QMenu *projection = addMenu(reports, QStringLiteral("mnuprojection"), QStringLiteral("Revenue Projection"));
+    const char *const projections[] = {"By Event - this month", "By Event - next month", "by date range"};
+    for (int i = 0; i < 3; ++i)
+        addCommand(projection, QStringLiteral("mnurevproj(%1)").arg(i), QString::fromLatin1(projections[i]));
+    QMenu *promotion = addMenu(reports, QStringLiteral("mnupromo"), QStringLiteral("Event Promotion"));
+    addCommand(promotion, QStringLiteral("mnucontacts"), QStringLiteral("Contacts Only by date range"));
+    addCommand(promotion, QStringLiteral("mnumaillabels"), QStringLiteral("Mailing Labels"));
+    addCommand(promotion, QStringLiteral("mnubilling"), QStringLiteral("Billing Labels"));
+    addCommand(promotion, QStringLiteral("mnuemail"), QStringLiteral("E-mail List"));
+}
+
+void MainWindow::refresh()
+{
+    setWindowTitle(m_logic.caption);
+    m_commands.value(QStringLiteral("mnureverify"))->setVisible(m_logic.mnureverifyVisible);
+    m_commands.value(QStringLiteral("mnupurgecalendar"))->setVisible(m_logic.mnupurgecalendarVisible);
+    for (int i = 0; i < int(m_buttons.size()); ++i) {
+        m_buttons[i]->setText(m_logic.cmdCaption[i]);
+        m_buttons[i]->setVisible(m_logic.cmdVisible[i]);
+        m_buttons[i]->setEnabled(m_logic.cmdEnabled[i]);
+    }
+    m_panels->refresh(m_logic);
+    m_calendar->refresh(m_logic);
+    m_help->setText(m_logic.helpwindow);
+}
+
+void MainWindow::ExitCommand()
+{
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    m_logic.QueryUnloadMainWindow();
+    event->accept();
+}

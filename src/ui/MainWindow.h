@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+
+#include <array>
+
+class CalendarFrame;
+class EventPanels;
+class MainWindowLogic;
+class QAction;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+// frmbanq0, the main window: menus, the cmd(0..10) button row, the event
+// panels and the calendar frame. It draws from MainWindowLogic and hands
+// every action to it.
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(MainWindowLogic &logic, QWidget *parent = nullptr);
+
+    QAction *menuCommand(const QString &name) const { return m_commands.value(name); }
+    QPushButton *button(int index) const { return m_buttons[index]; }
+    EventPanels *eventPanels() const { return m_panels; }
+
+public slots:
+    void refresh();
+    void ExitCommand();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    QAction *addCommand(QMenu *menu, const QString &name, const QString &caption);
+    QMenu *addMenu(QMenu *parent, const QString &name, const QString &caption);
+
+    MainWindowLogic &m_logic;
+    QHash<QString, QAction *> m_commands;
+    std::array<QPushButton *, 11> m_buttons{};
+    EventPanels *m_panels = nullptr;
+    CalendarFrame *m_calendar = nullptr;
+    QLineEdit *m_help = nullptr;
+};

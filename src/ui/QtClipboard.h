@@ -1,0 +1,11 @@
+#pragma once
+
+#include "foundation/Clipboard.h"
+
+// The system clipboard's text.
+class QtClipboard final : public Clipboard {
+public:
+    QString text() const override;
+    void setText(const QString &text) override;
+    void clear() override;
+};

@@ -1,0 +1,83 @@
+#include "QtPrograms.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace {
+
+// "CALC.EXE", "calc.exe" and "calc" name the same companion.
+QString baseName(const QString &program)
+{
+    QString name = QFileInfo(program).fileName().toLower();
+    if (name.endsWith(QLatin1String(".exe")))
+        name.chop(4);
+    return name;
+}
+
+} // namespace
+
+QtPrograms::QtPrograms(QString clubDirectory)
+    : m_clubDirectory(std::move(clubDirectory))
+{
+}
+
+void QtPrograms::registerStandIn(const QString &program, StandIn standIn)
+{
+    m_standIns.insert(baseName(program), std::move(standIn));
+}
+
+QString QtPrograms::executable(const QString &program) const
+{
+    const QDir club(m_clubDirectory);
+    const QString name = QFileInfo(program).fileName();
+    for (const QString &candidate : {name, baseName(program)}) {
+        const QFileInfo file(club.filePath(candidate));
+        if (file.isFile() && file.isExecutable())
+            return file.absoluteFilePath();
+    }
+    return QString();
+}
+
+const QtPrograms::StandIn *QtPrograms::standIn(const QString &program) const
+{
+    const auto found = m_standIns.constFind(baseName(program));
+    return found == m_standIns.constEnd() ? nullptr : &found.value();
+}
+
+bool QtPrograms::start(const QString &program, const QStringList &arguments)
+{
+    const QString path = executable(program);
+    if (!path.isEmpty())
+        return QProcess::startDetached(path, arguments, m_clubDirectory);
+    if (const StandIn *builtIn = standIn(program)) {
+        (*builtIn)(arguments);
+        return true;
+    }
+    return false;
+}
+
+int QtPrograms::runAndWait(const QString &program, const QStringList &arguments)
+{
+    const QString path = executable(program);
+    if (path.isEmpty()) {
+        const StandIn *builtIn = standIn(program);
+        return builtIn ? (*builtIn)(arguments) : -1;
+    }
+    QProcess process;
+    process.setWorkingDirectory(m_clubDirectory);
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            loop.quit();
+    });
+    process.start(path, arguments);
+    if (process.state() != QProcess::NotRunning || process.error() != QProcess::FailedToStart)
+        loop.exec(); // the windows keep painting while the program runs
+    if (process.error() == QProcess::FailedToStart || process.exitStatus() == QProcess::CrashExit)
+        return -1;
+    return process.exitCode();
+}

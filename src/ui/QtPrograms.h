@@ -1,0 +1,30 @@
+#pragma once
+
+#include "foundation/Programs.h"
+
+#include <QHash>
+
+#include <functional>
+
+// Starts companion programs. A real executable of the program's name in the
+// club directory wins; otherwise a built-in stand-in registered under that
+// name answers.
+class QtPrograms final : public Programs {
+public:
+    using StandIn = std::function<int(const QStringList &arguments)>;
+
+    explicit QtPrograms(QString clubDirectory);
+
+    void registerStandIn(const QString &program, StandIn standIn);
+
+    bool start(const QString &program, const QStringList &arguments) override;
+    int runAndWait(const QString &program, const QStringList &arguments) override;
+
+private:
+    // The executable in the club directory, or empty.
+    QString executable(const QString &program) const;
+    const StandIn *standIn(const QString &program) const;
+
+    QString m_clubDirectory;
+    QHash<QString, StandIn> m_standIns;
+};

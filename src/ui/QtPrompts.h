@@ -1,0 +1,21 @@
+#pragma once
+
+#include "foundation/Prompts.h"
+
+#include <QPointer>
+#include <QWidget>
+
+// Message boxes and input boxes over the main window.
+class QtPrompts final : public Prompts {
+public:
+    void setParentWindow(QWidget *parent) { m_parent = parent; }
+
+    void message(const QString &text, const QString &title, Icon icon) override;
+    bool askYesNo(const QString &text, const QString &title) override;
+    QString input(const QString &text, const QString &title, const QString &initial) override;
+    void setBusy(bool busy) override;
+
+private:
+    QPointer<QWidget> m_parent;
+    int m_busyDepth = 0;
+};

@@ -1,0 +1,70 @@
+#include "ClubFixture.h"
+#include "startup/ConfigurationLoader.h"
+
+#include <QFile>
+
+namespace {
+
+class ConfigurationTest : public ClubFixture {};
+
+TEST_F(ConfigurationTest, EmptySettingsTakeTheirDefaultsAndStoredNamesGetTheirCode)
+{
+    exec(QStringLiteral("config"), QStringLiteral("update evmgr set timefrom = null, timeto = null, status2 = null, "
+                                                  "status3 = ?, ccode = null, rangefrom = null, billing = null"),
+         {QStringLiteral("Held w/Deposit")});
+    auto loaded = LoadConfiguration(module->databases);
+    ASSERT_TRUE(loaded.ok()) << loaded.error().description.toStdString();
+    const Configuration &c = loaded->settings;
+    EXPECT_EQ(c.DayStartTime, QStringLiteral("00:00"));
+    EXPECT_EQ(c.DayEndTime, QStringLiteral("23:45"));
+    EXPECT_EQ(c.StatusNames[1], QStringLiteral("1-Contact Only"));
+    EXPECT_EQ(c.StatusNames[2], QStringLiteral("2-Reserved"));
+    EXPECT_EQ(c.StatusNames[3], QStringLiteral("3-Held w/Deposit"));
+    EXPECT_EQ(c.StatusNames[5], QStringLiteral("5-Done/Billed"));
+    EXPECT_EQ(c.StatusNames[6], QStringLiteral("9-Cancelled"));
+    EXPECT_EQ(c.StatusNames[0], QString());
+    EXPECT_EQ(c.DefaultClassCode, QString());
+    EXPECT_EQ(c.RangeFrom, 0.0);
+    EXPECT_EQ(c.RangeTo, 99999.99);
+    EXPECT_EQ(c.BillingMode, 0);
+    EXPECT_EQ(loaded->accessThresholds, (std::array<int, 4>{10, 20, 50, 90}));
+    EXPECT_EQ(c.compname, QStringLiteral("Your Club Name"));
+}
+
+struct BrokenSettings {
+    const char *rule;
+    const char *database; // where the damage is done; "" removes config.mdb
+    const char *sql;
+    const char *named;    // what the message must name
+};
+
+// Names the case by its rule in test listings.
+void PrintTo(const BrokenSettings &c, std::ostream *out) { *out << c.rule; }
+
+
+class MissingSettings : public ConfigurationTest, public ::testing::WithParamInterface<BrokenSettings> {};
+
+TEST_P(MissingSettings, StopWithAMessageNamingWhatIsMissing)
+{
+    const BrokenSettings &broken = GetParam();
+    if (QString::fromLatin1(broken.sql).isEmpty())
+        ASSERT_TRUE(QFile::remove(path(QStringLiteral("config.mdb"))));
+    else
+        exec(QString::fromLatin1(broken.database), QString::fromLatin1(broken.sql));
+    auto loaded = LoadConfiguration(module->databases);
+    ASSERT_FALSE(loaded.ok());
+    EXPECT_TRUE(loaded.error().description.contains(QString::fromLatin1(broken.named)))
+        << loaded.error().description.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, MissingSettings,
+    ::testing::Values(BrokenSettings{"no_config_database", "", "", "CONFIG.MDB is missing"},
+                      BrokenSettings{"no_company_table", "config", "drop table company", "\"company\" is missing"},
+                      BrokenSettings{"empty_company_table", "config", "delete from company", "\"company\" in CONFIG.MDB is empty"},
+                      BrokenSettings{"no_evmgr_table", "config", "drop table evmgr", "\"evmgr\" is missing"},
+                      BrokenSettings{"empty_evmgr_table", "config", "delete from evmgr", "\"evmgr\" in CONFIG.MDB is empty"},
+                      BrokenSettings{"null_threshold", "config", "update evmgr set evaccess2 = null", "evaccess2"}),
+    [](const auto &info) { return std::string(info.param.rule); });
+
+} // namespace

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "Fakes.h"
+#include "foundation/Module.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A fresh club directory per test, made by the club-directory creator, and
+// a Module over it driven by the scripted fakes.
+class ClubFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Makes a new Module over the club (after a test changed the files).
+    Module &reopen(const StorageSettings &settings);
+    StorageSettings settings() const;
+    QString path(const QString &fileName) const;
+
+    // Runs one statement on a logical database and fails the test on error.
+    void exec(const QString &database, const QString &sql, const QVariantList &values = {});
+    // The first column of every row a query returns.
+    QVariantList column(const QString &database, const QString &sql, const QVariantList &values = {});
+    QVariant scalar(const QString &database, const QString &sql, const QVariantList &values = {});
+
+    virtual bool demoData() const { return false; }
+
+    QTemporaryDir temp;
+    QString club;
+    ScriptedPrompts prompts;
+    FakeClipboard clipboard;
+    RecordingPrograms programs;
+    FixedClock clock;
+    std::unique_ptr<Module> module;
+};

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "foundation/Clipboard.h"
+#include "foundation/Clock.h"
+#include "foundation/Programs.h"
+#include "foundation/Prompts.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+
+// Answers questions and input boxes from a script, records every message,
+// and fails the test on a prompt nobody expected or an answer nobody asked for.
+class ScriptedPrompts final : public Prompts {
+public:
+    struct Shown {
+        QString text;
+        QString title;
+        Icon icon = Icon::None;
+    };
+
+    ~ScriptedPrompts() override;
+
+    void answerYesNo(bool yes) { m_answers.enqueue(yes ? QStringLiteral("Yes") : QStringLiteral("No")); }
+    void answerInput(const QString &text) { m_answers.enqueue(QStringLiteral("input:") + text); }
+
+    void message(const QString &text, const QString &title, Icon icon) override;
+    bool askYesNo(const QString &text, const QString &title) override;
+    QString input(const QString &text, const QString &title, const QString &initial) override;
+    void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
+
+    // Messages and questions in the order they were shown.
+    QList<Shown> messages;
+    QList<Shown> questions;
+    QList<Shown> inputs;
+    int busyDepth = 0;
+
+    QStringList messageTexts() const;
+    const Shown &lastMessage() const;
+    // Forgets what was shown so far.
+    void clear();
+
+private:
+    QString next(const QString &kind, const QString &text);
+
+    QQueue<QString> m_answers;
+};
+
+class FakeClipboard final : public Clipboard {
+public:
+    QString text() const override { return content; }
+    void setText(const QString &text) override { content = text; }
+    void clear() override { content.clear(); }
+
+    QString content;
+};
+
+// A clock that stands still unless a test (or a pause) moves it.
+class FixedClock final : public Clock {
+public:
+    explicit FixedClock(const QDateTime &start = QDateTime(QDate(2026, 12, 6), QTime(9, 30)))
+        : current(start) {}
+
+    QDate today() const override { return current.date(); }
+    QDateTime now() const override { return current; }
+    void pause(int milliseconds) override
+    {
+        pauses << milliseconds;
+        current = current.addMSecs(milliseconds);
+    }
+
+    QDateTime current;
+    QList<int> pauses;
+};
+
+// Records what was started; runAndWait answers with scripted exit codes (0
+// when none is scripted).
+class RecordingPrograms final : public Programs {
+public:
+    bool start(const QString &program, const QStringList &arguments) override
+    {
+        started << (QStringList{program} + arguments).join(QLatin1Char(' '));
+        return true;
+    }
+    int runAndWait(const QString &program, const QStringList &arguments) override
+    {
+        waited << (QStringList{program} + arguments).join(QLatin1Char(' '));
+        return exitCodes.isEmpty() ? 0 : exitCodes.dequeue();
+    }
+
+    QStringList started;
+    QStringList waited;
+    QQueue<int> exitCodes;
+};
