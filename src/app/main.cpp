@@ -20,21 +20,24 @@ struct Arguments {
     QString suiteCommandLine; // "ZQJ" + level + user name
 };
 
-Arguments parseArguments(const QApplication &app)
-{
+Arguments parseArguments(const QApplication &app) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Moravel: catering and banquet event scheduling"));
+    parser.setApplicationDescription(
+        QStringLiteral("Moravel: catering and banquet event scheduling"));
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("club"), QStringLiteral("The club directory (default: the current directory)."),
+    parser.addOption({QStringLiteral("club"),
+                      QStringLiteral("The club directory (default: the current directory)."),
                       QStringLiteral("DIR")});
-    parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("ZQJ, the two-digit access level and the user name, "
-                                                "as the suite's menu program passes them."));
+    parser.addPositionalArgument(
+        QStringLiteral("command"),
+        QStringLiteral("ZQJ, the two-digit access level and the user name, "
+                       "as the suite's menu program passes them."));
     parser.process(app);
     Arguments arguments;
-    arguments.clubDirectory = QDir(parser.isSet(QStringLiteral("club")) ? parser.value(QStringLiteral("club"))
-                                                                         : QDir::currentPath())
-                                  .absolutePath();
+    arguments.clubDirectory =
+        QDir(parser.isSet(QStringLiteral("club")) ? parser.value(QStringLiteral("club"))
+                                                  : QDir::currentPath())
+            .absolutePath();
     // A user name with a space arrives as several arguments.
     arguments.suiteCommandLine = parser.positionalArguments().join(QLatin1Char(' '));
     return arguments;
@@ -42,16 +45,16 @@ Arguments parseArguments(const QApplication &app)
 
 } // namespace
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Moravel"));
     const Arguments arguments = parseArguments(app);
 
     QtPrompts prompts;
     if (!QFileInfo(arguments.clubDirectory).isDir()) {
-        prompts.message(QStringLiteral("The club directory %1 does not exist.").arg(arguments.clubDirectory),
-                        QStringLiteral("Brevant"), Icon::Critical);
+        prompts.message(
+            QStringLiteral("The club directory %1 does not exist.").arg(arguments.clubDirectory),
+            QStringLiteral("Brevant"), Icon::Critical);
         return 1;
     }
     QtClipboard clipboard;
@@ -69,7 +72,8 @@ int main(int argc, char *argv[])
     prompts.setParentWindow(&window);
     window.resize(1280, 800);
     CenterForm(&window);
-    if (logic.StartMainWindow(arguments.suiteCommandLine, instance) != MainWindowLogic::Outcome::Started)
+    if (logic.StartMainWindow(arguments.suiteCommandLine, instance) !=
+        MainWindowLogic::Outcome::Started)
         return 1;
     window.show();
     return app.exec();

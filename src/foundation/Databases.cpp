@@ -9,14 +9,12 @@
 
 namespace {
 
-QString nextConnectionName()
-{
+QString nextConnectionName() {
     static QAtomicInteger<quint64> counter;
     return QStringLiteral("moravel-%1").arg(counter.fetchAndAddRelaxed(1));
 }
 
-DbError missingFile(const QString &name)
-{
+DbError missingFile(const QString &name) {
     return {ErrorNumber::FileMissing, QStringLiteral("File not found: %1").arg(name)};
 }
 
@@ -25,12 +23,9 @@ DbError missingFile(const QString &name)
 Database::Database(QString connection, QString name, const SqlDialect &dialect)
     : m_connection(std::move(connection))
     , m_name(std::move(name))
-    , m_dialect(dialect)
-{
-}
+    , m_dialect(dialect) {}
 
-Database::~Database()
-{
+Database::~Database() {
     {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
         if (db.isOpen())
@@ -39,10 +34,11 @@ Database::~Database()
     QSqlDatabase::removeDatabase(m_connection);
 }
 
-QSqlDatabase Database::handle() const { return QSqlDatabase::database(m_connection, false); }
+QSqlDatabase Database::handle() const {
+    return QSqlDatabase::database(m_connection, false);
+}
 
-Result<QSqlQuery> Database::prepare(const QString &sql)
-{
+Result<QSqlQuery> Database::prepare(const QString &sql) {
     QSqlQuery query(handle());
     query.setForwardOnly(true);
     if (!query.prepare(sql))
@@ -50,15 +46,13 @@ Result<QSqlQuery> Database::prepare(const QString &sql)
     return query;
 }
 
-Status Database::exec(QSqlQuery &query)
-{
+Status Database::exec(QSqlQuery &query) {
     if (!query.exec())
         return error(query.lastError());
     return {};
 }
 
-Result<QSqlQuery> Database::exec(const QString &sql, const QVariantList &values)
-{
+Result<QSqlQuery> Database::exec(const QString &sql, const QVariantList &values) {
     auto query = prepare(sql);
     if (!query)
         return query;
@@ -69,27 +63,23 @@ Result<QSqlQuery> Database::exec(const QString &sql, const QVariantList &values)
     return query;
 }
 
-Status Database::execute(const QString &sql, const QVariantList &values)
-{
+Status Database::execute(const QString &sql, const QVariantList &values) {
     return exec(sql, values).status();
 }
 
 Databases::Databases(StorageSettings settings)
     : m_settings(std::move(settings))
-    , m_dialect(m_settings.engine == Engine::Postgres ? SqlDialect::postgres() : SqlDialect::sqlite())
-    , m_localDialect(SqlDialect::sqlite())
-{
-}
+    , m_dialect(m_settings.engine == Engine::Postgres ? SqlDialect::postgres()
+                                                      : SqlDialect::sqlite())
+    , m_localDialect(SqlDialect::sqlite()) {}
 
 Databases::~Databases() = default;
 
-QString Databases::clubPath(const QString &fileName) const
-{
+QString Databases::clubPath(const QString &fileName) const {
     return QDir(m_settings.clubDirectory).filePath(fileName);
 }
 
-QString Databases::logicalName(const QString &fileName)
-{
+QString Databases::logicalName(const QString &fileName) {
     QString name = QFileInfo(fileName.trimmed()).fileName().toLower();
     if (name.endsWith(QLatin1String(".mdb")))
         name.chop(4);
@@ -98,15 +88,13 @@ QString Databases::logicalName(const QString &fileName)
     return name;
 }
 
-QString Databases::fileName(const QString &logicalName)
-{
+QString Databases::fileName(const QString &logicalName) {
     if (logicalName == QLatin1String("rpt"))
         return QStringLiteral("rpt00.sys");
     return logicalName + QLatin1String(".mdb");
 }
 
-bool Databases::exists(const QString &name) const
-{
+bool Databases::exists(const QString &name) const {
     const QString logical = logicalName(name);
     if (m_settings.engine == Engine::Sqlite)
         return QFileInfo::exists(clubPath(fileName(logical)));
@@ -119,8 +107,7 @@ bool Databases::exists(const QString &name) const
     return query && query->next() && query->value(0).toInt() > 0;
 }
 
-Result<DatabasePtr> Databases::open(const QString &name) const
-{
+Result<DatabasePtr> Databases::open(const QString &name) const {
     const QString logical = logicalName(name);
     if (!SqlDialect::isSafeIdentifier(logical))
         return missingFile(name);
@@ -135,13 +122,14 @@ Result<DatabasePtr> Databases::open(const QString &name) const
     return connect(logical, *m_dialect, QString());
 }
 
-Result<DatabasePtr> Databases::create(const QString &name) const
-{
+Result<DatabasePtr> Databases::create(const QString &name) const {
     const QString logical = logicalName(name);
     if (!SqlDialect::isSafeIdentifier(logical))
-        return DbError{ErrorNumber::OpenFailed, QStringLiteral("Invalid database name: %1").arg(name)};
+        return DbError{ErrorNumber::OpenFailed,
+                       QStringLiteral("Invalid database name: %1").arg(name)};
     if (m_settings.readOnly)
-        return DbError{ErrorNumber::ReadOnly, QStringLiteral("Cannot update. Database or object is read-only.")};
+        return DbError{ErrorNumber::ReadOnly,
+                       QStringLiteral("Cannot update. Database or object is read-only.")};
     if (exists(logical))
         return DbError{ErrorNumber::DuplicateName,
                        QStringLiteral("The database %1 already exists.").arg(fileName(logical))};
@@ -152,7 +140,9 @@ Result<DatabasePtr> Databases::create(const QString &name) const
         auto server = connect(QString(), *m_dialect, QString());
         if (!server)
             return server;
-        if (Status made = server.value()->execute(QStringLiteral("create schema ") + logical); !made)
+        if (Status made =
+                server.value()->execute(QStringLiteral("create schema \"%1\"").arg(logical));
+            !made)
             return made.error();
         db = connect(logical, *m_dialect, QString());
     }
@@ -163,20 +153,19 @@ Result<DatabasePtr> Databases::create(const QString &name) const
     return db;
 }
 
-Result<DatabasePtr> Databases::openLocalFile(const QString &path) const
-{
+Result<DatabasePtr> Databases::openLocalFile(const QString &path) const {
     return connect(logicalName(path), *m_localDialect, path);
 }
 
 Result<DatabasePtr> Databases::connect(const QString &name, const SqlDialect &dialect,
-                                       const QString &sqliteFile) const
-{
+                                       const QString &sqliteFile) const {
     const QString connection = nextConnectionName();
     DatabasePtr db(new Database(connection, name, dialect));
     QSqlDatabase handle = QSqlDatabase::addDatabase(dialect.driverName(), connection);
     if (!handle.isValid())
-        return DbError{ErrorNumber::OpenFailed,
-                       QStringLiteral("The %1 database driver is not installed.").arg(dialect.driverName())};
+        return DbError{
+            ErrorNumber::OpenFailed,
+            QStringLiteral("The %1 database driver is not installed.").arg(dialect.driverName())};
     if (dialect.driverName() == QLatin1String("QSQLITE")) {
         handle.setDatabaseName(sqliteFile);
         QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_settings.busyTimeoutMs);
@@ -193,7 +182,8 @@ Result<DatabasePtr> Databases::connect(const QString &name, const SqlDialect &di
     if (!handle.open())
         return dialect.mapError(handle.lastError());
     if (dialect.driverName() == QLatin1String("QPSQL") && !name.isEmpty()) {
-        if (Status status = db->execute(QStringLiteral("set search_path to ") + name); !status)
+        if (Status status = db->execute(QStringLiteral("set search_path to \"%1\"").arg(name));
+            !status)
             return status.error();
     }
     return db;

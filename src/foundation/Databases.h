@@ -7,7 +7,6 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
-
 #include <memory>
 
 enum class Engine { Sqlite, Postgres };

@@ -13,31 +13,25 @@ Messages::Messages(MessageChannel &channel, Prompts &prompts, Clock &clock,
     , m_prompts(prompts)
     , m_clock(clock)
     , m_session(session)
-    , m_clubDirectory(std::move(clubDirectory))
-{
-}
+    , m_clubDirectory(std::move(clubDirectory)) {}
 
-bool Messages::AskYesNo()
-{
+bool Messages::AskYesNo() {
     const bool yes = m_prompts.askYesNo(m_channel.MessageText, m_channel.MessageTitle);
     m_channel.YesNoAnswer = yes ? MessageChannel::Yes : MessageChannel::No;
     return yes;
 }
 
-bool Messages::AskYesNo(const QString &text, const QString &title)
-{
+bool Messages::AskYesNo(const QString &text, const QString &title) {
     m_channel.MessageText = text;
     m_channel.MessageTitle = title;
     return AskYesNo();
 }
 
-void Messages::show(const QString &text, const QString &title, Icon icon)
-{
+void Messages::show(const QString &text, const QString &title, Icon icon) {
     m_prompts.message(text, title, icon);
 }
 
-QString Messages::errorCodeTable()
-{
+QString Messages::errorCodeTable() {
     static const char *const lines[] = {
         "FYI - other possible codes and their explanations",
         "    13 = An alpha character exists for a numeric field",
@@ -60,8 +54,7 @@ QString Messages::errorCodeTable()
     return table.join(QLatin1Char('\n'));
 }
 
-void Messages::ShowErrorCodes(const DbError &error)
-{
+void Messages::ShowErrorCodes(const DbError &error) {
     if (error.number == 0)
         return;
     const QString header = QStringLiteral("Code %1 - %2").arg(error.number).arg(error.description);
@@ -71,49 +64,49 @@ void Messages::ShowErrorCodes(const DbError &error)
     WriteAdminLog();
 }
 
-bool Messages::WriteAdminLog()
-{
+bool Messages::WriteAdminLog() {
     const QDateTime now = m_clock.now();
     const bool backup = m_session.LocationName == QLatin1String("Backup/Restore");
-    const QString file = QDir(m_clubDirectory)
-                             .filePath(backup ? QStringLiteral("lastbkup.dat") : QStringLiteral("admlog.ini"));
+    const QString file =
+        QDir(m_clubDirectory)
+            .filePath(backup ? QStringLiteral("lastbkup.dat") : QStringLiteral("admlog.ini"));
     // One line per entry, whatever the message holds.
     QString text = m_channel.MessageText;
-    text.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    const QString line = now.toString(QStringLiteral("MM/dd/yyyy")) + QLatin1Char('-')
-        + now.toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('-') + m_session.UserName
-        + QLatin1Char('-') + m_session.LocationName + QLatin1Char('-') + text;
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const QString line = now.toString(QStringLiteral("MM/dd/yyyy")) + QLatin1Char('-') +
+                         now.toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('-') +
+                         m_session.UserName + QLatin1Char('-') + m_session.LocationName +
+                         QLatin1Char('-') + text;
     return SharedFile::appendLines(file, {line});
 }
 
-void Messages::ShowMissingDatabase(const QString &fileName)
-{
+void Messages::ShowMissingDatabase(const QString &fileName) {
     QString name = fileName.trimmed().toUpper();
     if (!name.endsWith(QLatin1String(".MDB")) && !name.endsWith(QLatin1String(".SYS")))
         name += QLatin1String(".MDB");
-    m_prompts.message(QStringLiteral("The ") + name + QStringLiteral(" database is missing.\r\n")
-                          + QStringLiteral("Contact Quorvane technical support for assistance."),
+    m_prompts.message(QStringLiteral("The ") + name + QStringLiteral(" database is missing.\r\n") +
+                          QStringLiteral("Contact Quorvane technical support for assistance."),
                       QStringLiteral("Uh-oh..."), Icon::Information);
 }
 
-void Messages::reportFailure(const DbError &error, const QString &databaseName)
-{
+void Messages::reportFailure(const DbError &error, const QString &databaseName) {
     if (error.number == ErrorNumber::FileMissing)
         ShowMissingDatabase(Databases::fileName(Databases::logicalName(databaseName)));
     else
         ShowErrorCodes(error);
 }
 
-Status Messages::RetryWhileLocked(const std::function<Status()> &write)
-{
+Status Messages::RetryWhileLocked(const std::function<Status()> &write) {
     for (;;) {
         Status status = write();
         if (status || status.error().number != ErrorNumber::RecordLocked)
             return status;
-        const bool again = AskYesNo(
-            QStringLiteral("Plase wait... another user is editing a record; Click YES to try again now or \r\n")
-                + QStringLiteral("or click NO to wait a moment or two and try again."),
-            QStringLiteral("Multi-user database lock..."));
+        const bool again =
+            AskYesNo(QStringLiteral("Plase wait... another user is editing a record; Click YES to "
+                                    "try again now or \r\n") +
+                         QStringLiteral("or click NO to wait a moment or two and try again."),
+                     QStringLiteral("Multi-user database lock..."));
         if (!again)
             return status;
     }

@@ -1,7 +1,6 @@
 #include "OperatorSession.h"
 
-void OperatorSession::ParseCommandLine(const QString &commandLine)
-{
+void OperatorSession::ParseCommandLine(const QString &commandLine) {
     if (commandLine.isEmpty())
         return;
     ModuleCode = commandLine.left(3);
@@ -17,14 +16,12 @@ void OperatorSession::ParseCommandLine(const QString &commandLine)
     UserName = commandLine.mid(5);
 }
 
-bool OperatorSession::CheckAccess(int threshold) const
-{
+bool OperatorSession::CheckAccess(int threshold) const {
     if (threshold < 0 || threshold >= int(AccessThresholds.size()))
         return false;
     return UserLevel >= AccessThresholds[threshold];
 }
 
-bool OperatorSession::launchedBySuite() const
-{
+bool OperatorSession::launchedBySuite() const {
     return !UserName.trimmed().isEmpty() && ModuleCode == QLatin1String(RequiredModuleCode);
 }

@@ -15,7 +15,8 @@ public:
     // Yes/No question with No as the default button; true for Yes.
     virtual bool askYesNo(const QString &text, const QString &title) = 0;
     // An empty answer means the operator cancelled.
-    virtual QString input(const QString &text, const QString &title, const QString &initial = {}) = 0;
+    virtual QString input(const QString &text, const QString &title,
+                          const QString &initial = {}) = 0;
     // Hourglass while a long operation runs.
     virtual void setBusy(bool busy) = 0;
 };

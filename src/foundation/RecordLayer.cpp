@@ -12,25 +12,22 @@
 namespace {
 
 // The table a "select ... from <table> ..." text reads.
-QString sourceTable(const QString &sql)
-{
+QString sourceTable(const QString &sql) {
     static const QRegularExpression from(QStringLiteral("\\bfrom\\s+([A-Za-z_][A-Za-z0-9_]*)"),
                                          QRegularExpression::CaseInsensitiveOption);
     return from.match(sql).captured(1);
 }
 
 // The "where ..." part of a select, without any "order by".
-QString whereClause(const QString &sql)
-{
+QString whereClause(const QString &sql) {
     static const QRegularExpression where(QStringLiteral("\\bwhere\\b(.*?)(\\border\\s+by\\b.*)?$"),
-                                          QRegularExpression::CaseInsensitiveOption
-                                              | QRegularExpression::DotMatchesEverythingOption);
+                                          QRegularExpression::CaseInsensitiveOption |
+                                              QRegularExpression::DotMatchesEverythingOption);
     const auto match = where.match(sql);
     return match.hasMatch() ? QStringLiteral(" where") + match.captured(1) : QString();
 }
 
-int typeCode(const QString &database, const QString &fallbackTable, const QSqlField &field)
-{
+int typeCode(const QString &database, const QString &fallbackTable, const QSqlField &field) {
     for (const QString &table : {field.tableName(), fallbackTable}) {
         if (const Schema::Table *def = Schema::findTable(database, table)) {
             const int index = def->columnIndex(field.name());
@@ -49,7 +46,9 @@ int typeCode(const QString &database, const QString &fallbackTable, const QSqlFi
     }
 }
 
-bool isEmpty(const QVariant &value) { return !value.isValid() || value.isNull(); }
+bool isEmpty(const QVariant &value) {
+    return !value.isValid() || value.isNull();
+}
 
 constexpr int ZeroFilledPosition = 80; // blank text there is stored as "0"
 
@@ -57,12 +56,10 @@ constexpr int ZeroFilledPosition = 80; // blank text there is stored as "0"
 
 RecordLayer::RecordLayer(Databases &databases, Messages &messages)
     : m_databases(databases)
-    , m_messages(messages)
-{
-}
+    , m_messages(messages) {}
 
-Status RecordLayer::ReadRecord(const QString &database, const QString &sql, const QVariantList &values)
-{
+Status RecordLayer::ReadRecord(const QString &database, const QString &sql,
+                               const QVariantList &values) {
     m_messages.channel().MessageText.clear();
     if (database.isEmpty() || sql.isEmpty())
         return {};
@@ -96,8 +93,8 @@ Status RecordLayer::ReadRecord(const QString &database, const QString &sql, cons
     return {};
 }
 
-Status RecordLayer::WriteRecord(const QString &database, const QString &sql, const QVariantList &values)
-{
+Status RecordLayer::WriteRecord(const QString &database, const QString &sql,
+                                const QVariantList &values) {
     if (database.isEmpty() || sql.isEmpty())
         return {};
     auto written = writeRow(database, sql, values);
@@ -106,8 +103,8 @@ Status RecordLayer::WriteRecord(const QString &database, const QString &sql, con
     return written.status();
 }
 
-Result<QString> RecordLayer::writeRow(const QString &database, const QString &sql, const QVariantList &values)
-{
+Result<QString> RecordLayer::writeRow(const QString &database, const QString &sql,
+                                      const QVariantList &values) {
     auto db = m_databases.open(database);
     if (!db)
         return db.error();
@@ -142,8 +139,9 @@ Result<QString> RecordLayer::writeRow(const QString &database, const QString &sq
         QStringList marks;
         for (qsizetype i = 0; i < columns.size(); ++i)
             marks << QStringLiteral("?");
-        statement = QStringLiteral("insert into %1 (%2) values (%3)")
-                        .arg(table, columns.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
+        statement =
+            QStringLiteral("insert into %1 (%2) values (%3)")
+                .arg(table, columns.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
     } else {
         if (!found)
             return DbError{ErrorNumber::NoCurrentRecord, QStringLiteral("No current record.")};
@@ -167,7 +165,8 @@ Result<QString> RecordLayer::writeRow(const QString &database, const QString &sq
             where = whereClause(sql);
             bound << values;
         }
-        statement = QStringLiteral("update %1 set %2%3").arg(table, sets.join(QLatin1String(", ")), where);
+        statement =
+            QStringLiteral("update %1 set %2%3").arg(table, sets.join(QLatin1String(", ")), where);
     }
     query->finish();
     if (columns.isEmpty() && NewRecordMode)
@@ -179,8 +178,8 @@ Result<QString> RecordLayer::writeRow(const QString &database, const QString &sq
     return statement;
 }
 
-Status RecordLayer::ExecuteSql(const QString &database, const QString &sql, const QVariantList &values)
-{
+Status RecordLayer::ExecuteSql(const QString &database, const QString &sql,
+                               const QVariantList &values) {
     if (database.isEmpty() || sql.isEmpty())
         return {};
     auto db = m_databases.open(database);

@@ -28,7 +28,8 @@ public:
     Status ReadRecord(const QString &database, const QString &sql, const QVariantList &values = {});
     // Writes every value that is not Empty to the first row the query returns,
     // or to a new row of the query's table while NewRecordMode is on.
-    Status WriteRecord(const QString &database, const QString &sql, const QVariantList &values = {});
+    Status WriteRecord(const QString &database, const QString &sql,
+                       const QVariantList &values = {});
     // An UPDATE, DELETE or INSERT; a missing database is passed over silently.
     Status ExecuteSql(const QString &database, const QString &sql, const QVariantList &values = {});
 
@@ -43,7 +44,8 @@ public:
     bool NewRecordMode = false;
 
 private:
-    Result<QString> writeRow(const QString &database, const QString &sql, const QVariantList &values);
+    Result<QString> writeRow(const QString &database, const QString &sql,
+                             const QVariantList &values);
 
     Databases &m_databases;
     Messages &m_messages;

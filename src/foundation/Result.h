@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 #include <utility>
 
@@ -11,7 +10,10 @@ struct DbError {
     int number = 0;
     QString description;
 
-    bool isLocked() const { return number == 3186 || number == 3187 || number == 3188 || number == 3189 || number == 3260 || number == 3000 || number == 8194; }
+    bool isLocked() const {
+        return number == 3186 || number == 3187 || number == 3188 || number == 3189 ||
+               number == 3260 || number == 3000 || number == 8194;
+    }
 };
 
 namespace ErrorNumber {
@@ -34,7 +36,8 @@ inline constexpr int Unknown = 3146; // "ODBC call failed": any engine error we 
 class Status {
 public:
     Status() = default;
-    Status(DbError error) : m_error(std::move(error)) {}
+    Status(DbError error)
+        : m_error(std::move(error)) {}
 
     bool ok() const { return !m_error.has_value(); }
     explicit operator bool() const { return ok(); }
@@ -47,8 +50,10 @@ private:
 // A value, or the error that prevented it.
 template <typename T> class Result {
 public:
-    Result(T value) : m_value(std::move(value)) {}
-    Result(DbError error) : m_error(std::move(error)) {}
+    Result(T value)
+        : m_value(std::move(value)) {}
+    Result(DbError error)
+        : m_error(std::move(error)) {}
 
     bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }

@@ -22,7 +22,7 @@ enum class ColumnType {
 struct Column {
     QString name;
     ColumnType type = ColumnType::Text;
-    int size = 0; // maximum length of a Text column; 0 for the other types
+    int size = 0;        // maximum length of a Text column; 0 for the other types
     QString description; // shown to the operator as the field's tooltip
 };
 

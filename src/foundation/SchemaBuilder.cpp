@@ -9,13 +9,11 @@ namespace SchemaBuilder {
 
 namespace {
 
-QString columnDefinition(const Database &db, const Schema::Column &column)
-{
+QString columnDefinition(const Database &db, const Schema::Column &column) {
     return column.name + QLatin1Char(' ') + db.dialect().columnType(column.type, column.size);
 }
 
-bool safe(const QStringList &names)
-{
+bool safe(const QStringList &names) {
     for (const QString &name : names) {
         if (!SqlDialect::isSafeIdentifier(name))
             return false;
@@ -23,20 +21,17 @@ bool safe(const QStringList &names)
     return true;
 }
 
-DbError unsafeName(const QString &name)
-{
+DbError unsafeName(const QString &name) {
     return {ErrorNumber::InvalidFieldType, QStringLiteral("Invalid name: %1").arg(name)};
 }
 
 } // namespace
 
-bool tableExists(Database &db, const QString &table)
-{
+bool tableExists(Database &db, const QString &table) {
     return db.handle().tables().contains(table, Qt::CaseInsensitive);
 }
 
-Status createTable(Database &db, const Schema::Table &table)
-{
+Status createTable(Database &db, const Schema::Table &table) {
     QStringList definitions;
     for (const Schema::Column &column : table.columns) {
         if (!SqlDialect::isSafeIdentifier(column.name))
@@ -46,7 +41,8 @@ Status createTable(Database &db, const Schema::Table &table)
     if (!safe(table.primaryKey) || !SqlDialect::isSafeIdentifier(table.name))
         return unsafeName(table.name);
     if (!table.primaryKey.isEmpty())
-        definitions << QStringLiteral("primary key (%1)").arg(table.primaryKey.join(QLatin1String(", ")));
+        definitions
+            << QStringLiteral("primary key (%1)").arg(table.primaryKey.join(QLatin1String(", ")));
     Status status = db.execute(QStringLiteral("create table %1 (%2)")
                                    .arg(table.name, definitions.join(QLatin1String(", "))));
     if (!status)
@@ -55,10 +51,11 @@ Status createTable(Database &db, const Schema::Table &table)
     for (const Schema::Index &index : table.indexes) {
         if (!safe(index.columns))
             return unsafeName(index.columns.join(QLatin1Char(',')));
-        const QString sql = QStringLiteral("create %1index %2_ix%3 on %2 (%4)")
-                                .arg(index.unique ? QStringLiteral("unique ") : QString(), table.name)
-                                .arg(++number)
-                                .arg(index.columns.join(QLatin1String(", ")));
+        const QString sql =
+            QStringLiteral("create %1index %2_ix%3 on %2 (%4)")
+                .arg(index.unique ? QStringLiteral("unique ") : QString(), table.name)
+                .arg(++number)
+                .arg(index.columns.join(QLatin1String(", ")));
         if (Status made = db.execute(sql); !made)
             return made;
     }
@@ -66,8 +63,7 @@ Status createTable(Database &db, const Schema::Table &table)
 }
 
 // Stores the columns' descriptions where the database keeps them.
-Status storeDescriptions(Database &db, const QList<Schema::Table> &tables)
-{
+Status storeDescriptions(Database &db, const QList<Schema::Table> &tables) {
     auto insert = db.prepare(QStringLiteral(
         "insert into fielddesc (tablename, fieldname, description) values (?, ?, ?)"));
     if (!insert)
@@ -86,8 +82,7 @@ Status storeDescriptions(Database &db, const QList<Schema::Table> &tables)
     return {};
 }
 
-Status createTables(Database &db)
-{
+Status createTables(Database &db) {
     const QList<Schema::Table> tables = Schema::tablesOf(db.name());
     Transaction transaction(db);
     if (!transaction.begun())
@@ -107,14 +102,13 @@ Status createTables(Database &db)
     return transaction.commit();
 }
 
-Status addColumn(Database &db, const QString &table, const Schema::Column &column)
-{
+Status addColumn(Database &db, const QString &table, const Schema::Column &column) {
     if (!SqlDialect::isSafeIdentifier(table))
         return unsafeName(table);
     if (!SqlDialect::isSafeIdentifier(column.name))
         return unsafeName(column.name);
-    return db.execute(QStringLiteral("alter table %1 add column %2")
-                          .arg(table, columnDefinition(db, column)));
+    return db.execute(
+        QStringLiteral("alter table %1 add column %2").arg(table, columnDefinition(db, column)));
 }
 
 } // namespace SchemaBuilder

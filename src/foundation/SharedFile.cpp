@@ -10,8 +10,7 @@ namespace {
 
 constexpr int LockWaitMs = 5000;
 
-bool withLock(const QString &path, const std::function<bool()> &work)
-{
+bool withLock(const QString &path, const std::function<bool()> &work) {
     QLockFile lock(path + QLatin1String(".lck"));
     lock.setStaleLockTime(30000);
     if (!lock.tryLock(LockWaitMs))
@@ -21,8 +20,7 @@ bool withLock(const QString &path, const std::function<bool()> &work)
 
 } // namespace
 
-bool appendLines(const QString &path, const QStringList &lines)
-{
+bool appendLines(const QString &path, const QStringList &lines) {
     return withLock(path, [&] {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
@@ -34,8 +32,7 @@ bool appendLines(const QString &path, const QStringList &lines)
     });
 }
 
-bool update(const QString &path, const std::function<QString(const QString &)> &change)
-{
+bool update(const QString &path, const std::function<QString(const QString &)> &change) {
     return withLock(path, [&] {
         QString content;
         QFile current(path);

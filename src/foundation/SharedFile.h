@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 
 // Text files that every workstation writes (counter, change log, admin log).

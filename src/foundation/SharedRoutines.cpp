@@ -19,60 +19,63 @@ SharedRoutines::SharedRoutines(Databases &databases, Messages &messages, Operato
     , m_messages(messages)
     , m_session(session)
     , m_programs(programs)
-    , m_clipboard(clipboard)
-{
-}
+    , m_clipboard(clipboard) {}
 
-bool SharedRoutines::CheckDatabaseUpdate()
-{
+bool SharedRoutines::CheckDatabaseUpdate() {
     MessageChannel &channel = m_messages.channel();
     if (!QFileInfo::exists(m_databases.clubPath(QStringLiteral("schemafix.dat")))) {
         channel.MessageText.clear();
         return false;
     }
-    QString text = QStringLiteral("Before you may continue, you must run the \n")
-        + QStringLiteral("SCHEMAFIX module.  Note that no users may be  \n")
-        + QStringLiteral("using Brevant Accounting during an update.  \n\n");
+    QString text = QStringLiteral("Before you may continue, you must run the \n") +
+                   QStringLiteral("SCHEMAFIX module.  Note that no users may be  \n") +
+                   QStringLiteral("using Brevant Accounting during an update.  \n\n");
     if (QFileInfo::exists(m_databases.clubPath(QStringLiteral("TILLZO.EXE"))))
-        text += QStringLiteral("Unless the instructions specify otherwise, it is NOT \n")
-            + QStringLiteral("necessary to shut down Tillzo Point of sale.");
+        text += QStringLiteral("Unless the instructions specify otherwise, it is NOT \n") +
+                QStringLiteral("necessary to shut down Tillzo Point of sale.");
     m_messages.show(text, QStringLiteral("Brevant Database Update Required"), Icon::Critical);
     channel.MessageText = QStringLiteral("UPDREQ");
     return true;
 }
 
-int SharedRoutines::RunAndWait(const QString &program, const QStringList &arguments)
-{
+int SharedRoutines::RunAndWait(const QString &program, const QStringList &arguments) {
     const int exitCode = m_programs.runAndWait(program, arguments);
     if (exitCode != 0) {
         m_messages.show(QStringLiteral("WARNING - PREMATURE USER TERMINATION OF BACKUP PROCEDURE"),
                         QStringLiteral("CAUTION"), Icon::Critical);
         m_session.LocationName = QStringLiteral("Backup/Restore");
-        m_messages.channel().MessageText = QStringLiteral("%1 ended with exit code %2").arg(program).arg(exitCode);
+        m_messages.channel().MessageText =
+            QStringLiteral("%1 ended with exit code %2").arg(program).arg(exitCode);
         m_messages.WriteAdminLog();
     }
     return exitCode;
 }
 
-bool SharedRoutines::ChangeToProgramDirectory()
-{
+bool SharedRoutines::ChangeToProgramDirectory() {
     return QDir::setCurrent(m_databases.settings().clubDirectory);
 }
 
-void SharedRoutines::CloseAllDatabases()
-{
+void SharedRoutines::ShowBusy() {
+    m_messages.prompts().setBusy(true);
+}
+
+void SharedRoutines::ShowIdle() {
+    m_messages.prompts().setBusy(false);
+}
+
+void SharedRoutines::CloseAllDatabases() {
     for (const QString &name : QSqlDatabase::connectionNames()) {
         if (name.startsWith(QLatin1String("moravel-")))
             QSqlDatabase::database(name, false).close();
     }
 }
 
-bool SharedRoutines::WaitForClipboardText(int timeoutMs)
-{
+bool SharedRoutines::WaitForClipboardText(int timeoutMs) {
     MessageChannel &channel = m_messages.channel();
     m_clipboard.clear();
     channel.LookupResult.clear();
-    const QDeadlineTimer deadline(timeoutMs < 0 ? QDeadlineTimer::Forever : QDeadlineTimer(timeoutMs));
+    const QDeadlineTimer deadline(timeoutMs < 0 ? QDeadlineTimer::Forever
+                                                : QDeadlineTimer(timeoutMs));
     QEventLoop loop;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {

@@ -22,6 +22,9 @@ public:
     // Runs a program to its end; a non-zero exit code is warned about and logged.
     int RunAndWait(const QString &program, const QStringList &arguments = {});
     bool ChangeToProgramDirectory();
+    // Hourglass and arrow pointer around long operations.
+    void ShowBusy();
+    void ShowIdle();
     // Closes every connection still registered; nothing should be open at
     // the points that call it.
     void CloseAllDatabases();

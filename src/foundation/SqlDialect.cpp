@@ -1,71 +1,73 @@
 #include "SqlDialect.h"
 
-#include <QSqlDatabase>
 #include <QRegularExpression>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 
 using Schema::ColumnType;
 
-bool SqlDialect::isSafeIdentifier(const QString &name)
-{
+bool SqlDialect::isSafeIdentifier(const QString &name) {
     static const QRegularExpression pattern(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]{0,62}$"));
     return pattern.match(name).hasMatch();
 }
 
-QString SqlDialect::columnType(ColumnType type, int size) const
-{
+QString SqlDialect::columnType(ColumnType type, int size) const {
     switch (type) {
-    case ColumnType::Text: return QStringLiteral("varchar(%1)").arg(size > 0 ? size : 255);
-    case ColumnType::Memo: return QStringLiteral("text");
-    case ColumnType::Long: return QStringLiteral("integer");
-    case ColumnType::Integer: return QStringLiteral("smallint");
-    case ColumnType::Double: return QStringLiteral("double precision");
-    case ColumnType::Currency: return QStringLiteral("numeric(19,4)");
+    case ColumnType::Text:
+        return QStringLiteral("varchar(%1)").arg(size > 0 ? size : 255);
+    case ColumnType::Memo:
+        return QStringLiteral("text");
+    case ColumnType::Long:
+        return QStringLiteral("integer");
+    case ColumnType::Integer:
+        return QStringLiteral("smallint");
+    case ColumnType::Double:
+        return QStringLiteral("double precision");
+    case ColumnType::Currency:
+        return QStringLiteral("numeric(19,4)");
     }
     return QStringLiteral("text");
 }
 
 namespace {
 
-DbError unknownError(const QSqlError &error)
-{
+DbError unknownError(const QSqlError &error) {
     return {ErrorNumber::Unknown, error.text().trimmed()};
 }
 
-bool mentions(const QSqlError &error, const char *text)
-{
-    return error.databaseText().contains(QLatin1String(text), Qt::CaseInsensitive)
-        || error.driverText().contains(QLatin1String(text), Qt::CaseInsensitive);
+bool mentions(const QSqlError &error, const char *text) {
+    return error.databaseText().contains(QLatin1String(text), Qt::CaseInsensitive) ||
+           error.driverText().contains(QLatin1String(text), Qt::CaseInsensitive);
 }
 
 class SqliteDialect final : public SqlDialect {
 public:
     QString driverName() const override { return QStringLiteral("QSQLITE"); }
 
-
-    Status beginWrite(QSqlDatabase &db) const override
-    {
+    Status beginWrite(QSqlDatabase &db) const override {
         QSqlQuery query(db);
         if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
             return mapError(query.lastError());
         return {};
     }
 
-    DbError mapError(const QSqlError &error) const override
-    {
+    DbError mapError(const QSqlError &error) const override {
         const int code = error.nativeErrorCode().toInt() & 0xff; // primary result code
         const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
         switch (code) {
         case 5: // SQLITE_BUSY
         case 6: // SQLITE_LOCKED
-            return {ErrorNumber::RecordLocked, QStringLiteral("Could not update; currently locked.")};
+            return {ErrorNumber::RecordLocked,
+                    QStringLiteral("Could not update; currently locked.")};
         case 8: // SQLITE_READONLY
-            return {ErrorNumber::ReadOnly, QStringLiteral("Cannot update. Database or object is read-only.")};
+            return {ErrorNumber::ReadOnly,
+                    QStringLiteral("Cannot update. Database or object is read-only.")};
         case 11: // SQLITE_CORRUPT
         case 26: // SQLITE_NOTADB
             return {ErrorNumber::CorruptDatabase, text};
         case 14: // SQLITE_CANTOPEN
-            return {ErrorNumber::OpenFailed, QStringLiteral("The database file cannot be opened: ") + text};
+            return {ErrorNumber::OpenFailed,
+                    QStringLiteral("The database file cannot be opened: ") + text};
         case 19: // SQLITE_CONSTRAINT
             if (mentions(error, "UNIQUE") || mentions(error, "PRIMARY KEY"))
                 return {ErrorNumber::DuplicateKey, text};
@@ -80,28 +82,26 @@ public:
         if (mentions(error, "duplicate column name"))
             return {ErrorNumber::DuplicateName, text};
         if (mentions(error, "database is locked"))
-            return {ErrorNumber::RecordLocked, QStringLiteral("Could not update; currently locked.")};
+            return {ErrorNumber::RecordLocked,
+                    QStringLiteral("Could not update; currently locked.")};
         if (mentions(error, "readonly"))
-            return {ErrorNumber::ReadOnly, QStringLiteral("Cannot update. Database or object is read-only.")};
+            return {ErrorNumber::ReadOnly,
+                    QStringLiteral("Cannot update. Database or object is read-only.")};
         return unknownError(error);
     }
-
 };
 
 class PostgresDialect final : public SqlDialect {
 public:
     QString driverName() const override { return QStringLiteral("QPSQL"); }
 
-
-    Status beginWrite(QSqlDatabase &db) const override
-    {
+    Status beginWrite(QSqlDatabase &db) const override {
         if (!db.transaction())
             return mapError(db.lastError());
         return {};
     }
 
-    DbError mapError(const QSqlError &error) const override
-    {
+    DbError mapError(const QSqlError &error) const override {
         const QString state = error.nativeErrorCode();
         const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
         if (state == QLatin1String("23505"))
@@ -112,19 +112,23 @@ public:
             return {ErrorNumber::FieldMissing, text};
         if (state == QLatin1String("42701"))
             return {ErrorNumber::DuplicateName, text};
-        if (state == QLatin1String("55P03") || state == QLatin1String("40P01")
-            || state == QLatin1String("40001"))
-            return {ErrorNumber::RecordLocked, QStringLiteral("Could not update; currently locked.")};
+        if (state == QLatin1String("55P03") || state == QLatin1String("40P01") ||
+            state == QLatin1String("40001"))
+            return {ErrorNumber::RecordLocked,
+                    QStringLiteral("Could not update; currently locked.")};
         if (state == QLatin1String("25006"))
             return {ErrorNumber::ReadOnly, text};
         if (state.startsWith(QLatin1String("08")))
             return {ErrorNumber::OpenFailed, text};
         return unknownError(error);
     }
-
 };
 
 } // namespace
 
-std::unique_ptr<SqlDialect> SqlDialect::sqlite() { return std::make_unique<SqliteDialect>(); }
-std::unique_ptr<SqlDialect> SqlDialect::postgres() { return std::make_unique<PostgresDialect>(); }
+std::unique_ptr<SqlDialect> SqlDialect::sqlite() {
+    return std::make_unique<SqliteDialect>();
+}
+std::unique_ptr<SqlDialect> SqlDialect::postgres() {
+    return std::make_unique<PostgresDialect>();
+}

@@ -5,7 +5,6 @@
 
 #include <QSqlError>
 #include <QString>
-
 #include <memory>
 
 class QSqlDatabase;

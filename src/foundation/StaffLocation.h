@@ -2,6 +2,8 @@
 
 #include "Result.h"
 
+#include <optional>
+
 class Clock;
 class Databases;
 class Messages;
@@ -30,6 +32,8 @@ private:
     Status writeLocation(const QString &storedName, const QString &location, bool clearWork);
     Status writeWithRetry(const QString &storedName, const QString &location, bool clearWork);
     void reportMissingUser();
+    // The operator's row, with any problem reported; nullopt when there is none.
+    std::optional<QString> operatorRow();
 
     Databases &m_databases;
     OperatorSession &m_session;

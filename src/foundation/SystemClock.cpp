@@ -3,8 +3,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
-void SystemClock::pause(int milliseconds)
-{
+void SystemClock::pause(int milliseconds) {
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec();

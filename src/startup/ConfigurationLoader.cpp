@@ -6,35 +6,33 @@
 
 namespace {
 
-DbError missing(int number, const QString &what)
-{
+DbError missing(int number, const QString &what) {
     return {number, what + QStringLiteral("\nThe module cannot start without its settings. "
                                           "See system administrator.")};
 }
 
-QString text(const QSqlQuery &row, const char *field)
-{
+QString text(const QSqlQuery &row, const char *field) {
     return row.value(QString::fromLatin1(field)).toString();
 }
 
 // Opens the first row of a settings table.
-Result<QSqlQuery> firstRow(Database &db, const QString &table)
-{
+Result<QSqlQuery> firstRow(Database &db, const QString &table) {
     auto query = db.exec(QStringLiteral("select * from ") + table);
     if (!query) {
         if (query.error().number == ErrorNumber::TableMissing)
-            return missing(ErrorNumber::TableMissing,
-                           QStringLiteral("The settings table \"%1\" is missing from CONFIG.MDB.").arg(table));
+            return missing(
+                ErrorNumber::TableMissing,
+                QStringLiteral("The settings table \"%1\" is missing from CONFIG.MDB.").arg(table));
         return query;
     }
     if (!query->next())
-        return missing(ErrorNumber::NoCurrentRecord,
-                       QStringLiteral("The settings table \"%1\" in CONFIG.MDB is empty.").arg(table));
+        return missing(
+            ErrorNumber::NoCurrentRecord,
+            QStringLiteral("The settings table \"%1\" in CONFIG.MDB is empty.").arg(table));
     return query;
 }
 
-QString statusName(const QSqlQuery &row, int position)
-{
+QString statusName(const QSqlQuery &row, int position) {
     const QVariant value = row.value(QStringLiteral("status%1").arg(position));
     if (value.isNull())
         return Configuration::defaultStatusName(position);
@@ -43,14 +41,14 @@ QString statusName(const QSqlQuery &row, int position)
 
 } // namespace
 
-Result<LoadedConfiguration> LoadConfiguration(Databases &databases)
-{
+Result<LoadedConfiguration> LoadConfiguration(Databases &databases) {
     auto db = databases.open(QStringLiteral("config"));
     if (!db) {
         if (db.error().number == ErrorNumber::FileMissing)
-            return missing(ErrorNumber::FileMissing,
-                           QStringLiteral("The configuration database CONFIG.MDB is missing from\n%1")
-                               .arg(databases.settings().clubDirectory));
+            return missing(
+                ErrorNumber::FileMissing,
+                QStringLiteral("The configuration database CONFIG.MDB is missing from\n%1")
+                    .arg(databases.settings().clubDirectory));
         return db.error();
     }
 

@@ -20,18 +20,19 @@ constexpr int ModifyButton = 6;
 constexpr int SaveButton = 7;
 
 const std::array<const char *, MainWindowLogic::ButtonCount> ButtonCaptions = {
-    "New Event", "Event Info", "Lookup", "Calendar", "Item Detail", "Clear Screen",
-    "&Modify", "&Save", "Cancel Event", "Bill Event", "Contract Builder"};
+    "New Event", "Event Info", "Lookup",       "Calendar",   "Item Detail",     "Clear Screen",
+    "&Modify",   "&Save",      "Cancel Event", "Bill Event", "Contract Builder"};
 
 // Lets the window paint between the steps of a long start-up.
-void yieldToWindow() { QCoreApplication::processEvents(); }
+void yieldToWindow() {
+    QCoreApplication::processEvents();
+}
 
 } // namespace
 
 MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     : QObject(parent)
-    , m_module(module)
-{
+    , m_module(module) {
     for (int i = 0; i < ButtonCount; ++i) {
         cmdCaption[i] = QString::fromLatin1(ButtonCaptions[i]);
         cmdVisible[i] = true;
@@ -40,18 +41,16 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     }
 }
 
-bool MainWindowLogic::refuse(const QString &text, Icon icon)
-{
+bool MainWindowLogic::refuse(const QString &text, Icon icon) {
     m_module.messages.show(text, Brevant, icon);
     return false;
 }
 
 MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &commandLine,
-                                                          SingleInstance &instance)
-{
+                                                          SingleInstance &instance) {
     if (!instance.acquire()) {
-        m_module.messages.show(QStringLiteral("The module is already running."), QStringLiteral("Uh-oh..."),
-                               Icon::Information);
+        m_module.messages.show(QStringLiteral("The module is already running."),
+                               QStringLiteral("Uh-oh..."), Icon::Information);
         return Outcome::AlreadyRunning;
     }
 
@@ -67,7 +66,8 @@ MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &command
         session.AccessThresholds = loaded->accessThresholds;
     }
     if (!session.launchedBySuite()) {
-        refuse(QStringLiteral("This module cannot be run by itself.\nClick OK to exit..."), Icon::Critical);
+        refuse(QStringLiteral("This module cannot be run by itself.\nClick OK to exit..."),
+               Icon::Critical);
         return Outcome::NotLaunchedBySuite;
     }
     if (!session.CheckAccess(0)) {
@@ -81,15 +81,17 @@ MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &command
         cmdVisible[ModifyButton] = false;
         cmdVisible[SaveButton] = false;
     }
-    mnureverifyVisible = mnupurgecalendarVisible = session.UserLevel == OperatorSession::MaintenanceLevel;
+    mnureverifyVisible = mnupurgecalendarVisible =
+        session.UserLevel == OperatorSession::MaintenanceLevel;
     emit changed();
     yieldToWindow();
 
     if (m_module.databases.settings().readOnly)
-        m_module.messages.show(QStringLiteral("The club directory %1 is read-only.\nEvents can be looked at, "
-                                              "but nothing can be changed or saved.")
-                                   .arg(m_module.databases.settings().clubDirectory),
-                               QStringLiteral("FYI..."), Icon::Information);
+        m_module.messages.show(
+            QStringLiteral("The club directory %1 is read-only.\nEvents can be looked at, "
+                           "but nothing can be changed or saved.")
+                .arg(m_module.databases.settings().clubDirectory),
+            QStringLiteral("FYI..."), Icon::Information);
 
     // The operator's number names the per-operator files; a problem with the
     // staff table is reported but does not keep the operator out.
@@ -111,23 +113,23 @@ MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &command
     return Outcome::Started;
 }
 
-bool MainWindowLogic::readEventFields()
-{
+bool MainWindowLogic::readEventFields() {
     auto db = m_module.databases.open(EventDatabase);
     if (!db) {
         m_module.messages.reportFailure(db.error(), EventDatabase);
         return false;
     }
-    auto query = db.value()->exec(QStringLiteral("select * from eventinfo where eventnum < ?"), {-354});
+    auto query =
+        db.value()->exec(QStringLiteral("select * from eventinfo where eventnum < ?"), {-354});
     if (!query) {
         m_module.messages.ShowErrorCodes(query.error());
         return false;
     }
     const QSqlRecord record = query->record();
     if (record.count() > MaxEventFields) {
-        m_module.messages.ShowErrorCodes({ErrorNumber::FieldMissing,
-                                          QStringLiteral("The event table has more than %1 fields.")
-                                              .arg(MaxEventFields)});
+        m_module.messages.ShowErrorCodes(
+            {ErrorNumber::FieldMissing,
+             QStringLiteral("The event table has more than %1 fields.").arg(MaxEventFields)});
         return false;
     }
 
@@ -153,21 +155,21 @@ bool MainWindowLogic::readEventFields()
         const bool isText = column >= 0 && Schema::isTextType(schema->columns[column].type);
         if (length <= 0 && column >= 0)
             length = schema->columns[column].size;
-        text1MaxLength[i] = isText && schema->columns[column].type == Schema::ColumnType::Text ? length : 0;
+        text1MaxLength[i] =
+            isText && schema->columns[column].type == Schema::ColumnType::Text ? length : 0;
     }
     return true;
 }
 
-void MainWindowLogic::fillFilterLists()
-{
-    cbotime.entries = {QStringLiteral("Show All Times"), QStringLiteral("Show Morning Only (before Noon)"),
+void MainWindowLogic::fillFilterLists() {
+    cbotime.entries = {QStringLiteral("Show All Times"),
+                       QStringLiteral("Show Morning Only (before Noon)"),
                        QStringLiteral("Show Afternoon Only (Noon - 6pm)"),
                        QStringLiteral("Show Evening Only (after 6pm)")};
     cbotime.text = cbotime.entries.first();
 }
 
-bool MainWindowLogic::loadRooms()
-{
+bool MainWindowLogic::loadRooms() {
     auto db = m_module.databases.open(EventDatabase);
     if (!db) {
         m_module.messages.reportFailure(db.error(), EventDatabase);
@@ -184,8 +186,9 @@ bool MainWindowLogic::loadRooms()
     cboroom.text = cboroom.entries.first();
     QList<QVariant> undivided;
     while (rooms->next()) {
-        const QString line = rooms->value(0).toString() + QStringLiteral(" - ") + rooms->value(1).toString()
-            + QStringLiteral("  -  cap:") + rooms->value(2).toString();
+        const QString line = rooms->value(0).toString() + QStringLiteral(" - ") +
+                             rooms->value(1).toString() + QStringLiteral("  -  cap:") +
+                             rooms->value(2).toString();
         List1 << line;
         cboroom.entries << line + QStringLiteral(" only");
         if (rooms->value(3).isNull())
@@ -199,7 +202,9 @@ bool MainWindowLogic::loadRooms()
         for (const QVariant &room : undivided) {
             if (status)
                 status = db.value()->execute(
-                    QStringLiteral("update location set subdiv = 0 where roomnum = ? and subdiv is null"), {room});
+                    QStringLiteral(
+                        "update location set subdiv = 0 where roomnum = ? and subdiv is null"),
+                    {room});
         }
         if (status)
             status = transaction.commit();
@@ -210,22 +215,19 @@ bool MainWindowLogic::loadRooms()
     return true;
 }
 
-void MainWindowLogic::fillStatusList()
-{
+void MainWindowLogic::fillStatusList() {
     cbostatus.entries.clear();
     for (int position = 1; position <= 6; ++position)
         cbostatus.entries << m_module.config.StatusNames[position];
     cbostatus.text = QStringLiteral("(Click to set)");
 }
 
-void MainWindowLogic::applyViewMode()
-{
+void MainWindowLogic::applyViewMode() {
     calendarVisible = viewMode == 0;
     gridVisible = viewMode == 1;
 }
 
-void MainWindowLogic::QueryUnloadMainWindow()
-{
+void MainWindowLogic::QueryUnloadMainWindow() {
     if (!started)
         return;
     started = false;

@@ -5,7 +5,6 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
-
 #include <array>
 
 class Module;
@@ -31,11 +30,11 @@ public:
 
     enum class Outcome {
         Started,
-        AlreadyRunning,   // another instance holds this club directory
+        AlreadyRunning, // another instance holds this club directory
         NotLaunchedBySuite,
         AccessDenied,
-        SettingsMissing,  // config.mdb or its settings cannot be read
-        DatabaseFailure,  // evnt.mdb or its tables cannot be read
+        SettingsMissing, // config.mdb or its settings cannot be read
+        DatabaseFailure, // evnt.mdb or its tables cannot be read
     };
 
     explicit MainWindowLogic(Module &module, QObject *parent = nullptr);

@@ -11,8 +11,7 @@
 #include <QVBoxLayout>
 
 CalendarFrame::CalendarFrame(QWidget *parent)
-    : QGroupBox(tr("Reservations"), parent)
-{
+    : QGroupBox(tr("Reservations"), parent) {
     setObjectName(QStringLiteral("frareservations"));
     auto *layout = new QVBoxLayout(this);
     auto *controls = new QHBoxLayout;
@@ -43,8 +42,7 @@ CalendarFrame::CalendarFrame(QWidget *parent)
     layout->addWidget(m_grid, 1);
 }
 
-void CalendarFrame::refresh(const MainWindowLogic &logic)
-{
+void CalendarFrame::refresh(const MainWindowLogic &logic) {
     m_calendarView->setChecked(logic.viewMode == 0);
     m_listView->setChecked(logic.viewMode == 1);
     m_calendar->setVisible(logic.calendarVisible);

@@ -17,23 +17,24 @@ namespace {
 constexpr int NotesBox = 34;
 constexpr int InternalNotesBox = 35;
 
-QString boxName(int index) { return QStringLiteral("Text1(%1)").arg(index); }
+QString boxName(int index) {
+    return QStringLiteral("Text1(%1)").arg(index);
+}
 
 // Labels of the billing (10..20) and contact (21..30) boxes, in order.
-const char *const AddressLabels[] = {"Name",  "Address 1", "Address 2", "City",    "State",
-                                     "Zip",   "Phone 1",   "Phone 2",   "Fax",     "Email"};
+const char *const AddressLabels[] = {"Name", "Address 1", "Address 2", "City", "State",
+                                     "Zip",  "Phone 1",   "Phone 2",   "Fax",  "Email"};
 
 } // namespace
 
 EventPanels::EventPanels(QWidget *owner)
-    : QObject(owner)
-{
+    : QObject(owner) {
     m_event = new QGroupBox(tr("Event Information"), owner);
     m_event->setObjectName(QStringLiteral("fraevent"));
     auto *grid = new QGridLayout(m_event);
     addRow(grid, 0, 0, 0, QStringLiteral("Event date"));
     addRow(grid, 0, 2, 2, QStringLiteral("Event #"));
-    addRow(grid, 1, 0, 1, QStringLiteral("Event Title"));
+    addRow(grid, 1, 0, 1, QStringLiteral("Event Title"), 3);
     addRow(grid, 2, 0, 3, QStringLiteral("Start time"));
     addRow(grid, 2, 2, 4, QStringLiteral("End time"));
     addRow(grid, 3, 0, 6, QStringLiteral("Set for ???"));
@@ -91,8 +92,7 @@ EventPanels::EventPanels(QWidget *owner)
                              QStringLiteral("Contact Name"));
 }
 
-QWidget *EventPanels::makeBox(int index, QWidget *parent)
-{
+QWidget *EventPanels::makeBox(int index, QWidget *parent) {
     QWidget *box = nullptr;
     if (index == NotesBox || index == InternalNotesBox) {
         auto *notes = new QPlainTextEdit(parent);
@@ -106,18 +106,17 @@ QWidget *EventPanels::makeBox(int index, QWidget *parent)
     return box;
 }
 
-void EventPanels::addRow(QGridLayout *grid, int row, int column, int index, const QString &label)
-{
+void EventPanels::addRow(QGridLayout *grid, int row, int column, int index, const QString &label,
+                         int columnSpan) {
     QWidget *parent = grid->parentWidget();
     auto *caption = new QLabel(label, parent);
     QWidget *box = makeBox(index, parent);
     caption->setBuddy(box);
     grid->addWidget(caption, row, column);
-    grid->addWidget(box, row, column + 1);
+    grid->addWidget(box, row, column + 1, 1, columnSpan);
 }
 
-void EventPanels::refresh(const MainWindowLogic &logic)
-{
+void EventPanels::refresh(const MainWindowLogic &logic) {
     for (int i = 0; i < BoxCount; ++i) {
         m_boxes[i]->setToolTip(logic.text1ToolTip[i]);
         if (auto *line = qobject_cast<QLineEdit *>(m_boxes[i]))

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QWidget>
-
 #include <array>
 
 class MainWindowLogic;
@@ -30,7 +29,8 @@ public:
 
 private:
     QWidget *makeBox(int index, QWidget *parent);
-    void addRow(class QGridLayout *grid, int row, int column, int index, const QString &label);
+    void addRow(class QGridLayout *grid, int row, int column, int index, const QString &label,
+                int columnSpan = 1);
 
     std::array<QWidget *, BoxCount> m_boxes{};
     QGroupBox *m_event = nullptr;

@@ -14,8 +14,7 @@
 
 MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     : QMainWindow(parent)
-    , m_logic(logic)
-{
+    , m_logic(logic) {
     setObjectName(QStringLiteral("frmbanq0"));
     buildMenus();
 
@@ -60,73 +59,83 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     refresh();
 }
 
-QMenu *MainWindow::addMenu(QMenu *parent, const QString &name, const QString &caption)
-{
+QMenu *MainWindow::addMenu(QMenu *parent, const QString &name, const QString &caption) {
     QMenu *menu = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
     menu->setObjectName(name);
     return menu;
 }
 
-QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString &caption)
-{
+QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString &caption) {
     QAction *action = menu->addAction(caption);
     action->setObjectName(name);
     m_commands.insert(name, action);
     return action;
 }
 
-void MainWindow::buildMenus()
-{
+void MainWindow::buildMenus() {
     QMenu *file = addMenu(nullptr, QStringLiteral("mnufile"), QStringLiteral("&File"));
     addCommand(file, QStringLiteral("mnuaddroom"), QStringLiteral("View/Add/Edit Rooms"));
     addCommand(file, QStringLiteral("mnuinityear"), QStringLiteral("Initialize New Year"));
     file->addSeparator();
-    addCommand(file, QStringLiteral("mnucloneevent"), QStringLiteral("Clone Current Event to New Date"));
+    addCommand(file, QStringLiteral("mnucloneevent"),
+               QStringLiteral("Clone Current Event to New Date"));
     addCommand(file, QStringLiteral("mnudeletecontact"), QStringLiteral("Delete this contact"));
     file->addSeparator();
     addCommand(file, QStringLiteral("mnuclipboard"), QStringLiteral("Screen Capture"));
     addCommand(file, QStringLiteral("mnupurgecalendar"), QStringLiteral("Purge Calendar Data"));
     addCommand(file, QStringLiteral("mnureverify"), QStringLiteral("Reverify resdate/restime"));
     file->addSeparator();
-    connect(addCommand(file, QStringLiteral("mnuexit"), QStringLiteral("Exit")), &QAction::triggered, this,
-            &MainWindow::ExitCommand);
+    connect(addCommand(file, QStringLiteral("mnuexit"), QStringLiteral("Exit")),
+            &QAction::triggered, this, &MainWindow::ExitCommand);
 
     QMenu *reports = addMenu(nullptr, QStringLiteral("mnureport"), QStringLiteral("&Reports"));
-    QMenu *current = addMenu(reports, QStringLiteral("mnucurrentdisplay"), QStringLiteral("Currently Displayed Event"));
-    addCommand(current, QStringLiteral("mnuaudithistory"), QStringLiteral("Audit history - currently displayed event"));
-    addCommand(current, QStringLiteral("mnueventsheet"), QStringLiteral("Event Detail Sheet - Internal Use"));
-    addCommand(current, QStringLiteral("mnueventsheet1"), QStringLiteral("Event Detail Sheet - External"));
+    QMenu *current = addMenu(reports, QStringLiteral("mnucurrentdisplay"),
+                             QStringLiteral("Currently Displayed Event"));
+    addCommand(current, QStringLiteral("mnuaudithistory"),
+               QStringLiteral("Audit history - currently displayed event"));
+    addCommand(current, QStringLiteral("mnueventsheet"),
+               QStringLiteral("Event Detail Sheet - Internal Use"));
+    addCommand(current, QStringLiteral("mnueventsheet1"),
+               QStringLiteral("Event Detail Sheet - External"));
     addCommand(current, QStringLiteral("mnueventitems"), QStringLiteral("Event Items List"));
     QMenu *events = addMenu(reports, QStringLiteral("mnuevents"), QStringLiteral("Event Listings"));
     const char *const periods[] = {"Today", "This Month", "Next Month", "This Year"};
     for (int i = 0; i < 4; ++i)
-        addCommand(events, QStringLiteral("mnueventlist(%1)").arg(i), QString::fromLatin1(periods[i]));
+        addCommand(events, QStringLiteral("mnueventlist(%1)").arg(i),
+                   QString::fromLatin1(periods[i]));
     addCommand(events, QStringLiteral("mnudaterange"), QStringLiteral("by date range"));
-    addCommand(events, QStringLiteral("mnuconflicts"), QStringLiteral("Event/Room Conflicts by date range"));
+    addCommand(events, QStringLiteral("mnuconflicts"),
+               QStringLiteral("Event/Room Conflicts by date range"));
     QMenu *todo = addMenu(reports, QStringLiteral("mnutodo"), QStringLiteral("To-Do Task List"));
     addCommand(todo, QStringLiteral("mnutodobynumber"), QStringLiteral("Select by Event #"));
     addCommand(todo, QStringLiteral("mnutodobydate"), QStringLiteral("Select by Date"));
     QMenu *items = addMenu(reports, QStringLiteral("mnuitem"), QStringLiteral("Item Listings"));
-    const char *const itemLists[] = {"By Event - this month", "By Event - next month", "By Event by date range",
-                                     "Consolidated by date range"};
+    const char *const itemLists[] = {"By Event - this month", "By Event - next month",
+                                     "By Event by date range", "Consolidated by date range"};
     for (int i = 0; i < 4; ++i)
-        addCommand(items, QStringLiteral("mnuitemlist(%1)").arg(i), QString::fromLatin1(itemLists[i]));
-    QMenu *projection = addMenu(reports, QStringLiteral("mnuprojection"), QStringLiteral("Revenue Projection"));
-    const char *const projections[] = {"By Event - this month", "By Event - next month", "by date range"};
+        addCommand(items, QStringLiteral("mnuitemlist(%1)").arg(i),
+                   QString::fromLatin1(itemLists[i]));
+    QMenu *projection =
+        addMenu(reports, QStringLiteral("mnuprojection"), QStringLiteral("Revenue Projection"));
+    const char *const projections[] = {"By Event - this month", "By Event - next month",
+                                       "by date range"};
     for (int i = 0; i < 3; ++i)
-        addCommand(projection, QStringLiteral("mnurevproj(%1)").arg(i), QString::fromLatin1(projections[i]));
-    QMenu *promotion = addMenu(reports, QStringLiteral("mnupromo"), QStringLiteral("Event Promotion"));
-    addCommand(promotion, QStringLiteral("mnucontacts"), QStringLiteral("Contacts Only by date range"));
+        addCommand(projection, QStringLiteral("mnurevproj(%1)").arg(i),
+                   QString::fromLatin1(projections[i]));
+    QMenu *promotion =
+        addMenu(reports, QStringLiteral("mnupromo"), QStringLiteral("Event Promotion"));
+    addCommand(promotion, QStringLiteral("mnucontacts"),
+               QStringLiteral("Contacts Only by date range"));
     addCommand(promotion, QStringLiteral("mnumaillabels"), QStringLiteral("Mailing Labels"));
     addCommand(promotion, QStringLiteral("mnubilling"), QStringLiteral("Billing Labels"));
     addCommand(promotion, QStringLiteral("mnuemail"), QStringLiteral("E-mail List"));
 }
 
-void MainWindow::refresh()
-{
+void MainWindow::refresh() {
     setWindowTitle(m_logic.caption);
     m_commands.value(QStringLiteral("mnureverify"))->setVisible(m_logic.mnureverifyVisible);
-    m_commands.value(QStringLiteral("mnupurgecalendar"))->setVisible(m_logic.mnupurgecalendarVisible);
+    m_commands.value(QStringLiteral("mnupurgecalendar"))
+        ->setVisible(m_logic.mnupurgecalendarVisible);
     for (int i = 0; i < int(m_buttons.size()); ++i) {
         m_buttons[i]->setText(m_logic.cmdCaption[i]);
         m_buttons[i]->setVisible(m_logic.cmdVisible[i]);
@@ -137,13 +146,11 @@ void MainWindow::refresh()
     m_help->setText(m_logic.helpwindow);
 }
 
-void MainWindow::ExitCommand()
-{
+void MainWindow::ExitCommand() {
     close();
 }
 
-void MainWindow::closeEvent(QCloseEvent *event)
-{
+void MainWindow::closeEvent(QCloseEvent *event) {
     m_logic.QueryUnloadMainWindow();
     event->accept();
 }

@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QMainWindow>
-
 #include <array>
 
 class CalendarFrame;

@@ -8,8 +8,7 @@
 namespace {
 
 // "CALC.EXE", "calc.exe" and "calc" name the same companion.
-QString baseName(const QString &program)
-{
+QString baseName(const QString &program) {
     QString name = QFileInfo(program).fileName().toLower();
     if (name.endsWith(QLatin1String(".exe")))
         name.chop(4);
@@ -19,17 +18,13 @@ QString baseName(const QString &program)
 } // namespace
 
 QtPrograms::QtPrograms(QString clubDirectory)
-    : m_clubDirectory(std::move(clubDirectory))
-{
-}
+    : m_clubDirectory(std::move(clubDirectory)) {}
 
-void QtPrograms::registerStandIn(const QString &program, StandIn standIn)
-{
+void QtPrograms::registerStandIn(const QString &program, StandIn standIn) {
     m_standIns.insert(baseName(program), std::move(standIn));
 }
 
-QString QtPrograms::executable(const QString &program) const
-{
+QString QtPrograms::executable(const QString &program) const {
     const QDir club(m_clubDirectory);
     const QString name = QFileInfo(program).fileName();
     for (const QString &candidate : {name, baseName(program)}) {
@@ -40,14 +35,12 @@ QString QtPrograms::executable(const QString &program) const
     return QString();
 }
 
-const QtPrograms::StandIn *QtPrograms::standIn(const QString &program) const
-{
+const QtPrograms::StandIn *QtPrograms::standIn(const QString &program) const {
     const auto found = m_standIns.constFind(baseName(program));
     return found == m_standIns.constEnd() ? nullptr : &found.value();
 }
 
-bool QtPrograms::start(const QString &program, const QStringList &arguments)
-{
+bool QtPrograms::start(const QString &program, const QStringList &arguments) {
     const QString path = executable(program);
     if (!path.isEmpty())
         return QProcess::startDetached(path, arguments, m_clubDirectory);
@@ -58,8 +51,7 @@ bool QtPrograms::start(const QString &program, const QStringList &arguments)
     return false;
 }
 
-int QtPrograms::runAndWait(const QString &program, const QStringList &arguments)
-{
+int QtPrograms::runAndWait(const QString &program, const QStringList &arguments) {
     const QString path = executable(program);
     if (path.isEmpty()) {
         const StandIn *builtIn = standIn(program);

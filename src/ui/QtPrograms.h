@@ -3,7 +3,6 @@
 #include "foundation/Programs.h"
 
 #include <QHash>
-
 #include <functional>
 
 // Starts companion programs. A real executable of the program's name in the

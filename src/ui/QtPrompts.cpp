@@ -6,49 +6,48 @@
 
 namespace {
 
-QMessageBox::Icon boxIcon(Icon icon)
-{
+QMessageBox::Icon boxIcon(Icon icon) {
     switch (icon) {
-    case Icon::Critical: return QMessageBox::Critical;
-    case Icon::Question: return QMessageBox::Question;
-    case Icon::Exclamation: return QMessageBox::Warning;
-    case Icon::Information: return QMessageBox::Information;
-    case Icon::None: break;
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
 
-QString windowTitle(const QString &title)
-{
+QString windowTitle(const QString &title) {
     return title.isEmpty() ? QStringLiteral("Moravel") : title;
 }
 
 } // namespace
 
-void QtPrompts::message(const QString &text, const QString &title, Icon icon)
-{
+void QtPrompts::message(const QString &text, const QString &title, Icon icon) {
     QMessageBox box(boxIcon(icon), windowTitle(title), text, QMessageBox::Ok, m_parent);
     box.exec();
 }
 
-bool QtPrompts::askYesNo(const QString &text, const QString &title)
-{
-    QMessageBox box(QMessageBox::Question, windowTitle(title), text, QMessageBox::Yes | QMessageBox::No,
-                    m_parent);
+bool QtPrompts::askYesNo(const QString &text, const QString &title) {
+    QMessageBox box(QMessageBox::Question, windowTitle(title), text,
+                    QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 
-QString QtPrompts::input(const QString &text, const QString &title, const QString &initial)
-{
+QString QtPrompts::input(const QString &text, const QString &title, const QString &initial) {
     bool accepted = false;
-    const QString answer = QInputDialog::getText(m_parent, windowTitle(title), text, QLineEdit::Normal,
-                                                 initial, &accepted);
+    const QString answer = QInputDialog::getText(m_parent, windowTitle(title), text,
+                                                 QLineEdit::Normal, initial, &accepted);
     return accepted ? answer : QString();
 }
 
-void QtPrompts::setBusy(bool busy)
-{
+void QtPrompts::setBusy(bool busy) {
     if (busy) {
         if (m_busyDepth++ == 0)
             QApplication::setOverrideCursor(Qt::WaitCursor);

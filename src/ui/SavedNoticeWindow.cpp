@@ -6,8 +6,7 @@
 #include <QVBoxLayout>
 
 SavedNoticeWindow::SavedNoticeWindow(QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
-{
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("frmsplashmsg"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -20,7 +19,8 @@ SavedNoticeWindow::SavedNoticeWindow(QWidget *parent)
     label->setFont(font);
     label->setAlignment(Qt::AlignCenter);
     layout->addWidget(label);
-    setStyleSheet(QStringLiteral("QWidget#frmsplashmsg { background: #FFFFE0; border: 2px solid #404040; }"));
+    setStyleSheet(
+        QStringLiteral("QWidget#frmsplashmsg { background: #FFFFE0; border: 2px solid #404040; }"));
     resize(320, 90);
 
     m_timer.setInterval(SavedNotice::TickMs);
@@ -32,8 +32,7 @@ SavedNoticeWindow::SavedNoticeWindow(QWidget *parent)
     });
 }
 
-SavedNoticeWindow *SavedNoticeWindow::ShowSavedNotice(QWidget *parent)
-{
+SavedNoticeWindow *SavedNoticeWindow::ShowSavedNotice(QWidget *parent) {
     auto *notice = new SavedNoticeWindow(parent);
     SetTopmost(notice, true);
     CenterForm(notice);

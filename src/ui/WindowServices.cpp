@@ -4,8 +4,7 @@
 #include <QScreen>
 #include <QWidget>
 
-void CenterForm(QWidget *window)
-{
+void CenterForm(QWidget *window) {
     QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
@@ -14,8 +13,7 @@ void CenterForm(QWidget *window)
     window->move(frame.topLeft());
 }
 
-void SetTopmost(QWidget *window, bool on)
-{
+void SetTopmost(QWidget *window, bool on) {
     const bool visible = window->isVisible();
     window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
     if (visible)

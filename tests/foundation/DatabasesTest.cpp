@@ -10,8 +10,7 @@ namespace {
 
 class DatabasesTest : public ClubFixture {};
 
-QStringList columnNames(Database &db, const QString &table)
-{
+QStringList columnNames(Database &db, const QString &table) {
     QStringList names;
     auto query = db.exec(QStringLiteral("select * from ") + table + QStringLiteral(" where 1 = 0"));
     EXPECT_TRUE(query.ok());
@@ -23,8 +22,7 @@ QStringList columnNames(Database &db, const QString &table)
     return names;
 }
 
-TEST(DatabaseNames, FileNamesInAnyCaseNameOneLogicalDatabase)
-{
+TEST(DatabaseNames, FileNamesInAnyCaseNameOneLogicalDatabase) {
     EXPECT_EQ(Databases::logicalName(QStringLiteral("AR.MDB")), QStringLiteral("ar"));
     EXPECT_EQ(Databases::logicalName(QStringLiteral("ar.mdb")), QStringLiteral("ar"));
     EXPECT_EQ(Databases::logicalName(QStringLiteral("ar")), QStringLiteral("ar"));
@@ -33,8 +31,7 @@ TEST(DatabaseNames, FileNamesInAnyCaseNameOneLogicalDatabase)
     EXPECT_EQ(Databases::fileName(QStringLiteral("rpt")), QStringLiteral("rpt00.sys"));
 }
 
-TEST_F(DatabasesTest, EveryTableIsCreatedWithItsColumnsInOrder)
-{
+TEST_F(DatabasesTest, EveryTableIsCreatedWithItsColumnsInOrder) {
     for (const QString &name : Schema::databases()) {
         auto db = module->databases.open(name);
         ASSERT_TRUE(db.ok()) << name.toStdString();
@@ -59,13 +56,13 @@ TEST_F(DatabasesTest, EveryTableIsCreatedWithItsColumnsInOrder)
     EXPECT_EQ(columnNames(*evnt.value(), QStringLiteral("items")).size(), 10);
 }
 
-TEST_F(DatabasesTest, MissingDatabaseAndRefusedCreation)
-{
+TEST_F(DatabasesTest, MissingDatabaseAndRefusedCreation) {
     QFile::remove(path(QStringLiteral("emp.mdb")));
     auto missing = module->databases.open(QStringLiteral("EMP.MDB"));
     ASSERT_FALSE(missing.ok());
     EXPECT_EQ(missing.error().number, ErrorNumber::FileMissing);
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("emp.mdb")))) << "opening must not create the file";
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("emp.mdb"))))
+        << "opening must not create the file";
 
     auto again = module->databases.create(QStringLiteral("evnt"));
     ASSERT_FALSE(again.ok());
@@ -77,21 +74,25 @@ TEST_F(DatabasesTest, MissingDatabaseAndRefusedCreation)
     EXPECT_EQ(Databases::logicalName(QStringLiteral("../../etc/evnt.mdb")), QStringLiteral("evnt"));
 }
 
-TEST_F(DatabasesTest, EngineErrorsMapToTheSuitesNumbers)
-{
+TEST_F(DatabasesTest, EngineErrorsMapToTheSuitesNumbers) {
     auto db = module->databases.open(QStringLiteral("evnt"));
     ASSERT_TRUE(db.ok());
     Database &evnt = *db.value();
-    ASSERT_TRUE(evnt.execute(QStringLiteral("insert into location (roomnum, room, capacity, subdiv) values (?, ?, ?, ?)"),
-                             {1, QStringLiteral("Ballroom"), 200, 0})
-                    .ok());
+    ASSERT_TRUE(
+        evnt.execute(
+                QStringLiteral(
+                    "insert into location (roomnum, room, capacity, subdiv) values (?, ?, ?, ?)"),
+                {1, QStringLiteral("Ballroom"), 200, 0})
+            .ok());
     const Status duplicate = evnt.execute(
-        QStringLiteral("insert into location (roomnum, room, capacity, subdiv) values (?, ?, ?, ?)"),
+        QStringLiteral(
+            "insert into location (roomnum, room, capacity, subdiv) values (?, ?, ?, ?)"),
         {1, QStringLiteral("Terrace"), 80, 0});
     ASSERT_FALSE(duplicate.ok());
     EXPECT_EQ(duplicate.error().number, ErrorNumber::DuplicateKey);
 
-    EXPECT_EQ(evnt.execute(QStringLiteral("select * from nosuchtable")).error().number, ErrorNumber::TableMissing);
+    EXPECT_EQ(evnt.execute(QStringLiteral("select * from nosuchtable")).error().number,
+              ErrorNumber::TableMissing);
     EXPECT_EQ(evnt.execute(QStringLiteral("select nosuchcolumn from location")).error().number,
               ErrorNumber::FieldMissing);
     EXPECT_EQ(SchemaBuilder::addColumn(evnt, QStringLiteral("location"),
@@ -101,8 +102,7 @@ TEST_F(DatabasesTest, EngineErrorsMapToTheSuitesNumbers)
               ErrorNumber::DuplicateName);
 }
 
-TEST_F(DatabasesTest, AWriterWaitingOnAnotherWorkstationsLockGetsTheLockedRecordError)
-{
+TEST_F(DatabasesTest, AWriterWaitingOnAnotherWorkstationsLockGetsTheLockedRecordError) {
     auto holder = module->databases.open(QStringLiteral("evnt"));
     Transaction held(*holder.value());
     ASSERT_TRUE(held.begun().ok());
@@ -114,15 +114,16 @@ TEST_F(DatabasesTest, AWriterWaitingOnAnotherWorkstationsLockGetsTheLockedRecord
     EXPECT_TRUE(blocked.begun().error().isLocked());
 }
 
-TEST_F(DatabasesTest, TransactionRollsBackUnlessCommitted)
-{
-    const QString insert = QStringLiteral("insert into location (roomnum, room, capacity, subdiv) values (?, ?, ?, ?)");
+TEST_F(DatabasesTest, TransactionRollsBackUnlessCommitted) {
+    const QString insert = QStringLiteral(
+        "insert into location (roomnum, room, capacity, subdiv) values (?, ?, ?, ?)");
     {
         auto db = module->databases.open(QStringLiteral("evnt"));
         Transaction transaction(*db.value());
         ASSERT_TRUE(db.value()->execute(insert, {1, QStringLiteral("Lost"), 10, 0}).ok());
     }
-    EXPECT_EQ(scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from location")).toInt(), 0);
+    EXPECT_EQ(
+        scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from location")).toInt(), 0);
     {
         auto db = module->databases.open(QStringLiteral("evnt"));
         Transaction transaction(*db.value());
@@ -133,15 +134,15 @@ TEST_F(DatabasesTest, TransactionRollsBackUnlessCommitted)
               QVariantList{QStringLiteral("Kept")});
 }
 
-TEST_F(DatabasesTest, ReadOnlyClubReadsButRefusesWrites)
-{
+TEST_F(DatabasesTest, ReadOnlyClubReadsButRefusesWrites) {
     StorageSettings readOnly = settings();
     readOnly.readOnly = true;
     Databases databases(readOnly);
     auto db = databases.open(QStringLiteral("user"));
     ASSERT_TRUE(db.ok());
     EXPECT_TRUE(db.value()->exec(QStringLiteral("select * from staff")).ok());
-    const Status write = db.value()->execute(QStringLiteral("update staff set location = ?"), {QStringLiteral("x")});
+    const Status write =
+        db.value()->execute(QStringLiteral("update staff set location = ?"), {QStringLiteral("x")});
     ASSERT_FALSE(write.ok());
     EXPECT_EQ(write.error().number, ErrorNumber::ReadOnly);
     EXPECT_FALSE(databases.create(QStringLiteral("newdb")).ok());

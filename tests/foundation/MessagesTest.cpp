@@ -7,8 +7,7 @@ namespace {
 
 class MessagesTest : public ClubFixture {
 protected:
-    QStringList logLines(const QString &file = QStringLiteral("admlog.ini"))
-    {
+    QStringList logLines(const QString &file = QStringLiteral("admlog.ini")) {
         QFile log(path(file));
         if (!log.open(QIODevice::ReadOnly | QIODevice::Text))
             return {};
@@ -16,8 +15,7 @@ protected:
     }
 };
 
-TEST_F(MessagesTest, ErrorReportShowsTheCodeTableAndLogsTheHeader)
-{
+TEST_F(MessagesTest, ErrorReportShowsTheCodeTableAndLogsTheHeader) {
     module->session.UserName = QStringLiteral("MARY");
     module->session.LocationName = QStringLiteral("BASIC");
     module->messages.ShowErrorCodes({3022, QStringLiteral("Duplicate key")});
@@ -26,11 +24,14 @@ TEST_F(MessagesTest, ErrorReportShowsTheCodeTableAndLogsTheHeader)
     const auto &shown = prompts.lastMessage();
     EXPECT_EQ(shown.title, QStringLiteral("Brevant Codes"));
     EXPECT_EQ(shown.icon, Icon::Information);
-    EXPECT_TRUE(shown.text.startsWith(QStringLiteral("Code 3022 - Duplicate key\n\nFYI - other possible codes")));
-    EXPECT_TRUE(shown.text.endsWith(QStringLiteral("Crystal Report errors. Try restarting the computer. \nOther codes - call Quorvane")));
+    EXPECT_TRUE(shown.text.startsWith(
+        QStringLiteral("Code 3022 - Duplicate key\n\nFYI - other possible codes")));
+    EXPECT_TRUE(shown.text.endsWith(QStringLiteral(
+        "Crystal Report errors. Try restarting the computer. \nOther codes - call Quorvane")));
     EXPECT_EQ(shown.text.count(QLatin1Char('\n')), 2 + 13);
     EXPECT_EQ(module->channel.MessageText, QStringLiteral("Code 3022 - Duplicate key"));
-    EXPECT_EQ(logLines(), QStringList{QStringLiteral("12/06/2026-09:30:00-MARY-BASIC-Code 3022 - Duplicate key")});
+    EXPECT_EQ(logLines(), QStringList{QStringLiteral(
+                              "12/06/2026-09:30:00-MARY-BASIC-Code 3022 - Duplicate key")});
 
     // Error number 0 is no error.
     module->messages.ShowErrorCodes({0, QStringLiteral("nothing")});
@@ -38,22 +39,22 @@ TEST_F(MessagesTest, ErrorReportShowsTheCodeTableAndLogsTheHeader)
     EXPECT_EQ(logLines().size(), 1);
 }
 
-TEST_F(MessagesTest, AdminLogGoesToTheBackupLogDuringBackupAndKeepsOneLinePerEntry)
-{
+TEST_F(MessagesTest, AdminLogGoesToTheBackupLogDuringBackupAndKeepsOneLinePerEntry) {
     module->session.UserName = QStringLiteral("DEMO");
     module->session.LocationName = QStringLiteral("Backup/Restore");
     module->channel.MessageText = QStringLiteral("first line\r\nsecond line");
     ASSERT_TRUE(module->messages.WriteAdminLog());
     EXPECT_TRUE(logLines().isEmpty());
     EXPECT_EQ(logLines(QStringLiteral("lastbkup.dat")),
-              QStringList{QStringLiteral("12/06/2026-09:30:00-DEMO-Backup/Restore-first line second line")});
+              QStringList{QStringLiteral(
+                  "12/06/2026-09:30:00-DEMO-Backup/Restore-first line second line")});
 }
 
-TEST_F(MessagesTest, AskYesNoStoresTheAnswer)
-{
+TEST_F(MessagesTest, AskYesNoStoresTheAnswer) {
     prompts.answerYesNo(true);
     prompts.answerYesNo(false);
-    EXPECT_TRUE(module->messages.AskYesNo(QStringLiteral("Sure?"), QStringLiteral("Please confirm")));
+    EXPECT_TRUE(
+        module->messages.AskYesNo(QStringLiteral("Sure?"), QStringLiteral("Please confirm")));
     EXPECT_EQ(module->channel.YesNoAnswer, MessageChannel::Yes);
     EXPECT_FALSE(module->messages.AskYesNo());
     EXPECT_EQ(module->channel.YesNoAnswer, MessageChannel::No);
@@ -61,15 +62,15 @@ TEST_F(MessagesTest, AskYesNoStoresTheAnswer)
     EXPECT_EQ(prompts.questions[1].title, QStringLiteral("Please confirm"));
 }
 
-TEST_F(MessagesTest, LockedWriteAsksToRetryUntilItSucceedsOrTheOperatorWaits)
-{
+TEST_F(MessagesTest, LockedWriteAsksToRetryUntilItSucceedsOrTheOperatorWaits) {
     auto holder = module->databases.open(QStringLiteral("evnt"));
     auto held = std::make_unique<Transaction>(*holder.value());
     ASSERT_TRUE(held->begun().ok());
 
     const auto write = [&] {
         auto db = module->databases.open(QStringLiteral("evnt"));
-        return db.value()->execute(QStringLiteral("insert into location (roomnum, room, capacity, subdiv) values (1, 'x', 1, 0)"));
+        return db.value()->execute(QStringLiteral(
+            "insert into location (roomnum, room, capacity, subdiv) values (1, 'x', 1, 0)"));
     };
 
     // No: the save is abandoned with the lock error, nothing written.
@@ -79,9 +80,11 @@ TEST_F(MessagesTest, LockedWriteAsksToRetryUntilItSucceedsOrTheOperatorWaits)
     EXPECT_EQ(abandoned.error().number, ErrorNumber::RecordLocked);
     ASSERT_EQ(prompts.questions.size(), 1);
     EXPECT_EQ(prompts.questions[0].title, QStringLiteral("Multi-user database lock..."));
-    EXPECT_EQ(prompts.questions[0].text,
-              QStringLiteral("Plase wait... another user is editing a record; Click YES to try again now or \r\n"
-                             "or click NO to wait a moment or two and try again."));
+    EXPECT_EQ(
+        prompts.questions[0].text,
+        QStringLiteral(
+            "Plase wait... another user is editing a record; Click YES to try again now or \r\n"
+            "or click NO to wait a moment or two and try again."));
 
     // Yes after the other workstation let go: the write goes through.
     int attempts = 0;

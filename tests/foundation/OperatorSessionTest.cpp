@@ -14,13 +14,13 @@ struct CommandLineCase {
 };
 
 // Names the case by its rule in test listings.
-void PrintTo(const CommandLineCase &c, std::ostream *out) { *out << c.rule; }
-
+void PrintTo(const CommandLineCase &c, std::ostream *out) {
+    *out << c.rule;
+}
 
 class CommandLine : public ::testing::TestWithParam<CommandLineCase> {};
 
-TEST_P(CommandLine, SplitsIntoCodeLevelAndName)
-{
+TEST_P(CommandLine, SplitsIntoCodeLevelAndName) {
     const CommandLineCase &c = GetParam();
     OperatorSession session;
     session.ParseCommandLine(QString::fromUtf8(c.commandLine));
@@ -40,13 +40,14 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandLineCase{"lower_case_module", "zqj99DEMO", "zqj", 99, "DEMO", false},
                       CommandLineCase{"letters_for_level", "ZQJabDEMO", "ZQJ", 0, "DEMO", true},
                       CommandLineCase{"digit_then_letter", "ZQJ7xDEMO", "ZQJ", 7, "DEMO", true},
-                      CommandLineCase{"name_with_quotes", "ZQJ20O'Brien \"Bo\"", "ZQJ", 20, "O'Brien \"Bo\"", true},
-                      CommandLineCase{"non_ascii_name", "ZQJ20Zoë Müller", "ZQJ", 20, "Zoë Müller", true},
+                      CommandLineCase{"name_with_quotes", "ZQJ20O'Brien \"Bo\"", "ZQJ", 20,
+                                      "O'Brien \"Bo\"", true},
+                      CommandLineCase{"non_ascii_name", "ZQJ20Zoë Müller", "ZQJ", 20, "Zoë Müller",
+                                      true},
                       CommandLineCase{"empty", "", "", 0, "", false}),
     [](const auto &info) { return std::string(info.param.rule); });
 
-TEST(Access, ThresholdIsAtLeast)
-{
+TEST(Access, ThresholdIsAtLeast) {
     OperatorSession session;
     session.AccessThresholds = {10, 20, 50, 90};
     session.UserLevel = 90;

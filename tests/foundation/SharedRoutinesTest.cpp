@@ -9,15 +9,13 @@ namespace {
 
 class SharedRoutinesTest : public ClubFixture {
 protected:
-    void touch(const QString &name)
-    {
+    void touch(const QString &name) {
         QFile file(path(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
 };
 
-TEST_F(SharedRoutinesTest, DatabaseUpdateCheck)
-{
+TEST_F(SharedRoutinesTest, DatabaseUpdateCheck) {
     EXPECT_FALSE(module->routines.CheckDatabaseUpdate());
     EXPECT_EQ(module->channel.MessageText, QString());
     EXPECT_TRUE(prompts.messages.isEmpty());
@@ -29,17 +27,18 @@ TEST_F(SharedRoutinesTest, DatabaseUpdateCheck)
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Brevant Database Update Required"));
     EXPECT_EQ(prompts.lastMessage().icon, Icon::Critical);
     EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("Before you may continue, you must run the \nSCHEMAFIX module.  Note that no users may be  \n"
+              QStringLiteral("Before you may continue, you must run the \nSCHEMAFIX module.  Note "
+                             "that no users may be  \n"
                              "using Brevant Accounting during an update.  \n\n"));
 
     touch(QStringLiteral("TILLZO.EXE"));
     EXPECT_TRUE(module->routines.CheckDatabaseUpdate());
     EXPECT_TRUE(prompts.lastMessage().text.endsWith(
-        QStringLiteral("\n\nUnless the instructions specify otherwise, it is NOT \nnecessary to shut down Tillzo Point of sale.")));
+        QStringLiteral("\n\nUnless the instructions specify otherwise, it is NOT \nnecessary to "
+                       "shut down Tillzo Point of sale.")));
 }
 
-TEST_F(SharedRoutinesTest, RunAndWaitWarnsAndLogsOnlyOnANonZeroExitCode)
-{
+TEST_F(SharedRoutinesTest, RunAndWaitWarnsAndLogsOnlyOnANonZeroExitCode) {
     module->session.UserName = QStringLiteral("DEMO");
     module->session.LocationName = QStringLiteral("BASIC");
     EXPECT_EQ(module->routines.RunAndWait(QStringLiteral("backup")), 0);
@@ -50,15 +49,15 @@ TEST_F(SharedRoutinesTest, RunAndWaitWarnsAndLogsOnlyOnANonZeroExitCode)
     EXPECT_EQ(module->routines.RunAndWait(QStringLiteral("backup"), {QStringLiteral("--all")}), 3);
     EXPECT_EQ(programs.waited.last(), QStringLiteral("backup --all"));
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("WARNING - PREMATURE USER TERMINATION OF BACKUP PROCEDURE"));
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("WARNING - PREMATURE USER TERMINATION OF BACKUP PROCEDURE"));
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("CAUTION"));
     EXPECT_EQ(prompts.lastMessage().icon, Icon::Critical);
     EXPECT_EQ(module->session.LocationName, QStringLiteral("Backup/Restore"));
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("lastbkup.dat"))));
 }
 
-TEST_F(SharedRoutinesTest, ClipboardWaitEndsWhenALookupAnswers)
-{
+TEST_F(SharedRoutinesTest, ClipboardWaitEndsWhenALookupAnswers) {
     clipboard.content = QStringLiteral("stale answer");
     QTimer::singleShot(30, [&] { clipboard.content = QStringLiteral("1042.00"); });
     EXPECT_TRUE(module->routines.WaitForClipboardText(5000));
@@ -72,8 +71,7 @@ TEST_F(SharedRoutinesTest, ClipboardWaitEndsWhenALookupAnswers)
     EXPECT_FALSE(module->routines.WaitForClipboardText(100));
 }
 
-TEST_F(SharedRoutinesTest, ConcurrentAppendsKeepEveryLineWhole)
-{
+TEST_F(SharedRoutinesTest, ConcurrentAppendsKeepEveryLineWhole) {
     const QString log = path(QStringLiteral("shared.log"));
     constexpr int Writers = 4;
     constexpr int Lines = 100;
@@ -81,7 +79,8 @@ TEST_F(SharedRoutinesTest, ConcurrentAppendsKeepEveryLineWhole)
     for (int w = 0; w < Writers; ++w) {
         threads << QThread::create([=] {
             for (int i = 0; i < Lines; ++i)
-                SharedFile::appendLines(log, {QStringLiteral("writer %1 line %2 ").arg(w).arg(i) + QString(200, QLatin1Char('x'))});
+                SharedFile::appendLines(log, {QStringLiteral("writer %1 line %2 ").arg(w).arg(i) +
+                                              QString(200, QLatin1Char('x'))});
         });
         threads.last()->start();
     }
@@ -91,16 +90,19 @@ TEST_F(SharedRoutinesTest, ConcurrentAppendsKeepEveryLineWhole)
     }
     QFile file(log);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     EXPECT_EQ(lines.size(), Writers * Lines);
     for (const QString &line : lines)
-        EXPECT_TRUE(line.startsWith(QLatin1String("writer ")) && line.endsWith(QString(200, QLatin1Char('x'))));
+        EXPECT_TRUE(line.startsWith(QLatin1String("writer ")) &&
+                    line.endsWith(QString(200, QLatin1Char('x'))));
 }
 
-TEST_F(SharedRoutinesTest, SharedFileUpdateIsReadModifyWrite)
-{
+TEST_F(SharedRoutinesTest, SharedFileUpdateIsReadModifyWrite) {
     const QString counter = path(QStringLiteral("counter.dat"));
-    const auto increment = [](const QString &text) { return QString::number(text.trimmed().toInt() + 1) + QLatin1Char('\n'); };
+    const auto increment = [](const QString &text) {
+        return QString::number(text.trimmed().toInt() + 1) + QLatin1Char('\n');
+    };
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(SharedFile::update(counter, increment));
     QFile file(counter);

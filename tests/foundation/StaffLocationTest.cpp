@@ -7,19 +7,20 @@ namespace {
 
 class StaffLocationTest : public ClubFixture {
 protected:
-    void addOperator(const QString &name, const QVariant &sysuser)
-    {
-        exec(QStringLiteral("user"), QStringLiteral("insert into staff (username, location, work, sysuser) values (?, ?, ?, ?)"),
+    void addOperator(const QString &name, const QVariant &sysuser) {
+        exec(QStringLiteral("user"),
+             QStringLiteral(
+                 "insert into staff (username, location, work, sysuser) values (?, ?, ?, ?)"),
              {name, QStringLiteral("Menu"), QStringLiteral("Payroll"), sysuser});
     }
-    QString locationOf(const QString &name)
-    {
-        return scalar(QStringLiteral("user"), QStringLiteral("select location from staff where username = ?"), {name}).toString();
+    QString locationOf(const QString &name) {
+        return scalar(QStringLiteral("user"),
+                      QStringLiteral("select location from staff where username = ?"), {name})
+            .toString();
     }
 };
 
-TEST_F(StaffLocationTest, NamesWithQuotesAndAccentsReachOnlyTheirOwnRow)
-{
+TEST_F(StaffLocationTest, NamesWithQuotesAndAccentsReachOnlyTheirOwnRow) {
     addOperator(QStringLiteral("O'Brien \"Bo\""), 7);
     addOperator(QStringLiteral("Zoë"), QVariant());
     module->session.UserName = QStringLiteral(" o'brien \"bo\" ");
@@ -27,7 +28,10 @@ TEST_F(StaffLocationTest, NamesWithQuotesAndAccentsReachOnlyTheirOwnRow)
     ASSERT_TRUE(module->staff.SetStaffLocation());
     EXPECT_EQ(module->session.UserName, QStringLiteral("O'BRIEN \"BO\""));
     EXPECT_EQ(locationOf(QStringLiteral("O'Brien \"Bo\"")), QStringLiteral("BASIC"));
-    EXPECT_EQ(scalar(QStringLiteral("user"), QStringLiteral("select work from staff where sysuser = 7")).toString(), QString());
+    EXPECT_EQ(
+        scalar(QStringLiteral("user"), QStringLiteral("select work from staff where sysuser = 7"))
+            .toString(),
+        QString());
     EXPECT_EQ(module->session.SysUser, 7);
     EXPECT_EQ(locationOf(QStringLiteral("Zoë")), QStringLiteral("Menu"));
     EXPECT_EQ(locationOf(QStringLiteral("DEMO")), QStringLiteral("Startup"));
@@ -44,21 +48,20 @@ TEST_F(StaffLocationTest, NamesWithQuotesAndAccentsReachOnlyTheirOwnRow)
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
-TEST_F(StaffLocationTest, UnknownOperatorIsReportedAndLogged)
-{
+TEST_F(StaffLocationTest, UnknownOperatorIsReportedAndLogged) {
     module->session.UserName = QStringLiteral("NOBODY");
     module->session.LocationName = QStringLiteral("BASIC");
     EXPECT_FALSE(module->staff.SetStaffLocation());
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("User database problem"));
     EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("User name not found in user database.\nContact your system administrator.\n\n"
-                             "User name: NOBODY   Sysuser: 0"));
+              QStringLiteral(
+                  "User name not found in user database.\nContact your system administrator.\n\n"
+                  "User name: NOBODY   Sysuser: 0"));
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("admlog.ini"))));
 }
 
-TEST_F(StaffLocationTest, ALockedRowIsRetriedAFewTimesThenReported)
-{
+TEST_F(StaffLocationTest, ALockedRowIsRetriedAFewTimesThenReported) {
     module->session.UserName = QStringLiteral("DEMO");
     module->session.LocationName = QStringLiteral("BASIC");
     auto holder = module->databases.open(QStringLiteral("user"));
@@ -66,20 +69,21 @@ TEST_F(StaffLocationTest, ALockedRowIsRetriedAFewTimesThenReported)
     ASSERT_TRUE(held.begun().ok());
 
     EXPECT_FALSE(module->staff.SetStaffLocation());
-    EXPECT_EQ(clock.pauses, QList<int>(StaffLocation::WriteAttempts - 1, StaffLocation::RetryPauseMs));
+    EXPECT_EQ(clock.pauses,
+              QList<int>(StaffLocation::WriteAttempts - 1, StaffLocation::RetryPauseMs));
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Unexpected writelocation conflict..."));
     EXPECT_TRUE(prompts.lastMessage().text.startsWith(QStringLiteral("Code3186\n")));
     EXPECT_TRUE(prompts.lastMessage().text.endsWith(QStringLiteral("Try again.")));
 }
 
-TEST_F(StaffLocationTest, MissingUserDatabaseIsReportedNotFatal)
-{
+TEST_F(StaffLocationTest, MissingUserDatabaseIsReportedNotFatal) {
     QFile::remove(path(QStringLiteral("user.mdb")));
     module->session.UserName = QStringLiteral("DEMO");
     EXPECT_FALSE(module->staff.LoadOperator());
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_TRUE(prompts.lastMessage().text.startsWith(QStringLiteral("The USER.MDB database is missing.")));
+    EXPECT_TRUE(
+        prompts.lastMessage().text.startsWith(QStringLiteral("The USER.MDB database is missing.")));
     EXPECT_FALSE(module->staff.ResetStaffLocation(QStringLiteral("DEMO")));
     EXPECT_EQ(prompts.messages.size(), 1) << "closing stays quiet";
 }

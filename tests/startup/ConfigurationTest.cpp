@@ -7,10 +7,10 @@ namespace {
 
 class ConfigurationTest : public ClubFixture {};
 
-TEST_F(ConfigurationTest, EmptySettingsTakeTheirDefaultsAndStoredNamesGetTheirCode)
-{
-    exec(QStringLiteral("config"), QStringLiteral("update evmgr set timefrom = null, timeto = null, status2 = null, "
-                                                  "status3 = ?, ccode = null, rangefrom = null, billing = null"),
+TEST_F(ConfigurationTest, EmptySettingsTakeTheirDefaultsAndStoredNamesGetTheirCode) {
+    exec(QStringLiteral("config"),
+         QStringLiteral("update evmgr set timefrom = null, timeto = null, status2 = null, "
+                        "status3 = ?, ccode = null, rangefrom = null, billing = null"),
          {QStringLiteral("Held w/Deposit")});
     auto loaded = LoadConfiguration(module->databases);
     ASSERT_TRUE(loaded.ok()) << loaded.error().description.toStdString();
@@ -35,17 +35,18 @@ struct BrokenSettings {
     const char *rule;
     const char *database; // where the damage is done; "" removes config.mdb
     const char *sql;
-    const char *named;    // what the message must name
+    const char *named; // what the message must name
 };
 
 // Names the case by its rule in test listings.
-void PrintTo(const BrokenSettings &c, std::ostream *out) { *out << c.rule; }
+void PrintTo(const BrokenSettings &c, std::ostream *out) {
+    *out << c.rule;
+}
 
+class MissingSettings : public ConfigurationTest,
+                        public ::testing::WithParamInterface<BrokenSettings> {};
 
-class MissingSettings : public ConfigurationTest, public ::testing::WithParamInterface<BrokenSettings> {};
-
-TEST_P(MissingSettings, StopWithAMessageNamingWhatIsMissing)
-{
+TEST_P(MissingSettings, StopWithAMessageNamingWhatIsMissing) {
     const BrokenSettings &broken = GetParam();
     if (QString::fromLatin1(broken.sql).isEmpty())
         ASSERT_TRUE(QFile::remove(path(QStringLiteral("config.mdb"))));
@@ -60,11 +61,16 @@ TEST_P(MissingSettings, StopWithAMessageNamingWhatIsMissing)
 INSTANTIATE_TEST_SUITE_P(
     Rules, MissingSettings,
     ::testing::Values(BrokenSettings{"no_config_database", "", "", "CONFIG.MDB is missing"},
-                      BrokenSettings{"no_company_table", "config", "drop table company", "\"company\" is missing"},
-                      BrokenSettings{"empty_company_table", "config", "delete from company", "\"company\" in CONFIG.MDB is empty"},
-                      BrokenSettings{"no_evmgr_table", "config", "drop table evmgr", "\"evmgr\" is missing"},
-                      BrokenSettings{"empty_evmgr_table", "config", "delete from evmgr", "\"evmgr\" in CONFIG.MDB is empty"},
-                      BrokenSettings{"null_threshold", "config", "update evmgr set evaccess2 = null", "evaccess2"}),
+                      BrokenSettings{"no_company_table", "config", "drop table company",
+                                     "\"company\" is missing"},
+                      BrokenSettings{"empty_company_table", "config", "delete from company",
+                                     "\"company\" in CONFIG.MDB is empty"},
+                      BrokenSettings{"no_evmgr_table", "config", "drop table evmgr",
+                                     "\"evmgr\" is missing"},
+                      BrokenSettings{"empty_evmgr_table", "config", "delete from evmgr",
+                                     "\"evmgr\" in CONFIG.MDB is empty"},
+                      BrokenSettings{"null_threshold", "config",
+                                     "update evmgr set evaccess2 = null", "evaccess2"}),
     [](const auto &info) { return std::string(info.param.rule); });
 
 } // namespace

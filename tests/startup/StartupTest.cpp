@@ -9,36 +9,33 @@ namespace {
 
 class StartupTest : public ClubFixture {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ClubFixture::SetUp();
         instance = std::make_unique<SingleInstance>(club, QStringLiteral("test-account"));
         logic = std::make_unique<MainWindowLogic>(*module);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         logic.reset();
         instance.reset();
         ClubFixture::TearDown();
     }
     // A fresh start on the same club, as the next launch would make it.
-    void restart()
-    {
+    void restart() {
         logic = std::make_unique<MainWindowLogic>(*module);
         instance->release();
         prompts.clear();
     }
-    MainWindowLogic::Outcome start(const QString &commandLine)
-    {
+    MainWindowLogic::Outcome start(const QString &commandLine) {
         return logic->StartMainWindow(commandLine, *instance);
     }
-    void setThresholds(int access0, int access1)
-    {
-        exec(QStringLiteral("config"), QStringLiteral("update evmgr set evaccess0 = ?, evaccess1 = ?"), {access0, access1});
+    void setThresholds(int access0, int access1) {
+        exec(QStringLiteral("config"),
+             QStringLiteral("update evmgr set evaccess0 = ?, evaccess1 = ?"), {access0, access1});
     }
-    void addRoom(int number, const QString &name, int capacity, const QVariant &subdiv)
-    {
-        exec(QStringLiteral("evnt"), QStringLiteral("insert into location (roomnum, room, capacity, subdiv) values (?, ?, ?, ?)"),
+    void addRoom(int number, const QString &name, int capacity, const QVariant &subdiv) {
+        exec(QStringLiteral("evnt"),
+             QStringLiteral(
+                 "insert into location (roomnum, room, capacity, subdiv) values (?, ?, ?, ?)"),
              {number, name, capacity, subdiv});
     }
 
@@ -46,42 +43,43 @@ protected:
     std::unique_ptr<MainWindowLogic> logic;
 };
 
-TEST_F(StartupTest, RefusesToRunWithoutTheSuitesCommandLine)
-{
+TEST_F(StartupTest, RefusesToRunWithoutTheSuitesCommandLine) {
     // An empty command line is refused before the settings are read: with
     // config.mdb gone the only message is the refusal.
     ASSERT_TRUE(QFile::remove(path(QStringLiteral("config.mdb"))));
     EXPECT_EQ(start(QString()), MainWindowLogic::Outcome::NotLaunchedBySuite);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("This module cannot be run by itself.\nClick OK to exit..."));
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("This module cannot be run by itself.\nClick OK to exit..."));
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Brevant"));
     EXPECT_EQ(prompts.lastMessage().icon, Icon::Critical);
     EXPECT_FALSE(logic->started);
 }
 
-TEST_F(StartupTest, RefusesAMissingNameOrAWrongModuleCode)
-{
+TEST_F(StartupTest, RefusesAMissingNameOrAWrongModuleCode) {
     for (const QString &commandLine : {QStringLiteral("ZQJ99"), QStringLiteral("ABC99DEMO")}) {
         restart();
-        EXPECT_EQ(start(commandLine), MainWindowLogic::Outcome::NotLaunchedBySuite) << commandLine.toStdString();
-        EXPECT_EQ(prompts.messageTexts(), QStringList{QStringLiteral("This module cannot be run by itself.\nClick OK to exit...")});
+        EXPECT_EQ(start(commandLine), MainWindowLogic::Outcome::NotLaunchedBySuite)
+            << commandLine.toStdString();
+        EXPECT_EQ(prompts.messageTexts(),
+                  QStringList{
+                      QStringLiteral("This module cannot be run by itself.\nClick OK to exit...")});
     }
 }
 
-TEST_F(StartupTest, RefusesALevelBelowTheFirstThreshold)
-{
+TEST_F(StartupTest, RefusesALevelBelowTheFirstThreshold) {
     setThresholds(10, 20);
     EXPECT_EQ(start(QStringLiteral("ZQJ09DEMO")), MainWindowLogic::Outcome::AccessDenied);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Access denied. See system administrator.\nClick OK to exit..."));
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("Access denied. See system administrator.\nClick OK to exit..."));
     EXPECT_EQ(prompts.lastMessage().icon, Icon::Information);
     // A non-numeric level counts as 0.
     restart();
     EXPECT_EQ(start(QStringLiteral("ZQJxxDEMO")), MainWindowLogic::Outcome::AccessDenied);
 }
 
-TEST_F(StartupTest, MissingSettingsStopStartUpWithAClearMessage)
-{
+TEST_F(StartupTest, MissingSettingsStopStartUpWithAClearMessage) {
     exec(QStringLiteral("config"), QStringLiteral("update evmgr set evaccess1 = null"));
     EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::SettingsMissing);
     ASSERT_EQ(prompts.messages.size(), 1);
@@ -89,8 +87,7 @@ TEST_F(StartupTest, MissingSettingsStopStartUpWithAClearMessage)
     EXPECT_TRUE(prompts.lastMessage().text.contains(QStringLiteral("evaccess1")));
 }
 
-TEST_F(StartupTest, ASecondInstanceOnTheSameClubIsRefused)
-{
+TEST_F(StartupTest, ASecondInstanceOnTheSameClubIsRefused) {
     SingleInstance first(club, QStringLiteral("test-account"));
     ASSERT_TRUE(first.acquire());
     EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::AlreadyRunning);
@@ -106,13 +103,13 @@ TEST_F(StartupTest, ASecondInstanceOnTheSameClubIsRefused)
     EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
 }
 
-TEST_F(StartupTest, MaintenanceLevelSeesTheCalendarMaintenanceCommands)
-{
+TEST_F(StartupTest, MaintenanceLevelSeesTheCalendarMaintenanceCommands) {
     ASSERT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
     EXPECT_EQ(logic->caption, QStringLiteral("DEMO @ Moravel"));
     EXPECT_TRUE(logic->mnureverifyVisible);
     EXPECT_TRUE(logic->mnupurgecalendarVisible);
-    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(prompts.messages.isEmpty())
+        << prompts.messageTexts().join(QLatin1Char('|')).toStdString();
 
     restart();
     ASSERT_EQ(start(QStringLiteral("ZQJ98DEMO")), MainWindowLogic::Outcome::Started);
@@ -120,8 +117,7 @@ TEST_F(StartupTest, MaintenanceLevelSeesTheCalendarMaintenanceCommands)
     EXPECT_FALSE(logic->mnupurgecalendarVisible);
 }
 
-TEST_F(StartupTest, ModifyAndSaveNeedTheEditingLevel)
-{
+TEST_F(StartupTest, ModifyAndSaveNeedTheEditingLevel) {
     setThresholds(10, 20);
     ASSERT_EQ(start(QStringLiteral("ZQJ20DEMO")), MainWindowLogic::Outcome::Started);
     EXPECT_TRUE(logic->cmdVisible[6]);
@@ -136,10 +132,12 @@ TEST_F(StartupTest, ModifyAndSaveNeedTheEditingLevel)
     EXPECT_EQ(logic->cmdCaption[7], QStringLiteral("&Save"));
 }
 
-TEST_F(StartupTest, EventFieldsGetTooltipsLengthsAndMergeTokensFromTheEventTable)
-{
-    exec(QStringLiteral("evnt"), QStringLiteral("update fielddesc set description = ? where tablename = ? and fieldname = ?"),
-         {QStringLiteral("Which night is the party?"), QStringLiteral("eventinfo"), QStringLiteral("eventdate")});
+TEST_F(StartupTest, EventFieldsGetTooltipsLengthsAndMergeTokensFromTheEventTable) {
+    exec(QStringLiteral("evnt"),
+         QStringLiteral(
+             "update fielddesc set description = ? where tablename = ? and fieldname = ?"),
+         {QStringLiteral("Which night is the party?"), QStringLiteral("eventinfo"),
+          QStringLiteral("eventdate")});
     ASSERT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
     EXPECT_EQ(logic->text1ToolTip[0], QStringLiteral("Which night is the party?"));
     for (int i = 0; i < MainWindowLogic::EventFieldCount; ++i)
@@ -147,60 +145,66 @@ TEST_F(StartupTest, EventFieldsGetTooltipsLengthsAndMergeTokensFromTheEventTable
     EXPECT_EQ(logic->EventFieldTokens[0], QStringLiteral("<EVENTDATE>"));
     EXPECT_EQ(logic->EventFieldTokens[35], QStringLiteral("<INTERNALNOTES>"));
     EXPECT_EQ(logic->EventFieldTokens[36], QString());
-    EXPECT_EQ(logic->text1MaxLength[1], 50);  // title
-    EXPECT_EQ(logic->text1MaxLength[3], 5);   // start time
-    EXPECT_EQ(logic->text1MaxLength[0], 0);   // numeric
-    EXPECT_EQ(logic->text1MaxLength[34], 0);  // memo
+    EXPECT_EQ(logic->text1MaxLength[1], 50); // title
+    EXPECT_EQ(logic->text1MaxLength[3], 5);  // start time
+    EXPECT_EQ(logic->text1MaxLength[0], 0);  // numeric
+    EXPECT_EQ(logic->text1MaxLength[34], 0); // memo
 }
 
-TEST_F(StartupTest, ListsAreFilledAndARoomWithoutSubdivisionStoresZero)
-{
-    exec(QStringLiteral("config"), QStringLiteral("update evmgr set status4 = ?"), {QStringLiteral("Confirmed")});
+TEST_F(StartupTest, ListsAreFilledAndARoomWithoutSubdivisionStoresZero) {
+    exec(QStringLiteral("config"), QStringLiteral("update evmgr set status4 = ?"),
+         {QStringLiteral("Confirmed")});
     addRoom(2, QStringLiteral("Terrace"), 80, 0);
     addRoom(1, QStringLiteral("Grand Ballroom"), 240, QVariant());
     ASSERT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
 
-    EXPECT_EQ(logic->List1, (QStringList{QStringLiteral("1 - Grand Ballroom  -  cap:240"), QStringLiteral("2 - Terrace  -  cap:80")}));
+    EXPECT_EQ(logic->List1, (QStringList{QStringLiteral("1 - Grand Ballroom  -  cap:240"),
+                                         QStringLiteral("2 - Terrace  -  cap:80")}));
     EXPECT_EQ(logic->cboroom.entries,
-              (QStringList{QStringLiteral("Show All Rooms"), QStringLiteral("1 - Grand Ballroom  -  cap:240 only"),
+              (QStringList{QStringLiteral("Show All Rooms"),
+                           QStringLiteral("1 - Grand Ballroom  -  cap:240 only"),
                            QStringLiteral("2 - Terrace  -  cap:80 only")}));
     EXPECT_EQ(logic->cboroom.text, QStringLiteral("Show All Rooms"));
-    EXPECT_EQ(scalar(QStringLiteral("evnt"), QStringLiteral("select subdiv from location where roomnum = 1")), QVariant(0));
+    EXPECT_EQ(scalar(QStringLiteral("evnt"),
+                     QStringLiteral("select subdiv from location where roomnum = 1")),
+              QVariant(0));
     EXPECT_EQ(logic->cbotime.entries.size(), 4);
     EXPECT_EQ(logic->cbotime.text, QStringLiteral("Show All Times"));
     EXPECT_EQ(logic->cbostatus.entries,
-              (QStringList{QStringLiteral("1-Contact Only"), QStringLiteral("2-Reserved"), QStringLiteral("3-Reserved w/Dep $"),
-                           QStringLiteral("4-Confirmed"), QStringLiteral("5-Done/Billed"), QStringLiteral("9-Cancelled")}));
+              (QStringList{QStringLiteral("1-Contact Only"), QStringLiteral("2-Reserved"),
+                           QStringLiteral("3-Reserved w/Dep $"), QStringLiteral("4-Confirmed"),
+                           QStringLiteral("5-Done/Billed"), QStringLiteral("9-Cancelled")}));
     EXPECT_EQ(logic->cbostatus.text, QStringLiteral("(Click to set)"));
     EXPECT_TRUE(logic->calendarVisible);
     EXPECT_FALSE(logic->gridVisible);
 }
 
-TEST_F(StartupTest, ClosingSetsTheOperatorsLocationBackToStartup)
-{
-    exec(QStringLiteral("user"), QStringLiteral("update staff set location = ?"), {QStringLiteral("Events")});
+TEST_F(StartupTest, ClosingSetsTheOperatorsLocationBackToStartup) {
+    exec(QStringLiteral("user"), QStringLiteral("update staff set location = ?"),
+         {QStringLiteral("Events")});
     clipboard.content = QStringLiteral("left over");
     ASSERT_EQ(start(QStringLiteral("ZQJ99demo")), MainWindowLogic::Outcome::Started);
     EXPECT_EQ(clipboard.content, QString()) << "start-up clears the clipboard";
     EXPECT_EQ(module->session.SysUser, 1);
     logic->QueryUnloadMainWindow();
-    EXPECT_EQ(scalar(QStringLiteral("user"), QStringLiteral("select location from staff where username = 'DEMO'")).toString(),
+    EXPECT_EQ(scalar(QStringLiteral("user"),
+                     QStringLiteral("select location from staff where username = 'DEMO'"))
+                  .toString(),
               QStringLiteral("Startup"));
     EXPECT_FALSE(logic->started);
 }
 
-TEST_F(StartupTest, AMissingStaffDatabaseIsReportedButTheOperatorGetsIn)
-{
+TEST_F(StartupTest, AMissingStaffDatabaseIsReportedButTheOperatorGetsIn) {
     ASSERT_TRUE(QFile::remove(path(QStringLiteral("user.mdb"))));
     EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_TRUE(prompts.lastMessage().text.startsWith(QStringLiteral("The USER.MDB database is missing.")));
+    EXPECT_TRUE(
+        prompts.lastMessage().text.startsWith(QStringLiteral("The USER.MDB database is missing.")));
     logic->QueryUnloadMainWindow(); // nothing to write back, nothing shown
     EXPECT_EQ(prompts.messages.size(), 1);
 }
 
-TEST_F(StartupTest, AReadOnlyClubOpensForViewingAndSaysSo)
-{
+TEST_F(StartupTest, AReadOnlyClubOpensForViewingAndSaysSo) {
     addRoom(1, QStringLiteral("Terrace"), 80, QVariant());
     StorageSettings readOnly = settings();
     readOnly.readOnly = true;
@@ -215,15 +219,14 @@ TEST_F(StartupTest, AReadOnlyClubOpensForViewingAndSaysSo)
     logic->QueryUnloadMainWindow();
 }
 
-TEST_F(StartupTest, AMissingEventDatabaseStopsStartUp)
-{
+TEST_F(StartupTest, AMissingEventDatabaseStopsStartUp) {
     ASSERT_TRUE(QFile::remove(path(QStringLiteral("evnt.mdb"))));
     EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::DatabaseFailure);
-    EXPECT_TRUE(prompts.lastMessage().text.startsWith(QStringLiteral("The EVNT.MDB database is missing.")));
+    EXPECT_TRUE(
+        prompts.lastMessage().text.startsWith(QStringLiteral("The EVNT.MDB database is missing.")));
 }
 
-TEST(SavedNoticeLifetime, ClosesOnTheSeventhTick)
-{
+TEST(SavedNoticeLifetime, ClosesOnTheSeventhTick) {
     SavedNotice notice;
     for (int tick = 1; tick <= 6; ++tick)
         EXPECT_FALSE(notice.tick()) << "tick " << tick;

@@ -4,8 +4,7 @@
 
 #include <QDir>
 
-void ClubFixture::SetUp()
-{
+void ClubFixture::SetUp() {
     ASSERT_TRUE(temp.isValid());
     club = QDir(temp.path()).filePath(QStringLiteral("club"));
     ClubCreator::Options options;
@@ -16,36 +15,38 @@ void ClubFixture::SetUp()
     reopen(settings());
 }
 
-void ClubFixture::TearDown() { module.reset(); }
+void ClubFixture::TearDown() {
+    module.reset();
+}
 
-StorageSettings ClubFixture::settings() const
-{
+StorageSettings ClubFixture::settings() const {
     StorageSettings storage;
     storage.clubDirectory = club;
     storage.busyTimeoutMs = 50; // a held lock fails fast in tests
     return storage;
 }
 
-Module &ClubFixture::reopen(const StorageSettings &storage)
-{
+Module &ClubFixture::reopen(const StorageSettings &storage) {
     module.reset();
     module = std::make_unique<Module>(storage, Ports{prompts, clipboard, programs, clock});
     return *module;
 }
 
-QString ClubFixture::path(const QString &fileName) const { return QDir(club).filePath(fileName); }
+QString ClubFixture::path(const QString &fileName) const {
+    return QDir(club).filePath(fileName);
+}
 
-void ClubFixture::exec(const QString &database, const QString &sql, const QVariantList &values)
-{
+void ClubFixture::exec(const QString &database, const QString &sql, const QVariantList &values) {
     Databases databases(settings());
     auto db = databases.open(database);
     ASSERT_TRUE(db.ok()) << db.error().description.toStdString();
     const Status status = db.value()->execute(sql, values);
-    ASSERT_TRUE(status.ok()) << sql.toStdString() << ": " << status.error().description.toStdString();
+    ASSERT_TRUE(status.ok()) << sql.toStdString() << ": "
+                             << status.error().description.toStdString();
 }
 
-QVariantList ClubFixture::column(const QString &database, const QString &sql, const QVariantList &values)
-{
+QVariantList ClubFixture::column(const QString &database, const QString &sql,
+                                 const QVariantList &values) {
     QVariantList result;
     Databases databases(settings());
     auto db = databases.open(database);
@@ -53,7 +54,8 @@ QVariantList ClubFixture::column(const QString &database, const QString &sql, co
     if (!db)
         return result;
     auto query = db.value()->exec(sql, values);
-    EXPECT_TRUE(query.ok()) << sql.toStdString() << ": " << (query ? "" : query.error().description.toStdString());
+    EXPECT_TRUE(query.ok()) << sql.toStdString() << ": "
+                            << (query ? "" : query.error().description.toStdString());
     if (!query)
         return result;
     while (query->next())
@@ -61,8 +63,8 @@ QVariantList ClubFixture::column(const QString &database, const QString &sql, co
     return result;
 }
 
-QVariant ClubFixture::scalar(const QString &database, const QString &sql, const QVariantList &values)
-{
+QVariant ClubFixture::scalar(const QString &database, const QString &sql,
+                             const QVariantList &values) {
     const QVariantList values0 = column(database, sql, values);
     return values0.isEmpty() ? QVariant() : values0.first();
 }

@@ -4,9 +4,7 @@
 #include "foundation/Module.h"
 
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
-
 #include <memory>
 
 // A fresh club directory per test, made by the club-directory creator, and
@@ -24,7 +22,8 @@ protected:
     // Runs one statement on a logical database and fails the test on error.
     void exec(const QString &database, const QString &sql, const QVariantList &values = {});
     // The first column of every row a query returns.
-    QVariantList column(const QString &database, const QString &sql, const QVariantList &values = {});
+    QVariantList column(const QString &database, const QString &sql,
+                        const QVariantList &values = {});
     QVariant scalar(const QString &database, const QString &sql, const QVariantList &values = {});
 
     virtual bool demoData() const { return false; }

@@ -2,19 +2,16 @@
 
 #include <gtest/gtest.h>
 
-ScriptedPrompts::~ScriptedPrompts()
-{
+ScriptedPrompts::~ScriptedPrompts() {
     EXPECT_TRUE(m_answers.isEmpty()) << "scripted answers never asked for: "
                                      << m_answers.join(QStringLiteral(", ")).toStdString();
 }
 
-void ScriptedPrompts::message(const QString &text, const QString &title, Icon icon)
-{
+void ScriptedPrompts::message(const QString &text, const QString &title, Icon icon) {
     messages << Shown{text, title, icon};
 }
 
-QString ScriptedPrompts::next(const QString &kind, const QString &text)
-{
+QString ScriptedPrompts::next(const QString &kind, const QString &text) {
     if (m_answers.isEmpty()) {
         ADD_FAILURE() << "unexpected " << kind.toStdString() << ": " << text.toStdString();
         return QString();
@@ -22,8 +19,7 @@ QString ScriptedPrompts::next(const QString &kind, const QString &text)
     return m_answers.dequeue();
 }
 
-bool ScriptedPrompts::askYesNo(const QString &text, const QString &title)
-{
+bool ScriptedPrompts::askYesNo(const QString &text, const QString &title) {
     questions << Shown{text, title, Icon::Question};
     const QString answer = next(QStringLiteral("question"), text);
     EXPECT_TRUE(answer == QLatin1String("Yes") || answer == QLatin1String("No") || answer.isEmpty())
@@ -31,8 +27,7 @@ bool ScriptedPrompts::askYesNo(const QString &text, const QString &title)
     return answer == QLatin1String("Yes");
 }
 
-QString ScriptedPrompts::input(const QString &text, const QString &title, const QString &)
-{
+QString ScriptedPrompts::input(const QString &text, const QString &title, const QString &) {
     inputs << Shown{text, title, Icon::None};
     const QString answer = next(QStringLiteral("input box"), text);
     EXPECT_TRUE(answer.startsWith(QLatin1String("input:")) || answer.isEmpty())
@@ -40,22 +35,19 @@ QString ScriptedPrompts::input(const QString &text, const QString &title, const 
     return answer.mid(6);
 }
 
-QStringList ScriptedPrompts::messageTexts() const
-{
+QStringList ScriptedPrompts::messageTexts() const {
     QStringList texts;
     for (const Shown &shown : messages)
         texts << shown.text;
     return texts;
 }
 
-const ScriptedPrompts::Shown &ScriptedPrompts::lastMessage() const
-{
+const ScriptedPrompts::Shown &ScriptedPrompts::lastMessage() const {
     static const Shown none;
     return messages.isEmpty() ? none : messages.last();
 }
 
-void ScriptedPrompts::clear()
-{
+void ScriptedPrompts::clear() {
     messages.clear();
     questions.clear();
     inputs.clear();

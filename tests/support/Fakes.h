@@ -22,7 +22,9 @@ public:
 
     ~ScriptedPrompts() override;
 
-    void answerYesNo(bool yes) { m_answers.enqueue(yes ? QStringLiteral("Yes") : QStringLiteral("No")); }
+    void answerYesNo(bool yes) {
+        m_answers.enqueue(yes ? QStringLiteral("Yes") : QStringLiteral("No"));
+    }
     void answerInput(const QString &text) { m_answers.enqueue(QStringLiteral("input:") + text); }
 
     void message(const QString &text, const QString &title, Icon icon) override;
@@ -64,8 +66,7 @@ public:
 
     QDate today() const override { return current.date(); }
     QDateTime now() const override { return current; }
-    void pause(int milliseconds) override
-    {
+    void pause(int milliseconds) override {
         pauses << milliseconds;
         current = current.addMSecs(milliseconds);
     }
@@ -78,13 +79,11 @@ public:
 // when none is scripted).
 class RecordingPrograms final : public Programs {
 public:
-    bool start(const QString &program, const QStringList &arguments) override
-    {
+    bool start(const QString &program, const QStringList &arguments) override {
         started << (QStringList{program} + arguments).join(QLatin1Char(' '));
         return true;
     }
-    int runAndWait(const QString &program, const QStringList &arguments) override
-    {
+    int runAndWait(const QString &program, const QStringList &arguments) override {
         waited << (QStringList{program} + arguments).join(QLatin1Char(' '));
         return exitCodes.isEmpty() ? 0 : exitCodes.dequeue();
     }

@@ -1,10 +1,8 @@
 #include <QApplication>
-
 #include <gtest/gtest.h>
 
 // The view tests run real widgets on the offscreen platform.
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,8 +1,9 @@
+#include "ui/MainWindow.h"
+
 #include "ClubFixture.h"
 #include "foundation/SingleInstance.h"
 #include "startup/MainWindowLogic.h"
 #include "ui/EventPanels.h"
-#include "ui/MainWindow.h"
 #include "ui/SavedNoticeWindow.h"
 
 #include <QAction>
@@ -19,8 +20,7 @@ namespace {
 class MainWindowTest : public ClubFixture {};
 
 // Runs the event loop until done() holds or a generous limit passes.
-template <typename Done> bool waitFor(Done done)
-{
+template <typename Done> bool waitFor(Done done) {
     QElapsedTimer timer;
     timer.start();
     while (!done() && timer.elapsed() < 10000) {
@@ -30,16 +30,19 @@ template <typename Done> bool waitFor(Done done)
     return done();
 }
 
-TEST_F(MainWindowTest, OpensWithTheDemoClubAndClosesCleanly)
-{
-    exec(QStringLiteral("evnt"), QStringLiteral("insert into location (roomnum, room, capacity, subdiv) values (1, 'Terrace', 80, 0)"));
+TEST_F(MainWindowTest, OpensWithTheDemoClubAndClosesCleanly) {
+    exec(
+        QStringLiteral("evnt"),
+        QStringLiteral(
+            "insert into location (roomnum, room, capacity, subdiv) values (1, 'Terrace', 80, 0)"));
     exec(QStringLiteral("user"), QStringLiteral("update staff set location = 'Events'"));
     SingleInstance instance(club, QStringLiteral("view-test"));
     MainWindowLogic logic(*module);
     auto *window = new MainWindow(logic);
     window->setAttribute(Qt::WA_DeleteOnClose);
     QPointer<MainWindow> alive(window);
-    ASSERT_EQ(logic.StartMainWindow(QStringLiteral("ZQJ99DEMO"), instance), MainWindowLogic::Outcome::Started);
+    ASSERT_EQ(logic.StartMainWindow(QStringLiteral("ZQJ99DEMO"), instance),
+              MainWindowLogic::Outcome::Started);
     window->show();
     ASSERT_TRUE(waitFor([&] { return window->isVisible(); }));
 
@@ -62,19 +65,21 @@ TEST_F(MainWindowTest, OpensWithTheDemoClubAndClosesCleanly)
 
     window->findChild<QPushButton *>(QStringLiteral("cmdexit"))->click();
     ASSERT_TRUE(waitFor([&] { return alive.isNull(); }));
-    EXPECT_EQ(scalar(QStringLiteral("user"), QStringLiteral("select location from staff where username = 'DEMO'")).toString(),
+    EXPECT_EQ(scalar(QStringLiteral("user"),
+                     QStringLiteral("select location from staff where username = 'DEMO'"))
+                  .toString(),
               QStringLiteral("Startup"));
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
-TEST(SavedNoticeView, ShowsOnTopAndClosesItselfEachTime)
-{
+TEST(SavedNoticeView, ShowsOnTopAndClosesItselfEachTime) {
     for (int save = 0; save < 2; ++save) {
         QPointer<SavedNoticeWindow> notice = SavedNoticeWindow::ShowSavedNotice();
         ASSERT_TRUE(notice);
         EXPECT_TRUE(notice->isVisible());
         EXPECT_TRUE(notice->windowFlags() & Qt::WindowStaysOnTopHint);
-        ASSERT_TRUE(waitFor([&] { return notice.isNull(); })) << "the notice closes and deletes itself";
+        ASSERT_TRUE(waitFor([&] { return notice.isNull(); }))
+            << "the notice closes and deletes itself";
     }
 }
 

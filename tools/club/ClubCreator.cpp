@@ -14,11 +14,12 @@ namespace ClubCreator {
 
 namespace {
 
-DbError failure(const QString &text) { return {ErrorNumber::OpenFailed, text}; }
+DbError failure(const QString &text) {
+    return {ErrorNumber::OpenFailed, text};
+}
 
 Status insertRow(Databases &databases, const QString &database, const QString &sql,
-                 const QVariantList &values)
-{
+                 const QVariantList &values) {
     auto db = databases.open(database);
     if (!db)
         return db.error();
@@ -27,48 +28,67 @@ Status insertRow(Databases &databases, const QString &database, const QString &s
 
 // The settings the module reads at start-up. Status names stay empty so the
 // standard names apply until the club renames them.
-Status writeSettings(Databases &databases, bool demo)
-{
-    const QVariantList company = demo
-        ? QVariantList{QStringLiteral("Hollow Creek Country Club"), QStringLiteral("1200 Fairway Drive"),
-                       QString(), QStringLiteral("Maple Glen"), QStringLiteral("PA"), QStringLiteral("19002"),
-                       QStringLiteral("215-555-0100"), QStringLiteral("215-555-0101"),
-                       QStringLiteral("215-555-0102"), QStringLiteral("events@hollowcreek.example.org"), 0.06}
-        : QVariantList{QStringLiteral("Your Club Name"), QString(), QString(), QString(), QString(), QString(),
-                       QString(), QString(), QString(), QString(), 0.0};
+Status writeSettings(Databases &databases, bool demo) {
+    const QVariantList company =
+        demo ? QVariantList{QStringLiteral("Hollow Creek Country Club"),
+                            QStringLiteral("1200 Fairway Drive"),
+                            QString(),
+                            QStringLiteral("Maple Glen"),
+                            QStringLiteral("PA"),
+                            QStringLiteral("19002"),
+                            QStringLiteral("215-555-0100"),
+                            QStringLiteral("215-555-0101"),
+                            QStringLiteral("215-555-0102"),
+                            QStringLiteral("events@hollowcreek.example.org"),
+                            0.06}
+             : QVariantList{QStringLiteral("Your Club Name"),
+                            QString(),
+                            QString(),
+                            QString(),
+                            QString(),
+                            QString(),
+                            QString(),
+                            QString(),
+                            QString(),
+                            QString(),
+                            0.0};
     Status status = insertRow(
         databases, QStringLiteral("config"),
-        QStringLiteral("insert into company (compname, compaddr1, compaddr2, compcity, compstate, compzip, "
-                       "compphone1, compphone2, compfax, compemail, salestax) "
-                       "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        QStringLiteral(
+            "insert into company (compname, compaddr1, compaddr2, compcity, compstate, compzip, "
+            "compphone1, compphone2, compfax, compemail, salestax) "
+            "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
         company);
     if (status)
-        status = insertRow(databases, QStringLiteral("config"),
-                           QStringLiteral("insert into evmgr (evaccess0, evaccess1, evaccess2, evaccess3, ccode, "
-                                          "bcode, rangefrom, rangeto, timefrom, timeto, billing) "
-                                          "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                           {10, 20, 50, 90, QStringLiteral("EV"), QStringLiteral("E"), 90000.0, 99999.99,
-                            QStringLiteral("06:00"), QStringLiteral("23:45"), 0});
+        status = insertRow(
+            databases, QStringLiteral("config"),
+            QStringLiteral("insert into evmgr (evaccess0, evaccess1, evaccess2, evaccess3, ccode, "
+                           "bcode, rangefrom, rangeto, timefrom, timeto, billing) "
+                           "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            {10, 20, 50, 90, QStringLiteral("EV"), QStringLiteral("E"), 90000.0, 99999.99,
+             QStringLiteral("06:00"), QStringLiteral("23:45"), 0});
+    if (status)
+        status =
+            insertRow(databases, QStringLiteral("config"),
+                      QStringLiteral(
+                          "insert into ar (deptorstax, taxscyesno, sctaxpct, araccess0, araccess1, "
+                          "araccess2, araccess3, arperiod, aryear) "
+                          "values (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                      {QStringLiteral("D"), QStringLiteral("N"), 0.0, 10, 20, 50, 90, 1, 0});
     if (status)
         status = insertRow(databases, QStringLiteral("config"),
-                           QStringLiteral("insert into ar (deptorstax, taxscyesno, sctaxpct, araccess0, araccess1, "
-                                          "araccess2, araccess3, arperiod, aryear) "
-                                          "values (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                           {QStringLiteral("D"), QStringLiteral("N"), 0.0, 10, 20, 50, 90, 1, 0});
+                           QStringLiteral("insert into pos (tillcount) values (?)"), {1});
     if (status)
-        status = insertRow(databases, QStringLiteral("config"), QStringLiteral("insert into pos (tillcount) values (?)"),
-                           {1});
-    if (status)
-        status = insertRow(databases, QStringLiteral("user"),
-                           QStringLiteral("insert into staff (username, location, work, sysuser, localdrive, "
-                                          "memomail, fullname, userlevel) values (?, ?, ?, ?, ?, ?, ?, ?)"),
-                           {QStringLiteral("DEMO"), QStringLiteral("Startup"), QString(), 1, QString(), 0,
-                            QStringLiteral("Demonstration operator"), 99});
+        status = insertRow(
+            databases, QStringLiteral("user"),
+            QStringLiteral("insert into staff (username, location, work, sysuser, localdrive, "
+                           "memomail, fullname, userlevel) values (?, ?, ?, ?, ?, ?, ?, ?)"),
+            {QStringLiteral("DEMO"), QStringLiteral("Startup"), QString(), 1, QString(), 0,
+             QStringLiteral("Demonstration operator"), 99});
     return status;
 }
 
-bool copyShared(const QString &from, const QString &to)
-{
+bool copyShared(const QString &from, const QString &to) {
     if (from.isEmpty() || !QFileInfo(from).isDir())
         return true;
     QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
@@ -84,11 +104,11 @@ bool copyShared(const QString &from, const QString &to)
 
 } // namespace
 
-Status create(const QString &directory, const Options &options)
-{
+Status create(const QString &directory, const Options &options) {
     const QDir dir(directory);
     if (dir.exists() && !dir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
-        return failure(QStringLiteral("%1 already exists and is not empty; nothing was changed.").arg(directory));
+        return failure(QStringLiteral("%1 already exists and is not empty; nothing was changed.")
+                           .arg(directory));
     if (!QDir().mkpath(directory))
         return failure(QStringLiteral("Cannot create the directory %1.").arg(directory));
 
@@ -103,7 +123,8 @@ Status create(const QString &directory, const Options &options)
     if (Status status = writeSettings(databases, options.demo); !status)
         return status;
     if (!copyShared(options.shareDirectory, settings.clubDirectory))
-        return failure(QStringLiteral("Cannot copy the shipped files from %1.").arg(options.shareDirectory));
+        return failure(
+            QStringLiteral("Cannot copy the shipped files from %1.").arg(options.shareDirectory));
     if (options.demo)
         return DemoData::add(databases, options.today);
     return {};
