@@ -150,13 +150,13 @@ bool MainWindowLogic::readEventFields() {
         if (i >= EventFieldCount)
             continue;
         text1ToolTip[i] = descriptions.value(name.toLower());
-        int length = record.field(i).length();
+        // Short text columns limit what can be typed; the engine may not
+        // report a size, the schema always knows it.
         const int column = schema ? schema->columnIndex(name) : -1;
-        const bool isText = column >= 0 && Schema::isTextType(schema->columns[column].type);
-        if (length <= 0 && column >= 0)
-            length = schema->columns[column].size;
-        text1MaxLength[i] =
-            isText && schema->columns[column].type == Schema::ColumnType::Text ? length : 0;
+        const bool shortText =
+            column >= 0 && schema->columns[column].type == Schema::ColumnType::Text;
+        const int reported = record.field(i).length();
+        text1MaxLength[i] = !shortText ? 0 : reported > 0 ? reported : schema->columns[column].size;
     }
     return true;
 }
