@@ -8,10 +8,16 @@
 // directory wins.
 class Programs {
 public:
+    enum class WindowState { Normal, Maximized, Minimized };
+
     virtual ~Programs() = default;
 
+    // True when a program of that name can be started (an executable in the
+    // club directory or a built-in stand-in).
+    virtual bool exists(const QString &program) const = 0;
     // Starts without waiting; false when it could not be started.
-    virtual bool start(const QString &program, const QStringList &arguments) = 0;
+    virtual bool start(const QString &program, const QStringList &arguments,
+                       WindowState state = WindowState::Normal) = 0;
     // Starts and waits for the exit code while the windows stay responsive;
     // -1 when the program could not be started or crashed.
     virtual int runAndWait(const QString &program, const QStringList &arguments) = 0;

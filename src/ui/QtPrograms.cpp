@@ -40,12 +40,16 @@ const QtPrograms::StandIn *QtPrograms::standIn(const QString &program) const {
     return found == m_standIns.constEnd() ? nullptr : &found.value();
 }
 
-bool QtPrograms::start(const QString &program, const QStringList &arguments) {
+bool QtPrograms::exists(const QString &program) const {
+    return !executable(program).isEmpty() || standIn(program);
+}
+
+bool QtPrograms::start(const QString &program, const QStringList &arguments, WindowState state) {
     const QString path = executable(program);
     if (!path.isEmpty())
         return QProcess::startDetached(path, arguments, m_clubDirectory);
     if (const StandIn *builtIn = standIn(program)) {
-        (*builtIn)(arguments);
+        (*builtIn)(arguments, state);
         return true;
     }
     return false;
@@ -55,7 +59,7 @@ int QtPrograms::runAndWait(const QString &program, const QStringList &arguments)
     const QString path = executable(program);
     if (path.isEmpty()) {
         const StandIn *builtIn = standIn(program);
-        return builtIn ? (*builtIn)(arguments) : -1;
+        return builtIn ? (*builtIn)(arguments, WindowState::Normal) : -1;
     }
     QProcess process;
     process.setWorkingDirectory(m_clubDirectory);

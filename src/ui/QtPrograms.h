@@ -10,13 +10,16 @@
 // name answers.
 class QtPrograms final : public Programs {
 public:
-    using StandIn = std::function<int(const QStringList &arguments)>;
+    // A built-in program: it gets the arguments and the window state and
+    // returns its exit code.
+    using StandIn = std::function<int(const QStringList &arguments, WindowState state)>;
 
     explicit QtPrograms(QString clubDirectory);
 
     void registerStandIn(const QString &program, StandIn standIn);
 
-    bool start(const QString &program, const QStringList &arguments) override;
+    bool exists(const QString &program) const override;
+    bool start(const QString &program, const QStringList &arguments, WindowState state) override;
     int runAndWait(const QString &program, const QStringList &arguments) override;
 
 private:

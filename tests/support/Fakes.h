@@ -79,7 +79,11 @@ public:
 // when none is scripted).
 class RecordingPrograms final : public Programs {
 public:
-    bool start(const QString &program, const QStringList &arguments) override {
+    bool exists(const QString &program) const override {
+        return available.contains(program.toLower());
+    }
+    bool start(const QString &program, const QStringList &arguments, WindowState state) override {
+        states << state;
         started << (QStringList{program} + arguments).join(QLatin1Char(' '));
         return true;
     }
@@ -88,7 +92,9 @@ public:
         return exitCodes.isEmpty() ? 0 : exitCodes.dequeue();
     }
 
+    QStringList available; // lower-case names that exist()
     QStringList started;
+    QList<WindowState> states;
     QStringList waited;
     QQueue<int> exitCodes;
 };
