@@ -4,6 +4,7 @@
 #include "startup/MainWindowLogic.h"
 #include "ui/MainWindow.h"
 #include "ui/QtClipboard.h"
+#include "ui/QtKeySender.h"
 #include "ui/QtPrograms.h"
 #include "ui/QtPrompts.h"
 #include "ui/WindowServices.h"
@@ -60,10 +61,11 @@ int main(int argc, char *argv[]) {
     QtClipboard clipboard;
     QtPrograms programs(arguments.clubDirectory);
     SystemClock clock;
+    QtKeySender keys;
     StorageSettings storage;
     storage.clubDirectory = arguments.clubDirectory;
     storage.readOnly = !QFileInfo(arguments.clubDirectory).isWritable();
-    Module module(storage, Ports{prompts, clipboard, programs, clock});
+    Module module(storage, Ports{prompts, clipboard, programs, clock, keys});
     module.routines.ChangeToProgramDirectory();
 
     SingleInstance instance(arguments.clubDirectory, SingleInstance::currentAccount());

@@ -2,6 +2,7 @@
 
 #include "Configuration.h"
 #include "Databases.h"
+#include "EntryChecks.h"
 #include "MessageChannel.h"
 #include "Messages.h"
 #include "OperatorSession.h"
@@ -11,6 +12,7 @@
 
 class Clipboard;
 class Clock;
+class KeySender;
 class Programs;
 class Prompts;
 
@@ -20,6 +22,7 @@ struct Ports {
     Clipboard &clipboard;
     Programs &programs;
     Clock &clock;
+    KeySender &keys;
 };
 
 // Everything shared module-wide for one run: the ports, the storage, the
@@ -41,4 +44,5 @@ public:
     RecordLayer records;
     StaffLocation staff;
     SharedRoutines routines;
+    EntryChecks checks;
 };

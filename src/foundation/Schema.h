@@ -17,6 +17,8 @@ enum class ColumnType {
     Integer,  // 16-bit integer (codes, flags, room numbers)
     Double,   // floating point (quantities, factors, percentages)
     Currency, // money, four decimals
+    DateTime, // a point in time
+    Binary,   // bytes (pictures)
 };
 
 struct Column {
@@ -49,7 +51,8 @@ QList<Table> tablesOf(const QString &database);
 const Table *findTable(const QString &database, const QString &table);
 
 // OLE DB style type code the record layer reports for a column type:
-// 202 text, 203 memo, 3 long, 2 integer, 5 double, 6 currency.
+// 202 text, 203 memo, 3 long, 2 integer, 5 double, 6 currency, 7 date,
+// 205 binary.
 int providerTypeCode(ColumnType type);
 bool isTextType(ColumnType type);
 

@@ -541,6 +541,10 @@ int providerTypeCode(ColumnType type) {
         return 5;
     case ColumnType::Currency:
         return 6;
+    case ColumnType::DateTime:
+        return 7;
+    case ColumnType::Binary:
+        return 205;
     }
     return 202;
 }

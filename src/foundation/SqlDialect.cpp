@@ -25,6 +25,10 @@ QString SqlDialect::columnType(ColumnType type, int size) const {
         return QStringLiteral("double precision");
     case ColumnType::Currency:
         return QStringLiteral("numeric(19,4)");
+    case ColumnType::DateTime:
+        return QStringLiteral("timestamp");
+    case ColumnType::Binary:
+        return binaryType();
     }
     return QStringLiteral("text");
 }
@@ -43,6 +47,7 @@ bool mentions(const QSqlError &error, const char *text) {
 class SqliteDialect final : public SqlDialect {
 public:
     QString driverName() const override { return QStringLiteral("QSQLITE"); }
+    QString binaryType() const override { return QStringLiteral("blob"); }
 
     Status beginWrite(QSqlDatabase &db) const override {
         QSqlQuery query(db);
@@ -94,6 +99,7 @@ public:
 class PostgresDialect final : public SqlDialect {
 public:
     QString driverName() const override { return QStringLiteral("QPSQL"); }
+    QString binaryType() const override { return QStringLiteral("bytea"); }
 
     Status beginWrite(QSqlDatabase &db) const override {
         if (!db.transaction())

@@ -17,8 +17,9 @@ public:
     virtual ~SqlDialect() = default;
 
     virtual QString driverName() const = 0;
-    // Both engines take the same standard column types.
+    // Both engines take the same standard column types but for bytes.
     QString columnType(Schema::ColumnType type, int size) const;
+    virtual QString binaryType() const = 0;
     // Starts a transaction that takes the write lock at once, so two
     // workstations cannot both read a booking as free and then write it.
     virtual Status beginWrite(QSqlDatabase &db) const = 0;

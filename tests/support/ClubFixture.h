@@ -34,5 +34,6 @@ protected:
     FakeClipboard clipboard;
     RecordingPrograms programs;
     FixedClock clock;
+    RecordingKeySender keys;
     std::unique_ptr<Module> module;
 };

@@ -4,6 +4,7 @@
 #include "foundation/Clock.h"
 #include "foundation/Programs.h"
 #include "foundation/Prompts.h"
+#include "utilities/Keysend.h"
 
 #include <QList>
 #include <QQueue>
@@ -97,4 +98,12 @@ public:
     QList<WindowState> states;
     QStringList waited;
     QQueue<int> exitCodes;
+};
+
+// Records the key texts a window typed into itself.
+class RecordingKeySender final : public KeySender {
+public:
+    void SendKeyText(const QString &text) override { sent << text; }
+
+    QStringList sent;
 };

@@ -1,0 +1,152 @@
+#include "EntryChecks.h"
+
+#include "Clipboard.h"
+#include "Clock.h"
+#include "Databases.h"
+#include "Messages.h"
+#include "TextValue.h"
+
+namespace {
+const QString Brevant = QStringLiteral("Brevant");
+}
+
+EntryChecks::EntryChecks(Databases &databases, Messages &messages, Clipboard &clipboard,
+                         Clock &clock)
+    : m_databases(databases)
+    , m_messages(messages)
+    , m_clipboard(clipboard)
+    , m_clock(clock) {}
+
+bool EntryChecks::isLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+void EntryChecks::ValidateDate() {
+    DateError = 0;
+    DateText = QString::number(DateNumber);
+    if (DateText.size() == 8 && DateText.right(4) > QLatin1String("1900"))
+        DateText = DateText.right(4) + DateText.left(4);
+
+    // Month and day are judged as two-character texts, as typed.
+    const QString month = DateText.mid(4, 2);
+    if (month > QLatin1String("12") || month < QLatin1String("01")) {
+        m_messages.show(QStringLiteral("Invalid month"), Brevant, Icon::Information);
+        DateError = 1;
+        return;
+    }
+    // 29 February exists in leap years only.
+    QString lastDay = QStringLiteral("31");
+    if (month == QLatin1String("02"))
+        lastDay =
+            isLeapYear(DateText.left(4).toInt()) ? QStringLiteral("29") : QStringLiteral("28");
+    else if (month == QLatin1String("04") || month == QLatin1String("06") ||
+             month == QLatin1String("09") || month == QLatin1String("11"))
+        lastDay = QStringLiteral("30");
+    const QString day = DateText.mid(6, 2);
+    if (day > lastDay || day < QLatin1String("01")) {
+        m_messages.show(QStringLiteral("Invalid day of the month"), Brevant, Icon::Information);
+        DateError = 1;
+    }
+}
+
+QString EntryChecks::askDate(const QString &which, const QString &suffix) {
+    const QString prompt =
+        QStringLiteral("Type the %1 date in YYYYMMDD format.\n").arg(which) +
+        QStringLiteral("When done, press ENTER or click OK.\n\nClick CANCEL to exit this feature.");
+    for (;;) {
+        QString answer = m_messages.prompts()
+                             .input(prompt, which + QStringLiteral(" Date - ") + suffix)
+                             .trimmed();
+        if (answer.isEmpty())
+            return QString();
+        if (answer.size() == 4)
+            answer = QString::number(m_clock.today().year()) + answer;
+        if (answer.size() == 8)
+            return answer;
+    }
+}
+
+void EntryChecks::PromptDateRange() {
+    MessageChannel &channel = m_messages.channel();
+    const QString suffix = channel.MessageText;
+    const QString from = askDate(QStringLiteral("FROM"), suffix);
+    if (from.isEmpty()) {
+        channel.MessageText = QStringLiteral("CANCEL");
+        return;
+    }
+    const QString to = askDate(QStringLiteral("TO"), suffix);
+    if (to.isEmpty()) {
+        channel.MessageText = QStringLiteral("CANCEL");
+        return;
+    }
+    channel.MessageText = to < from ? to + from : from + to;
+}
+
+void EntryChecks::LoadToday() {
+    const QDate today = m_clock.today();
+    DateText = today.toString(QStringLiteral("MM-dd-yyyy"));
+    DateNumber = today.year() * 10000 + today.month() * 100 + today.day();
+}
+
+void EntryChecks::CheckLeapYear() {
+    LeapYearText =
+        isLeapYear(integerValue(LeapYearText)) ? QStringLiteral("Y") : QStringLiteral("N");
+}
+
+void EntryChecks::CheckMemberNumber() {
+    MessageChannel &channel = m_messages.channel();
+    const double number = numericValue(channel.MessageText.trimmed());
+    if (number == 0)
+        return;
+    m_clipboard.clear();
+    TerminatedFlag = 0;
+
+    const QString master = QStringLiteral("master");
+    auto db = m_databases.open(master);
+    if (!db) {
+        m_messages.reportFailure(db.error(), master);
+        return;
+    }
+    // The range absorbs the floating-point form of stored account numbers.
+    auto account = db.value()->exec(
+        QStringLiteral(
+            "select lname, fname, taxexempt, suspended, terminated, classcode from acctinfo "
+            "where acctnumber between ? and ?"),
+        {number - 0.001, number + 0.001});
+    if (!account) {
+        m_messages.ShowErrorCodes(account.error());
+        return;
+    }
+    if (!account->next()) {
+        m_messages.show(QStringLiteral("Invalid member number!"), QStringLiteral("Member # Check"),
+                        Icon::Critical);
+        channel.MessageText = QStringLiteral("REDO");
+        return;
+    }
+    QString description;
+    if (!account->value(0).isNull())
+        description = account->value(0).toString().trimmed();
+    if (!account->value(1).isNull())
+        description += QStringLiteral(", ") + account->value(1).toString().trimmed();
+    if (const int taxExempt = account->value(2).toInt()) {
+        description += QStringLiteral(" TaxExempt");
+        TaxExemptFlag = taxExempt;
+    }
+    if (account->value(3).toInt())
+        description += QStringLiteral(" SUSPENDED");
+    if (const int terminated = account->value(4).toInt()) {
+        description += QStringLiteral(" TERMINATED");
+        TerminatedFlag = terminated;
+    }
+    channel.MessageText = description;
+
+    const QString classCode = account->value(5).toString();
+    auto classRow = db.value()->exec(
+        QStringLiteral("select description from classcode where classcode = ?"), {classCode});
+    if (!classRow) {
+        m_messages.ShowErrorCodes(classRow.error());
+        return;
+    }
+    m_clipboard.setText(classCode + QLatin1Char('-') +
+                        (classRow->next() ? classRow->value(0).toString() : QString()));
+}

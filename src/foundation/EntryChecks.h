@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+class Clipboard;
+class Clock;
+class Databases;
+class Messages;
+
+// Checks of what operators type: dates exchanged as YYYYMMDD numbers, date
+// ranges for reports, and member account numbers. Results travel in the
+// shared values below (and MessageText), which callers test afterwards.
+class EntryChecks {
+public:
+    EntryChecks(Databases &databases, Messages &messages, Clipboard &clipboard, Clock &clock);
+
+    static bool isLeapYear(int year);
+
+    // Checks DateNumber; DateText ends as YYYYMMDD, DateError 0 or 1.
+    // Month first with a four-digit year (MMDDYYYY) is turned round.
+    void ValidateDate();
+    // Asks FROM and TO dates (MMDD means this year); MessageText becomes the
+    // two dates, earlier first, or "CANCEL". MessageText on entry is the
+    // title suffix.
+    void PromptDateRange();
+    void LoadToday();
+    // The year in LeapYearText becomes "Y" or "N".
+    void CheckLeapYear();
+    // Looks up the account number in MessageText: MessageText becomes the
+    // account's description, or "REDO" after "Invalid member number!"; the
+    // clipboard gets the class code and its description.
+    void CheckMemberNumber();
+
+    int DateNumber = 0;
+    QString DateText;
+    int DateError = 0;
+    QString LeapYearText;
+    int TaxExemptFlag = 0;
+    int TerminatedFlag = 0;
+
+private:
+    // One date of the range prompt; empty when cancelled.
+    QString askDate(const QString &which, const QString &suffix);
+
+    Databases &m_databases;
+    Messages &m_messages;
+    Clipboard &m_clipboard;
+    Clock &m_clock;
+};

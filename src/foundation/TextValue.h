@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// The numeric value of what an operator typed, as the suite reads it: leading
+// blanks are skipped, then an optional sign, digits and one decimal point;
+// reading stops at the first other character ("12abc" is 12, "abc" is 0).
+double numericValue(const QString &text);
+// The same, cut to a whole number (for years, levels, room numbers).
+int integerValue(const QString &text);

@@ -1,0 +1,154 @@
+#include "ClubFixture.h"
+
+namespace {
+
+struct DateCase {
+    const char *rule;
+    int typed;
+    const char *dateText;
+    int error;
+    const char *message; // "" when none
+};
+
+void PrintTo(const DateCase &c, std::ostream *out) {
+    *out << c.rule;
+}
+
+class DateRules : public ClubFixture, public ::testing::WithParamInterface<DateCase> {};
+
+TEST_P(DateRules, ValidateDate) {
+    const DateCase &c = GetParam();
+    EntryChecks &checks = module->checks;
+    checks.DateNumber = c.typed;
+    checks.ValidateDate();
+    EXPECT_EQ(checks.DateText, QString::fromLatin1(c.dateText));
+    EXPECT_EQ(checks.DateError, c.error);
+    if (QString::fromLatin1(c.message).isEmpty()) {
+        EXPECT_TRUE(prompts.messages.isEmpty());
+    } else {
+        ASSERT_EQ(prompts.messages.size(), 1);
+        EXPECT_EQ(prompts.lastMessage().text, QString::fromLatin1(c.message));
+        EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Brevant"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, DateRules,
+    ::testing::Values(
+        DateCase{"plain_date", 20260704, "20260704", 0, ""},
+        DateCase{"month_first_christmas", 12252026, "20261225", 0, ""},
+        DateCase{"leap_day_in_leap_year", 20280229, "20280229", 0, ""},
+        DateCase{"no_leap_day_in_common_year", 20270229, "20270229", 1, "Invalid day of the month"},
+        DateCase{"no_leap_day_in_2100", 21000229, "21000229", 1, "Invalid day of the month"},
+        DateCase{"leap_day_in_2000", 20000229, "20000229", 0, ""},
+        DateCase{"month_13", 20261301, "20261301", 1, "Invalid month"},
+        DateCase{"month_00", 20260015, "20260015", 1, "Invalid month"},
+        DateCase{"day_00", 20260700, "20260700", 1, "Invalid day of the month"},
+        DateCase{"april_31", 20260431, "20260431", 1, "Invalid day of the month"},
+        DateCase{"december_31", 20261231, "20261231", 0, ""},
+        // Seven digits are not turned round; month and day come from characters 5 to 8.
+        DateCase{"seven_digits", 2026125, "2026125", 1, "Invalid day of the month"}),
+    [](const auto &info) { return std::string(info.param.rule); });
+
+class EntryChecksTest : public ClubFixture {
+protected:
+    bool demoData() const override { return true; }
+};
+
+TEST_F(EntryChecksTest, LeapYearsFollowTheGregorianRule) {
+    const auto leap = [&](const char *year) {
+        module->checks.LeapYearText = QString::fromLatin1(year);
+        module->checks.CheckLeapYear();
+        return module->checks.LeapYearText;
+    };
+    EXPECT_EQ(leap("2024"), QStringLiteral("Y"));
+    EXPECT_EQ(leap("2025"), QStringLiteral("N"));
+    EXPECT_EQ(leap("2000"), QStringLiteral("Y"));
+    EXPECT_EQ(leap("2100"), QStringLiteral("N"));
+}
+
+TEST_F(EntryChecksTest, TodayAsTextAndNumber) {
+    module->checks.LoadToday();
+    EXPECT_EQ(module->checks.DateText, QStringLiteral("12-06-2026"));
+    EXPECT_EQ(module->checks.DateNumber, 20261206);
+}
+
+TEST_F(EntryChecksTest, DateRangeTakesMonthDayForThisYearAndPutsTheEarlierDateFirst) {
+    module->channel.MessageText = QStringLiteral("Events by Date Range");
+    prompts.answerInput(QStringLiteral("123")); // neither four nor eight digits: asked again
+    prompts.answerInput(QStringLiteral("  1231 "));
+    prompts.answerInput(QStringLiteral("0115"));
+    module->checks.PromptDateRange();
+    EXPECT_EQ(module->channel.MessageText, QStringLiteral("2026011520261231"));
+    ASSERT_EQ(prompts.inputs.size(), 3);
+    EXPECT_EQ(prompts.inputs[0].title, QStringLiteral("FROM Date - Events by Date Range"));
+    EXPECT_EQ(prompts.inputs[0].text,
+              QStringLiteral("Type the FROM date in YYYYMMDD format.\nWhen done, press ENTER or "
+                             "click OK.\n\nClick CANCEL to exit this feature."));
+    EXPECT_EQ(prompts.inputs[2].title, QStringLiteral("TO Date - Events by Date Range"));
+
+    // An empty answer cancels, at either date.
+    prompts.answerInput(QStringLiteral("20260101"));
+    prompts.answerInput(QString());
+    module->checks.PromptDateRange();
+    EXPECT_EQ(module->channel.MessageText, QStringLiteral("CANCEL"));
+}
+
+TEST_F(EntryChecksTest, MemberNumberDescribesTheAccount) {
+    exec(QStringLiteral("master"),
+         QStringLiteral("update acctinfo set suspended = 1, terminated = 1, taxexempt = 1 "
+                        "where acctnumber = 1001"));
+    const QString name =
+        scalar(QStringLiteral("master"),
+               QStringLiteral("select lname from acctinfo where acctnumber = 1001"))
+            .toString()
+            .trimmed();
+    const QString first =
+        scalar(QStringLiteral("master"),
+               QStringLiteral("select fname from acctinfo where acctnumber = 1001"))
+            .toString()
+            .trimmed();
+    const QString classCode =
+        scalar(QStringLiteral("master"),
+               QStringLiteral("select classcode from acctinfo where acctnumber = 1001"))
+            .toString();
+    const QString classText =
+        scalar(QStringLiteral("master"),
+               QStringLiteral("select description from classcode where classcode = ?"), {classCode})
+            .toString();
+
+    // Typed with cents, and stored a hair away from the typed number.
+    exec(QStringLiteral("master"),
+         QStringLiteral("update acctinfo set acctnumber = 1001.0004 where acctnumber = 1001"));
+    module->channel.MessageText = QStringLiteral(" 1001.00 ");
+    module->checks.CheckMemberNumber();
+    EXPECT_EQ(module->channel.MessageText, name + QStringLiteral(", ") + first +
+                                               QStringLiteral(" TaxExempt SUSPENDED TERMINATED"));
+    EXPECT_EQ(module->checks.TaxExemptFlag, 1);
+    EXPECT_EQ(module->checks.TerminatedFlag, 1);
+    EXPECT_EQ(clipboard.content, classCode + QLatin1Char('-') + classText);
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(EntryChecksTest, UnknownMemberNumberAsksToRedo) {
+    module->checks.TerminatedFlag = 1;
+    clipboard.content = QStringLiteral("old");
+    module->channel.MessageText = QStringLiteral("99");
+    module->checks.CheckMemberNumber();
+    EXPECT_EQ(module->channel.MessageText, QStringLiteral("REDO"));
+    EXPECT_EQ(module->checks.TerminatedFlag, 0);
+    EXPECT_EQ(clipboard.content, QString());
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Invalid member number!"));
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Member # Check"));
+    EXPECT_EQ(prompts.lastMessage().icon, Icon::Critical);
+
+    // Nothing typed: nothing happens.
+    prompts.clear();
+    module->channel.MessageText = QStringLiteral("abc");
+    module->checks.CheckMemberNumber();
+    EXPECT_EQ(module->channel.MessageText, QStringLiteral("abc"));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+} // namespace
