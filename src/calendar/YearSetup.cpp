@@ -1,0 +1,158 @@
+#include "YearSetup.h"
+
+#include "foundation/Module.h"
+#include "foundation/TextValue.h"
+#include "foundation/Transaction.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QSet>
+#include <array>
+
+namespace {
+
+const QString EventDatabase = QStringLiteral("evnt");
+
+int dateNumber(const QDate &date) {
+    return date.year() * 10000 + date.month() * 100 + date.day();
+}
+
+const std::array<QString, YearSetup::SlotsPerDay> &slotTimes() {
+    static const std::array<QString, YearSetup::SlotsPerDay> times = [] {
+        std::array<QString, YearSetup::SlotsPerDay> all;
+        for (int slot = 0; slot < YearSetup::SlotsPerDay; ++slot)
+            all[slot] = QStringLiteral("%1:%2")
+                            .arg(slot / 4, 2, 10, QLatin1Char('0'))
+                            .arg(slot % 4 * 15, 2, 10, QLatin1Char('0'));
+        return all;
+    }();
+    return times;
+}
+
+// The slots of a month already in the table, as date * 100 + slot.
+Result<QSet<qint64>> existingSlots(Database &db, int year, int month) {
+    const int first = year * 10000 + month * 100;
+    auto rows =
+        db.exec(QStringLiteral("select resdate, restime from reserv where resdate between ? and ?"),
+                {first, first + 32});
+    if (!rows)
+        return rows.error();
+    QSet<qint64> taken;
+    while (rows->next()) {
+        const QString time = rows->value(1).toString();
+        const int slot = time.left(2).toInt() * 4 + time.mid(3, 2).toInt() / 15;
+        taken.insert(rows->value(0).toLongLong() * 100 + slot);
+    }
+    return taken;
+}
+
+} // namespace
+
+YearSetup::YearSetup(Module &module, QObject *parent)
+    : QObject(parent)
+    , m_module(module) {}
+
+QString YearSetup::slotTime(int slot) {
+    return slotTimes().at(slot);
+}
+
+Result<bool> YearSetup::yearStarted(int year) {
+    auto db = m_module.databases.open(EventDatabase);
+    if (!db)
+        return db.error();
+    auto first = db.value()->exec(QStringLiteral("select count(*) from reserv where resdate = ?"),
+                                  {year * 10000 + 101});
+    if (!first)
+        return first.error();
+    return first->next() && first->value(0).toInt() > 0;
+}
+
+void YearSetup::InitializeYear() {
+    if (m_running || !m_module.session.CheckAccess(2))
+        return;
+    MessageChannel &channel = m_module.channel;
+    channel.MessageTitle = QStringLiteral("Set-up Year");
+    const QString answer = m_module.ports.prompts.input(
+        QStringLiteral(
+            "Enter 4-digit year to initialize and click OK.\r\nExamples: 2016, 2017, 2018, etc."),
+        channel.MessageTitle);
+    const int year = integerValue(answer.trimmed());
+    if (year == 0)
+        return;
+    if (year < FirstYear || year > LastYear) {
+        m_module.messages.show(QStringLiteral("Invalid year"), QStringLiteral("Oops..."),
+                               Icon::Information);
+        return;
+    }
+    emit status(QStringLiteral("Working...please wait..."));
+
+    auto started = yearStarted(year);
+    if (!started) {
+        emit status(QString());
+        m_module.messages.reportFailure(started.error(), EventDatabase);
+        return;
+    }
+    if (*started &&
+        !m_module.messages.AskYesNo(
+            QStringLiteral("It looks like %1 has already been initialized.\r\n").arg(year) +
+                QStringLiteral("Would you like to backfill some dates or expand it?\r\n\r\n") +
+                QStringLiteral("Click YES to continue; NO to cancel now."),
+            QStringLiteral("Hmmmmm....."))) {
+        emit status(QString());
+        return;
+    }
+
+    m_running = true;
+    m_module.routines.ShowBusy();
+    const Result<int> filled = fillYear(year);
+    m_module.routines.ShowIdle();
+    m_running = false;
+    if (!filled) {
+        emit status(QString());
+        m_module.messages.reportFailure(filled.error(), EventDatabase);
+        return;
+    }
+    m_module.messages.show(QStringLiteral("Initialization complete for year: %1").arg(year),
+                           QString(), Icon::Information);
+    emit calendarRequested();
+}
+
+Result<int> YearSetup::fillYear(int year) {
+    auto db = m_module.databases.open(EventDatabase);
+    if (!db)
+        return db.error();
+    auto insert =
+        db.value()->prepare(QStringLiteral("insert into reserv (resdate, restime) values (?, ?)"));
+    if (!insert)
+        return insert.error();
+
+    int added = 0;
+    for (int month = 1; month <= 12; ++month) {
+        // The month's existing slots are read inside its write transaction,
+        // so a second workstation filling the same year cannot slip in.
+        Transaction transaction(*db.value());
+        if (!transaction.begun())
+            return transaction.begun().error();
+        auto existing = existingSlots(*db.value(), year, month);
+        if (!existing)
+            return existing.error();
+        const QDate first(year, month, 1);
+        for (QDate day = first; day.month() == month; day = day.addDays(1)) {
+            const int date = dateNumber(day);
+            for (int slot = 0; slot < SlotsPerDay; ++slot) {
+                if (existing->contains(qint64(date) * 100 + slot))
+                    continue;
+                insert->bindValue(0, date);
+                insert->bindValue(1, slotTimes()[slot]);
+                if (Status status = db.value()->exec(*insert); !status)
+                    return status.error();
+                ++added;
+            }
+            emit status(QStringLiteral("Working...  %1 - %2").arg(date).arg(slotTimes().back()));
+            QCoreApplication::processEvents();
+        }
+        if (Status status = transaction.commit(); !status)
+            return status.error();
+    }
+    return added;
+}
