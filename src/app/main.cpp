@@ -8,6 +8,7 @@
 #include "ui/QtPrograms.h"
 #include "ui/QtPrompts.h"
 #include "ui/WindowServices.h"
+#include "ui/companions/StandIns.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -72,6 +73,7 @@ int main(int argc, char *argv[]) {
     MainWindowLogic logic(module);
     MainWindow window(logic);
     prompts.setParentWindow(&window);
+    registerStandIns(programs, module, &window);
     window.resize(1280, 800);
     CenterForm(&window);
     if (logic.StartMainWindow(arguments.suiteCommandLine, instance) !=

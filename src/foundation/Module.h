@@ -34,6 +34,9 @@ public:
     Module &operator=(const Module &) = delete;
 
     QString clubPath(const QString &fileName) const { return databases.clubPath(fileName); }
+    // Opens a database for a window's command; a failure is shown to the
+    // operator (missing-database message or error report) and gives null.
+    DatabasePtr openDatabase(const QString &name);
 
     Ports ports;
     Databases databases;

@@ -1,11 +1,11 @@
 #include "MainWindowLogic.h"
 
 #include "ConfigurationLoader.h"
+#include "calendar/Rooms.h"
 #include "foundation/Clipboard.h"
 #include "foundation/Module.h"
 #include "foundation/Schema.h"
 #include "foundation/SingleInstance.h"
-#include "foundation/Transaction.h"
 
 #include <QCoreApplication>
 #include <QSqlField>
@@ -32,7 +32,15 @@ void yieldToWindow() {
 
 MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     : QObject(parent)
+    , rooms(module)
+    , yearSetup(module)
+    , companions(module)
     , m_module(module) {
+    connect(&rooms, &RoomEditor::status, this, &MainWindowLogic::setHelpText);
+    connect(&yearSetup, &YearSetup::status, this, &MainWindowLogic::setHelpText);
+    connect(&rooms, &RoomEditor::calendarRequested, this, &MainWindowLogic::CalendarCommand);
+    connect(&yearSetup, &YearSetup::calendarRequested, this, &MainWindowLogic::CalendarCommand);
+    connect(&rooms, &RoomEditor::roomsChanged, this, &MainWindowLogic::loadRooms);
     for (int i = 0; i < ButtonCount; ++i) {
         cmdCaption[i] = QString::fromLatin1(ButtonCaptions[i]);
         cmdVisible[i] = true;
@@ -104,8 +112,10 @@ MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &command
         return Outcome::DatabaseFailure;
     fillStatusList();
     m_module.ports.clipboard.clear();
+    rooms.OpenRoomEditor(true);
     applyViewMode();
     text1Tag.fill(QString());
+    CalendarCommand();
     helpwindow.clear();
     m_module.routines.CloseAllDatabases();
     started = true;
@@ -114,13 +124,10 @@ MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &command
 }
 
 bool MainWindowLogic::readEventFields() {
-    auto db = m_module.databases.open(EventDatabase);
-    if (!db) {
-        m_module.messages.reportFailure(db.error(), EventDatabase);
+    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    if (!db)
         return false;
-    }
-    auto query =
-        db.value()->exec(QStringLiteral("select * from eventinfo where eventnum < ?"), {-354});
+    auto query = db->exec(QStringLiteral("select * from eventinfo where eventnum < ?"), {-354});
     if (!query) {
         m_module.messages.ShowErrorCodes(query.error());
         return false;
@@ -135,7 +142,7 @@ bool MainWindowLogic::readEventFields() {
 
     // The descriptions are kept in the database so a club can reword them.
     QHash<QString, QString> descriptions;
-    if (auto rows = db.value()->exec(
+    if (auto rows = db->exec(
             QStringLiteral("select fieldname, description from fielddesc where tablename = ?"),
             {QStringLiteral("eventinfo")})) {
         while (rows->next())
@@ -170,46 +177,26 @@ void MainWindowLogic::fillFilterLists() {
 }
 
 bool MainWindowLogic::loadRooms() {
-    auto db = m_module.databases.open(EventDatabase);
-    if (!db) {
-        m_module.messages.reportFailure(db.error(), EventDatabase);
+    const auto rooms = LoadRooms(m_module);
+    if (!rooms)
         return false;
-    }
-    auto rooms = db.value()->exec(
-        QStringLiteral("select roomnum, room, capacity, subdiv from location order by roomnum"));
-    if (!rooms) {
-        m_module.messages.ShowErrorCodes(rooms.error());
-        return false;
-    }
     List1.clear();
     cboroom.entries = {QStringLiteral("Show All Rooms")};
     cboroom.text = cboroom.entries.first();
-    QList<QVariant> undivided;
-    while (rooms->next()) {
-        const QString line = rooms->value(0).toString() + QStringLiteral(" - ") +
-                             rooms->value(1).toString() + QStringLiteral("  -  cap:") +
-                             rooms->value(2).toString();
-        List1 << line;
-        cboroom.entries << line + QStringLiteral(" only");
-        if (rooms->value(3).isNull())
-            undivided << rooms->value(0);
+    bool undivided = false;
+    for (const Room &room : *rooms) {
+        List1 << RoomDisplayLine(room);
+        cboroom.entries << RoomDisplayLine(room) + QStringLiteral(" only");
+        undivided = undivided || room.subdiv.isNull();
     }
-    rooms->finish();
     // A room that is part of no other stores 0, not Null.
-    if (!undivided.isEmpty() && !m_module.databases.settings().readOnly) {
-        Transaction transaction(*db.value());
-        Status status = transaction.begun();
-        for (const QVariant &room : undivided) {
-            if (status)
-                status = db.value()->execute(
-                    QStringLiteral(
-                        "update location set subdiv = 0 where roomnum = ? and subdiv is null"),
-                    {room});
+    if (undivided && !m_module.databases.settings().readOnly) {
+        if (DatabasePtr db = m_module.openDatabase(EventDatabase)) {
+            const Status repaired =
+                db->execute(QStringLiteral("update location set subdiv = 0 where subdiv is null"));
+            if (!repaired)
+                m_module.messages.ShowErrorCodes(repaired.error());
         }
-        if (status)
-            status = transaction.commit();
-        if (!status)
-            m_module.messages.ShowErrorCodes(status.error());
     }
     emit changed();
     return true;
@@ -233,4 +220,18 @@ void MainWindowLogic::QueryUnloadMainWindow() {
     started = false;
     m_module.staff.ResetStaffLocation(m_module.session.UserName);
     m_module.routines.CloseAllDatabases();
+}
+
+void MainWindowLogic::CalendarCommand() {
+    reservationsVisible = true;
+    billingVisible = contactVisible = lookupVisible = false;
+    cbotime.text = cbotime.entries.value(0);
+    cboroom.text = cboroom.entries.value(0);
+    emit changed();
+    emit calendarRedrawRequested();
+}
+
+void MainWindowLogic::setHelpText(const QString &text) {
+    helpwindow = text;
+    emit helpwindowChanged(text);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "calendar/RoomEditor.h"
+#include "calendar/YearSetup.h"
+#include "foundation/Companions.h"
 #include "foundation/Prompts.h"
 
 #include <QObject>
@@ -47,6 +50,15 @@ public:
 
     // Refreshes the room list and the room filter from the location table.
     bool loadRooms();
+    // The "Calendar" button cmd(3): the calendar in place of the event
+    // panels, with every room and time.
+    void CalendarCommand();
+    void setHelpText(const QString &text);
+
+    // The panels of the window with logic of their own.
+    RoomEditor rooms;
+    YearSetup yearSetup;
+    Companions companions;
 
     QString caption = QStringLiteral("Event Scheduling");
     bool mnureverifyVisible = false;
@@ -65,11 +77,19 @@ public:
     int viewMode = 0; // 0 calendar view, 1 list view
     bool calendarVisible = true;
     bool gridVisible = false;
+    bool reservationsVisible = true;
+    bool billingVisible = false;
+    bool contactVisible = false;
+    bool lookupVisible = false;
     QString helpwindow;
     bool started = false;
 
 signals:
     void changed();
+    // Only the help line changed (long operations report progress there).
+    void helpwindowChanged(const QString &text);
+    // The month sheet is to be drawn again (after rooms or years changed).
+    void calendarRedrawRequested();
 
 private:
     bool refuse(const QString &text, Icon icon);

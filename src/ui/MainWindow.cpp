@@ -2,6 +2,7 @@
 
 #include "CalendarFrame.h"
 #include "EventPanels.h"
+#include "RoomEditorPanel.h"
 #include "startup/MainWindowLogic.h"
 
 #include <QCloseEvent>
@@ -50,12 +51,16 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     bottom->addWidget(exit);
     layout->addLayout(bottom);
     setCentralWidget(central);
+    m_roomEditor = new RoomEditorPanel(m_logic.rooms, central);
 
-    // Until an event is opened the window shows the calendar.
-    m_panels->billingPanel()->hide();
-    m_panels->contactPanel()->hide();
+    connect(menuCommand(QStringLiteral("mnuaddroom")), &QAction::triggered, this,
+            [this] { m_logic.rooms.OpenRoomEditor(); });
+    connect(menuCommand(QStringLiteral("mnuinityear")), &QAction::triggered, this,
+            [this] { m_logic.yearSetup.InitializeYear(); });
+    connect(m_buttons[3], &QPushButton::clicked, this, [this] { m_logic.CalendarCommand(); });
 
     connect(&m_logic, &MainWindowLogic::changed, this, &MainWindow::refresh);
+    connect(&m_logic, &MainWindowLogic::helpwindowChanged, m_help, &QLineEdit::setText);
     refresh();
 }
 
@@ -129,6 +134,12 @@ void MainWindow::buildMenus() {
     addCommand(promotion, QStringLiteral("mnumaillabels"), QStringLiteral("Mailing Labels"));
     addCommand(promotion, QStringLiteral("mnubilling"), QStringLiteral("Billing Labels"));
     addCommand(promotion, QStringLiteral("mnuemail"), QStringLiteral("E-mail List"));
+
+    QMenu *help = addMenu(nullptr, QStringLiteral("mnuhelpmenu"), QStringLiteral("&Help"));
+    connect(addCommand(help, QStringLiteral("mnuhelp"), QStringLiteral("Help")),
+            &QAction::triggered, this, [this] { m_logic.companions.Help(1); });
+    connect(addCommand(help, QStringLiteral("mnuinfo"), QStringLiteral("Info")),
+            &QAction::triggered, this, [this] { m_logic.companions.Info(); });
 }
 
 void MainWindow::refresh() {
@@ -142,6 +153,9 @@ void MainWindow::refresh() {
         m_buttons[i]->setEnabled(m_logic.cmdEnabled[i]);
     }
     m_panels->refresh(m_logic);
+    m_panels->billingPanel()->setVisible(m_logic.billingVisible);
+    m_panels->contactPanel()->setVisible(m_logic.contactVisible);
+    m_calendar->setVisible(m_logic.reservationsVisible);
     m_calendar->refresh(m_logic);
     m_help->setText(m_logic.helpwindow);
 }

@@ -11,6 +11,7 @@ class QAction;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class RoomEditorPanel;
 
 // frmbanq0, the main window: menus, the cmd(0..10) button row, the event
 // panels and the calendar frame. It draws from MainWindowLogic and hands
@@ -42,5 +43,6 @@ private:
     std::array<QPushButton *, 11> m_buttons{};
     EventPanels *m_panels = nullptr;
     CalendarFrame *m_calendar = nullptr;
+    RoomEditorPanel *m_roomEditor = nullptr;
     QLineEdit *m_help = nullptr;
 };

@@ -26,10 +26,7 @@ TEST_F(DemoClubTest, EveryDatabaseExistsWithSettingsAndTheDemoOperator) {
     EXPECT_EQ(count(QStringLiteral("user"),
                     QStringLiteral("select count(*) from staff where username = 'DEMO'")),
               1);
-    // The event tables start empty: rooms and years come from the program itself.
     EXPECT_EQ(count(QStringLiteral("evnt"), QStringLiteral("select count(*) from eventinfo")), 0);
-    EXPECT_EQ(count(QStringLiteral("evnt"), QStringLiteral("select count(*) from location")), 0);
-    EXPECT_EQ(count(QStringLiteral("evnt"), QStringLiteral("select count(*) from reserv")), 0);
     EXPECT_EQ(count(QStringLiteral("evnt"),
                     QStringLiteral("select count(*) from fielddesc where tablename = 'eventinfo'")),
               36);
@@ -74,15 +71,47 @@ TEST_F(DemoClubTest, SampleDataIsBelievableAndConsistent) {
             << code.toString().toStdString();
 }
 
+TEST_F(DemoClubTest, RoomsAndThisAndNextYearAreSetUpThroughTheProgram) {
+    EXPECT_EQ(column(QStringLiteral("evnt"),
+                     QStringLiteral("select room from location order by roomnum")),
+              (QVariantList{QStringLiteral("Grand Ballroom"), QStringLiteral("Ballroom East"),
+                            QStringLiteral("Ballroom West"), QStringLiteral("Terrace Pavilion"),
+                            QStringLiteral("Board Room"), QStringLiteral("Fairway Dining Room")}));
+    EXPECT_EQ(column(QStringLiteral("evnt"),
+                     QStringLiteral("select roomnum from location where subdiv = 1")),
+              (QVariantList{2, 3}));
+    for (const int year : {2026, 2027})
+        EXPECT_EQ(count(QStringLiteral("evnt"),
+                        QStringLiteral("select count(*) from reserv where resdate between ? and ?"),
+                        {year * 10000, year * 10000 + 1232}),
+                  35040);
+    EXPECT_EQ(count(QStringLiteral("evnt"),
+                    QStringLiteral("select count(*) from reserv where event6 is not null")),
+              0);
+}
+
+TEST(PlainClub, StartsWithoutRoomsOrYears) {
+    QTemporaryDir temp;
+    const QString club = QDir(temp.path()).filePath(QStringLiteral("club"));
+    ASSERT_TRUE(ClubCreator::create(club, {}).ok());
+    StorageSettings settings;
+    settings.clubDirectory = club;
+    Databases databases(settings);
+    auto db = databases.open(QStringLiteral("evnt"));
+    auto counts = db.value()->exec(
+        QStringLiteral("select (select count(*) from location) + (select count(*) from reserv)"));
+    ASSERT_TRUE(counts.ok());
+    ASSERT_TRUE(counts->next());
+    EXPECT_EQ(counts->value(0).toInt(), 0);
+}
+
 TEST_F(DemoClubTest, AnExistingClubIsNeverOverwritten) {
-    exec(QStringLiteral("evnt"),
-         QStringLiteral(
-             "insert into location (roomnum, room, capacity, subdiv) values (1, 'Kept', 10, 0)"));
+    exec(QStringLiteral("evnt"), QStringLiteral("update location set room = 'Kept'"));
     const Status again = ClubCreator::create(club, {});
     ASSERT_FALSE(again.ok());
     EXPECT_TRUE(again.error().description.contains(QStringLiteral("already exists")));
     EXPECT_EQ(
-        scalar(QStringLiteral("evnt"), QStringLiteral("select room from location")).toString(),
+        scalar(QStringLiteral("evnt"), QStringLiteral("select min(room) from location")).toString(),
         QStringLiteral("Kept"));
 }
 

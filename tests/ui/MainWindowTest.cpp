@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include "ClubFixture.h"
+#include "WaitFor.h"
 #include "foundation/SingleInstance.h"
 #include "startup/MainWindowLogic.h"
 #include "ui/EventPanels.h"
@@ -18,17 +19,6 @@
 namespace {
 
 class MainWindowTest : public ClubFixture {};
-
-// Runs the event loop until done() holds or a generous limit passes.
-template <typename Done> bool waitFor(Done done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 10000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    return done();
-}
 
 TEST_F(MainWindowTest, OpensWithTheDemoClubAndClosesCleanly) {
     exec(

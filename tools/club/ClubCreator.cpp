@@ -1,7 +1,11 @@
 #include "ClubCreator.h"
 
 #include "DemoData.h"
+#include "SilentPorts.h"
+#include "calendar/RoomEditor.h"
+#include "calendar/YearSetup.h"
 #include "foundation/Databases.h"
+#include "foundation/Module.h"
 #include "foundation/Schema.h"
 #include "foundation/Transaction.h"
 
@@ -102,6 +106,38 @@ bool copyShared(const QString &from, const QString &to) {
     return true;
 }
 
+// The demo rooms and calendar years, made through the program's own room
+// editor and year set-up as an operator would make them.
+Status addDemoCalendar(const StorageSettings &settings, const QDate &today) {
+    SilentPorts ports(today);
+    Module module(settings, Ports{ports, ports, ports, ports, ports});
+    module.session.UserLevel = OperatorSession::MaintenanceLevel;
+    module.session.AccessThresholds = {0, 0, 0, 0};
+    RoomEditor editor(module);
+    editor.OpenRoomEditor(true);
+    static const struct {
+        const char *name;
+        int capacity;
+        int subdiv;
+    } rooms[] = {{"Grand Ballroom", 240, 0}, {"Ballroom East", 110, 1},
+                 {"Ballroom West", 110, 1},  {"Terrace Pavilion", 90, 0},
+                 {"Board Room", 18, 0},      {"Fairway Dining Room", 60, 0}};
+    for (const auto &room : rooms) {
+        editor.text3Changed(RoomEditor::NameBox, QString::fromUtf8(room.name));
+        editor.text3Changed(RoomEditor::CapacityBox, QString::number(room.capacity));
+        editor.text3Changed(RoomEditor::SubdivisionBox, QString::number(room.subdiv));
+        editor.RoomButton(RoomEditor::AddRoom);
+    }
+    if (editor.List2.size() != int(std::size(rooms)))
+        return failure(QStringLiteral("The demo rooms could not be added: ") + ports.lastMessage);
+    YearSetup years(module);
+    for (int year : {today.year(), today.year() + 1}) {
+        if (auto filled = years.fillYear(year); !filled)
+            return filled.error();
+    }
+    return {};
+}
+
 } // namespace
 
 Status create(const QString &directory, const Options &options) {
@@ -125,9 +161,11 @@ Status create(const QString &directory, const Options &options) {
     if (!copyShared(options.shareDirectory, settings.clubDirectory))
         return failure(
             QStringLiteral("Cannot copy the shipped files from %1.").arg(options.shareDirectory));
-    if (options.demo)
-        return DemoData::add(databases, options.today);
-    return {};
+    if (!options.demo)
+        return {};
+    if (Status added = DemoData::add(databases, options.today); !added)
+        return added;
+    return addDemoCalendar(settings, options.today);
 }
 
 } // namespace ClubCreator

@@ -129,7 +129,7 @@ Status addMembers(Databases &databases, const QDate &today) {
     static const Account accounts[] = {
         {1001, "FG", {"Mr.", "Robert", "Whitaker", "Ellen"}, 0, 24, 63, 0, 412.36, 0,
          {"27 Fairway Lane", "", 0, "215-555-0141", "267-555-0112", "", "rwhitaker@example.com"},
-         {}, "Past club president; family dinners in the Fairway Room."},
+         {}, "Past club president; family dinners in the Fairway Dining Room."},
         {1004, "FG", {"Mr.", "Marcus", "Delgado", "Ana"}, 0, 9, 48, 0, 186.20, 0,
          {"1412 Limekiln Pike", "", 0, "215-555-0143", "267-555-0119", "", "mdelgado@example.com"}},
         {1012, "FG", {"Dr.", "David", "Chen", "Lisa"}, 0, 12, 52, 0, 927.45, 0,
@@ -404,7 +404,7 @@ Status addInventory(Databases &databases) {
         {210, "Coffee and Tea Service (per guest)", 0.45, 3.75, 3.25, 0},
         {301, "Room Rental - Grand Ballroom, Evening", 0, 1800.00, 1500.00, 0},
         {302, "Room Rental - Grand Ballroom, Daytime", 0, 950.00, 800.00, 0},
-        {303, "Room Rental - Fairway Room", 0, 650.00, 550.00, 0},
+        {303, "Room Rental - Fairway Dining Room", 0, 650.00, 550.00, 0},
         {304, "Room Rental - Terrace Pavilion", 0, 900.00, 750.00, 0},
         {305, "Room Rental - Board Room (half day)", 0, 225.00, 175.00, 0},
         {306, "Ceremony Site - Rose Garden", 0, 600.00, 500.00, 0},

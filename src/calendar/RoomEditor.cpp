@@ -1,0 +1,357 @@
+#include "RoomEditor.h"
+
+#include "Rooms.h"
+#include "foundation/Module.h"
+#include "foundation/Schema.h"
+#include "foundation/SchemaBuilder.h"
+#include "foundation/TextValue.h"
+#include "foundation/Transaction.h"
+#include "utilities/Keysend.h"
+
+#include <QSqlRecord>
+#include <optional>
+
+namespace {
+
+const QString EventDatabase = QStringLiteral("evnt");
+const QString ReservTable = QStringLiteral("reserv");
+
+// The column types a reservation column may be given, by code or by name.
+std::optional<Schema::Column> columnOfType(const QString &columnType, int size) {
+    using Schema::ColumnType;
+    static const struct {
+        int code;
+        const char *name;
+        ColumnType type;
+    } types[] = {
+        {1, "BOOLEAN", ColumnType::Integer},   {2, "BYTE", ColumnType::Integer},
+        {3, "INTEGER", ColumnType::Integer},   {4, "LONG", ColumnType::Long},
+        {5, "CURRENCY", ColumnType::Currency}, {6, "SINGLE", ColumnType::Double},
+        {7, "DOUBLE", ColumnType::Double},     {8, "DATE", ColumnType::DateTime},
+        {10, "TEXT", ColumnType::Text},        {11, "LONGBINARY", ColumnType::Binary},
+        {12, "MEMO", ColumnType::Memo},
+    };
+    const QString wanted = columnType.trimmed().toUpper();
+    bool numeric = false;
+    const int code = wanted.toInt(&numeric);
+    for (const auto &type : types) {
+        if ((numeric && code == type.code) || (!numeric && wanted == QLatin1String(type.name))) {
+            if (type.type == ColumnType::Text && (size < 1 || size > 255))
+                return std::nullopt;
+            return Schema::Column{QString(), type.type, type.type == ColumnType::Text ? size : 0,
+                                  QString()};
+        }
+    }
+    return std::nullopt;
+}
+
+bool hasColumn(Database &evnt, const QString &column) {
+    auto probe = evnt.exec(QStringLiteral("select * from reserv where 1 = 0"));
+    return probe && probe->record().indexOf(column) >= 0;
+}
+
+} // namespace
+
+RoomEditor::RoomEditor(Module &module, QObject *parent)
+    : QObject(parent)
+    , m_module(module) {}
+
+bool RoomEditor::loadLists() {
+    const auto rooms = LoadRooms(m_module);
+    if (!rooms)
+        return false;
+    List2.clear();
+    List3.clear();
+    List4.clear();
+    List5.clear();
+    for (const Room &room : *rooms) {
+        List2 << room.room;
+        List3 << room.capacity.toString();
+        List4 << QString::number(room.roomnum);
+        List5 << room.subdiv.toString();
+    }
+    selectedRow = -1;
+    emit changed();
+    return true;
+}
+
+void RoomEditor::OpenRoomEditor(bool loadOnly) {
+    if (!loadOnly) {
+        visible = true;
+        // Below the set-up level the panel only shows the rooms.
+        const bool mayEdit = m_module.session.CheckAccess(2);
+        cmdroomVisible[AddRoom] = cmdroomVisible[SaveChanges] = cmdroomVisible[DeleteRoom] =
+            mayEdit;
+    }
+    if (!loadLists() || loadOnly)
+        return;
+    Text3[NameBox] = placeholder();
+    emit status(
+        QStringLiteral("To add a room: (1) enter the room name, (2) enter the room capacity in the "
+                       "capacity box, (3) click Add Room.\r\n") +
+        QStringLiteral(
+            "To change a room name or capacity, (1) double-click on it in the list, (2) make "
+            "the changes, (3) click Save Changes."));
+    emit changed();
+}
+
+void RoomEditor::SelectRoomForEdit(int row) {
+    if (row < 0 || row >= List2.size())
+        return;
+    selectedRow = row;
+    Text3 = {List2[row], List3[row], List4[row], List5[row]};
+    editState = 2;
+    cmdroomEnabled[AddRoom] = false;
+    cmdroomEnabled[SaveChanges] = true;
+    cmdroomEnabled[DeleteRoom] = true;
+    emit changed();
+}
+
+void RoomEditor::text3Changed(int box, const QString &text) {
+    if (box >= 0 && box < int(Text3.size()))
+        Text3[box] = text;
+}
+
+void RoomEditor::text3GotFocus(int box) {
+    if (box == NameBox && Text3[NameBox] == placeholder()) {
+        Text3[NameBox].clear();
+        emit changed();
+    }
+}
+
+void RoomEditor::text3EnterPressed(int box) {
+    if (box >= NameBox && box <= NumberBox)
+        m_module.ports.keys.SendKeyText(QStringLiteral("{Tab}"));
+}
+
+void RoomEditor::text3LostFocus(int box) {
+    if ((box == NumberBox || box == SubdivisionBox) && numericValue(Text3[box]) < 0) {
+        Text3[box] = QStringLiteral("0");
+        emit changed();
+    }
+}
+
+void RoomEditor::RoomButton(int button) {
+    if (button < AddRoom || button > DeleteRoom || !cmdroomEnabled[button] ||
+        !cmdroomVisible[button])
+        return;
+    emit status(QString());
+    if (button == ExitButton) {
+        visible = false;
+        emit changed();
+        emit calendarRequested();
+        finishButton(button);
+        return;
+    }
+    const QString name = Text3[NameBox];
+    if (!m_module.session.CheckAccess(2) || name.trimmed().isEmpty() || name == placeholder() ||
+        numericValue(Text3[CapacityBox]) < 1)
+        return;
+    cmdroomEnabled[button] = false;
+    emit changed();
+    if (button == DeleteRoom)
+        deleteRoom();
+    else
+        addOrSave(button);
+    cmdroomEnabled[button] = true;
+    finishButton(button);
+}
+
+void RoomEditor::finishButton(int button) {
+    if (button != ExitButton && editState == 2) {
+        cmdroomEnabled[AddRoom] = true;
+        cmdroomEnabled[SaveChanges] = false;
+        cmdroomEnabled[DeleteRoom] = false;
+    }
+    editState = 0;
+    emit changed();
+}
+
+void RoomEditor::addOrSave(int button) {
+    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    if (!db)
+        return;
+    Database &evnt = *db;
+    // The row and its reservation columns go in together or not at all.
+    Transaction transaction(evnt);
+    if (!transaction.begun()) {
+        m_module.messages.ShowErrorCodes(transaction.begun().error());
+        return;
+    }
+    auto highest = evnt.exec(QStringLiteral("select max(roomnum) from location"));
+    if (!highest) {
+        m_module.messages.ShowErrorCodes(highest.error());
+        return;
+    }
+    const int next = (highest->next() ? highest->value(0).toInt() : 0) + 1;
+    if (button == AddRoom) {
+        if (next > MaxRooms) {
+            m_module.messages.show(QStringLiteral("Event Scheduler has reached its maximum."),
+                                   QStringLiteral("Unable to add."), Icon::Information);
+            return;
+        }
+        Text3[NumberBox] = QString::number(next);
+    } else {
+        if (selectedRow < 0 || selectedRow >= List4.size())
+            return;
+        Text3[NumberBox] = List4[selectedRow];
+    }
+
+    const int roomnum = integerValue(Text3[NumberBox]);
+    const QVariantList values{Text3[NameBox].trimmed(), integerValue(Text3[CapacityBox]),
+                              integerValue(Text3[SubdivisionBox]), roomnum};
+    auto existing =
+        evnt.exec(QStringLiteral("select count(*) from location where roomnum = ?"), {roomnum});
+    if (!existing) {
+        m_module.messages.ShowErrorCodes(existing.error());
+        return;
+    }
+    const bool found = existing->next() && existing->value(0).toInt() > 0;
+    existing->finish();
+    const Status written =
+        found
+            ? evnt.execute(
+                  QStringLiteral(
+                      "update location set room = ?, capacity = ?, subdiv = ? where roomnum = ?"),
+                  values)
+            : evnt.execute(
+                  QStringLiteral(
+                      "insert into location (room, capacity, subdiv, roomnum) values (?, ?, ?, ?)"),
+                  values);
+    if (!written) {
+        m_module.messages.ShowErrorCodes(written.error());
+        return;
+    }
+    const bool newRoom = !found;
+    if (newRoom) {
+        NewRoomNumber = roomnum;
+        panelEnabled = false;
+        emit status(
+            QStringLiteral("Please wait while room is being added to reservations table..."));
+        emit changed();
+        const bool added = AddRoomColumns(evnt, roomnum);
+        panelEnabled = true;
+        if (!added) {
+            emit status(QString());
+            return;
+        }
+    }
+    if (Status committed = transaction.commit(); !committed) {
+        m_module.messages.ShowErrorCodes(committed.error());
+        NewRoomNumber = 0;
+        return;
+    }
+    db.reset();
+    loadLists();
+    Text3 = {};
+    emit roomsChanged();
+    if (newRoom) {
+        emit status(QStringLiteral("Room successfully added to reservations table."));
+        emit calendarRequested();
+    }
+}
+
+bool RoomEditor::AddRoomColumns(Database &evnt, int roomnum) {
+    if (roomnum < 1)
+        return true;
+    const bool added = AddReservColumn(evnt, EventColumn(roomnum), QStringLiteral("4"), 0) &&
+                       AddReservColumn(evnt, RoomColumn(roomnum), QStringLiteral("10"), 50);
+    NewRoomNumber = 0;
+    return added;
+}
+
+bool RoomEditor::AddReservColumn(Database &evnt, const QString &column, const QString &columnType,
+                                 int columnSize) {
+    if (!SchemaBuilder::tableExists(evnt, ReservTable)) {
+        reportColumnFailure(
+            QStringLiteral("Table not found in database - update canceled."),
+            {ErrorNumber::TableMissing, QStringLiteral("Could not find table 'reserv'.")}, column,
+            columnType);
+        return false;
+    }
+    std::optional<Schema::Column> definition = columnOfType(columnType, columnSize);
+    if (!definition) {
+        reportColumnFailure(
+            QStringLiteral("Invalid field data type"),
+            {ErrorNumber::InvalidFieldType, QStringLiteral("Invalid field data type.")}, column,
+            columnType);
+        return false;
+    }
+    if (hasColumn(evnt, column))
+        return true; // added before: the existing column stays
+    definition->name = column;
+    const Status added = SchemaBuilder::addColumn(evnt, ReservTable, *definition);
+    if (added || added.error().number == ErrorNumber::DuplicateName)
+        return true;
+    m_module.messages.ShowErrorCodes(added.error());
+    return false;
+}
+
+void RoomEditor::reportColumnFailure(const QString &problem, const DbError &error,
+                                     const QString &column, const QString &columnType) {
+    const QStringList lines{problem,
+                            QStringLiteral("Call Quorvane with the following information:"),
+                            QStringLiteral("%1 - %2").arg(error.number).arg(error.description),
+                            QStringLiteral("database = ") + Databases::fileName(EventDatabase),
+                            QStringLiteral("dbtable  = ") + ReservTable,
+                            QStringLiteral("dbfield  = ") + column,
+                            QStringLiteral("dbtype   = ") + columnType};
+    m_module.messages.show(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'),
+                           QStringLiteral("Brevant Update"), Icon::Critical);
+}
+
+void RoomEditor::deleteRoom() {
+    if (editState != 2 || selectedRow < 0 || selectedRow >= List4.size()) {
+        m_module.messages.show(QStringLiteral("Double-click the room to delete in the list first."),
+                               QStringLiteral("Oops..."), Icon::Information);
+        return;
+    }
+    const bool yes = m_module.messages.AskYesNo(
+        QStringLiteral("Deleting a room disconnects all events that are associated with \r\n"
+                       "the chosen room so that they will not be visible in the calendar. \r\n"
+                       "Such disconnected events can be re-linked to the calendar by \r\n"
+                       "re-assigning them to remaining rooms. Extreme caution is advised \r\n"
+                       "as deletion is permanent and affects all events whether past,\r\n"
+                       "present or future.\r\n\r\n"
+                       "Click NO to cancel or click YES to delete the chosen room."),
+        QStringLiteral("** CAUTION ** "));
+    if (!yes)
+        return;
+
+    const int roomnum = List4[selectedRow].toInt();
+    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    if (!db)
+        return;
+    Database &evnt = *db;
+    Transaction transaction(evnt);
+    Status outcome = transaction.begun();
+    // The columns stay so later rooms keep their positions; emptied, they
+    // hand nothing on to a room that gets this number again.
+    if (outcome && hasColumn(evnt, EventColumn(roomnum)))
+        outcome = evnt.execute(
+            QStringLiteral(
+                "update reserv set %1 = null, %2 = null where %1 is not null or %2 is not null")
+                .arg(EventColumn(roomnum), RoomColumn(roomnum)));
+    if (outcome)
+        outcome = evnt.execute(
+            QStringLiteral("update eventinfo set roomnumber = 0 where roomnumber = ?"), {roomnum});
+    if (outcome)
+        outcome = evnt.execute(QStringLiteral("update location set subdiv = 0 where subdiv = ?"),
+                               {roomnum});
+    if (outcome)
+        outcome = evnt.execute(QStringLiteral("delete from location where roomnum = ?"), {roomnum});
+    if (outcome)
+        outcome = transaction.commit();
+    if (!outcome) {
+        m_module.messages.ShowErrorCodes(outcome.error());
+        return;
+    }
+    db.reset();
+    loadLists();
+    Text3 = {};
+    emit roomsChanged();
+    emit status(
+        QStringLiteral("Room %1 deleted. Its events keep their data and can be given another room.")
+            .arg(roomnum));
+    emit calendarRequested();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+class Module;
+
+// Starting the suite's companion programs the way the windows do: help,
+// the info box, printer set-up and the look-ups.
+class Companions {
+public:
+    static constexpr auto Version = "21.12.28a";
+
+    explicit Companions(Module &module);
+
+    // Help for window 1 (main), 2 (items) or 3 (contract): the manual when
+    // it can be shown, else the window's help text.
+    void Help(int window);
+    // The info box with the operator, the program and its version.
+    void Info();
+    void PrinterSetup();
+    // acctsift, staffsift or datesift; the choice comes back on the clipboard.
+    bool LookUp(const QString &program);
+
+    QString infoLine() const;
+
+private:
+    Module &m_module;
+};

@@ -1,0 +1,131 @@
+#include "RoomEditorPanel.h"
+
+#include "calendar/RoomEditor.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+RoomEditorPanel::RoomEditorPanel(RoomEditor &logic, QWidget *parent)
+    : QFrame(parent)
+    , m_logic(logic) {
+    setObjectName(QStringLiteral("fralocation"));
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Raised);
+    setAutoFillBackground(true);
+    auto *layout = new QVBoxLayout(this);
+    auto *title = new QLabel(QStringLiteral("View/Add/Edit Rooms"), this);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    layout->addWidget(title);
+
+    auto *grid = new QGridLayout;
+    const char *const captions[] = {"Room Name/Title", "Capacity", "#", "SubD"};
+    for (int i = 0; i < 4; ++i) {
+        m_lists[i] = makeList(QStringLiteral("List%1").arg(i + 2), QString::fromLatin1(captions[i]),
+                              grid, i);
+        m_boxes[i] = new QLineEdit(this);
+        m_boxes[i]->setObjectName(QStringLiteral("Text3(%1)").arg(i));
+        m_boxes[i]->installEventFilter(this);
+        grid->addWidget(m_boxes[i], 2, i);
+        connect(m_boxes[i], &QLineEdit::textEdited, this,
+                [this, i](const QString &text) { m_logic.text3Changed(i, text); });
+    }
+    grid->setColumnStretch(0, 4);
+    for (int i = 1; i < 4; ++i)
+        grid->setColumnStretch(i, 1);
+    layout->addLayout(grid);
+
+    // Picking a row in one list picks it in all four; a double-click on a
+    // name opens that room for editing.
+    for (QListWidget *list : m_lists) {
+        connect(list, &QListWidget::currentRowChanged, this, [this](int row) {
+            for (QListWidget *other : m_lists) {
+                if (other->currentRow() != row)
+                    other->setCurrentRow(row);
+            }
+        });
+    }
+    connect(m_lists[0], &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem *item) { m_logic.SelectRoomForEdit(m_lists[0]->row(item)); });
+
+    auto *buttons = new QHBoxLayout;
+    for (int i = 0; i < 4; ++i) {
+        m_buttons[i] = new QPushButton(this);
+        m_buttons[i]->setObjectName(QStringLiteral("cmdroom(%1)").arg(i));
+        connect(m_buttons[i], &QPushButton::clicked, this, [this, i] { m_logic.RoomButton(i); });
+        buttons->addWidget(m_buttons[i]);
+    }
+    layout->addLayout(buttons);
+    resize(620, 420);
+    hide();
+    connect(&m_logic, &RoomEditor::changed, this, &RoomEditorPanel::refresh);
+}
+
+QListWidget *RoomEditorPanel::makeList(const QString &name, const QString &caption,
+                                       QGridLayout *grid, int column) {
+    auto *label = new QLabel(caption, this);
+    auto *list = new QListWidget(this);
+    list->setObjectName(name);
+    grid->addWidget(label, 0, column);
+    grid->addWidget(list, 1, column);
+    return list;
+}
+
+bool RoomEditorPanel::eventFilter(QObject *watched, QEvent *event) {
+    const int box = int(std::find(m_boxes.begin(), m_boxes.end(), watched) - m_boxes.begin());
+    if (box < 4) {
+        if (event->type() == QEvent::FocusIn) {
+            m_logic.text3GotFocus(box);
+        } else if (event->type() == QEvent::FocusOut) {
+            m_logic.text3LostFocus(box);
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                m_logic.text3EnterPressed(box);
+                return true;
+            }
+        }
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+void RoomEditorPanel::placeOverParent() {
+    if (QWidget *owner = parentWidget())
+        move((owner->width() - width()) / 2, (owner->height() - height()) / 2);
+}
+
+void RoomEditorPanel::refresh() {
+    const std::array<const QStringList *, 4> lists{&m_logic.List2, &m_logic.List3, &m_logic.List4,
+                                                   &m_logic.List5};
+    for (int i = 0; i < 4; ++i) {
+        QStringList shown;
+        for (int row = 0; row < m_lists[i]->count(); ++row)
+            shown << m_lists[i]->item(row)->text();
+        if (shown != *lists[i]) {
+            m_lists[i]->clear();
+            m_lists[i]->addItems(*lists[i]);
+        }
+        if (m_boxes[i]->text() != m_logic.Text3[i])
+            m_boxes[i]->setText(m_logic.Text3[i]);
+        m_buttons[i]->setText(m_logic.cmdroomCaption[i]);
+        m_buttons[i]->setVisible(m_logic.cmdroomVisible[i]);
+        m_buttons[i]->setEnabled(m_logic.cmdroomEnabled[i]);
+    }
+    setEnabled(m_logic.panelEnabled);
+    if (m_logic.visible && !isVisible()) {
+        placeOverParent();
+        show();
+        raise();
+        m_boxes[0]->setFocus();
+    } else if (!m_logic.visible && isVisible()) {
+        hide();
+    }
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QFrame>
+#include <array>
+
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class RoomEditor;
+
+// fralocation, "View/Add/Edit Rooms": floats centred over the main window
+// while the room editor is open.
+class RoomEditorPanel final : public QFrame {
+    Q_OBJECT
+
+public:
+    RoomEditorPanel(RoomEditor &logic, QWidget *parent);
+
+    void refresh();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QListWidget *makeList(const QString &name, const QString &caption, class QGridLayout *grid,
+                          int column);
+    void placeOverParent();
+
+    RoomEditor &m_logic;
+    std::array<QListWidget *, 4> m_lists{};
+    std::array<QLineEdit *, 4> m_boxes{};
+    std::array<QPushButton *, 4> m_buttons{};
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "SiftWindow.h"
+#include "foundation/Lookups.h"
+
+class Module;
+
+// acctsift: finds a member account by name or number and leaves its number
+// on the clipboard.
+class AccountSiftWindow final : public SiftWindow {
+    Q_OBJECT
+
+public:
+    AccountSiftWindow(Module &module, QWidget *parent = nullptr);
+
+private:
+    Page find(const QString &text) override;
+    void choose(int row) override;
+
+    Lookups m_lookups;
+    QList<AccountMatch> m_matches;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "SiftWindow.h"
+#include "foundation/Lookups.h"
+
+class Module;
+
+// staffsift: finds an employee by name or number and leaves the number on
+// the clipboard.
+class StaffSiftWindow final : public SiftWindow {
+    Q_OBJECT
+
+public:
+    StaffSiftWindow(Module &module, QWidget *parent = nullptr);
+
+private:
+    Page find(const QString &text) override;
+    void choose(int row) override;
+
+    Lookups m_lookups;
+    QList<EmployeeMatch> m_matches;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+class Module;
+class QtPrograms;
+class QWidget;
+
+// Registers the built-in companions: the account, staff and date look-ups,
+// the manual and the help-text viewer, the info box, the printer set-up and
+// the picture viewer. Their windows open above the main window.
+void registerStandIns(QtPrograms &programs, Module &module, QWidget *mainWindow);

@@ -1,0 +1,278 @@
+#include "foundation/Lookups.h"
+
+#include "ClubFixture.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+class LookupsTest : public ClubFixture {
+protected:
+    bool demoData() const override { return true; }
+
+    Lookups lookups() { return Lookups(module->databases, clipboard); }
+
+    QList<double> accountNumbers(const QString &text) {
+        QList<double> numbers;
+        auto found = lookups().findAccounts(text);
+        EXPECT_TRUE(found.ok()) << text.toStdString();
+        if (found)
+            for (const AccountMatch &match : found->rows)
+                numbers << match.number;
+        return numbers;
+    }
+    QList<int> employeeNumbers(const QString &text) {
+        QList<int> numbers;
+        auto found = lookups().findEmployees(text);
+        EXPECT_TRUE(found.ok()) << text.toStdString();
+        if (found)
+            for (const EmployeeMatch &match : found->rows)
+                numbers << match.number;
+        return numbers;
+    }
+};
+
+TEST_F(LookupsTest, AccountNamesMatchAnyPartInAnyCase) {
+    auto found = lookups().findAccounts(QStringLiteral("bRIe"));
+    ASSERT_TRUE(found.ok());
+    ASSERT_EQ(found->rows.size(), 1);
+    const AccountMatch &obrien = found->rows.first();
+    EXPECT_EQ(obrien.number, 1027);
+    EXPECT_EQ(obrien.name, QStringLiteral("O'Brien, Patrick"));
+    EXPECT_EQ(obrien.classCode, QStringLiteral("FG"));
+    EXPECT_EQ(obrien.classDescription, QStringLiteral("Full Golf"));
+    EXPECT_FALSE(found->more);
+
+    // Words may come from first and last name, in either order, with a comma.
+    EXPECT_EQ(accountNumbers(QStringLiteral("robert WHIT")), QList<double>{1001});
+    EXPECT_EQ(accountNumbers(QStringLiteral("Whitaker, Robert")), QList<double>{1001});
+    // An organisation has no first name and shows its name alone.
+    found = lookups().findAccounts(QStringLiteral("financial"));
+    ASSERT_TRUE(found.ok());
+    ASSERT_EQ(found->rows.size(), 1);
+    EXPECT_EQ(found->rows.first().name, QStringLiteral("Meridian Financial Group"));
+    // Ordered by name: Abernathy, Bennett, ... Whitaker.
+    const QList<double> all = accountNumbers(QString());
+    EXPECT_EQ(all.size(), 25);
+    EXPECT_EQ(all.first(), 1238);
+    // Typed wildcards and quotes are plain characters.
+    EXPECT_TRUE(accountNumbers(QStringLiteral("_")).isEmpty());
+    EXPECT_TRUE(accountNumbers(QStringLiteral("%")).isEmpty());
+    EXPECT_EQ(accountNumbers(QStringLiteral("andrew's")), QList<double>{2501});
+    EXPECT_TRUE(accountNumbers(QStringLiteral("nobody-here")).isEmpty());
+}
+
+TEST_F(LookupsTest, AccountNumbersMatchByPrefixInNumberOrder) {
+    EXPECT_EQ(accountNumbers(QStringLiteral("10")),
+              (QList<double>{1001, 1004, 1012, 1027, 1033, 1041, 1058, 1066, 1079}));
+    EXPECT_EQ(accountNumbers(QStringLiteral("25")), (QList<double>{2501, 2504, 2510}));
+    EXPECT_EQ(accountNumbers(QStringLiteral("1041")), QList<double>{1041});
+    EXPECT_EQ(accountNumbers(QStringLiteral("1041.")), QList<double>{1041});
+    EXPECT_EQ(accountNumbers(QStringLiteral("1041.00")), QList<double>{1041});
+    EXPECT_TRUE(accountNumbers(QStringLiteral("1041.5")).isEmpty());
+
+    // Cents count: a stored 3001.5 is found by 3001.5 and 3001.50, not by 3001.51.
+    exec(QStringLiteral("master"),
+         QStringLiteral("insert into acctinfo (acctnumber, fname, lname, classcode, taxexempt, "
+                        "suspended, terminated) values (?, ?, ?, ?, 0, 0, 0)"),
+         {3001.5, QString(), QStringLiteral("Event #12"), QStringLiteral("EV")});
+    EXPECT_EQ(accountNumbers(QStringLiteral("3001.5")), QList<double>{3001.5});
+    EXPECT_EQ(accountNumbers(QStringLiteral("3001.50")), QList<double>{3001.5});
+    EXPECT_TRUE(accountNumbers(QStringLiteral("3001.51")).isEmpty());
+    // A number also finds an event account by its name "Event #12".
+    EXPECT_EQ(accountNumbers(QStringLiteral("12")),
+              (QList<double>{1203, 1217, 1224, 1238, 1249, 3001.5}));
+}
+
+TEST_F(LookupsTest, AccountStatusFlagsAndWords) {
+    auto found = lookups().findAccounts(QString());
+    ASSERT_TRUE(found.ok());
+    QMap<double, QStringList> words;
+    for (const AccountMatch &match : found->rows)
+        if (!match.statusWords().isEmpty())
+            words.insert(match.number, match.statusWords());
+    const QMap<double, QStringList> expected{{1027, {QStringLiteral("SUSPENDED")}},
+                                             {1066, {QStringLiteral("TERMINATED")}},
+                                             {2501, {QStringLiteral("TaxExempt")}},
+                                             {2504, {QStringLiteral("TaxExempt")}}};
+    EXPECT_EQ(words, expected);
+
+    AccountMatch all;
+    all.taxExempt = all.suspended = all.terminated = true;
+    EXPECT_EQ(all.statusWords(),
+              (QStringList{QStringLiteral("TaxExempt"), QStringLiteral("SUSPENDED"),
+                           QStringLiteral("TERMINATED")}));
+}
+
+TEST_F(LookupsTest, LongListsStopAtTheLimit) {
+    for (int i = 0; i < Lookups::ResultLimit + 5; ++i)
+        exec(QStringLiteral("master"),
+             QStringLiteral("insert into acctinfo (acctnumber, fname, lname, classcode) "
+                            "values (?, ?, ?, ?)"),
+             {50000 + i, QStringLiteral("Guest"),
+              QStringLiteral("Zephyr %1").arg(i, 3, 10, QLatin1Char('0')), QStringLiteral("EV")});
+    auto found = lookups().findAccounts(QStringLiteral("zephyr"));
+    ASSERT_TRUE(found.ok());
+    EXPECT_EQ(found->rows.size(), Lookups::ResultLimit);
+    EXPECT_TRUE(found->more);
+    EXPECT_EQ(found->rows.first().name, QStringLiteral("Zephyr 000, Guest"));
+    EXPECT_EQ(found->rows.first().classDescription, QStringLiteral("Event Account"));
+}
+
+TEST_F(LookupsTest, EmployeesByNameOrNumberWithActiveFlag) {
+    auto found = lookups().findEmployees(QStringLiteral("LUTZ"));
+    ASSERT_TRUE(found.ok());
+    ASSERT_EQ(found->rows.size(), 1);
+    EXPECT_EQ(found->rows.first().number, 110);
+    EXPECT_EQ(found->rows.first().name, QStringLiteral("Lutz, Craig"));
+    EXPECT_FALSE(found->rows.first().active);
+
+    found = lookups().findEmployees(QStringLiteral("megan"));
+    ASSERT_TRUE(found.ok());
+    ASSERT_EQ(found->rows.size(), 1);
+    EXPECT_EQ(found->rows.first().number, 104);
+    EXPECT_TRUE(found->rows.first().active);
+
+    EXPECT_EQ(employeeNumbers(QStringLiteral("10")),
+              (QList<int>{101, 102, 103, 104, 105, 106, 107, 108, 109}));
+    EXPECT_EQ(employeeNumbers(QStringLiteral("11")), QList<int>{110});
+    EXPECT_EQ(employeeNumbers(QStringLiteral("105")), QList<int>{105});
+    // Employee numbers are whole: a decimal point matches no number.
+    EXPECT_TRUE(employeeNumbers(QStringLiteral("105.")).isEmpty());
+    // By name: Brennan, Gallagher, Harper, ...
+    EXPECT_EQ(employeeNumbers(QString()).first(), 108);
+}
+
+TEST_F(LookupsTest, ChoicesLeaveTheSuiteFormatsOnTheClipboard) {
+    EXPECT_EQ(Lookups::accountText(1042), QStringLiteral("1042.00"));
+    EXPECT_EQ(Lookups::accountText(1042.5), QStringLiteral("1042.50"));
+    EXPECT_EQ(Lookups::accountText(99999.99), QStringLiteral("99999.99"));
+    EXPECT_EQ(Lookups::accountText(0.5), QStringLiteral(".50"));
+    EXPECT_EQ(Lookups::accountText(0), QStringLiteral(".00"));
+    EXPECT_EQ(Lookups::employeeText(7), QStringLiteral("7"));
+    EXPECT_EQ(Lookups::dateText(QDate(2025, 7, 4)), QStringLiteral("20250704"));
+
+    Lookups chooser = lookups();
+    chooser.chooseAccount(1027);
+    EXPECT_EQ(clipboard.content, QStringLiteral("1027.00"));
+    chooser.chooseEmployee(104);
+    EXPECT_EQ(clipboard.content, QStringLiteral("104"));
+    chooser.chooseDate(QDate(2026, 12, 31));
+    EXPECT_EQ(clipboard.content, QStringLiteral("20261231"));
+    chooser.chooseDate(QDate());
+    EXPECT_EQ(clipboard.content, QStringLiteral("20261231"));
+}
+
+TEST_F(LookupsTest, MissingDatabasesAreReturnedNotShown) {
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral("master.mdb"))));
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral("emp.mdb"))));
+    auto accounts = lookups().findAccounts(QStringLiteral("patel"));
+    ASSERT_FALSE(accounts.ok());
+    EXPECT_EQ(accounts.error().number, ErrorNumber::FileMissing);
+    auto employees = lookups().findEmployees(QString());
+    ASSERT_FALSE(employees.ok());
+    EXPECT_EQ(employees.error().number, ErrorNumber::FileMissing);
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_TRUE(clipboard.content.isEmpty());
+}
+
+// ---- CompanionFiles --------------------------------------------------------------
+
+class CompanionFilesTest : public ClubFixture {
+protected:
+    CompanionFiles files() { return CompanionFiles(club, module->session, clipboard); }
+
+    void write(const QString &name, const QByteArray &bytes) {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray read(const QString &name) {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+TEST_F(CompanionFilesTest, ManualIsShownOrNoHelpIsLeft) {
+    QStringList opened;
+    auto opener = [&opened](bool works) {
+        return [&opened, works](const QString &file) {
+            opened << file;
+            return works;
+        };
+    };
+    const QStringList arguments{QStringLiteral("manual-MORAVEL.pdf")};
+
+    EXPECT_FALSE(files().showManual(arguments, opener(true)));
+    EXPECT_EQ(clipboard.content, QStringLiteral("NOHELP"));
+    EXPECT_TRUE(opened.isEmpty());
+
+    write(QStringLiteral("manual-MORAVEL.pdf"), "%PDF-1.4");
+    clipboard.clear();
+    EXPECT_TRUE(files().showManual(arguments, opener(true)));
+    EXPECT_EQ(opened, QStringList{path(QStringLiteral("manual-MORAVEL.pdf"))});
+    EXPECT_TRUE(clipboard.content.isEmpty());
+
+    // A viewer that fails counts as no manual; a path elsewhere means the club's file.
+    EXPECT_FALSE(files().showManual(arguments, opener(false)));
+    EXPECT_EQ(clipboard.content, QStringLiteral("NOHELP"));
+    EXPECT_EQ(files().manualPath({QStringLiteral("..\\other\\manual-MORAVEL.pdf")}),
+              path(QStringLiteral("manual-MORAVEL.pdf")));
+}
+
+TEST_F(CompanionFilesTest, HelpTextsAreEditableOnlyFromTheSecondThreshold) {
+    module->session.AccessThresholds = {0, 10, 20, 30};
+    write(QStringLiteral("evnt-2.txt"), "Items window\r\nAdd --> adds the item.\r\n");
+
+    module->session.UserLevel = 19;
+    auto help = files().readHelpText({QStringLiteral("evnt-2.txt")});
+    ASSERT_TRUE(help.ok());
+    EXPECT_TRUE(help->exists);
+    EXPECT_FALSE(help->editable);
+    EXPECT_EQ(help->text, QStringLiteral("Items window\nAdd --> adds the item.\n"));
+    EXPECT_FALSE(files().saveHelpText(*help, QStringLiteral("changed")).ok());
+    EXPECT_EQ(read(QStringLiteral("evnt-2.txt")), "Items window\r\nAdd --> adds the item.\r\n");
+
+    // At the threshold the text is saved with the line ends it had.
+    module->session.UserLevel = 20;
+    help = files().readHelpText({QStringLiteral("evnt-2.txt")});
+    ASSERT_TRUE(help.ok());
+    EXPECT_TRUE(help->editable);
+    ASSERT_TRUE(files().saveHelpText(*help, QStringLiteral("Items\nTotals\n")).ok());
+    EXPECT_EQ(read(QStringLiteral("evnt-2.txt")), "Items\r\nTotals\r\n");
+
+    // A missing text is empty and can be written; an 8-bit text is read as Latin-1.
+    help = files().readHelpText({QStringLiteral("evnt-3.txt")});
+    ASSERT_TRUE(help.ok());
+    EXPECT_FALSE(help->exists);
+    EXPECT_TRUE(help->text.isEmpty());
+    ASSERT_TRUE(files().saveHelpText(*help, QStringLiteral("Caf\u00e9\n")).ok());
+    EXPECT_EQ(read(QStringLiteral("evnt-3.txt")), "Caf\xc3\xa9\n");
+    write(QStringLiteral("evnt-1.txt"), "Caf\xe9 menu\n");
+    help = files().readHelpText({QStringLiteral("evnt-1.txt")});
+    ASSERT_TRUE(help.ok());
+    EXPECT_EQ(help->text, QStringLiteral("Caf\u00e9 menu\n"));
+
+    // A failed write is reported and leaves nothing behind.
+    HelpText nowhere = *help;
+    nowhere.path = QDir(club).filePath(QStringLiteral("no-such-folder/evnt-1.txt"));
+    const Status failed = files().saveHelpText(nowhere, QStringLiteral("lost"));
+    ASSERT_FALSE(failed.ok());
+    EXPECT_FALSE(failed.error().description.isEmpty());
+    EXPECT_EQ(read(QStringLiteral("evnt-1.txt")), "Caf\xe9 menu\n");
+}
+
+TEST_F(CompanionFilesTest, PicturesAreFoundFromTheSuitesPaths) {
+    write(QStringLiteral("screen.bmp"), "BM");
+    const QString screen = QFileInfo(path(QStringLiteral("screen.bmp"))).absoluteFilePath();
+    EXPECT_EQ(files().picturePath(screen), screen);
+    EXPECT_EQ(files().picturePath(QStringLiteral("C:\\Brevant\\screen.bmp")), screen);
+    EXPECT_EQ(files().picturePath(QDir::toNativeSeparators(club) + QStringLiteral("\\screen.bmp")),
+              screen);
+    EXPECT_EQ(files().picturePath(QStringLiteral("screen.bmp")), screen);
+    EXPECT_TRUE(files().picturePath(QStringLiteral("missing.bmp")).isEmpty());
+    EXPECT_TRUE(files().picturePath(QString()).isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "foundation/Clipboard.h"
+#include "foundation/Clock.h"
+#include "foundation/Programs.h"
+#include "foundation/Prompts.h"
+#include "utilities/Keysend.h"
+
+// Ports for driving the logic without an operator: nothing is shown, every
+// question is answered No, nothing is started. The club creator and the
+// benchmarks use them.
+struct SilentPorts final : Prompts, Clipboard, Programs, Clock, KeySender {
+    explicit SilentPorts(QDate day = QDate::currentDate())
+        : date(day) {}
+
+    void message(const QString &text, const QString &, Icon) override { lastMessage = text; }
+    bool askYesNo(const QString &, const QString &) override { return false; }
+    QString input(const QString &, const QString &, const QString &) override { return {}; }
+    void setBusy(bool) override {}
+    QString text() const override { return {}; }
+    void setText(const QString &) override {}
+    void clear() override {}
+    bool exists(const QString &) const override { return false; }
+    bool start(const QString &, const QStringList &, WindowState) override { return false; }
+    int runAndWait(const QString &, const QStringList &) override { return 0; }
+    QDate today() const override { return date; }
+    QDateTime now() const override { return QDateTime(date, QTime(9, 0)); }
+    void pause(int) override {}
+    void SendKeyText(const QString &) override {}
+
+    QDate date;
+    QString lastMessage; // what would have been shown, for error reports
+};
