@@ -8,8 +8,8 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -41,9 +41,10 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     layout->addLayout(body, 1);
 
     auto *bottom = new QHBoxLayout;
-    m_help = new QLineEdit(central);
+    m_help = new QPlainTextEdit(central);
     m_help->setObjectName(QStringLiteral("helpwindow"));
     m_help->setReadOnly(true);
+    m_help->setFixedHeight(m_help->fontMetrics().lineSpacing() * 2 + 12);
     auto *exit = new QPushButton(QStringLiteral("E&xit"), central);
     exit->setObjectName(QStringLiteral("cmdexit"));
     connect(exit, &QPushButton::clicked, this, &MainWindow::ExitCommand);
@@ -60,7 +61,7 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     connect(m_buttons[3], &QPushButton::clicked, this, [this] { m_logic.CalendarCommand(); });
 
     connect(&m_logic, &MainWindowLogic::changed, this, &MainWindow::refresh);
-    connect(&m_logic, &MainWindowLogic::helpwindowChanged, m_help, &QLineEdit::setText);
+    connect(&m_logic, &MainWindowLogic::helpwindowChanged, m_help, &QPlainTextEdit::setPlainText);
     refresh();
 }
 
@@ -157,7 +158,7 @@ void MainWindow::refresh() {
     m_panels->contactPanel()->setVisible(m_logic.contactVisible);
     m_calendar->setVisible(m_logic.reservationsVisible);
     m_calendar->refresh(m_logic);
-    m_help->setText(m_logic.helpwindow);
+    m_help->setPlainText(m_logic.helpwindow);
 }
 
 void MainWindow::ExitCommand() {

@@ -8,7 +8,7 @@ class CalendarFrame;
 class EventPanels;
 class MainWindowLogic;
 class QAction;
-class QLineEdit;
+class QPlainTextEdit;
 class QMenu;
 class QPushButton;
 class RoomEditorPanel;
@@ -44,5 +44,5 @@ private:
     EventPanels *m_panels = nullptr;
     CalendarFrame *m_calendar = nullptr;
     RoomEditorPanel *m_roomEditor = nullptr;
-    QLineEdit *m_help = nullptr;
+    QPlainTextEdit *m_help = nullptr;
 };

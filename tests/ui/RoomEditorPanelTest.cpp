@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -31,9 +32,9 @@ TEST_F(RoomEditorPanelTest, AddingARoomThroughThePanelUpdatesEveryRoomList) {
     auto *name = window.findChild<QLineEdit *>(QStringLiteral("Text3(0)"));
     auto *capacity = window.findChild<QLineEdit *>(QStringLiteral("Text3(1)"));
     EXPECT_EQ(name->text(), QStringLiteral("(room name here)"));
-    EXPECT_TRUE(window.findChild<QLineEdit *>(QStringLiteral("helpwindow"))
-                    ->text()
-                    .startsWith(QStringLiteral("To add a room")));
+    auto *help = window.findChild<QPlainTextEdit *>(QStringLiteral("helpwindow"));
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->toPlainText().startsWith(QStringLiteral("To add a room")));
 
     name->clear();
     QTest::keyClicks(name, QStringLiteral("Terrace Pavilion"));
@@ -45,7 +46,7 @@ TEST_F(RoomEditorPanelTest, AddingARoomThroughThePanelUpdatesEveryRoomList) {
               QStringLiteral("1 - Terrace Pavilion  -  cap:90"));
     EXPECT_EQ(window.findChild<QComboBox *>(QStringLiteral("cboroom"))->count(), 2);
     EXPECT_EQ(name->text(), QString());
-    EXPECT_EQ(window.findChild<QLineEdit *>(QStringLiteral("helpwindow"))->text(),
+    EXPECT_EQ(help->toPlainText(),
               QStringLiteral("Room successfully added to reservations table."));
 
     window.findChild<QPushButton *>(QStringLiteral("cmdroom(1)"))->click();

@@ -1,0 +1,54 @@
+#include "ui/QtPrograms.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+void writeScript(const QString &path, const QByteArray &body) {
+    QFile script(path);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\n" + body + "\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+}
+
+TEST(QtPrograms, ARealProgramInTheClubWinsOverTheStandIn) {
+    QTemporaryDir club;
+    QtPrograms programs(club.path());
+    int standInRuns = 0;
+    programs.registerStandIn(QStringLiteral("prinzel"),
+                             [&](const QStringList &, Programs::WindowState) {
+                                 ++standInRuns;
+                                 return 0;
+                             });
+    EXPECT_TRUE(programs.exists(QStringLiteral("PRINZEL.EXE")));
+    EXPECT_EQ(programs.runAndWait(QStringLiteral("prinzel.exe"), {}), 0);
+    EXPECT_EQ(standInRuns, 1);
+
+    writeScript(QDir(club.path()).filePath(QStringLiteral("prinzel")), "exit 3");
+    EXPECT_EQ(programs.runAndWait(QStringLiteral("PRINZEL.EXE"), {}), 3);
+    EXPECT_EQ(standInRuns, 1);
+
+    EXPECT_FALSE(programs.exists(QStringLiteral("nosuchprogram.exe")));
+    EXPECT_EQ(programs.runAndWait(QStringLiteral("nosuchprogram.exe"), {}), -1);
+    EXPECT_FALSE(
+        programs.start(QStringLiteral("nosuchprogram.exe"), {}, Programs::WindowState::Normal));
+}
+
+TEST(QtPrograms, TheWindowKeepsWorkingWhileAProgramRuns) {
+    QTemporaryDir club;
+    writeScript(QDir(club.path()).filePath(QStringLiteral("backup")), "sleep 0.3; exit 0");
+    QtPrograms programs(club.path());
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(20);
+    EXPECT_EQ(programs.runAndWait(QStringLiteral("backup"), {}), 0);
+    EXPECT_GT(ticks, 3) << "events were handled during the wait";
+}
+
+} // namespace
