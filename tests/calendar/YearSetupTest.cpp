@@ -1,8 +1,8 @@
 #include "calendar/YearSetup.h"
 
-#include <optional>
-
 #include "ClubFixture.h"
+
+#include <optional>
 
 namespace {
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/CompanionFiles.h"
 #include "foundation/Lookups.h"
 
 #include <QWidget>

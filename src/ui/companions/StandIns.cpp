@@ -7,6 +7,7 @@
 #include "InfoDialog.h"
 #include "PictureWindow.h"
 #include "StaffSiftWindow.h"
+#include "foundation/CompanionFiles.h"
 #include "foundation/Lookups.h"
 #include "foundation/Module.h"
 #include "ui/QtPrograms.h"
