@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql
   libgtest-dev libbenchmark-dev
-  xvfb xauth poppler-utils
+  xvfb xauth poppler-utils fonts-dejavu-core
 )
 
 missing=()
