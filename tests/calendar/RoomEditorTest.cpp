@@ -167,9 +167,24 @@ TEST_F(RoomEditorTest, ReservationColumnsByCodeOrNameAndTheirFailures) {
     EXPECT_TRUE(editor->AddReservColumn(evnt, QStringLiteral("Extra1"), QStringLiteral("LONG"), 0));
     EXPECT_TRUE(editor->AddReservColumn(evnt, QStringLiteral("Extra1"), QStringLiteral("4"), 0))
         << "exists: quiet";
-    EXPECT_TRUE(editor->AddReservColumn(evnt, QStringLiteral("Extra2"), QStringLiteral("memo"), 0));
-    EXPECT_TRUE(editor->AddReservColumn(evnt, QStringLiteral("Extra3"), QStringLiteral("8"), 0));
+    // Every type, by code and by name.
+    const QStringList names{
+        QStringLiteral("BOOLEAN"), QStringLiteral("BYTE"),       QStringLiteral("INTEGER"),
+        QStringLiteral("LONG"),    QStringLiteral("CURRENCY"),   QStringLiteral("SINGLE"),
+        QStringLiteral("DOUBLE"),  QStringLiteral("DATE"),       QString(),
+        QStringLiteral("TEXT"),    QStringLiteral("LONGBINARY"), QStringLiteral("memo")};
+    for (int code = 1; code <= 12; ++code) {
+        if (code == 9)
+            continue;
+        EXPECT_TRUE(editor->AddReservColumn(evnt, QStringLiteral("ByCode%1").arg(code),
+                                            QString::number(code), 20))
+            << code;
+        EXPECT_TRUE(editor->AddReservColumn(evnt, QStringLiteral("ByName%1").arg(code),
+                                            names[code - 1], 20))
+            << names[code - 1].toStdString();
+    }
     EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_EQ(reservColumns().size(), 2 + 1 + 2 * 11);
 
     EXPECT_FALSE(editor->AddReservColumn(evnt, QStringLiteral("Extra4"), QStringLiteral("9"), 0));
     ASSERT_EQ(prompts.messages.size(), 1);
