@@ -18,6 +18,8 @@ const QString EventDatabase = QStringLiteral("evnt");
 
 constexpr int ModifyButton = 6;
 constexpr int SaveButton = 7;
+constexpr int CancelEventButton = 8;
+constexpr int BillEventButton = 9;
 
 const std::array<const char *, MainWindowLogic::ButtonCount> ButtonCaptions = {
     "New Event", "Event Info", "Lookup",       "Calendar",   "Item Detail",     "Clear Screen",
@@ -45,13 +47,13 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
         cmdCaption[i] = QString::fromLatin1(ButtonCaptions[i]);
         cmdVisible[i] = true;
         // Modify, Save, Cancel Event and Bill Event wait for an event.
-        cmdEnabled[i] = !(i == 6 || i == 7 || i == 8 || i == 9);
+        cmdEnabled[i] =
+            i != ModifyButton && i != SaveButton && i != CancelEventButton && i != BillEventButton;
     }
 }
 
-bool MainWindowLogic::refuse(const QString &text, Icon icon) {
+void MainWindowLogic::refuse(const QString &text, Icon icon) {
     m_module.messages.show(text, Brevant, icon);
-    return false;
 }
 
 MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &commandLine,

@@ -92,7 +92,7 @@ signals:
     void calendarRedrawRequested();
 
 private:
-    bool refuse(const QString &text, Icon icon);
+    void refuse(const QString &text, Icon icon);
     bool readEventFields();
     void fillFilterLists();
     void fillStatusList();
