@@ -20,6 +20,8 @@ struct BenchClub {
 // Keeps each benchmark's mean time so ratios can be printed after the run.
 class RatioReporter final : public benchmark::ConsoleReporter {
 public:
+    RatioReporter()
+        : ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run> &runs) override;
     double seconds(const std::string &name) const;
 
