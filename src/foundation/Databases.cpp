@@ -9,9 +9,11 @@
 
 namespace {
 
-QString nextConnectionName() {
+// Connection names are unique in the process; each Databases has its own
+// prefix so that it closes only its own connections.
+quint64 nextNumber() {
     static QAtomicInteger<quint64> counter;
-    return QStringLiteral("moravel-%1").arg(counter.fetchAndAddRelaxed(1));
+    return counter.fetchAndAddRelaxed(1);
 }
 
 DbError missingFile(const QString &name) {
@@ -71,7 +73,8 @@ Databases::Databases(StorageSettings settings)
     : m_settings(std::move(settings))
     , m_dialect(m_settings.engine == Engine::Postgres ? SqlDialect::postgres()
                                                       : SqlDialect::sqlite())
-    , m_localDialect(SqlDialect::sqlite()) {}
+    , m_localDialect(SqlDialect::sqlite())
+    , m_connectionPrefix(QStringLiteral("moravel-%1-").arg(nextNumber())) {}
 
 Databases::~Databases() = default;
 
@@ -153,13 +156,20 @@ Result<DatabasePtr> Databases::create(const QString &name) const {
     return db;
 }
 
+void Databases::closeAll() {
+    for (const QString &name : QSqlDatabase::connectionNames()) {
+        if (name.startsWith(m_connectionPrefix))
+            QSqlDatabase::database(name, false).close();
+    }
+}
+
 Result<DatabasePtr> Databases::openLocalFile(const QString &path) const {
     return connect(logicalName(path), *m_localDialect, path);
 }
 
 Result<DatabasePtr> Databases::connect(const QString &name, const SqlDialect &dialect,
                                        const QString &sqliteFile) const {
-    const QString connection = nextConnectionName();
+    const QString connection = m_connectionPrefix + QString::number(nextNumber());
     DatabasePtr db(new Database(connection, name, dialect));
     QSqlDatabase handle = QSqlDatabase::addDatabase(dialect.driverName(), connection);
     if (!handle.isValid())

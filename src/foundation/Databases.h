@@ -84,6 +84,9 @@ public:
     Result<DatabasePtr> open(const QString &name) const;
     // Creates the database with every table of its schema; refuses an existing one.
     Result<DatabasePtr> create(const QString &name) const;
+    // Closes every connection this object opened that is still registered;
+    // nothing should be open at the points that call it.
+    void closeAll();
     // A local SQLite file outside the shared store (report work copies).
     Result<DatabasePtr> openLocalFile(const QString &path) const;
 
@@ -94,4 +97,5 @@ private:
     StorageSettings m_settings;
     std::unique_ptr<SqlDialect> m_dialect;
     std::unique_ptr<SqlDialect> m_localDialect;
+    QString m_connectionPrefix;
 };

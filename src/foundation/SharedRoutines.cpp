@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QSqlDatabase>
 #include <QTimer>
 
 SharedRoutines::SharedRoutines(Databases &databases, Messages &messages, OperatorSession &session,
@@ -64,10 +63,7 @@ void SharedRoutines::ShowIdle() {
 }
 
 void SharedRoutines::CloseAllDatabases() {
-    for (const QString &name : QSqlDatabase::connectionNames()) {
-        if (name.startsWith(QLatin1String("moravel-")))
-            QSqlDatabase::database(name, false).close();
-    }
+    m_databases.closeAll();
 }
 
 bool SharedRoutines::WaitForClipboardText(int timeoutMs) {

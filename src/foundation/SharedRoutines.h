@@ -25,8 +25,6 @@ public:
     // Hourglass and arrow pointer around long operations.
     void ShowBusy();
     void ShowIdle();
-    // Closes every connection still registered; nothing should be open at
-    // the points that call it.
     void CloseAllDatabases();
     // Clears the clipboard and LookupResult, then waits in the event loop
     // until a look-up leaves text on the clipboard or sets LookupResult.

@@ -13,7 +13,7 @@ struct OperatorSession;
 // reads the operator's number that names the per-operator files.
 class StaffLocation {
 public:
-    static constexpr int WriteAttempts = 5;
+    static constexpr int WriteAttempts = 3;
     static constexpr int RetryPauseMs = 1000;
 
     StaffLocation(Databases &databases, OperatorSession &session, Messages &messages, Clock &clock);

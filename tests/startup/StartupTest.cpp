@@ -1,5 +1,6 @@
 #include "ClubFixture.h"
 #include "foundation/SingleInstance.h"
+#include "foundation/Transaction.h"
 #include "startup/MainWindowLogic.h"
 #include "startup/SavedNotice.h"
 
@@ -202,6 +203,27 @@ TEST_F(StartupTest, AMissingStaffDatabaseIsReportedButTheOperatorGetsIn) {
         prompts.lastMessage().text.startsWith(QStringLiteral("The USER.MDB database is missing.")));
     logic->QueryUnloadMainWindow(); // nothing to write back, nothing shown
     EXPECT_EQ(prompts.messages.size(), 1);
+}
+
+TEST_F(StartupTest, ALockedStaffDatabaseDelaysNothingButTheLocationWrite) {
+    exec(QStringLiteral("user"), QStringLiteral("update staff set location = 'Events'"));
+    Databases otherWorkstation(settings());
+    auto holder = otherWorkstation.open(QStringLiteral("user"));
+    auto held = std::make_unique<Transaction>(*holder.value());
+    ASSERT_TRUE(held->begun().ok());
+    EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
+    EXPECT_EQ(module->session.SysUser, 1)
+        << "reading is not blocked by another workstation's write";
+    logic->QueryUnloadMainWindow();
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_EQ(clock.pauses.size(), StaffLocation::WriteAttempts - 1);
+    held.reset();
+    holder = DbError{};
+    EXPECT_EQ(scalar(QStringLiteral("user"),
+                     QStringLiteral("select location from staff where username = 'DEMO'"))
+                  .toString(),
+              QStringLiteral("Events"))
+        << "the write gave up cleanly; the next start-up or close sets it";
 }
 
 TEST_F(StartupTest, AReadOnlyClubOpensForViewingAndSaysSo) {
