@@ -138,5 +138,14 @@ bool StaffLocation::ResetStaffLocation(const QString &userName) {
     auto name = storedName(userName);
     if (!name || name->isEmpty())
         return false; // nothing to set back; closing goes on regardless
-    return writeWithRetry(*name, m_session.LocationName, false).ok();
+    const Status written = writeWithRetry(*name, m_session.LocationName, false);
+    if (!written) {
+        // Closing goes on; the administrator learns why the location is stale.
+        m_messages.channel().MessageText =
+            QStringLiteral("Location not set back to Startup: Code %1 - %2")
+                .arg(written.error().number)
+                .arg(written.error().description);
+        m_messages.WriteAdminLog();
+    }
+    return written.ok();
 }

@@ -217,6 +217,9 @@ TEST_F(StartupTest, ALockedStaffDatabaseDelaysNothingButTheLocationWrite) {
     logic->QueryUnloadMainWindow();
     EXPECT_TRUE(prompts.messages.isEmpty());
     EXPECT_EQ(clock.pauses.size(), StaffLocation::WriteAttempts - 1);
+    QFile log(path(QStringLiteral("admlog.ini")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains("Location not set back to Startup: Code 3186"));
     held.reset();
     holder = DbError{};
     EXPECT_EQ(scalar(QStringLiteral("user"),
