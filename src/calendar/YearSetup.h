@@ -28,6 +28,7 @@ public:
     Result<int> fillYear(int year);
 
     static QString slotTime(int slot); // 0 -> "00:00", 95 -> "23:45"
+    bool running() const { return m_running; }
 
 signals:
     void status(const QString &text); // the main window's help line

@@ -47,6 +47,8 @@ public:
     Outcome StartMainWindow(const QString &commandLine, SingleInstance &instance);
     // The window is about to close, for any reason.
     void QueryUnloadMainWindow();
+    // True while a long operation runs; the window stays open until it ends.
+    bool busy() const { return yearSetup.running(); }
 
     // Refreshes the room list and the room filter from the location table.
     bool loadRooms();

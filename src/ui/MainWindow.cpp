@@ -166,6 +166,10 @@ void MainWindow::ExitCommand() {
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
+    if (m_logic.busy()) {
+        event->ignore();
+        return;
+    }
     m_logic.QueryUnloadMainWindow();
     event->accept();
 }
