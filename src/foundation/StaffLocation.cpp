@@ -18,21 +18,24 @@ StaffLocation::StaffLocation(Databases &databases, OperatorSession &session, Mes
     , m_clock(clock) {}
 
 // Names are compared upper-cased here rather than in SQL: the engines'
-// upper() leaves non-ASCII letters alone.
-Result<QString> StaffLocation::storedName(const QString &userName) {
+// upper() leaves non-ASCII letters alone. The staff table is small.
+Result<std::optional<StaffLocation::StaffRow>> StaffLocation::findRow(const QString &userName) {
     auto db = m_databases.open(UserDatabase);
     if (!db)
         return db.error();
-    auto query = db.value()->exec(QStringLiteral("select username from staff"));
+    auto query = db.value()->exec(
+        QStringLiteral("select username, sysuser, localdrive, memomail from staff"));
     if (!query)
         return query.error();
     const QString wanted = userName.trimmed().toUpper();
     while (query->next()) {
         const QString name = query->value(0).toString();
         if (name.trimmed().toUpper() == wanted)
-            return name;
+            return std::optional<StaffRow>(StaffRow{name, query->value(1).toInt(), // Null gives 0
+                                                    query->value(2).toString(),
+                                                    query->value(3).toInt()});
     }
-    return QString();
+    return std::optional<StaffRow>();
 }
 
 Status StaffLocation::writeLocation(const QString &storedName, const QString &location,
@@ -79,49 +82,32 @@ void StaffLocation::reportMissingUser() {
     m_messages.WriteAdminLog();
 }
 
-std::optional<QString> StaffLocation::operatorRow() {
-    auto name = storedName(m_session.UserName);
-    if (!name) {
-        m_messages.reportFailure(name.error(), UserDatabase);
+std::optional<StaffLocation::StaffRow> StaffLocation::operatorRow() {
+    auto row = findRow(m_session.UserName);
+    if (!row) {
+        m_messages.reportFailure(row.error(), UserDatabase);
         return std::nullopt;
     }
-    if (name->isEmpty()) {
+    if (!*row) {
         reportMissingUser();
         return std::nullopt;
     }
-    return *name;
+    m_session.SysUser = (*row)->sysuser;
+    m_session.LocalDrive = (*row)->localdrive;
+    m_session.MemoMail = (*row)->memomail;
+    return *row;
 }
 
 bool StaffLocation::LoadOperator() {
-    const auto name = operatorRow();
-    if (!name)
-        return false;
-    auto db = m_databases.open(UserDatabase);
-    if (!db) {
-        m_messages.reportFailure(db.error(), UserDatabase);
-        return false;
-    }
-    auto query = db.value()->exec(
-        QStringLiteral("select sysuser, localdrive, memomail from staff where username = ?"),
-        {*name});
-    if (!query) {
-        m_messages.ShowErrorCodes(query.error());
-        return false;
-    }
-    if (query->next()) {
-        m_session.SysUser = query->value(0).toInt(); // Null gives 0
-        m_session.LocalDrive = query->value(1).toString();
-        m_session.MemoMail = query->value(2).toInt();
-    }
-    return true;
+    return operatorRow().has_value();
 }
 
 bool StaffLocation::SetStaffLocation() {
     m_session.UserName = m_session.UserName.trimmed().toUpper();
-    const auto name = operatorRow();
-    if (!name)
+    const auto row = operatorRow();
+    if (!row)
         return false;
-    const Status written = writeWithRetry(*name, m_session.LocationName, true);
+    const Status written = writeWithRetry(row->username, m_session.LocationName, true);
     if (!written) {
         m_messages.show(QStringLiteral("Code") + QString::number(written.error().number) +
                             QLatin1Char('\n') + written.error().description +
@@ -129,16 +115,16 @@ bool StaffLocation::SetStaffLocation() {
                         QStringLiteral("Unexpected writelocation conflict..."), Icon::Information);
         return false;
     }
-    return LoadOperator();
+    return true;
 }
 
 bool StaffLocation::ResetStaffLocation(const QString &userName) {
     m_session.LocationName = QStringLiteral("Startup");
     m_session.UserName = userName;
-    auto name = storedName(userName);
-    if (!name || name->isEmpty())
+    auto row = findRow(userName);
+    if (!row || !*row)
         return false; // nothing to set back; closing goes on regardless
-    const Status written = writeWithRetry(*name, m_session.LocationName, false);
+    const Status written = writeWithRetry((*row)->username, m_session.LocationName, false);
     if (!written) {
         // Closing goes on; the administrator learns why the location is stale.
         m_messages.channel().MessageText =

@@ -19,7 +19,7 @@ public:
     StaffLocation(Databases &databases, OperatorSession &session, Messages &messages, Clock &clock);
 
     // Writes LocationName for UserName (retrying a locked row a few times),
-    // then reads SysUser, LocalDrive and MemoMail back.
+    // taking SysUser, LocalDrive and MemoMail from the operator's row.
     bool SetStaffLocation();
     // Sets the location back to "Startup" when the module closes.
     bool ResetStaffLocation(const QString &userName);
@@ -27,13 +27,22 @@ public:
     bool LoadOperator();
 
 private:
-    // The name as stored, matched without regard to case; empty when absent.
-    Result<QString> storedName(const QString &userName);
+    // The operator's row as stored.
+    struct StaffRow {
+        QString username; // as stored, to address the row
+        int sysuser = 0;
+        QString localdrive;
+        int memomail = 0;
+    };
+
+    // The row whose name matches without regard to case; nullopt when absent.
+    Result<std::optional<StaffRow>> findRow(const QString &userName);
     Status writeLocation(const QString &storedName, const QString &location, bool clearWork);
     Status writeWithRetry(const QString &storedName, const QString &location, bool clearWork);
     void reportMissingUser();
-    // The operator's row, with any problem reported; nullopt when there is none.
-    std::optional<QString> operatorRow();
+    // The operator's row, with any problem reported; nullopt when there is
+    // none. Its numbers are taken into the session.
+    std::optional<StaffRow> operatorRow();
 
     Databases &m_databases;
     OperatorSession &m_session;
