@@ -157,9 +157,10 @@ Result<LookupPage<AccountMatch>> Lookups::findAccounts(const QString &text) cons
         match.name = displayName(row.value(1).toString(), row.value(2).toString());
         match.classCode = row.value(3).toString().trimmed();
         match.classDescription = row.value(4).toString().trimmed();
-        match.taxExempt = row.value(5).toInt() == 1;
-        match.suspended = row.value(6).toInt() == 1;
-        match.terminated = row.value(7).toInt() == 1;
+        // Any non-zero flag is set: the suite's files may store true as -1.
+        match.taxExempt = row.value(5).toInt() != 0;
+        match.suspended = row.value(6).toInt() != 0;
+        match.terminated = row.value(7).toInt() != 0;
         return match;
     });
 }

@@ -97,14 +97,14 @@ Status RecordLayer::WriteRecord(const QString &database, const QString &sql,
                                 const QVariantList &values) {
     if (database.isEmpty() || sql.isEmpty())
         return {};
-    auto written = writeRow(database, sql, values);
+    const Status written = writeRow(database, sql, values);
     if (!written && written.error().number == ErrorNumber::FileMissing)
         m_messages.ShowMissingDatabase(database);
-    return written.status();
+    return written;
 }
 
-Result<QString> RecordLayer::writeRow(const QString &database, const QString &sql,
-                                      const QVariantList &values) {
+Status RecordLayer::writeRow(const QString &database, const QString &sql,
+                             const QVariantList &values) {
     auto db = m_databases.open(database);
     if (!db)
         return db.error();
@@ -121,8 +121,9 @@ Result<QString> RecordLayer::writeRow(const QString &database, const QString &sq
     const QSqlRecord record = query->record();
     const bool found = query->next();
 
+    // The values go first in the statement, any key values after them.
     QStringList columns;
-    QVariantList assigned;
+    QVariantList bound;
     for (int i = 0; i < record.count() && i < FieldValues.size(); ++i) {
         QVariant value = FieldValues[i];
         if (isEmpty(value))
@@ -130,11 +131,16 @@ Result<QString> RecordLayer::writeRow(const QString &database, const QString &sq
         if (i == ZeroFilledPosition && value.toString().trimmed().isEmpty())
             value = QStringLiteral("0");
         columns << record.fieldName(i);
-        assigned << value;
+        bound << value;
     }
+    if (NewRecordMode && columns.isEmpty())
+        return DbError{ErrorNumber::Unknown, QStringLiteral("Nothing to write.")};
+    if (!NewRecordMode && !found)
+        return DbError{ErrorNumber::NoCurrentRecord, QStringLiteral("No current record.")};
+    if (columns.isEmpty())
+        return {}; // every field keeps what it holds
 
     QString statement;
-    QVariantList bound = assigned;
     if (NewRecordMode) {
         QStringList marks;
         for (qsizetype i = 0; i < columns.size(); ++i)
@@ -143,10 +149,6 @@ Result<QString> RecordLayer::writeRow(const QString &database, const QString &sq
             QStringLiteral("insert into %1 (%2) values (%3)")
                 .arg(table, columns.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
     } else {
-        if (!found)
-            return DbError{ErrorNumber::NoCurrentRecord, QStringLiteral("No current record.")};
-        if (columns.isEmpty())
-            return QString();
         QStringList sets;
         for (const QString &column : columns)
             sets << column + QLatin1String(" = ?");
@@ -169,13 +171,9 @@ Result<QString> RecordLayer::writeRow(const QString &database, const QString &sq
             QStringLiteral("update %1 set %2%3").arg(table, sets.join(QLatin1String(", ")), where);
     }
     query->finish();
-    if (columns.isEmpty() && NewRecordMode)
-        return DbError{ErrorNumber::Unknown, QStringLiteral("Nothing to write.")};
     if (Status status = db.value()->execute(statement, bound); !status)
-        return status.error();
-    if (Status status = transaction.commit(); !status)
-        return status.error();
-    return statement;
+        return status;
+    return transaction.commit();
 }
 
 Status RecordLayer::ExecuteSql(const QString &database, const QString &sql,

@@ -44,8 +44,7 @@ public:
     bool NewRecordMode = false;
 
 private:
-    Result<QString> writeRow(const QString &database, const QString &sql,
-                             const QVariantList &values);
+    Status writeRow(const QString &database, const QString &sql, const QVariantList &values);
 
     Databases &m_databases;
     Messages &m_messages;
