@@ -120,9 +120,17 @@ Result<DatabasePtr> Databases::open(const QString &name) const {
             return missingFile(fileName(logical));
         return connect(logical, *m_dialect, path);
     }
-    if (!exists(logical))
+    // One connection both checks the schema and serves the caller.
+    auto db = connect(logical, *m_dialect, QString());
+    if (!db)
+        return db;
+    auto schema = db.value()->exec(
+        QStringLiteral("select count(*) from information_schema.schemata where schema_name = ?"),
+        {logical});
+    if (!schema || !schema->next() || schema->value(0).toInt() == 0)
         return missingFile(fileName(logical));
-    return connect(logical, *m_dialect, QString());
+    schema->finish();
+    return db;
 }
 
 Result<DatabasePtr> Databases::create(const QString &name) const {
