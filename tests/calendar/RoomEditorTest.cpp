@@ -11,8 +11,7 @@ class RoomEditorTest : public ClubFixture {
 protected:
     void SetUp() override {
         ClubFixture::SetUp();
-        module->session.UserLevel = 99;
-        module->session.AccessThresholds = {10, 20, 50, 90};
+        signIn(99);
         editor = std::make_unique<RoomEditor>(*module);
         QObject::connect(editor.get(), &RoomEditor::status,
                          [this](const QString &text) { statusLines << text; });

@@ -10,8 +10,7 @@ class YearSetupTest : public ClubFixture {
 protected:
     void SetUp() override {
         ClubFixture::SetUp();
-        module->session.UserLevel = 99;
-        module->session.AccessThresholds = {10, 20, 50, 90};
+        signIn(99);
         setup = std::make_unique<YearSetup>(*module);
         QObject::connect(setup.get(), &YearSetup::status,
                          [this](const QString &text) { statusLines << text; });

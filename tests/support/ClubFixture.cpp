@@ -68,3 +68,9 @@ QVariant ClubFixture::scalar(const QString &database, const QString &sql,
     const QVariantList values0 = column(database, sql, values);
     return values0.isEmpty() ? QVariant() : values0.first();
 }
+
+void ClubFixture::signIn(int level) {
+    module->session.UserName = QStringLiteral("DEMO");
+    module->session.UserLevel = level;
+    module->session.AccessThresholds = {10, 20, 50, 90};
+}

@@ -18,6 +18,8 @@ protected:
     Module &reopen(const StorageSettings &settings);
     StorageSettings settings() const;
     QString path(const QString &fileName) const;
+    // The operator at a level, with the new club's thresholds 10, 20, 50, 90.
+    void signIn(int level);
 
     // Runs one statement on a logical database and fails the test on error.
     void exec(const QString &database, const QString &sql, const QVariantList &values = {});
