@@ -185,6 +185,7 @@ TEST_F(RoomEditorTest, ReservationColumnsByCodeOrNameAndTheirFailures) {
     EXPECT_TRUE(prompts.messages.isEmpty());
     EXPECT_EQ(reservColumns().size(), 2 + 1 + 2 * 11);
 
+    prompts.expectError(2);
     EXPECT_FALSE(editor->AddReservColumn(evnt, QStringLiteral("Extra4"), QStringLiteral("9"), 0));
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Brevant Update"));

@@ -129,6 +129,8 @@ TEST_F(YearSetupTest, AYearMissingOnlyItsFirstDaysIsCompletedWithoutDuplicates) 
     prompts.clear();
     initialize(QStringLiteral("2026")); // no 1 January row: no question
     EXPECT_TRUE(prompts.questions.isEmpty());
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{QStringLiteral("Initialization complete for year: 2026")});
     EXPECT_EQ(rows(), 35040);
     EXPECT_EQ(distinctSlots(), 35040);
 }
@@ -139,6 +141,7 @@ TEST_F(YearSetupTest, AFailureMidYearKeepsWholeMonthsAndABackfillCompletesTheYea
          QStringLiteral(
              "create trigger fail_march before insert on reserv when new.resdate = 20270315 "
              "begin select raise(abort, 'disk I/O error'); end"));
+    prompts.expectError();
     initialize(QStringLiteral("2027"));
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Brevant Codes"));

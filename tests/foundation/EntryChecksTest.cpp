@@ -133,6 +133,7 @@ TEST_F(EntryChecksTest, MemberNumberDescribesTheAccount) {
 TEST_F(EntryChecksTest, UnknownMemberNumberAsksToRedo) {
     module->checks.TerminatedFlag = 1;
     clipboard.content = QStringLiteral("old");
+    prompts.expectError();
     module->channel.MessageText = QStringLiteral("99");
     module->checks.CheckMemberNumber();
     EXPECT_EQ(module->channel.MessageText, QStringLiteral("REDO"));

@@ -18,6 +18,7 @@ protected:
 TEST_F(MessagesTest, ErrorReportShowsTheCodeTableAndLogsTheHeader) {
     module->session.UserName = QStringLiteral("MARY");
     module->session.LocationName = QStringLiteral("BASIC");
+    prompts.expectError();
     module->messages.ShowErrorCodes({3022, QStringLiteral("Duplicate key")});
 
     ASSERT_EQ(prompts.messages.size(), 1);

@@ -58,7 +58,8 @@ TEST_F(RecordLayerTest, MissingDatabaseShowsTheMessageAndKeepsTheArrays) {
     const QVariantList before = records().FieldValues;
     QFile::remove(path(QStringLiteral("daily.mdb")));
 
-    EXPECT_FALSE(records()
+prompts.expectError();
+        EXPECT_FALSE(records()
                      .ReadRecord(QStringLiteral("daily"), QStringLiteral("select * from ardaily"))
                      .ok());
     ASSERT_EQ(prompts.messages.size(), 1);

@@ -20,6 +20,7 @@ TEST_F(SharedRoutinesTest, DatabaseUpdateCheck) {
     EXPECT_EQ(module->channel.MessageText, QString());
     EXPECT_TRUE(prompts.messages.isEmpty());
 
+    prompts.expectError(2);
     touch(QStringLiteral("schemafix.dat"));
     EXPECT_TRUE(module->routines.CheckDatabaseUpdate());
     EXPECT_EQ(module->channel.MessageText, QStringLiteral("UPDREQ"));
@@ -45,6 +46,7 @@ TEST_F(SharedRoutinesTest, RunAndWaitWarnsAndLogsOnlyOnANonZeroExitCode) {
     EXPECT_TRUE(prompts.messages.isEmpty());
     EXPECT_EQ(module->session.LocationName, QStringLiteral("BASIC"));
 
+    prompts.expectError();
     programs.exitCodes.enqueue(3);
     EXPECT_EQ(module->routines.RunAndWait(QStringLiteral("backup"), {QStringLiteral("--all")}), 3);
     EXPECT_EQ(programs.waited.last(), QStringLiteral("backup --all"));

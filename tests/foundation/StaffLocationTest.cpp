@@ -78,6 +78,7 @@ TEST_F(StaffLocationTest, ALockedRowIsRetriedAFewTimesThenReported) {
 }
 
 TEST_F(StaffLocationTest, MissingUserDatabaseIsReportedNotFatal) {
+    prompts.expectError();
     QFile::remove(path(QStringLiteral("user.mdb")));
     module->session.UserName = QStringLiteral("DEMO");
     EXPECT_FALSE(module->staff.LoadOperator());

@@ -48,6 +48,7 @@ TEST_F(StartupTest, RefusesToRunWithoutTheSuitesCommandLine) {
     // An empty command line is refused before the settings are read: with
     // config.mdb gone the only message is the refusal.
     ASSERT_TRUE(QFile::remove(path(QStringLiteral("config.mdb"))));
+    prompts.expectError();
     EXPECT_EQ(start(QString()), MainWindowLogic::Outcome::NotLaunchedBySuite);
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().text,
@@ -60,6 +61,7 @@ TEST_F(StartupTest, RefusesToRunWithoutTheSuitesCommandLine) {
 TEST_F(StartupTest, RefusesAMissingNameOrAWrongModuleCode) {
     for (const QString &commandLine : {QStringLiteral("ZQJ99"), QStringLiteral("ABC99DEMO")}) {
         restart();
+        prompts.expectError();
         EXPECT_EQ(start(commandLine), MainWindowLogic::Outcome::NotLaunchedBySuite)
             << commandLine.toStdString();
         EXPECT_EQ(prompts.messageTexts(),
@@ -82,6 +84,7 @@ TEST_F(StartupTest, RefusesALevelBelowTheFirstThreshold) {
 
 TEST_F(StartupTest, MissingSettingsStopStartUpWithAClearMessage) {
     exec(QStringLiteral("config"), QStringLiteral("update evmgr set evaccess1 = null"));
+    prompts.expectError();
     EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::SettingsMissing);
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Brevant"));
@@ -91,6 +94,7 @@ TEST_F(StartupTest, MissingSettingsStopStartUpWithAClearMessage) {
 TEST_F(StartupTest, ASecondInstanceOnTheSameClubIsRefused) {
     SingleInstance first(club, QStringLiteral("test-account"));
     ASSERT_TRUE(first.acquire());
+    prompts.expectError();
     EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::AlreadyRunning);
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("The module is already running."));
@@ -197,6 +201,7 @@ TEST_F(StartupTest, ClosingSetsTheOperatorsLocationBackToStartup) {
 
 TEST_F(StartupTest, AMissingStaffDatabaseIsReportedButTheOperatorGetsIn) {
     ASSERT_TRUE(QFile::remove(path(QStringLiteral("user.mdb"))));
+    prompts.expectError();
     EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_TRUE(
@@ -246,6 +251,7 @@ TEST_F(StartupTest, AReadOnlyClubOpensForViewingAndSaysSo) {
 
 TEST_F(StartupTest, AMissingEventDatabaseStopsStartUp) {
     ASSERT_TRUE(QFile::remove(path(QStringLiteral("evnt.mdb"))));
+    prompts.expectError();
     EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::DatabaseFailure);
     EXPECT_TRUE(
         prompts.lastMessage().text.startsWith(QStringLiteral("The EVNT.MDB database is missing.")));

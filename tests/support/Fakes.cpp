@@ -5,10 +5,23 @@
 ScriptedPrompts::~ScriptedPrompts() {
     EXPECT_TRUE(m_answers.isEmpty()) << "scripted answers never asked for: "
                                      << m_answers.join(QStringLiteral(", ")).toStdString();
+    EXPECT_EQ(m_expectedErrors, 0) << "error reports announced but never shown";
+}
+
+bool ScriptedPrompts::isErrorReport(const QString &title, Icon icon) {
+    return icon == Icon::Critical || title == QLatin1String("Brevant Codes") ||
+           title == QLatin1String("Uh-oh...");
 }
 
 void ScriptedPrompts::message(const QString &text, const QString &title, Icon icon) {
     messages << Shown{text, title, icon};
+    if (!isErrorReport(title, icon))
+        return;
+    if (m_expectedErrors == 0)
+        ADD_FAILURE() << "unexpected error report \"" << title.toStdString()
+                      << "\": " << text.toStdString();
+    else
+        --m_expectedErrors;
 }
 
 QString ScriptedPrompts::next(const QString &kind, const QString &text) {

@@ -12,7 +12,9 @@
 #include <QStringList>
 
 // Answers questions and input boxes from a script, records every message,
-// and fails the test on a prompt nobody expected or an answer nobody asked for.
+// and fails the test on a prompt nobody expected, an answer nobody asked for,
+// or an error report ("Brevant Codes", "Uh-oh...", a critical icon) that the
+// test did not announce with expectError().
 class ScriptedPrompts final : public Prompts {
 public:
     struct Shown {
@@ -27,6 +29,9 @@ public:
         m_answers.enqueue(yes ? QStringLiteral("Yes") : QStringLiteral("No"));
     }
     void answerInput(const QString &text) { m_answers.enqueue(QStringLiteral("input:") + text); }
+    // The next `count` error reports are part of what the test checks.
+    void expectError(int count = 1) { m_expectedErrors += count; }
+    static bool isErrorReport(const QString &title, Icon icon);
 
     void message(const QString &text, const QString &title, Icon icon) override;
     bool askYesNo(const QString &text, const QString &title) override;
@@ -48,6 +53,7 @@ private:
     QString next(const QString &kind, const QString &text);
 
     QQueue<QString> m_answers;
+    int m_expectedErrors = 0;
 };
 
 class FakeClipboard final : public Clipboard {
