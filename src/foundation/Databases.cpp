@@ -69,6 +69,19 @@ Status Database::execute(const QString &sql, const QVariantList &values) {
     return exec(sql, values).status();
 }
 
+Status Database::change(const QString &sql, const QVariantList &values, int expected) {
+    auto query = exec(sql, values);
+    if (!query)
+        return query.status();
+    const int changed = query->numRowsAffected();
+    if (changed != expected)
+        return DbError{ErrorNumber::NoCurrentRecord,
+                       QStringLiteral("%1 rows changed where %2 should have; nothing was saved.")
+                           .arg(changed)
+                           .arg(expected)};
+    return {};
+}
+
 Databases::Databases(StorageSettings settings)
     : m_settings(std::move(settings))
     , m_dialect(m_settings.engine == Engine::Postgres ? SqlDialect::postgres()

@@ -44,6 +44,9 @@ public:
     // before its first row.
     Result<QSqlQuery> exec(const QString &sql, const QVariantList &values = {});
     Status execute(const QString &sql, const QVariantList &values = {});
+    // An UPDATE or DELETE that must change exactly `expected` rows; any other
+    // count is error 3021 and the caller's transaction should not commit.
+    Status change(const QString &sql, const QVariantList &values, int expected = 1);
     // For statements run many times with new values (exec(QSqlQuery&)).
     Result<QSqlQuery> prepare(const QString &sql);
     Status exec(QSqlQuery &query);

@@ -3,6 +3,7 @@
 #include "Databases.h"
 #include "Messages.h"
 #include "Schema.h"
+#include "TableRow.h"
 #include "Transaction.h"
 
 #include <QRegularExpression>
@@ -16,15 +17,6 @@ QString sourceTable(const QString &sql) {
     static const QRegularExpression from(QStringLiteral("\\bfrom\\s+([A-Za-z_][A-Za-z0-9_]*)"),
                                          QRegularExpression::CaseInsensitiveOption);
     return from.match(sql).captured(1);
-}
-
-// The "where ..." part of a select, without any "order by".
-QString whereClause(const QString &sql) {
-    static const QRegularExpression where(QStringLiteral("\\bwhere\\b(.*?)(\\border\\s+by\\b.*)?$"),
-                                          QRegularExpression::CaseInsensitiveOption |
-                                              QRegularExpression::DotMatchesEverythingOption);
-    const auto match = where.match(sql);
-    return match.hasMatch() ? QStringLiteral(" where") + match.captured(1) : QString();
 }
 
 int typeCode(const QString &database, const QString &fallbackTable, const QSqlField &field) {
@@ -60,9 +52,9 @@ RecordLayer::RecordLayer(Databases &databases, Messages &messages)
 
 Status RecordLayer::ReadRecord(const QString &database, const QString &sql,
                                const QVariantList &values) {
-    m_messages.channel().MessageText.clear();
     if (database.isEmpty() || sql.isEmpty())
         return {};
+    m_messages.channel().MessageText.clear();
     auto db = m_databases.open(database);
     if (!db) {
         if (db.error().number == ErrorNumber::FileMissing)
@@ -111,68 +103,55 @@ Status RecordLayer::writeRow(const QString &database, const QString &sql,
     const QString table = sourceTable(sql);
     if (!SqlDialect::isSafeIdentifier(table))
         return DbError{ErrorNumber::TableMissing, QStringLiteral("No table in: ") + sql};
+    // The first row is addressed by the engine's row identity, read under
+    // the same transaction that writes it: never by the query's condition,
+    // which may match several rows of a table without a key.
+    const QString select =
+        NewRecordMode ? sql : TableRow::selectWithIdentity(db.value()->dialect(), sql);
+    if (select.isEmpty())
+        return DbError{ErrorNumber::Unknown, QStringLiteral("Not a plain select: ") + sql};
+    const int first = NewRecordMode ? 0 : 1; // where the query's own columns begin
 
     Transaction transaction(*db.value());
     if (!transaction.begun())
         return transaction.begun().error();
-    auto query = db.value()->exec(sql, values);
+    auto query = db.value()->exec(select, values);
     if (!query)
         return query.error();
     const QSqlRecord record = query->record();
     const bool found = query->next();
+    const QVariant identity = found && !NewRecordMode ? query->value(0) : QVariant();
+    query->finish();
 
-    // The values go first in the statement, any key values after them.
     QStringList columns;
     QVariantList bound;
-    for (int i = 0; i < record.count() && i < FieldValues.size(); ++i) {
+    for (int i = 0; first + i < record.count() && i < FieldValues.size(); ++i) {
         QVariant value = FieldValues[i];
         if (isEmpty(value))
             continue; // keeps what the field holds
         if (i == ZeroFilledPosition && value.toString().trimmed().isEmpty())
             value = QStringLiteral("0");
-        columns << record.fieldName(i);
+        columns << record.fieldName(first + i);
         bound << value;
     }
-    if (NewRecordMode && columns.isEmpty())
-        return DbError{ErrorNumber::Unknown, QStringLiteral("Nothing to write.")};
-    if (!NewRecordMode && !found)
-        return DbError{ErrorNumber::NoCurrentRecord, QStringLiteral("No current record.")};
-    if (columns.isEmpty())
-        return {}; // every field keeps what it holds
-
-    QString statement;
+    Status written;
     if (NewRecordMode) {
+        if (columns.isEmpty())
+            return DbError{ErrorNumber::Unknown, QStringLiteral("Nothing to write.")};
         QStringList marks;
         for (qsizetype i = 0; i < columns.size(); ++i)
             marks << QStringLiteral("?");
-        statement =
+        written = db.value()->execute(
             QStringLiteral("insert into %1 (%2) values (%3)")
-                .arg(table, columns.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
-    } else {
-        QStringList sets;
-        for (const QString &column : columns)
-            sets << column + QLatin1String(" = ?");
-        // The first row is addressed by its key where the table has one,
-        // else by the query's own condition.
-        QString where;
-        const Schema::Table *def = Schema::findTable(Databases::logicalName(database), table);
-        if (def && !def->primaryKey.isEmpty()) {
-            QStringList keys;
-            for (const QString &key : def->primaryKey) {
-                keys << key + QLatin1String(" = ?");
-                bound << query->value(key);
-            }
-            where = QStringLiteral(" where ") + keys.join(QLatin1String(" and "));
-        } else {
-            where = whereClause(sql);
-            bound << values;
-        }
-        statement =
-            QStringLiteral("update %1 set %2%3").arg(table, sets.join(QLatin1String(", ")), where);
+                .arg(table, columns.join(QLatin1String(", ")), marks.join(QLatin1String(", "))),
+            bound);
+    } else if (!found) {
+        return DbError{ErrorNumber::NoCurrentRecord, QStringLiteral("No current record.")};
+    } else if (!columns.isEmpty()) {
+        written = TableRow::update(*db.value(), table, identity, columns, bound);
     }
-    query->finish();
-    if (Status status = db.value()->execute(statement, bound); !status)
-        return status;
+    if (!written)
+        return written;
     return transaction.commit();
 }
 

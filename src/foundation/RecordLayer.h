@@ -23,11 +23,14 @@ class RecordLayer {
 public:
     RecordLayer(Databases &databases, Messages &messages);
 
+    // An empty database or SQL text changes nothing, MessageText included.
     // Fills the arrays from the first row. With no row, the names and types
     // are filled, every value is Empty (invalid) and MessageText is "QUIT".
     Status ReadRecord(const QString &database, const QString &sql, const QVariantList &values = {});
-    // Writes every value that is not Empty to the first row the query returns,
-    // or to a new row of the query's table while NewRecordMode is on.
+    // Writes every value that is not Empty to the first row the query returns
+    // (that row alone, even where others match too), or to a new row of the
+    // query's table while NewRecordMode is on. No row to edit, or a row that
+    // could not be changed, is error 3021.
     Status WriteRecord(const QString &database, const QString &sql,
                        const QVariantList &values = {});
     // An UPDATE, DELETE or INSERT; a missing database is passed over silently.

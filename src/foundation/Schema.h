@@ -31,6 +31,11 @@ struct Column {
 struct Index {
     QStringList columns;
     bool unique = false;
+    QString where; // a partial index covers only the rows this condition holds for
+
+    // "<table>_<columns>_uq" or "..._ix": named by what it covers, so an
+    // upgrade can tell which indexes a database already has.
+    QString name(const QString &table) const;
 };
 
 struct Table {

@@ -31,6 +31,17 @@ bool tableExists(Database &db, const QString &table) {
     return db.handle().tables().contains(table, Qt::CaseInsensitive);
 }
 
+Status createIndex(Database &db, const QString &table, const Schema::Index &index) {
+    if (!safe(index.columns) || !SqlDialect::isSafeIdentifier(table))
+        return unsafeName(index.columns.join(QLatin1Char(',')));
+    // The condition is our own schema text, never typed by an operator.
+    return db.execute(
+        QStringLiteral("create %1index %2 on %3 (%4)%5")
+            .arg(index.unique ? QStringLiteral("unique ") : QString(), index.name(table), table,
+                 index.columns.join(QLatin1String(", ")),
+                 index.where.isEmpty() ? QString() : QStringLiteral(" where ") + index.where));
+}
+
 Status createTable(Database &db, const Schema::Table &table) {
     QStringList definitions;
     for (const Schema::Column &column : table.columns) {
@@ -47,16 +58,8 @@ Status createTable(Database &db, const Schema::Table &table) {
                                    .arg(table.name, definitions.join(QLatin1String(", "))));
     if (!status)
         return status;
-    int number = 0;
     for (const Schema::Index &index : table.indexes) {
-        if (!safe(index.columns))
-            return unsafeName(index.columns.join(QLatin1Char(',')));
-        const QString sql =
-            QStringLiteral("create %1index %2_ix%3 on %2 (%4)")
-                .arg(index.unique ? QStringLiteral("unique ") : QString(), table.name)
-                .arg(++number)
-                .arg(index.columns.join(QLatin1String(", ")));
-        if (Status made = db.execute(sql); !made)
+        if (Status made = createIndex(db, table.name, index); !made)
             return made;
     }
     return {};

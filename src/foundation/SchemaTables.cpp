@@ -32,10 +32,10 @@ Column money(const char *name, const char *description = "") {
 }
 
 Index index(const QStringList &columns) {
-    return Index{columns, false};
+    return Index{columns, false, QString()};
 }
-Index unique(const QStringList &columns) {
-    return Index{columns, true};
+Index unique(const QStringList &columns, const char *where = "") {
+    return Index{columns, true, QString::fromLatin1(where)};
 }
 
 Table table(const char *database, const char *name, const QList<Column> &columns,
@@ -61,7 +61,7 @@ QList<Column> eventInfoColumns() {
         integer("guarantee", "Guaranteed number of guests"),
         integer("roomnumber", "Room number (F5 or double-click: room list)"),
         integer("memnonmem", "1 = member event, 2 = non-member event"),
-        lng("custid", "Billing account number, member or event (F5: account look-up)"),
+        dbl("custid", "Billing account number, member or event (F5: account look-up)"),
         text("custname", 50, "Billing name"),
         text("custaddr1", 50, "Billing address, line 1"),
         text("custaddr2", 50, "Billing address, line 2"),
@@ -255,8 +255,10 @@ QList<Column> chargeColumns() {
 
 void addEventTables(QList<Table> &t) {
     // One row per booking.
+    // Event numbers are unique; rows below 1 are the unsaved rows that
+    // beginning a new event clears away, and may repeat.
     t << table("evnt", "eventinfo", eventInfoColumns(), {},
-               {index({"eventnum"}), index({"eventdate"}), index({"custid"})});
+               {unique({"eventnum"}, "eventnum > 0"), index({"eventdate"}), index({"custid"})});
 
     // One row per quarter-hour; Event<n>/Room<n> pairs are added per room.
     t << table("evnt", "reserv",
@@ -272,15 +274,18 @@ void addEventTables(QList<Table> &t) {
 
     t << table("evnt", "items", eventItemColumns(), {}, {index({"eventid"})});
 
-    // Multi-event packages; the heading event has pkgnum = eventnum.
+    // Multi-event packages; the heading event has pkgnum = eventnum. An
+    // event belongs to one package at most.
     t << table("evnt", "pkg",
                {lng("pkgnum", "Package number: the heading event's number"),
                 lng("eventnum", "Member event"), lng("eventdate", "Copy of the event's date"),
                 text("eventtitle", 50, "Copy of the event's title")},
-               {}, {index({"pkgnum"}), index({"eventnum"})});
+               {}, {index({"pkgnum"}), unique({"eventnum"}, "eventnum > 0")});
 
-    // Contract definitions, one row per component.
-    t << table("evnt", "cbuilder", contractColumns(), {}, {index({"contractnum"})});
+    // Contract definitions, one row per component and position; rows below
+    // contract 1 are unsaved and may repeat.
+    t << table("evnt", "cbuilder", contractColumns(), {},
+               {unique({"contractnum", "ord"}, "contractnum > 0")});
 
     t << table("evnt", "tasklist", taskColumns(), {},
                {index({"eventnumber"}), index({"taskdate"})});
@@ -490,6 +495,11 @@ QList<Table> buildTables() {
 }
 
 } // namespace
+
+QString Index::name(const QString &table) const {
+    return table + QLatin1Char('_') + columns.join(QLatin1Char('_')) +
+           (unique ? QLatin1String("_uq") : QLatin1String("_ix"));
+}
 
 int Table::columnIndex(const QString &column) const {
     for (qsizetype i = 0; i < columns.size(); ++i) {

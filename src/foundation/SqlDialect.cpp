@@ -49,6 +49,10 @@ public:
     QString driverName() const override { return QStringLiteral("QSQLITE"); }
     QString binaryType() const override { return QStringLiteral("blob"); }
 
+    // BEGIN IMMEDIATE already holds the whole file against other writers.
+    QString rowIdentity() const override { return QStringLiteral("rowid"); }
+    QString lockRowsClause() const override { return QString(); }
+
     Status beginWrite(QSqlDatabase &db) const override {
         QSqlQuery query(db);
         if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
@@ -100,6 +104,9 @@ class PostgresDialect final : public SqlDialect {
 public:
     QString driverName() const override { return QStringLiteral("QPSQL"); }
     QString binaryType() const override { return QStringLiteral("bytea"); }
+
+    QString rowIdentity() const override { return QStringLiteral("ctid"); }
+    QString lockRowsClause() const override { return QStringLiteral(" for update"); }
 
     Status beginWrite(QSqlDatabase &db) const override {
         if (!db.transaction())

@@ -25,6 +25,14 @@ public:
     virtual Status beginWrite(QSqlDatabase &db) const = 0;
     virtual DbError mapError(const QSqlError &error) const = 0;
 
+    // The engine's own identity of a row ("rowid", "ctid"). It is valid only
+    // inside the write transaction that read it: another workstation may
+    // move or reuse it once the transaction ends.
+    virtual QString rowIdentity() const = 0;
+    // Appended to a select that picks rows to change, so that no other
+    // workstation changes them before this transaction ends.
+    virtual QString lockRowsClause() const = 0;
+
     // Identifiers are built from our own names and numbers only and are
     // never quoted, so both engines fold them the same way.
     static bool isSafeIdentifier(const QString &name);
