@@ -212,6 +212,16 @@ Result<DatabasePtr> Databases::connect(const QString &name, const SqlDialect &di
     }
     if (!handle.open())
         return dialect.mapError(handle.lastError());
+    if (dialect.driverName() == QLatin1String("QSQLITE")) {
+        // The rollback journal, synced in full: WAL is unsafe on a network
+        // folder and does not commit attached files atomically. A file left
+        // in WAL by another program is turned back here.
+        for (const char *pragma : {"pragma journal_mode = delete", "pragma synchronous = full"}) {
+            const Status set = db->execute(QString::fromLatin1(pragma));
+            if (!set && !m_settings.readOnly)
+                return set.error();
+        }
+    }
     if (dialect.driverName() == QLatin1String("QPSQL") && !name.isEmpty()) {
         if (Status status = db->execute(QStringLiteral("set search_path to \"%1\"").arg(name));
             !status)

@@ -4,6 +4,7 @@
 #include "foundation/Transaction.h"
 
 #include <QFile>
+#include <QSqlQuery>
 #include <QSqlRecord>
 
 namespace {
@@ -146,6 +147,35 @@ TEST_F(DatabasesTest, ReadOnlyClubReadsButRefusesWrites) {
     ASSERT_FALSE(write.ok());
     EXPECT_EQ(write.error().number, ErrorNumber::ReadOnly);
     EXPECT_FALSE(databases.create(QStringLiteral("newdb")).ok());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DatabasesTest, ClubFilesKeepTheRollbackJournal) {
+    {
+        // Another program left the file in write-ahead mode.
+        QSqlDatabase raw =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("wal"));
+        raw.setDatabaseName(path(QStringLiteral("evnt.mdb")));
+        ASSERT_TRUE(raw.open());
+        QSqlQuery wal(QStringLiteral("pragma journal_mode = wal"), raw);
+        ASSERT_TRUE(wal.next());
+        ASSERT_EQ(wal.value(0).toString(), QStringLiteral("wal"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("wal"));
+
+    Databases databases(settings());
+    auto db = databases.open(QStringLiteral("evnt"));
+    ASSERT_TRUE(db.ok());
+    for (const auto &[pragma, expected] :
+         {std::pair{"journal_mode", QVariant(QStringLiteral("delete"))},
+          std::pair{"synchronous", QVariant(2)}}) {
+        auto query = db.value()->exec(QStringLiteral("pragma ") + QLatin1String(pragma));
+        ASSERT_TRUE(query.ok() && query->next());
+        EXPECT_EQ(query->value(0).toString(), expected.toString()) << pragma;
+    }
 }
 
 } // namespace
