@@ -1,6 +1,7 @@
 #include "foundation/Module.h"
 #include "foundation/SingleInstance.h"
 #include "foundation/SystemClock.h"
+#include "startup/ClubUpgrade.h"
 #include "startup/MainWindowLogic.h"
 #include "ui/MainWindow.h"
 #include "ui/QtClipboard.h"
@@ -71,6 +72,7 @@ int main(int argc, char *argv[]) {
 
     SingleInstance instance(arguments.clubDirectory, SingleInstance::currentAccount());
     MainWindowLogic logic(module);
+    logic.shareDirectory = ClubUpgrade::shareDirectory();
     MainWindow window(logic);
     prompts.setParentWindow(&window);
     registerStandIns(programs, module, &window);

@@ -1,6 +1,7 @@
 #include "Databases.h"
 
 #include "SchemaBuilder.h"
+#include "SchemaUpgrade.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -174,6 +175,8 @@ Result<DatabasePtr> Databases::create(const QString &name) const {
         return db;
     if (Status made = SchemaBuilder::createTables(*db.value()); !made)
         return made.error();
+    if (Status stamped = SchemaUpgrade::stampCurrent(*db.value()); !stamped)
+        return stamped.error();
     return db;
 }
 

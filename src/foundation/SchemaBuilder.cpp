@@ -3,6 +3,8 @@
 #include "Databases.h"
 #include "Transaction.h"
 
+#include <QRegularExpression>
+#include <QSqlRecord>
 #include <QStringList>
 
 namespace SchemaBuilder {
@@ -67,8 +69,11 @@ Status createTable(Database &db, const Schema::Table &table) {
 
 // Stores the columns' descriptions where the database keeps them.
 Status storeDescriptions(Database &db, const QList<Schema::Table> &tables) {
-    auto insert = db.prepare(QStringLiteral(
-        "insert into fielddesc (tablename, fieldname, description) values (?, ?, ?)"));
+    // A club may have reworded a description already there; it stays.
+    auto insert = db.prepare(
+        QStringLiteral("insert into fielddesc (tablename, fieldname, description) "
+                       "select ?, ?, ? where not exists "
+                       "(select 1 from fielddesc where tablename = ? and fieldname = ?)"));
     if (!insert)
         return insert.status();
     for (const Schema::Table &table : tables) {
@@ -78,6 +83,8 @@ Status storeDescriptions(Database &db, const QList<Schema::Table> &tables) {
             insert->addBindValue(table.name);
             insert->addBindValue(column.name);
             insert->addBindValue(column.description);
+            insert->addBindValue(table.name);
+            insert->addBindValue(column.name);
             if (Status status = db.exec(*insert); !status)
                 return status;
         }
@@ -86,7 +93,10 @@ Status storeDescriptions(Database &db, const QList<Schema::Table> &tables) {
 }
 
 Status createTables(Database &db) {
-    const QList<Schema::Table> tables = Schema::tablesOf(db.name());
+    QList<Schema::Table> tables = Schema::tablesOf(db.name());
+    tables.removeIf([&](const Schema::Table &table) { return tableExists(db, table.name); });
+    if (tables.isEmpty())
+        return {}; // nothing to make, and no write lock taken for it
     Transaction transaction(db);
     if (!transaction.begun())
         return transaction.begun();
@@ -103,6 +113,92 @@ Status createTables(Database &db) {
             return stored;
     }
     return transaction.commit();
+}
+
+namespace {
+
+Result<QStringList> indexNames(Database &db, const QString &table) {
+    auto rows = db.exec(db.dialect().indexNamesQuery(), {table});
+    if (!rows)
+        return rows.error();
+    QStringList names;
+    while (rows->next())
+        names << rows->value(0).toString().toLower();
+    return names;
+}
+
+Result<qint64> rowCount(Database &db, const QString &table) {
+    auto count = db.exec(QStringLiteral("select count(*) from ") + table);
+    if (!count)
+        return count.error();
+    return count->next() ? count->value(0).toLongLong() : 0;
+}
+
+} // namespace
+
+Status syncIndexes(Database &db, const Schema::Table &table) {
+    auto existing = indexNames(db, table.name);
+    if (!existing)
+        return existing.status();
+    static const QRegularExpression numbered(QStringLiteral("^[a-z0-9_]+_ix[0-9]+$"));
+    for (const QString &name : *existing) {
+        if (name.startsWith(table.name.toLower() + QLatin1Char('_')) &&
+            numbered.match(name).hasMatch()) {
+            if (Status dropped = db.execute(QStringLiteral("drop index ") + name); !dropped)
+                return dropped;
+        }
+    }
+    for (const Schema::Index &index : table.indexes) {
+        if (existing->contains(index.name(table.name).toLower()))
+            continue;
+        if (Status made = createIndex(db, table.name, index); !made)
+            return made;
+    }
+    return {};
+}
+
+Status rebuildTable(Database &db, const Schema::Table &table) {
+    auto before = rowCount(db, table.name);
+    if (!before)
+        return before.status();
+    auto probe = db.exec(QStringLiteral("select * from %1 where 1 = 0").arg(table.name));
+    if (!probe)
+        return probe.status();
+    const QSqlRecord old = probe->record();
+    probe->finish();
+    QStringList shared;
+    for (const Schema::Column &column : table.columns) {
+        if (old.indexOf(column.name) >= 0)
+            shared << column.name;
+    }
+
+    Schema::Table rebuilt = table;
+    rebuilt.name = table.name + QStringLiteral("_rebuilt");
+    rebuilt.indexes.clear(); // made under their own names once the table has its own
+    const QString columns = shared.join(QLatin1String(", "));
+    Status status = createTable(db, rebuilt);
+    if (status && !shared.isEmpty())
+        status = db.execute(QStringLiteral("insert into %1 (%2) select %2 from %3")
+                                .arg(rebuilt.name, columns, table.name));
+    if (status)
+        status = db.execute(QStringLiteral("drop table ") + table.name);
+    if (status)
+        status =
+            db.execute(QStringLiteral("alter table %1 rename to %2").arg(rebuilt.name, table.name));
+    if (status)
+        status = syncIndexes(db, table);
+    if (!status)
+        return status;
+    auto after = rowCount(db, table.name);
+    if (!after)
+        return after.status();
+    if (*after != *before)
+        return DbError{ErrorNumber::Unknown,
+                       QStringLiteral("Rebuilding %1 would keep %2 of its %3 rows.")
+                           .arg(table.name)
+                           .arg(*after)
+                           .arg(*before)};
+    return {};
 }
 
 Status addColumn(Database &db, const QString &table, const Schema::Column &column) {

@@ -16,4 +16,13 @@ Status createIndex(Database &db, const QString &table, const Schema::Index &inde
 Status addColumn(Database &db, const QString &table, const Schema::Column &column);
 bool tableExists(Database &db, const QString &table);
 
+// Gives an existing table the schema's columns and indexes: a new table is
+// made, every row copied over by column name, the old one dropped and the
+// new one renamed. Fails, changing nothing, if any row would not fit. Runs
+// inside the caller's transaction.
+Status rebuildTable(Database &db, const Schema::Table &table);
+// Creates the schema's indexes that the table lacks and drops the unnamed
+// ones ("<table>_ix<n>") that earlier versions made.
+Status syncIndexes(Database &db, const Schema::Table &table);
+
 } // namespace SchemaBuilder

@@ -482,6 +482,16 @@ void addPointOfSaleTables(QList<Table> &t) {
     t << table("qnposh", "optiondef", buttonColumns());
 }
 
+// Every database records which upgrade steps it has had.
+void addVersionTables(QList<Table> &t) {
+    for (const QString &database : databases())
+        t << Table{database,
+                   QStringLiteral("schemaversion"),
+                   {lng("version", "Last upgrade step this database has had")},
+                   {},
+                   {}};
+}
+
 QList<Table> buildTables() {
     QList<Table> t;
     addEventTables(t);
@@ -491,6 +501,7 @@ QList<Table> buildTables() {
     addSuiteTables(t);
     addPointOfSaleTables(t);
     addReportTables(t);
+    addVersionTables(t);
     return t;
 }
 

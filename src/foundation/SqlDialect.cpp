@@ -52,6 +52,10 @@ public:
     // BEGIN IMMEDIATE already holds the whole file against other writers.
     QString rowIdentity() const override { return QStringLiteral("rowid"); }
     QString lockRowsClause() const override { return QString(); }
+    QString indexNamesQuery() const override {
+        return QStringLiteral(
+            "select name from sqlite_master where type = 'index' and lower(tbl_name) = lower(?)");
+    }
 
     Status beginWrite(QSqlDatabase &db) const override {
         QSqlQuery query(db);
@@ -107,6 +111,10 @@ public:
 
     QString rowIdentity() const override { return QStringLiteral("ctid"); }
     QString lockRowsClause() const override { return QStringLiteral(" for update"); }
+    QString indexNamesQuery() const override {
+        return QStringLiteral("select indexname from pg_indexes where schemaname = "
+                              "current_schema() and tablename = lower(?)");
+    }
 
     Status beginWrite(QSqlDatabase &db) const override {
         if (!db.transaction())

@@ -32,6 +32,9 @@ public:
     // Appended to a select that picks rows to change, so that no other
     // workstation changes them before this transaction ends.
     virtual QString lockRowsClause() const = 0;
+    // A select of the names of the indexes on the table bound to its one
+    // placeholder.
+    virtual QString indexNamesQuery() const = 0;
 
     // Identifiers are built from our own names and numbers only and are
     // never quoted, so both engines fold them the same way.

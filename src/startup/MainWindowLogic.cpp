@@ -1,5 +1,6 @@
 #include "MainWindowLogic.h"
 
+#include "ClubUpgrade.h"
 #include "ConfigurationLoader.h"
 #include "calendar/Rooms.h"
 #include "foundation/Clipboard.h"
@@ -102,6 +103,17 @@ MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &command
                            "but nothing can be changed or saved.")
                 .arg(m_module.databases.settings().clubDirectory),
             QStringLiteral("FYI..."), Icon::Information);
+
+    // An older club's databases and files are brought up to this program
+    // before anything reads them; a club that cannot be upgraded is not
+    // worked on.
+    if (!m_module.databases.settings().readOnly) {
+        auto upgraded = ClubUpgrade::run(m_module.databases, shareDirectory);
+        if (!upgraded) {
+            m_module.messages.ShowErrorCodes(upgraded.error());
+            return Outcome::DatabaseFailure;
+        }
+    }
 
     // The operator's number names the per-operator files; a problem with the
     // staff table is reported but does not keep the operator out.

@@ -57,6 +57,10 @@ public:
     void CalendarCommand();
     void setHelpText(const QString &text);
 
+    // Where the files shipped into club directories are; start-up copies in
+    // those the club lacks. Empty: none.
+    QString shareDirectory;
+
     // The panels of the window with logic of their own.
     RoomEditor rooms;
     YearSetup yearSetup;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "foundation/Clipboard.h"
 #include "foundation/Clock.h"
 #include "foundation/Programs.h"

@@ -2,6 +2,7 @@
 
 #include "ClubFixture.h"
 #include "foundation/Schema.h"
+#include "foundation/SchemaUpgrade.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,6 +28,12 @@ TEST_F(DemoClubTest, EveryDatabaseExistsWithSettingsAndTheDemoOperator) {
                     QStringLiteral("select count(*) from staff where username = 'DEMO'")),
               1);
     EXPECT_EQ(count(QStringLiteral("evnt"), QStringLiteral("select count(*) from eventinfo")), 0);
+    for (const QString &name : Schema::databases())
+        EXPECT_EQ(count(name, QStringLiteral("select version from schemaversion")),
+                  SchemaUpgrade::currentVersion())
+            << "a new club needs no upgrade: " << name.toStdString();
+    EXPECT_EQ(column(QStringLiteral("rpt"), QStringLiteral("select ctlcompname from headings")),
+              QVariantList{QStringLiteral("Hollow Creek Country Club")});
     EXPECT_EQ(count(QStringLiteral("evnt"),
                     QStringLiteral("select count(*) from fielddesc where tablename = 'eventinfo'")),
               36);

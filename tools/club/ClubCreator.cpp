@@ -8,10 +8,9 @@
 #include "foundation/Module.h"
 #include "foundation/Schema.h"
 #include "foundation/Transaction.h"
+#include "startup/ClubUpgrade.h"
 
 #include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 
 namespace ClubCreator {
@@ -82,6 +81,12 @@ Status writeSettings(Databases &databases, bool demo) {
     if (status)
         status = insertRow(databases, QStringLiteral("config"),
                            QStringLiteral("insert into pos (tillcount) values (?)"), {1});
+    // The report template's one headings row; reports that write no
+    // headings of their own still print the club's name from it.
+    if (status)
+        status = insertRow(databases, QStringLiteral("rpt"),
+                           QStringLiteral("insert into headings (ctlcompname) values (?)"),
+                           {company.first().toString().left(30)});
     if (status)
         status = insertRow(
             databases, QStringLiteral("user"),
@@ -90,20 +95,6 @@ Status writeSettings(Databases &databases, bool demo) {
             {QStringLiteral("DEMO"), QStringLiteral("Startup"), QString(), 1, QString(), 0,
              QStringLiteral("Demonstration operator"), 99});
     return status;
-}
-
-bool copyShared(const QString &from, const QString &to) {
-    if (from.isEmpty() || !QFileInfo(from).isDir())
-        return true;
-    QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
-    const QDir source(from);
-    while (files.hasNext()) {
-        const QString path = files.next();
-        const QString target = QDir(to).filePath(source.relativeFilePath(path));
-        if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(path, target))
-            return false;
-    }
-    return true;
 }
 
 // The demo rooms and calendar years, made through the program's own room
@@ -158,9 +149,9 @@ Status create(const QString &directory, const Options &options) {
     }
     if (Status status = writeSettings(databases, options.demo); !status)
         return status;
-    if (!copyShared(options.shareDirectory, settings.clubDirectory))
-        return failure(
-            QStringLiteral("Cannot copy the shipped files from %1.").arg(options.shareDirectory));
+    if (auto copied = ClubUpgrade::copyMissingFiles(options.shareDirectory, settings.clubDirectory);
+        !copied)
+        return copied.error();
     if (!options.demo)
         return {};
     if (Status added = DemoData::add(databases, options.today); !added)

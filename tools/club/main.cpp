@@ -1,4 +1,6 @@
 #include "ClubCreator.h"
+#include "foundation/Databases.h"
+#include "startup/ClubUpgrade.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,19 +12,44 @@ namespace {
 int usage() {
     QTextStream(stderr)
         << "usage: moravel-club create DIR [--demo]\n"
-           "  Makes a new club directory with every database, the settings and the DEMO\n"
-           "  operator; --demo adds sample members, staff, inventory and receivables codes.\n";
+           "       moravel-club upgrade DIR\n"
+           "  create makes a new club directory with every database, the settings and the\n"
+           "  DEMO operator; --demo adds sample members, staff, inventory and receivables\n"
+           "  codes. upgrade brings an existing club's databases up to this program and\n"
+           "  copies in the shipped files it lacks, never overwriting the club's own.\n";
     return 2;
 }
 
-// The shipped files sit in share/club beside the build's source, or in
-// ../share/moravel/club relative to an installed program.
-QString shareDirectory() {
-    const QString installed = QDir(QCoreApplication::applicationDirPath())
-                                  .filePath(QStringLiteral("../share/moravel/club"));
-    if (QFileInfo(installed).isDir())
-        return installed;
-    return QStringLiteral(MORAVEL_SOURCE_SHARE_DIR "/club");
+int fail(const DbError &error) {
+    QTextStream(stderr) << "moravel-club: " << error.description << '\n';
+    return 1;
+}
+
+int create(const QString &directory, bool demo) {
+    ClubCreator::Options options;
+    options.demo = demo;
+    options.shareDirectory = ClubUpgrade::shareDirectory();
+    if (const Status made = ClubCreator::create(directory, options); !made)
+        return fail(made.error());
+    QTextStream(stdout) << "Created " << QDir(directory).absolutePath()
+                        << (demo ? " with demo data" : "") << '\n';
+    return 0;
+}
+
+int upgrade(const QString &directory) {
+    if (!QFileInfo(directory).isDir())
+        return fail({ErrorNumber::FileMissing, directory + QStringLiteral(" is not a directory.")});
+    StorageSettings settings;
+    settings.clubDirectory = QDir(directory).absolutePath();
+    Databases databases(settings);
+    auto done = ClubUpgrade::run(databases, ClubUpgrade::shareDirectory());
+    if (!done)
+        return fail(done.error());
+    QTextStream out(stdout);
+    for (const QString &line : *done)
+        out << line << '\n';
+    out << settings.clubDirectory << " is up to date.\n";
+    return 0;
 }
 
 } // namespace
@@ -31,18 +58,11 @@ int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QStringList arguments = app.arguments().mid(1);
     const bool demo = arguments.removeAll(QStringLiteral("--demo")) > 0;
-    if (arguments.size() != 2 || arguments[0] != QLatin1String("create"))
+    if (arguments.size() != 2)
         return usage();
-
-    ClubCreator::Options options;
-    options.demo = demo;
-    options.shareDirectory = shareDirectory();
-    const Status made = ClubCreator::create(arguments[1], options);
-    if (!made) {
-        QTextStream(stderr) << "moravel-club: " << made.error().description << '\n';
-        return 1;
-    }
-    QTextStream(stdout) << "Created " << QDir(arguments[1]).absolutePath()
-                        << (demo ? " with demo data" : "") << '\n';
-    return 0;
+    if (arguments[0] == QLatin1String("create"))
+        return create(arguments[1], demo);
+    if (arguments[0] == QLatin1String("upgrade") && !demo)
+        return upgrade(arguments[1]);
+    return usage();
 }

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// Files of the club directory found whatever the case of their letters:
+// clubs copy files from Windows machines, where "TILLZO.EXE", "Tillzo.exe"
+// and "tillzo.exe" are one file.
+namespace ClubFile {
+
+// The path of `name` (which may hold sub-folders) below `directory`, with
+// the letters as they are on disk; empty when there is no such file.
+QString find(const QString &directory, const QString &name);
+inline bool exists(const QString &directory, const QString &name) {
+    return !find(directory, name).isEmpty();
+}
+
+} // namespace ClubFile

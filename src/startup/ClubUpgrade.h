@@ -1,0 +1,26 @@
+#pragma once
+
+#include "foundation/Result.h"
+
+#include <QString>
+#include <QStringList>
+
+class Databases;
+
+// Brings an existing club directory up to this program: the databases'
+// upgrade steps, then the shipped files the club lacks (help texts, report
+// layouts, contract components). A file the club has, edited or not, is
+// never overwritten. Run at start-up and by "moravel-club upgrade".
+namespace ClubUpgrade {
+
+// share/club beside an installed program, or in the source tree of a build.
+QString shareDirectory();
+
+// Copies each file below `from` that `to` lacks (whatever the case of its
+// name there); returns the names copied.
+Result<QStringList> copyMissingFiles(const QString &from, const QString &to);
+
+// The upgrade steps run and the files copied, one line each.
+Result<QStringList> run(Databases &databases, const QString &shareDirectory);
+
+} // namespace ClubUpgrade

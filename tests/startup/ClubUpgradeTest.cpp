@@ -1,0 +1,155 @@
+#include "startup/ClubUpgrade.h"
+
+#include "ClubFixture.h"
+#include "foundation/Schema.h"
+#include "foundation/SchemaUpgrade.h"
+#include "foundation/SingleInstance.h"
+#include "startup/MainWindowLogic.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+// A club made by an earlier version: no version records, event account
+// numbers as whole numbers, unnamed indexes, a template without its
+// headings row.
+class ClubUpgradeTest : public ClubFixture {
+protected:
+    void SetUp() override {
+        ClubFixture::SetUp();
+        for (const QString &name : Schema::databases())
+            exec(name, QStringLiteral("drop table schemaversion"));
+        const Schema::Table *eventinfo =
+            Schema::findTable(QStringLiteral("evnt"), QStringLiteral("eventinfo"));
+        QStringList columns;
+        for (const Schema::Column &column : eventinfo->columns)
+            columns << column.name + QLatin1Char(' ') +
+                           (column.name == QLatin1String("custid")
+                                ? QStringLiteral("integer")
+                                : module->databases.dialect().columnType(column.type, column.size));
+        exec(QStringLiteral("evnt"), QStringLiteral("drop table eventinfo"));
+        exec(QStringLiteral("evnt"),
+             QStringLiteral("create table eventinfo (%1)").arg(columns.join(QLatin1String(", "))));
+        exec(QStringLiteral("evnt"),
+             QStringLiteral("create index eventinfo_ix1 on eventinfo (eventnum)"));
+        exec(QStringLiteral("evnt"), QStringLiteral("drop index pkg_eventnum_uq"));
+        exec(QStringLiteral("evnt"), QStringLiteral("create index pkg_ix2 on pkg (eventnum)"));
+        exec(QStringLiteral("rpt"), QStringLiteral("delete from headings"));
+        addEvent(1, QStringLiteral("O'Brien wedding"), 1042.5);
+        addEvent(2, QStringLiteral("Rotary lunch"), 2001);
+        addEvent(0, QStringLiteral("unsaved"), 0);
+        addEvent(0, QStringLiteral("unsaved"), 0);
+    }
+    void addEvent(int number, const QString &title, double account) {
+        exec(
+            QStringLiteral("evnt"),
+            QStringLiteral("insert into eventinfo (eventnum, eventtitle, custid) values (?, ?, ?)"),
+            {number, title, account});
+    }
+    Status insertEvent(int number) {
+        Databases databases(settings());
+        auto db = databases.open(QStringLiteral("evnt"));
+        return db.value()->execute(QStringLiteral("insert into eventinfo (eventnum) values (?)"),
+                                   {number});
+    }
+    // How the engine hands back a whole account number: a whole-number
+    // column gives an integer, an account-number column a double.
+    QMetaType::Type custidType() {
+        return QMetaType::Type(
+            scalar(QStringLiteral("evnt"),
+                   QStringLiteral("select custid from eventinfo where eventnum = 2"))
+                .metaType()
+                .id());
+    }
+    Result<QStringList> upgrade() {
+        Databases databases(settings());
+        return ClubUpgrade::run(databases, QString());
+    }
+};
+
+TEST_F(ClubUpgradeTest, AnOlderClubIsBroughtUpToDateWithoutLosingARow) {
+    auto done = upgrade();
+    ASSERT_TRUE(done.ok()) << done.error().number << " " << done.error().description.toStdString();
+    EXPECT_TRUE(
+        done->contains(QStringLiteral("evnt.mdb: billing account numbers keep their cents")));
+    EXPECT_TRUE(done->contains(QStringLiteral("rpt00.sys: the report template's headings row")));
+
+    EXPECT_EQ(column(QStringLiteral("evnt"),
+                     QStringLiteral("select eventtitle || '/' || custid from eventinfo "
+                                    "where eventnum > 0 order by eventnum")),
+              (QVariantList{QStringLiteral("O'Brien wedding/1042.5"),
+                            QStringLiteral("Rotary lunch/2001.0")}));
+    EXPECT_EQ(scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from eventinfo")), 4);
+    EXPECT_EQ(custidType(), QMetaType::Double);
+    EXPECT_EQ(insertEvent(2).error().number, ErrorNumber::DuplicateKey);
+    EXPECT_TRUE(insertEvent(0).ok()) << "unsaved rows may repeat";
+    EXPECT_EQ(column(QStringLiteral("evnt"),
+                     QStringLiteral("select name from sqlite_master where tbl_name = 'pkg' and "
+                                    "type = 'index' order by name")),
+              (QVariantList{QStringLiteral("pkg_eventnum_uq"), QStringLiteral("pkg_pkgnum_ix")}));
+    EXPECT_EQ(column(QStringLiteral("rpt"), QStringLiteral("select ctlcompname from headings")),
+              QVariantList{QStringLiteral("Your Club Name")});
+    for (const QString &name : Schema::databases())
+        EXPECT_EQ(scalar(name, QStringLiteral("select version from schemaversion")).toInt(),
+                  SchemaUpgrade::currentVersion())
+            << name.toStdString();
+
+    auto again = upgrade();
+    ASSERT_TRUE(again.ok());
+    EXPECT_TRUE(again->isEmpty()) << again->join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(ClubUpgradeTest, AStepThatCannotRunChangesNothingAndStartUpStops) {
+    addEvent(2, QStringLiteral("Rotary lunch, entered twice"), 2001);
+    SingleInstance instance(club, QStringLiteral("test-account"));
+    {
+        MainWindowLogic logic(*module);
+        prompts.expectError();
+        EXPECT_EQ(logic.StartMainWindow(QStringLiteral("ZQJ99DEMO"), instance),
+                  MainWindowLogic::Outcome::DatabaseFailure);
+    }
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Brevant Codes"));
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(
+        QStringLiteral("Code 3022 - Upgrade step 1 (named indexes and unique keys) of EVNT.MDB")));
+    EXPECT_EQ(scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from eventinfo")), 5);
+    EXPECT_EQ(custidType(), QMetaType::LongLong);
+    EXPECT_EQ(scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from schemaversion")),
+              0);
+
+    // Once the office has settled which is which, the next start upgrades.
+    exec(QStringLiteral("evnt"),
+         QStringLiteral("update eventinfo set eventnum = 3 where eventtitle like '%twice'"));
+    instance.release();
+    MainWindowLogic logic(*module);
+    EXPECT_EQ(logic.StartMainWindow(QStringLiteral("ZQJ99DEMO"), instance),
+              MainWindowLogic::Outcome::Started);
+    EXPECT_EQ(custidType(), QMetaType::Double);
+    logic.QueryUnloadMainWindow();
+}
+
+TEST_F(ClubUpgradeTest, ShippedFilesAreAddedButAClubsOwnAreNeverOverwritten) {
+    const QString share = QDir(temp.path()).filePath(QStringLiteral("share"));
+    auto write = [](const QString &file, const QByteArray &text) {
+        QDir().mkpath(QFileInfo(file).path());
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(text);
+    };
+    write(QDir(share).filePath(QStringLiteral("evnt-1.txt")), "shipped help");
+    write(QDir(share).filePath(QStringLiteral("cb-welcome.txt")), "shipped component");
+    write(QDir(share).filePath(QStringLiteral("layouts/evntlist.rpt")), "shipped layout");
+    write(path(QStringLiteral("EVNT-1.TXT")), "the club's own help");
+
+    auto copied = ClubUpgrade::copyMissingFiles(share, club);
+    ASSERT_TRUE(copied.ok());
+    EXPECT_EQ(*copied, (QStringList{QStringLiteral("cb-welcome.txt"),
+                                    QStringLiteral("layouts/evntlist.rpt")}));
+    QFile own(path(QStringLiteral("EVNT-1.TXT")));
+    ASSERT_TRUE(own.open(QIODevice::ReadOnly));
+    EXPECT_EQ(own.readAll(), QByteArray("the club's own help"));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("evnt-1.txt"))));
+    EXPECT_TRUE(ClubUpgrade::copyMissingFiles(share, club)->isEmpty());
+}
+
+} // namespace
