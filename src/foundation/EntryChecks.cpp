@@ -99,6 +99,9 @@ void EntryChecks::CheckMemberNumber() {
     if (number == 0)
         return;
     m_clipboard.clear();
+    // Both flags describe this account alone: a tax-exempt account checked
+    // before must not make the next one's items untaxed.
+    TaxExemptFlag = 0;
     TerminatedFlag = 0;
 
     const QString master = QStringLiteral("master");

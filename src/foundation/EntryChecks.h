@@ -35,8 +35,8 @@ public:
     QString DateText;
     int DateError = 0;
     QString LeapYearText;
-    int TaxExemptFlag = 0;
-    int TerminatedFlag = 0;
+    int TaxExemptFlag = 0;  // the last checked account's taxexempt value
+    int TerminatedFlag = 0; // the last checked account's terminated value
 
 private:
     // One date of the range prompt; empty when cancelled.

@@ -11,6 +11,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTimer>
+#include <utility>
 
 SharedRoutines::SharedRoutines(Databases &databases, Messages &messages, OperatorSession &session,
                                Programs &programs, Clipboard &clipboard)
@@ -43,9 +44,12 @@ int SharedRoutines::RunAndWait(const QString &program, const QStringList &argume
         m_messages.show(QStringLiteral("WARNING - PREMATURE USER TERMINATION OF BACKUP PROCEDURE"),
                         QStringLiteral("CAUTION"), Icon::Critical);
         m_session.LocationName = QStringLiteral("Backup/Restore");
-        m_messages.channel().MessageText =
-            QStringLiteral("%1 ended with exit code %2").arg(program).arg(exitCode);
+        // The log line travels in MessageText; the caller's text stays.
+        QString &text = m_messages.channel().MessageText;
+        const QString callers = std::exchange(
+            text, QStringLiteral("%1 ended with exit code %2").arg(program).arg(exitCode));
         m_messages.WriteAdminLog();
+        text = callers;
     }
     return exitCode;
 }

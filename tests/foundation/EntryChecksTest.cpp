@@ -67,12 +67,6 @@ TEST_F(EntryChecksTest, LeapYearsFollowTheGregorianRule) {
     EXPECT_EQ(leap("2100"), QStringLiteral("N"));
 }
 
-TEST_F(EntryChecksTest, TodayAsTextAndNumber) {
-    module->checks.LoadToday();
-    EXPECT_EQ(module->checks.DateText, QStringLiteral("12-06-2026"));
-    EXPECT_EQ(module->checks.DateNumber, 20261206);
-}
-
 TEST_F(EntryChecksTest, DateRangeTakesMonthDayForThisYearAndPutsTheEarlierDateFirst) {
     module->channel.MessageText = QStringLiteral("Events by Date Range");
     prompts.answerInput(QStringLiteral("123")); // neither four nor eight digits: asked again
@@ -128,6 +122,17 @@ TEST_F(EntryChecksTest, MemberNumberDescribesTheAccount) {
     EXPECT_EQ(module->checks.TerminatedFlag, 1);
     EXPECT_EQ(clipboard.content, classCode + QLatin1Char('-') + classText);
     EXPECT_TRUE(prompts.messages.isEmpty());
+
+    // The next account's flags are its own, not the last one's.
+    module->channel.MessageText =
+        scalar(QStringLiteral("master"),
+               QStringLiteral("select min(acctnumber) from acctinfo where taxexempt = 0 and "
+                              "suspended = 0 and terminated = 0"))
+            .toString();
+    module->checks.CheckMemberNumber();
+    EXPECT_FALSE(module->channel.MessageText.contains(QStringLiteral("TaxExempt")));
+    EXPECT_EQ(module->checks.TaxExemptFlag, 0);
+    EXPECT_EQ(module->checks.TerminatedFlag, 0);
 }
 
 TEST_F(EntryChecksTest, UnknownMemberNumberAsksToRedo) {

@@ -48,7 +48,9 @@ TEST_F(SharedRoutinesTest, RunAndWaitWarnsAndLogsOnlyOnANonZeroExitCode) {
 
     prompts.expectError();
     programs.exitCodes.enqueue(3);
+    module->channel.MessageText = QStringLiteral("the caller's");
     EXPECT_EQ(module->routines.RunAndWait(QStringLiteral("backup"), {QStringLiteral("--all")}), 3);
+    EXPECT_EQ(module->channel.MessageText, QStringLiteral("the caller's"));
     EXPECT_EQ(programs.waited.last(), QStringLiteral("backup --all"));
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().text,
