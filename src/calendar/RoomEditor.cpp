@@ -135,6 +135,8 @@ void RoomEditor::RoomButton(int button) {
     if (button < AddRoom || button > DeleteRoom || !cmdroomEnabled[button] ||
         !cmdroomVisible[button])
         return;
+    if (button != ExitButton && m_module.longOperation.running())
+        return; // rooms change once the year set-up has finished
     emit status(QString());
     if (button == ExitButton) {
         visible = false;

@@ -68,7 +68,7 @@ Result<bool> YearSetup::yearStarted(int year) {
 }
 
 void YearSetup::InitializeYear() {
-    if (m_running || !m_module.session.CheckAccess(2))
+    if (m_module.longOperation.running() || !m_module.session.CheckAccess(2))
         return;
     MessageChannel &channel = m_module.channel;
     channel.MessageTitle = QStringLiteral("Set-up Year");
@@ -102,11 +102,15 @@ void YearSetup::InitializeYear() {
         return;
     }
 
-    m_running = true;
-    m_module.routines.ShowBusy();
-    const Result<int> filled = fillYear(year);
-    m_module.routines.ShowIdle();
-    m_running = false;
+    Result<int> filled = 0;
+    {
+        LongOperation::Scope running(m_module.longOperation, QStringLiteral("Set-up Year"));
+        emit runningChanged(true);
+        m_module.routines.ShowBusy();
+        filled = fillYear(year);
+        m_module.routines.ShowIdle();
+    }
+    emit runningChanged(false);
     if (!filled) {
         emit status(QString());
         m_module.messages.reportFailure(filled.error(), EventDatabase);
@@ -149,10 +153,12 @@ Result<int> YearSetup::fillYear(int year) {
                 ++added;
             }
             emit status(QStringLiteral("Working...  %1 - %2").arg(date).arg(slotTimes().back()));
-            QCoreApplication::processEvents();
         }
         if (Status status = transaction.commit(); !status)
             return status.error();
+        // The window paints between months, never while a month's
+        // transaction holds the table that other commands need.
+        QCoreApplication::processEvents();
     }
     return added;
 }

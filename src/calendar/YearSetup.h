@@ -23,21 +23,21 @@ public:
     // The File menu command.
     void InitializeYear();
     // Adds every missing slot of the year, one transaction per month, so an
-    // interruption leaves whole months. Returns the rows added, or the error
+    // interruption leaves whole months. The window gets its events between
+    // months only. Returns the rows added, or the error
     // that stopped it (the months before it stay).
     Result<int> fillYear(int year);
 
     static QString slotTime(int slot); // 0 -> "00:00", 95 -> "23:45"
-    bool running() const { return m_running; }
 
 signals:
     void status(const QString &text); // the main window's help line
     void calendarRequested();         // redisplay the calendar
+    void runningChanged(bool running);
 
 private:
     // True when the year has a row on 1 January.
     Result<bool> yearStarted(int year);
 
     Module &m_module;
-    bool m_running = false;
 };

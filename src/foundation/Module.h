@@ -3,6 +3,7 @@
 #include "Configuration.h"
 #include "Databases.h"
 #include "EntryChecks.h"
+#include "LongOperation.h"
 #include "MessageChannel.h"
 #include "Messages.h"
 #include "OperatorSession.h"
@@ -48,4 +49,5 @@ public:
     StaffLocation staff;
     SharedRoutines routines;
     EntryChecks checks;
+    LongOperation longOperation; // writing commands wait while one runs
 };

@@ -44,6 +44,7 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     connect(&rooms, &RoomEditor::calendarRequested, this, &MainWindowLogic::CalendarCommand);
     connect(&yearSetup, &YearSetup::calendarRequested, this, &MainWindowLogic::CalendarCommand);
     connect(&rooms, &RoomEditor::roomsChanged, this, &MainWindowLogic::loadRooms);
+    connect(&yearSetup, &YearSetup::runningChanged, this, &MainWindowLogic::changed);
     for (int i = 0; i < ButtonCount; ++i) {
         cmdCaption[i] = QString::fromLatin1(ButtonCaptions[i]);
         cmdVisible[i] = true;
@@ -51,6 +52,10 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
         cmdEnabled[i] =
             i != ModifyButton && i != SaveButton && i != CancelEventButton && i != BillEventButton;
     }
+}
+
+bool MainWindowLogic::busy() const {
+    return m_module.longOperation.running();
 }
 
 void MainWindowLogic::refuse(const QString &text, Icon icon) {

@@ -48,7 +48,8 @@ public:
     // The window is about to close, for any reason.
     void QueryUnloadMainWindow();
     // True while a long operation runs; the window stays open until it ends.
-    bool busy() const { return yearSetup.running(); }
+    // Commands that write are disabled meanwhile.
+    bool busy() const;
 
     // Refreshes the room list and the room filter from the location table.
     bool loadRooms();

@@ -148,10 +148,15 @@ void MainWindow::refresh() {
     m_commands.value(QStringLiteral("mnureverify"))->setVisible(m_logic.mnureverifyVisible);
     m_commands.value(QStringLiteral("mnupurgecalendar"))
         ->setVisible(m_logic.mnupurgecalendarVisible);
+    // While a long operation runs the window paints its progress, but no
+    // command can start.
+    const bool idle = !m_logic.busy();
+    menuBar()->setEnabled(idle);
+    m_roomEditor->setEnabled(idle && m_logic.rooms.panelEnabled);
     for (int i = 0; i < int(m_buttons.size()); ++i) {
         m_buttons[i]->setText(m_logic.cmdCaption[i]);
         m_buttons[i]->setVisible(m_logic.cmdVisible[i]);
-        m_buttons[i]->setEnabled(m_logic.cmdEnabled[i]);
+        m_buttons[i]->setEnabled(idle && m_logic.cmdEnabled[i]);
     }
     m_panels->refresh(m_logic);
     m_panels->billingPanel()->setVisible(m_logic.billingVisible);

@@ -1,7 +1,9 @@
 #include "calendar/YearSetup.h"
 
 #include "ClubFixture.h"
+#include "calendar/RoomEditor.h"
 
+#include <QTimer>
 #include <optional>
 
 namespace {
@@ -155,11 +157,36 @@ TEST_F(YearSetupTest, AFailureMidYearKeepsWholeMonthsAndABackfillCompletesTheYea
     EXPECT_EQ(distinctSlots(), 35040);
 }
 
-TEST(SlotTimes, QuarterHoursOfTheDay) {
-    EXPECT_EQ(YearSetup::slotTime(0), QStringLiteral("00:00"));
-    EXPECT_EQ(YearSetup::slotTime(1), QStringLiteral("00:15"));
-    EXPECT_EQ(YearSetup::slotTime(53), QStringLiteral("13:15"));
-    EXPECT_EQ(YearSetup::slotTime(95), QStringLiteral("23:45"));
+TEST_F(YearSetupTest, TheWindowStaysLiveButNothingWritesWhileItRuns) {
+    // What the operator clicks, and what another workstation writes, while
+    // the status line shows progress.
+    RoomEditor editor(*module);
+    editor.OpenRoomEditor();
+    editor.text3Changed(RoomEditor::NameBox, QStringLiteral("Terrace"));
+    editor.text3Changed(RoomEditor::CapacityBox, QStringLiteral("80"));
+    bool clicked = false;
+    Status otherWorkstation = DbError{};
+    QTimer::singleShot(0, [&] {
+        clicked = true;
+        editor.RoomButton(RoomEditor::AddRoom);
+    });
+    QTimer::singleShot(0, [&] {
+        Databases other(settings());
+        auto db = other.open(QStringLiteral("evnt"));
+        otherWorkstation =
+            db.value()->execute(QStringLiteral("insert into location (roomnum, room, capacity, "
+                                               "subdiv) values (9, 'Library', 12, 0)"));
+    });
+    initialize(QStringLiteral("2027"));
+    EXPECT_TRUE(clicked) << "the window had its events";
+    EXPECT_TRUE(otherWorkstation.ok())
+        << "no month's transaction was open while the window had its events: "
+        << otherWorkstation.error().description.toStdString();
+    EXPECT_EQ(column(QStringLiteral("evnt"), QStringLiteral("select room from location")),
+              QVariantList{QStringLiteral("Library")})
+        << "Add Room waited for the year set-up";
+    EXPECT_EQ(rows(), 35040);
+    EXPECT_FALSE(module->longOperation.running());
 }
 
 } // namespace
