@@ -200,8 +200,27 @@ void RoomEditor::addOrSave(int button) {
     }
 
     const int roomnum = integerValue(Text3[NumberBox]);
-    const QVariantList values{Text3[NameBox].trimmed(), integerValue(Text3[CapacityBox]),
-                              integerValue(Text3[SubdivisionBox]), roomnum};
+    const int subdiv = integerValue(Text3[SubdivisionBox]);
+    if (subdiv != 0) {
+        // A room can only be part of another room that exists.
+        auto larger = evnt.exec(
+            QStringLiteral("select count(*) from location where roomnum = ? and roomnum <> ?"),
+            {subdiv, roomnum});
+        if (!larger) {
+            m_module.messages.ShowErrorCodes(larger.error());
+            return;
+        }
+        if (!larger->next() || larger->value(0).toInt() == 0) {
+            m_module.messages.show(
+                QStringLiteral("SubD is the number of the larger room this room is part of, "
+                               "or 0 when it stands alone. Room %1 cannot be that.")
+                    .arg(subdiv),
+                QStringLiteral("Oops..."), Icon::Information);
+            return;
+        }
+    }
+    const QVariantList values{Text3[NameBox].trimmed(), integerValue(Text3[CapacityBox]), subdiv,
+                              roomnum};
     auto existing =
         evnt.exec(QStringLiteral("select count(*) from location where roomnum = ?"), {roomnum});
     if (!existing) {

@@ -124,7 +124,9 @@ void RoomEditorPanel::refresh() {
         placeOverParent();
         show();
         raise();
-        m_boxes[0]->setFocus();
+        // The focus starts in the room list: in the name box it would clear
+        // the "(room name here)" hint before the operator has read it.
+        m_lists[0]->setFocus();
     } else if (!m_logic.visible && isVisible()) {
         hide();
     }

@@ -86,6 +86,30 @@ TEST_F(RoomEditorTest, RoomsWithoutANameOrCapacityAreNotAdded) {
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
+TEST_F(RoomEditorTest, ARoomIsPartOnlyOfAnotherExistingRoom) {
+    addRoom(QStringLiteral("Ballroom"), QStringLiteral("200"));
+    addRoom(QStringLiteral("Ballroom East"), QStringLiteral("100"), QStringLiteral("1"));
+    EXPECT_EQ(count(QStringLiteral("select subdiv from location where roomnum = 2")), 1);
+
+    for (const QString &subdiv : {QStringLiteral("3"), QStringLiteral("7")}) {
+        prompts.clear();
+        addRoom(QStringLiteral("Ballroom West"), QStringLiteral("100"), subdiv);
+        ASSERT_EQ(prompts.messages.size(), 1) << subdiv.toStdString();
+        EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+        EXPECT_TRUE(prompts.lastMessage().text.contains(QStringLiteral("Room ") + subdiv));
+    }
+    EXPECT_EQ(count(QStringLiteral("select count(*) from location")), 2);
+    EXPECT_EQ(reservColumns().size(), 2 + 2 * 2) << "nothing of the refused room was added";
+
+    // Nor can a room be a part of itself.
+    editor->SelectRoomForEdit(1);
+    editor->text3Changed(RoomEditor::SubdivisionBox, QStringLiteral("2"));
+    prompts.clear();
+    editor->RoomButton(RoomEditor::SaveChanges);
+    EXPECT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(count(QStringLiteral("select subdiv from location where roomnum = 2")), 1);
+}
+
 TEST_F(RoomEditorTest, TheSixthRoomsColumnsFollowTheFifths) {
     for (int i = 1; i <= 6; ++i)
         addRoom(QStringLiteral("Room %1").arg(i), QStringLiteral("10"));

@@ -24,6 +24,8 @@ TEST_F(RoomEditorPanelTest, AddingARoomThroughThePanelUpdatesEveryRoomList) {
     ASSERT_EQ(logic.StartMainWindow(QStringLiteral("ZQJ99DEMO"), instance),
               MainWindowLogic::Outcome::Started);
     window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
 
     window.menuCommand(QStringLiteral("mnuaddroom"))->trigger();
     auto *panel = window.findChild<QWidget *>(QStringLiteral("fralocation"));
@@ -31,12 +33,15 @@ TEST_F(RoomEditorPanelTest, AddingARoomThroughThePanelUpdatesEveryRoomList) {
     ASSERT_TRUE(waitFor([&] { return panel->isVisible(); }));
     auto *name = window.findChild<QLineEdit *>(QStringLiteral("Text3(0)"));
     auto *capacity = window.findChild<QLineEdit *>(QStringLiteral("Text3(1)"));
-    EXPECT_EQ(name->text(), QStringLiteral("(room name here)"));
+    QTest::qWait(50); // focus changes arrive as events
+    EXPECT_EQ(name->text(), QStringLiteral("(room name here)")) << "the hint stays until the "
+                                                                   "operator enters the box";
     auto *help = window.findChild<QPlainTextEdit *>(QStringLiteral("helpwindow"));
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->toPlainText().startsWith(QStringLiteral("To add a room")));
 
-    name->clear();
+    name->setFocus();
+    ASSERT_TRUE(waitFor([&] { return name->text().isEmpty(); })) << "entering clears the hint";
     QTest::keyClicks(name, QStringLiteral("Terrace Pavilion"));
     QTest::keyClicks(capacity, QStringLiteral("90"));
     window.findChild<QPushButton *>(QStringLiteral("cmdroom(0)"))->click();
