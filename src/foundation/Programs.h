@@ -12,8 +12,8 @@ public:
 
     virtual ~Programs() = default;
 
-    // True when a program of that name can be started (an executable in the
-    // club directory or a built-in stand-in).
+    // True when the club has the program: a native executable or a built-in
+    // stand-in, or the program's own file in any case of its name.
     virtual bool exists(const QString &program) const = 0;
     // Starts without waiting; false when it could not be started.
     virtual bool start(const QString &program, const QStringList &arguments,

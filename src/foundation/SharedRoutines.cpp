@@ -1,6 +1,7 @@
 #include "SharedRoutines.h"
 
 #include "Clipboard.h"
+#include "ClubFile.h"
 #include "Databases.h"
 #include "Messages.h"
 #include "OperatorSession.h"
@@ -9,7 +10,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QTimer>
 #include <utility>
 
@@ -23,14 +23,15 @@ SharedRoutines::SharedRoutines(Databases &databases, Messages &messages, Operato
 
 bool SharedRoutines::CheckDatabaseUpdate() {
     MessageChannel &channel = m_messages.channel();
-    if (!QFileInfo::exists(m_databases.clubPath(QStringLiteral("schemafix.dat")))) {
+    const QString club = m_databases.settings().clubDirectory;
+    if (!ClubFile::exists(club, QStringLiteral("schemafix.dat"))) {
         channel.MessageText.clear();
         return false;
     }
     QString text = QStringLiteral("Before you may continue, you must run the \n") +
                    QStringLiteral("SCHEMAFIX module.  Note that no users may be  \n") +
                    QStringLiteral("using Brevant Accounting during an update.  \n\n");
-    if (QFileInfo::exists(m_databases.clubPath(QStringLiteral("TILLZO.EXE"))))
+    if (ClubFile::exists(club, QStringLiteral("TILLZO.EXE")))
         text += QStringLiteral("Unless the instructions specify otherwise, it is NOT \n") +
                 QStringLiteral("necessary to shut down Tillzo Point of sale.");
     m_messages.show(text, QStringLiteral("Brevant Database Update Required"), Icon::Critical);

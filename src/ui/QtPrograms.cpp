@@ -1,5 +1,7 @@
 #include "QtPrograms.h"
 
+#include "foundation/ClubFile.h"
+
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -25,14 +27,14 @@ void QtPrograms::registerStandIn(const QString &program, StandIn standIn) {
 }
 
 QString QtPrograms::executable(const QString &program) const {
-    const QDir club(m_clubDirectory);
-    const QString name = QFileInfo(program).fileName();
-    for (const QString &candidate : {name, baseName(program)}) {
-        const QFileInfo file(club.filePath(candidate));
-        if (file.isFile() && file.isExecutable())
-            return file.absoluteFilePath();
-    }
-    return QString();
+    // A Windows program file is only a marker here; what runs is a native
+    // program of the same name without ".exe", whatever its case.
+    const QString path = ClubFile::find(m_clubDirectory, baseName(program));
+    const QFileInfo file(path);
+    if (path.isEmpty() || !file.isExecutable() ||
+        file.fileName().endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
+        return QString();
+    return file.absoluteFilePath();
 }
 
 const QtPrograms::StandIn *QtPrograms::standIn(const QString &program) const {
@@ -41,7 +43,8 @@ const QtPrograms::StandIn *QtPrograms::standIn(const QString &program) const {
 }
 
 bool QtPrograms::exists(const QString &program) const {
-    return !executable(program).isEmpty() || standIn(program);
+    return standIn(program) || !executable(program).isEmpty() ||
+           ClubFile::exists(m_clubDirectory, QFileInfo(program).fileName());
 }
 
 bool QtPrograms::start(const QString &program, const QStringList &arguments, WindowState state) {

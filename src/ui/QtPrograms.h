@@ -5,9 +5,10 @@
 #include <QHash>
 #include <functional>
 
-// Starts companion programs. A real executable of the program's name in the
-// club directory wins; otherwise a built-in stand-in registered under that
-// name answers.
+// Starts companion programs. A native executable of the program's name
+// (without ".exe") in the club directory wins; otherwise a built-in stand-in
+// registered under that name answers. A Windows program file that clubs copy
+// in ("TILLZO.EXE") makes the program exist but is never run.
 class QtPrograms final : public Programs {
 public:
     // A built-in program: it gets the arguments and the window state and

@@ -21,7 +21,7 @@ TEST_F(SharedRoutinesTest, DatabaseUpdateCheck) {
     EXPECT_TRUE(prompts.messages.isEmpty());
 
     prompts.expectError(2);
-    touch(QStringLiteral("schemafix.dat"));
+    touch(QStringLiteral("SchemaFix.DAT"));
     EXPECT_TRUE(module->routines.CheckDatabaseUpdate());
     EXPECT_EQ(module->channel.MessageText, QStringLiteral("UPDREQ"));
     ASSERT_EQ(prompts.messages.size(), 1);
@@ -32,7 +32,7 @@ TEST_F(SharedRoutinesTest, DatabaseUpdateCheck) {
                              "that no users may be  \n"
                              "using Brevant Accounting during an update.  \n\n"));
 
-    touch(QStringLiteral("TILLZO.EXE"));
+    touch(QStringLiteral("tillzo.exe")); // copied from Windows in whatever case
     EXPECT_TRUE(module->routines.CheckDatabaseUpdate());
     EXPECT_TRUE(prompts.lastMessage().text.endsWith(
         QStringLiteral("\n\nUnless the instructions specify otherwise, it is NOT \nnecessary to "

@@ -33,6 +33,15 @@ TEST(QtPrograms, ARealProgramInTheClubWinsOverTheStandIn) {
     EXPECT_EQ(programs.runAndWait(QStringLiteral("PRINZEL.EXE"), {}), 3);
     EXPECT_EQ(standInRuns, 1);
 
+    // A Windows program file copied in marks the program but never runs.
+    writeScript(QDir(club.path()).filePath(QStringLiteral("TillZo.exe")), "exit 4");
+    EXPECT_TRUE(programs.exists(QStringLiteral("tillzo.exe")));
+    EXPECT_TRUE(programs.exists(QStringLiteral("TILLZO.EXE")));
+    EXPECT_EQ(programs.runAndWait(QStringLiteral("tillzo.exe"), {}), -1);
+    EXPECT_FALSE(programs.start(QStringLiteral("TillZo.exe"), {}, Programs::WindowState::Normal));
+    writeScript(QDir(club.path()).filePath(QStringLiteral("TILLZO")), "exit 5");
+    EXPECT_EQ(programs.runAndWait(QStringLiteral("tillzo.exe"), {}), 5);
+
     EXPECT_FALSE(programs.exists(QStringLiteral("nosuchprogram.exe")));
     EXPECT_EQ(programs.runAndWait(QStringLiteral("nosuchprogram.exe"), {}), -1);
     EXPECT_FALSE(
