@@ -3,9 +3,9 @@
 #include "Clock.h"
 #include "Databases.h"
 #include "OperatorSession.h"
-#include "SharedFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 Messages::Messages(MessageChannel &channel, Prompts &prompts, Clock &clock,
                    const OperatorSession &session, QString clubDirectory)
@@ -13,7 +13,8 @@ Messages::Messages(MessageChannel &channel, Prompts &prompts, Clock &clock,
     , m_prompts(prompts)
     , m_clock(clock)
     , m_session(session)
-    , m_clubDirectory(std::move(clubDirectory)) {}
+    , m_adminLog(QDir(clubDirectory).filePath(QStringLiteral("admlog.ini")))
+    , m_backupLog(QDir(clubDirectory).filePath(QStringLiteral("lastbkup.dat"))) {}
 
 bool Messages::AskYesNo() {
     const bool yes = m_prompts.askYesNo(m_channel.MessageText, m_channel.MessageTitle);
@@ -67,9 +68,7 @@ void Messages::ShowErrorCodes(const DbError &error) {
 bool Messages::WriteAdminLog() {
     const QDateTime now = m_clock.now();
     const bool backup = m_session.LocationName == QLatin1String("Backup/Restore");
-    const QString file =
-        QDir(m_clubDirectory)
-            .filePath(backup ? QStringLiteral("lastbkup.dat") : QStringLiteral("admlog.ini"));
+    SharedLog &log = backup ? m_backupLog : m_adminLog;
     // One line per entry, whatever the message holds.
     QString text = m_channel.MessageText;
     text.replace(QLatin1String("\r\n"), QLatin1String(" "))
@@ -78,7 +77,28 @@ bool Messages::WriteAdminLog() {
                          now.toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('-') +
                          m_session.UserName + QLatin1Char('-') + m_session.LocationName +
                          QLatin1Char('-') + text;
-    return SharedFile::appendLines(file, {line});
+    if (log.append({line}))
+        return true;
+    m_prompts.message(QStringLiteral("This line could not be written to %1; it is kept and will "
+                                     "be written with the next one:\n\n")
+                              .arg(QFileInfo(log.path()).fileName()) +
+                          line,
+                      QStringLiteral("Uh-oh..."), Icon::Exclamation);
+    return false;
+}
+
+bool Messages::flushLogs() {
+    bool written = true;
+    for (SharedLog *log : {&m_adminLog, &m_backupLog}) {
+        if (log->flush())
+            continue;
+        written = false;
+        m_prompts.message(QStringLiteral("These lines could not be written to %1:\n\n")
+                                  .arg(QFileInfo(log->path()).fileName()) +
+                              log->kept().join(QLatin1Char('\n')),
+                          QStringLiteral("Uh-oh..."), Icon::Exclamation);
+    }
+    return written;
 }
 
 void Messages::ShowMissingDatabase(const QString &fileName) {

@@ -3,6 +3,7 @@
 #include "MessageChannel.h"
 #include "Prompts.h"
 #include "Result.h"
+#include "SharedLog.h"
 
 #include <functional>
 
@@ -25,7 +26,12 @@ public:
     // admin-log line with the first line. Error number 0 shows nothing.
     void ShowErrorCodes(const DbError &error);
     // One line to "admlog.ini" (or "lastbkup.dat" during backup/restore).
+    // A line that cannot be written is shown to the operator and kept for
+    // the next write.
     bool WriteAdminLog();
+    // Writes the lines kept from earlier failures; those that still cannot
+    // be written are shown, so the operator can note them. At closing.
+    bool flushLogs();
     void ShowMissingDatabase(const QString &fileName);
     // Shows the error as its kind demands: the missing-database message for
     // a missing file, the error report otherwise.
@@ -45,5 +51,6 @@ private:
     Prompts &m_prompts;
     Clock &m_clock;
     const OperatorSession &m_session;
-    QString m_clubDirectory;
+    SharedLog m_adminLog;
+    SharedLog m_backupLog;
 };

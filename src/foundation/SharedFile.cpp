@@ -1,53 +1,88 @@
 #include "SharedFile.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
-#include <QLockFile>
 #include <QSaveFile>
+#include <QThread>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace SharedFile {
 
 namespace {
 
 constexpr int LockWaitMs = 5000;
+constexpr int LockPollMs = 10;
 
-bool withLock(const QString &path, const std::function<bool()> &work) {
-    QLockFile lock(path + QLatin1String(".lck"));
-    lock.setStaleLockTime(30000);
-    if (!lock.tryLock(LockWaitMs))
-        return false;
-    return work();
-}
+// An exclusive lock on "<path>.lck", held until destruction. The lock file
+// stays in place: removing it would let a second process lock a new file
+// of the same name while a first still holds the old one. flock() excludes
+// other processes, also on other workstations through a network folder,
+// and other threads of this one.
+class FileLock {
+public:
+    explicit FileLock(const QString &path)
+        : m_fd(::open(QFile::encodeName(path + QLatin1String(".lck")).constData(),
+                      O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
+        if (m_fd < 0)
+            return;
+        const QDeadlineTimer deadline(LockWaitMs);
+        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            if (deadline.hasExpired())
+                return;
+            QThread::msleep(LockPollMs);
+        }
+        m_locked = true;
+    }
+    ~FileLock() {
+        if (m_fd >= 0)
+            ::close(m_fd); // releases the lock
+    }
+    FileLock(const FileLock &) = delete;
+    FileLock &operator=(const FileLock &) = delete;
+
+    bool locked() const { return m_locked; }
+
+private:
+    int m_fd = -1;
+    bool m_locked = false;
+};
 
 } // namespace
 
 bool appendLines(const QString &path, const QStringList &lines) {
-    return withLock(path, [&] {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
-            return false;
-        QByteArray data;
-        for (const QString &line : lines)
-            data += line.toUtf8() + '\n';
-        return file.write(data) == data.size() && file.flush();
-    });
+    // One appending write is never interleaved on a local disk, but on a
+    // network folder it may be: the lock keeps every line whole there.
+    FileLock lock(path);
+    if (!lock.locked())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
+        return false;
+    QByteArray data;
+    for (const QString &line : lines)
+        data += line.toUtf8() + '\n';
+    return file.write(data) == data.size() && file.flush();
 }
 
 bool update(const QString &path, const std::function<QString(const QString &)> &change) {
-    return withLock(path, [&] {
-        QString content;
-        QFile current(path);
-        if (current.exists()) {
-            if (!current.open(QIODevice::ReadOnly | QIODevice::Text))
-                return false;
-            content = QString::fromUtf8(current.readAll());
-            current.close();
-        }
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+    FileLock lock(path);
+    if (!lock.locked())
+        return false;
+    QString content;
+    QFile current(path);
+    if (current.exists()) {
+        if (!current.open(QIODevice::ReadOnly | QIODevice::Text))
             return false;
-        file.write(change(content).toUtf8());
-        return file.commit();
-    });
+        content = QString::fromUtf8(current.readAll());
+        current.close();
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    file.write(change(content).toUtf8());
+    return file.commit();
 }
 
 } // namespace SharedFile

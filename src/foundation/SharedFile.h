@@ -6,7 +6,9 @@
 
 // Text files that every workstation writes (counter, change log, admin log).
 // Each read-modify-write and each append holds an exclusive lock on a
-// companion lock file, so two processes never interleave or lose a line.
+// companion lock file "<name>.lck", so two processes never interleave or
+// lose a line. Both give up, returning false, after waiting five seconds
+// for another holder.
 namespace SharedFile {
 
 // Appends whole lines in one write under the lock.

@@ -238,6 +238,7 @@ void MainWindowLogic::QueryUnloadMainWindow() {
         return;
     started = false;
     m_module.staff.ResetStaffLocation(m_module.session.UserName);
+    m_module.messages.flushLogs();
     m_module.routines.CloseAllDatabases();
 }
 

@@ -1,6 +1,7 @@
 #include "ClubFixture.h"
 #include "foundation/Transaction.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace {
@@ -49,6 +50,40 @@ TEST_F(MessagesTest, AdminLogGoesToTheBackupLogDuringBackupAndKeepsOneLinePerEnt
     EXPECT_EQ(logLines(QStringLiteral("lastbkup.dat")),
               QStringList{QStringLiteral(
                   "12/06/2026-09:30:00-DEMO-Backup/Restore-first line second line")});
+}
+
+TEST_F(MessagesTest, ALogLineThatCannotBeWrittenIsShownAndKeptForTheNextWrite) {
+    module->session.UserName = QStringLiteral("MARY");
+    module->session.LocationName = QStringLiteral("BASIC");
+    // The log cannot be written: here a folder stands where the file goes.
+    ASSERT_TRUE(QDir(club).mkdir(QStringLiteral("admlog.ini")));
+    prompts.expectError(2);
+    module->messages.ShowErrorCodes({3022, QStringLiteral("Duplicate key")});
+    ASSERT_EQ(prompts.messages.size(), 2);
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Uh-oh..."));
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(
+        QStringLiteral("This line could not be written to admlog.ini; it is kept")));
+    EXPECT_TRUE(prompts.lastMessage().text.endsWith(QStringLiteral("Code 3022 - Duplicate key")));
+
+    // Once it can be written again, the kept line goes first.
+    ASSERT_TRUE(QDir(club).rmdir(QStringLiteral("admlog.ini")));
+    prompts.expectError();
+    module->messages.ShowErrorCodes({3186, QStringLiteral("Locked")});
+    const QStringList lines = logLines();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("-Code 3022 - Duplicate key")));
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("-Code 3186 - Locked")));
+
+    // At closing, what still cannot be written is shown for the operator to note.
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral("admlog.ini"))));
+    ASSERT_TRUE(QDir(club).mkdir(QStringLiteral("admlog.ini")));
+    module->channel.MessageText = QStringLiteral("Location not set back");
+    prompts.expectError(2);
+    EXPECT_FALSE(module->messages.WriteAdminLog());
+    EXPECT_FALSE(module->messages.flushLogs());
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(
+        QStringLiteral("These lines could not be written to admlog.ini:\n\n")));
+    EXPECT_TRUE(prompts.lastMessage().text.endsWith(QStringLiteral("-Location not set back")));
 }
 
 TEST_F(MessagesTest, AskYesNoStoresTheAnswer) {
