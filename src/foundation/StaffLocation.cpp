@@ -48,10 +48,10 @@ Status StaffLocation::writeLocation(const QString &storedName, const QString &lo
         return transaction.begun();
     const Status status =
         clearWork
-            ? db.value()->execute(
+            ? db.value()->change(
                   QStringLiteral("update staff set location = ?, work = ? where username = ?"),
                   {location, QString(), storedName})
-            : db.value()->execute(
+            : db.value()->change(
                   QStringLiteral("update staff set location = ? where username = ?"),
                   {location, storedName});
     if (!status)
