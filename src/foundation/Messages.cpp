@@ -77,12 +77,16 @@ bool Messages::WriteAdminLog() {
                          now.toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('-') +
                          m_session.UserName + QLatin1Char('-') + m_session.LocationName +
                          QLatin1Char('-') + text;
-    if (log.append({line}))
+    return writeShared(log, {line});
+}
+
+bool Messages::writeShared(SharedLog &log, const QStringList &lines) {
+    if (log.append(lines))
         return true;
     m_prompts.message(QStringLiteral("This line could not be written to %1; it is kept and will "
                                      "be written with the next one:\n\n")
                               .arg(QFileInfo(log.path()).fileName()) +
-                          line,
+                          lines.join(QLatin1Char('\n')),
                       QStringLiteral("Uh-oh..."), Icon::Exclamation);
     return false;
 }

@@ -29,6 +29,8 @@ public:
     // A line that cannot be written is shown to the operator and kept for
     // the next write.
     bool WriteAdminLog();
+    // Appends lines to a shared log; a failure is shown and the lines kept.
+    bool writeShared(SharedLog &log, const QStringList &lines);
     // Writes the lines kept from earlier failures; those that still cannot
     // be written are shown, so the operator can note them. At closing.
     bool flushLogs();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Configuration.h"
+#include "CurrentEvent.h"
 #include "Databases.h"
 #include "EntryChecks.h"
 #include "LongOperation.h"
@@ -50,4 +51,5 @@ public:
     SharedRoutines routines;
     EntryChecks checks;
     LongOperation longOperation; // writing commands wait while one runs
+    CurrentEvent event;          // the event the main window shows
 };

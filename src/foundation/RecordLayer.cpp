@@ -61,12 +61,16 @@ Status RecordLayer::ReadRecord(const QString &database, const QString &sql,
             m_messages.ShowMissingDatabase(database);
         return db.error();
     }
-    auto query = db.value()->exec(sql, values);
+    return ReadRecord(*db.value(), sql, values);
+}
+
+Status RecordLayer::ReadRecord(Database &db, const QString &sql, const QVariantList &values) {
+    m_messages.channel().MessageText.clear();
+    auto query = db.exec(sql, values);
     if (!query)
         return query.error();
     const QSqlRecord record = query->record();
     const bool found = query->next();
-    const QString logical = Databases::logicalName(database);
     const QString table = sourceTable(sql);
     FieldCount = record.count() - 1;
     FieldValues.clear();
@@ -77,7 +81,7 @@ Status RecordLayer::ReadRecord(const QString &database, const QString &sql,
         const QVariant value = found ? query->value(i) : QVariant();
         FieldValues << (isEmpty(value) ? QVariant() : value);
         FieldNames << record.fieldName(i);
-        FieldTypes << typeCode(logical, table, record.field(i));
+        FieldTypes << typeCode(db.name(), table, record.field(i));
         FieldExtra << QVariant();
     }
     if (!found)
@@ -100,22 +104,27 @@ Status RecordLayer::writeRow(const QString &database, const QString &sql,
     auto db = m_databases.open(database);
     if (!db)
         return db.error();
+    Transaction transaction(*db.value());
+    if (!transaction.begun())
+        return transaction.begun().error();
+    if (Status written = WriteRecord(*db.value(), sql, values); !written)
+        return written;
+    return transaction.commit();
+}
+
+Status RecordLayer::WriteRecord(Database &db, const QString &sql, const QVariantList &values) {
     const QString table = sourceTable(sql);
     if (!SqlDialect::isSafeIdentifier(table))
         return DbError{ErrorNumber::TableMissing, QStringLiteral("No table in: ") + sql};
     // The first row is addressed by the engine's row identity, read under
     // the same transaction that writes it: never by the query's condition,
     // which may match several rows of a table without a key.
-    const QString select =
-        NewRecordMode ? sql : TableRow::selectWithIdentity(db.value()->dialect(), sql);
+    const QString select = NewRecordMode ? sql : TableRow::selectWithIdentity(db.dialect(), sql);
     if (select.isEmpty())
         return DbError{ErrorNumber::Unknown, QStringLiteral("Not a plain select: ") + sql};
     const int first = NewRecordMode ? 0 : 1; // where the query's own columns begin
 
-    Transaction transaction(*db.value());
-    if (!transaction.begun())
-        return transaction.begun().error();
-    auto query = db.value()->exec(select, values);
+    auto query = db.exec(select, values);
     if (!query)
         return query.error();
     const QSqlRecord record = query->record();
@@ -141,18 +150,16 @@ Status RecordLayer::writeRow(const QString &database, const QString &sql,
         QStringList marks;
         for (qsizetype i = 0; i < columns.size(); ++i)
             marks << QStringLiteral("?");
-        written = db.value()->execute(
+        written = db.execute(
             QStringLiteral("insert into %1 (%2) values (%3)")
                 .arg(table, columns.join(QLatin1String(", ")), marks.join(QLatin1String(", "))),
             bound);
     } else if (!found) {
         return DbError{ErrorNumber::NoCurrentRecord, QStringLiteral("No current record.")};
     } else if (!columns.isEmpty()) {
-        written = TableRow::update(*db.value(), table, identity, columns, bound);
+        written = TableRow::update(db, table, identity, columns, bound);
     }
-    if (!written)
-        return written;
-    return transaction.commit();
+    return written;
 }
 
 Status RecordLayer::ExecuteSql(const QString &database, const QString &sql,

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVariantList>
 
+class Database;
 class Databases;
 class Messages;
 
@@ -27,12 +28,17 @@ public:
     // Fills the arrays from the first row. With no row, the names and types
     // are filled, every value is Empty (invalid) and MessageText is "QUIT".
     Status ReadRecord(const QString &database, const QString &sql, const QVariantList &values = {});
+    // The same on a connection the caller holds, inside its transaction.
+    Status ReadRecord(Database &db, const QString &sql, const QVariantList &values = {});
     // Writes every value that is not Empty to the first row the query returns
     // (that row alone, even where others match too), or to a new row of the
     // query's table while NewRecordMode is on. No row to edit, or a row that
     // could not be changed, is error 3021.
     Status WriteRecord(const QString &database, const QString &sql,
                        const QVariantList &values = {});
+    // The same inside the caller's write transaction on that connection, so
+    // that a save's row and the writes that belong with it commit together.
+    Status WriteRecord(Database &db, const QString &sql, const QVariantList &values = {});
     // An UPDATE, DELETE or INSERT; a missing database is passed over silently.
     Status ExecuteSql(const QString &database, const QString &sql, const QVariantList &values = {});
 

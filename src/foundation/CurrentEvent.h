@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+// The event the main window shows, shared by every window that works on it
+// (items, contract, tasks, billing). Box n of the event window edits column
+// n of eventinfo; the working copies follow the boxes as loaded and saved.
+struct CurrentEvent {
+    static constexpr int BoxCount = 36;
+    static constexpr int Slots = 101; // room for every column a club's table may have
+    static constexpr int DepositBox = 31;
+
+    enum EditMode { Viewing = 0, EnteringNew = 1, Editing = 2 };
+
+    std::array<QString, BoxCount> Text1;
+    std::array<QString, Slots> OldValue; // each column's text as last loaded or saved
+    std::array<QString, Slots> NewValue; // each box's text at the moment of saving
+    std::array<int, Slots> Changed{};    // 1 where this save changed the column
+
+    int EventNumber = 0;
+    int Status = 0;
+    int MemberFlag = 0;
+    QString Title;
+    int Date = 0; // YYYYMMDD
+    QString StartTime;
+    QString EndTime;
+    int Room = 0;
+    double Account = 0;  // billing account number
+    int LinkedRoom = 0;  // the room's section or the room it is part of, 0 when none
+    QString Caption;     // "title - MM/DD/YYYY"
+    int EditMode = Viewing;
+    bool UnsavedChanges = false;
+};
