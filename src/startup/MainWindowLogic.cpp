@@ -35,6 +35,7 @@ void yieldToWindow() {
 
 MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     : QObject(parent)
+    , calendar(module)
     , rooms(module)
     , yearSetup(module)
     , companions(module)
@@ -44,6 +45,11 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     connect(&rooms, &RoomEditor::calendarRequested, this, &MainWindowLogic::CalendarCommand);
     connect(&yearSetup, &YearSetup::calendarRequested, this, &MainWindowLogic::CalendarCommand);
     connect(&rooms, &RoomEditor::roomsChanged, this, &MainWindowLogic::loadRooms);
+    connect(&calendar.gridres, &ReservationGrid::status, this, &MainWindowLogic::setHelpText);
+    connect(&calendar.gridres, &ReservationGrid::eventRequested, this,
+            &MainWindowLogic::eventRequested);
+    connect(this, &MainWindowLogic::calendarRedrawRequested, this,
+            &MainWindowLogic::RefreshCalendar);
     connect(&yearSetup, &YearSetup::runningChanged, this, &MainWindowLogic::changed);
     for (int i = 0; i < ButtonCount; ++i) {
         cmdCaption[i] = QString::fromLatin1(ButtonCaptions[i]);
@@ -126,18 +132,17 @@ MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &command
 
     if (!readEventFields())
         return Outcome::DatabaseFailure;
-    fillFilterLists();
     if (!loadRooms())
         return Outcome::DatabaseFailure;
     fillStatusList();
     m_module.ports.clipboard.clear();
     rooms.OpenRoomEditor(true);
-    applyViewMode();
     text1Tag.fill(QString());
     CalendarCommand();
     helpwindow.clear();
     m_module.routines.CloseAllDatabases();
     started = true;
+    calendar.Timer1.start();
     emit changed();
     return Outcome::Started;
 }
@@ -187,27 +192,17 @@ bool MainWindowLogic::readEventFields() {
     return true;
 }
 
-void MainWindowLogic::fillFilterLists() {
-    cbotime.entries = {QStringLiteral("Show All Times"),
-                       QStringLiteral("Show Morning Only (before Noon)"),
-                       QStringLiteral("Show Afternoon Only (Noon - 6pm)"),
-                       QStringLiteral("Show Evening Only (after 6pm)")};
-    cbotime.text = cbotime.entries.first();
-}
-
 bool MainWindowLogic::loadRooms() {
     const auto rooms = LoadRooms(m_module);
     if (!rooms)
         return false;
     List1.clear();
-    cboroom.entries = {QStringLiteral("Show All Rooms")};
-    cboroom.text = cboroom.entries.first();
     bool undivided = false;
     for (const Room &room : *rooms) {
         List1 << RoomDisplayLine(room);
-        cboroom.entries << RoomDisplayLine(room) + QStringLiteral(" only");
         undivided = undivided || room.subdiv.isNull();
     }
+    calendar.setRooms(*rooms);
     // A room that is part of no other stores 0, not Null.
     if (undivided && !m_module.databases.settings().readOnly) {
         if (DatabasePtr db = m_module.openDatabase(EventDatabase)) {
@@ -228,12 +223,8 @@ void MainWindowLogic::fillStatusList() {
     cbostatus.text = QStringLiteral("(Click to set)");
 }
 
-void MainWindowLogic::applyViewMode() {
-    calendarVisible = viewMode == 0;
-    gridVisible = viewMode == 1;
-}
-
 void MainWindowLogic::QueryUnloadMainWindow() {
+    calendar.Timer1.stop();
     if (!started)
         return;
     started = false;
@@ -245,10 +236,12 @@ void MainWindowLogic::QueryUnloadMainWindow() {
 void MainWindowLogic::CalendarCommand() {
     reservationsVisible = true;
     billingVisible = contactVisible = lookupVisible = false;
-    cbotime.text = cbotime.entries.value(0);
-    cboroom.text = cboroom.entries.value(0);
+    calendar.ShowCurrentMonth();
     emit changed();
-    emit calendarRedrawRequested();
+}
+
+void MainWindowLogic::RefreshCalendar() {
+    calendar.Refresh();
 }
 
 void MainWindowLogic::setHelpText(const QString &text) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calendar/ListState.h"
+#include "calendar/MonthSheet.h"
 #include "calendar/RoomEditor.h"
 #include "calendar/YearSetup.h"
 #include "foundation/Companions.h"
@@ -13,16 +15,10 @@
 class Module;
 class SingleInstance;
 
-// A list control's entries and the text it shows.
-struct ListState {
-    QStringList entries;
-    QString text;
-};
-
 // Everything the main window frmbanq0 shows that start-up and shutdown
 // decide: caption, menus and buttons by level, the event boxes' tooltips and
-// lengths, the filter, room and status lists. The view draws from this
-// after changed().
+// lengths, the room and status lists; the reservations frame keeps its own
+// state in calendar. The view draws from this after changed().
 class MainWindowLogic : public QObject {
     Q_OBJECT
 
@@ -51,11 +47,15 @@ public:
     // Commands that write are disabled meanwhile.
     bool busy() const;
 
-    // Refreshes the room list and the room filter from the location table.
+    // Refreshes the room list, the room filter and the grid's room columns
+    // from the location table.
     bool loadRooms();
-    // The "Calendar" button cmd(3): the calendar in place of the event
-    // panels, with every room and time.
+    // The "Calendar" button cmd(3): the calendar of today's month in place
+    // of the event panels, with every room and time.
     void CalendarCommand();
+    // The month sheet and an opened day drawn again, after an event was
+    // saved, moved or deleted. Emitting calendarRedrawRequested does the same.
+    void RefreshCalendar();
     void setHelpText(const QString &text);
 
     // Where the files shipped into club directories are; start-up copies in
@@ -63,6 +63,7 @@ public:
     QString shareDirectory;
 
     // The panels of the window with logic of their own.
+    MonthSheet calendar; // frareservations: month sheet and reservation grid
     RoomEditor rooms;
     YearSetup yearSetup;
     Companions companions;
@@ -77,13 +78,8 @@ public:
     std::array<QString, EventFieldCount> text1ToolTip;
     std::array<int, EventFieldCount> text1MaxLength{}; // 0: no limit
     std::array<QString, EventFieldCount> text1Tag;
-    ListState cbotime;
-    ListState cboroom;
     ListState cbostatus;
     QStringList List1;
-    int viewMode = 0; // 0 calendar view, 1 list view
-    bool calendarVisible = true;
-    bool gridVisible = false;
     bool reservationsVisible = true;
     bool billingVisible = false;
     bool contactVisible = false;
@@ -95,15 +91,15 @@ signals:
     void changed();
     // Only the help line changed (long operations report progress there).
     void helpwindowChanged(const QString &text);
-    // The month sheet is to be drawn again (after rooms or years changed).
+    // Asks for RefreshCalendar (the event side, after a save).
     void calendarRedrawRequested();
+    // A booked slot of the grid was double-clicked: load and show that event.
+    void eventRequested(int eventNumber);
 
 private:
     void refuse(const QString &text, Icon icon);
     bool readEventFields();
-    void fillFilterLists();
     void fillStatusList();
-    void applyViewMode();
 
     Module &m_module;
 };

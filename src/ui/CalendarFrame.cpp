@@ -1,57 +1,349 @@
 #include "CalendarFrame.h"
 
-#include "startup/MainWindowLogic.h"
+#include "ReservationGridModel.h"
+#include "calendar/MonthSheet.h"
 
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
-CalendarFrame::CalendarFrame(QWidget *parent)
-    : QGroupBox(tr("Reservations"), parent) {
+namespace {
+
+const char *const WeekDays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                "Thursday", "Friday", "Saturday"};
+
+QColor rgb(int value) {
+    return QColor::fromRgb(QRgb(0xFF000000u | unsigned(value)));
+}
+
+// A label that names the control it stands before, for screen readers and
+// for the keyboard.
+QLabel *labelFor(const QString &name, const QString &text, QWidget *buddy, QWidget *parent) {
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setBuddy(buddy);
+    buddy->setAccessibleName(QString(text).replace(QLatin1String("&&"), QLatin1String("&")));
+    return label;
+}
+
+QLineEdit *readOnlyBox(int index, int characters, QWidget *parent) {
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(QStringLiteral("Text2(%1)").arg(index));
+    box->setReadOnly(true);
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QString(characters, QLatin1Char('0'))) +
+                       14);
+    return box;
+}
+
+} // namespace
+
+CalendarFrame::CalendarFrame(MonthSheet &sheet, QWidget *parent)
+    : QGroupBox(tr("Reservations Calendar"), parent)
+    , m_sheet(sheet) {
     setObjectName(QStringLiteral("frareservations"));
     auto *layout = new QVBoxLayout(this);
+    // Two rows of controls, the date and time of a slot beside them, so the
+    // frame fits beside the event panel on a 1366-pixel screen.
     auto *controls = new QHBoxLayout;
+    auto *rows = new QVBoxLayout;
+    rows->addLayout(buildMonthControls());
+    rows->addLayout(buildViewControls());
+    controls->addLayout(rows, 1);
+    controls->addLayout(buildDateTime());
+    layout->addLayout(controls);
+    // The month sheet and the grid share one place; the view mode picks one.
+    layout->addWidget(buildMonthSheet(), 1);
+    buildGrid();
+    layout->addWidget(m_grid, 1);
+
+    QWidget *order[] = {m_calendarView, m_listView, m_time, m_room};
+    for (int i = 1; i < int(std::size(order)); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(&m_sheet, &MonthSheet::changed, this, &CalendarFrame::refresh);
+    connect(&m_sheet.gridres, &ReservationGrid::changed, this, &CalendarFrame::refreshGrid);
+    refreshGrid();
+    refresh();
+}
+
+QLayout *CalendarFrame::buildMonthControls() {
+    auto *row = new QHBoxLayout;
+    m_text2[MonthSheet::YearBox] = readOnlyBox(MonthSheet::YearBox, 5, this);
+    m_text2[MonthSheet::MonthBox] = readOnlyBox(MonthSheet::MonthBox, 8, this);
+    row->addWidget(labelFor(QStringLiteral("Label2(0)"), QStringLiteral("Active Year"),
+                            m_text2[MonthSheet::YearBox], this));
+    row->addWidget(m_text2[MonthSheet::YearBox]);
+    row->addWidget(labelFor(QStringLiteral("Label2(1)"), QStringLiteral("Active Month"),
+                            m_text2[MonthSheet::MonthBox], this));
+    row->addWidget(m_text2[MonthSheet::MonthBox]);
+
+    // cmdmove(0)/(1) move the month, (3)/(2) the year: back before forward.
+    const struct {
+        int label;
+        const char *caption;
+        int back;
+        int forward;
+    } pairs[] = {{2, "Change Month", MonthSheet::MonthBack, MonthSheet::MonthForward},
+                 {3, "Change Year", MonthSheet::YearBack, MonthSheet::YearForward}};
+    for (const auto &pair : pairs) {
+        const QString caption = QString::fromLatin1(pair.caption);
+        auto *label = new QLabel(caption, this);
+        label->setObjectName(QStringLiteral("Label2(%1)").arg(pair.label));
+        row->addSpacing(6);
+        row->addWidget(label);
+        for (int button : {pair.back, pair.forward}) {
+            const bool back = button == pair.back;
+            auto *move = new QPushButton(back ? QStringLiteral("<-") : QStringLiteral("->"), this);
+            move->setObjectName(QStringLiteral("cmdmove(%1)").arg(button));
+            move->setAccessibleName(caption +
+                                    (back ? QStringLiteral(" <-") : QStringLiteral(" ->")));
+            move->setToolTip(caption + (back ? tr(": back") : tr(": forward")));
+            move->setFixedWidth(move->fontMetrics().horizontalAdvance(QStringLiteral("<-")) + 24);
+            connect(move, &QPushButton::clicked, this,
+                    [this, button] { m_sheet.MoveMonthOrYear(button); });
+            m_move[button] = move;
+            row->addWidget(move);
+        }
+    }
+    row->addStretch();
+    return row;
+}
+
+QLayout *CalendarFrame::buildViewControls() {
+    auto *row = new QHBoxLayout;
     m_calendarView = new QRadioButton(QStringLiteral("Calendar View"), this);
     m_calendarView->setObjectName(QStringLiteral("optviewmode(0)"));
     m_listView = new QRadioButton(QStringLiteral("List View"), this);
     m_listView->setObjectName(QStringLiteral("optviewmode(1)"));
-    m_time = new QComboBox(this);
-    m_time->setObjectName(QStringLiteral("cbotime"));
-    m_room = new QComboBox(this);
-    m_room->setObjectName(QStringLiteral("cboroom"));
-    controls->addWidget(m_calendarView);
-    controls->addWidget(m_listView);
-    controls->addStretch();
-    controls->addWidget(m_time);
-    controls->addWidget(m_room);
-    layout->addLayout(controls);
+    for (QRadioButton *option : {m_calendarView, m_listView})
+        option->setAccessibleName(option->text());
+    connect(m_calendarView, &QRadioButton::clicked, this,
+            [this] { m_sheet.ChangeView(MonthSheet::CalendarView); });
+    connect(m_listView, &QRadioButton::clicked, this,
+            [this] { m_sheet.ChangeView(MonthSheet::ListView); });
 
-    // The month sheet and the grid share one place; the view mode picks one.
-    m_calendar = new QFrame(this);
-    m_calendar->setObjectName(QStringLiteral("fracalendar"));
-    m_calendar->setFrameShape(QFrame::StyledPanel);
-    m_calendar->setMinimumSize(560, 360);
-    m_grid = new QTableWidget(this);
-    m_grid->setObjectName(QStringLiteral("gridres"));
-    m_grid->setMinimumSize(560, 360);
-    layout->addWidget(m_calendar, 1);
-    layout->addWidget(m_grid, 1);
+    const auto filterList = [this](const QString &name, const QString &accessible) {
+        auto *box = new QComboBox(this);
+        box->setObjectName(name);
+        box->setAccessibleName(accessible);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(10);
+        return box;
+    };
+    m_time = filterList(QStringLiteral("cbotime"), tr("Times shown"));
+    m_room = filterList(QStringLiteral("cboroom"), tr("Rooms shown"));
+    connect(m_time, &QComboBox::textActivated, this,
+            [this](const QString &text) { m_sheet.cbotimeChanged(text); });
+    connect(m_room, &QComboBox::textActivated, this,
+            [this](const QString &text) { m_sheet.cboroomChanged(text); });
+    auto *requery = new QPushButton(QStringLiteral("Redisplay Calendar"), this);
+    requery->setObjectName(QStringLiteral("cmdrequery"));
+    requery->setAccessibleName(requery->text());
+    connect(requery, &QPushButton::clicked, this, [this] { m_sheet.RedisplayCalendar(); });
+
+    row->addWidget(m_calendarView);
+    row->addWidget(m_listView);
+    row->addWidget(m_time);
+    row->addWidget(m_room);
+    row->addWidget(requery);
+    row->addStretch();
+    return row;
 }
 
-void CalendarFrame::refresh(const MainWindowLogic &logic) {
-    m_calendarView->setChecked(logic.viewMode == 0);
-    m_listView->setChecked(logic.viewMode == 1);
-    m_calendar->setVisible(logic.calendarVisible);
-    m_grid->setVisible(logic.gridVisible);
+QLayout *CalendarFrame::buildDateTime() {
+    auto *box = new QGridLayout;
+    m_text2[MonthSheet::DateBox] = readOnlyBox(MonthSheet::DateBox, 9, this);
+    m_text2[MonthSheet::TimeBox] = readOnlyBox(MonthSheet::TimeBox, 6, this);
+    m_dateTimeLabel = labelFor(QStringLiteral("Label2(4)"), QStringLiteral("Date && Time"),
+                               m_text2[MonthSheet::DateBox], this);
+    m_text2[MonthSheet::TimeBox]->setAccessibleName(tr("Time"));
+    box->addWidget(m_dateTimeLabel, 0, 0, 1, 2);
+    box->addWidget(m_text2[MonthSheet::DateBox], 1, 0);
+    box->addWidget(m_text2[MonthSheet::TimeBox], 1, 1);
+    return box;
+}
+
+QFrame *CalendarFrame::buildMonthSheet() {
+    m_calendar = new QFrame(this);
+    m_calendar->setObjectName(QStringLiteral("fracalendar"));
+    auto *sheet = new QGridLayout(m_calendar);
+    sheet->setSpacing(2);
+    sheet->setContentsMargins(0, 0, 0, 0);
+    for (int day = 0; day < 7; ++day) {
+        auto *header = new QLabel(QString::fromLatin1(WeekDays[day]), m_calendar);
+        header->setObjectName(QStringLiteral("Label2(%1)").arg(5 + day));
+        header->setAlignment(Qt::AlignCenter);
+        sheet->addWidget(header, 0, day);
+        sheet->setColumnStretch(day, 1);
+    }
+    const int lineHeight = fontMetrics().lineSpacing();
+    for (int i = 0; i < MonthSheet::CellCount; ++i) {
+        auto *cell = new QPlainTextEdit(m_calendar);
+        cell->setObjectName(QStringLiteral("cal(%1)").arg(i));
+        cell->setReadOnly(true);
+        cell->setTabChangesFocus(true);
+        cell->setFocusPolicy(Qt::StrongFocus);
+        // Long titles wrap rather than hide behind the cell's edge.
+        cell->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        cell->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        QFont small = cell->font();
+        small.setPointSizeF(small.pointSizeF() * 0.9);
+        cell->setFont(small);
+        cell->setMinimumSize(80, lineHeight * 3 + 8);
+        cell->setToolTip(tr("Click to select the day, double-click or Enter to open it"));
+        cell->installEventFilter(this);
+        cell->viewport()->installEventFilter(this);
+        m_cells[i] = cell;
+        sheet->addWidget(cell, 1 + i / 7, i % 7);
+        sheet->setRowStretch(1 + i / 7, 1);
+    }
+    return m_calendar;
+}
+
+void CalendarFrame::buildGrid() {
+    m_grid = new QTableView(this);
+    m_grid->setObjectName(QStringLiteral("gridres"));
+    m_grid->setAccessibleName(tr("Reservations"));
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setDefaultSectionSize(fontMetrics().lineSpacing() + 6);
+    m_model = new ReservationGridModel(m_sheet.gridres, this);
+    m_grid->setModel(m_model);
+    m_grid->installEventFilter(this);
+    connect(m_grid, &QTableView::clicked, this, [this](const QModelIndex &index) {
+        m_sheet.gridres.gridresClick(index.row(), index.column());
+    });
+    connect(m_grid, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
+        m_sheet.gridres.gridresDblClick(index.row(), index.column());
+    });
+    // Moving through the slots with the keys shows each one as a click does.
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) {
+                if (current.isValid() && m_grid->hasFocus())
+                    m_sheet.gridres.gridresClick(current.row(), current.column());
+            });
+}
+
+int CalendarFrame::cellIndex(QObject *watched) const {
+    for (int i = 0; i < int(m_cells.size()); ++i) {
+        if (watched == m_cells[i] || watched == m_cells[i]->viewport())
+            return i;
+    }
+    return -1;
+}
+
+bool CalendarFrame::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        const QModelIndex current = m_grid->currentIndex();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && current.isValid()) {
+            m_sheet.gridres.gridresDblClick(current.row(), current.column());
+            return true;
+        }
+        return false;
+    }
+    const int index = cellIndex(watched);
+    if (index < 0)
+        return QGroupBox::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        m_cells[index]->setFocus(Qt::MouseFocusReason);
+        m_sheet.SelectDay(index);
+        return true;
+    case QEvent::MouseButtonDblClick:
+        m_sheet.OpenDay(index);
+        return true;
+    case QEvent::FocusIn: {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (watched == m_cells[index] &&
+            (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason))
+            m_sheet.SelectDay(index);
+        return false;
+    }
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            m_sheet.OpenDay(index);
+            return true;
+        }
+        if (key == Qt::Key_Space) {
+            m_sheet.SelectDay(index);
+            return true;
+        }
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+void CalendarFrame::refresh() {
+    for (int i = 0; i < int(m_text2.size()); ++i)
+        m_text2[i]->setText(m_sheet.Text2[i]);
+    m_dateTimeLabel->setVisible(m_sheet.dateTimeVisible);
+    m_text2[MonthSheet::DateBox]->setVisible(m_sheet.dateTimeVisible);
+    m_text2[MonthSheet::TimeBox]->setVisible(m_sheet.dateTimeVisible);
+    m_calendarView->setChecked(m_sheet.optviewmode == MonthSheet::CalendarView);
+    m_listView->setChecked(m_sheet.optviewmode == MonthSheet::ListView);
+    m_calendar->setVisible(m_sheet.calendarVisible());
+    m_grid->setVisible(m_sheet.gridVisible());
+
     const auto fill = [](QComboBox *box, const ListState &state) {
-        box->clear();
-        box->addItems(state.entries);
+        if (box->count() != state.entries.size() ||
+            box->itemText(box->count() - 1) != state.entries.value(state.entries.size() - 1)) {
+            box->clear();
+            box->addItems(state.entries);
+        }
         box->setCurrentIndex(int(state.entries.indexOf(state.text)));
     };
-    fill(m_time, logic.cbotime);
-    fill(m_room, logic.cboroom);
+    fill(m_time, m_sheet.cbotime);
+    fill(m_room, m_sheet.cboroom);
+
+    for (int i = 0; i < MonthSheet::CellCount; ++i) {
+        const DayCell &state = m_sheet.cal[i];
+        QPlainTextEdit *cell = m_cells[i];
+        // Stored lines end in CR LF; the box wants one break per line.
+        const QString text =
+            QString(state.text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        if (cell->toPlainText() != text)
+            cell->setPlainText(text);
+        QPalette palette = cell->palette();
+        palette.setColor(QPalette::Base, rgb(state.backColor));
+        palette.setColor(QPalette::Text, rgb(state.foreColor));
+        cell->setPalette(palette);
+        const int day = m_sheet.dayOfCell(i);
+        cell->setAccessibleName(day > 0 ? QString::fromLatin1(WeekDays[i % 7]) + QLatin1Char(' ') +
+                                              QString::number(day)
+                                        : QString());
+        cell->setAccessibleDescription(text);
+        // A hidden cell keeps its place, so the weeks stay in their columns.
+        QSizePolicy policy = cell->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        cell->setSizePolicy(policy);
+        cell->setVisible(state.visible);
+    }
+}
+
+void CalendarFrame::refreshGrid() {
+    m_model->reload();
+    const int charWidth = m_grid->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    const auto &columns = m_sheet.gridres.columns;
+    for (int i = 0; i < columns.size(); ++i) {
+        m_grid->setColumnHidden(i, !columns[i].visible);
+        if (columns[i].visible)
+            m_grid->setColumnWidth(i, columns[i].width * charWidth + 16);
+    }
+    if (m_sheet.gridres.currentRow >= 0)
+        m_grid->setCurrentIndex(m_model->index(m_sheet.gridres.currentRow, 0));
 }

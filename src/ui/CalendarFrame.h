@@ -1,28 +1,58 @@
 #pragma once
 
 #include <QGroupBox>
+#include <array>
 
-class MainWindowLogic;
+class MonthSheet;
 class QComboBox;
 class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
 class QRadioButton;
-class QTableWidget;
+class QTableView;
+class ReservationGridModel;
 
-// frareservations: the view-mode options, the time and room filters, the
-// month sheet fracalendar and the reservation grid gridres laid over it.
+// frareservations: the year and month boxes Text2(0..3) with their labels
+// Label2(0..4), the buttons cmdmove(0..3), the view options optviewmode, the
+// filters cbotime and cboroom with cmdrequery, the month sheet fracalendar
+// (headers Label2(5..11), day cells cal(0..41)) and the grid gridres. It
+// draws from MonthSheet and hands every action to it.
 class CalendarFrame final : public QGroupBox {
     Q_OBJECT
 
 public:
-    explicit CalendarFrame(QWidget *parent = nullptr);
+    explicit CalendarFrame(MonthSheet &sheet, QWidget *parent = nullptr);
 
-    void refresh(const MainWindowLogic &logic);
+    QPlainTextEdit *cell(int index) const { return m_cells[index]; }
+    QTableView *grid() const { return m_grid; }
+
+public slots:
+    void refresh();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QLayout *buildMonthControls();
+    QLayout *buildViewControls();
+    QLayout *buildDateTime();
+    QFrame *buildMonthSheet();
+    void buildGrid();
+    void refreshGrid();
+    int cellIndex(QObject *watched) const;
+
+    MonthSheet &m_sheet;
+    std::array<QLineEdit *, 4> m_text2{};
+    QLabel *m_dateTimeLabel = nullptr;
+    std::array<QPushButton *, 4> m_move{};
     QRadioButton *m_calendarView = nullptr;
     QRadioButton *m_listView = nullptr;
     QComboBox *m_time = nullptr;
     QComboBox *m_room = nullptr;
     QFrame *m_calendar = nullptr;
-    QTableWidget *m_grid = nullptr;
+    std::array<QPlainTextEdit *, 42> m_cells{};
+    QTableView *m_grid = nullptr;
+    ReservationGridModel *m_model = nullptr;
 };

@@ -30,7 +30,7 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     layout->addLayout(buttons);
 
     m_panels = new EventPanels(central);
-    m_calendar = new CalendarFrame(central);
+    m_calendar = new CalendarFrame(m_logic.calendar, central);
     auto *body = new QHBoxLayout;
     body->addWidget(m_panels->eventPanel(), 0, Qt::AlignTop);
     auto *right = new QVBoxLayout;
@@ -162,7 +162,6 @@ void MainWindow::refresh() {
     m_panels->billingPanel()->setVisible(m_logic.billingVisible);
     m_panels->contactPanel()->setVisible(m_logic.contactVisible);
     m_calendar->setVisible(m_logic.reservationsVisible);
-    m_calendar->refresh(m_logic);
     m_help->setPlainText(m_logic.helpwindow);
 }
 

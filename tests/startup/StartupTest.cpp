@@ -165,23 +165,23 @@ TEST_F(StartupTest, ListsAreFilledAndARoomWithoutSubdivisionStoresZero) {
 
     EXPECT_EQ(logic->List1, (QStringList{QStringLiteral("1 - Grand Ballroom  -  cap:240"),
                                          QStringLiteral("2 - Terrace  -  cap:80")}));
-    EXPECT_EQ(logic->cboroom.entries,
+    EXPECT_EQ(logic->calendar.cboroom.entries,
               (QStringList{QStringLiteral("Show All Rooms"),
                            QStringLiteral("1 - Grand Ballroom  -  cap:240 only"),
                            QStringLiteral("2 - Terrace  -  cap:80 only")}));
-    EXPECT_EQ(logic->cboroom.text, QStringLiteral("Show All Rooms"));
+    EXPECT_EQ(logic->calendar.cboroom.text, QStringLiteral("Show All Rooms"));
     EXPECT_EQ(scalar(QStringLiteral("evnt"),
                      QStringLiteral("select subdiv from location where roomnum = 1")),
               QVariant(0));
-    EXPECT_EQ(logic->cbotime.entries.size(), 4);
-    EXPECT_EQ(logic->cbotime.text, QStringLiteral("Show All Times"));
+    EXPECT_EQ(logic->calendar.cbotime.entries.size(), 4);
+    EXPECT_EQ(logic->calendar.cbotime.text, QStringLiteral("Show All Times"));
     EXPECT_EQ(logic->cbostatus.entries,
               (QStringList{QStringLiteral("1-Contact Only"), QStringLiteral("2-Reserved"),
                            QStringLiteral("3-Reserved w/Dep $"), QStringLiteral("4-Confirmed"),
                            QStringLiteral("5-Done/Billed"), QStringLiteral("9-Cancelled")}));
     EXPECT_EQ(logic->cbostatus.text, QStringLiteral("(Click to set)"));
-    EXPECT_TRUE(logic->calendarVisible);
-    EXPECT_FALSE(logic->gridVisible);
+    EXPECT_TRUE(logic->calendar.calendarVisible());
+    EXPECT_FALSE(logic->calendar.gridVisible());
 }
 
 TEST_F(StartupTest, ClosingSetsTheOperatorsLocationBackToStartup) {

@@ -1,0 +1,59 @@
+#include "CalendarFilter.h"
+
+#include "foundation/TextValue.h"
+
+namespace {
+
+// Starts or ends between from and to, as HH:MM text.
+SqlCondition startsOrEnds(const QString &from, const QString &to) {
+    return {QStringLiteral(" and (starttime between ? and ? or endtime between ? and ?)"),
+            {from, to, from, to}};
+}
+
+} // namespace
+
+CalendarFilter CalendarFilter::fromLists(const QString &cbotime, const QString &cboroom) {
+    CalendarFilter filter;
+    if (cbotime.contains(QLatin1String("All")))
+        filter.times = Times::AllDay;
+    else if (cbotime.contains(QLatin1String("Morning")))
+        filter.times = Times::Morning;
+    else if (cbotime.contains(QLatin1String("Afternoon")))
+        filter.times = Times::Afternoon;
+    else if (cbotime.contains(QLatin1String("Evening")))
+        filter.times = Times::Evening;
+    else
+        filter.times = Times::AllDay;
+    // A room line starts with its number; "Show All Rooms" reads as 0.
+    filter.room = qMax(0, integerValue(cboroom));
+    return filter;
+}
+
+SqlCondition CalendarFilter::condition(const QString &dayStart, const QString &dayEnd) const {
+    SqlCondition condition;
+    switch (times) {
+    case Times::Any:
+        break;
+    case Times::AllDay:
+        condition = {QStringLiteral(" and starttime between ? and ?"), {dayStart, dayEnd}};
+        break;
+    case Times::Morning:
+        condition = startsOrEnds(dayStart, QStringLiteral("11:45"));
+        break;
+    case Times::Afternoon:
+        condition = startsOrEnds(QStringLiteral("12:00"), QStringLiteral("17:45"));
+        break;
+    case Times::Evening:
+        // "CLOSE" sorts after every time, yet the event runs to the day's end.
+        condition = {QStringLiteral(" and (starttime between ? and ? or endtime between ? and ? "
+                                    "or endtime = ?)"),
+                     {QStringLiteral("18:00"), dayEnd, QStringLiteral("18:00"), dayEnd,
+                      QStringLiteral("CLOSE")}};
+        break;
+    }
+    if (room != 0) {
+        condition.sql += QStringLiteral(" and roomnumber = ?");
+        condition.values << room;
+    }
+    return condition;
+}

@@ -1,0 +1,292 @@
+#include "MonthSheet.h"
+
+#include "foundation/Clock.h"
+#include "foundation/Module.h"
+
+#include <QDate>
+
+namespace {
+
+const QString EventDatabase = QStringLiteral("evnt");
+
+// The events of one month, by day: how many, and the first titles in
+// start-time order.
+struct MonthEvents {
+    std::array<int, 32> counts{};
+    std::array<QStringList, 32> titles;
+};
+
+// One range query for the whole month, grouped by day here: the cost of a
+// sheet follows the month's events, not the days or the club's history.
+Result<MonthEvents> readMonthEvents(Module &module, int firstDate, int lastDate,
+                                    const CalendarFilter &filter) {
+    auto db = module.databases.open(EventDatabase);
+    if (!db)
+        return db.error();
+    const SqlCondition condition =
+        filter.condition(module.config.DayStartTime, module.config.DayEndTime);
+    // Statuses 1 (contact only) and 9 (cancelled) hold no room.
+    auto query = db.value()->exec(
+        QStringLiteral("select eventdate, eventtitle from eventinfo where eventdate between ? and "
+                       "? and status between ? and ?") +
+            condition.sql + QStringLiteral(" order by eventdate, starttime, eventnum"),
+        QVariantList{firstDate, lastDate, 2, 8} + condition.values);
+    if (!query)
+        return query.error();
+    MonthEvents events;
+    while (query->next()) {
+        const int day = query->value(0).toInt() % 100;
+        if (day < 1 || day > 31)
+            continue;
+        ++events.counts[day];
+        if (events.titles[day].size() < MonthSheet::TitlesShown)
+            events.titles[day] << query->value(1).toString().left(MonthSheet::TitleLength);
+    }
+    if (query->lastError().isValid())
+        return db.value()->error(query->lastError());
+    return events;
+}
+
+QString cellText(int day, int count, const QStringList &titles) {
+    QString text = QString::number(day);
+    if (count == 0)
+        return text;
+    text += QStringLiteral("           * ") + QString::number(count) +
+            (count == 1 ? QStringLiteral(" event *") : QStringLiteral(" events *"));
+    for (const QString &title : titles)
+        text += QStringLiteral("\r\n") + title;
+    return text;
+}
+
+} // namespace
+
+MonthSheet::MonthSheet(Module &module, QObject *parent)
+    : QObject(parent)
+    , gridres(module)
+    , m_module(module) {
+    cbotime.entries = {QStringLiteral("Show All Times"),
+                       QStringLiteral("Show Morning Only (before Noon)"),
+                       QStringLiteral("Show Afternoon Only (Noon - 6pm)"),
+                       QStringLiteral("Show Evening Only (after 6pm)")};
+    cbotime.text = cbotime.entries.first();
+    cboroom.entries = {QStringLiteral("Show All Rooms")};
+    cboroom.text = cboroom.entries.first();
+    const QDate today = m_module.ports.clock.today();
+    setMonth(today.year(), today.month());
+    Timer1.setInterval(TickIntervalMs);
+    connect(&Timer1, &QTimer::timeout, this, &MonthSheet::timer1Tick);
+    connect(&gridres, &ReservationGrid::slotSelected, this, &MonthSheet::showGridSlot);
+}
+
+QString MonthSheet::monthText(int month) {
+    static const char *const names[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    if (month < 1 || month > 12)
+        return QString();
+    return QStringLiteral("%1  %2")
+        .arg(month, 2, 10, QLatin1Char('0'))
+        .arg(QLatin1String(names[month - 1]));
+}
+
+void MonthSheet::setMonth(int year, int month) {
+    m_year = year;
+    m_month = month;
+    Text2[YearBox] = QString::number(year);
+    Text2[MonthBox] = monthText(month);
+}
+
+int MonthSheet::dayOfCell(int cell) const {
+    if (cell < 0 || cell >= CellCount || !cal[cell].visible)
+        return 0;
+    return cell - m_firstCell + 1;
+}
+
+int MonthSheet::restingColor(int cell) const {
+    const QDate today = m_module.ports.clock.today();
+    const bool isToday =
+        today.year() == m_year && today.month() == m_month && today.day() == dayOfCell(cell);
+    return isToday ? CellColor::Today : CellColor::White;
+}
+
+bool MonthSheet::ShowCurrentMonth() {
+    cbotime.text = cbotime.entries.value(0);
+    cboroom.text = cboroom.entries.value(0);
+    const QDate today = m_module.ports.clock.today();
+    setMonth(today.year(), today.month());
+    optviewmode = CalendarView;
+    dateTimeVisible = false;
+    Text2[DateBox].clear();
+    Text2[TimeBox].clear();
+    return BuildMonthSheet();
+}
+
+bool MonthSheet::BuildMonthSheet(const CalendarFilter &filter) {
+    return drawMonth(filter, true);
+}
+
+bool MonthSheet::drawMonth(const CalendarFilter &filter, bool reportFailure) {
+    const QDate first(m_year, m_month, 1);
+    m_firstCell = first.dayOfWeek() % 7; // Qt counts Monday 1 ... Sunday 7
+    const int days = first.daysInMonth();
+    cal.fill(DayCell{});
+    auto events = readMonthEvents(m_module, dateOf(1), dateOf(days), filter);
+    if (!events) {
+        selectedCell = -1;
+        emit changed();
+        if (reportFailure)
+            m_module.messages.reportFailure(events.error(), EventDatabase);
+        return false;
+    }
+    for (int day = 1; day <= days; ++day) {
+        const int index = m_firstCell + day - 1;
+        cal[index].visible = true;
+        cal[index].text = cellText(day, events->counts[day], events->titles[day]);
+        cal[index].backColor = restingColor(index);
+    }
+    markSelectedCell();
+    emit changed();
+    return true;
+}
+
+// The selection survives a redraw of its month (the timer's among them).
+void MonthSheet::markSelectedCell() {
+    selectedCell = -1;
+    if (SelectedDate / 100 != m_year * 100 + m_month)
+        return;
+    const int cell = m_firstCell + SelectedDate % 100 - 1;
+    if (dayOfCell(cell) == 0)
+        return;
+    selectedCell = cell;
+    cal[cell].backColor = CellColor::Selected;
+}
+
+bool MonthSheet::RedisplayCalendar() {
+    return BuildMonthSheet(CalendarFilter::fromLists(cbotime.text, cboroom.text));
+}
+
+void MonthSheet::Refresh() {
+    BuildMonthSheet();
+    if (gridres.isOpen())
+        gridres.reload();
+}
+
+void MonthSheet::selectCell(int cell) {
+    const int day = dayOfCell(cell);
+    Text2[DateBox] = QString::number(dateOf(day));
+    if (dayOfCell(selectedCell) != 0)
+        cal[selectedCell].backColor = restingColor(selectedCell);
+    cal[cell].backColor = CellColor::Selected;
+    SelectedDate = dateOf(day);
+    selectedCell = cell;
+}
+
+void MonthSheet::SelectDay(int cell) {
+    if (dayOfCell(cell) == 0)
+        return;
+    selectCell(cell);
+    emit changed();
+}
+
+void MonthSheet::OpenDay(int cell) {
+    if (dayOfCell(cell) == 0)
+        return;
+    selectCell(cell);
+    // A day of a year that is not set up has no slots and opens nothing.
+    if (gridres.open(SelectedDate, SelectedDate)) {
+        Text2[TimeBox] = gridres.time(0);
+        dateTimeVisible = true;
+        optviewmode = ListView;
+    }
+    emit changed();
+}
+
+void MonthSheet::ChangeView(int mode) {
+    if (mode == CalendarView) {
+        Text2[DateBox].clear();
+        Text2[TimeBox].clear();
+        dateTimeVisible = false;
+        optviewmode = CalendarView;
+        BuildMonthSheet();
+        return;
+    }
+    if (mode != ListView)
+        return;
+    if (!gridres.isOpen()) {
+        m_module.messages.show(QStringLiteral("Please select a calendar date or event first."),
+                               QStringLiteral("Oops..."), Icon::Information);
+        emit changed(); // the option goes back to the calendar view
+        return;
+    }
+    optviewmode = ListView;
+    dateTimeVisible = true;
+    emit changed();
+}
+
+// A move shows the new month's sheet and closes the opened day, so the
+// list view asks for a day of the new month first.
+void MonthSheet::MoveMonthOrYear(int button) {
+    const QDate first(m_year, m_month, 1);
+    QDate moved;
+    switch (button) {
+    case MonthBack:
+        moved = first.addMonths(-1);
+        break;
+    case MonthForward:
+        moved = first.addMonths(1);
+        break;
+    case YearForward:
+        moved = first.addYears(1);
+        break;
+    case YearBack:
+        moved = first.addYears(-1);
+        break;
+    default:
+        return;
+    }
+    if (!moved.isValid())
+        return;
+    dateTimeVisible = false;
+    setMonth(moved.year(), moved.month());
+    gridres.close();
+    optviewmode = CalendarView;
+    RedisplayCalendar();
+}
+
+void MonthSheet::timer1Tick() {
+    // Year set-up holds the reservation table between its months.
+    if (!calendarVisible() || m_module.longOperation.running())
+        return;
+    if (++m_ticks < RedisplayTicks)
+        return;
+    m_ticks = 1;
+    // A failing redisplay is reported once, not every minute, until one
+    // succeeds again; the flag is set first since the report may wait for
+    // the operator while further ticks arrive.
+    const bool report = !m_tickFailed;
+    m_tickFailed = true;
+    m_tickFailed = !drawMonth(CalendarFilter::fromLists(cbotime.text, cboroom.text), report);
+}
+
+void MonthSheet::cbotimeChanged(const QString &text) {
+    cbotime.text = text;
+}
+
+void MonthSheet::cboroomChanged(const QString &text) {
+    cboroom.text = text;
+}
+
+void MonthSheet::setRooms(const QList<Room> &rooms) {
+    cboroom.entries = {QStringLiteral("Show All Rooms")};
+    for (const Room &room : rooms)
+        cboroom.entries << RoomDisplayLine(room) + QStringLiteral(" only");
+    cboroom.text = cboroom.entries.first();
+    gridres.setRooms(rooms);
+    emit changed();
+}
+
+void MonthSheet::showGridSlot(int date, const QString &time) {
+    Text2[DateBox] = QString::number(date);
+    Text2[TimeBox] = time;
+    dateTimeVisible = true;
+    emit changed();
+}

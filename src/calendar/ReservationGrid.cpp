@@ -1,0 +1,187 @@
+#include "ReservationGrid.h"
+
+#include "foundation/Module.h"
+
+#include <QRegularExpression>
+#include <QSqlRecord>
+#include <algorithm>
+
+namespace {
+
+constexpr int DateWidth = 9;
+constexpr int TimeWidth = 6;
+constexpr int RoomWidth = 24;
+
+QString cellText(const QVariant &value, ReservationGrid::ColumnKind kind) {
+    // A free slot's number is Null or 0; the grid shows nothing for it.
+    if (kind == ReservationGrid::ColumnKind::EventNumber)
+        return value.toInt() > 0 ? QString::number(value.toInt()) : QString();
+    return value.isNull() ? QString() : value.toString();
+}
+
+} // namespace
+
+ReservationGrid::ReservationGrid(Module &module, QObject *parent)
+    : QObject(parent)
+    , m_module(module) {}
+
+bool ReservationGrid::open(int firstDate, int lastDate) {
+    if (!load(firstDate, lastDate))
+        return false;
+    emit changed();
+    return true;
+}
+
+bool ReservationGrid::load(int firstDate, int lastDate) {
+    DatabasePtr db = m_module.openDatabase(QStringLiteral("evnt"));
+    if (!db)
+        return false;
+    auto query =
+        db->exec(QStringLiteral("select * from reserv where resdate between ? and ? and "
+                                "restime between ? and ? order by resdate, restime"),
+                 {firstDate, lastDate, m_module.config.DayStartTime, m_module.config.DayEndTime});
+    if (!query) {
+        m_module.messages.ShowErrorCodes(query.error());
+        return false;
+    }
+    const QSqlRecord record = query->record();
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i);
+    QList<Column> previous = columns;
+    setUpColumns(names);
+    QList<QStringList> read;
+    while (query->next()) {
+        QStringList cells;
+        for (int i = 0; i < columns.size(); ++i)
+            cells << cellText(query->value(i), columns[i].kind);
+        read << cells;
+    }
+    if (query->lastError().isValid()) {
+        columns = previous;
+        m_module.messages.ShowErrorCodes(db->error(query->lastError()));
+        return false;
+    }
+    if (read.isEmpty()) {
+        columns = previous;
+        return false;
+    }
+    rows = read;
+    currentRow = 0;
+    m_open = true;
+    m_firstDate = firstDate;
+    m_lastDate = lastDate;
+    return true;
+}
+
+void ReservationGrid::close() {
+    rows.clear();
+    currentRow = -1;
+    m_open = false;
+    emit changed();
+}
+
+// The slot the operator was looking at stays the current one.
+bool ReservationGrid::reload() {
+    const int row = currentRow;
+    if (!m_open || !load(m_firstDate, m_lastDate))
+        return false;
+    currentRow = qBound(0, row, rowCount() - 1);
+    emit changed();
+    return true;
+}
+
+void ReservationGrid::setRooms(const QList<Room> &rooms) {
+    m_rooms = rooms;
+    if (reload())
+        return;
+    QStringList names;
+    for (const Column &column : std::as_const(columns))
+        names << column.name;
+    setUpColumns(names);
+    emit changed();
+}
+
+void ReservationGrid::setUpColumns(const QStringList &names) {
+    static const QRegularExpression pair(QStringLiteral("^(event|room)([0-9]+)$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    columns.clear();
+    for (const QString &name : names) {
+        Column column{name, name};
+        const QRegularExpressionMatch match = pair.match(name);
+        if (name.compare(QLatin1String("resdate"), Qt::CaseInsensitive) == 0) {
+            column.kind = ColumnKind::Date;
+            column.width = DateWidth;
+        } else if (name.compare(QLatin1String("restime"), Qt::CaseInsensitive) == 0) {
+            column.kind = ColumnKind::Time;
+            column.width = TimeWidth;
+        } else if (match.hasMatch()) {
+            column.room = match.captured(2).toInt();
+            const bool event =
+                match.captured(1).compare(QLatin1String("event"), Qt::CaseInsensitive) == 0;
+            column.kind = event ? ColumnKind::EventNumber : ColumnKind::RoomText;
+            const auto room = std::find_if(m_rooms.cbegin(), m_rooms.cend(),
+                                           [&](const Room &r) { return r.roomnum == column.room; });
+            // The event numbers show in the help line when a slot is
+            // clicked, so the grid spends its width on the bookings. A
+            // deleted room's emptied columns stay in the table, unshown.
+            column.visible = !event && room != m_rooms.cend();
+            column.width = column.visible ? RoomWidth : 0;
+            if (!event && room != m_rooms.cend())
+                column.caption = QStringLiteral("Rm") + RoomDisplayLine(*room);
+        }
+        columns << column;
+    }
+}
+
+int ReservationGrid::roomOf(int column) const {
+    return column >= 0 && column < columns.size() ? columns[column].room : 0;
+}
+
+int ReservationGrid::columnOf(ColumnKind kind, int room) const {
+    for (int i = 0; i < columns.size(); ++i) {
+        if (columns[i].kind == kind && columns[i].room == room)
+            return i;
+    }
+    return -1;
+}
+
+int ReservationGrid::date(int row) const {
+    const int column = columnOf(ColumnKind::Date, 0);
+    return row >= 0 && row < rows.size() && column >= 0 ? rows[row][column].toInt() : 0;
+}
+
+QString ReservationGrid::time(int row) const {
+    const int column = columnOf(ColumnKind::Time, 0);
+    return row >= 0 && row < rows.size() && column >= 0 ? rows[row][column] : QString();
+}
+
+void ReservationGrid::gridresClick(int row, int column) {
+    if (row < 0 || row >= rows.size())
+        return;
+    currentRow = row;
+    emit slotSelected(date(row), time(row));
+    const int room = roomOf(column);
+    if (room == 0)
+        return;
+    const int text = columnOf(ColumnKind::RoomText, room);
+    const int number = columnOf(ColumnKind::EventNumber, room);
+    const QString booking = text >= 0 ? rows[row][text] : QString();
+    const QString eventNumber = number >= 0 ? rows[row][number] : QString();
+    emit status(booking.size() > 2
+                    ? QStringLiteral("Event # ") + eventNumber + QStringLiteral(" - ") + booking
+                    : QStringLiteral("Open"));
+}
+
+void ReservationGrid::gridresDblClick(int row, int column) {
+    const int room = roomOf(column);
+    if (row < 0 || row >= rows.size() || room == 0)
+        return;
+    const int text = columnOf(ColumnKind::RoomText, room);
+    const int number = columnOf(ColumnKind::EventNumber, room);
+    if (text < 0 || number < 0 || rows[row][text].trimmed().isEmpty())
+        return;
+    const int eventNumber = rows[row][number].toInt();
+    if (eventNumber > 0)
+        emit eventRequested(eventNumber);
+}

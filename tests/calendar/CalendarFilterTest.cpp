@@ -1,0 +1,92 @@
+#include "calendar/CalendarFilter.h"
+
+#include "CalendarClub.h"
+
+namespace {
+
+class CalendarFilterTest : public CalendarClub {
+protected:
+    // The events a filter keeps, by number.
+    QList<int> kept(const CalendarFilter &filter) {
+        const SqlCondition condition =
+            filter.condition(QStringLiteral("07:00"), QStringLiteral("23:45"));
+        QList<int> numbers;
+        for (const QVariant &number :
+             column(QStringLiteral("evnt"),
+                    QStringLiteral("select eventnum from eventinfo where 1 = 1") + condition.sql +
+                        QStringLiteral(" order by eventnum"),
+                    condition.values))
+            numbers << number.toInt();
+        return numbers;
+    }
+};
+
+TEST_F(CalendarFilterTest, EachChoiceKeepsTheEventsThatStartOrEndInItsPartOfTheDay) {
+    const struct {
+        const char *start;
+        const char *end;
+        int room;
+    } events[] = {
+        {"17:00", "18:30", 1},  // 1: ends in the evening
+        {"12:00", "17:30", 1},  // 2: afternoon only
+        {"11:00", "13:00", 2},  // 3: morning and afternoon
+        {"10:00", "19:00", 2},  // 4: morning and evening, not afternoon
+        {"06:00", "06:45", 12}, // 5: before the day starts
+        {"20:00", "CLOSE", 12}, // 6: evening
+        {"09:00", "CLOSE", 1},  // 7: runs to the end of the day
+    };
+    for (int i = 0; i < int(std::size(events)); ++i)
+        addEvent(i + 1, 20250505, QStringLiteral("Event"), QLatin1String(events[i].start),
+                 QLatin1String(events[i].end), 2, events[i].room);
+
+    const QString allRooms = QStringLiteral("Show All Rooms");
+    const struct {
+        const char *rule;
+        const char *times;
+        QString rooms;
+        QList<int> kept;
+    } rules[] = {
+        {"all times lie between day start and end", "Show All Times", allRooms, {1, 2, 3, 4, 6, 7}},
+        {"morning starts or ends before noon",
+         "Show Morning Only (before Noon)",
+         allRooms,
+         {3, 4, 7}},
+        {"afternoon starts or ends from noon to 17:45",
+         "Show Afternoon Only (Noon - 6pm)",
+         allRooms,
+         {1, 2, 3}},
+        {"evening starts or ends from 18:00, CLOSE included",
+         "Show Evening Only (after 6pm)",
+         allRooms,
+         {1, 4, 6, 7}},
+        {"an unknown choice shows all times", "Show Something Else", allRooms, {1, 2, 3, 4, 6, 7}},
+        {"a room line filters on its number",
+         "Show All Times",
+         QStringLiteral("12 - Garden  -  cap:40 only"),
+         {6}},
+        {"room and time together",
+         "Show Morning Only (before Noon)",
+         QStringLiteral("2 - Terrace  -  cap:80 only"),
+         {3, 4}},
+    };
+    for (const auto &rule : rules) {
+        const CalendarFilter filter =
+            CalendarFilter::fromLists(QLatin1String(rule.times), rule.rooms);
+        EXPECT_EQ(kept(filter), rule.kept) << rule.rule;
+    }
+    EXPECT_EQ(kept(CalendarFilter{}), (QList<int>{1, 2, 3, 4, 5, 6, 7})) << "no filter";
+}
+
+TEST_F(CalendarFilterTest, ListTextsNeverReachTheQuery) {
+    const QString hostile = QStringLiteral("1 or 1=1; drop table eventinfo; --' only");
+    const CalendarFilter filter =
+        CalendarFilter::fromLists(QStringLiteral("Show Evening' or '1'='1"), hostile);
+    EXPECT_EQ(filter.room, 1);
+    const SqlCondition condition =
+        filter.condition(QStringLiteral("00:00"), QStringLiteral("23:45"));
+    EXPECT_FALSE(condition.sql.contains(QLatin1String("drop")));
+    EXPECT_FALSE(condition.sql.contains(QLatin1Char('\'')));
+    EXPECT_EQ(condition.sql.count(QLatin1Char('?')), condition.values.size());
+}
+
+} // namespace

@@ -1,0 +1,99 @@
+#include "CalendarClub.h"
+#include "foundation/SingleInstance.h"
+#include "startup/MainWindowLogic.h"
+
+namespace {
+
+// The calendar as the main window holds it: started with the window,
+// brought back by the Calendar button, following the rooms.
+class MainWindowCalendarTest : public CalendarClub {
+protected:
+    void SetUp() override {
+        CalendarClub::SetUp();
+        clock.current = QDateTime(QDate(2025, 3, 14), QTime(9, 30));
+        addRoom(QStringLiteral("Terrace"), 80);
+        fillYear(2025);
+        instance = std::make_unique<SingleInstance>(club, QStringLiteral("calendar-test"));
+        logic = std::make_unique<MainWindowLogic>(*module);
+        ASSERT_EQ(logic->StartMainWindow(QStringLiteral("ZQJ99DEMO"), *instance),
+                  MainWindowLogic::Outcome::Started);
+    }
+    void TearDown() override {
+        logic.reset();
+        instance.reset();
+        CalendarClub::TearDown();
+    }
+    int cellOfDay(int day) const {
+        for (int i = 0; i < MonthSheet::CellCount; ++i) {
+            if (logic->calendar.dayOfCell(i) == day)
+                return i;
+        }
+        return -1;
+    }
+
+    std::unique_ptr<SingleInstance> instance;
+    std::unique_ptr<MainWindowLogic> logic;
+};
+
+TEST_F(MainWindowCalendarTest, StartShowsTodaysMonthAndClosingStopsTheTimer) {
+    MonthSheet &calendar = logic->calendar;
+    EXPECT_EQ(calendar.Text2[MonthSheet::MonthBox], QStringLiteral("03  Mar"));
+    EXPECT_EQ(calendar.cal[cellOfDay(14)].backColor, CellColor::Today);
+    EXPECT_TRUE(calendar.Timer1.isActive());
+    logic->QueryUnloadMainWindow();
+    EXPECT_FALSE(calendar.Timer1.isActive());
+}
+
+TEST_F(MainWindowCalendarTest, TheCalendarButtonBringsBackTodaysMonthUnfiltered) {
+    MonthSheet &calendar = logic->calendar;
+    calendar.OpenDay(cellOfDay(20));
+    calendar.cbotimeChanged(calendar.cbotime.entries[3]);
+    calendar.cboroomChanged(calendar.cboroom.entries[1]);
+    calendar.MoveMonthOrYear(MonthSheet::YearForward);
+    logic->billingVisible = true;
+    addEvent(5, 20250317, QStringLiteral("Breakfast"), QStringLiteral("07:00"),
+             QStringLiteral("09:00"));
+
+    logic->CalendarCommand();
+    EXPECT_TRUE(logic->reservationsVisible);
+    EXPECT_FALSE(logic->billingVisible);
+    EXPECT_EQ(calendar.Text2[MonthSheet::YearBox], QStringLiteral("2025"));
+    EXPECT_EQ(calendar.cbotime.text, QStringLiteral("Show All Times"));
+    EXPECT_EQ(calendar.cboroom.text, QStringLiteral("Show All Rooms"));
+    EXPECT_TRUE(calendar.calendarVisible());
+    EXPECT_TRUE(calendar.cal[cellOfDay(17)].text.endsWith(QStringLiteral("\r\nBreakfast")));
+}
+
+TEST_F(MainWindowCalendarTest, TheEventSideRedrawsAndOpensEventsThroughTheWindow) {
+    QList<int> requested;
+    QObject::connect(logic.get(), &MainWindowLogic::eventRequested,
+                     [&](int number) { requested << number; });
+    MonthSheet &calendar = logic->calendar;
+    calendar.OpenDay(cellOfDay(18));
+    addEvent(9, 20250318, QStringLiteral("Quiz Night"), QStringLiteral("19:00"),
+             QStringLiteral("22:00"));
+
+    emit logic->calendarRedrawRequested();
+    EXPECT_TRUE(calendar.cal[cellOfDay(18)].text.endsWith(QStringLiteral("\r\nQuiz Night")));
+    int slot = 0;
+    while (calendar.gridres.time(slot) != QStringLiteral("19:00"))
+        ++slot;
+    calendar.gridres.gridresClick(slot, 3);
+    EXPECT_EQ(logic->helpwindow, QStringLiteral("Event # 9 - Quiz Night"));
+    calendar.gridres.gridresDblClick(slot, 3);
+    EXPECT_EQ(requested, QList<int>{9});
+}
+
+TEST_F(MainWindowCalendarTest, AnAddedRoomJoinsTheFilterAndTheOpenGrid) {
+    MonthSheet &calendar = logic->calendar;
+    calendar.OpenDay(cellOfDay(18));
+    logic->rooms.Text3[RoomEditor::NameBox] = QStringLiteral("Library");
+    logic->rooms.Text3[RoomEditor::CapacityBox] = QStringLiteral("20");
+    logic->rooms.RoomButton(RoomEditor::AddRoom);
+
+    EXPECT_EQ(calendar.cboroom.entries.last(), QStringLiteral("2 - Library  -  cap:20 only"));
+    EXPECT_EQ(calendar.gridres.columns.last().caption, QStringLiteral("Rm2 - Library  -  cap:20"));
+    EXPECT_EQ(calendar.gridres.rows.first().size(), 6);
+}
+
+} // namespace

@@ -1,0 +1,303 @@
+#include "calendar/MonthSheet.h"
+
+#include "CalendarClub.h"
+#include "SqliteStatements.h"
+
+namespace {
+
+class MonthSheetTest : public CalendarClub {
+protected:
+    // The sheet of a month, drawn as a move leaves it.
+    std::unique_ptr<MonthSheet> sheetOf(int year, int month) {
+        clock.current = QDateTime(QDate(year, month, 1), QTime(9, 0));
+        auto sheet = std::make_unique<MonthSheet>(*module);
+        EXPECT_TRUE(sheet->BuildMonthSheet());
+        return sheet;
+    }
+    static QList<int> visibleCells(const MonthSheet &sheet) {
+        QList<int> cells;
+        for (int i = 0; i < MonthSheet::CellCount; ++i) {
+            if (sheet.cal[i].visible)
+                cells << i;
+        }
+        return cells;
+    }
+    static int cellOfDay(const MonthSheet &sheet, int day) {
+        for (int i = 0; i < MonthSheet::CellCount; ++i) {
+            if (sheet.dayOfCell(i) == day)
+                return i;
+        }
+        return -1;
+    }
+    static QString textOfDay(const MonthSheet &sheet, int day) {
+        return sheet.cal[cellOfDay(sheet, day)].text;
+    }
+};
+
+TEST_F(MonthSheetTest, TheDaysFallInTheirWeekdayCells) {
+    const struct {
+        int year, month, firstCell, days;
+    } months[] = {
+        {2025, 3, 6, 31},  // starts on a Saturday: cells 6 to 36
+        {2024, 2, 4, 29},  // leap year
+        {2025, 2, 6, 28},  // common year
+        {2100, 2, 1, 28},  // divisible by 4, yet not a leap year
+        {2026, 11, 0, 30}, // starts on a Sunday
+    };
+    for (const auto &m : months) {
+        const auto sheet = sheetOf(m.year, m.month);
+        const QList<int> cells = visibleCells(*sheet);
+        ASSERT_EQ(cells.size(), m.days) << m.year << '/' << m.month;
+        EXPECT_EQ(cells.first(), m.firstCell) << m.year << '/' << m.month;
+        EXPECT_EQ(cells.last(), m.firstCell + m.days - 1) << m.year << '/' << m.month;
+        EXPECT_EQ(sheet->cal[m.firstCell].text, QStringLiteral("1"));
+        EXPECT_EQ(sheet->cal[cells.last()].text, QString::number(m.days));
+        EXPECT_EQ(sheet->cal[cells.last()].foreColor, CellColor::Blue);
+        for (int i = 0; i < MonthSheet::CellCount; ++i) {
+            if (!cells.contains(i)) {
+                EXPECT_TRUE(sheet->cal[i].text.isEmpty()) << i;
+            }
+        }
+    }
+    const auto march = sheetOf(2025, 3);
+    EXPECT_EQ(march->Text2[MonthSheet::YearBox], QStringLiteral("2025"));
+    EXPECT_EQ(march->Text2[MonthSheet::MonthBox], QStringLiteral("03  Mar"));
+}
+
+TEST_F(MonthSheetTest, ADayCountsItsEventsAndListsTheFirstFourByStartTime) {
+    const int day = 20250314;
+    addEvent(1, day, QStringLiteral("Six"), QStringLiteral("20:00"), QStringLiteral("21:00"));
+    addEvent(2, day, QStringLiteral("Two \"Gala\" O'Brien"), QStringLiteral("09:00"),
+             QStringLiteral("10:00"), 4);
+    addEvent(3, day, QStringLiteral("Five"), QStringLiteral("18:00"), QStringLiteral("19:00"), 8);
+    addEvent(4, day, QStringLiteral("One Свадьба 日本語 Ünïcødé"), QStringLiteral("07:30"),
+             QStringLiteral("08:00"), 3);
+    addEvent(5, day, QStringLiteral("Four"), QStringLiteral("13:00"), QStringLiteral("14:00"), 5);
+    addEvent(6, day, QString(QLatin1Char('T')).repeated(60), QStringLiteral("11:00"),
+             QStringLiteral("12:00"));
+    // Contacts and cancelled events hold no room; neither do other months.
+    addEvent(7, day, QStringLiteral("Contact"), QStringLiteral("06:00"), QStringLiteral("07:00"),
+             1);
+    addEvent(8, day, QStringLiteral("Cancelled"), QStringLiteral("06:00"), QStringLiteral("07:00"),
+             9);
+    addEvent(9, 20250228, QStringLiteral("February"), QStringLiteral("10:00"),
+             QStringLiteral("11:00"));
+    addEvent(10, 20250401, QStringLiteral("April"), QStringLiteral("10:00"),
+             QStringLiteral("11:00"));
+    addEvent(11, 20250331, QStringLiteral("Last day"), QStringLiteral("10:00"),
+             QStringLiteral("11:00"));
+    exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set eventtitle = null "
+                                                "where eventnum = 11"));
+
+    const auto sheet = sheetOf(2025, 3);
+    EXPECT_EQ(textOfDay(*sheet, 14),
+              QStringLiteral("14           * 6 events *\r\nOne Свадьба 日本語 Ünïcødé\r\n"
+                             "Two \"Gala\" O'Brien\r\n") +
+                  QString(50, QLatin1Char('T')) + QStringLiteral("\r\nFour"));
+    EXPECT_EQ(textOfDay(*sheet, 31), QStringLiteral("31           * 1 event *\r\n"));
+    EXPECT_EQ(textOfDay(*sheet, 1), QStringLiteral("1"));
+    int events = 0;
+    for (const DayCell &cell : sheet->cal)
+        events += cell.text.contains(QLatin1Char('*'));
+    EXPECT_EQ(events, 2);
+}
+
+TEST_F(MonthSheetTest, TheWholeMonthIsReadWithOneQuery) {
+    for (int day = 1; day <= 31; ++day)
+        addEvent(day, 20250300 + day, QStringLiteral("Day %1").arg(day), QStringLiteral("10:00"),
+                 QStringLiteral("11:00"));
+    clock.current = QDateTime(QDate(2025, 3, 1), QTime(9, 0));
+    MonthSheet sheet(*module);
+    SqliteStatements statements;
+    if (!statements.valid())
+        GTEST_SKIP() << "Qt's SQLite driver carries its own library";
+    ASSERT_TRUE(sheet.BuildMonthSheet());
+    EXPECT_EQ(statements.on(QStringLiteral("eventinfo")).size(), 1)
+        << statements.statements.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(textOfDay(sheet, 31), QStringLiteral("31           * 1 event *\r\nDay 31"));
+}
+
+TEST_F(MonthSheetTest, RedisplayAppliesTheTimeAndRoomListsOnce) {
+    addRoom(QStringLiteral("Terrace"), 80);
+    addRoom(QStringLiteral("Library"), 20);
+    const int day = 20250505;
+    addEvent(1, day, QStringLiteral("Dinner"), QStringLiteral("17:00"), QStringLiteral("18:30"), 2,
+             1);
+    addEvent(2, day, QStringLiteral("Lunch"), QStringLiteral("12:00"), QStringLiteral("17:30"), 2,
+             2);
+    addEvent(3, day, QStringLiteral("Late"), QStringLiteral("19:00"), QStringLiteral("21:00"), 2,
+             2);
+    const auto sheet = sheetOf(2025, 5);
+    sheet->setRooms(rooms());
+    ASSERT_EQ(sheet->cboroom.entries.size(), 3);
+
+    sheet->cbotimeChanged(QStringLiteral("Show Evening Only (after 6pm)"));
+    ASSERT_TRUE(sheet->RedisplayCalendar());
+    EXPECT_EQ(textOfDay(*sheet, 5), QStringLiteral("5           * 2 events *\r\nDinner\r\nLate"));
+
+    sheet->cboroomChanged(sheet->cboroom.entries[2]); // "2 - Library  -  cap:20 only"
+    ASSERT_TRUE(sheet->RedisplayCalendar());
+    EXPECT_EQ(textOfDay(*sheet, 5), QStringLiteral("5           * 1 event *\r\nLate"));
+
+    // Any other redisplay shows every event again.
+    ASSERT_TRUE(sheet->BuildMonthSheet());
+    EXPECT_TRUE(textOfDay(*sheet, 5).contains(QStringLiteral("* 3 events *")));
+}
+
+TEST_F(MonthSheetTest, TodayIsGreyAndTheSelectionYellowWhereverTheSheetGoes) {
+    const auto sheet = sheetOf(2026, 12);
+    clock.current = QDateTime(QDate(2026, 12, 6), QTime(9, 0));
+    sheet->BuildMonthSheet();
+    const int today = cellOfDay(*sheet, 6);
+    const int tenth = cellOfDay(*sheet, 10);
+    EXPECT_EQ(sheet->cal[today].backColor, CellColor::Today);
+    EXPECT_EQ(sheet->cal[tenth].backColor, CellColor::White);
+
+    sheet->SelectDay(today);
+    EXPECT_EQ(sheet->cal[today].backColor, CellColor::Selected);
+    sheet->SelectDay(tenth);
+    EXPECT_EQ(sheet->cal[today].backColor, CellColor::Today);
+    EXPECT_EQ(sheet->cal[tenth].backColor, CellColor::Selected);
+    EXPECT_EQ(sheet->SelectedDate, 20261210);
+    EXPECT_EQ(sheet->Text2[MonthSheet::DateBox], QStringLiteral("20261210"));
+    sheet->SelectDay(cellOfDay(*sheet, 3));
+    EXPECT_EQ(sheet->cal[tenth].backColor, CellColor::White);
+    EXPECT_EQ(sheet->Text2[MonthSheet::DateBox], QStringLiteral("20261203"));
+    sheet->SelectDay(MonthSheet::CellCount - 1); // hidden: after the 31st
+    EXPECT_EQ(sheet->SelectedDate, 20261203);
+
+    // A redraw keeps the selection; another month has none, and coming
+    // back finds it again.
+    sheet->BuildMonthSheet();
+    EXPECT_EQ(sheet->cal[cellOfDay(*sheet, 3)].backColor, CellColor::Selected);
+    sheet->MoveMonthOrYear(MonthSheet::MonthForward);
+    EXPECT_EQ(sheet->cal[cellOfDay(*sheet, 3)].backColor, CellColor::White);
+    EXPECT_EQ(sheet->selectedCell, -1);
+    sheet->MoveMonthOrYear(MonthSheet::MonthBack);
+    EXPECT_EQ(sheet->cal[cellOfDay(*sheet, 3)].backColor, CellColor::Selected);
+    EXPECT_EQ(sheet->cal[today].backColor, CellColor::Today);
+}
+
+TEST_F(MonthSheetTest, MovesCrossTheYearAndShowTheNewMonthsSheet) {
+    const auto sheet = sheetOf(2025, 12);
+    addEvent(1, 20260115, QStringLiteral("New Year Ball"), QStringLiteral("19:00"),
+             QStringLiteral("23:00"));
+    const struct {
+        int button;
+        const char *year;
+        const char *month;
+    } moves[] = {
+        {MonthSheet::MonthForward, "2026", "01  Jan"},
+        {MonthSheet::MonthBack, "2025", "12  Dec"},
+        {MonthSheet::YearForward, "2026", "12  Dec"},
+        {MonthSheet::YearBack, "2025", "12  Dec"},
+        {MonthSheet::YearBack, "2024", "12  Dec"},
+        {MonthSheet::MonthForward, "2025", "01  Jan"},
+        {MonthSheet::YearForward, "2026", "01  Jan"},
+    };
+    for (const auto &move : moves) {
+        sheet->MoveMonthOrYear(move.button);
+        EXPECT_EQ(sheet->Text2[MonthSheet::YearBox], QLatin1String(move.year));
+        EXPECT_EQ(sheet->Text2[MonthSheet::MonthBox], QLatin1String(move.month));
+    }
+    EXPECT_EQ(textOfDay(*sheet, 15), QStringLiteral("15           * 1 event *\r\nNew Year Ball"));
+    EXPECT_EQ(visibleCells(*sheet).first(), 4); // 1 January 2026 is a Thursday
+}
+
+TEST_F(MonthSheetTest, OpeningADayShowsItsGridAndTheListViewNeedsOne) {
+    addRoom(QStringLiteral("Terrace"), 80);
+    const auto sheet = sheetOf(2025, 6);
+    sheet->setRooms(rooms());
+
+    prompts.clear();
+    sheet->ChangeView(MonthSheet::ListView);
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("Please select a calendar date or event first."));
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+    EXPECT_EQ(prompts.lastMessage().icon, Icon::Information);
+    EXPECT_TRUE(sheet->calendarVisible());
+
+    // The year is not set up: the day has no slots and opens nothing.
+    const int tenth = cellOfDay(*sheet, 10);
+    sheet->OpenDay(tenth);
+    EXPECT_TRUE(sheet->calendarVisible());
+    EXPECT_FALSE(sheet->gridres.isOpen());
+    EXPECT_FALSE(sheet->dateTimeVisible);
+
+    fillYear(2025);
+    module->config.DayStartTime = QStringLiteral("08:00");
+    sheet->OpenDay(tenth);
+    EXPECT_TRUE(sheet->gridVisible());
+    EXPECT_FALSE(sheet->calendarVisible());
+    EXPECT_TRUE(sheet->dateTimeVisible);
+    EXPECT_EQ(sheet->Text2[MonthSheet::DateBox], QStringLiteral("20250610"));
+    EXPECT_EQ(sheet->Text2[MonthSheet::TimeBox], QStringLiteral("08:00"));
+    EXPECT_EQ(sheet->gridres.rowCount(), 96 - 32);
+
+    sheet->gridres.gridresClick(2, 1);
+    EXPECT_EQ(sheet->Text2[MonthSheet::TimeBox], QStringLiteral("08:30"));
+
+    sheet->ChangeView(MonthSheet::CalendarView);
+    EXPECT_TRUE(sheet->calendarVisible());
+    EXPECT_FALSE(sheet->dateTimeVisible);
+    EXPECT_EQ(sheet->Text2[MonthSheet::DateBox], QString());
+    EXPECT_EQ(sheet->SelectedDate, 20250610);
+    sheet->ChangeView(MonthSheet::ListView); // the opened day is still there
+    EXPECT_TRUE(sheet->gridVisible());
+    EXPECT_EQ(prompts.messages.size(), 1);
+
+    // A move closes the day: the list view asks again.
+    sheet->MoveMonthOrYear(MonthSheet::MonthForward);
+    EXPECT_TRUE(sheet->calendarVisible());
+    sheet->ChangeView(MonthSheet::ListView);
+    EXPECT_EQ(prompts.messages.size(), 2);
+    EXPECT_TRUE(sheet->calendarVisible());
+}
+
+TEST_F(MonthSheetTest, Timer1RedrawsTheShownSheetAboutOnceAMinute) {
+    const auto sheet = sheetOf(2025, 3);
+    EXPECT_EQ(sheet->Timer1.interval(), 1000);
+    addEvent(1, 20250310, QStringLiteral("Booked elsewhere"), QStringLiteral("10:00"),
+             QStringLiteral("11:00"));
+    const auto booked = [&] {
+        return textOfDay(*sheet, 10).contains(QLatin1Char('*'));
+    };
+
+    for (int tick = 1; tick < 59; ++tick)
+        sheet->timer1Tick();
+    EXPECT_FALSE(booked());
+    sheet->timer1Tick();
+    EXPECT_TRUE(booked()) << "the 59th tick redraws";
+
+    addEvent(2, 20250311, QStringLiteral("Another"), QStringLiteral("10:00"),
+             QStringLiteral("11:00"));
+    for (int tick = 0; tick < 57; ++tick)
+        sheet->timer1Tick();
+    EXPECT_EQ(textOfDay(*sheet, 11), QStringLiteral("11"));
+    sheet->timer1Tick();
+    EXPECT_NE(textOfDay(*sheet, 11), QStringLiteral("11")) << "then every 58th";
+
+    // A failing redisplay is reported once, not every minute.
+    exec(QStringLiteral("evnt"), QStringLiteral("alter table eventinfo rename to eventgone"));
+    prompts.clear();
+    prompts.expectError();
+    for (int tick = 0; tick < 3 * 58; ++tick)
+        sheet->timer1Tick();
+    EXPECT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(visibleCells(*sheet).size(), 0) << "no stale days are left showing";
+}
+
+TEST_F(MonthSheetTest, Timer1WaitsWhileTheGridIsShown) {
+    fillYear(2025);
+    const auto sheet = sheetOf(2025, 3);
+    sheet->OpenDay(cellOfDay(*sheet, 10));
+    ASSERT_TRUE(sheet->gridVisible());
+    addEvent(1, 20250310, QStringLiteral("Booked elsewhere"), QStringLiteral("10:00"),
+             QStringLiteral("11:00"));
+    for (int tick = 0; tick < 120; ++tick)
+        sheet->timer1Tick();
+    EXPECT_EQ(textOfDay(*sheet, 10), QStringLiteral("10"));
+}
+
+} // namespace
