@@ -61,10 +61,12 @@ EventRecord::EventRecord(Module &module, QObject *parent)
 
 bool EventRecord::LoadEvent(int number) {
     DatabasePtr db = m_module.openDatabase(EventDatabase);
-    if (!db)
-        return false;
+    return db && loadEvent(*db, number);
+}
+
+bool EventRecord::loadEvent(Database &evnt, int number) {
     RecordLayer &records = m_module.records;
-    if (Status read = records.ReadRecord(*db, SelectEvent, {number}); !read) {
+    if (Status read = records.ReadRecord(evnt, SelectEvent, {number}); !read) {
         m_module.messages.ShowErrorCodes(read.error());
         return false;
     }
@@ -83,7 +85,7 @@ bool EventRecord::LoadEvent(int number) {
         event.Changed[i] = 0;
     }
     const auto &box = event.Text1;
-    if (const auto rooms = ReadRooms(*db))
+    if (const auto rooms = ReadRooms(evnt))
         event.LinkedRoom = SlotBooking::linkedRoomOnLoad(*rooms, integerValue(box[8]));
     event.EventNumber = number;
     event.Title = box[TitleBox].trimmed();
@@ -98,8 +100,7 @@ bool EventRecord::LoadEvent(int number) {
                     box[0].mid(6, 2) + QLatin1Char('/') + box[0].left(4);
     if (numericValue(box[CurrentEvent::DepositBox]) < 0.01)
         event.Text1[CurrentEvent::DepositBox].clear();
-    loadPackage(*db, number);
-    db.reset();
+    loadPackage(evnt, number);
     checkAccount();
     showContactPanel = event.Status == 1;
     emit loaded();
@@ -183,12 +184,8 @@ int EventRecord::NextEventNumber() {
     return number;
 }
 
-Result<bool> EventRecord::yearInitialized(int date) {
-    auto db = m_module.databases.open(EventDatabase);
-    if (!db)
-        return db.error();
-    auto rows =
-        db.value()->exec(QStringLiteral("select count(*) from reserv where resdate = ?"), {date});
+Result<bool> EventRecord::yearInitialized(Database &evnt, int date) {
+    auto rows = evnt.exec(QStringLiteral("select count(*) from reserv where resdate = ?"), {date});
     if (!rows)
         return rows.error();
     return rows->next() && rows->value(0).toInt() > 0;
@@ -215,10 +212,14 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
     request.books =
         (request.mode == NewEvent && status >= 2 && status <= 8) || request.mode == ChangedEvent;
     request.booking = {integerValue(box[0]), box[3].trimmed(),     box[4].trimmed(), status,
-                     request.number,       integerValue(box[8]), event.LinkedRoom};
+                       request.number,       integerValue(box[8]), event.LinkedRoom};
     request.title = box[TitleBox].trimmed();
 
-    auto initialized = yearInitialized(request.booking.date);
+    // One connection serves the whole save, the reload included.
+    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    if (!db)
+        return Saved::NotWritten;
+    auto initialized = yearInitialized(*db, request.booking.date);
     if (!initialized) {
         m_module.messages.reportFailure(initialized.error(), EventDatabase);
         return Saved::NotWritten;
@@ -239,26 +240,9 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
                 .arg(request.booking.linkedRoom),
             QStringLiteral("** Room Conflict? **"));
     };
-    // The question is asked before the write lock is taken, so that no
-    // other workstation waits on the operator; the transaction checks again.
-    if (request.books) {
-        DatabasePtr db = m_module.openDatabase(EventDatabase);
-        if (!db)
-            return Saved::NotWritten;
-        auto conflicts = SlotBooking::SlotConflictCheck(*db, request.booking);
-        if (!conflicts) {
-            m_module.messages.ShowErrorCodes(conflicts.error());
-            return Saved::NotWritten;
-        }
-        if (conflicts->linkedRoom) {
-            if (!askLinked())
-                return Saved::Declined;
-            request.acceptLinked = true;
-        } else if (conflicts->conflict) {
-            return refuseConflict();
-        }
-    }
-
+    // The linked-room question is asked only after the transaction has
+    // rolled back, so no other workstation waits on the operator; the
+    // save then runs again with the answer.
     for (;;) {
         Written outcome = Written::Done;
         const Status written = m_module.messages.RetryWhileLocked([&] {
@@ -266,7 +250,7 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
             // operator is asked.
             Status last;
             for (int attempt = 1; attempt <= BusyAttempts; ++attempt) {
-                auto result = writeSave(request);
+                auto result = writeSave(*db, request);
                 if (result) {
                     outcome = *result;
                     return Status();
@@ -298,16 +282,12 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
     for (int i = 0; i < CurrentEvent::BoxCount; ++i)
         event.OldValue[i] = event.NewValue[i];
     reportShortened();
-    LoadEvent(request.number);
+    loadEvent(*db, request.number);
     emit saved(request.title + QStringLiteral(" data saved."));
     return Saved::Done;
 }
 
-Result<EventRecord::Written> EventRecord::writeSave(const SaveRequest &request) {
-    auto db = m_module.databases.open(EventDatabase);
-    if (!db)
-        return db.error();
-    Database &evnt = *db.value();
+Result<EventRecord::Written> EventRecord::writeSave(Database &evnt, const SaveRequest &request) {
     Transaction transaction(evnt);
     if (!transaction.begun())
         return transaction.begun().error();
@@ -348,29 +328,32 @@ Result<EventRecord::Written> EventRecord::writeSave(const SaveRequest &request) 
 
 Status EventRecord::writeRow(Database &evnt, const SaveRequest &request) {
     RecordLayer &records = m_module.records;
-    const int key = request.mode == NewEvent ? UnusedEventNumber : request.number;
-    if (Status read = records.ReadRecord(evnt, SelectEvent, {key}); !read)
-        return read;
-    const bool add = m_module.channel.MessageText == QLatin1String("QUIT");
     const CurrentEvent &event = m_module.event;
     const Schema::Table &table = eventTable();
-    for (int i = 0; i < CurrentEvent::BoxCount && i <= records.FieldCount; ++i) {
+    QVariantList values;
+    for (int i = 0; i < CurrentEvent::BoxCount; ++i) {
         const Schema::Column &column = table.columns[i];
         QString text = event.NewValue[i];
         if (column.type == Schema::ColumnType::Text && column.size > 0)
             text = text.left(column.size);
-        records.FieldValues[i] = storedValue(text, column);
+        values << storedValue(text, column);
     }
-    if (request.mode == NewEvent)
-        records.FieldValues[2] = request.number;
+    values[2] = request.number;
     const int status = integerValue(event.NewValue[StatusBox]);
     if (status == 1 || status == 2)
-        records.FieldValues[CurrentEvent::DepositBox] = Money().toVariant();
-    if (add)
-        records.BeginNewRecord();
-    const Status written = records.WriteRecord(evnt, SelectEvent, {key});
+        values[CurrentEvent::DepositBox] = Money().toVariant();
+    records.FieldValues = values;
+    // A changed event's row is edited where it is; a new one (or one removed
+    // meanwhile) is added.
+    if (request.mode != NewEvent) {
+        const Status edited = records.WriteRecord(evnt, SelectEvent, {request.number});
+        if (edited || edited.error().number != ErrorNumber::NoCurrentRecord)
+            return edited;
+    }
+    records.BeginNewRecord();
+    const Status added = records.WriteRecord(evnt, SelectEvent, {UnusedEventNumber});
     records.EndNewRecord();
-    return written;
+    return added;
 }
 
 // Text longer than its column was saved cut to the column's size; the

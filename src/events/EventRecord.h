@@ -71,8 +71,9 @@ private:
     };
     enum class Written { Done, Conflict, LinkedConflict };
 
-    Result<bool> yearInitialized(int date);
-    Result<Written> writeSave(const SaveRequest &request);
+    bool loadEvent(Database &evnt, int number);
+    Result<bool> yearInitialized(Database &evnt, int date);
+    Result<Written> writeSave(Database &evnt, const SaveRequest &request);
     Status writeRow(Database &evnt, const SaveRequest &request);
     Saved refuseConflict();
     void reportShortened();
