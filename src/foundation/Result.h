@@ -60,7 +60,9 @@ public:
     T &value() { return *m_value; }
     const T &value() const { return *m_value; }
     T *operator->() { return &*m_value; }
+    const T *operator->() const { return &*m_value; }
     T &operator*() { return *m_value; }
+    const T &operator*() const { return *m_value; }
     const DbError &error() const { return *m_error; }
     Status status() const { return ok() ? Status() : Status(*m_error); }
 

@@ -256,9 +256,12 @@ QList<Column> chargeColumns() {
 void addEventTables(QList<Table> &t) {
     // One row per booking.
     // Event numbers are unique; rows below 1 are the unsaved rows that
-    // beginning a new event clears away, and may repeat.
+    // beginning a new event clears away, and may repeat. A partial index
+    // serves no "eventnum = ?" lookup (the engine cannot tell that the value
+    // is above 0), so the number has a plain index as well.
     t << table("evnt", "eventinfo", eventInfoColumns(), {},
-               {unique({"eventnum"}, "eventnum > 0"), index({"eventdate"}), index({"custid"})});
+               {unique({"eventnum"}, "eventnum > 0"), index({"eventnum"}), index({"eventdate"}),
+                index({"custid"})});
 
     // One row per quarter-hour; Event<n>/Room<n> pairs are added per room.
     t << table("evnt", "reserv",
@@ -280,12 +283,12 @@ void addEventTables(QList<Table> &t) {
                {lng("pkgnum", "Package number: the heading event's number"),
                 lng("eventnum", "Member event"), lng("eventdate", "Copy of the event's date"),
                 text("eventtitle", 50, "Copy of the event's title")},
-               {}, {index({"pkgnum"}), unique({"eventnum"}, "eventnum > 0")});
+               {}, {index({"pkgnum"}), unique({"eventnum"}, "eventnum > 0"), index({"eventnum"})});
 
     // Contract definitions, one row per component and position; rows below
     // contract 1 are unsaved and may repeat.
     t << table("evnt", "cbuilder", contractColumns(), {},
-               {unique({"contractnum", "ord"}, "contractnum > 0")});
+               {unique({"contractnum", "ord"}, "contractnum > 0"), index({"contractnum"})});
 
     t << table("evnt", "tasklist", taskColumns(), {},
                {index({"eventnumber"}), index({"taskdate"})});

@@ -87,7 +87,8 @@ TEST_F(ClubUpgradeTest, AnOlderClubIsBroughtUpToDateWithoutLosingARow) {
     EXPECT_EQ(column(QStringLiteral("evnt"),
                      QStringLiteral("select name from sqlite_master where tbl_name = 'pkg' and "
                                     "type = 'index' order by name")),
-              (QVariantList{QStringLiteral("pkg_eventnum_uq"), QStringLiteral("pkg_pkgnum_ix")}));
+              (QVariantList{QStringLiteral("pkg_eventnum_ix"), QStringLiteral("pkg_eventnum_uq"),
+                            QStringLiteral("pkg_pkgnum_ix")}));
     EXPECT_EQ(column(QStringLiteral("rpt"), QStringLiteral("select ctlcompname from headings")),
               QVariantList{QStringLiteral("Your Club Name")});
     for (const QString &name : Schema::databases())

@@ -27,7 +27,6 @@ TEST_F(DemoClubTest, EveryDatabaseExistsWithSettingsAndTheDemoOperator) {
     EXPECT_EQ(count(QStringLiteral("user"),
                     QStringLiteral("select count(*) from staff where username = 'DEMO'")),
               1);
-    EXPECT_EQ(count(QStringLiteral("evnt"), QStringLiteral("select count(*) from eventinfo")), 0);
     for (const QString &name : Schema::databases())
         EXPECT_EQ(count(name, QStringLiteral("select version from schemaversion")),
                   SchemaUpgrade::currentVersion())
@@ -92,9 +91,51 @@ TEST_F(DemoClubTest, RoomsAndThisAndNextYearAreSetUpThroughTheProgram) {
                         QStringLiteral("select count(*) from reserv where resdate between ? and ?"),
                         {year * 10000, year * 10000 + 1232}),
                   35040);
-    EXPECT_EQ(count(QStringLiteral("evnt"),
-                    QStringLiteral("select count(*) from reserv where event6 is not null")),
-              0);
+}
+
+TEST_F(DemoClubTest, ASeasonOfBookingsFillsTheCalendar) {
+    const auto evnt = QStringLiteral("evnt");
+    const int events = count(evnt, QStringLiteral("select count(*) from eventinfo"));
+    EXPECT_GE(events, 30);
+    EXPECT_EQ(count(evnt, QStringLiteral("select count(distinct eventnum) from eventinfo")),
+              events);
+    EXPECT_EQ(count(evnt, QStringLiteral("select count(distinct status) from eventinfo")), 6)
+        << "enquiries, reservations, deposits, confirmed, billed and a cancellation";
+    EXPECT_GE(count(evnt, QStringLiteral("select count(*) from eventinfo where memnonmem = 1 and "
+                                         "custid > 0 and custname <> ''")),
+              10);
+    EXPECT_GE(count(evnt, QStringLiteral("select count(*) from eventinfo where memnonmem = 2")), 3);
+
+    // The busy Saturday.
+    const QVariant busiest = scalar(
+        evnt, QStringLiteral("select eventdate from eventinfo where status between 2 and 8 group "
+                             "by eventdate order by count(*) desc, eventdate"));
+    EXPECT_EQ(count(evnt,
+                    QStringLiteral("select count(*) from eventinfo where eventdate = ? and status "
+                                   "between 2 and 8"),
+                    {busiest}),
+              5);
+    EXPECT_EQ(QDate::fromString(busiest.toString(), QStringLiteral("yyyyMMdd")).dayOfWeek(),
+              Qt::Saturday);
+    EXPECT_GT(count(evnt, QStringLiteral("select count(*) from reserv where event2 > 0 and event3 "
+                                         "> 0 and event2 <> event3")),
+              0)
+        << "both ballroom sections in use at once";
+
+    // Every booked quarter-hour belongs to its event's date and room, and a
+    // cancellation holds none.
+    int booked = 0;
+    for (int room = 1; room <= 6; ++room)
+        booked += count(evnt, QStringLiteral("select count(*) from reserv r, eventinfo e where "
+                                             "r.event%1 = e.eventnum and r.resdate = e.eventdate "
+                                             "and e.roomnumber = %1 and e.status between 2 and 8")
+                                  .arg(room));
+    int cells = 0;
+    for (int room = 1; room <= 6; ++room)
+        cells +=
+            count(evnt, QStringLiteral("select count(*) from reserv where event%1 > 0").arg(room));
+    EXPECT_GT(cells, 200);
+    EXPECT_EQ(booked, cells);
 }
 
 TEST(PlainClub, StartsWithoutRoomsOrYears) {

@@ -1,6 +1,7 @@
 #include "ClubCreator.h"
 
 #include "DemoData.h"
+#include "DemoSeason.h"
 #include "SilentPorts.h"
 #include "calendar/RoomEditor.h"
 #include "calendar/YearSetup.h"
@@ -97,8 +98,8 @@ Status writeSettings(Databases &databases, bool demo) {
     return status;
 }
 
-// The demo rooms and calendar years, made through the program's own room
-// editor and year set-up as an operator would make them.
+// The demo rooms, calendar years and bookings, made through the program's
+// own room editor, year set-up and event save as an operator would make them.
 Status addDemoCalendar(const StorageSettings &settings, const QDate &today) {
     SilentPorts ports(today);
     Module module(settings, Ports{ports, ports, ports, ports, ports});
@@ -126,7 +127,7 @@ Status addDemoCalendar(const StorageSettings &settings, const QDate &today) {
         if (auto filled = years.fillYear(year); !filled)
             return filled.error();
     }
-    return {};
+    return DemoSeason::add(module, today);
 }
 
 } // namespace

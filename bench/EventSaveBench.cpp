@@ -1,0 +1,109 @@
+#include "BenchSupport.h"
+#include "calendar/RoomEditor.h"
+#include "calendar/YearSetup.h"
+#include "events/EventRecord.h"
+#include "foundation/TextValue.h"
+#include "foundation/Transaction.h"
+
+namespace {
+
+constexpr int FirstYear = 2020;
+constexpr int Years = 20;
+constexpr int Events = 50000;
+constexpr int Room = 1;
+constexpr int SavedYear = 2027;
+
+// A club in its twentieth year: six rooms, twenty years of quarter-hours and
+// 50,000 events, made once for the whole run.
+BenchClub &bigClub() {
+    static BenchClub *club = [] {
+        auto *made = new BenchClub;
+        Module &module = *made->module;
+        module.session.UserLevel = 99;
+        module.session.AccessThresholds = {0, 0, 0, 0};
+        RoomEditor rooms(module);
+        rooms.OpenRoomEditor(true);
+        for (int i = 1; i <= 6; ++i) {
+            rooms.text3Changed(RoomEditor::NameBox, QStringLiteral("Room %1").arg(i));
+            rooms.text3Changed(RoomEditor::CapacityBox, QStringLiteral("50"));
+            rooms.RoomButton(RoomEditor::AddRoom);
+        }
+        YearSetup years(module);
+        for (int year = FirstYear; year < FirstYear + Years; ++year)
+            years.fillYear(year);
+        auto db = module.databases.open(QStringLiteral("evnt"));
+        Transaction transaction(*db.value());
+        auto insert = db.value()->prepare(QStringLiteral(
+            "insert into eventinfo (eventdate, eventtitle, eventnum, starttime, endtime, status, "
+            "roomnumber) values (?, ?, ?, '18:00', '22:00', 2, ?)"));
+        for (int i = 1; i <= Events; ++i) {
+            const QDate day = QDate(FirstYear, 1, 1).addDays(i % (Years * 365));
+            insert->bindValue(0, day.year() * 10000 + day.month() * 100 + day.day());
+            insert->bindValue(1, QStringLiteral("Event %1").arg(i));
+            insert->bindValue(2, i);
+            insert->bindValue(3, i % 6 + 1);
+            db.value()->exec(*insert);
+        }
+        transaction.commit();
+        return made;
+    }();
+    return *club;
+}
+
+// The floor: the same 16 cells of a four-hour booking updated in one
+// transaction, nothing else.
+void Baseline(benchmark::State &state) {
+    Module &module = *bigClub().module;
+    int date = SavedYear * 10000 + 301;
+    for (auto _ : state) {
+        auto db = module.databases.open(QStringLiteral("evnt"));
+        Transaction transaction(*db.value());
+        db.value()->execute(QStringLiteral("update reserv set event1 = ?, room1 = ? where resdate "
+                                           "= ? and restime >= '18:00' and restime < '22:00'"),
+                            {Events + 1, QStringLiteral("Benchmark dinner"), date});
+        if (!transaction.commit().ok())
+            state.SkipWithError("commit failed");
+        date = date == SavedYear * 10000 + 301 ? SavedYear * 10000 + 302 : SavedYear * 10000 + 301;
+    }
+}
+
+// One save of a four-hour booking moved between two days: the conflict
+// check, the row, the old cells freed and the new ones booked, then the
+// event loaded again as the window shows it.
+void SaveEvent(benchmark::State &state) {
+    Module &module = *bigClub().module;
+    EventRecord record(module);
+    // One event for every run of this benchmark.
+    static const int number = [&] {
+        record.ClearEvent();
+        const int issued = record.NextEventNumber();
+        auto &box = module.event.Text1;
+        box[0] = QString::number(SavedYear * 10000 + 401);
+        box[1] = QStringLiteral("Benchmark dinner");
+        box[3] = QStringLiteral("18:00");
+        box[4] = QStringLiteral("22:00");
+        box[5] = QStringLiteral("2");
+        box[8] = QString::number(Room);
+        return record.SaveEvent(EventRecord::NewEvent) == EventRecord::Saved::Done ? issued : 0;
+    }();
+    if (number == 0 || !record.LoadEvent(number)) {
+        state.SkipWithError("the event could not be saved");
+        return;
+    }
+    int day = integerValue(module.event.Text1[0]) % 10000;
+    for (auto _ : state) {
+        day = day == 401 ? 402 : 401;
+        module.event.Text1[0] = QString::number(SavedYear * 10000 + day);
+        if (record.SaveEvent(EventRecord::ChangedEvent) != EventRecord::Saved::Done)
+            state.SkipWithError(bigClub().ports.lastMessage.toStdString().c_str());
+    }
+}
+
+} // namespace
+
+BENCHMARK(Baseline)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(SaveEvent)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+int main(int argc, char **argv) {
+    return runWithRatios(argc, argv, "Baseline", {{"SaveEvent", 3.0}});
+}

@@ -1,0 +1,387 @@
+#include "EventRecord.h"
+
+#include "calendar/Rooms.h"
+#include "foundation/Clipboard.h"
+#include "foundation/Clock.h"
+#include "foundation/Module.h"
+#include "foundation/Money.h"
+#include "foundation/Schema.h"
+#include "foundation/SharedFile.h"
+#include "foundation/TextValue.h"
+#include "foundation/Transaction.h"
+
+#include <cmath>
+
+namespace {
+
+const QString EventDatabase = QStringLiteral("evnt");
+const QString SelectEvent = QStringLiteral("select * from eventinfo where eventnum = ?");
+constexpr int UnusedEventNumber = -354; // no event has it: reading it prepares an added row
+constexpr int TitleBox = 1;
+constexpr int StatusBox = 5;
+
+const Schema::Table &eventTable() {
+    return *Schema::findTable(EventDatabase, QStringLiteral("eventinfo"));
+}
+
+// A stored value as its box shows it.
+QString boxText(const QVariant &value, Schema::ColumnType type) {
+    if (!value.isValid() || value.isNull())
+        return QString();
+    if (type == Schema::ColumnType::Currency) {
+        if (const auto money = Money::fromVariant(value))
+            return money->toString();
+    }
+    return value.toString();
+}
+
+// A box's text as its column stores it: text as typed (never Null, so a
+// cleared box clears its column), numbers by the typed-number rule with
+// anything unreadable as 0.
+QVariant storedValue(const QString &text, const Schema::Column &column) {
+    switch (column.type) {
+    case Schema::ColumnType::Text:
+    case Schema::ColumnType::Memo:
+        return text.isNull() ? QString(QLatin1String("")) : text;
+    case Schema::ColumnType::Currency:
+        return Money::fromText(text).value_or(Money()).toVariant();
+    case Schema::ColumnType::Double:
+        return numericValue(text);
+    default:
+        return qint64(std::trunc(numericValue(text)));
+    }
+}
+
+} // namespace
+
+EventRecord::EventRecord(Module &module, QObject *parent)
+    : QObject(parent)
+    , changeLog(module)
+    , m_module(module) {}
+
+bool EventRecord::LoadEvent(int number) {
+    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    return db && loadEvent(*db, number);
+}
+
+bool EventRecord::loadEvent(Database &evnt, int number) {
+    RecordLayer &records = m_module.records;
+    if (Status read = records.ReadRecord(evnt, SelectEvent, {number}); !read) {
+        m_module.messages.ShowErrorCodes(read.error());
+        return false;
+    }
+    if (m_module.channel.MessageText == QLatin1String("QUIT"))
+        return false;
+
+    CurrentEvent &event = m_module.event;
+    const Schema::Table &table = eventTable();
+    for (int i = 0; i <= records.FieldCount && i < CurrentEvent::Slots; ++i) {
+        const auto type =
+            i < table.columns.size() ? table.columns[i].type : Schema::ColumnType::Text;
+        const QString text = boxText(records.FieldValues[i], type);
+        if (i < CurrentEvent::BoxCount)
+            event.Text1[i] = text;
+        event.OldValue[i] = text;
+        event.Changed[i] = 0;
+    }
+    const auto &box = event.Text1;
+    if (const auto rooms = ReadRooms(evnt))
+        event.LinkedRoom = SlotBooking::linkedRoomOnLoad(*rooms, integerValue(box[8]));
+    event.EventNumber = number;
+    event.Title = box[TitleBox].trimmed();
+    event.Date = integerValue(box[0]);
+    event.StartTime = box[3];
+    event.EndTime = box[4];
+    event.Room = integerValue(box[8]);
+    event.MemberFlag = integerValue(box[9]);
+    event.Account = numericValue(box[10]);
+    event.Status = integerValue(box[StatusBox]);
+    event.Caption = event.Title + QStringLiteral(" - ") + box[0].mid(4, 2) + QLatin1Char('/') +
+                    box[0].mid(6, 2) + QLatin1Char('/') + box[0].left(4);
+    if (numericValue(box[CurrentEvent::DepositBox]) < 0.01)
+        event.Text1[CurrentEvent::DepositBox].clear();
+    loadPackage(evnt, number);
+    checkAccount();
+    showContactPanel = event.Status == 1;
+    emit loaded();
+    return true;
+}
+
+void EventRecord::loadPackage(Database &evnt, int number) {
+    lstpkg.clear();
+    auto own = evnt.exec(QStringLiteral("select pkgnum from pkg where eventnum = ?"), {number});
+    if (!own || !own->next())
+        return;
+    const int package = own->value(0).toInt();
+    own->finish();
+    auto members = evnt.exec(
+        QStringLiteral("select pkgnum, eventnum, eventtitle, eventdate from pkg where pkgnum = ?"),
+        {package});
+    if (!members)
+        return;
+    lstpkg << QStringLiteral("Unlink this event");
+    while (members->next()) {
+        QStringList parts;
+        for (int i = 0; i < 4; ++i)
+            parts << members->value(i).toString();
+        lstpkg << parts.join(QStringLiteral(" - "));
+    }
+}
+
+void EventRecord::checkAccount() {
+    const CurrentEvent &event = m_module.event;
+    lbltaxexemptVisible = false;
+    lblclasscode.clear();
+    if (event.Account <= 0)
+        return;
+    m_module.channel.MessageText = QString::number(event.Account, 'f', 2);
+    m_module.checks.CheckMemberNumber();
+    if (m_module.channel.MessageText == QLatin1String("REDO"))
+        return;
+    lbltaxexemptVisible = m_module.checks.TaxExemptFlag != 0;
+    lblclasscode = m_module.ports.clipboard.text().section(QLatin1Char('-'), 0, 0);
+}
+
+Result<int> EventRecord::highestEventNumber() {
+    auto db = m_module.databases.open(EventDatabase);
+    if (!db)
+        return db.error();
+    auto highest = db.value()->exec(QStringLiteral("select max(eventnum) from eventinfo"));
+    if (!highest)
+        return highest.error();
+    return highest->next() ? highest->value(0).toInt() : 0;
+}
+
+int EventRecord::NextEventNumber() {
+    const QString counter = m_module.clubPath(QStringLiteral("evntsched.dat"));
+    int number = 0;
+    for (int attempt = 1;; ++attempt) {
+        // Read, add one and write back under one lock. A counter that is
+        // damaged, empty or behind the events (restored from a backup)
+        // continues after the highest number in use.
+        const bool issued = SharedFile::update(counter, [&](const QString &content) {
+            bool readable = false;
+            const int last = content.trimmed().toInt(&readable);
+            const auto highest = highestEventNumber();
+            number = std::max(readable ? last : 0, highest ? *highest : 0) + 1;
+            return QString::number(number) + QLatin1Char('\n');
+        });
+        if (issued)
+            break;
+        if (attempt < CounterAttempts)
+            continue;
+        if (!m_module.messages.AskYesNo(QStringLiteral("Try network again?"),
+                                        QStringLiteral("Network Connection Timeout")))
+            return 0;
+        attempt = 0;
+    }
+    CurrentEvent &event = m_module.event;
+    event.EditMode = CurrentEvent::EnteringNew;
+    event.EventNumber = number;
+    event.Text1[2] = QString::number(number);
+    changeLog.AuditLine = QStringLiteral("Event#%1 opened").arg(number);
+    changeLog.WriteAudit();
+    return number;
+}
+
+Result<bool> EventRecord::yearInitialized(Database &evnt, int date) {
+    auto rows = evnt.exec(QStringLiteral("select count(*) from reserv where resdate = ?"), {date});
+    if (!rows)
+        return rows.error();
+    return rows->next() && rows->value(0).toInt() > 0;
+}
+
+EventRecord::Saved EventRecord::refuseConflict() {
+    m_module.messages.show(
+        QStringLiteral("The chosen time and room combination is already in use."),
+        QStringLiteral("Oops..."), Icon::Information);
+    return Saved::Conflict;
+}
+
+EventRecord::Saved EventRecord::SaveEvent(int mode) {
+    CurrentEvent &event = m_module.event;
+    for (int i = 0; i < CurrentEvent::BoxCount; ++i) {
+        event.NewValue[i] = event.Text1[i];
+        event.Changed[i] = event.NewValue[i] != event.OldValue[i] ? 1 : 0;
+    }
+    const auto &box = event.Text1;
+    SaveRequest request;
+    const int status = integerValue(box[StatusBox]);
+    request.number = mode == NewEvent ? event.EventNumber : integerValue(box[2]);
+    request.mode = mode == ChangedEvent && (status < 2 || status >= 6) ? OffCalendar : mode;
+    request.books =
+        (request.mode == NewEvent && status >= 2 && status <= 8) || request.mode == ChangedEvent;
+    request.booking = {integerValue(box[0]), box[3].trimmed(),     box[4].trimmed(), status,
+                       request.number,       integerValue(box[8]), event.LinkedRoom};
+    request.title = box[TitleBox].trimmed();
+
+    // One connection serves the whole save, the reload included.
+    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    if (!db)
+        return Saved::NotWritten;
+    auto initialized = yearInitialized(*db, request.booking.date);
+    if (!initialized) {
+        m_module.messages.reportFailure(initialized.error(), EventDatabase);
+        return Saved::NotWritten;
+    }
+    if (!*initialized) {
+        m_module.messages.show(
+            QStringLiteral("The calendar year for this reservation has not yet been initialized "
+                           "\r\nand the reservation cannot be taken at this time."),
+            QStringLiteral("Uh-oh..."), Icon::Information);
+        return Saved::YearNotInitialized;
+    }
+
+    const auto askLinked = [&] {
+        return m_module.messages.AskYesNo(
+            QStringLiteral("Caution - a possible conflict with room # %1 exists with this "
+                           "reservation.\r\nClick YES to make the reservation anyway; click NO "
+                           "to exit.")
+                .arg(request.booking.linkedRoom),
+            QStringLiteral("** Room Conflict? **"));
+    };
+    // The linked-room question is asked only after the transaction has
+    // rolled back, so no other workstation waits on the operator; the
+    // save then runs again with the answer.
+    for (;;) {
+        Written outcome = Written::Done;
+        const Status written = m_module.messages.RetryWhileLocked([&] {
+            // A busy database is tried again a few times before the
+            // operator is asked.
+            Status last;
+            for (int attempt = 1; attempt <= BusyAttempts; ++attempt) {
+                auto result = writeSave(*db, request);
+                if (result) {
+                    outcome = *result;
+                    return Status();
+                }
+                last = result.error();
+                if (last.error().number != ErrorNumber::RecordLocked)
+                    return last;
+                if (attempt < BusyAttempts)
+                    m_module.ports.clock.pause(BusyPauseMs);
+            }
+            return last;
+        });
+        if (!written) {
+            if (written.error().number != ErrorNumber::RecordLocked)
+                m_module.messages.ShowErrorCodes(written.error());
+            return Saved::NotWritten;
+        }
+        if (outcome == Written::Conflict)
+            return refuseConflict();
+        if (outcome == Written::LinkedConflict) {
+            if (!askLinked())
+                return Saved::Declined;
+            request.acceptLinked = true;
+            continue;
+        }
+        break;
+    }
+
+    for (int i = 0; i < CurrentEvent::BoxCount; ++i)
+        event.OldValue[i] = event.NewValue[i];
+    reportShortened();
+    loadEvent(*db, request.number);
+    emit saved(request.title + QStringLiteral(" data saved."));
+    return Saved::Done;
+}
+
+Result<EventRecord::Written> EventRecord::writeSave(Database &evnt, const SaveRequest &request) {
+    Transaction transaction(evnt);
+    if (!transaction.begun())
+        return transaction.begun().error();
+    if (request.books) {
+        auto conflicts = SlotBooking::SlotConflictCheck(evnt, request.booking);
+        if (!conflicts)
+            return conflicts.error();
+        if (conflicts->linkedRoom && !request.acceptLinked)
+            return Written::LinkedConflict;
+        if (conflicts->conflict && !conflicts->linkedRoom)
+            return Written::Conflict;
+    }
+    if (Status row = writeRow(evnt, request); !row)
+        return row.error();
+    const CurrentEvent &event = m_module.event;
+    if (request.mode != NewEvent) {
+        const Status freed = SlotBooking::ClearEventCells(
+            evnt, integerValue(event.OldValue[8]), integerValue(event.OldValue[0]), request.number);
+        if (!freed)
+            return freed.error();
+    }
+    if (request.books) {
+        if (Status booked = SlotBooking::WriteEventCells(evnt, request.booking, request.title);
+            !booked)
+            return booked.error();
+    }
+    if (event.Changed[0] || event.Changed[TitleBox]) {
+        const Status copied = evnt.execute(
+            QStringLiteral("update pkg set eventdate = ?, eventtitle = ? where eventnum = ?"),
+            {request.booking.date, request.title.left(50), request.number});
+        if (!copied)
+            return copied.error();
+    }
+    if (Status committed = transaction.commit(); !committed)
+        return committed.error();
+    return Written::Done;
+}
+
+Status EventRecord::writeRow(Database &evnt, const SaveRequest &request) {
+    RecordLayer &records = m_module.records;
+    const CurrentEvent &event = m_module.event;
+    const Schema::Table &table = eventTable();
+    QVariantList values;
+    for (int i = 0; i < CurrentEvent::BoxCount; ++i) {
+        const Schema::Column &column = table.columns[i];
+        QString text = event.NewValue[i];
+        if (column.type == Schema::ColumnType::Text && column.size > 0)
+            text = text.left(column.size);
+        values << storedValue(text, column);
+    }
+    values[2] = request.number;
+    const int status = integerValue(event.NewValue[StatusBox]);
+    if (status == 1 || status == 2)
+        values[CurrentEvent::DepositBox] = Money().toVariant();
+    records.FieldValues = values;
+    // A changed event's row is edited where it is; a new one (or one removed
+    // meanwhile) is added.
+    if (request.mode != NewEvent) {
+        const Status edited = records.WriteRecord(evnt, SelectEvent, {request.number});
+        if (edited || edited.error().number != ErrorNumber::NoCurrentRecord)
+            return edited;
+    }
+    records.BeginNewRecord();
+    const Status added = records.WriteRecord(evnt, SelectEvent, {UnusedEventNumber});
+    records.EndNewRecord();
+    return added;
+}
+
+// Text longer than its column was saved cut to the column's size; the
+// operator learns which.
+void EventRecord::reportShortened() {
+    const Schema::Table &table = eventTable();
+    QStringList cut;
+    for (int i = 0; i < CurrentEvent::BoxCount; ++i) {
+        const Schema::Column &column = table.columns[i];
+        if (column.type == Schema::ColumnType::Text && column.size > 0 &&
+            m_module.event.NewValue[i].size() > column.size)
+            cut << QStringLiteral("%1: the first %2 characters")
+                       .arg(column.description.section(QLatin1Char(','), 0, 0))
+                       .arg(column.size);
+    }
+    if (!cut.isEmpty())
+        m_module.messages.show(
+            QStringLiteral("Some entries were longer than their fields allow and were saved "
+                           "shortened:\n") +
+                cut.join(QLatin1Char('\n')),
+            QStringLiteral("FYI..."), Icon::Information);
+}
+
+void EventRecord::ClearEvent() {
+    m_module.event = CurrentEvent();
+    lbltaxexemptVisible = false;
+    lblclasscode.clear();
+    lstpkg.clear();
+    showContactPanel = false;
+    emit cleared();
+}

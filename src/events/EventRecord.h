@@ -1,0 +1,85 @@
+#pragma once
+
+#include "ChangeLog.h"
+#include "calendar/SlotBooking.h"
+#include "foundation/Result.h"
+
+#include <QObject>
+#include <QStringList>
+
+class Database;
+class Module;
+
+// One booking as the main window edits it: loading a row of eventinfo into
+// the 36 boxes of the shared CurrentEvent, issuing event numbers, and saving
+// the boxes back together with the event's reservation cells.
+//
+// A save is one transaction: the conflict check, the event row, its old
+// cells freed, its new cells booked and the package copy of date and title.
+// Two workstations saving the same room and time can never both succeed,
+// and a failed save leaves nothing half-written.
+class EventRecord : public QObject {
+    Q_OBJECT
+
+public:
+    enum SaveMode { NewEvent = 1, ChangedEvent = 2, OffCalendar = 3 };
+    enum class Saved {
+        Done,
+        YearNotInitialized, // nothing written, the operator told
+        Conflict,           // the room and time are taken; the operator told
+        Declined,           // the operator did not book over the linked room
+        NotWritten,         // a database error or lock, already reported
+    };
+    static constexpr int CounterAttempts = 3; // lock waits before asking the operator
+    static constexpr int BusyAttempts = 3;    // busy database before the lock question
+    static constexpr int BusyPauseMs = 250;
+
+    explicit EventRecord(Module &module, QObject *parent = nullptr);
+
+    // Fills the boxes from the event with that number; false (and nothing
+    // changed) when there is no such event.
+    bool LoadEvent(int number);
+    // The next event number from "evntsched.dat", never one already used;
+    // writes "Event#<n> opened". 0 when the operator gave up waiting for the
+    // file.
+    int NextEventNumber();
+    Saved SaveEvent(int mode);
+    void ClearEvent();
+
+    ChangeLog changeLog;
+
+    // What the window shows beside the boxes after a load.
+    bool lbltaxexemptVisible = false;
+    QString lblclasscode;
+    QStringList lstpkg; // the event's package, "Unlink this event" first
+    bool showContactPanel = false;
+
+signals:
+    void loaded();
+    // After a save: the help line's text, then the saved notice.
+    void saved(const QString &helpText);
+    void cleared();
+
+private:
+    struct SaveRequest {
+        int mode = 0;
+        int number = 0;
+        SlotBooking::SlotRequest booking;
+        QString title;
+        bool books = false;        // the cells are written
+        bool acceptLinked = false; // the operator agreed to book over the linked room
+    };
+    enum class Written { Done, Conflict, LinkedConflict };
+
+    bool loadEvent(Database &evnt, int number);
+    Result<bool> yearInitialized(Database &evnt, int date);
+    Result<Written> writeSave(Database &evnt, const SaveRequest &request);
+    Status writeRow(Database &evnt, const SaveRequest &request);
+    Saved refuseConflict();
+    void reportShortened();
+    void loadPackage(Database &evnt, int number);
+    void checkAccount();
+    Result<int> highestEventNumber();
+
+    Module &m_module;
+};

@@ -1,0 +1,238 @@
+#include "EventFixture.h"
+#include "foundation/Transaction.h"
+
+#include <QFile>
+
+namespace {
+
+class EventRecordTest : public EventFixture {
+protected:
+    QString file(const QString &name) {
+        QFile in(path(name));
+        return in.open(QIODevice::ReadOnly) ? QString::fromUtf8(in.readAll()) : QString();
+    }
+    QVariant stored(const QString &column, int number) {
+        return scalar(QStringLiteral("evnt"),
+                      QStringLiteral("select %1 from eventinfo where eventnum = ?").arg(column),
+                      {number});
+    }
+};
+
+TEST_F(EventRecordTest, EventNumbersStartAtOneAndNeverRepeat) {
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("evntsched.dat"))));
+    EXPECT_EQ(record->NextEventNumber(), 1);
+    EXPECT_EQ(file(QStringLiteral("evntsched.dat")), QStringLiteral("1\n"));
+    EXPECT_EQ(module->event.EditMode, CurrentEvent::EnteringNew);
+    EXPECT_EQ(file(QStringLiteral("evntsched.ini")),
+              QStringLiteral("12062026\\09:30\\E#0\\Event#1 opened\n"));
+    EXPECT_EQ(record->NextEventNumber(), 2);
+
+    // A saved event numbered 40 (say, from a restored backup) is never issued
+    // again, nor is anything at or below it when the counter is damaged.
+    ASSERT_EQ(book(QStringLiteral("20270305"), QStringLiteral("Gala"), QStringLiteral("18:00"),
+                   QStringLiteral("19:00"), 1),
+              EventRecord::Saved::Done);
+    exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set eventnum = 40"));
+    EXPECT_EQ(record->NextEventNumber(), 41);
+    for (const QByteArray &damaged : {QByteArray(), QByteArray("garbage"), QByteArray("7\n")}) {
+        QFile counter(path(QStringLiteral("evntsched.dat")));
+        ASSERT_TRUE(counter.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        counter.write(damaged);
+        counter.close();
+        EXPECT_EQ(record->NextEventNumber(), 41) << damaged.toStdString();
+    }
+}
+
+TEST_F(EventRecordTest, ASavedEventStoresItsBoxesAndBooksItsQuarterHours) {
+    const QString title = QStringLiteral("O'Brien \"Fiftieth\" \\ Zoë's 婚礼");
+    ASSERT_EQ(book(QStringLiteral("20270305"), title, QStringLiteral("18:00"),
+                   QStringLiteral("19:00"), 3),
+              EventRecord::Saved::Done);
+    const int number = lastNumber;
+    EXPECT_EQ(stored(QStringLiteral("eventtitle"), number).toString(), title);
+    EXPECT_EQ(cells(3, 20270305),
+              (QStringList{QStringLiteral("18:00 %1 %2").arg(number).arg(title),
+                           QStringLiteral("18:15 %1 %2").arg(number).arg(title),
+                           QStringLiteral("18:30 %1 %2").arg(number).arg(title),
+                           QStringLiteral("18:45 %1 %2").arg(number).arg(title)}))
+        << "the end slot stays free for the next booking";
+    // Blank and unreadable numbers are stored as 0.
+    EXPECT_EQ(stored(QStringLiteral("guarantee"), number).toInt(), 0);
+    EXPECT_EQ(stored(QStringLiteral("custid"), number).toDouble(), 0.0);
+
+    // The window shows what was stored.
+    const CurrentEvent &event = module->event;
+    EXPECT_EQ(event.EventNumber, number);
+    EXPECT_EQ(event.Text1[1], title);
+    EXPECT_EQ(event.Caption, title + QStringLiteral(" - 03/05/2027"));
+    EXPECT_EQ(event.Status, 2);
+    EXPECT_EQ(event.Text1[CurrentEvent::DepositBox], QString()) << "no deposit shows empty";
+}
+
+TEST_F(EventRecordTest, DepositsAreKeptFromStatusThreeAndMoneyStaysExact) {
+    ASSERT_EQ(book(QStringLiteral("20270305"), QStringLiteral("Deposit"), QStringLiteral("10:00"),
+                   QStringLiteral("11:00"), 1),
+              EventRecord::Saved::Done);
+    const int number = lastNumber;
+    module->event.Text1[CurrentEvent::DepositBox] = QStringLiteral("250.10");
+    ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
+    EXPECT_EQ(stored(QStringLiteral("deposit"), number).toDouble(), 0.0) << "status 2 keeps none";
+
+    module->event.Text1[5] = QStringLiteral("3");
+    module->event.Text1[CurrentEvent::DepositBox] = QStringLiteral("250.10");
+    module->event.Text1[7] = QStringLiteral("12 guests");
+    ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
+    EXPECT_EQ(module->event.Text1[CurrentEvent::DepositBox], QStringLiteral("250.1"));
+    EXPECT_EQ(stored(QStringLiteral("guarantee"), number).toInt(), 12);
+}
+
+TEST_F(EventRecordTest, TakenSlotsAreRefusedAndNothingOfTheSaveIsWritten) {
+    ASSERT_EQ(book(QStringLiteral("20270306"), QStringLiteral("Wedding"), QStringLiteral("18:00"),
+                   QStringLiteral("19:00"), 3),
+              EventRecord::Saved::Done);
+    const int wedding = lastNumber;
+
+    EXPECT_EQ(book(QStringLiteral("20270306"), QStringLiteral("Overlap"), QStringLiteral("18:45"),
+                   QStringLiteral("20:00"), 3),
+              EventRecord::Saved::Conflict);
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("The chosen time and room combination is already in use."));
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+    EXPECT_EQ(events(), 1) << "no row of the refused event";
+
+    EXPECT_EQ(book(QStringLiteral("20270306"), QStringLiteral("After"), QStringLiteral("19:00"),
+                   QStringLiteral("20:00"), 3),
+              EventRecord::Saved::Done);
+    EXPECT_EQ(book(QStringLiteral("20270306"), QStringLiteral("Called off"),
+                   QStringLiteral("18:00"), QStringLiteral("19:00"), 3, 9),
+              EventRecord::Saved::Done)
+        << "a cancelled event never conflicts";
+
+    // Re-saving an event over its own cells is no conflict.
+    ASSERT_TRUE(record->LoadEvent(wedding));
+    module->event.Text1[6] = QStringLiteral("120");
+    EXPECT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
+    EXPECT_EQ(cells(3, 20270306).size(), 8);
+}
+
+TEST_F(EventRecordTest, ALinkedRoomInUseAsksFirstEvenWhenTheRoomItselfIsTaken) {
+    // Ballroom East (room 2) is part of the ballroom (room 1).
+    ASSERT_EQ(book(QStringLiteral("20270307"), QStringLiteral("East cocktails"),
+                   QStringLiteral("17:00"), QStringLiteral("18:30"), 2),
+              EventRecord::Saved::Done);
+
+    prompts.answerYesNo(false);
+    EXPECT_EQ(book(QStringLiteral("20270307"), QStringLiteral("Ballroom dinner"),
+                   QStringLiteral("18:00"), QStringLiteral("22:00"), 1),
+              EventRecord::Saved::Declined);
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(prompts.questions[0].title, QStringLiteral("** Room Conflict? **"));
+    EXPECT_EQ(prompts.questions[0].text,
+              QStringLiteral("Caution - a possible conflict with room # 2 exists with this "
+                             "reservation.\r\nClick YES to make the reservation anyway; click NO "
+                             "to exit."));
+    EXPECT_EQ(events(), 1);
+
+    prompts.answerYesNo(true);
+    EXPECT_EQ(record->SaveEvent(EventRecord::NewEvent), EventRecord::Saved::Done);
+    EXPECT_EQ(cells(1, 20270307).size(), 16);
+
+    // East itself is taken too, yet the question comes rather than a refusal.
+    prompts.clear();
+    prompts.answerYesNo(false);
+    EXPECT_EQ(book(QStringLiteral("20270307"), QStringLiteral("East again"),
+                   QStringLiteral("18:15"), QStringLiteral("19:00"), 2),
+              EventRecord::Saved::Declined);
+    EXPECT_TRUE(prompts.questions[0].text.startsWith(
+        QStringLiteral("Caution - a possible conflict with room # 1 ")));
+}
+
+TEST_F(EventRecordTest, MovingAnEventFreesItsOldCellsAndBooksTheNewOnes) {
+    ASSERT_EQ(book(QStringLiteral("20270308"), QStringLiteral("Board lunch"),
+                   QStringLiteral("12:00"), QStringLiteral("13:00"), 3),
+              EventRecord::Saved::Done);
+    const int number = lastNumber;
+    auto &box = module->event.Text1;
+    box[0] = QStringLiteral("20270309");
+    box[8] = QStringLiteral("1");
+    box[3] = QStringLiteral("23:30");
+    box[4] = QStringLiteral("CLOSE");
+    ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
+    EXPECT_TRUE(cells(3, 20270308).isEmpty());
+    EXPECT_EQ(cells(1, 20270309), (QStringList{QStringLiteral("23:30 %1 Board lunch").arg(number),
+                                               QStringLiteral("23:45 %1 Board lunch").arg(number)}))
+        << "CLOSE books to the end of the day";
+
+    // Cancelling takes it off the calendar.
+    box[5] = QStringLiteral("9");
+    ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
+    EXPECT_TRUE(cells(1, 20270309).isEmpty());
+    EXPECT_EQ(stored(QStringLiteral("status"), number).toInt(), 9);
+}
+
+TEST_F(EventRecordTest, AYearNotSetUpTakesNoBooking) {
+    prompts.expectError();
+    EXPECT_EQ(book(QStringLiteral("20280105"), QStringLiteral("Too early"), QStringLiteral("10:00"),
+                   QStringLiteral("11:00"), 1),
+              EventRecord::Saved::YearNotInitialized);
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("The calendar year for this reservation has not yet been initialized "
+                             "\r\nand the reservation cannot be taken at this time."));
+    EXPECT_EQ(events(), 0);
+}
+
+TEST_F(EventRecordTest, ChangingDateOrTitleUpdatesThePackageCopy) {
+    ASSERT_EQ(book(QStringLiteral("20270310"), QStringLiteral("Rehearsal"), QStringLiteral("17:00"),
+                   QStringLiteral("18:00"), 3),
+              EventRecord::Saved::Done);
+    const int number = lastNumber;
+    exec(QStringLiteral("evnt"),
+         QStringLiteral("insert into pkg (pkgnum, eventnum, eventdate, eventtitle) values (?, ?, "
+                        "20270310, 'Rehearsal')"),
+         {number, number});
+    ASSERT_TRUE(record->LoadEvent(number));
+    EXPECT_EQ(record->lstpkg,
+              (QStringList{QStringLiteral("Unlink this event"),
+                           QStringLiteral("%1 - %1 - Rehearsal - 20270310").arg(number)}));
+    module->event.Text1[0] = QStringLiteral("20270311");
+    module->event.Text1[1] = QStringLiteral("Rehearsal dinner");
+    ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
+    EXPECT_EQ(scalar(QStringLiteral("evnt"),
+                     QStringLiteral("select eventdate || ' ' || eventtitle from pkg"))
+                  .toString(),
+              QStringLiteral("20270311 Rehearsal dinner"));
+}
+
+TEST_F(EventRecordTest, OverlongTextIsCutToItsFieldAndTheOperatorTold) {
+    ASSERT_EQ(book(QStringLiteral("20270312"), QString(10000, QLatin1Char('x')),
+                   QStringLiteral("09:00"), QStringLiteral("10:00"), 3),
+              EventRecord::Saved::Done);
+    EXPECT_EQ(stored(QStringLiteral("eventtitle"), lastNumber).toString(),
+              QString(50, QLatin1Char('x')));
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("FYI..."));
+    EXPECT_TRUE(prompts.lastMessage().text.contains(QStringLiteral("the first 50 characters")));
+}
+
+TEST_F(EventRecordTest, ABusyDatabaseIsRetriedThenTheOperatorDecides) {
+    Databases otherWorkstation(settings());
+    auto holder = otherWorkstation.open(QStringLiteral("evnt"));
+    auto held = std::make_unique<Transaction>(*holder.value());
+    ASSERT_TRUE(held->begun().ok());
+    prompts.answerYesNo(false); // wait a moment and try again later
+    EXPECT_EQ(book(QStringLiteral("20270313"), QStringLiteral("Busy"), QStringLiteral("09:00"),
+                   QStringLiteral("10:00"), 3),
+              EventRecord::Saved::NotWritten);
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(prompts.questions[0].title, QStringLiteral("Multi-user database lock..."));
+    EXPECT_EQ(clock.pauses.size(), EventRecord::BusyAttempts - 1);
+    held.reset();
+    holder = DbError{};
+    EXPECT_EQ(events(), 0);
+    EXPECT_TRUE(cells(3, 20270313).isEmpty());
+
+    // Once the other workstation is done, the same save goes through.
+    EXPECT_EQ(record->SaveEvent(EventRecord::NewEvent), EventRecord::Saved::Done);
+    EXPECT_EQ(cells(3, 20270313).size(), 4);
+}
+
+} // namespace

@@ -1,0 +1,57 @@
+#include "EventFixture.h"
+
+void EventFixture::SetUp() {
+    ClubFixture::SetUp();
+    signIn(99);
+    RoomEditor rooms(*module);
+    rooms.OpenRoomEditor(true);
+    for (const auto &[name, subdiv] :
+         {std::pair{"Ballroom", "0"}, std::pair{"Ballroom East", "1"}, std::pair{"Library", "0"}}) {
+        rooms.text3Changed(RoomEditor::NameBox, QString::fromLatin1(name));
+        rooms.text3Changed(RoomEditor::CapacityBox, QStringLiteral("50"));
+        rooms.text3Changed(RoomEditor::SubdivisionBox, QString::fromLatin1(subdiv));
+        rooms.RoomButton(RoomEditor::AddRoom);
+    }
+    ASSERT_TRUE(YearSetup(*module).fillYear(Year).ok());
+    record = std::make_unique<EventRecord>(*module);
+}
+
+void EventFixture::TearDown() {
+    record.reset();
+    ClubFixture::TearDown();
+}
+
+EventRecord::Saved EventFixture::book(const QString &date, const QString &title,
+                                      const QString &start, const QString &end, int room,
+                                      int status) {
+    record->ClearEvent();
+    lastNumber = record->NextEventNumber();
+    auto &box = module->event.Text1;
+    box[0] = date;
+    box[1] = title;
+    box[3] = start;
+    box[4] = end;
+    box[5] = QString::number(status);
+    box[8] = QString::number(room);
+    QList<Room> rooms;
+    if (auto loaded = LoadRooms(*module))
+        rooms = *loaded;
+    module->event.LinkedRoom = SlotBooking::linkedRoomOnChoice(rooms, room);
+    return record->SaveEvent(EventRecord::NewEvent);
+}
+
+QStringList EventFixture::cells(int room, int date) {
+    QStringList booked;
+    for (const QVariant &cell :
+         column(QStringLiteral("evnt"),
+                QStringLiteral("select restime || ' ' || event%1 || ' ' || room%1 from reserv "
+                               "where resdate = ? and event%1 > 0 order by restime")
+                    .arg(room),
+                {date}))
+        booked << cell.toString();
+    return booked;
+}
+
+int EventFixture::events() {
+    return scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from eventinfo")).toInt();
+}

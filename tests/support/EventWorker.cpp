@@ -1,0 +1,74 @@
+#include "club/SilentPorts.h"
+#include "events/EventRecord.h"
+#include "foundation/Module.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTextStream>
+#include <QThread>
+
+// A workstation in miniature, run as a process of its own:
+//   event_worker CLUB numbers COUNT             prints COUNT new event numbers
+//   event_worker CLUB book DATE START END ROOM GO
+//                                               books a new event there
+// The booking exits 0 when saved, 3 when the slot was taken, 1 otherwise.
+// It saves only once the file GO exists, after leaving GO.<pid> to say it is
+// ready, so that all workers save at the same moment.
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    if (arguments.size() < 3)
+        return 2;
+    StorageSettings storage;
+    storage.clubDirectory = arguments[1];
+    SilentPorts ports;
+    Module module(storage, Ports{ports, ports, ports, ports, ports});
+    EventRecord record(module);
+    QTextStream out(stdout);
+
+    if (arguments[2] == QLatin1String("numbers") && arguments.size() == 4) {
+        for (int i = arguments[3].toInt(); i > 0; --i) {
+            const int number = record.NextEventNumber();
+            if (number <= 0)
+                return 1;
+            out << number << '\n';
+        }
+        return 0;
+    }
+    if (arguments[2] == QLatin1String("book") && arguments.size() == 8) {
+        const int number = record.NextEventNumber();
+        if (number <= 0)
+            return 1;
+        auto &box = module.event.Text1;
+        box[0] = arguments[3];
+        box[1] = QStringLiteral("Booked by process %1").arg(QCoreApplication::applicationPid());
+        box[3] = arguments[4];
+        box[4] = arguments[5];
+        box[5] = QStringLiteral("2");
+        box[8] = arguments[6];
+        const QString go = arguments[7];
+        QFile ready(go + QLatin1Char('.') + QString::number(QCoreApplication::applicationPid()));
+        if (!ready.open(QIODevice::WriteOnly))
+            return 1;
+        ready.close();
+        QElapsedTimer waited;
+        waited.start();
+        while (!QFile::exists(go)) {
+            if (waited.elapsed() > 60000)
+                return 1;
+            QThread::msleep(1);
+        }
+        switch (record.SaveEvent(EventRecord::NewEvent)) {
+        case EventRecord::Saved::Done:
+            out << number << '\n';
+            return 0;
+        case EventRecord::Saved::Conflict:
+            return 3;
+        default:
+            QTextStream(stderr) << ports.lastMessage << '\n';
+            return 1;
+        }
+    }
+    return 2;
+}

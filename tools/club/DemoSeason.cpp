@@ -1,0 +1,183 @@
+#include "DemoSeason.h"
+
+#include "calendar/Rooms.h"
+#include "events/EventRecord.h"
+#include "foundation/Module.h"
+
+namespace DemoSeason {
+
+namespace {
+
+enum Room { GrandBallroom = 1, BallroomEast, BallroomWest, Terrace, BoardRoom, FairwayDining };
+
+// One booking: month from this one, day of that month (0: the busy
+// Saturday), times, room, status, guests, the member account that pays (0
+// for a non-member event) and whom to call.
+struct Booking {
+    int month;
+    int day;
+    const char *title;
+    const char *start;
+    const char *end;
+    int room;
+    int status;
+    int guests;
+    int account;
+    const char *contact;
+    const char *phone;
+    const char *email;
+    const char *deposit = "";
+    const char *notes = "";
+};
+
+const Booking Bookings[] = {
+    // This month.
+    {0, 2, "Garden Club Luncheon", "11:30", "14:00", Terrace, 4, 46, 1238, "Susan Abernathy",
+     "215-555-0167", "sabernathy@example.com", "", "Salads and iced tea; podium with microphone."},
+    {0, 4, "Meridian Financial Board Meeting", "08:00", "12:00", BoardRoom, 4, 14, 2001,
+     "Karen Holt", "215-555-0190", "kholt@meridianfg.example.com"},
+    {0, 6, "Whitaker Family Dinner", "18:00", "21:00", FairwayDining, 4, 22, 1001,
+     "Robert Whitaker", "215-555-0141", "rwhitaker@example.com"},
+    {0, 9, "Rotary Club Weekly Lunch", "12:00", "13:30", BallroomWest, 4, 38, 2510, "Dale Fisher",
+     "215-555-0213", "dfisher@example.org"},
+    {0, 12, "Holiday Cookie Swap", "14:00", "16:30", Terrace, 3, 30, 1249, "Linh Nguyen",
+     "215-555-0158", "lnguyen@example.com", "150.00"},
+    {0, 13, "Chen Anniversary Brunch", "10:30", "13:30", FairwayDining, 3, 40, 1012, "Lisa Chen",
+     "215-555-0149", "lchen@example.com", "500.00"},
+    {0, 16, "Halvorsen Engineering Holiday Party", "18:30", "CLOSE", GrandBallroom, 4, 180, 2005,
+     "Greta Halvorsen", "215-555-0177", "events@halvorsen.example.com", "2500.00",
+     "Carving station, open bar until 23:00, DJ from 20:00."},
+    {0, 19, "St. Andrew's Choir Christmas Supper", "17:30", "20:30", BallroomEast, 3, 85, 2501,
+     "Rev. Martha Quinn", "215-555-0221", "office@standrews.example.org", "400.00"},
+    {0, 20, "Moreno Holiday Open House", "13:00", "17:00", Terrace, 2, 60, 1217, "Teresa Moreno",
+     "215-555-0171", "tmoreno@example.com"},
+    {0, 27, "Fairbanks Retirement Party", "19:00", "23:00", FairwayDining, 1, 50, 0,
+     "Caroline Fairbanks", "215-555-0165", "cfairbanks@example.com", "",
+     "Asked for a quote; wants the room until 23:00."},
+    {0, 31, "New Year's Eve Gala", "19:00", "CLOSE", GrandBallroom, 4, 220, 2901, "Club Manager",
+     "215-555-0100", "events@hollowcreek.example.org", "", "Black tie; champagne at midnight."},
+    // Next month.
+    {1, 8, "Wellington School Auction Committee", "19:00", "21:00", BoardRoom, 2, 12, 2504,
+     "Helen Prescott", "215-555-0230", "hprescott@wellington.example.org"},
+    {1, 10, "Patel Engagement Dinner", "18:30", "22:30", BallroomEast, 3, 70, 1041, "Priya Patel",
+     "215-555-0144", "ppatel@example.com", "750.00"},
+    {1, 14, "Ladies' Bridge Luncheon", "11:00", "14:30", Terrace, 2, 32, 1058, "Margaret Sullivan",
+     "215-555-0147", "msullivan@example.com"},
+    {1, 17, "Alvarez-Kim Wedding Tasting", "15:00", "16:30", FairwayDining, 2, 6, 0,
+     "Daniel Alvarez", "610-555-0182", "dalvarez@example.net", "",
+     "Non-member wedding for June; tasting of three menus."},
+    {1, 22, "Annual Meeting of Members", "19:00", "22:00", GrandBallroom, 2, 160, 2901,
+     "Club Secretary", "215-555-0100", "events@hollowcreek.example.org"},
+    {1, 24, "Cancelled: Delgado Birthday", "18:00", "21:00", FairwayDining, 9, 30, 1004,
+     "Ana Delgado", "215-555-0143", "adelgado@example.com", "", "Family moved the party home."},
+    {1, 0, "Board Room Planning Session", "09:00", "11:00", BoardRoom, 4, 10, 2012,
+     "Dr. Ruth Abrams", "610-555-0145", "rabrams@gwyneddortho.example.com"},
+    {1, 0, "Bridal Shower - Reilly", "11:00", "14:00", BallroomEast, 3, 65, 1079, "Colleen Reilly",
+     "215-555-0153", "creilly@example.com", "300.00"},
+    {1, 0, "Junior Golf Awards Lunch", "12:00", "15:00", BallroomWest, 2, 75, 1301, "Tyler Brooks",
+     "215-555-0174", "tbrooks@example.com"},
+    {1, 0, "Sullivan-Park Wedding Ceremony", "16:00", "17:30", Terrace, 4, 120, 0, "Hannah Park",
+     "267-555-0136", "hpark@example.net", "1000.00",
+     "Non-member wedding; string quartet; chairs on the terrace."},
+    {1, 0, "Sullivan-Park Reception", "18:00", "CLOSE", FairwayDining, 4, 58, 0, "Hannah Park",
+     "267-555-0136", "hpark@example.net", "1500.00"},
+    // The month after.
+    {2, 5, "Lindqvist Midsummer Preview Dinner", "18:00", "21:30", FairwayDining, 2, 24, 1115,
+     "Karin Lindqvist", "215-555-0161", "klindqvist@example.com"},
+    {2, 11, "Meridian Client Seminar", "08:30", "12:30", BallroomWest, 3, 90, 2001, "Karen Holt",
+     "215-555-0190", "kholt@meridianfg.example.com", "1000.00"},
+    {2, 14, "Valentine's Dinner Dance", "18:30", "CLOSE", GrandBallroom, 2, 200, 2901,
+     "Club Manager", "215-555-0100", "events@hollowcreek.example.org"},
+    {2, 21, "Hargrove Memorial Reception", "13:00", "16:00", Terrace, 1, 80, 1033,
+     "Thomas Hargrove", "215-555-0151", "thargrove@example.com"},
+    {2, 25, "Bennett 50th Anniversary", "17:00", "21:00", BallroomEast, 3, 95, 1102, "Joan Bennett",
+     "215-555-0155", "jbennett@example.com", "600.00"},
+    // Three months on.
+    {3, 7, "Wellington School Spring Auction", "18:00", "CLOSE", GrandBallroom, 2, 230, 2504,
+     "Helen Prescott", "215-555-0230", "hprescott@wellington.example.org"},
+    {3, 12, "Orthopedic Associates Lunch-and-Learn", "12:00", "13:30", BoardRoom, 2, 16, 2012,
+     "Dr. Ruth Abrams", "610-555-0145", "rabrams@gwyneddortho.example.com"},
+    {3, 18, "Castellano Sweet Sixteen", "19:00", "23:00", BallroomWest, 1, 90, 1306,
+     "Sofia Castellano", "215-555-0179", "scastellano@example.com"},
+    {3, 26, "Spring Member-Guest Kickoff", "17:30", "20:00", Terrace, 2, 110, 2901,
+     "Golf Committee", "215-555-0100", "golf@hollowcreek.example.org"},
+};
+
+// The second Saturday of a month.
+QDate busySaturday(const QDate &first) {
+    QDate day = first;
+    while (day.dayOfWeek() != Qt::Saturday)
+        day = day.addDays(1);
+    return day.addDays(7);
+}
+
+QString dateNumber(const QDate &date) {
+    return date.toString(QStringLiteral("yyyyMMdd"));
+}
+
+// The account's name and address, as the billing panel shows them.
+void fillBilling(Module &module, int account, CurrentEvent &event) {
+    auto db = module.databases.open(QStringLiteral("master"));
+    if (!db)
+        return;
+    auto row =
+        db.value()->exec(QStringLiteral("select * from address where acctnumber = ?"), {account});
+    if (!row || !row->next())
+        return;
+    for (int i = 1; i <= 10; ++i)
+        event.Text1[10 + i] = row->value(i).toString();
+}
+
+} // namespace
+
+Status add(Module &module, const QDate &today) {
+    EventRecord record(module);
+    const QDate thisMonth(today.year(), today.month(), 1);
+    for (const Booking &booking : Bookings) {
+        const QDate month = thisMonth.addMonths(booking.month);
+        const QDate date = booking.day == 0 ? busySaturday(month)
+                                            : QDate(month.year(), month.month(),
+                                                    std::min(booking.day, month.daysInMonth()));
+        // What has already happened has been billed.
+        const int status =
+            date < today && booking.status >= 2 && booking.status <= 4 ? 5 : booking.status;
+        record.ClearEvent();
+        const int number = record.NextEventNumber();
+        if (number <= 0)
+            return DbError{ErrorNumber::Unknown, QStringLiteral("No event number was issued.")};
+        CurrentEvent &event = module.event;
+        auto &box = event.Text1;
+        box[0] = dateNumber(date);
+        box[1] = QString::fromUtf8(booking.title);
+        box[3] = QString::fromLatin1(booking.start);
+        box[4] = QString::fromLatin1(booking.end);
+        box[5] = QString::number(status);
+        box[6] = QString::number(booking.guests);
+        box[7] = status >= 4 ? QString::number(booking.guests - booking.guests / 10) : QString();
+        box[8] = QString::number(booking.room);
+        box[9] = booking.account > 0 && booking.account < 2900 ? QStringLiteral("1")
+                                                               : QStringLiteral("2");
+        if (booking.account > 0) {
+            box[10] = QString::number(booking.account);
+            fillBilling(module, booking.account, event);
+        }
+        box[21] = QString::fromUtf8(booking.contact);
+        box[27] = QString::fromLatin1(booking.phone);
+        box[30] = QString::fromLatin1(booking.email);
+        box[CurrentEvent::DepositBox] = QString::fromLatin1(booking.deposit);
+        box[32] = QStringLiteral("DEMO");
+        box[33] = dateNumber(date < today ? date.addDays(-60) : today);
+        box[34] = QString::fromUtf8(booking.notes);
+        if (auto rooms = LoadRooms(module))
+            event.LinkedRoom = SlotBooking::linkedRoomOnChoice(*rooms, booking.room);
+        const auto saved = record.SaveEvent(EventRecord::NewEvent);
+        if (saved != EventRecord::Saved::Done)
+            return DbError{
+                ErrorNumber::Unknown,
+                QStringLiteral("The demo event \"%1\" could not be booked.").arg(box[1])};
+    }
+    record.ClearEvent();
+    return {};
+}
+
+} // namespace DemoSeason
