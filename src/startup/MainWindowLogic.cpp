@@ -39,6 +39,7 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     , rooms(module)
     , yearSetup(module)
     , companions(module)
+    , events(module)
     , m_module(module) {
     connect(&rooms, &RoomEditor::status, this, &MainWindowLogic::setHelpText);
     connect(&yearSetup, &YearSetup::status, this, &MainWindowLogic::setHelpText);
@@ -50,6 +51,9 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
             &MainWindowLogic::eventRequested);
     connect(this, &MainWindowLogic::calendarRedrawRequested, this,
             &MainWindowLogic::RefreshCalendar);
+    connect(this, &MainWindowLogic::eventRequested, this, &MainWindowLogic::ShowEvent);
+    connect(&events, &EventRecord::loaded, this, &MainWindowLogic::eventLoaded);
+    connect(&events, &EventRecord::saved, this, &MainWindowLogic::eventWasSaved);
     connect(&yearSetup, &YearSetup::runningChanged, this, &MainWindowLogic::changed);
     for (int i = 0; i < ButtonCount; ++i) {
         cmdCaption[i] = QString::fromLatin1(ButtonCaptions[i]);
@@ -135,6 +139,7 @@ MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &command
     if (!loadRooms())
         return Outcome::DatabaseFailure;
     fillStatusList();
+    fillTimeLists();
     m_module.ports.clipboard.clear();
     rooms.OpenRoomEditor(true);
     text1Tag.fill(QString());
@@ -221,6 +226,38 @@ void MainWindowLogic::fillStatusList() {
     for (int position = 1; position <= 6; ++position)
         cbostatus.entries << m_module.config.StatusNames[position];
     cbostatus.text = QStringLiteral("(Click to set)");
+}
+
+void MainWindowLogic::fillTimeLists() {
+    const SlotBooking::TimeLists lists =
+        SlotBooking::BuildTimeLists(m_module.config.DayStartTime, m_module.config.DayEndTime);
+    cbostart = {lists.start, QStringLiteral("Click for time")};
+    cboend = {lists.end, QStringLiteral("Click for time")};
+}
+
+const CurrentEvent &MainWindowLogic::currentEvent() const {
+    return m_module.event;
+}
+
+bool MainWindowLogic::ShowEvent(int eventNumber) {
+    return eventNumber > 0 && events.LoadEvent(eventNumber);
+}
+
+void MainWindowLogic::eventLoaded() {
+    const int status = m_module.event.Status;
+    const int position = status == 9 ? 6 : status;
+    cbostatus.text = position >= 1 && position <= 6 ? m_module.config.StatusNames[position]
+                                                    : QStringLiteral("(Click to set)");
+    reservationsVisible = false;
+    contactVisible = events.showContactPanel;
+    billingVisible = !contactVisible;
+    emit changed();
+}
+
+void MainWindowLogic::eventWasSaved(const QString &helpText) {
+    setHelpText(helpText);
+    emit eventSaved();
+    RefreshCalendar();
 }
 
 void MainWindowLogic::QueryUnloadMainWindow() {

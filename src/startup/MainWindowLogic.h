@@ -4,7 +4,9 @@
 #include "calendar/MonthSheet.h"
 #include "calendar/RoomEditor.h"
 #include "calendar/YearSetup.h"
+#include "events/EventRecord.h"
 #include "foundation/Companions.h"
+#include "foundation/CurrentEvent.h"
 #include "foundation/Prompts.h"
 
 #include <QObject>
@@ -57,6 +59,10 @@ public:
     // saved, moved or deleted. Emitting calendarRedrawRequested does the same.
     void RefreshCalendar();
     void setHelpText(const QString &text);
+    // Loads an event and shows it in the event panels, with the contact
+    // panel in front for an enquiry and the billing panel otherwise.
+    bool ShowEvent(int eventNumber);
+    const CurrentEvent &currentEvent() const;
 
     // Where the files shipped into club directories are; start-up copies in
     // those the club lacks. Empty: none.
@@ -67,6 +73,7 @@ public:
     RoomEditor rooms;
     YearSetup yearSetup;
     Companions companions;
+    EventRecord events; // the current event: load, number, save
 
     QString caption = QStringLiteral("Event Scheduling");
     bool mnureverifyVisible = false;
@@ -79,6 +86,8 @@ public:
     std::array<int, EventFieldCount> text1MaxLength{}; // 0: no limit
     std::array<QString, EventFieldCount> text1Tag;
     ListState cbostatus;
+    ListState cbostart; // start times, HH:MM and the 12-hour clock
+    ListState cboend;   // end times, closing with "CLOSE"
     QStringList List1;
     bool reservationsVisible = true;
     bool billingVisible = false;
@@ -93,13 +102,18 @@ signals:
     void helpwindowChanged(const QString &text);
     // Asks for RefreshCalendar (the event side, after a save).
     void calendarRedrawRequested();
-    // A booked slot of the grid was double-clicked: load and show that event.
+    // A booked slot of the grid was double-clicked.
     void eventRequested(int eventNumber);
+    // An event was saved: the view shows the "Event Data Saved" notice.
+    void eventSaved();
 
 private:
     void refuse(const QString &text, Icon icon);
     bool readEventFields();
     void fillStatusList();
+    void fillTimeLists();
+    void eventLoaded();
+    void eventWasSaved(const QString &helpText);
 
     Module &m_module;
 };

@@ -117,15 +117,24 @@ void EventPanels::addRow(QGridLayout *grid, int row, int column, int index, cons
 }
 
 void EventPanels::refresh(const MainWindowLogic &logic) {
+    const CurrentEvent &event = logic.currentEvent();
     for (int i = 0; i < BoxCount; ++i) {
         m_boxes[i]->setToolTip(logic.text1ToolTip[i]);
-        if (auto *line = qobject_cast<QLineEdit *>(m_boxes[i]))
+        if (auto *line = qobject_cast<QLineEdit *>(m_boxes[i])) {
             line->setMaxLength(logic.text1MaxLength[i] > 0 ? logic.text1MaxLength[i] : 32767);
+            if (line->text() != event.Text1[i])
+                line->setText(event.Text1[i]);
+        } else if (auto *notes = qobject_cast<QPlainTextEdit *>(m_boxes[i])) {
+            if (notes->toPlainText() != event.Text1[i])
+                notes->setPlainText(event.Text1[i]);
+        }
     }
+    m_member[0]->setChecked(event.MemberFlag == 1);
+    m_member[1]->setChecked(event.MemberFlag == 2);
     m_status->clear();
     m_status->addItems(logic.cbostatus.entries);
-    m_status->setPlaceholderText(logic.cbostatus.text);
-    m_status->setCurrentIndex(-1);
+    m_status->setPlaceholderText(QStringLiteral("(Click to set)"));
+    m_status->setCurrentIndex(int(logic.cbostatus.entries.indexOf(logic.cbostatus.text)));
     m_rooms->clear();
     m_rooms->addItems(logic.List1);
 }

@@ -3,6 +3,7 @@
 #include "CalendarFrame.h"
 #include "EventPanels.h"
 #include "RoomEditorPanel.h"
+#include "SavedNoticeWindow.h"
 #include "startup/MainWindowLogic.h"
 
 #include <QCloseEvent>
@@ -61,6 +62,8 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     connect(m_buttons[3], &QPushButton::clicked, this, [this] { m_logic.CalendarCommand(); });
 
     connect(&m_logic, &MainWindowLogic::changed, this, &MainWindow::refresh);
+    connect(&m_logic, &MainWindowLogic::eventSaved, this,
+            [this] { SavedNoticeWindow::ShowSavedNotice(this); });
     connect(&m_logic, &MainWindowLogic::helpwindowChanged, m_help, &QPlainTextEdit::setPlainText);
     refresh();
 }

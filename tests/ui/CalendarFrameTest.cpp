@@ -1,6 +1,6 @@
 #include "ui/CalendarFrame.h"
 
-#include "../calendar/CalendarClub.h"
+#include "CalendarClub.h"
 #include "WaitFor.h"
 #include "foundation/SingleInstance.h"
 #include "startup/MainWindowLogic.h"
@@ -86,8 +86,12 @@ TEST_F(CalendarFrameTest, TheMonthShowsItsEventsAndADoubleClickedDayItsBookings)
     EXPECT_EQ(logic.helpwindow, QStringLiteral("Event # 41 - Smith Wedding"));
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, slot.center());
     EXPECT_EQ(requested, QList<int>{41});
+    // The event opens in the event panels in place of the calendar.
+    EXPECT_EQ(window.findChild<QLineEdit *>(QStringLiteral("Text1(1)"))->text(),
+              QStringLiteral("Smith Wedding"));
+    EXPECT_TRUE(waitFor([&] { return !frame->isVisible(); }));
 
-    window.findChild<QRadioButton *>(QStringLiteral("optviewmode(0)"))->click();
+    window.button(3)->click(); // Calendar: this month's sheet again
     EXPECT_TRUE(waitFor([&] { return fifteenth->isVisible(); }));
     EXPECT_FALSE(grid->isVisible());
     EXPECT_TRUE(prompts.messages.isEmpty());

@@ -13,8 +13,11 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTableView>
+#include <QTest>
 
 namespace {
 
@@ -71,6 +74,68 @@ TEST(SavedNoticeView, ShowsOnTopAndClosesItselfEachTime) {
         ASSERT_TRUE(waitFor([&] { return notice.isNull(); }))
             << "the notice closes and deletes itself";
     }
+}
+
+} // namespace
+
+namespace {
+
+class DemoMainWindowTest : public ClubFixture {
+protected:
+    bool demoData() const override { return true; }
+};
+
+// The demo club as a newcomer opens it on 6 December 2026.
+TEST_F(DemoMainWindowTest, TheMonthSheetIsFullAndADayOpensOnItsBookings) {
+    SingleInstance instance(club, QStringLiteral("view-test"));
+    MainWindowLogic logic(*module);
+    MainWindow window(logic);
+    ASSERT_EQ(logic.StartMainWindow(QStringLiteral("ZQJ99DEMO"), instance),
+              MainWindowLogic::Outcome::Started);
+    window.resize(1366, 768);
+    window.show();
+    ASSERT_TRUE(waitFor([&] { return window.isVisible(); }));
+
+    // December 2026 starts on a Tuesday: the 16th is cell 17.
+    auto *sixteenth = window.findChild<QPlainTextEdit *>(QStringLiteral("cal(17)"));
+    ASSERT_NE(sixteenth, nullptr);
+    EXPECT_TRUE(sixteenth->toPlainText().startsWith(QStringLiteral("16           * 1 event *")));
+    EXPECT_TRUE(
+        sixteenth->toPlainText().endsWith(QStringLiteral("Halvorsen Engineering Holiday Party")));
+    int filled = 0;
+    for (int cell = 0; cell < 42; ++cell) {
+        auto *day = window.findChild<QPlainTextEdit *>(QStringLiteral("cal(%1)").arg(cell));
+        filled += day->isVisible() && day->toPlainText().contains(QLatin1Char('*')) ? 1 : 0;
+    }
+    EXPECT_GE(filled, 8) << "a month alive with bookings";
+
+    QTest::mouseDClick(sixteenth->viewport(), Qt::LeftButton);
+    auto *grid = window.findChild<QTableView *>(QStringLiteral("gridres"));
+    ASSERT_TRUE(waitFor([&] { return grid->isVisible(); }));
+    QAbstractItemModel *model = grid->model();
+    EXPECT_TRUE(model->headerData(3, Qt::Horizontal)
+                    .toString()
+                    .startsWith(QStringLiteral("Rm1 - Grand Ballroom")));
+    int evening = 0;
+    while (model->index(evening, 1).data().toString() != QStringLiteral("18:30"))
+        ++evening;
+    EXPECT_EQ(model->index(evening, 3).data().toString(),
+              QStringLiteral("Halvorsen Engineering Holiday Party"));
+    EXPECT_EQ(model->index(evening - 1, 3).data().toString(), QString()) << "booked from 18:30";
+
+    grid->scrollTo(model->index(evening, 3));
+    const QPoint slot = grid->visualRect(model->index(evening, 3)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, slot);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, slot);
+    EXPECT_EQ(window.findChild<QLineEdit *>(QStringLiteral("Text1(1)"))->text(),
+              QStringLiteral("Halvorsen Engineering Holiday Party"));
+    EXPECT_EQ(window.findChild<QLineEdit *>(QStringLiteral("Text1(3)"))->text(),
+              QStringLiteral("18:30"));
+    EXPECT_TRUE(window.findChild<QWidget *>(QStringLiteral("frabilling"))->isVisible());
+    EXPECT_EQ(window.findChild<QComboBox *>(QStringLiteral("cbostatus"))->currentText(),
+              QStringLiteral("4-Confirmed w/Count"));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    logic.QueryUnloadMainWindow();
 }
 
 } // namespace
