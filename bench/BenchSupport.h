@@ -5,9 +5,11 @@
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 // A new, empty club directory with a Module over it.
 struct BenchClub {
@@ -29,6 +31,18 @@ private:
     std::map<std::string, double> m_seconds;
 };
 
-// Runs the benchmarks and prints "name / baseline = ratio (target <= limit)".
+// One ratio to print after the run: name / baseline, against a target
+// (none when the limit is 0: for comparison only).
+struct Ratio {
+    std::string name;
+    std::string baseline;
+    double limit = 0;
+};
+
+// Runs the benchmarks and prints "name / baseline = ratio (target <= limit)"
+// for each ratio; `finish` runs before the application object goes (clubs
+// kept for the whole run are removed there). Non-zero when a target is missed.
+int runWithRatios(int argc, char **argv, const std::vector<Ratio> &ratios,
+                  const std::function<void()> &finish = {});
 int runWithRatios(int argc, char **argv, const std::string &baseline,
                   const std::map<std::string, double> &targets);

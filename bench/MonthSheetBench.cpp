@@ -3,10 +3,7 @@
 #include "calendar/YearSetup.h"
 #include "foundation/Transaction.h"
 
-#include <QCoreApplication>
 #include <QRandomGenerator>
-#include <algorithm>
-#include <cstdio>
 #include <map>
 #include <memory>
 
@@ -89,18 +86,6 @@ BenchClub &clubWithEvents(int total) {
     return *club;
 }
 
-int printRatio(const RatioReporter &reporter, const std::string &name, const std::string &baseline,
-               double limit) {
-    const double base = reporter.seconds(baseline);
-    const double measured = reporter.seconds(name);
-    if (base <= 0 || measured <= 0)
-        return 0;
-    const double ratio = measured / base;
-    std::printf("%s / %s = %.2f (target <= %.2f)%s\n", name.c_str(), baseline.c_str(), ratio, limit,
-                ratio <= limit ? "" : "  ** above target **");
-    return ratio > limit;
-}
-
 // The floor: open the event database and read the month's events with one
 // query on the date index, as any display of the month must.
 void Baseline(benchmark::State &state) {
@@ -164,16 +149,9 @@ BENCHMARK(MonthSheet100000Events)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 // Two ratios, each against its own floor: the sheet against the bare month
 // query, and the sheet of a large club against the same month in a small one.
 int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const int missed = printRatio(reporter, "MonthSheetOfTwentyYears", "Baseline", 3.0) +
-                       printRatio(reporter, "MonthSheet100000Events", "MonthSheet1000Events", 1.3);
-    std::printf("for comparison: MonthSheetOfTwentyYears / QueryOnOpenConnection = %.2f\n",
-                reporter.seconds("MonthSheetOfTwentyYears") /
-                    std::max(reporter.seconds("QueryOnOpenConnection"), 1e-12));
-    clubs.clear();
-    benchmark::Shutdown();
-    return missed == 0 ? 0 : 1;
+    return runWithRatios(argc, argv,
+                         {{"MonthSheetOfTwentyYears", "Baseline", 3.0},
+                          {"MonthSheet100000Events", "MonthSheet1000Events", 1.3},
+                          {"MonthSheetOfTwentyYears", "QueryOnOpenConnection", 0}},
+                         [] { clubs.clear(); });
 }
