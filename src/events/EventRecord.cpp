@@ -377,6 +377,35 @@ void EventRecord::reportShortened() {
             QStringLiteral("FYI..."), Icon::Information);
 }
 
+void EventRecord::chooseStartTime(const QString &entry) {
+    m_module.event.Text1[3] = SlotBooking::entryTime(entry);
+    m_module.event.UnsavedChanges = true;
+    emit boxesChanged();
+}
+
+bool EventRecord::chooseEndTime(const QString &entry) {
+    CurrentEvent &event = m_module.event;
+    if (!SlotBooking::endFollowsStart(event.Text1[3], entry)) {
+        m_module.messages.show(
+            QStringLiteral("End time cannot be equal to or earlier than the start time"),
+            QStringLiteral("Oops..."), Icon::Information);
+        return false;
+    }
+    event.Text1[4] = SlotBooking::entryTime(entry);
+    event.UnsavedChanges = true;
+    emit boxesChanged();
+    return true;
+}
+
+void EventRecord::chooseRoom(int roomnum) {
+    CurrentEvent &event = m_module.event;
+    event.Text1[8] = QString::number(roomnum);
+    if (const auto rooms = LoadRooms(m_module))
+        event.LinkedRoom = SlotBooking::linkedRoomOnChoice(*rooms, roomnum);
+    event.UnsavedChanges = true;
+    emit boxesChanged();
+}
+
 void EventRecord::ClearEvent() {
     m_module.event = CurrentEvent();
     lbltaxexemptVisible = false;

@@ -46,6 +46,14 @@ public:
     Saved SaveEvent(int mode);
     void ClearEvent();
 
+    // A start time chosen from the start list goes into box 3.
+    void chooseStartTime(const QString &entry);
+    // An end time goes into box 4 when it follows the start; otherwise the
+    // operator is told and nothing changes. False when refused.
+    bool chooseEndTime(const QString &entry);
+    // A room chosen from the room list: box 8 and the room it is linked to.
+    void chooseRoom(int roomnum);
+
     ChangeLog changeLog;
 
     // What the window shows beside the boxes after a load.
@@ -59,6 +67,8 @@ signals:
     // After a save: the help line's text, then the saved notice.
     void saved(const QString &helpText);
     void cleared();
+    // A box changed by a choice from a list.
+    void boxesChanged();
 
 private:
     struct SaveRequest {

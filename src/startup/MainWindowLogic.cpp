@@ -7,6 +7,7 @@
 #include "foundation/Module.h"
 #include "foundation/Schema.h"
 #include "foundation/SingleInstance.h"
+#include "foundation/TextValue.h"
 
 #include <QCoreApplication>
 #include <QSqlField>
@@ -54,6 +55,8 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     connect(this, &MainWindowLogic::eventRequested, this, &MainWindowLogic::ShowEvent);
     connect(&events, &EventRecord::loaded, this, &MainWindowLogic::eventLoaded);
     connect(&events, &EventRecord::saved, this, &MainWindowLogic::eventWasSaved);
+    connect(&events, &EventRecord::boxesChanged, this, &MainWindowLogic::changed);
+    connect(&events, &EventRecord::cleared, this, &MainWindowLogic::changed);
     connect(&yearSetup, &YearSetup::runningChanged, this, &MainWindowLogic::changed);
     for (int i = 0; i < ButtonCount; ++i) {
         cmdCaption[i] = QString::fromLatin1(ButtonCaptions[i]);
@@ -237,6 +240,12 @@ void MainWindowLogic::fillTimeLists() {
 
 const CurrentEvent &MainWindowLogic::currentEvent() const {
     return m_module.event;
+}
+
+void MainWindowLogic::List1DblClick(int row) {
+    // A room line begins with its number.
+    if (row >= 0 && row < List1.size())
+        events.chooseRoom(integerValue(List1[row]));
 }
 
 bool MainWindowLogic::ShowEvent(int eventNumber) {

@@ -63,6 +63,8 @@ public:
     // panel in front for an enquiry and the billing panel otherwise.
     bool ShowEvent(int eventNumber);
     const CurrentEvent &currentEvent() const;
+    // A room picked from the room list for the current event.
+    void List1DblClick(int row);
 
     // Where the files shipped into club directories are; start-up copies in
     // those the club lacks. Empty: none.

@@ -37,19 +37,33 @@ EventPanels::EventPanels(QWidget *owner)
     addRow(grid, 1, 0, 1, QStringLiteral("Event Title"), 3);
     addRow(grid, 2, 0, 3, QStringLiteral("Start time"));
     addRow(grid, 2, 2, 4, QStringLiteral("End time"));
-    addRow(grid, 3, 0, 6, QStringLiteral("Set for ???"));
-    addRow(grid, 3, 2, 7, QStringLiteral("Guarantee"));
-    addRow(grid, 4, 0, 8, QStringLiteral("Location/room"));
-    addRow(grid, 4, 2, 31, QStringLiteral("Deposit $$"));
-    addRow(grid, 5, 0, 32, QStringLiteral("Booked by"));
-    addRow(grid, 5, 2, 33, QStringLiteral("Creation date"));
+    // The time lists beside the time boxes.
+    const auto timeList = [&](const QString &name, const QString &label, int column) {
+        auto *list = new QComboBox(m_event);
+        list->setObjectName(name);
+        list->setAccessibleName(label);
+        grid->addWidget(list, 3, column, 1, 2);
+        return list;
+    };
+    m_start = timeList(QStringLiteral("cbostart"), QStringLiteral("Start time list"), 0);
+    m_end = timeList(QStringLiteral("cboend"), QStringLiteral("End time list"), 2);
+    connect(m_start, &QComboBox::activated, this,
+            [this](int index) { emit startTimeChosen(m_start->itemText(index)); });
+    connect(m_end, &QComboBox::activated, this,
+            [this](int index) { emit endTimeChosen(m_end->itemText(index)); });
+    addRow(grid, 4, 0, 6, QStringLiteral("Set for ???"));
+    addRow(grid, 4, 2, 7, QStringLiteral("Guarantee"));
+    addRow(grid, 5, 0, 8, QStringLiteral("Location/room"));
+    addRow(grid, 5, 2, 31, QStringLiteral("Deposit $$"));
+    addRow(grid, 6, 0, 32, QStringLiteral("Booked by"));
+    addRow(grid, 6, 2, 33, QStringLiteral("Creation date"));
 
     // Status and member flag are set through their own controls; their
     // boxes hold the stored codes.
     m_status = new QComboBox(m_event);
     m_status->setObjectName(QStringLiteral("cbostatus"));
-    grid->addWidget(new QLabel(QStringLiteral("Status"), m_event), 6, 0);
-    grid->addWidget(m_status, 6, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Status"), m_event), 7, 0);
+    grid->addWidget(m_status, 7, 1);
     auto *memberRow = new QHBoxLayout;
     const char *const memberCaptions[] = {"Member", "Non-Member"};
     for (int i = 0; i < 2; ++i) {
@@ -57,22 +71,24 @@ EventPanels::EventPanels(QWidget *owner)
         m_member[i]->setObjectName(QStringLiteral("optmemnonmem(%1)").arg(i));
         memberRow->addWidget(m_member[i]);
     }
-    grid->addLayout(memberRow, 6, 2, 1, 2);
+    grid->addLayout(memberRow, 7, 2, 1, 2);
     for (int index : {5, 9}) {
         makeBox(index, m_event)->hide();
     }
 
-    grid->addWidget(new QLabel(QStringLiteral("Notes"), m_event), 7, 0);
-    grid->addWidget(makeBox(NotesBox, m_event), 7, 1, 1, 3);
-    grid->addWidget(makeBox(InternalNotesBox, m_event), 8, 1, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Notes"), m_event), 8, 0);
+    grid->addWidget(makeBox(NotesBox, m_event), 8, 1, 1, 3);
+    grid->addWidget(makeBox(InternalNotesBox, m_event), 9, 1, 1, 3);
     m_boxes[InternalNotesBox]->setStyleSheet(QStringLiteral("background-color: #FFC080;"));
     m_boxes[InternalNotesBox]->hide();
 
     m_rooms = new QListWidget(m_event);
     m_rooms->setObjectName(QStringLiteral("List1"));
     m_rooms->setMaximumHeight(110);
-    grid->addWidget(new QLabel(QStringLiteral("Rooms"), m_event), 9, 0);
-    grid->addWidget(m_rooms, 9, 1, 1, 3);
+    connect(m_rooms, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem *item) { emit roomChosen(m_rooms->row(item)); });
+    grid->addWidget(new QLabel(QStringLiteral("Rooms"), m_event), 10, 0);
+    grid->addWidget(m_rooms, 10, 1, 1, 3);
 
     const auto addressPanel = [&](const QString &title, const QString &name, int first,
                                   const QString &nameLabel) {
@@ -135,6 +151,18 @@ void EventPanels::refresh(const MainWindowLogic &logic) {
     m_status->addItems(logic.cbostatus.entries);
     m_status->setPlaceholderText(QStringLiteral("(Click to set)"));
     m_status->setCurrentIndex(int(logic.cbostatus.entries.indexOf(logic.cbostatus.text)));
-    m_rooms->clear();
-    m_rooms->addItems(logic.List1);
+    if (m_rooms->count() != logic.List1.size()) {
+        m_rooms->clear();
+        m_rooms->addItems(logic.List1);
+    }
+    const auto fillList = [](QComboBox *list, const ListState &state) {
+        if (list->count() == state.entries.size())
+            return;
+        list->clear();
+        list->addItems(state.entries);
+        list->setPlaceholderText(state.text);
+        list->setCurrentIndex(-1);
+    };
+    fillList(m_start, logic.cbostart);
+    fillList(m_end, logic.cboend);
 }

@@ -27,6 +27,11 @@ public:
 
     void refresh(const MainWindowLogic &logic);
 
+signals:
+    void startTimeChosen(const QString &entry); // cbostart
+    void endTimeChosen(const QString &entry);   // cboend
+    void roomChosen(int row);                   // a double-click in List1
+
 private:
     QWidget *makeBox(int index, QWidget *parent);
     void addRow(class QGridLayout *grid, int row, int column, int index, const QString &label,
@@ -38,5 +43,7 @@ private:
     QGroupBox *m_contact = nullptr;
     QComboBox *m_status = nullptr;
     QListWidget *m_rooms = nullptr;
+    QComboBox *m_start = nullptr;
+    QComboBox *m_end = nullptr;
     std::array<QRadioButton *, 2> m_member{};
 };

@@ -61,6 +61,11 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
             [this] { m_logic.yearSetup.InitializeYear(); });
     connect(m_buttons[3], &QPushButton::clicked, this, [this] { m_logic.CalendarCommand(); });
 
+    connect(m_panels, &EventPanels::startTimeChosen, this,
+            [this](const QString &entry) { m_logic.events.chooseStartTime(entry); });
+    connect(m_panels, &EventPanels::endTimeChosen, this,
+            [this](const QString &entry) { m_logic.events.chooseEndTime(entry); });
+    connect(m_panels, &EventPanels::roomChosen, &m_logic, &MainWindowLogic::List1DblClick);
     connect(&m_logic, &MainWindowLogic::changed, this, &MainWindow::refresh);
     connect(&m_logic, &MainWindowLogic::eventSaved, this,
             [this] { SavedNoticeWindow::ShowSavedNotice(this); });

@@ -170,6 +170,28 @@ TEST_F(EventRecordTest, MovingAnEventFreesItsOldCellsAndBooksTheNewOnes) {
     EXPECT_EQ(stored(QStringLiteral("status"), number).toInt(), 9);
 }
 
+TEST_F(EventRecordTest, ChosenTimesAndRoomsFillTheirBoxes) {
+    const SlotBooking::TimeLists lists =
+        SlotBooking::BuildTimeLists(QStringLiteral("00:00"), QStringLiteral("23:45"));
+    record->chooseStartTime(lists.start[4 * 18]);
+    EXPECT_EQ(module->event.Text1[3], QStringLiteral("18:00"));
+    EXPECT_TRUE(module->event.UnsavedChanges);
+
+    EXPECT_FALSE(record->chooseEndTime(lists.end[4 * 18]));
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("End time cannot be equal to or earlier than the start time"));
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+    EXPECT_EQ(module->event.Text1[4], QString()) << "nothing changes";
+    EXPECT_TRUE(record->chooseEndTime(lists.end.last()));
+    EXPECT_EQ(module->event.Text1[4], QStringLiteral("CLOSE"));
+
+    record->chooseRoom(1); // the ballroom, of which East is a part
+    EXPECT_EQ(module->event.Text1[8], QStringLiteral("1"));
+    EXPECT_EQ(module->event.LinkedRoom, 2);
+    record->chooseRoom(2);
+    EXPECT_EQ(module->event.LinkedRoom, 1);
+}
+
 TEST_F(EventRecordTest, AYearNotSetUpTakesNoBooking) {
     prompts.expectError();
     EXPECT_EQ(book(QStringLiteral("20280105"), QStringLiteral("Too early"), QStringLiteral("10:00"),
