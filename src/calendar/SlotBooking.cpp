@@ -65,8 +65,8 @@ Result<Conflicts> SlotConflictCheck(Database &evnt, const SlotRequest &request) 
     if (request.status == 9 || request.room < 1)
         return found;
     auto rows = evnt.exec(QStringLiteral("select * from reserv where resdate = ? and restime >= ? "
-                                          "and restime < ? order by restime"),
-                           {request.date, request.start, request.end});
+                                         "and restime < ? order by restime"),
+                          {request.date, request.start, request.end});
     if (!rows)
         return rows.error();
     // Room n's cells sit at columns 2n and 2n + 1.

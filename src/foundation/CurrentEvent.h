@@ -26,9 +26,9 @@ struct CurrentEvent {
     QString StartTime;
     QString EndTime;
     int Room = 0;
-    double Account = 0;  // billing account number
-    int LinkedRoom = 0;  // the room's section or the room it is part of, 0 when none
-    QString Caption;     // "title - MM/DD/YYYY"
+    double Account = 0; // billing account number
+    int LinkedRoom = 0; // the room's section or the room it is part of, 0 when none
+    QString Caption;    // "title - MM/DD/YYYY"
     int EditMode = Viewing;
     bool UnsavedChanges = false;
 };

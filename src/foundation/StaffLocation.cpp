@@ -51,9 +51,8 @@ Status StaffLocation::writeLocation(const QString &storedName, const QString &lo
             ? db.value()->change(
                   QStringLiteral("update staff set location = ?, work = ? where username = ?"),
                   {location, QString(), storedName})
-            : db.value()->change(
-                  QStringLiteral("update staff set location = ? where username = ?"),
-                  {location, storedName});
+            : db.value()->change(QStringLiteral("update staff set location = ? where username = ?"),
+                                 {location, storedName});
     if (!status)
         return status;
     return transaction.commit();
