@@ -19,13 +19,13 @@ QString sourceTable(const QString &sql) {
     return from.match(sql).captured(1);
 }
 
-int typeCode(const QString &database, const QString &fallbackTable, const QSqlField &field) {
-    for (const QString &table : {field.tableName(), fallbackTable}) {
-        if (const Schema::Table *def = Schema::findTable(database, table)) {
-            const int index = def->columnIndex(field.name());
-            if (index >= 0)
-                return Schema::providerTypeCode(def->columns[index].type);
-        }
+// The provider type code of a field: from the schema of the query's table
+// (looked up once per read), else from the value's type.
+int typeCode(const Schema::Table *table, const QSqlField &field) {
+    if (table) {
+        const int index = table->columnIndex(field.name());
+        if (index >= 0)
+            return Schema::providerTypeCode(table->columns[index].type);
     }
     switch (field.metaType().id()) {
     case QMetaType::Int:
@@ -71,7 +71,7 @@ Status RecordLayer::ReadRecord(Database &db, const QString &sql, const QVariantL
         return query.error();
     const QSqlRecord record = query->record();
     const bool found = query->next();
-    const QString table = sourceTable(sql);
+    const Schema::Table *table = Schema::findTable(db.name(), sourceTable(sql));
     FieldCount = record.count() - 1;
     FieldValues.clear();
     FieldNames.clear();
@@ -81,7 +81,7 @@ Status RecordLayer::ReadRecord(Database &db, const QString &sql, const QVariantL
         const QVariant value = found ? query->value(i) : QVariant();
         FieldValues << (isEmpty(value) ? QVariant() : value);
         FieldNames << record.fieldName(i);
-        FieldTypes << typeCode(db.name(), table, record.field(i));
+        FieldTypes << typeCode(table, record.field(i));
         FieldExtra << QVariant();
     }
     if (!found)
