@@ -32,11 +32,7 @@ EventRecord::Saved EventFixture::book(const QString &date, const QString &title,
     box[3] = start;
     box[4] = end;
     box[5] = QString::number(status);
-    box[8] = QString::number(room);
-    QList<Room> rooms;
-    if (auto loaded = LoadRooms(*module))
-        rooms = *loaded;
-    module->event.LinkedRoom = SlotBooking::linkedRoomOnChoice(rooms, room);
+    record->chooseRoom(room);
     return record->SaveEvent(EventRecord::NewEvent);
 }
 

@@ -46,7 +46,7 @@ int main(int argc, char **argv) {
         box[3] = arguments[4];
         box[4] = arguments[5];
         box[5] = QStringLiteral("2");
-        box[8] = arguments[6];
+        record.chooseRoom(arguments[6].toInt());
         const QString go = arguments[7];
         QFile ready(go + QLatin1Char('.') + QString::number(QCoreApplication::applicationPid()));
         if (!ready.open(QIODevice::WriteOnly))

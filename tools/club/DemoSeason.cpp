@@ -1,6 +1,5 @@
 #include "DemoSeason.h"
 
-#include "calendar/Rooms.h"
 #include "events/EventRecord.h"
 #include "foundation/Module.h"
 
@@ -154,7 +153,6 @@ Status add(Module &module, const QDate &today) {
         box[5] = QString::number(status);
         box[6] = QString::number(booking.guests);
         box[7] = status >= 4 ? QString::number(booking.guests - booking.guests / 10) : QString();
-        box[8] = QString::number(booking.room);
         box[9] = booking.account > 0 && booking.account < 2900 ? QStringLiteral("1")
                                                                : QStringLiteral("2");
         if (booking.account > 0) {
@@ -168,8 +166,7 @@ Status add(Module &module, const QDate &today) {
         box[32] = QStringLiteral("DEMO");
         box[33] = dateNumber(date < today ? date.addDays(-60) : today);
         box[34] = QString::fromUtf8(booking.notes);
-        if (auto rooms = LoadRooms(module))
-            event.LinkedRoom = SlotBooking::linkedRoomOnChoice(*rooms, booking.room);
+        record.chooseRoom(booking.room);
         const auto saved = record.SaveEvent(EventRecord::NewEvent);
         if (saved != EventRecord::Saved::Done)
             return DbError{
