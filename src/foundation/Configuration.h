@@ -22,4 +22,8 @@ struct Configuration {
     static QString defaultStatusName(int position);
     // Status code that a status-list position (1 to 6) stands for.
     static int statusCode(int position) { return position == 6 ? 9 : position; }
+    // The list position (1 to 6) of a status code; 0 for a code not listed.
+    static int statusPosition(int code) {
+        return code == 9 ? 6 : code >= 1 && code <= 5 ? code : 0;
+    }
 };

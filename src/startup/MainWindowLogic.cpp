@@ -253,10 +253,9 @@ bool MainWindowLogic::ShowEvent(int eventNumber) {
 }
 
 void MainWindowLogic::eventLoaded() {
-    const int status = m_module.event.Status;
-    const int position = status == 9 ? 6 : status;
-    cbostatus.text = position >= 1 && position <= 6 ? m_module.config.StatusNames[position]
-                                                    : QStringLiteral("(Click to set)");
+    const int position = Configuration::statusPosition(m_module.event.Status);
+    cbostatus.text =
+        position > 0 ? m_module.config.StatusNames[position] : QStringLiteral("(Click to set)");
     reservationsVisible = false;
     contactVisible = events.showContactPanel;
     billingVisible = !contactVisible;
