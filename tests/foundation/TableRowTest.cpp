@@ -65,13 +65,4 @@ TEST_F(TableRowTest, AShownRowIsFoundAgainByItsValuesAndChangedAlone) {
     EXPECT_EQ(gone.error().number, ErrorNumber::NoCurrentRecord);
 }
 
-TEST_F(TableRowTest, OnlyPlainSelectsGetARowIdentity) {
-    const auto dialect = SqlDialect::sqlite();
-    EXPECT_EQ(TableRow::selectWithIdentity(*dialect, QStringLiteral(" SELECT * from items")),
-              QStringLiteral("select rowid as moravel_row, * from items"));
-    EXPECT_EQ(TableRow::selectWithIdentity(*dialect, QStringLiteral("select distinct a from t")),
-              QString());
-    EXPECT_EQ(TableRow::selectWithIdentity(*dialect, QStringLiteral("delete from t")), QString());
-}
-
 } // namespace
