@@ -12,7 +12,7 @@ BenchClub::BenchClub() {
         std::abort();
     StorageSettings storage;
     storage.clubDirectory = club;
-    module = std::make_unique<Module>(storage, Ports{ports, ports, ports, ports, ports});
+    module = std::make_unique<Module>(storage, Ports{ports, ports, ports, ports, ports, ports});
 }
 
 void RatioReporter::ReportRuns(const std::vector<Run> &runs) {

@@ -6,6 +6,7 @@
 #include "ui/MainWindow.h"
 #include "ui/QtClipboard.h"
 #include "ui/QtKeySender.h"
+#include "ui/QtPrinter.h"
 #include "ui/QtPrograms.h"
 #include "ui/QtPrompts.h"
 #include "ui/WindowServices.h"
@@ -64,10 +65,11 @@ int main(int argc, char *argv[]) {
     QtPrograms programs(arguments.clubDirectory);
     SystemClock clock;
     QtKeySender keys;
+    QtPrinter printer;
     StorageSettings storage;
     storage.clubDirectory = arguments.clubDirectory;
     storage.readOnly = !QFileInfo(arguments.clubDirectory).isWritable();
-    Module module(storage, Ports{prompts, clipboard, programs, clock, keys});
+    Module module(storage, Ports{prompts, clipboard, programs, clock, keys, printer});
     module.routines.ChangeToProgramDirectory();
 
     SingleInstance instance(arguments.clubDirectory, SingleInstance::currentAccount());
@@ -75,6 +77,7 @@ int main(int argc, char *argv[]) {
     logic.shareDirectory = ClubUpgrade::shareDirectory();
     MainWindow window(logic);
     prompts.setParentWindow(&window);
+    printer.setParentWindow(&window);
     registerStandIns(programs, module, &window);
     window.resize(1280, 800);
     CenterForm(&window);

@@ -2,6 +2,10 @@
 
 #include "foundation/Clock.h"
 #include "foundation/Module.h"
+#include "foundation/TextValue.h"
+
+#include <QFile>
+#include <QTextStream>
 
 ChangeLog::ChangeLog(Module &module)
     : m_module(module)
@@ -21,4 +25,73 @@ bool ChangeLog::WriteAudit() {
     const QString text = line();
     AuditLine.clear();
     return m_module.messages.writeShared(m_log, {text});
+}
+
+namespace {
+
+// The columns whose changes the history names, with their entry texts.
+struct Named {
+    int column;
+    const char *what;
+};
+constexpr Named NamedColumns[] = {
+    {0, "Date"},   {1, "Event name"}, {3, "Start time"}, {4, "End time"},
+    {5, "Status"}, {6, "Set For"},    {7, "Guarantee"},  {8, "Room"},
+};
+constexpr int LastRecordedColumn = 20; // the billing e-mail
+constexpr int StatusColumn = 5;
+
+// A value as it may stand inside one line of the log.
+QString oneLine(QString text) {
+    return text.replace(QLatin1String("\r\n"), QLatin1String(" "))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+} // namespace
+
+QString ChangeLog::changeTexts(const CurrentEvent &event) {
+    // Enquiries (status 0 and 1) change too often to be worth the words.
+    if (integerValue(event.NewValue[StatusColumn]) <= 1)
+        return QString();
+    QString texts;
+    for (const Named &named : NamedColumns) {
+        if (!event.Changed[named.column])
+            continue;
+        texts += QLatin1String(named.what) + QStringLiteral(" changed from ") +
+                 oneLine(event.OldValue[named.column]) + QStringLiteral(" to ") +
+                 oneLine(event.NewValue[named.column]) + QLatin1Char('\\');
+    }
+    return texts;
+}
+
+bool ChangeLog::recordsChange(const CurrentEvent &event) {
+    for (int i = 0; i <= LastRecordedColumn; ++i) {
+        if (event.Changed[i])
+            return true;
+    }
+    return false;
+}
+
+QString ChangeLog::historyKey(int eventNumber) {
+    return QStringLiteral("Event#%1 ").arg(eventNumber);
+}
+
+Result<QString> ChangeLog::history(int eventNumber) const {
+    QFile file(m_log.path());
+    if (!file.exists())
+        return QString();
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return DbError{ErrorNumber::FileAccess,
+                       QStringLiteral("The change log %1 cannot be read: %2")
+                           .arg(m_log.path(), file.errorString())};
+    const QString key = historyKey(eventNumber);
+    QString lines;
+    QTextStream in(&file);
+    in.setEncoding(QStringConverter::Utf8);
+    while (!in.atEnd()) {
+        const QString line = in.readLine();
+        if (line.contains(key))
+            lines += line + QLatin1Char('\n');
+    }
+    return lines;
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "foundation/Result.h"
 #include "foundation/SharedLog.h"
 
 #include <QString>
+
+struct CurrentEvent;
 
 class Module;
 
@@ -24,6 +27,20 @@ public:
     bool WriteAudit();
     // The line WriteAudit would append now.
     QString line() const;
+
+    // The entry texts of a save for the columns it changed (Changed), each
+    // followed by "\"; none for an event of status 0 or 1.
+    static QString changeTexts(const CurrentEvent &event);
+    // True when the save changed a column the history records a line for
+    // (the columns up to the billing e-mail), even without entry text.
+    static bool recordsChange(const CurrentEvent &event);
+
+    // The search key of an event's lines: "Event#12 " matches event 12 and
+    // its opened line, never event 123.
+    static QString historyKey(int eventNumber);
+    // Every line of the log with the event's key, each ended by a line break.
+    // A log that cannot be read gives its error instead.
+    Result<QString> history(int eventNumber) const;
 
 private:
     Module &m_module;

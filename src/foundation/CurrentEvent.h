@@ -11,7 +11,8 @@ struct CurrentEvent {
     static constexpr int Slots = 101; // room for every column a club's table may have
     static constexpr int DepositBox = 31;
 
-    enum EditMode { Viewing = 0, EnteringNew = 1, Editing = 2 };
+    // OffCalendar: changing an event whose status no longer holds cells.
+    enum EditMode { Viewing = 0, EnteringNew = 1, Editing = 2, OffCalendar = 3 };
 
     std::array<QString, BoxCount> Text1;
     std::array<QString, Slots> OldValue; // each column's text as last loaded or saved

@@ -21,11 +21,16 @@ bool EntryChecks::isLeapYear(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
+QString EntryChecks::yearFirst(int dateNumber) {
+    const QString text = QString::number(dateNumber);
+    if (text.size() == 8 && text.right(4) > QLatin1String("1900"))
+        return text.right(4) + text.left(4);
+    return text;
+}
+
 void EntryChecks::ValidateDate() {
     DateError = 0;
-    DateText = QString::number(DateNumber);
-    if (DateText.size() == 8 && DateText.right(4) > QLatin1String("1900"))
-        DateText = DateText.right(4) + DateText.left(4);
+    DateText = yearFirst(DateNumber);
 
     // Month and day are judged as two-character texts, as typed.
     const QString month = DateText.mid(4, 2);

@@ -15,6 +15,9 @@ public:
     EntryChecks(Databases &databases, Messages &messages, Clipboard &clipboard, Clock &clock);
 
     static bool isLeapYear(int year);
+    // A typed date number as YYYYMMDD text: month first with a four-digit
+    // year (MMDDYYYY) is turned round.
+    static QString yearFirst(int dateNumber);
 
     // Checks DateNumber; DateText ends as YYYYMMDD, DateError 0 or 1.
     // Month first with a four-digit year (MMDDYYYY) is turned round.

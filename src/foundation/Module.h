@@ -15,6 +15,7 @@
 class Clipboard;
 class Clock;
 class KeySender;
+class Printer;
 class Programs;
 class Prompts;
 
@@ -25,6 +26,7 @@ struct Ports {
     Programs &programs;
     Clock &clock;
     KeySender &keys;
+    Printer &printer;
 };
 
 // Everything shared module-wide for one run: the ports, the storage, the

@@ -19,6 +19,7 @@ struct DbError {
 namespace ErrorNumber {
 inline constexpr int TypeMismatch = 13;
 inline constexpr int FileMissing = 53;
+inline constexpr int FileAccess = 75; // a file there that cannot be read or written
 inline constexpr int FieldMissing = 3018;
 inline constexpr int NoCurrentRecord = 3021;
 inline constexpr int DuplicateKey = 3022;

@@ -18,15 +18,6 @@ namespace {
 const QString Brevant = QStringLiteral("Brevant");
 const QString EventDatabase = QStringLiteral("evnt");
 
-constexpr int ModifyButton = 6;
-constexpr int SaveButton = 7;
-constexpr int CancelEventButton = 8;
-constexpr int BillEventButton = 9;
-
-const std::array<const char *, MainWindowLogic::ButtonCount> ButtonCaptions = {
-    "New Event", "Event Info", "Lookup",       "Calendar",   "Item Detail",     "Clear Screen",
-    "&Modify",   "&Save",      "Cancel Event", "Bill Event", "Contract Builder"};
-
 // Lets the window paint between the steps of a long start-up.
 void yieldToWindow() {
     QCoreApplication::processEvents();
@@ -41,6 +32,8 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     , yearSetup(module)
     , companions(module)
     , events(module)
+    , editor(module, events, window)
+    , entry(module, events, editor, window, companions)
     , m_module(module) {
     connect(&rooms, &RoomEditor::status, this, &MainWindowLogic::setHelpText);
     connect(&yearSetup, &YearSetup::status, this, &MainWindowLogic::setHelpText);
@@ -55,16 +48,12 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     connect(this, &MainWindowLogic::eventRequested, this, &MainWindowLogic::ShowEvent);
     connect(&events, &EventRecord::loaded, this, &MainWindowLogic::eventLoaded);
     connect(&events, &EventRecord::saved, this, &MainWindowLogic::eventWasSaved);
-    connect(&events, &EventRecord::boxesChanged, this, &MainWindowLogic::changed);
-    connect(&events, &EventRecord::cleared, this, &MainWindowLogic::changed);
+    connect(&events, &EventRecord::boxesChanged, &entry, &FieldEntry::followBoxes);
+    connect(&events, &EventRecord::cleared, &entry, &FieldEntry::followBoxes);
     connect(&yearSetup, &YearSetup::runningChanged, this, &MainWindowLogic::changed);
-    for (int i = 0; i < ButtonCount; ++i) {
-        cmdCaption[i] = QString::fromLatin1(ButtonCaptions[i]);
-        cmdVisible[i] = true;
-        // Modify, Save, Cancel Event and Bill Event wait for an event.
-        cmdEnabled[i] =
-            i != ModifyButton && i != SaveButton && i != CancelEventButton && i != BillEventButton;
-    }
+    connect(&editor, &EventEditor::changed, this, &MainWindowLogic::changed);
+    connect(&entry, &FieldEntry::changed, this, &MainWindowLogic::changed);
+    connect(&editor, &EventEditor::calendarRequested, this, &MainWindowLogic::CalendarCommand);
 }
 
 bool MainWindowLogic::busy() const {
@@ -107,8 +96,8 @@ MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &command
 
     caption = session.UserName + QStringLiteral(" @ Moravel");
     if (!session.CheckAccess(1)) {
-        cmdVisible[ModifyButton] = false;
-        cmdVisible[SaveButton] = false;
+        window.cmdVisible[EventWindow::ModifyButton] = false;
+        window.cmdVisible[EventWindow::SaveButton] = false;
     }
     mnureverifyVisible = mnupurgecalendarVisible =
         session.UserLevel == OperatorSession::MaintenanceLevel;
@@ -147,7 +136,7 @@ MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &command
     rooms.OpenRoomEditor(true);
     text1Tag.fill(QString());
     CalendarCommand();
-    helpwindow.clear();
+    window.helpwindow.clear();
     m_module.routines.CloseAllDatabases();
     started = true;
     calendar.Timer1.start();
@@ -188,7 +177,7 @@ bool MainWindowLogic::readEventFields() {
         EventFieldTokens[i] = QLatin1Char('<') + name.toUpper() + QLatin1Char('>');
         if (i >= EventFieldCount)
             continue;
-        text1ToolTip[i] = descriptions.value(name.toLower());
+        window.text1ToolTip[i] = descriptions.value(name.toLower());
         // Short text columns limit what can be typed; the engine may not
         // report a size, the schema always knows it.
         const int column = schema ? schema->columnIndex(name) : -1;
@@ -225,6 +214,7 @@ bool MainWindowLogic::loadRooms() {
 }
 
 void MainWindowLogic::fillStatusList() {
+    ListState &cbostatus = window.cbostatus;
     cbostatus.entries.clear();
     for (int position = 1; position <= 6; ++position)
         cbostatus.entries << m_module.config.StatusNames[position];
@@ -242,24 +232,47 @@ const CurrentEvent &MainWindowLogic::currentEvent() const {
     return m_module.event;
 }
 
-void MainWindowLogic::List1DblClick(int row) {
+void MainWindowLogic::List1Click(int row) {
     // A room line begins with its number.
     if (row >= 0 && row < List1.size())
-        events.chooseRoom(integerValue(List1[row]));
+        entry.List1Click(integerValue(List1[row]));
 }
 
 bool MainWindowLogic::ShowEvent(int eventNumber) {
-    return eventNumber > 0 && events.LoadEvent(eventNumber);
+    if (eventNumber <= 0 || !editor.mayDiscardChanges())
+        return false;
+    CurrentEvent &event = m_module.event;
+    const int editMode = event.EditMode;
+    if (!events.LoadEvent(eventNumber))
+        return false;
+    // The event is shown, not changed: "&Modify" starts that.
+    if (editMode != CurrentEvent::Viewing || window.EditingEnabled) {
+        event.EditMode = CurrentEvent::Viewing;
+        event.UnsavedChanges = false;
+        window.EditingEnabled = false;
+        editor.DisableEventEditing();
+        window.resetColors();
+        for (int button : {EventWindow::SaveButton, EventWindow::CancelEventButton,
+                           EventWindow::BillEventButton})
+            window.cmdEnabled[button] = false;
+        entry.followBoxes();
+    }
+    return true;
+}
+
+bool MainWindowLogic::mayClose() {
+    return !busy() && editor.mayDiscardChanges();
 }
 
 void MainWindowLogic::eventLoaded() {
     const int position = Configuration::statusPosition(m_module.event.Status);
-    cbostatus.text =
+    window.cbostatus.text =
         position > 0 ? m_module.config.StatusNames[position] : QStringLiteral("(Click to set)");
-    reservationsVisible = false;
-    contactVisible = events.showContactPanel;
-    billingVisible = !contactVisible;
-    emit changed();
+    // Both panels are up, the contact panel in front for an enquiry.
+    window.showPanels(false, true, true, false);
+    window.front =
+        events.showContactPanel ? EventWindow::Panel::Contact : EventWindow::Panel::Billing;
+    entry.followBoxes();
 }
 
 void MainWindowLogic::eventWasSaved(const QString &helpText) {
@@ -279,8 +292,7 @@ void MainWindowLogic::QueryUnloadMainWindow() {
 }
 
 void MainWindowLogic::CalendarCommand() {
-    reservationsVisible = true;
-    billingVisible = contactVisible = lookupVisible = false;
+    window.showPanels(true, false, false, false);
     calendar.ShowCurrentMonth();
     emit changed();
 }
@@ -290,6 +302,6 @@ void MainWindowLogic::RefreshCalendar() {
 }
 
 void MainWindowLogic::setHelpText(const QString &text) {
-    helpwindow = text;
+    window.helpwindow = text;
     emit helpwindowChanged(text);
 }

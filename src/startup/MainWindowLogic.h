@@ -4,7 +4,10 @@
 #include "calendar/MonthSheet.h"
 #include "calendar/RoomEditor.h"
 #include "calendar/YearSetup.h"
+#include "events/EventEditor.h"
 #include "events/EventRecord.h"
+#include "events/EventWindow.h"
+#include "events/FieldEntry.h"
 #include "foundation/Companions.h"
 #include "foundation/CurrentEvent.h"
 #include "foundation/Prompts.h"
@@ -25,7 +28,7 @@ class MainWindowLogic : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int ButtonCount = 11;
+    static constexpr int ButtonCount = EventWindow::ButtonCount;
     static constexpr int EventFieldCount = 36;
     static constexpr int MaxEventFields = 101;
 
@@ -52,19 +55,24 @@ public:
     // Refreshes the room list, the room filter and the grid's room columns
     // from the location table.
     bool loadRooms();
-    // The "Calendar" button cmd(3): the calendar of today's month in place
-    // of the event panels, with every room and time.
+    // The calendar of today's month in place of the event panels, with
+    // every room and time (the "Calendar" button cmd(3)).
     void CalendarCommand();
     // The month sheet and an opened day drawn again, after an event was
     // saved, moved or deleted. Emitting calendarRedrawRequested does the same.
     void RefreshCalendar();
     void setHelpText(const QString &text);
     // Loads an event and shows it in the event panels, with the contact
-    // panel in front for an enquiry and the billing panel otherwise.
+    // panel in front for an enquiry and the billing panel otherwise. An
+    // event being entered or changed with unsaved changes is given up only
+    // when the operator agrees.
     bool ShowEvent(int eventNumber);
     const CurrentEvent &currentEvent() const;
     // A room picked from the room list for the current event.
-    void List1DblClick(int row);
+    void List1Click(int row);
+    // The window is asked to close: false keeps it open (a long operation
+    // runs, or the operator keeps unsaved changes).
+    bool mayClose();
 
     // Where the files shipped into club directories are; start-up copies in
     // those the club lacks. Empty: none.
@@ -76,26 +84,19 @@ public:
     YearSetup yearSetup;
     Companions companions;
     EventRecord events; // the current event: load, number, save
+    EventWindow window; // what the event side of the window shows
+    EventEditor editor; // the command row
+    FieldEntry entry;   // the boxes and the controls beside them
 
     QString caption = QStringLiteral("Event Scheduling");
     bool mnureverifyVisible = false;
     bool mnupurgecalendarVisible = false;
-    std::array<QString, ButtonCount> cmdCaption;
-    std::array<bool, ButtonCount> cmdVisible{};
-    std::array<bool, ButtonCount> cmdEnabled{};
     std::array<QString, MaxEventFields> EventFieldTokens;
-    std::array<QString, EventFieldCount> text1ToolTip;
     std::array<int, EventFieldCount> text1MaxLength{}; // 0: no limit
     std::array<QString, EventFieldCount> text1Tag;
-    ListState cbostatus;
     ListState cbostart; // start times, HH:MM and the 12-hour clock
     ListState cboend;   // end times, closing with "CLOSE"
     QStringList List1;
-    bool reservationsVisible = true;
-    bool billingVisible = false;
-    bool contactVisible = false;
-    bool lookupVisible = false;
-    QString helpwindow;
     bool started = false;
 
 signals:

@@ -3,41 +3,88 @@
 #include "startup/MainWindowLogic.h"
 
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <optional>
 
 namespace {
 
+constexpr int NumberBox = 2;
+constexpr int RoomBox = 8;
 constexpr int NotesBox = 34;
 constexpr int InternalNotesBox = 35;
+
+using Key = FieldEntry::Key;
 
 QString boxName(int index) {
     return QStringLiteral("Text1(%1)").arg(index);
 }
 
-// Labels of the billing (10..20) and contact (21..30) boxes, in order.
-const char *const AddressLabels[] = {"Name", "Address 1", "Address 2", "City", "State",
-                                     "Zip",  "Phone 1",   "Phone 2",   "Fax",  "Email"};
+QString colorSheet(const QString &type, int rgb) {
+    return QStringLiteral("%1 { background-color: #%2; }")
+        .arg(type)
+        .arg(rgb, 6, 16, QLatin1Char('0'));
+}
+
+// The keys the logic judges; navigation and copying pass untouched.
+std::optional<Key> judgedKey(const QKeyEvent &key) {
+    switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return Key::Enter;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return Key::Tab;
+    case Qt::Key_F5:
+        return Key::F5;
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        return Key::Other;
+    default:
+        break;
+    }
+    if (key.matches(QKeySequence::Copy) || key.matches(QKeySequence::SelectAll))
+        return std::nullopt;
+    if (key.matches(QKeySequence::Paste) || key.matches(QKeySequence::Cut) ||
+        key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo))
+        return Key::Other;
+    if (!key.text().isEmpty() && key.text().at(0).isPrint())
+        return Key::Other;
+    return std::nullopt;
+}
+
+// Focus that comes and goes with a message box, a popup or another
+// application is not the operator moving between boxes.
+bool movedByOperator(const QFocusEvent &focus) {
+    return focus.reason() != Qt::ActiveWindowFocusReason && focus.reason() != Qt::PopupFocusReason;
+}
 
 } // namespace
 
-EventPanels::EventPanels(QWidget *owner)
-    : QObject(owner) {
+EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
+    : QObject(owner)
+    , m_logic(logic) {
     m_event = new QGroupBox(tr("Event Information"), owner);
     m_event->setObjectName(QStringLiteral("fraevent"));
     auto *grid = new QGridLayout(m_event);
-    addRow(grid, 0, 0, 0, QStringLiteral("Event date"));
-    addRow(grid, 0, 2, 2, QStringLiteral("Event #"));
-    addRow(grid, 1, 0, 1, QStringLiteral("Event Title"), 3);
-    addRow(grid, 2, 0, 3, QStringLiteral("Start time"));
-    addRow(grid, 2, 2, 4, QStringLiteral("End time"));
-    // The time lists beside the time boxes.
+    addRow(grid, 0, 0, 0);
+    addRow(grid, 0, 2, NumberBox);
+    addRow(grid, 1, 0, 1, 3);
+    addRow(grid, 2, 0, 3);
+    addRow(grid, 2, 2, 4);
+    // The time lists open beside the time boxes.
     const auto timeList = [&](const QString &name, const QString &label, int column) {
         auto *list = new QComboBox(m_event);
         list->setObjectName(name);
@@ -48,64 +95,113 @@ EventPanels::EventPanels(QWidget *owner)
     m_start = timeList(QStringLiteral("cbostart"), QStringLiteral("Start time list"), 0);
     m_end = timeList(QStringLiteral("cboend"), QStringLiteral("End time list"), 2);
     connect(m_start, &QComboBox::activated, this,
-            [this](int index) { emit startTimeChosen(m_start->itemText(index)); });
+            [this](int index) { m_logic.entry.cbostartClick(m_start->itemText(index)); });
     connect(m_end, &QComboBox::activated, this,
-            [this](int index) { emit endTimeChosen(m_end->itemText(index)); });
-    addRow(grid, 4, 0, 6, QStringLiteral("Set for ???"));
-    addRow(grid, 4, 2, 7, QStringLiteral("Guarantee"));
-    addRow(grid, 5, 0, 8, QStringLiteral("Location/room"));
-    addRow(grid, 5, 2, 31, QStringLiteral("Deposit $$"));
-    addRow(grid, 6, 0, 32, QStringLiteral("Booked by"));
-    addRow(grid, 6, 2, 33, QStringLiteral("Creation date"));
+            [this](int index) { m_logic.entry.cboendClick(m_end->itemText(index)); });
+    addRow(grid, 4, 0, 6);
+    addRow(grid, 4, 2, 7);
+    addRow(grid, 5, 0, RoomBox);
+    addRow(grid, 5, 2, 31);
+
+    // The room list opens under the room box. It never takes the focus, so
+    // choosing from it does not count as leaving the box.
+    m_rooms = new QListWidget(m_event);
+    m_rooms->setObjectName(QStringLiteral("List1"));
+    m_rooms->setAccessibleName(QStringLiteral("Rooms"));
+    m_rooms->setFocusPolicy(Qt::NoFocus);
+    m_rooms->setMaximumHeight(110);
+    connect(m_rooms, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem *item) { m_logic.List1Click(m_rooms->row(item)); });
+    grid->addWidget(m_rooms, 6, 1, 1, 3);
+    addRow(grid, 7, 0, 32);
+    addRow(grid, 7, 2, 33);
 
     // Status and member flag are set through their own controls; their
     // boxes hold the stored codes.
     m_status = new QComboBox(m_event);
     m_status->setObjectName(QStringLiteral("cbostatus"));
-    grid->addWidget(new QLabel(QStringLiteral("Status"), m_event), 7, 0);
-    grid->addWidget(m_status, 7, 1);
+    m_status->setAccessibleName(QStringLiteral("Status"));
+    m_status->installEventFilter(this);
+    connect(m_status, &QComboBox::activated, this,
+            [this](int index) { m_logic.entry.cbostatusClick(index + 1); });
+    auto *statusLabel = new QLabel(QStringLiteral("Status"), m_event);
+    statusLabel->setBuddy(m_status);
+    grid->addWidget(statusLabel, 8, 0);
+    grid->addWidget(m_status, 8, 1);
     auto *memberRow = new QHBoxLayout;
     const char *const memberCaptions[] = {"Member", "Non-Member"};
     for (int i = 0; i < 2; ++i) {
         m_member[i] = new QRadioButton(QString::fromLatin1(memberCaptions[i]), m_event);
         m_member[i]->setObjectName(QStringLiteral("optmemnonmem(%1)").arg(i));
+        m_member[i]->setAutoExclusive(false);
+        connect(m_member[i], &QRadioButton::clicked, this,
+                [this, i] { m_logic.entry.optmemnonmemClick(i); });
         memberRow->addWidget(m_member[i]);
     }
-    grid->addLayout(memberRow, 7, 2, 1, 2);
-    for (int index : {5, 9}) {
+    grid->addLayout(memberRow, 8, 2, 1, 2);
+    for (int index : {5, 9})
         makeBox(index, m_event)->hide();
+
+    auto *noteRow = new QHBoxLayout;
+    for (int i = 0; i < 2; ++i) {
+        m_noteSwitch[i] = new QPushButton(m_event);
+        m_noteSwitch[i]->setObjectName(QStringLiteral("Button1(%1)").arg(i));
+        m_noteSwitch[i]->setCheckable(true);
+        connect(m_noteSwitch[i], &QPushButton::clicked, this,
+                [this, i] { m_logic.entry.Button1Click(i); });
+        noteRow->addWidget(m_noteSwitch[i]);
+    }
+    grid->addLayout(noteRow, 9, 1, 1, 3);
+    for (int index : {NotesBox, InternalNotesBox}) {
+        QWidget *notes = makeBox(index, m_event);
+        m_labels[index] = new QLabel(m_logic.window.text1Label[index], m_event);
+        m_labels[index]->setBuddy(notes);
+        m_labels[index]->installEventFilter(this);
+        notes->setAccessibleName(m_logic.window.text1Label[index]);
+        grid->addWidget(m_labels[index], 10, 0);
+        grid->addWidget(notes, 10, 1, 1, 3);
     }
 
-    grid->addWidget(new QLabel(QStringLiteral("Notes"), m_event), 8, 0);
-    grid->addWidget(makeBox(NotesBox, m_event), 8, 1, 1, 3);
-    grid->addWidget(makeBox(InternalNotesBox, m_event), 9, 1, 1, 3);
-    m_boxes[InternalNotesBox]->setStyleSheet(QStringLiteral("background-color: #FFC080;"));
-    m_boxes[InternalNotesBox]->hide();
-
-    m_rooms = new QListWidget(m_event);
-    m_rooms->setObjectName(QStringLiteral("List1"));
-    m_rooms->setMaximumHeight(110);
-    connect(m_rooms, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem *item) { emit roomChosen(m_rooms->row(item)); });
-    grid->addWidget(new QLabel(QStringLiteral("Rooms"), m_event), 10, 0);
-    grid->addWidget(m_rooms, 10, 1, 1, 3);
-
-    const auto addressPanel = [&](const QString &title, const QString &name, int first,
-                                  const QString &nameLabel) {
-        auto *panel = new QGroupBox(title, owner);
-        panel->setObjectName(name);
-        auto *form = new QGridLayout(panel);
-        for (int i = 0; i < 10; ++i)
-            addRow(form, i / 2, (i % 2) * 2, first + i,
-                   i == 0 ? nameLabel : QString::fromLatin1(AddressLabels[i]));
-        return panel;
-    };
-    m_billing = addressPanel(tr("Billing Information"), QStringLiteral("frabilling"), 11,
-                             QStringLiteral("Name"));
+    m_billing = addressPanel(tr("Billing Information"), QStringLiteral("frabilling"), 11);
     auto *account = static_cast<QGridLayout *>(m_billing->layout());
-    addRow(account, 5, 0, 10, QStringLiteral("Account ID#"));
-    m_contact = addressPanel(tr("Contact Information"), QStringLiteral("fracontact"), 21,
-                             QStringLiteral("Contact Name"));
+    addRow(account, 5, 0, 10);
+    auto *billingButtons = new QHBoxLayout;
+    const auto panelButton = [&](const QString &name, const QString &caption) {
+        auto *button = new QPushButton(caption, m_billing);
+        button->setObjectName(name);
+        billingButtons->addWidget(button);
+        return button;
+    };
+    m_cmdbilling = panelButton(QStringLiteral("cmdbilling"), QStringLiteral("Billing Info"));
+    m_cmdassign = panelButton(QStringLiteral("cmdassign"), QString());
+    m_cmdcontact = panelButton(QStringLiteral("cmdcontact"), QStringLiteral("Contact Info"));
+    connect(m_cmdbilling, &QPushButton::clicked, this,
+            [this] { m_logic.editor.cmdbillingClick(); });
+    connect(m_cmdcontact, &QPushButton::clicked, this,
+            [this] { m_logic.editor.cmdcontactClick(); });
+    account->addLayout(billingButtons, 6, 0, 1, 4);
+    m_contact = addressPanel(tr("Contact Information"), QStringLiteral("fracontact"), 21);
+    for (QGroupBox *panel : {m_billing, m_contact})
+        panel->installEventFilter(this);
+
+    // The boxes are visited in column order.
+    QWidget *previous = nullptr;
+    for (QWidget *box : m_boxes) {
+        if (previous)
+            QWidget::setTabOrder(previous, box);
+        previous = box;
+    }
+    buildEmployeePanel(owner);
+    buildAuditPanel(owner);
+}
+
+QGroupBox *EventPanels::addressPanel(const QString &title, const QString &name, int first) {
+    auto *panel = new QGroupBox(title, m_event->parentWidget());
+    panel->setObjectName(name);
+    auto *form = new QGridLayout(panel);
+    for (int i = 0; i < 10; ++i)
+        addRow(form, i / 2, (i % 2) * 2, first + i);
+    return panel;
 }
 
 QWidget *EventPanels::makeBox(int index, QWidget *parent) {
@@ -113,48 +209,272 @@ QWidget *EventPanels::makeBox(int index, QWidget *parent) {
     if (index == NotesBox || index == InternalNotesBox) {
         auto *notes = new QPlainTextEdit(parent);
         notes->setMaximumHeight(80);
+        notes->setTabChangesFocus(true);
+        connect(notes, &QPlainTextEdit::textChanged, this, [this, index] { boxEdited(index); });
         box = notes;
     } else {
-        box = new QLineEdit(parent);
+        auto *line = new QLineEdit(parent);
+        connect(line, &QLineEdit::textEdited, this, [this, index] { boxEdited(index); });
+        box = line;
     }
     box->setObjectName(boxName(index));
+    box->installEventFilter(this);
     m_boxes[index] = box;
     return box;
 }
 
-void EventPanels::addRow(QGridLayout *grid, int row, int column, int index, const QString &label,
-                         int columnSpan) {
+void EventPanels::addRow(QGridLayout *grid, int row, int column, int index, int columnSpan) {
     QWidget *parent = grid->parentWidget();
-    auto *caption = new QLabel(label, parent);
+    const QString &text = m_logic.window.text1Label[index];
+    auto *caption = new QLabel(text, parent);
     QWidget *box = makeBox(index, parent);
     caption->setBuddy(box);
+    caption->installEventFilter(this);
+    box->setAccessibleName(text);
+    m_labels[index] = caption;
     grid->addWidget(caption, row, column);
     grid->addWidget(box, row, column + 1, 1, columnSpan);
 }
 
-void EventPanels::refresh(const MainWindowLogic &logic) {
-    const CurrentEvent &event = logic.currentEvent();
-    for (int i = 0; i < BoxCount; ++i) {
-        m_boxes[i]->setToolTip(logic.text1ToolTip[i]);
-        if (auto *line = qobject_cast<QLineEdit *>(m_boxes[i])) {
-            line->setMaxLength(logic.text1MaxLength[i] > 0 ? logic.text1MaxLength[i] : 32767);
-            if (line->text() != event.Text1[i])
-                line->setText(event.Text1[i]);
-        } else if (auto *notes = qobject_cast<QPlainTextEdit *>(m_boxes[i])) {
-            if (notes->toPlainText() != event.Text1[i])
-                notes->setPlainText(event.Text1[i]);
+QGroupBox *EventPanels::makeOverlay(const QString &title, const QString &name, QWidget *owner) {
+    auto *panel = new QGroupBox(title, owner);
+    panel->setObjectName(name);
+    panel->setAutoFillBackground(true);
+    panel->hide();
+    return panel;
+}
+
+void EventPanels::buildEmployeePanel(QWidget *owner) {
+    m_employee =
+        makeOverlay(QStringLiteral("Link to employee"), QStringLiteral("fraemployee"), owner);
+    auto *layout = new QGridLayout(m_employee);
+    m_txtemployee = new QLineEdit(m_employee);
+    m_txtemployee->setObjectName(QStringLiteral("txtemployee"));
+    auto *label = new QLabel(QStringLiteral("Employee #"), m_employee);
+    label->setBuddy(m_txtemployee);
+    m_txtemployee->setAccessibleName(label->text());
+    m_txtemployee->installEventFilter(this);
+    connect(m_txtemployee, &QLineEdit::textEdited, this,
+            [this](const QString &text) { m_logic.entry.txtemployeeChange(text); });
+    layout->addWidget(label, 0, 0);
+    layout->addWidget(m_txtemployee, 0, 1);
+    const char *const captions[] = {"Link to this employee", "Cancel Employee Link"};
+    for (int i = 0; i < 2; ++i) {
+        auto *button = new QPushButton(QString::fromLatin1(captions[i]), m_employee);
+        button->setObjectName(QStringLiteral("cmdemployee(%1)").arg(i));
+        connect(button, &QPushButton::clicked, this,
+                [this, i] { m_logic.editor.cmdemployeeClick(i); });
+        layout->addWidget(button, 1, i);
+    }
+    m_employee->resize(380, 110);
+}
+
+void EventPanels::buildAuditPanel(QWidget *owner) {
+    m_audit = makeOverlay(QStringLiteral("Event Audit History"), QStringLiteral("fraaudit"), owner);
+    auto *layout = new QVBoxLayout(m_audit);
+    m_auditText = new QPlainTextEdit(m_audit);
+    m_auditText->setObjectName(QStringLiteral("Text4"));
+    m_auditText->setAccessibleName(QStringLiteral("Event Audit History"));
+    m_auditText->setReadOnly(true);
+    m_auditText->setLineWrapMode(QPlainTextEdit::NoWrap);
+    layout->addWidget(m_auditText);
+    auto *buttons = new QHBoxLayout;
+    const char *const captions[] = {"Print Audit", "Exit"};
+    for (int i = 0; i < 2; ++i) {
+        auto *button = new QPushButton(QString::fromLatin1(captions[i]), m_audit);
+        button->setObjectName(QStringLiteral("cmdaudit(%1)").arg(i));
+        connect(button, &QPushButton::clicked, this,
+                [this, i] { m_logic.editor.cmdauditClick(i); });
+        buttons->addWidget(button);
+    }
+    m_printAudit = m_audit->findChild<QPushButton *>(QStringLiteral("cmdaudit(0)"));
+    layout->addLayout(buttons);
+    m_audit->resize(760, 420);
+    m_audit->installEventFilter(this);
+}
+
+void EventPanels::placeOverlay(QWidget *overlay, bool visible) {
+    if (visible == overlay->isVisible())
+        return;
+    if (!visible) {
+        overlay->hide();
+        return;
+    }
+    if (QWidget *owner = overlay->parentWidget()) {
+        overlay->resize(std::min(overlay->width(), owner->width()),
+                        std::min(overlay->height(), owner->height()));
+        overlay->move((owner->width() - overlay->width()) / 2,
+                      (owner->height() - overlay->height()) / 2);
+    }
+    overlay->show();
+    overlay->raise();
+    if (overlay == m_employee) {
+        m_txtemployee->setFocus();
+        m_txtemployee->selectAll();
+    }
+}
+
+bool EventPanels::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_status) {
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+            m_logic.entry.cbostatusFocus(event->type() == QEvent::FocusIn);
+        return false;
+    }
+    if (watched == m_txtemployee) {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent *>(event)->key() == Qt::Key_F5) {
+            m_logic.entry.txtemployeeKeyDown(Key::F5);
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            m_logic.entry.txtemployeeDblClick();
+            return true;
+        }
+        if (event->type() == QEvent::FocusOut &&
+            movedByOperator(*static_cast<QFocusEvent *>(event)))
+            m_logic.entry.txtemployeeLostFocus();
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (watched == m_billing || watched == m_contact) {
+            m_logic.editor.bringToFront(watched == m_billing ? EventWindow::Panel::Billing
+                                                             : EventWindow::Panel::Contact);
+            return false;
+        }
+        if (watched == m_audit) {
+            m_audit->raise();
+            return false;
         }
     }
+    for (int i = 0; i < BoxCount; ++i) {
+        if (watched == m_boxes[i])
+            return boxEvent(i, event);
+        if (watched == m_labels[i] && event->type() == QEvent::MouseButtonPress) {
+            m_logic.entry.text1Click(i);
+            return false;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool EventPanels::boxEvent(int index, QEvent *event) {
+    FieldEntry &entry = m_logic.entry;
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (movedByOperator(*static_cast<QFocusEvent *>(event)))
+            entry.text1GotFocus(index);
+        return false;
+    case QEvent::FocusOut:
+        if (movedByOperator(*static_cast<QFocusEvent *>(event)))
+            entry.text1LostFocus(index);
+        return false;
+    case QEvent::MouseButtonPress:
+        entry.text1Click(index);
+        return false;
+    case QEvent::MouseButtonDblClick:
+        entry.text1DblClick(index);
+        return false;
+    case QEvent::KeyPress: {
+        const auto key = judgedKey(*static_cast<QKeyEvent *>(event));
+        if (!key)
+            return false;
+        if (*key == Key::F5) {
+            entry.text1KeyDown(index, Key::F5);
+            return true;
+        }
+        return !entry.text1KeyPress(index, *key);
+    }
+    default:
+        return false;
+    }
+}
+
+void EventPanels::boxEdited(int index) {
+    if (m_refreshing)
+        return;
+    QString text;
+    if (auto *line = qobject_cast<QLineEdit *>(m_boxes[index]))
+        text = line->text();
+    else if (auto *notes = qobject_cast<QPlainTextEdit *>(m_boxes[index]))
+        text = notes->toPlainText();
+    m_logic.entry.text1Change(index, text);
+}
+
+void EventPanels::focusRequestedBox() {
+    const int index = m_logic.window.focusBox;
+    if (index >= 0 && index < BoxCount && m_boxes[index]->isVisible())
+        m_boxes[index]->setFocus(Qt::OtherFocusReason);
+}
+
+void EventPanels::refresh() {
+    const EventWindow &window = m_logic.window;
+    const CurrentEvent &event = m_logic.currentEvent();
+    m_refreshing = true;
+    for (int i = 0; i < BoxCount; ++i) {
+        QWidget *box = m_boxes[i];
+        box->setToolTip(window.text1ToolTip[i]);
+        const bool readOnly = !window.EditingEnabled || i == NumberBox;
+        if (auto *line = qobject_cast<QLineEdit *>(box)) {
+            line->setMaxLength(m_logic.text1MaxLength[i] > 0 ? m_logic.text1MaxLength[i] : 32767);
+            if (line->text() != event.Text1[i])
+                line->setText(event.Text1[i]);
+            line->setReadOnly(readOnly);
+            box->setStyleSheet(colorSheet(QStringLiteral("QLineEdit"), window.text1BackColor[i]));
+        } else if (auto *notes = qobject_cast<QPlainTextEdit *>(box)) {
+            if (notes->toPlainText() != event.Text1[i])
+                notes->setPlainText(event.Text1[i]);
+            notes->setReadOnly(readOnly);
+            box->setStyleSheet(
+                colorSheet(QStringLiteral("QPlainTextEdit"), window.text1BackColor[i]));
+        }
+        if (QLabel *label = m_labels[i]) {
+            label->setText(window.text1Label[i]);
+            box->setAccessibleName(window.text1Label[i]);
+            // A required box's label is bold.
+            QFont font = label->font();
+            font.setBold(window.text1Required[i]);
+            label->setFont(font);
+        }
+    }
+    m_refreshing = false;
+
+    m_boxes[NotesBox]->setVisible(window.notesShown == 0);
+    m_labels[NotesBox]->setVisible(window.notesShown == 0);
+    m_boxes[InternalNotesBox]->setVisible(window.notesShown == 1);
+    m_labels[InternalNotesBox]->setVisible(window.notesShown == 1);
+    for (int i = 0; i < 2; ++i) {
+        m_noteSwitch[i]->setText(window.Button1Caption[i]);
+        m_noteSwitch[i]->setChecked(window.notesShown == i);
+    }
+
+    const bool controls = window.editControlsEnabled;
     m_member[0]->setChecked(event.MemberFlag == 1);
     m_member[1]->setChecked(event.MemberFlag == 2);
-    m_status->clear();
-    m_status->addItems(logic.cbostatus.entries);
-    m_status->setPlaceholderText(QStringLiteral("(Click to set)"));
-    m_status->setCurrentIndex(int(logic.cbostatus.entries.indexOf(logic.cbostatus.text)));
-    if (m_rooms->count() != logic.List1.size()) {
-        m_rooms->clear();
-        m_rooms->addItems(logic.List1);
+    for (QRadioButton *option : m_member)
+        option->setEnabled(controls);
+    const ListState &status = window.cbostatus;
+    if (m_status->count() != status.entries.size()) {
+        m_status->clear();
+        m_status->addItems(status.entries);
+        m_status->setPlaceholderText(QStringLiteral("(Click to set)"));
     }
+    m_status->setCurrentIndex(int(status.entries.indexOf(status.text)));
+    m_status->setEnabled(controls);
+    m_status->setStyleSheet(colorSheet(QStringLiteral("QComboBox"), window.statusFocused
+                                                                        ? EventWindow::Yellow
+                                                                        : EventWindow::White));
+    for (QPushButton *button : {m_cmdbilling, m_cmdassign, m_cmdcontact})
+        button->setEnabled(controls);
+    m_cmdassign->setText(window.cmdassignCaption);
+    // The panel in front is framed, the other lies flat.
+    m_billing->setFlat(window.front != EventWindow::Panel::Billing);
+    m_contact->setFlat(window.front != EventWindow::Panel::Contact);
+
+    if (m_rooms->count() != m_logic.List1.size()) {
+        m_rooms->clear();
+        m_rooms->addItems(m_logic.List1);
+    }
+    m_rooms->setVisible(window.roomListVisible);
     const auto fillList = [](QComboBox *list, const ListState &state) {
         if (list->count() == state.entries.size())
             return;
@@ -163,6 +483,22 @@ void EventPanels::refresh(const MainWindowLogic &logic) {
         list->setPlaceholderText(state.text);
         list->setCurrentIndex(-1);
     };
-    fillList(m_start, logic.cbostart);
-    fillList(m_end, logic.cboend);
+    fillList(m_start, m_logic.cbostart);
+    fillList(m_end, m_logic.cboend);
+    m_start->setVisible(window.startListVisible);
+    m_end->setVisible(window.endListVisible);
+    m_start->setEnabled(controls);
+    m_end->setEnabled(controls);
+
+    if (m_txtemployee->text() != window.txtemployee)
+        m_txtemployee->setText(window.txtemployee);
+    placeOverlay(m_employee, window.employeeVisible);
+    if (m_auditText->toPlainText() != window.auditText)
+        m_auditText->setPlainText(window.auditText);
+    m_printAudit->setEnabled(window.cmdauditPrintEnabled);
+    placeOverlay(m_audit, window.auditVisible);
+
+    // The focus moves once the event that asked for it is over.
+    if (window.focusBox >= 0)
+        QTimer::singleShot(0, this, &EventPanels::focusRequestedBox);
 }

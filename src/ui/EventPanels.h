@@ -6,38 +6,52 @@
 class MainWindowLogic;
 class QComboBox;
 class QGroupBox;
+class QLabel;
+class QLineEdit;
 class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
 class QRadioButton;
 
 // The event record's 36 boxes Text1(0..35) in their three panels: the event
 // panel, the billing panel frabilling and the contact panel fracontact, with
-// the status list, the member options and the room list.
+// the status list, the member options, the time and room lists and the note
+// switch; and the two panels that open above them, the employee panel
+// fraemployee and the history panel fraaudit. Every user action goes to the
+// logic; the panels draw from its state.
 class EventPanels final : public QObject {
     Q_OBJECT
 
 public:
     static constexpr int BoxCount = 36;
 
-    explicit EventPanels(QWidget *owner);
+    EventPanels(MainWindowLogic &logic, QWidget *owner);
 
     QGroupBox *eventPanel() const { return m_event; }
     QGroupBox *billingPanel() const { return m_billing; }
     QGroupBox *contactPanel() const { return m_contact; }
     QWidget *box(int index) const { return m_boxes[index]; }
 
-    void refresh(const MainWindowLogic &logic);
+    void refresh();
 
-signals:
-    void startTimeChosen(const QString &entry); // cbostart
-    void endTimeChosen(const QString &entry);   // cboend
-    void roomChosen(int row);                   // a double-click in List1
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QWidget *makeBox(int index, QWidget *parent);
-    void addRow(class QGridLayout *grid, int row, int column, int index, const QString &label,
-                int columnSpan = 1);
+    void addRow(class QGridLayout *grid, int row, int column, int index, int columnSpan = 1);
+    QGroupBox *addressPanel(const QString &title, const QString &name, int first);
+    QGroupBox *makeOverlay(const QString &title, const QString &name, QWidget *owner);
+    void buildEmployeePanel(QWidget *owner);
+    void buildAuditPanel(QWidget *owner);
+    void placeOverlay(QWidget *overlay, bool visible);
+    bool boxEvent(int index, QEvent *event);
+    void boxEdited(int index);
+    void focusRequestedBox();
 
+    MainWindowLogic &m_logic;
     std::array<QWidget *, BoxCount> m_boxes{};
+    std::array<QLabel *, BoxCount> m_labels{};
     QGroupBox *m_event = nullptr;
     QGroupBox *m_billing = nullptr;
     QGroupBox *m_contact = nullptr;
@@ -46,4 +60,14 @@ private:
     QComboBox *m_start = nullptr;
     QComboBox *m_end = nullptr;
     std::array<QRadioButton *, 2> m_member{};
+    std::array<QPushButton *, 2> m_noteSwitch{};
+    QPushButton *m_cmdbilling = nullptr;
+    QPushButton *m_cmdassign = nullptr;
+    QPushButton *m_cmdcontact = nullptr;
+    QGroupBox *m_employee = nullptr;
+    QLineEdit *m_txtemployee = nullptr;
+    QGroupBox *m_audit = nullptr;
+    QPlainTextEdit *m_auditText = nullptr;
+    QPushButton *m_printAudit = nullptr;
+    bool m_refreshing = false; // texts set from the logic are not the operator's edits
 };

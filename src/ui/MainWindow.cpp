@@ -30,7 +30,7 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     }
     layout->addLayout(buttons);
 
-    m_panels = new EventPanels(central);
+    m_panels = new EventPanels(m_logic, central);
     m_calendar = new CalendarFrame(m_logic.calendar, central);
     auto *body = new QHBoxLayout;
     body->addWidget(m_panels->eventPanel(), 0, Qt::AlignTop);
@@ -59,13 +59,11 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
             [this] { m_logic.rooms.OpenRoomEditor(); });
     connect(menuCommand(QStringLiteral("mnuinityear")), &QAction::triggered, this,
             [this] { m_logic.yearSetup.InitializeYear(); });
-    connect(m_buttons[3], &QPushButton::clicked, this, [this] { m_logic.CalendarCommand(); });
-
-    connect(m_panels, &EventPanels::startTimeChosen, this,
-            [this](const QString &entry) { m_logic.events.chooseStartTime(entry); });
-    connect(m_panels, &EventPanels::endTimeChosen, this,
-            [this](const QString &entry) { m_logic.events.chooseEndTime(entry); });
-    connect(m_panels, &EventPanels::roomChosen, &m_logic, &MainWindowLogic::List1DblClick);
+    connect(menuCommand(QStringLiteral("mnuaudithistory")), &QAction::triggered, this,
+            [this] { m_logic.editor.ShowAuditHistory(); });
+    for (int i = 0; i < int(m_buttons.size()); ++i)
+        connect(m_buttons[i], &QPushButton::clicked, this,
+                [this, i] { m_logic.editor.cmdClick(i); });
     connect(&m_logic, &MainWindowLogic::changed, this, &MainWindow::refresh);
     connect(&m_logic, &MainWindowLogic::eventSaved, this,
             [this] { SavedNoticeWindow::ShowSavedNotice(this); });
@@ -161,16 +159,18 @@ void MainWindow::refresh() {
     const bool idle = !m_logic.busy();
     menuBar()->setEnabled(idle);
     m_roomEditor->setEnabled(idle && m_logic.rooms.panelEnabled);
+    const EventWindow &window = m_logic.window;
     for (int i = 0; i < int(m_buttons.size()); ++i) {
-        m_buttons[i]->setText(m_logic.cmdCaption[i]);
-        m_buttons[i]->setVisible(m_logic.cmdVisible[i]);
-        m_buttons[i]->setEnabled(idle && m_logic.cmdEnabled[i]);
+        m_buttons[i]->setText(window.cmdCaption[i]);
+        m_buttons[i]->setVisible(window.cmdVisible[i]);
+        m_buttons[i]->setEnabled(idle && window.cmdEnabled[i]);
     }
-    m_panels->refresh(m_logic);
-    m_panels->billingPanel()->setVisible(m_logic.billingVisible);
-    m_panels->contactPanel()->setVisible(m_logic.contactVisible);
-    m_calendar->setVisible(m_logic.reservationsVisible);
-    m_help->setPlainText(m_logic.helpwindow);
+    m_panels->refresh();
+    m_panels->billingPanel()->setVisible(window.billingVisible);
+    m_panels->contactPanel()->setVisible(window.contactVisible);
+    m_calendar->setVisible(window.reservationsVisible);
+    if (m_help->toPlainText() != window.helpwindow)
+        m_help->setPlainText(window.helpwindow);
 }
 
 void MainWindow::ExitCommand() {
@@ -178,7 +178,7 @@ void MainWindow::ExitCommand() {
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
-    if (m_logic.busy()) {
+    if (!m_logic.mayClose()) {
         event->ignore();
         return;
     }

@@ -50,13 +50,13 @@ TEST_F(MainWindowCalendarTest, TheCalendarButtonBringsBackTodaysMonthUnfiltered)
     calendar.cbotimeChanged(calendar.cbotime.entries[3]);
     calendar.cboroomChanged(calendar.cboroom.entries[1]);
     calendar.MoveMonthOrYear(MonthSheet::YearForward);
-    logic->billingVisible = true;
+    logic->window.billingVisible = true;
     addEvent(5, 20250317, QStringLiteral("Breakfast"), QStringLiteral("07:00"),
              QStringLiteral("09:00"));
 
     logic->CalendarCommand();
-    EXPECT_TRUE(logic->reservationsVisible);
-    EXPECT_FALSE(logic->billingVisible);
+    EXPECT_TRUE(logic->window.reservationsVisible);
+    EXPECT_FALSE(logic->window.billingVisible);
     EXPECT_EQ(calendar.Text2[MonthSheet::YearBox], QStringLiteral("2025"));
     EXPECT_EQ(calendar.cbotime.text, QStringLiteral("Show All Times"));
     EXPECT_EQ(calendar.cboroom.text, QStringLiteral("Show All Rooms"));
@@ -79,7 +79,7 @@ TEST_F(MainWindowCalendarTest, TheEventSideRedrawsAndOpensEventsThroughTheWindow
     while (calendar.gridres.time(slot) != QStringLiteral("19:00"))
         ++slot;
     calendar.gridres.gridresClick(slot, 3);
-    EXPECT_EQ(logic->helpwindow, QStringLiteral("Event # 9 - Quiz Night"));
+    EXPECT_EQ(logic->window.helpwindow, QStringLiteral("Event # 9 - Quiz Night"));
     calendar.gridres.gridresDblClick(slot, 3);
     EXPECT_EQ(requested, QList<int>{9});
 }

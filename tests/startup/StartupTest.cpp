@@ -125,16 +125,16 @@ TEST_F(StartupTest, MaintenanceLevelSeesTheCalendarMaintenanceCommands) {
 TEST_F(StartupTest, ModifyAndSaveNeedTheEditingLevel) {
     setThresholds(10, 20);
     ASSERT_EQ(start(QStringLiteral("ZQJ20DEMO")), MainWindowLogic::Outcome::Started);
-    EXPECT_TRUE(logic->cmdVisible[6]);
-    EXPECT_TRUE(logic->cmdVisible[7]);
-    EXPECT_FALSE(logic->cmdEnabled[6]) << "nothing to modify yet";
+    EXPECT_TRUE(logic->window.cmdVisible[6]);
+    EXPECT_TRUE(logic->window.cmdVisible[7]);
+    EXPECT_FALSE(logic->window.cmdEnabled[6]) << "nothing to modify yet";
 
     restart();
     ASSERT_EQ(start(QStringLiteral("ZQJ19DEMO")), MainWindowLogic::Outcome::Started);
-    EXPECT_FALSE(logic->cmdVisible[6]);
-    EXPECT_FALSE(logic->cmdVisible[7]);
-    EXPECT_TRUE(logic->cmdVisible[0]);
-    EXPECT_EQ(logic->cmdCaption[7], QStringLiteral("&Save"));
+    EXPECT_FALSE(logic->window.cmdVisible[6]);
+    EXPECT_FALSE(logic->window.cmdVisible[7]);
+    EXPECT_TRUE(logic->window.cmdVisible[0]);
+    EXPECT_EQ(logic->window.cmdCaption[7], QStringLiteral("&Save"));
 }
 
 TEST_F(StartupTest, EventFieldsGetTooltipsLengthsAndMergeTokensFromTheEventTable) {
@@ -144,9 +144,9 @@ TEST_F(StartupTest, EventFieldsGetTooltipsLengthsAndMergeTokensFromTheEventTable
          {QStringLiteral("Which night is the party?"), QStringLiteral("eventinfo"),
           QStringLiteral("eventdate")});
     ASSERT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
-    EXPECT_EQ(logic->text1ToolTip[0], QStringLiteral("Which night is the party?"));
+    EXPECT_EQ(logic->window.text1ToolTip[0], QStringLiteral("Which night is the party?"));
     for (int i = 0; i < MainWindowLogic::EventFieldCount; ++i)
-        EXPECT_FALSE(logic->text1ToolTip[i].isEmpty()) << "Text1(" << i << ")";
+        EXPECT_FALSE(logic->window.text1ToolTip[i].isEmpty()) << "Text1(" << i << ")";
     EXPECT_EQ(logic->EventFieldTokens[0], QStringLiteral("<EVENTDATE>"));
     EXPECT_EQ(logic->EventFieldTokens[35], QStringLiteral("<INTERNALNOTES>"));
     EXPECT_EQ(logic->EventFieldTokens[36], QString());
@@ -175,11 +175,11 @@ TEST_F(StartupTest, ListsAreFilledAndARoomWithoutSubdivisionStoresZero) {
               QVariant(0));
     EXPECT_EQ(logic->calendar.cbotime.entries.size(), 4);
     EXPECT_EQ(logic->calendar.cbotime.text, QStringLiteral("Show All Times"));
-    EXPECT_EQ(logic->cbostatus.entries,
+    EXPECT_EQ(logic->window.cbostatus.entries,
               (QStringList{QStringLiteral("1-Contact Only"), QStringLiteral("2-Reserved"),
                            QStringLiteral("3-Reserved w/Dep $"), QStringLiteral("4-Confirmed"),
                            QStringLiteral("5-Done/Billed"), QStringLiteral("9-Cancelled")}));
-    EXPECT_EQ(logic->cbostatus.text, QStringLiteral("(Click to set)"));
+    EXPECT_EQ(logic->window.cbostatus.text, QStringLiteral("(Click to set)"));
     EXPECT_TRUE(logic->calendar.calendarVisible());
     EXPECT_FALSE(logic->calendar.gridVisible());
 }

@@ -28,7 +28,7 @@ StorageSettings ClubFixture::settings() const {
 
 Module &ClubFixture::reopen(const StorageSettings &storage) {
     module.reset();
-    module = std::make_unique<Module>(storage, Ports{prompts, clipboard, programs, clock, keys});
+    module = std::make_unique<Module>(storage, Ports{prompts, clipboard, programs, clock, keys, printer});
     return *module;
 }
 

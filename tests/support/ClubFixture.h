@@ -37,5 +37,6 @@ protected:
     RecordingPrograms programs;
     FixedClock clock;
     RecordingKeySender keys;
+    RecordingPrinter printer;
     std::unique_ptr<Module> module;
 };

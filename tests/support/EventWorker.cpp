@@ -23,7 +23,7 @@ int main(int argc, char **argv) {
     StorageSettings storage;
     storage.clubDirectory = arguments[1];
     SilentPorts ports;
-    Module module(storage, Ports{ports, ports, ports, ports, ports});
+    Module module(storage, Ports{ports, ports, ports, ports, ports, ports});
     EventRecord record(module);
     QTextStream out(stdout);
 

@@ -3,6 +3,7 @@
 #include "QtPrinters.h"
 #include "foundation/Clipboard.h"
 #include "foundation/Clock.h"
+#include "foundation/Printer.h"
 #include "foundation/Programs.h"
 #include "foundation/Prompts.h"
 #include "utilities/Keysend.h"
@@ -113,4 +114,19 @@ public:
     void SendKeyText(const QString &text) override { sent << text; }
 
     QStringList sent;
+};
+
+// Keeps the documents a window printed.
+class RecordingPrinter final : public Printer {
+public:
+    struct Document {
+        QString title;
+        QStringList lines;
+    };
+    bool printLines(const QString &title, const QStringList &lines) override {
+        documents << Document{title, lines};
+        return true;
+    }
+
+    QList<Document> documents;
 };

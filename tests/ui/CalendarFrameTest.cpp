@@ -83,7 +83,7 @@ TEST_F(CalendarFrameTest, TheMonthShowsItsEventsAndADoubleClickedDayItsBookings)
     grid->scrollTo(model->index(tenOClock, 5));
     const QRect slot = grid->visualRect(model->index(tenOClock, 5));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, slot.center());
-    EXPECT_EQ(logic.helpwindow, QStringLiteral("Event # 41 - Smith Wedding"));
+    EXPECT_EQ(logic.window.helpwindow, QStringLiteral("Event # 41 - Smith Wedding"));
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, slot.center());
     EXPECT_EQ(requested, QList<int>{41});
     // The event opens in the event panels in place of the calendar.

@@ -2,6 +2,7 @@
 
 #include "foundation/Clipboard.h"
 #include "foundation/Clock.h"
+#include "foundation/Printer.h"
 #include "foundation/Programs.h"
 #include "foundation/Prompts.h"
 #include "utilities/Keysend.h"
@@ -9,7 +10,7 @@
 // Ports for driving the logic without an operator: nothing is shown, every
 // question is answered No, nothing is started. The club creator and the
 // benchmarks use them.
-struct SilentPorts final : Prompts, Clipboard, Programs, Clock, KeySender {
+struct SilentPorts final : Prompts, Clipboard, Programs, Clock, KeySender, Printer {
     explicit SilentPorts(QDate day = QDate::currentDate())
         : date(day) {}
 
@@ -27,6 +28,7 @@ struct SilentPorts final : Prompts, Clipboard, Programs, Clock, KeySender {
     QDateTime now() const override { return QDateTime(date, QTime(9, 0)); }
     void pause(int) override {}
     void SendKeyText(const QString &) override {}
+    bool printLines(const QString &, const QStringList &) override { return false; }
 
     QDate date;
     QString lastMessage; // what would have been shown, for error reports

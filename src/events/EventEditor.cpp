@@ -1,0 +1,548 @@
+#include "EventEditor.h"
+
+#include "EventRecord.h"
+#include "calendar/Rooms.h"
+#include "foundation/Clock.h"
+#include "foundation/Module.h"
+#include "foundation/Printer.h"
+#include "foundation/TextValue.h"
+
+namespace {
+
+const QString EventDatabase = QStringLiteral("evnt");
+const QString Oops = QStringLiteral("Oops...");
+
+constexpr int DateBox = 0;
+constexpr int TitleBox = 1;
+constexpr int NumberBox = 2;
+constexpr int StatusBox = 5;
+constexpr int RoomBox = 8;
+constexpr int MemberBox = 9;
+constexpr int AccountBox = 10;
+constexpr int BookedByBox = 32;
+constexpr int CreatedBox = 33;
+constexpr int NotesBox = 34;
+constexpr int CancelledStatus = 9;
+constexpr int BilledStatus = 5;
+constexpr int LastPrintedBox = 8;
+
+// The access thresholds evaccess0 to evaccess3.
+enum Access { AnyButton = 0, Editing = 1, Billing = 2, Administrator = 3 };
+
+// The boxes a status requires; box 31 (deposit) only for non-members.
+QList<int> requiredBoxes(int status, bool member) {
+    switch (status) {
+    case 0:
+    case 1:
+        return {1, 21, 27};
+    case 2:
+        return {0, 1, 3, 4, 6, 7, 8, 21, 27, 32, 33};
+    case 3: {
+        QList<int> boxes{0, 1, 3, 4, 6, 8, 10, 11, 12, 14, 15, 16, 17, 21, 27, 32, 33};
+        if (!member)
+            boxes << CurrentEvent::DepositBox;
+        return boxes;
+    }
+    default: {
+        QList<int> boxes{0, 1, 3, 4, 6, 7, 8, 10, 11, 12, 14, 15, 16, 17, 21, 27, 32, 33};
+        if (!member)
+            boxes << CurrentEvent::DepositBox;
+        return boxes;
+    }
+    }
+}
+
+} // namespace
+
+EventEditor::EventEditor(Module &module, EventRecord &events, EventWindow &window, QObject *parent)
+    : QObject(parent)
+    , m_module(module)
+    , m_events(events)
+    , m_window(window) {}
+
+bool EventEditor::level(int threshold) const {
+    return m_module.session.CheckAccess(threshold);
+}
+
+void EventEditor::cmdClick(int index) {
+    if (index < 0 || index >= EventWindow::ButtonCount || !m_window.cmdEnabled[index] ||
+        m_module.longOperation.running() || !level(AnyButton))
+        return;
+    // The button stays disabled while its action runs, so a second click
+    // cannot start it again.
+    m_window.cmdEnabled[index] = false;
+    beginAction();
+    switch (index) {
+    case EventWindow::NewEventButton:
+        newEvent();
+        break;
+    case EventWindow::EventInfoButton:
+        eventInfo();
+        break;
+    case EventWindow::LookupButton:
+        lookup();
+        break;
+    case EventWindow::CalendarButton:
+        DisableEventEditing();
+        emit calendarRequested();
+        break;
+    case EventWindow::ItemDetailButton:
+        itemDetail();
+        break;
+    case EventWindow::ClearScreenButton:
+        clearScreen();
+        break;
+    case EventWindow::ModifyButton:
+        modify();
+        break;
+    case EventWindow::SaveButton:
+        save();
+        break;
+    case EventWindow::CancelEventButton:
+        cancelEvent();
+        break;
+    case EventWindow::BillEventButton:
+        billEvent();
+        break;
+    case EventWindow::ContractBuilderButton:
+        contractBuilder();
+        break;
+    }
+    // Save decides its own button; Modify follows box 2; Bill Event waits
+    // for the employee panel when that is open.
+    if (index == EventWindow::ModifyButton)
+        updateModifyButton();
+    else if (index != EventWindow::SaveButton &&
+             !(index == EventWindow::BillEventButton && m_awaitingEmployee))
+        m_window.cmdEnabled[index] = true;
+    emit changed();
+}
+
+void EventEditor::beginAction() {
+    CurrentEvent &event = m_module.event;
+    event.EventNumber = integerValue(event.Text1[NumberBox]);
+    event.Status = integerValue(event.Text1[StatusBox]);
+    event.MemberFlag = integerValue(event.Text1[MemberBox]);
+    m_window.helpwindow.clear();
+    if (event.Status == CancelledStatus)
+        event.Text1[RoomBox].clear();
+}
+
+void EventEditor::EnableEventEditing() {
+    m_window.editControlsEnabled = true;
+}
+
+void EventEditor::DisableEventEditing() {
+    m_window.editControlsEnabled = false;
+    m_window.startListVisible = m_window.endListVisible = m_window.roomListVisible = false;
+}
+
+void EventEditor::updateModifyButton() {
+    const CurrentEvent &event = m_module.event;
+    // A new event is changed by its own save, not reloaded over.
+    m_window.cmdEnabled[EventWindow::ModifyButton] = integerValue(event.Text1[NumberBox]) > 0 &&
+                                                     level(Editing) &&
+                                                     event.EditMode != CurrentEvent::EnteringNew;
+}
+
+bool EventEditor::mayDiscardChanges() {
+    if (!m_module.event.UnsavedChanges)
+        return true;
+    return m_module.messages.AskYesNo(QStringLiteral("Cancel changes?"), QStringLiteral("???"));
+}
+
+void EventEditor::bringToFront(EventWindow::Panel panel) {
+    m_window.front = panel;
+    emit changed();
+}
+
+void EventEditor::cmdbillingClick() {
+    bringToFront(EventWindow::Panel::Billing);
+}
+
+void EventEditor::cmdcontactClick() {
+    bringToFront(EventWindow::Panel::Contact);
+}
+
+// Nothing the window shows is left over from the event before.
+void EventEditor::finishSave() {
+    CurrentEvent &event = m_module.event;
+    event.EditMode = CurrentEvent::Viewing;
+    event.UnsavedChanges = false;
+    m_pendingCancellation.clear();
+    m_window.resetColors();
+    m_window.EditingEnabled = false;
+    DisableEventEditing();
+    m_window.cmdEnabled[EventWindow::CancelEventButton] = false;
+    m_window.cmdEnabled[EventWindow::BillEventButton] = false;
+    updateModifyButton();
+}
+
+void EventEditor::setStatus(int code) {
+    CurrentEvent &event = m_module.event;
+    event.Text1[StatusBox] = QString::number(code);
+    event.Status = code;
+    const int position = Configuration::statusPosition(code);
+    m_window.cbostatus.text =
+        position > 0 ? m_module.config.StatusNames[position] : QStringLiteral("(Click to set)");
+}
+
+void EventEditor::newEvent() {
+    if (!level(Editing) || !mayDiscardChanges())
+        return;
+    CurrentEvent &event = m_module.event;
+    event.MemberFlag = 0;
+    EnableEventEditing();
+
+    const auto refuse = [&](const QString &text) {
+        m_module.messages.show(text, Oops, Icon::Information);
+        DisableEventEditing();
+    };
+    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    if (!evnt) {
+        DisableEventEditing();
+        return;
+    }
+    auto firstDay = evnt->exec(QStringLiteral("select min(resdate) from reserv"));
+    if (!firstDay) {
+        m_module.messages.ShowErrorCodes(firstDay.error());
+        DisableEventEditing();
+        return;
+    }
+    if (!firstDay->next() || firstDay->value(0).isNull())
+        return refuse(
+            QStringLiteral("The Year must be initialized before events can be scheduled."));
+    firstDay->finish();
+    const auto rooms = LoadRooms(m_module);
+    if (!rooms) {
+        DisableEventEditing();
+        return;
+    }
+    if (rooms->isEmpty())
+        return refuse(QStringLiteral("Rooms must be defined before events can be scheduled."));
+    evnt.reset();
+
+    // Rows a crashed save may have left without a number.
+    if (Status cleaned = m_module.records.ExecuteSql(
+            EventDatabase, QStringLiteral("delete from eventinfo where eventnum < 1"));
+        !cleaned)
+        m_module.messages.ShowErrorCodes(cleaned.error());
+
+    m_window.showPanels(false, true, true, false);
+    m_window.front = EventWindow::Panel::Contact;
+    m_window.focusBox = DateBox;
+    m_window.resetColors();
+    m_pendingCancellation.clear();
+    m_events.ClearEvent();
+    event.EditMode = CurrentEvent::EnteringNew;
+    if (m_events.NextEventNumber() <= 0) {
+        // The operator gave up waiting for the counter: no event to enter.
+        m_events.ClearEvent();
+        DisableEventEditing();
+        return;
+    }
+    setStatus(1);
+    event.Text1[BookedByBox] = m_module.session.UserName;
+    event.Text1[CreatedBox] = m_module.ports.clock.today().toString(QStringLiteral("yyyyMMdd"));
+    event.UnsavedChanges = false;
+    m_window.setAccountKind(0);
+    m_window.EditingEnabled = true;
+    m_window.cmdEnabled[EventWindow::SaveButton] = true;
+    m_window.cmdEnabled[EventWindow::CancelEventButton] = false;
+    m_window.cmdEnabled[EventWindow::BillEventButton] = false;
+    m_window.packageButtonsVisible = true;
+    updateModifyButton();
+}
+
+void EventEditor::eventInfo() {
+    m_window.showPanels(false, true, true, false);
+    m_window.front = EventWindow::Panel::Billing;
+    // Back from the calendar to an event being entered or changed: the
+    // operator carries on where he left it.
+    if (m_window.EditingEnabled && m_module.event.EditMode != CurrentEvent::Viewing)
+        EnableEventEditing();
+}
+
+void EventEditor::lookup() {
+    if (!mayDiscardChanges())
+        return;
+    m_events.ClearEvent();
+    m_window.EditingEnabled = false;
+    DisableEventEditing();
+    m_window.showPanels(false, false, false, true);
+    for (int button :
+         {EventWindow::SaveButton, EventWindow::CancelEventButton, EventWindow::BillEventButton})
+        m_window.cmdEnabled[button] = false;
+    updateModifyButton();
+    emit lookupRequested();
+}
+
+void EventEditor::itemDetail() {
+    CurrentEvent &event = m_module.event;
+    const auto &box = event.Text1;
+    if (integerValue(box[NumberBox]) <= 0) {
+        m_module.messages.show(QStringLiteral("No event has been selected..."), Oops,
+                               Icon::Information);
+        return;
+    }
+    event.EventNumber = integerValue(box[NumberBox]);
+    event.Caption = box[TitleBox].trimmed() + QStringLiteral(" - ") + box[DateBox].mid(4, 2) +
+                    QLatin1Char('/') + box[DateBox].mid(6, 2) + QLatin1Char('/') +
+                    box[DateBox].left(4);
+    event.Status = integerValue(box[StatusBox]);
+    if (Status cleaned = m_module.records.ExecuteSql(
+            EventDatabase, QStringLiteral("delete from items where eventid < 1"));
+        !cleaned) {
+        m_module.messages.ShowErrorCodes(cleaned.error());
+        return;
+    }
+    emit itemWindowRequested();
+}
+
+void EventEditor::clearScreen() {
+    if (!mayDiscardChanges())
+        return;
+    m_events.ClearEvent();
+    m_pendingCancellation.clear();
+    m_window.EditingEnabled = false;
+    DisableEventEditing();
+    m_window.resetColors();
+    // Nothing is left to save, change, cancel or bill.
+    for (int button :
+         {EventWindow::SaveButton, EventWindow::CancelEventButton, EventWindow::BillEventButton})
+        m_window.cmdEnabled[button] = false;
+    updateModifyButton();
+}
+
+void EventEditor::modify() {
+    if (!level(Editing) || !mayDiscardChanges())
+        return;
+    CurrentEvent &event = m_module.event;
+    const int number = integerValue(event.Text1[NumberBox]);
+    EnableEventEditing();
+    if (!m_events.LoadEvent(number)) {
+        DisableEventEditing();
+        m_module.messages.show(
+            QStringLiteral("Event #%1 could not be found; it may have been deleted.").arg(number),
+            Oops, Icon::Information);
+        return;
+    }
+    m_pendingCancellation.clear();
+    m_window.resetColors();
+    m_window.EditingEnabled = true;
+    m_window.cmdEnabled[EventWindow::SaveButton] = true;
+    m_window.cmdEnabled[EventWindow::CancelEventButton] = event.Status != BilledStatus;
+    event.EditMode = CurrentEvent::Editing;
+    event.UnsavedChanges = false;
+    m_window.cmdEnabled[EventWindow::BillEventButton] = event.Status == 4 && level(Billing);
+}
+
+void EventEditor::save() {
+    if (!level(Editing))
+        return;
+    CurrentEvent &event = m_module.event;
+    const bool cancelWasEnabled = m_window.cmdEnabled[EventWindow::CancelEventButton];
+    m_window.cmdEnabled[EventWindow::CancelEventButton] = false;
+    const auto stop = [&] {
+        m_window.cmdEnabled[EventWindow::SaveButton] = true;
+        m_window.cmdEnabled[EventWindow::CancelEventButton] = cancelWasEnabled;
+    };
+
+    if (event.MemberFlag == 0) {
+        event.Text1[MemberBox] = QStringLiteral("2");
+        event.MemberFlag = 2;
+    }
+    const bool isNew = event.EditMode == CurrentEvent::EnteringNew;
+    for (int i = 0; i < CurrentEvent::BoxCount; ++i) {
+        event.NewValue[i] = event.Text1[i];
+        event.Changed[i] = !isNew && event.NewValue[i] != event.OldValue[i] ? 1 : 0;
+    }
+    // The history line is put together now and written once the save has
+    // committed.
+    const QString changeTexts = isNew ? QString() : ChangeLog::changeTexts(event);
+    const bool writesLine = !isNew && ChangeLog::recordsChange(event);
+    const bool reactivated = !isNew && integerValue(event.OldValue[StatusBox]) == CancelledStatus &&
+                             integerValue(event.Text1[StatusBox]) < CancelledStatus;
+    if (numericValue(event.Text1[CreatedBox].trimmed()) == 0)
+        event.Text1[CreatedBox] = m_module.ports.clock.today().toString(QStringLiteral("yyyyMMdd"));
+
+    if (!CheckRequiredFields())
+        return stop();
+    // The record layer decides from the status whether the event holds
+    // cells; its transaction checks the slot, frees the old cells and books
+    // the new ones together with the row.
+    const EventRecord::Saved saved =
+        m_events.SaveEvent(isNew ? EventRecord::NewEvent : EventRecord::ChangedEvent);
+    if (saved != EventRecord::Saved::Done)
+        return stop();
+
+    ChangeLog &log = m_events.changeLog;
+    if (!m_pendingCancellation.isEmpty()) {
+        log.AuditLine = m_pendingCancellation;
+        log.WriteAudit();
+    }
+    if (writesLine) {
+        log.AuditLine = changeTexts;
+        log.WriteAudit();
+    }
+    if (reactivated) {
+        log.AuditLine = QStringLiteral("Reactivated in calendar");
+        log.WriteAudit();
+    }
+    finishSave();
+}
+
+void EventEditor::cancelEvent() {
+    if (!level(Editing))
+        return;
+    if (!m_module.messages.AskYesNo(
+            QStringLiteral("Click YES to cancel this event; click NO to abort."),
+            QStringLiteral("* Event cancellation *")))
+        return;
+    CurrentEvent &event = m_module.event;
+    setStatus(CancelledStatus);
+    const QDateTime now = m_module.ports.clock.now();
+    QString &notes = event.Text1[NotesBox];
+    notes += QLatin1Char('\n') + event.Text1[RoomBox] + QLatin1Char('\n') +
+             QStringLiteral("Cancelled ") + now.toString(QStringLiteral("MM/dd/yyyy")) +
+             QStringLiteral(" @ ") + now.toString(QStringLiteral("HH:mm")) +
+             QStringLiteral(" by ") + m_module.session.UserName;
+    event.Text1[RoomBox].clear();
+    event.EditMode = CurrentEvent::OffCalendar;
+    event.UnsavedChanges = true;
+    m_pendingCancellation = QStringLiteral("Cancelled and removed from calendar");
+    m_window.EditingEnabled = false;
+    DisableEventEditing();
+}
+
+void EventEditor::billEvent() {
+    if (!level(Billing))
+        return;
+    if (!CheckRequiredFields()) {
+        m_module.messages.show(
+            QStringLiteral("Please save the data first, then choose 'Modify' and 'Bill Event'"),
+            Oops, Icon::Information);
+        return;
+    }
+    const double account = numericValue(m_module.event.Text1[AccountBox]);
+    if (account < 1 || account > 99999.99) {
+        m_module.messages.show(QStringLiteral("The billing account number is not valid."), Oops,
+                               Icon::Information);
+        return;
+    }
+    m_window.BillingEmployee = 0;
+    if (m_module.messages.AskYesNo(
+            QStringLiteral("Do you want to link this event to an employee by employee number?"),
+            QStringLiteral("Link to employee?"))) {
+        m_window.txtemployee = QStringLiteral("0");
+        m_window.employeeVisible = true;
+        m_awaitingEmployee = true;
+        return;
+    }
+    emit billingRequested();
+}
+
+void EventEditor::cmdemployeeClick(int index) {
+    if (!m_awaitingEmployee)
+        return;
+    if (index == 0) {
+        const double employee = numericValue(m_window.txtemployee);
+        if (employee < 1 || employee > 9999) {
+            m_module.messages.show(
+                QStringLiteral("Must be a valid employee number if a link is desired."), Oops,
+                Icon::Information);
+            return;
+        }
+        m_window.BillingEmployee = int(employee);
+    } else {
+        m_window.BillingEmployee = 0;
+    }
+    m_window.employeeVisible = false;
+    m_awaitingEmployee = false;
+    m_window.cmdEnabled[EventWindow::BillEventButton] = true;
+    emit changed();
+    emit billingRequested();
+}
+
+void EventEditor::contractBuilder() {
+    if (!level(Editing))
+        return;
+    DisableEventEditing();
+    if (Status cleaned = m_module.records.ExecuteSql(
+            EventDatabase, QStringLiteral("delete from cbuilder where contractnum < 1"));
+        !cleaned) {
+        m_module.messages.ShowErrorCodes(cleaned.error());
+        return;
+    }
+    emit contractBuilderRequested();
+}
+
+bool EventEditor::CheckRequiredFields() {
+    CurrentEvent &event = m_module.event;
+    const auto &box = event.Text1;
+    const int status = integerValue(box[StatusBox]);
+    if (status >= 0 && status <= 5) {
+        m_window.text1Required.fill(false);
+        for (int required : requiredBoxes(status, integerValue(box[MemberBox]) == 1))
+            m_window.text1Required[required] = true;
+    } else {
+        // A cancelled event has given up its room.
+        m_window.text1Required[RoomBox] = false;
+    }
+    event.Date = integerValue(box[DateBox]);
+    event.Title = box[TitleBox].trimmed();
+    event.EventNumber = integerValue(box[NumberBox]);
+    event.StartTime = box[3];
+    event.EndTime = box[4];
+    event.Room = integerValue(box[RoomBox]);
+
+    m_window.MissingFlag = false;
+    for (int i = 0; i < CurrentEvent::BoxCount; ++i) {
+        const bool missing = m_window.text1Required[i] && box[i].trimmed().isEmpty();
+        m_window.text1BackColor[i] = missing ? EventWindow::Red : EventWindow::restingColor(i);
+        m_window.MissingFlag = m_window.MissingFlag || missing;
+    }
+    if (m_window.MissingFlag)
+        m_module.messages.show(QStringLiteral("One or more required fields of data is missing."),
+                               Oops, Icon::Information);
+    emit changed();
+    return !m_window.MissingFlag;
+}
+
+void EventEditor::ShowAuditHistory() {
+    const int number = integerValue(m_module.event.Text1[NumberBox]);
+    if (number <= 0)
+        return;
+    const auto history = m_events.changeLog.history(number);
+    if (!history) {
+        m_module.messages.ShowErrorCodes(history.error());
+        return;
+    }
+    m_window.auditText = *history;
+    m_window.auditVisible = true;
+    emit changed();
+}
+
+void EventEditor::cmdauditClick(int index) {
+    if (index == 0)
+        printAudit();
+    else
+        m_window.auditVisible = false;
+    emit changed();
+}
+
+void EventEditor::printAudit() {
+    m_window.cmdauditPrintEnabled = false;
+    emit changed();
+    QStringList lines;
+    const auto &box = m_module.event.Text1;
+    for (int i = 0; i <= LastPrintedBox; ++i)
+        lines << m_window.text1Label[i] + QStringLiteral(":   ") + box[i];
+    lines << QString(78, QLatin1Char('-'));
+    lines << m_window.auditText.split(QLatin1Char('\n'));
+    Printer &printer = m_module.ports.printer;
+    if (!printer.printLines(QStringLiteral("Event Audit History"), lines) &&
+        !printer.errorText().isEmpty())
+        m_module.messages.show(printer.errorText(), Oops, Icon::Information);
+    m_window.cmdauditPrintEnabled = true;
+}

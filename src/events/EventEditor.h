@@ -1,0 +1,92 @@
+#pragma once
+
+#include "EventWindow.h"
+
+#include <QObject>
+#include <QString>
+
+class EventRecord;
+class Module;
+
+// The main window's command row cmd(0..10) and what hangs on it: starting,
+// changing, saving, cancelling and billing events, the required-field check,
+// the enabling of the editing controls, the billing and contact panels and
+// the event's change history.
+//
+// A save runs the checks in order, then one transaction for the row and its
+// calendar cells, and writes the history line only after that committed: a
+// save that fails leaves the window in edit mode with everything typed, and
+// the history untouched.
+class EventEditor : public QObject {
+    Q_OBJECT
+
+public:
+    EventEditor(Module &module, EventRecord &events, EventWindow &window,
+                QObject *parent = nullptr);
+
+    // A click on cmd(index).
+    void cmdClick(int index);
+
+    // Marks the required boxes for the status and colours every blank one
+    // red; MissingFlag and the message when one is blank. True when all
+    // are filled.
+    bool CheckRequiredFields();
+    void EnableEventEditing();
+    void DisableEventEditing();
+    // "&Modify" follows box 2 and the operator's level.
+    void updateModifyButton();
+    // Before the shown event is dropped (another event, Clear Screen, Lookup,
+    // closing): with unsaved changes the operator is asked; true to go on.
+    bool mayDiscardChanges();
+
+    // The billing panel's buttons: which of the billing and contact panels
+    // is in front.
+    void cmdbillingClick();
+    void cmdcontactClick();
+    void bringToFront(EventWindow::Panel panel);
+
+    // The employee panel fraemployee that "Bill Event" opens.
+    void cmdemployeeClick(int index);
+
+    // mnuaudithistory: the history panel with every line of the shown event.
+    void ShowAuditHistory();
+    // The history panel's buttons: 0 "Print Audit", 1 "Exit".
+    void cmdauditClick(int index);
+
+signals:
+    void changed();
+    void calendarRequested();        // cmd(3)
+    void calendarRefreshRequested(); // after a save changed what the calendar shows
+    // Windows of their own, opened for the event in box 2.
+    void itemWindowRequested();
+    void contractBuilderRequested();
+    void lookupRequested();
+    // The billing of the event, once the checks and the employee link are
+    // through; BillingEmployee holds the employee (0 none).
+    void billingRequested();
+
+private:
+    bool level(int threshold) const;
+    void beginAction();
+    void newEvent();
+    void eventInfo();
+    void lookup();
+    void itemDetail();
+    void clearScreen();
+    void modify();
+    void save();
+    void cancelEvent();
+    void billEvent();
+    void contractBuilder();
+    void finishSave();
+    void setStatus(int code);
+    void printAudit();
+
+    Module &m_module;
+    EventRecord &m_events;
+    EventWindow &m_window;
+    // "Cancelled and removed from calendar", written once the cancellation
+    // is saved.
+    QString m_pendingCancellation;
+    bool m_awaitingEmployee = false;
+};

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "calendar/ListState.h"
+
+#include <QString>
+#include <array>
+
+// What the event side of the main window shows: the command row cmd(0..10),
+// which panels are up, the boxes' colours and required marks, the lists that
+// open beside the boxes, the help line. The button row and the field entry
+// change it; the view draws it.
+struct EventWindow {
+    static constexpr int ButtonCount = 11;
+    static constexpr int BoxCount = 36;
+
+    enum Button {
+        NewEventButton = 0,
+        EventInfoButton = 1,
+        LookupButton = 2,
+        CalendarButton = 3,
+        ItemDetailButton = 4,
+        ClearScreenButton = 5,
+        ModifyButton = 6,
+        SaveButton = 7,
+        CancelEventButton = 8,
+        BillEventButton = 9,
+        ContractBuilderButton = 10,
+    };
+    enum class Panel { Billing, Contact };
+
+    // Background colours as RGB numbers.
+    static constexpr int White = 0xFFFFFF;
+    static constexpr int Yellow = 0xFFFF00;             // the box with the focus
+    static constexpr int Red = 0xFF0000;                // a required box left blank
+    static constexpr int InternalNotes = 0xFFC080;      // box 35, light orange
+    static constexpr int InternalNotesFocus = 0xFFE0C0; // box 35 with the focus, light peach
+
+    static constexpr int restingColor(int box) { return box == 35 ? InternalNotes : White; }
+
+    std::array<QString, ButtonCount> cmdCaption;
+    std::array<bool, ButtonCount> cmdVisible{};
+    std::array<bool, ButtonCount> cmdEnabled{};
+
+    // frareservations, frabilling, fracontact, fralookup, fraaudit, fraemployee
+    bool reservationsVisible = true;
+    bool billingVisible = false;
+    bool contactVisible = false;
+    bool lookupVisible = false;
+    bool auditVisible = false;
+    bool employeeVisible = false;
+    Panel front = Panel::Billing; // of the billing and contact panels
+
+    // Typing goes into the boxes (New Event and Modify until the save).
+    bool EditingEnabled = false;
+    // The time lists, status list, member options, package and billing
+    // buttons (EnableEventEditing and DisableEventEditing).
+    bool editControlsEnabled = false;
+    bool MissingFlag = false;
+    std::array<int, BoxCount> text1BackColor{};
+    std::array<bool, BoxCount> text1Required{};
+    int focusBox = -1; // a box the window puts the focus into; -1 none
+
+    bool startListVisible = false;      // cbostart, opened beside box 3
+    bool endListVisible = false;        // cboend, beside box 4
+    bool roomListVisible = false;       // List1, opened under box 8
+    bool statusFocused = false;         // cbostatus shows the focus colour
+    bool packageButtonsVisible = false; // cmdmulti(0..1)
+
+    std::array<QString, BoxCount> text1Label;   // the caption beside each box
+    std::array<QString, BoxCount> text1ToolTip; // the column's description, for the help line
+    ListState cbostatus;
+
+    QString cmdassignCaption;
+    std::array<QString, 2> Button1Caption{QStringLiteral("Regular Notes"),
+                                          QStringLiteral("Internal Notes")};
+    int notesShown = 0; // 0 box 34, 1 box 35
+
+    QString txtemployee = QStringLiteral("0");
+    int BillingEmployee = 0;
+    QString auditText; // Text4 of the history panel
+    bool cmdauditPrintEnabled = true;
+
+    QString helpwindow;
+
+    // The label of box 10 and the caption of cmdassign for a member (1) or
+    // non-member (2) event.
+    void setAccountKind(int memberFlag);
+    void showPanels(bool reservations, bool billing, bool contact, bool lookup);
+
+    EventWindow();
+    // Every box back to its resting colour.
+    void resetColors();
+};

@@ -1,0 +1,422 @@
+#include "FieldEntry.h"
+
+#include "EventEditor.h"
+#include "EventRecord.h"
+#include "calendar/Rooms.h"
+#include "foundation/Clipboard.h"
+#include "foundation/Clock.h"
+#include "foundation/Companions.h"
+#include "foundation/Module.h"
+#include "foundation/TextValue.h"
+#include "utilities/Keysend.h"
+
+namespace {
+
+const QString Oops = QStringLiteral("Oops...");
+const QString Caution = QStringLiteral("Caution...");
+
+constexpr int DateBox = 0;
+constexpr int TitleBox = 1;
+constexpr int NumberBox = 2;
+constexpr int StartBox = 3;
+constexpr int EndBox = 4;
+constexpr int StatusBox = 5;
+constexpr int GuestsBox = 6;
+constexpr int GuaranteeBox = 7;
+constexpr int RoomBox = 8;
+constexpr int MemberBox = 9;
+constexpr int AccountBox = 10;
+constexpr int CreatedBox = 33;
+constexpr int NotesBox = 34;
+constexpr int InternalNotesBox = 35;
+constexpr int BilledStatus = 5;
+constexpr int Administrator = 3; // evaccess3
+constexpr int Editing = 1;       // evaccess1
+constexpr int Billing = 2;       // evaccess2
+
+bool isNotesBox(int box) {
+    return box == NotesBox || box == InternalNotesBox;
+}
+
+// "HH:MM" with the hour 00 to 23 and the minutes 00 to 59, judged as text.
+bool wellFormedTime(const QString &text) {
+    if (text.size() < 3 || text[2] != QLatin1Char(':'))
+        return false;
+    const QString hour = text.left(2);
+    const QString minute = text.right(2);
+    return hour >= QLatin1String("00") && hour <= QLatin1String("23") &&
+           minute >= QLatin1String("00") && minute <= QLatin1String("59");
+}
+
+// Seven or ten characters of a phone number grouped with hyphens.
+QString groupedPhone(const QString &text) {
+    if (text.size() == 7)
+        return text.left(3) + QLatin1Char('-') + text.right(4);
+    if (text.size() == 10)
+        return text.left(3) + QLatin1Char('-') + text.mid(3, 3) + QLatin1Char('-') + text.right(4);
+    return text;
+}
+
+} // namespace
+
+FieldEntry::FieldEntry(Module &module, EventRecord &events, EventEditor &editor,
+                       EventWindow &window, Companions &companions, QObject *parent)
+    : QObject(parent)
+    , m_module(module)
+    , m_events(events)
+    , m_editor(editor)
+    , m_window(window)
+    , m_companions(companions) {}
+
+bool FieldEntry::level(int threshold) const {
+    return m_module.session.CheckAccess(threshold);
+}
+
+void FieldEntry::warn(const QString &text, const QString &title) {
+    m_module.messages.show(text, title, Icon::Information);
+}
+
+QString FieldEntry::takeClipboard() {
+    Clipboard &clipboard = m_module.ports.clipboard;
+    const QString text = clipboard.text().trimmed();
+    clipboard.clear();
+    return text;
+}
+
+void FieldEntry::text1GotFocus(int box) {
+    if (box < 0 || box >= EventWindow::BoxCount)
+        return;
+    m_window.text1BackColor[box] =
+        box == InternalNotesBox ? EventWindow::InternalNotesFocus : EventWindow::Yellow;
+    m_window.helpwindow = m_window.text1ToolTip[box];
+    m_window.startListVisible = box == StartBox;
+    m_window.endListVisible = box == EndBox;
+    QString &text = m_module.event.Text1[box];
+    text = text.trimmed();
+    if (m_window.focusBox == box)
+        m_window.focusBox = -1;
+    emit changed();
+}
+
+void FieldEntry::text1LostFocus(int box) {
+    if (box < 0 || box >= EventWindow::BoxCount)
+        return;
+    CurrentEvent &event = m_module.event;
+    QString &text = event.Text1[box];
+    m_window.text1BackColor[box] = EventWindow::restingColor(box);
+    switch (box) {
+    case DateBox:
+        leaveDate();
+        break;
+    case StartBox:
+    case EndBox:
+        leaveTime(box);
+        break;
+    case GuestsBox:
+        if (event.EditMode != CurrentEvent::EnteringNew)
+            checkCapacity();
+        break;
+    case RoomBox:
+        event.Room = integerValue(text);
+        m_window.roomListVisible = false;
+        break;
+    case 15:
+    case 25:
+        text = text.toUpper();
+        break;
+    case 17:
+    case 18:
+    case 19:
+    case 27:
+    case 28:
+    case 29:
+        text = groupedPhone(text);
+        break;
+    case 20:
+    case 30: {
+        const QString address = text.trimmed();
+        if (address.size() >= 3 && !address.contains(QLatin1Char('@')))
+            warn(QStringLiteral("Invalid e-mail address!"), Oops);
+        break;
+    }
+    default:
+        break;
+    }
+    emit changed();
+}
+
+void FieldEntry::leaveDate() {
+    CurrentEvent &event = m_module.event;
+    QString &text = event.Text1[DateBox];
+    const QDate today = m_module.ports.clock.today();
+    if (text.size() == 4)
+        text.prepend(today.toString(QStringLiteral("yyyy")));
+    const double typed = numericValue(text);
+    if (typed < 1)
+        return;
+    // Larger numbers than a date are judged as no date at all.
+    const int dateNumber = typed > 99999999 ? 0 : int(typed);
+    if (event.EditMode == CurrentEvent::EnteringNew && !level(Administrator) &&
+        EntryChecks::yearFirst(dateNumber).toInt() <
+            today.toString(QStringLiteral("yyyyMMdd")).toInt()) {
+        warn(QStringLiteral("You must be in administrator mode to\nback-date a new reservation. "
+                            "Redo."),
+             Oops);
+        text.clear();
+        m_window.focusBox = DateBox;
+        return;
+    }
+    EntryChecks &checks = m_module.checks;
+    checks.DateNumber = dateNumber;
+    checks.ValidateDate();
+    if (checks.DateError == 1) {
+        m_window.focusBox = DateBox;
+        return;
+    }
+    text = checks.DateText;
+    event.Date = integerValue(text);
+}
+
+void FieldEntry::leaveTime(int box) {
+    CurrentEvent &event = m_module.event;
+    QString &text = event.Text1[box];
+    if (text.isEmpty())
+        return;
+    const bool closing = box == EndBox && text == QLatin1String("CLOSE");
+    if (!closing && !wellFormedTime(text)) {
+        warn(QStringLiteral("Improperly formatted time. Must be in HH:MM format"), Oops);
+        text.clear();
+        m_window.focusBox = box;
+        return;
+    }
+    if (box == StartBox)
+        event.StartTime = text;
+    else
+        event.EndTime = closing ? QStringLiteral("24:00") : text;
+}
+
+void FieldEntry::checkCapacity() {
+    const auto &box = m_module.event.Text1;
+    const auto rooms = LoadRooms(m_module);
+    if (!rooms)
+        return;
+    const int roomnum = integerValue(box[RoomBox]);
+    for (const Room &room : *rooms) {
+        if (room.roomnum != roomnum || room.capacity.isNull())
+            continue;
+        const double capacity = room.capacity.toDouble();
+        if (numericValue(box[GuestsBox]) > capacity || numericValue(box[GuaranteeBox]) > capacity)
+            warn(QStringLiteral("The chosen room's capacity doesn't seem to be a good match\nfor "
+                                "the expected or guaranteed number of guests."),
+                 Caution);
+        return;
+    }
+}
+
+bool FieldEntry::text1KeyPress(int box, Key key) {
+    if (!m_window.EditingEnabled || box < 0 || box >= EventWindow::BoxCount)
+        return false;
+    // The event number is issued, never typed: a changed number would save
+    // this event over another one.
+    if (box == NumberBox)
+        return key == Key::Tab;
+    if (key == Key::Enter && !isNotesBox(box)) {
+        m_module.ports.keys.SendKeyText(QStringLiteral("{TAB}"));
+        return false;
+    }
+    // Tab only moves on, and Enter in the notes starts a new line.
+    if (key == Key::Other)
+        m_module.event.UnsavedChanges = true;
+    return true;
+}
+
+void FieldEntry::text1KeyDown(int box, Key key) {
+    if (!m_window.EditingEnabled || key != Key::F5)
+        return;
+    if (box == DateBox || box == CreatedBox) {
+        m_companions.LookUp(QStringLiteral("datesift.exe"));
+    } else if (box == RoomBox) {
+        m_window.roomListVisible = true;
+        emit changed();
+    } else if (box == AccountBox) {
+        m_companions.LookUp(QStringLiteral("acctsift.exe"));
+    }
+}
+
+void FieldEntry::text1Click(int box) {
+    if (box >= 10 && box <= 20)
+        m_editor.bringToFront(EventWindow::Panel::Billing);
+    else if (box >= 21 && box <= 30)
+        m_editor.bringToFront(EventWindow::Panel::Contact);
+}
+
+void FieldEntry::text1DblClick(int box) {
+    switch (box) {
+    case DateBox:
+    case AccountBox:
+    case CreatedBox: {
+        // A look-up's choice; one that ended without a choice changes nothing.
+        if (!m_window.EditingEnabled)
+            return;
+        const QString choice = takeClipboard();
+        if (choice.isEmpty())
+            return;
+        m_module.event.Text1[box] = choice;
+        m_module.event.UnsavedChanges = true;
+        break;
+    }
+    case StartBox:
+    case EndBox:
+        m_window.startListVisible = box == StartBox;
+        m_window.endListVisible = box == EndBox;
+        break;
+    case RoomBox:
+        m_window.roomListVisible = true;
+        break;
+    default:
+        return;
+    }
+    followBoxes();
+}
+
+void FieldEntry::text1Change(int box, const QString &typed) {
+    if (box < 0 || box >= EventWindow::BoxCount)
+        return;
+    CurrentEvent &event = m_module.event;
+    // Only the notes take several lines; pasted text keeps its first line.
+    const QString text = isNotesBox(box) ? typed : typed.section(QLatin1Char('\n'), 0, 0);
+    if (m_window.EditingEnabled && box != NumberBox && text != event.Text1[box]) {
+        event.Text1[box] = text;
+        event.UnsavedChanges = true;
+    }
+    // Anything else (typing while editing is off) is drawn back as it was.
+    followBoxes();
+}
+
+void FieldEntry::followBoxes() {
+    const auto &box = m_module.event.Text1;
+    m_editor.updateModifyButton();
+    const int memberFlag = integerValue(box[MemberBox]);
+    m_module.event.MemberFlag = memberFlag;
+    m_window.setAccountKind(memberFlag);
+    m_window.Button1Caption[1] = box[InternalNotesBox].size() < 3
+                                     ? QStringLiteral("Internal Notes")
+                                     : QStringLiteral("Internal Notes Exist");
+    emit changed();
+}
+
+void FieldEntry::cbostatusClick(int position) {
+    if (!m_window.editControlsEnabled || position < 1 || position > 6)
+        return;
+    CurrentEvent &event = m_module.event;
+    const int shown = integerValue(event.Text1[StatusBox]);
+    const int chosen = Configuration::statusCode(position);
+    const auto showStatus = [&](int code) {
+        const int at = Configuration::statusPosition(code);
+        m_window.cbostatus.text =
+            at > 0 ? m_module.config.StatusNames[at] : QStringLiteral("(Click to set)");
+    };
+    if (shown == BilledStatus && !level(Administrator)) {
+        warn(QStringLiteral("Administrator level is required to change a status 5 event."), Oops);
+        showStatus(BilledStatus);
+        emit changed();
+        return;
+    }
+    if (chosen == BilledStatus && shown < BilledStatus && !level(Administrator)) {
+        warn(QStringLiteral("Administrator level is required to change to a status 5 event."),
+             Oops);
+        showStatus(shown);
+        emit changed();
+        return;
+    }
+    event.Text1[StatusBox] = QString::number(chosen);
+    showStatus(chosen);
+    if (chosen != shown)
+        event.UnsavedChanges = true;
+    m_window.cmdEnabled[EventWindow::BillEventButton] =
+        chosen == 4 && event.EditMode == CurrentEvent::Editing && level(Billing);
+    m_module.ports.keys.SendKeyText(QStringLiteral("{TAB}"));
+    event.Status = chosen;
+    if (chosen == 1)
+        m_editor.bringToFront(EventWindow::Panel::Contact);
+    else if (chosen >= 2 && event.Text1[AccountBox].trimmed().isEmpty())
+        event.Text1[AccountBox] = QStringLiteral("New");
+    m_window.focusBox = TitleBox;
+    emit changed();
+}
+
+void FieldEntry::cbostatusFocus(bool focused) {
+    m_window.statusFocused = focused;
+    emit changed();
+}
+
+void FieldEntry::cbostartClick(const QString &entry) {
+    if (m_window.editControlsEnabled)
+        m_events.chooseStartTime(entry);
+}
+
+void FieldEntry::cboendClick(const QString &entry) {
+    if (m_window.editControlsEnabled)
+        m_events.chooseEndTime(entry);
+}
+
+void FieldEntry::List1Click(int roomnum) {
+    if (!m_window.EditingEnabled)
+        return;
+    m_events.chooseRoom(roomnum);
+    m_window.roomListVisible = false;
+    emit changed();
+    const auto rooms = LoadRooms(m_module);
+    if (!rooms)
+        return;
+    for (const Room &room : *rooms) {
+        if (room.roomnum == roomnum && !room.capacity.isNull() &&
+            numericValue(m_module.event.Text1[GuestsBox]) > room.capacity.toDouble())
+            warn(QStringLiteral("The chosen room's capacity doesn't seem to be a \ngood match "
+                                "for the expected number of guests."),
+                 Caution);
+    }
+}
+
+void FieldEntry::optmemnonmemClick(int index) {
+    if (!m_window.editControlsEnabled || index < 0 || index > 1)
+        return;
+    CurrentEvent &event = m_module.event;
+    const QString flag = index == 0 ? QStringLiteral("1") : QStringLiteral("2");
+    if (event.Text1[MemberBox] != flag)
+        event.UnsavedChanges = true;
+    event.Text1[MemberBox] = flag;
+    followBoxes();
+}
+
+void FieldEntry::Button1Click(int index) {
+    m_window.notesShown = index == 1 ? 1 : 0;
+    emit changed();
+}
+
+void FieldEntry::txtemployeeChange(const QString &text) {
+    m_window.txtemployee = text;
+}
+
+void FieldEntry::txtemployeeKeyDown(Key key) {
+    if (key == Key::F5)
+        m_companions.LookUp(QStringLiteral("staffsift.exe"));
+}
+
+void FieldEntry::txtemployeeDblClick() {
+    const QString choice = takeClipboard();
+    if (choice.isEmpty())
+        return;
+    m_window.txtemployee = choice;
+    emit changed();
+}
+
+void FieldEntry::txtemployeeLostFocus() {
+    const double employee = numericValue(m_window.txtemployee);
+    if (employee < 0 || employee > 9999) {
+        warn(QStringLiteral("Entry out of allowable 0-9999 range. Redo."), Oops);
+        m_window.txtemployee = QStringLiteral("0");
+        m_window.BillingEmployee = 0;
+    }
+    emit changed();
+}

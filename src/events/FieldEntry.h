@@ -1,0 +1,76 @@
+#pragma once
+
+#include "EventWindow.h"
+
+#include <QObject>
+#include <QString>
+
+class Companions;
+class EventEditor;
+class EventRecord;
+class Module;
+
+// What happens as the operator types into the event boxes Text1(0..35) and
+// uses the controls beside them: focus colours and help text, the keyboard
+// conventions, the look-ups, and the checks and tidying as focus leaves a
+// box (dates, times, capacity, states, phones, e-mail); the status list,
+// the member options, the room list, the note switch and the employee box.
+class FieldEntry : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Key { Enter, Tab, F5, Other };
+
+    FieldEntry(Module &module, EventRecord &events, EventEditor &editor, EventWindow &window,
+               Companions &companions, QObject *parent = nullptr);
+
+    void text1GotFocus(int box);
+    void text1LostFocus(int box);
+    // A key typed into a box: false when the box must not take it (editing
+    // is off, or Enter moved on to the next box).
+    bool text1KeyPress(int box, Key key);
+    void text1KeyDown(int box, Key key);
+    // A click on a box or on its label.
+    void text1Click(int box);
+    void text1DblClick(int box);
+    // The operator changed a box's text (typing, pasting, deleting).
+    void text1Change(int box, const QString &text);
+    // What the window derives from the boxes after they were filled or
+    // cleared: the Modify button, the member options and the note switch.
+    void followBoxes();
+
+    // A status list entry (position 1 to 6) chosen.
+    void cbostatusClick(int position);
+    void cbostatusFocus(bool focused);
+    void cbostartClick(const QString &entry);
+    void cboendClick(const QString &entry);
+    // A room chosen from the room list List1.
+    void List1Click(int roomnum);
+    // The member options: 0 "Member", 1 "Non-Member".
+    void optmemnonmemClick(int index);
+    // The note switch: 0 shows the regular notes, 1 the internal ones.
+    void Button1Click(int index);
+
+    void txtemployeeChange(const QString &text);
+    void txtemployeeKeyDown(Key key);
+    void txtemployeeDblClick();
+    void txtemployeeLostFocus();
+
+signals:
+    void changed();
+
+private:
+    bool level(int threshold) const;
+    void leaveDate();
+    void leaveTime(int box);
+    void checkCapacity();
+    // The clipboard's text (a look-up's choice), emptied; null when there is none.
+    QString takeClipboard();
+    void warn(const QString &text, const QString &title);
+
+    Module &m_module;
+    EventRecord &m_events;
+    EventEditor &m_editor;
+    EventWindow &m_window;
+    Companions &m_companions;
+};
