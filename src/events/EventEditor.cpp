@@ -29,6 +29,11 @@ constexpr int LastPrintedBox = 8;
 // The access thresholds evaccess0 to evaccess3.
 enum Access { AnyButton = 0, Editing = 1, Billing = 2, Administrator = 3 };
 
+// The level each button of the row needs; below it the button does nothing.
+constexpr int ButtonLevel[EventWindow::ButtonCount] = {Editing,   AnyButton, AnyButton, AnyButton,
+                                                       AnyButton, AnyButton, Editing,   Editing,
+                                                       Editing,   Billing,   Editing};
+
 // The boxes a status requires; box 31 (deposit) only for non-members.
 QList<int> requiredBoxes(int status, bool member) {
     switch (status) {
@@ -66,7 +71,7 @@ bool EventEditor::level(int threshold) const {
 
 void EventEditor::cmdClick(int index) {
     if (index < 0 || index >= EventWindow::ButtonCount || !m_window.cmdEnabled[index] ||
-        m_module.longOperation.running() || !level(AnyButton))
+        m_module.longOperation.running() || !level(AnyButton) || !level(ButtonLevel[index]))
         return;
     // The button stays disabled while its action runs, so a second click
     // cannot start it again.
@@ -188,7 +193,7 @@ void EventEditor::setStatus(int code) {
 }
 
 void EventEditor::newEvent() {
-    if (!level(Editing) || !mayDiscardChanges())
+    if (!mayDiscardChanges())
         return;
     CurrentEvent &event = m_module.event;
     event.MemberFlag = 0;
@@ -315,7 +320,7 @@ void EventEditor::clearScreen() {
 }
 
 void EventEditor::modify() {
-    if (!level(Editing) || !mayDiscardChanges())
+    if (!mayDiscardChanges())
         return;
     CurrentEvent &event = m_module.event;
     const int number = integerValue(event.Text1[NumberBox]);
@@ -338,8 +343,6 @@ void EventEditor::modify() {
 }
 
 void EventEditor::save() {
-    if (!level(Editing))
-        return;
     CurrentEvent &event = m_module.event;
     const bool cancelWasEnabled = m_window.cmdEnabled[EventWindow::CancelEventButton];
     m_window.cmdEnabled[EventWindow::CancelEventButton] = false;
@@ -393,8 +396,6 @@ void EventEditor::save() {
 }
 
 void EventEditor::cancelEvent() {
-    if (!level(Editing))
-        return;
     if (!m_module.messages.AskYesNo(
             QStringLiteral("Click YES to cancel this event; click NO to abort."),
             QStringLiteral("* Event cancellation *")))
@@ -416,8 +417,6 @@ void EventEditor::cancelEvent() {
 }
 
 void EventEditor::billEvent() {
-    if (!level(Billing))
-        return;
     if (!CheckRequiredFields()) {
         m_module.messages.show(
             QStringLiteral("Please save the data first, then choose 'Modify' and 'Bill Event'"),
@@ -465,8 +464,6 @@ void EventEditor::cmdemployeeClick(int index) {
 }
 
 void EventEditor::contractBuilder() {
-    if (!level(Editing))
-        return;
     DisableEventEditing();
     if (Status cleaned = m_module.records.ExecuteSql(
             EventDatabase, QStringLiteral("delete from cbuilder where contractnum < 1"));

@@ -281,6 +281,7 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
 
     for (int i = 0; i < CurrentEvent::BoxCount; ++i)
         event.OldValue[i] = event.NewValue[i];
+    event.UnsavedChanges = false;
     reportShortened();
     loadEvent(*db, request.number);
     emit saved(request.title + QStringLiteral(" data saved."));

@@ -216,14 +216,14 @@ void FieldEntry::checkCapacity() {
 bool FieldEntry::text1KeyPress(int box, Key key) {
     if (!m_window.EditingEnabled || box < 0 || box >= EventWindow::BoxCount)
         return false;
-    // The event number is issued, never typed: a changed number would save
-    // this event over another one.
-    if (box == NumberBox)
-        return key == Key::Tab;
     if (key == Key::Enter && !isNotesBox(box)) {
         m_module.ports.keys.SendKeyText(QStringLiteral("{TAB}"));
         return false;
     }
+    // The event number is issued, never typed: a changed number would save
+    // this event over another one.
+    if (box == NumberBox)
+        return key == Key::Tab;
     // Tab only moves on, and Enter in the notes starts a new line.
     if (key == Key::Other)
         m_module.event.UnsavedChanges = true;

@@ -430,10 +430,13 @@ void EventPanels::refresh() {
         if (QLabel *label = m_labels[i]) {
             label->setText(window.text1Label[i]);
             box->setAccessibleName(window.text1Label[i]);
-            // A required box's label is bold.
+            // A required box's label is underlined in dark red; its width
+            // stays, so the boxes do not move.
             QFont font = label->font();
-            font.setBold(window.text1Required[i]);
+            font.setUnderline(window.text1Required[i]);
             label->setFont(font);
+            label->setStyleSheet(window.text1Required[i] ? QStringLiteral("color: #800000;")
+                                                         : QString());
         }
     }
     m_refreshing = false;

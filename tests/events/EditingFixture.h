@@ -1,0 +1,81 @@
+#pragma once
+
+#include "EventFixture.h"
+#include "foundation/SingleInstance.h"
+#include "startup/MainWindowLogic.h"
+
+#include <QFile>
+
+// The main window's logic started over the event club, driven the way the
+// operator drives the window: buttons, typing into boxes, choosing from lists.
+class EditingFixture : public EventFixture {
+protected:
+    void SetUp() override {
+        EventFixture::SetUp();
+        instance = std::make_unique<SingleInstance>(club, QStringLiteral("editing-test"));
+        logic = std::make_unique<MainWindowLogic>(*module);
+        ASSERT_EQ(logic->StartMainWindow(QStringLiteral("ZQJ99DEMO"), *instance),
+                  MainWindowLogic::Outcome::Started);
+    }
+    void TearDown() override {
+        logic.reset();
+        instance.reset();
+        EventFixture::TearDown();
+    }
+
+    CurrentEvent &event() { return module->event; }
+    EventWindow &window() { return logic->window; }
+    const QString &box(int index) { return module->event.Text1[index]; }
+    void click(int button) { logic->editor.cmdClick(button); }
+    // Into the box, a key, the new text, out of the box.
+    void type(int index, const QString &text) {
+        FieldEntry &entry = logic->entry;
+        entry.text1GotFocus(index);
+        entry.text1KeyPress(index, FieldEntry::Key::Other);
+        entry.text1Change(index, text);
+        entry.text1LostFocus(index);
+    }
+    void chooseStatus(int code) {
+        logic->entry.cbostatusClick(Configuration::statusPosition(code));
+    }
+    void chooseRoom(int roomnum) {
+        for (int row = 0; row < logic->List1.size(); ++row) {
+            if (logic->List1[row].section(QLatin1Char(' '), 0, 0).toInt() == roomnum)
+                return logic->List1Click(row);
+        }
+        ADD_FAILURE() << "no room " << roomnum;
+    }
+    void setLevel(int level) { module->session.UserLevel = level; }
+
+    // New Event, filled in as an enquiry turned booking: status 2 with
+    // everything a booking requires, not yet saved.
+    void enterBooking(const QString &date, const QString &title, int room) {
+        click(EventWindow::NewEventButton);
+        type(0, date);
+        type(1, title);
+        type(3, QStringLiteral("18:00"));
+        type(4, QStringLiteral("22:00"));
+        chooseStatus(2);
+        type(6, QStringLiteral("40"));
+        type(7, QStringLiteral("35"));
+        chooseRoom(room);
+        type(21, QStringLiteral("Ada Lovelace"));
+        type(27, QStringLiteral("5551234567"));
+    }
+
+    QStringList historyFile() {
+        QFile log(path(QStringLiteral("evntsched.ini")));
+        if (!log.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    QString stored(const QString &column, int number) {
+        return scalar(QStringLiteral("evnt"),
+                      QStringLiteral("select %1 from eventinfo where eventnum = ?").arg(column),
+                      {number})
+            .toString();
+    }
+
+    std::unique_ptr<SingleInstance> instance;
+    std::unique_ptr<MainWindowLogic> logic;
+};

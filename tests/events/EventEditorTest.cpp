@@ -1,0 +1,393 @@
+#include "EditingFixture.h"
+
+namespace {
+
+class EventEditorTest : public EditingFixture {};
+
+constexpr int Library = 3;
+constexpr int Ballroom = 1;
+
+TEST_F(EventEditorTest, ABookingFromEnquiryToCancellationAndBack) {
+    enterBooking(QStringLiteral("20270612"), QStringLiteral("Garden Party"), Library);
+    const int number = box(2).toInt();
+    EXPECT_GT(number, 0);
+    EXPECT_EQ(box(32), QStringLiteral("DEMO"));
+    EXPECT_EQ(box(33), QStringLiteral("20261206"));
+    EXPECT_EQ(box(10), QStringLiteral("New")) << "a booking asks for a billing account";
+    EXPECT_EQ(box(27), QStringLiteral("555-123-4567"));
+    EXPECT_TRUE(event().UnsavedChanges);
+    EXPECT_FALSE(window().cmdEnabled[EventWindow::ModifyButton]) << "a new event is saved first";
+
+    click(EventWindow::SaveButton);
+    EXPECT_EQ(cells(Library, 20270612).size(), 16);
+    EXPECT_EQ(stored(QStringLiteral("eventtitle"), number), QStringLiteral("Garden Party"));
+    EXPECT_EQ(stored(QStringLiteral("memnonmem"), number), QStringLiteral("2"))
+        << "no member option chosen counts as a non-member";
+    EXPECT_EQ(historyFile(),
+              QStringList{QStringLiteral("12062026\\09:30\\E#0\\Event#%1 opened").arg(number)})
+        << "a new event's save writes no history line";
+    EXPECT_EQ(event().EditMode, CurrentEvent::Viewing);
+    EXPECT_FALSE(event().UnsavedChanges);
+    EXPECT_FALSE(window().EditingEnabled);
+    EXPECT_FALSE(window().cmdEnabled[EventWindow::SaveButton]);
+    EXPECT_TRUE(window().cmdEnabled[EventWindow::ModifyButton]);
+
+    // Moved to the ballroom a day later: the old cells are freed, the new
+    // booked, and one line names both changes.
+    click(EventWindow::ModifyButton);
+    EXPECT_EQ(event().EditMode, CurrentEvent::Editing);
+    EXPECT_TRUE(window().cmdEnabled[EventWindow::CancelEventButton]);
+    EXPECT_FALSE(window().cmdEnabled[EventWindow::BillEventButton]) << "status 2 is not billed";
+    type(0, QStringLiteral("20270613"));
+    chooseRoom(Ballroom);
+    click(EventWindow::SaveButton);
+    EXPECT_TRUE(cells(Library, 20270612).isEmpty());
+    EXPECT_EQ(cells(Ballroom, 20270613).size(), 16);
+    const QString prefix = QStringLiteral("12062026\\09:30\\E#0\\Event#%1 \\").arg(number);
+    EXPECT_EQ(historyFile().value(1),
+              prefix + QStringLiteral("Date changed from 20270612 to "
+                                      "20270613\\Room changed from 3 to 1\\"));
+
+    // Cancelled: the notes keep the room, the save frees the cells.
+    click(EventWindow::ModifyButton);
+    prompts.answerYesNo(true);
+    click(EventWindow::CancelEventButton);
+    EXPECT_EQ(prompts.questions.last().title, QStringLiteral("* Event cancellation *"));
+    EXPECT_EQ(box(5), QStringLiteral("9"));
+    EXPECT_EQ(box(8), QString());
+    EXPECT_EQ(box(34), QStringLiteral("\n1\nCancelled 12/06/2026 @ 09:30 by DEMO"));
+    EXPECT_EQ(window().cbostatus.text, module->config.StatusNames[6]);
+    EXPECT_EQ(historyFile().size(), 2) << "the cancellation is written once it is saved";
+    click(EventWindow::SaveButton);
+    EXPECT_TRUE(cells(Ballroom, 20270613).isEmpty());
+    EXPECT_EQ(stored(QStringLiteral("status"), number), QStringLiteral("9"));
+    EXPECT_EQ(historyFile().mid(2),
+              (QStringList{prefix + QStringLiteral("Cancelled and removed from calendar"),
+                           prefix + QStringLiteral("Status changed from 2 to 9\\Room changed "
+                                                   "from 1 to \\")}));
+
+    // Reactivated in the library.
+    click(EventWindow::ModifyButton);
+    chooseStatus(2);
+    chooseRoom(Library);
+    click(EventWindow::SaveButton);
+    EXPECT_EQ(cells(Library, 20270613).size(), 16);
+    EXPECT_EQ(historyFile().mid(4),
+              (QStringList{prefix + QStringLiteral("Status changed from 9 to 2\\Room changed "
+                                                   "from 0 to 3\\"),
+                           prefix + QStringLiteral("Reactivated in calendar")}));
+
+    // The history panel shows the event's lines and prints them.
+    logic->editor.ShowAuditHistory();
+    EXPECT_TRUE(window().auditVisible);
+    EXPECT_EQ(window().auditText.split(QLatin1Char('\n'), Qt::SkipEmptyParts), historyFile());
+    logic->editor.cmdauditClick(0);
+    ASSERT_EQ(printer.documents.size(), 1);
+    const QStringList printed = printer.documents[0].lines;
+    EXPECT_EQ(printed.value(0), QStringLiteral("Event date:   20270613"));
+    EXPECT_EQ(printed.value(1), QStringLiteral("Event Title:   Garden Party"));
+    EXPECT_EQ(printed.value(8), QStringLiteral("Location/room:   3"));
+    EXPECT_EQ(printed.value(9), QString(78, QLatin1Char('-')));
+    EXPECT_EQ(printed.value(10), historyFile().first());
+    logic->editor.cmdauditClick(1);
+    EXPECT_FALSE(window().auditVisible);
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
+}
+
+TEST_F(EventEditorTest, AFailedSaveKeepsEverythingTypedAndWritesNoHistory) {
+    ASSERT_EQ(book(QStringLiteral("20270612"), QStringLiteral("Taken"), QStringLiteral("19:00"),
+                   QStringLiteral("20:00"), Library),
+              EventRecord::Saved::Done);
+    const int linesBefore = historyFile().size();
+
+    // A blank required box: red, the message, nothing stored.
+    enterBooking(QStringLiteral("20270612"), QStringLiteral("Clash"), Library);
+    const int number = box(2).toInt();
+    type(21, QString());
+    click(EventWindow::SaveButton);
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("One or more required fields of data is missing."));
+    EXPECT_EQ(window().text1BackColor[21], EventWindow::Red);
+    EXPECT_EQ(window().text1BackColor[1], EventWindow::White);
+    EXPECT_TRUE(window().text1Required[8]) << "a booking needs its room";
+
+    // The slot is taken: the conflict message, the window stays as it was.
+    type(21, QStringLiteral("Ada Lovelace"));
+    click(EventWindow::SaveButton);
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("The chosen time and room combination is already in use."));
+    EXPECT_EQ(event().EditMode, CurrentEvent::EnteringNew);
+    EXPECT_TRUE(window().EditingEnabled);
+    EXPECT_TRUE(event().UnsavedChanges);
+    EXPECT_TRUE(window().cmdEnabled[EventWindow::SaveButton]);
+    EXPECT_FALSE(window().cmdEnabled[EventWindow::CancelEventButton])
+        << "a new event cannot be cancelled";
+    EXPECT_EQ(box(1), QStringLiteral("Clash"));
+    EXPECT_EQ(stored(QStringLiteral("count(*)"), number), QStringLiteral("0"));
+    EXPECT_EQ(historyFile().size(), linesBefore + 1) << "only the opened line";
+
+    // Another time saves it.
+    type(3, QStringLiteral("21:00"));
+    type(4, QStringLiteral("CLOSE"));
+    click(EventWindow::SaveButton);
+    EXPECT_EQ(event().EditMode, CurrentEvent::Viewing);
+    EXPECT_EQ(stored(QStringLiteral("endtime"), number), QStringLiteral("CLOSE"));
+}
+
+TEST_F(EventEditorTest, WhatASaveWritesToTheHistory) {
+    // An enquiry (status 1): a changed title gives a line without texts.
+    click(EventWindow::NewEventButton);
+    type(0, QStringLiteral("20270701"));
+    type(1, QStringLiteral("Enquiry"));
+    type(21, QStringLiteral("Ada"));
+    type(27, QStringLiteral("5551234"));
+    click(EventWindow::SaveButton);
+    const int number = box(2).toInt();
+    const QString prefix = QStringLiteral("12062026\\09:30\\E#0\\Event#%1 \\").arg(number);
+    click(EventWindow::ModifyButton);
+    type(1, QStringLiteral("Enquiry, second call"));
+    click(EventWindow::SaveButton);
+    EXPECT_EQ(historyFile().last(), prefix);
+
+    // Notes alone are not history; the billing name is, without text.
+    click(EventWindow::ModifyButton);
+    type(34, QStringLiteral("Prefers the terrace"));
+    click(EventWindow::SaveButton);
+    EXPECT_EQ(historyFile().size(), 2);
+    click(EventWindow::ModifyButton);
+    type(11, QStringLiteral("Lovelace & Co"));
+    click(EventWindow::SaveButton);
+    EXPECT_EQ(historyFile().size(), 3);
+    EXPECT_EQ(historyFile().last(), prefix);
+
+    // A booking names every change of the save in one line, in column order.
+    click(EventWindow::ModifyButton);
+    chooseStatus(2);
+    type(3, QStringLiteral("18:00"));
+    type(4, QStringLiteral("19:00"));
+    type(6, QStringLiteral("20"));
+    type(7, QStringLiteral("20"));
+    chooseRoom(Library);
+    type(1, QStringLiteral("Dinner"));
+    click(EventWindow::SaveButton);
+    EXPECT_EQ(historyFile().last(),
+              prefix + QStringLiteral("Event name changed from Enquiry, second call to "
+                                      "Dinner\\Start time changed from  to 18:00\\End time "
+                                      "changed from  to 19:00\\Status changed from 1 to 2\\Set "
+                                      "For changed from 0 to 20\\Guarantee changed from 0 to "
+                                      "20\\Room changed from 0 to 3\\"));
+}
+
+TEST_F(EventEditorTest, TheHistoryKeyEndsAfterTheNumber) {
+    QFile log(path(QStringLiteral("evntsched.ini")));
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.write("12062026\\09:30\\E#0\\Event#12 opened\n"
+              "12062026\\09:31\\E#0\\Event#123 opened\n"
+              "12062026\\09:32\\E#0\\Event#123 \\Date changed from 1 to 2\\\n"
+              "12062026\\09:33\\E#0\\Event#12 \\Room changed from 1 to 2\\\n");
+    log.close();
+    const auto twelve = logic->events.changeLog.history(12);
+    ASSERT_TRUE(twelve.ok());
+    EXPECT_EQ(*twelve, QStringLiteral("12062026\\09:30\\E#0\\Event#12 opened\n"
+                                      "12062026\\09:33\\E#0\\Event#12 \\Room changed from 1 to "
+                                      "2\\\n"));
+    EXPECT_EQ(*logic->events.changeLog.history(7), QString()) << "no line: an empty box";
+}
+
+TEST_F(EventEditorTest, ButtonsFollowTheStatusAndTheLevel) {
+    // Billing and cancelling after Modify, by status.
+    struct Case {
+        int status;
+        int level;
+        bool bill;
+        bool cancel;
+    };
+    int day = 1;
+    for (const Case c :
+         {Case{2, 99, false, true}, Case{3, 99, false, true}, Case{4, 99, true, true},
+          Case{4, 20, false, true}, Case{5, 99, false, false}}) {
+        ASSERT_EQ(book(QStringLiteral("202708%1").arg(day++, 2, 10, QLatin1Char('0')),
+                       QStringLiteral("Status"), QStringLiteral("10:00"), QStringLiteral("11:00"),
+                       Library, 2),
+                  EventRecord::Saved::Done);
+        exec(QStringLiteral("evnt"),
+             QStringLiteral("update eventinfo set status = ? where eventnum = ?"),
+             {c.status, lastNumber});
+        setLevel(c.level);
+        ASSERT_TRUE(logic->ShowEvent(lastNumber));
+        click(EventWindow::ModifyButton);
+        EXPECT_EQ(window().cmdEnabled[EventWindow::BillEventButton], c.bill) << c.status;
+        EXPECT_EQ(window().cmdEnabled[EventWindow::CancelEventButton], c.cancel) << c.status;
+        setLevel(99);
+        click(EventWindow::ClearScreenButton);
+    }
+}
+
+// Every command gated by a level does nothing one below it: no question,
+// no message, no change of the window or the event.
+TEST_F(EventEditorTest, GatedCommandsDoNothingBelowTheirLevel) {
+    struct Gate {
+        const char *rule;
+        int button;
+        int threshold; // evaccess0..3: 10, 20, 50, 90 in a new club
+    };
+    const Gate gates[] = {
+        {"any button needs evaccess0", EventWindow::CalendarButton, 10},
+        {"any button needs evaccess0", EventWindow::ItemDetailButton, 10},
+        {"New Event needs evaccess1", EventWindow::NewEventButton, 20},
+        {"Modify needs evaccess1", EventWindow::ModifyButton, 20},
+        {"Save needs evaccess1", EventWindow::SaveButton, 20},
+        {"Cancel Event needs evaccess1", EventWindow::CancelEventButton, 20},
+        {"Contract Builder needs evaccess1", EventWindow::ContractBuilderButton, 20},
+        {"Bill Event needs evaccess2", EventWindow::BillEventButton, 50},
+    };
+    ASSERT_EQ(book(QStringLiteral("20270801"), QStringLiteral("Gate"), QStringLiteral("10:00"),
+                   QStringLiteral("11:00"), Library, 4),
+              EventRecord::Saved::Done);
+    ASSERT_TRUE(logic->ShowEvent(lastNumber));
+    click(EventWindow::ModifyButton);
+    ASSERT_TRUE(window().cmdEnabled[EventWindow::BillEventButton]);
+    int requests = 0;
+    for (auto signal : {&EventEditor::itemWindowRequested, &EventEditor::contractBuilderRequested,
+                        &EventEditor::billingRequested, &EventEditor::calendarRequested})
+        QObject::connect(&logic->editor, signal, [&] { ++requests; });
+
+    for (const Gate &gate : gates) {
+        SCOPED_TRACE(gate.rule);
+        setLevel(gate.threshold - 1);
+        const CurrentEvent before = event();
+        const bool editing = window().EditingEnabled;
+        const bool panels = window().reservationsVisible;
+        click(gate.button);
+        EXPECT_EQ(event().Text1, before.Text1);
+        EXPECT_EQ(event().EditMode, before.EditMode);
+        EXPECT_EQ(window().EditingEnabled, editing);
+        EXPECT_EQ(window().reservationsVisible, panels);
+        EXPECT_TRUE(window().cmdEnabled[gate.button]) << "the button is usable again";
+        EXPECT_EQ(requests, 0);
+        EXPECT_TRUE(prompts.messages.isEmpty());
+        EXPECT_TRUE(prompts.questions.isEmpty());
+        setLevel(gate.threshold);
+    }
+}
+
+TEST_F(EventEditorTest, UnsavedChangesAreGivenUpOnlyWhenTheOperatorAgrees) {
+    ASSERT_EQ(book(QStringLiteral("20270801"), QStringLiteral("Kept"), QStringLiteral("10:00"),
+                   QStringLiteral("11:00"), Library),
+              EventRecord::Saved::Done);
+    const int other = lastNumber;
+    enterBooking(QStringLiteral("20270802"), QStringLiteral("Typed"), Library);
+    const QString number = box(2);
+
+    for (int button :
+         {EventWindow::NewEventButton, EventWindow::ClearScreenButton, EventWindow::LookupButton}) {
+        prompts.answerYesNo(false);
+        click(button);
+        EXPECT_EQ(prompts.questions.last().text, QStringLiteral("Cancel changes?"));
+        EXPECT_EQ(box(1), QStringLiteral("Typed")) << button;
+        EXPECT_EQ(box(2), number);
+    }
+    prompts.answerYesNo(false);
+    EXPECT_FALSE(logic->ShowEvent(other)) << "a calendar double-click asks too";
+    prompts.answerYesNo(false);
+    EXPECT_FALSE(logic->mayClose());
+    EXPECT_EQ(box(1), QStringLiteral("Typed"));
+
+    prompts.answerYesNo(true);
+    click(EventWindow::ClearScreenButton);
+    EXPECT_EQ(box(2), QString());
+    for (int button : {EventWindow::ModifyButton, EventWindow::SaveButton,
+                       EventWindow::CancelEventButton, EventWindow::BillEventButton})
+        EXPECT_FALSE(window().cmdEnabled[button]) << "nothing left to save, change or bill";
+
+    enterBooking(QStringLiteral("20270803"), QStringLiteral("Typed again"), Library);
+    prompts.answerYesNo(true);
+    EXPECT_TRUE(logic->ShowEvent(other));
+    EXPECT_EQ(box(1), QStringLiteral("Kept"));
+    EXPECT_EQ(event().EditMode, CurrentEvent::Viewing);
+    EXPECT_FALSE(window().EditingEnabled);
+    EXPECT_FALSE(window().cmdEnabled[EventWindow::SaveButton]);
+    EXPECT_TRUE(logic->mayClose()) << "nothing unsaved: no question";
+}
+
+TEST_F(EventEditorTest, BackFromTheCalendarTheOperatorCarriesOnTyping) {
+    enterBooking(QStringLiteral("20270802"), QStringLiteral("Half typed"), Library);
+    click(EventWindow::CalendarButton);
+    EXPECT_TRUE(window().reservationsVisible);
+    EXPECT_FALSE(window().editControlsEnabled);
+    click(EventWindow::EventInfoButton);
+    EXPECT_FALSE(window().reservationsVisible);
+    EXPECT_EQ(window().front, EventWindow::Panel::Billing);
+    EXPECT_TRUE(window().editControlsEnabled);
+    chooseStatus(3);
+    EXPECT_EQ(box(5), QStringLiteral("3"));
+    EXPECT_EQ(box(1), QStringLiteral("Half typed"));
+}
+
+TEST_F(EventEditorTest, BillEventChecksThenLinksAnEmployee) {
+    ASSERT_EQ(book(QStringLiteral("20270801"), QStringLiteral("Billed"), QStringLiteral("10:00"),
+                   QStringLiteral("11:00"), Library, 4),
+              EventRecord::Saved::Done);
+    int billed = 0;
+    QObject::connect(&logic->editor, &EventEditor::billingRequested, [&] { ++billed; });
+    ASSERT_TRUE(logic->ShowEvent(lastNumber));
+    click(EventWindow::ModifyButton);
+
+    click(EventWindow::BillEventButton);
+    EXPECT_EQ(prompts.messageTexts(),
+              (QStringList{QStringLiteral("One or more required fields of data is missing."),
+                           QStringLiteral("Please save the data first, then choose 'Modify' and "
+                                          "'Bill Event'")}));
+    for (int required : {6, 7, 10, 11, 12, 14, 15, 16, 17, 21, 27, 31, 32})
+        type(required, required == 10 ? QStringLiteral("100000") : QStringLiteral("1234567"));
+    prompts.clear();
+    click(EventWindow::BillEventButton);
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{QStringLiteral("The billing account number is not valid.")});
+    EXPECT_TRUE(window().cmdEnabled[EventWindow::BillEventButton]);
+
+    type(10, QStringLiteral("4021"));
+    prompts.clear();
+    prompts.answerYesNo(true);
+    click(EventWindow::BillEventButton);
+    EXPECT_EQ(prompts.questions.last().title, QStringLiteral("Link to employee?"));
+    EXPECT_TRUE(window().employeeVisible);
+    EXPECT_FALSE(window().cmdEnabled[EventWindow::BillEventButton]) << "until the panel answers";
+    EXPECT_EQ(billed, 0);
+
+    FieldEntry &entry = logic->entry;
+    entry.txtemployeeKeyDown(FieldEntry::Key::F5);
+    EXPECT_EQ(programs.started.last(), QStringLiteral("staffsift.exe"));
+    clipboard.content = QStringLiteral("12000");
+    entry.txtemployeeDblClick();
+    EXPECT_TRUE(clipboard.content.isEmpty());
+    entry.txtemployeeLostFocus();
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("Entry out of allowable 0-9999 range. Redo."));
+    EXPECT_EQ(window().txtemployee, QStringLiteral("0"));
+    logic->editor.cmdemployeeClick(0);
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("Must be a valid employee number if a link is desired."));
+    EXPECT_TRUE(window().employeeVisible);
+    entry.txtemployeeChange(QStringLiteral("77"));
+    logic->editor.cmdemployeeClick(0);
+    EXPECT_FALSE(window().employeeVisible);
+    EXPECT_EQ(window().BillingEmployee, 77);
+    EXPECT_EQ(billed, 1);
+    EXPECT_TRUE(window().cmdEnabled[EventWindow::BillEventButton]);
+}
+
+TEST_F(EventEditorTest, CommandsWithoutAnEventOrWithoutTheYear) {
+    click(EventWindow::ItemDetailButton);
+    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("No event has been selected..."));
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+
+    exec(QStringLiteral("evnt"), QStringLiteral("delete from reserv"));
+    click(EventWindow::NewEventButton);
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("The Year must be initialized before events can be scheduled."));
+    EXPECT_FALSE(window().editControlsEnabled);
+    EXPECT_EQ(box(2), QString()) << "no number issued";
+}
+
+} // namespace

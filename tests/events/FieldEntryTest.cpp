@@ -1,0 +1,265 @@
+#include "EditingFixture.h"
+
+namespace {
+
+using Key = FieldEntry::Key;
+
+class FieldEntryTest : public EditingFixture {
+protected:
+    FieldEntry &entry() { return logic->entry; }
+    // What leaving the box left in it, and the messages it showed.
+    QString leave(int index, const QString &text) {
+        prompts.clear();
+        type(index, text);
+        return box(index);
+    }
+};
+
+constexpr int Library = 3;
+
+TEST_F(FieldEntryTest, DatesAreCompletedCheckedAndNeverBackDatedByAClerk) {
+    click(EventWindow::NewEventButton);
+    EXPECT_EQ(leave(0, QStringLiteral("1225")), QStringLiteral("20261225"));
+    EXPECT_EQ(event().Date, 20261225);
+    EXPECT_EQ(leave(0, QStringLiteral("12252027")), QStringLiteral("20271225"))
+        << "month first with the year last is turned round";
+    EXPECT_TRUE(prompts.messages.isEmpty());
+
+    struct Case {
+        const char *typed;
+        const char *message;
+    };
+    for (const Case c :
+         {Case{"1332", "Invalid month"}, Case{"20270229", "Invalid day of the month"},
+          Case{"abcd", "Invalid month"}, Case{"20270431", "Invalid day of the month"}}) {
+        leave(0, QString::fromLatin1(c.typed));
+        EXPECT_EQ(prompts.messageTexts(), QStringList{QString::fromLatin1(c.message)}) << c.typed;
+        EXPECT_EQ(window().focusBox, 0) << "the operator is put back into the box";
+    }
+    EXPECT_EQ(leave(0, QStringLiteral("20280229")), QStringLiteral("20280229")) << "a leap year";
+
+    // A clerk (below evaccess3) cannot back-date a new event; an empty box
+    // is no date at all.
+    setLevel(20);
+    EXPECT_EQ(leave(0, QStringLiteral("20261205")), QString());
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{QStringLiteral("You must be in administrator mode to\nback-date a new "
+                                         "reservation. Redo.")});
+    EXPECT_EQ(leave(0, QString()), QString());
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_EQ(leave(0, QStringLiteral("1206")), QStringLiteral("20261206")) << "today is fine";
+    EXPECT_EQ(leave(0, QStringLiteral("12252027")), QStringLiteral("20271225"));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(FieldEntryTest, TimesMustBeHoursAndMinutes) {
+    click(EventWindow::NewEventButton);
+    struct Case {
+        int box;
+        const char *typed;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {3, "23:59", true},  {3, "00:00", true}, {3, "", true},       {3, "24:00", false},
+        {3, "24:01", false}, {3, "7", false},    {3, "7:30", false},  {3, "12:60", false},
+        {3, "CLOSE", false}, {4, "CLOSE", true}, {4, "close", false}, {4, "18:30", true},
+    };
+    for (const Case &c : cases) {
+        const QString typed = QString::fromLatin1(c.typed);
+        const QString left = leave(c.box, typed);
+        SCOPED_TRACE(std::string(c.typed) + " in box " + std::to_string(c.box));
+        if (c.accepted) {
+            EXPECT_EQ(left, typed);
+            EXPECT_TRUE(prompts.messages.isEmpty());
+        } else {
+            EXPECT_EQ(left, QString());
+            EXPECT_EQ(prompts.messageTexts(),
+                      QStringList{QStringLiteral("Improperly formatted time. Must be in HH:MM "
+                                                 "format")});
+            EXPECT_EQ(window().focusBox, c.box);
+        }
+    }
+    leave(4, QStringLiteral("CLOSE"));
+    EXPECT_EQ(event().EndTime, QStringLiteral("24:00"));
+}
+
+TEST_F(FieldEntryTest, AddressBoxesAreTidiedAsTheyAreLeft) {
+    click(EventWindow::NewEventButton);
+    EXPECT_EQ(leave(15, QStringLiteral("ny")), QStringLiteral("NY"));
+    EXPECT_EQ(leave(25, QStringLiteral("québec")), QStringLiteral("QUÉBEC"));
+    EXPECT_EQ(leave(17, QStringLiteral("5551234")), QStringLiteral("555-1234"));
+    EXPECT_EQ(leave(28, QStringLiteral("5551234567")), QStringLiteral("555-123-4567"));
+    EXPECT_EQ(leave(19, QStringLiteral("55512")), QStringLiteral("55512"));
+    EXPECT_EQ(leave(29, QStringLiteral("555-123-4567")), QStringLiteral("555-123-4567"));
+
+    for (const char *fine : {"", "ab", "a@b", "events@club.example"}) {
+        leave(20, QString::fromLatin1(fine));
+        EXPECT_TRUE(prompts.messages.isEmpty()) << fine;
+    }
+    EXPECT_EQ(leave(30, QStringLiteral("abc")), QStringLiteral("abc")) << "kept, only warned";
+    EXPECT_EQ(prompts.messageTexts(), QStringList{QStringLiteral("Invalid e-mail address!")});
+}
+
+TEST_F(FieldEntryTest, CapacityWarnings) {
+    ASSERT_EQ(book(QStringLiteral("20270801"), QStringLiteral("Crowd"), QStringLiteral("10:00"),
+                   QStringLiteral("11:00"), Library),
+              EventRecord::Saved::Done);
+    click(EventWindow::NewEventButton);
+    leave(6, QStringLiteral("80"));
+    EXPECT_TRUE(prompts.messages.isEmpty()) << "a new event is not warned on leaving";
+    prompts.clear();
+    chooseRoom(Library);
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{QStringLiteral("The chosen room's capacity doesn't seem to be a \ngood "
+                                         "match for the expected number of guests.")});
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Caution..."));
+
+    prompts.answerYesNo(true); // give up the new event
+    ASSERT_TRUE(logic->ShowEvent(lastNumber));
+    click(EventWindow::ModifyButton);
+    EXPECT_TRUE(leave(6, QStringLiteral("50")).size() > 0);
+    EXPECT_TRUE(prompts.messages.isEmpty()) << "the capacity itself is fine";
+    leave(7, QStringLiteral("51"));
+    leave(6, QStringLiteral("50"));
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{QStringLiteral("The chosen room's capacity doesn't seem to be a good "
+                                         "match\nfor the expected or guaranteed number of "
+                                         "guests.")});
+}
+
+TEST_F(FieldEntryTest, KeysWhileEditingAndWhileNot) {
+    // Nothing is being entered: typing and look-up results change nothing.
+    EXPECT_FALSE(entry().text1KeyPress(1, Key::Other));
+    entry().text1Change(1, QStringLiteral("typed"));
+    clipboard.content = QStringLiteral("20270101");
+    entry().text1DblClick(0);
+    entry().text1KeyDown(0, Key::F5);
+    EXPECT_EQ(box(1), QString());
+    EXPECT_EQ(box(0), QString());
+    EXPECT_FALSE(event().UnsavedChanges);
+    EXPECT_TRUE(programs.started.isEmpty());
+    EXPECT_TRUE(keys.sent.isEmpty());
+
+    click(EventWindow::NewEventButton);
+    // Enter moves on by a Tab, except in the notes where it starts a line.
+    EXPECT_FALSE(entry().text1KeyPress(1, Key::Enter));
+    EXPECT_EQ(keys.sent, QStringList{QStringLiteral("{TAB}")});
+    EXPECT_FALSE(event().UnsavedChanges);
+    EXPECT_TRUE(entry().text1KeyPress(34, Key::Enter));
+    EXPECT_TRUE(entry().text1KeyPress(1, Key::Tab));
+    EXPECT_FALSE(event().UnsavedChanges);
+    EXPECT_TRUE(entry().text1KeyPress(1, Key::Other));
+    EXPECT_TRUE(event().UnsavedChanges);
+    EXPECT_FALSE(entry().text1KeyPress(2, Key::Other)) << "the event number is never typed";
+
+    // Pasted text: one line in a single-line box, all of it in the notes.
+    entry().text1Change(1, QStringLiteral("O'Brien \"Ruby\" 婚礼\nsecond line"));
+    EXPECT_EQ(box(1), QStringLiteral("O'Brien \"Ruby\" 婚礼"));
+    entry().text1Change(34, QStringLiteral("line one\nline two"));
+    EXPECT_EQ(box(34), QStringLiteral("line one\nline two"));
+
+    // The look-ups answer on the clipboard; no choice changes nothing.
+    entry().text1KeyDown(0, Key::F5);
+    entry().text1KeyDown(10, Key::F5);
+    EXPECT_EQ(programs.started,
+              (QStringList{QStringLiteral("datesift.exe"), QStringLiteral("acctsift.exe")}));
+    clipboard.content = QStringLiteral("20270314");
+    entry().text1DblClick(0);
+    EXPECT_EQ(box(0), QStringLiteral("20270314"));
+    EXPECT_TRUE(clipboard.content.isEmpty());
+    entry().text1DblClick(10);
+    EXPECT_EQ(box(10), QString());
+    entry().text1KeyDown(8, Key::F5);
+    EXPECT_TRUE(window().roomListVisible);
+    entry().text1LostFocus(8);
+    EXPECT_FALSE(window().roomListVisible);
+
+    // Focus colours, help text and the time lists.
+    entry().text1GotFocus(3);
+    EXPECT_EQ(window().text1BackColor[3], EventWindow::Yellow);
+    EXPECT_EQ(window().helpwindow, window().text1ToolTip[3]);
+    EXPECT_TRUE(window().startListVisible);
+    EXPECT_FALSE(window().endListVisible);
+    entry().text1LostFocus(3);
+    EXPECT_EQ(window().text1BackColor[3], EventWindow::White);
+    entry().text1GotFocus(35);
+    EXPECT_EQ(window().text1BackColor[35], EventWindow::InternalNotesFocus);
+    entry().text1LostFocus(35);
+    EXPECT_EQ(window().text1BackColor[35], EventWindow::InternalNotes);
+    entry().text1GotFocus(1);
+    EXPECT_FALSE(window().startListVisible);
+}
+
+TEST_F(FieldEntryTest, TheStatusListKeepsBilledEventsForAdministrators) {
+    const auto statusName = [&](int code) {
+        return module->config.StatusNames[Configuration::statusPosition(code)];
+    };
+    ASSERT_EQ(book(QStringLiteral("20270801"), QStringLiteral("Billed"), QStringLiteral("10:00"),
+                   QStringLiteral("11:00"), Library, 4),
+              EventRecord::Saved::Done);
+    ASSERT_TRUE(logic->ShowEvent(lastNumber));
+    click(EventWindow::ModifyButton);
+    setLevel(50);
+    chooseStatus(5);
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{QStringLiteral("Administrator level is required to change to a status 5 "
+                                         "event.")});
+    EXPECT_EQ(box(5), QStringLiteral("4"));
+    EXPECT_EQ(window().cbostatus.text, statusName(4));
+
+    setLevel(99);
+    chooseStatus(5);
+    EXPECT_EQ(box(5), QStringLiteral("5"));
+    EXPECT_FALSE(window().cmdEnabled[EventWindow::BillEventButton]);
+    setLevel(50);
+    prompts.clear();
+    chooseStatus(3);
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{QStringLiteral("Administrator level is required to change a status 5 "
+                                         "event.")});
+    EXPECT_EQ(box(5), QStringLiteral("5"));
+    EXPECT_EQ(window().cbostatus.text, statusName(5));
+
+    setLevel(99);
+    chooseStatus(4);
+    EXPECT_TRUE(window().cmdEnabled[EventWindow::BillEventButton]);
+    EXPECT_EQ(window().focusBox, 1) << "on to the title";
+    EXPECT_EQ(keys.sent.last(), QStringLiteral("{TAB}"));
+}
+
+TEST_F(FieldEntryTest, StatusMemberOptionsAndNoteSwitch) {
+    click(EventWindow::NewEventButton);
+    chooseStatus(1);
+    EXPECT_EQ(window().front, EventWindow::Panel::Contact);
+    EXPECT_EQ(box(10), QString()) << "an enquiry needs no account yet";
+    chooseStatus(2);
+    EXPECT_EQ(box(10), QStringLiteral("New"));
+    type(10, QStringLiteral("4021"));
+    chooseStatus(3);
+    EXPECT_EQ(box(10), QStringLiteral("4021"));
+
+    entry().optmemnonmemClick(0);
+    EXPECT_EQ(box(9), QStringLiteral("1"));
+    EXPECT_EQ(window().text1Label[10], QStringLiteral("Member #"));
+    EXPECT_EQ(window().cmdassignCaption, QStringLiteral("Link to Member #"));
+    entry().optmemnonmemClick(1);
+    EXPECT_EQ(event().MemberFlag, 2);
+    EXPECT_EQ(window().text1Label[10], QStringLiteral("Account #"));
+    EXPECT_EQ(window().cmdassignCaption, QStringLiteral("Assign/Link to Account #"));
+
+    type(35, QStringLiteral("ab"));
+    EXPECT_EQ(window().Button1Caption[1], QStringLiteral("Internal Notes"));
+    type(35, QStringLiteral("abc"));
+    EXPECT_EQ(window().Button1Caption[1], QStringLiteral("Internal Notes Exist"));
+    entry().Button1Click(1);
+    EXPECT_EQ(window().notesShown, 1);
+    entry().Button1Click(0);
+    EXPECT_EQ(window().notesShown, 0);
+
+    entry().text1Click(12);
+    EXPECT_EQ(window().front, EventWindow::Panel::Billing);
+    entry().text1Click(22);
+    EXPECT_EQ(window().front, EventWindow::Panel::Contact);
+}
+
+} // namespace

@@ -1,0 +1,158 @@
+#include "CalendarClub.h"
+#include "WaitFor.h"
+#include "foundation/SingleInstance.h"
+#include "startup/MainWindowLogic.h"
+#include "ui/MainWindow.h"
+#include "ui/QtKeySender.h"
+#include "ui/QtPrinter.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+// The event window as the operator uses it, with real keystrokes and the
+// real printer writing a PDF.
+class EventEditingViewTest : public CalendarClub {
+protected:
+    void SetUp() override {
+        CalendarClub::SetUp();
+        addRoom(QStringLiteral("Terrace"), 80);
+        addRoom(QStringLiteral("Library"), 20);
+        fillYear(clock.today().year());
+        printer.setOutputFile(QDir(temp.path()).filePath(QStringLiteral("audit.pdf")));
+        viewModule = std::make_unique<Module>(
+            settings(), Ports{prompts, clipboard, programs, clock, typing, printer});
+    }
+    void TearDown() override {
+        viewModule.reset();
+        CalendarClub::TearDown();
+    }
+
+    template <typename T = QWidget> T *control(const QString &name) {
+        T *found = window->findChild<T *>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+    QLineEdit *box(int index) { return control<QLineEdit>(QStringLiteral("Text1(%1)").arg(index)); }
+    // Clicks into a box and types; Enter (when asked) moves on to the next.
+    void typeInto(int index, const QString &text) {
+        QLineEdit *line = box(index);
+        QTest::mouseClick(line, Qt::LeftButton);
+        ASSERT_TRUE(waitFor([&] { return line->hasFocus(); })) << index;
+        QTest::keyClicks(line, text);
+    }
+    void choose(QComboBox *list, const QString &startingWith) {
+        ASSERT_TRUE(waitFor([&] { return list->isVisible() && list->isEnabled(); }));
+        for (int i = 0; i < list->count(); ++i) {
+            if (list->itemText(i).startsWith(startingWith)) {
+                list->setCurrentIndex(i);
+                emit list->activated(i);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no entry " << startingWith.toStdString();
+    }
+
+    QtKeySender typing;
+    QtPrinter printer;
+    std::unique_ptr<Module> viewModule;
+    MainWindow *window = nullptr;
+};
+
+TEST_F(EventEditingViewTest, ANewEventIsTypedBookedAndShownInTheMonth) {
+    SingleInstance instance(club, QStringLiteral("editing-view-test"));
+    MainWindowLogic logic(*viewModule);
+    MainWindow mainWindow(logic);
+    window = &mainWindow;
+    ASSERT_EQ(logic.StartMainWindow(QStringLiteral("ZQJ99DEMO"), instance),
+              MainWindowLogic::Outcome::Started);
+    mainWindow.resize(1366, 900);
+    mainWindow.show();
+    QApplication::setActiveWindow(&mainWindow);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
+
+    // Nothing is typed before an event is started.
+    QTest::keyClicks(box(1), QStringLiteral("ignored"));
+    EXPECT_EQ(box(1)->text(), QString());
+
+    mainWindow.button(0)->click();
+    ASSERT_TRUE(waitFor([&] { return box(0)->hasFocus(); })) << "New Event starts in the date";
+    EXPECT_FALSE(box(2)->text().isEmpty());
+    QTest::keyClicks(box(0), QStringLiteral("1220"));
+    QTest::keyClick(box(0), Qt::Key_Return);
+    ASSERT_TRUE(waitFor([&] { return box(1)->hasFocus(); })) << "Enter moves on";
+    EXPECT_EQ(box(0)->text(), QStringLiteral("%1").arg(clock.today().year()) + "1220");
+    QTest::keyClicks(box(1), QStringLiteral("Carol Concert"));
+    EXPECT_EQ(box(0)->palette().color(QPalette::Base), QColor(Qt::white));
+
+    QTest::mouseClick(box(3), Qt::LeftButton);
+    choose(control<QComboBox>(QStringLiteral("cbostart")), QStringLiteral("18:00"));
+    QTest::mouseClick(box(4), Qt::LeftButton);
+    choose(control<QComboBox>(QStringLiteral("cboend")), QStringLiteral("21:00"));
+    EXPECT_EQ(box(3)->text(), QStringLiteral("18:00"));
+    EXPECT_EQ(box(4)->text(), QStringLiteral("21:00"));
+    choose(control<QComboBox>(QStringLiteral("cbostatus")), QStringLiteral("2"));
+    typeInto(6, QStringLiteral("60"));
+    typeInto(7, QStringLiteral("55"));
+
+    typeInto(8, QString());
+    QTest::keyClick(box(8), Qt::Key_F5);
+    auto *rooms = control<QListWidget>(QStringLiteral("List1"));
+    ASSERT_TRUE(waitFor([&] { return rooms->isVisible(); })) << "F5 opens the room list";
+    QTest::mouseClick(rooms->viewport(), Qt::LeftButton, {},
+                      rooms->visualItemRect(rooms->item(0)).center());
+    EXPECT_EQ(box(8)->text(), QStringLiteral("1"));
+    EXPECT_FALSE(rooms->isVisible());
+
+    typeInto(21, QStringLiteral("Ada Lovelace"));
+    typeInto(27, QStringLiteral("5551234567"));
+    QTest::keyClick(box(27), Qt::Key_Tab);
+    EXPECT_EQ(box(27)->text(), QStringLiteral("555-123-4567"));
+
+    mainWindow.button(7)->click();
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
+    EXPECT_FALSE(mainWindow.button(7)->isEnabled()) << "saved";
+    EXPECT_TRUE(box(1)->isReadOnly());
+
+    mainWindow.button(3)->click();
+    const QDate concert(clock.today().year(), 12, 20);
+    const int first = QDate(concert.year(), 12, 1).dayOfWeek() % 7;
+    auto *day = control<QPlainTextEdit>(QStringLiteral("cal(%1)").arg(first + 19));
+    ASSERT_TRUE(waitFor([&] { return day->isVisible(); }));
+    EXPECT_TRUE(day->toPlainText().contains(QStringLiteral("Carol Concert")))
+        << day->toPlainText().toStdString();
+
+    // The history prints as a readable PDF.
+    mainWindow.menuCommand(QStringLiteral("mnuaudithistory"))->trigger();
+    auto *history = control<QGroupBox>(QStringLiteral("fraaudit"));
+    ASSERT_TRUE(waitFor([&] { return history->isVisible(); }));
+    EXPECT_TRUE(control<QPlainTextEdit>(QStringLiteral("Text4"))
+                    ->toPlainText()
+                    .contains(QStringLiteral("Event#%1 opened").arg(box(2)->text())));
+    control<QPushButton>(QStringLiteral("cmdaudit(0)"))->click();
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-layout"), QDir(temp.path()).filePath(QStringLiteral("audit.pdf")),
+                QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(
+        printed.contains(QRegularExpression(QStringLiteral("Event Title:\\s+Carol Concert"))))
+        << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QString(78, QLatin1Char('-'))));
+    EXPECT_TRUE(printed.contains(QStringLiteral("opened"))) << printed.toStdString();
+    control<QPushButton>(QStringLiteral("cmdaudit(1)"))->click();
+    EXPECT_TRUE(waitFor([&] { return !history->isVisible(); }));
+    mainWindow.close();
+}
+
+} // namespace
