@@ -12,22 +12,12 @@ namespace {
 const QString EventDatabase = QStringLiteral("evnt");
 const QString Oops = QStringLiteral("Oops...");
 
-constexpr int DateBox = 0;
-constexpr int TitleBox = 1;
-constexpr int NumberBox = 2;
-constexpr int StatusBox = 5;
-constexpr int RoomBox = 8;
-constexpr int MemberBox = 9;
-constexpr int AccountBox = 10;
-constexpr int BookedByBox = 32;
-constexpr int CreatedBox = 33;
-constexpr int NotesBox = 34;
-constexpr int CancelledStatus = 9;
-constexpr int BilledStatus = 5;
 constexpr int LastPrintedBox = 8;
 
-// The access thresholds evaccess0 to evaccess3.
-enum Access { AnyButton = 0, Editing = 1, Billing = 2, Administrator = 3 };
+using Access = OperatorSession::Threshold;
+constexpr Access AnyButton = OperatorSession::evaccess0;
+constexpr Access Editing = OperatorSession::evaccess1;
+constexpr Access Billing = OperatorSession::evaccess2;
 
 // The level each button of the row needs; below it the button does nothing.
 constexpr int ButtonLevel[EventWindow::ButtonCount] = {Editing,   AnyButton, AnyButton, AnyButton,
@@ -125,12 +115,12 @@ void EventEditor::cmdClick(int index) {
 
 void EventEditor::beginAction() {
     CurrentEvent &event = m_module.event;
-    event.EventNumber = integerValue(event.Text1[NumberBox]);
-    event.Status = integerValue(event.Text1[StatusBox]);
-    event.MemberFlag = integerValue(event.Text1[MemberBox]);
+    event.EventNumber = integerValue(event.Text1[CurrentEvent::NumberBox]);
+    event.Status = integerValue(event.Text1[CurrentEvent::StatusBox]);
+    event.MemberFlag = integerValue(event.Text1[CurrentEvent::MemberBox]);
     m_window.helpwindow.clear();
-    if (event.Status == CancelledStatus)
-        event.Text1[RoomBox].clear();
+    if (event.Status == CurrentEvent::CancelledStatus)
+        event.Text1[CurrentEvent::RoomBox].clear();
 }
 
 void EventEditor::EnableEventEditing() {
@@ -145,9 +135,9 @@ void EventEditor::DisableEventEditing() {
 void EventEditor::updateModifyButton() {
     const CurrentEvent &event = m_module.event;
     // A new event is changed by its own save, not reloaded over.
-    m_window.cmdEnabled[EventWindow::ModifyButton] = integerValue(event.Text1[NumberBox]) > 0 &&
-                                                     level(Editing) &&
-                                                     event.EditMode != CurrentEvent::EnteringNew;
+    m_window.cmdEnabled[EventWindow::ModifyButton] =
+        integerValue(event.Text1[CurrentEvent::NumberBox]) > 0 && level(Editing) &&
+        event.EditMode != CurrentEvent::EnteringNew;
 }
 
 bool EventEditor::mayDiscardChanges() {
@@ -185,7 +175,7 @@ void EventEditor::finishSave() {
 
 void EventEditor::setStatus(int code) {
     CurrentEvent &event = m_module.event;
-    event.Text1[StatusBox] = QString::number(code);
+    event.Text1[CurrentEvent::StatusBox] = QString::number(code);
     event.Status = code;
     const int position = Configuration::statusPosition(code);
     m_window.cbostatus.text =
@@ -235,7 +225,7 @@ void EventEditor::newEvent() {
 
     m_window.showPanels(false, true, true, false);
     m_window.front = EventWindow::Panel::Contact;
-    m_window.focusBox = DateBox;
+    m_window.focusBox = CurrentEvent::DateBox;
     m_window.resetColors();
     m_pendingCancellation.clear();
     m_events.ClearEvent();
@@ -247,8 +237,9 @@ void EventEditor::newEvent() {
         return;
     }
     setStatus(1);
-    event.Text1[BookedByBox] = m_module.session.UserName;
-    event.Text1[CreatedBox] = m_module.ports.clock.today().toString(QStringLiteral("yyyyMMdd"));
+    event.Text1[CurrentEvent::BookedByBox] = m_module.session.UserName;
+    event.Text1[CurrentEvent::CreatedBox] =
+        m_module.ports.clock.today().toString(QStringLiteral("yyyyMMdd"));
     event.UnsavedChanges = false;
     m_window.setAccountKind(0);
     m_window.EditingEnabled = true;
@@ -285,16 +276,17 @@ void EventEditor::lookup() {
 void EventEditor::itemDetail() {
     CurrentEvent &event = m_module.event;
     const auto &box = event.Text1;
-    if (integerValue(box[NumberBox]) <= 0) {
+    if (integerValue(box[CurrentEvent::NumberBox]) <= 0) {
         m_module.messages.show(QStringLiteral("No event has been selected..."), Oops,
                                Icon::Information);
         return;
     }
-    event.EventNumber = integerValue(box[NumberBox]);
-    event.Caption = box[TitleBox].trimmed() + QStringLiteral(" - ") + box[DateBox].mid(4, 2) +
-                    QLatin1Char('/') + box[DateBox].mid(6, 2) + QLatin1Char('/') +
-                    box[DateBox].left(4);
-    event.Status = integerValue(box[StatusBox]);
+    event.EventNumber = integerValue(box[CurrentEvent::NumberBox]);
+    event.Caption = box[CurrentEvent::TitleBox].trimmed() + QStringLiteral(" - ") +
+                    box[CurrentEvent::DateBox].mid(4, 2) + QLatin1Char('/') +
+                    box[CurrentEvent::DateBox].mid(6, 2) + QLatin1Char('/') +
+                    box[CurrentEvent::DateBox].left(4);
+    event.Status = integerValue(box[CurrentEvent::StatusBox]);
     if (Status cleaned = m_module.records.ExecuteSql(
             EventDatabase, QStringLiteral("delete from items where eventid < 1"));
         !cleaned) {
@@ -323,7 +315,7 @@ void EventEditor::modify() {
     if (!mayDiscardChanges())
         return;
     CurrentEvent &event = m_module.event;
-    const int number = integerValue(event.Text1[NumberBox]);
+    const int number = integerValue(event.Text1[CurrentEvent::NumberBox]);
     EnableEventEditing();
     if (!m_events.LoadEvent(number)) {
         DisableEventEditing();
@@ -336,7 +328,8 @@ void EventEditor::modify() {
     m_window.resetColors();
     m_window.EditingEnabled = true;
     m_window.cmdEnabled[EventWindow::SaveButton] = true;
-    m_window.cmdEnabled[EventWindow::CancelEventButton] = event.Status != BilledStatus;
+    m_window.cmdEnabled[EventWindow::CancelEventButton] =
+        event.Status != CurrentEvent::BilledStatus;
     event.EditMode = CurrentEvent::Editing;
     event.UnsavedChanges = false;
     m_window.cmdEnabled[EventWindow::BillEventButton] = event.Status == 4 && level(Billing);
@@ -352,7 +345,7 @@ void EventEditor::save() {
     };
 
     if (event.MemberFlag == 0) {
-        event.Text1[MemberBox] = QStringLiteral("2");
+        event.Text1[CurrentEvent::MemberBox] = QStringLiteral("2");
         event.MemberFlag = 2;
     }
     const bool isNew = event.EditMode == CurrentEvent::EnteringNew;
@@ -364,10 +357,13 @@ void EventEditor::save() {
     // committed.
     const QString changeTexts = isNew ? QString() : ChangeLog::changeTexts(event);
     const bool writesLine = !isNew && ChangeLog::recordsChange(event);
-    const bool reactivated = !isNew && integerValue(event.OldValue[StatusBox]) == CancelledStatus &&
-                             integerValue(event.Text1[StatusBox]) < CancelledStatus;
-    if (numericValue(event.Text1[CreatedBox].trimmed()) == 0)
-        event.Text1[CreatedBox] = m_module.ports.clock.today().toString(QStringLiteral("yyyyMMdd"));
+    const bool reactivated =
+        !isNew &&
+        integerValue(event.OldValue[CurrentEvent::StatusBox]) == CurrentEvent::CancelledStatus &&
+        integerValue(event.Text1[CurrentEvent::StatusBox]) < CurrentEvent::CancelledStatus;
+    if (numericValue(event.Text1[CurrentEvent::CreatedBox].trimmed()) == 0)
+        event.Text1[CurrentEvent::CreatedBox] =
+            m_module.ports.clock.today().toString(QStringLiteral("yyyyMMdd"));
 
     if (!CheckRequiredFields())
         return stop();
@@ -401,14 +397,14 @@ void EventEditor::cancelEvent() {
             QStringLiteral("* Event cancellation *")))
         return;
     CurrentEvent &event = m_module.event;
-    setStatus(CancelledStatus);
+    setStatus(CurrentEvent::CancelledStatus);
     const QDateTime now = m_module.ports.clock.now();
-    QString &notes = event.Text1[NotesBox];
-    notes += QLatin1Char('\n') + event.Text1[RoomBox] + QLatin1Char('\n') +
+    QString &notes = event.Text1[CurrentEvent::NotesBox];
+    notes += QLatin1Char('\n') + event.Text1[CurrentEvent::RoomBox] + QLatin1Char('\n') +
              QStringLiteral("Cancelled ") + now.toString(QStringLiteral("MM/dd/yyyy")) +
              QStringLiteral(" @ ") + now.toString(QStringLiteral("HH:mm")) +
              QStringLiteral(" by ") + m_module.session.UserName;
-    event.Text1[RoomBox].clear();
+    event.Text1[CurrentEvent::RoomBox].clear();
     event.EditMode = CurrentEvent::OffCalendar;
     event.UnsavedChanges = true;
     m_pendingCancellation = QStringLiteral("Cancelled and removed from calendar");
@@ -423,7 +419,7 @@ void EventEditor::billEvent() {
             Oops, Icon::Information);
         return;
     }
-    const double account = numericValue(m_module.event.Text1[AccountBox]);
+    const double account = numericValue(m_module.event.Text1[CurrentEvent::AccountBox]);
     if (account < 1 || account > 99999.99) {
         m_module.messages.show(QStringLiteral("The billing account number is not valid."), Oops,
                                Icon::Information);
@@ -477,21 +473,21 @@ void EventEditor::contractBuilder() {
 bool EventEditor::CheckRequiredFields() {
     CurrentEvent &event = m_module.event;
     const auto &box = event.Text1;
-    const int status = integerValue(box[StatusBox]);
+    const int status = integerValue(box[CurrentEvent::StatusBox]);
     if (status >= 0 && status <= 5) {
         m_window.text1Required.fill(false);
-        for (int required : requiredBoxes(status, integerValue(box[MemberBox]) == 1))
+        for (int required : requiredBoxes(status, integerValue(box[CurrentEvent::MemberBox]) == 1))
             m_window.text1Required[required] = true;
     } else {
         // A cancelled event has given up its room.
-        m_window.text1Required[RoomBox] = false;
+        m_window.text1Required[CurrentEvent::RoomBox] = false;
     }
-    event.Date = integerValue(box[DateBox]);
-    event.Title = box[TitleBox].trimmed();
-    event.EventNumber = integerValue(box[NumberBox]);
+    event.Date = integerValue(box[CurrentEvent::DateBox]);
+    event.Title = box[CurrentEvent::TitleBox].trimmed();
+    event.EventNumber = integerValue(box[CurrentEvent::NumberBox]);
     event.StartTime = box[3];
     event.EndTime = box[4];
-    event.Room = integerValue(box[RoomBox]);
+    event.Room = integerValue(box[CurrentEvent::RoomBox]);
 
     m_window.MissingFlag = false;
     for (int i = 0; i < CurrentEvent::BoxCount; ++i) {
@@ -507,7 +503,7 @@ bool EventEditor::CheckRequiredFields() {
 }
 
 void EventEditor::ShowAuditHistory() {
-    const int number = integerValue(m_module.event.Text1[NumberBox]);
+    const int number = integerValue(m_module.event.Text1[CurrentEvent::NumberBox]);
     if (number <= 0)
         return;
     const auto history = m_events.changeLog.history(number);

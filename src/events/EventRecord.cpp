@@ -17,8 +17,6 @@ namespace {
 const QString EventDatabase = QStringLiteral("evnt");
 const QString SelectEvent = QStringLiteral("select * from eventinfo where eventnum = ?");
 constexpr int UnusedEventNumber = -354; // no event has it: reading it prepares an added row
-constexpr int TitleBox = 1;
-constexpr int StatusBox = 5;
 
 const Schema::Table &eventTable() {
     return *Schema::findTable(EventDatabase, QStringLiteral("eventinfo"));
@@ -88,14 +86,14 @@ bool EventRecord::loadEvent(Database &evnt, int number) {
     if (const auto rooms = ReadRooms(evnt))
         event.LinkedRoom = SlotBooking::linkedRoomOnLoad(*rooms, integerValue(box[8]));
     event.EventNumber = number;
-    event.Title = box[TitleBox].trimmed();
+    event.Title = box[CurrentEvent::TitleBox].trimmed();
     event.Date = integerValue(box[0]);
     event.StartTime = box[3];
     event.EndTime = box[4];
     event.Room = integerValue(box[8]);
     event.MemberFlag = integerValue(box[9]);
     event.Account = numericValue(box[10]);
-    event.Status = integerValue(box[StatusBox]);
+    event.Status = integerValue(box[CurrentEvent::StatusBox]);
     event.Caption = event.Title + QStringLiteral(" - ") + box[0].mid(4, 2) + QLatin1Char('/') +
                     box[0].mid(6, 2) + QLatin1Char('/') + box[0].left(4);
     if (numericValue(box[CurrentEvent::DepositBox]) < 0.01)
@@ -206,14 +204,14 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
     }
     const auto &box = event.Text1;
     SaveRequest request;
-    const int status = integerValue(box[StatusBox]);
+    const int status = integerValue(box[CurrentEvent::StatusBox]);
     request.number = mode == NewEvent ? event.EventNumber : integerValue(box[2]);
     request.mode = mode == ChangedEvent && (status < 2 || status >= 6) ? OffCalendar : mode;
     request.books =
         (request.mode == NewEvent && status >= 2 && status <= 8) || request.mode == ChangedEvent;
     request.booking = {integerValue(box[0]), box[3].trimmed(),     box[4].trimmed(), status,
                        request.number,       integerValue(box[8]), event.LinkedRoom};
-    request.title = box[TitleBox].trimmed();
+    request.title = box[CurrentEvent::TitleBox].trimmed();
 
     // One connection serves the whole save, the reload included.
     DatabasePtr db = m_module.openDatabase(EventDatabase);
@@ -315,7 +313,7 @@ Result<EventRecord::Written> EventRecord::writeSave(Database &evnt, const SaveRe
             !booked)
             return booked.error();
     }
-    if (event.Changed[0] || event.Changed[TitleBox]) {
+    if (event.Changed[0] || event.Changed[CurrentEvent::TitleBox]) {
         const Status copied = evnt.execute(
             QStringLiteral("update pkg set eventdate = ?, eventtitle = ? where eventnum = ?"),
             {request.booking.date, request.title.left(50), request.number});
@@ -340,7 +338,7 @@ Status EventRecord::writeRow(Database &evnt, const SaveRequest &request) {
         values << storedValue(text, column);
     }
     values[2] = request.number;
-    const int status = integerValue(event.NewValue[StatusBox]);
+    const int status = integerValue(event.NewValue[CurrentEvent::StatusBox]);
     if (status == 1 || status == 2)
         values[CurrentEvent::DepositBox] = Money().toVariant();
     records.FieldValues = values;

@@ -15,27 +15,8 @@ namespace {
 const QString Oops = QStringLiteral("Oops...");
 const QString Caution = QStringLiteral("Caution...");
 
-constexpr int DateBox = 0;
-constexpr int TitleBox = 1;
-constexpr int NumberBox = 2;
-constexpr int StartBox = 3;
-constexpr int EndBox = 4;
-constexpr int StatusBox = 5;
-constexpr int GuestsBox = 6;
-constexpr int GuaranteeBox = 7;
-constexpr int RoomBox = 8;
-constexpr int MemberBox = 9;
-constexpr int AccountBox = 10;
-constexpr int CreatedBox = 33;
-constexpr int NotesBox = 34;
-constexpr int InternalNotesBox = 35;
-constexpr int BilledStatus = 5;
-constexpr int Administrator = 3; // evaccess3
-constexpr int Editing = 1;       // evaccess1
-constexpr int Billing = 2;       // evaccess2
-
 bool isNotesBox(int box) {
-    return box == NotesBox || box == InternalNotesBox;
+    return box == CurrentEvent::NotesBox || box == CurrentEvent::InternalNotesBox;
 }
 
 // "HH:MM" with the hour 00 to 23 and the minutes 00 to 59, judged as text.
@@ -86,11 +67,12 @@ QString FieldEntry::takeClipboard() {
 void FieldEntry::text1GotFocus(int box) {
     if (box < 0 || box >= EventWindow::BoxCount)
         return;
-    m_window.text1BackColor[box] =
-        box == InternalNotesBox ? EventWindow::InternalNotesFocus : EventWindow::Yellow;
+    m_window.text1BackColor[box] = box == CurrentEvent::InternalNotesBox
+                                       ? EventWindow::InternalNotesFocus
+                                       : EventWindow::Yellow;
     m_window.helpwindow = m_window.text1ToolTip[box];
-    m_window.startListVisible = box == StartBox;
-    m_window.endListVisible = box == EndBox;
+    m_window.startListVisible = box == CurrentEvent::StartBox;
+    m_window.endListVisible = box == CurrentEvent::EndBox;
     QString &text = m_module.event.Text1[box];
     text = text.trimmed();
     if (m_window.focusBox == box)
@@ -105,18 +87,18 @@ void FieldEntry::text1LostFocus(int box) {
     QString &text = event.Text1[box];
     m_window.text1BackColor[box] = EventWindow::restingColor(box);
     switch (box) {
-    case DateBox:
+    case CurrentEvent::DateBox:
         leaveDate();
         break;
-    case StartBox:
-    case EndBox:
+    case CurrentEvent::StartBox:
+    case CurrentEvent::EndBox:
         leaveTime(box);
         break;
-    case GuestsBox:
+    case CurrentEvent::GuestsBox:
         if (event.EditMode != CurrentEvent::EnteringNew)
             checkCapacity();
         break;
-    case RoomBox:
+    case CurrentEvent::RoomBox:
         event.Room = integerValue(text);
         m_window.roomListVisible = false;
         break;
@@ -147,7 +129,7 @@ void FieldEntry::text1LostFocus(int box) {
 
 void FieldEntry::leaveDate() {
     CurrentEvent &event = m_module.event;
-    QString &text = event.Text1[DateBox];
+    QString &text = event.Text1[CurrentEvent::DateBox];
     const QDate today = m_module.ports.clock.today();
     if (text.size() == 4)
         text.prepend(today.toString(QStringLiteral("yyyy")));
@@ -156,21 +138,21 @@ void FieldEntry::leaveDate() {
         return;
     // Larger numbers than a date are judged as no date at all.
     const int dateNumber = typed > 99999999 ? 0 : int(typed);
-    if (event.EditMode == CurrentEvent::EnteringNew && !level(Administrator) &&
+    if (event.EditMode == CurrentEvent::EnteringNew && !level(OperatorSession::evaccess3) &&
         EntryChecks::yearFirst(dateNumber).toInt() <
             today.toString(QStringLiteral("yyyyMMdd")).toInt()) {
         warn(QStringLiteral("You must be in administrator mode to\nback-date a new reservation. "
                             "Redo."),
              Oops);
         text.clear();
-        m_window.focusBox = DateBox;
+        m_window.focusBox = CurrentEvent::DateBox;
         return;
     }
     EntryChecks &checks = m_module.checks;
     checks.DateNumber = dateNumber;
     checks.ValidateDate();
     if (checks.DateError == 1) {
-        m_window.focusBox = DateBox;
+        m_window.focusBox = CurrentEvent::DateBox;
         return;
     }
     text = checks.DateText;
@@ -182,14 +164,14 @@ void FieldEntry::leaveTime(int box) {
     QString &text = event.Text1[box];
     if (text.isEmpty())
         return;
-    const bool closing = box == EndBox && text == QLatin1String("CLOSE");
+    const bool closing = box == CurrentEvent::EndBox && text == QLatin1String("CLOSE");
     if (!closing && !wellFormedTime(text)) {
         warn(QStringLiteral("Improperly formatted time. Must be in HH:MM format"), Oops);
         text.clear();
         m_window.focusBox = box;
         return;
     }
-    if (box == StartBox)
+    if (box == CurrentEvent::StartBox)
         event.StartTime = text;
     else
         event.EndTime = closing ? QStringLiteral("24:00") : text;
@@ -200,12 +182,13 @@ void FieldEntry::checkCapacity() {
     const auto rooms = LoadRooms(m_module);
     if (!rooms)
         return;
-    const int roomnum = integerValue(box[RoomBox]);
+    const int roomnum = integerValue(box[CurrentEvent::RoomBox]);
     for (const Room &room : *rooms) {
         if (room.roomnum != roomnum || room.capacity.isNull())
             continue;
         const double capacity = room.capacity.toDouble();
-        if (numericValue(box[GuestsBox]) > capacity || numericValue(box[GuaranteeBox]) > capacity)
+        if (numericValue(box[CurrentEvent::GuestsBox]) > capacity ||
+            numericValue(box[CurrentEvent::GuaranteeBox]) > capacity)
             warn(QStringLiteral("The chosen room's capacity doesn't seem to be a good match\nfor "
                                 "the expected or guaranteed number of guests."),
                  Caution);
@@ -222,7 +205,7 @@ bool FieldEntry::text1KeyPress(int box, Key key) {
     }
     // The event number is issued, never typed: a changed number would save
     // this event over another one.
-    if (box == NumberBox)
+    if (box == CurrentEvent::NumberBox)
         return key == Key::Tab;
     // Tab only moves on, and Enter in the notes starts a new line.
     if (key == Key::Other)
@@ -233,12 +216,12 @@ bool FieldEntry::text1KeyPress(int box, Key key) {
 void FieldEntry::text1KeyDown(int box, Key key) {
     if (!m_window.EditingEnabled || key != Key::F5)
         return;
-    if (box == DateBox || box == CreatedBox) {
+    if (box == CurrentEvent::DateBox || box == CurrentEvent::CreatedBox) {
         m_companions.LookUp(QStringLiteral("datesift.exe"));
-    } else if (box == RoomBox) {
+    } else if (box == CurrentEvent::RoomBox) {
         m_window.roomListVisible = true;
         emit changed();
-    } else if (box == AccountBox) {
+    } else if (box == CurrentEvent::AccountBox) {
         m_companions.LookUp(QStringLiteral("acctsift.exe"));
     }
 }
@@ -252,9 +235,9 @@ void FieldEntry::text1Click(int box) {
 
 void FieldEntry::text1DblClick(int box) {
     switch (box) {
-    case DateBox:
-    case AccountBox:
-    case CreatedBox: {
+    case CurrentEvent::DateBox:
+    case CurrentEvent::AccountBox:
+    case CurrentEvent::CreatedBox: {
         // A look-up's choice; one that ended without a choice changes nothing.
         if (!m_window.EditingEnabled)
             return;
@@ -265,12 +248,12 @@ void FieldEntry::text1DblClick(int box) {
         m_module.event.UnsavedChanges = true;
         break;
     }
-    case StartBox:
-    case EndBox:
-        m_window.startListVisible = box == StartBox;
-        m_window.endListVisible = box == EndBox;
+    case CurrentEvent::StartBox:
+    case CurrentEvent::EndBox:
+        m_window.startListVisible = box == CurrentEvent::StartBox;
+        m_window.endListVisible = box == CurrentEvent::EndBox;
         break;
-    case RoomBox:
+    case CurrentEvent::RoomBox:
         m_window.roomListVisible = true;
         break;
     default:
@@ -285,7 +268,7 @@ void FieldEntry::text1Change(int box, const QString &typed) {
     CurrentEvent &event = m_module.event;
     // Only the notes take several lines; pasted text keeps its first line.
     const QString text = isNotesBox(box) ? typed : typed.section(QLatin1Char('\n'), 0, 0);
-    if (m_window.EditingEnabled && box != NumberBox && text != event.Text1[box]) {
+    if (m_window.EditingEnabled && box != CurrentEvent::NumberBox && text != event.Text1[box]) {
         event.Text1[box] = text;
         event.UnsavedChanges = true;
     }
@@ -296,10 +279,10 @@ void FieldEntry::text1Change(int box, const QString &typed) {
 void FieldEntry::followBoxes() {
     const auto &box = m_module.event.Text1;
     m_editor.updateModifyButton();
-    const int memberFlag = integerValue(box[MemberBox]);
+    const int memberFlag = integerValue(box[CurrentEvent::MemberBox]);
     m_module.event.MemberFlag = memberFlag;
     m_window.setAccountKind(memberFlag);
-    m_window.Button1Caption[1] = box[InternalNotesBox].size() < 3
+    m_window.Button1Caption[1] = box[CurrentEvent::InternalNotesBox].size() < 3
                                      ? QStringLiteral("Internal Notes")
                                      : QStringLiteral("Internal Notes Exist");
     emit changed();
@@ -309,39 +292,40 @@ void FieldEntry::cbostatusClick(int position) {
     if (!m_window.editControlsEnabled || position < 1 || position > 6)
         return;
     CurrentEvent &event = m_module.event;
-    const int shown = integerValue(event.Text1[StatusBox]);
+    const int shown = integerValue(event.Text1[CurrentEvent::StatusBox]);
     const int chosen = Configuration::statusCode(position);
     const auto showStatus = [&](int code) {
         const int at = Configuration::statusPosition(code);
         m_window.cbostatus.text =
             at > 0 ? m_module.config.StatusNames[at] : QStringLiteral("(Click to set)");
     };
-    if (shown == BilledStatus && !level(Administrator)) {
+    if (shown == CurrentEvent::BilledStatus && !level(OperatorSession::evaccess3)) {
         warn(QStringLiteral("Administrator level is required to change a status 5 event."), Oops);
-        showStatus(BilledStatus);
+        showStatus(CurrentEvent::BilledStatus);
         emit changed();
         return;
     }
-    if (chosen == BilledStatus && shown < BilledStatus && !level(Administrator)) {
+    if (chosen == CurrentEvent::BilledStatus && shown < CurrentEvent::BilledStatus &&
+        !level(OperatorSession::evaccess3)) {
         warn(QStringLiteral("Administrator level is required to change to a status 5 event."),
              Oops);
         showStatus(shown);
         emit changed();
         return;
     }
-    event.Text1[StatusBox] = QString::number(chosen);
+    event.Text1[CurrentEvent::StatusBox] = QString::number(chosen);
     showStatus(chosen);
     if (chosen != shown)
         event.UnsavedChanges = true;
     m_window.cmdEnabled[EventWindow::BillEventButton] =
-        chosen == 4 && event.EditMode == CurrentEvent::Editing && level(Billing);
+        chosen == 4 && event.EditMode == CurrentEvent::Editing && level(OperatorSession::evaccess2);
     m_module.ports.keys.SendKeyText(QStringLiteral("{TAB}"));
     event.Status = chosen;
     if (chosen == 1)
         m_editor.bringToFront(EventWindow::Panel::Contact);
-    else if (chosen >= 2 && event.Text1[AccountBox].trimmed().isEmpty())
-        event.Text1[AccountBox] = QStringLiteral("New");
-    m_window.focusBox = TitleBox;
+    else if (chosen >= 2 && event.Text1[CurrentEvent::AccountBox].trimmed().isEmpty())
+        event.Text1[CurrentEvent::AccountBox] = QStringLiteral("New");
+    m_window.focusBox = CurrentEvent::TitleBox;
     emit changed();
 }
 
@@ -371,7 +355,7 @@ void FieldEntry::List1Click(int roomnum) {
         return;
     for (const Room &room : *rooms) {
         if (room.roomnum == roomnum && !room.capacity.isNull() &&
-            numericValue(m_module.event.Text1[GuestsBox]) > room.capacity.toDouble())
+            numericValue(m_module.event.Text1[CurrentEvent::GuestsBox]) > room.capacity.toDouble())
             warn(QStringLiteral("The chosen room's capacity doesn't seem to be a \ngood match "
                                 "for the expected number of guests."),
                  Caution);
@@ -383,9 +367,9 @@ void FieldEntry::optmemnonmemClick(int index) {
         return;
     CurrentEvent &event = m_module.event;
     const QString flag = index == 0 ? QStringLiteral("1") : QStringLiteral("2");
-    if (event.Text1[MemberBox] != flag)
+    if (event.Text1[CurrentEvent::MemberBox] != flag)
         event.UnsavedChanges = true;
-    event.Text1[MemberBox] = flag;
+    event.Text1[CurrentEvent::MemberBox] = flag;
     followBoxes();
 }
 

@@ -9,7 +9,27 @@
 struct CurrentEvent {
     static constexpr int BoxCount = 36;
     static constexpr int Slots = 101; // room for every column a club's table may have
-    static constexpr int DepositBox = 31;
+
+    // The boxes the windows' rules name.
+    enum Box {
+        DateBox = 0,
+        TitleBox = 1,
+        NumberBox = 2,
+        StartBox = 3,
+        EndBox = 4,
+        StatusBox = 5,
+        GuestsBox = 6, // "Set for"
+        GuaranteeBox = 7,
+        RoomBox = 8,
+        MemberBox = 9,
+        AccountBox = 10,
+        DepositBox = 31,
+        BookedByBox = 32,
+        CreatedBox = 33,
+        NotesBox = 34,
+        InternalNotesBox = 35,
+    };
+    enum StatusCode { BilledStatus = 5, CancelledStatus = 9 };
 
     // OffCalendar: changing an event whose status no longer holds cells.
     enum EditMode { Viewing = 0, EnteringNew = 1, Editing = 2, OffCalendar = 3 };

@@ -8,6 +8,9 @@
 struct OperatorSession {
     static constexpr auto RequiredModuleCode = "ZQJ";
     static constexpr int MaintenanceLevel = 99;
+    // The module's access thresholds: any button, event editing, billing,
+    // administrator.
+    enum Threshold { evaccess0 = 0, evaccess1 = 1, evaccess2 = 2, evaccess3 = 3 };
 
     QString ModuleCode;
     int UserLevel = 0;

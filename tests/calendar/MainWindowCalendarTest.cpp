@@ -1,6 +1,5 @@
 #include "CalendarClub.h"
-#include "foundation/SingleInstance.h"
-#include "startup/MainWindowLogic.h"
+#include "RunningWindow.h"
 
 namespace {
 
@@ -13,14 +12,11 @@ protected:
         clock.current = QDateTime(QDate(2025, 3, 14), QTime(9, 30));
         addRoom(QStringLiteral("Terrace"), 80);
         fillYear(2025);
-        instance = std::make_unique<SingleInstance>(club, QStringLiteral("calendar-test"));
-        logic = std::make_unique<MainWindowLogic>(*module);
-        ASSERT_EQ(logic->StartMainWindow(QStringLiteral("ZQJ99DEMO"), *instance),
-                  MainWindowLogic::Outcome::Started);
+        window.start(*module, club, QStringLiteral("calendar-test"));
+        logic = window.logic.get();
     }
     void TearDown() override {
-        logic.reset();
-        instance.reset();
+        window.stop();
         CalendarClub::TearDown();
     }
     int cellOfDay(int day) const {
@@ -31,8 +27,8 @@ protected:
         return -1;
     }
 
-    std::unique_ptr<SingleInstance> instance;
-    std::unique_ptr<MainWindowLogic> logic;
+    RunningWindow window;
+    MainWindowLogic *logic = nullptr;
 };
 
 TEST_F(MainWindowCalendarTest, StartShowsTodaysMonthAndClosingStopsTheTimer) {
@@ -66,7 +62,7 @@ TEST_F(MainWindowCalendarTest, TheCalendarButtonBringsBackTodaysMonthUnfiltered)
 
 TEST_F(MainWindowCalendarTest, TheEventSideRedrawsAndOpensEventsThroughTheWindow) {
     QList<int> requested;
-    QObject::connect(logic.get(), &MainWindowLogic::eventRequested,
+    QObject::connect(logic, &MainWindowLogic::eventRequested,
                      [&](int number) { requested << number; });
     MonthSheet &calendar = logic->calendar;
     calendar.OpenDay(cellOfDay(18));

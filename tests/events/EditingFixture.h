@@ -1,8 +1,7 @@
 #pragma once
 
 #include "EventFixture.h"
-#include "foundation/SingleInstance.h"
-#include "startup/MainWindowLogic.h"
+#include "RunningWindow.h"
 
 #include <QFile>
 
@@ -12,14 +11,11 @@ class EditingFixture : public EventFixture {
 protected:
     void SetUp() override {
         EventFixture::SetUp();
-        instance = std::make_unique<SingleInstance>(club, QStringLiteral("editing-test"));
-        logic = std::make_unique<MainWindowLogic>(*module);
-        ASSERT_EQ(logic->StartMainWindow(QStringLiteral("ZQJ99DEMO"), *instance),
-                  MainWindowLogic::Outcome::Started);
+        running.start(*module, club, QStringLiteral("editing-test"));
+        logic = running.logic.get();
     }
     void TearDown() override {
-        logic.reset();
-        instance.reset();
+        running.stop();
         EventFixture::TearDown();
     }
 
@@ -76,6 +72,6 @@ protected:
             .toString();
     }
 
-    std::unique_ptr<SingleInstance> instance;
-    std::unique_ptr<MainWindowLogic> logic;
+    RunningWindow running;
+    MainWindowLogic *logic = nullptr;
 };
