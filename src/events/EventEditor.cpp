@@ -59,9 +59,25 @@ bool EventEditor::level(int threshold) const {
     return m_module.session.CheckAccess(threshold);
 }
 
+bool EventEditor::readOnly() const {
+    return m_module.databases.settings().readOnly;
+}
+
+void EventEditor::applyReadOnly() {
+    if (!readOnly())
+        return;
+    for (int button = 0; button < EventWindow::ButtonCount; ++button) {
+        if (ButtonLevel[button] != AnyButton)
+            m_window.cmdEnabled[button] = false;
+    }
+}
+
 void EventEditor::cmdClick(int index) {
     if (index < 0 || index >= EventWindow::ButtonCount || !m_window.cmdEnabled[index] ||
         m_module.longOperation.running() || !level(AnyButton) || !level(ButtonLevel[index]))
+        return;
+    // A read-only club is looked at, never changed.
+    if (readOnly() && ButtonLevel[index] != AnyButton)
         return;
     // The button stays disabled while its action runs, so a second click
     // cannot start it again.
@@ -136,7 +152,7 @@ void EventEditor::updateModifyButton() {
     const CurrentEvent &event = m_module.event;
     // A new event is changed by its own save, not reloaded over.
     m_window.cmdEnabled[EventWindow::ModifyButton] =
-        integerValue(event.Text1[CurrentEvent::NumberBox]) > 0 && level(Editing) &&
+        integerValue(event.Text1[CurrentEvent::NumberBox]) > 0 && level(Editing) && !readOnly() &&
         event.EditMode != CurrentEvent::EnteringNew;
 }
 
@@ -287,8 +303,10 @@ void EventEditor::itemDetail() {
                     box[CurrentEvent::DateBox].mid(6, 2) + QLatin1Char('/') +
                     box[CurrentEvent::DateBox].left(4);
     event.Status = integerValue(box[CurrentEvent::StatusBox]);
-    if (Status cleaned = m_module.records.ExecuteSql(
-            EventDatabase, QStringLiteral("delete from items where eventid < 1"));
+    if (Status cleaned =
+            readOnly() ? Status()
+                       : m_module.records.ExecuteSql(
+                             EventDatabase, QStringLiteral("delete from items where eventid < 1"));
         !cleaned) {
         m_module.messages.ShowErrorCodes(cleaned.error());
         return;

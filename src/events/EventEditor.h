@@ -35,6 +35,8 @@ public:
     void DisableEventEditing();
     // "&Modify" follows box 2 and the operator's level.
     void updateModifyButton();
+    // In a read-only club the commands that change events are disabled.
+    void applyReadOnly();
     // Before the shown event is dropped (another event, Clear Screen, Lookup,
     // closing): with unsaved changes the operator is asked; true to go on.
     bool mayDiscardChanges();
@@ -67,6 +69,7 @@ signals:
 
 private:
     bool level(int threshold) const;
+    bool readOnly() const;
     void beginAction();
     void newEvent();
     void eventInfo();

@@ -95,6 +95,7 @@ MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &command
     }
 
     caption = session.UserName + QStringLiteral(" @ Moravel");
+    editor.applyReadOnly();
     if (!session.CheckAccess(1)) {
         window.cmdVisible[EventWindow::ModifyButton] = false;
         window.cmdVisible[EventWindow::SaveButton] = false;

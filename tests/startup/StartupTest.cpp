@@ -246,6 +246,17 @@ TEST_F(StartupTest, AReadOnlyClubOpensForViewingAndSaysSo) {
     EXPECT_EQ(prompts.messages.first().title, QStringLiteral("FYI..."));
     EXPECT_TRUE(prompts.messages.first().text.contains(QStringLiteral("read-only")));
     EXPECT_EQ(logic->List1.size(), 1);
+    // Events are looked at, never changed.
+    EXPECT_FALSE(logic->window.cmdEnabled[EventWindow::NewEventButton]);
+    EXPECT_TRUE(logic->window.cmdEnabled[EventWindow::CalendarButton]);
+    logic->window.cmdEnabled[EventWindow::NewEventButton] = true;
+    prompts.clear();
+    logic->editor.cmdClick(EventWindow::NewEventButton);
+    EXPECT_EQ(module->event.Text1[CurrentEvent::NumberBox], QString());
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    module->event.Text1[CurrentEvent::NumberBox] = QStringLiteral("7");
+    logic->entry.followBoxes();
+    EXPECT_FALSE(logic->window.cmdEnabled[EventWindow::ModifyButton]);
     logic->QueryUnloadMainWindow();
 }
 
