@@ -1,3 +1,4 @@
+#include "foundation/ClubStorage.h"
 #include "foundation/Module.h"
 #include "foundation/SingleInstance.h"
 #include "foundation/SystemClock.h"
@@ -66,8 +67,12 @@ int main(int argc, char *argv[]) {
     SystemClock clock;
     QtKeySender keys;
     QtPrinter printer;
-    StorageSettings storage;
-    storage.clubDirectory = arguments.clubDirectory;
+    auto club = ClubStorage::load(arguments.clubDirectory);
+    if (!club) {
+        prompts.message(club.error().description, QStringLiteral("Brevant"), Icon::Critical);
+        return 1;
+    }
+    StorageSettings storage = *club;
     storage.readOnly = !QFileInfo(arguments.clubDirectory).isWritable();
     Module module(storage, Ports{prompts, clipboard, programs, clock, keys, printer});
     module.routines.ChangeToProgramDirectory();

@@ -1,11 +1,13 @@
 #include "Databases.h"
 
+#include "ClubStorage.h"
 #include "SchemaBuilder.h"
 #include "SchemaUpgrade.h"
 
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 
 namespace {
@@ -20,6 +22,16 @@ quint64 nextNumber() {
 DbError missingFile(const QString &name) {
     return {ErrorNumber::FileMissing, QStringLiteral("File not found: %1").arg(name)};
 }
+
+// The report template and the operators' report work copies stay SQLite
+// files in the club directory whatever engine holds the rest.
+bool isLocal(const QString &logical) {
+    static const QRegularExpression report(QStringLiteral("^rpt(\\d\\d)?$"));
+    return report.match(logical).hasMatch();
+}
+
+const QString SchemaExists =
+    QStringLiteral("select count(*) from information_schema.schemata where schema_name = ?");
 
 } // namespace
 
@@ -56,6 +68,15 @@ Status Database::exec(QSqlQuery &query) {
 }
 
 Result<QSqlQuery> Database::exec(const QString &sql, const QVariantList &values) {
+    // A statement without values runs as it is: PostgreSQL cannot prepare
+    // everything (SET, for one).
+    if (values.isEmpty()) {
+        QSqlQuery query(handle());
+        query.setForwardOnly(true);
+        if (!query.exec(sql))
+            return error(query.lastError());
+        return query;
+    }
     auto query = prepare(sql);
     if (!query)
         return query;
@@ -111,16 +132,18 @@ QString Databases::fileName(const QString &logicalName) {
     return logicalName + QLatin1String(".mdb");
 }
 
+bool Databases::isFile(const QString &logical) const {
+    return m_settings.engine == Engine::Sqlite || isLocal(logical);
+}
+
 bool Databases::exists(const QString &name) const {
     const QString logical = logicalName(name);
-    if (m_settings.engine == Engine::Sqlite)
+    if (isFile(logical))
         return QFileInfo::exists(clubPath(fileName(logical)));
     auto db = connect(QString(), *m_dialect, QString());
     if (!db)
         return false;
-    auto query = db.value()->exec(
-        QStringLiteral("select count(*) from information_schema.schemata where schema_name = ?"),
-        {logical});
+    auto query = db.value()->exec(SchemaExists, {logical});
     return query && query->next() && query->value(0).toInt() > 0;
 }
 
@@ -128,19 +151,17 @@ Result<DatabasePtr> Databases::open(const QString &name) const {
     const QString logical = logicalName(name);
     if (!SqlDialect::isSafeIdentifier(logical))
         return missingFile(name);
-    if (m_settings.engine == Engine::Sqlite) {
+    if (isFile(logical)) {
         const QString path = clubPath(fileName(logical));
         if (!QFileInfo(path).isFile())
             return missingFile(fileName(logical));
-        return connect(logical, *m_dialect, path);
+        return connect(logical, fileDialect(logical), path);
     }
     // One connection both checks the schema and serves the caller.
     auto db = connect(logical, *m_dialect, QString());
     if (!db)
         return db;
-    auto schema = db.value()->exec(
-        QStringLiteral("select count(*) from information_schema.schemata where schema_name = ?"),
-        {logical});
+    auto schema = db.value()->exec(SchemaExists, {logical});
     if (!schema || !schema->next() || schema->value(0).toInt() == 0)
         return missingFile(fileName(logical));
     schema->finish();
@@ -159,8 +180,8 @@ Result<DatabasePtr> Databases::create(const QString &name) const {
         return DbError{ErrorNumber::DuplicateName,
                        QStringLiteral("The database %1 already exists.").arg(fileName(logical))};
     Result<DatabasePtr> db = DbError{};
-    if (m_settings.engine == Engine::Sqlite) {
-        db = connect(logical, *m_dialect, clubPath(fileName(logical)));
+    if (isFile(logical)) {
+        db = connect(logical, fileDialect(logical), clubPath(fileName(logical)));
     } else {
         auto server = connect(QString(), *m_dialect, QString());
         if (!server)
@@ -185,6 +206,10 @@ void Databases::closeAll() {
         if (name.startsWith(m_connectionPrefix))
             QSqlDatabase::database(name, false).close();
     }
+}
+
+const SqlDialect &Databases::fileDialect(const QString &logical) const {
+    return m_settings.engine == Engine::Sqlite || !isLocal(logical) ? *m_dialect : *m_localDialect;
 }
 
 Result<DatabasePtr> Databases::openLocalFile(const QString &path) const {
@@ -213,8 +238,13 @@ Result<DatabasePtr> Databases::connect(const QString &name, const SqlDialect &di
         handle.setUserName(m_settings.userName);
         handle.setPassword(m_settings.password);
     }
-    if (!handle.open())
-        return dialect.mapError(handle.lastError());
+    if (!handle.open()) {
+        DbError failed = dialect.mapError(handle.lastError());
+        if (dialect.driverName() == QLatin1String("QPSQL"))
+            failed.description = QStringLiteral("The club's %1 cannot be opened: %2")
+                                     .arg(ClubStorage::describe(m_settings), failed.description);
+        return failed;
+    }
     if (dialect.driverName() == QLatin1String("QSQLITE")) {
         // The rollback journal, synced in full: WAL is unsafe on a network
         // folder and does not commit attached files atomically. A file left
@@ -225,10 +255,18 @@ Result<DatabasePtr> Databases::connect(const QString &name, const SqlDialect &di
                 return set.error();
         }
     }
-    if (dialect.driverName() == QLatin1String("QPSQL") && !name.isEmpty()) {
-        if (Status status = db->execute(QStringLiteral("set search_path to \"%1\"").arg(name));
+    if (dialect.driverName() == QLatin1String("QPSQL")) {
+        // A row another workstation holds is waited for as long as SQLite
+        // waits for its file, then reported as locked.
+        if (Status status =
+                db->execute(QStringLiteral("set lock_timeout = %1").arg(m_settings.busyTimeoutMs));
             !status)
             return status.error();
+        if (!name.isEmpty()) {
+            if (Status status = db->execute(QStringLiteral("set search_path to \"%1\"").arg(name));
+                !status)
+                return status.error();
+        }
     }
     return db;
 }

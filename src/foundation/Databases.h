@@ -94,6 +94,9 @@ public:
     Result<DatabasePtr> openLocalFile(const QString &path) const;
 
 private:
+    // True for a database kept as a SQLite file in the club directory.
+    bool isFile(const QString &logical) const;
+    const SqlDialect &fileDialect(const QString &logical) const;
     Result<DatabasePtr> connect(const QString &name, const SqlDialect &dialect,
                                 const QString &sqliteFile) const;
 

@@ -30,7 +30,8 @@ DbError unsafeName(const QString &name) {
 } // namespace
 
 bool tableExists(Database &db, const QString &table) {
-    return db.handle().tables().contains(table, Qt::CaseInsensitive);
+    auto found = db.exec(db.dialect().tableExistsQuery(), {table});
+    return found && found->next();
 }
 
 Status createIndex(Database &db, const QString &table, const Schema::Index &index) {

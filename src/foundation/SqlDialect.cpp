@@ -56,6 +56,10 @@ public:
         return QStringLiteral(
             "select name from sqlite_master where type = 'index' and lower(tbl_name) = lower(?)");
     }
+    QString tableExistsQuery() const override {
+        return QStringLiteral(
+            "select name from sqlite_master where type = 'table' and lower(name) = lower(?)");
+    }
 
     Status beginWrite(QSqlDatabase &db) const override {
         QSqlQuery query(db);
@@ -113,6 +117,10 @@ public:
     QString lockRowsClause() const override { return QStringLiteral(" for update"); }
     QString indexNamesQuery() const override {
         return QStringLiteral("select indexname from pg_indexes where schemaname = "
+                              "current_schema() and tablename = lower(?)");
+    }
+    QString tableExistsQuery() const override {
+        return QStringLiteral("select tablename from pg_tables where schemaname = "
                               "current_schema() and tablename = lower(?)");
     }
 

@@ -35,6 +35,9 @@ public:
     // A select of the names of the indexes on the table bound to its one
     // placeholder.
     virtual QString indexNamesQuery() const = 0;
+    // A select that returns a row when the table bound to its one
+    // placeholder exists in this database (its schema on PostgreSQL).
+    virtual QString tableExistsQuery() const = 0;
 
     // Identifiers are built from our own names and numbers only and are
     // never quoted, so both engines fold them the same way.

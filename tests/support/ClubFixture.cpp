@@ -1,6 +1,8 @@
 #include "ClubFixture.h"
 
+#include "TestServer.h"
 #include "club/ClubCreator.h"
+#include "foundation/ClubStorage.h"
 
 #include <QDir>
 
@@ -10,6 +12,11 @@ void ClubFixture::SetUp() {
     ClubCreator::Options options;
     options.demo = demoData();
     options.today = clock.today();
+    if (TestServer::active()) {
+        server = TestServer::createDatabase();
+        ASSERT_TRUE(server.has_value());
+        options.storage = *server;
+    }
     const Status made = ClubCreator::create(club, options);
     ASSERT_TRUE(made.ok()) << made.error().description.toStdString();
     reopen(settings());
@@ -17,10 +24,14 @@ void ClubFixture::SetUp() {
 
 void ClubFixture::TearDown() {
     module.reset();
+    if (server)
+        TestServer::dropDatabase(*server);
 }
 
 StorageSettings ClubFixture::settings() const {
-    StorageSettings storage;
+    auto loaded = ClubStorage::load(club);
+    EXPECT_TRUE(loaded.ok()) << (loaded ? "" : loaded.error().description.toStdString());
+    StorageSettings storage = loaded ? *loaded : StorageSettings();
     storage.clubDirectory = club;
     storage.busyTimeoutMs = 50; // a held lock fails fast in tests
     return storage;

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 // A fresh club directory per test, made by the club-directory creator, and
 // a Module over it driven by the scripted fakes.
@@ -39,4 +40,6 @@ protected:
     RecordingKeySender keys;
     RecordingPrinter printer;
     std::unique_ptr<Module> module;
+    // The test's own database on the PostgreSQL test server, when there is one.
+    std::optional<StorageSettings> server;
 };

@@ -1,5 +1,6 @@
 #include "club/SilentPorts.h"
 #include "events/EventRecord.h"
+#include "foundation/ClubStorage.h"
 #include "foundation/Module.h"
 
 #include <QCoreApplication>
@@ -20,8 +21,10 @@ int main(int argc, char **argv) {
     const QStringList arguments = app.arguments();
     if (arguments.size() < 3)
         return 2;
-    StorageSettings storage;
-    storage.clubDirectory = arguments[1];
+    auto club = ClubStorage::load(arguments[1]);
+    if (!club)
+        return 2;
+    StorageSettings storage = *club;
     SilentPorts ports;
     Module module(storage, Ports{ports, ports, ports, ports, ports, ports});
     EventRecord record(module);

@@ -5,6 +5,7 @@
 #include "SilentPorts.h"
 #include "calendar/RoomEditor.h"
 #include "calendar/YearSetup.h"
+#include "foundation/ClubStorage.h"
 #include "foundation/Databases.h"
 #include "foundation/Module.h"
 #include "foundation/Schema.h"
@@ -140,8 +141,10 @@ Status create(const QString &directory, const Options &options) {
     if (!QDir().mkpath(directory))
         return failure(QStringLiteral("Cannot create the directory %1.").arg(directory));
 
-    StorageSettings settings;
+    StorageSettings settings = options.storage;
     settings.clubDirectory = dir.absolutePath();
+    if (Status named = ClubStorage::writeServer(settings.clubDirectory, settings); !named)
+        return named;
     Databases databases(settings);
     for (const QString &name : Schema::databases()) {
         auto made = databases.create(name);

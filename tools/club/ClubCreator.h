@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/Databases.h"
 #include "foundation/Result.h"
 
 #include <QDate>
@@ -15,6 +16,9 @@ struct Options {
     bool demo = false;
     QDate today = QDate::currentDate();
     QString shareDirectory; // files copied into the club; empty: none
+    // Where the databases go: SQLite files in the directory, or the schemas
+    // of a PostgreSQL database (named in the club's "postgres.ini").
+    StorageSettings storage;
 };
 
 Status create(const QString &directory, const Options &options);

@@ -1,4 +1,5 @@
 #include "ClubCreator.h"
+#include "foundation/ClubStorage.h"
 #include "foundation/Databases.h"
 #include "startup/ClubUpgrade.h"
 
@@ -39,8 +40,10 @@ int create(const QString &directory, bool demo) {
 int upgrade(const QString &directory) {
     if (!QFileInfo(directory).isDir())
         return fail({ErrorNumber::FileMissing, directory + QStringLiteral(" is not a directory.")});
-    StorageSettings settings;
-    settings.clubDirectory = QDir(directory).absolutePath();
+    auto club = ClubStorage::load(QDir(directory).absolutePath());
+    if (!club)
+        return fail(club.error());
+    const StorageSettings settings = *club;
     Databases databases(settings);
     auto done = ClubUpgrade::run(databases, ClubUpgrade::shareDirectory());
     if (!done)
