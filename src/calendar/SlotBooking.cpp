@@ -64,8 +64,11 @@ Result<Conflicts> SlotConflictCheck(Database &evnt, const SlotRequest &request) 
     Conflicts found;
     if (request.status == 9 || request.room < 1)
         return found;
+    // The rows stay locked until the save ends, so another workstation's
+    // save of the same slots waits and then sees this one's cells.
     auto rows = evnt.exec(QStringLiteral("select * from reserv where resdate = ? and restime >= ? "
-                                         "and restime < ? order by restime"),
+                                         "and restime < ? order by restime") +
+                              evnt.dialect().lockRowsClause(),
                           {request.date, request.start, request.end});
     if (!rows)
         return rows.error();

@@ -257,11 +257,15 @@ Result<DatabasePtr> Databases::connect(const QString &name, const SqlDialect &di
     }
     if (dialect.driverName() == QLatin1String("QPSQL")) {
         // A row another workstation holds is waited for as long as SQLite
-        // waits for its file, then reported as locked.
-        if (Status status =
-                db->execute(QStringLiteral("set lock_timeout = %1").arg(m_settings.busyTimeoutMs));
-            !status)
-            return status.error();
+        // waits for its file, then reported as locked. A read-only club's
+        // session refuses every write.
+        QStringList settings{QStringLiteral("set lock_timeout = %1").arg(m_settings.busyTimeoutMs)};
+        if (m_settings.readOnly)
+            settings << QStringLiteral("set default_transaction_read_only = on");
+        for (const QString &setting : settings) {
+            if (Status status = db->execute(setting); !status)
+                return status.error();
+        }
         if (!name.isEmpty()) {
             if (Status status = db->execute(QStringLiteral("set search_path to \"%1\"").arg(name));
                 !status)

@@ -14,7 +14,7 @@ bool SqlDialect::isSafeIdentifier(const QString &name) {
 QString SqlDialect::columnType(ColumnType type, int size) const {
     switch (type) {
     case ColumnType::Text:
-        return QStringLiteral("varchar(%1)").arg(size > 0 ? size : 255);
+        return textType(size > 0 ? size : 255);
     case ColumnType::Memo:
         return QStringLiteral("text");
     case ColumnType::Long:
@@ -48,6 +48,8 @@ class SqliteDialect final : public SqlDialect {
 public:
     QString driverName() const override { return QStringLiteral("QSQLITE"); }
     QString binaryType() const override { return QStringLiteral("blob"); }
+    // SQLite keeps the declared size as a note and stores any length.
+    QString textType(int size) const override { return QStringLiteral("varchar(%1)").arg(size); }
 
     // BEGIN IMMEDIATE already holds the whole file against other writers.
     QString rowIdentity() const override { return QStringLiteral("rowid"); }
@@ -112,6 +114,10 @@ class PostgresDialect final : public SqlDialect {
 public:
     QString driverName() const override { return QStringLiteral("QPSQL"); }
     QString binaryType() const override { return QStringLiteral("bytea"); }
+    // Unbounded like SQLite's, so that both engines keep the same values and
+    // a club's data moves between them whole; the program cuts what the
+    // operator types to the schema's sizes itself.
+    QString textType(int) const override { return QStringLiteral("text"); }
 
     QString rowIdentity() const override { return QStringLiteral("ctid"); }
     QString lockRowsClause() const override { return QStringLiteral(" for update"); }

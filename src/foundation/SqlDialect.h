@@ -20,6 +20,7 @@ public:
     // Both engines take the same standard column types but for bytes.
     QString columnType(Schema::ColumnType type, int size) const;
     virtual QString binaryType() const = 0;
+    virtual QString textType(int size) const = 0;
     // Starts a transaction that takes the write lock at once, so two
     // workstations cannot both read a booking as free and then write it.
     virtual Status beginWrite(QSqlDatabase &db) const = 0;

@@ -139,10 +139,9 @@ TEST_F(YearSetupTest, AYearMissingOnlyItsFirstDaysIsCompletedWithoutDuplicates) 
 
 TEST_F(YearSetupTest, AFailureMidYearKeepsWholeMonthsAndABackfillCompletesTheYear) {
     // The disk "fills up" on 15 March.
-    exec(QStringLiteral("evnt"),
-         QStringLiteral(
-             "create trigger fail_march before insert on reserv when new.resdate = 20270315 "
-             "begin select raise(abort, 'disk I/O error'); end"));
+    addFault(QStringLiteral("evnt"), QStringLiteral("fail_march"), QStringLiteral("insert"),
+             QStringLiteral("reserv"), QStringLiteral("new.resdate = 20270315"),
+             QStringLiteral("disk I/O error"));
     prompts.expectError();
     initialize(QStringLiteral("2027"));
     ASSERT_EQ(prompts.messages.size(), 1);
@@ -151,7 +150,7 @@ TEST_F(YearSetupTest, AFailureMidYearKeepsWholeMonthsAndABackfillCompletesTheYea
     EXPECT_EQ(rows(), (31 + 28) * 96) << "January and February whole, nothing of March";
     EXPECT_EQ(rows(QStringLiteral("resdate between 20270300 and 20270332")), 0);
 
-    exec(QStringLiteral("evnt"), QStringLiteral("drop trigger fail_march"));
+    removeFault(QStringLiteral("evnt"), QStringLiteral("fail_march"), QStringLiteral("reserv"));
     initialize(QStringLiteral("2027"), true);
     EXPECT_EQ(rows(), 35040);
     EXPECT_EQ(distinctSlots(), 35040);

@@ -1,5 +1,5 @@
 #include "EventFixture.h"
-#include "foundation/Transaction.h"
+#include "HeldLock.h"
 
 #include <QFile>
 
@@ -236,10 +236,9 @@ TEST_F(EventRecordTest, OverlongTextIsCutToItsFieldAndTheOperatorTold) {
 }
 
 TEST_F(EventRecordTest, ABusyDatabaseIsRetriedThenTheOperatorDecides) {
-    Databases otherWorkstation(settings());
-    auto holder = otherWorkstation.open(QStringLiteral("evnt"));
-    auto held = std::make_unique<Transaction>(*holder.value());
-    ASSERT_TRUE(held->begun().ok());
+    auto held =
+        std::make_unique<HeldLock>(settings(), QStringLiteral("evnt"), QStringLiteral("reserv"));
+    ASSERT_TRUE(held->held());
     prompts.answerYesNo(false); // wait a moment and try again later
     EXPECT_EQ(book(QStringLiteral("20270313"), QStringLiteral("Busy"), QStringLiteral("09:00"),
                    QStringLiteral("10:00"), 3),
@@ -248,7 +247,6 @@ TEST_F(EventRecordTest, ABusyDatabaseIsRetriedThenTheOperatorDecides) {
     EXPECT_EQ(prompts.questions[0].title, QStringLiteral("Multi-user database lock..."));
     EXPECT_EQ(clock.pauses.size(), EventRecord::BusyAttempts - 1);
     held.reset();
-    holder = DbError{};
     EXPECT_EQ(events(), 0);
     EXPECT_TRUE(cells(3, 20270313).isEmpty());
 

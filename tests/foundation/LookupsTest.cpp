@@ -165,8 +165,8 @@ TEST_F(LookupsTest, ChoicesLeaveTheSuiteFormatsOnTheClipboard) {
 }
 
 TEST_F(LookupsTest, MissingDatabasesAreReturnedNotShown) {
-    ASSERT_TRUE(QFile::remove(path(QStringLiteral("master.mdb"))));
-    ASSERT_TRUE(QFile::remove(path(QStringLiteral("emp.mdb"))));
+    removeDatabase(QStringLiteral("master"));
+    removeDatabase(QStringLiteral("emp"));
     auto accounts = lookups().findAccounts(QStringLiteral("patel"));
     ASSERT_FALSE(accounts.ok());
     EXPECT_EQ(accounts.error().number, ErrorNumber::FileMissing);

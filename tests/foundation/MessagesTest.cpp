@@ -1,5 +1,5 @@
 #include "ClubFixture.h"
-#include "foundation/Transaction.h"
+#include "HeldLock.h"
 
 #include <QDir>
 #include <QFile>
@@ -99,9 +99,9 @@ TEST_F(MessagesTest, AskYesNoStoresTheAnswer) {
 }
 
 TEST_F(MessagesTest, LockedWriteAsksToRetryUntilItSucceedsOrTheOperatorWaits) {
-    auto holder = module->databases.open(QStringLiteral("evnt"));
-    auto held = std::make_unique<Transaction>(*holder.value());
-    ASSERT_TRUE(held->begun().ok());
+    auto held =
+        std::make_unique<HeldLock>(settings(), QStringLiteral("evnt"), QStringLiteral("location"));
+    ASSERT_TRUE(held->held());
 
     const auto write = [&] {
         auto db = module->databases.open(QStringLiteral("evnt"));

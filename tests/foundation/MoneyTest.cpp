@@ -87,15 +87,16 @@ TEST_F(MoneyStorageTest, AmountsSurviveACurrencyColumnAndItsSums) {
                               QStringLiteral("123456789.1234"), QStringLiteral("-5.5"),
                               QStringLiteral("0.0001")};
     Money total;
+    int row = 0;
     for (const QString &amount : amounts) {
         const Money money = *Money::fromText(amount);
         total += money;
         exec(QStringLiteral("evnt"),
-             QStringLiteral("insert into items (eventid, price) values (1, ?)"),
-             {money.toVariant()});
+             QStringLiteral("insert into items (eventid, price) values (?, ?)"),
+             {++row, money.toVariant()});
     }
     const QVariantList stored =
-        column(QStringLiteral("evnt"), QStringLiteral("select price from items order by rowid"));
+        column(QStringLiteral("evnt"), QStringLiteral("select price from items order by eventid"));
     ASSERT_EQ(stored.size(), amounts.size());
     for (qsizetype i = 0; i < amounts.size(); ++i)
         EXPECT_EQ(Money::fromVariant(stored[i])->toString(), amounts[i]);

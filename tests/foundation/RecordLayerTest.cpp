@@ -57,7 +57,7 @@ TEST_F(RecordLayerTest, MissingDatabaseShowsTheMessageAndKeepsTheArrays) {
     ASSERT_TRUE(
         records().ReadRecord(QStringLiteral("ar"), QStringLiteral("select * from ar0")).ok());
     const QVariantList before = records().FieldValues;
-    QFile::remove(path(QStringLiteral("daily.mdb")));
+    removeDatabase(QStringLiteral("daily"));
 
     prompts.expectError();
     EXPECT_FALSE(records()
@@ -85,10 +85,11 @@ TEST_F(RecordLayerTest, WriteChangesOnlyTheValuesThatAreNotEmpty) {
                     .ok());
     for (QVariant &value : records().FieldValues)
         value = QVariant();
-    ASSERT_TRUE(records()
-                    .WriteRecord(QStringLiteral("ar"),
-                                 QStringLiteral("select * from ar0 where aracctnum = ?"), {4020})
-                    .ok());
+    {
+        const Status written = records().WriteRecord(
+            QStringLiteral("ar"), QStringLiteral("select * from ar0 where aracctnum = ?"), {4020});
+        ASSERT_TRUE(written.ok()) << written.error().description.toStdString();
+    }
     EXPECT_EQ(scalar(QStringLiteral("ar"),
                      QStringLiteral("select ardesc from ar0 where aracctnum = 4020"))
                   .toString(),
@@ -97,10 +98,11 @@ TEST_F(RecordLayerTest, WriteChangesOnlyTheValuesThatAreNotEmpty) {
     // A text full of quotes is stored as typed, and only the addressed row changes.
     const int desc = records().FieldNames.indexOf(QStringLiteral("ardesc"));
     records().FieldValues[desc] = QStringLiteral("O'Neil's \"bar\"; drop table ar0; --");
-    ASSERT_TRUE(records()
-                    .WriteRecord(QStringLiteral("ar"),
-                                 QStringLiteral("select * from ar0 where aracctnum = ?"), {4020})
-                    .ok());
+    {
+        const Status written = records().WriteRecord(
+            QStringLiteral("ar"), QStringLiteral("select * from ar0 where aracctnum = ?"), {4020});
+        ASSERT_TRUE(written.ok()) << written.error().description.toStdString();
+    }
     EXPECT_EQ(
         column(QStringLiteral("ar"), QStringLiteral("select ardesc from ar0 order by aracctnum")),
         (QVariantList{QStringLiteral("Banquet food"),
@@ -200,7 +202,10 @@ TEST_P(KeylessTableTest, EditsExactlyTheFirstRowAndAddsRows) {
     // Edit one of three rows that the query cannot tell apart.
     const QString all = QStringLiteral("select * from %1 where %2 = ?").arg(table(), condition());
     ASSERT_TRUE(records.ReadRecord(database(), all, {7}).ok());
-    const int position = records.FieldNames.indexOf(edited());
+    // PostgreSQL reports the names folded to lower case.
+    int position = -1;
+    for (int i = 0; i < records.FieldNames.size() && position < 0; ++i)
+        position = records.FieldNames[i].compare(edited(), Qt::CaseInsensitive) == 0 ? i : -1;
     ASSERT_GE(position, 0);
     for (QVariant &value : records.FieldValues)
         value = QVariant();
@@ -252,8 +257,8 @@ namespace {
 
 TEST_F(RecordLayerTest, AWriteThatChangesNoRowIsAFailure) {
     // The engine drops the change without an error of its own.
-    exec(QStringLiteral("ar"), QStringLiteral("create trigger keep_ar0 before update on ar0 "
-                                              "begin select raise(ignore); end"));
+    addFault(QStringLiteral("ar"), QStringLiteral("keep_ar0"), QStringLiteral("update"),
+             QStringLiteral("ar0"), QString(), QString());
     const QString sql = QStringLiteral("select * from ar0 where aracctnum = ?");
     ASSERT_TRUE(records().ReadRecord(QStringLiteral("ar"), sql, {4020}).ok());
     records().FieldValues[1] = QStringLiteral("Lost");

@@ -1,5 +1,5 @@
 #include "ClubFixture.h"
-#include "foundation/Transaction.h"
+#include "HeldLock.h"
 
 #include <QFile>
 
@@ -64,9 +64,8 @@ TEST_F(StaffLocationTest, UnknownOperatorIsReportedAndLogged) {
 TEST_F(StaffLocationTest, ALockedRowIsRetriedAFewTimesThenReported) {
     module->session.UserName = QStringLiteral("DEMO");
     module->session.LocationName = QStringLiteral("BASIC");
-    auto holder = module->databases.open(QStringLiteral("user"));
-    Transaction held(*holder.value());
-    ASSERT_TRUE(held.begun().ok());
+    HeldLock held(settings(), QStringLiteral("user"), QStringLiteral("staff"));
+    ASSERT_TRUE(held.held());
 
     EXPECT_FALSE(module->staff.SetStaffLocation());
     EXPECT_EQ(clock.pauses,
@@ -79,7 +78,7 @@ TEST_F(StaffLocationTest, ALockedRowIsRetriedAFewTimesThenReported) {
 
 TEST_F(StaffLocationTest, MissingUserDatabaseIsReportedNotFatal) {
     prompts.expectError();
-    QFile::remove(path(QStringLiteral("user.mdb")));
+    removeDatabase(QStringLiteral("user"));
     module->session.UserName = QStringLiteral("DEMO");
     EXPECT_FALSE(module->staff.LoadOperator());
     ASSERT_EQ(prompts.messages.size(), 1);

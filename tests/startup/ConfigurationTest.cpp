@@ -49,7 +49,7 @@ class MissingSettings : public ConfigurationTest,
 TEST_P(MissingSettings, StopWithAMessageNamingWhatIsMissing) {
     const BrokenSettings &broken = GetParam();
     if (QString::fromLatin1(broken.sql).isEmpty())
-        ASSERT_TRUE(QFile::remove(path(QStringLiteral("config.mdb"))));
+        removeDatabase(QStringLiteral("config"));
     else
         exec(QString::fromLatin1(broken.database), QString::fromLatin1(broken.sql));
     auto loaded = LoadConfiguration(module->databases);

@@ -1,6 +1,6 @@
 #include "ClubFixture.h"
+#include "HeldLock.h"
 #include "foundation/SingleInstance.h"
-#include "foundation/Transaction.h"
 #include "startup/MainWindowLogic.h"
 #include "startup/SavedNotice.h"
 
@@ -47,7 +47,7 @@ protected:
 TEST_F(StartupTest, RefusesToRunWithoutTheSuitesCommandLine) {
     // An empty command line is refused before the settings are read: with
     // config.mdb gone the only message is the refusal.
-    ASSERT_TRUE(QFile::remove(path(QStringLiteral("config.mdb"))));
+    removeDatabase(QStringLiteral("config"));
     prompts.expectError();
     EXPECT_EQ(start(QString()), MainWindowLogic::Outcome::NotLaunchedBySuite);
     ASSERT_EQ(prompts.messages.size(), 1);
@@ -200,7 +200,7 @@ TEST_F(StartupTest, ClosingSetsTheOperatorsLocationBackToStartup) {
 }
 
 TEST_F(StartupTest, AMissingStaffDatabaseIsReportedButTheOperatorGetsIn) {
-    ASSERT_TRUE(QFile::remove(path(QStringLiteral("user.mdb"))));
+    removeDatabase(QStringLiteral("user"));
     prompts.expectError();
     EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
     ASSERT_EQ(prompts.messages.size(), 1);
@@ -212,10 +212,9 @@ TEST_F(StartupTest, AMissingStaffDatabaseIsReportedButTheOperatorGetsIn) {
 
 TEST_F(StartupTest, ALockedStaffDatabaseDelaysNothingButTheLocationWrite) {
     exec(QStringLiteral("user"), QStringLiteral("update staff set location = 'Events'"));
-    Databases otherWorkstation(settings());
-    auto holder = otherWorkstation.open(QStringLiteral("user"));
-    auto held = std::make_unique<Transaction>(*holder.value());
-    ASSERT_TRUE(held->begun().ok());
+    auto held =
+        std::make_unique<HeldLock>(settings(), QStringLiteral("user"), QStringLiteral("staff"));
+    ASSERT_TRUE(held->held());
     EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
     EXPECT_EQ(module->session.SysUser, 1)
         << "reading is not blocked by another workstation's write";
@@ -226,7 +225,6 @@ TEST_F(StartupTest, ALockedStaffDatabaseDelaysNothingButTheLocationWrite) {
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("Location not set back to Startup: Code 3186"));
     held.reset();
-    holder = DbError{};
     EXPECT_EQ(scalar(QStringLiteral("user"),
                      QStringLiteral("select location from staff where username = 'DEMO'"))
                   .toString(),
@@ -261,7 +259,7 @@ TEST_F(StartupTest, AReadOnlyClubOpensForViewingAndSaysSo) {
 }
 
 TEST_F(StartupTest, AMissingEventDatabaseStopsStartUp) {
-    ASSERT_TRUE(QFile::remove(path(QStringLiteral("evnt.mdb"))));
+    removeDatabase(QStringLiteral("evnt"));
     prompts.expectError();
     EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::DatabaseFailure);
     EXPECT_TRUE(

@@ -5,6 +5,7 @@
 #include "foundation/ClubStorage.h"
 
 #include <QDir>
+#include <QFile>
 
 void ClubFixture::SetUp() {
     ASSERT_TRUE(temp.isValid());
@@ -85,4 +86,64 @@ void ClubFixture::signIn(int level) {
     module->session.UserName = QStringLiteral("DEMO");
     module->session.UserLevel = level;
     module->session.AccessThresholds = {10, 20, 50, 90};
+}
+
+void ClubFixture::removeDatabase(const QString &name) {
+    if (!onPostgres()) {
+        ASSERT_TRUE(QFile::remove(path(Databases::fileName(name)))) << name.toStdString();
+        return;
+    }
+    Databases databases(settings());
+    auto db = databases.open(name);
+    ASSERT_TRUE(db.ok()) << name.toStdString();
+    const Status dropped =
+        db.value()->execute(QStringLiteral("drop schema \"%1\" cascade").arg(name));
+    ASSERT_TRUE(dropped.ok()) << dropped.error().description.toStdString();
+}
+
+void ClubFixture::addFault(const QString &database, const QString &name, const QString &write,
+                           const QString &table, const QString &condition, const QString &message) {
+    const QString when = condition.isEmpty() ? QStringLiteral("true") : condition;
+    if (!onPostgres()) {
+        const QString action = message.isEmpty()
+                                   ? QStringLiteral("raise(ignore)")
+                                   : QStringLiteral("raise(abort, '%1')").arg(message);
+        exec(database, QStringLiteral("create trigger %1 before %2 on %3 when %4 begin select %5; "
+                                      "end")
+                           .arg(name, write, table, when, action));
+        return;
+    }
+    const QString action = message.isEmpty() ? QStringLiteral("return null;")
+                                             : QStringLiteral("raise exception '%1';").arg(message);
+    const QString row =
+        write == QLatin1String("delete") ? QStringLiteral("old") : QStringLiteral("new");
+    exec(database, QStringLiteral("create function %1() returns trigger language plpgsql as $$ "
+                                  "begin if %2 then %3 end if; return %4; end $$")
+                       .arg(name, when, action, row));
+    exec(database, QStringLiteral("create trigger %1 before %2 on %3 for each row execute "
+                                  "function %1()")
+                       .arg(name, write, table));
+}
+
+void ClubFixture::removeFault(const QString &database, const QString &name, const QString &table) {
+    if (!onPostgres()) {
+        exec(database, QStringLiteral("drop trigger %1").arg(name));
+        return;
+    }
+    exec(database, QStringLiteral("drop trigger %1 on %2").arg(name, table));
+    exec(database, QStringLiteral("drop function %1()").arg(name));
+}
+
+QStringList ClubFixture::indexNames(const QString &database, const QString &table) {
+    Databases databases(settings());
+    auto db = databases.open(database);
+    EXPECT_TRUE(db.ok());
+    QStringList names;
+    if (!db)
+        return names;
+    auto rows = db.value()->exec(db.value()->dialect().indexNamesQuery(), {table});
+    while (rows && rows->next())
+        names << rows->value(0).toString();
+    names.sort();
+    return names;
 }

@@ -31,6 +31,18 @@ protected:
 
     virtual bool demoData() const { return false; }
 
+    bool onPostgres() const { return server.has_value(); }
+    // Takes a logical database away, as a workstation would find it missing:
+    // its file, or its schema on the server.
+    void removeDatabase(const QString &name);
+    // A trigger on the table that makes the writes matching the condition
+    // fail with the message, or (with an empty message) skips them quietly.
+    void addFault(const QString &database, const QString &name, const QString &write,
+                  const QString &table, const QString &condition, const QString &message);
+    void removeFault(const QString &database, const QString &name, const QString &table);
+    // The names of the indexes on a table, in name order.
+    QStringList indexNames(const QString &database, const QString &table);
+
     QTemporaryDir temp;
     QString club;
     ScriptedPrompts prompts;

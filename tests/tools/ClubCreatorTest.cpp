@@ -19,7 +19,12 @@ protected:
 
 TEST_F(DemoClubTest, EveryDatabaseExistsWithSettingsAndTheDemoOperator) {
     for (const QString &name : Schema::databases())
-        EXPECT_TRUE(QFile::exists(path(Databases::fileName(name)))) << name.toStdString();
+        EXPECT_TRUE(module->databases.exists(name)) << name.toStdString();
+    // On a server the report template stays a file beside the club's other
+    // files, and the club names its server.
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("rpt00.sys"))));
+    EXPECT_EQ(QFile::exists(path(QStringLiteral("postgres.ini"))), onPostgres());
+    EXPECT_EQ(QFile::exists(path(QStringLiteral("evnt.mdb"))), !onPostgres());
     EXPECT_EQ(count(QStringLiteral("config"), QStringLiteral("select count(*) from company")), 1);
     EXPECT_EQ(count(QStringLiteral("config"), QStringLiteral("select count(*) from evmgr")), 1);
     EXPECT_EQ(count(QStringLiteral("config"), QStringLiteral("select count(*) from ar")), 1);

@@ -132,7 +132,7 @@ TEST_F(CompanionsTest, AccountLookupLeavesTheChosenNumber) {
 }
 
 TEST_F(CompanionsTest, AccountLookupWithoutTheDatabaseSaysSoInTheWindow) {
-    ASSERT_TRUE(QFile::remove(path(QStringLiteral("master.mdb"))));
+    removeDatabase(QStringLiteral("master"));
     standIns().start(QStringLiteral("acctsift"), {}, WindowState::Normal);
     QWidget *sift = window(QStringLiteral("acctsift"));
     ASSERT_TRUE(sift);

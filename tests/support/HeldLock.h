@@ -1,0 +1,34 @@
+#pragma once
+
+#include "foundation/Databases.h"
+#include "foundation/Transaction.h"
+
+#include <memory>
+
+// Another workstation holding a table against writers until it lets go
+// (is destroyed): an open write transaction on SQLite, a table lock inside
+// one on PostgreSQL. Reading stays possible on both.
+class HeldLock {
+public:
+    HeldLock(const StorageSettings &settings, const QString &database, const QString &table)
+        : m_databases(settings)
+        , m_db(m_databases.open(database)) {
+        if (!m_db)
+            return;
+        m_transaction = std::make_unique<Transaction>(*m_db.value());
+        if (m_transaction->begun() && settings.engine == Engine::Postgres)
+            m_locked = m_db.value()
+                           ->execute(QStringLiteral("lock table %1 in exclusive mode").arg(table))
+                           .ok();
+        else
+            m_locked = m_transaction->begun().ok();
+    }
+
+    bool held() const { return m_locked; }
+
+private:
+    Databases m_databases;
+    Result<DatabasePtr> m_db;
+    std::unique_ptr<Transaction> m_transaction;
+    bool m_locked = false;
+};
