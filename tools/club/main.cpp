@@ -12,12 +12,16 @@ namespace {
 
 int usage() {
     QTextStream(stderr)
-        << "usage: moravel-club create DIR [--demo]\n"
+        << "usage: moravel-club create DIR [--demo] [--postgres \"host=H port=P database=D "
+           "user=U\"]\n"
            "       moravel-club upgrade DIR\n"
            "  create makes a new club directory with every database, the settings and the\n"
            "  DEMO operator; --demo adds sample members, staff, inventory and receivables\n"
-           "  codes. upgrade brings an existing club's databases up to this program and\n"
-           "  copies in the shipped files it lacks, never overwriting the club's own.\n";
+           "  codes. With --postgres the databases are schemas of that PostgreSQL database\n"
+           "  (which must exist), named in the club's postgres.ini; the password comes\n"
+           "  from PGPASSWORD or ~/.pgpass. upgrade brings an existing club's databases up\n"
+           "  to this program and copies in the shipped files it lacks, never overwriting\n"
+           "  the club's own.\n";
     return 2;
 }
 
@@ -26,9 +30,15 @@ int fail(const DbError &error) {
     return 1;
 }
 
-int create(const QString &directory, bool demo) {
+int create(const QString &directory, bool demo, const QString &server) {
     ClubCreator::Options options;
     options.demo = demo;
+    if (!server.isEmpty()) {
+        auto storage = ClubStorage::parseServer(server);
+        if (!storage)
+            return fail(storage.error());
+        options.storage = *storage;
+    }
     options.shareDirectory = ClubUpgrade::shareDirectory();
     if (const Status made = ClubCreator::create(directory, options); !made)
         return fail(made.error());
@@ -61,10 +71,20 @@ int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QStringList arguments = app.arguments().mid(1);
     const bool demo = arguments.removeAll(QStringLiteral("--demo")) > 0;
+    QString server;
+    const qsizetype postgres = arguments.indexOf(QStringLiteral("--postgres"));
+    if (postgres >= 0) {
+        if (postgres + 1 >= arguments.size())
+            return usage();
+        server = arguments.takeAt(postgres + 1);
+        arguments.removeAt(postgres);
+    }
     if (arguments.size() != 2)
         return usage();
     if (arguments[0] == QLatin1String("create"))
-        return create(arguments[1], demo);
+        return create(arguments[1], demo, server);
+    if (!server.isEmpty())
+        return usage();
     if (arguments[0] == QLatin1String("upgrade") && !demo)
         return upgrade(arguments[1]);
     return usage();
