@@ -153,8 +153,11 @@ public:
                     QStringLiteral("Could not update; currently locked.")};
         if (state == QLatin1String("25006"))
             return {ErrorNumber::ReadOnly, text};
-        if (state.startsWith(QLatin1String("08")))
-            return {ErrorNumber::OpenFailed, text};
+        // The server went away, or ended this session, mid-operation.
+        if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")) ||
+            (state.isEmpty() && error.type() == QSqlError::ConnectionError))
+            return {ErrorNumber::OpenFailed,
+                    QStringLiteral("The connection to the database server was lost: ") + text};
         return unknownError(error);
     }
 };

@@ -1,5 +1,6 @@
 #include "ConfigurationLoader.h"
 
+#include "foundation/ClubStorage.h"
 #include "foundation/Databases.h"
 
 #include <QSqlRecord>
@@ -48,7 +49,9 @@ Result<LoadedConfiguration> LoadConfiguration(Databases &databases) {
             return missing(
                 ErrorNumber::FileMissing,
                 QStringLiteral("The configuration database CONFIG.MDB is missing from\n%1")
-                    .arg(databases.settings().clubDirectory));
+                    .arg(databases.settings().engine == Engine::Postgres
+                             ? ClubStorage::describe(databases.settings())
+                             : databases.settings().clubDirectory));
         return db.error();
     }
 

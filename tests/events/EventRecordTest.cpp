@@ -235,6 +235,29 @@ TEST_F(EventRecordTest, OverlongTextIsCutToItsFieldAndTheOperatorTold) {
     EXPECT_TRUE(prompts.lastMessage().text.contains(QStringLiteral("the first 50 characters")));
 }
 
+TEST_F(EventRecordTest, AConnectionLostInTheMiddleOfASaveKeepsNothingOfIt) {
+    if (!onPostgres())
+        GTEST_SKIP() << "a club on a PostgreSQL server";
+    // The server ends the session while the event row is being written.
+    exec(QStringLiteral("evnt"),
+         QStringLiteral("create function lose_connection() returns trigger language plpgsql as $$ "
+                        "begin perform pg_terminate_backend(pg_backend_pid()); "
+                        "perform pg_sleep(5); return new; end $$"));
+    exec(QStringLiteral("evnt"), QStringLiteral("create trigger lose_connection before insert on "
+                                                "eventinfo for each row execute function "
+                                                "lose_connection()"));
+    prompts.expectError();
+    EXPECT_EQ(book(QStringLiteral("20270313"), QStringLiteral("Cut off"), QStringLiteral("09:00"),
+                   QStringLiteral("10:00"), 3),
+              EventRecord::Saved::NotWritten);
+    EXPECT_TRUE(prompts.lastMessage().text.contains(
+        QStringLiteral("The connection to the database server was lost")))
+        << prompts.lastMessage().text.toStdString();
+    EXPECT_EQ(events(), 0);
+    EXPECT_TRUE(cells(3, 20270313).isEmpty());
+    EXPECT_TRUE(module->event.UnsavedChanges) << "what was typed is still there to save";
+}
+
 TEST_F(EventRecordTest, ABusyDatabaseIsRetriedThenTheOperatorDecides) {
     auto held =
         std::make_unique<HeldLock>(settings(), QStringLiteral("evnt"), QStringLiteral("reserv"));

@@ -1,5 +1,6 @@
 #include "ClubFixture.h"
 #include "HeldLock.h"
+#include "foundation/ClubStorage.h"
 #include "foundation/SingleInstance.h"
 #include "startup/MainWindowLogic.h"
 #include "startup/SavedNotice.h"
@@ -89,6 +90,37 @@ TEST_F(StartupTest, MissingSettingsStopStartUpWithAClearMessage) {
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Brevant"));
     EXPECT_TRUE(prompts.lastMessage().text.contains(QStringLiteral("evaccess1")));
+}
+
+TEST_F(StartupTest, AServerThatCannotBeReachedOrLacksASchemaIsNamed) {
+    if (!onPostgres())
+        GTEST_SKIP() << "a club on a PostgreSQL server";
+    // The settings schema is gone.
+    removeDatabase(QStringLiteral("config"));
+    prompts.expectError();
+    EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::SettingsMissing);
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(
+        QStringLiteral("The configuration database CONFIG.MDB is missing from\n") +
+        ClubStorage::describe(*server) + QLatin1Char('\n')))
+        << prompts.lastMessage().text.toStdString();
+
+    // The server does not answer where the club says it is.
+    StorageSettings elsewhere = *server;
+    elsewhere.port = 1;
+    ASSERT_TRUE(ClubStorage::writeServer(club, elsewhere).ok());
+    logic.reset();
+    instance.reset();
+    reopen(settings());
+    instance = std::make_unique<SingleInstance>(club, QStringLiteral("test-account"));
+    logic = std::make_unique<MainWindowLogic>(*module);
+    prompts.clear();
+    prompts.expectError();
+    EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::SettingsMissing);
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(QStringLiteral("The club's ") +
+                                                      ClubStorage::describe(elsewhere) +
+                                                      QStringLiteral(" cannot be opened: ")))
+        << prompts.lastMessage().text.toStdString();
+    ASSERT_TRUE(ClubStorage::writeServer(club, *server).ok());
 }
 
 TEST_F(StartupTest, ASecondInstanceOnTheSameClubIsRefused) {
