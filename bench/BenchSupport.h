@@ -8,14 +8,18 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-// A new, empty club directory with a Module over it.
+// A new, empty club directory with a Module over it: SQLite files, or a
+// fresh database on the server named in MORAVEL_BENCH_POSTGRES.
 struct BenchClub {
     BenchClub();
+    ~BenchClub();
     QTemporaryDir temp;
     SilentPorts ports;
+    std::optional<StorageSettings> server;
     std::unique_ptr<Module> module;
 };
 
@@ -46,3 +50,7 @@ int runWithRatios(int argc, char **argv, const std::vector<Ratio> &ratios,
                   const std::function<void()> &finish = {});
 int runWithRatios(int argc, char **argv, const std::string &baseline,
                   const std::map<std::string, double> &targets);
+// On PostgreSQL, with the SQLite run's JSON results named in
+// MORAVEL_BENCH_SQLITE_RESULTS: prints each benchmark's PostgreSQL / SQLite
+// time; the number of targets missed.
+int compareEngines(const RatioReporter &reporter);
