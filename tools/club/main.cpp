@@ -1,3 +1,4 @@
+#include "ClubCopy.h"
 #include "ClubCreator.h"
 #include "foundation/ClubStorage.h"
 #include "foundation/Databases.h"
@@ -15,13 +16,21 @@ int usage() {
         << "usage: moravel-club create DIR [--demo] [--postgres \"host=H port=P database=D "
            "user=U\"]\n"
            "       moravel-club upgrade DIR\n"
+           "       moravel-club copy FROM TO [--replace]\n"
            "  create makes a new club directory with every database, the settings and the\n"
            "  DEMO operator; --demo adds sample members, staff, inventory and receivables\n"
            "  codes. With --postgres the databases are schemas of that PostgreSQL database\n"
            "  (which must exist), named in the club's postgres.ini; the password comes\n"
            "  from PGPASSWORD or ~/.pgpass. upgrade brings an existing club's databases up\n"
            "  to this program and copies in the shipped files it lacks, never overwriting\n"
-           "  the club's own.\n";
+           "  the club's own.\n"
+           "  copy copies a club's data into the club directory TO, each side on its own\n"
+           "  engine: SQLite files, or the PostgreSQL database TO's postgres.ini names (make\n"
+           "  TO with create --postgres, or with just that file). Every row of every table\n"
+           "  is copied and then checked against FROM; until then TO is marked incomplete\n"
+           "  and no workstation opens it. The club's other files are copied where TO lacks\n"
+           "  them. A TO holding more than a new club is refused unless --replace is given.\n"
+           "  Run it while no workstation has FROM open.\n";
     return 2;
 }
 
@@ -65,12 +74,22 @@ int upgrade(const QString &directory) {
     return 0;
 }
 
+int copy(const QString &from, const QString &to, bool replace) {
+    QTextStream out(stdout);
+    const auto copied = ClubCopy::copy(from, to, replace, [&](const QString &line) {
+        out << line << '\n';
+        out.flush();
+    });
+    return copied ? 0 : fail(copied.error());
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QStringList arguments = app.arguments().mid(1);
     const bool demo = arguments.removeAll(QStringLiteral("--demo")) > 0;
+    const bool replace = arguments.removeAll(QStringLiteral("--replace")) > 0;
     QString server;
     const qsizetype postgres = arguments.indexOf(QStringLiteral("--postgres"));
     if (postgres >= 0) {
@@ -79,7 +98,12 @@ int main(int argc, char *argv[]) {
         server = arguments.takeAt(postgres + 1);
         arguments.removeAt(postgres);
     }
-    if (arguments.size() != 2)
+    if (!arguments.isEmpty() && arguments[0] == QLatin1String("copy")) {
+        if (arguments.size() != 3 || demo || !server.isEmpty())
+            return usage();
+        return copy(arguments[1], arguments[2], replace);
+    }
+    if (arguments.size() != 2 || replace)
         return usage();
     if (arguments[0] == QLatin1String("create"))
         return create(arguments[1], demo, server);

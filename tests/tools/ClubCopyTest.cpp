@@ -1,0 +1,326 @@
+#include "club/ClubCopy.h"
+
+#include "ClubFixture.h"
+#include "TestServer.h"
+#include "club/ClubCreator.h"
+#include "foundation/ClubStorage.h"
+#include "foundation/Money.h"
+#include "foundation/Schema.h"
+#include "foundation/SchemaBuilder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QSqlRecord>
+
+namespace {
+
+const QString Evnt = QStringLiteral("evnt");
+
+// The demo club is FROM; the copies go to directories beside it, on the
+// test server when there is one, so that a club travels both ways between
+// the engines.
+class ClubCopyTest : public ClubFixture {
+protected:
+    bool demoData() const override { return true; }
+
+    void SetUp() override {
+        ClubFixture::SetUp();
+        storages.insert(club, settings());
+    }
+    void TearDown() override {
+        storages.clear();
+        ClubFixture::TearDown();
+        for (const StorageSettings &database : serverDatabases)
+            TestServer::dropDatabase(database);
+    }
+
+    QString directory(const QString &name) const { return QDir(temp.path()).filePath(name); }
+
+    // A directory to copy into: one holding only the server file of a new,
+    // empty database on the test server, or nothing at all for SQLite.
+    QString target(const QString &name, bool onServer) {
+        const QString path = directory(name);
+        StorageSettings storage;
+        if (onServer) {
+            auto database = TestServer::createDatabase();
+            EXPECT_TRUE(database.has_value());
+            if (database) {
+                serverDatabases << *database;
+                storage = *database;
+                EXPECT_TRUE(QDir().mkpath(path));
+                EXPECT_TRUE(ClubStorage::writeServer(path, storage).ok());
+            }
+        }
+        storage.clubDirectory = path;
+        storages.insert(path, storage);
+        return path;
+    }
+
+    // A new club, as an administrator makes one to receive a copy.
+    QString newClub(const QString &name) {
+        const QString path = target(name, onPostgres());
+        QDir(path).removeRecursively();
+        ClubCreator::Options options;
+        options.storage = storages.value(path);
+        const Status made = ClubCreator::create(path, options);
+        EXPECT_TRUE(made.ok()) << made.error().description.toStdString();
+        return path;
+    }
+
+    Result<QStringList> copy(const QString &from, const QString &to, bool replace = false) {
+        return ClubCopy::copy(from, to, replace);
+    }
+
+    // Every row a query returns as text, nulls apart, sorted; the column
+    // names come first. Both clubs must be on one engine.
+    QStringList rows(const QString &club, const QString &database, const QString &sql) {
+        Databases databases(storages.value(club));
+        auto db = databases.open(database);
+        EXPECT_TRUE(db.ok()) << club.toStdString() << " " << database.toStdString();
+        if (!db)
+            return {};
+        auto query = db.value()->exec(sql);
+        EXPECT_TRUE(query.ok()) << sql.toStdString();
+        if (!query)
+            return {};
+        QStringList names;
+        for (int i = 0; i < query->record().count(); ++i)
+            names << query->record().fieldName(i).toLower();
+        QStringList result;
+        while (query->next()) {
+            QStringList row;
+            for (int i = 0; i < names.size(); ++i)
+                row << (query->isNull(i) ? QStringLiteral("<null>") : query->value(i).toString());
+            result << row.join(QLatin1Char('|'));
+        }
+        result.sort();
+        result.prepend(names.join(QLatin1Char('|')));
+        return result;
+    }
+
+    void expectSameTables(const QString &a, const QString &b, const QStringList &extraTables) {
+        for (const Schema::Table &table : Schema::tables()) {
+            const QString sql = QStringLiteral("select * from ") + table.name;
+            EXPECT_EQ(rows(a, table.database, sql), rows(b, table.database, sql))
+                << table.database.toStdString() << "." << table.name.toStdString();
+        }
+        for (const QString &table : extraTables) {
+            const QString sql = QStringLiteral("select * from ") + table.section('.', 1);
+            EXPECT_EQ(rows(a, table.section('.', 0, 0), sql),
+                      rows(b, table.section('.', 0, 0), sql))
+                << table.toStdString();
+        }
+    }
+
+    QVariantList firstRow(const QString &club, const QString &database, const QString &sql,
+                          const QVariantList &values) {
+        Databases databases(storages.value(club));
+        auto db = databases.open(database);
+        if (!db)
+            return {};
+        auto query = db.value()->exec(sql, values);
+        QVariantList row;
+        if (query && query->next()) {
+            for (int i = 0; i < query->record().count(); ++i)
+                row << (query->isNull(i) ? QVariant() : query->value(i));
+        }
+        return row;
+    }
+
+    bool marked(const QString &club) const {
+        return QFile::exists(QDir(club).filePath(ClubStorage::IncompleteMarker));
+    }
+
+    QHash<QString, StorageSettings> storages; // by directory, readable while marked
+    QList<StorageSettings> serverDatabases;
+};
+
+TEST_F(ClubCopyTest, ADemoClubTravelsBetweenTheEnginesWithEveryRowIntact) {
+    const QString tricky = QString::fromUtf8("O'Brien & \"Żółć\" — Ωμέγα 東京; drop table x");
+    const int eventnum =
+        scalar(Evnt, QStringLiteral("select min(eventnum) from eventinfo")).toInt();
+    exec(Evnt,
+         QStringLiteral("update eventinfo set deposit = ?, custname = ?, custaddr1 = null, "
+                        "custaddr2 = '' where eventnum = ?"),
+         {Money::fromText(u"1234.5678")->toVariant(), tricky, eventnum});
+    // A second till's button table, which only the point-of-sale side makes.
+    {
+        Databases databases(settings());
+        auto qnposh = databases.open(QStringLiteral("qnposh"));
+        ASSERT_TRUE(qnposh.ok());
+        Schema::Table till =
+            *Schema::findTable(QStringLiteral("qnposh"), QStringLiteral("buttondef01"));
+        till.name = QStringLiteral("buttondef02");
+        ASSERT_TRUE(SchemaBuilder::createTable(**qnposh, till).ok());
+    }
+    exec(QStringLiteral("qnposh"),
+         QStringLiteral("insert into buttondef02 (bnumber, bcaption, bretail) values (?, ?, ?)"),
+         {7, QStringLiteral("Club soda"), Money::fromText(u"2.1250")->toVariant()});
+    ASSERT_GT(scalar(Evnt, QStringLiteral("select count(*) from reserv where coalesce(event1, 0) + "
+                                          "coalesce(event2, 0) + coalesce(event3, 0) + "
+                                          "coalesce(event4, 0) + coalesce(event5, 0) + "
+                                          "coalesce(event6, 0) > 0"))
+                  .toInt(),
+              0)
+        << "the demo's bookings fill reservation cells";
+
+    // SQLite -> SQLite, or with a server PostgreSQL -> SQLite -> PostgreSQL -> SQLite.
+    QStringList chain{club, target(QStringLiteral("a"), false)};
+    if (onPostgres())
+        chain << target(QStringLiteral("b"), true) << target(QStringLiteral("c"), false);
+    for (qsizetype i = 0; i + 1 < chain.size(); ++i) {
+        auto copied = copy(chain[i], chain[i + 1]);
+        ASSERT_TRUE(copied.ok()) << copied.error().description.toStdString();
+        const int events = scalar(Evnt, QStringLiteral("select count(*) from eventinfo")).toInt();
+        EXPECT_TRUE(copied->contains(QStringLiteral("evnt.eventinfo: %1 rows").arg(events)));
+        EXPECT_TRUE(copied->contains(QStringLiteral("qnposh.buttondef02: 1 row")));
+        EXPECT_TRUE(copied->last().endsWith(QLatin1String("rows; the copy matches.")));
+        EXPECT_FALSE(marked(chain[i + 1]));
+        EXPECT_TRUE(ClubStorage::load(chain[i + 1]).ok());
+    }
+    // Compared where both ends are on one engine, so every value reads alike.
+    const qsizetype step = onPostgres() ? 2 : 1;
+    for (qsizetype i = 0; i + step < chain.size(); ++i)
+        expectSameTables(chain[i], chain[i + step], {QStringLiteral("qnposh.buttondef02")});
+
+    const QString last = chain.last();
+    const QVariantList stored = firstRow(
+        last, Evnt,
+        QStringLiteral("select deposit, custname, custaddr1, custaddr2 from eventinfo where "
+                       "eventnum = ?"),
+        {eventnum});
+    ASSERT_EQ(stored.size(), 4);
+    EXPECT_EQ(Money::fromVariant(stored[0]), Money::fromText(u"1234.5678"));
+    EXPECT_EQ(stored[1].toString(), tricky);
+    EXPECT_FALSE(stored[2].isValid()) << "null stays null";
+    EXPECT_TRUE(stored[3].isValid() && stored[3].toString().isEmpty()) << "empty stays empty";
+    EXPECT_EQ(Money::fromVariant(
+                  firstRow(last, QStringLiteral("qnposh"),
+                           QStringLiteral("select bretail from buttondef02 where bnumber = 7"), {})
+                      .value(0)),
+              Money::fromText(u"2.125"));
+    // Room n's pair of reservation columns stays at columns 2n and 2n+1.
+    const QStringList reserv = rows(last, Evnt, QStringLiteral("select * from reserv where 1 = 0"));
+    EXPECT_EQ(reserv.value(0).split('|').mid(10),
+              (QStringList{QStringLiteral("event5"), QStringLiteral("room5"),
+                           QStringLiteral("event6"), QStringLiteral("room6")}));
+
+    // The club's own files come along; the report template is local whatever the engine.
+    for (const QString &copyDirectory : chain.mid(1)) {
+        EXPECT_TRUE(QFile::exists(QDir(copyDirectory).filePath(QStringLiteral("rpt00.sys"))));
+        QFile original(path(QStringLiteral("evntsched.ini")));
+        QFile copied(QDir(copyDirectory).filePath(QStringLiteral("evntsched.ini")));
+        ASSERT_TRUE(original.open(QIODevice::ReadOnly) && copied.open(QIODevice::ReadOnly))
+            << copyDirectory.toStdString();
+        EXPECT_EQ(copied.readAll(), original.readAll());
+    }
+}
+
+TEST_F(ClubCopyTest, ATargetHoldingAClubsDataIsReplacedOnlyWhenAsked) {
+    const int events = scalar(Evnt, QStringLiteral("select count(*) from eventinfo")).toInt();
+    // A club just made to receive the copy is taken as it is.
+    const QString to = newClub(QStringLiteral("to"));
+    auto first = copy(club, to);
+    ASSERT_TRUE(first.ok()) << first.error().description.toStdString();
+
+    {
+        Databases target(storages.value(to));
+        auto evnt = target.open(Evnt);
+        ASSERT_TRUE(evnt.ok());
+        ASSERT_TRUE(evnt.value()
+                        ->execute(QStringLiteral("insert into eventinfo (eventnum, eventtitle) "
+                                                 "values (?, ?)"),
+                                  {99999, QStringLiteral("Booked in TO")})
+                        .ok());
+    }
+    const QString booked =
+        QStringLiteral("select eventtitle from eventinfo where eventnum = 99999");
+    auto refused = copy(club, to);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_TRUE(refused.error().description.contains(QLatin1String("--replace")))
+        << refused.error().description.toStdString();
+    EXPECT_TRUE(refused.error().description.contains(QLatin1String("evnt.eventinfo has")));
+    EXPECT_EQ(rows(to, Evnt, booked).size(), 2) << "nothing was changed";
+    EXPECT_FALSE(marked(to));
+    EXPECT_TRUE(ClubStorage::load(to).ok());
+
+    auto replaced = copy(club, to, true);
+    ASSERT_TRUE(replaced.ok()) << replaced.error().description.toStdString();
+    EXPECT_EQ(rows(to, Evnt, booked).size(), 1);
+    EXPECT_EQ(rows(to, Evnt, QStringLiteral("select eventnum from eventinfo")).size(), events + 1);
+
+    // Never onto itself: with --replace that would empty the club.
+    auto itself = copy(club, QDir(club).filePath(QStringLiteral(".")), true);
+    EXPECT_FALSE(itself.ok());
+    EXPECT_EQ(scalar(Evnt, QStringLiteral("select count(*) from eventinfo")).toInt(), events);
+}
+
+TEST_F(ClubCopyTest, ACopyThatStopsHalfwayLeavesTheTargetMarkedUntilCopiedAgain) {
+    const QString to = newClub(QStringLiteral("to"));
+    // A settings table of the wrong shape in the second database: the event
+    // tables are copied before the copy stops there.
+    const auto inTarget = [&](const QString &database, const QString &sql) {
+        Databases target(storages.value(to));
+        auto db = target.open(database);
+        ASSERT_TRUE(db.ok());
+        ASSERT_TRUE(db.value()->execute(sql).ok()) << sql.toStdString();
+    };
+    const QString config = QStringLiteral("config");
+    inTarget(config, QStringLiteral("drop table company"));
+    inTarget(config, QStringLiteral("create table company (compname varchar(50))"));
+
+    auto stopped = copy(club, to);
+    ASSERT_FALSE(stopped.ok());
+    EXPECT_TRUE(stopped.error().description.contains(QLatin1String("config.company")))
+        << stopped.error().description.toStdString();
+    EXPECT_TRUE(marked(to));
+    EXPECT_FALSE(ClubStorage::load(to).ok()) << "no workstation opens a half-made copy";
+    const QString events = QStringLiteral("select eventnum from eventinfo");
+    EXPECT_EQ(rows(to, Evnt, events).size(), rows(club, Evnt, events).size());
+
+    // Its rows are the unfinished copy's: only --replace goes on, and until it
+    // has finished the marker stays.
+    EXPECT_FALSE(copy(club, to).ok());
+    EXPECT_TRUE(marked(to));
+    inTarget(config, QStringLiteral("drop table company"));
+    auto again = copy(club, to, true);
+    ASSERT_TRUE(again.ok()) << again.error().description.toStdString();
+    EXPECT_FALSE(marked(to));
+    EXPECT_TRUE(ClubStorage::load(to).ok());
+    EXPECT_EQ(rows(to, config, QStringLiteral("select compname from company")),
+              rows(club, config, QStringLiteral("select compname from company")));
+}
+
+TEST_F(ClubCopyTest, ACopyThatReadsBackDifferentlyIsNamedAndStaysMarked) {
+    const QString from = target(QStringLiteral("from"), false);
+    ASSERT_TRUE(copy(club, from).ok());
+    // The demo club becomes the target, and a trigger there quietly changes
+    // one name as it is written: only reading the copy back can tell.
+    const int eventnum =
+        scalar(Evnt, QStringLiteral("select max(eventnum) from eventinfo")).toInt();
+    if (onPostgres()) {
+        exec(Evnt, QStringLiteral("create function renamed() returns trigger language plpgsql as "
+                                  "$$ begin if new.eventnum = %1 then new.custname := 'Someone "
+                                  "else'; end if; return new; end $$")
+                       .arg(eventnum));
+        exec(Evnt, QStringLiteral("create trigger renamed before insert on eventinfo for each row "
+                                  "execute function renamed()"));
+    } else {
+        exec(Evnt, QStringLiteral("create trigger renamed after insert on eventinfo when "
+                                  "new.eventnum = %1 begin update eventinfo set custname = "
+                                  "'Someone else' where eventnum = %1; end")
+                       .arg(eventnum));
+    }
+
+    auto differs = copy(from, club, true);
+    ASSERT_FALSE(differs.ok());
+    EXPECT_TRUE(differs.error().description.contains(
+        QLatin1String("evnt.eventinfo does not match after the copy: 1 of its")))
+        << differs.error().description.toStdString();
+    EXPECT_TRUE(differs.error().description.contains(QLatin1String("(in custname)")));
+    EXPECT_TRUE(marked(club));
+    EXPECT_FALSE(ClubStorage::load(club).ok());
+}
+
+} // namespace
