@@ -1,6 +1,7 @@
 #include "BenchSupport.h"
 
 #include "club/ClubCreator.h"
+#include "club/ServerDatabases.h"
 #include "foundation/ClubStorage.h"
 
 #include <QCoreApplication>
@@ -9,30 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <cstdio>
-
-namespace {
-
-// One statement on the benchmark server's maintenance database.
-bool onServer(const StorageSettings &server, const QString &sql) {
-    static int connections = 0;
-    const QString name = QStringLiteral("bench-server-%1").arg(++connections);
-    bool done = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setHostName(server.host);
-        db.setPort(server.port);
-        db.setUserName(server.userName);
-        db.setDatabaseName(QStringLiteral("postgres"));
-        done = db.open() && QSqlQuery(db).exec(sql);
-    }
-    QSqlDatabase::removeDatabase(name);
-    return done;
-}
-
-} // namespace
 
 BenchClub::BenchClub() {
     const QString club = QDir(temp.path()).filePath(QStringLiteral("club"));
@@ -46,8 +24,7 @@ BenchClub::BenchClub() {
                                                QStringLiteral(" database=moravel_bench_%1_%2")
                                                    .arg(QCoreApplication::applicationPid())
                                                    .arg(++made));
-        if (!parsed ||
-            !onServer(*parsed, QStringLiteral("create database %1").arg(parsed->databaseName)))
+        if (!parsed || !ServerDatabases::create(*parsed, parsed->databaseName))
             std::abort();
         server = *parsed;
         options.storage = *parsed;
@@ -63,9 +40,7 @@ BenchClub::BenchClub() {
 BenchClub::~BenchClub() {
     module.reset();
     if (server)
-        onServer(
-            *server,
-            QStringLiteral("drop database if exists %1 with (force)").arg(server->databaseName));
+        ServerDatabases::drop(*server, server->databaseName);
 }
 
 void RatioReporter::ReportRuns(const std::vector<Run> &runs) {
