@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cstdio>
+#include <set>
 
 BenchClub::BenchClub() {
     const QString club = QDir(temp.path()).filePath(QStringLiteral("club"));
@@ -102,6 +103,7 @@ int compareEngines(const RatioReporter &reporter) {
     // much slower.
     static const std::map<std::string, double> limits{{"InitializeYear", 3.0}};
     int missed = 0;
+    std::set<std::string> compared;
     const QJsonArray runs = QJsonDocument::fromJson(file.readAll())
                                 .object()
                                 .value(QStringLiteral("benchmarks"))
@@ -114,6 +116,8 @@ int compareEngines(const RatioReporter &reporter) {
                                      .toString()
                                      .section(QLatin1Char('/'), 0, 0)
                                      .toStdString();
+        if (!compared.insert(name).second)
+            continue; // a benchmark run twice is compared once
         const double unit =
             run.value(QStringLiteral("time_unit")).toString() == QLatin1String("ms")   ? 1e-3
             : run.value(QStringLiteral("time_unit")).toString() == QLatin1String("us") ? 1e-6

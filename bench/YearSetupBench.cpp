@@ -13,20 +13,22 @@ void Baseline(benchmark::State &state) {
         state.PauseTiming();
         auto club = std::make_unique<BenchClub>();
         state.ResumeTiming();
-        auto db = club->module->databases.open(QStringLiteral("evnt"));
-        Transaction transaction(*db.value());
-        auto insert = db.value()->prepare(
-            QStringLiteral("insert into reserv (resdate, restime) values (?, ?)"));
-        for (QDate day(Year, 1, 1); day.year() == Year; day = day.addDays(1)) {
-            const int date = day.year() * 10000 + day.month() * 100 + day.day();
-            for (int slot = 0; slot < YearSetup::SlotsPerDay; ++slot) {
-                insert->bindValue(0, date);
-                insert->bindValue(1, YearSetup::slotTime(slot));
-                db.value()->exec(*insert);
+        {
+            auto db = club->module->databases.open(QStringLiteral("evnt"));
+            Transaction transaction(*db.value());
+            auto insert = db.value()->prepare(
+                QStringLiteral("insert into reserv (resdate, restime) values (?, ?)"));
+            for (QDate day(Year, 1, 1); day.year() == Year; day = day.addDays(1)) {
+                const int date = day.year() * 10000 + day.month() * 100 + day.day();
+                for (int slot = 0; slot < YearSetup::SlotsPerDay; ++slot) {
+                    insert->bindValue(0, date);
+                    insert->bindValue(1, YearSetup::slotTime(slot));
+                    db.value()->exec(*insert);
+                }
             }
-        }
-        if (!transaction.commit().ok())
-            state.SkipWithError("commit failed");
+            if (!transaction.commit().ok())
+                state.SkipWithError("commit failed");
+        } // the connection closes before its club goes
         state.PauseTiming();
         club.reset();
         state.ResumeTiming();
