@@ -175,8 +175,7 @@ void EventEditor::cmdcontactClick() {
     bringToFront(EventWindow::Panel::Contact);
 }
 
-// Nothing the window shows is left over from the event before.
-void EventEditor::finishSave() {
+void EventEditor::endEditing() {
     CurrentEvent &event = m_module.event;
     event.EditMode = CurrentEvent::Viewing;
     event.UnsavedChanges = false;
@@ -184,8 +183,9 @@ void EventEditor::finishSave() {
     m_window.resetColors();
     m_window.EditingEnabled = false;
     DisableEventEditing();
-    m_window.cmdEnabled[EventWindow::CancelEventButton] = false;
-    m_window.cmdEnabled[EventWindow::BillEventButton] = false;
+    for (int button :
+         {EventWindow::SaveButton, EventWindow::CancelEventButton, EventWindow::BillEventButton})
+        m_window.cmdEnabled[button] = false;
     updateModifyButton();
 }
 
@@ -193,9 +193,7 @@ void EventEditor::setStatus(int code) {
     CurrentEvent &event = m_module.event;
     event.Text1[CurrentEvent::StatusBox] = QString::number(code);
     event.Status = code;
-    const int position = Configuration::statusPosition(code);
-    m_window.cbostatus.text =
-        position > 0 ? m_module.config.StatusNames[position] : QStringLiteral("(Click to set)");
+    m_window.cbostatus.text = m_module.config.statusListText(code);
 }
 
 void EventEditor::newEvent() {
@@ -279,13 +277,8 @@ void EventEditor::lookup() {
     if (!mayDiscardChanges())
         return;
     m_events.ClearEvent();
-    m_window.EditingEnabled = false;
-    DisableEventEditing();
+    endEditing();
     m_window.showPanels(false, false, false, true);
-    for (int button :
-         {EventWindow::SaveButton, EventWindow::CancelEventButton, EventWindow::BillEventButton})
-        m_window.cmdEnabled[button] = false;
-    updateModifyButton();
     emit lookupRequested();
 }
 
@@ -318,15 +311,7 @@ void EventEditor::clearScreen() {
     if (!mayDiscardChanges())
         return;
     m_events.ClearEvent();
-    m_pendingCancellation.clear();
-    m_window.EditingEnabled = false;
-    DisableEventEditing();
-    m_window.resetColors();
-    // Nothing is left to save, change, cancel or bill.
-    for (int button :
-         {EventWindow::SaveButton, EventWindow::CancelEventButton, EventWindow::BillEventButton})
-        m_window.cmdEnabled[button] = false;
-    updateModifyButton();
+    endEditing();
 }
 
 void EventEditor::modify() {
@@ -406,7 +391,7 @@ void EventEditor::save() {
         log.AuditLine = QStringLiteral("Reactivated in calendar");
         log.WriteAudit();
     }
-    finishSave();
+    endEditing();
 }
 
 void EventEditor::cancelEvent() {

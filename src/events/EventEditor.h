@@ -33,6 +33,9 @@ public:
     bool CheckRequiredFields();
     void EnableEventEditing();
     void DisableEventEditing();
+    // Back to showing the event: editing off, nothing left to save, cancel
+    // or bill, no colour or unsaved change left over.
+    void endEditing();
     // "&Modify" follows box 2 and the operator's level.
     void updateModifyButton();
     // In a read-only club the commands that change events are disabled.
@@ -81,7 +84,6 @@ private:
     void cancelEvent();
     void billEvent();
     void contractBuilder();
-    void finishSave();
     void setStatus(int code);
     void printAudit();
 

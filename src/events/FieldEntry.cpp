@@ -177,23 +177,25 @@ void FieldEntry::leaveTime(int box) {
         event.EndTime = closing ? QStringLiteral("24:00") : text;
 }
 
-void FieldEntry::checkCapacity() {
-    const auto &box = m_module.event.Text1;
+std::optional<double> FieldEntry::capacity(int roomnum) {
     const auto rooms = LoadRooms(m_module);
     if (!rooms)
-        return;
-    const int roomnum = integerValue(box[CurrentEvent::RoomBox]);
+        return std::nullopt;
     for (const Room &room : *rooms) {
-        if (room.roomnum != roomnum || room.capacity.isNull())
-            continue;
-        const double capacity = room.capacity.toDouble();
-        if (numericValue(box[CurrentEvent::GuestsBox]) > capacity ||
-            numericValue(box[CurrentEvent::GuaranteeBox]) > capacity)
-            warn(QStringLiteral("The chosen room's capacity doesn't seem to be a good match\nfor "
-                                "the expected or guaranteed number of guests."),
-                 Caution);
-        return;
+        if (room.roomnum == roomnum && !room.capacity.isNull())
+            return room.capacity.toDouble();
     }
+    return std::nullopt;
+}
+
+void FieldEntry::checkCapacity() {
+    const auto &box = m_module.event.Text1;
+    const auto seats = capacity(integerValue(box[CurrentEvent::RoomBox]));
+    if (seats && (numericValue(box[CurrentEvent::GuestsBox]) > *seats ||
+                  numericValue(box[CurrentEvent::GuaranteeBox]) > *seats))
+        warn(QStringLiteral("The chosen room's capacity doesn't seem to be a good match\nfor "
+                            "the expected or guaranteed number of guests."),
+             Caution);
 }
 
 bool FieldEntry::text1KeyPress(int box, Key key) {
@@ -295,9 +297,7 @@ void FieldEntry::cbostatusClick(int position) {
     const int shown = integerValue(event.Text1[CurrentEvent::StatusBox]);
     const int chosen = Configuration::statusCode(position);
     const auto showStatus = [&](int code) {
-        const int at = Configuration::statusPosition(code);
-        m_window.cbostatus.text =
-            at > 0 ? m_module.config.StatusNames[at] : QStringLiteral("(Click to set)");
+        m_window.cbostatus.text = m_module.config.statusListText(code);
     };
     if (shown == CurrentEvent::BilledStatus && !level(OperatorSession::evaccess3)) {
         warn(QStringLiteral("Administrator level is required to change a status 5 event."), Oops);
@@ -350,16 +350,11 @@ void FieldEntry::List1Click(int roomnum) {
     m_events.chooseRoom(roomnum);
     m_window.roomListVisible = false;
     emit changed();
-    const auto rooms = LoadRooms(m_module);
-    if (!rooms)
-        return;
-    for (const Room &room : *rooms) {
-        if (room.roomnum == roomnum && !room.capacity.isNull() &&
-            numericValue(m_module.event.Text1[CurrentEvent::GuestsBox]) > room.capacity.toDouble())
-            warn(QStringLiteral("The chosen room's capacity doesn't seem to be a \ngood match "
-                                "for the expected number of guests."),
-                 Caution);
-    }
+    const auto seats = capacity(roomnum);
+    if (seats && numericValue(m_module.event.Text1[CurrentEvent::GuestsBox]) > *seats)
+        warn(QStringLiteral("The chosen room's capacity doesn't seem to be a \ngood match "
+                            "for the expected number of guests."),
+             Caution);
 }
 
 void FieldEntry::optmemnonmemClick(int index) {

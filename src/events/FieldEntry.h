@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <optional>
 
 class Companions;
 class EventEditor;
@@ -64,6 +65,8 @@ private:
     void leaveDate();
     void leaveTime(int box);
     void checkCapacity();
+    // The room's recorded capacity; nothing for a room without one.
+    std::optional<double> capacity(int roomnum);
     // The clipboard's text (a look-up's choice), emptied; null when there is none.
     QString takeClipboard();
     void warn(const QString &text, const QString &title);

@@ -22,6 +22,11 @@ struct Configuration {
     static QString defaultStatusName(int position);
     // Status code that a status-list position (1 to 6) stands for.
     static int statusCode(int position) { return position == 6 ? 9 : position; }
+    // What the status list shows for a status code.
+    QString statusListText(int code) const {
+        const int position = statusPosition(code);
+        return position > 0 ? StatusNames[position] : QStringLiteral("(Click to set)");
+    }
     // The list position (1 to 6) of a status code; 0 for a code not listed.
     static int statusPosition(int code) {
         return code == 9 ? 6 : code >= 1 && code <= 5 ? code : 0;

@@ -242,22 +242,10 @@ void MainWindowLogic::List1Click(int row) {
 bool MainWindowLogic::ShowEvent(int eventNumber) {
     if (eventNumber <= 0 || !editor.mayDiscardChanges())
         return false;
-    CurrentEvent &event = m_module.event;
-    const int editMode = event.EditMode;
     if (!events.LoadEvent(eventNumber))
         return false;
     // The event is shown, not changed: "&Modify" starts that.
-    if (editMode != CurrentEvent::Viewing || window.EditingEnabled) {
-        event.EditMode = CurrentEvent::Viewing;
-        event.UnsavedChanges = false;
-        window.EditingEnabled = false;
-        editor.DisableEventEditing();
-        window.resetColors();
-        for (int button : {EventWindow::SaveButton, EventWindow::CancelEventButton,
-                           EventWindow::BillEventButton})
-            window.cmdEnabled[button] = false;
-        entry.followBoxes();
-    }
+    editor.endEditing();
     return true;
 }
 
@@ -266,9 +254,7 @@ bool MainWindowLogic::mayClose() {
 }
 
 void MainWindowLogic::eventLoaded() {
-    const int position = Configuration::statusPosition(m_module.event.Status);
-    window.cbostatus.text =
-        position > 0 ? m_module.config.StatusNames[position] : QStringLiteral("(Click to set)");
+    window.cbostatus.text = m_module.config.statusListText(m_module.event.Status);
     // Both panels are up, the contact panel in front for an enquiry.
     window.showPanels(false, true, true, false);
     window.front =
