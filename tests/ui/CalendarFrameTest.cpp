@@ -1,6 +1,7 @@
 #include "ui/CalendarFrame.h"
 
 #include "CalendarClub.h"
+#include "ShownWindow.h"
 #include "WaitFor.h"
 #include "foundation/SingleInstance.h"
 #include "startup/MainWindowLogic.h"
@@ -30,14 +31,10 @@ TEST_F(CalendarFrameTest, TheMonthShowsItsEventsAndADoubleClickedDayItsBookings)
     addEvent(42, date, QStringLiteral("Book Club"), QStringLiteral("08:00"),
              QStringLiteral("09:00"), 2, 1);
 
-    SingleInstance instance(club, QStringLiteral("calendar-view-test"));
-    MainWindowLogic logic(*module);
-    MainWindow window(logic);
-    ASSERT_EQ(logic.StartMainWindow(QStringLiteral("ZQJ99DEMO"), instance),
-              MainWindowLogic::Outcome::Started);
-    window.resize(1366, 768);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ShownWindow shown(*module, club, QStringLiteral("calendar-view-test"));
+    ASSERT_TRUE(shown.show());
+    MainWindowLogic &logic = shown.logic;
+    MainWindow &window = shown.window;
 
     const auto *frame = window.findChild<CalendarFrame *>(QStringLiteral("frareservations"));
     ASSERT_NE(frame, nullptr);

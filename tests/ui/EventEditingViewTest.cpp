@@ -1,4 +1,5 @@
 #include "CalendarClub.h"
+#include "ShownWindow.h"
 #include "WaitFor.h"
 #include "foundation/SingleInstance.h"
 #include "startup/MainWindowLogic.h"
@@ -69,16 +70,10 @@ protected:
 };
 
 TEST_F(EventEditingViewTest, ANewEventIsTypedBookedAndShownInTheMonth) {
-    SingleInstance instance(club, QStringLiteral("editing-view-test"));
-    MainWindowLogic logic(*viewModule);
-    MainWindow mainWindow(logic);
+    ShownWindow shown(*viewModule, club, QStringLiteral("editing-view-test"));
+    MainWindow &mainWindow = shown.window;
     window = &mainWindow;
-    ASSERT_EQ(logic.StartMainWindow(QStringLiteral("ZQJ99DEMO"), instance),
-              MainWindowLogic::Outcome::Started);
-    mainWindow.resize(1366, 900);
-    mainWindow.show();
-    QApplication::setActiveWindow(&mainWindow);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
+    ASSERT_TRUE(shown.show(QSize(1366, 900)));
 
     // Nothing is typed before an event is started.
     QTest::keyClicks(box(1), QStringLiteral("ignored"));

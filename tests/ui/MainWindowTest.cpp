@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include "ClubFixture.h"
+#include "ShownWindow.h"
 #include "WaitFor.h"
 #include "foundation/SingleInstance.h"
 #include "startup/MainWindowLogic.h"
@@ -87,14 +88,10 @@ protected:
 
 // The demo club as a newcomer opens it on 6 December 2026.
 TEST_F(DemoMainWindowTest, TheMonthSheetIsFullAndADayOpensOnItsBookings) {
-    SingleInstance instance(club, QStringLiteral("view-test"));
-    MainWindowLogic logic(*module);
-    MainWindow window(logic);
-    ASSERT_EQ(logic.StartMainWindow(QStringLiteral("ZQJ99DEMO"), instance),
-              MainWindowLogic::Outcome::Started);
-    window.resize(1366, 768);
-    window.show();
-    ASSERT_TRUE(waitFor([&] { return window.isVisible(); }));
+    ShownWindow shown(*module, club, QStringLiteral("view-test"));
+    ASSERT_TRUE(shown.show());
+    MainWindowLogic &logic = shown.logic;
+    MainWindow &window = shown.window;
 
     // December 2026 starts on a Tuesday: the 16th is cell 17.
     auto *sixteenth = window.findChild<QPlainTextEdit *>(QStringLiteral("cal(17)"));

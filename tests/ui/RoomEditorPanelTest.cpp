@@ -1,4 +1,5 @@
 #include "ClubFixture.h"
+#include "ShownWindow.h"
 #include "WaitFor.h"
 #include "foundation/SingleInstance.h"
 #include "startup/MainWindowLogic.h"
@@ -18,14 +19,9 @@ namespace {
 class RoomEditorPanelTest : public ClubFixture {};
 
 TEST_F(RoomEditorPanelTest, AddingARoomThroughThePanelUpdatesEveryRoomList) {
-    SingleInstance instance(club, QStringLiteral("panel-test"));
-    MainWindowLogic logic(*module);
-    MainWindow window(logic);
-    ASSERT_EQ(logic.StartMainWindow(QStringLiteral("ZQJ99DEMO"), instance),
-              MainWindowLogic::Outcome::Started);
-    window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ShownWindow shown(*module, club, QStringLiteral("panel-test"));
+    ASSERT_TRUE(shown.show());
+    MainWindow &window = shown.window;
 
     window.menuCommand(QStringLiteral("mnuaddroom"))->trigger();
     auto *panel = window.findChild<QWidget *>(QStringLiteral("fralocation"));
