@@ -352,10 +352,7 @@ void EventEditor::save() {
         event.MemberFlag = 2;
     }
     const bool isNew = event.EditMode == CurrentEvent::EnteringNew;
-    for (int i = 0; i < CurrentEvent::BoxCount; ++i) {
-        event.NewValue[i] = event.Text1[i];
-        event.Changed[i] = !isNew && event.NewValue[i] != event.OldValue[i] ? 1 : 0;
-    }
+    event.takeNewValues(isNew);
     // The history line is put together now and written once the save has
     // committed.
     const QString changeTexts = isNew ? QString() : ChangeLog::changeTexts(event);

@@ -198,10 +198,7 @@ EventRecord::Saved EventRecord::refuseConflict() {
 
 EventRecord::Saved EventRecord::SaveEvent(int mode) {
     CurrentEvent &event = m_module.event;
-    for (int i = 0; i < CurrentEvent::BoxCount; ++i) {
-        event.NewValue[i] = event.Text1[i];
-        event.Changed[i] = event.NewValue[i] != event.OldValue[i] ? 1 : 0;
-    }
+    event.takeNewValues(mode == NewEvent);
     const auto &box = event.Text1;
     SaveRequest request;
     const int status = integerValue(box[CurrentEvent::StatusBox]);

@@ -52,4 +52,13 @@ struct CurrentEvent {
     QString Caption;    // "title - MM/DD/YYYY"
     int EditMode = Viewing;
     bool UnsavedChanges = false;
+
+    // The boxes as a save writes them: NewValue from each box, Changed where
+    // it differs from OldValue (never for a new event).
+    void takeNewValues(bool newEvent) {
+        for (int i = 0; i < BoxCount; ++i) {
+            NewValue[i] = Text1[i];
+            Changed[i] = !newEvent && NewValue[i] != OldValue[i] ? 1 : 0;
+        }
+    }
 };
