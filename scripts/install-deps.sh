@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth poppler-utils fonts-dejavu-core
-  postgresql
+  postgresql libkainjow-mustache-dev
 )
 
 missing=()

@@ -38,10 +38,6 @@ void Companions::Info() {
     m_module.routines.RunAndWait(QStringLiteral("quelvi32.exe"), {infoLine()});
 }
 
-void Companions::PrinterSetup() {
-    m_module.ports.programs.start(QStringLiteral("prenvo.exe"), {}, WindowState::Minimized);
-}
-
 bool Companions::LookUp(const QString &program) {
     return m_module.ports.programs.start(program, {}, WindowState::Normal);
 }

@@ -17,7 +17,6 @@ public:
     void Help(int window);
     // The info box with the operator, the program and its version.
     void Info();
-    void PrinterSetup();
     // acctsift, staffsift or datesift; the choice comes back on the clipboard.
     bool LookUp(const QString &program);
 

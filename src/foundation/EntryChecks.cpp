@@ -6,6 +6,8 @@
 #include "Messages.h"
 #include "TextValue.h"
 
+#include <algorithm>
+
 namespace {
 const QString Brevant = QStringLiteral("Brevant");
 }
@@ -85,6 +87,55 @@ void EntryChecks::PromptDateRange() {
         return;
     }
     channel.MessageText = to < from ? to + from : from + to;
+}
+
+std::optional<DateRange> EntryChecks::askDateRange(const QString &suffix) {
+    MessageChannel &channel = m_messages.channel();
+    channel.MessageText = suffix;
+    PromptDateRange();
+    if (channel.MessageText == QLatin1String("CANCEL"))
+        return std::nullopt;
+    const auto from = checkedDate(channel.MessageText.left(8));
+    if (!from)
+        return std::nullopt;
+    const auto to = checkedDate(channel.MessageText.right(8));
+    if (!to)
+        return std::nullopt;
+    // Month-first dates are turned round only now, so order them again.
+    return DateRange{std::min(*from, *to), std::max(*from, *to)};
+}
+
+std::optional<int> EntryChecks::checkedDate(const QString &typed) {
+    // Turned round as text: as a number, "02012024" would lose its zero.
+    const bool monthFirst = typed.size() == 8 && typed.right(4) > QLatin1String("1900");
+    DateNumber = integerValue(monthFirst ? typed.right(4) + typed.left(4) : typed);
+    ValidateDate();
+    if (DateError != 0)
+        return std::nullopt;
+    const int date = DateText.toInt();
+    const int year = date / 10000;
+    auto db = m_databases.open(QStringLiteral("evnt"));
+    if (!db) {
+        m_messages.reportFailure(db.error(), QStringLiteral("evnt"));
+        return std::nullopt;
+    }
+    // The first row found is enough.
+    auto held =
+        db.value()->exec(QStringLiteral("select resdate from reserv where resdate between ? and ?"),
+                         {year * 10000 + 101, year * 10000 + 1231});
+    if (!held) {
+        m_messages.ShowErrorCodes(held.error());
+        return std::nullopt;
+    }
+    if (!held->next()) {
+        m_messages.show(QStringLiteral("%1 is not a date of the calendar: the calendar holds no "
+                                       "days of the year %2.")
+                            .arg(typed)
+                            .arg(year),
+                        Brevant, Icon::Information);
+        return std::nullopt;
+    }
+    return date;
 }
 
 void EntryChecks::LoadToday() {

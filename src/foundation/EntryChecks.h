@@ -1,11 +1,18 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class Clipboard;
 class Clock;
 class Databases;
 class Messages;
+
+// Two YYYYMMDD dates, both ends included.
+struct DateRange {
+    int from = 0;
+    int to = 0;
+};
 
 // Checks of what operators type: dates exchanged as YYYYMMDD numbers, date
 // ranges for reports, and member account numbers. Results travel in the
@@ -26,6 +33,11 @@ public:
     // two dates, earlier first, or "CANCEL". MessageText on entry is the
     // title suffix.
     void PromptDateRange();
+    // PromptDateRange with `suffix`, then both dates checked by ValidateDate
+    // and against the years the calendar holds. None when cancelled or a
+    // date is refused (the operator has been told which), so a typing slip
+    // never purges or prints a wrong range.
+    std::optional<DateRange> askDateRange(const QString &suffix);
     void LoadToday();
     // The year in LeapYearText becomes "Y" or "N".
     void CheckLeapYear();
@@ -44,6 +56,8 @@ public:
 private:
     // One date of the range prompt; empty when cancelled.
     QString askDate(const QString &which, const QString &suffix);
+    // The typed date as YYYYMMDD when ValidateDate and the calendar accept it.
+    std::optional<int> checkedDate(const QString &typed);
 
     Databases &m_databases;
     Messages &m_messages;

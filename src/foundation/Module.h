@@ -9,6 +9,7 @@
 #include "Messages.h"
 #include "OperatorSession.h"
 #include "RecordLayer.h"
+#include "ReportLauncher.h"
 #include "SharedRoutines.h"
 #include "StaffLocation.h"
 
@@ -54,4 +55,5 @@ public:
     EntryChecks checks;
     LongOperation longOperation; // writing commands wait while one runs
     CurrentEvent event;          // the event the main window shows
+    ReportRequest report;        // the next report to launch
 };

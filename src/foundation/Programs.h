@@ -19,6 +19,8 @@ public:
     virtual bool start(const QString &program, const QStringList &arguments,
                        WindowState state = WindowState::Normal) = 0;
     // Starts and waits for the exit code while the windows stay responsive;
-    // -1 when the program could not be started or crashed.
-    virtual int runAndWait(const QString &program, const QStringList &arguments) = 0;
+    // -1 when the program could not be started or crashed. `input` is written
+    // to the program's standard input, which is then closed.
+    virtual int runAndWait(const QString &program, const QStringList &arguments,
+                           const QString &input = {}) = 0;
 };

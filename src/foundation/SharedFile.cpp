@@ -15,41 +15,26 @@ namespace {
 constexpr int LockWaitMs = 5000;
 constexpr int LockPollMs = 10;
 
-// An exclusive lock on "<path>.lck", held until destruction. The lock file
-// stays in place: removing it would let a second process lock a new file
-// of the same name while a first still holds the old one. flock() excludes
-// other processes, also on other workstations through a network folder,
-// and other threads of this one.
-class FileLock {
-public:
-    explicit FileLock(const QString &path)
-        : m_fd(::open(QFile::encodeName(path + QLatin1String(".lck")).constData(),
-                      O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
-        if (m_fd < 0)
-            return;
-        const QDeadlineTimer deadline(LockWaitMs);
-        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-            if (deadline.hasExpired())
-                return;
-            QThread::msleep(LockPollMs);
-        }
-        m_locked = true;
-    }
-    ~FileLock() {
-        if (m_fd >= 0)
-            ::close(m_fd); // releases the lock
-    }
-    FileLock(const FileLock &) = delete;
-    FileLock &operator=(const FileLock &) = delete;
-
-    bool locked() const { return m_locked; }
-
-private:
-    int m_fd = -1;
-    bool m_locked = false;
-};
-
 } // namespace
+
+FileLock::FileLock(const QString &path)
+    : m_fd(::open(QFile::encodeName(path + QLatin1String(".lck")).constData(),
+                  O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
+    if (m_fd < 0)
+        return;
+    const QDeadlineTimer deadline(LockWaitMs);
+    while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+        if (deadline.hasExpired())
+            return;
+        QThread::msleep(LockPollMs);
+    }
+    m_locked = true;
+}
+
+FileLock::~FileLock() {
+    if (m_fd >= 0)
+        ::close(m_fd); // releases the lock
+}
 
 bool appendLines(const QString &path, const QStringList &lines) {
     // One appending write is never interleaved on a local disk, but on a

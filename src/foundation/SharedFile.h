@@ -11,6 +11,25 @@
 // for another holder.
 namespace SharedFile {
 
+// An exclusive lock on "<path>.lck", held until destruction. The lock file
+// stays in place: removing it would let a second process lock a new file
+// of the same name while a first still holds the old one. flock() excludes
+// other processes, also on other workstations through a network folder,
+// and other threads of this one.
+class FileLock {
+public:
+    explicit FileLock(const QString &path);
+    ~FileLock();
+    FileLock(const FileLock &) = delete;
+    FileLock &operator=(const FileLock &) = delete;
+
+    bool locked() const { return m_locked; }
+
+private:
+    int m_fd = -1;
+    bool m_locked = false;
+};
+
 // Appends whole lines in one write under the lock.
 bool appendLines(const QString &path, const QStringList &lines);
 // Runs change(current content) under the lock and replaces the file with its

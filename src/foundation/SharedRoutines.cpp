@@ -39,8 +39,9 @@ bool SharedRoutines::CheckDatabaseUpdate() {
     return true;
 }
 
-int SharedRoutines::RunAndWait(const QString &program, const QStringList &arguments) {
-    const int exitCode = m_programs.runAndWait(program, arguments);
+int SharedRoutines::RunAndWait(const QString &program, const QStringList &arguments,
+                               const QString &input) {
+    const int exitCode = m_programs.runAndWait(program, arguments, input);
     if (exitCode != 0) {
         m_messages.show(QStringLiteral("WARNING - PREMATURE USER TERMINATION OF BACKUP PROCEDURE"),
                         QStringLiteral("CAUTION"), Icon::Critical);

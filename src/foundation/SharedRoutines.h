@@ -20,7 +20,8 @@ public:
     // update program to run first; the caller then ends the module.
     bool CheckDatabaseUpdate();
     // Runs a program to its end; a non-zero exit code is warned about and logged.
-    int RunAndWait(const QString &program, const QStringList &arguments = {});
+    int RunAndWait(const QString &program, const QStringList &arguments = {},
+                   const QString &input = {});
     bool ChangeToProgramDirectory();
     // Hourglass and arrow pointer around long operations.
     void ShowBusy();

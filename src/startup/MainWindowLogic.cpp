@@ -30,13 +30,18 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     , calendar(module)
     , rooms(module)
     , yearSetup(module)
+    , maintenance(module)
     , companions(module)
+    , reports(module)
     , events(module)
     , editor(module, events, window)
     , entry(module, events, editor, window, companions)
     , m_module(module) {
     connect(&rooms, &RoomEditor::status, this, &MainWindowLogic::setHelpText);
     connect(&yearSetup, &YearSetup::status, this, &MainWindowLogic::setHelpText);
+    connect(&maintenance, &CalendarMaintenance::status, this, &MainWindowLogic::setHelpText);
+    connect(&maintenance, &CalendarMaintenance::calendarRequested, this,
+            &MainWindowLogic::RefreshCalendar);
     connect(&rooms, &RoomEditor::calendarRequested, this, &MainWindowLogic::CalendarCommand);
     connect(&yearSetup, &YearSetup::calendarRequested, this, &MainWindowLogic::CalendarCommand);
     connect(&rooms, &RoomEditor::roomsChanged, this, &MainWindowLogic::loadRooms);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/CalendarMaintenance.h"
 #include "calendar/ListState.h"
 #include "calendar/MonthSheet.h"
 #include "calendar/RoomEditor.h"
@@ -11,6 +12,7 @@
 #include "foundation/Companions.h"
 #include "foundation/CurrentEvent.h"
 #include "foundation/Prompts.h"
+#include "foundation/ReportLauncher.h"
 
 #include <QObject>
 #include <QString>
@@ -82,7 +84,9 @@ public:
     MonthSheet calendar; // frareservations: month sheet and reservation grid
     RoomEditor rooms;
     YearSetup yearSetup;
+    CalendarMaintenance maintenance; // purge and room conflicts
     Companions companions;
+    ReportLauncher reports; // print margins and printer set-up
     EventRecord events; // the current event: load, number, save
     EventWindow window; // what the event side of the window shows
     EventEditor editor; // the command row

@@ -61,6 +61,12 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
             [this] { m_logic.yearSetup.InitializeYear(); });
     connect(menuCommand(QStringLiteral("mnuaudithistory")), &QAction::triggered, this,
             [this] { m_logic.editor.ShowAuditHistory(); });
+    connect(menuCommand(QStringLiteral("mnupurgecalendar")), &QAction::triggered, this,
+            [this] { m_logic.maintenance.PurgeCalendar(); });
+    connect(menuCommand(QStringLiteral("mnuconflicts")), &QAction::triggered, this,
+            [this] { m_logic.maintenance.RoomConflictReport(); });
+    connect(menuCommand(QStringLiteral("mnumargins")), &QAction::triggered, this,
+            [this] { m_logic.reports.SetPrintMargins(); });
     for (int i = 0; i < int(m_buttons.size()); ++i)
         connect(m_buttons[i], &QPushButton::clicked, this,
                 [this, i] { m_logic.editor.cmdClick(i); });
@@ -141,6 +147,8 @@ void MainWindow::buildMenus() {
     addCommand(promotion, QStringLiteral("mnumaillabels"), QStringLiteral("Mailing Labels"));
     addCommand(promotion, QStringLiteral("mnubilling"), QStringLiteral("Billing Labels"));
     addCommand(promotion, QStringLiteral("mnuemail"), QStringLiteral("E-mail List"));
+    reports->addSeparator();
+    addCommand(reports, QStringLiteral("mnumargins"), QStringLiteral("Adjust Print Margins"));
 
     QMenu *help = addMenu(nullptr, QStringLiteral("mnuhelpmenu"), QStringLiteral("&Help"));
     connect(addCommand(help, QStringLiteral("mnuhelp"), QStringLiteral("Help")),

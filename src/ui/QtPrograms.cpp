@@ -2,6 +2,7 @@
 
 #include "foundation/ClubFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -19,8 +20,18 @@ QString baseName(const QString &program) {
 
 } // namespace
 
-QtPrograms::QtPrograms(QString clubDirectory)
-    : m_clubDirectory(std::move(clubDirectory)) {}
+QtPrograms::QtPrograms(QString clubDirectory, QStringList programFolders)
+    : m_clubDirectory(std::move(clubDirectory))
+    , m_programFolders(std::move(programFolders)) {}
+
+QStringList QtPrograms::defaultFolders() {
+    QStringList folders{QCoreApplication::applicationDirPath()};
+#ifdef MORAVEL_BUILD_TOOLS_DIR
+    for (const char *tool : {"prinzel"})
+        folders << QStringLiteral(MORAVEL_BUILD_TOOLS_DIR "/") + QLatin1String(tool);
+#endif
+    return folders;
+}
 
 void QtPrograms::registerStandIn(const QString &program, StandIn standIn) {
     m_standIns.insert(baseName(program), std::move(standIn));
@@ -37,6 +48,15 @@ QString QtPrograms::executable(const QString &program) const {
     return file.absoluteFilePath();
 }
 
+QString QtPrograms::installedExecutable(const QString &program) const {
+    for (const QString &folder : m_programFolders) {
+        const QFileInfo file(QDir(folder).filePath(baseName(program)));
+        if (file.isFile() && file.isExecutable())
+            return file.absoluteFilePath();
+    }
+    return QString();
+}
+
 const QtPrograms::StandIn *QtPrograms::standIn(const QString &program) const {
     const auto found = m_standIns.constFind(baseName(program));
     return found == m_standIns.constEnd() ? nullptr : &found.value();
@@ -44,7 +64,8 @@ const QtPrograms::StandIn *QtPrograms::standIn(const QString &program) const {
 
 bool QtPrograms::exists(const QString &program) const {
     return standIn(program) || !executable(program).isEmpty() ||
-           ClubFile::exists(m_clubDirectory, QFileInfo(program).fileName());
+           ClubFile::exists(m_clubDirectory, QFileInfo(program).fileName()) ||
+           !installedExecutable(program).isEmpty();
 }
 
 bool QtPrograms::start(const QString &program, const QStringList &arguments, WindowState state) {
@@ -55,14 +76,19 @@ bool QtPrograms::start(const QString &program, const QStringList &arguments, Win
         (*builtIn)(arguments, state);
         return true;
     }
-    return false;
+    const QString installed = installedExecutable(program);
+    return !installed.isEmpty() && QProcess::startDetached(installed, arguments, m_clubDirectory);
 }
 
-int QtPrograms::runAndWait(const QString &program, const QStringList &arguments) {
-    const QString path = executable(program);
+int QtPrograms::runAndWait(const QString &program, const QStringList &arguments,
+                           const QString &input) {
+    QString path = executable(program);
     if (path.isEmpty()) {
-        const StandIn *builtIn = standIn(program);
-        return builtIn ? (*builtIn)(arguments, WindowState::Normal) : -1;
+        if (const StandIn *builtIn = standIn(program))
+            return (*builtIn)(arguments, WindowState::Normal);
+        path = installedExecutable(program);
+        if (path.isEmpty())
+            return -1;
     }
     QProcess process;
     process.setWorkingDirectory(m_clubDirectory);
@@ -74,6 +100,10 @@ int QtPrograms::runAndWait(const QString &program, const QStringList &arguments)
             loop.quit();
     });
     process.start(path, arguments);
+    if (process.waitForStarted()) {
+        process.write(input.toUtf8());
+        process.closeWriteChannel();
+    }
     if (process.state() != QProcess::NotRunning || process.error() != QProcess::FailedToStart)
         loop.exec(); // the windows keep painting while the program runs
     if (process.error() == QProcess::FailedToStart || process.exitStatus() == QProcess::CrashExit)

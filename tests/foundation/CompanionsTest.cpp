@@ -36,7 +36,9 @@ TEST_F(CompanionsTest, AViewerAnsweringNoHelpLeadsToTheHelpText) {
                 clipboard.content = QStringLiteral("NOHELP");
             return true;
         }
-        int runAndWait(const QString &, const QStringList &) override { return 0; }
+        int runAndWait(const QString &, const QStringList &, const QString &) override {
+            return 0;
+        }
         FakeClipboard &clipboard;
         QStringList started;
     } viewer(clipboard);

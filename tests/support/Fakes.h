@@ -96,8 +96,10 @@ public:
         started << (QStringList{program} + arguments).join(QLatin1Char(' '));
         return true;
     }
-    int runAndWait(const QString &program, const QStringList &arguments) override {
+    int runAndWait(const QString &program, const QStringList &arguments,
+                   const QString &input) override {
         waited << (QStringList{program} + arguments).join(QLatin1Char(' '));
+        inputs << input;
         return exitCodes.isEmpty() ? 0 : exitCodes.dequeue();
     }
 
@@ -105,6 +107,7 @@ public:
     QStringList started;
     QList<WindowState> states;
     QStringList waited;
+    QStringList inputs; // standard input of each program waited for
     QQueue<int> exitCodes;
 };
 

@@ -60,4 +60,24 @@ TEST(QtPrograms, TheWindowKeepsWorkingWhileAProgramRuns) {
     EXPECT_GT(ticks, 3) << "events were handled during the wait";
 }
 
+TEST(QtPrograms, TheSuitesOwnToolsAreFoundWhereTheyWereInstalled) {
+    QTemporaryDir club;
+    QTemporaryDir installed;
+    // Reads its standard input into a file of the club, as the report
+    // program reads its parameter block.
+    writeScript(QDir(installed.path()).filePath(QStringLiteral("prinzel")),
+                "cat > block.txt; exit 0");
+    QtPrograms programs(club.path(), {installed.path()});
+    EXPECT_TRUE(programs.exists(QStringLiteral("prinzel.exe")));
+    EXPECT_EQ(programs.runAndWait(QStringLiteral("prinzel.exe"), {}, QStringLiteral("Crystal~")),
+              0);
+    QFile block(QDir(club.path()).filePath(QStringLiteral("block.txt")));
+    ASSERT_TRUE(block.open(QIODevice::ReadOnly)) << "run in the club directory";
+    EXPECT_EQ(block.readAll(), QByteArray("Crystal~"));
+
+    // The club's own program still wins.
+    writeScript(QDir(club.path()).filePath(QStringLiteral("prinzel")), "exit 6");
+    EXPECT_EQ(programs.runAndWait(QStringLiteral("prinzel.exe"), {}), 6);
+}
+
 } // namespace

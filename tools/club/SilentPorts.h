@@ -23,7 +23,9 @@ struct SilentPorts final : Prompts, Clipboard, Programs, Clock, KeySender, Print
     void clear() override {}
     bool exists(const QString &) const override { return false; }
     bool start(const QString &, const QStringList &, WindowState) override { return false; }
-    int runAndWait(const QString &, const QStringList &) override { return 0; }
+    int runAndWait(const QString &, const QStringList &, const QString &) override {
+        return 0;
+    }
     QDate today() const override { return date; }
     QDateTime now() const override { return QDateTime(date, QTime(9, 0)); }
     void pause(int) override {}

@@ -1,0 +1,217 @@
+#include "ReportLauncher.h"
+
+#include "Clipboard.h"
+#include "ClubFile.h"
+#include "Module.h"
+#include "Programs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+#include <cmath>
+
+namespace {
+
+constexpr double MaxMarginInches = 11;
+constexpr int MaxMarginTwips = 11 * ReportLauncher::TwipsPerInch;
+
+QString line(const QString &name, const QString &value) {
+    return name + QLatin1Char('=') + value + QLatin1Char('~');
+}
+
+// A stored margin: a whole number of twips in range, else none.
+int storedMargin(const QString &text) {
+    bool ok = false;
+    const int twips = text.trimmed().toInt(&ok);
+    return ok && twips >= 0 && twips <= MaxMarginTwips ? twips : 0;
+}
+
+} // namespace
+
+ReportWorkCopy::ReportWorkCopy(const Databases &databases, QString fileName)
+    : m_databases(databases)
+    , m_fileName(std::move(fileName))
+    , m_lock(databases.clubPath(m_fileName)) {}
+
+QString ReportWorkCopy::path() const {
+    return m_databases.clubPath(m_fileName);
+}
+
+Result<DatabasePtr> ReportWorkCopy::open() const {
+    return m_databases.openLocalFile(path());
+}
+
+ReportLauncher::ReportLauncher(Module &module)
+    : m_module(module) {}
+
+QString ReportLauncher::workCopyName(int sysUser) {
+    return QStringLiteral("rpt") + (QStringLiteral("00") + QString::number(sysUser)).right(2) +
+           QStringLiteral(".mdb");
+}
+
+QString ReportLauncher::marginFileName(int sysUser) {
+    return QString::number(sysUser) + QStringLiteral("printmargin.");
+}
+
+QString ReportLauncher::parameterBlock(const ReportRequest &request, int marginTop,
+                                       int marginLeft) {
+    QStringList lines{QStringLiteral("Crystal~"),
+                      line(QStringLiteral("ReportFileName"), request.ReportFile),
+                      line(QStringLiteral("WindowTitle"), request.ReportTitle),
+                      line(QStringLiteral("MarginTop"), QString::number(marginTop)),
+                      line(QStringLiteral("MarginLeft"), QString::number(marginLeft))};
+    if (!request.SelectionFormula.isEmpty())
+        lines << line(QStringLiteral("SelectionFormula"), request.SelectionFormula);
+    for (std::size_t i = 0; i < request.DataFiles.size(); ++i)
+        if (!request.DataFiles[i].isEmpty())
+            lines << line(QStringLiteral("DataFiles(%1)").arg(i), request.DataFiles[i]);
+    return lines.join(QLatin1Char('\n'));
+}
+
+std::optional<int> ReportLauncher::marginTwips(const QString &inches) {
+    // Only a plain decimal number is a margin: "abc" is refused, not zero.
+    bool ok = false;
+    const double value = inches.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value) || value < 0 || value > MaxMarginInches)
+        return std::nullopt;
+    return static_cast<int>(std::lround(value * TwipsPerInch));
+}
+
+std::unique_ptr<ReportWorkCopy> ReportLauncher::PrepareReportDatabase() {
+    const QString name = workCopyName(m_module.session.SysUser);
+    auto work = std::make_unique<ReportWorkCopy>(m_module.databases, name);
+    if (!work->locked()) {
+        m_module.messages.show(
+            QStringLiteral("The report work file %1 is in use at another workstation.\r\n"
+                           "Try again when its report has finished.")
+                .arg(name),
+            QStringLiteral("Brevant"), Icon::Information);
+        return nullptr;
+    }
+    const QString clubDirectory = m_module.databases.settings().clubDirectory;
+    const QString templateFile = ClubFile::find(clubDirectory, QStringLiteral("rpt00.sys"));
+    if (templateFile.isEmpty()) {
+        // Without the template the last report's copy would print again.
+        m_module.messages.ShowMissingDatabase(QStringLiteral("rpt00.sys"));
+        return nullptr;
+    }
+    // A journal left by an interrupted report would be played back into the
+    // fresh copy, so it goes with the old copy.
+    for (const QString &old : {work->path(), work->path() + QStringLiteral("-journal")}) {
+        if (QFile::exists(old) && !QFile::remove(old)) {
+            m_module.messages.ShowErrorCodes(
+                {ErrorNumber::FileAccess, QStringLiteral("%1 cannot be replaced.").arg(old)});
+            return nullptr;
+        }
+    }
+    if (!QFile::copy(templateFile, work->path())) {
+        m_module.messages.ShowErrorCodes(
+            {ErrorNumber::FileAccess, QStringLiteral("%1 cannot be made.").arg(work->path())});
+        return nullptr;
+    }
+    QFile::setPermissions(work->path(), QFile::permissions(work->path()) | QFile::WriteOwner);
+
+    ReportRequest &request = m_module.report;
+    request.ReportHeadings = {m_module.config.compname, {}, {}, {}, {}};
+    m_module.channel.MessageText = name;
+    return work;
+}
+
+bool ReportLauncher::WriteReportHeadings(ReportWorkCopy &work) {
+    auto db = work.open();
+    if (!db) {
+        m_module.messages.ShowErrorCodes(db.error());
+        return false;
+    }
+    const auto &headings = m_module.report.ReportHeadings;
+    QString sql = QStringLiteral(
+        "update headings set ctlcompname = ?, ctlauxtitle = ?, ctlseq = ?, ctlselect = ?");
+    QVariantList values{headings[0].left(30), headings[1].left(40), headings[2].left(40),
+                        headings[3].left(40)};
+    // An empty top line keeps the template's.
+    if (!headings[4].isEmpty()) {
+        sql += QStringLiteral(", ctllinetop = ?");
+        values << headings[4].left(250);
+    }
+    const Status written = db.value()->change(sql, values);
+    if (!written) {
+        m_module.messages.ShowErrorCodes(written.error());
+        return false;
+    }
+    m_module.channel.MessageText = work.fileName();
+    return true;
+}
+
+bool ReportLauncher::LaunchReport(ReportWorkCopy &) {
+    LoadPrintMargins();
+    ReportRequest &request = m_module.report;
+    const QString block = parameterBlock(request, MarginTop, MarginLeft);
+    request.DataFiles = {};
+    request.ReportTitle.clear();
+    request.SelectionFormula.clear();
+    m_module.ports.clipboard.setText(block);
+
+    const QString program = QLatin1String(ReportRequest::ReportProgram);
+    if (!m_module.ports.programs.exists(program)) {
+        m_module.messages.show(program + QStringLiteral(" cannot be found"), QString(), Icon::None);
+        return false;
+    }
+    if (!ClubFile::exists(m_module.databases.settings().clubDirectory, request.ReportFile)) {
+        m_module.messages.show(request.ReportFile + QStringLiteral(" cannot be found"), QString(),
+                               Icon::None);
+        return false;
+    }
+    request.ReportResult = m_module.routines.RunAndWait(program, {}, block);
+    return request.ReportResult == 0;
+}
+
+void ReportLauncher::LoadPrintMargins() {
+    MarginTop = 0;
+    MarginLeft = 0;
+    QFile file(m_module.clubPath(marginFileName(m_module.session.SysUser)));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    QTextStream in(&file);
+    if (!in.atEnd())
+        MarginTop = storedMargin(in.readLine());
+    if (!in.atEnd())
+        MarginLeft = storedMargin(in.readLine());
+}
+
+void ReportLauncher::SetPrintMargins() {
+    Prompts &prompts = m_module.ports.prompts;
+    prompts.message(QStringLiteral("You may adjust both the TOP and LEFT printing margins for \n"
+                                   "Brevant reports. Moving the margins affect all reports\n"
+                                   "that use the Prinzel module. Click OK to begin."),
+                    QStringLiteral("Set Printer Margins"), Icon::Information);
+    const auto ask = [&](const QString &which, const QString &title) {
+        return marginTwips(prompts.input(
+            QStringLiteral("Set the %1 margin by typing a number in inches.\n").arg(which) +
+                QStringLiteral("For example: 1=1 inch  or .5 = 1/2 inch \n\n"
+                               "Type a zero to disable the feature altogether\n\n"
+                               "When done, press ENTER or click OK.\n"),
+            title));
+    };
+    const auto top = ask(QStringLiteral("TOP"), QStringLiteral("Adjust TOP Margin"));
+    if (!top)
+        return;
+    const auto left = ask(QStringLiteral("LEFT"), QStringLiteral("Adjust LEFT Margin"));
+    if (!left)
+        return;
+    QFile file(m_module.clubPath(marginFileName(m_module.session.SysUser)));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text) ||
+        file.write(QStringLiteral("%1\n%2\n").arg(*top).arg(*left).toLatin1()) < 0) {
+        m_module.messages.ShowErrorCodes(
+            {ErrorNumber::FileAccess,
+             QStringLiteral("%1 cannot be written.").arg(file.fileName())});
+        return;
+    }
+    MarginTop = *top;
+    MarginLeft = *left;
+}
+
+void ReportLauncher::RunPrinterControl() {
+    m_module.routines.ChangeToProgramDirectory();
+    m_module.ports.programs.start(QStringLiteral("prenvo.exe"), {},
+                                  Programs::WindowState::Minimized);
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "Databases.h"
+#include "SharedFile.h"
+
+#include <QString>
+#include <array>
+#include <memory>
+#include <optional>
+
+class Module;
+
+// What the calling window sets before a report is launched.
+struct ReportRequest {
+    static constexpr auto ReportProgram = "prinzel.exe";
+
+    QString ReportFile;       // "evntcon1.rpt"
+    QString ReportTitle;      // the report program's window title; may be empty
+    QString SelectionFormula; // empty means every row
+    std::array<QString, 5> DataFiles{};
+    int ReportResult = 0;
+    // 0 club name, 1 subtitle, 2 sort order, 3 selection, 4 optional top line.
+    std::array<QString, 5> ReportHeadings{};
+    // The dates of the last report's date-range prompt. Kept apart from the
+    // configured account range, which account creation reads.
+    int RangeFrom = 0;
+    int RangeTo = 0;
+};
+
+// The operator's report work database ("rpt05.mdb"), a fresh copy of the
+// template. Two operators can share one (23 and 123 both use rpt23.mdb), so
+// the copy is locked from its preparation until its report has ended: hold
+// this object that long.
+class ReportWorkCopy {
+public:
+    ReportWorkCopy(const Databases &databases, QString fileName);
+
+    const QString &fileName() const { return m_fileName; }
+    QString path() const;
+    bool locked() const { return m_lock.locked(); }
+    Result<DatabasePtr> open() const;
+
+private:
+    const Databases &m_databases;
+    QString m_fileName;
+    SharedFile::FileLock m_lock;
+};
+
+// Report launching: the work copy, its headings, the parameter block for the
+// report program, and the operator's print margins.
+class ReportLauncher {
+public:
+    static constexpr int TwipsPerInch = 1440;
+
+    explicit ReportLauncher(Module &module);
+
+    // "rpt" + the last two digits of the operator number + ".mdb".
+    static QString workCopyName(int sysUser);
+    // "<operator number>printmargin."
+    static QString marginFileName(int sysUser);
+    // The block the report program reads: one "~"-ended line per value.
+    static QString parameterBlock(const ReportRequest &request, int marginTop, int marginLeft);
+    // An answer to a margin prompt in whole twips; none when refused.
+    static std::optional<int> marginTwips(const QString &inches);
+
+    // Copies the template into the operator's work copy and starts the
+    // request's headings anew (0 = the club's name). Null, with the failure
+    // shown, when there is no template, the copy fails or another
+    // workstation holds the copy. MessageText = the work copy's name.
+    std::unique_ptr<ReportWorkCopy> PrepareReportDatabase();
+    // Writes ReportHeadings into the copy's headings row.
+    bool WriteReportHeadings(ReportWorkCopy &work);
+    // Runs the report program on the request and waits for it; false when
+    // nothing was started or it failed (ReportResult holds its exit code).
+    bool LaunchReport(ReportWorkCopy &work);
+    void LoadPrintMargins();
+    void SetPrintMargins();
+    void RunPrinterControl();
+
+    int MarginTop = 0;
+    int MarginLeft = 0;
+
+private:
+    Module &m_module;
+};

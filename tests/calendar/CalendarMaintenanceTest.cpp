@@ -1,0 +1,138 @@
+#include "calendar/CalendarMaintenance.h"
+
+#include "EventFixture.h"
+
+#include <QFile>
+
+namespace {
+
+class CalendarMaintenanceTest : public EventFixture {
+protected:
+    void SetUp() override {
+        EventFixture::SetUp();
+        programs.available << QStringLiteral("prinzel.exe");
+        QFile layout(path(QStringLiteral("evntcon1.rpt")));
+        ASSERT_TRUE(layout.open(QIODevice::WriteOnly));
+    }
+
+    int calendarRows(const QString &condition = QStringLiteral("1 = 1")) {
+        return scalar(QStringLiteral("evnt"),
+                      QStringLiteral("select count(*) from reserv where ") + condition)
+            .toInt();
+    }
+    // Runs the purge with the answers given; true when it asked both warnings.
+    void purge(const char *from, const char *to, std::initializer_list<bool> answers) {
+        prompts.answerInput(QString::fromLatin1(from));
+        prompts.answerInput(QString::fromLatin1(to));
+        for (bool yes : answers)
+            prompts.answerYesNo(yes);
+        CalendarMaintenance(*module).PurgeCalendar();
+    }
+    // The conflict report's rows as "date time event1 room1 / event2 room2".
+    QStringList conflicts(const char *from, const char *to) {
+        prompts.answerInput(QString::fromLatin1(from));
+        prompts.answerInput(QString::fromLatin1(to));
+        CalendarMaintenance(*module).RoomConflictReport();
+        QStringList rows;
+        auto db = module->databases.openLocalFile(path(QStringLiteral("rpt00.mdb")));
+        EXPECT_TRUE(db.ok());
+        auto query = db.value()->exec(QStringLiteral(
+            "select resdate, restime, event1, room1, event2, room2 from eventreserv"));
+        while (query && query->next())
+            rows << QStringLiteral("%1 %2 %3 %4 / %5 %6")
+                        .arg(query->value(0).toString(), query->value(1).toString(),
+                             query->value(2).toString(), query->value(3).toString(),
+                             query->value(4).toString(), query->value(5).toString());
+        return rows;
+    }
+};
+
+TEST_F(CalendarMaintenanceTest, PurgeDeletesTheRangesCalendarRowsOnly) {
+    ASSERT_EQ(book(QStringLiteral("20270115"), QStringLiteral("Gala"), QStringLiteral("18:00"),
+                   QStringLiteral("19:00"), 1),
+              EventRecord::Saved::Done);
+    const int events = this->events();
+    const QVariant accountRange = module->config.RangeFrom;
+    const int before = calendarRows();
+
+    // No at the first or the last warning, or a date slip: nothing goes.
+    purge("20270101", "20270131", {false});
+    purge("20270101", "20270131", {true, false});
+    prompts.clear();
+    purge("2027-1-1", "20270131", {});
+    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Invalid month"));
+    EXPECT_EQ(calendarRows(), before);
+
+    prompts.clear();
+    purge("20270131", "20270101", {true, true}); // the earlier date comes first
+    ASSERT_EQ(prompts.questions.size(), 2);
+    EXPECT_EQ(prompts.questions[0].title, QStringLiteral("*** EXTREME CAUTION ADVISED ***"));
+    EXPECT_TRUE(prompts.questions[0].text.contains(
+        QStringLiteral("Purge from: 20270101   to: 20270131\r\n\r\nClick YES")));
+    EXPECT_EQ(prompts.questions[1].title, QStringLiteral(" *** CONFIRM PURGE??? ***"));
+    EXPECT_EQ(calendarRows(), before - 2976) << "31 days of 96 quarter-hours";
+    EXPECT_EQ(calendarRows(QStringLiteral("resdate between 20270101 and 20270131")), 0);
+    EXPECT_EQ(calendarRows(QStringLiteral("resdate = 20270201 and restime = '00:00'")), 1);
+    EXPECT_EQ(this->events(), events) << "events stay";
+    EXPECT_EQ(QVariant(module->config.RangeFrom), accountRange) << "account range untouched";
+
+    // Only the administrator may purge, whatever calls it.
+    signIn(90);
+    CalendarMaintenance(*module).PurgeCalendar();
+    EXPECT_EQ(calendarRows(), before - 2976);
+}
+
+TEST_F(CalendarMaintenanceTest, ConflictsPairEachRoomWithTheRoomItIsPartOf) {
+    // Rooms 2 and 4 are parts of room 1; room 3 names itself, room 5 a room
+    // that does not exist: neither is compared, and neither is an error.
+    exec(QStringLiteral("evnt"),
+         QStringLiteral("update location set subdiv = 3 where roomnum = 3"));
+    for (const auto &[number, subdiv] : {std::pair{4, 1}, std::pair{5, 9}}) {
+        RoomEditor rooms(*module);
+        rooms.OpenRoomEditor(true);
+        rooms.text3Changed(RoomEditor::NameBox, QStringLiteral("Section %1").arg(number));
+        rooms.text3Changed(RoomEditor::CapacityBox, QStringLiteral("20"));
+        rooms.text3Changed(RoomEditor::SubdivisionBox, QString::number(subdiv));
+        rooms.RoomButton(RoomEditor::AddRoom);
+    }
+    const auto bookAt = [&](int room, const char *start, const char *end, const char *title) {
+        EXPECT_EQ(book(QStringLiteral("20270320"), QString::fromLatin1(title),
+                       QString::fromLatin1(start), QString::fromLatin1(end), room),
+                  EventRecord::Saved::Done);
+        return lastNumber;
+    };
+    // A booking ends before its end time: 18:00 to 19:00 holds 18:00 to 18:45.
+    const int whole = bookAt(1, "18:00", "19:00", "Gala");
+    prompts.answerYesNo(true); // each part's overlap was accepted at its save
+    const int east = bookAt(2, "18:30", "19:15", "Toast");
+    prompts.answerYesNo(true);
+    const int section = bookAt(4, "18:45", "19:30", "Band");
+    bookAt(3, "18:00", "19:00", "Library");
+    prompts.clear();
+
+    const QStringList rows = conflicts("20270301", "20270331");
+    const QString gala = QStringLiteral("20270320 %2 %1 Gala / ").arg(whole);
+    EXPECT_EQ(
+        rows,
+        (QStringList{gala.arg(QStringLiteral("18:30")) + QStringLiteral("%1 Toast").arg(east),
+                     gala.arg(QStringLiteral("18:45")) + QStringLiteral("%1 Toast").arg(east),
+                     gala.arg(QStringLiteral("18:45")) + QStringLiteral("%1 Band").arg(section)}))
+        << "rooms 2 and 4 overlap from 18:45 too, but parts are not compared with each other";
+    EXPECT_EQ(programs.inputs.size(), 1);
+    EXPECT_TRUE(programs.inputs.last().contains(QStringLiteral("ReportFileName=evntcon1.rpt~")));
+    EXPECT_TRUE(programs.inputs.last().endsWith(QStringLiteral("DataFiles(0)=rpt00.mdb~")));
+    auto report = module->databases.openLocalFile(path(QStringLiteral("rpt00.mdb")));
+    auto heading = report.value()->exec(QStringLiteral("select ctlauxtitle from headings"));
+    ASSERT_TRUE(heading && heading->next());
+    EXPECT_EQ(heading->value(0).toString(), QStringLiteral("from 20270301 to 20270331"));
+
+    // No room at all: said so, nothing printed.
+    exec(QStringLiteral("evnt"), QStringLiteral("delete from location"));
+    prompts.clear();
+    conflicts("20270301", "20270331");
+    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("No rooms are defined yet."));
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+    EXPECT_EQ(programs.inputs.size(), 1);
+}
+
+} // namespace

@@ -1,0 +1,222 @@
+#include "foundation/ReportLauncher.h"
+
+#include "ClubFixture.h"
+
+#include <QFile>
+
+namespace {
+
+class ReportLauncherTest : public ClubFixture {
+protected:
+    void SetUp() override {
+        ClubFixture::SetUp();
+        programs.available << QStringLiteral("prinzel.exe");
+        writeFile(QStringLiteral("evntcon1.rpt"), "[body]\n");
+    }
+
+    void writeFile(const QString &name, const QByteArray &content) {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+    }
+    QByteArray readFile(const QString &name) {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+    }
+    QString heading(const QString &workCopy, const QString &column) {
+        auto db = module->databases.openLocalFile(path(workCopy));
+        EXPECT_TRUE(db.ok());
+        auto row = db.value()->exec(QStringLiteral("select %1 from headings").arg(column));
+        return row && row->next() ? row->value(0).toString() : QStringLiteral("(no row)");
+    }
+    // Prepares the operator's copy and launches evntcon1.rpt on it.
+    bool launch() {
+        ReportLauncher launcher(*module);
+        auto work = launcher.PrepareReportDatabase();
+        if (!work)
+            return false;
+        module->report.ReportFile = QStringLiteral("evntcon1.rpt");
+        module->report.DataFiles[0] = work->fileName();
+        return launcher.LaunchReport(*work);
+    }
+};
+
+TEST_F(ReportLauncherTest, ParameterBlockHasOneLinePerGivenValue) {
+    struct Case {
+        const char *rule;
+        QString formula;
+        std::array<QString, 5> files;
+        QString block;
+    };
+    const QString start = QStringLiteral("Crystal~\nReportFileName=evnttask1.rpt~\nWindowTitle=~\n"
+                                         "MarginTop=720~\nMarginLeft=0~");
+    const Case cases[] = {
+        {"one data file and no formula: six lines, no final line feed",
+         {},
+         {QStringLiteral("rpt05.mdb")},
+         start + QStringLiteral("\nDataFiles(0)=rpt05.mdb~")},
+        {"every value: eleven lines in index order",
+         QStringLiteral("{eventinfo.eventnum} = 12"),
+         {QStringLiteral("a.mdb"), QStringLiteral("b.mdb"), QStringLiteral("c.mdb"),
+          QStringLiteral("d.mdb"), QStringLiteral("e.mdb")},
+         start + QStringLiteral("\nSelectionFormula={eventinfo.eventnum} = 12~"
+                                "\nDataFiles(0)=a.mdb~\nDataFiles(1)=b.mdb~\nDataFiles(2)=c.mdb~"
+                                "\nDataFiles(3)=d.mdb~\nDataFiles(4)=e.mdb~")},
+        {"a gap among the data files is left out",
+         {},
+         {QStringLiteral("a.mdb"), {}, QStringLiteral("c.mdb")},
+         start + QStringLiteral("\nDataFiles(0)=a.mdb~\nDataFiles(2)=c.mdb~")},
+    };
+    for (const Case &c : cases) {
+        ReportRequest request;
+        request.ReportFile = QStringLiteral("evnttask1.rpt");
+        request.SelectionFormula = c.formula;
+        request.DataFiles = c.files;
+        EXPECT_EQ(ReportLauncher::parameterBlock(request, 720, 0), c.block) << c.rule;
+    }
+}
+
+TEST_F(ReportLauncherTest, LaunchHandsTheBlockOverAndClearsTheRequest) {
+    module->session.SysUser = 5;
+    module->report.ReportTitle = QStringLiteral("Conflicts");
+    module->report.SelectionFormula = QStringLiteral("{eventreserv.event1} = 3");
+    ASSERT_TRUE(launch());
+
+    const QString block = QStringLiteral(
+        "Crystal~\nReportFileName=evntcon1.rpt~\nWindowTitle=Conflicts~\nMarginTop=0~\n"
+        "MarginLeft=0~\nSelectionFormula={eventreserv.event1} = 3~\nDataFiles(0)=rpt05.mdb~");
+    EXPECT_EQ(programs.waited, QStringList{QStringLiteral("prinzel.exe")});
+    EXPECT_EQ(programs.inputs, QStringList{block}) << "on the report program's standard input";
+    EXPECT_EQ(clipboard.content, block) << "and on the clipboard";
+    EXPECT_EQ(module->report.ReportFile, QStringLiteral("evntcon1.rpt"));
+    EXPECT_TRUE(module->report.ReportTitle.isEmpty());
+    EXPECT_TRUE(module->report.SelectionFormula.isEmpty());
+    EXPECT_TRUE(module->report.DataFiles[0].isEmpty());
+
+    // A failing report program: its exit code is kept and the operator warned.
+    programs.exitCodes.enqueue(4);
+    prompts.expectError();
+    EXPECT_FALSE(launch());
+    EXPECT_EQ(module->report.ReportResult, 4);
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("CAUTION"));
+}
+
+TEST_F(ReportLauncherTest, AMissingProgramOrLayoutStartsNothing) {
+    programs.available.clear();
+    EXPECT_FALSE(launch());
+    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("prinzel.exe cannot be found"));
+    EXPECT_EQ(prompts.lastMessage().title, QString());
+
+    programs.available << QStringLiteral("prinzel.exe");
+    QFile::remove(path(QStringLiteral("evntcon1.rpt")));
+    EXPECT_FALSE(launch());
+    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("evntcon1.rpt cannot be found"));
+    EXPECT_TRUE(programs.waited.isEmpty());
+
+    // Without the template the last report's copy must not print again.
+    writeFile(QStringLiteral("evntcon1.rpt"), "[body]\n");
+    QFile::remove(path(QStringLiteral("rpt00.sys")));
+    prompts.clear();
+    prompts.expectError();
+    EXPECT_FALSE(launch());
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("The RPT00.SYS database is missing.\r\n"
+                             "Contact Quorvane technical support for assistance."));
+    EXPECT_TRUE(programs.waited.isEmpty());
+}
+
+TEST_F(ReportLauncherTest, WorkCopyIsTheOperatorsFreshCopyWithTheRequestsHeadings) {
+    for (const auto &[sysUser, name] :
+         {std::pair{5, "rpt05.mdb"}, std::pair{12, "rpt12.mdb"}, std::pair{123, "rpt23.mdb"}})
+        EXPECT_EQ(ReportLauncher::workCopyName(sysUser), QString::fromLatin1(name));
+
+    module->session.SysUser = 12;
+    module->config.compname = QStringLiteral("Harbour Club of the North Shore, Incorporated");
+    ReportLauncher launcher(*module);
+    auto work = launcher.PrepareReportDatabase();
+    ASSERT_TRUE(work);
+    EXPECT_EQ(module->channel.MessageText, QStringLiteral("rpt12.mdb"));
+    const QString topLine = heading(QStringLiteral("rpt12.mdb"), QStringLiteral("ctllinetop"));
+    module->report.ReportHeadings[1] = QString(50, QLatin1Char('x'));
+    ASSERT_TRUE(launcher.WriteReportHeadings(*work));
+    EXPECT_EQ(heading(QStringLiteral("rpt12.mdb"), QStringLiteral("ctlcompname")),
+              module->config.compname.left(30));
+    EXPECT_EQ(heading(QStringLiteral("rpt12.mdb"), QStringLiteral("ctlauxtitle")),
+              QString(40, 'x'));
+    EXPECT_EQ(heading(QStringLiteral("rpt12.mdb"), QStringLiteral("ctllinetop")), topLine)
+        << "an empty top line keeps the template's";
+
+    // The next report starts from the template and from fresh headings.
+    work.reset();
+    work = launcher.PrepareReportDatabase();
+    ASSERT_TRUE(work);
+    EXPECT_EQ(module->report.ReportHeadings[1], QString()) << "no subtitle left from before";
+    EXPECT_EQ(module->report.ReportHeadings[0], module->config.compname);
+    EXPECT_EQ(heading(QStringLiteral("rpt12.mdb"), QStringLiteral("ctlauxtitle")),
+              heading(QStringLiteral("rpt00.sys"), QStringLiteral("ctlauxtitle")));
+}
+
+TEST_F(ReportLauncherTest, OperatorsSharingAWorkCopyTakeTurns) {
+    module->session.SysUser = 23;
+    auto first = ReportLauncher(*module).PrepareReportDatabase();
+    ASSERT_TRUE(first);
+
+    // Operator 123 waits for 23's report, then is told; the copy stays 23's.
+    module->session.SysUser = 123;
+    EXPECT_FALSE(ReportLauncher(*module).PrepareReportDatabase());
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("The report work file rpt23.mdb is in use at another workstation.\r\n"
+                             "Try again when its report has finished."));
+
+    first.reset();
+    EXPECT_TRUE(ReportLauncher(*module).PrepareReportDatabase());
+}
+
+TEST_F(ReportLauncherTest, MarginsAreAskedInInchesAndKeptInTwips) {
+    struct Case {
+        const char *top;
+        const char *left;
+        QByteArray stored; // the margin file afterwards
+    };
+    const Case cases[] = {
+        {"0.5", "1", "720\n1440\n"},
+        {"11", ".25", "15840\n360\n"},
+        {"0", "0", "0\n0\n"},
+        {"11.5", nullptr, "(none)"}, // refused at the first answer: no second question
+        {"-0.1", nullptr, "(none)"},
+        {"abc", nullptr, "(none)"},
+        {"1", "11.01", "(none)"}, // nothing written when either is refused
+        {"", nullptr, "(none)"},  // cancel
+    };
+    module->session.SysUser = 7;
+    const QString file = ReportLauncher::marginFileName(7);
+    EXPECT_EQ(file, QStringLiteral("7printmargin."));
+    for (const Case &c : cases) {
+        QFile::remove(path(file));
+        prompts.clear();
+        prompts.answerInput(QString::fromLatin1(c.top));
+        if (c.left)
+            prompts.answerInput(QString::fromLatin1(c.left));
+        ReportLauncher(*module).SetPrintMargins();
+        EXPECT_EQ(readFile(file), c.stored) << c.top;
+        EXPECT_EQ(prompts.messages.first().title, QStringLiteral("Set Printer Margins"));
+        EXPECT_EQ(prompts.inputs.first().title, QStringLiteral("Adjust TOP Margin"));
+    }
+
+    // What the launcher reads: a good file, none, or junk that counts as no margin.
+    const std::pair<QByteArray, std::pair<int, int>> stored[] = {
+        {"720\n1440\n", {720, 1440}}, {"(none)", {0, 0}},
+        {"abc\n99999999\n", {0, 0}},  {"360", {360, 0}},
+        {"-5\n15840\n", {0, 15840}},
+    };
+    for (const auto &[content, margins] : stored) {
+        QFile::remove(path(file));
+        if (content != "(none)")
+            writeFile(file, content);
+        ReportLauncher launcher(*module);
+        launcher.LoadPrintMargins();
+        EXPECT_EQ(std::pair(launcher.MarginTop, launcher.MarginLeft), margins) << content.data();
+    }
+}
+
+} // namespace
