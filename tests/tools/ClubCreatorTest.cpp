@@ -143,6 +143,25 @@ TEST_F(DemoClubTest, ASeasonOfBookingsFillsTheCalendar) {
     EXPECT_EQ(booked, cells);
 }
 
+TEST_F(DemoClubTest, TasksAndABallroomOverlapGiveTheListsSomethingToShow) {
+    const auto evnt = QStringLiteral("evnt");
+    const int today = 20261206;
+    EXPECT_GE(count(evnt, QStringLiteral("select count(*) from tasklist where todo = 'Y'")), 2);
+    EXPECT_GE(count(evnt, QStringLiteral("select count(*) from tasklist where taskdate = ?"),
+                    {today}),
+              2);
+    EXPECT_GE(count(evnt, QStringLiteral("select count(distinct eventnumber) from tasklist")), 4);
+    EXPECT_EQ(count(evnt, QStringLiteral("select count(*) from tasklist t where not exists (select "
+                                         "1 from eventinfo e where e.eventnum = t.eventnumber)")),
+              0);
+    EXPECT_GT(count(evnt,
+                    QStringLiteral("select count(*) from reserv where event1 > 0 and event2 > 0 "
+                                   "and resdate between ? and ?"),
+                    {today / 100 * 100, today / 100 * 100 + 31}),
+              0)
+        << "the ballroom and a section at once this month";
+}
+
 TEST(PlainClub, StartsWithoutRoomsOrYears) {
     QTemporaryDir temp;
     const QString club = QDir(temp.path()).filePath(QStringLiteral("club"));

@@ -128,7 +128,7 @@ Status addDemoCalendar(const StorageSettings &settings, const QDate &today) {
         if (auto filled = years.fillYear(year); !filled)
             return filled.error();
     }
-    return DemoSeason::add(module, today);
+    return DemoSeason::add(module, ports, today);
 }
 
 } // namespace

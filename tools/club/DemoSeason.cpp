@@ -1,7 +1,9 @@
 #include "DemoSeason.h"
 
+#include "SilentPorts.h"
 #include "events/EventRecord.h"
 #include "foundation/Module.h"
+#include "foundation/Transaction.h"
 
 namespace DemoSeason {
 
@@ -27,6 +29,7 @@ struct Booking {
     const char *email;
     const char *deposit = "";
     const char *notes = "";
+    bool overlapAccepted = false; // shares the ballroom's time with a section
 };
 
 const Booking Bookings[] = {
@@ -46,6 +49,9 @@ const Booking Bookings[] = {
     {0, 16, "Halvorsen Engineering Holiday Party", "18:30", "CLOSE", GrandBallroom, 4, 180, 2005,
      "Greta Halvorsen", "215-555-0177", "events@halvorsen.example.com", "2500.00",
      "Carving station, open bar until 23:00, DJ from 20:00."},
+    {0, 16, "Halvorsen Children's Corner", "18:30", "21:00", BallroomEast, 4, 25, 2005,
+     "Greta Halvorsen", "215-555-0177", "events@halvorsen.example.com", "",
+     "Crafts and a film for the guests' children; the party has the rest of the ballroom.", true},
     {0, 19, "St. Andrew's Choir Christmas Supper", "17:30", "20:30", BallroomEast, 3, 85, 2501,
      "Rev. Martha Quinn", "215-555-0221", "office@standrews.example.org", "400.00"},
     {0, 20, "Moreno Holiday Open House", "13:00", "17:00", Terrace, 2, 60, 1217, "Teresa Moreno",
@@ -102,6 +108,47 @@ const Booking Bookings[] = {
      "Golf Committee", "215-555-0100", "golf@hollowcreek.example.org"},
 };
 
+// To-do tasks: the event's title, the due date in days from today, done.
+struct Task {
+    const char *event;
+    int days;
+    bool done;
+    const char *task;
+};
+
+const Task Tasks[] = {
+    {"Halvorsen Engineering Holiday Party", -5, true, "Confirm the DJ's arrival time"},
+    {"Halvorsen Engineering Holiday Party", 0, false, "Final head count from Greta Halvorsen"},
+    {"Halvorsen Engineering Holiday Party", 0, false, "Order poinsettias for the tables"},
+    {"Halvorsen Children's Corner", 2, false, "Book the craft table & film projector"},
+    {"St. Andrew's Choir Christmas Supper", -2, true, "Send the menu for approval"},
+    {"St. Andrew's Choir Christmas Supper", 0, false, "Collect the \"special diets\" list"},
+    {"New Year's Eve Gala", 7, false, "Order champagne: 30 cases"},
+    {"New Year's Eve Gala", 14, false, "Print place cards"},
+    {"Patel Engagement Dinner", 10, false, "Florist meeting with Priya Patel"},
+};
+
+Status addTasks(Module &module, const QDate &today) {
+    auto db = module.databases.open(QStringLiteral("evnt"));
+    if (!db)
+        return db.error();
+    Transaction transaction(*db.value());
+    if (!transaction.begun())
+        return transaction.begun();
+    for (const Task &task : Tasks) {
+        const QDate due = today.addDays(task.days);
+        const Status added = db.value()->execute(
+            QStringLiteral("insert into tasklist (eventnumber, taskdate, todo, task, staff) "
+                           "select eventnum, ?, ?, ?, ? from eventinfo where eventtitle = ?"),
+            {due.year() * 10000 + due.month() * 100 + due.day(),
+             task.done ? QStringLiteral("Y") : QStringLiteral("N"), QString::fromUtf8(task.task),
+             QStringLiteral("DEMO"), QString::fromUtf8(task.event)});
+        if (!added)
+            return added;
+    }
+    return transaction.commit();
+}
+
 // The second Saturday of a month.
 QDate busySaturday(const QDate &first) {
     QDate day = first;
@@ -129,7 +176,7 @@ void fillBilling(Module &module, int account, CurrentEvent &event) {
 
 } // namespace
 
-Status add(Module &module, const QDate &today) {
+Status add(Module &module, SilentPorts &ports, const QDate &today) {
     EventRecord record(module);
     const QDate thisMonth(today.year(), today.month(), 1);
     for (const Booking &booking : Bookings) {
@@ -167,6 +214,7 @@ Status add(Module &module, const QDate &today) {
         box[33] = dateNumber(date < today ? date.addDays(-60) : today);
         box[34] = QString::fromUtf8(booking.notes);
         record.chooseRoom(booking.room);
+        ports.yesAnswers = booking.overlapAccepted ? 1 : 0;
         const auto saved = record.SaveEvent(EventRecord::NewEvent);
         if (saved != EventRecord::Saved::Done)
             return DbError{
@@ -174,7 +222,7 @@ Status add(Module &module, const QDate &today) {
                 QStringLiteral("The demo event \"%1\" could not be booked.").arg(box[1])};
     }
     record.ClearEvent();
-    return {};
+    return addTasks(module, today);
 }
 
 } // namespace DemoSeason

@@ -8,14 +8,19 @@
 #include "utilities/Keysend.h"
 
 // Ports for driving the logic without an operator: nothing is shown, every
-// question is answered No, nothing is started. The club creator and the
-// benchmarks use them.
+// question is answered No (but for the next `yesAnswers`), nothing is
+// started. The club creator and the benchmarks use them.
 struct SilentPorts final : Prompts, Clipboard, Programs, Clock, KeySender, Printer {
     explicit SilentPorts(QDate day = QDate::currentDate())
         : date(day) {}
 
     void message(const QString &text, const QString &, Icon) override { lastMessage = text; }
-    bool askYesNo(const QString &, const QString &) override { return false; }
+    bool askYesNo(const QString &, const QString &) override {
+        if (yesAnswers <= 0)
+            return false;
+        --yesAnswers;
+        return true;
+    }
     QString input(const QString &, const QString &, const QString &) override { return {}; }
     void setBusy(bool) override {}
     QString text() const override { return {}; }
@@ -23,9 +28,7 @@ struct SilentPorts final : Prompts, Clipboard, Programs, Clock, KeySender, Print
     void clear() override {}
     bool exists(const QString &) const override { return false; }
     bool start(const QString &, const QStringList &, WindowState) override { return false; }
-    int runAndWait(const QString &, const QStringList &, const QString &) override {
-        return 0;
-    }
+    int runAndWait(const QString &, const QStringList &, const QString &) override { return 0; }
     QDate today() const override { return date; }
     QDateTime now() const override { return QDateTime(date, QTime(9, 0)); }
     void pause(int) override {}
@@ -34,4 +37,5 @@ struct SilentPorts final : Prompts, Clipboard, Programs, Clock, KeySender, Print
 
     QDate date;
     QString lastMessage; // what would have been shown, for error reports
+    int yesAnswers = 0;
 };
