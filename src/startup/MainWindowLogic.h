@@ -13,6 +13,7 @@
 #include "foundation/CurrentEvent.h"
 #include "foundation/Prompts.h"
 #include "foundation/ReportLauncher.h"
+#include "reports/TaskList.h"
 
 #include <QObject>
 #include <QString>
@@ -87,6 +88,7 @@ public:
     CalendarMaintenance maintenance; // purge and room conflicts
     Companions companions;
     ReportLauncher reports; // print margins and printer set-up
+    TaskList tasks;         // frmtasklist
     EventRecord events; // the current event: load, number, save
     EventWindow window; // what the event side of the window shows
     EventEditor editor; // the command row

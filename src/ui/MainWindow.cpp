@@ -4,6 +4,7 @@
 #include "EventPanels.h"
 #include "RoomEditorPanel.h"
 #include "SavedNoticeWindow.h"
+#include "TaskListWindow.h"
 #include "startup/MainWindowLogic.h"
 
 #include <QCloseEvent>
@@ -65,6 +66,11 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
             [this] { m_logic.maintenance.PurgeCalendar(); });
     connect(menuCommand(QStringLiteral("mnuconflicts")), &QAction::triggered, this,
             [this] { m_logic.maintenance.RoomConflictReport(); });
+    m_taskList = new TaskListWindow(m_logic.tasks, this);
+    connect(menuCommand(QStringLiteral("mnutodobynumber")), &QAction::triggered, m_taskList,
+            &TaskListWindow::openByEventNumber);
+    connect(menuCommand(QStringLiteral("mnutodobydate")), &QAction::triggered, m_taskList,
+            &TaskListWindow::openByDate);
     connect(menuCommand(QStringLiteral("mnumargins")), &QAction::triggered, this,
             [this] { m_logic.reports.SetPrintMargins(); });
     for (int i = 0; i < int(m_buttons.size()); ++i)

@@ -12,6 +12,7 @@ class QPlainTextEdit;
 class QMenu;
 class QPushButton;
 class RoomEditorPanel;
+class TaskListWindow;
 
 // frmbanq0, the main window: menus, the cmd(0..10) button row, the event
 // panels and the calendar frame. It draws from MainWindowLogic and hands
@@ -44,5 +45,6 @@ private:
     EventPanels *m_panels = nullptr;
     CalendarFrame *m_calendar = nullptr;
     RoomEditorPanel *m_roomEditor = nullptr;
+    TaskListWindow *m_taskList = nullptr;
     QPlainTextEdit *m_help = nullptr;
 };

@@ -29,22 +29,29 @@ QString windowTitle(const QString &title) {
 } // namespace
 
 void QtPrompts::message(const QString &text, const QString &title, Icon icon) {
-    QMessageBox box(boxIcon(icon), windowTitle(title), text, QMessageBox::Ok, m_parent);
+    QMessageBox box(boxIcon(icon), windowTitle(title), text, QMessageBox::Ok, owner());
     box.exec();
 }
 
 bool QtPrompts::askYesNo(const QString &text, const QString &title) {
     QMessageBox box(QMessageBox::Question, windowTitle(title), text,
-                    QMessageBox::Yes | QMessageBox::No, m_parent);
+                    QMessageBox::Yes | QMessageBox::No, owner());
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 
 QString QtPrompts::input(const QString &text, const QString &title, const QString &initial) {
     bool accepted = false;
-    const QString answer = QInputDialog::getText(m_parent, windowTitle(title), text,
+    const QString answer = QInputDialog::getText(owner(), windowTitle(title), text,
                                                  QLineEdit::Normal, initial, &accepted);
     return accepted ? answer : QString();
+}
+
+QWidget *QtPrompts::owner() const {
+    // A box over the window the operator works in: under a window kept on
+    // top (the task list) a box over the main window would be hidden.
+    QWidget *active = QApplication::activeWindow();
+    return active ? active : m_parent.data();
 }
 
 void QtPrompts::setBusy(bool busy) {

@@ -5,7 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
-// Message boxes and input boxes over the main window.
+// Message boxes and input boxes over the window the operator works in,
+// else over the main window.
 class QtPrompts final : public Prompts {
 public:
     void setParentWindow(QWidget *parent) { m_parent = parent; }
@@ -16,6 +17,8 @@ public:
     void setBusy(bool busy) override;
 
 private:
+    QWidget *owner() const;
+
     QPointer<QWidget> m_parent;
     int m_busyDepth = 0;
 };

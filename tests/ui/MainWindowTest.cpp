@@ -96,9 +96,10 @@ TEST_F(DemoMainWindowTest, TheMonthSheetIsFullAndADayOpensOnItsBookings) {
     // December 2026 starts on a Tuesday: the 16th is cell 17.
     auto *sixteenth = window.findChild<QPlainTextEdit *>(QStringLiteral("cal(17)"));
     ASSERT_NE(sixteenth, nullptr);
-    EXPECT_TRUE(sixteenth->toPlainText().startsWith(QStringLiteral("16           * 1 event *")));
+    EXPECT_TRUE(sixteenth->toPlainText().startsWith(QStringLiteral("16           * 2 events *")))
+        << sixteenth->toPlainText().toStdString();
     EXPECT_TRUE(
-        sixteenth->toPlainText().endsWith(QStringLiteral("Halvorsen Engineering Holiday Party")));
+        sixteenth->toPlainText().contains(QStringLiteral("Halvorsen Engineering Holiday Party")));
     int filled = 0;
     for (int cell = 0; cell < 42; ++cell) {
         auto *day = window.findChild<QPlainTextEdit *>(QStringLiteral("cal(%1)").arg(cell));

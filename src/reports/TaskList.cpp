@@ -1,0 +1,466 @@
+#include "TaskList.h"
+
+#include "foundation/Clock.h"
+#include "foundation/Module.h"
+#include "foundation/TableRow.h"
+#include "foundation/TextValue.h"
+#include "foundation/Transaction.h"
+
+namespace {
+
+const QString EventDatabase = QStringLiteral("evnt");
+const QString TaskTable = QStringLiteral("tasklist");
+const QString Oops = QStringLiteral("Oops...");
+const QString Okay = QStringLiteral("Okay...");
+
+const QStringList &taskColumns() {
+    static const QStringList columns{QStringLiteral("eventnumber"), QStringLiteral("taskdate"),
+                                     QStringLiteral("todo"), QStringLiteral("task"),
+                                     QStringLiteral("staff")};
+    return columns;
+}
+
+// Only tasks of events that exist are listed.
+QString selection(const QString &condition, const QString &order) {
+    return QStringLiteral("select t.eventnumber, t.taskdate, t.todo, t.task, t.staff from "
+                          "tasklist t inner join eventinfo e on e.eventnum = t.eventnumber "
+                          "where ") +
+           condition + QStringLiteral(" order by ") + order;
+}
+
+// Cut to a column's size without splitting a character in two.
+QString cut(const QString &text, int length) {
+    if (text.size() <= length)
+        return text;
+    return text.left(text.at(length - 1).isHighSurrogate() ? length - 1 : length);
+}
+
+QString yesNo(bool yes) {
+    return yes ? QStringLiteral("Y") : QStringLiteral("N");
+}
+
+} // namespace
+
+TaskList::TaskList(Module &module, QObject *parent)
+    : QObject(parent)
+    , m_module(module) {}
+
+QString TaskList::text1Label(int box) {
+    static const char *const labels[] = {"Event #", "To-do Date", "Done?", "Task to be done",
+                                         "Staff"};
+    return box >= 0 && box < BoxCount ? QString::fromLatin1(labels[box]) : QString();
+}
+
+QString TaskList::text1Hint(int box) {
+    static const char *const hints[] = {
+        "Event Number", "Task 'to-do' date", "Y if task is done, N if task is not done",
+        "Description of the task to be done", "Staff member who last modified this task"};
+    return box >= 0 && box < BoxCount ? QString::fromLatin1(hints[box]) : QString();
+}
+
+QString TaskList::chkdoneHint() {
+    return QStringLiteral("Check the 'Task Completed' box to mark a task as 'done'");
+}
+
+QString TaskList::cmdsaveHint() {
+    return QStringLiteral("Click 'Save Change' to save the task and/or changes.");
+}
+
+QString TaskList::ask(const QString &title, const QString &text, const QString &initial) {
+    return m_module.ports.prompts
+        .input(text + QStringLiteral("\r\n\r\n") + QStringLiteral("Leave BLANK to cancel"), title,
+               initial)
+        .trimmed();
+}
+
+QString TaskList::withYear(const QString &typed) const {
+    return typed.size() == 4 ? QString::number(m_module.ports.clock.today().year()) + typed : typed;
+}
+
+bool TaskList::openByEventNumber() {
+    const int current = m_module.event.EventNumber;
+    const QString answer =
+        ask(QStringLiteral("To-Do Task List by Event Number"),
+            QStringLiteral("Type the desired Event# or click OK to accept the default. "),
+            current >= 1 ? QString::number(current) : QString());
+    if (answer.isEmpty())
+        return false;
+    return listEvent(integerValue(answer));
+}
+
+bool TaskList::openByDate() {
+    const QString answer =
+        ask(QStringLiteral("To-Do Task List by Date"),
+            QStringLiteral("Type the desired date or click OK to accept the default. "),
+            LastTaskDate >= 1 ? QString::number(LastTaskDate)
+                              : m_module.ports.clock.today().toString(QStringLiteral("yyyyMMdd")));
+    if (answer.isEmpty())
+        return false;
+    return listDate(integerValue(withYear(answer)));
+}
+
+bool TaskList::listEvent(int eventNumber) {
+    TaskEventNumber = eventNumber;
+    m_by = By::Event;
+    m_key = eventNumber;
+    if (!readTasks())
+        return false;
+    // The window opens anyway, so that the first task can be added.
+    if (rows.isEmpty())
+        m_module.messages.show(QStringLiteral("No tasks are assigned yet for Event# ") +
+                                   QString::number(eventNumber),
+                               Okay, Icon::Information);
+    return showWindow();
+}
+
+bool TaskList::listDate(int date) {
+    LastTaskDate = date;
+    // A list by date must not add tasks to an event chosen earlier.
+    TaskEventNumber = 0;
+    m_by = By::Date;
+    m_key = date;
+    if (!readTasks())
+        return false;
+    if (rows.isEmpty()) {
+        m_module.messages.show(QStringLiteral("No tasks assigned for ") + QString::number(date),
+                               Okay, Icon::Information);
+        return false;
+    }
+    return showWindow();
+}
+
+bool TaskList::readTasks() {
+    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    if (!db)
+        return false;
+    deleteInvalidTasks(*db);
+    const QString sql =
+        m_by == By::Event
+            ? selection(QStringLiteral("e.eventnum = ?"), QStringLiteral("t.taskdate, t.task"))
+            : selection(QStringLiteral("t.taskdate = ?"), QStringLiteral("e.eventnum, t.task"));
+    auto query = db->exec(sql, {m_key});
+    if (!query) {
+        m_module.messages.ShowErrorCodes(query.error());
+        return false;
+    }
+    rows.clear();
+    while (query->next()) {
+        TaskRow row;
+        for (int column = 0; column < BoxCount; ++column)
+            row.read << query->value(column);
+        rows << row;
+    }
+    currentRow = -1;
+    emit changed();
+    return true;
+}
+
+// Tasks that belong to no event are left-overs; they go whenever the list is read.
+void TaskList::deleteInvalidTasks(Database &evnt) {
+    const Status deleted =
+        evnt.execute(QStringLiteral("delete from tasklist where eventnumber < 1"));
+    // A club opened read-only keeps them; that is no reason to stop.
+    if (!deleted && deleted.error().number != ErrorNumber::ReadOnly)
+        m_module.messages.ShowErrorCodes(deleted.error());
+}
+
+bool TaskList::showWindow() {
+    clearFields();
+    // Below event editing the list is shown and printed, never changed.
+    const bool mayEdit = m_module.session.CheckAccess(OperatorSession::evaccess1);
+    cmdaddVisible = cmdsaveVisible = cmddeleteVisible = mayEdit;
+    cmdaddEnabled = TaskEventNumber >= 1;
+    keptOnTop = true;
+    visible = true;
+    emit changed();
+    return true;
+}
+
+void TaskList::clearFields() {
+    Text1 = {};
+    chkdone = false;
+    dateLocked = true;
+    m_pending = false;
+    m_chosen.reset();
+    currentRow = -1;
+}
+
+void TaskList::taskgridClick(int row) {
+    if (row < 0 || row >= rows.size())
+        return;
+    // A new task not yet saved is given up.
+    m_pending = false;
+    m_chosen = rows[row];
+    currentRow = row;
+    for (int box = 0; box < BoxCount; ++box)
+        Text1[box] = rows[row].text(box);
+    Text1[DoneBox] = Text1[DoneBox].toUpper();
+    dateLocked = false;
+    chkdone = Text1[DoneBox] == QLatin1String("Y");
+    emit changed();
+}
+
+void TaskList::chkdoneClick(bool checked) {
+    chkdone = checked;
+    Text1[DoneBox] = yesNo(checked);
+    emit changed();
+}
+
+void TaskList::text1Change(int box, const QString &text) {
+    if (box < 0 || box >= BoxCount)
+        return;
+    // The boxes take no more than their columns hold.
+    const int length = box == DateBox ? DateLength : box == TaskBox ? TaskLength : -1;
+    Text1[box] = length > 0 ? cut(text, length) : text;
+}
+
+void TaskList::text1GotFocus(int box) {
+    if (focusBox == box)
+        focusBox = -1;
+}
+
+void TaskList::text1LostFocus(int box) {
+    if (box != DateBox || dateLocked || Text1[DateBox].trimmed().isEmpty())
+        return;
+    EntryChecks &checks = m_module.checks;
+    const double typed = numericValue(withYear(Text1[DateBox].trimmed()));
+    checks.DateNumber = typed > 99999999 ? 0 : int(typed);
+    checks.ValidateDate();
+    if (checks.DateError != 0)
+        focusBox = DateBox;
+    else
+        Text1[DateBox] = checks.DateText;
+    emit changed();
+}
+
+bool TaskList::text1KeyPress(int box, Key key) {
+    if (box == StaffBox) {
+        // Any key in the staff box saves; the box itself takes nothing.
+        if (key == Key::Tab)
+            return true;
+        if (cmdsaveEnabled)
+            cmdsaveClick();
+        return false;
+    }
+    if (key == Key::Enter && box >= EventBox && box < StaffBox) {
+        focusBox = box + 1;
+        emit changed();
+        return false;
+    }
+    return true;
+}
+
+void TaskList::text1MouseMove(int box) {
+    statusText = text1Hint(box);
+    emit changed();
+}
+
+void TaskList::chkdoneMouseMove() {
+    statusText = chkdoneHint();
+    emit changed();
+}
+
+void TaskList::cmdsaveMouseMove() {
+    statusText = cmdsaveHint();
+    emit changed();
+}
+
+void TaskList::refuse(const QString &text) {
+    m_module.messages.show(text, Oops, Icon::Information);
+}
+
+void TaskList::cmdaddClick() {
+    if (!cmdaddVisible || !cmdaddEnabled)
+        return;
+    m_pending = true;
+    Text1 = {QString::number(TaskEventNumber), QString(), QStringLiteral("N"), QString(),
+             m_module.session.UserName};
+    chkdone = false;
+    dateLocked = false;
+    focusBox = TaskBox;
+    emit changed();
+}
+
+std::optional<int> TaskList::checkedDate() {
+    const double typed = numericValue(withYear(Text1[DateBox].trimmed()));
+    std::optional<int> date;
+    if (typed >= 1 && typed <= 99999999) {
+        EntryChecks &checks = m_module.checks;
+        checks.DateNumber = int(typed);
+        checks.ValidateDate();
+        // ValidateDate has said what is wrong with the month or day.
+        if (checks.DateError != 0) {
+            focusBox = DateBox;
+            emit changed();
+            return std::nullopt;
+        }
+        // ValidateDate judges month and day only: a year needs four digits.
+        if (checks.DateText.size() == 8)
+            date = checks.DateText.toInt();
+    }
+    if (!date || *date > LatestDate) {
+        refuse(QStringLiteral("Task date missing or invalid."));
+        focusBox = DateBox;
+        emit changed();
+        return std::nullopt;
+    }
+    return date;
+}
+
+bool TaskList::eventExists(Database &evnt, int eventNumber) {
+    auto found = evnt.exec(QStringLiteral("select count(*) from eventinfo where eventnum = ?"),
+                           {eventNumber});
+    if (!found) {
+        m_module.messages.ShowErrorCodes(found.error());
+        return false;
+    }
+    if (found->next() && found->value(0).toInt() > 0)
+        return true;
+    refuse(QStringLiteral("There is no Event# %1.").arg(eventNumber));
+    return false;
+}
+
+void TaskList::cmdsaveClick() {
+    // Hidden for a read-only operator, and so is what it does.
+    if (!cmdsaveVisible || !cmdsaveEnabled)
+        return;
+    if (numericValue(Text1[EventBox]) < 1)
+        return;
+    if (!m_pending && !m_chosen) {
+        refuse(QStringLiteral("Please select a task first."));
+        return;
+    }
+    const int eventNumber = integerValue(Text1[EventBox]);
+    const auto date = checkedDate();
+    if (!date)
+        return;
+    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    if (!db || !eventExists(*db, eventNumber))
+        return;
+    // Whoever saves a task is its staff member now.
+    const QVariantList values{
+        eventNumber, *date, yesNo(Text1[DoneBox].trimmed().toUpper() == QLatin1String("Y")),
+        cut(Text1[TaskBox], TaskLength), m_module.session.UserName.left(StaffLength)};
+    changeStored(std::move(db), [&](Database &evnt) { return writeTask(evnt, values); });
+}
+
+Status TaskList::writeTask(Database &evnt, const QVariantList &values) {
+    Transaction transaction(evnt);
+    if (!transaction.begun())
+        return transaction.begun();
+    Status written;
+    if (m_pending) {
+        written = evnt.execute(QStringLiteral("insert into tasklist (eventnumber, taskdate, todo, "
+                                              "task, staff) values (?, ?, ?, ?, ?)"),
+                               values);
+    } else {
+        auto row = TableRow::findShown(evnt, TaskTable, taskColumns(), m_chosen->read);
+        written = row ? TableRow::update(evnt, TaskTable, *row, taskColumns(), values)
+                      : Status(row.error());
+    }
+    return written ? transaction.commit() : written;
+}
+
+void TaskList::changeStored(DatabasePtr evnt, const std::function<Status(Database &)> &write) {
+    const Status outcome = m_module.messages.RetryWhileLocked([&] { return write(*evnt); });
+    evnt.reset();
+    const int error = outcome ? 0 : outcome.error().number;
+    // Anything else that failed keeps the boxes, so the operator can try
+    // again; a lock the operator chose not to wait for was told already.
+    if (error != 0 && error != ErrorNumber::NoCurrentRecord) {
+        if (error != ErrorNumber::RecordLocked)
+            m_module.messages.ShowErrorCodes(outcome.error());
+        return;
+    }
+    if (error == ErrorNumber::NoCurrentRecord)
+        refuse(QStringLiteral(
+            "This task was changed at another workstation. The list has been read again."));
+    clearFields();
+    readTasks();
+}
+
+void TaskList::cmddeleteClick() {
+    if (!cmddeleteVisible)
+        return;
+    if (numericValue(Text1[EventBox]) < 1 || (!m_pending && !m_chosen)) {
+        refuse(QStringLiteral("Please select a task first."));
+        return;
+    }
+    const bool yes = m_module.messages.AskYesNo(
+        QStringLiteral("Click YES to delete the chosen task; ") + QStringLiteral("\r\n") +
+            QStringLiteral("click NO to cancel."),
+        QStringLiteral("Delete this task?"));
+    if (!yes)
+        return;
+    // A new task was never stored: only it goes, not the row chosen before.
+    if (m_pending) {
+        clearFields();
+        emit changed();
+        return;
+    }
+    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    if (!db)
+        return;
+    const TaskRow chosen = *m_chosen;
+    changeStored(std::move(db), [&](Database &evnt) { return deleteTask(evnt, chosen); });
+}
+
+Status TaskList::deleteTask(Database &evnt, const TaskRow &task) {
+    Transaction transaction(evnt);
+    if (!transaction.begun())
+        return transaction.begun();
+    auto row = TableRow::findShown(evnt, TaskTable, taskColumns(), task.read);
+    if (!row)
+        return row.error();
+    if (Status removed = TableRow::remove(evnt, TaskTable, *row); !removed)
+        return removed;
+    return transaction.commit();
+}
+
+void TaskList::cmdprintClick() {
+    if (rows.isEmpty())
+        return;
+    ReportLauncher launcher(m_module);
+    auto work = launcher.PrepareReportDatabase();
+    if (!work || !copyToReport(*work))
+        return;
+    ReportRequest &request = m_module.report;
+    request.DataFiles[0] = work->fileName();
+    request.ReportFile = QStringLiteral("evnttask1.rpt");
+    // The report program's window comes in front of the list meanwhile.
+    keptOnTop = false;
+    emit changed();
+    launcher.LaunchReport(*work);
+    keptOnTop = true;
+    emit changed();
+}
+
+bool TaskList::copyToReport(ReportWorkCopy &work) {
+    auto db = work.open();
+    Status copied = db.status();
+    if (copied) {
+        Transaction transaction(*db.value());
+        copied = transaction.begun();
+        auto insert = db.value()->prepare(QStringLiteral(
+            "insert into tasklist (eventnumber, taskdate, todo, task, staff) values (?, ?, ?, ?, "
+            "?)"));
+        if (copied && !insert)
+            copied = insert.status();
+        for (qsizetype i = 0; copied && i < rows.size(); ++i) {
+            for (int column = 0; column < BoxCount; ++column)
+                insert->bindValue(column, rows[i].read[column]);
+            copied = db.value()->exec(*insert);
+        }
+        if (copied)
+            copied = transaction.commit();
+    }
+    if (!copied)
+        m_module.messages.ShowErrorCodes(copied.error());
+    return copied.ok();
+}
+
+void TaskList::cmdexitClick() {
+    visible = false;
+    clearFields();
+    emit changed();
+}

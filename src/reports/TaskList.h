@@ -1,0 +1,124 @@
+#pragma once
+
+#include "foundation/Result.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QVariantList>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class Database;
+class Module;
+class ReportWorkCopy;
+
+// One task as the list shows it. tasklist has no key, so the row keeps its
+// five stored values exactly as read: a save or delete finds it again by them.
+struct TaskRow {
+    QVariantList read; // eventnumber, taskdate, todo, task, staff
+
+    QString text(int column) const { return read.value(column).toString(); }
+};
+
+// frmtasklist, "Event Task List": the dated to-do tasks of one event, or of
+// every event on one date. Lives as long as the main window, so the event
+// chosen by number and the last date asked stay offered as defaults.
+class TaskList : public QObject {
+    Q_OBJECT
+
+public:
+    enum Box { EventBox = 0, DateBox = 1, DoneBox = 2, TaskBox = 3, StaffBox = 4 };
+    static constexpr int BoxCount = 5;
+    static constexpr int DateLength = 8;
+    static constexpr int TaskLength = 255;
+    static constexpr int StaffLength = 30;
+    static constexpr int LatestDate = 20999999;
+    enum class Key { Enter, Tab, Other };
+
+    explicit TaskList(Module &module, QObject *parent = nullptr);
+
+    // mnutodobynumber, "Select by Event #": true when the window opens.
+    bool openByEventNumber();
+    // mnutodobydate, "Select by Date": true when the window opens.
+    bool openByDate();
+    // The same once the number or date is known (the prompts' answer).
+    bool listEvent(int eventNumber);
+    bool listDate(int date);
+
+    void taskgridClick(int row);
+    void chkdoneClick(bool checked);
+    void text1Change(int box, const QString &text);
+    void text1GotFocus(int box);
+    void text1LostFocus(int box);
+    // False when the box must not take the key (it moved on or saved).
+    bool text1KeyPress(int box, Key key);
+    // The pointer over a box, the check box or Save Change: its hint.
+    void text1MouseMove(int box);
+    void chkdoneMouseMove();
+    void cmdsaveMouseMove();
+    void cmdaddClick();
+    void cmdsaveClick();
+    void cmddeleteClick();
+    void cmdprintClick();
+    void cmdexitClick();
+
+    static QString text1Label(int box);
+    static QString text1Hint(int box);
+    static QString chkdoneHint();
+    static QString cmdsaveHint();
+
+    // Shared with the menu commands.
+    int TaskEventNumber = 0; // chosen by "Select by Event #"; new tasks go there
+    int LastTaskDate = 0;    // offered by "Select by Date"
+
+    // What the window shows.
+    const QString caption = QStringLiteral("Event Task List");
+    bool visible = false;
+    bool keptOnTop = true; // off while a report runs
+    QList<TaskRow> rows;
+    int currentRow = -1;
+    std::array<QString, BoxCount> Text1;
+    bool dateLocked = true;
+    bool chkdone = false;
+    bool cmdaddVisible = true;
+    bool cmdaddEnabled = false;
+    bool cmdsaveVisible = true;
+    bool cmdsaveEnabled = true;
+    bool cmddeleteVisible = true;
+    int focusBox = -1; // a box the window puts the cursor into; -1 none
+    QString statusText;
+
+signals:
+    void changed();
+
+private:
+    enum class By { Event, Date };
+
+    QString ask(const QString &title, const QString &text, const QString &initial);
+    // Reads the list again; false (already reported) on failure.
+    bool readTasks();
+    bool showWindow();
+    void deleteInvalidTasks(Database &evnt);
+    void clearFields();
+    // The typed date with this year in front of a bare MMDD.
+    QString withYear(const QString &typed) const;
+    std::optional<int> checkedDate();
+    bool eventExists(Database &evnt, int eventNumber);
+    Status writeTask(Database &evnt, const QVariantList &values);
+    Status deleteTask(Database &evnt, const TaskRow &task);
+    // Runs a write of stored tasks (again while the operator wants to wait
+    // for a lock), tells its outcome and reads the list again.
+    void changeStored(std::unique_ptr<Database> evnt,
+                      const std::function<Status(Database &)> &write);
+    bool copyToReport(ReportWorkCopy &work);
+    void refuse(const QString &text);
+
+    Module &m_module;
+    By m_by = By::Event;
+    int m_key = 0; // the event number or date the list shows
+    bool m_pending = false;
+    std::optional<TaskRow> m_chosen;
+};

@@ -1,0 +1,398 @@
+#include "reports/TaskList.h"
+
+#include "ClubFixture.h"
+
+#include <QFile>
+
+namespace {
+
+// Passes every prompt to the script and remembers what each input box
+// offered as its default.
+class OfferedDefaults final : public Prompts {
+public:
+    explicit OfferedDefaults(ScriptedPrompts &script)
+        : m_script(script) {}
+
+    void message(const QString &text, const QString &title, Icon icon) override {
+        m_script.message(text, title, icon);
+    }
+    bool askYesNo(const QString &text, const QString &title) override {
+        return m_script.askYesNo(text, title);
+    }
+    QString input(const QString &text, const QString &title, const QString &initial) override {
+        offered << initial;
+        return m_script.input(text, title, initial);
+    }
+    void setBusy(bool busy) override { m_script.setBusy(busy); }
+
+    QStringList offered;
+
+private:
+    ScriptedPrompts &m_script;
+};
+
+constexpr int Wedding = 501;
+constexpr int Dinner = 502;
+constexpr int Day = 20270315;
+
+class TaskListTest : public ClubFixture {
+protected:
+    void SetUp() override {
+        ClubFixture::SetUp();
+        clock.current = QDateTime(QDate(2027, 1, 10), QTime(9, 30));
+        module = std::make_unique<Module>(
+            settings(), Ports{offering, clipboard, programs, clock, keys, printer});
+        signIn(99);
+        for (int number : {Wedding, Dinner})
+            exec(QStringLiteral("evnt"),
+                 QStringLiteral("insert into eventinfo (eventnum, eventdate, eventtitle) values "
+                                "(?, ?, ?)"),
+                 {number, Day, QStringLiteral("Event %1").arg(number)});
+        tasks = std::make_unique<TaskList>(*module);
+    }
+    void TearDown() override {
+        tasks.reset();
+        ClubFixture::TearDown();
+    }
+
+    void addTask(int event, int date, const QString &task, const QString &todo = "N",
+                 const QVariant &staff = QStringLiteral("ANN")) {
+        exec(QStringLiteral("evnt"),
+             QStringLiteral("insert into tasklist (eventnumber, taskdate, todo, task, staff) "
+                            "values (?, ?, ?, ?, ?)"),
+             {event, date, todo, task, staff});
+    }
+    // Every stored task as "event date todo task staff", in a fixed order.
+    QStringList stored(const QString &database = QStringLiteral("evnt")) {
+        Databases databases(settings());
+        auto db = database == QLatin1String("evnt") ? databases.open(database)
+                                                    : databases.openLocalFile(path(database));
+        EXPECT_TRUE(db.ok());
+        QStringList found;
+        auto rows = db.value()->exec(
+            QStringLiteral("select eventnumber, taskdate, todo, task, staff from tasklist order "
+                           "by eventnumber, taskdate, task, todo, staff"));
+        EXPECT_TRUE(rows.ok());
+        while (rows && rows->next()) {
+            QStringList values;
+            for (int column = 0; column < 5; ++column)
+                values << rows->value(column).toString();
+            found << values.join(QLatin1Char(' '));
+        }
+        return found;
+    }
+    QStringList shown() const {
+        QStringList found;
+        for (const TaskRow &row : tasks->rows) {
+            QStringList values;
+            for (int column = 0; column < TaskList::BoxCount; ++column)
+                values << row.text(column);
+            found << values.join(QLatin1Char(' '));
+        }
+        return found;
+    }
+    // A new task typed and saved, as the operator does it.
+    void addAndSave(const QString &date, const QString &task) {
+        tasks->cmdaddClick();
+        tasks->text1Change(TaskList::DateBox, date);
+        tasks->text1Change(TaskList::TaskBox, task);
+        tasks->cmdsaveClick();
+    }
+    void expectOops(const QString &text) {
+        EXPECT_EQ(prompts.lastMessage().text, text);
+        EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+        EXPECT_EQ(prompts.lastMessage().icon, Icon::Information);
+    }
+
+    OfferedDefaults offering{prompts};
+    std::unique_ptr<TaskList> tasks;
+};
+
+TEST_F(TaskListTest, TheFirstTasksOfAnEventFromAddingToDone) {
+    addTask(0, Day, QStringLiteral("left over"));
+    addTask(-3, Day, QStringLiteral("left over"));
+
+    prompts.answerInput(QStringLiteral("  "));
+    EXPECT_FALSE(tasks->openByEventNumber()) << "a blank answer cancels";
+    EXPECT_EQ(offering.offered, QStringList{QString()}) << "no current event, no default";
+    EXPECT_EQ(prompts.inputs[0].title, QStringLiteral("To-Do Task List by Event Number"));
+    EXPECT_EQ(prompts.inputs[0].text,
+              QStringLiteral("Type the desired Event# or click OK to accept the default. "
+                             "\r\n\r\nLeave BLANK to cancel"));
+
+    module->event.EventNumber = Wedding;
+    prompts.answerInput(QStringLiteral(" 501 "));
+    ASSERT_TRUE(tasks->openByEventNumber()) << "opens so that the first task can be added";
+    EXPECT_EQ(offering.offered.last(), QStringLiteral("501"));
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("No tasks are assigned yet for Event# 501"));
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Okay..."));
+    EXPECT_TRUE(tasks->rows.isEmpty() && tasks->cmdaddEnabled);
+    EXPECT_TRUE(stored().isEmpty()) << "tasks of no event go when the window opens";
+
+    tasks->cmdaddClick();
+    EXPECT_EQ(tasks->Text1,
+              (std::array<QString, 5>{QStringLiteral("501"), QString(), QStringLiteral("N"),
+                                      QString(), QStringLiteral("DEMO")}));
+    EXPECT_EQ(tasks->focusBox, TaskList::TaskBox);
+    EXPECT_TRUE(stored().isEmpty()) << "nothing is stored before the save";
+    tasks->text1Change(TaskList::DateBox, QStringLiteral("0320"));
+    tasks->text1LostFocus(TaskList::DateBox);
+    EXPECT_EQ(tasks->Text1[TaskList::DateBox], QStringLiteral("20270320"));
+    EXPECT_FALSE(tasks->text1KeyPress(TaskList::DateBox, TaskList::Key::Enter));
+    EXPECT_EQ(tasks->focusBox, TaskList::DoneBox) << "Enter moves on";
+    tasks->text1Change(TaskList::TaskBox, QStringLiteral("Order flowers"));
+    tasks->cmdsaveClick();
+    EXPECT_EQ(stored(), QStringList{QStringLiteral("501 20270320 N Order flowers DEMO")});
+    EXPECT_EQ(shown(), stored());
+    EXPECT_TRUE(tasks->Text1[TaskList::TaskBox].isEmpty() && tasks->dateLocked);
+
+    // Another operator ticks it done: the task becomes theirs.
+    module->session.UserName = QStringLiteral("MARTA");
+    addTask(Wedding, Day, QStringLiteral("Book band"), QStringLiteral("y"));
+    tasks->cmdaddClick();
+    tasks->taskgridClick(0);
+    EXPECT_EQ(tasks->Text1[TaskList::TaskBox], QStringLiteral("Order flowers"))
+        << "a chosen row gives up the new task";
+    tasks->chkdoneClick(true);
+    EXPECT_EQ(tasks->Text1[TaskList::DoneBox], QStringLiteral("Y"));
+    tasks->cmdsaveClick();
+    EXPECT_EQ(stored(), (QStringList{QStringLiteral("501 20270315 y Book band ANN"),
+                                     QStringLiteral("501 20270320 Y Order flowers MARTA")}));
+    tasks->taskgridClick(0);
+    EXPECT_TRUE(tasks->Text1[TaskList::DoneBox] == QLatin1String("Y") && tasks->chkdone);
+    tasks->chkdoneClick(false);
+    EXPECT_FALSE(tasks->text1KeyPress(TaskList::StaffBox, TaskList::Key::Other))
+        << "a key in the staff box saves";
+    EXPECT_EQ(stored().first(), QStringLiteral("501 20270315 N Book band MARTA"));
+    EXPECT_EQ(prompts.messages.size(), 1);
+}
+
+TEST_F(TaskListTest, ListsByDateAcrossEvents) {
+    addTask(Dinner, Day, QStringLiteral("Print menus"));
+    addTask(Wedding, Day, QStringLiteral("Order flowers"));
+    addTask(Wedding, Day + 1, QStringLiteral("Pay band"));
+    addTask(999, Day, QStringLiteral("Of no event"));
+
+    prompts.answerInput(QStringLiteral("0401"));
+    EXPECT_FALSE(tasks->openByDate());
+    EXPECT_EQ(offering.offered, QStringList{QStringLiteral("20270110")}) << "today by default";
+    EXPECT_EQ(prompts.inputs[0].title, QStringLiteral("To-Do Task List by Date"));
+    EXPECT_EQ(prompts.inputs[0].text,
+              QStringLiteral("Type the desired date or click OK to accept the default. "
+                             "\r\n\r\nLeave BLANK to cancel"));
+    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("No tasks assigned for 20270401"));
+    EXPECT_FALSE(tasks->visible);
+
+    tasks->listEvent(Wedding);
+    prompts.answerInput(QStringLiteral("0315"));
+    ASSERT_TRUE(tasks->openByDate());
+    EXPECT_EQ(offering.offered.last(), QStringLiteral("20270401")) << "the last date asked";
+    EXPECT_EQ(shown(), (QStringList{QStringLiteral("501 20270315 N Order flowers ANN"),
+                                    QStringLiteral("502 20270315 N Print menus ANN")}));
+    EXPECT_EQ(tasks->LastTaskDate, Day);
+    EXPECT_EQ(tasks->TaskEventNumber, 0) << "a list by date adds to no event chosen before";
+    EXPECT_FALSE(tasks->cmdaddEnabled);
+
+    prompts.answerInput(QString());
+    EXPECT_FALSE(tasks->openByDate());
+    EXPECT_EQ(offering.offered.last(), QStringLiteral("20270315"));
+    EXPECT_EQ(prompts.messages.size(), 1);
+}
+
+TEST_F(TaskListTest, TaskDatesAreCheckedBeforeAnythingIsStored) {
+    const struct {
+        const char *typed;
+        const char *refusal; // none: stored
+    } cases[] = {
+        {"20991231", nullptr},
+        {"21000101", "Task date missing or invalid."},
+        {"20240230", "Invalid day of the month"},
+        {"20241301", "Invalid month"},
+        {"2027031", "Task date missing or invalid."},
+        {"0", "Task date missing or invalid."},
+        {"abc", "Task date missing or invalid."},
+        {"", "Task date missing or invalid."},
+    };
+    tasks->listEvent(Wedding);
+    prompts.clear();
+    for (const auto &rule : cases) {
+        SCOPED_TRACE(rule.typed);
+        const int before = int(stored().size());
+        addAndSave(QString::fromLatin1(rule.typed), QStringLiteral("Check the date"));
+        if (!rule.refusal) {
+            EXPECT_EQ(stored().size(), before + 1);
+            EXPECT_TRUE(prompts.messages.isEmpty());
+            continue;
+        }
+        EXPECT_EQ(stored().size(), before);
+        ASSERT_EQ(prompts.messages.size(), 1) << "one message says what is wrong";
+        EXPECT_EQ(prompts.lastMessage().text, QString::fromLatin1(rule.refusal));
+        EXPECT_EQ(tasks->focusBox, TaskList::DateBox);
+        EXPECT_EQ(tasks->Text1[TaskList::TaskBox], QStringLiteral("Check the date"))
+            << "the typing is kept";
+        prompts.clear();
+    }
+    EXPECT_EQ(stored(), QStringList{QStringLiteral("501 20991231 N Check the date DEMO")});
+}
+
+TEST_F(TaskListTest, TasksGoOnlyToEventsThatExist) {
+    tasks->listEvent(777);
+    EXPECT_TRUE(tasks->cmdaddEnabled);
+    addAndSave(QStringLiteral("20270301"), QStringLiteral("Nobody's task"));
+    expectOops(QStringLiteral("There is no Event# 777."));
+    EXPECT_TRUE(stored().isEmpty());
+
+    addTask(Wedding, Day, QStringLiteral("Order flowers"));
+    tasks->listEvent(Wedding);
+    tasks->taskgridClick(0);
+    tasks->text1Change(TaskList::EventBox, QStringLiteral("778"));
+    tasks->cmdsaveClick();
+    expectOops(QStringLiteral("There is no Event# 778."));
+    EXPECT_EQ(stored(), QStringList{QStringLiteral("501 20270315 N Order flowers ANN")});
+
+    tasks->text1Change(TaskList::EventBox, QStringLiteral("502"));
+    tasks->cmdsaveClick();
+    EXPECT_EQ(stored(), QStringList{QStringLiteral("502 20270315 N Order flowers DEMO")});
+    EXPECT_TRUE(tasks->rows.isEmpty()) << "moved to another event, it leaves this list";
+}
+
+TEST_F(TaskListTest, BelowEventEditingTheListIsReadAndPrintedOnly) {
+    addTask(Wedding, Day, QStringLiteral("Order flowers"));
+    signIn(15);
+    tasks->listEvent(Wedding);
+    EXPECT_FALSE(tasks->cmdaddVisible);
+    EXPECT_FALSE(tasks->cmdsaveVisible);
+    EXPECT_FALSE(tasks->cmddeleteVisible);
+
+    tasks->taskgridClick(0);
+    tasks->chkdoneClick(true);
+    EXPECT_FALSE(tasks->text1KeyPress(TaskList::StaffBox, TaskList::Key::Other));
+    tasks->cmdaddClick();
+    tasks->cmddeleteClick();
+    EXPECT_EQ(stored(), QStringList{QStringLiteral("501 20270315 N Order flowers ANN")});
+
+    programs.available << QStringLiteral("prinzel.exe");
+    QFile layout(path(QStringLiteral("evnttask1.rpt")));
+    ASSERT_TRUE(layout.exists() || layout.open(QIODevice::WriteOnly));
+    tasks->cmdprintClick();
+    EXPECT_EQ(programs.waited, QStringList{QStringLiteral("prinzel.exe")});
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(TaskListTest, ATaskChangedAtAnotherWorkstationIsNotOverwritten) {
+    addTask(Wedding, Day, QStringLiteral("Order flowers"));
+    addTask(Wedding, Day, QStringLiteral("Print menus"));
+    ScriptedPrompts otherPrompts;
+    Module other(settings(), Ports{otherPrompts, clipboard, programs, clock, keys, printer});
+    other.session = module->session;
+    other.session.UserName = QStringLiteral("BEN");
+    TaskList elsewhere(other);
+    elsewhere.listEvent(Wedding);
+    tasks->listEvent(Wedding);
+
+    elsewhere.taskgridClick(0);
+    elsewhere.chkdoneClick(true);
+    elsewhere.cmdsaveClick();
+    tasks->taskgridClick(0);
+    tasks->text1Change(TaskList::TaskBox, QStringLiteral("Order roses"));
+    tasks->cmdsaveClick();
+    expectOops(QStringLiteral(
+        "This task was changed at another workstation. The list has been read again."));
+    EXPECT_EQ(stored(), (QStringList{QStringLiteral("501 20270315 Y Order flowers BEN"),
+                                     QStringLiteral("501 20270315 N Print menus ANN")}));
+    EXPECT_EQ(shown(), (QStringList{QStringLiteral("501 20270315 Y Order flowers BEN"),
+                                    QStringLiteral("501 20270315 N Print menus ANN")}));
+
+    prompts.clear();
+    elsewhere.taskgridClick(1);
+    prompts.answerYesNo(true);
+    otherPrompts.answerYesNo(true);
+    elsewhere.cmddeleteClick();
+    tasks->taskgridClick(1);
+    tasks->cmddeleteClick();
+    expectOops(QStringLiteral(
+        "This task was changed at another workstation. The list has been read again."));
+    EXPECT_EQ(stored(), QStringList{QStringLiteral("501 20270315 Y Order flowers BEN")});
+    EXPECT_EQ(shown(), stored());
+}
+
+TEST_F(TaskListTest, OfTwoIdenticalTasksOnlyTheChosenOneChanges) {
+    for (int i = 0; i < 3; ++i)
+        addTask(Wedding, Day, QStringLiteral("Call the florist"));
+    tasks->listEvent(Wedding);
+    tasks->taskgridClick(1);
+    tasks->chkdoneClick(true);
+    tasks->cmdsaveClick();
+    EXPECT_EQ(stored(), (QStringList{QStringLiteral("501 20270315 N Call the florist ANN"),
+                                     QStringLiteral("501 20270315 N Call the florist ANN"),
+                                     QStringLiteral("501 20270315 Y Call the florist DEMO")}));
+
+    prompts.answerYesNo(true);
+    tasks->taskgridClick(
+        int(shown().indexOf(QStringLiteral("501 20270315 N Call the florist ANN"))));
+    tasks->cmddeleteClick();
+    EXPECT_EQ(prompts.questions.last().title, QStringLiteral("Delete this task?"));
+    EXPECT_EQ(prompts.questions.last().text,
+              QStringLiteral("Click YES to delete the chosen task; \r\nclick NO to cancel."));
+    EXPECT_EQ(stored(), (QStringList{QStringLiteral("501 20270315 N Call the florist ANN"),
+                                     QStringLiteral("501 20270315 Y Call the florist DEMO")}));
+    EXPECT_EQ(shown().size(), 2);
+}
+
+TEST_F(TaskListTest, DeletingANewTaskDropsOnlyIt) {
+    addTask(Wedding, Day, QStringLiteral("Order flowers"));
+    tasks->listEvent(Wedding);
+    tasks->cmddeleteClick();
+    expectOops(QStringLiteral("Please select a task first."));
+
+    tasks->taskgridClick(0);
+    tasks->cmdaddClick();
+    tasks->text1Change(TaskList::TaskBox, QStringLiteral("Never mind"));
+    prompts.answerYesNo(true);
+    tasks->cmddeleteClick();
+    EXPECT_EQ(stored(), QStringList{QStringLiteral("501 20270315 N Order flowers ANN")});
+    EXPECT_EQ(tasks->Text1, (std::array<QString, 5>{}));
+
+    tasks->taskgridClick(0);
+    prompts.answerYesNo(false);
+    tasks->cmddeleteClick();
+    EXPECT_EQ(stored().size(), 1) << "No keeps the task";
+}
+
+TEST_F(TaskListTest, PrintListCopiesTheTasksAsTypedToTheReport) {
+    const QString typed[] = {QStringLiteral("Ask \"Ann\" about O'Brien's <b>cake</b> & wine"),
+                             QStringLiteral("Balloons 🎈🎂"), QString(300, QLatin1Char('x'))};
+    module->session.SysUser = 5;
+    tasks->listEvent(Dinner);
+    tasks->cmdprintClick();
+    EXPECT_TRUE(programs.waited.isEmpty()) << "an empty list prints nothing";
+    prompts.clear();
+
+    for (const QString &task : typed)
+        addAndSave(QStringLiteral("20270301"), task);
+    QStringList expected;
+    for (const TaskRow &row : tasks->rows)
+        expected << QStringLiteral("502 20270301 N %1 DEMO").arg(row.text(TaskList::TaskBox));
+    expected.sort();
+    EXPECT_EQ(stored(), expected);
+    EXPECT_TRUE(expected.contains(QStringLiteral("502 20270301 N ") + typed[0] + " DEMO"));
+    EXPECT_TRUE(expected.contains(QStringLiteral("502 20270301 N ") + typed[1] + " DEMO"));
+    EXPECT_TRUE(expected.contains(QStringLiteral("502 20270301 N ") + QString(255, 'x') + " DEMO"))
+        << "cut to the column";
+
+    programs.available << QStringLiteral("prinzel.exe");
+    QFile layout(path(QStringLiteral("evnttask1.rpt")));
+    ASSERT_TRUE(layout.exists() || layout.open(QIODevice::WriteOnly));
+    QList<bool> onTop;
+    QObject::connect(tasks.get(), &TaskList::changed, [&] { onTop << tasks->keptOnTop; });
+    tasks->cmdprintClick();
+    EXPECT_EQ(onTop, (QList<bool>{false, true})) << "the report comes in front meanwhile";
+    ASSERT_EQ(programs.waited, QStringList{QStringLiteral("prinzel.exe")});
+    EXPECT_TRUE(programs.inputs[0].contains(QStringLiteral("ReportFileName=evnttask1.rpt~")));
+    EXPECT_TRUE(programs.inputs[0].contains(QStringLiteral("DataFiles(0)=rpt05.mdb~")));
+    EXPECT_EQ(stored(QStringLiteral("rpt05.mdb")), expected);
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+} // namespace
