@@ -15,6 +15,9 @@ for bench in "${benches[@]}"; do
   "$root/build/bench/$bench" --benchmark_out="$results/$bench.json" \
     --benchmark_out_format=json || status=1
 done
+# Report work files are local SQLite files on either engine.
+echo "== bench_prinzel"
+"$root/build/bench/bench_prinzel" || status=1
 postgres="$(MORAVEL_PG_FSYNC=on MORAVEL_PG_PORT=54339 "$root/scripts/pg-test-server.sh" start "$server")"
 for bench in "${benches[@]}"; do
   echo "== $bench on PostgreSQL"

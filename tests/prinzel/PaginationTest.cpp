@@ -1,0 +1,170 @@
+#include "ReportClub.h"
+
+#include <QPointF>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A layout over a table of numbered lines, with the header and footer
+// every report has.
+QString layout(const QString &page, const QString &body) {
+    return QStringLiteral("[page]\n%1\n[query lines]\nsql = select n, words from lines order by n\n"
+                          "[header]\n<p>Numbered lines</p>\n[body]\n%2\n"
+                          "[footer]\n<p>Page {{page}} of {{pages}}</p>\n")
+        .arg(page, body);
+}
+
+class Pagination : public ::testing::Test {
+protected:
+    void SetUp() override {
+        club.exec(QStringLiteral("create table lines (n integer, words text)"));
+    }
+
+    void addLines(int count, const std::function<QString(int)> &words) {
+        QList<QVariantList> rows;
+        for (int n = 1; n <= count; ++n)
+            rows.append({n, words(n)});
+        club.execMany(QStringLiteral("insert into lines values (?, ?)"), rows);
+    }
+
+    // The report's text; empty when it failed.
+    QString print(const QString &layoutText, int marginTop = 0, int marginLeft = 0) {
+        club.writeFile(QStringLiteral("lines.rpt"), layoutText);
+        const auto made =
+            club.makePdf(ReportClub::block(QStringLiteral("lines.rpt"), {}, marginTop, marginLeft));
+        EXPECT_TRUE(made) << made.failure().message.toStdString();
+        if (made)
+            pageCount = *made;
+        return made ? club.text() : QString();
+    }
+
+    ReportClub club;
+    int pageCount = 0;
+};
+
+// The numbers "<marker><n>" in the text, in order.
+QList<int> numbers(const QString &text, const QString &marker) {
+    QList<int> found;
+    const QRegularExpression pattern(QRegularExpression::escape(marker) + QStringLiteral("(\\d+)"));
+    for (auto match = pattern.globalMatch(text); match.hasNext();)
+        found << match.next().captured(1).toInt();
+    return found;
+}
+
+QList<int> oneTo(int count) {
+    QList<int> all;
+    for (int n = 1; n <= count; ++n)
+        all << n;
+    return all;
+}
+
+TEST_F(Pagination, LongBodiesBreakBetweenRowsAndLoseNothing) {
+    addLines(400, [](int n) {
+        return n % 13 == 0 ? QStringLiteral("a row long enough to wrap over several lines of the "
+                                            "narrow column it is printed in, again and again")
+                           : QStringLiteral("short");
+    });
+    const QString text = print(layout(
+        QStringLiteral("size = A4"),
+        QStringLiteral("<p>Before the table</p>\n<table width=\"100%\"><thead><tr><th "
+                       "width=\"20%\">Head</th><th width=\"20%\">Words</th></tr></thead>\n"
+                       "{{#lines}}<tr><td>row{{n}}</td><td>{{words}}</td></tr>{{/lines}}\n"
+                       "</table>\n<p>Between the tables</p>\n<table>{{#lines}}<tr><td>again{{n}}"
+                       "</td></tr>{{/lines}}</table>\n<p>After the tables</p>")));
+    EXPECT_EQ(numbers(text, "row"), oneTo(400));
+    EXPECT_EQ(numbers(text, "again"), oneTo(400));
+    const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    ASSERT_EQ(pages.size(), pageCount);
+    ASSERT_GT(pageCount, 10);
+    for (int i = 0; i < pageCount; ++i) {
+        EXPECT_TRUE(pages[i].contains(QStringLiteral("Page %1 of %2").arg(i + 1).arg(pageCount)));
+        EXPECT_EQ(pages[i].contains(QStringLiteral("row")),
+                  pages[i].contains(QStringLiteral("Head")))
+            << "the head repeats on each page of its table, page " << i + 1;
+    }
+    EXPECT_EQ(text.count(QStringLiteral("Before the table")), 1);
+    EXPECT_EQ(text.count(QStringLiteral("Between the tables")), 1);
+    EXPECT_EQ(text.count(QStringLiteral("After the tables")), 1);
+}
+
+TEST_F(Pagination, TextTallerThanAPageFlowsOver) {
+    addLines(1, [](int) { return QString(); });
+    QString words;
+    for (int n = 1; n <= 2500; ++n)
+        words += QStringLiteral("word%1 ").arg(n);
+    const QString text = print(layout(QString(), QStringLiteral("<table><tr><td>first</td></tr>"
+                                                                "</table><p>%1</p><table><tr><td>"
+                                                                "last</td></tr></table>")
+                                                     .arg(words)));
+    EXPECT_EQ(numbers(text, "word"), oneTo(2500));
+    EXPECT_GE(pageCount, 3);
+    EXPECT_LT(text.indexOf(QStringLiteral("first")), text.indexOf(QStringLiteral("word1 ")));
+    EXPECT_GT(text.indexOf(QStringLiteral("last")), text.indexOf(QStringLiteral("word2500")));
+}
+
+TEST_F(Pagination, LabelsFillAcrossThenDown) {
+    addLines(14, [](int n) { return QStringLiteral("Member %1").arg(n); });
+    const QString text = print(layout(QStringLiteral("columns = 3\nrows = 4\ncolumn gap = 0.25"),
+                                      QStringLiteral("<p>label{{n}}</p><p>{{words}}</p>")));
+    ASSERT_EQ(pageCount, 2);
+    const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    EXPECT_EQ(numbers(pages[0], "label"), oneTo(12)) << "read across each row of labels";
+    EXPECT_EQ(numbers(pages[1], "label"), (QList<int>{13, 14}));
+    const QStringList lines = pages[0].split(QLatin1Char('\n'));
+    const auto line = [&](const QString &label) {
+        return std::find_if(lines.begin(), lines.end(),
+                            [&](const QString &l) { return (l + ' ').contains(label + ' '); }) -
+               lines.begin();
+    };
+    EXPECT_EQ(line("label1"), line("label3"));
+    EXPECT_LT(line("label3"), line("label4"));
+    EXPECT_TRUE(text.contains(QStringLiteral("Page 2 of 2")));
+}
+
+// Where pdftotext finds a word, in points from the page's top left.
+QPointF wordPosition(const QString &pdf, const QString &word) {
+    const QString boxes = pdfText(pdf, {QStringLiteral("-bbox"), QStringLiteral("-l"), "1"});
+    const QRegularExpression pattern(QStringLiteral("xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>") +
+                                     QRegularExpression::escape(word) + QStringLiteral("<"));
+    const auto match = pattern.match(boxes);
+    EXPECT_TRUE(match.hasMatch()) << word.toStdString();
+    return {match.captured(1).toDouble(), match.captured(2).toDouble()};
+}
+
+TEST_F(Pagination, TheCallersMarginsShiftTheContent) {
+    addLines(3, [](int n) { return QStringLiteral("w%1").arg(n); });
+    const QString text = layout(QStringLiteral("margins = 0.5"),
+                                QStringLiteral("{{#lines}}<p>{{words}}</p>{{/lines}}"));
+    print(text);
+    const QPointF plain = wordPosition(club.path(QStringLiteral("out.pdf")), "Numbered");
+    EXPECT_NEAR(plain.x(), 36, 1);
+    EXPECT_NEAR(plain.y(), 36, 4);
+    print(text, 720, 1440);
+    const QPointF shifted = wordPosition(club.path(QStringLiteral("out.pdf")), "Numbered");
+    EXPECT_NEAR(shifted.x() - plain.x(), 72, 0.5);
+    EXPECT_NEAR(shifted.y() - plain.y(), 36, 0.5);
+}
+
+TEST_F(Pagination, NoRoomForTheBodyIsRefused) {
+    addLines(3, [](int n) { return QStringLiteral("w%1").arg(n); });
+    club.writeFile(QStringLiteral("lines.rpt"), layout(QString(), QStringLiteral("{{#lines}}"
+                                                                                 "<p>{{n}}</p>"
+                                                                                 "{{/lines}}")));
+    const auto margins = club.makePdf(ReportClub::block(QStringLiteral("lines.rpt"), {}, 15000));
+    ASSERT_FALSE(margins);
+    EXPECT_EQ(margins.failure().code, ExitCode::Layout);
+    EXPECT_TRUE(margins.failure().message.contains(QStringLiteral("no printable area")));
+
+    club.writeFile(QStringLiteral("lines.rpt"),
+                   layout(QString(), QStringLiteral("x"))
+                       .replace(QStringLiteral("<p>Numbered lines</p>"),
+                                QStringLiteral("<p style=\"font-size: 60pt\">1<br>2<br>3<br>4<br>"
+                                               "5<br>6<br>7<br>8<br>9<br>10</p>")));
+    const auto header = club.makePdf(ReportClub::block(QStringLiteral("lines.rpt")));
+    ASSERT_FALSE(header);
+    EXPECT_EQ(header.failure().code, ExitCode::Layout);
+    EXPECT_TRUE(header.failure().message.contains(QStringLiteral("header and footer")));
+}
+
+} // namespace

@@ -1,0 +1,115 @@
+#include "ParameterBlock.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+#include <utility>
+
+namespace {
+
+using Changes = std::initializer_list<std::pair<const char *, const char *>>;
+
+// The six lines the calling program writes for one data file, with lines
+// replaced by name (by nothing to remove them) or added at the end.
+QString block(Changes changes = {}, const char *separator = "\n") {
+    QList<std::pair<QString, QString>> lines{
+        {"Crystal", "Crystal~"},           {"ReportFileName", "ReportFileName=a.rpt~"},
+        {"WindowTitle", "WindowTitle=T~"}, {"MarginTop", "MarginTop=0~"},
+        {"MarginLeft", "MarginLeft=0~"},   {"DataFiles(0)", "DataFiles(0)=a.mdb~"}};
+    for (const auto &[name, line] : changes) {
+        const auto found = std::find_if(lines.begin(), lines.end(), [&](const auto &existing) {
+            return existing.first == name;
+        });
+        if (found == lines.end())
+            lines.append({QString::fromUtf8(name), QString::fromUtf8(line)});
+        else if (line)
+            found->second = QString::fromUtf8(line);
+        else
+            lines.erase(found);
+    }
+    QStringList text;
+    for (const auto &line : lines)
+        text << line.second;
+    return text.join(QString::fromLatin1(separator));
+}
+
+TEST(ParameterBlock, ReadsAllElevenLines) {
+    const auto eleven = ParameterBlock::parse(
+        block({{"WindowTitle", "WindowTitle=~"},
+               {"DataFiles(0)", nullptr},
+               {"SelectionFormula", "SelectionFormula={eventinfo.eventnum} = 123~"},
+               {"0", "DataFiles(0)=rpt05.mdb~"},
+               {"1", "DataFiles(1)=evnt.mdb~"},
+               {"2", "DataFiles(2)=config.mdb~"},
+               {"3", "DataFiles(3)=master.mdb~"},
+               {"4", "DataFiles(4)=ar.mdb~"}}));
+    ASSERT_TRUE(eleven) << eleven.failure().message.toStdString();
+    EXPECT_TRUE(eleven->windowTitle.isEmpty());
+    EXPECT_EQ(eleven->selectionFormula, "{eventinfo.eventnum} = 123");
+    EXPECT_EQ(eleven->dataFiles[0], "rpt05.mdb");
+    EXPECT_EQ(eleven->dataFiles[1], "evnt.mdb");
+    EXPECT_EQ(eleven->dataFiles[4], "ar.mdb");
+}
+
+TEST(ParameterBlock, LineEndsAndTildesInValues) {
+    const struct {
+        const char *rule;
+        QString text;
+        const char *title;
+        const char *formula;
+    } cases[] = {
+        {"no line feed after the last line", block(), "T", ""},
+        {"a final line feed is tolerated", block() + "\n", "T", ""},
+        {"carriage returns before the line feeds", block({}, "\r\n"), "T", ""},
+        {"only the last tilde ends a line",
+         block({{"WindowTitle", "WindowTitle=~Tom~s~ list~~"},
+                {"SelectionFormula", "SelectionFormula={t.c} = 'a~b'~"}}),
+         "~Tom~s~ list~", "{t.c} = 'a~b'"},
+        {"an equals sign in a value", block({{"WindowTitle", "WindowTitle=a=b~"}}), "a=b", ""},
+    };
+    for (const auto &c : cases) {
+        const auto parsed = ParameterBlock::parse(c.text);
+        ASSERT_TRUE(parsed) << c.rule << ": " << parsed.failure().message.toStdString();
+        EXPECT_EQ(parsed->windowTitle, QString::fromUtf8(c.title)) << c.rule;
+        EXPECT_EQ(parsed->selectionFormula, QString::fromUtf8(c.formula)) << c.rule;
+        EXPECT_EQ(parsed->reportFileName, "a.rpt") << c.rule;
+        EXPECT_EQ(parsed->dataFiles[0], "a.mdb") << c.rule;
+    }
+}
+
+TEST(ParameterBlock, RefusalsNameTheirCause) {
+    const struct {
+        const char *rule;
+        QString text;
+        const char *named;
+    } cases[] = {
+        {"no Crystal line", block({{"Crystal", nullptr}}), "Crystal"},
+        {"an empty block", QString(), "Crystal"},
+        {"a folder in the layout name", block({{"ReportFileName", "ReportFileName=../a.rpt~"}}),
+         "ReportFileName"},
+        {"a slash in a data file name", block({{"DataFiles(0)", "DataFiles(0)=/etc/passwd~"}}),
+         "DataFiles(0)"},
+        {"two dots in a later data file", block({{"DataFiles(2)", "DataFiles(2)=..~"}}),
+         "DataFiles(2)"},
+        {"a backslash path", block({{"DataFiles(0)", "DataFiles(0)=C:\\club\\a.mdb~"}}),
+         "DataFiles(0)"},
+        {"no data file 0",
+         block({{"DataFiles(0)", nullptr}, {"DataFiles(1)", "DataFiles(1)=a.mdb~"}}),
+         "DataFiles(0)"},
+        {"no layout", block({{"ReportFileName", nullptr}}), "ReportFileName"},
+        {"a margin that is no number", block({{"MarginTop", "MarginTop=0.5~"}}), "MarginTop"},
+        {"a negative margin", block({{"MarginLeft", "MarginLeft=-10~"}}), "MarginLeft"},
+        {"a line without its tilde", block({{"MarginTop", "MarginTop=0"}}), "line 4"},
+        {"an unknown line", block({{"WindowTitle", "Printer=LPT1~"}}), "Printer"},
+        {"a sixth data file", block({{"DataFiles(5)", "DataFiles(5)=b.mdb~"}}), "DataFiles(5)"},
+        {"a line given twice", block({{"again", "ReportFileName=b.rpt~"}}), "twice"},
+    };
+    for (const auto &c : cases) {
+        const auto parsed = ParameterBlock::parse(c.text);
+        ASSERT_FALSE(parsed) << c.rule;
+        EXPECT_EQ(parsed.failure().code, ExitCode::Block) << c.rule;
+        EXPECT_TRUE(parsed.failure().message.contains(QString::fromUtf8(c.named)))
+            << c.rule << ": " << parsed.failure().message.toStdString();
+    }
+}
+
+} // namespace

@@ -1,0 +1,91 @@
+#include "ReportClub.h"
+
+#include "ReportJob.h"
+#include "foundation/Transaction.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+StorageSettings settings(const QString &directory) {
+    StorageSettings settings;
+    settings.clubDirectory = directory;
+    return settings;
+}
+
+} // namespace
+
+ReportClub::ReportClub()
+    : directory(temp.path())
+    , m_databases(settings(temp.path())) {
+    {
+        auto made = m_databases.create(QStringLiteral("rpt"));
+        EXPECT_TRUE(made) << made.error().description.toStdString();
+    }
+    EXPECT_TRUE(QFile::rename(path(Databases::fileName(QStringLiteral("rpt"))),
+                              path(QStringLiteral("rpt05.mdb"))));
+    exec(QStringLiteral("insert into headings (ctlcompname, ctlauxtitle) values (?, ?)"),
+         {QStringLiteral("Harbour Club"), QString()});
+    for (const QString &layout : QDir(QStringLiteral(PRINZEL_LAYOUTS)).entryList({"*.rpt"}))
+        EXPECT_TRUE(QFile::copy(QStringLiteral(PRINZEL_LAYOUTS "/") + layout, path(layout)));
+}
+
+QString ReportClub::path(const QString &name) const {
+    return QDir(directory).filePath(name);
+}
+
+void ReportClub::execMany(const QString &sql, const QList<QVariantList> &rows,
+                          const QString &file) {
+    auto db = m_databases.openLocalFile(path(file));
+    ASSERT_TRUE(db) << db.error().description.toStdString();
+    Transaction transaction(**db);
+    auto query = (*db)->prepare(sql);
+    ASSERT_TRUE(query) << query.error().description.toStdString();
+    for (const QVariantList &values : rows) {
+        for (int i = 0; i < values.size(); ++i)
+            query->bindValue(i, values.at(i));
+        const Status done = (*db)->exec(*query);
+        ASSERT_TRUE(done) << sql.toStdString() << ": " << done.error().description.toStdString();
+    }
+    ASSERT_TRUE(transaction.commit());
+}
+
+void ReportClub::writeFile(const QString &name, const QString &text) const {
+    QFile file(path(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text.toUtf8());
+}
+
+QString ReportClub::block(const QString &report, const QString &formula, int marginTop,
+                          int marginLeft) {
+    QStringList lines{QStringLiteral("Crystal~"), QStringLiteral("ReportFileName=%1~").arg(report),
+                      QStringLiteral("WindowTitle=~"),
+                      QStringLiteral("MarginTop=%1~").arg(marginTop),
+                      QStringLiteral("MarginLeft=%1~").arg(marginLeft)};
+    if (!formula.isEmpty())
+        lines << QStringLiteral("SelectionFormula=%1~").arg(formula);
+    lines << QStringLiteral("DataFiles(0)=rpt05.mdb~");
+    return lines.join(QLatin1Char('\n'));
+}
+
+Outcome<int> ReportClub::makePdf(const QString &blockText, const QString &pdf) {
+    const auto job = ReportJob::prepare(blockText, {directory, today()});
+    if (!job)
+        return job.failure();
+    return job->writePdf(path(pdf));
+}
+
+QString ReportClub::text(const QString &pdf) const {
+    return pdfText(path(pdf));
+}
+
+QString pdfText(const QString &pdf, const QStringList &options) {
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), options + QStringList{pdf, QStringLiteral("-")});
+    EXPECT_TRUE(pdftotext.waitForFinished(60000));
+    EXPECT_EQ(pdftotext.exitCode(), 0) << pdftotext.readAllStandardError().toStdString();
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "ReportFailure.h"
+#include "foundation/Databases.h"
+
+#include <QDate>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariantList>
+
+// A club directory in a temporary folder with the operator's report work
+// file rpt05.mdb, made by the schema module as the program makes it (every
+// report table and the template's headings row), and the shipped layouts.
+class ReportClub {
+public:
+    // The print date the tests fix, so that whole outputs can be compared.
+    static QDate today() { return QDate(2027, 1, 15); }
+
+    ReportClub();
+
+    QString path(const QString &name) const;
+    // Runs a statement on a data file (made when missing), once per row of
+    // values; the test fails on an error.
+    void execMany(const QString &sql, const QList<QVariantList> &rows,
+                  const QString &file = QStringLiteral("rpt05.mdb"));
+    void exec(const QString &sql, const QVariantList &values = {}) { execMany(sql, {values}); }
+    void writeFile(const QString &name, const QString &text) const;
+
+    // A parameter block for a report over rpt05.mdb.
+    static QString block(const QString &report, const QString &formula = {}, int marginTop = 0,
+                         int marginLeft = 0);
+    // Prepares and writes the report's PDF; the number of pages.
+    Outcome<int> makePdf(const QString &blockText, const QString &pdf = QStringLiteral("out.pdf"));
+    // The PDF as pdftotext lays it out (no ligatures: words stay findable); pages are
+    // separated by form feeds.
+    QString text(const QString &pdf = QStringLiteral("out.pdf")) const;
+
+    QTemporaryDir temp;
+    QString directory;
+
+private:
+    Databases m_databases;
+};
+
+// pdftotext's output of a PDF file; extra options before the file name.
+QString pdfText(const QString &pdf, const QStringList &options = {QStringLiteral("-layout")});

@@ -1,0 +1,106 @@
+#include "ReportLayout.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ReportLayout, ReadsPageQueriesAndTemplates) {
+    const auto layout = ReportLayout::parse(QStringLiteral(R"(# a comment before the sections
+[page]
+size = A4
+Orientation = LANDSCAPE
+margins = 1 0.25 0.75 0.5
+font = DejaVu Serif
+font size = 11
+
+[query items]
+sql = select eventnum, amount, itemdate
+      from eventitems where note <> ';' order by eventnum;
+table = eventitems
+group = eventnum
+sum = amount, tax
+format = amount:money, itemdate:date, tax : Money
+
+[query events]
+sql = select * from eventinfo
+
+[header]
+<h1>{{headings.ctlcompname}}</h1>
+
+[body]
+{{#items}}<p>[x] {{amount}}</p>{{/items}}
+)"),
+                                            QStringLiteral("test.rpt"));
+    ASSERT_TRUE(layout) << layout.failure().message.toStdString();
+    EXPECT_EQ(layout->page.size, QPageSize::A4);
+    EXPECT_EQ(layout->page.orientation, QPageLayout::Landscape);
+    EXPECT_EQ(layout->page.margins, QMarginsF(0.5, 1, 0.25, 0.75));
+    EXPECT_EQ(layout->page.fontFamily, "DejaVu Serif");
+    EXPECT_EQ(layout->page.fontSize, 11);
+    EXPECT_FALSE(layout->page.hasGrid());
+    ASSERT_EQ(layout->queries.size(), 2);
+    const QuerySection &items = layout->queries.first();
+    EXPECT_EQ(items.name, "items");
+    EXPECT_EQ(items.sql, "select eventnum, amount, itemdate from eventitems where note <> ';' "
+                         "order by eventnum")
+        << "continuation lines joined, the closing ; dropped";
+    EXPECT_EQ(items.table, "eventitems");
+    EXPECT_EQ(items.group, "eventnum");
+    EXPECT_EQ(items.sums, (QStringList{"amount", "tax"}));
+    EXPECT_EQ(items.formatOf("AMOUNT"), ValueFormat::Money);
+    EXPECT_EQ(items.formatOf("tax"), ValueFormat::Money);
+    EXPECT_EQ(items.formatOf("itemdate"), ValueFormat::Date);
+    EXPECT_EQ(items.formatOf("eventnum"), ValueFormat::Text);
+    EXPECT_EQ(layout->header, "<h1>{{headings.ctlcompname}}</h1>");
+    EXPECT_EQ(layout->body, "{{#items}}<p>[x] {{amount}}</p>{{/items}}")
+        << "brackets within a line are template text";
+    EXPECT_TRUE(layout->footer.isEmpty());
+}
+
+TEST(ReportLayout, RefusalsNameTheLineAndTheProblem) {
+    const struct {
+        const char *rule;
+        const char *text;
+        const char *named;
+    } cases[] = {
+        {"no body", "[page]\nsize = Letter\n", "no [body]"},
+        {"text before the sections", "size = Letter\n[body]\nx", "line 1: text before"},
+        {"an unknown section", "[body]\nx\n[details]\ny", "line 3: unknown section [details]"},
+        {"a section twice", "[body]\nx\n[body]\ny", "a second [body]"},
+        {"a query without a name", "[query]\nsql = select 1\n[body]\nx", "needs a name"},
+        {"a query without sql", "[query a]\ntable = t\n[body]\nx", "[query a] has no sql"},
+        {"an unknown key", "[page]\npaper = Letter\n[body]\nx",
+         "line 2: [page] has no key \"paper\""},
+        {"a key twice", "[page]\nsize = A4\nsize = Letter\n[body]\nx", "given twice"},
+        {"an unknown paper", "[page]\nsize = Tabloid\n[body]\nx", "Letter, A4 or Legal"},
+        {"three margins", "[page]\nmargins = 1 1 1\n[body]\nx", "top right bottom left"},
+        {"a negative margin", "[page]\nmargins = -1\n[body]\nx", "top right bottom left"},
+        {"margins leaving nothing", "[page]\nmargins = 4 5 4 4\n[body]\nx", "no printable area"},
+        {"labels wider than the page", "[page]\ncolumns = 3\nlabel width = 3\n[body]\nx",
+         "do not fit across"},
+        {"a count of no cells", "[page]\ncolumns = 0\n[body]\nx", "1 to 100"},
+        {"an update", "[query a]\nsql = update t set x = 1\n[body]\nx", "only a select"},
+        {"two statements", "[query a]\nsql = select 1; delete from t\n[body]\nx",
+         "single statement"},
+        {"a comment that would swallow the next line",
+         "[query a]\nsql = select 1 -- note\n[body]\nx", "comments"},
+        {"an unknown format", "[query a]\nsql = select 1\nformat = x:percent\n[body]\nx",
+         "column:money"},
+        {"a group that is no name", "[query a]\nsql = select 1\ngroup = a b\n[body]\nx",
+         "column name"},
+        {"an unclosed section tag", "[body]\n{{#items}}x", "[body]"},
+        {"a key line without a value", "[page]\nsize\n[body]\nx", "line 2: \"key = value\""},
+    };
+    for (const auto &c : cases) {
+        const auto layout =
+            ReportLayout::parse(QString::fromUtf8(c.text), QStringLiteral("bad.rpt"));
+        ASSERT_FALSE(layout) << c.rule;
+        EXPECT_EQ(layout.failure().code, ExitCode::Layout) << c.rule;
+        const QString message = layout.failure().message;
+        EXPECT_TRUE(message.contains(QStringLiteral("bad.rpt")) &&
+                    message.contains(QString::fromUtf8(c.named)))
+            << c.rule << ": " << message.toStdString();
+    }
+}
+
+} // namespace

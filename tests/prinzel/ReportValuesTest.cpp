@@ -1,0 +1,187 @@
+#include "ReportValues.h"
+
+#include "DataConnection.h"
+#include "ReportClub.h"
+#include "ValueText.h"
+
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The values a layout's queries give over the club's data files, rendered
+// through a template.
+class Values : public ::testing::Test {
+protected:
+    void SetUp() override {
+        club.exec(QStringLiteral("create table charges (eventnum integer, amount, note text)"));
+        club.execMany(QStringLiteral("insert into charges values (?, ?, ?)"),
+                      {{1, 0.1, QStringLiteral("a")},
+                       {1, 0.2, QVariant()},
+                       {2, QStringLiteral("1000"), QStringLiteral("c")}});
+    }
+
+    Outcome<QString> render(const QString &layoutText, const QString &templateText,
+                            const QString &formulaText = {}) {
+        const auto layout = ReportLayout::parse(layoutText, QStringLiteral("test.rpt"));
+        if (!layout)
+            return layout.failure();
+        const auto formula = SelectionFormula::parse(formulaText);
+        if (!formula)
+            return formula.failure();
+        const auto connection = DataConnection::open(club.directory, {QStringLiteral("rpt05.mdb")});
+        if (!connection)
+            return connection.failure();
+        const auto values = ReportValues::read((*connection)->database(), *layout, *formula,
+                                               QStringLiteral("Title"), ReportClub::today());
+        if (!values)
+            return values.failure();
+        kainjow::mustache::mustache parsed(templateText.toStdString());
+        return QString::fromStdString(parsed.render(*values));
+    }
+
+    ReportClub club;
+};
+
+const QString Charges = QStringLiteral(
+    "[query charges]\nsql = select eventnum, amount, note from charges order by eventnum\n"
+    "table = charges\ngroup = eventnum\nsum = amount\n[body]\nx");
+const QString PerGroup = QStringLiteral(
+    "{{#charges_groups}}{{group}}:{{count}}:{{sum.amount}}:{{note}};{{/charges_groups}}"
+    "|{{charges_total.amount}}|{{charges_count}}");
+
+TEST_F(Values, GroupsAndTotalsAreSummedInExactDecimals) {
+    // 0.1 + 0.2 in binary floating point would print 0.30000000000000004.
+    const auto text = render(Charges, PerGroup);
+    ASSERT_TRUE(text) << text.failure().message.toStdString();
+    EXPECT_EQ(*text, "1:2:0.3:a;2:1:1000:c;|1000.3|3");
+
+    const auto money = render(QString(Charges).replace("sum = amount", "sum = amount\nformat = "
+                                                                       "amount:money"),
+                              QStringLiteral("{{#charges}}{{amount}} {{/charges}}|"
+                                             "{{charges_total.amount}}"));
+    ASSERT_TRUE(money) << money.failure().message.toStdString();
+    EXPECT_EQ(*money, "0.10 0.20 1,000.00 |1,000.30");
+}
+
+TEST_F(Values, TheSelectionFormulaNarrowsTheQueryOfItsTable) {
+    const struct {
+        const char *formula;
+        const char *expected;
+    } cases[] = {
+        {"{charges.eventnum} = 1", "1:2:0.3:a;|0.3|2"},
+        {"{Charges.EventNum} > 1", "2:1:1000:c;|1000|1"},
+        {"{charges.note} = 'c' or {charges.eventnum} = 1", "1:2:0.3:a;2:1:1000:c;|1000.3|3"},
+        {"{charges.note} = 'c' and {charges.eventnum} = 1", "|0|0"},
+        {"{charges.note} = \"x' or '1'='1\"", "|0|0"},
+    };
+    for (const auto &c : cases) {
+        const auto text = render(Charges, PerGroup, QString::fromUtf8(c.formula));
+        ASSERT_TRUE(text) << c.formula << ": " << text.failure().message.toStdString();
+        EXPECT_EQ(*text, QString::fromUtf8(c.expected)) << c.formula;
+    }
+}
+
+TEST_F(Values, RefusalsNameWhatIsWrong) {
+    const struct {
+        const char *rule;
+        QString layout;
+        const char *formula;
+        ExitCode code;
+        const char *named;
+    } cases[] = {
+        {"a formula column the query lacks", Charges, "{charges.amount2} = 1", ExitCode::Data,
+         "amount2"},
+        {"a formula table no query reads", Charges, "{eventinfo.eventnum} = 1", ExitCode::Data,
+         "eventinfo"},
+        {"a query on a missing table",
+         QStringLiteral("[query gone]\nsql = select * from nothere\n[body]\nx"), "", ExitCode::Data,
+         "gone"},
+        {"a sum over text", QString(Charges).replace("sum = amount", "sum = note"), "",
+         ExitCode::Data, "note holds \"a\""},
+        {"a group column the query lacks",
+         QString(Charges).replace("group = eventnum", "group = x"), "", ExitCode::Layout,
+         "no column x"},
+    };
+    for (const auto &c : cases) {
+        const auto text = render(c.layout, PerGroup, QString::fromUtf8(c.formula));
+        ASSERT_FALSE(text) << c.rule;
+        EXPECT_EQ(text.failure().code, c.code) << c.rule;
+        EXPECT_TRUE(text.failure().message.contains(QString::fromUtf8(c.named)))
+            << c.rule << ": " << text.failure().message.toStdString();
+    }
+}
+
+TEST_F(Values, HeadingsFlagsAndEmptyValues) {
+    club.exec(QStringLiteral("update headings set ctlauxtitle = ?"), {QStringLiteral("All")});
+    const auto text = render(
+        QStringLiteral("[query none]\nsql = select * from charges where eventnum > 5\n"
+                       "[query charges]\nsql = select note from charges order by eventnum\n"
+                       "[body]\nx"),
+        QStringLiteral("{{headings.ctlcompname}}/{{headings.ctlauxtitle}}/{{title}}/{{today}}|"
+                       "{{#none_empty}}no rows{{/none_empty}}|{{#empty}}all empty{{/empty}}|"
+                       "{{#charges}}[{{#note}}{{note}}{{/note}}{{^note}}-{{/note}}]{{/charges}}"));
+    ASSERT_TRUE(text) << text.failure().message.toStdString();
+    EXPECT_EQ(*text, "Harbour Club/All/Title/01/15/2027|no rows||[a][-][c]");
+}
+
+TEST(ValueText, MoneyAndDates) {
+    const struct {
+        QVariant stored;
+        ValueFormat format;
+        const char *printed;
+    } cases[] = {
+        {0, ValueFormat::Money, "0.00"},
+        {0.05, ValueFormat::Money, "0.05"},
+        {1.005, ValueFormat::Money, "1.01"}, // the double 1.00499999... is read as 1.005
+        {-1.005, ValueFormat::Money, "-1.01"},
+        {-0.004, ValueFormat::Money, "0.00"},
+        {QStringLiteral("1234.5"), ValueFormat::Money, "1,234.50"},
+        {999.995, ValueFormat::Money, "1,000.00"},
+        {1234567.891, ValueFormat::Money, "1,234,567.89"},
+        {QStringLiteral("n/a"), ValueFormat::Money, "n/a"},
+        {20270105, ValueFormat::Date, "01/05/2027"},
+        {QStringLiteral("20271231"), ValueFormat::Date, "12/31/2027"},
+        {0, ValueFormat::Date, ""},
+        {20271301, ValueFormat::Date, "20271301"},
+        {QVariant(), ValueFormat::Date, ""},
+        {QStringLiteral("09:15"), ValueFormat::Time, "09:15"},
+        {12.5, ValueFormat::Text, "12.5"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ValueText::format(c.stored, c.format), QString::fromUtf8(c.printed))
+            << c.stored.toString().toStdString();
+}
+
+TEST(DataConnection, OpensEveryFileReadOnly) {
+    ReportClub club;
+    club.exec(QStringLiteral("create table rooms (name text)"), {});
+    club.execMany(QStringLiteral("create table rooms (name text)"), {{}},
+                  QStringLiteral("extra.mdb"));
+    club.execMany(QStringLiteral("insert into rooms values (?)"), {{QStringLiteral("Terrace")}},
+                  QStringLiteral("extra.mdb"));
+    {
+        const auto connection = DataConnection::open(
+            club.directory, {QStringLiteral("RPT05.MDB"), {}, QStringLiteral("Extra.mdb")});
+        ASSERT_TRUE(connection) << connection.failure().message.toStdString();
+        EXPECT_EQ((*connection)->mainFile(), club.path(QStringLiteral("rpt05.mdb")));
+        QSqlQuery query((*connection)->database());
+        ASSERT_TRUE(query.exec(QStringLiteral("select name from data2.rooms")));
+        ASSERT_TRUE(query.next());
+        EXPECT_EQ(query.value(0).toString(), "Terrace");
+        EXPECT_FALSE(query.exec(QStringLiteral("insert into rooms values ('x')")));
+        EXPECT_FALSE(query.exec(QStringLiteral("insert into data2.rooms values ('x')")));
+    }
+    club.writeFile(QStringLiteral("notes.mdb"), QStringLiteral("not a database, but long enough "
+                                                               "to be read as a header page"));
+    for (const char *file : {"missing.mdb", "notes.mdb"}) {
+        const auto connection = DataConnection::open(
+            club.directory, {QStringLiteral("rpt05.mdb"), QString::fromUtf8(file)});
+        ASSERT_FALSE(connection) << file;
+        EXPECT_EQ(connection.failure().code, ExitCode::Data);
+        EXPECT_TRUE(connection.failure().message.contains(QString::fromUtf8(file)))
+            << connection.failure().message.toStdString();
+    }
+}
+
+} // namespace

@@ -1,0 +1,85 @@
+#include "ClubFixture.h"
+#include "ShownWindow.h"
+#include "WaitFor.h"
+#include "startup/ClubUpgrade.h"
+#include "ui/QtPrograms.h"
+#include "ui/TaskListWindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace {
+
+// Reports printed by the real report program, as a newcomer prints them
+// from the demo club on 6 December 2026: the month's room conflicts and an
+// event's task list.
+class ReportsViewTest : public ClubFixture {
+protected:
+    bool demoData() const override { return true; }
+    void SetUp() override {
+        ClubFixture::SetUp();
+        ASSERT_TRUE(ClubUpgrade::copyMissingFiles(ClubUpgrade::shareDirectory(), club).ok());
+    }
+
+    // The text of the operator's last report, page by page.
+    QString printed() {
+        const QStringList pdfs =
+            QDir(club).entryList({QStringLiteral("rpt*.pdf")}, QDir::Files, QDir::Time);
+        if (pdfs.isEmpty())
+            return QStringLiteral("(no PDF)");
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-layout"), path(pdfs.first()), QStringLiteral("-")});
+        EXPECT_TRUE(text.waitForFinished(20000));
+        return QString::fromUtf8(text.readAllStandardOutput());
+    }
+};
+
+TEST_F(ReportsViewTest, TheMonthsConflictsAndAnEventsTasksArePrinted) {
+    QtPrograms realPrograms(club);
+    Module withPrograms(settings(), Ports{prompts, clipboard, realPrograms, clock, keys, printer});
+    ShownWindow shown(withPrograms, club, QStringLiteral("view-test"));
+    ASSERT_TRUE(shown.show());
+
+    prompts.answerInput(QStringLiteral("20261201"));
+    prompts.answerInput(QStringLiteral("20261231"));
+    shown.window.menuCommand(QStringLiteral("mnuconflicts"))->trigger();
+    QString report = printed();
+    EXPECT_TRUE(report.contains(QStringLiteral("Event/Room Conflicts"))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("from 20261201 to 20261231")));
+    EXPECT_TRUE(report.contains(QStringLiteral("Halvorsen Children's Corner")));
+    EXPECT_TRUE(report.contains(QStringLiteral("Page 1 of 1")));
+
+    // The party's tasks: one ticked done, then the list printed.
+    const int party = scalar(QStringLiteral("evnt"),
+                             QStringLiteral("select eventnum from eventinfo where eventtitle = ?"),
+                             {QStringLiteral("Halvorsen Engineering Holiday Party")})
+                          .toInt();
+    prompts.answerInput(QString::number(party));
+    shown.window.menuCommand(QStringLiteral("mnutodobynumber"))->trigger();
+    auto *tasks = shown.window.findChild<TaskListWindow *>();
+    ASSERT_TRUE(waitFor([&] { return tasks && tasks->isVisible(); }));
+    auto *grid = tasks->findChild<QTableWidget *>(QStringLiteral("taskgrid"));
+    int open = 0;
+    while (open < grid->rowCount() && grid->item(open, 2)->text() != QLatin1String("N"))
+        ++open;
+    ASSERT_LT(open, grid->rowCount());
+    const QString task = grid->item(open, 3)->text();
+    grid->selectRow(open);
+    tasks->findChild<QCheckBox *>(QStringLiteral("chkdone"))->click();
+    tasks->findChild<QPushButton *>(QStringLiteral("cmdsave"))->click();
+    tasks->findChild<QPushButton *>(QStringLiteral("cmdprint"))->click();
+    report = printed();
+    EXPECT_TRUE(report.contains(QStringLiteral("Event Task List"))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("Hollow Creek Country Club")));
+    const QString line = report.section(task, 0, 0).section(QLatin1Char('\n'), -1) + task;
+    EXPECT_TRUE(line.contains(QStringLiteral(" Y "))) << "ticked done: " << line.toStdString();
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,77 @@
+#include "CommandLine.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <cstdio>
+#include <unistd.h>
+
+Outcome<CommandLine> CommandLine::parse(const QStringList &arguments) {
+    CommandLine line;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        QString *option = argument == QLatin1String("--club")  ? &line.clubDirectory
+                          : argument == QLatin1String("--pdf") ? &line.pdfPath
+                                                               : nullptr;
+        if (option) {
+            if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty())
+                return ReportFailure{ExitCode::Usage, argument + QStringLiteral(" needs a value.")};
+            *option = arguments.at(++i);
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            line.help = true;
+        } else if (argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-")) {
+            return ReportFailure{ExitCode::Usage,
+                                 QStringLiteral("Unknown option %1.").arg(argument)};
+        } else if (!line.blockFile.isEmpty()) {
+            return ReportFailure{ExitCode::Usage, QStringLiteral("Only one block file is read.")};
+        } else {
+            line.blockFile = argument;
+        }
+    }
+    return line;
+}
+
+QString CommandLine::usage() {
+    return QStringLiteral(
+        "usage: prinzel [--club DIR] [--pdf OUT] [BLOCKFILE]\n"
+        "  Makes the report the parameter block asks for: from BLOCKFILE, else from\n"
+        "  standard input when it is piped, else from the clipboard. The layout and the\n"
+        "  data files are read from the club directory (--club, else the current one).\n"
+        "  --pdf writes that PDF and opens no window; without it the PDF is written\n"
+        "  beside the first data file and, with a display, a print preview opens.\n"
+        "  Exit codes: 0 done, 1 command line, 2 parameter block, 3 layout, 4 data,\n"
+        "  5 PDF.\n");
+}
+
+QString CommandLine::club() const {
+    return clubDirectory.isEmpty() ? QDir::currentPath() : QDir(clubDirectory).absolutePath();
+}
+
+Outcome<QString> CommandLine::readBlock() const {
+    if (!blockFile.isEmpty() && blockFile != QLatin1String("-")) {
+        QFile file(blockFile);
+        if (!file.open(QIODevice::ReadOnly))
+            return ReportFailure{ExitCode::Block,
+                                 QStringLiteral("The block file %1 cannot be read: %2.")
+                                     .arg(blockFile, file.errorString())};
+        return QString::fromUtf8(file.readAll());
+    }
+    if (!isatty(STDIN_FILENO)) {
+        QFile input;
+        if (input.open(stdin, QIODevice::ReadOnly)) {
+            const QString text = QString::fromUtf8(input.readAll());
+            if (!text.trimmed().isEmpty())
+                return text;
+        }
+    }
+    if (auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        const QString text = application->clipboard()->text();
+        if (!text.trimmed().isEmpty())
+            return text;
+    }
+    return ReportFailure{ExitCode::Block,
+                         QStringLiteral("No parameter block was given: name a block file, pipe "
+                                        "the block to standard input or put it on the "
+                                        "clipboard.")};
+}

@@ -1,0 +1,175 @@
+#include "FlowPaginator.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextLayout>
+#include <QTextTable>
+
+namespace {
+
+// Where each item of a page's document ends, in document coordinates, so
+// that a page can be cut after it without drawing any of the next item: a
+// row where its cells' text ends (the whole table where it is the table's
+// last row here), HTML between tables where the next item starts.
+class ItemEnds {
+public:
+    ItemEnds(const QTextDocument &document, const BodyFlow &flow, qsizetype first, qsizetype last)
+        : m_document(document)
+        , m_layout(*document.documentLayout()) {
+        const QList<QTextFrame *> frames = document.rootFrame()->childFrames();
+        QList<Anchor> anchors;
+        qsizetype frame = 0;
+        int open = -1;
+        for (qsizetype i = first; i < last && m_valid; ++i) {
+            const BodyFlow::Item &item = flow.items().at(i);
+            Anchor anchor;
+            if (item.table < 0) {
+                anchor.position = frame > 0 ? frames.at(frame - 1)->lastPosition() + 1 : 0;
+                frame += item.frames;
+            } else if (item.table != open) {
+                anchor.table =
+                    frame < frames.size() ? qobject_cast<QTextTable *>(frames.at(frame)) : nullptr;
+                anchor.row = flow.tables().at(item.table).headRows;
+                anchor.startsTable = true;
+                ++frame;
+            } else {
+                anchor.table = anchors.last().table;
+                anchor.row = anchors.last().row + 1;
+            }
+            m_valid = item.table < 0 || (anchor.table && anchor.row < anchor.table->rows());
+            open = item.table;
+            anchors << anchor;
+        }
+        m_valid &= frame == frames.size();
+        for (qsizetype i = 0; i < anchors.size() && m_valid; ++i)
+            m_ends << end(anchors, i);
+    }
+
+    // False when the document's frames are not the ones the items describe.
+    bool valid() const { return m_valid; }
+    qreal at(qsizetype index) const { return m_ends.at(index); }
+
+private:
+    struct Anchor {
+        QTextTable *table = nullptr; // a row of it, or HTML between tables
+        int row = 0;
+        bool startsTable = false;
+        int position = 0;
+    };
+
+    qreal end(const QList<Anchor> &anchors, qsizetype index) const {
+        const Anchor &anchor = anchors.at(index);
+        const Anchor *next = index + 1 < anchors.size() ? &anchors.at(index + 1) : nullptr;
+        if (anchor.table && next && next->table == anchor.table) {
+            qreal bottom = 0;
+            for (int column = 0; column < anchor.table->columns(); ++column)
+                bottom = std::max(
+                    bottom,
+                    blockRect(anchor.table->cellAt(anchor.row, column).lastPosition()).bottom());
+            return bottom;
+        }
+        if (anchor.table)
+            return m_layout.frameBoundingRect(anchor.table).bottom();
+        if (!next)
+            return m_document.size().height();
+        // Just above the next item, which must not show.
+        const qreal top = next->startsTable ? m_layout.frameBoundingRect(next->table).top()
+                                            : blockRect(next->position).top();
+        return top - 0.01;
+    }
+
+    QRectF blockRect(int position) const {
+        return m_layout.blockBoundingRect(m_document.findBlock(position));
+    }
+
+    const QTextDocument &m_document;
+    const QAbstractTextDocumentLayout &m_layout;
+    QList<qreal> m_ends;
+    bool m_valid = true;
+};
+
+// Qt draws the line just above the area asked for as well, clipped away
+// but still in the PDF's text: a paragraph running over a page break would
+// print its last line twice for a reader that copies or searches. Each
+// paragraph that runs over a break is made two there instead.
+void splitAtPageBreaks(QTextDocument &document, qreal pageHeight) {
+    const QAbstractTextDocumentLayout &layout = *document.documentLayout();
+    for (int page = 1; page < document.pageCount(); ++page) {
+        const qreal pageBreak = page * pageHeight;
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            const QRectF rect = layout.blockBoundingRect(block);
+            if (rect.top() >= pageBreak || rect.bottom() <= pageBreak)
+                continue;
+            const QTextLayout &lines = *block.layout();
+            for (int i = 1; i < lines.lineCount(); ++i) {
+                if (rect.top() + lines.lineAt(i).y() >= pageBreak - 0.5) {
+                    QTextCursor cursor(&document);
+                    cursor.setPosition(block.position() + lines.lineAt(i).textStart());
+                    cursor.insertBlock();
+                    break;
+                }
+            }
+        }
+    }
+}
+
+// Items laid out for a page at first; then as many as the last page held,
+// and a few more.
+constexpr qsizetype FirstGuess = 40;
+
+} // namespace
+
+FlowPaginator::FlowPaginator(const BodyFlow &flow, QSizeF page, const DocumentMaker &maker)
+    : m_flow(flow)
+    , m_page(page)
+    , m_maker(maker)
+    , m_guess(FirstGuess) {}
+
+QList<BodyPage> FlowPaginator::pages() {
+    for (qsizetype first = 0; first < m_flow.items().size();)
+        first = addPage(first);
+    return m_pages;
+}
+
+qsizetype FlowPaginator::addPage(qsizetype first) {
+    const qsizetype count = m_flow.items().size();
+    for (;;) {
+        const qsizetype last = std::min(count, first + m_guess);
+        const auto document = m_maker.make(m_flow.html(first, last), m_page.width());
+        const qreal height = document->size().height();
+        if (height <= m_page.height() && last < count) {
+            m_guess *= 2; // all of it fits: take more
+            continue;
+        }
+        const ItemEnds ends(*document, m_flow, first, last);
+        qsizetype fit = 0;
+        while (ends.valid() && first + fit < last && ends.at(fit) <= m_page.height())
+            ++fit;
+        if (!ends.valid()) {
+            addPaginated(first, last); // no cut between items can be trusted
+            return last;
+        }
+        if (fit == 0) {
+            addPaginated(first, first + 1);
+            return first + 1;
+        }
+        const QRectF source(0, 0, m_page.width(), ends.at(fit - 1));
+        m_pages << BodyPage{BodyPiece{document, source, QPointF()}};
+        m_guess = fit + std::max<qsizetype>(2, fit / 8);
+        return first + fit;
+    }
+}
+
+void FlowPaginator::addPaginated(qsizetype first, qsizetype last) {
+    const auto document = m_maker.make(m_flow.html(first, last), m_page);
+    splitAtPageBreaks(*document, m_page.height());
+    // Half a pixel off each edge keeps a line that ends or starts exactly
+    // at a page break on its own page.
+    const qreal edge = 0.5;
+    for (int page = 0; page < document->pageCount(); ++page) {
+        const QRectF source(0, page * m_page.height() + edge, m_page.width(),
+                            m_page.height() - 2 * edge);
+        m_pages << BodyPage{BodyPiece{document, source, QPointF(0, edge)}};
+    }
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "BodyFlow.h"
+#include "PageDocuments.h"
+
+#include <QSizeF>
+
+// Pages a flowing body, one document per page. Laying out one document of
+// thousands of table rows takes time that grows faster than the rows, so
+// each page is a document of its own: a few more items than fit, laid out in
+// one piece and cut after the last item that fits. A table cut there starts
+// the next page again with its head. An item taller than a page gets pages
+// of its own, paginated by Qt.
+class FlowPaginator {
+public:
+    FlowPaginator(const BodyFlow &flow, QSizeF page, const DocumentMaker &maker);
+
+    QList<BodyPage> pages();
+
+private:
+    // Adds the page starting at `first`; the item after it.
+    qsizetype addPage(qsizetype first);
+    // Adds the items [first, last) in as many pages as Qt lays them out in.
+    void addPaginated(qsizetype first, qsizetype last);
+
+    const BodyFlow &m_flow;
+    QSizeF m_page;
+    const DocumentMaker &m_maker;
+    qsizetype m_guess = 0; // items to lay out for the next page
+    QList<BodyPage> m_pages;
+};

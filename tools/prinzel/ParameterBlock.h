@@ -1,0 +1,24 @@
+#pragma once
+
+#include "ReportFailure.h"
+
+#include <QString>
+#include <array>
+
+// What the calling program asks for: one "~"-ended line per value, the
+// first line always "Crystal".
+struct ParameterBlock {
+    static constexpr int DataFileCount = 5;
+
+    QString reportFileName;
+    QString windowTitle;
+    int marginTop = 0; // twips, 1440 to the inch
+    int marginLeft = 0;
+    QString selectionFormula;
+    // Bare file names in the club directory; empty when not given.
+    std::array<QString, DataFileCount> dataFiles{};
+
+    // Lines are separated by "\n" or "\r\n"; only the last "~" of a line ends
+    // it, so a value may hold "~" itself.
+    static Outcome<ParameterBlock> parse(const QString &text);
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <utility>
+
+// prinzel's exit codes: the calling program tells the operator what went
+// wrong from these alone, so each cause keeps its own number.
+enum class ExitCode {
+    Success = 0,
+    Usage = 1,  // an unknown option or a missing option value
+    Block = 2,  // no parameter block, or one that cannot be read
+    Layout = 3, // the layout file is missing or wrong
+    Data = 4,   // a data file, a query or the selection formula
+    Pdf = 5,    // the PDF cannot be written
+};
+
+// Why no report was made: the exit code and a message naming the cause.
+struct ReportFailure {
+    ExitCode code = ExitCode::Success;
+    QString message;
+};
+
+// A value, or the failure that prevented it.
+template <typename T> class Outcome {
+public:
+    Outcome(T value)
+        : m_value(std::move(value)) {}
+    Outcome(ReportFailure failure)
+        : m_failure(std::move(failure)) {}
+
+    explicit operator bool() const { return m_value.has_value(); }
+    T &operator*() { return *m_value; }
+    const T &operator*() const { return *m_value; }
+    T *operator->() { return &*m_value; }
+    const T *operator->() const { return &*m_value; }
+    const ReportFailure &failure() const { return m_failure; }
+
+private:
+    std::optional<T> m_value;
+    ReportFailure m_failure;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ParameterBlock.h"
+#include "ReportFailure.h"
+#include "ReportLayout.h"
+#include "ReportValues.h"
+
+#include <QDate>
+
+class QPagedPaintDevice;
+
+// One report: the parameter block read, its layout and data loaded; then
+// drawn to a PDF file or any other paged device (the print preview).
+class ReportJob {
+public:
+    struct Settings {
+        QString clubDirectory;
+        QDate today;
+    };
+
+    // Reads the block, the layout and every query; nothing is written.
+    static Outcome<ReportJob> prepare(const QString &blockText, const Settings &settings);
+
+    const ParameterBlock &block() const { return m_block; }
+    // Beside DataFiles(0) and named after it: rpt05.mdb gives rpt05.pdf.
+    QString defaultPdfPath() const;
+    // Writes the whole file or, on failure, nothing; the number of pages.
+    Outcome<int> writePdf(const QString &path) const;
+    Outcome<int> print(QPagedPaintDevice &device) const;
+
+private:
+    ParameterBlock m_block;
+    ReportLayout m_layout;
+    ReportValues::Data m_values;
+    QString m_mainFile;
+};

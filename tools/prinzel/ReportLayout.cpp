@@ -1,0 +1,360 @@
+#include "ReportLayout.h"
+
+#include "foundation/ClubFile.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSizeF>
+#include <kainjow/mustache.hpp>
+#include <variant>
+
+namespace {
+
+struct Line {
+    int number = 0;
+    QString text;
+};
+
+struct Section {
+    QString kind; // lower case: page, query, header, body, footer
+    QString argument;
+    int number = 0;
+    QList<Line> lines;
+};
+
+struct Entry {
+    int number = 0;
+    QString key; // lower case, single blanks: "label width"
+    QString value;
+};
+
+// Problems carry the line they were found on; 0 for the whole file.
+struct Problem {
+    int line = 0;
+    QString why;
+};
+
+template <typename T> using Read = std::variant<T, Problem>;
+
+const QRegularExpression &identifier() {
+    static const QRegularExpression pattern(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    return pattern;
+}
+
+// "[query eventreserv]" and the like; empty for any other line.
+std::optional<Section> sectionStart(const QString &line, int number) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\s*\\[\\s*([A-Za-z]+)(?:\\s+([^\\]]*?))?\\s*\\]\\s*$"));
+    const auto match = pattern.match(line);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return Section{match.captured(1).toLower(), match.captured(2), number, {}};
+}
+
+Read<QList<Section>> splitSections(const QString &text) {
+    QList<Section> sections;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines.at(i);
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (auto start = sectionStart(line, i + 1)) {
+            static const QStringList kinds{"page", "query", "header", "body", "footer"};
+            if (!kinds.contains(start->kind))
+                return Problem{i + 1, QStringLiteral("unknown section [%1]").arg(start->kind)};
+            if ((start->kind == QLatin1String("query")) == start->argument.isEmpty())
+                return Problem{i + 1, start->argument.isEmpty()
+                                          ? QStringLiteral("a query section needs a name")
+                                          : QStringLiteral("[%1] takes no name").arg(start->kind)};
+            for (const Section &earlier : sections) {
+                if (earlier.kind == start->kind &&
+                    earlier.argument.compare(start->argument, Qt::CaseInsensitive) == 0)
+                    return Problem{i + 1, QStringLiteral("a second %1").arg(line.trimmed())};
+            }
+            sections << *start;
+        } else if (!sections.isEmpty()) {
+            sections.last().lines << Line{i + 1, line};
+        } else if (!line.trimmed().isEmpty() && !line.trimmed().startsWith(QLatin1Char('#'))) {
+            return Problem{i + 1, QStringLiteral("text before the first section")};
+        }
+    }
+    return sections;
+}
+
+// "key = value" lines; a line that starts with a blank continues the value
+// above it, and lines starting with "#" are comments.
+Read<QList<Entry>> entries(const Section &section) {
+    QList<Entry> found;
+    for (const Line &line : section.lines) {
+        const QString trimmed = line.text.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#')))
+            continue;
+        if (line.text.front().isSpace() && !found.isEmpty()) {
+            found.last().value += QLatin1Char(' ') + trimmed;
+            continue;
+        }
+        const qsizetype equals = trimmed.indexOf(QLatin1Char('='));
+        if (equals <= 0)
+            return Problem{line.number, QStringLiteral("\"key = value\" expected")};
+        const QString key = trimmed.left(equals).simplified().toLower();
+        for (const Entry &earlier : found) {
+            if (earlier.key == key)
+                return Problem{line.number, QStringLiteral("\"%1\" is given twice").arg(key)};
+        }
+        found << Entry{line.number, key, trimmed.mid(equals + 1).trimmed()};
+    }
+    return found;
+}
+
+std::optional<double> length(const QString &text) {
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    return ok && value >= 0 && value < 100 ? std::optional<double>(value) : std::nullopt;
+}
+
+std::optional<int> count(const QString &text) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok && value >= 1 && value <= 100 ? std::optional<int>(value) : std::nullopt;
+}
+
+// One [page] key; the reason when its value is refused.
+std::optional<QString> readPageKey(PageSettings &page, const Entry &entry) {
+    const QString value = entry.value.toLower();
+    if (entry.key == QLatin1String("size")) {
+        static const QHash<QString, QPageSize::PageSizeId> sizes{
+            {"letter", QPageSize::Letter}, {"a4", QPageSize::A4}, {"legal", QPageSize::Legal}};
+        if (!sizes.contains(value))
+            return QStringLiteral("size is Letter, A4 or Legal");
+        page.size = sizes.value(value);
+    } else if (entry.key == QLatin1String("orientation")) {
+        if (value != QLatin1String("portrait") && value != QLatin1String("landscape"))
+            return QStringLiteral("orientation is portrait or landscape");
+        page.orientation =
+            value == QLatin1String("portrait") ? QPageLayout::Portrait : QPageLayout::Landscape;
+    } else if (entry.key == QLatin1String("margins")) {
+        QList<double> inches;
+        for (const QString &part : value.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            if (const auto margin = length(part))
+                inches << *margin;
+            else
+                inches << -1;
+        }
+        if ((inches.size() != 1 && inches.size() != 4) || inches.contains(-1))
+            return QStringLiteral("margins are one length, or four: top right bottom left");
+        if (inches.size() == 1)
+            inches = {inches[0], inches[0], inches[0], inches[0]};
+        page.margins = QMarginsF(inches[3], inches[0], inches[1], inches[2]);
+    } else if (entry.key == QLatin1String("font")) {
+        page.fontFamily = entry.value;
+    } else if (entry.key == QLatin1String("font size")) {
+        const auto size = length(value);
+        if (!size || *size < 4)
+            return QStringLiteral("font size is a number of points, 4 or more");
+        page.fontSize = *size;
+    } else if (entry.key == QLatin1String("columns") || entry.key == QLatin1String("rows")) {
+        const auto cells = count(value);
+        if (!cells)
+            return QStringLiteral("%1 is a whole number from 1 to 100").arg(entry.key);
+        (entry.key == QLatin1String("columns") ? page.columns : page.rows) = *cells;
+    } else {
+        static const QHash<QString, double PageSettings::*> lengths{
+            {"label width", &PageSettings::labelWidth},
+            {"label height", &PageSettings::labelHeight},
+            {"column gap", &PageSettings::columnGap},
+            {"row gap", &PageSettings::rowGap}};
+        if (!lengths.contains(entry.key))
+            return QStringLiteral("[page] has no key \"%1\"").arg(entry.key);
+        const auto inches = length(value);
+        if (!inches)
+            return QStringLiteral("%1 is a length in inches").arg(entry.key);
+        page.*lengths.value(entry.key) = *inches;
+    }
+    return std::nullopt;
+}
+
+// The statement without a closing ";", when it is one select; a ";" in a
+// quoted text does not count. A "--" comment would swallow the continuation
+// lines joined after it, so it is refused.
+Read<QString> singleSelect(const QString &sql) {
+    static const QRegularExpression select(QStringLiteral("^\\s*select\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    if (!select.match(sql).hasMatch())
+        return Problem{0, QStringLiteral("only a select is allowed")};
+    QChar quote;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql[i];
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == u'\'' || c == u'"' || c == u'`') {
+            quote = c;
+        } else if (c == u'[') {
+            quote = u']';
+        } else if (c == u';') {
+            if (!sql.mid(i + 1).trimmed().isEmpty())
+                return Problem{0, QStringLiteral("only a single statement is allowed")};
+            return sql.left(i).trimmed();
+        } else if (c == u'-' && sql.mid(i, 2) == QLatin1String("--")) {
+            return Problem{0, QStringLiteral("\"--\" comments are not allowed in sql")};
+        }
+    }
+    if (!quote.isNull())
+        return Problem{0, QStringLiteral("a quoted text in sql is not closed")};
+    return sql.trimmed();
+}
+
+std::optional<QString> readQueryKey(QuerySection &query, const Entry &entry) {
+    const auto columns = [&]() {
+        return entry.value.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    };
+    if (entry.key == QLatin1String("sql")) {
+        const auto sql = singleSelect(entry.value);
+        if (const auto *problem = std::get_if<Problem>(&sql))
+            return problem->why;
+        query.sql = std::get<QString>(sql);
+        return std::nullopt;
+    }
+    if (entry.key == QLatin1String("table") || entry.key == QLatin1String("group")) {
+        if (!identifier().match(entry.value).hasMatch())
+            return QStringLiteral("%1 is a table or column name").arg(entry.key);
+        (entry.key == QLatin1String("table") ? query.table : query.group) = entry.value;
+    } else if (entry.key == QLatin1String("sum")) {
+        for (const QString &column : columns()) {
+            if (!identifier().match(column.trimmed()).hasMatch())
+                return QStringLiteral("sum is a list of column names");
+            query.sums << column.trimmed();
+        }
+    } else if (entry.key == QLatin1String("format")) {
+        static const QHash<QString, ValueFormat> kinds{{"text", ValueFormat::Text},
+                                                       {"money", ValueFormat::Money},
+                                                       {"date", ValueFormat::Date},
+                                                       {"time", ValueFormat::Time}};
+        for (const QString &item : columns()) {
+            const QStringList parts = item.split(QLatin1Char(':'));
+            if (parts.size() != 2 || !identifier().match(parts[0].trimmed()).hasMatch() ||
+                !kinds.contains(parts[1].trimmed().toLower()))
+                return QStringLiteral("format is a list of column:money, column:date, "
+                                      "column:time or column:text");
+            query.formats.insert(parts[0].trimmed().toLower(),
+                                 kinds.value(parts[1].trimmed().toLower()));
+        }
+    } else {
+        return QStringLiteral("[query] has no key \"%1\"").arg(entry.key);
+    }
+    return std::nullopt;
+}
+
+template <typename Settings>
+std::optional<Problem> readKeys(const Section &section, Settings &settings,
+                                std::optional<QString> (*readKey)(Settings &, const Entry &)) {
+    const auto found = entries(section);
+    if (const auto *problem = std::get_if<Problem>(&found))
+        return *problem;
+    for (const Entry &entry : std::get<QList<Entry>>(found)) {
+        if (const auto why = readKey(settings, entry))
+            return Problem{entry.number, *why};
+    }
+    return std::nullopt;
+}
+
+// The section's lines as one text; Mustache mistakes are found here rather
+// than halfway through a report.
+Read<QString> readTemplate(const Section &section) {
+    QStringList lines;
+    for (const Line &line : section.lines)
+        lines << line.text;
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    const QString text = lines.join(QLatin1Char('\n'));
+    const kainjow::mustache::mustache parsed(text.toStdString());
+    if (!parsed.is_valid())
+        return Problem{section.number,
+                       QStringLiteral("[%1]: %2")
+                           .arg(section.kind, QString::fromStdString(parsed.error_message()))};
+    return text;
+}
+
+std::optional<Problem> readSection(ReportLayout &layout, const Section &section) {
+    if (section.kind == QLatin1String("page"))
+        return readKeys(section, layout.page, readPageKey);
+    if (section.kind == QLatin1String("query")) {
+        QuerySection query;
+        query.name = section.argument;
+        if (!identifier().match(query.name).hasMatch())
+            return Problem{section.number, QStringLiteral("a query name is a single word")};
+        if (const auto problem = readKeys(section, query, readQueryKey))
+            return problem;
+        if (query.sql.isEmpty())
+            return Problem{section.number, QStringLiteral("[query %1] has no sql").arg(query.name)};
+        layout.queries << query;
+        return std::nullopt;
+    }
+    const auto text = readTemplate(section);
+    if (const auto *problem = std::get_if<Problem>(&text))
+        return *problem;
+    QString &target = section.kind == QLatin1String("header") ? layout.header
+                      : section.kind == QLatin1String("body") ? layout.body
+                                                              : layout.footer;
+    target = std::get<QString>(text);
+    return std::nullopt;
+}
+
+// Margins, label sizes and gaps that cannot fit the paper are refused
+// here; the header and footer are measured when the pages are laid out.
+std::optional<QString> checkPage(const PageSettings &page) {
+    const QSizeF paper = QPageSize(page.size).size(QPageSize::Inch);
+    const QSizeF sheet = page.orientation == QPageLayout::Portrait ? paper : paper.transposed();
+    const double width = sheet.width() - page.margins.left() - page.margins.right();
+    const double height = sheet.height() - page.margins.top() - page.margins.bottom();
+    if (width <= 0 || height <= 0)
+        return QStringLiteral("the margins leave no printable area");
+    const int columns = std::max(page.columns, 1);
+    if (page.hasGrid() && page.labelWidth > 0 &&
+        columns * page.labelWidth + (columns - 1) * page.columnGap > width + 1e-9)
+        return QStringLiteral("%1 labels of %2 inches do not fit across the page")
+            .arg(columns)
+            .arg(page.labelWidth);
+    return std::nullopt;
+}
+
+} // namespace
+
+Outcome<ReportLayout> ReportLayout::parse(const QString &text, const QString &name) {
+    const auto refused = [&](const Problem &problem) {
+        const QString where =
+            problem.line > 0 ? QStringLiteral(", line %1").arg(problem.line) : QString();
+        return ReportFailure{
+            ExitCode::Layout,
+            QStringLiteral("The layout %1 is refused%2: %3.").arg(name, where, problem.why)};
+    };
+    const auto sections = splitSections(text);
+    if (const auto *problem = std::get_if<Problem>(&sections))
+        return refused(*problem);
+    ReportLayout layout;
+    bool hasBody = false;
+    for (const Section &section : std::get<QList<Section>>(sections)) {
+        hasBody |= section.kind == QLatin1String("body");
+        if (const auto problem = readSection(layout, section))
+            return refused(*problem);
+    }
+    if (!hasBody)
+        return refused({0, QStringLiteral("it has no [body]")});
+    if (const auto why = checkPage(layout.page))
+        return refused({0, *why});
+    return layout;
+}
+
+Outcome<ReportLayout> ReportLayout::load(const QString &clubDirectory, const QString &fileName) {
+    const QString path = ClubFile::find(clubDirectory, fileName);
+    if (path.isEmpty())
+        return ReportFailure{ExitCode::Layout,
+                             QStringLiteral("The layout %1 is not in the club directory %2.")
+                                 .arg(fileName, clubDirectory)};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return ReportFailure{
+            ExitCode::Layout,
+            QStringLiteral("The layout %1 cannot be read: %2.").arg(path, file.errorString())};
+    return parse(QString::fromUtf8(file.readAll()), fileName);
+}

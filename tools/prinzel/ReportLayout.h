@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ReportFailure.h"
+
+#include <QHash>
+#include <QList>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QString>
+#include <QStringList>
+
+// How a column's values print.
+enum class ValueFormat {
+    Text,  // as stored
+    Money, // "1,234.50"
+    Date,  // YYYYMMDD as "MM/dd/yyyy"
+    Time,  // "HH:MM" as stored
+};
+
+// One [query NAME] section: a single select and what to do with its rows.
+struct QuerySection {
+    QString name;
+    QString sql;
+    QString table; // the table a selection formula on it names
+    QString group; // consecutive rows with one value of this column form a group
+    QStringList sums;
+    QHash<QString, ValueFormat> formats; // by lower-case column name
+
+    ValueFormat formatOf(const QString &column) const {
+        return formats.value(column.toLower(), ValueFormat::Text);
+    }
+};
+
+// The [page] section. Lengths are inches.
+struct PageSettings {
+    QPageSize::PageSizeId size = QPageSize::Letter;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    QMarginsF margins{0.5, 0.5, 0.5, 0.5};
+    QString fontFamily = QStringLiteral("DejaVu Sans");
+    double fontSize = 9; // points
+    // A label grid: the body prints once per row of the first query, one
+    // cell after the other across, then down. Off when both counts are 0.
+    int columns = 0;
+    int rows = 0;
+    double labelWidth = 0; // 0: the printable width shared out
+    double labelHeight = 0;
+    double columnGap = 0;
+    double rowGap = 0;
+
+    bool hasGrid() const { return columns > 0 || rows > 0; }
+};
+
+// A report layout: a text file of INI-like sections, the page, the queries,
+// and Mustache templates giving HTML for the header, body and footer.
+struct ReportLayout {
+    PageSettings page;
+    QList<QuerySection> queries;
+    QString header;
+    QString body;
+    QString footer;
+
+    // `name` is only used in messages.
+    static Outcome<ReportLayout> parse(const QString &text, const QString &name);
+    // The file in the club directory, whatever the case of its name.
+    static Outcome<ReportLayout> load(const QString &clubDirectory, const QString &fileName);
+};

@@ -1,0 +1,153 @@
+#include "ReportRenderer.h"
+
+#include "FlowPaginator.h"
+
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+namespace {
+
+constexpr qreal TwipsPerInch = 1440;
+// Less room than this between header and footer could only print a
+// sliver of the body per page.
+constexpr qreal SmallestBody = 0.5; // inches
+// What the page numbers are measured with, before the pages are counted.
+constexpr int WidestPageNumber = 9999;
+
+ReportFailure layoutFailure(const QString &why) {
+    return {ExitCode::Layout, QStringLiteral("The layout is refused: %1.").arg(why)};
+}
+
+std::string render(const QString &text, kainjow::mustache::basic_context<std::string> &context) {
+    kainjow::mustache::mustache parsed(text.toStdString());
+    return parsed.render(context);
+}
+
+} // namespace
+
+ReportRenderer::ReportRenderer(const ReportLayout &layout, const ReportValues::Data &values,
+                               Shift shift)
+    : m_layout(layout)
+    , m_values(values)
+    , m_shift(shift) {}
+
+QString ReportRenderer::pageText(const QString &text, int page, int pages) const {
+    ReportValues::Data numbers(ReportValues::Data::type::object);
+    numbers["page"] = ReportValues::text(QString::number(page));
+    numbers["pages"] = ReportValues::text(QString::number(pages));
+    kainjow::mustache::context<std::string> context(&m_values);
+    context.push(&numbers);
+    return QString::fromStdString(render(text, context));
+}
+
+Outcome<ReportRenderer::Frame> ReportRenderer::frame(QPagedPaintDevice &device,
+                                                     const DocumentMaker &maker) const {
+    const PageSettings &page = m_layout.page;
+    const qreal dpi = device.logicalDpiY();
+    const QRectF paper = device.pageLayout().fullRectPixels(int(dpi));
+    const QMarginsF margins = page.margins + QMarginsF(m_shift.leftTwips / TwipsPerInch,
+                                                       m_shift.topTwips / TwipsPerInch, 0, 0);
+    Frame frame;
+    frame.printable = paper.marginsRemoved(margins * dpi);
+    if (frame.printable.width() <= 0 || frame.printable.height() <= 0)
+        return layoutFailure(QStringLiteral("the margins leave no printable area"));
+    const qreal width = frame.printable.width();
+    const qreal header =
+        maker.height(pageText(m_layout.header, WidestPageNumber, WidestPageNumber), width);
+    const qreal footer =
+        maker.height(pageText(m_layout.footer, WidestPageNumber, WidestPageNumber), width);
+    frame.body = frame.printable.adjusted(0, header, 0, -footer);
+    if (frame.body.height() < SmallestBody * dpi)
+        return layoutFailure(QStringLiteral("the header and footer leave less than %1 inch for "
+                                            "the body")
+                                 .arg(SmallestBody));
+    return frame;
+}
+
+Outcome<QList<BodyPage>> ReportRenderer::bodyPages(const Frame &frame, const DocumentMaker &maker,
+                                                   qreal dpi) const {
+    if (m_layout.page.hasGrid())
+        return labelPages(frame, maker, dpi);
+    kainjow::mustache::context<std::string> context(&m_values);
+    const BodyFlow flow = BodyFlow::split(QString::fromStdString(render(m_layout.body, context)));
+    return FlowPaginator(flow, frame.body.size(), maker).pages();
+}
+
+// One label per row of the first query, across and then down the grid.
+Outcome<QList<BodyPage>> ReportRenderer::labelPages(const Frame &frame, const DocumentMaker &maker,
+                                                    qreal dpi) const {
+    const PageSettings &page = m_layout.page;
+    const int columns = std::max(page.columns, 1);
+    const int rows = std::max(page.rows, 1);
+    const QSizeF gap(page.columnGap * dpi, page.rowGap * dpi);
+    const QSizeF label(
+        page.labelWidth > 0 ? page.labelWidth * dpi
+                            : (frame.body.width() - (columns - 1) * gap.width()) / columns,
+        page.labelHeight > 0 ? page.labelHeight * dpi
+                             : (frame.body.height() - (rows - 1) * gap.height()) / rows);
+    const qreal tolerance = 0.5;
+    if (label.width() <= 0 || label.height() <= 0 ||
+        columns * label.width() + (columns - 1) * gap.width() > frame.body.width() + tolerance ||
+        rows * label.height() + (rows - 1) * gap.height() > frame.body.height() + tolerance)
+        return layoutFailure(QStringLiteral("%1 by %2 labels do not fit between the margins, "
+                                            "header and footer")
+                                 .arg(columns)
+                                 .arg(rows));
+    const ReportValues::Data *records =
+        m_layout.queries.isEmpty() ? nullptr
+                                   : m_values.get(m_layout.queries.first().name.toStdString());
+    QList<BodyPage> pages;
+    if (!records || !records->is_list())
+        return pages;
+    kainjow::mustache::mustache body(m_layout.body.toStdString());
+    const int perPage = columns * rows;
+    for (qsizetype i = 0; i < qsizetype(records->list_value().size()); ++i) {
+        kainjow::mustache::context<std::string> context(&m_values);
+        context.push(&records->list_value()[std::size_t(i)]);
+        const QString html = QString::fromStdString(body.render(context));
+        if (i % perPage == 0)
+            pages << BodyPage();
+        const int cell = int(i % perPage);
+        const QPointF at((cell % columns) * (label.width() + gap.width()),
+                         (cell / columns) * (label.height() + gap.height()));
+        pages.last() << BodyPiece{maker.make(html, label.width()), QRectF(QPointF(), label), at};
+    }
+    return pages;
+}
+
+Outcome<int> ReportRenderer::print(QPagedPaintDevice &device) const {
+    device.setPageLayout(
+        QPageLayout(QPageSize(m_layout.page.size), m_layout.page.orientation, QMarginsF()));
+    QFont font(m_layout.page.fontFamily);
+    font.setPointSizeF(m_layout.page.fontSize);
+    // No ligatures: "Conflicts" must stay findable and copyable in the PDF.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    const DocumentMaker maker(device, font);
+    const auto frame = this->frame(device, maker);
+    if (!frame)
+        return frame.failure();
+    auto pages = bodyPages(*frame, maker, device.logicalDpiY());
+    if (!pages)
+        return pages.failure();
+    if (pages->isEmpty())
+        *pages << BodyPage(); // an empty report still prints its headings
+    QPainter painter;
+    if (!painter.begin(&device))
+        return ReportFailure{ExitCode::Pdf, QStringLiteral("The pages cannot be drawn.")};
+    const int count = int(pages->size());
+    const qreal width = frame->printable.width();
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && !device.newPage())
+            return ReportFailure{ExitCode::Pdf, QStringLiteral("A new page cannot be started.")};
+        const auto drawAt = [&](const QString &text, QPointF at) {
+            const auto document = maker.make(pageText(text, i + 1, count), width);
+            BodyPiece{document, QRectF(QPointF(), document->size()), QPointF()}.draw(painter, at);
+        };
+        drawAt(m_layout.header, frame->printable.topLeft());
+        for (const BodyPiece &piece : pages->at(i))
+            piece.draw(painter, frame->body.topLeft());
+        drawAt(m_layout.footer, frame->body.bottomLeft());
+    }
+    painter.end();
+    return count;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "PageDocuments.h"
+#include "ReportFailure.h"
+#include "ReportLayout.h"
+#include "ReportValues.h"
+
+class QPagedPaintDevice;
+
+// Draws a report: the body's HTML in pages (or labels) on the printable
+// area between the header and the footer, which repeat on every page with
+// its number and the number of pages filled in.
+class ReportRenderer {
+public:
+    // The calling program's margins, added to the layout's top and left.
+    struct Shift {
+        int topTwips = 0;
+        int leftTwips = 0;
+    };
+
+    ReportRenderer(const ReportLayout &layout, const ReportValues::Data &values, Shift shift);
+
+    // Gives the device the layout's paper, lays the report out for it and
+    // draws every page; the number of pages.
+    Outcome<int> print(QPagedPaintDevice &device) const;
+
+private:
+    struct Frame {
+        QRectF printable;
+        QRectF body;
+    };
+
+    Outcome<Frame> frame(QPagedPaintDevice &device, const DocumentMaker &maker) const;
+    QString pageText(const QString &text, int page, int pages) const;
+    Outcome<QList<BodyPage>> bodyPages(const Frame &frame, const DocumentMaker &maker,
+                                       qreal dpi) const;
+    Outcome<QList<BodyPage>> labelPages(const Frame &frame, const DocumentMaker &maker,
+                                        qreal dpi) const;
+
+    const ReportLayout &m_layout;
+    const ReportValues::Data &m_values;
+    Shift m_shift;
+};

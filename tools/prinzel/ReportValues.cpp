@@ -1,0 +1,247 @@
+#include "ReportValues.h"
+
+#include "ValueText.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace ReportValues {
+
+namespace {
+
+ReportFailure failed(const QuerySection &query, const QString &why) {
+    return {ExitCode::Data, QStringLiteral("The query %1 failed: %2.").arg(query.name, why)};
+}
+
+std::string key(const QString &name) {
+    return name.toStdString();
+}
+
+Outcome<Data> headings(QSqlDatabase database) {
+    Data row(Data::type::object);
+    if (!database.tables().contains(QStringLiteral("headings"), Qt::CaseInsensitive))
+        return row;
+    QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("select * from headings")))
+        return ReportFailure{
+            ExitCode::Data,
+            QStringLiteral("The headings cannot be read: %1.").arg(query.lastError().text())};
+    if (query.next()) {
+        const QSqlRecord record = query.record();
+        for (int i = 0; i < record.count(); ++i)
+            row[key(record.fieldName(i).toLower())] = text(query.value(i).toString());
+    }
+    return row;
+}
+
+// The query's rows, narrowed by the selection formula when it names the
+// query's table: the formula's columns are checked against the columns the
+// query returns, and its literals bound.
+Outcome<QSqlQuery> select(QSqlDatabase database, const QuerySection &section,
+                          const SelectionFormula &formula) {
+    QString sql = section.sql;
+    QVariantList values;
+    if (!formula.isEmpty() && formula.table().compare(section.table, Qt::CaseInsensitive) == 0) {
+        QSqlQuery probe(database);
+        if (!probe.exec(QStringLiteral("select * from (%1) limit 0").arg(sql)))
+            return failed(section, probe.lastError().text());
+        QStringList columns;
+        for (int i = 0; i < probe.record().count(); ++i)
+            columns << probe.record().fieldName(i);
+        const auto condition = formula.condition(columns);
+        if (!condition)
+            return condition.failure();
+        sql = QStringLiteral("select * from (%1)").arg(sql) + condition->where;
+        values = condition->values;
+    }
+    QSqlQuery query(database);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        return failed(section, query.lastError().text());
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        return failed(section, query.lastError().text());
+    return query;
+}
+
+// Sums one query's rows in Money, per group and overall.
+class Totals {
+public:
+    Totals(const QuerySection &section, const QSqlRecord &record)
+        : m_section(section) {
+        for (const QString &column : section.sums)
+            m_columns << record.indexOf(column);
+        m_sums.resize(m_columns.size());
+    }
+
+    // The sum column the query does not return, if any.
+    QString missingColumn() const {
+        const qsizetype at = m_columns.indexOf(-1);
+        return at < 0 ? QString() : m_section.sums.at(at);
+    }
+
+    std::optional<ReportFailure> add(const QSqlQuery &query) {
+        for (qsizetype i = 0; i < m_columns.size(); ++i) {
+            const QVariant value = query.value(m_columns[i]);
+            const auto amount = Money::fromVariant(value);
+            if (!amount)
+                return failed(m_section, QStringLiteral("%1 holds \"%2\", which is not an amount")
+                                             .arg(m_section.sums[i], value.toString()));
+            m_sums[i] += *amount;
+        }
+        return std::nullopt;
+    }
+
+    Data values() const {
+        Data sums(Data::type::object);
+        for (qsizetype i = 0; i < m_columns.size(); ++i) {
+            const QString &column = m_section.sums[i];
+            sums[key(column)] =
+                text(m_section.formatOf(column) == ValueFormat::Money ? ValueText::money(m_sums[i])
+                                                                      : m_sums[i].toString());
+        }
+        return sums;
+    }
+
+private:
+    const QuerySection &m_section;
+    QList<int> m_columns;
+    QList<Money> m_sums;
+};
+
+// Collects rows into groups of one value of the group column.
+class Groups {
+public:
+    Groups(const QuerySection &section, const QSqlRecord &record)
+        : m_column(record.indexOf(section.group))
+        , m_section(section)
+        , m_record(record) {}
+
+    void add(const QSqlQuery &query, const Data &row) {
+        const QVariant value = query.value(m_column);
+        if (!m_totals || value != m_value) {
+            close();
+            m_value = value;
+            m_group = Data(row);
+            m_group[key(QStringLiteral("group"))] =
+                text(ValueText::format(value, m_section.formatOf(m_section.group)));
+            m_rows = Data(Data::type::list);
+            m_totals.emplace(m_section, m_record);
+        }
+        m_rows.push_back(row);
+        m_totals->add(query);
+    }
+
+    Data take() {
+        close();
+        return std::move(m_groups);
+    }
+
+private:
+    void close() {
+        if (!m_totals)
+            return;
+        m_group[key(QStringLiteral("count"))] = text(QString::number(m_rows.list_value().size()));
+        m_group[key(QStringLiteral("sum"))] = m_totals->values();
+        m_group[key(QStringLiteral("rows"))] = std::move(m_rows);
+        m_groups.push_back(m_group);
+        m_totals.reset();
+    }
+
+    int m_column;
+    const QuerySection &m_section;
+    QSqlRecord m_record;
+    QVariant m_value;
+    Data m_group;
+    Data m_rows{Data::type::list};
+    Data m_groups{Data::type::list};
+    std::optional<Totals> m_totals;
+};
+
+// Adds the query's rows, groups and totals to `root`; the number of rows.
+Outcome<int> addQuery(Data &root, QSqlDatabase database, const QuerySection &section,
+                      const SelectionFormula &formula) {
+    auto query = select(database, section, formula);
+    if (!query)
+        return query.failure();
+    const QSqlRecord record = query->record();
+    Totals totals(section, record);
+    if (const QString missing = totals.missingColumn();
+        !missing.isEmpty() || (!section.group.isEmpty() && record.indexOf(section.group) < 0))
+        return ReportFailure{ExitCode::Layout,
+                             QStringLiteral("The query %1 returns no column %2.")
+                                 .arg(section.name, missing.isEmpty() ? section.group : missing)};
+    QList<std::string> names;
+    QList<ValueFormat> formats;
+    for (int i = 0; i < record.count(); ++i) {
+        names << key(record.fieldName(i));
+        formats << section.formatOf(record.fieldName(i));
+    }
+    std::optional<Groups> groups;
+    if (!section.group.isEmpty())
+        groups.emplace(section, record);
+    Data rows(Data::type::list);
+    int count = 0;
+    while (query->next()) {
+        Data row(Data::type::object);
+        for (int i = 0; i < names.size(); ++i)
+            row[names[i]] = text(ValueText::format(query->value(i), formats[i]));
+        if (const auto failure = totals.add(*query))
+            return *failure;
+        if (groups)
+            groups->add(*query, row);
+        rows.push_back(row);
+        ++count;
+    }
+    if (query->lastError().isValid())
+        return failed(section, query->lastError().text());
+    const std::string name = key(section.name);
+    root[name] = std::move(rows);
+    root[name + "_count"] = text(QString::number(count));
+    root[name + "_empty"] = Data(count == 0);
+    root[name + "_total"] = totals.values();
+    if (groups)
+        root[name + "_groups"] = groups->take();
+    return count;
+}
+
+} // namespace
+
+Data text(const QString &value) {
+    return value.isEmpty() ? Data(false) : Data(value.toStdString());
+}
+
+Outcome<Data> read(QSqlDatabase database, const ReportLayout &layout,
+                   const SelectionFormula &formula, const QString &title, const QDate &today) {
+    if (!formula.isEmpty()) {
+        const bool named = std::any_of(
+            layout.queries.begin(), layout.queries.end(), [&](const QuerySection &query) {
+                return query.table.compare(formula.table(), Qt::CaseInsensitive) == 0;
+            });
+        if (!named)
+            return ReportFailure{ExitCode::Data,
+                                 QStringLiteral("The selection formula names the table %1, which "
+                                                "no query of the layout reads.")
+                                     .arg(formula.table())};
+    }
+    Data root(Data::type::object);
+    auto heading = headings(database);
+    if (!heading)
+        return heading.failure();
+    root["headings"] = std::move(*heading);
+    root["title"] = text(title);
+    root["today"] = text(today.toString(QStringLiteral("MM/dd/yyyy")));
+    bool empty = true;
+    for (const QuerySection &section : layout.queries) {
+        const auto count = addQuery(root, database, section, formula);
+        if (!count)
+            return count.failure();
+        empty &= *count == 0;
+    }
+    root["empty"] = Data(empty);
+    return root;
+}
+
+} // namespace ReportValues
