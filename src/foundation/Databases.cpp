@@ -232,6 +232,8 @@ Result<DatabasePtr> Databases::connect(const QString &name, const SqlDialect &di
             options += QLatin1String(";QSQLITE_OPEN_READONLY");
         handle.setConnectOptions(options);
     } else {
+        // Currency columns are numeric: their exact text, never a double.
+        handle.setNumericalPrecisionPolicy(QSql::HighPrecision);
         handle.setHostName(m_settings.host);
         handle.setPort(m_settings.port);
         handle.setDatabaseName(m_settings.databaseName);

@@ -1,15 +1,16 @@
 #include "Money.h"
 
-#include <QLocale>
-#include <limits>
+#include <charconv>
+#include <cmath>
+#include <iterator>
 
 namespace {
 
 using Wide = __int128;
+using UnsignedWide = unsigned __int128;
 
-// Amounts beyond this many units are refused: far above any club's bill,
-// and far enough below the 64-bit limit that sums of them cannot overflow.
-constexpr qint64 Limit = qint64(1'000'000'000'000) * Money::Scale;
+// 10^38 is the largest power of ten a Wide holds.
+constexpr int MaxShift = 38;
 
 Wide powerOfTen(int exponent) {
     Wide value = 1;
@@ -18,154 +19,242 @@ Wide powerOfTen(int exponent) {
     return value;
 }
 
-// numerator / denominator, rounded half away from zero.
-Wide divideRounded(Wide numerator, Wide denominator) {
-    const bool negative = (numerator < 0) != (denominator < 0);
-    const Wide n = numerator < 0 ? -numerator : numerator;
-    const Wide d = denominator < 0 ? -denominator : denominator;
-    const Wide quotient = (n + d / 2) / d;
-    return negative ? -quotient : quotient;
+UnsignedWide magnitude(Wide value) {
+    return value < 0 ? UnsignedWide(0) - UnsignedWide(value) : UnsignedWide(value);
 }
 
-// A decimal number as digits and a count of decimals: 12.345 is {12345, 3}.
-struct Decimal {
-    Wide digits = 0;
-    int decimals = 0;
-};
+// numerator / denominator (positive), rounded half away from zero; written
+// so that no step can overflow near the limits of a Wide.
+Wide divideRounded(Wide numerator, Wide denominator) {
+    const UnsignedWide n = magnitude(numerator);
+    const UnsignedWide d = UnsignedWide(denominator);
+    UnsignedWide quotient = n / d;
+    const UnsignedWide remainder = n % d;
+    if (remainder >= d - remainder)
+        ++quotient;
+    return numerator < 0 ? -Wide(quotient) : Wide(quotient);
+}
 
-// Reads [blanks][sign]digits[.digits] and stops at anything else; empty when
-// there is no digit or too many of them to be exact.
-std::optional<Decimal> readDecimal(QStringView text, qsizetype *end = nullptr) {
+} // namespace
+
+Decimal Decimal::normalized(Wide digits, int decimals) {
+    while (decimals > 0 && digits % 10 == 0) {
+        digits /= 10;
+        --decimals;
+    }
+    return Decimal(digits, digits == 0 ? 0 : decimals);
+}
+
+// Decimal zeros are held back until a digit follows them, so that a long
+// tail of zeros costs nothing; only significant digits can run out of room.
+std::optional<Decimal> Decimal::read(QStringView text, qsizetype *end) {
     qsizetype i = 0;
     while (i < text.size() && text[i].isSpace())
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
         negative = text[i++] == u'-';
-    Decimal value;
+    Wide digits = 0;
+    int decimals = 0;
+    int heldZeros = 0;
     bool point = false;
-    int digits = 0;
+    bool anyDigit = false;
+    bool fits = true;
     for (; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c == u'.' && !point) {
             point = true;
-        } else if (c >= u'0' && c <= u'9') {
-            if (++digits > 36)
-                return std::nullopt;
-            value.digits = value.digits * 10 + (c.unicode() - u'0');
-            value.decimals += point ? 1 : 0;
-        } else {
-            break;
+            continue;
         }
+        if (c < u'0' || c > u'9')
+            break;
+        anyDigit = true;
+        const int digit = c.unicode() - u'0';
+        if (point && digit == 0) {
+            ++heldZeros;
+            continue;
+        }
+        const int shift = point ? heldZeros + 1 : 1;
+        fits = fits && shift <= MaxShift &&
+               !__builtin_mul_overflow(digits, powerOfTen(shift), &digits) &&
+               !__builtin_add_overflow(digits, Wide(digit), &digits);
+        decimals += point ? shift : 0;
+        heldZeros = 0;
     }
     if (end)
         *end = i;
-    if (digits == 0)
+    if (!anyDigit || !fits)
         return std::nullopt;
-    if (negative)
-        value.digits = -value.digits;
-    return value;
+    return Decimal(negative ? -digits : digits, decimals);
 }
 
-// Ten-thousandths of a decimal, rounded; empty when out of range.
-std::optional<qint64> toUnits(const Decimal &value) {
-    const Wide units = value.decimals <= 4
-                           ? value.digits * powerOfTen(4 - value.decimals)
-                           : divideRounded(value.digits, powerOfTen(value.decimals - 4));
-    if (units > Limit || units < -Limit)
+std::optional<Decimal> Decimal::shortest(double value, bool single) {
+    if (!std::isfinite(value))
         return std::nullopt;
-    return qint64(units);
-}
-
-// A double by its shortest decimal form: 0.07 is 7/100, not the binary
-// neighbour of 0.07.
-std::optional<Decimal> shortestDecimal(double value) {
-    const QString text = QString::number(value, 'f', QLocale::FloatingPointShortest);
+    char buffer[512];
+    const auto written =
+        single ? std::to_chars(buffer, std::end(buffer), float(value), std::chars_format::fixed)
+               : std::to_chars(buffer, std::end(buffer), value, std::chars_format::fixed);
+    if (written.ec != std::errc())
+        return std::nullopt;
+    const QString text = QString::fromLatin1(buffer, written.ptr - buffer);
     qsizetype end = 0;
-    auto decimal = readDecimal(text, &end);
+    auto decimal = read(text, &end);
     if (!decimal || end != text.size())
         return std::nullopt;
     return decimal;
 }
 
-} // namespace
-
-std::optional<Money> Money::fromText(QStringView text) {
-    const auto decimal = readDecimal(text);
-    if (!decimal)
-        return std::nullopt;
-    const auto units = toUnits(*decimal);
-    if (!units)
-        return std::nullopt;
-    return Money(*units);
-}
-
-std::optional<Money> Money::fromVariant(const QVariant &value) {
+std::optional<Decimal> Decimal::fromStored(const QVariant &value, bool singleAware) {
     if (value.isNull())
-        return Money();
+        return Decimal();
     switch (value.metaType().id()) {
     case QMetaType::Int:
     case QMetaType::LongLong:
     case QMetaType::UInt:
-    case QMetaType::ULongLong: {
-        const Wide units = Wide(value.toLongLong()) * Scale;
-        if (units > Limit || units < -Limit)
-            return std::nullopt;
-        return Money(qint64(units));
-    }
-    case QMetaType::Double:
-    case QMetaType::Float: {
-        const auto decimal = shortestDecimal(value.toDouble());
-        if (!decimal)
-            return std::nullopt;
-        const auto units = toUnits(*decimal);
-        return units ? std::optional<Money>(Money(*units)) : std::nullopt;
+        return Decimal(value.toLongLong(), 0);
+    case QMetaType::ULongLong:
+        return Decimal(Wide(value.toULongLong()), 0);
+    case QMetaType::Float:
+        return shortest(value.toDouble(), true);
+    case QMetaType::Double: {
+        const double number = value.toDouble();
+        const bool single =
+            singleAware && std::fabs(number) <= 3.4e38 && double(float(number)) == number;
+        return shortest(number, single);
     }
     default: {
-        // Decimal text, as a server's numeric column may come back.
+        // Decimal text, as a server's numeric column comes back.
         const QString text = value.toString().trimmed();
         qsizetype end = 0;
-        const auto decimal = readDecimal(text, &end);
+        auto decimal = read(text, &end);
         if (!decimal || end != text.size())
             return std::nullopt;
-        const auto units = toUnits(*decimal);
-        return units ? std::optional<Money>(Money(*units)) : std::nullopt;
+        return decimal;
     }
     }
+}
+
+std::optional<Decimal> Decimal::fromText(QStringView text) {
+    return read(text, nullptr);
+}
+
+std::optional<Decimal> Decimal::fromFactor(const QVariant &value) {
+    return fromStored(value, true);
+}
+
+bool Decimal::scaledTo(int decimals, Wide *digits) const {
+    const int shift = decimals - m_decimals;
+    return shift >= 0 && shift <= MaxShift &&
+           !__builtin_mul_overflow(m_digits, powerOfTen(shift), digits);
+}
+
+std::optional<Decimal> Decimal::plus(const Decimal &other) const {
+    const int decimals = std::max(m_decimals, other.m_decimals);
+    Wide left = 0;
+    Wide right = 0;
+    Wide sum = 0;
+    if (!scaledTo(decimals, &left) || !other.scaledTo(decimals, &right) ||
+        __builtin_add_overflow(left, right, &sum))
+        return std::nullopt;
+    return normalized(sum, decimals);
+}
+
+std::optional<Decimal> Decimal::times(const Decimal &other) const {
+    Wide product = 0;
+    if (__builtin_mul_overflow(m_digits, other.m_digits, &product))
+        return std::nullopt;
+    return normalized(product, m_decimals + other.m_decimals);
+}
+
+Decimal Decimal::roundedTo(int decimals) const {
+    if (m_decimals <= decimals)
+        return *this;
+    const int shift = m_decimals - decimals;
+    // Any Wide is below half of 10^39: it rounds to nothing.
+    if (shift > MaxShift)
+        return Decimal();
+    return normalized(divideRounded(m_digits, powerOfTen(shift)), decimals);
+}
+
+QString Decimal::toString() const {
+    UnsignedWide rest = magnitude(m_digits);
+    QString text;
+    do {
+        text.prepend(QChar(u'0' + int(rest % 10)));
+        rest /= 10;
+    } while (rest != 0);
+    if (m_decimals > 0) {
+        if (text.size() <= m_decimals)
+            text.prepend(QString(m_decimals - text.size() + 1, u'0'));
+        text.insert(text.size() - m_decimals, u'.');
+    }
+    return m_digits < 0 ? u'-' + text : text;
+}
+
+double Decimal::toDouble() const {
+    return toString().toDouble();
+}
+
+std::strong_ordering Decimal::operator<=>(const Decimal &other) const {
+    if ((m_digits < 0) != (other.m_digits < 0))
+        return m_digits < 0 ? std::strong_ordering::less : std::strong_ordering::greater;
+    const int decimals = std::max(m_decimals, other.m_decimals);
+    Wide left = 0;
+    Wide right = 0;
+    // The side that no longer fits once scaled is the larger in magnitude.
+    if (!scaledTo(decimals, &left))
+        return m_digits < 0 ? std::strong_ordering::less : std::strong_ordering::greater;
+    if (!other.scaledTo(decimals, &right))
+        return m_digits < 0 ? std::strong_ordering::greater : std::strong_ordering::less;
+    return left < right   ? std::strong_ordering::less
+           : left > right ? std::strong_ordering::greater
+                          : std::strong_ordering::equal;
+}
+
+std::optional<Money> Money::fromDecimal(const Decimal &value) {
+    Wide units = 0;
+    if (!value.roundedTo(4).scaledTo(4, &units) || units > Limit || units < -Limit)
+        return std::nullopt;
+    return Money(qint64(units));
+}
+
+std::optional<Money> Money::fromText(QStringView text) {
+    const auto decimal = Decimal::fromText(text);
+    return decimal ? fromDecimal(*decimal) : std::nullopt;
+}
+
+std::optional<Money> Money::fromVariant(const QVariant &value) {
+    const auto decimal = Decimal::fromStored(value, false);
+    return decimal ? fromDecimal(*decimal) : std::nullopt;
+}
+
+std::optional<Money> Money::times(const Decimal &factor) const {
+    const auto product = toDecimal().times(factor);
+    return product ? fromDecimal(*product) : std::nullopt;
 }
 
 Money Money::times(double factor) const {
-    const auto decimal = shortestDecimal(factor);
+    const auto decimal = Decimal::shortest(factor, false);
     if (!decimal)
         return Money();
-    const Wide product =
-        divideRounded(Wide(m_units) * decimal->digits, powerOfTen(decimal->decimals));
-    if (product > Limit || product < -Limit)
-        return Money(product > 0 ? Limit : -Limit);
-    return Money(qint64(product));
+    if (const auto product = times(*decimal))
+        return *product;
+    return Money((m_units < 0) != decimal->isNegative() ? -Limit : Limit);
 }
 
 Money Money::roundedToCents() const {
-    return Money(qint64(divideRounded(m_units, 100) * 100));
+    return Money(saturated(divideRounded(m_units, 100) * 100));
 }
 
 QString Money::toString() const {
-    const qint64 magnitude = m_units < 0 ? -m_units : m_units;
-    QString text = QString::number(magnitude / Scale);
-    if (const qint64 fraction = magnitude % Scale) {
-        QString decimals = QStringLiteral("%1").arg(fraction, 4, 10, QLatin1Char('0'));
-        while (decimals.endsWith(QLatin1Char('0')))
-            decimals.chop(1);
-        text += QLatin1Char('.') + decimals;
-    }
-    return m_units < 0 ? QLatin1Char('-') + text : text;
+    return toDecimal().toString();
 }
 
 QString Money::formatted() const {
-    const qint64 cents = roundedToCents().m_units / 100;
-    const qint64 magnitude = cents < 0 ? -cents : cents;
-    const qint64 whole = magnitude / 100;
-    QString text = (whole == 0 ? QString() : QString::number(whole)) + QLatin1Char('.') +
-                   QStringLiteral("%1").arg(magnitude % 100, 2, 10, QLatin1Char('0'));
-    return cents < 0 ? QLatin1Char('-') + text : text;
+    const Wide cents = divideRounded(m_units, 100);
+    const UnsignedWide amount = magnitude(cents);
+    QString text = amount >= 100 ? QString::number(qulonglong(amount / 100)) : QString();
+    text += u'.' + QString::number(int(amount % 100)).rightJustified(2, u'0');
+    return cents < 0 ? u'-' + text : text;
 }

@@ -116,8 +116,9 @@ TEST_F(EntryChecksTest, CheckedDateRangeRefusesWhatNoCalendarDayMatches) {
         prompts.answerInput(QString::fromLatin1(c.to));
         const auto range = module->checks.askDateRange(QStringLiteral("Purge Calendar Data"));
         ASSERT_EQ(range.has_value(), c.range.has_value()) << c.rule;
-        if (range)
+        if (range) {
             EXPECT_EQ(std::pair(range->from, range->to), *c.range) << c.rule;
+        }
         EXPECT_EQ(prompts.messageTexts().join(QString()), QString::fromLatin1(c.message))
             << c.rule;
     }
