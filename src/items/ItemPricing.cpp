@@ -1,0 +1,129 @@
+#include "ItemPricing.h"
+
+#include <QTextBoundaryFinder>
+
+namespace ItemPricing {
+namespace {
+
+const QString QuantityRefusal = QStringLiteral("Set the Quantity and try again.");
+const QString PriceTooLarge =
+    QStringLiteral("The extended price is too large to store; nothing was added.");
+const QString ChargeTooLarge =
+    QStringLiteral("The service charge or the tax is too large to store; nothing was added.");
+constexpr qsizetype ItemdescLength = 50;
+
+enum class ServiceChargeTax { None, ClubRate, ItemRate };
+
+// The factors one row needs, read once so that arithmetic can only fail by
+// size.
+struct Rates {
+    Decimal taxpct;
+    Decimal scpct;
+    // Set when the service charge is taxed: its rate and taxable fraction.
+    std::optional<Decimal> serviceChargeRate;
+    Decimal sctaxpct;
+};
+
+ServiceChargeTax serviceChargeTax(const Settings &settings) {
+    if (settings.taxscyesno.toUpper() != u"Y")
+        return ServiceChargeTax::None;
+    const QString mode = settings.deptorstax.toUpper();
+    if (mode == u"S")
+        return ServiceChargeTax::ClubRate;
+    if (mode == u"D" || mode.isEmpty())
+        return ServiceChargeTax::ItemRate;
+    return ServiceChargeTax::None;
+}
+
+bool readFactor(const QVariant &value, const char *column, Decimal *into, QString *unreadable) {
+    const auto factor = Decimal::fromFactor(value);
+    if (!factor) {
+        *unreadable = QLatin1String(column);
+        return false;
+    }
+    *into = *factor;
+    return true;
+}
+
+// The club's settings are read only when they count, so an odd one cannot
+// block an exempt account or an untaxed service charge.
+std::optional<Rates> readRates(const Item &item, const Settings &settings, QString *unreadable) {
+    Rates rates;
+    if (!readFactor(item.taxpct, "taxpct", &rates.taxpct, unreadable) ||
+        !readFactor(item.scpct, "scpct", &rates.scpct, unreadable))
+        return std::nullopt;
+    const ServiceChargeTax taxedBy =
+        item.taxExempt ? ServiceChargeTax::None : serviceChargeTax(settings);
+    if (taxedBy == ServiceChargeTax::None)
+        return rates;
+    Decimal rate = rates.taxpct;
+    if (!readFactor(settings.sctaxpct, "sctaxpct", &rates.sctaxpct, unreadable) ||
+        (taxedBy == ServiceChargeTax::ClubRate &&
+         !readFactor(settings.salestax, "salestax", &rate, unreadable)))
+        return std::nullopt;
+    rates.serviceChargeRate = rate;
+    return rates;
+}
+
+// With a taxed service charge the tax is kept to cents: the price's tax to
+// four decimals plus the exact tax on the taxable part of the charge, plus
+// half a tenth of a cent before rounding, as the club's bills always did.
+std::optional<Money> taxWithServiceCharge(Money priceTax, Money servchg, const Rates &rates) {
+    static const Decimal halfMill = *Decimal::fromText(u"0.0005");
+    const auto taxable = rates.sctaxpct.times(servchg.toDecimal());
+    const auto serviceTax = taxable ? rates.serviceChargeRate->times(*taxable) : std::nullopt;
+    const auto sum = serviceTax ? priceTax.toDecimal().plus(*serviceTax) : std::nullopt;
+    const auto biased = sum ? sum->plus(halfMill) : std::nullopt;
+    return biased ? Money::fromDecimal(biased->roundedTo(2)) : std::nullopt;
+}
+
+std::optional<Money> tax(Money extended, Money servchg, const Rates &rates) {
+    const auto priceTax = extended.times(rates.taxpct);
+    if (!priceTax || !rates.serviceChargeRate)
+        return priceTax;
+    return taxWithServiceCharge(*priceTax, servchg, rates);
+}
+
+// "2 Coffee": as much as the column holds, cut where a character ends so
+// that a surrogate pair or an accent is never parted from the rest.
+QString itemdesc(const Decimal &quantity, const QString &description) {
+    const QString text = quantity.toString() + u' ' + description;
+    if (text.size() <= ItemdescLength)
+        return text;
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+    characters.setPosition(ItemdescLength);
+    const qsizetype cut =
+        characters.isAtBoundary() ? ItemdescLength : characters.toPreviousBoundary();
+    return text.left(cut);
+}
+
+} // namespace
+
+std::optional<Decimal> quantity(const QString &typed) {
+    const auto value = Decimal::fromText(typed);
+    if (!value || *value < Decimal::fromInteger(1))
+        return std::nullopt;
+    return value;
+}
+
+Priced price(const Item &item, const Settings &settings) {
+    if (item.quantity < Decimal::fromInteger(1))
+        return QuantityRefusal;
+    const auto extended = item.unitPrice.times(item.quantity);
+    if (!extended)
+        return PriceTooLarge;
+    QString unreadable;
+    const auto rates = readRates(item, settings, &unreadable);
+    if (!rates)
+        return QStringLiteral("The rate %1 is not a number; nothing was added.").arg(unreadable);
+    const auto servchg =
+        item.noServiceCharge ? std::optional<Money>(Money()) : extended->times(rates->scpct);
+    const auto taxed = item.taxExempt || !servchg ? std::optional<Money>(Money())
+                                                  : tax(*extended, *servchg, *rates);
+    if (!servchg || !taxed)
+        return ChargeTooLarge;
+    return Line{item.quantity.toDouble(), itemdesc(item.quantity, item.description), *extended,
+                *servchg, *taxed};
+}
+
+} // namespace ItemPricing

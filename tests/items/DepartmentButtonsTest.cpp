@@ -1,0 +1,323 @@
+#include "items/DepartmentButtons.h"
+
+#include "ClubFixture.h"
+#include "foundation/SharedFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+#include <optional>
+#include <thread>
+
+namespace {
+
+const QString Dept = QStringLiteral("Dept|");
+const QString CreatedLine = QStringLiteral("Dept , ");
+
+class DepartmentButtonsTest : public ClubFixture {
+protected:
+    void SetUp() override {
+        ClubFixture::SetUp();
+        signIn(99);
+        buttons = std::make_unique<DepartmentButtons>(*module);
+    }
+    void TearDown() override {
+        buttons.reset();
+        ClubFixture::TearDown();
+    }
+
+    QString file() const { return path(QStringLiteral("evnt.dat")); }
+    void write(const QByteArray &content) {
+        QFile out(file());
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(content);
+    }
+    void write(const QStringList &lines) { write((lines.join(QLatin1Char('\n')) + '\n').toUtf8()); }
+    QStringList stored() const {
+        QFile in(file());
+        if (!in.open(QIODevice::ReadOnly))
+            return {QStringLiteral("(no file)")};
+        return QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    // Each button as "caption|tag", "(hidden) " in front when it is not shown.
+    static QStringList shown(const DepartmentButtons &logic) {
+        QStringList buttons;
+        for (const DepartmentButton &button : logic.cmddept)
+            buttons << (button.visible ? QString() : QStringLiteral("(hidden) ")) + button.caption +
+                           QLatin1Char('|') + button.tag;
+        return buttons;
+    }
+    // In the open panel: picks a button and types both boxes.
+    void type(int button, const QString &caption, const QString &tag) {
+        ASSERT_TRUE(buttons->openPanel());
+        buttons->cmddeptClick(button);
+        buttons->txtbuttoncaptionChange(caption);
+        buttons->txtbuttontagChange(tag);
+    }
+
+    std::unique_ptr<DepartmentButtons> buttons;
+};
+
+TEST_F(DepartmentButtonsTest, TheFirstOpeningCreatesTheFileAndLaterOnesReadIt) {
+    ASSERT_FALSE(QFile::exists(file()));
+    buttons->windowOpened();
+    EXPECT_EQ(stored(), QStringList(16, CreatedLine));
+    EXPECT_EQ(shown(*buttons), QStringList(16, Dept));
+
+    write(QStringList{QStringLiteral("Bar , BAR")});
+    DepartmentButtons later(*module);
+    later.windowOpened();
+    EXPECT_EQ(stored(), QStringList{QStringLiteral("Bar , BAR")}) << "an existing file is kept";
+    EXPECT_EQ(shown(later).first(), QStringLiteral("Bar|BAR"));
+}
+
+TEST_F(DepartmentButtonsTest, LoadingTakesWhatItCanFromAnyFile) {
+    QByteArray seventeen;
+    for (int line = 0; line < 17; ++line)
+        seventeen += QStringLiteral("B%1,T%1\n").arg(line).toUtf8();
+    QStringList sixteen;
+    for (int line = 0; line < 16; ++line)
+        sixteen << QStringLiteral("B%1|T%1").arg(line);
+    // The buttons the file sets; the others keep their "Dept". "*" is any.
+    const struct {
+        const char *rule;
+        QByteArray content;
+        QStringList expected;
+    } cases[] = {
+        {"a short file sets its buttons; an empty caption hides",
+         "Bar,BAR\n , \n  Food  ,  FOOD",
+         {"Bar|BAR", "(hidden) |", "Food|FOOD"}},
+        {"lines past the sixteenth are ignored", seventeen, sixteen},
+        {"CRLF line ends", "Bar,BAR\r\nWine,WINE\r\n", {"Bar|BAR", "Wine|WINE"}},
+        {"a line without a comma is all caption; a third field is dropped",
+         "Buffet\nA,B,C\n",
+         {"Buffet|", "A|B"}},
+        {"a tag is cut to five characters", "Bar,BARTENDER\n", {"Bar|BARTE"}},
+        {"binary junk",
+         QByteArray("\xff\xfe\x00\x01,\x80\x81\nWine,WINE\n", 18),
+         {"*", "Wine|WINE"}},
+        {"an empty file", "", {}},
+    };
+    for (const auto &rule : cases) {
+        write(rule.content);
+        DepartmentButtons loaded(*module);
+        loaded.LoadButtons();
+        const QStringList buttons = shown(loaded);
+        for (int k = 0; k < 16; ++k) {
+            const QString expected = rule.expected.value(k, Dept);
+            if (expected != QLatin1String("*")) {
+                EXPECT_EQ(buttons[k], expected) << rule.rule << ", button " << k;
+            }
+        }
+    }
+    QFile::remove(file());
+    buttons->LoadButtons();
+    EXPECT_EQ(shown(*buttons), QStringList(16, Dept)) << "a missing file changes nothing";
+}
+
+TEST_F(DepartmentButtonsTest, SavingReplacesOnlyTheSelectedLine) {
+    buttons->windowOpened();
+    // Another workstation saved a button since this window read the file.
+    QStringList expected = stored();
+    expected[5] = QStringLiteral("Wine,WINE");
+    write(expected);
+
+    type(2, QStringLiteral("Bar"), QStringLiteral("BAR"));
+    EXPECT_TRUE(buttons->unsavedChanges);
+    EXPECT_EQ(buttons->cmdsample.caption + buttons->cmdsample.tag, QStringLiteral("BarBAR"));
+    EXPECT_EQ(shown(*buttons)[2], Dept) << "the buttons change only on save";
+    EXPECT_TRUE(buttons->cmdsaveClick());
+    expected[2] = QStringLiteral("Bar,BAR");
+    EXPECT_EQ(stored(), expected);
+    EXPECT_EQ(shown(*buttons)[2], QStringLiteral("Bar|BAR"));
+    EXPECT_FALSE(buttons->unsavedChanges);
+
+    // A short file gets the lines it lacks from this window.
+    write(QStringList{QStringLiteral("Grill,GRL")});
+    buttons->cmddeptClick(3);
+    buttons->txtbuttoncaptionChange(QStringLiteral("Pastry"));
+    EXPECT_TRUE(buttons->cmdsaveClick());
+    expected = QStringList(16, QStringLiteral("Dept,"));
+    expected[0] = QStringLiteral("Grill,GRL");
+    expected[2] = QStringLiteral("Bar,BAR");
+    expected[3] = QStringLiteral("Pastry,");
+    EXPECT_EQ(stored(), expected);
+}
+
+TEST_F(DepartmentButtonsTest, AButtonSavedWithoutCaptionHidesOnceThePanelCloses) {
+    buttons->windowOpened();
+    type(4, QString(), QStringLiteral("BEVERAGE"));
+    EXPECT_EQ(buttons->txtbuttontag + buttons->cmdsample.tag, QStringLiteral("BEVERBEVER"))
+        << "a sixth character is refused";
+    EXPECT_TRUE(buttons->cmdsaveClick());
+    EXPECT_EQ(stored()[4], QStringLiteral(",BEVER"));
+    buttons->cmddoneClick();
+    EXPECT_FALSE(buttons->visible);
+    QStringList expected(16, Dept);
+    expected[4] = QStringLiteral("(hidden) |BEVER");
+    EXPECT_EQ(shown(*buttons), expected);
+
+    ASSERT_TRUE(buttons->openPanel());
+    EXPECT_TRUE(buttons->cmddept[4].visible) << "so that it can be given a caption";
+}
+
+TEST_F(DepartmentButtonsTest, AClickPicksTheButtonInThePanelAndListsTheDepartmentOtherwise) {
+    write(QStringList{QStringLiteral("Bar,BAR"), QStringLiteral(",")});
+    buttons->windowOpened();
+    QStringList listed;
+    QObject::connect(buttons.get(), &DepartmentButtons::showDepartment,
+                     [&](const QString &tag, const QString &caption) { listed << tag + caption; });
+    buttons->cmddeptClick(0);
+    buttons->cmddeptClick(1); // hidden: not there to click
+    EXPECT_EQ(listed, QStringList{QStringLiteral("BARBar")});
+    EXPECT_EQ(buttons->selectedButton, -1);
+
+    ASSERT_TRUE(buttons->openPanel());
+    EXPECT_EQ(shown(*buttons)[1], QStringLiteral("|"));
+    buttons->cmddeptClick(0);
+    EXPECT_EQ(listed.size(), 1);
+    EXPECT_EQ(buttons->selectedButton, 0);
+    EXPECT_EQ(buttons->txtbuttoncaption + buttons->txtbuttontag, QStringLiteral("BarBAR"));
+    EXPECT_EQ(buttons->cmdsample.caption + buttons->cmdsample.tag, QStringLiteral("BarBAR"));
+    EXPECT_FALSE(buttons->unsavedChanges);
+}
+
+TEST_F(DepartmentButtonsTest, DoneAfterTypingOffersToSaveThenReadsTheFileAgain) {
+    buttons->windowOpened();
+    type(0, QStringLiteral("Bar"), QStringLiteral("BAR"));
+    // Meanwhile another workstation set button 0 and emptied button 1.
+    QStringList other = stored();
+    other[0] = QStringLiteral("Wine,WINE");
+    other[1] = QStringLiteral(",");
+    write(other);
+    prompts.answerYesNo(false);
+    buttons->cmddoneClick();
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(prompts.questions[0].text,
+              QStringLiteral("Changes have been made. Do you wish \r\nto save them now?"));
+    EXPECT_EQ(prompts.questions[0].title, QStringLiteral("Save changes?"));
+    EXPECT_FALSE(buttons->visible);
+    EXPECT_EQ(stored(), other);
+    QStringList expected(16, Dept);
+    expected[0] = QStringLiteral("Wine|WINE");
+    expected[1] = QStringLiteral("(hidden) |");
+    EXPECT_EQ(shown(*buttons), expected);
+
+    // Yes with no button picked: the save refuses and nothing is stored.
+    ASSERT_TRUE(buttons->openPanel());
+    buttons->txtbuttoncaptionChange(QStringLiteral("Bar"));
+    prompts.answerYesNo(true);
+    buttons->cmddoneClick();
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Please select a button # first."));
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+    EXPECT_EQ(prompts.lastMessage().icon, Icon::Information);
+    EXPECT_FALSE(buttons->visible);
+    EXPECT_EQ(stored(), other);
+
+    ASSERT_TRUE(buttons->openPanel());
+    buttons->cmddoneClick();
+    EXPECT_EQ(prompts.questions.size(), 2) << "nothing typed, nothing asked";
+}
+
+TEST_F(DepartmentButtonsTest, BelowTheSetUpLevelThePanelStaysShutAndNothingIsSaved) {
+    signIn(49); // evaccess2 is 50
+    write(QStringList{QStringLiteral("Bar,BAR"), QStringLiteral(",")});
+    buttons->windowOpened();
+    EXPECT_FALSE(buttons->openPanel());
+    EXPECT_FALSE(buttons->visible);
+    EXPECT_FALSE(buttons->cmddept[1].visible);
+    buttons->selectedButton = 0;
+    buttons->txtbuttoncaptionChange(QStringLiteral("Wine"));
+    EXPECT_FALSE(buttons->cmdsaveClick());
+    EXPECT_EQ(stored(), (QStringList{QStringLiteral("Bar,BAR"), QStringLiteral(",")}));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+
+    signIn(50);
+    EXPECT_TRUE(buttons->openPanel());
+}
+
+TEST_F(DepartmentButtonsTest, ACommaIsRefusedWhileApostrophesAccentsAndEmojiAreKept) {
+    buttons->windowOpened();
+    const QStringList before = stored();
+    type(0, QStringLiteral("Bar, Grill"), QStringLiteral("BAR"));
+    EXPECT_FALSE(buttons->cmdsaveClick());
+    buttons->txtbuttoncaptionChange(QStringLiteral("Bar"));
+    buttons->txtbuttontagChange(QStringLiteral("B,R"));
+    EXPECT_FALSE(buttons->cmdsaveClick());
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList(2, QStringLiteral(
+                                 "A button caption or department code cannot contain a comma.")));
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+    EXPECT_EQ(stored(), before);
+    EXPECT_EQ(shown(*buttons)[0], Dept);
+
+    const QString caption = QStringLiteral("Chef's Crème Brûlée 🍰");
+    buttons->txtbuttoncaptionChange(caption);
+    buttons->txtbuttontagChange(QStringLiteral("DSRT"));
+    EXPECT_TRUE(buttons->cmdsaveClick());
+    DepartmentButtons other(*module);
+    other.windowOpened();
+    EXPECT_EQ(other.cmddept[0].caption, caption);
+    EXPECT_EQ(stored()[0], caption + QStringLiteral(",DSRT"));
+}
+
+TEST_F(DepartmentButtonsTest, AFileThatCannotBeWrittenIsReported) {
+    // Nobody can take the file's lock.
+    ASSERT_TRUE(QDir(club).mkdir(QStringLiteral("evnt.dat.lck")));
+    prompts.expectError(2);
+    buttons->windowOpened();
+    EXPECT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(shown(*buttons), QStringList(16, Dept));
+
+    type(0, QStringLiteral("Bar"), QStringLiteral("BAR"));
+    EXPECT_FALSE(buttons->cmdsaveClick());
+    ASSERT_EQ(prompts.messages.size(), 2);
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Brevant Codes"));
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(QStringLiteral("Code 75 - ")));
+    EXPECT_EQ(shown(*buttons)[0], Dept) << "the button shows what the file holds";
+    EXPECT_TRUE(buttons->unsavedChanges);
+    EXPECT_FALSE(QFile::exists(file()));
+}
+
+TEST_F(DepartmentButtonsTest, AWorkstationOpeningWhileAnotherSavesKeepsTheSavedFile) {
+    std::optional<SharedFile::FileLock> other(std::in_place, file());
+    ASSERT_TRUE(other->locked());
+    std::thread opening([&] { buttons->windowOpened(); });
+    QThread::msleep(300); // it has found no file and waits for the lock
+    const QStringList saved{QStringLiteral("Bar,BAR"), QStringLiteral("Wine,WINE")};
+    write(saved);
+    other.reset();
+    opening.join();
+    EXPECT_EQ(stored(), saved);
+    EXPECT_EQ(shown(*buttons)[1], QStringLiteral("Wine|WINE"));
+}
+
+TEST_F(DepartmentButtonsTest, WorkstationsSavingDifferentButtonsAtOnceKeepEveryEdit) {
+    const QList<int> stations{1, 6, 10, 15};
+    constexpr int Saves = 25;
+    std::vector<std::unique_ptr<QProcess>> workers;
+    for (int button : stations) {
+        workers.push_back(std::make_unique<QProcess>());
+        workers.back()->start(QStringLiteral(BUTTONS_WORKER),
+                              {club, QString::number(button), QString::number(Saves)});
+    }
+    for (auto &worker : workers) {
+        while (!worker->canReadLine() && worker->waitForReadyRead(60000)) {
+        }
+        ASSERT_EQ(worker->readLine(), "ready\n") << worker->readAllStandardError().toStdString();
+    }
+    for (auto &worker : workers)
+        worker->write("go\n");
+    for (auto &worker : workers) {
+        EXPECT_TRUE(worker->waitForFinished(60000));
+        EXPECT_EQ(worker->exitCode(), 0) << worker->readAllStandardError().toStdString();
+    }
+    QStringList expected(16, CreatedLine);
+    for (int button : stations)
+        expected[button] = QStringLiteral("Station %1 save %2,T%1").arg(button).arg(Saves);
+    EXPECT_EQ(stored(), expected);
+}
+
+} // namespace

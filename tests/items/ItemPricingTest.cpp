@@ -1,0 +1,271 @@
+#include "items/ItemPricing.h"
+
+#include "ClubFixture.h"
+#include "foundation/TextValue.h"
+
+namespace {
+
+using ItemPricing::Item;
+using ItemPricing::Settings;
+
+const char *const QuantityRefusal = "Set the Quantity and try again.";
+const char *const PriceTooLarge = "The extended price is too large to store; nothing was added.";
+const char *const ChargeTooLarge =
+    "The service charge or the tax is too large to store; nothing was added.";
+
+// One added item: by default one coffee at 100.00 with 7% tax and an 18%
+// service charge, taxed in full at the item's rate.
+struct Row {
+    const char *rule;
+    const char *qty = "1";
+    QVariant unitPrice = QStringLiteral("100"); // as read or typed
+    QVariant taxpct = 0.07;
+    QVariant scpct = 0.18;
+    bool noServiceCharge = false;
+    bool taxExempt = false;
+    const char *taxscyesno = "Y";
+    const char *deptorstax = "D";
+    QVariant salestax = 0.06;
+    QVariant sctaxpct = 1.0;
+    // What is stored, or the refusal.
+    const char *itemdesc = "1 Coffee";
+    const char *price = "";
+    const char *servchg = "";
+    const char *tax = "";
+    const char *refusal = nullptr;
+};
+
+ItemPricing::Priced priced(const Row &row, const QString &description = QStringLiteral("Coffee")) {
+    const Item item{ItemPricing::quantity(QString::fromLatin1(row.qty)).value_or(Decimal()),
+                    Money::fromVariant(row.unitPrice).value_or(Money()),
+                    row.taxpct,
+                    row.scpct,
+                    description,
+                    row.noServiceCharge,
+                    row.taxExempt};
+    const Settings settings{row.salestax, row.sctaxpct, QString::fromLatin1(row.deptorstax),
+                            QString::fromLatin1(row.taxscyesno)};
+    return ItemPricing::price(item, settings);
+}
+
+TEST(ItemPricing, EachRuleOfThePriceServiceChargeAndTax) {
+    const Row rows[] = {
+        {.rule = "service charge taxed at the item's rate: 7 + 1.26 + .0005 is 8.26",
+         .price = "100",
+         .servchg = "18",
+         .tax = "8.26"},
+        {.rule = "no mode set taxes the service charge at the item's rate",
+         .deptorstax = "",
+         .price = "100",
+         .servchg = "18",
+         .tax = "8.26"},
+        {.rule = "service charge taxed at the club's rate on its taxable part: 7 + .06 x 9",
+         .deptorstax = "S",
+         .sctaxpct = 0.5,
+         .price = "100",
+         .servchg = "18",
+         .tax = "7.54"},
+        {.rule = "settings in lower case count",
+         .taxscyesno = "y",
+         .deptorstax = "s",
+         .price = "100",
+         .servchg = "18",
+         .tax = "8.08"},
+        {.rule = "half a mill lifts a tax of 8.2645 to 8.27",
+         .scpct = 0.2529,
+         .deptorstax = "S",
+         .salestax = 0.05,
+         .price = "100",
+         .servchg = "25.29",
+         .tax = "8.27"},
+        {.rule = "untaxed service charge leaves the tax to four decimals",
+         .unitPrice = QStringLiteral("12.35"),
+         .taxscyesno = "N",
+         .price = "12.35",
+         .servchg = "2.223",
+         .tax = "0.8645"},
+        {.rule = "an unknown mode leaves the tax to four decimals",
+         .unitPrice = QStringLiteral("12.35"),
+         .deptorstax = "X",
+         .price = "12.35",
+         .servchg = "2.223",
+         .tax = "0.8645"},
+        {.rule = "No S/C: no service charge and none in the tax, still to cents",
+         .unitPrice = QStringLiteral("12.35"),
+         .noServiceCharge = true,
+         .price = "12.35",
+         .servchg = "0",
+         .tax = "0.87"},
+        {.rule = "tax-exempt account pays no tax whatever the settings",
+         .taxExempt = true,
+         .deptorstax = "S",
+         .salestax = QStringLiteral("n/a"),
+         .price = "100",
+         .servchg = "18",
+         .tax = "0"},
+        {.rule = "Null retail prices the item at nothing",
+         .unitPrice = QVariant(),
+         .price = "0",
+         .servchg = "0",
+         .tax = "0"},
+        {.rule = "alternative retail kept to four decimals, the service charge as stored",
+         .qty = "3",
+         .unitPrice = 12.3456,
+         .itemdesc = "3 Coffee",
+         .price = "37.0368",
+         .servchg = "6.6666",
+         .tax = "3.06"},
+        {.rule = "free-form price times a fractional quantity",
+         .qty = "1.5",
+         .unitPrice = QStringLiteral("19.99"),
+         .taxscyesno = "N",
+         .itemdesc = "1.5 Coffee",
+         .price = "29.985",
+         .servchg = "5.3973",
+         .tax = "2.099"},
+        {.rule = "the quantity in its shortest form",
+         .qty = "2.50",
+         .itemdesc = "2.5 Coffee",
+         .price = "250",
+         .servchg = "45",
+         .tax = "20.65"},
+        {.rule = "quantity reading stops at a letter",
+         .qty = "3abc",
+         .itemdesc = "3 Coffee",
+         .price = "300",
+         .servchg = "54",
+         .tax = "24.78"},
+        {.rule = "a negative free-form price is a credit",
+         .qty = "2",
+         .unitPrice = QStringLiteral("-50"),
+         .itemdesc = "2 Coffee",
+         .price = "-100",
+         .servchg = "-18",
+         .tax = "-8.26"},
+        {.rule = "a single-precision rate is the rate typed, not 0.07000000029802322",
+         .unitPrice = QStringLiteral("1000000"),
+         .taxpct = double(0.07f),
+         .scpct = 0.0,
+         .taxscyesno = "N",
+         .price = "1000000",
+         .servchg = "0",
+         .tax = "70000"},
+        {.rule = "an extended price past the range is refused",
+         .qty = "2",
+         .unitPrice = QStringLiteral("999999999999"),
+         .refusal = PriceTooLarge},
+        {.rule = "a tax past the range is refused",
+         .unitPrice = QStringLiteral("999999999999"),
+         .taxpct = 2.0,
+         .scpct = 0.0,
+         .taxscyesno = "N",
+         .refusal = ChargeTooLarge},
+        {.rule = "a rate that is not a number is refused by name",
+         .taxpct = QStringLiteral("7%"),
+         .refusal = "The rate taxpct is not a number; nothing was added."},
+        {.rule = "a quantity below one is refused", .qty = "0.5", .refusal = QuantityRefusal},
+    };
+    for (const Row &row : rows) {
+        const auto line = priced(row);
+        if (row.refusal) {
+            EXPECT_FALSE(line) << row.rule;
+            EXPECT_EQ(line ? QString() : line.error(), QString::fromUtf8(row.refusal)) << row.rule;
+            continue;
+        }
+        ASSERT_TRUE(line) << row.rule << ": " << line.error().toStdString();
+        EXPECT_EQ(line->itemdesc, QString::fromUtf8(row.itemdesc)) << row.rule;
+        EXPECT_EQ(line->qty, numericValue(QString::fromLatin1(row.qty))) << row.rule;
+        EXPECT_EQ(line->price.toString(), QString::fromLatin1(row.price)) << row.rule;
+        EXPECT_EQ(line->servchg.toString(), QString::fromLatin1(row.servchg)) << row.rule;
+        EXPECT_EQ(line->tax.toString(), QString::fromLatin1(row.tax)) << row.rule;
+    }
+}
+
+TEST(ItemPricing, QuantityIsATypedNumberOfAtLeastOne) {
+    for (const char *refused : {"Qty", "", " ", "abc", "-2", "0", "0.5", "0.999", ".", "-1.5"})
+        EXPECT_FALSE(ItemPricing::quantity(QString::fromLatin1(refused))) << refused;
+    const struct {
+        const char *typed;
+        const char *quantity;
+    } accepted[] = {{"1", "1"}, {"1.5 ", "1.5"}, {"12abc", "12"}, {" +2.0", "2"}, {"1.", "1"}};
+    for (const auto &a : accepted) {
+        const auto quantity = ItemPricing::quantity(QString::fromLatin1(a.typed));
+        EXPECT_EQ(quantity ? quantity->toString() : QString(), QString::fromLatin1(a.quantity))
+            << a.typed;
+    }
+}
+
+TEST(ItemPricing, ItemdescKeepsFiftyCharactersAndNeverSplitsOne) {
+    const QString letters(47, u'a');
+    const struct {
+        const char *rule;
+        QString description;
+        QString itemdesc;
+    } cases[] = {
+        {"fits as it is", QString(48, u'x'), QStringLiteral("2 ") + QString(48, u'x')},
+        {"cut at fifty", QString(60, u'x'), QStringLiteral("2 ") + QString(48, u'x')},
+        {"an emoji across the cut is left out", letters + QStringLiteral("\U0001F600zz"),
+         QStringLiteral("2 ") + letters},
+        {"an emoji that ends at the cut is kept", letters.left(46) + QStringLiteral("\U0001F600zz"),
+         QStringLiteral("2 ") + letters.left(46) + QStringLiteral("\U0001F600")},
+        {"an accent is not parted from its letter", letters + QStringLiteral("e\u0301zz"),
+         QStringLiteral("2 ") + letters},
+        {"no description", QString(), QStringLiteral("2 ")},
+    };
+    for (const auto &c : cases) {
+        const auto line = priced({.rule = c.rule, .qty = "2"}, c.description);
+        ASSERT_TRUE(line) << c.rule;
+        EXPECT_EQ(line->itemdesc, c.itemdesc) << c.rule;
+        EXPECT_LE(line->itemdesc.size(), 50) << c.rule;
+    }
+}
+
+class ItemPricingStorageTest : public ClubFixture {};
+
+// The item's prices and rates as either engine hands them back, priced and
+// stored as an event's row, read back unchanged.
+TEST_F(ItemPricingStorageTest, APricedRowRoundTripsThroughBothEngines) {
+    exec(QStringLiteral("invntory"),
+         QStringLiteral("insert into items (itemnumber, description, dept, retail, altretail, "
+                        "taxpct, scpct) values (?, ?, ?, ?, ?, ?, ?)"),
+         {7, QStringLiteral("Coffee"), QStringLiteral("BEV"), Money::fromText(u"100")->toVariant(),
+          QVariant(QMetaType(QMetaType::QString)), double(0.07f), 0.18});
+    Databases databases(settings());
+    auto stock = databases.open(QStringLiteral("invntory"));
+    ASSERT_TRUE(stock.ok());
+    auto read = stock.value()->exec(
+        QStringLiteral("select retail, altretail, taxpct, scpct from items where itemnumber = 7"));
+    ASSERT_TRUE(read.ok() && read->next());
+    const Item item{*ItemPricing::quantity(QStringLiteral("1.5")),
+                    *Money::fromVariant(read->value(0)),
+                    read->value(2),
+                    read->value(3),
+                    QStringLiteral("Coffee"),
+                    false,
+                    false};
+    EXPECT_EQ(Money::fromVariant(read->value(1)), Money()) << "Null altretail";
+    const auto line =
+        ItemPricing::price(item, {0.06, 1.0, QStringLiteral("D"), QStringLiteral("Y")});
+    ASSERT_TRUE(line) << line.error().toStdString();
+
+    exec(QStringLiteral("evnt"),
+         QStringLiteral("insert into items (eventid, qty, itemdesc, price, servchg, tax) "
+                        "values (?, ?, ?, ?, ?, ?)"),
+         {1, line->qty, line->itemdesc, line->price.toVariant(), line->servchg.toVariant(),
+          line->tax.toVariant()});
+    QStringList stored;
+    for (const char *column : {"qty", "itemdesc", "price", "servchg", "tax"}) {
+        const QVariant value = scalar(
+            QStringLiteral("evnt"),
+            QStringLiteral("select %1 from items where eventid = 1").arg(QLatin1String(column)));
+        const auto amount = Money::fromVariant(value);
+        stored << (amount && QByteArray(column) != "itemdesc" ? amount->toString()
+                                                              : value.toString());
+    }
+    // 150 x .07 = 10.5; 27 x .07 = 1.89; 12.39 + .0005 to cents.
+    EXPECT_EQ(stored,
+              QStringList({QStringLiteral("1.5"), QStringLiteral("1.5 Coffee"),
+                           QStringLiteral("150"), QStringLiteral("27"), QStringLiteral("12.39")}));
+}
+
+} // namespace
