@@ -18,6 +18,9 @@ struct Configuration {
     // Indexes 0 to 7; 1 to 6 are shown, each starting with its status code.
     std::array<QString, 8> StatusNames{};
     int BillingMode = 0;
+    // The receivables period and year (this year when none is set).
+    int ArPeriod = 0;
+    int ArYear = 0;
 
     static QString defaultStatusName(int position);
     // Status code that a status-list position (1 to 6) stands for.

@@ -20,6 +20,8 @@ struct OperatorSession {
     int MemoMail = 0;
     QString LocationName;
     std::array<int, 4> AccessThresholds{};
+    // The receivables module's thresholds, read with its settings.
+    std::array<int, 4> ReceivablesThresholds{};
 
     // Leaves everything unchanged for an empty command line.
     void ParseCommandLine(const QString &commandLine);

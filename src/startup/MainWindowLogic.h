@@ -13,6 +13,7 @@
 #include "foundation/CurrentEvent.h"
 #include "foundation/Prompts.h"
 #include "foundation/ReportLauncher.h"
+#include "items/ItemWindow.h"
 #include "reports/TaskList.h"
 
 #include <QObject>
@@ -89,6 +90,7 @@ public:
     Companions companions;
     ReportLauncher reports; // print margins and printer set-up
     TaskList tasks;         // frmtasklist
+    ItemWindow items;       // frmbanq1
     EventRecord events; // the current event: load, number, save
     EventWindow window; // what the event side of the window shows
     EventEditor editor; // the command row

@@ -2,6 +2,7 @@
 
 #include "CalendarFrame.h"
 #include "EventPanels.h"
+#include "ItemWindowView.h"
 #include "RoomEditorPanel.h"
 #include "SavedNoticeWindow.h"
 #include "TaskListWindow.h"
@@ -67,6 +68,12 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     connect(menuCommand(QStringLiteral("mnuconflicts")), &QAction::triggered, this,
             [this] { m_logic.maintenance.RoomConflictReport(); });
     m_taskList = new TaskListWindow(m_logic.tasks, this);
+    m_itemWindow = new ItemWindowView(m_logic.items, this);
+    connect(&m_logic.editor, &EventEditor::itemWindowRequested, m_itemWindow,
+            &ItemWindowView::showForCurrentEvent);
+    // The databases need their update program first: the program ends.
+    connect(&m_logic.items, &ItemWindow::updateRequired, this, &MainWindow::close,
+            Qt::QueuedConnection);
     connect(menuCommand(QStringLiteral("mnutodobynumber")), &QAction::triggered, m_taskList,
             &TaskListWindow::openByEventNumber);
     connect(menuCommand(QStringLiteral("mnutodobydate")), &QAction::triggered, m_taskList,

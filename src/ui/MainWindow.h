@@ -13,6 +13,7 @@ class QMenu;
 class QPushButton;
 class RoomEditorPanel;
 class TaskListWindow;
+class ItemWindowView;
 
 // frmbanq0, the main window: menus, the cmd(0..10) button row, the event
 // panels and the calendar frame. It draws from MainWindowLogic and hands
@@ -46,5 +47,6 @@ private:
     CalendarFrame *m_calendar = nullptr;
     RoomEditorPanel *m_roomEditor = nullptr;
     TaskListWindow *m_taskList = nullptr;
+    ItemWindowView *m_itemWindow = nullptr;
     QPlainTextEdit *m_help = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "club/ClubCreator.h"
 
 #include "ClubFixture.h"
+#include "foundation/Money.h"
 #include "foundation/Schema.h"
 #include "foundation/SchemaUpgrade.h"
 
@@ -147,9 +148,9 @@ TEST_F(DemoClubTest, TasksAndABallroomOverlapGiveTheListsSomethingToShow) {
     const auto evnt = QStringLiteral("evnt");
     const int today = 20261206;
     EXPECT_GE(count(evnt, QStringLiteral("select count(*) from tasklist where todo = 'Y'")), 2);
-    EXPECT_GE(count(evnt, QStringLiteral("select count(*) from tasklist where taskdate = ?"),
-                    {today}),
-              2);
+    EXPECT_GE(
+        count(evnt, QStringLiteral("select count(*) from tasklist where taskdate = ?"), {today}),
+        2);
     EXPECT_GE(count(evnt, QStringLiteral("select count(distinct eventnumber) from tasklist")), 4);
     EXPECT_EQ(count(evnt, QStringLiteral("select count(*) from tasklist t where not exists (select "
                                          "1 from eventinfo e where e.eventnum = t.eventnumber)")),
@@ -160,6 +161,36 @@ TEST_F(DemoClubTest, TasksAndABallroomOverlapGiveTheListsSomethingToShow) {
                     {today / 100 * 100, today / 100 * 100 + 31}),
               0)
         << "the ballroom and a section at once this month";
+}
+
+TEST_F(DemoClubTest, EventsCarryPricedMenusOnTheirAccountsTerms) {
+    QFile buttons(path(QStringLiteral("evnt.dat")));
+    ASSERT_TRUE(buttons.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList lines = QString::fromUtf8(buttons.readAll()).split(QLatin1Char('\n'));
+    EXPECT_EQ(lines.mid(0, 5),
+              (QStringList{"Food,1", "Beverage,2", "Room Rental,3", "Equipment,4", "Staffing,5"}));
+    const auto evnt = QStringLiteral("evnt");
+    const auto itemsOf = [&](int status) {
+        return count(evnt,
+                     QStringLiteral("select count(distinct eventid) from items i, eventinfo e "
+                                    "where e.eventnum = i.eventid and e.status = ?"),
+                     {status});
+    };
+    for (int status : {3, 4, 5})
+        EXPECT_GE(itemsOf(status), 1) << status;
+    // The tax-exempt church pays no tax; the alternative-price company pays
+    // the alternative prices.
+    EXPECT_EQ(
+        count(evnt, QStringLiteral("select count(*) from items i, eventinfo e where "
+                                   "e.eventnum = i.eventid and e.custid = 2501 and i.tax <> 0")),
+        0);
+    EXPECT_GT(count(evnt, QStringLiteral("select count(*) from items i, eventinfo e where "
+                                         "e.eventnum = i.eventid and e.custid = 2501")),
+              0);
+    const QVariant filet =
+        scalar(evnt, QStringLiteral("select i.price from items i, eventinfo e where e.eventnum = "
+                                    "i.eventid and e.custid = 2005 and i.itemnum = 112"));
+    EXPECT_EQ(Money::fromVariant(filet), Money::fromText(u"3870")) << "180 x 21.50";
 }
 
 TEST(PlainClub, StartsWithoutRoomsOrYears) {

@@ -3,7 +3,11 @@
 #include "SilentPorts.h"
 #include "events/EventRecord.h"
 #include "foundation/Module.h"
+#include "foundation/SharedFile.h"
 #include "foundation/Transaction.h"
+#include "items/ItemWindow.h"
+
+#include <algorithm>
 
 namespace DemoSeason {
 
@@ -149,6 +153,86 @@ Status addTasks(Module &module, const QDate &today) {
     return transaction.commit();
 }
 
+// What the office has sold to an event: item numbers and quantities.
+struct Sale {
+    int item;
+    const char *quantity;
+};
+struct Menu {
+    const char *event;
+    std::initializer_list<Sale> sales;
+};
+
+const Menu Menus[] = {
+    {"Garden Club Luncheon", {{107, "46"}, {209, "46"}, {304, "1"}, {403, "1"}}},
+    {"Meridian Financial Board Meeting", {{108, "14"}, {210, "14"}, {305, "1"}, {401, "1"}}},
+    {"Whitaker Family Dinner", {{102, "12"}, {101, "10"}, {205, "4"}, {303, "1"}}},
+    {"Halvorsen Engineering Holiday Party",
+     {{112, "180"}, {109, "15"}, {201, "720"}, {301, "1"}, {404, "1"}, {501, "8"}}},
+    {"Halvorsen Children's Corner", {{113, "25"}, {209, "25"}}},
+    {"St. Andrew's Choir Christmas Supper", {{106, "85"}, {114, "85"}, {210, "85"}}},
+    {"Chen Anniversary Brunch", {{108, "40"}, {204, "40"}, {111, "40"}}},
+    {"New Year's Eve Gala",
+     {{101, "120"}, {103, "100"}, {201, "1100"}, {204, "220"}, {301, "1"}, {407, "12"}}},
+    {"Patel Engagement Dinner", {{105, "70"}, {203, "280"}, {111, "70"}}},
+    {"Sullivan-Park Wedding Ceremony", {{306, "1"}, {406, "120"}, {402, "2"}}},
+    {"Sullivan-Park Reception", {{103, "30"}, {101, "28"}, {202, "232"}, {504, "58"}}},
+};
+
+// The departments of the demo inventory on the items window's buttons.
+Status writeButtons(Module &module) {
+    const char *const buttons[] = {"Food,1", "Beverage,2", "Room Rental,3", "Equipment,4",
+                                   "Staffing,5"};
+    QString lines;
+    for (int k = 0; k < DepartmentButtons::ButtonCount; ++k)
+        lines +=
+            (k < int(std::size(buttons)) ? QString::fromLatin1(buttons[k]) : QStringLiteral(",")) +
+            QLatin1Char('\n');
+    if (!SharedFile::update(module.clubPath(QStringLiteral("evnt.dat")),
+                            [&](const QString &) { return lines; }))
+        return DbError{ErrorNumber::FileAccess, QStringLiteral("evnt.dat could not be written.")};
+    return {};
+}
+
+// Sells the menu to the event as the office does, through the items window:
+// its department, its quantity, "Add -->".
+Status sell(Module &module, EventRecord &record, int eventNumber, const Menu &menu) {
+    if (!record.LoadEvent(eventNumber))
+        return DbError{ErrorNumber::Unknown,
+                       QStringLiteral("Event %1 not found.").arg(eventNumber)};
+    ItemWindow window(module);
+    if (!window.open())
+        return DbError{ErrorNumber::Unknown, QStringLiteral("The items window did not open.")};
+    for (const Sale &sale : menu.sales) {
+        const QString department = QString::number(sale.item / 100);
+        window.showDepartment(department, department);
+        const auto found = std::find_if(window.inventory.cbegin(), window.inventory.cend(),
+                                        [&](const ItemWindow::InventoryItem &item) {
+                                            return item.itemnumber.toInt() == sale.item;
+                                        });
+        if (found == window.inventory.cend())
+            return DbError{ErrorNumber::Unknown, QStringLiteral("No item %1.").arg(sale.item)};
+        const int rows = int(window.grid1.size());
+        window.txtqtyChange(QString::fromLatin1(sale.quantity));
+        window.itemgridDblClick(int(found - window.inventory.cbegin()));
+        if (window.grid1.size() != rows + 1)
+            return DbError{ErrorNumber::Unknown, QStringLiteral("Item %1 was not added to \"%2\".")
+                                                     .arg(sale.item)
+                                                     .arg(QString::fromUtf8(menu.event))};
+    }
+    return {};
+}
+
+// Billing proper posts the charges to receivables; the demo season only
+// needs its past events to show as billed.
+Status markBilled(Module &module, int eventNumber) {
+    auto db = module.databases.open(QStringLiteral("evnt"));
+    if (!db)
+        return db.error();
+    return db.value()->execute(QStringLiteral("update eventinfo set status = 5 where eventnum = ?"),
+                               {eventNumber});
+}
+
 // The second Saturday of a month.
 QDate busySaturday(const QDate &first) {
     QDate day = first;
@@ -177,6 +261,8 @@ void fillBilling(Module &module, int account, CurrentEvent &event) {
 } // namespace
 
 Status add(Module &module, SilentPorts &ports, const QDate &today) {
+    if (Status buttons = writeButtons(module); !buttons)
+        return buttons;
     EventRecord record(module);
     const QDate thisMonth(today.year(), today.month(), 1);
     for (const Booking &booking : Bookings) {
@@ -184,9 +270,10 @@ Status add(Module &module, SilentPorts &ports, const QDate &today) {
         const QDate date = booking.day == 0 ? busySaturday(month)
                                             : QDate(month.year(), month.month(),
                                                     std::min(booking.day, month.daysInMonth()));
-        // What has already happened has been billed.
-        const int status =
-            date < today && booking.status >= 2 && booking.status <= 4 ? 5 : booking.status;
+        // What has already happened has been billed; its items were sold
+        // while it was still confirmed.
+        const bool billed = date < today && booking.status >= 2 && booking.status <= 4;
+        const int status = billed ? 4 : booking.status;
         record.ClearEvent();
         const int number = record.NextEventNumber();
         if (number <= 0)
@@ -220,6 +307,17 @@ Status add(Module &module, SilentPorts &ports, const QDate &today) {
             return DbError{
                 ErrorNumber::Unknown,
                 QStringLiteral("The demo event \"%1\" could not be booked.").arg(box[1])};
+        const Menu *menu = std::find_if(std::begin(Menus), std::end(Menus), [&](const Menu &m) {
+            return QString::fromUtf8(m.event) == QString::fromUtf8(booking.title);
+        });
+        if (menu != std::end(Menus)) {
+            if (Status sold = sell(module, record, number, *menu); !sold)
+                return sold;
+        }
+        if (billed) {
+            if (Status done = markBilled(module, number); !done)
+                return done;
+        }
     }
     record.ClearEvent();
     return addTasks(module, today);

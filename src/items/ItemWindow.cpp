@@ -1,0 +1,454 @@
+#include "ItemWindow.h"
+
+#include "ItemPricing.h"
+#include "events/ChangeLog.h"
+#include "foundation/Clock.h"
+#include "foundation/ClubFile.h"
+#include "foundation/Companions.h"
+#include "foundation/Module.h"
+#include "foundation/TableRow.h"
+#include "foundation/TextValue.h"
+#include "foundation/Transaction.h"
+
+#include <cmath>
+
+namespace {
+
+const QString EventDatabase = QStringLiteral("evnt");
+const QString Oops = QStringLiteral("Oops...");
+
+const QStringList &itemColumns() {
+    static const QStringList columns{QStringLiteral("eventid"),  QStringLiteral("qty"),
+                                     QStringLiteral("itemnum"),  QStringLiteral("dept"),
+                                     QStringLiteral("itemdesc"), QStringLiteral("cost"),
+                                     QStringLiteral("price"),    QStringLiteral("servchg"),
+                                     QStringLiteral("tax"),      QStringLiteral("glnum")};
+    return columns;
+}
+
+QString upper(const QVariant &value) {
+    return value.isNull() ? QString() : value.toString().trimmed().toUpper();
+}
+
+// An amount shared among the guests, to the cent as shown.
+Money perPerson(Money total, int guests) {
+    const qint64 units = total.units();
+    const qint64 share = (std::llabs(units) * 2 + guests) / (2 * qint64(guests));
+    return Money::fromUnits(units < 0 ? -share : share);
+}
+
+} // namespace
+
+ItemWindow::ItemWindow(Module &module, QObject *parent)
+    : QObject(parent)
+    , buttons(module)
+    , m_module(module) {
+    connect(&buttons, &DepartmentButtons::showDepartment, this, &ItemWindow::showDepartment);
+    connect(&buttons, &DepartmentButtons::changed, this, &ItemWindow::changed);
+}
+
+QString ItemWindow::money(const QVariant &value) {
+    const auto amount = Money::fromVariant(value);
+    return amount ? amount->formatted() : QString();
+}
+
+bool ItemWindow::open() {
+    CurrentEvent &event = m_module.event;
+    readAccount();
+    optprice = accountLevel == 1 ? AltRetailPrice : RetailPrice;
+    costColumnVisible = false;
+    guarantee = integerValue(event.Text1[CurrentEvent::GuaranteeBox]);
+    if (m_module.routines.CheckDatabaseUpdate()) {
+        emit updateRequired();
+        return false;
+    }
+    if (!readSettings())
+        return false;
+    caption = m_module.session.UserName + QStringLiteral(" @ Event Item Detail") +
+              QStringLiteral("  -  ") + event.Caption;
+    txteventnumber = QString::number(event.EventNumber);
+    txteventname = event.Caption;
+    txtqty = QStringLiteral("Qty");
+    chkfreeform = chkscbypass = false;
+    statusText.clear();
+    buttons.windowOpened();
+    readItems();
+    computeTotals();
+    visible = true;
+    buttons.cmddeptClick(0);
+    emit changed();
+    return true;
+}
+
+void ItemWindow::cmdexitClick() {
+    visible = false;
+    inventory.clear();
+    grid1.clear();
+    emit changed();
+}
+
+// The price level and the tax exemption come from this event's own account
+// as stored now, never from an account checked earlier in the session.
+void ItemWindow::readAccount() {
+    accountLevel = 0;
+    taxExempt = false;
+    const double account = m_module.event.Account;
+    if (account <= 0)
+        return;
+    DatabasePtr master = m_module.openDatabase(QStringLiteral("master"));
+    if (!master)
+        return;
+    auto row = master->exec(
+        QStringLiteral("select pricelevel, taxexempt from acctinfo where acctnumber between ? "
+                       "and ?"),
+        {account - 0.001, account + 0.001});
+    if (!row) {
+        m_module.messages.ShowErrorCodes(row.error());
+        return;
+    }
+    if (row->next()) {
+        accountLevel = row->value(0).toInt();
+        taxExempt = row->value(1).toInt() != 0;
+    }
+}
+
+bool ItemWindow::readSettings() {
+    DatabasePtr config = m_module.openDatabase(QStringLiteral("config"));
+    if (!config)
+        return false;
+    auto company = config->exec(QStringLiteral("select salestax from company"));
+    auto ar = config->exec(
+        QStringLiteral("select deptorstax, taxscyesno, sctaxpct, araccess0, araccess1, araccess2, "
+                       "araccess3, arperiod, aryear from ar"));
+    if (!company || !ar) {
+        m_module.messages.ShowErrorCodes(company ? ar.error() : company.error());
+        return false;
+    }
+    settings = {};
+    if (company->next())
+        settings.salestax = company->value(0);
+    if (ar->next()) {
+        settings.deptorstax = upper(ar->value(0));
+        settings.taxscyesno = upper(ar->value(1));
+        settings.sctaxpct = ar->value(2);
+        for (int i = 0; i < 4; ++i)
+            m_module.session.ReceivablesThresholds[i] = ar->value(3 + i).toInt();
+        m_module.config.ArPeriod = ar->value(7).toInt();
+        const int year = ar->value(8).toInt();
+        m_module.config.ArYear = year < 1 ? m_module.ports.clock.today().year() : year;
+    }
+    return true;
+}
+
+bool ItemWindow::readItems() {
+    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    if (!evnt)
+        return false;
+    // With "evntnosort.dat" the rows show as they were entered.
+    const QString order = ClubFile::exists(m_module.databases.settings().clubDirectory,
+                                           QStringLiteral("evntnosort.dat"))
+                              ? evnt->dialect().rowIdentity()
+                              : QStringLiteral("dept, itemdesc");
+    auto rows = evnt->exec(QStringLiteral("select ") + itemColumns().join(QLatin1String(", ")) +
+                               QStringLiteral(" from items where eventid = ? order by ") + order,
+                           {m_module.event.EventNumber});
+    if (!rows) {
+        m_module.messages.ShowErrorCodes(rows.error());
+        return false;
+    }
+    grid1.clear();
+    while (rows->next()) {
+        EventItem item;
+        for (int column = 0; column < itemColumns().size(); ++column)
+            item.read << rows->value(column);
+        grid1 << item;
+    }
+    grid1Row = grid1.isEmpty() ? -1 : 0;
+    return true;
+}
+
+// Sums of Money, row by row: an SQL sum over the money columns would add
+// binary doubles on some engines.
+void ItemWindow::computeTotals() {
+    std::array<Money, 4> totals{};
+    for (const EventItem &item : grid1) {
+        for (int total = SubTotal; total <= Tax; ++total)
+            totals[total] += Money::fromVariant(item.read.value(6 + total)).value_or(Money());
+    }
+    totals[GrandTotal] = totals[SubTotal] + totals[ServiceCharge] + totals[Tax];
+    for (int total = 0; total < 4; ++total)
+        txtsub[total] = totals[total].formatted();
+    txtperperson = guarantee >= 1 ? perPerson(totals[GrandTotal], guarantee).formatted()
+                                  : QStringLiteral("No GTE");
+}
+
+void ItemWindow::showDepartment(const QString &tag, const QString &caption) {
+    DatabasePtr stock = m_module.openDatabase(QStringLiteral("invntory"));
+    if (!stock)
+        return;
+    auto rows = stock->exec(
+        QStringLiteral("select itemnumber, description, dept, unitcost, retail, altretail, "
+                       "taxpct, scpct, glsales from items where dept = ? order by description"),
+        {tag});
+    if (!rows) {
+        m_module.messages.ShowErrorCodes(rows.error());
+        return;
+    }
+    inventory.clear();
+    while (rows->next())
+        inventory << InventoryItem{rows->value(0),
+                                   rows->value(1).toString(),
+                                   rows->value(2).toString(),
+                                   rows->value(3),
+                                   rows->value(4),
+                                   rows->value(5),
+                                   rows->value(6),
+                                   rows->value(7),
+                                   rows->value(8)};
+    itemgridRow = inventory.isEmpty() ? -1 : 0;
+    m_departmentTag = tag;
+    itemgridCaption = QStringLiteral("***  ") + caption + QStringLiteral("  ***");
+    emit changed();
+}
+
+void ItemWindow::itemgridClick(int row) {
+    if (row >= 0 && row < inventory.size())
+        itemgridRow = row;
+}
+
+void ItemWindow::itemgridDblClick(int row) {
+    itemgridClick(row);
+    cmdmoveClick(AddMove);
+}
+
+void ItemWindow::grid1Click(int row) {
+    if (row >= 0 && row < grid1.size())
+        grid1Row = row;
+}
+
+void ItemWindow::txtqtyClick() {
+    txtqty.clear();
+    emit changed();
+}
+
+void ItemWindow::txtqtyChange(const QString &text) {
+    txtqty = text;
+}
+
+void ItemWindow::optpriceClick(int index) {
+    optprice = index == AltRetailPrice ? AltRetailPrice : RetailPrice;
+}
+
+void ItemWindow::chkfreeformClick(bool checked) {
+    chkfreeform = checked;
+}
+
+void ItemWindow::chkscbypassClick(bool checked) {
+    chkscbypass = checked;
+}
+
+void ItemWindow::mnushowcostClick() {
+    if (!m_module.session.CheckAccess(OperatorSession::evaccess1))
+        return;
+    costColumnVisible = !costColumnVisible;
+    emit changed();
+}
+
+void ItemWindow::mnuprintersetupClick() {
+    ReportLauncher(m_module).RunPrinterControl();
+}
+
+void ItemWindow::mnumarginsClick() {
+    ReportLauncher(m_module).SetPrintMargins();
+}
+
+void ItemWindow::mnuinfoClick() {
+    Companions(m_module).Info();
+    // The operator is back at this module's basic screens.
+    m_module.session.LocationName = QStringLiteral("BASIC");
+    m_module.staff.SetStaffLocation();
+    m_module.routines.ShowIdle();
+}
+
+void ItemWindow::mnuhelpClick() {
+    Companions(m_module).Help(2);
+}
+
+bool ItemWindow::mayChange() const {
+    return m_module.event.Status != CurrentEvent::BilledStatus &&
+           m_module.session.CheckAccess(OperatorSession::evaccess1);
+}
+
+void ItemWindow::cmdmoveClick(int index) {
+    if (index != AddMove && index != RemoveMove && index != ClearMove)
+        return;
+    if (!mayChange())
+        return;
+    cmdmoveEnabled[index] = false;
+    emit changed();
+    if (index == AddMove)
+        addItem();
+    else if (index == RemoveMove)
+        removeItem();
+    else
+        clearItems();
+    cmdmoveEnabled[index] = true;
+    emit changed();
+}
+
+Result<bool> ItemWindow::stillOpen(Database &evnt) {
+    // Another workstation may have billed the event since the window read
+    // it: its status as stored now decides, under a row lock.
+    auto row = evnt.exec(QStringLiteral("select status from eventinfo where eventnum = ?") +
+                             evnt.dialect().lockRowsClause(),
+                         {m_module.event.EventNumber});
+    if (!row)
+        return row.error();
+    if (!row->next())
+        return false;
+    const int status = row->value(0).toInt();
+    if (status == CurrentEvent::BilledStatus)
+        m_module.event.Status = status;
+    return status != CurrentEvent::BilledStatus;
+}
+
+void ItemWindow::addItem() {
+    if (inventory.isEmpty())
+        return;
+    const InventoryItem &item = inventory[itemgridRow >= 0 ? itemgridRow : 0];
+    Money unitPrice = Money::fromVariant(optprice == AltRetailPrice ? item.altretail : item.retail)
+                          .value_or(Money());
+    const auto quantity = ItemPricing::quantity(txtqty);
+    if (!quantity) {
+        m_module.messages.show(QStringLiteral("Set the Quantity and try again."), Oops,
+                               Icon::Information);
+        return;
+    }
+    if (chkfreeform) {
+        const QString answer =
+            m_module.ports.prompts
+                .input(QStringLiteral("Type the new selling price for this item. \r\n\r\n"
+                                      "Click OK to accept the default."),
+                       QStringLiteral("FreeForm Selling Price"), unitPrice.formatted())
+                .trimmed();
+        if (answer.isEmpty())
+            return;
+        const auto typed = Money::fromText(answer);
+        if (!typed) {
+            m_module.messages.show(
+                QStringLiteral("The selling price must be a number; nothing was added."), Oops,
+                Icon::Information);
+            return;
+        }
+        unitPrice = *typed;
+    }
+    ItemPricing::Item priced{*quantity,        unitPrice,   item.taxpct, item.scpct,
+                             item.description, chkscbypass, taxExempt};
+    const auto line = ItemPricing::price(priced, settings);
+    if (!line) {
+        m_module.messages.show(line.error(), Oops, Icon::Information);
+        return;
+    }
+    const QVariantList values{m_module.event.EventNumber,
+                              line->qty,
+                              item.itemnumber,
+                              item.dept,
+                              line->itemdesc,
+                              Money::fromVariant(item.unitcost).value_or(Money()).toVariant(),
+                              line->price.toVariant(),
+                              line->servchg.toVariant(),
+                              line->tax.toVariant(),
+                              item.glsales};
+
+    const bool added = changeItems([&](Database &evnt) -> Result<bool> {
+        const Status inserted = evnt.execute(
+            QStringLiteral("insert into items (") + itemColumns().join(QLatin1String(", ")) +
+                QStringLiteral(") values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            values);
+        return inserted ? Result<bool>(true) : Result<bool>(inserted.error());
+    });
+    if (added)
+        audit(QStringLiteral("Add Item#") + item.itemnumber.toString() + QLatin1Char('-') +
+              item.description);
+    moveDone();
+}
+
+void ItemWindow::removeItem() {
+    if (grid1.isEmpty())
+        return;
+    const EventItem item = grid1[grid1Row >= 0 ? grid1Row : 0];
+    const bool removed = changeItems([&](Database &evnt) -> Result<bool> {
+        // The very row shown, found again by its values; one already gone
+        // is left at that, never another row in its place.
+        auto row = TableRow::findShown(evnt, QStringLiteral("items"), itemColumns(), item.read);
+        if (!row)
+            return row.error().number == ErrorNumber::NoCurrentRecord ? Result<bool>(false)
+                                                                      : Result<bool>(row.error());
+        const Status gone = TableRow::remove(evnt, QStringLiteral("items"), *row);
+        return gone ? Result<bool>(true) : Result<bool>(gone.error());
+    });
+    if (removed)
+        audit(QStringLiteral("Del Item#") + item.read.value(2).toString() + QLatin1Char('-') +
+              item.itemdesc());
+    moveDone();
+}
+
+void ItemWindow::clearItems() {
+    if (!m_module.messages.AskYesNo(QStringLiteral("Click YES to clear the items for this event."),
+                                    QStringLiteral("Clear items? ")))
+        return;
+    changeItems([&](Database &evnt) -> Result<bool> {
+        const Status cleared = evnt.execute(QStringLiteral("delete from items where eventid = ?"),
+                                            {m_module.event.EventNumber});
+        return cleared ? Result<bool>(true) : Result<bool>(cleared.error());
+    });
+    readItems();
+    // The per-guest price keeps its last text.
+    txtsub = {};
+    statusText = QStringLiteral("Done");
+}
+
+bool ItemWindow::changeItems(const std::function<Result<bool>(Database &)> &change) {
+    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    if (!evnt)
+        return false;
+    bool changed = false;
+    const Status done = m_module.messages.RetryWhileLocked([&]() -> Status {
+        changed = false;
+        Transaction transaction(*evnt);
+        if (!transaction.begun())
+            return transaction.begun();
+        const auto open = stillOpen(*evnt);
+        if (!open)
+            return open.error();
+        if (!*open)
+            return {};
+        const auto result = change(*evnt);
+        if (!result)
+            return result.error();
+        if (!*result)
+            return {};
+        if (Status committed = transaction.commit(); !committed)
+            return committed;
+        changed = true;
+        return {};
+    });
+    // A lock the operator chose not to wait for has been told already.
+    if (!done && !done.error().isLocked())
+        m_module.messages.ShowErrorCodes(done.error());
+    return done && changed;
+}
+
+void ItemWindow::moveDone() {
+    readItems();
+    computeTotals();
+    statusText = QStringLiteral("Done");
+}
+
+void ItemWindow::audit(const QString &text) {
+    if (m_module.event.Status <= 1)
+        return;
+    ChangeLog log(m_module);
+    log.AuditLine = text;
+    log.WriteAudit();
+}

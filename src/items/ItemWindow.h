@@ -1,0 +1,130 @@
+#pragma once
+
+#include "DepartmentButtons.h"
+#include "ItemPricing.h"
+#include "foundation/Money.h"
+#include "foundation/Result.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+#include <array>
+#include <functional>
+#include <optional>
+
+class Database;
+class Module;
+
+// frmbanq1, "Event Item Detail": what the club sells to the current event.
+// A department button lists that department's inventory; an item added
+// becomes one row of the event's items, priced at that moment. The window
+// shows the event's rows and their totals.
+class ItemWindow : public QObject {
+    Q_OBJECT
+
+public:
+    enum Move { AddMove = 2, RemoveMove = 3, ClearMove = 6 };
+    enum Price { RetailPrice = 0, AltRetailPrice = 1 };
+    enum Total { SubTotal = 0, ServiceCharge = 1, Tax = 2, GrandTotal = 3 };
+    static constexpr int ButtonCount = 16;
+
+    // One inventory item of the shown department.
+    struct InventoryItem {
+        QVariant itemnumber;
+        QString description;
+        QString dept;
+        QVariant unitcost, retail, altretail, taxpct, scpct, glsales;
+    };
+    // One of the event's rows, kept with its ten values as read: a removal
+    // finds that very row again by them.
+    struct EventItem {
+        QVariantList
+            read; // eventid, qty, itemnum, dept, itemdesc, cost, price, servchg, tax, glnum
+        QString dept() const { return read.value(3).toString(); }
+        QString itemdesc() const { return read.value(4).toString(); }
+        Money price() const { return Money::fromVariant(read.value(6)).value_or(Money()); }
+    };
+    explicit ItemWindow(Module &module, QObject *parent = nullptr);
+
+    // Opens for the module's current event. False when the program must
+    // end (the database needs its update first).
+    bool open();
+    void cmdexitClick();
+
+    // Normal mode: shows the button's department.
+    void showDepartment(const QString &tag, const QString &caption);
+    void itemgridClick(int row);
+    void itemgridDblClick(int row);
+    void grid1Click(int row);
+    void txtqtyClick();
+    void txtqtyChange(const QString &text);
+    void optpriceClick(int index);
+    void chkfreeformClick(bool checked);
+    void chkscbypassClick(bool checked);
+    void cmdmoveClick(int index);
+    void mnushowcostClick();
+    void mnuprintersetupClick();
+    void mnumarginsClick();
+    void mnuinfoClick();
+    void mnuhelpClick();
+
+    // "1234.5" and friends as the grids show money: "######.#0".
+    static QString money(const QVariant &value);
+
+    // What the window shows.
+    QString caption;
+    bool visible = false;
+    QString txteventnumber;
+    QString txteventname;
+    QString itemgridCaption;
+    QList<InventoryItem> inventory; // itemgrid
+    int itemgridRow = -1;
+    bool costColumnVisible = false; // mnushowcost's check mark too
+    QList<EventItem> grid1;         // "Selected Items"
+    int grid1Row = -1;
+    QString txtqty = QStringLiteral("Qty");
+    int optprice = RetailPrice;
+    bool chkfreeform = false;
+    bool chkscbypass = false;
+    std::array<QString, 4> txtsub;
+    QString txtperperson;
+    std::array<bool, 7> cmdmoveEnabled{true, true, true, true, true, true, true};
+    QString statusText;
+
+    DepartmentButtons buttons; // cmddept(0..15) and their set-up panel
+
+    // Read when the window opens.
+    ItemPricing::Settings settings;
+    int guarantee = 0;
+    bool taxExempt = false; // decided from the event's own account
+    int accountLevel = 0;   // 1: the account buys at the alternative prices
+
+signals:
+    void changed();
+    // The database needs its update program first: the program ends.
+    void updateRequired();
+
+private:
+    bool readSettings();
+    void readAccount();
+    bool readItems();
+    void computeTotals();
+    void addItem();
+    void removeItem();
+    void clearItems();
+    // Inside a move's transaction: false when the event has been billed
+    // meanwhile (or is gone), so nothing may change.
+    Result<bool> stillOpen(Database &evnt);
+    // Runs a change of the event's rows in one transaction, once the stored
+    // status allows it; true when the change (which says whether it did
+    // anything) was committed. Failures are shown.
+    bool changeItems(const std::function<Result<bool>(Database &)> &change);
+    bool mayChange() const;
+    void moveDone();
+    void audit(const QString &text);
+
+    Module &m_module;
+    QString m_departmentTag;
+};

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "items/ItemWindow.h"
+
+#include <QMainWindow>
+#include <array>
+
+class DepartmentButtonRow;
+class DepartmentButtonsPanel;
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTableWidget;
+class QWidget;
+
+// frmbanq1, the event items window: department buttons over the inventory
+// list, the event's selected items beside it, totals below. A window of its
+// own, kept above the main window while it is open.
+class ItemWindowView final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    ItemWindowView(ItemWindow &logic, QWidget *parent);
+
+    // Opens for the current event (the main window's "Item Detail").
+    void showForCurrentEvent();
+
+public slots:
+    void refresh();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    QWidget *buildTotals();
+    void fillInventory();
+    void fillSelected();
+
+    ItemWindow &m_logic;
+    DepartmentButtonRow *m_departments = nullptr;
+    DepartmentButtonsPanel *m_configPanel = nullptr;
+    QTableWidget *m_itemgrid = nullptr;
+    QGroupBox *m_itemframe = nullptr;
+    QTableWidget *m_grid1 = nullptr;
+    QLineEdit *m_txtqty = nullptr;
+    std::array<QRadioButton *, 2> m_optprice{};
+    QCheckBox *m_chkfreeform = nullptr;
+    QCheckBox *m_chkscbypass = nullptr;
+    std::array<QPushButton *, 7> m_cmdmove{};
+    std::array<QLineEdit *, 4> m_txtsub{};
+    QLineEdit *m_txtperperson = nullptr;
+    QLineEdit *m_txteventnumber = nullptr;
+    QLineEdit *m_txteventname = nullptr;
+    QAction *m_mnushowcost = nullptr;
+    bool m_refreshing = false;
+};

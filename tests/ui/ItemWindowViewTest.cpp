@@ -1,0 +1,91 @@
+#include "ui/ItemWindowView.h"
+
+#include "ClubFixture.h"
+#include "ShownWindow.h"
+#include "WaitFor.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace {
+
+// The items window as a newcomer uses it on the demo club: a priced menu
+// with totals, an item added, a department button set up.
+class ItemWindowViewTest : public ClubFixture {
+protected:
+    bool demoData() const override { return true; }
+};
+
+TEST_F(ItemWindowViewTest, ADemoEventsMenuIsShownAddedToAndAButtonConfigured) {
+    ShownWindow shown(*module, club, QStringLiteral("view-test"));
+    ASSERT_TRUE(shown.show());
+    const int event = scalar(QStringLiteral("evnt"),
+                             QStringLiteral("select eventnum from eventinfo where eventtitle = ?"),
+                             {QStringLiteral("Halvorsen Engineering Holiday Party")})
+                          .toInt();
+    ASSERT_TRUE(shown.logic.ShowEvent(event));
+    shown.window.button(4)->click(); // "Item Detail"
+
+    auto *items = shown.window.findChild<ItemWindowView *>();
+    ASSERT_TRUE(waitFor([&] { return items && items->isVisible(); }));
+    const auto control = [&](const QString &name) {
+        QWidget *found = items->findChild<QWidget *>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    };
+    auto *selected = qobject_cast<QTableWidget *>(control(QStringLiteral("grid1")));
+    ASSERT_EQ(selected->rowCount(), 6) << "the demo menu";
+    auto *total = qobject_cast<QLineEdit *>(control(QStringLiteral("txtsub(3)")));
+    const QString before = total->text();
+    EXPECT_FALSE(before.isEmpty());
+    EXPECT_NE(qobject_cast<QLineEdit *>(control(QStringLiteral("txtperperson")))->text(),
+              QStringLiteral("No GTE"));
+
+    // Food, ten of the second dish.
+    qobject_cast<QPushButton *>(control(QStringLiteral("cmddept(0)")))->click();
+    auto *inventory = qobject_cast<QTableWidget *>(control(QStringLiteral("itemgrid")));
+    ASSERT_GT(inventory->rowCount(), 2);
+    auto *quantity = qobject_cast<QLineEdit *>(control(QStringLiteral("txtqty")));
+    EXPECT_EQ(quantity->text(), QStringLiteral("Qty"));
+    QTest::mouseClick(quantity, Qt::LeftButton);
+    EXPECT_EQ(quantity->text(), QString()) << "a click empties the hint";
+    QTest::keyClicks(quantity, QStringLiteral("10"));
+    const QString dish = inventory->item(1, 0)->text();
+    // A double-click is a click and then the second press.
+    const QPoint second = inventory->visualItemRect(inventory->item(1, 0)).center();
+    QTest::mouseClick(inventory->viewport(), Qt::LeftButton, {}, second);
+    QTest::mouseDClick(inventory->viewport(), Qt::LeftButton, {}, second);
+    ASSERT_EQ(selected->rowCount(), 7) << prompts.messageTexts().join(", ").toStdString();
+    QStringList descriptions;
+    for (int row = 0; row < selected->rowCount(); ++row)
+        descriptions << selected->item(row, 1)->text();
+    EXPECT_TRUE(descriptions.contains(QStringLiteral("10 ") + dish))
+        << descriptions.join(", ").toStdString();
+    EXPECT_NE(total->text(), before);
+
+    // A sixth button: Linens, the equipment department.
+    auto *configure = items->findChild<QAction *>(QStringLiteral("mnuconfigbuttons"));
+    ASSERT_NE(configure, nullptr);
+    configure->trigger();
+    ASSERT_TRUE(waitFor([&] { return control(QStringLiteral("fraconfigbuttons"))->isVisible(); }));
+    qobject_cast<QPushButton *>(control(QStringLiteral("cmddept(5)")))->click();
+    QTest::keyClicks(control(QStringLiteral("txtbuttoncaption")), QStringLiteral("Linens"));
+    QTest::keyClicks(control(QStringLiteral("txtbuttontag")), QStringLiteral("4"));
+    qobject_cast<QPushButton *>(control(QStringLiteral("cmdsave")))->click();
+    qobject_cast<QPushButton *>(control(QStringLiteral("cmddone")))->click();
+    EXPECT_FALSE(control(QStringLiteral("fraconfigbuttons"))->isVisible());
+    QFile buttons(path(QStringLiteral("evnt.dat")));
+    ASSERT_TRUE(buttons.open(QIODevice::ReadOnly | QIODevice::Text));
+    EXPECT_EQ(QString::fromUtf8(buttons.readAll()).split(QLatin1Char('\n')).value(5),
+              QStringLiteral("Linens,4"));
+    auto *linens = qobject_cast<QPushButton *>(control(QStringLiteral("cmddept(5)")));
+    EXPECT_TRUE(linens->isVisible());
+    EXPECT_EQ(linens->text(), QStringLiteral("Linens"));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+} // namespace
