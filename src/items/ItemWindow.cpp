@@ -54,7 +54,7 @@ QString ItemWindow::money(const QVariant &value) {
 
 bool ItemWindow::open() {
     CurrentEvent &event = m_module.event;
-    readAccount();
+    ReadAccountLevel();
     optprice = accountLevel == 1 ? AltRetailPrice : RetailPrice;
     costColumnVisible = false;
     guarantee = integerValue(event.Text1[CurrentEvent::GuaranteeBox]);
@@ -87,9 +87,10 @@ void ItemWindow::cmdexitClick() {
     emit changed();
 }
 
-// The price level and the tax exemption come from this event's own account
-// as stored now, never from an account checked earlier in the session.
-void ItemWindow::readAccount() {
+// The account's price level (1: alternative prices), read together with
+// its tax exemption: both come from this event's own account as stored
+// now, never from an account checked earlier in the session.
+void ItemWindow::ReadAccountLevel() {
     accountLevel = 0;
     taxExempt = false;
     const double account = m_module.event.Account;

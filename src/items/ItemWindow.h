@@ -108,7 +108,7 @@ signals:
 
 private:
     bool readSettings();
-    void readAccount();
+    void ReadAccountLevel();
     bool readItems();
     void computeTotals();
     void addItem();

@@ -73,6 +73,14 @@ protected:
             {event});
     }
 
+    // The change log's last line.
+    QString historyLine() {
+        QFile log(path(QStringLiteral("evntsched.ini")));
+        if (!log.open(QIODevice::ReadOnly | QIODevice::Text))
+            return QStringLiteral("(no log)");
+        return QString::fromUtf8(log.readAll()).trimmed().section(QLatin1Char('\n'), -1);
+    }
+
     std::unique_ptr<ItemWindow> window;
 
 private:
@@ -108,7 +116,8 @@ TEST_F(ItemWindowTest, AnAddedItemIsPricedStoredLoggedAndTotalled) {
     EXPECT_EQ(row[9].toInt(), 4100);
     EXPECT_EQ(window->txtsub, (std::array<QString, 4>{"3400.00", "612.00", "280.84", "4292.84"}));
     EXPECT_EQ(window->txtperperson, QStringLiteral("42.93"));
-    EXPECT_TRUE(QFile(path(QStringLiteral("evntsched.ini"))).exists());
+    EXPECT_TRUE(historyLine().endsWith(QStringLiteral("Add Item#101-Plated Dinner - Chicken")))
+        << historyLine().toStdString();
     EXPECT_EQ(window->statusText, QStringLiteral("Done"));
 
     // "1.5 " and no service charge.
@@ -157,6 +166,11 @@ TEST_F(ItemWindowTest, ADepartmentCodeWithAnApostropheIsBoundAndNullPricesCountA
     prompts.answerInput(QString());
     add(QStringLiteral("2"), 1);
     EXPECT_EQ(stored(event, QStringLiteral("price")).size(), 1);
+    prompts.answerInput(QStringLiteral("about ten"));
+    add(QStringLiteral("2"), 1);
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("The selling price must be a number; nothing was added."));
+    EXPECT_EQ(stored(event, QStringLiteral("price")).size(), 1);
     prompts.answerInput(QStringLiteral("12.5"));
     add(QStringLiteral("2"), 1);
     EXPECT_EQ(prompts.inputs.last().title, QStringLiteral("FreeForm Selling Price"));
@@ -181,6 +195,8 @@ TEST_F(ItemWindowTest, RemoveTakesExactlyTheChosenRowAndClearAsksFirst) {
 
     window->grid1Click(0);
     window->cmdmoveClick(ItemWindow::RemoveMove);
+    EXPECT_TRUE(historyLine().endsWith(QStringLiteral("Del Item#101-2 Plated Dinner - Chicken")))
+        << historyLine().toStdString();
     EXPECT_EQ(stored(event, QStringLiteral("itemdesc")),
               (QVariantList{QStringLiteral("2 Plated Dinner - Chicken"),
                             QStringLiteral("5 Plated Dinner - Filet")}))
@@ -233,6 +249,15 @@ TEST_F(ItemWindowTest, AMissingInventoryIsReportedAndAddsNothing) {
     EXPECT_TRUE(window->inventory.isEmpty());
     add(QStringLiteral("1"));
     EXPECT_TRUE(stored(event, QStringLiteral("itemdesc")).isEmpty());
+}
+
+TEST_F(ItemWindowTest, InfoLeavesTheOperatorAtTheBasicScreens) {
+    openOn(Ordinary);
+    module->session.LocationName = QStringLiteral("Items");
+    window->mnuinfoClick();
+    ASSERT_EQ(programs.waited.size(), 1);
+    EXPECT_TRUE(programs.waited[0].startsWith(QStringLiteral("quelvi32.exe DEMO@")));
+    EXPECT_EQ(module->session.LocationName, QStringLiteral("BASIC"));
 }
 
 TEST_F(ItemWindowTest, EntryOrderFileKeepsRowsAsEntered) {
