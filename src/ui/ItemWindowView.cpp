@@ -58,6 +58,9 @@ ItemWindowView::ItemWindowView(ItemWindow &logic, QWidget *parent)
     : QMainWindow(parent, Qt::Window)
     , m_logic(logic) {
     setObjectName(QStringLiteral("frmbanq1"));
+    // It works on the main window's current event: that must not change
+    // while it is open.
+    setWindowModality(Qt::ApplicationModal);
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
 
