@@ -91,10 +91,10 @@ public:
     ReportLauncher reports; // print margins and printer set-up
     TaskList tasks;         // frmtasklist
     ItemWindow items;       // frmbanq1
-    EventRecord events; // the current event: load, number, save
-    EventWindow window; // what the event side of the window shows
-    EventEditor editor; // the command row
-    FieldEntry entry;   // the boxes and the controls beside them
+    EventRecord events;     // the current event: load, number, save
+    EventWindow window;     // what the event side of the window shows
+    EventEditor editor;     // the command row
+    FieldEntry entry;       // the boxes and the controls beside them
 
     QString caption = QStringLiteral("Event Scheduling");
     bool mnureverifyVisible = false;

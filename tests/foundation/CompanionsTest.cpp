@@ -36,9 +36,7 @@ TEST_F(CompanionsTest, AViewerAnsweringNoHelpLeadsToTheHelpText) {
                 clipboard.content = QStringLiteral("NOHELP");
             return true;
         }
-        int runAndWait(const QString &, const QStringList &, const QString &) override {
-            return 0;
-        }
+        int runAndWait(const QString &, const QStringList &, const QString &) override { return 0; }
         FakeClipboard &clipboard;
         QStringList started;
     } viewer(clipboard);

@@ -119,8 +119,7 @@ TEST_F(EntryChecksTest, CheckedDateRangeRefusesWhatNoCalendarDayMatches) {
         if (range) {
             EXPECT_EQ(std::pair(range->from, range->to), *c.range) << c.rule;
         }
-        EXPECT_EQ(prompts.messageTexts().join(QString()), QString::fromLatin1(c.message))
-            << c.rule;
+        EXPECT_EQ(prompts.messageTexts().join(QString()), QString::fromLatin1(c.message)) << c.rule;
     }
     EXPECT_EQ(prompts.inputs.first().title, QStringLiteral("FROM Date - Purge Calendar Data"));
 }
