@@ -102,7 +102,8 @@ std::optional<DateRange> EntryChecks::askDateRange(const QString &suffix) {
     if (!to)
         return std::nullopt;
     // Month-first dates are turned round only now, so order them again.
-    return DateRange{std::min(*from, *to), std::max(*from, *to)};
+    const DateRange range{std::min(*from, *to), std::max(*from, *to)};
+    return calendarHolds(range) ? std::optional(range) : std::nullopt;
 }
 
 std::optional<int> EntryChecks::checkedDate(const QString &typed) {
@@ -112,30 +113,35 @@ std::optional<int> EntryChecks::checkedDate(const QString &typed) {
     ValidateDate();
     if (DateError != 0)
         return std::nullopt;
-    const int date = DateText.toInt();
-    const int year = date / 10000;
+    return DateText.toInt();
+}
+
+bool EntryChecks::calendarHolds(const DateRange &range) {
     auto db = m_databases.open(QStringLiteral("evnt"));
     if (!db) {
         m_messages.reportFailure(db.error(), QStringLiteral("evnt"));
-        return std::nullopt;
+        return false;
     }
-    // The first row found is enough.
-    auto held =
-        db.value()->exec(QStringLiteral("select resdate from reserv where resdate between ? and ?"),
-                         {year * 10000 + 101, year * 10000 + 1231});
-    if (!held) {
-        m_messages.ShowErrorCodes(held.error());
-        return std::nullopt;
+    for (const int date : {range.from, range.to}) {
+        const int year = date / 10000;
+        // The first row found is enough.
+        auto held = db.value()->exec(
+            QStringLiteral("select resdate from reserv where resdate between ? and ?"),
+            {year * 10000 + 101, year * 10000 + 1231});
+        if (!held) {
+            m_messages.ShowErrorCodes(held.error());
+            return false;
+        }
+        if (!held->next()) {
+            m_messages.show(QStringLiteral("%1 is not a date of the calendar: the calendar holds "
+                                           "no days of the year %2.")
+                                .arg(date)
+                                .arg(year),
+                            Brevant, Icon::Information);
+            return false;
+        }
     }
-    if (!held->next()) {
-        m_messages.show(QStringLiteral("%1 is not a date of the calendar: the calendar holds no "
-                                       "days of the year %2.")
-                            .arg(typed)
-                            .arg(year),
-                        Brevant, Icon::Information);
-        return std::nullopt;
-    }
-    return date;
+    return true;
 }
 
 void EntryChecks::LoadToday() {

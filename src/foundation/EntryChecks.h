@@ -56,8 +56,11 @@ public:
 private:
     // One date of the range prompt; empty when cancelled.
     QString askDate(const QString &which, const QString &suffix);
-    // The typed date as YYYYMMDD when ValidateDate and the calendar accept it.
+    // The typed date as YYYYMMDD when ValidateDate accepts it.
     std::optional<int> checkedDate(const QString &typed);
+    // True when the calendar has days in the years of both dates; the
+    // operator is told which year it lacks.
+    bool calendarHolds(const DateRange &range);
 
     Databases &m_databases;
     Messages &m_messages;
