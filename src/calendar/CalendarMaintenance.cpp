@@ -2,7 +2,6 @@
 
 #include "foundation/Module.h"
 #include "foundation/ReportLauncher.h"
-#include "foundation/Transaction.h"
 
 #include <QSet>
 
@@ -103,28 +102,25 @@ Result<CalendarMaintenance::Rooms> CalendarMaintenance::roomPairs(Database &even
     return found;
 }
 
-Status CalendarMaintenance::copyConflicts(Database &events, Database &report,
+Status CalendarMaintenance::copyConflicts(Database &events, const ReportWorkCopy &report,
                                           const QList<RoomPair> &pairs, const DateRange &range) {
-    Transaction transaction(report);
-    if (!transaction.begun())
-        return transaction.begun();
-    auto insert = report.prepare(
-        QStringLiteral("insert into eventreserv (resdate, restime, event1, room1, event2, room2) "
-                       "values (?, ?, ?, ?, ?, ?)"));
-    if (!insert)
-        return insert.error();
+    QList<QVariantList> conflicts;
     for (const RoomPair &pair : pairs) {
         auto rows = events.exec(conflictQuery(pair), {range.from, range.to});
         if (!rows)
             return rows.error();
         while (rows->next()) {
+            QVariantList row;
             for (int column = 0; column < 6; ++column)
-                insert->bindValue(column, rows->value(column));
-            if (Status copied = report.exec(*insert); !copied)
-                return copied;
+                row << rows->value(column);
+            conflicts << row;
         }
     }
-    return transaction.commit();
+    return report.append(QStringLiteral("eventreserv"),
+                         {QStringLiteral("resdate"), QStringLiteral("restime"),
+                          QStringLiteral("event1"), QStringLiteral("room1"),
+                          QStringLiteral("event2"), QStringLiteral("room2")},
+                         conflicts);
 }
 
 void CalendarMaintenance::RoomConflictReport() {
@@ -153,9 +149,7 @@ void CalendarMaintenance::RoomConflictReport() {
                                QStringLiteral("Oops..."), Icon::Information);
         return;
     }
-    auto report = work->open();
-    Status copied = report ? copyConflicts(*events, *report.value(), rooms->pairs, *range)
-                           : Status(report.error());
+    const Status copied = copyConflicts(*events, *work, rooms->pairs, *range);
     events.reset();
     if (!copied) {
         m_module.messages.ShowErrorCodes(copied.error());

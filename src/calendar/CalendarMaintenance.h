@@ -8,6 +8,7 @@
 
 class Database;
 class Module;
+class ReportWorkCopy;
 
 // Upkeep of the reservation table: the purge of a date range's calendar
 // rows (the events stay) and the report of quarter-hours in which a room
@@ -42,8 +43,8 @@ public:
     Result<Rooms> roomPairs(Database &events);
     // Copies the quarter-hours both rooms of a pair have booked into the
     // report's eventreserv table, in one transaction.
-    Status copyConflicts(Database &events, Database &report, const QList<RoomPair> &pairs,
-                         const DateRange &range);
+    Status copyConflicts(Database &events, const ReportWorkCopy &report,
+                         const QList<RoomPair> &pairs, const DateRange &range);
 
 signals:
     void status(const QString &text); // the main window's help line

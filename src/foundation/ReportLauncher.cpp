@@ -4,6 +4,7 @@
 #include "ClubFile.h"
 #include "Module.h"
 #include "Programs.h"
+#include "Transaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,6 +40,36 @@ QString ReportWorkCopy::path() const {
 
 Result<DatabasePtr> ReportWorkCopy::open() const {
     return m_databases.openLocalFile(path());
+}
+
+Status ReportWorkCopy::append(const QString &table, const QStringList &columns,
+                              const QList<QVariantList> &rows) const {
+    if (!SqlDialect::isSafeIdentifier(table))
+        return DbError{ErrorNumber::TableMissing, QStringLiteral("Invalid name: %1").arg(table)};
+    for (const QString &column : columns)
+        if (!SqlDialect::isSafeIdentifier(column))
+            return DbError{ErrorNumber::FieldMissing,
+                           QStringLiteral("Invalid name: %1").arg(column)};
+    auto db = open();
+    if (!db)
+        return db.error();
+    Transaction transaction(*db.value());
+    if (!transaction.begun())
+        return transaction.begun();
+    QStringList marks;
+    marks.fill(QStringLiteral("?"), columns.size());
+    auto insert = db.value()->prepare(
+        QStringLiteral("insert into %1 (%2) values (%3)")
+            .arg(table, columns.join(QLatin1String(", ")), marks.join(QLatin1String(", "))));
+    if (!insert)
+        return insert.error();
+    for (const QVariantList &row : rows) {
+        for (int column = 0; column < columns.size(); ++column)
+            insert->bindValue(column, row.value(column));
+        if (Status added = db.value()->exec(*insert); !added)
+            return added;
+    }
+    return transaction.commit();
 }
 
 ReportLauncher::ReportLauncher(Module &module)

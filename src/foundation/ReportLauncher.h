@@ -39,6 +39,9 @@ public:
     QString path() const;
     bool locked() const { return m_lock.locked(); }
     Result<DatabasePtr> open() const;
+    // Adds the rows to one of the copy's work tables in one transaction.
+    Status append(const QString &table, const QStringList &columns,
+                  const QList<QVariantList> &rows) const;
 
 private:
     const Databases &m_databases;

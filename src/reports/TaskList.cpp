@@ -436,24 +436,10 @@ void TaskList::cmdprintClick() {
 }
 
 bool TaskList::copyToReport(ReportWorkCopy &work) {
-    auto db = work.open();
-    Status copied = db.status();
-    if (copied) {
-        Transaction transaction(*db.value());
-        copied = transaction.begun();
-        auto insert = db.value()->prepare(QStringLiteral(
-            "insert into tasklist (eventnumber, taskdate, todo, task, staff) values (?, ?, ?, ?, "
-            "?)"));
-        if (copied && !insert)
-            copied = insert.status();
-        for (qsizetype i = 0; copied && i < rows.size(); ++i) {
-            for (int column = 0; column < BoxCount; ++column)
-                insert->bindValue(column, rows[i].read[column]);
-            copied = db.value()->exec(*insert);
-        }
-        if (copied)
-            copied = transaction.commit();
-    }
+    QList<QVariantList> shown;
+    for (const TaskRow &row : rows)
+        shown << row.read;
+    const Status copied = work.append(TaskTable, taskColumns(), shown);
     if (!copied)
         m_module.messages.ShowErrorCodes(copied.error());
     return copied.ok();
