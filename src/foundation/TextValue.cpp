@@ -1,5 +1,6 @@
 #include "TextValue.h"
 
+#include <QTextBoundaryFinder>
 #include <cmath>
 #include <limits>
 
@@ -29,4 +30,12 @@ int integerValue(const QString &text) {
     if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min())
         return 0;
     return int(value);
+}
+
+QString cutToLength(const QString &text, qsizetype length) {
+    if (text.size() <= length)
+        return text;
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+    characters.setPosition(length);
+    return text.left(characters.isAtBoundary() ? length : characters.toPreviousBoundary());
 }

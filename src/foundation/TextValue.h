@@ -8,3 +8,7 @@
 double numericValue(const QString &text);
 // The same, cut to a whole number (for years, levels, room numbers).
 int integerValue(const QString &text);
+// At most `length` UTF-16 units of the text, cut where a character ends, so
+// that an emoji or a letter with its accent is never parted (text columns
+// have a size).
+QString cutToLength(const QString &text, qsizetype length);

@@ -1,6 +1,6 @@
 #include "ItemPricing.h"
 
-#include <QTextBoundaryFinder>
+#include "foundation/TextValue.h"
 
 namespace ItemPricing {
 namespace {
@@ -84,17 +84,9 @@ std::optional<Money> tax(Money extended, Money servchg, const Rates &rates) {
     return taxWithServiceCharge(*priceTax, servchg, rates);
 }
 
-// "2 Coffee": as much as the column holds, cut where a character ends so
-// that a surrogate pair or an accent is never parted from the rest.
+// "2 Coffee", as much as the column holds.
 QString itemdesc(const Decimal &quantity, const QString &description) {
-    const QString text = quantity.toString() + u' ' + description;
-    if (text.size() <= ItemdescLength)
-        return text;
-    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
-    characters.setPosition(ItemdescLength);
-    const qsizetype cut =
-        characters.isAtBoundary() ? ItemdescLength : characters.toPreviousBoundary();
-    return text.left(cut);
+    return cutToLength(quantity.toString() + u' ' + description, ItemdescLength);
 }
 
 } // namespace

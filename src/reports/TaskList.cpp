@@ -28,13 +28,6 @@ QString selection(const QString &condition, const QString &order) {
            condition + QStringLiteral(" order by ") + order;
 }
 
-// Cut to a column's size without splitting a character in two.
-QString cut(const QString &text, int length) {
-    if (text.size() <= length)
-        return text;
-    return text.left(text.at(length - 1).isHighSurrogate() ? length - 1 : length);
-}
-
 QString yesNo(bool yes) {
     return yes ? QStringLiteral("Y") : QStringLiteral("N");
 }
@@ -211,7 +204,7 @@ void TaskList::text1Change(int box, const QString &text) {
         return;
     // The boxes take no more than their columns hold.
     const int length = box == DateBox ? DateLength : box == TaskBox ? TaskLength : -1;
-    Text1[box] = length > 0 ? cut(text, length) : text;
+    Text1[box] = length > 0 ? cutToLength(text, length) : text;
 }
 
 void TaskList::text1GotFocus(int box) {
@@ -340,7 +333,7 @@ void TaskList::cmdsaveClick() {
     // Whoever saves a task is its staff member now.
     const QVariantList values{
         eventNumber, *date, yesNo(Text1[DoneBox].trimmed().toUpper() == QLatin1String("Y")),
-        cut(Text1[TaskBox], TaskLength), m_module.session.UserName.left(StaffLength)};
+        cutToLength(Text1[TaskBox], TaskLength), m_module.session.UserName.left(StaffLength)};
     changeStored(std::move(db), [&](Database &evnt) { return writeTask(evnt, values); });
 }
 
