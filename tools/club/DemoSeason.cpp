@@ -3,7 +3,6 @@
 #include "SilentPorts.h"
 #include "events/EventRecord.h"
 #include "foundation/Module.h"
-#include "foundation/SharedFile.h"
 #include "foundation/Transaction.h"
 #include "items/ItemWindow.h"
 
@@ -179,18 +178,29 @@ const Menu Menus[] = {
     {"Sullivan-Park Reception", {{103, "30"}, {101, "28"}, {202, "232"}, {504, "58"}}},
 };
 
-// The departments of the demo inventory on the items window's buttons.
-Status writeButtons(Module &module) {
-    const char *const buttons[] = {"Food,1", "Beverage,2", "Room Rental,3", "Equipment,4",
-                                   "Staffing,5"};
-    QString lines;
-    for (int k = 0; k < DepartmentButtons::ButtonCount; ++k)
-        lines +=
-            (k < int(std::size(buttons)) ? QString::fromLatin1(buttons[k]) : QStringLiteral(",")) +
-            QLatin1Char('\n');
-    if (!SharedFile::update(module.clubPath(QStringLiteral("evnt.dat")),
-                            [&](const QString &) { return lines; }))
-        return DbError{ErrorNumber::FileAccess, QStringLiteral("evnt.dat could not be written.")};
+// The departments of the demo inventory on the items window's buttons, set
+// up in its panel as the office would; the other buttons are left unused.
+Status setUpButtons(Module &module) {
+    const std::pair<const char *, const char *> departments[] = {{"Food", "1"},
+                                                                 {"Beverage", "2"},
+                                                                 {"Room Rental", "3"},
+                                                                 {"Equipment", "4"},
+                                                                 {"Staffing", "5"}};
+    DepartmentButtons buttons(module);
+    buttons.windowOpened();
+    if (!buttons.openPanel())
+        return DbError{ErrorNumber::Unknown, QStringLiteral("The button panel did not open.")};
+    for (int k = 0; k < DepartmentButtons::ButtonCount; ++k) {
+        const bool used = k < int(std::size(departments));
+        buttons.cmddeptClick(k);
+        buttons.txtbuttoncaptionChange(used ? QString::fromLatin1(departments[k].first)
+                                            : QString());
+        buttons.txtbuttontagChange(used ? QString::fromLatin1(departments[k].second) : QString());
+        if (!buttons.cmdsaveClick())
+            return DbError{ErrorNumber::FileAccess,
+                           QStringLiteral("evnt.dat could not be written.")};
+    }
+    buttons.cmddoneClick();
     return {};
 }
 
@@ -261,7 +271,7 @@ void fillBilling(Module &module, int account, CurrentEvent &event) {
 } // namespace
 
 Status add(Module &module, SilentPorts &ports, const QDate &today) {
-    if (Status buttons = writeButtons(module); !buttons)
+    if (Status buttons = setUpButtons(module); !buttons)
         return buttons;
     EventRecord record(module);
     const QDate thisMonth(today.year(), today.month(), 1);
