@@ -96,7 +96,7 @@ bool TaskList::listEvent(int eventNumber) {
     TaskEventNumber = eventNumber;
     m_by = By::Event;
     m_key = eventNumber;
-    if (!readTasks())
+    if (!readTasks(Opening))
         return false;
     // The window opens anyway, so that the first task can be added.
     if (rows.isEmpty())
@@ -112,7 +112,7 @@ bool TaskList::listDate(int date) {
     TaskEventNumber = 0;
     m_by = By::Date;
     m_key = date;
-    if (!readTasks())
+    if (!readTasks(Opening))
         return false;
     if (rows.isEmpty()) {
         m_module.messages.show(QStringLiteral("No tasks assigned for ") + QString::number(date),
@@ -122,11 +122,12 @@ bool TaskList::listDate(int date) {
     return showWindow();
 }
 
-bool TaskList::readTasks() {
+bool TaskList::readTasks(Reading reading) {
     DatabasePtr db = m_module.openDatabase(EventDatabase);
     if (!db)
         return false;
-    deleteInvalidTasks(*db);
+    if (reading == Opening)
+        deleteInvalidTasks(*db);
     const QString sql =
         m_by == By::Event
             ? selection(QStringLiteral("e.eventnum = ?"), QStringLiteral("t.taskdate, t.task"))
@@ -148,7 +149,7 @@ bool TaskList::readTasks() {
     return true;
 }
 
-// Tasks that belong to no event are left-overs; they go whenever the list is read.
+// Tasks that belong to no event are left-overs; they go whenever the window opens.
 void TaskList::deleteInvalidTasks(Database &evnt) {
     const Status deleted =
         evnt.execute(QStringLiteral("delete from tasklist where eventnumber < 1"));
@@ -369,7 +370,7 @@ void TaskList::changeStored(DatabasePtr evnt, const std::function<Status(Databas
         refuse(QStringLiteral(
             "This task was changed at another workstation. The list has been read again."));
     clearFields();
-    readTasks();
+    readTasks(Again);
 }
 
 void TaskList::cmddeleteClick() {

@@ -98,8 +98,10 @@ private:
     enum class By { Event, Date };
 
     QString ask(const QString &title, const QString &text, const QString &initial);
-    // Reads the list again; false (already reported) on failure.
-    bool readTasks();
+    enum Reading { Opening, Again };
+    // Reads the list; opening the window also clears left-over tasks.
+    // False (already reported) on failure.
+    bool readTasks(Reading reading);
     bool showWindow();
     void deleteInvalidTasks(Database &evnt);
     void clearFields();
