@@ -146,10 +146,13 @@ TEST_F(ReportLauncherTest, WorkCopyIsTheOperatorsFreshCopyWithTheRequestsHeading
     EXPECT_EQ(heading(QStringLiteral("rpt12.mdb"), QStringLiteral("ctllinetop")), topLine)
         << "an empty top line keeps the template's";
 
-    // The next report starts from the template and from fresh headings.
+    // The next report starts from the template and from fresh headings; a
+    // journal an interrupted report left goes with the old copy.
     work.reset();
+    writeFile(QStringLiteral("rpt12.mdb-journal"), "left by a report that was cut off");
     work = launcher.PrepareReportDatabase();
     ASSERT_TRUE(work);
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("rpt12.mdb-journal"))));
     EXPECT_EQ(module->report.ReportHeadings[1], QString()) << "no subtitle left from before";
     EXPECT_EQ(module->report.ReportHeadings[0], module->config.compname);
     EXPECT_EQ(heading(QStringLiteral("rpt12.mdb"), QStringLiteral("ctlauxtitle")),
