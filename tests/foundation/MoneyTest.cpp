@@ -260,20 +260,4 @@ TEST_F(MoneyStorageTest, AmountsSurviveACurrencyColumnOnEitherEngine) {
     }
 }
 
-TEST_F(MoneyStorageTest, ASumOfShortAmountsComesBackExact) {
-    Money total;
-    int row = 0;
-    for (const char *amount : {"0.1", "0.2", "123456789.1234", "-5.5", "0.0001"}) {
-        total += money(amount);
-        exec(QStringLiteral("evnt"),
-             QStringLiteral("insert into items (eventid, price) values (?, ?)"),
-             {++row, money(amount).toVariant()});
-    }
-    const auto sum = Money::fromVariant(
-        scalar(QStringLiteral("evnt"), QStringLiteral("select sum(price) from items")));
-    ASSERT_TRUE(sum);
-    EXPECT_EQ(*sum, total);
-    EXPECT_EQ(sum->toString(), QStringLiteral("123456783.9235"));
-}
-
 } // namespace

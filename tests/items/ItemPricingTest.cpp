@@ -1,7 +1,8 @@
 #include "items/ItemPricing.h"
 
-#include "ClubFixture.h"
 #include "foundation/TextValue.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -218,54 +219,6 @@ TEST(ItemPricing, ItemdescKeepsFiftyCharactersAndNeverSplitsOne) {
         EXPECT_EQ(line->itemdesc, c.itemdesc) << c.rule;
         EXPECT_LE(line->itemdesc.size(), 50) << c.rule;
     }
-}
-
-class ItemPricingStorageTest : public ClubFixture {};
-
-// The item's prices and rates as either engine hands them back, priced and
-// stored as an event's row, read back unchanged.
-TEST_F(ItemPricingStorageTest, APricedRowRoundTripsThroughBothEngines) {
-    exec(QStringLiteral("invntory"),
-         QStringLiteral("insert into items (itemnumber, description, dept, retail, altretail, "
-                        "taxpct, scpct) values (?, ?, ?, ?, ?, ?, ?)"),
-         {7, QStringLiteral("Coffee"), QStringLiteral("BEV"), Money::fromText(u"100")->toVariant(),
-          QVariant(QMetaType(QMetaType::QString)), double(0.07f), 0.18});
-    Databases databases(settings());
-    auto stock = databases.open(QStringLiteral("invntory"));
-    ASSERT_TRUE(stock.ok());
-    auto read = stock.value()->exec(
-        QStringLiteral("select retail, altretail, taxpct, scpct from items where itemnumber = 7"));
-    ASSERT_TRUE(read.ok() && read->next());
-    const Item item{*ItemPricing::quantity(QStringLiteral("1.5")),
-                    *Money::fromVariant(read->value(0)),
-                    read->value(2),
-                    read->value(3),
-                    QStringLiteral("Coffee"),
-                    false,
-                    false};
-    EXPECT_EQ(Money::fromVariant(read->value(1)), Money()) << "Null altretail";
-    const auto line =
-        ItemPricing::price(item, {0.06, 1.0, QStringLiteral("D"), QStringLiteral("Y")});
-    ASSERT_TRUE(line) << line.error().toStdString();
-
-    exec(QStringLiteral("evnt"),
-         QStringLiteral("insert into items (eventid, qty, itemdesc, price, servchg, tax) "
-                        "values (?, ?, ?, ?, ?, ?)"),
-         {1, line->qty, line->itemdesc, line->price.toVariant(), line->servchg.toVariant(),
-          line->tax.toVariant()});
-    QStringList stored;
-    for (const char *column : {"qty", "itemdesc", "price", "servchg", "tax"}) {
-        const QVariant value = scalar(
-            QStringLiteral("evnt"),
-            QStringLiteral("select %1 from items where eventid = 1").arg(QLatin1String(column)));
-        const auto amount = Money::fromVariant(value);
-        stored << (amount && QByteArray(column) != "itemdesc" ? amount->toString()
-                                                              : value.toString());
-    }
-    // 150 x .07 = 10.5; 27 x .07 = 1.89; 12.39 + .0005 to cents.
-    EXPECT_EQ(stored,
-              QStringList({QStringLiteral("1.5"), QStringLiteral("1.5 Coffee"),
-                           QStringLiteral("150"), QStringLiteral("27"), QStringLiteral("12.39")}));
 }
 
 } // namespace
