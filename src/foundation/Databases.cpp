@@ -168,6 +168,41 @@ Result<DatabasePtr> Databases::open(const QString &name) const {
     return db;
 }
 
+Result<DatabasePtr> Databases::openTogether(const QString &name, const QStringList &others) const {
+    auto db = open(name);
+    if (!db)
+        return db;
+    for (const QString &other : others) {
+        const QString logical = logicalName(other);
+        if (!SqlDialect::isSafeIdentifier(logical))
+            return missingFile(fileName(logical));
+        if (!isFile(logical)) {
+            // A schema of the same database: qualified names reach it.
+            auto schema = db.value()->exec(SchemaExists, {logical});
+            if (!schema)
+                return schema.error();
+            if (!schema->next() || schema->value(0).toInt() == 0)
+                return missingFile(fileName(logical));
+            continue;
+        }
+        // Attaching a missing file would create an empty one.
+        if (!QFileInfo(clubPath(fileName(logical))).isFile())
+            return missingFile(fileName(logical));
+        if (Status attached =
+                db.value()->execute(QStringLiteral("attach database ? as %1").arg(logical),
+                                    {clubPath(fileName(logical))});
+            !attached)
+            return attached.error();
+        for (const QString &pragma : {QStringLiteral("pragma %1.journal_mode = delete"),
+                                      QStringLiteral("pragma %1.synchronous = full")}) {
+            const Status set = db.value()->execute(pragma.arg(logical));
+            if (!set && !m_settings.readOnly)
+                return set.error();
+        }
+    }
+    return db;
+}
+
 Result<DatabasePtr> Databases::create(const QString &name) const {
     const QString logical = logicalName(name);
     if (!SqlDialect::isSafeIdentifier(logical))

@@ -85,6 +85,12 @@ public:
     bool exists(const QString &name) const;
     // Error 53 when the database does not exist.
     Result<DatabasePtr> open(const QString &name) const;
+    // Opens `name` with each of `others` reachable under its own logical name
+    // ("daily.ardaily"), so that one transaction covers writes to all of
+    // them. With SQLite the other files are attached to the connection (the
+    // rollback journal commits attached files together); with PostgreSQL
+    // they are schemas of the same database. Error 53 when one is missing.
+    Result<DatabasePtr> openTogether(const QString &name, const QStringList &others) const;
     // Creates the database with every table of its schema; refuses an existing one.
     Result<DatabasePtr> create(const QString &name) const;
     // Closes every connection this object opened that is still registered;

@@ -17,3 +17,21 @@ DatabasePtr Module::openDatabase(const QString &name) {
     }
     return std::move(db.value());
 }
+
+DatabasePtr Module::openTogether(const QString &name, const QStringList &others) {
+    auto db = databases.openTogether(name, others);
+    if (db)
+        return std::move(db.value());
+    // The missing-database message names the one that is missing.
+    QString failed = name;
+    if (db.error().number == ErrorNumber::FileMissing) {
+        for (const QString &database : QStringList{name} + others) {
+            if (!databases.exists(database)) {
+                failed = database;
+                break;
+            }
+        }
+    }
+    messages.reportFailure(db.error(), failed);
+    return nullptr;
+}

@@ -42,6 +42,8 @@ public:
     // Opens a database for a window's command; a failure is shown to the
     // operator (missing-database message or error report) and gives null.
     DatabasePtr openDatabase(const QString &name);
+    // The same for a write that spans databases (Databases::openTogether).
+    DatabasePtr openTogether(const QString &name, const QStringList &others);
 
     Ports ports;
     Databases databases;
