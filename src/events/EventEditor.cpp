@@ -1,11 +1,15 @@
 #include "EventEditor.h"
 
 #include "EventRecord.h"
+#include "billing/BillingAccounts.h"
+#include "billing/EventBilling.h"
 #include "calendar/Rooms.h"
 #include "foundation/Clock.h"
 #include "foundation/Module.h"
 #include "foundation/Printer.h"
 #include "foundation/TextValue.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -13,6 +17,8 @@ const QString EventDatabase = QStringLiteral("evnt");
 const QString Oops = QStringLiteral("Oops...");
 
 constexpr int LastPrintedBox = 8;
+constexpr int FirstBillingBox = 10; // the account and the billing block
+constexpr int LastBillingBox = 20;
 
 using Access = OperatorSession::Threshold;
 constexpr Access AnyButton = OperatorSession::evaccess0;
@@ -49,11 +55,14 @@ QList<int> requiredBoxes(int status, bool member) {
 
 } // namespace
 
-EventEditor::EventEditor(Module &module, EventRecord &events, EventWindow &window, QObject *parent)
+EventEditor::EventEditor(Module &module, EventRecord &events, EventWindow &window,
+                         EventBilling &billing, BillingAccounts &accounts, QObject *parent)
     : QObject(parent)
     , m_module(module)
     , m_events(events)
-    , m_window(window) {}
+    , m_window(window)
+    , m_billing(billing)
+    , m_accounts(accounts) {}
 
 bool EventEditor::level(int threshold) const {
     return m_module.session.CheckAccess(threshold);
@@ -120,11 +129,13 @@ void EventEditor::cmdClick(int index) {
         break;
     }
     // Save decides its own button; Modify follows box 2; Bill Event waits
-    // for the employee panel when that is open.
+    // for the employee panel when that is open, and is done with a billed
+    // event.
     if (index == EventWindow::ModifyButton)
         updateModifyButton();
-    else if (index != EventWindow::SaveButton &&
-             !(index == EventWindow::BillEventButton && m_awaitingEmployee))
+    else if (index == EventWindow::BillEventButton)
+        m_window.cmdEnabled[index] = !m_awaitingEmployee && billable();
+    else if (index != EventWindow::SaveButton)
         m_window.cmdEnabled[index] = true;
     emit changed();
 }
@@ -335,7 +346,11 @@ void EventEditor::modify() {
         event.Status != CurrentEvent::BilledStatus;
     event.EditMode = CurrentEvent::Editing;
     event.UnsavedChanges = false;
-    m_window.cmdEnabled[EventWindow::BillEventButton] = event.Status == 4 && level(Billing);
+    m_window.cmdEnabled[EventWindow::BillEventButton] = billable();
+}
+
+bool EventEditor::billable() const {
+    return integerValue(m_module.event.Text1[CurrentEvent::StatusBox]) == 4 && level(Billing);
 }
 
 void EventEditor::save() {
@@ -357,6 +372,12 @@ void EventEditor::save() {
     // committed.
     const QString changeTexts = isNew ? QString() : ChangeLog::changeTexts(event);
     const bool writesLine = !isNew && ChangeLog::recordsChange(event);
+    // A changed billing block goes to the account; a new event's account
+    // was made before its name and address were typed, so it takes them too.
+    const bool accountChanged =
+        isNew ? numericValue(event.Text1[CurrentEvent::AccountBox]) > 0
+              : std::any_of(event.Changed.begin() + FirstBillingBox,
+                            event.Changed.begin() + LastBillingBox + 1, [](int c) { return c; });
     const bool reactivated =
         !isNew &&
         integerValue(event.OldValue[CurrentEvent::StatusBox]) == CurrentEvent::CancelledStatus &&
@@ -388,6 +409,8 @@ void EventEditor::save() {
         log.AuditLine = QStringLiteral("Reactivated in calendar");
         log.WriteAudit();
     }
+    if (accountChanged && event.MemberFlag == 2)
+        m_accounts.UpdateAccount();
     endEditing();
 }
 
@@ -413,7 +436,9 @@ void EventEditor::cancelEvent() {
 }
 
 void EventEditor::billEvent() {
-    if (!CheckRequiredFields()) {
+    // Only what is stored is billed: the account in box 10 must be the
+    // event's own.
+    if (m_module.event.UnsavedChanges || !CheckRequiredFields()) {
         m_module.messages.show(
             QStringLiteral("Please save the data first, then choose 'Modify' and 'Bill Event'"),
             Oops, Icon::Information);
@@ -434,7 +459,7 @@ void EventEditor::billEvent() {
         m_awaitingEmployee = true;
         return;
     }
-    emit billingRequested();
+    bill();
 }
 
 void EventEditor::cmdemployeeClick(int index) {
@@ -454,9 +479,44 @@ void EventEditor::cmdemployeeClick(int index) {
     }
     m_window.employeeVisible = false;
     m_awaitingEmployee = false;
-    m_window.cmdEnabled[EventWindow::BillEventButton] = true;
     emit changed();
-    emit billingRequested();
+    bill();
+}
+
+void EventEditor::bill() {
+    CurrentEvent &event = m_module.event;
+    const int number = integerValue(event.Text1[CurrentEvent::NumberBox]);
+    const double account = numericValue(event.Text1[CurrentEvent::AccountBox]);
+    const QString eventText = QStringLiteral("Event #") + QString::number(number);
+    QString text, title;
+    switch (m_billing.BillEvent(number, account, m_window.BillingEmployee)) {
+    case EventBilling::Billed::MarkedBilled:
+        text = eventText + QStringLiteral(" billing complete.");
+        title = QStringLiteral("FYI...");
+        break;
+    case EventBilling::Billed::Charged:
+        text = eventText + (m_module.config.BillingMode == 1
+                                ? QStringLiteral(" has been billed directly to account # ") +
+                                      QLatin1Char(' ') + BillingAccounts::numberText(account)
+                                : QStringLiteral(" billing has been sent to the A/R workspace."));
+        title = QStringLiteral("Billing Complete");
+        break;
+    case EventBilling::Billed::NotBilled:
+        m_window.cmdEnabled[EventWindow::BillEventButton] = billable();
+        emit changed();
+        return;
+    }
+    // The billing stored status 5 with the charges: the window shows it as
+    // stored, and the event cannot be billed or cancelled again.
+    setStatus(CurrentEvent::BilledStatus);
+    event.OldValue[CurrentEvent::StatusBox] = event.Text1[CurrentEvent::StatusBox];
+    event.EditMode = CurrentEvent::Editing;
+    m_window.cmdEnabled[EventWindow::BillEventButton] = false;
+    m_window.cmdEnabled[EventWindow::CancelEventButton] = false;
+    m_events.changeLog.AuditLine = text;
+    m_events.changeLog.WriteAudit();
+    emit changed();
+    m_module.messages.show(text, title, Icon::Information);
 }
 
 void EventEditor::contractBuilder() {

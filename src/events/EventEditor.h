@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+class BillingAccounts;
+class EventBilling;
 class EventRecord;
 class Module;
 
@@ -21,8 +23,8 @@ class EventEditor : public QObject {
     Q_OBJECT
 
 public:
-    EventEditor(Module &module, EventRecord &events, EventWindow &window,
-                QObject *parent = nullptr);
+    EventEditor(Module &module, EventRecord &events, EventWindow &window, EventBilling &billing,
+                BillingAccounts &accounts, QObject *parent = nullptr);
 
     // A click on cmd(index).
     void cmdClick(int index);
@@ -66,12 +68,11 @@ signals:
     void itemWindowRequested();
     void contractBuilderRequested();
     void lookupRequested();
-    // The billing of the event, once the checks and the employee link are
-    // through; BillingEmployee holds the employee (0 none).
-    void billingRequested();
 
 private:
     bool level(int threshold) const;
+    // "Bill Event" is for an event of status 4 and an operator at evaccess2.
+    bool billable() const;
     bool readOnly() const;
     void beginAction();
     void newEvent();
@@ -83,6 +84,8 @@ private:
     void save();
     void cancelEvent();
     void billEvent();
+    // Bills the event once the employee is known (BillingEmployee, 0 none).
+    void bill();
     void contractBuilder();
     void setStatus(int code);
     void printAudit();
@@ -90,6 +93,8 @@ private:
     Module &m_module;
     EventRecord &m_events;
     EventWindow &m_window;
+    EventBilling &m_billing;
+    BillingAccounts &m_accounts;
     // "Cancelled and removed from calendar", written once the cancellation
     // is saved.
     QString m_pendingCancellation;

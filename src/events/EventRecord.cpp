@@ -30,6 +30,10 @@ QString boxText(const QVariant &value, Schema::ColumnType type) {
         if (const auto money = Money::fromVariant(value))
             return money->toString();
     }
+    // Qt writes some whole doubles in exponent form ("1e+05"), which the
+    // typed-number rule would read as 1.
+    if (type == Schema::ColumnType::Double)
+        return QString::number(value.toDouble(), 'g', 15);
     return value.toString();
 }
 
@@ -137,7 +141,8 @@ void EventRecord::checkAccount() {
     if (m_module.channel.MessageText == QLatin1String("REDO"))
         return;
     lbltaxexemptVisible = m_module.checks.TaxExemptFlag != 0;
-    lblclasscode = m_module.ports.clipboard.text().section(QLatin1Char('-'), 0, 0);
+    lblclasscode = QStringLiteral("Classcode: ") +
+                   m_module.ports.clipboard.text().section(QLatin1Char('-'), 0, 0);
 }
 
 Result<int> EventRecord::highestEventNumber() {
@@ -265,6 +270,15 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
         }
         if (outcome == Written::Conflict)
             return refuseConflict();
+        if (outcome == Written::BilledMeanwhile) {
+            m_module.messages.show(
+                QStringLiteral("Event #%1 was billed on another workstation after it was opened "
+                               "here, so these changes cannot be saved over it. Choose 'Clear "
+                               "Screen', open the event again and make the changes there.")
+                    .arg(request.number),
+                QStringLiteral("Oops..."), Icon::Information);
+            return Saved::NotWritten;
+        }
         if (outcome == Written::LinkedConflict) {
             if (!askLinked())
                 return Saved::Declined;
@@ -287,6 +301,13 @@ Result<EventRecord::Written> EventRecord::writeSave(Database &evnt, const SaveRe
     Transaction transaction(evnt);
     if (!transaction.begun())
         return transaction.begun().error();
+    if (request.mode != NewEvent) {
+        auto billed = billedMeanwhile(evnt, request.number);
+        if (!billed)
+            return billed.error();
+        if (*billed)
+            return Written::BilledMeanwhile;
+    }
     if (request.books) {
         auto conflicts = SlotBooking::SlotConflictCheck(evnt, request.booking);
         if (!conflicts)
@@ -320,6 +341,17 @@ Result<EventRecord::Written> EventRecord::writeSave(Database &evnt, const SaveRe
     if (Status committed = transaction.commit(); !committed)
         return committed.error();
     return Written::Done;
+}
+
+Result<bool> EventRecord::billedMeanwhile(Database &evnt, int number) {
+    auto stored = evnt.exec(QStringLiteral("select status from eventinfo where eventnum = ?") +
+                                evnt.dialect().lockRowsClause(),
+                            {number});
+    if (!stored)
+        return stored.error();
+    return stored->next() && stored->value(0).toInt() == CurrentEvent::BilledStatus &&
+           integerValue(m_module.event.OldValue[CurrentEvent::StatusBox]) !=
+               CurrentEvent::BilledStatus;
 }
 
 Status EventRecord::writeRow(Database &evnt, const SaveRequest &request) {

@@ -28,7 +28,7 @@ public:
         YearNotInitialized, // nothing written, the operator told
         Conflict,           // the room and time are taken; the operator told
         Declined,           // the operator did not book over the linked room
-        NotWritten,         // a database error or lock, already reported
+        NotWritten,         // a database error, lock or stale copy, already reported
     };
     static constexpr int CounterAttempts = 3; // lock waits before asking the operator
     static constexpr int BusyAttempts = 3;    // busy database before the lock question
@@ -58,8 +58,8 @@ public:
 
     // What the window shows beside the boxes after a load.
     bool lbltaxexemptVisible = false;
-    QString lblclasscode;
-    QStringList lstpkg; // the event's package, "Unlink this event" first
+    QString lblclasscode; // "Classcode: " and the account's class
+    QStringList lstpkg;   // the event's package, "Unlink this event" first
     bool showContactPanel = false;
 
 signals:
@@ -79,12 +79,16 @@ private:
         bool books = false;        // the cells are written
         bool acceptLinked = false; // the operator agreed to book over the linked room
     };
-    enum class Written { Done, Conflict, LinkedConflict };
+    enum class Written { Done, Conflict, LinkedConflict, BilledMeanwhile };
 
     bool loadEvent(Database &evnt, int number);
     Result<bool> yearInitialized(Database &evnt, int date);
     Result<Written> writeSave(Database &evnt, const SaveRequest &request);
     Status writeRow(Database &evnt, const SaveRequest &request);
+    // Inside the save's transaction: the event was billed (by another
+    // window or workstation) after this one loaded it, and a save would
+    // take its status 5 back.
+    Result<bool> billedMeanwhile(Database &evnt, int number);
     Saved refuseConflict();
     void reportShortened();
     void loadPackage(Database &evnt, int number);

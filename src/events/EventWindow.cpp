@@ -34,6 +34,7 @@ EventWindow::EventWindow() {
 void EventWindow::resetColors() {
     for (int i = 0; i < BoxCount; ++i)
         text1BackColor[i] = restingColor(i);
+    statusMissing = false;
 }
 
 void EventWindow::setAccountKind(int memberFlag) {

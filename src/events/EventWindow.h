@@ -64,6 +64,7 @@ struct EventWindow {
     bool endListVisible = false;        // cboend, beside box 4
     bool roomListVisible = false;       // List1, opened under box 8
     bool statusFocused = false;         // cbostatus shows the focus colour
+    bool statusMissing = false;         // cbostatus marked yellow: no status chosen yet
     bool packageButtonsVisible = false; // cmdmulti(0..1)
 
     std::array<QString, BoxCount> text1Label;   // the caption beside each box

@@ -36,7 +36,10 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     , tasks(module)
     , items(module)
     , events(module)
-    , editor(module, events, window)
+    , billing(module)
+    , accounts(module)
+    , assignment(module, events, window, accounts)
+    , editor(module, events, window, billing, accounts)
     , entry(module, events, editor, window, companions)
     , m_module(module) {
     connect(&rooms, &RoomEditor::status, this, &MainWindowLogic::setHelpText);
@@ -59,6 +62,7 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     connect(&events, &EventRecord::cleared, &entry, &FieldEntry::followBoxes);
     connect(&yearSetup, &YearSetup::runningChanged, this, &MainWindowLogic::changed);
     connect(&editor, &EventEditor::changed, this, &MainWindowLogic::changed);
+    connect(&assignment, &AccountAssignment::changed, this, &MainWindowLogic::changed);
     connect(&entry, &FieldEntry::changed, this, &MainWindowLogic::changed);
     connect(&editor, &EventEditor::calendarRequested, this, &MainWindowLogic::CalendarCommand);
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "billing/BillingAccounts.h"
+#include "billing/EventBilling.h"
 #include "calendar/CalendarMaintenance.h"
 #include "calendar/ListState.h"
 #include "calendar/MonthSheet.h"
 #include "calendar/RoomEditor.h"
 #include "calendar/YearSetup.h"
+#include "events/AccountAssignment.h"
 #include "events/EventEditor.h"
 #include "events/EventRecord.h"
 #include "events/EventWindow.h"
@@ -93,8 +96,11 @@ public:
     ItemWindow items;       // frmbanq1
     EventRecord events;     // the current event: load, number, save
     EventWindow window;     // what the event side of the window shows
-    EventEditor editor;     // the command row
-    FieldEntry entry;       // the boxes and the controls beside them
+    EventBilling billing;   // charges to receivables
+    BillingAccounts accounts;
+    AccountAssignment assignment; // the billing panel's account button
+    EventEditor editor;           // the command row
+    FieldEntry entry;             // the boxes and the controls beside them
 
     QString caption = QStringLiteral("Event Scheduling");
     bool mnureverifyVisible = false;

@@ -165,6 +165,12 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
     m_billing = addressPanel(tr("Billing Information"), QStringLiteral("frabilling"), 11);
     auto *account = static_cast<QGridLayout *>(m_billing->layout());
     addRow(account, 5, 0, 10);
+    m_classcode = new QLabel(m_billing);
+    m_classcode->setObjectName(QStringLiteral("lblclasscode"));
+    m_taxExempt = new QLabel(tr("Tax Exempt"), m_billing);
+    m_taxExempt->setObjectName(QStringLiteral("lbltaxexempt"));
+    account->addWidget(m_classcode, 5, 2);
+    account->addWidget(m_taxExempt, 5, 3);
     auto *billingButtons = new QHBoxLayout;
     const auto panelButton = [&](const QString &name, const QString &caption) {
         auto *button = new QPushButton(caption, m_billing);
@@ -179,6 +185,8 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
             [this] { m_logic.editor.cmdbillingClick(); });
     connect(m_cmdcontact, &QPushButton::clicked, this,
             [this] { m_logic.editor.cmdcontactClick(); });
+    connect(m_cmdassign, &QPushButton::clicked, this,
+            [this] { m_logic.assignment.cmdassignClick(); });
     account->addLayout(billingButtons, 6, 0, 1, 4);
     m_contact = addressPanel(tr("Contact Information"), QStringLiteral("fracontact"), 21);
     for (QGroupBox *panel : {m_billing, m_contact})
@@ -463,12 +471,14 @@ void EventPanels::refresh() {
     }
     m_status->setCurrentIndex(int(status.entries.indexOf(status.text)));
     m_status->setEnabled(controls);
-    m_status->setStyleSheet(colorSheet(QStringLiteral("QComboBox"), window.statusFocused
-                                                                        ? EventWindow::Yellow
-                                                                        : EventWindow::White));
+    m_status->setStyleSheet(colorSheet(
+        QStringLiteral("QComboBox"),
+        window.statusFocused || window.statusMissing ? EventWindow::Yellow : EventWindow::White));
     for (QPushButton *button : {m_cmdbilling, m_cmdassign, m_cmdcontact})
         button->setEnabled(controls);
     m_cmdassign->setText(window.cmdassignCaption);
+    m_classcode->setText(m_logic.events.lblclasscode);
+    m_taxExempt->setVisible(m_logic.events.lbltaxexemptVisible);
     // The panel in front is framed, the other lies flat.
     m_billing->setFlat(window.front != EventWindow::Panel::Billing);
     m_contact->setFlat(window.front != EventWindow::Panel::Contact);

@@ -64,6 +64,8 @@ private:
     QPushButton *m_cmdbilling = nullptr;
     QPushButton *m_cmdassign = nullptr;
     QPushButton *m_cmdcontact = nullptr;
+    QLabel *m_classcode = nullptr; // lblclasscode
+    QLabel *m_taxExempt = nullptr; // lbltaxexempt
     QGroupBox *m_employee = nullptr;
     QLineEdit *m_txtemployee = nullptr;
     QGroupBox *m_audit = nullptr;

@@ -249,7 +249,7 @@ TEST_F(EventEditorTest, GatedCommandsDoNothingBelowTheirLevel) {
     ASSERT_TRUE(window().cmdEnabled[EventWindow::BillEventButton]);
     int requests = 0;
     for (auto signal : {&EventEditor::itemWindowRequested, &EventEditor::contractBuilderRequested,
-                        &EventEditor::billingRequested, &EventEditor::calendarRequested})
+                        &EventEditor::calendarRequested})
         QObject::connect(&logic->editor, signal, [&] { ++requests; });
 
     for (const Gate &gate : gates) {
@@ -324,14 +324,18 @@ TEST_F(EventEditorTest, BackFromTheCalendarTheOperatorCarriesOnTyping) {
     EXPECT_EQ(box(1), QStringLiteral("Half typed"));
 }
 
-TEST_F(EventEditorTest, BillEventChecksThenLinksAnEmployee) {
+TEST_F(EventEditorTest, BillEventBillsOnlyWhatIsSavedThenLinksAnEmployee) {
     ASSERT_EQ(book(QStringLiteral("20270801"), QStringLiteral("Billed"), QStringLiteral("10:00"),
                    QStringLiteral("11:00"), Library, 4),
               EventRecord::Saved::Done);
-    int billed = 0;
-    QObject::connect(&logic->editor, &EventEditor::billingRequested, [&] { ++billed; });
     ASSERT_TRUE(logic->ShowEvent(lastNumber));
     click(EventWindow::ModifyButton);
+    const auto billAfterSaving = [&] {
+        click(EventWindow::SaveButton);
+        click(EventWindow::ModifyButton);
+        prompts.clear();
+        click(EventWindow::BillEventButton);
+    };
 
     click(EventWindow::BillEventButton);
     EXPECT_EQ(prompts.messageTexts(),
@@ -339,21 +343,30 @@ TEST_F(EventEditorTest, BillEventChecksThenLinksAnEmployee) {
                            QStringLiteral("Please save the data first, then choose 'Modify' and "
                                           "'Bill Event'")}));
     for (int required : {6, 7, 10, 11, 12, 14, 15, 16, 17, 21, 27, 31, 32})
-        type(required, required == 10 ? QStringLiteral("100000") : QStringLiteral("1234567"));
+        type(required, required == 10                   ? QStringLiteral("100000")
+                       : required == 6 || required == 7 ? QStringLiteral("40")
+                                                        : QStringLiteral("1234567"));
     prompts.clear();
     click(EventWindow::BillEventButton);
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{QStringLiteral("Please save the data first, then choose 'Modify' and "
+                                         "'Bill Event'")})
+        << "typed but unsaved: the account in box 10 may not be the event's";
+
+    prompts.expectError(2); // typing the account and loading it check it
+    billAfterSaving();
     EXPECT_EQ(prompts.messageTexts(),
               QStringList{QStringLiteral("The billing account number is not valid.")});
     EXPECT_TRUE(window().cmdEnabled[EventWindow::BillEventButton]);
 
+    // The new club has no account 4021: the box and the load say so.
+    prompts.expectError(2);
     type(10, QStringLiteral("4021"));
-    prompts.clear();
     prompts.answerYesNo(true);
-    click(EventWindow::BillEventButton);
+    billAfterSaving();
     EXPECT_EQ(prompts.questions.last().title, QStringLiteral("Link to employee?"));
     EXPECT_TRUE(window().employeeVisible);
     EXPECT_FALSE(window().cmdEnabled[EventWindow::BillEventButton]) << "until the panel answers";
-    EXPECT_EQ(billed, 0);
 
     FieldEntry &entry = logic->entry;
     entry.txtemployeeKeyDown(FieldEntry::Key::F5);
@@ -373,8 +386,76 @@ TEST_F(EventEditorTest, BillEventChecksThenLinksAnEmployee) {
     logic->editor.cmdemployeeClick(0);
     EXPECT_FALSE(window().employeeVisible);
     EXPECT_EQ(window().BillingEmployee, 77);
-    EXPECT_EQ(billed, 1);
+    // Billing finds no account 4021 either: nothing is billed.
+    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Account # 4021 does not exist."));
+    EXPECT_EQ(stored(QStringLiteral("status"), lastNumber), QStringLiteral("4"));
     EXPECT_TRUE(window().cmdEnabled[EventWindow::BillEventButton]);
+}
+
+TEST_F(EventEditorTest, ABilledEventShowsItsOutcomeInTheWindowAndTheHistory) {
+    exec(QStringLiteral("master"),
+         QStringLiteral("insert into acctinfo (acctnumber, lname) values (1001, 'Byron')"));
+    const auto billReadyEvent = [&](const QString &date) {
+        EXPECT_EQ(book(date, QStringLiteral("Billed"), QStringLiteral("10:00"),
+                       QStringLiteral("11:00"), Library, 4),
+                  EventRecord::Saved::Done);
+        exec(QStringLiteral("evnt"),
+             QStringLiteral("insert into items (eventid, qty, itemdesc, price, servchg, tax, "
+                            "glnum) values (?, 1, 'Lunch', 10, 1, 1, 4010)"),
+             {lastNumber});
+        EXPECT_TRUE(logic->ShowEvent(lastNumber));
+        click(EventWindow::ModifyButton);
+        for (int required : {6, 7, 10, 11, 12, 14, 15, 16, 17, 21, 27, 31, 32})
+            type(required, required == 10                   ? QStringLiteral("1001")
+                           : required == 6 || required == 7 ? QStringLiteral("40")
+                                                            : QStringLiteral("1234567"));
+        click(EventWindow::SaveButton);
+        click(EventWindow::ModifyButton);
+        prompts.clear();
+        prompts.answerYesNo(false); // no employee
+        prompts.answerYesNo(true);  // "Bill this event now?"
+        click(EventWindow::BillEventButton);
+    };
+
+    billReadyEvent(QStringLiteral("20270801"));
+    const QString daily =
+        QStringLiteral("Event #%1 billing has been sent to the A/R workspace.").arg(lastNumber);
+    EXPECT_EQ(prompts.lastMessage().text, daily);
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Billing Complete"));
+    EXPECT_EQ(box(5), QStringLiteral("5"));
+    EXPECT_EQ(window().cbostatus.text, module->config.statusListText(5));
+    EXPECT_EQ(stored(QStringLiteral("status"), lastNumber), QStringLiteral("5"));
+    EXPECT_TRUE(historyFile().last().endsWith(daily));
+    EXPECT_FALSE(window().cmdEnabled[EventWindow::BillEventButton]) << "billed once";
+    EXPECT_FALSE(window().cmdEnabled[EventWindow::CancelEventButton]);
+    const int lines = int(historyFile().size());
+    click(EventWindow::SaveButton);
+    EXPECT_EQ(historyFile().size(), lines) << "the stored status is no change to log";
+
+    module->config.BillingMode = 1;
+    billReadyEvent(QStringLiteral("20270802"));
+    EXPECT_EQ(
+        prompts.lastMessage().text,
+        QStringLiteral("Event #%1 has been billed directly to account #  1001").arg(lastNumber));
+}
+
+TEST_F(EventEditorTest, AnEventBilledElsewhereIsNotSavedBackToUnbilled) {
+    ASSERT_EQ(book(QStringLiteral("20270801"), QStringLiteral("Stale"), QStringLiteral("10:00"),
+                   QStringLiteral("11:00"), Library, 1),
+              EventRecord::Saved::Done);
+    ASSERT_TRUE(logic->ShowEvent(lastNumber));
+    click(EventWindow::ModifyButton);
+    // Another workstation bills the event meanwhile.
+    exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set status = 5"));
+    type(1, QStringLiteral("Renamed"));
+    type(21, QStringLiteral("Ada Lovelace"));
+    type(27, QStringLiteral("5551234567"));
+    click(EventWindow::SaveButton);
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(
+        QStringLiteral("Event #%1 was billed on another workstation").arg(lastNumber)));
+    EXPECT_EQ(stored(QStringLiteral("status"), lastNumber), QStringLiteral("5"));
+    EXPECT_EQ(stored(QStringLiteral("eventtitle"), lastNumber), QStringLiteral("Stale"));
+    EXPECT_TRUE(window().cmdEnabled[EventWindow::SaveButton]) << "nothing typed is lost";
 }
 
 TEST_F(EventEditorTest, CommandsWithoutAnEventOrWithoutTheYear) {

@@ -1,13 +1,11 @@
+#include "StartTogether.h"
 #include "club/SilentPorts.h"
 #include "events/EventRecord.h"
 #include "foundation/ClubStorage.h"
 #include "foundation/Module.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QTextStream>
-#include <QThread>
 
 // A workstation in miniature, run as a process of its own:
 //   event_worker CLUB numbers COUNT             prints COUNT new event numbers
@@ -50,18 +48,8 @@ int main(int argc, char **argv) {
         box[4] = arguments[5];
         box[5] = QStringLiteral("2");
         record.chooseRoom(arguments[6].toInt());
-        const QString go = arguments[7];
-        QFile ready(go + QLatin1Char('.') + QString::number(QCoreApplication::applicationPid()));
-        if (!ready.open(QIODevice::WriteOnly))
+        if (!readyThenWaitFor(arguments[7]))
             return 1;
-        ready.close();
-        QElapsedTimer waited;
-        waited.start();
-        while (!QFile::exists(go)) {
-            if (waited.elapsed() > 60000)
-                return 1;
-            QThread::msleep(1);
-        }
         switch (record.SaveEvent(EventRecord::NewEvent)) {
         case EventRecord::Saved::Done:
             out << number << '\n';

@@ -1,0 +1,328 @@
+#include "BillingAccounts.h"
+
+#include "MonthEnd.h"
+#include "foundation/Clock.h"
+#include "foundation/ClubFile.h"
+#include "foundation/CurrentEvent.h"
+#include "foundation/Module.h"
+#include "foundation/Schema.h"
+#include "foundation/TextValue.h"
+#include "foundation/Transaction.h"
+
+#include <QVariantList>
+#include <cmath>
+
+namespace {
+
+const QString Oops = QStringLiteral("Oops...");
+const QString Master = QStringLiteral("master");
+const QString SecondMaster = QStringLiteral("master2");
+
+// Boxes 11 to 30 are positions 1 to 20 of the account's address row.
+constexpr int FirstAddressBox = 11;
+constexpr int AddressPositions = 20;
+
+// Numbers in the range are handled in whole hundredths, so that "the next
+// number" never drifts with binary fractions.
+qint64 hundredths(double number) {
+    return std::llround(number * 100);
+}
+double fromHundredths(qint64 number) {
+    return double(number) / 100;
+}
+
+// The account's rows are found within a thousandth, whatever the binary
+// representation of the stored number.
+QVariantList around(double number) {
+    return {number - 0.001, number + 0.001};
+}
+
+const Schema::Table &addressTable() {
+    return *Schema::findTable(Master, QStringLiteral("address"));
+}
+
+// The name, address and phones of the event's two blocks, each cut to its
+// column in the account's address row.
+QVariantList addressValues(const CurrentEvent &event) {
+    const Schema::Table &address = addressTable();
+    QVariantList values;
+    for (int position = 1; position <= AddressPositions; ++position)
+        values << cutToLength(event.Text1[FirstAddressBox - 1 + position].trimmed(),
+                              address.columns[position].size);
+    return values;
+}
+
+QString addressAssignments() {
+    const Schema::Table &address = addressTable();
+    QStringList assignments;
+    for (int position = 1; position <= AddressPositions; ++position)
+        assignments << address.columns[position].name + QStringLiteral(" = ?");
+    return assignments.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+BillingAccounts::BillingAccounts(Module &module, QObject *parent)
+    : QObject(parent)
+    , m_module(module) {}
+
+QString BillingAccounts::numberText(double number) {
+    return QString::number(number, 'g', 12);
+}
+
+bool BillingAccounts::refusedForMonthEnd(const QString &verb) {
+    if (!monthEndRunning(m_module))
+        return false;
+    m_module.messages.show(QStringLiteral("Unable to ") + verb +
+                               QStringLiteral(" accounts during month-end billing process. Try "
+                                              "again later."),
+                           Oops, Icon::Information);
+    m_module.channel.MessageText = QStringLiteral("STOP");
+    return true;
+}
+
+bool BillingAccounts::rangeConfigured() const {
+    const double from = m_module.config.RangeFrom, to = m_module.config.RangeTo;
+    const auto valid = [](double n) {
+        return n >= 1 && n <= HighestNumber;
+    };
+    // A range entered the wrong way round is as unusable as none.
+    return valid(from) && valid(to) && from <= to;
+}
+
+bool BillingAccounts::inRange(double number) const {
+    return rangeConfigured() && hundredths(number) >= hundredths(m_module.config.RangeFrom) &&
+           hundredths(number) <= hundredths(m_module.config.RangeTo);
+}
+
+std::optional<double> BillingAccounts::CreateAccount(int eventNumber) {
+    Messages &messages = m_module.messages;
+    if (refusedForMonthEnd(QStringLiteral("create")))
+        return std::nullopt;
+    if (!rangeConfigured()) {
+        messages.show(
+            QStringLiteral("A key configuration setting is missing. The from/to automatic member "
+                           "number range \r\nhas not been configured. This is necessary before "
+                           "member billing accounts \r\ncan be created from within the event "
+                           "scheduling module."),
+            Oops, Icon::Information);
+        return std::nullopt;
+    }
+    DatabasePtr db = m_module.openTogether(Master, {SecondMaster});
+    if (!db)
+        return std::nullopt;
+
+    // Another workstation may take the number first; its row then stands in
+    // the way and the next number is tried.
+    qint64 number = 0;
+    qint64 lowest = hundredths(m_module.config.RangeFrom);
+    Result<Written> written = Written::Duplicate;
+    while (written && *written == Written::Duplicate) {
+        const Status attempt = messages.RetryWhileLocked([&]() -> Status {
+            written = writeAccount(*db, eventNumber, number, lowest);
+            return written.status();
+        });
+        if (!attempt)
+            written = attempt.error();
+        if (written && *written == Written::Duplicate)
+            lowest = number + 100;
+    }
+    if (written && *written == Written::UsedUp) {
+        messages.show(QStringLiteral("The range of allocated member numbers has been used up. \r\n"
+                                     "The configuration option must be expanded before more \r\n"
+                                     "accounts can be created through the event scheduling \r\n"
+                                     "module."),
+                      Oops, Icon::Information);
+        return std::nullopt;
+    }
+    const QString text = numberText(fromHundredths(number));
+    if (!written) {
+        messages.ShowErrorCodes(written.error());
+        messages.show(QStringLiteral("Billing Account # ") + text +
+                          QStringLiteral(" NOT created. Please retry."),
+                      QStringLiteral("Retry."), Icon::Information);
+        return std::nullopt;
+    }
+    // The number goes into the event only once its account exists.
+    m_module.event.Text1[CurrentEvent::AccountBox] = text;
+    m_module.event.Account = fromHundredths(number);
+    const QString club = m_module.databases.settings().clubDirectory;
+    const bool tills = ClubFile::exists(club, QStringLiteral("tillzo.exe"));
+    messages.show(QStringLiteral("Billing Account # ") + text + QStringLiteral(" created.") +
+                      (tills ? QStringLiteral("\r\nClick OK to update Tillzo POS with new account "
+                                              "information...")
+                             : QString()),
+                  QStringLiteral("Successful..."), Icon::Information);
+    if (tills && ClubFile::exists(club, QStringLiteral("tillzoupdate.exe"))) {
+        m_module.channel.MessageText = QStringLiteral("16");
+        emit pointOfSaleExportRequested();
+    }
+    return fromHundredths(number);
+}
+
+Result<BillingAccounts::Written> BillingAccounts::writeAccount(Database &db, int eventNumber,
+                                                               qint64 &number, qint64 lowest) {
+    Transaction transaction(db);
+    if (!transaction.begun())
+        return transaction.begun().error();
+    auto highest = db.exec(
+        QStringLiteral("select max(acctnumber) from acctinfo where acctnumber between ? and ?"),
+        {m_module.config.RangeFrom - 0.001, m_module.config.RangeTo + 0.001});
+    if (!highest)
+        return highest.error();
+    number = highest->next() && !highest->value(0).isNull()
+                 ? hundredths(highest->value(0).toDouble()) + 100
+                 : hundredths(m_module.config.RangeFrom);
+    highest->finish();
+    number = std::max(number, lowest);
+    if (number > hundredths(m_module.config.RangeTo))
+        return Written::UsedUp;
+    if (Status inserted = insertAccount(db, eventNumber, fromHundredths(number)); !inserted) {
+        if (inserted.error().number == ErrorNumber::DuplicateKey)
+            return Written::Duplicate;
+        return inserted.error();
+    }
+    if (Status committed = transaction.commit(); !committed)
+        return committed.error();
+    return Written::Done;
+}
+
+Status BillingAccounts::insertAccount(Database &db, int eventNumber, double number) {
+    const Configuration &config = m_module.config;
+    const int today = m_module.ports.clock.today().toString(QStringLiteral("yyyyMMdd")).toInt();
+    const QString name = QStringLiteral("Event #") + QString::number(eventNumber);
+    QVariantList address{number};
+    address << addressValues(m_module.event);
+    QStringList marks;
+    for (int i = 0; i < address.size(); ++i)
+        marks << QStringLiteral("?");
+    // An event account: charged at the tills like any, billed on paper,
+    // never interest; the suite's other columns keep their defaults.
+    const struct {
+        QString sql;
+        QVariantList values;
+    } rows[] = {
+        {QStringLiteral("insert into acctinfo (acctnumber, fname, lname, classcode, billcode, "
+                        "taxexempt, suspended, terminated, joindate, printstatement, chargeok, "
+                        "pricelevel) values (?, ?, ?, ?, ?, 0, 0, 0, ?, 1, 1, 0)"),
+         {number, QString(), name, cutToLength(config.DefaultClassCode, 5),
+          cutToLength(config.DefaultBillingCode, 5), today}},
+        {QStringLiteral("insert into address values (%1)").arg(marks.join(QStringLiteral(", "))),
+         address},
+        {QStringLiteral("insert into interesta (acctnumber, chargeinterest, interestrate, "
+                        "gracedays, mininterest, lastcharged) values (?, 0, 0, 0, 0, 0)"),
+         {number}},
+        {QStringLiteral("insert into comments (acctnumber, comments) values (?, ?)"),
+         {number, QString()}},
+        {QStringLiteral("insert into %1.ar (acctnumber, arbalance, arcurrent, ar30, ar60, ar90, "
+                        "arlastpaydate, arlastpayment, arytdcharges) "
+                        "values (?, 0, 0, 0, 0, 0, 0, 0, 0)")
+             .arg(SecondMaster),
+         {number}},
+    };
+    for (const auto &row : rows) {
+        if (Status inserted = db.execute(row.sql, row.values); !inserted)
+            return inserted;
+    }
+    return {};
+}
+
+std::optional<BillingAccounts::Linked> BillingAccounts::LinkAccount(double number) {
+    CurrentEvent &event = m_module.event;
+    const auto refuse = [&] {
+        event.Text1[CurrentEvent::AccountBox].clear();
+        event.Account = 0;
+        return std::nullopt;
+    };
+    DatabasePtr master = m_module.openDatabase(Master);
+    if (!master)
+        return std::nullopt;
+    auto account = master->exec(QStringLiteral("select classcode, taxexempt, suspended from "
+                                               "acctinfo where acctnumber between ? and ?"),
+                                around(number));
+    if (!account) {
+        m_module.messages.ShowErrorCodes(account.error());
+        return std::nullopt;
+    }
+    if (!account->next()) {
+        m_module.messages.show(QStringLiteral("Account # ") + numberText(number) +
+                                   QStringLiteral(" does not exist."),
+                               Oops, Icon::Information);
+        return refuse();
+    }
+    Linked linked{account->value(0).toString().trimmed(), account->value(1).toInt() != 0};
+    const bool suspended = account->value(2).toInt() != 0;
+    account->finish();
+    m_module.checks.TaxExemptFlag = linked.taxExempt ? 1 : 0;
+    if (suspended) {
+        if (!m_module.messages.AskYesNo(QStringLiteral("Member account # ") + numberText(number) +
+                                            QStringLiteral(" is currently a suspended account.\r\n"
+                                                           "Link this event to it anyway?"),
+                                        QStringLiteral("Please confirm...")))
+            return refuse();
+        if (!m_module.session.CheckAccess(OperatorSession::evaccess3)) {
+            m_module.messages.show(QStringLiteral("Access level 3 is required for this override."),
+                                   Oops, Icon::Information);
+            return refuse();
+        }
+    }
+
+    auto address = master->exec(QStringLiteral("select * from address where acctnumber between "
+                                               "? and ?"),
+                                around(number));
+    if (!address) {
+        m_module.messages.ShowErrorCodes(address.error());
+        return std::nullopt;
+    }
+    const Schema::Table &events =
+        *Schema::findTable(QStringLiteral("evnt"), QStringLiteral("eventinfo"));
+    if (address->next()) {
+        for (int position = 1; position <= AddressPositions; ++position) {
+            const int box = FirstAddressBox - 1 + position;
+            event.Text1[box] = cutToLength(address->value(position).toString().trimmed(),
+                                           events.columns[box].size);
+        }
+    }
+    event.Account = number;
+    event.UnsavedChanges = true;
+    return linked;
+}
+
+void BillingAccounts::UpdateAccount() {
+    CurrentEvent &event = m_module.event;
+    const double number = numericValue(event.Text1[CurrentEvent::AccountBox]);
+    if (number <= 0 || !inRange(number))
+        return;
+    Messages &messages = m_module.messages;
+    if (refusedForMonthEnd(QStringLiteral("update")))
+        return;
+    DatabasePtr master = m_module.openDatabase(Master);
+    if (!master)
+        return;
+    QVariantList values = addressValues(event);
+    values << around(number);
+    int updated = 0;
+    const Status written = messages.RetryWhileLocked([&]() -> Status {
+        auto update = master->exec(QStringLiteral("update address set ") + addressAssignments() +
+                                       QStringLiteral(" where acctnumber between ? and ?"),
+                                   values);
+        if (!update)
+            return update.status();
+        updated = update->numRowsAffected();
+        return {};
+    });
+    const QString text = numberText(number);
+    if (!written) {
+        messages.ShowErrorCodes(written.error());
+        messages.show(QStringLiteral("Billing Account # ") + text +
+                          QStringLiteral(" NOT updated or not created."),
+                      QStringLiteral("Retry?"), Icon::Information);
+    } else if (updated == 0) {
+        messages.show(QStringLiteral("The billing account for this event does not exist and "
+                                     "therefore cannot be used for billing."),
+                      Oops, Icon::Information);
+    } else {
+        messages.show(QStringLiteral("Billing Account # ") + text + QStringLiteral(" updated."),
+                      QStringLiteral("Successful..."), Icon::Information);
+    }
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "foundation/Result.h"
+
+#include <QObject>
+#include <QString>
+#include <optional>
+
+class Database;
+class Module;
+
+// The event's billing account in the suite's member database: a member's
+// existing account is linked to the event, a non-member customer gets an
+// account of his own from the number range the configuration reserves
+// (rangefrom to rangeto), and that account's name and address follow the
+// event's billing and contact blocks whenever they are saved.
+//
+// A new account is five rows, four in master.mdb and one in master2.mdb,
+// written in one transaction: two workstations never get the same number,
+// and a failure leaves no part of an account behind.
+class BillingAccounts : public QObject {
+    Q_OBJECT
+
+public:
+    // What the event window shows of a linked account.
+    struct Linked {
+        QString classcode;
+        bool taxExempt = false;
+    };
+    static constexpr double HighestNumber = 99999.99;
+
+    explicit BillingAccounts(Module &module, QObject *parent = nullptr);
+
+    // A new account for the event, named "Event #<n>": its number, which is
+    // also put into box 10; none when refused or failed (the operator has
+    // been told; MessageText "STOP" during the month-end run).
+    std::optional<double> CreateAccount(int eventNumber);
+    // Links the event to an existing account: the account's name and address
+    // go into boxes 11 to 30. None when there is no such account or a
+    // suspended one is refused; box 10 is then emptied.
+    std::optional<Linked> LinkAccount(double number);
+    // Writes the event's billing and contact blocks into the address of its
+    // account. Only accounts this module made (inside the range) are
+    // written: a member's own address is the office's to keep.
+    void UpdateAccount();
+
+    // True when the number lies in the configured range.
+    bool inRange(double number) const;
+    // "90000", "1042.5": an account number as the messages show it.
+    static QString numberText(double number);
+
+signals:
+    // A new account exists and the point-of-sale export should pass it on
+    // to the tills (MessageText "16").
+    void pointOfSaleExportRequested();
+
+private:
+    enum class Written { Done, Duplicate, UsedUp };
+    bool rangeConfigured() const;
+    // While the month-end run is on, accounts are neither created nor
+    // updated: the operator is told and MessageText is "STOP".
+    bool refusedForMonthEnd(const QString &verb);
+    // One attempt inside its transaction, from the first number not below
+    // `lowest` (in hundredths).
+    Result<Written> writeAccount(Database &db, int eventNumber, qint64 &number, qint64 lowest);
+    Status insertAccount(Database &db, int eventNumber, double number);
+
+    Module &m_module;
+};

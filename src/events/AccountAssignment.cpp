@@ -1,0 +1,86 @@
+#include "AccountAssignment.h"
+
+#include "EventRecord.h"
+#include "EventWindow.h"
+#include "billing/BillingAccounts.h"
+#include "foundation/Module.h"
+#include "foundation/TextValue.h"
+
+namespace {
+
+const QString Oops = QStringLiteral("Oops...");
+constexpr int LastBasicBox = 8; // date to room
+constexpr int MemberEvent = 1;
+constexpr int NonMemberEvent = 2;
+
+} // namespace
+
+AccountAssignment::AccountAssignment(Module &module, EventRecord &events, EventWindow &window,
+                                     BillingAccounts &accounts, QObject *parent)
+    : QObject(parent)
+    , m_module(module)
+    , m_events(events)
+    , m_window(window)
+    , m_accounts(accounts) {}
+
+bool AccountAssignment::basicsComplete() {
+    const auto &box = m_module.event.Text1;
+    bool complete = true;
+    for (int i = 0; i <= LastBasicBox; ++i) {
+        const bool empty = box[i].trimmed().isEmpty();
+        m_window.text1BackColor[i] = empty ? EventWindow::Red : EventWindow::restingColor(i);
+        complete = complete && !empty;
+    }
+    m_window.statusMissing = !complete && integerValue(box[CurrentEvent::StatusBox]) < 1;
+    if (!complete)
+        m_module.messages.show(QStringLiteral("A billing account cannot be created until basic "
+                                              "information is completed."),
+                               Oops, Icon::Information);
+    return complete;
+}
+
+void AccountAssignment::cmdassignClick() {
+    if (!m_module.session.CheckAccess(OperatorSession::evaccess1))
+        return;
+    CurrentEvent &event = m_module.event;
+    QString &accountBox = event.Text1[CurrentEvent::AccountBox];
+    const int kind = integerValue(event.Text1[CurrentEvent::MemberBox]);
+    const bool complete = basicsComplete();
+    emit changed();
+    if (!complete)
+        return;
+
+    double account = numericValue(accountBox);
+    if (account < 0 || account > BillingAccounts::HighestNumber) {
+        accountBox.clear();
+        emit changed();
+        return;
+    }
+    const bool askedForNew =
+        accountBox.trimmed().compare(QStringLiteral("New"), Qt::CaseInsensitive) == 0;
+    if (kind == MemberEvent && !askedForNew && account < 1) {
+        if (!m_module.messages.AskYesNo(QStringLiteral("Is this a new event billing account?  \r\n"
+                                                       "(i.e. not an already existing account)"),
+                                        QStringLiteral("Select..."))) {
+            m_module.messages.show(QStringLiteral("Please enter the desired billing/member  \r\n"
+                                                  "account number or press F-5 for a lookup."),
+                                   Oops, Icon::Information);
+            accountBox.clear();
+            m_window.focusBox = CurrentEvent::AccountBox;
+            emit changed();
+            return;
+        }
+        account = 0;
+    }
+
+    if (account == 0 && kind == NonMemberEvent) {
+        if (m_accounts.CreateAccount(integerValue(event.Text1[CurrentEvent::NumberBox])))
+            event.UnsavedChanges = true;
+    } else if (account > 0) {
+        const auto linked = m_accounts.LinkAccount(account);
+        m_events.lbltaxexemptVisible = linked && linked->taxExempt;
+        m_events.lblclasscode =
+            linked ? QStringLiteral("Classcode: ") + linked->classcode : QString();
+    }
+    emit changed();
+}
