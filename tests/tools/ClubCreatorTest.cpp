@@ -163,6 +163,35 @@ TEST_F(DemoClubTest, TasksAndABallroomOverlapGiveTheListsSomethingToShow) {
         << "the ballroom and a section at once this month";
 }
 
+TEST_F(DemoClubTest, WhatHasHappenedIsBilledAndEventAccountsAreWhole) {
+    const QVariantList billed = column(
+        QStringLiteral("evnt"), QStringLiteral("select eventnum from eventinfo where status = 5"));
+    EXPECT_GE(billed.size(), 3);
+    for (const QVariant &event : billed) {
+        const int items =
+            count(QStringLiteral("evnt"),
+                  QStringLiteral("select count(*) from items where eventid = ?"), {event});
+        EXPECT_GT(items, 0);
+        EXPECT_EQ(count(QStringLiteral("daily"),
+                        QStringLiteral("select count(*) from ardaily where architnum = ?"),
+                        {QStringLiteral("EV") + event.toString()}),
+                  items)
+            << "event " << event.toInt();
+    }
+    const QString inRange = QStringLiteral("select count(*) from %1 where acctnumber >= 90000");
+    for (const auto &[database, table] :
+         {std::pair{"master", "acctinfo"}, std::pair{"master", "address"},
+          std::pair{"master", "interesta"}, std::pair{"master", "comments"},
+          std::pair{"master2", "ar"}})
+        EXPECT_EQ(count(QString::fromLatin1(database), inRange.arg(QString::fromLatin1(table))), 2)
+            << table;
+    EXPECT_EQ(count(QStringLiteral("evnt"),
+                    QStringLiteral("select count(*) from eventinfo where memnonmem = 2 and status "
+                                   "= 4 and custid = 0 and custname <> ''")),
+              1)
+        << "one confirmed non-member event waits for the office to make its account";
+}
+
 TEST_F(DemoClubTest, EventsCarryPricedMenusOnTheirAccountsTerms) {
     QFile buttons(path(QStringLiteral("evnt.dat")));
     ASSERT_TRUE(buttons.open(QIODevice::ReadOnly | QIODevice::Text));

@@ -124,7 +124,8 @@ Status addDemoCalendar(const StorageSettings &settings, const QDate &today) {
     if (editor.List2.size() != int(std::size(rooms)))
         return failure(QStringLiteral("The demo rooms could not be added: ") + ports.lastMessage);
     YearSetup years(module);
-    for (int year : {today.year(), today.year() + 1}) {
+    // From last month, which holds events already billed, to next year.
+    for (int year = today.addMonths(-1).year(); year <= today.year() + 1; ++year) {
         if (auto filled = years.fillYear(year); !filled)
             return filled.error();
     }

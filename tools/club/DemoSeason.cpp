@@ -1,10 +1,13 @@
 #include "DemoSeason.h"
 
 #include "SilentPorts.h"
+#include "billing/BillingAccounts.h"
+#include "billing/EventBilling.h"
 #include "events/EventRecord.h"
 #include "foundation/Module.h"
 #include "foundation/Transaction.h"
 #include "items/ItemWindow.h"
+#include "startup/ConfigurationLoader.h"
 
 #include <algorithm>
 
@@ -33,7 +36,12 @@ struct Booking {
     const char *deposit = "";
     const char *notes = "";
     bool overlapAccepted = false; // shares the ballroom's time with a section
+    // A non-member customer's billing address, "street|city|ST|zip".
+    const char *billTo = nullptr;
 };
+
+// A non-member event whose account the office has already made.
+constexpr int NewAccount = -1;
 
 const Booking Bookings[] = {
     // This month.
@@ -71,9 +79,10 @@ const Booking Bookings[] = {
      "215-555-0144", "ppatel@example.com", "750.00"},
     {1, 14, "Ladies' Bridge Luncheon", "11:00", "14:30", Terrace, 2, 32, 1058, "Margaret Sullivan",
      "215-555-0147", "msullivan@example.com"},
-    {1, 17, "Alvarez-Kim Wedding Tasting", "15:00", "16:30", FairwayDining, 2, 6, 0,
+    {1, 17, "Alvarez-Kim Wedding Tasting", "15:00", "16:30", FairwayDining, 2, 6, NewAccount,
      "Daniel Alvarez", "610-555-0182", "dalvarez@example.net", "",
-     "Non-member wedding for June; tasting of three menus."},
+     "Non-member wedding for June; tasting of three menus.", false,
+     "48 Sumneytown Pike|North Wales|PA|19454"},
     {1, 22, "Annual Meeting of Members", "19:00", "22:00", GrandBallroom, 2, 160, 2901,
      "Club Secretary", "215-555-0100", "events@hollowcreek.example.org"},
     {1, 24, "Cancelled: Delgado Birthday", "18:00", "21:00", FairwayDining, 9, 30, 1004,
@@ -84,11 +93,14 @@ const Booking Bookings[] = {
      "215-555-0153", "creilly@example.com", "300.00"},
     {1, 0, "Junior Golf Awards Lunch", "12:00", "15:00", BallroomWest, 2, 75, 1301, "Tyler Brooks",
      "215-555-0174", "tbrooks@example.com"},
-    {1, 0, "Sullivan-Park Wedding Ceremony", "16:00", "17:30", Terrace, 4, 120, 0, "Hannah Park",
-     "267-555-0136", "hpark@example.net", "1000.00",
-     "Non-member wedding; string quartet; chairs on the terrace."},
+    {1, 0, "Sullivan-Park Wedding Ceremony", "16:00", "17:30", Terrace, 4, 120, NewAccount,
+     "Hannah Park", "267-555-0136", "hpark@example.net", "1000.00",
+     "Non-member wedding; string quartet; chairs on the terrace.", false,
+     "311 Spring Garden St.|Philadelphia|PA|19123"},
+    // Its account is the office's to make ("New", then the account button).
     {1, 0, "Sullivan-Park Reception", "18:00", "CLOSE", FairwayDining, 4, 58, 0, "Hannah Park",
-     "267-555-0136", "hpark@example.net", "1500.00"},
+     "267-555-0136", "hpark@example.net", "1500.00", "", false,
+     "311 Spring Garden St.|Philadelphia|PA|19123"},
     // The month after.
     {2, 5, "Lindqvist Midsummer Preview Dinner", "18:00", "21:30", FairwayDining, 2, 24, 1115,
      "Karin Lindqvist", "215-555-0161", "klindqvist@example.com"},
@@ -109,6 +121,12 @@ const Booking Bookings[] = {
      "Sofia Castellano", "215-555-0179", "scastellano@example.com"},
     {3, 26, "Spring Member-Guest Kickoff", "17:30", "20:00", Terrace, 2, 110, 2901,
      "Golf Committee", "215-555-0100", "golf@hollowcreek.example.org"},
+    // Last month: held and billed.
+    {-1, 14, "Harvest Member Dinner Dance", "18:30", "CLOSE", GrandBallroom, 4, 150, 2901,
+     "Club Manager", "215-555-0100", "events@hollowcreek.example.org", "",
+     "Live band from 19:30; buffet with a carving station."},
+    {-1, 21, "O'Brien Thanksgiving Brunch", "11:00", "14:00", FairwayDining, 4, 28, 1027,
+     "Maureen O'Brien", "215-555-0139", "mobrien@example.com"},
 };
 
 // To-do tasks: the event's title, the due date in days from today, done.
@@ -176,6 +194,8 @@ const Menu Menus[] = {
     {"Patel Engagement Dinner", {{105, "70"}, {203, "280"}, {111, "70"}}},
     {"Sullivan-Park Wedding Ceremony", {{306, "1"}, {406, "120"}, {402, "2"}}},
     {"Sullivan-Park Reception", {{103, "30"}, {101, "28"}, {202, "232"}, {504, "58"}}},
+    {"Harvest Member Dinner Dance", {{105, "150"}, {202, "600"}, {301, "1"}, {501, "6"}}},
+    {"O'Brien Thanksgiving Brunch", {{108, "28"}, {204, "28"}, {205, "3"}}},
 };
 
 // The departments of the demo inventory on the items window's buttons, set
@@ -233,14 +253,30 @@ Status sell(Module &module, EventRecord &record, int eventNumber, const Menu &me
     return {};
 }
 
-// Billing proper posts the charges to receivables; the demo season only
-// needs its past events to show as billed.
-Status markBilled(Module &module, int eventNumber) {
-    auto db = module.databases.open(QStringLiteral("evnt"));
-    if (!db)
-        return db.error();
-    return db.value()->execute(QStringLiteral("update eventinfo set status = 5 where eventnum = ?"),
-                               {eventNumber});
+// What has happened is billed as the office bills it: its charges go to
+// the receivables work area and its status becomes 5.
+Status bill(Module &module, SilentPorts &ports, int eventNumber, int account) {
+    ports.yesAnswers = 2; // "Bill this event now?", and status 5 when nothing was sold
+    const auto billed = EventBilling(module).BillEvent(eventNumber, account, 0);
+    ports.yesAnswers = 0;
+    if (billed == EventBilling::Billed::NotBilled)
+        return DbError{
+            ErrorNumber::Unknown,
+            QStringLiteral("Event %1 was not billed: %2").arg(eventNumber).arg(ports.lastMessage)};
+    return {};
+}
+
+// A non-member customer's billing block: the contact, the address, the
+// contact's phone and e-mail.
+void fillBillTo(const Booking &booking, CurrentEvent &event) {
+    const QStringList address = QString::fromUtf8(booking.billTo).split(QLatin1Char('|'));
+    event.Text1[11] = QString::fromUtf8(booking.contact);
+    event.Text1[12] = address.value(0);
+    event.Text1[14] = address.value(1);
+    event.Text1[15] = address.value(2);
+    event.Text1[16] = address.value(3);
+    event.Text1[17] = QString::fromLatin1(booking.phone);
+    event.Text1[20] = QString::fromLatin1(booking.email);
 }
 
 // The second Saturday of a month.
@@ -271,8 +307,13 @@ void fillBilling(Module &module, int account, CurrentEvent &event) {
 } // namespace
 
 Status add(Module &module, SilentPorts &ports, const QDate &today) {
+    auto settings = LoadConfiguration(module.databases);
+    if (!settings)
+        return settings.error();
+    module.config = settings->settings;
     if (Status buttons = setUpButtons(module); !buttons)
         return buttons;
+    BillingAccounts accounts(module);
     EventRecord record(module);
     const QDate thisMonth(today.year(), today.month(), 1);
     for (const Booking &booking : Bookings) {
@@ -303,6 +344,8 @@ Status add(Module &module, SilentPorts &ports, const QDate &today) {
             box[10] = QString::number(booking.account);
             fillBilling(module, booking.account, event);
         }
+        if (booking.billTo)
+            fillBillTo(booking, event);
         box[21] = QString::fromUtf8(booking.contact);
         box[27] = QString::fromLatin1(booking.phone);
         box[30] = QString::fromLatin1(booking.email);
@@ -310,6 +353,10 @@ Status add(Module &module, SilentPorts &ports, const QDate &today) {
         box[32] = QStringLiteral("DEMO");
         box[33] = dateNumber(date < today ? date.addDays(-60) : today);
         box[34] = QString::fromUtf8(booking.notes);
+        if (booking.account == NewAccount && !accounts.CreateAccount(number))
+            return DbError{
+                ErrorNumber::Unknown,
+                QStringLiteral("No account for \"%1\": %2").arg(box[1], ports.lastMessage)};
         record.chooseRoom(booking.room);
         ports.yesAnswers = booking.overlapAccepted ? 1 : 0;
         const auto saved = record.SaveEvent(EventRecord::NewEvent);
@@ -325,7 +372,7 @@ Status add(Module &module, SilentPorts &ports, const QDate &today) {
                 return sold;
         }
         if (billed) {
-            if (Status done = markBilled(module, number); !done)
+            if (Status done = bill(module, ports, number, booking.account); !done)
                 return done;
         }
     }
