@@ -136,6 +136,14 @@ TEST_F(BillingAccountsTest, NoAccountWhenTheRangeIsUsedUpUnsetOrMonthEndRuns) {
                              "again later."));
     EXPECT_EQ(module->channel.MessageText, QStringLiteral("STOP"));
     EXPECT_EQ(accountsInRange(), 2);
+
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral("mstr2bak.mdb"))));
+    removeDatabase(QStringLiteral("master2"));
+    prompts.expectError();
+    EXPECT_FALSE(accounts->CreateAccount(7));
+    EXPECT_TRUE(prompts.lastMessage().text.contains(QStringLiteral("MASTER2.MDB")))
+        << prompts.lastMessage().text.toStdString();
+    EXPECT_EQ(accountsInRange(), 2) << "no part of an account without its receivables row";
 }
 
 TEST_F(BillingAccountsTest, ANumberAlreadyTakenInAnotherTableIsSteppedOver) {
