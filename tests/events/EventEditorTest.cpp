@@ -458,6 +458,20 @@ TEST_F(EventEditorTest, AnEventBilledElsewhereIsNotSavedBackToUnbilled) {
     EXPECT_TRUE(window().cmdEnabled[EventWindow::SaveButton]) << "nothing typed is lost";
 }
 
+TEST_F(EventEditorTest, ANewEventsAccountTakesTheNameTypedAfterIt) {
+    enterBooking(QStringLiteral("20270805"), QStringLiteral("Walk-in wedding"), Library);
+    logic->entry.optmemnonmemClick(1);
+    logic->assignment.cmdassignClick();
+    ASSERT_EQ(box(10), QStringLiteral("90000"));
+    type(11, QStringLiteral("Ada Lovelace"));
+    click(EventWindow::SaveButton);
+    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Billing Account # 90000 updated."));
+    EXPECT_EQ(scalar(QStringLiteral("master"),
+                     QStringLiteral("select mailname from address where acctnumber = 90000"))
+                  .toString(),
+              QStringLiteral("Ada Lovelace"));
+}
+
 TEST_F(EventEditorTest, CommandsWithoutAnEventOrWithoutTheYear) {
     click(EventWindow::ItemDetailButton);
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("No event has been selected..."));
