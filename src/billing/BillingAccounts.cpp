@@ -137,7 +137,8 @@ std::optional<double> BillingAccounts::CreateAccount(int eventNumber) {
     }
     const QString text = numberText(fromHundredths(number));
     if (!written) {
-        messages.ShowErrorCodes(written.error());
+        if (written.error().number != ErrorNumber::RecordLocked)
+            messages.ShowErrorCodes(written.error());
         messages.show(QStringLiteral("Billing Account # ") + text +
                           QStringLiteral(" NOT created. Please retry."),
                       QStringLiteral("Retry."), Icon::Information);
@@ -313,7 +314,8 @@ void BillingAccounts::UpdateAccount() {
     });
     const QString text = numberText(number);
     if (!written) {
-        messages.ShowErrorCodes(written.error());
+        if (written.error().number != ErrorNumber::RecordLocked)
+            messages.ShowErrorCodes(written.error());
         messages.show(QStringLiteral("Billing Account # ") + text +
                           QStringLiteral(" NOT updated or not created."),
                       QStringLiteral("Retry?"), Icon::Information);

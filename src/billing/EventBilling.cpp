@@ -1,5 +1,6 @@
 #include "EventBilling.h"
 
+#include "BillingAccounts.h"
 #include "MonthEnd.h"
 #include "foundation/Clock.h"
 #include "foundation/CurrentEvent.h"
@@ -96,7 +97,9 @@ EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, in
         return refused == Refused::Nothing ? transaction.commit() : Status();
     });
     if (!written) {
-        messages.ShowErrorCodes(written.error());
+        // A lock the operator chose not to wait for needs no error report.
+        if (written.error().number != ErrorNumber::RecordLocked)
+            messages.ShowErrorCodes(written.error());
         return Billed::NotBilled;
     }
     if (refused != Refused::Nothing) {
@@ -115,16 +118,15 @@ bool EventBilling::accountExists(double account) {
     auto found = master->exec(
         QStringLiteral("select count(*) from acctinfo where acctnumber between ? and ?"),
         {account - 0.001, account + 0.001});
-    if (!found || !found->next()) {
-        m_module.messages.ShowErrorCodes(found ? DbError{ErrorNumber::NoCurrentRecord, {}}
-                                               : found.error());
+    if (!found) {
+        m_module.messages.ShowErrorCodes(found.error());
         return false;
     }
-    if (found->value(0).toInt() > 0)
+    if (found->next() && found->value(0).toInt() > 0)
         return true;
-    m_module.messages.show(
-        QStringLiteral("Account # %1 does not exist.").arg(QString::number(account, 'g', 12)), Oops,
-        Icon::Information);
+    m_module.messages.show(QStringLiteral("Account # ") + BillingAccounts::numberText(account) +
+                               QStringLiteral(" does not exist."),
+                           Oops, Icon::Information);
     return false;
 }
 
