@@ -1,14 +1,11 @@
 #include "BillingFixture.h"
+#include "Workers.h"
 #include "foundation/Transaction.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSet>
-#include <QThread>
 #include <memory>
 #include <signal.h>
 
@@ -73,21 +70,9 @@ protected:
             worker->waitForFinished(10000);
         }
     }
-    // Starts every worker, lets them all begin at once, and waits for them.
     std::vector<std::unique_ptr<QProcess>> runTogether(const QList<QStringList> &runs,
                                                        const QString &go) {
-        std::vector<std::unique_ptr<QProcess>> workers;
-        for (const QStringList &arguments : runs)
-            workers.push_back(start(arguments + QStringList{go}));
-        const QString ready = QFileInfo(go).fileName() + QStringLiteral(".*");
-        QElapsedTimer waited;
-        waited.start();
-        while (QDir(club).entryList({ready}).size() < runs.size() && waited.elapsed() < 60000)
-            QThread::msleep(5);
-        QFile(go).open(QIODevice::WriteOnly);
-        for (auto &worker : workers)
-            EXPECT_TRUE(worker->waitForFinished(60000));
-        return workers;
+        return ::runTogether(QStringLiteral(BILLING_WORKER), club, runs, go);
     }
     int timedRun(const QStringList &arguments) {
         QElapsedTimer took;

@@ -1,12 +1,8 @@
 #include "EventFixture.h"
+#include "Workers.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QSet>
-#include <QThread>
 #include <memory>
 
 namespace {
@@ -14,27 +10,9 @@ namespace {
 // Several workstations at once, each an operating-system process of its own.
 class EventConcurrencyTest : public EventFixture {
 protected:
-    // Starts one worker per argument list and waits for them all. With a
-    // go file, the workers wait until all are ready, then go together.
     std::vector<std::unique_ptr<QProcess>> runTogether(const QList<QStringList> &runs,
                                                        const QString &go = QString()) {
-        std::vector<std::unique_ptr<QProcess>> workers;
-        for (const QStringList &arguments : runs) {
-            workers.push_back(std::make_unique<QProcess>());
-            workers.back()->start(QStringLiteral(EVENT_WORKER), QStringList{club} + arguments);
-        }
-        if (!go.isEmpty()) {
-            const QString ready = QFileInfo(go).fileName() + QStringLiteral(".*");
-            QElapsedTimer waited;
-            waited.start();
-            while (QDir(club).entryList({ready}).size() < runs.size() && waited.elapsed() < 60000)
-                QThread::msleep(5);
-            QFile start(go);
-            EXPECT_TRUE(start.open(QIODevice::WriteOnly));
-        }
-        for (auto &worker : workers)
-            EXPECT_TRUE(worker->waitForFinished(120000));
-        return workers;
+        return ::runTogether(QStringLiteral(EVENT_WORKER), club, runs, go);
     }
 };
 
@@ -66,7 +44,7 @@ TEST_F(EventConcurrencyTest, OfEightWorkstationsBookingOneRoomAndTimeExactlyOneW
         const QString go = path(QStringLiteral("go-") + date);
         const auto workers = runTogether(
             QList<QStringList>(Workstations, {QStringLiteral("book"), date, QStringLiteral("18:00"),
-                                              QStringLiteral("22:00"), QStringLiteral("1"), go}),
+                                              QStringLiteral("22:00"), QStringLiteral("1")}),
             go);
         int won = 0;
         int refused = 0;
