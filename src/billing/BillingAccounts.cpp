@@ -112,20 +112,19 @@ std::optional<double> BillingAccounts::CreateAccount(int eventNumber) {
     if (!db)
         return std::nullopt;
 
-    // Another workstation may take the number first; its row then stands in
-    // the way and the next number is tried.
-    qint64 number = 0;
+    // Numbers are tried from the lowest free one up: another workstation
+    // may take a number first, and its rows then stand in the way.
     qint64 lowest = hundredths(m_module.config.RangeFrom);
+    qint64 tried = lowest; // the number the last attempt took, or would have
     Result<Written> written = Written::Duplicate;
     while (written && *written == Written::Duplicate) {
         const Status attempt = messages.RetryWhileLocked([&]() -> Status {
-            written = writeAccount(*db, eventNumber, number, lowest);
+            written = writeAccount(*db, eventNumber, lowest, tried);
             return written.status();
         });
         if (!attempt)
             written = attempt.error();
-        if (written && *written == Written::Duplicate)
-            lowest = number + 100;
+        lowest = tried + 100;
     }
     if (written && *written == Written::UsedUp) {
         messages.show(QStringLiteral("The range of allocated member numbers has been used up. \r\n"
@@ -135,7 +134,7 @@ std::optional<double> BillingAccounts::CreateAccount(int eventNumber) {
                       Oops, Icon::Information);
         return std::nullopt;
     }
-    const QString text = numberText(fromHundredths(number));
+    const QString text = numberText(fromHundredths(tried));
     if (!written) {
         if (written.error().number != ErrorNumber::RecordLocked)
             messages.ShowErrorCodes(written.error());
@@ -146,7 +145,8 @@ std::optional<double> BillingAccounts::CreateAccount(int eventNumber) {
     }
     // The number goes into the event only once its account exists.
     m_module.event.Text1[CurrentEvent::AccountBox] = text;
-    m_module.event.Account = fromHundredths(number);
+    m_module.event.Account = fromHundredths(tried);
+    m_module.checks.TaxExemptFlag = 0;
     const QString club = m_module.databases.settings().clubDirectory;
     const bool tills = ClubFile::exists(club, QStringLiteral("tillzo.exe"));
     messages.show(QStringLiteral("Billing Account # ") + text + QStringLiteral(" created.") +
@@ -158,11 +158,11 @@ std::optional<double> BillingAccounts::CreateAccount(int eventNumber) {
         m_module.channel.MessageText = QStringLiteral("16");
         emit pointOfSaleExportRequested();
     }
-    return fromHundredths(number);
+    return fromHundredths(tried);
 }
 
 Result<BillingAccounts::Written> BillingAccounts::writeAccount(Database &db, int eventNumber,
-                                                               qint64 &number, qint64 lowest) {
+                                                               qint64 lowest, qint64 &number) {
     Transaction transaction(db);
     if (!transaction.begun())
         return transaction.begun().error();
@@ -194,9 +194,11 @@ Status BillingAccounts::insertAccount(Database &db, int eventNumber, double numb
     const QString name = QStringLiteral("Event #") + QString::number(eventNumber);
     QVariantList address{number};
     address << addressValues(m_module.event);
-    QStringList marks;
-    for (int i = 0; i < address.size(); ++i)
+    QStringList columns, marks;
+    for (int position = 0; position <= AddressPositions; ++position) {
+        columns << addressTable().columns[position].name;
         marks << QStringLiteral("?");
+    }
     // An event account: charged at the tills like any, billed on paper,
     // never interest; the suite's other columns keep their defaults.
     const struct {
@@ -208,7 +210,8 @@ Status BillingAccounts::insertAccount(Database &db, int eventNumber, double numb
                         "pricelevel) values (?, ?, ?, ?, ?, 0, 0, 0, ?, 1, 1, 0)"),
          {number, QString(), name, cutToLength(config.DefaultClassCode, 5),
           cutToLength(config.DefaultBillingCode, 5), today}},
-        {QStringLiteral("insert into address values (%1)").arg(marks.join(QStringLiteral(", "))),
+        {QStringLiteral("insert into address (%1) values (%2)")
+             .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
          address},
         {QStringLiteral("insert into interesta (acctnumber, chargeinterest, interestrate, "
                         "gracedays, mininterest, lastcharged) values (?, 0, 0, 0, 0, 0)"),
@@ -233,6 +236,7 @@ std::optional<BillingAccounts::Linked> BillingAccounts::LinkAccount(double numbe
     const auto refuse = [&] {
         event.Text1[CurrentEvent::AccountBox].clear();
         event.Account = 0;
+        m_module.checks.TaxExemptFlag = 0;
         return std::nullopt;
     };
     DatabasePtr master = m_module.openDatabase(Master);

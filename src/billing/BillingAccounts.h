@@ -60,9 +60,10 @@ private:
     // While the month-end run is on, accounts are neither created nor
     // updated: the operator is told and MessageText is "STOP".
     bool refusedForMonthEnd(const QString &verb);
-    // One attempt inside its transaction, from the first number not below
-    // `lowest` (in hundredths).
-    Result<Written> writeAccount(Database &db, int eventNumber, qint64 &number, qint64 lowest);
+    // One attempt in a transaction of its own: the next number of the range,
+    // but none below `lowest` (hundredths), goes into `number` and its five
+    // rows are written.
+    Result<Written> writeAccount(Database &db, int eventNumber, qint64 lowest, qint64 &number);
     Status insertAccount(Database &db, int eventNumber, double number);
 
     Module &m_module;

@@ -8,6 +8,8 @@
 #include "foundation/TextValue.h"
 #include "foundation/Transaction.h"
 
+#include <cmath>
+
 namespace {
 
 const QString Oops = QStringLiteral("Oops...");
@@ -60,10 +62,8 @@ EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, in
         return Billed::NotBilled;
 
     const auto count = itemCount(eventNumber);
-    if (!count) {
-        messages.ShowErrorCodes(count.error());
+    if (!count)
         return Billed::NotBilled;
-    }
     const bool markOnly = *count == 0;
     if (markOnly && !messages.AskYesNo(QStringLiteral("There are no items to bill for event # ") +
                                            QString::number(eventNumber) +
@@ -85,7 +85,7 @@ EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, in
     if (!db)
         return Billed::NotBilled;
 
-    Refused refused = Refused::Nothing;
+    Refused refused = Refused::None;
     const Status written = messages.RetryWhileLocked([&]() -> Status {
         Transaction transaction(*db);
         if (!transaction.begun())
@@ -94,7 +94,7 @@ EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, in
         if (!bill)
             return bill.status();
         refused = *bill;
-        return refused == Refused::Nothing ? transaction.commit() : Status();
+        return refused == Refused::None ? transaction.commit() : Status();
     });
     if (!written) {
         // A lock the operator chose not to wait for needs no error report.
@@ -102,9 +102,9 @@ EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, in
             messages.ShowErrorCodes(written.error());
         return Billed::NotBilled;
     }
-    if (refused != Refused::Nothing) {
+    if (refused != Refused::None) {
         explain(refused, eventNumber);
-        return Billed::NotBilled;
+        return refused == Refused::AlreadyBilled ? Billed::AlreadyBilled : Billed::NotBilled;
     }
     m_module.channel.MessageText = markOnly ? QStringLiteral("SETSTATUS5") : QStringLiteral("OK");
     return markOnly ? Billed::MarkedBilled : Billed::Charged;
@@ -130,14 +130,16 @@ bool EventBilling::accountExists(double account) {
     return false;
 }
 
-Result<int> EventBilling::itemCount(int eventNumber) {
-    auto db = m_module.databases.open(EventDatabase);
-    if (!db)
-        return db.error();
-    auto count = db.value()->exec(QStringLiteral("select count(*) from items where eventid = ?"),
-                                  {eventNumber});
-    if (!count)
-        return count.error();
+std::optional<int> EventBilling::itemCount(int eventNumber) {
+    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    if (!evnt)
+        return std::nullopt;
+    auto count =
+        evnt->exec(QStringLiteral("select count(*) from items where eventid = ?"), {eventNumber});
+    if (!count) {
+        m_module.messages.ShowErrorCodes(count.error());
+        return std::nullopt;
+    }
     return count->next() ? count->value(0).toInt() : 0;
 }
 
@@ -184,6 +186,15 @@ Result<EventBilling::Refused> EventBilling::writeBill(Database &db, int eventNum
         return status->value(0).toInt() == CurrentEvent::BilledStatus ? Refused::AlreadyBilled
                                                                       : Refused::NotReady;
     }
+    // The account as stored: another workstation may have changed it since
+    // the window read it.
+    auto stored =
+        db.exec(QStringLiteral("select custid from eventinfo where eventnum = ?"), {eventNumber});
+    if (!stored)
+        return stored.error();
+    if (!stored->next() || std::abs(stored->value(0).toDouble() - account) > 0.001)
+        return Refused::AccountChanged;
+    stored->finish();
     auto charges = readCharges(db, eventNumber);
     if (!charges)
         return charges.error();
@@ -191,7 +202,7 @@ Result<EventBilling::Refused> EventBilling::writeBill(Database &db, int eventNum
     if (charges->isEmpty() != markOnly)
         return Refused::ItemsChanged;
     if (markOnly)
-        return Refused::Nothing;
+        return Refused::None;
 
     const bool monthly = m_module.config.BillingMode == 1;
     auto insert = db.prepare(insertCharge(monthly));
@@ -217,7 +228,7 @@ Result<EventBilling::Refused> EventBilling::writeBill(Database &db, int eventNum
         if (Status inserted = db.exec(*insert); !inserted)
             return inserted.error();
     }
-    return Refused::Nothing;
+    return Refused::None;
 }
 
 Result<QList<EventBilling::Charge>> EventBilling::readCharges(Database &db, int eventNumber) {
@@ -254,11 +265,16 @@ void EventBilling::explain(Refused refused, int eventNumber) {
         text = event + QStringLiteral(" could not be found; it may have been deleted. Nothing was "
                                       "billed.");
         break;
+    case Refused::AccountChanged:
+        text = event + QStringLiteral("'s billing account was changed on another workstation "
+                                      "meanwhile. Nothing was billed; please choose 'Clear "
+                                      "Screen', open the event again and bill it from there.");
+        break;
     case Refused::ItemsChanged:
         text = event + QStringLiteral("'s items were changed on another workstation meanwhile. "
                                       "Nothing was billed; please choose 'Bill Event' again.");
         break;
-    case Refused::Nothing:
+    case Refused::None:
         return;
     }
     m_module.messages.show(text, Oops, Icon::Information);

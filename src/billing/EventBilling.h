@@ -24,9 +24,10 @@ class Module;
 class EventBilling {
 public:
     enum class Billed {
-        Charged,      // MessageText "OK"
-        MarkedBilled, // nothing to charge; status 5 at the operator's word: "SETSTATUS5"
-        NotBilled,    // declined, refused or failed; the operator has been told
+        Charged,       // MessageText "OK"
+        MarkedBilled,  // nothing to charge; status 5 at the operator's word: "SETSTATUS5"
+        AlreadyBilled, // billed meanwhile elsewhere; the operator has been told
+        NotBilled,     // declined, refused or failed; the operator has been told
     };
     // The receivables codes of one ar0 row, copied into each charge to it.
     struct Codes {
@@ -45,10 +46,11 @@ private:
         Money price, servchg, tax;
         QString itemdesc;
     };
-    enum class Refused { Nothing, AlreadyBilled, NotReady, Missing, ItemsChanged };
+    enum class Refused { None, AlreadyBilled, NotReady, Missing, AccountChanged, ItemsChanged };
 
     bool accountExists(double account);
-    Result<int> itemCount(int eventNumber);
+    // The number of the event's items; none after telling the operator.
+    std::optional<int> itemCount(int eventNumber);
     // The ar0 codes by receivables account; none after telling the operator.
     std::optional<QHash<qint64, Codes>> readCodes();
     // Inside the caller's transaction: status 5, then one charge per item

@@ -50,14 +50,19 @@ void AccountAssignment::cmdassignClick() {
     if (!complete)
         return;
 
-    double account = numericValue(accountBox);
-    if (account < 0 || account > BillingAccounts::HighestNumber) {
+    // An account number, "New" or nothing; anything else ("abc", "12abc")
+    // is a slip of the keyboard and is cleared, as a number out of range is.
+    const QString typed = accountBox.trimmed();
+    const bool askedForNew = typed.compare(QStringLiteral("New"), Qt::CaseInsensitive) == 0;
+    bool isNumber = false;
+    double account = typed.toDouble(&isNumber);
+    if (typed.isEmpty() || askedForNew) {
+        account = 0;
+    } else if (!isNumber || account < 0 || account > BillingAccounts::HighestNumber) {
         accountBox.clear();
         emit changed();
         return;
     }
-    const bool askedForNew =
-        accountBox.trimmed().compare(QStringLiteral("New"), Qt::CaseInsensitive) == 0;
     if (kind == MemberEvent && !askedForNew && account < 1) {
         if (!m_module.messages.AskYesNo(QStringLiteral("Is this a new event billing account?  \r\n"
                                                        "(i.e. not an already existing account)"),
@@ -74,8 +79,12 @@ void AccountAssignment::cmdassignClick() {
     }
 
     if (account == 0 && kind == NonMemberEvent) {
-        if (m_accounts.CreateAccount(integerValue(event.Text1[CurrentEvent::NumberBox])))
+        if (m_accounts.CreateAccount(integerValue(event.Text1[CurrentEvent::NumberBox]))) {
             event.UnsavedChanges = true;
+            m_events.lbltaxexemptVisible = false;
+            m_events.lblclasscode =
+                QStringLiteral("Classcode: ") + m_module.config.DefaultClassCode;
+        }
     } else if (account > 0) {
         const auto linked = m_accounts.LinkAccount(account);
         m_events.lbltaxexemptVisible = linked && linked->taxExempt;

@@ -148,6 +148,12 @@ void EventEditor::beginAction() {
     m_window.helpwindow.clear();
     if (event.Status == CurrentEvent::CancelledStatus)
         event.Text1[CurrentEvent::RoomBox].clear();
+    cancelEmployeeLink();
+}
+
+void EventEditor::cancelEmployeeLink() {
+    m_awaitingEmployee = false;
+    m_window.employeeVisible = false;
 }
 
 void EventEditor::EnableEventEditing() {
@@ -188,6 +194,7 @@ void EventEditor::cmdcontactClick() {
 
 void EventEditor::endEditing() {
     CurrentEvent &event = m_module.event;
+    cancelEmployeeLink();
     event.EditMode = CurrentEvent::Viewing;
     event.UnsavedChanges = false;
     m_pendingCancellation.clear();
@@ -349,6 +356,16 @@ void EventEditor::modify() {
     m_window.cmdEnabled[EventWindow::BillEventButton] = billable();
 }
 
+void EventEditor::showBilled() {
+    // The billing stored status 5 with the charges: the window shows it as
+    // stored, and the event cannot be billed or cancelled again.
+    CurrentEvent &event = m_module.event;
+    setStatus(CurrentEvent::BilledStatus);
+    event.OldValue[CurrentEvent::StatusBox] = event.Text1[CurrentEvent::StatusBox];
+    m_window.cmdEnabled[EventWindow::BillEventButton] = false;
+    m_window.cmdEnabled[EventWindow::CancelEventButton] = false;
+}
+
 bool EventEditor::billable() const {
     return integerValue(m_module.event.Text1[CurrentEvent::StatusBox]) == 4 && level(Billing);
 }
@@ -450,6 +467,9 @@ void EventEditor::billEvent() {
                                Icon::Information);
         return;
     }
+    // What the employee panel's answer bills: the event and account shown now.
+    m_billingEvent = integerValue(m_module.event.Text1[CurrentEvent::NumberBox]);
+    m_billingAccount = m_module.event.Text1[CurrentEvent::AccountBox];
     m_window.BillingEmployee = 0;
     if (m_module.messages.AskYesNo(
             QStringLiteral("Do you want to link this event to an employee by employee number?"),
@@ -485,8 +505,20 @@ void EventEditor::cmdemployeeClick(int index) {
 
 void EventEditor::bill() {
     CurrentEvent &event = m_module.event;
-    const int number = integerValue(event.Text1[CurrentEvent::NumberBox]);
-    const double account = numericValue(event.Text1[CurrentEvent::AccountBox]);
+    // Typed into while the employee panel waited: the stored event is no
+    // longer what the window shows.
+    if (event.UnsavedChanges ||
+        integerValue(event.Text1[CurrentEvent::NumberBox]) != m_billingEvent ||
+        event.Text1[CurrentEvent::AccountBox] != m_billingAccount) {
+        m_module.messages.show(
+            QStringLiteral("Please save the data first, then choose 'Modify' and 'Bill Event'"),
+            Oops, Icon::Information);
+        m_window.cmdEnabled[EventWindow::BillEventButton] = billable();
+        emit changed();
+        return;
+    }
+    const int number = m_billingEvent;
+    const double account = numericValue(m_billingAccount);
     const QString eventText = QStringLiteral("Event #") + QString::number(number);
     QString text, title;
     switch (m_billing.BillEvent(number, account, m_window.BillingEmployee)) {
@@ -501,18 +533,18 @@ void EventEditor::bill() {
                                 : QStringLiteral(" billing has been sent to the A/R workspace."));
         title = QStringLiteral("Billing Complete");
         break;
+    case EventBilling::Billed::AlreadyBilled:
+        // Billed on another workstation: the window shows it as stored.
+        showBilled();
+        emit changed();
+        return;
     case EventBilling::Billed::NotBilled:
         m_window.cmdEnabled[EventWindow::BillEventButton] = billable();
         emit changed();
         return;
     }
-    // The billing stored status 5 with the charges: the window shows it as
-    // stored, and the event cannot be billed or cancelled again.
-    setStatus(CurrentEvent::BilledStatus);
-    event.OldValue[CurrentEvent::StatusBox] = event.Text1[CurrentEvent::StatusBox];
+    showBilled();
     event.EditMode = CurrentEvent::Editing;
-    m_window.cmdEnabled[EventWindow::BillEventButton] = false;
-    m_window.cmdEnabled[EventWindow::CancelEventButton] = false;
     m_events.changeLog.AuditLine = text;
     m_events.changeLog.WriteAudit();
     emit changed();

@@ -86,6 +86,10 @@ private:
     void billEvent();
     // Bills the event once the employee is known (BillingEmployee, 0 none).
     void bill();
+    // Status 5 as the billing stored it.
+    void showBilled();
+    // The employee panel is given up when another command starts.
+    void cancelEmployeeLink();
     void contractBuilder();
     void setStatus(int code);
     void printAudit();
@@ -99,4 +103,7 @@ private:
     // is saved.
     QString m_pendingCancellation;
     bool m_awaitingEmployee = false;
+    // The event and account text "Bill Event" was pressed for.
+    int m_billingEvent = 0;
+    QString m_billingAccount;
 };

@@ -286,18 +286,19 @@ TEST_F(AccountButtonTest, TheAccountBoxDecidesBetweenCreatingAndLinking) {
     box(3) = QStringLiteral("18:00");
     box(5) = QStringLiteral("2");
 
-    for (const char *cleared : {"-5", "100000"}) {
+    for (const char *cleared : {"-5", "100000", "abc", "12abc"}) {
         SCOPED_TRACE(cleared);
         box(10) = QString::fromLatin1(cleared);
         button->cmdassignClick();
         EXPECT_TRUE(box(10).isEmpty());
         EXPECT_EQ(accountsInRange(), 0);
     }
-    for (const char *asked : {"new", "abc"}) {
+    for (const char *asked : {"new", ""}) {
         SCOPED_TRACE(asked);
         box(10) = QString::fromLatin1(asked);
         button->cmdassignClick();
         EXPECT_GE(box(10).toDouble(), 90000) << "a non-member event's account is created";
+        EXPECT_EQ(record->lblclasscode, QStringLiteral("Classcode: EV"));
     }
     EXPECT_EQ(accountsInRange(), 2);
 

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSet>
+#include <algorithm>
 #include <memory>
 #include <signal.h>
 
@@ -106,7 +107,7 @@ TEST_F(BillingProcessesTest, ABillingKilledAtAnyMomentLeavesAllOrNothing) {
     for (int event = 2; event <= Runs + 1; ++event) {
         const QStringList bill{QStringLiteral("bill"), QString::number(event),
                                QStringLiteral("1001")};
-        runAndKill(bill, int(random.bounded(normal + normal / 5 + 1)));
+        runAndKill(bill, int(random.bounded(normal + normal / 2 + 1)));
         const int afterKill = status(event);
         const int charged = charges(event);
         ASSERT_TRUE((afterKill == 4 && charged == 0) || (afterKill == 5 && charged == Items))
@@ -119,6 +120,8 @@ TEST_F(BillingProcessesTest, ABillingKilledAtAnyMomentLeavesAllOrNothing) {
     }
     std::cout << "billing killed before its commit in " << killedBeforeCommit << " of " << Runs
               << " runs\n";
+    EXPECT_GT(killedBeforeCommit, 0) << "no kill landed before the commit";
+    EXPECT_LT(killedBeforeCommit, Runs) << "no kill came after the commit";
 }
 
 TEST_F(BillingProcessesTest, AnAccountKilledAtAnyMomentIsWholeOrAbsent) {
@@ -129,7 +132,7 @@ TEST_F(BillingProcessesTest, AnAccountKilledAtAnyMomentIsWholeOrAbsent) {
     SCOPED_TRACE(testing::Message() << "seed " << seed << ", a run takes " << normal << " ms");
     for (int run = 0; run < Runs; ++run) {
         runAndKill({QStringLiteral("create"), QString::number(run + 2)},
-                   int(random.bounded(normal + normal / 5 + 1)));
+                   int(random.bounded(normal + normal / 2 + 1)));
         const QList<int> rows = accountRows();
         ASSERT_EQ(QSet<int>(rows.begin(), rows.end()).size(), 1)
             << "run " << run << ": rows per table " << rows[0] << " " << rows[1] << " " << rows[2]
@@ -148,12 +151,11 @@ TEST_F(BillingProcessesTest, FourWorkstationsBillingOneEventChargeItOnce) {
         runTogether(QList<QStringList>(
                         4, {QStringLiteral("bill"), QStringLiteral("7"), QStringLiteral("1001")}),
                     path(QStringLiteral("go-bill")));
-    int billed = 0;
-    for (const auto &worker : workers) {
-        billed += worker->exitCode() == 0 ? 1 : 0;
-        EXPECT_NE(worker->exitCode(), 2) << worker->readAllStandardError().toStdString();
-    }
-    EXPECT_EQ(billed, 1);
+    QList<int> codes;
+    for (const auto &worker : workers)
+        codes << worker->exitCode();
+    std::sort(codes.begin(), codes.end());
+    EXPECT_EQ(codes, (QList<int>{0, 3, 3, 3})) << "one bills, three are told it is billed";
     EXPECT_EQ(charges(7), Items);
     EXPECT_EQ(status(7), 5);
 }

@@ -93,7 +93,7 @@ TEST_F(EventBillingTest, DailyBillingChargesEachItemOnceIntoTheWorkArea) {
 
     // The same window after Clear, or another workstation: never twice.
     prompts.answerYesNo(true);
-    EXPECT_EQ(bill(7), Billed::NotBilled);
+    EXPECT_EQ(bill(7), Billed::AlreadyBilled);
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("Event #7 has already been billed. Nothing was charged again."));
     EXPECT_EQ(charges(7), 3);
@@ -176,6 +176,26 @@ TEST_F(EventBillingTest, RefusedBillingsWriteNothing) {
         EXPECT_TRUE(prompts.lastMessage().text.contains(QStringLiteral("no longer ready")));
         EXPECT_EQ(charges(7), 0);
         exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set status = 4"));
+    }
+    {
+        SCOPED_TRACE("the account changed on another workstation");
+        addAccount(1002);
+        exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set custid = 1002"));
+        prompts.answerYesNo(true);
+        EXPECT_EQ(bill(7, 1001), Billed::NotBilled);
+        EXPECT_TRUE(
+            prompts.lastMessage().text.contains(QStringLiteral("billing account was changed")));
+        nothingWritten();
+        exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set custid = 1001"));
+    }
+    {
+        SCOPED_TRACE("items of an event that is gone");
+        addItem(99, QStringLiteral("Orphan"), 4010, QStringLiteral("1"), QStringLiteral("0"),
+                QStringLiteral("0"));
+        prompts.answerYesNo(true);
+        EXPECT_EQ(bill(99), Billed::NotBilled);
+        EXPECT_TRUE(prompts.lastMessage().text.contains(QStringLiteral("could not be found")));
+        EXPECT_EQ(charges(99), 0);
     }
     for (const QString &missing : {QStringLiteral("ar"), QStringLiteral("daily")}) {
         SCOPED_TRACE(missing.toStdString());

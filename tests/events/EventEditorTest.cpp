@@ -2,10 +2,42 @@
 
 namespace {
 
-class EventEditorTest : public EditingFixture {};
-
 constexpr int Library = 3;
 constexpr int Ballroom = 1;
+
+class EventEditorTest : public EditingFixture {
+protected:
+    // A confirmed event of account 1001 with one item, saved with every
+    // field billing requires and opened with Modify, ready for Bill Event.
+    void readyToBill(const QString &date) {
+        exec(QStringLiteral("master"),
+             QStringLiteral("insert into acctinfo (acctnumber, lname) select 1001, 'Byron' where "
+                            "not exists (select 1 from acctinfo where acctnumber = 1001)"));
+        EXPECT_EQ(book(date, QStringLiteral("Billed"), QStringLiteral("10:00"),
+                       QStringLiteral("11:00"), Library, 4),
+                  EventRecord::Saved::Done);
+        exec(QStringLiteral("evnt"),
+             QStringLiteral("insert into items (eventid, qty, itemdesc, price, servchg, tax, "
+                            "glnum) values (?, 1, 'Lunch', 10, 1, 1, 4010)"),
+             {lastNumber});
+        EXPECT_TRUE(logic->ShowEvent(lastNumber));
+        click(EventWindow::ModifyButton);
+        for (int required : {6, 7, 10, 11, 12, 14, 15, 16, 17, 21, 27, 31, 32})
+            type(required, required == 10                   ? QStringLiteral("1001")
+                           : required == 6 || required == 7 ? QStringLiteral("40")
+                                                            : QStringLiteral("1234567"));
+        click(EventWindow::SaveButton);
+        click(EventWindow::ModifyButton);
+        EXPECT_TRUE(window().EditingEnabled) << prompts.messageTexts().join('|').toStdString();
+        prompts.clear();
+    }
+    int charges(int event) {
+        return scalar(QStringLiteral("daily"),
+                      QStringLiteral("select count(*) from ardaily where architnum = ?"),
+                      {QStringLiteral("EV%1").arg(event)})
+            .toInt();
+    }
+};
 
 TEST_F(EventEditorTest, ABookingFromEnquiryToCancellationAndBack) {
     enterBooking(QStringLiteral("20270612"), QStringLiteral("Garden Party"), Library);
@@ -393,25 +425,8 @@ TEST_F(EventEditorTest, BillEventBillsOnlyWhatIsSavedThenLinksAnEmployee) {
 }
 
 TEST_F(EventEditorTest, ABilledEventShowsItsOutcomeInTheWindowAndTheHistory) {
-    exec(QStringLiteral("master"),
-         QStringLiteral("insert into acctinfo (acctnumber, lname) values (1001, 'Byron')"));
     const auto billReadyEvent = [&](const QString &date) {
-        EXPECT_EQ(book(date, QStringLiteral("Billed"), QStringLiteral("10:00"),
-                       QStringLiteral("11:00"), Library, 4),
-                  EventRecord::Saved::Done);
-        exec(QStringLiteral("evnt"),
-             QStringLiteral("insert into items (eventid, qty, itemdesc, price, servchg, tax, "
-                            "glnum) values (?, 1, 'Lunch', 10, 1, 1, 4010)"),
-             {lastNumber});
-        EXPECT_TRUE(logic->ShowEvent(lastNumber));
-        click(EventWindow::ModifyButton);
-        for (int required : {6, 7, 10, 11, 12, 14, 15, 16, 17, 21, 27, 31, 32})
-            type(required, required == 10                   ? QStringLiteral("1001")
-                           : required == 6 || required == 7 ? QStringLiteral("40")
-                                                            : QStringLiteral("1234567"));
-        click(EventWindow::SaveButton);
-        click(EventWindow::ModifyButton);
-        prompts.clear();
+        readyToBill(date);
         prompts.answerYesNo(false); // no employee
         prompts.answerYesNo(true);  // "Bill this event now?"
         click(EventWindow::BillEventButton);
@@ -437,6 +452,44 @@ TEST_F(EventEditorTest, ABilledEventShowsItsOutcomeInTheWindowAndTheHistory) {
     EXPECT_EQ(
         prompts.lastMessage().text,
         QStringLiteral("Event #%1 has been billed directly to account #  1001").arg(lastNumber));
+}
+
+TEST_F(EventEditorTest, WhileTheEmployeePanelWaitsNothingElseIsBilled) {
+    readyToBill(QStringLiteral("20270801"));
+    prompts.answerYesNo(true); // link an employee
+    click(EventWindow::BillEventButton);
+    ASSERT_TRUE(window().employeeVisible);
+    type(10, QStringLiteral("1002")); // another account, not saved
+    logic->entry.txtemployeeChange(QStringLiteral("7"));
+    logic->editor.cmdemployeeClick(0);
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("Please save the data first, then choose 'Modify' and 'Bill Event'"));
+    EXPECT_EQ(charges(lastNumber), 0);
+    EXPECT_EQ(stored(QStringLiteral("status"), lastNumber), QStringLiteral("4"));
+
+    // Another command gives the panel up.
+    readyToBill(QStringLiteral("20270802"));
+    prompts.answerYesNo(true);
+    click(EventWindow::BillEventButton);
+    ASSERT_TRUE(window().employeeVisible);
+    click(EventWindow::EventInfoButton);
+    EXPECT_FALSE(window().employeeVisible);
+}
+
+TEST_F(EventEditorTest, BilledOnAnotherWorkstationTheWindowShowsItBilled) {
+    readyToBill(QStringLiteral("20270801"));
+    exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set status = 5"));
+    prompts.answerYesNo(false); // no employee
+    prompts.answerYesNo(true);  // "Bill this event now?"
+    click(EventWindow::BillEventButton);
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("Event #%1 has already been billed. Nothing was charged again.")
+                  .arg(lastNumber));
+    EXPECT_EQ(charges(lastNumber), 0);
+    EXPECT_EQ(window().cbostatus.text, module->config.statusListText(5));
+    EXPECT_FALSE(window().cmdEnabled[EventWindow::BillEventButton]);
+    click(EventWindow::SaveButton);
+    EXPECT_EQ(stored(QStringLiteral("status"), lastNumber), QStringLiteral("5"));
 }
 
 TEST_F(EventEditorTest, AnEventBilledElsewhereIsNotSavedBackToUnbilled) {

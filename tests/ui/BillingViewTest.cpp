@@ -32,6 +32,7 @@ TEST_F(BillingViewTest, ANonMemberEventGetsItsAccountAndIsBilled) {
     ASSERT_TRUE(account && assign && status);
     QTest::mouseClick(account, Qt::LeftButton);
     ASSERT_TRUE(waitFor([&] { return account->hasFocus(); }));
+    QTest::keyClick(account, Qt::Key_A, Qt::ControlModifier); // over the "0" shown
     QTest::keyClicks(account, QStringLiteral("New"));
     EXPECT_EQ(assign->text(), QStringLiteral("Assign/Link to Account #"));
     assign->click();

@@ -255,7 +255,7 @@ Status sell(Module &module, EventRecord &record, int eventNumber, const Menu &me
 
 // What has happened is billed as the office bills it: its charges go to
 // the receivables work area and its status becomes 5.
-Status bill(Module &module, SilentPorts &ports, int eventNumber, int account) {
+Status bill(Module &module, SilentPorts &ports, int eventNumber, double account) {
     ports.yesAnswers = 2; // "Bill this event now?", and status 5 when nothing was sold
     const auto billed = EventBilling(module).BillEvent(eventNumber, account, 0);
     ports.yesAnswers = 0;
@@ -372,7 +372,7 @@ Status add(Module &module, SilentPorts &ports, const QDate &today) {
                 return sold;
         }
         if (billed) {
-            if (Status done = bill(module, ports, number, booking.account); !done)
+            if (Status done = bill(module, ports, number, box[10].toDouble()); !done)
                 return done;
         }
     }
