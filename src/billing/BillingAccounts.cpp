@@ -1,6 +1,7 @@
 #include "BillingAccounts.h"
 
 #include "MonthEnd.h"
+#include "foundation/AccountNumber.h"
 #include "foundation/Clock.h"
 #include "foundation/ClubFile.h"
 #include "foundation/CurrentEvent.h"
@@ -29,12 +30,6 @@ qint64 hundredths(double number) {
 }
 double fromHundredths(qint64 number) {
     return double(number) / 100;
-}
-
-// The account's rows are found within a thousandth, whatever the binary
-// representation of the stored number.
-QVariantList around(double number) {
-    return {number - 0.001, number + 0.001};
 }
 
 const Schema::Table &addressTable() {
@@ -168,7 +163,8 @@ Result<BillingAccounts::Written> BillingAccounts::writeAccount(Database &db, int
         return transaction.begun().error();
     auto highest = db.exec(
         QStringLiteral("select max(acctnumber) from acctinfo where acctnumber between ? and ?"),
-        {m_module.config.RangeFrom - 0.001, m_module.config.RangeTo + 0.001});
+        {m_module.config.RangeFrom - AccountNumber::Tolerance,
+         m_module.config.RangeTo + AccountNumber::Tolerance});
     if (!highest)
         return highest.error();
     number = highest->next() && !highest->value(0).isNull()
@@ -244,7 +240,7 @@ std::optional<BillingAccounts::Linked> BillingAccounts::LinkAccount(double numbe
         return std::nullopt;
     auto account = master->exec(QStringLiteral("select classcode, taxexempt, suspended from "
                                                "acctinfo where acctnumber between ? and ?"),
-                                around(number));
+                                AccountNumber::around(number));
     if (!account) {
         m_module.messages.ShowErrorCodes(account.error());
         return std::nullopt;
@@ -274,7 +270,7 @@ std::optional<BillingAccounts::Linked> BillingAccounts::LinkAccount(double numbe
 
     auto address = master->exec(QStringLiteral("select * from address where acctnumber between "
                                                "? and ?"),
-                                around(number));
+                                AccountNumber::around(number));
     if (!address) {
         m_module.messages.ShowErrorCodes(address.error());
         return std::nullopt;
@@ -305,7 +301,7 @@ void BillingAccounts::UpdateAccount() {
     if (!master)
         return;
     QVariantList values = addressValues(event);
-    values << around(number);
+    values << AccountNumber::around(number);
     int updated = 0;
     const Status written = messages.RetryWhileLocked([&]() -> Status {
         auto update = master->exec(QStringLiteral("update address set ") + addressAssignments() +

@@ -2,13 +2,12 @@
 
 #include "BillingAccounts.h"
 #include "MonthEnd.h"
+#include "foundation/AccountNumber.h"
 #include "foundation/Clock.h"
 #include "foundation/CurrentEvent.h"
 #include "foundation/Module.h"
 #include "foundation/TextValue.h"
 #include "foundation/Transaction.h"
-
-#include <cmath>
 
 namespace {
 
@@ -114,10 +113,9 @@ bool EventBilling::accountExists(double account) {
     DatabasePtr master = m_module.openDatabase(QStringLiteral("master"));
     if (!master)
         return false;
-    // The tolerance finds the number whatever its binary representation.
     auto found = master->exec(
         QStringLiteral("select count(*) from acctinfo where acctnumber between ? and ?"),
-        {account - 0.001, account + 0.001});
+        AccountNumber::around(account));
     if (!found) {
         m_module.messages.ShowErrorCodes(found.error());
         return false;
@@ -192,7 +190,7 @@ Result<EventBilling::Refused> EventBilling::writeBill(Database &db, int eventNum
         db.exec(QStringLiteral("select custid from eventinfo where eventnum = ?"), {eventNumber});
     if (!stored)
         return stored.error();
-    if (!stored->next() || std::abs(stored->value(0).toDouble() - account) > 0.001)
+    if (!stored->next() || !AccountNumber::same(stored->value(0).toDouble(), account))
         return Refused::AccountChanged;
     stored->finish();
     auto charges = readCharges(db, eventNumber);

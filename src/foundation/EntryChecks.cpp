@@ -1,5 +1,6 @@
 #include "EntryChecks.h"
 
+#include "AccountNumber.h"
 #include "Clipboard.h"
 #include "Clock.h"
 #include "Databases.h"
@@ -172,12 +173,11 @@ void EntryChecks::CheckMemberNumber() {
         m_messages.reportFailure(db.error(), master);
         return;
     }
-    // The range absorbs the floating-point form of stored account numbers.
     auto account = db.value()->exec(
         QStringLiteral(
             "select lname, fname, taxexempt, suspended, terminated, classcode from acctinfo "
             "where acctnumber between ? and ?"),
-        {number - 0.001, number + 0.001});
+        AccountNumber::around(number));
     if (!account) {
         m_messages.ShowErrorCodes(account.error());
         return;

@@ -2,6 +2,7 @@
 
 #include "ItemPricing.h"
 #include "events/ChangeLog.h"
+#include "foundation/AccountNumber.h"
 #include "foundation/Clock.h"
 #include "foundation/ClubFile.h"
 #include "foundation/Companions.h"
@@ -102,7 +103,7 @@ void ItemWindow::ReadAccountLevel() {
     auto row = master->exec(
         QStringLiteral("select pricelevel, taxexempt from acctinfo where acctnumber between ? "
                        "and ?"),
-        {account - 0.001, account + 0.001});
+        AccountNumber::around(account));
     if (!row) {
         m_module.messages.ShowErrorCodes(row.error());
         return;
