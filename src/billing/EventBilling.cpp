@@ -60,7 +60,10 @@ EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, in
                            QStringLiteral("Please confirm")))
         return Billed::NotBilled;
 
-    const auto count = itemCount(eventNumber);
+    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    if (!db)
+        return Billed::NotBilled;
+    const auto count = itemCount(*db, eventNumber);
     if (!count)
         return Billed::NotBilled;
     const bool markOnly = *count == 0;
@@ -75,14 +78,10 @@ EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, in
     QHash<qint64, Codes> codes;
     if (!markOnly) {
         auto read = readCodes();
-        if (!read)
+        if (!read || !m_module.attach(*db, {ChargesDatabase}))
             return Billed::NotBilled;
         codes = std::move(*read);
     }
-    DatabasePtr db = markOnly ? m_module.openDatabase(EventDatabase)
-                              : m_module.openTogether(EventDatabase, {ChargesDatabase});
-    if (!db)
-        return Billed::NotBilled;
 
     Refused refused = Refused::None;
     const Status written = messages.RetryWhileLocked([&]() -> Status {
@@ -128,12 +127,9 @@ bool EventBilling::accountExists(double account) {
     return false;
 }
 
-std::optional<int> EventBilling::itemCount(int eventNumber) {
-    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
-    if (!evnt)
-        return std::nullopt;
+std::optional<int> EventBilling::itemCount(Database &evnt, int eventNumber) {
     auto count =
-        evnt->exec(QStringLiteral("select count(*) from items where eventid = ?"), {eventNumber});
+        evnt.exec(QStringLiteral("select count(*) from items where eventid = ?"), {eventNumber});
     if (!count) {
         m_module.messages.ShowErrorCodes(count.error());
         return std::nullopt;

@@ -50,7 +50,7 @@ private:
 
     bool accountExists(double account);
     // The number of the event's items; none after telling the operator.
-    std::optional<int> itemCount(int eventNumber);
+    std::optional<int> itemCount(Database &evnt, int eventNumber);
     // The ar0 codes by receivables account; none after telling the operator.
     std::optional<QHash<qint64, Codes>> readCodes();
     // Inside the caller's transaction: status 5, then one charge per item

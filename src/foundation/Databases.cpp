@@ -172,13 +172,19 @@ Result<DatabasePtr> Databases::openTogether(const QString &name, const QStringLi
     auto db = open(name);
     if (!db)
         return db;
+    if (Status attached = attach(*db.value(), others); !attached)
+        return attached.error();
+    return db;
+}
+
+Status Databases::attach(Database &db, const QStringList &others) const {
     for (const QString &other : others) {
         const QString logical = logicalName(other);
         if (!SqlDialect::isSafeIdentifier(logical))
             return missingFile(fileName(logical));
         if (!isFile(logical)) {
             // A schema of the same database: qualified names reach it.
-            auto schema = db.value()->exec(SchemaExists, {logical});
+            auto schema = db.exec(SchemaExists, {logical});
             if (!schema)
                 return schema.error();
             if (!schema->next() || schema->value(0).toInt() == 0)
@@ -188,19 +194,18 @@ Result<DatabasePtr> Databases::openTogether(const QString &name, const QStringLi
         // Attaching a missing file would create an empty one.
         if (!QFileInfo(clubPath(fileName(logical))).isFile())
             return missingFile(fileName(logical));
-        if (Status attached =
-                db.value()->execute(QStringLiteral("attach database ? as %1").arg(logical),
-                                    {clubPath(fileName(logical))});
+        if (Status attached = db.execute(QStringLiteral("attach database ? as %1").arg(logical),
+                                         {clubPath(fileName(logical))});
             !attached)
-            return attached.error();
+            return attached;
         for (const QString &pragma : {QStringLiteral("pragma %1.journal_mode = delete"),
                                       QStringLiteral("pragma %1.synchronous = full")}) {
-            const Status set = db.value()->execute(pragma.arg(logical));
+            const Status set = db.execute(pragma.arg(logical));
             if (!set && !m_settings.readOnly)
-                return set.error();
+                return set;
         }
     }
-    return db;
+    return {};
 }
 
 Result<DatabasePtr> Databases::create(const QString &name) const {

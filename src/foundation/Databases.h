@@ -91,6 +91,8 @@ public:
     // rollback journal commits attached files together); with PostgreSQL
     // they are schemas of the same database. Error 53 when one is missing.
     Result<DatabasePtr> openTogether(const QString &name, const QStringList &others) const;
+    // The same for a connection already open.
+    Status attach(Database &db, const QStringList &others) const;
     // Creates the database with every table of its schema; refuses an existing one.
     Result<DatabasePtr> create(const QString &name) const;
     // Closes every connection this object opened that is still registered;

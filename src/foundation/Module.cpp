@@ -19,19 +19,24 @@ DatabasePtr Module::openDatabase(const QString &name) {
 }
 
 DatabasePtr Module::openTogether(const QString &name, const QStringList &others) {
-    auto db = databases.openTogether(name, others);
-    if (db)
-        return std::move(db.value());
+    DatabasePtr db = openDatabase(name);
+    return db && attach(*db, others) ? std::move(db) : nullptr;
+}
+
+bool Module::attach(Database &db, const QStringList &others) {
+    const Status attached = databases.attach(db, others);
+    if (attached)
+        return true;
     // The missing-database message names the one that is missing.
-    QString failed = name;
-    if (db.error().number == ErrorNumber::FileMissing) {
-        for (const QString &database : QStringList{name} + others) {
+    QString failed = others.value(0);
+    if (attached.error().number == ErrorNumber::FileMissing) {
+        for (const QString &database : others) {
             if (!databases.exists(database)) {
                 failed = database;
                 break;
             }
         }
     }
-    messages.reportFailure(db.error(), failed);
-    return nullptr;
+    messages.reportFailure(attached.error(), failed);
+    return false;
 }

@@ -44,6 +44,9 @@ public:
     DatabasePtr openDatabase(const QString &name);
     // The same for a write that spans databases (Databases::openTogether).
     DatabasePtr openTogether(const QString &name, const QStringList &others);
+    // Makes the others reachable on an open connection; false after telling
+    // the operator what failed.
+    bool attach(Database &db, const QStringList &others);
 
     Ports ports;
     Databases databases;
