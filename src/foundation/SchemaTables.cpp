@@ -106,6 +106,15 @@ QList<Column> eventItemColumns() {
     };
 }
 
+QList<Column> companyColumns() {
+    return {text("compname", 50, "Club name"), text("compaddr1", 50, "Address line 1"),
+            text("compaddr2", 50, "Address line 2"), text("compcity", 30, "City"),
+            text("compstate", 2, "State"), text("compzip", 10, "Zip code"),
+            text("compphone1", 12, "Phone 1"), text("compphone2", 12, "Phone 2"),
+            text("compfax", 12, "Fax"), text("compemail", 75, "E-mail address"),
+            dbl("salestax", "Sales-tax factor, 0.07 = 7%")};
+}
+
 QList<Column> contractColumns() {
     return {
         integer("contractnum", "Contract number, 1 upwards"),
@@ -306,13 +315,7 @@ void addEventTables(QList<Table> &t) {
 
 void addConfigTables(QList<Table> &t) {
     // The club's identity and sales tax. Every column is fixed by use.
-    t << table("config", "company",
-               {text("compname", 50, "Club name"), text("compaddr1", 50, "Address line 1"),
-                text("compaddr2", 50, "Address line 2"), text("compcity", 30, "City"),
-                text("compstate", 2, "State"), text("compzip", 10, "Zip code"),
-                text("compphone1", 12, "Phone 1"), text("compphone2", 12, "Phone 2"),
-                text("compfax", 12, "Fax"), text("compemail", 75, "E-mail address"),
-                dbl("salestax", "Sales-tax factor, 0.07 = 7%")});
+    t << table("config", "company", companyColumns());
 
     // This module's settings. Every column is fixed by use.
     t << table("config", "evmgr",
@@ -373,6 +376,8 @@ void addReportTables(QList<Table> &t) {
                 lng("billto", "Contract number"), memo("comments", "Assembled contract text")});
 
     t << table("rpt", "cbuilder", contractColumns());
+    // The club's name and address for the letters that print them (contracts).
+    t << table("rpt", "company", companyColumns());
     t << table("rpt", "tasklist", taskColumns());
 }
 
