@@ -308,12 +308,7 @@ void EventEditor::itemDetail() {
                                Icon::Information);
         return;
     }
-    event.EventNumber = integerValue(box[CurrentEvent::NumberBox]);
-    event.Caption = box[CurrentEvent::TitleBox].trimmed() + QStringLiteral(" - ") +
-                    box[CurrentEvent::DateBox].mid(4, 2) + QLatin1Char('/') +
-                    box[CurrentEvent::DateBox].mid(6, 2) + QLatin1Char('/') +
-                    box[CurrentEvent::DateBox].left(4);
-    event.Status = integerValue(box[CurrentEvent::StatusBox]);
+    takeShownEvent();
     if (Status cleaned =
             readOnly() ? Status()
                        : m_module.records.ExecuteSql(
@@ -551,8 +546,21 @@ void EventEditor::bill() {
     m_module.messages.show(text, title, Icon::Information);
 }
 
+// The event the secondary windows work on: the one the boxes show.
+void EventEditor::takeShownEvent() {
+    CurrentEvent &event = m_module.event;
+    const auto &box = event.Text1;
+    event.EventNumber = integerValue(box[CurrentEvent::NumberBox]);
+    event.Caption = box[CurrentEvent::TitleBox].trimmed() + QStringLiteral(" - ") +
+                    box[CurrentEvent::DateBox].mid(4, 2) + QLatin1Char('/') +
+                    box[CurrentEvent::DateBox].mid(6, 2) + QLatin1Char('/') +
+                    box[CurrentEvent::DateBox].left(4);
+    event.Status = integerValue(box[CurrentEvent::StatusBox]);
+}
+
 void EventEditor::contractBuilder() {
     DisableEventEditing();
+    takeShownEvent();
     if (Status cleaned = m_module.records.ExecuteSql(
             EventDatabase, QStringLiteral("delete from cbuilder where contractnum < 1"));
         !cleaned) {

@@ -79,6 +79,7 @@ private:
     void eventInfo();
     void lookup();
     void itemDetail();
+    void takeShownEvent();
     void clearScreen();
     void modify();
     void save();

@@ -107,11 +107,16 @@ QList<Column> eventItemColumns() {
 }
 
 QList<Column> companyColumns() {
-    return {text("compname", 50, "Club name"), text("compaddr1", 50, "Address line 1"),
-            text("compaddr2", 50, "Address line 2"), text("compcity", 30, "City"),
-            text("compstate", 2, "State"), text("compzip", 10, "Zip code"),
-            text("compphone1", 12, "Phone 1"), text("compphone2", 12, "Phone 2"),
-            text("compfax", 12, "Fax"), text("compemail", 75, "E-mail address"),
+    return {text("compname", 50, "Club name"),
+            text("compaddr1", 50, "Address line 1"),
+            text("compaddr2", 50, "Address line 2"),
+            text("compcity", 30, "City"),
+            text("compstate", 2, "State"),
+            text("compzip", 10, "Zip code"),
+            text("compphone1", 12, "Phone 1"),
+            text("compphone2", 12, "Phone 2"),
+            text("compfax", 12, "Fax"),
+            text("compemail", 75, "E-mail address"),
             dbl("salestax", "Sales-tax factor, 0.07 = 7%")};
 }
 

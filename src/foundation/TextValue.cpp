@@ -39,3 +39,10 @@ QString cutToLength(const QString &text, qsizetype length) {
     characters.setPosition(length);
     return text.left(characters.isAtBoundary() ? length : characters.toPreviousBoundary());
 }
+
+qsizetype characterCount(const QString &text) {
+    qsizetype count = 0;
+    for (const QChar c : text)
+        count += c.isLowSurrogate() ? 0 : 1;
+    return count;
+}

@@ -12,3 +12,6 @@ int integerValue(const QString &text);
 // that an emoji or a letter with its accent is never parted (text columns
 // have a size).
 QString cutToLength(const QString &text, qsizetype length);
+// Characters as a reader counts them (and a text column's size): an emoji
+// is one, though it takes two UTF-16 units.
+qsizetype characterCount(const QString &text);

@@ -7,6 +7,7 @@
 #include "calendar/MonthSheet.h"
 #include "calendar/RoomEditor.h"
 #include "calendar/YearSetup.h"
+#include "contracts/ContractBuilder.h"
 #include "events/AccountAssignment.h"
 #include "events/EventEditor.h"
 #include "events/EventRecord.h"
@@ -85,18 +86,22 @@ public:
     // those the club lacks. Empty: none.
     QString shareDirectory;
 
+    // The merge tokens of the event table's fields, "<EVENTDATE>" and so on.
+    std::array<QString, MaxEventFields> EventFieldTokens;
+
     // The panels of the window with logic of their own.
     MonthSheet calendar; // frareservations: month sheet and reservation grid
     RoomEditor rooms;
     YearSetup yearSetup;
     CalendarMaintenance maintenance; // purge and room conflicts
     Companions companions;
-    ReportLauncher reports; // print margins and printer set-up
-    TaskList tasks;         // frmtasklist
-    ItemWindow items;       // frmbanq1
-    EventRecord events;     // the current event: load, number, save
-    EventWindow window;     // what the event side of the window shows
-    EventBilling billing;   // charges to receivables
+    ReportLauncher reports;    // print margins and printer set-up
+    TaskList tasks;            // frmtasklist
+    ItemWindow items;          // frmbanq1
+    ContractBuilder contracts; // frmbanq2
+    EventRecord events;        // the current event: load, number, save
+    EventWindow window;        // what the event side of the window shows
+    EventBilling billing;      // charges to receivables
     BillingAccounts accounts;
     AccountAssignment assignment; // the billing panel's account button
     EventEditor editor;           // the command row
@@ -105,7 +110,6 @@ public:
     QString caption = QStringLiteral("Event Scheduling");
     bool mnureverifyVisible = false;
     bool mnupurgecalendarVisible = false;
-    std::array<QString, MaxEventFields> EventFieldTokens;
     std::array<int, EventFieldCount> text1MaxLength{}; // 0: no limit
     std::array<QString, EventFieldCount> text1Tag;
     ListState cbostart; // start times, HH:MM and the 12-hour clock

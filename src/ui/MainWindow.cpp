@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "CalendarFrame.h"
+#include "ContractBuilderView.h"
 #include "EventPanels.h"
 #include "ItemWindowView.h"
 #include "RoomEditorPanel.h"
@@ -71,8 +72,20 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     m_itemWindow = new ItemWindowView(m_logic.items, this);
     connect(&m_logic.editor, &EventEditor::itemWindowRequested, m_itemWindow,
             &ItemWindowView::showForCurrentEvent);
+    m_contractBuilder = new ContractBuilderView(m_logic.contracts, this);
+    connect(&m_logic.editor, &EventEditor::contractBuilderRequested, m_contractBuilder,
+            &ContractBuilderView::showForCurrentEvent);
+    // The main window comes back, drawn afresh, when the builder closes.
+    connect(m_contractBuilder, &ContractBuilderView::closed, this, [this] {
+        refresh();
+        show();
+        raise();
+        activateWindow();
+    });
     // The databases need their update program first: the program ends.
     connect(&m_logic.items, &ItemWindow::updateRequired, this, &MainWindow::close,
+            Qt::QueuedConnection);
+    connect(&m_logic.contracts, &ContractBuilder::updateRequired, this, &MainWindow::close,
             Qt::QueuedConnection);
     connect(menuCommand(QStringLiteral("mnutodobynumber")), &QAction::triggered, m_taskList,
             &TaskListWindow::openByEventNumber);

@@ -13,6 +13,7 @@ class QMenu;
 class QPushButton;
 class RoomEditorPanel;
 class TaskListWindow;
+class ContractBuilderView;
 class ItemWindowView;
 
 // frmbanq0, the main window: menus, the cmd(0..10) button row, the event
@@ -48,5 +49,6 @@ private:
     RoomEditorPanel *m_roomEditor = nullptr;
     TaskListWindow *m_taskList = nullptr;
     ItemWindowView *m_itemWindow = nullptr;
+    ContractBuilderView *m_contractBuilder = nullptr;
     QPlainTextEdit *m_help = nullptr;
 };

@@ -1,0 +1,490 @@
+#include "ContractBuilder.h"
+
+#include "ContractReports.h"
+#include "ContractStore.h"
+#include "ContractText.h"
+#include "events/ChangeLog.h"
+#include "foundation/Clock.h"
+#include "foundation/Companions.h"
+#include "foundation/Module.h"
+#include "foundation/Schema.h"
+#include "foundation/TextValue.h"
+
+#include <QDir>
+#include <QLocale>
+
+namespace {
+
+const QString EventDatabase = QStringLiteral("evnt");
+const QString Oops = QStringLiteral("Oops...");
+const QString ChooseEntry = QStringLiteral("(Click for a list of available contracts)");
+const QString NoEvent = QStringLiteral("(No Event is Active)");
+
+QString entryText(int number, const QString &description) {
+    return QString::number(number) + QStringLiteral(" - ") + description;
+}
+
+} // namespace
+
+ContractBuilder::ContractBuilder(Module &module, const EventTokens &eventFieldTokens,
+                                 QObject *parent)
+    : QObject(parent)
+    , m_module(module)
+    , m_eventFieldTokens(eventFieldTokens) {}
+
+QString ContractBuilder::layoutFile(Layout layout) {
+    switch (layout) {
+    case StandardLayout:
+        return QStringLiteral("evntcb01.rpt");
+    case StandardWindow:
+        return QStringLiteral("evntcb01w.rpt");
+    case LetterheadLayout:
+        return QStringLiteral("evntcb02.rpt");
+    case LetterheadWindow:
+        return QStringLiteral("evntcb02w.rpt");
+    case UserDefinedLayout:
+        return QStringLiteral("evntcbudf.rpt");
+    }
+    return {};
+}
+
+bool ContractBuilder::mayEdit() const {
+    return m_module.session.CheckAccess(OperatorSession::evaccess1);
+}
+
+bool ContractBuilder::open() {
+    if (m_module.routines.CheckDatabaseUpdate()) {
+        emit updateRequired();
+        return false;
+    }
+    const CurrentEvent &event = m_module.event;
+    const bool hasEvent = event.EventNumber >= 1;
+    txteventnumber = hasEvent ? QString::number(event.EventNumber) : QString();
+    txteventname = hasEvent ? event.Caption : NoEvent;
+    caption = m_module.session.UserName + QStringLiteral(" @ Contract Builder") +
+              QStringLiteral("  -  ") + txteventname;
+    ContractNumber = 0;
+    ContractDescription.clear();
+    NewContract = false;
+    ReportKind = 0;
+    List1.clear();
+    List1Row = -1;
+    Text1.clear();
+    statusText.clear();
+    statusBold = false;
+    cmdmoveEnabled.fill(true);
+    keptOnTop = true;
+    readComponentFiles();
+    loadContractList();
+    visible = true;
+    emit changed();
+    return true;
+}
+
+void ContractBuilder::cmdexitClick() {
+    // Unsaved edits go without asking: nothing is stored before a save.
+    visible = false;
+    emit changed();
+}
+
+void ContractBuilder::loadContractList() {
+    cbocontract = {ChooseEntry, QStringLiteral("0 - Create New Contract")};
+    cbocontractText = ChooseEntry;
+    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    if (!evnt)
+        return;
+    auto entries = ContractStore::list(*evnt);
+    if (!entries) {
+        m_module.messages.ShowErrorCodes(entries.error());
+        return;
+    }
+    for (const ContractStore::Entry &entry : *entries)
+        cbocontract << entryText(entry.number, entry.description);
+}
+
+void ContractBuilder::readComponentFiles() {
+    // Name filters match whatever the case of the letters: "CBTERMS.TXT" too.
+    const QDir club(m_module.databases.settings().clubDirectory);
+    File1 = club.entryList({allTextFiles ? QStringLiteral("*.txt") : QStringLiteral("cb*.txt")},
+                           QDir::Files, QDir::Name | QDir::IgnoreCase);
+    File1Row = -1;
+}
+
+void ContractBuilder::cbocontractClick(int index) {
+    if (index < 0 || index >= cbocontract.size() || !mayEdit())
+        return;
+    const QString entry = cbocontract[index];
+    if (entry.startsWith(QLatin1String("(Click")))
+        return;
+    const int number = integerValue(entry);
+    cbocontractText = entry;
+    if (number == 0) {
+        createContract();
+    } else {
+        Text1.clear();
+        List1.clear();
+        List1Row = -1;
+        ContractNumber = number;
+        NewContract = false;
+        loadContract(number);
+        assemble();
+    }
+    emit changed();
+}
+
+QString ContractBuilder::askDescription(int number, const QString &initial) {
+    const QString answer =
+        m_module.ports.prompts
+            .input(QStringLiteral("Type a description for this contract. ") +
+                       QStringLiteral("\r\n") + QStringLiteral("Max length: 50 characters"),
+                   QStringLiteral("Contract Description - contract #") + QString::number(number),
+                   initial)
+            .trimmed();
+    if (characterCount(answer) > DescriptionLength) {
+        m_module.messages.show(QStringLiteral("Entry is too long. Try again."),
+                               QStringLiteral("Limit to 50 characters"), Icon::Information);
+        return {};
+    }
+    return answer;
+}
+
+void ContractBuilder::createContract() {
+    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    if (!evnt)
+        return;
+    // The highest number + 1, whatever gaps the list has; the save checks
+    // it again, as another workstation may take it meanwhile.
+    auto number = ContractStore::nextNumber(*evnt);
+    evnt.reset();
+    if (!number) {
+        m_module.messages.ShowErrorCodes(number.error());
+        return;
+    }
+    const QString description = askDescription(*number, QString());
+    if (description.isEmpty()) {
+        cbocontractText = ChooseEntry;
+        return;
+    }
+    const QString entry = entryText(*number, description);
+    cbocontract << entry;
+    cbocontractText = entry;
+    ContractNumber = *number;
+    ContractDescription = description;
+    NewContract = true;
+    audit(QStringLiteral("New contract created: ") + entry);
+}
+
+void ContractBuilder::loadContract(int number) {
+    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    if (!evnt)
+        return;
+    auto contract = ContractStore::load(*evnt, number);
+    if (!contract) {
+        m_module.messages.ShowErrorCodes(contract.error());
+        return;
+    }
+    if (!contract->components.isEmpty())
+        ContractDescription = contract->description;
+    List1 = contract->components;
+}
+
+void ContractBuilder::file1Click(int row) {
+    File1Row = row >= 0 && row < File1.size() ? row : -1;
+    emit changed();
+}
+
+void ContractBuilder::file1DblClick(int row) {
+    file1Click(row);
+    if (mayEdit())
+        addComponent();
+    emit changed();
+}
+
+void ContractBuilder::list1Click(int row) {
+    List1Row = row >= 0 && row < List1.size() ? row : -1;
+    emit changed();
+}
+
+void ContractBuilder::cmdmoveClick(int index) {
+    if (index < 0 || index >= MoveCount || !cmdmoveEnabled[index] || !mayEdit())
+        return;
+    cmdmoveEnabled[index] = false;
+    emit changed();
+    switch (index) {
+    case MoveUp:
+        moveUp();
+        break;
+    case MoveDown:
+        moveDown();
+        break;
+    case AddComponent:
+        addComponent();
+        break;
+    case RemoveComponent:
+        removeComponent();
+        break;
+    case RefreshView:
+        assemble();
+        break;
+    case SaveComponents:
+        saveComponents();
+        break;
+    case ClearComponents:
+        clearComponents();
+        break;
+    }
+    m_module.ports.prompts.setBusy(false);
+    statusText = QStringLiteral("Done");
+    statusBold = false;
+    cmdmoveEnabled[index] = true;
+    emit changed();
+}
+
+void ContractBuilder::moveUp() {
+    if (List1Row < 1 || List1Row >= List1.size())
+        return;
+    List1.swapItemsAt(List1Row, List1Row - 1);
+    --List1Row;
+}
+
+void ContractBuilder::moveDown() {
+    if (List1Row < 0 || List1Row >= List1.size() - 1)
+        return;
+    List1.swapItemsAt(List1Row, List1Row + 1);
+    ++List1Row;
+}
+
+void ContractBuilder::addComponent() {
+    // Nothing chosen adds nothing: an empty entry is no component.
+    if (File1Row < 0 || File1Row >= File1.size())
+        return;
+    List1 << File1[File1Row];
+}
+
+void ContractBuilder::removeComponent() {
+    if (List1Row < 0 || List1Row >= List1.size())
+        return;
+    List1.removeAt(List1Row);
+    List1Row = -1;
+}
+
+void ContractBuilder::clearComponents() {
+    if (m_module.messages.AskYesNo(QStringLiteral("Click YES to clear the items for this event."),
+                                   QStringLiteral("Clear components? "))) {
+        List1.clear();
+        List1Row = -1;
+    }
+}
+
+void ContractBuilder::saveComponents() {
+    if (ContractNumber < 1)
+        return;
+    // A list of nothing but empty entries is as empty as none: saving it
+    // would take the contract away.
+    if (std::none_of(List1.cbegin(), List1.cend(),
+                     [](const QString &entry) { return !entry.isEmpty(); })) {
+        refuse(QStringLiteral("A contract must have at least one component to be valid. "));
+        return;
+    }
+    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    if (!evnt)
+        return;
+    std::optional<ContractStore::Saved> saved;
+    const Status outcome = m_module.messages.RetryWhileLocked([&]() -> Status {
+        auto result =
+            ContractStore::save(*evnt, ContractNumber, NewContract, ContractDescription, List1);
+        if (!result)
+            return result.error();
+        saved = *result;
+        return {};
+    });
+    evnt.reset();
+    if (!outcome) {
+        if (outcome.error().number != ErrorNumber::RecordLocked)
+            m_module.messages.ShowErrorCodes(outcome.error());
+        return;
+    }
+    if (saved->renumbered) {
+        m_module.messages.show(
+            QStringLiteral("FYI... Contract #%1 was created at another workstation meanwhile, so "
+                           "this contract has been saved as contract #%2.")
+                .arg(ContractNumber)
+                .arg(saved->number),
+            QStringLiteral("FYI..."), Icon::Information);
+    }
+    ContractNumber = saved->number;
+    NewContract = false;
+    loadContractList();
+    cbocontractText = entryText(ContractNumber, ContractDescription);
+    audit(QStringLiteral("Contract components saved or modified"));
+}
+
+void ContractBuilder::assemble() {
+    Prompts &prompts = m_module.ports.prompts;
+    Text1.clear();
+    statusText = QStringLiteral("One moment please while contract is being assembled...");
+    statusBold = true;
+    Text1 = statusText;
+    prompts.setBusy(true);
+    emit changed();
+    const QString club = m_module.databases.settings().clubDirectory;
+    QString joined;
+    for (const QString &name : std::as_const(List1)) {
+        if (name.isEmpty())
+            continue;
+        const ContractText::Component component = ContractText::readComponent(club, name);
+        if (component.outcome == ContractText::Component::Outcome::TooLarge) {
+            Text1 = joined;
+            prompts.setBusy(false);
+            m_module.messages.show(QStringLiteral("File too large to load"), QString(),
+                                   Icon::Critical);
+            return;
+        }
+        if (component.outcome == ContractText::Component::Outcome::Missing) {
+            m_module.messages.show(
+                QStringLiteral("File: ") + name +
+                    QStringLiteral(" not found or empty and will not be loaded "),
+                Oops, Icon::Information);
+            continue;
+        }
+        joined += component.text;
+    }
+    Text1 = merged(joined);
+    prompts.setBusy(false);
+    statusText = QStringLiteral("Ready");
+    statusBold = false;
+    emit changed();
+}
+
+QString ContractBuilder::merged(const QString &joined) const {
+    const CurrentEvent &event = m_module.event;
+    QList<ContractText::Replacement> replacements;
+    // A blank field keeps its token, so the gap shows.
+    for (int field = 0; field < EventFields; ++field)
+        if (!event.Text1[field].trimmed().isEmpty())
+            replacements.append({m_eventFieldTokens[field], event.Text1[field]});
+    const Configuration &club = m_module.config;
+    replacements << ContractText::Replacement{QStringLiteral("<CLUBNAME>"), club.compname}
+                 << ContractText::Replacement{QStringLiteral("<CLUBADDR1>"), club.compaddr1}
+                 << ContractText::Replacement{QStringLiteral("<CLUBADDR2>"), club.compaddr2}
+                 << ContractText::Replacement{QStringLiteral("<CLUBCITY>"), club.compcity}
+                 << ContractText::Replacement{QStringLiteral("<CLUBSTATE>"), club.compstate}
+                 << ContractText::Replacement{QStringLiteral("<CLUBZIP>"), club.compzip}
+                 << ContractText::Replacement{QStringLiteral("<CLUBPHONE1>"), club.compphone1}
+                 << ContractText::Replacement{QStringLiteral("<CLUBPHONE2>"), club.compphone2}
+                 << ContractText::Replacement{QStringLiteral("<CLUBFAX>"), club.compfax}
+                 << ContractText::Replacement{QStringLiteral("<CLUBEMAIL>"), club.compemail}
+                 << ContractText::Replacement{
+                        QStringLiteral("<DATE>"),
+                        QLocale().toString(m_module.ports.clock.today(), QLocale::ShortFormat)};
+    return ContractText::merge(joined, replacements);
+}
+
+void ContractBuilder::mnutextfilesClick() {
+    if (!mayEdit())
+        return;
+    allTextFiles = !allTextFiles;
+    readComponentFiles();
+    emit changed();
+}
+
+void ContractBuilder::mnuchangedescClick() {
+    if (!mayEdit())
+        return;
+    const int number = integerValue(cbocontractText);
+    if (number < 1) {
+        refuse(QStringLiteral("Please select a contract first."));
+        return;
+    }
+    const QString description = askDescription(number, ContractDescription);
+    if (description.isEmpty())
+        return;
+    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    if (!evnt)
+        return;
+    const Status changed = m_module.messages.RetryWhileLocked(
+        [&] { return ContractStore::changeDescription(*evnt, number, description); });
+    evnt.reset();
+    if (!changed) {
+        if (changed.error().number != ErrorNumber::RecordLocked)
+            m_module.messages.ShowErrorCodes(changed.error());
+        return;
+    }
+    const QString old = ContractDescription;
+    ContractDescription = description;
+    audit(QStringLiteral("Contract #") + QString::number(number) +
+          QStringLiteral(" descripion changed from ") + old + QStringLiteral(" to ") + description);
+    loadContractList();
+    // A new contract not yet saved keeps its entry.
+    const QString entry = entryText(number, description);
+    if (!cbocontract.contains(entry))
+        cbocontract << entry;
+    cbocontractText = entry;
+    emit this->changed();
+}
+
+void ContractBuilder::printContract(Layout layout) {
+    ReportKind = layout;
+    if (!mayEdit())
+        return;
+    auto work = ContractReports(m_module).contract(layout, ContractNumber, Text1);
+    if (work) {
+        m_module.report.DataFiles[1] = work->fileName();
+        launch(*work, layoutFile(layout));
+    }
+}
+
+void ContractBuilder::mnucontractlistClick() {
+    if (auto work = ContractReports(m_module).contractList())
+        launch(*work, QStringLiteral("evntcontracts.rpt"));
+}
+
+void ContractBuilder::mnucomponentsClick() {
+    if (auto work = ContractReports(m_module).componentList(File1))
+        launch(*work, QStringLiteral("evntcomponents.rpt"));
+}
+
+void ContractBuilder::launch(ReportWorkCopy &work, const QString &reportFile) {
+    ReportRequest &request = m_module.report;
+    request.ReportFile = reportFile;
+    request.DataFiles[0] = work.fileName();
+    // The report program's preview comes in front of this window meanwhile.
+    keptOnTop = false;
+    emit changed();
+    ReportLauncher(m_module).LaunchReport(work);
+    keptOnTop = true;
+    ReportKind = 0;
+    m_module.session.LocationName = QStringLiteral("BASIC");
+    m_module.staff.SetStaffLocation();
+    m_module.routines.ShowIdle();
+    emit changed();
+}
+
+void ContractBuilder::mnuprintersetupClick() {
+    ReportLauncher(m_module).RunPrinterControl();
+}
+
+void ContractBuilder::mnumarginsClick() {
+    ReportLauncher(m_module).SetPrintMargins();
+}
+
+void ContractBuilder::mnuinfoClick() {
+    Companions(m_module).Info();
+    m_module.session.LocationName = QStringLiteral("BASIC");
+    m_module.staff.SetStaffLocation();
+    m_module.routines.ShowIdle();
+}
+
+void ContractBuilder::mnuhelpClick() {
+    Companions(m_module).Help(3);
+}
+
+void ContractBuilder::audit(const QString &text) {
+    ChangeLog log(m_module);
+    log.AuditLine = text;
+    log.WriteAudit();
+}
+
+void ContractBuilder::refuse(const QString &text) {
+    m_module.messages.show(text, Oops, Icon::Information);
+}

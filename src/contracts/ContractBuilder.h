@@ -1,0 +1,124 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <memory>
+
+class Module;
+class ReportWorkCopy;
+
+// frmbanq2, "Contract Builder": the club's contracts, each an ordered list
+// of text components from the club directory, and the current event's
+// contract assembled from them with the event's and the club's values in
+// place of their tokens, shown and printed through one of five layouts.
+class ContractBuilder : public QObject {
+    Q_OBJECT
+
+public:
+    enum Move {
+        MoveUp = 0,
+        MoveDown = 1,
+        AddComponent = 2,
+        RemoveComponent = 3,
+        RefreshView = 4,
+        SaveComponents = 5,
+        ClearComponents = 6,
+    };
+    static constexpr int MoveCount = 7;
+    // The layouts by their report kind code.
+    enum Layout {
+        StandardLayout = 0,
+        StandardWindow = 2,
+        LetterheadLayout = 3,
+        LetterheadWindow = 4,
+        UserDefinedLayout = 5,
+    };
+    static constexpr int DescriptionLength = 50;
+    static constexpr int EventFields = 36;
+
+    // The tokens of the event's fields, "<EVENTDATE>" for field 0 and so
+    // on, as the main window made them from the event table.
+    using EventTokens = std::array<QString, 101>;
+
+    ContractBuilder(Module &module, const EventTokens &eventFieldTokens, QObject *parent = nullptr);
+
+    // Opens for the module's current event (none when its number is 0).
+    // False when the program must end: the databases need their update.
+    bool open();
+    void cmdexitClick();
+
+    // Choosing an entry of cbocontract by its position.
+    void cbocontractClick(int index);
+    void file1Click(int row);
+    void file1DblClick(int row);
+    void list1Click(int row);
+    void cmdmoveClick(int index);
+
+    void mnuprintersetupClick();
+    void mnumarginsClick();
+    void mnutextfilesClick();
+    void mnuchangedescClick();
+    void mnucontractlistClick();
+    void mnucomponentsClick();
+    // mnustandard, mnustandardwindow, mnuletterhead, mnuletterheadwindow,
+    // mnuuserdefined.
+    void printContract(Layout layout);
+    void mnuinfoClick();
+    void mnuhelpClick();
+
+    static QString layoutFile(Layout layout);
+
+    // What the window shows.
+    QString caption;
+    bool visible = false;
+    bool keptOnTop = true; // off while a report runs
+    QStringList cbocontract;
+    QString cbocontractText;
+    QStringList File1;
+    int File1Row = -1;
+    bool allTextFiles = false; // mnutextfiles' check mark: "*.txt" instead of "cb*.txt"
+    QStringList List1;
+    int List1Row = -1;
+    QString Text1; // the contract viewer
+    QString statusText;
+    bool statusBold = false;
+    std::array<bool, MoveCount> cmdmoveEnabled{true, true, true, true, true, true, true};
+    QString txteventnumber;
+    QString txteventname;
+
+    // The window's state.
+    int ContractNumber = 0;
+    QString ContractDescription;
+    bool NewContract = false;
+    int ReportKind = 0;
+
+signals:
+    void changed();
+    // The database needs its update program first: the program ends.
+    void updateRequired();
+
+private:
+    bool mayEdit() const;
+    void loadContractList();
+    void readComponentFiles();
+    void createContract();
+    void loadContract(int number);
+    void moveUp();
+    void moveDown();
+    void addComponent();
+    void removeComponent();
+    void clearComponents();
+    void saveComponents();
+    void assemble();
+    QString merged(const QString &joined) const;
+    // The description typed for a contract; empty when cancelled or too long.
+    QString askDescription(int number, const QString &initial);
+    void launch(ReportWorkCopy &work, const QString &reportFile);
+    void audit(const QString &text);
+    void refuse(const QString &text);
+
+    Module &m_module;
+    const EventTokens &m_eventFieldTokens;
+};

@@ -1,0 +1,158 @@
+#include "ContractReports.h"
+
+#include "foundation/Module.h"
+#include "foundation/Schema.h"
+
+namespace {
+
+const QString EventDatabase = QStringLiteral("evnt");
+
+// The work table's columns in their stored order: rows are copied by position.
+QStringList workColumns(const QString &table) {
+    QStringList names;
+    if (const Schema::Table *schema = Schema::findTable(QStringLiteral("rpt"), table))
+        for (const Schema::Column &column : schema->columns)
+            names << column.name;
+    return names;
+}
+
+} // namespace
+
+ContractReports::ContractReports(Module &module)
+    : m_module(module) {}
+
+void ContractReports::refuse(const QString &text) {
+    m_module.messages.show(text, QStringLiteral("Oops..."), Icon::Information);
+}
+
+bool ContractReports::append(ReportWorkCopy &work, const QString &table, const QStringList &columns,
+                             const QList<QVariantList> &rows) {
+    const Status appended = work.append(table, columns, rows);
+    if (!appended)
+        m_module.messages.ShowErrorCodes(appended.error());
+    return appended.ok();
+}
+
+// Every row the select gives, copied by position into the work table.
+bool ContractReports::copyRows(ReportWorkCopy &work, const QString &database, const QString &sql,
+                               const QVariantList &values, const QString &table) {
+    DatabasePtr db = m_module.openDatabase(database);
+    if (!db)
+        return false;
+    auto query = db->exec(sql, values);
+    if (!query) {
+        m_module.messages.ShowErrorCodes(query.error());
+        return false;
+    }
+    const QStringList columns = workColumns(table);
+    QList<QVariantList> rows;
+    while (query->next()) {
+        QVariantList row;
+        for (int i = 0; i < columns.size(); ++i)
+            row << query->value(i);
+        rows << row;
+    }
+    query->finish();
+    db.reset();
+    return append(work, table, columns, rows);
+}
+
+std::unique_ptr<ReportWorkCopy> ContractReports::contract(int layout, int contractNumber,
+                                                          const QString &text) {
+    const int eventNumber = m_module.event.EventNumber;
+    const bool userLayout = layout == 5;
+    // Without an event only the club's own layout prints (a blank contract).
+    if (eventNumber < 1 && !userLayout) {
+        refuse(QStringLiteral("You must save the event details before using Contract Builder."));
+        return nullptr;
+    }
+    ReportLauncher launcher(m_module);
+    auto work = launcher.PrepareReportDatabase();
+    if (!work)
+        return nullptr;
+    if (eventNumber >= 1 && !copyEvent(*work, layout))
+        return nullptr;
+    if (!copyRows(*work, QStringLiteral("config"), QStringLiteral("select * from company"), {},
+                  QStringLiteral("company")))
+        return nullptr;
+    if (!append(
+            *work, QStringLiteral("master"),
+            {QStringLiteral("acctnumber"), QStringLiteral("billto"), QStringLiteral("comments")},
+            {{eventNumber, contractNumber, text}}))
+        return nullptr;
+    return work;
+}
+
+bool ContractReports::copyEvent(ReportWorkCopy &work, int layout) {
+    const int eventNumber = m_module.event.EventNumber;
+    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    if (!evnt)
+        return false;
+    auto stored = evnt->exec(QStringLiteral("select count(*) from eventinfo where eventnum = ?"),
+                             {eventNumber});
+    if (!stored) {
+        m_module.messages.ShowErrorCodes(stored.error());
+        return false;
+    }
+    const bool saved = stored->next() && stored->value(0).toInt() > 0;
+    stored->finish();
+    evnt.reset();
+    if (!saved) {
+        // The club's own layout prints without the event's row.
+        if (layout == 5)
+            return true;
+        refuse(QStringLiteral("You must save the event details before using Contract Builder."));
+        return false;
+    }
+    return copyRows(work, EventDatabase,
+                    QStringLiteral("select * from eventinfo where eventnum = ?"), {eventNumber},
+                    QStringLiteral("eventinfo")) &&
+           copyRows(work, EventDatabase, QStringLiteral("select * from items where eventid = ?"),
+                    {eventNumber}, QStringLiteral("eventitems"));
+}
+
+std::unique_ptr<ReportWorkCopy> ContractReports::contractList() {
+    ReportLauncher launcher(m_module);
+    auto work = launcher.PrepareReportDatabase();
+    if (!work)
+        return nullptr;
+    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    if (!evnt)
+        return nullptr;
+    auto query =
+        evnt->exec(QStringLiteral("select contractnum, contractdesc, ord, cbfilename from cbuilder "
+                                  "order by contractnum, ord"));
+    if (!query) {
+        m_module.messages.ShowErrorCodes(query.error());
+        return nullptr;
+    }
+    QList<QVariantList> rows;
+    while (query->next())
+        rows << QVariantList{query->value(0), query->value(1), query->value(2), query->value(3)};
+    query->finish();
+    evnt.reset();
+    if (rows.isEmpty()) {
+        refuse(QStringLiteral("No contracts have been defined."));
+        return nullptr;
+    }
+    if (!append(*work, QStringLiteral("cbuilder"), workColumns(QStringLiteral("cbuilder")), rows))
+        return nullptr;
+    return work;
+}
+
+std::unique_ptr<ReportWorkCopy> ContractReports::componentList(const QStringList &files) {
+    if (files.isEmpty()) {
+        refuse(QStringLiteral("No components are currently available in the component window."));
+        return nullptr;
+    }
+    ReportLauncher launcher(m_module);
+    auto work = launcher.PrepareReportDatabase();
+    if (!work)
+        return nullptr;
+    QList<QVariantList> rows;
+    for (const QString &file : files)
+        rows << QVariantList{file};
+    if (!append(*work, QStringLiteral("cbuilder"), {QStringLiteral("cbfilename")}, rows))
+        return nullptr;
+    return work;
+}

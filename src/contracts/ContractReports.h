@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class Module;
+class ReportWorkCopy;
+
+// Fills the operator's report work copy for the contract builder's
+// reports. Each gives the filled copy, or null when nothing is to be
+// printed (the operator has been told why).
+class ContractReports {
+public:
+    explicit ContractReports(Module &module);
+
+    // The current event's row and items, the contract and the club's
+    // address. A layout other than the user's own needs a saved event.
+    std::unique_ptr<ReportWorkCopy> contract(int layout, int contractNumber, const QString &text);
+    // Every component of every contract.
+    std::unique_ptr<ReportWorkCopy> contractList();
+    // The component files offered.
+    std::unique_ptr<ReportWorkCopy> componentList(const QStringList &files);
+
+private:
+    bool copyEvent(ReportWorkCopy &work, int layout);
+    bool copyRows(ReportWorkCopy &work, const QString &database, const QString &sql,
+                  const QVariantList &values, const QString &table);
+    bool append(ReportWorkCopy &work, const QString &table, const QStringList &columns,
+                const QList<QVariantList> &rows);
+    void refuse(const QString &text);
+
+    Module &m_module;
+};

@@ -1,0 +1,250 @@
+#include "ContractBuilderView.h"
+
+#include "WindowServices.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit *readOnlyBox(const QString &name, const QString &label, QWidget *parent) {
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setReadOnly(true);
+    box->setAccessibleName(label);
+    return box;
+}
+
+QListWidget *makeList(const QString &name, const QString &label, QWidget *parent) {
+    auto *list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setAccessibleName(label);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    return list;
+}
+
+} // namespace
+
+ContractBuilderView::ContractBuilderView(ContractBuilder &logic, QWidget *parent)
+    : QMainWindow(parent, Qt::Window)
+    , m_logic(logic) {
+    setObjectName(QStringLiteral("frmbanq2"));
+    // It merges the main window's current event: that must not change
+    // while it is open.
+    setWindowModality(Qt::ApplicationModal);
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+
+    auto *top = new QHBoxLayout;
+    m_cbocontract = new QComboBox(central);
+    m_cbocontract->setObjectName(QStringLiteral("cbocontract"));
+    m_cbocontract->setAccessibleName(QStringLiteral("Contract"));
+    m_txteventnumber =
+        readOnlyBox(QStringLiteral("txteventnumber"), QStringLiteral("Event #"), central);
+    m_txteventnumber->setMaximumWidth(90);
+    m_txteventname = readOnlyBox(QStringLiteral("txteventname"), QStringLiteral("Event"), central);
+    auto *contractLabel = new QLabel(QStringLiteral("&Contract"), central);
+    contractLabel->setBuddy(m_cbocontract);
+    top->addWidget(contractLabel);
+    top->addWidget(m_cbocontract, 2);
+    top->addWidget(new QLabel(QStringLiteral("Event #"), central));
+    top->addWidget(m_txteventnumber);
+    top->addWidget(m_txteventname, 2);
+    layout->addLayout(top);
+    layout->addWidget(buildLists(central), 2);
+
+    auto *viewer = new QGroupBox(QStringLiteral("Contract Viewer"), central);
+    auto *viewerLayout = new QVBoxLayout(viewer);
+    m_text1 = new QPlainTextEdit(viewer);
+    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setAccessibleName(QStringLiteral("Contract Viewer"));
+    m_text1->setReadOnly(true);
+    viewerLayout->addWidget(m_text1);
+    layout->addWidget(viewer, 3);
+    setCentralWidget(central);
+
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("statusline"));
+    statusBar()->addWidget(m_status, 1);
+    buildMenus();
+
+    connect(m_cbocontract, &QComboBox::activated, &m_logic, &ContractBuilder::cbocontractClick);
+    connect(m_file1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!m_refreshing)
+            m_logic.file1Click(row);
+    });
+    connect(m_file1, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem *item) { m_logic.file1DblClick(m_file1->row(item)); });
+    connect(m_list1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!m_refreshing)
+            m_logic.list1Click(row);
+    });
+    connect(&m_logic, &ContractBuilder::changed, this, &ContractBuilderView::refresh);
+    resize(900, 700);
+}
+
+QWidget *ContractBuilderView::buildLists(QWidget *parent) {
+    auto *lists = new QWidget(parent);
+    auto *layout = new QHBoxLayout(lists);
+    auto *available =
+        new QGroupBox(QStringLiteral("Available Contract Components (cb*.txt)"), lists);
+    auto *availableLayout = new QVBoxLayout(available);
+    m_file1 = makeList(QStringLiteral("File1"), QStringLiteral("Available Contract Components"),
+                       available);
+    availableLayout->addWidget(m_file1);
+    layout->addWidget(available, 2);
+
+    auto *moves = new QVBoxLayout;
+    const char *const captions[] = {
+        "Move UP",          "Move DOWN", "Add Component", "Remove Component", "Reload/Refresh View",
+        "&Save Components", "Clear"};
+    for (int i = 0; i < ContractBuilder::MoveCount; ++i) {
+        auto *button = new QPushButton(QString::fromLatin1(captions[i]), lists);
+        button->setObjectName(QStringLiteral("cmdmove(%1)").arg(i));
+        connect(button, &QPushButton::clicked, this, [this, i] { m_logic.cmdmoveClick(i); });
+        m_cmdmove[i] = button;
+        moves->addWidget(button);
+    }
+    moves->addStretch(1);
+    layout->addLayout(moves);
+
+    auto *inUse = new QGroupBox(QStringLiteral("Components in use"), lists);
+    auto *inUseLayout = new QVBoxLayout(inUse);
+    m_list1 = makeList(QStringLiteral("List1"), QStringLiteral("Components in use"), inUse);
+    inUseLayout->addWidget(m_list1);
+    layout->addWidget(inUse, 2);
+    return lists;
+}
+
+void ContractBuilderView::buildMenus() {
+    const auto command = [this](QMenu *menu, const QString &name, const QString &caption,
+                                auto slot) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, &m_logic, slot);
+        return action;
+    };
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    command(file, QStringLiteral("mnuprintersetup"), QStringLiteral("Printer setup"),
+            &ContractBuilder::mnuprintersetupClick);
+    command(file, QStringLiteral("mnumargins"), QStringLiteral("Adjust Print Margins"),
+            &ContractBuilder::mnumarginsClick);
+    m_mnutextfiles =
+        command(file, QStringLiteral("mnutextfiles"), QStringLiteral("Use all *.txt files"),
+                &ContractBuilder::mnutextfilesClick);
+    m_mnutextfiles->setCheckable(true);
+    command(file, QStringLiteral("mnuchangedesc"), QStringLiteral("Change contract description"),
+            &ContractBuilder::mnuchangedescClick);
+    file->addSeparator();
+    QAction *exit = file->addAction(QStringLiteral("E&xit"));
+    exit->setObjectName(QStringLiteral("mnuexit"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu *reports = menuBar()->addMenu(QStringLiteral("Reports"));
+    reports->setObjectName(QStringLiteral("mnuprinting"));
+    command(reports, QStringLiteral("mnucontractlist"), QStringLiteral("Contracts List"),
+            &ContractBuilder::mnucontractlistClick);
+    command(reports, QStringLiteral("mnucomponents"), QStringLiteral("Components List"),
+            &ContractBuilder::mnucomponentsClick);
+    const auto layoutCommand = [this](QMenu *menu, const QString &name, const QString &caption,
+                                      ContractBuilder::Layout layout) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this,
+                [this, layout] { m_logic.printContract(layout); });
+    };
+    QMenu *standard = reports->addMenu(QStringLiteral("Standard Layout"));
+    layoutCommand(standard, QStringLiteral("mnustandard"), QStringLiteral("Standard Heading"),
+                  ContractBuilder::StandardLayout);
+    layoutCommand(standard, QStringLiteral("mnustandardwindow"),
+                  QStringLiteral("Window Envelope Style"), ContractBuilder::StandardWindow);
+    QMenu *letterhead = reports->addMenu(QStringLiteral("Letterhead Layout"));
+    layoutCommand(letterhead, QStringLiteral("mnuletterhead"), QStringLiteral("Standard Heading"),
+                  ContractBuilder::LetterheadLayout);
+    layoutCommand(letterhead, QStringLiteral("mnuletterheadwindow"),
+                  QStringLiteral("Window Envelope Style"), ContractBuilder::LetterheadWindow);
+    layoutCommand(reports, QStringLiteral("mnuuserdefined"),
+                  QStringLiteral("User defined/designed"), ContractBuilder::UserDefinedLayout);
+
+    QAction *info = menuBar()->addAction(QStringLiteral("&Info"));
+    info->setObjectName(QStringLiteral("mnuinfo"));
+    connect(info, &QAction::triggered, &m_logic, &ContractBuilder::mnuinfoClick);
+    QAction *help = menuBar()->addAction(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuhelp"));
+    connect(help, &QAction::triggered, &m_logic, &ContractBuilder::mnuhelpClick);
+}
+
+void ContractBuilderView::showForCurrentEvent() {
+    if (!m_logic.open())
+        return;
+    CenterForm(this);
+    m_onTop = true;
+    SetTopmost(this, true);
+    show();
+    raise();
+    activateWindow();
+}
+
+void ContractBuilderView::fillList(QListWidget *list, const QStringList &entries, int current) {
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i)
+        shown << list->item(i)->text();
+    if (shown != entries) {
+        list->clear();
+        list->addItems(entries);
+    }
+    list->setCurrentRow(current);
+}
+
+void ContractBuilderView::refresh() {
+    m_refreshing = true;
+    setWindowTitle(m_logic.caption);
+    m_txteventnumber->setText(m_logic.txteventnumber);
+    m_txteventname->setText(m_logic.txteventname);
+    QStringList entries;
+    for (int i = 0; i < m_cbocontract->count(); ++i)
+        entries << m_cbocontract->itemText(i);
+    if (entries != m_logic.cbocontract) {
+        m_cbocontract->clear();
+        m_cbocontract->addItems(m_logic.cbocontract);
+    }
+    m_cbocontract->setCurrentIndex(int(m_logic.cbocontract.indexOf(m_logic.cbocontractText)));
+    fillList(m_file1, m_logic.File1, m_logic.File1Row);
+    fillList(m_list1, m_logic.List1, m_logic.List1Row);
+    if (m_text1->toPlainText() != m_logic.Text1)
+        m_text1->setPlainText(m_logic.Text1);
+    for (int i = 0; i < ContractBuilder::MoveCount; ++i)
+        m_cmdmove[i]->setEnabled(m_logic.cmdmoveEnabled[i]);
+    m_mnutextfiles->setChecked(m_logic.allTextFiles);
+    QFont font = m_status->font();
+    font.setBold(m_logic.statusBold);
+    m_status->setFont(font);
+    m_status->setText(m_logic.statusText);
+    if (m_onTop != m_logic.keptOnTop) {
+        m_onTop = m_logic.keptOnTop;
+        SetTopmost(this, m_onTop);
+    }
+    if (!m_logic.visible && isVisible()) {
+        hide();
+        emit closed();
+    }
+    m_refreshing = false;
+}
+
+void ContractBuilderView::closeEvent(QCloseEvent *event) {
+    if (m_logic.visible)
+        m_logic.cmdexitClick();
+    event->accept();
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "contracts/ContractBuilder.h"
+
+#include <QMainWindow>
+#include <array>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+// frmbanq2, the contract builder: the contract chooser, the component
+// files beside the contract's components, and the merged contract below.
+// Kept above the main window while it is open.
+class ContractBuilderView final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    ContractBuilderView(ContractBuilder &logic, QWidget *parent);
+
+    // Opens for the current event (the main window's "Contract Builder").
+    void showForCurrentEvent();
+
+public slots:
+    void refresh();
+
+signals:
+    // The window has closed: the main window comes back.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    QWidget *buildLists(QWidget *parent);
+    static void fillList(QListWidget *list, const QStringList &entries, int current);
+
+    ContractBuilder &m_logic;
+    QComboBox *m_cbocontract = nullptr;
+    QListWidget *m_file1 = nullptr;
+    QListWidget *m_list1 = nullptr;
+    QPlainTextEdit *m_text1 = nullptr;
+    std::array<QPushButton *, ContractBuilder::MoveCount> m_cmdmove{};
+    QLineEdit *m_txteventnumber = nullptr;
+    QLineEdit *m_txteventname = nullptr;
+    QLabel *m_status = nullptr;
+    QAction *m_mnutextfiles = nullptr;
+    bool m_refreshing = false;
+    bool m_onTop = false;
+};

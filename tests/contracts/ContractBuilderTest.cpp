@@ -1,0 +1,262 @@
+#include "ContractFixture.h"
+
+namespace {
+
+class ContractBuilderTest : public ContractFixture {
+protected:
+    // Chooses "0 - Create New Contract" and answers the description prompt.
+    void create(const QString &description) {
+        prompts.answerInput(description);
+        builder->cbocontractClick(1);
+    }
+    void choose(int number) {
+        const auto entry = std::find_if(
+            builder->cbocontract.cbegin(), builder->cbocontract.cend(),
+            [&](const QString &text) { return text.startsWith(QString::number(number) + " - "); });
+        ASSERT_NE(entry, builder->cbocontract.cend()) << number;
+        builder->cbocontractClick(int(entry - builder->cbocontract.cbegin()));
+    }
+    void add(const QString &file) {
+        const int row = int(builder->File1.indexOf(file));
+        ASSERT_GE(row, 0) << file.toStdString();
+        builder->file1DblClick(row);
+    }
+};
+
+TEST_F(ContractBuilderTest, ANewContractTakesTheNumberAfterTheHighestEvenAfterAGap) {
+    for (const char *file : {"cba.txt", "cbb.txt", "cbc.txt"})
+        writeFile(QString::fromLatin1(file), "text\n");
+    storeContract(1, QStringLiteral("Dinner"), {QStringLiteral("cba.txt")});
+    storeContract(3, QStringLiteral("Wedding"), {QStringLiteral("cbb.txt")});
+    loadEvent();
+    ASSERT_TRUE(builder->open());
+    EXPECT_EQ(builder->cbocontract,
+              (QStringList{"(Click for a list of available contracts)", "0 - Create New Contract",
+                           "1 - Dinner", "3 - Wedding"}));
+
+    create(QStringLiteral("  Corporate Meeting  "));
+    ASSERT_EQ(prompts.inputs.size(), 1);
+    EXPECT_EQ(prompts.inputs[0].title, QStringLiteral("Contract Description - contract #4"));
+    EXPECT_EQ(
+        prompts.inputs[0].text,
+        QStringLiteral("Type a description for this contract. \r\nMax length: 50 characters"));
+    EXPECT_EQ(builder->cbocontractText, QStringLiteral("4 - Corporate Meeting"));
+    EXPECT_TRUE(builder->NewContract);
+    EXPECT_EQ(logEntry(), QStringLiteral("E#0\\Event#%1 \\New contract created: 4 - Corporate "
+                                         "Meeting")
+                              .arg(lastNumber));
+    // Nothing is stored before the components are saved.
+    EXPECT_EQ(stored().size(), 2);
+
+    add(QStringLiteral("cbc.txt"));
+    add(QStringLiteral("cba.txt"));
+    builder->cmdmoveClick(ContractBuilder::SaveComponents);
+    EXPECT_EQ(stored(),
+              (QStringList{"1|Dinner|0|cba.txt", "3|Wedding|0|cbb.txt",
+                           "4|Corporate Meeting|0|cbc.txt", "4|Corporate Meeting|1|cba.txt"}));
+    EXPECT_EQ(
+        logEntry(),
+        QStringLiteral("E#0\\Event#%1 \\Contract components saved or modified").arg(lastNumber));
+    EXPECT_EQ(builder->statusText, QStringLiteral("Done"));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(ContractBuilderTest, TwoWorkstationsCreatingAContractAtOnceKeepBoth) {
+    writeFile(QStringLiteral("cbterms.txt"), "Terms\n");
+    storeContract(1, QStringLiteral("Dinner"), {QStringLiteral("cbterms.txt")});
+    loadEvent();
+    ScriptedPrompts otherPrompts;
+    Module other(settings(), Ports{otherPrompts, clipboard, programs, clock, keys, printer});
+    other.session = module->session;
+    other.event = module->event;
+    ContractBuilder elsewhere(other, tokens);
+    ASSERT_TRUE(builder->open());
+    ASSERT_TRUE(elsewhere.open());
+
+    create(QStringLiteral("Wedding Reception"));
+    otherPrompts.answerInput(QStringLiteral("Golf Outing"));
+    elsewhere.cbocontractClick(1);
+    EXPECT_EQ(builder->ContractNumber, 2);
+    EXPECT_EQ(elsewhere.ContractNumber, 2);
+
+    elsewhere.file1DblClick(0);
+    elsewhere.cmdmoveClick(ContractBuilder::SaveComponents);
+    add(QStringLiteral("cbterms.txt"));
+    add(QStringLiteral("cbterms.txt"));
+    builder->cmdmoveClick(ContractBuilder::SaveComponents);
+
+    EXPECT_EQ(stored(), (QStringList{"1|Dinner|0|cbterms.txt", "2|Golf Outing|0|cbterms.txt",
+                                     "3|Wedding Reception|0|cbterms.txt",
+                                     "3|Wedding Reception|1|cbterms.txt"}));
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.messages[0].title, QStringLiteral("FYI..."));
+    EXPECT_TRUE(prompts.messages[0].text.contains(QStringLiteral("contract #3")));
+    EXPECT_EQ(builder->cbocontractText, QStringLiteral("3 - Wedding Reception"));
+    EXPECT_TRUE(builder->cbocontract.contains(QStringLiteral("2 - Golf Outing")));
+
+    // A second save of the renumbered contract replaces its own rows only.
+    builder->list1Click(1);
+    builder->cmdmoveClick(ContractBuilder::RemoveComponent);
+    builder->cmdmoveClick(ContractBuilder::SaveComponents);
+    EXPECT_EQ(stored(), (QStringList{"1|Dinner|0|cbterms.txt", "2|Golf Outing|0|cbterms.txt",
+                                     "3|Wedding Reception|0|cbterms.txt"}));
+}
+
+TEST_F(ContractBuilderTest, ASaveThatFailsPartWayKeepsTheOldComponents) {
+    for (const char *file : {"cba.txt", "cbb.txt", "cbc.txt"})
+        writeFile(QString::fromLatin1(file), "text\n");
+    storeContract(1, QStringLiteral("Dinner"),
+                  {QStringLiteral("cba.txt"), QStringLiteral("cbb.txt")});
+    loadEvent();
+    ASSERT_TRUE(builder->open());
+    choose(1);
+    EXPECT_EQ(builder->List1, (QStringList{"cba.txt", "cbb.txt"}));
+    add(QStringLiteral("cbc.txt"));
+    addFault(QStringLiteral("evnt"), QStringLiteral("third_row"), QStringLiteral("insert"),
+             QStringLiteral("cbuilder"), QStringLiteral("new.ord = 2"),
+             QStringLiteral("disk full"));
+    prompts.expectError();
+    builder->cmdmoveClick(ContractBuilder::SaveComponents);
+    EXPECT_EQ(stored(), (QStringList{"1|Dinner|0|cba.txt", "1|Dinner|1|cbb.txt"}));
+    EXPECT_TRUE(prompts.lastMessage().text.contains(QStringLiteral("disk full")));
+    // No log line claims a save that did not happen.
+    EXPECT_NE(logEntry().section(QLatin1Char('\\'), -1),
+              QStringLiteral("Contract components saved or modified"));
+    EXPECT_TRUE(builder->cmdmoveEnabled[ContractBuilder::SaveComponents]);
+
+    removeFault(QStringLiteral("evnt"), QStringLiteral("third_row"), QStringLiteral("cbuilder"));
+    builder->cmdmoveClick(ContractBuilder::SaveComponents);
+    EXPECT_EQ(stored(),
+              (QStringList{"1|Dinner|0|cba.txt", "1|Dinner|1|cbb.txt", "1|Dinner|2|cbc.txt"}));
+}
+
+TEST_F(ContractBuilderTest, EmptyListsAreRefusedAndNothingChosenAddsNothing) {
+    writeFile(QStringLiteral("cba.txt"), "text\n");
+    storeContract(1, QStringLiteral("Dinner"), {QStringLiteral("cba.txt")});
+    storeContract(2, QStringLiteral("Blank"), {QString()});
+    loadEvent();
+    ASSERT_TRUE(builder->open());
+    const QString refusal = QStringLiteral("A contract must have at least one component to be "
+                                           "valid. ");
+    // Saving with no contract chosen does nothing.
+    builder->cmdmoveClick(ContractBuilder::SaveComponents);
+    EXPECT_TRUE(prompts.messages.isEmpty());
+
+    choose(1);
+    builder->cmdmoveClick(ContractBuilder::AddComponent); // no file chosen
+    EXPECT_EQ(builder->List1, QStringList{"cba.txt"});
+    prompts.answerYesNo(true);
+    builder->cmdmoveClick(ContractBuilder::ClearComponents);
+    builder->cmdmoveClick(ContractBuilder::SaveComponents);
+    EXPECT_EQ(prompts.lastMessage().text, refusal);
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+
+    // A contract whose only entry is empty is refused too, and stays.
+    choose(2);
+    EXPECT_EQ(builder->List1, QStringList{QString()});
+    prompts.clear();
+    builder->cmdmoveClick(ContractBuilder::SaveComponents);
+    EXPECT_EQ(prompts.lastMessage().text, refusal);
+    EXPECT_EQ(stored(), (QStringList{"1|Dinner|0|cba.txt", "2|Blank|0|"}));
+}
+
+TEST_F(ContractBuilderTest, ComponentsMoveWithinTheListAndClearAsksFirst) {
+    for (const char *file : {"cba.txt", "cbb.txt", "CBC.TXT", "notes.txt"})
+        writeFile(QString::fromLatin1(file), "text\n");
+    loadEvent();
+    ASSERT_TRUE(builder->open());
+    // The file pattern matches whatever the case of the letters.
+    EXPECT_TRUE(builder->File1.contains(QStringLiteral("CBC.TXT")));
+    EXPECT_FALSE(builder->File1.contains(QStringLiteral("notes.txt")));
+    builder->mnutextfilesClick();
+    EXPECT_TRUE(builder->File1.contains(QStringLiteral("notes.txt")));
+    builder->mnutextfilesClick();
+    EXPECT_FALSE(builder->File1.contains(QStringLiteral("notes.txt")));
+
+    add(QStringLiteral("cba.txt"));
+    add(QStringLiteral("cbb.txt"));
+    add(QStringLiteral("CBC.TXT"));
+    const QStringList order{"cba.txt", "cbb.txt", "CBC.TXT"};
+    builder->cmdmoveClick(ContractBuilder::MoveDown); // none chosen
+    EXPECT_EQ(builder->List1, order);
+    builder->list1Click(0);
+    builder->cmdmoveClick(ContractBuilder::MoveUp); // the first
+    EXPECT_EQ(builder->List1, order);
+    builder->list1Click(2);
+    builder->cmdmoveClick(ContractBuilder::MoveDown); // the last
+    EXPECT_EQ(builder->List1, order);
+    builder->cmdmoveClick(ContractBuilder::MoveUp);
+    EXPECT_EQ(builder->List1, (QStringList{"cba.txt", "CBC.TXT", "cbb.txt"}));
+    EXPECT_EQ(builder->List1Row, 1);
+    builder->cmdmoveClick(ContractBuilder::MoveUp);
+    builder->list1Click(1);
+    builder->cmdmoveClick(ContractBuilder::MoveDown);
+    EXPECT_EQ(builder->List1, (QStringList{"CBC.TXT", "cbb.txt", "cba.txt"}));
+    EXPECT_EQ(builder->List1Row, 2);
+
+    prompts.answerYesNo(false);
+    builder->cmdmoveClick(ContractBuilder::ClearComponents);
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(prompts.questions[0].title, QStringLiteral("Clear components? "));
+    EXPECT_EQ(prompts.questions[0].text,
+              QStringLiteral("Click YES to clear the items for this event."));
+    EXPECT_EQ(builder->List1.size(), 3);
+    prompts.answerYesNo(true);
+    builder->cmdmoveClick(ContractBuilder::ClearComponents);
+    EXPECT_TRUE(builder->List1.isEmpty());
+}
+
+TEST_F(ContractBuilderTest, DescriptionsAreBoundCountedInCharactersAndLogged) {
+    writeFile(QStringLiteral("cba.txt"), "text\n");
+    storeContract(1, QStringLiteral("Dinner"), {QStringLiteral("cba.txt")});
+    loadEvent();
+    ASSERT_TRUE(builder->open());
+
+    builder->mnuchangedescClick();
+    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Please select a contract first."));
+
+    const QString fifty = QString(49, QLatin1Char('x')) + QStringLiteral("\U0001F389");
+    const QString tooLong = QString(51, QChar(0x0416)); // Cyrillic Zhe
+    prompts.answerInput(tooLong);
+    builder->cbocontractClick(1);
+    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Entry is too long. Try again."));
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Limit to 50 characters"));
+    EXPECT_EQ(builder->cbocontract.size(), 3);
+
+    choose(1);
+    prompts.answerInput(QStringLiteral("O'Brien \"Gala\" \u00c9t\u00e9"));
+    builder->mnuchangedescClick();
+    EXPECT_EQ(prompts.inputs.last().title, QStringLiteral("Contract Description - contract #1"));
+    EXPECT_EQ(stored(), QStringList{QStringLiteral("1|O'Brien \"Gala\" \u00c9t\u00e9|0|cba.txt")});
+    EXPECT_EQ(logEntry().section(QLatin1Char('\\'), -1),
+              QStringLiteral("Contract #1 descripion changed from Dinner to O'Brien \"Gala\" "
+                             "\u00c9t\u00e9"));
+    EXPECT_EQ(builder->cbocontractText, QStringLiteral("1 - O'Brien \"Gala\" \u00c9t\u00e9"));
+
+    prompts.answerInput(fifty);
+    builder->mnuchangedescClick();
+    EXPECT_EQ(stored(), QStringList{QStringLiteral("1|") + fifty + QStringLiteral("|0|cba.txt")});
+}
+
+TEST_F(ContractBuilderTest, BelowEventEditingNothingChanges) {
+    writeFile(QStringLiteral("cba.txt"), "text\n");
+    storeContract(1, QStringLiteral("Dinner"), {QStringLiteral("cba.txt")});
+    loadEvent();
+    signIn(15); // below evaccess1 (20)
+    ASSERT_TRUE(builder->open());
+    EXPECT_EQ(builder->cbocontract.size(), 3);
+    builder->cbocontractClick(1);
+    builder->cbocontractClick(2);
+    builder->file1DblClick(0);
+    builder->cmdmoveClick(ContractBuilder::RefreshView);
+    builder->mnuchangedescClick();
+    builder->mnutextfilesClick();
+    EXPECT_EQ(builder->ContractNumber, 0);
+    EXPECT_TRUE(builder->List1.isEmpty());
+    EXPECT_TRUE(builder->Text1.isEmpty());
+    EXPECT_FALSE(builder->allTextFiles);
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_TRUE(prompts.inputs.isEmpty());
+}
+
+} // namespace
