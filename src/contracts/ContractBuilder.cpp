@@ -233,7 +233,6 @@ void ContractBuilder::cmdmoveClick(int index) {
         clearComponents();
         break;
     }
-    m_module.ports.prompts.setBusy(false);
     statusText = QStringLiteral("Done");
     statusBold = false;
     cmdmoveEnabled[index] = true;

@@ -1,0 +1,127 @@
+#include "ContractFixture.h"
+#include "contracts/ContractText.h"
+
+#include <QLocale>
+
+namespace {
+
+QString golden(const QString &name) {
+    QFile file(QStringLiteral(CONTRACT_GOLDEN "/") + name);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+    return QString::fromUtf8(file.readAll());
+}
+
+class ContractAssemblyTest : public ContractFixture {
+protected:
+    void SetUp() override {
+        ContractFixture::SetUp();
+        // "<DATE>" is the short date of the workstation's locale.
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+    // Opens the builder on the event with a stored contract of these files
+    // and chooses it: the contract is assembled.
+    QString assemble(const QStringList &files) {
+        storeContract(1, QStringLiteral("Test"), files);
+        EXPECT_TRUE(builder->open());
+        builder->cbocontractClick(2);
+        return builder->Text1;
+    }
+};
+
+TEST_F(ContractAssemblyTest, TheEventsAndTheClubsValuesReplaceTheirTokens) {
+    writeFile(QStringLiteral("cbintro.txt"),
+              "<CLUBNAME>\n<CLUBADDR1>, <CLUBCITY>, <CLUBSTATE> <CLUBZIP>\n\n"
+              "Dear <CONTACTNAME>,\n\nThank you for choosing us for \"<EVENTTITLE>\" on "
+              "<EVENTDATE>, <STARTTIME> to <ENDTIME>, for <SETFOR> guests.\n");
+    writeFile(QStringLiteral("cbterms.txt"),
+              "Deposit received: <DEPOSIT>.\nNotes: <NOTES>\nTokens are exact: <clubname>, "
+              "<EventTitle>.\nPrinted <DATE>.\n");
+    loadEvent();
+    auto &box = module->event.Text1;
+    box[6] = QStringLiteral("120");
+    box[21] = QStringLiteral("Ms. Dana Harper");
+    box[31] = QStringLiteral("   "); // blank: the token stays, so the gap shows
+    box[34] = QStringLiteral("Cake from <CONTACTNAME>'s bakery");
+    const QString text = assemble({QStringLiteral("cbintro.txt"), QStringLiteral("cbterms.txt")});
+    EXPECT_EQ(text, golden(QStringLiteral("merged.txt")));
+    EXPECT_EQ(builder->statusText, QStringLiteral("Ready"));
+    EXPECT_FALSE(builder->statusBold);
+    EXPECT_EQ(prompts.busyDepth, 0);
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(ContractAssemblyTest, MissingOversizedAndForeignFilesAreToldAndSkipped) {
+    writeFile(QStringLiteral("cbfirst.txt"), "First <EVENTTITLE>\n");
+    writeFile(QStringLiteral("cbfull.txt"), QByteArray(32000 - 1, 'x') + "\n");
+    writeFile(QStringLiteral("cbempty.txt"), "");
+    writeFile(QStringLiteral("cbpicture.txt"), QByteArray("GIF89a\0\0\x01", 9));
+    writeFile(QStringLiteral("cblast.txt"), "Last\n");
+    QDir(club).mkpath(QStringLiteral("private"));
+    writeFile(QStringLiteral("private/cbsecret.txt"), "secret\n");
+    loadEvent();
+    const QString text =
+        assemble({"cbfirst.txt", "cbgone.txt", "cbfull.txt", "cbempty.txt", "cbpicture.txt",
+                  "private/cbsecret.txt", "../cbfirst.txt", "CBLAST.TXT"});
+    QStringList told;
+    for (const auto &shown : prompts.messages) {
+        EXPECT_EQ(shown.title, QStringLiteral("Oops..."));
+        told << shown.text;
+    }
+    EXPECT_EQ(told, (QStringList{
+                        "File: cbgone.txt not found or empty and will not be loaded ",
+                        "File: cbempty.txt not found or empty and will not be loaded ",
+                        "File: cbpicture.txt not found or empty and will not be loaded ",
+                        "File: private/cbsecret.txt not found or empty and will not be loaded ",
+                        "File: ../cbfirst.txt not found or empty and will not be loaded ",
+                    }));
+    EXPECT_EQ(text, QStringLiteral("First Harper Anniversary Dinner\n") +
+                        QString(32000 - 1, QLatin1Char('x')) + QStringLiteral("\nLast\n"));
+
+    // One byte more stops the whole assembly; what was joined stays, unmerged.
+    writeFile(QStringLiteral("cbfull.txt"), QByteArray(32000, 'x') + "\n");
+    prompts.clear();
+    prompts.expectError();
+    builder->List1 = {"cbfirst.txt", "cbfull.txt", "cblast.txt"};
+    builder->cmdmoveClick(ContractBuilder::RefreshView);
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("File too large to load"));
+    EXPECT_EQ(prompts.messages[0].icon, Icon::Critical);
+    EXPECT_EQ(builder->Text1, QStringLiteral("First <EVENTTITLE>\n"));
+    EXPECT_EQ(builder->statusText, QStringLiteral("Done"));
+    EXPECT_EQ(prompts.busyDepth, 0);
+}
+
+TEST_F(ContractAssemblyTest, OldFilesKeepTheirAccentedLetters) {
+    writeFile(QStringLiteral("cbold.txt"), "Caf\xe9 \x93Le Jardin\x94 \x96 5\x80\n");
+    writeFile(QStringLiteral("cbnew.txt"), "\xc5\x81\xc3\xb3\xd0\xb4\xc5\xba \xe6\x97\xa5\n");
+    loadEvent();
+    EXPECT_EQ(assemble({QStringLiteral("cbold.txt"), QStringLiteral("cbnew.txt")}),
+              QStringLiteral("Caf\u00e9 \u201cLe Jardin\u201d \u2013 5\u20ac\n"
+                             "\u0141\u00f3\u0434\u017a \u65e5\n"));
+}
+
+TEST_F(ContractAssemblyTest, ValuesHoldingTokensAreResolvedButNeverGrowWithoutEnd) {
+    // A value naming another field is resolved in a later pass.
+    EXPECT_EQ(ContractText::merge(QStringLiteral("<A>"),
+                                  {{"<A>", "x <B> y"}, {"<B>", "<C>"}, {"<C>", "done"}}),
+              QStringLiteral("x done y"));
+    // The bound holds for a title holding its own token, however often it
+    // stands in the text: the passes end, the size stays bounded, the token shows.
+    const QList<ContractText::Replacement> self{{"<EVENTTITLE>", "<EVENTTITLE> party"}};
+    const QString once = ContractText::merge(QStringLiteral("<EVENTTITLE>"), self);
+    EXPECT_EQ(once, QStringLiteral("<EVENTTITLE>") +
+                        QStringLiteral(" party").repeated(ContractText::MaxPasses));
+    const QList<ContractText::Replacement> doubling{{"<EVENTTITLE>", "<EVENTTITLE><EVENTTITLE>"}};
+    const QString many =
+        ContractText::merge(QStringLiteral("<EVENTTITLE> ").repeated(2000), doubling);
+    EXPECT_LE(many.size(), ContractText::MaxMergedLength);
+    EXPECT_TRUE(many.startsWith(QStringLiteral("<EVENTTITLE><EVENTTITLE>")));
+
+    // The same through the window, with a title as an operator may type it.
+    writeFile(QStringLiteral("cbtitle.txt"), "Event: <EVENTTITLE>\n");
+    loadEvent(QStringLiteral("<EVENTTITLE> party"));
+    EXPECT_TRUE(assemble({QStringLiteral("cbtitle.txt")})
+                    .startsWith(QStringLiteral("Event: <EVENTTITLE> party party")));
+}
+
+} // namespace

@@ -1,0 +1,151 @@
+#include "ContractFixture.h"
+
+namespace {
+
+class ContractPrintTest : public ContractFixture {
+protected:
+    void SetUp() override {
+        ContractFixture::SetUp();
+        programs.available << QStringLiteral("prinzel.exe");
+        // The operator's number, and with it the work copy's name, as start-up reads it.
+        module->staff.SetStaffLocation();
+        // The report program is a fake here: the layouts need only exist.
+        for (const char *layout : {"evntcb01.rpt", "evntcb01w.rpt", "evntcb02.rpt", "evntcb02w.rpt",
+                                   "evntcbudf.rpt", "evntcontracts.rpt", "evntcomponents.rpt"})
+            writeFile(QString::fromLatin1(layout), "[body]\n");
+        writeFile(QStringLiteral("cbterms.txt"), "Terms for <EVENTTITLE>\n");
+        storeContract(7, QStringLiteral("Dinner"), {QStringLiteral("cbterms.txt")});
+    }
+    // The report files the program was started for, in order.
+    QStringList printed() const {
+        QStringList files;
+        for (const QString &block : programs.inputs)
+            for (const QString &line : block.split(QLatin1Char('\n')))
+                if (line.startsWith(QLatin1String("ReportFileName=")))
+                    files << line.mid(15).chopped(1);
+        return files;
+    }
+    void addItem(int event, const char *description, const char *price) {
+        exec(QStringLiteral("evnt"),
+             QStringLiteral("insert into items (eventid, qty, itemnum, dept, itemdesc, cost, "
+                            "price, servchg, tax, glnum) values (?, 2, 101, 'FOOD', ?, 3, ?, 1.5, "
+                            "0.7, 4100)"),
+             {event, QString::fromLatin1(description), QString::fromLatin1(price)});
+    }
+    void expectOops(const QString &text) {
+        ASSERT_FALSE(prompts.messages.isEmpty());
+        EXPECT_EQ(prompts.lastMessage().text, text);
+        EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+        prompts.clear();
+    }
+};
+
+TEST_F(ContractPrintTest, EachLayoutPrintsTheEventItsItemsAndTheContract) {
+    const int event = loadEvent();
+    addItem(event, "2 Plated Dinner", "68");
+    addItem(event, "2 Champagne Toast", "11");
+    addItem(event + 1, "Another event's item", "5");
+    ASSERT_TRUE(builder->open());
+    builder->cbocontractClick(2);
+    const QString work = ReportLauncher::workCopyName(module->session.SysUser);
+    const std::pair<ContractBuilder::Layout, const char *> layouts[] = {
+        {ContractBuilder::StandardLayout, "evntcb01.rpt"},
+        {ContractBuilder::StandardWindow, "evntcb01w.rpt"},
+        {ContractBuilder::LetterheadLayout, "evntcb02.rpt"},
+        {ContractBuilder::LetterheadWindow, "evntcb02w.rpt"},
+        {ContractBuilder::UserDefinedLayout, "evntcbudf.rpt"}};
+    for (const auto &[layout, file] : layouts) {
+        programs.inputs.clear();
+        module->session.LocationName = QStringLiteral("Startup");
+        builder->printContract(layout);
+        EXPECT_EQ(printed(), QStringList{QString::fromLatin1(file)})
+            << prompts.messageTexts().join("/").toStdString();
+        const QString block = programs.inputs.value(0);
+        EXPECT_TRUE(block.contains(QStringLiteral("DataFiles(0)=") + work + "~"));
+        EXPECT_TRUE(block.contains(QStringLiteral("DataFiles(1)=") + work + "~"));
+        EXPECT_EQ(builder->ReportKind, 0);
+        EXPECT_TRUE(builder->keptOnTop);
+        EXPECT_EQ(module->session.LocationName, QStringLiteral("BASIC"));
+    }
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_EQ(workRows(QStringLiteral("select eventnum || ' ' || eventtitle || ' ' || roomnumber "
+                                      "from eventinfo")),
+              QStringList{QStringLiteral("%1 Harper Anniversary Dinner 1").arg(event)});
+    EXPECT_EQ(workRows(QStringLiteral("select itemdesc || ' ' || price || ' ' || servchg from "
+                                      "eventitems order by itemdesc")),
+              (QStringList{"2 Champagne Toast 11 1.5", "2 Plated Dinner 68 1.5"}));
+    EXPECT_EQ(workRows(QStringLiteral("select cast(acctnumber as integer) || ' ' || billto || ' ' "
+                                      "|| comments from master")),
+              QStringList{QStringLiteral("%1 7 Terms for Harper Anniversary Dinner\n").arg(event)});
+    EXPECT_EQ(
+        workRows(QStringLiteral("select compname || ', ' || coalesce(compcity, '-') from company")),
+        QStringList{QStringLiteral("Your Club Name, -")});
+}
+
+TEST_F(ContractPrintTest, AnEventNeverSavedPrintsOnlyTheClubsOwnLayout) {
+    const QString refusal =
+        QStringLiteral("You must save the event details before using Contract Builder.");
+    // A number issued, the event not yet saved.
+    record->ClearEvent();
+    module->event.EventNumber = record->NextEventNumber();
+    module->event.Text1[1] = QStringLiteral("Unsaved Luncheon");
+    ASSERT_TRUE(builder->open());
+    for (auto layout : {ContractBuilder::StandardLayout, ContractBuilder::StandardWindow,
+                        ContractBuilder::LetterheadLayout, ContractBuilder::LetterheadWindow}) {
+        builder->printContract(layout);
+        expectOops(refusal);
+    }
+    EXPECT_TRUE(programs.inputs.isEmpty());
+    builder->printContract(ContractBuilder::UserDefinedLayout);
+    EXPECT_EQ(printed(), QStringList{"evntcbudf.rpt"});
+    EXPECT_TRUE(workRows(QStringLiteral("select eventnum from eventinfo")).isEmpty());
+
+    // No event at all: the same.
+    programs.inputs.clear();
+    module->event.EventNumber = 0;
+    ASSERT_TRUE(builder->open());
+    EXPECT_EQ(builder->txteventname, QStringLiteral("(No Event is Active)"));
+    EXPECT_EQ(builder->caption, QStringLiteral("DEMO @ Contract Builder  -  (No Event is Active)"));
+    builder->printContract(ContractBuilder::StandardLayout);
+    expectOops(refusal);
+    builder->printContract(ContractBuilder::UserDefinedLayout);
+    EXPECT_EQ(printed(), QStringList{"evntcbudf.rpt"});
+    EXPECT_EQ(
+        workRows(QStringLiteral("select cast(acctnumber as integer) || ' ' || billto from master")),
+        QStringList{"0 0"});
+}
+
+TEST_F(ContractPrintTest, ListsPrintForEveryoneLayoutsOnlyForEventEditing) {
+    writeFile(QStringLiteral("CBMENU.TXT"), "Menu\n");
+    storeContract(2, QStringLiteral("Wedding"),
+                  {QStringLiteral("CBMENU.TXT"), QStringLiteral("cbterms.txt")});
+    loadEvent();
+    signIn(15); // below evaccess1 (20)
+    ASSERT_TRUE(builder->open());
+    builder->mnucontractlistClick();
+    EXPECT_EQ(workRows(QStringLiteral("select contractnum || ' ' || contractdesc || ' ' || ord || "
+                                      "' ' || cbfilename from cbuilder")),
+              (QStringList{"2 Wedding 0 CBMENU.TXT", "2 Wedding 1 cbterms.txt",
+                           "7 Dinner 0 cbterms.txt"}));
+    // The work copy just made must not be printed again by a layout.
+    for (auto layout : {ContractBuilder::StandardLayout, ContractBuilder::UserDefinedLayout})
+        builder->printContract(layout);
+    builder->mnucomponentsClick();
+    EXPECT_EQ(printed(), (QStringList{"evntcontracts.rpt", "evntcomponents.rpt"}));
+    const QStringList files = workRows(QStringLiteral(
+        "select cbfilename || '/' || coalesce(contractnum, 0) from cbuilder order by cbfilename"));
+    EXPECT_TRUE(files.contains(QStringLiteral("CBMENU.TXT/0")));
+    EXPECT_TRUE(files.contains(QStringLiteral("cbterms.txt/0")));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+
+    exec(QStringLiteral("evnt"), QStringLiteral("delete from cbuilder"));
+    programs.inputs.clear();
+    builder->mnucontractlistClick();
+    expectOops(QStringLiteral("No contracts have been defined."));
+    builder->File1.clear();
+    builder->mnucomponentsClick();
+    expectOops(QStringLiteral("No components are currently available in the component window."));
+    EXPECT_TRUE(programs.inputs.isEmpty());
+}
+
+} // namespace
