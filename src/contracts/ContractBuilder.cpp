@@ -32,6 +32,15 @@ ContractBuilder::ContractBuilder(Module &module, const EventTokens &eventFieldTo
     , m_module(module)
     , m_eventFieldTokens(eventFieldTokens) {}
 
+ContractBuilder::EventTokens ContractBuilder::schemaEventTokens() {
+    EventTokens tokens;
+    const Schema::Table *eventinfo =
+        Schema::findTable(QStringLiteral("evnt"), QStringLiteral("eventinfo"));
+    for (int i = 0; i < eventinfo->columns.size() && i < int(tokens.size()); ++i)
+        tokens[i] = QLatin1Char('<') + eventinfo->columns[i].name.toUpper() + QLatin1Char('>');
+    return tokens;
+}
+
 QString ContractBuilder::layoutFile(Layout layout) {
     switch (layout) {
     case StandardLayout:

@@ -42,6 +42,10 @@ public:
     // on, as the main window made them from the event table.
     using EventTokens = std::array<QString, 101>;
 
+    // The tokens of the event table as the schema module makes it (for
+    // programs that have no main window to read them from).
+    static EventTokens schemaEventTokens();
+
     ContractBuilder(Module &module, const EventTokens &eventFieldTokens, QObject *parent = nullptr);
 
     // Opens for the module's current event (none when its number is 0).

@@ -2,7 +2,6 @@
 
 #include "EventFixture.h"
 #include "contracts/ContractBuilder.h"
-#include "foundation/Schema.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -15,10 +14,7 @@ class ContractFixture : public EventFixture {
 protected:
     void SetUp() override {
         EventFixture::SetUp();
-        const Schema::Table *eventinfo =
-            Schema::findTable(QStringLiteral("evnt"), QStringLiteral("eventinfo"));
-        for (int i = 0; i < eventinfo->columns.size(); ++i)
-            tokens[i] = QLatin1Char('<') + eventinfo->columns[i].name.toUpper() + QLatin1Char('>');
+        tokens = ContractBuilder::schemaEventTokens();
         Configuration &club = module->config;
         club.compname = QStringLiteral("Fairway Country Club");
         club.compaddr1 = QStringLiteral("1 Club Lane");

@@ -1,23 +1,9 @@
 #include "ReportClub.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
-
-// Compares a whole output with its golden file; PRINZEL_UPDATE_GOLDEN=1
-// writes the file instead, for a change that is meant.
-void expectGolden(const QString &name, const QString &text) {
-    QFile file(QStringLiteral(PRINZEL_GOLDEN "/") + name);
-    if (qEnvironmentVariableIsSet("PRINZEL_UPDATE_GOLDEN")) {
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text.toUtf8());
-        return;
-    }
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
-    EXPECT_EQ(text.toStdString(), file.readAll().toStdString()) << name.toStdString();
-}
 
 // The pages of pdftotext's output.
 QStringList pages(const QString &text) {

@@ -123,8 +123,10 @@ TEST_F(Pagination, LabelsFillAcrossThenDown) {
 }
 
 // Where pdftotext finds a word, in points from the page's top left.
-QPointF wordPosition(const QString &pdf, const QString &word) {
-    const QString boxes = pdfText(pdf, {QStringLiteral("-bbox"), QStringLiteral("-l"), "1"});
+QPointF wordPosition(const QString &pdf, const QString &word, int page = 1) {
+    const QString boxes =
+        pdfText(pdf, {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
+                      QStringLiteral("-l"), QString::number(page)});
     const QRegularExpression pattern(QStringLiteral("xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>") +
                                      QRegularExpression::escape(word) + QStringLiteral("<"));
     const auto match = pattern.match(boxes);
@@ -146,6 +148,87 @@ TEST_F(Pagination, TheCallersMarginsShiftTheContent) {
     EXPECT_NEAR(shifted.y() - plain.y(), 36, 0.5);
 }
 
+// A memo's lines are rows of a table: pages break between them, and blank
+// lines and leading blanks keep their room.
+TEST_F(Pagination, AMemoBreaksBetweenItsLines) {
+    QStringList memo;
+    QList<int> printed;
+    for (int n = 1; n <= 200; ++n) {
+        memo << (n % 10 == 0   ? QString()
+                 : n % 10 == 5 ? QStringLiteral("    memo%1").arg(n)
+                               : QStringLiteral("memo%1").arg(n));
+        if (n % 10 != 0)
+            printed << n;
+    }
+    addLines(1, [&](int) { return memo.join(QStringLiteral("\r\n")); });
+    const QString text = print(
+        layout(QString(), QStringLiteral("{{#lines}}<table width=\"100%\">{{#words}}<tr><td "
+                                         "style=\"white-space: pre-wrap\">{{line}}{{#blank}}"
+                                         "&nbsp;{{/blank}}</td></tr>{{/words}}</table>{{/lines}}"))
+            .replace(QStringLiteral("order by n\n"),
+                     QStringLiteral("order by n\nformat = words:memo\n")));
+    EXPECT_EQ(numbers(text, "memo"), printed) << "every line once, in order";
+    EXPECT_GE(pageCount, 3);
+    const QString pdf = club.path(QStringLiteral("out.pdf"));
+    const qreal line = wordPosition(pdf, "memo9").y() - wordPosition(pdf, "memo8").y();
+    EXPECT_NEAR(wordPosition(pdf, "memo11").y() - wordPosition(pdf, "memo9").y(), 2 * line, 0.5);
+    EXPECT_GT(wordPosition(pdf, "memo5").x() - wordPosition(pdf, "memo4").x(), 8)
+        << "four leading blanks";
+}
+
+TEST_F(Pagination, TheAddressBlockHasItsPlaceOnTheFirstPage) {
+    addLines(150, [](int n) { return QStringLiteral("w%1").arg(n); });
+    const auto withAddress = [](const QString &place) {
+        return layout(QStringLiteral("address = ") + place,
+                      QStringLiteral("<table>{{#lines}}<tr><td>row{{n}}</td></tr>{{/lines}}"
+                                     "</table>")) +
+               QStringLiteral("[address]\n<p>Window<br>2<br>3<br>4<br>5<br>6<br>7<br>8<br>9<br>"
+                              "cut</p>\n");
+    };
+    const QString pdf = club.path(QStringLiteral("out.pdf"));
+    const QString text = print(withAddress(QStringLiteral("1 2.5 3 1")));
+    EXPECT_EQ(numbers(text, "row"), oneTo(150));
+    ASSERT_GE(pageCount, 2);
+    const QPointF window = wordPosition(pdf, "Window");
+    EXPECT_NEAR(window.x(), 72, 0.5);
+    EXPECT_NEAR(window.y(), 180, 0.5);
+    EXPECT_FALSE(text.contains(QStringLiteral("cut"))) << "the block is cut off at its height";
+    EXPECT_EQ(text.count(QStringLiteral("Window")), 1) << "on the first page only";
+    const QPointF first = wordPosition(pdf, "row1");
+    EXPECT_GE(first.y(), 252) << "the body starts below the block";
+    EXPECT_LT(first.y(), 262);
+    const QPointF later = wordPosition(
+        pdf, QStringLiteral("row%1").arg(numbers(text.split('\f')[1], "row").first()), 2);
+    EXPECT_LT(later.y(), 70) << "later pages use the whole body";
+
+    print(withAddress(QStringLiteral("1 2.5 3 1")), 720, 1440);
+    EXPECT_NEAR(wordPosition(pdf, "Window").x(), 144, 0.5) << "the caller's margins move it";
+    EXPECT_NEAR(wordPosition(pdf, "Window").y(), 216, 0.5);
+    EXPECT_NEAR(wordPosition(pdf, "row1").y(), first.y() + 36, 0.5);
+
+    // In the top margin, clear of the body.
+    print(withAddress(QStringLiteral("5 0.1 3 0.3")));
+    EXPECT_LT(wordPosition(pdf, "row1").y(), 70);
+}
+
+// Cut by Qt at full pages, such a passage cannot start in the shorter room
+// below the block.
+TEST_F(Pagination, APassageTallerThanThatRoomStartsOnPageTwo) {
+    addLines(150, [](int) { return QString(); });
+    QString passage;
+    for (const char *prefix : {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"})
+        passage += QStringLiteral("{{#lines}}%1{{n}} {{/lines}}").arg(QLatin1String(prefix));
+    const QString text =
+        print(layout(QStringLiteral("address = 1 2.5 3 1"), "<p>" + passage + "</p>") +
+              QStringLiteral("[address]\n<p>Window</p>\n"));
+    EXPECT_EQ(numbers(text, "a"), oneTo(150));
+    EXPECT_EQ(numbers(text, "l"), oneTo(150));
+    const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    ASSERT_GE(pages.size(), 3);
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("Window")));
+    EXPECT_FALSE(pages[0].contains(QStringLiteral("a1 ")));
+}
+
 TEST_F(Pagination, NoRoomForTheBodyIsRefused) {
     addLines(3, [](int n) { return QStringLiteral("w%1").arg(n); });
     club.writeFile(QStringLiteral("lines.rpt"), layout(QString(), QStringLiteral("{{#lines}}"
@@ -165,6 +248,14 @@ TEST_F(Pagination, NoRoomForTheBodyIsRefused) {
     ASSERT_FALSE(header);
     EXPECT_EQ(header.failure().code, ExitCode::Layout);
     EXPECT_TRUE(header.failure().message.contains(QStringLiteral("header and footer")));
+
+    club.writeFile(QStringLiteral("lines.rpt"),
+                   layout(QStringLiteral("address = 0.5 0.5 1 10.2"), QStringLiteral("x")) +
+                       QStringLiteral("[address]\nTo\n"));
+    const auto address = club.makePdf(ReportClub::block(QStringLiteral("lines.rpt")));
+    ASSERT_FALSE(address);
+    EXPECT_EQ(address.failure().code, ExitCode::Layout);
+    EXPECT_TRUE(address.failure().message.contains(QStringLiteral("address block")));
 }
 
 } // namespace

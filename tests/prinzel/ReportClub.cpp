@@ -82,6 +82,17 @@ QString ReportClub::text(const QString &pdf) const {
     return pdfText(path(pdf));
 }
 
+void expectGolden(const QString &name, const QString &text) {
+    QFile file(QStringLiteral(PRINZEL_GOLDEN "/") + name);
+    if (qEnvironmentVariableIsSet("PRINZEL_UPDATE_GOLDEN")) {
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text.toUtf8());
+        return;
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+    EXPECT_EQ(text.toStdString(), file.readAll().toStdString()) << name.toStdString();
+}
+
 QString pdfText(const QString &pdf, const QStringList &options) {
     QProcess pdftotext;
     pdftotext.start(QStringLiteral("pdftotext"), options + QStringList{pdf, QStringLiteral("-")});

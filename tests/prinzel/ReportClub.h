@@ -42,5 +42,9 @@ private:
     Databases m_databases;
 };
 
+// Compares a whole output with its golden file; PRINZEL_UPDATE_GOLDEN=1
+// writes the file instead, for a change that is meant.
+void expectGolden(const QString &name, const QString &text);
+
 // pdftotext's output of a PDF file; extra options before the file name.
 QString pdfText(const QString &pdf, const QStringList &options = {QStringLiteral("-layout")});

@@ -1,5 +1,6 @@
 #include "ReportLayout.h"
 
+#include <QRectF>
 #include <gtest/gtest.h>
 
 namespace {
@@ -12,6 +13,7 @@ Orientation = LANDSCAPE
 margins = 1 0.25 0.75 0.5
 font = DejaVu Serif
 font size = 11
+address = 0.875 2 3.75 1.125
 
 [query items]
 sql = select eventnum, amount, itemdate
@@ -19,13 +21,16 @@ sql = select eventnum, amount, itemdate
 table = eventitems
 group = eventnum
 sum = amount, tax
-format = amount:money, itemdate:date, tax : Money
+format = amount:money, itemdate:date, tax : Money, note:memo
 
 [query events]
 sql = select * from eventinfo
 
 [header]
 <h1>{{headings.ctlcompname}}</h1>
+
+[Address]
+<p>{{#events}}{{custname}}{{/events}}</p>
 
 [body]
 {{#items}}<p>[x] {{amount}}</p>{{/items}}
@@ -38,6 +43,7 @@ sql = select * from eventinfo
     EXPECT_EQ(layout->page.fontFamily, "DejaVu Serif");
     EXPECT_EQ(layout->page.fontSize, 11);
     EXPECT_FALSE(layout->page.hasGrid());
+    EXPECT_EQ(layout->page.address, QRectF(0.875, 2, 3.75, 1.125));
     ASSERT_EQ(layout->queries.size(), 2);
     const QuerySection &items = layout->queries.first();
     EXPECT_EQ(items.name, "items");
@@ -51,7 +57,9 @@ sql = select * from eventinfo
     EXPECT_EQ(items.formatOf("tax"), ValueFormat::Money);
     EXPECT_EQ(items.formatOf("itemdate"), ValueFormat::Date);
     EXPECT_EQ(items.formatOf("eventnum"), ValueFormat::Text);
+    EXPECT_EQ(items.formatOf("note"), ValueFormat::Memo);
     EXPECT_EQ(layout->header, "<h1>{{headings.ctlcompname}}</h1>");
+    EXPECT_EQ(layout->address, "<p>{{#events}}{{custname}}{{/events}}</p>");
     EXPECT_EQ(layout->body, "{{#items}}<p>[x] {{amount}}</p>{{/items}}")
         << "brackets within a line are template text";
     EXPECT_TRUE(layout->footer.isEmpty());
@@ -90,6 +98,21 @@ TEST(ReportLayout, RefusalsNameTheLineAndTheProblem) {
          "column name"},
         {"an unclosed section tag", "[body]\n{{#items}}x", "[body]"},
         {"a key line without a value", "[page]\nsize\n[body]\nx", "line 2: \"key = value\""},
+        {"an address without its block", "[page]\naddress = 1 2 3 1\n[body]\nx",
+         "line 2: an address in [page] needs an [address] section"},
+        {"a block without its place", "[body]\nx\n[address]\ny", "line 3: [address] needs"},
+        {"an address off the paper",
+         "[page]\nsize = A4\naddress = 6 2 3 1\n[address]\ny\n[body]\nx",
+         "line 3: the address block does not lie within the paper"},
+        {"an address below the paper",
+         "[page]\norientation = landscape\naddress = 1 8 3 1\n[address]\ny\n[body]\nx",
+         "line 3: the address block does not lie within the paper"},
+        {"an address that is no length", "[page]\naddress = 1 2 wide 1\n[address]\ny\n[body]\nx",
+         "line 2: address is four lengths"},
+        {"an address of no width", "[page]\naddress = 1 2 0 1\n[address]\ny\n[body]\nx",
+         "line 2: address is four lengths"},
+        {"an address on labels", "[page]\ncolumns = 2\naddress = 1 1 1 1\n[address]\ny\n[body]\nx",
+         "line 4: [address] is not for labels"},
     };
     for (const auto &c : cases) {
         const auto layout =

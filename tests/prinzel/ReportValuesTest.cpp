@@ -125,6 +125,23 @@ TEST_F(Values, HeadingsFlagsAndEmptyValues) {
     EXPECT_EQ(*text, "Harbour Club/All/Title/01/15/2027|no rows||[a][-][c]");
 }
 
+TEST_F(Values, AMemoIsTheListOfItsLines) {
+    club.exec(QStringLiteral("create table notes (id integer, body text)"));
+    club.execMany(QStringLiteral("insert into notes values (?, ?)"),
+                  {{1, QStringLiteral("Terms\r\n  1. <Deposit> & \"fees\"\n\n   \rlast\n")},
+                   {2, QStringLiteral("no break at the end")},
+                   {3, QString()},
+                   {4, QVariant()}});
+    const auto text =
+        render(QStringLiteral("[query notes]\nsql = select id, body from notes order by id\n"
+                              "format = body:memo\n[body]\nx"),
+               QStringLiteral("{{#notes}}{{id}}:{{#body}}[{{line}}{{#blank}}_{{/blank}}]{{/body}}"
+                              "{{^body}}none{{/body}};{{/notes}}"));
+    ASSERT_TRUE(text) << text.failure().message.toStdString();
+    EXPECT_EQ(*text, "1:[Terms][  1. &lt;Deposit&gt; &amp; &quot;fees&quot;][_][   _][last];"
+                     "2:[no break at the end];3:none;4:none;");
+}
+
 TEST(ValueText, MoneyAndDates) {
     const struct {
         QVariant stored;

@@ -3,6 +3,7 @@
 #include "TestServer.h"
 #include "club/ClubCreator.h"
 #include "foundation/ClubStorage.h"
+#include "startup/ClubUpgrade.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,9 @@ void ClubFixture::SetUp() {
     club = QDir(temp.path()).filePath(QStringLiteral("club"));
     ClubCreator::Options options;
     options.demo = demoData();
+    // A demo club's contracts are made from the shipped components.
+    if (options.demo)
+        options.shareDirectory = ClubUpgrade::shareDirectory();
     options.today = clock.today();
     if (TestServer::active()) {
         server = TestServer::createDatabase();

@@ -218,6 +218,7 @@ TEST_F(CompanionsTest, HelpTextsAreReadOnlyBelowTheSecondThreshold) {
 }
 
 TEST_F(CompanionsTest, MissingHelpTextShowsAnEmptyViewerWithANote) {
+    QFile::remove(path(QStringLiteral("evnt-3.txt")));
     standIns().start(QStringLiteral("vrnedit"), {QStringLiteral("evnt-3.txt")},
                      WindowState::Normal);
     QWidget *viewer = window(QStringLiteral("vrnedit"));

@@ -3,6 +3,7 @@
 #include "SilentPorts.h"
 #include "billing/BillingAccounts.h"
 #include "billing/EventBilling.h"
+#include "contracts/ContractBuilder.h"
 #include "events/EventRecord.h"
 #include "foundation/Module.h"
 #include "foundation/Transaction.h"
@@ -306,6 +307,40 @@ void fillBilling(Module &module, int account, CurrentEvent &event) {
 
 } // namespace
 
+// The club's two model contracts, made as an operator makes them in the
+// contract builder from the shipped components.
+Status addContracts(Module &module, SilentPorts &ports) {
+    const ContractBuilder::EventTokens tokens = ContractBuilder::schemaEventTokens();
+    module.event = CurrentEvent();
+    ContractBuilder builder(module, tokens);
+    if (!builder.open())
+        return DbError{ErrorNumber::Unknown, QStringLiteral("The contract builder did not open.")};
+    const std::pair<const char *, QStringList> contracts[] = {
+        {"Wedding Reception",
+         {"cbintro.txt", "cbmenu.txt", "cbterms.txt", "cbcancel.txt", "cbsignature.txt"}},
+        {"Corporate Meeting", {"cbintro.txt", "cbterms.txt", "cbcancel.txt", "cbsignature.txt"}}};
+    for (const auto &[description, files] : contracts) {
+        ports.inputAnswers = {QString::fromLatin1(description)};
+        builder.cbocontractClick(1);
+        // A new contract starts from the components shown: the last one's.
+        ports.yesAnswers = 1;
+        builder.cmdmoveClick(ContractBuilder::ClearComponents);
+        for (const QString &file : files) {
+            const auto row = builder.File1.indexOf(file);
+            if (row < 0)
+                return DbError{ErrorNumber::FileMissing,
+                               QStringLiteral("The contract component %1 is missing.").arg(file)};
+            builder.file1DblClick(int(row));
+        }
+        builder.cmdmoveClick(ContractBuilder::SaveComponents);
+        if (builder.NewContract)
+            return DbError{ErrorNumber::Unknown,
+                           QStringLiteral("The contract \"%1\" was not saved: %2")
+                               .arg(QString::fromLatin1(description), ports.lastMessage)};
+    }
+    return {};
+}
+
 Status add(Module &module, SilentPorts &ports, const QDate &today) {
     auto settings = LoadConfiguration(module.databases);
     if (!settings)
@@ -377,7 +412,9 @@ Status add(Module &module, SilentPorts &ports, const QDate &today) {
         }
     }
     record.ClearEvent();
-    return addTasks(module, today);
+    if (Status tasks = addTasks(module, today); !tasks)
+        return tasks;
+    return addContracts(module, ports);
 }
 
 } // namespace DemoSeason

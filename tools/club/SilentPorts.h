@@ -8,8 +8,8 @@
 #include "utilities/Keysend.h"
 
 // Ports for driving the logic without an operator: nothing is shown, every
-// question is answered No (but for the next `yesAnswers`), nothing is
-// started. The club creator and the benchmarks use them.
+// question is answered No (but for the next `yesAnswers`), an input box
+// takes the next scripted answer, nothing is started. The club creator and the benchmarks use them.
 struct SilentPorts final : Prompts, Clipboard, Programs, Clock, KeySender, Printer {
     explicit SilentPorts(QDate day = QDate::currentDate())
         : date(day) {}
@@ -21,7 +21,10 @@ struct SilentPorts final : Prompts, Clipboard, Programs, Clock, KeySender, Print
         --yesAnswers;
         return true;
     }
-    QString input(const QString &, const QString &, const QString &) override { return {}; }
+    // Input boxes take the next of `inputAnswers`; none left is a cancel.
+    QString input(const QString &, const QString &, const QString &) override {
+        return inputAnswers.isEmpty() ? QString() : inputAnswers.takeFirst();
+    }
     void setBusy(bool) override {}
     QString text() const override { return {}; }
     void setText(const QString &) override {}
@@ -38,4 +41,5 @@ struct SilentPorts final : Prompts, Clipboard, Programs, Clock, KeySender, Print
     QDate date;
     QString lastMessage; // what would have been shown, for error reports
     int yesAnswers = 0;
+    QStringList inputAnswers;
 };

@@ -120,9 +120,11 @@ constexpr qsizetype FirstGuess = 40;
 
 } // namespace
 
-FlowPaginator::FlowPaginator(const BodyFlow &flow, QSizeF page, const DocumentMaker &maker)
+FlowPaginator::FlowPaginator(const BodyFlow &flow, QSizeF page, qreal firstHeight,
+                             const DocumentMaker &maker)
     : m_flow(flow)
     , m_page(page)
+    , m_firstHeight(std::min(firstHeight, page.height()))
     , m_maker(maker)
     , m_guess(FirstGuess) {}
 
@@ -138,14 +140,16 @@ qsizetype FlowPaginator::addPage(qsizetype first) {
         const qsizetype last = std::min(count, first + m_guess);
         const auto document = m_maker.make(m_flow.html(first, last), m_page.width());
         const qreal height = document->size().height();
-        if (height <= m_page.height() && last < count) {
+        if (height <= pageHeight() && last < count) {
             m_guess *= 2; // all of it fits: take more
             continue;
         }
         const ItemEnds ends(*document, m_flow, first, last);
         qsizetype fit = 0;
-        while (ends.valid() && first + fit < last && ends.at(fit) <= m_page.height())
+        while (ends.valid() && first + fit < last && ends.at(fit) <= pageHeight())
             ++fit;
+        if ((!ends.valid() || fit == 0) && skipShortFirst())
+            return first;
         if (!ends.valid()) {
             addPaginated(first, last); // no cut between items can be trusted
             return last;
@@ -159,6 +163,13 @@ qsizetype FlowPaginator::addPage(qsizetype first) {
         m_guess = fit + std::max<qsizetype>(2, fit / 8);
         return first + fit;
     }
+}
+
+bool FlowPaginator::skipShortFirst() {
+    if (!m_pages.isEmpty() || m_firstHeight >= m_page.height())
+        return false;
+    m_pages << BodyPage();
+    return true;
 }
 
 void FlowPaginator::addPaginated(qsizetype first, qsizetype last) {

@@ -10,10 +10,11 @@
 // each page is a document of its own: a few more items than fit, laid out in
 // one piece and cut after the last item that fits. A table cut there starts
 // the next page again with its head. An item taller than a page gets pages
-// of its own, paginated by Qt.
+// of its own, paginated by Qt. The first page may be shorter than the
+// others; what does not fit there at all starts on the second.
 class FlowPaginator {
 public:
-    FlowPaginator(const BodyFlow &flow, QSizeF page, const DocumentMaker &maker);
+    FlowPaginator(const BodyFlow &flow, QSizeF page, qreal firstHeight, const DocumentMaker &maker);
 
     QList<BodyPage> pages();
 
@@ -22,9 +23,13 @@ private:
     qsizetype addPage(qsizetype first);
     // Adds the items [first, last) in as many pages as Qt lays them out in.
     void addPaginated(qsizetype first, qsizetype last);
+    qreal pageHeight() const { return m_pages.isEmpty() ? m_firstHeight : m_page.height(); }
+    // Leaves a short first page empty for what only fits a whole page.
+    bool skipShortFirst();
 
     const BodyFlow &m_flow;
     QSizeF m_page;
+    qreal m_firstHeight;
     const DocumentMaker &m_maker;
     qsizetype m_guess = 0; // items to lay out for the next page
     QList<BodyPage> m_pages;

@@ -16,7 +16,7 @@ struct Line {
 };
 
 struct Section {
-    QString kind; // lower case: page, query, header, body, footer
+    QString kind; // lower case: page, query, header, body, footer, address
     QString argument;
     int number = 0;
     QList<Line> lines;
@@ -59,7 +59,7 @@ Read<QList<Section>> splitSections(const QString &text) {
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
         if (auto start = sectionStart(line, i + 1)) {
-            static const QStringList kinds{"page", "query", "header", "body", "footer"};
+            static const QStringList kinds{"page", "query", "header", "body", "footer", "address"};
             if (!kinds.contains(start->kind))
                 return Problem{i + 1, QStringLiteral("unknown section [%1]").arg(start->kind)};
             if ((start->kind == QLatin1String("query")) == start->argument.isEmpty())
@@ -112,6 +112,18 @@ std::optional<double> length(const QString &text) {
     return ok && value >= 0 && value < 100 ? std::optional<double>(value) : std::nullopt;
 }
 
+// Blank-separated lengths; none when any of them is not one.
+std::optional<QList<double>> lengths(const QString &text) {
+    QList<double> inches;
+    for (const QString &part : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const auto inch = length(part);
+        if (!inch)
+            return std::nullopt;
+        inches << *inch;
+    }
+    return inches;
+}
+
 std::optional<int> count(const QString &text) {
     bool ok = false;
     const int value = text.toInt(&ok);
@@ -133,18 +145,17 @@ std::optional<QString> readPageKey(PageSettings &page, const Entry &entry) {
         page.orientation =
             value == QLatin1String("portrait") ? QPageLayout::Portrait : QPageLayout::Landscape;
     } else if (entry.key == QLatin1String("margins")) {
-        QList<double> inches;
-        for (const QString &part : value.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            if (const auto margin = length(part))
-                inches << *margin;
-            else
-                inches << -1;
-        }
-        if ((inches.size() != 1 && inches.size() != 4) || inches.contains(-1))
+        auto inches = lengths(value);
+        if (!inches || (inches->size() != 1 && inches->size() != 4))
             return QStringLiteral("margins are one length, or four: top right bottom left");
-        if (inches.size() == 1)
-            inches = {inches[0], inches[0], inches[0], inches[0]};
-        page.margins = QMarginsF(inches[3], inches[0], inches[1], inches[2]);
+        if (inches->size() == 1)
+            inches = QList<double>(4, inches->first());
+        page.margins = QMarginsF((*inches)[3], (*inches)[0], (*inches)[1], (*inches)[2]);
+    } else if (entry.key == QLatin1String("address")) {
+        const auto inches = lengths(value);
+        if (!inches || inches->size() != 4 || (*inches)[2] <= 0 || (*inches)[3] <= 0)
+            return QStringLiteral("address is four lengths: left top width height");
+        page.address = QRectF((*inches)[0], (*inches)[1], (*inches)[2], (*inches)[3]);
     } else if (entry.key == QLatin1String("font")) {
         page.fontFamily = entry.value;
     } else if (entry.key == QLatin1String("font size")) {
@@ -229,13 +240,14 @@ std::optional<QString> readQueryKey(QuerySection &query, const Entry &entry) {
         static const QHash<QString, ValueFormat> kinds{{"text", ValueFormat::Text},
                                                        {"money", ValueFormat::Money},
                                                        {"date", ValueFormat::Date},
-                                                       {"time", ValueFormat::Time}};
+                                                       {"time", ValueFormat::Time},
+                                                       {"memo", ValueFormat::Memo}};
         for (const QString &item : columns()) {
             const QStringList parts = item.split(QLatin1Char(':'));
             if (parts.size() != 2 || !identifier().match(parts[0].trimmed()).hasMatch() ||
                 !kinds.contains(parts[1].trimmed().toLower()))
                 return QStringLiteral("format is a list of column:money, column:date, "
-                                      "column:time or column:text");
+                                      "column:time, column:memo or column:text");
             query.formats.insert(parts[0].trimmed().toLower(),
                                  kinds.value(parts[1].trimmed().toLower()));
         }
@@ -293,18 +305,26 @@ std::optional<Problem> readSection(ReportLayout &layout, const Section &section)
     const auto text = readTemplate(section);
     if (const auto *problem = std::get_if<Problem>(&text))
         return *problem;
-    QString &target = section.kind == QLatin1String("header") ? layout.header
-                      : section.kind == QLatin1String("body") ? layout.body
-                                                              : layout.footer;
+    static const QHash<QString, QString ReportLayout::*> templates{
+        {"header", &ReportLayout::header},
+        {"body", &ReportLayout::body},
+        {"footer", &ReportLayout::footer},
+        {"address", &ReportLayout::address}};
+    QString &target = layout.*templates.value(section.kind);
     target = std::get<QString>(text);
     return std::nullopt;
+}
+
+// The paper as it is turned, in inches.
+QSizeF sheetOf(const PageSettings &page) {
+    const QSizeF paper = QPageSize(page.size).size(QPageSize::Inch);
+    return page.orientation == QPageLayout::Portrait ? paper : paper.transposed();
 }
 
 // Margins, label sizes and gaps that cannot fit the paper are refused
 // here; the header and footer are measured when the pages are laid out.
 std::optional<QString> checkPage(const PageSettings &page) {
-    const QSizeF paper = QPageSize(page.size).size(QPageSize::Inch);
-    const QSizeF sheet = page.orientation == QPageLayout::Portrait ? paper : paper.transposed();
+    const QSizeF sheet = sheetOf(page);
     const double width = sheet.width() - page.margins.left() - page.margins.right();
     const double height = sheet.height() - page.margins.top() - page.margins.bottom();
     if (width <= 0 || height <= 0)
@@ -315,6 +335,39 @@ std::optional<QString> checkPage(const PageSettings &page) {
         return QStringLiteral("%1 labels of %2 inches do not fit across the page")
             .arg(columns)
             .arg(page.labelWidth);
+    return std::nullopt;
+}
+
+const Section *findSection(const QList<Section> &sections, const QString &kind) {
+    const auto found = std::find_if(sections.begin(), sections.end(),
+                                    [&](const Section &section) { return section.kind == kind; });
+    return found == sections.end() ? nullptr : &*found;
+}
+
+// The address key and the [address] section come together; the block must
+// lie on the paper.
+std::optional<Problem> checkAddress(const ReportLayout &layout, const QList<Section> &sections) {
+    const Section *block = findSection(sections, QStringLiteral("address"));
+    int keyLine = 0;
+    if (const Section *page = findSection(sections, QStringLiteral("page"))) {
+        const auto found = entries(*page);
+        if (const auto *list = std::get_if<QList<Entry>>(&found)) {
+            for (const Entry &entry : *list)
+                keyLine = entry.key == QLatin1String("address") ? entry.number : keyLine;
+        }
+    }
+    if (!block && keyLine > 0)
+        return Problem{keyLine, QStringLiteral("an address in [page] needs an [address] section")};
+    if (!block)
+        return std::nullopt;
+    if (keyLine == 0)
+        return Problem{block->number, QStringLiteral("[address] needs \"address = left top width "
+                                                     "height\" in [page]")};
+    if (layout.page.hasGrid())
+        return Problem{block->number, QStringLiteral("[address] is not for labels")};
+    const QRectF paper(QPointF(), sheetOf(layout.page));
+    if (!paper.contains(*layout.page.address))
+        return Problem{keyLine, QStringLiteral("the address block does not lie within the paper")};
     return std::nullopt;
 }
 
@@ -342,6 +395,8 @@ Outcome<ReportLayout> ReportLayout::parse(const QString &text, const QString &na
         return refused({0, QStringLiteral("it has no [body]")});
     if (const auto why = checkPage(layout.page))
         return refused({0, *why});
+    if (const auto problem = checkAddress(layout, std::get<QList<Section>>(sections)))
+        return refused(*problem);
     return layout;
 }
 

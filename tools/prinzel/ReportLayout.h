@@ -7,6 +7,7 @@
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,7 @@ enum class ValueFormat {
     Money, // "1,234.50"
     Date,  // YYYYMMDD as "MM/dd/yyyy"
     Time,  // "HH:MM" as stored
+    Memo,  // a long text, as a list of its lines, so it can break between pages
 };
 
 // One [query NAME] section: a single select and what to do with its rows.
@@ -47,18 +49,23 @@ struct PageSettings {
     double labelHeight = 0;
     double columnGap = 0;
     double rowGap = 0;
+    // Where the [address] block is drawn on the first page, from the paper's
+    // top left: a window envelope shows it there.
+    std::optional<QRectF> address;
 
     bool hasGrid() const { return columns > 0 || rows > 0; }
 };
 
 // A report layout: a text file of INI-like sections, the page, the queries,
-// and Mustache templates giving HTML for the header, body and footer.
+// and Mustache templates giving HTML for the header, body, footer and the
+// address block.
 struct ReportLayout {
     PageSettings page;
     QList<QuerySection> queries;
     QString header;
     QString body;
     QString footer;
+    QString address; // with page.address
 
     // `name` is only used in messages.
     static Outcome<ReportLayout> parse(const QString &text, const QString &name);

@@ -61,7 +61,27 @@ Outcome<ReportRenderer::Frame> ReportRenderer::frame(QPagedPaintDevice &device,
         return layoutFailure(QStringLiteral("the header and footer leave less than %1 inch for "
                                             "the body")
                                  .arg(SmallestBody));
+    if (const auto failure = placeAddress(frame, paper, dpi))
+        return *failure;
     return frame;
+}
+
+// The block moves with the caller's margins, as everything else on the page.
+std::optional<ReportFailure> ReportRenderer::placeAddress(Frame &frame, const QRectF &paper,
+                                                          qreal dpi) const {
+    frame.firstBody = frame.body;
+    if (!m_layout.page.address)
+        return std::nullopt;
+    const QRectF inches = m_layout.page.address->translated(m_shift.leftTwips / TwipsPerInch,
+                                                            m_shift.topTwips / TwipsPerInch);
+    frame.address = QRectF(paper.topLeft() + inches.topLeft() * dpi, inches.size() * dpi);
+    if (frame.address.intersects(frame.body))
+        frame.firstBody.setTop(frame.address.bottom());
+    if (frame.firstBody.height() < SmallestBody * dpi)
+        return layoutFailure(QStringLiteral("the address block leaves less than %1 inch for the "
+                                            "body on the first page")
+                                 .arg(SmallestBody));
+    return std::nullopt;
 }
 
 Outcome<QList<BodyPage>> ReportRenderer::bodyPages(const Frame &frame, const DocumentMaker &maker,
@@ -70,7 +90,7 @@ Outcome<QList<BodyPage>> ReportRenderer::bodyPages(const Frame &frame, const Doc
         return labelPages(frame, maker, dpi);
     kainjow::mustache::context<std::string> context(&m_values);
     const BodyFlow flow = BodyFlow::split(QString::fromStdString(render(m_layout.body, context)));
-    return FlowPaginator(flow, frame.body.size(), maker).pages();
+    return FlowPaginator(flow, frame.body.size(), frame.firstBody.height(), maker).pages();
 }
 
 // One label per row of the first query, across and then down the grid.
@@ -144,9 +164,16 @@ Outcome<int> ReportRenderer::print(QPagedPaintDevice &device) const {
             BodyPiece{document, QRectF(QPointF(), document->size()), QPointF()}.draw(painter, at);
         };
         drawAt(m_layout.header, frame->printable.topLeft());
+        const QRectF &body = i == 0 ? frame->firstBody : frame->body;
         for (const BodyPiece &piece : pages->at(i))
-            piece.draw(painter, frame->body.topLeft());
+            piece.draw(painter, body.topLeft());
         drawAt(m_layout.footer, frame->body.bottomLeft());
+        if (i == 0 && !frame->address.isEmpty()) {
+            const auto document =
+                maker.make(pageText(m_layout.address, 1, count), frame->address.width());
+            BodyPiece{document, QRectF(QPointF(), frame->address.size()), QPointF()}.draw(
+                painter, frame->address.topLeft());
+        }
     }
     painter.end();
     return count;

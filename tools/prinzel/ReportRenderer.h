@@ -9,7 +9,8 @@ class QPagedPaintDevice;
 
 // Draws a report: the body's HTML in pages (or labels) on the printable
 // area between the header and the footer, which repeat on every page with
-// its number and the number of pages filled in.
+// its number and the number of pages filled in. The address block is drawn
+// on the first page only, where the body gives way to it.
 class ReportRenderer {
 public:
     // The calling program's margins, added to the layout's top and left.
@@ -28,10 +29,13 @@ private:
     struct Frame {
         QRectF printable;
         QRectF body;
+        QRectF firstBody; // the body on the first page, below the address block
+        QRectF address;   // empty without one
     };
 
     Outcome<Frame> frame(QPagedPaintDevice &device, const DocumentMaker &maker) const;
     QString pageText(const QString &text, int page, int pages) const;
+    std::optional<ReportFailure> placeAddress(Frame &frame, const QRectF &paper, qreal dpi) const;
     Outcome<QList<BodyPage>> bodyPages(const Frame &frame, const DocumentMaker &maker,
                                        qreal dpi) const;
     Outcome<QList<BodyPage>> labelPages(const Frame &frame, const DocumentMaker &maker,

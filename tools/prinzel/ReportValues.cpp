@@ -2,6 +2,7 @@
 
 #include "ValueText.h"
 
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -64,6 +65,27 @@ Outcome<QSqlQuery> select(QSqlDatabase database, const QuerySection &section,
     if (!query.exec())
         return failed(section, query.lastError().text());
     return query;
+}
+
+// A memo as the list of its lines, each with `line` and `blank`; a page may
+// break between them. The break that ends the last line makes no line.
+Data memoLines(const QVariant &value) {
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    QStringList lines = value.toString().split(lineBreak);
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    Data list(Data::type::list);
+    for (const QString &line : lines) {
+        Data entry(Data::type::object);
+        entry["line"] = text(line);
+        entry["blank"] = Data(line.trimmed().isEmpty());
+        list.push_back(entry);
+    }
+    return list;
+}
+
+Data cell(const QVariant &value, ValueFormat format) {
+    return format == ValueFormat::Memo ? memoLines(value) : text(ValueText::format(value, format));
 }
 
 // Sums one query's rows in Money, per group and overall.
@@ -187,7 +209,7 @@ Outcome<int> addQuery(Data &root, QSqlDatabase database, const QuerySection &sec
     while (query->next()) {
         Data row(Data::type::object);
         for (int i = 0; i < names.size(); ++i)
-            row[names[i]] = text(ValueText::format(query->value(i), formats[i]));
+            row[names[i]] = cell(query->value(i), formats[i]);
         if (const auto failure = totals.add(*query))
             return *failure;
         if (groups)

@@ -19,7 +19,8 @@
 //   empty                    true when every query returned no rows
 //   title, today             the window title and the print date
 // Values are texts, formatted as the query's `format` says; an empty value
-// counts as false in a section.
+// counts as false in a section. A memo column is a list of its lines, each
+// with `line` (the text) and `blank` (true when it shows nothing).
 namespace ReportValues {
 
 using Data = kainjow::mustache::data;

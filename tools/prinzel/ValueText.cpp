@@ -32,6 +32,7 @@ QString format(const QVariant &value, ValueFormat format) {
         return date(value);
     case ValueFormat::Text:
     case ValueFormat::Time:
+    case ValueFormat::Memo: // its lines are made by the caller
         break;
     }
     return value.toString();

@@ -1,0 +1,175 @@
+#include "ReportClub.h"
+
+#include <QRectF>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The work file as the contract builder fills it for event 1207.
+class ContractReport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        club.exec(QStringLiteral("insert into company (compname, compaddr1, compaddr2, compcity, "
+                                 "compstate, compzip, compphone1, compfax, compemail, salestax) "
+                                 "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                  {"Harbour Club & Marina", "1 Quay Road", "Pier 4", "Portland", "ME", "04101",
+                   "207-555-0100", "207-555-0101", "events@harbour.example", 0.055});
+        club.exec(QStringLiteral("insert into eventinfo (eventdate, eventtitle, eventnum, "
+                                 "starttime, endtime, status, setfor, guarantee, roomnumber, "
+                                 "memnonmem, deposit, bookedby, createdate) "
+                                 "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                  {20270612, "Smith & Jones <Wedding>", 1207, "17:30", "23:00", 4, 120, 110, 3, 2,
+                   "500.00", "DEMO", 20270110});
+        club.exec(QStringLiteral("update eventinfo set custid = ?, custname = ?, custaddr1 = ?, "
+                                 "custaddr2 = ?, custcity = ?, custstate = ?, custzip = ?, "
+                                 "custphone1 = ?"),
+                  {5150, "Avery Billing", "12 Elm Street", "Suite 5", "Falmouth", "ME", "04105",
+                   "207-555-0199"});
+        club.exec(QStringLiteral("update eventinfo set contactname = ?, contphone1 = ?, "
+                                 "contemail = ?"),
+                  {"Dana Planner", "207-555-0142", "dana@example.com"});
+        club.execMany(QStringLiteral("insert into eventitems values (?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                                     "?)"),
+                      {{1207, 110, 501, "FOOD", "110 Plated dinner, salmon", "1800.00", "4400.00",
+                        "792.00", "285.56", 4010},
+                       {1207, 1, 730, "BAR", "1 Champagne toast", "90.00", "240.00", "43.20",
+                        "15.58", 4020}});
+    }
+
+    void setContract(const QString &text) {
+        club.exec(QStringLiteral("insert into master (acctnumber, billto, comments) values (?, ?, "
+                                 "?)"),
+                  {1207, 3, text});
+    }
+
+    // The report's text; empty when it failed.
+    QString print(const QString &layout) {
+        const auto made = club.makePdf(ReportClub::block(layout));
+        EXPECT_TRUE(made) << layout.toStdString() << ": " << made.failure().message.toStdString();
+        pageCount = made ? *made : 0;
+        return made ? club.text() : QString();
+    }
+
+    ReportClub club;
+    int pageCount = 0;
+};
+
+const QStringList EventLayouts{"evntcb01.rpt", "evntcb02.rpt", "evntcb01w.rpt", "evntcb02w.rpt",
+                               "evntcbudf.rpt"};
+
+TEST_F(ContractReport, StandardLayout) {
+    setContract(QStringLiteral("AGREEMENT\r\n\r\nThe club reserves the room for the event.\n"
+                               "  1. A deposit of 500.00 holds the date.\n"));
+    const QString text = print(QStringLiteral("evntcb01.rpt"));
+    ASSERT_EQ(pageCount, 1);
+    for (const char *expected :
+         {"Harbour Club & Marina", "Smith & Jones <Wedding>", "06/12/2027", "Avery Billing",
+          "Dana Planner", "Confirmed", "4,640.00", "835.20", "301.14", "5,776.34", "Page 1 of 1"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+    expectGolden(QStringLiteral("evntcb01.txt"), text);
+    EXPECT_EQ(print(QStringLiteral("evntcbudf.rpt")), text)
+        << "the club's own layout starts as the standard one";
+    club.exec(QStringLiteral("delete from eventinfo"));
+    club.exec(QStringLiteral("delete from eventitems"));
+    EXPECT_TRUE(print(QStringLiteral("evntcbudf.rpt")).contains(QStringLiteral("AGREEMENT")))
+        << "a blank contract without a saved event";
+}
+
+// Every layout prints a contract of many pages whole, each line once and in
+// order, whatever its letters.
+TEST_F(ContractReport, LongContractsFlowOverPages) {
+    const int Clauses = 110;
+    QStringList lines;
+    for (int n = 1; n <= Clauses; ++n)
+        lines << (n % 12 == 0 ? QString() : QStringLiteral("clause%1 of the agreement").arg(n));
+    lines[20] = QStringLiteral("clause21 Łódź Ωmega 日本");
+    setContract(lines.join(QLatin1Char('\n')));
+    for (const QString &layout : EventLayouts) {
+        const QString text = print(layout);
+        QList<int> numbers;
+        const QRegularExpression clause(QStringLiteral("clause(\\d+)"));
+        for (auto match = clause.globalMatch(text); match.hasNext();)
+            numbers << match.next().captured(1).toInt();
+        QList<int> expected;
+        for (int n = 1; n <= Clauses; ++n) {
+            if (n % 12 != 0)
+                expected << n;
+        }
+        EXPECT_EQ(numbers, expected) << layout.toStdString();
+        EXPECT_TRUE(text.simplified().contains(lines[20])) << layout.toStdString();
+        EXPECT_GE(pageCount, 3) << layout.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("Page %1 of %1").arg(pageCount)))
+            << layout.toStdString();
+        if (layout == QLatin1String("evntcb01.rpt")) {
+            EXPECT_EQ(pageCount, 3);
+        }
+    }
+}
+
+// The words of a page, with their boxes in points from the top left.
+QList<std::pair<QString, QRectF>> words(const QString &pdf, int page) {
+    const QString boxes =
+        pdfText(pdf, {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
+                      QStringLiteral("-l"), QString::number(page)});
+    const QRegularExpression pattern(
+        QStringLiteral("xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+                       "yMax=\"([0-9.]+)\">([^<]*)<"));
+    QList<std::pair<QString, QRectF>> found;
+    for (auto match = pattern.globalMatch(boxes); match.hasNext();) {
+        const auto word = match.next();
+        found.append({word.captured(5),
+                      QRectF(QPointF(word.captured(1).toDouble(), word.captured(2).toDouble()),
+                             QPointF(word.captured(3).toDouble(), word.captured(4).toDouble()))});
+    }
+    return found;
+}
+
+TEST_F(ContractReport, WindowLayoutsShowTheBillingAddressInTheWindow) {
+    setContract(QStringLiteral("clause1\nclause2"));
+    // A #10 envelope's window, 0.875 in from the left, 2 in down, 3.75 by 1.125,
+    // in points and a little wider for rounding.
+    const QRectF window = QRectF(63, 144, 270, 81).adjusted(-0.1, -0.1, 0.1, 0.1);
+    for (const QString &layout :
+         {QStringLiteral("evntcb01w.rpt"), QStringLiteral("evntcb02w.rpt")}) {
+        const QString text = print(layout);
+        const QString pdf = club.path(QStringLiteral("out.pdf"));
+        // The name is printed again at the signature.
+        bool nameInWindow = false;
+        int addressWords = 0;
+        for (const auto &[word, box] : words(pdf, 1)) {
+            nameInWindow |= word == QLatin1String("Avery") && window.contains(box);
+            if (QStringList{"Elm", "Suite", "Falmouth,", "04105"}.contains(word)) {
+                EXPECT_TRUE(window.contains(box))
+                    << layout.toStdString() << ": " << word.toStdString();
+                ++addressWords;
+            } else if (word.startsWith(QLatin1String("clause"))) {
+                EXPECT_GT(box.top(), window.bottom()) << "the body starts below the window";
+            }
+        }
+        EXPECT_TRUE(nameInWindow) << layout.toStdString();
+        EXPECT_EQ(addressWords, 4) << layout.toStdString();
+        EXPECT_EQ(text.count(QStringLiteral("12 Elm Street")), 1) << "not repeated in the body";
+        EXPECT_EQ(text.contains(QStringLiteral("1 Quay Road")),
+                  layout == QLatin1String("evntcb01w.rpt"))
+            << "letterhead paper has the club's address printed on it";
+    }
+}
+
+TEST_F(ContractReport, ContractAndComponentLists) {
+    QList<QVariantList> rows{{2, "Dinner dance", 0, "cbterms.txt"},
+                             {1, "Wedding & reception", 1, "cbmenu.txt"},
+                             {1, "Wedding & reception", 0, "cbterms.txt"},
+                             {2, "Dinner dance", 1, "cbdeposit.txt"}};
+    club.execMany(QStringLiteral("insert into cbuilder values (?, ?, ?, ?)"), rows);
+    expectGolden(QStringLiteral("evntcontracts.txt"), print(QStringLiteral("evntcontracts.rpt")));
+    club.exec(QStringLiteral("delete from cbuilder"));
+    club.execMany(QStringLiteral("insert into cbuilder (cbfilename) values (?)"),
+                  {{"cbterms.txt"}, {"cbMenu.txt"}, {"cbdeposit.txt"}});
+    expectGolden(QStringLiteral("evntcomponents.txt"), print(QStringLiteral("evntcomponents.rpt")));
+    club.exec(QStringLiteral("delete from cbuilder"));
+    EXPECT_TRUE(
+        print(QStringLiteral("evntcontracts.rpt")).contains(QStringLiteral("No contracts")));
+}
+
+} // namespace
