@@ -372,19 +372,16 @@ QString ContractBuilder::merged(const QString &joined) const {
         if (!event.Text1[field].trimmed().isEmpty())
             replacements.append({m_eventFieldTokens[field], event.Text1[field]});
     const Configuration &club = m_module.config;
-    replacements << ContractText::Replacement{QStringLiteral("<CLUBNAME>"), club.compname}
-                 << ContractText::Replacement{QStringLiteral("<CLUBADDR1>"), club.compaddr1}
-                 << ContractText::Replacement{QStringLiteral("<CLUBADDR2>"), club.compaddr2}
-                 << ContractText::Replacement{QStringLiteral("<CLUBCITY>"), club.compcity}
-                 << ContractText::Replacement{QStringLiteral("<CLUBSTATE>"), club.compstate}
-                 << ContractText::Replacement{QStringLiteral("<CLUBZIP>"), club.compzip}
-                 << ContractText::Replacement{QStringLiteral("<CLUBPHONE1>"), club.compphone1}
-                 << ContractText::Replacement{QStringLiteral("<CLUBPHONE2>"), club.compphone2}
-                 << ContractText::Replacement{QStringLiteral("<CLUBFAX>"), club.compfax}
-                 << ContractText::Replacement{QStringLiteral("<CLUBEMAIL>"), club.compemail}
-                 << ContractText::Replacement{
-                        QStringLiteral("<DATE>"),
-                        QLocale().toString(m_module.ports.clock.today(), QLocale::ShortFormat)};
+    const std::pair<const char *, const QString *> clubTokens[] = {
+        {"<CLUBNAME>", &club.compname},     {"<CLUBADDR1>", &club.compaddr1},
+        {"<CLUBADDR2>", &club.compaddr2},   {"<CLUBCITY>", &club.compcity},
+        {"<CLUBSTATE>", &club.compstate},   {"<CLUBZIP>", &club.compzip},
+        {"<CLUBPHONE1>", &club.compphone1}, {"<CLUBPHONE2>", &club.compphone2},
+        {"<CLUBFAX>", &club.compfax},       {"<CLUBEMAIL>", &club.compemail}};
+    for (const auto &[token, value] : clubTokens)
+        replacements.append({QString::fromLatin1(token), *value});
+    replacements.append({QStringLiteral("<DATE>"),
+                         QLocale().toString(m_module.ports.clock.today(), QLocale::ShortFormat)});
     return ContractText::merge(joined, replacements);
 }
 

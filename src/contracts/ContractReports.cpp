@@ -6,6 +6,10 @@
 namespace {
 
 const QString EventDatabase = QStringLiteral("evnt");
+// The club's own layout prints without a saved event (a blank contract).
+constexpr int UserDefinedLayout = 5;
+const QString SaveFirst =
+    QStringLiteral("You must save the event details before using Contract Builder.");
 
 // The work table's columns in their stored order: rows are copied by position.
 QStringList workColumns(const QString &table) {
@@ -33,16 +37,18 @@ bool ContractReports::append(ReportWorkCopy &work, const QString &table, const Q
     return appended.ok();
 }
 
-// Every row the select gives, copied by position into the work table.
-bool ContractReports::copyRows(ReportWorkCopy &work, const QString &database, const QString &sql,
-                               const QVariantList &values, const QString &table) {
+// Every row the select gives, copied by position into the work table; how
+// many, or none after the failure was shown.
+std::optional<qsizetype> ContractReports::copyRows(ReportWorkCopy &work, const QString &database,
+                                                   const QString &sql, const QVariantList &values,
+                                                   const QString &table) {
     DatabasePtr db = m_module.openDatabase(database);
     if (!db)
-        return false;
+        return std::nullopt;
     auto query = db->exec(sql, values);
     if (!query) {
         m_module.messages.ShowErrorCodes(query.error());
-        return false;
+        return std::nullopt;
     }
     const QStringList columns = workColumns(table);
     QList<QVariantList> rows;
@@ -54,16 +60,16 @@ bool ContractReports::copyRows(ReportWorkCopy &work, const QString &database, co
     }
     query->finish();
     db.reset();
-    return append(work, table, columns, rows);
+    if (!append(work, table, columns, rows))
+        return std::nullopt;
+    return rows.size();
 }
 
 std::unique_ptr<ReportWorkCopy> ContractReports::contract(int layout, int contractNumber,
                                                           const QString &text) {
     const int eventNumber = m_module.event.EventNumber;
-    const bool userLayout = layout == 5;
-    // Without an event only the club's own layout prints (a blank contract).
-    if (eventNumber < 1 && !userLayout) {
-        refuse(QStringLiteral("You must save the event details before using Contract Builder."));
+    if (eventNumber < 1 && layout != UserDefinedLayout) {
+        refuse(SaveFirst);
         return nullptr;
     }
     ReportLauncher launcher(m_module);
@@ -85,30 +91,18 @@ std::unique_ptr<ReportWorkCopy> ContractReports::contract(int layout, int contra
 
 bool ContractReports::copyEvent(ReportWorkCopy &work, int layout) {
     const int eventNumber = m_module.event.EventNumber;
-    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
-    if (!evnt)
+    const auto copied =
+        copyRows(work, EventDatabase, QStringLiteral("select * from eventinfo where eventnum = ?"),
+                 {eventNumber}, QStringLiteral("eventinfo"));
+    if (!copied)
         return false;
-    auto stored = evnt->exec(QStringLiteral("select count(*) from eventinfo where eventnum = ?"),
-                             {eventNumber});
-    if (!stored) {
-        m_module.messages.ShowErrorCodes(stored.error());
-        return false;
-    }
-    const bool saved = stored->next() && stored->value(0).toInt() > 0;
-    stored->finish();
-    evnt.reset();
-    if (!saved) {
-        // The club's own layout prints without the event's row.
-        if (layout == 5)
-            return true;
-        refuse(QStringLiteral("You must save the event details before using Contract Builder."));
+    if (*copied == 0 && layout != UserDefinedLayout) {
+        refuse(SaveFirst);
         return false;
     }
-    return copyRows(work, EventDatabase,
-                    QStringLiteral("select * from eventinfo where eventnum = ?"), {eventNumber},
-                    QStringLiteral("eventinfo")) &&
-           copyRows(work, EventDatabase, QStringLiteral("select * from items where eventid = ?"),
-                    {eventNumber}, QStringLiteral("eventitems"));
+    return copyRows(work, EventDatabase, QStringLiteral("select * from items where eventid = ?"),
+                    {eventNumber}, QStringLiteral("eventitems"))
+        .has_value();
 }
 
 std::unique_ptr<ReportWorkCopy> ContractReports::contractList() {
@@ -116,27 +110,17 @@ std::unique_ptr<ReportWorkCopy> ContractReports::contractList() {
     auto work = launcher.PrepareReportDatabase();
     if (!work)
         return nullptr;
-    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
-    if (!evnt)
+    const auto copied =
+        copyRows(*work, EventDatabase,
+                 QStringLiteral("select contractnum, contractdesc, ord, cbfilename from cbuilder "
+                                "order by contractnum, ord"),
+                 {}, QStringLiteral("cbuilder"));
+    if (!copied)
         return nullptr;
-    auto query =
-        evnt->exec(QStringLiteral("select contractnum, contractdesc, ord, cbfilename from cbuilder "
-                                  "order by contractnum, ord"));
-    if (!query) {
-        m_module.messages.ShowErrorCodes(query.error());
-        return nullptr;
-    }
-    QList<QVariantList> rows;
-    while (query->next())
-        rows << QVariantList{query->value(0), query->value(1), query->value(2), query->value(3)};
-    query->finish();
-    evnt.reset();
-    if (rows.isEmpty()) {
+    if (*copied == 0) {
         refuse(QStringLiteral("No contracts have been defined."));
         return nullptr;
     }
-    if (!append(*work, QStringLiteral("cbuilder"), workColumns(QStringLiteral("cbuilder")), rows))
-        return nullptr;
     return work;
 }
 

@@ -2,7 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <memory>
+#include <optional>
 
 class Module;
 class ReportWorkCopy;
@@ -24,8 +26,9 @@ public:
 
 private:
     bool copyEvent(ReportWorkCopy &work, int layout);
-    bool copyRows(ReportWorkCopy &work, const QString &database, const QString &sql,
-                  const QVariantList &values, const QString &table);
+    std::optional<qsizetype> copyRows(ReportWorkCopy &work, const QString &database,
+                                      const QString &sql, const QVariantList &values,
+                                      const QString &table);
     bool append(ReportWorkCopy &work, const QString &table, const QStringList &columns,
                 const QList<QVariantList> &rows);
     void refuse(const QString &text);
