@@ -148,6 +148,73 @@ TEST_F(Pagination, TheCallersMarginsShiftTheContent) {
     EXPECT_NEAR(shifted.y() - plain.y(), 36, 0.5);
 }
 
+// Where pdftotext finds each word, in points: its left and right edges
+// and its top.
+struct WordBox {
+    QString word;
+    double left, right, top;
+};
+
+QList<WordBox> wordBoxes(const QString &pdf) {
+    const QRegularExpression pattern(
+        QStringLiteral("xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\"[^>]*>([^<]*)<"));
+    QList<WordBox> boxes;
+    for (auto match = pattern.globalMatch(pdfText(pdf, {QStringLiteral("-bbox")}));
+         match.hasNext();) {
+        const auto found = match.next();
+        boxes << WordBox{found.captured(4), found.captured(1).toDouble(),
+                         found.captured(3).toDouble(), found.captured(2).toDouble()};
+    }
+    return boxes;
+}
+
+// Labels two inches wide from half an inch: a line too long for one wraps,
+// or with "label lines = cut" is cut at the label's right edge, so that the
+// lines under it keep their places and nothing reaches the next label.
+TEST_F(Pagination, LabelLinesWrapOrAreCutAtTheEdge) {
+    addLines(2, [](int n) {
+        return QStringLiteral("Alpha%1 Beta Gamma Delta Epsilon Zeta Eta Theta Iota Kappa Lambda")
+            .arg(n);
+    });
+    const QString body = QStringLiteral("<p>top{{n}}<br>{{words}}<br>under{{n}}</p>"
+                                        "<table><tr><td>cell{{n}} {{words}}</td></tr></table>");
+    const QString page = QStringLiteral("margins = 0.5\ncolumns = 2\nrows = 2\nlabel width = 2\n"
+                                        "column gap = 0.5\n");
+    const QString pdf = club.path(QStringLiteral("out.pdf"));
+    const auto top = [](const QList<WordBox> &boxes, const QString &word) {
+        for (const WordBox &box : boxes) {
+            if (box.word == word)
+                return box.top;
+        }
+        ADD_FAILURE() << word.toStdString();
+        return 0.0;
+    };
+
+    print(layout(page, body));
+    QList<WordBox> boxes = wordBoxes(pdf);
+    const double line = top(boxes, "under1") - top(boxes, "top1");
+    EXPECT_GT(line, 30) << "the long line wraps over a line of its own";
+    EXPECT_EQ(std::count_if(boxes.begin(), boxes.end(),
+                            [](const WordBox &box) { return box.word == "Lambda"; }),
+              4);
+
+    print(layout(page + QStringLiteral("label lines = cut"), body));
+    boxes = wordBoxes(pdf);
+    EXPECT_LT(top(boxes, "under1") - top(boxes, "top1"), line * 0.7)
+        << "the cut line takes one line";
+    EXPECT_NEAR(top(boxes, "under1"), top(boxes, "under2"), 0.5);
+    for (const WordBox &box : boxes) {
+        const bool second = box.left >= 36 + 144 + 36 - 0.5;
+        const double edge = second ? 36 + 2 * 144 + 36 : 36 + 144;
+        EXPECT_LE(box.right, edge + 0.5) << box.word.toStdString();
+        EXPECT_NE(box.word, "Lambda") << "the end of the line is gone, not hidden";
+    }
+    for (const char *kept : {"Alpha1", "Alpha2", "cell1", "cell2", "top2", "Beta"})
+        EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(), [&](const WordBox &box) {
+            return box.word == kept;
+        })) << kept;
+}
+
 // A memo's lines are rows of a table: pages break between them, and blank
 // lines and leading blanks keep their room.
 TEST_F(Pagination, AMemoBreaksBetweenItsLines) {

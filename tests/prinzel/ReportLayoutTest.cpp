@@ -21,7 +21,7 @@ sql = select eventnum, amount, itemdate
 table = eventitems
 group = eventnum
 sum = amount, tax
-format = amount:money, itemdate:date, tax : Money, note:memo
+format = amount:money, itemdate:date, tax : Money, note:memo, day:weekday, month:Month
 
 [query events]
 sql = select * from eventinfo
@@ -58,6 +58,8 @@ sql = select * from eventinfo
     EXPECT_EQ(items.formatOf("itemdate"), ValueFormat::Date);
     EXPECT_EQ(items.formatOf("eventnum"), ValueFormat::Text);
     EXPECT_EQ(items.formatOf("note"), ValueFormat::Memo);
+    EXPECT_EQ(items.formatOf("day"), ValueFormat::Weekday);
+    EXPECT_EQ(items.formatOf("month"), ValueFormat::Month);
     EXPECT_EQ(layout->header, "<h1>{{headings.ctlcompname}}</h1>");
     EXPECT_EQ(layout->address, "<p>{{#events}}{{custname}}{{/events}}</p>");
     EXPECT_EQ(layout->body, "{{#items}}<p>[x] {{amount}}</p>{{/items}}")
@@ -111,6 +113,11 @@ TEST(ReportLayout, RefusalsNameTheLineAndTheProblem) {
          "line 2: address is four lengths"},
         {"an address of no width", "[page]\naddress = 1 2 0 1\n[address]\ny\n[body]\nx",
          "line 2: address is four lengths"},
+        {"label lines neither cut nor wrapped",
+         "[page]\ncolumns = 2\nlabel lines = clip\n[body]\nx",
+         "line 3: label lines is wrap or cut"},
+        {"label lines without labels", "[page]\nlabel lines = cut\n[body]\nx",
+         "label lines are for labels"},
         {"an address on labels", "[page]\ncolumns = 2\naddress = 1 1 1 1\n[address]\ny\n[body]\nx",
          "line 4: [address] is not for labels"},
     };

@@ -18,6 +18,9 @@ public:
 
     // Laid out to a width, in one piece.
     std::shared_ptr<QTextDocument> make(const QString &html, qreal width) const;
+    // Laid out to a width without wrapping: each line too long for it is
+    // cut after the last character that fits.
+    std::shared_ptr<QTextDocument> makeCut(const QString &html, qreal width) const;
     // Laid out in pages of this size.
     std::shared_ptr<QTextDocument> make(const QString &html, QSizeF page) const;
     // The height the HTML takes at a width.

@@ -163,6 +163,10 @@ std::optional<QString> readPageKey(PageSettings &page, const Entry &entry) {
         if (!size || *size < 4)
             return QStringLiteral("font size is a number of points, 4 or more");
         page.fontSize = *size;
+    } else if (entry.key == QLatin1String("label lines")) {
+        if (value != QLatin1String("wrap") && value != QLatin1String("cut"))
+            return QStringLiteral("label lines is wrap or cut");
+        page.cutLabelLines = value == QLatin1String("cut");
     } else if (entry.key == QLatin1String("columns") || entry.key == QLatin1String("rows")) {
         const auto cells = count(value);
         if (!cells)
@@ -237,17 +241,18 @@ std::optional<QString> readQueryKey(QuerySection &query, const Entry &entry) {
             query.sums << column.trimmed();
         }
     } else if (entry.key == QLatin1String("format")) {
-        static const QHash<QString, ValueFormat> kinds{{"text", ValueFormat::Text},
-                                                       {"money", ValueFormat::Money},
-                                                       {"date", ValueFormat::Date},
-                                                       {"time", ValueFormat::Time},
-                                                       {"memo", ValueFormat::Memo}};
+        static const QHash<QString, ValueFormat> kinds{
+            {"text", ValueFormat::Text},   {"money", ValueFormat::Money},
+            {"date", ValueFormat::Date},   {"weekday", ValueFormat::Weekday},
+            {"month", ValueFormat::Month}, {"time", ValueFormat::Time},
+            {"memo", ValueFormat::Memo}};
         for (const QString &item : columns()) {
             const QStringList parts = item.split(QLatin1Char(':'));
             if (parts.size() != 2 || !identifier().match(parts[0].trimmed()).hasMatch() ||
                 !kinds.contains(parts[1].trimmed().toLower()))
                 return QStringLiteral("format is a list of column:money, column:date, "
-                                      "column:time, column:memo or column:text");
+                                      "column:weekday, column:month, column:time, column:memo "
+                                      "or column:text");
             query.formats.insert(parts[0].trimmed().toLower(),
                                  kinds.value(parts[1].trimmed().toLower()));
         }
@@ -329,6 +334,8 @@ std::optional<QString> checkPage(const PageSettings &page) {
     const double height = sheet.height() - page.margins.top() - page.margins.bottom();
     if (width <= 0 || height <= 0)
         return QStringLiteral("the margins leave no printable area");
+    if (page.cutLabelLines && !page.hasGrid())
+        return QStringLiteral("label lines are for labels: give columns or rows");
     const int columns = std::max(page.columns, 1);
     if (page.hasGrid() && page.labelWidth > 0 &&
         columns * page.labelWidth + (columns - 1) * page.columnGap > width + 1e-9)

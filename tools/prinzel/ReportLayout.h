@@ -13,11 +13,13 @@
 
 // How a column's values print.
 enum class ValueFormat {
-    Text,  // as stored
-    Money, // "1,234.50"
-    Date,  // YYYYMMDD as "MM/dd/yyyy"
-    Time,  // "HH:MM" as stored
-    Memo,  // a long text, as a list of its lines, so it can break between pages
+    Text,    // as stored
+    Money,   // "1,234.50"
+    Date,    // YYYYMMDD as "MM/dd/yyyy"
+    Weekday, // YYYYMMDD as "Saturday, 01/16/2027"
+    Month,   // YYYYMM or YYYYMMDD as "January 2027"
+    Time,    // "HH:MM" as stored
+    Memo,    // a long text, as a list of its lines, so it can break between pages
 };
 
 // One [query NAME] section: a single select and what to do with its rows.
@@ -49,6 +51,9 @@ struct PageSettings {
     double labelHeight = 0;
     double columnGap = 0;
     double rowGap = 0;
+    // A label's lines too long for it are cut at its right edge instead of
+    // wrapping onto a line of their own.
+    bool cutLabelLines = false;
     // Where the [address] block is drawn on the first page, from the paper's
     // top left: a window envelope shows it there.
     std::optional<QRectF> address;

@@ -130,7 +130,9 @@ Outcome<QList<BodyPage>> ReportRenderer::labelPages(const Frame &frame, const Do
         const int cell = int(i % perPage);
         const QPointF at((cell % columns) * (label.width() + gap.width()),
                          (cell / columns) * (label.height() + gap.height()));
-        pages.last() << BodyPiece{maker.make(html, label.width()), QRectF(QPointF(), label), at};
+        auto document = page.cutLabelLines ? maker.makeCut(html, label.width())
+                                           : maker.make(html, label.width());
+        pages.last() << BodyPiece{std::move(document), QRectF(QPointF(), label), at};
     }
     return pages;
 }

@@ -1,5 +1,7 @@
 #include "ValueText.h"
 
+#include <QLocale>
+
 namespace ValueText {
 
 QString money(Money amount) {
@@ -12,12 +14,43 @@ QString money(Money amount) {
            digits.right(2);
 }
 
-QString date(const QVariant &value) {
+namespace {
+
+// The stored text of a date column; empty for 0.
+QString dateText(const QVariant &value) {
     const QString text = value.toString().trimmed();
-    if (text.isEmpty() || text == QLatin1String("0"))
-        return QString();
-    const QDate day = QDate::fromString(text, QStringLiteral("yyyyMMdd"));
-    return day.isValid() && text.size() == 8 ? day.toString(QStringLiteral("MM/dd/yyyy")) : text;
+    return text == QLatin1String("0") ? QString() : text;
+}
+
+QDate day(const QString &text) {
+    return text.size() == 8 ? QDate::fromString(text, QStringLiteral("yyyyMMdd")) : QDate();
+}
+
+// Names in English whatever the workstation's language, as the rest of
+// the report is.
+const QLocale &english() {
+    static const QLocale locale(QLocale::English, QLocale::UnitedStates);
+    return locale;
+}
+
+} // namespace
+
+QString date(const QVariant &value) {
+    const QString text = dateText(value);
+    const QDate date = day(text);
+    return date.isValid() ? date.toString(QStringLiteral("MM/dd/yyyy")) : text;
+}
+
+QString weekday(const QVariant &value) {
+    const QString text = dateText(value);
+    const QDate date = day(text);
+    return date.isValid() ? english().toString(date, QStringLiteral("dddd, MM/dd/yyyy")) : text;
+}
+
+QString month(const QVariant &value) {
+    const QString text = dateText(value);
+    const QDate first = text.size() == 6 ? day(text + QStringLiteral("01")) : day(text);
+    return first.isValid() ? english().toString(first, QStringLiteral("MMMM yyyy")) : text;
 }
 
 QString format(const QVariant &value, ValueFormat format) {
@@ -30,6 +63,10 @@ QString format(const QVariant &value, ValueFormat format) {
         break;
     case ValueFormat::Date:
         return date(value);
+    case ValueFormat::Weekday:
+        return weekday(value);
+    case ValueFormat::Month:
+        return month(value);
     case ValueFormat::Text:
     case ValueFormat::Time:
     case ValueFormat::Memo: // its lines are made by the caller

@@ -15,6 +15,12 @@ namespace ValueText {
 QString money(Money amount);
 // YYYYMMDD as "MM/dd/yyyy"; 0 and empty as empty; anything else as stored.
 QString date(const QVariant &value);
+// YYYYMMDD as "Saturday, 01/16/2027", the day's English name first; 0 and
+// empty as empty; anything else as stored.
+QString weekday(const QVariant &value);
+// YYYYMM, or the month of YYYYMMDD, as "January 2027"; 0 and empty as
+// empty; anything else as stored.
+QString month(const QVariant &value);
 QString format(const QVariant &value, ValueFormat format);
 
 } // namespace ValueText

@@ -1,0 +1,429 @@
+#include "ReportClub.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString EventColumns = QStringLiteral(
+    "insert into eventinfo (eventnum, eventdate, eventtitle, starttime, endtime, status, setfor, "
+    "guarantee, roomnumber, memnonmem, custid, custname, contactname, contphone1, contphone2, "
+    "deposit, bookedby, createdate, notes, internalnotes) "
+    "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+const QString ItemColumns =
+    QStringLiteral("insert into eventitems values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+
+// The report work file as the calling program fills it for a selection of
+// events over two months: six events, four of them with items.
+class Listings : public ::testing::Test {
+protected:
+    void SetUp() override {
+        club.exec(QStringLiteral("update headings set ctlauxtitle = ?"),
+                  {QStringLiteral("from 20270101 to 20270228 - All")});
+        club.execMany(
+            EventColumns,
+            {{1001,
+              20270116,
+              "Smith & Jones Wedding",
+              "17:30",
+              "CLOSE",
+              4,
+              120,
+              110,
+              3,
+              2,
+              5150.25,
+              "Avery Billing",
+              "Dana Planner",
+              "207-555-0142",
+              "",
+              "500.00",
+              "DEMO",
+              20261201,
+              "Menu: salmon\nBand from 8 pm",
+              "Deposit cheque not yet cleared"},
+             {1002,        20270116, "Board Lunch",
+              "12:00",     "14:00",  2,
+              20,          20,       1,
+              1,           25,       "Harbour Club",
+              "Lee Chair", "",       "207-555-0177",
+              "0",         "DEMO",   20261215,
+              "",          ""},
+             {1003,    20270122, "Rotary Breakfast",
+              "07:30", "09:00",  5,
+              40,      40,       2,
+              2,       0,        "",
+              "",      "",       "",
+              "0",     "",       0,
+              "",      ""},
+             {1004,
+              20270205,
+              "Valentine Dinner Dance",
+              "19:00",
+              "23:00",
+              3,
+              90,
+              0,
+              3,
+              1,
+              0,
+              "",
+              "Sam Host",
+              "207-555-0110",
+              "",
+              "250.00",
+              "DEMO",
+              20270102,
+              "",
+              ""},
+             {1005, 20270213, "Tasting",   "15:00",        "16:00", 1,   0,      0,        2,  2,
+              0,    "",       "Kim Guest", "207-555-0190", "",      "0", "DEMO", 20270110, "", ""},
+             {1006,    20270227, "Retirement Reception",
+              "18:00", "21:00",  9,
+              50,      50,       1,
+              1,       0,        "",
+              "",      "",       "",
+              "0",     "DEMO",   20261120,
+              "",      ""}});
+        club.execMany(
+            ItemColumns,
+            {{1001, 110, 501, "FOOD", "110 Plated dinner, salmon", "12.50", "4400.00", "792.00",
+              "285.56", 4010},
+             {1001, 1, 730, "BAR", "1 Champagne toast", "90.00", "240.00", "43.20", "15.58", 4020},
+             {1001, 2, 731, "BAR", "2 Wine, case", "60.00", "300.00", "54.00", "19.47", 4020},
+             {1002, 20, 501, "FOOD", "20 Plated dinner, salmon", "12.50", "800.00", "144.00",
+              "51.92", 4010},
+             {1003, 40, 510, "FOOD", "40 Continental breakfast", "4.10", "598.00", "107.64",
+              "38.87", 4010},
+             {1003, 1, 0, "", "1 Room rental", "0", "150.00", "0", "0", 4100},
+             {1004, 80, 501, "FOOD", "80 Plated dinner, salmon", "12.50", "3200.00", "576.00",
+              "207.68", 4010},
+             {1004, 1, 0, "", "1 Room rental", "0", "150.00", "0", "0", 4100}});
+    }
+
+    // The report's text, its lines' blanks run together; empty when it failed.
+    QString print(const QString &layout, const QString &formula = {}) {
+        const auto made = club.makePdf(ReportClub::block(layout, formula));
+        EXPECT_TRUE(made) << layout.toStdString() << ": " << made.failure().message.toStdString();
+        pageCount = made ? *made : 0;
+        return made ? club.text() : QString();
+    }
+
+    ReportClub club;
+    int pageCount = 0;
+};
+
+QString simplified(const QString &text) {
+    QStringList lines;
+    for (const QString &line : text.split(QLatin1Char('\n')))
+        lines << line.simplified();
+    return lines.join(QLatin1Char('\n'));
+}
+
+bool hasLine(const QString &text, const QString &line) {
+    return simplified(text).split(QLatin1Char('\n')).contains(line);
+}
+
+struct Listing {
+    const char *layout;
+    const char *title;
+    const char *formula;
+    const char *nothing; // the line an empty work file prints; none for labels
+    const char *sample;  // a line of the representative work file
+};
+
+const Listing AllListings[] = {
+    {"evnt01a.rpt", "Event Detail Sheet", "{eventinfo.eventnum} = 1001", "No event was selected.",
+     "Total per guest (110 guaranteed) 55.91"},
+    {"evnt01b.rpt", "Event Detail Sheet", "{eventinfo.eventnum} = 1001", "No event was selected.",
+     "Total per guest (110 guaranteed) 55.91"},
+    {"evnt02b.rpt", "Event Items", "{eventinfo.eventnum} = 1001", "No event was selected.",
+     "Total per guest (110 guaranteed) 55.91"},
+    {"evnt03a.rpt", "Events Today", "", "No events were selected.", "Events in all: 6"},
+    {"evnt03b.rpt", "Events This Month", "", "No events were selected.", "Events in all: 6"},
+    {"evnt03c.rpt", "Events Next Month", "", "No events were selected.", "Events in all: 6"},
+    {"evnt03d.rpt", "Events This Year", "", "No events were selected.", "Events in all: 6"},
+    {"evnt03e.rpt", "Events by Date Range", "", "No events were selected.", "Events in all: 6"},
+    {"evnt04b.rpt", "Event Items This Month", "", "No items were selected.",
+     "All events, 8 items 9,838.00 1,716.84 619.08"},
+    {"evnt04c.rpt", "Event Items Next Month", "", "No items were selected.",
+     "All events, 8 items 9,838.00 1,716.84 619.08"},
+    {"evnt04e.rpt", "Event Items by Date Range", "", "No items were selected.",
+     "All events, 8 items 9,838.00 1,716.84 619.08"},
+    {"evnt04f.rpt", "Consolidated Event Items", "", "No items were selected.",
+     "501 Plated dinner, salmon 210 8,400.00"},
+    {"evnt05b.rpt", "Revenue Projection This Month", "", "No events were selected.",
+     "All months, 6 events 9,838.00 1,716.84 619.08 12,173.92"},
+    {"evnt05c.rpt", "Revenue Projection Next Month", "", "No events were selected.",
+     "All months, 6 events 9,838.00 1,716.84 619.08 12,173.92"},
+    {"evnt05e.rpt", "Revenue Projection by Date Range", "", "No events were selected.",
+     "All months, 6 events 9,838.00 1,716.84 619.08 12,173.92"},
+    {"evntmail1.rpt", "", "", "", "Dana Planner"},
+    {"evntmail2.rpt", "", "", "", "Avery Billing"},
+};
+
+TEST_F(Listings, EveryLayoutPrintsItsHeadingsAndNothingSelectedWhenEmpty) {
+    for (const Listing &listing : AllListings) {
+        SCOPED_TRACE(listing.layout);
+        const QString text =
+            print(QString::fromUtf8(listing.layout), QString::fromUtf8(listing.formula));
+        ASSERT_FALSE(text.isEmpty());
+        EXPECT_EQ(pageCount, 1);
+        EXPECT_TRUE(simplified(text).contains(QString::fromUtf8(listing.sample))) << listing.sample;
+        if (*listing.title == 0)
+            continue; // a label sheet has no room for headings
+        for (const char *expected :
+             {"Harbour Club", listing.title, "Printed 01/15/2027 Page 1 of 1"})
+            EXPECT_TRUE(hasLine(text, QString::fromUtf8(expected))) << expected;
+        EXPECT_FALSE(text.contains(QString::fromUtf8(listing.nothing)));
+    }
+    club.exec(QStringLiteral("delete from eventinfo"));
+    club.exec(QStringLiteral("delete from eventitems"));
+    for (const Listing &listing : AllListings) {
+        SCOPED_TRACE(listing.layout);
+        const QString text =
+            print(QString::fromUtf8(listing.layout), QString::fromUtf8(listing.formula));
+        EXPECT_EQ(pageCount, 1);
+        if (*listing.title != 0)
+            EXPECT_TRUE(hasLine(text, QString::fromUtf8(listing.nothing))) << text.toStdString();
+        else
+            EXPECT_TRUE(text.trimmed().isEmpty()) << text.toStdString();
+    }
+}
+
+TEST_F(Listings, EventsByDayUnderTheDaysName) {
+    const QString text = print(QStringLiteral("evnt03b.rpt"));
+    const QString lines = simplified(text);
+    for (const char *expected :
+         {"Saturday, 01/16/2027", "Friday, 01/22/2027", "Friday, 02/05/2027",
+          "12:00 – 14:00 1002 Board Lunch 1 2-Reserved 20 Lee Chair 207-555-0177",
+          "17:30 – CLOSE 1001 Smith & Jones Wedding 3 4-Confirmed w/Count 110 Dana Planner "
+          "207-555-0142",
+          "3-Reserved w/Dep $", "1-Contact Only", "5-Done/Billed", "9-Cancelled",
+          "Events this day: 2", "Events in all: 6"})
+        EXPECT_TRUE(lines.contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_LT(lines.indexOf(QStringLiteral("Board Lunch")),
+              lines.indexOf(QStringLiteral("Smith & Jones")))
+        << "by start time within the day";
+    EXPECT_EQ(lines.count(QStringLiteral("Events this day: 1")), 4);
+    expectGolden(QStringLiteral("evnt03b.txt"), text);
+}
+
+TEST_F(Listings, ItemsByEventWithSubtotals) {
+    const QString text = print(QStringLiteral("evnt04b.rpt"));
+    for (const char *expected :
+         {"Event 1001, 3 items 4,940.00 889.20 320.61", "Event 1003, 2 items 748.00 107.64 38.87",
+          "All events, 8 items 9,838.00 1,716.84 619.08",
+          "01/16/2027 Smith & Jones Wedding Event # 1001 Room 3 Guarantee 110"})
+        EXPECT_TRUE(hasLine(text, QString::fromUtf8(expected))) << expected;
+    EXPECT_FALSE(text.contains(QStringLiteral("Tasting"))) << "an event without items";
+    expectGolden(QStringLiteral("evnt04b.txt"), text);
+}
+
+TEST_F(Listings, ConsolidatedItemsAddUpOneItemOverEvents) {
+    const QString text = print(QStringLiteral("evnt04f.rpt"));
+    for (const char *expected :
+         {"Department (none)", "0 Room rental 2 300.00", "Department (none), 1 items 2 300.00",
+          "Department BAR", "730 Champagne toast 1 240.00", "731 Wine, case 2 300.00",
+          "Department FOOD", "501 Plated dinner, salmon 210 8,400.00",
+          "510 Continental breakfast 40 598.00", "Department FOOD, 2 items 250 8,998.00",
+          "All departments, 5 items 255 9,838.00"})
+        EXPECT_TRUE(hasLine(text, QString::fromUtf8(expected))) << expected;
+}
+
+TEST_F(Listings, RevenueByMonth) {
+    const QString text = print(QStringLiteral("evnt05e.rpt"));
+    for (const char *expected :
+         {"January 2027", "February 2027",
+          "01/16/2027 1001 Smith & Jones Wedding 4-Confirmed w/Count 110 4,940.00 889.20 320.61 "
+          "6,149.81",
+          "02/13/2027 1005 Tasting 1-Contact Only 0 0.00 0.00 0.00 0.00",
+          "January 2027, 3 events 6,488.00 1,140.84 411.40 8,040.24",
+          "February 2027, 3 events 3,350.00 576.00 207.68 4,133.68",
+          "All months, 6 events 9,838.00 1,716.84 619.08 12,173.92"})
+        EXPECT_TRUE(hasLine(text, QString::fromUtf8(expected))) << expected;
+}
+
+TEST_F(Listings, TheEventSheetsShowTheSelectedEvent) {
+    club.exec(QStringLiteral("update headings set ctlauxtitle = ?, ctlseq = ?"),
+              {QStringLiteral("Saturday"), QStringLiteral("01/16/27")});
+    const QString internal = print(QStringLiteral("evnt01a.rpt"), "{eventinfo.eventnum} = 1001");
+    const QString customer = print(QStringLiteral("evnt01b.rpt"), "{eventinfo.eventnum} = 1001");
+    const QString items = print(QStringLiteral("evnt02b.rpt"), "{eventinfo.eventnum} = 1001");
+    for (const QString &text : {internal, customer, items}) {
+        for (const char *expected :
+             {"Saturday 01/16/27", "Subtotal 4,940.00", "Service charge 889.20", "Tax 320.61",
+              "Total 6,149.81", "Total per guest (110 guaranteed) 55.91"})
+            EXPECT_TRUE(hasLine(text, QString::fromUtf8(expected))) << expected;
+        EXPECT_TRUE(text.contains(QStringLiteral("Smith & Jones Wedding")));
+        EXPECT_EQ(text.count(QStringLiteral("Champagne toast")), 1);
+        EXPECT_FALSE(text.contains(QStringLiteral("Board Lunch")));
+        EXPECT_FALSE(text.contains(QStringLiteral("800.00"))) << "another event's item";
+    }
+    for (const char *expected :
+         {"Bill to (account 5150.25)", "Status: 4-Confirmed w/Count", "Deposit received: 500.00",
+          "Notes", "Menu: salmon", "Band from 8 pm", "Time: 17:30 to CLOSE"}) {
+        EXPECT_TRUE(simplified(internal).contains(QString::fromUtf8(expected))) << expected;
+        EXPECT_TRUE(simplified(customer).contains(QString::fromUtf8(expected))) << expected;
+    }
+    EXPECT_EQ(customer.count(QStringLiteral("Band from 8 pm")), 1);
+    EXPECT_TRUE(hasLine(internal, "110 110 Plated dinner, salmon 12.50 4,400.00 792.00 285.56 "
+                                  "5,477.56"));
+    EXPECT_TRUE(hasLine(customer, "110 110 Plated dinner, salmon 4,400.00 792.00 285.56 "
+                                  "5,477.56"));
+    EXPECT_TRUE(internal.contains(QStringLiteral("Deposit cheque not yet cleared")));
+    EXPECT_TRUE(internal.contains(QStringLiteral("Unit cost")));
+    for (const QString &text : {customer, items}) {
+        EXPECT_FALSE(text.contains(QStringLiteral("Deposit cheque"))) << "internal notes";
+        EXPECT_FALSE(text.contains(QStringLiteral("cost")));
+        EXPECT_FALSE(text.contains(QStringLiteral("12.50")));
+    }
+    EXPECT_TRUE(hasLine(items, "01/16/2027, 17:30 to CLOSE Event # 1001 Room 3 Guests: set for "
+                               "120, guaranteed 110"));
+    EXPECT_FALSE(items.contains(QStringLiteral("Band from 8 pm")));
+
+    // No guarantee, no total per guest; no items, totals of nothing.
+    EXPECT_FALSE(print(QStringLiteral("evnt01a.rpt"), "{eventinfo.eventnum} = 1004")
+                     .contains(QStringLiteral("per guest")));
+    const QString cancelled = print(QStringLiteral("evnt01a.rpt"), "{eventinfo.eventnum} = 1006");
+    EXPECT_TRUE(hasLine(cancelled, "No items."));
+    EXPECT_TRUE(hasLine(cancelled, "Total 0.00"));
+    EXPECT_FALSE(cancelled.contains(QStringLiteral("Notes")));
+    EXPECT_TRUE(hasLine(cancelled, "Total per guest (50 guaranteed) 0.00"));
+    EXPECT_TRUE(hasLine(print(QStringLiteral("evnt01a.rpt"), "{eventinfo.eventnum} = 999"),
+                        "No event was selected."));
+}
+
+TEST_F(Listings, ThePerGuestTotalRoundsHalfAwayFromZero) {
+    // 24.53 over 2 guests is 12.265: half a cent, which goes up, neither
+    // down (cut off) nor to the even cent.
+    club.exec(QStringLiteral("update eventinfo set guarantee = 2 where eventnum = 1002"));
+    club.exec(QStringLiteral("delete from eventitems where eventid = 1002"));
+    club.execMany(ItemColumns, {{1002, 1, 9, "BAR", "1 Coffee", "0", "24.50", "0.03", "0", 1}});
+    EXPECT_TRUE(hasLine(print(QStringLiteral("evnt01b.rpt"), "{eventinfo.eventnum} = 1002"),
+                        "Total per guest (2 guaranteed) 12.27"));
+}
+
+// A thousand items of 0.10: the stored doubles do not add up to 100
+// exactly; every layout, whether prinzel or the query adds up, prints
+// 100.00.
+TEST_F(Listings, AThousandDimesMakeAHundredDollars) {
+    club.exec(QStringLiteral("delete from eventitems"));
+    QList<QVariantList> dimes;
+    for (int i = 0; i < 1000; ++i)
+        dimes.append({1001, 1, 900, "BAR", "1 Mint", "0", 0.1, 0.1, 0.1, 4020});
+    club.execMany(ItemColumns, dimes);
+    const struct {
+        const char *layout;
+        const char *formula;
+        const char *line;
+    } cases[] = {
+        {"evnt01a.rpt", "{eventinfo.eventnum} = 1001", "Subtotal 100.00"},
+        {"evnt01a.rpt", "{eventinfo.eventnum} = 1001", "Total 300.00"},
+        {"evnt02b.rpt", "{eventinfo.eventnum} = 1001", "Total per guest (110 guaranteed) 2.73"},
+        {"evnt04b.rpt", "", "Event 1001, 1000 items 100.00 100.00 100.00"},
+        {"evnt04b.rpt", "", "All events, 1000 items 100.00 100.00 100.00"},
+        {"evnt04f.rpt", "", "900 Mint 1000 100.00"},
+        {"evnt05b.rpt", "", "January 2027, 3 events 100.00 100.00 100.00 300.00"},
+        {"evnt05b.rpt", "", "All months, 6 events 100.00 100.00 100.00 300.00"},
+    };
+    for (const auto &c : cases) {
+        const QString text = print(QString::fromUtf8(c.layout), QString::fromUtf8(c.formula));
+        EXPECT_TRUE(hasLine(text, QString::fromUtf8(c.line))) << c.layout << ": " << c.line;
+    }
+}
+
+TEST_F(Listings, TheInternalSheetPrintsAnyTextWrapped) {
+    const QString title = QStringLiteral("Zoë’s “Grand” Fête — 東京 <b>&amp;</b>");
+    // Paragraphs of a few thousand characters each, and a blank line.
+    QString notes;
+    for (int word = 1; notes.size() < 9990; ++word)
+        notes += QStringLiteral("note%1").arg(word) +
+                 (word % 300 == 0 ? QStringLiteral("\n\n") : QStringLiteral(" "));
+    notes += QString(10000 - notes.size(), u'.');
+    club.exec(QStringLiteral("update eventinfo set eventtitle = ?, contactname = ?, "
+                             "internalnotes = ? where eventnum = 1001"),
+              {title, QStringLiteral("O'Brien \"Dee\""), notes});
+    club.execMany(ItemColumns,
+                  {{1001, 1, 0, "", "1 Crème brûlée “à la maison”", "0", "9.00", "0", "0", 4010}});
+    const QString text = print(QStringLiteral("evnt01a.rpt"), "{eventinfo.eventnum} = 1001");
+    EXPECT_GE(pageCount, 2);
+    const QString flat = text.simplified();
+    for (const QString &expected :
+         {title, QStringLiteral("O'Brien \"Dee\""), QStringLiteral("Crème brûlée “à la maison”")})
+        EXPECT_TRUE(flat.contains(expected)) << expected.toStdString();
+    const QRegularExpression note(QStringLiteral("\\bnote(\\d+)\\b"));
+    int expected = 1;
+    for (auto match = note.globalMatch(text); match.hasNext();)
+        EXPECT_EQ(match.next().captured(1).toInt(), expected++) << "each word once, in order";
+    EXPECT_GT(expected, 1000);
+    for (const QString &line : text.split(QLatin1Char('\n')))
+        EXPECT_LE(line.size(), 140) << "the notes wrap within the page";
+    EXPECT_TRUE(hasLine(text, QStringLiteral("Total 6,158.81")));
+}
+
+// Addresses as the calling program copies them into eventinfo: the contact
+// columns for evntmail1.rpt and the billing ones for evntmail2.rpt.
+class Labels : public ::testing::Test {
+protected:
+    void addAddresses(const QString &prefix) {
+        const QString name = prefix == QLatin1String("cont") ? QStringLiteral("contactname")
+                                                             : QStringLiteral("custname");
+        const QString insert =
+            QStringLiteral("insert into eventinfo (eventnum, eventdate, %1, %2addr1, %2addr2, "
+                           "%2city, %2state, %2zip) values (?, 20270116, ?, ?, ?, ?, ?, ?)")
+                .arg(name, prefix);
+        QList<QVariantList> rows;
+        for (int n = 1; n <= 35; ++n) {
+            const QString number = QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+            rows.append({2000 + n, QStringLiteral("Guest %1").arg(number),
+                         n % 5 == 0 ? QString() : QStringLiteral("%1 Quay Road").arg(n),
+                         n % 3 == 0 ? QStringLiteral("Suite %1").arg(n) : QString(),
+                         n == 7 ? QString() : QStringLiteral("Portland"), QStringLiteral("ME"),
+                         QStringLiteral("041%1").arg(number)});
+        }
+        rows[11][2] = QStringLiteral("1234 Long Meadow Road, Building C, Apartment 1205");
+        rows.append(rows[20]); // a contact with two events gets one label
+        rows.last()[0] = 2100; // under another event number
+        rows.append({2101, QString(), QString(), QString(), QStringLiteral("  "), QString(),
+                     QString()}); // nothing to print
+        club.execMany(insert, rows);
+    }
+
+    ReportClub club;
+};
+
+TEST_F(Labels, ThirtyLabelsASheetWithLinesClosedUpAndCut) {
+    for (const char *prefix : {"cont", "cust"}) {
+        SCOPED_TRACE(prefix);
+        club.exec(QStringLiteral("delete from eventinfo"));
+        addAddresses(QString::fromUtf8(prefix));
+        const QString layout =
+            *prefix == 'c' && prefix[1] == 'o' ? "evntmail1.rpt" : "evntmail2.rpt";
+        const auto made = club.makePdf(ReportClub::block(layout));
+        ASSERT_TRUE(made) << made.failure().message.toStdString();
+        EXPECT_EQ(*made, 2);
+        // In drawing order: each label's lines one after the other.
+        const QString text =
+            pdfText(club.path(QStringLiteral("out.pdf")), {QStringLiteral("-raw")});
+        const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        ASSERT_EQ(pages.size(), 2);
+        EXPECT_EQ(pages[0].count(QStringLiteral("Guest ")), 30);
+        EXPECT_EQ(pages[1].count(QStringLiteral("Guest ")), 5);
+        EXPECT_EQ(text.count(QStringLiteral("Guest 21")), 1) << "one label for one address";
+        const QString lines = simplified(text);
+        // Guest 05: no street line; 06: a suite; 07: no city.
+        EXPECT_TRUE(lines.contains(QStringLiteral("Guest 05\nPortland, ME 04105")))
+            << lines.toStdString();
+        EXPECT_TRUE(lines.contains(QStringLiteral("Guest 06\n6 Quay Road\nSuite 6\n")));
+        EXPECT_TRUE(lines.contains(QStringLiteral("Guest 07\n7 Quay Road\nME 04107")));
+        EXPECT_FALSE(text.contains(QStringLiteral("Apartment 1205")))
+            << "the end of a line too long for the label is cut";
+        EXPECT_TRUE(lines.contains(QStringLiteral("Guest 12\n1234 Long Meadow Road")));
+        EXPECT_TRUE(lines.contains(QStringLiteral("Portland, ME 04112")));
+        if (layout == QLatin1String("evntmail1.rpt"))
+            expectGolden(QStringLiteral("evntmail1.txt"), club.text());
+    }
+}
+
+} // namespace
