@@ -1,7 +1,6 @@
 #include "ContractReports.h"
 
 #include "foundation/Module.h"
-#include "foundation/Schema.h"
 
 namespace {
 
@@ -10,15 +9,6 @@ const QString EventDatabase = QStringLiteral("evnt");
 constexpr int UserDefinedLayout = 5;
 const QString SaveFirst =
     QStringLiteral("You must save the event details before using Contract Builder.");
-
-// The work table's columns in their stored order: rows are copied by position.
-QStringList workColumns(const QString &table) {
-    QStringList names;
-    if (const Schema::Table *schema = Schema::findTable(QStringLiteral("rpt"), table))
-        for (const Schema::Column &column : schema->columns)
-            names << column.name;
-    return names;
-}
 
 } // namespace
 
@@ -37,32 +27,10 @@ bool ContractReports::append(ReportWorkCopy &work, const QString &table, const Q
     return appended.ok();
 }
 
-// Every row the select gives, copied by position into the work table; how
-// many, or none after the failure was shown.
 std::optional<qsizetype> ContractReports::copyRows(ReportWorkCopy &work, const QString &database,
                                                    const QString &sql, const QVariantList &values,
                                                    const QString &table) {
-    DatabasePtr db = m_module.openDatabase(database);
-    if (!db)
-        return std::nullopt;
-    auto query = db->exec(sql, values);
-    if (!query) {
-        m_module.messages.ShowErrorCodes(query.error());
-        return std::nullopt;
-    }
-    const QStringList columns = workColumns(table);
-    QList<QVariantList> rows;
-    while (query->next()) {
-        QVariantList row;
-        for (int i = 0; i < columns.size(); ++i)
-            row << query->value(i);
-        rows << row;
-    }
-    query->finish();
-    db.reset();
-    if (!append(work, table, columns, rows))
-        return std::nullopt;
-    return rows.size();
+    return ReportLauncher(m_module).copyRows(work, database, sql, values, table);
 }
 
 std::unique_ptr<ReportWorkCopy> ContractReports::contract(int layout, int contractNumber,

@@ -4,6 +4,7 @@
 #include "ClubFile.h"
 #include "Module.h"
 #include "Programs.h"
+#include "Schema.h"
 #include "Transaction.h"
 
 #include <QDir>
@@ -42,34 +43,101 @@ Result<DatabasePtr> ReportWorkCopy::open() const {
     return m_databases.openLocalFile(path());
 }
 
+WorkTable WorkTable::whole(const QString &name) {
+    WorkTable table{name, {}};
+    if (const Schema::Table *schema = Schema::findTable(QStringLiteral("rpt"), name))
+        for (const Schema::Column &column : schema->columns)
+            table.columns << column.name;
+    return table;
+}
+
+QString WorkTable::selectList(const QString &alias) const {
+    if (alias.isEmpty())
+        return columns.join(QLatin1String(", "));
+    QStringList named;
+    for (const QString &column : columns)
+        named << alias + QLatin1Char('.') + column;
+    return named.join(QLatin1String(", "));
+}
+
 Status ReportWorkCopy::append(const QString &table, const QStringList &columns,
                               const QList<QVariantList> &rows) const {
-    if (!SqlDialect::isSafeIdentifier(table))
-        return DbError{ErrorNumber::TableMissing, QStringLiteral("Invalid name: %1").arg(table)};
-    for (const QString &column : columns)
-        if (!SqlDialect::isSafeIdentifier(column))
-            return DbError{ErrorNumber::FieldMissing,
-                           QStringLiteral("Invalid name: %1").arg(column)};
-    auto db = open();
-    if (!db)
-        return db.error();
-    Transaction transaction(*db.value());
-    if (!transaction.begun())
-        return transaction.begun();
-    QStringList marks;
-    marks.fill(QStringLiteral("?"), columns.size());
-    auto insert = db.value()->prepare(
-        QStringLiteral("insert into %1 (%2) values (%3)")
-            .arg(table, columns.join(QLatin1String(", ")), marks.join(QLatin1String(", "))));
-    if (!insert)
-        return insert.error();
-    for (const QVariantList &row : rows) {
-        for (int column = 0; column < columns.size(); ++column)
-            insert->bindValue(column, row.value(column));
-        if (Status added = db.value()->exec(*insert); !added)
+    Writer writer(*this, {{table, columns}});
+    if (!writer.ready())
+        return writer.ready();
+    for (const QVariantList &row : rows)
+        if (Status added = writer.add(0, row); !added)
             return added;
+    return writer.commit();
+}
+
+ReportWorkCopy::Writer::Writer(const ReportWorkCopy &work, const QList<WorkTable> &tables) {
+    for (const WorkTable &table : tables) {
+        if (!SqlDialect::isSafeIdentifier(table.name) || table.columns.isEmpty()) {
+            m_ready = DbError{ErrorNumber::TableMissing,
+                              QStringLiteral("Invalid name: %1").arg(table.name)};
+            return;
+        }
+        for (const QString &column : table.columns)
+            if (!SqlDialect::isSafeIdentifier(column)) {
+                m_ready = DbError{ErrorNumber::FieldMissing,
+                                  QStringLiteral("Invalid name: %1").arg(column)};
+                return;
+            }
     }
-    return transaction.commit();
+    auto db = work.open();
+    if (!db) {
+        m_ready = db.error();
+        return;
+    }
+    m_db = std::move(db.value());
+    m_transaction = std::make_unique<Transaction>(*m_db);
+    if (!m_transaction->begun()) {
+        m_ready = m_transaction->begun();
+        return;
+    }
+    for (const WorkTable &table : tables) {
+        QStringList marks;
+        marks.fill(QStringLiteral("?"), table.columns.size());
+        auto insert = m_db->prepare(QStringLiteral("insert into %1 (%2) values (%3)")
+                                        .arg(table.name, table.columns.join(QLatin1String(", ")),
+                                             marks.join(QLatin1String(", "))));
+        if (!insert) {
+            m_ready = insert.error();
+            return;
+        }
+        m_inserts << insert.value();
+        m_widths << int(table.columns.size());
+    }
+}
+
+// The inserts go before the transaction and the connection they belong to.
+ReportWorkCopy::Writer::~Writer() {
+    m_inserts.clear();
+    m_transaction.reset();
+}
+
+Status ReportWorkCopy::Writer::insert(int table, const std::function<QVariant(int)> &value) {
+    if (!m_ready)
+        return m_ready;
+    QSqlQuery &query = m_inserts[table];
+    for (int column = 0; column < m_widths[table]; ++column)
+        query.bindValue(column, value(column));
+    return m_db->exec(query);
+}
+
+Status ReportWorkCopy::Writer::add(int table, const QSqlQuery &source, int first) {
+    return insert(table, [&](int column) { return source.value(first + column); });
+}
+
+Status ReportWorkCopy::Writer::add(int table, const QVariantList &values) {
+    return insert(table, [&](int column) { return values.value(column); });
+}
+
+Status ReportWorkCopy::Writer::commit() {
+    if (!m_ready)
+        return m_ready;
+    return m_transaction->commit();
 }
 
 ReportLauncher::ReportLauncher(Module &module)
@@ -146,6 +214,36 @@ std::unique_ptr<ReportWorkCopy> ReportLauncher::PrepareReportDatabase() {
     request.ReportHeadings = {m_module.config.compname, {}, {}, {}, {}};
     m_module.channel.MessageText = name;
     return work;
+}
+
+std::optional<qsizetype> ReportLauncher::copyRows(const ReportWorkCopy &work,
+                                                  const QString &database, const QString &sql,
+                                                  const QVariantList &values,
+                                                  const QString &table) {
+    DatabasePtr source = m_module.openDatabase(database);
+    if (!source)
+        return std::nullopt;
+    auto rows = source->exec(sql, values);
+    if (!rows) {
+        m_module.messages.ShowErrorCodes(rows.error());
+        return std::nullopt;
+    }
+    ReportWorkCopy::Writer writer(work, {WorkTable::whole(table)});
+    qsizetype count = 0;
+    Status copied = writer.ready();
+    while (copied && rows->next()) {
+        copied = writer.add(0, *rows);
+        ++count;
+    }
+    if (copied && rows->lastError().isValid())
+        copied = source->error(rows->lastError());
+    if (copied)
+        copied = writer.commit();
+    if (!copied) {
+        m_module.messages.ShowErrorCodes(copied.error());
+        return std::nullopt;
+    }
+    return count;
 }
 
 bool ReportLauncher::WriteReportHeadings(ReportWorkCopy &work) {

@@ -4,11 +4,14 @@
 #include "SharedFile.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
 class Module;
+class Transaction;
 
 // What the calling window sets before a report is launched.
 struct ReportRequest {
@@ -27,6 +30,19 @@ struct ReportRequest {
     int RangeTo = 0;
 };
 
+// One table of the report work database and the columns a copy fills.
+struct WorkTable {
+    QString name;
+    QStringList columns;
+
+    // Every column of the report template's table, in its stored order: rows
+    // are copied into it by position.
+    static WorkTable whole(const QString &name);
+    // The columns as a select list, each prefixed with `alias.` when given:
+    // a select of the same columns from the shared table fills this one.
+    QString selectList(const QString &alias = {}) const;
+};
+
 // The operator's report work database ("rpt05.mdb"), a fresh copy of the
 // template. Two operators can share one (23 and 123 both use rpt23.mdb), so
 // the copy is locked from its preparation until its report has ended: hold
@@ -42,6 +58,34 @@ public:
     // Adds the rows to one of the copy's work tables in one transaction.
     Status append(const QString &table, const QStringList &columns,
                   const QList<QVariantList> &rows) const;
+
+    // Adds rows to some of the copy's tables in one transaction, one by one
+    // as they are read elsewhere: the copy keeps all of them or, when
+    // commit() is not reached or fails, none.
+    class Writer {
+    public:
+        Writer(const ReportWorkCopy &work, const QList<WorkTable> &tables);
+        ~Writer();
+        Writer(const Writer &) = delete;
+        Writer &operator=(const Writer &) = delete;
+
+        // The failure of opening the copy or preparing its inserts.
+        const Status &ready() const { return m_ready; }
+        // A row of tables[table] from the values of `source` that start at
+        // position `first`, one per column.
+        Status add(int table, const QSqlQuery &source, int first = 0);
+        Status add(int table, const QVariantList &values);
+        Status commit();
+
+    private:
+        Status insert(int table, const std::function<QVariant(int)> &value);
+
+        DatabasePtr m_db;
+        std::unique_ptr<Transaction> m_transaction;
+        QList<QSqlQuery> m_inserts;
+        QList<int> m_widths;
+        Status m_ready;
+    };
 
 private:
     const Databases &m_databases;
@@ -71,6 +115,11 @@ public:
     // shown, when there is no template, the copy fails or another
     // workstation holds the copy. MessageText = the work copy's name.
     std::unique_ptr<ReportWorkCopy> PrepareReportDatabase();
+    // Copies every row the select on `database` gives into a table of the
+    // copy, by position; how many, or none after the failure was shown.
+    std::optional<qsizetype> copyRows(const ReportWorkCopy &work, const QString &database,
+                                      const QString &sql, const QVariantList &values,
+                                      const QString &table);
     // Writes ReportHeadings into the copy's headings row.
     bool WriteReportHeadings(ReportWorkCopy &work);
     // Runs the report program on the request and waits for it; false when
