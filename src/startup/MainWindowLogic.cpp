@@ -34,6 +34,8 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     , companions(module)
     , reports(module)
     , tasks(module)
+    , listings(module)
+    , mailings(module)
     , items(module)
     , contracts(module, EventFieldTokens)
     , events(module)
@@ -46,6 +48,8 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     connect(&rooms, &RoomEditor::status, this, &MainWindowLogic::setHelpText);
     connect(&yearSetup, &YearSetup::status, this, &MainWindowLogic::setHelpText);
     connect(&maintenance, &CalendarMaintenance::status, this, &MainWindowLogic::setHelpText);
+    connect(&listings, &ReportMenu::status, this, &MainWindowLogic::setHelpText);
+    connect(&mailings, &Mailings::status, this, &MainWindowLogic::setHelpText);
     connect(&maintenance, &CalendarMaintenance::calendarRequested, this,
             &MainWindowLogic::RefreshCalendar);
     connect(&rooms, &RoomEditor::calendarRequested, this, &MainWindowLogic::CalendarCommand);

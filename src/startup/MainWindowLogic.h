@@ -18,6 +18,8 @@
 #include "foundation/Prompts.h"
 #include "foundation/ReportLauncher.h"
 #include "items/ItemWindow.h"
+#include "reports/Mailings.h"
+#include "reports/ReportMenu.h"
 #include "reports/TaskList.h"
 
 #include <QObject>
@@ -97,6 +99,8 @@ public:
     Companions companions;
     ReportLauncher reports;    // print margins and printer set-up
     TaskList tasks;            // frmtasklist
+    ReportMenu listings;       // the Reports menu's listings and event sheets
+    Mailings mailings;         // labels and the e-mail list
     ItemWindow items;          // frmbanq1
     ContractBuilder contracts; // frmbanq2
     EventRecord events;        // the current event: load, number, save

@@ -68,6 +68,7 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
             [this] { m_logic.maintenance.PurgeCalendar(); });
     connect(menuCommand(QStringLiteral("mnuconflicts")), &QAction::triggered, this,
             [this] { m_logic.maintenance.RoomConflictReport(); });
+    connectReportCommands();
     m_taskList = new TaskListWindow(m_logic.tasks, this);
     m_itemWindow = new ItemWindowView(m_logic.items, this);
     connect(&m_logic.editor, &EventEditor::itemWindowRequested, m_itemWindow,
@@ -170,9 +171,11 @@ void MainWindow::buildMenus() {
         addMenu(reports, QStringLiteral("mnupromo"), QStringLiteral("Event Promotion"));
     addCommand(promotion, QStringLiteral("mnucontacts"),
                QStringLiteral("Contacts Only by date range"));
-    addCommand(promotion, QStringLiteral("mnumaillabels"), QStringLiteral("Mailing Labels"));
-    addCommand(promotion, QStringLiteral("mnubilling"), QStringLiteral("Billing Labels"));
-    addCommand(promotion, QStringLiteral("mnuemail"), QStringLiteral("E-mail List"));
+    addCommand(promotion, QStringLiteral("mnumaillabels"),
+               QStringLiteral("Mailing Labels (Contact Address) by Event Status"));
+    addCommand(promotion, QStringLiteral("mnubilling"),
+               QStringLiteral("Mailing Labels (Billing Address) by Event Status"));
+    addCommand(promotion, QStringLiteral("mnuemail"), QStringLiteral("Email Generator"));
     reports->addSeparator();
     addCommand(reports, QStringLiteral("mnumargins"), QStringLiteral("Adjust Print Margins"));
 
@@ -181,6 +184,34 @@ void MainWindow::buildMenus() {
             &QAction::triggered, this, [this] { m_logic.companions.Help(1); });
     connect(addCommand(help, QStringLiteral("mnuinfo"), QStringLiteral("Info")),
             &QAction::triggered, this, [this] { m_logic.companions.Info(); });
+}
+
+void MainWindow::connectReportCommands() {
+    ReportMenu &listings = m_logic.listings;
+    const auto onTrigger = [this](const QString &name, auto command) {
+        connect(menuCommand(name), &QAction::triggered, this, command);
+    };
+    onTrigger(QStringLiteral("mnueventsheet"),
+              [&listings] { listings.printSheet(ReportMenu::InternalSheet); });
+    onTrigger(QStringLiteral("mnueventsheet1"),
+              [&listings] { listings.printSheet(ReportMenu::ExternalSheet); });
+    onTrigger(QStringLiteral("mnueventitems"),
+              [&listings] { listings.printSheet(ReportMenu::ItemsSheet); });
+    for (int i = 0; i < 4; ++i) {
+        onTrigger(QStringLiteral("mnueventlist(%1)").arg(i),
+                  [&listings, i] { listings.mnueventlistClick(i); });
+        onTrigger(QStringLiteral("mnuitemlist(%1)").arg(i),
+                  [&listings, i] { listings.mnuitemlistClick(i); });
+    }
+    for (int i = 0; i < 3; ++i)
+        onTrigger(QStringLiteral("mnurevproj(%1)").arg(i),
+                  [&listings, i] { listings.mnurevprojClick(i); });
+    onTrigger(QStringLiteral("mnudaterange"), [&listings] { listings.mnudaterangeClick(); });
+    onTrigger(QStringLiteral("mnucontacts"), [&listings] { listings.mnucontactsClick(); });
+    Mailings &mailings = m_logic.mailings;
+    onTrigger(QStringLiteral("mnumaillabels"), [&mailings] { mailings.mnumaillabelsClick(); });
+    onTrigger(QStringLiteral("mnubilling"), [&mailings] { mailings.mnubillingClick(); });
+    onTrigger(QStringLiteral("mnuemail"), [&mailings] { mailings.mnuemailClick(); });
 }
 
 void MainWindow::refresh() {

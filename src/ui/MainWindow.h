@@ -38,6 +38,7 @@ protected:
 
 private:
     void buildMenus();
+    void connectReportCommands();
     QAction *addCommand(QMenu *menu, const QString &name, const QString &caption);
     QMenu *addMenu(QMenu *parent, const QString &name, const QString &caption);
 

@@ -82,4 +82,70 @@ TEST_F(ReportsViewTest, TheMonthsConflictsAndAnEventsTasksArePrinted) {
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
+TEST_F(ReportsViewTest, TheMonthsEventsAndEveryListingArePrinted) {
+    QtPrograms realPrograms(club);
+    Module withPrograms(settings(), Ports{prompts, clipboard, realPrograms, clock, keys, printer});
+    ShownWindow shown(withPrograms, club, QStringLiteral("view-test"));
+    ASSERT_TRUE(shown.show());
+    const QVariantList titles =
+        column(QStringLiteral("evnt"),
+               QStringLiteral("select eventtitle from eventinfo where eventdate between 20261200 "
+                              "and 20261232 and status between 1 and 5"));
+    ASSERT_GE(titles.size(), 3);
+
+    // Reports > Event Listings > This Month, both members and non-members.
+    prompts.answerInput(QStringLiteral("3"));
+    shown.window.menuCommand(QStringLiteral("mnueventlist(1)"))->trigger();
+    QString report = printed().simplified();
+    EXPECT_TRUE(report.contains(QStringLiteral("Members & Non-Members"))) << report.toStdString();
+    for (const QVariant &title : titles)
+        EXPECT_TRUE(report.contains(title.toString().simplified()))
+            << title.toString().toStdString();
+
+    // Every other listing prints from the demo club without a complaint.
+    const struct {
+        const char *command;
+        QStringList answers;
+        const char *shows;
+    } listings[] = {
+        {"mnueventlist(3)", {"3"}, "Events This Year"},
+        {"mnudaterange", {"20261201", "20261231", "1"}, "from 20261201 to 20261231 Members"},
+        {"mnucontacts", {"20260101", "20271231"}, "Contacts Only from 20260101 to 20271231"},
+        {"mnuitemlist(0)", {}, "Page 1 of"},
+        {"mnuitemlist(3)", {"20261201", "20261231"}, "from 20261201 to 20261231"},
+        {"mnurevproj(0)", {"3"}, "Members & Non-Members"},
+        {"mnumaillabels", {"all"}, ""},
+        {"mnubilling", {"4"}, ""},
+    };
+    for (const auto &listing : listings) {
+        SCOPED_TRACE(listing.command);
+        for (const QString &answer : listing.answers)
+            prompts.answerInput(answer);
+        for (const QString &pdf : QDir(club).entryList({QStringLiteral("rpt*.pdf")}))
+            QFile::remove(path(pdf));
+        shown.window.menuCommand(QString::fromLatin1(listing.command))->trigger();
+        report = printed().simplified();
+        EXPECT_NE(report, QStringLiteral("(no PDF)"));
+        EXPECT_TRUE(report.contains(QString::fromUtf8(listing.shows))) << report.toStdString();
+    }
+
+    // The sheets of an event with items.
+    const int event =
+        scalar(QStringLiteral("evnt"),
+               QStringLiteral("select min(eventid) from items i join eventinfo e on "
+                              "e.eventnum = i.eventid where e.eventdate between 20261200 and "
+                              "20261232"))
+            .toInt();
+    ASSERT_GT(event, 0);
+    ASSERT_TRUE(shown.logic.ShowEvent(event));
+    const QString title = shown.logic.currentEvent().Title;
+    for (const char *sheet : {"mnueventsheet", "mnueventsheet1", "mnueventitems"}) {
+        SCOPED_TRACE(sheet);
+        shown.window.menuCommand(QString::fromLatin1(sheet))->trigger();
+        report = printed().simplified();
+        EXPECT_TRUE(report.contains(title.simplified())) << report.toStdString();
+    }
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('\n').toStdString();
+}
+
 } // namespace

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "foundation/EntryChecks.h"
+
+#include <QDate>
+#include <QObject>
+#include <QString>
+#include <QVariantList>
+#include <optional>
+
+class Module;
+class ReportWorkCopy;
+
+// The listings of the main window's "Reports" menu: event listings, item
+// listings, revenue projections and the sheets of the displayed event. Each
+// command asks its prompts, copies the selected events (and their items)
+// into the operator's report work copy, writes its headings and prints.
+class ReportMenu : public QObject {
+    Q_OBJECT
+
+public:
+    // The report kind each command sets before its listing runs.
+    enum Kind {
+        Today = 0,
+        ThisMonth = 1,
+        NextMonth = 2,
+        ThisYear = 3,
+        DateRangeList = 4,
+        ContactsOnly = 5,
+        ItemsThisMonth = 20,
+        ItemsNextMonth = 21,
+        ItemsByDateRange = 22,
+        ItemsConsolidated = 23,
+        ProjectionThisMonth = 30,
+        ProjectionNextMonth = 31,
+        ProjectionByDateRange = 32,
+    };
+    // The sheets of the displayed event.
+    enum Sheet { InternalSheet = 0, ExternalSheet = 1, ItemsSheet = 2 };
+
+    // The member filter's answer: 1 members, 2 non-members, 3 both, 4 one
+    // account.
+    struct MemberFilter {
+        int option = 3;
+        double account = 0;
+    };
+
+    // The dates listings are counted from, as YYYYMMDD numbers.
+    struct DateNumbers {
+        int today = 0;
+        int monthStart = 0;     // YYYYMM00
+        int nextMonthStart = 0; // the next month's YYYYMM00, into the next year in December
+        int yearStart = 0;      // YYYY0000
+
+        static DateNumbers from(const QDate &date);
+    };
+
+    // What a listing selects from evnt and prints.
+    struct Listing {
+        QString where; // the condition and order after the select list
+        QVariantList values;
+        QString subtitle;
+        QString reportFile;
+        bool items = false;        // one row per item, the event's columns first
+        bool writeHeadings = true; // else the template's headings row stays
+    };
+
+    explicit ReportMenu(Module &module, QObject *parent = nullptr);
+
+    // "Currently Displayed Event": the internal and external sheets and the
+    // items list of the event the window shows.
+    void printSheet(Sheet sheet);
+    // mnueventlist(0..3): Today, This Month, Next Month, This Year.
+    void mnueventlistClick(int index);
+    void mnudaterangeClick();
+    void mnucontactsClick();
+    // mnuitemlist(0..3): this month, next month, by date range, consolidated.
+    void mnuitemlistClick(int index);
+    // mnurevproj(0..2): this month, next month, by date range.
+    void mnurevprojClick(int index);
+
+    // The member filter's two prompts; none when the operator cancelled.
+    std::optional<MemberFilter> askMemberFilter();
+    // The selection, subtitle and report file of a listing. range is used by
+    // the kinds that ask for one, filter by those that ask for it.
+    static Listing listing(int kind, const DateNumbers &dates, const MemberFilter &filter,
+                           const DateRange &range);
+    static bool asksMemberFilter(int kind);
+    static bool asksDateRange(int kind);
+    // The date-range prompt's heading for a kind.
+    static QString dateRangeHeading(int kind);
+    // The account as the subtitles show it: "25.00".
+    static QString accountText(double account);
+
+    // Copies what the listing selects into the work copy in one
+    // transaction; false after the failure was shown.
+    bool copy(const ReportWorkCopy &work, const Listing &listing);
+
+    // The kind of the listing last run; 0 once a sheet has printed.
+    int ReportKind = 0;
+
+signals:
+    // The main window's status line.
+    void status(const QString &text);
+
+private:
+    // Runs the listing of `kind`: its prompts, the copy and the print.
+    void run(int kind);
+    bool copyListing(const ReportWorkCopy &work, const Listing &listing);
+    bool copyItemListing(const ReportWorkCopy &work, const Listing &listing);
+    void launch(ReportWorkCopy &work, const QString &reportFile);
+
+    Module &m_module;
+};

@@ -1,0 +1,183 @@
+#include "reports/Mailings.h"
+
+#include "ClubFixture.h"
+
+#include <QFile>
+
+namespace {
+
+class MailingsTest : public ClubFixture {
+protected:
+    void SetUp() override {
+        ClubFixture::SetUp();
+        signIn(99);
+        module->session.SysUser = 5;
+        programs.available << QStringLiteral("prinzel.exe");
+        for (const char *file : {"evntmail1.rpt", "evntmail2.rpt"}) {
+            QFile layout(path(QString::fromLatin1(file)));
+            ASSERT_TRUE(layout.exists() || layout.open(QIODevice::WriteOnly)) << file;
+        }
+        mailings = std::make_unique<Mailings>(*module);
+    }
+    void TearDown() override {
+        mailings.reset();
+        ClubFixture::TearDown();
+    }
+
+    void add(int number, int status, const QString &contact = QStringLiteral("Ann Lee"),
+             const QString &email = QStringLiteral("ann@example.org")) {
+        exec(QStringLiteral("evnt"),
+             QStringLiteral("insert into eventinfo (eventnum, eventdate, eventtitle, status, "
+                            "contactname, contemail) values (?, 20270610, 'Dinner', ?, ?, ?)"),
+             {number, status, contact, email});
+    }
+    QList<QStringList> work(const QString &sql, int columns) {
+        Databases databases(settings());
+        auto db = databases.openLocalFile(path(QStringLiteral("rpt05.mdb")));
+        EXPECT_TRUE(db.ok());
+        QList<QStringList> found;
+        auto rows = db.value()->exec(sql);
+        EXPECT_TRUE(rows.ok()) << sql.toStdString();
+        while (rows && rows->next()) {
+            QStringList values;
+            for (int i = 0; i < columns; ++i)
+                values << rows->value(i).toString();
+            found << values;
+        }
+        return found;
+    }
+    QStringList copiedEvents() {
+        QStringList numbers;
+        for (const QStringList &row :
+             work(QStringLiteral("select eventnum from eventinfo order by rowid"), 1))
+            numbers << row[0];
+        return numbers;
+    }
+    void expectOops(const QString &text) {
+        ASSERT_EQ(prompts.messages.size(), 1);
+        EXPECT_EQ(prompts.lastMessage().text, text);
+        EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+        EXPECT_EQ(prompts.lastMessage().icon, Icon::Information);
+        prompts.clear();
+    }
+
+    std::unique_ptr<Mailings> mailings;
+};
+
+TEST(MailingsStatus, AnswersChooseAStatusAllOrNothing) {
+    const struct {
+        const char *answer;
+        std::optional<int> status;
+    } cases[] = {{"all", 0},  {"ALL", 0},  {"x", 0},           {"0", 0}, {" 3 ", 3},
+                 {"9", 9},    {"5abc", 5}, {"6", {}},          {"", {}}, {"   ", {}},
+                 {"2.5", {}}, {"-1", {}},  {"99999999999", {}}};
+    for (const auto &c : cases)
+        EXPECT_EQ(Mailings::statusChoice(QString::fromLatin1(c.answer)), c.status) << c.answer;
+}
+
+TEST(MailingsNames, TheContactNameIsSplitByPosition) {
+    EXPECT_EQ(Mailings::splitName(QStringLiteral("John Smith")),
+              std::pair(QStringLiteral("John Smith     "), QString(20, QLatin1Char(' '))));
+    const QString long35 = QStringLiteral("Bartholomew-Ashcroft Fitzwilliam-Jo");
+    ASSERT_EQ(long35.size(), 35);
+    EXPECT_EQ(Mailings::splitName(long35 + QStringLiteral(" Junior")),
+              std::pair(long35.left(15), long35.mid(15)));
+    // A character of two UTF-16 units across the cut stays whole.
+    const QString emoji = QString(14, QLatin1Char('a')) + QStringLiteral("😀b");
+    const auto [first, last] = Mailings::splitName(emoji);
+    EXPECT_EQ(first, QString(14, QLatin1Char('a')) + QLatin1Char(' '));
+    EXPECT_EQ(last.trimmed(), QStringLiteral("😀b"));
+}
+
+TEST_F(MailingsTest, LabelsCopyTheEventsOfTheChosenStatus) {
+    add(301, 2);
+    add(302, 9);
+    add(303, 4);
+    add(304, 2);
+
+    prompts.answerInput(QStringLiteral("2"));
+    mailings->mnumaillabelsClick();
+    ASSERT_EQ(programs.waited.size(), 1);
+    EXPECT_TRUE(programs.inputs[0].contains(QStringLiteral("ReportFileName=evntmail1.rpt~")));
+    EXPECT_TRUE(programs.inputs[0].contains(QStringLiteral("DataFiles(0)=rpt05.mdb~")));
+    EXPECT_EQ(copiedEvents(), (QStringList{"301", "304"}));
+    EXPECT_EQ(work(QStringLiteral("select contactname, contemail, eventtitle from eventinfo"), 3)
+                  .value(0),
+              (QStringList{"Ann Lee", "ann@example.org", "Dinner"}))
+        << "every column copied";
+    EXPECT_EQ(prompts.inputs[0].title, QStringLiteral("Filter by Event Status"));
+    EXPECT_TRUE(prompts.inputs[0].text.startsWith(QStringLiteral(
+        "Type the desired status NUMBER or ALL and click OK. \r\n1 = Contacts only")));
+    EXPECT_TRUE(prompts.inputs[0].text.endsWith(
+        QStringLiteral("ALL = all status choices\r\nLeave BLANK to cancel")));
+
+    programs.inputs.clear();
+    prompts.answerInput(QStringLiteral("9"));
+    mailings->mnubillingClick();
+    EXPECT_TRUE(programs.inputs.value(0).contains(QStringLiteral("ReportFileName=evntmail2.rpt~")));
+    EXPECT_EQ(copiedEvents(), QStringList{"302"}) << "cancelled events only when asked for";
+    EXPECT_EQ(mailings->ReportKind, 0);
+
+    prompts.answerInput(QStringLiteral("all"));
+    mailings->mnubillingClick();
+    EXPECT_EQ(copiedEvents(), (QStringList{"301", "302", "303", "304"}));
+
+    programs.waited.clear();
+    prompts.answerInput(QStringLiteral("5"));
+    mailings->mnumaillabelsClick();
+    expectOops(QStringLiteral("No records match the chosen selection. Report cancelled."));
+    prompts.answerInput(QStringLiteral("6"));
+    mailings->mnumaillabelsClick();
+    prompts.answerInput(QString());
+    mailings->mnubillingClick();
+    EXPECT_TRUE(programs.waited.isEmpty());
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(MailingsTest, TheEmailListHandsEveryContactToTheEmailProgram) {
+    const QString longAddress =
+        QStringLiteral("reservations.and.banquets@harbour-yacht-club.example.org");
+    ASSERT_GT(longAddress.size(), 35);
+    add(401, 3, QStringLiteral("John Smith"), longAddress);
+    add(402, 3, QStringLiteral("Without Address"), QString());
+    add(403, 1, QStringLiteral("Someone Else"));
+
+    prompts.answerInput(QStringLiteral("3"));
+    mailings->mnuemailClick();
+    EXPECT_TRUE(prompts.inputs[0].text.startsWith(QStringLiteral(
+        "Type the desired status NUMBER or ALL and click OK. \r\n\r\n1 = Contacts only")));
+    EXPECT_TRUE(prompts.inputs[0].text.endsWith(
+        QStringLiteral("ALL = all status choices\r\n\r\nLeave BLANK to cancel")));
+    ASSERT_EQ(programs.started, QStringList{QStringLiteral("mailforge.exe rpt05.mdb")});
+    EXPECT_EQ(programs.states.value(0), Programs::WindowState::Maximized);
+    EXPECT_TRUE(programs.waited.isEmpty());
+    const auto rows = work(QStringLiteral("select acctnumber, fname, lname, email1, email2, email3 "
+                                          "from master order by acctnumber"),
+                           6);
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0], (QStringList{"401", "John Smith     ", QString(20, QLatin1Char(' ')),
+                                    longAddress, longAddress, longAddress}))
+        << "the whole address";
+    EXPECT_EQ(rows[1],
+              (QStringList{"402", "Without Address", QString(20, QLatin1Char(' ')), "", "", ""}));
+    EXPECT_TRUE(work(QStringLiteral("select eventnum from eventinfo"), 1).isEmpty());
+
+    programs.started.clear();
+    prompts.answerInput(QStringLiteral("5"));
+    mailings->mnuemailClick();
+    expectOops(QStringLiteral("No records match the chosen selection. Action cancelled."));
+    EXPECT_TRUE(programs.started.isEmpty());
+}
+
+TEST_F(MailingsTest, BelowEventEditingNothingHappens) {
+    add(501, 2);
+    signIn(15);
+    mailings->mnumaillabelsClick();
+    mailings->mnubillingClick();
+    mailings->mnuemailClick();
+    EXPECT_TRUE(prompts.inputs.isEmpty());
+    EXPECT_TRUE(programs.waited.isEmpty());
+    EXPECT_TRUE(programs.started.isEmpty());
+}
+
+} // namespace

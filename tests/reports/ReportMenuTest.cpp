@@ -1,0 +1,445 @@
+#include "reports/ReportMenu.h"
+
+#include "ClubFixture.h"
+
+#include <QFile>
+
+namespace {
+
+// One event row as the listings see it.
+struct Event {
+    int number;
+    int date;
+    int status;
+    int member = 1;
+    double account = 0;
+    QString start = QStringLiteral("18:00");
+    QString title = QStringLiteral("Dinner");
+};
+
+// Events around the month and year boundaries of June and December 2027.
+const QList<Event> Season = {
+    {101, 20270615, 2, 1, 25},
+    {102, 20270601, 3, 2},
+    {103, 20270630, 4, 1, 30},
+    {104, 20270701, 1},
+    {105, 20270731, 5},
+    {106, 20270620, 9},
+    {107, 20270101, 2},
+    {108, 20271231, 2},
+    {109, 20280101, 2},
+    {110, 20261231, 2},
+    {111, 20271215, 2, 1, 25.001},
+    {112, 20280131, 4},
+    {113, 20270615, 3, 2, 0, QStringLiteral("09:00")},
+};
+
+class ReportMenuTest : public ClubFixture {
+protected:
+    void SetUp() override {
+        ClubFixture::SetUp();
+        signIn(99);
+        module->session.SysUser = 5;
+        clock.current = QDateTime(QDate(2027, 6, 15), QTime(9, 30));
+        programs.available << QStringLiteral("prinzel.exe");
+        // The calendar holds these years, so date ranges in them are accepted.
+        for (int year : {2026, 2027, 2028})
+            exec(QStringLiteral("evnt"),
+                 QStringLiteral("insert into reserv (resdate, restime) values (?, ?)"),
+                 {year * 10000 + 101, QStringLiteral("08:00")});
+        for (const char *file :
+             {"evnt01a.rpt", "evnt01b.rpt", "evnt02b.rpt", "evnt03a.rpt", "evnt03b.rpt",
+              "evnt03c.rpt", "evnt03d.rpt", "evnt03e.rpt", "evnt04b.rpt", "evnt04c.rpt",
+              "evnt04e.rpt", "evnt04f.rpt", "evnt05b.rpt", "evnt05c.rpt", "evnt05e.rpt"}) {
+            QFile layout(path(QString::fromLatin1(file)));
+            ASSERT_TRUE(layout.exists() || layout.open(QIODevice::WriteOnly)) << file;
+        }
+        menu = std::make_unique<ReportMenu>(*module);
+    }
+    void TearDown() override {
+        menu.reset();
+        ClubFixture::TearDown();
+    }
+
+    void add(const QList<Event> &events) {
+        for (const Event &e : events)
+            exec(QStringLiteral("evnt"),
+                 QStringLiteral("insert into eventinfo (eventnum, eventdate, eventtitle, "
+                                "starttime, status, memnonmem, custid) values (?, ?, ?, ?, ?, "
+                                "?, ?)"),
+                 {e.number, e.date, e.title, e.start, e.status, e.member, e.account});
+    }
+    void addItems(int event, int count, const QString &price = QStringLiteral("10")) {
+        for (int i = 0; i < count; ++i)
+            exec(QStringLiteral("evnt"),
+                 QStringLiteral("insert into items (eventid, qty, itemnum, dept, itemdesc, cost, "
+                                "price, servchg, tax, glnum) values (?, 1, ?, 1, ?, 1, ?, 0, 0, "
+                                "'4000')"),
+                 {event, 100 + i, QStringLiteral("Item %1 of %2").arg(i).arg(event), price});
+    }
+    // A column of a work copy table, in stored order.
+    QStringList work(const QString &sql) {
+        Databases databases(settings());
+        auto db = databases.openLocalFile(path(QStringLiteral("rpt05.mdb")));
+        EXPECT_TRUE(db.ok());
+        QStringList found;
+        auto rows = db.value()->exec(sql);
+        EXPECT_TRUE(rows.ok()) << sql.toStdString();
+        while (rows && rows->next())
+            found << rows->value(0).toString();
+        return found;
+    }
+    QStringList copiedEvents() {
+        return work(QStringLiteral("select eventnum from eventinfo order by rowid"));
+    }
+    QString subtitle() { return work(QStringLiteral("select ctlauxtitle from headings")).value(0); }
+    QString printedBlock() { return programs.inputs.value(0); }
+    void answer(const QStringList &answers) {
+        for (const QString &text : answers)
+            prompts.answerInput(text);
+    }
+    void reset() {
+        programs.waited.clear();
+        programs.inputs.clear();
+        QFile::remove(path(QStringLiteral("rpt05.mdb")));
+    }
+
+    std::unique_ptr<ReportMenu> menu;
+};
+
+TEST_F(ReportMenuTest, EachListingSelectsItsDatesFilterAndSubtitle) {
+    add(Season);
+    const QString both = QStringLiteral("Members & Non-Members");
+    const struct {
+        QDate today;
+        void (ReportMenu::*command)(int);
+        int index;
+        QStringList answers;
+        QString file;
+        QStringList events;
+        QString subtitle;
+    } cases[] = {
+        {{2027, 6, 15},
+         &ReportMenu::mnueventlistClick,
+         0,
+         {"3"},
+         "evnt03a.rpt",
+         {"113", "101"},
+         both},
+        {{2027, 6, 15},
+         &ReportMenu::mnueventlistClick,
+         1,
+         {"3"},
+         "evnt03b.rpt",
+         {"102", "113", "101", "103"},
+         both},
+        {{2027, 6, 15},
+         &ReportMenu::mnueventlistClick,
+         1,
+         {"1"},
+         "evnt03b.rpt",
+         {"101", "103"},
+         "Members Only"},
+        {{2027, 6, 15},
+         &ReportMenu::mnueventlistClick,
+         1,
+         {" 2 "},
+         "evnt03b.rpt",
+         {"102", "113"},
+         "Non-Members Only"},
+        {{2027, 6, 15},
+         &ReportMenu::mnueventlistClick,
+         1,
+         {"4", "25"},
+         "evnt03b.rpt",
+         {"101"},
+         "Account # 25.00"},
+        {{2027, 6, 15},
+         &ReportMenu::mnueventlistClick,
+         1,
+         {"4", "12abc"},
+         "evnt03b.rpt",
+         {},
+         "Account # 12.00"},
+        {{2027, 6, 15},
+         &ReportMenu::mnueventlistClick,
+         2,
+         {"3"},
+         "evnt03c.rpt",
+         {"104", "105"},
+         both},
+        {{2027, 6, 15},
+         &ReportMenu::mnueventlistClick,
+         3,
+         {"3"},
+         "evnt03d.rpt",
+         {"107", "102", "113", "101", "103", "104", "105", "111", "108"},
+         both},
+        {{2027, 12, 6},
+         &ReportMenu::mnueventlistClick,
+         1,
+         {"4", "25"},
+         "evnt03b.rpt",
+         {"111"},
+         "Account # 25.00"},
+        {{2027, 12, 6},
+         &ReportMenu::mnueventlistClick,
+         2,
+         {"3"},
+         "evnt03c.rpt",
+         {"109", "112"},
+         both},
+        {{2027, 12, 6}, &ReportMenu::mnurevprojClick, 1, {"3"}, "evnt05c.rpt", {}, both},
+        {{2027, 6, 15},
+         &ReportMenu::mnurevprojClick,
+         0,
+         {"2"},
+         "evnt05b.rpt",
+         {},
+         "Non-Members Only"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file.toStdString() + " " + c.answers.join(' ').toStdString() + " on " +
+                     c.today.toString(Qt::ISODate).toStdString());
+        reset();
+        clock.current.setDate(c.today);
+        answer(c.answers);
+        (menu.get()->*c.command)(c.index);
+        ASSERT_EQ(programs.waited, QStringList{QStringLiteral("prinzel.exe")});
+        EXPECT_TRUE(printedBlock().contains(QStringLiteral("ReportFileName=%1~").arg(c.file)));
+        EXPECT_TRUE(printedBlock().contains(QStringLiteral("DataFiles(0)=rpt05.mdb~")));
+        EXPECT_FALSE(printedBlock().contains(QStringLiteral("SelectionFormula")));
+        EXPECT_EQ(copiedEvents(), c.events);
+        EXPECT_EQ(subtitle(), c.subtitle);
+    }
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(ReportMenuTest, DateRangeListingsAskTheirRangeThenTheFilter) {
+    add(Season);
+    addItems(101, 1);
+    addItems(111, 1);
+    const struct {
+        void (ReportMenu::*command)();
+        int kind;
+        QStringList answers;
+        QString heading;
+        QStringList events;
+        QString subtitle;
+    } cases[] = {
+        {&ReportMenu::mnudaterangeClick,
+         ReportMenu::DateRangeList,
+         {"20270601", "20270701", "3"},
+         "Events by Date Range",
+         {"102", "113", "101", "103", "104"},
+         "from 20270601 to 20270701 - All"},
+        {&ReportMenu::mnudaterangeClick,
+         ReportMenu::DateRangeList,
+         {"20271231", "20270101", "4", "25"},
+         "Events by Date Range",
+         {"101", "111"},
+         "from 20270101 to 20271231 Acct# 25.00"},
+        {&ReportMenu::mnudaterangeClick,
+         ReportMenu::DateRangeList,
+         {"20270601", "20270630", "1"},
+         "Events by Date Range",
+         {"101", "103"},
+         "from 20270601 to 20270630 Members"},
+        {&ReportMenu::mnucontactsClick,
+         ReportMenu::ContactsOnly,
+         {"20270101", "20281231"},
+         "Contacts only by Date Range",
+         {"104"},
+         "Contacts Only from 20270101 to 20281231"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.answers.join(' ').toStdString());
+        reset();
+        prompts.inputs.clear();
+        answer(c.answers);
+        (menu.get()->*c.command)();
+        EXPECT_EQ(menu->ReportKind, c.kind);
+        ASSERT_EQ(programs.waited.size(), 1);
+        EXPECT_TRUE(printedBlock().contains(QStringLiteral("ReportFileName=evnt03e.rpt~")));
+        EXPECT_TRUE(prompts.inputs.value(0).title.contains(c.heading))
+            << prompts.inputs.value(0).title.toStdString();
+        EXPECT_EQ(copiedEvents(), c.events);
+        EXPECT_EQ(subtitle(), c.subtitle);
+    }
+
+    reset();
+    answer({"20270101", "20271231", "3"});
+    menu->mnurevprojClick(2);
+    ASSERT_EQ(programs.waited.size(), 1);
+    EXPECT_TRUE(printedBlock().contains(QStringLiteral("ReportFileName=evnt05e.rpt~")));
+    EXPECT_EQ(copiedEvents(), (QStringList{"101", "111"})) << "events with items";
+    EXPECT_EQ(subtitle(), QStringLiteral("from 20270101 to 20271231 - ALL"));
+    EXPECT_EQ(module->report.RangeFrom, 20270101);
+    EXPECT_EQ(module->report.RangeTo, 20271231);
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(ReportMenuTest, ItemListingsCopyEachEventOnceWithAllItsItems) {
+    // Two events alike in date, start and title, their items stored in turns.
+    add({{201, 20270610, 2, 1, 0, "18:00", "Gala"},
+         {202, 20270610, 2, 1, 0, "18:00", "Gala"},
+         {203, 20270612, 4},
+         {204, 20270612, 9}});
+    for (int round = 0; round < 30; ++round)
+        for (int event : {202, 201})
+            if (round < 29 || event == 201)
+                addItems(event, 1, QStringLiteral("%1").arg(round + 1));
+    addItems(204, 2);
+    // Without the index the items lead the join, so rows of equal date, start
+    // and title arrive in the order the items were stored.
+    for (const QString &index : indexNames(QStringLiteral("evnt"), QStringLiteral("items")))
+        exec(QStringLiteral("evnt"), QStringLiteral("drop index %1").arg(index));
+
+    menu->mnuitemlistClick(0);
+    ASSERT_EQ(programs.waited.size(), 1);
+    EXPECT_TRUE(printedBlock().contains(QStringLiteral("ReportFileName=evnt04b.rpt~")));
+    EXPECT_EQ(copiedEvents(), (QStringList{"201", "202"}))
+        << "an event without items is not listed, a cancelled one never";
+    const QStringList itemsInTurn =
+        QStringList(30, QStringLiteral("201")) + QStringList(29, QStringLiteral("202"));
+    EXPECT_EQ(work(QStringLiteral("select eventid from eventitems order by rowid")), itemsInTurn);
+    EXPECT_EQ(work(QStringLiteral("select count(*) from eventitems where itemdesc like 'Item %' "
+                                  "and glnum = '4000' and qty = 1")),
+              QStringList{"59"})
+        << "every column in its place";
+
+    // Three items and two: two events, five items.
+    exec(QStringLiteral("evnt"), QStringLiteral("delete from items where eventid in (201, 202)"));
+    addItems(201, 3);
+    addItems(202, 2);
+    reset();
+    clock.current.setDate(QDate(2027, 5, 20));
+    menu->mnuitemlistClick(1);
+    EXPECT_EQ(copiedEvents(), (QStringList{"201", "202"}));
+    EXPECT_EQ(work(QStringLiteral("select count(*) from eventitems")), QStringList{"5"});
+
+    reset();
+    answer({"0601", "0630"});
+    menu->mnuitemlistClick(3);
+    EXPECT_TRUE(printedBlock().contains(QStringLiteral("ReportFileName=evnt04f.rpt~")));
+    EXPECT_EQ(work(QStringLiteral("select count(*) from eventitems")), QStringList{"5"});
+    EXPECT_EQ(subtitle(), QStringLiteral("from 20270601 to 20270630"));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(ReportMenuTest, ThisAndNextMonthItemListsKeepTheTemplateHeadings) {
+    {
+        Databases databases(settings());
+        auto db = databases.openLocalFile(path(QStringLiteral("rpt00.sys")));
+        ASSERT_TRUE(db.ok());
+        ASSERT_TRUE(db.value()->execute(
+            QStringLiteral("update headings set ctlauxtitle = 'as the template has it'")));
+    }
+    for (int index : {0, 1}) {
+        reset();
+        menu->mnuitemlistClick(index);
+        ASSERT_EQ(programs.waited.size(), 1);
+        EXPECT_EQ(subtitle(), QStringLiteral("as the template has it"));
+    }
+    reset();
+    answer({"20270601", "20270630"});
+    menu->mnuitemlistClick(2);
+    EXPECT_EQ(subtitle(), QStringLiteral("from 20270601 to 20270630"));
+}
+
+TEST_F(ReportMenuTest, ACancelledOrRefusedPromptPrintsNothing) {
+    add(Season);
+    const QStringList refusedOptions = {"",  "2.5", "-1", "abc",
+                                        "0", "5",   "30", QString(30, QLatin1Char('1'))};
+    for (const QString &option : refusedOptions) {
+        answer({option});
+        menu->mnueventlistClick(1);
+    }
+    for (const QString &account : QStringList{"", "-5", "100000"}) {
+        answer({"4", account});
+        menu->mnueventlistClick(1);
+    }
+    answer({""});
+    menu->mnudaterangeClick();
+    answer({"20270101", ""});
+    menu->mnuitemlistClick(2);
+    answer({"20270101", "20270101", ""});
+    menu->mnurevprojClick(2);
+    EXPECT_TRUE(programs.waited.isEmpty());
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("rpt05.mdb"))));
+
+    // A date the date check refuses is told, and nothing prints.
+    answer({"20270231", "20270301"});
+    menu->mnudaterangeClick();
+    EXPECT_TRUE(programs.waited.isEmpty());
+    EXPECT_EQ(prompts.messages.size(), 1);
+}
+
+TEST_F(ReportMenuTest, AnEmptySelectionPrintsItsEmptyReport) {
+    answer({"3"});
+    menu->mnueventlistClick(3);
+    ASSERT_EQ(programs.waited.size(), 1);
+    EXPECT_TRUE(copiedEvents().isEmpty());
+    EXPECT_EQ(subtitle(), QStringLiteral("Members & Non-Members"));
+}
+
+TEST_F(ReportMenuTest, ProjectionsAndTheInternalSheetNeedEventEditing) {
+    add(Season);
+    addItems(101, 2);
+    module->event.EventNumber = 101;
+    module->event.Date = 20270615;
+    signIn(15); // below the editing level
+    for (int index : {0, 1, 2})
+        menu->mnurevprojClick(index);
+    menu->printSheet(ReportMenu::InternalSheet);
+    EXPECT_TRUE(programs.waited.isEmpty());
+    EXPECT_TRUE(prompts.inputs.isEmpty());
+
+    menu->printSheet(ReportMenu::ExternalSheet);
+    menu->printSheet(ReportMenu::ItemsSheet);
+    ASSERT_EQ(programs.waited.size(), 2);
+    EXPECT_TRUE(programs.inputs[0].contains(QStringLiteral("ReportFileName=evnt01b.rpt~")));
+    EXPECT_TRUE(programs.inputs[1].contains(QStringLiteral("ReportFileName=evnt02b.rpt~")));
+
+    reset();
+    signIn(99);
+    menu->ReportKind = ReportMenu::ThisYear;
+    menu->printSheet(ReportMenu::InternalSheet);
+    ASSERT_EQ(programs.waited.size(), 1);
+    EXPECT_TRUE(printedBlock().contains(QStringLiteral("ReportFileName=evnt01a.rpt~")));
+    EXPECT_TRUE(
+        printedBlock().contains(QStringLiteral("SelectionFormula={eventinfo.eventnum} = 101~")));
+    EXPECT_EQ(copiedEvents(), QStringList{"101"});
+    EXPECT_EQ(work(QStringLiteral("select count(*) from eventitems where eventid = 101")),
+              QStringList{"2"});
+    EXPECT_EQ(subtitle(), QLocale::system().dayName(Qt::Tuesday));
+    EXPECT_EQ(work(QStringLiteral("select ctlseq from headings")).value(0),
+              QLocale::system().toString(QDate(2027, 6, 15), QLocale::ShortFormat));
+    EXPECT_EQ(menu->ReportKind, 0);
+
+    // No event shown: nothing.
+    reset();
+    module->event.EventNumber = 0;
+    menu->printSheet(ReportMenu::ExternalSheet);
+    EXPECT_TRUE(programs.waited.isEmpty());
+
+    // The next listing is not narrowed by the sheet's formula.
+    answer({"3"});
+    menu->mnueventlistClick(1);
+    ASSERT_EQ(programs.waited.size(), 1);
+    EXPECT_FALSE(printedBlock().contains(QStringLiteral("SelectionFormula")));
+}
+
+TEST(ReportMenuDates, NextMonthOfDecemberIsJanuaryOfTheNextYear) {
+    const auto june = ReportMenu::DateNumbers::from(QDate(2027, 6, 15));
+    EXPECT_EQ(june.today, 20270615);
+    EXPECT_EQ(june.monthStart, 20270600);
+    EXPECT_EQ(june.nextMonthStart, 20270700);
+    EXPECT_EQ(june.yearStart, 20270000);
+    const auto december = ReportMenu::DateNumbers::from(QDate(2027, 12, 31));
+    EXPECT_EQ(december.monthStart, 20271200);
+    EXPECT_EQ(december.nextMonthStart, 20280100);
+}
+
+} // namespace
