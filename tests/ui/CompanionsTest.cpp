@@ -87,9 +87,9 @@ protected:
 
 TEST_F(CompanionsTest, EveryCompanionHasAStandIn) {
     for (const char *name : {"acctsift", "staffsift", "datesift", "vrnohelp", "vrnedit", "quelvi32",
-                             "prenvo", "mspaint"})
+                             "prenvo", "mspaint", "mailforge"})
         EXPECT_TRUE(standIns().exists(QString::fromLatin1(name).toUpper() + ".EXE")) << name;
-    EXPECT_FALSE(standIns().exists(QStringLiteral("mailforge.exe")));
+    EXPECT_FALSE(standIns().exists(QStringLiteral("pkzip25.exe")));
 }
 
 TEST_F(CompanionsTest, AccountLookupLeavesTheChosenNumber) {

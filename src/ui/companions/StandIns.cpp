@@ -5,6 +5,7 @@
 #include "DateSiftWindow.h"
 #include "HelpTextWindow.h"
 #include "InfoDialog.h"
+#include "MailforgeWindow.h"
 #include "PictureWindow.h"
 #include "StaffSiftWindow.h"
 #include "foundation/CompanionFiles.h"
@@ -114,5 +115,10 @@ void registerStandIns(QtPrograms &programs, Module &module, QWidget *mainWindow)
     programs.registerStandIn(QStringLiteral("mspaint"),
                              [m, printer, parent](const QStringList &arguments, WindowState state) {
                                  return showPicture(*m, *printer, arguments, state, parent);
+                             });
+    programs.registerStandIn(QStringLiteral("mailforge"),
+                             [m, parent](const QStringList &arguments, WindowState state) {
+                                 showCompanion(new MailforgeWindow(*m, arguments, parent), state);
+                                 return 0;
                              });
 }

@@ -1,0 +1,272 @@
+#include "reports/MailList.h"
+
+#include "foundation/Databases.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+StorageSettings folder(const QString &directory) {
+    StorageSettings settings;
+    settings.clubDirectory = directory;
+    return settings;
+}
+
+// An operator's work database rpt05.mdb made from the report template, as
+// the program makes it, in a folder of its own.
+class MailListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(temp.isValid());
+        {
+            auto made = databases.create(QStringLiteral("rpt"));
+            ASSERT_TRUE(made) << made.error().description.toStdString();
+        }
+        ASSERT_TRUE(QFile::rename(path(QStringLiteral("rpt00.sys")), work));
+    }
+
+    QString path(const QString &name) const { return QDir(temp.path()).filePath(name); }
+
+    // One event's row with the name parts exactly as given.
+    void add(double event, const QVariant &fname, const QVariant &lname, const QVariant &email) {
+        auto db = databases.openLocalFile(work);
+        ASSERT_TRUE(db);
+        const Status added = db.value()->execute(
+            QStringLiteral("insert into master (acctnumber, fname, lname, email1, email2, email3) "
+                           "values (?, ?, ?, ?, ?, ?)"),
+            {event, fname, lname, email, email, email});
+        ASSERT_TRUE(added) << added.error().description.toStdString();
+    }
+    // A contact name cut by position into its two padded parts.
+    void addContact(double event, const QString &name, const QString &email) {
+        add(event, name.left(15).leftJustified(15), name.mid(15, 20).leftJustified(20), email);
+    }
+
+    MailList read() {
+        auto list = MailList::read(databases, work);
+        EXPECT_TRUE(list) << (list ? "" : list.error().description.toStdString());
+        return list ? *list : MailList();
+    }
+    QString failure(const QString &file) {
+        auto list = MailList::read(databases, file);
+        EXPECT_FALSE(list);
+        return list ? QString() : list.error().description;
+    }
+
+    QTemporaryDir temp;
+    Databases databases{folder(temp.path())};
+    QString work = path(QStringLiteral("rpt05.mdb"));
+};
+
+QStringList names(const MailList &list) {
+    QStringList found;
+    for (const MailRow &row : list.rows())
+        found << row.name;
+    return found;
+}
+
+TEST_F(MailListTest, ContactNamesJoinBackFromTheirTwoParts) {
+    add(1001, QStringLiteral("John Smith     "), QString(20, QLatin1Char(' ')),
+        QStringLiteral("john@example.org"));
+    addContact(1002, QStringLiteral("Westmoreland Hospitality Group Inc."),
+               QStringLiteral("events@westmoreland.com"));
+    // Cut right after a blank, and stored without its trailing blanks.
+    add(1003, QStringLiteral("Anna-Maria Cox"), QStringLiteral("Catering"),
+        QStringLiteral("anna@cox.net"));
+    addContact(1004, QStringLiteral("Zoë  Ångström"), QStringLiteral("zoe@example.se"));
+    add(1005, QVariant(), QVariant(), QStringLiteral("nobody@example.org"));
+
+    EXPECT_EQ(names(read()), (QStringList{"John Smith", "Westmoreland Hospitality Group Inc.",
+                                          "Anna-Maria Cox Catering", "Zoë  Ångström", ""}));
+}
+
+TEST_F(MailListTest, OneLinePerAddressWhateverItsCaseWithEveryEventSharingIt) {
+    addContact(1017, QStringLiteral("Ann Lee"), QStringLiteral("Ann.Lee@Example.org"));
+    addContact(1003, QStringLiteral("Ann Lee-Porter"), QStringLiteral(" ann.lee@example.ORG "));
+    addContact(1009, QStringLiteral("Bob Hart"), QStringLiteral("bob@hart.com"));
+    addContact(1011, QStringLiteral("Robert Hart"), QStringLiteral("BOB@HART.COM"));
+
+    const MailList list = read();
+    QList<qint64> events;
+    for (const MailRow &row : list.rows())
+        events << row.event;
+    EXPECT_EQ(events, (QList<qint64>{1003, 1009, 1011, 1017})) << "in event-number order";
+    ASSERT_EQ(list.addresses().size(), 2);
+    // The first event's spelling and name stand for the address.
+    EXPECT_EQ(list.addresses()[0].address, QStringLiteral("ann.lee@example.ORG"));
+    EXPECT_EQ(list.addresses()[0].name, QStringLiteral("Ann Lee-Porter"));
+    EXPECT_EQ(list.addresses()[0].events, (QList<qint64>{1003, 1017}));
+    EXPECT_EQ(list.addresses()[1].address, QStringLiteral("bob@hart.com"));
+    EXPECT_EQ(list.addresses()[1].events, (QList<qint64>{1009, 1011}));
+    EXPECT_EQ(list.counts(), QStringLiteral("4 events, 2 addresses, 0 events without a usable "
+                                            "address"));
+}
+
+TEST_F(MailListTest, AddressRulesOneByOne) {
+    struct Case {
+        const char *rule;
+        QString address;
+        bool usable;
+    };
+    const QList<Case> cases{
+        {"plain", "ann@example.org", true},
+        {"dots, plus and sub-domains", "first.last+tag@mail.example.co.uk", true},
+        {"apostrophe in the name", "o'brien@example.ie", true},
+        {"accented", "zoë@exämple.se", true},
+        {"empty", "", false},
+        {"no at sign", "no-at-sign", false},
+        {"two at signs", "a@b@example.org", false},
+        {"nothing before the at sign", "@example.org", false},
+        {"nothing after the at sign", "ann@", false},
+        {"domain without a dot", "a@b", false},
+        {"domain starts with a dot", "ann@.example.org", false},
+        {"domain ends with a dot", "ann@example.org.", false},
+        {"blank", "two words@x.org", false},
+        {"tab", "ann\t@example.org", false},
+        {"no-break space", QStringLiteral("ann\u00a0lee@example.org"), false},
+        {"control character", QStringLiteral("ann\u0001@example.org"), false},
+        {"two addresses by semicolon", "x@y.com;z@w.com", false},
+        {"two addresses by comma", "x@y.com,z@w.com", false},
+        {"angle brackets", "<ann@example.org>", false},
+        {"double quotes", "\"ann\"@example.org", false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(MailList::isUsable(c.address), c.usable) << c.rule;
+}
+
+TEST_F(MailListTest, EventsWithoutAUsableAddressAreListedAndNeverSaved) {
+    addContact(1001, QStringLiteral("Ann Lee"), QStringLiteral("ann@example.org"));
+    addContact(1004, QStringLiteral("Empty"), QString());
+    add(1005, QStringLiteral("Null"), QVariant(), QVariant());
+    addContact(1017, QStringLiteral("No At"), QStringLiteral("no-at-sign"));
+    addContact(1020, QStringLiteral("Blank"), QStringLiteral("two words@x.org"));
+    addContact(1021, QStringLiteral("Bare"), QStringLiteral("a@b"));
+    addContact(1022, QStringLiteral("Two"), QStringLiteral("x@y.com;z@w.com"));
+
+    const MailList list = read();
+    EXPECT_EQ(list.withoutAddress(), (QList<qint64>{1004, 1005, 1017, 1020, 1021, 1022}));
+    EXPECT_EQ(list.counts(), QStringLiteral("7 events, 1 address, 6 events without a usable "
+                                            "address: 1004, 1005, 1017, 1020, 1021, 1022"));
+    EXPECT_EQ(MailList::shownAddress(list.rows()[2]), QStringLiteral("(no usable address)"));
+    EXPECT_EQ(MailList::shownAddress(list.rows()[3]),
+              QStringLiteral("no-at-sign  (no usable address)"));
+    const QString csv = QString::fromUtf8(list.csv());
+    for (const char *bad : {"no-at-sign", "two words", "a@b\"", "z@w.com", "Empty", "Null"})
+        EXPECT_FALSE(csv.contains(QLatin1String(bad))) << bad;
+    EXPECT_EQ(list.addressLine(), QStringLiteral("Ann Lee <ann@example.org>"));
+}
+
+TEST_F(MailListTest, CsvFileHasTheExactBytesASpreadsheetReads) {
+    addContact(1001, QStringLiteral("Bob \"Bobby\" Jones"), QStringLiteral("bob@jones.com"));
+    addContact(1002, QStringLiteral("=HYPERLINK(1)"), QStringLiteral("evil@example.com"));
+    addContact(1003, QStringLiteral("+44 Club"), QStringLiteral("club@example.co.uk"));
+    addContact(1004, QStringLiteral("-Dash"), QStringLiteral("dash@example.com"));
+    addContact(1005, QStringLiteral("@home"), QStringLiteral("home@example.com"));
+    addContact(1006, QStringLiteral("Zoë Ångström"), QStringLiteral("zoe@example.se"));
+    addContact(1007, QStringLiteral("Bob Jones"), QStringLiteral("BOB@jones.com"));
+    addContact(1008, QString(), QStringLiteral("anon@example.org"));
+
+    const QString csv = MailList::csvPath(work);
+    EXPECT_EQ(csv, path(QStringLiteral("email05.csv")));
+    const Status saved = read().writeCsv(csv);
+    ASSERT_TRUE(saved) << saved.error().description.toStdString();
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("\xEF\xBB\xBF"
+                                         "\"Name\",\"E-mail\",\"Event#\"\r\n"
+                                         "\"Bob \"\"Bobby\"\" Jones\",\"bob@jones.com\",\"1001 "
+                                         "1007\"\r\n"
+                                         "\"'=HYPERLINK(1)\",\"evil@example.com\",\"1002\"\r\n"
+                                         "\"'+44 Club\",\"club@example.co.uk\",\"1003\"\r\n"
+                                         "\"'-Dash\",\"dash@example.com\",\"1004\"\r\n"
+                                         "\"'@home\",\"home@example.com\",\"1005\"\r\n"
+                                         "\"Zo\xC3\xAB \xC3\x85ngstr\xC3\xB6m\",\"zoe@example.se\","
+                                         "\"1006\"\r\n"
+                                         "\"\",\"anon@example.org\",\"1008\"\r\n"));
+}
+
+TEST_F(MailListTest, CsvIsNamedAfterTheOperatorsWorkDatabase) {
+    EXPECT_EQ(MailList::csvPath(QStringLiteral("/club/rpt05.mdb")),
+              QStringLiteral("/club/email05.csv"));
+    EXPECT_EQ(MailList::csvPath(QStringLiteral("/club/RPT23.MDB")),
+              QStringLiteral("/club/email23.csv"));
+    EXPECT_EQ(MailList::csvPath(QStringLiteral("/mail/spring list.db")),
+              QStringLiteral("/mail/spring list-email.csv"));
+    EXPECT_EQ(MailList::csvPath(QStringLiteral("/club/rpt5.mdb")),
+              QStringLiteral("/club/rpt5-email.csv"));
+    EXPECT_EQ(MailList::csvPath(QStringLiteral("/club/rpt05.mdb.bak")),
+              QStringLiteral("/club/rpt05.mdb-email.csv"));
+}
+
+TEST_F(MailListTest, CsvThatCannotBeWrittenSaysWhere) {
+    addContact(1001, QStringLiteral("Ann Lee"), QStringLiteral("ann@example.org"));
+    // A file where the folder should be: nothing can be created below it.
+    const QString blocked = path(QStringLiteral("rpt05.mdb/email05.csv"));
+    const Status saved = read().writeCsv(blocked);
+    ASSERT_FALSE(saved);
+    EXPECT_TRUE(saved.error().description.startsWith(
+        QStringLiteral("The CSV file %1 was not saved: ").arg(QDir::toNativeSeparators(blocked))))
+        << saved.error().description.toStdString();
+}
+
+TEST_F(MailListTest, AddressLineQuotesNamesThatWouldBreakIt) {
+    addContact(1001, QStringLiteral("Ann Lee"), QStringLiteral("ann@example.org"));
+    addContact(1002, QStringLiteral("Smith, John"), QStringLiteral("john@smith.com"));
+    addContact(1003, QStringLiteral("Bob \"B\" Jones"), QStringLiteral("bob@jones.com"));
+    addContact(1004, QStringLiteral("Events (Main) \\ Hall"), QStringLiteral("hall@club.org"));
+    addContact(1005, QString(), QStringLiteral("anon@example.org"));
+    addContact(1006, QStringLiteral("Ann Lee"), QStringLiteral("ANN@example.org"));
+    addContact(1007, QStringLiteral("Dr. Mary O'Neil"), QStringLiteral("mary@oneil.ie"));
+
+    EXPECT_EQ(read().addressLine(),
+              QStringLiteral("Ann Lee <ann@example.org>, \"Smith, John\" <john@smith.com>, "
+                             "\"Bob \\\"B\\\" Jones\" <bob@jones.com>, "
+                             "\"Events (Main) \\\\ Hall\" <hall@club.org>, anon@example.org, "
+                             "Dr. Mary O'Neil <mary@oneil.ie>"));
+}
+
+TEST_F(MailListTest, WorkDatabaseNamedByTheArguments) {
+    const QString club = temp.path();
+    EXPECT_EQ(MailList::workPath(club, {QStringLiteral("rpt05.mdb")}), work);
+    EXPECT_EQ(MailList::workPath(club, {QStringLiteral("RPT05.MDB")}), work)
+        << "a bare name is found in the club directory whatever its case";
+    EXPECT_EQ(MailList::workPath(club, {QStringLiteral("rpt07.mdb")}),
+              path(QStringLiteral("rpt07.mdb")));
+    EXPECT_EQ(MailList::workPath(club, {QStringLiteral("/mail/spring"), QStringLiteral("list"),
+                                        QStringLiteral("rpt05.mdb")}),
+              QStringLiteral("/mail/spring list rpt05.mdb"))
+        << "a path split on its blanks is joined again";
+    EXPECT_EQ(MailList::workPath(club, {}), QString());
+}
+
+TEST_F(MailListTest, FilesThatAreNoWorkDatabaseFailClearly) {
+    const QString missing = path(QStringLiteral("rpt07.mdb"));
+    EXPECT_EQ(failure(missing), QStringLiteral("The work database %1 was not found.")
+                                    .arg(QDir::toNativeSeparators(missing)));
+    EXPECT_FALSE(QFile::exists(missing)) << "looking made no empty database";
+    EXPECT_EQ(failure(QString()), QStringLiteral("No work database was named."));
+
+    const QString text = path(QStringLiteral("notes.mdb"));
+    {
+        QFile file(text);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(
+            QByteArray("Standard Jet DB, or any other file that is not ours\n").repeated(80));
+    }
+    EXPECT_EQ(
+        failure(text),
+        QStringLiteral("%1 is not a report work database.").arg(QDir::toNativeSeparators(text)));
+
+    {
+        auto made = databases.create(QStringLiteral("evnt"));
+        ASSERT_TRUE(made);
+    }
+    const QString other = path(QStringLiteral("evnt.mdb"));
+    EXPECT_EQ(failure(other), QStringLiteral("%1 has no e-mail list: the table master is missing.")
+                                  .arg(QDir::toNativeSeparators(other)));
+}
+
+} // namespace
