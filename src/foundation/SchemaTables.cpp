@@ -106,6 +106,12 @@ QList<Column> eventItemColumns() {
     };
 }
 
+QList<Column> locationColumns() {
+    return {integer("roomnum", "Room number, 1 to 20"), text("room", 50, "Room name"),
+            integer("capacity", "Seating capacity"),
+            integer("subdiv", "Room this one is part of, 0 when none")};
+}
+
 QList<Column> companyColumns() {
     return {text("compname", 50, "Club name"),
             text("compaddr1", 50, "Address line 1"),
@@ -283,11 +289,7 @@ void addEventTables(QList<Table> &t) {
                {unique({"resdate", "restime"})});
 
     // Function rooms; roomnum names the room's pair of reservation columns.
-    t << table("evnt", "location",
-               {integer("roomnum", "Room number, 1 to 20"), text("room", 50, "Room name"),
-                integer("capacity", "Seating capacity"),
-                integer("subdiv", "Room this one is part of, 0 when none")},
-               {"roomnum"});
+    t << table("evnt", "location", locationColumns(), {"roomnum"});
 
     t << table("evnt", "items", eventItemColumns(), {}, {index({"eventid"})});
 
@@ -383,6 +385,8 @@ void addReportTables(QList<Table> &t) {
     t << table("rpt", "cbuilder", contractColumns());
     // The club's name and address for the letters that print them (contracts).
     t << table("rpt", "company", companyColumns());
+    // The rooms, so that listings print a room's name.
+    t << table("rpt", "location", locationColumns());
     t << table("rpt", "tasklist", taskColumns());
 }
 

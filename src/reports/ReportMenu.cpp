@@ -316,8 +316,7 @@ void ReportMenu::run(int kind) {
     if (chosen.writeHeadings && !launcher.WriteReportHeadings(*work))
         return;
     emit status(QStringLiteral("One moment please..."));
-    const bool copied = chosen.items ? copyItemListing(*work, chosen) : copyListing(*work, chosen);
-    if (!copied) {
+    if (!copy(*work, chosen) || !copyRooms(*work)) {
         emit status(QString());
         return;
     }
@@ -377,6 +376,14 @@ bool ReportMenu::copyItemListing(const ReportWorkCopy &work, const Listing &list
     return copied.ok();
 }
 
+bool ReportMenu::copyRooms(const ReportWorkCopy &work) {
+    const WorkTable rooms = WorkTable::whole(QStringLiteral("location"));
+    return ReportLauncher(m_module)
+        .copyRows(work, EventDatabase,
+                  QStringLiteral("select %1 from location").arg(rooms.selectList()), {}, rooms.name)
+        .has_value();
+}
+
 void ReportMenu::printSheet(Sheet sheet) {
     const CurrentEvent &event = m_module.event;
     if (event.EventNumber < 1)
@@ -406,7 +413,8 @@ void ReportMenu::printSheet(Sheet sheet) {
         !launcher.copyRows(
             *work, EventDatabase,
             QStringLiteral("select %1 from items where eventid = ?").arg(items.selectList()),
-            number, items.name))
+            number, items.name) ||
+        !copyRooms(*work))
         return;
     static const char *const files[] = {"evnt01a.rpt", "evnt01b.rpt", "evnt02b.rpt"};
     request.SelectionFormula = QStringLiteral("{eventinfo.eventnum} = %1").arg(event.EventNumber);

@@ -108,6 +108,8 @@ private:
     void run(int kind);
     bool copyListing(const ReportWorkCopy &work, const Listing &listing);
     bool copyItemListing(const ReportWorkCopy &work, const Listing &listing);
+    // The rooms, whose names the layouts print.
+    bool copyRooms(const ReportWorkCopy &work);
     void launch(ReportWorkCopy &work, const QString &reportFile);
 
     Module &m_module;

@@ -20,6 +20,9 @@ protected:
     void SetUp() override {
         club.exec(QStringLiteral("update headings set ctlauxtitle = ?"),
                   {QStringLiteral("from 20270101 to 20270228 - All")});
+        // Room 2 has lost its name: its number prints instead.
+        club.execMany(QStringLiteral("insert into location values (?, ?, ?, 0)"),
+                      {{1, "Terrace Pavilion", 60}, {2, " ", 40}, {3, "Grand Ballroom", 250}});
         club.execMany(
             EventColumns,
             {{1001,
@@ -196,8 +199,9 @@ TEST_F(Listings, EventsByDayUnderTheDaysName) {
     const QString lines = simplified(text);
     for (const char *expected :
          {"Saturday, 01/16/2027", "Friday, 01/22/2027", "Friday, 02/05/2027",
-          "12:00 – 14:00 1002 Board Lunch 1 2-Reserved 20 Lee Chair 207-555-0177",
-          "17:30 – CLOSE 1001 Smith & Jones Wedding 3 4-Confirmed w/Count 110 Dana Planner "
+          "12:00 – 14:00 1002 Board Lunch Terrace Pavilion 2-Reserved 20 Lee Chair 207-555-0177",
+          "17:30 – CLOSE 1001 Smith & Jones Wedding Grand Ballroom 4-Confirmed w/Count 110 Dana "
+          "Planner "
           "207-555-0142",
           "3-Reserved w/Dep $", "1-Contact Only", "5-Done/Billed", "9-Cancelled",
           "Events this day: 2", "Events in all: 6"})
@@ -214,7 +218,8 @@ TEST_F(Listings, ItemsByEventWithSubtotals) {
     for (const char *expected :
          {"Event 1001, 3 items 4,940.00 889.20 320.61", "Event 1003, 2 items 748.00 107.64 38.87",
           "All events, 8 items 9,838.00 1,716.84 619.08",
-          "01/16/2027 Smith & Jones Wedding Event # 1001 Room 3 Guarantee 110"})
+          "01/16/2027 Smith & Jones Wedding Event # 1001 Grand Ballroom Guarantee 110",
+          "01/22/2027 Rotary Breakfast Event # 1003 Room 2 Guarantee 40"})
         EXPECT_TRUE(hasLine(text, QString::fromUtf8(expected))) << expected;
     EXPECT_FALSE(text.contains(QStringLiteral("Tasting"))) << "an event without items";
     expectGolden(QStringLiteral("evnt04b.txt"), text);
@@ -278,8 +283,9 @@ TEST_F(Listings, TheEventSheetsShowTheSelectedEvent) {
         EXPECT_FALSE(text.contains(QStringLiteral("cost")));
         EXPECT_FALSE(text.contains(QStringLiteral("12.50")));
     }
-    EXPECT_TRUE(hasLine(items, "01/16/2027, 17:30 to CLOSE Event # 1001 Room 3 Guests: set for "
-                               "120, guaranteed 110"));
+    EXPECT_TRUE(hasLine(items,
+                        "01/16/2027, 17:30 to CLOSE Event # 1001 Grand Ballroom Guests: set for "
+                        "120, guaranteed 110"));
     EXPECT_FALSE(items.contains(QStringLiteral("Band from 8 pm")));
 
     // No guarantee, no total per guest; no items, totals of nothing.

@@ -109,6 +109,9 @@ protected:
 
 TEST_F(ReportMenuTest, EachListingSelectsItsDatesFilterAndSubtitle) {
     add(Season);
+    exec(QStringLiteral("evnt"),
+         QStringLiteral("insert into location (roomnum, room, capacity, subdiv) values (1, "
+                        "'Ballroom', 200, 0)"));
     const QString both = QStringLiteral("Members & Non-Members");
     const struct {
         QDate today;
@@ -211,6 +214,7 @@ TEST_F(ReportMenuTest, EachListingSelectsItsDatesFilterAndSubtitle) {
         EXPECT_FALSE(printedBlock().contains(QStringLiteral("SelectionFormula")));
         EXPECT_EQ(copiedEvents(), c.events);
         EXPECT_EQ(subtitle(), c.subtitle);
+        EXPECT_EQ(work(QStringLiteral("select count(*) from location")), QStringList{"1"});
     }
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
@@ -389,6 +393,12 @@ TEST_F(ReportMenuTest, ProjectionsAndTheInternalSheetNeedEventEditing) {
     addItems(101, 2);
     module->event.EventNumber = 101;
     module->event.Date = 20270615;
+    const QStringList rooms{"Terrace Pavilion", "Ballroom"};
+    for (int room = 1; room <= rooms.size(); ++room)
+        exec(QStringLiteral("evnt"),
+             QStringLiteral("insert into location (roomnum, room, capacity, subdiv) values (?, ?, "
+                            "80, 0)"),
+             {room, rooms[room - 1]});
     signIn(15); // below the editing level
     for (int index : {0, 1, 2})
         menu->mnurevprojClick(index);
@@ -413,6 +423,8 @@ TEST_F(ReportMenuTest, ProjectionsAndTheInternalSheetNeedEventEditing) {
     EXPECT_EQ(copiedEvents(), QStringList{"101"});
     EXPECT_EQ(work(QStringLiteral("select count(*) from eventitems where eventid = 101")),
               QStringList{"2"});
+    EXPECT_EQ(work(QStringLiteral("select room from location order by roomnum")), rooms)
+        << "the sheet prints the room's name";
     EXPECT_EQ(subtitle(), QLocale::system().dayName(Qt::Tuesday));
     EXPECT_EQ(work(QStringLiteral("select ctlseq from headings")).value(0),
               QLocale::system().toString(QDate(2027, 6, 15), QLocale::ShortFormat));

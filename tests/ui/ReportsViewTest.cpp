@@ -26,15 +26,15 @@ protected:
         ASSERT_TRUE(ClubUpgrade::copyMissingFiles(ClubUpgrade::shareDirectory(), club).ok());
     }
 
-    // The text of the operator's last report, page by page.
-    QString printed() {
+    // The text of the operator's last report, page by page; a cell's lines
+    // laid out side by side, or (raw) one after another.
+    QString printed(const QString &layout = QStringLiteral("-layout")) {
         const QStringList pdfs =
             QDir(club).entryList({QStringLiteral("rpt*.pdf")}, QDir::Files, QDir::Time);
         if (pdfs.isEmpty())
             return QStringLiteral("(no PDF)");
         QProcess text;
-        text.start(QStringLiteral("pdftotext"),
-                   {QStringLiteral("-layout"), path(pdfs.first()), QStringLiteral("-")});
+        text.start(QStringLiteral("pdftotext"), {layout, path(pdfs.first()), QStringLiteral("-")});
         EXPECT_TRUE(text.waitForFinished(20000));
         return QString::fromUtf8(text.readAllStandardOutput());
     }
@@ -96,7 +96,7 @@ TEST_F(ReportsViewTest, TheMonthsEventsAndEveryListingArePrinted) {
     // Reports > Event Listings > This Month, both members and non-members.
     prompts.answerInput(QStringLiteral("3"));
     shown.window.menuCommand(QStringLiteral("mnueventlist(1)"))->trigger();
-    QString report = printed().simplified();
+    QString report = printed(QStringLiteral("-raw")).simplified();
     EXPECT_TRUE(report.contains(QStringLiteral("Members & Non-Members"))) << report.toStdString();
     for (const QVariant &title : titles)
         EXPECT_TRUE(report.contains(title.toString().simplified()))
