@@ -1,5 +1,7 @@
 #include "SqlDialect.h"
 
+#include <QHash>
+#include <QList>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -39,6 +41,51 @@ DbError unknownError(const QSqlError &error) {
     return {ErrorNumber::Unknown, error.text().trimmed()};
 }
 
+// The characters Unicode's simple case folding makes one, keyed by their
+// folded form: 'a' holds "aA", 's' holds "sSſ", 'σ' holds "σΣς". Characters
+// with no other case are not in it.
+const QHash<char32_t, QList<char32_t>> &caseClasses() {
+    static const QHash<char32_t, QList<char32_t>> classes = [] {
+        QHash<char32_t, QList<char32_t>> made;
+        // Every letter that has cases lies below U+20000.
+        for (char32_t c = 0; c < 0x20000; ++c) {
+            const char32_t folded = QChar::toCaseFolded(c);
+            if (folded == c)
+                continue;
+            QList<char32_t> &members = made[folded];
+            if (members.isEmpty())
+                members << folded;
+            members << c;
+        }
+        return made;
+    }();
+    return classes;
+}
+
+void appendCharacter(QString &pattern, char32_t c) {
+    pattern += QString::fromUcs4(&c, 1);
+}
+
+// The text with each letter that has cases written as the bracket set of its
+// case variants ("[Zz][Oo][Ëë]"); every other character goes through
+// `literal`, which writes it so that the pattern language takes it as it is.
+template <typename Literal> QString casePattern(const QString &text, Literal literal) {
+    const QHash<char32_t, QList<char32_t>> &classes = caseClasses();
+    QString pattern;
+    for (const char32_t c : text.toUcs4()) {
+        const auto found = classes.constFind(QChar::toCaseFolded(c));
+        if (found == classes.constEnd()) {
+            literal(pattern, c);
+            continue;
+        }
+        pattern += QLatin1Char('[');
+        for (const char32_t variant : *found)
+            appendCharacter(pattern, variant);
+        pattern += QLatin1Char(']');
+    }
+    return pattern;
+}
+
 bool mentions(const QSqlError &error, const char *text) {
     return error.databaseText().contains(QLatin1String(text), Qt::CaseInsensitive) ||
            error.driverText().contains(QLatin1String(text), Qt::CaseInsensitive);
@@ -61,6 +108,22 @@ public:
     QString tableExistsQuery() const override {
         return QStringLiteral(
             "select name from sqlite_master where type = 'table' and lower(name) = lower(?)");
+    }
+
+    // GLOB compares case-sensitively and reads bracket sets character by
+    // character in any alphabet; * ? and [ are made plain by a set of their own.
+    Match containsText(const QString &column, const QString &text) const override {
+        const QString pattern = casePattern(text, [](QString &out, char32_t c) {
+            if (c == U'*' || c == U'?' || c == U'[') {
+                out += QLatin1Char('[');
+                appendCharacter(out, c);
+                out += QLatin1Char(']');
+            } else {
+                appendCharacter(out, c);
+            }
+        });
+        return {column + QLatin1String(" glob ?"),
+                QString(QLatin1Char('*') + pattern + QLatin1Char('*'))};
     }
 
     Status beginWrite(QSqlDatabase &db) const override {
@@ -128,6 +191,18 @@ public:
     QString tableExistsQuery() const override {
         return QStringLiteral("select tablename from pg_tables where schemaname = "
                               "current_schema() and tablename = lower(?)");
+    }
+
+    // A regular expression matches anywhere in the text. An ASCII character
+    // other than a letter or digit is made plain by a backslash; no other
+    // character means anything to it.
+    Match containsText(const QString &column, const QString &text) const override {
+        const QString pattern = casePattern(text, [](QString &out, char32_t c) {
+            if (c < 0x80 && !QChar::isLetterOrNumber(c))
+                out += QLatin1Char('\\');
+            appendCharacter(out, c);
+        });
+        return {column + QLatin1String(" ~ ?"), pattern};
     }
 
     Status beginWrite(QSqlDatabase &db) const override {

@@ -5,6 +5,7 @@
 
 #include <QSqlError>
 #include <QString>
+#include <QVariant>
 #include <memory>
 
 class QSqlDatabase;
@@ -39,6 +40,23 @@ public:
     // A select that returns a row when the table bound to its one
     // placeholder exists in this database (its schema on PostgreSQL).
     virtual QString tableExistsQuery() const = 0;
+
+    // A condition that holds when the column's text contains `text`: letters
+    // compare without regard to case in every alphabet ("Zoë" is found by
+    // "ZOË", "Σίσυφος" by "ΣΊΣΥΦΟΣ"), every other character is taken as it
+    // is, with no wildcards (% _ * ? [ are plain characters). A null column
+    // never matches. Bind `value` to the condition's one placeholder.
+    //
+    // Neither engine's lower() folds more than ASCII under the C locale a
+    // server may run with, so the match is made from the letters' case
+    // variants instead: a GLOB pattern on SQLite, a regular expression on
+    // PostgreSQL. SQLite refuses patterns longer than 50,000 bytes: match
+    // texts no longer than a short text column holds.
+    struct Match {
+        QString condition;
+        QVariant value;
+    };
+    virtual Match containsText(const QString &column, const QString &text) const = 0;
 
     // Identifiers are built from our own names and numbers only and are
     // never quoted, so both engines fold them the same way.
