@@ -303,6 +303,14 @@ void EventEditor::lookup() {
 void EventEditor::itemDetail() {
     CurrentEvent &event = m_module.event;
     const auto &box = event.Text1;
+    // Its first save copies the source's items; items added before would
+    // come twice.
+    if (event.CloneSource > 0) {
+        m_module.messages.show(QStringLiteral("Save the cloned event first: its items are copied "
+                                              "from the original when it is saved."),
+                               Oops, Icon::Information);
+        return;
+    }
     if (integerValue(box[CurrentEvent::NumberBox]) <= 0) {
         m_module.messages.show(QStringLiteral("No event has been selected..."), Oops,
                                Icon::Information);

@@ -76,6 +76,7 @@ bool EventRecord::loadEvent(Database &evnt, int number) {
         return false;
 
     CurrentEvent &event = m_module.event;
+    event.CloneSource = 0;
     const Schema::Table &table = eventTable();
     for (int i = 0; i <= records.FieldCount && i < CurrentEvent::Slots; ++i) {
         const auto type =
@@ -102,32 +103,10 @@ bool EventRecord::loadEvent(Database &evnt, int number) {
                     box[0].mid(6, 2) + QLatin1Char('/') + box[0].left(4);
     if (numericValue(box[CurrentEvent::DepositBox]) < 0.01)
         event.Text1[CurrentEvent::DepositBox].clear();
-    loadPackage(evnt, number);
     checkAccount();
     showContactPanel = event.Status == 1;
     emit loaded();
     return true;
-}
-
-void EventRecord::loadPackage(Database &evnt, int number) {
-    lstpkg.clear();
-    auto own = evnt.exec(QStringLiteral("select pkgnum from pkg where eventnum = ?"), {number});
-    if (!own || !own->next())
-        return;
-    const int package = own->value(0).toInt();
-    own->finish();
-    auto members = evnt.exec(
-        QStringLiteral("select pkgnum, eventnum, eventtitle, eventdate from pkg where pkgnum = ?"),
-        {package});
-    if (!members)
-        return;
-    lstpkg << QStringLiteral("Unlink this event");
-    while (members->next()) {
-        QStringList parts;
-        for (int i = 0; i < 4; ++i)
-            parts << members->value(i).toString();
-        lstpkg << parts.join(QStringLiteral(" - "));
-    }
 }
 
 void EventRecord::checkAccount() {
@@ -194,6 +173,40 @@ Result<bool> EventRecord::yearInitialized(Database &evnt, int date) {
     return rows->next() && rows->value(0).toInt() > 0;
 }
 
+EventRecord::Held EventRecord::calendarHolds(Database &evnt, int date) {
+    auto initialized = yearInitialized(evnt, date);
+    if (!initialized) {
+        m_module.messages.reportFailure(initialized.error(), EventDatabase);
+        return Held::Unread;
+    }
+    if (!*initialized) {
+        m_module.messages.show(
+            QStringLiteral("The calendar year for this reservation has not yet been initialized "
+                           "\r\nand the reservation cannot be taken at this time."),
+            QStringLiteral("Uh-oh..."), Icon::Information);
+        return Held::No;
+    }
+    return Held::Yes;
+}
+
+bool EventRecord::calendarHolds(int date) {
+    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    return db && calendarHolds(*db, date) == Held::Yes;
+}
+
+// The source's items under the new number, every other column as it is.
+Status EventRecord::copyItems(Database &evnt, int source, int target) {
+    const Schema::Table *items = Schema::findTable(EventDatabase, QStringLiteral("items"));
+    QStringList others;
+    for (qsizetype i = 1; i < items->columns.size(); ++i)
+        others << items->columns[i].name;
+    const QString columns = others.join(QLatin1String(", "));
+    return evnt.execute(QStringLiteral("insert into items (eventid, %1) select ?, %1 from items "
+                                       "where eventid = ?")
+                            .arg(columns),
+                        {target, source});
+}
+
 EventRecord::Saved EventRecord::refuseConflict() {
     m_module.messages.show(
         QStringLiteral("The chosen time and room combination is already in use."),
@@ -214,22 +227,20 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
     request.booking = {integerValue(box[0]), box[3].trimmed(),     box[4].trimmed(), status,
                        request.number,       integerValue(box[8]), event.LinkedRoom};
     request.title = box[CurrentEvent::TitleBox].trimmed();
+    if (mode == NewEvent)
+        request.cloneSource = event.CloneSource;
 
     // One connection serves the whole save, the reload included.
     DatabasePtr db = m_module.openDatabase(EventDatabase);
     if (!db)
         return Saved::NotWritten;
-    auto initialized = yearInitialized(*db, request.booking.date);
-    if (!initialized) {
-        m_module.messages.reportFailure(initialized.error(), EventDatabase);
-        return Saved::NotWritten;
-    }
-    if (!*initialized) {
-        m_module.messages.show(
-            QStringLiteral("The calendar year for this reservation has not yet been initialized "
-                           "\r\nand the reservation cannot be taken at this time."),
-            QStringLiteral("Uh-oh..."), Icon::Information);
+    switch (calendarHolds(*db, request.booking.date)) {
+    case Held::Yes:
+        break;
+    case Held::No:
         return Saved::YearNotInitialized;
+    case Held::Unread:
+        return Saved::NotWritten;
     }
 
     const auto askLinked = [&] {
@@ -291,6 +302,7 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
     for (int i = 0; i < CurrentEvent::BoxCount; ++i)
         event.OldValue[i] = event.NewValue[i];
     event.UnsavedChanges = false;
+    event.CloneSource = 0;
     reportShortened();
     loadEvent(*db, request.number);
     emit saved(request.title + QStringLiteral(" data saved."));
@@ -330,6 +342,10 @@ Result<EventRecord::Written> EventRecord::writeSave(Database &evnt, const SaveRe
         if (Status booked = SlotBooking::WriteEventCells(evnt, request.booking, request.title);
             !booked)
             return booked.error();
+    }
+    if (request.cloneSource > 0) {
+        if (Status copied = copyItems(evnt, request.cloneSource, request.number); !copied)
+            return copied.error();
     }
     if (event.Changed[0] || event.Changed[CurrentEvent::TitleBox]) {
         const Status copied = evnt.execute(
@@ -438,7 +454,6 @@ void EventRecord::ClearEvent() {
     m_module.event = CurrentEvent();
     lbltaxexemptVisible = false;
     lblclasscode.clear();
-    lstpkg.clear();
     showContactPanel = false;
     emit cleared();
 }

@@ -43,8 +43,13 @@ public:
     // writes "Event#<n> opened". 0 when the operator gave up waiting for the
     // file.
     int NextEventNumber();
+    // Saves the boxes. A new event that is a clone (CloneSource) gets a copy
+    // of its source's items in the same transaction.
     Saved SaveEvent(int mode);
     void ClearEvent();
+    // True when the calendar holds the date's year; otherwise the operator
+    // is told that it has not been initialized (or why it could not be read).
+    bool calendarHolds(int date);
 
     // A start time chosen from the start list goes into box 3.
     void chooseStartTime(const QString &entry);
@@ -59,7 +64,6 @@ public:
     // What the window shows beside the boxes after a load.
     bool lbltaxexemptVisible = false;
     QString lblclasscode; // "Classcode: " and the account's class
-    QStringList lstpkg;   // the event's package, "Unlink this event" first
     bool showContactPanel = false;
 
 signals:
@@ -78,20 +82,23 @@ private:
         QString title;
         bool books = false;        // the cells are written
         bool acceptLinked = false; // the operator agreed to book over the linked room
+        int cloneSource = 0;       // a new clone: the event whose items it copies
     };
     enum class Written { Done, Conflict, LinkedConflict, BilledMeanwhile };
+    enum class Held { Yes, No, Unread };
 
     bool loadEvent(Database &evnt, int number);
     Result<bool> yearInitialized(Database &evnt, int date);
+    Held calendarHolds(Database &evnt, int date);
     Result<Written> writeSave(Database &evnt, const SaveRequest &request);
     Status writeRow(Database &evnt, const SaveRequest &request);
+    Status copyItems(Database &evnt, int source, int target);
     // Inside the save's transaction: the event was billed (by another
     // window or workstation) after this one loaded it, and a save would
     // take its status 5 back.
     Result<bool> billedMeanwhile(Database &evnt, int number);
     Saved refuseConflict();
     void reportShortened();
-    void loadPackage(Database &evnt, int number);
     void checkAccount();
     Result<int> highestEventNumber();
 

@@ -141,9 +141,7 @@ void FieldEntry::leaveDate() {
     if (event.EditMode == CurrentEvent::EnteringNew && !level(OperatorSession::evaccess3) &&
         EntryChecks::yearFirst(dateNumber).toInt() <
             today.toString(QStringLiteral("yyyyMMdd")).toInt()) {
-        warn(QStringLiteral("You must be in administrator mode to\nback-date a new reservation. "
-                            "Redo."),
-             Oops);
+        warn(BackDatingRefused, Oops);
         text.clear();
         m_window.focusBox = CurrentEvent::DateBox;
         return;
@@ -300,7 +298,7 @@ void FieldEntry::cbostatusClick(int position) {
         m_window.cbostatus.text = m_module.config.statusListText(code);
     };
     if (shown == CurrentEvent::BilledStatus && !level(OperatorSession::evaccess3)) {
-        warn(QStringLiteral("Administrator level is required to change a status 5 event."), Oops);
+        warn(BilledStatusRefused, Oops);
         showStatus(CurrentEvent::BilledStatus);
         emit changed();
         return;

@@ -22,6 +22,13 @@ class FieldEntry : public QObject {
 public:
     enum class Key { Enter, Tab, F5, Other };
 
+    // The refusals that also guard events made or changed other than by
+    // typing (a clone, a delete).
+    static inline const QString BackDatingRefused =
+        QStringLiteral("You must be in administrator mode to\nback-date a new reservation. Redo.");
+    static inline const QString BilledStatusRefused =
+        QStringLiteral("Administrator level is required to change a status 5 event.");
+
     FieldEntry(Module &module, EventRecord &events, EventEditor &editor, EventWindow &window,
                Companions &companions, QObject *parent = nullptr);
 

@@ -52,6 +52,8 @@ struct CurrentEvent {
     QString Caption;    // "title - MM/DD/YYYY"
     int EditMode = Viewing;
     bool UnsavedChanges = false;
+    // A clone not yet saved: the event whose items its first save copies.
+    int CloneSource = 0;
 
     // The boxes as a save writes them: NewValue from each box, Changed where
     // it differs from OldValue (never for a new event).

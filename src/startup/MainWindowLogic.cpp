@@ -39,11 +39,14 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     , items(module)
     , contracts(module, EventFieldTokens)
     , events(module)
+    , packages(module)
     , billing(module)
     , accounts(module)
     , assignment(module, events, window, accounts)
     , editor(module, events, window, billing, accounts)
     , entry(module, events, editor, window, companions)
+    , lookup(module, window, companions)
+    , wholeEvent(module, events, editor, window)
     , m_module(module) {
     connect(&rooms, &RoomEditor::status, this, &MainWindowLogic::setHelpText);
     connect(&yearSetup, &YearSetup::status, this, &MainWindowLogic::setHelpText);
@@ -65,11 +68,19 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     connect(&events, &EventRecord::saved, this, &MainWindowLogic::eventWasSaved);
     connect(&events, &EventRecord::boxesChanged, &entry, &FieldEntry::followBoxes);
     connect(&events, &EventRecord::cleared, &entry, &FieldEntry::followBoxes);
+    connect(&events, &EventRecord::loaded, &packages, &EventPackages::ListEventPackage);
+    connect(&events, &EventRecord::cleared, &packages, &EventPackages::clear);
+    connect(&packages, &EventPackages::changed, this, &MainWindowLogic::changed);
+    connect(&packages, &EventPackages::eventRequested, this, &MainWindowLogic::ShowEvent);
     connect(&yearSetup, &YearSetup::runningChanged, this, &MainWindowLogic::changed);
     connect(&editor, &EventEditor::changed, this, &MainWindowLogic::changed);
     connect(&assignment, &AccountAssignment::changed, this, &MainWindowLogic::changed);
     connect(&entry, &FieldEntry::changed, this, &MainWindowLogic::changed);
+    connect(&lookup, &EventLookup::changed, this, &MainWindowLogic::changed);
+    connect(&lookup, &EventLookup::eventChosen, this, &MainWindowLogic::ShowEvent);
     connect(&editor, &EventEditor::calendarRequested, this, &MainWindowLogic::CalendarCommand);
+    connect(&wholeEvent, &WholeEvent::changed, this, &MainWindowLogic::changed);
+    connect(&wholeEvent, &WholeEvent::calendarChanged, this, &MainWindowLogic::RefreshCalendar);
 }
 
 bool MainWindowLogic::busy() const {

@@ -10,9 +10,12 @@
 #include "contracts/ContractBuilder.h"
 #include "events/AccountAssignment.h"
 #include "events/EventEditor.h"
+#include "events/EventLookup.h"
+#include "events/EventPackages.h"
 #include "events/EventRecord.h"
 #include "events/EventWindow.h"
 #include "events/FieldEntry.h"
+#include "events/WholeEvent.h"
 #include "foundation/Companions.h"
 #include "foundation/CurrentEvent.h"
 #include "foundation/Prompts.h"
@@ -104,12 +107,15 @@ public:
     ItemWindow items;          // frmbanq1
     ContractBuilder contracts; // frmbanq2
     EventRecord events;        // the current event: load, number, save
+    EventPackages packages;    // lstpkg and cmdmulti: multi-event packages
     EventWindow window;        // what the event side of the window shows
     EventBilling billing;      // charges to receivables
     BillingAccounts accounts;
     AccountAssignment assignment; // the billing panel's account button
     EventEditor editor;           // the command row
     FieldEntry entry;             // the boxes and the controls beside them
+    EventLookup lookup;           // fralookup: finding events
+    WholeEvent wholeEvent;        // File menu: clone and delete
 
     QString caption = QStringLiteral("Event Scheduling");
     bool mnureverifyVisible = false;

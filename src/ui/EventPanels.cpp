@@ -161,6 +161,7 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
         grid->addWidget(m_labels[index], 10, 0);
         grid->addWidget(notes, 10, 1, 1, 3);
     }
+    buildPackageControls(grid, 11);
 
     m_billing = addressPanel(tr("Billing Information"), QStringLiteral("frabilling"), 11);
     auto *account = static_cast<QGridLayout *>(m_billing->layout());
@@ -250,6 +251,38 @@ QGroupBox *EventPanels::makeOverlay(const QString &title, const QString &name, Q
     panel->setAutoFillBackground(true);
     panel->hide();
     return panel;
+}
+
+void EventPanels::buildPackageControls(QGridLayout *grid, int row) {
+    m_lstpkg = new QListWidget(m_event);
+    m_lstpkg->setObjectName(QStringLiteral("lstpkg"));
+    m_lstpkg->setAccessibleName(QStringLiteral("Multi-event package"));
+    m_lstpkg->setMaximumHeight(110);
+    m_lstpkg->hide();
+    // A double click or Enter on an entry opens the member it names.
+    connect(m_lstpkg, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
+        m_logic.packages.lstpkgDblClick(m_lstpkg->row(item));
+    });
+    grid->addWidget(m_lstpkg, row, 0, 1, 4);
+    // One above the other: the captions are long.
+    auto *buttons = new QVBoxLayout;
+    const char *const captions[] = {"Create a new multi-event package from this event",
+                                    "Link/Unlink to an existing multi-event package"};
+    for (int i = 0; i < 2; ++i) {
+        const QString caption = QString::fromLatin1(captions[i]);
+        auto *button = new QPushButton(caption, m_event);
+        button->setObjectName(QStringLiteral("cmdmulti(%1)").arg(i));
+        button->setAccessibleName(caption);
+        button->hide();
+        connect(button, &QPushButton::clicked, this, [this, i] {
+            const auto selected = m_lstpkg->selectedItems();
+            m_logic.packages.cmdmultiClick(i, selected.isEmpty() ? -1
+                                                                 : m_lstpkg->row(selected.first()));
+        });
+        buttons->addWidget(button);
+        m_cmdmulti[i] = button;
+    }
+    grid->addLayout(buttons, row + 1, 0, 1, 4);
 }
 
 void EventPanels::buildEmployeePanel(QWidget *owner) {
@@ -414,6 +447,22 @@ void EventPanels::focusRequestedBox() {
         m_boxes[index]->setFocus(Qt::OtherFocusReason);
 }
 
+void EventPanels::refreshPackages() {
+    const EventPackages &packages = m_logic.packages;
+    QStringList shown;
+    for (int i = 0; i < m_lstpkg->count(); ++i)
+        shown << m_lstpkg->item(i)->text();
+    if (shown != packages.lstpkg) {
+        m_lstpkg->clear();
+        m_lstpkg->addItems(packages.lstpkg);
+    }
+    m_lstpkg->setVisible(packages.lstpkgVisible());
+    for (int i = 0; i < 2; ++i) {
+        m_cmdmulti[i]->setVisible(packages.cmdmultiVisible(i));
+        m_cmdmulti[i]->setEnabled(m_logic.window.editControlsEnabled);
+    }
+}
+
 void EventPanels::refresh() {
     const EventWindow &window = m_logic.window;
     const CurrentEvent &event = m_logic.currentEvent();
@@ -488,6 +537,7 @@ void EventPanels::refresh() {
         m_rooms->addItems(m_logic.List1);
     }
     m_rooms->setVisible(window.roomListVisible);
+    refreshPackages();
     const auto fillList = [](QComboBox *list, const ListState &state) {
         if (list->count() == state.entries.size())
             return;

@@ -16,7 +16,8 @@ class QRadioButton;
 // The event record's 36 boxes Text1(0..35) in their three panels: the event
 // panel, the billing panel frabilling and the contact panel fracontact, with
 // the status list, the member options, the time and room lists and the note
-// switch; and the two panels that open above them, the employee panel
+// switch, below them the package list lstpkg and the package buttons
+// cmdmulti; and the two panels that open above them, the employee panel
 // fraemployee and the history panel fraaudit. Every user action goes to the
 // logic; the panels draw from its state.
 class EventPanels final : public QObject {
@@ -44,6 +45,8 @@ private:
     QGroupBox *makeOverlay(const QString &title, const QString &name, QWidget *owner);
     void buildEmployeePanel(QWidget *owner);
     void buildAuditPanel(QWidget *owner);
+    void buildPackageControls(class QGridLayout *grid, int row);
+    void refreshPackages();
     void placeOverlay(QWidget *overlay, bool visible);
     bool boxEvent(int index, QEvent *event);
     void boxEdited(int index);
@@ -64,6 +67,8 @@ private:
     QPushButton *m_cmdbilling = nullptr;
     QPushButton *m_cmdassign = nullptr;
     QPushButton *m_cmdcontact = nullptr;
+    QListWidget *m_lstpkg = nullptr; // the event's package, or the open packages
+    std::array<QPushButton *, 2> m_cmdmulti{};
     QLabel *m_classcode = nullptr; // lblclasscode
     QLabel *m_taxExempt = nullptr; // lbltaxexempt
     QGroupBox *m_employee = nullptr;

@@ -4,6 +4,7 @@
 #include "ContractBuilderView.h"
 #include "EventPanels.h"
 #include "ItemWindowView.h"
+#include "LookupPanel.h"
 #include "RoomEditorPanel.h"
 #include "SavedNoticeWindow.h"
 #include "TaskListWindow.h"
@@ -41,6 +42,8 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     right->addWidget(m_calendar, 1);
     right->addWidget(m_panels->billingPanel());
     right->addWidget(m_panels->contactPanel());
+    m_lookup = new LookupPanel(m_logic.lookup, central);
+    right->addWidget(m_lookup, 0, Qt::AlignTop);
     body->addLayout(right, 1);
     layout->addLayout(body, 1);
 
@@ -69,6 +72,10 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     connect(menuCommand(QStringLiteral("mnuconflicts")), &QAction::triggered, this,
             [this] { m_logic.maintenance.RoomConflictReport(); });
     connectReportCommands();
+    connect(menuCommand(QStringLiteral("mnucloneevent")), &QAction::triggered, this,
+            [this] { m_logic.wholeEvent.mnucloneeventClick(); });
+    connect(menuCommand(QStringLiteral("mnudeletecontact")), &QAction::triggered, this,
+            [this] { m_logic.wholeEvent.mnudeletecontactClick(); });
     m_taskList = new TaskListWindow(m_logic.tasks, this);
     m_itemWindow = new ItemWindowView(m_logic.items, this);
     connect(&m_logic.editor, &EventEditor::itemWindowRequested, m_itemWindow,
@@ -234,6 +241,7 @@ void MainWindow::refresh() {
     m_panels->billingPanel()->setVisible(window.billingVisible);
     m_panels->contactPanel()->setVisible(window.contactVisible);
     m_calendar->setVisible(window.reservationsVisible);
+    m_lookup->refresh();
     if (m_help->toPlainText() != window.helpwindow)
         m_help->setPlainText(window.helpwindow);
 }

@@ -15,6 +15,7 @@ class RoomEditorPanel;
 class TaskListWindow;
 class ContractBuilderView;
 class ItemWindowView;
+class LookupPanel;
 
 // frmbanq0, the main window: menus, the cmd(0..10) button row, the event
 // panels and the calendar frame. It draws from MainWindowLogic and hands
@@ -51,5 +52,6 @@ private:
     TaskListWindow *m_taskList = nullptr;
     ItemWindowView *m_itemWindow = nullptr;
     ContractBuilderView *m_contractBuilder = nullptr;
+    LookupPanel *m_lookup = nullptr;
     QPlainTextEdit *m_help = nullptr;
 };

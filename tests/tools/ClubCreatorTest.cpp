@@ -222,6 +222,50 @@ TEST_F(DemoClubTest, EventsCarryPricedMenusOnTheirAccountsTerms) {
     EXPECT_EQ(Money::fromVariant(filet), Money::fromText(u"3870")) << "180 x 21.50";
 }
 
+TEST_F(DemoClubTest, LastYearsHarvestDinnerIsBookedAgainWithItsItems) {
+    const auto evnt = QStringLiteral("evnt");
+    const QVariantList dinners = column(
+        evnt, QStringLiteral("select eventnum from eventinfo where eventtitle = 'Harvest Member "
+                             "Dinner Dance' order by eventdate"));
+    ASSERT_EQ(dinners.size(), 2);
+    const auto items = [&](const QVariant &event) {
+        QStringList found;
+        for (const QVariant &row :
+             column(evnt,
+                    QStringLiteral("select itemnum || ' ' || qty || ' ' || price from items "
+                                   "where eventid = ? order by itemnum"),
+                    {event}))
+            found << row.toString();
+        return found;
+    };
+    EXPECT_EQ(items(dinners[1]), items(dinners[0]));
+    EXPECT_EQ(items(dinners[1]).size(), 4);
+    const auto date = [&](const QVariant &event) {
+        return count(evnt, QStringLiteral("select eventdate from eventinfo where eventnum = ?"),
+                     {event});
+    };
+    EXPECT_EQ(date(dinners[1]) - date(dinners[0]), 10000) << "a year on";
+    EXPECT_EQ(count(evnt, QStringLiteral("select status from eventinfo where eventnum = ?"),
+                    {dinners[1]}),
+              4)
+        << "billed last year, confirmed this year";
+}
+
+TEST_F(DemoClubTest, TheWeddingWeekendIsOnePackageHeadedByTheCeremony) {
+    const auto evnt = QStringLiteral("evnt");
+    const int ceremony =
+        count(evnt, QStringLiteral("select eventnum from eventinfo where "
+                                   "eventtitle = 'Sullivan-Park Wedding Ceremony'"));
+    EXPECT_EQ(count(evnt, QStringLiteral("select count(*) from pkg where pkgnum = ?"), {ceremony}),
+              4);
+    EXPECT_EQ(count(evnt, QStringLiteral("select count(*) from pkg p, eventinfo e where p.eventnum "
+                                         "= e.eventnum and p.eventtitle = e.eventtitle and "
+                                         "p.eventdate = e.eventdate and e.eventtitle like "
+                                         "'Sullivan-Park %'")),
+              4)
+        << "each member's copy of its date and title";
+}
+
 TEST(PlainClub, StartsWithoutRoomsOrYears) {
     QTemporaryDir temp;
     const QString club = QDir(temp.path()).filePath(QStringLiteral("club"));

@@ -4,7 +4,9 @@
 #include "billing/BillingAccounts.h"
 #include "billing/EventBilling.h"
 #include "contracts/ContractBuilder.h"
+#include "events/EventPackages.h"
 #include "events/EventRecord.h"
+#include "events/WholeEvent.h"
 #include "foundation/Module.h"
 #include "foundation/Transaction.h"
 #include "items/ItemWindow.h"
@@ -39,6 +41,8 @@ struct Booking {
     bool overlapAccepted = false; // shares the ballroom's time with a section
     // A non-member customer's billing address, "street|city|ST|zip".
     const char *billTo = nullptr;
+    // For day 0: days from the busy Saturday (the wedding's Friday and Sunday).
+    int besideSaturday = 0;
 };
 
 // A non-member event whose account the office has already made.
@@ -102,6 +106,13 @@ const Booking Bookings[] = {
     {1, 0, "Sullivan-Park Reception", "18:00", "CLOSE", FairwayDining, 4, 58, 0, "Hannah Park",
      "267-555-0136", "hpark@example.net", "1500.00", "", false,
      "311 Spring Garden St.|Philadelphia|PA|19123"},
+    // The wedding's weekend, grouped into one package with the ceremony.
+    {1, 0, "Sullivan-Park Rehearsal Dinner", "18:30", "21:30", FairwayDining, 2, 40, 0,
+     "Hannah Park", "267-555-0136", "hpark@example.net", "", "", false,
+     "311 Spring Garden St.|Philadelphia|PA|19123", -1},
+    {1, 0, "Sullivan-Park Farewell Brunch", "10:00", "13:00", FairwayDining, 2, 45, 0,
+     "Hannah Park", "267-555-0136", "hpark@example.net", "", "", false,
+     "311 Spring Garden St.|Philadelphia|PA|19123", 1},
     // The month after.
     {2, 5, "Lindqvist Midsummer Preview Dinner", "18:00", "21:30", FairwayDining, 2, 24, 1115,
      "Karin Lindqvist", "215-555-0161", "klindqvist@example.com"},
@@ -305,6 +316,54 @@ void fillBilling(Module &module, int account, CurrentEvent &event) {
         event.Text1[10 + i] = row->value(i).toString();
 }
 
+// The event with that title; 0 when there is none.
+int eventNumber(Module &module, const QString &title) {
+    auto evnt = module.databases.open(QStringLiteral("evnt"));
+    if (!evnt)
+        return 0;
+    auto found = evnt.value()->exec(
+        QStringLiteral("select eventnum from eventinfo where eventtitle = ?"), {title});
+    return found && found->next() ? found->value(0).toInt() : 0;
+}
+
+// The Sullivan-Park wedding weekend as one package headed by the ceremony,
+// made as the office makes it from the event window.
+Status addWeddingPackage(Module &module, EventRecord &record) {
+    EventPackages packages(module);
+    const char *const titles[] = {"Sullivan-Park Wedding Ceremony",
+                                  "Sullivan-Park Rehearsal Dinner", "Sullivan-Park Reception",
+                                  "Sullivan-Park Farewell Brunch"};
+    int heading = 0;
+    for (const char *title : titles) {
+        const int number = eventNumber(module, QString::fromUtf8(title));
+        if (number == 0 || !record.LoadEvent(number))
+            return DbError{ErrorNumber::Unknown, QStringLiteral("%1 is missing.").arg(title)};
+        packages.SelectedPackage = heading;
+        if (!packages.WritePackageRow(heading == 0 ? EventPackages::CreatePackage
+                                                   : EventPackages::LinkToPackage))
+            return DbError{ErrorNumber::Unknown,
+                           QStringLiteral("%1 could not join the package.").arg(title)};
+        if (heading == 0)
+            heading = number;
+    }
+    return {};
+}
+
+// Last year's harvest dinner booked again a year on, items and all, as the
+// office clones an event.
+Status addClone(Module &module, EventRecord &record) {
+    const QString title = QStringLiteral("Harvest Member Dinner Dance");
+    const int source = eventNumber(module, title);
+    if (source == 0 || !record.LoadEvent(source))
+        return DbError{ErrorNumber::Unknown, title + QStringLiteral(" is missing.")};
+    const QDate held =
+        QDate::fromString(module.event.Text1[CurrentEvent::DateBox], QStringLiteral("yyyyMMdd"));
+    if (!WholeEvent::prepareClone(module, record, dateNumber(held.addYears(1)).toInt()) ||
+        record.SaveEvent(EventRecord::NewEvent) != EventRecord::Saved::Done)
+        return DbError{ErrorNumber::Unknown, QStringLiteral("%1 could not be cloned.").arg(title)};
+    return {};
+}
+
 } // namespace
 
 // The club's two model contracts, made as an operator makes them in the
@@ -353,7 +412,7 @@ Status add(Module &module, SilentPorts &ports, const QDate &today) {
     const QDate thisMonth(today.year(), today.month(), 1);
     for (const Booking &booking : Bookings) {
         const QDate month = thisMonth.addMonths(booking.month);
-        const QDate date = booking.day == 0 ? busySaturday(month)
+        const QDate date = booking.day == 0 ? busySaturday(month).addDays(booking.besideSaturday)
                                             : QDate(month.year(), month.month(),
                                                     std::min(booking.day, month.daysInMonth()));
         // What has already happened has been billed; its items were sold
@@ -411,6 +470,10 @@ Status add(Module &module, SilentPorts &ports, const QDate &today) {
                 return done;
         }
     }
+    if (Status cloned = addClone(module, record); !cloned)
+        return cloned;
+    if (Status packaged = addWeddingPackage(module, record); !packaged)
+        return packaged;
     record.ClearEvent();
     if (Status tasks = addTasks(module, today); !tasks)
         return tasks;

@@ -1,0 +1,301 @@
+#include "EventLookup.h"
+
+#include "EventWindow.h"
+#include "foundation/Clipboard.h"
+#include "foundation/Clock.h"
+#include "foundation/Companions.h"
+#include "foundation/Module.h"
+#include "foundation/Schema.h"
+#include "foundation/TextValue.h"
+
+#include <QRegularExpression>
+#include <limits>
+#include <optional>
+
+namespace {
+
+const QString Oops = QStringLiteral("Oops...");
+const QString EventDatabase = QStringLiteral("evnt");
+
+const char *const Labels[EventLookup::BoxCount] = {"Event date",  "Event Title",  "Event #",
+                                                   "Account ID#", "Billing Name", "Contact Name"};
+const char *const Columns[EventLookup::BoxCount] = {"eventdate", "eventtitle", "eventnum",
+                                                    "custid",    "custname",   "contactname"};
+
+bool isTextBox(int box) {
+    return box == EventLookup::TitleBox || box == EventLookup::BillingNameBox ||
+           box == EventLookup::ContactNameBox;
+}
+
+// Digits only, and no more than a long integer column holds: "abc", "-5",
+// "2025-06-14" and "4294967297" are no number, rather than another one.
+std::optional<int> wholeNumber(const QString &text) {
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,10}$"));
+    if (!digits.match(text).hasMatch())
+        return std::nullopt;
+    const qlonglong value = text.toLongLong();
+    if (value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(value);
+}
+
+// An account number as typed or as the account look-up hands it back
+// ("1042.00"): a whole number as above with two decimals at most.
+std::optional<double> accountNumber(const QString &text) {
+    static const QRegularExpression account(QStringLiteral("^([0-9]{0,10})(\\.[0-9]{0,2})?$"));
+    const QRegularExpressionMatch match = account.match(text);
+    if (!match.hasMatch() || text == QLatin1String(".") || text.isEmpty())
+        return std::nullopt;
+    const QString whole = match.captured(1);
+    if (!whole.isEmpty() && !wholeNumber(whole))
+        return std::nullopt;
+    return text.toDouble();
+}
+
+// Nothing longer than a column holds can be found in it; such a text
+// is not sent to the database at all.
+bool fitsColumn(const QString &column, const QString &text) {
+    const Schema::Table *table = Schema::findTable(EventDatabase, QStringLiteral("eventinfo"));
+    const int index = table ? table->columnIndex(column) : -1;
+    return index < 0 || characterCount(text) <= table->columns[index].size;
+}
+
+QString dateText(const QVariant &value) {
+    return value.isNull() ? QString() : QString::number(value.toLongLong());
+}
+
+} // namespace
+
+const QString EventLookup::ResultsPrompt =
+    QStringLiteral("(Click the down arrow to select from Lookup Results)");
+
+EventLookup::EventLookup(Module &module, EventWindow &window, Companions &companions,
+                         QObject *parent)
+    : QObject(parent)
+    , m_module(module)
+    , m_window(window)
+    , m_companions(companions) {
+    txtlookupBackColor.fill(EventWindow::White);
+    cbolookup.text = ResultsPrompt;
+}
+
+QString EventLookup::label(int box) {
+    return valid(box) ? QString::fromLatin1(Labels[box]) : QString();
+}
+
+const std::array<int, EventLookup::BoxCount> &EventLookup::shownOrder() {
+    static const std::array<int, BoxCount> order{DateBox,    NumberBox,      TitleBox,
+                                                 AccountBox, BillingNameBox, ContactNameBox};
+    return order;
+}
+
+bool EventLookup::valid(int box) {
+    return box >= 0 && box < BoxCount;
+}
+
+bool EventLookup::visible() const {
+    return m_window.lookupVisible;
+}
+
+void EventLookup::cmdlookup2Click(int index) {
+    if (index == LookupButton)
+        lookup();
+    else if (index == CancelButton)
+        cancel();
+}
+
+void EventLookup::cancel() {
+    m_window.lookupVisible = false;
+    cbolookupVisible = false;
+    cbolookup.entries.clear();
+    cbolookup.text = ResultsPrompt;
+    m_numbers.clear();
+    emit changed();
+}
+
+void EventLookup::noRecords() {
+    emit changed();
+    m_module.messages.show(QStringLiteral("No records matched your lookup criteria."), Oops,
+                           Icon::Information);
+}
+
+void EventLookup::lookup() {
+    cbolookup.entries.clear();
+    m_numbers.clear();
+    int box = 0;
+    while (box < BoxCount && txtlookup[box].trimmed().isEmpty())
+        ++box;
+    // With every box empty the date search for 0 finds nothing.
+    if (box == BoxCount)
+        return noRecords();
+
+    const QString text = txtlookup[box].trimmed();
+    const QString column = QString::fromLatin1(Columns[box]);
+    QString condition = column + QLatin1String(" = ?");
+    QVariant value;
+    if (isTextBox(box)) {
+        if (!fitsColumn(column, text))
+            return noRecords();
+        const SqlDialect::Match match = m_module.databases.dialect().containsText(column, text);
+        condition = match.condition;
+        value = match.value;
+    } else if (box == AccountBox) {
+        const auto account = accountNumber(text);
+        if (!account)
+            return noRecords();
+        value = *account;
+    } else {
+        const auto number = wholeNumber(text);
+        if (!number)
+            return noRecords();
+        value = *number;
+    }
+
+    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    if (!db)
+        return;
+    auto rows = db->exec(QStringLiteral("select eventnum, eventtitle, eventdate, custname, "
+                                        "contactname from eventinfo where eventnum > 0 and ") +
+                             condition + QStringLiteral(" order by eventdate, eventnum"),
+                         {value});
+    if (!rows) {
+        m_module.messages.ShowErrorCodes(rows.error());
+        return;
+    }
+    const QString separator = QStringLiteral(" - ");
+    QString first;
+    while (rows->next()) {
+        const int number = rows->value(0).toInt();
+        const QString shown = QString::number(number) + separator + rows->value(1).toString() +
+                              separator + dateText(rows->value(2));
+        if (m_numbers.isEmpty())
+            first = shown;
+        m_numbers << number;
+        if (box != NumberBox)
+            cbolookup.entries << shown + separator + rows->value(3).toString() + separator +
+                                     rows->value(4).toString();
+    }
+    rows->finish();
+    db.reset();
+    if (m_numbers.isEmpty())
+        return noRecords();
+
+    cbolookup.text = ResultsPrompt;
+    cbolookupVisible = true;
+    if (box == NumberBox) {
+        cbolookup.text = first;
+        choose(m_numbers.first());
+        return;
+    }
+    emit changed();
+}
+
+void EventLookup::cbolookupClick(int row) {
+    if (row >= 0 && row < m_numbers.size() && row < cbolookup.entries.size())
+        choose(m_numbers[row]);
+}
+
+void EventLookup::choose(int eventNumber) {
+    emit eventChosen(eventNumber);
+    if (m_module.event.EventNumber == eventNumber) {
+        cancel();
+        return;
+    }
+    // Not shown. An event deleted at another workstation since the list was
+    // made is said so and leaves the list; anything else was reported by
+    // the load itself.
+    auto db = m_module.databases.open(EventDatabase);
+    if (!db)
+        return;
+    auto found = db.value()->exec(
+        QStringLiteral("select count(*) from eventinfo where eventnum = ?"), {eventNumber});
+    if (!found || !found->next() || found->value(0).toInt() > 0)
+        return;
+    if (const qsizetype row = m_numbers.indexOf(eventNumber); row >= 0) {
+        m_numbers.removeAt(row);
+        if (row < cbolookup.entries.size())
+            cbolookup.entries.removeAt(row);
+    }
+    if (cbolookup.entries.isEmpty()) {
+        cbolookupVisible = false;
+        cbolookup.text = ResultsPrompt;
+    }
+    emit changed();
+    m_module.messages.show(
+        QStringLiteral("Event #%1 is no longer on file; it may have been deleted at another "
+                       "workstation.")
+            .arg(eventNumber),
+        Oops, Icon::Information);
+}
+
+void EventLookup::txtlookupClick(int box) {
+    if (!valid(box))
+        return;
+    for (QString &text : txtlookup)
+        text.clear();
+    cbolookupVisible = false;
+    emit changed();
+}
+
+void EventLookup::txtlookupDblClick(int box) {
+    if (box != DateBox && box != AccountBox)
+        return;
+    Clipboard &clipboard = m_module.ports.clipboard;
+    txtlookup[box] = clipboard.text().trimmed();
+    clipboard.clear();
+    emit changed();
+}
+
+void EventLookup::txtlookupGotFocus(int box) {
+    if (!valid(box))
+        return;
+    txtlookupBackColor[box] = EventWindow::Yellow;
+    emit changed();
+}
+
+void EventLookup::txtlookupLostFocus(int box) {
+    if (!valid(box))
+        return;
+    txtlookupBackColor[box] = EventWindow::White;
+    // Month and day alone are this year's.
+    if (box == DateBox && txtlookup[box].size() == 4)
+        txtlookup[box].prepend(m_module.ports.clock.today().toString(QStringLiteral("yyyy")));
+    emit changed();
+}
+
+bool EventLookup::txtlookupKeyPress(int box, Key key) {
+    if (!valid(box))
+        return false;
+    if (key == Key::Enter) {
+        lookup();
+        return false;
+    }
+    if (key != Key::Other)
+        return true;
+    // Only one criterion is ever in use.
+    bool emptied = false;
+    for (int other = 0; other < BoxCount; ++other) {
+        if (other != box && !txtlookup[other].isEmpty()) {
+            txtlookup[other].clear();
+            emptied = true;
+        }
+    }
+    if (emptied)
+        emit changed();
+    return true;
+}
+
+void EventLookup::txtlookupKeyDown(int box, Key key) {
+    if (key != Key::F5)
+        return;
+    if (box == DateBox)
+        m_companions.LookUp(QStringLiteral("datesift.exe"));
+    else if (box == AccountBox)
+        m_companions.LookUp(QStringLiteral("acctsift.exe"));
+}
+
+void EventLookup::txtlookupChange(int box, const QString &text) {
+    if (!valid(box))
+        return;
+    txtlookup[box] = text.section(QLatin1Char('\n'), 0, 0);
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "FieldEntry.h"
+#include "calendar/ListState.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <array>
+
+class Companions;
+class Module;
+struct EventWindow;
+
+// The look-up panel fralookup: six criterion boxes txtlookup(0..5), the
+// result list cbolookup and the buttons cmdlookup2 0 "Lookup" and 1 "Cancel
+// Lookup". The first box with text is the criterion; a number search opens
+// its event at once, any other lists every match, oldest date first, and
+// the entry chosen is opened through eventChosen.
+//
+// Typed text reaches the database only as bound values. Text criteria match
+// anywhere in the column, letters in any case and alphabet, every other
+// character literally (the old engine's * wildcard included). A number box
+// holding anything but a whole number that fits the column finds nothing.
+class EventLookup : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int BoxCount = 6;
+    enum Box {
+        DateBox = 0,
+        TitleBox = 1,
+        NumberBox = 2,
+        AccountBox = 3,
+        BillingNameBox = 4,
+        ContactNameBox = 5,
+    };
+    enum Button { LookupButton = 0, CancelButton = 1 };
+    using Key = FieldEntry::Key;
+
+    static const QString ResultsPrompt; // the list's text while it offers results
+
+    EventLookup(Module &module, EventWindow &window, Companions &companions,
+                QObject *parent = nullptr);
+
+    // The caption beside a box: "Event date", "Event Title", "Event #", ...
+    static QString label(int box);
+    // The order the panel shows the boxes in, top to bottom: date, number,
+    // title, account, billing name, contact name.
+    static const std::array<int, BoxCount> &shownOrder();
+
+    bool visible() const;
+
+    void cmdlookup2Click(int index);
+    // An entry of the result list chosen (its row).
+    void cbolookupClick(int row);
+    void txtlookupClick(int box);
+    void txtlookupDblClick(int box);
+    void txtlookupGotFocus(int box);
+    void txtlookupLostFocus(int box);
+    // A key typed into a box: false when the box must not take it (Enter,
+    // which presses "Lookup").
+    bool txtlookupKeyPress(int box, Key key);
+    void txtlookupKeyDown(int box, Key key);
+    // The operator changed a box's text.
+    void txtlookupChange(int box, const QString &text);
+
+    std::array<QString, BoxCount> txtlookup;
+    std::array<int, BoxCount> txtlookupBackColor{};
+    ListState cbolookup;
+    bool cbolookupVisible = false;
+
+signals:
+    void changed();
+    // An event to load and show; the panel closes once it is shown.
+    void eventChosen(int eventNumber);
+
+private:
+    void lookup();
+    void cancel();
+    void choose(int eventNumber);
+    void noRecords();
+    static bool valid(int box);
+
+    Module &m_module;
+    EventWindow &m_window;
+    Companions &m_companions;
+    QList<int> m_numbers; // the event number of each list entry
+};

@@ -1,0 +1,328 @@
+#include "EventPackages.h"
+
+#include "foundation/Module.h"
+#include "foundation/TextValue.h"
+#include "foundation/Transaction.h"
+
+#include <algorithm>
+
+namespace {
+
+const QString EventDatabase = QStringLiteral("evnt");
+const QString Oops = QStringLiteral("Oops...");
+const QString UnlinkLine = QStringLiteral("Unlink this event");
+const QString AvailableLine = QStringLiteral("Available packages are:");
+const QString Separator = QStringLiteral(" - ");
+
+// package - event - title - date
+const QString ListedColumns =
+    QStringLiteral("select pkgnum, eventnum, eventtitle, eventdate from pkg");
+
+} // namespace
+
+EventPackages::EventPackages(Module &module, QObject *parent)
+    : QObject(parent)
+    , m_module(module) {}
+
+bool EventPackages::cmdmultiVisible(int index) const {
+    if (m_module.event.EventNumber <= 0)
+        return false;
+    return index == LinkButton || (index == CreateButton && PackageLinked == 0);
+}
+
+void EventPackages::tell(const QString &text, const QString &title) {
+    m_module.messages.show(text, title, Icon::Information);
+}
+
+bool EventPackages::mayChange() const {
+    return !m_module.databases.settings().readOnly && !m_module.longOperation.running() &&
+           m_module.session.CheckAccess(OperatorSession::evaccess1);
+}
+
+void EventPackages::cmdmultiClick(int index, int selectedRow) {
+    if ((index != CreateButton && index != LinkButton) || !mayChange())
+        return;
+    const CurrentEvent &event = m_module.event;
+    if (event.EditMode == CurrentEvent::EnteringNew) {
+        tell(QStringLiteral("You must first 'save' the new event record before a multi-event "
+                            "package or link may be created."),
+             Oops);
+        return;
+    }
+    PackageAction = index;
+    const bool selected = selectedRow >= 0 && selectedRow < lstpkg.size();
+    // A heading line holds no package number.
+    SelectedPackage = selected ? std::max(0, integerValue(lstpkg[selectedRow])) : 0;
+    if (!removeUnnumbered())
+        return;
+    const int number = event.EventNumber;
+
+    if (index == CreateButton) {
+        if (m_module.messages.AskYesNo(QStringLiteral("Do you wish to create a new package?"),
+                                       QStringLiteral("Create Package")) &&
+            WritePackageRow(CreatePackage)) {
+            ListOpenPackages();
+            PackageLinked = 1;
+        }
+        emit changed();
+        return;
+    }
+
+    // The heading line of a linked event's list unlinks it; an event in no
+    // package has nothing to unlink and is shown the open packages instead.
+    if (selectedRow == 0 && SelectedPackage == 0 && PackageLinked == 1) {
+        if (m_module.messages.AskYesNo(QStringLiteral("Do you wish to un-link this event?"),
+                                       QStringLiteral("Unlink?"))) {
+            if (!WritePackageRow(UnlinkEvent)) {
+                emit changed();
+                return;
+            }
+            lstpkg.clear();
+            PackageLinked = 0;
+        }
+    }
+    if (SelectedPackage > 0 && SelectedPackage != number) {
+        if (m_module.messages.AskYesNo(
+                QStringLiteral("Do you wish to link this event to package #%1?")
+                    .arg(SelectedPackage),
+                QStringLiteral("Create Link"))) {
+            if (WritePackageRow(LinkToPackage)) {
+                PackageLinked = 1;
+                ListEventPackage();
+            } else {
+                // The package may have gone meanwhile: show what is open now.
+                ListOpenPackages();
+            }
+        }
+    }
+    if (SelectedPackage == 0 && number >= 1) {
+        ListOpenPackages();
+        if (lstpkg.isEmpty())
+            tell(QStringLiteral("No packages are open for linking."), QStringLiteral("FYI..."));
+    }
+    emit changed();
+}
+
+// Rows saved without a package number belong to nothing.
+bool EventPackages::removeUnnumbered() {
+    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    if (!db)
+        return false;
+    const Status removed = m_module.messages.RetryWhileLocked(
+        [&] { return db->execute(QStringLiteral("delete from pkg where pkgnum < ?"), {1}); });
+    if (!removed) {
+        if (!removed.error().isLocked())
+            m_module.messages.ShowErrorCodes(removed.error());
+        return false;
+    }
+    return true;
+}
+
+bool EventPackages::WritePackageRow(int mode) {
+    const int number = m_module.event.EventNumber;
+    if (mode < CreatePackage || mode > UnlinkEvent || number < 1)
+        return false;
+    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    if (!db)
+        return false;
+    Written outcome;
+    const Status written = m_module.messages.RetryWhileLocked([&] {
+        auto result = writeRow(*db, mode, number, SelectedPackage);
+        if (result)
+            outcome = *result;
+        return result.status();
+    });
+    if (!written) {
+        if (!written.error().isLocked())
+            m_module.messages.ShowErrorCodes(written.error());
+        return false;
+    }
+    switch (outcome.refusal) {
+    case Refusal::None:
+        return true;
+    case Refusal::EventMissing:
+        tell(QStringLiteral("Event #%1 is no longer on file; its package cannot be changed.")
+                 .arg(number),
+             Oops);
+        return false;
+    case Refusal::AlreadyInPackage:
+        tell(QStringLiteral("This event already belongs to package #%1. Unlink it first.")
+                 .arg(outcome.package),
+             Oops);
+        return false;
+    case Refusal::HeadsPackage:
+        tell(QStringLiteral("Event #%1 heads a package; unlink its package first.").arg(number),
+             Oops);
+        return false;
+    case Refusal::PackageMissing:
+        tell(QStringLiteral("Package #%1 is no longer open: it was unlinked on another "
+                            "workstation.")
+                 .arg(SelectedPackage),
+             Oops);
+        return false;
+    }
+    return false;
+}
+
+Result<EventPackages::Written> EventPackages::writeRow(Database &evnt, int mode, int number,
+                                                       int package) {
+    Transaction transaction(evnt);
+    if (!transaction.begun())
+        return transaction.begun().error();
+    const QString lock = evnt.dialect().lockRowsClause();
+
+    if (mode == UnlinkEvent) {
+        // The heading event takes its whole package along.
+        if (Status removed =
+                evnt.execute(QStringLiteral("delete from pkg where eventnum = ? or pkgnum = ?"),
+                             {number, number});
+            !removed)
+            return removed.error();
+        if (Status committed = transaction.commit(); !committed)
+            return committed.error();
+        return Written{};
+    }
+
+    // The copies come from the stored event, not from boxes that may hold
+    // changes the operator has not saved.
+    auto stored = evnt.exec(
+        QStringLiteral("select eventdate, eventtitle from eventinfo where eventnum = ?"), {number});
+    if (!stored)
+        return stored.error();
+    if (!stored->next())
+        return Written{Refusal::EventMissing};
+    const qint64 date = stored->value(0).toLongLong();
+    const QString title = stored->value(1).toString();
+    stored->finish();
+
+    if (mode == LinkToPackage) {
+        // Another workstation may have unlinked the package since the list
+        // was drawn; its heading row is held until this write commits.
+        auto heading = evnt.exec(
+            QStringLiteral("select eventnum from pkg where pkgnum = ? and eventnum = ?") + lock,
+            {package, package});
+        if (!heading)
+            return heading.error();
+        if (!heading->next())
+            return Written{Refusal::PackageMissing};
+        heading->finish();
+    }
+
+    auto own =
+        evnt.exec(QStringLiteral("select pkgnum from pkg where eventnum = ?") + lock, {number});
+    if (!own)
+        return own.error();
+    const bool member = own->next();
+    const int current = member ? own->value(0).toInt() : 0;
+    own->finish();
+
+    if (mode == CreatePackage) {
+        // One row per event: an event in a package heads no other.
+        if (member)
+            return Written{Refusal::AlreadyInPackage, current};
+        if (Status added =
+                evnt.execute(QStringLiteral("insert into pkg (pkgnum, eventnum, "
+                                            "eventdate, eventtitle) values (?, ?, ?, ?)"),
+                             {number, number, date, title});
+            !added)
+            return added.error();
+    } else if (member) {
+        // Its members would be left without a heading row.
+        if (current == number)
+            return Written{Refusal::HeadsPackage, current};
+        if (Status moved = evnt.change(QStringLiteral("update pkg set pkgnum = ?, eventdate = ?, "
+                                                      "eventtitle = ? where eventnum = ?"),
+                                       {package, date, title, number});
+            !moved)
+            return moved.error();
+    } else if (Status added = evnt.execute(QStringLiteral("insert into pkg (pkgnum, eventnum, "
+                                                          "eventdate, eventtitle) values (?, ?, ?, "
+                                                          "?)"),
+                                           {package, number, date, title});
+               !added) {
+        return added.error();
+    }
+    if (Status committed = transaction.commit(); !committed)
+        return committed.error();
+    return Written{};
+}
+
+void EventPackages::fillList(Database &evnt, const QString &heading, const QString &sql,
+                             const QVariantList &values) {
+    lstpkg.clear();
+    auto rows = evnt.exec(sql, values);
+    if (!rows) {
+        m_module.messages.ShowErrorCodes(rows.error());
+        return;
+    }
+    while (rows->next()) {
+        if (lstpkg.isEmpty())
+            lstpkg << heading;
+        QStringList parts;
+        for (int i = 0; i < 4; ++i)
+            parts << rows->value(i).toString();
+        lstpkg << parts.join(Separator);
+    }
+}
+
+void EventPackages::ListOpenPackages() {
+    lstpkg.clear();
+    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    if (db) {
+        const bool unlinked =
+            m_module.event.EditMode == CurrentEvent::EnteringNew || PackageLinked == 0;
+        fillList(*db, unlinked ? AvailableLine : UnlinkLine,
+                 ListedColumns +
+                     QStringLiteral(" where pkgnum = eventnum order by eventtitle, eventnum"),
+                 {});
+    }
+    emit changed();
+}
+
+void EventPackages::ListEventPackage() {
+    lstpkg.clear();
+    PackageLinked = 0;
+    const int number = m_module.event.EventNumber;
+    DatabasePtr db = number > 0 ? m_module.openDatabase(EventDatabase) : nullptr;
+    if (db) {
+        auto own = db->exec(QStringLiteral("select pkgnum from pkg where eventnum = ?"), {number});
+        if (!own) {
+            m_module.messages.ShowErrorCodes(own.error());
+        } else if (own->next()) {
+            const int package = own->value(0).toInt();
+            own->finish();
+            PackageLinked = 1;
+            fillList(*db, UnlinkLine,
+                     ListedColumns +
+                         QStringLiteral(" where pkgnum = ? order by eventdate, eventnum"),
+                     {package});
+        }
+    }
+    emit changed();
+}
+
+void EventPackages::clear() {
+    lstpkg.clear();
+    PackageAction = 0;
+    SelectedPackage = 0;
+    PackageLinked = 0;
+    emit changed();
+}
+
+void EventPackages::lstpkgDblClick(int row) {
+    if (row < 0 || row >= lstpkg.size())
+        return;
+    // package - event - title - date; a heading line names no event.
+    const int number = integerValue(lstpkg[row].section(QLatin1Char('-'), 1, 1).trimmed());
+    if (number <= 0)
+        return;
+    if (!m_module.messages.AskYesNo(
+            QStringLiteral("Do you want to switch to viewing linked event #%1 ?").arg(number),
+            QStringLiteral("View linked event?")))
+        return;
+    if (m_module.event.UnsavedChanges) {
+        tell(QStringLiteral("You must first save your changes."), Oops);
+        return;
+    }
+    emit eventRequested(number);
+}

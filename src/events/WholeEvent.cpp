@@ -1,0 +1,208 @@
+#include "WholeEvent.h"
+
+#include "EventEditor.h"
+#include "EventRecord.h"
+#include "FieldEntry.h"
+#include "calendar/SlotBooking.h"
+#include "foundation/Clock.h"
+#include "foundation/Module.h"
+#include "foundation/Prompts.h"
+#include "foundation/TextValue.h"
+#include "foundation/Transaction.h"
+
+namespace {
+
+const QString EventDatabase = QStringLiteral("evnt");
+constexpr int ContactNameBox = 21;
+constexpr int ContactPhoneBox = 27;
+// A clone of a billed event has not been billed itself.
+constexpr int ConfirmedStatus = 4;
+
+} // namespace
+
+WholeEvent::WholeEvent(Module &module, EventRecord &events, EventEditor &editor,
+                       EventWindow &window, QObject *parent)
+    : QObject(parent)
+    , m_module(module)
+    , m_events(events)
+    , m_editor(editor)
+    , m_window(window) {}
+
+bool WholeEvent::level(int threshold) const {
+    return m_module.session.CheckAccess(threshold);
+}
+
+void WholeEvent::oops(const QString &text, const QString &title) {
+    m_module.messages.show(text, title, Icon::Information);
+}
+
+int WholeEvent::askCloneDate() {
+    QString typed = m_module.ports.prompts
+                        .input(QStringLiteral("Enter the new date for the cloned event and click "
+                                              "OK.\r\nYou may enter MMDD for the current year or "
+                                              "YYYYMMDD"),
+                               QStringLiteral("Clone Event - Enter new date"))
+                        .trimmed();
+    if (typed.isEmpty())
+        return 0;
+    const QDate today = m_module.ports.clock.today();
+    if (typed.size() == 4)
+        typed.prepend(today.toString(QStringLiteral("yyyy")));
+    // A number longer than a date is no date; it must not wrap to one.
+    const double number = numericValue(typed);
+    EntryChecks &checks = m_module.checks;
+    checks.DateNumber = number > 0 && number <= 99999999 ? int(number) : 0;
+    checks.ValidateDate();
+    if (checks.DateError == 1)
+        return 0;
+    const int date = checks.DateText.toInt();
+    if (date < today.toString(QStringLiteral("yyyyMMdd")).toInt() &&
+        !level(OperatorSession::evaccess3)) {
+        oops(FieldEntry::BackDatingRefused);
+        return 0;
+    }
+    // Checked before a number is issued, so a refused clone uses none.
+    return m_events.calendarHolds(date) ? date : 0;
+}
+
+bool WholeEvent::prepareClone(Module &module, EventRecord &events, int date) {
+    CurrentEvent &event = module.event;
+    const int source = event.EventNumber;
+    if (events.NextEventNumber() == 0)
+        return false;
+    event.Text1[CurrentEvent::DateBox] = QString::number(date);
+    event.Date = date;
+    if (integerValue(event.Text1[CurrentEvent::StatusBox]) == CurrentEvent::BilledStatus) {
+        event.Text1[CurrentEvent::StatusBox] = QString::number(ConfirmedStatus);
+        event.Status = ConfirmedStatus;
+    }
+    event.CloneSource = source;
+    event.UnsavedChanges = true;
+    return true;
+}
+
+void WholeEvent::mnucloneeventClick() {
+    if (!level(OperatorSession::evaccess1) || m_module.longOperation.running())
+        return;
+    CurrentEvent &event = m_module.event;
+    if (event.EventNumber < 1 || event.EditMode == CurrentEvent::EnteringNew) {
+        oops(QStringLiteral("Recall the original reservation first, then clone it."),
+             QStringLiteral("Oops.."));
+        return;
+    }
+    // The changes would move into the clone and be lost to the source.
+    if (event.UnsavedChanges) {
+        oops(QStringLiteral("You must first save your changes."));
+        return;
+    }
+    const int date = askCloneDate();
+    if (date == 0)
+        return;
+    if (!prepareClone(m_module, m_events, date))
+        return;
+    // The window as for a new event typed in, so that a stopped save leaves
+    // the clone to be changed and saved.
+    m_editor.EnableEventEditing();
+    m_window.EditingEnabled = true;
+    m_window.cmdEnabled[EventWindow::SaveButton] = true;
+    m_window.cmdEnabled[EventWindow::CancelEventButton] = false;
+    m_window.cmdEnabled[EventWindow::BillEventButton] = false;
+    m_editor.updateModifyButton();
+    emit changed();
+    // Saved as the operator saves a new event: the conflict check, the
+    // row, the cells and the copied items together.
+    m_editor.cmdClick(EventWindow::SaveButton);
+    emit changed();
+    emit calendarChanged();
+}
+
+void WholeEvent::mnudeletecontactClick() {
+    CurrentEvent &event = m_module.event;
+    const int number = event.EventNumber;
+    if (number < 1 || event.EditMode == CurrentEvent::EnteringNew ||
+        m_module.longOperation.running())
+        return;
+    // Final, and it takes the event's items, tasks and package row along.
+    if (!level(OperatorSession::evaccess2))
+        return;
+    if (integerValue(event.OldValue[CurrentEvent::StatusBox]) == CurrentEvent::BilledStatus &&
+        !level(OperatorSession::evaccess3)) {
+        oops(FieldEntry::BilledStatusRefused);
+        return;
+    }
+    if (!m_module.messages.AskYesNo(QStringLiteral("Delete this contact now?"),
+                                    QStringLiteral("** Confirm **")))
+        return;
+
+    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    if (!db)
+        return;
+    Deleted outcome = Deleted::Done;
+    const Status written = m_module.messages.RetryWhileLocked([&] {
+        auto result = deleteRows(*db, number);
+        if (!result)
+            return Status(result.error());
+        outcome = *result;
+        return Status();
+    });
+    db.reset();
+    if (!written) {
+        if (written.error().number != ErrorNumber::RecordLocked)
+            m_module.messages.ShowErrorCodes(written.error());
+        return;
+    }
+    if (outcome == Deleted::Billed) {
+        oops(FieldEntry::BilledStatusRefused);
+        return;
+    }
+    if (outcome == Deleted::Missing) {
+        oops(QStringLiteral("Event #%1 could not be found; it may have been deleted.").arg(number));
+    } else {
+        ChangeLog &log = m_events.changeLog;
+        log.AuditLine = QStringLiteral("Contact deleted - ") + event.Text1[ContactNameBox] +
+                        QStringLiteral(" - ") + event.Text1[ContactPhoneBox];
+        log.WriteAudit();
+    }
+    // The deleted event must not stay in the window, where a save would
+    // write it again.
+    m_events.ClearEvent();
+    m_editor.endEditing();
+    emit changed();
+    emit calendarChanged();
+}
+
+Result<WholeEvent::Deleted> WholeEvent::deleteRows(Database &evnt, int number) {
+    Transaction transaction(evnt);
+    if (!transaction.begun())
+        return transaction.begun().error();
+    // Room, date and status as stored, not as the boxes may show them.
+    auto stored = evnt.exec(
+        QStringLiteral("select roomnumber, eventdate, status from eventinfo where eventnum = ?") +
+            evnt.dialect().lockRowsClause(),
+        {number});
+    if (!stored)
+        return stored.error();
+    if (!stored->next())
+        return Deleted::Missing;
+    const int room = stored->value(0).toInt();
+    const int date = stored->value(1).toInt();
+    const int status = stored->value(2).toInt();
+    stored->finish();
+    if (status == CurrentEvent::BilledStatus && !level(OperatorSession::evaccess3))
+        return Deleted::Billed;
+    if (Status freed = SlotBooking::ClearEventCells(evnt, room, date, number); !freed)
+        return freed.error();
+    // A heading event takes its whole package, as unlinking it does.
+    const QList<std::pair<QString, QVariantList>> deletes = {
+        {QStringLiteral("delete from items where eventid = ?"), {number}},
+        {QStringLiteral("delete from tasklist where eventnumber = ?"), {number}},
+        {QStringLiteral("delete from pkg where eventnum = ? or pkgnum = ?"), {number, number}},
+        {QStringLiteral("delete from eventinfo where eventnum = ?"), {number}},
+    };
+    for (const auto &[sql, values] : deletes)
+        if (Status deleted = evnt.execute(sql, values); !deleted)
+            return deleted.error();
+    if (Status committed = transaction.commit(); !committed)
+        return committed.error();
+    return Deleted::Done;
+}

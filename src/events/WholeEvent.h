@@ -1,0 +1,57 @@
+#pragma once
+
+#include "foundation/Result.h"
+
+#include <QObject>
+#include <QString>
+
+class Database;
+class EventEditor;
+class EventRecord;
+class Module;
+struct EventWindow;
+
+// The File menu's commands on the displayed event as a whole: cloning it to
+// a new date (mnucloneevent) and deleting it (mnudeletecontact).
+//
+// A clone is saved like a new event, and its copy of the source's items is
+// written by that save's transaction: a stopped save leaves no item behind.
+// A delete is one transaction that takes the row, its items, tasks,
+// package row and calendar cells; the history line follows the commit.
+class WholeEvent : public QObject {
+    Q_OBJECT
+
+public:
+    WholeEvent(Module &module, EventRecord &events, EventEditor &editor, EventWindow &window,
+               QObject *parent = nullptr);
+
+    // "Clone Current Event to New Date".
+    void mnucloneeventClick();
+    // "Delete this contact".
+    void mnudeletecontactClick();
+
+    // The displayed event becomes its clone on `date`, a date already
+    // checked: a new number, the date, a billed status back to confirmed,
+    // and its items to be copied by the save. False when no number was
+    // issued.
+    static bool prepareClone(Module &module, EventRecord &events, int date);
+
+signals:
+    // The calendar shows cells that changed.
+    void calendarChanged();
+    void changed();
+
+private:
+    enum class Deleted { Done, Missing, Billed };
+
+    // The new date typed for a clone, checked; 0 when refused or cancelled.
+    int askCloneDate();
+    Result<Deleted> deleteRows(Database &evnt, int number);
+    bool level(int threshold) const;
+    void oops(const QString &text, const QString &title = QStringLiteral("Oops..."));
+
+    Module &m_module;
+    EventRecord &m_events;
+    EventEditor &m_editor;
+    EventWindow &m_window;
+};

@@ -1,0 +1,169 @@
+#include "LookupPanel.h"
+
+#include "events/EventLookup.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <optional>
+
+namespace {
+
+using Key = EventLookup::Key;
+
+// Enter and F5 are the logic's; a key that changes the text is "any other
+// key"; moving about and copying pass untouched.
+std::optional<Key> lookupKey(const QKeyEvent &key) {
+    switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return Key::Enter;
+    case Qt::Key_F5:
+        return Key::F5;
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        return Key::Other;
+    default:
+        break;
+    }
+    if (key.matches(QKeySequence::Paste) || key.matches(QKeySequence::Cut))
+        return Key::Other;
+    if (key.matches(QKeySequence::Copy) || key.matches(QKeySequence::SelectAll))
+        return std::nullopt;
+    if (!key.text().isEmpty() && key.text().at(0).isPrint())
+        return Key::Other;
+    return std::nullopt;
+}
+
+// Focus taken by a message box or a popup and given back is not the
+// operator moving between boxes.
+bool byOperator(QEvent *event) {
+    const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+} // namespace
+
+LookupPanel::LookupPanel(EventLookup &logic, QWidget *parent)
+    : QGroupBox(tr("Event Lookup"), parent)
+    , m_logic(logic) {
+    setObjectName(QStringLiteral("fralookup"));
+    auto *grid = new QGridLayout(this);
+    int row = 0;
+    QWidget *previous = nullptr;
+    for (const int index : EventLookup::shownOrder()) {
+        auto *box = new QLineEdit(this);
+        box->setObjectName(QStringLiteral("txtlookup(%1)").arg(index));
+        auto *caption = new QLabel(EventLookup::label(index), this);
+        caption->setBuddy(box);
+        box->setAccessibleName(caption->text());
+        box->installEventFilter(this);
+        connect(box, &QLineEdit::textEdited, this, [this, index](const QString &text) {
+            if (!m_refreshing)
+                m_logic.txtlookupChange(index, text);
+        });
+        grid->addWidget(caption, row, 0);
+        grid->addWidget(box, row, 1);
+        ++row;
+        if (previous)
+            setTabOrder(previous, box);
+        previous = box;
+        m_boxes[index] = box;
+    }
+
+    m_results = new QComboBox(this);
+    m_results->setObjectName(QStringLiteral("cbolookup"));
+    m_results->setAccessibleName(QStringLiteral("Lookup Results"));
+    connect(m_results, &QComboBox::activated, this,
+            [this](int index) { m_logic.cbolookupClick(index); });
+    grid->addWidget(m_results, row++, 0, 1, 2);
+    setTabOrder(previous, m_results);
+
+    auto *buttons = new QHBoxLayout;
+    previous = m_results;
+    const char *const captions[] = {"Lookup", "Cancel Lookup"};
+    for (int i = 0; i < 2; ++i) {
+        auto *button = new QPushButton(QString::fromLatin1(captions[i]), this);
+        button->setObjectName(QStringLiteral("cmdlookup2(%1)").arg(i));
+        connect(button, &QPushButton::clicked, this, [this, i] { m_logic.cmdlookup2Click(i); });
+        buttons->addWidget(button);
+        setTabOrder(previous, button);
+        previous = button;
+    }
+    grid->addLayout(buttons, row, 0, 1, 2);
+    hide();
+}
+
+bool LookupPanel::eventFilter(QObject *watched, QEvent *event) {
+    for (int i = 0; i < int(m_boxes.size()); ++i) {
+        if (watched == m_boxes[i])
+            return boxEvent(i, event);
+    }
+    return QGroupBox::eventFilter(watched, event);
+}
+
+bool LookupPanel::boxEvent(int index, QEvent *event) {
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (byOperator(event))
+            m_logic.txtlookupGotFocus(index);
+        return false;
+    case QEvent::FocusOut:
+        if (byOperator(event))
+            m_logic.txtlookupLostFocus(index);
+        return false;
+    case QEvent::MouseButtonPress:
+        m_logic.txtlookupClick(index);
+        return false;
+    case QEvent::MouseButtonDblClick:
+        m_logic.txtlookupDblClick(index);
+        return false;
+    case QEvent::KeyPress: {
+        const auto key = lookupKey(*static_cast<QKeyEvent *>(event));
+        if (!key)
+            return false;
+        if (*key == Key::F5) {
+            m_logic.txtlookupKeyDown(index, Key::F5);
+            return true;
+        }
+        return !m_logic.txtlookupKeyPress(index, *key);
+    }
+    default:
+        return false;
+    }
+}
+
+void LookupPanel::refresh() {
+    const bool opening = m_logic.visible() && isHidden();
+    m_refreshing = true;
+    for (int i = 0; i < int(m_boxes.size()); ++i) {
+        QLineEdit *box = m_boxes[i];
+        if (box->text() != m_logic.txtlookup[i])
+            box->setText(m_logic.txtlookup[i]);
+        box->setStyleSheet(QStringLiteral("QLineEdit { background-color: #%1; }")
+                               .arg(m_logic.txtlookupBackColor[i], 6, 16, QLatin1Char('0')));
+    }
+    const ListState &list = m_logic.cbolookup;
+    QStringList shown;
+    for (int i = 0; i < m_results->count(); ++i)
+        shown << m_results->itemText(i);
+    if (shown != list.entries) {
+        m_results->clear();
+        m_results->addItems(list.entries);
+    }
+    m_results->setPlaceholderText(list.text);
+    m_results->setCurrentIndex(-1);
+    m_results->setVisible(m_logic.cbolookupVisible);
+    m_refreshing = false;
+    setVisible(m_logic.visible());
+    // The date box takes the focus as the panel opens.
+    if (opening)
+        QTimer::singleShot(0, m_boxes[EventLookup::DateBox],
+                           [box = m_boxes[EventLookup::DateBox]] { box->setFocus(); });
+}

@@ -1,0 +1,349 @@
+#include "EditingFixture.h"
+
+namespace {
+
+using Key = EventLookup::Key;
+
+const QString NoRecords = QStringLiteral("No records matched your lookup criteria.");
+
+// The look-up panel over the main window's logic: events written straight
+// into eventinfo, found the way the operator finds them.
+class EventLookupTest : public EditingFixture {
+protected:
+    EventLookup &lookup() { return logic->lookup; }
+
+    int add(int date, const QString &title, const QString &billing = QString(),
+            const QString &contact = QString(), double account = 0) {
+        const int number = ++m_lastAdded;
+        exec(QStringLiteral("evnt"),
+             QStringLiteral("insert into eventinfo (eventnum, eventdate, eventtitle, status, "
+                            "custid, custname, contactname) values (?, ?, ?, 2, ?, ?, ?)"),
+             {number, date, title, account, billing, contact});
+        return number;
+    }
+
+    // "Lookup" on the command row, then a box filled as typed into it.
+    void fill(int box, const QString &text) {
+        click(EventWindow::LookupButton);
+        EventLookup &panel = lookup();
+        panel.txtlookupClick(box);
+        panel.txtlookupGotFocus(box);
+        panel.txtlookupKeyPress(box, Key::Other);
+        panel.txtlookupChange(box, text);
+        panel.txtlookupLostFocus(box);
+    }
+    void search(int box, const QString &text) {
+        fill(box, text);
+        lookup().cmdlookup2Click(EventLookup::LookupButton);
+    }
+    // The titles the result list offers, in its order.
+    QStringList listedTitles() {
+        QStringList titles;
+        for (const QString &entry : lookup().cbolookup.entries)
+            titles << entry.section(QStringLiteral(" - "), 1, 1);
+        return titles;
+    }
+    // Nothing found: the message, no list, no event, the panel still up.
+    void expectNothingFound(const std::string &context) {
+        EXPECT_EQ(prompts.messageTexts(), QStringList{NoRecords}) << context;
+        EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops...")) << context;
+        EXPECT_TRUE(lookup().cbolookup.entries.isEmpty()) << context;
+        EXPECT_EQ(event().EventNumber, 0) << context;
+        EXPECT_TRUE(window().lookupVisible) << context;
+        prompts.clear();
+    }
+
+private:
+    int m_lastAdded = 0;
+};
+
+TEST_F(EventLookupTest, TextCriteriaMatchLiterallyAndInAnyCase) {
+    // Each title to find stands beside one that a wildcard, a bracket set or
+    // a case-blind ASCII match would find instead.
+    add(20270610, QStringLiteral("Smith's Anniversary"));
+    add(20270611, QStringLiteral("Smiths Anniversary"));
+    add(20270301, QStringLiteral("100% Fun Night"));
+    add(20270302, QStringLiteral("100 Fun Night"));
+    add(20270715, QStringLiteral("Board_Meeting"));
+    add(20270716, QStringLiteral("BoardXMeeting"));
+    add(20270405, QStringLiteral("Star*Gala"));
+    add(20270406, QStringLiteral("Starry Gala"));
+    add(20270520, QStringLiteral("[Draft] Lunch"));
+    add(20270521, QStringLiteral("Draft Lunch"));
+    add(20270522, QStringLiteral("The \"Big\" Night"));
+    add(20270523, QStringLiteral("Backup C:\\Events"));
+    add(20270524, QStringLiteral("WEDDING SHOWER"));
+    add(20270525, QStringLiteral("ΣΊΣΥΦΟΣ Dinner"));
+    add(20270526, QStringLiteral("Ohne Umlaut"), QStringLiteral("Zoë Adler"),
+        QStringLiteral("RENÉE MARTIN"));
+    add(20270527, QStringLiteral("Plain"), QStringLiteral("Zoe Adler"),
+        QStringLiteral("Renee Martin"));
+
+    const struct {
+        int box;
+        const char *text;
+        QStringList found;
+    } cases[] = {
+        {EventLookup::TitleBox, "h's Ann", {"Smith's Anniversary"}},
+        {EventLookup::TitleBox, "100%", {"100% Fun Night"}},
+        {EventLookup::TitleBox, "d_M", {"Board_Meeting"}},
+        {EventLookup::TitleBox, "r*G", {"Star*Gala"}},
+        {EventLookup::TitleBox, "[Draft]", {"[Draft] Lunch"}},
+        {EventLookup::TitleBox, "[", {"[Draft] Lunch"}},
+        {EventLookup::TitleBox, "\"Big\"", {"The \"Big\" Night"}},
+        {EventLookup::TitleBox, ":\\E", {"Backup C:\\Events"}},
+        {EventLookup::TitleBox, "(", {}},
+        {EventLookup::TitleBox, "wedd", {"WEDDING SHOWER"}},
+        {EventLookup::TitleBox, "σίσυφος", {"ΣΊΣΥΦΟΣ Dinner"}},
+        {EventLookup::BillingNameBox, "ZOË", {"Ohne Umlaut"}},
+        {EventLookup::ContactNameBox, "renée", {"Ohne Umlaut"}},
+        {EventLookup::ContactNameBox, "'", {}},
+        {EventLookup::TitleBox, "'); drop table eventinfo; --", {}},
+    };
+    for (const auto &c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        search(c.box, text);
+        const std::string context = std::to_string(c.box) + " " + c.text;
+        if (c.found.isEmpty()) {
+            expectNothingFound(context);
+            continue;
+        }
+        EXPECT_EQ(listedTitles(), c.found) << context;
+        EXPECT_TRUE(lookup().cbolookupVisible) << context;
+        EXPECT_EQ(lookup().cbolookup.text, EventLookup::ResultsPrompt) << context;
+        EXPECT_TRUE(prompts.messages.isEmpty()) << context;
+    }
+    EXPECT_EQ(events(), 16);
+
+    // Texts longer than any title, of plain and of accented letters.
+    for (const QString &text : {QString(10000, QLatin1Char('a')), QString(10000, QChar(0xEB)),
+                                QString(10000, QLatin1Char('[')) + QLatin1Char('\'')}) {
+        search(EventLookup::TitleBox, text);
+        expectNothingFound("10,000 characters");
+    }
+}
+
+TEST_F(EventLookupTest, AnEventNumberOpensItsEventAtOnce) {
+    add(20270301, QStringLiteral("First"));
+    const int second = add(20270302, QStringLiteral("Second"));
+    search(EventLookup::NumberBox, QString::number(second));
+    EXPECT_EQ(event().EventNumber, second);
+    EXPECT_EQ(box(CurrentEvent::TitleBox), QStringLiteral("Second"));
+    EXPECT_FALSE(window().lookupVisible);
+    EXPECT_TRUE(window().billingVisible);
+    EXPECT_FALSE(lookup().cbolookupVisible);
+    EXPECT_TRUE(lookup().cbolookup.entries.isEmpty());
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
+}
+
+TEST_F(EventLookupTest, ANumberBoxWithoutAWholeNumberFindsNothing) {
+    // Event 1 and the events a number cut short, wrapped or read up to its
+    // first non-digit would open instead.
+    add(20270301, QStringLiteral("One"));
+    add(20250614, QStringLiteral("Two"));
+    for (int n = 3; n <= 5; ++n)
+        add(20250000 + n, QStringLiteral("Other"));
+    add(20270302, QStringLiteral("Billed"), QStringLiteral("Account"), QString(), 1042);
+    exec(QStringLiteral("evnt"),
+         QStringLiteral("insert into eventinfo (eventnum, eventdate, eventtitle) values (-5, "
+                        "2025, 'Scratch')"));
+    const struct {
+        int box;
+        const char *text;
+    } cases[] = {
+        {EventLookup::NumberBox, "abc"},
+        {EventLookup::NumberBox, "-5"},
+        {EventLookup::NumberBox, "1-5"},
+        {EventLookup::NumberBox, "2.9"},
+        {EventLookup::NumberBox, "4294967297"},           // 2^32 + 1
+        {EventLookup::NumberBox, "18446744073709551617"}, // 2^64 + 1
+        {EventLookup::NumberBox, "0"},
+        {EventLookup::DateBox, "2025-06-14"},
+        {EventLookup::DateBox, "20250614abc"},
+        {EventLookup::DateBox, "4315217910"}, // 20250614 + 2^32
+        {EventLookup::DateBox, "-20250614"},
+        {EventLookup::AccountBox, "abc"},
+        {EventLookup::AccountBox, "1042abc"},
+        {EventLookup::AccountBox, "-1042"},
+        {EventLookup::AccountBox, "4294968338"}, // 1042 + 2^32
+    };
+    for (const auto &c : cases) {
+        search(c.box, QString::fromLatin1(c.text));
+        expectNothingFound(std::to_string(c.box) + " " + c.text);
+    }
+
+    // The same boxes with their numbers find them.
+    search(EventLookup::DateBox, QStringLiteral("20250614"));
+    EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Two")});
+    search(EventLookup::AccountBox, QStringLiteral("1042.00"));
+    EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Billed")});
+    search(EventLookup::NumberBox, QStringLiteral(" 1 "));
+    EXPECT_EQ(event().EventNumber, 1);
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
+}
+
+TEST_F(EventLookupTest, ABillingNameListsEveryMatchOldestFirst) {
+    const int november = add(20271105, QStringLiteral("Harvest"), QStringLiteral("Harper Family"),
+                             QStringLiteral("Jo Harper"));
+    const int january = add(20270115, QStringLiteral("Skating"), QStringLiteral("Harper Family"));
+    const int juneLater = add(20270620, QStringLiteral("Picnic"), QStringLiteral("harper family"),
+                              QStringLiteral("Al Harper"));
+    const int juneEarlier =
+        add(20270620, QStringLiteral("Brunch"), QStringLiteral("Harper Family"));
+    add(20270301, QStringLiteral("Unrelated"), QStringLiteral("Lee"));
+    search(EventLookup::BillingNameBox, QStringLiteral("harper"));
+    EXPECT_EQ(
+        lookup().cbolookup.entries,
+        (QStringList{
+            QStringLiteral("%1 - Skating - 20270115 - Harper Family - ").arg(january),
+            QStringLiteral("%1 - Picnic - 20270620 - harper family - Al Harper").arg(juneLater),
+            QStringLiteral("%1 - Brunch - 20270620 - Harper Family - ").arg(juneEarlier),
+            QStringLiteral("%1 - Harvest - 20271105 - Harper Family - Jo Harper").arg(november)}));
+    EXPECT_TRUE(window().lookupVisible);
+    EXPECT_EQ(event().EventNumber, 0) << "nothing opens before an entry is chosen";
+
+    // The third entry chosen: the panel closes and the event is shown.
+    lookup().cbolookupClick(2);
+    EXPECT_EQ(event().EventNumber, juneEarlier);
+    EXPECT_EQ(box(CurrentEvent::TitleBox), QStringLiteral("Brunch"));
+    EXPECT_FALSE(window().lookupVisible);
+    EXPECT_FALSE(lookup().cbolookupVisible);
+    EXPECT_TRUE(lookup().cbolookup.entries.isEmpty());
+    EXPECT_EQ(lookup().cbolookup.text, EventLookup::ResultsPrompt);
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
+}
+
+TEST_F(EventLookupTest, OnlyOneBoxIsEverInUse) {
+    EventLookup &panel = lookup();
+    for (int typed = 0; typed < EventLookup::BoxCount; ++typed) {
+        for (int box = 0; box < EventLookup::BoxCount; ++box)
+            panel.txtlookup[box] = QStringLiteral("x%1").arg(box);
+        panel.txtlookupKeyPress(typed, Key::Tab);
+        EXPECT_EQ(panel.txtlookup[(typed + 1) % EventLookup::BoxCount],
+                  QStringLiteral("x%1").arg((typed + 1) % EventLookup::BoxCount))
+            << "moving on empties nothing";
+        EXPECT_TRUE(panel.txtlookupKeyPress(typed, Key::Other));
+        for (int box = 0; box < EventLookup::BoxCount; ++box)
+            EXPECT_EQ(panel.txtlookup[box],
+                      box == typed ? QStringLiteral("x%1").arg(box) : QString())
+                << typed << " " << box;
+    }
+
+    // A click empties every box and hides the list.
+    panel.txtlookup.fill(QStringLiteral("x"));
+    panel.cbolookupVisible = true;
+    panel.txtlookupClick(EventLookup::TitleBox);
+    EXPECT_EQ(panel.txtlookup, (std::array<QString, EventLookup::BoxCount>{}));
+    EXPECT_FALSE(panel.cbolookupVisible);
+
+    // Enter presses Lookup; with every box empty it ends with the message.
+    click(EventWindow::LookupButton);
+    EXPECT_FALSE(panel.txtlookupKeyPress(EventLookup::ContactNameBox, Key::Enter));
+    expectNothingFound("every box empty");
+    panel.txtlookup[EventLookup::ContactNameBox] = QStringLiteral("   ");
+    panel.cmdlookup2Click(EventLookup::LookupButton);
+    expectNothingFound("blanks only");
+}
+
+TEST_F(EventLookupTest, TheDateAndAccountBoxesTakeTheirLookupsChoice) {
+    const int tasting = add(20260610, QStringLiteral("Tasting"));
+    add(20270610, QStringLiteral("Next year"));
+    add(20270611, QStringLiteral("Billed to 1042"), QString(), QString(), 1042);
+    EventLookup &panel = lookup();
+    click(EventWindow::LookupButton);
+
+    // Month and day alone are this year's (the clock says 2026).
+    panel.txtlookupGotFocus(EventLookup::DateBox);
+    EXPECT_EQ(panel.txtlookupBackColor[EventLookup::DateBox], EventWindow::Yellow);
+    panel.txtlookupChange(EventLookup::DateBox, QStringLiteral("0610"));
+    panel.txtlookupLostFocus(EventLookup::DateBox);
+    EXPECT_EQ(panel.txtlookupBackColor[EventLookup::DateBox], EventWindow::White);
+    EXPECT_EQ(panel.txtlookup[EventLookup::DateBox], QStringLiteral("20260610"));
+    panel.txtlookupChange(EventLookup::TitleBox, QStringLiteral("061"));
+    panel.txtlookupLostFocus(EventLookup::TitleBox);
+    EXPECT_EQ(panel.txtlookup[EventLookup::TitleBox], QStringLiteral("061"))
+        << "only the date box takes the year";
+    panel.txtlookup[EventLookup::TitleBox].clear();
+    panel.cmdlookup2Click(EventLookup::LookupButton);
+    EXPECT_EQ(panel.cbolookup.entries,
+              QStringList{QStringLiteral("%1 - Tasting - 20260610 -  - ").arg(tasting)});
+
+    // F5 starts the look-up program of the box.
+    for (int box = 0; box < EventLookup::BoxCount; ++box)
+        panel.txtlookupKeyDown(box, Key::F5);
+    EXPECT_EQ(programs.started,
+              (QStringList{QStringLiteral("datesift.exe"), QStringLiteral("acctsift.exe")}));
+
+    // A double click takes the look-up's choice from the clipboard.
+    clipboard.content = QStringLiteral("1042.00");
+    panel.txtlookupDblClick(EventLookup::TitleBox);
+    EXPECT_EQ(clipboard.content, QStringLiteral("1042.00")) << "the title box takes nothing";
+    panel.txtlookupClick(EventLookup::AccountBox);
+    panel.txtlookupDblClick(EventLookup::AccountBox);
+    EXPECT_EQ(panel.txtlookup[EventLookup::AccountBox], QStringLiteral("1042.00"));
+    EXPECT_TRUE(clipboard.content.isEmpty());
+    panel.cmdlookup2Click(EventLookup::LookupButton);
+    EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Billed to 1042")});
+    clipboard.content = QStringLiteral("20270610");
+    panel.txtlookupClick(EventLookup::DateBox);
+    panel.txtlookupDblClick(EventLookup::DateBox);
+    panel.cmdlookup2Click(EventLookup::LookupButton);
+    EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Next year")});
+
+    // Cancel Lookup hides the panel and empties the list.
+    panel.cmdlookup2Click(EventLookup::CancelButton);
+    EXPECT_FALSE(window().lookupVisible);
+    EXPECT_FALSE(panel.cbolookupVisible);
+    EXPECT_TRUE(panel.cbolookup.entries.isEmpty());
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
+}
+
+TEST_F(EventLookupTest, AnEventDeletedAtAnotherWorkstationIsSaidToBeGone) {
+    const int gone = add(20270301, QStringLiteral("Spring Gala"));
+    const int kept = add(20270302, QStringLiteral("Spring Lunch"));
+    search(EventLookup::TitleBox, QStringLiteral("spring"));
+    ASSERT_EQ(listedTitles(),
+              (QStringList{QStringLiteral("Spring Gala"), QStringLiteral("Spring Lunch")}));
+
+    // Another workstation deletes the first after the list was made.
+    ScriptedPrompts otherPrompts;
+    Module other(settings(), Ports{otherPrompts, clipboard, programs, clock, keys, printer});
+    {
+        auto db = other.databases.open(QStringLiteral("evnt"));
+        ASSERT_TRUE(db.ok());
+        ASSERT_TRUE(
+            db.value()
+                ->execute(QStringLiteral("delete from eventinfo where eventnum = ?"), {gone})
+                .ok());
+    }
+
+    lookup().cbolookupClick(0);
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("Event #%1 is no longer on file; it may have been deleted at another "
+                             "workstation.")
+                  .arg(gone));
+    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+    EXPECT_EQ(event().EventNumber, 0);
+    EXPECT_TRUE(window().lookupVisible) << "the look-up stays up, not an empty window";
+    EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Spring Lunch")});
+    prompts.clear();
+
+    lookup().cbolookupClick(0);
+    EXPECT_EQ(event().EventNumber, kept);
+    EXPECT_FALSE(window().lookupVisible);
+
+    // A number search for an event deleted meanwhile finds nothing.
+    {
+        auto db = other.databases.open(QStringLiteral("evnt"));
+        ASSERT_TRUE(
+            db.value()
+                ->execute(QStringLiteral("delete from eventinfo where eventnum = ?"), {kept})
+                .ok());
+    }
+    search(EventLookup::NumberBox, QString::number(kept));
+    expectNothingFound("number of a deleted event");
+    EXPECT_TRUE(otherPrompts.messages.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,126 @@
+#include "ui/LookupPanel.h"
+
+#include "ClubFixture.h"
+#include "ShownWindow.h"
+#include "WaitFor.h"
+#include "events/EventLookup.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// The look-up panel in the demo club, driven with the mouse and keys.
+class LookupPanelTest : public ClubFixture {
+protected:
+    bool demoData() const override { return true; }
+};
+
+TEST_F(LookupPanelTest, ATitleTypedAndChosenIsShownInTheEventBoxes) {
+    ShownWindow shown(*module, club, QStringLiteral("lookup-view-test"));
+    ASSERT_TRUE(shown.show());
+    MainWindow &window = shown.window;
+    auto *panel = window.findChild<LookupPanel *>(QStringLiteral("fralookup"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_FALSE(panel->isVisible());
+
+    window.button(EventWindow::LookupButton)->click();
+    ASSERT_TRUE(waitFor([&] { return panel->isVisible(); }));
+    QLineEdit *date = panel->findChild<QLineEdit *>(QStringLiteral("txtlookup(0)"));
+    QLineEdit *title = panel->findChild<QLineEdit *>(QStringLiteral("txtlookup(1)"));
+    ASSERT_TRUE(date && title);
+    for (int box = 0; box < EventLookup::BoxCount; ++box) {
+        QLineEdit *line = panel->findChild<QLineEdit *>(QStringLiteral("txtlookup(%1)").arg(box));
+        EXPECT_EQ(line->accessibleName(), EventLookup::label(box)) << box;
+    }
+    EXPECT_EQ(panel->findChild<QPushButton *>(QStringLiteral("cmdlookup2(0)"))->text(),
+              QStringLiteral("Lookup"));
+    EXPECT_EQ(panel->findChild<QPushButton *>(QStringLiteral("cmdlookup2(1)"))->text(),
+              QStringLiteral("Cancel Lookup"));
+
+    // F5 in the date box starts the date look-up; month and day get the
+    // year; typing into the next box empties the date.
+    QTest::mouseClick(date, Qt::LeftButton);
+    ASSERT_TRUE(waitFor([&] { return date->hasFocus(); }));
+    EXPECT_TRUE(date->styleSheet().contains(QStringLiteral("#ffff00"))) << "the box in use";
+    QTest::keyClick(date, Qt::Key_F5);
+    EXPECT_EQ(programs.started, QStringList{QStringLiteral("datesift.exe")});
+    QTest::keyClicks(date, QStringLiteral("1225"));
+    QTest::keyClick(date, Qt::Key_Tab);
+    QLineEdit *number = panel->findChild<QLineEdit *>(QStringLiteral("txtlookup(2)"));
+    ASSERT_TRUE(waitFor([&] { return number->hasFocus(); })) << "the boxes in the order shown";
+    EXPECT_EQ(date->text(), QStringLiteral("20261225"));
+    EXPECT_TRUE(date->styleSheet().contains(QStringLiteral("#ffffff")));
+    QTest::keyClicks(number, QStringLiteral("7"));
+    EXPECT_EQ(date->text(), QString());
+    EXPECT_EQ(number->text(), QStringLiteral("7"));
+
+    // A few letters of a title, Enter, and the wedding chosen from the list.
+    QTest::mouseClick(title, Qt::LeftButton);
+    EXPECT_EQ(number->text(), QString()) << "a click empties every box";
+    QTest::keyClicks(title, QStringLiteral("wedd"));
+    QTest::keyClick(title, Qt::Key_Return);
+    auto *results = panel->findChild<QComboBox *>(QStringLiteral("cbolookup"));
+    ASSERT_TRUE(waitFor([&] { return results->isVisible(); }));
+    EXPECT_EQ(results->placeholderText(), EventLookup::ResultsPrompt);
+    int wedding = -1;
+    for (int i = 0; i < results->count(); ++i) {
+        EXPECT_TRUE(results->itemText(i).contains(QStringLiteral("Wedding"))) << i;
+        if (results->itemText(i).contains(QStringLiteral("Sullivan-Park Wedding Ceremony")))
+            wedding = i;
+    }
+    ASSERT_GE(wedding, 0);
+    const QString chosen = results->itemText(wedding).section(QStringLiteral(" - "), 0, 0);
+    results->setCurrentIndex(wedding);
+    emit results->activated(wedding);
+
+    ASSERT_TRUE(waitFor([&] { return !panel->isVisible(); }));
+    auto *eventTitle = window.findChild<QLineEdit *>(QStringLiteral("Text1(1)"));
+    auto *eventNumber = window.findChild<QLineEdit *>(QStringLiteral("Text1(2)"));
+    EXPECT_EQ(eventTitle->text(), QStringLiteral("Sullivan-Park Wedding Ceremony"));
+    EXPECT_EQ(eventNumber->text(), chosen);
+    EXPECT_TRUE(window.findChild<QWidget *>(QStringLiteral("frabilling"))->isVisible());
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
+
+    // The wedding's package lists its weekend; the rehearsal dinner opens
+    // with a double click.
+    auto *package = window.findChild<QListWidget *>(QStringLiteral("lstpkg"));
+    ASSERT_TRUE(package && package->isVisible());
+    const auto dinners = package->findItems(QStringLiteral("Rehearsal Dinner"), Qt::MatchContains);
+    ASSERT_EQ(dinners.size(), 1);
+    const QPoint at = package->visualItemRect(dinners.first()).center();
+    prompts.answerYesNo(true);
+    QTest::mouseClick(package->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(package->viewport(), Qt::LeftButton, {}, at);
+    ASSERT_TRUE(waitFor(
+        [&] { return eventTitle->text() == QStringLiteral("Sullivan-Park Rehearsal Dinner"); }));
+
+    // Cloned to the same day next month, it is on that month's sheet.
+    const QDate held =
+        QDate::fromString(window.findChild<QLineEdit *>(QStringLiteral("Text1(0)"))->text(),
+                          QStringLiteral("yyyyMMdd"));
+    ASSERT_TRUE(held.isValid());
+    const QDate next = held.addMonths(1);
+    prompts.answerInput(next.toString(QStringLiteral("yyyyMMdd")));
+    window.menuCommand(QStringLiteral("mnucloneevent"))->trigger();
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
+    EXPECT_NE(eventNumber->text(), chosen);
+    window.button(EventWindow::CalendarButton)->click();
+    MonthSheet &sheet = shown.logic.calendar;
+    while (sheet.year() * 12 + sheet.month() < next.year() * 12 + next.month())
+        sheet.MoveMonthOrYear(MonthSheet::MonthForward);
+    const int first = QDate(next.year(), next.month(), 1).dayOfWeek() % 7;
+    auto *day =
+        window.findChild<QPlainTextEdit *>(QStringLiteral("cal(%1)").arg(first + next.day() - 1));
+    ASSERT_NE(day, nullptr);
+    EXPECT_TRUE(waitFor([&] {
+        return day->toPlainText().contains(QStringLiteral("Sullivan-Park Rehearsal Dinner"));
+    })) << day->toPlainText().toStdString();
+}
+
+} // namespace
