@@ -21,24 +21,17 @@ QStringList searchWords(const QString &text) {
     return text.split(separators, Qt::SkipEmptyParts);
 }
 
-// Typed text is matched literally: % and _ lose their pattern meaning.
-QString containsPattern(const QString &word) {
-    QString escaped = word;
-    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
-        .replace(QLatin1Char('%'), QLatin1String("\\%"))
-        .replace(QLatin1Char('_'), QLatin1String("\\_"));
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
-}
-
-// Every word must appear in one of the name columns.
-void addNameWords(Condition &condition, const QStringList &words, const QStringList &columns,
-                  QStringList &alternatives) {
+// Every word must appear in one of the name columns, in any letter case
+// and taken literally.
+void addNameWords(Condition &condition, const SqlDialect &dialect, const QStringList &words,
+                  const QStringList &columns, QStringList &alternatives) {
     QStringList wordParts;
     for (const QString &word : words) {
         QStringList any;
         for (const QString &column : columns) {
-            any << QStringLiteral("lower(coalesce(%1, '')) like lower(?) escape '\\'").arg(column);
-            condition.values << containsPattern(word);
+            const SqlDialect::Match match = dialect.containsText(column, word);
+            any << match.condition;
+            condition.values << match.value;
         }
         wordParts << '(' + any.join(" or ") + ')';
     }
@@ -85,11 +78,12 @@ void addNumberRanges(Condition &condition, const QList<NumberRange> &ranges, con
     }
 }
 
-Condition searchCondition(const QString &text, const QStringList &nameColumns,
-                          const QString &numberColumn, const QList<NumberRange> &ranges) {
+Condition searchCondition(const SqlDialect &dialect, const QString &text,
+                          const QStringList &nameColumns, const QString &numberColumn,
+                          const QList<NumberRange> &ranges) {
     Condition condition;
     QStringList alternatives;
-    addNameWords(condition, searchWords(text), nameColumns, alternatives);
+    addNameWords(condition, dialect, searchWords(text), nameColumns, alternatives);
     addNumberRanges(condition, ranges, numberColumn, alternatives);
     if (!alternatives.isEmpty())
         condition.parts << '(' + alternatives.join(" or ") + ')';
@@ -137,9 +131,9 @@ Result<LookupPage<AccountMatch>> Lookups::findAccounts(const QString &text) cons
     if (!db)
         return db.error();
     const QList<NumberRange> ranges = numberRanges(text, 5, true);
-    const Condition condition =
-        searchCondition(text, {QStringLiteral("a.lname"), QStringLiteral("a.fname")},
-                        QStringLiteral("a.acctnumber"), ranges);
+    const Condition condition = searchCondition(
+        db.value()->dialect(), text, {QStringLiteral("a.lname"), QStringLiteral("a.fname")},
+        QStringLiteral("a.acctnumber"), ranges);
     const QString order =
         ranges.isEmpty() ? QStringLiteral(" order by lower(a.lname), lower(a.fname), a.acctnumber")
                          : QStringLiteral(" order by a.acctnumber");
@@ -171,7 +165,7 @@ Result<LookupPage<EmployeeMatch>> Lookups::findEmployees(const QString &text) co
         return db.error();
     const QList<NumberRange> ranges = numberRanges(text, 4, false);
     const Condition condition = searchCondition(
-        text,
+        db.value()->dialect(), text,
         {QStringLiteral("emplname"), QStringLiteral("empfname"), QStringLiteral("empmainname")},
         QStringLiteral("empid"), ranges);
     const QString order = ranges.isEmpty()

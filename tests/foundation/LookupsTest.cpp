@@ -61,6 +61,14 @@ TEST_F(LookupsTest, AccountNamesMatchAnyPartInAnyCase) {
     EXPECT_TRUE(accountNumbers(QStringLiteral("%")).isEmpty());
     EXPECT_EQ(accountNumbers(QStringLiteral("andrew's")), QList<double>{2501});
     EXPECT_TRUE(accountNumbers(QStringLiteral("nobody-here")).isEmpty());
+    EXPECT_TRUE(accountNumbers(QStringLiteral("[a]")).isEmpty());
+
+    // Letters beyond ASCII match in either case too.
+    exec(QStringLiteral("master"),
+         QStringLiteral("insert into acctinfo (acctnumber, lname, fname) values (1999, "
+                        "'Ångström', 'Zoë')"));
+    EXPECT_EQ(accountNumbers(QStringLiteral("ÅNGSTRÖM zoË")), QList<double>{1999});
+    EXPECT_EQ(accountNumbers(QStringLiteral("ångström")), QList<double>{1999});
 }
 
 TEST_F(LookupsTest, AccountNumbersMatchByPrefixInNumberOrder) {
