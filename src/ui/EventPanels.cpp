@@ -1,5 +1,6 @@
 #include "EventPanels.h"
 
+#include "TypingBoxes.h"
 #include "startup/MainWindowLogic.h"
 
 #include <QComboBox>
@@ -36,39 +37,6 @@ QString colorSheet(const QString &type, int rgb) {
     return QStringLiteral("%1 { background-color: #%2; }")
         .arg(type)
         .arg(rgb, 6, 16, QLatin1Char('0'));
-}
-
-// The keys the logic judges; navigation and copying pass untouched.
-std::optional<Key> judgedKey(const QKeyEvent &key) {
-    switch (key.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return Key::Enter;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return Key::Tab;
-    case Qt::Key_F5:
-        return Key::F5;
-    case Qt::Key_Backspace:
-    case Qt::Key_Delete:
-        return Key::Other;
-    default:
-        break;
-    }
-    if (key.matches(QKeySequence::Copy) || key.matches(QKeySequence::SelectAll))
-        return std::nullopt;
-    if (key.matches(QKeySequence::Paste) || key.matches(QKeySequence::Cut) ||
-        key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo))
-        return Key::Other;
-    if (!key.text().isEmpty() && key.text().at(0).isPrint())
-        return Key::Other;
-    return std::nullopt;
-}
-
-// Focus that comes and goes with a message box, a popup or another
-// application is not the operator moving between boxes.
-bool movedByOperator(const QFocusEvent &focus) {
-    return focus.reason() != Qt::ActiveWindowFocusReason && focus.reason() != Qt::PopupFocusReason;
 }
 
 } // namespace
@@ -372,7 +340,7 @@ bool EventPanels::eventFilter(QObject *watched, QEvent *event) {
             return true;
         }
         if (event->type() == QEvent::FocusOut &&
-            movedByOperator(*static_cast<QFocusEvent *>(event)))
+            TypingBoxes::movedByOperator(*static_cast<QFocusEvent *>(event)))
             m_logic.entry.txtemployeeLostFocus();
         return false;
     }
@@ -400,34 +368,11 @@ bool EventPanels::eventFilter(QObject *watched, QEvent *event) {
 
 bool EventPanels::boxEvent(int index, QEvent *event) {
     FieldEntry &entry = m_logic.entry;
-    switch (event->type()) {
-    case QEvent::FocusIn:
-        if (movedByOperator(*static_cast<QFocusEvent *>(event)))
-            entry.text1GotFocus(index);
-        return false;
-    case QEvent::FocusOut:
-        if (movedByOperator(*static_cast<QFocusEvent *>(event)))
-            entry.text1LostFocus(index);
-        return false;
-    case QEvent::MouseButtonPress:
-        entry.text1Click(index);
-        return false;
-    case QEvent::MouseButtonDblClick:
-        entry.text1DblClick(index);
-        return false;
-    case QEvent::KeyPress: {
-        const auto key = judgedKey(*static_cast<QKeyEvent *>(event));
-        if (!key)
-            return false;
-        if (*key == Key::F5) {
-            entry.text1KeyDown(index, Key::F5);
-            return true;
-        }
-        return !entry.text1KeyPress(index, *key);
-    }
-    default:
-        return false;
-    }
+    return TypingBoxes::dispatch(
+        event, {[&] { entry.text1GotFocus(index); }, [&] { entry.text1LostFocus(index); },
+                [&] { entry.text1Click(index); }, [&] { entry.text1DblClick(index); },
+                [&](Key key) { entry.text1KeyDown(index, key); },
+                [&](Key key) { return entry.text1KeyPress(index, key); }, true});
 }
 
 void EventPanels::boxEdited(int index) {

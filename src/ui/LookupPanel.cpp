@@ -1,5 +1,6 @@
 #include "LookupPanel.h"
 
+#include "TypingBoxes.h"
 #include "events/EventLookup.h"
 
 #include <QComboBox>
@@ -13,42 +14,7 @@
 #include <QTimer>
 #include <optional>
 
-namespace {
-
-using Key = EventLookup::Key;
-
-// Enter and F5 are the logic's; a key that changes the text is "any other
-// key"; moving about and copying pass untouched.
-std::optional<Key> lookupKey(const QKeyEvent &key) {
-    switch (key.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return Key::Enter;
-    case Qt::Key_F5:
-        return Key::F5;
-    case Qt::Key_Backspace:
-    case Qt::Key_Delete:
-        return Key::Other;
-    default:
-        break;
-    }
-    if (key.matches(QKeySequence::Paste) || key.matches(QKeySequence::Cut))
-        return Key::Other;
-    if (key.matches(QKeySequence::Copy) || key.matches(QKeySequence::SelectAll))
-        return std::nullopt;
-    if (!key.text().isEmpty() && key.text().at(0).isPrint())
-        return Key::Other;
-    return std::nullopt;
-}
-
-// Focus taken by a message box or a popup and given back is not the
-// operator moving between boxes.
-bool byOperator(QEvent *event) {
-    const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
-
-} // namespace
+namespace {} // namespace
 
 LookupPanel::LookupPanel(EventLookup &logic, QWidget *parent)
     : QGroupBox(tr("Event Lookup"), parent)
@@ -109,34 +75,14 @@ bool LookupPanel::eventFilter(QObject *watched, QEvent *event) {
 }
 
 bool LookupPanel::boxEvent(int index, QEvent *event) {
-    switch (event->type()) {
-    case QEvent::FocusIn:
-        if (byOperator(event))
-            m_logic.txtlookupGotFocus(index);
-        return false;
-    case QEvent::FocusOut:
-        if (byOperator(event))
-            m_logic.txtlookupLostFocus(index);
-        return false;
-    case QEvent::MouseButtonPress:
-        m_logic.txtlookupClick(index);
-        return false;
-    case QEvent::MouseButtonDblClick:
-        m_logic.txtlookupDblClick(index);
-        return false;
-    case QEvent::KeyPress: {
-        const auto key = lookupKey(*static_cast<QKeyEvent *>(event));
-        if (!key)
-            return false;
-        if (*key == Key::F5) {
-            m_logic.txtlookupKeyDown(index, Key::F5);
-            return true;
-        }
-        return !m_logic.txtlookupKeyPress(index, *key);
-    }
-    default:
-        return false;
-    }
+    EventLookup &logic = m_logic;
+    return TypingBoxes::dispatch(
+        event, {[&] { logic.txtlookupGotFocus(index); }, [&] { logic.txtlookupLostFocus(index); },
+                [&] { logic.txtlookupClick(index); }, [&] { logic.txtlookupDblClick(index); },
+                [&](TypingBoxes::Key key) { logic.txtlookupKeyDown(index, key); },
+                [&](TypingBoxes::Key key) {
+                    return logic.txtlookupKeyPress(index, key);
+                }});
 }
 
 void LookupPanel::refresh() {

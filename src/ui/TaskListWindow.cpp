@@ -1,5 +1,6 @@
 #include "TaskListWindow.h"
 
+#include "TypingBoxes.h"
 #include "WindowServices.h"
 
 #include <QCheckBox>
@@ -19,12 +20,6 @@
 #include <optional>
 
 namespace {
-
-// Focus that leaves because a message box or another window came up is no
-// move of the operator's.
-bool movedByOperator(const QFocusEvent &focus) {
-    return focus.reason() != Qt::ActiveWindowFocusReason && focus.reason() != Qt::PopupFocusReason;
-}
 
 std::optional<TaskList::Key> keyOf(const QKeyEvent &press) {
     switch (press.key()) {
@@ -175,7 +170,7 @@ bool TaskListWindow::eventFilter(QObject *watched, QEvent *event) {
         m_logic.text1GotFocus(box);
         break;
     case QEvent::FocusOut:
-        if (movedByOperator(*static_cast<QFocusEvent *>(event)))
+        if (TypingBoxes::movedByOperator(*static_cast<QFocusEvent *>(event)))
             m_logic.text1LostFocus(box);
         break;
     case QEvent::KeyPress: {
