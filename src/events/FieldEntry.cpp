@@ -127,34 +127,49 @@ void FieldEntry::text1LostFocus(int box) {
     emit changed();
 }
 
-void FieldEntry::leaveDate() {
-    CurrentEvent &event = m_module.event;
-    QString &text = event.Text1[CurrentEvent::DateBox];
-    const QDate today = m_module.ports.clock.today();
+FieldEntry::TypedDate FieldEntry::checkTypedDate(Module &module, QString &text, bool newEvent,
+                                                 int &date) {
+    const QDate today = module.ports.clock.today();
     if (text.size() == 4)
         text.prepend(today.toString(QStringLiteral("yyyy")));
     const double typed = numericValue(text);
     if (typed < 1)
-        return;
+        return TypedDate::None;
     // Larger numbers than a date are judged as no date at all.
     const int dateNumber = typed > 99999999 ? 0 : int(typed);
-    if (event.EditMode == CurrentEvent::EnteringNew && !level(OperatorSession::evaccess3) &&
+    if (newEvent && !module.session.CheckAccess(OperatorSession::evaccess3) &&
         EntryChecks::yearFirst(dateNumber).toInt() <
-            today.toString(QStringLiteral("yyyyMMdd")).toInt()) {
+            today.toString(QStringLiteral("yyyyMMdd")).toInt())
+        return TypedDate::BackDated;
+    EntryChecks &checks = module.checks;
+    checks.DateNumber = dateNumber;
+    checks.ValidateDate();
+    if (checks.DateError == 1)
+        return TypedDate::Refused;
+    date = checks.DateText.toInt();
+    return TypedDate::Accepted;
+}
+
+void FieldEntry::leaveDate() {
+    CurrentEvent &event = m_module.event;
+    QString &text = event.Text1[CurrentEvent::DateBox];
+    int date = 0;
+    switch (checkTypedDate(m_module, text, event.EditMode == CurrentEvent::EnteringNew, date)) {
+    case TypedDate::None:
+        return;
+    case TypedDate::BackDated:
         warn(BackDatingRefused, Oops);
         text.clear();
         m_window.focusBox = CurrentEvent::DateBox;
         return;
-    }
-    EntryChecks &checks = m_module.checks;
-    checks.DateNumber = dateNumber;
-    checks.ValidateDate();
-    if (checks.DateError == 1) {
+    case TypedDate::Refused:
         m_window.focusBox = CurrentEvent::DateBox;
         return;
+    case TypedDate::Accepted:
+        text = m_module.checks.DateText;
+        event.Date = date;
+        return;
     }
-    text = checks.DateText;
-    event.Date = integerValue(text);
 }
 
 void FieldEntry::leaveTime(int box) {

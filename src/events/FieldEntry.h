@@ -26,6 +26,12 @@ public:
     // typing (a clone, a delete).
     static inline const QString BackDatingRefused =
         QStringLiteral("You must be in administrator mode to\nback-date a new reservation. Redo.");
+    // A date typed for an event: MMDD gets this year; a new event's date
+    // before today needs the administrator; the date check tells the
+    // operator what it refuses. An accepted date goes to `date` (YYYYMMDD).
+    enum class TypedDate { None, BackDated, Refused, Accepted };
+    static TypedDate checkTypedDate(Module &module, QString &text, bool newEvent, int &date);
+
     static inline const QString BilledStatusRefused =
         QStringLiteral("Administrator level is required to change a status 5 event.");
 

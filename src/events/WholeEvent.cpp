@@ -4,7 +4,6 @@
 #include "EventRecord.h"
 #include "FieldEntry.h"
 #include "calendar/SlotBooking.h"
-#include "foundation/Clock.h"
 #include "foundation/Module.h"
 #include "foundation/Prompts.h"
 #include "foundation/TextValue.h"
@@ -43,22 +42,14 @@ int WholeEvent::askCloneDate() {
                                               "YYYYMMDD"),
                                QStringLiteral("Clone Event - Enter new date"))
                         .trimmed();
-    if (typed.isEmpty())
-        return 0;
-    const QDate today = m_module.ports.clock.today();
-    if (typed.size() == 4)
-        typed.prepend(today.toString(QStringLiteral("yyyy")));
-    // A number longer than a date is no date; it must not wrap to one.
-    const double number = numericValue(typed);
-    EntryChecks &checks = m_module.checks;
-    checks.DateNumber = number > 0 && number <= 99999999 ? int(number) : 0;
-    checks.ValidateDate();
-    if (checks.DateError == 1)
-        return 0;
-    const int date = checks.DateText.toInt();
-    if (date < today.toString(QStringLiteral("yyyyMMdd")).toInt() &&
-        !level(OperatorSession::evaccess3)) {
+    int date = 0;
+    switch (FieldEntry::checkTypedDate(m_module, typed, true, date)) {
+    case FieldEntry::TypedDate::Accepted:
+        break;
+    case FieldEntry::TypedDate::BackDated:
         oops(FieldEntry::BackDatingRefused);
+        return 0;
+    default:
         return 0;
     }
     // Checked before a number is issued, so a refused clone uses none.
