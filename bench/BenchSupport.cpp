@@ -35,7 +35,8 @@ BenchClub::BenchClub() {
     auto storage = ClubStorage::load(club);
     if (!storage)
         std::abort();
-    module = std::make_unique<Module>(*storage, Ports{ports, ports, ports, ports, ports, ports});
+    module =
+        std::make_unique<Module>(*storage, Ports{ports, ports, ports, ports, ports, ports, ports});
 }
 
 BenchClub::~BenchClub() {

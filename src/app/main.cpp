@@ -10,6 +10,7 @@
 #include "ui/QtPrinter.h"
 #include "ui/QtPrograms.h"
 #include "ui/QtPrompts.h"
+#include "ui/QtScreenGrabber.h"
 #include "ui/WindowServices.h"
 #include "ui/companions/StandIns.h"
 
@@ -67,6 +68,7 @@ int main(int argc, char *argv[]) {
     SystemClock clock;
     QtKeySender keys;
     QtPrinter printer;
+    QtScreenGrabber screen;
     auto club = ClubStorage::load(arguments.clubDirectory);
     if (!club) {
         prompts.message(club.error().description, QStringLiteral("Brevant"), Icon::Critical);
@@ -74,7 +76,7 @@ int main(int argc, char *argv[]) {
     }
     StorageSettings storage = *club;
     storage.readOnly = !QFileInfo(arguments.clubDirectory).isWritable();
-    Module module(storage, Ports{prompts, clipboard, programs, clock, keys, printer});
+    Module module(storage, Ports{prompts, clipboard, programs, clock, keys, printer, screen});
     module.routines.ChangeToProgramDirectory();
 
     SingleInstance instance(arguments.clubDirectory, SingleInstance::currentAccount());

@@ -19,6 +19,7 @@ class KeySender;
 class Printer;
 class Programs;
 class Prompts;
+class ScreenGrabber;
 
 // The operator's side of the world, handed to every logic class.
 struct Ports {
@@ -28,6 +29,7 @@ struct Ports {
     Clock &clock;
     KeySender &keys;
     Printer &printer;
+    ScreenGrabber &screen;
 };
 
 // Everything shared module-wide for one run: the ports, the storage, the

@@ -66,7 +66,8 @@ TEST_F(ContractBuilderTest, TwoWorkstationsCreatingAContractAtOnceKeepBoth) {
     storeContract(1, QStringLiteral("Dinner"), {QStringLiteral("cbterms.txt")});
     loadEvent();
     ScriptedPrompts otherPrompts;
-    Module other(settings(), Ports{otherPrompts, clipboard, programs, clock, keys, printer});
+    Module other(settings(),
+                 Ports{otherPrompts, clipboard, programs, clock, keys, printer, screen});
     other.session = module->session;
     other.event = module->event;
     ContractBuilder elsewhere(other, tokens);

@@ -307,7 +307,8 @@ TEST_F(EventLookupTest, AnEventDeletedAtAnotherWorkstationIsSaidToBeGone) {
 
     // Another workstation deletes the first after the list was made.
     ScriptedPrompts otherPrompts;
-    Module other(settings(), Ports{otherPrompts, clipboard, programs, clock, keys, printer});
+    Module other(settings(),
+                 Ports{otherPrompts, clipboard, programs, clock, keys, printer, screen});
     {
         auto db = other.databases.open(QStringLiteral("evnt"));
         ASSERT_TRUE(db.ok());

@@ -236,7 +236,7 @@ TEST_F(EventPackagesTest, ALinkToAPackageUnlinkedAtAnotherWorkstationIsRefused) 
 
     // Meanwhile another workstation unlinks the banquet, and so its package.
     {
-        Module other(settings(), Ports{prompts, clipboard, programs, clock, keys, printer});
+        Module other(settings(), Ports{prompts, clipboard, programs, clock, keys, printer, screen});
         other.session = module->session;
         other.event.EventNumber = banquet;
         EventPackages elsewhere(other);

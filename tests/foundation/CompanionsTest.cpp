@@ -40,7 +40,7 @@ TEST_F(CompanionsTest, AViewerAnsweringNoHelpLeadsToTheHelpText) {
         FakeClipboard &clipboard;
         QStringList started;
     } viewer(clipboard);
-    Module withViewer(settings(), Ports{prompts, clipboard, viewer, clock, keys, printer});
+    Module withViewer(settings(), Ports{prompts, clipboard, viewer, clock, keys, printer, screen});
     Companions(withViewer).Help(3);
     EXPECT_EQ(viewer.started, (QStringList{QStringLiteral("vrnohelp.exe manual-MORAVEL.pdf"),
                                            QStringLiteral("vrnedit.exe evnt-3.txt")}));

@@ -41,7 +41,7 @@ protected:
         ClubFixture::SetUp();
         clock.current = QDateTime(QDate(2027, 1, 10), QTime(9, 30));
         module = std::make_unique<Module>(
-            settings(), Ports{offering, clipboard, programs, clock, keys, printer});
+            settings(), Ports{offering, clipboard, programs, clock, keys, printer, screen});
         signIn(99);
         for (int number : {Wedding, Dinner})
             exec(QStringLiteral("evnt"),
@@ -284,7 +284,8 @@ TEST_F(TaskListTest, ATaskChangedAtAnotherWorkstationIsNotOverwritten) {
     addTask(Wedding, Day, QStringLiteral("Order flowers"));
     addTask(Wedding, Day, QStringLiteral("Print menus"));
     ScriptedPrompts otherPrompts;
-    Module other(settings(), Ports{otherPrompts, clipboard, programs, clock, keys, printer});
+    Module other(settings(),
+                 Ports{otherPrompts, clipboard, programs, clock, keys, printer, screen});
     other.session = module->session;
     other.session.UserName = QStringLiteral("BEN");
     TaskList elsewhere(other);

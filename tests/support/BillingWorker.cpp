@@ -25,7 +25,7 @@ int main(int argc, char **argv) {
     if (!club)
         return 2;
     SilentPorts ports;
-    Module module(*club, Ports{ports, ports, ports, ports, ports, ports});
+    Module module(*club, Ports{ports, ports, ports, ports, ports, ports, ports});
     auto loaded = LoadConfiguration(module.databases);
     if (!loaded)
         return 2;

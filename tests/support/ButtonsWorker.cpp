@@ -21,7 +21,7 @@ int main(int argc, char **argv) {
     if (!club)
         return 2;
     SilentPorts ports;
-    Module module(*club, Ports{ports, ports, ports, ports, ports, ports});
+    Module module(*club, Ports{ports, ports, ports, ports, ports, ports, ports});
     module.session.UserLevel = OperatorSession::MaintenanceLevel;
     const int button = arguments[2].toInt();
 

@@ -44,8 +44,8 @@ StorageSettings ClubFixture::settings() const {
 
 Module &ClubFixture::reopen(const StorageSettings &storage) {
     module.reset();
-    module = std::make_unique<Module>(storage,
-                                      Ports{prompts, clipboard, programs, clock, keys, printer});
+    module = std::make_unique<Module>(
+        storage, Ports{prompts, clipboard, programs, clock, keys, printer, screen});
     return *module;
 }
 

@@ -51,6 +51,7 @@ protected:
     FixedClock clock;
     RecordingKeySender keys;
     RecordingPrinter printer;
+    FakeScreen screen;
     std::unique_ptr<Module> module;
     // The test's own database on the PostgreSQL test server, when there is one.
     std::optional<StorageSettings> server;

@@ -24,7 +24,7 @@ int main(int argc, char **argv) {
         return 2;
     StorageSettings storage = *club;
     SilentPorts ports;
-    Module module(storage, Ports{ports, ports, ports, ports, ports, ports});
+    Module module(storage, Ports{ports, ports, ports, ports, ports, ports, ports});
     EventRecord record(module);
     QTextStream out(stdout);
 

@@ -7,6 +7,7 @@
 #include "foundation/Programs.h"
 #include "foundation/Prompts.h"
 #include "utilities/Keysend.h"
+#include "utilities/ScreenGrabber.h"
 
 #include <QList>
 #include <QQueue>
@@ -132,4 +133,16 @@ public:
     }
 
     QList<Document> documents;
+};
+
+// Hands out the picture a test set, or none (a session without a display).
+class FakeScreen final : public ScreenGrabber {
+public:
+    std::optional<ScreenPicture> grabDesktop() override {
+        ++grabs;
+        return picture;
+    }
+
+    std::optional<ScreenPicture> picture;
+    int grabs = 0;
 };

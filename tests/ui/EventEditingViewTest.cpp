@@ -31,7 +31,7 @@ protected:
         fillYear(clock.today().year());
         printer.setOutputFile(QDir(temp.path()).filePath(QStringLiteral("audit.pdf")));
         viewModule = std::make_unique<Module>(
-            settings(), Ports{prompts, clipboard, programs, clock, typing, printer});
+            settings(), Ports{prompts, clipboard, programs, clock, typing, printer, screen});
     }
     void TearDown() override {
         viewModule.reset();

@@ -42,7 +42,8 @@ protected:
 
 TEST_F(ReportsViewTest, TheMonthsConflictsAndAnEventsTasksArePrinted) {
     QtPrograms realPrograms(club);
-    Module withPrograms(settings(), Ports{prompts, clipboard, realPrograms, clock, keys, printer});
+    Module withPrograms(settings(),
+                        Ports{prompts, clipboard, realPrograms, clock, keys, printer, screen});
     ShownWindow shown(withPrograms, club, QStringLiteral("view-test"));
     ASSERT_TRUE(shown.show());
 
@@ -84,7 +85,8 @@ TEST_F(ReportsViewTest, TheMonthsConflictsAndAnEventsTasksArePrinted) {
 
 TEST_F(ReportsViewTest, TheMonthsEventsAndEveryListingArePrinted) {
     QtPrograms realPrograms(club);
-    Module withPrograms(settings(), Ports{prompts, clipboard, realPrograms, clock, keys, printer});
+    Module withPrograms(settings(),
+                        Ports{prompts, clipboard, realPrograms, clock, keys, printer, screen});
     ShownWindow shown(withPrograms, club, QStringLiteral("view-test"));
     ASSERT_TRUE(shown.show());
     const QVariantList titles =

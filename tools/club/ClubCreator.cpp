@@ -103,7 +103,7 @@ Status writeSettings(Databases &databases, bool demo) {
 // own room editor, year set-up and event save as an operator would make them.
 Status addDemoCalendar(const StorageSettings &settings, const QDate &today) {
     SilentPorts ports(today);
-    Module module(settings, Ports{ports, ports, ports, ports, ports, ports});
+    Module module(settings, Ports{ports, ports, ports, ports, ports, ports, ports});
     module.session.UserLevel = OperatorSession::MaintenanceLevel;
     module.session.AccessThresholds = {0, 0, 0, 0};
     RoomEditor editor(module);

@@ -6,11 +6,13 @@
 #include "foundation/Programs.h"
 #include "foundation/Prompts.h"
 #include "utilities/Keysend.h"
+#include "utilities/ScreenGrabber.h"
 
 // Ports for driving the logic without an operator: nothing is shown, every
 // question is answered No (but for the next `yesAnswers`), an input box
-// takes the next scripted answer, nothing is started. The club creator and the benchmarks use them.
-struct SilentPorts final : Prompts, Clipboard, Programs, Clock, KeySender, Printer {
+// takes the next scripted answer, nothing is started, there is no screen. The club creator and the
+// benchmarks use them.
+struct SilentPorts final : Prompts, Clipboard, Programs, Clock, KeySender, Printer, ScreenGrabber {
     explicit SilentPorts(QDate day = QDate::currentDate())
         : date(day) {}
 
@@ -37,6 +39,7 @@ struct SilentPorts final : Prompts, Clipboard, Programs, Clock, KeySender, Print
     void pause(int) override {}
     void SendKeyText(const QString &) override {}
     bool printLines(const QString &, const QStringList &) override { return false; }
+    std::optional<ScreenPicture> grabDesktop() override { return std::nullopt; }
 
     QDate date;
     QString lastMessage; // what would have been shown, for error reports
