@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace ClubFile {
 
@@ -26,6 +27,24 @@ QString find(const QString &directory, const QString &name) {
         path = QDir(path).filePath(*match);
     }
     return path;
+}
+
+QString replace(const QString &path, const QByteArray &content) {
+    // Unbuffered, every byte is seen written: a buffered file cut short by a
+    // full disk is committed as if it were whole. The write after a short
+    // one gives the system's reason.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    for (qsizetype done = 0; done < content.size();) {
+        const qint64 written = file.write(content.constData() + done, content.size() - done);
+        if (written <= 0)
+            return file.errorString();
+        done += written;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return QString();
 }
 
 } // namespace ClubFile

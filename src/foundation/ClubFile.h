@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Files of the club directory found whatever the case of their letters:
@@ -13,5 +14,11 @@ QString find(const QString &directory, const QString &name);
 inline bool exists(const QString &directory, const QString &name) {
     return !find(directory, name).isEmpty();
 }
+
+// Writes the file whole beside the old one and only then puts it in the old
+// one's place, so that a reader, a crash or a full disk never leaves half a
+// file: the old one stays until the new one is complete. The reason it
+// failed, or empty.
+QString replace(const QString &path, const QByteArray &content);
 
 } // namespace ClubFile

@@ -1,9 +1,10 @@
 #include "ClubStorage.h"
 
+#include "ClubFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace ClubStorage {
 
@@ -87,9 +88,6 @@ Status writeServer(const QString &clubDirectory, const StorageSettings &settings
     if (settings.engine != Engine::Postgres)
         return {};
     const QString path = QDir(clubDirectory).filePath(QString::fromLatin1(ServerFile));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return badFile(path, file.errorString());
     QString text =
         QStringLiteral("# The PostgreSQL server that holds this club's databases. The password is\n"
                        "# never kept here: PGPASSWORD or ~/.pgpass supplies it.\n");
@@ -99,9 +97,8 @@ Status writeServer(const QString &clubDirectory, const StorageSettings &settings
     text += QStringLiteral("database=%1\n").arg(settings.databaseName);
     if (!settings.userName.isEmpty())
         text += QStringLiteral("user=%1\n").arg(settings.userName);
-    file.write(text.toUtf8());
-    if (!file.commit())
-        return badFile(path, file.errorString());
+    if (const QString failed = ClubFile::replace(path, text.toUtf8()); !failed.isEmpty())
+        return badFile(path, failed);
     return {};
 }
 

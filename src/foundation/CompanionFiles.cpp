@@ -1,12 +1,12 @@
 #include "CompanionFiles.h"
 
 #include "Clipboard.h"
+#include "ClubFile.h"
 #include "OperatorSession.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {
@@ -74,11 +74,9 @@ Status CompanionFiles::saveHelpText(const HelpText &help, const QString &text) c
     QString content = text;
     if (help.crlf)
         content.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    QSaveFile file(help.path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content.toUtf8()) < 0 || !file.commit())
-        return DbError{
-            FileAccessError,
-            QStringLiteral("%1 was not saved: %2").arg(help.fileName, file.errorString())};
+    if (const QString failed = ClubFile::replace(help.path, content.toUtf8()); !failed.isEmpty())
+        return DbError{FileAccessError,
+                       QStringLiteral("%1 was not saved: %2").arg(help.fileName, failed)};
     return {};
 }
 

@@ -1,8 +1,9 @@
 #include "SharedFile.h"
 
+#include "ClubFile.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QSaveFile>
 #include <QThread>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -63,11 +64,7 @@ bool update(const QString &path, const std::function<QString(const QString &)> &
         content = QString::fromUtf8(current.readAll());
         current.close();
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
-    file.write(change(content).toUtf8());
-    return file.commit();
+    return ClubFile::replace(path, change(content).toUtf8()).isEmpty();
 }
 
 } // namespace SharedFile

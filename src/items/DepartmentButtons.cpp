@@ -1,11 +1,11 @@
 #include "DepartmentButtons.h"
 
+#include "foundation/ClubFile.h"
 #include "foundation/Module.h"
 #include "foundation/SharedFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace {
@@ -112,8 +112,7 @@ void DepartmentButtons::CreateButtonFile() {
     for (const DepartmentButton &button : cmddept)
         lines << button.caption + QStringLiteral(" , ") + button.tag;
     const QByteArray content = joinedLines(lines).toUtf8();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
+    if (!ClubFile::replace(path, content).isEmpty())
         reportWriteFailure();
 }
 

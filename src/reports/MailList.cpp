@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
@@ -208,11 +207,10 @@ QByteArray MailList::csv() const {
 }
 
 Status MailList::writeCsv(const QString &path) const {
-    QSaveFile file(path);
-    const QByteArray bytes = csv();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return DbError{ErrorNumber::FileAccess, QStringLiteral("The CSV file %1 was not saved: %2")
-                                                    .arg(shownPath(path), file.errorString())};
+    if (const QString failed = ClubFile::replace(path, csv()); !failed.isEmpty())
+        return DbError{
+            ErrorNumber::FileAccess,
+            QStringLiteral("The CSV file %1 was not saved: %2").arg(shownPath(path), failed)};
     return {};
 }
 
