@@ -34,6 +34,17 @@ bool tableExists(Database &db, const QString &table) {
     return found && found->next();
 }
 
+Result<QStringList> columnNames(Database &db, const QString &table) {
+    auto probe = db.exec(QStringLiteral("select * from %1 where 1 = 0").arg(table));
+    if (!probe)
+        return probe.error();
+    const QSqlRecord record = probe->record();
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i);
+    return names;
+}
+
 Status createIndex(Database &db, const QString &table, const Schema::Index &index) {
     if (!safe(index.columns) || !SqlDialect::isSafeIdentifier(table))
         return unsafeName(index.columns.join(QLatin1Char(',')));

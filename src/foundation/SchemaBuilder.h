@@ -15,6 +15,8 @@ Status createIndex(Database &db, const QString &table, const Schema::Index &inde
 // Appends one column; an existing column of that name is reported as 3191.
 Status addColumn(Database &db, const QString &table, const Schema::Column &column);
 bool tableExists(Database &db, const QString &table);
+// The table's columns as the database has them, in their order.
+Result<QStringList> columnNames(Database &db, const QString &table);
 
 // Gives an existing table the schema's columns and indexes: a new table is
 // made, every row copied over by column name, the old one dropped and the

@@ -77,18 +77,6 @@ std::optional<Schema::Column> knownColumn(const Schema::Table &table, const QStr
     return std::nullopt;
 }
 
-// The table's columns as the database has them, in their order.
-Result<QStringList> columnNames(Database &db, const QString &table) {
-    auto probe = db.exec(QStringLiteral("select * from %1 where 1 = 0").arg(table));
-    if (!probe)
-        return probe.error();
-    const QSqlRecord record = probe->record();
-    QStringList names;
-    for (int i = 0; i < record.count(); ++i)
-        names << record.fieldName(i);
-    return names;
-}
-
 // ---- Opening both sides ----------------------------------------------------
 
 // A database of a club, or null when the club has none of that name.
@@ -193,7 +181,7 @@ Result<DatabasePlan> planDatabase(const Databases &from, const QString &name) {
     if (Status current = checkVersion(source, directory); !current)
         return current.error();
     for (Schema::Table table : sourceTables(source)) {
-        auto names = columnNames(source, table.name);
+        auto names = SchemaBuilder::columnNames(source, table.name);
         if (!names)
             return about(QStringLiteral("%1 of %2").arg(tableName(name, table.name), directory),
                          names.error());
@@ -223,7 +211,7 @@ Result<QList<Schema::Column>> comparedColumns(Database *a, Database &b,
     for (Database *db : {a, &b}) {
         if (!db)
             continue;
-        auto names = columnNames(*db, table.name);
+        auto names = SchemaBuilder::columnNames(*db, table.name);
         if (!names)
             return names.error();
         for (const QString &name : *names) {
@@ -436,7 +424,7 @@ QVariant bound(const QVariant &value, ColumnType type) {
 Status matchColumns(Database &to, const Schema::Table &table) {
     if (!SchemaBuilder::tableExists(to, table.name))
         return SchemaBuilder::createTable(to, table);
-    auto names = columnNames(to, table.name);
+    auto names = SchemaBuilder::columnNames(to, table.name);
     if (!names)
         return names.status();
     const qsizetype shared = std::min(names->size(), table.columns.size());
