@@ -149,7 +149,9 @@ std::optional<double> BillingAccounts::CreateAccount(int eventNumber) {
                                               "information...")
                              : QString()),
                   QStringLiteral("Successful..."), Icon::Information);
-    if (tills && ClubFile::exists(club, QStringLiteral("tillzoupdate.exe"))) {
+    // The export window is this program's own, so the tills' own program
+    // is all it takes.
+    if (tills) {
         m_module.channel.MessageText = QStringLiteral("16");
         emit pointOfSaleExportRequested();
     }

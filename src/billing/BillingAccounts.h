@@ -50,8 +50,9 @@ public:
     static QString numberText(double number);
 
 signals:
-    // A new account exists and the point-of-sale export should pass it on
-    // to the tills (MessageText "16").
+    // A new account exists in a club with tills ("tillzo.exe"): the
+    // point-of-sale export window should pass it on to them (MessageText
+    // "16").
     void pointOfSaleExportRequested();
 
 private:

@@ -101,6 +101,7 @@ public:
     // BEGIN IMMEDIATE already holds the whole file against other writers.
     QString rowIdentity() const override { return QStringLiteral("rowid"); }
     QString lockRowsClause() const override { return QString(); }
+    QString lockTableStatement(const QString &) const override { return QString(); }
     QString indexNamesQuery() const override {
         return QStringLiteral(
             "select name from sqlite_master where type = 'index' and lower(tbl_name) = lower(?)");
@@ -184,6 +185,9 @@ public:
 
     QString rowIdentity() const override { return QStringLiteral("ctid"); }
     QString lockRowsClause() const override { return QStringLiteral(" for update"); }
+    QString lockTableStatement(const QString &table) const override {
+        return QStringLiteral("lock table %1 in exclusive mode").arg(table);
+    }
     QString indexNamesQuery() const override {
         return QStringLiteral("select indexname from pg_indexes where schemaname = "
                               "current_schema() and tablename = lower(?)");

@@ -34,6 +34,10 @@ public:
     // Appended to a select that picks rows to change, so that no other
     // workstation changes them before this transaction ends.
     virtual QString lockRowsClause() const = 0;
+    // A statement that keeps other workstations from writing the table until
+    // this transaction ends, while they may still read its committed rows;
+    // empty where beginWrite already holds the whole database.
+    virtual QString lockTableStatement(const QString &table) const = 0;
     // A select of the names of the indexes on the table bound to its one
     // placeholder.
     virtual QString indexNamesQuery() const = 0;

@@ -32,10 +32,6 @@ protected:
         return count(QStringLiteral("master"), QStringLiteral("select count(*) from acctinfo "
                                                               "where acctnumber >= 90000"));
     }
-    void touch(const QString &name) {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
     QString &box(int index) { return module->event.Text1[index]; }
 
     std::unique_ptr<BillingAccounts> accounts;
@@ -85,15 +81,15 @@ TEST_F(BillingAccountsTest, TheTillsAreToldOfANewAccountWhenTheyAreThere) {
     int exports = 0;
     QObject::connect(accounts.get(), &BillingAccounts::pointOfSaleExportRequested,
                      [&] { ++exports; });
-    touch(QStringLiteral("TILLZO.EXE"));
     ASSERT_TRUE(accounts->CreateAccount(1));
-    EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("Billing Account # 90000 created.\r\nClick OK to update Tillzo POS "
-                             "with new account information..."));
-    EXPECT_EQ(exports, 0) << "the export program itself is missing";
-    touch(QStringLiteral("tillzoupdate.exe"));
+    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Billing Account # 90000 created."));
+    EXPECT_EQ(exports, 0) << "a club without tills";
+    touch(QStringLiteral("TILLZO.EXE"));
     ASSERT_TRUE(accounts->CreateAccount(2));
-    EXPECT_EQ(exports, 1);
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("Billing Account # 90001 created.\r\nClick OK to update Tillzo POS "
+                             "with new account information..."));
+    EXPECT_EQ(exports, 1) << "the export window is built in";
     EXPECT_EQ(module->channel.MessageText, QStringLiteral("16"));
 }
 

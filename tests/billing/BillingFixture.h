@@ -3,6 +3,8 @@
 #include "ClubFixture.h"
 #include "startup/ConfigurationLoader.h"
 
+#include <QFile>
+
 // A new club (account range 90000 to 99999.99, daily billing) with the
 // configuration read as start-up reads it, and helpers that store events,
 // items and accounts directly.
@@ -39,6 +41,11 @@ protected:
                             "taxexempt, suspended, terminated) values (?, 'Ada', 'Byron', 'FM', "
                             "?, ?, 0)"),
              {number, taxexempt, suspended});
+    }
+    // An empty file in the club directory (a marker such as "TILLZO.EXE").
+    void touch(const QString &name) {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
     int count(const QString &database, const QString &sql, const QVariantList &values = {}) {
         return scalar(database, sql, values).toInt();

@@ -175,4 +175,23 @@ TEST_F(BillingProcessesTest, FourWorkstationsCreatingAccountsGetFourWholeOnes) {
     EXPECT_EQ(accountRows(), QList<int>(5, 4));
 }
 
+// Each export reads the member list only once it holds the tills' copy, so
+// no export can commit an older list over a newer one.
+TEST_F(BillingProcessesTest, WorkstationsCreatingAccountsAndExportingLeaveEveryAccountAtTheTills) {
+    touch(QStringLiteral("TILLZO.EXE"));
+    QList<QStringList> runs;
+    for (int event = 1; event <= 6; ++event)
+        runs << QStringList{QStringLiteral("create-export"), QString::number(event)};
+    const auto workers = runTogether(runs, path(QStringLiteral("go-export")));
+    for (const auto &worker : workers)
+        EXPECT_EQ(worker->exitCode(), 0) << worker->readAllStandardError().toStdString();
+    const QVariantList members =
+        column(QStringLiteral("master"),
+               QStringLiteral("select acctnumber from acctinfo order by acctnumber"));
+    EXPECT_EQ(members.size(), 7) << "1001 and six new accounts";
+    EXPECT_EQ(column(QStringLiteral("qnposmem"),
+                     QStringLiteral("select acctnumber from acctinfo order by acctnumber")),
+              members);
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 #include "StartTogether.h"
 #include "billing/BillingAccounts.h"
 #include "billing/EventBilling.h"
+#include "billing/PointOfSaleExport.h"
 #include "club/SilentPorts.h"
 #include "foundation/ClubStorage.h"
 #include "foundation/Module.h"
@@ -12,6 +13,9 @@
 // A billing workstation in miniature, run as a process of its own:
 //   billing_worker CLUB bill EVENT ACCOUNT [GO]   bills the event to the account
 //   billing_worker CLUB create EVENT [GO]         creates the event's account
+//   billing_worker CLUB create-export EVENT [GO]  the same, then passes the new
+//                                                 account on to the tills (the
+//                                                 club has "tillzo.exe")
 // Exit 0 when billed or created (a new account's number is printed), 3 when
 // billing was refused, 1 on any other failure; the last message goes to
 // stderr. With GO it leaves GO.<pid> to say it is ready and starts once the
@@ -44,11 +48,15 @@ int main(int argc, char **argv) {
         QTextStream(stderr) << ports.lastMessage << '\n';
         return ports.lastMessage.contains(QLatin1String("already been billed")) ? 3 : 1;
     }
-    if (arguments[2] == QLatin1String("create")) {
+    if (arguments[2] == QLatin1String("create") || arguments[2] == QLatin1String("create-export")) {
         BillingAccounts accounts(module);
+        PointOfSaleExport tills(module);
+        if (arguments[2] == QLatin1String("create-export"))
+            QObject::connect(&accounts, &BillingAccounts::pointOfSaleExportRequested, &tills,
+                             [&tills] { tills.Form_Load(); });
         const auto number = accounts.CreateAccount(arguments[3].toInt());
-        if (!number) {
-            QTextStream(stderr) << ports.lastMessage << '\n';
+        if (!number || tills.ErrorFlag != 0) {
+            QTextStream(stderr) << ports.lastMessage << tills.lblmsg << tills.errorDetail << '\n';
             return 1;
         }
         QTextStream(stdout) << BillingAccounts::numberText(*number) << '\n';

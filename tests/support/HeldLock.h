@@ -16,12 +16,9 @@ public:
         if (!m_db)
             return;
         m_transaction = std::make_unique<Transaction>(*m_db.value());
-        if (m_transaction->begun() && settings.engine == Engine::Postgres)
-            m_locked = m_db.value()
-                           ->execute(QStringLiteral("lock table %1 in exclusive mode").arg(table))
-                           .ok();
-        else
-            m_locked = m_transaction->begun().ok();
+        const QString lock = m_db.value()->dialect().lockTableStatement(table);
+        m_locked =
+            m_transaction->begun().ok() && (lock.isEmpty() || m_db.value()->execute(lock).ok());
     }
 
     bool held() const { return m_locked; }

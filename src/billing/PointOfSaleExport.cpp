@@ -1,0 +1,238 @@
+#include "PointOfSaleExport.h"
+
+#include "foundation/ClubFile.h"
+#include "foundation/Module.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QStringDecoder>
+
+namespace {
+
+const QString Oops = QStringLiteral("Oops...");
+
+// Where the failure of the run's own work happened: reading the till
+// configuration, writing the request files.
+constexpr int ReadingSettings = 5;
+constexpr int WritingRequests = 95;
+
+// The club's file of that name in whatever case it was copied in, or the
+// path for a new one.
+QString clubFile(const Module &module, const QString &name) {
+    const QString found = ClubFile::find(module.databases.settings().clubDirectory, name);
+    return found.isEmpty() ? module.clubPath(name) : found;
+}
+
+// A mode as MessageText carries it: digits only, within 16 bits.
+std::optional<qint16> modeNumber(const QString &text) {
+    const QString digits = text.trimmed();
+    bool number = !digits.isEmpty() && digits.size() <= 5;
+    for (QChar c : digits)
+        number = number && c.isDigit() && c.unicode() < 128;
+    const int value = number ? digits.toInt() : -1;
+    if (value < 0 || value > 32767)
+        return std::nullopt;
+    return qint16(value);
+}
+
+} // namespace
+
+PointOfSaleExport::PointOfSaleExport(Module &module, QObject *parent)
+    : QObject(parent)
+    , m_module(module)
+    , m_copies(
+          module.databases, [this](const QString &text) { setMessage(text); },
+          [] { QCoreApplication::processEvents(); }) {}
+
+QList<PointOfSaleExport::Routine> PointOfSaleExport::routinesOf(int mode) {
+    using enum Routine;
+    switch (mode) {
+    case 15:
+    case 24:
+        return {Inventory};
+    case 16:
+        return {Members};
+    case 17:
+    case 171:
+        return {Inventory, Buttons};
+    case 19:
+    case 27:
+        return {Employees};
+    case 20:
+        return {Inventory, Members, Employees};
+    case 21:
+    case 28:
+        return {Members, Inventory, Employees};
+    case 22:
+        return {Members, Inventory};
+    case 23:
+    case 30:
+        return {Inventory, Employees};
+    case 25:
+        return {Members, Employees};
+    case 26:
+        return {Members, Buttons};
+    case 29:
+        return {Members, Inventory, Buttons};
+    case 31:
+        return {Members, Employees, Buttons};
+    case 40:
+        return {Members, Employees, Inventory};
+    case 51:
+        return {Renumbering};
+    default:
+        return {};
+    }
+}
+
+QString PointOfSaleExport::storeIdFrom(const QByteArray &content) {
+    const qsizetype end = content.indexOf('\n');
+    const QByteArray firstLine = (end < 0 ? content : content.left(end)).trimmed();
+    // A file written in a Windows code page is read as Latin-1 rather than
+    // mangled.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString line = utf8(firstLine);
+    if (utf8.hasError())
+        line = QString::fromLatin1(firstLine);
+    const QString prefix = QStringLiteral("StoreID=");
+    if (!line.startsWith(prefix, Qt::CaseInsensitive))
+        return QString();
+    return line.mid(prefix.size()).trimmed();
+}
+
+QStringList PointOfSaleExport::requestLines(int mode) {
+    if (mode == 171)
+        return {QStringLiteral("17 , 1 , 0 , 0 , 0")};
+    QStringList lines{QString::number(mode) + QStringLiteral(" , 0 , 0 , 0 , 0")};
+    if (mode == 17)
+        lines << QStringLiteral("15 , 0 , 0 , 0 , 0");
+    return lines;
+}
+
+void PointOfSaleExport::setMessage(const QString &text) {
+    lblmsg = text;
+    emit changed();
+}
+
+void PointOfSaleExport::Form_Load(const std::optional<Renumbering> &renumbering) {
+    lblmsg.clear();
+    errorDetail.clear();
+    cmderrorVisible = false;
+    ErrorFlag = 0;
+    running = true;
+    emit changed();
+    // Writing commands wait until the tills' copies are done.
+    std::optional<LongOperation::Scope> busy;
+    if (!m_module.longOperation.running())
+        busy.emplace(m_module.longOperation, QStringLiteral("Updating Tillzo"));
+    if (readSettings()) {
+        if (Mode == 51 && !renumbering) {
+            m_module.messages.show(QStringLiteral("Mode 51 renumbers an item on the till buttons "
+                                                  "and needs the old and new item numbers; "
+                                                  "nothing was updated."),
+                                   Oops, Icon::Information);
+        } else {
+            for (Routine routine : routinesOf(Mode)) {
+                if (!run(routine, renumbering))
+                    break;
+            }
+            if (ErrorFlag == 0)
+                writeRequestFiles();
+        }
+    }
+    running = false;
+    emit changed();
+}
+
+bool PointOfSaleExport::readSettings() {
+    const auto mode = modeNumber(m_module.channel.MessageText);
+    if (!mode || routinesOf(*mode).isEmpty()) {
+        m_module.messages.show(QStringLiteral("\"") + m_module.channel.MessageText +
+                                   QStringLiteral("\" is not a point-of-sale update mode; "
+                                                  "nothing was updated."),
+                               Oops, Icon::Information);
+        return false;
+    }
+    Mode = *mode;
+
+    QFile store(clubFile(m_module, QStringLiteral("storeid.dat")));
+    StoreId = store.open(QIODevice::ReadOnly) ? storeIdFrom(store.read(4096)) : QString();
+
+    auto config = m_module.databases.open(QStringLiteral("config"));
+    auto tills = config ? (*config)->exec(QStringLiteral("select tillcount from pos"))
+                        : Result<QSqlQuery>(config.error());
+    if (!tills) {
+        fail({tills.error(), ReadingSettings});
+        return false;
+    }
+    // No till configured (or a Null count) leaves only optiondef to do.
+    TillCount = tills->next() ? std::max(0, tills->value(0).toInt()) : 0;
+    if (TillCount > MostTills) {
+        m_module.messages.show(QStringLiteral("The till configuration lists %1 tills, but the "
+                                              "point-of-sale update handles tills 01 to %2 only; "
+                                              "nothing was updated.")
+                                   .arg(TillCount)
+                                   .arg(MostTills),
+                               Oops, Icon::Information);
+        return false;
+    }
+    emit changed();
+    return true;
+}
+
+bool PointOfSaleExport::run(Routine routine, const std::optional<Renumbering> &renumbering) {
+    TillCopies::Outcome failed;
+    switch (routine) {
+    case Routine::Members:
+        failed = m_copies.members();
+        break;
+    case Routine::Employees:
+        failed = m_copies.employees();
+        break;
+    case Routine::Inventory:
+        failed = m_copies.inventory();
+        break;
+    case Routine::Buttons:
+        failed = m_copies.buttons(TillCount);
+        break;
+    case Routine::Renumbering:
+        failed = m_copies.renumberButtons(TillCount, renumbering->oldNumber, renumbering->newNumber,
+                                          renumbering->code);
+        break;
+    }
+    if (failed)
+        fail(*failed);
+    return !failed;
+}
+
+void PointOfSaleExport::fail(const TillCopies::Failure &failure) {
+    ErrorFlag = 1;
+    cmderrorVisible = true;
+    lblmsg = QStringLiteral("Error %1 @ %2").arg(failure.error.number).arg(failure.line);
+    errorDetail = failure.error.description;
+    emit changed();
+}
+
+void PointOfSaleExport::cmderrorClick() {
+    cmderrorVisible = false;
+    ErrorFlag = 0;
+    emit changed();
+}
+
+// Each till's file is written whole beside the old one and then put in its
+// place, so a till never reads half a request.
+bool PointOfSaleExport::writeRequestFiles() {
+    const QByteArray content =
+        (requestLines(Mode).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
+    for (int till = 1; till <= TillCount; ++till) {
+        const QString name = QStringLiteral("qnpos%1.req").arg(till, 2, 10, QLatin1Char('0'));
+        if (const QString failed = ClubFile::replace(clubFile(m_module, name), content);
+            !failed.isEmpty()) {
+            fail({{ErrorNumber::FileAccess,
+                   QStringLiteral("%1 could not be written: %2").arg(name, failed)},
+                  WritingRequests});
+            return false;
+        }
+    }
+    return true;
+}

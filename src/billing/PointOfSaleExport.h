@@ -1,0 +1,69 @@
+#pragma once
+
+#include "TillCopies.h"
+
+#include <QObject>
+#include <QString>
+#include <optional>
+
+class Module;
+
+// tillzoupdate, the point-of-sale export window: refreshes the tills' copies
+// of members, employees, inventory and buttons for the mode asked for in
+// MessageText, then leaves each till a request file (qnpos01.req, ...)
+// telling it to reload. The view runs Form_Load once it is shown and draws
+// from this after changed().
+class PointOfSaleExport : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Routine { Members, Employees, Inventory, Buttons, Renumbering };
+    // Mode 51: the item a till button sells is renumbered.
+    struct Renumbering {
+        qint64 oldNumber = 0;
+        qint64 newNumber = 0;
+        QString code;
+    };
+    static constexpr int MostTills = 99;
+
+    explicit PointOfSaleExport(Module &module, QObject *parent = nullptr);
+
+    // The routines a mode runs, in order; none for a mode that does not exist.
+    static QList<Routine> routinesOf(int mode);
+    // The store identifier in the text of "storeid.dat": what follows
+    // "StoreID=" on its first line; empty without it.
+    static QString storeIdFrom(const QByteArray &content);
+    // The lines of every till's request file for a mode.
+    static QStringList requestLines(int mode);
+
+    // The window's load: reads the mode, the store and the till count, runs
+    // the routines and writes the request files. The operator is told of a
+    // mode or till count that cannot be run; then nothing is done.
+    void Form_Load(const std::optional<Renumbering> &renumbering = std::nullopt);
+    // The error button: hides itself and lets the window close.
+    void cmderrorClick();
+    // False while the routines run or an error is shown.
+    bool mayClose() const { return !running && ErrorFlag == 0; }
+
+    QString lblmsg;
+    bool cmderrorVisible = false;
+    QString errorDetail; // the failure's own text, beneath the status line
+    qint16 Mode = 0;
+    QString StoreId;
+    int TillCount = 0;
+    qint16 ErrorFlag = 0;
+    bool running = false;
+
+signals:
+    void changed();
+
+private:
+    bool readSettings();
+    bool run(Routine routine, const std::optional<Renumbering> &renumbering);
+    void fail(const TillCopies::Failure &failure);
+    bool writeRequestFiles();
+    void setMessage(const QString &text);
+
+    Module &m_module;
+    TillCopies m_copies;
+};
