@@ -3,10 +3,10 @@
 #include "ClubFixture.h"
 #include "TestServer.h"
 #include "club/ClubCreator.h"
+#include "club/DemoTills.h"
 #include "foundation/ClubStorage.h"
 #include "foundation/Money.h"
 #include "foundation/Schema.h"
-#include "foundation/SchemaBuilder.h"
 
 #include <QDir>
 #include <QFile>
@@ -144,18 +144,15 @@ TEST_F(ClubCopyTest, ADemoClubTravelsBetweenTheEnginesWithEveryRowIntact) {
          QStringLiteral("update eventinfo set deposit = ?, custname = ?, custaddr1 = null, "
                         "custaddr2 = '' where eventnum = ?"),
          {Money::fromText(u"1234.5678")->toVariant(), tricky, eventnum});
-    // A second till's button table, which only the point-of-sale side makes.
+    // A third till's button table, which only the point-of-sale side makes.
     {
         Databases databases(settings());
         auto qnposh = databases.open(QStringLiteral("qnposh"));
         ASSERT_TRUE(qnposh.ok());
-        Schema::Table till =
-            *Schema::findTable(QStringLiteral("qnposh"), QStringLiteral("buttondef01"));
-        till.name = QStringLiteral("buttondef02");
-        ASSERT_TRUE(SchemaBuilder::createTable(**qnposh, till).ok());
+        ASSERT_TRUE(DemoTills::addButtonTable(**qnposh, 3).ok());
     }
     exec(QStringLiteral("qnposh"),
-         QStringLiteral("insert into buttondef02 (bnumber, bcaption, bretail) values (?, ?, ?)"),
+         QStringLiteral("insert into buttondef03 (bnumber, bcaption, bretail) values (?, ?, ?)"),
          {7, QStringLiteral("Club soda"), Money::fromText(u"2.1250")->toVariant()});
     ASSERT_GT(scalar(Evnt, QStringLiteral("select count(*) from reserv where coalesce(event1, 0) + "
                                           "coalesce(event2, 0) + coalesce(event3, 0) + "
@@ -174,7 +171,7 @@ TEST_F(ClubCopyTest, ADemoClubTravelsBetweenTheEnginesWithEveryRowIntact) {
         ASSERT_TRUE(copied.ok()) << copied.error().description.toStdString();
         const int events = scalar(Evnt, QStringLiteral("select count(*) from eventinfo")).toInt();
         EXPECT_TRUE(copied->contains(QStringLiteral("evnt.eventinfo: %1 rows").arg(events)));
-        EXPECT_TRUE(copied->contains(QStringLiteral("qnposh.buttondef02: 1 row")));
+        EXPECT_TRUE(copied->contains(QStringLiteral("qnposh.buttondef03: 1 row")));
         EXPECT_TRUE(copied->last().endsWith(QLatin1String("rows; the copy matches.")));
         EXPECT_FALSE(marked(chain[i + 1]));
         EXPECT_TRUE(ClubStorage::load(chain[i + 1]).ok());
@@ -182,7 +179,9 @@ TEST_F(ClubCopyTest, ADemoClubTravelsBetweenTheEnginesWithEveryRowIntact) {
     // Compared where both ends are on one engine, so every value reads alike.
     const qsizetype step = onPostgres() ? 2 : 1;
     for (qsizetype i = 0; i + step < chain.size(); ++i)
-        expectSameTables(chain[i], chain[i + step], {QStringLiteral("qnposh.buttondef02")});
+        expectSameTables(
+            chain[i], chain[i + step],
+            {QStringLiteral("qnposh.buttondef02"), QStringLiteral("qnposh.buttondef03")});
 
     const QString last = chain.last();
     const QVariantList stored = firstRow(
@@ -197,7 +196,7 @@ TEST_F(ClubCopyTest, ADemoClubTravelsBetweenTheEnginesWithEveryRowIntact) {
     EXPECT_TRUE(stored[3].isValid() && stored[3].toString().isEmpty()) << "empty stays empty";
     EXPECT_EQ(Money::fromVariant(
                   firstRow(last, QStringLiteral("qnposh"),
-                           QStringLiteral("select bretail from buttondef02 where bnumber = 7"), {})
+                           QStringLiteral("select bretail from buttondef03 where bnumber = 7"), {})
                       .value(0)),
               Money::fromText(u"2.125"));
     // Room n's pair of reservation columns stays at columns 2n and 2n+1.

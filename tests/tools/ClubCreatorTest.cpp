@@ -266,6 +266,45 @@ TEST_F(DemoClubTest, TheWeddingWeekendIsOnePackageHeadedByTheCeremony) {
         << "each member's copy of its date and title";
 }
 
+// The tills hold what the accounting data holds, filled by the program's
+// own export, and every item button carries its item's price.
+TEST_F(DemoClubTest, TwoTillsHoldTheClubsMembersStaffInventoryAndPricedButtons) {
+    const auto sameRows = [this](const QString &source, const QString &copy, const QString &sql) {
+        EXPECT_EQ(column(copy, sql), column(source, sql)) << copy.toStdString();
+    };
+    sameRows(QStringLiteral("master"), QStringLiteral("qnposmem"),
+             QStringLiteral("select acctnumber from acctinfo where terminated = 0 order by 1"));
+    sameRows(QStringLiteral("invntory"), QStringLiteral("qnposinv"),
+             QStringLiteral("select retail from items order by itemnumber"));
+    EXPECT_GT(count(QStringLiteral("qnposmem"), QStringLiteral("select count(*) from acctinfo")),
+              20);
+    EXPECT_GT(count(QStringLiteral("qnposemp"), QStringLiteral("select count(*) from empinfo")), 5);
+    EXPECT_EQ(count(QStringLiteral("config"), QStringLiteral("select tillcount from pos")), 2);
+    for (const QString &table : {QStringLiteral("buttondef01"), QStringLiteral("buttondef02"),
+                                QStringLiteral("optiondef")}) {
+        EXPECT_GT(
+            count(
+                QStringLiteral("qnposh"),
+                QStringLiteral("select count(*) from %1 where btype = 3 or btype = 4").arg(table)),
+            1)
+            << table.toStdString();
+        EXPECT_EQ(count(QStringLiteral("qnposh"),
+                        QStringLiteral("select count(*) from %1 where (btype = 3 or btype = 4) "
+                                       "and (bretail is null or bretail <= 0)")
+                            .arg(table)),
+                  0)
+            << table.toStdString() << ": every item button is priced";
+    }
+    QFile store(path(QStringLiteral("storeid.dat")));
+    ASSERT_TRUE(store.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(store.readAll().startsWith("StoreID="));
+    for (const char *name : {"qnpos01.req", "qnpos02.req"}) {
+        QFile request(path(QString::fromLatin1(name)));
+        ASSERT_TRUE(request.open(QIODevice::ReadOnly)) << name;
+        EXPECT_EQ(request.readAll(), QByteArray("17 , 0 , 0 , 0 , 0\r\n15 , 0 , 0 , 0 , 0\r\n"));
+    }
+}
+
 TEST(PlainClub, StartsWithoutRoomsOrYears) {
     QTemporaryDir temp;
     const QString club = QDir(temp.path()).filePath(QStringLiteral("club"));

@@ -2,6 +2,7 @@
 
 #include "DemoData.h"
 #include "DemoSeason.h"
+#include "DemoTills.h"
 #include "SilentPorts.h"
 #include "calendar/RoomEditor.h"
 #include "calendar/YearSetup.h"
@@ -161,7 +162,9 @@ Status create(const QString &directory, const Options &options) {
         return {};
     if (Status added = DemoData::add(databases, options.today); !added)
         return added;
-    return addDemoCalendar(settings, options.today);
+    if (Status calendar = addDemoCalendar(settings, options.today); !calendar)
+        return calendar;
+    return DemoTills::add(settings, options.today);
 }
 
 } // namespace ClubCreator
