@@ -42,11 +42,13 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     , packages(module)
     , billing(module)
     , accounts(module)
+    , tills(module)
     , assignment(module, events, window, accounts)
     , editor(module, events, window, billing, accounts)
     , entry(module, events, editor, window, companions)
     , lookup(module, window, companions)
     , wholeEvent(module, events, editor, window)
+    , capture(module)
     , m_module(module) {
     connect(&rooms, &RoomEditor::status, this, &MainWindowLogic::setHelpText);
     connect(&yearSetup, &YearSetup::status, this, &MainWindowLogic::setHelpText);

@@ -2,6 +2,7 @@
 
 #include "billing/BillingAccounts.h"
 #include "billing/EventBilling.h"
+#include "billing/PointOfSaleExport.h"
 #include "calendar/CalendarMaintenance.h"
 #include "calendar/ListState.h"
 #include "calendar/MonthSheet.h"
@@ -24,6 +25,7 @@
 #include "reports/Mailings.h"
 #include "reports/ReportMenu.h"
 #include "reports/TaskList.h"
+#include "utilities/ScreenCapture.h"
 
 #include <QObject>
 #include <QString>
@@ -111,11 +113,13 @@ public:
     EventWindow window;        // what the event side of the window shows
     EventBilling billing;      // charges to receivables
     BillingAccounts accounts;
+    PointOfSaleExport tills;      // tillzoupdate: the tills' copies
     AccountAssignment assignment; // the billing panel's account button
     EventEditor editor;           // the command row
     FieldEntry entry;             // the boxes and the controls beside them
     EventLookup lookup;           // fralookup: finding events
     WholeEvent wholeEvent;        // File menu: clone and delete
+    ScreenCapture capture;        // File menu: Screen Capture
 
     QString caption = QStringLiteral("Event Scheduling");
     bool mnureverifyVisible = false;

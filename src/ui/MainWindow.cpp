@@ -5,6 +5,7 @@
 #include "EventPanels.h"
 #include "ItemWindowView.h"
 #include "LookupPanel.h"
+#include "PointOfSaleExportWindow.h"
 #include "RoomEditorPanel.h"
 #include "SavedNoticeWindow.h"
 #include "TaskListWindow.h"
@@ -76,6 +77,11 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
             [this] { m_logic.wholeEvent.mnucloneeventClick(); });
     connect(menuCommand(QStringLiteral("mnudeletecontact")), &QAction::triggered, this,
             [this] { m_logic.wholeEvent.mnudeletecontactClick(); });
+    connect(menuCommand(QStringLiteral("mnuclipboard")), &QAction::triggered, this,
+            [this] { m_logic.capture.CaptureScreen(); });
+    // A new account goes to the tills before the operator carries on.
+    connect(&m_logic.accounts, &BillingAccounts::pointOfSaleExportRequested, this,
+            [this] { PointOfSaleExportWindow::Run(m_logic.tills, this); });
     m_taskList = new TaskListWindow(m_logic.tasks, this);
     m_itemWindow = new ItemWindowView(m_logic.items, this);
     connect(&m_logic.editor, &EventEditor::itemWindowRequested, m_itemWindow,

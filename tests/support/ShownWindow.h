@@ -1,10 +1,13 @@
 #pragma once
 
+#include "WaitFor.h"
 #include "foundation/SingleInstance.h"
 #include "startup/MainWindowLogic.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSize>
 #include <QTest>
 
@@ -25,6 +28,23 @@ struct ShownWindow {
         window.show();
         QApplication::setActiveWindow(&window);
         return QTest::qWaitForWindowActive(&window);
+    }
+
+    // Opens the event for changing and types `text` over its account box,
+    // as the operator does before the account button; the box, or null.
+    QLineEdit *typeAccount(int event, const QString &text) {
+        if (!logic.ShowEvent(event))
+            return nullptr;
+        window.button(6)->click(); // Modify
+        auto *account = window.findChild<QLineEdit *>(QStringLiteral("Text1(10)"));
+        if (!account)
+            return nullptr;
+        QTest::mouseClick(account, Qt::LeftButton);
+        if (!waitFor([&] { return account->hasFocus(); }))
+            return nullptr;
+        QTest::keyClick(account, Qt::Key_A, Qt::ControlModifier); // over what is shown
+        QTest::keyClicks(account, text);
+        return account;
     }
 
     SingleInstance instance;

@@ -23,17 +23,10 @@ TEST_F(BillingViewTest, ANonMemberEventGetsItsAccountAndIsBilled) {
                              QStringLiteral("select eventnum from eventinfo where eventtitle = ?"),
                              {QStringLiteral("Sullivan-Park Reception")})
                           .toInt();
-    ASSERT_TRUE(shown.logic.ShowEvent(event));
-    window.button(6)->click(); // Modify
-
-    auto *account = window.findChild<QLineEdit *>(QStringLiteral("Text1(10)"));
+    QLineEdit *account = shown.typeAccount(event, QStringLiteral("New"));
     auto *assign = window.findChild<QPushButton *>(QStringLiteral("cmdassign"));
     auto *status = window.findChild<QComboBox *>(QStringLiteral("cbostatus"));
     ASSERT_TRUE(account && assign && status);
-    QTest::mouseClick(account, Qt::LeftButton);
-    ASSERT_TRUE(waitFor([&] { return account->hasFocus(); }));
-    QTest::keyClick(account, Qt::Key_A, Qt::ControlModifier); // over the "0" shown
-    QTest::keyClicks(account, QStringLiteral("New"));
     EXPECT_EQ(assign->text(), QStringLiteral("Assign/Link to Account #"));
     assign->click();
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Billing Account # 90002 created."));
