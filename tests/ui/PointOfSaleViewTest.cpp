@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
 
@@ -103,6 +104,8 @@ TEST_F(PointOfSaleViewTest, ANewEventAccountReachesBothTillsFromTheEventWindow) 
     EXPECT_EQ(request(1), QByteArray("16 , 0 , 0 , 0 , 0\r\n"));
     EXPECT_EQ(request(2), QByteArray("16 , 0 , 0 , 0 , 0\r\n"));
     EXPECT_EQ(account->text(), QStringLiteral("90002"));
+    EXPECT_TRUE(window.button(7)->isEnabled() && window.menuBar()->isEnabled())
+        << "the window is free again once the tills are done";
 }
 
 } // namespace
