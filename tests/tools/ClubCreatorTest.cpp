@@ -281,7 +281,7 @@ TEST_F(DemoClubTest, TwoTillsHoldTheClubsMembersStaffInventoryAndPricedButtons) 
     EXPECT_GT(count(QStringLiteral("qnposemp"), QStringLiteral("select count(*) from empinfo")), 5);
     EXPECT_EQ(count(QStringLiteral("config"), QStringLiteral("select tillcount from pos")), 2);
     for (const QString &table : {QStringLiteral("buttondef01"), QStringLiteral("buttondef02"),
-                                QStringLiteral("optiondef")}) {
+                                 QStringLiteral("optiondef")}) {
         EXPECT_GT(
             count(
                 QStringLiteral("qnposh"),
