@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth poppler-utils fonts-dejavu-core
   postgresql libkainjow-mustache-dev
+  python3 python3-icalendar
+  dpkg-dev file lintian
 )
 
 missing=()

@@ -49,6 +49,7 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     , lookup(module, window, companions)
     , wholeEvent(module, events, editor, window)
     , capture(module)
+    , calendarExport(module)
     , m_module(module) {
     connect(&rooms, &RoomEditor::status, this, &MainWindowLogic::setHelpText);
     connect(&yearSetup, &YearSetup::status, this, &MainWindowLogic::setHelpText);

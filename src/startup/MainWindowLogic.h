@@ -22,6 +22,7 @@
 #include "foundation/Prompts.h"
 #include "foundation/ReportLauncher.h"
 #include "items/ItemWindow.h"
+#include "reports/CalendarExport.h"
 #include "reports/Mailings.h"
 #include "reports/ReportMenu.h"
 #include "reports/TaskList.h"
@@ -113,13 +114,14 @@ public:
     EventWindow window;        // what the event side of the window shows
     EventBilling billing;      // charges to receivables
     BillingAccounts accounts;
-    PointOfSaleExport tills;      // tillzoupdate: the tills' copies
-    AccountAssignment assignment; // the billing panel's account button
-    EventEditor editor;           // the command row
-    FieldEntry entry;             // the boxes and the controls beside them
-    EventLookup lookup;           // fralookup: finding events
-    WholeEvent wholeEvent;        // File menu: clone and delete
-    ScreenCapture capture;        // File menu: Screen Capture
+    PointOfSaleExport tills;       // tillzoupdate: the tills' copies
+    AccountAssignment assignment;  // the billing panel's account button
+    EventEditor editor;            // the command row
+    FieldEntry entry;              // the boxes and the controls beside them
+    EventLookup lookup;            // fralookup: finding events
+    WholeEvent wholeEvent;         // File menu: clone and delete
+    ScreenCapture capture;         // File menu: Screen Capture
+    CalendarExport calendarExport; // File menu: the events as an iCalendar file
 
     QString caption = QStringLiteral("Event Scheduling");
     bool mnureverifyVisible = false;

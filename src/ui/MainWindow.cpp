@@ -140,6 +140,9 @@ void MainWindow::buildMenus() {
     addCommand(file, QStringLiteral("mnudeletecontact"), QStringLiteral("Delete this contact"));
     file->addSeparator();
     addCommand(file, QStringLiteral("mnuclipboard"), QStringLiteral("Screen Capture"));
+    connect(addCommand(file, QStringLiteral("mnuexportcalendar"),
+                       QStringLiteral("Export Calendar (.ics)...")),
+            &QAction::triggered, this, [this] { m_logic.calendarExport.mnuexportcalendarClick(); });
     addCommand(file, QStringLiteral("mnupurgecalendar"), QStringLiteral("Purge Calendar Data"));
     addCommand(file, QStringLiteral("mnureverify"), QStringLiteral("Reverify resdate/restime"));
     file->addSeparator();

@@ -1,8 +1,13 @@
 #include "ClubCopy.h"
 #include "ClubCreator.h"
+#include "SilentPorts.h"
 #include "foundation/ClubStorage.h"
 #include "foundation/Databases.h"
+#include "foundation/Module.h"
+#include "foundation/SystemClock.h"
+#include "reports/CalendarExport.h"
 #include "startup/ClubUpgrade.h"
+#include "startup/ConfigurationLoader.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,6 +22,7 @@ int usage() {
            "user=U\"]\n"
            "       moravel-club upgrade DIR\n"
            "       moravel-club copy FROM TO [--replace]\n"
+           "       moravel-club export-ics DIR FROM TO [ROOM]\n"
            "  create makes a new club directory with every database, the settings and the\n"
            "  DEMO operator; --demo adds sample members, staff, inventory and receivables\n"
            "  codes. With --postgres the databases are schemas of that PostgreSQL database\n"
@@ -30,7 +36,10 @@ int usage() {
            "  is copied and then checked against FROM; until then TO is marked incomplete\n"
            "  and no workstation opens it. The club's other files are copied where TO lacks\n"
            "  them. A TO holding more than a new club is refused unless --replace is given.\n"
-           "  Run it while no workstation has FROM open.\n";
+           "  Run it while no workstation has FROM open.\n"
+           "  export-ics writes the booked events (status 2 to 5) from FROM to TO\n"
+           "  (YYYYMMDD), of room number ROOM or of every room, to the standard output as\n"
+           "  an iCalendar file, for calendar programs to show.\n";
     return 2;
 }
 
@@ -83,6 +92,41 @@ int copy(const QString &from, const QString &to, bool replace) {
     return copied ? 0 : fail(copied.error());
 }
 
+// YYYYMMDD, a real date; none otherwise.
+std::optional<int> dateArgument(const QString &text) {
+    const QDate date = QDate::fromString(text, QStringLiteral("yyyyMMdd"));
+    if (text.size() != 8 || !date.isValid())
+        return std::nullopt;
+    return text.toInt();
+}
+
+int exportCalendar(const QStringList &arguments) {
+    const auto from = dateArgument(arguments.value(2));
+    const auto to = dateArgument(arguments.value(3));
+    bool roomNumber = true;
+    const int room = arguments.size() > 4 ? arguments[4].toInt(&roomNumber) : 0;
+    if (!from || !to || !roomNumber || room < 0 || room > 20)
+        return usage();
+    auto club = ClubStorage::load(QDir(arguments[1]).absolutePath());
+    if (!club)
+        return fail(club.error());
+    SilentPorts ports;
+    SystemClock clock; // the export's time stamp
+    Module module(*club, Ports{ports, ports, ports, clock, ports, ports, ports});
+    auto loaded = LoadConfiguration(module.databases);
+    if (!loaded)
+        return fail(loaded.error());
+    module.config = loaded->settings;
+    auto calendar =
+        CalendarExport(module).calendar({std::min(*from, *to), std::max(*from, *to), room});
+    if (!calendar)
+        return fail(calendar.error());
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly) || out.write(calendar->content) < 0)
+        return fail({ErrorNumber::FileAccess, out.errorString()});
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -102,6 +146,11 @@ int main(int argc, char *argv[]) {
         if (arguments.size() != 3 || demo || !server.isEmpty())
             return usage();
         return copy(arguments[1], arguments[2], replace);
+    }
+    if (!arguments.isEmpty() && arguments[0] == QLatin1String("export-ics")) {
+        if (arguments.size() < 4 || arguments.size() > 5 || demo || replace || !server.isEmpty())
+            return usage();
+        return exportCalendar(arguments);
     }
     if (arguments.size() != 2 || replace)
         return usage();

@@ -1,0 +1,269 @@
+#include "CalendarExport.h"
+
+#include "calendar/Rooms.h"
+#include "events/ChangeLog.h"
+#include "foundation/Clock.h"
+#include "foundation/ClubFile.h"
+#include "foundation/Module.h"
+#include "foundation/TextValue.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QTimeZone>
+
+namespace ICalendar {
+
+QString escaped(const QString &text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\\') || c == QLatin1Char(';') || c == QLatin1Char(','))
+            out += QLatin1Char('\\') + c;
+        else if (c == QLatin1Char('\r'))
+            continue; // CR LF and a lone CR are one line break, as LF is
+        else if (c == QLatin1Char('\n'))
+            out += QStringLiteral("\\n");
+        else
+            out += c;
+    }
+    return out;
+}
+
+QByteArray folded(const QString &line) {
+    constexpr qsizetype MostOctets = 75;
+    const QByteArray bytes = line.toUtf8();
+    QByteArray out;
+    qsizetype start = 0;
+    qsizetype room = MostOctets;
+    while (bytes.size() - start > room) {
+        qsizetype end = start + room;
+        // Back to the first byte of a character: continuation bytes are 10xxxxxx.
+        while (end > start && (uchar(bytes[end]) & 0xC0) == 0x80)
+            --end;
+        out += bytes.mid(start, end - start) + "\r\n ";
+        start = end;
+        room = MostOctets - 1; // the leading space counts
+    }
+    return out + bytes.mid(start) + "\r\n";
+}
+
+QString utc(const QDateTime &moment) {
+    return moment.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+}
+
+} // namespace ICalendar
+
+namespace {
+
+const QString Title = QStringLiteral("Export Calendar");
+
+QDate dateOf(int number) {
+    return QDate(number / 10000, number / 100 % 100, number % 100);
+}
+
+QDateTime local(const QDate &date, const QTime &time) {
+    return QDateTime(date, time, QTimeZone::systemTimeZone());
+}
+
+// "event-12@harbour-view-country-club.moravel": the same every export, so a
+// calendar program updates the event rather than adding it again.
+QString uid(int eventNumber, const QString &clubName) {
+    QString club;
+    for (QChar c : clubName.toLower()) {
+        const bool plain = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || c.isDigit();
+        if (plain && c.unicode() < 128)
+            club += c;
+        else if (!club.endsWith(QLatin1Char('-')))
+            club += QLatin1Char('-');
+    }
+    while (club.startsWith(QLatin1Char('-')))
+        club.remove(0, 1);
+    while (club.endsWith(QLatin1Char('-')))
+        club.chop(1);
+    return QStringLiteral("event-%1@%2.moravel")
+        .arg(eventNumber)
+        .arg(club.isEmpty() ? QStringLiteral("club") : club);
+}
+
+// When each event was last changed, from the change log's lines
+// ("12062026\14:05\E#0\Event#12 \..."); events the log does not name are
+// missing.
+QHash<int, QDateTime> lastChanges(const QString &clubDirectory) {
+    static const QRegularExpression entry(
+        QStringLiteral("^(\\d{8})\\\\(\\d{2}:\\d{2})\\\\[^\\\\]*\\\\Event#(\\d+) "));
+    QHash<int, QDateTime> changes;
+    QFile log(ClubFile::find(clubDirectory, QString::fromLatin1(ChangeLog::FileName)));
+    if (!log.open(QIODevice::ReadOnly))
+        return changes;
+    while (!log.atEnd()) {
+        const auto match = entry.match(QString::fromUtf8(log.readLine()));
+        if (!match.hasMatch())
+            continue;
+        const QDate date = QDate::fromString(match.captured(1), QStringLiteral("MMddyyyy"));
+        const QTime time = QTime::fromString(match.captured(2), QStringLiteral("HH:mm"));
+        const QDateTime at = local(date, time);
+        QDateTime &last = changes[match.captured(3).toInt()];
+        if (at.isValid() && (!last.isValid() || at > last))
+            last = at;
+    }
+    return changes;
+}
+
+// Start and end of an event: "CLOSE" ends at midnight, and an end before
+// the start is past midnight. No start time: a day-long event.
+struct When {
+    QString start, end;
+};
+When when(int eventDate, const QString &startText, const QString &endText) {
+    const QDate date = dateOf(eventDate);
+    const QTime start = QTime::fromString(startText.trimmed(), QStringLiteral("HH:mm"));
+    if (!start.isValid())
+        return {QStringLiteral("DTSTART;VALUE=DATE:") + date.toString(QStringLiteral("yyyyMMdd")),
+                QStringLiteral("DTEND;VALUE=DATE:") +
+                    date.addDays(1).toString(QStringLiteral("yyyyMMdd"))};
+    const QString closing = endText.trimmed();
+    QDateTime end;
+    if (closing.compare(QLatin1String("CLOSE"), Qt::CaseInsensitive) == 0) {
+        end = local(date.addDays(1), QTime(0, 0));
+    } else if (const QTime time = QTime::fromString(closing, QStringLiteral("HH:mm"));
+               time.isValid()) {
+        end = local(time > start ? date : date.addDays(1), time);
+    }
+    return {QStringLiteral("DTSTART:") + ICalendar::utc(local(date, start)),
+            end.isValid() ? QStringLiteral("DTEND:") + ICalendar::utc(end) : QString()};
+}
+
+} // namespace
+
+CalendarExport::CalendarExport(Module &module)
+    : m_module(module) {}
+
+Result<CalendarExport::Calendar> CalendarExport::calendar(const Request &request) {
+    auto evnt = m_module.databases.open(QStringLiteral("evnt"));
+    if (!evnt)
+        return evnt.error();
+    auto rooms = ReadRooms(**evnt);
+    if (!rooms)
+        return rooms.error();
+    QHash<int, QString> roomNames;
+    for (const Room &room : *rooms)
+        roomNames.insert(room.roomnum, room.room.trimmed());
+
+    QString sql = QStringLiteral(
+        "select eventnum, eventdate, eventtitle, starttime, endtime, status, setfor, guarantee, "
+        "roomnumber, contactname, contphone1, createdate from eventinfo where eventdate between "
+        "? and ? and status between 2 and 5 and eventnum > 0");
+    QVariantList values{request.from, request.to};
+    if (request.room > 0) {
+        sql += QStringLiteral(" and roomnumber = ?");
+        values << request.room;
+    }
+    auto events =
+        (*evnt)->exec(sql + QStringLiteral(" order by eventdate, starttime, eventnum"), values);
+    if (!events)
+        return events.error();
+
+    const Configuration &config = m_module.config;
+    const QString stamp = ICalendar::utc(m_module.ports.clock.now());
+    const QHash<int, QDateTime> changed = lastChanges(m_module.databases.settings().clubDirectory);
+    QStringList lines{QStringLiteral("BEGIN:VCALENDAR"), QStringLiteral("VERSION:2.0"),
+                      QStringLiteral("PRODID:-//Moravel//Event Scheduling//EN"),
+                      QStringLiteral("CALSCALE:GREGORIAN"),
+                      QStringLiteral("X-WR-CALNAME:") + ICalendar::escaped(config.compname)};
+    int count = 0;
+    while (events->next()) {
+        const int number = events->value(0).toInt();
+        const When times = when(events->value(1).toInt(), events->value(3).toString(),
+                                events->value(4).toString());
+        const int status = events->value(5).toInt();
+        QStringList description{QStringLiteral("Status: ") + config.StatusNames[status],
+                                QStringLiteral("Guests: %1 (guaranteed %2)")
+                                    .arg(events->value(6).toInt())
+                                    .arg(events->value(7).toInt())};
+        if (const QString contact = events->value(9).toString().trimmed(); !contact.isEmpty())
+            description << QStringLiteral("Contact: ") + contact;
+        if (const QString phone = events->value(10).toString().trimmed(); !phone.isEmpty())
+            description << QStringLiteral("Phone: ") + phone;
+        QDateTime modified = changed.value(number);
+        if (!modified.isValid() && events->value(11).toInt() > 0)
+            modified = local(dateOf(events->value(11).toInt()), QTime(0, 0));
+
+        lines << QStringLiteral("BEGIN:VEVENT")
+              << QStringLiteral("UID:") + ICalendar::escaped(uid(number, config.compname))
+              << QStringLiteral("DTSTAMP:") + stamp << times.start;
+        if (!times.end.isEmpty())
+            lines << times.end;
+        lines << QStringLiteral("SUMMARY:") + ICalendar::escaped(events->value(2).toString());
+        const int room = events->value(8).toInt();
+        if (room > 0)
+            lines << QStringLiteral("LOCATION:") + ICalendar::escaped(roomNames.value(
+                                                       room, QStringLiteral("Room %1").arg(room)));
+        lines << QStringLiteral("DESCRIPTION:") +
+                     ICalendar::escaped(description.join(QLatin1Char('\n')));
+        if (modified.isValid())
+            lines << QStringLiteral("LAST-MODIFIED:") + ICalendar::utc(modified);
+        lines << QStringLiteral("END:VEVENT");
+        ++count;
+    }
+    lines << QStringLiteral("END:VCALENDAR");
+    QByteArray content;
+    for (const QString &line : lines)
+        content += ICalendar::folded(line);
+    return Calendar{content, count};
+}
+
+std::optional<int> CalendarExport::askRoom() {
+    for (;;) {
+        const QString typed =
+            m_module.ports.prompts
+                .input(QStringLiteral("Type the room number to export, or 0 for every room."),
+                       Title, QStringLiteral("0"))
+                .trimmed();
+        if (typed.isEmpty())
+            return std::nullopt;
+        bool number = false;
+        const int room = typed.toInt(&number);
+        if (number && room >= 0 && room <= 20)
+            return room;
+        m_module.messages.show(QStringLiteral("\"%1\" is not a room number.").arg(typed), Title,
+                               Icon::Information);
+    }
+}
+
+void CalendarExport::mnuexportcalendarClick() {
+    if (!m_module.session.CheckAccess(OperatorSession::evaccess1))
+        return;
+    const auto range = m_module.checks.askDateRange(QStringLiteral("Export Calendar"));
+    if (!range)
+        return;
+    const auto room = askRoom();
+    if (!room)
+        return;
+    const QString suggested =
+        m_module.clubPath(QStringLiteral("events-%1-%2.ics").arg(range->from).arg(range->to));
+    const QString path = m_module.ports.prompts
+                             .input(QStringLiteral("Save the calendar as:"), Title,
+                                    QDir::toNativeSeparators(suggested))
+                             .trimmed();
+    if (path.isEmpty())
+        return;
+    auto made = calendar({range->from, range->to, *room});
+    if (!made) {
+        m_module.messages.ShowErrorCodes(made.error());
+        return;
+    }
+    if (const QString failed = ClubFile::replace(QDir::fromNativeSeparators(path), made->content);
+        !failed.isEmpty()) {
+        m_module.messages.show(
+            QStringLiteral("The calendar could not be saved as %1: %2").arg(path, failed),
+            QStringLiteral("Uh-oh..."), Icon::Information);
+        return;
+    }
+    m_module.messages.show(QStringLiteral("%1 events were written to %2.")
+                               .arg(made->events)
+                               .arg(QDir::toNativeSeparators(path)),
+                           Title, Icon::Information);
+}
