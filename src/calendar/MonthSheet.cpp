@@ -141,6 +141,7 @@ bool MonthSheet::drawMonth(const CalendarFilter &filter, bool reportFailure) {
         const int index = m_firstCell + day - 1;
         cal[index].visible = true;
         cal[index].text = cellText(day, events->counts[day], events->titles[day]);
+        cal[index].events = events->counts[day];
         cal[index].backColor = restingColor(index);
     }
     markSelectedCell();

@@ -22,6 +22,7 @@ inline constexpr int Selected = 0xFFFF80; // light yellow
 // One day cell cal(i) of the month sheet.
 struct DayCell {
     QString text;
+    int events = 0; // the day's events under the filters
     int backColor = CellColor::White;
     int foreColor = CellColor::Blue;
     bool visible = false;

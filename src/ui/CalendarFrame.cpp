@@ -22,6 +22,14 @@ namespace {
 const char *const WeekDays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                 "Thursday", "Friday", "Saturday"};
 
+// What a screen reader says of a day cell: "Saturday 14, 3 events".
+QString dayName(int weekday, int day, int events) {
+    QString name = QString::fromLatin1(WeekDays[weekday]) + QLatin1Char(' ') + QString::number(day);
+    if (events == 1)
+        return name + QStringLiteral(", 1 event");
+    return name + QStringLiteral(", %1 events").arg(events);
+}
+
 QColor rgb(int value) {
     return QColor::fromRgb(QRgb(0xFF000000u | unsigned(value)));
 }
@@ -323,9 +331,7 @@ void CalendarFrame::refresh() {
         palette.setColor(QPalette::Text, rgb(state.foreColor));
         cell->setPalette(palette);
         const int day = m_sheet.dayOfCell(i);
-        cell->setAccessibleName(day > 0 ? QString::fromLatin1(WeekDays[i % 7]) + QLatin1Char(' ') +
-                                              QString::number(day)
-                                        : QString());
+        cell->setAccessibleName(day > 0 ? dayName(i % 7, day, state.events) : QString());
         cell->setAccessibleDescription(text);
         // A hidden cell keeps its place, so the weeks stay in their columns.
         QSizePolicy policy = cell->sizePolicy();

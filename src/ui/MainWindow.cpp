@@ -51,6 +51,7 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     auto *bottom = new QHBoxLayout;
     m_help = new QPlainTextEdit(central);
     m_help->setObjectName(QStringLiteral("helpwindow"));
+    m_help->setAccessibleName(QStringLiteral("Help"));
     m_help->setReadOnly(true);
     m_help->setFixedHeight(m_help->fontMetrics().lineSpacing() * 2 + 12);
     auto *exit = new QPushButton(QStringLiteral("E&xit"), central);

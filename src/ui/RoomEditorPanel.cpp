@@ -33,6 +33,8 @@ RoomEditorPanel::RoomEditorPanel(RoomEditor &logic, QWidget *parent)
                               grid, i);
         m_boxes[i] = new QLineEdit(this);
         m_boxes[i]->setObjectName(QStringLiteral("Text3(%1)").arg(i));
+        // The box stands under its column's caption, which names it too.
+        m_boxes[i]->setAccessibleName(QString::fromLatin1(captions[i]));
         m_boxes[i]->installEventFilter(this);
         grid->addWidget(m_boxes[i], 2, i);
         connect(m_boxes[i], &QLineEdit::textEdited, this,
@@ -74,6 +76,8 @@ QListWidget *RoomEditorPanel::makeList(const QString &name, const QString &capti
     auto *label = new QLabel(caption, this);
     auto *list = new QListWidget(this);
     list->setObjectName(name);
+    label->setBuddy(list);
+    list->setAccessibleName(caption);
     grid->addWidget(label, 0, column);
     grid->addWidget(list, 1, column);
     return list;

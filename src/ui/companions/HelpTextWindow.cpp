@@ -20,6 +20,7 @@ HelpTextWindow::HelpTextWindow(Module &module, const QStringList &arguments, QWi
     setObjectName(QStringLiteral("vrnedit"));
 
     m_text->setObjectName(QStringLiteral("Text1"));
+    m_text->setAccessibleName(tr("Help text"));
     // Help texts line up their columns with blanks.
     m_text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);

@@ -26,8 +26,10 @@ SiftWindow::SiftWindow(const QString &name, const QString &title, const QStringL
     m_search->setClearButtonEnabled(true);
     auto *searchLabel = new QLabel(tr("&Search:"), this);
     searchLabel->setBuddy(m_search);
+    m_search->setAccessibleName(tr("Search"));
 
     m_table->setObjectName(QStringLiteral("gridresults"));
+    m_table->setAccessibleName(title);
     m_table->setHorizontalHeaderLabels(headers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -1,0 +1,189 @@
+#include "ClubFixture.h"
+#include "ShownWindow.h"
+#include "WaitFor.h"
+#include "billing/PointOfSaleExport.h"
+#include "ui/PointOfSaleExportWindow.h"
+#include "ui/companions/AccountSiftWindow.h"
+#include "ui/companions/DateSiftWindow.h"
+#include "ui/companions/HelpTextWindow.h"
+#include "ui/companions/MailforgeWindow.h"
+#include "ui/companions/StaffSiftWindow.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTextEdit>
+
+namespace {
+
+// Screen-reader users are staff too: every control they can reach says
+// what it is, in the words the window shows beside it.
+class AccessibilityWalkTest : public ClubFixture {
+protected:
+    bool demoData() const override { return true; }
+
+    // Every control of the window a person can see, whose accessible name
+    // is empty or not its visible label; "frmbanq0 cmd(7): ..." each.
+    static QStringList unnamed(QWidget *window) {
+        QStringList found;
+        for (QWidget *control : window->findChildren<QWidget *>()) {
+            if (!interactive(control) || !control->isVisibleTo(window))
+                continue;
+            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
+            // On Linux Qt gives a combo box's chosen entry as its name and
+            // the label through the label relation; the label is still set.
+            const QString name = qobject_cast<QComboBox *>(control) ? control->accessibleName()
+                                 : face                             ? face->text(QAccessible::Name)
+                                                                    : QString();
+            const QString label = visibleLabel(control);
+            if (name.isEmpty() || !matches(name, label))
+                found << QStringLiteral("%1 %2 (%3): name \"%4\", label \"%5\"")
+                             .arg(window->objectName(), control->objectName(),
+                                  QString::fromLatin1(control->metaObject()->className()), name,
+                                  label);
+        }
+        return found;
+    }
+    // The program's window of that name once it shows, or null.
+    static QWidget *topLevel(const QString &name) {
+        QWidget *found = nullptr;
+        waitFor([&] {
+            for (QWidget *top : QApplication::topLevelWidgets()) {
+                if (top->objectName() == name && top->isVisible())
+                    found = top;
+            }
+            return found != nullptr;
+        });
+        return found;
+    }
+    void expectNamed(QWidget *window) {
+        ASSERT_TRUE(window);
+        EXPECT_EQ(unnamed(window), QStringList()) << window->objectName().toStdString();
+    }
+
+private:
+    // Controls a person works with. The parts Qt builds inside a control
+    // (a list's header, a combo box's popup, the menu bar's overflow arrow)
+    // are named by the control itself.
+    static bool interactive(QWidget *w) {
+        if (w->objectName().startsWith(QLatin1String("qt_")) || qobject_cast<QHeaderView *>(w) ||
+            qobject_cast<QComboBox *>(w->parentWidget()) ||
+            qobject_cast<QAbstractSpinBox *>(w->parentWidget()) ||
+            QLatin1String(w->metaObject()->className()) == QLatin1String("QTableCornerButton"))
+            return false;
+        return qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w) ||
+               qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractItemView *>(w) ||
+               qobject_cast<QPlainTextEdit *>(w) || qobject_cast<QTextEdit *>(w) ||
+               qobject_cast<QAbstractSpinBox *>(w);
+    }
+    // A button's own text, or the label that is the control's buddy; "&&"
+    // shows as "&", a single "&" marks the shortcut.
+    static QString visibleLabel(QWidget *w) {
+        QString text;
+        if (auto *button = qobject_cast<QAbstractButton *>(w))
+            text = button->text();
+        for (QLabel *label : w->window()->findChildren<QLabel *>()) {
+            if (label->buddy() == w)
+                text = label->text();
+        }
+        text.replace(QLatin1String("&&"), QStringLiteral("\x01"));
+        text.remove(QLatin1Char('&'));
+        text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+        if (text.endsWith(QLatin1Char(':')))
+            text.chop(1);
+        return text.trimmed();
+    }
+    // An arrow button ("<-") is named for what it moves ("Change Month
+    // <-"); any other control by its label exactly.
+    static bool matches(const QString &name, const QString &label) {
+        if (label.isEmpty())
+            return true;
+        const bool symbolsOnly =
+            std::none_of(label.begin(), label.end(), [](QChar c) { return c.isLetterOrNumber(); });
+        return name == label || (symbolsOnly && name.endsWith(QLatin1Char(' ') + label));
+    }
+};
+
+TEST_F(AccessibilityWalkTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
+    ShownWindow shown(*module, club, QStringLiteral("accessibility-walk"));
+    ASSERT_TRUE(shown.show(QSize(1366, 900)));
+    MainWindow &window = shown.window;
+    expectNamed(&window); // the month sheet
+    // A day cell says its day and how many events it holds.
+    const QRegularExpression dayName(QStringLiteral(
+        "^(Sun|Mon|Tues|Wednes|Thurs|Fri|Satur)day \\d{1,2}, (1 event|\\d+ events)$"));
+    int days = 0;
+    for (QPlainTextEdit *cell : window.findChildren<QPlainTextEdit *>()) {
+        if (!cell->objectName().startsWith(QLatin1String("cal(")) || !cell->isVisible())
+            continue;
+        ++days;
+        EXPECT_TRUE(dayName.match(cell->accessibleName()).hasMatch())
+            << cell->accessibleName().toStdString();
+    }
+    EXPECT_GE(days, 28);
+
+    const int event = scalar(QStringLiteral("evnt"),
+                             QStringLiteral("select eventnum from eventinfo where eventtitle = ?"),
+                             {QStringLiteral("Sullivan-Park Reception")})
+                          .toInt();
+    ASSERT_TRUE(shown.logic.ShowEvent(event));
+    expectNamed(&window); // the event's panels
+
+    shown.logic.rooms.OpenRoomEditor();
+    ASSERT_TRUE(waitFor([&] {
+        auto *editor = window.findChild<QWidget *>(QStringLiteral("fralocation"));
+        return !editor || editor->isVisible();
+    }));
+    expectNamed(&window);
+    shown.logic.rooms.RoomButton(RoomEditor::ExitButton);
+
+    prompts.answerInput(QString::number(event));
+    window.menuCommand(QStringLiteral("mnutodobynumber"))->trigger();
+    expectNamed(topLevel(QStringLiteral("frmtasklist")));
+    topLevel(QStringLiteral("frmtasklist"))->close();
+
+    window.button(10)->click(); // Contract Builder
+    expectNamed(topLevel(QStringLiteral("frmbanq2")));
+    topLevel(QStringLiteral("frmbanq2"))->close();
+    ASSERT_TRUE(shown.logic.ShowEvent(event));
+
+    window.button(4)->click(); // Item Detail
+    QWidget *items = topLevel(QStringLiteral("frmbanq1"));
+    expectNamed(items);
+    items->close();
+
+    window.button(2)->click(); // Lookup
+    expectNamed(&window);
+
+    for (QWidget *companion : std::initializer_list<QWidget *>{
+             new AccountSiftWindow(*module), new StaffSiftWindow(*module),
+             new DateSiftWindow(*module),
+             new HelpTextWindow(*module, {QStringLiteral("evnt-1.txt")}),
+             new MailforgeWindow(*module, {QStringLiteral("rpt99.mdb")})}) {
+        companion->setAttribute(Qt::WA_DeleteOnClose);
+        companion->show();
+        expectNamed(companion);
+        companion->close();
+    }
+    prompts.clear();
+
+    PointOfSaleExport tills(*module);
+    PointOfSaleExportWindow exportWindow(tills);
+    tills.cmderrorVisible = true;
+    tills.ErrorFlag = 1;
+    emit tills.changed();
+    exportWindow.show();
+    expectNamed(&exportWindow);
+    tills.cmderrorClick();
+}
+
+} // namespace
