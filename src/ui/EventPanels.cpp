@@ -161,12 +161,20 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
     for (QGroupBox *panel : {m_billing, m_contact})
         panel->installEventFilter(this);
 
-    // The boxes are visited in column order.
+    // The boxes are visited in column order; the status list and the
+    // member options stand in for their hidden boxes.
     QWidget *previous = nullptr;
-    for (QWidget *box : m_boxes) {
-        if (previous)
-            QWidget::setTabOrder(previous, box);
-        previous = box;
+    for (int index = 0; index < BoxCount; ++index) {
+        QList<QWidget *> stops{m_boxes[index]};
+        if (index == CurrentEvent::StatusBox)
+            stops = {m_status};
+        else if (index == CurrentEvent::MemberBox)
+            stops = {m_member[0], m_member[1]};
+        for (QWidget *stop : stops) {
+            if (previous)
+                QWidget::setTabOrder(previous, stop);
+            previous = stop;
+        }
     }
     buildEmployeePanel(owner);
     buildAuditPanel(owner);

@@ -186,4 +186,38 @@ TEST_F(AccessibilityWalkTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
     tills.cmderrorClick();
 }
 
+// Tab visits the event's boxes in the order of their numbers, the status
+// list in box 5's place and the member options in box 9's.
+TEST_F(AccessibilityWalkTest, TabVisitsTheEventBoxesInTheOrderOfTheirNumbers) {
+    ShownWindow shown(*module, club, QStringLiteral("accessibility-tabs"));
+    ASSERT_TRUE(shown.show(QSize(1366, 900)));
+    const int event = scalar(QStringLiteral("evnt"),
+                             QStringLiteral("select eventnum from eventinfo where eventtitle = ?"),
+                             {QStringLiteral("Sullivan-Park Reception")})
+                          .toInt();
+    ASSERT_TRUE(shown.logic.ShowEvent(event));
+    shown.window.button(6)->click(); // Modify
+    QWidget *first = shown.window.findChild<QWidget *>(QStringLiteral("Text1(0)"));
+    ASSERT_TRUE(first);
+    first->setFocus();
+    ASSERT_TRUE(waitFor([&] { return first->hasFocus(); }));
+    static const QRegularExpression box(QStringLiteral("^Text1\\((\\d+)\\)$"));
+    QList<int> visited;
+    for (int step = 0; step < 40; ++step) {
+        const QString name = QApplication::focusWidget()->objectName();
+        if (const auto match = box.match(name); match.hasMatch())
+            visited << match.captured(1).toInt();
+        else if (name == QLatin1String("cbostatus"))
+            visited << CurrentEvent::StatusBox;
+        else if (name.startsWith(QLatin1String("optmemnonmem")))
+            visited << CurrentEvent::MemberBox;
+        else
+            break;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_TRUE(std::is_sorted(visited.begin(), visited.end()));
+    for (int number : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 20, 21, 30, 34})
+        EXPECT_TRUE(visited.contains(number)) << number;
+}
+
 } // namespace
