@@ -150,4 +150,61 @@ TEST_F(EventEditingViewTest, ANewEventIsTypedBookedAndShownInTheMonth) {
     mainWindow.close();
 }
 
+// A whole booking with the keyboard alone: Tab to "New Event", then every
+// box by Tab and typing, the status by its first character, and Save.
+TEST_F(EventEditingViewTest, AWholeBookingIsMadeWithTheKeyboardAlone) {
+    ShownWindow shown(*viewModule, club, QStringLiteral("keyboard-view-test"));
+    MainWindow &mainWindow = shown.window;
+    window = &mainWindow;
+    ASSERT_TRUE(shown.show(QSize(1366, 900)));
+    const auto focused = [] {
+        return QApplication::focusWidget();
+    };
+    const auto press = [&](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        ASSERT_TRUE(focused());
+        QTest::keyClick(focused(), Qt::Key(key), modifiers);
+    };
+    // Tab until the control has the focus; false when it never does.
+    const auto tabTo = [&](QWidget *target) {
+        for (int step = 0; step < 120 && focused() != target; ++step)
+            QTest::keyClick(focused() ? focused() : static_cast<QWidget *>(&mainWindow),
+                            Qt::Key_Tab);
+        return focused() == target;
+    };
+
+    ASSERT_TRUE(tabTo(mainWindow.button(0)));
+    press(Qt::Key_Space); // New Event
+    ASSERT_TRUE(waitFor([&] { return box(0)->hasFocus(); }));
+    QTest::keyClicks(focused(), QStringLiteral("1221"));
+    ASSERT_TRUE(tabTo(box(1)));
+    QTest::keyClicks(focused(), QStringLiteral("Winter Recital"));
+    ASSERT_TRUE(tabTo(box(3)));
+    QTest::keyClicks(focused(), QStringLiteral("19:00"));
+    ASSERT_TRUE(tabTo(box(4)));
+    QTest::keyClicks(focused(), QStringLiteral("21:30"));
+    ASSERT_TRUE(tabTo(control<QComboBox>(QStringLiteral("cbostatus"))));
+    press(Qt::Key_2); // "2-Reserved"
+    ASSERT_TRUE(tabTo(box(6)));
+    QTest::keyClicks(focused(), QStringLiteral("40"));
+    ASSERT_TRUE(tabTo(box(7)));
+    QTest::keyClicks(focused(), QStringLiteral("35"));
+    ASSERT_TRUE(tabTo(box(8)));
+    QTest::keyClicks(focused(), QStringLiteral("1"));
+    ASSERT_TRUE(tabTo(box(21)));
+    QTest::keyClicks(focused(), QStringLiteral("Grace Hopper"));
+    ASSERT_TRUE(tabTo(box(27)));
+    QTest::keyClicks(focused(), QStringLiteral("5551234567"));
+    ASSERT_TRUE(tabTo(mainWindow.button(7)));
+    press(Qt::Key_Space); // Save
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
+    EXPECT_FALSE(mainWindow.button(7)->isEnabled()) << "saved";
+    const int year = clock.today().year();
+    EXPECT_EQ(column(QStringLiteral("evnt"),
+                     QStringLiteral("select eventtitle || ' ' || starttime || '-' || endtime || "
+                                    "' ' || status || ' ' || roomnumber || ' ' || contactname "
+                                    "from eventinfo where eventdate = ?"),
+                     {year * 10000 + 1221}),
+              QVariantList{QStringLiteral("Winter Recital 19:00-21:30 2 1 Grace Hopper")});
+}
+
 } // namespace
