@@ -208,7 +208,6 @@ QFrame *CalendarFrame::buildMonthSheet() {
         small.setPointSizeF(small.pointSizeF() * 0.9);
         cell->setFont(small);
         cell->setMinimumSize(80, lineHeight * 3 + 8);
-        cell->setToolTip(tr("Click to select the day, double-click or Enter to open it"));
         cell->installEventFilter(this);
         cell->viewport()->installEventFilter(this);
         m_cells[i] = cell;
@@ -332,7 +331,11 @@ void CalendarFrame::refresh() {
         cell->setPalette(palette);
         const int day = m_sheet.dayOfCell(i);
         cell->setAccessibleName(day > 0 ? dayName(i % 7, day, state.events) : QString());
-        cell->setAccessibleDescription(text);
+        // The day's titles and how to open it, for the pointer and for
+        // screen readers alike: a cell shows only the first few lines.
+        const QString hint = tr("Click to select the day, double-click or Enter to open it");
+        const qsizetype titles = text.indexOf(QLatin1Char('\n'));
+        cell->setToolTip(titles < 0 ? hint : text.mid(titles + 1) + QStringLiteral("\n\n") + hint);
         // A hidden cell keeps its place, so the weeks stay in their columns.
         QSizePolicy policy = cell->sizePolicy();
         policy.setRetainSizeWhenHidden(true);

@@ -26,7 +26,8 @@
 namespace {
 
 // Screen-reader users are staff too: every control they can reach says
-// what it is, in the words the window shows beside it.
+// what it is, in the words the window shows beside it, and describes itself
+// as its tooltip does.
 class AccessibilityWalkTest : public ClubFixture {
 protected:
     bool demoData() const override { return true; }
@@ -45,6 +46,11 @@ protected:
                                  : face                             ? face->text(QAccessible::Name)
                                                                     : QString();
             const QString label = visibleLabel(control);
+            const QString description = face ? face->text(QAccessible::Description) : QString();
+            if (!control->toolTip().isEmpty() && description != control->toolTip())
+                found << QStringLiteral("%1 %2: description \"%3\", tooltip \"%4\"")
+                             .arg(window->objectName(), control->objectName(), description,
+                                  control->toolTip());
             if (name.isEmpty() || !matches(name, label))
                 found << QStringLiteral("%1 %2 (%3): name \"%4\", label \"%5\"")
                              .arg(window->objectName(), control->objectName(),
