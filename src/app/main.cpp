@@ -55,6 +55,9 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Moravel"));
     const Arguments arguments = parseArguments(app);
+    // Looked up before the change into the club directory, which would move
+    // a relative MORAVEL_SHARE_DIR.
+    const QString shareDirectory = ClubUpgrade::shareDirectory();
 
     QtPrompts prompts;
     if (!QFileInfo(arguments.clubDirectory).isDir()) {
@@ -81,7 +84,7 @@ int main(int argc, char *argv[]) {
 
     SingleInstance instance(arguments.clubDirectory, SingleInstance::currentAccount());
     MainWindowLogic logic(module);
-    logic.shareDirectory = ClubUpgrade::shareDirectory();
+    logic.shareDirectory = shareDirectory;
     MainWindow window(logic);
     prompts.setParentWindow(&window);
     printer.setParentWindow(&window);

@@ -13,6 +13,11 @@
 namespace ClubUpgrade {
 
 QString shareDirectory() {
+    // Named by hand, it wins even when missing: a wrong name must not quietly
+    // fall back to another copy of the files.
+    const QString named = qEnvironmentVariable("MORAVEL_SHARE_DIR");
+    if (!named.isEmpty())
+        return QDir::cleanPath(QDir(named).absoluteFilePath(QStringLiteral("club")));
     const QString installed = QDir(QCoreApplication::applicationDirPath())
                                   .filePath(QStringLiteral("../share/moravel/club"));
     if (QFileInfo(installed).isDir())

@@ -13,7 +13,10 @@ class Databases;
 // never overwritten. Run at start-up and by "moravel-club upgrade".
 namespace ClubUpgrade {
 
-// share/club beside an installed program, or in the source tree of a build.
+// The files shipped into every club: club/ below $MORAVEL_SHARE_DIR when
+// set, else below share/moravel beside the installed program
+// (/usr/bin/../share/moravel), else share/club of the source tree a build
+// was made from.
 QString shareDirectory();
 
 // Copies each file below `from` that `to` lacks (whatever the case of its

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -153,6 +154,34 @@ TEST_F(ClubUpgradeTest, ShippedFilesAreAddedButAClubsOwnAreNeverOverwritten) {
     EXPECT_EQ(own.readAll(), QByteArray("the club's own help"));
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("evnt-1.txt"))));
     EXPECT_TRUE(ClubUpgrade::copyMissingFiles(share, club)->isEmpty());
+}
+
+// An installed program's folder (../share/moravel beside it) is checked by
+// the package's own test; a test program has none beside it.
+TEST(ShippedFilesLookup, AFolderNamedByHandWinsOverTheSourceTree) {
+    const QByteArray saved = qgetenv("MORAVEL_SHARE_DIR");
+    qunsetenv("MORAVEL_SHARE_DIR");
+    EXPECT_TRUE(QFile::exists(QDir(ClubUpgrade::shareDirectory()).filePath("evntcon1.rpt")))
+        << "a build finds the layouts in its source tree";
+
+    QTemporaryDir named;
+    QDir(named.path()).mkpath(QStringLiteral("club"));
+    qputenv("MORAVEL_SHARE_DIR", named.path().toUtf8());
+    EXPECT_EQ(ClubUpgrade::shareDirectory(), named.path() + QStringLiteral("/club"));
+
+    // The program changes into the club directory after looking: a relative
+    // name must already point where it pointed at start.
+    const QString current = QDir::currentPath();
+    QDir::setCurrent(named.path());
+    qputenv("MORAVEL_SHARE_DIR", "elsewhere");
+    EXPECT_EQ(ClubUpgrade::shareDirectory(), named.path() + QStringLiteral("/elsewhere/club"))
+        << "made absolute, and no quiet fallback to the source tree when missing";
+    QDir::setCurrent(current);
+
+    if (saved.isNull())
+        qunsetenv("MORAVEL_SHARE_DIR");
+    else
+        qputenv("MORAVEL_SHARE_DIR", saved);
 }
 
 } // namespace
