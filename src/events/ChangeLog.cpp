@@ -5,20 +5,29 @@
 #include "foundation/TextValue.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTextStream>
 
 ChangeLog::ChangeLog(Module &module)
     : m_module(module)
     , m_log(module.clubPath(QString::fromLatin1(FileName))) {}
 
+namespace {
+
+// A line's time stamp: its first two fields.
+const QString StampDate = QStringLiteral("MMddyyyy");
+const QString StampTime = QStringLiteral("HH:mm");
+
+} // namespace
+
 QString ChangeLog::line() const {
     const CurrentEvent &event = m_module.event;
     QString entry = AuditLine;
     if (event.EditMode != CurrentEvent::EnteringNew)
-        entry.prepend(QStringLiteral("Event#%1 \\").arg(event.EventNumber));
+        entry.prepend(historyKey(event.EventNumber) + QLatin1Char('\\'));
     const QDateTime now = m_module.ports.clock.now();
-    return now.toString(QStringLiteral("MMddyyyy")) + QLatin1Char('\\') +
-           now.toString(QStringLiteral("HH:mm")) + QStringLiteral("\\E#0\\") + entry;
+    return now.toString(StampDate) + QLatin1Char('\\') + now.toString(StampTime) +
+           QStringLiteral("\\E#0\\") + entry;
 }
 
 bool ChangeLog::WriteAudit() {
@@ -76,22 +85,48 @@ QString ChangeLog::historyKey(int eventNumber) {
     return QStringLiteral("Event#%1 ").arg(eventNumber);
 }
 
-Result<QString> ChangeLog::history(int eventNumber) const {
+Status ChangeLog::forEachLine(const std::function<void(const QString &)> &take) const {
     QFile file(m_log.path());
     if (!file.exists())
-        return QString();
+        return {};
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return DbError{ErrorNumber::FileAccess,
                        QStringLiteral("The change log %1 cannot be read: %2")
                            .arg(m_log.path(), file.errorString())};
-    const QString key = historyKey(eventNumber);
-    QString lines;
     QTextStream in(&file);
     in.setEncoding(QStringConverter::Utf8);
-    while (!in.atEnd()) {
-        const QString line = in.readLine();
+    while (!in.atEnd())
+        take(in.readLine());
+    return {};
+}
+
+Result<QString> ChangeLog::history(int eventNumber) const {
+    const QString key = historyKey(eventNumber);
+    QString lines;
+    const Status read = forEachLine([&](const QString &line) {
         if (line.contains(key))
             lines += line + QLatin1Char('\n');
-    }
+    });
+    if (!read)
+        return read.error();
     return lines;
+}
+
+Result<QHash<int, QDateTime>> ChangeLog::lastChanges() const {
+    static const QRegularExpression key(QStringLiteral("\\\\Event#(\\d+) "));
+    QHash<int, QDateTime> changes;
+    const Status read = forEachLine([&](const QString &line) {
+        const auto match = key.match(line);
+        const QStringList stamp = line.split(QLatin1Char('\\'));
+        if (!match.hasMatch() || stamp.size() < 2)
+            return;
+        const QDateTime at(QDate::fromString(stamp[0], StampDate),
+                           QTime::fromString(stamp[1], StampTime));
+        QDateTime &last = changes[match.captured(1).toInt()];
+        if (at.isValid() && (!last.isValid() || at > last))
+            last = at;
+    });
+    if (!read)
+        return read.error();
+    return changes;
 }

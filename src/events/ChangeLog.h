@@ -3,7 +3,10 @@
 #include "foundation/Result.h"
 #include "foundation/SharedLog.h"
 
+#include <QDateTime>
+#include <QHash>
 #include <QString>
+#include <functional>
 
 struct CurrentEvent;
 
@@ -41,8 +44,14 @@ public:
     // Every line of the log with the event's key, each ended by a line break.
     // A log that cannot be read gives its error instead.
     Result<QString> history(int eventNumber) const;
+    // When each event the log names was last changed, by the time stamps
+    // of its lines (local time). An event the log does not name is absent.
+    Result<QHash<int, QDateTime>> lastChanges() const;
 
 private:
+    // Hands every line of the log to `take`; a missing log has none.
+    Status forEachLine(const std::function<void(const QString &)> &take) const;
+
     Module &m_module;
     SharedLog m_log;
 };

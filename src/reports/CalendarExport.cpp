@@ -8,9 +8,7 @@
 #include "foundation/TextValue.h"
 
 #include <QDir>
-#include <QFile>
 #include <QHash>
-#include <QRegularExpression>
 #include <QTimeZone>
 
 namespace ICalendar {
@@ -88,30 +86,6 @@ QString uid(int eventNumber, const QString &clubName) {
         .arg(club.isEmpty() ? QStringLiteral("club") : club);
 }
 
-// When each event was last changed, from the change log's lines
-// ("12062026\14:05\E#0\Event#12 \..."); events the log does not name are
-// missing.
-QHash<int, QDateTime> lastChanges(const QString &clubDirectory) {
-    static const QRegularExpression entry(
-        QStringLiteral("^(\\d{8})\\\\(\\d{2}:\\d{2})\\\\[^\\\\]*\\\\Event#(\\d+) "));
-    QHash<int, QDateTime> changes;
-    QFile log(ClubFile::find(clubDirectory, QString::fromLatin1(ChangeLog::FileName)));
-    if (!log.open(QIODevice::ReadOnly))
-        return changes;
-    while (!log.atEnd()) {
-        const auto match = entry.match(QString::fromUtf8(log.readLine()));
-        if (!match.hasMatch())
-            continue;
-        const QDate date = QDate::fromString(match.captured(1), QStringLiteral("MMddyyyy"));
-        const QTime time = QTime::fromString(match.captured(2), QStringLiteral("HH:mm"));
-        const QDateTime at = local(date, time);
-        QDateTime &last = changes[match.captured(3).toInt()];
-        if (at.isValid() && (!last.isValid() || at > last))
-            last = at;
-    }
-    return changes;
-}
-
 // Start and end of an event: "CLOSE" ends at midnight, and an end before
 // the start is past midnight. No start time: a day-long event.
 struct When {
@@ -168,7 +142,9 @@ Result<CalendarExport::Calendar> CalendarExport::calendar(const Request &request
 
     const Configuration &config = m_module.config;
     const QString stamp = ICalendar::utc(m_module.ports.clock.now());
-    const QHash<int, QDateTime> changed = lastChanges(m_module.databases.settings().clubDirectory);
+    auto changed = ChangeLog(m_module).lastChanges();
+    if (!changed)
+        return changed.error();
     QStringList lines{QStringLiteral("BEGIN:VCALENDAR"), QStringLiteral("VERSION:2.0"),
                       QStringLiteral("PRODID:-//Moravel//Event Scheduling//EN"),
                       QStringLiteral("CALSCALE:GREGORIAN"),
@@ -187,7 +163,7 @@ Result<CalendarExport::Calendar> CalendarExport::calendar(const Request &request
             description << QStringLiteral("Contact: ") + contact;
         if (const QString phone = events->value(10).toString().trimmed(); !phone.isEmpty())
             description << QStringLiteral("Phone: ") + phone;
-        QDateTime modified = changed.value(number);
+        QDateTime modified = changed->value(number);
         if (!modified.isValid() && events->value(11).toInt() > 0)
             modified = local(dateOf(events->value(11).toInt()), QTime(0, 0));
 

@@ -174,11 +174,12 @@ TEST_F(CalendarExportTest, BookedEventsReadBackWithTheirTimesRoomsAndTexts) {
     EXPECT_EQ(first[QStringLiteral("modified")].toString(), utc(20261101, "00:00"))
         << "no change logged: the day it was made";
 
-    // A change logged for event 3 is its last modification.
+    // The latest change logged for event 3 is its last modification, though
+    // a workstation with a slow clock wrote an earlier time after it.
     QFile log(path(QStringLiteral("evntsched.ini")));
     ASSERT_TRUE(log.open(QIODevice::Append));
-    log.write("12012026\\14:05\\E#0\\Event#3 \\Guarantee\\\r\n"
-              "12032026\\09:10\\E#0\\Event#3 \\Room\\\r\n"
+    log.write("12032026\\09:10\\E#0\\Event#3 \\Room\\\r\n"
+              "12012026\\14:05\\E#0\\Event#3 \\Guarantee\\\r\n"
               "12052026\\16:45\\E#0\\Event#33 \\Room\\\r\n");
     log.close();
     const QJsonArray again = parsed(calendars.calendar({20270101, 20270131, 0})->content);
