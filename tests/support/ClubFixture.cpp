@@ -92,6 +92,13 @@ void ClubFixture::signIn(int level) {
     module->session.AccessThresholds = {10, 20, 50, 90};
 }
 
+int ClubFixture::eventNumber(const QString &title) {
+    return scalar(QStringLiteral("evnt"),
+                  QStringLiteral("select min(eventnum) from eventinfo where eventtitle = ?"),
+                  {title})
+        .toInt();
+}
+
 void ClubFixture::removeDatabase(const QString &name) {
     if (!onPostgres()) {
         ASSERT_TRUE(QFile::remove(path(Databases::fileName(name)))) << name.toStdString();

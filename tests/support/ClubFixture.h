@@ -28,6 +28,8 @@ protected:
     QVariantList column(const QString &database, const QString &sql,
                         const QVariantList &values = {});
     QVariant scalar(const QString &database, const QString &sql, const QVariantList &values = {});
+    // The number of the (first) event of that title.
+    int eventNumber(const QString &title);
 
     virtual bool demoData() const { return false; }
 

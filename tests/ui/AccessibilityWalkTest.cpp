@@ -137,10 +137,7 @@ TEST_F(AccessibilityWalkTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
     }
     EXPECT_GE(days, 28);
 
-    const int event = scalar(QStringLiteral("evnt"),
-                             QStringLiteral("select eventnum from eventinfo where eventtitle = ?"),
-                             {QStringLiteral("Sullivan-Park Reception")})
-                          .toInt();
+    const int event = eventNumber(QStringLiteral("Sullivan-Park Reception"));
     ASSERT_TRUE(shown.logic.ShowEvent(event));
     expectNamed(&window); // the event's panels
 
@@ -197,10 +194,7 @@ TEST_F(AccessibilityWalkTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
 TEST_F(AccessibilityWalkTest, TabVisitsTheEventBoxesInTheOrderOfTheirNumbers) {
     ShownWindow shown(*module, club, QStringLiteral("accessibility-tabs"));
     ASSERT_TRUE(shown.show(QSize(1366, 900)));
-    const int event = scalar(QStringLiteral("evnt"),
-                             QStringLiteral("select eventnum from eventinfo where eventtitle = ?"),
-                             {QStringLiteral("Sullivan-Park Reception")})
-                          .toInt();
+    const int event = eventNumber(QStringLiteral("Sullivan-Park Reception"));
     ASSERT_TRUE(shown.logic.ShowEvent(event));
     shown.window.button(6)->click(); // Modify
     QWidget *first = shown.window.findChild<QWidget *>(QStringLiteral("Text1(0)"));

@@ -19,10 +19,7 @@ TEST_F(BillingViewTest, ANonMemberEventGetsItsAccountAndIsBilled) {
     ShownWindow shown(*module, club, QStringLiteral("billing-view-test"));
     ASSERT_TRUE(shown.show(QSize(1366, 900)));
     MainWindow &window = shown.window;
-    const int event = scalar(QStringLiteral("evnt"),
-                             QStringLiteral("select eventnum from eventinfo where eventtitle = ?"),
-                             {QStringLiteral("Sullivan-Park Reception")})
-                          .toInt();
+    const int event = eventNumber(QStringLiteral("Sullivan-Park Reception"));
     QLineEdit *account = shown.typeAccount(event, QStringLiteral("New"));
     auto *assign = window.findChild<QPushButton *>(QStringLiteral("cmdassign"));
     auto *status = window.findChild<QComboBox *>(QStringLiteral("cbostatus"));

@@ -23,10 +23,7 @@ protected:
 TEST_F(ItemWindowViewTest, ADemoEventsMenuIsShownAddedToAndAButtonConfigured) {
     ShownWindow shown(*module, club, QStringLiteral("view-test"));
     ASSERT_TRUE(shown.show());
-    const int event = scalar(QStringLiteral("evnt"),
-                             QStringLiteral("select eventnum from eventinfo where eventtitle = ?"),
-                             {QStringLiteral("Halvorsen Engineering Holiday Party")})
-                          .toInt();
+    const int event = eventNumber(QStringLiteral("Halvorsen Engineering Holiday Party"));
     ASSERT_TRUE(shown.logic.ShowEvent(event));
     shown.window.button(4)->click(); // "Item Detail"
 

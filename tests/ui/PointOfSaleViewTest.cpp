@@ -88,10 +88,7 @@ TEST_F(PointOfSaleViewTest, ANewEventAccountReachesBothTillsFromTheEventWindow) 
     ShownWindow shown(*module, club, QStringLiteral("till-view-test"));
     ASSERT_TRUE(shown.show(QSize(1366, 900)));
     MainWindow &window = shown.window;
-    const int event = scalar(QStringLiteral("evnt"),
-                             QStringLiteral("select eventnum from eventinfo where eventtitle = ?"),
-                             {QStringLiteral("Sullivan-Park Reception")})
-                          .toInt();
+    const int event = eventNumber(QStringLiteral("Sullivan-Park Reception"));
     QLineEdit *account = shown.typeAccount(event, QStringLiteral("New"));
     auto *assign = window.findChild<QPushButton *>(QStringLiteral("cmdassign"));
     ASSERT_TRUE(account && assign);

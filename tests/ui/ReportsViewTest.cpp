@@ -57,10 +57,7 @@ TEST_F(ReportsViewTest, TheMonthsConflictsAndAnEventsTasksArePrinted) {
     EXPECT_TRUE(report.contains(QStringLiteral("Page 1 of 1")));
 
     // The party's tasks: one ticked done, then the list printed.
-    const int party = scalar(QStringLiteral("evnt"),
-                             QStringLiteral("select eventnum from eventinfo where eventtitle = ?"),
-                             {QStringLiteral("Halvorsen Engineering Holiday Party")})
-                          .toInt();
+    const int party = eventNumber(QStringLiteral("Halvorsen Engineering Holiday Party"));
     prompts.answerInput(QString::number(party));
     shown.window.menuCommand(QStringLiteral("mnutodobynumber"))->trigger();
     auto *tasks = shown.window.findChild<TaskListWindow *>();
