@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -18,11 +19,19 @@ constexpr int LockPollMs = 10;
 
 } // namespace
 
-FileLock::FileLock(const QString &path)
+FileLock::FileLock(const QString &path, Wait wait)
     : m_fd(::open(QFile::encodeName(path + QLatin1String(".lck")).constData(),
                   O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
     if (m_fd < 0)
         return;
+    if (wait == Wait::Queued) {
+        int locked;
+        do
+            locked = ::flock(m_fd, LOCK_EX);
+        while (locked != 0 && errno == EINTR);
+        m_locked = locked == 0;
+        return;
+    }
     const QDeadlineTimer deadline(LockWaitMs);
     while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
         if (deadline.hasExpired())
@@ -40,7 +49,7 @@ FileLock::~FileLock() {
 bool appendLines(const QString &path, const QStringList &lines) {
     // One appending write is never interleaved on a local disk, but on a
     // network folder it may be: the lock keeps every line whole there.
-    FileLock lock(path);
+    FileLock lock(path, FileLock::Wait::Queued);
     if (!lock.locked())
         return false;
     QFile file(path);
@@ -53,7 +62,7 @@ bool appendLines(const QString &path, const QStringList &lines) {
 }
 
 bool update(const QString &path, const std::function<QString(const QString &)> &change) {
-    FileLock lock(path);
+    FileLock lock(path, FileLock::Wait::Queued);
     if (!lock.locked())
         return false;
     QString content;

@@ -7,8 +7,9 @@
 // Text files that every workstation writes (counter, change log, admin log).
 // Each read-modify-write and each append holds an exclusive lock on a
 // companion lock file "<name>.lck", so two processes never interleave or
-// lose a line. Both give up, returning false, after waiting five seconds
-// for another holder.
+// lose a line. Both hold the lock for one short read and write only, so
+// they wait their turn in the kernel's queue rather than polling, which let
+// a busy workstation take the lock again and again ahead of a sleeping one.
 namespace SharedFile {
 
 // An exclusive lock on "<path>.lck", held until destruction. The lock file
@@ -18,7 +19,11 @@ namespace SharedFile {
 // and other threads of this one.
 class FileLock {
 public:
-    explicit FileLock(const QString &path);
+    enum class Wait {
+        Briefly, // polls for five seconds, then gives up (locks held for long)
+        Queued,  // blocks until granted (locks held for one short write)
+    };
+    explicit FileLock(const QString &path, Wait wait = Wait::Briefly);
     ~FileLock();
     FileLock(const FileLock &) = delete;
     FileLock &operator=(const FileLock &) = delete;
