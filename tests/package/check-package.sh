@@ -15,8 +15,21 @@ fi
 
 work="$(mktemp -d /tmp/moravel-package.XXXXXX)"
 moravel_pid=""
+# The launcher runs in a process group of its own, so that ending the group
+# ends the moravel it started too, however this script ends.
+stop_demo() {
+    [ -n "$moravel_pid" ] || return 0
+    kill -TERM -- "-$moravel_pid" 2>/dev/null || true
+    for _ in $(seq 20); do
+        kill -0 -- "-$moravel_pid" 2>/dev/null || break
+        sleep 0.25
+    done
+    kill -KILL -- "-$moravel_pid" 2>/dev/null || true
+    wait "$moravel_pid" 2>/dev/null || true
+    moravel_pid=""
+}
 cleanup() {
-    [ -n "$moravel_pid" ] && kill "$moravel_pid" 2>/dev/null
+    stop_demo
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -125,16 +138,17 @@ grep -q -- "--club" "$work/demo.log" || fail "moravel-demo did not run moravel -
 # shipped files the club lacks: the marker coming back shows that it got
 # that far and read the files beside itself. The window then stays open.
 rm -f "$demo/fromthepackage.txt"
-run "$root/usr/bin/moravel-demo" >>"$work/demo.log" 2>&1 &
+setsid env -u MORAVEL_SHARE_DIR -u MORAVEL_CLUB -u DISPLAY -u WAYLAND_DISPLAY \
+    QT_QPA_PLATFORM=offscreen TMPDIR="$work" XDG_RUNTIME_DIR="$work/runtime" \
+    XDG_DATA_HOME="$work/data" "$root/usr/bin/moravel-demo" >>"$work/demo.log" 2>&1 &
 moravel_pid=$!
 for _ in $(seq 120); do
     [ -f "$demo/fromthepackage.txt" ] || ! kill -0 "$moravel_pid" 2>/dev/null && break
     sleep 0.5
 done
 [ -f "$demo/fromthepackage.txt" ] || { cat "$work/demo.log"; fail "moravel did not start up on the demo club"; }
-kill "$moravel_pid" 2>/dev/null || true
-wait "$moravel_pid" 2>/dev/null || true
-moravel_pid=""
+stop_demo
+pgrep -f "$root/usr/bin/moravel " >/dev/null && fail "moravel still runs after the launcher was ended"
 
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed" >&2; exit 1; }
 echo "The package is sound."

@@ -18,12 +18,12 @@ void ClubFixture::SetUp() {
         options.shareDirectory = ClubUpgrade::shareDirectory();
     options.today = clock.today();
     if (TestServer::active()) {
-        server = TestServer::createDatabase();
+        server = TestServer::createClub(club, options);
         ASSERT_TRUE(server.has_value());
-        options.storage = *server;
+    } else {
+        const Status made = ClubCreator::create(club, options);
+        ASSERT_TRUE(made.ok()) << made.error().description.toStdString();
     }
-    const Status made = ClubCreator::create(club, options);
-    ASSERT_TRUE(made.ok()) << made.error().description.toStdString();
     reopen(settings());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "club/ClubCreator.h"
 #include "foundation/Databases.h"
 
 #include <QString>
@@ -18,5 +19,14 @@ bool active();
 // could not be made (the failure is added to the test).
 std::optional<StorageSettings> createDatabase();
 void dropDatabase(const StorageSettings &database);
+
+// A new club in `directory` whose databases are a new database on the
+// server, as ClubCreator would make it with these options. Making a club on
+// the server takes seconds (hundreds of tables and indexes, and the demo
+// data), so each test program makes it once per server and kind of club, as
+// a template database beside a template directory, and every test gets a
+// copy of both. Nothing on failure (added to the test).
+std::optional<StorageSettings> createClub(const QString &directory,
+                                          const ClubCreator::Options &options);
 
 } // namespace TestServer
