@@ -132,12 +132,7 @@ void PointOfSaleExport::Form_Load(const std::optional<Renumbering> &renumbering)
                                                   "nothing was updated."),
                                    Oops, Icon::Information);
         } else {
-            for (Routine routine : routinesOf(Mode)) {
-                if (!run(routine, renumbering))
-                    break;
-            }
-            if (ErrorFlag == 0)
-                writeRequestFiles();
+            runAll(routinesOf(Mode), renumbering);
         }
     }
     running = false;
@@ -178,6 +173,59 @@ bool PointOfSaleExport::readSettings() {
     }
     emit changed();
     return true;
+}
+
+// Every database the routines write or read: the copies first, so that the
+// run's connection is one of theirs.
+QStringList PointOfSaleExport::databasesOf(const QList<Routine> &routines) {
+    QStringList copies, sources;
+    for (Routine routine : routines) {
+        switch (routine) {
+        case Routine::Members:
+            copies << QStringLiteral("qnposmem");
+            sources << QStringLiteral("master");
+            break;
+        case Routine::Employees:
+            copies << QStringLiteral("qnposemp");
+            sources << QStringLiteral("emp");
+            break;
+        case Routine::Inventory:
+            copies << QStringLiteral("qnposinv");
+            sources << QStringLiteral("invntory") << QStringLiteral("ar");
+            break;
+        case Routine::Buttons:
+            copies << QStringLiteral("qnposh");
+            sources << QStringLiteral("invntory");
+            break;
+        case Routine::Renumbering:
+            copies << QStringLiteral("qnposh");
+            break;
+        }
+    }
+    QStringList all = copies + sources;
+    all.removeDuplicates();
+    return all;
+}
+
+// The routines are one transaction: a failure in any leaves every copy as
+// it was, and the tills are asked to reload only once all are committed.
+void PointOfSaleExport::runAll(const QList<Routine> &routines,
+                               const std::optional<Renumbering> &renumbering) {
+    // A run killed while committing may have left a super-journal that no
+    // journal needs any more; none is left to pile up in the club folder.
+    if (m_module.databases.settings().engine == Engine::Sqlite)
+        ClubFile::removeStaleSuperJournals(m_module.databases.settings().clubDirectory);
+    if (auto failed = m_copies.begin(databasesOf(routines)))
+        return fail(*failed);
+    for (Routine routine : routines) {
+        if (!run(routine, renumbering)) {
+            m_copies.abandon();
+            return;
+        }
+    }
+    if (auto failed = m_copies.finish())
+        return fail(*failed);
+    writeRequestFiles();
 }
 
 bool PointOfSaleExport::run(Routine routine, const std::optional<Renumbering> &renumbering) {

@@ -59,6 +59,8 @@ signals:
 
 private:
     bool readSettings();
+    static QStringList databasesOf(const QList<Routine> &routines);
+    void runAll(const QList<Routine> &routines, const std::optional<Renumbering> &renumbering);
     bool run(Routine routine, const std::optional<Renumbering> &renumbering);
     void fail(const TillCopies::Failure &failure);
     bool writeRequestFiles();

@@ -43,11 +43,48 @@ QChar codeCharacter(const QVariant &code) {
 
 } // namespace
 
+struct TillCopies::Run {
+    DatabasePtr db;
+    std::unique_ptr<Transaction> transaction;
+};
+
 TillCopies::TillCopies(const Databases &databases, std::function<void(const QString &)> progress,
                        std::function<void()> pause)
     : m_databases(databases)
     , m_progress(std::move(progress))
     , m_pause(std::move(pause)) {}
+
+TillCopies::~TillCopies() = default;
+
+TillCopies::Outcome TillCopies::begin(const QStringList &databases) {
+    abandon();
+    if (databases.isEmpty())
+        return std::nullopt;
+    auto db = m_databases.openTogether(databases.first(), databases.mid(1));
+    if (!db)
+        return Failure{db.error(), Opening};
+    auto run = std::make_unique<Run>();
+    run->db = std::move(*db);
+    run->transaction = std::make_unique<Transaction>(*run->db);
+    if (auto failed = at(Opening, run->transaction->begun()))
+        return failed;
+    m_run = std::move(run);
+    return std::nullopt;
+}
+
+TillCopies::Outcome TillCopies::finish() {
+    if (!m_run)
+        return std::nullopt;
+    m_pause();
+    auto failed = at(Committing, m_run->transaction->commit());
+    abandon();
+    return failed;
+}
+
+void TillCopies::abandon() {
+    m_run.reset(); // the transaction rolls back unless committed
+    m_own.clear();
+}
 
 QStringList TillCopies::buttonTables(int tillCount) {
     QStringList tables;
@@ -66,6 +103,17 @@ TillCopies::Outcome TillCopies::at(int line, const Status &status) {
 TillCopies::Outcome TillCopies::replace(const QString &target, const QStringList &sources,
                                         const QStringList &lockedTables,
                                         const std::function<Outcome(Database &)> &work) {
+    if (m_run) {
+        Database &db = *m_run->db;
+        m_own = target == db.name() ? QString() : target + QLatin1Char('.');
+        for (const QString &table : lockedTables) {
+            const QString lock = db.dialect().lockTableStatement(own(table));
+            if (auto failed = lock.isEmpty() ? std::nullopt : at(Opening, db.execute(lock)))
+                return failed;
+        }
+        return work(db);
+    }
+    m_own.clear();
     auto db = m_databases.openTogether(target, sources);
     if (!db)
         return Failure{db.error(), Opening};
@@ -85,7 +133,7 @@ TillCopies::Outcome TillCopies::replace(const QString &target, const QStringList
 
 TillCopies::Outcome TillCopies::copyByPosition(Database &db, const QString &table,
                                                const QString &source, const QString &condition) {
-    auto targetColumns = columnsOf(db, table);
+    auto targetColumns = columnsOf(db, own(table));
     if (!targetColumns)
         return Failure{targetColumns.error(), Emptying};
     auto sourceColumns = columnsOf(db, source);
@@ -97,13 +145,13 @@ TillCopies::Outcome TillCopies::copyByPosition(Database &db, const QString &tabl
                                        "its source; nothing was copied.")
                             .arg(table)},
                        Emptying};
-    if (auto failed = at(Emptying, db.execute(QStringLiteral("delete from ") + table)))
+    if (auto failed = at(Emptying, db.execute(QStringLiteral("delete from ") + own(table))))
         return failed;
     m_pause();
     const QString columns = targetColumns->join(QStringLiteral(", "));
     return at(Copying,
               db.execute(QStringLiteral("insert into %1 (%2) select %2 from %3%4")
-                             .arg(table, columns, source,
+                             .arg(own(table), columns, source,
                                   condition.isEmpty() ? QString()
                                                       : QStringLiteral(" where ") + condition)));
 }
@@ -131,7 +179,8 @@ TillCopies::Outcome TillCopies::employees() {
 }
 
 TillCopies::Outcome TillCopies::copyEmployees(Database &db) {
-    if (auto failed = at(Emptying, db.execute(QStringLiteral("delete from empinfo"))))
+    if (auto failed = at(
+            Emptying, db.execute(QStringLiteral("delete from ") + own(QStringLiteral("empinfo")))))
         return failed;
     m_pause();
     const QString columns = QStringLiteral("empid, emplname, empfname, empmainname, empphone1, "
@@ -153,8 +202,9 @@ TillCopies::Outcome TillCopies::copyEmployees(Database &db) {
             values << rows->value(i);
         active << values;
     }
-    auto insert = db.prepare(QStringLiteral("insert into empinfo (%1) values (?%2)")
-                                 .arg(columns, QStringLiteral(", ?").repeated(ColumnCount - 1)));
+    auto insert = db.prepare(QStringLiteral("insert into %1 (%2) values (?%3)")
+                                 .arg(own(QStringLiteral("empinfo")), columns,
+                                      QStringLiteral(", ?").repeated(ColumnCount - 1)));
     if (!insert)
         return Failure{insert.error(), Copying};
     for (const QVariantList &values : active) {
@@ -242,21 +292,20 @@ TillCopies::Outcome TillCopies::buttons(int tillCount) {
 // Null price as 0; its codes and bar code only when the item has them. A
 // button whose item is gone keeps what it had.
 TillCopies::Outcome TillCopies::updateButtons(Database &db, const QString &table) {
-    const QString unpriced = QStringLiteral("coalesce(%1.bretail1, 0) = 0").arg(table);
     const QString sql =
         QStringLiteral(
-            "update %1 set bcost = i.avgcost, "
-            "bretail = case when %2 then coalesce(i.retail, 0) else %1.bretail end, "
-            "baltretail = case when %2 then coalesce(i.altretail, 0) else %1.baltretail end, "
+            "update %1 as b set bcost = i.avgcost, "
+            "bretail = case when %2 then coalesce(i.retail, 0) else b.bretail end, "
+            "baltretail = case when %2 then coalesce(i.altretail, 0) else b.baltretail end, "
             "btaxpct = i.taxpct, bscpct = i.scpct, bglsales = i.glsales, bglexp = i.glpurch, "
             "bglcogs = i.glcogs, bgldisc = i.gldisc, "
-            "bcodes = case when coalesce(i.arcodes, '') = '' then %1.bcodes else i.arcodes end, "
-            "bupccode = case when coalesce(i.upccode, '') = '' then %1.bupccode "
+            "bcodes = case when coalesce(i.arcodes, '') = '' then b.bcodes else i.arcodes end, "
+            "bupccode = case when coalesce(i.upccode, '') = '' then b.bupccode "
             "else i.upccode end, "
             "bdeptcode = i.dept "
             "from invntory.items i "
-            "where i.itemnumber = %1.bitemnumber and (%1.btype = 3 or %1.btype = 4)")
-            .arg(table, unpriced);
+            "where i.itemnumber = b.bitemnumber and (b.btype = 3 or b.btype = 4)")
+            .arg(own(table), QStringLiteral("coalesce(b.bretail1, 0) = 0"));
     return at(Copying, db.execute(sql));
 }
 
@@ -270,7 +319,7 @@ TillCopies::Outcome TillCopies::renumberButtons(int tillCount, qint64 oldNumber,
             if (auto failed = at(Copying, db.execute(QStringLiteral("update %1 set bitemnumber = "
                                                                     "?, bupccode = ? where "
                                                                     "bitemnumber = ?")
-                                                         .arg(table),
+                                                         .arg(own(table)),
                                                      {newNumber, code, oldNumber})))
                 return failed;
         }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class Database;
@@ -33,6 +34,7 @@ public:
     // between the statements of a routine, so that the window can repaint.
     TillCopies(const Databases &databases, std::function<void(const QString &)> progress,
                std::function<void()> pause);
+    ~TillCopies();
 
     // Active members (terminated 0; a Null terminated is set to 0 first),
     // copied by position into qnposmem.mdb.
@@ -54,6 +56,16 @@ public:
     // "optiondef".
     static QStringList buttonTables(int tillCount);
 
+    // The routines run between begin() and finish() are one transaction on
+    // one connection, over every database named (the copies they write and
+    // the sources they read; the first is the connection's own): a run
+    // changes all of its copies or none. Without begin() each routine is a
+    // transaction of its own.
+    Outcome begin(const QStringList &databases);
+    Outcome finish();
+    // Drops what the run has done so far.
+    void abandon();
+
 private:
     // Runs the routine's statements in one transaction on `target` with
     // `sources` attached; `work` returns the failure of a statement.
@@ -66,8 +78,14 @@ private:
     Outcome copyEmployees(Database &db);
     Outcome updateButtons(Database &db, const QString &table);
     Outcome at(int line, const Status &status);
+    // A table of the routine's copy as its connection names it.
+    QString own(const QString &table) const { return m_own + table; }
 
     const Databases &m_databases;
     std::function<void(const QString &)> m_progress;
     std::function<void()> m_pause;
+    // The run begun with begin(), while it lasts.
+    struct Run;
+    std::unique_ptr<Run> m_run;
+    QString m_own; // "qnposmem." for a copy attached to the run's connection
 };

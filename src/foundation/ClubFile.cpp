@@ -1,7 +1,9 @@
 #include "ClubFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace ClubFile {
@@ -45,6 +47,30 @@ QString replace(const QString &path, const QByteArray &content) {
     if (!file.commit())
         return file.errorString();
     return QString();
+}
+
+QStringList removeStaleSuperJournals(const QString &directory) {
+    QStringList removed;
+    const QDir dir(directory);
+    // SQLite names them after the main file: "-mj" and nine hexadecimal digits.
+    static const QRegularExpression named(QStringLiteral("-mj[0-9A-F]{9}$"));
+    for (const QString &name : dir.entryList({QStringLiteral("*-mj*")}, QDir::Files)) {
+        if (!named.match(name).hasMatch())
+            continue;
+        QFile superJournal(dir.filePath(name));
+        if (!superJournal.open(QIODevice::ReadOnly))
+            continue;
+        // The journals it names, each ended by a zero byte.
+        bool needed = false;
+        for (const QByteArray &journal : superJournal.readAll().split('\0')) {
+            if (!journal.isEmpty() && QFileInfo::exists(QFile::decodeName(journal)))
+                needed = true;
+        }
+        superJournal.close();
+        if (!needed && superJournal.remove())
+            removed << name;
+    }
+    return removed;
 }
 
 } // namespace ClubFile

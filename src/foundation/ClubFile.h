@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // Files of the club directory found whatever the case of their letters:
 // clubs copy files from Windows machines, where "TILLZO.EXE", "Tillzo.exe"
@@ -20,5 +21,11 @@ inline bool exists(const QString &directory, const QString &name) {
 // file: the old one stays until the new one is complete. The reason it
 // failed, or empty.
 QString replace(const QString &path, const QByteArray &content);
+
+// Removes the super-journals ("evnt.mdb-mjXXXXXXXX") that a transaction over
+// several SQLite files left behind when its process was killed, once none of
+// the journals they name is left: only such a journal can still need one to
+// roll back. The names of those removed.
+QStringList removeStaleSuperJournals(const QString &directory);
 
 } // namespace ClubFile

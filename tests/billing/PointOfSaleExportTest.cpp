@@ -377,13 +377,15 @@ TEST_F(PointOfSaleFaultTest, AFailedRoutineEndsTheRunBeforeTheNextOne) {
 }
 
 TEST_F(PointOfSaleFaultTest, MissingOrDifferentTablesShowTheErrorAndChangeNothing) {
-    setTills(3);                   // buttondef03 does not exist
-    runMode(QStringLiteral("26")); // members, buttons
-    const Snapshot afterMembers = snapshot();
-    EXPECT_EQ(tills->ErrorFlag, 1);
-    EXPECT_EQ(tills->lblmsg.section(QLatin1Char(' '), 0, 1), QStringLiteral("Error 3024"));
-    tills->cmderrorClick();
-    EXPECT_EQ(afterMembers.tables[0].size(), 7) << "the members' routine ran before";
+    setTills(3); // buttondef03 does not exist
+    const Snapshot before = snapshot();
+    for (const char *mode : {"26", "17"}) { // members or inventory, then buttons
+        runMode(QString::fromLatin1(mode));
+        EXPECT_EQ(tills->ErrorFlag, 1);
+        EXPECT_EQ(tills->lblmsg.section(QLatin1Char(' '), 0, 1), QStringLiteral("Error 3024"));
+        tills->cmderrorClick();
+        EXPECT_EQ(snapshot(), before) << "the run is all or nothing: mode " << mode;
+    }
     EXPECT_EQ(rows(QStringLiteral("qnposh"),
                    QStringLiteral("select bcost from buttondef02 where bnumber = 1")),
               QStringList{QStringLiteral("2.5")})
@@ -406,7 +408,7 @@ TEST_F(PointOfSaleFaultTest, MissingOrDifferentTablesShowTheErrorAndChangeNothin
         expectErrorShown(1);
         EXPECT_EQ(tills->lblmsg, QStringLiteral("Error 53 @ 1")) << missing.toStdString();
     }
-    EXPECT_EQ(request(1) + request(2), afterMembers.request);
+    EXPECT_EQ(request(1) + request(2), before.request);
 }
 
 TEST_F(PointOfSaleFaultTest, ATillHoldingTheCopyMakesTheExportWaitThenFail) {
@@ -516,6 +518,33 @@ TEST_F(PointOfSaleExportTest, TheStoreIsReadFromTheFirstLineOfItsFile) {
     writeFile(QStringLiteral("STOREID.DAT"), "StoreID=BRV-0417\r\n");
     runMode(QStringLiteral("16"));
     EXPECT_EQ(tills->StoreId, QStringLiteral("BRV-0417"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PointOfSaleExportTest, SuperJournalsNoJournalNeedsAreClearedByTheNextRun) {
+    if (onPostgres())
+        GTEST_SKIP() << "super-journals are SQLite's";
+    const auto write = [&](const QString &name, const QByteArray &content) {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    };
+    // One left by a killed run whose journals were rolled back since, one
+    // whose journal is still there to roll back, and a file of the club's.
+    write(QStringLiteral("qnposmem.mdb-mj0A1B2C93D"),
+          QFile::encodeName(path(QStringLiteral("qnposmem.mdb-journal"))) + '\0');
+    write(QStringLiteral("qnposinv.mdb-mj4E5F60971"),
+          QFile::encodeName(path(QStringLiteral("pending.mdb-journal"))) + '\0');
+    write(QStringLiteral("pending.mdb-journal"), "journal");
+    write(QStringLiteral("notes-mj.txt"), "kept");
+    runMode(QStringLiteral("16"));
+    expectDone();
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("qnposmem.mdb-mj0A1B2C93D"))));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("qnposinv.mdb-mj4E5F60971"))));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("notes-mj.txt"))));
 }
 
 } // namespace
