@@ -486,7 +486,7 @@ void ContractBuilder::mnuhelpClick() {
 
 void ContractBuilder::audit(const QString &text) {
     ChangeLog log(m_module);
-    log.AuditLine = text;
+    log.AuditLine = ChangeLog::field(text);
     log.WriteAudit();
 }
 

@@ -10,7 +10,7 @@
 
 ChangeLog::ChangeLog(Module &module)
     : m_module(module)
-    , m_log(module.clubPath(QString::fromLatin1(FileName))) {}
+    , m_log(module.messages.changeLog()) {}
 
 namespace {
 
@@ -50,12 +50,6 @@ constexpr Named NamedColumns[] = {
 constexpr int LastRecordedColumn = 20; // the billing e-mail
 constexpr int StatusColumn = 5;
 
-// A value as it may stand inside one line of the log.
-QString oneLine(QString text) {
-    return text.replace(QLatin1String("\r\n"), QLatin1String(" "))
-        .replace(QLatin1Char('\n'), QLatin1Char(' '));
-}
-
 } // namespace
 
 QString ChangeLog::changeTexts(const CurrentEvent &event) {
@@ -67,10 +61,17 @@ QString ChangeLog::changeTexts(const CurrentEvent &event) {
         if (!event.Changed[named.column])
             continue;
         texts += QLatin1String(named.what) + QStringLiteral(" changed from ") +
-                 oneLine(event.OldValue[named.column]) + QStringLiteral(" to ") +
-                 oneLine(event.NewValue[named.column]) + QLatin1Char('\\');
+                 field(event.OldValue[named.column]) + QStringLiteral(" to ") +
+                 field(event.NewValue[named.column]) + QLatin1Char('\\');
     }
     return texts;
+}
+
+QString ChangeLog::field(QString text) {
+    return text.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1String("\r\n"), QLatin1String(" "))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '))
+        .replace(QLatin1Char('\r'), QLatin1Char(' '));
 }
 
 bool ChangeLog::recordsChange(const CurrentEvent &event) {

@@ -34,6 +34,10 @@ public:
     // The entry texts of a save for the columns it changed (Changed), each
     // followed by "\"; none for an event of status 0 or 1.
     static QString changeTexts(const CurrentEvent &event);
+    // A value as it may stand inside one field of a line: on one line, and
+    // with a backslash doubled, so that it never reads as the end of its
+    // field. Lines written before backslashes were doubled read as before.
+    static QString field(QString text);
     // True when the save changed a column the history records a line for
     // (the columns up to the billing e-mail), even without entry text.
     static bool recordsChange(const CurrentEvent &event);
@@ -53,5 +57,5 @@ private:
     Status forEachLine(const std::function<void(const QString &)> &take) const;
 
     Module &m_module;
-    SharedLog m_log;
+    SharedLog &m_log;
 };

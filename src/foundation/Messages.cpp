@@ -14,7 +14,8 @@ Messages::Messages(MessageChannel &channel, Prompts &prompts, Clock &clock,
     , m_clock(clock)
     , m_session(session)
     , m_adminLog(QDir(clubDirectory).filePath(QStringLiteral("admlog.ini")))
-    , m_backupLog(QDir(clubDirectory).filePath(QStringLiteral("lastbkup.dat"))) {}
+    , m_backupLog(QDir(clubDirectory).filePath(QStringLiteral("lastbkup.dat")))
+    , m_changeLog(QDir(clubDirectory).filePath(QStringLiteral("evntsched.ini"))) {}
 
 bool Messages::AskYesNo() {
     const bool yes = m_prompts.askYesNo(m_channel.MessageText, m_channel.MessageTitle);
@@ -93,7 +94,7 @@ bool Messages::writeShared(SharedLog &log, const QStringList &lines) {
 
 bool Messages::flushLogs() {
     bool written = true;
-    for (SharedLog *log : {&m_adminLog, &m_backupLog}) {
+    for (SharedLog *log : {&m_adminLog, &m_backupLog, &m_changeLog}) {
         if (log->flush())
             continue;
         written = false;

@@ -46,6 +46,10 @@ public:
     static QString errorCodeTable();
 
     MessageChannel &channel() { return m_channel; }
+    // The event change log "evntsched.ini": one per workstation, so that
+    // lines kept by any window are written first next time, or shown at
+    // closing.
+    SharedLog &changeLog() { return m_changeLog; }
     Prompts &prompts() { return m_prompts; }
 
 private:
@@ -55,4 +59,5 @@ private:
     const OperatorSession &m_session;
     SharedLog m_adminLog;
     SharedLog m_backupLog;
+    SharedLog m_changeLog;
 };
