@@ -2,8 +2,15 @@
 #include "calendar/RoomEditor.h"
 #include "calendar/YearSetup.h"
 #include "events/EventRecord.h"
+#include "foundation/ClubStorage.h"
 #include "foundation/TextValue.h"
 #include "foundation/Transaction.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <cstring>
 
 namespace {
 
@@ -52,20 +59,26 @@ BenchClub &bigClub() {
     return *club;
 }
 
-// The floor: the same 16 cells of a four-hour booking updated in one
-// transaction, nothing else.
+// The floor: the 16 cells of a four-hour booking moved between two days in
+// one transaction, freed on one day and booked on the other, so that every
+// commit writes changed pages.
 void Baseline(benchmark::State &state) {
     Module &module = *bigClub().module;
-    int date = SavedYear * 10000 + 301;
+    int from = SavedYear * 10000 + 301;
+    int to = SavedYear * 10000 + 302;
     for (auto _ : state) {
         auto db = module.databases.open(QStringLiteral("evnt"));
         Transaction transaction(*db.value());
+        db.value()->execute(
+            QStringLiteral("update reserv set event1 = 0, room1 = ' ' where resdate = ? and "
+                           "event1 = ?"),
+            {from, Events + 1});
         db.value()->execute(QStringLiteral("update reserv set event1 = ?, room1 = ? where resdate "
                                            "= ? and restime >= '18:00' and restime < '22:00'"),
-                            {Events + 1, QStringLiteral("Benchmark dinner"), date});
+                            {Events + 1, QStringLiteral("Benchmark dinner"), to});
         if (!transaction.commit().ok())
             state.SkipWithError("commit failed");
-        date = date == SavedYear * 10000 + 301 ? SavedYear * 10000 + 302 : SavedYear * 10000 + 301;
+        std::swap(from, to);
     }
 }
 
@@ -101,11 +114,67 @@ void SaveEvent(benchmark::State &state) {
     }
 }
 
+// Event numbers from the counter file, as workstations in processes of
+// their own take them: each iteration one batch, timed per number issued.
+constexpr int NumbersPerWorkstation = 100;
+QString benchProgram;
+
+void issueNumbers(benchmark::State &state, int workstations) {
+    BenchClub numbersClub;
+    const QString club = QDir(numbersClub.temp.path()).filePath(QStringLiteral("club"));
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        std::vector<std::unique_ptr<QProcess>> workers;
+        for (int i = 0; i < workstations; ++i) {
+            workers.push_back(std::make_unique<QProcess>());
+            workers.back()->start(benchProgram, {QStringLiteral("--issue"), club,
+                                                 QString::number(NumbersPerWorkstation)});
+        }
+        for (auto &worker : workers) {
+            if (!worker->waitForFinished(120000) || worker->exitCode() != 0)
+                state.SkipWithError("a workstation failed to issue its numbers");
+        }
+        state.SetIterationTime(timer.elapsed() / 1000.0 / (workstations * NumbersPerWorkstation));
+    }
+}
+
+void NumbersOneWorkstation(benchmark::State &state) {
+    issueNumbers(state, 1);
+}
+void NumbersEightWorkstations(benchmark::State &state) {
+    issueNumbers(state, 8);
+}
+
+// A workstation of the numbers benchmark: issues COUNT numbers on CLUB.
+int issueWorker(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    const auto storage = ClubStorage::load(QString::fromLocal8Bit(argv[2]));
+    if (!storage)
+        return 2;
+    SilentPorts ports;
+    Module module(*storage, Ports{ports, ports, ports, ports, ports, ports, ports});
+    EventRecord record(module);
+    for (int i = std::atoi(argv[3]); i > 0; --i) {
+        if (record.NextEventNumber() <= 0)
+            return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 BENCHMARK(Baseline)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(SaveEvent)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(NumbersOneWorkstation)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(NumbersEightWorkstations)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 int main(int argc, char **argv) {
-    return runWithRatios(argc, argv, {{"SaveEvent", "Baseline", 3.0}}, [] { club.reset(); });
+    if (argc == 4 && std::strcmp(argv[1], "--issue") == 0)
+        return issueWorker(argc, argv);
+    benchProgram = QString::fromLocal8Bit(argv[0]);
+    return runWithRatios(argc, argv,
+                         {{"SaveEvent", "Baseline", 3.0},
+                          {"NumbersEightWorkstations", "NumbersOneWorkstation", 2.0}},
+                         [] { club.reset(); });
 }

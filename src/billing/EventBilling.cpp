@@ -41,7 +41,8 @@ DbError unreadableAmount(const QString &item) {
 EventBilling::EventBilling(Module &module)
     : m_module(module) {}
 
-EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, int employee) {
+EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, int employee,
+                                             std::optional<int> loadedCount) {
     if (eventNumber < 1)
         return Billed::NotBilled;
     Messages &messages = m_module.messages;
@@ -88,7 +89,7 @@ EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, in
         Transaction transaction(*db);
         if (!transaction.begun())
             return transaction.begun();
-        auto bill = writeBill(*db, eventNumber, account, employee, markOnly, codes);
+        auto bill = writeBill(*db, eventNumber, account, employee, markOnly, codes, loadedCount);
         if (!bill)
             return bill.status();
         refused = *bill;
@@ -100,10 +101,13 @@ EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, in
             messages.ShowErrorCodes(written.error());
         return Billed::NotBilled;
     }
+    if (refused == Refused::Stale)
+        return Billed::Stale;
     if (refused != Refused::None) {
         explain(refused, eventNumber);
         return refused == Refused::AlreadyBilled ? Billed::AlreadyBilled : Billed::NotBilled;
     }
+    EventChanges::adopt(m_module.event, eventNumber, m_claim);
     m_module.channel.MessageText = markOnly ? QStringLiteral("SETSTATUS5") : QStringLiteral("OK");
     return markOnly ? Billed::MarkedBilled : Billed::Charged;
 }
@@ -160,9 +164,19 @@ std::optional<QHash<qint64, EventBilling::Codes>> EventBilling::readCodes() {
 
 Result<EventBilling::Refused> EventBilling::writeBill(Database &db, int eventNumber, double account,
                                                       int employee, bool markOnly,
-                                                      const QHash<qint64, Codes> &codes) {
-    // The status first: its row lock keeps the item window of another
+                                                      const QHash<qint64, Codes> &codes,
+                                                      std::optional<int> loadedCount) {
+    // The event's row lock first: it keeps the item window of another
     // workstation from adding to the event while it is being billed.
+    auto claimed = EventChanges::claim(db, eventNumber, loadedCount, m_module.session.UserName,
+                                       m_module.ports.clock.now());
+    if (!claimed)
+        return claimed.error();
+    m_claim = *claimed;
+    if (claimed->outcome == EventChanges::Claim::Missing)
+        return Refused::Missing;
+    if (claimed->outcome == EventChanges::Claim::Stale)
+        return Refused::Stale;
     auto marked = db.exec(
         QStringLiteral("update eventinfo set status = %1 where eventnum = ? and status = %2")
             .arg(CurrentEvent::BilledStatus)
@@ -256,8 +270,8 @@ void EventBilling::explain(Refused refused, int eventNumber) {
                                       "another workstation. Nothing was billed.");
         break;
     case Refused::Missing:
-        text = event + QStringLiteral(" could not be found; it may have been deleted. Nothing was "
-                                      "billed.");
+        text = EventChanges::deletedText(eventNumber, m_claim.stamp, m_module.ports.clock.today()) +
+               QStringLiteral(" Nothing was billed.");
         break;
     case Refused::AccountChanged:
         text = event + QStringLiteral("'s billing account was changed on another workstation "
@@ -268,6 +282,7 @@ void EventBilling::explain(Refused refused, int eventNumber) {
         text = event + QStringLiteral("'s items were changed on another workstation meanwhile. "
                                       "Nothing was billed; please choose 'Bill Event' again.");
         break;
+    case Refused::Stale:
     case Refused::None:
         return;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/EventChanges.h"
 #include "foundation/Money.h"
 #include "foundation/Result.h"
 
@@ -27,6 +28,7 @@ public:
         Charged,       // MessageText "OK"
         MarkedBilled,  // nothing to charge; status 5 at the operator's word: "SETSTATUS5"
         AlreadyBilled, // billed meanwhile elsewhere; the operator has been told
+        Stale,         // changed elsewhere since the window loaded it: see staleStamp()
         NotBilled,     // declined, refused or failed; the operator has been told
     };
     // The receivables codes of one ar0 row, copied into each charge to it.
@@ -37,7 +39,13 @@ public:
     explicit EventBilling(Module &module);
 
     // Bills the event to the account, crediting the employee (0: none).
-    Billed BillEvent(int eventNumber, double account, int employee);
+    // Given the change count the window loaded, an event changed since is
+    // not billed (Stale). A billing raises the count, and the shown event
+    // takes the raise over.
+    Billed BillEvent(int eventNumber, double account, int employee,
+                     std::optional<int> loadedCount = std::nullopt);
+    // Who changed the event, after a Stale billing.
+    const EventChanges::Stamp &staleStamp() const { return m_claim.stamp; }
 
 private:
     // One of the event's items as billed.
@@ -46,7 +54,15 @@ private:
         Money price, servchg, tax;
         QString itemdesc;
     };
-    enum class Refused { None, AlreadyBilled, NotReady, Missing, AccountChanged, ItemsChanged };
+    enum class Refused {
+        None,
+        AlreadyBilled,
+        NotReady,
+        Missing,
+        Stale,
+        AccountChanged,
+        ItemsChanged
+    };
 
     bool accountExists(double account);
     // The number of the event's items; none after telling the operator.
@@ -56,9 +72,11 @@ private:
     // Inside the caller's transaction: status 5, then one charge per item
     // (none when `markOnly`).
     Result<Refused> writeBill(Database &db, int eventNumber, double account, int employee,
-                              bool markOnly, const QHash<qint64, Codes> &codes);
+                              bool markOnly, const QHash<qint64, Codes> &codes,
+                              std::optional<int> loadedCount);
     Result<QList<Charge>> readCharges(Database &db, int eventNumber);
     void explain(Refused refused, int eventNumber);
 
     Module &m_module;
+    EventChanges::Claim m_claim; // the last billing's
 };

@@ -2,6 +2,7 @@
 
 #include "foundation/Clock.h"
 #include "foundation/Module.h"
+#include "foundation/TextValue.h"
 
 #include <QDate>
 
@@ -40,7 +41,7 @@ Result<MonthEvents> readMonthEvents(Module &module, int firstDate, int lastDate,
             continue;
         ++events.counts[day];
         if (events.titles[day].size() < MonthSheet::TitlesShown)
-            events.titles[day] << query->value(1).toString().left(MonthSheet::TitleLength);
+            events.titles[day] << cutToLength(query->value(1).toString(), MonthSheet::TitleLength);
     }
     if (query->lastError().isValid())
         return db.value()->error(query->lastError());

@@ -3,6 +3,7 @@
 #include "foundation/Databases.h"
 #include "foundation/TextValue.h"
 
+#include <QRegularExpression>
 #include <QSqlRecord>
 
 namespace SlotBooking {
@@ -74,19 +75,42 @@ Result<Conflicts> SlotConflictCheck(Database &evnt, const SlotRequest &request) 
         return rows.error();
     // Room n's cells sit at columns 2n and 2n + 1.
     const int columns = rows->record().count();
-    const int event = 2 * request.room;
-    const int linked = 2 * request.linkedRoom;
-    const QString own = QString::number(request.eventNumber);
+    const auto holder = [&](int room) {
+        const int event = 2 * room;
+        if (room < 1 || event + 1 >= columns || !taken(rows->value(event + 1)))
+            return 0;
+        const int number = integerValue(rows->value(event).toString());
+        // A cell with a title and no number is someone's all the same.
+        return number == request.eventNumber ? 0 : number > 0 ? number : -1;
+    };
     while (rows->next()) {
-        if (event + 1 < columns && rows->value(event).toString().trimmed() != own &&
-            taken(rows->value(event + 1)))
-            found.conflict = true;
-        if (request.linkedRoom > 0 && linked + 1 < columns && taken(rows->value(linked + 1))) {
-            found.conflict = true;
-            found.linkedRoom = true;
-        }
+        if (!found.room)
+            found.room = holder(request.room);
+        if (!found.linked && request.linkedRoom != request.room)
+            found.linked = holder(request.linkedRoom);
     }
     return found;
+}
+
+TimeCheck checkTime(const QString &text, bool isEnd) {
+    static const QRegularExpression hhmm(QStringLiteral("^([01][0-9]|2[0-3]):([0-5][0-9])$"));
+    const auto match = hhmm.match(text);
+    if (!match.hasMatch())
+        return TimeCheck::NotATime;
+    const int minutes = match.captured(2).toInt();
+    if (minutes % 15 == 0 || (isEnd && text == QLatin1String("23:59")))
+        return TimeCheck::Valid;
+    return TimeCheck::OffQuarterHour;
+}
+
+QString nearestQuarterHours(const QString &time) {
+    const int minutes = time.left(2).toInt() * 60 + time.mid(3, 2).toInt();
+    const int before = minutes - minutes % 15;
+    const auto clock = [](int m) {
+        return m >= 24 * 60 ? QString::fromLatin1(Close)
+                            : QStringLiteral("%1:%2").arg(twoDigits(m / 60), twoDigits(m % 60));
+    };
+    return clock(before) + QStringLiteral(" or ") + clock(before + 15);
 }
 
 Status WriteEventCells(Database &evnt, const SlotRequest &request, const QString &title) {
@@ -95,8 +119,8 @@ Status WriteEventCells(Database &evnt, const SlotRequest &request, const QString
     return evnt.execute(QStringLiteral("update reserv set %1 = ?, %2 = ? where resdate = ? and "
                                        "restime >= ? and restime < ?")
                             .arg(EventColumn(request.room), RoomColumn(request.room)),
-                        {request.eventNumber, title.trimmed().left(CellTextSize), request.date,
-                         request.start, request.end});
+                        {request.eventNumber, cutToLength(title.trimmed(), CellTextSize),
+                         request.date, request.start, request.end});
 }
 
 Status ClearEventCells(Database &evnt, int room, int date, int eventNumber) {

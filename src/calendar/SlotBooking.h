@@ -42,15 +42,24 @@ struct SlotRequest {
     int linkedRoom = 0; // checked too; a booking there is a possible conflict
 };
 
+// The events in the way, by number; 0 where none is.
 struct Conflicts {
-    bool conflict = false;   // a slot is taken
-    bool linkedRoom = false; // ... in the linked room: the operator may book anyway
+    int room = 0;   // holds a slot of the room itself: never booked over
+    int linked = 0; // holds a slot of the linked room only: the operator may book anyway
 };
 
 // Reads the request's slots (the end slot is free for the next booking).
-// Cells carrying the event's own number are no conflict; a cancelled event
-// never conflicts.
+// Cells carrying the event's own number are no conflict, in the room or its
+// linked room; a cancelled event never conflicts.
 Result<Conflicts> SlotConflictCheck(Database &evnt, const SlotRequest &request);
+
+// How a typed time reads. Times are booked in quarter-hours; "23:59" as an
+// end is the end of the day, as "CLOSE" is.
+enum class TimeCheck { Valid, NotATime, OffQuarterHour };
+TimeCheck checkTime(const QString &text, bool isEnd);
+// The quarter-hours either side of a time off the quarter-hour ("18:00 or
+// 18:15" for 18:07).
+QString nearestQuarterHours(const QString &time);
 
 // Books the event's cells; the title is cut to the cell's 50 characters.
 Status WriteEventCells(Database &evnt, const SlotRequest &request, const QString &title);

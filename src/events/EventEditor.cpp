@@ -386,6 +386,8 @@ void EventEditor::save() {
         event.Text1[CurrentEvent::MemberBox] = QStringLiteral("2");
         event.MemberFlag = 2;
     }
+    // Stored trimmed, as the calendar and the packages show it.
+    event.Text1[CurrentEvent::TitleBox] = event.Text1[CurrentEvent::TitleBox].trimmed();
     const bool isNew = event.EditMode == CurrentEvent::EnteringNew;
     event.takeNewValues(isNew);
     // The history line is put together now and written once the save has
@@ -413,8 +415,19 @@ void EventEditor::save() {
     // the new ones together with the row.
     const EventRecord::Saved saved =
         m_events.SaveEvent(isNew ? EventRecord::NewEvent : EventRecord::ChangedEvent);
-    if (saved != EventRecord::Saved::Done)
+    if (saved == EventRecord::Saved::Deleted) {
+        // Saving it again would only be refused again.
+        m_pendingCancellation.clear();
+        m_events.ClearEvent();
+        endEditing();
+        emit calendarRefreshRequested();
+        return;
+    }
+    if (saved != EventRecord::Saved::Done) {
+        if (m_events.refusedBox >= 0)
+            m_window.focusBox = m_events.refusedBox;
         return stop();
+    }
 
     ChangeLog &log = m_events.changeLog;
     if (!m_pendingCancellation.isEmpty()) {
@@ -524,7 +537,7 @@ void EventEditor::bill() {
     const double account = numericValue(m_billingAccount);
     const QString eventText = QStringLiteral("Event #") + QString::number(number);
     QString text, title;
-    switch (m_billing.BillEvent(number, account, m_window.BillingEmployee)) {
+    switch (m_billing.BillEvent(number, account, m_window.BillingEmployee, event.ChangeCount)) {
     case EventBilling::Billed::MarkedBilled:
         text = eventText + QStringLiteral(" billing complete.");
         title = QStringLiteral("FYI...");
@@ -539,6 +552,13 @@ void EventEditor::bill() {
     case EventBilling::Billed::AlreadyBilled:
         // Billed on another workstation: the window shows it as stored.
         showBilled();
+        emit changed();
+        return;
+    case EventBilling::Billed::Stale:
+        // Billed as it is now, or not at all: the operator sees it first.
+        if (m_events.askReloadStale(number, m_billing.staleStamp()))
+            m_events.LoadEvent(number);
+        m_window.cmdEnabled[EventWindow::BillEventButton] = billable();
         emit changed();
         return;
     case EventBilling::Billed::NotBilled:

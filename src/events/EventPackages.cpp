@@ -1,5 +1,6 @@
 #include "EventPackages.h"
 
+#include "foundation/Clock.h"
 #include "foundation/Module.h"
 #include "foundation/TextValue.h"
 #include "foundation/Transaction.h"
@@ -9,6 +10,7 @@
 namespace {
 
 const QString EventDatabase = QStringLiteral("evnt");
+constexpr int TitleSize = 50; // pkg.eventtitle, as eventinfo.eventtitle
 const QString Oops = QStringLiteral("Oops...");
 const QString UnlinkLine = QStringLiteral("Unlink this event");
 const QString AvailableLine = QStringLiteral("Available packages are:");
@@ -139,10 +141,11 @@ bool EventPackages::WritePackageRow(int mode) {
     }
     switch (outcome.refusal) {
     case Refusal::None:
+        EventChanges::adopt(m_module.event, number, m_claim);
         return true;
     case Refusal::EventMissing:
-        tell(QStringLiteral("Event #%1 is no longer on file; its package cannot be changed.")
-                 .arg(number),
+        tell(EventChanges::deletedText(number, m_claim.stamp, m_module.ports.clock.today()) +
+                 QStringLiteral(" Its package cannot be changed."),
              Oops);
         return false;
     case Refusal::AlreadyInPackage:
@@ -170,6 +173,14 @@ Result<EventPackages::Written> EventPackages::writeRow(Database &evnt, int mode,
     if (!transaction.begun())
         return transaction.begun().error();
     const QString lock = evnt.dialect().lockRowsClause();
+    // The event's row, locked: one deleted meanwhile gets no package row.
+    auto claimed = EventChanges::claim(evnt, number, std::nullopt, m_module.session.UserName,
+                                       m_module.ports.clock.now());
+    if (!claimed)
+        return claimed.error();
+    m_claim = *claimed;
+    if (claimed->outcome == EventChanges::Claim::Missing)
+        return Written{Refusal::EventMissing};
 
     if (mode == UnlinkEvent) {
         // The heading event takes its whole package along.
@@ -185,14 +196,14 @@ Result<EventPackages::Written> EventPackages::writeRow(Database &evnt, int mode,
 
     // The copies come from the stored event, not from boxes that may hold
     // changes the operator has not saved.
-    auto stored = evnt.exec(
-        QStringLiteral("select eventdate, eventtitle from eventinfo where eventnum = ?"), {number});
+    auto stored =
+        evnt.exec(QStringLiteral("select eventtitle from eventinfo where eventnum = ?"), {number});
     if (!stored)
         return stored.error();
     if (!stored->next())
         return Written{Refusal::EventMissing};
-    const qint64 date = stored->value(0).toLongLong();
-    const QString title = stored->value(1).toString();
+    const qint64 date = claimed->stored.date;
+    const QString title = cutToLength(stored->value(0).toString().trimmed(), TitleSize);
     stored->finish();
 
     if (mode == LinkToPackage) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/EventChanges.h"
 #include "foundation/Result.h"
 
 #include <QObject>
@@ -83,4 +84,5 @@ private:
     bool mayChange() const;
 
     Module &m_module;
+    EventChanges::Claim m_claim; // the last package write's
 };

@@ -10,6 +10,7 @@
 #include "foundation/TextValue.h"
 #include "foundation/Transaction.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -17,6 +18,7 @@ namespace {
 const QString EventDatabase = QStringLiteral("evnt");
 const QString SelectEvent = QStringLiteral("select * from eventinfo where eventnum = ?");
 constexpr int UnusedEventNumber = -354; // no event has it: reading it prepares an added row
+constexpr int TitleSize = 50;           // the package copy's size, as the event's own
 
 const Schema::Table &eventTable() {
     return *Schema::findTable(EventDatabase, QStringLiteral("eventinfo"));
@@ -68,6 +70,13 @@ bool EventRecord::LoadEvent(int number) {
 
 bool EventRecord::loadEvent(Database &evnt, int number) {
     RecordLayer &records = m_module.records;
+    // The count before the row: a change between the two reads then makes
+    // the next save a refused one rather than a lost one.
+    const auto stamp = EventChanges::read(evnt, number);
+    if (!stamp) {
+        m_module.messages.ShowErrorCodes(stamp.error());
+        return false;
+    }
     if (Status read = records.ReadRecord(evnt, SelectEvent, {number}); !read) {
         m_module.messages.ShowErrorCodes(read.error());
         return false;
@@ -91,6 +100,7 @@ bool EventRecord::loadEvent(Database &evnt, int number) {
     if (const auto rooms = ReadRooms(evnt))
         event.LinkedRoom = SlotBooking::linkedRoomOnLoad(*rooms, integerValue(box[8]));
     event.EventNumber = number;
+    event.ChangeCount = stamp->count;
     event.Title = box[CurrentEvent::TitleBox].trimmed();
     event.Date = integerValue(box[0]);
     event.StartTime = box[3];
@@ -140,11 +150,13 @@ int EventRecord::NextEventNumber() {
     for (int attempt = 1;; ++attempt) {
         // Read, add one and write back under one lock. A counter that is
         // damaged, empty or behind the events (restored from a backup)
-        // continues after the highest number in use.
+        // continues after the highest number in use. That number is read
+        // before the lock, so the lock is held for the file alone: every
+        // number issued since was written to the file under it.
+        const auto highest = highestEventNumber();
         const bool issued = SharedFile::update(counter, [&](const QString &content) {
             bool readable = false;
             const int last = content.trimmed().toInt(&readable);
-            const auto highest = highestEventNumber();
             number = std::max(readable ? last : 0, highest ? *highest : 0) + 1;
             return QString::number(number) + QLatin1Char('\n');
         });
@@ -207,15 +219,103 @@ Status EventRecord::copyItems(Database &evnt, int source, int target) {
                         {target, source});
 }
 
-EventRecord::Saved EventRecord::refuseConflict() {
+EventRecord::Saved EventRecord::refuseConflict(const QString &clash) {
     m_module.messages.show(
-        QStringLiteral("The chosen time and room combination is already in use."),
+        QStringLiteral("The chosen time and room combination is already in use.") +
+            QStringLiteral("\r\nIt is held by %1.").arg(clash),
         QStringLiteral("Oops..."), Icon::Information);
     return Saved::Conflict;
 }
 
+bool EventRecord::refuseBox(int box, const QString &text) {
+    refusedBox = box;
+    m_module.messages.show(text, QStringLiteral("Oops..."), Icon::Information);
+    return false;
+}
+
+bool EventRecord::bookable(Database &evnt, const SlotBooking::SlotRequest &booking) {
+    using SlotBooking::TimeCheck;
+    const auto &box = m_module.event.Text1;
+    const QString roomText = box[CurrentEvent::RoomBox].trimmed();
+    const auto rooms = ReadRooms(evnt);
+    if (!rooms) {
+        m_module.messages.ShowErrorCodes(rooms.error());
+        return false;
+    }
+    bool number = false;
+    const int roomnum = roomText.toInt(&number);
+    const bool known = number && std::any_of(rooms->begin(), rooms->end(), [&](const Room &room) {
+                           return room.roomnum == roomnum;
+                       });
+    if (!known)
+        return refuseBox(CurrentEvent::RoomBox,
+                         roomText.isEmpty()
+                             ? QStringLiteral("Location/room: a booking needs a room. Choose it "
+                                              "from the room list.")
+                             : QStringLiteral("Location/room: \"%1\" is not one of the club's "
+                                              "rooms. Choose the room from the room list.")
+                                   .arg(roomText));
+    const auto checkBox = [&](int number, const QString &label, const QString &time, bool isEnd) {
+        if (isEnd && time == QLatin1String(SlotBooking::Close))
+            return true;
+        if (time.isEmpty())
+            return refuseBox(number, QStringLiteral("%1: a booking needs one.").arg(label));
+        switch (SlotBooking::checkTime(time, isEnd)) {
+        case TimeCheck::Valid:
+            return true;
+        case TimeCheck::NotATime:
+            return refuseBox(number, QStringLiteral("%1: \"%2\" is not a time. Type it as HH:MM "
+                                                    "on the 24-hour clock, for example 18:00.")
+                                         .arg(label, time));
+        case TimeCheck::OffQuarterHour:
+            return refuseBox(number, QStringLiteral("%1: %2 is not on a quarter-hour. Rooms are "
+                                                    "booked by the quarter-hour: use %3.")
+                                         .arg(label, time, SlotBooking::nearestQuarterHours(time)));
+        }
+        return false;
+    };
+    if (!checkBox(CurrentEvent::StartBox, QStringLiteral("Start time"), booking.start, false) ||
+        !checkBox(CurrentEvent::EndBox, QStringLiteral("End time"), booking.end, true))
+        return false;
+    if (!SlotBooking::endFollowsStart(booking.start, booking.end))
+        return refuseBox(
+            CurrentEvent::EndBox,
+            QStringLiteral("End time cannot be equal to or earlier than the start time"));
+    return true;
+}
+
+QString EventRecord::describeEvent(Database &evnt, int number) {
+    if (number <= 0)
+        return QStringLiteral("an entry without an event number");
+    auto row = evnt.exec(QStringLiteral("select eventtitle, roomnumber, starttime, endtime from "
+                                        "eventinfo where eventnum = ?"),
+                         {number});
+    if (!row || !row->next())
+        return QStringLiteral("Event #%1").arg(number);
+    return QStringLiteral("Event #%1 \"%2\", room %3, %4-%5")
+        .arg(number)
+        .arg(row->value(0).toString().trimmed(), row->value(1).toString(),
+             row->value(2).toString().trimmed(), row->value(3).toString().trimmed());
+}
+
+bool EventRecord::askReloadStale(int number, const EventChanges::Stamp &stamp) {
+    return m_module.messages.AskYesNo(
+        EventChanges::staleText(number, stamp, m_module.ports.clock.today()) +
+            QStringLiteral("\r\nClick YES to load it as it is now (what you typed here is "
+                           "dropped); click NO to keep your screen as it is."),
+        QStringLiteral("Event changed elsewhere"));
+}
+
+void EventRecord::tellDeleted(int number, const EventChanges::Stamp &stamp) {
+    m_module.messages.show(EventChanges::deletedText(number, stamp, m_module.ports.clock.today()),
+                           QStringLiteral("Oops..."), Icon::Information);
+}
+
 EventRecord::Saved EventRecord::SaveEvent(int mode) {
     CurrentEvent &event = m_module.event;
+    refusedBox = -1;
+    // Stored as the calendar and the packages show it.
+    event.Text1[CurrentEvent::TitleBox] = event.Text1[CurrentEvent::TitleBox].trimmed();
     event.takeNewValues(mode == NewEvent);
     const auto &box = event.Text1;
     SaveRequest request;
@@ -226,7 +326,7 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
         (request.mode == NewEvent && status >= 2 && status <= 8) || request.mode == ChangedEvent;
     request.booking = {integerValue(box[0]), box[3].trimmed(),     box[4].trimmed(), status,
                        request.number,       integerValue(box[8]), event.LinkedRoom};
-    request.title = box[CurrentEvent::TitleBox].trimmed();
+    request.title = box[CurrentEvent::TitleBox];
     if (mode == NewEvent)
         request.cloneSource = event.CloneSource;
 
@@ -242,20 +342,14 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
     case Held::Unread:
         return Saved::NotWritten;
     }
+    if (request.books && !bookable(*db, request.booking))
+        return Saved::Refused;
 
-    const auto askLinked = [&] {
-        return m_module.messages.AskYesNo(
-            QStringLiteral("Caution - a possible conflict with room # %1 exists with this "
-                           "reservation.\r\nClick YES to make the reservation anyway; click NO "
-                           "to exit.")
-                .arg(request.booking.linkedRoom),
-            QStringLiteral("** Room Conflict? **"));
-    };
     // The linked-room question is asked only after the transaction has
     // rolled back, so no other workstation waits on the operator; the
     // save then runs again with the answer.
     for (;;) {
-        Written outcome = Written::Done;
+        Outcome outcome;
         const Status written = m_module.messages.RetryWhileLocked([&] {
             // A busy database is tried again a few times before the
             // operator is asked.
@@ -279,19 +373,33 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
                 m_module.messages.ShowErrorCodes(written.error());
             return Saved::NotWritten;
         }
-        if (outcome == Written::Conflict)
-            return refuseConflict();
-        if (outcome == Written::BilledMeanwhile) {
+        switch (outcome.written) {
+        case Written::Done:
+            break;
+        case Written::Conflict:
+            return refuseConflict(outcome.clash);
+        case Written::Stale:
+            if (askReloadStale(request.number, outcome.stamp) && loadEvent(*db, request.number))
+                event.UnsavedChanges = false;
+            return Saved::Stale;
+        case Written::Deleted:
+            tellDeleted(request.number, outcome.stamp);
+            return Saved::Deleted;
+        case Written::SourceDeleted:
             m_module.messages.show(
-                QStringLiteral("Event #%1 was billed on another workstation after it was opened "
-                               "here, so these changes cannot be saved over it. Choose 'Clear "
-                               "Screen', open the event again and make the changes there.")
-                    .arg(request.number),
+                EventChanges::deletedText(request.cloneSource, outcome.stamp,
+                                          m_module.ports.clock.today()) +
+                    QStringLiteral(" Its clone, which takes its items, was not saved."),
                 QStringLiteral("Oops..."), Icon::Information);
-            return Saved::NotWritten;
-        }
-        if (outcome == Written::LinkedConflict) {
-            if (!askLinked())
+            return Saved::Deleted;
+        case Written::LinkedConflict:
+            if (!m_module.messages.AskYesNo(
+                    QStringLiteral("Caution - a possible conflict with room # %1 exists with "
+                                   "this reservation.\r\nRoom # %1 is held by %2.\r\nClick YES "
+                                   "to make the reservation anyway; click NO to exit.")
+                        .arg(request.booking.linkedRoom)
+                        .arg(outcome.clash),
+                    QStringLiteral("** Room Conflict? **")))
                 return Saved::Declined;
             request.acceptLinked = true;
             continue;
@@ -309,34 +417,52 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
     return Saved::Done;
 }
 
-Result<EventRecord::Written> EventRecord::writeSave(Database &evnt, const SaveRequest &request) {
+Result<EventRecord::Outcome> EventRecord::writeSave(Database &evnt, const SaveRequest &request) {
     Transaction transaction(evnt);
     if (!transaction.begun())
         return transaction.begun().error();
+    const QString &operatorName = m_module.session.UserName;
+    const QDateTime now = m_module.ports.clock.now();
+    EventChanges::StoredEvent stored;
     if (request.mode != NewEvent) {
-        auto billed = billedMeanwhile(evnt, request.number);
-        if (!billed)
-            return billed.error();
-        if (*billed)
-            return Written::BilledMeanwhile;
+        // The row as stored decides which cells are freed; a row changed or
+        // deleted since the window loaded it is not written over.
+        auto claimed = EventChanges::claim(evnt, request.number, m_module.event.ChangeCount,
+                                           operatorName, now);
+        if (!claimed)
+            return claimed.error();
+        if (claimed->outcome == EventChanges::Claim::Missing)
+            return Outcome{Written::Deleted, {}, claimed->stamp};
+        if (claimed->outcome == EventChanges::Claim::Stale)
+            return Outcome{Written::Stale, {}, claimed->stamp};
+        stored = claimed->stored;
+    } else if (request.cloneSource > 0) {
+        // Held until the copy of its items commits, so a delete waits.
+        auto source =
+            EventChanges::claim(evnt, request.cloneSource, std::nullopt, operatorName, now);
+        if (!source)
+            return source.error();
+        if (source->outcome == EventChanges::Claim::Missing)
+            return Outcome{Written::SourceDeleted, {}, source->stamp};
     }
     if (request.books) {
         auto conflicts = SlotBooking::SlotConflictCheck(evnt, request.booking);
         if (!conflicts)
             return conflicts.error();
-        if (conflicts->linkedRoom && !request.acceptLinked)
-            return Written::LinkedConflict;
-        if (conflicts->conflict && !conflicts->linkedRoom)
-            return Written::Conflict;
+        if (conflicts->room)
+            return Outcome{Written::Conflict, describeEvent(evnt, conflicts->room), {}};
+        if (conflicts->linked && !request.acceptLinked)
+            return Outcome{Written::LinkedConflict, describeEvent(evnt, conflicts->linked), {}};
     }
     if (Status row = writeRow(evnt, request); !row)
         return row.error();
-    const CurrentEvent &event = m_module.event;
-    if (request.mode != NewEvent) {
-        const Status freed = SlotBooking::ClearEventCells(
-            evnt, integerValue(event.OldValue[8]), integerValue(event.OldValue[0]), request.number);
-        if (!freed)
-            return freed.error();
+    if (request.mode == NewEvent) {
+        if (Status counted = EventChanges::start(evnt, request.number, operatorName, now); !counted)
+            return counted.error();
+    } else if (Status freed =
+                   SlotBooking::ClearEventCells(evnt, stored.room, stored.date, request.number);
+               !freed) {
+        return freed.error();
     }
     if (request.books) {
         if (Status booked = SlotBooking::WriteEventCells(evnt, request.booking, request.title);
@@ -347,27 +473,16 @@ Result<EventRecord::Written> EventRecord::writeSave(Database &evnt, const SaveRe
         if (Status copied = copyItems(evnt, request.cloneSource, request.number); !copied)
             return copied.error();
     }
-    if (event.Changed[0] || event.Changed[CurrentEvent::TitleBox]) {
+    if (request.mode != NewEvent) {
         const Status copied = evnt.execute(
             QStringLiteral("update pkg set eventdate = ?, eventtitle = ? where eventnum = ?"),
-            {request.booking.date, request.title.left(50), request.number});
+            {request.booking.date, cutToLength(request.title, TitleSize), request.number});
         if (!copied)
             return copied.error();
     }
     if (Status committed = transaction.commit(); !committed)
         return committed.error();
-    return Written::Done;
-}
-
-Result<bool> EventRecord::billedMeanwhile(Database &evnt, int number) {
-    auto stored = evnt.exec(QStringLiteral("select status from eventinfo where eventnum = ?") +
-                                evnt.dialect().lockRowsClause(),
-                            {number});
-    if (!stored)
-        return stored.error();
-    return stored->next() && stored->value(0).toInt() == CurrentEvent::BilledStatus &&
-           integerValue(m_module.event.OldValue[CurrentEvent::StatusBox]) !=
-               CurrentEvent::BilledStatus;
+    return Outcome{};
 }
 
 Status EventRecord::writeRow(Database &evnt, const SaveRequest &request) {
@@ -379,7 +494,7 @@ Status EventRecord::writeRow(Database &evnt, const SaveRequest &request) {
         const Schema::Column &column = table.columns[i];
         QString text = event.NewValue[i];
         if (column.type == Schema::ColumnType::Text && column.size > 0)
-            text = text.left(column.size);
+            text = cutToLength(text, column.size);
         values << storedValue(text, column);
     }
     values[2] = request.number;
@@ -387,13 +502,10 @@ Status EventRecord::writeRow(Database &evnt, const SaveRequest &request) {
     if (status == 1 || status == 2)
         values[CurrentEvent::DepositBox] = Money().toVariant();
     records.FieldValues = values;
-    // A changed event's row is edited where it is; a new one (or one removed
-    // meanwhile) is added.
-    if (request.mode != NewEvent) {
-        const Status edited = records.WriteRecord(evnt, SelectEvent, {request.number});
-        if (edited || edited.error().number != ErrorNumber::NoCurrentRecord)
-            return edited;
-    }
+    // A changed event's row is edited where it is (its claim found it); only
+    // a new event adds one.
+    if (request.mode != NewEvent)
+        return records.WriteRecord(evnt, SelectEvent, {request.number});
     records.BeginNewRecord();
     const Status added = records.WriteRecord(evnt, SelectEvent, {UnusedEventNumber});
     records.EndNewRecord();

@@ -2,6 +2,7 @@
 
 #include "ChangeLog.h"
 #include "calendar/SlotBooking.h"
+#include "foundation/EventChanges.h"
 #include "foundation/Result.h"
 
 #include <QObject>
@@ -14,10 +15,12 @@ class Module;
 // the 36 boxes of the shared CurrentEvent, issuing event numbers, and saving
 // the boxes back together with the event's reservation cells.
 //
-// A save is one transaction: the conflict check, the event row, its old
-// cells freed, its new cells booked and the package copy of date and title.
-// Two workstations saving the same room and time can never both succeed,
-// and a failed save leaves nothing half-written.
+// A save is one transaction: the change-count check, the conflict check, the
+// event row, its old cells (as stored) freed, its new cells booked and the
+// package copy of date and title. Two workstations saving the same room and
+// time can never both succeed, a save never writes over a change it has not
+// seen or brings back a deleted event, and a failed save leaves nothing
+// half-written.
 class EventRecord : public QObject {
     Q_OBJECT
 
@@ -28,7 +31,10 @@ public:
         YearNotInitialized, // nothing written, the operator told
         Conflict,           // the room and time are taken; the operator told
         Declined,           // the operator did not book over the linked room
-        NotWritten,         // a database error, lock or stale copy, already reported
+        Refused,            // a room or time the booking cannot have; the operator told
+        Stale,              // changed elsewhere since loaded; the operator was asked to reload
+        Deleted,            // deleted elsewhere; the operator told
+        NotWritten,         // a database error or lock, already reported
     };
     static constexpr int CounterAttempts = 3; // lock waits before asking the operator
     static constexpr int BusyAttempts = 3;    // busy database before the lock question
@@ -47,6 +53,14 @@ public:
     // of its source's items in the same transaction.
     Saved SaveEvent(int mode);
     void ClearEvent();
+
+    // The operator is told that another workstation changed the event since
+    // this one loaded it, and who; true when he wants it loaded afresh.
+    bool askReloadStale(int number, const EventChanges::Stamp &stamp);
+    // ... or deleted it.
+    void tellDeleted(int number, const EventChanges::Stamp &stamp);
+    // The box a refused save wants corrected, -1 when none.
+    int refusedBox = -1;
     // True when the calendar holds the date's year; otherwise the operator
     // is told that it has not been initialized (or why it could not be read).
     bool calendarHolds(int date);
@@ -84,20 +98,27 @@ private:
         bool acceptLinked = false; // the operator agreed to book over the linked room
         int cloneSource = 0;       // a new clone: the event whose items it copies
     };
-    enum class Written { Done, Conflict, LinkedConflict, BilledMeanwhile };
+    enum class Written { Done, Conflict, LinkedConflict, Stale, Deleted, SourceDeleted };
+    struct Outcome {
+        Written written = Written::Done;
+        QString clash; // the event in the way, as the operator is told of it
+        EventChanges::Stamp stamp;
+    };
     enum class Held { Yes, No, Unread };
 
     bool loadEvent(Database &evnt, int number);
     Result<bool> yearInitialized(Database &evnt, int date);
     Held calendarHolds(Database &evnt, int date);
-    Result<Written> writeSave(Database &evnt, const SaveRequest &request);
+    Result<Outcome> writeSave(Database &evnt, const SaveRequest &request);
     Status writeRow(Database &evnt, const SaveRequest &request);
     Status copyItems(Database &evnt, int source, int target);
-    // Inside the save's transaction: the event was billed (by another
-    // window or workstation) after this one loaded it, and a save would
-    // take its status 5 back.
-    Result<bool> billedMeanwhile(Database &evnt, int number);
-    Saved refuseConflict();
+    // "Event #23 "Title", room 2, 18:00-22:00".
+    QString describeEvent(Database &evnt, int number);
+    // A booking needs a room of the club and a start and end that are
+    // quarter-hours in order; false (and the operator told) otherwise.
+    bool bookable(Database &evnt, const SlotBooking::SlotRequest &booking);
+    bool refuseBox(int box, const QString &text);
+    Saved refuseConflict(const QString &clash);
     void reportShortened();
     void checkAccount();
     Result<int> highestEventNumber();

@@ -20,15 +20,6 @@ bool isNotesBox(int box) {
 }
 
 // "HH:MM" with the hour 00 to 23 and the minutes 00 to 59, judged as text.
-bool wellFormedTime(const QString &text) {
-    if (text.size() < 3 || text[2] != QLatin1Char(':'))
-        return false;
-    const QString hour = text.left(2);
-    const QString minute = text.right(2);
-    return hour >= QLatin1String("00") && hour <= QLatin1String("23") &&
-           minute >= QLatin1String("00") && minute <= QLatin1String("59");
-}
-
 // Seven or ten characters of a phone number grouped with hyphens.
 QString groupedPhone(const QString &text) {
     if (text.size() == 7)
@@ -177,9 +168,20 @@ void FieldEntry::leaveTime(int box) {
     QString &text = event.Text1[box];
     if (text.isEmpty())
         return;
-    const bool closing = box == CurrentEvent::EndBox && text == QLatin1String("CLOSE");
-    if (!closing && !wellFormedTime(text)) {
-        warn(QStringLiteral("Improperly formatted time. Must be in HH:MM format"), Oops);
+    const bool isEnd = box == CurrentEvent::EndBox;
+    const bool closing = isEnd && text == QLatin1String(SlotBooking::Close);
+    const auto check =
+        closing ? SlotBooking::TimeCheck::Valid : SlotBooking::checkTime(text, isEnd);
+    if (check != SlotBooking::TimeCheck::Valid) {
+        // Cells are quarter-hours: a time between them would book a slot
+        // the operator did not type.
+        warn(check == SlotBooking::TimeCheck::NotATime
+                 ? QStringLiteral("Improperly formatted time. Must be in HH:MM format")
+                 : QStringLiteral("%1: %2 is not on a quarter-hour. Rooms are booked by the "
+                                  "quarter-hour: use %3.")
+                       .arg(isEnd ? QStringLiteral("End time") : QStringLiteral("Start time"), text,
+                            SlotBooking::nearestQuarterHours(text)),
+             Oops);
         text.clear();
         m_window.focusBox = box;
         return;

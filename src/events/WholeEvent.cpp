@@ -4,6 +4,7 @@
 #include "EventRecord.h"
 #include "FieldEntry.h"
 #include "calendar/SlotBooking.h"
+#include "foundation/Clock.h"
 #include "foundation/Module.h"
 #include "foundation/Prompts.h"
 #include "foundation/TextValue.h"
@@ -129,8 +130,9 @@ void WholeEvent::mnudeletecontactClick() {
     if (!db)
         return;
     Deleted outcome = Deleted::Done;
+    EventChanges::Stamp stamp;
     const Status written = m_module.messages.RetryWhileLocked([&] {
-        auto result = deleteRows(*db, number);
+        auto result = deleteRows(*db, number, stamp);
         if (!result)
             return Status(result.error());
         outcome = *result;
@@ -142,17 +144,29 @@ void WholeEvent::mnudeletecontactClick() {
             m_module.messages.ShowErrorCodes(written.error());
         return;
     }
-    if (outcome == Deleted::Billed) {
+    switch (outcome) {
+    case Deleted::Billed:
         oops(FieldEntry::BilledStatusRefused);
         return;
-    }
-    if (outcome == Deleted::Missing) {
-        oops(QStringLiteral("Event #%1 could not be found; it may have been deleted.").arg(number));
-    } else {
+    case Deleted::Stale:
+        // What the operator decided to delete is not what is stored now.
+        if (m_events.askReloadStale(number, stamp)) {
+            m_events.LoadEvent(number);
+            m_editor.endEditing();
+            emit changed();
+        }
+        return;
+    case Deleted::Missing:
+        m_events.tellDeleted(number, stamp);
+        break;
+    case Deleted::Done: {
         ChangeLog &log = m_events.changeLog;
-        log.AuditLine = QStringLiteral("Contact deleted - ") + event.Text1[ContactNameBox] +
-                        QStringLiteral(" - ") + event.Text1[ContactPhoneBox];
+        log.AuditLine = QStringLiteral("Contact deleted - ") +
+                        ChangeLog::field(event.Text1[ContactNameBox]) + QStringLiteral(" - ") +
+                        ChangeLog::field(event.Text1[ContactPhoneBox]);
         log.WriteAudit();
+        break;
+    }
     }
     // The deleted event must not stay in the window, where a save would
     // write it again.
@@ -162,26 +176,27 @@ void WholeEvent::mnudeletecontactClick() {
     emit calendarChanged();
 }
 
-Result<WholeEvent::Deleted> WholeEvent::deleteRows(Database &evnt, int number) {
+Result<WholeEvent::Deleted> WholeEvent::deleteRows(Database &evnt, int number,
+                                                   EventChanges::Stamp &stamp) {
     Transaction transaction(evnt);
     if (!transaction.begun())
         return transaction.begun().error();
-    // Room, date and status as stored, not as the boxes may show them.
-    auto stored = evnt.exec(
-        QStringLiteral("select roomnumber, eventdate, status from eventinfo where eventnum = ?") +
-            evnt.dialect().lockRowsClause(),
-        {number});
-    if (!stored)
-        return stored.error();
-    if (!stored->next())
+    // Room, date and status as stored, not as the boxes may show them; the
+    // raised count stays behind and tells a workstation still showing the
+    // event who deleted it.
+    auto claimed = EventChanges::claim(evnt, number, m_module.event.ChangeCount,
+                                       m_module.session.UserName, m_module.ports.clock.now());
+    if (!claimed)
+        return claimed.error();
+    stamp = claimed->stamp;
+    if (claimed->outcome == EventChanges::Claim::Missing)
         return Deleted::Missing;
-    const int room = stored->value(0).toInt();
-    const int date = stored->value(1).toInt();
-    const int status = stored->value(2).toInt();
-    stored->finish();
-    if (status == CurrentEvent::BilledStatus && !level(OperatorSession::evaccess3))
+    if (claimed->outcome == EventChanges::Claim::Stale)
+        return Deleted::Stale;
+    const EventChanges::StoredEvent &stored = claimed->stored;
+    if (stored.status == CurrentEvent::BilledStatus && !level(OperatorSession::evaccess3))
         return Deleted::Billed;
-    if (Status freed = SlotBooking::ClearEventCells(evnt, room, date, number); !freed)
+    if (Status freed = SlotBooking::ClearEventCells(evnt, stored.room, stored.date, number); !freed)
         return freed.error();
     // A heading event takes its whole package, as unlinking it does.
     const QList<std::pair<QString, QVariantList>> deletes = {

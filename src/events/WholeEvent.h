@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/EventChanges.h"
 #include "foundation/Result.h"
 
 #include <QObject>
@@ -42,11 +43,12 @@ signals:
     void changed();
 
 private:
-    enum class Deleted { Done, Missing, Billed };
+    enum class Deleted { Done, Missing, Billed, Stale };
 
     // The new date typed for a clone, checked; 0 when refused or cancelled.
     int askCloneDate();
-    Result<Deleted> deleteRows(Database &evnt, int number);
+    // Who changed or deleted the event last, for a refused delete.
+    Result<Deleted> deleteRows(Database &evnt, int number, EventChanges::Stamp &stamp);
     bool level(int threshold) const;
     void oops(const QString &text, const QString &title = QStringLiteral("Oops..."));
 

@@ -51,6 +51,9 @@ struct CurrentEvent {
     int LinkedRoom = 0; // the room's section or the room it is part of, 0 when none
     QString Caption;    // "title - MM/DD/YYYY"
     int EditMode = Viewing;
+    // The event's change count as loaded: a save, delete or billing made
+    // from this copy is refused once another workstation has raised it.
+    int ChangeCount = 0;
     bool UnsavedChanges = false;
     // A clone not yet saved: the event whose items its first save copies.
     int CloneSource = 0;

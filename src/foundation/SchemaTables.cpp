@@ -309,6 +309,16 @@ void addEventTables(QList<Table> &t) {
     t << table("evnt", "tasklist", taskColumns(), {},
                {index({"eventnumber"}), index({"taskdate"})});
 
+    // Each event's change count: every write that concerns the event raises
+    // it, and a write made from an older copy of the event is refused. The
+    // row of a deleted event stays, naming who deleted it.
+    t << table("evnt", "eventchange",
+               {lng("eventnum", "Event number"),
+                lng("changecount", "How often the event has been written"),
+                text("changedby", 30, "Operator of the last write"),
+                text("changedat", 19, "Time of the last write, YYYY-MM-DD HH:MM:SS")},
+               {"eventnum"});
+
     // The columns' descriptions, which the event window shows as tooltips.
     // Filled from the descriptions here when the database is created, and
     // a club may reword them.

@@ -45,6 +45,14 @@ Status reportHeadingsRow(Database &db, Databases &all) {
     return db.execute(QStringLiteral("insert into headings (ctlcompname) values (?)"), {company});
 }
 
+// Change counts live in a table of their own, so eventinfo keeps its
+// columns; an event without a row counts as never changed.
+Status eventChangeCounts(Database &db, Databases &) {
+    const Schema::Table &table = *Schema::findTable(db.name(), QStringLiteral("eventchange"));
+    return SchemaBuilder::tableExists(db, table.name) ? Status()
+                                                      : SchemaBuilder::createTable(db, table);
+}
+
 Result<int> storedVersion(Database &db) {
     auto version = db.exec(QStringLiteral("select max(version) from schemaversion"));
     if (!version)
@@ -121,6 +129,7 @@ const QList<Step> &steps() {
          accountNumbersWithCents},
         {3, QStringLiteral("rpt"), QStringLiteral("the report template's headings row"),
          reportHeadingsRow},
+        {4, QStringLiteral("evnt"), QStringLiteral("change counts of events"), eventChangeCounts},
     };
     return all;
 }

@@ -6,6 +6,7 @@
 #include "foundation/Clock.h"
 #include "foundation/ClubFile.h"
 #include "foundation/Companions.h"
+#include "foundation/EventChanges.h"
 #include "foundation/Module.h"
 #include "foundation/TableRow.h"
 #include "foundation/TextValue.h"
@@ -298,22 +299,6 @@ void ItemWindow::cmdmoveClick(int index) {
     emit changed();
 }
 
-Result<bool> ItemWindow::stillOpen(Database &evnt) {
-    // Another workstation may have billed the event since the window read
-    // it: its status as stored now decides, under a row lock.
-    auto row = evnt.exec(QStringLiteral("select status from eventinfo where eventnum = ?") +
-                             evnt.dialect().lockRowsClause(),
-                         {m_module.event.EventNumber});
-    if (!row)
-        return row.error();
-    if (!row->next())
-        return false;
-    const int status = row->value(0).toInt();
-    if (status == CurrentEvent::BilledStatus)
-        m_module.event.Status = status;
-    return status != CurrentEvent::BilledStatus;
-}
-
 void ItemWindow::addItem() {
     if (inventory.isEmpty())
         return;
@@ -414,16 +399,23 @@ bool ItemWindow::changeItems(const std::function<Result<bool>(Database &)> &chan
     DatabasePtr evnt = m_module.openDatabase(EventDatabase);
     if (!evnt)
         return false;
+    CurrentEvent &event = m_module.event;
     bool changed = false;
+    EventChanges::Claim claimed;
     const Status done = m_module.messages.RetryWhileLocked([&]() -> Status {
         changed = false;
         Transaction transaction(*evnt);
         if (!transaction.begun())
             return transaction.begun();
-        const auto open = stillOpen(*evnt);
-        if (!open)
-            return open.error();
-        if (!*open)
+        // The event's row, locked: deleted or billed since the window read
+        // it, it takes no change of items.
+        auto claim = EventChanges::claim(*evnt, event.EventNumber, std::nullopt,
+                                         m_module.session.UserName, m_module.ports.clock.now());
+        if (!claim)
+            return claim.error();
+        claimed = *claim;
+        if (claimed.outcome != EventChanges::Claim::Raised ||
+            claimed.stored.status == CurrentEvent::BilledStatus)
             return {};
         const auto result = change(*evnt);
         if (!result)
@@ -436,9 +428,25 @@ bool ItemWindow::changeItems(const std::function<Result<bool>(Database &)> &chan
         return {};
     });
     // A lock the operator chose not to wait for has been told already.
-    if (!done && !done.error().isLocked())
-        m_module.messages.ShowErrorCodes(done.error());
-    return done && changed;
+    if (!done) {
+        if (!done.error().isLocked())
+            m_module.messages.ShowErrorCodes(done.error());
+        return false;
+    }
+    if (claimed.outcome == EventChanges::Claim::Missing) {
+        m_module.messages.show(EventChanges::deletedText(event.EventNumber, claimed.stamp,
+                                                         m_module.ports.clock.today()),
+                               Oops, Icon::Information);
+    } else if (claimed.stored.status == CurrentEvent::BilledStatus) {
+        event.Status = CurrentEvent::BilledStatus;
+        m_module.messages.show(QStringLiteral("Event #%1 was billed at another workstation; its "
+                                              "items can no longer be changed.")
+                                   .arg(event.EventNumber),
+                               Oops, Icon::Information);
+    } else if (changed) {
+        EventChanges::adopt(event, event.EventNumber, claimed);
+    }
+    return changed;
 }
 
 void ItemWindow::moveDone() {
@@ -451,6 +459,6 @@ void ItemWindow::audit(const QString &text) {
     if (m_module.event.Status <= 1)
         return;
     ChangeLog log(m_module);
-    log.AuditLine = text;
+    log.AuditLine = ChangeLog::field(text);
     log.WriteAudit();
 }

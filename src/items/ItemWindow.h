@@ -114,9 +114,6 @@ private:
     void addItem();
     void removeItem();
     void clearItems();
-    // Inside a move's transaction: false when the event has been billed
-    // meanwhile (or is gone), so nothing may change.
-    Result<bool> stillOpen(Database &evnt);
     // Runs a change of the event's rows in one transaction, once the stored
     // status allows it; true when the change (which says whether it did
     // anything) was committed. Failures are shown.

@@ -52,30 +52,51 @@ TEST_F(FieldEntryTest, DatesAreCompletedCheckedAndNeverBackDatedByAClerk) {
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
-TEST_F(FieldEntryTest, TimesMustBeHoursAndMinutes) {
+TEST_F(FieldEntryTest, TimesMustBeQuarterHoursOfTheClock) {
     click(EventWindow::NewEventButton);
+    const QString notATime = QStringLiteral("Improperly formatted time. Must be in HH:MM format");
     struct Case {
         int box;
         const char *typed;
-        bool accepted;
+        const char *told; // nullptr: accepted
     };
     const Case cases[] = {
-        {3, "23:59", true},  {3, "00:00", true}, {3, "", true},       {3, "24:00", false},
-        {3, "24:01", false}, {3, "7", false},    {3, "7:30", false},  {3, "12:60", false},
-        {3, "CLOSE", false}, {4, "CLOSE", true}, {4, "close", false}, {4, "18:30", true},
+        {3, "00:00", nullptr},
+        {3, "", nullptr},
+        {4, "18:30", nullptr},
+        {4, "CLOSE", nullptr},
+        {4, "23:59", nullptr}, // the end of the day
+        {3, "24:00", ""},
+        {3, "24:01", ""},
+        {3, "7", ""},
+        {3, "7:30", ""},
+        {3, "12:60", ""},
+        {3, "CLOSE", ""},
+        {4, "close", ""},
+        {3, "1a:30", ""},
+        {3, "12:", ""},
+        {4, "1x:59", ""},
+        {3, "00:00x", ""},
+        {3, " 8:00", ""},
+        {3, "09:50",
+         "Start time: 09:50 is not on a quarter-hour. Rooms are booked by the "
+         "quarter-hour: use 09:45 or 10:00."},
+        {4, "18:07",
+         "End time: 18:07 is not on a quarter-hour. Rooms are booked by the "
+         "quarter-hour: use 18:00 or 18:15."},
     };
     for (const Case &c : cases) {
         const QString typed = QString::fromLatin1(c.typed);
+        prompts.clear();
         const QString left = leave(c.box, typed);
         SCOPED_TRACE(std::string(c.typed) + " in box " + std::to_string(c.box));
-        if (c.accepted) {
+        if (!c.told) {
             EXPECT_EQ(left, typed);
             EXPECT_TRUE(prompts.messages.isEmpty());
         } else {
             EXPECT_EQ(left, QString());
             EXPECT_EQ(prompts.messageTexts(),
-                      QStringList{QStringLiteral("Improperly formatted time. Must be in HH:MM "
-                                                 "format")});
+                      QStringList{*c.told ? QString::fromLatin1(c.told) : notATime});
             EXPECT_EQ(window().focusBox, c.box);
         }
     }

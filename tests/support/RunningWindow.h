@@ -10,10 +10,11 @@
 // for operator DEMO at level 99, and shut down again.
 class RunningWindow {
 public:
-    void start(Module &module, const QString &club, const QString &name) {
+    void start(Module &module, const QString &club, const QString &name,
+               const QString &commandLine = QStringLiteral("ZQJ99DEMO")) {
         instance = std::make_unique<SingleInstance>(club, name);
         logic = std::make_unique<MainWindowLogic>(module);
-        ASSERT_EQ(logic->StartMainWindow(QStringLiteral("ZQJ99DEMO"), *instance),
+        ASSERT_EQ(logic->StartMainWindow(commandLine, *instance),
                   MainWindowLogic::Outcome::Started);
     }
     void stop() {

@@ -1,0 +1,300 @@
+#include "EventFixture.h"
+#include "Workstation.h"
+#include "foundation/Money.h"
+#include "items/ItemWindow.h"
+
+namespace {
+
+constexpr int Library = 3;
+constexpr int GalaDate = 20270801;
+constexpr int CloneDate = 20270802;
+const QString Evnt = QStringLiteral("evnt");
+
+// What a workstation does to the event both have open with Modify.
+enum class Command { Save, Delete, Bill, Items, Clone, Package };
+
+struct Race {
+    Command first;  // commits first
+    Command second; // acts on the event as it was opened, and loses
+    const char *loserSees;
+};
+
+const char *Changed = "was changed at another workstation (ANNA, 09:30) since you opened it.";
+const char *Deleted = "was deleted at another workstation (ANNA, 09:30)";
+
+std::ostream &operator<<(std::ostream &out, const Race &race) {
+    static const char *names[] = {"Save", "Delete", "Bill", "Items", "Clone", "Package"};
+    return out << names[int(race.first)] << "Then" << names[int(race.second)];
+}
+
+// Two workstations open the same confirmed event (items, a task, a billing
+// account); one commits a command, then the other commits its own from the
+// event as it opened it. Whatever the pair and order, the second is refused
+// and told why, and the stored club holds together.
+class TwoWorkstationsTest : public EventFixture, public ::testing::WithParamInterface<Race> {
+protected:
+    void SetUp() override {
+        EventFixture::SetUp();
+        exec(QStringLiteral("master"),
+             QStringLiteral("insert into acctinfo (acctnumber, lname) values (1001, 'Byron')"));
+        ASSERT_EQ(book(QStringLiteral("20270805"), QStringLiteral("Weekend"),
+                       QStringLiteral("10:00"), QStringLiteral("11:00"), Library, 4),
+                  EventRecord::Saved::Done);
+        head = lastNumber;
+        exec(Evnt,
+             QStringLiteral("insert into pkg (pkgnum, eventnum, eventdate, eventtitle) values (?, "
+                            "?, 20270805, 'Weekend')"),
+             {head, head});
+        ASSERT_EQ(book(QString::number(GalaDate), QStringLiteral("Gala"), QStringLiteral("18:00"),
+                       QStringLiteral("22:00"), Library, 4),
+                  EventRecord::Saved::Done);
+        gala = lastNumber;
+        exec(Evnt,
+             QStringLiteral("update eventinfo set setfor = 40, guarantee = 35, memnonmem = 1, "
+                            "custid = 1001, custname = 'Byron', custaddr1 = '1 Mall', custcity = "
+                            "'Bath', custstate = 'SO', custzip = '12345', custphone1 = "
+                            "'555-1234', contactname = 'Ada', contphone1 = '555-1234', bookedby "
+                            "= 'DEMO', createdate = 20261206, deposit = 100 where eventnum = ?"),
+             {gala});
+        for (const char *item : {"Dinner", "Wine"})
+            exec(Evnt,
+                 QStringLiteral("insert into items (eventid, qty, itemdesc, price, servchg, tax, "
+                                "glnum) values (?, 1, ?, 10, 1, 1, 4010)"),
+                 {gala, QString::fromLatin1(item)});
+        exec(Evnt,
+             QStringLiteral("insert into tasklist (eventnumber, taskdate, todo, task, staff) "
+                            "values (?, 20270720, 'N', 'Order flowers', 'DEMO')"),
+             {gala});
+        anna = std::make_unique<Workstation>(settings(), club, QStringLiteral("ANNA"));
+        bert = std::make_unique<Workstation>(settings(), club, QStringLiteral("BERT"));
+    }
+    void TearDown() override {
+        anna.reset();
+        bert.reset();
+        EventFixture::TearDown();
+    }
+
+    void open(Workstation &station, Command command) {
+        ASSERT_TRUE(station.logic().ShowEvent(gala));
+        station.click(EventWindow::ModifyButton);
+        ASSERT_TRUE(station.logic().window.EditingEnabled);
+        if (command == Command::Items) {
+            ASSERT_TRUE(station.logic().items.open());
+            station.logic().items.grid1Click(0);
+        }
+        if (command == Command::Package)
+            station.logic().packages.SelectedPackage = head;
+        station.prompts.clear();
+    }
+
+    // `after`: the command that committed first, if any. `refusedStale`: the
+    // operator is asked to reload, and keeps his screen.
+    void act(Workstation &station, Command command, std::optional<Command> after = std::nullopt,
+             bool refusedStale = false) {
+        ScriptedPrompts &prompts = station.prompts;
+        const auto answerAfterwards = [&] {
+            if (refusedStale)
+                prompts.answerYesNo(false);
+        };
+        switch (command) {
+        case Command::Save:
+            station.event().Text1[CurrentEvent::TitleBox] = savedTitle(station);
+            station.event().UnsavedChanges = true;
+            answerAfterwards();
+            station.click(EventWindow::SaveButton);
+            break;
+        case Command::Delete:
+            prompts.answerYesNo(true); // "Delete this contact now?"
+            answerAfterwards();
+            station.logic().wholeEvent.mnudeletecontactClick();
+            break;
+        case Command::Bill:
+            prompts.answerYesNo(false); // no employee
+            prompts.answerYesNo(true);  // "Bill this event now?"
+            if (after == Command::Delete)
+                prompts.answerYesNo(true); // no items left: mark it billed anyway
+            answerAfterwards();
+            station.click(EventWindow::BillEventButton);
+            break;
+        case Command::Items:
+            answerAfterwards();
+            station.logic().items.cmdmoveClick(ItemWindow::RemoveMove);
+            break;
+        case Command::Clone:
+            prompts.answerInput(QString::number(CloneDate));
+            answerAfterwards();
+            station.logic().wholeEvent.mnucloneeventClick();
+            break;
+        case Command::Package:
+            answerAfterwards();
+            station.logic().packages.WritePackageRow(EventPackages::LinkToPackage);
+            break;
+        }
+    }
+
+    static QString savedTitle(Workstation &station) {
+        return QStringLiteral("Saved by ") + station.module.session.UserName;
+    }
+
+    // Whether the command's change is what is stored.
+    bool applied(Command command, Workstation &station) {
+        const auto count = [&](const QString &sql, const QVariantList &values) {
+            return scalar(Evnt, sql, values).toInt();
+        };
+        switch (command) {
+        case Command::Save:
+            return scalar(Evnt,
+                          QStringLiteral("select eventtitle from eventinfo where eventnum = ?"),
+                          {gala})
+                       .toString() == savedTitle(station);
+        case Command::Delete:
+            return count(QStringLiteral("select count(*) from eventinfo where eventnum = ?"),
+                         {gala}) == 0;
+        case Command::Bill:
+            return count(QStringLiteral("select count(*) from eventinfo where eventnum = ? and "
+                                        "status = 5"),
+                         {gala}) == 1;
+        case Command::Items:
+            return count(QStringLiteral("select count(*) from items where eventid = ?"), {gala}) ==
+                   1;
+        case Command::Clone:
+            return count(QStringLiteral("select count(*) from eventinfo where eventdate = ?"),
+                         {CloneDate}) == 1;
+        case Command::Package:
+            return count(QStringLiteral("select count(*) from pkg where eventnum = ? and pkgnum "
+                                        "= ?"),
+                         {gala, head}) == 1;
+        }
+        return false;
+    }
+
+    // What must hold whatever the workstations did.
+    void expectClubHoldsTogether() {
+        // Each booked event has exactly its cells, and every cell its event.
+        for (const QVariant &number :
+             column(Evnt, QStringLiteral("select eventnum from eventinfo where status between 2 "
+                                         "and 8"))) {
+            const int event = number.toInt();
+            const auto row = [&](const QString &column) {
+                return scalar(
+                    Evnt, QStringLiteral("select %1 from eventinfo where eventnum = ?").arg(column),
+                    {event});
+            };
+            const int room = row(QStringLiteral("roomnumber")).toInt();
+            const int quarterHours =
+                scalar(Evnt,
+                       QStringLiteral("select count(*) from reserv where resdate = ? and restime "
+                                      ">= ? and restime < ?"),
+                       {row(QStringLiteral("eventdate")), row(QStringLiteral("starttime")),
+                        row(QStringLiteral("endtime"))})
+                    .toInt();
+            EXPECT_EQ(cellsOf(event, room), quarterHours) << "event " << event;
+        }
+        for (int room = 1; room <= 3; ++room)
+            EXPECT_EQ(
+                scalar(Evnt, QStringLiteral("select count(*) from reserv where event%1 > 0 and "
+                                            "not exists (select 1 from eventinfo where eventnum "
+                                            "= event%1 and roomnumber = %1 and status between 2 "
+                                            "and 8)")
+                                 .arg(room))
+                    .toInt(),
+                0)
+                << "cells of room " << room << " without their event";
+        for (const auto &[table, key] :
+             {std::pair{"items", "eventid"}, std::pair{"tasklist", "eventnumber"},
+              std::pair{"pkg", "eventnum"}, std::pair{"pkg", "pkgnum"}})
+            EXPECT_EQ(scalar(Evnt, QStringLiteral("select count(*) from %1 where %2 not in (select "
+                                                  "eventnum from eventinfo)")
+                                       .arg(QLatin1String(table), QLatin1String(key)))
+                          .toInt(),
+                      0)
+                << table << " rows without their event";
+        // A billed event's items are its charges, and every charge has its event.
+        QMap<QString, Money> items;
+        for (const QVariant &number :
+             column(Evnt, QStringLiteral("select eventnum from eventinfo where status = 5")))
+            for (const QVariant &total :
+                 column(Evnt,
+                        QStringLiteral("select price + servchg + tax from items where eventid = ?"),
+                        {number}))
+                items[QStringLiteral("EV") + number.toString()] += *Money::fromVariant(total);
+        QMap<QString, Money> charges;
+        for (const QVariant &charge :
+             column(QStringLiteral("daily"),
+                    QStringLiteral("select architnum || '|' || archittotal from ardaily")))
+            charges[charge.toString().section(QLatin1Char('|'), 0, 0)] +=
+                *Money::fromText(charge.toString().section(QLatin1Char('|'), 1));
+        EXPECT_EQ(charges.keys(), items.keys());
+        for (const QString &event : items.keys())
+            EXPECT_EQ(charges.value(event).toString(), items.value(event).toString())
+                << event.toStdString();
+    }
+
+    int cellsOf(int event, int room) {
+        int total = 0;
+        for (int other = 1; other <= 3; ++other) {
+            const int cells =
+                scalar(Evnt,
+                       QStringLiteral("select count(*) from reserv where event%1 = ?").arg(other),
+                       {event})
+                    .toInt();
+            if (other != room)
+                EXPECT_EQ(cells, 0) << "event " << event << " in room " << other;
+            total += cells;
+        }
+        return total;
+    }
+
+    bool shown(Workstation &station, const QString &text) {
+        for (const auto *list : {&station.prompts.messages, &station.prompts.questions})
+            for (const ScriptedPrompts::Shown &shown : *list)
+                if (shown.text.contains(text))
+                    return true;
+        return false;
+    }
+
+    int head = 0;
+    int gala = 0;
+    std::unique_ptr<Workstation> anna;
+    std::unique_ptr<Workstation> bert;
+};
+
+TEST_P(TwoWorkstationsTest, TheSecondWriteIsRefusedAndTheClubHoldsTogether) {
+    const Race race = GetParam();
+    open(*anna, race.first);
+    open(*bert, race.second);
+    act(*anna, race.first);
+    EXPECT_TRUE(applied(race.first, *anna)) << anna->prompts.messageTexts().join('|').toStdString();
+    anna->prompts.clear();
+
+    const QString told = QStringLiteral("Event #%1 ").arg(gala) + QLatin1String(race.loserSees);
+    const bool asked = QLatin1String(race.loserSees) == QLatin1String(Changed);
+    act(*bert, race.second, race.first, asked);
+    EXPECT_TRUE(shown(*bert, told))
+        << "told: " << bert->prompts.messageTexts().join('|').toStdString() << " asked: "
+        << (bert->prompts.questions.isEmpty() ? ""
+                                              : bert->prompts.questions.last().text.toStdString());
+    EXPECT_FALSE(applied(race.second, *bert));
+    EXPECT_TRUE(applied(race.first, *anna)) << "the first write stands";
+    expectClubHoldsTogether();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryPairBothOrders, TwoWorkstationsTest,
+    ::testing::Values(
+        Race{Command::Save, Command::Save, Changed}, Race{Command::Save, Command::Delete, Changed},
+        Race{Command::Delete, Command::Save, Deleted}, Race{Command::Save, Command::Bill, Changed},
+        Race{Command::Bill, Command::Save, Changed}, Race{Command::Delete, Command::Bill, Deleted},
+        Race{Command::Bill, Command::Delete, Changed}, Race{Command::Items, Command::Bill, Changed},
+        Race{Command::Bill, Command::Items, "was billed at another workstation"},
+        Race{Command::Clone, Command::Delete, Changed},
+        Race{Command::Delete, Command::Clone, Deleted},
+        Race{Command::Package, Command::Delete, Changed},
+        Race{Command::Delete, Command::Package, Deleted}),
+    [](const auto &info) {
+        std::ostringstream name;
+        name << info.param;
+        return name.str();
+    });
+
+} // namespace

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "Fakes.h"
+#include "RunningWindow.h"
+#include "foundation/Module.h"
+
+#include <memory>
+
+// Another workstation on the same club: a main window of its own, with its
+// own operator, connections and scripted operator, in this test's process.
+struct Workstation {
+    Workstation(const StorageSettings &storage, const QString &club, const QString &operatorName)
+        : module(storage, Ports{prompts, clipboard, programs, clock, keys, printer, screen}) {
+        running.start(module, club, QStringLiteral("workstation-") + operatorName,
+                      QStringLiteral("ZQJ99") + operatorName);
+    }
+    ~Workstation() { running.stop(); }
+
+    MainWindowLogic &logic() { return *running.logic; }
+    CurrentEvent &event() { return module.event; }
+    void click(int button) { running.logic->editor.cmdClick(button); }
+
+    ScriptedPrompts prompts;
+    FakeClipboard clipboard;
+    RecordingPrograms programs;
+    FixedClock clock;
+    RecordingKeySender keys;
+    RecordingPrinter printer;
+    FakeScreen screen;
+    Module module;
+    RunningWindow running;
+};
