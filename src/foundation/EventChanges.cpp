@@ -2,6 +2,7 @@
 
 #include "CurrentEvent.h"
 #include "Databases.h"
+#include "TextValue.h"
 
 namespace EventChanges {
 
@@ -51,7 +52,7 @@ Result<Claim> claim(Database &evnt, int number, std::optional<int> expected,
         claimed.stamp = *stamp;
         return claimed;
     }
-    const QVariantList values{stamp->count + 1, changedBy.left(NameSize),
+    const QVariantList values{stamp->count + 1, cutToLength(changedBy, NameSize),
                               changedAt.toString(StampFormat), number};
     const Status raised =
         stamp->count > 0
@@ -72,9 +73,10 @@ Status start(Database &evnt, int number, const QString &changedBy, const QDateTi
             evnt.execute(QStringLiteral("delete from eventchange where eventnum = ?"), {number});
         !cleared)
         return cleared;
-    return evnt.execute(QStringLiteral("insert into eventchange (eventnum, changecount, "
-                                       "changedby, changedat) values (?, 1, ?, ?)"),
-                        {number, changedBy.left(NameSize), changedAt.toString(StampFormat)});
+    return evnt.execute(
+        QStringLiteral("insert into eventchange (eventnum, changecount, "
+                       "changedby, changedat) values (?, 1, ?, ?)"),
+        {number, cutToLength(changedBy, NameSize), changedAt.toString(StampFormat)});
 }
 
 void adopt(CurrentEvent &event, int number, const Claim &claimed) {

@@ -5,6 +5,7 @@
 #include "Module.h"
 #include "Programs.h"
 #include "Schema.h"
+#include "TextValue.h"
 #include "Transaction.h"
 
 #include <QDir>
@@ -255,12 +256,12 @@ bool ReportLauncher::WriteReportHeadings(ReportWorkCopy &work) {
     const auto &headings = m_module.report.ReportHeadings;
     QString sql = QStringLiteral(
         "update headings set ctlcompname = ?, ctlauxtitle = ?, ctlseq = ?, ctlselect = ?");
-    QVariantList values{headings[0].left(30), headings[1].left(40), headings[2].left(40),
-                        headings[3].left(40)};
+    QVariantList values{cutToLength(headings[0], 30), cutToLength(headings[1], 40),
+                        cutToLength(headings[2], 40), cutToLength(headings[3], 40)};
     // An empty top line keeps the template's.
     if (!headings[4].isEmpty()) {
         sql += QStringLiteral(", ctllinetop = ?");
-        values << headings[4].left(250);
+        values << cutToLength(headings[4], 250);
     }
     const Status written = db.value()->change(sql, values);
     if (!written) {

@@ -3,6 +3,7 @@
 #include "Databases.h"
 #include "Schema.h"
 #include "SchemaBuilder.h"
+#include "TextValue.h"
 #include "Transaction.h"
 
 namespace SchemaUpgrade {
@@ -40,7 +41,7 @@ Status reportHeadingsRow(Database &db, Databases &all) {
     if (auto config = all.open(QStringLiteral("config"))) {
         if (auto name = config.value()->exec(QStringLiteral("select compname from company"));
             name && name->next())
-            company = name->value(0).toString().trimmed().left(30);
+            company = cutToLength(name->value(0).toString().trimmed(), 30);
     }
     return db.execute(QStringLiteral("insert into headings (ctlcompname) values (?)"), {company});
 }

@@ -3,6 +3,7 @@
 #include "foundation/ClubFile.h"
 #include "foundation/Module.h"
 #include "foundation/SharedFile.h"
+#include "foundation/TextValue.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,9 +36,10 @@ QStringList fileLines(const QString &content) {
 // "caption,tag"; a line without a comma is all caption, a third field is
 // ignored. A tag is never longer than the box that edits it.
 DepartmentButton parsedButton(const QString &line) {
-    return {line.section(QLatin1Char(','), 0, 0).trimmed(),
-            line.section(QLatin1Char(','), 1, 1).trimmed().left(DepartmentButtons::TagLength),
-            true};
+    return {
+        line.section(QLatin1Char(','), 0, 0).trimmed(),
+        cutToLength(line.section(QLatin1Char(','), 1, 1).trimmed(), DepartmentButtons::TagLength),
+        true};
 }
 
 QString savedLine(const DepartmentButton &button) {
@@ -155,7 +157,7 @@ void DepartmentButtons::txtbuttoncaptionChange(const QString &text) {
 }
 
 void DepartmentButtons::txtbuttontagChange(const QString &text) {
-    edited(txtbuttontag, cmdsample.tag, text.left(TagLength));
+    edited(txtbuttontag, cmdsample.tag, cutToLength(text, TagLength));
 }
 
 void DepartmentButtons::edited(QString &box, QString &sampleText, const QString &text) {

@@ -332,9 +332,10 @@ void TaskList::cmdsaveClick() {
     if (!db || !eventExists(*db, eventNumber))
         return;
     // Whoever saves a task is its staff member now.
-    const QVariantList values{
-        eventNumber, *date, yesNo(Text1[DoneBox].trimmed().toUpper() == QLatin1String("Y")),
-        cutToLength(Text1[TaskBox], TaskLength), m_module.session.UserName.left(StaffLength)};
+    const QVariantList values{eventNumber, *date,
+                              yesNo(Text1[DoneBox].trimmed().toUpper() == QLatin1String("Y")),
+                              cutToLength(Text1[TaskBox], TaskLength),
+                              cutToLength(m_module.session.UserName, StaffLength)};
     changeStored(std::move(db), [&](Database &evnt) { return writeTask(evnt, values); });
 }
 
