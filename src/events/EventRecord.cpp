@@ -1,5 +1,6 @@
 #include "EventRecord.h"
 
+#include "BookingCheck.h"
 #include "calendar/Rooms.h"
 #include "foundation/Clipboard.h"
 #include "foundation/Clock.h"
@@ -10,7 +11,6 @@
 #include "foundation/TextValue.h"
 #include "foundation/Transaction.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -227,75 +227,21 @@ EventRecord::Saved EventRecord::refuseConflict(const QString &clash) {
     return Saved::Conflict;
 }
 
-bool EventRecord::refuseBox(int box, const QString &text) {
-    refusedBox = box;
-    m_module.messages.show(text, QStringLiteral("Oops..."), Icon::Information);
-    return false;
-}
-
-bool EventRecord::bookable(Database &evnt, const SlotBooking::SlotRequest &booking) {
-    using SlotBooking::TimeCheck;
+bool EventRecord::bookable(Database &evnt) {
     const auto &box = m_module.event.Text1;
-    const QString roomText = box[CurrentEvent::RoomBox].trimmed();
     const auto rooms = ReadRooms(evnt);
     if (!rooms) {
         m_module.messages.ShowErrorCodes(rooms.error());
         return false;
     }
-    bool number = false;
-    const int roomnum = roomText.toInt(&number);
-    const bool known = number && std::any_of(rooms->begin(), rooms->end(), [&](const Room &room) {
-                           return room.roomnum == roomnum;
-                       });
-    if (!known)
-        return refuseBox(CurrentEvent::RoomBox,
-                         roomText.isEmpty()
-                             ? QStringLiteral("Location/room: a booking needs a room. Choose it "
-                                              "from the room list.")
-                             : QStringLiteral("Location/room: \"%1\" is not one of the club's "
-                                              "rooms. Choose the room from the room list.")
-                                   .arg(roomText));
-    const auto checkBox = [&](int number, const QString &label, const QString &time, bool isEnd) {
-        if (isEnd && time == QLatin1String(SlotBooking::Close))
-            return true;
-        if (time.isEmpty())
-            return refuseBox(number, QStringLiteral("%1: a booking needs one.").arg(label));
-        switch (SlotBooking::checkTime(time, isEnd)) {
-        case TimeCheck::Valid:
-            return true;
-        case TimeCheck::NotATime:
-            return refuseBox(number, QStringLiteral("%1: \"%2\" is not a time. Type it as HH:MM "
-                                                    "on the 24-hour clock, for example 18:00.")
-                                         .arg(label, time));
-        case TimeCheck::OffQuarterHour:
-            return refuseBox(number, QStringLiteral("%1: %2 is not on a quarter-hour. Rooms are "
-                                                    "booked by the quarter-hour: use %3.")
-                                         .arg(label, time, SlotBooking::nearestQuarterHours(time)));
-        }
-        return false;
-    };
-    if (!checkBox(CurrentEvent::StartBox, QStringLiteral("Start time"), booking.start, false) ||
-        !checkBox(CurrentEvent::EndBox, QStringLiteral("End time"), booking.end, true))
-        return false;
-    if (!SlotBooking::endFollowsStart(booking.start, booking.end))
-        return refuseBox(
-            CurrentEvent::EndBox,
-            QStringLiteral("End time cannot be equal to or earlier than the start time"));
-    return true;
-}
-
-QString EventRecord::describeEvent(Database &evnt, int number) {
-    if (number <= 0)
-        return QStringLiteral("an entry without an event number");
-    auto row = evnt.exec(QStringLiteral("select eventtitle, roomnumber, starttime, endtime from "
-                                        "eventinfo where eventnum = ?"),
-                         {number});
-    if (!row || !row->next())
-        return QStringLiteral("Event #%1").arg(number);
-    return QStringLiteral("Event #%1 \"%2\", room %3, %4-%5")
-        .arg(number)
-        .arg(row->value(0).toString().trimmed(), row->value(1).toString(),
-             row->value(2).toString().trimmed(), row->value(3).toString().trimmed());
+    const auto refused = BookingCheck::check(*rooms, box[CurrentEvent::RoomBox].trimmed(),
+                                             box[CurrentEvent::StartBox].trimmed(),
+                                             box[CurrentEvent::EndBox].trimmed());
+    if (!refused)
+        return true;
+    refusedBox = refused->box;
+    m_module.messages.show(refused->text, QStringLiteral("Oops..."), Icon::Information);
+    return false;
 }
 
 bool EventRecord::askReloadStale(int number, const EventChanges::Stamp &stamp) {
@@ -342,7 +288,7 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
     case Held::Unread:
         return Saved::NotWritten;
     }
-    if (request.books && !bookable(*db, request.booking))
+    if (request.books && !bookable(*db))
         return Saved::Refused;
 
     // The linked-room question is asked only after the transaction has
@@ -450,9 +396,11 @@ Result<EventRecord::Outcome> EventRecord::writeSave(Database &evnt, const SaveRe
         if (!conflicts)
             return conflicts.error();
         if (conflicts->room)
-            return Outcome{Written::Conflict, describeEvent(evnt, conflicts->room), {}};
+            return Outcome{
+                Written::Conflict, BookingCheck::describeEvent(evnt, conflicts->room), {}};
         if (conflicts->linked && !request.acceptLinked)
-            return Outcome{Written::LinkedConflict, describeEvent(evnt, conflicts->linked), {}};
+            return Outcome{
+                Written::LinkedConflict, BookingCheck::describeEvent(evnt, conflicts->linked), {}};
     }
     if (Status row = writeRow(evnt, request); !row)
         return row.error();

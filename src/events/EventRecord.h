@@ -112,12 +112,9 @@ private:
     Result<Outcome> writeSave(Database &evnt, const SaveRequest &request);
     Status writeRow(Database &evnt, const SaveRequest &request);
     Status copyItems(Database &evnt, int source, int target);
-    // "Event #23 "Title", room 2, 18:00-22:00".
-    QString describeEvent(Database &evnt, int number);
     // A booking needs a room of the club and a start and end that are
-    // quarter-hours in order; false (and the operator told) otherwise.
-    bool bookable(Database &evnt, const SlotBooking::SlotRequest &booking);
-    bool refuseBox(int box, const QString &text);
+    // quarter-hours in order; false (the operator told) otherwise.
+    bool bookable(Database &evnt);
     Saved refuseConflict(const QString &clash);
     void reportShortened();
     void checkAccount();

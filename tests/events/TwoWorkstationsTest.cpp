@@ -238,8 +238,9 @@ protected:
                        QStringLiteral("select count(*) from reserv where event%1 = ?").arg(other),
                        {event})
                     .toInt();
-            if (other != room)
+            if (other != room) {
                 EXPECT_EQ(cells, 0) << "event " << event << " in room " << other;
+            }
             total += cells;
         }
         return total;

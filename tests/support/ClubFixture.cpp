@@ -44,8 +44,7 @@ StorageSettings ClubFixture::settings() const {
 
 Module &ClubFixture::reopen(const StorageSettings &storage) {
     module.reset();
-    module = std::make_unique<Module>(
-        storage, Ports{prompts, clipboard, programs, clock, keys, printer, screen});
+    module = std::make_unique<Module>(storage, ports());
     return *module;
 }
 

@@ -10,7 +10,7 @@
 
 // A fresh club directory per test, made by the club-directory creator, and
 // a Module over it driven by the scripted fakes.
-class ClubFixture : public ::testing::Test {
+class ClubFixture : public ::testing::Test, protected FakeOperator {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -47,13 +47,6 @@ protected:
 
     QTemporaryDir temp;
     QString club;
-    ScriptedPrompts prompts;
-    FakeClipboard clipboard;
-    RecordingPrograms programs;
-    FixedClock clock;
-    RecordingKeySender keys;
-    RecordingPrinter printer;
-    FakeScreen screen;
     std::unique_ptr<Module> module;
     // The test's own database on the PostgreSQL test server, when there is one.
     std::optional<StorageSettings> server;

@@ -3,6 +3,7 @@
 #include "QtPrinters.h"
 #include "foundation/Clipboard.h"
 #include "foundation/Clock.h"
+#include "foundation/Module.h"
 #include "foundation/Printer.h"
 #include "foundation/Programs.h"
 #include "foundation/Prompts.h"
@@ -145,4 +146,17 @@ public:
 
     std::optional<ScreenPicture> picture;
     int grabs = 0;
+};
+
+// A scripted operator: one of each fake, and the ports over them.
+struct FakeOperator {
+    Ports ports() { return Ports{prompts, clipboard, programs, clock, keys, printer, screen}; }
+
+    ScriptedPrompts prompts;
+    FakeClipboard clipboard;
+    RecordingPrograms programs;
+    FixedClock clock;
+    RecordingKeySender keys;
+    RecordingPrinter printer;
+    FakeScreen screen;
 };

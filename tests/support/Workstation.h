@@ -8,9 +8,9 @@
 
 // Another workstation on the same club: a main window of its own, with its
 // own operator, connections and scripted operator, in this test's process.
-struct Workstation {
+struct Workstation : FakeOperator {
     Workstation(const StorageSettings &storage, const QString &club, const QString &operatorName)
-        : module(storage, Ports{prompts, clipboard, programs, clock, keys, printer, screen}) {
+        : module(storage, ports()) {
         running.start(module, club, QStringLiteral("workstation-") + operatorName,
                       QStringLiteral("ZQJ99") + operatorName);
     }
@@ -20,13 +20,6 @@ struct Workstation {
     CurrentEvent &event() { return module.event; }
     void click(int button) { running.logic->editor.cmdClick(button); }
 
-    ScriptedPrompts prompts;
-    FakeClipboard clipboard;
-    RecordingPrograms programs;
-    FixedClock clock;
-    RecordingKeySender keys;
-    RecordingPrinter printer;
-    FakeScreen screen;
     Module module;
     RunningWindow running;
 };

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "calendar/Rooms.h"
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+class Database;
+
+// What a booking (an event holding calendar cells) needs before its save
+// checks the calendar: a room of the club, and start and end times that are
+// quarter-hours of the clock in order ("CLOSE" and "23:59" end the day).
+namespace BookingCheck {
+
+struct Refusal {
+    int box = -1; // the box to correct
+    QString text; // what the operator is told, naming the box
+};
+
+// Nothing when the booking may be saved.
+std::optional<Refusal> check(const QList<Room> &rooms, const QString &room, const QString &start,
+                             const QString &end);
+
+// The event in the way, as the conflict messages name it:
+// Event #23 "Smith wedding", room 2, 18:00-22:00.
+QString describeEvent(Database &evnt, int number);
+
+} // namespace BookingCheck
