@@ -343,8 +343,20 @@ Status TaskList::writeTask(Database &evnt, const QVariantList &values) {
     Transaction transaction(evnt);
     if (!transaction.begun())
         return transaction.begun();
+    m_eventGone = false;
     Status written;
     if (m_pending) {
+        // The event's row, locked: a task is never added to an event
+        // another workstation is deleting.
+        auto event = evnt.exec(QStringLiteral("select eventnum from eventinfo where eventnum = ?") +
+                                   evnt.dialect().lockRowsClause(),
+                               {values[0]});
+        if (!event)
+            return event.error();
+        m_eventGone = !event->next();
+        if (m_eventGone)
+            return {};
+        event->finish();
         written = evnt.execute(QStringLiteral("insert into tasklist (eventnumber, taskdate, todo, "
                                               "task, staff) values (?, ?, ?, ?, ?)"),
                                values);
@@ -365,6 +377,12 @@ void TaskList::changeStored(DatabasePtr evnt, const std::function<Status(Databas
     if (error != 0 && error != ErrorNumber::NoCurrentRecord) {
         if (error != ErrorNumber::RecordLocked)
             m_module.messages.ShowErrorCodes(outcome.error());
+        return;
+    }
+    if (m_eventGone) {
+        // Deleted since the check before the write: the boxes stay.
+        m_eventGone = false;
+        refuse(QStringLiteral("There is no Event# %1.").arg(integerValue(Text1[EventBox])));
         return;
     }
     if (error == ErrorNumber::NoCurrentRecord)

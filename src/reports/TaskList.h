@@ -122,5 +122,6 @@ private:
     By m_by = By::Event;
     int m_key = 0; // the event number or date the list shows
     bool m_pending = false;
+    bool m_eventGone = false; // the last write found its event deleted
     std::optional<TaskRow> m_chosen;
 };
