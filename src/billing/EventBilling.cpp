@@ -105,7 +105,14 @@ EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, in
         return Billed::Stale;
     if (refused != Refused::None) {
         explain(refused, eventNumber);
-        return refused == Refused::AlreadyBilled ? Billed::AlreadyBilled : Billed::NotBilled;
+        switch (refused) {
+        case Refused::AlreadyBilled:
+            return Billed::AlreadyBilled;
+        case Refused::Missing:
+            return Billed::Deleted;
+        default:
+            return Billed::NotBilled;
+        }
     }
     EventChanges::adopt(m_module.event, eventNumber, m_claim);
     m_module.channel.MessageText = markOnly ? QStringLiteral("SETSTATUS5") : QStringLiteral("OK");

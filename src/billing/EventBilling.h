@@ -29,6 +29,7 @@ public:
         MarkedBilled,  // nothing to charge; status 5 at the operator's word: "SETSTATUS5"
         AlreadyBilled, // billed meanwhile elsewhere; the operator has been told
         Stale,         // changed elsewhere since the window loaded it: see staleStamp()
+        Deleted,       // deleted elsewhere; the operator has been told
         NotBilled,     // declined, refused or failed; the operator has been told
     };
     // The receivables codes of one ar0 row, copied into each charge to it.

@@ -561,6 +561,13 @@ void EventEditor::bill() {
         m_window.cmdEnabled[EventWindow::BillEventButton] = billable();
         emit changed();
         return;
+    case EventBilling::Billed::Deleted:
+        // Nothing of it is left to show or save.
+        m_events.ClearEvent();
+        endEditing();
+        emit changed();
+        emit calendarRefreshRequested();
+        return;
     case EventBilling::Billed::NotBilled:
         m_window.cmdEnabled[EventWindow::BillEventButton] = billable();
         emit changed();

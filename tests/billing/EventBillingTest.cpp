@@ -193,7 +193,7 @@ TEST_F(EventBillingTest, RefusedBillingsWriteNothing) {
         addItem(99, QStringLiteral("Orphan"), 4010, QStringLiteral("1"), QStringLiteral("0"),
                 QStringLiteral("0"));
         prompts.answerYesNo(true);
-        EXPECT_EQ(bill(99), Billed::NotBilled);
+        EXPECT_EQ(bill(99), Billed::Deleted);
         EXPECT_TRUE(prompts.lastMessage().text.contains(QStringLiteral("could not be found")));
         EXPECT_EQ(charges(99), 0);
     }

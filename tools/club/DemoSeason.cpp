@@ -271,7 +271,7 @@ Status bill(Module &module, SilentPorts &ports, int eventNumber, double account)
     ports.yesAnswers = 2; // "Bill this event now?", and status 5 when nothing was sold
     const auto billed = EventBilling(module).BillEvent(eventNumber, account, 0);
     ports.yesAnswers = 0;
-    if (billed == EventBilling::Billed::NotBilled)
+    if (billed != EventBilling::Billed::Charged && billed != EventBilling::Billed::MarkedBilled)
         return DbError{
             ErrorNumber::Unknown,
             QStringLiteral("Event %1 was not billed: %2").arg(eventNumber).arg(ports.lastMessage)};
