@@ -114,12 +114,15 @@ TEST_F(LookupsTest, AccountStatusFlagsAndWords) {
 }
 
 TEST_F(LookupsTest, LongListsStopAtTheLimit) {
+    QList<QVariantList> guests;
     for (int i = 0; i < Lookups::ResultLimit + 5; ++i)
-        exec(QStringLiteral("master"),
-             QStringLiteral("insert into acctinfo (acctnumber, fname, lname, classcode) "
-                            "values (?, ?, ?, ?)"),
-             {50000 + i, QStringLiteral("Guest"),
-              QStringLiteral("Zephyr %1").arg(i, 3, 10, QLatin1Char('0')), QStringLiteral("EV")});
+        guests << QVariantList{50000 + i, QStringLiteral("Guest"),
+                               QStringLiteral("Zephyr %1").arg(i, 3, 10, QLatin1Char('0')),
+                               QStringLiteral("EV")};
+    execEach(QStringLiteral("master"),
+             QStringLiteral("insert into acctinfo (acctnumber, fname, lname, classcode) values (?, "
+                            "?, ?, ?)"),
+             guests);
     auto found = lookups().findAccounts(QStringLiteral("zephyr"));
     ASSERT_TRUE(found.ok());
     EXPECT_EQ(found->rows.size(), Lookups::ResultLimit);

@@ -3,6 +3,7 @@
 #include "TestServer.h"
 #include "club/ClubCreator.h"
 #include "foundation/ClubStorage.h"
+#include "foundation/Transaction.h"
 #include "startup/ClubUpgrade.h"
 
 #include <QDir>
@@ -59,6 +60,21 @@ void ClubFixture::exec(const QString &database, const QString &sql, const QVaria
     const Status status = db.value()->execute(sql, values);
     ASSERT_TRUE(status.ok()) << sql.toStdString() << ": "
                              << status.error().description.toStdString();
+}
+
+void ClubFixture::execEach(const QString &database, const QString &sql,
+                           const QList<QVariantList> &rows) {
+    Databases databases(settings());
+    auto db = databases.open(database);
+    ASSERT_TRUE(db.ok()) << db.error().description.toStdString();
+    Transaction transaction(**db);
+    ASSERT_TRUE(transaction.begun().ok());
+    for (const QVariantList &values : rows) {
+        const Status status = db.value()->execute(sql, values);
+        ASSERT_TRUE(status.ok()) << sql.toStdString() << ": "
+                                 << status.error().description.toStdString();
+    }
+    ASSERT_TRUE(transaction.commit().ok());
 }
 
 QVariantList ClubFixture::column(const QString &database, const QString &sql,

@@ -24,6 +24,8 @@ protected:
 
     // Runs one statement on a logical database and fails the test on error.
     void exec(const QString &database, const QString &sql, const QVariantList &values = {});
+    // The statement once per row of values, on one connection in one transaction.
+    void execEach(const QString &database, const QString &sql, const QList<QVariantList> &rows);
     // The first column of every row a query returns.
     QVariantList column(const QString &database, const QString &sql,
                         const QVariantList &values = {});
