@@ -93,6 +93,8 @@ Result<Conflicts> SlotConflictCheck(Database &evnt, const SlotRequest &request) 
 }
 
 TimeCheck checkTime(const QString &text, bool isEnd) {
+    if (isEnd && text == QLatin1String(Close))
+        return TimeCheck::Valid;
     static const QRegularExpression hhmm(QStringLiteral("^([01][0-9]|2[0-3]):([0-5][0-9])$"));
     const auto match = hhmm.match(text);
     if (!match.hasMatch())

@@ -53,8 +53,8 @@ struct Conflicts {
 // linked room; a cancelled event never conflicts.
 Result<Conflicts> SlotConflictCheck(Database &evnt, const SlotRequest &request);
 
-// How a typed time reads. Times are booked in quarter-hours; "23:59" as an
-// end is the end of the day, as "CLOSE" is.
+// How a typed time reads. Times are booked in quarter-hours; "CLOSE" and
+// "23:59" as an end are the end of the day.
 enum class TimeCheck { Valid, NotATime, OffQuarterHour };
 TimeCheck checkTime(const QString &text, bool isEnd);
 // The quarter-hours either side of a time off the quarter-hour ("18:00 or

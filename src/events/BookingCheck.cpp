@@ -12,8 +12,6 @@ namespace {
 
 std::optional<Refusal> checkTime(int box, const QString &label, const QString &time, bool isEnd) {
     using SlotBooking::TimeCheck;
-    if (isEnd && time == QLatin1String(SlotBooking::Close))
-        return std::nullopt;
     if (time.isEmpty())
         return Refusal{box, QStringLiteral("%1: a booking needs one.").arg(label)};
     switch (SlotBooking::checkTime(time, isEnd)) {
@@ -24,9 +22,7 @@ std::optional<Refusal> checkTime(int box, const QString &label, const QString &t
                                            "24-hour clock, for example 18:00.")
                                 .arg(label, time)};
     case TimeCheck::OffQuarterHour:
-        return Refusal{box, QStringLiteral("%1: %2 is not on a quarter-hour. Rooms are booked by "
-                                           "the quarter-hour: use %3.")
-                                .arg(label, time, SlotBooking::nearestQuarterHours(time))};
+        return Refusal{box, offQuarterHourText(label, time)};
     }
     return std::nullopt;
 }
@@ -57,6 +53,12 @@ std::optional<Refusal> check(const QList<Room> &rooms, const QString &room, cons
             CurrentEvent::EndBox,
             QStringLiteral("End time cannot be equal to or earlier than the start time")};
     return std::nullopt;
+}
+
+QString offQuarterHourText(const QString &label, const QString &time) {
+    return QStringLiteral("%1: %2 is not on a quarter-hour. Rooms are booked by the quarter-hour: "
+                          "use %3.")
+        .arg(label, time, SlotBooking::nearestQuarterHours(time));
 }
 
 QString describeEvent(Database &evnt, int number) {

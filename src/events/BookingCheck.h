@@ -22,6 +22,10 @@ struct Refusal {
 std::optional<Refusal> check(const QList<Room> &rooms, const QString &room, const QString &start,
                              const QString &end);
 
+// "Start time: 18:07 is not on a quarter-hour. ...": what the operator is
+// told of a time between the quarter-hours, typed or saved.
+QString offQuarterHourText(const QString &label, const QString &time);
+
 // The event in the way, as the conflict messages name it:
 // Event #23 "Smith wedding", room 2, 18:00-22:00.
 QString describeEvent(Database &evnt, int number);

@@ -2,6 +2,7 @@
 
 #include "foundation/Clock.h"
 #include "foundation/Module.h"
+#include "foundation/Schema.h"
 #include "foundation/TextValue.h"
 #include "foundation/Transaction.h"
 
@@ -10,7 +11,10 @@
 namespace {
 
 const QString EventDatabase = QStringLiteral("evnt");
-constexpr int TitleSize = 50; // pkg.eventtitle, as eventinfo.eventtitle
+int pkgTitleSize() {
+    return Schema::findTable(QStringLiteral("evnt"), QStringLiteral("pkg"))
+        ->textSize(QStringLiteral("eventtitle"));
+}
 const QString Oops = QStringLiteral("Oops...");
 const QString UnlinkLine = QStringLiteral("Unlink this event");
 const QString AvailableLine = QStringLiteral("Available packages are:");
@@ -196,15 +200,8 @@ Result<EventPackages::Written> EventPackages::writeRow(Database &evnt, int mode,
 
     // The copies come from the stored event, not from boxes that may hold
     // changes the operator has not saved.
-    auto stored =
-        evnt.exec(QStringLiteral("select eventtitle from eventinfo where eventnum = ?"), {number});
-    if (!stored)
-        return stored.error();
-    if (!stored->next())
-        return Written{Refusal::EventMissing};
     const qint64 date = claimed->stored.date;
-    const QString title = cutToLength(stored->value(0).toString().trimmed(), TitleSize);
-    stored->finish();
+    const QString title = cutToLength(claimed->stored.title.trimmed(), pkgTitleSize());
 
     if (mode == LinkToPackage) {
         // Another workstation may have unlinked the package since the list

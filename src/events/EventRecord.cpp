@@ -18,7 +18,6 @@ namespace {
 const QString EventDatabase = QStringLiteral("evnt");
 const QString SelectEvent = QStringLiteral("select * from eventinfo where eventnum = ?");
 constexpr int UnusedEventNumber = -354; // no event has it: reading it prepares an added row
-constexpr int TitleSize = 50;           // the package copy's size, as the event's own
 
 const Schema::Table &eventTable() {
     return *Schema::findTable(EventDatabase, QStringLiteral("eventinfo"));
@@ -421,10 +420,13 @@ Result<EventRecord::Outcome> EventRecord::writeSave(Database &evnt, const SaveRe
         if (Status copied = copyItems(evnt, request.cloneSource, request.number); !copied)
             return copied.error();
     }
-    if (request.mode != NewEvent) {
+    if (request.mode != NewEvent && (m_module.event.Changed[CurrentEvent::DateBox] ||
+                                     m_module.event.Changed[CurrentEvent::TitleBox])) {
+        const int titleSize = Schema::findTable(EventDatabase, QStringLiteral("pkg"))
+                                  ->textSize(QStringLiteral("eventtitle"));
         const Status copied = evnt.execute(
             QStringLiteral("update pkg set eventdate = ?, eventtitle = ? where eventnum = ?"),
-            {request.booking.date, cutToLength(request.title, TitleSize), request.number});
+            {request.booking.date, cutToLength(request.title, titleSize), request.number});
         if (!copied)
             return copied.error();
     }

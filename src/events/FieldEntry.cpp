@@ -1,5 +1,6 @@
 #include "FieldEntry.h"
 
+#include "BookingCheck.h"
 #include "EventEditor.h"
 #include "EventRecord.h"
 #include "calendar/Rooms.h"
@@ -169,18 +170,14 @@ void FieldEntry::leaveTime(int box) {
     if (text.isEmpty())
         return;
     const bool isEnd = box == CurrentEvent::EndBox;
-    const bool closing = isEnd && text == QLatin1String(SlotBooking::Close);
-    const auto check =
-        closing ? SlotBooking::TimeCheck::Valid : SlotBooking::checkTime(text, isEnd);
+    const auto check = SlotBooking::checkTime(text, isEnd);
     if (check != SlotBooking::TimeCheck::Valid) {
         // Cells are quarter-hours: a time between them would book a slot
         // the operator did not type.
         warn(check == SlotBooking::TimeCheck::NotATime
                  ? QStringLiteral("Improperly formatted time. Must be in HH:MM format")
-                 : QStringLiteral("%1: %2 is not on a quarter-hour. Rooms are booked by the "
-                                  "quarter-hour: use %3.")
-                       .arg(isEnd ? QStringLiteral("End time") : QStringLiteral("Start time"), text,
-                            SlotBooking::nearestQuarterHours(text)),
+                 : BookingCheck::offQuarterHourText(
+                       isEnd ? QStringLiteral("End time") : QStringLiteral("Start time"), text),
              Oops);
         text.clear();
         m_window.focusBox = box;
@@ -189,7 +186,7 @@ void FieldEntry::leaveTime(int box) {
     if (box == CurrentEvent::StartBox)
         event.StartTime = text;
     else
-        event.EndTime = closing ? QStringLiteral("24:00") : text;
+        event.EndTime = text == QLatin1String(SlotBooking::Close) ? QStringLiteral("24:00") : text;
 }
 
 std::optional<double> FieldEntry::capacity(int roomnum) {

@@ -27,22 +27,31 @@ Result<Stamp> read(Database &evnt, int number) {
     return row->next() ? stampOf(*row) : Stamp{};
 }
 
+Result<std::optional<StoredEvent>> hold(Database &evnt, int number) {
+    auto row = evnt.exec(QStringLiteral("select eventdate, roomnumber, status, eventtitle from "
+                                        "eventinfo where eventnum = ?") +
+                             evnt.dialect().lockRowsClause(),
+                         {number});
+    if (!row)
+        return row.error();
+    if (!row->next())
+        return std::optional<StoredEvent>();
+    return std::optional<StoredEvent>(StoredEvent{row->value(0).toInt(), row->value(1).toInt(),
+                                                  row->value(2).toInt(), row->value(3).toString()});
+}
+
 Result<Claim> claim(Database &evnt, int number, std::optional<int> expected,
                     const QString &changedBy, const QDateTime &changedAt) {
     // The event's own row is the lock every writer of the event takes first,
     // so its count row (which an old event may not have yet) is read and
     // written by one writer at a time.
-    auto row = evnt.exec(QStringLiteral("select eventdate, roomnumber, status from eventinfo "
-                                        "where eventnum = ?") +
-                             evnt.dialect().lockRowsClause(),
-                         {number});
-    if (!row)
-        return row.error();
+    auto held = hold(evnt, number);
+    if (!held)
+        return held.error();
     Claim claimed;
-    const bool exists = row->next();
+    const bool exists = held->has_value();
     if (exists)
-        claimed.stored = {row->value(0).toInt(), row->value(1).toInt(), row->value(2).toInt()};
-    row->finish();
+        claimed.stored = **held;
     auto stamp = read(evnt, number);
     if (!stamp)
         return stamp.error();

@@ -28,6 +28,7 @@ struct StoredEvent {
     int date = 0;
     int room = 0;
     int status = 0;
+    QString title;
 };
 
 struct Claim {
@@ -41,6 +42,10 @@ struct Claim {
 
 // The stored stamp; count 0 when the event has none yet.
 Result<Stamp> read(Database &evnt, int number);
+
+// Inside the caller's write transaction: locks the event's row against every
+// other writer without raising its count; nothing when the event is gone.
+Result<std::optional<StoredEvent>> hold(Database &evnt, int number);
 
 // Inside the caller's write transaction: locks the event's row against every
 // other writer, and raises its count when the event still exists and, given

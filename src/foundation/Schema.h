@@ -46,6 +46,8 @@ struct Table {
     QList<Index> indexes;
 
     int columnIndex(const QString &column) const; // -1 when absent
+    // The maximum length of a Text column; 0 for other types or no such column.
+    int textSize(const QString &column) const;
 };
 
 // The logical databases, in the order the club-directory creator makes them.

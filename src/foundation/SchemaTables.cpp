@@ -547,6 +547,11 @@ int Table::columnIndex(const QString &column) const {
     return -1;
 }
 
+int Table::textSize(const QString &column) const {
+    const int index = columnIndex(column);
+    return index < 0 ? 0 : columns.at(index).size;
+}
+
 QStringList databases() {
     return {"evnt",  "config",   "user",     "master",   "master2",  "emp",    "ar",
             "daily", "invntory", "qnposmem", "qnposemp", "qnposinv", "qnposh", "rpt"};

@@ -1,6 +1,7 @@
 #include "TaskList.h"
 
 #include "foundation/Clock.h"
+#include "foundation/EventChanges.h"
 #include "foundation/Module.h"
 #include "foundation/TableRow.h"
 #include "foundation/TextValue.h"
@@ -348,15 +349,12 @@ Status TaskList::writeTask(Database &evnt, const QVariantList &values) {
     if (m_pending) {
         // The event's row, locked: a task is never added to an event
         // another workstation is deleting.
-        auto event = evnt.exec(QStringLiteral("select eventnum from eventinfo where eventnum = ?") +
-                                   evnt.dialect().lockRowsClause(),
-                               {values[0]});
+        auto event = EventChanges::hold(evnt, values[0].toInt());
         if (!event)
             return event.error();
-        m_eventGone = !event->next();
+        m_eventGone = !event->has_value();
         if (m_eventGone)
             return {};
-        event->finish();
         written = evnt.execute(QStringLiteral("insert into tasklist (eventnumber, taskdate, todo, "
                                               "task, staff) values (?, ?, ?, ?, ?)"),
                                values);
