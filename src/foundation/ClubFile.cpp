@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace ClubFile {
 
@@ -46,6 +49,23 @@ QString replace(const QString &path, const QByteArray &content) {
     }
     if (!file.commit())
         return file.errorString();
+    return QString();
+}
+
+QString writeToStandardOutput(const QByteArray &content) {
+    for (qsizetype done = 0; done < content.size();) {
+        const ssize_t written =
+            ::write(STDOUT_FILENO, content.constData() + done, size_t(content.size() - done));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return QString::fromLocal8Bit(std::strerror(written < 0 ? errno : EIO));
+        done += written;
+    }
+    // A file on a full disk may take the bytes and refuse them only when
+    // they reach the disk.
+    if (::fsync(STDOUT_FILENO) != 0 && errno != EINVAL && errno != EROFS)
+        return QString::fromLocal8Bit(std::strerror(errno));
     return QString();
 }
 

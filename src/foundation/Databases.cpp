@@ -53,6 +53,22 @@ QSqlDatabase Database::handle() const {
     return QSqlDatabase::database(m_connection, false);
 }
 
+DbError Database::error(const QSqlError &error) const {
+    DbError mapped = m_dialect.mapError(error);
+    static const QList<int> fileFailures{ErrorNumber::FileAccess, ErrorNumber::CorruptDatabase,
+                                         ErrorNumber::OpenFailed};
+    const QString file = handle().databaseName();
+    if (m_dialect.driverName() != QLatin1String("QSQLITE") || file.isEmpty() ||
+        !fileFailures.contains(mapped.number) || mapped.description.contains(file))
+        return mapped;
+    const QString with =
+        m_attached.isEmpty()
+            ? QString()
+            : QStringLiteral(" (with %1)").arg(m_attached.join(QLatin1String(", ")));
+    mapped.description = QStringLiteral("%1%2: %3").arg(file, with, mapped.description);
+    return mapped;
+}
+
 Result<QSqlQuery> Database::prepare(const QString &sql) {
     QSqlQuery query(handle());
     query.setForwardOnly(true);
@@ -132,8 +148,15 @@ QString Databases::fileName(const QString &logicalName) {
     return logicalName + QLatin1String(".mdb");
 }
 
-bool Databases::isFile(const QString &logical) const {
-    return m_settings.engine == Engine::Sqlite || isLocal(logical);
+bool Databases::isFile(const QString &name) const {
+    return m_settings.engine == Engine::Sqlite || isLocal(logicalName(name));
+}
+
+QString Databases::place(const QString &name) const {
+    const QString logical = logicalName(name);
+    if (isFile(logical))
+        return clubPath(fileName(logical));
+    return QStringLiteral("the schema %1 of %2").arg(logical, ClubStorage::describe(m_settings));
 }
 
 bool Databases::exists(const QString &name) const {
@@ -198,6 +221,7 @@ Status Databases::attach(Database &db, const QStringList &others) const {
                                          {clubPath(fileName(logical))});
             !attached)
             return attached;
+        db.m_attached << fileName(logical);
         for (const QString &pragma : {QStringLiteral("pragma %1.journal_mode = delete"),
                                       QStringLiteral("pragma %1.synchronous = full")}) {
             const Status set = db.execute(pragma.arg(logical));

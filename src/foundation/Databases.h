@@ -51,7 +51,9 @@ public:
     Result<QSqlQuery> prepare(const QString &sql);
     Status exec(QSqlQuery &query);
 
-    DbError error(const QSqlError &error) const { return m_dialect.mapError(error); }
+    // The engine's error as the suite numbers it. A SQLite file's own
+    // failure (damaged, unreadable, a full disk) names the file.
+    DbError error(const QSqlError &error) const;
 
 private:
     friend class Databases;
@@ -60,6 +62,7 @@ private:
     QString m_connection;
     QString m_name;
     const SqlDialect &m_dialect;
+    QStringList m_attached; // the files attached to a SQLite connection
 };
 
 using DatabasePtr = std::unique_ptr<Database>;
@@ -83,6 +86,11 @@ public:
     static QString fileName(const QString &logicalName);
 
     bool exists(const QString &name) const;
+    // True for a database kept as a SQLite file in the club directory.
+    bool isFile(const QString &name) const;
+    // Where a database lives, for messages: its file's path, or "the schema
+    // evnt of PostgreSQL database moravel on db:5432".
+    QString place(const QString &name) const;
     // Error 53 when the database does not exist.
     Result<DatabasePtr> open(const QString &name) const;
     // Opens `name` with each of `others` reachable under its own logical name
@@ -102,8 +110,6 @@ public:
     Result<DatabasePtr> openLocalFile(const QString &path) const;
 
 private:
-    // True for a database kept as a SQLite file in the club directory.
-    bool isFile(const QString &logical) const;
     const SqlDialect &fileDialect(const QString &logical) const;
     Result<DatabasePtr> connect(const QString &name, const SqlDialect &dialect,
                                 const QString &sqliteFile) const;

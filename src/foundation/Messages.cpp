@@ -13,7 +13,7 @@ Messages::Messages(MessageChannel &channel, Prompts &prompts, Clock &clock,
     , m_prompts(prompts)
     , m_clock(clock)
     , m_session(session)
-    , m_adminLog(QDir(clubDirectory).filePath(QStringLiteral("admlog.ini")))
+    , m_adminLog(QDir(clubDirectory).filePath(QString::fromLatin1(AdminLogName)))
     , m_backupLog(QDir(clubDirectory).filePath(QStringLiteral("lastbkup.dat")))
     , m_changeLog(QDir(clubDirectory).filePath(QStringLiteral("evntsched.ini"))) {}
 
@@ -70,15 +70,18 @@ bool Messages::WriteAdminLog() {
     const QDateTime now = m_clock.now();
     const bool backup = m_session.LocationName == QLatin1String("Backup/Restore");
     SharedLog &log = backup ? m_backupLog : m_adminLog;
+    return writeShared(log, {adminLogLine(now, m_session.UserName, m_session.LocationName,
+                                          m_channel.MessageText)});
+}
+
+QString Messages::adminLogLine(const QDateTime &now, const QString &user, const QString &location,
+                               QString text) {
     // One line per entry, whatever the message holds.
-    QString text = m_channel.MessageText;
     text.replace(QLatin1String("\r\n"), QLatin1String(" "))
         .replace(QLatin1Char('\n'), QLatin1Char(' '));
-    const QString line = now.toString(QStringLiteral("MM/dd/yyyy")) + QLatin1Char('-') +
-                         now.toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('-') +
-                         m_session.UserName + QLatin1Char('-') + m_session.LocationName +
-                         QLatin1Char('-') + text;
-    return writeShared(log, {line});
+    return now.toString(QStringLiteral("MM/dd/yyyy")) + QLatin1Char('-') +
+           now.toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('-') + user + QLatin1Char('-') +
+           location + QLatin1Char('-') + text;
 }
 
 bool Messages::writeShared(SharedLog &log, const QStringList &lines) {

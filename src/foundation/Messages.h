@@ -5,6 +5,7 @@
 #include "Result.h"
 #include "SharedLog.h"
 
+#include <QDateTime>
 #include <functional>
 
 class Clock;
@@ -29,6 +30,11 @@ public:
     // A line that cannot be written is shown to the operator and kept for
     // the next write.
     bool WriteAdminLog();
+    // The admin log's name and one of its lines, for the tools that log
+    // there without a window: date-time-user-location-text, on one line.
+    static constexpr auto AdminLogName = "admlog.ini";
+    static QString adminLogLine(const QDateTime &now, const QString &user, const QString &location,
+                                QString text);
     // Appends lines to a shared log; a failure is shown and the lines kept.
     bool writeShared(SharedLog &log, const QStringList &lines);
     // Writes the lines kept from earlier failures; those that still cannot

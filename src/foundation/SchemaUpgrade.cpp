@@ -6,6 +6,8 @@
 #include "TextValue.h"
 #include "Transaction.h"
 
+#include <QFileInfo>
+
 namespace SchemaUpgrade {
 
 namespace {
@@ -121,7 +123,65 @@ Result<QStringList> upgrade(Database &db, Databases &all) {
     }
 }
 
+DbError unrecognised(const Databases &databases, const QString &name, const QString &problem,
+                     int number = ErrorNumber::CorruptDatabase) {
+    QString text = QStringLiteral("%1 %2. Nothing was changed. Restore %3 from a backup, or run "
+                                  "\"moravel-club upgrade %4 --recreate %5\" to start it empty "
+                                  "(the one there now is kept under another name).")
+                       .arg(databases.place(name), problem, Databases::fileName(name),
+                            databases.settings().clubDirectory, name);
+    text[0] = text[0].toUpper();
+    return {number, text};
+}
+
+bool holdsOwnTable(Database &db) {
+    for (const Schema::Table &table : Schema::tablesOf(db.name())) {
+        if (table.name != QLatin1String("schemaversion") &&
+            SchemaBuilder::tableExists(db, table.name))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+Status recognise(const Databases &databases, const QString &name) {
+    const QString path = databases.clubPath(Databases::fileName(name));
+    const bool file = databases.isFile(name);
+    if (!databases.exists(name))
+        return {}; // reported where it is needed, and never made here
+    if (file && !QFileInfo(path).isFile())
+        return unrecognised(databases, name, QStringLiteral("is not a file"));
+    if (file && QFileInfo(path).size() == 0)
+        return unrecognised(databases, name, QStringLiteral("is empty (0 bytes)"));
+    auto db = databases.open(name);
+    if (!db)
+        return unrecognised(
+            databases, name,
+            QStringLiteral("cannot be read as a database (%1)").arg(db.error().description),
+            db.error().number);
+    // A damaged file may open and fail only at its first read.
+    auto read = db.value()->exec(db.value()->dialect().tableExistsQuery(), {name});
+    if (!read)
+        return unrecognised(
+            databases, name,
+            QStringLiteral("cannot be read as a database (%1)").arg(read.error().description),
+            read.error().number);
+    read->finish();
+    if (!holdsOwnTable(*db.value()))
+        return unrecognised(databases, name,
+                            QStringLiteral("holds none of this program's %1 tables")
+                                .arg(Databases::fileName(name).toUpper()));
+    return {};
+}
+
+Status recognise(const Databases &databases) {
+    for (const QString &name : Schema::databases()) {
+        if (Status known = recognise(databases, name); !known)
+            return known;
+    }
+    return {};
+}
 
 const QList<Step> &steps() {
     static const QList<Step> all{
@@ -140,6 +200,8 @@ int currentVersion() {
 }
 
 Result<QStringList> run(Databases &databases) {
+    if (Status known = recognise(databases); !known)
+        return known.error();
     QStringList done;
     for (const QString &name : Schema::databases()) {
         if (!databases.exists(name))

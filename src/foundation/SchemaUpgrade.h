@@ -29,8 +29,18 @@ struct Step {
 const QList<Step> &steps();
 int currentVersion();
 
-// Creates the tables a database lacks, then runs the steps it has not had.
-// Returns what was done, one line per step and database.
+// Whether each database of the club is one of this program's: a file or
+// schema holds at least one of its own tables (its version row alone, in a
+// file of another database, does not count). An empty file, another
+// program's, another database's, or a directory in a file's place is
+// refused with a message naming it and saying what to do; nothing is
+// created or changed. A missing database passes: its users report it.
+Status recognise(const Databases &databases);
+Status recognise(const Databases &databases, const QString &database);
+
+// Recognises the club's databases, creates the tables each lacks, then runs
+// the steps it has not had. Returns what was done, one line per step and
+// database.
 Result<QStringList> run(Databases &databases);
 // A database made new has every step's result already.
 Status stampCurrent(Database &db);

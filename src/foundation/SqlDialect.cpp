@@ -37,8 +37,17 @@ QString SqlDialect::columnType(ColumnType type, int size) const {
 
 namespace {
 
+// Never without words: a driver that gives none (a PostgreSQL session that
+// ended without a reply) still leaves the operator something to report.
 DbError unknownError(const QSqlError &error) {
-    return {ErrorNumber::Unknown, error.text().trimmed()};
+    const QString text = error.text().trimmed();
+    if (!text.isEmpty())
+        return {ErrorNumber::Unknown, text};
+    return {ErrorNumber::Unknown,
+            QStringLiteral("The database gave no reason for the failure (error type %1, code "
+                           "\"%2\"); the connection to it may have been lost.")
+                .arg(int(error.type()))
+                .arg(error.nativeErrorCode())};
 }
 
 // The characters Unicode's simple case folding makes one, keyed by their
@@ -145,6 +154,10 @@ public:
         case 8: // SQLITE_READONLY
             return {ErrorNumber::ReadOnly,
                     QStringLiteral("Cannot update. Database or object is read-only.")};
+        case 10: // SQLITE_IOERR
+            return {ErrorNumber::FileAccess, text};
+        case 13: // SQLITE_FULL
+            return {ErrorNumber::FileAccess, QStringLiteral("The disk is full (%1)").arg(text)};
         case 11: // SQLITE_CORRUPT
         case 26: // SQLITE_NOTADB
             return {ErrorNumber::CorruptDatabase, text};
@@ -158,6 +171,11 @@ public:
         default:
             break;
         }
+        // Some of the driver's errors (a failed commit) carry the text alone.
+        if (mentions(error, "disk I/O error"))
+            return {ErrorNumber::FileAccess, text};
+        if (mentions(error, "database or disk is full"))
+            return {ErrorNumber::FileAccess, QStringLiteral("The disk is full (%1)").arg(text)};
         if (mentions(error, "no such table"))
             return {ErrorNumber::TableMissing, text};
         if (mentions(error, "no such column") || mentions(error, "has no column"))

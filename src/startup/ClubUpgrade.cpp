@@ -2,7 +2,10 @@
 
 #include "foundation/ClubFile.h"
 #include "foundation/Databases.h"
+#include "foundation/Messages.h"
+#include "foundation/Schema.h"
 #include "foundation/SchemaUpgrade.h"
+#include "foundation/SharedLog.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -57,6 +60,70 @@ Result<QStringList> run(Databases &databases, const QString &shareDirectory) {
     QStringList done = *upgraded;
     for (const QString &name : *copied)
         done << QStringLiteral("copied %1").arg(name);
+    return done;
+}
+
+namespace {
+
+// Moves the unrecognised database out of the way under a dated name: the
+// file (with a journal SQLite would pair with it), or the schema.
+Result<QString> moveAside(Databases &databases, const QString &name, const QDateTime &now) {
+    const QString stamp = now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (databases.isFile(name)) {
+        const QString path = databases.clubPath(Databases::fileName(name));
+        const QString aside = path + QStringLiteral(".unrecognised-") + stamp;
+        if (QFileInfo::exists(aside) || !QFile::rename(path, aside))
+            return DbError{ErrorNumber::FileAccess,
+                           QStringLiteral("%1 could not be renamed to %2; nothing was changed.")
+                               .arg(path, aside)};
+        const QString journal = path + QStringLiteral("-journal");
+        if (QFileInfo::exists(journal))
+            QFile::rename(journal, aside + QStringLiteral("-journal"));
+        return QFileInfo(aside).fileName();
+    }
+    auto server = databases.open(name);
+    if (!server)
+        return server.error();
+    const QString aside =
+        name + QStringLiteral("_unrecognised_") + QString(stamp).replace('-', '_');
+    if (Status renamed = server.value()->execute(
+            QStringLiteral("alter schema \"%1\" rename to \"%2\"").arg(name, aside));
+        !renamed)
+        return renamed.error();
+    return QStringLiteral("schema ") + aside;
+}
+
+} // namespace
+
+Result<QString> recreate(Databases &databases, const QString &database, const QDateTime &now,
+                         const QString &user) {
+    const QString name = Databases::logicalName(database);
+    if (!Schema::databases().contains(name))
+        return DbError{ErrorNumber::FileMissing,
+                       QStringLiteral("%1 is not one of the club's databases (%2).")
+                           .arg(database, Schema::databases().join(QLatin1String(", ")))};
+    const bool present = databases.exists(name);
+    if (present && SchemaUpgrade::recognise(databases, name))
+        return DbError{ErrorNumber::DuplicateName,
+                       QStringLiteral("%1 is one of this program's databases and is kept as it "
+                                      "is; --recreate starts only an unrecognised one empty.")
+                           .arg(databases.place(name))};
+    QString done;
+    if (present) {
+        auto aside = moveAside(databases, name, now);
+        if (!aside)
+            return aside.error();
+        done = QStringLiteral("%1 was not one of this program's databases; it is kept as %2 and "
+                              "%3 was started empty.")
+                   .arg(databases.place(name), *aside, Databases::fileName(name));
+    } else {
+        done = QStringLiteral("%1 was missing and was started empty.").arg(databases.place(name));
+    }
+    if (auto made = databases.create(name); !made)
+        return made.error();
+    SharedLog log(databases.clubPath(QString::fromLatin1(Messages::AdminLogName)));
+    if (!log.append({Messages::adminLogLine(now, user, QStringLiteral("moravel-club"), done)}))
+        done += QStringLiteral(" (The admin log could not be written.)");
     return done;
 }
 

@@ -2,6 +2,7 @@
 
 #include "foundation/Result.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -25,5 +26,13 @@ Result<QStringList> copyMissingFiles(const QString &from, const QString &to);
 
 // The upgrade steps run and the files copied, one line each.
 Result<QStringList> run(Databases &databases, const QString &shareDirectory);
+
+// Starts one database of the club empty, in place of a file (or schema) that
+// is not the program's: an empty, damaged or foreign one. A database the
+// program recognises is refused, changing nothing. The one found there is
+// kept under a dated name ("evnt.mdb.unrecognised-20261207-0515"), never
+// deleted, and the admin log records it. Returns what was done.
+Result<QString> recreate(Databases &databases, const QString &database, const QDateTime &now,
+                         const QString &user);
 
 } // namespace ClubUpgrade

@@ -2,6 +2,7 @@
 
 #include "foundation/ClubStorage.h"
 #include "foundation/Databases.h"
+#include "foundation/SchemaUpgrade.h"
 
 #include <QSqlRecord>
 
@@ -16,15 +17,27 @@ QString text(const QSqlQuery &row, const char *field) {
     return row.value(QString::fromLatin1(field)).toString();
 }
 
+// A settings database that cannot be read (damaged, or not a database at
+// all): the message names it, as the engine's reason alone does not.
+DbError unreadable(const Databases &databases, const DbError &error) {
+    if (error.description.contains(databases.place(QStringLiteral("config"))) ||
+        error.description.contains(ClubStorage::describe(databases.settings())))
+        return error;
+    return missing(error.number,
+                   QStringLiteral("The configuration database CONFIG.MDB (%1) "
+                                  "cannot be read: %2")
+                       .arg(databases.place(QStringLiteral("config")), error.description));
+}
+
 // Opens the first row of a settings table.
-Result<QSqlQuery> firstRow(Database &db, const QString &table) {
+Result<QSqlQuery> firstRow(const Databases &databases, Database &db, const QString &table) {
     auto query = db.exec(QStringLiteral("select * from ") + table);
     if (!query) {
         if (query.error().number == ErrorNumber::TableMissing)
             return missing(
                 ErrorNumber::TableMissing,
                 QStringLiteral("The settings table \"%1\" is missing from CONFIG.MDB.").arg(table));
-        return query;
+        return unreadable(databases, query.error());
     }
     if (!query->next())
         return missing(
@@ -43,6 +56,9 @@ QString statusName(const QSqlQuery &row, int position) {
 } // namespace
 
 Result<LoadedConfiguration> LoadConfiguration(Databases &databases) {
+    // An empty or foreign file in its place would read as missing settings.
+    if (Status known = SchemaUpgrade::recognise(databases, QStringLiteral("config")); !known)
+        return known.error();
     auto db = databases.open(QStringLiteral("config"));
     if (!db) {
         if (db.error().number == ErrorNumber::FileMissing)
@@ -52,13 +68,13 @@ Result<LoadedConfiguration> LoadConfiguration(Databases &databases) {
                     .arg(databases.settings().engine == Engine::Postgres
                              ? ClubStorage::describe(databases.settings())
                              : databases.settings().clubDirectory));
-        return db.error();
+        return unreadable(databases, db.error());
     }
 
     LoadedConfiguration loaded;
     Configuration &c = loaded.settings;
     {
-        auto company = firstRow(*db.value(), QStringLiteral("company"));
+        auto company = firstRow(databases, *db.value(), QStringLiteral("company"));
         if (!company)
             return company.error();
         c.compname = text(*company, "compname");
@@ -73,7 +89,7 @@ Result<LoadedConfiguration> LoadConfiguration(Databases &databases) {
         c.compemail = text(*company, "compemail");
     }
 
-    auto evmgr = firstRow(*db.value(), QStringLiteral("evmgr"));
+    auto evmgr = firstRow(databases, *db.value(), QStringLiteral("evmgr"));
     if (!evmgr)
         return evmgr.error();
     for (int i = 0; i < 4; ++i) {

@@ -6,6 +6,7 @@
 #include "foundation/Clipboard.h"
 #include "foundation/Module.h"
 #include "foundation/Schema.h"
+#include "foundation/SchemaUpgrade.h"
 #include "foundation/SingleInstance.h"
 #include "foundation/TextValue.h"
 
@@ -144,13 +145,14 @@ MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &command
 
     // An older club's databases and files are brought up to this program
     // before anything reads them; a club that cannot be upgraded is not
-    // worked on.
-    if (!m_module.databases.settings().readOnly) {
-        auto upgraded = ClubUpgrade::run(m_module.databases, shareDirectory);
-        if (!upgraded) {
-            m_module.messages.ShowErrorCodes(upgraded.error());
-            return Outcome::DatabaseFailure;
-        }
+    // worked on. A read-only club is not upgraded, but its databases must
+    // still be the program's own.
+    const Status ready = m_module.databases.settings().readOnly
+                             ? SchemaUpgrade::recognise(m_module.databases)
+                             : ClubUpgrade::run(m_module.databases, shareDirectory).status();
+    if (!ready) {
+        m_module.messages.ShowErrorCodes(ready.error());
+        return Outcome::DatabaseFailure;
     }
 
     // The operator's number names the per-operator files; a problem with the

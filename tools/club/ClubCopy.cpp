@@ -628,6 +628,8 @@ Result<QStringList> copy(const QString &from, const QString &to, bool replace,
                            .arg(from, to));
     const Databases fromClub(*fromStorage);
     const Databases toClub(*toStorage);
+    if (Status known = SchemaUpgrade::recognise(fromClub); !known)
+        return known.error();
 
     QList<DatabasePlan> plans;
     for (const QString &name : Schema::databases()) {

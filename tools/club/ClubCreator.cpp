@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace ClubCreator {
 
@@ -135,23 +136,49 @@ Status addDemoCalendar(const StorageSettings &settings, const QDate &today) {
 
 } // namespace
 
-Status create(const QString &directory, const Options &options) {
-    const QDir dir(directory);
-    if (dir.exists() && !dir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
-        return failure(QStringLiteral("%1 already exists and is not empty; nothing was changed.")
-                           .arg(directory));
-    if (!QDir().mkpath(directory))
-        return failure(QStringLiteral("Cannot create the directory %1.").arg(directory));
+namespace {
 
+// A PostgreSQL database that can be reached and holds none of a club's
+// schemas; checked before anything is written anywhere.
+Status checkServer(const StorageSettings &storage) {
+    const Databases server(storage);
+    for (const QString &name : Schema::databases()) {
+        if (server.isFile(name))
+            continue;
+        auto connection = server.open(name);
+        if (connection)
+            return failure(QStringLiteral("%1 already holds a club (it has %2); nothing was "
+                                          "changed.")
+                               .arg(ClubStorage::describe(storage), server.place(name)));
+        if (connection.error().number != ErrorNumber::FileMissing)
+            return connection.error();
+    }
+    return {};
+}
+
+// Drops the schemas a creation that failed had made on the server, so that
+// it leaves nothing behind there either.
+void dropSchemas(const StorageSettings &storage) {
+    const Databases server(storage);
+    for (const QString &name : Schema::databases()) {
+        if (server.isFile(name) || !server.exists(name))
+            continue;
+        if (auto db = server.open(name))
+            db.value()->execute(QStringLiteral("drop schema \"%1\" cascade").arg(name));
+    }
+}
+
+Status build(const QString &directory, const Options &options) {
     StorageSettings settings = options.storage;
-    settings.clubDirectory = dir.absolutePath();
+    settings.clubDirectory = directory;
     if (Status named = ClubStorage::writeServer(settings.clubDirectory, settings); !named)
         return named;
     Databases databases(settings);
     for (const QString &name : Schema::databases()) {
         auto made = databases.create(name);
         if (!made)
-            return made.error();
+            return failure(QStringLiteral("%1 could not be made: %2")
+                               .arg(databases.place(name), made.error().description));
     }
     if (Status status = writeSettings(databases, options.demo); !status)
         return status;
@@ -165,6 +192,45 @@ Status create(const QString &directory, const Options &options) {
     if (Status calendar = addDemoCalendar(settings, options.today); !calendar)
         return calendar;
     return DemoTills::add(settings, options.today);
+}
+
+} // namespace
+
+Status create(const QString &directory, const Options &options) {
+    const QDir dir(directory);
+    if (dir.exists() && !dir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+        return failure(QStringLiteral("%1 already exists and is not empty; nothing was changed.")
+                           .arg(directory));
+    const QString target = dir.absolutePath();
+    const QString parent = QFileInfo(target).absolutePath();
+    if (!QDir().mkpath(parent))
+        return failure(QStringLiteral("Cannot create the directory %1.").arg(parent));
+    if (options.storage.engine == Engine::Postgres) {
+        if (Status free = checkServer(options.storage); !free)
+            return free;
+    }
+
+    // The club is made beside its place and moved there only when whole:
+    // a creation that fails (a full disk) leaves no half-made club behind.
+    QTemporaryDir aside(QDir(parent).filePath(
+        QStringLiteral(".%1.creating-XXXXXX").arg(QFileInfo(target).fileName())));
+    if (!aside.isValid())
+        return failure(
+            QStringLiteral("Cannot create the club in %1: %2").arg(parent, aside.errorString()));
+    Status made = build(aside.path(), options);
+    if (made && dir.exists() && !QDir().rmdir(target))
+        made = failure(QStringLiteral("Cannot replace the empty directory %1.").arg(target));
+    if (made && !QDir().rename(aside.path(), target))
+        made = failure(QStringLiteral("Cannot move the new club into %1.").arg(target));
+    if (!made) {
+        if (options.storage.engine == Engine::Postgres)
+            dropSchemas(options.storage);
+        return failure(QStringLiteral("The club %1 was not created, and nothing of it was left "
+                                      "behind: %2")
+                           .arg(target, made.error().description));
+    }
+    aside.setAutoRemove(false);
+    return {};
 }
 
 } // namespace ClubCreator

@@ -1,9 +1,11 @@
 #include "ClubCopy.h"
 #include "ClubCreator.h"
 #include "SilentPorts.h"
+#include "foundation/ClubFile.h"
 #include "foundation/ClubStorage.h"
 #include "foundation/Databases.h"
 #include "foundation/Module.h"
+#include "foundation/SchemaUpgrade.h"
 #include "foundation/SystemClock.h"
 #include "reports/CalendarExport.h"
 #include "startup/ClubUpgrade.h"
@@ -13,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
+#include <csignal>
 
 namespace {
 
@@ -20,16 +23,18 @@ int usage() {
     QTextStream(stderr)
         << "usage: moravel-club create DIR [--demo] [--postgres \"host=H port=P database=D "
            "user=U\"]\n"
-           "       moravel-club upgrade DIR\n"
+           "       moravel-club upgrade DIR [--recreate DATABASE]\n"
            "       moravel-club copy FROM TO [--replace]\n"
-           "       moravel-club export-ics DIR FROM TO [ROOM]\n"
+           "       moravel-club export-ics DIR FROM TO [ROOM] [--out FILE]\n"
            "  create makes a new club directory with every database, the settings and the\n"
            "  DEMO operator; --demo adds sample members, staff, inventory and receivables\n"
            "  codes. With --postgres the databases are schemas of that PostgreSQL database\n"
            "  (which must exist), named in the club's postgres.ini; the password comes\n"
            "  from PGPASSWORD or ~/.pgpass. upgrade brings an existing club's databases up\n"
            "  to this program and copies in the shipped files it lacks, never overwriting\n"
-           "  the club's own.\n"
+           "  the club's own. A database that is not the program's (an empty, damaged\n"
+           "  or foreign file) stops it; --recreate DATABASE (evnt, config, ...) starts\n"
+           "  that one empty, keeping the file found there under a dated name.\n"
            "  copy copies a club's data into the club directory TO, each side on its own\n"
            "  engine: SQLite files, or the PostgreSQL database TO's postgres.ini names (make\n"
            "  TO with create --postgres, or with just that file). Every row of every table\n"
@@ -38,8 +43,10 @@ int usage() {
            "  them. A TO holding more than a new club is refused unless --replace is given.\n"
            "  Run it while no workstation has FROM open.\n"
            "  export-ics writes the booked events (status 2 to 5) from FROM to TO\n"
-           "  (YYYYMMDD), of room number ROOM or of every room, to the standard output as\n"
-           "  an iCalendar file, for calendar programs to show.\n";
+           "  (YYYYMMDD), of room number ROOM or of every room, as an iCalendar file for\n"
+           "  calendar programs to show: to FILE, which is replaced only once the new one\n"
+           "  is whole, or else to the standard output. A write that fails (a full disk)\n"
+           "  exits with status 1 and the system's reason.\n";
     return 2;
 }
 
@@ -65,7 +72,7 @@ int create(const QString &directory, bool demo, const QString &server) {
     return 0;
 }
 
-int upgrade(const QString &directory) {
+int upgrade(const QString &directory, const QString &recreate) {
     if (!QFileInfo(directory).isDir())
         return fail({ErrorNumber::FileMissing, directory + QStringLiteral(" is not a directory.")});
     auto club = ClubStorage::load(QDir(directory).absolutePath());
@@ -73,10 +80,17 @@ int upgrade(const QString &directory) {
         return fail(club.error());
     const StorageSettings settings = *club;
     Databases databases(settings);
+    QTextStream out(stdout);
+    if (!recreate.isEmpty()) {
+        auto made = ClubUpgrade::recreate(databases, recreate, QDateTime::currentDateTime(),
+                                          qEnvironmentVariable("USER", QStringLiteral("admin")));
+        if (!made)
+            return fail(made.error());
+        out << *made << '\n';
+    }
     auto done = ClubUpgrade::run(databases, ClubUpgrade::shareDirectory());
     if (!done)
         return fail(done.error());
-    QTextStream out(stdout);
     for (const QString &line : *done)
         out << line << '\n';
     out << settings.clubDirectory << " is up to date.\n";
@@ -100,7 +114,7 @@ std::optional<int> dateArgument(const QString &text) {
     return text.toInt();
 }
 
-int exportCalendar(const QStringList &arguments) {
+int exportCalendar(const QStringList &arguments, const QString &outFile) {
     const auto from = dateArgument(arguments.value(2));
     const auto to = dateArgument(arguments.value(3));
     bool roomNumber = true;
@@ -110,6 +124,9 @@ int exportCalendar(const QStringList &arguments) {
     auto club = ClubStorage::load(QDir(arguments[1]).absolutePath());
     if (!club)
         return fail(club.error());
+    club->readOnly = true; // an export only reads
+    if (Status known = SchemaUpgrade::recognise(Databases(*club), QStringLiteral("evnt")); !known)
+        return fail(known.error());
     SilentPorts ports;
     SystemClock clock; // the export's time stamp
     Module module(*club, Ports{ports, ports, ports, clock, ports, ports, ports});
@@ -121,27 +138,52 @@ int exportCalendar(const QStringList &arguments) {
         CalendarExport(module).calendar({std::min(*from, *to), std::max(*from, *to), room});
     if (!calendar)
         return fail(calendar.error());
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly) || out.write(calendar->content) < 0)
-        return fail({ErrorNumber::FileAccess, out.errorString()});
+    if (!outFile.isEmpty()) {
+        if (const QString failed = ClubFile::replace(outFile, calendar->content); !failed.isEmpty())
+            return fail({ErrorNumber::FileAccess,
+                         QStringLiteral("%1 could not be written: %2").arg(outFile, failed)});
+        return 0;
+    }
+    if (const QString failed = ClubFile::writeToStandardOutput(calendar->content);
+        !failed.isEmpty())
+        return fail({ErrorNumber::FileAccess,
+                     QStringLiteral("The calendar could not be written to the standard output: %1")
+                         .arg(failed)});
     return 0;
 }
 
 } // namespace
 
 int main(int argc, char *argv[]) {
+    // A file-size limit makes a write fail with its reason, as a full disk
+    // does, rather than end the program in the middle of it.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QStringList arguments = app.arguments().mid(1);
     const bool demo = arguments.removeAll(QStringLiteral("--demo")) > 0;
     const bool replace = arguments.removeAll(QStringLiteral("--replace")) > 0;
+    // An option with a value; false when the value is missing.
+    const auto valueOf = [&](const QString &option, QString &value) {
+        const qsizetype at = arguments.indexOf(option);
+        if (at < 0)
+            return true;
+        if (at + 1 >= arguments.size())
+            return false;
+        value = arguments.takeAt(at + 1);
+        arguments.removeAt(at);
+        return true;
+    };
     QString server;
-    const qsizetype postgres = arguments.indexOf(QStringLiteral("--postgres"));
-    if (postgres >= 0) {
-        if (postgres + 1 >= arguments.size())
-            return usage();
-        server = arguments.takeAt(postgres + 1);
-        arguments.removeAt(postgres);
-    }
+    QString recreate;
+    QString outFile;
+    if (!valueOf(QStringLiteral("--postgres"), server) ||
+        !valueOf(QStringLiteral("--recreate"), recreate) ||
+        !valueOf(QStringLiteral("--out"), outFile))
+        return usage();
+    if (!outFile.isEmpty() && arguments.value(0) != QLatin1String("export-ics"))
+        return usage();
+    if (!recreate.isEmpty() && (arguments.value(0) != QLatin1String("upgrade") || demo))
+        return usage();
     if (!arguments.isEmpty() && arguments[0] == QLatin1String("copy")) {
         if (arguments.size() != 3 || demo || !server.isEmpty())
             return usage();
@@ -150,7 +192,7 @@ int main(int argc, char *argv[]) {
     if (!arguments.isEmpty() && arguments[0] == QLatin1String("export-ics")) {
         if (arguments.size() < 4 || arguments.size() > 5 || demo || replace || !server.isEmpty())
             return usage();
-        return exportCalendar(arguments);
+        return exportCalendar(arguments, outFile);
     }
     if (arguments.size() != 2 || replace)
         return usage();
@@ -159,6 +201,6 @@ int main(int argc, char *argv[]) {
     if (!server.isEmpty())
         return usage();
     if (arguments[0] == QLatin1String("upgrade") && !demo)
-        return upgrade(arguments[1]);
+        return upgrade(arguments[1], recreate);
     return usage();
 }
