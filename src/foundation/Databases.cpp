@@ -163,7 +163,7 @@ bool Databases::exists(const QString &name) const {
     const QString logical = logicalName(name);
     if (isFile(logical))
         return QFileInfo::exists(clubPath(fileName(logical)));
-    auto db = connect(QString(), *m_dialect, QString());
+    auto db = openServer();
     if (!db)
         return false;
     auto query = db.value()->exec(SchemaExists, {logical});
@@ -189,6 +189,14 @@ Result<DatabasePtr> Databases::open(const QString &name) const {
         return missingFile(fileName(logical));
     schema->finish();
     return db;
+}
+
+Result<DatabasePtr> Databases::openServer() const {
+    if (m_settings.engine != Engine::Postgres)
+        return DbError{
+            ErrorNumber::OpenFailed,
+            QStringLiteral("%1 is not on a database server.").arg(m_settings.clubDirectory)};
+    return connect(QString(), *m_dialect, QString());
 }
 
 Result<DatabasePtr> Databases::openTogether(const QString &name, const QStringList &others) const {

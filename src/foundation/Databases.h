@@ -101,6 +101,9 @@ public:
     Result<DatabasePtr> openTogether(const QString &name, const QStringList &others) const;
     // The same for a connection already open.
     Status attach(Database &db, const QStringList &others) const;
+    // PostgreSQL: a connection to the club's database with no schema chosen,
+    // for questions about the server itself. Never for SQLite.
+    Result<DatabasePtr> openServer() const;
     // Creates the database with every table of its schema; refuses an existing one.
     Result<DatabasePtr> create(const QString &name) const;
     // Closes every connection this object opened that is still registered;

@@ -244,15 +244,55 @@ TEST_F(ClubCopyTest, ATargetHoldingAClubsDataIsReplacedOnlyWhenAsked) {
     EXPECT_FALSE(marked(to));
     EXPECT_TRUE(ClubStorage::load(to).ok());
 
+    // The counter and the change log follow the events: TO goes on from
+    // the numbers FROM issued (an event deleted since included), never from
+    // its own, and keeps FROM's history of them.
+    const auto writeFile = [](const QString &directory, const char *name, const QByteArray &text) {
+        QFile file(QDir(directory).filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    const auto readFile = [](const QString &directory, const char *name) {
+        QFile file(QDir(directory).filePath(QString::fromLatin1(name)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const int highest = scalar(Evnt, QStringLiteral("select max(eventnum) from eventinfo")).toInt();
+    writeFile(club, "evntsched.dat", QByteArray::number(highest + 25) + "\n");
+    writeFile(club, "evntsched.ini", "FROM's history\r\n");
+    writeFile(to, "evntsched.dat", "3\n");
+    writeFile(to, "evntsched.ini", "TO's history\r\n");
     auto replaced = copy(club, to, true);
     ASSERT_TRUE(replaced.ok()) << replaced.error().description.toStdString();
     EXPECT_EQ(rows(to, Evnt, booked).size(), 1);
     EXPECT_EQ(rows(to, Evnt, QStringLiteral("select eventnum from eventinfo")).size(), events + 1);
+    EXPECT_EQ(readFile(to, "evntsched.dat"), QByteArray::number(highest + 25) + "\n");
+    EXPECT_EQ(readFile(to, "evntsched.ini"), "FROM's history\r\n");
+    // A counter behind FROM's events goes on after the highest of them.
+    writeFile(club, "evntsched.dat", "garbage");
+    ASSERT_TRUE(copy(club, to, true).ok());
+    EXPECT_EQ(readFile(to, "evntsched.dat"), QByteArray::number(highest) + "\n");
 
-    // Never onto itself: with --replace that would empty the club.
-    auto itself = copy(club, QDir(club).filePath(QStringLiteral(".")), true);
-    EXPECT_FALSE(itself.ok());
-    EXPECT_EQ(scalar(Evnt, QStringLiteral("select count(*) from eventinfo")).toInt(), events);
+    // Never onto itself, however it is named: with --replace that would
+    // empty the club.
+    QStringList itselves{QDir(club).filePath(QStringLiteral("."))};
+    if (onPostgres()) {
+        // The same database under another spelling of its server's address.
+        StorageSettings sameServer = settings();
+        sameServer.host = sameServer.host.startsWith(QLatin1Char('/'))
+                              ? sameServer.host + QStringLiteral("/.")
+                              : QStringLiteral("127.0.0.1");
+        const QString alias = directory(QStringLiteral("alias"));
+        ASSERT_TRUE(QDir().mkpath(alias));
+        ASSERT_TRUE(ClubStorage::writeServer(alias, sameServer).ok());
+        itselves << alias;
+    }
+    for (const QString &itself : itselves) {
+        auto refused = copy(club, itself, true);
+        ASSERT_FALSE(refused.ok()) << itself.toStdString();
+        EXPECT_TRUE(refused.error().description.contains(QLatin1String("the same place")))
+            << refused.error().description.toStdString();
+        EXPECT_EQ(scalar(Evnt, QStringLiteral("select count(*) from eventinfo")).toInt(), events);
+    }
 }
 
 TEST_F(ClubCopyTest, ACopyThatStopsHalfwayLeavesTheTargetMarkedUntilCopiedAgain) {

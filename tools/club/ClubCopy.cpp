@@ -3,6 +3,7 @@
 #include "ClubCreator.h"
 #include "TableContents.h"
 #include "calendar/Rooms.h"
+#include "events/ChangeLog.h"
 #include "foundation/ClubFile.h"
 #include "foundation/ClubStorage.h"
 #include "foundation/Databases.h"
@@ -114,20 +115,42 @@ Result<StorageSettings> targetStorage(const QString &directory) {
     return settings;
 }
 
+// What a PostgreSQL server says about the database a club's settings reach:
+// the database's identifier and the moment the server started. However the
+// host is spelled (a name, an address, a socket), one database of one
+// running server gives the same answer.
+Result<QString> serverIdentity(const Databases &club) {
+    auto db = club.openServer();
+    if (!db)
+        return db.error();
+    auto identity = db.value()->exec(
+        QStringLiteral("select (select oid from pg_database where datname = current_database()), "
+                       "pg_postmaster_start_time()::text"));
+    if (!identity)
+        return identity.error();
+    if (!identity->next())
+        return failure(QStringLiteral("%1 did not say which database it is.")
+                           .arg(ClubStorage::describe(club.settings())));
+    return identity->value(0).toString() + QLatin1Char('@') + identity->value(1).toString();
+}
+
 // Whether two clubs keep their data in one place: one directory, or one
 // database on one server. Copying a club onto itself would empty it.
-bool samePlace(const StorageSettings &a, const StorageSettings &b) {
+Result<bool> samePlace(const Databases &from, const Databases &to) {
+    const StorageSettings &a = from.settings();
+    const StorageSettings &b = to.settings();
     const QString first = QFileInfo(a.clubDirectory).canonicalFilePath();
     if (!first.isEmpty() && first == QFileInfo(b.clubDirectory).canonicalFilePath())
         return true;
     if (a.engine != Engine::Postgres || b.engine != Engine::Postgres)
         return false;
-    const auto host = [](const QString &name) {
-        return name.isEmpty() || name == QLatin1String("127.0.0.1") || name == QLatin1String("::1")
-                   ? QStringLiteral("localhost")
-                   : name.toLower();
-    };
-    return host(a.host) == host(b.host) && a.port == b.port && a.databaseName == b.databaseName;
+    const auto source = serverIdentity(from);
+    if (!source)
+        return source.error();
+    const auto target = serverIdentity(to);
+    if (!target)
+        return target.error();
+    return *source == *target;
 }
 
 Status checkVersion(Database &db, const QString &directory) {
@@ -561,9 +584,25 @@ bool sameContent(const QString &a, const QString &b) {
            second.open(QIODevice::ReadOnly) && first.readAll() == second.readAll();
 }
 
+// The event counter, carried by carryCounter rather than copied.
+const QString CounterFile = QStringLiteral("evntsched.dat");
+
+bool named(const QString &relativePath, const QString &name) {
+    return relativePath.compare(name, Qt::CaseInsensitive) == 0;
+}
+
+Status copyWhole(const QString &from, const QString &to) {
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return failure(QStringLiteral("%1: %2").arg(from, source.errorString()));
+    if (const QString failed = ClubFile::replace(to, source.readAll()); !failed.isEmpty())
+        return failure(QStringLiteral("%1 could not be written: %2").arg(to, failed));
+    return {};
+}
+
 // Copies the club files the target lacks (whatever the case of their names
 // there); one it has is kept, and named when it differs from FROM's.
-Result<QStringList> copyFiles(const QString &from, const QString &to) {
+Result<QStringList> copyFiles(const QString &from, const QString &to, bool replace) {
     QStringList done;
     const QDir source(from);
     QDirIterator files(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
@@ -574,18 +613,57 @@ Result<QStringList> copyFiles(const QString &from, const QString &to) {
         const QString name = source.relativeFilePath(path);
         if (!isClubFile(name))
             continue;
-        if (const QString kept = ClubFile::find(to, name); !kept.isEmpty()) {
-            if (!sameContent(path, kept))
-                done << QStringLiteral("kept %1 of TO; FROM's differs").arg(name);
+        if (named(name, CounterFile))
+            continue;
+        const QString kept = ClubFile::find(to, name);
+        if (!kept.isEmpty() && sameContent(path, kept))
+            continue;
+        // The change log belongs to the events: FROM's replaces TO's with them.
+        if (!kept.isEmpty() && !(replace && named(name, QLatin1String(ChangeLog::FileName)))) {
+            done << QStringLiteral("kept %1 of TO; FROM's differs").arg(name);
             continue;
         }
-        const QString target = QDir(to).filePath(name);
-        if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(path, target))
-            return failure(QStringLiteral("%1 could not be copied into %2.").arg(name, to));
-        done << QStringLiteral("copied %1").arg(name);
+        const QString target = kept.isEmpty() ? QDir(to).filePath(name) : kept;
+        if (!QDir().mkpath(QFileInfo(target).path()))
+            return failure(
+                QStringLiteral("Cannot create the directory %1.").arg(QFileInfo(target).path()));
+        if (Status copied = copyWhole(path, target); !copied)
+            return copied.error();
+        done << (kept.isEmpty() ? QStringLiteral("copied %1") : QStringLiteral("replaced %1"))
+                    .arg(name);
     }
     done.sort();
     return done;
+}
+
+// TO's event counter goes on from FROM's: the higher of FROM's counter file
+// and its highest event number, so that no number FROM issued (even to an
+// event since deleted) is issued again in TO.
+Result<QString> carryCounter(const Databases &fromClub, const QString &from, const QString &to) {
+    qint64 last = 0;
+    if (const QString counter = ClubFile::find(from, CounterFile); !counter.isEmpty()) {
+        QFile file(counter);
+        if (!file.open(QIODevice::ReadOnly))
+            return failure(QStringLiteral("%1: %2").arg(counter, file.errorString()));
+        last = std::max(last, QString::fromLatin1(file.readAll()).trimmed().toLongLong());
+    }
+    auto evnt = fromClub.open(QStringLiteral("evnt"));
+    if (!evnt)
+        return about(QStringLiteral("The events of %1").arg(from), evnt.error());
+    auto highest = evnt.value()->exec(QStringLiteral("select max(eventnum) from eventinfo"));
+    if (!highest)
+        return about(QStringLiteral("The events of %1").arg(from), highest.error());
+    if (highest->next())
+        last = std::max(last, highest->value(0).toLongLong());
+    if (last <= 0)
+        return QString();
+    QString target = ClubFile::find(to, CounterFile);
+    if (target.isEmpty())
+        target = QDir(to).filePath(CounterFile);
+    if (const QString failed = ClubFile::replace(target, QByteArray::number(last) + '\n');
+        !failed.isEmpty())
+        return failure(QStringLiteral("%1 could not be written: %2").arg(target, failed));
+    return QStringLiteral("the event counter goes on after %1").arg(last);
 }
 
 Status writeMarker(const QString &from, const QString &to) {
@@ -622,12 +700,15 @@ Result<QStringList> copy(const QString &from, const QString &to, bool replace,
     auto toStorage = targetStorage(target);
     if (!toStorage)
         return toStorage.error();
-    if (samePlace(*fromStorage, *toStorage))
+    const Databases fromClub(*fromStorage);
+    const Databases toClub(*toStorage);
+    const auto same = samePlace(fromClub, toClub);
+    if (!same)
+        return same.error();
+    if (*same)
         return failure(QStringLiteral("%1 and %2 keep their data in the same place; nothing was "
                                       "changed.")
                            .arg(from, to));
-    const Databases fromClub(*fromStorage);
-    const Databases toClub(*toStorage);
     if (Status known = SchemaUpgrade::recognise(fromClub); !known)
         return known.error();
 
@@ -657,11 +738,16 @@ Result<QStringList> copy(const QString &from, const QString &to, bool replace,
             return incomplete(copied.error());
         total += *copied;
     }
-    auto files = copyFiles(source, target);
+    auto files = copyFiles(source, target, replace);
     if (!files)
         return incomplete(files.error());
     for (const QString &line : *files)
         report.add(line);
+    auto counter = carryCounter(fromClub, source, target);
+    if (!counter)
+        return incomplete(counter.error());
+    if (!counter->isEmpty())
+        report.add(*counter);
     if (Status same = verify(fromClub, toClub, plans); !same)
         return incomplete(same.error());
     if (!QFile::remove(markerPath(target)))
