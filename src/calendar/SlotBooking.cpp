@@ -95,7 +95,10 @@ Result<Conflicts> SlotConflictCheck(Database &evnt, const SlotRequest &request) 
 TimeCheck checkTime(const QString &text, bool isEnd) {
     if (isEnd && text == QLatin1String(Close))
         return TimeCheck::Valid;
-    static const QRegularExpression hhmm(QStringLiteral("^([01][0-9]|2[0-3]):([0-5][0-9])$"));
+    // Anchored at the very end: "$" alone also matches before a final line
+    // break, which let "12:30\n" through.
+    static const QRegularExpression hhmm(
+        QRegularExpression::anchoredPattern(QStringLiteral("([01][0-9]|2[0-3]):([0-5][0-9])")));
     const auto match = hhmm.match(text);
     if (!match.hasMatch())
         return TimeCheck::NotATime;

@@ -11,13 +11,35 @@
 #include "foundation/TextValue.h"
 #include "foundation/Transaction.h"
 
+#include <QDir>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
 const QString EventDatabase = QStringLiteral("evnt");
 const QString SelectEvent = QStringLiteral("select * from eventinfo where eventnum = ?");
 constexpr int UnusedEventNumber = -354; // no event has it: reading it prepares an added row
+constexpr qint64 HighestEventNumber = std::numeric_limits<int>::max();
+
+// The number the counter file holds; 0 when it is empty or damaged, so the
+// count goes on after the events. Digits beyond any number read as more
+// than the highest event number, which is then refused, not started anew.
+qint64 counterNumber(const QString &content) {
+    const QString text = content.trimmed();
+    bool readable = false;
+    const qint64 number = text.toLongLong(&readable);
+    if (readable)
+        return number;
+    const QStringView digits =
+        text.startsWith(QLatin1Char('+')) ? QStringView(text).mid(1) : QStringView(text);
+    const bool allDigits =
+        !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](QChar c) {
+            return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        });
+    return allDigits ? std::numeric_limits<qint64>::max() : 0;
+}
 
 const Schema::Table &eventTable() {
     return *Schema::findTable(EventDatabase, QStringLiteral("eventinfo"));
@@ -133,14 +155,14 @@ void EventRecord::checkAccount() {
                    m_module.ports.clipboard.text().section(QLatin1Char('-'), 0, 0);
 }
 
-Result<int> EventRecord::highestEventNumber() {
+Result<qint64> EventRecord::highestEventNumber() {
     auto db = m_module.databases.open(EventDatabase);
     if (!db)
         return db.error();
     auto highest = db.value()->exec(QStringLiteral("select max(eventnum) from eventinfo"));
     if (!highest)
         return highest.error();
-    return highest->next() ? highest->value(0).toInt() : 0;
+    return highest->next() ? highest->value(0).toLongLong() : 0;
 }
 
 int EventRecord::NextEventNumber() {
@@ -153,18 +175,42 @@ int EventRecord::NextEventNumber() {
         // before the lock, so the lock is held for the file alone: every
         // number issued since was written to the file under it.
         const auto highest = highestEventNumber();
-        const bool issued = SharedFile::update(counter, [&](const QString &content) {
-            bool readable = false;
-            const int last = content.trimmed().toInt(&readable);
-            number = std::max(readable ? last : 0, highest ? *highest : 0) + 1;
-            return QString::number(number) + QLatin1Char('\n');
-        });
+        bool full = false;
+        QString failure;
+        const bool issued = SharedFile::update(
+            counter,
+            [&](const QString &content) -> QString {
+                const qint64 last = std::max(counterNumber(content), highest ? *highest : 0);
+                // The next number would not fit an event number: the
+                // content goes back as it was, so nothing is written.
+                if (last >= HighestEventNumber) {
+                    full = true;
+                    return content;
+                }
+                number = int(last + 1);
+                return QString::number(number) + QLatin1Char('\n');
+            },
+            &failure);
+        if (issued && full) {
+            m_module.messages.show(
+                QStringLiteral("No new event can be entered: event numbers have reached %1, the "
+                               "highest there can be.\r\nNo number was issued and the event "
+                               "counter %2 was left as it is. Please call for support.")
+                    .arg(QString::number(HighestEventNumber), QDir::toNativeSeparators(counter)),
+                QStringLiteral("Event numbers used up"), Icon::Critical);
+            return 0;
+        }
         if (issued)
             break;
         if (attempt < CounterAttempts)
             continue;
-        if (!m_module.messages.AskYesNo(QStringLiteral("Try network again?"),
-                                        QStringLiteral("Network Connection Timeout")))
+        // Said before the question, so the operator knows whether waiting
+        // can help at all (a file that is missing its rights never will).
+        if (!m_module.messages.AskYesNo(
+                QStringLiteral("The event counter %1 could not be updated: %2")
+                        .arg(QDir::toNativeSeparators(counter), failure) +
+                    QStringLiteral("\r\n\r\n") + QStringLiteral("Try network again?"),
+                QStringLiteral("Network Connection Timeout")))
             return 0;
         attempt = 0;
     }

@@ -47,7 +47,9 @@ public:
     bool LoadEvent(int number);
     // The next event number from "evntsched.dat", never one already used;
     // writes "Event#<n> opened". 0 when the operator gave up waiting for the
-    // file.
+    // file (he was told why it could not be written), or when the numbers
+    // have reached the highest an event number can be (he was told so, and
+    // nothing was written).
     int NextEventNumber();
     // Saves the boxes. A new event that is a clone (CloneSource) gets a copy
     // of its source's items in the same transaction.
@@ -118,7 +120,7 @@ private:
     Saved refuseConflict(const QString &clash);
     void reportShortened();
     void checkAccount();
-    Result<int> highestEventNumber();
+    Result<qint64> highestEventNumber();
 
     Module &m_module;
 };

@@ -121,24 +121,25 @@ void FieldEntry::text1LostFocus(int box) {
 
 FieldEntry::TypedDate FieldEntry::checkTypedDate(Module &module, QString &text, bool newEvent,
                                                  int &date) {
+    if (text.trimmed().isEmpty())
+        return TypedDate::None;
     const QDate today = module.ports.clock.today();
     if (text.size() == 4)
         text.prepend(today.toString(QStringLiteral("yyyy")));
-    const double typed = numericValue(text);
-    if (typed < 1)
-        return TypedDate::None;
-    // Larger numbers than a date are judged as no date at all.
-    const int dateNumber = typed > 99999999 ? 0 : int(typed);
-    if (newEvent && !module.session.CheckAccess(OperatorSession::evaccess3) &&
-        EntryChecks::yearFirst(dateNumber).toInt() <
-            today.toString(QStringLiteral("yyyyMMdd")).toInt())
-        return TypedDate::BackDated;
+    // Anything typed is judged, "00000000" and "abc" too: left in the box,
+    // it would be refused only at the save, as a year the calendar lacks.
+    // The date is checked before the back-dating, so what is no date is
+    // told as such.
     EntryChecks &checks = module.checks;
-    checks.DateNumber = dateNumber;
+    checks.DateNumber = EntryChecks::dateNumber(text);
     checks.ValidateDate();
     if (checks.DateError == 1)
         return TypedDate::Refused;
-    date = checks.DateText.toInt();
+    const int typed = checks.DateText.toInt();
+    if (newEvent && !module.session.CheckAccess(OperatorSession::evaccess3) &&
+        typed < today.toString(QStringLiteral("yyyyMMdd")).toInt())
+        return TypedDate::BackDated;
+    date = typed;
     return TypedDate::Accepted;
 }
 

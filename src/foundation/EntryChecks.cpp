@@ -10,8 +10,17 @@
 #include <algorithm>
 
 namespace {
+
 const QString Brevant = QStringLiteral("Brevant");
+
+// MMDDYYYY with a year after 1900 as YYYYMMDD; any other number as it is.
+int yearFirstNumber(int date) {
+    if (date >= 10000000 && date <= 99999999 && date % 10000 > 1900)
+        return date % 10000 * 10000 + date / 10000;
+    return date;
 }
+
+} // namespace
 
 EntryChecks::EntryChecks(Databases &databases, Messages &messages, Clipboard &clipboard,
                          Clock &clock)
@@ -25,33 +34,43 @@ bool EntryChecks::isLeapYear(int year) {
 }
 
 QString EntryChecks::yearFirst(int dateNumber) {
-    const QString text = QString::number(dateNumber);
-    if (text.size() == 8 && text.right(4) > QLatin1String("1900"))
-        return text.right(4) + text.left(4);
-    return text;
+    return QString::number(yearFirstNumber(dateNumber));
+}
+
+int EntryChecks::dateNumber(const QString &typed) {
+    const QString text = typed.trimmed();
+    const bool digits = std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    const bool monthFirst = text.size() == 8 && digits && text.right(4).toInt() > 1900;
+    const double number = numericValue(monthFirst ? text.right(4) + text.left(4) : text);
+    // Larger numbers than a date are judged as no date at all.
+    return number >= 1 && number <= 99999999 ? int(number) : 0;
 }
 
 void EntryChecks::ValidateDate() {
     DateError = 0;
-    DateText = yearFirst(DateNumber);
+    const int date = yearFirstNumber(DateNumber);
+    DateText = QString::number(date);
 
-    // Month and day are judged as two-character texts, as typed.
-    const QString month = DateText.mid(4, 2);
-    if (month > QLatin1String("12") || month < QLatin1String("01")) {
+    // Judged as numbers, never as texts: compared as text, "1" (of the
+    // seven digits 2026011) passed for a day between "01" and "31". A date
+    // has a four-digit year, so a shorter number has no month to judge.
+    const int year = date / 10000;
+    const int month = date / 100 % 100;
+    if (date < 10000000 || date > 99999999 || month < 1 || month > 12) {
         m_messages.show(QStringLiteral("Invalid month"), Brevant, Icon::Information);
         DateError = 1;
         return;
     }
     // 29 February exists in leap years only.
-    QString lastDay = QStringLiteral("31");
-    if (month == QLatin1String("02"))
-        lastDay =
-            isLeapYear(DateText.left(4).toInt()) ? QStringLiteral("29") : QStringLiteral("28");
-    else if (month == QLatin1String("04") || month == QLatin1String("06") ||
-             month == QLatin1String("09") || month == QLatin1String("11"))
-        lastDay = QStringLiteral("30");
-    const QString day = DateText.mid(6, 2);
-    if (day > lastDay || day < QLatin1String("01")) {
+    int lastDay = 31;
+    if (month == 2)
+        lastDay = isLeapYear(year) ? 29 : 28;
+    else if (month == 4 || month == 6 || month == 9 || month == 11)
+        lastDay = 30;
+    const int day = date % 100;
+    if (day < 1 || day > lastDay) {
         m_messages.show(QStringLiteral("Invalid day of the month"), Brevant, Icon::Information);
         DateError = 1;
     }
@@ -108,9 +127,7 @@ std::optional<DateRange> EntryChecks::askDateRange(const QString &suffix) {
 }
 
 std::optional<int> EntryChecks::checkedDate(const QString &typed) {
-    // Turned round as text: as a number, "02012024" would lose its zero.
-    const bool monthFirst = typed.size() == 8 && typed.right(4) > QLatin1String("1900");
-    DateNumber = integerValue(monthFirst ? typed.right(4) + typed.left(4) : typed);
+    DateNumber = dateNumber(typed);
     ValidateDate();
     if (DateError != 0)
         return std::nullopt;

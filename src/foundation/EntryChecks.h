@@ -25,9 +25,14 @@ public:
     // A typed date number as YYYYMMDD text: month first with a four-digit
     // year (MMDDYYYY) is turned round.
     static QString yearFirst(int dateNumber);
+    // The number a typed date stands for, for DateNumber: month first with
+    // a four-digit year is turned round while still text, so "02012024"
+    // keeps its zero. 0 for what is no number of eight digits or fewer.
+    static int dateNumber(const QString &typed);
 
     // Checks DateNumber; DateText ends as YYYYMMDD, DateError 0 or 1.
-    // Month first with a four-digit year (MMDDYYYY) is turned round.
+    // Month first with a four-digit year (MMDDYYYY) is turned round. A date
+    // has eight digits: fewer ("2026011", 0) are refused as an invalid month.
     void ValidateDate();
     // Asks FROM and TO dates (MMDD means this year); MessageText becomes the
     // two dates, earlier first, or "CANCEL". MessageText on entry is the

@@ -29,16 +29,23 @@ public:
     FileLock &operator=(const FileLock &) = delete;
 
     bool locked() const { return m_locked; }
+    // Why the lock was not taken, naming the lock file; empty when locked.
+    const QString &failure() const { return m_failure; }
 
 private:
     int m_fd = -1;
     bool m_locked = false;
+    QString m_failure;
 };
 
 // Appends whole lines in one write under the lock.
 bool appendLines(const QString &path, const QStringList &lines);
 // Runs change(current content) under the lock and replaces the file with its
-// result atomically; the file may not exist yet (empty content).
-bool update(const QString &path, const std::function<QString(const QString &)> &change);
+// result atomically; the file may not exist yet (empty content). A result
+// equal to the content writes nothing, so a change may decline by handing
+// the content back. False when the file could not be locked, read or
+// written; `failure`, when given, then says why in the system's words.
+bool update(const QString &path, const std::function<QString(const QString &)> &change,
+            QString *failure = nullptr);
 
 } // namespace SharedFile

@@ -52,18 +52,16 @@ QString eventList(const QList<qint64> &events, const QString &separator) {
     return texts.join(separator);
 }
 
-// A spreadsheet runs a cell that starts like a formula; the apostrophe
-// makes it plain text.
-QString formulaSafe(const QString &text) {
-    static const QString formulaStarts = QStringLiteral("=+-@");
-    if (!text.isEmpty() && formulaStarts.contains(text.front()))
-        return QLatin1Char('\'') + text;
-    return text;
-}
-
+// A spreadsheet runs a cell that starts like a formula, or with a tab or a
+// line break before one; the apostrophe makes it plain text. Every field
+// of the CSV is written through here, the addresses and numbers as well as
+// the names.
 QString csvField(const QString &text) {
-    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
-           QLatin1Char('"');
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r\n");
+    QString field = QString(text).replace(QLatin1Char('"'), QLatin1String("\"\""));
+    if (!text.isEmpty() && formulaStarts.contains(text.front()))
+        field.prepend(QLatin1Char('\''));
+    return QLatin1Char('"') + field + QLatin1Char('"');
 }
 
 QString csvLine(const QStringList &fields) {
@@ -201,8 +199,7 @@ QByteArray MailList::csv() const {
     QString text =
         csvLine({QStringLiteral("Name"), QStringLiteral("E-mail"), QStringLiteral("Event#")});
     for (const MailAddress &entry : m_addresses)
-        text += csvLine(
-            {formulaSafe(entry.name), entry.address, eventList(entry.events, QStringLiteral(" "))});
+        text += csvLine({entry.name, entry.address, eventList(entry.events, QStringLiteral(" "))});
     return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
 }
 

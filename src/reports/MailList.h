@@ -63,7 +63,9 @@ public:
     // "12 events, 9 addresses, 2 events without a usable address: 1004, 1017"
     QString counts() const;
 
-    // UTF-8 with a byte-order mark, CRLF lines, one line per address.
+    // UTF-8 with a byte-order mark, CRLF lines, one line per address. A
+    // field a spreadsheet would take for a formula ("=1+2@x.com") starts
+    // with an apostrophe, whichever column it is in.
     QByteArray csv() const;
     // Replaces the file in one step, so a failed write leaves no half file.
     Status writeCsv(const QString &path) const;

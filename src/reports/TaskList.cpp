@@ -218,8 +218,7 @@ void TaskList::text1LostFocus(int box) {
     if (box != DateBox || dateLocked || Text1[DateBox].trimmed().isEmpty())
         return;
     EntryChecks &checks = m_module.checks;
-    const double typed = numericValue(withYear(Text1[DateBox].trimmed()));
-    checks.DateNumber = typed > 99999999 ? 0 : int(typed);
+    checks.DateNumber = EntryChecks::dateNumber(withYear(Text1[DateBox].trimmed()));
     checks.ValidateDate();
     if (checks.DateError != 0)
         focusBox = DateBox;
@@ -277,21 +276,19 @@ void TaskList::cmdaddClick() {
 }
 
 std::optional<int> TaskList::checkedDate() {
-    const double typed = numericValue(withYear(Text1[DateBox].trimmed()));
+    const int typed = EntryChecks::dateNumber(withYear(Text1[DateBox].trimmed()));
     std::optional<int> date;
-    if (typed >= 1 && typed <= 99999999) {
+    if (typed != 0) {
         EntryChecks &checks = m_module.checks;
-        checks.DateNumber = int(typed);
+        checks.DateNumber = typed;
         checks.ValidateDate();
-        // ValidateDate has said what is wrong with the month or day.
+        // ValidateDate has said what is wrong with the date.
         if (checks.DateError != 0) {
             focusBox = DateBox;
             emit changed();
             return std::nullopt;
         }
-        // ValidateDate judges month and day only: a year needs four digits.
-        if (checks.DateText.size() == 8)
-            date = checks.DateText.toInt();
+        date = checks.DateText.toInt();
     }
     if (!date || *date > LatestDate) {
         refuse(QStringLiteral("Task date missing or invalid."));

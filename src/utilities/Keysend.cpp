@@ -1,6 +1,9 @@
 #include "Keysend.h"
 
 #include <QHash>
+#include <algorithm>
+#include <limits>
+#include <optional>
 
 namespace Keysend {
 
@@ -60,35 +63,84 @@ KeyStroke named(int code, int modifiers) {
     return {code, modifiers, text};
 }
 
+// A repeat count as typed after the blank of "{NAME n}": a whole number,
+// or digits too many for one (a count beyond every limit). None when the
+// text is no number, so the blank belongs to the name.
+std::optional<qint64> repeatCount(const QString &text) {
+    bool ok = false;
+    const qint64 count = text.toLongLong(&ok);
+    if (ok)
+        return count;
+    const QStringView digits =
+        text.startsWith(QLatin1Char('+')) ? QStringView(text).mid(1) : QStringView(text);
+    const bool allDigits =
+        !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](QChar c) {
+            return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        });
+    if (allDigits)
+        return std::numeric_limits<qint64>::max();
+    return std::nullopt;
+}
+
 class Parser {
 public:
     explicit Parser(const QString &text)
         : m_text(text) {}
 
     QList<KeyStroke> parse() {
-        while (m_pos < m_text.size())
-            item(NoModifier);
+        if (m_text.size() > MaxTextLength)
+            refuse(QStringLiteral("The key text is %1 characters long; at most %2 are typed.")
+                       .arg(m_text.size())
+                       .arg(MaxTextLength));
+        while (m_pos < m_text.size() && m_refusal.isEmpty())
+            item(NoModifier, 0);
+        if (!m_refusal.isEmpty())
+            m_strokes.clear();
         return m_strokes;
     }
 
+    const QString &refusal() const { return m_refusal; }
+
 private:
-    // One key or group with the modifiers held for it.
-    void item(int modifiers) {
-        const QChar c = m_text[m_pos++];
-        if (c == QLatin1Char('+') || c == QLatin1Char('^') || c == QLatin1Char('%')) {
-            const int held = c == QLatin1Char('+') ? Shift : c == QLatin1Char('^') ? Control : Alt;
-            if (m_pos < m_text.size())
-                item(modifiers | held);
-        } else if (c == QLatin1Char('(')) {
-            while (m_pos < m_text.size() && m_text[m_pos] != QLatin1Char(')'))
-                item(modifiers);
+    void refuse(const QString &why) {
+        if (m_refusal.isEmpty())
+            m_refusal = why;
+    }
+
+    void add(const KeyStroke &stroke) {
+        if (m_strokes.size() >= MaxKeystrokes)
+            refuse(QStringLiteral("The key text presses more than %1 keys.").arg(MaxKeystrokes));
+        else
+            m_strokes << stroke;
+    }
+
+    // One key or group with the modifiers held for it. The modifiers before
+    // it are gathered in a loop, and only groups go one call deeper, so the
+    // depth of the calls is bounded by MaxGroupDepth.
+    void item(int modifiers, int depth) {
+        QChar c = m_text[m_pos++];
+        while (c == QLatin1Char('+') || c == QLatin1Char('^') || c == QLatin1Char('%')) {
+            modifiers |= c == QLatin1Char('+') ? Shift : c == QLatin1Char('^') ? Control : Alt;
+            if (m_pos >= m_text.size())
+                return;
+            c = m_text[m_pos++];
+        }
+        if (c == QLatin1Char('(')) {
+            if (depth >= MaxGroupDepth) {
+                refuse(QStringLiteral("The key text puts more than %1 groups inside one another.")
+                           .arg(MaxGroupDepth));
+                return;
+            }
+            while (m_pos < m_text.size() && m_text[m_pos] != QLatin1Char(')') &&
+                   m_refusal.isEmpty())
+                item(modifiers, depth + 1);
             ++m_pos; // the closing parenthesis
         } else if (c == QLatin1Char('{')) {
             braced(modifiers);
         } else if (c == QLatin1Char('~')) {
-            m_strokes << named(13, modifiers);
+            add(named(13, modifiers));
         } else {
-            m_strokes << character(c, modifiers);
+            add(character(c, modifiers));
         }
     }
 
@@ -103,27 +155,30 @@ private:
         m_pos = close + 1;
         const qsizetype blank = inside.lastIndexOf(QLatin1Char(' '));
         QString name = inside;
-        int count = 1;
+        qint64 count = 1;
         if (blank > 0) {
-            bool ok = false;
-            const int repeat = inside.mid(blank + 1).trimmed().toInt(&ok);
-            if (ok) {
+            if (const auto repeat = repeatCount(inside.mid(blank + 1).trimmed())) {
                 name = inside.left(blank);
-                count = repeat;
+                count = *repeat;
             }
         }
-        for (int i = 0; i < count; ++i) {
-            if (name.size() == 1) {
-                m_strokes << character(name[0], modifiers);
-            } else if (const int code = VirtualKeyCode(name)) {
-                m_strokes << named(code, modifiers);
-            }
+        if (count > MaxRepeat) {
+            refuse(QStringLiteral("{%1} repeats a key more than %2 times.")
+                       .arg(inside, QString::number(MaxRepeat)));
+            return;
         }
+        const bool single = name.size() == 1;
+        const int code = single ? 0 : VirtualKeyCode(name);
+        if (!single && code == 0)
+            return;
+        for (qint64 i = 0; i < count && m_refusal.isEmpty(); ++i)
+            add(single ? character(name[0], modifiers) : named(code, modifiers));
     }
 
     const QString &m_text;
     qsizetype m_pos = 0;
     QList<KeyStroke> m_strokes;
+    QString m_refusal;
 };
 
 } // namespace
@@ -132,8 +187,12 @@ int VirtualKeyCode(const QString &name) {
     return namedKeys().value(name.trimmed().toUpper(), 0);
 }
 
-QList<KeyStroke> ParseKeyText(const QString &text) {
-    return Parser(text).parse();
+QList<KeyStroke> ParseKeyText(const QString &text, QString *refusal) {
+    Parser parser(text);
+    QList<KeyStroke> strokes = parser.parse();
+    if (refusal)
+        *refusal = parser.refusal();
+    return strokes;
 }
 
 } // namespace Keysend

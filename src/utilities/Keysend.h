@@ -23,16 +23,27 @@ struct KeyStroke {
     bool operator==(const KeyStroke &other) const = default;
 };
 
+// What one key text may ask for. A longer text, a larger count or deeper
+// groups are refused whole: a slip such as "{LEFT 100000000}" would
+// otherwise type for hours or exhaust the memory.
+inline constexpr int MaxTextLength = 4096; // characters of the text
+inline constexpr int MaxRepeat = 1000;     // the n of {NAME n}
+inline constexpr int MaxKeystrokes = 4096; // keys pressed for the whole text
+inline constexpr int MaxGroupDepth = 16;   // groups ( ... ) inside one another
+
 // The code of a named key ("TAB", "F5", "NUMPAD3"), compared without regard
 // to case; 0 when the name is unknown.
 int VirtualKeyCode(const QString &name);
 // The keystrokes a text stands for. Unknown names send nothing; characters
-// beyond ASCII are typed as themselves.
-QList<KeyStroke> ParseKeyText(const QString &text);
+// beyond ASCII are typed as themselves. A text beyond the limits above gives
+// no keystrokes at all, never the part before the limit, and `refusal`
+// (when given) says why; it is emptied for a text that is taken.
+QList<KeyStroke> ParseKeyText(const QString &text, QString *refusal = nullptr);
 
 } // namespace Keysend
 
-// Types keystrokes into the widget that has the focus.
+// Types keystrokes into the widget that has the focus; a text that
+// ParseKeyText refuses types nothing.
 class KeySender {
 public:
     virtual ~KeySender() = default;

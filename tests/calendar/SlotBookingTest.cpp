@@ -1,5 +1,8 @@
 #include "calendar/SlotBooking.h"
 
+#include "Fuzz.h"
+
+#include <QTime>
 #include <gtest/gtest.h>
 
 namespace {
@@ -44,6 +47,25 @@ TEST(SlotBooking, ALinkedRoomIsTheRoomsOwnOrTheLastOfItsParts) {
     EXPECT_EQ(linkedRoomOnChoice(rooms, 1), 3);
     EXPECT_EQ(linkedRoomOnChoice(rooms, 4), 0);
     EXPECT_EQ(linkedRoomOnLoad(rooms, 1), 0);
+}
+
+TEST(SlotBooking, FuzzedTimesAreAcceptedOnlyWhenTheyAreQuarterHoursOfTheClock) {
+    FuzzInputs fuzz(20261207);
+    const QString alphabet = QStringLiteral("0123456789:::CLOSEclosexAZ \t\n");
+    const QStringList seeds{"00:00", "12:30", "23:45", "23:59", "CLOSE", "18:07", "24:00", "9:15"};
+    const int inputs = FuzzInputs::count(20000);
+    for (int i = 0; i < inputs; ++i) {
+        const QString text =
+            fuzz.oneIn(2) ? fuzz.from(alphabet, 8) : fuzz.mutate(fuzz.pick(seeds), alphabet, 2);
+        const bool isEnd = fuzz.oneIn(2);
+        const TimeCheck check = checkTime(text, isEnd);
+        const QTime time = QTime::fromString(text, QStringLiteral("HH:mm"));
+        const bool endOfDay = isEnd && (text == QLatin1String(Close) || text == "23:59");
+        const bool quarterHour = text.size() == 5 && time.isValid() && time.minute() % 15 == 0;
+        EXPECT_EQ(check == TimeCheck::Valid, quarterHour || endOfDay)
+            << "input " << i << (isEnd ? " (end): \"" : " (start): \"") << text.toStdString()
+            << '"';
+    }
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "EventFixture.h"
 #include "HeldLock.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -28,19 +30,110 @@ TEST_F(EventRecordTest, EventNumbersStartAtOneAndNeverRepeat) {
     EXPECT_EQ(record->NextEventNumber(), 2);
 
     // A saved event numbered 40 (say, from a restored backup) is never issued
-    // again, nor is anything at or below it when the counter is damaged.
+    // again, whatever the counter says (the next test goes through its
+    // contents).
     ASSERT_EQ(book(QStringLiteral("20270305"), QStringLiteral("Gala"), QStringLiteral("18:00"),
                    QStringLiteral("19:00"), 1),
               EventRecord::Saved::Done);
     exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set eventnum = 40"));
     EXPECT_EQ(record->NextEventNumber(), 41);
-    for (const QByteArray &damaged : {QByteArray(), QByteArray("garbage"), QByteArray("7\n")}) {
+}
+
+TEST_F(EventRecordTest, TheCounterGoesOnAfterTheEventsAndStopsAtTheHighestNumber) {
+    ASSERT_EQ(book(QStringLiteral("20270305"), QStringLiteral("Gala"), QStringLiteral("18:00"),
+                   QStringLiteral("19:00"), 1),
+              EventRecord::Saved::Done);
+    constexpr qint64 Max = 2147483647;
+    const QString full =
+        QStringLiteral(
+            "No new event can be entered: event numbers have reached 2147483647, the highest there "
+            "can be.\r\nNo number was issued and the event counter %1 was left as it is. Please "
+            "call for support.")
+            .arg(QDir::toNativeSeparators(path(QStringLiteral("evntsched.dat"))));
+    struct Case {
+        const char *counter;
+        qint64 highestEvent;
+        qint64 issued; // 0: refused
+    };
+    const Case cases[] = {
+        {"", 40, 41},
+        {"garbage", 40, 41},
+        {"7\n", 40, 41}, // behind the events, as restored from a backup
+        {"-5\n", 40, 41},
+        {"2147483646\n", 40, Max},
+        {"2147483647\n", 40, 0},
+        {"3000000000\n", 40, 0},
+        {"99999999999999999999999\n", 40, 0},
+        {"7\n", Max - 1, Max},
+        {"7\n", Max, 0},
+    };
+    const QDateTime longAgo(QDate(2020, 1, 1), QTime(12, 0));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.counter) + " with event " + std::to_string(c.highestEvent));
+        exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set eventnum = ?"),
+             {c.highestEvent});
         QFile counter(path(QStringLiteral("evntsched.dat")));
         ASSERT_TRUE(counter.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        counter.write(damaged);
+        counter.write(c.counter);
+        ASSERT_TRUE(counter.flush());
+        ASSERT_TRUE(counter.setFileTime(longAgo, QFileDevice::FileModificationTime));
         counter.close();
-        EXPECT_EQ(record->NextEventNumber(), 41) << damaged.toStdString();
+        const QString log = file(QStringLiteral("evntsched.ini"));
+        module->event.EventNumber = 7;
+        prompts.clear();
+        if (c.issued == 0)
+            prompts.expectError();
+
+        EXPECT_EQ(record->NextEventNumber(), c.issued);
+        if (c.issued != 0) {
+            EXPECT_EQ(file(QStringLiteral("evntsched.dat")), QString::number(c.issued) + "\n");
+            EXPECT_EQ(module->event.EventNumber, c.issued);
+            EXPECT_TRUE(prompts.messages.isEmpty());
+            continue;
+        }
+        EXPECT_EQ(prompts.messageTexts(), QStringList{full});
+        EXPECT_EQ(file(QStringLiteral("evntsched.dat")), QString::fromLatin1(c.counter));
+        EXPECT_EQ(QFileInfo(counter).lastModified().toString(Qt::ISODate),
+                  longAgo.toString(Qt::ISODate))
+            << "the counter is not written";
+        EXPECT_EQ(file(QStringLiteral("evntsched.ini")), log) << "nothing opened";
+        EXPECT_EQ(module->event.EventNumber, 7);
     }
+}
+
+TEST_F(EventRecordTest, ACounterThatCannotBeWrittenIsNamedWithTheReasonBeforeTheQuestion) {
+    const QString counter = QDir::toNativeSeparators(path(QStringLiteral("evntsched.dat")));
+    struct Case {
+        const char *folder; // stands where a file should be
+        QString reason;
+    };
+    const Case cases[] = {
+        {"evntsched.dat", QStringLiteral(": file to open is a directory")},
+        {"evntsched.dat.lck",
+         QStringLiteral(": the lock file %1.lck cannot be opened: Is a directory").arg(counter)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.folder);
+        QFile::remove(path(QString::fromLatin1(c.folder)));
+        ASSERT_TRUE(QDir(club).mkdir(QString::fromLatin1(c.folder)));
+        prompts.clear();
+        prompts.answerYesNo(true);
+        prompts.answerYesNo(false);
+        const QString log = file(QStringLiteral("evntsched.ini"));
+
+        EXPECT_EQ(record->NextEventNumber(), 0);
+        ASSERT_EQ(prompts.questions.size(), 2) << "asked again after a yes";
+        const QString asked = prompts.questions[0].text;
+        EXPECT_TRUE(asked.startsWith(
+            QStringLiteral("The event counter %1 could not be updated").arg(counter) + c.reason))
+            << asked.toStdString();
+        EXPECT_TRUE(asked.endsWith(QStringLiteral("\r\n\r\nTry network again?")))
+            << asked.toStdString();
+        EXPECT_EQ(prompts.questions[0].title, QStringLiteral("Network Connection Timeout"));
+        EXPECT_EQ(file(QStringLiteral("evntsched.ini")), log) << "nothing opened";
+        ASSERT_TRUE(QDir(club).rmdir(QString::fromLatin1(c.folder)));
+    }
+    EXPECT_EQ(record->NextEventNumber(), 1) << "the counter works again once it can be written";
 }
 
 TEST_F(EventRecordTest, ASavedEventStoresItsBoxesAndBooksItsQuarterHours) {

@@ -31,12 +31,16 @@ TEST_F(FieldEntryTest, DatesAreCompletedCheckedAndNeverBackDatedByAClerk) {
     };
     for (const Case c :
          {Case{"1332", "Invalid month"}, Case{"20270229", "Invalid day of the month"},
-          Case{"abcd", "Invalid month"}, Case{"20270431", "Invalid day of the month"}}) {
+          Case{"abcd", "Invalid month"}, Case{"20270431", "Invalid day of the month"},
+          Case{"00000000", "Invalid month"}, Case{"2027011", "Invalid month"},
+          Case{"0", "Invalid month"}, Case{"abc", "Invalid month"}}) {
         leave(0, QString::fromLatin1(c.typed));
         EXPECT_EQ(prompts.messageTexts(), QStringList{QString::fromLatin1(c.message)}) << c.typed;
         EXPECT_EQ(window().focusBox, 0) << "the operator is put back into the box";
     }
     EXPECT_EQ(leave(0, QStringLiteral("20280229")), QStringLiteral("20280229")) << "a leap year";
+    EXPECT_EQ(leave(0, QStringLiteral("02012027")), QStringLiteral("20270201"))
+        << "month first keeps its zero";
 
     // A clerk (below evaccess3) cannot back-date a new event; an empty box
     // is no date at all.
@@ -47,6 +51,9 @@ TEST_F(FieldEntryTest, DatesAreCompletedCheckedAndNeverBackDatedByAClerk) {
                                          "reservation. Redo.")});
     EXPECT_EQ(leave(0, QString()), QString());
     EXPECT_TRUE(prompts.messages.isEmpty());
+    leave(0, QStringLiteral("00000000"));
+    EXPECT_EQ(prompts.messageTexts(), QStringList{QStringLiteral("Invalid month")})
+        << "no date is told as such, not as back-dating";
     EXPECT_EQ(leave(0, QStringLiteral("1206")), QStringLiteral("20261206")) << "today is fine";
     EXPECT_EQ(leave(0, QStringLiteral("12252027")), QStringLiteral("20271225"));
     EXPECT_TRUE(prompts.messages.isEmpty());

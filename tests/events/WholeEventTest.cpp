@@ -159,7 +159,7 @@ TEST_F(WholeEventTest, ACloneIsCheckedBeforeANumberIsIssued) {
     prompts.expectError();
     clone(QStringLiteral("21000101"));
     EXPECT_EQ(prompts.messageTexts(), QStringList{NotInitialized});
-    for (const char *typed : {"0229", "abcd", "20271345", "999999999999"}) {
+    for (const char *typed : {"0229", "abcd", "20271345", "999999999999", "00000000", "2027031"}) {
         prompts.clear();
         clone(QString::fromLatin1(typed));
         EXPECT_EQ(prompts.messages.size(), 1) << typed;

@@ -48,9 +48,35 @@ INSTANTIATE_TEST_SUITE_P(
         DateCase{"day_00", 20260700, "20260700", 1, "Invalid day of the month"},
         DateCase{"april_31", 20260431, "20260431", 1, "Invalid day of the month"},
         DateCase{"december_31", 20261231, "20261231", 0, ""},
-        // Seven digits are not turned round; month and day come from characters 5 to 8.
-        DateCase{"seven_digits", 2026125, "2026125", 1, "Invalid day of the month"}),
+        // A date has eight digits: fewer have no month to judge.
+        DateCase{"seven_digits", 2026125, "2026125", 1, "Invalid month"},
+        DateCase{"seven_digits_that_read_as_a_date_by_position", 2026011, "2026011", 1,
+                 "Invalid month"},
+        DateCase{"month_first_that_lost_its_zero", 1012027, "1012027", 1, "Invalid month"},
+        DateCase{"seven_digits_ending_in_a_month_and_day", 2021231, "2021231", 1, "Invalid month"},
+        DateCase{"zero", 0, "0", 1, "Invalid month"},
+        DateCase{"nine_digits", 202601011, "202601011", 1, "Invalid month"},
+        DateCase{"negative", -20260101, "-20260101", 1, "Invalid month"}),
     [](const auto &info) { return std::string(info.param.rule); });
+
+TEST(DateNumber, TypedTextBecomesTheNumberTheDateCheckJudges) {
+    const struct {
+        const char *typed;
+        int number;
+    } cases[] = {
+        {"20261225", 20261225},
+        {"12252026", 20261225},
+        {"02012024", 20240201},
+        {" 02012024 ", 20240201},
+        {"2026011", 2026011},
+        {"00000000", 0},
+        {"abc", 0},
+        {"999999999999", 0},
+        {"-20260101", 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(EntryChecks::dateNumber(QString::fromLatin1(c.typed)), c.number) << c.typed;
+}
 
 class EntryChecksTest : public ClubFixture {
 protected:
@@ -106,6 +132,7 @@ TEST_F(EntryChecksTest, CheckedDateRangeRefusesWhatNoCalendarDayMatches) {
         {"month first is turned round, then ordered", "12312024", "02012024",
          std::pair{20240201, 20241231}, ""},
         {"a short date is no date", "2024-1-1", "20241231", std::nullopt, "Invalid month"},
+        {"eight zeros are no date", "20240101", "00000000", std::nullopt, "Invalid month"},
         {"no 30 February", "20240101", "20240230", std::nullopt, "Invalid day of the month"},
         {"a year the calendar lacks", "20230101", "20241231", std::nullopt,
          "20230101 is not a date of the calendar: the calendar holds no days of the year 2023."},

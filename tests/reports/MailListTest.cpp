@@ -188,6 +188,31 @@ TEST_F(MailListTest, CsvFileHasTheExactBytesASpreadsheetReads) {
                                          "\"\",\"anon@example.org\",\"1008\"\r\n"));
 }
 
+TEST(MailListCsv, NoFieldOfTheFileStartsAFormula) {
+    // Name, address and event number, each opened by what a spreadsheet
+    // runs; the addresses only as far as they stay usable, the numbers only
+    // by a sign.
+    struct Case {
+        int column;
+        MailRow row;
+    };
+    QList<Case> cases;
+    for (const char *start : {"=", "+", "-", "@", "\t", "\r", "\n"})
+        cases << Case{0, {1001, QLatin1String(start) + "SUM(A1)", "ann@example.org"}};
+    for (const char *start : {"=", "+", "-"})
+        cases << Case{1, {1001, "Ann", QLatin1String(start) + "1+2@x.com"}};
+    cases << Case{2, {-12, "Ann", "ann@example.org"}};
+    for (const Case &c : cases) {
+        const QString csv = QString::fromUtf8(MailList({c.row}).csv());
+        const QString line = csv.section(QStringLiteral("\r\n"), 1, 1);
+        const QStringList cells = line.mid(1, line.size() - 2).split(QStringLiteral("\",\""));
+        ASSERT_EQ(cells.size(), 3) << csv.toStdString();
+        const QString written[] = {c.row.name, c.row.address, QString::number(c.row.event)};
+        EXPECT_EQ(cells[c.column], QLatin1Char('\'') + written[c.column])
+            << "column " << c.column << ": " << written[c.column].toStdString();
+    }
+}
+
 TEST_F(MailListTest, CsvIsNamedAfterTheOperatorsWorkDatabase) {
     EXPECT_EQ(MailList::csvPath(QStringLiteral("/club/rpt05.mdb")),
               QStringLiteral("/club/email05.csv"));

@@ -206,10 +206,12 @@ TEST_F(TaskListTest, TaskDatesAreCheckedBeforeAnythingIsStored) {
         const char *refusal; // none: stored
     } cases[] = {
         {"20991231", nullptr},
+        {"01022099", nullptr}, // month first, its zero kept
         {"21000101", "Task date missing or invalid."},
         {"20240230", "Invalid day of the month"},
         {"20241301", "Invalid month"},
-        {"2027031", "Task date missing or invalid."},
+        {"2027031", "Invalid month"},
+        {"00000000", "Task date missing or invalid."},
         {"0", "Task date missing or invalid."},
         {"abc", "Task date missing or invalid."},
         {"", "Task date missing or invalid."},
@@ -233,7 +235,8 @@ TEST_F(TaskListTest, TaskDatesAreCheckedBeforeAnythingIsStored) {
             << "the typing is kept";
         prompts.clear();
     }
-    EXPECT_EQ(stored(), QStringList{QStringLiteral("501 20991231 N Check the date DEMO")});
+    EXPECT_EQ(stored(), (QStringList{QStringLiteral("501 20990102 N Check the date DEMO"),
+                                     QStringLiteral("501 20991231 N Check the date DEMO")}));
 }
 
 TEST_F(TaskListTest, TasksGoOnlyToEventsThatExist) {

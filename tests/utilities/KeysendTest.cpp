@@ -1,10 +1,14 @@
 #include "utilities/Keysend.h"
 
+#include "Fuzz.h"
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 using Keysend::Alt;
 using Keysend::Control;
 using Keysend::KeyStroke;
+using Keysend::MaxKeystrokes;
 using Keysend::NoModifier;
 using Keysend::ParseKeyText;
 using Keysend::Shift;
@@ -64,5 +68,75 @@ INSTANTIATE_TEST_SUITE_P(
         NotationCase{"unclosed_brace_sends_nothing_more", "a{TAB", {{65, 0, QStringLiteral("a")}}}),
 
     [](const auto &info) { return std::string(info.param.rule); });
+
+TEST(KeyText, LimitsRefuseTheWholeTextAndSayWhy) {
+    const auto times = [](const char *text, int n) {
+        return QString::fromUtf8(text).repeated(n);
+    };
+    struct Case {
+        const char *rule;
+        QString text;
+        int strokes; // when taken
+        const char *refusal;
+    };
+    const Case cases[] = {
+        {"repeat at the limit", "{LEFT 1000}", 1000, ""},
+        {"repeat past the limit", "{LEFT 1001}", 0,
+         "{LEFT 1001} repeats a key more than 1000 times."},
+        {"repeated character", "{a 100000000}", 0,
+         "{a 100000000} repeats a key more than 1000 times."},
+        {"repeat beyond any number", "{a 99999999999999999999}", 0,
+         "{a 99999999999999999999} repeats a key more than 1000 times."},
+        {"negative repeat sends nothing", "{LEFT -1}a", 1, ""},
+        {"keystrokes at the limit", times("{a 1000}", 4) + "{b 96}", MaxKeystrokes, ""},
+        {"keystrokes past the limit", times("{a 1000}", 4) + "{b 97}", 0,
+         "The key text presses more than 4096 keys."},
+        {"text at the length limit", times("a", 4096), 4096, ""},
+        {"text past the length limit", times("a", 4097), 0,
+         "The key text is 4097 characters long; at most 4096 are typed."},
+        {"two million modifiers", times("+", 2000000), 0,
+         "The key text is 2000000 characters long; at most 4096 are typed."},
+        {"modifiers stacked as long as the text may be", times("+", 4095) + "a", 1, ""},
+        {"groups at the depth limit", times("(", 16) + "a" + times(")", 16), 1, ""},
+        {"groups past the depth limit", times("(", 17) + "a" + times(")", 17), 0,
+         "The key text puts more than 16 groups inside one another."},
+        {"unclosed groups past the depth limit", times("(", 4000), 0,
+         "The key text puts more than 16 groups inside one another."},
+    };
+    for (const Case &c : cases) {
+        QString refusal = QStringLiteral("left from before");
+        const QList<KeyStroke> strokes = ParseKeyText(c.text, &refusal);
+        EXPECT_EQ(refusal, QString::fromUtf8(c.refusal)) << c.rule;
+        EXPECT_EQ(strokes.size(), c.strokes) << c.rule << ": nothing of a refused text is sent";
+    }
+}
+
+TEST(KeyText, FuzzedTextsStayWithinTheLimits) {
+    FuzzInputs fuzz(20261207);
+    const QString alphabet = QStringLiteral("+^%(){}~ aB9-TABLEFT{}()é");
+    const QStringList seeds{"{TAB}",    "+{TAB}",     "%(ab)c",     "{LEFT 3}", "{BS 1000}",
+                            "((a)b)",   "{}}{{}",     "^+{END}",    "{a 999}",  "{NUMPAD3 2}",
+                            "+(^(a)b)", "{F5 99999}", "~{ENTER 4}", "(((((("};
+    const int inputs = FuzzInputs::count(3000);
+    for (int i = 0; i < inputs; ++i) {
+        QString text =
+            fuzz.oneIn(3) ? fuzz.from(alphabet, 40) : fuzz.mutate(fuzz.pick(seeds), alphabet);
+        if (fuzz.oneIn(10))
+            text = text.repeated(1 + fuzz.below(600));
+        QString refusal;
+        const QList<KeyStroke> strokes = ParseKeyText(text, &refusal);
+        const auto input = [&] {
+            return "input " + std::to_string(i) + ": " + text.left(80).toStdString();
+        };
+        ASSERT_TRUE(refusal.isEmpty() || strokes.isEmpty()) << input();
+        ASSERT_LE(strokes.size(), MaxKeystrokes) << input();
+        ASSERT_TRUE(text.size() <= Keysend::MaxTextLength || !refusal.isEmpty()) << input();
+        for (const KeyStroke &stroke : strokes) {
+            ASSERT_NE(stroke.virtualKey, 0) << input();
+            ASSERT_TRUE(!(stroke.modifiers & (Control | Alt)) || stroke.text.isEmpty())
+                << input() << ": a key typed with Ctrl or Alt held types no text";
+        }
+    }
+}
 
 } // namespace
