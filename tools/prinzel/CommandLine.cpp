@@ -34,12 +34,14 @@ Outcome<CommandLine> CommandLine::parse(const QStringList &arguments) {
 
 QString CommandLine::usage() {
     return QStringLiteral(
-        "usage: prinzel [--club DIR] [--pdf OUT] [BLOCKFILE]\n"
+        "usage: prinzel [--club DIR] [--pdf OUT|-] [BLOCKFILE]\n"
         "  Makes the report the parameter block asks for: from BLOCKFILE, else from\n"
         "  standard input when it is piped, else from the clipboard. The layout and the\n"
         "  data files are read from the club directory (--club, else the current one).\n"
-        "  --pdf writes that PDF and opens no window; without it the PDF is written\n"
-        "  beside the first data file and, with a display, a print preview opens.\n"
+        "  --pdf writes that PDF (\"-\": to standard output) and opens no window; it is\n"
+        "  not written over anything but a regular file. Without --pdf the PDF is\n"
+        "  written beside the first data file and, with a display, a print preview\n"
+        "  opens.\n"
         "  Exit codes: 0 done, 1 command line, 2 parameter block, 3 layout, 4 data,\n"
         "  5 PDF.\n");
 }

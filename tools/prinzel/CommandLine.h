@@ -5,10 +5,11 @@
 #include <QString>
 #include <QStringList>
 
-// prinzel [--club DIR] [--pdf OUT] [BLOCKFILE]
+// prinzel [--club DIR] [--pdf OUT|-] [BLOCKFILE]
 struct CommandLine {
     QString clubDirectory; // empty: the current directory
-    QString pdfPath;       // empty: beside DataFiles(0), and a preview when displayed
+    // Empty: beside DataFiles(0), and a preview when displayed; "-": standard output.
+    QString pdfPath;
     QString blockFile;
     bool help = false;
 

@@ -1,6 +1,7 @@
 #include "PrinzelApp.h"
 
 #include "CommandLine.h"
+#include "OutputFile.h"
 #include "ReportJob.h"
 
 #include <QAction>
@@ -29,6 +30,22 @@ int fail(const ReportFailure &failure, bool displayed) {
     if (displayed)
         QMessageBox::critical(nullptr, Name, failure.message);
     return int(failure.code);
+}
+
+struct Made {
+    ReportJob job;
+    ReportJob::Pdf pdf;
+};
+
+// The report read and drawn, in memory.
+Outcome<Made> make(const CommandLine &line, ParameterBlock block) {
+    auto job = ReportJob::prepare(std::move(block), {line.club(), QDate::currentDate()});
+    if (!job)
+        return job.failure();
+    auto pdf = job->makePdf();
+    if (!pdf)
+        return pdf.failure();
+    return Made{std::move(*job), std::move(*pdf)};
 }
 
 void addSaveAction(QPrintPreviewDialog &dialog, const ReportJob &job) {
@@ -81,20 +98,27 @@ int run(const QStringList &arguments) {
     if (!line)
         return fail(line.failure(), displayed);
     if (line->help) {
-        QTextStream(stdout) << CommandLine::usage();
+        if (const auto why = OutputFile::writeStandardOutput(CommandLine::usage().toUtf8()))
+            return fail(
+                {ExitCode::Usage,
+                 QStringLiteral("The usage cannot be written to standard output: %1.").arg(*why)},
+                false);
         return int(ExitCode::Success);
     }
-    const auto block = line->readBlock();
+    const auto text = line->readBlock();
+    if (!text)
+        return fail(text.failure(), displayed);
+    auto block = ParameterBlock::parse(*text);
     if (!block)
         return fail(block.failure(), displayed);
-    const auto job = ReportJob::prepare(*block, {line->club(), QDate::currentDate()});
-    if (!job)
-        return fail(job.failure(), displayed);
-    const QString pdf = line->pdfPath.isEmpty() ? job->defaultPdfPath() : line->pdfPath;
-    if (const auto written = job->writePdf(pdf); !written)
+    const auto made = make(*line, std::move(*block));
+    if (!made)
+        return fail(made.failure(), displayed);
+    const QString pdf = line->pdfPath.isEmpty() ? made->job.defaultPdfPath() : line->pdfPath;
+    if (const auto written = ReportJob::write(made->pdf, pdf); !written)
         return fail(written.failure(), displayed);
     if (displayed)
-        preview(*job);
+        preview(made->job);
     return int(ExitCode::Success);
 }
 
