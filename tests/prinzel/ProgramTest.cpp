@@ -70,6 +70,10 @@ TEST_F(Program, EachFailureHasItsExitCode) {
     // would wait for one.
     const QString pipe = club.path(QStringLiteral("pipe.pdf"));
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    // Qt lays out each table nested in another twice: this one would take
+    // minutes.
+    club.writeFile(QStringLiteral("nested.rpt"),
+                   QStringLiteral("[body]\n") + QStringLiteral("<table><tr><td>").repeated(24));
     const auto clubFiles = [&] {
         return QDir(club.directory).entryList(QDir::AllEntries | QDir::Hidden).join(' ');
     };
@@ -141,6 +145,18 @@ TEST_F(Program, EachFailureHasItsExitCode) {
          ExitCode::Usage,
          "No space left on device",
          {.output = "/dev/full"}},
+        {"a report longer than its time limit",
+         ReportClub::block(QStringLiteral("nested.rpt")),
+         {"--pdf", "late.pdf"},
+         ExitCode::TimeLimit,
+         "nested.rpt took longer than its time limit of 0.2 seconds",
+         {.variable = "PRINZEL_TIME_LIMIT=0.2"}},
+        {"a time limit that is no number of seconds",
+         good,
+         {"--pdf", "late.pdf"},
+         ExitCode::Usage,
+         "PRINZEL_TIME_LIMIT \"soon\"",
+         {.variable = "PRINZEL_TIME_LIMIT=soon"}},
         {"an unknown option", good, {"--printer"}, ExitCode::Usage, "--printer"},
     };
     for (const auto &c : cases) {

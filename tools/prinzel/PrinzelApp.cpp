@@ -12,6 +12,11 @@
 #include <QPrinter>
 #include <QTextStream>
 #include <QToolBar>
+#include <condition_variable>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+#include <unistd.h>
 
 namespace PrinzelApp {
 
@@ -32,13 +37,59 @@ int fail(const ReportFailure &failure, bool displayed) {
     return int(failure.code);
 }
 
+// Ends prinzel when making the report takes longer than its limit. A layout
+// can ask for work without end in sight (sections repeated within each
+// other over every row, tables nested deep) inside a single call that
+// cannot be asked to stop, so the limit is kept by a thread of its own.
+// Nothing has been written while it runs: the PDF is made in memory.
+class TimeLimit {
+public:
+    TimeLimit(std::chrono::milliseconds limit, const QString &message)
+        : m_message((Name + QStringLiteral(": ") + message + QLatin1Char('\n')).toUtf8())
+        , m_watch([this, limit] { watch(limit); }) {}
+    ~TimeLimit() {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_doneChanged.notify_one();
+        m_watch.join();
+    }
+    TimeLimit(const TimeLimit &) = delete;
+    TimeLimit &operator=(const TimeLimit &) = delete;
+
+private:
+    void watch(std::chrono::milliseconds limit) {
+        std::unique_lock lock(m_mutex);
+        if (m_doneChanged.wait_for(lock, limit, [this] { return m_done; }))
+            return;
+        // Nothing more can be done when the error output is gone.
+        [[maybe_unused]] const ssize_t shown =
+            ::write(STDERR_FILENO, m_message.constData(), std::size_t(m_message.size()));
+        std::_Exit(int(ExitCode::TimeLimit));
+    }
+
+    const QByteArray m_message;
+    std::mutex m_mutex;
+    std::condition_variable m_doneChanged;
+    bool m_done = false;
+    std::thread m_watch; // last: it starts once the rest is there
+};
+
 struct Made {
     ReportJob job;
     ReportJob::Pdf pdf;
 };
 
-// The report read and drawn, in memory.
+// The report read and drawn, within the time limit.
 Outcome<Made> make(const CommandLine &line, ParameterBlock block) {
+    const double seconds = double(line.timeLimit.count()) / 1000;
+    const TimeLimit limit(line.timeLimit,
+                          QStringLiteral("The report %1 took longer than its time limit of %2 "
+                                         "seconds (%3) and was stopped; nothing was written.")
+                              .arg(block.reportFileName)
+                              .arg(seconds)
+                              .arg(QLatin1String(CommandLine::TimeLimitVariable)));
     auto job = ReportJob::prepare(std::move(block), {line.club(), QDate::currentDate()});
     if (!job)
         return job.failure();
