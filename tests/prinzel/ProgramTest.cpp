@@ -74,6 +74,8 @@ TEST_F(Program, EachFailureHasItsExitCode) {
     // minutes.
     club.writeFile(QStringLiteral("nested.rpt"),
                    QStringLiteral("[body]\n") + QStringLiteral("<table><tr><td>").repeated(24));
+    // A layout without end.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), club.path(QStringLiteral("zero.rpt"))));
     const auto clubFiles = [&] {
         return QDir(club.directory).entryList(QDir::AllEntries | QDir::Hidden).join(' ');
     };
@@ -102,6 +104,11 @@ TEST_F(Program, EachFailureHasItsExitCode) {
          {},
          ExitCode::Layout,
          "nothere.rpt"},
+        {"a layout without end",
+         ReportClub::block(QStringLiteral("zero.rpt")),
+         {},
+         ExitCode::Layout,
+         "zero.rpt is refused: it is larger than 1 MB"},
         {"a missing data file",
          QString(good).replace("rpt05.mdb", "rpt99.mdb"),
          {},

@@ -1,5 +1,6 @@
 #include "ReportLayout.h"
 
+#include <QElapsedTimer>
 #include <QRectF>
 #include <gtest/gtest.h>
 
@@ -67,10 +68,51 @@ sql = select * from eventinfo
     EXPECT_TRUE(layout->footer.isEmpty());
 }
 
+// Sections `depth` deep, `{{#a}}` and `{{/a}}` written with the marks given.
+QString nested(int depth, const QString &open = "{{", const QString &close = "}}") {
+    return (open + "#a" + close).repeated(depth) + "x" + (open + "/a" + close).repeated(depth);
+}
+
+// A layout of exactly `size` characters, its body in lines of 100.
+QString ofSize(qint64 size) {
+    QString text = "[body]\n" + (QString(99, u'x') + "\n").repeated((size - 7) / 100);
+    return text + QString(size - text.size(), u'x');
+}
+
+// `first`, then numbered lines from `line` ("key%1 = 1") up to the largest file.
+QString filled(const QString &first, const char *line) {
+    QString text = first;
+    for (int n = 0; text.size() < ReportLayout::MaxFileBytes - 100; ++n)
+        text += QString::fromLatin1(line).arg(n) + "\n";
+    return text;
+}
+
+TEST(ReportLayout, LimitsLeaveRoomForAnyRealLayout) {
+    const QString longest(ReportLayout::MaxLineLength, u'x');
+    const QString deepest = nested(ReportLayout::MaxNesting);
+    const struct {
+        const char *rule;
+        QString text;
+    } cases[] = {
+        {"the longest line", "[body]\n" + longest},
+        {"the deepest sections", "[body]\n" + deepest},
+        {"inverted sections as deep",
+         "[body]\n" + QString(deepest).replace("{{#", "{{^").replace("x", "{{{y}}}")},
+        {"sections after one another, each as deep", "[body]\n" + deepest + "\n" + deepest},
+        {"the deepest sections under other tag marks",
+         "[body]\n{{=<% %>=}}" + nested(ReportLayout::MaxNesting, "<%", "%>") + "{{#a}}"},
+        {"the largest file", ofSize(ReportLayout::MaxFileBytes)},
+    };
+    for (const auto &c : cases) {
+        const auto layout = ReportLayout::parse(c.text, QStringLiteral("big.rpt"));
+        EXPECT_TRUE(layout) << c.rule << ": " << layout.failure().message.toStdString();
+    }
+}
+
 TEST(ReportLayout, RefusalsNameTheLineAndTheProblem) {
     const struct {
         const char *rule;
-        const char *text;
+        QString text;
         const char *named;
     } cases[] = {
         {"no body", "[page]\nsize = Letter\n", "no [body]"},
@@ -120,10 +162,30 @@ TEST(ReportLayout, RefusalsNameTheLineAndTheProblem) {
          "label lines are for labels"},
         {"an address on labels", "[page]\ncolumns = 2\naddress = 1 1 1 1\n[address]\ny\n[body]\nx",
          "line 4: [address] is not for labels"},
+        {"a file too large", ofSize(ReportLayout::MaxFileBytes + 1),
+         "it is larger than 1 MB, the most a layout may hold"},
+        {"a line too long", "[body]\nx\n" + QString(ReportLayout::MaxLineLength + 1, u'x'),
+         "line 3: the line is longer than 100000 characters"},
+        {"sections nested too deep", "[body]\nx\n" + nested(ReportLayout::MaxNesting + 1),
+         "line 3: it nests sections deeper than 64 levels"},
+        {"inverted sections nested too deep",
+         "[footer]\n\n" + nested(ReportLayout::MaxNesting + 1).replace("{{#", "{{ ^") +
+             "\n[body]\nx",
+         "line 3: it nests sections deeper than 64"},
+        {"the largest file full of keys", filled("[page]\n", "key%1 = 1"),
+         "line 2: [page] has no key \"key0\""},
+        {"the largest file full of sections", filled("[body]\nx\n", "[query q%1]"),
+         "line 3: [query q0] has no sql"},
+        {"sections nested too deep under other tag marks",
+         "[body]\n{{=<% %>=}}\n<%={{ }}=%>{{={| |}=}}\n" +
+             nested(ReportLayout::MaxNesting + 1, "{|", "|}"),
+         "line 4: it nests sections deeper than 64"},
     };
     for (const auto &c : cases) {
-        const auto layout =
-            ReportLayout::parse(QString::fromUtf8(c.text), QStringLiteral("bad.rpt"));
+        QElapsedTimer timer;
+        timer.start();
+        const auto layout = ReportLayout::parse(c.text, QStringLiteral("bad.rpt"));
+        EXPECT_LT(timer.elapsed(), 2000) << c.rule << ": a layout is read in a moment";
         ASSERT_FALSE(layout) << c.rule;
         EXPECT_EQ(layout.failure().code, ExitCode::Layout) << c.rule;
         const QString message = layout.failure().message;
