@@ -1,8 +1,14 @@
 #include "ReportLayout.h"
 
+#include "Fuzz.h"
+#include "ReportClub.h"
+
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QRectF>
 #include <gtest/gtest.h>
+#include <kainjow/mustache.hpp>
 
 namespace {
 
@@ -193,6 +199,51 @@ TEST(ReportLayout, RefusalsNameTheLineAndTheProblem) {
                     message.contains(QString::fromUtf8(c.named)))
             << c.rule << ": " << message.toStdString();
     }
+}
+
+// The shipped layouts damaged, and random text: each is read or refused
+// with a message, and what is read is one prinzel can print from.
+TEST(ReportLayout, DamagedLayoutsAreReadOrRefused) {
+    const QString alphabet =
+        QStringLiteral("[]{}#^/=<>%!&;'\"-., \n\r\t\\abcpagequerybodysqlselectfrom019\u00e9");
+    QStringList samples{
+        QStringLiteral("[page]\ncolumns = 2\nlabel lines = cut\n[query a]\n"
+                       "sql = select x from t\nformat = x:money\n[body]\n"
+                       "{{=<% %>=}}<%#a%><%{{x}}%><%/a%><%={{ }}=%>{{^a}}{{{y}}}{{/a}}")};
+    const ReportClub club;
+    for (const QString &name : QDir(club.directory).entryList({"*.rpt"})) {
+        QFile file(club.path(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        samples << QString::fromUtf8(file.readAll());
+    }
+    FuzzInputs fuzz(20270117);
+    QElapsedTimer timer;
+    timer.start();
+    const int count = FuzzInputs::count(5000);
+    for (int i = 0; i < count; ++i) {
+        const QString text =
+            fuzz.oneIn(4) ? fuzz.from(alphabet, 300) : fuzz.mutate(fuzz.pick(samples), alphabet, 8);
+        const std::string input = "input " + std::to_string(i) + ": " + text.toStdString();
+        const auto layout = ReportLayout::parse(text, QStringLiteral("fuzz.rpt"));
+        if (!layout) {
+            EXPECT_EQ(layout.failure().code, ExitCode::Layout) << input;
+            EXPECT_TRUE(layout.failure().message.startsWith("The layout fuzz.rpt ")) << input;
+            continue;
+        }
+        const PageSettings &page = layout->page;
+        EXPECT_TRUE(page.fontSize >= 4 && page.margins.left() >= 0 && page.margins.top() >= 0 &&
+                    page.margins.right() >= 0 && page.margins.bottom() >= 0)
+            << input;
+        EXPECT_TRUE(page.columns >= 0 && page.columns <= 100 && page.rows >= 0 &&
+                    page.rows <= 100 && (!page.cutLabelLines || page.hasGrid()))
+            << input;
+        for (const QuerySection &query : layout->queries)
+            EXPECT_TRUE(query.sql.startsWith("select", Qt::CaseInsensitive)) << input;
+        for (const QString &part : {layout->header, layout->body, layout->footer, layout->address})
+            EXPECT_TRUE(kainjow::mustache::mustache(part.toStdString()).is_valid()) << input;
+        EXPECT_TRUE(layout->address.isEmpty() || (page.address && !page.hasGrid())) << input;
+    }
+    EXPECT_LT(timer.elapsed(), 20000) << "no input may take long";
 }
 
 } // namespace
