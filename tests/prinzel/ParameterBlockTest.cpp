@@ -1,5 +1,8 @@
 #include "ParameterBlock.h"
 
+#include "Fuzz.h"
+
+#include <QElapsedTimer>
 #include <QStringList>
 #include <gtest/gtest.h>
 #include <utility>
@@ -110,6 +113,40 @@ TEST(ParameterBlock, RefusalsNameTheirCause) {
         EXPECT_TRUE(parsed.failure().message.contains(QString::fromUtf8(c.named)))
             << c.rule << ": " << parsed.failure().message.toStdString();
     }
+}
+
+// Random text and damaged blocks: each is read or refused with a message,
+// and what is read holds what a report needs, with bare file names.
+TEST(ParameterBlock, DamagedBlocksAreReadOrRefused) {
+    const QString alphabet =
+        QStringLiteral("Crystal~=\n\r ()0159-./\\ReportFileNameDataFilesMarginTop"
+                       "SelectionFormula{}'\"\u00e9\u2028");
+    const QString eleven = block({{"SelectionFormula", "SelectionFormula={t.c} = 1~"},
+                                  {"1", "DataFiles(1)=b.mdb~"},
+                                  {"4", "DataFiles(4)=c.mdb~"}},
+                                 "\r\n");
+    FuzzInputs fuzz(20270115);
+    QElapsedTimer timer;
+    timer.start();
+    const int count = FuzzInputs::count(5000);
+    for (int i = 0; i < count; ++i) {
+        const QString text = fuzz.oneIn(4) ? fuzz.from(alphabet, 200)
+                                           : fuzz.mutate(fuzz.pick({block(), eleven}), alphabet, 6);
+        const auto parsed = ParameterBlock::parse(text);
+        const std::string input = "input " + std::to_string(i) + ": " + text.toStdString();
+        if (!parsed) {
+            EXPECT_EQ(parsed.failure().code, ExitCode::Block) << input;
+            EXPECT_TRUE(parsed.failure().message.startsWith("The parameter block is refused: "))
+                << input;
+            continue;
+        }
+        EXPECT_FALSE(parsed->reportFileName.isEmpty() || parsed->dataFiles[0].isEmpty()) << input;
+        EXPECT_TRUE(parsed->marginTop >= 0 && parsed->marginLeft >= 0) << input;
+        QStringList names(parsed->dataFiles.begin(), parsed->dataFiles.end());
+        for (const QString &name : names << parsed->reportFileName)
+            EXPECT_FALSE(name.contains('/') || name.contains('\\') || name.contains("..")) << input;
+    }
+    EXPECT_LT(timer.elapsed(), 20000) << "no input may take long";
 }
 
 } // namespace

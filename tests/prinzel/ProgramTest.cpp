@@ -1,32 +1,55 @@
 #include "ReportClub.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
 struct Finished {
     int exitCode = -1;
     QString errors;
+    QByteArray output;
+};
+
+// What a run has besides its arguments and input.
+struct Surroundings {
+    QString variable = {};                // "NAME=value" set for the run
+    QString output = {};                  // where standard output goes; empty: read by the test
+    rlim_t fileSizeLimit = RLIM_INFINITY; // bytes, as a full disk with room for so much
 };
 
 // Runs the built program on the offscreen platform, in `directory`, with
 // `input` piped to it.
-Finished prinzel(const QStringList &arguments, const QString &directory,
-                 const QString &input = {}) {
+Finished prinzel(const QStringList &arguments, const QString &directory, const QString &input = {},
+                 const Surroundings &surroundings = {}) {
     QProcess process;
     process.setWorkingDirectory(directory);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (!surroundings.variable.isEmpty())
+        environment.insert(surroundings.variable.section(QLatin1Char('='), 0, 0),
+                           surroundings.variable.section(QLatin1Char('='), 1));
     process.setProcessEnvironment(environment);
+    if (!surroundings.output.isEmpty())
+        process.setStandardOutputFile(surroundings.output);
+    const rlim_t fileSizeLimit = surroundings.fileSizeLimit;
+    process.setChildProcessModifier([fileSizeLimit] {
+        const rlimit limit{fileSizeLimit, fileSizeLimit};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
     process.start(QStringLiteral(PRINZEL_EXECUTABLE), arguments);
     EXPECT_TRUE(process.waitForStarted());
     process.write(input.toUtf8());
     process.closeWriteChannel();
     EXPECT_TRUE(process.waitForFinished(60000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError()),
+            process.readAllStandardOutput()};
 }
 
 class Program : public ::testing::Test {
@@ -43,12 +66,27 @@ protected:
 };
 
 TEST_F(Program, EachFailureHasItsExitCode) {
+    // A path where a PDF must not be written, with no reader: writing to it
+    // would wait for one.
+    const QString pipe = club.path(QStringLiteral("pipe.pdf"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    // Qt lays out each table nested in another twice: this one would take
+    // minutes.
+    club.writeFile(QStringLiteral("nested.rpt"),
+                   QStringLiteral("[body]\n") + QStringLiteral("<table><tr><td>").repeated(24));
+    // A layout without end.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), club.path(QStringLiteral("zero.rpt"))));
+    const auto clubFiles = [&] {
+        return QDir(club.directory).entryList(QDir::AllEntries | QDir::Hidden).join(' ');
+    };
+    const QString before = clubFiles();
     const struct {
         const char *rule;
         QString block;
         QStringList arguments;
         ExitCode code;
         const char *named;
+        Surroundings surroundings = {};
     } cases[] = {
         {"a bad block",
          QStringLiteral("Crystal~\nReportFileName=a/b.rpt~"),
@@ -66,6 +104,11 @@ TEST_F(Program, EachFailureHasItsExitCode) {
          {},
          ExitCode::Layout,
          "nothere.rpt"},
+        {"a layout without end",
+         ReportClub::block(QStringLiteral("zero.rpt")),
+         {},
+         ExitCode::Layout,
+         "zero.rpt is refused: it is larger than 1 MB"},
         {"a missing data file",
          QString(good).replace("rpt05.mdb", "rpt99.mdb"),
          {},
@@ -81,17 +124,59 @@ TEST_F(Program, EachFailureHasItsExitCode) {
          {"--pdf", "/nonexistent/dir/out.pdf"},
          ExitCode::Pdf,
          "/nonexistent/dir/out.pdf"},
+        {"a PDF path that is a pipe",
+         good,
+         {"--pdf", pipe},
+         ExitCode::Pdf,
+         "pipe.pdf cannot be written: it is not a regular file"},
+        {"a PDF path that is a folder",
+         good,
+         {"--pdf", club.directory},
+         ExitCode::Pdf,
+         "not a regular file"},
+        {"a full disk under the PDF",
+         good,
+         {"--pdf", "limited.pdf"},
+         ExitCode::Pdf,
+         "limited.pdf cannot be written: File too large",
+         {.fileSizeLimit = 8192}},
+        {"a full disk under the PDF on standard output",
+         good,
+         {"--pdf", "-"},
+         ExitCode::Pdf,
+         "standard output: No space left on device",
+         {.output = "/dev/full"}},
+        {"a full disk under the usage",
+         QString(),
+         {"--help"},
+         ExitCode::Usage,
+         "No space left on device",
+         {.output = "/dev/full"}},
+        {"a report longer than its time limit",
+         ReportClub::block(QStringLiteral("nested.rpt")),
+         {"--pdf", "late.pdf"},
+         ExitCode::TimeLimit,
+         "nested.rpt took longer than its time limit of 0.2 seconds",
+         {.variable = "PRINZEL_TIME_LIMIT=0.2"}},
+        {"a time limit that is no number of seconds",
+         good,
+         {"--pdf", "late.pdf"},
+         ExitCode::Usage,
+         "PRINZEL_TIME_LIMIT \"soon\"",
+         {.variable = "PRINZEL_TIME_LIMIT=soon"}},
         {"an unknown option", good, {"--printer"}, ExitCode::Usage, "--printer"},
     };
     for (const auto &c : cases) {
-        const Finished run = prinzel(c.arguments, club.directory, c.block);
+        const Finished run = prinzel(c.arguments, club.directory, c.block, c.surroundings);
         EXPECT_EQ(run.exitCode, int(c.code)) << c.rule << ": " << run.errors.toStdString();
         EXPECT_TRUE(run.errors.startsWith(QStringLiteral("prinzel: ")) &&
                     run.errors.contains(QString::fromUtf8(c.named)) &&
                     run.errors.count(QLatin1Char('\n')) == 1)
             << c.rule << ": " << run.errors.toStdString();
     }
-    EXPECT_FALSE(QFile::exists(club.path(QStringLiteral("rpt05.pdf"))));
+    EXPECT_EQ(clubFiles().toStdString(), before.toStdString())
+        << "nothing written, nothing left aside";
+    EXPECT_FALSE(QFileInfo(pipe).isFile()) << "the pipe is not replaced";
 }
 
 TEST_F(Program, TheBlockComesFromAFileOrStandardInput) {
@@ -108,6 +193,13 @@ TEST_F(Program, TheBlockComesFromAFileOrStandardInput) {
     EXPECT_EQ(fromInput.exitCode, 0);
     EXPECT_EQ(fromInput.errors, "");
     EXPECT_TRUE(pdfText(club.path(QStringLiteral("piped.pdf"))).contains("Meeting"));
+
+    // "--pdf -": the whole PDF on standard output, and no file.
+    const Finished toOutput = prinzel({"--pdf", "-", "good.txt"}, club.directory);
+    EXPECT_EQ(toOutput.exitCode, 0);
+    EXPECT_EQ(toOutput.errors, "");
+    EXPECT_TRUE(toOutput.output.startsWith("%PDF-") && toOutput.output.trimmed().endsWith("%%EOF"));
+    EXPECT_FALSE(QFile::exists(club.path(QStringLiteral("-"))));
 }
 
 } // namespace

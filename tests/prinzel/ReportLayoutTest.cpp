@@ -1,7 +1,14 @@
 #include "ReportLayout.h"
 
+#include "Fuzz.h"
+#include "ReportClub.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QRectF>
 #include <gtest/gtest.h>
+#include <kainjow/mustache.hpp>
 
 namespace {
 
@@ -67,10 +74,51 @@ sql = select * from eventinfo
     EXPECT_TRUE(layout->footer.isEmpty());
 }
 
+// Sections `depth` deep, `{{#a}}` and `{{/a}}` written with the marks given.
+QString nested(int depth, const QString &open = "{{", const QString &close = "}}") {
+    return (open + "#a" + close).repeated(depth) + "x" + (open + "/a" + close).repeated(depth);
+}
+
+// A layout of exactly `size` characters, its body in lines of 100.
+QString ofSize(qint64 size) {
+    QString text = "[body]\n" + (QString(99, u'x') + "\n").repeated((size - 7) / 100);
+    return text + QString(size - text.size(), u'x');
+}
+
+// `first`, then numbered lines from `line` ("key%1 = 1") up to the largest file.
+QString filled(const QString &first, const char *line) {
+    QString text = first;
+    for (int n = 0; text.size() < ReportLayout::MaxFileBytes - 100; ++n)
+        text += QString::fromLatin1(line).arg(n) + "\n";
+    return text;
+}
+
+TEST(ReportLayout, LimitsLeaveRoomForAnyRealLayout) {
+    const QString longest(ReportLayout::MaxLineLength, u'x');
+    const QString deepest = nested(ReportLayout::MaxNesting);
+    const struct {
+        const char *rule;
+        QString text;
+    } cases[] = {
+        {"the longest line", "[body]\n" + longest},
+        {"the deepest sections", "[body]\n" + deepest},
+        {"inverted sections as deep",
+         "[body]\n" + QString(deepest).replace("{{#", "{{^").replace("x", "{{{y}}}")},
+        {"sections after one another, each as deep", "[body]\n" + deepest + "\n" + deepest},
+        {"the deepest sections under other tag marks",
+         "[body]\n{{=<% %>=}}" + nested(ReportLayout::MaxNesting, "<%", "%>") + "{{#a}}"},
+        {"the largest file", ofSize(ReportLayout::MaxFileBytes)},
+    };
+    for (const auto &c : cases) {
+        const auto layout = ReportLayout::parse(c.text, QStringLiteral("big.rpt"));
+        EXPECT_TRUE(layout) << c.rule << ": " << layout.failure().message.toStdString();
+    }
+}
+
 TEST(ReportLayout, RefusalsNameTheLineAndTheProblem) {
     const struct {
         const char *rule;
-        const char *text;
+        QString text;
         const char *named;
     } cases[] = {
         {"no body", "[page]\nsize = Letter\n", "no [body]"},
@@ -120,10 +168,30 @@ TEST(ReportLayout, RefusalsNameTheLineAndTheProblem) {
          "label lines are for labels"},
         {"an address on labels", "[page]\ncolumns = 2\naddress = 1 1 1 1\n[address]\ny\n[body]\nx",
          "line 4: [address] is not for labels"},
+        {"a file too large", ofSize(ReportLayout::MaxFileBytes + 1),
+         "it is larger than 1 MB, the most a layout may hold"},
+        {"a line too long", "[body]\nx\n" + QString(ReportLayout::MaxLineLength + 1, u'x'),
+         "line 3: the line is longer than 100000 characters"},
+        {"sections nested too deep", "[body]\nx\n" + nested(ReportLayout::MaxNesting + 1),
+         "line 3: it nests sections deeper than 64 levels"},
+        {"inverted sections nested too deep",
+         "[footer]\n\n" + nested(ReportLayout::MaxNesting + 1).replace("{{#", "{{ ^") +
+             "\n[body]\nx",
+         "line 3: it nests sections deeper than 64"},
+        {"the largest file full of keys", filled("[page]\n", "key%1 = 1"),
+         "line 2: [page] has no key \"key0\""},
+        {"the largest file full of sections", filled("[body]\nx\n", "[query q%1]"),
+         "line 3: [query q0] has no sql"},
+        {"sections nested too deep under other tag marks",
+         "[body]\n{{=<% %>=}}\n<%={{ }}=%>{{={| |}=}}\n" +
+             nested(ReportLayout::MaxNesting + 1, "{|", "|}"),
+         "line 4: it nests sections deeper than 64"},
     };
     for (const auto &c : cases) {
-        const auto layout =
-            ReportLayout::parse(QString::fromUtf8(c.text), QStringLiteral("bad.rpt"));
+        QElapsedTimer timer;
+        timer.start();
+        const auto layout = ReportLayout::parse(c.text, QStringLiteral("bad.rpt"));
+        EXPECT_LT(timer.elapsed(), 2000) << c.rule << ": a layout is read in a moment";
         ASSERT_FALSE(layout) << c.rule;
         EXPECT_EQ(layout.failure().code, ExitCode::Layout) << c.rule;
         const QString message = layout.failure().message;
@@ -131,6 +199,51 @@ TEST(ReportLayout, RefusalsNameTheLineAndTheProblem) {
                     message.contains(QString::fromUtf8(c.named)))
             << c.rule << ": " << message.toStdString();
     }
+}
+
+// The shipped layouts damaged, and random text: each is read or refused
+// with a message, and what is read is one prinzel can print from.
+TEST(ReportLayout, DamagedLayoutsAreReadOrRefused) {
+    const QString alphabet =
+        QStringLiteral("[]{}#^/=<>%!&;'\"-., \n\r\t\\abcpagequerybodysqlselectfrom019\u00e9");
+    QStringList samples{
+        QStringLiteral("[page]\ncolumns = 2\nlabel lines = cut\n[query a]\n"
+                       "sql = select x from t\nformat = x:money\n[body]\n"
+                       "{{=<% %>=}}<%#a%><%{{x}}%><%/a%><%={{ }}=%>{{^a}}{{{y}}}{{/a}}")};
+    const ReportClub club;
+    for (const QString &name : QDir(club.directory).entryList({"*.rpt"})) {
+        QFile file(club.path(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        samples << QString::fromUtf8(file.readAll());
+    }
+    FuzzInputs fuzz(20270117);
+    QElapsedTimer timer;
+    timer.start();
+    const int count = FuzzInputs::count(5000);
+    for (int i = 0; i < count; ++i) {
+        const QString text =
+            fuzz.oneIn(4) ? fuzz.from(alphabet, 300) : fuzz.mutate(fuzz.pick(samples), alphabet, 8);
+        const std::string input = "input " + std::to_string(i) + ": " + text.toStdString();
+        const auto layout = ReportLayout::parse(text, QStringLiteral("fuzz.rpt"));
+        if (!layout) {
+            EXPECT_EQ(layout.failure().code, ExitCode::Layout) << input;
+            EXPECT_TRUE(layout.failure().message.startsWith("The layout fuzz.rpt ")) << input;
+            continue;
+        }
+        const PageSettings &page = layout->page;
+        EXPECT_TRUE(page.fontSize >= 4 && page.margins.left() >= 0 && page.margins.top() >= 0 &&
+                    page.margins.right() >= 0 && page.margins.bottom() >= 0)
+            << input;
+        EXPECT_TRUE(page.columns >= 0 && page.columns <= 100 && page.rows >= 0 &&
+                    page.rows <= 100 && (!page.cutLabelLines || page.hasGrid()))
+            << input;
+        for (const QuerySection &query : layout->queries)
+            EXPECT_TRUE(query.sql.startsWith("select", Qt::CaseInsensitive)) << input;
+        for (const QString &part : {layout->header, layout->body, layout->footer, layout->address})
+            EXPECT_TRUE(kainjow::mustache::mustache(part.toStdString()).is_valid()) << input;
+        EXPECT_TRUE(layout->address.isEmpty() || (page.address && !page.hasGrid())) << input;
+    }
+    EXPECT_LT(timer.elapsed(), 20000) << "no input may take long";
 }
 
 } // namespace

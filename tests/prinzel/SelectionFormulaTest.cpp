@@ -1,5 +1,9 @@
 #include "SelectionFormula.h"
 
+#include "Fuzz.h"
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -82,6 +86,44 @@ TEST(SelectionFormula, RefusalsNameTheProblem) {
         EXPECT_TRUE(formula.failure().message.contains(QString::fromUtf8(c.named)))
             << c.rule << ": " << formula.failure().message.toStdString();
     }
+}
+
+// Random text and damaged formulas: each is refused with a message, or read
+// into a condition that holds nothing of the formula but the query's own
+// column names and one bound value per term.
+TEST(SelectionFormula, DamagedFormulasAreReadOrRefused) {
+    const QString alphabet = QStringLiteral("{}.eventinfo_num =<>!'\"0123456789.-+ andor();\n\t"
+                                            "select()\u00e9");
+    const QStringList samples{
+        "{eventinfo.eventnum} = 123",
+        "{eventinfo.status} <> 1 and {eventinfo.status} <= 8 or {eventinfo.eventdate} > -1.5",
+        "{eventinfo.eventtitle} = 'O''Hara' and {eventinfo.eventtitle} <> \"a \"\" b\""};
+    static const QRegularExpression safe(
+        QStringLiteral("^(( where | and | or )\"(eventnum|eventdate|status|eventtitle)\" "
+                       "(=|<>|<|<=|>|>=) \\?)*$"));
+    FuzzInputs fuzz(20270116);
+    QElapsedTimer timer;
+    timer.start();
+    const int count = FuzzInputs::count(5000);
+    for (int i = 0; i < count; ++i) {
+        const QString text =
+            fuzz.oneIn(4) ? fuzz.from(alphabet, 80) : fuzz.mutate(fuzz.pick(samples), alphabet, 6);
+        const std::string input = "input " + std::to_string(i) + ": " + text.toStdString();
+        const auto formula = SelectionFormula::parse(text);
+        const auto condition = formula ? formula->condition(Columns) : formula.failure();
+        if (!condition) {
+            EXPECT_EQ(condition.failure().code, ExitCode::Data) << input;
+            EXPECT_TRUE(condition.failure().message.startsWith("The selection formula \""))
+                << input;
+            continue;
+        }
+        EXPECT_TRUE(safe.match(condition->where).hasMatch())
+            << input << " gives " << condition->where.toStdString();
+        EXPECT_EQ(condition->values.size(), formula->terms().size()) << input;
+        EXPECT_EQ(condition->where.count('?'), formula->terms().size()) << input;
+        EXPECT_EQ(formula->isEmpty(), text.trimmed().isEmpty()) << input;
+    }
+    EXPECT_LT(timer.elapsed(), 20000) << "no input may take long";
 }
 
 } // namespace

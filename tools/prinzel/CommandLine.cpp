@@ -7,8 +7,32 @@
 #include <cstdio>
 #include <unistd.h>
 
+namespace {
+
+// Seconds, a fraction allowed ("0.5"); unset or empty, the default.
+Outcome<std::chrono::milliseconds> timeLimitFrom(const QString &setting) {
+    if (setting.trimmed().isEmpty())
+        return std::chrono::milliseconds(CommandLine::DefaultTimeLimit);
+    bool ok = false;
+    const double seconds = setting.trimmed().toDouble(&ok);
+    const auto longest = double(CommandLine::LongestTimeLimit.count());
+    if (!ok || !(seconds >= 0.001 && seconds <= longest))
+        return ReportFailure{
+            ExitCode::Usage,
+            QStringLiteral("%1 \"%2\" is not a number of seconds from 0.001 to %3.")
+                .arg(QLatin1String(CommandLine::TimeLimitVariable), setting)
+                .arg(longest)};
+    return std::chrono::milliseconds(qRound64(seconds * 1000));
+}
+
+} // namespace
+
 Outcome<CommandLine> CommandLine::parse(const QStringList &arguments) {
     CommandLine line;
+    const auto limit = timeLimitFrom(qEnvironmentVariable(TimeLimitVariable));
+    if (!limit)
+        return limit.failure();
+    line.timeLimit = *limit;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         QString *option = argument == QLatin1String("--club")  ? &line.clubDirectory
@@ -34,14 +58,17 @@ Outcome<CommandLine> CommandLine::parse(const QStringList &arguments) {
 
 QString CommandLine::usage() {
     return QStringLiteral(
-        "usage: prinzel [--club DIR] [--pdf OUT] [BLOCKFILE]\n"
+        "usage: prinzel [--club DIR] [--pdf OUT|-] [BLOCKFILE]\n"
         "  Makes the report the parameter block asks for: from BLOCKFILE, else from\n"
         "  standard input when it is piped, else from the clipboard. The layout and the\n"
         "  data files are read from the club directory (--club, else the current one).\n"
-        "  --pdf writes that PDF and opens no window; without it the PDF is written\n"
-        "  beside the first data file and, with a display, a print preview opens.\n"
-        "  Exit codes: 0 done, 1 command line, 2 parameter block, 3 layout, 4 data,\n"
-        "  5 PDF.\n");
+        "  --pdf writes that PDF (\"-\": to standard output) and opens no window; it is\n"
+        "  not written over anything but a regular file. Without --pdf the PDF is\n"
+        "  written beside the first data file and, with a display, a print preview\n"
+        "  opens. A report that takes longer than PRINZEL_TIME_LIMIT seconds (60 when\n"
+        "  unset) is stopped and nothing is written.\n"
+        "  Exit codes: 0 done, 1 command line or time limit setting, 2 parameter block,\n"
+        "  3 layout, 4 data, 5 PDF, 6 time limit passed.\n");
 }
 
 QString CommandLine::club() const {

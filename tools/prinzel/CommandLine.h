@@ -4,15 +4,28 @@
 
 #include <QString>
 #include <QStringList>
+#include <chrono>
 
-// prinzel [--club DIR] [--pdf OUT] [BLOCKFILE]
+// prinzel [--club DIR] [--pdf OUT|-] [BLOCKFILE], and the time limit from
+// the environment.
 struct CommandLine {
+    // The variable a club sets for a time limit other than the default.
+    static constexpr auto TimeLimitVariable = "PRINZEL_TIME_LIMIT";
+    static constexpr std::chrono::seconds DefaultTimeLimit{60};
+    // The longest a club may set: a report stopped later than this protects
+    // nothing.
+    static constexpr std::chrono::seconds LongestTimeLimit{24 * 60 * 60};
+
     QString clubDirectory; // empty: the current directory
-    QString pdfPath;       // empty: beside DataFiles(0), and a preview when displayed
+    // Empty: beside DataFiles(0), and a preview when displayed; "-": standard output.
+    QString pdfPath;
     QString blockFile;
     bool help = false;
+    // How long the report may take to make; past it prinzel stops.
+    std::chrono::milliseconds timeLimit = DefaultTimeLimit;
 
-    // The arguments after the program's name.
+    // The arguments after the program's name; the time limit from the
+    // environment.
     static Outcome<CommandLine> parse(const QStringList &arguments);
     static QString usage();
 

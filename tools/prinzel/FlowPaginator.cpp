@@ -93,25 +93,48 @@ private:
 // but still in the PDF's text: a paragraph running over a page break would
 // print its last line twice for a reader that copies or searches. Each
 // paragraph that runs over a break is made two there instead.
+//
+// The part cut off gets no space above it and no indent, and the part left
+// no space below it: each line keeps its place, so every cut is found on the
+// one layout and all are made in one edit, last first. The document is laid
+// out once more, not once per cut, which for a paragraph of many pages took
+// time growing with the square of its length.
 void splitAtPageBreaks(QTextDocument &document, qreal pageHeight) {
     const QAbstractTextDocumentLayout &layout = *document.documentLayout();
-    for (int page = 1; page < document.pageCount(); ++page) {
-        const qreal pageBreak = page * pageHeight;
-        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-            const QRectF rect = layout.blockBoundingRect(block);
-            if (rect.top() >= pageBreak || rect.bottom() <= pageBreak)
+    const int pages = document.pageCount();
+    QList<int> cuts;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QRectF rect = layout.blockBoundingRect(block);
+        const QTextLayout &lines = *block.layout();
+        int line = 1; // never before the paragraph's first line
+        for (int page = std::max(1, int(rect.top() / pageHeight)); page < pages; ++page) {
+            const qreal pageBreak = page * pageHeight;
+            if (rect.bottom() <= pageBreak)
+                break;
+            if (rect.top() >= pageBreak)
                 continue;
-            const QTextLayout &lines = *block.layout();
-            for (int i = 1; i < lines.lineCount(); ++i) {
-                if (rect.top() + lines.lineAt(i).y() >= pageBreak - 0.5) {
-                    QTextCursor cursor(&document);
-                    cursor.setPosition(block.position() + lines.lineAt(i).textStart());
-                    cursor.insertBlock();
-                    break;
-                }
-            }
+            while (line < lines.lineCount() &&
+                   rect.top() + lines.lineAt(line).y() < pageBreak - 0.5)
+                ++line;
+            if (line >= lines.lineCount())
+                break;
+            cuts << block.position() + lines.lineAt(line).textStart();
+            ++line; // the first line of the part cut off
         }
     }
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    for (auto cut = cuts.crbegin(); cut != cuts.crend(); ++cut) {
+        cursor.setPosition(*cut);
+        QTextBlockFormat format = cursor.blockFormat();
+        QTextBlockFormat rest = format;
+        rest.setTopMargin(0);
+        rest.setTextIndent(0);
+        cursor.insertBlock(rest);
+        format.setBottomMargin(0);
+        QTextCursor(cursor.block().previous()).setBlockFormat(format);
+    }
+    cursor.endEditBlock();
 }
 
 // Items laid out for a page at first; then as many as the last page held,

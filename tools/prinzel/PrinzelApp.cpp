@@ -1,6 +1,7 @@
 #include "PrinzelApp.h"
 
 #include "CommandLine.h"
+#include "OutputFile.h"
 #include "ReportJob.h"
 
 #include <QAction>
@@ -11,6 +12,11 @@
 #include <QPrinter>
 #include <QTextStream>
 #include <QToolBar>
+#include <condition_variable>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+#include <unistd.h>
 
 namespace PrinzelApp {
 
@@ -29,6 +35,68 @@ int fail(const ReportFailure &failure, bool displayed) {
     if (displayed)
         QMessageBox::critical(nullptr, Name, failure.message);
     return int(failure.code);
+}
+
+// Ends prinzel when making the report takes longer than its limit. A layout
+// can ask for work without end in sight (sections repeated within each
+// other over every row, tables nested deep) inside a single call that
+// cannot be asked to stop, so the limit is kept by a thread of its own.
+// Nothing has been written while it runs: the PDF is made in memory.
+class TimeLimit {
+public:
+    TimeLimit(std::chrono::milliseconds limit, const QString &message)
+        : m_message((Name + QStringLiteral(": ") + message + QLatin1Char('\n')).toUtf8())
+        , m_watch([this, limit] { watch(limit); }) {}
+    ~TimeLimit() {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_doneChanged.notify_one();
+        m_watch.join();
+    }
+    TimeLimit(const TimeLimit &) = delete;
+    TimeLimit &operator=(const TimeLimit &) = delete;
+
+private:
+    void watch(std::chrono::milliseconds limit) {
+        std::unique_lock lock(m_mutex);
+        if (m_doneChanged.wait_for(lock, limit, [this] { return m_done; }))
+            return;
+        // Nothing more can be done when the error output is gone.
+        [[maybe_unused]] const ssize_t shown =
+            ::write(STDERR_FILENO, m_message.constData(), std::size_t(m_message.size()));
+        std::_Exit(int(ExitCode::TimeLimit));
+    }
+
+    const QByteArray m_message;
+    std::mutex m_mutex;
+    std::condition_variable m_doneChanged;
+    bool m_done = false;
+    std::thread m_watch; // last: it starts once the rest is there
+};
+
+struct Made {
+    ReportJob job;
+    ReportJob::Pdf pdf;
+};
+
+// The report read and drawn, within the time limit.
+Outcome<Made> make(const CommandLine &line, ParameterBlock block) {
+    const double seconds = double(line.timeLimit.count()) / 1000;
+    const TimeLimit limit(line.timeLimit,
+                          QStringLiteral("The report %1 took longer than its time limit of %2 "
+                                         "seconds (%3) and was stopped; nothing was written.")
+                              .arg(block.reportFileName)
+                              .arg(seconds)
+                              .arg(QLatin1String(CommandLine::TimeLimitVariable)));
+    auto job = ReportJob::prepare(std::move(block), {line.club(), QDate::currentDate()});
+    if (!job)
+        return job.failure();
+    auto pdf = job->makePdf();
+    if (!pdf)
+        return pdf.failure();
+    return Made{std::move(*job), std::move(*pdf)};
 }
 
 void addSaveAction(QPrintPreviewDialog &dialog, const ReportJob &job) {
@@ -81,20 +149,27 @@ int run(const QStringList &arguments) {
     if (!line)
         return fail(line.failure(), displayed);
     if (line->help) {
-        QTextStream(stdout) << CommandLine::usage();
+        if (const auto why = OutputFile::writeStandardOutput(CommandLine::usage().toUtf8()))
+            return fail(
+                {ExitCode::Usage,
+                 QStringLiteral("The usage cannot be written to standard output: %1.").arg(*why)},
+                false);
         return int(ExitCode::Success);
     }
-    const auto block = line->readBlock();
+    const auto text = line->readBlock();
+    if (!text)
+        return fail(text.failure(), displayed);
+    auto block = ParameterBlock::parse(*text);
     if (!block)
         return fail(block.failure(), displayed);
-    const auto job = ReportJob::prepare(*block, {line->club(), QDate::currentDate()});
-    if (!job)
-        return fail(job.failure(), displayed);
-    const QString pdf = line->pdfPath.isEmpty() ? job->defaultPdfPath() : line->pdfPath;
-    if (const auto written = job->writePdf(pdf); !written)
+    const auto made = make(*line, std::move(*block));
+    if (!made)
+        return fail(made.failure(), displayed);
+    const QString pdf = line->pdfPath.isEmpty() ? made->job.defaultPdfPath() : line->pdfPath;
+    if (const auto written = ReportJob::write(made->pdf, pdf); !written)
         return fail(written.failure(), displayed);
     if (displayed)
-        preview(*job);
+        preview(made->job);
     return int(ExitCode::Success);
 }
 

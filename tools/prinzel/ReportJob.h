@@ -18,14 +18,24 @@ public:
         QDate today;
     };
 
+    struct Pdf {
+        QByteArray bytes;
+        int pages = 0;
+    };
+
     // Reads the block, the layout and every query; nothing is written.
     static Outcome<ReportJob> prepare(const QString &blockText, const Settings &settings);
+    static Outcome<ReportJob> prepare(ParameterBlock block, const Settings &settings);
 
     const ParameterBlock &block() const { return m_block; }
     // Beside DataFiles(0) and named after it: rpt05.mdb gives rpt05.pdf.
     QString defaultPdfPath() const;
+    // The whole PDF, in memory.
+    Outcome<Pdf> makePdf() const;
     // Writes the whole file or, on failure, nothing; the number of pages.
     Outcome<int> writePdf(const QString &path) const;
+    // Writes a PDF made before to the file, or to standard output for "-".
+    static Outcome<int> write(const Pdf &pdf, const QString &path);
     Outcome<int> print(QPagedPaintDevice &device) const;
 
 private:

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSizeF>
 #include <kainjow/mustache.hpp>
 #include <variant>
@@ -53,11 +54,16 @@ std::optional<Section> sectionStart(const QString &line, int number) {
 
 Read<QList<Section>> splitSections(const QString &text) {
     QList<Section> sections;
+    QSet<QString> seen; // kind and name, in one letter case
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
         QString line = lines.at(i);
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
+        if (line.size() > ReportLayout::MaxLineLength)
+            return Problem{i + 1, QStringLiteral("the line is longer than %1 characters, the most "
+                                                 "a line of a layout may hold")
+                                      .arg(ReportLayout::MaxLineLength)};
         if (auto start = sectionStart(line, i + 1)) {
             static const QStringList kinds{"page", "query", "header", "body", "footer", "address"};
             if (!kinds.contains(start->kind))
@@ -66,11 +72,10 @@ Read<QList<Section>> splitSections(const QString &text) {
                 return Problem{i + 1, start->argument.isEmpty()
                                           ? QStringLiteral("a query section needs a name")
                                           : QStringLiteral("[%1] takes no name").arg(start->kind)};
-            for (const Section &earlier : sections) {
-                if (earlier.kind == start->kind &&
-                    earlier.argument.compare(start->argument, Qt::CaseInsensitive) == 0)
-                    return Problem{i + 1, QStringLiteral("a second %1").arg(line.trimmed())};
-            }
+            const QString key = start->kind + QLatin1Char(' ') + start->argument.toCaseFolded();
+            if (seen.contains(key))
+                return Problem{i + 1, QStringLiteral("a second %1").arg(line.trimmed())};
+            seen.insert(key);
             sections << *start;
         } else if (!sections.isEmpty()) {
             sections.last().lines << Line{i + 1, line};
@@ -85,6 +90,7 @@ Read<QList<Section>> splitSections(const QString &text) {
 // above it, and lines starting with "#" are comments.
 Read<QList<Entry>> entries(const Section &section) {
     QList<Entry> found;
+    QSet<QString> keys;
     for (const Line &line : section.lines) {
         const QString trimmed = line.text.trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#')))
@@ -97,10 +103,9 @@ Read<QList<Entry>> entries(const Section &section) {
         if (equals <= 0)
             return Problem{line.number, QStringLiteral("\"key = value\" expected")};
         const QString key = trimmed.left(equals).simplified().toLower();
-        for (const Entry &earlier : found) {
-            if (earlier.key == key)
-                return Problem{line.number, QStringLiteral("\"%1\" is given twice").arg(key)};
-        }
+        if (keys.contains(key))
+            return Problem{line.number, QStringLiteral("\"%1\" is given twice").arg(key)};
+        keys.insert(key);
         found << Entry{line.number, key, trimmed.mid(equals + 1).trimmed()};
     }
     return found;
@@ -275,6 +280,47 @@ std::optional<Problem> readKeys(const Section &section, Settings &settings,
     return std::nullopt;
 }
 
+// Where a template first opens a section deeper than MaxNesting, as an
+// offset in its text; none when it nests no deeper. The tags are read as the
+// Mustache engine reads them, with "{{=<% %>=}}" changing their marks, so
+// that no template nests deeper than this finds; what the engine would
+// refuse ends the search.
+std::optional<qsizetype> tooDeep(const QString &text) {
+    QString open = QStringLiteral("{{");
+    QString close = QStringLiteral("}}");
+    int depth = 0;
+    for (qsizetype at = 0; (at = text.indexOf(open, at)) >= 0;) {
+        qsizetype contents = at + open.size();
+        const bool triple = open == QLatin1String("{{") && close == QLatin1String("}}") &&
+                            contents < text.size() && text.at(contents) == u'{';
+        contents += triple ? 1 : 0;
+        const QString end = triple ? QStringLiteral("}}}") : close;
+        const qsizetype stop = text.indexOf(end, contents);
+        if (stop < 0)
+            return std::nullopt;
+        const QString tag = text.mid(contents, stop - contents).trimmed();
+        const qsizetype tagStart = at;
+        at = stop + end.size();
+        if (tag.startsWith(QLatin1Char('='))) {
+            // "=<% %>=": two marks without blanks or "=" in them.
+            static const QRegularExpression marks(
+                QStringLiteral("^=\\s*([^\\s=]+) +([^\\s=]+)\\s*=$"));
+            const auto match = marks.match(tag);
+            if (!match.hasMatch())
+                return std::nullopt;
+            open = match.captured(1);
+            close = match.captured(2);
+        } else if (!triple &&
+                   (tag.startsWith(QLatin1Char('#')) || tag.startsWith(QLatin1Char('^')))) {
+            if (++depth > ReportLayout::MaxNesting)
+                return tagStart;
+        } else if (!triple && tag.startsWith(QLatin1Char('/'))) {
+            depth = std::max(depth - 1, 0);
+        }
+    }
+    return std::nullopt;
+}
+
 // The section's lines as one text; Mustache mistakes are found here rather
 // than halfway through a report.
 Read<QString> readTemplate(const Section &section) {
@@ -284,6 +330,14 @@ Read<QString> readTemplate(const Section &section) {
     while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
         lines.removeLast();
     const QString text = lines.join(QLatin1Char('\n'));
+    // Checked before the engine reads it: each section it reads keeps a copy
+    // of its text, so sections within sections take memory that grows with
+    // the square of their depth.
+    if (const auto at = tooDeep(text))
+        return Problem{section.lines.first().number + int(text.left(*at).count(QLatin1Char('\n'))),
+                       QStringLiteral("it nests sections deeper than %1 levels, the most a "
+                                      "layout may nest")
+                           .arg(ReportLayout::MaxNesting)};
     const kainjow::mustache::mustache parsed(text.toStdString());
     if (!parsed.is_valid())
         return Problem{section.number,
@@ -380,13 +434,29 @@ std::optional<Problem> checkAddress(const ReportLayout &layout, const QList<Sect
 
 } // namespace
 
+namespace {
+
+ReportFailure refused(const QString &name, const Problem &problem) {
+    const QString where =
+        problem.line > 0 ? QStringLiteral(", line %1").arg(problem.line) : QString();
+    return ReportFailure{
+        ExitCode::Layout,
+        QStringLiteral("The layout %1 is refused%2: %3.").arg(name, where, problem.why)};
+}
+
+ReportFailure tooLarge(const QString &name) {
+    return refused(name, {0, QStringLiteral("it is larger than %1 MB, the most a layout may "
+                                            "hold")
+                                 .arg(ReportLayout::MaxFileBytes / (1024 * 1024))});
+}
+
+} // namespace
+
 Outcome<ReportLayout> ReportLayout::parse(const QString &text, const QString &name) {
+    if (text.size() > MaxFileBytes)
+        return tooLarge(name);
     const auto refused = [&](const Problem &problem) {
-        const QString where =
-            problem.line > 0 ? QStringLiteral(", line %1").arg(problem.line) : QString();
-        return ReportFailure{
-            ExitCode::Layout,
-            QStringLiteral("The layout %1 is refused%2: %3.").arg(name, where, problem.why)};
+        return ::refused(name, problem);
     };
     const auto sections = splitSections(text);
     if (const auto *problem = std::get_if<Problem>(&sections))
@@ -418,5 +488,9 @@ Outcome<ReportLayout> ReportLayout::load(const QString &clubDirectory, const QSt
         return ReportFailure{
             ExitCode::Layout,
             QStringLiteral("The layout %1 cannot be read: %2.").arg(path, file.errorString())};
-    return parse(QString::fromUtf8(file.readAll()), fileName);
+    // Read no further than the limit: a file of any size is refused.
+    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    if (bytes.size() > MaxFileBytes)
+        return tooLarge(fileName);
+    return parse(QString::fromUtf8(bytes), fileName);
 }

@@ -65,6 +65,15 @@ struct PageSettings {
 // and Mustache templates giving HTML for the header, body, footer and the
 // address block.
 struct ReportLayout {
+    // What a layout may ask of prinzel: any operator can edit one, and a
+    // mistaken or hostile one must be refused by name rather than exhaust
+    // the workstation. The shipped layouts are below 10 KB, with lines below
+    // 200 characters and sections nested 3 deep.
+    static constexpr qint64 MaxFileBytes = 1024 * 1024;
+    static constexpr int MaxLineLength = 100000; // characters
+    // {{#name}} and {{^name}} sections within each other in one template.
+    static constexpr int MaxNesting = 64;
+
     PageSettings page;
     QList<QuerySection> queries;
     QString header;
