@@ -52,6 +52,16 @@ QString replace(const QString &path, const QByteArray &content) {
     return QString();
 }
 
+QString copy(const QString &from, const QString &to) {
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return QStringLiteral("%1: %2").arg(from, source.errorString());
+    const QByteArray content = source.readAll();
+    if (source.error() != QFileDevice::NoError)
+        return QStringLiteral("%1: %2").arg(from, source.errorString());
+    return replace(to, content);
+}
+
 QString writeToStandardOutput(const QByteArray &content) {
     for (qsizetype done = 0; done < content.size();) {
         const ssize_t written =

@@ -21,6 +21,9 @@ inline bool exists(const QString &directory, const QString &name) {
 // file: the old one stays until the new one is complete. The reason it
 // failed, or empty.
 QString replace(const QString &path, const QByteArray &content);
+// Copies a file whole through replace(): the reason it failed, or empty.
+QString copy(const QString &from, const QString &to);
+
 // Writes the content to standard output to its last byte (a pipe, a file,
 // a full disk): the system's reason it could not, or empty.
 QString writeToStandardOutput(const QByteArray &content);

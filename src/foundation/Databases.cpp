@@ -8,7 +8,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
+#include <cstring>
+#include <dlfcn.h>
 
 namespace {
 
@@ -53,8 +56,36 @@ QSqlDatabase Database::handle() const {
     return QSqlDatabase::database(m_connection, false);
 }
 
+namespace {
+
+// The system's reason behind SQLite's own words for a failed read or write
+// ("disk I/O error" is all SQLite says of a full disk): the last error
+// number of the file system that the connection met, asked of the SQLite
+// library Qt's driver loaded. Empty when there is none or it cannot be asked.
+QString systemReason(const QSqlDatabase &db) {
+    using SystemErrno = int (*)(void *);
+    static const SystemErrno systemErrno = [] {
+        void *library = dlopen("libsqlite3.so.0", RTLD_NOW | RTLD_NOLOAD);
+        return library ? reinterpret_cast<SystemErrno>(dlsym(library, "sqlite3_system_errno"))
+                       : nullptr;
+    }();
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!systemErrno || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return QString();
+    void *connection = *static_cast<void *const *>(handle.constData());
+    const int code = connection ? systemErrno(connection) : 0;
+    return code > 0 ? QString::fromLocal8Bit(std::strerror(code)) : QString();
+}
+
+} // namespace
+
 DbError Database::error(const QSqlError &error) const {
     DbError mapped = m_dialect.mapError(error);
+    if (mapped.number == ErrorNumber::FileAccess) {
+        if (const QString reason = systemReason(handle());
+            !reason.isEmpty() && !mapped.description.contains(reason))
+            mapped.description += QStringLiteral(" (%1)").arg(reason);
+    }
     static const QList<int> fileFailures{ErrorNumber::FileAccess, ErrorNumber::CorruptDatabase,
                                          ErrorNumber::OpenFailed};
     const QString file = handle().databaseName();

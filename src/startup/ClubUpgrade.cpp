@@ -40,10 +40,13 @@ Result<QStringList> copyMissingFiles(const QString &from, const QString &to) {
         if (ClubFile::exists(to, name))
             continue;
         const QString target = QDir(to).filePath(name);
-        if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(path, target))
-            return DbError{
-                ErrorNumber::ReadOnly,
-                QStringLiteral("%1 could not be copied into the club directory.").arg(name)};
+        const QString failed = QDir().mkpath(QFileInfo(target).path())
+                                   ? ClubFile::copy(path, target)
+                                   : QStringLiteral("the folder cannot be made");
+        if (!failed.isEmpty())
+            return DbError{ErrorNumber::ReadOnly,
+                           QStringLiteral("%1 could not be copied into the club directory: %2")
+                               .arg(name, failed)};
         copied << name;
     }
     copied.sort();

@@ -591,15 +591,6 @@ bool named(const QString &relativePath, const QString &name) {
     return relativePath.compare(name, Qt::CaseInsensitive) == 0;
 }
 
-Status copyWhole(const QString &from, const QString &to) {
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
-        return failure(QStringLiteral("%1: %2").arg(from, source.errorString()));
-    if (const QString failed = ClubFile::replace(to, source.readAll()); !failed.isEmpty())
-        return failure(QStringLiteral("%1 could not be written: %2").arg(to, failed));
-    return {};
-}
-
 // Copies the club files the target lacks (whatever the case of their names
 // there); one it has is kept, and named when it differs from FROM's.
 Result<QStringList> copyFiles(const QString &from, const QString &to, bool replace) {
@@ -627,8 +618,8 @@ Result<QStringList> copyFiles(const QString &from, const QString &to, bool repla
         if (!QDir().mkpath(QFileInfo(target).path()))
             return failure(
                 QStringLiteral("Cannot create the directory %1.").arg(QFileInfo(target).path()));
-        if (Status copied = copyWhole(path, target); !copied)
-            return copied.error();
+        if (const QString failed = ClubFile::copy(path, target); !failed.isEmpty())
+            return failure(QStringLiteral("%1 could not be written: %2").arg(target, failed));
         done << (kept.isEmpty() ? QStringLiteral("copied %1") : QStringLiteral("replaced %1"))
                     .arg(name);
     }

@@ -157,28 +157,31 @@ Status checkServer(const StorageSettings &storage) {
 }
 
 // Drops the schemas a creation that failed had made on the server, so that
-// it leaves nothing behind there either.
-void dropSchemas(const StorageSettings &storage) {
+// it leaves nothing behind there either; only those it made.
+void dropSchemas(const StorageSettings &storage, const QStringList &made) {
     const Databases server(storage);
-    for (const QString &name : Schema::databases()) {
-        if (server.isFile(name) || !server.exists(name))
-            continue;
+    for (const QString &name : made) {
         if (auto db = server.open(name))
             db.value()->execute(QStringLiteral("drop schema \"%1\" cascade").arg(name));
     }
 }
 
-Status build(const QString &directory, const Options &options) {
+// Makes the club in `directory`; `schemas` collects the schemas it made on
+// a server.
+Status build(const QString &directory, const Options &options, QStringList &schemas) {
     StorageSettings settings = options.storage;
     settings.clubDirectory = directory;
     if (Status named = ClubStorage::writeServer(settings.clubDirectory, settings); !named)
         return named;
     Databases databases(settings);
     for (const QString &name : Schema::databases()) {
+        const bool onServer = !databases.isFile(name);
         auto made = databases.create(name);
         if (!made)
             return failure(QStringLiteral("%1 could not be made: %2")
                                .arg(databases.place(name), made.error().description));
+        if (onServer)
+            schemas << name;
     }
     if (Status status = writeSettings(databases, options.demo); !status)
         return status;
@@ -217,14 +220,14 @@ Status create(const QString &directory, const Options &options) {
     if (!aside.isValid())
         return failure(
             QStringLiteral("Cannot create the club in %1: %2").arg(parent, aside.errorString()));
-    Status made = build(aside.path(), options);
+    QStringList schemas;
+    Status made = build(aside.path(), options, schemas);
     if (made && dir.exists() && !QDir().rmdir(target))
         made = failure(QStringLiteral("Cannot replace the empty directory %1.").arg(target));
     if (made && !QDir().rename(aside.path(), target))
         made = failure(QStringLiteral("Cannot move the new club into %1.").arg(target));
     if (!made) {
-        if (options.storage.engine == Engine::Postgres)
-            dropSchemas(options.storage);
+        dropSchemas(options.storage, schemas);
         return failure(QStringLiteral("The club %1 was not created, and nothing of it was left "
                                       "behind: %2")
                            .arg(target, made.error().description));

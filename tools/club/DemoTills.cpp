@@ -2,11 +2,11 @@
 
 #include "SilentPorts.h"
 #include "billing/PointOfSaleExport.h"
+#include "foundation/ClubFile.h"
 #include "foundation/Module.h"
 #include "foundation/SchemaBuilder.h"
 #include "foundation/Transaction.h"
 
-#include <QFile>
 
 namespace DemoTills {
 
@@ -71,10 +71,10 @@ Status addButtons(Databases &databases) {
 }
 
 Status writeStoreFile(const QString &clubDirectory) {
-    QFile store(clubDirectory + QStringLiteral("/storeid.dat"));
-    if (!store.open(QIODevice::WriteOnly) || store.write("StoreID=BRV-0417\r\n") < 0)
+    const QString path = clubDirectory + QStringLiteral("/storeid.dat");
+    if (const QString failed = ClubFile::replace(path, "StoreID=BRV-0417\r\n"); !failed.isEmpty())
         return DbError{ErrorNumber::FileAccess,
-                       QStringLiteral("storeid.dat could not be written: ") + store.errorString()};
+                       QStringLiteral("%1 could not be written: %2").arg(path, failed)};
     return {};
 }
 

@@ -1,0 +1,130 @@
+#include "ClubFixture.h"
+#include "club/ClubCreator.h"
+#include "foundation/ClubStorage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+namespace {
+
+// The club tool on a full disk, made by a file-size limit (or /dev/full):
+// every write is checked to its end, the command fails with the system's
+// reason, and what it was replacing or making is whole or absent.
+class FullDiskTest : public ClubFixture {
+protected:
+    bool demoData() const override { return true; }
+
+    struct Run {
+        int status = -1;
+        QString said;
+    };
+    // The tool under bash with a file-size limit in KiB (0: none), standard
+    // output sent to `output`.
+    Run tool(int limitKiB, const QStringList &arguments, const QString &output = {}) {
+        QProcess process;
+        if (!output.isEmpty())
+            process.setStandardOutputFile(output);
+        const QString limit =
+            limitKiB > 0 ? QStringLiteral("ulimit -f %1; ").arg(limitKiB) : QString();
+        process.start(QStringLiteral("bash"),
+                      QStringList{QStringLiteral("-c"),
+                                  limit + QStringLiteral("exec \"$0\" \"$@\""),
+                                  QStringLiteral(MORAVEL_CLUB)} +
+                          arguments);
+        EXPECT_TRUE(process.waitForFinished(120000));
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+    }
+    QString inTemp(const QString &name) const { return QDir(temp.path()).filePath(name); }
+    static QByteArray contents(const QString &file) {
+        QFile read(file);
+        return read.open(QIODevice::ReadOnly) ? read.readAll() : QByteArray();
+    }
+};
+
+TEST_F(FullDiskTest, EveryWriteOfTheToolIsCheckedAndLeavesNothingHalfMade) {
+    const QString made = inTemp(QStringLiteral("new/club"));
+    const QString published = inTemp(QStringLiteral("events.ics"));
+    const QString copied = inTemp(QStringLiteral("copied"));
+    const QString ics[] = {QStringLiteral("export-ics"), club, QStringLiteral("20200101"),
+                           QStringLiteral("20351231")};
+    QFile old(published);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("yesterday's calendar");
+    old.close();
+    const struct {
+        const char *command;
+        int limitKiB;
+        QStringList arguments;
+        QString output;
+        const char *reason;
+        std::function<void()> leaves;
+    } rows[] = {
+        {"create --demo",
+         64,
+         {QStringLiteral("create"), made, QStringLiteral("--demo")},
+         {},
+         "File too large",
+         [&] {
+             EXPECT_FALSE(QFileInfo::exists(made)) << "no half-made club";
+             EXPECT_EQ(QDir(inTemp(QStringLiteral("new")))
+                           .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                       QStringList())
+                 << "nothing of it beside its place either";
+         }},
+        {"export-ics > /dev/full", 0, QStringList(std::begin(ics), std::end(ics)),
+         QStringLiteral("/dev/full"), "No space left on device",
+         [] {
+         }},
+        {"export-ics --out",
+         4,
+         QStringList(std::begin(ics), std::end(ics)) << QStringLiteral("--out") << published,
+         {},
+         "File too large",
+         [&] {
+             EXPECT_EQ(contents(published), "yesterday's calendar") << "kept until a whole one";
+         }},
+        {"copy",
+         64,
+         {QStringLiteral("copy"), club, copied},
+         {},
+         "File too large",
+         [&] {
+             EXPECT_FALSE(ClubStorage::load(copied).ok()) << "the copy stays marked incomplete";
+         }},
+    };
+    for (const auto &row : rows) {
+        const Run run = tool(row.limitKiB, row.arguments, row.output);
+        EXPECT_EQ(run.status, 1) << row.command << ": " << run.said.toStdString();
+        EXPECT_TRUE(run.said.contains(QString::fromLatin1(row.reason)))
+            << row.command << ": " << run.said.toStdString();
+        row.leaves();
+    }
+
+    // Without the limit the same commands do their work.
+    EXPECT_EQ(
+        tool(0, QStringList(std::begin(ics), std::end(ics)) << QStringLiteral("--out") << published)
+            .status,
+        0);
+    EXPECT_TRUE(contents(published).startsWith("BEGIN:VCALENDAR"));
+    EXPECT_EQ(tool(0, {QStringLiteral("create"), made}).status, 0);
+    EXPECT_TRUE(QFileInfo(QDir(made).filePath(QStringLiteral("evnt.mdb"))).isFile());
+}
+
+TEST_F(FullDiskTest, CreateOnAServerThatHoldsAClubWritesNothing) {
+    if (!onPostgres())
+        GTEST_SKIP() << "a club on the PostgreSQL test server";
+    ClubCreator::Options options;
+    options.storage = *server;
+    const QString other = inTemp(QStringLiteral("other"));
+    const Status refused = ClubCreator::create(other, options);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_TRUE(refused.error().description.contains(QStringLiteral("already holds a club")))
+        << refused.error().description.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(other)) << "no postgres.ini pointing at the other club";
+    EXPECT_EQ(
+        scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from eventinfo")),
+        column(QStringLiteral("evnt"), QStringLiteral("select eventnum from eventinfo")).size());
+}
+
+} // namespace
