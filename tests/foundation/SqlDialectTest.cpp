@@ -1,4 +1,8 @@
+#include "foundation/SqlDialect.h"
+
 #include "ClubFixture.h"
+
+#include <QSqlError>
 
 namespace {
 
@@ -77,6 +81,49 @@ TEST_F(SqlDialectTest, ContainsTextMatchesLiterallyAndWithoutCase) {
         while (rows->next())
             found << rows->value(0).toString();
         EXPECT_EQ(found, c.found) << c.typed;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Errors as the drivers hand them over, numbered and worded for the
+// operator: never a bare number, and a full disk told as one.
+TEST(SqlDialectErrors, EveryErrorIsNumberedAndSaysSomething) {
+    const auto sqlite = SqlDialect::sqlite();
+    const auto postgres = SqlDialect::postgres();
+    const struct {
+        const SqlDialect &dialect;
+        QSqlError error;
+        int number;
+        const char *says;
+    } rows[] = {
+        {*postgres, QSqlError(), ErrorNumber::Unknown, "gave no reason"},
+        {*postgres, QSqlError({}, {}, QSqlError::StatementError), ErrorNumber::Unknown,
+         "connection to it may have been lost"},
+        {*postgres,
+         QSqlError({}, QStringLiteral("terminating connection"), QSqlError::StatementError,
+                   QStringLiteral("57P01")),
+         ErrorNumber::OpenFailed, "was lost: terminating connection"},
+        {*sqlite,
+         QSqlError(QStringLiteral("Unable to commit transaction"), QStringLiteral("disk I/O error"),
+                   QSqlError::TransactionError),
+         ErrorNumber::FileAccess, "disk I/O error"},
+        {*sqlite,
+         QSqlError({}, QStringLiteral("database or disk is full"), QSqlError::StatementError,
+                   QStringLiteral("13")),
+         ErrorNumber::FileAccess, "The disk is full"},
+        {*sqlite,
+         QSqlError({}, QStringLiteral("file is not a database"), QSqlError::StatementError,
+                   QStringLiteral("26")),
+         ErrorNumber::CorruptDatabase, "file is not a database"},
+    };
+    for (const auto &row : rows) {
+        const DbError mapped = row.dialect.mapError(row.error);
+        EXPECT_EQ(mapped.number, row.number) << row.says;
+        EXPECT_TRUE(mapped.description.contains(QString::fromLatin1(row.says)))
+            << row.says << ": " << mapped.description.toStdString();
     }
 }
 
