@@ -188,10 +188,7 @@ TEST(ReportLayout, RefusalsNameTheLineAndTheProblem) {
          "line 4: it nests sections deeper than 64"},
     };
     for (const auto &c : cases) {
-        QElapsedTimer timer;
-        timer.start();
         const auto layout = ReportLayout::parse(c.text, QStringLiteral("bad.rpt"));
-        EXPECT_LT(timer.elapsed(), 2000) << c.rule << ": a layout is read in a moment";
         ASSERT_FALSE(layout) << c.rule;
         EXPECT_EQ(layout.failure().code, ExitCode::Layout) << c.rule;
         const QString message = layout.failure().message;
