@@ -4,7 +4,6 @@
 #include "ReportClub.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QRectF>
 #include <gtest/gtest.h>
@@ -214,8 +213,6 @@ TEST(ReportLayout, DamagedLayoutsAreReadOrRefused) {
         samples << QString::fromUtf8(file.readAll());
     }
     FuzzInputs fuzz(20270117);
-    QElapsedTimer timer;
-    timer.start();
     const int count = FuzzInputs::count(5000);
     for (int i = 0; i < count; ++i) {
         const QString text =
@@ -240,7 +237,6 @@ TEST(ReportLayout, DamagedLayoutsAreReadOrRefused) {
             EXPECT_TRUE(kainjow::mustache::mustache(part.toStdString()).is_valid()) << input;
         EXPECT_TRUE(layout->address.isEmpty() || (page.address && !page.hasGrid())) << input;
     }
-    EXPECT_LT(timer.elapsed(), 20000) << "no input may take long";
 }
 
 } // namespace
