@@ -1,4 +1,5 @@
 #include "ReportJob.h"
+#include "ReportLayout.h"
 #include "foundation/Databases.h"
 #include "foundation/Transaction.h"
 
@@ -12,6 +13,7 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -19,20 +21,36 @@ namespace {
 
 constexpr int SmallReport = 1000;
 constexpr int LargeReport = 10000;
+constexpr int ShortParagraph = 40000; // words, about 30 pages
+constexpr int LongParagraph = 160000;
+
+// Makes the operator's report work file rpt05.mdb in the directory, as the
+// schema module makes it, with the club's headings row and what `fill` adds.
+bool makeWorkFile(const QString &directory, const std::function<bool(Database &)> &fill) {
+    StorageSettings settings;
+    settings.clubDirectory = directory;
+    Databases databases(settings);
+    {
+        auto db = databases.create(QStringLiteral("rpt"));
+        if (!db)
+            return false;
+        Transaction transaction(**db);
+        if (!(*db)->execute(QStringLiteral("insert into headings (ctlcompname, ctlauxtitle) values "
+                                           "('Harbour Club', 'from 20270101 to 20271231')")) ||
+            !fill(**db) || !transaction.commit())
+            return false;
+    }
+    const QDir folder(directory);
+    return QFile::rename(folder.filePath(QStringLiteral("rpt00.sys")),
+                         folder.filePath(QStringLiteral("rpt05.mdb")));
+}
 
 // A club directory holding the shipped room-conflict layout and a report
 // work file with that many conflicts, a few of them long enough to wrap.
 class ConflictClub {
 public:
     explicit ConflictClub(int rows) {
-        StorageSettings settings;
-        settings.clubDirectory = temp.path();
-        Databases databases(settings);
-        auto db = databases.create(QStringLiteral("rpt"));
-        if (!db || !fill(**db, rows))
-            std::abort();
-        db->reset();
-        if (!QFile::rename(path(QStringLiteral("rpt00.sys")), path(QStringLiteral("rpt05.mdb"))) ||
+        if (!makeWorkFile(temp.path(), [rows](Database &db) { return fill(db, rows); }) ||
             !QFile::copy(QStringLiteral(PRINZEL_LAYOUTS "/evntcon1.rpt"),
                          path(QStringLiteral("evntcon1.rpt"))))
             std::abort();
@@ -44,10 +62,6 @@ public:
 
 private:
     static bool fill(Database &db, int rows) {
-        Transaction transaction(db);
-        if (!db.execute(QStringLiteral("insert into headings (ctlcompname, ctlauxtitle) values "
-                                       "('Harbour Club', 'from 20270101 to 20271231')")))
-            return false;
         auto insert =
             db.prepare(QStringLiteral("insert into eventreserv values (?, ?, ?, ?, ?, ?)"));
         if (!insert)
@@ -66,17 +80,44 @@ private:
             if (!db.exec(*insert))
                 return false;
         }
-        return bool(transaction.commit());
+        return true;
     }
 };
 
-// Built on first use, removed before the application object goes.
-std::map<int, std::unique_ptr<ConflictClub>> clubs;
+// A club directory whose report prints one paragraph of that many words
+// from the work file, many pages long, under the header and the page
+// numbers every report has.
+class ParagraphClub {
+public:
+    explicit ParagraphClub(int words) {
+        const auto fill = [words](Database &db) {
+            return bool(db.execute(QStringLiteral("create table lines (n integer, words text)"))) &&
+                   bool(db.execute(QStringLiteral("insert into lines values (1, ?)"),
+                                   {QStringLiteral("word ").repeated(words)}));
+        };
+        QFile layout(path(QStringLiteral("lines.rpt")));
+        if (!makeWorkFile(temp.path(), fill) ||
+            !layout.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            layout.write("[page]\n[query lines]\nsql = select n, words from lines order by n\n"
+                         "[header]\n<p>Numbered lines</p>\n"
+                         "[body]\n{{#lines}}<p>{{words}}</p>{{/lines}}\n"
+                         "[footer]\n<p>Page {{page}} of {{pages}}</p>\n") < 0)
+            std::abort();
+    }
 
-ConflictClub &club(int rows) {
-    auto &made = clubs[rows];
+    QString path(const QString &name) const { return QDir(temp.path()).filePath(name); }
+
+    QTemporaryDir temp;
+};
+
+// Built on first use, removed before the application object goes.
+std::map<int, std::unique_ptr<ConflictClub>> conflictClubs;
+std::map<int, std::unique_ptr<ParagraphClub>> paragraphClubs;
+
+template <typename Club> Club &club(std::map<int, std::unique_ptr<Club>> &clubs, int size) {
+    auto &made = clubs[size];
     if (!made)
-        made = std::make_unique<ConflictClub>(rows);
+        made = std::make_unique<Club>(size);
     return *made;
 }
 
@@ -94,7 +135,7 @@ template <typename Work> void timed(benchmark::State &state, const char *name, W
 // The floor: the same rows as one plain HTML table, printed by Qt's own
 // QTextDocument::print to a PDF.
 void Baseline10000(benchmark::State &state) {
-    ConflictClub &conflicts = club(LargeReport);
+    ConflictClub &conflicts = club(conflictClubs, LargeReport);
     timed(state, "Baseline10000", [&] {
         QString html = QStringLiteral("<table><thead><tr><th>Date</th><th>Time</th><th>Event</th>"
                                       "<th>Larger room booking</th><th>Event</th>"
@@ -123,20 +164,28 @@ void Baseline10000(benchmark::State &state) {
     });
 }
 
-void prinzel(benchmark::State &state, int rows, const char *name) {
-    ConflictClub &conflicts = club(rows);
-    const QString block = QStringLiteral("Crystal~\nReportFileName=evntcon1.rpt~\nWindowTitle=~\n"
-                                         "MarginTop=0~\nMarginLeft=0~\nDataFiles(0)=rpt05.mdb~");
+// Prepares the report of the layout over rpt05.mdb and writes its PDF, the
+// pages as a counter.
+void report(benchmark::State &state, const char *name, const QString &directory,
+            const QString &layout, const QString &pdf) {
+    const QString block = QStringLiteral("Crystal~\nReportFileName=%1~\nWindowTitle=~\n"
+                                         "MarginTop=0~\nMarginLeft=0~\nDataFiles(0)=rpt05.mdb~")
+                              .arg(layout);
     int pages = 0;
     timed(state, name, [&] {
-        const auto job = ReportJob::prepare(block, {conflicts.temp.path(), QDate(2027, 1, 15)});
-        const auto written = job ? job->writePdf(conflicts.path(QStringLiteral("rpt05.pdf")))
-                                 : Outcome<int>(job.failure());
+        const auto job = ReportJob::prepare(block, {directory, QDate(2027, 1, 15)});
+        const auto written =
+            job ? job->writePdf(QDir(directory).filePath(pdf)) : Outcome<int>(job.failure());
         if (!written)
             state.SkipWithError(written.failure().message.toStdString().c_str());
         pages = written ? *written : 0;
     });
     state.counters["pages"] = pages;
+}
+
+void prinzel(benchmark::State &state, int rows, const char *name) {
+    report(state, name, club(conflictClubs, rows).temp.path(), QStringLiteral("evntcon1.rpt"),
+           QStringLiteral("rpt05.pdf"));
 }
 
 void Prinzel1000(benchmark::State &state) {
@@ -151,16 +200,101 @@ void Prinzel10000(benchmark::State &state) {
         state.counters["vs_1000_rows"] = seconds["Prinzel10000"] / seconds["Prinzel1000"];
 }
 
+// One paragraph of many pages: each cut at a page break must not lay out
+// all the rest of it again, so four times the words take about four times
+// as long.
+void paragraph(benchmark::State &state, int words, const char *name) {
+    report(state, name, club(paragraphClubs, words).temp.path(), QStringLiteral("lines.rpt"),
+           QStringLiteral("lines.pdf"));
+    if (state.counters["pages"] <= words / 1500)
+        state.SkipWithError("the paragraph is printed on too few pages");
+}
+
+void Paragraph40000(benchmark::State &state) {
+    paragraph(state, ShortParagraph, "Paragraph40000");
+}
+
+void Paragraph160000(benchmark::State &state) {
+    paragraph(state, LongParagraph, "Paragraph160000");
+    if (seconds.count("Paragraph40000"))
+        state.counters["vs_40000_words"] = seconds["Paragraph160000"] / seconds["Paragraph40000"];
+}
+
+// `first`, then numbered lines from `line` ("key%1 = 1") up to about `size`
+// characters.
+QString filled(const char *first, const char *line, qint64 size) {
+    QString text = QString::fromLatin1(first);
+    for (int n = 0; text.size() < size - 100; ++n)
+        text += QString::fromLatin1(line).arg(n) + QLatin1Char('\n');
+    return text;
+}
+
+// Reads the layout text, which is refused or not as `readable` says.
+void parse(benchmark::State &state, const char *name, const QString &text, bool readable) {
+    timed(state, name, [&] {
+        const auto layout = ReportLayout::parse(text, QStringLiteral("bench.rpt"));
+        if (bool(layout) != readable)
+            state.SkipWithError(readable ? "the layout is refused" : "the layout is read");
+        benchmark::DoNotOptimize(layout);
+    });
+    state.counters["bytes"] = double(text.size());
+}
+
+// A [page] section of thousands of keys, all of which are read before the
+// first unknown one is refused.
+void layoutOfKeys(benchmark::State &state, qint64 size, const char *name) {
+    parse(state, name, filled("[page]\n", "key%1 = 1", size), false);
+}
+
+void LayoutOfKeysQuarter(benchmark::State &state) {
+    layoutOfKeys(state, ReportLayout::MaxFileBytes / 4, "LayoutOfKeysQuarter");
+}
+
+void LayoutOfKeysWhole(benchmark::State &state) {
+    layoutOfKeys(state, ReportLayout::MaxFileBytes, "LayoutOfKeysWhole");
+    if (seconds.count("LayoutOfKeysQuarter"))
+        state.counters["vs_quarter"] =
+            seconds["LayoutOfKeysWhole"] / seconds["LayoutOfKeysQuarter"];
+}
+
+// Thousands of [query] sections, each with its select, and a body: a
+// layout that is read to its end.
+void layoutOfQueries(benchmark::State &state, qint64 size, const char *name) {
+    parse(state, name, filled("[body]\nx\n", "[query q%1]\nsql = select %1 as n", size), true);
+}
+
+void LayoutOfQueriesQuarter(benchmark::State &state) {
+    layoutOfQueries(state, ReportLayout::MaxFileBytes / 4, "LayoutOfQueriesQuarter");
+}
+
+void LayoutOfQueriesWhole(benchmark::State &state) {
+    layoutOfQueries(state, ReportLayout::MaxFileBytes, "LayoutOfQueriesWhole");
+    if (seconds.count("LayoutOfQueriesQuarter"))
+        state.counters["vs_quarter"] =
+            seconds["LayoutOfQueriesWhole"] / seconds["LayoutOfQueriesQuarter"];
+}
+
 } // namespace
 
 BENCHMARK(Baseline10000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(Prinzel1000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(Prinzel10000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(Paragraph40000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(Paragraph160000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(LayoutOfKeysQuarter)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(LayoutOfKeysWhole)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(LayoutOfQueriesQuarter)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(LayoutOfQueriesWhole)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// Two ratios, printed as the large report's counters and checked here: the
-// large report against Qt printing the same rows, and against a report of a
-// tenth of the rows (ten times the rows may take little more than ten times
-// as long).
+// The ratios, printed as the larger benchmark's counters and checked here:
+// the large report against Qt printing the same rows, and against a report
+// of a tenth of the rows (ten times the rows may take little more than ten
+// times as long); the paragraph of four times the words against the shorter
+// one, and the largest layout against one of a quarter of its size (read in
+// time in proportion to their length: a cost growing with the square of it
+// would take sixteen times as long). The largest layout is read in some
+// five times the time of a quarter of it, not four; its limit leaves room
+// for that.
 int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -171,7 +305,11 @@ int main(int argc, char **argv) {
         const char *name;
         const char *baseline;
         double limit;
-    } targets[] = {{"Prinzel10000", "Baseline10000", 2.0}, {"Prinzel10000", "Prinzel1000", 11.0}};
+    } targets[] = {{"Prinzel10000", "Baseline10000", 2.0},
+                   {"Prinzel10000", "Prinzel1000", 11.0},
+                   {"Paragraph160000", "Paragraph40000", 6.0},
+                   {"LayoutOfKeysWhole", "LayoutOfKeysQuarter", 7.0},
+                   {"LayoutOfQueriesWhole", "LayoutOfQueriesQuarter", 7.0}};
     int missed = 0;
     for (const auto &target : targets) {
         if (!seconds.count(target.name) || !seconds.count(target.baseline))
@@ -181,7 +319,8 @@ int main(int argc, char **argv) {
                     target.limit, ratio <= target.limit ? "" : "  ** above target **");
         missed += ratio > target.limit;
     }
-    clubs.clear();
+    conflictClubs.clear();
+    paragraphClubs.clear();
     benchmark::Shutdown();
     return missed == 0 ? 0 : 1;
 }

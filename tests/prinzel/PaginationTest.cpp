@@ -1,6 +1,5 @@
 #include "ReportClub.h"
 
-#include <QElapsedTimer>
 #include <QPointF>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -106,25 +105,6 @@ TEST_F(Pagination, TextTallerThanAPageFlowsOver) {
         EXPECT_LT(text.indexOf(QStringLiteral("first")), text.indexOf(QStringLiteral("word1 ")));
         EXPECT_GT(text.indexOf(QStringLiteral("last")), text.indexOf(QStringLiteral("word2500")));
     }
-}
-
-TEST_F(Pagination, AParagraphOfManyPagesTakesTimeInProportion) {
-    // One paragraph from the data, of 30 pages and then of 115: each cut at a
-    // page break must not lay out all the rest of it again.
-    club.writeFile(QStringLiteral("lines.rpt"),
-                   layout(QString(), QStringLiteral("{{#lines}}<p>{{words}}</p>{{/lines}}")));
-    const auto millisecondsFor = [&](int words) {
-        club.exec(QStringLiteral("delete from lines"));
-        addLines(1, [&](int) { return QStringLiteral("word ").repeated(words); });
-        QElapsedTimer timer;
-        timer.start();
-        const auto made = club.makePdf(ReportClub::block(QStringLiteral("lines.rpt")));
-        EXPECT_TRUE(made && *made > words / 1500) << "pages";
-        return std::max<qint64>(timer.elapsed(), 1);
-    };
-    const qint64 shorter = millisecondsFor(40000);
-    const qint64 longer = millisecondsFor(160000);
-    EXPECT_LT(longer, 7 * shorter) << shorter << " ms for a quarter of the words";
 }
 
 TEST_F(Pagination, LabelsFillAcrossThenDown) {
