@@ -2,7 +2,6 @@
 
 #include "Fuzz.h"
 
-#include <QElapsedTimer>
 #include <QStringList>
 #include <gtest/gtest.h>
 #include <utility>
@@ -126,8 +125,6 @@ TEST(ParameterBlock, DamagedBlocksAreReadOrRefused) {
                                   {"4", "DataFiles(4)=c.mdb~"}},
                                  "\r\n");
     FuzzInputs fuzz(20270115);
-    QElapsedTimer timer;
-    timer.start();
     const int count = FuzzInputs::count(5000);
     for (int i = 0; i < count; ++i) {
         const QString text = fuzz.oneIn(4) ? fuzz.from(alphabet, 200)
@@ -146,7 +143,6 @@ TEST(ParameterBlock, DamagedBlocksAreReadOrRefused) {
         for (const QString &name : names << parsed->reportFileName)
             EXPECT_FALSE(name.contains('/') || name.contains('\\') || name.contains("..")) << input;
     }
-    EXPECT_LT(timer.elapsed(), 20000) << "no input may take long";
 }
 
 } // namespace

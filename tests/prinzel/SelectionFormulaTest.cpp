@@ -2,7 +2,6 @@
 
 #include "Fuzz.h"
 
-#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -102,8 +101,6 @@ TEST(SelectionFormula, DamagedFormulasAreReadOrRefused) {
         QStringLiteral("^(( where | and | or )\"(eventnum|eventdate|status|eventtitle)\" "
                        "(=|<>|<|<=|>|>=) \\?)*$"));
     FuzzInputs fuzz(20270116);
-    QElapsedTimer timer;
-    timer.start();
     const int count = FuzzInputs::count(5000);
     for (int i = 0; i < count; ++i) {
         const QString text =
@@ -123,7 +120,6 @@ TEST(SelectionFormula, DamagedFormulasAreReadOrRefused) {
         EXPECT_EQ(condition->where.count('?'), formula->terms().size()) << input;
         EXPECT_EQ(formula->isEmpty(), text.trimmed().isEmpty()) << input;
     }
-    EXPECT_LT(timer.elapsed(), 20000) << "no input may take long";
 }
 
 } // namespace
