@@ -1,5 +1,6 @@
 #include "CalendarMaintenance.h"
 
+#include "foundation/Clock.h"
 #include "foundation/Module.h"
 #include "foundation/ReportLauncher.h"
 
@@ -40,7 +41,8 @@ CalendarMaintenance::CalendarMaintenance(Module &module, QObject *parent)
 void CalendarMaintenance::PurgeCalendar() {
     if (m_module.session.UserLevel != OperatorSession::MaintenanceLevel)
         return;
-    const auto range = m_module.checks.askDateRange(QStringLiteral("Purge Calendar Data"));
+    const auto range = m_module.checks.askDateRange(QStringLiteral("Purge Calendar Data"),
+                                                    EntryChecks::RangeFor::CalendarRows);
     if (!range)
         return;
     const QString from = QString::number(range->from);
@@ -49,6 +51,14 @@ void CalendarMaintenance::PurgeCalendar() {
     if (!messages.AskYesNo(FirstWarning.arg(from, to),
                            QStringLiteral("*** EXTREME CAUTION ADVISED ***")))
         return;
+    // Said before the last question: a purge meant for past years can
+    // catch bookings still to come.
+    const auto losses = upcomingLosses(*range);
+    if (!losses) {
+        messages.ShowErrorCodes(losses.error());
+        return;
+    }
+    messages.show(*losses, QStringLiteral("Purge Calendar Data"), Icon::Exclamation);
     if (!messages.AskYesNo(LastWarning, QStringLiteral(" *** CONFIRM PURGE??? ***")))
         return;
 
@@ -80,6 +90,42 @@ Result<int> CalendarMaintenance::purge(int from, int to) {
     if (!done)
         return done.error();
     return deleted;
+}
+
+Result<QString> CalendarMaintenance::upcomingLosses(const DateRange &range) {
+    auto db = m_module.databases.open(EventDatabase);
+    if (!db)
+        return db.error();
+    const QDate today = m_module.ports.clock.today();
+    const int after = today.year() * 10000 + today.month() * 100 + today.day();
+    auto events = db.value()->exec(
+        QStringLiteral("select eventnum, eventdate, eventtitle from eventinfo where eventnum > 0 "
+                       "and status between 2 and 5 and eventdate > ? and eventdate between ? "
+                       "and ? order by eventdate, eventnum"),
+        {after, range.from, range.to});
+    if (!events)
+        return events.error();
+    constexpr int Named = 10;
+    QStringList named;
+    int count = 0;
+    while (events->next()) {
+        if (++count <= Named)
+            named << QStringLiteral("#%1  %2  %3")
+                         .arg(events->value(0).toString(), events->value(1).toString(),
+                              events->value(2).toString().trimmed());
+    }
+    if (count == 0)
+        return QStringLiteral("No booked event dated after today is in this range.");
+    QString text =
+        QStringLiteral("%1 booked event%2 (status 2 to 5) dated after today will lose "
+                       "%3 calendar cells, and will no longer show on the calendar:\r\n\r\n")
+            .arg(count)
+            .arg(count == 1 ? QString() : QStringLiteral("s"),
+                 count == 1 ? QStringLiteral("its") : QStringLiteral("their")) +
+        named.join(QStringLiteral("\r\n"));
+    if (count > Named)
+        text += QStringLiteral("\r\n... and %1 more").arg(count - Named);
+    return text;
 }
 
 Result<CalendarMaintenance::Rooms> CalendarMaintenance::roomPairs(Database &events) {
@@ -124,7 +170,8 @@ Status CalendarMaintenance::copyConflicts(Database &events, const ReportWorkCopy
 }
 
 void CalendarMaintenance::RoomConflictReport() {
-    const auto range = m_module.checks.askDateRange(QStringLiteral("Room Conflicts by Date Range"));
+    const auto range = m_module.checks.askDateRange(QStringLiteral("Room Conflicts by Date Range"),
+                                                    EntryChecks::RangeFor::CalendarRows);
     if (!range)
         return;
     ReportLauncher launcher(m_module);

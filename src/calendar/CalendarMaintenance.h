@@ -33,6 +33,10 @@ public:
     // Deletes the calendar rows from `from` to `to`, both included; the rows
     // deleted.
     Result<int> purge(int from, int to);
+    // What a purge of the range takes from events still to come: a line
+    // saying how many booked events (status 2 to 5) dated after today lose
+    // their calendar cells, and which.
+    Result<QString> upcomingLosses(const DateRange &range);
     struct Rooms {
         int count = 0;         // rooms defined
         QList<RoomPair> pairs; // in the part rooms' order

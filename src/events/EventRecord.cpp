@@ -237,13 +237,34 @@ EventRecord::Held EventRecord::calendarHolds(Database &evnt, int date) {
         return Held::Unread;
     }
     if (!*initialized) {
+        const auto purged = wasPurged(evnt, date);
         m_module.messages.show(
-            QStringLiteral("The calendar year for this reservation has not yet been initialized "
-                           "\r\nand the reservation cannot be taken at this time."),
+            purged && *purged
+                ? QStringLiteral("The calendar for %1 was purged \r\nand the reservation "
+                                 "cannot be taken at this time.")
+                      .arg(date)
+                : QStringLiteral("The calendar year for this reservation has not yet been "
+                                 "initialized \r\nand the reservation cannot be taken at this "
+                                 "time."),
             QStringLiteral("Uh-oh..."), Icon::Information);
         return Held::No;
     }
     return Held::Yes;
+}
+
+// A date the calendar lacks in a year it was set up for: the year still
+// has other days, or bookings (which only a set-up year takes) are dated in
+// it. Only a purge takes days out of a year.
+Result<bool> EventRecord::wasPurged(Database &evnt, int date) {
+    const int year = date / 10000;
+    auto found = evnt.exec(
+        QStringLiteral("select (select count(*) from reserv where resdate between ? and ?) + "
+                       "(select count(*) from eventinfo where eventnum > 0 and status between 2 "
+                       "and 5 and eventdate between ? and ?)"),
+        {year * 10000 + 101, year * 10000 + 1231, year * 10000 + 101, year * 10000 + 1231});
+    if (!found)
+        return found.error();
+    return found->next() && found->value(0).toInt() > 0;
 }
 
 bool EventRecord::calendarHolds(int date) {

@@ -110,6 +110,7 @@ private:
 
     bool loadEvent(Database &evnt, int number);
     Result<bool> yearInitialized(Database &evnt, int date);
+    Result<bool> wasPurged(Database &evnt, int date);
     Held calendarHolds(Database &evnt, int date);
     Result<Outcome> writeSave(Database &evnt, const SaveRequest &request);
     Status writeRow(Database &evnt, const SaveRequest &request);

@@ -109,7 +109,7 @@ void EntryChecks::PromptDateRange() {
     channel.MessageText = to < from ? to + from : from + to;
 }
 
-std::optional<DateRange> EntryChecks::askDateRange(const QString &suffix) {
+std::optional<DateRange> EntryChecks::askDateRange(const QString &suffix, RangeFor use) {
     MessageChannel &channel = m_messages.channel();
     channel.MessageText = suffix;
     PromptDateRange();
@@ -123,7 +123,9 @@ std::optional<DateRange> EntryChecks::askDateRange(const QString &suffix) {
         return std::nullopt;
     // Month-first dates are turned round only now, so order them again.
     const DateRange range{std::min(*from, *to), std::max(*from, *to)};
-    return calendarHolds(range) ? std::optional(range) : std::nullopt;
+    if (use == RangeFor::CalendarRows && !calendarHolds(range))
+        return std::nullopt;
+    return range;
 }
 
 std::optional<int> EntryChecks::checkedDate(const QString &typed) {

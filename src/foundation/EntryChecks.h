@@ -38,11 +38,16 @@ public:
     // two dates, earlier first, or "CANCEL". MessageText on entry is the
     // title suffix.
     void PromptDateRange();
+    // What a date range is asked for. Listings of events, items and charges
+    // read the event records, which outlive a purge of the calendar, so any
+    // valid date will do; the purge and the room-conflict report work on
+    // the calendar's own rows, so the calendar must hold both years.
+    enum class RangeFor { Events, CalendarRows };
     // PromptDateRange with `suffix`, then both dates checked by ValidateDate
-    // and against the years the calendar holds. None when cancelled or a
-    // date is refused (the operator has been told which), so a typing slip
-    // never purges or prints a wrong range.
-    std::optional<DateRange> askDateRange(const QString &suffix);
+    // (and for the calendar's rows, against the years it holds). None when
+    // cancelled or a date is refused (the operator has been told which), so
+    // a typing slip never purges or prints a wrong range.
+    std::optional<DateRange> askDateRange(const QString &suffix, RangeFor use);
     void LoadToday();
     // The year in LeapYearText becomes "Y" or "N".
     void CheckLeapYear();

@@ -212,7 +212,8 @@ std::optional<int> CalendarExport::askRoom() {
 void CalendarExport::mnuexportcalendarClick() {
     if (!m_module.session.CheckAccess(OperatorSession::evaccess1))
         return;
-    const auto range = m_module.checks.askDateRange(QStringLiteral("Export Calendar"));
+    const auto range = m_module.checks.askDateRange(QStringLiteral("Export Calendar"),
+                                                    EntryChecks::RangeFor::Events);
     if (!range)
         return;
     const auto room = askRoom();

@@ -288,7 +288,8 @@ void ReportMenu::run(int kind) {
     ReportKind = kind;
     DateRange range;
     if (asksDateRange(kind)) {
-        const auto asked = m_module.checks.askDateRange(dateRangeHeading(kind));
+        const auto asked =
+            m_module.checks.askDateRange(dateRangeHeading(kind), EntryChecks::RangeFor::Events);
         if (!asked)
             return;
         range = *asked;

@@ -70,6 +70,13 @@ TEST_F(CalendarMaintenanceTest, PurgeDeletesTheRangesCalendarRowsOnly) {
     EXPECT_TRUE(prompts.questions[0].text.contains(
         QStringLiteral("Purge from: 20270101   to: 20270131\r\n\r\nClick YES")));
     EXPECT_EQ(prompts.questions[1].title, QStringLiteral(" *** CONFIRM PURGE??? ***"));
+    // Before the last question: the bookings still to come that lose their cells.
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("1 booked event (status 2 to 5) dated after today will lose its "
+                             "calendar cells, and will no longer show on the calendar:\r\n\r\n"
+                             "#%1  20270115  Gala")
+                  .arg(lastNumber));
     EXPECT_EQ(calendarRows(), before - 2976) << "31 days of 96 quarter-hours";
     EXPECT_EQ(calendarRows(QStringLiteral("resdate between 20270101 and 20270131")), 0);
     EXPECT_EQ(calendarRows(QStringLiteral("resdate = 20270201 and restime = '00:00'")), 1);

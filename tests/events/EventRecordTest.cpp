@@ -253,7 +253,7 @@ TEST_F(EventRecordTest, ChosenTimesAndRoomsFillTheirBoxes) {
     EXPECT_EQ(module->event.LinkedRoom, 1);
 }
 
-TEST_F(EventRecordTest, AYearNotSetUpTakesNoBooking) {
+TEST_F(EventRecordTest, AYearNotSetUpOrAPurgedDateTakesNoBooking) {
     prompts.expectError();
     EXPECT_EQ(book(QStringLiteral("20280105"), QStringLiteral("Too early"), QStringLiteral("10:00"),
                    QStringLiteral("11:00"), 1),
@@ -261,6 +261,17 @@ TEST_F(EventRecordTest, AYearNotSetUpTakesNoBooking) {
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("The calendar year for this reservation has not yet been initialized "
                              "\r\nand the reservation cannot be taken at this time."));
+    EXPECT_EQ(events(), 0);
+
+    // A day purged from a year that was set up is called what it is.
+    exec(QStringLiteral("evnt"), QStringLiteral("delete from reserv where resdate = 20270105"));
+    prompts.expectError();
+    EXPECT_EQ(book(QStringLiteral("20270105"), QStringLiteral("Too late"), QStringLiteral("10:00"),
+                   QStringLiteral("11:00"), 1),
+              EventRecord::Saved::YearNotInitialized);
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("The calendar for 20270105 was purged \r\nand the reservation cannot "
+                             "be taken at this time."));
     EXPECT_EQ(events(), 0);
 }
 

@@ -120,28 +120,38 @@ TEST_F(EntryChecksTest, CheckedDateRangeRefusesWhatNoCalendarDayMatches) {
     for (const int date : {20240101, 20241231})
         exec(QStringLiteral("evnt"),
              QStringLiteral("insert into reserv (resdate, restime) values (?, '00:00')"), {date});
+    using RangeFor = EntryChecks::RangeFor;
     struct Case {
         const char *rule;
         const char *from;
         const char *to;
+        RangeFor use;
         std::optional<std::pair<int, int>> range;
         const char *message;
     };
     const Case cases[] = {
-        {"two good dates, later first", "20241231", "20240101", std::pair{20240101, 20241231}, ""},
-        {"month first is turned round, then ordered", "12312024", "02012024",
+        {"two good dates, later first", "20241231", "20240101", RangeFor::CalendarRows,
+         std::pair{20240101, 20241231}, ""},
+        {"month first is turned round, then ordered", "12312024", "02012024", RangeFor::Events,
          std::pair{20240201, 20241231}, ""},
-        {"a short date is no date", "2024-1-1", "20241231", std::nullopt, "Invalid month"},
-        {"eight zeros are no date", "20240101", "00000000", std::nullopt, "Invalid month"},
-        {"no 30 February", "20240101", "20240230", std::nullopt, "Invalid day of the month"},
-        {"a year the calendar lacks", "20230101", "20241231", std::nullopt,
+        {"a short date is no date", "2024-1-1", "20241231", RangeFor::Events, std::nullopt,
+         "Invalid month"},
+        {"eight zeros are no date", "20240101", "00000000", RangeFor::Events, std::nullopt,
+         "Invalid month"},
+        {"no 30 February", "20240101", "20240230", RangeFor::Events, std::nullopt,
+         "Invalid day of the month"},
+        {"the calendar's rows of a year it lacks", "20230101", "20241231", RangeFor::CalendarRows,
+         std::nullopt,
          "20230101 is not a date of the calendar: the calendar holds no days of the year 2023."},
+        {"events of a year purged from the calendar", "20230101", "20241231", RangeFor::Events,
+         std::pair{20230101, 20241231}, ""},
     };
     for (const Case &c : cases) {
         prompts.clear();
         prompts.answerInput(QString::fromLatin1(c.from));
         prompts.answerInput(QString::fromLatin1(c.to));
-        const auto range = module->checks.askDateRange(QStringLiteral("Purge Calendar Data"));
+        const auto range =
+            module->checks.askDateRange(QStringLiteral("Purge Calendar Data"), c.use);
         ASSERT_EQ(range.has_value(), c.range.has_value()) << c.rule;
         if (range) {
             EXPECT_EQ(std::pair(range->from, range->to), *c.range) << c.rule;
