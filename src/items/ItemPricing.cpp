@@ -123,4 +123,20 @@ Priced price(const Item &item, const Settings &settings) {
                 *servchg, *taxed};
 }
 
+// From the exact total straight to cents: a share first rounded to four
+// decimals (6.66496 to 6.6650) would round up once more (to 6.67).
+std::optional<Money> perGuest(Money total, qint64 guests) {
+    if (guests < 1)
+        return std::nullopt;
+    using Wide = __int128;
+    const Wide units = total.units();
+    const Wide centUnits = Money::Scale / 100;
+    const Wide magnitude = units < 0 ? -units : units;
+    const Wide shares = centUnits * guests;
+    Wide cents = magnitude / shares;
+    if (2 * (magnitude % shares) >= shares)
+        ++cents;
+    return Money::fromUnits(qint64((units < 0 ? -cents : cents) * centUnits));
+}
+
 } // namespace ItemPricing

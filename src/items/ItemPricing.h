@@ -64,4 +64,8 @@ std::optional<Decimal> quantity(const QString &typed);
 // below 1 or an amount does not fit a currency column.
 Priced price(const Item &item, const Settings &settings);
 
+// The price per guest: the total shared among the guests, rounded once to
+// the cent, half away from zero. None below one guest ("No GTE").
+std::optional<Money> perGuest(Money total, qint64 guests);
+
 } // namespace ItemPricing

@@ -202,6 +202,31 @@ TEST(ItemPricing, QuantityIsATypedNumberOfAtLeastOne) {
     }
 }
 
+TEST(ItemPricing, PerGuestPriceIsRoundedOnceFromTheExactTotal) {
+    const struct {
+        const char *total;
+        qint64 guests;
+        const char *perGuest; // nullptr: "No GTE"
+    } cases[] = {
+        {"999.744", 150, "6.66"}, // 6.66496, not 6.6650 and then 6.67
+        {"-999.744", 150, "-6.66"},
+        {"4292.84", 100, "42.93"},
+        {"1.005", 1, "1.01"},
+        {"-1.005", 1, "-1.01"},
+        {"20", 3, "6.67"},
+        {"0.0149", 1, "0.01"},
+        {"0", 100, "0"},
+        {"12", 0, nullptr},
+        {"12", -4, nullptr},
+    };
+    for (const auto &c : cases) {
+        const auto perGuest =
+            ItemPricing::perGuest(*Money::fromText(QString::fromLatin1(c.total)), c.guests);
+        EXPECT_EQ(perGuest ? perGuest->toString() : QString(), QString::fromLatin1(c.perGuest))
+            << c.total << " / " << c.guests;
+    }
+}
+
 TEST(ItemPricing, ItemdescKeepsFiftyCharactersAndNeverSplitsOne) {
     const QString letters(47, u'a');
     const struct {
