@@ -10,6 +10,8 @@ const QString PriceTooLarge =
     QStringLiteral("The extended price is too large to store; nothing was added.");
 const QString ChargeTooLarge =
     QStringLiteral("The service charge or the tax is too large to store; nothing was added.");
+const QString TotalTooLarge = QStringLiteral(
+    "The price, service charge and tax together are too large to bill; nothing was added.");
 constexpr qsizetype ItemdescLength = 50;
 
 enum class ServiceChargeTax { None, ClubRate, ItemRate };
@@ -119,6 +121,10 @@ Priced price(const Item &item, const Settings &settings) {
                                                   : tax(*extended, *serviceCharge, *rates);
     if (!servchg || !taxed)
         return ChargeTooLarge;
+    // Billing charges the row's total as one amount and refuses one out of
+    // range: such a row could never be billed.
+    if (!(*extended + *servchg + *taxed).isInRange())
+        return TotalTooLarge;
     return Line{item.quantity.toDouble(), itemdesc(item.quantity, item.description), *extended,
                 *servchg, *taxed};
 }

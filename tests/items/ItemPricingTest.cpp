@@ -13,6 +13,8 @@ const char *const QuantityRefusal = "Set the Quantity and try again.";
 const char *const PriceTooLarge = "The extended price is too large to store; nothing was added.";
 const char *const ChargeTooLarge =
     "The service charge or the tax is too large to store; nothing was added.";
+const char *const TotalTooLarge =
+    "The price, service charge and tax together are too large to bill; nothing was added.";
 
 // One added item: by default one coffee at 100.00 with 7% tax and an 18%
 // service charge, taxed in full at the item's rate.
@@ -167,6 +169,9 @@ TEST(ItemPricing, EachRuleOfThePriceServiceChargeAndTax) {
          .scpct = 0.0,
          .taxscyesno = "N",
          .refusal = ChargeTooLarge},
+        {.rule = "a row each of whose amounts fits but whose total billing cannot charge",
+         .unitPrice = QStringLiteral("999999999999"),
+         .refusal = TotalTooLarge},
         {.rule = "a rate that is not a number is refused by name",
          .taxpct = QStringLiteral("7%"),
          .refusal = "The rate taxpct is not a number; nothing was added."},
