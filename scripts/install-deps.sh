@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev libgmp-dev
   xvfb xauth poppler-utils fonts-dejavu-core fonts-wqy-microhei
   postgresql libkainjow-mustache-dev
   python3 python3-icalendar

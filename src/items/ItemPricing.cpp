@@ -10,6 +10,8 @@ const QString PriceTooLarge =
     QStringLiteral("The extended price is too large to store; nothing was added.");
 const QString ChargeTooLarge =
     QStringLiteral("The service charge or the tax is too large to store; nothing was added.");
+const QString TotalTooLarge = QStringLiteral(
+    "The price, service charge and tax together are too large to bill; nothing was added.");
 constexpr qsizetype ItemdescLength = 50;
 
 enum class ServiceChargeTax { None, ClubRate, ItemRate };
@@ -66,22 +68,25 @@ std::optional<Rates> readRates(const Item &item, const Settings &settings, QStri
 }
 
 // With a taxed service charge the tax is kept to cents: the price's tax to
-// four decimals plus the exact tax on the taxable part of the charge, plus
-// half a tenth of a cent before rounding, as the club's bills always did.
-std::optional<Money> taxWithServiceCharge(Money priceTax, Money servchg, const Rates &rates) {
+// four decimals plus the exact tax on the taxable part of the exact service
+// charge, plus half a tenth of a cent before rounding, as the club's bills
+// always did. The service charge is rounded only where it is stored: a
+// charge of 7.75425 is taxed as that, not as 7.7543.
+std::optional<Money> taxWithServiceCharge(Money priceTax, const Decimal &serviceCharge,
+                                          const Rates &rates) {
     static const Decimal halfMill = *Decimal::fromText(u"0.0005");
-    const auto taxable = rates.sctaxpct.times(servchg.toDecimal());
+    const auto taxable = rates.sctaxpct.times(serviceCharge);
     const auto serviceTax = taxable ? rates.serviceChargeRate->times(*taxable) : std::nullopt;
     const auto sum = serviceTax ? priceTax.toDecimal().plus(*serviceTax) : std::nullopt;
     const auto biased = sum ? sum->plus(halfMill) : std::nullopt;
     return biased ? Money::fromDecimal(biased->roundedTo(2)) : std::nullopt;
 }
 
-std::optional<Money> tax(Money extended, Money servchg, const Rates &rates) {
+std::optional<Money> tax(Money extended, const Decimal &serviceCharge, const Rates &rates) {
     const auto priceTax = extended.times(rates.taxpct);
     if (!priceTax || !rates.serviceChargeRate)
         return priceTax;
-    return taxWithServiceCharge(*priceTax, servchg, rates);
+    return taxWithServiceCharge(*priceTax, serviceCharge, rates);
 }
 
 // "2 Coffee", as much as the column holds.
@@ -108,14 +113,36 @@ Priced price(const Item &item, const Settings &settings) {
     const auto rates = readRates(item, settings, &unreadable);
     if (!rates)
         return QStringLiteral("The rate %1 is not a number; nothing was added.").arg(unreadable);
-    const auto servchg =
-        item.noServiceCharge ? std::optional<Money>(Money()) : extended->times(rates->scpct);
+    // The service charge exactly, as the tax on it needs it.
+    const auto serviceCharge = item.noServiceCharge ? std::optional<Decimal>(Decimal())
+                                                    : extended->toDecimal().times(rates->scpct);
+    const auto servchg = serviceCharge ? Money::fromDecimal(*serviceCharge) : std::nullopt;
     const auto taxed = item.taxExempt || !servchg ? std::optional<Money>(Money())
-                                                  : tax(*extended, *servchg, *rates);
+                                                  : tax(*extended, *serviceCharge, *rates);
     if (!servchg || !taxed)
         return ChargeTooLarge;
+    // Billing charges the row's total as one amount and refuses one out of
+    // range: such a row could never be billed.
+    if (!(*extended + *servchg + *taxed).isInRange())
+        return TotalTooLarge;
     return Line{item.quantity.toDouble(), itemdesc(item.quantity, item.description), *extended,
                 *servchg, *taxed};
+}
+
+// From the exact total straight to cents: a share first rounded to four
+// decimals (6.66496 to 6.6650) would round up once more (to 6.67).
+std::optional<Money> perGuest(Money total, qint64 guests) {
+    if (guests < 1)
+        return std::nullopt;
+    using Wide = __int128;
+    const Wide units = total.units();
+    const Wide centUnits = Money::Scale / 100;
+    const Wide magnitude = units < 0 ? -units : units;
+    const Wide shares = centUnits * guests;
+    Wide cents = magnitude / shares;
+    if (2 * (magnitude % shares) >= shares)
+        ++cents;
+    return Money::fromUnits(qint64((units < 0 ? -cents : cents) * centUnits));
 }
 
 } // namespace ItemPricing

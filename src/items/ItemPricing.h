@@ -61,7 +61,12 @@ private:
 std::optional<Decimal> quantity(const QString &typed);
 
 // Prices one item; refused, with the operator's text, when the quantity is
-// below 1 or an amount does not fit a currency column.
+// below 1, an amount does not fit a currency column or the row's total is
+// more than billing can charge.
 Priced price(const Item &item, const Settings &settings);
+
+// The price per guest: the total shared among the guests, rounded once to
+// the cent, half away from zero. None below one guest ("No GTE").
+std::optional<Money> perGuest(Money total, qint64 guests);
 
 } // namespace ItemPricing

@@ -12,8 +12,6 @@
 #include "foundation/TextValue.h"
 #include "foundation/Transaction.h"
 
-#include <cmath>
-
 namespace {
 
 const QString EventDatabase = QStringLiteral("evnt");
@@ -30,13 +28,6 @@ const QStringList &itemColumns() {
 
 QString upper(const QVariant &value) {
     return value.isNull() ? QString() : value.toString().trimmed().toUpper();
-}
-
-// An amount shared among the guests, to the cent as shown.
-Money perPerson(Money total, int guests) {
-    const qint64 units = total.units();
-    const qint64 share = (std::llabs(units) * 2 + guests) / (2 * qint64(guests));
-    return Money::fromUnits(units < 0 ? -share : share);
 }
 
 } // namespace
@@ -181,8 +172,8 @@ void ItemWindow::computeTotals() {
     totals[GrandTotal] = totals[SubTotal] + totals[ServiceCharge] + totals[Tax];
     for (int total = 0; total < 4; ++total)
         txtsub[total] = totals[total].formatted();
-    txtperperson = guarantee >= 1 ? perPerson(totals[GrandTotal], guarantee).formatted()
-                                  : QStringLiteral("No GTE");
+    const auto perGuest = ItemPricing::perGuest(totals[GrandTotal], guarantee);
+    txtperperson = perGuest ? perGuest->formatted() : QStringLiteral("No GTE");
 }
 
 void ItemWindow::showDepartment(const QString &tag, const QString &caption) {

@@ -13,6 +13,8 @@ const char *const QuantityRefusal = "Set the Quantity and try again.";
 const char *const PriceTooLarge = "The extended price is too large to store; nothing was added.";
 const char *const ChargeTooLarge =
     "The service charge or the tax is too large to store; nothing was added.";
+const char *const TotalTooLarge =
+    "The price, service charge and tax together are too large to bill; nothing was added.";
 
 // One added item: by default one coffee at 100.00 with 7% tax and an 18%
 // service charge, taxed in full at the item's rate.
@@ -79,6 +81,12 @@ TEST(ItemPricing, EachRuleOfThePriceServiceChargeAndTax) {
          .price = "100",
          .servchg = "25.29",
          .tax = "8.27"},
+        {.rule = "the service charge is taxed unrounded: 3.1017 + .07 x 7.75425 + .0005 is 3.64",
+         .unitPrice = QStringLiteral("44.31"),
+         .scpct = 0.175,
+         .price = "44.31",
+         .servchg = "7.7543",
+         .tax = "3.64"},
         {.rule = "untaxed service charge leaves the tax to four decimals",
          .unitPrice = QStringLiteral("12.35"),
          .taxscyesno = "N",
@@ -161,6 +169,9 @@ TEST(ItemPricing, EachRuleOfThePriceServiceChargeAndTax) {
          .scpct = 0.0,
          .taxscyesno = "N",
          .refusal = ChargeTooLarge},
+        {.rule = "a row each of whose amounts fits but whose total billing cannot charge",
+         .unitPrice = QStringLiteral("999999999999"),
+         .refusal = TotalTooLarge},
         {.rule = "a rate that is not a number is refused by name",
          .taxpct = QStringLiteral("7%"),
          .refusal = "The rate taxpct is not a number; nothing was added."},
@@ -193,6 +204,31 @@ TEST(ItemPricing, QuantityIsATypedNumberOfAtLeastOne) {
         const auto quantity = ItemPricing::quantity(QString::fromLatin1(a.typed));
         EXPECT_EQ(quantity ? quantity->toString() : QString(), QString::fromLatin1(a.quantity))
             << a.typed;
+    }
+}
+
+TEST(ItemPricing, PerGuestPriceIsRoundedOnceFromTheExactTotal) {
+    const struct {
+        const char *total;
+        qint64 guests;
+        const char *perGuest; // nullptr: "No GTE"
+    } cases[] = {
+        {"999.744", 150, "6.66"}, // 6.66496, not 6.6650 and then 6.67
+        {"-999.744", 150, "-6.66"},
+        {"4292.84", 100, "42.93"},
+        {"1.005", 1, "1.01"},
+        {"-1.005", 1, "-1.01"},
+        {"20", 3, "6.67"},
+        {"0.0149", 1, "0.01"},
+        {"0", 100, "0"},
+        {"12", 0, nullptr},
+        {"12", -4, nullptr},
+    };
+    for (const auto &c : cases) {
+        const auto perGuest =
+            ItemPricing::perGuest(*Money::fromText(QString::fromLatin1(c.total)), c.guests);
+        EXPECT_EQ(perGuest ? perGuest->toString() : QString(), QString::fromLatin1(c.perGuest))
+            << c.total << " / " << c.guests;
     }
 }
 

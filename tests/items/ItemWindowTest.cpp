@@ -171,6 +171,13 @@ TEST_F(ItemWindowTest, ADepartmentCodeWithAnApostropheIsBoundAndNullPricesCountA
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("The selling price must be a number; nothing was added."));
     EXPECT_EQ(stored(event, QStringLiteral("price")).size(), 1);
+    // Each amount fits a column; their total is past what billing charges.
+    prompts.answerInput(QStringLiteral("999999999999"));
+    add(QStringLiteral("1"), 1);
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("The price, service charge and tax together are too large to bill; "
+                             "nothing was added."));
+    EXPECT_EQ(stored(event, QStringLiteral("price")).size(), 1);
     prompts.answerInput(QStringLiteral("12.5"));
     add(QStringLiteral("2"), 1);
     EXPECT_EQ(prompts.inputs.last().title, QStringLiteral("FreeForm Selling Price"));

@@ -300,14 +300,20 @@ TEST_F(Listings, TheEventSheetsShowTheSelectedEvent) {
                         "No event was selected."));
 }
 
-TEST_F(Listings, ThePerGuestTotalRoundsHalfAwayFromZero) {
+TEST_F(Listings, ThePerGuestTotalRoundsOnceHalfAwayFromZero) {
     // 24.53 over 2 guests is 12.265: half a cent, which goes up, neither
-    // down (cut off) nor to the even cent.
+    // down (cut off) nor to the even cent. 999.744 over 150 is 6.66496:
+    // 6.66, not 6.6650 rounded up again.
+    club.exec(QStringLiteral("delete from eventitems where eventid in (1002, 1003)"));
     club.exec(QStringLiteral("update eventinfo set guarantee = 2 where eventnum = 1002"));
-    club.exec(QStringLiteral("delete from eventitems where eventid = 1002"));
     club.execMany(ItemColumns, {{1002, 1, 9, "BAR", "1 Coffee", "0", "24.50", "0.03", "0", 1}});
+    club.exec(QStringLiteral("update eventinfo set guarantee = 150 where eventnum = 1003"));
+    club.execMany(ItemColumns, {{1003, 1, 9, "BAR", "1 Coffee", "0", "500", "90", "34.872", 1},
+                                {1003, 1, 9, "BAR", "1 Tea", "0", "300", "54", "20.872", 1}});
     EXPECT_TRUE(hasLine(print(QStringLiteral("evnt01b.rpt"), "{eventinfo.eventnum} = 1002"),
                         "Total per guest (2 guaranteed) 12.27"));
+    EXPECT_TRUE(hasLine(print(QStringLiteral("evnt02b.rpt"), "{eventinfo.eventnum} = 1003"),
+                        "Total per guest (150 guaranteed) 6.66"));
 }
 
 // A thousand items of 0.10: the stored doubles do not add up to 100

@@ -62,6 +62,16 @@ TEST_F(Values, GroupsAndTotalsAreSummedInExactDecimals) {
                                              "{{charges_total.amount}}"));
     ASSERT_TRUE(money) << money.failure().message.toStdString();
     EXPECT_EQ(*money, "0.10 0.20 1,000.00 |1,000.30");
+
+    // Each group's total per guest, none without a guest.
+    const auto perGuest =
+        render(QString(Charges)
+                   .replace("note from", "note, 3 * eventnum - 3 as guests from")
+                   .replace("sum = amount", "sum = amount\nper guest = each: amount / guests"),
+               QStringLiteral("{{#charges_groups}}{{group}}:{{^each}}-{{/each}}{{each}};"
+                              "{{/charges_groups}}"));
+    ASSERT_TRUE(perGuest) << perGuest.failure().message.toStdString();
+    EXPECT_EQ(*perGuest, "1:-;2:333.33;");
 }
 
 TEST_F(Values, TheSelectionFormulaNarrowsTheQueryOfItsTable) {
@@ -99,6 +109,9 @@ TEST_F(Values, RefusalsNameWhatIsWrong) {
          "gone"},
         {"a sum over text", QString(Charges).replace("sum = amount", "sum = note"), "",
          ExitCode::Data, "note holds \"a\""},
+        {"a guest count the query lacks",
+         QString(Charges).replace("sum = amount", "sum = amount\nper guest = each: amount / x"), "",
+         ExitCode::Layout, "no column x"},
         {"a group column the query lacks",
          QString(Charges).replace("group = eventnum", "group = x"), "", ExitCode::Layout,
          "no column x"},

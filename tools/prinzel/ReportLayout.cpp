@@ -261,6 +261,13 @@ std::optional<QString> readQueryKey(QuerySection &query, const Entry &entry) {
             query.formats.insert(parts[0].trimmed().toLower(),
                                  kinds.value(parts[1].trimmed().toLower()));
         }
+    } else if (entry.key == QLatin1String("per guest")) {
+        static const QRegularExpression pattern(
+            QStringLiteral("^([A-Za-z_]\\w*)\\s*:\\s*([A-Za-z_]\\w*)\\s*/\\s*([A-Za-z_]\\w*)$"));
+        const auto match = pattern.match(entry.value);
+        if (!match.hasMatch())
+            return QStringLiteral("per guest is NAME: SUM / COUNT");
+        query.perGuest = {match.captured(1), match.captured(2), match.captured(3)};
     } else {
         return QStringLiteral("[query] has no key \"%1\"").arg(entry.key);
     }
@@ -358,6 +365,12 @@ std::optional<Problem> readSection(ReportLayout &layout, const Section &section)
             return problem;
         if (query.sql.isEmpty())
             return Problem{section.number, QStringLiteral("[query %1] has no sql").arg(query.name)};
+        if (query.perGuest && (query.group.isEmpty() ||
+                               !query.sums.contains(query.perGuest->amount, Qt::CaseInsensitive)))
+            return Problem{section.number,
+                           QStringLiteral("[query %1]: per guest needs a group and SUM among the "
+                                          "sum columns")
+                               .arg(query.name)};
         layout.queries << query;
         return std::nullopt;
     }

@@ -10,6 +10,7 @@
 #include <QRectF>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // How a column's values print.
 enum class ValueFormat {
@@ -30,6 +31,13 @@ struct QuerySection {
     QString group; // consecutive rows with one value of this column form a group
     QStringList sums;
     QHash<QString, ValueFormat> formats; // by lower-case column name
+    // `per guest = NAME: SUM / COUNT`: each group's NAME is its total of the
+    // sum column SUM shared among the COUNT of its first row, the price per
+    // guest as the items window shows it.
+    struct PerGuest {
+        QString name, amount, guests;
+    };
+    std::optional<PerGuest> perGuest;
 
     ValueFormat formatOf(const QString &column) const {
         return formats.value(column.toLower(), ValueFormat::Text);

@@ -1,6 +1,7 @@
 #include "ReportValues.h"
 
 #include "ValueText.h"
+#include "items/ItemPricing.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -116,6 +117,14 @@ public:
         return std::nullopt;
     }
 
+    Money sumOf(const QString &column) const {
+        for (qsizetype i = 0; i < m_columns.size(); ++i) {
+            if (m_section.sums[i].compare(column, Qt::CaseInsensitive) == 0)
+                return m_sums[i];
+        }
+        return Money();
+    }
+
     Data values() const {
         Data sums(Data::type::object);
         for (qsizetype i = 0; i < m_columns.size(); ++i) {
@@ -138,6 +147,7 @@ class Groups {
 public:
     Groups(const QuerySection &section, const QSqlRecord &record)
         : m_column(record.indexOf(section.group))
+        , m_guestsColumn(section.perGuest ? record.indexOf(section.perGuest->guests) : -1)
         , m_section(section)
         , m_record(record) {}
 
@@ -150,6 +160,7 @@ public:
             m_group[key(QStringLiteral("group"))] =
                 text(ValueText::format(value, m_section.formatOf(m_section.group)));
             m_rows = Data(Data::type::list);
+            m_guests = m_guestsColumn < 0 ? QVariant() : query.value(m_guestsColumn);
             m_totals.emplace(m_section, m_record);
         }
         m_rows.push_back(row);
@@ -167,12 +178,28 @@ private:
             return;
         m_group[key(QStringLiteral("count"))] = text(QString::number(m_rows.list_value().size()));
         m_group[key(QStringLiteral("sum"))] = m_totals->values();
+        if (const auto &perGuest = m_section.perGuest)
+            m_group[key(perGuest->name)] =
+                perGuestValue(perGuest->name, m_totals->sumOf(perGuest->amount));
         m_group[key(QStringLiteral("rows"))] = std::move(m_rows);
         m_groups.push_back(m_group);
         m_totals.reset();
     }
 
+    // The group's price per guest; nothing without a guest.
+    Data perGuestValue(const QString &name, Money total) const {
+        bool whole = false;
+        const qint64 guests = m_guests.toLongLong(&whole);
+        const auto price = whole ? ItemPricing::perGuest(total, guests) : std::nullopt;
+        if (!price)
+            return text(QString());
+        return text(m_section.formatOf(name) == ValueFormat::Money ? ValueText::money(*price)
+                                                                   : price->toString());
+    }
+
     int m_column;
+    int m_guestsColumn;
+    QVariant m_guests; // the first row's guest count
     const QuerySection &m_section;
     QSqlRecord m_record;
     QVariant m_value;
@@ -190,11 +217,15 @@ Outcome<int> addQuery(Data &root, QSqlDatabase database, const QuerySection &sec
         return query.failure();
     const QSqlRecord record = query->record();
     Totals totals(section, record);
-    if (const QString missing = totals.missingColumn();
-        !missing.isEmpty() || (!section.group.isEmpty() && record.indexOf(section.group) < 0))
-        return ReportFailure{ExitCode::Layout,
-                             QStringLiteral("The query %1 returns no column %2.")
-                                 .arg(section.name, missing.isEmpty() ? section.group : missing)};
+    QString missing = totals.missingColumn();
+    if (missing.isEmpty() && !section.group.isEmpty() && record.indexOf(section.group) < 0)
+        missing = section.group;
+    if (missing.isEmpty() && section.perGuest && record.indexOf(section.perGuest->guests) < 0)
+        missing = section.perGuest->guests;
+    if (!missing.isEmpty())
+        return ReportFailure{
+            ExitCode::Layout,
+            QStringLiteral("The query %1 returns no column %2.").arg(section.name, missing)};
     QList<std::string> names;
     QList<ValueFormat> formats;
     for (int i = 0; i < record.count(); ++i) {
