@@ -291,7 +291,13 @@ bool ReportLauncher::LaunchReport(ReportWorkCopy &) {
                                Icon::None);
         return false;
     }
-    request.ReportResult = m_module.routines.RunAndWait(program, {}, block);
+    // The report program shows its own reason for these exit codes (a
+    // refused block, such as margins that push labels off the paper, a
+    // refused layout, unreadable data, a PDF that cannot be written); a
+    // warning on top would only bury it. It does not show a time limit
+    // passed, nor can it report a failure to start.
+    static const QList<int> toldByReportProgram{2, 3, 4, 5};
+    request.ReportResult = m_module.routines.RunAndWait(program, {}, block, toldByReportProgram);
     return request.ReportResult == 0;
 }
 

@@ -40,9 +40,9 @@ bool SharedRoutines::CheckDatabaseUpdate() {
 }
 
 int SharedRoutines::RunAndWait(const QString &program, const QStringList &arguments,
-                               const QString &input) {
+                               const QString &input, const QList<int> &toldByProgram) {
     const int exitCode = m_programs.runAndWait(program, arguments, input);
-    if (exitCode != 0) {
+    if (exitCode != 0 && !toldByProgram.contains(exitCode)) {
         m_messages.show(QStringLiteral("WARNING - PREMATURE USER TERMINATION OF BACKUP PROCEDURE"),
                         QStringLiteral("CAUTION"), Icon::Critical);
         m_session.LocationName = QStringLiteral("Backup/Restore");

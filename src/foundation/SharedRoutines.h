@@ -19,9 +19,11 @@ public:
     // True (and MessageText "UPDREQ") when "schemafix.dat" asks for the
     // update program to run first; the caller then ends the module.
     bool CheckDatabaseUpdate();
-    // Runs a program to its end; a non-zero exit code is warned about and logged.
+    // Runs a program to its end; a non-zero exit code is warned about and
+    // logged, unless it is one of `toldByProgram`: the program has then shown
+    // the operator its own reason.
     int RunAndWait(const QString &program, const QStringList &arguments = {},
-                   const QString &input = {});
+                   const QString &input = {}, const QList<int> &toldByProgram = {});
     bool ChangeToProgramDirectory();
     // Hourglass and arrow pointer around long operations.
     void ShowBusy();

@@ -93,12 +93,21 @@ TEST_F(ReportLauncherTest, LaunchHandsTheBlockOverAndClearsTheRequest) {
     EXPECT_TRUE(module->report.SelectionFormula.isEmpty());
     EXPECT_TRUE(module->report.DataFiles[0].isEmpty());
 
-    // A failing report program: its exit code is kept and the operator warned.
-    programs.exitCodes.enqueue(4);
-    prompts.expectError();
-    EXPECT_FALSE(launch());
-    EXPECT_EQ(module->report.ReportResult, 4);
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("CAUTION"));
+    // A failing report program: its exit code is kept. Where it shows the
+    // operator its own reason (labels pushed off the paper by the margins:
+    // 2) no warning follows; one that could not start (-1) or ran out of
+    // time (6) is warned about.
+    for (const auto &[exitCode, warned] :
+         {std::pair(2, false), std::pair(3, false), std::pair(4, false), std::pair(5, false),
+          std::pair(6, true), std::pair(-1, true)}) {
+        prompts.clear();
+        programs.exitCodes.enqueue(exitCode);
+        if (warned)
+            prompts.expectError();
+        EXPECT_FALSE(launch());
+        EXPECT_EQ(module->report.ReportResult, exitCode);
+        EXPECT_EQ(prompts.messages.size(), warned ? 1 : 0) << exitCode;
+    }
 }
 
 TEST_F(ReportLauncherTest, AMissingProgramOrLayoutStartsNothing) {

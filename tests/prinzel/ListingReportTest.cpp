@@ -438,4 +438,78 @@ TEST_F(Labels, ThirtyLabelsASheetWithLinesClosedUpAndCut) {
     }
 }
 
+// The operator's print margins move the whole label grid, as a printer's
+// offset: each word of the sheets keeps its place on the labels, moved by
+// the margins, and whatever would reach beyond the paper is cut at its
+// edge. Margins that push the labels' text off the paper are refused by
+// name.
+TEST_F(Labels, PrintMarginsMoveTheSheetsWhole) {
+    struct Case {
+        double top, left; // inches
+        const char *refusal = nullptr;
+    };
+    const Case cases[] = {
+        {0.05, 0.05},
+        {0.1, 0.1},
+        {0.25, 0},
+        {0, 0.25},
+        {0.25, 0.25},
+        {1.25, 0,
+         "The top print margin of 1.25 inches pushes the text of label 28 off the paper's bottom "
+         "edge, so the labels are not printed. Set a smaller margin with Adjust Print "
+         "Margins."},
+        {0, 3,
+         "The left print margin of 3 inches pushes the text of label 3 off the paper's "
+         "right edge"},
+    };
+    const QString pdf = club.path(QStringLiteral("out.pdf"));
+    for (const char *layout : {"evntmail1.rpt", "evntmail2.rpt"}) {
+        club.exec(QStringLiteral("delete from eventinfo"));
+        const QString prefix = layout == QLatin1String("evntmail1.rpt") ? QStringLiteral("cont")
+                                                                        : QStringLiteral("cust");
+        addAddresses(prefix);
+        // A line of narrow letters ends close to its label's edge in the
+        // third column, where the paper's edge comes first.
+        club.exec(
+            QStringLiteral("update eventinfo set %1addr2 = ? where eventnum = 2012").arg(prefix),
+            {QString(120, u'i')});
+        ASSERT_TRUE(club.makePdf(ReportClub::block(QString::fromLatin1(layout))));
+        const QList<PdfWord> plain = pdfWords(pdf);
+        ASSERT_EQ(std::count_if(plain.begin(), plain.end(),
+                                [](const PdfWord &word) { return word.text == "Guest"; }),
+                  35);
+        for (const Case &c : cases) {
+            SCOPED_TRACE(testing::Message() << layout << " top " << c.top << " left " << c.left);
+            const auto made = club.makePdf(ReportClub::block(
+                QString::fromLatin1(layout), {}, int(c.top * 1440), int(c.left * 1440)));
+            if (c.refusal) {
+                ASSERT_FALSE(made);
+                EXPECT_EQ(made.failure().code, ExitCode::Block);
+                EXPECT_TRUE(made.failure().message.startsWith(QString::fromUtf8(c.refusal)))
+                    << made.failure().message.toStdString();
+                continue;
+            }
+            ASSERT_TRUE(made) << made.failure().message.toStdString();
+            EXPECT_EQ(*made, 2);
+            const QList<PdfWord> shifted = pdfWords(pdf);
+            ASSERT_EQ(shifted.size(), plain.size()) << "every word is printed";
+            for (qsizetype i = 0; i < plain.size(); ++i) {
+                const PdfWord &was = plain[i];
+                const PdfWord &is = shifted[i];
+                EXPECT_EQ(is.page, was.page);
+                EXPECT_NEAR(is.box.left() - was.box.left(), c.left * 72, 0.5)
+                    << was.text.toStdString();
+                EXPECT_NEAR(is.box.top() - was.box.top(), c.top * 72, 0.5)
+                    << was.text.toStdString();
+                EXPECT_LE(is.box.right(), 612)
+                    << "whole letters on the paper: " << is.text.toStdString();
+                // The paper's edge may cut a line further than its label's edge did.
+                EXPECT_TRUE(is.text == was.text ||
+                            (was.box.right() + c.left * 72 > 612 && was.text.startsWith(is.text)))
+                    << is.text.toStdString() << " for " << was.text.toStdString();
+            }
+        }
+    }
+}
+
 } // namespace

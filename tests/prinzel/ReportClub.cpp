@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -99,4 +100,24 @@ QString pdfText(const QString &pdf, const QStringList &options) {
     EXPECT_TRUE(pdftotext.waitForFinished(60000));
     EXPECT_EQ(pdftotext.exitCode(), 0) << pdftotext.readAllStandardError().toStdString();
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+QList<PdfWord> pdfWords(const QString &pdf) {
+    static const QRegularExpression pattern(
+        QStringLiteral("<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" "
+                       "xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)<"));
+    QList<PdfWord> words;
+    int page = 0;
+    for (auto match = pattern.globalMatch(pdfText(pdf, {QStringLiteral("-bbox")}));
+         match.hasNext();) {
+        const auto found = match.next();
+        if (found.captured(1).isEmpty()) {
+            ++page;
+            continue;
+        }
+        const QPointF topLeft(found.captured(1).toDouble(), found.captured(2).toDouble());
+        const QPointF bottomRight(found.captured(3).toDouble(), found.captured(4).toDouble());
+        words << PdfWord{page, found.captured(5), QRectF(topLeft, bottomRight)};
+    }
+    return words;
 }

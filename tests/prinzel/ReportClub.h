@@ -4,6 +4,7 @@
 #include "foundation/Databases.h"
 
 #include <QDate>
+#include <QRectF>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariantList>
@@ -48,3 +49,13 @@ void expectGolden(const QString &name, const QString &text);
 
 // pdftotext's output of a PDF file; extra options before the file name.
 QString pdfText(const QString &pdf, const QStringList &options = {QStringLiteral("-layout")});
+
+// A word of a PDF where pdftotext finds it: its page (from 1) and its box in
+// points from the page's top left.
+struct PdfWord {
+    int page = 0;
+    QString text;
+    QRectF box;
+};
+
+QList<PdfWord> pdfWords(const QString &pdf);

@@ -92,6 +92,32 @@ qreal DocumentMaker::height(const QString &html, qreal width) const {
     return html.trimmed().isEmpty() ? 0 : make(html, width)->size().height();
 }
 
+QList<TextLine> textLines(const QTextDocument &document, qreal height) {
+    QList<TextLine> lines;
+    const QAbstractTextDocumentLayout *documentLayout = document.documentLayout();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextLayout *layout = block.layout();
+        if (!layout)
+            continue;
+        const QPointF origin = documentLayout->blockBoundingRect(block).topLeft();
+        const QString text = block.text();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            int first = line.textStart();
+            const int end = std::min(line.textStart() + line.textLength(), int(text.size()));
+            while (first < end &&
+                   (text.at(first).isSpace() || text.at(first) == QChar::LineSeparator))
+                ++first;
+            QRectF rect = line.naturalTextRect().translated(origin);
+            if (first == end || rect.top() >= height)
+                continue; // no text, or none that shows
+            rect.setBottom(std::min(rect.bottom(), height));
+            lines << TextLine{rect, origin.x() + line.cursorToX(first + 1)};
+        }
+    }
+    return lines;
+}
+
 void BodyPiece::draw(QPainter &painter, QPointF bodyTopLeft) const {
     painter.save();
     painter.translate(bodyTopLeft + at - source.topLeft());

@@ -33,6 +33,17 @@ private:
     QFont m_font;
 };
 
+// A laid-out line that holds text, in its document's coordinates: the
+// rectangle of its text and where its first character ends.
+struct TextLine {
+    QRectF text;
+    qreal firstCharacterRight = 0;
+};
+
+// The lines of a document that start above `height`, each cut off there as
+// the document is when drawn to that height.
+QList<TextLine> textLines(const QTextDocument &document, qreal height);
+
 // Part of a document shown on a page: `source` in the document's own
 // coordinates, drawn with its top left at `at` within the body.
 struct BodyPiece {

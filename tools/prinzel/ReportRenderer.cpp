@@ -45,10 +45,15 @@ Outcome<ReportRenderer::Frame> ReportRenderer::frame(QPagedPaintDevice &device,
     const PageSettings &page = m_layout.page;
     const qreal dpi = device.logicalDpiY();
     const QRectF paper = device.pageLayout().fullRectPixels(int(dpi));
-    const QMarginsF margins = page.margins + QMarginsF(m_shift.leftTwips / TwipsPerInch,
-                                                       m_shift.topTwips / TwipsPerInch, 0, 0);
     Frame frame;
-    frame.printable = paper.marginsRemoved(margins * dpi);
+    frame.paper = paper;
+    if (page.hasGrid()) {
+        frame.printable = paper.marginsRemoved(page.margins * dpi).translated(shiftPixels(dpi));
+    } else {
+        const QMarginsF margins = page.margins + QMarginsF(m_shift.leftTwips / TwipsPerInch,
+                                                           m_shift.topTwips / TwipsPerInch, 0, 0);
+        frame.printable = paper.marginsRemoved(margins * dpi);
+    }
     if (frame.printable.width() <= 0 || frame.printable.height() <= 0)
         return layoutFailure(QStringLiteral("the margins leave no printable area"));
     const qreal width = frame.printable.width();
@@ -64,6 +69,50 @@ Outcome<ReportRenderer::Frame> ReportRenderer::frame(QPagedPaintDevice &device,
     if (const auto failure = placeAddress(frame, paper, dpi))
         return *failure;
     return frame;
+}
+
+QPointF ReportRenderer::shiftPixels(qreal dpi) const {
+    return QPointF(m_shift.leftTwips, m_shift.topTwips) / TwipsPerInch * dpi;
+}
+
+// Refuses a label whose text the caller's margins push off the paper: a
+// line that would not show even its first character before the paper's
+// right edge (a line wrapped rather than cut: any of it beyond that edge),
+// or that would run below the bottom edge. `cell` is the label's place on
+// the page; text that lies off the paper without the margins is the
+// layout's own affair.
+std::optional<ReportFailure> ReportRenderer::checkLabelOnPaper(const QTextDocument &document,
+                                                               const QRectF &cell,
+                                                               const Frame &frame, int label,
+                                                               qreal dpi) const {
+    const qreal give = 0.5; // pixels, for rounding in the layout
+    const bool cut = m_layout.page.cutLabelLines;
+    enum class Edge { None, Right, Bottom };
+    const auto offEdge = [&](QPointF corner) {
+        for (const TextLine &line : textLines(document, cell.height())) {
+            const qreal right = cut ? line.firstCharacterRight : line.text.right();
+            if (corner.x() + right > frame.paper.right() + give)
+                return Edge::Right;
+            if (corner.y() + line.text.bottom() > frame.paper.bottom() + give)
+                return Edge::Bottom;
+        }
+        return Edge::None;
+    };
+    const Edge edge = offEdge(cell.topLeft());
+    if (edge == Edge::None || offEdge(cell.topLeft() - shiftPixels(dpi)) == edge)
+        return std::nullopt;
+    const bool left = edge == Edge::Right;
+    const double inches = (left ? m_shift.leftTwips : m_shift.topTwips) / TwipsPerInch;
+    return ReportFailure{
+        ExitCode::Block,
+        QStringLiteral("The %1 print margin of %2 %3 pushes the text of label %4 off the "
+                       "paper's %5 edge, so the labels are not printed. Set a smaller margin "
+                       "with Adjust Print Margins.")
+            .arg(left ? QStringLiteral("left") : QStringLiteral("top"))
+            .arg(inches)
+            .arg(inches == 1 ? QStringLiteral("inch") : QStringLiteral("inches"))
+            .arg(label)
+            .arg(left ? QStringLiteral("right") : QStringLiteral("bottom"))};
 }
 
 // The block moves with the caller's margins, as everything else on the page.
@@ -130,8 +179,14 @@ Outcome<QList<BodyPage>> ReportRenderer::labelPages(const Frame &frame, const Do
         const int cell = int(i % perPage);
         const QPointF at((cell % columns) * (label.width() + gap.width()),
                          (cell / columns) * (label.height() + gap.height()));
+        const QRectF place(frame.body.topLeft() + at, label);
         auto document = page.cutLabelLines ? maker.makeCut(html, label.width())
                                            : maker.make(html, label.width());
+        if (const auto refused = checkLabelOnPaper(*document, place, frame, int(i + 1), dpi))
+            return *refused;
+        // Lines reaching beyond the paper are cut at its edge instead.
+        if (page.cutLabelLines && place.right() > frame.paper.right())
+            document = maker.makeCut(html, std::max(frame.paper.right() - place.left(), 1.0));
         pages.last() << BodyPiece{std::move(document), QRectF(QPointF(), label), at};
     }
     return pages;

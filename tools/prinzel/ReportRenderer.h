@@ -11,6 +11,13 @@ class QPagedPaintDevice;
 // area between the header and the footer, which repeat on every page with
 // its number and the number of pages filled in. The address block is drawn
 // on the first page only, where the body gives way to it.
+//
+// The calling program's margins narrow a report's printable area, but move
+// a label grid whole: on a label sheet they are the printer's offset, and
+// the labels keep their size. What of a label then lies beyond the paper is
+// left off (its lines are cut at the paper's edge); labels whose text would
+// not begin on the paper, or run off its bottom, are refused by the margin
+// that pushes them there.
 class ReportRenderer {
 public:
     // The calling program's margins, added to the layout's top and left.
@@ -27,6 +34,7 @@ public:
 
 private:
     struct Frame {
+        QRectF paper;
         QRectF printable;
         QRectF body;
         QRectF firstBody; // the body on the first page, below the address block
@@ -40,6 +48,10 @@ private:
                                        qreal dpi) const;
     Outcome<QList<BodyPage>> labelPages(const Frame &frame, const DocumentMaker &maker,
                                         qreal dpi) const;
+    QPointF shiftPixels(qreal dpi) const;
+    std::optional<ReportFailure> checkLabelOnPaper(const QTextDocument &document,
+                                                   const QRectF &cell, const Frame &frame,
+                                                   int label, qreal dpi) const;
 
     const ReportLayout &m_layout;
     const ReportValues::Data &m_values;
