@@ -319,6 +319,16 @@ void addEventTables(QList<Table> &t) {
                 text("changedat", 19, "Time of the last write, YYYY-MM-DD HH:MM:SS")},
                {"eventnum"});
 
+    // The club's own settings, by name, and each room's: this program's,
+    // where the suite's settings tables in config and the room table keep
+    // the suite's columns only.
+    t << table("evnt", "clubsetting",
+               {text("name", 40, "Setting"), text("value", 255, "Its value, as text")}, {"name"});
+    t << table("evnt", "roomsetting",
+               {lng("roomnum", "Room number"), text("name", 40, "Setting"),
+                text("value", 255, "Its value, as text")},
+               {"roomnum", "name"});
+
     // The columns' descriptions, which the event window shows as tooltips.
     // Filled from the descriptions here when the database is created, and
     // a club may reword them.

@@ -1,5 +1,6 @@
 #include "SchemaUpgrade.h"
 
+#include "ClubSettings.h"
 #include "Databases.h"
 #include "Schema.h"
 #include "SchemaBuilder.h"
@@ -54,6 +55,20 @@ Status eventChangeCounts(Database &db, Databases &) {
     const Schema::Table &table = *Schema::findTable(db.name(), QStringLiteral("eventchange"));
     return SchemaBuilder::tableExists(db, table.name) ? Status()
                                                       : SchemaBuilder::createTable(db, table);
+}
+
+// The club's own settings get tables of their own in evnt, and a club
+// upgraded takes the upgrading workstation's locale and time zone, as a new
+// one takes its creator's.
+Status clubSettings(Database &db, Databases &) {
+    for (const char *name : {"clubsetting", "roomsetting"}) {
+        const Schema::Table &table = *Schema::findTable(db.name(), QString::fromLatin1(name));
+        if (!SchemaBuilder::tableExists(db, table.name)) {
+            if (Status made = SchemaBuilder::createTable(db, table); !made)
+                return made;
+        }
+    }
+    return ClubSettings::writeDefaults(db);
 }
 
 Result<int> storedVersion(Database &db) {
@@ -191,6 +206,7 @@ const QList<Step> &steps() {
         {3, QStringLiteral("rpt"), QStringLiteral("the report template's headings row"),
          reportHeadingsRow},
         {4, QStringLiteral("evnt"), QStringLiteral("change counts of events"), eventChangeCounts},
+        {5, QStringLiteral("evnt"), QStringLiteral("the club's own settings"), clubSettings},
     };
     return all;
 }

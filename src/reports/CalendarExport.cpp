@@ -4,6 +4,7 @@
 #include "events/ChangeLog.h"
 #include "foundation/Clock.h"
 #include "foundation/ClubFile.h"
+#include "foundation/ClubSettings.h"
 #include "foundation/Module.h"
 #include "foundation/TextValue.h"
 
@@ -62,8 +63,10 @@ QDate dateOf(int number) {
     return QDate(number / 10000, number / 100 % 100, number % 100);
 }
 
-QDateTime local(const QDate &date, const QTime &time) {
-    return QDateTime(date, time, QTimeZone::systemTimeZone());
+// Events are booked in the club's time zone, whichever workstation (or
+// scheduled job on a server) makes the export.
+QDateTime local(const QTimeZone &zone, const QDate &date, const QTime &time) {
+    return QDateTime(date, time, zone);
 }
 
 // "event-12@harbour-view-country-club.moravel": the same every export, so a
@@ -91,7 +94,7 @@ QString uid(int eventNumber, const QString &clubName) {
 struct When {
     QString start, end;
 };
-When when(int eventDate, const QString &startText, const QString &endText) {
+When when(const QTimeZone &zone, int eventDate, const QString &startText, const QString &endText) {
     const QDate date = dateOf(eventDate);
     const QTime start = QTime::fromString(startText.trimmed(), QStringLiteral("HH:mm"));
     if (!start.isValid())
@@ -101,12 +104,12 @@ When when(int eventDate, const QString &startText, const QString &endText) {
     const QString closing = endText.trimmed();
     QDateTime end;
     if (closing.compare(QLatin1String("CLOSE"), Qt::CaseInsensitive) == 0) {
-        end = local(date.addDays(1), QTime(0, 0));
+        end = local(zone, date.addDays(1), QTime(0, 0));
     } else if (const QTime time = QTime::fromString(closing, QStringLiteral("HH:mm"));
                time.isValid()) {
-        end = local(time > start ? date : date.addDays(1), time);
+        end = local(zone, time > start ? date : date.addDays(1), time);
     }
-    return {QStringLiteral("DTSTART:") + ICalendar::utc(local(date, start)),
+    return {QStringLiteral("DTSTART:") + ICalendar::utc(local(zone, date, start)),
             end.isValid() ? QStringLiteral("DTEND:") + ICalendar::utc(end) : QString()};
 }
 
@@ -122,6 +125,10 @@ Result<CalendarExport::Calendar> CalendarExport::calendar(const Request &request
     auto rooms = ReadRooms(**evnt);
     if (!rooms)
         return rooms.error();
+    auto settings = ClubSettings::read(**evnt);
+    if (!settings)
+        return settings.error();
+    const QTimeZone zone = settings->timeZone();
     QHash<int, QString> roomNames;
     for (const Room &room : *rooms)
         roomNames.insert(room.roomnum, room.room.trimmed());
@@ -152,7 +159,7 @@ Result<CalendarExport::Calendar> CalendarExport::calendar(const Request &request
     int count = 0;
     while (events->next()) {
         const int number = events->value(0).toInt();
-        const When times = when(events->value(1).toInt(), events->value(3).toString(),
+        const When times = when(zone, events->value(1).toInt(), events->value(3).toString(),
                                 events->value(4).toString());
         const int status = events->value(5).toInt();
         QStringList description{QStringLiteral("Status: ") + config.StatusNames[status],
@@ -163,9 +170,13 @@ Result<CalendarExport::Calendar> CalendarExport::calendar(const Request &request
             description << QStringLiteral("Contact: ") + contact;
         if (const QString phone = events->value(10).toString().trimmed(); !phone.isEmpty())
             description << QStringLiteral("Phone: ") + phone;
+        // The change log's times are the club's wall-clock times, as its
+        // workstations wrote them.
         QDateTime modified = changed->value(number);
-        if (!modified.isValid() && events->value(11).toInt() > 0)
-            modified = local(dateOf(events->value(11).toInt()), QTime(0, 0));
+        if (modified.isValid())
+            modified = local(zone, modified.date(), modified.time());
+        else if (events->value(11).toInt() > 0)
+            modified = local(zone, dateOf(events->value(11).toInt()), QTime(0, 0));
 
         lines << QStringLiteral("BEGIN:VEVENT")
               << QStringLiteral("UID:") + ICalendar::escaped(uid(number, config.compname))

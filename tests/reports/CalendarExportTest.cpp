@@ -36,11 +36,19 @@ print(json.dumps(events))
 
 class CalendarExportTest : public ClubFixture {
 protected:
+    // A zone with daylight saving, and unlike the test machine's (UTC).
+    static constexpr const char *ClubZone = "America/Chicago";
+
     void SetUp() override {
         ClubFixture::SetUp();
         signIn(99);
         exec(QStringLiteral("config"), QStringLiteral("update company set compname = ?"),
              {QStringLiteral("Hollow Creek / Bayside Club")});
+        // The club keeps its own time zone, whatever the workstation's: times
+        // are the club's wall-clock times wherever the export runs.
+        exec(QStringLiteral("evnt"),
+             QStringLiteral("update clubsetting set value = ? where name = 'timezone'"),
+             {QString::fromLatin1(ClubZone)});
         auto loaded = LoadConfiguration(module->databases);
         ASSERT_TRUE(loaded.ok());
         module->config = loaded->settings;
@@ -82,7 +90,7 @@ protected:
     static QString utc(int date, const char *time, int days = 0) {
         const QDate day = QDate(date / 10000, date / 100 % 100, date % 100).addDays(days);
         return QDateTime(day, QTime::fromString(QString::fromLatin1(time), QStringLiteral("HH:mm")),
-                         QTimeZone::systemTimeZone())
+                         QTimeZone(ClubZone))
             .toUTC()
             .toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
     }

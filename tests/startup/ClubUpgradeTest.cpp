@@ -39,6 +39,7 @@ protected:
         exec(QStringLiteral("evnt"), QStringLiteral("drop index pkg_eventnum_uq"));
         exec(QStringLiteral("evnt"), QStringLiteral("create index pkg_ix2 on pkg (eventnum)"));
         exec(QStringLiteral("rpt"), QStringLiteral("delete from headings"));
+        exec(QStringLiteral("evnt"), QStringLiteral("drop table clubsetting"));
         addEvent(1, QStringLiteral("O'Brien wedding"), 1042.5);
         addEvent(2, QStringLiteral("Rotary lunch"), 2001);
         addEvent(0, QStringLiteral("unsaved"), 0);
@@ -77,6 +78,10 @@ TEST_F(ClubUpgradeTest, AnOlderClubIsBroughtUpToDateWithoutLosingARow) {
     EXPECT_TRUE(
         done->contains(QStringLiteral("evnt.mdb: billing account numbers keep their cents")));
     EXPECT_TRUE(done->contains(QStringLiteral("rpt00.sys: the report template's headings row")));
+    EXPECT_EQ(scalar(QStringLiteral("evnt"),
+                     QStringLiteral("select value from clubsetting where name = 'locale'")),
+              QLocale::system().name())
+        << "the upgrading workstation's locale, as a new club takes its creator's";
 
     EXPECT_EQ(column(QStringLiteral("evnt"),
                      QStringLiteral("select eventtitle || '/' || custid from eventinfo "

@@ -6,6 +6,7 @@
 #include "SilentPorts.h"
 #include "calendar/RoomEditor.h"
 #include "calendar/YearSetup.h"
+#include "foundation/ClubSettings.h"
 #include "foundation/ClubStorage.h"
 #include "foundation/Databases.h"
 #include "foundation/Module.h"
@@ -91,6 +92,12 @@ Status writeSettings(Databases &databases, bool demo) {
         status = insertRow(databases, QStringLiteral("rpt"),
                            QStringLiteral("insert into headings (ctlcompname) values (?)"),
                            {company.first().toString().left(30)});
+    // The club's papers and times follow the creating workstation's locale
+    // and time zone until the club sets its own.
+    if (status) {
+        auto evnt = databases.open(QStringLiteral("evnt"));
+        status = evnt ? ClubSettings::writeDefaults(*evnt.value()) : Status(evnt.error());
+    }
     if (status)
         status = insertRow(
             databases, QStringLiteral("user"),

@@ -1,0 +1,111 @@
+#include "ClubSettings.h"
+
+#include "Databases.h"
+#include "Transaction.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const QString EventDatabase = QStringLiteral("evnt");
+
+} // namespace
+
+Result<ClubSettings> ClubSettings::read(Database &evnt) {
+    auto rows = evnt.exec(QStringLiteral("select name, value from clubsetting"));
+    if (!rows)
+        return rows.error();
+    ClubSettings settings;
+    while (rows->next())
+        settings.m_values.insert(rows->value(0).toString().trimmed().toLower(),
+                                 rows->value(1).toString().trimmed());
+    return settings;
+}
+
+Result<ClubSettings> ClubSettings::load(const Databases &databases) {
+    auto evnt = databases.open(EventDatabase);
+    if (!evnt)
+        return evnt.error();
+    return read(*evnt.value());
+}
+
+Status ClubSettings::write(Database &evnt, const QString &name, const QString &value) {
+    Transaction transaction(evnt);
+    if (!transaction.begun())
+        return transaction.begun();
+    if (Status removed =
+            evnt.execute(QStringLiteral("delete from clubsetting where name = ?"), {name});
+        !removed)
+        return removed;
+    if (!value.isEmpty()) {
+        if (Status added =
+                evnt.execute(QStringLiteral("insert into clubsetting (name, value) values (?, ?)"),
+                             {name, value});
+            !added)
+            return added;
+    }
+    return transaction.commit();
+}
+
+Status ClubSettings::writeDefaults(Database &evnt) {
+    auto current = read(evnt);
+    if (!current)
+        return current.error();
+    const std::pair<const char *, QString> defaults[] = {
+        {Locale, QLocale::system().name()},
+        {TimeZone, QString::fromUtf8(QTimeZone::systemTimeZoneId())},
+    };
+    for (const auto &[name, value] : defaults) {
+        if (!current->value(QString::fromLatin1(name)).isEmpty())
+            continue;
+        if (Status added =
+                evnt.execute(QStringLiteral("insert into clubsetting (name, value) values (?, ?)"),
+                             {QString::fromLatin1(name), value});
+            !added)
+            return added;
+    }
+    return {};
+}
+
+QLocale ClubSettings::locale() const {
+    const QString name = value(QString::fromLatin1(Locale));
+    return name.isEmpty() ? QLocale::system() : QLocale(name);
+}
+
+QTimeZone ClubSettings::timeZone() const {
+    const QByteArray id = value(QString::fromLatin1(TimeZone)).toUtf8();
+    const QTimeZone zone(id);
+    return id.isEmpty() || !zone.isValid() ? QTimeZone::systemTimeZone() : zone;
+}
+
+QString ClubSettings::longDate(const QDate &date) const {
+    const QString own = value(QString::fromLatin1(LongDateFormat));
+    const QLocale club = locale();
+    return club.toString(date, own.isEmpty() ? club.dateFormat(QLocale::LongFormat) : own);
+}
+
+QString ClubSettings::shortDate(const QDate &date) const {
+    const QString own = value(QString::fromLatin1(ShortDateFormat));
+    const QLocale club = locale();
+    return club.toString(date, own.isEmpty() ? fullShortFormat(club) : own);
+}
+
+QString ClubSettings::fullShortFormat(const QLocale &locale) {
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    // Runs of one letter, widened: y to four, M and d to two.
+    static const QRegularExpression runs(QStringLiteral("(y+|M+|d+)"));
+    QString widened;
+    qsizetype last = 0;
+    for (auto match = runs.globalMatch(format); match.hasNext();) {
+        const auto run = match.next();
+        widened += format.mid(last, run.capturedStart() - last);
+        const QChar letter = run.captured().front();
+        const qsizetype length = run.capturedLength();
+        if (letter == QLatin1Char('y'))
+            widened += QStringLiteral("yyyy");
+        else
+            widened += QString(std::max<qsizetype>(length, 2), letter);
+        last = run.capturedEnd();
+    }
+    return widened + format.mid(last);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "Result.h"
+
+#include <QDate>
+#include <QHash>
+#include <QLocale>
+#include <QString>
+#include <QTimeZone>
+
+class Database;
+class Databases;
+
+// The club's own settings, kept by name in evnt's clubsetting table (and a
+// room's in roomsetting): the locale its papers are written for, its time
+// zone, and the date formats derived from them unless the club sets its
+// own. A setting the club has not made is the workstation's.
+class ClubSettings {
+public:
+    static constexpr auto Locale = "locale";           // "en_US", "de_DE"
+    static constexpr auto TimeZone = "timezone";       // "America/New_York"
+    static constexpr auto LongDateFormat = "longdate"; // Qt date format text
+    static constexpr auto ShortDateFormat = "shortdate";
+
+    static Result<ClubSettings> read(Database &evnt);
+    static Result<ClubSettings> load(const Databases &databases);
+    // Sets (or with an empty value, removes) one setting.
+    static Status write(Database &evnt, const QString &name, const QString &value);
+    // This workstation's locale and time zone, for a club that has none
+    // yet; within the caller's transaction.
+    static Status writeDefaults(Database &evnt);
+
+    QString value(const QString &name) const { return m_values.value(name); }
+    QLocale locale() const;
+    QTimeZone timeZone() const;
+    // "Saturday, January 2, 2027" in letters, "01/02/2027" in tables, as
+    // the club's locale writes them (or in the club's own formats).
+    QString longDate(const QDate &date) const;
+    QString shortDate(const QDate &date) const;
+    // The locale's short format with the year in four digits and the day
+    // and month in two: "M/d/yy" becomes "MM/dd/yyyy".
+    static QString fullShortFormat(const QLocale &locale);
+
+private:
+    QHash<QString, QString> m_values;
+};

@@ -1,0 +1,58 @@
+#include "foundation/ClubSettings.h"
+
+#include "ClubFixture.h"
+
+namespace {
+
+class ClubSettingsTest : public ClubFixture {
+protected:
+    ClubSettings settings() {
+        auto read = ClubSettings::load(module->databases);
+        EXPECT_TRUE(read.ok());
+        return read ? *read : ClubSettings();
+    }
+    void set(const char *name, const QString &value) {
+        auto evnt = module->databases.open(QStringLiteral("evnt"));
+        ASSERT_TRUE(evnt.ok());
+        ASSERT_TRUE(ClubSettings::write(*evnt.value(), QString::fromLatin1(name), value).ok());
+    }
+};
+
+// Dates as the club's locale writes them: in letters for letters, and in
+// tables with every digit of the year.
+TEST_F(ClubSettingsTest, DatesAreWrittenAsTheClubsLocaleWritesThem) {
+    // A new club takes the creating workstation's locale and time zone.
+    EXPECT_EQ(settings().value(QString::fromLatin1(ClubSettings::Locale)),
+              QLocale::system().name());
+    EXPECT_EQ(settings().timeZone(), QTimeZone::systemTimeZone());
+
+    const QDate day(2027, 1, 2);
+    const struct {
+        const char *locale;
+        const char *letters;
+        const char *table;
+    } rows[] = {
+        {"en_US", "Saturday, January 2, 2027", "01/02/2027"},
+        {"en_GB", "Saturday, 2 January 2027", "02/01/2027"},
+        {"de_DE", "Samstag, 2. Januar 2027", "02.01.2027"},
+        {"fr_FR", "samedi 2 janvier 2027", "02/01/2027"},
+    };
+    for (const auto &row : rows) {
+        set(ClubSettings::Locale, QString::fromLatin1(row.locale));
+        const ClubSettings club = settings();
+        EXPECT_EQ(club.longDate(day), QString::fromUtf8(row.letters)) << row.locale;
+        EXPECT_EQ(club.shortDate(day), QString::fromLatin1(row.table)) << row.locale;
+    }
+
+    // The club's own formats win; an empty value gives the locale's back.
+    set(ClubSettings::ShortDateFormat, QStringLiteral("yyyy-MM-dd"));
+    set(ClubSettings::TimeZone, QStringLiteral("America/Chicago"));
+    EXPECT_EQ(settings().shortDate(day), QStringLiteral("2027-01-02"));
+    EXPECT_EQ(settings().timeZone(), QTimeZone("America/Chicago"));
+    set(ClubSettings::ShortDateFormat, QString());
+    set(ClubSettings::TimeZone, QStringLiteral("Nowhere/Atlantis"));
+    EXPECT_EQ(settings().shortDate(day), QStringLiteral("02/01/2027"));
+    EXPECT_EQ(settings().timeZone(), QTimeZone::systemTimeZone()) << "an unknown zone is ignored";
+}
+
+} // namespace
