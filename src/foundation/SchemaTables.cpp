@@ -408,6 +408,11 @@ void addReportTables(QList<Table> &t) {
     // The rooms, so that listings print a room's name.
     t << table("rpt", "location", locationColumns());
     t << table("rpt", "tasklist", taskColumns());
+    // The inventory departments by name, as the items window's buttons name
+    // them, so that item listings print a department's name.
+    t << table("rpt", "department",
+               {text("dept", 5, "Inventory department code"),
+                text("deptname", 50, "Department name: the caption of its button")});
 }
 
 // ---- user.mdb -----------------------------------------------------------------

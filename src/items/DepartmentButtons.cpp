@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -81,6 +82,27 @@ void DepartmentButtons::windowOpened() {
 void DepartmentButtons::LoadButtons() {
     readButtonFile();
     emit changed();
+}
+
+QList<std::pair<QString, QString>> DepartmentButtons::departmentNames() const {
+    QList<std::pair<QString, QString>> names;
+    for (const DepartmentButton &button : cmddept) {
+        const QString code = button.tag.trimmed();
+        const bool named = std::any_of(names.cbegin(), names.cend(),
+                                       [&](const auto &name) { return name.first == code; });
+        if (!code.isEmpty() && !button.caption.isEmpty() && !named)
+            names.append({code, button.caption});
+    }
+    return names;
+}
+
+QString DepartmentButtons::departmentName(const QString &code) const {
+    const QString wanted = code.trimmed();
+    for (const auto &[known, name] : departmentNames()) {
+        if (known == wanted)
+            return name;
+    }
+    return code;
 }
 
 void DepartmentButtons::readButtonFile() {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <array>
+#include <utility>
 
 class Module;
 
@@ -46,6 +48,13 @@ public:
     // The operator typed in a box.
     void txtbuttoncaptionChange(const QString &text);
     void txtbuttontagChange(const QString &text);
+    // The club names its inventory departments only on these buttons: each
+    // department code a used button shows, with the caption of the first
+    // such button, in button order.
+    QList<std::pair<QString, QString>> departmentNames() const;
+    // What the operator sees for a department code: its name, or the code
+    // when no button names it.
+    QString departmentName(const QString &code) const;
     // Save Settings: true when the selected button's line was written.
     bool cmdsaveClick();
     // Done/Exit: offers to save typed changes, closes the panel and reads the

@@ -5,6 +5,7 @@
 #include "foundation/Module.h"
 #include "foundation/Prompts.h"
 #include "foundation/TextValue.h"
+#include "items/DepartmentButtons.h"
 
 #include <QLocale>
 #include <cmath>
@@ -317,7 +318,7 @@ void ReportMenu::run(int kind) {
     if (chosen.writeHeadings && !launcher.WriteReportHeadings(*work))
         return;
     emit status(QStringLiteral("One moment please..."));
-    if (!copy(*work, chosen) || !copyRooms(*work)) {
+    if (!copy(*work, chosen) || !copyRooms(*work) || !copyDepartments(*work)) {
         emit status(QString());
         return;
     }
@@ -385,6 +386,19 @@ bool ReportMenu::copyRooms(const ReportWorkCopy &work) {
         .has_value();
 }
 
+bool ReportMenu::copyDepartments(const ReportWorkCopy &work) {
+    DepartmentButtons buttons(m_module);
+    buttons.LoadButtons();
+    QList<QVariantList> names;
+    for (const auto &[code, name] : buttons.departmentNames())
+        names.append({code, name});
+    const Status copied = work.append(QStringLiteral("department"),
+                                      {QStringLiteral("dept"), QStringLiteral("deptname")}, names);
+    if (!copied)
+        m_module.messages.ShowErrorCodes(copied.error());
+    return copied.ok();
+}
+
 void ReportMenu::printSheet(Sheet sheet) {
     const CurrentEvent &event = m_module.event;
     if (event.EventNumber < 1)
@@ -415,7 +429,7 @@ void ReportMenu::printSheet(Sheet sheet) {
             *work, EventDatabase,
             QStringLiteral("select %1 from items where eventid = ?").arg(items.selectList()),
             number, items.name) ||
-        !copyRooms(*work))
+        !copyRooms(*work) || !copyDepartments(*work))
         return;
     static const char *const files[] = {"evnt01a.rpt", "evnt01b.rpt", "evnt02b.rpt"};
     request.SelectionFormula = QStringLiteral("{eventinfo.eventnum} = %1").arg(event.EventNumber);

@@ -110,6 +110,9 @@ private:
     bool copyItemListing(const ReportWorkCopy &work, const Listing &listing);
     // The rooms, whose names the layouts print.
     bool copyRooms(const ReportWorkCopy &work);
+    // The departments by the names their buttons give them, for the item
+    // listings to print.
+    bool copyDepartments(const ReportWorkCopy &work);
     void launch(ReportWorkCopy &work, const QString &reportFile);
 
     Module &m_module;

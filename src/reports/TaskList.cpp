@@ -430,9 +430,12 @@ void TaskList::cmdprintClick() {
         return;
     ReportLauncher launcher(m_module);
     auto work = launcher.PrepareReportDatabase();
-    if (!work || !copyToReport(*work))
+    if (!work)
         return;
     ReportRequest &request = m_module.report;
+    request.ReportHeadings[1] = selectionHeading();
+    if (!launcher.WriteReportHeadings(*work) || !copyToReport(launcher, *work))
+        return;
     request.DataFiles[0] = work->fileName();
     request.ReportFile = QStringLiteral("evnttask1.rpt");
     // The report program's window comes in front of the list meanwhile.
@@ -443,14 +446,42 @@ void TaskList::cmdprintClick() {
     emit changed();
 }
 
-bool TaskList::copyToReport(ReportWorkCopy &work) {
+QString TaskList::selectionHeading() const {
+    if (m_by == By::Event)
+        return QStringLiteral("Tasks for Event# %1").arg(m_key);
+    const QDate date(m_key / 10000, m_key / 100 % 100, m_key % 100);
+    return QStringLiteral("Tasks to be done by ") +
+           (date.isValid() ? date.toString(QStringLiteral("MM/dd/yyyy")) : QString::number(m_key));
+}
+
+bool TaskList::copyToReport(ReportLauncher &launcher, ReportWorkCopy &work) {
     QList<QVariantList> shown;
-    for (const TaskRow &row : rows)
+    QVariantList events;
+    for (const TaskRow &row : rows) {
         shown << row.read;
+        if (!events.contains(row.read.value(EventBox)))
+            events << row.read.value(EventBox);
+    }
     const Status copied = work.append(TaskTable, taskColumns(), shown);
-    if (!copied)
+    if (!copied) {
         m_module.messages.ShowErrorCodes(copied.error());
-    return copied.ok();
+        return false;
+    }
+    // A task prints under its event's date, title and room name.
+    const WorkTable eventTable = WorkTable::whole(QStringLiteral("eventinfo"));
+    const WorkTable rooms = WorkTable::whole(QStringLiteral("location"));
+    const QStringList marks(events.size(), QStringLiteral("?"));
+    return launcher
+               .copyRows(work, EventDatabase,
+                         QStringLiteral("select %1 from eventinfo where eventnum in (%2)")
+                             .arg(eventTable.selectList(), marks.join(QStringLiteral(", "))),
+                         events, eventTable.name)
+               .has_value() &&
+           launcher
+               .copyRows(work, EventDatabase,
+                         QStringLiteral("select %1 from location").arg(rooms.selectList()), {},
+                         rooms.name)
+               .has_value();
 }
 
 void TaskList::cmdexitClick() {

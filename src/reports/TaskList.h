@@ -13,6 +13,7 @@
 
 class Database;
 class Module;
+class ReportLauncher;
 class ReportWorkCopy;
 
 // One task as the list shows it. tasklist has no key, so the row keeps its
@@ -115,7 +116,9 @@ private:
     // for a lock), tells its outcome and reads the list again.
     void changeStored(std::unique_ptr<Database> evnt,
                       const std::function<Status(Database &)> &write);
-    bool copyToReport(ReportWorkCopy &work);
+    // What the printed list shows as its selection: the event or the date.
+    QString selectionHeading() const;
+    bool copyToReport(ReportLauncher &launcher, ReportWorkCopy &work);
     void refuse(const QString &text);
 
     Module &m_module;

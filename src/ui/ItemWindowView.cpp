@@ -165,6 +165,8 @@ ItemWindowView::ItemWindowView(ItemWindow &logic, QWidget *parent)
     connect(m_chkfreeform, &QCheckBox::clicked, &m_logic, &ItemWindow::chkfreeformClick);
     connect(m_chkscbypass, &QCheckBox::clicked, &m_logic, &ItemWindow::chkscbypassClick);
     connect(&m_logic, &ItemWindow::changed, this, &ItemWindowView::refresh);
+    // A button renamed in its panel renames its department in the list.
+    connect(&m_logic.buttons, &DepartmentButtons::changed, this, &ItemWindowView::fillSelected);
     resize(1000, 600);
 }
 
@@ -266,7 +268,7 @@ void ItemWindowView::fillSelected() {
     m_grid1->setRowCount(int(m_logic.grid1.size()));
     for (int row = 0; row < m_logic.grid1.size(); ++row) {
         const ItemWindow::EventItem &item = m_logic.grid1[row];
-        m_grid1->setItem(row, 0, cell(item.dept()));
+        m_grid1->setItem(row, 0, cell(m_logic.buttons.departmentName(item.dept())));
         m_grid1->setItem(row, 1, cell(item.itemdesc()));
         m_grid1->setItem(row, 2, cell(item.price().formatted(), Qt::AlignRight));
     }

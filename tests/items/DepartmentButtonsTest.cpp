@@ -116,6 +116,26 @@ TEST_F(DepartmentButtonsTest, LoadingTakesWhatItCanFromAnyFile) {
     EXPECT_EQ(shown(*buttons), QStringList(16, Dept)) << "a missing file changes nothing";
 }
 
+TEST_F(DepartmentButtonsTest, ADepartmentIsNamedByTheFirstUsedButtonThatListsIt) {
+    write("Food,1\n,2\nBar & Wine,2\nDrinks,2\nBuffet\n  Kitchen ,  3 \n");
+    buttons->LoadButtons();
+    const struct {
+        const char *code;
+        const char *shown;
+    } cases[] = {
+        {"1", "Food"},     {"2", "Bar & Wine"}, // the unused button before it names nothing
+        {" 3", "Kitchen"}, {"4", "4"},          // no button lists it: its code
+        {"", ""},                               // the unused "Dept" buttons have no department
+    };
+    for (const auto &rule : cases)
+        EXPECT_EQ(buttons->departmentName(QString::fromUtf8(rule.code)),
+                  QString::fromUtf8(rule.shown))
+            << rule.code;
+    const QList<std::pair<QString, QString>> named{
+        {"1", "Food"}, {"2", "Bar & Wine"}, {"3", "Kitchen"}};
+    EXPECT_EQ(buttons->departmentNames(), named);
+}
+
 TEST_F(DepartmentButtonsTest, SavingReplacesOnlyTheSelectedLine) {
     buttons->windowOpened();
     // Another workstation saved a button since this window read the file.

@@ -93,13 +93,42 @@ TEST(GoldenReport, TaskListPrintsTextAsTyped) {
                      i < 3 ? special[i] : QStringLiteral("Call the florist, item %1").arg(i),
                      i == 2 ? QString() : QStringLiteral("DEMO")});
     club.execMany(QStringLiteral("insert into tasklist values (?, ?, ?, ?, ?)"), rows);
+    // The events by date, not by number; 104 was deleted since, room 3 has no
+    // name and 107 no room.
+    QList<QVariantList> events;
+    for (int event = 100; event < 112; ++event) {
+        if (event != 104)
+            events.append({event, 20270320 - (event - 100),
+                           QStringLiteral("Event %1 & \"guests\"").arg(event),
+                           event == 107 ? 0 : 1 + event % 3});
+    }
+    club.execMany(QStringLiteral("insert into eventinfo (eventnum, eventdate, eventtitle, "
+                                 "roomnumber) values (?, ?, ?, ?)"),
+                  events);
+    club.execMany(QStringLiteral("insert into location (roomnum, room) values (?, ?)"),
+                  {{1, QStringLiteral("Main Dining Room")}, {2, QStringLiteral("Terrace")}});
+    club.exec(QStringLiteral("update headings set ctlauxtitle = ?"),
+              {QStringLiteral("Tasks to be done by 01/05/2027")});
     const auto made = club.makePdf(ReportClub::block(QStringLiteral("evnttask1.rpt")));
     ASSERT_TRUE(made) << made.failure().message.toStdString();
     EXPECT_GE(*made, 2);
     const QString text = club.text();
-    expectHeadingsOnEveryPage(text, {"Harbour Club", "Event Task List", "Task to be done"}, *made);
+    expectHeadingsOnEveryPage(
+        text,
+        {"Harbour Club", "Event Task List", "Tasks to be done by 01/05/2027", "Task to be done"},
+        *made);
     for (const QString &task : special)
         EXPECT_TRUE(simplified(text).contains(task)) << task.toStdString();
+    for (const char *event :
+         {"Event# 100, Saturday, 03/20/2027, Event 100 & \"guests\", Terrace",
+          "Event# 101, Friday, 03/19/2027, Event 101 & \"guests\", Room 3", "Event# 104",
+          "Event# 107, Saturday, 03/13/2027, Event 107 & \"guests\" To-do"})
+        EXPECT_TRUE(simplified(text).contains(QString::fromUtf8(event))) << event;
+    EXPECT_LT(text.indexOf(QStringLiteral("Event# 111")),
+              text.indexOf(QStringLiteral("Event# 100")))
+        << "the events by date";
+    EXPECT_TRUE(pages(text).value(1).contains(QStringLiteral("Event# 106, Sunday")))
+        << "an event's tasks that run on to the next page come under its line again";
     expectGolden(QStringLiteral("evnttask1.txt"), text);
 }
 

@@ -226,14 +226,19 @@ TEST_F(Listings, ItemsByEventWithSubtotals) {
 }
 
 TEST_F(Listings, ConsolidatedItemsAddUpOneItemOverEvents) {
+    // FOOD has a name; BAR and items without a department do not.
+    club.execMany(QStringLiteral("insert into department values (?, ?)"),
+                  {{"FOOD", "Kitchen & Catering"}, {"WINE", "Cellar"}});
     const QString text = print(QStringLiteral("evnt04f.rpt"));
     for (const char *expected :
          {"Department (none)", "0 Room rental 2 300.00", "Department (none), 1 items 2 300.00",
           "Department BAR", "730 Champagne toast 1 240.00", "731 Wine, case 2 300.00",
-          "Department FOOD", "501 Plated dinner, salmon 210 8,400.00",
-          "510 Continental breakfast 40 598.00", "Department FOOD, 2 items 250 8,998.00",
+          "Kitchen & Catering", "501 Plated dinner, salmon 210 8,400.00",
+          "510 Continental breakfast 40 598.00", "Kitchen & Catering, 2 items 250 8,998.00",
           "All departments, 5 items 255 9,838.00"})
         EXPECT_TRUE(hasLine(text, QString::fromUtf8(expected))) << expected;
+    EXPECT_FALSE(text.contains(QStringLiteral("FOOD")));
+    EXPECT_FALSE(text.contains(QStringLiteral("Cellar"))) << "a department without items";
 }
 
 TEST_F(Listings, RevenueByMonth) {

@@ -183,8 +183,18 @@ TEST_F(Program, TheBlockComesFromAFileOrStandardInput) {
     const Finished fromFile = prinzel({"--club", club.directory, club.path("good.txt")}, "/");
     EXPECT_EQ(fromFile.exitCode, 0);
     EXPECT_EQ(fromFile.errors, "");
-    EXPECT_TRUE(QFile::exists(club.path(QStringLiteral("rpt05.pdf")))) << "beside its data file";
-    EXPECT_TRUE(pdfText(club.path(QStringLiteral("rpt05.pdf"))).contains("Gala"));
+    const QString conflicts = club.path(QStringLiteral("rpt05-evntcon1.pdf"));
+    EXPECT_TRUE(QFile::exists(conflicts)) << "beside its data file, named after it and the layout";
+    EXPECT_TRUE(pdfText(conflicts).contains("Gala"));
+
+    // Another layout over the same work file, its name in capitals: a PDF of
+    // its own, and the first one stays as it was.
+    const QString first = pdfText(conflicts);
+    club.writeFile(QStringLiteral("tasks.txt"), ReportClub::block(QStringLiteral("EVNTTASK1.RPT")));
+    const Finished tasks = prinzel({"tasks.txt"}, club.directory);
+    EXPECT_EQ(tasks.exitCode, 0) << tasks.errors.toStdString();
+    EXPECT_TRUE(pdfText(club.path(QStringLiteral("rpt05-evnttask1.pdf"))).contains("Task List"));
+    EXPECT_EQ(pdfText(conflicts), first);
 
     // As the main program runs it: in the club directory, the block piped in,
     // CRLF line ends from a Windows clipboard.

@@ -324,11 +324,22 @@ TEST_F(ReportMenuTest, ItemListingsCopyEachEventOnceWithAllItsItems) {
     EXPECT_EQ(copiedEvents(), (QStringList{"201", "202"}));
     EXPECT_EQ(work(QStringLiteral("select count(*) from eventitems")), QStringList{"5"});
 
+    EXPECT_EQ(work(QStringLiteral("select count(*) from department")), QStringList{"0"})
+        << "no buttons set up, no department names";
+
+    // The departments by the names of the buttons that list them: the first
+    // button of a department names it; an unused button names none.
+    QFile buttons(path(QStringLiteral("evnt.dat")));
+    ASSERT_TRUE(buttons.open(QIODevice::WriteOnly));
+    buttons.write("Food,1\n,2\nBar & Wine,2\nDrinks,2\nDept,\n");
+    buttons.close();
     reset();
     answer({"0601", "0630"});
     menu->mnuitemlistClick(3);
     EXPECT_TRUE(printedBlock().contains(QStringLiteral("ReportFileName=evnt04f.rpt~")));
     EXPECT_EQ(work(QStringLiteral("select count(*) from eventitems")), QStringList{"5"});
+    EXPECT_EQ(work(QStringLiteral("select dept || '=' || deptname from department order by dept")),
+              (QStringList{"1=Food", "2=Bar & Wine"}));
     EXPECT_EQ(subtitle(), QStringLiteral("from 20270601 to 20270630"));
     EXPECT_TRUE(prompts.messages.isEmpty());
 }

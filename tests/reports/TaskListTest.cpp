@@ -368,6 +368,10 @@ TEST_F(TaskListTest, PrintListCopiesTheTasksAsTypedToTheReport) {
     const QString typed[] = {QStringLiteral("Ask \"Ann\" about O'Brien's <b>cake</b> & wine"),
                              QStringLiteral("Balloons 🎈🎂"), QString(300, QLatin1Char('x'))};
     module->session.SysUser = 5;
+    exec(QStringLiteral("evnt"),
+         QStringLiteral("insert into location (roomnum, room) values (4, ?)"),
+         {QStringLiteral("Terrace")});
+    exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set roomnumber = 4"));
     tasks->listEvent(Dinner);
     tasks->cmdprintClick();
     EXPECT_TRUE(programs.waited.isEmpty()) << "an empty list prints nothing";
@@ -396,6 +400,35 @@ TEST_F(TaskListTest, PrintListCopiesTheTasksAsTypedToTheReport) {
     EXPECT_TRUE(programs.inputs[0].contains(QStringLiteral("ReportFileName=evnttask1.rpt~")));
     EXPECT_TRUE(programs.inputs[0].contains(QStringLiteral("DataFiles(0)=rpt05.mdb~")));
     EXPECT_EQ(stored(QStringLiteral("rpt05.mdb")), expected);
+    // Each task prints under its event, with the room by name, and the
+    // list says what was chosen.
+    const auto printed = [&](const QString &sql) {
+        Databases databases(settings());
+        auto db = databases.openLocalFile(path(QStringLiteral("rpt05.mdb")));
+        QStringList found;
+        auto rows = db.value()->exec(sql);
+        while (rows && rows->next())
+            found << rows->value(0).toString();
+        return found;
+    };
+    const QString events =
+        QStringLiteral("select eventnum || ' ' || eventdate || ' ' || eventtitle from eventinfo "
+                       "order by eventnum");
+    EXPECT_EQ(printed(events), QStringList{"502 20270315 Event 502"});
+    EXPECT_EQ(printed(QStringLiteral("select room from location")), QStringList{"Terrace"});
+    EXPECT_EQ(printed(QStringLiteral("select ctlauxtitle from headings")),
+              QStringList{"Tasks for Event# 502"});
+
+    // By date: every event of the list once, and the date.
+    addTask(Wedding, 20270301, QStringLiteral("Order flowers"));
+    programs.waited.clear();
+    ASSERT_TRUE(tasks->listDate(20270301));
+    tasks->cmdprintClick();
+    ASSERT_EQ(programs.waited.size(), 1);
+    EXPECT_EQ(printed(events), (QStringList{"501 20270315 Event 501", "502 20270315 Event 502"}));
+    EXPECT_EQ(printed(QStringLiteral("select count(*) from tasklist")), QStringList{"4"});
+    EXPECT_EQ(printed(QStringLiteral("select ctlauxtitle from headings")),
+              QStringList{"Tasks to be done by 03/01/2027"});
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 

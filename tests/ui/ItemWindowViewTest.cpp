@@ -58,8 +58,14 @@ TEST_F(ItemWindowViewTest, ADemoEventsMenuIsShownAddedToAndAButtonConfigured) {
     QTest::mouseDClick(inventory->viewport(), Qt::LeftButton, {}, second);
     ASSERT_EQ(selected->rowCount(), 7) << prompts.messageTexts().join(", ").toStdString();
     QStringList descriptions;
-    for (int row = 0; row < selected->rowCount(); ++row)
+    for (int row = 0; row < selected->rowCount(); ++row) {
         descriptions << selected->item(row, 1)->text();
+        // Departments by the names their buttons give them.
+        if (descriptions.last() == QStringLiteral("10 ") + dish)
+            EXPECT_EQ(selected->item(row, 0)->text(), QStringLiteral("Food"));
+        EXPECT_FALSE(selected->item(row, 0)->text().front().isDigit())
+            << selected->item(row, 0)->text().toStdString();
+    }
     EXPECT_TRUE(descriptions.contains(QStringLiteral("10 ") + dish))
         << descriptions.join(", ").toStdString();
     EXPECT_NE(total->text(), before);

@@ -64,8 +64,9 @@ QString CommandLine::usage() {
         "  data files are read from the club directory (--club, else the current one).\n"
         "  --pdf writes that PDF (\"-\": to standard output) and opens no window; it is\n"
         "  not written over anything but a regular file. Without --pdf the PDF is\n"
-        "  written beside the first data file and, with a display, a print preview\n"
-        "  opens. A report that takes longer than PRINZEL_TIME_LIMIT seconds (60 when\n"
+        "  written beside the first data file, named after it and the layout\n"
+        "  (rpt05-evntcon1.pdf), and, with a display, a print preview opens. A report that takes "
+        "longer than PRINZEL_TIME_LIMIT seconds (60 when\n"
         "  unset) is stopped and nothing is written.\n"
         "  Exit codes: 0 done, 1 command line or time limit setting, 2 parameter block,\n"
         "  3 layout, 4 data, 5 PDF, 6 time limit passed.\n");

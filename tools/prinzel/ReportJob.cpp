@@ -39,8 +39,13 @@ Outcome<ReportJob> ReportJob::prepare(ParameterBlock block, const Settings &sett
 }
 
 QString ReportJob::defaultPdfPath() const {
+    // One work copy prints many layouts in turn (a contract, then the event
+    // sheet): each keeps its own PDF. The layout's name in any letter case
+    // is the same layout, so the same file.
     const QFileInfo data(m_mainFile);
-    return data.dir().filePath(data.completeBaseName() + QStringLiteral(".pdf"));
+    const QString layout = QFileInfo(m_block.reportFileName).completeBaseName().toLower();
+    return data.dir().filePath(data.completeBaseName() + QLatin1Char('-') + layout +
+                               QStringLiteral(".pdf"));
 }
 
 Outcome<int> ReportJob::print(QPagedPaintDevice &device) const {

@@ -28,7 +28,8 @@ public:
     static Outcome<ReportJob> prepare(ParameterBlock block, const Settings &settings);
 
     const ParameterBlock &block() const { return m_block; }
-    // Beside DataFiles(0) and named after it: rpt05.mdb gives rpt05.pdf.
+    // Beside DataFiles(0), named after it and the layout: rpt05.mdb and
+    // evntcon1.rpt give rpt05-evntcon1.pdf.
     QString defaultPdfPath() const;
     // The whole PDF, in memory.
     Outcome<Pdf> makePdf() const;
