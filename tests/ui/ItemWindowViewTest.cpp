@@ -61,8 +61,9 @@ TEST_F(ItemWindowViewTest, ADemoEventsMenuIsShownAddedToAndAButtonConfigured) {
     for (int row = 0; row < selected->rowCount(); ++row) {
         descriptions << selected->item(row, 1)->text();
         // Departments by the names their buttons give them.
-        if (descriptions.last() == QStringLiteral("10 ") + dish)
+        if (descriptions.last() == QStringLiteral("10 ") + dish) {
             EXPECT_EQ(selected->item(row, 0)->text(), QStringLiteral("Food"));
+        }
         EXPECT_FALSE(selected->item(row, 0)->text().front().isDigit())
             << selected->item(row, 0)->text().toStdString();
     }
