@@ -71,6 +71,9 @@ TEST_F(ContractPrintTest, EachLayoutPrintsTheEventItsItemsAndTheContract) {
     EXPECT_EQ(workRows(QStringLiteral("select eventnum || ' ' || eventtitle || ' ' || roomnumber "
                                       "from eventinfo")),
               QStringList{QStringLiteral("%1 Harper Anniversary Dinner 1").arg(event)});
+    EXPECT_EQ(workRows(QStringLiteral("select roomnum || ' ' || room from location")),
+              QStringList{QStringLiteral("1 Ballroom")})
+        << "the event's room, so that the contract names it";
     EXPECT_EQ(workRows(QStringLiteral("select itemdesc || ' ' || price || ' ' || servchg from "
                                       "eventitems order by itemdesc")),
               (QStringList{"2 Champagne Toast 11 1.5", "2 Plated Dinner 68 1.5"}));
