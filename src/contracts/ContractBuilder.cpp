@@ -432,6 +432,17 @@ void ContractBuilder::printContract(Layout layout) {
     ReportKind = layout;
     if (!mayEdit())
         return;
+    // The contract prints the event as stored: changes still in the main
+    // window would give a letter that says one thing and an event block
+    // that says another.
+    if (m_module.event.EventNumber >= 1 && m_module.event.UnsavedChanges) {
+        refuse(QStringLiteral("Save the event first: the contract prints the event as it is "
+                              "stored."));
+        return;
+    }
+    // The text merged again from what is shown now, the stored event.
+    if (!List1.isEmpty())
+        assemble();
     auto work = ContractReports(m_module).contract(layout, ContractNumber, Text1);
     if (work) {
         m_module.report.DataFiles[1] = work->fileName();

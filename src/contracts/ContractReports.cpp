@@ -68,8 +68,14 @@ bool ContractReports::copyEvent(ReportWorkCopy &work, int layout) {
         refuse(SaveFirst);
         return false;
     }
-    return copyRows(work, EventDatabase, QStringLiteral("select * from items where eventid = ?"),
-                    {eventNumber}, QStringLiteral("eventitems"))
+    if (!copyRows(work, EventDatabase, QStringLiteral("select * from items where eventid = ?"),
+                  {eventNumber}, QStringLiteral("eventitems")))
+        return false;
+    // The event's room, so that the contract names it.
+    return copyRows(work, EventDatabase,
+                    QStringLiteral("select l.* from location l where l.roomnum = "
+                                   "(select roomnumber from eventinfo where eventnum = ?)"),
+                    {eventNumber}, QStringLiteral("location"))
         .has_value();
 }
 

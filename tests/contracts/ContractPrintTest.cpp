@@ -45,9 +45,20 @@ TEST_F(ContractPrintTest, EachLayoutPrintsTheEventItsItemsAndTheContract) {
     addItem(event, "2 Plated Dinner", "68");
     addItem(event, "2 Champagne Toast", "11");
     addItem(event + 1, "Another event's item", "5");
+    module->event.Text1[1] = QStringLiteral("Typed, not saved");
     ASSERT_TRUE(builder->open());
     builder->cbocontractClick(2);
     const QString work = ReportLauncher::workCopyName(module->session.SysUser);
+    // Changes not yet saved are saved first: the contract is the stored event.
+    module->event.UnsavedChanges = true;
+    for (auto layout : {ContractBuilder::StandardLayout, ContractBuilder::UserDefinedLayout}) {
+        builder->printContract(layout);
+        expectOops(
+            QStringLiteral("Save the event first: the contract prints the event as it is stored."));
+    }
+    EXPECT_TRUE(programs.inputs.isEmpty());
+    ASSERT_TRUE(record->LoadEvent(event));
+    module->event.UnsavedChanges = false;
     const std::pair<ContractBuilder::Layout, const char *> layouts[] = {
         {ContractBuilder::StandardLayout, "evntcb01.rpt"},
         {ContractBuilder::StandardWindow, "evntcb01w.rpt"},
@@ -71,6 +82,9 @@ TEST_F(ContractPrintTest, EachLayoutPrintsTheEventItsItemsAndTheContract) {
     EXPECT_EQ(workRows(QStringLiteral("select eventnum || ' ' || eventtitle || ' ' || roomnumber "
                                       "from eventinfo")),
               QStringList{QStringLiteral("%1 Harper Anniversary Dinner 1").arg(event)});
+    EXPECT_EQ(workRows(QStringLiteral("select roomnum || ' ' || room from location")),
+              QStringList{QStringLiteral("1 Ballroom")})
+        << "the event's room, so that the contract names it";
     EXPECT_EQ(workRows(QStringLiteral("select itemdesc || ' ' || price || ' ' || servchg from "
                                       "eventitems order by itemdesc")),
               (QStringList{"2 Champagne Toast 11 1.5", "2 Plated Dinner 68 1.5"}));

@@ -35,6 +35,8 @@ protected:
                         "792.00", "285.56", 4010},
                        {1207, 1, 730, "BAR", "1 Champagne toast", "90.00", "240.00", "43.20",
                         "15.58", 4020}});
+        club.exec(
+            QStringLiteral("insert into location (roomnum, room) values (3, 'Lighthouse Room')"));
     }
 
     void setContract(const QString &text) {
@@ -65,8 +67,11 @@ TEST_F(ContractReport, StandardLayout) {
     ASSERT_EQ(pageCount, 1);
     for (const char *expected :
          {"Harbour Club & Marina", "Smith & Jones <Wedding>", "06/12/2027", "Avery Billing",
-          "Dana Planner", "Confirmed", "4,640.00", "835.20", "301.14", "5,776.34", "Page 1 of 1"})
-        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+          "Dana Planner", "Confirmed", "4,640.00", "835.20", "301.14", "5,776.34",
+          "Room: Lighthouse Room", "Balance due 5,276.34", "Page 1 of 1"})
+        EXPECT_TRUE(text.simplified().contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("\\b110 +Plated dinner"))))
+        << "the quantity is printed once";
     expectGolden(QStringLiteral("evntcb01.txt"), text);
     EXPECT_EQ(print(QStringLiteral("evntcbudf.rpt")), text)
         << "the club's own layout starts as the standard one";
@@ -103,6 +108,53 @@ TEST_F(ContractReport, LongContractsFlowOverPages) {
             << layout.toStdString();
         if (layout == QLatin1String("evntcb01.rpt")) {
             EXPECT_EQ(pageCount, 3);
+        }
+    }
+}
+
+QList<std::pair<QString, QRectF>> words(const QString &pdf, int page);
+
+// The largest amount each money field of a contract can be asked to show
+// stays whole on one line in every layout.
+TEST_F(ContractReport, LargeAmountsStayWhole) {
+    setContract(QStringLiteral("clause1"));
+    const QString largest = QStringLiteral("9,999,999.99");
+    struct Scenario {
+        const char *name;
+        QVariantList item; // price, servchg, tax
+        const char *deposit;
+        int shown; // how many money fields show the largest amount
+    };
+    const Scenario scenarios[] = {
+        // row, column total, row total, grand total, balance
+        {"price", {"9999999.99", "0", "0"}, "0", 5},
+        {"service charge", {"0", "9999999.99", "0"}, "0", 5},
+        {"tax", {"0", "0", "9999999.99"}, "0", 5},
+        // deposit in the event block and under the totals, and the balance
+        {"deposit", {"19999999.98", "0", "0"}, "9999999.99", 3},
+    };
+    for (const Scenario &scenario : scenarios) {
+        club.exec(QStringLiteral("delete from eventitems"));
+        club.exec(QStringLiteral("insert into eventitems (eventid, qty, itemdesc, price, servchg, "
+                                 "tax) values (1207, 1, '1 Gala', ?, ?, ?)"),
+                  scenario.item);
+        club.exec(QStringLiteral("update eventinfo set deposit = ?"), {scenario.deposit});
+        for (const QString &layout : EventLayouts) {
+            const std::string where = layout.toStdString() + ", " + scenario.name;
+            const QString text = print(layout);
+            EXPECT_EQ(text.count(largest), scenario.shown) << where;
+            // Every amount whole: never a part of one cut off or wrapped.
+            const QRegularExpression amount(QStringLiteral("^-?\\d{1,3}(,\\d{3})*\\.\\d\\d$"));
+            const QRegularExpression grouped(QStringLiteral("\\d,\\d"));
+            int whole = 0;
+            for (const auto &[word, box] : words(club.path(QStringLiteral("out.pdf")), 1)) {
+                if (!word.contains(grouped))
+                    continue;
+                EXPECT_TRUE(amount.match(word).hasMatch()) << where << ": " << word.toStdString();
+                EXPECT_LE(box.right(), 612 - 0.75 * 72 + 0.5) << where << ": beyond the margin";
+                whole += word == largest;
+            }
+            EXPECT_EQ(whole, scenario.shown) << where;
         }
     }
 }
