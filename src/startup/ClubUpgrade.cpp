@@ -8,6 +8,7 @@
 #include "foundation/SharedLog.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -28,18 +29,60 @@ QString shareDirectory() {
     return QStringLiteral(MORAVEL_SOURCE_SHARE_DIR "/club");
 }
 
+namespace {
+
+// Every version of every file the program has shipped, by name: the SHA-256
+// of each, from ".shipped.sha256" beside the shipped files.
+QMultiHash<QString, QByteArray> shippedVersions(const QString &from) {
+    QMultiHash<QString, QByteArray> versions;
+    QFile list(QDir(from).filePath(QString::fromLatin1(ShippedChecksums)));
+    if (!list.open(QIODevice::ReadOnly | QIODevice::Text))
+        return versions;
+    while (!list.atEnd()) {
+        const QByteArray line = list.readLine().trimmed();
+        const qsizetype gap = line.indexOf("  ");
+        if (gap == 64)
+            versions.insert(QString::fromUtf8(line.mid(gap + 2)).toLower(), line.left(gap));
+    }
+    return versions;
+}
+
+QByteArray checksum(const QString &path) {
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return QByteArray();
+    return hash.result().toHex();
+}
+
+} // namespace
+
 Result<QStringList> copyMissingFiles(const QString &from, const QString &to) {
-    QStringList copied;
+    QStringList done;
     if (from.isEmpty() || !QFileInfo(from).isDir())
-        return copied;
+        return done;
     const QDir source(from);
+    const QMultiHash<QString, QByteArray> shipped = shippedVersions(from);
     QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString path = files.next();
         const QString name = source.relativeFilePath(path);
-        if (ClubFile::exists(to, name))
-            continue;
-        const QString target = QDir(to).filePath(name);
+        QString target = ClubFile::find(to, name);
+        QString line = QStringLiteral("copied %1").arg(name);
+        if (!target.isEmpty()) {
+            // A club's file is replaced only when it is a version the
+            // program shipped, which the club never edited.
+            const QByteArray current = checksum(target);
+            if (current == checksum(path))
+                continue;
+            if (!shipped.contains(name.toLower(), current)) {
+                done << QStringLiteral("kept %1, which the club edited").arg(name);
+                continue;
+            }
+            line = QStringLiteral("updated %1").arg(name);
+        } else {
+            target = QDir(to).filePath(name);
+        }
         const QString failed = QDir().mkpath(QFileInfo(target).path())
                                    ? ClubFile::copy(path, target)
                                    : QStringLiteral("the folder cannot be made");
@@ -47,10 +90,10 @@ Result<QStringList> copyMissingFiles(const QString &from, const QString &to) {
             return DbError{ErrorNumber::ReadOnly,
                            QStringLiteral("%1 could not be copied into the club directory: %2")
                                .arg(name, failed)};
-        copied << name;
+        done << line;
     }
-    copied.sort();
-    return copied;
+    done.sort();
+    return done;
 }
 
 Result<QStringList> run(Databases &databases, const QString &shareDirectory) {
@@ -61,8 +104,7 @@ Result<QStringList> run(Databases &databases, const QString &shareDirectory) {
     if (!copied)
         return copied;
     QStringList done = *upgraded;
-    for (const QString &name : *copied)
-        done << QStringLiteral("copied %1").arg(name);
+    done << *copied;
     return done;
 }
 

@@ -20,8 +20,14 @@ namespace ClubUpgrade {
 // was made from.
 QString shareDirectory();
 
+// The list of every version of the shipped files, kept beside them (and
+// never copied into a club: the iteration passes over hidden files).
+inline constexpr auto ShippedChecksums = ".shipped.sha256";
+
 // Copies each file below `from` that `to` lacks (whatever the case of its
-// name there); returns the names copied.
+// name there), and replaces a file `to` has when it is an earlier version
+// the program shipped; a file the club edited is kept. One line per file:
+// "copied X", "updated X", "kept X, which the club edited".
 Result<QStringList> copyMissingFiles(const QString &from, const QString &to);
 
 // The upgrade steps run and the files copied, one line each.

@@ -6,7 +6,9 @@
 #include "foundation/SingleInstance.h"
 #include "startup/MainWindowLogic.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -137,7 +139,7 @@ TEST_F(ClubUpgradeTest, AStepThatCannotRunChangesNothingAndStartUpStops) {
     logic.QueryUnloadMainWindow();
 }
 
-TEST_F(ClubUpgradeTest, ShippedFilesAreAddedButAClubsOwnAreNeverOverwritten) {
+TEST_F(ClubUpgradeTest, ShippedFilesAreAddedOrUpdatedButAClubsOwnAreKept) {
     const QString share = QDir(temp.path()).filePath(QStringLiteral("share"));
     auto write = [](const QString &file, const QByteArray &text) {
         QDir().mkpath(QFileInfo(file).path());
@@ -145,20 +147,54 @@ TEST_F(ClubUpgradeTest, ShippedFilesAreAddedButAClubsOwnAreNeverOverwritten) {
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
         out.write(text);
     };
-    write(QDir(share).filePath(QStringLiteral("evnt-1.txt")), "shipped help");
+    auto read = [](const QString &file) {
+        QFile in(file);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    };
+    const auto sha = [](const QByteArray &text) {
+        return QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex();
+    };
+    write(QDir(share).filePath(QStringLiteral("evnt-1.txt")), "shipped help, version 2");
     write(QDir(share).filePath(QStringLiteral("cb-welcome.txt")), "shipped component");
-    write(QDir(share).filePath(QStringLiteral("layouts/evntlist.rpt")), "shipped layout");
+    write(QDir(share).filePath(QStringLiteral("layouts/evntlist.rpt")),
+          "shipped layout, version 2");
+    write(QDir(share).filePath(QStringLiteral(".shipped.sha256")),
+          sha("shipped help, version 1") + "  evnt-1.txt\n" + sha("shipped layout, version 1") +
+              "  layouts/evntlist.rpt\n" + sha("shipped layout, version 2") +
+              "  layouts/evntlist.rpt\n");
     write(path(QStringLiteral("EVNT-1.TXT")), "the club's own help");
+    write(path(QStringLiteral("Layouts/EvntList.rpt")), "shipped layout, version 1");
 
-    auto copied = ClubUpgrade::copyMissingFiles(share, club);
-    ASSERT_TRUE(copied.ok());
-    EXPECT_EQ(*copied, (QStringList{QStringLiteral("cb-welcome.txt"),
-                                    QStringLiteral("layouts/evntlist.rpt")}));
-    QFile own(path(QStringLiteral("EVNT-1.TXT")));
-    ASSERT_TRUE(own.open(QIODevice::ReadOnly));
-    EXPECT_EQ(own.readAll(), QByteArray("the club's own help"));
+    auto done = ClubUpgrade::copyMissingFiles(share, club);
+    ASSERT_TRUE(done.ok());
+    EXPECT_EQ(*done, (QStringList{QStringLiteral("copied cb-welcome.txt"),
+                                  QStringLiteral("kept evnt-1.txt, which the club edited"),
+                                  QStringLiteral("updated layouts/evntlist.rpt")}));
+    EXPECT_EQ(read(path(QStringLiteral("EVNT-1.TXT"))), "the club's own help");
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("evnt-1.txt"))));
-    EXPECT_TRUE(ClubUpgrade::copyMissingFiles(share, club)->isEmpty());
+    EXPECT_EQ(read(path(QStringLiteral("Layouts/EvntList.rpt"))), "shipped layout, version 2")
+        << "replaced under the club's own spelling of its name";
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral(".shipped.sha256"))));
+    EXPECT_EQ(*ClubUpgrade::copyMissingFiles(share, club),
+              QStringList{QStringLiteral("kept evnt-1.txt, which the club edited")});
+}
+
+TEST(ShippedFilesList, NamesTheVersionOfEveryFileShippedNow) {
+    // scripts/shipped-checksums.sh must be run after a shipped file changes;
+    // otherwise clubs would keep that version as if they had edited it.
+    const QDir share(ClubUpgrade::shareDirectory());
+    QFile list(share.filePath(QString::fromLatin1(ClubUpgrade::ShippedChecksums)));
+    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+    const QByteArray listed = list.readAll();
+    QDirIterator files(share.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray line =
+            QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex() + "  " +
+            share.relativeFilePath(file.fileName()).toUtf8() + "\n";
+        EXPECT_TRUE(listed.contains(line)) << line.toStdString();
+    }
 }
 
 // An installed program's folder (../share/moravel beside it) is checked by
