@@ -90,6 +90,29 @@ QString ClubSettings::shortDate(const QDate &date) const {
     return club.toString(date, own.isEmpty() ? fullShortFormat(club) : own);
 }
 
+QString ClubSettings::time(const QString &calendarTime) const {
+    const QString text = calendarTime.trimmed();
+    if (text.compare(QLatin1String("CLOSE"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("close");
+    const QTime parsed = QTime::fromString(text, QStringLiteral("HH:mm"));
+    return parsed.isValid() ? locale().toString(parsed, QLocale::ShortFormat) : text;
+}
+
+QString ClubSettings::amount(const Money &value) const {
+    // Whole cents, then the locale's digits: exact at any size a club bills.
+    const qint64 cents = value.roundedToCents().units() / (Money::Scale / 100);
+    const QLocale club = locale();
+    const qint64 magnitude = cents < 0 ? -cents : cents;
+    QString text = club.toString(magnitude / 100) + club.decimalPoint() +
+                   QStringLiteral("%1").arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+    return cents < 0 ? club.negativeSign() + text : text;
+}
+
+QString ClubSettings::currency(const Money &value) const {
+    const double cents = double(value.roundedToCents().units() / (Money::Scale / 100));
+    return locale().toCurrencyString(cents / 100.0, QString(), 2);
+}
+
 QString ClubSettings::fullShortFormat(const QLocale &locale) {
     QString format = locale.dateFormat(QLocale::ShortFormat);
     // Runs of one letter, widened: y to four, M and d to two.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Money.h"
 #include "Result.h"
 
 #include <QDate>
@@ -37,6 +38,13 @@ public:
     // the club's locale writes them (or in the club's own formats).
     QString longDate(const QDate &date) const;
     QString shortDate(const QDate &date) const;
+    // A time of the calendar ("18:00") as the club's locale writes it
+    // ("6:00 PM"); "CLOSE" as "close"; other text as it is.
+    QString time(const QString &calendarTime) const;
+    // An amount with the locale's grouping and two decimals ("2,000.00"),
+    // and the same with its currency ("$2,000.00").
+    QString amount(const Money &value) const;
+    QString currency(const Money &value) const;
     // The locale's short format with the year in four digits and the day
     // and month in two: "M/d/yy" becomes "MM/dd/yyyy".
     static QString fullShortFormat(const QLocale &locale);
