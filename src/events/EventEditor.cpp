@@ -388,6 +388,11 @@ void EventEditor::save() {
     }
     // Stored trimmed, as the calendar and the packages show it.
     event.Text1[CurrentEvent::TitleBox] = event.Text1[CurrentEvent::TitleBox].trimmed();
+    // Numbers as they will be stored, so the history names what is saved.
+    if (!m_events.takeNumberBoxes()) {
+        m_window.focusBox = m_events.refusedBox;
+        return stop();
+    }
     const bool isNew = event.EditMode == CurrentEvent::EnteringNew;
     event.takeNewValues(isNew);
     // The history line is put together now and written once the save has

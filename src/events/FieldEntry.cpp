@@ -78,6 +78,11 @@ void FieldEntry::text1LostFocus(int box) {
     CurrentEvent &event = m_module.event;
     QString &text = event.Text1[box];
     m_window.text1BackColor[box] = EventWindow::restingColor(box);
+    if (EventRecord::isNumberBox(box) && !m_events.takeNumberBox(box)) {
+        m_window.focusBox = box;
+        emit changed();
+        return;
+    }
     switch (box) {
     case CurrentEvent::DateBox:
         leaveDate();

@@ -2,6 +2,7 @@
 
 #include "ItemPricing.h"
 #include "events/ChangeLog.h"
+#include "events/EventRecord.h"
 #include "foundation/AccountNumber.h"
 #include "foundation/Clock.h"
 #include "foundation/ClubFile.h"
@@ -9,7 +10,6 @@
 #include "foundation/EventChanges.h"
 #include "foundation/Module.h"
 #include "foundation/TableRow.h"
-#include "foundation/TextValue.h"
 #include "foundation/Transaction.h"
 #include "foundation/TypedNumber.h"
 
@@ -60,7 +60,10 @@ bool ItemWindow::open() {
     ReadAccountLevel();
     optprice = accountLevel == 1 ? AltRetailPrice : RetailPrice;
     costColumnVisible = false;
-    guarantee = integerValue(event.Text1[CurrentEvent::GuaranteeBox]);
+    // The box as typed: a guarantee it refuses is none.
+    const TypedNumber typedGuarantee = EventRecord::readNumberBox(
+        CurrentEvent::GuaranteeBox, event.Text1[CurrentEvent::GuaranteeBox]);
+    guarantee = typedGuarantee.isNumber() ? int(typedGuarantee.value().toDouble()) : 0;
     if (m_module.routines.CheckDatabaseUpdate()) {
         emit updateRequired();
         return false;

@@ -211,6 +211,14 @@ TEST_F(ItemWindowTest, TypedQuantitiesAndPricesAreReadWholeOrAddNothing) {
     add(QStringLiteral("2"));
     EXPECT_EQ(Money::fromVariant(stored(event, QStringLiteral("price")).value(1)),
               Money::fromText(u"2500"));
+
+    // The guarantee as typed in the event window, read whole.
+    module->event.Text1[CurrentEvent::GuaranteeBox] = QStringLiteral("1,500");
+    ASSERT_TRUE(window->open());
+    EXPECT_EQ(window->guarantee, 1500);
+    module->event.Text1[CurrentEvent::GuaranteeBox] = QStringLiteral("12abc");
+    ASSERT_TRUE(window->open());
+    EXPECT_EQ(window->txtperperson, QStringLiteral("No GTE"));
 }
 
 TEST_F(ItemWindowTest, RemoveTakesExactlyTheChosenRowAndClearAsksFirst) {
