@@ -64,6 +64,10 @@ public:
     bool isNumber() const { return m_refusal == Refusal::None; }
     bool isEmpty() const { return m_refusal == Refusal::Empty; }
     Refusal refusal() const { return m_refusal; }
+    // A number, but not one the box takes.
+    bool isOutOfRange() const {
+        return m_refusal == Refusal::BelowLeast || m_refusal == Refusal::AboveMost;
+    }
     const Decimal &value() const { return m_value; }
     // For the operator (title "Oops..."); empty for a number or an empty box.
     const QString &message() const { return m_message; }

@@ -421,6 +421,18 @@ TEST_F(EventEditorTest, BillEventBillsOnlyWhatIsSavedThenLinksAnEmployee) {
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("Must be a valid employee number if a link is desired."));
     EXPECT_TRUE(window().employeeVisible);
+    // The number is read whole: no employee 12 for "12abc", no 7 for "7.7".
+    entry.txtemployeeChange(QStringLiteral("12abc"));
+    entry.txtemployeeLostFocus();
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("Employee #: \"12abc\" is not a number.\nType a whole number in "
+                             "digits."));
+    EXPECT_EQ(window().txtemployee, QStringLiteral("0"));
+    entry.txtemployeeChange(QStringLiteral("7.7"));
+    logic->editor.cmdemployeeClick(0);
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("Employee #: \"7.7\" is not a whole number."));
+    EXPECT_TRUE(window().employeeVisible);
     entry.txtemployeeChange(QStringLiteral("77"));
     logic->editor.cmdemployeeClick(0);
     EXPECT_FALSE(window().employeeVisible);
