@@ -164,15 +164,20 @@ bool EventRecord::isNumberBox(int box) {
     return std::find(std::begin(NumberBoxes), std::end(NumberBoxes), box) != std::end(NumberBoxes);
 }
 
+TypedNumber::Bounds EventRecord::numberBoxBounds(int box) {
+    const TypedNumber::Bounds bounds =
+        TypedNumber::of(eventTable().columns[box].type).atLeast(Decimal());
+    if (box != CurrentEvent::AccountBox)
+        return bounds;
+    return bounds.withDecimals(2).atMost(
+        *Decimal::fromText(QString::number(BillingAccounts::HighestNumber, 'f', 2)));
+}
+
 TypedNumber EventRecord::readNumberBox(int box, const QString &text, bool member) {
-    TypedNumber::Bounds bounds = TypedNumber::of(eventTable().columns[box].type).atLeast(Decimal());
-    const bool account = box == CurrentEvent::AccountBox;
-    if (account)
-        bounds = bounds.withDecimals(2).atMost(
-            *Decimal::fromText(QString::number(BillingAccounts::HighestNumber, 'f', 2)));
-    const bool askedForNew =
-        account && text.trimmed().compare(QLatin1String("New"), Qt::CaseInsensitive) == 0;
-    return TypedNumber::read(askedForNew ? QString() : text, numberBoxName(box, member), bounds);
+    const bool askedForNew = box == CurrentEvent::AccountBox &&
+                             text.trimmed().compare(QLatin1String("New"), Qt::CaseInsensitive) == 0;
+    return TypedNumber::read(askedForNew ? QString() : text, numberBoxName(box, member),
+                             numberBoxBounds(box));
 }
 
 bool EventRecord::takeNumberBox(int box) {

@@ -65,9 +65,12 @@ public:
     // The boxes that take a number: set for, guarantee, room, account and
     // deposit.
     static bool isNumberBox(int box);
-    // A number box's text read whole, within what its column holds and not
-    // below 0 (an account up to 99999.99). "New" in the account box asks for
-    // a new account and reads as empty. `member` names box 10 "Member #".
+    // What a number box takes: what its column holds, not below 0, and an
+    // account up to 99999.99.
+    static TypedNumber::Bounds numberBoxBounds(int box);
+    // A number box's text read whole within those bounds. "New" in the
+    // account box asks for a new account and reads as empty. `member` names
+    // box 10 "Member #".
     static TypedNumber readNumberBox(int box, const QString &text, bool member = false);
     // Reads a number box of the current event. A number is written back as
     // the program writes it ("1,500" becomes 1500); a refusal is shown and
