@@ -2,6 +2,7 @@
 
 #include "foundation/ClubFile.h"
 #include "foundation/Module.h"
+#include "foundation/TypedNumber.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -160,8 +161,24 @@ bool PointOfSaleExport::readSettings() {
         fail({tills.error(), ReadingSettings});
         return false;
     }
-    // No till configured (or a Null count) leaves only optiondef to do.
-    TillCount = tills->next() ? std::max(0, tills->value(0).toInt()) : 0;
+    // No till configured (or a Null count) leaves only optiondef to do. A
+    // count kept as text is read whole: "12abc" is no count of 12 or of 0.
+    const QVariant count = tills->next() ? tills->value(0) : QVariant();
+    const QString text =
+        count.isNull() ? QString()
+        : count.typeId() == QMetaType::Double
+            ? QString::number(count.toDouble(), 'f', QLocale::FloatingPointShortest)
+            : count.toString();
+    const TypedNumber read =
+        TypedNumber::read(text, QStringLiteral("Till count"),
+                          TypedNumber::ofColumn(QStringLiteral("config"), QStringLiteral("pos"),
+                                                QStringLiteral("tillcount")));
+    if (!read.isNumber() && !read.isEmpty()) {
+        m_module.messages.show(read.message() + QStringLiteral("\nNothing was updated."), Oops,
+                               Icon::Information);
+        return false;
+    }
+    TillCount = read.isNumber() ? std::max(0, int(read.value().toDouble())) : 0;
     if (TillCount > MostTills) {
         m_module.messages.show(QStringLiteral("The till configuration lists %1 tills, but the "
                                               "point-of-sale update handles tills 01 to %2 only; "

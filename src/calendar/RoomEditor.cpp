@@ -6,6 +6,7 @@
 #include "foundation/SchemaBuilder.h"
 #include "foundation/TextValue.h"
 #include "foundation/Transaction.h"
+#include "foundation/TypedNumber.h"
 #include "utilities/Keysend.h"
 
 #include <QSqlRecord>
@@ -147,7 +148,8 @@ void RoomEditor::RoomButton(int button) {
     }
     const QString name = Text3[NameBox];
     if (!m_module.session.CheckAccess(2) || name.trimmed().isEmpty() || name == placeholder() ||
-        numericValue(Text3[CapacityBox]) < 1)
+        !takeCount(CapacityBox) || numericValue(Text3[CapacityBox]) < 1 ||
+        !takeCount(SubdivisionBox))
         return;
     cmdroomEnabled[button] = false;
     emit changed();
@@ -157,6 +159,25 @@ void RoomEditor::RoomButton(int button) {
         addOrSave(button);
     cmdroomEnabled[button] = true;
     finishButton(button);
+}
+
+// The capacity and SubD boxes read whole ("1,500" is 1500; "12abc" is
+// refused by name, never 12), within what their columns hold; a number is
+// written back plainly. False when refused.
+bool RoomEditor::takeCount(int box) {
+    const TypedNumber count = TypedNumber::read(
+        Text3[box], box == CapacityBox ? QStringLiteral("Capacity") : QStringLiteral("SubD"),
+        TypedNumber::ofColumn(EventDatabase, QStringLiteral("location"),
+                              box == CapacityBox ? QStringLiteral("capacity")
+                                                 : QStringLiteral("subdiv"))
+            .atLeast(Decimal()));
+    if (count.isNumber())
+        Text3[box] = TypedNumber::plainText(count.value());
+    if (count.isNumber() || count.isEmpty())
+        return true;
+    m_module.messages.show(count.message(), QStringLiteral("Oops..."), Icon::Information);
+    emit changed();
+    return false;
 }
 
 void RoomEditor::finishButton(int button) {

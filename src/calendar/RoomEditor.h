@@ -68,6 +68,7 @@ private:
     void addOrSave(int button);
     void deleteRoom();
     void finishButton(int button);
+    bool takeCount(int box);
     void reportColumnFailure(const QString &problem, const DbError &error, const QString &column,
                              const QString &columnType);
 

@@ -50,19 +50,19 @@ void AccountAssignment::cmdassignClick() {
     if (!complete)
         return;
 
-    // An account number, "New" or nothing; anything else ("abc", "12abc")
-    // is a slip of the keyboard and is cleared, as a number out of range is.
+    // An account number read whole, "New" or nothing; anything else ("12abc",
+    // "1e3", a number out of range) is refused by name and links nothing.
     const QString typed = accountBox.trimmed();
     const bool askedForNew = typed.compare(QStringLiteral("New"), Qt::CaseInsensitive) == 0;
-    bool isNumber = false;
-    double account = typed.toDouble(&isNumber);
-    if (typed.isEmpty() || askedForNew) {
-        account = 0;
-    } else if (!isNumber || account < 0 || account > BillingAccounts::HighestNumber) {
-        accountBox.clear();
+    const TypedNumber read =
+        EventRecord::readNumberBox(CurrentEvent::AccountBox, typed, kind == MemberEvent);
+    if (!read.isNumber() && !read.isEmpty()) {
+        m_module.messages.show(read.message(), Oops, Icon::Information);
+        m_window.focusBox = CurrentEvent::AccountBox;
         emit changed();
         return;
     }
+    double account = read.isNumber() ? read.value().toDouble() : 0;
     if (kind == MemberEvent && !askedForNew && account < 1) {
         if (!m_module.messages.AskYesNo(QStringLiteral("Is this a new event billing account?  \r\n"
                                                        "(i.e. not an already existing account)"),

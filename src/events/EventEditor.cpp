@@ -1,6 +1,7 @@
 #include "EventEditor.h"
 
 #include "EventRecord.h"
+#include "FieldEntry.h"
 #include "billing/BillingAccounts.h"
 #include "billing/EventBilling.h"
 #include "calendar/Rooms.h"
@@ -388,6 +389,11 @@ void EventEditor::save() {
     }
     // Stored trimmed, as the calendar and the packages show it.
     event.Text1[CurrentEvent::TitleBox] = event.Text1[CurrentEvent::TitleBox].trimmed();
+    // Numbers as they will be stored, so the history names what is saved.
+    if (!m_events.takeNumberBoxes()) {
+        m_window.focusBox = m_events.refusedBox;
+        return stop();
+    }
     const bool isNew = event.EditMode == CurrentEvent::EnteringNew;
     event.takeNewValues(isNew);
     // The history line is put together now and written once the save has
@@ -502,14 +508,18 @@ void EventEditor::cmdemployeeClick(int index) {
     if (!m_awaitingEmployee)
         return;
     if (index == 0) {
-        const double employee = numericValue(m_window.txtemployee);
-        if (employee < 1 || employee > 9999) {
+        const TypedNumber employee = FieldEntry::readEmployee(m_window.txtemployee);
+        const bool notANumber =
+            !employee.isNumber() && !employee.isEmpty() && !employee.isOutOfRange();
+        if (!employee.isNumber() || employee.value() < Decimal::fromInteger(1)) {
             m_module.messages.show(
-                QStringLiteral("Must be a valid employee number if a link is desired."), Oops,
-                Icon::Information);
+                notANumber
+                    ? employee.message()
+                    : QStringLiteral("Must be a valid employee number if a link is desired."),
+                Oops, Icon::Information);
             return;
         }
-        m_window.BillingEmployee = int(employee);
+        m_window.BillingEmployee = int(employee.value().toDouble());
     } else {
         m_window.BillingEmployee = 0;
     }

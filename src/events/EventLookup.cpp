@@ -1,5 +1,6 @@
 #include "EventLookup.h"
 
+#include "EventRecord.h"
 #include "EventWindow.h"
 #include "foundation/Clipboard.h"
 #include "foundation/Clock.h"
@@ -27,8 +28,8 @@ bool isTextBox(int box) {
            box == EventLookup::ContactNameBox;
 }
 
-// Digits only, and no more than a long integer column holds: "abc", "-5",
-// "2025-06-14" and "4294967297" are no number, rather than another one.
+// A date: digits only, and no more than a long integer column holds:
+// "2025-06-14" and "4315217910" are no date, rather than another one.
 std::optional<int> wholeNumber(const QString &text) {
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,10}$"));
     if (!digits.match(text).hasMatch())
@@ -37,19 +38,6 @@ std::optional<int> wholeNumber(const QString &text) {
     if (value > std::numeric_limits<int>::max())
         return std::nullopt;
     return int(value);
-}
-
-// An account number as typed or as the account look-up hands it back
-// ("1042.00"): a whole number as above with two decimals at most.
-std::optional<double> accountNumber(const QString &text) {
-    static const QRegularExpression account(QStringLiteral("^([0-9]{0,10})(\\.[0-9]{0,2})?$"));
-    const QRegularExpressionMatch match = account.match(text);
-    if (!match.hasMatch() || text == QLatin1String(".") || text.isEmpty())
-        return std::nullopt;
-    const QString whole = match.captured(1);
-    if (!whole.isEmpty() && !wholeNumber(whole))
-        return std::nullopt;
-    return text.toDouble();
 }
 
 // Nothing longer than a column holds can be found in it; such a text
@@ -139,16 +127,27 @@ void EventLookup::lookup() {
         const SqlDialect::Match match = m_module.databases.dialect().containsText(column, text);
         condition = match.condition;
         value = match.value;
-    } else if (box == AccountBox) {
-        const auto account = accountNumber(text);
-        if (!account)
-            return noRecords();
-        value = *account;
-    } else {
+    } else if (box == DateBox) {
         const auto number = wholeNumber(text);
         if (!number)
             return noRecords();
         value = *number;
+    } else {
+        // Event and account numbers are read whole, as the event window
+        // reads them; what is no such number is refused by name.
+        const bool account = box == AccountBox;
+        const TypedNumber number = TypedNumber::read(
+            text, label(box),
+            account ? EventRecord::numberBoxBounds(CurrentEvent::AccountBox)
+                    : TypedNumber::ofColumn(EventDatabase, QStringLiteral("eventinfo"), column)
+                          .atLeast(Decimal()));
+        if (!number.isNumber()) {
+            emit changed();
+            m_module.messages.show(number.message(), Oops, Icon::Information);
+            return;
+        }
+        value = account ? QVariant(number.value().toDouble())
+                        : QVariant(int(number.value().toDouble()));
     }
 
     DatabasePtr db = m_module.openDatabase(EventDatabase);

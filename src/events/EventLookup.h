@@ -20,8 +20,9 @@ struct EventWindow;
 //
 // Typed text reaches the database only as bound values. Text criteria match
 // anywhere in the column, letters in any case and alphabet, every other
-// character literally (the old engine's * wildcard included). A number box
-// holding anything but a whole number that fits the column finds nothing.
+// character literally (the old engine's * wildcard included). The event
+// and account numbers are read whole, as the event window reads them, and
+// anything else is refused by name; a date box holding no date finds nothing.
 class EventLookup : public QObject {
     Q_OBJECT
 

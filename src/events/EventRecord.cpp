@@ -1,6 +1,7 @@
 #include "EventRecord.h"
 
 #include "BookingCheck.h"
+#include "billing/BillingAccounts.h"
 #include "calendar/Rooms.h"
 #include "foundation/Clipboard.h"
 #include "foundation/Clock.h"
@@ -51,18 +52,37 @@ QString boxText(const QVariant &value, Schema::ColumnType type) {
         return QString();
     if (type == Schema::ColumnType::Currency) {
         if (const auto money = Money::fromVariant(value))
-            return money->toString();
+            return TypedNumber::plainText(money->toDecimal());
     }
     // Qt writes some whole doubles in exponent form ("1e+05"), which the
-    // typed-number rule would read as 1.
+    // boxes refuse.
     if (type == Schema::ColumnType::Double)
         return QString::number(value.toDouble(), 'g', 15);
     return value.toString();
 }
 
+constexpr int NumberBoxes[] = {CurrentEvent::GuestsBox, CurrentEvent::GuaranteeBox,
+                               CurrentEvent::RoomBox, CurrentEvent::AccountBox,
+                               CurrentEvent::DepositBox};
+
+QString numberBoxName(int box, bool member) {
+    switch (box) {
+    case CurrentEvent::GuestsBox:
+        return QStringLiteral("Set for");
+    case CurrentEvent::GuaranteeBox:
+        return QStringLiteral("Guarantee");
+    case CurrentEvent::RoomBox:
+        return QStringLiteral("Location/room");
+    case CurrentEvent::AccountBox:
+        return member ? QStringLiteral("Member #") : QStringLiteral("Account #");
+    default:
+        return QStringLiteral("Deposit");
+    }
+}
+
 // A box's text as its column stores it: text as typed (never Null, so a
-// cleared box clears its column), numbers by the typed-number rule with
-// anything unreadable as 0.
+// cleared box clears its column), numbers as the program writes them into
+// the boxes, with an empty box (or "New" for the account) as 0.
 QVariant storedValue(const QString &text, const Schema::Column &column) {
     switch (column.type) {
     case Schema::ColumnType::Text:
@@ -138,6 +158,45 @@ bool EventRecord::loadEvent(Database &evnt, int number) {
     showContactPanel = event.Status == 1;
     emit loaded();
     return true;
+}
+
+bool EventRecord::isNumberBox(int box) {
+    return std::find(std::begin(NumberBoxes), std::end(NumberBoxes), box) != std::end(NumberBoxes);
+}
+
+TypedNumber::Bounds EventRecord::numberBoxBounds(int box) {
+    const TypedNumber::Bounds bounds =
+        TypedNumber::of(eventTable().columns[box].type).atLeast(Decimal());
+    if (box != CurrentEvent::AccountBox)
+        return bounds;
+    return bounds.withDecimals(2).atMost(
+        *Decimal::fromText(QString::number(BillingAccounts::HighestNumber, 'f', 2)));
+}
+
+TypedNumber EventRecord::readNumberBox(int box, const QString &text, bool member) {
+    const bool askedForNew = box == CurrentEvent::AccountBox &&
+                             text.trimmed().compare(QLatin1String("New"), Qt::CaseInsensitive) == 0;
+    return TypedNumber::read(askedForNew ? QString() : text, numberBoxName(box, member),
+                             numberBoxBounds(box));
+}
+
+bool EventRecord::takeNumberBox(int box) {
+    CurrentEvent &event = m_module.event;
+    QString &text = event.Text1[box];
+    const TypedNumber read =
+        readNumberBox(box, text, integerValue(event.Text1[CurrentEvent::MemberBox]) == 1);
+    if (read.isNumber())
+        text = TypedNumber::plainText(read.value());
+    if (read.isNumber() || read.isEmpty())
+        return true;
+    refusedBox = box;
+    m_module.messages.show(read.message(), QStringLiteral("Oops..."), Icon::Information);
+    return false;
+}
+
+bool EventRecord::takeNumberBoxes() {
+    return std::all_of(std::begin(NumberBoxes), std::end(NumberBoxes),
+                       [this](int box) { return takeNumberBox(box); });
 }
 
 void EventRecord::checkAccount() {
@@ -326,6 +385,8 @@ void EventRecord::tellDeleted(int number, const EventChanges::Stamp &stamp) {
 EventRecord::Saved EventRecord::SaveEvent(int mode) {
     CurrentEvent &event = m_module.event;
     refusedBox = -1;
+    if (!takeNumberBoxes())
+        return Saved::Refused;
     // Stored as the calendar and the packages show it.
     event.Text1[CurrentEvent::TitleBox] = event.Text1[CurrentEvent::TitleBox].trimmed();
     event.takeNewValues(mode == NewEvent);

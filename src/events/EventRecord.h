@@ -4,6 +4,7 @@
 #include "calendar/SlotBooking.h"
 #include "foundation/EventChanges.h"
 #include "foundation/Result.h"
+#include "foundation/TypedNumber.h"
 
 #include <QObject>
 #include <QStringList>
@@ -31,7 +32,7 @@ public:
         YearNotInitialized, // nothing written, the operator told
         Conflict,           // the room and time are taken; the operator told
         Declined,           // the operator did not book over the linked room
-        Refused,            // a room or time the booking cannot have; the operator told
+        Refused,            // a number, room or time the save cannot take; the operator told
         Stale,              // changed elsewhere since loaded; the operator was asked to reload
         Deleted,            // deleted elsewhere; the operator told
         NotWritten,         // a database error or lock, already reported
@@ -61,6 +62,23 @@ public:
     bool askReloadStale(int number, const EventChanges::Stamp &stamp);
     // ... or deleted it.
     void tellDeleted(int number, const EventChanges::Stamp &stamp);
+    // The boxes that take a number: set for, guarantee, room, account and
+    // deposit.
+    static bool isNumberBox(int box);
+    // What a number box takes: what its column holds, not below 0, and an
+    // account up to 99999.99.
+    static TypedNumber::Bounds numberBoxBounds(int box);
+    // A number box's text read whole within those bounds. "New" in the
+    // account box asks for a new account and reads as empty. `member` names
+    // box 10 "Member #".
+    static TypedNumber readNumberBox(int box, const QString &text, bool member = false);
+    // Reads a number box of the current event. A number is written back as
+    // the program writes it ("1,500" becomes 1500); a refusal is shown and
+    // sets refusedBox, and the box keeps what was typed. False when refused.
+    bool takeNumberBox(int box);
+    // Every number box in turn, up to the first refused.
+    bool takeNumberBoxes();
+
     // The box a refused save wants corrected, -1 when none.
     int refusedBox = -1;
     // True when the calendar holds the date's year; otherwise the operator

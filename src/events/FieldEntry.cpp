@@ -78,6 +78,11 @@ void FieldEntry::text1LostFocus(int box) {
     CurrentEvent &event = m_module.event;
     QString &text = event.Text1[box];
     m_window.text1BackColor[box] = EventWindow::restingColor(box);
+    if (EventRecord::isNumberBox(box) && !m_events.takeNumberBox(box)) {
+        m_window.focusBox = box;
+        emit changed();
+        return;
+    }
     switch (box) {
     case CurrentEvent::DateBox:
         leaveDate();
@@ -403,10 +408,20 @@ void FieldEntry::txtemployeeDblClick() {
     emit changed();
 }
 
+TypedNumber FieldEntry::readEmployee(const QString &typed) {
+    return TypedNumber::read(typed, QStringLiteral("Employee #"),
+                             TypedNumber::ofColumn(QStringLiteral("emp"), QStringLiteral("empinfo"),
+                                                   QStringLiteral("empid"))
+                                 .atLeast(Decimal())
+                                 .atMost(Decimal::fromInteger(9999)));
+}
+
 void FieldEntry::txtemployeeLostFocus() {
-    const double employee = numericValue(m_window.txtemployee);
-    if (employee < 0 || employee > 9999) {
-        warn(QStringLiteral("Entry out of allowable 0-9999 range. Redo."), Oops);
+    const TypedNumber employee = readEmployee(m_window.txtemployee);
+    if (!employee.isNumber() && !employee.isEmpty()) {
+        warn(employee.isOutOfRange() ? QStringLiteral("Entry out of allowable 0-9999 range. Redo.")
+                                     : employee.message(),
+             Oops);
         m_window.txtemployee = QStringLiteral("0");
         m_window.BillingEmployee = 0;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EventWindow.h"
+#include "foundation/TypedNumber.h"
 
 #include <QObject>
 #include <QString>
@@ -65,6 +66,8 @@ public:
     // The note switch: 0 shows the regular notes, 1 the internal ones.
     void Button1Click(int index);
 
+    // The employee box read whole, 0 to 9999.
+    static TypedNumber readEmployee(const QString &typed);
     void txtemployeeChange(const QString &text);
     void txtemployeeKeyDown(Key key);
     void txtemployeeDblClick();

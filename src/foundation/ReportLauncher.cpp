@@ -11,11 +11,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTextStream>
-#include <cmath>
 
 namespace {
 
-constexpr double MaxMarginInches = 11;
+constexpr int MaxMarginInches = 11;
 constexpr int MaxMarginTwips = 11 * ReportLauncher::TwipsPerInch;
 
 QString line(const QString &name, const QString &value) {
@@ -168,13 +167,10 @@ QString ReportLauncher::parameterBlock(const ReportRequest &request, int marginT
     return lines.join(QLatin1Char('\n'));
 }
 
-std::optional<int> ReportLauncher::marginTwips(const QString &inches) {
-    // Only a plain decimal number is a margin: "abc" is refused, not zero.
-    bool ok = false;
-    const double value = inches.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value) || value < 0 || value > MaxMarginInches)
-        return std::nullopt;
-    return static_cast<int>(std::lround(value * TwipsPerInch));
+TypedNumber ReportLauncher::marginInches(const QString &answer, const QString &which) {
+    return TypedNumber::read(
+        answer, which + QStringLiteral(" margin"),
+        TypedNumber::Bounds().atLeast(Decimal()).atMost(Decimal::fromInteger(MaxMarginInches)));
 }
 
 std::unique_ptr<ReportWorkCopy> ReportLauncher::PrepareReportDatabase() {
@@ -320,13 +316,24 @@ void ReportLauncher::SetPrintMargins() {
                                    "Brevant reports. Moving the margins affect all reports\n"
                                    "that use the Prinzel module. Click OK to begin."),
                     QStringLiteral("Set Printer Margins"), Icon::Information);
-    const auto ask = [&](const QString &which, const QString &title) {
-        return marginTwips(prompts.input(
-            QStringLiteral("Set the %1 margin by typing a number in inches.\n").arg(which) +
-                QStringLiteral("For example: 1=1 inch  or .5 = 1/2 inch \n\n"
-                               "Type a zero to disable the feature altogether\n\n"
-                               "When done, press ENTER or click OK.\n"),
-            title));
+    // Whole twips, or none when cancelled or refused (the operator told).
+    const auto ask = [&](const QString &which, const QString &title) -> std::optional<int> {
+        const TypedNumber inches = marginInches(
+            prompts.input(
+                QStringLiteral("Set the %1 margin by typing a number in inches.\n").arg(which) +
+                    QStringLiteral("For example: 1=1 inch  or .5 = 1/2 inch \n\n"
+                                   "Type a zero to disable the feature altogether\n\n"
+                                   "When done, press ENTER or click OK.\n"),
+                title),
+            which);
+        if (!inches.isNumber()) {
+            if (!inches.isEmpty())
+                m_module.messages.show(inches.message(), QStringLiteral("Oops..."),
+                                       Icon::Information);
+            return std::nullopt;
+        }
+        const auto twips = inches.value().times(Decimal::fromInteger(TwipsPerInch));
+        return twips ? std::optional(twips->roundedTo(0).toString().toInt()) : std::nullopt;
     };
     const auto top = ask(QStringLiteral("TOP"), QStringLiteral("Adjust TOP Margin"));
     if (!top)

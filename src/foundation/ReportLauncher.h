@@ -2,6 +2,7 @@
 
 #include "Databases.h"
 #include "SharedFile.h"
+#include "TypedNumber.h"
 
 #include <QString>
 #include <QStringList>
@@ -107,8 +108,8 @@ public:
     static QString marginFileName(int sysUser);
     // The block the report program reads: one "~"-ended line per value.
     static QString parameterBlock(const ReportRequest &request, int marginTop, int marginLeft);
-    // An answer to a margin prompt in whole twips; none when refused.
-    static std::optional<int> marginTwips(const QString &inches);
+    // An answer to a margin prompt, in inches from 0 to 11.
+    static TypedNumber marginInches(const QString &answer, const QString &which);
 
     // Copies the template into the operator's work copy and starts the
     // request's headings anew (0 = the club's name). Null, with the failure

@@ -2,9 +2,12 @@
 
 #include <QString>
 
-// The numeric value of what an operator typed, as the suite reads it: leading
-// blanks are skipped, then an optional sign, digits and one decimal point;
-// reading stops at the first other character ("12abc" is 12, "abc" is 0).
+// The numeric value of a text the program wrote itself (a stored value shown
+// in a box, a list entry, a value passed between routines): leading blanks
+// are skipped, then an optional sign, digits and one decimal point; reading
+// stops at the first other character ("12abc" is 12, "abc" is 0). What an
+// operator types is read by TypedNumber, which takes the whole text or
+// refuses it.
 double numericValue(const QString &text);
 // The same, cut to a whole number (for years, levels, room numbers).
 int integerValue(const QString &text);

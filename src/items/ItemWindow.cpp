@@ -2,6 +2,7 @@
 
 #include "ItemPricing.h"
 #include "events/ChangeLog.h"
+#include "events/EventRecord.h"
 #include "foundation/AccountNumber.h"
 #include "foundation/Clock.h"
 #include "foundation/ClubFile.h"
@@ -9,8 +10,8 @@
 #include "foundation/EventChanges.h"
 #include "foundation/Module.h"
 #include "foundation/TableRow.h"
-#include "foundation/TextValue.h"
 #include "foundation/Transaction.h"
+#include "foundation/TypedNumber.h"
 
 namespace {
 
@@ -50,7 +51,10 @@ bool ItemWindow::open() {
     ReadAccountLevel();
     optprice = accountLevel == 1 ? AltRetailPrice : RetailPrice;
     costColumnVisible = false;
-    guarantee = integerValue(event.Text1[CurrentEvent::GuaranteeBox]);
+    // The box as typed: a guarantee it refuses is none.
+    const TypedNumber typedGuarantee = EventRecord::readNumberBox(
+        CurrentEvent::GuaranteeBox, event.Text1[CurrentEvent::GuaranteeBox]);
+    guarantee = typedGuarantee.isNumber() ? int(typedGuarantee.value().toDouble()) : 0;
     if (m_module.routines.CheckDatabaseUpdate()) {
         emit updateRequired();
         return false;
@@ -296,12 +300,9 @@ void ItemWindow::addItem() {
     const InventoryItem &item = inventory[itemgridRow >= 0 ? itemgridRow : 0];
     Money unitPrice = Money::fromVariant(optprice == AltRetailPrice ? item.altretail : item.retail)
                           .value_or(Money());
-    const auto quantity = ItemPricing::quantity(txtqty);
-    if (!quantity) {
-        m_module.messages.show(QStringLiteral("Set the Quantity and try again."), Oops,
-                               Icon::Information);
+    const auto quantity = typedQuantity();
+    if (!quantity)
         return;
-    }
     if (chkfreeform) {
         const QString answer =
             m_module.ports.prompts
@@ -311,14 +312,16 @@ void ItemWindow::addItem() {
                 .trimmed();
         if (answer.isEmpty())
             return;
-        const auto typed = Money::fromText(answer);
-        if (!typed) {
-            m_module.messages.show(
-                QStringLiteral("The selling price must be a number; nothing was added."), Oops,
-                Icon::Information);
+        // A credit may be negative; more places than the column keeps are
+        // refused, never rounded away unseen.
+        const auto typed = TypedNumber::read(
+            answer, QStringLiteral("Selling price"),
+            TypedNumber::ofColumn(EventDatabase, QStringLiteral("items"), QStringLiteral("price")));
+        if (!typed.isNumber()) {
+            m_module.messages.show(typed.message(), Oops, Icon::Information);
             return;
         }
-        unitPrice = *typed;
+        unitPrice = Money::fromDecimal(typed.value()).value_or(Money());
     }
     ItemPricing::Item priced{*quantity,        unitPrice,   item.taxpct, item.scpct,
                              item.description, chkscbypass, taxExempt};
@@ -349,6 +352,22 @@ void ItemWindow::addItem() {
         audit(QStringLiteral("Add Item#") + item.itemnumber.toString() + QLatin1Char('-') +
               item.description);
     moveDone();
+}
+
+// The quantity box read whole: "1,500" is 1500, "1e3" is refused by name.
+// Nothing typed, or less than one, gets "Set the Quantity".
+std::optional<Decimal> ItemWindow::typedQuantity() {
+    const QString typed = txtqty == QLatin1String("Qty") ? QString() : txtqty;
+    const auto quantity = TypedNumber::read(
+        typed, QStringLiteral("Quantity"),
+        TypedNumber::ofColumn(EventDatabase, QStringLiteral("items"), QStringLiteral("qty")));
+    if (quantity.isNumber() && quantity.value() >= Decimal::fromInteger(1))
+        return quantity.value();
+    m_module.messages.show(quantity.isNumber() || quantity.isEmpty()
+                               ? QStringLiteral("Set the Quantity and try again.")
+                               : quantity.message(),
+                           Oops, Icon::Information);
+    return std::nullopt;
 }
 
 void ItemWindow::removeItem() {

@@ -112,6 +112,9 @@ private:
     bool readItems();
     void computeTotals();
     void addItem();
+    // The typed quantity; none, the operator told, when it is no number of
+    // one or more.
+    std::optional<Decimal> typedQuantity();
     void removeItem();
     void clearItems();
     // Runs a change of the event's rows in one transaction, once the stored

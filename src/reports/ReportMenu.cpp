@@ -4,11 +4,10 @@
 #include "foundation/Clock.h"
 #include "foundation/Module.h"
 #include "foundation/Prompts.h"
-#include "foundation/TextValue.h"
+#include "foundation/TypedNumber.h"
 #include "items/DepartmentButtons.h"
 
 #include <QLocale>
-#include <cmath>
 
 namespace {
 
@@ -109,14 +108,6 @@ QString rangeText(const DateRange &range) {
     return QStringLiteral("from %1 to %2").arg(range.from).arg(range.to);
 }
 
-// Whole numbers only: "2.5", "-1" and thirty digits are no option.
-std::optional<int> wholeNumber(const QString &answer, int lowest, int highest) {
-    const double value = numericValue(answer);
-    if (value != std::trunc(value) || value < lowest || value > highest)
-        return std::nullopt;
-    return int(value);
-}
-
 } // namespace
 
 ReportMenu::DateNumbers ReportMenu::DateNumbers::from(const QDate &date) {
@@ -172,24 +163,35 @@ std::optional<ReportMenu::MemberFilter> ReportMenu::askMemberFilter() {
                                   "Leave BLANK to cancel"),
                    FilterTitle)
             .trimmed();
-    if (answer.isEmpty())
+    // Both answers are read whole: "2abc" is no option 2 and "12abc" no
+    // account 12. A refusal names the answer; an empty one cancels.
+    const auto refused = [&](const TypedNumber &read) {
+        if (!read.isNumber() && !read.isEmpty())
+            m_module.messages.show(read.message(), QStringLiteral("Oops..."), Icon::Information);
+        return !read.isNumber();
+    };
+    const TypedNumber option = TypedNumber::read(answer, QStringLiteral("Option"),
+                                                 TypedNumber::Bounds()
+                                                     .atLeast(Decimal::fromInteger(1))
+                                                     .atMost(Decimal::fromInteger(4))
+                                                     .withDecimals(0));
+    if (refused(option))
         return std::nullopt;
-    const auto option = wholeNumber(answer, 1, 4);
-    if (!option)
-        return std::nullopt;
-    MemberFilter filter{*option, 0};
+    MemberFilter filter{int(option.value().toDouble()), 0};
     if (filter.option != 4)
         return filter;
-    const QString account =
-        prompts
-            .input(QStringLiteral("Type Account # to display; leave blank to cancel."), FilterTitle)
-            .trimmed();
-    if (account.isEmpty())
+    const TypedNumber account = TypedNumber::read(
+        prompts.input(QStringLiteral("Type Account # to display; leave blank to cancel."),
+                      FilterTitle),
+        QStringLiteral("Account #"),
+        TypedNumber::ofColumn(QStringLiteral("evnt"), QStringLiteral("eventinfo"),
+                              QStringLiteral("custid"))
+            .atLeast(Decimal())
+            .atMost(*Decimal::fromText(QString::number(HighestAccount, 'f', 2))));
+    if (refused(account))
         return std::nullopt;
     // As shown with two decimals: 12.345 is account 12.35.
-    filter.account = std::round(numericValue(account) * 100) / 100;
-    if (filter.account < 0 || filter.account > HighestAccount)
-        return std::nullopt;
+    filter.account = account.value().roundedTo(2).toDouble();
     return filter;
 }
 

@@ -6,6 +6,7 @@
 #include "foundation/TableRow.h"
 #include "foundation/TextValue.h"
 #include "foundation/Transaction.h"
+#include "foundation/TypedNumber.h"
 
 namespace {
 
@@ -79,7 +80,17 @@ bool TaskList::openByEventNumber() {
             current >= 1 ? QString::number(current) : QString());
     if (answer.isEmpty())
         return false;
-    return listEvent(integerValue(answer));
+    // Read whole: "12abc" is no event 12.
+    const TypedNumber number =
+        TypedNumber::read(answer, QStringLiteral("Event#"),
+                          TypedNumber::ofColumn(EventDatabase, QStringLiteral("eventinfo"),
+                                                QStringLiteral("eventnum"))
+                              .atLeast(Decimal()));
+    if (!number.isNumber()) {
+        refuse(number.message());
+        return false;
+    }
+    return listEvent(int(number.value().toDouble()));
 }
 
 bool TaskList::openByDate() {

@@ -282,12 +282,17 @@ TEST_F(AccountButtonTest, TheAccountBoxDecidesBetweenCreatingAndLinking) {
     box(3) = QStringLiteral("18:00");
     box(5) = QStringLiteral("2");
 
-    for (const char *cleared : {"-5", "100000", "abc", "12abc"}) {
-        SCOPED_TRACE(cleared);
-        box(10) = QString::fromLatin1(cleared);
+    for (const char *refused : {"-5", "100000", "abc", "12abc", "1e3", "1001.005"}) {
+        SCOPED_TRACE(refused);
+        prompts.clear();
+        box(10) = QString::fromLatin1(refused);
         button->cmdassignClick();
-        EXPECT_TRUE(box(10).isEmpty());
+        EXPECT_TRUE(prompts.lastMessage().text.startsWith(
+            QStringLiteral("Account #: \"%1\" ").arg(QString::fromLatin1(refused))));
+        EXPECT_EQ(box(10), QString::fromLatin1(refused)) << "kept to be corrected";
+        EXPECT_EQ(window.focusBox, 10);
         EXPECT_EQ(accountsInRange(), 0);
+        EXPECT_TRUE(record->lblclasscode.isEmpty()) << "nothing linked";
     }
     for (const char *asked : {"new", ""}) {
         SCOPED_TRACE(asked);
@@ -299,7 +304,8 @@ TEST_F(AccountButtonTest, TheAccountBoxDecidesBetweenCreatingAndLinking) {
     EXPECT_EQ(accountsInRange(), 2);
 
     addAccount(1001);
-    box(10) = QStringLiteral("1001");
+    WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
+    box(10) = QStringLiteral("1,001");
     button->cmdassignClick();
     EXPECT_EQ(record->lblclasscode, QStringLiteral("Classcode: FM"));
 }

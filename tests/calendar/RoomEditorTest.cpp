@@ -57,13 +57,14 @@ TEST_F(RoomEditorTest, OpeningShowsTheRoomsAndHowToAddOne) {
 }
 
 TEST_F(RoomEditorTest, AddingARoomAddsItsRowAndItsReservationColumns) {
-    addRoom(QStringLiteral("  O'Malley's \"Snug\"  "), QStringLiteral("12abc"),
+    WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
+    addRoom(QStringLiteral("  O'Malley's \"Snug\"  "), QStringLiteral("1,200"),
             QStringLiteral("0"));
     EXPECT_EQ(scalar(QStringLiteral("evnt"),
                      QStringLiteral("select room from location where roomnum = 1"))
                   .toString(),
               QStringLiteral("O'Malley's \"Snug\""));
-    EXPECT_EQ(count(QStringLiteral("select capacity from location where roomnum = 1")), 12);
+    EXPECT_EQ(count(QStringLiteral("select capacity from location where roomnum = 1")), 1200);
     EXPECT_EQ(reservColumns(), (QStringList{QStringLiteral("resdate"), QStringLiteral("restime"),
                                             QStringLiteral("event1"), QStringLiteral("room1")}));
     EXPECT_EQ(editor->List2, QStringList{QStringLiteral("O'Malley's \"Snug\"")});
@@ -80,10 +81,25 @@ TEST_F(RoomEditorTest, RoomsWithoutANameOrCapacityAreNotAdded) {
     addRoom(QStringLiteral("   "), QStringLiteral("40"));
     addRoom(QStringLiteral("(room name here)"), QStringLiteral("40"));
     addRoom(QStringLiteral("Terrace"), QStringLiteral("0"));
-    addRoom(QStringLiteral("Terrace"), QStringLiteral("abc"));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+
+    // A capacity or SubD that is no count the column holds is refused by name.
+    struct Case {
+        const char *capacity, *subdiv, *told;
+    };
+    for (const Case c :
+         {Case{"abc", "", "Capacity: \"abc\" "}, Case{"12abc", "", "Capacity: \"12abc\" "},
+          Case{"99999", "", "Capacity: \"99999\" "}, Case{"2.5", "", "Capacity: \"2.5\" "},
+          Case{"40", "1x", "SubD: \"1x\" "}}) {
+        prompts.clear();
+        addRoom(QStringLiteral("Terrace"), QString::fromLatin1(c.capacity),
+                QString::fromLatin1(c.subdiv));
+        ASSERT_EQ(prompts.messages.size(), 1) << c.capacity;
+        EXPECT_TRUE(prompts.lastMessage().text.startsWith(QString::fromLatin1(c.told)))
+            << prompts.lastMessage().text.toStdString();
+    }
     EXPECT_EQ(count(QStringLiteral("select count(*) from location")), 0);
     EXPECT_EQ(reservColumns().size(), 2);
-    EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
 TEST_F(RoomEditorTest, ARoomIsPartOnlyOfAnotherExistingRoom) {

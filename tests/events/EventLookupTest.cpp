@@ -136,7 +136,8 @@ TEST_F(EventLookupTest, AnEventNumberOpensItsEventAtOnce) {
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
 }
 
-TEST_F(EventLookupTest, ANumberBoxWithoutAWholeNumberFindsNothing) {
+TEST_F(EventLookupTest, NumberBoxesFindOnlyTheNumberTypedWhole) {
+    WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
     // Event 1 and the events a number cut short, wrapped or read up to its
     // first non-digit would open instead.
     add(20270301, QStringLiteral("One"));
@@ -150,32 +151,48 @@ TEST_F(EventLookupTest, ANumberBoxWithoutAWholeNumberFindsNothing) {
     const struct {
         int box;
         const char *text;
-    } cases[] = {
-        {EventLookup::NumberBox, "abc"},
-        {EventLookup::NumberBox, "-5"},
-        {EventLookup::NumberBox, "1-5"},
-        {EventLookup::NumberBox, "2.9"},
-        {EventLookup::NumberBox, "4294967297"},           // 2^32 + 1
-        {EventLookup::NumberBox, "18446744073709551617"}, // 2^64 + 1
-        {EventLookup::NumberBox, "0"},
-        {EventLookup::DateBox, "2025-06-14"},
-        {EventLookup::DateBox, "20250614abc"},
+    } noDates[] = {
+        {EventLookup::DateBox, "2025-06-14"}, {EventLookup::DateBox, "20250614abc"},
         {EventLookup::DateBox, "4315217910"}, // 20250614 + 2^32
-        {EventLookup::DateBox, "-20250614"},
-        {EventLookup::AccountBox, "abc"},
-        {EventLookup::AccountBox, "1042abc"},
-        {EventLookup::AccountBox, "-1042"},
-        {EventLookup::AccountBox, "4294968338"}, // 1042 + 2^32
+        {EventLookup::DateBox, "-20250614"},  {EventLookup::NumberBox, "0"},
     };
-    for (const auto &c : cases) {
+    for (const auto &c : noDates) {
         search(c.box, QString::fromLatin1(c.text));
         expectNothingFound(std::to_string(c.box) + " " + c.text);
     }
+    // Event and account numbers are read whole; the box and the text are named.
+    const char *const refusedNumbers[] = {"abc",
+                                          "-5",
+                                          "1-5",
+                                          "2.9",
+                                          "1e3",
+                                          "4294967297",            // 2^32 + 1
+                                          "18446744073709551617"}; // 2^64 + 1
+    const char *const refusedAccounts[] = {"abc", "1042abc", "-1042", "1042.005",
+                                           "4294968338"}; // 1042 + 2^32
+    const auto expectRefused = [&](int box, const char *text) {
+        SCOPED_TRACE(std::to_string(box) + " " + text);
+        search(box, QString::fromLatin1(text));
+        ASSERT_EQ(prompts.messages.size(), 1);
+        EXPECT_TRUE(prompts.lastMessage().text.startsWith(
+            QStringLiteral("%1: \"%2\" ").arg(EventLookup::label(box), text)))
+            << prompts.lastMessage().text.toStdString();
+        EXPECT_TRUE(lookup().cbolookup.entries.isEmpty());
+        EXPECT_EQ(event().EventNumber, 0);
+        EXPECT_TRUE(window().lookupVisible);
+        prompts.clear();
+    };
+    for (const char *text : refusedNumbers)
+        expectRefused(EventLookup::NumberBox, text);
+    for (const char *text : refusedAccounts)
+        expectRefused(EventLookup::AccountBox, text);
 
     // The same boxes with their numbers find them.
     search(EventLookup::DateBox, QStringLiteral("20250614"));
     EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Two")});
     search(EventLookup::AccountBox, QStringLiteral("1042.00"));
+    EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Billed")});
+    search(EventLookup::AccountBox, QStringLiteral("1,042"));
     EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Billed")});
     search(EventLookup::NumberBox, QStringLiteral(" 1 "));
     EXPECT_EQ(event().EventNumber, 1);

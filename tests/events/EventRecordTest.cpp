@@ -149,7 +149,7 @@ TEST_F(EventRecordTest, ASavedEventStoresItsBoxesAndBooksItsQuarterHours) {
                            QStringLiteral("18:30 %1 %2").arg(number).arg(title),
                            QStringLiteral("18:45 %1 %2").arg(number).arg(title)}))
         << "the end slot stays free for the next booking";
-    // Blank and unreadable numbers are stored as 0.
+    // Blank numbers are stored as 0.
     EXPECT_EQ(stored(QStringLiteral("guarantee"), number).toInt(), 0);
     EXPECT_EQ(stored(QStringLiteral("custid"), number).toDouble(), 0.0);
 
@@ -162,21 +162,66 @@ TEST_F(EventRecordTest, ASavedEventStoresItsBoxesAndBooksItsQuarterHours) {
     EXPECT_EQ(event.Text1[CurrentEvent::DepositBox], QString()) << "no deposit shows empty";
 }
 
-TEST_F(EventRecordTest, DepositsAreKeptFromStatusThreeAndMoneyStaysExact) {
+TEST_F(EventRecordTest, DepositsAreKeptFromStatusThreeAndNumberBoxesAreReadWhole) {
+    WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
+    exec(QStringLiteral("master"),
+         QStringLiteral("insert into acctinfo (acctnumber, lname) values (1042.5, 'Hall')"));
     ASSERT_EQ(book(QStringLiteral("20270305"), QStringLiteral("Deposit"), QStringLiteral("10:00"),
                    QStringLiteral("11:00"), 1),
               EventRecord::Saved::Done);
     const int number = lastNumber;
-    module->event.Text1[CurrentEvent::DepositBox] = QStringLiteral("250.10");
+    auto &box = module->event.Text1;
+    box[CurrentEvent::DepositBox] = QStringLiteral("250.10");
     ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
     EXPECT_EQ(stored(QStringLiteral("deposit"), number).toDouble(), 0.0) << "status 2 keeps none";
 
-    module->event.Text1[5] = QStringLiteral("3");
-    module->event.Text1[CurrentEvent::DepositBox] = QStringLiteral("250.10");
-    module->event.Text1[7] = QStringLiteral("12 guests");
+    box[5] = QStringLiteral("3");
+    box[CurrentEvent::DepositBox] = QStringLiteral("$1,000.00");
+    box[6] = QStringLiteral(" 1,500 ");
+    box[7] = QStringLiteral("1,250");
+    box[10] = QStringLiteral("1,042.50");
     ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
-    EXPECT_EQ(module->event.Text1[CurrentEvent::DepositBox], QStringLiteral("250.1"));
-    EXPECT_EQ(stored(QStringLiteral("guarantee"), number).toInt(), 12);
+    EXPECT_EQ(Money::fromVariant(stored(QStringLiteral("deposit"), number)),
+              Money::fromText(u"1000"));
+    EXPECT_EQ(stored(QStringLiteral("setfor"), number).toInt(), 1500);
+    EXPECT_EQ(stored(QStringLiteral("guarantee"), number).toInt(), 1250);
+    EXPECT_EQ(stored(QStringLiteral("custid"), number).toDouble(), 1042.5);
+    EXPECT_EQ(box[CurrentEvent::DepositBox], QStringLiteral("1000"));
+
+    // A box that is no number, or more than its column holds, stops the save.
+    const struct {
+        int box;
+        const char *typed;
+    } refused[] = {{CurrentEvent::DepositBox, "99999999999999999999"},
+                   {CurrentEvent::DepositBox, "12abc"},
+                   {6, "1e3"},
+                   {7, "1234567"},
+                   {7, "12 guests"},
+                   {10, "1042.505"}};
+    for (const auto &c : refused) {
+        SCOPED_TRACE(c.typed);
+        prompts.clear();
+        record->LoadEvent(number);
+        box[c.box] = QString::fromLatin1(c.typed);
+        EXPECT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Refused);
+        EXPECT_EQ(record->refusedBox, c.box);
+        EXPECT_TRUE(prompts.lastMessage().text.contains(u'"' + box[c.box] + u'"'));
+        EXPECT_EQ(box[c.box], QString::fromLatin1(c.typed)) << "the box keeps what was typed";
+        EXPECT_EQ(stored(QStringLiteral("guarantee"), number).toInt(), 1250);
+        EXPECT_EQ(stored(QStringLiteral("setfor"), number).toInt(), 1500);
+        EXPECT_EQ(Money::fromVariant(stored(QStringLiteral("deposit"), number)),
+                  Money::fromText(u"1000"));
+        EXPECT_EQ(stored(QStringLiteral("custid"), number).toDouble(), 1042.5);
+    }
+
+    // Where the point groups thousands, what the box shows reads back as it was.
+    WorkstationLocale german(QLocale(QLocale::German, QLocale::Germany));
+    record->LoadEvent(number);
+    box[CurrentEvent::DepositBox] = QStringLiteral("2,1250");
+    ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
+    ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
+    EXPECT_EQ(Money::fromVariant(stored(QStringLiteral("deposit"), number)),
+              Money::fromText(u"2.125"));
 }
 
 TEST_F(EventRecordTest, TakenSlotsAreRefusedAndNothingOfTheSaveIsWritten) {

@@ -35,9 +35,10 @@ TEST_F(EventSaveGuardsTest, ABookingNeedsARealRoomAndQuarterHoursInOrder) {
     const Case cases[] = {
         {"20:00", "18:00", "3", 4, "End time cannot be equal to or earlier than the start time"},
         {"20:00", "20:00", "3", 4, "End time cannot be equal to or earlier than the start time"},
-        {"18:00", "22:00", "abc", 8, "Location/room: \"abc\" is not one of the club's rooms."},
+        {"18:00", "22:00", "abc", 8, "Location/room: \"abc\" is not a number."},
         {"18:00", "22:00", "0", 8, "Location/room: \"0\" is not one of the club's rooms."},
-        {"18:00", "22:00", "-1", 8, "Location/room: \"-1\" is not one of the club's rooms."},
+        {"18:00", "22:00", "-1", 8, "Location/room: \"-1\" is below 0, the least the box takes."},
+        {"18:00", "22:00", "3abc", 8, "Location/room: \"3abc\" is not a number."},
         {"18:00", "22:00", "9", 8, "Location/room: \"9\" is not one of the club's rooms."},
         {"18:00", "22:00", "", 8, "Location/room: a booking needs a room."},
         {"1a:30", "22:00", "3", 3, "Start time: \"1a:30\" is not a time."},

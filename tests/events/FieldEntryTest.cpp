@@ -155,6 +155,41 @@ TEST_F(FieldEntryTest, CapacityWarnings) {
                                          "guests.")});
 }
 
+TEST_F(FieldEntryTest, NumberBoxesAreReadWholeAsTheyAreLeft) {
+    WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
+    click(EventWindow::NewEventButton);
+    struct Case {
+        int box;
+        const char *typed, *left;
+    };
+    for (const Case c : {Case{6, " 1,500 ", "1500"}, Case{7, "1,250", "1250"}, Case{8, "3", "3"},
+                         Case{31, "$1,000.00", "1000"}, Case{31, "", ""},
+                         Case{10, "1,042.50", "1042.5"}, Case{10, "New", "New"}}) {
+        EXPECT_EQ(leave(c.box, QString::fromLatin1(c.typed)), QString::fromLatin1(c.left))
+            << c.typed;
+        EXPECT_TRUE(prompts.messages.isEmpty()) << c.typed;
+    }
+    EXPECT_EQ(event().Room, Library);
+
+    for (const Case c : {Case{6, "1e3", "Set for"}, Case{7, "1234567", "Guarantee"},
+                         Case{8, "2abc", "Location/room"}, Case{31, "$100x", "Deposit"},
+                         Case{10, "12abc", "Account #"}}) {
+        EXPECT_EQ(leave(c.box, QString::fromLatin1(c.typed)), QString::fromLatin1(c.typed))
+            << "the box keeps what was typed";
+        ASSERT_EQ(prompts.messages.size(), 1) << c.typed;
+        EXPECT_TRUE(prompts.lastMessage().text.startsWith(
+            QStringLiteral("%1: \"%2\" ").arg(QString::fromLatin1(c.left), c.typed)));
+        EXPECT_EQ(window().focusBox, c.box) << "the operator is put back into the box";
+    }
+    EXPECT_EQ(event().Room, Library) << "a refused room is not taken";
+
+    // Where the point groups thousands, the box is written so it reads back the same.
+    WorkstationLocale german(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(leave(31, QStringLiteral("2,1250")), QStringLiteral("2.1250"));
+    EXPECT_EQ(leave(31, box(31)), QStringLiteral("2.1250"));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
 TEST_F(FieldEntryTest, KeysWhileEditingAndWhileNot) {
     // Nothing is being entered: typing and look-up results change nothing.
     EXPECT_FALSE(entry().text1KeyPress(1, Key::Other));

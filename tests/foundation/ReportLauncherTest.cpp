@@ -189,30 +189,40 @@ TEST_F(ReportLauncherTest, MarginsAreAskedInInchesAndKeptInTwips) {
         const char *top;
         const char *left;
         QByteArray stored; // the margin file afterwards
+        const char *told = nullptr;
     };
     const Case cases[] = {
         {"0.5", "1", "720\n1440\n"},
-        {"11", ".25", "15840\n360\n"},
+        {"11", " .25 ", "15840\n360\n"},
         {"0", "0", "0\n0\n"},
-        {"11.5", nullptr, "(none)"}, // refused at the first answer: no second question
-        {"-0.1", nullptr, "(none)"},
-        {"abc", nullptr, "(none)"},
-        {"1", "11.01", "(none)"}, // nothing written when either is refused
-        {"", nullptr, "(none)"},  // cancel
+        // Refused at the first answer: no second question.
+        {"11.5", nullptr, "(none)", "TOP margin: \"11.5\" is above 11, the most the box holds."},
+        {"-0.1", nullptr, "(none)", "TOP margin: \"-0.1\" is below 0, the least the box takes."},
+        {"abc", nullptr, "(none)", "TOP margin: \"abc\" is not a number."},
+        {"1e0", nullptr, "(none)", "TOP margin: \"1e0\" is not a number."},
+        // Nothing written when either is refused.
+        {"1", "11.01", "(none)", "LEFT margin: \"11.01\" is above 11, the most the box holds."},
+        {"", nullptr, "(none)"}, // cancel
     };
     module->session.SysUser = 7;
     const QString file = ReportLauncher::marginFileName(7);
     EXPECT_EQ(file, QStringLiteral("7printmargin."));
     for (const Case &c : cases) {
+        SCOPED_TRACE(c.top);
         QFile::remove(path(file));
         prompts.clear();
         prompts.answerInput(QString::fromLatin1(c.top));
         if (c.left)
             prompts.answerInput(QString::fromLatin1(c.left));
         ReportLauncher(*module).SetPrintMargins();
-        EXPECT_EQ(readFile(file), c.stored) << c.top;
+        EXPECT_EQ(readFile(file), c.stored);
         EXPECT_EQ(prompts.messages.first().title, QStringLiteral("Set Printer Margins"));
         EXPECT_EQ(prompts.inputs.first().title, QStringLiteral("Adjust TOP Margin"));
+        EXPECT_EQ(prompts.messages.size(), c.told ? 2 : 1);
+        if (c.told) {
+            EXPECT_TRUE(prompts.lastMessage().text.startsWith(QString::fromLatin1(c.told)))
+                << prompts.lastMessage().text.toStdString();
+        }
     }
 
     // What the launcher reads: a good file, none, or junk that counts as no margin.

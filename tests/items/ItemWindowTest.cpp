@@ -94,7 +94,7 @@ TEST_F(ItemWindowTest, AnAddedItemIsPricedStoredLoggedAndTotalled) {
     EXPECT_EQ(window->txtsub, (std::array<QString, 4>{".00", ".00", ".00", ".00"}));
     EXPECT_EQ(window->txtperperson, QStringLiteral(".00"));
 
-    for (const char *refused : {"Qty", "", "abc", "-2", "0.5"}) {
+    for (const char *refused : {"Qty", "", "-2", "0.5"}) {
         prompts.clear();
         add(QString::fromLatin1(refused));
         EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Set the Quantity and try again."))
@@ -166,11 +166,6 @@ TEST_F(ItemWindowTest, ADepartmentCodeWithAnApostropheIsBoundAndNullPricesCountA
     prompts.answerInput(QString());
     add(QStringLiteral("2"), 1);
     EXPECT_EQ(stored(event, QStringLiteral("price")).size(), 1);
-    prompts.answerInput(QStringLiteral("about ten"));
-    add(QStringLiteral("2"), 1);
-    EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("The selling price must be a number; nothing was added."));
-    EXPECT_EQ(stored(event, QStringLiteral("price")).size(), 1);
     // Each amount fits a column; their total is past what billing charges.
     prompts.answerInput(QStringLiteral("999999999999"));
     add(QStringLiteral("1"), 1);
@@ -191,6 +186,46 @@ TEST_F(ItemWindowTest, ADepartmentCodeWithAnApostropheIsBoundAndNullPricesCountA
     window->showDepartment(QStringLiteral("NONE"), QStringLiteral("Nothing"));
     add(QStringLiteral("1"));
     EXPECT_EQ(window->grid1.size(), 2);
+}
+
+TEST_F(ItemWindowTest, TypedQuantitiesAndPricesAreReadWholeOrAddNothing) {
+    WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
+    const int event = openOn(Ordinary);
+    for (const char *refused : {"1e3", "12abc", "1.2.3"}) {
+        prompts.clear();
+        add(QString::fromLatin1(refused));
+        EXPECT_EQ(prompts.messageTexts(),
+                  QStringList{QStringLiteral("Quantity: \"%1\" is not a number.\nType digits, "
+                                             "with a decimal mark before any decimal places.")
+                                  .arg(QString::fromLatin1(refused))});
+    }
+    EXPECT_TRUE(stored(event, QStringLiteral("qty")).isEmpty());
+    EXPECT_TRUE(window->statusText.isEmpty());
+    add(QStringLiteral("1,500"));
+    EXPECT_EQ(stored(event, QStringLiteral("qty")).value(0).toDouble(), 1500.0);
+
+    window->chkfreeformClick(true);
+    for (const char *refused : {"1,250.00x", "12abc", "1.2.3", "99999999999999999999"}) {
+        prompts.clear();
+        prompts.answerInput(QString::fromLatin1(refused));
+        add(QStringLiteral("2"));
+        EXPECT_TRUE(prompts.lastMessage().text.startsWith(
+            QStringLiteral("Selling price: \"%1\" ").arg(QString::fromLatin1(refused))))
+            << refused;
+    }
+    EXPECT_EQ(stored(event, QStringLiteral("price")).size(), 1);
+    prompts.answerInput(QStringLiteral("$1,250.00"));
+    add(QStringLiteral("2"));
+    EXPECT_EQ(Money::fromVariant(stored(event, QStringLiteral("price")).value(1)),
+              Money::fromText(u"2500"));
+
+    // The guarantee as typed in the event window, read whole.
+    module->event.Text1[CurrentEvent::GuaranteeBox] = QStringLiteral("1,500");
+    ASSERT_TRUE(window->open());
+    EXPECT_EQ(window->guarantee, 1500);
+    module->event.Text1[CurrentEvent::GuaranteeBox] = QStringLiteral("12abc");
+    ASSERT_TRUE(window->open());
+    EXPECT_EQ(window->txtperperson, QStringLiteral("No GTE"));
 }
 
 TEST_F(ItemWindowTest, RemoveTakesExactlyTheChosenRowAndClearAsksFirst) {

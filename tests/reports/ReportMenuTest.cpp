@@ -160,10 +160,10 @@ TEST_F(ReportMenuTest, EachListingSelectsItsDatesFilterAndSubtitle) {
         {{2027, 6, 15},
          &ReportMenu::mnueventlistClick,
          1,
-         {"4", "12abc"},
+         {"4", "25.004"},
          "evnt03b.rpt",
-         {},
-         "Account # 12.00"},
+         {"101"},
+         "Account # 25.00"},
         {{2027, 6, 15},
          &ReportMenu::mnueventlistClick,
          2,
@@ -366,16 +366,31 @@ TEST_F(ReportMenuTest, ThisAndNextMonthItemListsKeepTheTemplateHeadings) {
 
 TEST_F(ReportMenuTest, ACancelledOrRefusedPromptPrintsNothing) {
     add(Season);
-    const QStringList refusedOptions = {"",  "2.5", "-1", "abc",
-                                        "0", "5",   "30", QString(30, QLatin1Char('1'))};
+    // Blank answers cancel; anything but an option or an account is told.
+    answer({""});
+    menu->mnueventlistClick(1);
+    answer({"4", ""});
+    menu->mnueventlistClick(1);
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    const QStringList refusedOptions = {"2.5", "-1", "abc", "2abc",
+                                        "0",   "5",  "30",  QString(30, QLatin1Char('1'))};
     for (const QString &option : refusedOptions) {
+        prompts.clear();
         answer({option});
         menu->mnueventlistClick(1);
+        EXPECT_EQ(prompts.messages.size(), 1);
+        EXPECT_TRUE(
+            prompts.lastMessage().text.startsWith(QStringLiteral("Option: \"%1\"").arg(option)));
     }
-    for (const QString &account : QStringList{"", "-5", "100000"}) {
+    for (const QString &account : QStringList{"-5", "100000", "12abc", "1e3"}) {
+        prompts.clear();
         answer({"4", account});
         menu->mnueventlistClick(1);
+        EXPECT_EQ(prompts.messages.size(), 1);
+        EXPECT_TRUE(prompts.lastMessage().text.startsWith(
+            QStringLiteral("Account #: \"%1\"").arg(account)));
     }
+    prompts.clear();
     answer({""});
     menu->mnudaterangeClick();
     answer({"20270101", ""});

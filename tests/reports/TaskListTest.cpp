@@ -120,6 +120,12 @@ TEST_F(TaskListTest, TheFirstTasksOfAnEventFromAddingToDone) {
               QStringLiteral("Type the desired Event# or click OK to accept the default. "
                              "\r\n\r\nLeave BLANK to cancel"));
 
+    // An event number is read whole: "501abc" is refused by name, not 501.
+    prompts.answerInput(QStringLiteral("501abc"));
+    EXPECT_FALSE(tasks->openByEventNumber());
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(u"Event#: \"501abc\" "));
+    prompts.clear();
+
     module->event.EventNumber = Wedding;
     prompts.answerInput(QStringLiteral(" 501 "));
     ASSERT_TRUE(tasks->openByEventNumber()) << "opens so that the first task can be added";

@@ -11,6 +11,7 @@
 #include "utilities/ScreenGrabber.h"
 
 #include <QList>
+#include <QLocale>
 #include <QQueue>
 #include <QString>
 #include <QStringList>
@@ -159,4 +160,16 @@ struct FakeOperator {
     RecordingKeySender keys;
     RecordingPrinter printer;
     FakeScreen screen;
+};
+
+// The workstation's locale for one test; the one before comes back after.
+class WorkstationLocale {
+public:
+    explicit WorkstationLocale(const QLocale &locale) { QLocale::setDefault(locale); }
+    ~WorkstationLocale() { QLocale::setDefault(m_before); }
+    WorkstationLocale(const WorkstationLocale &) = delete;
+    WorkstationLocale &operator=(const WorkstationLocale &) = delete;
+
+private:
+    QLocale m_before;
 };
