@@ -3,8 +3,10 @@
 #include "ContractReports.h"
 #include "ContractStore.h"
 #include "ContractText.h"
+#include "calendar/Rooms.h"
 #include "events/ChangeLog.h"
 #include "foundation/Clock.h"
+#include "foundation/ClubSettings.h"
 #include "foundation/Companions.h"
 #include "foundation/Module.h"
 #include "foundation/Schema.h"
@@ -382,7 +384,56 @@ QString ContractBuilder::merged(const QString &joined) const {
         replacements.append({QString::fromLatin1(token), *value});
     replacements.append({QStringLiteral("<DATE>"),
                          QLocale().toString(m_module.ports.clock.today(), QLocale::ShortFormat)});
+    replacements << customerTokens();
     return ContractText::merge(joined, replacements);
+}
+
+// The event's values as a customer reads them, for the shipped texts: dates
+// and times as the club's locale writes them, the room by its name, amounts
+// with grouping and currency, and what is left to pay. The raw tokens stay
+// for the clubs' own texts.
+QList<ContractText::Replacement> ContractBuilder::customerTokens() const {
+    const CurrentEvent &event = m_module.event;
+    QList<ContractText::Replacement> tokens;
+    const auto add = [&](const char *token, const QString &value) {
+        if (!value.trimmed().isEmpty())
+            tokens.append({QString::fromLatin1(token), value});
+    };
+    auto evnt = m_module.databases.open(QStringLiteral("evnt"));
+    if (!evnt)
+        return tokens;
+    const auto settings = ClubSettings::read(*evnt.value());
+    const ClubSettings club = settings ? *settings : ClubSettings();
+    add("<DATELONG>", club.longDate(m_module.ports.clock.today()));
+    const QDate date(event.Date / 10000, event.Date / 100 % 100, event.Date % 100);
+    if (date.isValid()) {
+        add("<EVENTDATELONG>", club.longDate(date));
+        add("<EVENTDATESHORT>", club.shortDate(date));
+    }
+    add("<STARTTIMETEXT>", club.time(event.Text1[CurrentEvent::StartBox]));
+    add("<ENDTIMETEXT>", club.time(event.Text1[CurrentEvent::EndBox]));
+    if (auto rooms = ReadRooms(*evnt.value())) {
+        for (const Room &room : *rooms) {
+            if (room.roomnum == event.Room)
+                add("<ROOMNAME>", room.room.trimmed());
+        }
+    }
+    const Money deposit =
+        Money::fromText(event.Text1[CurrentEvent::DepositBox].trimmed()).value_or(Money());
+    add("<DEPOSITAMOUNT>", club.currency(deposit));
+    // The items priced so far, each with its service charge and tax.
+    Money total;
+    if (auto items = evnt.value()->exec(
+            QStringLiteral("select price, servchg, tax from items where eventid = ?"),
+            {event.EventNumber})) {
+        while (items->next()) {
+            for (int column = 0; column < 3; ++column)
+                total += Money::fromVariant(items->value(column)).value_or(Money());
+        }
+    }
+    add("<ITEMSTOTAL>", club.currency(total));
+    add("<BALANCEDUE>", club.currency(total - deposit));
+    return tokens;
 }
 
 void ContractBuilder::mnutextfilesClick() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ContractText.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -117,6 +119,7 @@ private:
     void saveComponents();
     void assemble();
     QString merged(const QString &joined) const;
+    QList<ContractText::Replacement> customerTokens() const;
     // The description typed for a contract; empty when cancelled or too long.
     QString askDescription(int number, const QString &initial);
     void launch(ReportWorkCopy &work, const QString &reportFile);

@@ -1,6 +1,8 @@
 #include "ContractFixture.h"
 #include "contracts/ContractText.h"
+#include "startup/ClubUpgrade.h"
 
+#include <QDir>
 #include <QLocale>
 
 namespace {
@@ -48,6 +50,33 @@ TEST_F(ContractAssemblyTest, TheEventsAndTheClubsValuesReplaceTheirTokens) {
     EXPECT_FALSE(builder->statusBold);
     EXPECT_EQ(prompts.busyDepth, 0);
     EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+// The shipped letter as the customer reads it: dates, times, room, amounts
+// and what is left to pay in the club's own words and formats.
+TEST_F(ContractAssemblyTest, TheShippedLetterReadsAsACustomerExpects) {
+    for (const char *name : {"cbintro.txt", "cbterms.txt"}) {
+        QFile shipped(QDir(ClubUpgrade::shareDirectory()).filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+        writeFile(QString::fromLatin1(name), shipped.readAll());
+    }
+    exec(QStringLiteral("evnt"),
+         QStringLiteral("update clubsetting set value = 'en_US' where name = 'locale'"));
+    const int event = loadEvent();
+    execEach(QStringLiteral("evnt"),
+             QStringLiteral("insert into items (eventid, qty, itemdesc, price, servchg, tax) "
+                            "values (?, ?, ?, ?, ?, ?)"),
+             {{event, 120, QStringLiteral("120 Plated dinner"), 10200, 1836, 842.76},
+              {event, 1, QStringLiteral("1 Dance floor"), 450, 0, 0}});
+    auto &box = module->event.Text1;
+    box[CurrentEvent::EndBox] = QStringLiteral("CLOSE");
+    box[6] = QStringLiteral("120");
+    box[7] = QStringLiteral("110");
+    box[21] = QStringLiteral("Ms. Dana Harper");
+    box[CurrentEvent::DepositBox] = QStringLiteral("2000");
+    const QString text = assemble({QStringLiteral("cbintro.txt"), QStringLiteral("cbterms.txt")});
+    EXPECT_EQ(text, golden(QStringLiteral("shipped-letter.txt")));
+    EXPECT_FALSE(text.contains(QStringLiteral("20270315"))) << "no date as a bare number";
 }
 
 TEST_F(ContractAssemblyTest, MissingOversizedAndForeignFilesAreToldAndSkipped) {
