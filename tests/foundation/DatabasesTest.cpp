@@ -4,6 +4,7 @@
 #include "foundation/Transaction.h"
 
 #include <QFile>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -101,6 +102,17 @@ TEST_F(DatabasesTest, EngineErrorsMapToTheSuitesNumbers) {
                   .error()
                   .number,
               ErrorNumber::DuplicateName);
+
+    // A file's own failure names the file; a failure of a statement does not.
+    const DbError io =
+        evnt.error(QSqlError(QStringLiteral("Unable to commit transaction"),
+                             QStringLiteral("disk I/O error"), QSqlError::TransactionError));
+    if (!onPostgres()) {
+        EXPECT_EQ(io.number, ErrorNumber::FileAccess);
+        EXPECT_TRUE(io.description.startsWith(path(QStringLiteral("evnt.mdb")) + ": "))
+            << io.description.toStdString();
+    }
+    EXPECT_FALSE(duplicate.error().description.contains(path(QStringLiteral("evnt.mdb"))));
 }
 
 TEST_F(DatabasesTest, AWriterWaitingOnAnotherWorkstationsLockGetsTheLockedRecordError) {
