@@ -11,6 +11,9 @@ const QString EventDatabase = QStringLiteral("evnt");
 
 } // namespace
 
+ClubSettings::ClubSettings(QHash<QString, QString> values)
+    : m_values(std::move(values)) {}
+
 Result<ClubSettings> ClubSettings::read(Database &evnt) {
     auto rows = evnt.exec(QStringLiteral("select name, value from clubsetting"));
     if (!rows)
@@ -52,7 +55,7 @@ Status ClubSettings::writeDefaults(Database &evnt) {
     if (!current)
         return current.error();
     const std::pair<const char *, QString> defaults[] = {
-        {Locale, QLocale::system().name()},
+        {Locale, workstationLocale().name()},
         {TimeZone, QString::fromUtf8(QTimeZone::systemTimeZoneId())},
     };
     for (const auto &[name, value] : defaults) {
@@ -67,9 +70,16 @@ Status ClubSettings::writeDefaults(Database &evnt) {
     return {};
 }
 
+QLocale ClubSettings::workstationLocale() {
+    const QLocale workstation;
+    return workstation.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                                : workstation;
+}
+
 QLocale ClubSettings::locale() const {
     const QString name = value(QString::fromLatin1(Locale));
-    return name.isEmpty() ? QLocale::system() : QLocale(name);
+    const QLocale named(name);
+    return name.isEmpty() || named.language() == QLocale::C ? workstationLocale() : named;
 }
 
 QTimeZone ClubSettings::timeZone() const {

@@ -23,6 +23,11 @@ public:
     static constexpr auto LongDateFormat = "longdate"; // Qt date format text
     static constexpr auto ShortDateFormat = "shortdate";
 
+    ClubSettings() = default;
+    // Settings given by name (Locale, LongDateFormat, ...), as the report
+    // program receives them.
+    explicit ClubSettings(QHash<QString, QString> values);
+
     static Result<ClubSettings> read(Database &evnt);
     static Result<ClubSettings> load(const Databases &databases);
     // Sets (or with an empty value, removes) one setting.
@@ -32,6 +37,10 @@ public:
     static Status writeDefaults(Database &evnt);
 
     QString value(const QString &name) const { return m_values.value(name); }
+    // The workstation's locale; American English where the workstation
+    // sets none (the "C" locale of a bare system), as the club's papers
+    // have always been written.
+    static QLocale workstationLocale();
     QLocale locale() const;
     QTimeZone timeZone() const;
     // "Saturday, January 2, 2027" in letters, "01/02/2027" in tables, as

@@ -2,6 +2,7 @@
 
 #include "Clipboard.h"
 #include "ClubFile.h"
+#include "ClubSettings.h"
 #include "Module.h"
 #include "Programs.h"
 #include "Schema.h"
@@ -14,8 +15,10 @@
 
 namespace {
 
-constexpr int MaxMarginInches = 11;
-constexpr int MaxMarginTwips = 11 * ReportLauncher::TwipsPerInch;
+// A print margin is a printer's offset or room for a letterhead: more
+// than three inches leaves a sheet of labels or a listing no room at all.
+constexpr int MaxMarginInches = 3;
+constexpr int MaxMarginTwips = MaxMarginInches * ReportLauncher::TwipsPerInch;
 
 QString line(const QString &name, const QString &value) {
     return name + QLatin1Char('=') + value + QLatin1Char('~');
@@ -167,6 +170,16 @@ QString ReportLauncher::parameterBlock(const ReportRequest &request, int marginT
     return lines.join(QLatin1Char('\n'));
 }
 
+QString ReportLauncher::clubFormatLines(const ClubSettings &club) {
+    QString lines = QLatin1Char('\n') + line(QStringLiteral("Locale"), club.locale().name());
+    const std::pair<const char *, const char *> formats[] = {
+        {"LongDate", ClubSettings::LongDateFormat}, {"ShortDate", ClubSettings::ShortDateFormat}};
+    for (const auto &[name, setting] : formats)
+        if (const QString format = club.value(QString::fromLatin1(setting)); !format.isEmpty())
+            lines += QLatin1Char('\n') + line(QString::fromLatin1(name), format);
+    return lines;
+}
+
 TypedNumber ReportLauncher::marginInches(const QString &answer, const QString &which) {
     return TypedNumber::read(
         answer, which + QStringLiteral(" margin"),
@@ -271,7 +284,11 @@ bool ReportLauncher::WriteReportHeadings(ReportWorkCopy &work) {
 bool ReportLauncher::LaunchReport(ReportWorkCopy &) {
     LoadPrintMargins();
     ReportRequest &request = m_module.report;
-    const QString block = parameterBlock(request, MarginTop, MarginLeft);
+    // The club's formats; where its settings cannot be read, the
+    // workstation's.
+    const auto club = ClubSettings::load(m_module.databases);
+    const QString block = parameterBlock(request, MarginTop, MarginLeft) +
+                          clubFormatLines(club ? *club : ClubSettings());
     request.DataFiles = {};
     request.ReportTitle.clear();
     request.SelectionFormula.clear();

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+class ClubSettings;
 class Module;
 class Transaction;
 
@@ -108,7 +109,10 @@ public:
     static QString marginFileName(int sysUser);
     // The block the report program reads: one "~"-ended line per value.
     static QString parameterBlock(const ReportRequest &request, int marginTop, int marginLeft);
-    // An answer to a margin prompt, in inches from 0 to 11.
+    // The block's lines that give the club's locale and its own date
+    // formats, each after a line break.
+    static QString clubFormatLines(const ClubSettings &club);
+    // An answer to a margin prompt, in inches from 0 to 3.
     static TypedNumber marginInches(const QString &answer, const QString &which);
 
     // Copies the template into the operator's work copy and starts the

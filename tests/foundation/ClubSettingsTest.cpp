@@ -21,9 +21,10 @@ protected:
 // Dates as the club's locale writes them: in letters for letters, and in
 // tables with every digit of the year.
 TEST_F(ClubSettingsTest, DatesAreWrittenAsTheClubsLocaleWritesThem) {
-    // A new club takes the creating workstation's locale and time zone.
+    // A new club takes the creating workstation's locale and time zone; a
+    // workstation without one (the bare "C" locale) writes American English.
     EXPECT_EQ(settings().value(QString::fromLatin1(ClubSettings::Locale)),
-              QLocale::system().name());
+              QLocale().language() == QLocale::C ? QStringLiteral("en_US") : QLocale().name());
     EXPECT_EQ(settings().timeZone(), QTimeZone::systemTimeZone());
 
     const QDate day(2027, 1, 2);
@@ -43,6 +44,14 @@ TEST_F(ClubSettingsTest, DatesAreWrittenAsTheClubsLocaleWritesThem) {
         EXPECT_EQ(club.longDate(day), QString::fromUtf8(row.letters)) << row.locale;
         EXPECT_EQ(club.shortDate(day), QString::fromLatin1(row.table)) << row.locale;
     }
+
+    {
+        const WorkstationLocale bare(QLocale::c());
+        set(ClubSettings::Locale, QStringLiteral("C"));
+        EXPECT_EQ(settings().longDate(day), QStringLiteral("Saturday, January 2, 2027"));
+        EXPECT_EQ(settings().time(QStringLiteral("18:00")), QStringLiteral("6:00 PM"));
+    }
+    set(ClubSettings::Locale, QStringLiteral("en_GB"));
 
     // The club's own formats win; an empty value gives the locale's back.
     set(ClubSettings::ShortDateFormat, QStringLiteral("yyyy-MM-dd"));

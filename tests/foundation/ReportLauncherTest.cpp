@@ -1,6 +1,7 @@
 #include "foundation/ReportLauncher.h"
 
 #include "ClubFixture.h"
+#include "foundation/ClubSettings.h"
 
 #include <QFile>
 
@@ -80,11 +81,17 @@ TEST_F(ReportLauncherTest, LaunchHandsTheBlockOverAndClearsTheRequest) {
     module->session.SysUser = 5;
     module->report.ReportTitle = QStringLiteral("Conflicts");
     module->report.SelectionFormula = QStringLiteral("{eventreserv.event1} = 3");
+    // The club's locale and its own formats go with the block.
+    auto evnt = module->databases.open(QStringLiteral("evnt"));
+    ASSERT_TRUE(ClubSettings::write(**evnt, QStringLiteral("locale"), QStringLiteral("de_DE")));
+    ASSERT_TRUE(
+        ClubSettings::write(**evnt, QStringLiteral("shortdate"), QStringLiteral("yyyy-MM-dd")));
     ASSERT_TRUE(launch());
 
     const QString block = QStringLiteral(
         "Crystal~\nReportFileName=evntcon1.rpt~\nWindowTitle=Conflicts~\nMarginTop=0~\n"
-        "MarginLeft=0~\nSelectionFormula={eventreserv.event1} = 3~\nDataFiles(0)=rpt05.mdb~");
+        "MarginLeft=0~\nSelectionFormula={eventreserv.event1} = 3~\nDataFiles(0)=rpt05.mdb~"
+        "\nLocale=de_DE~\nShortDate=yyyy-MM-dd~");
     EXPECT_EQ(programs.waited, QStringList{QStringLiteral("prinzel.exe")});
     EXPECT_EQ(programs.inputs, QStringList{block}) << "on the report program's standard input";
     EXPECT_EQ(clipboard.content, block) << "and on the clipboard";
@@ -193,15 +200,15 @@ TEST_F(ReportLauncherTest, MarginsAreAskedInInchesAndKeptInTwips) {
     };
     const Case cases[] = {
         {"0.5", "1", "720\n1440\n"},
-        {"11", " .25 ", "15840\n360\n"},
+        {"3", " .25 ", "4320\n360\n"},
         {"0", "0", "0\n0\n"},
         // Refused at the first answer: no second question.
-        {"11.5", nullptr, "(none)", "TOP margin: \"11.5\" is above 11, the most the box holds."},
+        {"11", nullptr, "(none)", "TOP margin: \"11\" is above 3, the most the box holds."},
         {"-0.1", nullptr, "(none)", "TOP margin: \"-0.1\" is below 0, the least the box takes."},
         {"abc", nullptr, "(none)", "TOP margin: \"abc\" is not a number."},
         {"1e0", nullptr, "(none)", "TOP margin: \"1e0\" is not a number."},
         // Nothing written when either is refused.
-        {"1", "11.01", "(none)", "LEFT margin: \"11.01\" is above 11, the most the box holds."},
+        {"1", "3.01", "(none)", "LEFT margin: \"3.01\" is above 3, the most the box holds."},
         {"", nullptr, "(none)"}, // cancel
     };
     module->session.SysUser = 7;
@@ -229,7 +236,7 @@ TEST_F(ReportLauncherTest, MarginsAreAskedInInchesAndKeptInTwips) {
     const std::pair<QByteArray, std::pair<int, int>> stored[] = {
         {"720\n1440\n", {720, 1440}}, {"(none)", {0, 0}},
         {"abc\n99999999\n", {0, 0}},  {"360", {360, 0}},
-        {"-5\n15840\n", {0, 15840}},
+        {"-5\n4320\n", {0, 4320}},    {"4321\n15840\n", {0, 0}},
     };
     for (const auto &[content, margins] : stored) {
         QFile::remove(path(file));

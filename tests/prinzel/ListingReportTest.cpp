@@ -199,12 +199,13 @@ TEST_F(Listings, EventsByDayUnderTheDaysName) {
     const QString lines = simplified(text);
     for (const char *expected :
          {"Saturday, 01/16/2027", "Friday, 01/22/2027", "Friday, 02/05/2027",
-          "12:00 – 14:00 1002 Board Lunch Terrace Pavilion 2-Reserved 20 Lee Chair 207-555-0177",
-          "17:30 – CLOSE 1001 Smith & Jones Wedding Grand Ballroom 4-Confirmed w/Count 110 Dana "
-          "Planner "
-          "207-555-0142",
-          "3-Reserved w/Dep $", "1-Contact Only", "5-Done/Billed", "9-Cancelled",
-          "Events this day: 2", "Events in all: 6"})
+          "12:00 PM – 2:00 PM 1002 Board Lunch Terrace Pavilion 2-Reserved 20 Lee Chair "
+          "207-555-0177",
+          // set for 120, the guarantee beside it where it differs
+          "5:30 PM – close 1001 Smith & Jones Wedding Grand Ballroom 4-Confirmed w/Count 120 Dana "
+          "Planner 207-555-0142",
+          "guar. 110", "7:30 AM – 9:00 AM 1003", "3-Reserved w/Dep $", "1-Contact Only",
+          "5-Done/Billed", "9-Cancelled", "Events this day: 2", "Events in all: 6"})
         EXPECT_TRUE(lines.contains(QString::fromUtf8(expected))) << expected;
     EXPECT_LT(lines.indexOf(QStringLiteral("Board Lunch")),
               lines.indexOf(QStringLiteral("Smith & Jones")))
@@ -218,8 +219,9 @@ TEST_F(Listings, ItemsByEventWithSubtotals) {
     for (const char *expected :
          {"Event 1001, 3 items 4,940.00 889.20 320.61", "Event 1003, 2 items 748.00 107.64 38.87",
           "All events, 8 items 9,838.00 1,716.84 619.08",
-          "01/16/2027 Smith & Jones Wedding Event # 1001 Grand Ballroom Guarantee 110",
-          "01/22/2027 Rotary Breakfast Event # 1003 Room 2 Guarantee 40"})
+          "01/16/2027 Smith & Jones Wedding Event # 1001 Grand Ballroom Guests 120 (guaranteed "
+          "110)",
+          "01/22/2027 Rotary Breakfast Event # 1003 Room 2 Guests 40"})
         EXPECT_TRUE(hasLine(text, QString::fromUtf8(expected))) << expected;
     EXPECT_FALSE(text.contains(QStringLiteral("Tasting"))) << "an event without items";
     expectGolden(QStringLiteral("evnt04b.txt"), text);
@@ -245,13 +247,55 @@ TEST_F(Listings, RevenueByMonth) {
     const QString text = print(QStringLiteral("evnt05e.rpt"));
     for (const char *expected :
          {"January 2027", "February 2027",
-          "01/16/2027 1001 Smith & Jones Wedding 4-Confirmed w/Count 110 4,940.00 889.20 320.61 "
+          "01/16/2027 1001 Smith & Jones Wedding 4-Confirmed w/Count 120 4,940.00 889.20 320.61 "
           "6,149.81",
-          "02/13/2027 1005 Tasting 1-Contact Only 0 0.00 0.00 0.00 0.00",
+          "guar. 110", "02/13/2027 1005 Tasting 1-Contact Only 0 0.00 0.00 0.00 0.00",
           "January 2027, 3 events 6,488.00 1,140.84 411.40 8,040.24",
           "February 2027, 3 events 3,350.00 576.00 207.68 4,133.68",
           "All months, 6 events 9,838.00 1,716.84 619.08 12,173.92"})
         EXPECT_TRUE(hasLine(text, QString::fromUtf8(expected))) << expected;
+}
+
+// The largest amount an amount column holds, in every money column of every
+// layout that prints amounts: whole, on one line, inside the paper's margin.
+TEST_F(Listings, LargeAmountsStayWhole) {
+    const QString largest = QStringLiteral("9,999,999.99");
+    club.exec(QStringLiteral("delete from eventitems"));
+    club.exec(ItemColumns, {1001, 1, 501, "FOOD", "1 Gala", "9999999.99", "9999999.99",
+                            "9999999.99", "9999999.99", 4010});
+    club.exec(QStringLiteral("update eventinfo set deposit = '9999999.99' where eventnum = 1001"));
+    const QRegularExpression amount(QStringLiteral("^-?\\d{1,3}(,\\d{3})*\\.\\d\\d$"));
+    const QRegularExpression grouped(QStringLiteral("\\d,\\d"));
+    const struct {
+        const char *layout;
+        bool landscape;
+        const char *formula; // the event sheets print one event
+    } layouts[] = {
+        {"evnt01a.rpt", false, "{eventinfo.eventnum} = 1001"},
+        {"evnt01b.rpt", false, "{eventinfo.eventnum} = 1001"},
+        {"evnt02b.rpt", false, "{eventinfo.eventnum} = 1001"},
+        {"evnt04b.rpt", false, ""},
+        {"evnt04c.rpt", false, ""},
+        {"evnt04e.rpt", false, ""},
+        {"evnt04f.rpt", false, ""},
+        {"evnt05b.rpt", true, ""},
+        {"evnt05c.rpt", true, ""},
+        {"evnt05e.rpt", true, ""},
+    };
+    for (const auto &[layout, landscape, formula] : layouts) {
+        print(QString::fromLatin1(layout), QString::fromLatin1(formula));
+        const qreal rightMargin = (landscape ? 11 : 8.5) * 72 - 0.5 * 72 + 0.5;
+        int whole = 0;
+        for (const PdfWord &word : pdfWords(club.path(QStringLiteral("out.pdf")))) {
+            if (!word.text.contains(grouped))
+                continue;
+            EXPECT_TRUE(amount.match(word.text).hasMatch())
+                << layout << ": " << word.text.toStdString();
+            EXPECT_LE(word.box.right(), rightMargin) << layout << ": beyond the margin";
+            whole += word.text == largest;
+        }
+        EXPECT_GE(whole, 1) << layout;
+    }
 }
 
 TEST_F(Listings, TheEventSheetsShowTheSelectedEvent) {
@@ -272,15 +316,16 @@ TEST_F(Listings, TheEventSheetsShowTheSelectedEvent) {
     }
     for (const char *expected :
          {"Bill to (account 5150.25)", "Status: 4-Confirmed w/Count", "Deposit received: 500.00",
-          "Notes", "Menu: salmon", "Band from 8 pm", "Time: 17:30 to CLOSE"}) {
+          "Notes", "Menu: salmon", "Band from 8 pm", "Date: Saturday, January 16, 2027",
+          "Time: 5:30 PM to close", "Guests: 120 (guaranteed 110)"}) {
         EXPECT_TRUE(simplified(internal).contains(QString::fromUtf8(expected))) << expected;
         EXPECT_TRUE(simplified(customer).contains(QString::fromUtf8(expected))) << expected;
     }
     EXPECT_EQ(customer.count(QStringLiteral("Band from 8 pm")), 1);
-    EXPECT_TRUE(hasLine(internal, "110 110 Plated dinner, salmon 12.50 4,400.00 792.00 285.56 "
+    // The quantity once, though the description starts with it.
+    EXPECT_TRUE(hasLine(internal, "110 Plated dinner, salmon 12.50 4,400.00 792.00 285.56 "
                                   "5,477.56"));
-    EXPECT_TRUE(hasLine(customer, "110 110 Plated dinner, salmon 4,400.00 792.00 285.56 "
-                                  "5,477.56"));
+    EXPECT_TRUE(hasLine(customer, "110 Plated dinner, salmon 4,400.00 792.00 285.56 5,477.56"));
     EXPECT_TRUE(internal.contains(QStringLiteral("Deposit cheque not yet cleared")));
     EXPECT_TRUE(internal.contains(QStringLiteral("Unit cost")));
     for (const QString &text : {customer, items}) {
@@ -288,9 +333,8 @@ TEST_F(Listings, TheEventSheetsShowTheSelectedEvent) {
         EXPECT_FALSE(text.contains(QStringLiteral("cost")));
         EXPECT_FALSE(text.contains(QStringLiteral("12.50")));
     }
-    EXPECT_TRUE(hasLine(items,
-                        "01/16/2027, 17:30 to CLOSE Event # 1001 Grand Ballroom Guests: set for "
-                        "120, guaranteed 110"));
+    EXPECT_TRUE(hasLine(items, "Saturday, January 16, 2027, 5:30 PM to close Event # 1001 Grand "
+                               "Ballroom Guests: 120 (guaranteed 110)"));
     EXPECT_FALSE(items.contains(QStringLiteral("Band from 8 pm")));
 
     // No guarantee, no total per guest; no items, totals of nothing.

@@ -155,40 +155,59 @@ TEST_F(Values, AMemoIsTheListOfItsLines) {
                      "2:[no break at the end];3:none;4:none;");
 }
 
-TEST(ValueText, MoneyAndDates) {
+// Without a locale from the calling program, American English; with one,
+// the club's: its grouping, its date order, its names and its clock.
+TEST(ValueText, MoneyDatesAndTimesInTheClubsFormats) {
     const struct {
+        const char *locale; // none: the block named none
         QVariant stored;
         ValueFormat format;
         const char *printed;
     } cases[] = {
-        {0, ValueFormat::Money, "0.00"},
-        {0.05, ValueFormat::Money, "0.05"},
-        {1.005, ValueFormat::Money, "1.01"}, // the double 1.00499999... is read as 1.005
-        {-1.005, ValueFormat::Money, "-1.01"},
-        {-0.004, ValueFormat::Money, "0.00"},
-        {QStringLiteral("1234.5"), ValueFormat::Money, "1,234.50"},
-        {999.995, ValueFormat::Money, "1,000.00"},
-        {1234567.891, ValueFormat::Money, "1,234,567.89"},
-        {QStringLiteral("n/a"), ValueFormat::Money, "n/a"},
-        {20270105, ValueFormat::Date, "01/05/2027"},
-        {QStringLiteral("20271231"), ValueFormat::Date, "12/31/2027"},
-        {0, ValueFormat::Date, ""},
-        {20271301, ValueFormat::Date, "20271301"},
-        {QVariant(), ValueFormat::Date, ""},
-        {20270116, ValueFormat::Weekday, "Saturday, 01/16/2027"},
-        {QStringLiteral("20280229"), ValueFormat::Weekday, "Tuesday, 02/29/2028"},
-        {20270229, ValueFormat::Weekday, "20270229"},
-        {0, ValueFormat::Weekday, ""},
-        {202701, ValueFormat::Month, "January 2027"},
-        {20271231, ValueFormat::Month, "December 2027"},
-        {202713, ValueFormat::Month, "202713"},
-        {QVariant(), ValueFormat::Month, ""},
-        {QStringLiteral("09:15"), ValueFormat::Time, "09:15"},
-        {12.5, ValueFormat::Text, "12.5"},
+        {nullptr, 0, ValueFormat::Money, "0.00"},
+        {nullptr, 0.05, ValueFormat::Money, "0.05"},
+        {nullptr, 1.005, ValueFormat::Money, "1.01"}, // the double 1.00499999... is read as 1.005
+        {nullptr, -1.005, ValueFormat::Money, "-1.01"},
+        {nullptr, -0.004, ValueFormat::Money, "0.00"},
+        {nullptr, QStringLiteral("1234.5"), ValueFormat::Money, "1,234.50"},
+        {nullptr, 999.995, ValueFormat::Money, "1,000.00"},
+        {nullptr, 9999999.99, ValueFormat::Money, "9,999,999.99"},
+        {nullptr, QStringLiteral("n/a"), ValueFormat::Money, "n/a"},
+        {nullptr, 20270105, ValueFormat::Date, "01/05/2027"},
+        {nullptr, QStringLiteral("20271231"), ValueFormat::Date, "12/31/2027"},
+        {nullptr, 0, ValueFormat::Date, ""},
+        {nullptr, 20271301, ValueFormat::Date, "20271301"},
+        {nullptr, QVariant(), ValueFormat::Date, ""},
+        {nullptr, 20270102, ValueFormat::LongDate, "Saturday, January 2, 2027"},
+        {nullptr, 20270116, ValueFormat::Weekday, "Saturday, 01/16/2027"},
+        {nullptr, QStringLiteral("20280229"), ValueFormat::Weekday, "Tuesday, 02/29/2028"},
+        {nullptr, 20270229, ValueFormat::Weekday, "20270229"},
+        {nullptr, 0, ValueFormat::Weekday, ""},
+        {nullptr, 202701, ValueFormat::Month, "January 2027"},
+        {nullptr, 20271231, ValueFormat::Month, "December 2027"},
+        {nullptr, 202713, ValueFormat::Month, "202713"},
+        {nullptr, QVariant(), ValueFormat::Month, ""},
+        {nullptr, QStringLiteral("09:15"), ValueFormat::Time, "9:15 AM"},
+        {nullptr, QStringLiteral("18:00"), ValueFormat::Time, "6:00 PM"},
+        {nullptr, QStringLiteral("CLOSE"), ValueFormat::Time, "close"},
+        {nullptr, QStringLiteral("late"), ValueFormat::Time, "late"},
+        {nullptr, 12.5, ValueFormat::Text, "12.5"},
+        {"en_GB", 20270105, ValueFormat::Date, "05/01/2027"},
+        {"en_GB", QStringLiteral("18:00"), ValueFormat::Time, "18:00"},
+        {"de_DE", 1234567.891, ValueFormat::Money, "1.234.567,89"},
+        {"de_DE", 20270102, ValueFormat::LongDate, "Samstag, 2. Januar 2027"},
+        {"de_DE", 20270116, ValueFormat::Weekday, "Samstag, 16.01.2027"},
+        {"de_DE", 202703, ValueFormat::Month, "März 2027"},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(ValueText::format(c.stored, c.format), QString::fromUtf8(c.printed))
-            << c.stored.toString().toStdString();
+    for (const auto &c : cases) {
+        QHash<QString, QString> formats;
+        if (c.locale)
+            formats.insert(QString::fromLatin1(ClubSettings::Locale),
+                           QString::fromLatin1(c.locale));
+        const ValueText writer = c.locale ? ValueText(ClubSettings(formats)) : ValueText();
+        EXPECT_EQ(writer.format(c.stored, c.format), QString::fromUtf8(c.printed))
+            << (c.locale ? c.locale : "") << " " << c.stored.toString().toStdString();
+    }
 }
 
 TEST(DataConnection, OpensEveryFileReadOnly) {

@@ -1,6 +1,7 @@
 #include "startup/ClubUpgrade.h"
 
 #include "ClubFixture.h"
+#include "foundation/ClubSettings.h"
 #include "foundation/Schema.h"
 #include "foundation/SchemaUpgrade.h"
 #include "foundation/SingleInstance.h"
@@ -82,7 +83,7 @@ TEST_F(ClubUpgradeTest, AnOlderClubIsBroughtUpToDateWithoutLosingARow) {
     EXPECT_TRUE(done->contains(QStringLiteral("rpt00.sys: the report template's headings row")));
     EXPECT_EQ(scalar(QStringLiteral("evnt"),
                      QStringLiteral("select value from clubsetting where name = 'locale'")),
-              QLocale::system().name())
+              ClubSettings::workstationLocale().name())
         << "the upgrading workstation's locale, as a new club takes its creator's";
 
     EXPECT_EQ(column(QStringLiteral("evnt"),

@@ -1,5 +1,7 @@
 #include "ParameterBlock.h"
 
+#include "foundation/ClubSettings.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -42,6 +44,12 @@ std::optional<QString> take(ParameterBlock &block, const QString &name, const QS
         block.windowTitle = value;
     } else if (is("SelectionFormula")) {
         block.selectionFormula = value;
+    } else if (is("Locale")) {
+        block.clubFormats.insert(QString::fromLatin1(ClubSettings::Locale), value.trimmed());
+    } else if (is("LongDate")) {
+        block.clubFormats.insert(QString::fromLatin1(ClubSettings::LongDateFormat), value);
+    } else if (is("ShortDate")) {
+        block.clubFormats.insert(QString::fromLatin1(ClubSettings::ShortDateFormat), value);
     } else if (is("MarginTop") || is("MarginLeft")) {
         const auto margin = twips(value);
         if (!margin)

@@ -2,6 +2,7 @@
 
 #include "ReportFailure.h"
 
+#include <QHash>
 #include <QString>
 #include <array>
 
@@ -17,6 +18,9 @@ struct ParameterBlock {
     QString selectionFormula;
     // Bare file names in the club directory; empty when not given.
     std::array<QString, DataFileCount> dataFiles{};
+    // The club's formats: Locale ("en_US"), LongDate and ShortDate (Qt date
+    // formats), by their names in the club's settings. Empty when not given.
+    QHash<QString, QString> clubFormats;
 
     // Lines are separated by "\n" or "\r\n"; only the last "~" of a line ends
     // it, so a value may hold "~" itself.

@@ -26,8 +26,14 @@ Outcome<ReportJob> ReportJob::prepare(ParameterBlock block, const Settings &sett
     const auto connection = DataConnection::open(settings.clubDirectory, block.dataFiles);
     if (!connection)
         return connection.failure();
-    auto values = ReportValues::read((*connection)->database(), *layout, *formula,
-                                     block.windowTitle, settings.today);
+    // A block without a locale prints as prinzel always has, in American
+    // English.
+    auto formats = block.clubFormats;
+    if (formats.value(QString::fromLatin1(ClubSettings::Locale)).isEmpty())
+        formats.insert(QString::fromLatin1(ClubSettings::Locale), QStringLiteral("en_US"));
+    auto values =
+        ReportValues::read((*connection)->database(), *layout, *formula, block.windowTitle,
+                           settings.today, ValueText(ClubSettings(std::move(formats))));
     if (!values)
         return values.failure();
     ReportJob job;

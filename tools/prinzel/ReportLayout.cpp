@@ -247,17 +247,17 @@ std::optional<QString> readQueryKey(QuerySection &query, const Entry &entry) {
         }
     } else if (entry.key == QLatin1String("format")) {
         static const QHash<QString, ValueFormat> kinds{
-            {"text", ValueFormat::Text},   {"money", ValueFormat::Money},
-            {"date", ValueFormat::Date},   {"weekday", ValueFormat::Weekday},
-            {"month", ValueFormat::Month}, {"time", ValueFormat::Time},
-            {"memo", ValueFormat::Memo}};
+            {"text", ValueFormat::Text},          {"money", ValueFormat::Money},
+            {"date", ValueFormat::Date},          {"weekday", ValueFormat::Weekday},
+            {"month", ValueFormat::Month},        {"time", ValueFormat::Time},
+            {"long date", ValueFormat::LongDate}, {"memo", ValueFormat::Memo}};
         for (const QString &item : columns()) {
             const QStringList parts = item.split(QLatin1Char(':'));
             if (parts.size() != 2 || !identifier().match(parts[0].trimmed()).hasMatch() ||
                 !kinds.contains(parts[1].trimmed().toLower()))
                 return QStringLiteral("format is a list of column:money, column:date, "
-                                      "column:weekday, column:month, column:time, column:memo "
-                                      "or column:text");
+                                      "column:long date, column:weekday, column:month, "
+                                      "column:time, column:memo or column:text");
             query.formats.insert(parts[0].trimmed().toLower(),
                                  kinds.value(parts[1].trimmed().toLower()));
         }

@@ -14,13 +14,14 @@
 
 // How a column's values print.
 enum class ValueFormat {
-    Text,    // as stored
-    Money,   // "1,234.50"
-    Date,    // YYYYMMDD as "MM/dd/yyyy"
-    Weekday, // YYYYMMDD as "Saturday, 01/16/2027"
-    Month,   // YYYYMM or YYYYMMDD as "January 2027"
-    Time,    // "HH:MM" as stored
-    Memo,    // a long text, as a list of its lines, so it can break between pages
+    Text,     // as stored
+    Money,    // "1,234.50"
+    Date,     // YYYYMMDD as "01/16/2027"
+    LongDate, // YYYYMMDD as "Saturday, January 16, 2027"
+    Weekday,  // YYYYMMDD as "Saturday, 01/16/2027"
+    Month,    // YYYYMM or YYYYMMDD as "January 2027"
+    Time,     // "18:30" as "6:30 PM", "CLOSE" as "close"
+    Memo,     // a long text, as a list of its lines, so it can break between pages
 };
 
 // One [query NAME] section: a single select and what to do with its rows.

@@ -85,15 +85,16 @@ Data memoLines(const QVariant &value) {
     return list;
 }
 
-Data cell(const QVariant &value, ValueFormat format) {
-    return format == ValueFormat::Memo ? memoLines(value) : text(ValueText::format(value, format));
+Data cell(const ValueText &writer, const QVariant &value, ValueFormat format) {
+    return format == ValueFormat::Memo ? memoLines(value) : text(writer.format(value, format));
 }
 
 // Sums one query's rows in Money, per group and overall.
 class Totals {
 public:
-    Totals(const QuerySection &section, const QSqlRecord &record)
-        : m_section(section) {
+    Totals(const QuerySection &section, const QSqlRecord &record, const ValueText &writer)
+        : m_section(section)
+        , m_writer(writer) {
         for (const QString &column : section.sums)
             m_columns << record.indexOf(column);
         m_sums.resize(m_columns.size());
@@ -130,7 +131,7 @@ public:
         for (qsizetype i = 0; i < m_columns.size(); ++i) {
             const QString &column = m_section.sums[i];
             sums[key(column)] =
-                text(m_section.formatOf(column) == ValueFormat::Money ? ValueText::money(m_sums[i])
+                text(m_section.formatOf(column) == ValueFormat::Money ? m_writer.money(m_sums[i])
                                                                       : m_sums[i].toString());
         }
         return sums;
@@ -138,6 +139,7 @@ public:
 
 private:
     const QuerySection &m_section;
+    const ValueText &m_writer;
     QList<int> m_columns;
     QList<Money> m_sums;
 };
@@ -145,10 +147,11 @@ private:
 // Collects rows into groups of one value of the group column.
 class Groups {
 public:
-    Groups(const QuerySection &section, const QSqlRecord &record)
+    Groups(const QuerySection &section, const QSqlRecord &record, const ValueText &writer)
         : m_column(record.indexOf(section.group))
         , m_guestsColumn(section.perGuest ? record.indexOf(section.perGuest->guests) : -1)
         , m_section(section)
+        , m_writer(writer)
         , m_record(record) {}
 
     void add(const QSqlQuery &query, const Data &row) {
@@ -158,10 +161,10 @@ public:
             m_value = value;
             m_group = Data(row);
             m_group[key(QStringLiteral("group"))] =
-                text(ValueText::format(value, m_section.formatOf(m_section.group)));
+                text(m_writer.format(value, m_section.formatOf(m_section.group)));
             m_rows = Data(Data::type::list);
             m_guests = m_guestsColumn < 0 ? QVariant() : query.value(m_guestsColumn);
-            m_totals.emplace(m_section, m_record);
+            m_totals.emplace(m_section, m_record, m_writer);
         }
         m_rows.push_back(row);
         m_totals->add(query);
@@ -193,7 +196,7 @@ private:
         const auto price = whole ? ItemPricing::perGuest(total, guests) : std::nullopt;
         if (!price)
             return text(QString());
-        return text(m_section.formatOf(name) == ValueFormat::Money ? ValueText::money(*price)
+        return text(m_section.formatOf(name) == ValueFormat::Money ? m_writer.money(*price)
                                                                    : price->toString());
     }
 
@@ -201,6 +204,7 @@ private:
     int m_guestsColumn;
     QVariant m_guests; // the first row's guest count
     const QuerySection &m_section;
+    const ValueText &m_writer;
     QSqlRecord m_record;
     QVariant m_value;
     Data m_group;
@@ -211,12 +215,12 @@ private:
 
 // Adds the query's rows, groups and totals to `root`; the number of rows.
 Outcome<int> addQuery(Data &root, QSqlDatabase database, const QuerySection &section,
-                      const SelectionFormula &formula) {
+                      const SelectionFormula &formula, const ValueText &writer) {
     auto query = select(database, section, formula);
     if (!query)
         return query.failure();
     const QSqlRecord record = query->record();
-    Totals totals(section, record);
+    Totals totals(section, record, writer);
     QString missing = totals.missingColumn();
     if (missing.isEmpty() && !section.group.isEmpty() && record.indexOf(section.group) < 0)
         missing = section.group;
@@ -234,13 +238,13 @@ Outcome<int> addQuery(Data &root, QSqlDatabase database, const QuerySection &sec
     }
     std::optional<Groups> groups;
     if (!section.group.isEmpty())
-        groups.emplace(section, record);
+        groups.emplace(section, record, writer);
     Data rows(Data::type::list);
     int count = 0;
     while (query->next()) {
         Data row(Data::type::object);
         for (int i = 0; i < names.size(); ++i)
-            row[names[i]] = cell(query->value(i), formats[i]);
+            row[names[i]] = cell(writer, query->value(i), formats[i]);
         if (const auto failure = totals.add(*query))
             return *failure;
         if (groups)
@@ -267,7 +271,8 @@ Data text(const QString &value) {
 }
 
 Outcome<Data> read(QSqlDatabase database, const ReportLayout &layout,
-                   const SelectionFormula &formula, const QString &title, const QDate &today) {
+                   const SelectionFormula &formula, const QString &title, const QDate &today,
+                   const ValueText &writer) {
     if (!formula.isEmpty()) {
         const bool named = std::any_of(
             layout.queries.begin(), layout.queries.end(), [&](const QuerySection &query) {
@@ -285,10 +290,10 @@ Outcome<Data> read(QSqlDatabase database, const ReportLayout &layout,
         return heading.failure();
     root["headings"] = std::move(*heading);
     root["title"] = text(title);
-    root["today"] = text(today.toString(QStringLiteral("MM/dd/yyyy")));
+    root["today"] = text(writer.date(today));
     bool empty = true;
     for (const QuerySection &section : layout.queries) {
-        const auto count = addQuery(root, database, section, formula);
+        const auto count = addQuery(root, database, section, formula, writer);
         if (!count)
             return count.failure();
         empty &= *count == 0;

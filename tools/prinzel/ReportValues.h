@@ -3,6 +3,7 @@
 #include "ReportFailure.h"
 #include "ReportLayout.h"
 #include "SelectionFormula.h"
+#include "ValueText.h"
 
 #include <QDate>
 #include <QSqlDatabase>
@@ -18,7 +19,8 @@
 //                            row's columns, group, rows, count and sum.<column>
 //   empty                    true when every query returned no rows
 //   title, today             the window title and the print date
-// Values are texts, formatted as the query's `format` says; an empty value
+// Values are texts, formatted as the query's `format` says in the club's
+// formats; an empty value
 // counts as false in a section. A memo column is a list of its lines, each
 // with `line` (the text) and `blank` (true when it shows nothing).
 namespace ReportValues {
@@ -26,7 +28,8 @@ namespace ReportValues {
 using Data = kainjow::mustache::data;
 
 Outcome<Data> read(QSqlDatabase database, const ReportLayout &layout,
-                   const SelectionFormula &formula, const QString &title, const QDate &today);
+                   const SelectionFormula &formula, const QString &title, const QDate &today,
+                   const ValueText &writer = {});
 
 // A value as the templates see it.
 Data text(const QString &value);

@@ -1,19 +1,5 @@
 #include "ValueText.h"
 
-#include <QLocale>
-
-namespace ValueText {
-
-QString money(Money amount) {
-    const qint64 cents = amount.roundedToCents().units() / (Money::Scale / 100);
-    const QString digits = QString::number(cents < 0 ? -cents : cents).rightJustified(3, u'0');
-    QString whole = digits.chopped(2);
-    for (qsizetype at = whole.size() - 3; at > 0; at -= 3)
-        whole.insert(at, QLatin1Char(','));
-    return (cents < 0 ? QStringLiteral("-") : QString()) + whole + QLatin1Char('.') +
-           digits.right(2);
-}
-
 namespace {
 
 // The stored text of a date column; empty for 0.
@@ -26,34 +12,53 @@ QDate day(const QString &text) {
     return text.size() == 8 ? QDate::fromString(text, QStringLiteral("yyyyMMdd")) : QDate();
 }
 
-// Names in English whatever the workstation's language, as the rest of
-// the report is.
-const QLocale &english() {
-    static const QLocale locale(QLocale::English, QLocale::UnitedStates);
-    return locale;
+// A stored date written by `write`, or the stored text when it is none.
+template <typename Write> QString dated(const QVariant &value, Write write) {
+    const QString text = dateText(value);
+    const QDate date = day(text);
+    return date.isValid() ? write(date) : text;
 }
 
 } // namespace
 
-QString date(const QVariant &value) {
-    const QString text = dateText(value);
-    const QDate date = day(text);
-    return date.isValid() ? date.toString(QStringLiteral("MM/dd/yyyy")) : text;
+ValueText::ValueText(ClubSettings club)
+    : m_club(std::move(club)) {}
+
+QString ValueText::money(Money amount) const {
+    return m_club.amount(amount);
 }
 
-QString weekday(const QVariant &value) {
-    const QString text = dateText(value);
-    const QDate date = day(text);
-    return date.isValid() ? english().toString(date, QStringLiteral("dddd, MM/dd/yyyy")) : text;
+QString ValueText::date(const QDate &day) const {
+    return m_club.shortDate(day);
 }
 
-QString month(const QVariant &value) {
+QString ValueText::date(const QVariant &value) const {
+    return dated(value, [&](const QDate &day) { return date(day); });
+}
+
+QString ValueText::longDate(const QVariant &value) const {
+    return dated(value, [&](const QDate &day) { return m_club.longDate(day); });
+}
+
+QString ValueText::weekday(const QVariant &value) const {
+    return dated(value, [&](const QDate &day) {
+        return m_club.locale().dayName(day.dayOfWeek()) + QStringLiteral(", ") + date(day);
+    });
+}
+
+QString ValueText::month(const QVariant &value) const {
     const QString text = dateText(value);
     const QDate first = text.size() == 6 ? day(text + QStringLiteral("01")) : day(text);
-    return first.isValid() ? english().toString(first, QStringLiteral("MMMM yyyy")) : text;
+    return first.isValid() ? m_club.locale().standaloneMonthName(first.month()) + QLatin1Char(' ') +
+                                 QString::number(first.year())
+                           : text;
 }
 
-QString format(const QVariant &value, ValueFormat format) {
+QString ValueText::time(const QVariant &value) const {
+    return m_club.time(value.toString());
+}
+
+QString ValueText::format(const QVariant &value, ValueFormat format) const {
     if (value.isNull())
         return QString();
     switch (format) {
@@ -63,16 +68,17 @@ QString format(const QVariant &value, ValueFormat format) {
         break;
     case ValueFormat::Date:
         return date(value);
+    case ValueFormat::LongDate:
+        return longDate(value);
     case ValueFormat::Weekday:
         return weekday(value);
     case ValueFormat::Month:
         return month(value);
-    case ValueFormat::Text:
     case ValueFormat::Time:
+        return time(value);
+    case ValueFormat::Text:
     case ValueFormat::Memo: // its lines are made by the caller
         break;
     }
     return value.toString();
 }
-
-} // namespace ValueText
