@@ -8,7 +8,7 @@
 #include "ui/QtClipboard.h"
 #include "ui/QtKeySender.h"
 #include "ui/QtPrinter.h"
-#include "ui/QtPrograms.h"
+#include "foundation/QtPrograms.h"
 #include "ui/QtPrompts.h"
 #include "ui/QtScreenGrabber.h"
 #include "ui/WindowServices.h"

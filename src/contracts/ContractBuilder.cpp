@@ -129,18 +129,22 @@ void ContractBuilder::cbocontractClick(int index) {
         return;
     const int number = integerValue(entry);
     cbocontractText = entry;
-    if (number == 0) {
+    if (number == 0)
         createContract();
-    } else {
-        Text1.clear();
-        List1.clear();
-        List1Row = -1;
-        ContractNumber = number;
-        NewContract = false;
-        loadContract(number);
-        assemble();
-    }
+    else
+        chooseContract(number);
     emit changed();
+}
+
+bool ContractBuilder::chooseContract(int number) {
+    Text1.clear();
+    List1.clear();
+    List1Row = -1;
+    ContractNumber = number;
+    NewContract = false;
+    loadContract(number);
+    assemble();
+    return !List1.isEmpty();
 }
 
 QString ContractBuilder::askDescription(int number, const QString &initial) {
@@ -491,14 +495,22 @@ void ContractBuilder::printContract(Layout layout) {
                               "stored."));
         return;
     }
+    if (auto work = fillContract(layout))
+        launch(*work, layoutFile(layout));
+}
+
+std::unique_ptr<ReportWorkCopy> ContractBuilder::fillContract(Layout layout) {
     // The text merged again from what is shown now, the stored event.
     if (!List1.isEmpty())
         assemble();
     auto work = ContractReports(m_module).contract(layout, ContractNumber, Text1);
     if (work) {
-        m_module.report.DataFiles[1] = work->fileName();
-        launch(*work, layoutFile(layout));
+        ReportRequest &request = m_module.report;
+        request.ReportFile = layoutFile(layout);
+        request.DataFiles[0] = work->fileName();
+        request.DataFiles[1] = work->fileName();
     }
+    return work;
 }
 
 void ContractBuilder::mnucontractlistClick() {

@@ -57,6 +57,10 @@ public:
 
     // Choosing an entry of cbocontract by its position.
     void cbocontractClick(int index);
+    // The stored contract of that number, its text assembled for the
+    // module's event as choosing it from the list does; false when the
+    // club has no such contract.
+    bool chooseContract(int number);
     void file1Click(int row);
     void file1DblClick(int row);
     void list1Click(int row);
@@ -71,6 +75,9 @@ public:
     // mnustandard, mnustandardwindow, mnuletterhead, mnuletterheadwindow,
     // mnuuserdefined.
     void printContract(Layout layout);
+    // A work copy filled with the contract shown, for the layout, and the
+    // request set to print it; null after the failure was shown.
+    std::unique_ptr<ReportWorkCopy> fillContract(Layout layout);
     void mnuinfoClick();
     void mnuhelpClick();
 

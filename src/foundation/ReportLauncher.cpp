@@ -33,14 +33,13 @@ int storedMargin(const QString &text) {
 
 } // namespace
 
-ReportWorkCopy::ReportWorkCopy(const Databases &databases, QString fileName)
+ReportWorkCopy::ReportWorkCopy(const Databases &databases, QString fileName,
+                               const QString &directory)
     : m_databases(databases)
     , m_fileName(std::move(fileName))
-    , m_lock(databases.clubPath(m_fileName)) {}
-
-QString ReportWorkCopy::path() const {
-    return m_databases.clubPath(m_fileName);
-}
+    , m_path(directory.isEmpty() ? databases.clubPath(m_fileName)
+                                 : QDir(directory).filePath(m_fileName))
+    , m_lock(m_path) {}
 
 Result<DatabasePtr> ReportWorkCopy::open() const {
     return m_databases.openLocalFile(path());
@@ -187,8 +186,9 @@ TypedNumber ReportLauncher::marginInches(const QString &answer, const QString &w
 }
 
 std::unique_ptr<ReportWorkCopy> ReportLauncher::PrepareReportDatabase() {
+    ReportRequest &request = m_module.report;
     const QString name = workCopyName(m_module.session.SysUser);
-    auto work = std::make_unique<ReportWorkCopy>(m_module.databases, name);
+    auto work = std::make_unique<ReportWorkCopy>(m_module.databases, name, request.WorkDirectory);
     if (!work->locked()) {
         m_module.messages.show(
             QStringLiteral("The report work file %1 is in use at another workstation.\r\n"
@@ -220,7 +220,6 @@ std::unique_ptr<ReportWorkCopy> ReportLauncher::PrepareReportDatabase() {
     }
     QFile::setPermissions(work->path(), QFile::permissions(work->path()) | QFile::WriteOwner);
 
-    ReportRequest &request = m_module.report;
     request.ReportHeadings = {m_module.config.compname, {}, {}, {}, {}};
     m_module.channel.MessageText = name;
     return work;
@@ -304,13 +303,20 @@ bool ReportLauncher::LaunchReport(ReportWorkCopy &) {
                                Icon::None);
         return false;
     }
+    // A work copy of its own is read from its folder.
+    QStringList arguments;
+    if (!request.WorkDirectory.isEmpty())
+        arguments << QStringLiteral("--data") << request.WorkDirectory;
+    if (!request.PdfFile.isEmpty())
+        arguments << QStringLiteral("--pdf") << request.PdfFile;
     // The report program shows its own reason for these exit codes (a
     // refused block, such as margins that push labels off the paper, a
     // refused layout, unreadable data, a PDF that cannot be written); a
     // warning on top would only bury it. It does not show a time limit
     // passed, nor can it report a failure to start.
     static const QList<int> toldByReportProgram{2, 3, 4, 5};
-    request.ReportResult = m_module.routines.RunAndWait(program, {}, block, toldByReportProgram);
+    request.ReportResult =
+        m_module.routines.RunAndWait(program, arguments, block, toldByReportProgram);
     return request.ReportResult == 0;
 }
 

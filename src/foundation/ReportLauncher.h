@@ -30,6 +30,11 @@ struct ReportRequest {
     // configured account range, which account creation reads.
     int RangeFrom = 0;
     int RangeTo = 0;
+    // Set by a command that prints without a workstation: the work copy is
+    // made in this folder of its own instead of the operator's copy in the
+    // club directory, and the report goes to PdfFile without a preview.
+    QString WorkDirectory;
+    QString PdfFile;
 };
 
 // One table of the report work database and the columns a copy fills.
@@ -51,10 +56,11 @@ struct WorkTable {
 // this object that long.
 class ReportWorkCopy {
 public:
-    ReportWorkCopy(const Databases &databases, QString fileName);
+    // In the club directory, or in `directory` when one is given.
+    ReportWorkCopy(const Databases &databases, QString fileName, const QString &directory = {});
 
     const QString &fileName() const { return m_fileName; }
-    QString path() const;
+    const QString &path() const { return m_path; }
     bool locked() const { return m_lock.locked(); }
     Result<DatabasePtr> open() const;
     // Adds the rows to one of the copy's work tables in one transaction.
@@ -92,6 +98,7 @@ public:
 private:
     const Databases &m_databases;
     QString m_fileName;
+    QString m_path;
     SharedFile::FileLock m_lock;
 };
 
@@ -115,10 +122,11 @@ public:
     // An answer to a margin prompt, in inches from 0 to 3.
     static TypedNumber marginInches(const QString &answer, const QString &which);
 
-    // Copies the template into the operator's work copy and starts the
-    // request's headings anew (0 = the club's name). Null, with the failure
-    // shown, when there is no template, the copy fails or another
-    // workstation holds the copy. MessageText = the work copy's name.
+    // Copies the template into the operator's work copy (or, with the
+    // request's WorkDirectory, into one there) and starts the request's
+    // headings anew (0 = the club's name). Null, with the failure shown,
+    // when there is no template, the copy fails or another workstation
+    // holds the copy. MessageText = the work copy's name.
     std::unique_ptr<ReportWorkCopy> PrepareReportDatabase();
     // Copies every row the select on `database` gives into a table of the
     // copy, by position; how many, or none after the failure was shown.

@@ -198,6 +198,18 @@ Status recognise(const Databases &databases) {
     return {};
 }
 
+Status checkCurrent(Database &db, const QString &directory) {
+    auto version = db.exec(QStringLiteral("select max(version) from schemaversion"));
+    const int stored = version && version->next() ? version->value(0).toInt() : -1;
+    if (stored == currentVersion())
+        return {};
+    return DbError{ErrorNumber::OpenFailed,
+                   QStringLiteral("%1 of %2 is not at this program's schema version %3; run "
+                                  "\"moravel-club upgrade\" on that club first.")
+                       .arg(Databases::fileName(db.name()), directory)
+                       .arg(currentVersion())};
+}
+
 const QList<Step> &steps() {
     static const QList<Step> all{
         {1, QStringLiteral("*"), QStringLiteral("named indexes and unique keys"), namedIndexes},

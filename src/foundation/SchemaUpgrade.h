@@ -37,6 +37,9 @@ int currentVersion();
 // created or changed. A missing database passes: its users report it.
 Status recognise(const Databases &databases);
 Status recognise(const Databases &databases, const QString &database);
+// Whether the database has had every step, neither fewer (it needs an
+// upgrade) nor more (a later program's); the failure names it and `directory`.
+Status checkCurrent(Database &db, const QString &directory);
 
 // Recognises the club's databases, creates the tables each lacks, then runs
 // the steps it has not had. Returns what was done, one line per step and

@@ -304,27 +304,34 @@ void ReportMenu::run(int kind) {
             return;
         filter = *asked;
     }
-    const Listing chosen =
-        listing(kind, DateNumbers::from(m_module.ports.clock.today()), filter, range);
-
-    ReportLauncher launcher(m_module);
-    auto work = launcher.PrepareReportDatabase();
-    if (!work)
-        return;
-    ReportRequest &request = m_module.report;
     if (asksDateRange(kind)) {
-        request.RangeFrom = range.from;
-        request.RangeTo = range.to;
+        m_module.report.RangeFrom = range.from;
+        m_module.report.RangeTo = range.to;
     }
-    request.ReportHeadings[1] = chosen.subtitle;
-    if (chosen.writeHeadings && !launcher.WriteReportHeadings(*work))
-        return;
     emit status(QStringLiteral("One moment please..."));
-    if (!copy(*work, chosen) || !copyRooms(*work) || !copyDepartments(*work)) {
+    auto work =
+        fillListing(listing(kind, DateNumbers::from(m_module.ports.clock.today()), filter, range));
+    if (!work) {
         emit status(QString());
         return;
     }
-    launch(*work, chosen.reportFile);
+    launch(*work);
+}
+
+std::unique_ptr<ReportWorkCopy> ReportMenu::fillListing(const Listing &listing) {
+    ReportLauncher launcher(m_module);
+    auto work = launcher.PrepareReportDatabase();
+    if (!work)
+        return nullptr;
+    ReportRequest &request = m_module.report;
+    request.ReportHeadings[1] = listing.subtitle;
+    if (listing.writeHeadings && !launcher.WriteReportHeadings(*work))
+        return nullptr;
+    if (!copy(*work, listing) || !copyRooms(*work) || !copyDepartments(*work))
+        return nullptr;
+    request.DataFiles[0] = work->fileName();
+    request.ReportFile = listing.reportFile;
+    return work;
 }
 
 bool ReportMenu::copy(const ReportWorkCopy &work, const Listing &listing) {
@@ -402,15 +409,21 @@ bool ReportMenu::copyDepartments(const ReportWorkCopy &work) {
 }
 
 void ReportMenu::printSheet(Sheet sheet) {
-    const CurrentEvent &event = m_module.event;
-    if (event.EventNumber < 1)
+    if (m_module.event.EventNumber < 1)
         return;
     if (sheet == InternalSheet && !m_module.session.CheckAccess(OperatorSession::evaccess1))
         return;
+    ReportKind = 0;
+    if (auto work = fillSheet(sheet))
+        launch(*work);
+}
+
+std::unique_ptr<ReportWorkCopy> ReportMenu::fillSheet(Sheet sheet) {
+    const CurrentEvent &event = m_module.event;
     ReportLauncher launcher(m_module);
     auto work = launcher.PrepareReportDatabase();
     if (!work)
-        return;
+        return nullptr;
     ReportRequest &request = m_module.report;
     const QDate date = QDate(event.Date / 10000, event.Date / 100 % 100, event.Date % 100);
     if (date.isValid()) {
@@ -419,7 +432,7 @@ void ReportMenu::printSheet(Sheet sheet) {
         request.ReportHeadings[2] = locale.toString(date, QLocale::ShortFormat);
     }
     if (!launcher.WriteReportHeadings(*work))
-        return;
+        return nullptr;
     const QVariantList number{event.EventNumber};
     const WorkTable events = WorkTable::whole(QStringLiteral("eventinfo"));
     const WorkTable items = WorkTable::whole(QStringLiteral("eventitems"));
@@ -432,17 +445,19 @@ void ReportMenu::printSheet(Sheet sheet) {
             QStringLiteral("select %1 from items where eventid = ?").arg(items.selectList()),
             number, items.name) ||
         !copyRooms(*work) || !copyDepartments(*work))
-        return;
-    static const char *const files[] = {"evnt01a.rpt", "evnt01b.rpt", "evnt02b.rpt"};
+        return nullptr;
     request.SelectionFormula = QStringLiteral("{eventinfo.eventnum} = %1").arg(event.EventNumber);
-    ReportKind = 0;
-    launch(*work, QString::fromLatin1(files[sheet]));
+    request.DataFiles[0] = work->fileName();
+    request.ReportFile = sheetFile(sheet);
+    return work;
 }
 
-void ReportMenu::launch(ReportWorkCopy &work, const QString &reportFile) {
-    ReportRequest &request = m_module.report;
-    request.DataFiles[0] = work.fileName();
-    request.ReportFile = reportFile;
+QString ReportMenu::sheetFile(Sheet sheet) {
+    static const char *const files[] = {"evnt01a.rpt", "evnt01b.rpt", "evnt02b.rpt"};
+    return QString::fromLatin1(files[sheet]);
+}
+
+void ReportMenu::launch(ReportWorkCopy &work) {
     emit status(QStringLiteral("Printing report..."));
     ReportLauncher(m_module).LaunchReport(work);
     emit status(QString());

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QVariantList>
+#include <memory>
 #include <optional>
 
 class Module;
@@ -95,6 +96,13 @@ public:
     // Copies what the listing selects into the work copy in one
     // transaction; false after the failure was shown.
     bool copy(const ReportWorkCopy &work, const Listing &listing);
+    // A work copy filled for the listing, or for the sheet of the event the
+    // module holds, with the request set to print it; null after the
+    // failure was shown. The menu commands print them; so does a command
+    // without windows.
+    std::unique_ptr<ReportWorkCopy> fillListing(const Listing &listing);
+    std::unique_ptr<ReportWorkCopy> fillSheet(Sheet sheet);
+    static QString sheetFile(Sheet sheet);
 
     // The kind of the listing last run; 0 once a sheet has printed.
     int ReportKind = 0;
@@ -113,7 +121,7 @@ private:
     // The departments by the names their buttons give them, for the item
     // listings to print.
     bool copyDepartments(const ReportWorkCopy &work);
-    void launch(ReportWorkCopy &work, const QString &reportFile);
+    void launch(ReportWorkCopy &work);
 
     Module &m_module;
 };

@@ -124,6 +124,7 @@ bool TaskList::listDate(int date) {
     TaskEventNumber = 0;
     m_by = By::Date;
     m_key = date;
+    m_lastDate = date;
     if (!readTasks(Opening))
         return false;
     if (rows.isEmpty()) {
@@ -132,6 +133,13 @@ bool TaskList::listDate(int date) {
         return false;
     }
     return showWindow();
+}
+
+bool TaskList::readDates(int from, int to) {
+    m_by = By::Date;
+    m_key = from;
+    m_lastDate = to;
+    return readTasks(Again);
 }
 
 bool TaskList::readTasks(Reading reading) {
@@ -143,8 +151,10 @@ bool TaskList::readTasks(Reading reading) {
     const QString sql =
         m_by == By::Event
             ? selection(QStringLiteral("e.eventnum = ?"), QStringLiteral("t.taskdate, t.task"))
-            : selection(QStringLiteral("t.taskdate = ?"), QStringLiteral("e.eventnum, t.task"));
-    auto query = db->exec(sql, {m_key});
+            : selection(QStringLiteral("t.taskdate between ? and ?"),
+                        QStringLiteral("t.taskdate, e.eventnum, t.task"));
+    auto query =
+        db->exec(sql, m_by == By::Event ? QVariantList{m_key} : QVariantList{m_key, m_lastDate});
     if (!query) {
         m_module.messages.ShowErrorCodes(query.error());
         return false;
@@ -439,30 +449,43 @@ Status TaskList::deleteTask(Database &evnt, const TaskRow &task) {
 void TaskList::cmdprintClick() {
     if (rows.isEmpty())
         return;
-    ReportLauncher launcher(m_module);
-    auto work = launcher.PrepareReportDatabase();
+    auto work = fillReport();
     if (!work)
         return;
-    ReportRequest &request = m_module.report;
-    request.ReportHeadings[1] = selectionHeading();
-    if (!launcher.WriteReportHeadings(*work) || !copyToReport(launcher, *work))
-        return;
-    request.DataFiles[0] = work->fileName();
-    request.ReportFile = QStringLiteral("evnttask1.rpt");
     // The report program's window comes in front of the list meanwhile.
     keptOnTop = false;
     emit changed();
-    launcher.LaunchReport(*work);
+    ReportLauncher(m_module).LaunchReport(*work);
     keptOnTop = true;
     emit changed();
+}
+
+std::unique_ptr<ReportWorkCopy> TaskList::fillReport() {
+    ReportLauncher launcher(m_module);
+    auto work = launcher.PrepareReportDatabase();
+    if (!work)
+        return nullptr;
+    ReportRequest &request = m_module.report;
+    request.ReportHeadings[1] = selectionHeading();
+    if (!launcher.WriteReportHeadings(*work) || !copyToReport(launcher, *work))
+        return nullptr;
+    request.DataFiles[0] = work->fileName();
+    request.ReportFile = QLatin1String(ReportFile);
+    return work;
 }
 
 QString TaskList::selectionHeading() const {
     if (m_by == By::Event)
         return QStringLiteral("Tasks for Event# %1").arg(m_key);
-    const QDate date(m_key / 10000, m_key / 100 % 100, m_key % 100);
-    return QStringLiteral("Tasks to be done by ") +
-           (date.isValid() ? date.toString(QStringLiteral("MM/dd/yyyy")) : QString::number(m_key));
+    const auto shown = [](int number) {
+        const QDate date(number / 10000, number / 100 % 100, number % 100);
+        return date.isValid() ? date.toString(QStringLiteral("MM/dd/yyyy"))
+                              : QString::number(number);
+    };
+    if (m_lastDate != m_key)
+        return QStringLiteral("Tasks from %1 to %2")
+            .arg(shown(m_key), shown(m_lastDate));
+    return QStringLiteral("Tasks to be done by ") + shown(m_key);
 }
 
 bool TaskList::copyToReport(ReportLauncher &launcher, ReportWorkCopy &work) {

@@ -37,6 +37,7 @@ public:
     static constexpr int TaskLength = 255;
     static constexpr int StaffLength = 30;
     static constexpr int LatestDate = 20999999;
+    static constexpr auto ReportFile = "evnttask1.rpt";
     enum class Key { Enter, Tab, Other };
 
     explicit TaskList(Module &module, QObject *parent = nullptr);
@@ -48,6 +49,12 @@ public:
     // The same once the number or date is known (the prompts' answer).
     bool listEvent(int eventNumber);
     bool listDate(int date);
+    // The tasks to be done from one date to another, read without the
+    // window (nothing is cleared away); false when it failed (told).
+    bool readDates(int from, int to);
+    // A work copy filled with the tasks read, the request set to print
+    // them; null after the failure was shown.
+    std::unique_ptr<ReportWorkCopy> fillReport();
 
     void taskgridClick(int row);
     void chkdoneClick(bool checked);
@@ -123,7 +130,8 @@ private:
 
     Module &m_module;
     By m_by = By::Event;
-    int m_key = 0; // the event number or date the list shows
+    int m_key = 0;      // the event number or (first) date the list shows
+    int m_lastDate = 0; // the last date of a list by date
     bool m_pending = false;
     bool m_eventGone = false; // the last write found its event deleted
     std::optional<TaskRow> m_chosen;

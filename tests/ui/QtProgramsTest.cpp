@@ -1,4 +1,4 @@
-#include "ui/QtPrograms.h"
+#include "foundation/QtPrograms.h"
 
 #include <QDir>
 #include <QFile>

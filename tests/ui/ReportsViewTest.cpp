@@ -2,7 +2,7 @@
 #include "ShownWindow.h"
 #include "WaitFor.h"
 #include "startup/ClubUpgrade.h"
-#include "ui/QtPrograms.h"
+#include "foundation/QtPrograms.h"
 #include "ui/TaskListWindow.h"
 
 #include <QAction>

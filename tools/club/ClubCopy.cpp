@@ -153,17 +153,6 @@ Result<bool> samePlace(const Databases &from, const Databases &to) {
     return *source == *target;
 }
 
-Status checkVersion(Database &db, const QString &directory) {
-    auto version = db.exec(QStringLiteral("select max(version) from schemaversion"));
-    const int stored = version && version->next() ? version->value(0).toInt() : -1;
-    if (stored == SchemaUpgrade::currentVersion())
-        return {};
-    return failure(QStringLiteral("%1 of %2 is not at this program's schema version %3; run "
-                                  "\"moravel-club upgrade\" on that club first.")
-                       .arg(Databases::fileName(db.name()), directory)
-                       .arg(SchemaUpgrade::currentVersion()));
-}
-
 // ---- What to copy ----------------------------------------------------------
 
 // One logical database with FROM's tables and FROM's columns. A database
@@ -201,7 +190,7 @@ Result<DatabasePlan> planDatabase(const Databases &from, const QString &name) {
     }
     Database &source = **db;
     const QString directory = from.settings().clubDirectory;
-    if (Status current = checkVersion(source, directory); !current)
+    if (Status current = SchemaUpgrade::checkCurrent(source, directory); !current)
         return current.error();
     for (Schema::Table table : sourceTables(source)) {
         auto names = SchemaBuilder::columnNames(source, table.name);
@@ -342,7 +331,7 @@ Status checkTarget(const Databases &to, const QList<DatabasePlan> &plans, bool r
             return db.status();
         if (!*db)
             continue;
-        if (Status current = checkVersion(**db, directory); !current)
+        if (Status current = SchemaUpgrade::checkCurrent(**db, directory); !current)
             return current;
         if (replace)
             continue;

@@ -1,5 +1,6 @@
 #include "ClubCopy.h"
 #include "ClubCreator.h"
+#include "ClubPrint.h"
 #include "SilentPorts.h"
 #include "foundation/ClubFile.h"
 #include "foundation/ClubStorage.h"
@@ -26,6 +27,9 @@ int usage() {
            "       moravel-club upgrade DIR [--recreate DATABASE]\n"
            "       moravel-club copy FROM TO [--replace]\n"
            "       moravel-club export-ics DIR FROM TO [ROOM] [--out FILE]\n"
+           "       moravel-club print DIR LAYOUT [--event N [--contract C] | --from FROM --to "
+           "TO]\n"
+           "                          [--pdf OUT]\n"
            "  create makes a new club directory with every database, the settings and the\n"
            "  DEMO operator; --demo adds sample members, staff, inventory and receivables\n"
            "  codes. With --postgres the databases are schemas of that PostgreSQL database\n"
@@ -46,7 +50,20 @@ int usage() {
            "  (YYYYMMDD), of room number ROOM or of every room, as an iCalendar file for\n"
            "  calendar programs to show: to FILE, which is replaced only once the new one\n"
            "  is whole, or else to the standard output. A write that fails (a full disk)\n"
-           "  exits with status 1 and the system's reason.\n";
+           "  exits with status 1 and the system's reason.\n"
+           "  print makes one report of the club as a PDF, to OUT (\"-\": the standard\n"
+           "  output) or else to LAYOUT-SELECTION.pdf in the current directory\n"
+           "  (evnt01a-event7.pdf, evnt03e-20270101-20270131.pdf). LAYOUT, with or\n"
+           "  without .rpt, any case: the event sheets evnt01a, evnt01b, evnt02b and\n"
+           "  the contracts evntcb01, evntcb01w, evntcb02, evntcb02w, evntcbudf for\n"
+           "  --event N (a contract also names the stored contract C whose components\n"
+           "  it assembles); the listings evnt03a-e, item listings evnt04b-f,\n"
+           "  projections evnt05b-e and the task list evnttask1 for the dates --from\n"
+           "  to --to (YYYYMMDD). It only reads the club. Exit status: 0 printed, 2 wrong "
+           "arguments, 3 nothing selected (no\n"
+           "  such event or contract, nothing in the dates), 4 refused (the club not\n"
+           "  recognised or not up to date, a layout not listed here, the report\n"
+           "  program failed), the cause on the standard error.\n";
     return 2;
 }
 
@@ -154,6 +171,35 @@ int exportCalendar(const QStringList &arguments, const QString &outFile) {
 
 } // namespace
 
+int print(const QStringList &arguments, const QStringList &selection, const QString &contract,
+          const QString &pdf) {
+    ClubPrint::Request request;
+    request.clubDirectory = arguments.value(1);
+    request.layout = arguments.value(2);
+    const QString &event = selection[0], &from = selection[1], &to = selection[2];
+    bool numbers = true;
+    const auto number = [&](const QString &text) {
+        bool ok = text.isEmpty();
+        const int value = ok ? 0 : text.toInt(&ok);
+        numbers = numbers && ok && value >= 0;
+        return value;
+    };
+    request.event = number(event);
+    request.contract = number(contract);
+    const auto date = [&](const QString &text) {
+        const auto read = dateArgument(text);
+        numbers = numbers && (read || text.isEmpty());
+        return read.value_or(0);
+    };
+    request.from = date(from);
+    request.to = date(to);
+    request.pdf = pdf;
+    if (arguments.size() != 3 || !numbers)
+        return usage();
+    const ClubPrint::Exit printed = ClubPrint::print(request);
+    return printed == ClubPrint::BadArguments ? usage() : printed;
+}
+
 int main(int argc, char *argv[]) {
     // A file-size limit makes a write fail with its reason, as a full disk
     // does, rather than end the program in the middle of it.
@@ -176,10 +222,26 @@ int main(int argc, char *argv[]) {
     QString server;
     QString recreate;
     QString outFile;
+    QStringList selection(3); // --event, --from, --to
+    QString contract;
+    QString pdf;
     if (!valueOf(QStringLiteral("--postgres"), server) ||
         !valueOf(QStringLiteral("--recreate"), recreate) ||
-        !valueOf(QStringLiteral("--out"), outFile))
+        !valueOf(QStringLiteral("--out"), outFile) ||
+        !valueOf(QStringLiteral("--event"), selection[0]) ||
+        !valueOf(QStringLiteral("--from"), selection[1]) ||
+        !valueOf(QStringLiteral("--to"), selection[2]) ||
+        !valueOf(QStringLiteral("--contract"), contract) || !valueOf(QStringLiteral("--pdf"), pdf))
         return usage();
+    const bool printing = arguments.value(0) == QLatin1String("print");
+    if (!printing &&
+        (!selection.join(QString()).isEmpty() || !contract.isEmpty() || !pdf.isEmpty()))
+        return usage();
+    if (printing) {
+        if (demo || replace || !server.isEmpty() || !recreate.isEmpty() || !outFile.isEmpty())
+            return usage();
+        return print(arguments, selection, contract, pdf);
+    }
     if (!outFile.isEmpty() && arguments.value(0) != QLatin1String("export-ics"))
         return usage();
     if (!recreate.isEmpty() && (arguments.value(0) != QLatin1String("upgrade") || demo))

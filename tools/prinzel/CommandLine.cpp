@@ -35,9 +35,10 @@ Outcome<CommandLine> CommandLine::parse(const QStringList &arguments) {
     line.timeLimit = *limit;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
-        QString *option = argument == QLatin1String("--club")  ? &line.clubDirectory
-                          : argument == QLatin1String("--pdf") ? &line.pdfPath
-                                                               : nullptr;
+        QString *option = argument == QLatin1String("--club")   ? &line.clubDirectory
+                          : argument == QLatin1String("--data") ? &line.dataDirectory
+                          : argument == QLatin1String("--pdf")  ? &line.pdfPath
+                                                                : nullptr;
         if (option) {
             if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty())
                 return ReportFailure{ExitCode::Usage, argument + QStringLiteral(" needs a value.")};
@@ -58,10 +59,11 @@ Outcome<CommandLine> CommandLine::parse(const QStringList &arguments) {
 
 QString CommandLine::usage() {
     return QStringLiteral(
-        "usage: prinzel [--club DIR] [--pdf OUT|-] [BLOCKFILE]\n"
+        "usage: prinzel [--club DIR] [--data DIR] [--pdf OUT|-] [BLOCKFILE]\n"
         "  Makes the report the parameter block asks for: from BLOCKFILE, else from\n"
         "  standard input when it is piped, else from the clipboard. The layout and the\n"
-        "  data files are read from the club directory (--club, else the current one).\n"
+        "  data files are read from the club directory (--club, else the current one);\n"
+        "  --data reads the data files from that directory instead.\n"
         "  --pdf writes that PDF (\"-\": to standard output) and opens no window; it is\n"
         "  not written over anything but a regular file. Without --pdf the PDF is\n"
         "  written beside the first data file, named after it and the layout\n"
@@ -74,6 +76,10 @@ QString CommandLine::usage() {
 
 QString CommandLine::club() const {
     return clubDirectory.isEmpty() ? QDir::currentPath() : QDir(clubDirectory).absolutePath();
+}
+
+QString CommandLine::data() const {
+    return dataDirectory.isEmpty() ? club() : QDir(dataDirectory).absolutePath();
 }
 
 Outcome<QString> CommandLine::readBlock() const {

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <chrono>
 
-// prinzel [--club DIR] [--pdf OUT|-] [BLOCKFILE], and the time limit from
+// prinzel [--club DIR] [--data DIR] [--pdf OUT|-] [BLOCKFILE], and the time limit from
 // the environment.
 struct CommandLine {
     // The variable a club sets for a time limit other than the default.
@@ -17,6 +17,9 @@ struct CommandLine {
     static constexpr std::chrono::seconds LongestTimeLimit{24 * 60 * 60};
 
     QString clubDirectory; // empty: the current directory
+    // Where the data files are, when not in the club directory: a work copy
+    // a command made in a folder of its own.
+    QString dataDirectory;
     // Empty: beside DataFiles(0), and a preview when displayed; "-": standard output.
     QString pdfPath;
     QString blockFile;
@@ -30,6 +33,8 @@ struct CommandLine {
     static QString usage();
 
     QString club() const;
+    // The data directory, else the club directory.
+    QString data() const;
     // The block from the file, else from standard input when that is not a
     // terminal and holds something, else from the clipboard.
     Outcome<QString> readBlock() const;

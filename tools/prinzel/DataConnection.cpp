@@ -36,16 +36,16 @@ QSqlDatabase DataConnection::database() const {
 }
 
 Outcome<std::unique_ptr<DataConnection>>
-DataConnection::open(const QString &clubDirectory,
+DataConnection::open(const QString &directory,
                      const std::array<QString, ParameterBlock::DataFileCount> &files) {
     std::array<QString, ParameterBlock::DataFileCount> paths;
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (files[i].isEmpty())
             continue;
-        paths[i] = ClubFile::find(clubDirectory, files[i]);
+        paths[i] = ClubFile::find(directory, files[i]);
         if (paths[i].isEmpty())
-            return failure(QStringLiteral("The data file %1 is not in the club directory %2.")
-                               .arg(files[i], clubDirectory));
+            return failure(QStringLiteral("The data file %1 is not in the directory %2.")
+                               .arg(files[i], directory));
     }
     static int opened = 0;
     std::unique_ptr<DataConnection> connection(

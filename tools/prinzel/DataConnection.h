@@ -13,14 +13,13 @@
 class DataConnection {
 public:
     static Outcome<std::unique_ptr<DataConnection>>
-    open(const QString &clubDirectory,
-         const std::array<QString, ParameterBlock::DataFileCount> &files);
+    open(const QString &directory, const std::array<QString, ParameterBlock::DataFileCount> &files);
     ~DataConnection();
     DataConnection(const DataConnection &) = delete;
     DataConnection &operator=(const DataConnection &) = delete;
 
     QSqlDatabase database() const;
-    // The path of DataFiles(0) as found in the club directory.
+    // The path of DataFiles(0) as found in its directory.
     const QString &mainFile() const { return m_mainFile; }
 
 private:

@@ -90,7 +90,8 @@ Outcome<Made> make(const CommandLine &line, ParameterBlock block) {
                               .arg(block.reportFileName)
                               .arg(seconds)
                               .arg(QLatin1String(CommandLine::TimeLimitVariable)));
-    auto job = ReportJob::prepare(std::move(block), {line.club(), QDate::currentDate()});
+    auto job =
+        ReportJob::prepare(std::move(block), {line.club(), QDate::currentDate(), line.data()});
     if (!job)
         return job.failure();
     auto pdf = job->makePdf();

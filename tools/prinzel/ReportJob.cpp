@@ -23,7 +23,9 @@ Outcome<ReportJob> ReportJob::prepare(ParameterBlock block, const Settings &sett
     const auto formula = SelectionFormula::parse(block.selectionFormula);
     if (!formula)
         return formula.failure();
-    const auto connection = DataConnection::open(settings.clubDirectory, block.dataFiles);
+    const auto connection = DataConnection::open(
+        settings.dataDirectory.isEmpty() ? settings.clubDirectory : settings.dataDirectory,
+        block.dataFiles);
     if (!connection)
         return connection.failure();
     // A block without a locale prints as prinzel always has, in American

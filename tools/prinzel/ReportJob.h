@@ -16,6 +16,7 @@ public:
     struct Settings {
         QString clubDirectory;
         QDate today;
+        QString dataDirectory; // empty: the club directory
     };
 
     struct Pdf {

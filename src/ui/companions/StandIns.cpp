@@ -11,7 +11,7 @@
 #include "foundation/CompanionFiles.h"
 #include "foundation/Lookups.h"
 #include "foundation/Module.h"
-#include "ui/QtPrograms.h"
+#include "foundation/QtPrograms.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
