@@ -110,6 +110,26 @@ TEST_F(ContractReport, LongContractsFlowOverPages) {
         if (layout == QLatin1String("evntcb01.rpt")) {
             EXPECT_EQ(pageCount, 3);
         }
+        // The club's heading is on the first page only, and the later
+        // pages' text starts where it would have been.
+        const bool heading = !layout.startsWith(QLatin1String("evntcb02"));
+        const QStringList pages = text.split(QLatin1Char('\f'));
+        EXPECT_EQ(pages[0].contains(QStringLiteral("1 Quay Road")), heading)
+            << layout.toStdString();
+        EXPECT_FALSE(pages[1].contains(QStringLiteral("1 Quay Road"))) << layout.toStdString();
+        const auto words = pdfWords(club.path(QStringLiteral("out.pdf")));
+        const auto top = std::find_if(words.begin(), words.end(),
+                                      [](const PdfWord &word) { return word.page == 2; });
+        ASSERT_NE(top, words.end());
+        EXPECT_LT(top->box.top(), heading ? 40 : 150) << layout.toStdString();
+        const auto first = [&](const QString &text) {
+            return std::find_if(words.begin(), words.end(),
+                                [&](const PdfWord &word) { return word.text == text; });
+        };
+        if (heading)
+            EXPECT_GT(first(QStringLiteral("Contract"))->box.top(),
+                      first(QStringLiteral("Phone"))->box.bottom())
+                << layout.toStdString() << ": the first page's text starts below the heading";
     }
 }
 

@@ -330,3 +330,207 @@ TEST_F(Pagination, NoRoomForTheBodyIsRefused) {
 }
 
 } // namespace
+
+// Rows to insert, by statement.
+using Inserts = QMap<QString, QList<QVariantList>>;
+
+// A shipped listing with groups, and how to fill its tables with groups of
+// rows of given sizes: row k of group g carries the word "r<g>n<k>".
+struct GroupedListing {
+    QStringList layouts;
+    QString heading; // a group's heading line
+    QString total;   // a subtotal or total line
+    std::function<void(Inserts &, int group, int rows)> fill;
+};
+
+QString rowWord(int group, int row) {
+    return QStringLiteral("r%1n%2").arg(group).arg(row);
+}
+
+const QString Event = QStringLiteral("insert into eventinfo (eventnum, eventdate, eventtitle, "
+                                     "starttime, status, guarantee) values (?, ?, ?, '10:00', 2, "
+                                     "0)");
+const QString Item = QStringLiteral("insert into eventitems (eventid, itemnum, dept, itemdesc, "
+                                    "qty, price, servchg, tax) values (?, ?, ?, ?, 1, 10, 1, 0.5)");
+
+// An event of its own for the group, with its rows as items.
+void addItems(Inserts &rows, int group, int count) {
+    rows[Event].append({200 + group, 20270101 + group, QStringLiteral("Gala%1").arg(group)});
+    for (int k = 0; k < count; ++k)
+        rows[Item].append({200 + group, k + 1, QString(), rowWord(group, k)});
+}
+
+// Its rows as events on one date.
+void addEvents(Inserts &rows, int group, int count, int date) {
+    for (int k = 0; k < count; ++k)
+        rows[Event].append({1000 + group * 100 + k, date, rowWord(group, k)});
+}
+
+const QList<GroupedListing> &groupedListings() {
+    static const QList<GroupedListing> listings{
+        {{"evnt03a.rpt", "evnt03b.rpt", "evnt03c.rpt", "evnt03d.rpt", "evnt03e.rpt"},
+         "^\\w+day, \\d\\d/\\d\\d/2027$",
+         "Events (this day|in all):",
+         [](Inserts &rows, int group, int count) {
+             addEvents(rows, group, count, 20270101 + group);
+         }},
+        {{"evnt05b.rpt", "evnt05c.rpt", "evnt05e.rpt"},
+         "^[A-Z][a-z]+ 2027$",
+         "\\d+ events",
+         [](Inserts &rows, int group, int count) {
+             addEvents(rows, group, count, 20270101 + group * 100);
+         }},
+        {{"evnt04b.rpt", "evnt04c.rpt", "evnt04e.rpt"},
+         "Event # \\d+",
+         "Event \\d+, \\d+ items|All events",
+         addItems},
+        {{"evnt04f.rpt"},
+         "^Department D\\d+$",
+         "\\d+ items",
+         [](Inserts &rows, int group, int count) {
+             if (group == 0)
+                 rows[Event].append({200, 20270101, QStringLiteral("Gala")});
+             for (int k = 0; k < count; ++k)
+                 rows[Item].append({200, k + 1, QStringLiteral("D%1").arg(group, 2, 10, QChar('0')),
+                                    rowWord(group, k)});
+         }},
+        {{"evnt01a.rpt", "evnt01b.rpt", "evnt02b.rpt"},
+         "Items .*event # \\d+",
+         "^\\s*(Subtotal|Service charge|Tax|Total)\\s+[-\\d,.]+\\s*$",
+         addItems},
+        {{"evnttask1.rpt"},
+         "Event# \\d+",
+         "",
+         [](Inserts &rows, int group, int count) {
+             addItems(rows, group, 0);
+             for (int k = 0; k < count; ++k)
+                 rows[QStringLiteral("insert into tasklist values (?, ?, 'N', ?, 'DEMO')")].append(
+                     {200 + group, 20261201, rowWord(group, k)});
+         }},
+        {{"evntcontracts.rpt"},
+         "\\d+ - Contract\\d+",
+         "",
+         [](Inserts &rows, int group, int count) {
+             for (int k = 0; k < count; ++k)
+                 rows[QStringLiteral("insert into cbuilder values (?, ?, ?, ?)")].append(
+                     {group + 1, QStringLiteral("Contract%1").arg(group), k, rowWord(group, k)});
+         }},
+    };
+    return listings;
+}
+
+// What each page of a grouped listing breaks wrongly: a page ending with a
+// heading, one starting with a total (under its heading or not), one going
+// on with a group without its heading marked "(continued)", or with a
+// heading so marked for no group it goes on with, or repeated unmarked.
+// Also rows lost or printed twice.
+QStringList pageFaults(const QString &text, const GroupedListing &listing, int rows) {
+    const QRegularExpression row(QStringLiteral("\\br(\\d+)n(\\d+)\\b"));
+    const QRegularExpression heading(listing.heading);
+    const QRegularExpression total(listing.total.isEmpty() ? QStringLiteral("(?!)")
+                                                           : listing.total);
+    const QString continuedMark = QStringLiteral(" (continued)");
+    QStringList faults;
+    QHash<int, QString> headingOf; // of each group, as printed above its first row
+    QString lastHeading;
+    int group = -1; // of the last row printed
+    int printed = 0;
+    const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    for (qsizetype page = 0; page < pages.size(); ++page) {
+        enum Kind { Row, Total, Heading, Continued };
+        QList<std::pair<Kind, QString>> lines; // the rows' groups, the headings' text
+        for (const QString &line : pages[page].split(QLatin1Char('\n'))) {
+            const QString plain = line.simplified();
+            if (const auto match = row.match(line); match.hasMatch()) {
+                lines.append({Row, match.captured(1)});
+                ++printed;
+            } else if (total.match(line).hasMatch()) {
+                lines.append({Total, QString()});
+            } else if (const bool continued = plain.endsWith(continuedMark);
+                       heading.match(continued ? plain.chopped(continuedMark.size()) : plain)
+                           .hasMatch()) {
+                lines.append({continued ? Continued : Heading,
+                              continued ? plain.chopped(continuedMark.size()) : plain});
+            }
+        }
+        const QString where = QStringLiteral("page %1: ").arg(page + 1);
+        if (lines.isEmpty())
+            continue;
+        if (lines.last().first == Heading || lines.last().first == Continued)
+            faults << where + QStringLiteral("ends with a heading");
+        QString continued;
+        for (const auto &[kind, value] : lines) {
+            if (kind == Continued) {
+                continued = value;
+                continue;
+            }
+            if (kind == Total)
+                faults << where + QStringLiteral("starts with a total");
+            const bool goesOn = kind != Heading && page > 0 && group >= 0 &&
+                                (kind == Total || value.toInt() == group);
+            if (goesOn && continued != headingOf.value(group))
+                faults << where + QStringLiteral("goes on with group %1 under \"%2\"")
+                                      .arg(group)
+                                      .arg(continued);
+            if (!goesOn && !continued.isEmpty())
+                faults << where + QStringLiteral("marks \"%1\" continued").arg(continued);
+            break;
+        }
+        for (const auto &[kind, value] : lines) {
+            if (kind == Heading && headingOf.values().contains(value))
+                faults << where + QStringLiteral("repeats \"%1\" unmarked").arg(value);
+            if (kind == Heading)
+                lastHeading = value;
+            if (kind == Row && !headingOf.contains(value.toInt()))
+                headingOf.insert(value.toInt(), lastHeading);
+            if (kind == Row)
+                group = value.toInt();
+        }
+    }
+    if (printed != rows)
+        faults << QStringLiteral("%1 rows printed of %2").arg(printed).arg(rows);
+    return faults;
+}
+
+// Every shipped listing with groups, its first group of as many rows as put
+// that group's end, its totals and the next heading on each line at the
+// foot of the first page, and a few short groups after it.
+TEST(GroupedPagination, HeadingsAndTotalsStayWithTheirRows) {
+    const QList<int> after{1, 3, 2};
+    ReportClub club;
+    const auto print = [&](const GroupedListing &listing, const QString &layout, int first) {
+        Inserts inserts; // the deletes sort first
+        for (const char *table : {"eventinfo", "eventitems", "tasklist", "cbuilder"})
+            inserts[QStringLiteral("delete from %1").arg(QLatin1String(table))] << QVariantList();
+        int rows = first;
+        listing.fill(inserts, 0, first);
+        for (int group = 0; group < after.size(); ++group) {
+            listing.fill(inserts, group + 1, after[group]);
+            rows += after[group];
+        }
+        ReportClub::Statements statements;
+        for (auto statement = inserts.cbegin(); statement != inserts.cend(); ++statement)
+            statements.append({statement.key(), statement.value()});
+        club.execAll(statements);
+        const auto made = club.makePdf(ReportClub::block(layout));
+        EXPECT_TRUE(made) << layout.toStdString();
+        return std::pair(club.text(), rows);
+    };
+    for (const GroupedListing &listing : groupedListings()) {
+        // The rows the first page holds; the listing's layouts differ in their title only.
+        const int fits = int(print(listing, listing.layouts.first(), 200)
+                                 .first.split(QLatin1Char('\f'))
+                                 .first()
+                                 .count(QRegularExpression(QStringLiteral("\\br0n\\d+\\b"))));
+        ASSERT_GT(fits, 8) << listing.layouts.first().toStdString();
+        for (const QString &layout : listing.layouts) {
+            for (int first = fits - 6; first <= fits + 1; ++first) {
+                const auto [text, rows] = print(listing, layout, first);
+                const QStringList faults = pageFaults(text, listing, rows);
+                EXPECT_TRUE(faults.isEmpty())
+                    << layout.toStdString() << ", " << first
+                    << " rows first: " << faults.join(QStringLiteral("; ")).toStdString();
+            }
+        }
+    }
+}

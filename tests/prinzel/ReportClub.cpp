@@ -40,16 +40,23 @@ QString ReportClub::path(const QString &name) const {
 
 void ReportClub::execMany(const QString &sql, const QList<QVariantList> &rows,
                           const QString &file) {
+    execAll({{sql, rows}}, file);
+}
+
+void ReportClub::execAll(const Statements &statements, const QString &file) {
     auto db = m_databases.openLocalFile(path(file));
     ASSERT_TRUE(db) << db.error().description.toStdString();
     Transaction transaction(**db);
-    auto query = (*db)->prepare(sql);
-    ASSERT_TRUE(query) << query.error().description.toStdString();
-    for (const QVariantList &values : rows) {
-        for (int i = 0; i < values.size(); ++i)
-            query->bindValue(i, values.at(i));
-        const Status done = (*db)->exec(*query);
-        ASSERT_TRUE(done) << sql.toStdString() << ": " << done.error().description.toStdString();
+    for (const auto &[sql, rows] : statements) {
+        auto query = (*db)->prepare(sql);
+        ASSERT_TRUE(query) << query.error().description.toStdString();
+        for (const QVariantList &values : rows) {
+            for (int i = 0; i < values.size(); ++i)
+                query->bindValue(i, values.at(i));
+            const Status done = (*db)->exec(*query);
+            ASSERT_TRUE(done) << sql.toStdString() << ": "
+                              << done.error().description.toStdString();
+        }
     }
     ASSERT_TRUE(transaction.commit());
 }

@@ -25,6 +25,9 @@ public:
     void execMany(const QString &sql, const QList<QVariantList> &rows,
                   const QString &file = QStringLiteral("rpt05.mdb"));
     void exec(const QString &sql, const QVariantList &values = {}) { execMany(sql, {values}); }
+    // Several statements, each once per row of its values, in one transaction.
+    using Statements = QList<std::pair<QString, QList<QVariantList>>>;
+    void execAll(const Statements &statements, const QString &file = QStringLiteral("rpt05.mdb"));
     void writeFile(const QString &name, const QString &text) const;
 
     // A parameter block for a report over rpt05.mdb.

@@ -1,5 +1,6 @@
 #include "BodyFlow.h"
 
+#include <QRegularExpression>
 #include <optional>
 
 namespace {
@@ -49,6 +50,45 @@ std::optional<Tag> nextTag(const QString &html, qsizetype from) {
         return tag;
     }
     return std::nullopt;
+}
+
+// A row's part in its group, from the classes of its <tr>.
+BodyFlow::Role roleOf(const QString &row) {
+    const auto tag = nextTag(row, 0);
+    if (!tag || tag->name != QLatin1String("tr") || tag->closing)
+        return BodyFlow::Role::Other;
+    static const QRegularExpression attribute(
+        QStringLiteral("\\sclass\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s\"'>]+))"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto match = attribute.match(row.mid(tag->start, tag->end - tag->start));
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QStringList classes = (match.captured(1) + match.captured(2) + match.captured(3))
+                                    .split(blanks, Qt::SkipEmptyParts);
+    if (classes.contains(QLatin1String("group")))
+        return BodyFlow::Role::Heading;
+    if (classes.contains(QLatin1String("total")))
+        return BodyFlow::Role::Total;
+    return BodyFlow::Role::Other;
+}
+
+// The row with " (continued)" at the end of its first cell.
+QString continued(const QString &row) {
+    const QString mark = QStringLiteral(" (continued)");
+    int depth = 0; // of tables within the row's cells
+    bool inCell = false;
+    for (auto tag = nextTag(row, 0); tag; tag = nextTag(row, tag->end)) {
+        if (tag->name == QLatin1String("table")) {
+            depth += tag->closing ? -1 : 1;
+            continue;
+        }
+        const bool cell = tag->name == QLatin1String("td") || tag->name == QLatin1String("th");
+        if (depth > 0 || !(cell || tag->name == QLatin1String("tr")))
+            continue;
+        if (inCell)
+            return row.left(tag->start) + mark + row.mid(tag->start);
+        inCell = cell && !tag->closing;
+    }
+    return inCell ? row + mark : row;
 }
 
 // One top-level table taken apart: its opening tag, its head and its rows.
@@ -110,9 +150,11 @@ private:
     void finishRow(qsizetype end) {
         if (m_row < 0)
             return;
-        if (m_head >= 0)
+        if (m_head >= 0) {
             ++m_parts.table.headRows;
-        else
+            if (roleOf(m_html.mid(m_row, end - m_row)) == BodyFlow::Role::Heading)
+                m_headings << std::pair(m_row - m_head, end - m_row);
+        } else
             m_parts.rows << m_html.mid(m_row, end - m_row);
         m_row = -1;
     }
@@ -120,8 +162,13 @@ private:
     void finishHead(qsizetype end, bool closed) {
         if (m_head < 0)
             return;
-        m_parts.table.head =
+        BodyFlow::Table &table = m_parts.table;
+        table.head =
             m_html.mid(m_head, end - m_head) + (closed ? QString() : QStringLiteral("</thead>"));
+        table.continuedHead = table.head;
+        for (auto heading = m_headings.crbegin(); heading != m_headings.crend(); ++heading)
+            table.continuedHead.replace(heading->first, heading->second,
+                                        continued(table.head.mid(heading->first, heading->second)));
         m_head = -1;
     }
 
@@ -129,6 +176,7 @@ private:
     TableParts m_parts;
     qsizetype m_row = -1;
     qsizetype m_head = -1;
+    QList<std::pair<qsizetype, qsizetype>> m_headings; // heading rows in the head: start, length
 };
 
 } // namespace
@@ -141,6 +189,27 @@ void BodyFlow::addHtml(const QString &html, int frames) {
         m_items.last().frames += frames;
     } else {
         m_items << Item{html, -1, frames};
+    }
+}
+
+void BodyFlow::addRows(const QStringList &rows) {
+    qsizetype heading = -1;
+    bool closing = false; // total rows seen: the next other row is outside the group
+    for (const QString &row : rows) {
+        Item item{row, int(m_tables.size() - 1), 0, roleOf(row)};
+        if (item.role == Role::Heading) {
+            heading = m_items.size();
+            closing = false;
+        } else if (item.role == Role::Total) {
+            item.heading = heading;
+            closing = true;
+        } else {
+            if (closing)
+                heading = -1;
+            closing = false;
+            item.heading = heading;
+        }
+        m_items << item;
     }
 }
 
@@ -160,8 +229,7 @@ BodyFlow BodyFlow::split(const QString &html) {
         flow.addHtml(html.mid(text, tag->start - text), frames);
         frames = 0;
         flow.m_tables << parts.table;
-        for (const QString &row : parts.rows)
-            flow.m_items << Item{row, int(flow.m_tables.size() - 1), 0};
+        flow.addRows(parts.rows);
         text = parts.end;
     }
     flow.addHtml(html.mid(text), frames);
@@ -177,7 +245,7 @@ QString BodyFlow::html(qsizetype first, qsizetype last) const {
             if (open >= 0)
                 out += QStringLiteral("</table>");
             if (item.table >= 0)
-                out += m_tables.at(item.table).open + m_tables.at(item.table).head;
+                out += opening(i);
             open = item.table;
         }
         out += item.html;
@@ -185,4 +253,27 @@ QString BodyFlow::html(qsizetype first, qsizetype last) const {
     if (open >= 0)
         out += QStringLiteral("</table>");
     return out;
+}
+
+QString BodyFlow::opening(qsizetype at) const {
+    const Item &item = m_items.at(at);
+    const Table &table = m_tables.at(item.table);
+    if (at == 0 || m_items.at(at - 1).table != item.table)
+        return table.open + table.head;
+    const qsizetype heading = continuedHeading(at);
+    return table.open + table.continuedHead +
+           (heading >= 0 ? continued(m_items.at(heading).html) : QString());
+}
+
+bool BodyFlow::breaksBefore(qsizetype at) const {
+    if (at <= 0 || at >= m_items.size())
+        return true;
+    const Item &before = m_items.at(at - 1);
+    const Item &item = m_items.at(at);
+    return before.role != Role::Heading &&
+           !(item.role == Role::Total && item.table >= 0 && item.table == before.table);
+}
+
+qsizetype BodyFlow::continuedHeading(qsizetype at) const {
+    return at > 0 && at < m_items.size() ? m_items.at(at).heading : -1;
 }

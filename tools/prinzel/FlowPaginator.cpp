@@ -30,7 +30,8 @@ public:
             } else if (item.table != open) {
                 anchor.table =
                     frame < frames.size() ? qobject_cast<QTextTable *>(frames.at(frame)) : nullptr;
-                anchor.row = flow.tables().at(item.table).headRows;
+                anchor.row = flow.tables().at(item.table).headRows +
+                             (i == first && flow.continuedHeading(i) >= 0 ? 1 : 0);
                 anchor.startsTable = true;
                 ++frame;
             } else {
@@ -181,11 +182,19 @@ qsizetype FlowPaginator::addPage(qsizetype first) {
             addPaginated(first, first + 1);
             return first + 1;
         }
+        fit = keptTogether(first, fit);
         const QRectF source(0, 0, m_page.width(), ends.at(fit - 1));
         m_pages << BodyPage{BodyPiece{document, source, QPointF()}};
         m_guess = fit + std::max<qsizetype>(2, fit / 8);
         return first + fit;
     }
+}
+
+qsizetype FlowPaginator::keptTogether(qsizetype first, qsizetype fit) const {
+    qsizetype end = first + fit;
+    while (end > first && !m_flow.breaksBefore(end))
+        --end;
+    return end > first ? end - first : fit;
 }
 
 bool FlowPaginator::skipShortFirst() {

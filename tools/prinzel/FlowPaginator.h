@@ -9,7 +9,8 @@
 // thousands of table rows takes time that grows faster than the rows, so
 // each page is a document of its own: a few more items than fit, laid out in
 // one piece and cut after the last item that fits. A table cut there starts
-// the next page again with its head. An item taller than a page gets pages
+// the next page again with its head, and where the cut falls within a group
+// of rows, with the group's heading (see BodyFlow). An item taller than a page gets pages
 // of its own, paginated by Qt. The first page may be shorter than the
 // others; what does not fit there at all starts on the second.
 class FlowPaginator {
@@ -23,6 +24,10 @@ private:
     qsizetype addPage(qsizetype first);
     // Adds the items [first, last) in as many pages as Qt lays them out in.
     void addPaginated(qsizetype first, qsizetype last);
+    // How many of the `fit` items from `first` the page takes: fewer where
+    // it would end with a heading or leave a total row to the next page,
+    // all of them where no break within them keeps the groups together.
+    qsizetype keptTogether(qsizetype first, qsizetype fit) const;
     qreal pageHeight() const { return m_pages.isEmpty() ? m_firstHeight : m_page.height(); }
     // Leaves a short first page empty for what only fits a whole page.
     bool skipShortFirst();

@@ -35,6 +35,7 @@ QString ReportRenderer::pageText(const QString &text, int page, int pages) const
     ReportValues::Data numbers(ReportValues::Data::type::object);
     numbers["page"] = ReportValues::text(QString::number(page));
     numbers["pages"] = ReportValues::text(QString::number(pages));
+    numbers["firstpage"] = page == 1;
     kainjow::mustache::context<std::string> context(&m_values);
     context.push(&numbers);
     return QString::fromStdString(render(text, context));
@@ -56,13 +57,17 @@ Outcome<ReportRenderer::Frame> ReportRenderer::frame(QPagedPaintDevice &device,
     }
     if (frame.printable.width() <= 0 || frame.printable.height() <= 0)
         return layoutFailure(QStringLiteral("the margins leave no printable area"));
+    // The first page's header and footer may differ from the others'
+    // (`firstpage`); the footer takes the room of the taller.
     const qreal width = frame.printable.width();
-    const qreal header =
-        maker.height(pageText(m_layout.header, WidestPageNumber, WidestPageNumber), width);
+    const auto height = [&](const QString &text, int page) {
+        return maker.height(pageText(text, page, WidestPageNumber), width);
+    };
     const qreal footer =
-        maker.height(pageText(m_layout.footer, WidestPageNumber, WidestPageNumber), width);
-    frame.body = frame.printable.adjusted(0, header, 0, -footer);
-    if (frame.body.height() < SmallestBody * dpi)
+        std::max(height(m_layout.footer, 1), height(m_layout.footer, WidestPageNumber));
+    frame.body = frame.printable.adjusted(0, height(m_layout.header, WidestPageNumber), 0, -footer);
+    frame.firstBody = frame.printable.adjusted(0, height(m_layout.header, 1), 0, -footer);
+    if (std::min(frame.body.height(), frame.firstBody.height()) < SmallestBody * dpi)
         return layoutFailure(QStringLiteral("the header and footer leave less than %1 inch for "
                                             "the body")
                                  .arg(SmallestBody));
@@ -118,14 +123,13 @@ std::optional<ReportFailure> ReportRenderer::checkLabelOnPaper(const QTextDocume
 // The block moves with the caller's margins, as everything else on the page.
 std::optional<ReportFailure> ReportRenderer::placeAddress(Frame &frame, const QRectF &paper,
                                                           qreal dpi) const {
-    frame.firstBody = frame.body;
     if (!m_layout.page.address)
         return std::nullopt;
     const QRectF inches = m_layout.page.address->translated(m_shift.leftTwips / TwipsPerInch,
                                                             m_shift.topTwips / TwipsPerInch);
     frame.address = QRectF(paper.topLeft() + inches.topLeft() * dpi, inches.size() * dpi);
-    if (frame.address.intersects(frame.body))
-        frame.firstBody.setTop(frame.address.bottom());
+    if (frame.address.intersects(frame.firstBody))
+        frame.firstBody.setTop(std::max(frame.firstBody.top(), frame.address.bottom()));
     if (frame.firstBody.height() < SmallestBody * dpi)
         return layoutFailure(QStringLiteral("the address block leaves less than %1 inch for the "
                                             "body on the first page")

@@ -9,7 +9,8 @@ class QPagedPaintDevice;
 
 // Draws a report: the body's HTML in pages (or labels) on the printable
 // area between the header and the footer, which repeat on every page with
-// its number and the number of pages filled in. The address block is drawn
+// its number and the number of pages filled in (what they hold within
+// `{{#firstpage}}` only on the first). The address block is drawn
 // on the first page only, where the body gives way to it.
 //
 // The calling program's margins narrow a report's printable area, but move
@@ -37,7 +38,7 @@ private:
         QRectF paper;
         QRectF printable;
         QRectF body;
-        QRectF firstBody; // the body on the first page, below the address block
+        QRectF firstBody; // the body on the first page: below its header and the address block
         QRectF address;   // empty without one
     };
 
