@@ -1,4 +1,5 @@
 #include "BenchSupport.h"
+#include "foundation/ClubSettings.h"
 #include "foundation/Transaction.h"
 #include "reports/ReportMenu.h"
 
@@ -93,7 +94,7 @@ std::unique_ptr<ReportWorkCopy> freshCopy(benchmark::State &state, Module &modul
 ReportMenu::Listing itemsThisYear() {
     const DateRange year{Today.year() * 10000 + 101, Today.year() * 10000 + 1231};
     return ReportMenu::listing(ReportMenu::ItemsByDateRange, ReportMenu::DateNumbers::from(Today),
-                               {}, year);
+                               {}, year, {});
 }
 
 // The floor: one prepared select of the same rows and prepared inserts into
@@ -164,8 +165,8 @@ void ItemsThisYear(benchmark::State &state) {
 void eventsThisMonth(benchmark::State &state, int clubEvents) {
     Module &module = *club(clubEvents).module;
     ReportMenu menu(module);
-    const ReportMenu::Listing listing =
-        ReportMenu::listing(ReportMenu::ThisMonth, ReportMenu::DateNumbers::from(Today), {}, {});
+    const ReportMenu::Listing listing = ReportMenu::listing(
+        ReportMenu::ThisMonth, ReportMenu::DateNumbers::from(Today), {}, {}, {});
     for (auto _ : state) {
         const auto work = freshCopy(state, module);
         if (!menu.copy(*work, listing))

@@ -1,6 +1,7 @@
 #include "CalendarMaintenance.h"
 
 #include "foundation/Clock.h"
+#include "foundation/ClubSettings.h"
 #include "foundation/Module.h"
 #include "foundation/ReportLauncher.h"
 
@@ -181,7 +182,9 @@ void CalendarMaintenance::RoomConflictReport() {
     ReportRequest &request = m_module.report;
     request.RangeFrom = range->from;
     request.RangeTo = range->to;
-    request.ReportHeadings[1] = QStringLiteral("from %1 to %2").arg(range->from).arg(range->to);
+    const ClubSettings club = launcher.clubSettings();
+    request.ReportHeadings[1] = QStringLiteral("from %1 to %2")
+                                    .arg(club.dateNumber(range->from), club.dateNumber(range->to));
 
     DatabasePtr events = m_module.openDatabase(EventDatabase);
     if (!events)

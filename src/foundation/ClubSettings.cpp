@@ -100,6 +100,11 @@ QString ClubSettings::shortDate(const QDate &date) const {
     return club.toString(date, own.isEmpty() ? fullShortFormat(club) : own);
 }
 
+QString ClubSettings::dateNumber(int yyyymmdd) const {
+    const QDate date(yyyymmdd / 10000, yyyymmdd / 100 % 100, yyyymmdd % 100);
+    return date.isValid() ? shortDate(date) : QString::number(yyyymmdd);
+}
+
 QString ClubSettings::time(const QString &calendarTime) const {
     const QString text = calendarTime.trimmed();
     if (text.compare(QLatin1String("CLOSE"), Qt::CaseInsensitive) == 0)

@@ -47,6 +47,8 @@ public:
     // the club's locale writes them (or in the club's own formats).
     QString longDate(const QDate &date) const;
     QString shortDate(const QDate &date) const;
+    // A YYYYMMDD date as shortDate() writes it; anything else as the number.
+    QString dateNumber(int yyyymmdd) const;
     // A time of the calendar ("18:00") as the club's locale writes it
     // ("6:00 PM"); "CLOSE" as "close"; other text as it is.
     QString time(const QString &calendarTime) const;

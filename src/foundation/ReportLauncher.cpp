@@ -264,7 +264,8 @@ bool ReportLauncher::WriteReportHeadings(ReportWorkCopy &work) {
     const auto &headings = m_module.report.ReportHeadings;
     QString sql = QStringLiteral(
         "update headings set ctlcompname = ?, ctlauxtitle = ?, ctlseq = ?, ctlselect = ?");
-    QVariantList values{cutToLength(headings[0], 30), cutToLength(headings[1], 40),
+    // The subtitle holds a date range in the club's format and a filter.
+    QVariantList values{cutToLength(headings[0], 30), cutToLength(headings[1], 80),
                         cutToLength(headings[2], 40), cutToLength(headings[3], 40)};
     // An empty top line keeps the template's.
     if (!headings[4].isEmpty()) {
@@ -280,14 +281,16 @@ bool ReportLauncher::WriteReportHeadings(ReportWorkCopy &work) {
     return true;
 }
 
+ClubSettings ReportLauncher::clubSettings() const {
+    auto club = ClubSettings::load(m_module.databases);
+    return club ? *club : ClubSettings();
+}
+
 bool ReportLauncher::LaunchReport(ReportWorkCopy &) {
     LoadPrintMargins();
     ReportRequest &request = m_module.report;
-    // The club's formats; where its settings cannot be read, the
-    // workstation's.
-    const auto club = ClubSettings::load(m_module.databases);
-    const QString block = parameterBlock(request, MarginTop, MarginLeft) +
-                          clubFormatLines(club ? *club : ClubSettings());
+    const QString block =
+        parameterBlock(request, MarginTop, MarginLeft) + clubFormatLines(clubSettings());
     request.DataFiles = {};
     request.ReportTitle.clear();
     request.SelectionFormula.clear();

@@ -138,6 +138,9 @@ public:
     // Runs the report program on the request and waits for it; false when
     // nothing was started or it failed (ReportResult holds its exit code).
     bool LaunchReport(ReportWorkCopy &work);
+    // The club's settings, for the texts a report is given; the
+    // workstation's where they cannot be read.
+    ClubSettings clubSettings() const;
     void LoadPrintMargins();
     void SetPrintMargins();
     void RunPrinterControl();

@@ -378,7 +378,7 @@ void addConfigTables(QList<Table> &t) {
 void addReportTables(QList<Table> &t) {
     // Heading lines of every listing; the template holds one row.
     t << table("rpt", "headings",
-               {text("ctlcompname", 30, "Club name"), text("ctlauxtitle", 40, "Subtitle"),
+               {text("ctlcompname", 30, "Club name"), text("ctlauxtitle", 80, "Subtitle"),
                 text("ctlseq", 40, "Sort order"), text("ctlselect", 40, "Selection"),
                 text("ctllinetop", 250, "Optional top line")});
 

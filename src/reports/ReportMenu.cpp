@@ -2,6 +2,7 @@
 
 #include "foundation/AccountNumber.h"
 #include "foundation/Clock.h"
+#include "foundation/ClubSettings.h"
 #include "foundation/Module.h"
 #include "foundation/Prompts.h"
 #include "foundation/TypedNumber.h"
@@ -104,8 +105,9 @@ QString rangeFilterSuffix(const ReportMenu::MemberFilter &filter, const QString 
     }
 }
 
-QString rangeText(const DateRange &range) {
-    return QStringLiteral("from %1 to %2").arg(range.from).arg(range.to);
+QString rangeText(const DateRange &range, const ClubSettings &club) {
+    return QStringLiteral("from %1 to %2")
+        .arg(club.dateNumber(range.from), club.dateNumber(range.to));
 }
 
 } // namespace
@@ -196,7 +198,8 @@ std::optional<ReportMenu::MemberFilter> ReportMenu::askMemberFilter() {
 }
 
 ReportMenu::Listing ReportMenu::listing(int kind, const DateNumbers &dates,
-                                        const MemberFilter &filter, const DateRange &range) {
+                                        const MemberFilter &filter, const DateRange &range,
+                                        const ClubSettings &club) {
     Listing listing;
     listing.reportFile = reportFile(kind);
     listing.items = kind >= ItemsThisMonth;
@@ -234,7 +237,7 @@ ReportMenu::Listing ReportMenu::listing(int kind, const DateNumbers &dates,
     switch (kind) {
     case ContactsOnly:
         listing.where += QStringLiteral("status = 1");
-        listing.subtitle = QStringLiteral("Contacts Only ") + rangeText(range);
+        listing.subtitle = QStringLiteral("Contacts Only ") + rangeText(range, club);
         break;
     case ItemsThisMonth:
     case ItemsNextMonth:
@@ -244,15 +247,15 @@ ReportMenu::Listing ReportMenu::listing(int kind, const DateNumbers &dates,
     case ItemsByDateRange:
     case ItemsConsolidated:
         listing.where += Live;
-        listing.subtitle = rangeText(range);
+        listing.subtitle = rangeText(range, club);
         break;
     case DateRangeList:
     case ProjectionByDateRange:
         listing.where += filterCondition(filter, listing.values);
         listing.subtitle =
-            rangeText(range) + rangeFilterSuffix(filter, kind == DateRangeList
-                                                             ? QStringLiteral(" - All")
-                                                             : QStringLiteral(" - ALL"));
+            rangeText(range, club) + rangeFilterSuffix(filter, kind == DateRangeList
+                                                                   ? QStringLiteral(" - All")
+                                                                   : QStringLiteral(" - ALL"));
         break;
     default:
         listing.where += filterCondition(filter, listing.values);
@@ -309,8 +312,8 @@ void ReportMenu::run(int kind) {
         m_module.report.RangeTo = range.to;
     }
     emit status(QStringLiteral("One moment please..."));
-    auto work =
-        fillListing(listing(kind, DateNumbers::from(m_module.ports.clock.today()), filter, range));
+    auto work = fillListing(listing(kind, DateNumbers::from(m_module.ports.clock.today()), filter,
+                                    range, ReportLauncher(m_module).clubSettings()));
     if (!work) {
         emit status(QString());
         return;
@@ -427,9 +430,9 @@ std::unique_ptr<ReportWorkCopy> ReportMenu::fillSheet(Sheet sheet) {
     ReportRequest &request = m_module.report;
     const QDate date = QDate(event.Date / 10000, event.Date / 100 % 100, event.Date % 100);
     if (date.isValid()) {
-        const QLocale locale = QLocale::system();
-        request.ReportHeadings[1] = locale.dayName(date.dayOfWeek());
-        request.ReportHeadings[2] = locale.toString(date, QLocale::ShortFormat);
+        const ClubSettings club = launcher.clubSettings();
+        request.ReportHeadings[1] = club.locale().dayName(date.dayOfWeek());
+        request.ReportHeadings[2] = club.shortDate(date);
     }
     if (!launcher.WriteReportHeadings(*work))
         return nullptr;

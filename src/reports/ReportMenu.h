@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+class ClubSettings;
 class Module;
 class ReportWorkCopy;
 
@@ -83,9 +84,10 @@ public:
     // The member filter's two prompts; none when the operator cancelled.
     std::optional<MemberFilter> askMemberFilter();
     // The selection, subtitle and report file of a listing. range is used by
-    // the kinds that ask for one, filter by those that ask for it.
+    // the kinds that ask for one, filter by those that ask for it; the
+    // subtitle writes the range's dates as the club does.
     static Listing listing(int kind, const DateNumbers &dates, const MemberFilter &filter,
-                           const DateRange &range);
+                           const DateRange &range, const ClubSettings &club);
     static bool asksMemberFilter(int kind);
     static bool asksDateRange(int kind);
     // The date-range prompt's heading for a kind.

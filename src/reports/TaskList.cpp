@@ -1,6 +1,7 @@
 #include "TaskList.h"
 
 #include "foundation/Clock.h"
+#include "foundation/ClubSettings.h"
 #include "foundation/EventChanges.h"
 #include "foundation/Module.h"
 #include "foundation/TableRow.h"
@@ -466,7 +467,7 @@ std::unique_ptr<ReportWorkCopy> TaskList::fillReport() {
     if (!work)
         return nullptr;
     ReportRequest &request = m_module.report;
-    request.ReportHeadings[1] = selectionHeading();
+    request.ReportHeadings[1] = selectionHeading(launcher.clubSettings());
     if (!launcher.WriteReportHeadings(*work) || !copyToReport(launcher, *work))
         return nullptr;
     request.DataFiles[0] = work->fileName();
@@ -474,18 +475,13 @@ std::unique_ptr<ReportWorkCopy> TaskList::fillReport() {
     return work;
 }
 
-QString TaskList::selectionHeading() const {
+QString TaskList::selectionHeading(const ClubSettings &club) const {
     if (m_by == By::Event)
         return QStringLiteral("Tasks for Event# %1").arg(m_key);
-    const auto shown = [](int number) {
-        const QDate date(number / 10000, number / 100 % 100, number % 100);
-        return date.isValid() ? date.toString(QStringLiteral("MM/dd/yyyy"))
-                              : QString::number(number);
-    };
     if (m_lastDate != m_key)
         return QStringLiteral("Tasks from %1 to %2")
-            .arg(shown(m_key), shown(m_lastDate));
-    return QStringLiteral("Tasks to be done by ") + shown(m_key);
+            .arg(club.dateNumber(m_key), club.dateNumber(m_lastDate));
+    return QStringLiteral("Tasks to be done by ") + club.dateNumber(m_key);
 }
 
 bool TaskList::copyToReport(ReportLauncher &launcher, ReportWorkCopy &work) {

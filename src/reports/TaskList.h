@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+class ClubSettings;
 class Database;
 class Module;
 class ReportLauncher;
@@ -124,7 +125,7 @@ private:
     void changeStored(std::unique_ptr<Database> evnt,
                       const std::function<Status(Database &)> &write);
     // What the printed list shows as its selection: the event or the date.
-    QString selectionHeading() const;
+    QString selectionHeading(const ClubSettings &club) const;
     bool copyToReport(ReportLauncher &launcher, ReportWorkCopy &work);
     void refuse(const QString &text);
 

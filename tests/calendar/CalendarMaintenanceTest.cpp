@@ -133,7 +133,7 @@ TEST_F(CalendarMaintenanceTest, ConflictsPairEachRoomWithTheRoomItIsPartOf) {
     auto report = module->databases.openLocalFile(path(QStringLiteral("rpt00.mdb")));
     auto heading = report.value()->exec(QStringLiteral("select ctlauxtitle from headings"));
     ASSERT_TRUE(heading && heading->next());
-    EXPECT_EQ(heading->value(0).toString(), QStringLiteral("from 20270301 to 20270331"));
+    EXPECT_EQ(heading->value(0).toString(), QStringLiteral("from 03/01/2027 to 03/31/2027"));
 
     // No room at all: said so, nothing printed.
     exec(QStringLiteral("evnt"), QStringLiteral("delete from location"));

@@ -153,12 +153,12 @@ TEST_F(ReportLauncherTest, WorkCopyIsTheOperatorsFreshCopyWithTheRequestsHeading
     ASSERT_TRUE(work);
     EXPECT_EQ(module->channel.MessageText, QStringLiteral("rpt12.mdb"));
     const QString topLine = heading(QStringLiteral("rpt12.mdb"), QStringLiteral("ctllinetop"));
-    module->report.ReportHeadings[1] = QString(50, QLatin1Char('x'));
+    module->report.ReportHeadings[1] = QString(90, QLatin1Char('x'));
     ASSERT_TRUE(launcher.WriteReportHeadings(*work));
     EXPECT_EQ(heading(QStringLiteral("rpt12.mdb"), QStringLiteral("ctlcompname")),
               module->config.compname.left(30));
     EXPECT_EQ(heading(QStringLiteral("rpt12.mdb"), QStringLiteral("ctlauxtitle")),
-              QString(40, 'x'));
+              QString(80, 'x'));
     EXPECT_EQ(heading(QStringLiteral("rpt12.mdb"), QStringLiteral("ctllinetop")), topLine)
         << "an empty top line keeps the template's";
 

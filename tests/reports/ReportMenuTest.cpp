@@ -238,25 +238,25 @@ TEST_F(ReportMenuTest, DateRangeListingsAskTheirRangeThenTheFilter) {
          {"20270601", "20270701", "3"},
          "Events by Date Range",
          {"102", "113", "101", "103", "104"},
-         "from 20270601 to 20270701 - All"},
+         "from 06/01/2027 to 07/01/2027 - All"},
         {&ReportMenu::mnudaterangeClick,
          ReportMenu::DateRangeList,
          {"20271231", "20270101", "4", "25"},
          "Events by Date Range",
          {"101", "111"},
-         "from 20270101 to 20271231 Acct# 25.00"},
+         "from 01/01/2027 to 12/31/2027 Acct# 25.00"},
         {&ReportMenu::mnudaterangeClick,
          ReportMenu::DateRangeList,
          {"20270601", "20270630", "1"},
          "Events by Date Range",
          {"101", "103"},
-         "from 20270601 to 20270630 Members"},
+         "from 06/01/2027 to 06/30/2027 Members"},
         {&ReportMenu::mnucontactsClick,
          ReportMenu::ContactsOnly,
          {"20270101", "20281231"},
          "Contacts only by Date Range",
          {"104"},
-         "Contacts Only from 20270101 to 20281231"},
+         "Contacts Only from 01/01/2027 to 12/31/2028"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.answers.join(' ').toStdString());
@@ -279,7 +279,7 @@ TEST_F(ReportMenuTest, DateRangeListingsAskTheirRangeThenTheFilter) {
     ASSERT_EQ(programs.waited.size(), 1);
     EXPECT_TRUE(printedBlock().contains(QStringLiteral("ReportFileName=evnt05e.rpt~")));
     EXPECT_EQ(copiedEvents(), (QStringList{"101", "111"})) << "events with items";
-    EXPECT_EQ(subtitle(), QStringLiteral("from 20270101 to 20271231 - ALL"));
+    EXPECT_EQ(subtitle(), QStringLiteral("from 01/01/2027 to 12/31/2027 - ALL"));
     EXPECT_EQ(module->report.RangeFrom, 20270101);
     EXPECT_EQ(module->report.RangeTo, 20271231);
     EXPECT_TRUE(prompts.messages.isEmpty());
@@ -340,7 +340,7 @@ TEST_F(ReportMenuTest, ItemListingsCopyEachEventOnceWithAllItsItems) {
     EXPECT_EQ(work(QStringLiteral("select count(*) from eventitems")), QStringList{"5"});
     EXPECT_EQ(work(QStringLiteral("select dept || '=' || deptname from department order by dept")),
               (QStringList{"1=Food", "2=Bar & Wine"}));
-    EXPECT_EQ(subtitle(), QStringLiteral("from 20270601 to 20270630"));
+    EXPECT_EQ(subtitle(), QStringLiteral("from 06/01/2027 to 06/30/2027"));
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
@@ -361,7 +361,7 @@ TEST_F(ReportMenuTest, ThisAndNextMonthItemListsKeepTheTemplateHeadings) {
     reset();
     answer({"20270601", "20270630"});
     menu->mnuitemlistClick(2);
-    EXPECT_EQ(subtitle(), QStringLiteral("from 20270601 to 20270630"));
+    EXPECT_EQ(subtitle(), QStringLiteral("from 06/01/2027 to 06/30/2027"));
 }
 
 TEST_F(ReportMenuTest, ACancelledOrRefusedPromptPrintsNothing) {
@@ -453,9 +453,10 @@ TEST_F(ReportMenuTest, ProjectionsAndTheInternalSheetNeedEventEditing) {
               QStringList{"2"});
     EXPECT_EQ(work(QStringLiteral("select room from location order by roomnum")), rooms)
         << "the sheet prints the room's name";
-    EXPECT_EQ(subtitle(), QLocale::system().dayName(Qt::Tuesday));
+    // The day and date as the club (American English here) writes them.
+    EXPECT_EQ(subtitle(), QStringLiteral("Tuesday"));
     EXPECT_EQ(work(QStringLiteral("select ctlseq from headings")).value(0),
-              QLocale::system().toString(QDate(2027, 6, 15), QLocale::ShortFormat));
+              QStringLiteral("06/15/2027"));
     EXPECT_EQ(menu->ReportKind, 0);
 
     // No event shown: nothing.

@@ -101,7 +101,7 @@ TEST_F(ClubPrintTest, PrintsWhatIsSelectedAndLeavesTheClubAsItWas) {
         {{QStringLiteral("evnt01a"), QStringLiteral("--event"), party},
          0,
          QStringLiteral("evnt01a-event%1.pdf").arg(party),
-         QStringLiteral("Halvorsen Engineering Holiday Party Event #: ") + party},
+         QStringLiteral("Event #: %1 Date: ").arg(party)},
         {QStringList{QStringLiteral("EVNT03E.rpt"), QStringLiteral("--pdf"),
                      QStringLiteral("listing.pdf")} +
              everything,

@@ -52,7 +52,7 @@ TEST_F(ReportsViewTest, TheMonthsConflictsAndAnEventsTasksArePrinted) {
     shown.window.menuCommand(QStringLiteral("mnuconflicts"))->trigger();
     QString report = printed();
     EXPECT_TRUE(report.contains(QStringLiteral("Event/Room Conflicts"))) << report.toStdString();
-    EXPECT_TRUE(report.contains(QStringLiteral("from 20261201 to 20261231")));
+    EXPECT_TRUE(report.contains(QStringLiteral("from 12/01/2026 to 12/31/2026")));
     EXPECT_TRUE(report.contains(QStringLiteral("Halvorsen Children's Corner")));
     EXPECT_TRUE(report.contains(QStringLiteral("Page 1 of 1")));
 
@@ -108,10 +108,10 @@ TEST_F(ReportsViewTest, TheMonthsEventsAndEveryListingArePrinted) {
         const char *shows;
     } listings[] = {
         {"mnueventlist(3)", {"3"}, "Events This Year"},
-        {"mnudaterange", {"20261201", "20261231", "1"}, "from 20261201 to 20261231 Members"},
-        {"mnucontacts", {"20260101", "20271231"}, "Contacts Only from 20260101 to 20271231"},
+        {"mnudaterange", {"20261201", "20261231", "1"}, "from 12/01/2026 to 12/31/2026 Members"},
+        {"mnucontacts", {"20260101", "20271231"}, "Contacts Only from 01/01/2026 to 12/31/2027"},
         {"mnuitemlist(0)", {}, "Page 1 of"},
-        {"mnuitemlist(3)", {"20261201", "20261231"}, "from 20261201 to 20261231"},
+        {"mnuitemlist(3)", {"20261201", "20261231"}, "from 12/01/2026 to 12/31/2026"},
         {"mnurevproj(0)", {"3"}, "Members & Non-Members"},
         {"mnumaillabels", {"all"}, ""},
         {"mnubilling", {"4"}, ""},

@@ -4,10 +4,12 @@
 #include "contracts/ContractBuilder.h"
 #include "contracts/ContractStore.h"
 #include "events/EventRecord.h"
+#include "foundation/ClubSettings.h"
 #include "foundation/ClubStorage.h"
 #include "foundation/Messages.h"
 #include "foundation/Module.h"
 #include "foundation/QtPrograms.h"
+#include "foundation/ReportLauncher.h"
 #include "foundation/Schema.h"
 #include "foundation/SchemaUpgrade.h"
 #include "foundation/SystemClock.h"
@@ -56,7 +58,7 @@ QList<Layout> layouts() {
                            : kind < ReportMenu::ProjectionThisMonth
                                ? int(ReportMenu::ItemsByDateRange)
                                : int(ReportMenu::ProjectionByDateRange);
-        all << Layout{ReportMenu::listing(kind, {}, {}, {}).reportFile, Kind::Listing, ranged};
+        all << Layout{ReportMenu::listing(kind, {}, {}, {}, {}).reportFile, Kind::Listing, ranged};
     }
     all << Layout{QLatin1String(TaskList::ReportFile), Kind::Tasks, 0};
     return all;
@@ -248,8 +250,9 @@ Exit print(const Request &request) {
         break;
     }
     case Kind::Listing: {
-        ReportMenu::Listing listing = ReportMenu::listing(
-            layout->code, ReportMenu::DateNumbers::from(clock.today()), {}, {from, to});
+        ReportMenu::Listing listing =
+            ReportMenu::listing(layout->code, ReportMenu::DateNumbers::from(clock.today()), {},
+                                {from, to}, ReportLauncher(module).clubSettings());
         listing.reportFile = layout->file;
         filled = ReportMenu(module).fillListing(listing);
         const auto selected = filled ? rowsIn(*filled, QStringLiteral("eventinfo")) : std::nullopt;
