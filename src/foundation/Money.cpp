@@ -136,7 +136,12 @@ std::optional<Decimal> Decimal::fromStored(const QVariant &value, bool singleAwa
 }
 
 std::optional<Decimal> Decimal::fromText(QStringView text) {
-    return read(text, nullptr);
+    const QStringView number = text.trimmed();
+    qsizetype end = 0;
+    auto decimal = read(number, &end);
+    if (!decimal || end != number.size())
+        return std::nullopt;
+    return decimal;
 }
 
 std::optional<Decimal> Decimal::fromFactor(const QVariant &value) {

@@ -16,9 +16,10 @@ public:
     constexpr Decimal() = default;
     static Decimal fromInteger(qint64 value) { return Decimal(value, 0); }
 
-    // Text as the suite reads a typed number: blanks, an optional sign,
-    // digits and one decimal point; reading stops at any other character.
-    // Empty when no digit was read or there are too many to hold.
+    // Plain decimal text, as the program writes it: an optional sign, digits
+    // and one decimal point, with blanks around. Empty for anything else
+    // ("12abc", "1,250.00": what people type is read by TypedNumber) and
+    // when there are too many digits to hold.
     static std::optional<Decimal> fromText(QStringView text);
     // A rate as either engine hands it back: Null is 0, integers and decimal
     // text as they are, a double by its shortest decimal form. A double that
@@ -77,8 +78,8 @@ public:
     constexpr Money() = default;
     static constexpr Money fromUnits(qint64 units) { return Money(units); }
 
-    // Text as the suite reads a typed number (see Decimal::fromText).
-    // Decimals beyond the fourth are rounded. Empty when no digit was read
+    // Plain decimal text (see Decimal::fromText); decimals beyond the fourth
+    // are rounded. Empty when no digit was read
     // or the amount is out of range.
     static std::optional<Money> fromText(QStringView text);
     // A stored value as either engine hands it back (integer, decimal text or

@@ -96,13 +96,6 @@ QString itemdesc(const Decimal &quantity, const QString &description) {
 
 } // namespace
 
-std::optional<Decimal> quantity(const QString &typed) {
-    const auto value = Decimal::fromText(typed);
-    if (!value || *value < Decimal::fromInteger(1))
-        return std::nullopt;
-    return value;
-}
-
 Priced price(const Item &item, const Settings &settings) {
     if (item.quantity < Decimal::fromInteger(1))
         return QuantityRefusal;

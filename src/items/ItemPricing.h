@@ -21,7 +21,7 @@ struct Settings {
 };
 
 struct Item {
-    Decimal quantity;       // as quantity() read it
+    Decimal quantity;       // at least 1
     Money unitPrice;        // retail, altretail or a free-form price
     QVariant taxpct, scpct; // the item's factors as read; Null is 0
     QString description;
@@ -55,10 +55,6 @@ private:
     std::optional<Line> m_line;
     QString m_refusal;
 };
-
-// The quantity box read as a typed number ("12abc" is 12); empty below 1,
-// which the window answers with "Set the Quantity and try again."
-std::optional<Decimal> quantity(const QString &typed);
 
 // Prices one item; refused, with the operator's text, when the quantity is
 // below 1, an amount does not fit a currency column or the row's total is

@@ -79,7 +79,7 @@ QString decimalText(qint64 tenThousandths) {
 // The program's row, its rates handed over as doubles the way the engines
 // return them.
 std::optional<Stored> program(const Case &c) {
-    const auto quantity = ItemPricing::quantity(decimalText(c.quantityUnits));
+    const auto quantity = Decimal::fromText(decimalText(c.quantityUnits));
     if (!quantity)
         return std::nullopt;
     const ItemPricing::Item item{*quantity,
