@@ -394,6 +394,51 @@ TEST_F(Listings, AThousandDimesMakeAHundredDollars) {
     }
 }
 
+// A title of 10,000 characters in four scripts, in every layout that prints
+// an event's title: wrapped within the paper, no word drawn over another.
+TEST_F(Listings, LongTitlesInAnyScriptWrapWithoutOverlapping) {
+    const QStringList words{QStringLiteral("Fête"), QStringLiteral("東京の夕べ"),
+                            QStringLiteral("Праздник"), QStringLiteral("Γιορτή")};
+    QString title;
+    for (int i = 0; title.size() < 10000; ++i)
+        title += words[i % words.size()] + QString::number(i) + QLatin1Char(' ');
+    title.truncate(10000);
+    club.exec(QStringLiteral("update eventinfo set eventtitle = ? where eventnum = 1001"), {title});
+    const struct {
+        const char *layout;
+        QSizeF paper; // points
+        const char *formula;
+    } layouts[] = {
+        {"evnt01a.rpt", {612, 792}, "{eventinfo.eventnum} = 1001"},
+        {"evnt01b.rpt", {612, 792}, "{eventinfo.eventnum} = 1001"},
+        {"evnt02b.rpt", {612, 792}, "{eventinfo.eventnum} = 1001"},
+        {"evnt03e.rpt", {792, 612}, ""},
+        {"evnt04e.rpt", {612, 792}, ""},
+        {"evnt05e.rpt", {792, 612}, ""},
+    };
+    for (const auto &[layout, paper, formula] : layouts) {
+        const QString text = print(QString::fromLatin1(layout), QString::fromLatin1(formula));
+        for (const QString &word : {QStringLiteral("東京の夕べ1"), QStringLiteral("Праздник2")})
+            EXPECT_TRUE(text.contains(word)) << layout;
+        // Once: a heading of pages is not repeated on every page it goes on to.
+        const QRegularExpression once(QStringLiteral("\\bΓιορτή3\\b"),
+                                      QRegularExpression::UseUnicodePropertiesOption);
+        EXPECT_EQ(text.count(once), 1) << layout;
+        const QList<PdfWord> printed = pdfWords(club.path(QStringLiteral("out.pdf")));
+        for (qsizetype i = 0; i < printed.size(); ++i) {
+            const PdfWord &word = printed[i];
+            EXPECT_TRUE(QRectF(QPointF(), paper).contains(word.box))
+                << layout << ": " << word.text.toStdString() << " off the paper";
+            // Boxes may touch; a word drawn over another shares more than a sliver.
+            const QRectF inner = word.box.adjusted(1, 1, -1, -1);
+            for (qsizetype j = i + 1; j < printed.size(); ++j)
+                if (printed[j].page == word.page && inner.intersects(printed[j].box))
+                    ADD_FAILURE() << layout << ": \"" << word.text.toStdString() << "\" over \""
+                                  << printed[j].text.toStdString() << "\" on page " << word.page;
+        }
+    }
+}
+
 TEST_F(Listings, TheInternalSheetPrintsAnyTextWrapped) {
     const QString title = QStringLiteral("Zoë’s “Grand” Fête — 東京 <b>&amp;</b>");
     // Paragraphs of a few thousand characters each, and a blank line.

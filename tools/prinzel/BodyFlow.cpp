@@ -236,7 +236,7 @@ BodyFlow BodyFlow::split(const QString &html) {
     return flow;
 }
 
-QString BodyFlow::html(qsizetype first, qsizetype last) const {
+QString BodyFlow::html(qsizetype first, qsizetype last, bool repeatHead) const {
     QString out;
     int open = -1;
     for (qsizetype i = first; i < last; ++i) {
@@ -245,7 +245,7 @@ QString BodyFlow::html(qsizetype first, qsizetype last) const {
             if (open >= 0)
                 out += QStringLiteral("</table>");
             if (item.table >= 0)
-                out += opening(i);
+                out += opening(i, repeatHead);
             open = item.table;
         }
         out += item.html;
@@ -255,11 +255,17 @@ QString BodyFlow::html(qsizetype first, qsizetype last) const {
     return out;
 }
 
-QString BodyFlow::opening(qsizetype at) const {
-    const Item &item = m_items.at(at);
-    const Table &table = m_tables.at(item.table);
-    if (at == 0 || m_items.at(at - 1).table != item.table)
+bool BodyFlow::continuesTable(qsizetype at) const {
+    return at > 0 && at < m_items.size() && m_items.at(at).table >= 0 &&
+           m_items.at(at - 1).table == m_items.at(at).table;
+}
+
+QString BodyFlow::opening(qsizetype at, bool repeatHead) const {
+    const Table &table = m_tables.at(m_items.at(at).table);
+    if (!continuesTable(at))
         return table.open + table.head;
+    if (!repeatHead)
+        return table.open;
     const qsizetype heading = continuedHeading(at);
     return table.open + table.continuedHead +
            (heading >= 0 ? continued(m_items.at(heading).html) : QString());

@@ -35,8 +35,12 @@ public:
     const QList<Table> &tables() const { return m_tables; }
     const QList<Item> &items() const { return m_items; }
     // The items [first, last) as a document: a table cut by `first` is
-    // opened again with its head, one cut by `last` is closed.
-    QString html(qsizetype first, qsizetype last) const;
+    // opened again with its head (unless `repeatHead` is false), one cut by
+    // `last` is closed.
+    QString html(qsizetype first, qsizetype last, bool repeatHead = true) const;
+    // Whether a table is cut by `at`, so that a page starting there repeats
+    // its head and the heading of its group.
+    bool continuesTable(qsizetype at) const;
     // Whether a page may start at item `at`: not after a heading, nor at a
     // total row.
     bool breaksBefore(qsizetype at) const;
@@ -50,7 +54,7 @@ private:
     void addRows(const QStringList &rows);
     // The table of item `at` opened there: with its head, and where the
     // table goes on from the page before, the heading of the group.
-    QString opening(qsizetype at) const;
+    QString opening(qsizetype at, bool repeatHead) const;
 
     QList<Table> m_tables;
     QList<Item> m_items;

@@ -14,7 +14,8 @@ namespace {
 // last row here), HTML between tables where the next item starts.
 class ItemEnds {
 public:
-    ItemEnds(const QTextDocument &document, const BodyFlow &flow, qsizetype first, qsizetype last)
+    ItemEnds(const QTextDocument &document, const BodyFlow &flow, qsizetype first, qsizetype last,
+             bool repeatHead)
         : m_document(document)
         , m_layout(*document.documentLayout()) {
         const QList<QTextFrame *> frames = document.rootFrame()->childFrames();
@@ -30,8 +31,11 @@ public:
             } else if (item.table != open) {
                 anchor.table =
                     frame < frames.size() ? qobject_cast<QTextTable *>(frames.at(frame)) : nullptr;
-                anchor.row = flow.tables().at(item.table).headRows +
-                             (i == first && flow.continuedHeading(i) >= 0 ? 1 : 0);
+                const bool repeated = i == first && flow.continuesTable(i);
+                anchor.row = repeated && !repeatHead
+                                 ? 0
+                                 : flow.tables().at(item.table).headRows +
+                                       (repeated && flow.continuedHeading(i) >= 0 ? 1 : 0);
                 anchor.startsTable = true;
                 ++frame;
             } else {
@@ -45,7 +49,15 @@ public:
         m_valid &= frame == frames.size();
         for (qsizetype i = 0; i < anchors.size() && m_valid; ++i)
             m_ends << end(anchors, i);
+        if (m_valid && !anchors.isEmpty() && anchors.first().table && flow.continuesTable(first))
+            m_repeatedHead =
+                blockRect(anchors.first().table->cellAt(anchors.first().row, 0).firstPosition())
+                    .top() -
+                m_layout.frameBoundingRect(anchors.first().table).top();
     }
+
+    // The height of the head and heading repeated above the first item.
+    qreal repeatedHead() const { return m_repeatedHead; }
 
     // False when the document's frames are not the ones the items describe.
     bool valid() const { return m_valid; }
@@ -87,6 +99,7 @@ private:
     const QTextDocument &m_document;
     const QAbstractTextDocumentLayout &m_layout;
     QList<qreal> m_ends;
+    qreal m_repeatedHead = 0;
     bool m_valid = true;
 };
 
@@ -160,26 +173,33 @@ QList<BodyPage> FlowPaginator::pages() {
 
 qsizetype FlowPaginator::addPage(qsizetype first) {
     const qsizetype count = m_flow.items().size();
+    // A head or heading that would fill much of every page it continues on
+    // (a heading naming an event by a title of pages) is not repeated.
+    bool repeatHead = true;
     for (;;) {
         const qsizetype last = std::min(count, first + m_guess);
-        const auto document = m_maker.make(m_flow.html(first, last), m_page.width());
+        const auto document = m_maker.make(m_flow.html(first, last, repeatHead), m_page.width());
         const qreal height = document->size().height();
         if (height <= pageHeight() && last < count) {
             m_guess *= 2; // all of it fits: take more
             continue;
         }
-        const ItemEnds ends(*document, m_flow, first, last);
+        const ItemEnds ends(*document, m_flow, first, last, repeatHead);
+        if (repeatHead && ends.valid() && ends.repeatedHead() > pageHeight() / 4) {
+            repeatHead = false;
+            continue;
+        }
         qsizetype fit = 0;
         while (ends.valid() && first + fit < last && ends.at(fit) <= pageHeight())
             ++fit;
         if ((!ends.valid() || fit == 0) && skipShortFirst())
             return first;
         if (!ends.valid()) {
-            addPaginated(first, last); // no cut between items can be trusted
+            addPaginated(first, last, repeatHead); // no cut between items can be trusted
             return last;
         }
         if (fit == 0) {
-            addPaginated(first, first + 1);
+            addPaginated(first, first + 1, repeatHead);
             return first + 1;
         }
         fit = keptTogether(first, fit);
@@ -204,8 +224,8 @@ bool FlowPaginator::skipShortFirst() {
     return true;
 }
 
-void FlowPaginator::addPaginated(qsizetype first, qsizetype last) {
-    const auto document = m_maker.make(m_flow.html(first, last), m_page);
+void FlowPaginator::addPaginated(qsizetype first, qsizetype last, bool repeatHead) {
+    const auto document = m_maker.make(m_flow.html(first, last, repeatHead), m_page);
     splitAtPageBreaks(*document, m_page.height());
     // Half a pixel off each edge keeps a line that ends or starts exactly
     // at a page break on its own page.

@@ -10,8 +10,9 @@
 // each page is a document of its own: a few more items than fit, laid out in
 // one piece and cut after the last item that fits. A table cut there starts
 // the next page again with its head, and where the cut falls within a group
-// of rows, with the group's heading (see BodyFlow). An item taller than a page gets pages
-// of its own, paginated by Qt. The first page may be shorter than the
+// of rows, with the group's heading (see BodyFlow), unless the two would take
+// more than a quarter of the page. An item taller than a page gets pages of
+// its own, paginated by Qt. The first page may be shorter than the
 // others; what does not fit there at all starts on the second.
 class FlowPaginator {
 public:
@@ -23,7 +24,7 @@ private:
     // Adds the page starting at `first`; the item after it.
     qsizetype addPage(qsizetype first);
     // Adds the items [first, last) in as many pages as Qt lays them out in.
-    void addPaginated(qsizetype first, qsizetype last);
+    void addPaginated(qsizetype first, qsizetype last, bool repeatHead);
     // How many of the `fit` items from `first` the page takes: fewer where
     // it would end with a heading or leave a total row to the next page,
     // all of them where no break within them keeps the groups together.
