@@ -404,6 +404,9 @@ TEST_F(Listings, LongTitlesInAnyScriptWrapWithoutOverlapping) {
         title += words[i % words.size()] + QString::number(i) + QLatin1Char(' ');
     title.truncate(10000);
     club.exec(QStringLiteral("update eventinfo set eventtitle = ? where eventnum = 1001"), {title});
+    club.execMany(QStringLiteral("insert into tasklist (eventnumber, taskdate, todo, task, staff) "
+                                 "values (1001, ?, 'N', ?, 'DEMO')"),
+                  {{20270110, "Confirm the band"}, {20270112, "Order flowers"}});
     const struct {
         const char *layout;
         QSizeF paper; // points
@@ -415,6 +418,7 @@ TEST_F(Listings, LongTitlesInAnyScriptWrapWithoutOverlapping) {
         {"evnt03e.rpt", {792, 612}, ""},
         {"evnt04e.rpt", {612, 792}, ""},
         {"evnt05e.rpt", {792, 612}, ""},
+        {"evnttask1.rpt", {612, 792}, ""},
     };
     for (const auto &[layout, paper, formula] : layouts) {
         const QString text = print(QString::fromLatin1(layout), QString::fromLatin1(formula));

@@ -151,6 +151,28 @@ void splitAtPageBreaks(QTextDocument &document, qreal pageHeight) {
     cursor.endEditBlock();
 }
 
+// Qt repeats a table's head on each page it lays the table over; a head
+// taller than a quarter of the page (a heading naming an event by a title
+// of pages) would be drawn over the rows there, so such a head is not
+// repeated.
+void keepTallHeadsOnce(QTextDocument &document, qreal pageHeight) {
+    const QAbstractTextDocumentLayout &layout = *document.documentLayout();
+    for (QTextFrame *frame : document.rootFrame()->childFrames()) {
+        auto *table = qobject_cast<QTextTable *>(frame);
+        if (!table || table->format().headerRowCount() <= 0)
+            continue;
+        QTextTableFormat format = table->format();
+        const QTextBlock lastHeadBlock =
+            document.findBlock(table->cellAt(format.headerRowCount() - 1, 0).lastPosition());
+        const qreal head = layout.blockBoundingRect(lastHeadBlock).bottom() -
+                           layout.frameBoundingRect(table).top();
+        if (head > pageHeight / 4) {
+            format.setHeaderRowCount(0);
+            table->setFormat(format);
+        }
+    }
+}
+
 // Items laid out for a page at first; then as many as the last page held,
 // and a few more.
 constexpr qsizetype FirstGuess = 40;
@@ -226,6 +248,7 @@ bool FlowPaginator::skipShortFirst() {
 
 void FlowPaginator::addPaginated(qsizetype first, qsizetype last, bool repeatHead) {
     const auto document = m_maker.make(m_flow.html(first, last, repeatHead), m_page);
+    keepTallHeadsOnce(*document, m_page.height());
     splitAtPageBreaks(*document, m_page.height());
     // Half a pixel off each edge keeps a line that ends or starts exactly
     // at a page break on its own page.
