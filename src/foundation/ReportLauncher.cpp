@@ -315,11 +315,20 @@ bool ReportLauncher::LaunchReport(ReportWorkCopy &) {
     // The report program shows its own reason for these exit codes (a
     // refused block, such as margins that push labels off the paper, a
     // refused layout, unreadable data, a PDF that cannot be written); a
-    // warning on top would only bury it. It does not show a time limit
-    // passed, nor can it report a failure to start.
-    static const QList<int> toldByReportProgram{2, 3, 4, 5};
+    // warning on top would only bury it. A report stopped at its time limit
+    // is told here; a program that could not start or crashed gets the
+    // general warning.
+    constexpr int TimeLimitPassed = 6;
+    static const QList<int> toldByReportProgram{2, 3, 4, 5, TimeLimitPassed};
     request.ReportResult =
         m_module.routines.RunAndWait(program, arguments, block, toldByReportProgram);
+    if (request.ReportResult == TimeLimitPassed)
+        m_module.messages.show(
+            QStringLiteral("The report %1 took longer than its time limit and was stopped; "
+                           "nothing was printed.\r\nSelect fewer events, or ask the "
+                           "administrator to raise PRINZEL_TIME_LIMIT.")
+                .arg(request.ReportFile),
+            QStringLiteral("Oops..."), Icon::Information);
     return request.ReportResult == 0;
 }
 
