@@ -128,3 +128,28 @@ QList<PdfWord> pdfWords(const QString &pdf) {
     }
     return words;
 }
+
+void expectWordsApart(const QString &pdf, QSizeF paper, const std::string &where) {
+    const QList<PdfWord> printed = pdfWords(pdf);
+    for (qsizetype i = 0; i < printed.size(); ++i) {
+        const PdfWord &word = printed[i];
+        EXPECT_TRUE(QRectF(QPointF(), paper).contains(word.box))
+            << where << ": " << word.text.toStdString() << " off the paper";
+        // A word drawn over another shares more than a sliver with it.
+        const QRectF inner = word.box.adjusted(1, 1, -1, -1);
+        for (qsizetype j = i + 1; j < printed.size(); ++j)
+            if (printed[j].page == word.page && inner.intersects(printed[j].box))
+                ADD_FAILURE() << where << ": \"" << word.text.toStdString() << "\" over \""
+                              << printed[j].text.toStdString() << "\" on page " << word.page;
+    }
+}
+
+QString longTitle(int size) {
+    const QStringList words{QStringLiteral("Fête"), QStringLiteral("東京の夕べ"),
+                            QStringLiteral("Праздник"), QStringLiteral("Γιορτή")};
+    QString title;
+    for (int i = 0; title.size() < size; ++i)
+        title += words[i % words.size()] + QString::number(i) + QLatin1Char(' ');
+    title.truncate(size);
+    return title;
+}

@@ -62,3 +62,11 @@ struct PdfWord {
 };
 
 QList<PdfWord> pdfWords(const QString &pdf);
+
+// A title of `size` characters in Latin, Japanese, Cyrillic and Greek words:
+// "Fête0 東京の夕べ1 Праздник2 Γιορτή3 Fête4 ...".
+QString longTitle(int size = 10000);
+
+// Every word of the PDF on its paper (in points) and none drawn over
+// another (boxes may touch); each fault is reported under `where`.
+void expectWordsApart(const QString &pdf, QSizeF paper, const std::string &where);
