@@ -3,6 +3,7 @@
 #include "calendar/SlotBooking.h"
 #include "foundation/CurrentEvent.h"
 #include "foundation/Databases.h"
+#include "foundation/TextValue.h"
 
 #include <algorithm>
 
@@ -71,7 +72,7 @@ QString describeEvent(Database &evnt, int number) {
         return QStringLiteral("Event #%1").arg(number);
     return QStringLiteral("Event #%1 \"%2\", room %3, %4-%5")
         .arg(number)
-        .arg(row->value(0).toString().trimmed(), row->value(1).toString(),
+        .arg(shortened(row->value(0).toString()), row->value(1).toString(),
              row->value(2).toString().trimmed(), row->value(3).toString().trimmed());
 }
 

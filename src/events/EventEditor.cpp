@@ -54,6 +54,19 @@ QList<int> requiredBoxes(int status, bool member) {
     }
 }
 
+// A box as a message names it: its caption, with the section it belongs to
+// where two sections have the same captions, and without the caption's
+// decoration ("Set for ???", "Deposit $$").
+QString boxName(const EventWindow &window, int box) {
+    QString caption = window.text1Label[box];
+    caption.remove(QStringLiteral(" ???")).remove(QStringLiteral(" $$"));
+    if (box > CurrentEvent::AccountBox && box < CurrentEvent::ContactNameBox)
+        return QStringLiteral("Billing ") + caption;
+    if (box > CurrentEvent::ContactNameBox && box < CurrentEvent::DepositBox)
+        return QStringLiteral("Contact ") + caption;
+    return caption;
+}
+
 } // namespace
 
 EventEditor::EventEditor(Module &module, EventRecord &events, EventWindow &window,
@@ -634,14 +647,18 @@ bool EventEditor::CheckRequiredFields() {
     event.EndTime = box[4];
     event.Room = integerValue(box[CurrentEvent::RoomBox]);
 
-    m_window.MissingFlag = false;
+    QStringList missingNames;
     for (int i = 0; i < CurrentEvent::BoxCount; ++i) {
         const bool missing = m_window.text1Required[i] && box[i].trimmed().isEmpty();
         m_window.text1BackColor[i] = missing ? EventWindow::Red : EventWindow::restingColor(i);
-        m_window.MissingFlag = m_window.MissingFlag || missing;
+        if (missing)
+            missingNames << boxName(m_window, i);
     }
+    m_window.MissingFlag = !missingNames.isEmpty();
     if (m_window.MissingFlag)
-        m_module.messages.show(QStringLiteral("One or more required fields of data is missing."),
+        m_module.messages.show(QStringLiteral("One or more required fields of data is missing.") +
+                                   QStringLiteral("\r\nPlease fill in: ") +
+                                   missingNames.join(QStringLiteral(", ")) + QLatin1Char('.'),
                                Oops, Icon::Information);
     emit changed();
     return !m_window.MissingFlag;

@@ -5,6 +5,7 @@
 #include "FieldEntry.h"
 #include "calendar/SlotBooking.h"
 #include "foundation/Clock.h"
+#include "foundation/ClubSettings.h"
 #include "foundation/Module.h"
 #include "foundation/Prompts.h"
 #include "foundation/TextValue.h"
@@ -122,8 +123,14 @@ void WholeEvent::mnudeletecontactClick() {
         oops(FieldEntry::BilledStatusRefused);
         return;
     }
-    if (!m_module.messages.AskYesNo(QStringLiteral("Delete this contact now?"),
-                                    QStringLiteral("** Confirm **")))
+    // The question names the event, so that the operator knows which one goes.
+    const auto club = ClubSettings::load(m_module.databases);
+    if (!m_module.messages.AskYesNo(
+            QStringLiteral("Delete this contact now?\r\nEvent #%1 \"%2\" on %3.")
+                .arg(number)
+                .arg(shortened(event.Text1[CurrentEvent::TitleBox]),
+                     (club ? *club : ClubSettings()).dateNumber(event.Date)),
+            QStringLiteral("** Confirm **")))
         return;
 
     DatabasePtr db = m_module.openDatabase(EventDatabase);

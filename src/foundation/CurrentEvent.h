@@ -23,6 +23,8 @@ struct CurrentEvent {
         RoomBox = 8,
         MemberBox = 9,
         AccountBox = 10,
+        BillingNameBox = 11, // the billing address runs to box 20
+        ContactNameBox = 21, // the contact's boxes run to 30
         DepositBox = 31,
         BookedByBox = 32,
         CreatedBox = 33,

@@ -40,6 +40,13 @@ QString cutToLength(const QString &text, qsizetype length) {
     return text.left(characters.isAtBoundary() ? length : characters.toPreviousBoundary());
 }
 
+QString shortened(const QString &text, qsizetype length) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.size() <= length)
+        return trimmed;
+    return cutToLength(trimmed, length - 1).trimmed() + QChar(0x2026);
+}
+
 qsizetype characterCount(const QString &text) {
     qsizetype count = 0;
     for (const QChar c : text)

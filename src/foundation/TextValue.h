@@ -15,6 +15,10 @@ int integerValue(const QString &text);
 // that an emoji or a letter with its accent is never parted (text columns
 // have a size).
 QString cutToLength(const QString &text, qsizetype length);
+// A text as a message names it: trimmed, and past `length` units cut where a
+// character ends and closed with an ellipsis ("Harper Anniversary Din…"), so
+// that a title of pages cannot bury the rest of the message.
+QString shortened(const QString &text, qsizetype length = 60);
 // Characters as a reader counts them (and a text column's size): an emoji
 // is one, though it takes two UTF-16 units.
 qsizetype characterCount(const QString &text);

@@ -137,8 +137,10 @@ TEST_F(EventEditorTest, AFailedSaveKeepsEverythingTypedAndWritesNoHistory) {
     const int number = box(2).toInt();
     type(21, QString());
     click(EventWindow::SaveButton);
+    // The message names the blank box by its caption.
     EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("One or more required fields of data is missing."));
+              QStringLiteral("One or more required fields of data is missing.\r\n"
+                             "Please fill in: Contact Name."));
     EXPECT_EQ(window().text1BackColor[21], EventWindow::Red);
     EXPECT_EQ(window().text1BackColor[1], EventWindow::White);
     EXPECT_TRUE(window().text1Required[8]) << "a booking needs its room";
@@ -379,7 +381,11 @@ TEST_F(EventEditorTest, BillEventBillsOnlyWhatIsSavedThenLinksAnEmployee) {
 
     click(EventWindow::BillEventButton);
     EXPECT_EQ(prompts.messageTexts(),
-              (QStringList{QStringLiteral("One or more required fields of data is missing."),
+              (QStringList{QStringLiteral("One or more required fields of data is missing.\r\n"
+                                          "Please fill in: Billing Name, Billing Address 1, "
+                                          "Billing City, Billing State, Billing Zip, Billing "
+                                          "Phone 1, Contact Name, Contact Phone 1, Deposit, "
+                                          "Booked by."),
                            QStringLiteral("Please save the data first, then choose 'Modify' and "
                                           "'Bill Event'")}));
     for (int required : {6, 7, 10, 11, 12, 14, 15, 16, 17, 21, 27, 31, 32})

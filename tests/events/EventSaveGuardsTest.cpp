@@ -115,6 +115,18 @@ TEST_F(EventSaveGuardsTest, ATakenRoomIsRefusedWhateverItsLinkedRoomSays) {
                   .arg(east));
     EXPECT_EQ(cells(BallroomEast, 20270411).size(), 16);
     EXPECT_TRUE(cells(BallroomEast, 20270411).first().endsWith(QStringLiteral("East cocktails")));
+    // A title of pages is cut short in the message; the number stays.
+    exec(Evnt, QStringLiteral("update eventinfo set eventtitle = ? where eventnum = ?"),
+         {QString(10000, u'W'), east});
+    prompts.clear();
+    EXPECT_EQ(book(QStringLiteral("20270411"), QStringLiteral("East again"),
+                   QStringLiteral("19:00"), QStringLiteral("20:00"), BallroomEast),
+              EventRecord::Saved::Conflict);
+    EXPECT_EQ(prompts.lastMessage().text,
+              QStringLiteral("The chosen time and room combination is already in use.\r\nIt is "
+                             "held by Event #%1 \"%2\u2026\", room 2, 18:00-22:00.")
+                  .arg(east)
+                  .arg(QString(59, u'W')));
 
     // An event moving into the section of its own hall is in nobody's way.
     ASSERT_EQ(book(QStringLiteral("20270412"), QStringLiteral("Hall lunch"),

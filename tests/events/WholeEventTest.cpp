@@ -203,7 +203,10 @@ TEST_F(WholeEventTest, ABilledEventIsClonedAsConfirmed) {
     clone(QStringLiteral("20270510"));
     // A confirmed event needs the billing details this enquiry never had.
     EXPECT_EQ(prompts.messageTexts(),
-              QStringList{QStringLiteral("One or more required fields of data is missing.")});
+              QStringList{QStringLiteral("One or more required fields of data is missing.\r\n"
+                                         "Please fill in: Billing Name, Billing Address 1, "
+                                         "Billing City, Billing State, Billing Zip, Billing "
+                                         "Phone 1, Deposit.")});
     EXPECT_EQ(box(CurrentEvent::StatusBox), QStringLiteral("4"));
     EXPECT_EQ(stored(QStringLiteral("status"), source), QStringLiteral("5"));
 }
@@ -227,7 +230,9 @@ TEST_F(WholeEventTest, DeleteTakesTheEventItsItemsTasksPackageRowAndCells) {
     prompts.clear();
 
     deleteShown();
-    EXPECT_EQ(prompts.questions.value(0).text, QStringLiteral("Delete this contact now?"));
+    EXPECT_EQ(prompts.questions.value(0).text,
+              QStringLiteral("Delete this contact now?\r\nEvent #%1 \"Doomed\" on 03/10/2027.")
+                  .arg(doomed));
     EXPECT_EQ(prompts.questions.value(0).title, QStringLiteral("** Confirm **"));
     EXPECT_FALSE(eventExists(doomed));
     EXPECT_TRUE(items(doomed).isEmpty());
