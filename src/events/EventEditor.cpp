@@ -384,7 +384,13 @@ void EventEditor::showBilled() {
 }
 
 bool EventEditor::billable() const {
-    return integerValue(m_module.event.Text1[CurrentEvent::StatusBox]) == 4 && level(Billing);
+    // A saved event, stored and shown at status 4: a 4 chosen but not yet
+    // saved cannot be billed, nor a stored 4 the operator is changing.
+    const CurrentEvent &event = m_module.event;
+    return event.EditMode != CurrentEvent::EnteringNew &&
+           integerValue(event.Text1[CurrentEvent::NumberBox]) > 0 &&
+           integerValue(event.OldValue[CurrentEvent::StatusBox]) == 4 &&
+           integerValue(event.Text1[CurrentEvent::StatusBox]) == 4 && level(Billing);
 }
 
 void EventEditor::save() {
@@ -427,7 +433,7 @@ void EventEditor::save() {
         event.Text1[CurrentEvent::CreatedBox] =
             m_module.ports.clock.today().toString(QStringLiteral("yyyyMMdd"));
 
-    if (!CheckRequiredFields())
+    if (!CheckRequiredFields() || !accountChosen())
         return stop();
     // The record layer decides from the status whether the event holds
     // cells; its transaction checks the slot, frees the old cells and books
@@ -662,6 +668,23 @@ bool EventEditor::CheckRequiredFields() {
                                Oops, Icon::Information);
     emit changed();
     return !m_window.MissingFlag;
+}
+
+bool EventEditor::accountChosen() {
+    const QString &account = m_module.event.Text1[CurrentEvent::AccountBox];
+    if (account.trimmed().compare(QLatin1String("New"), Qt::CaseInsensitive) != 0 ||
+        !m_window.text1Required[CurrentEvent::AccountBox])
+        return true;
+    // Saving makes no account: "New" would be stored as no account at all.
+    m_window.text1BackColor[CurrentEvent::AccountBox] = EventWindow::Red;
+    m_window.focusBox = CurrentEvent::AccountBox;
+    m_module.messages.show(
+        QStringLiteral("The Account # box says \"New\", and saving does not make an account.\r\n"
+                       "Click \"%1\" to make the billing account first, or type its number.")
+            .arg(m_window.cmdassignCaption),
+        Oops, Icon::Information);
+    emit changed();
+    return false;
 }
 
 void EventEditor::ShowAuditHistory() {

@@ -33,6 +33,9 @@ public:
     // red; MissingFlag and the message when one is blank. True when all
     // are filled.
     bool CheckRequiredFields();
+    // "Bill Event" is for a saved event stored and shown at status 4, and an
+    // operator at evaccess2.
+    bool billable() const;
     void EnableEventEditing();
     void DisableEventEditing();
     // Back to showing the event: editing off, nothing left to save, cancel
@@ -70,9 +73,10 @@ signals:
     void lookupRequested();
 
 private:
+    // False, with the box red and a message, when the account box says
+    // "New" and the status needs an account: the save makes none.
+    bool accountChosen();
     bool level(int threshold) const;
-    // "Bill Event" is for an event of status 4 and an operator at evaccess2.
-    bool billable() const;
     bool readOnly() const;
     void beginAction();
     void newEvent();

@@ -335,8 +335,7 @@ void FieldEntry::cbostatusClick(int position) {
     showStatus(chosen);
     if (chosen != shown)
         event.UnsavedChanges = true;
-    m_window.cmdEnabled[EventWindow::BillEventButton] =
-        chosen == 4 && event.EditMode == CurrentEvent::Editing && level(OperatorSession::evaccess2);
+    m_window.cmdEnabled[EventWindow::BillEventButton] = m_editor.billable();
     m_module.ports.keys.SendKeyText(QStringLiteral("{TAB}"));
     event.Status = chosen;
     if (chosen == 1)

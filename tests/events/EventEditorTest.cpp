@@ -263,6 +263,35 @@ TEST_F(EventEditorTest, ButtonsFollowTheStatusAndTheLevel) {
         setLevel(99);
         click(EventWindow::ClearScreenButton);
     }
+
+    // The stored status counts: a 4 chosen but not saved is not billed, for
+    // a stored enquiry as for a new event.
+    ASSERT_TRUE(logic->ShowEvent(lastNumber - 4)); // stored at 2
+    click(EventWindow::ModifyButton);
+    chooseStatus(4);
+    EXPECT_FALSE(window().cmdEnabled[EventWindow::BillEventButton]);
+    prompts.answerYesNo(true); // give up the change
+    click(EventWindow::ClearScreenButton);
+    enterBooking(QStringLiteral("20270820"), QStringLiteral("Wedding"), Library);
+    chooseStatus(4);
+    EXPECT_FALSE(window().cmdEnabled[EventWindow::BillEventButton]);
+
+    // "New" in the account box that status 4 requires: the save makes no
+    // account, so it is refused by name and stores nothing.
+    EXPECT_EQ(box(CurrentEvent::AccountBox), QStringLiteral("New"));
+    for (int required : {11, 12, 14, 15, 16, 17, 31, 32})
+        type(required, QStringLiteral("1234567"));
+    const QVariant events =
+        scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from eventinfo"));
+    prompts.clear();
+    click(EventWindow::SaveButton);
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{QStringLiteral("The Account # box says \"New\", and saving does not make "
+                                         "an account.\r\nClick \"Assign/Link to Account #\" to "
+                                         "make the billing account first, or type its number.")});
+    EXPECT_EQ(window().text1BackColor[CurrentEvent::AccountBox], EventWindow::Red);
+    EXPECT_EQ(scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from eventinfo")),
+              events);
 }
 
 // Every command gated by a level does nothing one below it: no question,
