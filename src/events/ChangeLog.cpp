@@ -113,7 +113,7 @@ Result<QString> ChangeLog::history(int eventNumber) const {
     return lines;
 }
 
-Result<QHash<int, QDateTime>> ChangeLog::lastChanges() const {
+Result<QHash<int, QDateTime>> ChangeLog::lastChanges(const QTimeZone &zone) const {
     static const QRegularExpression key(QStringLiteral("\\\\Event#(\\d+) "));
     QHash<int, QDateTime> changes;
     const Status read = forEachLine([&](const QString &line) {
@@ -122,7 +122,7 @@ Result<QHash<int, QDateTime>> ChangeLog::lastChanges() const {
         if (!match.hasMatch() || stamp.size() < 2)
             return;
         const QDateTime at(QDate::fromString(stamp[0], StampDate),
-                           QTime::fromString(stamp[1], StampTime));
+                           QTime::fromString(stamp[1], StampTime), zone);
         QDateTime &last = changes[match.captured(1).toInt()];
         if (at.isValid() && (!last.isValid() || at > last))
             last = at;

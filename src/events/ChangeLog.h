@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QString>
+#include <QTimeZone>
 #include <functional>
 
 struct CurrentEvent;
@@ -49,8 +50,10 @@ public:
     // A log that cannot be read gives its error instead.
     Result<QString> history(int eventNumber) const;
     // When each event the log names was last changed, by the time stamps
-    // of its lines (local time). An event the log does not name is absent.
-    Result<QHash<int, QDateTime>> lastChanges() const;
+    // of its lines: the club's wall-clock times, read in its `zone` (never
+    // the workstation's, whose daylight-saving changes may fall elsewhere).
+    // An event the log does not name is absent.
+    Result<QHash<int, QDateTime>> lastChanges(const QTimeZone &zone) const;
 
 private:
     // Hands every line of the log to `take`; a missing log has none.

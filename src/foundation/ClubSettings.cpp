@@ -33,6 +33,13 @@ Result<ClubSettings> ClubSettings::load(const Databases &databases) {
 }
 
 Status ClubSettings::write(Database &evnt, const QString &name, const QString &value) {
+    if (name == QLatin1String(TimeZone) && !value.isEmpty() &&
+        !QTimeZone::isTimeZoneIdAvailable(value.toUtf8()))
+        return DbError{ErrorNumber::TypeMismatch,
+                       QStringLiteral("\"%1\" is not a time zone this system knows; give a name "
+                                      "such as America/New_York or Europe/Berlin. The club's "
+                                      "time zone was not changed.")
+                           .arg(value)};
     Transaction transaction(evnt);
     if (!transaction.begun())
         return transaction.begun();
@@ -51,23 +58,28 @@ Status ClubSettings::write(Database &evnt, const QString &name, const QString &v
 }
 
 Status ClubSettings::writeDefaults(Database &evnt) {
+    for (const char *name : {Locale, TimeZone}) {
+        if (auto written = writeDefault(evnt, name); !written)
+            return written.error();
+    }
+    return {};
+}
+
+Result<QString> ClubSettings::writeDefault(Database &evnt, const char *name) {
     auto current = read(evnt);
     if (!current)
         return current.error();
-    const std::pair<const char *, QString> defaults[] = {
-        {Locale, workstationLocale().name()},
-        {TimeZone, QString::fromUtf8(QTimeZone::systemTimeZoneId())},
-    };
-    for (const auto &[name, value] : defaults) {
-        if (!current->value(QString::fromLatin1(name)).isEmpty())
-            continue;
-        if (Status added =
-                evnt.execute(QStringLiteral("insert into clubsetting (name, value) values (?, ?)"),
-                             {QString::fromLatin1(name), value});
-            !added)
-            return added;
-    }
-    return {};
+    const QString key = QString::fromLatin1(name);
+    if (!current->value(key).isEmpty())
+        return QString();
+    const QString value = key == QLatin1String(TimeZone)
+                              ? QString::fromUtf8(QTimeZone::systemTimeZoneId())
+                              : workstationLocale().name();
+    if (Status added = evnt.execute(
+            QStringLiteral("insert into clubsetting (name, value) values (?, ?)"), {key, value});
+        !added)
+        return added.error();
+    return value;
 }
 
 QLocale ClubSettings::workstationLocale() {
@@ -82,10 +94,19 @@ QLocale ClubSettings::locale() const {
     return name.isEmpty() || named.language() == QLocale::C ? workstationLocale() : named;
 }
 
-QTimeZone ClubSettings::timeZone() const {
-    const QByteArray id = value(QString::fromLatin1(TimeZone)).toUtf8();
-    const QTimeZone zone(id);
-    return id.isEmpty() || !zone.isValid() ? QTimeZone::systemTimeZone() : zone;
+Result<QTimeZone> ClubSettings::timeZone() const {
+    const QString id = value(QString::fromLatin1(TimeZone));
+    if (id.isEmpty())
+        return DbError{ErrorNumber::FieldMissing,
+                       QStringLiteral("The club has no time zone; run \"moravel-club upgrade\" "
+                                      "on the club to give it this workstation's.")};
+    const QTimeZone zone(id.toUtf8());
+    if (!zone.isValid())
+        return DbError{ErrorNumber::TypeMismatch,
+                       QStringLiteral("The club's time zone \"%1\" is not one this system "
+                                      "knows.")
+                           .arg(id)};
+    return zone;
 }
 
 QString ClubSettings::longDate(const QDate &date) const {
@@ -95,9 +116,12 @@ QString ClubSettings::longDate(const QDate &date) const {
 }
 
 QString ClubSettings::shortDate(const QDate &date) const {
+    return locale().toString(date, shortDateFormat());
+}
+
+QString ClubSettings::shortDateFormat() const {
     const QString own = value(QString::fromLatin1(ShortDateFormat));
-    const QLocale club = locale();
-    return club.toString(date, own.isEmpty() ? fullShortFormat(club) : own);
+    return own.isEmpty() ? fullShortFormat(locale()) : own;
 }
 
 QString ClubSettings::dateNumber(int yyyymmdd) const {

@@ -111,6 +111,15 @@ QString deletedText(int number, const Stamp &stamp, const QDate &today) {
         .arg(who(stamp, today));
 }
 
+QDateTime changedAt(const QString &stored, const QTimeZone &zone) {
+    // Date and time apart: read as one, a time in a gap of this workstation's
+    // own zone would be moved.
+    const QStringList parts = stored.trimmed().split(QLatin1Char(' '));
+    const QDate date = QDate::fromString(parts.value(0), QStringLiteral("yyyy-MM-dd"));
+    const QTime time = QTime::fromString(parts.value(1), QStringLiteral("HH:mm:ss"));
+    return date.isValid() && time.isValid() ? QDateTime(date, time, zone) : QDateTime();
+}
+
 QString who(const Stamp &stamp, const QDate &today) {
     const QString name = stamp.changedBy.isEmpty() ? QStringLiteral("?") : stamp.changedBy;
     if (!stamp.changedAt.isValid())

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QTimeZone>
 #include <optional>
 
 class Database;
@@ -61,6 +62,10 @@ Status start(Database &evnt, int number, const QString &changedBy, const QDateTi
 // count that write started from, so that its own save is not refused; a
 // change from elsewhere in between is not hidden that way.
 void adopt(CurrentEvent &event, int number, const Claim &claimed);
+
+// A stored change time ("2026-12-07 14:32:10") as that wall-clock time in
+// the club's `zone`; invalid for none.
+QDateTime changedAt(const QString &stored, const QTimeZone &zone);
 
 // "DEMO2, 14:32": who changed it and when, the date too when not `today`.
 QString who(const Stamp &stamp, const QDate &today);

@@ -58,8 +58,9 @@ Status eventChangeCounts(Database &db, Databases &) {
 }
 
 // The club's own settings get tables of their own in evnt, and a club
-// upgraded takes the upgrading workstation's locale and time zone, as a new
-// one takes its creator's.
+// upgraded takes the upgrading workstation's locale, as a new one takes its
+// creator's. Its time zone is given after the steps, where the admin log
+// can record it.
 Status clubSettings(Database &db, Databases &) {
     for (const char *name : {"clubsetting", "roomsetting"}) {
         const Schema::Table &table = *Schema::findTable(db.name(), QString::fromLatin1(name));
@@ -68,7 +69,7 @@ Status clubSettings(Database &db, Databases &) {
                 return made;
         }
     }
-    return ClubSettings::writeDefaults(db);
+    return ClubSettings::writeDefault(db, ClubSettings::Locale).status();
 }
 
 Result<int> storedVersion(Database &db) {

@@ -5,6 +5,7 @@
 #include "foundation/Clock.h"
 #include "foundation/ClubFile.h"
 #include "foundation/ClubSettings.h"
+#include "foundation/EventChanges.h"
 #include "foundation/Module.h"
 #include "foundation/TextValue.h"
 
@@ -113,6 +114,30 @@ When when(const QTimeZone &zone, int eventDate, const QString &startText, const 
             end.isValid() ? QStringLiteral("DTEND:") + ICalendar::utc(end) : QString()};
 }
 
+// The iCalendar status of an event's status: a reservation is tentative
+// until the count is confirmed.
+QString statusProperty(int status) {
+    if (status == 9)
+        return QStringLiteral("STATUS:CANCELLED");
+    return status >= 4 ? QStringLiteral("STATUS:CONFIRMED") : QStringLiteral("STATUS:TENTATIVE");
+}
+
+// The last change of an event, the latest of what the change log, its
+// change count's stamp and its creation date say, each the club's
+// wall-clock time; never after the export itself, whose time stamp a
+// calendar program compares it with.
+QDateTime lastModified(const QTimeZone &zone, const QDateTime &logged, const QString &counted,
+                       int created, const QDateTime &now) {
+    QDateTime last = logged;
+    for (const QDateTime &other :
+         {EventChanges::changedAt(counted, zone),
+          created > 0 ? local(zone, dateOf(created), QTime(0, 0)) : QDateTime()}) {
+        if (other.isValid() && (!last.isValid() || other > last))
+            last = other;
+    }
+    return last.isValid() && last > now ? now : last;
+}
+
 } // namespace
 
 CalendarExport::CalendarExport(Module &module)
@@ -128,41 +153,52 @@ Result<CalendarExport::Calendar> CalendarExport::calendar(const Request &request
     auto settings = ClubSettings::read(**evnt);
     if (!settings)
         return settings.error();
-    const QTimeZone zone = settings->timeZone();
+    const auto zone = settings->timeZone();
+    if (!zone)
+        return zone.error();
     QHash<int, QString> roomNames;
     for (const Room &room : *rooms)
         roomNames.insert(room.roomnum, room.room.trimmed());
 
     QString sql = QStringLiteral(
-        "select eventnum, eventdate, eventtitle, starttime, endtime, status, setfor, guarantee, "
-        "roomnumber, contactname, contphone1, createdate from eventinfo where eventdate between "
-        "? and ? and status between 2 and 5 and eventnum > 0");
+        "select e.eventnum, e.eventdate, e.eventtitle, e.starttime, e.endtime, e.status, "
+        "e.setfor, e.guarantee, e.roomnumber, e.contactname, e.contphone1, e.createdate, "
+        "c.changecount, c.changedat from eventinfo e left join eventchange c on c.eventnum = "
+        "e.eventnum where e.eventdate between ? and ? and (e.status between 2 and 5 or "
+        "e.status = 9) and e.eventnum > 0");
     QVariantList values{request.from, request.to};
     if (request.room > 0) {
-        sql += QStringLiteral(" and roomnumber = ?");
+        sql += QStringLiteral(" and e.roomnumber = ?");
         values << request.room;
     }
-    auto events =
-        (*evnt)->exec(sql + QStringLiteral(" order by eventdate, starttime, eventnum"), values);
+    // A day-long event (no start time) first on its day, on either engine:
+    // they sort a null apart.
+    auto events = (*evnt)->exec(
+        sql + QStringLiteral(" order by e.eventdate, coalesce(e.starttime, ''), e.eventnum"),
+        values);
     if (!events)
         return events.error();
 
     const Configuration &config = m_module.config;
-    const QString stamp = ICalendar::utc(m_module.ports.clock.now());
-    auto changed = ChangeLog(m_module).lastChanges();
+    const QDateTime now = m_module.ports.clock.now();
+    const QString stamp = ICalendar::utc(now);
+    auto changed = ChangeLog(m_module).lastChanges(*zone);
     if (!changed)
         return changed.error();
-    QStringList lines{QStringLiteral("BEGIN:VCALENDAR"), QStringLiteral("VERSION:2.0"),
+    const QString zoneName = QString::fromUtf8(zone->id());
+    QStringList lines{QStringLiteral("BEGIN:VCALENDAR"),
+                      QStringLiteral("VERSION:2.0"),
                       QStringLiteral("PRODID:-//Moravel//Event Scheduling//EN"),
                       QStringLiteral("CALSCALE:GREGORIAN"),
-                      QStringLiteral("X-WR-CALNAME:") + ICalendar::escaped(config.compname)};
+                      QStringLiteral("X-WR-CALNAME:") + ICalendar::escaped(config.compname),
+                      QStringLiteral("X-WR-TIMEZONE:") + zoneName};
     int count = 0;
     while (events->next()) {
         const int number = events->value(0).toInt();
-        const When times = when(zone, events->value(1).toInt(), events->value(3).toString(),
+        const When times = when(*zone, events->value(1).toInt(), events->value(3).toString(),
                                 events->value(4).toString());
         const int status = events->value(5).toInt();
-        QStringList description{QStringLiteral("Status: ") + config.StatusNames[status],
+        QStringList description{QStringLiteral("Status: ") + config.statusListText(status),
                                 QStringLiteral("Guests: %1 (guaranteed %2)")
                                     .arg(events->value(6).toInt())
                                     .arg(events->value(7).toInt())};
@@ -170,13 +206,9 @@ Result<CalendarExport::Calendar> CalendarExport::calendar(const Request &request
             description << QStringLiteral("Contact: ") + contact;
         if (const QString phone = events->value(10).toString().trimmed(); !phone.isEmpty())
             description << QStringLiteral("Phone: ") + phone;
-        // The change log's times are the club's wall-clock times, as its
-        // workstations wrote them.
-        QDateTime modified = changed->value(number);
-        if (modified.isValid())
-            modified = local(zone, modified.date(), modified.time());
-        else if (events->value(11).toInt() > 0)
-            modified = local(zone, dateOf(events->value(11).toInt()), QTime(0, 0));
+        const QDateTime modified =
+            lastModified(*zone, changed->value(number), events->value(13).toString(),
+                         events->value(11).toInt(), now);
 
         lines << QStringLiteral("BEGIN:VEVENT")
               << QStringLiteral("UID:") + ICalendar::escaped(uid(number, config.compname))
@@ -189,7 +221,9 @@ Result<CalendarExport::Calendar> CalendarExport::calendar(const Request &request
             lines << QStringLiteral("LOCATION:") + ICalendar::escaped(roomNames.value(
                                                        room, QStringLiteral("Room %1").arg(room)));
         lines << QStringLiteral("DESCRIPTION:") +
-                     ICalendar::escaped(description.join(QLatin1Char('\n')));
+                     ICalendar::escaped(description.join(QLatin1Char('\n')))
+              << statusProperty(status)
+              << QStringLiteral("SEQUENCE:%1").arg(events->value(12).toInt());
         if (modified.isValid())
             lines << QStringLiteral("LAST-MODIFIED:") + ICalendar::utc(modified);
         lines << QStringLiteral("END:VEVENT");
@@ -199,59 +233,65 @@ Result<CalendarExport::Calendar> CalendarExport::calendar(const Request &request
     QByteArray content;
     for (const QString &line : lines)
         content += ICalendar::folded(line);
-    return Calendar{content, count};
+    return Calendar{content, count, zoneName};
 }
 
-std::optional<int> CalendarExport::askRoom() {
-    for (;;) {
-        const QString typed =
-            m_module.ports.prompts
-                .input(QStringLiteral("Type the room number to export, or 0 for every room."),
-                       Title, QStringLiteral("0"))
-                .trimmed();
-        if (typed.isEmpty())
-            return std::nullopt;
-        bool number = false;
-        const int room = typed.toInt(&number);
-        if (number && room >= 0 && room <= 20)
-            return room;
-        m_module.messages.show(QStringLiteral("\"%1\" is not a room number.").arg(typed), Title,
-                               Icon::Information);
-    }
-}
-
-void CalendarExport::mnuexportcalendarClick() {
+bool CalendarExport::open() {
     if (!m_module.session.CheckAccess(OperatorSession::evaccess1))
-        return;
-    const auto range = m_module.checks.askDateRange(QStringLiteral("Export Calendar"),
-                                                    EntryChecks::RangeFor::Events);
-    if (!range)
-        return;
-    const auto room = askRoom();
-    if (!room)
-        return;
-    const QString suggested =
-        m_module.clubPath(QStringLiteral("events-%1-%2.ics").arg(range->from).arg(range->to));
-    const QString path = m_module.ports.prompts
-                             .input(QStringLiteral("Save the calendar as:"), Title,
-                                    QDir::toNativeSeparators(suggested))
-                             .trimmed();
-    if (path.isEmpty())
-        return;
-    auto made = calendar({range->from, range->to, *room});
+        return false;
+    const auto rooms = LoadRooms(m_module);
+    if (!rooms)
+        return false;
+    form = Form();
+    const QDate today = m_module.ports.clock.today();
+    form.from = QDate(today.year(), today.month(), 1);
+    form.to = form.from.addMonths(1).addDays(-1);
+    form.file = QDir::toNativeSeparators(suggestedFile(form.from, form.to));
+    form.rooms << std::pair{0, QStringLiteral("Every room")};
+    for (const Room &room : *rooms) {
+        const QString name = room.room.trimmed();
+        form.rooms << std::pair{
+            room.roomnum, name.isEmpty() ? QStringLiteral("Room %1").arg(room.roomnum) : name};
+    }
+    auto settings = ClubSettings::load(m_module.databases);
+    form.dateFormat = settings ? settings->shortDateFormat() : QStringLiteral("MM/dd/yyyy");
+    const auto zone = settings ? settings->timeZone() : Result<QTimeZone>(settings.error());
+    form.zone =
+        zone ? QStringLiteral("Times are the club's, in %1.").arg(QString::fromUtf8(zone->id()))
+             : zone.error().description;
+    return true;
+}
+
+QString CalendarExport::suggestedFile(const QDate &from, const QDate &to) const {
+    const QString format = QStringLiteral("yyyyMMdd");
+    return m_module.clubPath(
+        QStringLiteral("events-%1-%2.ics").arg(from.toString(format), to.toString(format)));
+}
+
+bool CalendarExport::save() {
+    form.error.clear();
+    const QString path = form.file.trimmed();
+    if (path.isEmpty()) {
+        form.error = QStringLiteral("Choose the file to save the calendar in.");
+        return false;
+    }
+    const auto number = [](const QDate &date) {
+        return date.year() * 10000 + date.month() * 100 + date.day();
+    };
+    const int from = number(form.from), to = number(form.to);
+    auto made = calendar({std::min(from, to), std::max(from, to), form.room});
     if (!made) {
-        m_module.messages.ShowErrorCodes(made.error());
-        return;
+        form.error = made.error().description;
+        return false;
     }
     if (const QString failed = ClubFile::replace(QDir::fromNativeSeparators(path), made->content);
         !failed.isEmpty()) {
-        m_module.messages.show(
-            QStringLiteral("The calendar could not be saved as %1: %2").arg(path, failed),
-            QStringLiteral("Uh-oh..."), Icon::Information);
-        return;
+        form.error = QStringLiteral("The calendar could not be saved as %1: %2").arg(path, failed);
+        return false;
     }
     m_module.messages.show(QStringLiteral("%1 events were written to %2.")
                                .arg(made->events)
                                .arg(QDir::toNativeSeparators(path)),
                            Title, Icon::Information);
+    return true;
 }

@@ -3,7 +3,9 @@
 #include "foundation/Result.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 class Module;
@@ -23,10 +25,12 @@ QString utc(const QDateTime &moment);
 
 } // namespace ICalendar
 
-// The booked events of a date range (status 2 to 5, so not mere contacts
-// and not cancelled ones) as an iCalendar file, for the calendar programs
-// the staff carry: one VEVENT per event with its title, room, times in UTC,
-// and status, guests, contact and phone in its description.
+// The booked events of a date range (status 2 to 5, and the cancelled ones
+// so that a calendar that has them shows them cancelled; not mere contacts)
+// as an iCalendar file, for the calendar programs the staff carry: one
+// VEVENT per event with its title, room, times in UTC from the club's own
+// time zone, its change count as SEQUENCE so that a calendar replaces what
+// changed, and status, guests, contact and phone in its description.
 class CalendarExport {
 public:
     struct Request {
@@ -37,18 +41,37 @@ public:
     struct Calendar {
         QByteArray content;
         int events = 0;
+        QString zone; // the club's time zone the times were written from
+    };
+    // What the export window shows and was given.
+    struct Form {
+        QDate from, to;
+        int room = 0; // 0: every room
+        QString file;
+        // "Every room" (0), then the club's rooms by name.
+        QList<std::pair<int, QString>> rooms;
+        QString dateFormat; // the club's short dates, "MM/dd/yyyy"
+        QString zone;       // "Times are the club's, in Europe/Berlin."
+        QString error;      // why the last OK wrote nothing
     };
 
     explicit CalendarExport(Module &module);
 
     // The file's content. The club's name comes from the configuration.
     Result<Calendar> calendar(const Request &request);
-    // File menu, "Export Calendar (.ics)...": asks the date range, the room
-    // and where to save, writes the file and says how many events it holds.
-    void mnuexportcalendarClick();
+
+    // File menu, "Export Calendar (.ics)...": the window's first values (this
+    // month, every room, a file named for the dates in the club directory).
+    // False, the operator told why when needed, when the window is not to
+    // open: below the level that prints listings, or the rooms unreadable.
+    bool open();
+    Form form;
+    // A file named for the dates, in the club directory.
+    QString suggestedFile(const QDate &from, const QDate &to) const;
+    // Writes the form's range and room to its file and says how many events
+    // it holds. False, with form.error, when nothing was written.
+    bool save();
 
 private:
-    std::optional<int> askRoom();
-
     Module &m_module;
 };

@@ -1,11 +1,13 @@
 #include "ClubUpgrade.h"
 
 #include "foundation/ClubFile.h"
+#include "foundation/ClubSettings.h"
 #include "foundation/Databases.h"
 #include "foundation/Messages.h"
 #include "foundation/Schema.h"
 #include "foundation/SchemaUpgrade.h"
 #include "foundation/SharedLog.h"
+#include "foundation/Transaction.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -96,10 +98,53 @@ Result<QStringList> copyMissingFiles(const QString &from, const QString &to) {
     return done;
 }
 
-Result<QStringList> run(Databases &databases, const QString &shareDirectory) {
+namespace {
+
+// One line in the club's admin log, as the suite's other programs write it;
+// a line that cannot be written is said in `text`.
+void logAdministration(Databases &databases, const QDateTime &now, const QString &user,
+                       QString &text) {
+    SharedLog log(databases.clubPath(QString::fromLatin1(Messages::AdminLogName)));
+    if (!log.append({Messages::adminLogLine(now, user, QStringLiteral("moravel-club"), text)}))
+        text += QStringLiteral(" (The admin log could not be written.)");
+}
+
+// Every time the club shows or exports is its own zone's, so a club
+// without one takes the upgrading workstation's, once, and says so.
+Result<QString> giveTimeZone(Databases &databases, const QDateTime &now, const QString &user) {
+    if (!databases.exists(QStringLiteral("evnt")))
+        return QString(); // reported where it is needed, and never made here
+    auto evnt = databases.open(QStringLiteral("evnt"));
+    if (!evnt)
+        return evnt.error();
+    Transaction transaction(**evnt);
+    if (!transaction.begun())
+        return transaction.begun().error();
+    auto zone = ClubSettings::writeDefault(**evnt, ClubSettings::TimeZone);
+    if (!zone)
+        return zone;
+    if (Status committed = transaction.commit(); !committed)
+        return committed.error();
+    if (zone->isEmpty())
+        return QString();
+    QString done =
+        QStringLiteral("The club had no time zone; it now has this workstation's, %1.").arg(*zone);
+    logAdministration(databases, now, user, done);
+    return done;
+}
+
+} // namespace
+
+Result<QStringList> run(Databases &databases, const QString &shareDirectory, const QDateTime &now,
+                        const QString &user) {
     auto upgraded = SchemaUpgrade::run(databases);
     if (!upgraded)
         return upgraded;
+    auto zone = giveTimeZone(databases, now, user);
+    if (!zone)
+        return zone.error();
+    if (!zone->isEmpty())
+        *upgraded << *zone;
     auto copied = copyMissingFiles(shareDirectory, databases.settings().clubDirectory);
     if (!copied)
         return copied;
@@ -166,9 +211,7 @@ Result<QString> recreate(Databases &databases, const QString &database, const QD
     }
     if (auto made = databases.create(name); !made)
         return made.error();
-    SharedLog log(databases.clubPath(QString::fromLatin1(Messages::AdminLogName)));
-    if (!log.append({Messages::adminLogLine(now, user, QStringLiteral("moravel-club"), done)}))
-        done += QStringLiteral(" (The admin log could not be written.)");
+    logAdministration(databases, now, user, done);
     return done;
 }
 

@@ -30,8 +30,11 @@ inline constexpr auto ShippedChecksums = ".shipped.sha256";
 // "copied X", "updated X", "kept X, which the club edited".
 Result<QStringList> copyMissingFiles(const QString &from, const QString &to);
 
-// The upgrade steps run and the files copied, one line each.
-Result<QStringList> run(Databases &databases, const QString &shareDirectory);
+// The upgrade steps run and the files copied, one line each. A club
+// without a time zone takes this workstation's; the admin log records it,
+// as of `now` by `user`.
+Result<QStringList> run(Databases &databases, const QString &shareDirectory, const QDateTime &now,
+                        const QString &user);
 
 // Starts one database of the club empty, in place of a file (or schema) that
 // is not the program's: an empty, damaged or foreign one. A database the

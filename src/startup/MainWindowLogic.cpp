@@ -4,6 +4,7 @@
 #include "ConfigurationLoader.h"
 #include "calendar/Rooms.h"
 #include "foundation/Clipboard.h"
+#include "foundation/Clock.h"
 #include "foundation/Module.h"
 #include "foundation/Schema.h"
 #include "foundation/SchemaUpgrade.h"
@@ -147,9 +148,12 @@ MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &command
     // before anything reads them; a club that cannot be upgraded is not
     // worked on. A read-only club is not upgraded, but its databases must
     // still be the program's own.
-    const Status ready = m_module.databases.settings().readOnly
-                             ? SchemaUpgrade::recognise(m_module.databases)
-                             : ClubUpgrade::run(m_module.databases, shareDirectory).status();
+    const Status ready =
+        m_module.databases.settings().readOnly
+            ? SchemaUpgrade::recognise(m_module.databases)
+            : ClubUpgrade::run(m_module.databases, shareDirectory, m_module.ports.clock.now(),
+                               m_module.session.UserName)
+                  .status();
     if (!ready) {
         m_module.messages.ShowErrorCodes(ready.error());
         return Outcome::DatabaseFailure;

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "CalendarExportDialog.h"
 #include "CalendarFrame.h"
 #include "ContractBuilderView.h"
 #include "EventPanels.h"
@@ -143,7 +144,8 @@ void MainWindow::buildMenus() {
     addCommand(file, QStringLiteral("mnuclipboard"), QStringLiteral("Screen Capture"));
     connect(addCommand(file, QStringLiteral("mnuexportcalendar"),
                        QStringLiteral("Export Calendar (.ics)...")),
-            &QAction::triggered, this, [this] { m_logic.calendarExport.mnuexportcalendarClick(); });
+            &QAction::triggered, this,
+            [this] { CalendarExportDialog::Run(m_logic.calendarExport, this); });
     addCommand(file, QStringLiteral("mnupurgecalendar"), QStringLiteral("Purge Calendar Data"));
     addCommand(file, QStringLiteral("mnureverify"), QStringLiteral("Reverify resdate/restime"));
     file->addSeparator();

@@ -25,7 +25,7 @@ TEST_F(ClubSettingsTest, DatesAreWrittenAsTheClubsLocaleWritesThem) {
     // workstation without one (the bare "C" locale) writes American English.
     EXPECT_EQ(settings().value(QString::fromLatin1(ClubSettings::Locale)),
               QLocale().language() == QLocale::C ? QStringLiteral("en_US") : QLocale().name());
-    EXPECT_EQ(settings().timeZone(), QTimeZone::systemTimeZone());
+    EXPECT_EQ(*settings().timeZone(), QTimeZone(QTimeZone::systemTimeZoneId()));
 
     const QDate day(2027, 1, 2);
     const struct {
@@ -57,11 +57,33 @@ TEST_F(ClubSettingsTest, DatesAreWrittenAsTheClubsLocaleWritesThem) {
     set(ClubSettings::ShortDateFormat, QStringLiteral("yyyy-MM-dd"));
     set(ClubSettings::TimeZone, QStringLiteral("America/Chicago"));
     EXPECT_EQ(settings().shortDate(day), QStringLiteral("2027-01-02"));
-    EXPECT_EQ(settings().timeZone(), QTimeZone("America/Chicago"));
+    EXPECT_EQ(*settings().timeZone(), QTimeZone("America/Chicago"));
     set(ClubSettings::ShortDateFormat, QString());
-    set(ClubSettings::TimeZone, QStringLiteral("Nowhere/Atlantis"));
     EXPECT_EQ(settings().shortDate(day), QStringLiteral("02/01/2027"));
-    EXPECT_EQ(settings().timeZone(), QTimeZone::systemTimeZone()) << "an unknown zone is ignored";
+}
+
+// The club's times are its own zone's on every workstation: a zone this
+// system does not know is refused when set, and an export of a club without
+// one is refused rather than made in the workstation's zone.
+TEST_F(ClubSettingsTest, OnlyAKnownTimeZoneIsTheClubs) {
+    set(ClubSettings::TimeZone, QStringLiteral("Europe/Berlin"));
+    auto evnt = module->databases.open(QStringLiteral("evnt"));
+    ASSERT_TRUE(evnt.ok());
+    for (const char *unknown : {"Nowhere/Atlantis", "Europe/berlin ", "CEST+2"}) {
+        const Status refused = ClubSettings::write(
+            **evnt, QString::fromLatin1(ClubSettings::TimeZone), QString::fromLatin1(unknown));
+        ASSERT_FALSE(refused.ok()) << unknown;
+        EXPECT_EQ(refused.error().description,
+                  QStringLiteral("\"%1\" is not a time zone this system knows; give a name such "
+                                 "as America/New_York or Europe/Berlin. The club's time zone was "
+                                 "not changed.")
+                      .arg(QString::fromLatin1(unknown)));
+        EXPECT_EQ(*settings().timeZone(), QTimeZone("Europe/Berlin"));
+    }
+    set(ClubSettings::TimeZone, QString());
+    EXPECT_EQ(settings().timeZone().error().description,
+              QStringLiteral("The club has no time zone; run \"moravel-club upgrade\" on the "
+                             "club to give it this workstation's."));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "ClubFixture.h"
 #include "foundation/ClubSettings.h"
+#include "foundation/Messages.h"
 #include "foundation/Schema.h"
 #include "foundation/SchemaUpgrade.h"
 #include "foundation/SingleInstance.h"
@@ -12,6 +13,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimeZone>
 
 namespace {
 
@@ -71,7 +73,8 @@ protected:
     }
     Result<QStringList> upgrade() {
         Databases databases(settings());
-        return ClubUpgrade::run(databases, QString());
+        const QDateTime now(QDate(2026, 12, 7), QTime(5, 15, 30));
+        return ClubUpgrade::run(databases, QString(), now, QStringLiteral("ann"));
     }
 };
 
@@ -85,6 +88,17 @@ TEST_F(ClubUpgradeTest, AnOlderClubIsBroughtUpToDateWithoutLosingARow) {
                      QStringLiteral("select value from clubsetting where name = 'locale'")),
               ClubSettings::workstationLocale().name())
         << "the upgrading workstation's locale, as a new club takes its creator's";
+    const QString zone = QString::fromUtf8(QTimeZone::systemTimeZoneId());
+    EXPECT_EQ(scalar(QStringLiteral("evnt"),
+                     QStringLiteral("select value from clubsetting where name = 'timezone'")),
+              zone);
+    const QString said =
+        QStringLiteral("The club had no time zone; it now has this workstation's, %1.").arg(zone);
+    EXPECT_TRUE(done->contains(said));
+    QFile adminLog(path(QString::fromLatin1(Messages::AdminLogName)));
+    ASSERT_TRUE(adminLog.open(QIODevice::ReadOnly | QIODevice::Text));
+    EXPECT_EQ(QString::fromUtf8(adminLog.readAll()),
+              QStringLiteral("12/07/2026-05:15:30-ann-moravel-club-") + said + QLatin1Char('\n'));
 
     EXPECT_EQ(column(QStringLiteral("evnt"),
                      QStringLiteral("select eventtitle || '/' || custid from eventinfo "

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTimeZone>
 #include <random>
 
 namespace {
@@ -151,7 +152,7 @@ TEST_F(DamagedClubTest, RecreateStartsOnlyAnUnrecognisedDatabaseEmptyAndKeepsThe
     ASSERT_FALSE(refused.ok());
     EXPECT_TRUE(refused.error().description.contains(QStringLiteral("--recreate evnt")))
         << refused.error().description.toStdString();
-    EXPECT_FALSE(ClubUpgrade::run(databases, QString()).ok());
+    EXPECT_FALSE(ClubUpgrade::run(databases, QString(), now, QStringLiteral("ann")).ok());
     EXPECT_FALSE(SchemaUpgrade::recognise(databases).ok()) << "upgrade made no tables";
 
     auto made =
@@ -160,7 +161,11 @@ TEST_F(DamagedClubTest, RecreateStartsOnlyAnUnrecognisedDatabaseEmptyAndKeepsThe
     EXPECT_TRUE(made->contains(QStringLiteral("20261207")));
     EXPECT_TRUE(SchemaUpgrade::recognise(databases).ok());
     EXPECT_EQ(scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from eventinfo")), 0);
-    EXPECT_TRUE(ClubUpgrade::run(databases, QString())->isEmpty()) << "made at this version";
+    EXPECT_EQ(*ClubUpgrade::run(databases, QString(), now, QStringLiteral("ann")),
+              QStringList{QStringLiteral("The club had no time zone; it now has this "
+                                         "workstation's, %1.")
+                              .arg(QString::fromUtf8(QTimeZone::systemTimeZoneId()))})
+        << "made at this version, but without the club's settings";
     QFile log(path(QStringLiteral("admlog.ini")));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("12/07/2026-05:15:30-ann-moravel-club-"));
@@ -171,7 +176,7 @@ TEST_F(DamagedClubTest, RecreateStartsOnlyAnUnrecognisedDatabaseEmptyAndKeepsThe
 
     // A missing database is left to the program's own report of it, never made.
     removeDatabase(QStringLiteral("master"));
-    EXPECT_TRUE(ClubUpgrade::run(databases, QString()).ok());
+    EXPECT_TRUE(ClubUpgrade::run(databases, QString(), now, QStringLiteral("ann")).ok());
     EXPECT_FALSE(databases.exists(QStringLiteral("master")));
     EXPECT_FALSE(ClubUpgrade::recreate(databases, QStringLiteral("ledger"), now, {}).ok());
 }

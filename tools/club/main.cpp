@@ -46,11 +46,13 @@ int usage() {
            "  and no workstation opens it. The club's other files are copied where TO lacks\n"
            "  them. A TO holding more than a new club is refused unless --replace is given.\n"
            "  Run it while no workstation has FROM open.\n"
-           "  export-ics writes the booked events (status 2 to 5) from FROM to TO\n"
-           "  (YYYYMMDD), of room number ROOM or of every room, as an iCalendar file for\n"
-           "  calendar programs to show: to FILE, which is replaced only once the new one\n"
-           "  is whole, or else to the standard output. A write that fails (a full disk)\n"
-           "  exits with status 1 and the system's reason.\n"
+           "  export-ics writes the booked events (status 2 to 5, and the cancelled ones\n"
+           "  marked cancelled) from FROM to TO (YYYYMMDD), of room number ROOM or of every\n"
+           "  room, as an iCalendar file for calendar programs to show: to FILE, which is\n"
+           "  replaced only once the new one is whole, or else to the standard output.\n"
+           "  Times are the club's in its own time zone, which it reports with the number\n"
+           "  of events. A write that fails (a full disk) exits with status 1 and the\n"
+           "  system's reason.\n"
            "  print makes one report of the club as a PDF, to OUT (\"-\": the standard\n"
            "  output) or else to LAYOUT-SELECTION.pdf in the current directory\n"
            "  (evnt01a-event7.pdf, evnt03e-20270101-20270131.pdf). LAYOUT, with or\n"
@@ -98,14 +100,15 @@ int upgrade(const QString &directory, const QString &recreate) {
     const StorageSettings settings = *club;
     Databases databases(settings);
     QTextStream out(stdout);
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString user = qEnvironmentVariable("USER", QStringLiteral("admin"));
     if (!recreate.isEmpty()) {
-        auto made = ClubUpgrade::recreate(databases, recreate, QDateTime::currentDateTime(),
-                                          qEnvironmentVariable("USER", QStringLiteral("admin")));
+        auto made = ClubUpgrade::recreate(databases, recreate, now, user);
         if (!made)
             return fail(made.error());
         out << *made << '\n';
     }
-    auto done = ClubUpgrade::run(databases, ClubUpgrade::shareDirectory());
+    auto done = ClubUpgrade::run(databases, ClubUpgrade::shareDirectory(), now, user);
     if (!done)
         return fail(done.error());
     for (const QString &line : *done)
@@ -155,10 +158,17 @@ int exportCalendar(const QStringList &arguments, const QString &outFile) {
         CalendarExport(module).calendar({std::min(*from, *to), std::max(*from, *to), room});
     if (!calendar)
         return fail(calendar.error());
+    // Which zone the times are from, where it does not mix with the calendar.
+    const QString written =
+        QStringLiteral("%1 events, times in the club's time zone %2%3\n")
+            .arg(calendar->events)
+            .arg(calendar->zone, outFile.isEmpty() ? QStringLiteral(".")
+                                                   : QStringLiteral(", written to ") + outFile);
     if (!outFile.isEmpty()) {
         if (const QString failed = ClubFile::replace(outFile, calendar->content); !failed.isEmpty())
             return fail({ErrorNumber::FileAccess,
                          QStringLiteral("%1 could not be written: %2").arg(outFile, failed)});
+        QTextStream(stdout) << written;
         return 0;
     }
     if (const QString failed = ClubFile::writeToStandardOutput(calendar->content);
@@ -166,6 +176,7 @@ int exportCalendar(const QStringList &arguments, const QString &outFile) {
         return fail({ErrorNumber::FileAccess,
                      QStringLiteral("The calendar could not be written to the standard output: %1")
                          .arg(failed)});
+    QTextStream(stderr) << written;
     return 0;
 }
 
