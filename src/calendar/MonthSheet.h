@@ -103,6 +103,7 @@ private:
     void markSelectedCell();
     void selectCell(int cell);
     void showGridSlot(int date, const QString &time);
+    void showSlotText(int date, const QString &time);
 
     Module &m_module;
     int m_year = 0;
