@@ -200,6 +200,7 @@ void MonthSheet::OpenDay(int cell) {
         showSlotText(SelectedDate, gridres.time(0));
         dateTimeVisible = true;
         optviewmode = ListView;
+        emit dayOpened(SelectedDate, filter.room);
     }
     emit changed();
 }
@@ -252,6 +253,7 @@ void MonthSheet::MoveMonthOrYear(int button) {
     dateTimeVisible = false;
     setMonth(moved.year(), moved.month());
     gridres.close();
+    emit dayOpened(0, 0);
     optviewmode = CalendarView;
     RedisplayCalendar();
 }

@@ -94,6 +94,9 @@ public:
 
 signals:
     void changed();
+    // The day whose slots the grid shows, with the room filter's room (0:
+    // every room); a date of 0 once no day is open.
+    void dayOpened(int date, int room);
 
 private:
     void setMonth(int year, int month);

@@ -270,6 +270,10 @@ void EventEditor::newEvent() {
         return;
     }
     setStatus(1);
+    if (m_openedDate > 0)
+        event.Text1[CurrentEvent::DateBox] = QString::number(m_openedDate);
+    if (m_openedRoom > 0)
+        event.Text1[CurrentEvent::RoomBox] = QString::number(m_openedRoom);
     event.Text1[CurrentEvent::BookedByBox] = m_module.session.UserName;
     event.Text1[CurrentEvent::CreatedBox] =
         m_module.ports.clock.today().toString(QStringLiteral("yyyyMMdd"));
@@ -281,6 +285,11 @@ void EventEditor::newEvent() {
     m_window.cmdEnabled[EventWindow::BillEventButton] = false;
     m_window.packageButtonsVisible = true;
     updateModifyButton();
+}
+
+void EventEditor::setOpenedDay(int date, int room) {
+    m_openedDate = date;
+    m_openedRoom = room;
 }
 
 void EventEditor::eventInfo() {

@@ -94,8 +94,9 @@ TEST_F(MainWindowCalendarTest, AnAddedRoomJoinsTheFilterAndTheOpenGrid) {
 }
 
 // An opened day reads as the club writes dates and times, from where the
-// time filter's part of the day starts.
-TEST_F(MainWindowCalendarTest, AnOpenedDayStartsAtItsFilterInTheClubsFormats) {
+// time filter's part of the day starts; New Event starts on that day, in
+// the room filter's room.
+TEST_F(MainWindowCalendarTest, AnOpenedDayStartsAtItsFilterAndANewEventOnIt) {
     exec(QStringLiteral("evnt"), QStringLiteral("delete from clubsetting where name = ?"),
          {QStringLiteral("locale")});
     exec(QStringLiteral("evnt"),
@@ -135,6 +136,22 @@ TEST_F(MainWindowCalendarTest, AnOpenedDayStartsAtItsFilterInTheClubsFormats) {
         EXPECT_EQ(calendar.Text2[MonthSheet::TimeBox], QString::fromLatin1(c.firstTime))
             << c.filter;
     }
+
+    logic->rooms.Text3[RoomEditor::NameBox] = QStringLiteral("Library");
+    logic->rooms.Text3[RoomEditor::CapacityBox] = QStringLiteral("20");
+    logic->rooms.RoomButton(RoomEditor::AddRoom);
+    calendar.cboroomChanged(calendar.cboroom.entries[2]);
+    calendar.OpenDay(cellOfDay(20));
+    logic->editor.cmdClick(EventWindow::NewEventButton);
+    EXPECT_EQ(module->event.EditMode, CurrentEvent::EnteringNew);
+    EXPECT_EQ(module->event.Text1[CurrentEvent::DateBox], QStringLiteral("20250320"));
+    EXPECT_EQ(module->event.Text1[CurrentEvent::RoomBox], QStringLiteral("2"));
+    // Once the month moves on no day is open, and a new event starts blank.
+    logic->editor.cmdClick(EventWindow::CalendarButton);
+    calendar.MoveMonthOrYear(MonthSheet::MonthForward);
+    logic->editor.cmdClick(EventWindow::NewEventButton);
+    EXPECT_EQ(module->event.Text1[CurrentEvent::DateBox], QString());
+    EXPECT_EQ(module->event.Text1[CurrentEvent::RoomBox], QString());
 }
 
 } // namespace
