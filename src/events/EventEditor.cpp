@@ -6,6 +6,7 @@
 #include "billing/EventBilling.h"
 #include "calendar/Rooms.h"
 #include "foundation/Clock.h"
+#include "foundation/ClubSettings.h"
 #include "foundation/Module.h"
 #include "foundation/Printer.h"
 #include "foundation/TextValue.h"
@@ -665,7 +666,15 @@ void EventEditor::ShowAuditHistory() {
         m_module.messages.ShowErrorCodes(history.error());
         return;
     }
-    m_window.auditText = *history;
+    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    if (!evnt)
+        return;
+    // Settings or a count that cannot be read leave the workstation's
+    // formats and the lines' own operators.
+    const auto club = ClubSettings::read(*evnt);
+    const auto lastWrite = EventChanges::read(*evnt, number);
+    m_window.auditEntries = AuditHistory::read(*history, club ? *club : ClubSettings(),
+                                               lastWrite ? *lastWrite : EventChanges::Stamp());
     m_window.auditVisible = true;
     emit changed();
 }
@@ -686,7 +695,7 @@ void EventEditor::printAudit() {
     for (int i = 0; i <= LastPrintedBox; ++i)
         lines << m_window.text1Label[i] + QStringLiteral(":   ") + box[i];
     lines << QString(78, QLatin1Char('-'));
-    lines << m_window.auditText.split(QLatin1Char('\n'));
+    lines << AuditHistory::printedLines(m_window.auditEntries);
     Printer &printer = m_module.ports.printer;
     if (!printer.printLines(QStringLiteral("Event Audit History"), lines) &&
         !printer.errorText().isEmpty())
