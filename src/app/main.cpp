@@ -1,5 +1,6 @@
 #include "foundation/ClubStorage.h"
 #include "foundation/Module.h"
+#include "foundation/QtPrograms.h"
 #include "foundation/SingleInstance.h"
 #include "foundation/SystemClock.h"
 #include "startup/ClubUpgrade.h"
@@ -8,9 +9,9 @@
 #include "ui/QtClipboard.h"
 #include "ui/QtKeySender.h"
 #include "ui/QtPrinter.h"
-#include "foundation/QtPrograms.h"
 #include "ui/QtPrompts.h"
 #include "ui/QtScreenGrabber.h"
+#include "ui/WindowAccessibility.h"
 #include "ui/WindowServices.h"
 #include "ui/companions/StandIns.h"
 
@@ -54,6 +55,7 @@ Arguments parseArguments(const QApplication &app) {
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Moravel"));
+    installWindowAccessibility();
     const Arguments arguments = parseArguments(app);
     // Looked up before the change into the club directory, which would move
     // a relative MORAVEL_SHARE_DIR.

@@ -4,6 +4,9 @@
 
 namespace {
 
+const QString Noon = QStringLiteral("12:00");
+const QString Evening = QStringLiteral("18:00");
+
 // Starts or ends between from and to, as HH:MM text.
 SqlCondition startsOrEnds(const QString &from, const QString &to) {
     return {QStringLiteral(" and (starttime between ? and ? or endtime between ? and ?)"),
@@ -41,14 +44,13 @@ SqlCondition CalendarFilter::condition(const QString &dayStart, const QString &d
         condition = startsOrEnds(dayStart, QStringLiteral("11:45"));
         break;
     case Times::Afternoon:
-        condition = startsOrEnds(QStringLiteral("12:00"), QStringLiteral("17:45"));
+        condition = startsOrEnds(Noon, QStringLiteral("17:45"));
         break;
     case Times::Evening:
         // "CLOSE" sorts after every time, yet the event runs to the day's end.
         condition = {QStringLiteral(" and (starttime between ? and ? or endtime between ? and ? "
                                     "or endtime = ?)"),
-                     {QStringLiteral("18:00"), dayEnd, QStringLiteral("18:00"), dayEnd,
-                      QStringLiteral("CLOSE")}};
+                     {Evening, dayEnd, Evening, dayEnd, QStringLiteral("CLOSE")}};
         break;
     }
     if (room != 0) {
@@ -56,4 +58,15 @@ SqlCondition CalendarFilter::condition(const QString &dayStart, const QString &d
         condition.values << room;
     }
     return condition;
+}
+
+QString CalendarFilter::firstTime(const QString &dayStart) const {
+    switch (times) {
+    case Times::Afternoon:
+        return Noon;
+    case Times::Evening:
+        return Evening;
+    default:
+        return dayStart;
+    }
 }

@@ -31,4 +31,6 @@ struct CalendarFilter {
     // An event shows in a part of the day when it starts or ends in it; an
     // end of "CLOSE" ends in the evening.
     SqlCondition condition(const QString &dayStart, const QString &dayEnd) const;
+    // Where the chosen part of the day starts ("18:00" in the evening).
+    QString firstTime(const QString &dayStart) const;
 };

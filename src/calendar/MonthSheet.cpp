@@ -194,10 +194,13 @@ void MonthSheet::OpenDay(int cell) {
         return;
     selectCell(cell);
     // A day of a year that is not set up has no slots and opens nothing.
-    if (gridres.open(SelectedDate, SelectedDate)) {
-        Text2[TimeBox] = gridres.time(0);
+    // The slots start where the time filter's part of the day does.
+    const CalendarFilter filter = CalendarFilter::fromLists(cbotime.text, cboroom.text);
+    if (gridres.open(SelectedDate, SelectedDate, filter.firstTime(m_module.config.DayStartTime))) {
+        showSlotText(SelectedDate, gridres.time(0));
         dateTimeVisible = true;
         optviewmode = ListView;
+        emit dayOpened(SelectedDate, filter.room);
     }
     emit changed();
 }
@@ -250,6 +253,7 @@ void MonthSheet::MoveMonthOrYear(int button) {
     dateTimeVisible = false;
     setMonth(moved.year(), moved.month());
     gridres.close();
+    emit dayOpened(0, 0);
     optviewmode = CalendarView;
     RedisplayCalendar();
 }
@@ -287,8 +291,13 @@ void MonthSheet::setRooms(const QList<Room> &rooms) {
 }
 
 void MonthSheet::showGridSlot(int date, const QString &time) {
-    Text2[DateBox] = QString::number(date);
-    Text2[TimeBox] = time;
+    showSlotText(date, time);
     dateTimeVisible = true;
     emit changed();
+}
+
+// The slot's date and time as the grid shows them.
+void MonthSheet::showSlotText(int date, const QString &time) {
+    Text2[DateBox] = gridres.club().dateNumber(date);
+    Text2[TimeBox] = gridres.club().time(time);
 }

@@ -94,6 +94,9 @@ public:
 
 signals:
     void changed();
+    // The day whose slots the grid shows, with the room filter's room (0:
+    // every room); a date of 0 once no day is open.
+    void dayOpened(int date, int room);
 
 private:
     void setMonth(int year, int month);
@@ -103,6 +106,7 @@ private:
     void markSelectedCell();
     void selectCell(int cell);
     void showGridSlot(int date, const QString &time);
+    void showSlotText(int date, const QString &time);
 
     Module &m_module;
     int m_year = 0;

@@ -25,21 +25,24 @@ ReservationGrid::ReservationGrid(Module &module, QObject *parent)
     : QObject(parent)
     , m_module(module) {}
 
-bool ReservationGrid::open(int firstDate, int lastDate) {
-    if (!load(firstDate, lastDate))
+bool ReservationGrid::open(int firstDate, int lastDate, const QString &fromTime) {
+    if (!load(firstDate, lastDate, fromTime))
         return false;
     emit changed();
     return true;
 }
 
-bool ReservationGrid::load(int firstDate, int lastDate) {
+bool ReservationGrid::load(int firstDate, int lastDate, const QString &fromTime) {
     DatabasePtr db = m_module.openDatabase(QStringLiteral("evnt"));
     if (!db)
         return false;
-    auto query =
-        db->exec(QStringLiteral("select * from reserv where resdate between ? and ? and "
-                                "restime between ? and ? order by resdate, restime"),
-                 {firstDate, lastDate, m_module.config.DayStartTime, m_module.config.DayEndTime});
+    // A club whose settings cannot be read is shown in the workstation's.
+    const auto club = ClubSettings::read(*db);
+    const QString dayStart = m_module.config.DayStartTime;
+    const QString firstTime = fromTime > dayStart ? fromTime : dayStart;
+    auto query = db->exec(QStringLiteral("select * from reserv where resdate between ? and ? and "
+                                         "restime between ? and ? order by resdate, restime"),
+                          {firstDate, lastDate, firstTime, m_module.config.DayEndTime});
     if (!query) {
         m_module.messages.ShowErrorCodes(query.error());
         return false;
@@ -71,6 +74,8 @@ bool ReservationGrid::load(int firstDate, int lastDate) {
     m_open = true;
     m_firstDate = firstDate;
     m_lastDate = lastDate;
+    m_fromTime = fromTime;
+    m_club = club ? *club : ClubSettings();
     return true;
 }
 
@@ -84,7 +89,7 @@ void ReservationGrid::close() {
 // The slot the operator was looking at stays the current one.
 bool ReservationGrid::reload() {
     const int row = currentRow;
-    if (!m_open || !load(m_firstDate, m_lastDate))
+    if (!m_open || !load(m_firstDate, m_lastDate, m_fromTime))
         return false;
     currentRow = qBound(0, row, rowCount() - 1);
     emit changed();
@@ -107,13 +112,15 @@ void ReservationGrid::setUpColumns(const QStringList &names) {
                                          QRegularExpression::CaseInsensitiveOption);
     columns.clear();
     for (const QString &name : names) {
-        Column column{name, name};
+        Column column{name, name, {}};
         const QRegularExpressionMatch match = pair.match(name);
         if (name.compare(QLatin1String("resdate"), Qt::CaseInsensitive) == 0) {
             column.kind = ColumnKind::Date;
+            column.caption = QStringLiteral("Date");
             column.width = DateWidth;
         } else if (name.compare(QLatin1String("restime"), Qt::CaseInsensitive) == 0) {
             column.kind = ColumnKind::Time;
+            column.caption = QStringLiteral("Time");
             column.width = TimeWidth;
         } else if (match.hasMatch()) {
             column.room = match.captured(2).toInt();
@@ -127,8 +134,10 @@ void ReservationGrid::setUpColumns(const QStringList &names) {
             // deleted room's emptied columns stay in the table, unshown.
             column.visible = !event && room != m_rooms.cend();
             column.width = column.visible ? RoomWidth : 0;
-            if (!event && room != m_rooms.cend())
-                column.caption = QStringLiteral("Rm") + RoomDisplayLine(*room);
+            if (room != m_rooms.cend()) {
+                column.caption = room->room.trimmed();
+                column.tooltip = RoomDisplayLine(*room);
+            }
         }
         columns << column;
     }
@@ -156,6 +165,38 @@ QString ReservationGrid::time(int row) const {
     return row >= 0 && row < rows.size() && column >= 0 ? rows[row][column] : QString();
 }
 
+QString ReservationGrid::shownText(int row, int column) const {
+    if (row < 0 || row >= rows.size() || column < 0 || column >= columns.size())
+        return QString();
+    const QString &stored = rows[row][column];
+    switch (columns[column].kind) {
+    case ColumnKind::Date:
+        return m_club.dateNumber(stored.toInt());
+    case ColumnKind::Time:
+        return m_club.time(stored);
+    default:
+        return stored;
+    }
+}
+
+QString ReservationGrid::cellName(int row, int column) const {
+    if (row < 0 || row >= rows.size() || column < 0 || column >= columns.size())
+        return QString();
+    const Column &shown = columns[column];
+    if (shown.room == 0)
+        return shown.caption + QStringLiteral(", ") + shownText(row, column);
+    const QString booked = booking(row, shown.room);
+    return shown.caption + QStringLiteral(", ") + m_club.time(time(row)) + QStringLiteral(", ") +
+           (booked.isEmpty() ? QStringLiteral("free") : booked.trimmed());
+}
+
+// A blank of two characters or fewer is a free slot.
+QString ReservationGrid::booking(int row, int room) const {
+    const int text = columnOf(ColumnKind::RoomText, room);
+    const QString booked = text >= 0 ? rows[row][text] : QString();
+    return booked.size() > 2 ? booked : QString();
+}
+
 void ReservationGrid::gridresClick(int row, int column) {
     if (row < 0 || row >= rows.size())
         return;
@@ -164,13 +205,12 @@ void ReservationGrid::gridresClick(int row, int column) {
     const int room = roomOf(column);
     if (room == 0)
         return;
-    const int text = columnOf(ColumnKind::RoomText, room);
     const int number = columnOf(ColumnKind::EventNumber, room);
-    const QString booking = text >= 0 ? rows[row][text] : QString();
+    const QString booked = booking(row, room);
     const QString eventNumber = number >= 0 ? rows[row][number] : QString();
-    emit status(booking.size() > 2
-                    ? QStringLiteral("Event # ") + eventNumber + QStringLiteral(" - ") + booking
-                    : QStringLiteral("Open"));
+    emit status(booked.isEmpty()
+                    ? QStringLiteral("Open")
+                    : QStringLiteral("Event # ") + eventNumber + QStringLiteral(" - ") + booked);
 }
 
 void ReservationGrid::gridresDblClick(int row, int column) {

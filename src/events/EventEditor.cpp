@@ -6,6 +6,7 @@
 #include "billing/EventBilling.h"
 #include "calendar/Rooms.h"
 #include "foundation/Clock.h"
+#include "foundation/ClubSettings.h"
 #include "foundation/Module.h"
 #include "foundation/Printer.h"
 #include "foundation/TextValue.h"
@@ -283,6 +284,10 @@ void EventEditor::newEvent() {
         return;
     }
     setStatus(1);
+    if (m_openedDate > 0)
+        event.Text1[CurrentEvent::DateBox] = QString::number(m_openedDate);
+    if (m_openedRoom > 0)
+        event.Text1[CurrentEvent::RoomBox] = QString::number(m_openedRoom);
     event.Text1[CurrentEvent::BookedByBox] = m_module.session.UserName;
     event.Text1[CurrentEvent::CreatedBox] =
         m_module.ports.clock.today().toString(QStringLiteral("yyyyMMdd"));
@@ -294,6 +299,11 @@ void EventEditor::newEvent() {
     m_window.cmdEnabled[EventWindow::BillEventButton] = false;
     m_window.packageButtonsVisible = true;
     updateModifyButton();
+}
+
+void EventEditor::setOpenedDay(int date, int room) {
+    m_openedDate = date;
+    m_openedRoom = room;
 }
 
 void EventEditor::eventInfo() {
@@ -696,7 +706,15 @@ void EventEditor::ShowAuditHistory() {
         m_module.messages.ShowErrorCodes(history.error());
         return;
     }
-    m_window.auditText = *history;
+    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    if (!evnt)
+        return;
+    // Settings or a count that cannot be read leave the workstation's
+    // formats and the lines' own operators.
+    const auto club = ClubSettings::read(*evnt);
+    const auto lastWrite = EventChanges::read(*evnt, number);
+    m_window.auditEntries = AuditHistory::read(*history, club ? *club : ClubSettings(),
+                                               lastWrite ? *lastWrite : EventChanges::Stamp());
     m_window.auditVisible = true;
     emit changed();
 }
@@ -717,7 +735,7 @@ void EventEditor::printAudit() {
     for (int i = 0; i <= LastPrintedBox; ++i)
         lines << m_window.text1Label[i] + QStringLiteral(":   ") + box[i];
     lines << QString(78, QLatin1Char('-'));
-    lines << m_window.auditText.split(QLatin1Char('\n'));
+    lines << AuditHistory::printedLines(m_window.auditEntries);
     Printer &printer = m_module.ports.printer;
     if (!printer.printLines(QStringLiteral("Event Audit History"), lines) &&
         !printer.errorText().isEmpty())

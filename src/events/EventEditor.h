@@ -63,6 +63,10 @@ public:
     // The history panel's buttons: 0 "Print Audit", 1 "Exit".
     void cmdauditClick(int index);
 
+    // The day opened in the calendar and the room of its room filter, which
+    // a new event starts with; 0 for none.
+    void setOpenedDay(int date, int room);
+
 signals:
     void changed();
     void calendarRequested();        // cmd(3)
@@ -108,6 +112,8 @@ private:
     // is saved.
     QString m_pendingCancellation;
     bool m_awaitingEmployee = false;
+    int m_openedDate = 0;
+    int m_openedRoom = 0;
     // The event and account text "Bill Event" was pressed for.
     int m_billingEvent = 0;
     QString m_billingAccount;

@@ -98,6 +98,7 @@ void EventLookup::cancel() {
     cbolookup.entries.clear();
     cbolookup.text = ResultsPrompt;
     m_numbers.clear();
+    resultCount.clear();
     emit changed();
 }
 
@@ -110,6 +111,7 @@ void EventLookup::noRecords() {
 void EventLookup::lookup() {
     cbolookup.entries.clear();
     m_numbers.clear();
+    resultCount.clear();
     int box = 0;
     while (box < BoxCount && txtlookup[box].trimmed().isEmpty())
         ++box;
@@ -186,7 +188,15 @@ void EventLookup::lookup() {
         choose(m_numbers.first());
         return;
     }
+    countResults();
     emit changed();
+    emit resultsListed();
+}
+
+void EventLookup::countResults() {
+    resultCount = m_numbers.isEmpty()     ? QString()
+                  : m_numbers.size() == 1 ? QStringLiteral("1 event found")
+                                          : QStringLiteral("%1 events found").arg(m_numbers.size());
 }
 
 void EventLookup::cbolookupClick(int row) {
@@ -215,6 +225,7 @@ void EventLookup::choose(int eventNumber) {
         if (row < cbolookup.entries.size())
             cbolookup.entries.removeAt(row);
     }
+    countResults();
     if (cbolookup.entries.isEmpty()) {
         cbolookupVisible = false;
         cbolookup.text = ResultsPrompt;
@@ -256,16 +267,22 @@ void EventLookup::txtlookupLostFocus(int box) {
     if (!valid(box))
         return;
     txtlookupBackColor[box] = EventWindow::White;
-    // Month and day alone are this year's.
+    completeYear(box);
+    emit changed();
+}
+
+// Month and day alone are this year's, whether the box is left or Enter
+// searches at once.
+void EventLookup::completeYear(int box) {
     if (box == DateBox && txtlookup[box].size() == 4)
         txtlookup[box].prepend(m_module.ports.clock.today().toString(QStringLiteral("yyyy")));
-    emit changed();
 }
 
 bool EventLookup::txtlookupKeyPress(int box, Key key) {
     if (!valid(box))
         return false;
     if (key == Key::Enter) {
+        completeYear(box);
         lookup();
         return false;
     }

@@ -70,17 +70,22 @@ public:
     std::array<int, BoxCount> txtlookupBackColor{};
     ListState cbolookup;
     bool cbolookupVisible = false;
+    QString resultCount; // "12 events found" beside the list of a search
 
 signals:
     void changed();
     // An event to load and show; the panel closes once it is shown.
     void eventChosen(int eventNumber);
+    // A search listed its matches; the list opens at once to choose from.
+    void resultsListed();
 
 private:
     void lookup();
     void cancel();
     void choose(int eventNumber);
     void noRecords();
+    void completeYear(int box);
+    void countResults();
     static bool valid(int box);
 
     Module &m_module;

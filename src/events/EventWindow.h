@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AuditHistory.h"
 #include "calendar/ListState.h"
 
 #include <QString>
@@ -78,7 +79,7 @@ struct EventWindow {
 
     QString txtemployee = QStringLiteral("0");
     int BillingEmployee = 0;
-    QString auditText; // Text4 of the history panel
+    QList<AuditEntry> auditEntries; // the history panel's table, newest first
     bool cmdauditPrintEnabled = true;
 
     QString helpwindow;

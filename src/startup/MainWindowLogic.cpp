@@ -84,6 +84,7 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     connect(&lookup, &EventLookup::changed, this, &MainWindowLogic::changed);
     connect(&lookup, &EventLookup::eventChosen, this, &MainWindowLogic::ShowEvent);
     connect(&editor, &EventEditor::calendarRequested, this, &MainWindowLogic::CalendarCommand);
+    connect(&calendar, &MonthSheet::dayOpened, &editor, &EventEditor::setOpenedDay);
     connect(&wholeEvent, &WholeEvent::changed, this, &MainWindowLogic::changed);
     connect(&wholeEvent, &WholeEvent::calendarChanged, this, &MainWindowLogic::RefreshCalendar);
 }

@@ -170,8 +170,8 @@ QLayout *CalendarFrame::buildViewControls() {
 
 QLayout *CalendarFrame::buildDateTime() {
     auto *box = new QGridLayout;
-    m_text2[MonthSheet::DateBox] = readOnlyBox(MonthSheet::DateBox, 9, this);
-    m_text2[MonthSheet::TimeBox] = readOnlyBox(MonthSheet::TimeBox, 6, this);
+    m_text2[MonthSheet::DateBox] = readOnlyBox(MonthSheet::DateBox, 10, this);
+    m_text2[MonthSheet::TimeBox] = readOnlyBox(MonthSheet::TimeBox, 8, this);
     m_dateTimeLabel = labelFor(QStringLiteral("Label2(4)"), QStringLiteral("Date && Time"),
                                m_text2[MonthSheet::DateBox], this);
     m_text2[MonthSheet::TimeBox]->setAccessibleName(tr("Time"));
@@ -304,7 +304,7 @@ void CalendarFrame::refresh() {
     m_calendarView->setChecked(m_sheet.optviewmode == MonthSheet::CalendarView);
     m_listView->setChecked(m_sheet.optviewmode == MonthSheet::ListView);
     m_calendar->setVisible(m_sheet.calendarVisible());
-    m_grid->setVisible(m_sheet.gridVisible());
+    showGrid(m_sheet.gridVisible());
 
     const auto fill = [](QComboBox *box, const ListState &state) {
         if (box->count() != state.entries.size() ||
@@ -342,6 +342,17 @@ void CalendarFrame::refresh() {
         cell->setSizePolicy(policy);
         cell->setVisible(state.visible);
     }
+}
+
+// A hidden grid is out of the tab order and, having no cells, out of what a
+// screen reader reports as showing.
+void CalendarFrame::showGrid(bool shown) {
+    m_grid->setFocusPolicy(shown ? Qt::StrongFocus : Qt::NoFocus);
+    if (m_model->isShown() != shown) {
+        m_model->setShown(shown);
+        refreshGrid();
+    }
+    m_grid->setVisible(shown);
 }
 
 void CalendarFrame::refreshGrid() {

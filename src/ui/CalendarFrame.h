@@ -41,6 +41,7 @@ private:
     QFrame *buildMonthSheet();
     void buildGrid();
     void refreshGrid();
+    void showGrid(bool shown);
     int cellIndex(QObject *watched) const;
 
     MonthSheet &m_sheet;

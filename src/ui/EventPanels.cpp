@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <optional>
@@ -289,12 +291,17 @@ void EventPanels::buildEmployeePanel(QWidget *owner) {
 void EventPanels::buildAuditPanel(QWidget *owner) {
     m_audit = makeOverlay(QStringLiteral("Event Audit History"), QStringLiteral("fraaudit"), owner);
     auto *layout = new QVBoxLayout(m_audit);
-    m_auditText = new QPlainTextEdit(m_audit);
-    m_auditText->setObjectName(QStringLiteral("Text4"));
-    m_auditText->setAccessibleName(QStringLiteral("Event Audit History"));
-    m_auditText->setReadOnly(true);
-    m_auditText->setLineWrapMode(QPlainTextEdit::NoWrap);
-    layout->addWidget(m_auditText);
+    // Date, time, operator and what changed, newest first.
+    m_auditTable = new QTableWidget(0, 4, m_audit);
+    m_auditTable->setObjectName(QStringLiteral("Text4"));
+    m_auditTable->setAccessibleName(QStringLiteral("Event Audit History"));
+    m_auditTable->setHorizontalHeaderLabels({tr("Date"), tr("Time"), tr("Operator"), tr("Change")});
+    m_auditTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_auditTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_auditTable->setWordWrap(false);
+    m_auditTable->verticalHeader()->hide();
+    m_auditTable->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(m_auditTable);
     auto *buttons = new QHBoxLayout;
     const char *const captions[] = {"Print Audit", "Exit"};
     for (int i = 0; i < 2; ++i) {
@@ -308,6 +315,21 @@ void EventPanels::buildAuditPanel(QWidget *owner) {
     layout->addLayout(buttons);
     m_audit->resize(760, 420);
     m_audit->installEventFilter(this);
+}
+
+void EventPanels::fillAuditTable(const QList<AuditEntry> &entries) {
+    m_auditShown = entries;
+    m_auditTable->setRowCount(int(entries.size()));
+    for (int row = 0; row < entries.size(); ++row) {
+        const AuditEntry &entry = entries[row];
+        const QString texts[] = {entry.date, entry.time, entry.changedBy, entry.text};
+        for (int column = 0; column < 4; ++column) {
+            auto *item = new QTableWidgetItem(texts[column]);
+            item->setToolTip(texts[column]);
+            m_auditTable->setItem(row, column, item);
+        }
+    }
+    m_auditTable->resizeColumnsToContents();
 }
 
 void EventPanels::placeOverlay(QWidget *overlay, bool visible) {
@@ -509,8 +531,8 @@ void EventPanels::refresh() {
     if (m_txtemployee->text() != window.txtemployee)
         m_txtemployee->setText(window.txtemployee);
     placeOverlay(m_employee, window.employeeVisible);
-    if (m_auditText->toPlainText() != window.auditText)
-        m_auditText->setPlainText(window.auditText);
+    if (m_auditShown != window.auditEntries)
+        fillAuditTable(window.auditEntries);
     m_printAudit->setEnabled(window.cmdauditPrintEnabled);
     placeOverlay(m_audit, window.auditVisible);
 

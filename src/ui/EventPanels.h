@@ -1,5 +1,7 @@
 #pragma once
 
+#include "events/AuditHistory.h"
+
 #include <QWidget>
 #include <array>
 
@@ -12,6 +14,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QTableWidget;
 
 // The event record's 36 boxes Text1(0..35) in their three panels: the event
 // panel, the billing panel frabilling and the contact panel fracontact, with
@@ -45,6 +48,7 @@ private:
     QGroupBox *makeOverlay(const QString &title, const QString &name, QWidget *owner);
     void buildEmployeePanel(QWidget *owner);
     void buildAuditPanel(QWidget *owner);
+    void fillAuditTable(const QList<AuditEntry> &entries);
     void buildPackageControls(class QGridLayout *grid, int row);
     void refreshPackages();
     void placeOverlay(QWidget *overlay, bool visible);
@@ -74,7 +78,8 @@ private:
     QGroupBox *m_employee = nullptr;
     QLineEdit *m_txtemployee = nullptr;
     QGroupBox *m_audit = nullptr;
-    QPlainTextEdit *m_auditText = nullptr;
+    QTableWidget *m_auditTable = nullptr;
+    QList<AuditEntry> m_auditShown;
     QPushButton *m_printAudit = nullptr;
     bool m_refreshing = false; // texts set from the logic are not the operator's edits
 };

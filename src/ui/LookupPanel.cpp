@@ -14,8 +14,6 @@
 #include <QTimer>
 #include <optional>
 
-namespace {} // namespace
-
 LookupPanel::LookupPanel(EventLookup &logic, QWidget *parent)
     : QGroupBox(tr("Event Lookup"), parent)
     , m_logic(logic) {
@@ -48,7 +46,15 @@ LookupPanel::LookupPanel(EventLookup &logic, QWidget *parent)
     m_results->setAccessibleName(QStringLiteral("Lookup Results"));
     connect(m_results, &QComboBox::activated, this,
             [this](int index) { m_logic.cbolookupClick(index); });
-    grid->addWidget(m_results, row++, 0, 1, 2);
+    // A search's matches open at once, their count beside them.
+    connect(&m_logic, &EventLookup::resultsListed, m_results, [this] {
+        if (m_results->isVisible())
+            m_results->showPopup();
+    });
+    m_count = new QLabel(this);
+    m_count->setObjectName(QStringLiteral("lbllookupcount"));
+    grid->addWidget(m_count, row, 0);
+    grid->addWidget(m_results, row++, 1);
     setTabOrder(previous, m_results);
 
     auto *buttons = new QHBoxLayout;
@@ -106,6 +112,9 @@ void LookupPanel::refresh() {
     m_results->setPlaceholderText(list.text);
     m_results->setCurrentIndex(-1);
     m_results->setVisible(m_logic.cbolookupVisible);
+    m_count->setText(m_logic.resultCount);
+    m_count->setVisible(m_logic.cbolookupVisible);
+    m_results->setAccessibleDescription(m_logic.resultCount);
     m_refreshing = false;
     setVisible(m_logic.visible());
     // The date box takes the focus as the panel opens.

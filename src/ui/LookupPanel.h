@@ -5,6 +5,7 @@
 
 class EventLookup;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -34,5 +35,6 @@ private:
     EventLookup &m_logic;
     std::array<QLineEdit *, 6> m_boxes{};
     QComboBox *m_results = nullptr;
+    QLabel *m_count = nullptr;
     bool m_refreshing = false; // texts set from the logic are not the operator's edits
 };

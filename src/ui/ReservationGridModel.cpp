@@ -7,7 +7,7 @@ ReservationGridModel::ReservationGridModel(const ReservationGrid &grid, QObject 
     , m_grid(grid) {}
 
 int ReservationGridModel::rowCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : m_grid.rowCount();
+    return parent.isValid() || !m_shown ? 0 : m_grid.rowCount();
 }
 
 int ReservationGridModel::columnCount(const QModelIndex &parent) const {
@@ -15,23 +15,35 @@ int ReservationGridModel::columnCount(const QModelIndex &parent) const {
 }
 
 QVariant ReservationGridModel::data(const QModelIndex &index, int role) const {
-    if (!index.isValid() || index.row() >= m_grid.rowCount())
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const QStringList &cells = m_grid.rows[index.row()];
-    if ((role == Qt::DisplayRole || role == Qt::ToolTipRole) && index.column() < cells.size())
-        return cells[index.column()];
-    return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return m_grid.shownText(index.row(), index.column());
+    case Qt::AccessibleTextRole:
+        return m_grid.cellName(index.row(), index.column());
+    default:
+        return {};
+    }
 }
 
 QVariant ReservationGridModel::headerData(int section, Qt::Orientation orientation,
                                           int role) const {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
-        section >= m_grid.columns.size())
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_grid.columns.size())
         return QAbstractTableModel::headerData(section, orientation, role);
-    return m_grid.columns[section].caption;
+    if (role == Qt::DisplayRole)
+        return m_grid.columns[section].caption;
+    if (role == Qt::ToolTipRole && !m_grid.columns[section].tooltip.isEmpty())
+        return m_grid.columns[section].tooltip;
+    return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 void ReservationGridModel::reload() {
     beginResetModel();
     endResetModel();
+}
+
+void ReservationGridModel::setShown(bool shown) {
+    m_shown = shown;
 }

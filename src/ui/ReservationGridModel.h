@@ -19,7 +19,12 @@ public:
 
     // The grid read other rows or columns.
     void reload();
+    // A hidden grid has no cells, so none is reported as showing; reload()
+    // after a change.
+    void setShown(bool shown);
+    bool isShown() const { return m_shown; }
 
 private:
     const ReservationGrid &m_grid;
+    bool m_shown = true;
 };

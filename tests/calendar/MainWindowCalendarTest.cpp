@@ -88,8 +88,70 @@ TEST_F(MainWindowCalendarTest, AnAddedRoomJoinsTheFilterAndTheOpenGrid) {
     logic->rooms.RoomButton(RoomEditor::AddRoom);
 
     EXPECT_EQ(calendar.cboroom.entries.last(), QStringLiteral("2 - Library  -  cap:20 only"));
-    EXPECT_EQ(calendar.gridres.columns.last().caption, QStringLiteral("Rm2 - Library  -  cap:20"));
+    EXPECT_EQ(calendar.gridres.columns.last().caption, QStringLiteral("Library"));
+    EXPECT_EQ(calendar.gridres.columns.last().tooltip, QStringLiteral("2 - Library  -  cap:20"));
     EXPECT_EQ(calendar.gridres.rows.first().size(), 6);
+}
+
+// An opened day reads as the club writes dates and times, from where the
+// time filter's part of the day starts; New Event starts on that day, in
+// the room filter's room.
+TEST_F(MainWindowCalendarTest, AnOpenedDayStartsAtItsFilterAndANewEventOnIt) {
+    exec(QStringLiteral("evnt"), QStringLiteral("delete from clubsetting where name = ?"),
+         {QStringLiteral("locale")});
+    exec(QStringLiteral("evnt"),
+         QStringLiteral("insert into clubsetting (name, value) values (?, ?)"),
+         {QStringLiteral("locale"), QStringLiteral("en_US")});
+    module->config.DayStartTime = QStringLiteral("08:00");
+    module->config.DayEndTime = QStringLiteral("23:00");
+    addEvent(9, 20250318, QStringLiteral("Hawthorne Wedding"), QStringLiteral("18:00"),
+             QStringLiteral("22:00"));
+    MonthSheet &calendar = logic->calendar;
+    ReservationGrid &grid = calendar.gridres;
+    const struct {
+        int filter; // the entry of cbotime
+        const char *firstTime;
+        const char *firstTerrace; // what a screen reader says of the first Terrace cell
+    } filters[] = {
+        {0, "8:00 AM", "Terrace, 8:00 AM, free"},
+        {1, "8:00 AM", "Terrace, 8:00 AM, free"},
+        {2, "12:00 PM", "Terrace, 12:00 PM, free"},
+        {3, "6:00 PM", "Terrace, 6:00 PM, Hawthorne Wedding"},
+    };
+    for (const auto &c : filters) {
+        calendar.cbotimeChanged(calendar.cbotime.entries[c.filter]);
+        calendar.OpenDay(cellOfDay(18));
+        QStringList captions;
+        for (const auto &column : grid.columns) {
+            if (column.visible)
+                captions << column.caption;
+        }
+        EXPECT_EQ(captions, (QStringList{QStringLiteral("Date"), QStringLiteral("Time"),
+                                         QStringLiteral("Terrace")}));
+        EXPECT_EQ(grid.shownText(0, 0), QStringLiteral("03/18/2025")) << c.filter;
+        EXPECT_EQ(grid.shownText(0, 1), QString::fromLatin1(c.firstTime)) << c.filter;
+        EXPECT_EQ(grid.cellName(0, 0), QStringLiteral("Date, 03/18/2025")) << c.filter;
+        EXPECT_EQ(grid.cellName(0, 3), QString::fromLatin1(c.firstTerrace)) << c.filter;
+        EXPECT_EQ(calendar.Text2[MonthSheet::DateBox], QStringLiteral("03/18/2025")) << c.filter;
+        EXPECT_EQ(calendar.Text2[MonthSheet::TimeBox], QString::fromLatin1(c.firstTime))
+            << c.filter;
+    }
+
+    logic->rooms.Text3[RoomEditor::NameBox] = QStringLiteral("Library");
+    logic->rooms.Text3[RoomEditor::CapacityBox] = QStringLiteral("20");
+    logic->rooms.RoomButton(RoomEditor::AddRoom);
+    calendar.cboroomChanged(calendar.cboroom.entries[2]);
+    calendar.OpenDay(cellOfDay(20));
+    logic->editor.cmdClick(EventWindow::NewEventButton);
+    EXPECT_EQ(module->event.EditMode, CurrentEvent::EnteringNew);
+    EXPECT_EQ(module->event.Text1[CurrentEvent::DateBox], QStringLiteral("20250320"));
+    EXPECT_EQ(module->event.Text1[CurrentEvent::RoomBox], QStringLiteral("2"));
+    // Once the month moves on no day is open, and a new event starts blank.
+    logic->editor.cmdClick(EventWindow::CalendarButton);
+    calendar.MoveMonthOrYear(MonthSheet::MonthForward);
+    logic->editor.cmdClick(EventWindow::NewEventButton);
+    EXPECT_EQ(module->event.Text1[CurrentEvent::DateBox], QString());
+    EXPECT_EQ(module->event.Text1[CurrentEvent::RoomBox], QString());
 }
 
 } // namespace

@@ -233,12 +233,14 @@ TEST_F(MonthSheetTest, OpeningADayShowsItsGridAndTheListViewNeedsOne) {
     EXPECT_TRUE(sheet->gridVisible());
     EXPECT_FALSE(sheet->calendarVisible());
     EXPECT_TRUE(sheet->dateTimeVisible);
-    EXPECT_EQ(sheet->Text2[MonthSheet::DateBox], QStringLiteral("20250610"));
-    EXPECT_EQ(sheet->Text2[MonthSheet::TimeBox], QStringLiteral("08:00"));
+    // In the club's formats, as the grid shows them.
+    const ClubSettings &club = sheet->gridres.club();
+    EXPECT_EQ(sheet->Text2[MonthSheet::DateBox], club.dateNumber(20250610));
+    EXPECT_EQ(sheet->Text2[MonthSheet::TimeBox], club.time(QStringLiteral("08:00")));
     EXPECT_EQ(sheet->gridres.rowCount(), 96 - 32);
 
     sheet->gridres.gridresClick(2, 1);
-    EXPECT_EQ(sheet->Text2[MonthSheet::TimeBox], QStringLiteral("08:30"));
+    EXPECT_EQ(sheet->Text2[MonthSheet::TimeBox], club.time(QStringLiteral("08:30")));
 
     sheet->ChangeView(MonthSheet::CalendarView);
     EXPECT_TRUE(sheet->calendarVisible());

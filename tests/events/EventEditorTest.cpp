@@ -1,4 +1,12 @@
 #include "EditingFixture.h"
+#include "foundation/ClubSettings.h"
+
+// A history entry in a failure message, as its four columns.
+void PrintTo(const AuditEntry &entry, std::ostream *out) {
+    *out << QStringList{entry.date, entry.time, entry.changedBy, entry.text}
+                .join(QStringLiteral(" | "))
+                .toStdString();
+}
 
 namespace {
 
@@ -109,10 +117,25 @@ TEST_F(EventEditorTest, ABookingFromEnquiryToCancellationAndBack) {
                                                    "from 0 to 3\\"),
                            prefix + QStringLiteral("Reactivated in calendar")}));
 
-    // The history panel shows the event's lines and prints them.
+    // The history panel lists the event's lines newest first in the club's
+    // formats, the operator of the last write on its line, and prints them.
+    exec(QStringLiteral("evnt"), QStringLiteral("delete from clubsetting where name = ?"),
+         {QStringLiteral("locale")});
+    exec(QStringLiteral("evnt"),
+         QStringLiteral("insert into clubsetting (name, value) values (?, ?)"),
+         {QStringLiteral("locale"), QStringLiteral("en_US")});
     logic->editor.ShowAuditHistory();
     EXPECT_TRUE(window().auditVisible);
-    EXPECT_EQ(window().auditText.split(QLatin1Char('\n'), Qt::SkipEmptyParts), historyFile());
+    const QList<AuditEntry> &history = window().auditEntries;
+    ASSERT_EQ(history.size(), historyFile().size());
+    const QString date = QStringLiteral("12/06/2026");
+    const QString time = QStringLiteral("9:30 AM");
+    EXPECT_EQ(history[0], (AuditEntry{date, time, QStringLiteral("DEMO"),
+                                      QStringLiteral("Reactivated in calendar")}));
+    EXPECT_EQ(history[1], (AuditEntry{date, time, QString(),
+                                      QStringLiteral("Status changed from 9 to 2; Room changed "
+                                                     "from 0 to 3")}));
+    EXPECT_EQ(history.last().text, QStringLiteral("Event#%1 opened").arg(number));
     logic->editor.cmdauditClick(0);
     ASSERT_EQ(printer.documents.size(), 1);
     const QStringList printed = printer.documents[0].lines;
@@ -120,7 +143,9 @@ TEST_F(EventEditorTest, ABookingFromEnquiryToCancellationAndBack) {
     EXPECT_EQ(printed.value(1), QStringLiteral("Event Title:   Garden Party"));
     EXPECT_EQ(printed.value(8), QStringLiteral("Location/room:   3"));
     EXPECT_EQ(printed.value(9), QString(78, QLatin1Char('-')));
-    EXPECT_EQ(printed.value(10), historyFile().first());
+    EXPECT_EQ(printed.value(10),
+              QStringLiteral("12/06/2026  9:30 AM  DEMO  Reactivated in calendar"));
+    EXPECT_EQ(printed.size(), 10 + history.size());
     logic->editor.cmdauditClick(1);
     EXPECT_FALSE(window().auditVisible);
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
@@ -571,6 +596,30 @@ TEST_F(EventEditorTest, CommandsWithoutAnEventOrWithoutTheYear) {
               QStringLiteral("The Year must be initialized before events can be scheduled."));
     EXPECT_FALSE(window().editControlsEnabled);
     EXPECT_EQ(box(2), QString()) << "no number issued";
+}
+
+// Lines of several days, newest first; an operator the line names; a
+// doubled backslash inside an entry; a line no date starts, shown whole last.
+TEST(AuditHistoryTest, LinesReadIntoColumnsNewestFirst) {
+    ClubSettings club({{QString::fromLatin1(ClubSettings::Locale), QStringLiteral("de_DE")}});
+    const QString log =
+        QStringLiteral("01022027\\18:00\\E#0\\Event#4 opened\n"
+                       "damaged\n"
+                       "03042027\\07:15\\E#KIM\\Event#4 \\Room changed from 1 to "
+                       "3\\Event name changed from A\\\\B to C\\\n"
+                       "01022027\\18:00\\E#0\\Event#4 \\Status changed from 1 to 2\\\n");
+    const EventChanges::Stamp lastWrite{2, QStringLiteral("DEMO"),
+                                        QDateTime(QDate(2027, 1, 2), QTime(18, 0, 42))};
+    const QList<AuditEntry> expected{
+        {QStringLiteral("04.03.2027"), QStringLiteral("07:15"), QStringLiteral("KIM"),
+         QStringLiteral("Room changed from 1 to 3; Event name changed from A\\B to C")},
+        {QStringLiteral("02.01.2027"), QStringLiteral("18:00"), QStringLiteral("DEMO"),
+         QStringLiteral("Status changed from 1 to 2")},
+        {QStringLiteral("02.01.2027"), QStringLiteral("18:00"), QString(),
+         QStringLiteral("Event#4 opened")},
+        {QString(), QString(), QString(), QStringLiteral("damaged")},
+    };
+    EXPECT_EQ(AuditHistory::read(log, club, lastWrite), expected);
 }
 
 } // namespace

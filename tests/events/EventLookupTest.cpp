@@ -216,6 +216,7 @@ TEST_F(EventLookupTest, ABillingNameListsEveryMatchOldestFirst) {
             QStringLiteral("%1 - Picnic - 20270620 - harper family - Al Harper").arg(juneLater),
             QStringLiteral("%1 - Brunch - 20270620 - Harper Family - ").arg(juneEarlier),
             QStringLiteral("%1 - Harvest - 20271105 - Harper Family - Jo Harper").arg(november)}));
+    EXPECT_EQ(lookup().resultCount, QStringLiteral("4 events found"));
     EXPECT_TRUE(window().lookupVisible);
     EXPECT_EQ(event().EventNumber, 0) << "nothing opens before an entry is chosen";
 
@@ -284,6 +285,13 @@ TEST_F(EventLookupTest, TheDateAndAccountBoxesTakeTheirLookupsChoice) {
     panel.cmdlookup2Click(EventLookup::LookupButton);
     EXPECT_EQ(panel.cbolookup.entries,
               QStringList{QStringLiteral("%1 - Tasting - 20260610 -  - ").arg(tasting)});
+    EXPECT_EQ(panel.resultCount, QStringLiteral("1 event found"));
+    // Enter in the box searches at once, with the year as leaving it gives.
+    panel.txtlookupClick(EventLookup::DateBox);
+    panel.txtlookupChange(EventLookup::DateBox, QStringLiteral("0610"));
+    EXPECT_FALSE(panel.txtlookupKeyPress(EventLookup::DateBox, Key::Enter));
+    EXPECT_EQ(panel.txtlookup[EventLookup::DateBox], QStringLiteral("20260610"));
+    EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Tasting")});
 
     // F5 starts the look-up program of the box.
     for (int box = 0; box < EventLookup::BoxCount; ++box)

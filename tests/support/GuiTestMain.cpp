@@ -1,3 +1,5 @@
+#include "ui/WindowAccessibility.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -5,6 +7,7 @@
 int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    installWindowAccessibility();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTableView>
 #include <QTextEdit>
 
 namespace {
@@ -71,9 +72,14 @@ protected:
         });
         return found;
     }
+    // Every control named, and the window itself announced as one: Qt's
+    // "client" role is what Linux screen readers call a "filler".
     void expectNamed(QWidget *window) {
         ASSERT_TRUE(window);
         EXPECT_EQ(unnamed(window), QStringList()) << window->objectName().toStdString();
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(window);
+        ASSERT_TRUE(face);
+        EXPECT_NE(face->role(), QAccessible::Client) << window->objectName().toStdString();
     }
 
 private:
@@ -187,6 +193,58 @@ TEST_F(AccessibilityWalkTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
     exportWindow.show();
     expectNamed(&exportWindow);
     tills.cmderrorClick();
+}
+
+// The opened day names each of its cells, free or booked; hidden behind the
+// month sheet it has no cell that says it shows, and takes no focus.
+TEST_F(AccessibilityWalkTest, TheDayGridNamesEveryCellAndHidesWhollyWithIt) {
+    ShownWindow shown(*module, club, QStringLiteral("accessibility-grid"));
+    ASSERT_TRUE(shown.show(QSize(1366, 768)));
+    MonthSheet &sheet = shown.logic.calendar;
+    auto *grid = shown.window.findChild<QTableView *>(QStringLiteral("gridres"));
+    ASSERT_TRUE(grid);
+    int busiest = 0;
+    for (int cell = 0; cell < MonthSheet::CellCount; ++cell) {
+        if (sheet.cal[cell].events > sheet.cal[busiest].events)
+            busiest = cell;
+    }
+    ASSERT_GT(sheet.cal[busiest].events, 0);
+    sheet.OpenDay(busiest);
+    ASSERT_TRUE(waitFor([&] { return grid->isVisible(); }));
+    expectNamed(&shown.window);
+
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(grid);
+    ASSERT_TRUE(face && face->tableInterface());
+    QAccessibleTableInterface *table = face->tableInterface();
+    ASSERT_GT(table->rowCount(), 0);
+    const QRegularExpression roomCell(QStringLiteral("^[^,]+, [^,]+, .+$"));
+    QStringList unnamedCells;
+    int booked = 0;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        for (int column = 0; column < table->columnCount(); ++column) {
+            if (grid->isColumnHidden(column))
+                continue;
+            QAccessibleInterface *cell = table->cellAt(row, column);
+            const QString name = cell ? cell->text(QAccessible::Name) : QString();
+            if (name.isEmpty() || (column > 1 && !roomCell.match(name).hasMatch()))
+                unnamedCells << QStringLiteral("%1,%2 \"%3\"").arg(row).arg(column).arg(name);
+            booked += column > 1 && !name.endsWith(QLatin1String(", free"));
+        }
+    }
+    EXPECT_EQ(unnamedCells, QStringList());
+    EXPECT_GT(booked, 0) << "the day's events are named in their cells";
+
+    sheet.ChangeView(MonthSheet::CalendarView);
+    ASSERT_TRUE(waitFor([&] { return !grid->isVisible(); }));
+    face = QAccessible::queryAccessibleInterface(grid);
+    EXPECT_FALSE(face->state().focusable) << "a hidden grid is out of the tab order";
+    QStringList showing;
+    for (int i = 0; i < face->childCount(); ++i) {
+        QAccessibleInterface *child = face->child(i);
+        if (child && child->role() == QAccessible::Cell && !child->state().invisible)
+            showing << child->text(QAccessible::Name);
+    }
+    EXPECT_EQ(showing, QStringList());
 }
 
 // Tab visits the event's boxes in the order of their numbers, the status

@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -130,9 +131,17 @@ TEST_F(EventEditingViewTest, ANewEventIsTypedBookedAndShownInTheMonth) {
     mainWindow.menuCommand(QStringLiteral("mnuaudithistory"))->trigger();
     auto *history = control<QGroupBox>(QStringLiteral("fraaudit"));
     ASSERT_TRUE(waitFor([&] { return history->isVisible(); }));
-    EXPECT_TRUE(control<QPlainTextEdit>(QStringLiteral("Text4"))
-                    ->toPlainText()
-                    .contains(QStringLiteral("Event#%1 opened").arg(box(2)->text())));
+    // In columns, with the opening line the oldest, last.
+    auto *table = control<QTableWidget>(QStringLiteral("Text4"));
+    ASSERT_TRUE(table);
+    QStringList headers;
+    for (int column = 0; column < table->columnCount(); ++column)
+        headers << table->horizontalHeaderItem(column)->text();
+    EXPECT_EQ(headers, (QStringList{QStringLiteral("Date"), QStringLiteral("Time"),
+                                    QStringLiteral("Operator"), QStringLiteral("Change")}));
+    ASSERT_GT(table->rowCount(), 0);
+    EXPECT_EQ(table->item(table->rowCount() - 1, 3)->text(),
+              QStringLiteral("Event#%1 opened").arg(box(2)->text()));
     control<QPushButton>(QStringLiteral("cmdaudit(0)"))->click();
     QProcess text;
     text.start(QStringLiteral("pdftotext"),
