@@ -262,9 +262,11 @@ void MainWindow::refresh() {
         m_buttons[i]->setVisible(window.cmdVisible[i]);
         m_buttons[i]->setEnabled(idle && window.cmdEnabled[i]);
     }
+    const QSize before = size();
     m_panels->refresh();
-    // The panels that go away go first: shown while the others still stood,
-    // they would make the window grow to hold them all at once.
+    // The panels that go away go first (the look-up panel among them):
+    // shown while the others still stood, they would make the window grow
+    // to hold them all at once.
     const std::pair<QWidget *, bool> panels[] = {{m_panels->billingPanel(), window.billingVisible},
                                                  {m_panels->contactPanel(), window.contactVisible},
                                                  {m_calendar, window.reservationsVisible}};
@@ -272,13 +274,24 @@ void MainWindow::refresh() {
         if (!visible)
             panel->hide();
     }
+    m_lookup->refresh();
     for (const auto &[panel, visible] : panels) {
         if (visible)
             panel->show();
     }
-    m_lookup->refresh();
+    keepSize(before);
     if (m_help->toPlainText() != window.helpwindow)
         m_help->setPlainText(window.helpwindow);
+}
+
+void MainWindow::keepSize(QSize before) {
+    if (size() == before || isMaximized() || isFullScreen())
+        return;
+    // Grown for a moment while panels changed places: back to the size the
+    // operator had, as far as what the window now shows allows.
+    centralWidget()->layout()->activate();
+    layout()->activate();
+    resize(before.expandedTo(minimumSize()));
 }
 
 void MainWindow::fitToScreen(QSize wanted) {

@@ -49,6 +49,8 @@ private:
     QAction *addCommand(QMenu *menu, const QString &name, const QString &caption);
     QMenu *addMenu(QMenu *parent, const QString &name, const QString &caption);
     void captureWhenMenuClosed(int attempt);
+    // The window back to its size before a refresh, where it grew meanwhile.
+    void keepSize(QSize before);
 
     MainWindowLogic &m_logic;
     QHash<QString, QAction *> m_commands;

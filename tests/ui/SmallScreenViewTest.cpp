@@ -19,6 +19,11 @@
 #include <QScreen>
 #include <QTest>
 
+// A size as gtest shows it when it is not the one expected.
+static void PrintTo(const QSize &size, std::ostream *out) {
+    *out << size.width() << "x" << size.height();
+}
+
 namespace {
 
 // The main window on the smallest screen a club office has, 1366x768, as a
@@ -162,6 +167,16 @@ TEST_F(SmallScreenViewTest, EveryPanelAndControlLiesOnTheScreenAfterNewEventAndO
         EXPECT_EQ(offScreen(), QStringList()) << title.toStdString() << " being changed";
         window().button(EventWindow::ClearScreenButton)->click();
     }
+
+    // From the look-up panel, which gives way to the event's panels.
+    window().button(EventWindow::LookupButton)->click();
+    ASSERT_TRUE(waitFor([&] { return control(QStringLiteral("fralookup"))->isVisible(); }));
+    EXPECT_EQ(offScreen(), QStringList()) << "the look-up panel";
+    ASSERT_TRUE(logic().ShowEvent(eventNumber(QStringLiteral("Sullivan-Park Reception"))));
+    settle();
+    EXPECT_FALSE(control(QStringLiteral("fralookup"))->isVisible());
+    EXPECT_EQ(window().size(), size) << "opened from the look-up panel";
+    EXPECT_EQ(offScreen(), QStringList()) << "opened from the look-up panel";
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
 }
 
