@@ -91,8 +91,8 @@ int main(int argc, char *argv[]) {
     prompts.setParentWindow(&window);
     printer.setParentWindow(&window);
     registerStandIns(programs, module, &window);
-    window.resize(1280, 800);
-    CenterForm(&window);
+    // A club office's smallest screen is 1366x768: the window never outgrows it.
+    window.fitToScreen(QSize(1280, 800));
     if (logic.StartMainWindow(arguments.suiteCommandLine, instance) !=
         MainWindowLogic::Outcome::Started)
         return 1;

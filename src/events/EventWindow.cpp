@@ -2,9 +2,12 @@
 
 namespace {
 
+// Each with its own Alt+letter in the main window, where File, Reports,
+// Help and E&xit hold F, R, H and X.
 const char *const ButtonCaptions[EventWindow::ButtonCount] = {
-    "New Event", "Event Info", "Lookup",       "Calendar",   "Item Detail",     "Clear Screen",
-    "&Modify",   "&Save",      "Cancel Event", "Bill Event", "Contract Builder"};
+    "&New Event",    "&Event Info",   "&Lookup",          "&Calendar",
+    "&Item Detail",  "Cle&ar Screen", "&Modify",          "&Save",
+    "Cancel E&vent", "&Bill Event",   "C&ontract Builder"};
 
 // The captions beside the boxes; 10 follows the member options.
 const char *const BoxLabels[EventWindow::BoxCount] = {
@@ -35,6 +38,14 @@ void EventWindow::resetColors() {
     for (int i = 0; i < BoxCount; ++i)
         text1BackColor[i] = restingColor(i);
     statusMissing = false;
+}
+
+void EventWindow::clearEventMarks() {
+    resetColors();
+    text1Required.fill(false);
+    MissingFlag = false;
+    cbostatus.text = NoStatusText;
+    helpwindow.clear();
 }
 
 void EventWindow::setAccountKind(int memberFlag) {

@@ -38,6 +38,9 @@ struct EventWindow {
 
     static constexpr int restingColor(int box) { return box == 35 ? InternalNotes : White; }
 
+    // What the status list shows while no status is chosen.
+    static inline const QString NoStatusText = QStringLiteral("(Click to set)");
+
     std::array<QString, ButtonCount> cmdCaption;
     std::array<bool, ButtonCount> cmdVisible{};
     std::array<bool, ButtonCount> cmdEnabled{};
@@ -92,4 +95,9 @@ struct EventWindow {
     EventWindow();
     // Every box back to its resting colour.
     void resetColors();
+    // A fresh start, once the event is gone from the window (Clear Screen,
+    // a deleted event, Lookup, New Event): no required marks, no status
+    // chosen in the list, nothing left on the help line, every box at its
+    // resting colour.
+    void clearEventMarks();
 };

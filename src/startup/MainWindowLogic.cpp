@@ -72,6 +72,8 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     connect(&events, &EventRecord::loaded, this, &MainWindowLogic::eventLoaded);
     connect(&events, &EventRecord::saved, this, &MainWindowLogic::eventWasSaved);
     connect(&events, &EventRecord::boxesChanged, &entry, &FieldEntry::followBoxes);
+    // The window starts afresh before it follows the emptied boxes.
+    connect(&events, &EventRecord::cleared, this, [this] { window.clearEventMarks(); });
     connect(&events, &EventRecord::cleared, &entry, &FieldEntry::followBoxes);
     connect(&events, &EventRecord::loaded, &packages, &EventPackages::ListEventPackage);
     connect(&events, &EventRecord::cleared, &packages, &EventPackages::clear);
@@ -256,7 +258,7 @@ void MainWindowLogic::fillStatusList() {
     cbostatus.entries.clear();
     for (int position = 1; position <= 6; ++position)
         cbostatus.entries << m_module.config.StatusNames[position];
-    cbostatus.text = QStringLiteral("(Click to set)");
+    cbostatus.text = EventWindow::NoStatusText;
 }
 
 void MainWindowLogic::fillTimeLists() {

@@ -14,6 +14,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -73,6 +75,16 @@ ContractBuilderView::ContractBuilderView(ContractBuilder &logic, QWidget *parent
     m_text1->setReadOnly(true);
     viewerLayout->addWidget(m_text1);
     layout->addWidget(viewer, 3);
+    // Closed as the other windows close: "Exit" or Escape.
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    auto *exit = new QPushButton(QStringLiteral("E&xit"), central);
+    exit->setObjectName(QStringLiteral("cmdexit"));
+    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+    bottom->addWidget(exit);
+    layout->addLayout(bottom);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     setCentralWidget(central);
 
     m_status = new QLabel(this);
@@ -92,7 +104,11 @@ ContractBuilderView::ContractBuilderView(ContractBuilder &logic, QWidget *parent
             m_logic.list1Click(row);
     });
     connect(&m_logic, &ContractBuilder::changed, this, &ContractBuilderView::refresh);
-    resize(900, 700);
+    // Within the screen's free area with its frame, as small as 1366x768.
+    QSize size(900, 700);
+    if (const QScreen *screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 40));
+    resize(size);
 }
 
 QWidget *ContractBuilderView::buildLists(QWidget *parent) {
@@ -107,9 +123,15 @@ QWidget *ContractBuilderView::buildLists(QWidget *parent) {
     layout->addWidget(available, 2);
 
     auto *moves = new QVBoxLayout;
-    const char *const captions[] = {
-        "Move UP",          "Move DOWN", "Add Component", "Remove Component", "Reload/Refresh View",
-        "&Save Components", "Clear"};
+    // Each with its own Alt+letter in the window, beside &Contract, E&xit and
+    // the menus &File, &Reports, &Info and &Help.
+    const char *const captions[] = {"Move &UP",
+                                    "Move &DOWN",
+                                    "&Add Component",
+                                    "Re&move Component",
+                                    "Reload/Refresh &View",
+                                    "&Save Components",
+                                    "C&lear"};
     for (int i = 0; i < ContractBuilder::MoveCount; ++i) {
         auto *button = new QPushButton(QString::fromLatin1(captions[i]), lists);
         button->setObjectName(QStringLiteral("cmdmove(%1)").arg(i));
@@ -137,26 +159,26 @@ void ContractBuilderView::buildMenus() {
         return action;
     };
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    command(file, QStringLiteral("mnuprintersetup"), QStringLiteral("Printer setup"),
+    command(file, QStringLiteral("mnuprintersetup"), QStringLiteral("&Printer setup"),
             &ContractBuilder::mnuprintersetupClick);
-    command(file, QStringLiteral("mnumargins"), QStringLiteral("Adjust Print Margins"),
+    command(file, QStringLiteral("mnumargins"), QStringLiteral("Adjust Print &Margins"),
             &ContractBuilder::mnumarginsClick);
     m_mnutextfiles =
-        command(file, QStringLiteral("mnutextfiles"), QStringLiteral("Use all *.txt files"),
+        command(file, QStringLiteral("mnutextfiles"), QStringLiteral("&Use all *.txt files"),
                 &ContractBuilder::mnutextfilesClick);
     m_mnutextfiles->setCheckable(true);
-    command(file, QStringLiteral("mnuchangedesc"), QStringLiteral("Change contract description"),
+    command(file, QStringLiteral("mnuchangedesc"), QStringLiteral("C&hange contract description"),
             &ContractBuilder::mnuchangedescClick);
     file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuexit"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
-    QMenu *reports = menuBar()->addMenu(QStringLiteral("Reports"));
+    QMenu *reports = menuBar()->addMenu(QStringLiteral("&Reports"));
     reports->setObjectName(QStringLiteral("mnuprinting"));
-    command(reports, QStringLiteral("mnucontractlist"), QStringLiteral("Contracts List"),
+    command(reports, QStringLiteral("mnucontractlist"), QStringLiteral("&Contracts List"),
             &ContractBuilder::mnucontractlistClick);
-    command(reports, QStringLiteral("mnucomponents"), QStringLiteral("Components List"),
+    command(reports, QStringLiteral("mnucomponents"), QStringLiteral("C&omponents List"),
             &ContractBuilder::mnucomponentsClick);
     const auto layoutCommand = [this](QMenu *menu, const QString &name, const QString &caption,
                                       ContractBuilder::Layout layout) {
@@ -165,18 +187,18 @@ void ContractBuilderView::buildMenus() {
         connect(action, &QAction::triggered, this,
                 [this, layout] { m_logic.printContract(layout); });
     };
-    QMenu *standard = reports->addMenu(QStringLiteral("Standard Layout"));
-    layoutCommand(standard, QStringLiteral("mnustandard"), QStringLiteral("Standard Heading"),
+    QMenu *standard = reports->addMenu(QStringLiteral("&Standard Layout"));
+    layoutCommand(standard, QStringLiteral("mnustandard"), QStringLiteral("&Standard Heading"),
                   ContractBuilder::StandardLayout);
     layoutCommand(standard, QStringLiteral("mnustandardwindow"),
-                  QStringLiteral("Window Envelope Style"), ContractBuilder::StandardWindow);
-    QMenu *letterhead = reports->addMenu(QStringLiteral("Letterhead Layout"));
-    layoutCommand(letterhead, QStringLiteral("mnuletterhead"), QStringLiteral("Standard Heading"),
+                  QStringLiteral("&Window Envelope Style"), ContractBuilder::StandardWindow);
+    QMenu *letterhead = reports->addMenu(QStringLiteral("&Letterhead Layout"));
+    layoutCommand(letterhead, QStringLiteral("mnuletterhead"), QStringLiteral("&Standard Heading"),
                   ContractBuilder::LetterheadLayout);
     layoutCommand(letterhead, QStringLiteral("mnuletterheadwindow"),
-                  QStringLiteral("Window Envelope Style"), ContractBuilder::LetterheadWindow);
+                  QStringLiteral("&Window Envelope Style"), ContractBuilder::LetterheadWindow);
     layoutCommand(reports, QStringLiteral("mnuuserdefined"),
-                  QStringLiteral("User defined/designed"), ContractBuilder::UserDefinedLayout);
+                  QStringLiteral("&User defined/designed"), ContractBuilder::UserDefinedLayout);
 
     QAction *info = menuBar()->addAction(QStringLiteral("&Info"));
     info->setObjectName(QStringLiteral("mnuinfo"));

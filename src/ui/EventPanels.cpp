@@ -1,8 +1,13 @@
 #include "EventPanels.h"
 
+#include "ChoiceList.h"
+#include "PopupList.h"
 #include "TypingBoxes.h"
 #include "startup/MainWindowLogic.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -25,6 +30,8 @@
 namespace {
 
 constexpr int NumberBox = 2;
+constexpr int StartBox = 3;
+constexpr int EndBox = 4;
 constexpr int RoomBox = 8;
 constexpr int NotesBox = 34;
 constexpr int InternalNotesBox = 35;
@@ -52,63 +59,59 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
     addRow(grid, 0, 0, 0);
     addRow(grid, 0, 2, NumberBox);
     addRow(grid, 1, 0, 1, 3);
-    addRow(grid, 2, 0, 3);
-    addRow(grid, 2, 2, 4);
-    // The time lists open beside the time boxes.
-    const auto timeList = [&](const QString &name, const QString &label, int column) {
-        auto *list = new QComboBox(m_event);
-        list->setObjectName(name);
-        list->setAccessibleName(label);
-        grid->addWidget(list, 3, column, 1, 2);
-        return list;
-    };
-    m_start = timeList(QStringLiteral("cbostart"), QStringLiteral("Start time list"), 0);
-    m_end = timeList(QStringLiteral("cboend"), QStringLiteral("End time list"), 2);
-    connect(m_start, &QComboBox::activated, this,
-            [this](int index) { m_logic.entry.cbostartClick(m_start->itemText(index)); });
-    connect(m_end, &QComboBox::activated, this,
-            [this](int index) { m_logic.entry.cboendClick(m_end->itemText(index)); });
-    addRow(grid, 4, 0, 6);
-    addRow(grid, 4, 2, 7);
-    addRow(grid, 5, 0, RoomBox);
-    addRow(grid, 5, 2, 31);
+    addRow(grid, 2, 0, StartBox);
+    addRow(grid, 2, 2, EndBox);
+    addRow(grid, 3, 0, 6);
+    addRow(grid, 3, 2, 7);
+    addRow(grid, 4, 0, RoomBox);
+    addRow(grid, 4, 2, 31);
+    addRow(grid, 5, 0, 32);
+    addRow(grid, 5, 2, 33);
 
-    // The room list opens under the room box. It never takes the focus, so
-    // choosing from it does not count as leaving the box.
-    m_rooms = new QListWidget(m_event);
-    m_rooms->setObjectName(QStringLiteral("List1"));
-    m_rooms->setAccessibleName(QStringLiteral("Rooms"));
-    m_rooms->setFocusPolicy(Qt::NoFocus);
-    m_rooms->setMaximumHeight(110);
-    connect(m_rooms, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem *item) { m_logic.List1Click(m_rooms->row(item)); });
-    grid->addWidget(m_rooms, 6, 1, 1, 3);
-    addRow(grid, 7, 0, 32);
-    addRow(grid, 7, 2, 33);
+    // The time lists and the room list open as pop-ups under their boxes,
+    // over the boxes below, and move nothing. The box keeps the keyboard,
+    // so choosing from a list does not count as leaving the box.
+    m_start = new PopupList(QStringLiteral("cbostart"), QStringLiteral("Start time list"),
+                            m_boxes[StartBox]);
+    m_end =
+        new PopupList(QStringLiteral("cboend"), QStringLiteral("End time list"), m_boxes[EndBox]);
+    m_rooms = new PopupList(QStringLiteral("List1"), QStringLiteral("Rooms"), m_boxes[RoomBox]);
+    connect(m_start, &PopupList::chosen, this,
+            [this](int row) { m_logic.entry.cbostartClick(m_start->list()->item(row)->text()); });
+    connect(m_end, &PopupList::chosen, this,
+            [this](int row) { m_logic.entry.cboendClick(m_end->list()->item(row)->text()); });
+    connect(m_rooms, &PopupList::chosen, this, [this](int row) { m_logic.List1Click(row); });
 
     // Status and member flag are set through their own controls; their
-    // boxes hold the stored codes.
-    m_status = new QComboBox(m_event);
+    // boxes hold the stored codes. The status list chooses on Enter or a
+    // click, its arrows only browse.
+    m_status = new ChoiceList(m_event);
     m_status->setObjectName(QStringLiteral("cbostatus"));
     m_status->setAccessibleName(QStringLiteral("Status"));
     m_status->installEventFilter(this);
-    connect(m_status, &QComboBox::activated, this,
-            [this](int index) { m_logic.entry.cbostatusClick(index + 1); });
+    connect(m_status, &QComboBox::activated, this, [this](int index) {
+        // What the logic makes of the choice is shown, whatever was browsed.
+        m_statusShown.reset();
+        m_logic.entry.cbostatusClick(index + 1);
+    });
     auto *statusLabel = new QLabel(QStringLiteral("Status"), m_event);
     statusLabel->setBuddy(m_status);
-    grid->addWidget(statusLabel, 8, 0);
-    grid->addWidget(m_status, 8, 1);
+    grid->addWidget(statusLabel, 6, 0);
+    grid->addWidget(m_status, 6, 1);
+    // One choice of two: the arrows move between them.
     auto *memberRow = new QHBoxLayout;
+    m_memberGroup = new QButtonGroup(this);
+    m_memberGroup->setExclusive(true);
     const char *const memberCaptions[] = {"Member", "Non-Member"};
     for (int i = 0; i < 2; ++i) {
         m_member[i] = new QRadioButton(QString::fromLatin1(memberCaptions[i]), m_event);
         m_member[i]->setObjectName(QStringLiteral("optmemnonmem(%1)").arg(i));
-        m_member[i]->setAutoExclusive(false);
-        connect(m_member[i], &QRadioButton::clicked, this,
-                [this, i] { m_logic.entry.optmemnonmemClick(i); });
+        m_memberGroup->addButton(m_member[i], i);
         memberRow->addWidget(m_member[i]);
     }
-    grid->addLayout(memberRow, 8, 2, 1, 2);
+    connect(m_memberGroup, &QButtonGroup::idClicked, this,
+            [this](int id) { m_logic.entry.optmemnonmemClick(id); });
+    grid->addLayout(memberRow, 6, 2, 1, 2);
     for (int index : {5, 9})
         makeBox(index, m_event)->hide();
 
@@ -121,17 +124,17 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
                 [this, i] { m_logic.entry.Button1Click(i); });
         noteRow->addWidget(m_noteSwitch[i]);
     }
-    grid->addLayout(noteRow, 9, 1, 1, 3);
+    grid->addLayout(noteRow, 7, 1, 1, 3);
     for (int index : {NotesBox, InternalNotesBox}) {
         QWidget *notes = makeBox(index, m_event);
         m_labels[index] = new QLabel(m_logic.window.text1Label[index], m_event);
         m_labels[index]->setBuddy(notes);
         m_labels[index]->installEventFilter(this);
         notes->setAccessibleName(m_logic.window.text1Label[index]);
-        grid->addWidget(m_labels[index], 10, 0);
-        grid->addWidget(notes, 10, 1, 1, 3);
+        grid->addWidget(m_labels[index], 8, 0);
+        grid->addWidget(notes, 8, 1, 1, 3);
     }
-    buildPackageControls(grid, 11);
+    buildPackageControls(grid, 9);
 
     m_billing = addressPanel(tr("Billing Information"), QStringLiteral("frabilling"), 11);
     auto *account = static_cast<QGridLayout *>(m_billing->layout());
@@ -355,7 +358,13 @@ void EventPanels::placeOverlay(QWidget *overlay, bool visible) {
 
 bool EventPanels::eventFilter(QObject *watched, QEvent *event) {
     if (watched == m_status) {
-        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+        // Its own drop-down taking the keyboard is not leaving the list.
+        bool intoDropDown = false;
+        for (QObject *next = QApplication::focusWidget();
+             next && event->type() == QEvent::FocusOut && !intoDropDown; next = next->parent())
+            intoDropDown = next == m_status;
+        if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) &&
+            TypingBoxes::movedByOperator(*static_cast<QFocusEvent *>(event)) && !intoDropDown)
             m_logic.entry.cbostatusFocus(event->type() == QEvent::FocusIn);
         return false;
     }
@@ -398,11 +407,113 @@ bool EventPanels::eventFilter(QObject *watched, QEvent *event) {
 
 bool EventPanels::boxEvent(int index, QEvent *event) {
     FieldEntry &entry = m_logic.entry;
-    return TypingBoxes::dispatch(
+    PopupList *list = listOfBox(index);
+    // Alt+Down and F4 open the box's list, as they open a drop-down list.
+    if (list && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Down && (key->modifiers() & Qt::AltModifier)) ||
+            (key->key() == Qt::Key_F4 && !(key->modifiers() & Qt::AltModifier))) {
+            offerList(list);
+            return true;
+        }
+    }
+    const bool filtered = TypingBoxes::dispatch(
         event, {[&] { entry.text1GotFocus(index); }, [&] { entry.text1LostFocus(index); },
                 [&] { entry.text1Click(index); }, [&] { entry.text1DblClick(index); },
                 [&](Key key) { entry.text1KeyDown(index, key); },
                 [&](Key key) { return entry.text1KeyPress(index, key); }, true});
+    // Coming into a time box, a double click or F5 opens its list again.
+    if (list) {
+        const bool asks = (event->type() == QEvent::FocusIn &&
+                           TypingBoxes::movedByOperator(*static_cast<QFocusEvent *>(event))) ||
+                          event->type() == QEvent::MouseButtonDblClick ||
+                          (event->type() == QEvent::KeyPress &&
+                           static_cast<QKeyEvent *>(event)->key() == Qt::Key_F5);
+        if (asks)
+            offerList(list);
+    }
+    return filtered;
+}
+
+PopupList *EventPanels::listOfBox(int index) const {
+    switch (index) {
+    case StartBox:
+        return m_start;
+    case EndBox:
+        return m_end;
+    case RoomBox:
+        return m_rooms;
+    default:
+        return nullptr;
+    }
+}
+
+bool EventPanels::listWanted(const PopupList *list) const {
+    const EventWindow &window = m_logic.window;
+    if (list == m_start)
+        return window.startListVisible && window.editControlsEnabled;
+    if (list == m_end)
+        return window.endListVisible && window.editControlsEnabled;
+    return list == m_rooms && window.roomListVisible && window.EditingEnabled;
+}
+
+void EventPanels::offerList(PopupList *list) {
+    QTimer::singleShot(0, list, [this, list] {
+        // Only over the box the operator works in, and over no other pop-up
+        // or dialog.
+        if (listWanted(list) && list->box()->isVisible() && list->box()->hasFocus() &&
+            !QApplication::activePopupWidget() && !QApplication::activeModalWidget())
+            list->open();
+    });
+}
+
+void EventPanels::refreshLists() {
+    m_start->setEntries(m_logic.cbostart.entries);
+    m_end->setEntries(m_logic.cboend.entries);
+    m_rooms->setEntries(m_logic.List1);
+    const std::array<PopupList *, 3> lists{m_start, m_end, m_rooms};
+    for (std::size_t i = 0; i < lists.size(); ++i) {
+        const bool wanted = listWanted(lists[i]);
+        if (!wanted)
+            lists[i]->hide();
+        else if (!m_listOffered[i])
+            offerList(lists[i]);
+        m_listOffered[i] = wanted;
+    }
+}
+
+void EventPanels::refreshStatus() {
+    const EventWindow &window = m_logic.window;
+    const ListState &status = window.cbostatus;
+    if (m_status->count() != status.entries.size()) {
+        m_status->clear();
+        m_status->addItems(status.entries);
+        m_status->setPlaceholderText(EventWindow::NoStatusText);
+        // Dropped down, every entry shows whole.
+        QAbstractItemView *view = m_status->view();
+        view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth() + 32);
+        m_statusShown.reset();
+    }
+    // The entry browsed to stays while the operator is in the list; the
+    // logic's status comes back when it changed or when he leaves the list.
+    const bool browsing = m_status->hasFocus() || m_status->view()->isVisible();
+    if (!browsing || m_statusShown != status.text) {
+        m_status->setCurrentIndex(int(status.entries.indexOf(status.text)));
+        m_statusShown = status.text;
+    }
+    m_status->setEnabled(window.editControlsEnabled);
+    // The colour is the list's own: its drop-down keeps the usual marking
+    // of the current entry, readable on white.
+    const QString sheet =
+        colorSheet(QStringLiteral("QComboBox"), window.statusFocused || window.statusMissing
+                                                    ? EventWindow::Yellow
+                                                    : EventWindow::White) +
+        QStringLiteral(" QComboBox::item { background-color: white; color: black; }"
+                       " QComboBox::item:selected { background-color: palette(highlight);"
+                       " color: palette(highlighted-text); }");
+    // A style sheet set again repolishes the list, its open drop-down too.
+    if (m_status->styleSheet() != sheet)
+        m_status->setStyleSheet(sheet);
 }
 
 void EventPanels::boxEdited(int index) {
@@ -483,21 +594,17 @@ void EventPanels::refresh() {
     }
 
     const bool controls = window.editControlsEnabled;
-    m_member[0]->setChecked(event.MemberFlag == 1);
-    m_member[1]->setChecked(event.MemberFlag == 2);
+    if (event.MemberFlag == 1 || event.MemberFlag == 2) {
+        m_member[event.MemberFlag - 1]->setChecked(true);
+    } else if (QAbstractButton *checked = m_memberGroup->checkedButton()) {
+        // Neither: an exclusive group keeps one checked unless told not to.
+        m_memberGroup->setExclusive(false);
+        checked->setChecked(false);
+        m_memberGroup->setExclusive(true);
+    }
     for (QRadioButton *option : m_member)
         option->setEnabled(controls);
-    const ListState &status = window.cbostatus;
-    if (m_status->count() != status.entries.size()) {
-        m_status->clear();
-        m_status->addItems(status.entries);
-        m_status->setPlaceholderText(QStringLiteral("(Click to set)"));
-    }
-    m_status->setCurrentIndex(int(status.entries.indexOf(status.text)));
-    m_status->setEnabled(controls);
-    m_status->setStyleSheet(colorSheet(
-        QStringLiteral("QComboBox"),
-        window.statusFocused || window.statusMissing ? EventWindow::Yellow : EventWindow::White));
+    refreshStatus();
     for (QPushButton *button : {m_cmdbilling, m_cmdassign, m_cmdcontact})
         button->setEnabled(controls);
     m_cmdassign->setText(window.cmdassignCaption);
@@ -507,26 +614,8 @@ void EventPanels::refresh() {
     m_billing->setFlat(window.front != EventWindow::Panel::Billing);
     m_contact->setFlat(window.front != EventWindow::Panel::Contact);
 
-    if (m_rooms->count() != m_logic.List1.size()) {
-        m_rooms->clear();
-        m_rooms->addItems(m_logic.List1);
-    }
-    m_rooms->setVisible(window.roomListVisible);
     refreshPackages();
-    const auto fillList = [](QComboBox *list, const ListState &state) {
-        if (list->count() == state.entries.size())
-            return;
-        list->clear();
-        list->addItems(state.entries);
-        list->setPlaceholderText(state.text);
-        list->setCurrentIndex(-1);
-    };
-    fillList(m_start, m_logic.cbostart);
-    fillList(m_end, m_logic.cboend);
-    m_start->setVisible(window.startListVisible);
-    m_end->setVisible(window.endListVisible);
-    m_start->setEnabled(controls);
-    m_end->setEnabled(controls);
+    refreshLists();
 
     if (m_txtemployee->text() != window.txtemployee)
         m_txtemployee->setText(window.txtemployee);

@@ -4,8 +4,11 @@
 
 #include <QWidget>
 #include <array>
+#include <optional>
 
 class MainWindowLogic;
+class PopupList;
+class QButtonGroup;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -20,7 +23,8 @@ class QTableWidget;
 // panel, the billing panel frabilling and the contact panel fracontact, with
 // the status list, the member options, the time and room lists and the note
 // switch, below them the package list lstpkg and the package buttons
-// cmdmulti; and the two panels that open above them, the employee panel
+// cmdmulti; the time and room lists open as pop-ups under their boxes; and
+// the two panels that open above them, the employee panel
 // fraemployee and the history panel fraaudit. Every user action goes to the
 // logic; the panels draw from its state.
 class EventPanels final : public QObject {
@@ -55,6 +59,13 @@ private:
     bool boxEvent(int index, QEvent *event);
     void boxEdited(int index);
     void focusRequestedBox();
+    // The list the logic offers for its box, opened once the event that
+    // asked for it is over; nothing when the logic no longer offers it.
+    bool listWanted(const PopupList *list) const;
+    void offerList(PopupList *list);
+    PopupList *listOfBox(int index) const;
+    void refreshLists();
+    void refreshStatus();
 
     MainWindowLogic &m_logic;
     std::array<QWidget *, BoxCount> m_boxes{};
@@ -63,10 +74,17 @@ private:
     QGroupBox *m_billing = nullptr;
     QGroupBox *m_contact = nullptr;
     QComboBox *m_status = nullptr;
-    QListWidget *m_rooms = nullptr;
-    QComboBox *m_start = nullptr;
-    QComboBox *m_end = nullptr;
+    // The logic's status last shown in m_status: what the operator browses
+    // to stays until he chooses or leaves the list.
+    std::optional<QString> m_statusShown;
+    PopupList *m_rooms = nullptr; // List1
+    PopupList *m_start = nullptr; // cbostart
+    PopupList *m_end = nullptr;   // cboend
+    // Whether the logic offered each list (start, end, room) at the last
+    // refresh: a list opens as the offer comes, not again after Escape.
+    std::array<bool, 3> m_listOffered{};
     std::array<QRadioButton *, 2> m_member{};
+    QButtonGroup *m_memberGroup = nullptr;
     std::array<QPushButton *, 2> m_noteSwitch{};
     QPushButton *m_cmdbilling = nullptr;
     QPushButton *m_cmdassign = nullptr;

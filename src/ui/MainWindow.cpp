@@ -10,15 +10,29 @@
 #include "RoomEditorPanel.h"
 #include "SavedNoticeWindow.h"
 #include "TaskListWindow.h"
+#include "WindowServices.h"
 #include "startup/MainWindowLogic.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
+
+namespace {
+
+// How long the window system may take to show what was drawn again.
+constexpr int CaptureSettleMs = 100;
+// How long a pop-up may stay open before the picture is taken all the same.
+constexpr int CaptureWaitSteps = 50;
+constexpr int CaptureStepMs = 20;
+
+} // namespace
 
 MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     : QMainWindow(parent)
@@ -80,7 +94,7 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     connect(menuCommand(QStringLiteral("mnudeletecontact")), &QAction::triggered, this,
             [this] { m_logic.wholeEvent.mnudeletecontactClick(); });
     connect(menuCommand(QStringLiteral("mnuclipboard")), &QAction::triggered, this,
-            [this] { m_logic.capture.CaptureScreen(); });
+            &MainWindow::captureScreen);
     // A new account goes to the tills before the operator carries on.
     connect(&m_logic.accounts, &BillingAccounts::pointOfSaleExportRequested, this,
             [this] { PointOfSaleExportWindow::Run(m_logic.tills, this); });
@@ -134,74 +148,75 @@ QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString 
 
 void MainWindow::buildMenus() {
     QMenu *file = addMenu(nullptr, QStringLiteral("mnufile"), QStringLiteral("&File"));
-    addCommand(file, QStringLiteral("mnuaddroom"), QStringLiteral("View/Add/Edit Rooms"));
-    addCommand(file, QStringLiteral("mnuinityear"), QStringLiteral("Initialize New Year"));
+    addCommand(file, QStringLiteral("mnuaddroom"), QStringLiteral("&View/Add/Edit Rooms"));
+    addCommand(file, QStringLiteral("mnuinityear"), QStringLiteral("&Initialize New Year"));
     file->addSeparator();
     addCommand(file, QStringLiteral("mnucloneevent"),
-               QStringLiteral("Clone Current Event to New Date"));
-    addCommand(file, QStringLiteral("mnudeletecontact"), QStringLiteral("Delete this contact"));
+               QStringLiteral("&Clone Current Event to New Date"));
+    addCommand(file, QStringLiteral("mnudeletecontact"), QStringLiteral("&Delete this contact"));
     file->addSeparator();
-    addCommand(file, QStringLiteral("mnuclipboard"), QStringLiteral("Screen Capture"));
+    addCommand(file, QStringLiteral("mnuclipboard"), QStringLiteral("&Screen Capture"));
     connect(addCommand(file, QStringLiteral("mnuexportcalendar"),
-                       QStringLiteral("Export Calendar (.ics)...")),
+                       QStringLiteral("&Export Calendar (.ics)...")),
             &QAction::triggered, this,
             [this] { CalendarExportDialog::Run(m_logic.calendarExport, this); });
-    addCommand(file, QStringLiteral("mnupurgecalendar"), QStringLiteral("Purge Calendar Data"));
-    addCommand(file, QStringLiteral("mnureverify"), QStringLiteral("Reverify resdate/restime"));
+    addCommand(file, QStringLiteral("mnupurgecalendar"), QStringLiteral("&Purge Calendar Data"));
+    addCommand(file, QStringLiteral("mnureverify"), QStringLiteral("&Reverify resdate/restime"));
     file->addSeparator();
-    connect(addCommand(file, QStringLiteral("mnuexit"), QStringLiteral("Exit")),
+    connect(addCommand(file, QStringLiteral("mnuexit"), QStringLiteral("E&xit")),
             &QAction::triggered, this, &MainWindow::ExitCommand);
 
     QMenu *reports = addMenu(nullptr, QStringLiteral("mnureport"), QStringLiteral("&Reports"));
     QMenu *current = addMenu(reports, QStringLiteral("mnucurrentdisplay"),
-                             QStringLiteral("Currently Displayed Event"));
+                             QStringLiteral("&Currently Displayed Event"));
     addCommand(current, QStringLiteral("mnuaudithistory"),
-               QStringLiteral("Audit history - currently displayed event"));
+               QStringLiteral("&Audit history - currently displayed event"));
     addCommand(current, QStringLiteral("mnueventsheet"),
-               QStringLiteral("Event Detail Sheet - Internal Use"));
+               QStringLiteral("Event Detail Sheet - &Internal Use"));
     addCommand(current, QStringLiteral("mnueventsheet1"),
-               QStringLiteral("Event Detail Sheet - External"));
-    addCommand(current, QStringLiteral("mnueventitems"), QStringLiteral("Event Items List"));
-    QMenu *events = addMenu(reports, QStringLiteral("mnuevents"), QStringLiteral("Event Listings"));
-    const char *const periods[] = {"Today", "This Month", "Next Month", "This Year"};
+               QStringLiteral("Event Detail Sheet - E&xternal"));
+    addCommand(current, QStringLiteral("mnueventitems"), QStringLiteral("Event Ite&ms List"));
+    QMenu *events =
+        addMenu(reports, QStringLiteral("mnuevents"), QStringLiteral("&Event Listings"));
+    const char *const periods[] = {"&Today", "This &Month", "&Next Month", "This &Year"};
     for (int i = 0; i < 4; ++i)
         addCommand(events, QStringLiteral("mnueventlist(%1)").arg(i),
                    QString::fromLatin1(periods[i]));
-    addCommand(events, QStringLiteral("mnudaterange"), QStringLiteral("by date range"));
+    addCommand(events, QStringLiteral("mnudaterange"), QStringLiteral("by &date range"));
     addCommand(events, QStringLiteral("mnuconflicts"),
-               QStringLiteral("Event/Room Conflicts by date range"));
-    QMenu *todo = addMenu(reports, QStringLiteral("mnutodo"), QStringLiteral("To-Do Task List"));
-    addCommand(todo, QStringLiteral("mnutodobynumber"), QStringLiteral("Select by Event #"));
-    addCommand(todo, QStringLiteral("mnutodobydate"), QStringLiteral("Select by Date"));
-    QMenu *items = addMenu(reports, QStringLiteral("mnuitem"), QStringLiteral("Item Listings"));
-    const char *const itemLists[] = {"By Event - this month", "By Event - next month",
-                                     "By Event by date range", "Consolidated by date range"};
+               QStringLiteral("Event/Room &Conflicts by date range"));
+    QMenu *todo = addMenu(reports, QStringLiteral("mnutodo"), QStringLiteral("&To-Do Task List"));
+    addCommand(todo, QStringLiteral("mnutodobynumber"), QStringLiteral("Select by &Event #"));
+    addCommand(todo, QStringLiteral("mnutodobydate"), QStringLiteral("Select by &Date"));
+    QMenu *items = addMenu(reports, QStringLiteral("mnuitem"), QStringLiteral("&Item Listings"));
+    const char *const itemLists[] = {"By Event - &this month", "By Event - &next month",
+                                     "By Event by &date range", "&Consolidated by date range"};
     for (int i = 0; i < 4; ++i)
         addCommand(items, QStringLiteral("mnuitemlist(%1)").arg(i),
                    QString::fromLatin1(itemLists[i]));
     QMenu *projection =
-        addMenu(reports, QStringLiteral("mnuprojection"), QStringLiteral("Revenue Projection"));
-    const char *const projections[] = {"By Event - this month", "By Event - next month",
-                                       "by date range"};
+        addMenu(reports, QStringLiteral("mnuprojection"), QStringLiteral("&Revenue Projection"));
+    const char *const projections[] = {"By Event - &this month", "By Event - &next month",
+                                       "by &date range"};
     for (int i = 0; i < 3; ++i)
         addCommand(projection, QStringLiteral("mnurevproj(%1)").arg(i),
                    QString::fromLatin1(projections[i]));
     QMenu *promotion =
-        addMenu(reports, QStringLiteral("mnupromo"), QStringLiteral("Event Promotion"));
+        addMenu(reports, QStringLiteral("mnupromo"), QStringLiteral("Event &Promotion"));
     addCommand(promotion, QStringLiteral("mnucontacts"),
-               QStringLiteral("Contacts Only by date range"));
+               QStringLiteral("&Contacts Only by date range"));
     addCommand(promotion, QStringLiteral("mnumaillabels"),
-               QStringLiteral("Mailing Labels (Contact Address) by Event Status"));
+               QStringLiteral("&Mailing Labels (Contact Address) by Event Status"));
     addCommand(promotion, QStringLiteral("mnubilling"),
-               QStringLiteral("Mailing Labels (Billing Address) by Event Status"));
-    addCommand(promotion, QStringLiteral("mnuemail"), QStringLiteral("Email Generator"));
+               QStringLiteral("Mailing Labels (&Billing Address) by Event Status"));
+    addCommand(promotion, QStringLiteral("mnuemail"), QStringLiteral("&Email Generator"));
     reports->addSeparator();
-    addCommand(reports, QStringLiteral("mnumargins"), QStringLiteral("Adjust Print Margins"));
+    addCommand(reports, QStringLiteral("mnumargins"), QStringLiteral("&Adjust Print Margins"));
 
     QMenu *help = addMenu(nullptr, QStringLiteral("mnuhelpmenu"), QStringLiteral("&Help"));
-    connect(addCommand(help, QStringLiteral("mnuhelp"), QStringLiteral("Help")),
+    connect(addCommand(help, QStringLiteral("mnuhelp"), QStringLiteral("&Help")),
             &QAction::triggered, this, [this] { m_logic.companions.Help(1); });
-    connect(addCommand(help, QStringLiteral("mnuinfo"), QStringLiteral("Info")),
+    connect(addCommand(help, QStringLiteral("mnuinfo"), QStringLiteral("&Info")),
             &QAction::triggered, this, [this] { m_logic.companions.Info(); });
 }
 
@@ -249,13 +264,77 @@ void MainWindow::refresh() {
         m_buttons[i]->setVisible(window.cmdVisible[i]);
         m_buttons[i]->setEnabled(idle && window.cmdEnabled[i]);
     }
+    const QSize before = size();
     m_panels->refresh();
-    m_panels->billingPanel()->setVisible(window.billingVisible);
-    m_panels->contactPanel()->setVisible(window.contactVisible);
-    m_calendar->setVisible(window.reservationsVisible);
+    // The panels that go away go first (the look-up panel among them):
+    // shown while the others still stood, they would make the window grow
+    // to hold them all at once.
+    const std::pair<QWidget *, bool> panels[] = {{m_panels->billingPanel(), window.billingVisible},
+                                                 {m_panels->contactPanel(), window.contactVisible},
+                                                 {m_calendar, window.reservationsVisible}};
+    for (const auto &[panel, visible] : panels) {
+        if (!visible)
+            panel->hide();
+    }
     m_lookup->refresh();
+    for (const auto &[panel, visible] : panels) {
+        if (visible)
+            panel->show();
+    }
+    keepSize(before);
     if (m_help->toPlainText() != window.helpwindow)
         m_help->setPlainText(window.helpwindow);
+}
+
+void MainWindow::keepSize(QSize before) {
+    if (size() == before || isMaximized() || isFullScreen())
+        return;
+    // Grown for a moment while panels changed places: back to the size the
+    // operator had, as far as what the window now shows allows.
+    centralWidget()->layout()->activate();
+    layout()->activate();
+    resize(before.expandedTo(minimumSize()));
+}
+
+void MainWindow::fitToScreen(QSize wanted) {
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        // The frame the window system adds; before the window is shown, a
+        // title bar's worth.
+        QSize frame = frameGeometry().size() - geometry().size();
+        if (frame.width() <= 0 && frame.height() <= 0)
+            frame = QSize(16, 40);
+        wanted = wanted.boundedTo(screen->availableGeometry().size() - frame);
+    }
+    resize(wanted.expandedTo(minimumSizeHint()));
+    CenterForm(this);
+}
+
+void MainWindow::captureScreen() {
+    if (m_capturePending)
+        return;
+    m_capturePending = true;
+    // The File menu is still on the screen while its command runs: the
+    // picture is taken once it has closed and the windows under it have
+    // been drawn again.
+    QTimer::singleShot(0, this, [this] { captureWhenMenuClosed(0); });
+}
+
+void MainWindow::captureWhenMenuClosed(int attempt) {
+    if (QApplication::activePopupWidget() && attempt < CaptureWaitSteps) {
+        QTimer::singleShot(CaptureStepMs, this,
+                           [this, attempt] { captureWhenMenuClosed(attempt + 1); });
+        return;
+    }
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && !window->isMinimized())
+            window->repaint();
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QTimer::singleShot(CaptureSettleMs, this, [this] {
+        m_capturePending = false;
+        m_logic.capture.CaptureScreen();
+    });
 }
 
 void MainWindow::ExitCommand() {

@@ -30,9 +30,15 @@ public:
     QPushButton *button(int index) const { return m_buttons[index]; }
     EventPanels *eventPanels() const { return m_panels; }
 
+    // The size wanted, or as much of it as the screen's free area holds
+    // with the window's frame, centred on the screen.
+    void fitToScreen(QSize wanted);
+
 public slots:
     void refresh();
     void ExitCommand();
+    // mnuclipboard: the screen as it is once the menu has closed.
+    void captureScreen();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -42,6 +48,9 @@ private:
     void connectReportCommands();
     QAction *addCommand(QMenu *menu, const QString &name, const QString &caption);
     QMenu *addMenu(QMenu *parent, const QString &name, const QString &caption);
+    void captureWhenMenuClosed(int attempt);
+    // The window back to its size before a refresh, where it grew meanwhile.
+    void keepSize(QSize before);
 
     MainWindowLogic &m_logic;
     QHash<QString, QAction *> m_commands;
@@ -54,4 +63,5 @@ private:
     ContractBuilderView *m_contractBuilder = nullptr;
     LookupPanel *m_lookup = nullptr;
     QPlainTextEdit *m_help = nullptr;
+    bool m_capturePending = false;
 };

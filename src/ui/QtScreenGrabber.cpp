@@ -36,11 +36,13 @@ bool paintScreens(QPainter &painter, const QRect &area) {
     return true;
 }
 
-// The program's visible windows, bottom first as they were opened.
+// The program's visible windows, bottom first as they were opened; a menu
+// or list still closing is no part of the picture.
 bool paintOwnWindows(QPainter &painter, const QRect &area) {
     bool painted = false;
     for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (!window->isVisible() || window->isMinimized())
+        if (!window->isVisible() || window->isMinimized() || window->windowType() == Qt::Popup ||
+            window->windowType() == Qt::ToolTip)
             continue;
         const QPixmap shot = window->grab();
         if (shot.isNull())

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSize>
 #include <QTest>
+#include <optional>
 
 // The main window started over a club as the suite starts it (operator
 // DEMO at level 99), shown and active: what a view test drives.
@@ -19,12 +20,17 @@ struct ShownWindow {
         , logic(module)
         , window(logic) {}
 
-    // False when start-up refused or the window never became active.
-    bool show(QSize size = QSize(1366, 768)) {
+    // False when start-up refused or the window never became active. Without
+    // a size the window is sized as the program sizes it: as large as the
+    // screen's free area holds, frame and all.
+    bool show(std::optional<QSize> size = std::nullopt) {
         if (logic.StartMainWindow(QStringLiteral("ZQJ99DEMO"), instance) !=
             MainWindowLogic::Outcome::Started)
             return false;
-        window.resize(size);
+        if (size)
+            window.resize(*size);
+        else
+            window.fitToScreen(QSize(1366, 768));
         window.show();
         QApplication::setActiveWindow(&window);
         return QTest::qWaitForWindowActive(&window);

@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QTest>
 
 namespace {
 
@@ -20,7 +22,7 @@ protected:
 // the wedding contract merged for it, and back to the main window.
 TEST_F(ContractBuilderViewTest, AConfirmedEventsContractIsMergedAndTheMainWindowComesBack) {
     ShownWindow shown(*module, club, QStringLiteral("contract-view-test"));
-    ASSERT_TRUE(shown.show(QSize(1366, 900)));
+    ASSERT_TRUE(shown.show());
     MainWindow &window = shown.window;
     const QString title = QStringLiteral("Wellington School Auction Committee");
     const int event = scalar(QStringLiteral("evnt"),
@@ -57,6 +59,40 @@ TEST_F(ContractBuilderViewTest, AConfirmedEventsContractIsMergedAndTheMainWindow
     builder->close();
     EXPECT_TRUE(waitFor([&] { return !builder->isVisible() && window.isVisible(); }));
     EXPECT_TRUE(waitFor([&] { return window.isActiveWindow(); }));
+}
+
+// The builder closes as the other windows do: with its Exit button, or
+// with Escape; the main window comes back each time.
+TEST_F(ContractBuilderViewTest, ExitAndEscapeCloseTheBuilder) {
+    ShownWindow shown(*module, club, QStringLiteral("contract-exit-test"));
+    ASSERT_TRUE(shown.show());
+    MainWindow &window = shown.window;
+    const int event = eventNumber(QStringLiteral("Wellington School Auction Committee"));
+    auto *builder = window.findChild<ContractBuilderView *>(QStringLiteral("frmbanq2"));
+    ASSERT_TRUE(builder);
+    for (const bool escape : {false, true}) {
+        ASSERT_TRUE(shown.logic.ShowEvent(event));
+        window.button(10)->click(); // Contract Builder
+        ASSERT_TRUE(waitFor([&] { return builder->isVisible(); }));
+        const QRect area = builder->screen()->availableGeometry();
+        EXPECT_TRUE(area.contains(builder->frameGeometry())) << "on a 1366x768 screen";
+        auto *exit = builder->findChild<QPushButton *>(QStringLiteral("cmdexit"));
+        ASSERT_TRUE(exit);
+        EXPECT_EQ(exit->text(), QStringLiteral("E&xit"));
+        EXPECT_TRUE(exit->isVisible());
+        auto *contracts = builder->findChild<QComboBox *>(QStringLiteral("cbocontract"));
+        contracts->setFocus();
+        ASSERT_TRUE(waitFor([&] { return contracts->hasFocus(); }));
+        if (escape)
+            QTest::keyClick(contracts, Qt::Key_Escape);
+        else
+            exit->click();
+        EXPECT_TRUE(waitFor([&] { return !builder->isVisible() && window.isVisible(); }))
+            << (escape ? "Escape" : "Exit");
+        EXPECT_FALSE(shown.logic.contracts.visible);
+    }
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
+    shown.logic.QueryUnloadMainWindow();
 }
 
 } // namespace

@@ -52,12 +52,26 @@ protected:
         ASSERT_TRUE(waitFor([&] { return line->hasFocus(); })) << index;
         QTest::keyClicks(line, text);
     }
+    // A pick from the status list's open drop-down.
     void choose(QComboBox *list, const QString &startingWith) {
         ASSERT_TRUE(waitFor([&] { return list->isVisible() && list->isEnabled(); }));
         for (int i = 0; i < list->count(); ++i) {
             if (list->itemText(i).startsWith(startingWith)) {
                 list->setCurrentIndex(i);
                 emit list->activated(i);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no entry " << startingWith.toStdString();
+    }
+    // A click on an entry of the list that opened under a box.
+    void click(QListWidget *list, const QString &startingWith) {
+        ASSERT_TRUE(waitFor([&] { return list->isVisible(); })) << list->objectName().toStdString();
+        for (int i = 0; i < list->count(); ++i) {
+            if (list->item(i)->text().startsWith(startingWith)) {
+                list->scrollToItem(list->item(i));
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                  list->visualItemRect(list->item(i)).center());
                 return;
             }
         }
@@ -74,7 +88,7 @@ TEST_F(EventEditingViewTest, ANewEventIsTypedBookedAndShownInTheMonth) {
     ShownWindow shown(*viewModule, club, QStringLiteral("editing-view-test"));
     MainWindow &mainWindow = shown.window;
     window = &mainWindow;
-    ASSERT_TRUE(shown.show(QSize(1366, 900)));
+    ASSERT_TRUE(shown.show());
 
     // Nothing is typed before an event is started.
     QTest::keyClicks(box(1), QStringLiteral("ignored"));
@@ -91,12 +105,13 @@ TEST_F(EventEditingViewTest, ANewEventIsTypedBookedAndShownInTheMonth) {
     EXPECT_EQ(box(0)->palette().color(QPalette::Base), QColor(Qt::white));
 
     QTest::mouseClick(box(3), Qt::LeftButton);
-    choose(control<QComboBox>(QStringLiteral("cbostart")), QStringLiteral("18:00"));
+    click(control<QListWidget>(QStringLiteral("cbostart")), QStringLiteral("18:00"));
     QTest::mouseClick(box(4), Qt::LeftButton);
-    choose(control<QComboBox>(QStringLiteral("cboend")), QStringLiteral("21:00"));
+    click(control<QListWidget>(QStringLiteral("cboend")), QStringLiteral("21:00"));
     EXPECT_EQ(box(3)->text(), QStringLiteral("18:00"));
     EXPECT_EQ(box(4)->text(), QStringLiteral("21:00"));
     choose(control<QComboBox>(QStringLiteral("cbostatus")), QStringLiteral("2"));
+    ASSERT_TRUE(waitFor([&] { return box(1)->hasFocus(); })) << "a status chosen, the title";
     typeInto(6, QStringLiteral("60"));
     typeInto(7, QStringLiteral("55"));
 
@@ -160,12 +175,13 @@ TEST_F(EventEditingViewTest, ANewEventIsTypedBookedAndShownInTheMonth) {
 }
 
 // A whole booking with the keyboard alone: Tab to "New Event", then every
-// box by Tab and typing, the status by its first character, and Save.
+// box by Tab and typing, the status by its first character and Enter, and
+// Save.
 TEST_F(EventEditingViewTest, AWholeBookingIsMadeWithTheKeyboardAlone) {
     ShownWindow shown(*viewModule, club, QStringLiteral("keyboard-view-test"));
     MainWindow &mainWindow = shown.window;
     window = &mainWindow;
-    ASSERT_TRUE(shown.show(QSize(1366, 900)));
+    ASSERT_TRUE(shown.show());
     const auto focused = [] {
         return QApplication::focusWidget();
     };
@@ -192,7 +208,8 @@ TEST_F(EventEditingViewTest, AWholeBookingIsMadeWithTheKeyboardAlone) {
     ASSERT_TRUE(tabTo(box(4)));
     QTest::keyClicks(focused(), QStringLiteral("21:30"));
     ASSERT_TRUE(tabTo(control<QComboBox>(QStringLiteral("cbostatus"))));
-    press(Qt::Key_2); // "2-Reserved"
+    press(Qt::Key_2); // browses to "2-Reserved"
+    press(Qt::Key_Return);
     ASSERT_TRUE(tabTo(box(6)));
     QTest::keyClicks(focused(), QStringLiteral("40"));
     ASSERT_TRUE(tabTo(box(7)));
