@@ -1,8 +1,8 @@
 #include "ClubFixture.h"
 #include "ShownWindow.h"
 #include "WaitFor.h"
-#include "startup/ClubUpgrade.h"
 #include "foundation/QtPrograms.h"
+#include "startup/ClubUpgrade.h"
 #include "ui/TaskListWindow.h"
 
 #include <QAction>
