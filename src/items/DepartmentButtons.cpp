@@ -61,9 +61,9 @@ QString singleLine(QString text) {
 
 DepartmentButtons::DepartmentButtons(Module &module, QObject *parent)
     : QObject(parent)
-    , cmdsample(RestingSample)
+    , sample(RestingSample)
     , m_module(module) {
-    cmddept.fill(DesignButton);
+    departmentButtons.fill(DesignButton);
 }
 
 QString DepartmentButtons::filePath() const {
@@ -86,7 +86,7 @@ void DepartmentButtons::LoadButtons() {
 
 QList<std::pair<QString, QString>> DepartmentButtons::departmentNames() const {
     QList<std::pair<QString, QString>> names;
-    for (const DepartmentButton &button : cmddept) {
+    for (const DepartmentButton &button : departmentButtons) {
         const QString code = button.tag.trimmed();
         const bool named = std::any_of(names.cbegin(), names.cend(),
                                        [&](const auto &name) { return name.first == code; });
@@ -112,10 +112,10 @@ void DepartmentButtons::readButtonFile() {
     const QStringList lines = fileLines(QString::fromUtf8(file.read(MostBytesRead)));
     for (int k = 0; k < std::min<int>(lines.size(), ButtonCount); ++k) {
         const DepartmentButton read = parsedButton(lines[k]);
-        cmddept[k].caption = read.caption;
-        cmddept[k].tag = read.tag;
+        departmentButtons[k].caption = read.caption;
+        departmentButtons[k].tag = read.tag;
         if (read.caption.isEmpty())
-            cmddept[k].visible = false;
+            departmentButtons[k].visible = false;
     }
 }
 
@@ -133,7 +133,7 @@ void DepartmentButtons::CreateButtonFile() {
         return;
     }
     QStringList lines;
-    for (const DepartmentButton &button : cmddept)
+    for (const DepartmentButton &button : departmentButtons)
         lines << button.caption + QStringLiteral(" , ") + button.tag;
     const QByteArray content = joinedLines(lines).toUtf8();
     if (!ClubFile::replace(path, content).isEmpty())
@@ -146,40 +146,40 @@ bool DepartmentButtons::openPanel() {
     if (visible)
         return true;
     visible = true;
-    for (DepartmentButton &button : cmddept)
+    for (DepartmentButton &button : departmentButtons)
         button.visible = true;
     // Each opening starts with no button chosen, so a save never lands on a
     // button chosen the time before.
     selectedButton = -1;
-    txtbuttoncaption.clear();
-    txtbuttontag.clear();
-    cmdsample = RestingSample;
+    captionText.clear();
+    tagText.clear();
+    sample = RestingSample;
     emit changed();
     return true;
 }
 
-void DepartmentButtons::cmddeptClick(int button) {
+void DepartmentButtons::chooseButton(int button) {
     if (button < 0 || button >= ButtonCount)
         return;
-    const DepartmentButton clicked = cmddept[button];
+    const DepartmentButton clicked = departmentButtons[button];
     if (!visible) {
         if (clicked.visible)
             emit showDepartment(clicked.tag, clicked.caption);
         return;
     }
-    cmdsample = {clicked.caption, clicked.tag, true};
-    txtbuttoncaption = clicked.caption;
-    txtbuttontag = clicked.tag;
+    sample = {clicked.caption, clicked.tag, true};
+    captionText = clicked.caption;
+    tagText = clicked.tag;
     selectedButton = button;
     emit changed();
 }
 
-void DepartmentButtons::txtbuttoncaptionChange(const QString &text) {
-    edited(txtbuttoncaption, cmdsample.caption, text);
+void DepartmentButtons::editCaption(const QString &text) {
+    edited(captionText, sample.caption, text);
 }
 
-void DepartmentButtons::txtbuttontagChange(const QString &text) {
-    edited(txtbuttontag, cmdsample.tag, cutToLength(text, TagLength));
+void DepartmentButtons::editTag(const QString &text) {
+    edited(tagText, sample.tag, cutToLength(text, TagLength));
 }
 
 void DepartmentButtons::edited(QString &box, QString &sampleText, const QString &text) {
@@ -189,7 +189,7 @@ void DepartmentButtons::edited(QString &box, QString &sampleText, const QString 
     emit changed();
 }
 
-bool DepartmentButtons::cmdsaveClick() {
+bool DepartmentButtons::saveSettings() {
     if (!m_module.session.CheckAccess(OperatorSession::evaccess2))
         return false;
     if (selectedButton < 0 || selectedButton >= ButtonCount) {
@@ -197,8 +197,8 @@ bool DepartmentButtons::cmdsaveClick() {
         return false;
     }
     // Stored as a load gives it back.
-    const DepartmentButton saved{cmdsample.caption.trimmed(), cmdsample.tag.trimmed(),
-                                 !cmdsample.caption.trimmed().isEmpty()};
+    const DepartmentButton saved{sample.caption.trimmed(), sample.tag.trimmed(),
+                                 !sample.caption.trimmed().isEmpty()};
     if (saved.caption.contains(QLatin1Char(',')) || saved.tag.contains(QLatin1Char(','))) {
         oops(QStringLiteral("A button caption or department code cannot contain a comma."));
         return false;
@@ -208,7 +208,7 @@ bool DepartmentButtons::cmdsaveClick() {
         reportWriteFailure();
         return false;
     }
-    cmddept[selectedButton] = saved;
+    departmentButtons[selectedButton] = saved;
     unsavedChanges = false;
     emit changed();
     return true;
@@ -219,23 +219,23 @@ bool DepartmentButtons::writeSelectedLine(const DepartmentButton &saved) {
         QStringList lines = fileLines(content).mid(0, ButtonCount);
         // What the file lacks comes from this window's buttons.
         for (qsizetype k = lines.size(); k < ButtonCount; ++k)
-            lines << savedLine(cmddept[k]);
+            lines << savedLine(departmentButtons[k]);
         lines[selectedButton] = savedLine(saved);
         return joinedLines(lines);
     });
 }
 
-void DepartmentButtons::cmddoneClick() {
+void DepartmentButtons::closePanel() {
     if (unsavedChanges &&
         m_module.messages.AskYesNo(QStringLiteral("Changes have been made. Do you wish ") +
                                        QStringLiteral("\r\n") + QStringLiteral("to save them now?"),
                                    QStringLiteral("Save changes?")))
-        cmdsaveClick();
+        saveSettings();
     unsavedChanges = false;
     visible = false;
     readButtonFile();
     // Unused buttons hide again, also those a short file did not reach.
-    for (DepartmentButton &button : cmddept) {
+    for (DepartmentButton &button : departmentButtons) {
         if (button.caption.trimmed().isEmpty())
             button.visible = false;
     }

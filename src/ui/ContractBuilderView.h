@@ -41,15 +41,15 @@ private:
     static void fillList(QListWidget *list, const QStringList &entries, int current);
 
     ContractBuilder &m_logic;
-    QComboBox *m_cbocontract = nullptr;
-    QListWidget *m_file1 = nullptr;
-    QListWidget *m_list1 = nullptr;
-    QPlainTextEdit *m_text1 = nullptr;
-    std::array<QPushButton *, ContractBuilder::MoveCount> m_cmdmove{};
-    QLineEdit *m_txteventnumber = nullptr;
-    QLineEdit *m_txteventname = nullptr;
+    QComboBox *m_contracts = nullptr;
+    QListWidget *m_componentFiles = nullptr;
+    QListWidget *m_components = nullptr;
+    QPlainTextEdit *m_viewer = nullptr;
+    std::array<QPushButton *, ContractBuilder::MoveCount> m_moveButtons{};
+    QLineEdit *m_eventNumber = nullptr;
+    QLineEdit *m_eventName = nullptr;
     QLabel *m_status = nullptr;
-    QAction *m_mnutextfiles = nullptr;
+    QAction *m_allTextFiles = nullptr;
     bool m_refreshing = false;
     bool m_onTop = false;
 };

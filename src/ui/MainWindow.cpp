@@ -233,19 +233,19 @@ void MainWindow::connectReportCommands() {
               [&listings] { listings.printSheet(ReportMenu::ItemsSheet); });
     for (int i = 0; i < 4; ++i) {
         onTrigger(QStringLiteral("mnueventlist(%1)").arg(i),
-                  [&listings, i] { listings.mnueventlistClick(i); });
+                  [&listings, i] { listings.listEvents(i); });
         onTrigger(QStringLiteral("mnuitemlist(%1)").arg(i),
-                  [&listings, i] { listings.mnuitemlistClick(i); });
+                  [&listings, i] { listings.listItems(i); });
     }
     for (int i = 0; i < 3; ++i)
         onTrigger(QStringLiteral("mnurevproj(%1)").arg(i),
-                  [&listings, i] { listings.mnurevprojClick(i); });
-    onTrigger(QStringLiteral("mnudaterange"), [&listings] { listings.mnudaterangeClick(); });
-    onTrigger(QStringLiteral("mnucontacts"), [&listings] { listings.mnucontactsClick(); });
+                  [&listings, i] { listings.projectRevenue(i); });
+    onTrigger(QStringLiteral("mnudaterange"), [&listings] { listings.listEventsByDateRange(); });
+    onTrigger(QStringLiteral("mnucontacts"), [&listings] { listings.listContacts(); });
     Mailings &mailings = m_logic.mailings;
-    onTrigger(QStringLiteral("mnumaillabels"), [&mailings] { mailings.mnumaillabelsClick(); });
-    onTrigger(QStringLiteral("mnubilling"), [&mailings] { mailings.mnubillingClick(); });
-    onTrigger(QStringLiteral("mnuemail"), [&mailings] { mailings.mnuemailClick(); });
+    onTrigger(QStringLiteral("mnumaillabels"), [&mailings] { mailings.printContactLabels(); });
+    onTrigger(QStringLiteral("mnubilling"), [&mailings] { mailings.printBillingLabels(); });
+    onTrigger(QStringLiteral("mnuemail"), [&mailings] { mailings.makeEmailList(); });
 }
 
 void MainWindow::refresh() {

@@ -38,7 +38,7 @@ RoomEditorPanel::RoomEditorPanel(RoomEditor &logic, QWidget *parent)
         m_boxes[i]->installEventFilter(this);
         grid->addWidget(m_boxes[i], 2, i);
         connect(m_boxes[i], &QLineEdit::textEdited, this,
-                [this, i](const QString &text) { m_logic.text3Changed(i, text); });
+                [this, i](const QString &text) { m_logic.editBox(i, text); });
     }
     grid->setColumnStretch(0, 4);
     for (int i = 1; i < 4; ++i)
@@ -87,13 +87,13 @@ bool RoomEditorPanel::eventFilter(QObject *watched, QEvent *event) {
     const int box = int(std::find(m_boxes.begin(), m_boxes.end(), watched) - m_boxes.begin());
     if (box < 4) {
         if (event->type() == QEvent::FocusIn) {
-            m_logic.text3GotFocus(box);
+            m_logic.enterBox(box);
         } else if (event->type() == QEvent::FocusOut) {
-            m_logic.text3LostFocus(box);
+            m_logic.leaveBox(box);
         } else if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                m_logic.text3EnterPressed(box);
+                m_logic.boxEnterPressed(box);
                 return true;
             }
         }
@@ -107,8 +107,8 @@ void RoomEditorPanel::placeOverParent() {
 }
 
 void RoomEditorPanel::refresh() {
-    const std::array<const QStringList *, 4> lists{&m_logic.List2, &m_logic.List3, &m_logic.List4,
-                                                   &m_logic.List5};
+    const std::array<const QStringList *, 4> lists{&m_logic.roomNames, &m_logic.roomCapacities,
+                                                   &m_logic.roomNumbers, &m_logic.roomSubdivisions};
     for (int i = 0; i < 4; ++i) {
         QStringList shown;
         for (int row = 0; row < m_lists[i]->count(); ++row)
@@ -117,11 +117,11 @@ void RoomEditorPanel::refresh() {
             m_lists[i]->clear();
             m_lists[i]->addItems(*lists[i]);
         }
-        if (m_boxes[i]->text() != m_logic.Text3[i])
-            m_boxes[i]->setText(m_logic.Text3[i]);
-        m_buttons[i]->setText(m_logic.cmdroomCaption[i]);
-        m_buttons[i]->setVisible(m_logic.cmdroomVisible[i]);
-        m_buttons[i]->setEnabled(m_logic.cmdroomEnabled[i]);
+        if (m_boxes[i]->text() != m_logic.boxes[i])
+            m_boxes[i]->setText(m_logic.boxes[i]);
+        m_buttons[i]->setText(m_logic.buttonCaptions[i]);
+        m_buttons[i]->setVisible(m_logic.buttonVisible[i]);
+        m_buttons[i]->setEnabled(m_logic.buttonEnabled[i]);
     }
     setEnabled(m_logic.panelEnabled);
     if (m_logic.visible && !isVisible()) {

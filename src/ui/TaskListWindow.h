@@ -40,11 +40,11 @@ private:
     TaskList &m_logic;
     QTableWidget *m_grid = nullptr;
     std::array<QLineEdit *, TaskList::BoxCount> m_boxes{};
-    QCheckBox *m_chkdone = nullptr;
-    QPushButton *m_cmdadd = nullptr;
-    QPushButton *m_cmdsave = nullptr;
-    QPushButton *m_cmddelete = nullptr;
-    QPushButton *m_cmdprint = nullptr;
+    QCheckBox *m_done = nullptr;
+    QPushButton *m_add = nullptr;
+    QPushButton *m_save = nullptr;
+    QPushButton *m_delete = nullptr;
+    QPushButton *m_print = nullptr;
     QStatusBar *m_status = nullptr;
     bool m_onTop = false;
     bool m_refreshing = false;

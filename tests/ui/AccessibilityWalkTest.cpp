@@ -205,10 +205,10 @@ TEST_F(AccessibilityWalkTest, TheDayGridNamesEveryCellAndHidesWhollyWithIt) {
     ASSERT_TRUE(grid);
     int busiest = 0;
     for (int cell = 0; cell < MonthSheet::CellCount; ++cell) {
-        if (sheet.cal[cell].events > sheet.cal[busiest].events)
+        if (sheet.cells[cell].events > sheet.cells[busiest].events)
             busiest = cell;
     }
-    ASSERT_GT(sheet.cal[busiest].events, 0);
+    ASSERT_GT(sheet.cells[busiest].events, 0);
     sheet.OpenDay(busiest);
     ASSERT_TRUE(waitFor([&] { return grid->isVisible(); }));
     expectNamed(&shown.window);
