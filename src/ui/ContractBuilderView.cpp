@@ -48,50 +48,69 @@ ContractBuilderView::ContractBuilderView(ContractBuilder &logic, QWidget *parent
     setWindowModality(Qt::ApplicationModal);
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
-
-    auto *top = new QHBoxLayout;
-    m_contracts = new QComboBox(central);
-    m_contracts->setObjectName(QStringLiteral("cbocontract"));
-    m_contracts->setAccessibleName(QStringLiteral("Contract"));
-    m_eventNumber =
-        readOnlyBox(QStringLiteral("txteventnumber"), QStringLiteral("Event #"), central);
-    m_eventNumber->setMaximumWidth(90);
-    m_eventName = readOnlyBox(QStringLiteral("txteventname"), QStringLiteral("Event"), central);
-    auto *contractLabel = new QLabel(QStringLiteral("&Contract"), central);
-    contractLabel->setBuddy(m_contracts);
-    top->addWidget(contractLabel);
-    top->addWidget(m_contracts, 2);
-    top->addWidget(new QLabel(QStringLiteral("Event #"), central));
-    top->addWidget(m_eventNumber);
-    top->addWidget(m_eventName, 2);
-    layout->addLayout(top);
+    layout->addLayout(buildContractRow(central));
     layout->addWidget(buildLists(central), 2);
-
-    auto *viewer = new QGroupBox(QStringLiteral("Contract Viewer"), central);
-    auto *viewerLayout = new QVBoxLayout(viewer);
-    m_viewer = new QPlainTextEdit(viewer);
-    m_viewer->setObjectName(QStringLiteral("Text1"));
-    m_viewer->setAccessibleName(QStringLiteral("Contract Viewer"));
-    m_viewer->setReadOnly(true);
-    viewerLayout->addWidget(m_viewer);
-    layout->addWidget(viewer, 3);
-    // Closed as the other windows close: "Exit" or Escape.
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    auto *exit = new QPushButton(QStringLiteral("E&xit"), central);
-    exit->setObjectName(QStringLiteral("cmdexit"));
-    connect(exit, &QPushButton::clicked, this, &QWidget::close);
-    bottom->addWidget(exit);
-    layout->addLayout(bottom);
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    layout->addWidget(buildViewer(central), 3);
+    layout->addLayout(buildExitRow(central));
     setCentralWidget(central);
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("statusline"));
     statusBar()->addWidget(m_status, 1);
     buildMenus();
+    connectControls();
+    // Within the screen's free area with its frame, as small as 1366x768.
+    QSize size(900, 700);
+    if (const QScreen *screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 40));
+    resize(size);
+}
 
+// The contract list and the event the contract is for.
+QLayout *ContractBuilderView::buildContractRow(QWidget *parent) {
+    auto *top = new QHBoxLayout;
+    m_contracts = new QComboBox(parent);
+    m_contracts->setObjectName(QStringLiteral("cbocontract"));
+    m_contracts->setAccessibleName(QStringLiteral("Contract"));
+    m_eventNumber =
+        readOnlyBox(QStringLiteral("txteventnumber"), QStringLiteral("Event #"), parent);
+    m_eventNumber->setMaximumWidth(90);
+    m_eventName = readOnlyBox(QStringLiteral("txteventname"), QStringLiteral("Event"), parent);
+    auto *contractLabel = new QLabel(QStringLiteral("&Contract"), parent);
+    contractLabel->setBuddy(m_contracts);
+    top->addWidget(contractLabel);
+    top->addWidget(m_contracts, 2);
+    top->addWidget(new QLabel(QStringLiteral("Event #"), parent));
+    top->addWidget(m_eventNumber);
+    top->addWidget(m_eventName, 2);
+    return top;
+}
+
+QWidget *ContractBuilderView::buildViewer(QWidget *parent) {
+    auto *viewer = new QGroupBox(QStringLiteral("Contract Viewer"), parent);
+    auto *viewerLayout = new QVBoxLayout(viewer);
+    m_viewer = new QPlainTextEdit(viewer);
+    m_viewer->setObjectName(QStringLiteral("Text1"));
+    m_viewer->setAccessibleName(QStringLiteral("Contract Viewer"));
+    m_viewer->setReadOnly(true);
+    viewerLayout->addWidget(m_viewer);
+    return viewer;
+}
+
+// Closed as the other windows close: "Exit" or Escape.
+QLayout *ContractBuilderView::buildExitRow(QWidget *parent) {
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    auto *exit = new QPushButton(QStringLiteral("E&xit"), parent);
+    exit->setObjectName(QStringLiteral("cmdexit"));
+    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+    bottom->addWidget(exit);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    return bottom;
+}
+
+void ContractBuilderView::connectControls() {
     connect(m_contracts, &QComboBox::activated, &m_logic, &ContractBuilder::chooseContractEntry);
     connect(m_componentFiles, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!m_refreshing)
@@ -105,11 +124,6 @@ ContractBuilderView::ContractBuilderView(ContractBuilder &logic, QWidget *parent
             m_logic.selectComponent(row);
     });
     connect(&m_logic, &ContractBuilder::changed, this, &ContractBuilderView::refresh);
-    // Within the screen's free area with its frame, as small as 1366x768.
-    QSize size(900, 700);
-    if (const QScreen *screen = this->screen())
-        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 40));
-    resize(size);
 }
 
 QWidget *ContractBuilderView::buildLists(QWidget *parent) {

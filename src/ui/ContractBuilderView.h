@@ -8,6 +8,7 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -36,8 +37,12 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildMenus();
+    QLayout *buildContractRow(QWidget *parent);
     QWidget *buildLists(QWidget *parent);
+    QWidget *buildViewer(QWidget *parent);
+    QLayout *buildExitRow(QWidget *parent);
+    void buildMenus();
+    void connectControls();
     static void fillList(QListWidget *list, const QStringList &entries, int current);
 
     ContractBuilder &m_logic;

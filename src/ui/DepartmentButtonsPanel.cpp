@@ -66,12 +66,24 @@ DepartmentButtonsPanel::DepartmentButtonsPanel(DepartmentButtons &logic, QWidget
     setFrameShadow(QFrame::Raised);
     setAutoFillBackground(true);
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(buildTitle());
+    layout->addLayout(buildBoxes());
+    layout->addWidget(buildDirections());
+    layout->addLayout(buildButtons());
+    hide();
+    connect(&m_logic, &DepartmentButtons::changed, this, &DepartmentButtonsPanel::refresh);
+}
+
+QWidget *DepartmentButtonsPanel::buildTitle() {
     auto *title = new QLabel(m_logic.panelCaption, this);
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
-    layout->addWidget(title);
+    return title;
+}
 
+// The caption and department boxes beside the preview of the button.
+QLayout *DepartmentButtonsPanel::buildBoxes() {
     auto *grid = new QGridLayout;
     m_caption = makeBox(QStringLiteral("txtbuttoncaption"), m_logic.captionLabel,
                         QStringLiteral("The name the selected button shows"), grid, 0);
@@ -85,13 +97,17 @@ DepartmentButtonsPanel::DepartmentButtonsPanel(DepartmentButtons &logic, QWidget
     m_sample = new QPushButton(this);
     m_sample->setObjectName(QStringLiteral("cmdsample"));
     grid->addWidget(m_sample, 0, 2, 2, 1);
-    layout->addLayout(grid);
+    return grid;
+}
 
+QWidget *DepartmentButtonsPanel::buildDirections() {
     auto *directions = new QLabel(m_logic.directions, this);
     directions->setObjectName(QStringLiteral("lbldirections"));
     directions->setWordWrap(true);
-    layout->addWidget(directions);
+    return directions;
+}
 
+QLayout *DepartmentButtonsPanel::buildButtons() {
     auto *buttons = new QHBoxLayout;
     QPushButton *saveButton = makeButton(QStringLiteral("cmdsave"), m_logic.saveCaption);
     QPushButton *doneButton = makeButton(QStringLiteral("cmddone"), m_logic.doneCaption);
@@ -100,13 +116,10 @@ DepartmentButtonsPanel::DepartmentButtonsPanel(DepartmentButtons &logic, QWidget
     buttons->addStretch();
     buttons->addWidget(saveButton);
     buttons->addWidget(doneButton);
-    layout->addLayout(buttons);
-
     setTabOrder(m_caption, m_tag);
     setTabOrder(m_tag, saveButton);
     setTabOrder(saveButton, doneButton);
-    hide();
-    connect(&m_logic, &DepartmentButtons::changed, this, &DepartmentButtonsPanel::refresh);
+    return buttons;
 }
 
 QLineEdit *DepartmentButtonsPanel::makeBox(const QString &name, const QString &label,

@@ -63,23 +63,39 @@ ItemWindowView::ItemWindowView(ItemWindow &logic, QWidget *parent)
     setWindowModality(Qt::ApplicationModal);
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
-
-    auto *event = new QHBoxLayout;
-    m_eventNumber =
-        readOnlyBox(QStringLiteral("txteventnumber"), QStringLiteral("Event #"), central);
-    m_eventNumber->setMaximumWidth(90);
-    m_eventName = readOnlyBox(QStringLiteral("txteventname"), QStringLiteral("Event"), central);
-    m_eventName->setAlignment(Qt::AlignLeft);
-    event->addWidget(new QLabel(QStringLiteral("Event #"), central));
-    event->addWidget(m_eventNumber);
-    event->addWidget(m_eventName, 1);
-    layout->addLayout(event);
-
+    layout->addLayout(buildEventRow(central));
     m_departments = new DepartmentButtonRow(m_logic.buttons, central);
     layout->addWidget(m_departments);
-
     auto *body = new QHBoxLayout;
-    m_inventoryFrame = new QGroupBox(central);
+    body->addWidget(buildInventory(central), 4);
+    body->addLayout(buildPricing(central));
+    body->addWidget(buildSelected(central), 3);
+    layout->addLayout(body, 1);
+    layout->addLayout(buildExitRow(central));
+    setCentralWidget(central);
+    m_configPanel = new DepartmentButtonsPanel(m_logic.buttons, central);
+    m_configPanel->setCovered(m_inventoryFrame);
+    statusBar()->setObjectName(QStringLiteral("statusline"));
+    buildMenus();
+    connectControls();
+    resize(1000, 600);
+}
+
+QLayout *ItemWindowView::buildEventRow(QWidget *parent) {
+    auto *event = new QHBoxLayout;
+    m_eventNumber =
+        readOnlyBox(QStringLiteral("txteventnumber"), QStringLiteral("Event #"), parent);
+    m_eventNumber->setMaximumWidth(90);
+    m_eventName = readOnlyBox(QStringLiteral("txteventname"), QStringLiteral("Event"), parent);
+    m_eventName->setAlignment(Qt::AlignLeft);
+    event->addWidget(new QLabel(QStringLiteral("Event #"), parent));
+    event->addWidget(m_eventNumber);
+    event->addWidget(m_eventName, 1);
+    return event;
+}
+
+QWidget *ItemWindowView::buildInventory(QWidget *parent) {
+    m_inventoryFrame = new QGroupBox(parent);
     m_inventoryFrame->setObjectName(QStringLiteral("itemframe"));
     auto *inventory = new QVBoxLayout(m_inventoryFrame);
     m_inventory = makeGrid(QStringLiteral("itemgrid"),
@@ -89,18 +105,22 @@ ItemWindowView::ItemWindowView(ItemWindow &logic, QWidget *parent)
                            0, m_inventoryFrame);
     m_inventory->setAccessibleName(QStringLiteral("Inventory items"));
     inventory->addWidget(m_inventory);
-    body->addWidget(m_inventoryFrame, 4);
+    return m_inventoryFrame;
+}
 
+// The quantity, the price level and the add, remove and clear buttons
+// between the two lists.
+QLayout *ItemWindowView::buildPricing(QWidget *parent) {
     auto *moves = new QVBoxLayout;
-    m_quantity = new QLineEdit(central);
+    m_quantity = new QLineEdit(parent);
     m_quantity->setObjectName(QStringLiteral("txtqty"));
     m_quantity->setAccessibleName(QStringLiteral("Quantity"));
     m_quantity->installEventFilter(this);
-    m_priceLevels[0] = new QRadioButton(QStringLiteral("Retail"), central);
-    m_priceLevels[1] = new QRadioButton(QStringLiteral("Alt Retail"), central);
-    m_freeForm = new QCheckBox(QStringLiteral("FreeForm $$"), central);
+    m_priceLevels[0] = new QRadioButton(QStringLiteral("Retail"), parent);
+    m_priceLevels[1] = new QRadioButton(QStringLiteral("Alt Retail"), parent);
+    m_freeForm = new QCheckBox(QStringLiteral("FreeForm $$"), parent);
     m_freeForm->setObjectName(QStringLiteral("chkfreeform"));
-    m_noServiceCharge = new QCheckBox(QStringLiteral("No S/C"), central);
+    m_noServiceCharge = new QCheckBox(QStringLiteral("No S/C"), parent);
     m_noServiceCharge->setObjectName(QStringLiteral("chkscbypass"));
     moves->addWidget(m_quantity);
     for (int i = 0; i < 2; ++i) {
@@ -115,7 +135,7 @@ ItemWindowView::ItemWindowView(ItemWindow &logic, QWidget *parent)
                                                      {ItemWindow::RemoveMove, "<-- Remove"},
                                                      {ItemWindow::ClearMove, "Clear"}};
     for (const auto &[index, caption] : commands) {
-        auto *button = new QPushButton(QString::fromLatin1(caption), central);
+        auto *button = new QPushButton(QString::fromLatin1(caption), parent);
         button->setObjectName(QStringLiteral("cmdmove(%1)").arg(index));
         connect(button, &QPushButton::clicked, this,
                 [this, index = index] { m_logic.moveItem(index); });
@@ -123,9 +143,11 @@ ItemWindowView::ItemWindowView(ItemWindow &logic, QWidget *parent)
         moves->addWidget(button);
     }
     moves->addStretch(1);
-    body->addLayout(moves);
+    return moves;
+}
 
-    auto *selected = new QGroupBox(QStringLiteral("Selected Items"), central);
+QWidget *ItemWindowView::buildSelected(QWidget *parent) {
+    auto *selected = new QGroupBox(QStringLiteral("Selected Items"), parent);
     auto *selectedLayout = new QVBoxLayout(selected);
     m_eventItems = makeGrid(
         QStringLiteral("grid1"),
@@ -134,22 +156,20 @@ ItemWindowView::ItemWindowView(ItemWindow &logic, QWidget *parent)
     m_eventItems->setAccessibleName(QStringLiteral("Selected Items"));
     selectedLayout->addWidget(m_eventItems);
     selectedLayout->addWidget(buildTotals());
-    body->addWidget(selected, 3);
-    layout->addLayout(body, 1);
+    return selected;
+}
 
-    auto *exit = new QPushButton(QStringLiteral("E&xit"), central);
+QLayout *ItemWindowView::buildExitRow(QWidget *parent) {
+    auto *exit = new QPushButton(QStringLiteral("E&xit"), parent);
     exit->setObjectName(QStringLiteral("cmdexit"));
     connect(exit, &QPushButton::clicked, &m_logic, &ItemWindow::exitWindow);
     auto *bottom = new QHBoxLayout;
     bottom->addStretch(1);
     bottom->addWidget(exit);
-    layout->addLayout(bottom);
-    setCentralWidget(central);
-    m_configPanel = new DepartmentButtonsPanel(m_logic.buttons, central);
-    m_configPanel->setCovered(m_inventoryFrame);
-    statusBar()->setObjectName(QStringLiteral("statusline"));
-    buildMenus();
+    return bottom;
+}
 
+void ItemWindowView::connectControls() {
     connect(m_inventory, &QTableWidget::currentCellChanged, this, [this](int row) {
         if (!m_refreshing)
             m_logic.selectInventoryRow(row);
@@ -167,7 +187,6 @@ ItemWindowView::ItemWindowView(ItemWindow &logic, QWidget *parent)
     connect(&m_logic, &ItemWindow::changed, this, &ItemWindowView::refresh);
     // A button renamed in its panel renames its department in the list.
     connect(&m_logic.buttons, &DepartmentButtons::changed, this, &ItemWindowView::fillSelected);
-    resize(1000, 600);
 }
 
 QWidget *ItemWindowView::buildTotals() {

@@ -10,6 +10,7 @@ class DepartmentButtonsPanel;
 class QAction;
 class QCheckBox;
 class QGroupBox;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -36,8 +37,14 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildMenus();
+    QLayout *buildEventRow(QWidget *parent);
+    QWidget *buildInventory(QWidget *parent);
+    QLayout *buildPricing(QWidget *parent);
+    QWidget *buildSelected(QWidget *parent);
     QWidget *buildTotals();
+    QLayout *buildExitRow(QWidget *parent);
+    void buildMenus();
+    void connectControls();
     void fillInventory();
     void fillSelected();
 

@@ -20,12 +20,25 @@ RoomEditorPanel::RoomEditorPanel(RoomEditor &logic, QWidget *parent)
     setFrameShadow(QFrame::Raised);
     setAutoFillBackground(true);
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(buildTitle());
+    layout->addLayout(buildRoomColumns());
+    connectLists();
+    layout->addLayout(buildButtons());
+    resize(620, 420);
+    hide();
+    connect(&m_logic, &RoomEditor::changed, this, &RoomEditorPanel::refresh);
+}
+
+QWidget *RoomEditorPanel::buildTitle() {
     auto *title = new QLabel(QStringLiteral("View/Add/Edit Rooms"), this);
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
-    layout->addWidget(title);
+    return title;
+}
 
+// The four room lists, each with its caption above and its entry box below.
+QLayout *RoomEditorPanel::buildRoomColumns() {
     auto *grid = new QGridLayout;
     const char *const captions[] = {"Room Name/Title", "Capacity", "#", "SubD"};
     for (int i = 0; i < 4; ++i) {
@@ -43,10 +56,12 @@ RoomEditorPanel::RoomEditorPanel(RoomEditor &logic, QWidget *parent)
     grid->setColumnStretch(0, 4);
     for (int i = 1; i < 4; ++i)
         grid->setColumnStretch(i, 1);
-    layout->addLayout(grid);
+    return grid;
+}
 
-    // Picking a row in one list picks it in all four; a double-click on a
-    // name opens that room for editing.
+// Picking a row in one list picks it in all four; a double-click on a
+// name opens that room for editing.
+void RoomEditorPanel::connectLists() {
     for (QListWidget *list : m_lists) {
         connect(list, &QListWidget::currentRowChanged, this, [this](int row) {
             for (QListWidget *other : m_lists) {
@@ -57,7 +72,9 @@ RoomEditorPanel::RoomEditorPanel(RoomEditor &logic, QWidget *parent)
     }
     connect(m_lists[0], &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem *item) { m_logic.SelectRoomForEdit(m_lists[0]->row(item)); });
+}
 
+QLayout *RoomEditorPanel::buildButtons() {
     auto *buttons = new QHBoxLayout;
     for (int i = 0; i < 4; ++i) {
         m_buttons[i] = new QPushButton(this);
@@ -65,10 +82,7 @@ RoomEditorPanel::RoomEditorPanel(RoomEditor &logic, QWidget *parent)
         connect(m_buttons[i], &QPushButton::clicked, this, [this, i] { m_logic.RoomButton(i); });
         buttons->addWidget(m_buttons[i]);
     }
-    layout->addLayout(buttons);
-    resize(620, 420);
-    hide();
-    connect(&m_logic, &RoomEditor::changed, this, &RoomEditorPanel::refresh);
+    return buttons;
 }
 
 QListWidget *RoomEditorPanel::makeList(const QString &name, const QString &caption,

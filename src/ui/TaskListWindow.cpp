@@ -50,7 +50,21 @@ TaskListWindow::TaskListWindow(TaskList &logic, QWidget *parent)
     , m_logic(logic) {
     setObjectName(QStringLiteral("frmtasklist"));
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(buildGrid(), 1);
+    layout->addLayout(buildBoxes());
+    layout->addWidget(buildDone(), 0, Qt::AlignLeft);
+    layout->addLayout(buildButtons());
+    m_status = new QStatusBar(this);
+    m_status->setObjectName(QStringLiteral("statusline"));
+    m_status->setSizeGripEnabled(false);
+    layout->addWidget(m_status);
+    setTabOrderByBoxes();
+    resize(760, 460);
+    connect(&m_logic, &TaskList::changed, this, &TaskListWindow::refresh);
+    refresh();
+}
 
+QWidget *TaskListWindow::buildGrid() {
     m_grid = new QTableWidget(0, TaskList::BoxCount, this);
     m_grid->setObjectName(QStringLiteral("taskgrid"));
     m_grid->setAccessibleName(m_logic.caption);
@@ -63,14 +77,16 @@ TaskListWindow::TaskListWindow(TaskList &logic, QWidget *parent)
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->horizontalHeader()->setSectionResizeMode(TaskList::TaskBox, QHeaderView::Stretch);
     m_grid->verticalHeader()->hide();
-    layout->addWidget(m_grid, 1);
     // A click, or the arrow keys, choose a row.
     connect(m_grid, &QTableWidget::cellClicked, this, [this](int row) { m_logic.selectTask(row); });
     connect(m_grid, &QTableWidget::currentCellChanged, this, [this](int row) {
         if (!m_refreshing && row != m_logic.currentRow)
             m_logic.selectTask(row);
     });
+    return m_grid;
+}
 
+QLayout *TaskListWindow::buildBoxes() {
     auto *fields = new QGridLayout;
     const int maxLength[] = {10, TaskList::DateLength, 1, TaskList::TaskLength,
                              TaskList::StaffLength};
@@ -90,48 +106,46 @@ TaskListWindow::TaskListWindow(TaskList &logic, QWidget *parent)
     }
     m_boxes[TaskList::StaffBox]->setReadOnly(true);
     fields->setColumnStretch(TaskList::TaskBox, 1);
-    layout->addLayout(fields);
+    return fields;
+}
 
+QWidget *TaskListWindow::buildDone() {
     m_done = new QCheckBox(QStringLiteral("Task Completed"), this);
     m_done->setObjectName(QStringLiteral("chkdone"));
     describe(m_done, m_done->text(), TaskList::doneHint());
     m_done->installEventFilter(this);
     connect(m_done, &QCheckBox::clicked, this, [this](bool checked) { m_logic.setDone(checked); });
-    layout->addWidget(m_done, 0, Qt::AlignLeft);
+    return m_done;
+}
 
+QLayout *TaskListWindow::buildButtons() {
     auto *buttons = new QHBoxLayout;
     m_add = makeButton(QStringLiteral("cmdadd"), QStringLiteral("Add Task"));
     m_save = makeButton(QStringLiteral("cmdsave"), QStringLiteral("Save Change"));
     m_delete = makeButton(QStringLiteral("cmddelete"), QStringLiteral("Delete Task"));
     m_print = makeButton(QStringLiteral("cmdprint"), QStringLiteral("Print List"));
-    QPushButton *exitButton = makeButton(QStringLiteral("cmdexit"), QStringLiteral("E&xit"));
+    m_exit = makeButton(QStringLiteral("cmdexit"), QStringLiteral("E&xit"));
     describe(m_save, m_save->text(), TaskList::saveHint());
     m_save->installEventFilter(this);
     connect(m_add, &QPushButton::clicked, &m_logic, &TaskList::addTypedTask);
     connect(m_save, &QPushButton::clicked, &m_logic, &TaskList::saveChange);
     connect(m_delete, &QPushButton::clicked, &m_logic, &TaskList::deleteChosenTask);
     connect(m_print, &QPushButton::clicked, &m_logic, &TaskList::printTasks);
-    connect(exitButton, &QPushButton::clicked, &m_logic, &TaskList::exitWindow);
-    for (QPushButton *button : {m_add, m_save, m_delete, m_print, exitButton})
+    connect(m_exit, &QPushButton::clicked, &m_logic, &TaskList::exitWindow);
+    for (QPushButton *button : {m_add, m_save, m_delete, m_print, m_exit})
         buttons->addWidget(button);
-    layout->addLayout(buttons);
+    return buttons;
+}
 
-    m_status = new QStatusBar(this);
-    m_status->setObjectName(QStringLiteral("statusline"));
-    m_status->setSizeGripEnabled(false);
-    layout->addWidget(m_status);
-
-    // The tab order follows the box numbers, then the check box and the buttons.
+// The tab order follows the box numbers, then the check box and the buttons.
+void TaskListWindow::setTabOrderByBoxes() {
     QWidget *previous = m_grid;
     for (QWidget *next : std::initializer_list<QWidget *>{m_boxes[0], m_boxes[1], m_boxes[2],
                                                           m_boxes[3], m_boxes[4], m_done, m_add,
-                                                          m_save, m_delete, m_print, exitButton}) {
+                                                          m_save, m_delete, m_print, m_exit}) {
         setTabOrder(previous, next);
         previous = next;
     }
-    resize(760, 460);
-    connect(&m_logic, &TaskList::changed, this, &TaskListWindow::refresh);
-    refresh();
 }
 
 QPushButton *TaskListWindow::makeButton(const QString &name, const QString &caption) {

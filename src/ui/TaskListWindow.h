@@ -6,6 +6,7 @@
 #include <array>
 
 class QCheckBox;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
@@ -33,6 +34,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QWidget *buildGrid();
+    QLayout *buildBoxes();
+    QWidget *buildDone();
+    QLayout *buildButtons();
+    void setTabOrderByBoxes();
     QPushButton *makeButton(const QString &name, const QString &caption);
     void fillGrid();
     void focusRequestedBox();
@@ -45,6 +51,7 @@ private:
     QPushButton *m_save = nullptr;
     QPushButton *m_delete = nullptr;
     QPushButton *m_print = nullptr;
+    QPushButton *m_exit = nullptr;
     QStatusBar *m_status = nullptr;
     bool m_onTop = false;
     bool m_refreshing = false;
