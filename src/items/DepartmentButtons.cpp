@@ -1,7 +1,9 @@
 #include "DepartmentButtons.h"
 
 #include "foundation/ClubFile.h"
-#include "foundation/Module.h"
+#include "foundation/Databases.h"
+#include "foundation/Messages.h"
+#include "foundation/OperatorSession.h"
 #include "foundation/SharedFile.h"
 #include "foundation/TextValue.h"
 
@@ -59,15 +61,18 @@ QString singleLine(QString text) {
 
 } // namespace
 
-DepartmentButtons::DepartmentButtons(Module &module, QObject *parent)
+DepartmentButtons::DepartmentButtons(const Databases &databases, Messages &messages,
+                                     const OperatorSession &session, QObject *parent)
     : QObject(parent)
     , sample(RestingSample)
-    , m_module(module) {
+    , m_databases(databases)
+    , m_messages(messages)
+    , m_session(session) {
     departmentButtons.fill(DesignButton);
 }
 
 QString DepartmentButtons::filePath() const {
-    return m_module.clubPath(FileName);
+    return m_databases.clubPath(FileName);
 }
 
 void DepartmentButtons::windowOpened() {
@@ -141,7 +146,7 @@ void DepartmentButtons::CreateButtonFile() {
 }
 
 bool DepartmentButtons::openPanel() {
-    if (!m_module.session.CheckAccess(OperatorSession::evaccess2))
+    if (!m_session.CheckAccess(OperatorSession::evaccess2))
         return false;
     if (visible)
         return true;
@@ -190,7 +195,7 @@ void DepartmentButtons::edited(QString &box, QString &sampleText, const QString 
 }
 
 bool DepartmentButtons::saveSettings() {
-    if (!m_module.session.CheckAccess(OperatorSession::evaccess2))
+    if (!m_session.CheckAccess(OperatorSession::evaccess2))
         return false;
     if (selectedButton < 0 || selectedButton >= ButtonCount) {
         oops(QStringLiteral("Please select a button # first."));
@@ -227,9 +232,9 @@ bool DepartmentButtons::writeSelectedLine(const DepartmentButton &saved) {
 
 void DepartmentButtons::closePanel() {
     if (unsavedChanges &&
-        m_module.messages.AskYesNo(QStringLiteral("Changes have been made. Do you wish ") +
-                                       QStringLiteral("\r\n") + QStringLiteral("to save them now?"),
-                                   QStringLiteral("Save changes?")))
+        m_messages.AskYesNo(QStringLiteral("Changes have been made. Do you wish ") +
+                                QStringLiteral("\r\n") + QStringLiteral("to save them now?"),
+                            QStringLiteral("Save changes?")))
         saveSettings();
     unsavedChanges = false;
     visible = false;
@@ -243,12 +248,11 @@ void DepartmentButtons::closePanel() {
 }
 
 void DepartmentButtons::oops(const QString &text) {
-    m_module.messages.show(text, QStringLiteral("Oops..."), Icon::Information);
+    m_messages.show(text, QStringLiteral("Oops..."), Icon::Information);
 }
 
 void DepartmentButtons::reportWriteFailure() {
-    m_module.messages.ShowErrorCodes(
-        {ErrorNumber::FileAccess,
-         QStringLiteral("The department buttons could not be written to %1.")
-             .arg(QDir::toNativeSeparators(filePath()))});
+    m_messages.ShowErrorCodes({ErrorNumber::FileAccess,
+                               QStringLiteral("The department buttons could not be written to %1.")
+                                   .arg(QDir::toNativeSeparators(filePath()))});
 }

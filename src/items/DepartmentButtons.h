@@ -6,7 +6,9 @@
 #include <array>
 #include <utility>
 
-class Module;
+class Databases;
+class Messages;
+class OperatorSession;
 
 // One of the items window's department buttons cmddept(0..15).
 struct DepartmentButton {
@@ -28,7 +30,10 @@ public:
     static constexpr int ButtonCount = 16;
     static constexpr int TagLength = 5;
 
-    explicit DepartmentButtons(Module &module, QObject *parent = nullptr);
+    // The club directory holds the buttons' file; the session's access
+    // level decides who may set them up.
+    DepartmentButtons(const Databases &databases, Messages &messages,
+                      const OperatorSession &session, QObject *parent = nullptr);
 
     QString filePath() const;
 
@@ -98,5 +103,7 @@ private:
     void oops(const QString &text);
     void reportWriteFailure();
 
-    Module &m_module;
+    const Databases &m_databases;
+    Messages &m_messages;
+    const OperatorSession &m_session;
 };

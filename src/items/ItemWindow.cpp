@@ -35,7 +35,7 @@ QString upper(const QVariant &value) {
 
 ItemWindow::ItemWindow(Module &module, QObject *parent)
     : QObject(parent)
-    , buttons(module)
+    , buttons(module.databases, module.messages, module.session)
     , m_module(module) {
     connect(&buttons, &DepartmentButtons::showDepartment, this, &ItemWindow::showDepartment);
     connect(&buttons, &DepartmentButtons::changed, this, &ItemWindow::changed);

@@ -399,7 +399,7 @@ bool ReportMenu::copyRooms(const ReportWorkCopy &work) {
 }
 
 bool ReportMenu::copyDepartments(const ReportWorkCopy &work) {
-    DepartmentButtons buttons(m_module);
+    DepartmentButtons buttons(m_module.databases, m_module.messages, m_module.session);
     buttons.LoadButtons();
     QList<QVariantList> names;
     for (const auto &[code, name] : buttons.departmentNames())

@@ -20,7 +20,8 @@ protected:
     void SetUp() override {
         ClubFixture::SetUp();
         signIn(99);
-        buttons = std::make_unique<DepartmentButtons>(*module);
+        buttons = std::make_unique<DepartmentButtons>(module->databases, module->messages,
+                                                      module->session);
     }
     void TearDown() override {
         buttons.reset();
@@ -66,7 +67,7 @@ TEST_F(DepartmentButtonsTest, TheFirstOpeningCreatesTheFileAndLaterOnesReadIt) {
     EXPECT_EQ(shown(*buttons), QStringList(16, Dept));
 
     write(QStringList{QStringLiteral("Bar , BAR")});
-    DepartmentButtons later(*module);
+    DepartmentButtons later(module->databases, module->messages, module->session);
     later.windowOpened();
     EXPECT_EQ(stored(), QStringList{QStringLiteral("Bar , BAR")}) << "an existing file is kept";
     EXPECT_EQ(shown(later).first(), QStringLiteral("Bar|BAR"));
@@ -101,7 +102,7 @@ TEST_F(DepartmentButtonsTest, LoadingTakesWhatItCanFromAnyFile) {
     };
     for (const auto &rule : cases) {
         write(rule.content);
-        DepartmentButtons loaded(*module);
+        DepartmentButtons loaded(module->databases, module->messages, module->session);
         loaded.LoadButtons();
         const QStringList buttons = shown(loaded);
         for (int k = 0; k < 16; ++k) {
@@ -277,7 +278,7 @@ TEST_F(DepartmentButtonsTest, ACommaIsRefusedWhileApostrophesAccentsAndEmojiAreK
     buttons->editCaption(caption);
     buttons->editTag(QStringLiteral("DSRT"));
     EXPECT_TRUE(buttons->saveSettings());
-    DepartmentButtons other(*module);
+    DepartmentButtons other(module->databases, module->messages, module->session);
     other.windowOpened();
     EXPECT_EQ(other.departmentButtons[0].caption, caption);
     EXPECT_EQ(stored()[0], caption + QStringLiteral(",DSRT"));

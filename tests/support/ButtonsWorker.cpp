@@ -25,7 +25,7 @@ int main(int argc, char **argv) {
     module.session.UserLevel = OperatorSession::MaintenanceLevel;
     const int button = arguments[2].toInt();
 
-    DepartmentButtons buttons(module);
+    DepartmentButtons buttons(module.databases, module.messages, module.session);
     buttons.windowOpened();
     if (!buttons.openPanel())
         return 1;

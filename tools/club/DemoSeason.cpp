@@ -218,7 +218,7 @@ Status setUpButtons(Module &module) {
                                                                  {"Room Rental", "3"},
                                                                  {"Equipment", "4"},
                                                                  {"Staffing", "5"}};
-    DepartmentButtons buttons(module);
+    DepartmentButtons buttons(module.databases, module.messages, module.session);
     buttons.windowOpened();
     if (!buttons.openPanel())
         return DbError{ErrorNumber::Unknown, QStringLiteral("The button panel did not open.")};
