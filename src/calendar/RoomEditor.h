@@ -45,8 +45,11 @@ public:
                          int columnSize);
 
     bool visible = false;
-    QStringList roomNames, roomCapacities, roomNumbers,
-        roomSubdivisions; // names, capacities, numbers, subdivisions
+    // The four room lists, one line per room, row by row alike.
+    QStringList roomNames;
+    QStringList roomCapacities;
+    QStringList roomNumbers;
+    QStringList roomSubdivisions;
     std::array<QString, 4> boxes;
     std::array<QString, 4> buttonCaptions{QStringLiteral("Add Room"), QStringLiteral("Exit"),
                                           QStringLiteral("Save Changes"),
