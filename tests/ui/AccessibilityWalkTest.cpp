@@ -174,10 +174,14 @@ TEST_F(AccessibilityWalkTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
     expectNamed(&window);
 
     for (QWidget *companion : std::initializer_list<QWidget *>{
-             new AccountSiftWindow(*module), new StaffSiftWindow(*module),
-             new DateSiftWindow(*module),
-             new HelpTextWindow(*module, {QStringLiteral("evnt-1.txt")}),
-             new MailforgeWindow(*module, {QStringLiteral("rpt99.mdb")})}) {
+             new AccountSiftWindow(module->databases, module->ports.clipboard),
+             new StaffSiftWindow(module->databases, module->ports.clipboard),
+             new DateSiftWindow(module->databases, module->ports.clipboard, module->ports.clock),
+             new HelpTextWindow(CompanionFiles(module->databases.settings().clubDirectory,
+                                               module->session, module->ports.clipboard),
+                                {QStringLiteral("evnt-1.txt")}),
+             new MailforgeWindow(module->databases, module->ports.clipboard,
+                                 {QStringLiteral("rpt99.mdb")})}) {
         companion->setAttribute(Qt::WA_DeleteOnClose);
         companion->show();
         expectNamed(companion);
