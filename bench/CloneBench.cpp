@@ -30,8 +30,8 @@ BenchClub &clubWithDinner() {
     RoomEditor rooms(module);
     rooms.OpenRoomEditor(true);
     for (const char *name : {"Ballroom", "Terrace"}) {
-        rooms.text3Changed(RoomEditor::NameBox, QString::fromLatin1(name));
-        rooms.text3Changed(RoomEditor::CapacityBox, QStringLiteral("200"));
+        rooms.editBox(RoomEditor::NameBox, QString::fromLatin1(name));
+        rooms.editBox(RoomEditor::CapacityBox, QStringLiteral("200"));
         rooms.RoomButton(RoomEditor::AddRoom);
     }
     if (!YearSetup(module).fillYear(Year))

@@ -90,10 +90,10 @@ void AssembleContract(benchmark::State &state) {
     Module &module = *bigClub().module;
     ContractBuilder builder(module, tokens());
     for (int i = 0; i < Components; ++i)
-        builder.List1 << componentName(i);
+        builder.components << componentName(i);
     for (auto _ : state) {
-        builder.cmdmoveClick(ContractBuilder::RefreshView);
-        if (builder.Text1.contains(tokens()[0]))
+        builder.moveComponent(ContractBuilder::RefreshView);
+        if (builder.viewerText.contains(tokens()[0]))
             state.SkipWithError("not merged");
     }
 }

@@ -33,8 +33,8 @@ BenchClub &bigClub() {
         RoomEditor rooms(module);
         rooms.OpenRoomEditor(true);
         for (int i = 1; i <= 6; ++i) {
-            rooms.text3Changed(RoomEditor::NameBox, QStringLiteral("Room %1").arg(i));
-            rooms.text3Changed(RoomEditor::CapacityBox, QStringLiteral("50"));
+            rooms.editBox(RoomEditor::NameBox, QStringLiteral("Room %1").arg(i));
+            rooms.editBox(RoomEditor::CapacityBox, QStringLiteral("50"));
             rooms.RoomButton(RoomEditor::AddRoom);
         }
         YearSetup years(module);

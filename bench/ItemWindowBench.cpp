@@ -126,7 +126,7 @@ void OpenWindow(benchmark::State &state) {
         if (!window.open())
             state.SkipWithError("not opened");
         window.showDepartment(QStringLiteral("D1"), QStringLiteral("Department 1"));
-        if (window.grid1.size() < BusyRows || window.inventory.size() != ItemsPerDepartment)
+        if (window.eventItems.size() < BusyRows || window.inventory.size() != ItemsPerDepartment)
             state.SkipWithError("rows missing");
     }
 }
@@ -160,11 +160,11 @@ void AddItem(benchmark::State &state) {
         choose(module, BusyEvents + 1 + (++i % 1000));
         window.open();
         window.showDepartment(QStringLiteral("D1"), QStringLiteral("Department 1"));
-        window.txtqtyChange(QStringLiteral("2"));
-        const auto rows = window.grid1.size();
+        window.setQuantityText(QStringLiteral("2"));
+        const auto rows = window.eventItems.size();
         state.ResumeTiming();
-        window.cmdmoveClick(ItemWindow::AddMove);
-        if (window.grid1.size() != rows + 1)
+        window.moveItem(ItemWindow::AddMove);
+        if (window.eventItems.size() != rows + 1)
             state.SkipWithError("not added");
     }
 }

@@ -15,20 +15,20 @@ SqlCondition startsOrEnds(const QString &from, const QString &to) {
 
 } // namespace
 
-CalendarFilter CalendarFilter::fromLists(const QString &cbotime, const QString &cboroom) {
+CalendarFilter CalendarFilter::fromLists(const QString &timeText, const QString &roomText) {
     CalendarFilter filter;
-    if (cbotime.contains(QLatin1String("All")))
+    if (timeText.contains(QLatin1String("All")))
         filter.times = Times::AllDay;
-    else if (cbotime.contains(QLatin1String("Morning")))
+    else if (timeText.contains(QLatin1String("Morning")))
         filter.times = Times::Morning;
-    else if (cbotime.contains(QLatin1String("Afternoon")))
+    else if (timeText.contains(QLatin1String("Afternoon")))
         filter.times = Times::Afternoon;
-    else if (cbotime.contains(QLatin1String("Evening")))
+    else if (timeText.contains(QLatin1String("Evening")))
         filter.times = Times::Evening;
     else
         filter.times = Times::AllDay;
     // A room line starts with its number; "Show All Rooms" reads as 0.
-    filter.room = qMax(0, integerValue(cboroom));
+    filter.room = qMax(0, integerValue(roomText));
     return filter;
 }
 

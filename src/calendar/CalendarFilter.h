@@ -26,7 +26,7 @@ struct CalendarFilter {
     int room = 0; // 0: every room
 
     // "Show Evening Only (after 6pm)" and "12 - Terrace  -  cap:80 only".
-    static CalendarFilter fromLists(const QString &cbotime, const QString &cboroom);
+    static CalendarFilter fromLists(const QString &timeText, const QString &roomText);
 
     // An event shows in a part of the day when it starts or ends in it; an
     // end of "CLOSE" ends in the evening.

@@ -63,20 +63,20 @@ QString cellText(int day, int count, const QStringList &titles) {
 
 MonthSheet::MonthSheet(Module &module, QObject *parent)
     : QObject(parent)
-    , gridres(module)
+    , grid(module)
     , m_module(module) {
-    cbotime.entries = {QStringLiteral("Show All Times"),
-                       QStringLiteral("Show Morning Only (before Noon)"),
-                       QStringLiteral("Show Afternoon Only (Noon - 6pm)"),
-                       QStringLiteral("Show Evening Only (after 6pm)")};
-    cbotime.text = cbotime.entries.first();
-    cboroom.entries = {QStringLiteral("Show All Rooms")};
-    cboroom.text = cboroom.entries.first();
+    timeFilter.entries = {QStringLiteral("Show All Times"),
+                          QStringLiteral("Show Morning Only (before Noon)"),
+                          QStringLiteral("Show Afternoon Only (Noon - 6pm)"),
+                          QStringLiteral("Show Evening Only (after 6pm)")};
+    timeFilter.text = timeFilter.entries.first();
+    roomFilter.entries = {QStringLiteral("Show All Rooms")};
+    roomFilter.text = roomFilter.entries.first();
     const QDate today = m_module.ports.clock.today();
     setMonth(today.year(), today.month());
-    Timer1.setInterval(TickIntervalMs);
-    connect(&Timer1, &QTimer::timeout, this, &MonthSheet::timer1Tick);
-    connect(&gridres, &ReservationGrid::slotSelected, this, &MonthSheet::showGridSlot);
+    redrawTimer.setInterval(TickIntervalMs);
+    connect(&redrawTimer, &QTimer::timeout, this, &MonthSheet::redrawTick);
+    connect(&grid, &ReservationGrid::slotSelected, this, &MonthSheet::showGridSlot);
 }
 
 QString MonthSheet::monthText(int month) {
@@ -92,12 +92,12 @@ QString MonthSheet::monthText(int month) {
 void MonthSheet::setMonth(int year, int month) {
     m_year = year;
     m_month = month;
-    Text2[YearBox] = QString::number(year);
-    Text2[MonthBox] = monthText(month);
+    dateBoxes[YearBox] = QString::number(year);
+    dateBoxes[MonthBox] = monthText(month);
 }
 
 int MonthSheet::dayOfCell(int cell) const {
-    if (cell < 0 || cell >= CellCount || !cal[cell].visible)
+    if (cell < 0 || cell >= CellCount || !cells[cell].visible)
         return 0;
     return cell - m_firstCell + 1;
 }
@@ -110,14 +110,14 @@ int MonthSheet::restingColor(int cell) const {
 }
 
 bool MonthSheet::ShowCurrentMonth() {
-    cbotime.text = cbotime.entries.value(0);
-    cboroom.text = cboroom.entries.value(0);
+    timeFilter.text = timeFilter.entries.value(0);
+    roomFilter.text = roomFilter.entries.value(0);
     const QDate today = m_module.ports.clock.today();
     setMonth(today.year(), today.month());
-    optviewmode = CalendarView;
+    viewMode = CalendarView;
     dateTimeVisible = false;
-    Text2[DateBox].clear();
-    Text2[TimeBox].clear();
+    dateBoxes[DateBox].clear();
+    dateBoxes[TimeBox].clear();
     return BuildMonthSheet();
 }
 
@@ -129,7 +129,7 @@ bool MonthSheet::drawMonth(const CalendarFilter &filter, bool reportFailure) {
     const QDate first(m_year, m_month, 1);
     m_firstCell = first.dayOfWeek() % 7; // Qt counts Monday 1 ... Sunday 7
     const int days = first.daysInMonth();
-    cal.fill(DayCell{});
+    cells.fill(DayCell{});
     auto events = readMonthEvents(m_module, dateOf(1), dateOf(days), filter);
     if (!events) {
         selectedCell = -1;
@@ -140,10 +140,10 @@ bool MonthSheet::drawMonth(const CalendarFilter &filter, bool reportFailure) {
     }
     for (int day = 1; day <= days; ++day) {
         const int index = m_firstCell + day - 1;
-        cal[index].visible = true;
-        cal[index].text = cellText(day, events->counts[day], events->titles[day]);
-        cal[index].events = events->counts[day];
-        cal[index].backColor = restingColor(index);
+        cells[index].visible = true;
+        cells[index].text = cellText(day, events->counts[day], events->titles[day]);
+        cells[index].events = events->counts[day];
+        cells[index].backColor = restingColor(index);
     }
     markSelectedCell();
     emit changed();
@@ -159,25 +159,25 @@ void MonthSheet::markSelectedCell() {
     if (dayOfCell(cell) == 0)
         return;
     selectedCell = cell;
-    cal[cell].backColor = CellColor::Selected;
+    cells[cell].backColor = CellColor::Selected;
 }
 
 bool MonthSheet::RedisplayCalendar() {
-    return BuildMonthSheet(CalendarFilter::fromLists(cbotime.text, cboroom.text));
+    return BuildMonthSheet(CalendarFilter::fromLists(timeFilter.text, roomFilter.text));
 }
 
 void MonthSheet::Refresh() {
     BuildMonthSheet();
-    if (gridres.isOpen())
-        gridres.reload();
+    if (grid.isOpen())
+        grid.reload();
 }
 
 void MonthSheet::selectCell(int cell) {
     const int day = dayOfCell(cell);
-    Text2[DateBox] = QString::number(dateOf(day));
+    dateBoxes[DateBox] = QString::number(dateOf(day));
     if (dayOfCell(selectedCell) != 0)
-        cal[selectedCell].backColor = restingColor(selectedCell);
-    cal[cell].backColor = CellColor::Selected;
+        cells[selectedCell].backColor = restingColor(selectedCell);
+    cells[cell].backColor = CellColor::Selected;
     SelectedDate = dateOf(day);
     selectedCell = cell;
 }
@@ -195,11 +195,11 @@ void MonthSheet::OpenDay(int cell) {
     selectCell(cell);
     // A day of a year that is not set up has no slots and opens nothing.
     // The slots start where the time filter's part of the day does.
-    const CalendarFilter filter = CalendarFilter::fromLists(cbotime.text, cboroom.text);
-    if (gridres.open(SelectedDate, SelectedDate, filter.firstTime(m_module.config.DayStartTime))) {
-        showSlotText(SelectedDate, gridres.time(0));
+    const CalendarFilter filter = CalendarFilter::fromLists(timeFilter.text, roomFilter.text);
+    if (grid.open(SelectedDate, SelectedDate, filter.firstTime(m_module.config.DayStartTime))) {
+        showSlotText(SelectedDate, grid.time(0));
         dateTimeVisible = true;
-        optviewmode = ListView;
+        viewMode = ListView;
         emit dayOpened(SelectedDate, filter.room);
     }
     emit changed();
@@ -207,22 +207,22 @@ void MonthSheet::OpenDay(int cell) {
 
 void MonthSheet::ChangeView(int mode) {
     if (mode == CalendarView) {
-        Text2[DateBox].clear();
-        Text2[TimeBox].clear();
+        dateBoxes[DateBox].clear();
+        dateBoxes[TimeBox].clear();
         dateTimeVisible = false;
-        optviewmode = CalendarView;
+        viewMode = CalendarView;
         BuildMonthSheet();
         return;
     }
     if (mode != ListView)
         return;
-    if (!gridres.isOpen()) {
+    if (!grid.isOpen()) {
         m_module.messages.show(QStringLiteral("Please select a calendar date or event first."),
                                QStringLiteral("Oops..."), Icon::Information);
         emit changed(); // the option goes back to the calendar view
         return;
     }
-    optviewmode = ListView;
+    viewMode = ListView;
     dateTimeVisible = true;
     emit changed();
 }
@@ -252,13 +252,13 @@ void MonthSheet::MoveMonthOrYear(int button) {
         return;
     dateTimeVisible = false;
     setMonth(moved.year(), moved.month());
-    gridres.close();
+    grid.close();
     emit dayOpened(0, 0);
-    optviewmode = CalendarView;
+    viewMode = CalendarView;
     RedisplayCalendar();
 }
 
-void MonthSheet::timer1Tick() {
+void MonthSheet::redrawTick() {
     // Year set-up holds the reservation table between its months.
     if (!calendarVisible() || m_module.longOperation.running())
         return;
@@ -270,23 +270,23 @@ void MonthSheet::timer1Tick() {
     // the operator while further ticks arrive.
     const bool report = !m_tickFailed;
     m_tickFailed = true;
-    m_tickFailed = !drawMonth(CalendarFilter::fromLists(cbotime.text, cboroom.text), report);
+    m_tickFailed = !drawMonth(CalendarFilter::fromLists(timeFilter.text, roomFilter.text), report);
 }
 
-void MonthSheet::cbotimeChanged(const QString &text) {
-    cbotime.text = text;
+void MonthSheet::chooseTimeFilter(const QString &text) {
+    timeFilter.text = text;
 }
 
-void MonthSheet::cboroomChanged(const QString &text) {
-    cboroom.text = text;
+void MonthSheet::chooseRoomFilter(const QString &text) {
+    roomFilter.text = text;
 }
 
 void MonthSheet::setRooms(const QList<Room> &rooms) {
-    cboroom.entries = {QStringLiteral("Show All Rooms")};
+    roomFilter.entries = {QStringLiteral("Show All Rooms")};
     for (const Room &room : rooms)
-        cboroom.entries << RoomDisplayLine(room) + QStringLiteral(" only");
-    cboroom.text = cboroom.entries.first();
-    gridres.setRooms(rooms);
+        roomFilter.entries << RoomDisplayLine(room) + QStringLiteral(" only");
+    roomFilter.text = roomFilter.entries.first();
+    grid.setRooms(rooms);
     emit changed();
 }
 
@@ -298,6 +298,6 @@ void MonthSheet::showGridSlot(int date, const QString &time) {
 
 // The slot's date and time as the grid shows them.
 void MonthSheet::showSlotText(int date, const QString &time) {
-    Text2[DateBox] = gridres.club().dateNumber(date);
-    Text2[TimeBox] = gridres.club().time(time);
+    dateBoxes[DateBox] = grid.club().dateNumber(date);
+    dateBoxes[TimeBox] = grid.club().time(time);
 }

@@ -67,28 +67,28 @@ public:
     void MoveMonthOrYear(int button);
     // Timer1: while the month sheet shows, it is redrawn every minute or
     // so, so that one workstation sees another's bookings.
-    void timer1Tick();
-    void cbotimeChanged(const QString &text);
-    void cboroomChanged(const QString &text);
+    void redrawTick();
+    void chooseTimeFilter(const QString &text);
+    void chooseRoomFilter(const QString &text);
     // The room filter's entries follow the rooms, as do the grid's columns.
     void setRooms(const QList<Room> &rooms);
 
     int year() const { return m_year; }
     int month() const { return m_month; }
-    bool calendarVisible() const { return optviewmode == CalendarView; }
-    bool gridVisible() const { return optviewmode == ListView; }
+    bool calendarVisible() const { return viewMode == CalendarView; }
+    bool gridVisible() const { return viewMode == ListView; }
     // The day a visible cell stands for, 0 for a hidden cell.
     int dayOfCell(int cell) const;
 
-    ReservationGrid gridres;
-    QTimer Timer1;
-    std::array<QString, 4> Text2;
+    ReservationGrid grid;
+    QTimer redrawTimer;
+    std::array<QString, 4> dateBoxes;
     // Label2(4) "Date && Time" with Text2(2) and Text2(3), list view only.
     bool dateTimeVisible = false;
-    std::array<DayCell, CellCount> cal;
-    int optviewmode = CalendarView;
-    ListState cbotime;
-    ListState cboroom;
+    std::array<DayCell, CellCount> cells;
+    int viewMode = CalendarView;
+    ListState timeFilter;
+    ListState roomFilter;
     int SelectedDate = 0;
     int selectedCell = -1;
 

@@ -197,7 +197,7 @@ QString ReservationGrid::booking(int row, int room) const {
     return booked.size() > 2 ? booked : QString();
 }
 
-void ReservationGrid::gridresClick(int row, int column) {
+void ReservationGrid::selectSlot(int row, int column) {
     if (row < 0 || row >= rows.size())
         return;
     currentRow = row;
@@ -213,7 +213,7 @@ void ReservationGrid::gridresClick(int row, int column) {
                     : QStringLiteral("Event # ") + eventNumber + QStringLiteral(" - ") + booked);
 }
 
-void ReservationGrid::gridresDblClick(int row, int column) {
+void ReservationGrid::openSlot(int row, int column) {
     const int room = roomOf(column);
     if (row < 0 || row >= rows.size() || room == 0)
         return;

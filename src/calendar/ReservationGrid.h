@@ -48,9 +48,9 @@ public:
 
     // A click on a slot: its date and time, and in the help line the
     // booking of that room's slot or "Open".
-    void gridresClick(int row, int column);
+    void selectSlot(int row, int column);
     // A double-click on a booked room cell opens its event.
-    void gridresDblClick(int row, int column);
+    void openSlot(int row, int column);
 
     int rowCount() const { return int(rows.size()); }
     int date(int row) const;

@@ -61,15 +61,15 @@ bool RoomEditor::loadLists() {
     const auto rooms = LoadRooms(m_module);
     if (!rooms)
         return false;
-    List2.clear();
-    List3.clear();
-    List4.clear();
-    List5.clear();
+    roomNames.clear();
+    roomCapacities.clear();
+    roomNumbers.clear();
+    roomSubdivisions.clear();
     for (const Room &room : *rooms) {
-        List2 << room.room;
-        List3 << room.capacity.toString();
-        List4 << QString::number(room.roomnum);
-        List5 << room.subdiv.toString();
+        roomNames << room.room;
+        roomCapacities << room.capacity.toString();
+        roomNumbers << QString::number(room.roomnum);
+        roomSubdivisions << room.subdiv.toString();
     }
     selectedRow = -1;
     emit changed();
@@ -81,12 +81,11 @@ void RoomEditor::OpenRoomEditor(bool loadOnly) {
         visible = true;
         // Below the set-up level the panel only shows the rooms.
         const bool mayEdit = m_module.session.CheckAccess(2);
-        cmdroomVisible[AddRoom] = cmdroomVisible[SaveChanges] = cmdroomVisible[DeleteRoom] =
-            mayEdit;
+        buttonVisible[AddRoom] = buttonVisible[SaveChanges] = buttonVisible[DeleteRoom] = mayEdit;
     }
     if (!loadLists() || loadOnly)
         return;
-    Text3[NameBox] = placeholder();
+    boxes[NameBox] = placeholder();
     emit status(
         QStringLiteral("To add a room: (1) enter the room name, (2) enter the room capacity in the "
                        "capacity box, (3) click Add Room.\r\n") +
@@ -97,44 +96,43 @@ void RoomEditor::OpenRoomEditor(bool loadOnly) {
 }
 
 void RoomEditor::SelectRoomForEdit(int row) {
-    if (row < 0 || row >= List2.size())
+    if (row < 0 || row >= roomNames.size())
         return;
     selectedRow = row;
-    Text3 = {List2[row], List3[row], List4[row], List5[row]};
+    boxes = {roomNames[row], roomCapacities[row], roomNumbers[row], roomSubdivisions[row]};
     editState = 2;
-    cmdroomEnabled[AddRoom] = false;
-    cmdroomEnabled[SaveChanges] = true;
-    cmdroomEnabled[DeleteRoom] = true;
+    buttonEnabled[AddRoom] = false;
+    buttonEnabled[SaveChanges] = true;
+    buttonEnabled[DeleteRoom] = true;
     emit changed();
 }
 
-void RoomEditor::text3Changed(int box, const QString &text) {
-    if (box >= 0 && box < int(Text3.size()))
-        Text3[box] = text;
+void RoomEditor::editBox(int box, const QString &text) {
+    if (box >= 0 && box < int(boxes.size()))
+        boxes[box] = text;
 }
 
-void RoomEditor::text3GotFocus(int box) {
-    if (box == NameBox && Text3[NameBox] == placeholder()) {
-        Text3[NameBox].clear();
+void RoomEditor::enterBox(int box) {
+    if (box == NameBox && boxes[NameBox] == placeholder()) {
+        boxes[NameBox].clear();
         emit changed();
     }
 }
 
-void RoomEditor::text3EnterPressed(int box) {
+void RoomEditor::boxEnterPressed(int box) {
     if (box >= NameBox && box <= NumberBox)
         m_module.ports.keys.SendKeyText(QStringLiteral("{Tab}"));
 }
 
-void RoomEditor::text3LostFocus(int box) {
-    if ((box == NumberBox || box == SubdivisionBox) && numericValue(Text3[box]) < 0) {
-        Text3[box] = QStringLiteral("0");
+void RoomEditor::leaveBox(int box) {
+    if ((box == NumberBox || box == SubdivisionBox) && numericValue(boxes[box]) < 0) {
+        boxes[box] = QStringLiteral("0");
         emit changed();
     }
 }
 
 void RoomEditor::RoomButton(int button) {
-    if (button < AddRoom || button > DeleteRoom || !cmdroomEnabled[button] ||
-        !cmdroomVisible[button])
+    if (button < AddRoom || button > DeleteRoom || !buttonEnabled[button] || !buttonVisible[button])
         return;
     if (button != ExitButton && m_module.longOperation.running())
         return; // rooms change once the year set-up has finished
@@ -146,18 +144,18 @@ void RoomEditor::RoomButton(int button) {
         finishButton(button);
         return;
     }
-    const QString name = Text3[NameBox];
+    const QString name = boxes[NameBox];
     if (!m_module.session.CheckAccess(2) || name.trimmed().isEmpty() || name == placeholder() ||
-        !takeCount(CapacityBox) || numericValue(Text3[CapacityBox]) < 1 ||
+        !takeCount(CapacityBox) || numericValue(boxes[CapacityBox]) < 1 ||
         !takeCount(SubdivisionBox))
         return;
-    cmdroomEnabled[button] = false;
+    buttonEnabled[button] = false;
     emit changed();
     if (button == DeleteRoom)
         deleteRoom();
     else
         addOrSave(button);
-    cmdroomEnabled[button] = true;
+    buttonEnabled[button] = true;
     finishButton(button);
 }
 
@@ -166,13 +164,13 @@ void RoomEditor::RoomButton(int button) {
 // written back plainly. False when refused.
 bool RoomEditor::takeCount(int box) {
     const TypedNumber count = TypedNumber::read(
-        Text3[box], box == CapacityBox ? QStringLiteral("Capacity") : QStringLiteral("SubD"),
+        boxes[box], box == CapacityBox ? QStringLiteral("Capacity") : QStringLiteral("SubD"),
         TypedNumber::ofColumn(EventDatabase, QStringLiteral("location"),
                               box == CapacityBox ? QStringLiteral("capacity")
                                                  : QStringLiteral("subdiv"))
             .atLeast(Decimal()));
     if (count.isNumber())
-        Text3[box] = TypedNumber::plainText(count.value());
+        boxes[box] = TypedNumber::plainText(count.value());
     if (count.isNumber() || count.isEmpty())
         return true;
     m_module.messages.show(count.message(), QStringLiteral("Oops..."), Icon::Information);
@@ -182,9 +180,9 @@ bool RoomEditor::takeCount(int box) {
 
 void RoomEditor::finishButton(int button) {
     if (button != ExitButton && editState == 2) {
-        cmdroomEnabled[AddRoom] = true;
-        cmdroomEnabled[SaveChanges] = false;
-        cmdroomEnabled[DeleteRoom] = false;
+        buttonEnabled[AddRoom] = true;
+        buttonEnabled[SaveChanges] = false;
+        buttonEnabled[DeleteRoom] = false;
     }
     editState = 0;
     emit changed();
@@ -213,15 +211,15 @@ void RoomEditor::addOrSave(int button) {
                                    QStringLiteral("Unable to add."), Icon::Information);
             return;
         }
-        Text3[NumberBox] = QString::number(next);
+        boxes[NumberBox] = QString::number(next);
     } else {
-        if (selectedRow < 0 || selectedRow >= List4.size())
+        if (selectedRow < 0 || selectedRow >= roomNumbers.size())
             return;
-        Text3[NumberBox] = List4[selectedRow];
+        boxes[NumberBox] = roomNumbers[selectedRow];
     }
 
-    const int roomnum = integerValue(Text3[NumberBox]);
-    const int subdiv = integerValue(Text3[SubdivisionBox]);
+    const int roomnum = integerValue(boxes[NumberBox]);
+    const int subdiv = integerValue(boxes[SubdivisionBox]);
     if (subdiv != 0) {
         // A room can only be part of another room that exists.
         auto larger = evnt.exec(
@@ -240,7 +238,7 @@ void RoomEditor::addOrSave(int button) {
             return;
         }
     }
-    const QVariantList values{Text3[NameBox].trimmed(), integerValue(Text3[CapacityBox]), subdiv,
+    const QVariantList values{boxes[NameBox].trimmed(), integerValue(boxes[CapacityBox]), subdiv,
                               roomnum};
     auto existing =
         evnt.exec(QStringLiteral("select count(*) from location where roomnum = ?"), {roomnum});
@@ -285,7 +283,7 @@ void RoomEditor::addOrSave(int button) {
     }
     db.reset();
     loadLists();
-    Text3 = {};
+    boxes = {};
     emit roomsChanged();
     if (newRoom) {
         emit status(QStringLiteral("Room successfully added to reservations table."));
@@ -343,7 +341,7 @@ void RoomEditor::reportColumnFailure(const QString &problem, const DbError &erro
 }
 
 void RoomEditor::deleteRoom() {
-    if (editState != 2 || selectedRow < 0 || selectedRow >= List4.size()) {
+    if (editState != 2 || selectedRow < 0 || selectedRow >= roomNumbers.size()) {
         m_module.messages.show(QStringLiteral("Double-click the room to delete in the list first."),
                                QStringLiteral("Oops..."), Icon::Information);
         return;
@@ -360,7 +358,7 @@ void RoomEditor::deleteRoom() {
     if (!yes)
         return;
 
-    const int roomnum = List4[selectedRow].toInt();
+    const int roomnum = roomNumbers[selectedRow].toInt();
     DatabasePtr db = m_module.openDatabase(EventDatabase);
     if (!db)
         return;
@@ -390,7 +388,7 @@ void RoomEditor::deleteRoom() {
     }
     db.reset();
     loadLists();
-    Text3 = {};
+    boxes = {};
     emit roomsChanged();
     emit status(
         QStringLiteral("Room %1 deleted. Its events keep their data and can be given another room.")

@@ -29,10 +29,10 @@ public:
     void OpenRoomEditor(bool loadOnly = false);
     // Double-click on a name in List2.
     void SelectRoomForEdit(int row);
-    void text3Changed(int box, const QString &text);
-    void text3GotFocus(int box);
-    void text3EnterPressed(int box);
-    void text3LostFocus(int box);
+    void editBox(int box, const QString &text);
+    void enterBox(int box);
+    void boxEnterPressed(int box);
+    void leaveBox(int box);
     void RoomButton(int button);
 
     // Adds Event<n> and Room<n> to the reservation table; false on failure
@@ -45,13 +45,17 @@ public:
                          int columnSize);
 
     bool visible = false;
-    QStringList List2, List3, List4, List5; // names, capacities, numbers, subdivisions
-    std::array<QString, 4> Text3;
-    std::array<QString, 4> cmdroomCaption{QStringLiteral("Add Room"), QStringLiteral("Exit"),
+    // The four room lists, one line per room, row by row alike.
+    QStringList roomNames;
+    QStringList roomCapacities;
+    QStringList roomNumbers;
+    QStringList roomSubdivisions;
+    std::array<QString, 4> boxes;
+    std::array<QString, 4> buttonCaptions{QStringLiteral("Add Room"), QStringLiteral("Exit"),
                                           QStringLiteral("Save Changes"),
                                           QStringLiteral("Delete Room")};
-    std::array<bool, 4> cmdroomVisible{true, true, true, true};
-    std::array<bool, 4> cmdroomEnabled{true, true, false, false};
+    std::array<bool, 4> buttonVisible{true, true, true, true};
+    std::array<bool, 4> buttonEnabled{true, true, false, false};
     bool panelEnabled = true;
     int editState = 0; // 0 adding, 2 editing the selected room
     int selectedRow = -1;

@@ -70,20 +70,20 @@ bool ContractBuilder::open() {
     }
     const CurrentEvent &event = m_module.event;
     const bool hasEvent = event.EventNumber >= 1;
-    txteventnumber = hasEvent ? QString::number(event.EventNumber) : QString();
-    txteventname = hasEvent ? event.Caption : NoEvent;
+    eventNumberText = hasEvent ? QString::number(event.EventNumber) : QString();
+    eventNameText = hasEvent ? event.Caption : NoEvent;
     caption = m_module.session.UserName + QStringLiteral(" @ Contract Builder") +
-              QStringLiteral("  -  ") + txteventname;
+              QStringLiteral("  -  ") + eventNameText;
     ContractNumber = 0;
     ContractDescription.clear();
     NewContract = false;
     ReportKind = 0;
-    List1.clear();
-    List1Row = -1;
-    Text1.clear();
+    components.clear();
+    componentRow = -1;
+    viewerText.clear();
     statusText.clear();
     statusBold = false;
-    cmdmoveEnabled.fill(true);
+    moveEnabled.fill(true);
     keptOnTop = true;
     readComponentFiles();
     loadContractList();
@@ -92,15 +92,15 @@ bool ContractBuilder::open() {
     return true;
 }
 
-void ContractBuilder::cmdexitClick() {
+void ContractBuilder::exitWindow() {
     // Unsaved edits go without asking: nothing is stored before a save.
     visible = false;
     emit changed();
 }
 
 void ContractBuilder::loadContractList() {
-    cbocontract = {ChooseEntry, QStringLiteral("0 - Create New Contract")};
-    cbocontractText = ChooseEntry;
+    contractEntries = {ChooseEntry, QStringLiteral("0 - Create New Contract")};
+    chosenContract = ChooseEntry;
     DatabasePtr evnt = m_module.openDatabase(EventDatabase);
     if (!evnt)
         return;
@@ -110,25 +110,26 @@ void ContractBuilder::loadContractList() {
         return;
     }
     for (const ContractStore::Entry &entry : *entries)
-        cbocontract << entryText(entry.number, entry.description);
+        contractEntries << entryText(entry.number, entry.description);
 }
 
 void ContractBuilder::readComponentFiles() {
     // Name filters match whatever the case of the letters: "CBTERMS.TXT" too.
     const QDir club(m_module.databases.settings().clubDirectory);
-    File1 = club.entryList({allTextFiles ? QStringLiteral("*.txt") : QStringLiteral("cb*.txt")},
-                           QDir::Files, QDir::Name | QDir::IgnoreCase);
-    File1Row = -1;
+    componentFiles =
+        club.entryList({allTextFiles ? QStringLiteral("*.txt") : QStringLiteral("cb*.txt")},
+                       QDir::Files, QDir::Name | QDir::IgnoreCase);
+    componentFileRow = -1;
 }
 
-void ContractBuilder::cbocontractClick(int index) {
-    if (index < 0 || index >= cbocontract.size() || !mayEdit())
+void ContractBuilder::chooseContractEntry(int index) {
+    if (index < 0 || index >= contractEntries.size() || !mayEdit())
         return;
-    const QString entry = cbocontract[index];
+    const QString entry = contractEntries[index];
     if (entry.startsWith(QLatin1String("(Click")))
         return;
     const int number = integerValue(entry);
-    cbocontractText = entry;
+    chosenContract = entry;
     if (number == 0)
         createContract();
     else
@@ -137,14 +138,14 @@ void ContractBuilder::cbocontractClick(int index) {
 }
 
 bool ContractBuilder::chooseContract(int number) {
-    Text1.clear();
-    List1.clear();
-    List1Row = -1;
+    viewerText.clear();
+    components.clear();
+    componentRow = -1;
     ContractNumber = number;
     NewContract = false;
     loadContract(number);
     assemble();
-    return !List1.isEmpty();
+    return !components.isEmpty();
 }
 
 QString ContractBuilder::askDescription(int number, const QString &initial) {
@@ -177,12 +178,12 @@ void ContractBuilder::createContract() {
     }
     const QString description = askDescription(*number, QString());
     if (description.isEmpty()) {
-        cbocontractText = ChooseEntry;
+        chosenContract = ChooseEntry;
         return;
     }
     const QString entry = entryText(*number, description);
-    cbocontract << entry;
-    cbocontractText = entry;
+    contractEntries << entry;
+    chosenContract = entry;
     ContractNumber = *number;
     ContractDescription = description;
     NewContract = true;
@@ -200,30 +201,30 @@ void ContractBuilder::loadContract(int number) {
     }
     if (!contract->components.isEmpty())
         ContractDescription = contract->description;
-    List1 = contract->components;
+    components = contract->components;
 }
 
-void ContractBuilder::file1Click(int row) {
-    File1Row = row >= 0 && row < File1.size() ? row : -1;
+void ContractBuilder::selectComponentFile(int row) {
+    componentFileRow = row >= 0 && row < componentFiles.size() ? row : -1;
     emit changed();
 }
 
-void ContractBuilder::file1DblClick(int row) {
-    file1Click(row);
+void ContractBuilder::addComponentFile(int row) {
+    selectComponentFile(row);
     if (mayEdit())
         addComponent();
     emit changed();
 }
 
-void ContractBuilder::list1Click(int row) {
-    List1Row = row >= 0 && row < List1.size() ? row : -1;
+void ContractBuilder::selectComponent(int row) {
+    componentRow = row >= 0 && row < components.size() ? row : -1;
     emit changed();
 }
 
-void ContractBuilder::cmdmoveClick(int index) {
-    if (index < 0 || index >= MoveCount || !cmdmoveEnabled[index] || !mayEdit())
+void ContractBuilder::moveComponent(int index) {
+    if (index < 0 || index >= MoveCount || !moveEnabled[index] || !mayEdit())
         return;
-    cmdmoveEnabled[index] = false;
+    moveEnabled[index] = false;
     emit changed();
     switch (index) {
     case MoveUp:
@@ -250,43 +251,43 @@ void ContractBuilder::cmdmoveClick(int index) {
     }
     statusText = QStringLiteral("Done");
     statusBold = false;
-    cmdmoveEnabled[index] = true;
+    moveEnabled[index] = true;
     emit changed();
 }
 
 void ContractBuilder::moveUp() {
-    if (List1Row < 1 || List1Row >= List1.size())
+    if (componentRow < 1 || componentRow >= components.size())
         return;
-    List1.swapItemsAt(List1Row, List1Row - 1);
-    --List1Row;
+    components.swapItemsAt(componentRow, componentRow - 1);
+    --componentRow;
 }
 
 void ContractBuilder::moveDown() {
-    if (List1Row < 0 || List1Row >= List1.size() - 1)
+    if (componentRow < 0 || componentRow >= components.size() - 1)
         return;
-    List1.swapItemsAt(List1Row, List1Row + 1);
-    ++List1Row;
+    components.swapItemsAt(componentRow, componentRow + 1);
+    ++componentRow;
 }
 
 void ContractBuilder::addComponent() {
     // Nothing chosen adds nothing: an empty entry is no component.
-    if (File1Row < 0 || File1Row >= File1.size())
+    if (componentFileRow < 0 || componentFileRow >= componentFiles.size())
         return;
-    List1 << File1[File1Row];
+    components << componentFiles[componentFileRow];
 }
 
 void ContractBuilder::removeComponent() {
-    if (List1Row < 0 || List1Row >= List1.size())
+    if (componentRow < 0 || componentRow >= components.size())
         return;
-    List1.removeAt(List1Row);
-    List1Row = -1;
+    components.removeAt(componentRow);
+    componentRow = -1;
 }
 
 void ContractBuilder::clearComponents() {
     if (m_module.messages.AskYesNo(QStringLiteral("Click YES to clear the items for this event."),
                                    QStringLiteral("Clear components? "))) {
-        List1.clear();
-        List1Row = -1;
+        components.clear();
+        componentRow = -1;
     }
 }
 
@@ -295,7 +296,7 @@ void ContractBuilder::saveComponents() {
         return;
     // A list of nothing but empty entries is as empty as none: saving it
     // would take the contract away.
-    if (std::none_of(List1.cbegin(), List1.cend(),
+    if (std::none_of(components.cbegin(), components.cend(),
                      [](const QString &entry) { return !entry.isEmpty(); })) {
         refuse(QStringLiteral("A contract must have at least one component to be valid. "));
         return;
@@ -305,8 +306,8 @@ void ContractBuilder::saveComponents() {
         return;
     std::optional<ContractStore::Saved> saved;
     const Status outcome = m_module.messages.RetryWhileLocked([&]() -> Status {
-        auto result =
-            ContractStore::save(*evnt, ContractNumber, NewContract, ContractDescription, List1);
+        auto result = ContractStore::save(*evnt, ContractNumber, NewContract, ContractDescription,
+                                          components);
         if (!result)
             return result.error();
         saved = *result;
@@ -329,26 +330,26 @@ void ContractBuilder::saveComponents() {
     ContractNumber = saved->number;
     NewContract = false;
     loadContractList();
-    cbocontractText = entryText(ContractNumber, ContractDescription);
+    chosenContract = entryText(ContractNumber, ContractDescription);
     audit(QStringLiteral("Contract components saved or modified"));
 }
 
 void ContractBuilder::assemble() {
     Prompts &prompts = m_module.ports.prompts;
-    Text1.clear();
+    viewerText.clear();
     statusText = QStringLiteral("One moment please while contract is being assembled...");
     statusBold = true;
-    Text1 = statusText;
+    viewerText = statusText;
     prompts.setBusy(true);
     emit changed();
     const QString club = m_module.databases.settings().clubDirectory;
     QString joined;
-    for (const QString &name : std::as_const(List1)) {
+    for (const QString &name : std::as_const(components)) {
         if (name.isEmpty())
             continue;
         const ContractText::Component component = ContractText::readComponent(club, name);
         if (component.outcome == ContractText::Component::Outcome::TooLarge) {
-            Text1 = joined;
+            viewerText = joined;
             prompts.setBusy(false);
             m_module.messages.show(QStringLiteral("File too large to load"), QString(),
                                    Icon::Critical);
@@ -363,7 +364,7 @@ void ContractBuilder::assemble() {
         }
         joined += component.text;
     }
-    Text1 = merged(joined);
+    viewerText = merged(joined);
     prompts.setBusy(false);
     statusText = QStringLiteral("Ready");
     statusBold = false;
@@ -440,7 +441,7 @@ QList<ContractText::Replacement> ContractBuilder::customerTokens() const {
     return tokens;
 }
 
-void ContractBuilder::mnutextfilesClick() {
+void ContractBuilder::toggleAllTextFiles() {
     if (!mayEdit())
         return;
     allTextFiles = !allTextFiles;
@@ -448,10 +449,10 @@ void ContractBuilder::mnutextfilesClick() {
     emit changed();
 }
 
-void ContractBuilder::mnuchangedescClick() {
+void ContractBuilder::changeDescription() {
     if (!mayEdit())
         return;
-    const int number = integerValue(cbocontractText);
+    const int number = integerValue(chosenContract);
     if (number < 1) {
         refuse(QStringLiteral("Please select a contract first."));
         return;
@@ -477,9 +478,9 @@ void ContractBuilder::mnuchangedescClick() {
     loadContractList();
     // A new contract not yet saved keeps its entry.
     const QString entry = entryText(number, description);
-    if (!cbocontract.contains(entry))
-        cbocontract << entry;
-    cbocontractText = entry;
+    if (!contractEntries.contains(entry))
+        contractEntries << entry;
+    chosenContract = entry;
     emit this->changed();
 }
 
@@ -501,9 +502,9 @@ void ContractBuilder::printContract(Layout layout) {
 
 std::unique_ptr<ReportWorkCopy> ContractBuilder::fillContract(Layout layout) {
     // The text merged again from what is shown now, the stored event.
-    if (!List1.isEmpty())
+    if (!components.isEmpty())
         assemble();
-    auto work = ContractReports(m_module).contract(layout, ContractNumber, Text1);
+    auto work = ContractReports(m_module).contract(layout, ContractNumber, viewerText);
     if (work) {
         ReportRequest &request = m_module.report;
         request.ReportFile = layoutFile(layout);
@@ -513,13 +514,13 @@ std::unique_ptr<ReportWorkCopy> ContractBuilder::fillContract(Layout layout) {
     return work;
 }
 
-void ContractBuilder::mnucontractlistClick() {
+void ContractBuilder::printContractList() {
     if (auto work = ContractReports(m_module).contractList())
         launch(*work, QStringLiteral("evntcontracts.rpt"));
 }
 
-void ContractBuilder::mnucomponentsClick() {
-    if (auto work = ContractReports(m_module).componentList(File1))
+void ContractBuilder::printComponentList() {
+    if (auto work = ContractReports(m_module).componentList(componentFiles))
         launch(*work, QStringLiteral("evntcomponents.rpt"));
 }
 
@@ -539,22 +540,22 @@ void ContractBuilder::launch(ReportWorkCopy &work, const QString &reportFile) {
     emit changed();
 }
 
-void ContractBuilder::mnuprintersetupClick() {
+void ContractBuilder::printerSetup() {
     ReportLauncher(m_module).RunPrinterControl();
 }
 
-void ContractBuilder::mnumarginsClick() {
+void ContractBuilder::adjustPrintMargins() {
     ReportLauncher(m_module).SetPrintMargins();
 }
 
-void ContractBuilder::mnuinfoClick() {
+void ContractBuilder::showInfo() {
     Companions(m_module).Info();
     m_module.session.LocationName = QStringLiteral("BASIC");
     m_module.staff.SetStaffLocation();
     m_module.routines.ShowIdle();
 }
 
-void ContractBuilder::mnuhelpClick() {
+void ContractBuilder::showHelp() {
     Companions(m_module).Help(3);
 }
 

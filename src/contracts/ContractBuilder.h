@@ -53,33 +53,33 @@ public:
     // Opens for the module's current event (none when its number is 0).
     // False when the program must end: the databases need their update.
     bool open();
-    void cmdexitClick();
+    void exitWindow();
 
     // Choosing an entry of cbocontract by its position.
-    void cbocontractClick(int index);
+    void chooseContractEntry(int index);
     // The stored contract of that number, its text assembled for the
     // module's event as choosing it from the list does; false when the
     // club has no such contract.
     bool chooseContract(int number);
-    void file1Click(int row);
-    void file1DblClick(int row);
-    void list1Click(int row);
-    void cmdmoveClick(int index);
+    void selectComponentFile(int row);
+    void addComponentFile(int row);
+    void selectComponent(int row);
+    void moveComponent(int index);
 
-    void mnuprintersetupClick();
-    void mnumarginsClick();
-    void mnutextfilesClick();
-    void mnuchangedescClick();
-    void mnucontractlistClick();
-    void mnucomponentsClick();
+    void printerSetup();
+    void adjustPrintMargins();
+    void toggleAllTextFiles();
+    void changeDescription();
+    void printContractList();
+    void printComponentList();
     // mnustandard, mnustandardwindow, mnuletterhead, mnuletterheadwindow,
     // mnuuserdefined.
     void printContract(Layout layout);
     // A work copy filled with the contract shown, for the layout, and the
     // request set to print it; null after the failure was shown.
     std::unique_ptr<ReportWorkCopy> fillContract(Layout layout);
-    void mnuinfoClick();
-    void mnuhelpClick();
+    void showInfo();
+    void showHelp();
 
     static QString layoutFile(Layout layout);
 
@@ -87,19 +87,19 @@ public:
     QString caption;
     bool visible = false;
     bool keptOnTop = true; // off while a report runs
-    QStringList cbocontract;
-    QString cbocontractText;
-    QStringList File1;
-    int File1Row = -1;
+    QStringList contractEntries;
+    QString chosenContract;
+    QStringList componentFiles;
+    int componentFileRow = -1;
     bool allTextFiles = false; // mnutextfiles' check mark: "*.txt" instead of "cb*.txt"
-    QStringList List1;
-    int List1Row = -1;
-    QString Text1; // the contract viewer
+    QStringList components;
+    int componentRow = -1;
+    QString viewerText; // the contract viewer
     QString statusText;
     bool statusBold = false;
-    std::array<bool, MoveCount> cmdmoveEnabled{true, true, true, true, true, true, true};
-    QString txteventnumber;
-    QString txteventname;
+    std::array<bool, MoveCount> moveEnabled{true, true, true, true, true, true, true};
+    QString eventNumberText;
+    QString eventNameText;
 
     // The window's state.
     int ContractNumber = 0;

@@ -1,7 +1,9 @@
 #include "DepartmentButtons.h"
 
 #include "foundation/ClubFile.h"
-#include "foundation/Module.h"
+#include "foundation/Databases.h"
+#include "foundation/Messages.h"
+#include "foundation/OperatorSession.h"
 #include "foundation/SharedFile.h"
 #include "foundation/TextValue.h"
 
@@ -59,15 +61,18 @@ QString singleLine(QString text) {
 
 } // namespace
 
-DepartmentButtons::DepartmentButtons(Module &module, QObject *parent)
+DepartmentButtons::DepartmentButtons(const Databases &databases, Messages &messages,
+                                     const OperatorSession &session, QObject *parent)
     : QObject(parent)
-    , cmdsample(RestingSample)
-    , m_module(module) {
-    cmddept.fill(DesignButton);
+    , sample(RestingSample)
+    , m_databases(databases)
+    , m_messages(messages)
+    , m_session(session) {
+    departmentButtons.fill(DesignButton);
 }
 
 QString DepartmentButtons::filePath() const {
-    return m_module.clubPath(FileName);
+    return m_databases.clubPath(FileName);
 }
 
 void DepartmentButtons::windowOpened() {
@@ -86,7 +91,7 @@ void DepartmentButtons::LoadButtons() {
 
 QList<std::pair<QString, QString>> DepartmentButtons::departmentNames() const {
     QList<std::pair<QString, QString>> names;
-    for (const DepartmentButton &button : cmddept) {
+    for (const DepartmentButton &button : departmentButtons) {
         const QString code = button.tag.trimmed();
         const bool named = std::any_of(names.cbegin(), names.cend(),
                                        [&](const auto &name) { return name.first == code; });
@@ -112,10 +117,10 @@ void DepartmentButtons::readButtonFile() {
     const QStringList lines = fileLines(QString::fromUtf8(file.read(MostBytesRead)));
     for (int k = 0; k < std::min<int>(lines.size(), ButtonCount); ++k) {
         const DepartmentButton read = parsedButton(lines[k]);
-        cmddept[k].caption = read.caption;
-        cmddept[k].tag = read.tag;
+        departmentButtons[k].caption = read.caption;
+        departmentButtons[k].tag = read.tag;
         if (read.caption.isEmpty())
-            cmddept[k].visible = false;
+            departmentButtons[k].visible = false;
     }
 }
 
@@ -133,7 +138,7 @@ void DepartmentButtons::CreateButtonFile() {
         return;
     }
     QStringList lines;
-    for (const DepartmentButton &button : cmddept)
+    for (const DepartmentButton &button : departmentButtons)
         lines << button.caption + QStringLiteral(" , ") + button.tag;
     const QByteArray content = joinedLines(lines).toUtf8();
     if (!ClubFile::replace(path, content).isEmpty())
@@ -141,45 +146,45 @@ void DepartmentButtons::CreateButtonFile() {
 }
 
 bool DepartmentButtons::openPanel() {
-    if (!m_module.session.CheckAccess(OperatorSession::evaccess2))
+    if (!m_session.CheckAccess(OperatorSession::evaccess2))
         return false;
     if (visible)
         return true;
     visible = true;
-    for (DepartmentButton &button : cmddept)
+    for (DepartmentButton &button : departmentButtons)
         button.visible = true;
     // Each opening starts with no button chosen, so a save never lands on a
     // button chosen the time before.
     selectedButton = -1;
-    txtbuttoncaption.clear();
-    txtbuttontag.clear();
-    cmdsample = RestingSample;
+    captionText.clear();
+    tagText.clear();
+    sample = RestingSample;
     emit changed();
     return true;
 }
 
-void DepartmentButtons::cmddeptClick(int button) {
+void DepartmentButtons::chooseButton(int button) {
     if (button < 0 || button >= ButtonCount)
         return;
-    const DepartmentButton clicked = cmddept[button];
+    const DepartmentButton clicked = departmentButtons[button];
     if (!visible) {
         if (clicked.visible)
             emit showDepartment(clicked.tag, clicked.caption);
         return;
     }
-    cmdsample = {clicked.caption, clicked.tag, true};
-    txtbuttoncaption = clicked.caption;
-    txtbuttontag = clicked.tag;
+    sample = {clicked.caption, clicked.tag, true};
+    captionText = clicked.caption;
+    tagText = clicked.tag;
     selectedButton = button;
     emit changed();
 }
 
-void DepartmentButtons::txtbuttoncaptionChange(const QString &text) {
-    edited(txtbuttoncaption, cmdsample.caption, text);
+void DepartmentButtons::editCaption(const QString &text) {
+    edited(captionText, sample.caption, text);
 }
 
-void DepartmentButtons::txtbuttontagChange(const QString &text) {
-    edited(txtbuttontag, cmdsample.tag, cutToLength(text, TagLength));
+void DepartmentButtons::editTag(const QString &text) {
+    edited(tagText, sample.tag, cutToLength(text, TagLength));
 }
 
 void DepartmentButtons::edited(QString &box, QString &sampleText, const QString &text) {
@@ -189,16 +194,16 @@ void DepartmentButtons::edited(QString &box, QString &sampleText, const QString 
     emit changed();
 }
 
-bool DepartmentButtons::cmdsaveClick() {
-    if (!m_module.session.CheckAccess(OperatorSession::evaccess2))
+bool DepartmentButtons::saveSettings() {
+    if (!m_session.CheckAccess(OperatorSession::evaccess2))
         return false;
     if (selectedButton < 0 || selectedButton >= ButtonCount) {
         oops(QStringLiteral("Please select a button # first."));
         return false;
     }
     // Stored as a load gives it back.
-    const DepartmentButton saved{cmdsample.caption.trimmed(), cmdsample.tag.trimmed(),
-                                 !cmdsample.caption.trimmed().isEmpty()};
+    const DepartmentButton saved{sample.caption.trimmed(), sample.tag.trimmed(),
+                                 !sample.caption.trimmed().isEmpty()};
     if (saved.caption.contains(QLatin1Char(',')) || saved.tag.contains(QLatin1Char(','))) {
         oops(QStringLiteral("A button caption or department code cannot contain a comma."));
         return false;
@@ -208,7 +213,7 @@ bool DepartmentButtons::cmdsaveClick() {
         reportWriteFailure();
         return false;
     }
-    cmddept[selectedButton] = saved;
+    departmentButtons[selectedButton] = saved;
     unsavedChanges = false;
     emit changed();
     return true;
@@ -219,23 +224,23 @@ bool DepartmentButtons::writeSelectedLine(const DepartmentButton &saved) {
         QStringList lines = fileLines(content).mid(0, ButtonCount);
         // What the file lacks comes from this window's buttons.
         for (qsizetype k = lines.size(); k < ButtonCount; ++k)
-            lines << savedLine(cmddept[k]);
+            lines << savedLine(departmentButtons[k]);
         lines[selectedButton] = savedLine(saved);
         return joinedLines(lines);
     });
 }
 
-void DepartmentButtons::cmddoneClick() {
+void DepartmentButtons::closePanel() {
     if (unsavedChanges &&
-        m_module.messages.AskYesNo(QStringLiteral("Changes have been made. Do you wish ") +
-                                       QStringLiteral("\r\n") + QStringLiteral("to save them now?"),
-                                   QStringLiteral("Save changes?")))
-        cmdsaveClick();
+        m_messages.AskYesNo(QStringLiteral("Changes have been made. Do you wish ") +
+                                QStringLiteral("\r\n") + QStringLiteral("to save them now?"),
+                            QStringLiteral("Save changes?")))
+        saveSettings();
     unsavedChanges = false;
     visible = false;
     readButtonFile();
     // Unused buttons hide again, also those a short file did not reach.
-    for (DepartmentButton &button : cmddept) {
+    for (DepartmentButton &button : departmentButtons) {
         if (button.caption.trimmed().isEmpty())
             button.visible = false;
     }
@@ -243,12 +248,11 @@ void DepartmentButtons::cmddoneClick() {
 }
 
 void DepartmentButtons::oops(const QString &text) {
-    m_module.messages.show(text, QStringLiteral("Oops..."), Icon::Information);
+    m_messages.show(text, QStringLiteral("Oops..."), Icon::Information);
 }
 
 void DepartmentButtons::reportWriteFailure() {
-    m_module.messages.ShowErrorCodes(
-        {ErrorNumber::FileAccess,
-         QStringLiteral("The department buttons could not be written to %1.")
-             .arg(QDir::toNativeSeparators(filePath()))});
+    m_messages.ShowErrorCodes({ErrorNumber::FileAccess,
+                               QStringLiteral("The department buttons could not be written to %1.")
+                                   .arg(QDir::toNativeSeparators(filePath()))});
 }

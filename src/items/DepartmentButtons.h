@@ -6,7 +6,9 @@
 #include <array>
 #include <utility>
 
-class Module;
+class Databases;
+class Messages;
+class OperatorSession;
 
 // One of the items window's department buttons cmddept(0..15).
 struct DepartmentButton {
@@ -28,7 +30,10 @@ public:
     static constexpr int ButtonCount = 16;
     static constexpr int TagLength = 5;
 
-    explicit DepartmentButtons(Module &module, QObject *parent = nullptr);
+    // The club directory holds the buttons' file; the session's access
+    // level decides who may set them up.
+    DepartmentButtons(const Databases &databases, Messages &messages,
+                      const OperatorSession &session, QObject *parent = nullptr);
 
     QString filePath() const;
 
@@ -44,10 +49,10 @@ public:
     bool openPanel();
     // A click on cmddept(button): selects it for the open panel; with the
     // panel closed it announces showDepartment.
-    void cmddeptClick(int button);
+    void chooseButton(int button);
     // The operator typed in a box.
-    void txtbuttoncaptionChange(const QString &text);
-    void txtbuttontagChange(const QString &text);
+    void editCaption(const QString &text);
+    void editTag(const QString &text);
     // The club names its inventory departments only on these buttons: each
     // department code a used button shows, with the caption of the first
     // such button, in button order.
@@ -56,17 +61,17 @@ public:
     // when no button names it.
     QString departmentName(const QString &code) const;
     // Save Settings: true when the selected button's line was written.
-    bool cmdsaveClick();
+    bool saveSettings();
     // Done/Exit: offers to save typed changes, closes the panel and reads the
     // buttons again, so what was not saved is gone.
-    void cmddoneClick();
+    void closePanel();
 
     // What the window shows.
-    std::array<DepartmentButton, ButtonCount> cmddept;
+    std::array<DepartmentButton, ButtonCount> departmentButtons;
     bool visible = false; // the panel
-    QString txtbuttoncaption;
-    QString txtbuttontag;
-    DepartmentButton cmdsample; // the preview of the button being set up
+    QString captionText;
+    QString tagText;
+    DepartmentButton sample; // the preview of the button being set up
     int selectedButton = -1;
     bool unsavedChanges = false; // typed since the last save
 
@@ -74,8 +79,8 @@ public:
     const QString panelCaption = QStringLiteral("Configure Department Buttons");
     const QString captionLabel = QStringLiteral("Button Caption");
     const QString tagLabel = QStringLiteral("Inventory Department");
-    const QString cmdsaveCaption = QStringLiteral("Save Settings");
-    const QString cmddoneCaption = QStringLiteral("Done/Exit");
+    const QString saveCaption = QStringLiteral("Save Settings");
+    const QString doneCaption = QStringLiteral("Done/Exit");
     const QString directions =
         QStringLiteral("Directions: 1-Select a department button, 2-Type the button's caption, "
                        "3-Type the inventory department code (5-char max), 4-Click Save "
@@ -98,5 +103,7 @@ private:
     void oops(const QString &text);
     void reportWriteFailure();
 
-    Module &m_module;
+    const Databases &m_databases;
+    Messages &m_messages;
+    const OperatorSession &m_session;
 };

@@ -35,7 +35,7 @@ QString upper(const QVariant &value) {
 
 ItemWindow::ItemWindow(Module &module, QObject *parent)
     : QObject(parent)
-    , buttons(module)
+    , buttons(module.databases, module.messages, module.session)
     , m_module(module) {
     connect(&buttons, &DepartmentButtons::showDepartment, this, &ItemWindow::showDepartment);
     connect(&buttons, &DepartmentButtons::changed, this, &ItemWindow::changed);
@@ -49,7 +49,7 @@ QString ItemWindow::money(const QVariant &value) {
 bool ItemWindow::open() {
     CurrentEvent &event = m_module.event;
     ReadAccountLevel();
-    optprice = accountLevel == 1 ? AltRetailPrice : RetailPrice;
+    priceLevel = accountLevel == 1 ? AltRetailPrice : RetailPrice;
     costColumnVisible = false;
     // The box as typed: a guarantee it refuses is none.
     const TypedNumber typedGuarantee = EventRecord::readNumberBox(
@@ -63,24 +63,24 @@ bool ItemWindow::open() {
         return false;
     caption = m_module.session.UserName + QStringLiteral(" @ Event Item Detail") +
               QStringLiteral("  -  ") + event.Caption;
-    txteventnumber = QString::number(event.EventNumber);
-    txteventname = event.Caption;
-    txtqty = QStringLiteral("Qty");
-    chkfreeform = chkscbypass = false;
+    eventNumberText = QString::number(event.EventNumber);
+    eventNameText = event.Caption;
+    quantityText = QStringLiteral("Qty");
+    freeFormPrice = bypassServiceCharge = false;
     statusText.clear();
     buttons.windowOpened();
     readItems();
     computeTotals();
     visible = true;
-    buttons.cmddeptClick(0);
+    buttons.chooseButton(0);
     emit changed();
     return true;
 }
 
-void ItemWindow::cmdexitClick() {
+void ItemWindow::exitWindow() {
     visible = false;
     inventory.clear();
-    grid1.clear();
+    eventItems.clear();
     emit changed();
 }
 
@@ -154,14 +154,14 @@ bool ItemWindow::readItems() {
         m_module.messages.ShowErrorCodes(rows.error());
         return false;
     }
-    grid1.clear();
+    eventItems.clear();
     while (rows->next()) {
         EventItem item;
         for (int column = 0; column < itemColumns().size(); ++column)
             item.read << rows->value(column);
-        grid1 << item;
+        eventItems << item;
     }
-    grid1Row = grid1.isEmpty() ? -1 : 0;
+    eventItemRow = eventItems.isEmpty() ? -1 : 0;
     return true;
 }
 
@@ -169,15 +169,15 @@ bool ItemWindow::readItems() {
 // binary doubles on some engines.
 void ItemWindow::computeTotals() {
     std::array<Money, 4> totals{};
-    for (const EventItem &item : grid1) {
+    for (const EventItem &item : eventItems) {
         for (int total = SubTotal; total <= Tax; ++total)
             totals[total] += Money::fromVariant(item.read.value(6 + total)).value_or(Money());
     }
     totals[GrandTotal] = totals[SubTotal] + totals[ServiceCharge] + totals[Tax];
     for (int total = 0; total < 4; ++total)
-        txtsub[total] = totals[total].formatted();
+        totalTexts[total] = totals[total].formatted();
     const auto perGuest = ItemPricing::perGuest(totals[GrandTotal], guarantee);
-    txtperperson = perGuest ? perGuest->formatted() : QStringLiteral("No GTE");
+    perPersonText = perGuest ? perGuest->formatted() : QStringLiteral("No GTE");
 }
 
 void ItemWindow::showDepartment(const QString &tag, const QString &caption) {
@@ -203,64 +203,64 @@ void ItemWindow::showDepartment(const QString &tag, const QString &caption) {
                                    rows->value(6),
                                    rows->value(7),
                                    rows->value(8)};
-    itemgridRow = inventory.isEmpty() ? -1 : 0;
+    inventoryRow = inventory.isEmpty() ? -1 : 0;
     m_departmentTag = tag;
-    itemgridCaption = QStringLiteral("***  ") + caption + QStringLiteral("  ***");
+    inventoryCaption = QStringLiteral("***  ") + caption + QStringLiteral("  ***");
     emit changed();
 }
 
-void ItemWindow::itemgridClick(int row) {
+void ItemWindow::selectInventoryRow(int row) {
     if (row >= 0 && row < inventory.size())
-        itemgridRow = row;
+        inventoryRow = row;
 }
 
-void ItemWindow::itemgridDblClick(int row) {
-    itemgridClick(row);
-    cmdmoveClick(AddMove);
+void ItemWindow::addInventoryRow(int row) {
+    selectInventoryRow(row);
+    moveItem(AddMove);
 }
 
-void ItemWindow::grid1Click(int row) {
-    if (row >= 0 && row < grid1.size())
-        grid1Row = row;
+void ItemWindow::selectEventItemRow(int row) {
+    if (row >= 0 && row < eventItems.size())
+        eventItemRow = row;
 }
 
-void ItemWindow::txtqtyClick() {
-    txtqty.clear();
+void ItemWindow::clearQuantityHint() {
+    quantityText.clear();
     emit changed();
 }
 
-void ItemWindow::txtqtyChange(const QString &text) {
-    txtqty = text;
+void ItemWindow::setQuantityText(const QString &text) {
+    quantityText = text;
 }
 
-void ItemWindow::optpriceClick(int index) {
-    optprice = index == AltRetailPrice ? AltRetailPrice : RetailPrice;
+void ItemWindow::choosePriceLevel(int index) {
+    priceLevel = index == AltRetailPrice ? AltRetailPrice : RetailPrice;
 }
 
-void ItemWindow::chkfreeformClick(bool checked) {
-    chkfreeform = checked;
+void ItemWindow::setFreeFormPrice(bool checked) {
+    freeFormPrice = checked;
 }
 
-void ItemWindow::chkscbypassClick(bool checked) {
-    chkscbypass = checked;
+void ItemWindow::setServiceChargeBypass(bool checked) {
+    bypassServiceCharge = checked;
 }
 
-void ItemWindow::mnushowcostClick() {
+void ItemWindow::toggleCostColumn() {
     if (!m_module.session.CheckAccess(OperatorSession::evaccess1))
         return;
     costColumnVisible = !costColumnVisible;
     emit changed();
 }
 
-void ItemWindow::mnuprintersetupClick() {
+void ItemWindow::printerSetup() {
     ReportLauncher(m_module).RunPrinterControl();
 }
 
-void ItemWindow::mnumarginsClick() {
+void ItemWindow::adjustPrintMargins() {
     ReportLauncher(m_module).SetPrintMargins();
 }
 
-void ItemWindow::mnuinfoClick() {
+void ItemWindow::showInfo() {
     Companions(m_module).Info();
     // The operator is back at this module's basic screens.
     m_module.session.LocationName = QStringLiteral("BASIC");
@@ -268,7 +268,7 @@ void ItemWindow::mnuinfoClick() {
     m_module.routines.ShowIdle();
 }
 
-void ItemWindow::mnuhelpClick() {
+void ItemWindow::showHelp() {
     Companions(m_module).Help(2);
 }
 
@@ -277,12 +277,12 @@ bool ItemWindow::mayChange() const {
            m_module.session.CheckAccess(OperatorSession::evaccess1);
 }
 
-void ItemWindow::cmdmoveClick(int index) {
+void ItemWindow::moveItem(int index) {
     if (index != AddMove && index != RemoveMove && index != ClearMove)
         return;
     if (!mayChange())
         return;
-    cmdmoveEnabled[index] = false;
+    moveEnabled[index] = false;
     emit changed();
     if (index == AddMove)
         addItem();
@@ -290,20 +290,21 @@ void ItemWindow::cmdmoveClick(int index) {
         removeItem();
     else
         clearItems();
-    cmdmoveEnabled[index] = true;
+    moveEnabled[index] = true;
     emit changed();
 }
 
 void ItemWindow::addItem() {
     if (inventory.isEmpty())
         return;
-    const InventoryItem &item = inventory[itemgridRow >= 0 ? itemgridRow : 0];
-    Money unitPrice = Money::fromVariant(optprice == AltRetailPrice ? item.altretail : item.retail)
-                          .value_or(Money());
+    const InventoryItem &item = inventory[inventoryRow >= 0 ? inventoryRow : 0];
+    Money unitPrice =
+        Money::fromVariant(priceLevel == AltRetailPrice ? item.altretail : item.retail)
+            .value_or(Money());
     const auto quantity = typedQuantity();
     if (!quantity)
         return;
-    if (chkfreeform) {
+    if (freeFormPrice) {
         const QString answer =
             m_module.ports.prompts
                 .input(QStringLiteral("Type the new selling price for this item. \r\n\r\n"
@@ -323,8 +324,8 @@ void ItemWindow::addItem() {
         }
         unitPrice = Money::fromDecimal(typed.value()).value_or(Money());
     }
-    ItemPricing::Item priced{*quantity,        unitPrice,   item.taxpct, item.scpct,
-                             item.description, chkscbypass, taxExempt};
+    ItemPricing::Item priced{*quantity,        unitPrice,           item.taxpct, item.scpct,
+                             item.description, bypassServiceCharge, taxExempt};
     const auto line = ItemPricing::price(priced, settings);
     if (!line) {
         m_module.messages.show(line.error(), Oops, Icon::Information);
@@ -357,7 +358,7 @@ void ItemWindow::addItem() {
 // The quantity box read whole: "1,500" is 1500, "1e3" is refused by name.
 // Nothing typed, or less than one, gets "Set the Quantity".
 std::optional<Decimal> ItemWindow::typedQuantity() {
-    const QString typed = txtqty == QLatin1String("Qty") ? QString() : txtqty;
+    const QString typed = quantityText == QLatin1String("Qty") ? QString() : quantityText;
     const auto quantity = TypedNumber::read(
         typed, QStringLiteral("Quantity"),
         TypedNumber::ofColumn(EventDatabase, QStringLiteral("items"), QStringLiteral("qty")));
@@ -371,9 +372,9 @@ std::optional<Decimal> ItemWindow::typedQuantity() {
 }
 
 void ItemWindow::removeItem() {
-    if (grid1.isEmpty())
+    if (eventItems.isEmpty())
         return;
-    const EventItem item = grid1[grid1Row >= 0 ? grid1Row : 0];
+    const EventItem item = eventItems[eventItemRow >= 0 ? eventItemRow : 0];
     const bool removed = changeItems([&](Database &evnt) -> Result<bool> {
         // The very row shown, found again by its values; one already gone
         // is left at that, never another row in its place.
@@ -401,7 +402,7 @@ void ItemWindow::clearItems() {
     });
     readItems();
     // The per-guest price keeps its last text.
-    txtsub = {};
+    totalTexts = {};
     statusText = QStringLiteral("Done");
 }
 

@@ -51,24 +51,24 @@ public:
     // Opens for the module's current event. False when the program must
     // end (the database needs its update first).
     bool open();
-    void cmdexitClick();
+    void exitWindow();
 
     // Normal mode: shows the button's department.
     void showDepartment(const QString &tag, const QString &caption);
-    void itemgridClick(int row);
-    void itemgridDblClick(int row);
-    void grid1Click(int row);
-    void txtqtyClick();
-    void txtqtyChange(const QString &text);
-    void optpriceClick(int index);
-    void chkfreeformClick(bool checked);
-    void chkscbypassClick(bool checked);
-    void cmdmoveClick(int index);
-    void mnushowcostClick();
-    void mnuprintersetupClick();
-    void mnumarginsClick();
-    void mnuinfoClick();
-    void mnuhelpClick();
+    void selectInventoryRow(int row);
+    void addInventoryRow(int row);
+    void selectEventItemRow(int row);
+    void clearQuantityHint();
+    void setQuantityText(const QString &text);
+    void choosePriceLevel(int index);
+    void setFreeFormPrice(bool checked);
+    void setServiceChargeBypass(bool checked);
+    void moveItem(int index);
+    void toggleCostColumn();
+    void printerSetup();
+    void adjustPrintMargins();
+    void showInfo();
+    void showHelp();
 
     // "1234.5" and friends as the grids show money: "######.#0".
     static QString money(const QVariant &value);
@@ -76,21 +76,21 @@ public:
     // What the window shows.
     QString caption;
     bool visible = false;
-    QString txteventnumber;
-    QString txteventname;
-    QString itemgridCaption;
+    QString eventNumberText;
+    QString eventNameText;
+    QString inventoryCaption;
     QList<InventoryItem> inventory; // itemgrid
-    int itemgridRow = -1;
+    int inventoryRow = -1;
     bool costColumnVisible = false; // mnushowcost's check mark too
-    QList<EventItem> grid1;         // "Selected Items"
-    int grid1Row = -1;
-    QString txtqty = QStringLiteral("Qty");
-    int optprice = RetailPrice;
-    bool chkfreeform = false;
-    bool chkscbypass = false;
-    std::array<QString, 4> txtsub;
-    QString txtperperson;
-    std::array<bool, 7> cmdmoveEnabled{true, true, true, true, true, true, true};
+    QList<EventItem> eventItems;    // "Selected Items"
+    int eventItemRow = -1;
+    QString quantityText = QStringLiteral("Qty");
+    int priceLevel = RetailPrice;
+    bool freeFormPrice = false;
+    bool bypassServiceCharge = false;
+    std::array<QString, 4> totalTexts;
+    QString perPersonText;
+    std::array<bool, 7> moveEnabled{true, true, true, true, true, true, true};
     QString statusText;
 
     DepartmentButtons buttons; // cmddept(0..15) and their set-up panel

@@ -97,11 +97,11 @@ void Mailings::noRecords(const QString &ending) {
         QStringLiteral("Oops..."), Icon::Information);
 }
 
-void Mailings::mnumaillabelsClick() {
+void Mailings::printContactLabels() {
     printLabels(0);
 }
 
-void Mailings::mnubillingClick() {
+void Mailings::printBillingLabels() {
     printLabels(1);
 }
 
@@ -134,7 +134,7 @@ void Mailings::printLabels(int kind) {
     ReportKind = 0;
 }
 
-void Mailings::mnuemailClick() {
+void Mailings::makeEmailList() {
     int chosen = AllStatuses;
     const auto work = prepare(true, chosen);
     if (!work)

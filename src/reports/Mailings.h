@@ -25,11 +25,11 @@ public:
     explicit Mailings(Module &module, QObject *parent = nullptr);
 
     // mnumaillabels: labels to the contact address ("evntmail1.rpt").
-    void mnumaillabelsClick();
+    void printContactLabels();
     // mnubilling: labels to the billing address ("evntmail2.rpt").
-    void mnubillingClick();
+    void printBillingLabels();
     // mnuemail: the contacts' addresses for the e-mail program.
-    void mnuemailClick();
+    void makeEmailList();
 
     // The status an answer chooses; none for an empty or unknown answer.
     static std::optional<int> statusChoice(const QString &answer);

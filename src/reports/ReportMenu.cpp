@@ -266,25 +266,25 @@ ReportMenu::Listing ReportMenu::listing(int kind, const DateNumbers &dates,
     return listing;
 }
 
-void ReportMenu::mnueventlistClick(int index) {
+void ReportMenu::listEvents(int index) {
     if (index >= 0 && index <= 3)
         run(Today + index);
 }
 
-void ReportMenu::mnudaterangeClick() {
+void ReportMenu::listEventsByDateRange() {
     run(DateRangeList);
 }
 
-void ReportMenu::mnucontactsClick() {
+void ReportMenu::listContacts() {
     run(ContactsOnly);
 }
 
-void ReportMenu::mnuitemlistClick(int index) {
+void ReportMenu::listItems(int index) {
     if (index >= 0 && index <= 3)
         run(ItemsThisMonth + index);
 }
 
-void ReportMenu::mnurevprojClick(int index) {
+void ReportMenu::projectRevenue(int index) {
     if (index < 0 || index > 2 || !m_module.session.CheckAccess(OperatorSession::evaccess1))
         return;
     run(ProjectionThisMonth + index);
@@ -399,7 +399,7 @@ bool ReportMenu::copyRooms(const ReportWorkCopy &work) {
 }
 
 bool ReportMenu::copyDepartments(const ReportWorkCopy &work) {
-    DepartmentButtons buttons(m_module);
+    DepartmentButtons buttons(m_module.databases, m_module.messages, m_module.session);
     buttons.LoadButtons();
     QList<QVariantList> names;
     for (const auto &[code, name] : buttons.departmentNames())

@@ -73,13 +73,13 @@ public:
     // items list of the event the window shows.
     void printSheet(Sheet sheet);
     // mnueventlist(0..3): Today, This Month, Next Month, This Year.
-    void mnueventlistClick(int index);
-    void mnudaterangeClick();
-    void mnucontactsClick();
+    void listEvents(int index);
+    void listEventsByDateRange();
+    void listContacts();
     // mnuitemlist(0..3): this month, next month, by date range, consolidated.
-    void mnuitemlistClick(int index);
+    void listItems(int index);
     // mnurevproj(0..2): this month, next month, by date range.
-    void mnurevprojClick(int index);
+    void projectRevenue(int index);
 
     // The member filter's two prompts; none when the operator cancelled.
     std::optional<MemberFilter> askMemberFilter();

@@ -41,24 +41,24 @@ TaskList::TaskList(Module &module, QObject *parent)
     : QObject(parent)
     , m_module(module) {}
 
-QString TaskList::text1Label(int box) {
+QString TaskList::boxLabel(int box) {
     static const char *const labels[] = {"Event #", "To-do Date", "Done?", "Task to be done",
                                          "Staff"};
     return box >= 0 && box < BoxCount ? QString::fromLatin1(labels[box]) : QString();
 }
 
-QString TaskList::text1Hint(int box) {
+QString TaskList::boxHint(int box) {
     static const char *const hints[] = {
         "Event Number", "Task 'to-do' date", "Y if task is done, N if task is not done",
         "Description of the task to be done", "Staff member who last modified this task"};
     return box >= 0 && box < BoxCount ? QString::fromLatin1(hints[box]) : QString();
 }
 
-QString TaskList::chkdoneHint() {
+QString TaskList::doneHint() {
     return QStringLiteral("Check the 'Task Completed' box to mark a task as 'done'");
 }
 
-QString TaskList::cmdsaveHint() {
+QString TaskList::saveHint() {
     return QStringLiteral("Click 'Save Change' to save the task and/or changes.");
 }
 
@@ -185,8 +185,8 @@ bool TaskList::showWindow() {
     clearFields();
     // Below event editing the list is shown and printed, never changed.
     const bool mayEdit = m_module.session.CheckAccess(OperatorSession::evaccess1);
-    cmdaddVisible = cmdsaveVisible = cmddeleteVisible = mayEdit;
-    cmdaddEnabled = TaskEventNumber >= 1;
+    addVisible = saveVisible = deleteVisible = mayEdit;
+    addEnabled = TaskEventNumber >= 1;
     keptOnTop = true;
     visible = true;
     emit changed();
@@ -194,15 +194,15 @@ bool TaskList::showWindow() {
 }
 
 void TaskList::clearFields() {
-    Text1 = {};
-    chkdone = false;
+    boxes = {};
+    doneChecked = false;
     dateLocked = true;
     m_pending = false;
     m_chosen.reset();
     currentRow = -1;
 }
 
-void TaskList::taskgridClick(int row) {
+void TaskList::selectTask(int row) {
     if (row < 0 || row >= rows.size())
         return;
     // A new task not yet saved is given up.
@@ -210,52 +210,52 @@ void TaskList::taskgridClick(int row) {
     m_chosen = rows[row];
     currentRow = row;
     for (int box = 0; box < BoxCount; ++box)
-        Text1[box] = rows[row].text(box);
-    Text1[DoneBox] = Text1[DoneBox].toUpper();
+        boxes[box] = rows[row].text(box);
+    boxes[DoneBox] = boxes[DoneBox].toUpper();
     dateLocked = false;
-    chkdone = Text1[DoneBox] == QLatin1String("Y");
+    doneChecked = boxes[DoneBox] == QLatin1String("Y");
     emit changed();
 }
 
-void TaskList::chkdoneClick(bool checked) {
-    chkdone = checked;
-    Text1[DoneBox] = yesNo(checked);
+void TaskList::setDone(bool checked) {
+    doneChecked = checked;
+    boxes[DoneBox] = yesNo(checked);
     emit changed();
 }
 
-void TaskList::text1Change(int box, const QString &text) {
+void TaskList::editBox(int box, const QString &text) {
     if (box < 0 || box >= BoxCount)
         return;
     // The boxes take no more than their columns hold.
     const int length = box == DateBox ? DateLength : box == TaskBox ? TaskLength : -1;
-    Text1[box] = length > 0 ? cutToLength(text, length) : text;
+    boxes[box] = length > 0 ? cutToLength(text, length) : text;
 }
 
-void TaskList::text1GotFocus(int box) {
+void TaskList::enterBox(int box) {
     if (focusBox == box)
         focusBox = -1;
 }
 
-void TaskList::text1LostFocus(int box) {
-    if (box != DateBox || dateLocked || Text1[DateBox].trimmed().isEmpty())
+void TaskList::leaveBox(int box) {
+    if (box != DateBox || dateLocked || boxes[DateBox].trimmed().isEmpty())
         return;
     EntryChecks &checks = m_module.checks;
-    checks.DateNumber = EntryChecks::dateNumber(withYear(Text1[DateBox].trimmed()));
+    checks.DateNumber = EntryChecks::dateNumber(withYear(boxes[DateBox].trimmed()));
     checks.ValidateDate();
     if (checks.DateError != 0)
         focusBox = DateBox;
     else
-        Text1[DateBox] = checks.DateText;
+        boxes[DateBox] = checks.DateText;
     emit changed();
 }
 
-bool TaskList::text1KeyPress(int box, Key key) {
+bool TaskList::boxKeyPress(int box, Key key) {
     if (box == StaffBox) {
         // Any key in the staff box saves; the box itself takes nothing.
         if (key == Key::Tab)
             return true;
-        if (cmdsaveEnabled)
-            cmdsaveClick();
+        if (saveEnabled)
+            saveChange();
         return false;
     }
     if (key == Key::Enter && box >= EventBox && box < StaffBox) {
@@ -266,18 +266,18 @@ bool TaskList::text1KeyPress(int box, Key key) {
     return true;
 }
 
-void TaskList::text1MouseMove(int box) {
-    statusText = text1Hint(box);
+void TaskList::pointAtBox(int box) {
+    statusText = boxHint(box);
     emit changed();
 }
 
-void TaskList::chkdoneMouseMove() {
-    statusText = chkdoneHint();
+void TaskList::pointAtDone() {
+    statusText = doneHint();
     emit changed();
 }
 
-void TaskList::cmdsaveMouseMove() {
-    statusText = cmdsaveHint();
+void TaskList::pointAtSave() {
+    statusText = saveHint();
     emit changed();
 }
 
@@ -285,20 +285,20 @@ void TaskList::refuse(const QString &text) {
     m_module.messages.show(text, Oops, Icon::Information);
 }
 
-void TaskList::cmdaddClick() {
-    if (!cmdaddVisible || !cmdaddEnabled)
+void TaskList::addTypedTask() {
+    if (!addVisible || !addEnabled)
         return;
     m_pending = true;
-    Text1 = {QString::number(TaskEventNumber), QString(), QStringLiteral("N"), QString(),
+    boxes = {QString::number(TaskEventNumber), QString(), QStringLiteral("N"), QString(),
              m_module.session.UserName};
-    chkdone = false;
+    doneChecked = false;
     dateLocked = false;
     focusBox = TaskBox;
     emit changed();
 }
 
 std::optional<int> TaskList::checkedDate() {
-    const int typed = EntryChecks::dateNumber(withYear(Text1[DateBox].trimmed()));
+    const int typed = EntryChecks::dateNumber(withYear(boxes[DateBox].trimmed()));
     std::optional<int> date;
     if (typed != 0) {
         EntryChecks &checks = m_module.checks;
@@ -334,17 +334,17 @@ bool TaskList::eventExists(Database &evnt, int eventNumber) {
     return false;
 }
 
-void TaskList::cmdsaveClick() {
+void TaskList::saveChange() {
     // Hidden for a read-only operator, and so is what it does.
-    if (!cmdsaveVisible || !cmdsaveEnabled)
+    if (!saveVisible || !saveEnabled)
         return;
-    if (numericValue(Text1[EventBox]) < 1)
+    if (numericValue(boxes[EventBox]) < 1)
         return;
     if (!m_pending && !m_chosen) {
         refuse(QStringLiteral("Please select a task first."));
         return;
     }
-    const int eventNumber = integerValue(Text1[EventBox]);
+    const int eventNumber = integerValue(boxes[EventBox]);
     const auto date = checkedDate();
     if (!date)
         return;
@@ -353,8 +353,8 @@ void TaskList::cmdsaveClick() {
         return;
     // Whoever saves a task is its staff member now.
     const QVariantList values{eventNumber, *date,
-                              yesNo(Text1[DoneBox].trimmed().toUpper() == QLatin1String("Y")),
-                              cutToLength(Text1[TaskBox], TaskLength),
+                              yesNo(boxes[DoneBox].trimmed().toUpper() == QLatin1String("Y")),
+                              cutToLength(boxes[TaskBox], TaskLength),
                               cutToLength(m_module.session.UserName, StaffLength)};
     changeStored(std::move(db), [&](Database &evnt) { return writeTask(evnt, values); });
 }
@@ -399,7 +399,7 @@ void TaskList::changeStored(DatabasePtr evnt, const std::function<Status(Databas
     if (m_eventGone) {
         // Deleted since the check before the write: the boxes stay.
         m_eventGone = false;
-        refuse(QStringLiteral("There is no Event# %1.").arg(integerValue(Text1[EventBox])));
+        refuse(QStringLiteral("There is no Event# %1.").arg(integerValue(boxes[EventBox])));
         return;
     }
     if (error == ErrorNumber::NoCurrentRecord)
@@ -409,10 +409,10 @@ void TaskList::changeStored(DatabasePtr evnt, const std::function<Status(Databas
     readTasks(Again);
 }
 
-void TaskList::cmddeleteClick() {
-    if (!cmddeleteVisible)
+void TaskList::deleteChosenTask() {
+    if (!deleteVisible)
         return;
-    if (numericValue(Text1[EventBox]) < 1 || (!m_pending && !m_chosen)) {
+    if (numericValue(boxes[EventBox]) < 1 || (!m_pending && !m_chosen)) {
         refuse(QStringLiteral("Please select a task first."));
         return;
     }
@@ -447,7 +447,7 @@ Status TaskList::deleteTask(Database &evnt, const TaskRow &task) {
     return transaction.commit();
 }
 
-void TaskList::cmdprintClick() {
+void TaskList::printTasks() {
     if (rows.isEmpty())
         return;
     auto work = fillReport();
@@ -514,7 +514,7 @@ bool TaskList::copyToReport(ReportLauncher &launcher, ReportWorkCopy &work) {
                .has_value();
 }
 
-void TaskList::cmdexitClick() {
+void TaskList::exitWindow() {
     visible = false;
     clearFields();
     emit changed();

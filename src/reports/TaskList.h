@@ -57,27 +57,27 @@ public:
     // them; null after the failure was shown.
     std::unique_ptr<ReportWorkCopy> fillReport();
 
-    void taskgridClick(int row);
-    void chkdoneClick(bool checked);
-    void text1Change(int box, const QString &text);
-    void text1GotFocus(int box);
-    void text1LostFocus(int box);
+    void selectTask(int row);
+    void setDone(bool checked);
+    void editBox(int box, const QString &text);
+    void enterBox(int box);
+    void leaveBox(int box);
     // False when the box must not take the key (it moved on or saved).
-    bool text1KeyPress(int box, Key key);
+    bool boxKeyPress(int box, Key key);
     // The pointer over a box, the check box or Save Change: its hint.
-    void text1MouseMove(int box);
-    void chkdoneMouseMove();
-    void cmdsaveMouseMove();
-    void cmdaddClick();
-    void cmdsaveClick();
-    void cmddeleteClick();
-    void cmdprintClick();
-    void cmdexitClick();
+    void pointAtBox(int box);
+    void pointAtDone();
+    void pointAtSave();
+    void addTypedTask();
+    void saveChange();
+    void deleteChosenTask();
+    void printTasks();
+    void exitWindow();
 
-    static QString text1Label(int box);
-    static QString text1Hint(int box);
-    static QString chkdoneHint();
-    static QString cmdsaveHint();
+    static QString boxLabel(int box);
+    static QString boxHint(int box);
+    static QString doneHint();
+    static QString saveHint();
 
     // Shared with the menu commands.
     int TaskEventNumber = 0; // chosen by "Select by Event #"; new tasks go there
@@ -89,14 +89,14 @@ public:
     bool keptOnTop = true; // off while a report runs
     QList<TaskRow> rows;
     int currentRow = -1;
-    std::array<QString, BoxCount> Text1;
+    std::array<QString, BoxCount> boxes;
     bool dateLocked = true;
-    bool chkdone = false;
-    bool cmdaddVisible = true;
-    bool cmdaddEnabled = false;
-    bool cmdsaveVisible = true;
-    bool cmdsaveEnabled = true;
-    bool cmddeleteVisible = true;
+    bool doneChecked = false;
+    bool addVisible = true;
+    bool addEnabled = false;
+    bool saveVisible = true;
+    bool saveEnabled = true;
+    bool deleteVisible = true;
     int focusBox = -1; // a box the window puts the cursor into; -1 none
     QString statusText;
 

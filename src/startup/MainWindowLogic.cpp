@@ -63,8 +63,8 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     connect(&rooms, &RoomEditor::calendarRequested, this, &MainWindowLogic::CalendarCommand);
     connect(&yearSetup, &YearSetup::calendarRequested, this, &MainWindowLogic::CalendarCommand);
     connect(&rooms, &RoomEditor::roomsChanged, this, &MainWindowLogic::loadRooms);
-    connect(&calendar.gridres, &ReservationGrid::status, this, &MainWindowLogic::setHelpText);
-    connect(&calendar.gridres, &ReservationGrid::eventRequested, this,
+    connect(&calendar.grid, &ReservationGrid::status, this, &MainWindowLogic::setHelpText);
+    connect(&calendar.grid, &ReservationGrid::eventRequested, this,
             &MainWindowLogic::eventRequested);
     connect(this, &MainWindowLogic::calendarRedrawRequested, this,
             &MainWindowLogic::RefreshCalendar);
@@ -179,7 +179,7 @@ MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &command
     window.helpwindow.clear();
     m_module.routines.CloseAllDatabases();
     started = true;
-    calendar.Timer1.start();
+    calendar.redrawTimer.start();
     emit changed();
     return Outcome::Started;
 }
@@ -308,7 +308,7 @@ void MainWindowLogic::eventWasSaved(const QString &helpText) {
 }
 
 void MainWindowLogic::QueryUnloadMainWindow() {
-    calendar.Timer1.stop();
+    calendar.redrawTimer.stop();
     if (!started)
         return;
     started = false;

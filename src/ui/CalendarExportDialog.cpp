@@ -43,39 +43,13 @@ CalendarExportDialog::CalendarExportDialog(CalendarExport &logic, QWidget *paren
     setObjectName(QStringLiteral("frmexportcalendar"));
     setWindowTitle(tr("Export Calendar"));
     setModal(true);
-    describe(m_from, tr("From"), tr("The first day whose events are exported."));
-    describe(m_to, tr("To"), tr("The last day whose events are exported."));
-    m_room->setObjectName(QStringLiteral("cboroom"));
-    describe(m_room, tr("Room"), tr("The room whose events are exported, or every room."));
-    m_file->setObjectName(QStringLiteral("txtfile"));
-    m_file->setMinimumWidth(380);
-    describe(m_file, tr("Save as"), tr("The iCalendar file written; one there is replaced."));
+    describeFields();
     auto *browse = new QPushButton(tr("&Browse..."), this);
     browse->setObjectName(QStringLiteral("cmdbrowse"));
     describe(browse, tr("Browse..."), tr("Chooses the file in the file window."));
-    auto *zone = new QLabel(this);
-    zone->setObjectName(QStringLiteral("lblzone"));
-    zone->setText(m_logic.form.zone);
-    zone->setWordWrap(true);
-    m_error->setObjectName(QStringLiteral("lblerror"));
-    m_error->setWordWrap(true);
-    m_error->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_error->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
-    m_error->setAccessibleName(tr("Error"));
-
-    auto *fileRow = new QHBoxLayout;
-    fileRow->addWidget(m_file, 1);
-    fileRow->addWidget(browse);
-    auto *fields = new QFormLayout;
-    const auto label = [this](const QString &text, QWidget *buddy) {
-        auto *shown = new QLabel(text, this);
-        shown->setBuddy(buddy);
-        return shown;
-    };
-    fields->addRow(label(tr("&From:"), m_from), m_from);
-    fields->addRow(label(tr("&To:"), m_to), m_to);
-    fields->addRow(label(tr("&Room:"), m_room), m_room);
-    fields->addRow(label(tr("&Save as:"), m_file), fileRow);
+    QLabel *zone = buildZoneNote();
+    describeError();
+    QLayout *fields = buildForm(browse);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("cmdok"));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cmdcancel"));
@@ -90,6 +64,59 @@ CalendarExportDialog::CalendarExportDialog(CalendarExport &logic, QWidget *paren
     setTabOrder(m_room, m_file);
     setTabOrder(m_file, browse);
 
+    fillFromForm();
+    connect(browse, &QPushButton::clicked, this, &CalendarExportDialog::chooseFile);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CalendarExportDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CalendarExportDialog::reject);
+    refresh();
+}
+
+void CalendarExportDialog::describeFields() {
+    describe(m_from, tr("From"), tr("The first day whose events are exported."));
+    describe(m_to, tr("To"), tr("The last day whose events are exported."));
+    m_room->setObjectName(QStringLiteral("cboroom"));
+    describe(m_room, tr("Room"), tr("The room whose events are exported, or every room."));
+    m_file->setObjectName(QStringLiteral("txtfile"));
+    m_file->setMinimumWidth(380);
+    describe(m_file, tr("Save as"), tr("The iCalendar file written; one there is replaced."));
+}
+
+// The time zone the exported times are in.
+QLabel *CalendarExportDialog::buildZoneNote() {
+    auto *zone = new QLabel(this);
+    zone->setObjectName(QStringLiteral("lblzone"));
+    zone->setText(m_logic.form.zone);
+    zone->setWordWrap(true);
+    return zone;
+}
+
+void CalendarExportDialog::describeError() {
+    m_error->setObjectName(QStringLiteral("lblerror"));
+    m_error->setWordWrap(true);
+    m_error->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_error->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
+    m_error->setAccessibleName(tr("Error"));
+}
+
+QLayout *CalendarExportDialog::buildForm(QWidget *browse) {
+    auto *fileRow = new QHBoxLayout;
+    fileRow->addWidget(m_file, 1);
+    fileRow->addWidget(browse);
+    auto *fields = new QFormLayout;
+    const auto label = [this](const QString &text, QWidget *buddy) {
+        auto *shown = new QLabel(text, this);
+        shown->setBuddy(buddy);
+        return shown;
+    };
+    fields->addRow(label(tr("&From:"), m_from), m_from);
+    fields->addRow(label(tr("&To:"), m_to), m_to);
+    fields->addRow(label(tr("&Room:"), m_room), m_room);
+    fields->addRow(label(tr("&Save as:"), m_file), fileRow);
+    return fields;
+}
+
+// The dates, room and file the export starts from.
+void CalendarExportDialog::fillFromForm() {
     for (const auto &[number, name] : m_logic.form.rooms)
         m_room->addItem(name, number);
     for (QDateEdit *box : {m_from, m_to})
@@ -98,10 +125,6 @@ CalendarExportDialog::CalendarExportDialog(CalendarExport &logic, QWidget *paren
     m_to->setDate(m_logic.form.to);
     m_room->setCurrentIndex(std::max(0, m_room->findData(m_logic.form.room)));
     m_file->setText(m_logic.form.file);
-    connect(browse, &QPushButton::clicked, this, &CalendarExportDialog::chooseFile);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CalendarExportDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CalendarExportDialog::reject);
-    refresh();
 }
 
 void CalendarExportDialog::Run(CalendarExport &logic, QWidget *parent) {

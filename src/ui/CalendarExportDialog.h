@@ -6,6 +6,7 @@ class CalendarExport;
 class QComboBox;
 class QDateEdit;
 class QLabel;
+class QLayout;
 class QLineEdit;
 
 // File menu, "Export Calendar (.ics)...": the date range, the room and the
@@ -24,6 +25,11 @@ public slots:
     void accept() override;
 
 private:
+    void describeFields();
+    QLabel *buildZoneNote();
+    void describeError();
+    QLayout *buildForm(QWidget *browse);
+    void fillFromForm();
     void chooseFile();
     void refresh();
 

@@ -79,21 +79,21 @@ CalendarFrame::CalendarFrame(MonthSheet &sheet, QWidget *parent)
         setTabOrder(order[i - 1], order[i]);
 
     connect(&m_sheet, &MonthSheet::changed, this, &CalendarFrame::refresh);
-    connect(&m_sheet.gridres, &ReservationGrid::changed, this, &CalendarFrame::refreshGrid);
+    connect(&m_sheet.grid, &ReservationGrid::changed, this, &CalendarFrame::refreshGrid);
     refreshGrid();
     refresh();
 }
 
 QLayout *CalendarFrame::buildMonthControls() {
     auto *row = new QHBoxLayout;
-    m_text2[MonthSheet::YearBox] = readOnlyBox(MonthSheet::YearBox, 5, this);
-    m_text2[MonthSheet::MonthBox] = readOnlyBox(MonthSheet::MonthBox, 8, this);
+    m_dateBoxes[MonthSheet::YearBox] = readOnlyBox(MonthSheet::YearBox, 5, this);
+    m_dateBoxes[MonthSheet::MonthBox] = readOnlyBox(MonthSheet::MonthBox, 8, this);
     row->addWidget(labelFor(QStringLiteral("Label2(0)"), QStringLiteral("Active Year"),
-                            m_text2[MonthSheet::YearBox], this));
-    row->addWidget(m_text2[MonthSheet::YearBox]);
+                            m_dateBoxes[MonthSheet::YearBox], this));
+    row->addWidget(m_dateBoxes[MonthSheet::YearBox]);
     row->addWidget(labelFor(QStringLiteral("Label2(1)"), QStringLiteral("Active Month"),
-                            m_text2[MonthSheet::MonthBox], this));
-    row->addWidget(m_text2[MonthSheet::MonthBox]);
+                            m_dateBoxes[MonthSheet::MonthBox], this));
+    row->addWidget(m_dateBoxes[MonthSheet::MonthBox]);
 
     // cmdmove(0)/(1) move the month, (3)/(2) the year: back before forward.
     const struct {
@@ -151,9 +151,9 @@ QLayout *CalendarFrame::buildViewControls() {
     m_time = filterList(QStringLiteral("cbotime"), tr("Times shown"));
     m_room = filterList(QStringLiteral("cboroom"), tr("Rooms shown"));
     connect(m_time, &QComboBox::textActivated, this,
-            [this](const QString &text) { m_sheet.cbotimeChanged(text); });
+            [this](const QString &text) { m_sheet.chooseTimeFilter(text); });
     connect(m_room, &QComboBox::textActivated, this,
-            [this](const QString &text) { m_sheet.cboroomChanged(text); });
+            [this](const QString &text) { m_sheet.chooseRoomFilter(text); });
     auto *requery = new QPushButton(QStringLiteral("Redisplay Calendar"), this);
     requery->setObjectName(QStringLiteral("cmdrequery"));
     requery->setAccessibleName(requery->text());
@@ -170,14 +170,14 @@ QLayout *CalendarFrame::buildViewControls() {
 
 QLayout *CalendarFrame::buildDateTime() {
     auto *box = new QGridLayout;
-    m_text2[MonthSheet::DateBox] = readOnlyBox(MonthSheet::DateBox, 10, this);
-    m_text2[MonthSheet::TimeBox] = readOnlyBox(MonthSheet::TimeBox, 8, this);
+    m_dateBoxes[MonthSheet::DateBox] = readOnlyBox(MonthSheet::DateBox, 10, this);
+    m_dateBoxes[MonthSheet::TimeBox] = readOnlyBox(MonthSheet::TimeBox, 8, this);
     m_dateTimeLabel = labelFor(QStringLiteral("Label2(4)"), QStringLiteral("Date && Time"),
-                               m_text2[MonthSheet::DateBox], this);
-    m_text2[MonthSheet::TimeBox]->setAccessibleName(tr("Time"));
+                               m_dateBoxes[MonthSheet::DateBox], this);
+    m_dateBoxes[MonthSheet::TimeBox]->setAccessibleName(tr("Time"));
     box->addWidget(m_dateTimeLabel, 0, 0, 1, 2);
-    box->addWidget(m_text2[MonthSheet::DateBox], 1, 0);
-    box->addWidget(m_text2[MonthSheet::TimeBox], 1, 1);
+    box->addWidget(m_dateBoxes[MonthSheet::DateBox], 1, 0);
+    box->addWidget(m_dateBoxes[MonthSheet::TimeBox], 1, 1);
     return box;
 }
 
@@ -225,20 +225,20 @@ void CalendarFrame::buildGrid() {
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->hide();
     m_grid->verticalHeader()->setDefaultSectionSize(fontMetrics().lineSpacing() + 6);
-    m_model = new ReservationGridModel(m_sheet.gridres, this);
+    m_model = new ReservationGridModel(m_sheet.grid, this);
     m_grid->setModel(m_model);
     m_grid->installEventFilter(this);
     connect(m_grid, &QTableView::clicked, this, [this](const QModelIndex &index) {
-        m_sheet.gridres.gridresClick(index.row(), index.column());
+        m_sheet.grid.selectSlot(index.row(), index.column());
     });
     connect(m_grid, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
-        m_sheet.gridres.gridresDblClick(index.row(), index.column());
+        m_sheet.grid.openSlot(index.row(), index.column());
     });
     // Moving through the slots with the keys shows each one as a click does.
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) {
                 if (current.isValid() && m_grid->hasFocus())
-                    m_sheet.gridres.gridresClick(current.row(), current.column());
+                    m_sheet.grid.selectSlot(current.row(), current.column());
             });
 }
 
@@ -255,7 +255,7 @@ bool CalendarFrame::eventFilter(QObject *watched, QEvent *event) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         const QModelIndex current = m_grid->currentIndex();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && current.isValid()) {
-            m_sheet.gridres.gridresDblClick(current.row(), current.column());
+            m_sheet.grid.openSlot(current.row(), current.column());
             return true;
         }
         return false;
@@ -296,13 +296,13 @@ bool CalendarFrame::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void CalendarFrame::refresh() {
-    for (int i = 0; i < int(m_text2.size()); ++i)
-        m_text2[i]->setText(m_sheet.Text2[i]);
+    for (int i = 0; i < int(m_dateBoxes.size()); ++i)
+        m_dateBoxes[i]->setText(m_sheet.dateBoxes[i]);
     m_dateTimeLabel->setVisible(m_sheet.dateTimeVisible);
-    m_text2[MonthSheet::DateBox]->setVisible(m_sheet.dateTimeVisible);
-    m_text2[MonthSheet::TimeBox]->setVisible(m_sheet.dateTimeVisible);
-    m_calendarView->setChecked(m_sheet.optviewmode == MonthSheet::CalendarView);
-    m_listView->setChecked(m_sheet.optviewmode == MonthSheet::ListView);
+    m_dateBoxes[MonthSheet::DateBox]->setVisible(m_sheet.dateTimeVisible);
+    m_dateBoxes[MonthSheet::TimeBox]->setVisible(m_sheet.dateTimeVisible);
+    m_calendarView->setChecked(m_sheet.viewMode == MonthSheet::CalendarView);
+    m_listView->setChecked(m_sheet.viewMode == MonthSheet::ListView);
     m_calendar->setVisible(m_sheet.calendarVisible());
     showGrid(m_sheet.gridVisible());
 
@@ -314,11 +314,11 @@ void CalendarFrame::refresh() {
         }
         box->setCurrentIndex(int(state.entries.indexOf(state.text)));
     };
-    fill(m_time, m_sheet.cbotime);
-    fill(m_room, m_sheet.cboroom);
+    fill(m_time, m_sheet.timeFilter);
+    fill(m_room, m_sheet.roomFilter);
 
     for (int i = 0; i < MonthSheet::CellCount; ++i) {
-        const DayCell &state = m_sheet.cal[i];
+        const DayCell &state = m_sheet.cells[i];
         QPlainTextEdit *cell = m_cells[i];
         // Stored lines end in CR LF; the box wants one break per line.
         const QString text =
@@ -358,12 +358,12 @@ void CalendarFrame::showGrid(bool shown) {
 void CalendarFrame::refreshGrid() {
     m_model->reload();
     const int charWidth = m_grid->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    const auto &columns = m_sheet.gridres.columns;
+    const auto &columns = m_sheet.grid.columns;
     for (int i = 0; i < columns.size(); ++i) {
         m_grid->setColumnHidden(i, !columns[i].visible);
         if (columns[i].visible)
             m_grid->setColumnWidth(i, columns[i].width * charWidth + 16);
     }
-    if (m_sheet.gridres.currentRow >= 0)
-        m_grid->setCurrentIndex(m_model->index(m_sheet.gridres.currentRow, 0));
+    if (m_sheet.grid.currentRow >= 0)
+        m_grid->setCurrentIndex(m_model->index(m_sheet.grid.currentRow, 0));
 }

@@ -45,7 +45,7 @@ private:
     int cellIndex(QObject *watched) const;
 
     MonthSheet &m_sheet;
-    std::array<QLineEdit *, 4> m_text2{};
+    std::array<QLineEdit *, 4> m_dateBoxes{};
     QLabel *m_dateTimeLabel = nullptr;
     std::array<QPushButton *, 4> m_move{};
     QRadioButton *m_calendarView = nullptr;

@@ -48,67 +48,82 @@ ContractBuilderView::ContractBuilderView(ContractBuilder &logic, QWidget *parent
     setWindowModality(Qt::ApplicationModal);
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
-
-    auto *top = new QHBoxLayout;
-    m_cbocontract = new QComboBox(central);
-    m_cbocontract->setObjectName(QStringLiteral("cbocontract"));
-    m_cbocontract->setAccessibleName(QStringLiteral("Contract"));
-    m_txteventnumber =
-        readOnlyBox(QStringLiteral("txteventnumber"), QStringLiteral("Event #"), central);
-    m_txteventnumber->setMaximumWidth(90);
-    m_txteventname = readOnlyBox(QStringLiteral("txteventname"), QStringLiteral("Event"), central);
-    auto *contractLabel = new QLabel(QStringLiteral("&Contract"), central);
-    contractLabel->setBuddy(m_cbocontract);
-    top->addWidget(contractLabel);
-    top->addWidget(m_cbocontract, 2);
-    top->addWidget(new QLabel(QStringLiteral("Event #"), central));
-    top->addWidget(m_txteventnumber);
-    top->addWidget(m_txteventname, 2);
-    layout->addLayout(top);
+    layout->addLayout(buildContractRow(central));
     layout->addWidget(buildLists(central), 2);
-
-    auto *viewer = new QGroupBox(QStringLiteral("Contract Viewer"), central);
-    auto *viewerLayout = new QVBoxLayout(viewer);
-    m_text1 = new QPlainTextEdit(viewer);
-    m_text1->setObjectName(QStringLiteral("Text1"));
-    m_text1->setAccessibleName(QStringLiteral("Contract Viewer"));
-    m_text1->setReadOnly(true);
-    viewerLayout->addWidget(m_text1);
-    layout->addWidget(viewer, 3);
-    // Closed as the other windows close: "Exit" or Escape.
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    auto *exit = new QPushButton(QStringLiteral("E&xit"), central);
-    exit->setObjectName(QStringLiteral("cmdexit"));
-    connect(exit, &QPushButton::clicked, this, &QWidget::close);
-    bottom->addWidget(exit);
-    layout->addLayout(bottom);
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    layout->addWidget(buildViewer(central), 3);
+    layout->addLayout(buildExitRow(central));
     setCentralWidget(central);
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("statusline"));
     statusBar()->addWidget(m_status, 1);
     buildMenus();
-
-    connect(m_cbocontract, &QComboBox::activated, &m_logic, &ContractBuilder::cbocontractClick);
-    connect(m_file1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!m_refreshing)
-            m_logic.file1Click(row);
-    });
-    connect(m_file1, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem *item) { m_logic.file1DblClick(m_file1->row(item)); });
-    connect(m_list1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!m_refreshing)
-            m_logic.list1Click(row);
-    });
-    connect(&m_logic, &ContractBuilder::changed, this, &ContractBuilderView::refresh);
+    connectControls();
     // Within the screen's free area with its frame, as small as 1366x768.
     QSize size(900, 700);
     if (const QScreen *screen = this->screen())
         size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 40));
     resize(size);
+}
+
+// The contract list and the event the contract is for.
+QLayout *ContractBuilderView::buildContractRow(QWidget *parent) {
+    auto *top = new QHBoxLayout;
+    m_contracts = new QComboBox(parent);
+    m_contracts->setObjectName(QStringLiteral("cbocontract"));
+    m_contracts->setAccessibleName(QStringLiteral("Contract"));
+    m_eventNumber =
+        readOnlyBox(QStringLiteral("txteventnumber"), QStringLiteral("Event #"), parent);
+    m_eventNumber->setMaximumWidth(90);
+    m_eventName = readOnlyBox(QStringLiteral("txteventname"), QStringLiteral("Event"), parent);
+    auto *contractLabel = new QLabel(QStringLiteral("&Contract"), parent);
+    contractLabel->setBuddy(m_contracts);
+    top->addWidget(contractLabel);
+    top->addWidget(m_contracts, 2);
+    top->addWidget(new QLabel(QStringLiteral("Event #"), parent));
+    top->addWidget(m_eventNumber);
+    top->addWidget(m_eventName, 2);
+    return top;
+}
+
+QWidget *ContractBuilderView::buildViewer(QWidget *parent) {
+    auto *viewer = new QGroupBox(QStringLiteral("Contract Viewer"), parent);
+    auto *viewerLayout = new QVBoxLayout(viewer);
+    m_viewer = new QPlainTextEdit(viewer);
+    m_viewer->setObjectName(QStringLiteral("Text1"));
+    m_viewer->setAccessibleName(QStringLiteral("Contract Viewer"));
+    m_viewer->setReadOnly(true);
+    viewerLayout->addWidget(m_viewer);
+    return viewer;
+}
+
+// Closed as the other windows close: "Exit" or Escape.
+QLayout *ContractBuilderView::buildExitRow(QWidget *parent) {
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    auto *exit = new QPushButton(QStringLiteral("E&xit"), parent);
+    exit->setObjectName(QStringLiteral("cmdexit"));
+    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+    bottom->addWidget(exit);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    return bottom;
+}
+
+void ContractBuilderView::connectControls() {
+    connect(m_contracts, &QComboBox::activated, &m_logic, &ContractBuilder::chooseContractEntry);
+    connect(m_componentFiles, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!m_refreshing)
+            m_logic.selectComponentFile(row);
+    });
+    connect(m_componentFiles, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
+        m_logic.addComponentFile(m_componentFiles->row(item));
+    });
+    connect(m_components, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!m_refreshing)
+            m_logic.selectComponent(row);
+    });
+    connect(&m_logic, &ContractBuilder::changed, this, &ContractBuilderView::refresh);
 }
 
 QWidget *ContractBuilderView::buildLists(QWidget *parent) {
@@ -117,9 +132,9 @@ QWidget *ContractBuilderView::buildLists(QWidget *parent) {
     auto *available =
         new QGroupBox(QStringLiteral("Available Contract Components (cb*.txt)"), lists);
     auto *availableLayout = new QVBoxLayout(available);
-    m_file1 = makeList(QStringLiteral("File1"), QStringLiteral("Available Contract Components"),
-                       available);
-    availableLayout->addWidget(m_file1);
+    m_componentFiles = makeList(QStringLiteral("File1"),
+                                QStringLiteral("Available Contract Components"), available);
+    availableLayout->addWidget(m_componentFiles);
     layout->addWidget(available, 2);
 
     auto *moves = new QVBoxLayout;
@@ -135,8 +150,8 @@ QWidget *ContractBuilderView::buildLists(QWidget *parent) {
     for (int i = 0; i < ContractBuilder::MoveCount; ++i) {
         auto *button = new QPushButton(QString::fromLatin1(captions[i]), lists);
         button->setObjectName(QStringLiteral("cmdmove(%1)").arg(i));
-        connect(button, &QPushButton::clicked, this, [this, i] { m_logic.cmdmoveClick(i); });
-        m_cmdmove[i] = button;
+        connect(button, &QPushButton::clicked, this, [this, i] { m_logic.moveComponent(i); });
+        m_moveButtons[i] = button;
         moves->addWidget(button);
     }
     moves->addStretch(1);
@@ -144,8 +159,8 @@ QWidget *ContractBuilderView::buildLists(QWidget *parent) {
 
     auto *inUse = new QGroupBox(QStringLiteral("Components in use"), lists);
     auto *inUseLayout = new QVBoxLayout(inUse);
-    m_list1 = makeList(QStringLiteral("List1"), QStringLiteral("Components in use"), inUse);
-    inUseLayout->addWidget(m_list1);
+    m_components = makeList(QStringLiteral("List1"), QStringLiteral("Components in use"), inUse);
+    inUseLayout->addWidget(m_components);
     layout->addWidget(inUse, 2);
     return lists;
 }
@@ -160,15 +175,15 @@ void ContractBuilderView::buildMenus() {
     };
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     command(file, QStringLiteral("mnuprintersetup"), QStringLiteral("&Printer setup"),
-            &ContractBuilder::mnuprintersetupClick);
+            &ContractBuilder::printerSetup);
     command(file, QStringLiteral("mnumargins"), QStringLiteral("Adjust Print &Margins"),
-            &ContractBuilder::mnumarginsClick);
-    m_mnutextfiles =
+            &ContractBuilder::adjustPrintMargins);
+    m_allTextFiles =
         command(file, QStringLiteral("mnutextfiles"), QStringLiteral("&Use all *.txt files"),
-                &ContractBuilder::mnutextfilesClick);
-    m_mnutextfiles->setCheckable(true);
+                &ContractBuilder::toggleAllTextFiles);
+    m_allTextFiles->setCheckable(true);
     command(file, QStringLiteral("mnuchangedesc"), QStringLiteral("C&hange contract description"),
-            &ContractBuilder::mnuchangedescClick);
+            &ContractBuilder::changeDescription);
     file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuexit"));
@@ -177,9 +192,9 @@ void ContractBuilderView::buildMenus() {
     QMenu *reports = menuBar()->addMenu(QStringLiteral("&Reports"));
     reports->setObjectName(QStringLiteral("mnuprinting"));
     command(reports, QStringLiteral("mnucontractlist"), QStringLiteral("&Contracts List"),
-            &ContractBuilder::mnucontractlistClick);
+            &ContractBuilder::printContractList);
     command(reports, QStringLiteral("mnucomponents"), QStringLiteral("C&omponents List"),
-            &ContractBuilder::mnucomponentsClick);
+            &ContractBuilder::printComponentList);
     const auto layoutCommand = [this](QMenu *menu, const QString &name, const QString &caption,
                                       ContractBuilder::Layout layout) {
         QAction *action = menu->addAction(caption);
@@ -202,10 +217,10 @@ void ContractBuilderView::buildMenus() {
 
     QAction *info = menuBar()->addAction(QStringLiteral("&Info"));
     info->setObjectName(QStringLiteral("mnuinfo"));
-    connect(info, &QAction::triggered, &m_logic, &ContractBuilder::mnuinfoClick);
+    connect(info, &QAction::triggered, &m_logic, &ContractBuilder::showInfo);
     QAction *help = menuBar()->addAction(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuhelp"));
-    connect(help, &QAction::triggered, &m_logic, &ContractBuilder::mnuhelpClick);
+    connect(help, &QAction::triggered, &m_logic, &ContractBuilder::showHelp);
 }
 
 void ContractBuilderView::showForCurrentEvent() {
@@ -233,23 +248,23 @@ void ContractBuilderView::fillList(QListWidget *list, const QStringList &entries
 void ContractBuilderView::refresh() {
     m_refreshing = true;
     setWindowTitle(m_logic.caption);
-    m_txteventnumber->setText(m_logic.txteventnumber);
-    m_txteventname->setText(m_logic.txteventname);
+    m_eventNumber->setText(m_logic.eventNumberText);
+    m_eventName->setText(m_logic.eventNameText);
     QStringList entries;
-    for (int i = 0; i < m_cbocontract->count(); ++i)
-        entries << m_cbocontract->itemText(i);
-    if (entries != m_logic.cbocontract) {
-        m_cbocontract->clear();
-        m_cbocontract->addItems(m_logic.cbocontract);
+    for (int i = 0; i < m_contracts->count(); ++i)
+        entries << m_contracts->itemText(i);
+    if (entries != m_logic.contractEntries) {
+        m_contracts->clear();
+        m_contracts->addItems(m_logic.contractEntries);
     }
-    m_cbocontract->setCurrentIndex(int(m_logic.cbocontract.indexOf(m_logic.cbocontractText)));
-    fillList(m_file1, m_logic.File1, m_logic.File1Row);
-    fillList(m_list1, m_logic.List1, m_logic.List1Row);
-    if (m_text1->toPlainText() != m_logic.Text1)
-        m_text1->setPlainText(m_logic.Text1);
+    m_contracts->setCurrentIndex(int(m_logic.contractEntries.indexOf(m_logic.chosenContract)));
+    fillList(m_componentFiles, m_logic.componentFiles, m_logic.componentFileRow);
+    fillList(m_components, m_logic.components, m_logic.componentRow);
+    if (m_viewer->toPlainText() != m_logic.viewerText)
+        m_viewer->setPlainText(m_logic.viewerText);
     for (int i = 0; i < ContractBuilder::MoveCount; ++i)
-        m_cmdmove[i]->setEnabled(m_logic.cmdmoveEnabled[i]);
-    m_mnutextfiles->setChecked(m_logic.allTextFiles);
+        m_moveButtons[i]->setEnabled(m_logic.moveEnabled[i]);
+    m_allTextFiles->setChecked(m_logic.allTextFiles);
     QFont font = m_status->font();
     font.setBold(m_logic.statusBold);
     m_status->setFont(font);
@@ -267,6 +282,6 @@ void ContractBuilderView::refresh() {
 
 void ContractBuilderView::closeEvent(QCloseEvent *event) {
     if (m_logic.visible)
-        m_logic.cmdexitClick();
+        m_logic.exitWindow();
     event->accept();
 }

@@ -8,6 +8,7 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -36,20 +37,24 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildMenus();
+    QLayout *buildContractRow(QWidget *parent);
     QWidget *buildLists(QWidget *parent);
+    QWidget *buildViewer(QWidget *parent);
+    QLayout *buildExitRow(QWidget *parent);
+    void buildMenus();
+    void connectControls();
     static void fillList(QListWidget *list, const QStringList &entries, int current);
 
     ContractBuilder &m_logic;
-    QComboBox *m_cbocontract = nullptr;
-    QListWidget *m_file1 = nullptr;
-    QListWidget *m_list1 = nullptr;
-    QPlainTextEdit *m_text1 = nullptr;
-    std::array<QPushButton *, ContractBuilder::MoveCount> m_cmdmove{};
-    QLineEdit *m_txteventnumber = nullptr;
-    QLineEdit *m_txteventname = nullptr;
+    QComboBox *m_contracts = nullptr;
+    QListWidget *m_componentFiles = nullptr;
+    QListWidget *m_components = nullptr;
+    QPlainTextEdit *m_viewer = nullptr;
+    std::array<QPushButton *, ContractBuilder::MoveCount> m_moveButtons{};
+    QLineEdit *m_eventNumber = nullptr;
+    QLineEdit *m_eventName = nullptr;
     QLabel *m_status = nullptr;
-    QAction *m_mnutextfiles = nullptr;
+    QAction *m_allTextFiles = nullptr;
     bool m_refreshing = false;
     bool m_onTop = false;
 };

@@ -39,7 +39,7 @@ DepartmentButtonRow::DepartmentButtonRow(DepartmentButtons &logic, QWidget *pare
         m_buttons[k] = new QPushButton(this);
         m_buttons[k]->setObjectName(QStringLiteral("cmddept(%1)").arg(k));
         grid->addWidget(m_buttons[k], k / perRow, k % perRow);
-        connect(m_buttons[k], &QPushButton::clicked, this, [this, k] { m_logic.cmddeptClick(k); });
+        connect(m_buttons[k], &QPushButton::clicked, this, [this, k] { m_logic.chooseButton(k); });
     }
     connect(&m_logic, &DepartmentButtons::changed, this, &DepartmentButtonRow::refresh);
     refresh();
@@ -47,7 +47,7 @@ DepartmentButtonRow::DepartmentButtonRow(DepartmentButtons &logic, QWidget *pare
 
 void DepartmentButtonRow::refresh() {
     for (int k = 0; k < DepartmentButtons::ButtonCount; ++k) {
-        const DepartmentButton &shown = m_logic.cmddept[k];
+        const DepartmentButton &shown = m_logic.departmentButtons[k];
         QPushButton *button = m_buttons[k];
         button->setText(shownText(shown.caption));
         describe(button,
@@ -66,12 +66,24 @@ DepartmentButtonsPanel::DepartmentButtonsPanel(DepartmentButtons &logic, QWidget
     setFrameShadow(QFrame::Raised);
     setAutoFillBackground(true);
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(buildTitle());
+    layout->addLayout(buildBoxes());
+    layout->addWidget(buildDirections());
+    layout->addLayout(buildButtons());
+    hide();
+    connect(&m_logic, &DepartmentButtons::changed, this, &DepartmentButtonsPanel::refresh);
+}
+
+QWidget *DepartmentButtonsPanel::buildTitle() {
     auto *title = new QLabel(m_logic.panelCaption, this);
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
-    layout->addWidget(title);
+    return title;
+}
 
+// The caption and department boxes beside the preview of the button.
+QLayout *DepartmentButtonsPanel::buildBoxes() {
     auto *grid = new QGridLayout;
     m_caption = makeBox(QStringLiteral("txtbuttoncaption"), m_logic.captionLabel,
                         QStringLiteral("The name the selected button shows"), grid, 0);
@@ -80,34 +92,34 @@ DepartmentButtonsPanel::DepartmentButtonsPanel(DepartmentButtons &logic, QWidget
                                    "button lists, 5 characters at most"),
                     grid, 1);
     m_tag->setMaxLength(DepartmentButtons::TagLength);
-    connect(m_caption, &QLineEdit::textEdited, &m_logic,
-            &DepartmentButtons::txtbuttoncaptionChange);
-    connect(m_tag, &QLineEdit::textEdited, &m_logic, &DepartmentButtons::txtbuttontagChange);
+    connect(m_caption, &QLineEdit::textEdited, &m_logic, &DepartmentButtons::editCaption);
+    connect(m_tag, &QLineEdit::textEdited, &m_logic, &DepartmentButtons::editTag);
     m_sample = new QPushButton(this);
     m_sample->setObjectName(QStringLiteral("cmdsample"));
     grid->addWidget(m_sample, 0, 2, 2, 1);
-    layout->addLayout(grid);
+    return grid;
+}
 
+QWidget *DepartmentButtonsPanel::buildDirections() {
     auto *directions = new QLabel(m_logic.directions, this);
     directions->setObjectName(QStringLiteral("lbldirections"));
     directions->setWordWrap(true);
-    layout->addWidget(directions);
+    return directions;
+}
 
+QLayout *DepartmentButtonsPanel::buildButtons() {
     auto *buttons = new QHBoxLayout;
-    QPushButton *cmdsave = makeButton(QStringLiteral("cmdsave"), m_logic.cmdsaveCaption);
-    QPushButton *cmddone = makeButton(QStringLiteral("cmddone"), m_logic.cmddoneCaption);
-    connect(cmdsave, &QPushButton::clicked, &m_logic, &DepartmentButtons::cmdsaveClick);
-    connect(cmddone, &QPushButton::clicked, &m_logic, &DepartmentButtons::cmddoneClick);
+    QPushButton *saveButton = makeButton(QStringLiteral("cmdsave"), m_logic.saveCaption);
+    QPushButton *doneButton = makeButton(QStringLiteral("cmddone"), m_logic.doneCaption);
+    connect(saveButton, &QPushButton::clicked, &m_logic, &DepartmentButtons::saveSettings);
+    connect(doneButton, &QPushButton::clicked, &m_logic, &DepartmentButtons::closePanel);
     buttons->addStretch();
-    buttons->addWidget(cmdsave);
-    buttons->addWidget(cmddone);
-    layout->addLayout(buttons);
-
+    buttons->addWidget(saveButton);
+    buttons->addWidget(doneButton);
     setTabOrder(m_caption, m_tag);
-    setTabOrder(m_tag, cmdsave);
-    setTabOrder(cmdsave, cmddone);
-    hide();
-    connect(&m_logic, &DepartmentButtons::changed, this, &DepartmentButtonsPanel::refresh);
+    setTabOrder(m_tag, saveButton);
+    setTabOrder(saveButton, doneButton);
+    return buttons;
 }
 
 QLineEdit *DepartmentButtonsPanel::makeBox(const QString &name, const QString &label,
@@ -143,11 +155,11 @@ void DepartmentButtonsPanel::placeOverCovered() {
 }
 
 void DepartmentButtonsPanel::refresh() {
-    if (m_caption->text() != m_logic.txtbuttoncaption)
-        m_caption->setText(m_logic.txtbuttoncaption);
-    if (m_tag->text() != m_logic.txtbuttontag)
-        m_tag->setText(m_logic.txtbuttontag);
-    const DepartmentButton &sample = m_logic.cmdsample;
+    if (m_caption->text() != m_logic.captionText)
+        m_caption->setText(m_logic.captionText);
+    if (m_tag->text() != m_logic.tagText)
+        m_tag->setText(m_logic.tagText);
+    const DepartmentButton &sample = m_logic.sample;
     m_sample->setText(shownText(sample.caption));
     describe(m_sample, sample.caption.isEmpty() ? QStringLiteral("Sample") : sample.caption,
              departmentHint(sample));

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <array>
 
+class QLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -44,6 +45,10 @@ public slots:
     void refresh();
 
 private:
+    QWidget *buildTitle();
+    QLayout *buildBoxes();
+    QWidget *buildDirections();
+    QLayout *buildButtons();
     QPushButton *makeButton(const QString &name, const QString &caption);
     QLineEdit *makeBox(const QString &name, const QString &label, const QString &hint,
                        class QGridLayout *grid, int row);

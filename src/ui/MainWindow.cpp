@@ -23,6 +23,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace {
 
@@ -78,23 +79,6 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     setCentralWidget(central);
     m_roomEditor = new RoomEditorPanel(m_logic.rooms, central);
 
-    connect(menuCommand(QStringLiteral("mnuaddroom")), &QAction::triggered, this,
-            [this] { m_logic.rooms.OpenRoomEditor(); });
-    connect(menuCommand(QStringLiteral("mnuinityear")), &QAction::triggered, this,
-            [this] { m_logic.yearSetup.InitializeYear(); });
-    connect(menuCommand(QStringLiteral("mnuaudithistory")), &QAction::triggered, this,
-            [this] { m_logic.editor.ShowAuditHistory(); });
-    connect(menuCommand(QStringLiteral("mnupurgecalendar")), &QAction::triggered, this,
-            [this] { m_logic.maintenance.PurgeCalendar(); });
-    connect(menuCommand(QStringLiteral("mnuconflicts")), &QAction::triggered, this,
-            [this] { m_logic.maintenance.RoomConflictReport(); });
-    connectReportCommands();
-    connect(menuCommand(QStringLiteral("mnucloneevent")), &QAction::triggered, this,
-            [this] { m_logic.wholeEvent.mnucloneeventClick(); });
-    connect(menuCommand(QStringLiteral("mnudeletecontact")), &QAction::triggered, this,
-            [this] { m_logic.wholeEvent.mnudeletecontactClick(); });
-    connect(menuCommand(QStringLiteral("mnuclipboard")), &QAction::triggered, this,
-            &MainWindow::captureScreen);
     // A new account goes to the tills before the operator carries on.
     connect(&m_logic.accounts, &BillingAccounts::pointOfSaleExportRequested, this,
             [this] { PointOfSaleExportWindow::Run(m_logic.tills, this); });
@@ -117,12 +101,6 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
             Qt::QueuedConnection);
     connect(&m_logic.contracts, &ContractBuilder::updateRequired, this, &MainWindow::close,
             Qt::QueuedConnection);
-    connect(menuCommand(QStringLiteral("mnutodobynumber")), &QAction::triggered, m_taskList,
-            &TaskListWindow::openByEventNumber);
-    connect(menuCommand(QStringLiteral("mnutodobydate")), &QAction::triggered, m_taskList,
-            &TaskListWindow::openByDate);
-    connect(menuCommand(QStringLiteral("mnumargins")), &QAction::triggered, this,
-            [this] { m_logic.reports.SetPrintMargins(); });
     for (int i = 0; i < int(m_buttons.size()); ++i)
         connect(m_buttons[i], &QPushButton::clicked, this,
                 [this, i] { m_logic.editor.cmdClick(i); });
@@ -133,126 +111,255 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     refresh();
 }
 
-QMenu *MainWindow::addMenu(QMenu *parent, const QString &name, const QString &caption) {
-    QMenu *menu = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
-    menu->setObjectName(name);
-    return menu;
-}
+namespace {
 
-QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString &caption) {
-    QAction *action = menu->addAction(caption);
-    action->setObjectName(name);
-    m_commands.insert(name, action);
-    return action;
+// The menus, each under its parent (none: the menu bar), in the order
+// they appear.
+enum class Menu {
+    File,
+    Reports,
+    CurrentEvent,
+    EventListings,
+    ToDo,
+    ItemListings,
+    Projection,
+    Promotion,
+    Help,
+};
+
+struct MenuRow {
+    Menu menu;
+    std::optional<Menu> parent;
+    const char *name;
+    const char *caption;
+};
+
+constexpr MenuRow MenuTable[] = {
+    {Menu::File, std::nullopt, "mnufile", "&File"},
+    {Menu::Reports, std::nullopt, "mnureport", "&Reports"},
+    {Menu::CurrentEvent, Menu::Reports, "mnucurrentdisplay", "&Currently Displayed Event"},
+    {Menu::EventListings, Menu::Reports, "mnuevents", "&Event Listings"},
+    {Menu::ToDo, Menu::Reports, "mnutodo", "&To-Do Task List"},
+    {Menu::ItemListings, Menu::Reports, "mnuitem", "&Item Listings"},
+    {Menu::Projection, Menu::Reports, "mnuprojection", "&Revenue Projection"},
+    {Menu::Promotion, Menu::Reports, "mnupromo", "Event &Promotion"},
+    {Menu::Help, std::nullopt, "mnuhelpmenu", "&Help"},
+};
+
+enum class Separator { None, Before };
+
+} // namespace
+
+// One command of the menus: where it sits, its object name and caption,
+// and what it does (none: the command only shows).
+struct MainWindow::CommandRow {
+    MenuCommand command;
+    Menu menu;
+    Separator separator;
+    const char *name;
+    const char *caption;
+    void (*run)(MainWindow &window);
+};
+
+std::span<const MainWindow::CommandRow> MainWindow::commandTable() {
+    using C = MenuCommand;
+    static const CommandRow table[] = {
+        {C::AddRoom, Menu::File, Separator::None, "mnuaddroom", "&View/Add/Edit Rooms",
+         [](MainWindow &w) {
+             w.m_logic.rooms.OpenRoomEditor();
+         }},
+        {C::InitializeYear, Menu::File, Separator::None, "mnuinityear", "&Initialize New Year",
+         [](MainWindow &w) {
+             w.m_logic.yearSetup.InitializeYear();
+         }},
+        {C::CloneEvent, Menu::File, Separator::Before, "mnucloneevent",
+         "&Clone Current Event to New Date",
+         [](MainWindow &w) {
+             w.m_logic.wholeEvent.mnucloneeventClick();
+         }},
+        {C::DeleteContact, Menu::File, Separator::None, "mnudeletecontact", "&Delete this contact",
+         [](MainWindow &w) {
+             w.m_logic.wholeEvent.mnudeletecontactClick();
+         }},
+        {C::ScreenCapture, Menu::File, Separator::Before, "mnuclipboard", "&Screen Capture",
+         [](MainWindow &w) {
+             w.captureScreen();
+         }},
+        {C::ExportCalendar, Menu::File, Separator::None, "mnuexportcalendar",
+         "&Export Calendar (.ics)...",
+         [](MainWindow &w) {
+             CalendarExportDialog::Run(w.m_logic.calendarExport, &w);
+         }},
+        {C::PurgeCalendar, Menu::File, Separator::None, "mnupurgecalendar", "&Purge Calendar Data",
+         [](MainWindow &w) {
+             w.m_logic.maintenance.PurgeCalendar();
+         }},
+        {C::Reverify, Menu::File, Separator::None, "mnureverify", "&Reverify resdate/restime",
+         nullptr},
+        {C::Exit, Menu::File, Separator::Before, "mnuexit", "E&xit",
+         [](MainWindow &w) {
+             w.ExitCommand();
+         }},
+
+        {C::AuditHistory, Menu::CurrentEvent, Separator::None, "mnuaudithistory",
+         "&Audit history - currently displayed event",
+         [](MainWindow &w) {
+             w.m_logic.editor.ShowAuditHistory();
+         }},
+        {C::InternalSheet, Menu::CurrentEvent, Separator::None, "mnueventsheet",
+         "Event Detail Sheet - &Internal Use",
+         [](MainWindow &w) {
+             w.m_logic.listings.printSheet(ReportMenu::InternalSheet);
+         }},
+        {C::ExternalSheet, Menu::CurrentEvent, Separator::None, "mnueventsheet1",
+         "Event Detail Sheet - E&xternal",
+         [](MainWindow &w) {
+             w.m_logic.listings.printSheet(ReportMenu::ExternalSheet);
+         }},
+        {C::ItemsSheet, Menu::CurrentEvent, Separator::None, "mnueventitems", "Event Ite&ms List",
+         [](MainWindow &w) {
+             w.m_logic.listings.printSheet(ReportMenu::ItemsSheet);
+         }},
+
+        {C::EventsToday, Menu::EventListings, Separator::None, "mnueventlist(0)", "&Today",
+         [](MainWindow &w) {
+             w.m_logic.listings.listEvents(0);
+         }},
+        {C::EventsThisMonth, Menu::EventListings, Separator::None, "mnueventlist(1)", "This &Month",
+         [](MainWindow &w) {
+             w.m_logic.listings.listEvents(1);
+         }},
+        {C::EventsNextMonth, Menu::EventListings, Separator::None, "mnueventlist(2)", "&Next Month",
+         [](MainWindow &w) {
+             w.m_logic.listings.listEvents(2);
+         }},
+        {C::EventsThisYear, Menu::EventListings, Separator::None, "mnueventlist(3)", "This &Year",
+         [](MainWindow &w) {
+             w.m_logic.listings.listEvents(3);
+         }},
+        {C::EventsByDateRange, Menu::EventListings, Separator::None, "mnudaterange",
+         "by &date range",
+         [](MainWindow &w) {
+             w.m_logic.listings.listEventsByDateRange();
+         }},
+        {C::RoomConflicts, Menu::EventListings, Separator::None, "mnuconflicts",
+         "Event/Room &Conflicts by date range",
+         [](MainWindow &w) {
+             w.m_logic.maintenance.RoomConflictReport();
+         }},
+
+        {C::TasksByEventNumber, Menu::ToDo, Separator::None, "mnutodobynumber",
+         "Select by &Event #",
+         [](MainWindow &w) {
+             w.m_taskList->openByEventNumber();
+         }},
+        {C::TasksByDate, Menu::ToDo, Separator::None, "mnutodobydate", "Select by &Date",
+         [](MainWindow &w) {
+             w.m_taskList->openByDate();
+         }},
+
+        {C::ItemsThisMonth, Menu::ItemListings, Separator::None, "mnuitemlist(0)",
+         "By Event - &this month",
+         [](MainWindow &w) {
+             w.m_logic.listings.listItems(0);
+         }},
+        {C::ItemsNextMonth, Menu::ItemListings, Separator::None, "mnuitemlist(1)",
+         "By Event - &next month",
+         [](MainWindow &w) {
+             w.m_logic.listings.listItems(1);
+         }},
+        {C::ItemsByDateRange, Menu::ItemListings, Separator::None, "mnuitemlist(2)",
+         "By Event by &date range",
+         [](MainWindow &w) {
+             w.m_logic.listings.listItems(2);
+         }},
+        {C::ItemsConsolidated, Menu::ItemListings, Separator::None, "mnuitemlist(3)",
+         "&Consolidated by date range",
+         [](MainWindow &w) {
+             w.m_logic.listings.listItems(3);
+         }},
+
+        {C::ProjectionThisMonth, Menu::Projection, Separator::None, "mnurevproj(0)",
+         "By Event - &this month",
+         [](MainWindow &w) {
+             w.m_logic.listings.projectRevenue(0);
+         }},
+        {C::ProjectionNextMonth, Menu::Projection, Separator::None, "mnurevproj(1)",
+         "By Event - &next month",
+         [](MainWindow &w) {
+             w.m_logic.listings.projectRevenue(1);
+         }},
+        {C::ProjectionByDateRange, Menu::Projection, Separator::None, "mnurevproj(2)",
+         "by &date range",
+         [](MainWindow &w) {
+             w.m_logic.listings.projectRevenue(2);
+         }},
+
+        {C::ContactsOnly, Menu::Promotion, Separator::None, "mnucontacts",
+         "&Contacts Only by date range",
+         [](MainWindow &w) {
+             w.m_logic.listings.listContacts();
+         }},
+        {C::ContactLabels, Menu::Promotion, Separator::None, "mnumaillabels",
+         "&Mailing Labels (Contact Address) by Event Status",
+         [](MainWindow &w) {
+             w.m_logic.mailings.printContactLabels();
+         }},
+        {C::BillingLabels, Menu::Promotion, Separator::None, "mnubilling",
+         "Mailing Labels (&Billing Address) by Event Status",
+         [](MainWindow &w) {
+             w.m_logic.mailings.printBillingLabels();
+         }},
+        {C::EmailList, Menu::Promotion, Separator::None, "mnuemail", "&Email Generator",
+         [](MainWindow &w) {
+             w.m_logic.mailings.makeEmailList();
+         }},
+
+        {C::PrintMargins, Menu::Reports, Separator::Before, "mnumargins", "&Adjust Print Margins",
+         [](MainWindow &w) {
+             w.m_logic.reports.SetPrintMargins();
+         }},
+
+        {C::Help, Menu::Help, Separator::None, "mnuhelp", "&Help",
+         [](MainWindow &w) {
+             w.m_logic.companions.Help(1);
+         }},
+        {C::Info, Menu::Help, Separator::None, "mnuinfo", "&Info",
+         [](MainWindow &w) {
+             w.m_logic.companions.Info();
+         }},
+    };
+    static_assert(std::size(table) == MenuCommandCount, "one row for every menu command");
+    return table;
 }
 
 void MainWindow::buildMenus() {
-    QMenu *file = addMenu(nullptr, QStringLiteral("mnufile"), QStringLiteral("&File"));
-    addCommand(file, QStringLiteral("mnuaddroom"), QStringLiteral("&View/Add/Edit Rooms"));
-    addCommand(file, QStringLiteral("mnuinityear"), QStringLiteral("&Initialize New Year"));
-    file->addSeparator();
-    addCommand(file, QStringLiteral("mnucloneevent"),
-               QStringLiteral("&Clone Current Event to New Date"));
-    addCommand(file, QStringLiteral("mnudeletecontact"), QStringLiteral("&Delete this contact"));
-    file->addSeparator();
-    addCommand(file, QStringLiteral("mnuclipboard"), QStringLiteral("&Screen Capture"));
-    connect(addCommand(file, QStringLiteral("mnuexportcalendar"),
-                       QStringLiteral("&Export Calendar (.ics)...")),
-            &QAction::triggered, this,
-            [this] { CalendarExportDialog::Run(m_logic.calendarExport, this); });
-    addCommand(file, QStringLiteral("mnupurgecalendar"), QStringLiteral("&Purge Calendar Data"));
-    addCommand(file, QStringLiteral("mnureverify"), QStringLiteral("&Reverify resdate/restime"));
-    file->addSeparator();
-    connect(addCommand(file, QStringLiteral("mnuexit"), QStringLiteral("E&xit")),
-            &QAction::triggered, this, &MainWindow::ExitCommand);
-
-    QMenu *reports = addMenu(nullptr, QStringLiteral("mnureport"), QStringLiteral("&Reports"));
-    QMenu *current = addMenu(reports, QStringLiteral("mnucurrentdisplay"),
-                             QStringLiteral("&Currently Displayed Event"));
-    addCommand(current, QStringLiteral("mnuaudithistory"),
-               QStringLiteral("&Audit history - currently displayed event"));
-    addCommand(current, QStringLiteral("mnueventsheet"),
-               QStringLiteral("Event Detail Sheet - &Internal Use"));
-    addCommand(current, QStringLiteral("mnueventsheet1"),
-               QStringLiteral("Event Detail Sheet - E&xternal"));
-    addCommand(current, QStringLiteral("mnueventitems"), QStringLiteral("Event Ite&ms List"));
-    QMenu *events =
-        addMenu(reports, QStringLiteral("mnuevents"), QStringLiteral("&Event Listings"));
-    const char *const periods[] = {"&Today", "This &Month", "&Next Month", "This &Year"};
-    for (int i = 0; i < 4; ++i)
-        addCommand(events, QStringLiteral("mnueventlist(%1)").arg(i),
-                   QString::fromLatin1(periods[i]));
-    addCommand(events, QStringLiteral("mnudaterange"), QStringLiteral("by &date range"));
-    addCommand(events, QStringLiteral("mnuconflicts"),
-               QStringLiteral("Event/Room &Conflicts by date range"));
-    QMenu *todo = addMenu(reports, QStringLiteral("mnutodo"), QStringLiteral("&To-Do Task List"));
-    addCommand(todo, QStringLiteral("mnutodobynumber"), QStringLiteral("Select by &Event #"));
-    addCommand(todo, QStringLiteral("mnutodobydate"), QStringLiteral("Select by &Date"));
-    QMenu *items = addMenu(reports, QStringLiteral("mnuitem"), QStringLiteral("&Item Listings"));
-    const char *const itemLists[] = {"By Event - &this month", "By Event - &next month",
-                                     "By Event by &date range", "&Consolidated by date range"};
-    for (int i = 0; i < 4; ++i)
-        addCommand(items, QStringLiteral("mnuitemlist(%1)").arg(i),
-                   QString::fromLatin1(itemLists[i]));
-    QMenu *projection =
-        addMenu(reports, QStringLiteral("mnuprojection"), QStringLiteral("&Revenue Projection"));
-    const char *const projections[] = {"By Event - &this month", "By Event - &next month",
-                                       "by &date range"};
-    for (int i = 0; i < 3; ++i)
-        addCommand(projection, QStringLiteral("mnurevproj(%1)").arg(i),
-                   QString::fromLatin1(projections[i]));
-    QMenu *promotion =
-        addMenu(reports, QStringLiteral("mnupromo"), QStringLiteral("Event &Promotion"));
-    addCommand(promotion, QStringLiteral("mnucontacts"),
-               QStringLiteral("&Contacts Only by date range"));
-    addCommand(promotion, QStringLiteral("mnumaillabels"),
-               QStringLiteral("&Mailing Labels (Contact Address) by Event Status"));
-    addCommand(promotion, QStringLiteral("mnubilling"),
-               QStringLiteral("Mailing Labels (&Billing Address) by Event Status"));
-    addCommand(promotion, QStringLiteral("mnuemail"), QStringLiteral("&Email Generator"));
-    reports->addSeparator();
-    addCommand(reports, QStringLiteral("mnumargins"), QStringLiteral("&Adjust Print Margins"));
-
-    QMenu *help = addMenu(nullptr, QStringLiteral("mnuhelpmenu"), QStringLiteral("&Help"));
-    connect(addCommand(help, QStringLiteral("mnuhelp"), QStringLiteral("&Help")),
-            &QAction::triggered, this, [this] { m_logic.companions.Help(1); });
-    connect(addCommand(help, QStringLiteral("mnuinfo"), QStringLiteral("&Info")),
-            &QAction::triggered, this, [this] { m_logic.companions.Info(); });
-}
-
-void MainWindow::connectReportCommands() {
-    ReportMenu &listings = m_logic.listings;
-    const auto onTrigger = [this](const QString &name, auto command) {
-        connect(menuCommand(name), &QAction::triggered, this, command);
-    };
-    onTrigger(QStringLiteral("mnueventsheet"),
-              [&listings] { listings.printSheet(ReportMenu::InternalSheet); });
-    onTrigger(QStringLiteral("mnueventsheet1"),
-              [&listings] { listings.printSheet(ReportMenu::ExternalSheet); });
-    onTrigger(QStringLiteral("mnueventitems"),
-              [&listings] { listings.printSheet(ReportMenu::ItemsSheet); });
-    for (int i = 0; i < 4; ++i) {
-        onTrigger(QStringLiteral("mnueventlist(%1)").arg(i),
-                  [&listings, i] { listings.mnueventlistClick(i); });
-        onTrigger(QStringLiteral("mnuitemlist(%1)").arg(i),
-                  [&listings, i] { listings.mnuitemlistClick(i); });
+    std::array<QMenu *, std::size(MenuTable)> menus{};
+    for (const MenuRow &row : MenuTable) {
+        const QString caption = QString::fromLatin1(row.caption);
+        QMenu *menu = row.parent ? menus[std::size_t(*row.parent)]->addMenu(caption)
+                                 : menuBar()->addMenu(caption);
+        menu->setObjectName(QString::fromLatin1(row.name));
+        menus[std::size_t(row.menu)] = menu;
     }
-    for (int i = 0; i < 3; ++i)
-        onTrigger(QStringLiteral("mnurevproj(%1)").arg(i),
-                  [&listings, i] { listings.mnurevprojClick(i); });
-    onTrigger(QStringLiteral("mnudaterange"), [&listings] { listings.mnudaterangeClick(); });
-    onTrigger(QStringLiteral("mnucontacts"), [&listings] { listings.mnucontactsClick(); });
-    Mailings &mailings = m_logic.mailings;
-    onTrigger(QStringLiteral("mnumaillabels"), [&mailings] { mailings.mnumaillabelsClick(); });
-    onTrigger(QStringLiteral("mnubilling"), [&mailings] { mailings.mnubillingClick(); });
-    onTrigger(QStringLiteral("mnuemail"), [&mailings] { mailings.mnuemailClick(); });
+    for (const CommandRow &row : commandTable()) {
+        QMenu *menu = menus[std::size_t(row.menu)];
+        if (row.separator == Separator::Before)
+            menu->addSeparator();
+        QAction *action = menu->addAction(QString::fromLatin1(row.caption));
+        const QString name = QString::fromLatin1(row.name);
+        action->setObjectName(name);
+        m_commands[std::size_t(row.command)] = action;
+        m_commandsByName.insert(name, action);
+        if (row.run)
+            connect(action, &QAction::triggered, this, [this, run = row.run] { run(*this); });
+    }
 }
 
 void MainWindow::refresh() {
     setWindowTitle(m_logic.caption);
-    m_commands.value(QStringLiteral("mnureverify"))->setVisible(m_logic.mnureverifyVisible);
-    m_commands.value(QStringLiteral("mnupurgecalendar"))
-        ->setVisible(m_logic.mnupurgecalendarVisible);
+    menuCommand(MenuCommand::Reverify)->setVisible(m_logic.mnureverifyVisible);
+    menuCommand(MenuCommand::PurgeCalendar)->setVisible(m_logic.mnupurgecalendarVisible);
     // While a long operation runs the window paints its progress, but no
     // command can start.
     const bool idle = !m_logic.busy();

@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QMainWindow>
 #include <array>
+#include <cstddef>
+#include <span>
 
 class CalendarFrame;
 class EventPanels;
@@ -17,6 +19,47 @@ class ContractBuilderView;
 class ItemWindowView;
 class LookupPanel;
 
+// The main window's menu commands. Each has one row in the menu table
+// (MainWindow.cpp): its object name, caption and what it does.
+enum class MenuCommand {
+    AddRoom,
+    InitializeYear,
+    CloneEvent,
+    DeleteContact,
+    ScreenCapture,
+    ExportCalendar,
+    PurgeCalendar,
+    Reverify,
+    Exit,
+    AuditHistory,
+    InternalSheet,
+    ExternalSheet,
+    ItemsSheet,
+    EventsToday,
+    EventsThisMonth,
+    EventsNextMonth,
+    EventsThisYear,
+    EventsByDateRange,
+    RoomConflicts,
+    TasksByEventNumber,
+    TasksByDate,
+    ItemsThisMonth,
+    ItemsNextMonth,
+    ItemsByDateRange,
+    ItemsConsolidated,
+    ProjectionThisMonth,
+    ProjectionNextMonth,
+    ProjectionByDateRange,
+    ContactsOnly,
+    ContactLabels,
+    BillingLabels,
+    EmailList,
+    PrintMargins,
+    Help,
+    Info,
+};
+inline constexpr std::size_t MenuCommandCount = std::size_t(MenuCommand::Info) + 1;
+
 // frmbanq0, the main window: menus, the cmd(0..10) button row, the event
 // panels and the calendar frame. It draws from MainWindowLogic and hands
 // every action to it.
@@ -26,7 +69,10 @@ class MainWindow final : public QMainWindow {
 public:
     explicit MainWindow(MainWindowLogic &logic, QWidget *parent = nullptr);
 
-    QAction *menuCommand(const QString &name) const { return m_commands.value(name); }
+    QAction *menuCommand(MenuCommand command) const { return m_commands[std::size_t(command)]; }
+    // A command by its object name ("mnuaddroom"), as tests and the club's
+    // keystroke scripts know it.
+    QAction *menuCommand(const QString &name) const { return m_commandsByName.value(name); }
     QPushButton *button(int index) const { return m_buttons[index]; }
     EventPanels *eventPanels() const { return m_panels; }
 
@@ -44,16 +90,19 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The menus and their commands, as the menu table lists them. The
+    // commands reach the panels at the moment they run, so the menus can
+    // be built before the panels.
     void buildMenus();
-    void connectReportCommands();
-    QAction *addCommand(QMenu *menu, const QString &name, const QString &caption);
-    QMenu *addMenu(QMenu *parent, const QString &name, const QString &caption);
+    struct CommandRow;
+    static std::span<const CommandRow> commandTable();
     void captureWhenMenuClosed(int attempt);
     // The window back to its size before a refresh, where it grew meanwhile.
     void keepSize(QSize before);
 
     MainWindowLogic &m_logic;
-    QHash<QString, QAction *> m_commands;
+    std::array<QAction *, MenuCommandCount> m_commands{};
+    QHash<QString, QAction *> m_commandsByName;
     std::array<QPushButton *, 11> m_buttons{};
     EventPanels *m_panels = nullptr;
     CalendarFrame *m_calendar = nullptr;

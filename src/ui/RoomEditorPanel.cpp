@@ -20,12 +20,25 @@ RoomEditorPanel::RoomEditorPanel(RoomEditor &logic, QWidget *parent)
     setFrameShadow(QFrame::Raised);
     setAutoFillBackground(true);
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(buildTitle());
+    layout->addLayout(buildRoomColumns());
+    connectLists();
+    layout->addLayout(buildButtons());
+    resize(620, 420);
+    hide();
+    connect(&m_logic, &RoomEditor::changed, this, &RoomEditorPanel::refresh);
+}
+
+QWidget *RoomEditorPanel::buildTitle() {
     auto *title = new QLabel(QStringLiteral("View/Add/Edit Rooms"), this);
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
-    layout->addWidget(title);
+    return title;
+}
 
+// The four room lists, each with its caption above and its entry box below.
+QLayout *RoomEditorPanel::buildRoomColumns() {
     auto *grid = new QGridLayout;
     const char *const captions[] = {"Room Name/Title", "Capacity", "#", "SubD"};
     for (int i = 0; i < 4; ++i) {
@@ -38,15 +51,17 @@ RoomEditorPanel::RoomEditorPanel(RoomEditor &logic, QWidget *parent)
         m_boxes[i]->installEventFilter(this);
         grid->addWidget(m_boxes[i], 2, i);
         connect(m_boxes[i], &QLineEdit::textEdited, this,
-                [this, i](const QString &text) { m_logic.text3Changed(i, text); });
+                [this, i](const QString &text) { m_logic.editBox(i, text); });
     }
     grid->setColumnStretch(0, 4);
     for (int i = 1; i < 4; ++i)
         grid->setColumnStretch(i, 1);
-    layout->addLayout(grid);
+    return grid;
+}
 
-    // Picking a row in one list picks it in all four; a double-click on a
-    // name opens that room for editing.
+// Picking a row in one list picks it in all four; a double-click on a
+// name opens that room for editing.
+void RoomEditorPanel::connectLists() {
     for (QListWidget *list : m_lists) {
         connect(list, &QListWidget::currentRowChanged, this, [this](int row) {
             for (QListWidget *other : m_lists) {
@@ -57,7 +72,9 @@ RoomEditorPanel::RoomEditorPanel(RoomEditor &logic, QWidget *parent)
     }
     connect(m_lists[0], &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem *item) { m_logic.SelectRoomForEdit(m_lists[0]->row(item)); });
+}
 
+QLayout *RoomEditorPanel::buildButtons() {
     auto *buttons = new QHBoxLayout;
     for (int i = 0; i < 4; ++i) {
         m_buttons[i] = new QPushButton(this);
@@ -65,10 +82,7 @@ RoomEditorPanel::RoomEditorPanel(RoomEditor &logic, QWidget *parent)
         connect(m_buttons[i], &QPushButton::clicked, this, [this, i] { m_logic.RoomButton(i); });
         buttons->addWidget(m_buttons[i]);
     }
-    layout->addLayout(buttons);
-    resize(620, 420);
-    hide();
-    connect(&m_logic, &RoomEditor::changed, this, &RoomEditorPanel::refresh);
+    return buttons;
 }
 
 QListWidget *RoomEditorPanel::makeList(const QString &name, const QString &caption,
@@ -87,13 +101,13 @@ bool RoomEditorPanel::eventFilter(QObject *watched, QEvent *event) {
     const int box = int(std::find(m_boxes.begin(), m_boxes.end(), watched) - m_boxes.begin());
     if (box < 4) {
         if (event->type() == QEvent::FocusIn) {
-            m_logic.text3GotFocus(box);
+            m_logic.enterBox(box);
         } else if (event->type() == QEvent::FocusOut) {
-            m_logic.text3LostFocus(box);
+            m_logic.leaveBox(box);
         } else if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                m_logic.text3EnterPressed(box);
+                m_logic.boxEnterPressed(box);
                 return true;
             }
         }
@@ -107,8 +121,8 @@ void RoomEditorPanel::placeOverParent() {
 }
 
 void RoomEditorPanel::refresh() {
-    const std::array<const QStringList *, 4> lists{&m_logic.List2, &m_logic.List3, &m_logic.List4,
-                                                   &m_logic.List5};
+    const std::array<const QStringList *, 4> lists{&m_logic.roomNames, &m_logic.roomCapacities,
+                                                   &m_logic.roomNumbers, &m_logic.roomSubdivisions};
     for (int i = 0; i < 4; ++i) {
         QStringList shown;
         for (int row = 0; row < m_lists[i]->count(); ++row)
@@ -117,11 +131,11 @@ void RoomEditorPanel::refresh() {
             m_lists[i]->clear();
             m_lists[i]->addItems(*lists[i]);
         }
-        if (m_boxes[i]->text() != m_logic.Text3[i])
-            m_boxes[i]->setText(m_logic.Text3[i]);
-        m_buttons[i]->setText(m_logic.cmdroomCaption[i]);
-        m_buttons[i]->setVisible(m_logic.cmdroomVisible[i]);
-        m_buttons[i]->setEnabled(m_logic.cmdroomEnabled[i]);
+        if (m_boxes[i]->text() != m_logic.boxes[i])
+            m_boxes[i]->setText(m_logic.boxes[i]);
+        m_buttons[i]->setText(m_logic.buttonCaptions[i]);
+        m_buttons[i]->setVisible(m_logic.buttonVisible[i]);
+        m_buttons[i]->setEnabled(m_logic.buttonEnabled[i]);
     }
     setEnabled(m_logic.panelEnabled);
     if (m_logic.visible && !isVisible()) {

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <array>
 
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -22,6 +23,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QWidget *buildTitle();
+    QLayout *buildRoomColumns();
+    void connectLists();
+    QLayout *buildButtons();
     QListWidget *makeList(const QString &name, const QString &caption, class QGridLayout *grid,
                           int column);
     void placeOverParent();

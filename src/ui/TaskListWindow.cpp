@@ -50,28 +50,43 @@ TaskListWindow::TaskListWindow(TaskList &logic, QWidget *parent)
     , m_logic(logic) {
     setObjectName(QStringLiteral("frmtasklist"));
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(buildGrid(), 1);
+    layout->addLayout(buildBoxes());
+    layout->addWidget(buildDone(), 0, Qt::AlignLeft);
+    layout->addLayout(buildButtons());
+    m_status = new QStatusBar(this);
+    m_status->setObjectName(QStringLiteral("statusline"));
+    m_status->setSizeGripEnabled(false);
+    layout->addWidget(m_status);
+    setTabOrderByBoxes();
+    resize(760, 460);
+    connect(&m_logic, &TaskList::changed, this, &TaskListWindow::refresh);
+    refresh();
+}
 
+QWidget *TaskListWindow::buildGrid() {
     m_grid = new QTableWidget(0, TaskList::BoxCount, this);
     m_grid->setObjectName(QStringLiteral("taskgrid"));
     m_grid->setAccessibleName(m_logic.caption);
     QStringList headings;
     for (int column = 0; column < TaskList::BoxCount; ++column)
-        headings << TaskList::text1Label(column);
+        headings << TaskList::boxLabel(column);
     m_grid->setHorizontalHeaderLabels(headings);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->horizontalHeader()->setSectionResizeMode(TaskList::TaskBox, QHeaderView::Stretch);
     m_grid->verticalHeader()->hide();
-    layout->addWidget(m_grid, 1);
     // A click, or the arrow keys, choose a row.
-    connect(m_grid, &QTableWidget::cellClicked, this,
-            [this](int row) { m_logic.taskgridClick(row); });
+    connect(m_grid, &QTableWidget::cellClicked, this, [this](int row) { m_logic.selectTask(row); });
     connect(m_grid, &QTableWidget::currentCellChanged, this, [this](int row) {
         if (!m_refreshing && row != m_logic.currentRow)
-            m_logic.taskgridClick(row);
+            m_logic.selectTask(row);
     });
+    return m_grid;
+}
 
+QLayout *TaskListWindow::buildBoxes() {
     auto *fields = new QGridLayout;
     const int maxLength[] = {10, TaskList::DateLength, 1, TaskList::TaskLength,
                              TaskList::StaffLength};
@@ -79,61 +94,58 @@ TaskListWindow::TaskListWindow(TaskList &logic, QWidget *parent)
         auto *line = new QLineEdit(this);
         line->setObjectName(QStringLiteral("Text1(%1)").arg(box));
         line->setMaxLength(maxLength[box]);
-        auto *label = new QLabel(TaskList::text1Label(box), this);
+        auto *label = new QLabel(TaskList::boxLabel(box), this);
         label->setBuddy(line);
-        describe(line, TaskList::text1Label(box), TaskList::text1Hint(box));
+        describe(line, TaskList::boxLabel(box), TaskList::boxHint(box));
         line->installEventFilter(this);
         connect(line, &QLineEdit::textEdited, this,
-                [this, box](const QString &text) { m_logic.text1Change(box, text); });
+                [this, box](const QString &text) { m_logic.editBox(box, text); });
         fields->addWidget(label, 0, box);
         fields->addWidget(line, 1, box);
         m_boxes[box] = line;
     }
     m_boxes[TaskList::StaffBox]->setReadOnly(true);
     fields->setColumnStretch(TaskList::TaskBox, 1);
-    layout->addLayout(fields);
+    return fields;
+}
 
-    m_chkdone = new QCheckBox(QStringLiteral("Task Completed"), this);
-    m_chkdone->setObjectName(QStringLiteral("chkdone"));
-    describe(m_chkdone, m_chkdone->text(), TaskList::chkdoneHint());
-    m_chkdone->installEventFilter(this);
-    connect(m_chkdone, &QCheckBox::clicked, this,
-            [this](bool checked) { m_logic.chkdoneClick(checked); });
-    layout->addWidget(m_chkdone, 0, Qt::AlignLeft);
+QWidget *TaskListWindow::buildDone() {
+    m_done = new QCheckBox(QStringLiteral("Task Completed"), this);
+    m_done->setObjectName(QStringLiteral("chkdone"));
+    describe(m_done, m_done->text(), TaskList::doneHint());
+    m_done->installEventFilter(this);
+    connect(m_done, &QCheckBox::clicked, this, [this](bool checked) { m_logic.setDone(checked); });
+    return m_done;
+}
 
+QLayout *TaskListWindow::buildButtons() {
     auto *buttons = new QHBoxLayout;
-    m_cmdadd = makeButton(QStringLiteral("cmdadd"), QStringLiteral("Add Task"));
-    m_cmdsave = makeButton(QStringLiteral("cmdsave"), QStringLiteral("Save Change"));
-    m_cmddelete = makeButton(QStringLiteral("cmddelete"), QStringLiteral("Delete Task"));
-    m_cmdprint = makeButton(QStringLiteral("cmdprint"), QStringLiteral("Print List"));
-    QPushButton *cmdexit = makeButton(QStringLiteral("cmdexit"), QStringLiteral("E&xit"));
-    describe(m_cmdsave, m_cmdsave->text(), TaskList::cmdsaveHint());
-    m_cmdsave->installEventFilter(this);
-    connect(m_cmdadd, &QPushButton::clicked, &m_logic, &TaskList::cmdaddClick);
-    connect(m_cmdsave, &QPushButton::clicked, &m_logic, &TaskList::cmdsaveClick);
-    connect(m_cmddelete, &QPushButton::clicked, &m_logic, &TaskList::cmddeleteClick);
-    connect(m_cmdprint, &QPushButton::clicked, &m_logic, &TaskList::cmdprintClick);
-    connect(cmdexit, &QPushButton::clicked, &m_logic, &TaskList::cmdexitClick);
-    for (QPushButton *button : {m_cmdadd, m_cmdsave, m_cmddelete, m_cmdprint, cmdexit})
+    m_add = makeButton(QStringLiteral("cmdadd"), QStringLiteral("Add Task"));
+    m_save = makeButton(QStringLiteral("cmdsave"), QStringLiteral("Save Change"));
+    m_delete = makeButton(QStringLiteral("cmddelete"), QStringLiteral("Delete Task"));
+    m_print = makeButton(QStringLiteral("cmdprint"), QStringLiteral("Print List"));
+    m_exit = makeButton(QStringLiteral("cmdexit"), QStringLiteral("E&xit"));
+    describe(m_save, m_save->text(), TaskList::saveHint());
+    m_save->installEventFilter(this);
+    connect(m_add, &QPushButton::clicked, &m_logic, &TaskList::addTypedTask);
+    connect(m_save, &QPushButton::clicked, &m_logic, &TaskList::saveChange);
+    connect(m_delete, &QPushButton::clicked, &m_logic, &TaskList::deleteChosenTask);
+    connect(m_print, &QPushButton::clicked, &m_logic, &TaskList::printTasks);
+    connect(m_exit, &QPushButton::clicked, &m_logic, &TaskList::exitWindow);
+    for (QPushButton *button : {m_add, m_save, m_delete, m_print, m_exit})
         buttons->addWidget(button);
-    layout->addLayout(buttons);
+    return buttons;
+}
 
-    m_status = new QStatusBar(this);
-    m_status->setObjectName(QStringLiteral("statusline"));
-    m_status->setSizeGripEnabled(false);
-    layout->addWidget(m_status);
-
-    // The tab order follows the box numbers, then the check box and the buttons.
+// The tab order follows the box numbers, then the check box and the buttons.
+void TaskListWindow::setTabOrderByBoxes() {
     QWidget *previous = m_grid;
-    for (QWidget *next : std::initializer_list<QWidget *>{
-             m_boxes[0], m_boxes[1], m_boxes[2], m_boxes[3], m_boxes[4], m_chkdone, m_cmdadd,
-             m_cmdsave, m_cmddelete, m_cmdprint, cmdexit}) {
+    for (QWidget *next : std::initializer_list<QWidget *>{m_boxes[0], m_boxes[1], m_boxes[2],
+                                                          m_boxes[3], m_boxes[4], m_done, m_add,
+                                                          m_save, m_delete, m_print, m_exit}) {
         setTabOrder(previous, next);
         previous = next;
     }
-    resize(760, 460);
-    connect(&m_logic, &TaskList::changed, this, &TaskListWindow::refresh);
-    refresh();
 }
 
 QPushButton *TaskListWindow::makeButton(const QString &name, const QString &caption) {
@@ -153,10 +165,10 @@ void TaskListWindow::openByDate() {
 
 bool TaskListWindow::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::Enter) {
-        if (watched == m_chkdone)
-            m_logic.chkdoneMouseMove();
-        else if (watched == m_cmdsave)
-            m_logic.cmdsaveMouseMove();
+        if (watched == m_done)
+            m_logic.pointAtDone();
+        else if (watched == m_save)
+            m_logic.pointAtSave();
     }
     const auto found = std::find(m_boxes.begin(), m_boxes.end(), watched);
     if (found == m_boxes.end())
@@ -164,18 +176,18 @@ bool TaskListWindow::eventFilter(QObject *watched, QEvent *event) {
     const int box = int(found - m_boxes.begin());
     switch (event->type()) {
     case QEvent::Enter:
-        m_logic.text1MouseMove(box);
+        m_logic.pointAtBox(box);
         break;
     case QEvent::FocusIn:
-        m_logic.text1GotFocus(box);
+        m_logic.enterBox(box);
         break;
     case QEvent::FocusOut:
         if (TypingBoxes::movedByOperator(*static_cast<QFocusEvent *>(event)))
-            m_logic.text1LostFocus(box);
+            m_logic.leaveBox(box);
         break;
     case QEvent::KeyPress: {
         const auto key = keyOf(*static_cast<QKeyEvent *>(event));
-        if (key && !m_logic.text1KeyPress(box, *key))
+        if (key && !m_logic.boxKeyPress(box, *key))
             return true;
         break;
     }
@@ -187,7 +199,7 @@ bool TaskListWindow::eventFilter(QObject *watched, QEvent *event) {
 
 void TaskListWindow::closeEvent(QCloseEvent *event) {
     if (m_logic.visible)
-        m_logic.cmdexitClick();
+        m_logic.exitWindow();
     event->accept();
 }
 
@@ -226,16 +238,16 @@ void TaskListWindow::refresh() {
     setWindowTitle(m_logic.caption);
     fillGrid();
     for (int box = 0; box < TaskList::BoxCount; ++box) {
-        if (m_boxes[box]->text() != m_logic.Text1[box])
-            m_boxes[box]->setText(m_logic.Text1[box]);
+        if (m_boxes[box]->text() != m_logic.boxes[box])
+            m_boxes[box]->setText(m_logic.boxes[box]);
     }
     m_boxes[TaskList::DateBox]->setReadOnly(m_logic.dateLocked);
-    m_chkdone->setChecked(m_logic.chkdone);
-    m_cmdadd->setVisible(m_logic.cmdaddVisible);
-    m_cmdadd->setEnabled(m_logic.cmdaddEnabled);
-    m_cmdsave->setVisible(m_logic.cmdsaveVisible);
-    m_cmdsave->setEnabled(m_logic.cmdsaveEnabled);
-    m_cmddelete->setVisible(m_logic.cmddeleteVisible);
+    m_done->setChecked(m_logic.doneChecked);
+    m_add->setVisible(m_logic.addVisible);
+    m_add->setEnabled(m_logic.addEnabled);
+    m_save->setVisible(m_logic.saveVisible);
+    m_save->setEnabled(m_logic.saveEnabled);
+    m_delete->setVisible(m_logic.deleteVisible);
     if (m_status->currentMessage() != m_logic.statusText)
         m_status->showMessage(m_logic.statusText);
     m_refreshing = false;

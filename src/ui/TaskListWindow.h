@@ -6,6 +6,7 @@
 #include <array>
 
 class QCheckBox;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
@@ -33,6 +34,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QWidget *buildGrid();
+    QLayout *buildBoxes();
+    QWidget *buildDone();
+    QLayout *buildButtons();
+    void setTabOrderByBoxes();
     QPushButton *makeButton(const QString &name, const QString &caption);
     void fillGrid();
     void focusRequestedBox();
@@ -40,11 +46,12 @@ private:
     TaskList &m_logic;
     QTableWidget *m_grid = nullptr;
     std::array<QLineEdit *, TaskList::BoxCount> m_boxes{};
-    QCheckBox *m_chkdone = nullptr;
-    QPushButton *m_cmdadd = nullptr;
-    QPushButton *m_cmdsave = nullptr;
-    QPushButton *m_cmddelete = nullptr;
-    QPushButton *m_cmdprint = nullptr;
+    QCheckBox *m_done = nullptr;
+    QPushButton *m_add = nullptr;
+    QPushButton *m_save = nullptr;
+    QPushButton *m_delete = nullptr;
+    QPushButton *m_print = nullptr;
+    QPushButton *m_exit = nullptr;
     QStatusBar *m_status = nullptr;
     bool m_onTop = false;
     bool m_refreshing = false;

@@ -95,9 +95,9 @@ TEST_F(CalendarMaintenanceTest, ConflictsPairEachRoomWithTheRoomItIsPartOf) {
     for (const auto &[number, subdiv] : {std::pair{4, 1}, std::pair{5, 0}}) {
         RoomEditor rooms(*module);
         rooms.OpenRoomEditor(true);
-        rooms.text3Changed(RoomEditor::NameBox, QStringLiteral("Section %1").arg(number));
-        rooms.text3Changed(RoomEditor::CapacityBox, QStringLiteral("20"));
-        rooms.text3Changed(RoomEditor::SubdivisionBox, QString::number(subdiv));
+        rooms.editBox(RoomEditor::NameBox, QStringLiteral("Section %1").arg(number));
+        rooms.editBox(RoomEditor::CapacityBox, QStringLiteral("20"));
+        rooms.editBox(RoomEditor::SubdivisionBox, QString::number(subdiv));
         rooms.RoomButton(RoomEditor::AddRoom);
     }
     exec(QStringLiteral("evnt"),

@@ -33,18 +33,18 @@ protected:
 
 TEST_F(MainWindowCalendarTest, StartShowsTodaysMonthAndClosingStopsTheTimer) {
     MonthSheet &calendar = logic->calendar;
-    EXPECT_EQ(calendar.Text2[MonthSheet::MonthBox], QStringLiteral("03  Mar"));
-    EXPECT_EQ(calendar.cal[cellOfDay(14)].backColor, CellColor::Today);
-    EXPECT_TRUE(calendar.Timer1.isActive());
+    EXPECT_EQ(calendar.dateBoxes[MonthSheet::MonthBox], QStringLiteral("03  Mar"));
+    EXPECT_EQ(calendar.cells[cellOfDay(14)].backColor, CellColor::Today);
+    EXPECT_TRUE(calendar.redrawTimer.isActive());
     logic->QueryUnloadMainWindow();
-    EXPECT_FALSE(calendar.Timer1.isActive());
+    EXPECT_FALSE(calendar.redrawTimer.isActive());
 }
 
 TEST_F(MainWindowCalendarTest, TheCalendarButtonBringsBackTodaysMonthUnfiltered) {
     MonthSheet &calendar = logic->calendar;
     calendar.OpenDay(cellOfDay(20));
-    calendar.cbotimeChanged(calendar.cbotime.entries[3]);
-    calendar.cboroomChanged(calendar.cboroom.entries[1]);
+    calendar.chooseTimeFilter(calendar.timeFilter.entries[3]);
+    calendar.chooseRoomFilter(calendar.roomFilter.entries[1]);
     calendar.MoveMonthOrYear(MonthSheet::YearForward);
     logic->window.billingVisible = true;
     addEvent(5, 20250317, QStringLiteral("Breakfast"), QStringLiteral("07:00"),
@@ -53,11 +53,11 @@ TEST_F(MainWindowCalendarTest, TheCalendarButtonBringsBackTodaysMonthUnfiltered)
     logic->CalendarCommand();
     EXPECT_TRUE(logic->window.reservationsVisible);
     EXPECT_FALSE(logic->window.billingVisible);
-    EXPECT_EQ(calendar.Text2[MonthSheet::YearBox], QStringLiteral("2025"));
-    EXPECT_EQ(calendar.cbotime.text, QStringLiteral("Show All Times"));
-    EXPECT_EQ(calendar.cboroom.text, QStringLiteral("Show All Rooms"));
+    EXPECT_EQ(calendar.dateBoxes[MonthSheet::YearBox], QStringLiteral("2025"));
+    EXPECT_EQ(calendar.timeFilter.text, QStringLiteral("Show All Times"));
+    EXPECT_EQ(calendar.roomFilter.text, QStringLiteral("Show All Rooms"));
     EXPECT_TRUE(calendar.calendarVisible());
-    EXPECT_TRUE(calendar.cal[cellOfDay(17)].text.endsWith(QStringLiteral("\r\nBreakfast")));
+    EXPECT_TRUE(calendar.cells[cellOfDay(17)].text.endsWith(QStringLiteral("\r\nBreakfast")));
 }
 
 TEST_F(MainWindowCalendarTest, TheEventSideRedrawsAndOpensEventsThroughTheWindow) {
@@ -70,27 +70,27 @@ TEST_F(MainWindowCalendarTest, TheEventSideRedrawsAndOpensEventsThroughTheWindow
              QStringLiteral("22:00"));
 
     emit logic->calendarRedrawRequested();
-    EXPECT_TRUE(calendar.cal[cellOfDay(18)].text.endsWith(QStringLiteral("\r\nQuiz Night")));
+    EXPECT_TRUE(calendar.cells[cellOfDay(18)].text.endsWith(QStringLiteral("\r\nQuiz Night")));
     int slot = 0;
-    while (calendar.gridres.time(slot) != QStringLiteral("19:00"))
+    while (calendar.grid.time(slot) != QStringLiteral("19:00"))
         ++slot;
-    calendar.gridres.gridresClick(slot, 3);
+    calendar.grid.selectSlot(slot, 3);
     EXPECT_EQ(logic->window.helpwindow, QStringLiteral("Event # 9 - Quiz Night"));
-    calendar.gridres.gridresDblClick(slot, 3);
+    calendar.grid.openSlot(slot, 3);
     EXPECT_EQ(requested, QList<int>{9});
 }
 
 TEST_F(MainWindowCalendarTest, AnAddedRoomJoinsTheFilterAndTheOpenGrid) {
     MonthSheet &calendar = logic->calendar;
     calendar.OpenDay(cellOfDay(18));
-    logic->rooms.Text3[RoomEditor::NameBox] = QStringLiteral("Library");
-    logic->rooms.Text3[RoomEditor::CapacityBox] = QStringLiteral("20");
+    logic->rooms.boxes[RoomEditor::NameBox] = QStringLiteral("Library");
+    logic->rooms.boxes[RoomEditor::CapacityBox] = QStringLiteral("20");
     logic->rooms.RoomButton(RoomEditor::AddRoom);
 
-    EXPECT_EQ(calendar.cboroom.entries.last(), QStringLiteral("2 - Library  -  cap:20 only"));
-    EXPECT_EQ(calendar.gridres.columns.last().caption, QStringLiteral("Library"));
-    EXPECT_EQ(calendar.gridres.columns.last().tooltip, QStringLiteral("2 - Library  -  cap:20"));
-    EXPECT_EQ(calendar.gridres.rows.first().size(), 6);
+    EXPECT_EQ(calendar.roomFilter.entries.last(), QStringLiteral("2 - Library  -  cap:20 only"));
+    EXPECT_EQ(calendar.grid.columns.last().caption, QStringLiteral("Library"));
+    EXPECT_EQ(calendar.grid.columns.last().tooltip, QStringLiteral("2 - Library  -  cap:20"));
+    EXPECT_EQ(calendar.grid.rows.first().size(), 6);
 }
 
 // An opened day reads as the club writes dates and times, from where the
@@ -107,7 +107,7 @@ TEST_F(MainWindowCalendarTest, AnOpenedDayStartsAtItsFilterAndANewEventOnIt) {
     addEvent(9, 20250318, QStringLiteral("Hawthorne Wedding"), QStringLiteral("18:00"),
              QStringLiteral("22:00"));
     MonthSheet &calendar = logic->calendar;
-    ReservationGrid &grid = calendar.gridres;
+    ReservationGrid &grid = calendar.grid;
     const struct {
         int filter; // the entry of cbotime
         const char *firstTime;
@@ -119,7 +119,7 @@ TEST_F(MainWindowCalendarTest, AnOpenedDayStartsAtItsFilterAndANewEventOnIt) {
         {3, "6:00 PM", "Terrace, 6:00 PM, Hawthorne Wedding"},
     };
     for (const auto &c : filters) {
-        calendar.cbotimeChanged(calendar.cbotime.entries[c.filter]);
+        calendar.chooseTimeFilter(calendar.timeFilter.entries[c.filter]);
         calendar.OpenDay(cellOfDay(18));
         QStringList captions;
         for (const auto &column : grid.columns) {
@@ -132,15 +132,16 @@ TEST_F(MainWindowCalendarTest, AnOpenedDayStartsAtItsFilterAndANewEventOnIt) {
         EXPECT_EQ(grid.shownText(0, 1), QString::fromLatin1(c.firstTime)) << c.filter;
         EXPECT_EQ(grid.cellName(0, 0), QStringLiteral("Date, 03/18/2025")) << c.filter;
         EXPECT_EQ(grid.cellName(0, 3), QString::fromLatin1(c.firstTerrace)) << c.filter;
-        EXPECT_EQ(calendar.Text2[MonthSheet::DateBox], QStringLiteral("03/18/2025")) << c.filter;
-        EXPECT_EQ(calendar.Text2[MonthSheet::TimeBox], QString::fromLatin1(c.firstTime))
+        EXPECT_EQ(calendar.dateBoxes[MonthSheet::DateBox], QStringLiteral("03/18/2025"))
+            << c.filter;
+        EXPECT_EQ(calendar.dateBoxes[MonthSheet::TimeBox], QString::fromLatin1(c.firstTime))
             << c.filter;
     }
 
-    logic->rooms.Text3[RoomEditor::NameBox] = QStringLiteral("Library");
-    logic->rooms.Text3[RoomEditor::CapacityBox] = QStringLiteral("20");
+    logic->rooms.boxes[RoomEditor::NameBox] = QStringLiteral("Library");
+    logic->rooms.boxes[RoomEditor::CapacityBox] = QStringLiteral("20");
     logic->rooms.RoomButton(RoomEditor::AddRoom);
-    calendar.cboroomChanged(calendar.cboroom.entries[2]);
+    calendar.chooseRoomFilter(calendar.roomFilter.entries[2]);
     calendar.OpenDay(cellOfDay(20));
     logic->editor.cmdClick(EventWindow::NewEventButton);
     EXPECT_EQ(module->event.EditMode, CurrentEvent::EnteringNew);

@@ -17,7 +17,7 @@ protected:
     static QList<int> visibleCells(const MonthSheet &sheet) {
         QList<int> cells;
         for (int i = 0; i < MonthSheet::CellCount; ++i) {
-            if (sheet.cal[i].visible)
+            if (sheet.cells[i].visible)
                 cells << i;
         }
         return cells;
@@ -30,7 +30,7 @@ protected:
         return -1;
     }
     static QString textOfDay(const MonthSheet &sheet, int day) {
-        return sheet.cal[cellOfDay(sheet, day)].text;
+        return sheet.cells[cellOfDay(sheet, day)].text;
     }
 };
 
@@ -50,18 +50,18 @@ TEST_F(MonthSheetTest, TheDaysFallInTheirWeekdayCells) {
         ASSERT_EQ(cells.size(), m.days) << m.year << '/' << m.month;
         EXPECT_EQ(cells.first(), m.firstCell) << m.year << '/' << m.month;
         EXPECT_EQ(cells.last(), m.firstCell + m.days - 1) << m.year << '/' << m.month;
-        EXPECT_EQ(sheet->cal[m.firstCell].text, QStringLiteral("1"));
-        EXPECT_EQ(sheet->cal[cells.last()].text, QString::number(m.days));
-        EXPECT_EQ(sheet->cal[cells.last()].foreColor, CellColor::Blue);
+        EXPECT_EQ(sheet->cells[m.firstCell].text, QStringLiteral("1"));
+        EXPECT_EQ(sheet->cells[cells.last()].text, QString::number(m.days));
+        EXPECT_EQ(sheet->cells[cells.last()].foreColor, CellColor::Blue);
         for (int i = 0; i < MonthSheet::CellCount; ++i) {
             if (!cells.contains(i)) {
-                EXPECT_TRUE(sheet->cal[i].text.isEmpty()) << i;
+                EXPECT_TRUE(sheet->cells[i].text.isEmpty()) << i;
             }
         }
     }
     const auto march = sheetOf(2025, 3);
-    EXPECT_EQ(march->Text2[MonthSheet::YearBox], QStringLiteral("2025"));
-    EXPECT_EQ(march->Text2[MonthSheet::MonthBox], QStringLiteral("03  Mar"));
+    EXPECT_EQ(march->dateBoxes[MonthSheet::YearBox], QStringLiteral("2025"));
+    EXPECT_EQ(march->dateBoxes[MonthSheet::MonthBox], QStringLiteral("03  Mar"));
 }
 
 TEST_F(MonthSheetTest, ADayCountsItsEventsAndListsTheFirstFourByStartTime) {
@@ -97,7 +97,7 @@ TEST_F(MonthSheetTest, ADayCountsItsEventsAndListsTheFirstFourByStartTime) {
     EXPECT_EQ(textOfDay(*sheet, 31), QStringLiteral("31           * 1 event *\r\n"));
     EXPECT_EQ(textOfDay(*sheet, 1), QStringLiteral("1"));
     int events = 0;
-    for (const DayCell &cell : sheet->cal)
+    for (const DayCell &cell : sheet->cells)
         events += cell.text.contains(QLatin1Char('*'));
     EXPECT_EQ(events, 2);
 }
@@ -131,13 +131,13 @@ TEST_F(MonthSheetTest, RedisplayAppliesTheTimeAndRoomListsOnce) {
              2);
     const auto sheet = sheetOf(2025, 5);
     sheet->setRooms(rooms());
-    ASSERT_EQ(sheet->cboroom.entries.size(), 3);
+    ASSERT_EQ(sheet->roomFilter.entries.size(), 3);
 
-    sheet->cbotimeChanged(QStringLiteral("Show Evening Only (after 6pm)"));
+    sheet->chooseTimeFilter(QStringLiteral("Show Evening Only (after 6pm)"));
     ASSERT_TRUE(sheet->RedisplayCalendar());
     EXPECT_EQ(textOfDay(*sheet, 5), QStringLiteral("5           * 2 events *\r\nDinner\r\nLate"));
 
-    sheet->cboroomChanged(sheet->cboroom.entries[2]); // "2 - Library  -  cap:20 only"
+    sheet->chooseRoomFilter(sheet->roomFilter.entries[2]); // "2 - Library  -  cap:20 only"
     ASSERT_TRUE(sheet->RedisplayCalendar());
     EXPECT_EQ(textOfDay(*sheet, 5), QStringLiteral("5           * 1 event *\r\nLate"));
 
@@ -152,32 +152,32 @@ TEST_F(MonthSheetTest, TodayIsGreyAndTheSelectionYellowWhereverTheSheetGoes) {
     sheet->BuildMonthSheet();
     const int today = cellOfDay(*sheet, 6);
     const int tenth = cellOfDay(*sheet, 10);
-    EXPECT_EQ(sheet->cal[today].backColor, CellColor::Today);
-    EXPECT_EQ(sheet->cal[tenth].backColor, CellColor::White);
+    EXPECT_EQ(sheet->cells[today].backColor, CellColor::Today);
+    EXPECT_EQ(sheet->cells[tenth].backColor, CellColor::White);
 
     sheet->SelectDay(today);
-    EXPECT_EQ(sheet->cal[today].backColor, CellColor::Selected);
+    EXPECT_EQ(sheet->cells[today].backColor, CellColor::Selected);
     sheet->SelectDay(tenth);
-    EXPECT_EQ(sheet->cal[today].backColor, CellColor::Today);
-    EXPECT_EQ(sheet->cal[tenth].backColor, CellColor::Selected);
+    EXPECT_EQ(sheet->cells[today].backColor, CellColor::Today);
+    EXPECT_EQ(sheet->cells[tenth].backColor, CellColor::Selected);
     EXPECT_EQ(sheet->SelectedDate, 20261210);
-    EXPECT_EQ(sheet->Text2[MonthSheet::DateBox], QStringLiteral("20261210"));
+    EXPECT_EQ(sheet->dateBoxes[MonthSheet::DateBox], QStringLiteral("20261210"));
     sheet->SelectDay(cellOfDay(*sheet, 3));
-    EXPECT_EQ(sheet->cal[tenth].backColor, CellColor::White);
-    EXPECT_EQ(sheet->Text2[MonthSheet::DateBox], QStringLiteral("20261203"));
+    EXPECT_EQ(sheet->cells[tenth].backColor, CellColor::White);
+    EXPECT_EQ(sheet->dateBoxes[MonthSheet::DateBox], QStringLiteral("20261203"));
     sheet->SelectDay(MonthSheet::CellCount - 1); // hidden: after the 31st
     EXPECT_EQ(sheet->SelectedDate, 20261203);
 
     // A redraw keeps the selection; another month has none, and coming
     // back finds it again.
     sheet->BuildMonthSheet();
-    EXPECT_EQ(sheet->cal[cellOfDay(*sheet, 3)].backColor, CellColor::Selected);
+    EXPECT_EQ(sheet->cells[cellOfDay(*sheet, 3)].backColor, CellColor::Selected);
     sheet->MoveMonthOrYear(MonthSheet::MonthForward);
-    EXPECT_EQ(sheet->cal[cellOfDay(*sheet, 3)].backColor, CellColor::White);
+    EXPECT_EQ(sheet->cells[cellOfDay(*sheet, 3)].backColor, CellColor::White);
     EXPECT_EQ(sheet->selectedCell, -1);
     sheet->MoveMonthOrYear(MonthSheet::MonthBack);
-    EXPECT_EQ(sheet->cal[cellOfDay(*sheet, 3)].backColor, CellColor::Selected);
-    EXPECT_EQ(sheet->cal[today].backColor, CellColor::Today);
+    EXPECT_EQ(sheet->cells[cellOfDay(*sheet, 3)].backColor, CellColor::Selected);
+    EXPECT_EQ(sheet->cells[today].backColor, CellColor::Today);
 }
 
 TEST_F(MonthSheetTest, MovesCrossTheYearAndShowTheNewMonthsSheet) {
@@ -199,8 +199,8 @@ TEST_F(MonthSheetTest, MovesCrossTheYearAndShowTheNewMonthsSheet) {
     };
     for (const auto &move : moves) {
         sheet->MoveMonthOrYear(move.button);
-        EXPECT_EQ(sheet->Text2[MonthSheet::YearBox], QLatin1String(move.year));
-        EXPECT_EQ(sheet->Text2[MonthSheet::MonthBox], QLatin1String(move.month));
+        EXPECT_EQ(sheet->dateBoxes[MonthSheet::YearBox], QLatin1String(move.year));
+        EXPECT_EQ(sheet->dateBoxes[MonthSheet::MonthBox], QLatin1String(move.month));
     }
     EXPECT_EQ(textOfDay(*sheet, 15), QStringLiteral("15           * 1 event *\r\nNew Year Ball"));
     EXPECT_EQ(visibleCells(*sheet).first(), 4); // 1 January 2026 is a Thursday
@@ -224,7 +224,7 @@ TEST_F(MonthSheetTest, OpeningADayShowsItsGridAndTheListViewNeedsOne) {
     const int tenth = cellOfDay(*sheet, 10);
     sheet->OpenDay(tenth);
     EXPECT_TRUE(sheet->calendarVisible());
-    EXPECT_FALSE(sheet->gridres.isOpen());
+    EXPECT_FALSE(sheet->grid.isOpen());
     EXPECT_FALSE(sheet->dateTimeVisible);
 
     fillYear(2025);
@@ -234,18 +234,18 @@ TEST_F(MonthSheetTest, OpeningADayShowsItsGridAndTheListViewNeedsOne) {
     EXPECT_FALSE(sheet->calendarVisible());
     EXPECT_TRUE(sheet->dateTimeVisible);
     // In the club's formats, as the grid shows them.
-    const ClubSettings &club = sheet->gridres.club();
-    EXPECT_EQ(sheet->Text2[MonthSheet::DateBox], club.dateNumber(20250610));
-    EXPECT_EQ(sheet->Text2[MonthSheet::TimeBox], club.time(QStringLiteral("08:00")));
-    EXPECT_EQ(sheet->gridres.rowCount(), 96 - 32);
+    const ClubSettings &club = sheet->grid.club();
+    EXPECT_EQ(sheet->dateBoxes[MonthSheet::DateBox], club.dateNumber(20250610));
+    EXPECT_EQ(sheet->dateBoxes[MonthSheet::TimeBox], club.time(QStringLiteral("08:00")));
+    EXPECT_EQ(sheet->grid.rowCount(), 96 - 32);
 
-    sheet->gridres.gridresClick(2, 1);
-    EXPECT_EQ(sheet->Text2[MonthSheet::TimeBox], club.time(QStringLiteral("08:30")));
+    sheet->grid.selectSlot(2, 1);
+    EXPECT_EQ(sheet->dateBoxes[MonthSheet::TimeBox], club.time(QStringLiteral("08:30")));
 
     sheet->ChangeView(MonthSheet::CalendarView);
     EXPECT_TRUE(sheet->calendarVisible());
     EXPECT_FALSE(sheet->dateTimeVisible);
-    EXPECT_EQ(sheet->Text2[MonthSheet::DateBox], QString());
+    EXPECT_EQ(sheet->dateBoxes[MonthSheet::DateBox], QString());
     EXPECT_EQ(sheet->SelectedDate, 20250610);
     sheet->ChangeView(MonthSheet::ListView); // the opened day is still there
     EXPECT_TRUE(sheet->gridVisible());
@@ -261,7 +261,7 @@ TEST_F(MonthSheetTest, OpeningADayShowsItsGridAndTheListViewNeedsOne) {
 
 TEST_F(MonthSheetTest, Timer1RedrawsTheShownSheetAboutOnceAMinute) {
     const auto sheet = sheetOf(2025, 3);
-    EXPECT_EQ(sheet->Timer1.interval(), 1000);
+    EXPECT_EQ(sheet->redrawTimer.interval(), 1000);
     addEvent(1, 20250310, QStringLiteral("Booked elsewhere"), QStringLiteral("10:00"),
              QStringLiteral("11:00"));
     const auto booked = [&] {
@@ -269,17 +269,17 @@ TEST_F(MonthSheetTest, Timer1RedrawsTheShownSheetAboutOnceAMinute) {
     };
 
     for (int tick = 1; tick < 59; ++tick)
-        sheet->timer1Tick();
+        sheet->redrawTick();
     EXPECT_FALSE(booked());
-    sheet->timer1Tick();
+    sheet->redrawTick();
     EXPECT_TRUE(booked()) << "the 59th tick redraws";
 
     addEvent(2, 20250311, QStringLiteral("Another"), QStringLiteral("10:00"),
              QStringLiteral("11:00"));
     for (int tick = 0; tick < 57; ++tick)
-        sheet->timer1Tick();
+        sheet->redrawTick();
     EXPECT_EQ(textOfDay(*sheet, 11), QStringLiteral("11"));
-    sheet->timer1Tick();
+    sheet->redrawTick();
     EXPECT_NE(textOfDay(*sheet, 11), QStringLiteral("11")) << "then every 58th";
 
     // A failing redisplay is reported once, not every minute.
@@ -287,7 +287,7 @@ TEST_F(MonthSheetTest, Timer1RedrawsTheShownSheetAboutOnceAMinute) {
     prompts.clear();
     prompts.expectError();
     for (int tick = 0; tick < 3 * 58; ++tick)
-        sheet->timer1Tick();
+        sheet->redrawTick();
     EXPECT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(visibleCells(*sheet).size(), 0) << "no stale days are left showing";
 }
@@ -300,7 +300,7 @@ TEST_F(MonthSheetTest, Timer1WaitsWhileTheGridIsShown) {
     addEvent(1, 20250310, QStringLiteral("Booked elsewhere"), QStringLiteral("10:00"),
              QStringLiteral("11:00"));
     for (int tick = 0; tick < 120; ++tick)
-        sheet->timer1Tick();
+        sheet->redrawTick();
     EXPECT_EQ(textOfDay(*sheet, 10), QStringLiteral("10"));
 }
 

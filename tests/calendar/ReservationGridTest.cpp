@@ -103,23 +103,23 @@ TEST_F(ReservationGridTest, ClickingASlotTellsItsBookingAndDoubleClickingOpensTh
     ASSERT_TRUE(grid->open(20250704, 20250704));
     const int room2 = column(QStringLiteral("Room2"));
 
-    grid->gridresClick(row(QStringLiteral("10:30")), room2);
+    grid->selectSlot(row(QStringLiteral("10:30")), room2);
     EXPECT_EQ(help, QStringLiteral("Event # 1234 - Smith \"Gala\" Ünïcødé"));
     EXPECT_EQ(selected, QStringLiteral("20250704 10:30"));
-    grid->gridresClick(row(QStringLiteral("12:00")), room2);
+    grid->selectSlot(row(QStringLiteral("12:00")), room2);
     EXPECT_EQ(help, QStringLiteral("Open")) << "the end slot is free for the next booking";
     EXPECT_EQ(selected, QStringLiteral("20250704 12:00"));
-    grid->gridresClick(row(QStringLiteral("13:00")), column(QStringLiteral("Room1")));
+    grid->selectSlot(row(QStringLiteral("13:00")), column(QStringLiteral("Room1")));
     EXPECT_EQ(help, QStringLiteral("Open"));
     // Two characters or fewer read as open.
-    grid->gridresClick(row(QStringLiteral("09:15")), column(QStringLiteral("Room1")));
+    grid->selectSlot(row(QStringLiteral("09:15")), column(QStringLiteral("Room1")));
     EXPECT_EQ(help, QStringLiteral("Open"));
 
-    grid->gridresDblClick(row(QStringLiteral("11:45")), room2);
-    grid->gridresDblClick(row(QStringLiteral("09:00")), column(QStringLiteral("Room1")));
-    grid->gridresDblClick(row(QStringLiteral("12:00")), room2);
-    grid->gridresDblClick(row(QStringLiteral("13:00")), column(QStringLiteral("Room1")));
-    grid->gridresDblClick(row(QStringLiteral("10:00")), column(QStringLiteral("restime")));
+    grid->openSlot(row(QStringLiteral("11:45")), room2);
+    grid->openSlot(row(QStringLiteral("09:00")), column(QStringLiteral("Room1")));
+    grid->openSlot(row(QStringLiteral("12:00")), room2);
+    grid->openSlot(row(QStringLiteral("13:00")), column(QStringLiteral("Room1")));
+    grid->openSlot(row(QStringLiteral("10:00")), column(QStringLiteral("restime")));
     EXPECT_EQ(requested, (QList<int>{1234, 77}));
 }
 

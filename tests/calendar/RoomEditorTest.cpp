@@ -19,9 +19,9 @@ protected:
         editor->OpenRoomEditor();
     }
     void type(const QString &name, const QString &capacity, const QString &subdiv = QString()) {
-        editor->text3Changed(RoomEditor::NameBox, name);
-        editor->text3Changed(RoomEditor::CapacityBox, capacity);
-        editor->text3Changed(RoomEditor::SubdivisionBox, subdiv);
+        editor->editBox(RoomEditor::NameBox, name);
+        editor->editBox(RoomEditor::CapacityBox, capacity);
+        editor->editBox(RoomEditor::SubdivisionBox, subdiv);
     }
     void addRoom(const QString &name, const QString &capacity, const QString &subdiv = QString()) {
         type(name, capacity, subdiv);
@@ -46,14 +46,14 @@ protected:
 
 TEST_F(RoomEditorTest, OpeningShowsTheRoomsAndHowToAddOne) {
     EXPECT_TRUE(editor->visible);
-    EXPECT_EQ(editor->Text3[RoomEditor::NameBox], QStringLiteral("(room name here)"));
+    EXPECT_EQ(editor->boxes[RoomEditor::NameBox], QStringLiteral("(room name here)"));
     EXPECT_TRUE(
         statusLines.last().startsWith(QStringLiteral("To add a room: (1) enter the room name")));
-    EXPECT_TRUE(editor->cmdroomEnabled[RoomEditor::AddRoom]);
-    EXPECT_FALSE(editor->cmdroomEnabled[RoomEditor::SaveChanges]);
+    EXPECT_TRUE(editor->buttonEnabled[RoomEditor::AddRoom]);
+    EXPECT_FALSE(editor->buttonEnabled[RoomEditor::SaveChanges]);
 
-    editor->text3GotFocus(RoomEditor::NameBox);
-    EXPECT_EQ(editor->Text3[RoomEditor::NameBox], QString());
+    editor->enterBox(RoomEditor::NameBox);
+    EXPECT_EQ(editor->boxes[RoomEditor::NameBox], QString());
 }
 
 TEST_F(RoomEditorTest, AddingARoomAddsItsRowAndItsReservationColumns) {
@@ -67,9 +67,9 @@ TEST_F(RoomEditorTest, AddingARoomAddsItsRowAndItsReservationColumns) {
     EXPECT_EQ(count(QStringLiteral("select capacity from location where roomnum = 1")), 1200);
     EXPECT_EQ(reservColumns(), (QStringList{QStringLiteral("resdate"), QStringLiteral("restime"),
                                             QStringLiteral("event1"), QStringLiteral("room1")}));
-    EXPECT_EQ(editor->List2, QStringList{QStringLiteral("O'Malley's \"Snug\"")});
-    EXPECT_EQ(editor->List4, QStringList{QStringLiteral("1")});
-    EXPECT_EQ(editor->Text3, (std::array<QString, 4>{}));
+    EXPECT_EQ(editor->roomNames, QStringList{QStringLiteral("O'Malley's \"Snug\"")});
+    EXPECT_EQ(editor->roomNumbers, QStringList{QStringLiteral("1")});
+    EXPECT_EQ(editor->boxes, (std::array<QString, 4>{}));
     EXPECT_EQ(roomListRefreshes, 1);
     EXPECT_EQ(statusLines.last(), QStringLiteral("Room successfully added to reservations table."));
     EXPECT_EQ(editor->NewRoomNumber, 0);
@@ -119,7 +119,7 @@ TEST_F(RoomEditorTest, ARoomIsPartOnlyOfAnotherExistingRoom) {
 
     // Nor can a room be a part of itself.
     editor->SelectRoomForEdit(1);
-    editor->text3Changed(RoomEditor::SubdivisionBox, QStringLiteral("2"));
+    editor->editBox(RoomEditor::SubdivisionBox, QStringLiteral("2"));
     prompts.clear();
     editor->RoomButton(RoomEditor::SaveChanges);
     EXPECT_EQ(prompts.messages.size(), 1);
@@ -149,19 +149,19 @@ TEST_F(RoomEditorTest, TwentyRoomsIsTheLimitButTheyCanStillBeEdited) {
     EXPECT_EQ(reservColumns().size(), 42);
 
     editor->SelectRoomForEdit(19);
-    EXPECT_EQ(editor->Text3[RoomEditor::NumberBox], QStringLiteral("20"));
-    EXPECT_FALSE(editor->cmdroomEnabled[RoomEditor::AddRoom]);
-    EXPECT_TRUE(editor->cmdroomEnabled[RoomEditor::SaveChanges]);
-    editor->text3Changed(RoomEditor::NameBox, QStringLiteral("Rose Garden"));
-    editor->text3Changed(RoomEditor::CapacityBox, QStringLiteral("60"));
+    EXPECT_EQ(editor->boxes[RoomEditor::NumberBox], QStringLiteral("20"));
+    EXPECT_FALSE(editor->buttonEnabled[RoomEditor::AddRoom]);
+    EXPECT_TRUE(editor->buttonEnabled[RoomEditor::SaveChanges]);
+    editor->editBox(RoomEditor::NameBox, QStringLiteral("Rose Garden"));
+    editor->editBox(RoomEditor::CapacityBox, QStringLiteral("60"));
     editor->RoomButton(RoomEditor::SaveChanges);
     EXPECT_EQ(scalar(QStringLiteral("evnt"),
                      QStringLiteral("select room || capacity from location where roomnum = 20"))
                   .toString(),
               QStringLiteral("Rose Garden60"));
     EXPECT_EQ(editor->editState, 0);
-    EXPECT_TRUE(editor->cmdroomEnabled[RoomEditor::AddRoom]);
-    EXPECT_FALSE(editor->cmdroomEnabled[RoomEditor::SaveChanges]);
+    EXPECT_TRUE(editor->buttonEnabled[RoomEditor::AddRoom]);
+    EXPECT_FALSE(editor->buttonEnabled[RoomEditor::SaveChanges]);
     EXPECT_EQ(prompts.messages.size(), 1);
 }
 
@@ -169,16 +169,16 @@ TEST_F(RoomEditorTest, BelowTheSetUpLevelThePanelOnlyShowsRooms) {
     addRoom(QStringLiteral("Terrace"), QStringLiteral("80"));
     module->session.UserLevel = 49;
     editor->OpenRoomEditor();
-    EXPECT_EQ(editor->List2, QStringList{QStringLiteral("Terrace")});
-    EXPECT_FALSE(editor->cmdroomVisible[RoomEditor::AddRoom]);
-    EXPECT_FALSE(editor->cmdroomVisible[RoomEditor::SaveChanges]);
-    EXPECT_FALSE(editor->cmdroomVisible[RoomEditor::DeleteRoom]);
-    EXPECT_TRUE(editor->cmdroomVisible[RoomEditor::ExitButton]);
+    EXPECT_EQ(editor->roomNames, QStringList{QStringLiteral("Terrace")});
+    EXPECT_FALSE(editor->buttonVisible[RoomEditor::AddRoom]);
+    EXPECT_FALSE(editor->buttonVisible[RoomEditor::SaveChanges]);
+    EXPECT_FALSE(editor->buttonVisible[RoomEditor::DeleteRoom]);
+    EXPECT_TRUE(editor->buttonVisible[RoomEditor::ExitButton]);
 
     // Typing is possible, but nothing is stored.
     addRoom(QStringLiteral("Board Room"), QStringLiteral("12"));
     editor->SelectRoomForEdit(0);
-    editor->text3Changed(RoomEditor::NameBox, QStringLiteral("Renamed"));
+    editor->editBox(RoomEditor::NameBox, QStringLiteral("Renamed"));
     editor->RoomButton(RoomEditor::SaveChanges);
     editor->RoomButton(RoomEditor::DeleteRoom);
     EXPECT_EQ(count(QStringLiteral("select count(*) from location")), 1);
@@ -189,14 +189,14 @@ TEST_F(RoomEditorTest, BelowTheSetUpLevelThePanelOnlyShowsRooms) {
 
 TEST_F(RoomEditorTest, EntryBoxesMoveOnWithEnterAndRefuseNegativeNumbers) {
     for (int box = 0; box < 4; ++box)
-        editor->text3EnterPressed(box);
+        editor->boxEnterPressed(box);
     EXPECT_EQ(keys.sent, QStringList(3, QStringLiteral("{Tab}")));
-    editor->text3Changed(RoomEditor::SubdivisionBox, QStringLiteral("-3"));
-    editor->text3LostFocus(RoomEditor::SubdivisionBox);
-    EXPECT_EQ(editor->Text3[RoomEditor::SubdivisionBox], QStringLiteral("0"));
-    editor->text3Changed(RoomEditor::CapacityBox, QStringLiteral("-3"));
-    editor->text3LostFocus(RoomEditor::CapacityBox);
-    EXPECT_EQ(editor->Text3[RoomEditor::CapacityBox], QStringLiteral("-3"))
+    editor->editBox(RoomEditor::SubdivisionBox, QStringLiteral("-3"));
+    editor->leaveBox(RoomEditor::SubdivisionBox);
+    EXPECT_EQ(editor->boxes[RoomEditor::SubdivisionBox], QStringLiteral("0"));
+    editor->editBox(RoomEditor::CapacityBox, QStringLiteral("-3"));
+    editor->leaveBox(RoomEditor::CapacityBox);
+    EXPECT_EQ(editor->boxes[RoomEditor::CapacityBox], QStringLiteral("-3"))
         << "only the number boxes are corrected";
 }
 
@@ -296,7 +296,7 @@ TEST_F(RoomDeletionTest, FreesTheRoomsCellsAndDisconnectsItsEvents) {
               20);
     EXPECT_EQ(count(QStringLiteral("select roomnumber from eventinfo where eventnum = 8")), 3);
     EXPECT_EQ(reservColumns().size(), 8);
-    EXPECT_EQ(editor->List2,
+    EXPECT_EQ(editor->roomNames,
               (QStringList{QStringLiteral("Ballroom East"), QStringLiteral("Terrace")}));
     EXPECT_GE(roomListRefreshes, 4);
 }

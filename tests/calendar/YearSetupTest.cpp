@@ -161,8 +161,8 @@ TEST_F(YearSetupTest, TheWindowStaysLiveButNothingWritesWhileItRuns) {
     // the status line shows progress.
     RoomEditor editor(*module);
     editor.OpenRoomEditor();
-    editor.text3Changed(RoomEditor::NameBox, QStringLiteral("Terrace"));
-    editor.text3Changed(RoomEditor::CapacityBox, QStringLiteral("80"));
+    editor.editBox(RoomEditor::NameBox, QStringLiteral("Terrace"));
+    editor.editBox(RoomEditor::CapacityBox, QStringLiteral("80"));
     bool clicked = false;
     Status otherWorkstation = DbError{};
     QTimer::singleShot(0, [&] {

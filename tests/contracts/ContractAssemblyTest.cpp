@@ -25,8 +25,8 @@ protected:
     QString assemble(const QStringList &files) {
         storeContract(1, QStringLiteral("Test"), files);
         EXPECT_TRUE(builder->open());
-        builder->cbocontractClick(2);
-        return builder->Text1;
+        builder->chooseContractEntry(2);
+        return builder->viewerText;
     }
 };
 
@@ -110,12 +110,12 @@ TEST_F(ContractAssemblyTest, MissingOversizedAndForeignFilesAreToldAndSkipped) {
     writeFile(QStringLiteral("cbfull.txt"), QByteArray(32000, 'x') + "\n");
     prompts.clear();
     prompts.expectError();
-    builder->List1 = {"cbfirst.txt", "cbfull.txt", "cblast.txt"};
-    builder->cmdmoveClick(ContractBuilder::RefreshView);
+    builder->components = {"cbfirst.txt", "cbfull.txt", "cblast.txt"};
+    builder->moveComponent(ContractBuilder::RefreshView);
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.messages[0].text, QStringLiteral("File too large to load"));
     EXPECT_EQ(prompts.messages[0].icon, Icon::Critical);
-    EXPECT_EQ(builder->Text1, QStringLiteral("First <EVENTTITLE>\n"));
+    EXPECT_EQ(builder->viewerText, QStringLiteral("First <EVENTTITLE>\n"));
     EXPECT_EQ(builder->statusText, QStringLiteral("Done"));
     EXPECT_EQ(prompts.busyDepth, 0);
 }

@@ -7,19 +7,19 @@ protected:
     // Chooses "0 - Create New Contract" and answers the description prompt.
     void create(const QString &description) {
         prompts.answerInput(description);
-        builder->cbocontractClick(1);
+        builder->chooseContractEntry(1);
     }
     void choose(int number) {
         const auto entry = std::find_if(
-            builder->cbocontract.cbegin(), builder->cbocontract.cend(),
+            builder->contractEntries.cbegin(), builder->contractEntries.cend(),
             [&](const QString &text) { return text.startsWith(QString::number(number) + " - "); });
-        ASSERT_NE(entry, builder->cbocontract.cend()) << number;
-        builder->cbocontractClick(int(entry - builder->cbocontract.cbegin()));
+        ASSERT_NE(entry, builder->contractEntries.cend()) << number;
+        builder->chooseContractEntry(int(entry - builder->contractEntries.cbegin()));
     }
     void add(const QString &file) {
-        const int row = int(builder->File1.indexOf(file));
+        const int row = int(builder->componentFiles.indexOf(file));
         ASSERT_GE(row, 0) << file.toStdString();
-        builder->file1DblClick(row);
+        builder->addComponentFile(row);
     }
 };
 
@@ -30,7 +30,7 @@ TEST_F(ContractBuilderTest, ANewContractTakesTheNumberAfterTheHighestEvenAfterAG
     storeContract(3, QStringLiteral("Wedding"), {QStringLiteral("cbb.txt")});
     loadEvent();
     ASSERT_TRUE(builder->open());
-    EXPECT_EQ(builder->cbocontract,
+    EXPECT_EQ(builder->contractEntries,
               (QStringList{"(Click for a list of available contracts)", "0 - Create New Contract",
                            "1 - Dinner", "3 - Wedding"}));
 
@@ -40,7 +40,7 @@ TEST_F(ContractBuilderTest, ANewContractTakesTheNumberAfterTheHighestEvenAfterAG
     EXPECT_EQ(
         prompts.inputs[0].text,
         QStringLiteral("Type a description for this contract. \r\nMax length: 50 characters"));
-    EXPECT_EQ(builder->cbocontractText, QStringLiteral("4 - Corporate Meeting"));
+    EXPECT_EQ(builder->chosenContract, QStringLiteral("4 - Corporate Meeting"));
     EXPECT_TRUE(builder->NewContract);
     EXPECT_EQ(logEntry(), QStringLiteral("E#0\\Event#%1 \\New contract created: 4 - Corporate "
                                          "Meeting")
@@ -50,7 +50,7 @@ TEST_F(ContractBuilderTest, ANewContractTakesTheNumberAfterTheHighestEvenAfterAG
 
     add(QStringLiteral("cbc.txt"));
     add(QStringLiteral("cba.txt"));
-    builder->cmdmoveClick(ContractBuilder::SaveComponents);
+    builder->moveComponent(ContractBuilder::SaveComponents);
     EXPECT_EQ(stored(),
               (QStringList{"1|Dinner|0|cba.txt", "3|Wedding|0|cbb.txt",
                            "4|Corporate Meeting|0|cbc.txt", "4|Corporate Meeting|1|cba.txt"}));
@@ -76,15 +76,15 @@ TEST_F(ContractBuilderTest, TwoWorkstationsCreatingAContractAtOnceKeepBoth) {
 
     create(QStringLiteral("Wedding Reception"));
     otherPrompts.answerInput(QStringLiteral("Golf Outing"));
-    elsewhere.cbocontractClick(1);
+    elsewhere.chooseContractEntry(1);
     EXPECT_EQ(builder->ContractNumber, 2);
     EXPECT_EQ(elsewhere.ContractNumber, 2);
 
-    elsewhere.file1DblClick(0);
-    elsewhere.cmdmoveClick(ContractBuilder::SaveComponents);
+    elsewhere.addComponentFile(0);
+    elsewhere.moveComponent(ContractBuilder::SaveComponents);
     add(QStringLiteral("cbterms.txt"));
     add(QStringLiteral("cbterms.txt"));
-    builder->cmdmoveClick(ContractBuilder::SaveComponents);
+    builder->moveComponent(ContractBuilder::SaveComponents);
 
     EXPECT_EQ(stored(), (QStringList{"1|Dinner|0|cbterms.txt", "2|Golf Outing|0|cbterms.txt",
                                      "3|Wedding Reception|0|cbterms.txt",
@@ -92,13 +92,13 @@ TEST_F(ContractBuilderTest, TwoWorkstationsCreatingAContractAtOnceKeepBoth) {
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.messages[0].title, QStringLiteral("FYI..."));
     EXPECT_TRUE(prompts.messages[0].text.contains(QStringLiteral("contract #3")));
-    EXPECT_EQ(builder->cbocontractText, QStringLiteral("3 - Wedding Reception"));
-    EXPECT_TRUE(builder->cbocontract.contains(QStringLiteral("2 - Golf Outing")));
+    EXPECT_EQ(builder->chosenContract, QStringLiteral("3 - Wedding Reception"));
+    EXPECT_TRUE(builder->contractEntries.contains(QStringLiteral("2 - Golf Outing")));
 
     // A second save of the renumbered contract replaces its own rows only.
-    builder->list1Click(1);
-    builder->cmdmoveClick(ContractBuilder::RemoveComponent);
-    builder->cmdmoveClick(ContractBuilder::SaveComponents);
+    builder->selectComponent(1);
+    builder->moveComponent(ContractBuilder::RemoveComponent);
+    builder->moveComponent(ContractBuilder::SaveComponents);
     EXPECT_EQ(stored(), (QStringList{"1|Dinner|0|cbterms.txt", "2|Golf Outing|0|cbterms.txt",
                                      "3|Wedding Reception|0|cbterms.txt"}));
 }
@@ -111,22 +111,22 @@ TEST_F(ContractBuilderTest, ASaveThatFailsPartWayKeepsTheOldComponents) {
     loadEvent();
     ASSERT_TRUE(builder->open());
     choose(1);
-    EXPECT_EQ(builder->List1, (QStringList{"cba.txt", "cbb.txt"}));
+    EXPECT_EQ(builder->components, (QStringList{"cba.txt", "cbb.txt"}));
     add(QStringLiteral("cbc.txt"));
     addFault(QStringLiteral("evnt"), QStringLiteral("third_row"), QStringLiteral("insert"),
              QStringLiteral("cbuilder"), QStringLiteral("new.ord = 2"),
              QStringLiteral("disk full"));
     prompts.expectError();
-    builder->cmdmoveClick(ContractBuilder::SaveComponents);
+    builder->moveComponent(ContractBuilder::SaveComponents);
     EXPECT_EQ(stored(), (QStringList{"1|Dinner|0|cba.txt", "1|Dinner|1|cbb.txt"}));
     EXPECT_TRUE(prompts.lastMessage().text.contains(QStringLiteral("disk full")));
     // No log line claims a save that did not happen.
     EXPECT_NE(logEntry().section(QLatin1Char('\\'), -1),
               QStringLiteral("Contract components saved or modified"));
-    EXPECT_TRUE(builder->cmdmoveEnabled[ContractBuilder::SaveComponents]);
+    EXPECT_TRUE(builder->moveEnabled[ContractBuilder::SaveComponents]);
 
     removeFault(QStringLiteral("evnt"), QStringLiteral("third_row"), QStringLiteral("cbuilder"));
-    builder->cmdmoveClick(ContractBuilder::SaveComponents);
+    builder->moveComponent(ContractBuilder::SaveComponents);
     EXPECT_EQ(stored(),
               (QStringList{"1|Dinner|0|cba.txt", "1|Dinner|1|cbb.txt", "1|Dinner|2|cbc.txt"}));
 }
@@ -140,23 +140,23 @@ TEST_F(ContractBuilderTest, EmptyListsAreRefusedAndNothingChosenAddsNothing) {
     const QString refusal = QStringLiteral("A contract must have at least one component to be "
                                            "valid. ");
     // Saving with no contract chosen does nothing.
-    builder->cmdmoveClick(ContractBuilder::SaveComponents);
+    builder->moveComponent(ContractBuilder::SaveComponents);
     EXPECT_TRUE(prompts.messages.isEmpty());
 
     choose(1);
-    builder->cmdmoveClick(ContractBuilder::AddComponent); // no file chosen
-    EXPECT_EQ(builder->List1, QStringList{"cba.txt"});
+    builder->moveComponent(ContractBuilder::AddComponent); // no file chosen
+    EXPECT_EQ(builder->components, QStringList{"cba.txt"});
     prompts.answerYesNo(true);
-    builder->cmdmoveClick(ContractBuilder::ClearComponents);
-    builder->cmdmoveClick(ContractBuilder::SaveComponents);
+    builder->moveComponent(ContractBuilder::ClearComponents);
+    builder->moveComponent(ContractBuilder::SaveComponents);
     EXPECT_EQ(prompts.lastMessage().text, refusal);
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
 
     // A contract whose only entry is empty is refused too, and stays.
     choose(2);
-    EXPECT_EQ(builder->List1, QStringList{QString()});
+    EXPECT_EQ(builder->components, QStringList{QString()});
     prompts.clear();
-    builder->cmdmoveClick(ContractBuilder::SaveComponents);
+    builder->moveComponent(ContractBuilder::SaveComponents);
     EXPECT_EQ(prompts.lastMessage().text, refusal);
     EXPECT_EQ(stored(), (QStringList{"1|Dinner|0|cba.txt", "2|Blank|0|"}));
 }
@@ -167,44 +167,44 @@ TEST_F(ContractBuilderTest, ComponentsMoveWithinTheListAndClearAsksFirst) {
     loadEvent();
     ASSERT_TRUE(builder->open());
     // The file pattern matches whatever the case of the letters.
-    EXPECT_TRUE(builder->File1.contains(QStringLiteral("CBC.TXT")));
-    EXPECT_FALSE(builder->File1.contains(QStringLiteral("notes.txt")));
-    builder->mnutextfilesClick();
-    EXPECT_TRUE(builder->File1.contains(QStringLiteral("notes.txt")));
-    builder->mnutextfilesClick();
-    EXPECT_FALSE(builder->File1.contains(QStringLiteral("notes.txt")));
+    EXPECT_TRUE(builder->componentFiles.contains(QStringLiteral("CBC.TXT")));
+    EXPECT_FALSE(builder->componentFiles.contains(QStringLiteral("notes.txt")));
+    builder->toggleAllTextFiles();
+    EXPECT_TRUE(builder->componentFiles.contains(QStringLiteral("notes.txt")));
+    builder->toggleAllTextFiles();
+    EXPECT_FALSE(builder->componentFiles.contains(QStringLiteral("notes.txt")));
 
     add(QStringLiteral("cba.txt"));
     add(QStringLiteral("cbb.txt"));
     add(QStringLiteral("CBC.TXT"));
     const QStringList order{"cba.txt", "cbb.txt", "CBC.TXT"};
-    builder->cmdmoveClick(ContractBuilder::MoveDown); // none chosen
-    EXPECT_EQ(builder->List1, order);
-    builder->list1Click(0);
-    builder->cmdmoveClick(ContractBuilder::MoveUp); // the first
-    EXPECT_EQ(builder->List1, order);
-    builder->list1Click(2);
-    builder->cmdmoveClick(ContractBuilder::MoveDown); // the last
-    EXPECT_EQ(builder->List1, order);
-    builder->cmdmoveClick(ContractBuilder::MoveUp);
-    EXPECT_EQ(builder->List1, (QStringList{"cba.txt", "CBC.TXT", "cbb.txt"}));
-    EXPECT_EQ(builder->List1Row, 1);
-    builder->cmdmoveClick(ContractBuilder::MoveUp);
-    builder->list1Click(1);
-    builder->cmdmoveClick(ContractBuilder::MoveDown);
-    EXPECT_EQ(builder->List1, (QStringList{"CBC.TXT", "cbb.txt", "cba.txt"}));
-    EXPECT_EQ(builder->List1Row, 2);
+    builder->moveComponent(ContractBuilder::MoveDown); // none chosen
+    EXPECT_EQ(builder->components, order);
+    builder->selectComponent(0);
+    builder->moveComponent(ContractBuilder::MoveUp); // the first
+    EXPECT_EQ(builder->components, order);
+    builder->selectComponent(2);
+    builder->moveComponent(ContractBuilder::MoveDown); // the last
+    EXPECT_EQ(builder->components, order);
+    builder->moveComponent(ContractBuilder::MoveUp);
+    EXPECT_EQ(builder->components, (QStringList{"cba.txt", "CBC.TXT", "cbb.txt"}));
+    EXPECT_EQ(builder->componentRow, 1);
+    builder->moveComponent(ContractBuilder::MoveUp);
+    builder->selectComponent(1);
+    builder->moveComponent(ContractBuilder::MoveDown);
+    EXPECT_EQ(builder->components, (QStringList{"CBC.TXT", "cbb.txt", "cba.txt"}));
+    EXPECT_EQ(builder->componentRow, 2);
 
     prompts.answerYesNo(false);
-    builder->cmdmoveClick(ContractBuilder::ClearComponents);
+    builder->moveComponent(ContractBuilder::ClearComponents);
     ASSERT_EQ(prompts.questions.size(), 1);
     EXPECT_EQ(prompts.questions[0].title, QStringLiteral("Clear components? "));
     EXPECT_EQ(prompts.questions[0].text,
               QStringLiteral("Click YES to clear the items for this event."));
-    EXPECT_EQ(builder->List1.size(), 3);
+    EXPECT_EQ(builder->components.size(), 3);
     prompts.answerYesNo(true);
-    builder->cmdmoveClick(ContractBuilder::ClearComponents);
-    EXPECT_TRUE(builder->List1.isEmpty());
+    builder->moveComponent(ContractBuilder::ClearComponents);
+    EXPECT_TRUE(builder->components.isEmpty());
 }
 
 TEST_F(ContractBuilderTest, DescriptionsAreBoundCountedInCharactersAndLogged) {
@@ -213,29 +213,29 @@ TEST_F(ContractBuilderTest, DescriptionsAreBoundCountedInCharactersAndLogged) {
     loadEvent();
     ASSERT_TRUE(builder->open());
 
-    builder->mnuchangedescClick();
+    builder->changeDescription();
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Please select a contract first."));
 
     const QString fifty = QString(49, QLatin1Char('x')) + QStringLiteral("\U0001F389");
     const QString tooLong = QString(51, QChar(0x0416)); // Cyrillic Zhe
     prompts.answerInput(tooLong);
-    builder->cbocontractClick(1);
+    builder->chooseContractEntry(1);
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Entry is too long. Try again."));
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Limit to 50 characters"));
-    EXPECT_EQ(builder->cbocontract.size(), 3);
+    EXPECT_EQ(builder->contractEntries.size(), 3);
 
     choose(1);
     prompts.answerInput(QStringLiteral("O'Brien \"Gala\" \u00c9t\u00e9"));
-    builder->mnuchangedescClick();
+    builder->changeDescription();
     EXPECT_EQ(prompts.inputs.last().title, QStringLiteral("Contract Description - contract #1"));
     EXPECT_EQ(stored(), QStringList{QStringLiteral("1|O'Brien \"Gala\" \u00c9t\u00e9|0|cba.txt")});
     EXPECT_EQ(logEntry().section(QLatin1Char('\\'), -1),
               QStringLiteral("Contract #1 descripion changed from Dinner to O'Brien \"Gala\" "
                              "\u00c9t\u00e9"));
-    EXPECT_EQ(builder->cbocontractText, QStringLiteral("1 - O'Brien \"Gala\" \u00c9t\u00e9"));
+    EXPECT_EQ(builder->chosenContract, QStringLiteral("1 - O'Brien \"Gala\" \u00c9t\u00e9"));
 
     prompts.answerInput(fifty);
-    builder->mnuchangedescClick();
+    builder->changeDescription();
     EXPECT_EQ(stored(), QStringList{QStringLiteral("1|") + fifty + QStringLiteral("|0|cba.txt")});
 }
 
@@ -245,16 +245,16 @@ TEST_F(ContractBuilderTest, BelowEventEditingNothingChanges) {
     loadEvent();
     signIn(15); // below evaccess1 (20)
     ASSERT_TRUE(builder->open());
-    EXPECT_EQ(builder->cbocontract.size(), 3);
-    builder->cbocontractClick(1);
-    builder->cbocontractClick(2);
-    builder->file1DblClick(0);
-    builder->cmdmoveClick(ContractBuilder::RefreshView);
-    builder->mnuchangedescClick();
-    builder->mnutextfilesClick();
+    EXPECT_EQ(builder->contractEntries.size(), 3);
+    builder->chooseContractEntry(1);
+    builder->chooseContractEntry(2);
+    builder->addComponentFile(0);
+    builder->moveComponent(ContractBuilder::RefreshView);
+    builder->changeDescription();
+    builder->toggleAllTextFiles();
     EXPECT_EQ(builder->ContractNumber, 0);
-    EXPECT_TRUE(builder->List1.isEmpty());
-    EXPECT_TRUE(builder->Text1.isEmpty());
+    EXPECT_TRUE(builder->components.isEmpty());
+    EXPECT_TRUE(builder->viewerText.isEmpty());
     EXPECT_FALSE(builder->allTextFiles);
     EXPECT_TRUE(prompts.messages.isEmpty());
     EXPECT_TRUE(prompts.inputs.isEmpty());

@@ -47,7 +47,7 @@ TEST_F(ContractPrintTest, EachLayoutPrintsTheEventItsItemsAndTheContract) {
     addItem(event + 1, "Another event's item", "5");
     module->event.Text1[1] = QStringLiteral("Typed, not saved");
     ASSERT_TRUE(builder->open());
-    builder->cbocontractClick(2);
+    builder->chooseContractEntry(2);
     const QString work = ReportLauncher::workCopyName(module->session.SysUser);
     // Changes not yet saved are saved first: the contract is the stored event.
     module->event.UnsavedChanges = true;
@@ -118,7 +118,7 @@ TEST_F(ContractPrintTest, AnEventNeverSavedPrintsOnlyTheClubsOwnLayout) {
     programs.inputs.clear();
     module->event.EventNumber = 0;
     ASSERT_TRUE(builder->open());
-    EXPECT_EQ(builder->txteventname, QStringLiteral("(No Event is Active)"));
+    EXPECT_EQ(builder->eventNameText, QStringLiteral("(No Event is Active)"));
     EXPECT_EQ(builder->caption, QStringLiteral("DEMO @ Contract Builder  -  (No Event is Active)"));
     builder->printContract(ContractBuilder::StandardLayout);
     expectOops(refusal);
@@ -136,7 +136,7 @@ TEST_F(ContractPrintTest, ListsPrintForEveryoneLayoutsOnlyForEventEditing) {
     loadEvent();
     signIn(15); // below evaccess1 (20)
     ASSERT_TRUE(builder->open());
-    builder->mnucontractlistClick();
+    builder->printContractList();
     EXPECT_EQ(workRows(QStringLiteral("select contractnum || ' ' || contractdesc || ' ' || ord || "
                                       "' ' || cbfilename from cbuilder")),
               (QStringList{"2 Wedding 0 CBMENU.TXT", "2 Wedding 1 cbterms.txt",
@@ -144,7 +144,7 @@ TEST_F(ContractPrintTest, ListsPrintForEveryoneLayoutsOnlyForEventEditing) {
     // The work copy just made must not be printed again by a layout.
     for (auto layout : {ContractBuilder::StandardLayout, ContractBuilder::UserDefinedLayout})
         builder->printContract(layout);
-    builder->mnucomponentsClick();
+    builder->printComponentList();
     EXPECT_EQ(printed(), (QStringList{"evntcontracts.rpt", "evntcomponents.rpt"}));
     const QStringList files = workRows(QStringLiteral(
         "select cbfilename || '/' || coalesce(contractnum, 0) from cbuilder order by cbfilename"));
@@ -154,10 +154,10 @@ TEST_F(ContractPrintTest, ListsPrintForEveryoneLayoutsOnlyForEventEditing) {
 
     exec(QStringLiteral("evnt"), QStringLiteral("delete from cbuilder"));
     programs.inputs.clear();
-    builder->mnucontractlistClick();
+    builder->printContractList();
     expectOops(QStringLiteral("No contracts have been defined."));
-    builder->File1.clear();
-    builder->mnucomponentsClick();
+    builder->componentFiles.clear();
+    builder->printComponentList();
     expectOops(QStringLiteral("No components are currently available in the component window."));
     EXPECT_TRUE(programs.inputs.isEmpty());
 }

@@ -176,8 +176,8 @@ TEST_F(EventSaveGuardsTest, ThisWorkstationsItemWindowNeverMakesItsOwnSaveStale)
     type(1, QStringLiteral("Class reunion"));
     ItemWindow &items = logic->items;
     ASSERT_TRUE(items.open());
-    items.grid1Click(0);
-    items.cmdmoveClick(ItemWindow::RemoveMove);
+    items.selectEventItemRow(0);
+    items.moveItem(ItemWindow::RemoveMove);
     EXPECT_EQ(scalar(Evnt, QStringLiteral("select count(*) from items")).toInt(), 0);
     prompts.clear();
     click(EventWindow::SaveButton);

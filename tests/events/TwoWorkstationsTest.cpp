@@ -80,7 +80,7 @@ protected:
         ASSERT_TRUE(station.logic().window.EditingEnabled);
         if (command == Command::Items) {
             ASSERT_TRUE(station.logic().items.open());
-            station.logic().items.grid1Click(0);
+            station.logic().items.selectEventItemRow(0);
         }
         if (command == Command::Package)
             station.logic().packages.SelectedPackage = head;
@@ -118,7 +118,7 @@ protected:
             break;
         case Command::Items:
             answerAfterwards();
-            station.logic().items.cmdmoveClick(ItemWindow::RemoveMove);
+            station.logic().items.moveItem(ItemWindow::RemoveMove);
             break;
         case Command::Clone:
             prompts.answerInput(QString::number(CloneDate));

@@ -20,7 +20,8 @@ protected:
     void SetUp() override {
         ClubFixture::SetUp();
         signIn(99);
-        buttons = std::make_unique<DepartmentButtons>(*module);
+        buttons = std::make_unique<DepartmentButtons>(module->databases, module->messages,
+                                                      module->session);
     }
     void TearDown() override {
         buttons.reset();
@@ -43,7 +44,7 @@ protected:
     // Each button as "caption|tag", "(hidden) " in front when it is not shown.
     static QStringList shown(const DepartmentButtons &logic) {
         QStringList buttons;
-        for (const DepartmentButton &button : logic.cmddept)
+        for (const DepartmentButton &button : logic.departmentButtons)
             buttons << (button.visible ? QString() : QStringLiteral("(hidden) ")) + button.caption +
                            QLatin1Char('|') + button.tag;
         return buttons;
@@ -51,9 +52,9 @@ protected:
     // In the open panel: picks a button and types both boxes.
     void type(int button, const QString &caption, const QString &tag) {
         ASSERT_TRUE(buttons->openPanel());
-        buttons->cmddeptClick(button);
-        buttons->txtbuttoncaptionChange(caption);
-        buttons->txtbuttontagChange(tag);
+        buttons->chooseButton(button);
+        buttons->editCaption(caption);
+        buttons->editTag(tag);
     }
 
     std::unique_ptr<DepartmentButtons> buttons;
@@ -66,7 +67,7 @@ TEST_F(DepartmentButtonsTest, TheFirstOpeningCreatesTheFileAndLaterOnesReadIt) {
     EXPECT_EQ(shown(*buttons), QStringList(16, Dept));
 
     write(QStringList{QStringLiteral("Bar , BAR")});
-    DepartmentButtons later(*module);
+    DepartmentButtons later(module->databases, module->messages, module->session);
     later.windowOpened();
     EXPECT_EQ(stored(), QStringList{QStringLiteral("Bar , BAR")}) << "an existing file is kept";
     EXPECT_EQ(shown(later).first(), QStringLiteral("Bar|BAR"));
@@ -101,7 +102,7 @@ TEST_F(DepartmentButtonsTest, LoadingTakesWhatItCanFromAnyFile) {
     };
     for (const auto &rule : cases) {
         write(rule.content);
-        DepartmentButtons loaded(*module);
+        DepartmentButtons loaded(module->databases, module->messages, module->session);
         loaded.LoadButtons();
         const QStringList buttons = shown(loaded);
         for (int k = 0; k < 16; ++k) {
@@ -145,9 +146,9 @@ TEST_F(DepartmentButtonsTest, SavingReplacesOnlyTheSelectedLine) {
 
     type(2, QStringLiteral("Bar"), QStringLiteral("BAR"));
     EXPECT_TRUE(buttons->unsavedChanges);
-    EXPECT_EQ(buttons->cmdsample.caption + buttons->cmdsample.tag, QStringLiteral("BarBAR"));
+    EXPECT_EQ(buttons->sample.caption + buttons->sample.tag, QStringLiteral("BarBAR"));
     EXPECT_EQ(shown(*buttons)[2], Dept) << "the buttons change only on save";
-    EXPECT_TRUE(buttons->cmdsaveClick());
+    EXPECT_TRUE(buttons->saveSettings());
     expected[2] = QStringLiteral("Bar,BAR");
     EXPECT_EQ(stored(), expected);
     EXPECT_EQ(shown(*buttons)[2], QStringLiteral("Bar|BAR"));
@@ -155,9 +156,9 @@ TEST_F(DepartmentButtonsTest, SavingReplacesOnlyTheSelectedLine) {
 
     // A short file gets the lines it lacks from this window.
     write(QStringList{QStringLiteral("Grill,GRL")});
-    buttons->cmddeptClick(3);
-    buttons->txtbuttoncaptionChange(QStringLiteral("Pastry"));
-    EXPECT_TRUE(buttons->cmdsaveClick());
+    buttons->chooseButton(3);
+    buttons->editCaption(QStringLiteral("Pastry"));
+    EXPECT_TRUE(buttons->saveSettings());
     expected = QStringList(16, QStringLiteral("Dept,"));
     expected[0] = QStringLiteral("Grill,GRL");
     expected[2] = QStringLiteral("Bar,BAR");
@@ -168,18 +169,18 @@ TEST_F(DepartmentButtonsTest, SavingReplacesOnlyTheSelectedLine) {
 TEST_F(DepartmentButtonsTest, AButtonSavedWithoutCaptionHidesOnceThePanelCloses) {
     buttons->windowOpened();
     type(4, QString(), QStringLiteral("BEVERAGE"));
-    EXPECT_EQ(buttons->txtbuttontag + buttons->cmdsample.tag, QStringLiteral("BEVERBEVER"))
+    EXPECT_EQ(buttons->tagText + buttons->sample.tag, QStringLiteral("BEVERBEVER"))
         << "a sixth character is refused";
-    EXPECT_TRUE(buttons->cmdsaveClick());
+    EXPECT_TRUE(buttons->saveSettings());
     EXPECT_EQ(stored()[4], QStringLiteral(",BEVER"));
-    buttons->cmddoneClick();
+    buttons->closePanel();
     EXPECT_FALSE(buttons->visible);
     QStringList expected(16, Dept);
     expected[4] = QStringLiteral("(hidden) |BEVER");
     EXPECT_EQ(shown(*buttons), expected);
 
     ASSERT_TRUE(buttons->openPanel());
-    EXPECT_TRUE(buttons->cmddept[4].visible) << "so that it can be given a caption";
+    EXPECT_TRUE(buttons->departmentButtons[4].visible) << "so that it can be given a caption";
 }
 
 TEST_F(DepartmentButtonsTest, AClickPicksTheButtonInThePanelAndListsTheDepartmentOtherwise) {
@@ -188,18 +189,18 @@ TEST_F(DepartmentButtonsTest, AClickPicksTheButtonInThePanelAndListsTheDepartmen
     QStringList listed;
     QObject::connect(buttons.get(), &DepartmentButtons::showDepartment,
                      [&](const QString &tag, const QString &caption) { listed << tag + caption; });
-    buttons->cmddeptClick(0);
-    buttons->cmddeptClick(1); // hidden: not there to click
+    buttons->chooseButton(0);
+    buttons->chooseButton(1); // hidden: not there to click
     EXPECT_EQ(listed, QStringList{QStringLiteral("BARBar")});
     EXPECT_EQ(buttons->selectedButton, -1);
 
     ASSERT_TRUE(buttons->openPanel());
     EXPECT_EQ(shown(*buttons)[1], QStringLiteral("|"));
-    buttons->cmddeptClick(0);
+    buttons->chooseButton(0);
     EXPECT_EQ(listed.size(), 1);
     EXPECT_EQ(buttons->selectedButton, 0);
-    EXPECT_EQ(buttons->txtbuttoncaption + buttons->txtbuttontag, QStringLiteral("BarBAR"));
-    EXPECT_EQ(buttons->cmdsample.caption + buttons->cmdsample.tag, QStringLiteral("BarBAR"));
+    EXPECT_EQ(buttons->captionText + buttons->tagText, QStringLiteral("BarBAR"));
+    EXPECT_EQ(buttons->sample.caption + buttons->sample.tag, QStringLiteral("BarBAR"));
     EXPECT_FALSE(buttons->unsavedChanges);
 }
 
@@ -212,7 +213,7 @@ TEST_F(DepartmentButtonsTest, DoneAfterTypingOffersToSaveThenReadsTheFileAgain) 
     other[1] = QStringLiteral(",");
     write(other);
     prompts.answerYesNo(false);
-    buttons->cmddoneClick();
+    buttons->closePanel();
     ASSERT_EQ(prompts.questions.size(), 1);
     EXPECT_EQ(prompts.questions[0].text,
               QStringLiteral("Changes have been made. Do you wish \r\nto save them now?"));
@@ -226,9 +227,9 @@ TEST_F(DepartmentButtonsTest, DoneAfterTypingOffersToSaveThenReadsTheFileAgain) 
 
     // Yes with no button picked: the save refuses and nothing is stored.
     ASSERT_TRUE(buttons->openPanel());
-    buttons->txtbuttoncaptionChange(QStringLiteral("Bar"));
+    buttons->editCaption(QStringLiteral("Bar"));
     prompts.answerYesNo(true);
-    buttons->cmddoneClick();
+    buttons->closePanel();
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Please select a button # first."));
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
@@ -237,7 +238,7 @@ TEST_F(DepartmentButtonsTest, DoneAfterTypingOffersToSaveThenReadsTheFileAgain) 
     EXPECT_EQ(stored(), other);
 
     ASSERT_TRUE(buttons->openPanel());
-    buttons->cmddoneClick();
+    buttons->closePanel();
     EXPECT_EQ(prompts.questions.size(), 2) << "nothing typed, nothing asked";
 }
 
@@ -247,10 +248,10 @@ TEST_F(DepartmentButtonsTest, BelowTheSetUpLevelThePanelStaysShutAndNothingIsSav
     buttons->windowOpened();
     EXPECT_FALSE(buttons->openPanel());
     EXPECT_FALSE(buttons->visible);
-    EXPECT_FALSE(buttons->cmddept[1].visible);
+    EXPECT_FALSE(buttons->departmentButtons[1].visible);
     buttons->selectedButton = 0;
-    buttons->txtbuttoncaptionChange(QStringLiteral("Wine"));
-    EXPECT_FALSE(buttons->cmdsaveClick());
+    buttons->editCaption(QStringLiteral("Wine"));
+    EXPECT_FALSE(buttons->saveSettings());
     EXPECT_EQ(stored(), (QStringList{QStringLiteral("Bar,BAR"), QStringLiteral(",")}));
     EXPECT_TRUE(prompts.messages.isEmpty());
 
@@ -262,10 +263,10 @@ TEST_F(DepartmentButtonsTest, ACommaIsRefusedWhileApostrophesAccentsAndEmojiAreK
     buttons->windowOpened();
     const QStringList before = stored();
     type(0, QStringLiteral("Bar, Grill"), QStringLiteral("BAR"));
-    EXPECT_FALSE(buttons->cmdsaveClick());
-    buttons->txtbuttoncaptionChange(QStringLiteral("Bar"));
-    buttons->txtbuttontagChange(QStringLiteral("B,R"));
-    EXPECT_FALSE(buttons->cmdsaveClick());
+    EXPECT_FALSE(buttons->saveSettings());
+    buttons->editCaption(QStringLiteral("Bar"));
+    buttons->editTag(QStringLiteral("B,R"));
+    EXPECT_FALSE(buttons->saveSettings());
     EXPECT_EQ(prompts.messageTexts(),
               QStringList(2, QStringLiteral(
                                  "A button caption or department code cannot contain a comma.")));
@@ -274,12 +275,12 @@ TEST_F(DepartmentButtonsTest, ACommaIsRefusedWhileApostrophesAccentsAndEmojiAreK
     EXPECT_EQ(shown(*buttons)[0], Dept);
 
     const QString caption = QStringLiteral("Chef's Crème Brûlée 🍰");
-    buttons->txtbuttoncaptionChange(caption);
-    buttons->txtbuttontagChange(QStringLiteral("DSRT"));
-    EXPECT_TRUE(buttons->cmdsaveClick());
-    DepartmentButtons other(*module);
+    buttons->editCaption(caption);
+    buttons->editTag(QStringLiteral("DSRT"));
+    EXPECT_TRUE(buttons->saveSettings());
+    DepartmentButtons other(module->databases, module->messages, module->session);
     other.windowOpened();
-    EXPECT_EQ(other.cmddept[0].caption, caption);
+    EXPECT_EQ(other.departmentButtons[0].caption, caption);
     EXPECT_EQ(stored()[0], caption + QStringLiteral(",DSRT"));
 }
 
@@ -292,7 +293,7 @@ TEST_F(DepartmentButtonsTest, AFileThatCannotBeWrittenIsReported) {
     EXPECT_EQ(shown(*buttons), QStringList(16, Dept));
 
     type(0, QStringLiteral("Bar"), QStringLiteral("BAR"));
-    EXPECT_FALSE(buttons->cmdsaveClick());
+    EXPECT_FALSE(buttons->saveSettings());
     ASSERT_EQ(prompts.messages.size(), 2);
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Brevant Codes"));
     EXPECT_TRUE(prompts.lastMessage().text.startsWith(QStringLiteral("Code 75 - ")));

@@ -62,9 +62,9 @@ protected:
         return lastNumber;
     }
     void add(const QString &quantity, int row = 0) {
-        window->txtqtyClick();
-        window->txtqtyChange(quantity);
-        window->itemgridDblClick(row);
+        window->clearQuantityHint();
+        window->setQuantityText(quantity);
+        window->addInventoryRow(row);
     }
     QVariantList stored(int event, const QString &columns) {
         return column(
@@ -90,9 +90,9 @@ private:
 TEST_F(ItemWindowTest, AnAddedItemIsPricedStoredLoggedAndTotalled) {
     const int event = openOn(Ordinary);
     EXPECT_EQ(window->caption, QStringLiteral("DEMO @ Event Item Detail  -  Dinner - 03/15/2027"));
-    EXPECT_EQ(window->itemgridCaption, QStringLiteral("***  Food  ***"));
-    EXPECT_EQ(window->txtsub, (std::array<QString, 4>{".00", ".00", ".00", ".00"}));
-    EXPECT_EQ(window->txtperperson, QStringLiteral(".00"));
+    EXPECT_EQ(window->inventoryCaption, QStringLiteral("***  Food  ***"));
+    EXPECT_EQ(window->totalTexts, (std::array<QString, 4>{".00", ".00", ".00", ".00"}));
+    EXPECT_EQ(window->perPersonText, QStringLiteral(".00"));
 
     for (const char *refused : {"Qty", "", "-2", "0.5"}) {
         prompts.clear();
@@ -103,8 +103,8 @@ TEST_F(ItemWindowTest, AnAddedItemIsPricedStoredLoggedAndTotalled) {
     EXPECT_TRUE(stored(event, QStringLiteral("itemdesc")).isEmpty());
 
     add(QStringLiteral("100"), 0); // chicken, 34.00 each
-    ASSERT_EQ(window->grid1.size(), 1);
-    const QVariantList row = window->grid1[0].read;
+    ASSERT_EQ(window->eventItems.size(), 1);
+    const QVariantList row = window->eventItems[0].read;
     EXPECT_EQ(row[1].toDouble(), 100.0);
     EXPECT_EQ(row[2].toInt(), 101);
     EXPECT_EQ(row[3].toString(), QStringLiteral("FOOD"));
@@ -114,14 +114,15 @@ TEST_F(ItemWindowTest, AnAddedItemIsPricedStoredLoggedAndTotalled) {
     // 238 tax on the price, 0.07 x 612 on the service charge, rounded to cents.
     EXPECT_EQ(Money::fromVariant(row[8]), Money::fromText(u"280.84"));
     EXPECT_EQ(row[9].toInt(), 4100);
-    EXPECT_EQ(window->txtsub, (std::array<QString, 4>{"3400.00", "612.00", "280.84", "4292.84"}));
-    EXPECT_EQ(window->txtperperson, QStringLiteral("42.93"));
+    EXPECT_EQ(window->totalTexts,
+              (std::array<QString, 4>{"3400.00", "612.00", "280.84", "4292.84"}));
+    EXPECT_EQ(window->perPersonText, QStringLiteral("42.93"));
     EXPECT_TRUE(historyLine().endsWith(QStringLiteral("Add Item#101-Plated Dinner - Chicken")))
         << historyLine().toStdString();
     EXPECT_EQ(window->statusText, QStringLiteral("Done"));
 
     // "1.5 " and no service charge.
-    window->chkscbypassClick(true);
+    window->setServiceChargeBypass(true);
     add(QStringLiteral("1.5"), 1);
     EXPECT_EQ(stored(event, QStringLiteral("itemdesc")),
               (QVariantList{QStringLiteral("1.5 Plated Dinner - Filet"),
@@ -146,23 +147,23 @@ TEST_F(ItemWindowTest, TaxExemptionAndPriceLevelComeFromTheEventsOwnAccount) {
     }
 
     openOn(AltPrices);
-    EXPECT_EQ(window->optprice, ItemWindow::AltRetailPrice);
+    EXPECT_EQ(window->priceLevel, ItemWindow::AltRetailPrice);
     add(QStringLiteral("2"));
-    EXPECT_EQ(window->grid1[0].price(), Money::fromText(u"61")) << "2 x 30.50";
-    EXPECT_EQ(window->txtperperson.isEmpty(), false);
+    EXPECT_EQ(window->eventItems[0].price(), Money::fromText(u"61")) << "2 x 30.50";
+    EXPECT_EQ(window->perPersonText.isEmpty(), false);
 }
 
 TEST_F(ItemWindowTest, ADepartmentCodeWithAnApostropheIsBoundAndNullPricesCountAsZero) {
     const int event = openOn(Ordinary, 0);
-    EXPECT_EQ(window->txtperperson, QStringLiteral("No GTE"));
+    EXPECT_EQ(window->perPersonText, QStringLiteral("No GTE"));
     window->showDepartment(QStringLiteral("O'BAR"), QStringLiteral("Bar"));
     ASSERT_EQ(window->inventory.size(), 2);
     EXPECT_EQ(window->inventory[1].description, QStringLiteral("Corkage"));
     add(QStringLiteral("3"), 1);
-    EXPECT_EQ(window->grid1[0].price(), Money());
+    EXPECT_EQ(window->eventItems[0].price(), Money());
 
     // A free-form price: cancel writes nothing; the typed price is used.
-    window->chkfreeformClick(true);
+    window->setFreeFormPrice(true);
     prompts.answerInput(QString());
     add(QStringLiteral("2"), 1);
     EXPECT_EQ(stored(event, QStringLiteral("price")).size(), 1);
@@ -179,13 +180,13 @@ TEST_F(ItemWindowTest, ADepartmentCodeWithAnApostropheIsBoundAndNullPricesCountA
     EXPECT_EQ(prompts.inputs.last().text,
               QStringLiteral("Type the new selling price for this item. \r\n\r\nClick OK to "
                              "accept the default."));
-    EXPECT_EQ(window->grid1.size(), 2);
-    EXPECT_EQ(window->txtsub[0], QStringLiteral("25.00"));
+    EXPECT_EQ(window->eventItems.size(), 2);
+    EXPECT_EQ(window->totalTexts[0], QStringLiteral("25.00"));
 
     // An empty department adds nothing and says nothing.
     window->showDepartment(QStringLiteral("NONE"), QStringLiteral("Nothing"));
     add(QStringLiteral("1"));
-    EXPECT_EQ(window->grid1.size(), 2);
+    EXPECT_EQ(window->eventItems.size(), 2);
 }
 
 TEST_F(ItemWindowTest, TypedQuantitiesAndPricesAreReadWholeOrAddNothing) {
@@ -204,7 +205,7 @@ TEST_F(ItemWindowTest, TypedQuantitiesAndPricesAreReadWholeOrAddNothing) {
     add(QStringLiteral("1,500"));
     EXPECT_EQ(stored(event, QStringLiteral("qty")).value(0).toDouble(), 1500.0);
 
-    window->chkfreeformClick(true);
+    window->setFreeFormPrice(true);
     for (const char *refused : {"1,250.00x", "12abc", "1.2.3", "99999999999999999999"}) {
         prompts.clear();
         prompts.answerInput(QString::fromLatin1(refused));
@@ -225,7 +226,7 @@ TEST_F(ItemWindowTest, TypedQuantitiesAndPricesAreReadWholeOrAddNothing) {
     EXPECT_EQ(window->guarantee, 1500);
     module->event.Text1[CurrentEvent::GuaranteeBox] = QStringLiteral("12abc");
     ASSERT_TRUE(window->open());
-    EXPECT_EQ(window->txtperperson, QStringLiteral("No GTE"));
+    EXPECT_EQ(window->perPersonText, QStringLiteral("No GTE"));
 }
 
 TEST_F(ItemWindowTest, RemoveTakesExactlyTheChosenRowAndClearAsksFirst) {
@@ -233,10 +234,10 @@ TEST_F(ItemWindowTest, RemoveTakesExactlyTheChosenRowAndClearAsksFirst) {
     add(QStringLiteral("2"));
     add(QStringLiteral("2")); // two identical rows
     add(QStringLiteral("5"), 1);
-    ASSERT_EQ(window->grid1.size(), 3);
+    ASSERT_EQ(window->eventItems.size(), 3);
 
-    window->grid1Click(0);
-    window->cmdmoveClick(ItemWindow::RemoveMove);
+    window->selectEventItemRow(0);
+    window->moveItem(ItemWindow::RemoveMove);
     EXPECT_TRUE(historyLine().endsWith(QStringLiteral("Del Item#101-2 Plated Dinner - Chicken")))
         << historyLine().toStdString();
     EXPECT_EQ(stored(event, QStringLiteral("itemdesc")),
@@ -245,22 +246,22 @@ TEST_F(ItemWindowTest, RemoveTakesExactlyTheChosenRowAndClearAsksFirst) {
         << "one of the two identical rows stays";
 
     // A row another workstation removed meanwhile: nothing else goes.
-    const ItemWindow::EventItem shown = window->grid1[1];
+    const ItemWindow::EventItem shown = window->eventItems[1];
     exec(QStringLiteral("evnt"), QStringLiteral("delete from items where itemdesc = ?"),
          {shown.itemdesc()});
-    window->grid1Click(1);
-    window->cmdmoveClick(ItemWindow::RemoveMove);
+    window->selectEventItemRow(1);
+    window->moveItem(ItemWindow::RemoveMove);
     EXPECT_EQ(stored(event, QStringLiteral("itemdesc")),
               QVariantList{QStringLiteral("2 Plated Dinner - Chicken")});
 
     prompts.answerYesNo(false);
-    window->cmdmoveClick(ItemWindow::ClearMove);
+    window->moveItem(ItemWindow::ClearMove);
     EXPECT_EQ(stored(event, QStringLiteral("itemdesc")).size(), 1);
     prompts.answerYesNo(true);
-    window->cmdmoveClick(ItemWindow::ClearMove);
+    window->moveItem(ItemWindow::ClearMove);
     EXPECT_EQ(prompts.questions.last().title, QStringLiteral("Clear items? "));
     EXPECT_TRUE(stored(event, QStringLiteral("itemdesc")).isEmpty());
-    EXPECT_EQ(window->txtsub, (std::array<QString, 4>{}));
+    EXPECT_EQ(window->totalTexts, (std::array<QString, 4>{}));
 }
 
 TEST_F(ItemWindowTest, AnEventBilledElsewhereOrAReadOnlyOperatorChangesNothing) {
@@ -270,15 +271,15 @@ TEST_F(ItemWindowTest, AnEventBilledElsewhereOrAReadOnlyOperatorChangesNothing) 
     exec(QStringLiteral("evnt"),
          QStringLiteral("update eventinfo set status = 5 where eventnum = ?"), {event});
     add(QStringLiteral("1"), 1);
-    window->cmdmoveClick(ItemWindow::RemoveMove);
-    window->cmdmoveClick(ItemWindow::ClearMove); // not even asked
+    window->moveItem(ItemWindow::RemoveMove);
+    window->moveItem(ItemWindow::ClearMove); // not even asked
     EXPECT_EQ(stored(event, QStringLiteral("itemdesc")),
               QVariantList{QStringLiteral("1 Plated Dinner - Chicken")});
 
     const int other = openOn(Ordinary);
     signIn(15); // below event editing
     add(QStringLiteral("1"));
-    window->mnushowcostClick();
+    window->toggleCostColumn();
     EXPECT_TRUE(stored(other, QStringLiteral("itemdesc")).isEmpty());
     EXPECT_FALSE(window->costColumnVisible);
 }
@@ -296,7 +297,7 @@ TEST_F(ItemWindowTest, AMissingInventoryIsReportedAndAddsNothing) {
 TEST_F(ItemWindowTest, InfoLeavesTheOperatorAtTheBasicScreens) {
     openOn(Ordinary);
     module->session.LocationName = QStringLiteral("Items");
-    window->mnuinfoClick();
+    window->showInfo();
     ASSERT_EQ(programs.waited.size(), 1);
     EXPECT_TRUE(programs.waited[0].startsWith(QStringLiteral("quelvi32.exe DEMO@")));
     EXPECT_EQ(module->session.LocationName, QStringLiteral("BASIC"));
@@ -309,7 +310,7 @@ TEST_F(ItemWindowTest, EntryOrderFileKeepsRowsAsEntered) {
     openOn(Ordinary);
     add(QStringLiteral("5"), 1);
     add(QStringLiteral("2"), 0);
-    EXPECT_EQ(window->grid1[0].itemdesc(), QStringLiteral("5 Plated Dinner - Filet"));
+    EXPECT_EQ(window->eventItems[0].itemdesc(), QStringLiteral("5 Plated Dinner - Filet"));
 }
 
 } // namespace

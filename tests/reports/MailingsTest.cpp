@@ -96,7 +96,7 @@ TEST_F(MailingsTest, LabelsCopyTheEventsOfTheChosenStatus) {
     add(304, 2);
 
     prompts.answerInput(QStringLiteral("2"));
-    mailings->mnumaillabelsClick();
+    mailings->printContactLabels();
     ASSERT_EQ(programs.waited.size(), 1);
     EXPECT_TRUE(programs.inputs[0].contains(QStringLiteral("ReportFileName=evntmail1.rpt~")));
     EXPECT_TRUE(programs.inputs[0].contains(QStringLiteral("DataFiles(0)=rpt05.mdb~")));
@@ -113,23 +113,23 @@ TEST_F(MailingsTest, LabelsCopyTheEventsOfTheChosenStatus) {
 
     programs.inputs.clear();
     prompts.answerInput(QStringLiteral("9"));
-    mailings->mnubillingClick();
+    mailings->printBillingLabels();
     EXPECT_TRUE(programs.inputs.value(0).contains(QStringLiteral("ReportFileName=evntmail2.rpt~")));
     EXPECT_EQ(copiedEvents(), QStringList{"302"}) << "cancelled events only when asked for";
     EXPECT_EQ(mailings->ReportKind, 0);
 
     prompts.answerInput(QStringLiteral("all"));
-    mailings->mnubillingClick();
+    mailings->printBillingLabels();
     EXPECT_EQ(copiedEvents(), (QStringList{"301", "302", "303", "304"}));
 
     programs.waited.clear();
     prompts.answerInput(QStringLiteral("5"));
-    mailings->mnumaillabelsClick();
+    mailings->printContactLabels();
     expectOops(QStringLiteral("No records match the chosen selection. Report cancelled."));
     prompts.answerInput(QStringLiteral("6"));
-    mailings->mnumaillabelsClick();
+    mailings->printContactLabels();
     prompts.answerInput(QString());
-    mailings->mnubillingClick();
+    mailings->printBillingLabels();
     EXPECT_TRUE(programs.waited.isEmpty());
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
@@ -143,7 +143,7 @@ TEST_F(MailingsTest, TheEmailListHandsEveryContactToTheEmailProgram) {
     add(403, 1, QStringLiteral("Someone Else"));
 
     prompts.answerInput(QStringLiteral("3"));
-    mailings->mnuemailClick();
+    mailings->makeEmailList();
     EXPECT_TRUE(prompts.inputs[0].text.startsWith(QStringLiteral(
         "Type the desired status NUMBER or ALL and click OK. \r\n\r\n1 = Contacts only")));
     EXPECT_TRUE(prompts.inputs[0].text.endsWith(
@@ -164,7 +164,7 @@ TEST_F(MailingsTest, TheEmailListHandsEveryContactToTheEmailProgram) {
 
     programs.started.clear();
     prompts.answerInput(QStringLiteral("5"));
-    mailings->mnuemailClick();
+    mailings->makeEmailList();
     expectOops(QStringLiteral("No records match the chosen selection. Action cancelled."));
     EXPECT_TRUE(programs.started.isEmpty());
 }
@@ -172,9 +172,9 @@ TEST_F(MailingsTest, TheEmailListHandsEveryContactToTheEmailProgram) {
 TEST_F(MailingsTest, BelowEventEditingNothingHappens) {
     add(501, 2);
     signIn(15);
-    mailings->mnumaillabelsClick();
-    mailings->mnubillingClick();
-    mailings->mnuemailClick();
+    mailings->printContactLabels();
+    mailings->printBillingLabels();
+    mailings->makeEmailList();
     EXPECT_TRUE(prompts.inputs.isEmpty());
     EXPECT_TRUE(programs.waited.isEmpty());
     EXPECT_TRUE(programs.started.isEmpty());

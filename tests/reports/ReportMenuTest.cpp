@@ -122,79 +122,61 @@ TEST_F(ReportMenuTest, EachListingSelectsItsDatesFilterAndSubtitle) {
         QStringList events;
         QString subtitle;
     } cases[] = {
+        {{2027, 6, 15}, &ReportMenu::listEvents, 0, {"3"}, "evnt03a.rpt", {"113", "101"}, both},
         {{2027, 6, 15},
-         &ReportMenu::mnueventlistClick,
-         0,
-         {"3"},
-         "evnt03a.rpt",
-         {"113", "101"},
-         both},
-        {{2027, 6, 15},
-         &ReportMenu::mnueventlistClick,
+         &ReportMenu::listEvents,
          1,
          {"3"},
          "evnt03b.rpt",
          {"102", "113", "101", "103"},
          both},
         {{2027, 6, 15},
-         &ReportMenu::mnueventlistClick,
+         &ReportMenu::listEvents,
          1,
          {"1"},
          "evnt03b.rpt",
          {"101", "103"},
          "Members Only"},
         {{2027, 6, 15},
-         &ReportMenu::mnueventlistClick,
+         &ReportMenu::listEvents,
          1,
          {" 2 "},
          "evnt03b.rpt",
          {"102", "113"},
          "Non-Members Only"},
         {{2027, 6, 15},
-         &ReportMenu::mnueventlistClick,
+         &ReportMenu::listEvents,
          1,
          {"4", "25"},
          "evnt03b.rpt",
          {"101"},
          "Account # 25.00"},
         {{2027, 6, 15},
-         &ReportMenu::mnueventlistClick,
+         &ReportMenu::listEvents,
          1,
          {"4", "25.004"},
          "evnt03b.rpt",
          {"101"},
          "Account # 25.00"},
+        {{2027, 6, 15}, &ReportMenu::listEvents, 2, {"3"}, "evnt03c.rpt", {"104", "105"}, both},
         {{2027, 6, 15},
-         &ReportMenu::mnueventlistClick,
-         2,
-         {"3"},
-         "evnt03c.rpt",
-         {"104", "105"},
-         both},
-        {{2027, 6, 15},
-         &ReportMenu::mnueventlistClick,
+         &ReportMenu::listEvents,
          3,
          {"3"},
          "evnt03d.rpt",
          {"107", "102", "113", "101", "103", "104", "105", "111", "108"},
          both},
         {{2027, 12, 6},
-         &ReportMenu::mnueventlistClick,
+         &ReportMenu::listEvents,
          1,
          {"4", "25"},
          "evnt03b.rpt",
          {"111"},
          "Account # 25.00"},
-        {{2027, 12, 6},
-         &ReportMenu::mnueventlistClick,
-         2,
-         {"3"},
-         "evnt03c.rpt",
-         {"109", "112"},
-         both},
-        {{2027, 12, 6}, &ReportMenu::mnurevprojClick, 1, {"3"}, "evnt05c.rpt", {}, both},
+        {{2027, 12, 6}, &ReportMenu::listEvents, 2, {"3"}, "evnt03c.rpt", {"109", "112"}, both},
+        {{2027, 12, 6}, &ReportMenu::projectRevenue, 1, {"3"}, "evnt05c.rpt", {}, both},
         {{2027, 6, 15},
-         &ReportMenu::mnurevprojClick,
+         &ReportMenu::projectRevenue,
          0,
          {"2"},
          "evnt05b.rpt",
@@ -233,25 +215,25 @@ TEST_F(ReportMenuTest, DateRangeListingsAskTheirRangeThenTheFilter) {
         QStringList events;
         QString subtitle;
     } cases[] = {
-        {&ReportMenu::mnudaterangeClick,
+        {&ReportMenu::listEventsByDateRange,
          ReportMenu::DateRangeList,
          {"20270601", "20270701", "3"},
          "Events by Date Range",
          {"102", "113", "101", "103", "104"},
          "from 06/01/2027 to 07/01/2027 - All"},
-        {&ReportMenu::mnudaterangeClick,
+        {&ReportMenu::listEventsByDateRange,
          ReportMenu::DateRangeList,
          {"20271231", "20270101", "4", "25"},
          "Events by Date Range",
          {"101", "111"},
          "from 01/01/2027 to 12/31/2027 Acct# 25.00"},
-        {&ReportMenu::mnudaterangeClick,
+        {&ReportMenu::listEventsByDateRange,
          ReportMenu::DateRangeList,
          {"20270601", "20270630", "1"},
          "Events by Date Range",
          {"101", "103"},
          "from 06/01/2027 to 06/30/2027 Members"},
-        {&ReportMenu::mnucontactsClick,
+        {&ReportMenu::listContacts,
          ReportMenu::ContactsOnly,
          {"20270101", "20281231"},
          "Contacts only by Date Range",
@@ -275,7 +257,7 @@ TEST_F(ReportMenuTest, DateRangeListingsAskTheirRangeThenTheFilter) {
 
     reset();
     answer({"20270101", "20271231", "3"});
-    menu->mnurevprojClick(2);
+    menu->projectRevenue(2);
     ASSERT_EQ(programs.waited.size(), 1);
     EXPECT_TRUE(printedBlock().contains(QStringLiteral("ReportFileName=evnt05e.rpt~")));
     EXPECT_EQ(copiedEvents(), (QStringList{"101", "111"})) << "events with items";
@@ -301,7 +283,7 @@ TEST_F(ReportMenuTest, ItemListingsCopyEachEventOnceWithAllItsItems) {
     for (const QString &index : indexNames(QStringLiteral("evnt"), QStringLiteral("items")))
         exec(QStringLiteral("evnt"), QStringLiteral("drop index %1").arg(index));
 
-    menu->mnuitemlistClick(0);
+    menu->listItems(0);
     ASSERT_EQ(programs.waited.size(), 1);
     EXPECT_TRUE(printedBlock().contains(QStringLiteral("ReportFileName=evnt04b.rpt~")));
     EXPECT_EQ(copiedEvents(), (QStringList{"201", "202"}))
@@ -320,7 +302,7 @@ TEST_F(ReportMenuTest, ItemListingsCopyEachEventOnceWithAllItsItems) {
     addItems(202, 2);
     reset();
     clock.current.setDate(QDate(2027, 5, 20));
-    menu->mnuitemlistClick(1);
+    menu->listItems(1);
     EXPECT_EQ(copiedEvents(), (QStringList{"201", "202"}));
     EXPECT_EQ(work(QStringLiteral("select count(*) from eventitems")), QStringList{"5"});
 
@@ -335,7 +317,7 @@ TEST_F(ReportMenuTest, ItemListingsCopyEachEventOnceWithAllItsItems) {
     buttons.close();
     reset();
     answer({"0601", "0630"});
-    menu->mnuitemlistClick(3);
+    menu->listItems(3);
     EXPECT_TRUE(printedBlock().contains(QStringLiteral("ReportFileName=evnt04f.rpt~")));
     EXPECT_EQ(work(QStringLiteral("select count(*) from eventitems")), QStringList{"5"});
     EXPECT_EQ(work(QStringLiteral("select dept || '=' || deptname from department order by dept")),
@@ -354,13 +336,13 @@ TEST_F(ReportMenuTest, ThisAndNextMonthItemListsKeepTheTemplateHeadings) {
     }
     for (int index : {0, 1}) {
         reset();
-        menu->mnuitemlistClick(index);
+        menu->listItems(index);
         ASSERT_EQ(programs.waited.size(), 1);
         EXPECT_EQ(subtitle(), QStringLiteral("as the template has it"));
     }
     reset();
     answer({"20270601", "20270630"});
-    menu->mnuitemlistClick(2);
+    menu->listItems(2);
     EXPECT_EQ(subtitle(), QStringLiteral("from 06/01/2027 to 06/30/2027"));
 }
 
@@ -368,16 +350,16 @@ TEST_F(ReportMenuTest, ACancelledOrRefusedPromptPrintsNothing) {
     add(Season);
     // Blank answers cancel; anything but an option or an account is told.
     answer({""});
-    menu->mnueventlistClick(1);
+    menu->listEvents(1);
     answer({"4", ""});
-    menu->mnueventlistClick(1);
+    menu->listEvents(1);
     EXPECT_TRUE(prompts.messages.isEmpty());
     const QStringList refusedOptions = {"2.5", "-1", "abc", "2abc",
                                         "0",   "5",  "30",  QString(30, QLatin1Char('1'))};
     for (const QString &option : refusedOptions) {
         prompts.clear();
         answer({option});
-        menu->mnueventlistClick(1);
+        menu->listEvents(1);
         EXPECT_EQ(prompts.messages.size(), 1);
         EXPECT_TRUE(
             prompts.lastMessage().text.startsWith(QStringLiteral("Option: \"%1\"").arg(option)));
@@ -385,32 +367,32 @@ TEST_F(ReportMenuTest, ACancelledOrRefusedPromptPrintsNothing) {
     for (const QString &account : QStringList{"-5", "100000", "12abc", "1e3"}) {
         prompts.clear();
         answer({"4", account});
-        menu->mnueventlistClick(1);
+        menu->listEvents(1);
         EXPECT_EQ(prompts.messages.size(), 1);
         EXPECT_TRUE(prompts.lastMessage().text.startsWith(
             QStringLiteral("Account #: \"%1\"").arg(account)));
     }
     prompts.clear();
     answer({""});
-    menu->mnudaterangeClick();
+    menu->listEventsByDateRange();
     answer({"20270101", ""});
-    menu->mnuitemlistClick(2);
+    menu->listItems(2);
     answer({"20270101", "20270101", ""});
-    menu->mnurevprojClick(2);
+    menu->projectRevenue(2);
     EXPECT_TRUE(programs.waited.isEmpty());
     EXPECT_TRUE(prompts.messages.isEmpty());
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("rpt05.mdb"))));
 
     // A date the date check refuses is told, and nothing prints.
     answer({"20270231", "20270301"});
-    menu->mnudaterangeClick();
+    menu->listEventsByDateRange();
     EXPECT_TRUE(programs.waited.isEmpty());
     EXPECT_EQ(prompts.messages.size(), 1);
 }
 
 TEST_F(ReportMenuTest, AnEmptySelectionPrintsItsEmptyReport) {
     answer({"3"});
-    menu->mnueventlistClick(3);
+    menu->listEvents(3);
     ASSERT_EQ(programs.waited.size(), 1);
     EXPECT_TRUE(copiedEvents().isEmpty());
     EXPECT_EQ(subtitle(), QStringLiteral("Members & Non-Members"));
@@ -429,7 +411,7 @@ TEST_F(ReportMenuTest, ProjectionsAndTheInternalSheetNeedEventEditing) {
              {room, rooms[room - 1]});
     signIn(15); // below the editing level
     for (int index : {0, 1, 2})
-        menu->mnurevprojClick(index);
+        menu->projectRevenue(index);
     menu->printSheet(ReportMenu::InternalSheet);
     EXPECT_TRUE(programs.waited.isEmpty());
     EXPECT_TRUE(prompts.inputs.isEmpty());
@@ -467,7 +449,7 @@ TEST_F(ReportMenuTest, ProjectionsAndTheInternalSheetNeedEventEditing) {
 
     // The next listing is not narrowed by the sheet's formula.
     answer({"3"});
-    menu->mnueventlistClick(1);
+    menu->listEvents(1);
     ASSERT_EQ(programs.waited.size(), 1);
     EXPECT_FALSE(printedBlock().contains(QStringLiteral("SelectionFormula")));
 }

@@ -93,10 +93,10 @@ protected:
     }
     // A new task typed and saved, as the operator does it.
     void addAndSave(const QString &date, const QString &task) {
-        tasks->cmdaddClick();
-        tasks->text1Change(TaskList::DateBox, date);
-        tasks->text1Change(TaskList::TaskBox, task);
-        tasks->cmdsaveClick();
+        tasks->addTypedTask();
+        tasks->editBox(TaskList::DateBox, date);
+        tasks->editBox(TaskList::TaskBox, task);
+        tasks->saveChange();
     }
     void expectOops(const QString &text) {
         EXPECT_EQ(prompts.lastMessage().text, text);
@@ -133,42 +133,42 @@ TEST_F(TaskListTest, TheFirstTasksOfAnEventFromAddingToDone) {
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("No tasks are assigned yet for Event# 501"));
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Okay..."));
-    EXPECT_TRUE(tasks->rows.isEmpty() && tasks->cmdaddEnabled);
+    EXPECT_TRUE(tasks->rows.isEmpty() && tasks->addEnabled);
     EXPECT_TRUE(stored().isEmpty()) << "tasks of no event go when the window opens";
 
-    tasks->cmdaddClick();
-    EXPECT_EQ(tasks->Text1,
+    tasks->addTypedTask();
+    EXPECT_EQ(tasks->boxes,
               (std::array<QString, 5>{QStringLiteral("501"), QString(), QStringLiteral("N"),
                                       QString(), QStringLiteral("DEMO")}));
     EXPECT_EQ(tasks->focusBox, TaskList::TaskBox);
     EXPECT_TRUE(stored().isEmpty()) << "nothing is stored before the save";
-    tasks->text1Change(TaskList::DateBox, QStringLiteral("0320"));
-    tasks->text1LostFocus(TaskList::DateBox);
-    EXPECT_EQ(tasks->Text1[TaskList::DateBox], QStringLiteral("20270320"));
-    EXPECT_FALSE(tasks->text1KeyPress(TaskList::DateBox, TaskList::Key::Enter));
+    tasks->editBox(TaskList::DateBox, QStringLiteral("0320"));
+    tasks->leaveBox(TaskList::DateBox);
+    EXPECT_EQ(tasks->boxes[TaskList::DateBox], QStringLiteral("20270320"));
+    EXPECT_FALSE(tasks->boxKeyPress(TaskList::DateBox, TaskList::Key::Enter));
     EXPECT_EQ(tasks->focusBox, TaskList::DoneBox) << "Enter moves on";
-    tasks->text1Change(TaskList::TaskBox, QStringLiteral("Order flowers"));
-    tasks->cmdsaveClick();
+    tasks->editBox(TaskList::TaskBox, QStringLiteral("Order flowers"));
+    tasks->saveChange();
     EXPECT_EQ(stored(), QStringList{QStringLiteral("501 20270320 N Order flowers DEMO")});
     EXPECT_EQ(shown(), stored());
-    EXPECT_TRUE(tasks->Text1[TaskList::TaskBox].isEmpty() && tasks->dateLocked);
+    EXPECT_TRUE(tasks->boxes[TaskList::TaskBox].isEmpty() && tasks->dateLocked);
 
     // Another operator ticks it done: the task becomes theirs.
     module->session.UserName = QStringLiteral("MARTA");
     addTask(Wedding, Day, QStringLiteral("Book band"), QStringLiteral("y"));
-    tasks->cmdaddClick();
-    tasks->taskgridClick(0);
-    EXPECT_EQ(tasks->Text1[TaskList::TaskBox], QStringLiteral("Order flowers"))
+    tasks->addTypedTask();
+    tasks->selectTask(0);
+    EXPECT_EQ(tasks->boxes[TaskList::TaskBox], QStringLiteral("Order flowers"))
         << "a chosen row gives up the new task";
-    tasks->chkdoneClick(true);
-    EXPECT_EQ(tasks->Text1[TaskList::DoneBox], QStringLiteral("Y"));
-    tasks->cmdsaveClick();
+    tasks->setDone(true);
+    EXPECT_EQ(tasks->boxes[TaskList::DoneBox], QStringLiteral("Y"));
+    tasks->saveChange();
     EXPECT_EQ(stored(), (QStringList{QStringLiteral("501 20270315 y Book band ANN"),
                                      QStringLiteral("501 20270320 Y Order flowers MARTA")}));
-    tasks->taskgridClick(0);
-    EXPECT_TRUE(tasks->Text1[TaskList::DoneBox] == QLatin1String("Y") && tasks->chkdone);
-    tasks->chkdoneClick(false);
-    EXPECT_FALSE(tasks->text1KeyPress(TaskList::StaffBox, TaskList::Key::Other))
+    tasks->selectTask(0);
+    EXPECT_TRUE(tasks->boxes[TaskList::DoneBox] == QLatin1String("Y") && tasks->doneChecked);
+    tasks->setDone(false);
+    EXPECT_FALSE(tasks->boxKeyPress(TaskList::StaffBox, TaskList::Key::Other))
         << "a key in the staff box saves";
     EXPECT_EQ(stored().first(), QStringLiteral("501 20270315 N Book band MARTA"));
     EXPECT_EQ(prompts.messages.size(), 1);
@@ -198,7 +198,7 @@ TEST_F(TaskListTest, ListsByDateAcrossEvents) {
                                     QStringLiteral("502 20270315 N Print menus ANN")}));
     EXPECT_EQ(tasks->LastTaskDate, Day);
     EXPECT_EQ(tasks->TaskEventNumber, 0) << "a list by date adds to no event chosen before";
-    EXPECT_FALSE(tasks->cmdaddEnabled);
+    EXPECT_FALSE(tasks->addEnabled);
 
     prompts.answerInput(QString());
     EXPECT_FALSE(tasks->openByDate());
@@ -237,7 +237,7 @@ TEST_F(TaskListTest, TaskDatesAreCheckedBeforeAnythingIsStored) {
         ASSERT_EQ(prompts.messages.size(), 1) << "one message says what is wrong";
         EXPECT_EQ(prompts.lastMessage().text, QString::fromLatin1(rule.refusal));
         EXPECT_EQ(tasks->focusBox, TaskList::DateBox);
-        EXPECT_EQ(tasks->Text1[TaskList::TaskBox], QStringLiteral("Check the date"))
+        EXPECT_EQ(tasks->boxes[TaskList::TaskBox], QStringLiteral("Check the date"))
             << "the typing is kept";
         prompts.clear();
     }
@@ -247,21 +247,21 @@ TEST_F(TaskListTest, TaskDatesAreCheckedBeforeAnythingIsStored) {
 
 TEST_F(TaskListTest, TasksGoOnlyToEventsThatExist) {
     tasks->listEvent(777);
-    EXPECT_TRUE(tasks->cmdaddEnabled);
+    EXPECT_TRUE(tasks->addEnabled);
     addAndSave(QStringLiteral("20270301"), QStringLiteral("Nobody's task"));
     expectOops(QStringLiteral("There is no Event# 777."));
     EXPECT_TRUE(stored().isEmpty());
 
     addTask(Wedding, Day, QStringLiteral("Order flowers"));
     tasks->listEvent(Wedding);
-    tasks->taskgridClick(0);
-    tasks->text1Change(TaskList::EventBox, QStringLiteral("778"));
-    tasks->cmdsaveClick();
+    tasks->selectTask(0);
+    tasks->editBox(TaskList::EventBox, QStringLiteral("778"));
+    tasks->saveChange();
     expectOops(QStringLiteral("There is no Event# 778."));
     EXPECT_EQ(stored(), QStringList{QStringLiteral("501 20270315 N Order flowers ANN")});
 
-    tasks->text1Change(TaskList::EventBox, QStringLiteral("502"));
-    tasks->cmdsaveClick();
+    tasks->editBox(TaskList::EventBox, QStringLiteral("502"));
+    tasks->saveChange();
     EXPECT_EQ(stored(), QStringList{QStringLiteral("502 20270315 N Order flowers DEMO")});
     EXPECT_TRUE(tasks->rows.isEmpty()) << "moved to another event, it leaves this list";
 }
@@ -270,21 +270,21 @@ TEST_F(TaskListTest, BelowEventEditingTheListIsReadAndPrintedOnly) {
     addTask(Wedding, Day, QStringLiteral("Order flowers"));
     signIn(15);
     tasks->listEvent(Wedding);
-    EXPECT_FALSE(tasks->cmdaddVisible);
-    EXPECT_FALSE(tasks->cmdsaveVisible);
-    EXPECT_FALSE(tasks->cmddeleteVisible);
+    EXPECT_FALSE(tasks->addVisible);
+    EXPECT_FALSE(tasks->saveVisible);
+    EXPECT_FALSE(tasks->deleteVisible);
 
-    tasks->taskgridClick(0);
-    tasks->chkdoneClick(true);
-    EXPECT_FALSE(tasks->text1KeyPress(TaskList::StaffBox, TaskList::Key::Other));
-    tasks->cmdaddClick();
-    tasks->cmddeleteClick();
+    tasks->selectTask(0);
+    tasks->setDone(true);
+    EXPECT_FALSE(tasks->boxKeyPress(TaskList::StaffBox, TaskList::Key::Other));
+    tasks->addTypedTask();
+    tasks->deleteChosenTask();
     EXPECT_EQ(stored(), QStringList{QStringLiteral("501 20270315 N Order flowers ANN")});
 
     programs.available << QStringLiteral("prinzel.exe");
     QFile layout(path(QStringLiteral("evnttask1.rpt")));
     ASSERT_TRUE(layout.exists() || layout.open(QIODevice::WriteOnly));
-    tasks->cmdprintClick();
+    tasks->printTasks();
     EXPECT_EQ(programs.waited, QStringList{QStringLiteral("prinzel.exe")});
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
@@ -301,12 +301,12 @@ TEST_F(TaskListTest, ATaskChangedAtAnotherWorkstationIsNotOverwritten) {
     elsewhere.listEvent(Wedding);
     tasks->listEvent(Wedding);
 
-    elsewhere.taskgridClick(0);
-    elsewhere.chkdoneClick(true);
-    elsewhere.cmdsaveClick();
-    tasks->taskgridClick(0);
-    tasks->text1Change(TaskList::TaskBox, QStringLiteral("Order roses"));
-    tasks->cmdsaveClick();
+    elsewhere.selectTask(0);
+    elsewhere.setDone(true);
+    elsewhere.saveChange();
+    tasks->selectTask(0);
+    tasks->editBox(TaskList::TaskBox, QStringLiteral("Order roses"));
+    tasks->saveChange();
     expectOops(QStringLiteral(
         "This task was changed at another workstation. The list has been read again."));
     EXPECT_EQ(stored(), (QStringList{QStringLiteral("501 20270315 Y Order flowers BEN"),
@@ -315,12 +315,12 @@ TEST_F(TaskListTest, ATaskChangedAtAnotherWorkstationIsNotOverwritten) {
                                     QStringLiteral("501 20270315 N Print menus ANN")}));
 
     prompts.clear();
-    elsewhere.taskgridClick(1);
+    elsewhere.selectTask(1);
     prompts.answerYesNo(true);
     otherPrompts.answerYesNo(true);
-    elsewhere.cmddeleteClick();
-    tasks->taskgridClick(1);
-    tasks->cmddeleteClick();
+    elsewhere.deleteChosenTask();
+    tasks->selectTask(1);
+    tasks->deleteChosenTask();
     expectOops(QStringLiteral(
         "This task was changed at another workstation. The list has been read again."));
     EXPECT_EQ(stored(), QStringList{QStringLiteral("501 20270315 Y Order flowers BEN")});
@@ -331,17 +331,16 @@ TEST_F(TaskListTest, OfTwoIdenticalTasksOnlyTheChosenOneChanges) {
     for (int i = 0; i < 3; ++i)
         addTask(Wedding, Day, QStringLiteral("Call the florist"));
     tasks->listEvent(Wedding);
-    tasks->taskgridClick(1);
-    tasks->chkdoneClick(true);
-    tasks->cmdsaveClick();
+    tasks->selectTask(1);
+    tasks->setDone(true);
+    tasks->saveChange();
     EXPECT_EQ(stored(), (QStringList{QStringLiteral("501 20270315 N Call the florist ANN"),
                                      QStringLiteral("501 20270315 N Call the florist ANN"),
                                      QStringLiteral("501 20270315 Y Call the florist DEMO")}));
 
     prompts.answerYesNo(true);
-    tasks->taskgridClick(
-        int(shown().indexOf(QStringLiteral("501 20270315 N Call the florist ANN"))));
-    tasks->cmddeleteClick();
+    tasks->selectTask(int(shown().indexOf(QStringLiteral("501 20270315 N Call the florist ANN"))));
+    tasks->deleteChosenTask();
     EXPECT_EQ(prompts.questions.last().title, QStringLiteral("Delete this task?"));
     EXPECT_EQ(prompts.questions.last().text,
               QStringLiteral("Click YES to delete the chosen task; \r\nclick NO to cancel."));
@@ -353,20 +352,20 @@ TEST_F(TaskListTest, OfTwoIdenticalTasksOnlyTheChosenOneChanges) {
 TEST_F(TaskListTest, DeletingANewTaskDropsOnlyIt) {
     addTask(Wedding, Day, QStringLiteral("Order flowers"));
     tasks->listEvent(Wedding);
-    tasks->cmddeleteClick();
+    tasks->deleteChosenTask();
     expectOops(QStringLiteral("Please select a task first."));
 
-    tasks->taskgridClick(0);
-    tasks->cmdaddClick();
-    tasks->text1Change(TaskList::TaskBox, QStringLiteral("Never mind"));
+    tasks->selectTask(0);
+    tasks->addTypedTask();
+    tasks->editBox(TaskList::TaskBox, QStringLiteral("Never mind"));
     prompts.answerYesNo(true);
-    tasks->cmddeleteClick();
+    tasks->deleteChosenTask();
     EXPECT_EQ(stored(), QStringList{QStringLiteral("501 20270315 N Order flowers ANN")});
-    EXPECT_EQ(tasks->Text1, (std::array<QString, 5>{}));
+    EXPECT_EQ(tasks->boxes, (std::array<QString, 5>{}));
 
-    tasks->taskgridClick(0);
+    tasks->selectTask(0);
     prompts.answerYesNo(false);
-    tasks->cmddeleteClick();
+    tasks->deleteChosenTask();
     EXPECT_EQ(stored().size(), 1) << "No keeps the task";
 }
 
@@ -379,7 +378,7 @@ TEST_F(TaskListTest, PrintListCopiesTheTasksAsTypedToTheReport) {
          {QStringLiteral("Terrace")});
     exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set roomnumber = 4"));
     tasks->listEvent(Dinner);
-    tasks->cmdprintClick();
+    tasks->printTasks();
     EXPECT_TRUE(programs.waited.isEmpty()) << "an empty list prints nothing";
     prompts.clear();
 
@@ -400,7 +399,7 @@ TEST_F(TaskListTest, PrintListCopiesTheTasksAsTypedToTheReport) {
     ASSERT_TRUE(layout.exists() || layout.open(QIODevice::WriteOnly));
     QList<bool> onTop;
     QObject::connect(tasks.get(), &TaskList::changed, [&] { onTop << tasks->keptOnTop; });
-    tasks->cmdprintClick();
+    tasks->printTasks();
     EXPECT_EQ(onTop, (QList<bool>{false, true})) << "the report comes in front meanwhile";
     ASSERT_EQ(programs.waited, QStringList{QStringLiteral("prinzel.exe")});
     EXPECT_TRUE(programs.inputs[0].contains(QStringLiteral("ReportFileName=evnttask1.rpt~")));
@@ -429,7 +428,7 @@ TEST_F(TaskListTest, PrintListCopiesTheTasksAsTypedToTheReport) {
     addTask(Wedding, 20270301, QStringLiteral("Order flowers"));
     programs.waited.clear();
     ASSERT_TRUE(tasks->listDate(20270301));
-    tasks->cmdprintClick();
+    tasks->printTasks();
     ASSERT_EQ(programs.waited.size(), 1);
     EXPECT_EQ(printed(events), (QStringList{"501 20270315 Event 501", "502 20270315 Event 502"}));
     EXPECT_EQ(printed(QStringLiteral("select count(*) from tasklist")), QStringList{"4"});

@@ -197,16 +197,16 @@ TEST_F(StartupTest, ListsAreFilledAndARoomWithoutSubdivisionStoresZero) {
 
     EXPECT_EQ(logic->List1, (QStringList{QStringLiteral("1 - Grand Ballroom  -  cap:240"),
                                          QStringLiteral("2 - Terrace  -  cap:80")}));
-    EXPECT_EQ(logic->calendar.cboroom.entries,
+    EXPECT_EQ(logic->calendar.roomFilter.entries,
               (QStringList{QStringLiteral("Show All Rooms"),
                            QStringLiteral("1 - Grand Ballroom  -  cap:240 only"),
                            QStringLiteral("2 - Terrace  -  cap:80 only")}));
-    EXPECT_EQ(logic->calendar.cboroom.text, QStringLiteral("Show All Rooms"));
+    EXPECT_EQ(logic->calendar.roomFilter.text, QStringLiteral("Show All Rooms"));
     EXPECT_EQ(scalar(QStringLiteral("evnt"),
                      QStringLiteral("select subdiv from location where roomnum = 1")),
               QVariant(0));
-    EXPECT_EQ(logic->calendar.cbotime.entries.size(), 4);
-    EXPECT_EQ(logic->calendar.cbotime.text, QStringLiteral("Show All Times"));
+    EXPECT_EQ(logic->calendar.timeFilter.entries.size(), 4);
+    EXPECT_EQ(logic->calendar.timeFilter.text, QStringLiteral("Show All Times"));
     EXPECT_EQ(logic->window.cbostatus.entries,
               (QStringList{QStringLiteral("1-Contact Only"), QStringLiteral("2-Reserved"),
                            QStringLiteral("3-Reserved w/Dep $"), QStringLiteral("4-Confirmed"),

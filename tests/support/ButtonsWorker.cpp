@@ -25,20 +25,20 @@ int main(int argc, char **argv) {
     module.session.UserLevel = OperatorSession::MaintenanceLevel;
     const int button = arguments[2].toInt();
 
-    DepartmentButtons buttons(module);
+    DepartmentButtons buttons(module.databases, module.messages, module.session);
     buttons.windowOpened();
     if (!buttons.openPanel())
         return 1;
-    buttons.cmddeptClick(button);
+    buttons.chooseButton(button);
 
     // Ready; all save at once when the test says so.
     QTextStream(stdout) << "ready" << Qt::endl;
     if (QTextStream(stdin).readLine() != QLatin1String("go"))
         return 1;
     for (int save = 1; save <= arguments[3].toInt(); ++save) {
-        buttons.txtbuttoncaptionChange(QStringLiteral("Station %1 save %2").arg(button).arg(save));
-        buttons.txtbuttontagChange(QStringLiteral("T%1").arg(button));
-        if (!buttons.cmdsaveClick()) {
+        buttons.editCaption(QStringLiteral("Station %1 save %2").arg(button).arg(save));
+        buttons.editTag(QStringLiteral("T%1").arg(button));
+        if (!buttons.saveSettings()) {
             QTextStream(stderr) << "save " << save << ": " << ports.lastMessage << '\n';
             return 1;
         }

@@ -18,8 +18,8 @@ protected:
 
     void addRoom(const QString &name, int capacity) {
         RoomEditor editor(*module);
-        editor.Text3[RoomEditor::NameBox] = name;
-        editor.Text3[RoomEditor::CapacityBox] = QString::number(capacity);
+        editor.boxes[RoomEditor::NameBox] = name;
+        editor.boxes[RoomEditor::CapacityBox] = QString::number(capacity);
         editor.RoomButton(RoomEditor::AddRoom);
     }
     QList<Room> rooms() { return LoadRooms(*module).value_or(QList<Room>()); }

@@ -7,9 +7,9 @@ void EventFixture::SetUp() {
     rooms.OpenRoomEditor(true);
     for (const auto &[name, subdiv] :
          {std::pair{"Ballroom", "0"}, std::pair{"Ballroom East", "1"}, std::pair{"Library", "0"}}) {
-        rooms.text3Changed(RoomEditor::NameBox, QString::fromLatin1(name));
-        rooms.text3Changed(RoomEditor::CapacityBox, QStringLiteral("50"));
-        rooms.text3Changed(RoomEditor::SubdivisionBox, QString::fromLatin1(subdiv));
+        rooms.editBox(RoomEditor::NameBox, QString::fromLatin1(name));
+        rooms.editBox(RoomEditor::CapacityBox, QStringLiteral("50"));
+        rooms.editBox(RoomEditor::SubdivisionBox, QString::fromLatin1(subdiv));
         rooms.RoomButton(RoomEditor::AddRoom);
     }
     ASSERT_TRUE(YearSetup(*module).fillYear(Year).ok());

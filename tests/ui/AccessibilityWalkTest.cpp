@@ -174,10 +174,14 @@ TEST_F(AccessibilityWalkTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
     expectNamed(&window);
 
     for (QWidget *companion : std::initializer_list<QWidget *>{
-             new AccountSiftWindow(*module), new StaffSiftWindow(*module),
-             new DateSiftWindow(*module),
-             new HelpTextWindow(*module, {QStringLiteral("evnt-1.txt")}),
-             new MailforgeWindow(*module, {QStringLiteral("rpt99.mdb")})}) {
+             new AccountSiftWindow(module->databases, module->ports.clipboard),
+             new StaffSiftWindow(module->databases, module->ports.clipboard),
+             new DateSiftWindow(module->databases, module->ports.clipboard, module->ports.clock),
+             new HelpTextWindow(CompanionFiles(module->databases.settings().clubDirectory,
+                                               module->session, module->ports.clipboard),
+                                {QStringLiteral("evnt-1.txt")}),
+             new MailforgeWindow(module->databases, module->ports.clipboard,
+                                 {QStringLiteral("rpt99.mdb")})}) {
         companion->setAttribute(Qt::WA_DeleteOnClose);
         companion->show();
         expectNamed(companion);
@@ -205,10 +209,10 @@ TEST_F(AccessibilityWalkTest, TheDayGridNamesEveryCellAndHidesWhollyWithIt) {
     ASSERT_TRUE(grid);
     int busiest = 0;
     for (int cell = 0; cell < MonthSheet::CellCount; ++cell) {
-        if (sheet.cal[cell].events > sheet.cal[busiest].events)
+        if (sheet.cells[cell].events > sheet.cells[busiest].events)
             busiest = cell;
     }
-    ASSERT_GT(sheet.cal[busiest].events, 0);
+    ASSERT_GT(sheet.cells[busiest].events, 0);
     sheet.OpenDay(busiest);
     ASSERT_TRUE(waitFor([&] { return grid->isVisible(); }));
     expectNamed(&shown.window);

@@ -62,14 +62,14 @@ TEST_F(CalendarFrameTest, TheMonthShowsItsEventsAndADoubleClickedDayItsBookings)
     EXPECT_FALSE(fifteenth->isVisible());
     EXPECT_TRUE(window.findChild<QRadioButton *>(QStringLiteral("optviewmode(1)"))->isChecked());
     EXPECT_EQ(window.findChild<QLineEdit *>(QStringLiteral("Text2(2)"))->text(),
-              logic.calendar.gridres.club().dateNumber(date));
+              logic.calendar.grid.club().dateNumber(date));
     QAbstractItemModel *model = grid->model();
     EXPECT_EQ(model->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Library"));
     EXPECT_EQ(model->headerData(5, Qt::Horizontal, Qt::ToolTipRole).toString(),
               QStringLiteral("2 - Library  -  cap:20"));
     EXPECT_TRUE(grid->isColumnHidden(4)) << "event numbers show in the help line";
     int tenOClock = 0;
-    while (logic.calendar.gridres.time(tenOClock) != QStringLiteral("10:00"))
+    while (logic.calendar.grid.time(tenOClock) != QStringLiteral("10:00"))
         ++tenOClock;
     EXPECT_EQ(model->index(tenOClock, 5).data().toString(), QStringLiteral("Smith Wedding"));
     EXPECT_EQ(model->index(tenOClock, 3).data().toString(), QString());

@@ -16,7 +16,7 @@ class DepartmentButtonsPanelTest : public ClubFixture {};
 
 TEST_F(DepartmentButtonsPanelTest, AButtonIsSetUpWithRealClicksAndKeys) {
     signIn(99);
-    DepartmentButtons logic(*module);
+    DepartmentButtons logic(module->databases, module->messages, module->session);
     logic.windowOpened();
     QWidget window;
     auto *layout = new QVBoxLayout(&window);

@@ -114,7 +114,7 @@ TEST_F(DemoMainWindowTest, TheMonthSheetIsFullAndADayOpensOnItsBookings) {
     EXPECT_EQ(model->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Grand Ballroom"));
     int evening = 0;
     while (evening < model->rowCount() &&
-           logic.calendar.gridres.time(evening) != QStringLiteral("18:30"))
+           logic.calendar.grid.time(evening) != QStringLiteral("18:30"))
         ++evening;
     ASSERT_LT(evening, model->rowCount());
     EXPECT_EQ(model->index(evening, 3).data().toString(),

@@ -125,12 +125,12 @@ Status addDemoCalendar(const StorageSettings &settings, const QDate &today) {
                  {"Ballroom West", 110, 1},  {"Terrace Pavilion", 90, 0},
                  {"Board Room", 18, 0},      {"Fairway Dining Room", 60, 0}};
     for (const auto &room : rooms) {
-        editor.text3Changed(RoomEditor::NameBox, QString::fromUtf8(room.name));
-        editor.text3Changed(RoomEditor::CapacityBox, QString::number(room.capacity));
-        editor.text3Changed(RoomEditor::SubdivisionBox, QString::number(room.subdiv));
+        editor.editBox(RoomEditor::NameBox, QString::fromUtf8(room.name));
+        editor.editBox(RoomEditor::CapacityBox, QString::number(room.capacity));
+        editor.editBox(RoomEditor::SubdivisionBox, QString::number(room.subdiv));
         editor.RoomButton(RoomEditor::AddRoom);
     }
-    if (editor.List2.size() != int(std::size(rooms)))
+    if (editor.roomNames.size() != int(std::size(rooms)))
         return failure(QStringLiteral("The demo rooms could not be added: ") + ports.lastMessage);
     YearSetup years(module);
     // From last month, which holds events already billed, to next year.

@@ -218,21 +218,20 @@ Status setUpButtons(Module &module) {
                                                                  {"Room Rental", "3"},
                                                                  {"Equipment", "4"},
                                                                  {"Staffing", "5"}};
-    DepartmentButtons buttons(module);
+    DepartmentButtons buttons(module.databases, module.messages, module.session);
     buttons.windowOpened();
     if (!buttons.openPanel())
         return DbError{ErrorNumber::Unknown, QStringLiteral("The button panel did not open.")};
     for (int k = 0; k < DepartmentButtons::ButtonCount; ++k) {
         const bool used = k < int(std::size(departments));
-        buttons.cmddeptClick(k);
-        buttons.txtbuttoncaptionChange(used ? QString::fromLatin1(departments[k].first)
-                                            : QString());
-        buttons.txtbuttontagChange(used ? QString::fromLatin1(departments[k].second) : QString());
-        if (!buttons.cmdsaveClick())
+        buttons.chooseButton(k);
+        buttons.editCaption(used ? QString::fromLatin1(departments[k].first) : QString());
+        buttons.editTag(used ? QString::fromLatin1(departments[k].second) : QString());
+        if (!buttons.saveSettings())
             return DbError{ErrorNumber::FileAccess,
                            QStringLiteral("evnt.dat could not be written.")};
     }
-    buttons.cmddoneClick();
+    buttons.closePanel();
     return {};
 }
 
@@ -254,10 +253,10 @@ Status sell(Module &module, EventRecord &record, int eventNumber, const Menu &me
                                         });
         if (found == window.inventory.cend())
             return DbError{ErrorNumber::Unknown, QStringLiteral("No item %1.").arg(sale.item)};
-        const int rows = int(window.grid1.size());
-        window.txtqtyChange(QString::fromLatin1(sale.quantity));
-        window.itemgridDblClick(int(found - window.inventory.cbegin()));
-        if (window.grid1.size() != rows + 1)
+        const int rows = int(window.eventItems.size());
+        window.setQuantityText(QString::fromLatin1(sale.quantity));
+        window.addInventoryRow(int(found - window.inventory.cbegin()));
+        if (window.eventItems.size() != rows + 1)
             return DbError{ErrorNumber::Unknown, QStringLiteral("Item %1 was not added to \"%2\".")
                                                      .arg(sale.item)
                                                      .arg(QString::fromUtf8(menu.event))};
@@ -380,18 +379,18 @@ Status addContracts(Module &module, SilentPorts &ports) {
         {"Corporate Meeting", {"cbintro.txt", "cbterms.txt", "cbcancel.txt", "cbsignature.txt"}}};
     for (const auto &[description, files] : contracts) {
         ports.inputAnswers = {QString::fromLatin1(description)};
-        builder.cbocontractClick(1);
+        builder.chooseContractEntry(1);
         // A new contract starts from the components shown: the last one's.
         ports.yesAnswers = 1;
-        builder.cmdmoveClick(ContractBuilder::ClearComponents);
+        builder.moveComponent(ContractBuilder::ClearComponents);
         for (const QString &file : files) {
-            const auto row = builder.File1.indexOf(file);
+            const auto row = builder.componentFiles.indexOf(file);
             if (row < 0)
                 return DbError{ErrorNumber::FileMissing,
                                QStringLiteral("The contract component %1 is missing.").arg(file)};
-            builder.file1DblClick(int(row));
+            builder.addComponentFile(int(row));
         }
-        builder.cmdmoveClick(ContractBuilder::SaveComponents);
+        builder.moveComponent(ContractBuilder::SaveComponents);
         if (builder.NewContract)
             return DbError{ErrorNumber::Unknown,
                            QStringLiteral("The contract \"%1\" was not saved: %2")

@@ -1,11 +1,13 @@
 #include "AccountSiftWindow.h"
 
-#include "foundation/Module.h"
+#include "foundation/Clipboard.h"
+#include "foundation/Databases.h"
 
-AccountSiftWindow::AccountSiftWindow(Module &module, QWidget *parent)
+AccountSiftWindow::AccountSiftWindow(const Databases &databases, Clipboard &clipboard,
+                                     QWidget *parent)
     : SiftWindow(QStringLiteral("acctsift"), tr("Account Look-up"),
                  {tr("Account"), tr("Name"), tr("Class"), tr("Status")}, parent)
-    , m_lookups(module.databases, module.ports.clipboard) {
+    , m_lookups(databases, clipboard) {
     search();
 }
 

@@ -3,7 +3,8 @@
 #include "SiftWindow.h"
 #include "foundation/Lookups.h"
 
-class Module;
+class Clipboard;
+class Databases;
 
 // acctsift: finds a member account by name or number and leaves its number
 // on the clipboard.
@@ -11,7 +12,7 @@ class AccountSiftWindow final : public SiftWindow {
     Q_OBJECT
 
 public:
-    AccountSiftWindow(Module &module, QWidget *parent = nullptr);
+    AccountSiftWindow(const Databases &databases, Clipboard &clipboard, QWidget *parent = nullptr);
 
 private:
     Page find(const QString &text) override;

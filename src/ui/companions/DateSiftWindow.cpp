@@ -1,7 +1,8 @@
 #include "DateSiftWindow.h"
 
+#include "foundation/Clipboard.h"
 #include "foundation/Clock.h"
-#include "foundation/Module.h"
+#include "foundation/Databases.h"
 
 #include <QCalendarWidget>
 #include <QHBoxLayout>
@@ -10,9 +11,10 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-DateSiftWindow::DateSiftWindow(Module &module, QWidget *parent)
+DateSiftWindow::DateSiftWindow(const Databases &databases, Clipboard &clipboard, Clock &clock,
+                               QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , m_lookups(module.databases, module.ports.clipboard)
+    , m_lookups(databases, clipboard)
     , m_calendar(new QCalendarWidget(this)) {
     setObjectName(QStringLiteral("datesift"));
     setWindowTitle(tr("Date Look-up"));
@@ -20,7 +22,7 @@ DateSiftWindow::DateSiftWindow(Module &module, QWidget *parent)
     m_calendar->setObjectName(QStringLiteral("calendar"));
     m_calendar->setGridVisible(true);
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    m_calendar->setSelectedDate(module.ports.clock.today());
+    m_calendar->setSelectedDate(clock.today());
 
     auto *select = new QPushButton(tr("Select"), this);
     select->setObjectName(QStringLiteral("cmdselect"));

@@ -4,7 +4,9 @@
 
 #include <QWidget>
 
-class Module;
+class Clipboard;
+class Clock;
+class Databases;
 class QCalendarWidget;
 
 // datesift: a calendar; the chosen date goes to the clipboard as YYYYMMDD.
@@ -12,7 +14,9 @@ class DateSiftWindow final : public QWidget {
     Q_OBJECT
 
 public:
-    DateSiftWindow(Module &module, QWidget *parent = nullptr);
+    // The calendar opens on the clock's today.
+    DateSiftWindow(const Databases &databases, Clipboard &clipboard, Clock &clock,
+                   QWidget *parent = nullptr);
 
 private:
     void choose(const QDate &date);

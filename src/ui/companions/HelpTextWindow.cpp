@@ -1,7 +1,5 @@
 #include "HelpTextWindow.h"
 
-#include "foundation/Module.h"
-
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeySequence>
@@ -11,9 +9,9 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-HelpTextWindow::HelpTextWindow(Module &module, const QStringList &arguments, QWidget *parent)
+HelpTextWindow::HelpTextWindow(CompanionFiles files, const QStringList &arguments, QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , m_files(module.databases.settings().clubDirectory, module.session, module.ports.clipboard)
+    , m_files(std::move(files))
     , m_text(new QPlainTextEdit(this))
     , m_note(new QLabel(this))
     , m_save(new QPushButton(tr("Save"), this)) {

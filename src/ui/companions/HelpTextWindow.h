@@ -5,7 +5,6 @@
 
 #include <QWidget>
 
-class Module;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -16,7 +15,7 @@ class HelpTextWindow final : public QWidget {
     Q_OBJECT
 
 public:
-    HelpTextWindow(Module &module, const QStringList &arguments, QWidget *parent = nullptr);
+    HelpTextWindow(CompanionFiles files, const QStringList &arguments, QWidget *parent = nullptr);
 
 private:
     void save();

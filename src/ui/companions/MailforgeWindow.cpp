@@ -1,7 +1,7 @@
 #include "MailforgeWindow.h"
 
 #include "foundation/Clipboard.h"
-#include "foundation/Module.h"
+#include "foundation/Databases.h"
 #include "reports/MailList.h"
 
 #include <QDir>
@@ -33,9 +33,10 @@ QPushButton *button(const QString &name, const QString &caption, QWidget *parent
 
 } // namespace
 
-MailforgeWindow::MailforgeWindow(Module &module, const QStringList &arguments, QWidget *parent)
+MailforgeWindow::MailforgeWindow(const Databases &databases, Clipboard &clipboard,
+                                 const QStringList &arguments, QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , m_clipboard(module.ports.clipboard)
+    , m_clipboard(clipboard)
     , m_counts(textLabel(QStringLiteral("lblcounts"), this))
     , m_table(new QTableWidget(0, 3, this))
     , m_saved(textLabel(QStringLiteral("lblsaved"), this))
@@ -75,9 +76,8 @@ MailforgeWindow::MailforgeWindow(Module &module, const QStringList &arguments, Q
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             &QWidget::close);
 
-    const QString workPath =
-        MailList::workPath(module.databases.settings().clubDirectory, arguments);
-    const auto list = MailList::read(module.databases, workPath);
+    const QString workPath = MailList::workPath(databases.settings().clubDirectory, arguments);
+    const auto list = MailList::read(databases, workPath);
     if (!list) {
         m_counts->hide();
         m_saved->hide();

@@ -6,7 +6,7 @@
 
 class Clipboard;
 class MailList;
-class Module;
+class Databases;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -20,7 +20,8 @@ class MailforgeWindow final : public QWidget {
 
 public:
     // arguments: the work database's name, or its path.
-    MailforgeWindow(Module &module, const QStringList &arguments, QWidget *parent = nullptr);
+    MailforgeWindow(const Databases &databases, Clipboard &clipboard, const QStringList &arguments,
+                    QWidget *parent = nullptr);
 
 private:
     void showList(const MailList &list);

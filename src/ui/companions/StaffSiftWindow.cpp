@@ -1,11 +1,12 @@
 #include "StaffSiftWindow.h"
 
-#include "foundation/Module.h"
+#include "foundation/Clipboard.h"
+#include "foundation/Databases.h"
 
-StaffSiftWindow::StaffSiftWindow(Module &module, QWidget *parent)
+StaffSiftWindow::StaffSiftWindow(const Databases &databases, Clipboard &clipboard, QWidget *parent)
     : SiftWindow(QStringLiteral("staffsift"), tr("Employee Look-up"),
                  {tr("Employee #"), tr("Name"), tr("Status")}, parent)
-    , m_lookups(module.databases, module.ports.clipboard) {
+    , m_lookups(databases, clipboard) {
     search();
 }
 

@@ -3,7 +3,8 @@
 #include "SiftWindow.h"
 #include "foundation/Lookups.h"
 
-class Module;
+class Clipboard;
+class Databases;
 
 // staffsift: finds an employee by name or number and leaves the number on
 // the clipboard.
@@ -11,7 +12,7 @@ class StaffSiftWindow final : public SiftWindow {
     Q_OBJECT
 
 public:
-    StaffSiftWindow(Module &module, QWidget *parent = nullptr);
+    StaffSiftWindow(const Databases &databases, Clipboard &clipboard, QWidget *parent = nullptr);
 
 private:
     Page find(const QString &text) override;

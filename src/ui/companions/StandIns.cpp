@@ -79,29 +79,30 @@ void registerStandIns(QtPrograms &programs, Module &module, QWidget *mainWindow)
     const QPointer<QWidget> parent(mainWindow);
     auto printer = std::make_shared<SharedPrinter>();
 
-    programs.registerStandIn(QStringLiteral("acctsift"),
-                             [m, parent](const QStringList &, WindowState state) {
-                                 showCompanion(new AccountSiftWindow(*m, parent), state);
-                                 return 0;
-                             });
-    programs.registerStandIn(QStringLiteral("staffsift"),
-                             [m, parent](const QStringList &, WindowState state) {
-                                 showCompanion(new StaffSiftWindow(*m, parent), state);
-                                 return 0;
-                             });
-    programs.registerStandIn(QStringLiteral("datesift"),
-                             [m, parent](const QStringList &, WindowState state) {
-                                 showCompanion(new DateSiftWindow(*m, parent), state);
-                                 return 0;
-                             });
+    programs.registerStandIn(
+        QStringLiteral("acctsift"), [m, parent](const QStringList &, WindowState state) {
+            showCompanion(new AccountSiftWindow(m->databases, m->ports.clipboard, parent), state);
+            return 0;
+        });
+    programs.registerStandIn(
+        QStringLiteral("staffsift"), [m, parent](const QStringList &, WindowState state) {
+            showCompanion(new StaffSiftWindow(m->databases, m->ports.clipboard, parent), state);
+            return 0;
+        });
+    programs.registerStandIn(QStringLiteral("datesift"), [m, parent](const QStringList &,
+                                                                     WindowState state) {
+        showCompanion(new DateSiftWindow(m->databases, m->ports.clipboard, m->ports.clock, parent),
+                      state);
+        return 0;
+    });
     programs.registerStandIn(
         QStringLiteral("vrnohelp"),
         [m](const QStringList &arguments, WindowState) { return showManual(*m, arguments); });
-    programs.registerStandIn(QStringLiteral("vrnedit"),
-                             [m, parent](const QStringList &arguments, WindowState state) {
-                                 showCompanion(new HelpTextWindow(*m, arguments, parent), state);
-                                 return 0;
-                             });
+    programs.registerStandIn(
+        QStringLiteral("vrnedit"), [m, parent](const QStringList &arguments, WindowState state) {
+            showCompanion(new HelpTextWindow(companionFiles(*m), arguments, parent), state);
+            return 0;
+        });
     programs.registerStandIn(QStringLiteral("quelvi32"),
                              [parent](const QStringList &arguments, WindowState) {
                                  InfoDialog dialog(arguments, parent);
@@ -116,9 +117,10 @@ void registerStandIns(QtPrograms &programs, Module &module, QWidget *mainWindow)
                              [m, printer, parent](const QStringList &arguments, WindowState state) {
                                  return showPicture(*m, *printer, arguments, state, parent);
                              });
-    programs.registerStandIn(QStringLiteral("mailforge"),
-                             [m, parent](const QStringList &arguments, WindowState state) {
-                                 showCompanion(new MailforgeWindow(*m, arguments, parent), state);
-                                 return 0;
-                             });
+    programs.registerStandIn(
+        QStringLiteral("mailforge"), [m, parent](const QStringList &arguments, WindowState state) {
+            showCompanion(new MailforgeWindow(m->databases, m->ports.clipboard, arguments, parent),
+                          state);
+            return 0;
+        });
 }
