@@ -9,7 +9,6 @@
 namespace {
 
 const QString Oops = QStringLiteral("Oops...");
-constexpr int LastBasicBox = 8; // date to room
 constexpr int MemberEvent = 1;
 constexpr int NonMemberEvent = 2;
 
@@ -24,14 +23,14 @@ AccountAssignment::AccountAssignment(Module &module, EventRecord &events, EventW
     , m_accounts(accounts) {}
 
 bool AccountAssignment::basicsComplete() {
-    const auto &box = m_module.event.Text1;
+    const auto &fields = m_module.event.fields;
     bool complete = true;
-    for (int i = 0; i <= LastBasicBox; ++i) {
-        const bool empty = box[i].trimmed().isEmpty();
-        m_window.text1BackColor[i] = empty ? EventWindow::Red : EventWindow::restingColor(i);
+    for (EventField field : eventFieldsFrom(EventField::Date, EventField::Room)) {
+        const bool empty = fields[field].trimmed().isEmpty();
+        m_window.fieldColor[field] = empty ? EventWindow::Red : EventWindow::restingColor(field);
         complete = complete && !empty;
     }
-    m_window.statusMissing = !complete && integerValue(box[CurrentEvent::StatusBox]) < 1;
+    m_window.statusMissing = !complete && integerValue(fields[EventField::Status]) < 1;
     if (!complete)
         m_module.messages.show(QStringLiteral("A billing account cannot be created until basic "
                                               "information is completed."),
@@ -43,8 +42,8 @@ void AccountAssignment::cmdassignClick() {
     if (!m_module.session.CheckAccess(OperatorSession::evaccess1))
         return;
     CurrentEvent &event = m_module.event;
-    QString &accountBox = event.Text1[CurrentEvent::AccountBox];
-    const int kind = integerValue(event.Text1[CurrentEvent::MemberBox]);
+    QString &accountBox = event.fields[EventField::Account];
+    const int kind = integerValue(event.fields[EventField::Member]);
     const bool complete = basicsComplete();
     emit changed();
     if (!complete)
@@ -55,10 +54,10 @@ void AccountAssignment::cmdassignClick() {
     const QString typed = accountBox.trimmed();
     const bool askedForNew = typed.compare(QStringLiteral("New"), Qt::CaseInsensitive) == 0;
     const TypedNumber read =
-        EventRecord::readNumberBox(CurrentEvent::AccountBox, typed, kind == MemberEvent);
+        EventRecord::readNumberField(EventField::Account, typed, kind == MemberEvent);
     if (!read.isNumber() && !read.isEmpty()) {
         m_module.messages.show(read.message(), Oops, Icon::Information);
-        m_window.focusBox = CurrentEvent::AccountBox;
+        m_window.focusField = EventField::Account;
         emit changed();
         return;
     }
@@ -71,7 +70,7 @@ void AccountAssignment::cmdassignClick() {
                                                   "account number or press F-5 for a lookup."),
                                    Oops, Icon::Information);
             accountBox.clear();
-            m_window.focusBox = CurrentEvent::AccountBox;
+            m_window.focusField = EventField::Account;
             emit changed();
             return;
         }
@@ -79,7 +78,7 @@ void AccountAssignment::cmdassignClick() {
     }
 
     if (account == 0 && kind == NonMemberEvent) {
-        if (m_accounts.CreateAccount(integerValue(event.Text1[CurrentEvent::NumberBox]))) {
+        if (m_accounts.CreateAccount(integerValue(event.fields[EventField::Number]))) {
             event.UnsavedChanges = true;
             m_events.lbltaxexemptVisible = false;
             m_events.lblclasscode =

@@ -9,7 +9,7 @@ struct EventWindow;
 
 // The billing panel's account button cmdassign ("Link to Member #" or
 // "Assign/Link to Account #"): checks the event, then links it to the
-// account in box 10 or, for a non-member event without one ("New"),
+// account number or, for a non-member event without one ("New"),
 // creates its account.
 class AccountAssignment : public QObject {
     Q_OBJECT

@@ -41,7 +41,7 @@ public:
     // Back to showing the event: editing off, nothing left to save, cancel
     // or bill, no colour or unsaved change left over.
     void endEditing();
-    // "&Modify" follows box 2 and the operator's level.
+    // "&Modify" follows the event number and the operator's level.
     void updateModifyButton();
     // In a read-only club the commands that change events are disabled.
     void applyReadOnly();
@@ -71,7 +71,7 @@ signals:
     void changed();
     void calendarRequested();        // cmd(3)
     void calendarRefreshRequested(); // after a save changed what the calendar shows
-    // Windows of their own, opened for the event in box 2.
+    // Windows of their own, opened for the event whose number is shown.
     void itemWindowRequested();
     void contractBuilderRequested();
     void lookupRequested();

@@ -140,7 +140,7 @@ void EventLookup::lookup() {
         const bool account = box == AccountBox;
         const TypedNumber number = TypedNumber::read(
             text, label(box),
-            account ? EventRecord::numberBoxBounds(CurrentEvent::AccountBox)
+            account ? EventRecord::numberFieldBounds(EventField::Account)
                     : TypedNumber::ofColumn(EventDatabase, QStringLiteral("eventinfo"), column)
                           .atLeast(Decimal()));
         if (!number.isNumber()) {

@@ -49,7 +49,7 @@ void EventPackages::cmdmultiClick(int index, int selectedRow) {
     if ((index != CreateButton && index != LinkButton) || !mayChange())
         return;
     const CurrentEvent &event = m_module.event;
-    if (event.EditMode == CurrentEvent::EnteringNew) {
+    if (event.mode == CurrentEvent::EnteringNew) {
         tell(QStringLiteral("You must first 'save' the new event record before a multi-event "
                             "package or link may be created."),
              Oops);
@@ -278,7 +278,7 @@ void EventPackages::ListOpenPackages() {
     DatabasePtr db = m_module.openDatabase(EventDatabase);
     if (db) {
         const bool unlinked =
-            m_module.event.EditMode == CurrentEvent::EnteringNew || PackageLinked == 0;
+            m_module.event.mode == CurrentEvent::EnteringNew || PackageLinked == 0;
         fillList(*db, unlinked ? AvailableLine : UnlinkLine,
                  ListedColumns +
                      QStringLiteral(" where pkgnum = eventnum order by eventtitle, eventnum"),

@@ -9,8 +9,8 @@ const char *const ButtonCaptions[EventWindow::ButtonCount] = {
     "&Item Detail",  "Cle&ar Screen", "&Modify",          "&Save",
     "Cancel E&vent", "&Bill Event",   "C&ontract Builder"};
 
-// The captions beside the boxes; 10 follows the member options.
-const char *const BoxLabels[EventWindow::BoxCount] = {
+// The captions beside the boxes; the account's follows the member options.
+const char *const FieldLabels[EventFieldCount] = {
     "Event date",  "Event Title", "Event #",       "Start time",    "End time",  "Status",
     "Set for ???", "Guarantee",   "Location/room", "Member",        "Account #", "Name",
     "Address 1",   "Address 2",   "City",          "State",         "Zip",       "Phone 1",
@@ -28,21 +28,21 @@ EventWindow::EventWindow() {
         cmdEnabled[i] =
             i != ModifyButton && i != SaveButton && i != CancelEventButton && i != BillEventButton;
     }
-    for (int i = 0; i < BoxCount; ++i)
-        text1Label[i] = QString::fromLatin1(BoxLabels[i]);
+    for (EventField field : AllEventFields)
+        fieldLabel[field] = QString::fromLatin1(FieldLabels[columnOf(field)]);
     setAccountKind(2);
     resetColors();
 }
 
 void EventWindow::resetColors() {
-    for (int i = 0; i < BoxCount; ++i)
-        text1BackColor[i] = restingColor(i);
+    for (EventField field : AllEventFields)
+        fieldColor[field] = restingColor(field);
     statusMissing = false;
 }
 
 void EventWindow::clearEventMarks() {
     resetColors();
-    text1Required.fill(false);
+    fieldRequired.fill(false);
     MissingFlag = false;
     cbostatus.text = NoStatusText;
     helpwindow.clear();
@@ -50,7 +50,8 @@ void EventWindow::clearEventMarks() {
 
 void EventWindow::setAccountKind(int memberFlag) {
     const bool member = memberFlag == 1;
-    text1Label[10] = member ? QStringLiteral("Member #") : QStringLiteral("Account #");
+    fieldLabel[EventField::Account] =
+        member ? QStringLiteral("Member #") : QStringLiteral("Account #");
     cmdassignCaption =
         member ? QStringLiteral("Link to Member #") : QStringLiteral("Assign/Link to Account #");
 }

@@ -2,9 +2,11 @@
 
 #include "AuditHistory.h"
 #include "calendar/ListState.h"
+#include "foundation/EventField.h"
 
 #include <QString>
 #include <array>
+#include <optional>
 
 // What the event side of the main window shows: the command row cmd(0..10),
 // which panels are up, the boxes' colours and required marks, the lists that
@@ -12,7 +14,6 @@
 // change it; the view draws it.
 struct EventWindow {
     static constexpr int ButtonCount = 11;
-    static constexpr int BoxCount = 36;
 
     enum Button {
         NewEventButton = 0,
@@ -31,12 +32,15 @@ struct EventWindow {
 
     // Background colours as RGB numbers.
     static constexpr int White = 0xFFFFFF;
-    static constexpr int Yellow = 0xFFFF00;             // the box with the focus
-    static constexpr int Red = 0xFF0000;                // a required box left blank
-    static constexpr int InternalNotes = 0xFFC080;      // box 35, light orange
-    static constexpr int InternalNotesFocus = 0xFFE0C0; // box 35 with the focus, light peach
+    static constexpr int Yellow = 0xFFFF00;        // the box with the focus
+    static constexpr int Red = 0xFF0000;           // a required box left blank
+    static constexpr int InternalNotes = 0xFFC080; // the internal notes, light orange
+    static constexpr int InternalNotesFocus =
+        0xFFE0C0; // the internal notes with the focus, light peach
 
-    static constexpr int restingColor(int box) { return box == 35 ? InternalNotes : White; }
+    static constexpr int restingColor(EventField field) {
+        return field == EventField::InternalNotes ? InternalNotes : White;
+    }
 
     // What the status list shows while no status is chosen.
     static inline const QString NoStatusText = QStringLiteral("(Click to set)");
@@ -60,25 +64,25 @@ struct EventWindow {
     // buttons (EnableEventEditing and DisableEventEditing).
     bool editControlsEnabled = false;
     bool MissingFlag = false;
-    std::array<int, BoxCount> text1BackColor{};
-    std::array<bool, BoxCount> text1Required{};
-    int focusBox = -1; // a box the window puts the focus into; -1 none
+    PerEventField<int> fieldColor{};
+    PerEventField<bool> fieldRequired{};
+    std::optional<EventField> focusField; // the box the window puts the focus into
 
-    bool startListVisible = false;      // cbostart, opened beside box 3
-    bool endListVisible = false;        // cboend, beside box 4
-    bool roomListVisible = false;       // List1, opened under box 8
+    bool startListVisible = false;      // cbostart, opened beside the start time
+    bool endListVisible = false;        // cboend, beside the end time
+    bool roomListVisible = false;       // List1, opened under the room
     bool statusFocused = false;         // cbostatus shows the focus colour
     bool statusMissing = false;         // cbostatus marked yellow: no status chosen yet
     bool packageButtonsVisible = false; // cmdmulti(0..1)
 
-    std::array<QString, BoxCount> text1Label;   // the caption beside each box
-    std::array<QString, BoxCount> text1ToolTip; // the column's description, for the help line
+    PerEventField<QString> fieldLabel; // the caption beside each box
+    PerEventField<QString> fieldHelp;  // the column's description, for the help line
     ListState cbostatus;
 
     QString cmdassignCaption;
     std::array<QString, 2> Button1Caption{QStringLiteral("Regular Notes"),
                                           QStringLiteral("Internal Notes")};
-    int notesShown = 0; // 0 box 34, 1 box 35
+    int notesShown = 0; // 0 the notes, 1 the internal notes
 
     QString txtemployee = QStringLiteral("0");
     int BillingEmployee = 0;
@@ -87,7 +91,7 @@ struct EventWindow {
 
     QString helpwindow;
 
-    // The label of box 10 and the caption of cmdassign for a member (1) or
+    // The account's label and the caption of cmdassign for a member (1) or
     // non-member (2) event.
     void setAccountKind(int memberFlag);
     void showPanels(bool reservations, bool billing, bool contact, bool lookup);

@@ -39,17 +39,17 @@ public:
     FieldEntry(Module &module, EventRecord &events, EventEditor &editor, EventWindow &window,
                Companions &companions, QObject *parent = nullptr);
 
-    void text1GotFocus(int box);
-    void text1LostFocus(int box);
+    void text1GotFocus(EventField field);
+    void text1LostFocus(EventField field);
     // A key typed into a box: false when the box must not take it (editing
     // is off, or Enter moved on to the next box).
-    bool text1KeyPress(int box, Key key);
-    void text1KeyDown(int box, Key key);
+    bool text1KeyPress(EventField field, Key key);
+    void text1KeyDown(EventField field, Key key);
     // A click on a box or on its label.
-    void text1Click(int box);
-    void text1DblClick(int box);
+    void text1Click(EventField field);
+    void text1DblClick(EventField field);
     // The operator changed a box's text (typing, pasting, deleting).
-    void text1Change(int box, const QString &text);
+    void text1Change(EventField field, const QString &text);
     // What the window derives from the boxes after they were filled or
     // cleared: the Modify button, the member options and the note switch.
     void followBoxes();
@@ -79,7 +79,7 @@ signals:
 private:
     bool level(int threshold) const;
     void leaveDate();
-    void leaveTime(int box);
+    void leaveTime(EventField field);
     void checkCapacity();
     // The room's recorded capacity; nothing for a room without one.
     std::optional<double> capacity(int roomnum);

@@ -52,8 +52,8 @@ bool ItemWindow::open() {
     optprice = accountLevel == 1 ? AltRetailPrice : RetailPrice;
     costColumnVisible = false;
     // The box as typed: a guarantee it refuses is none.
-    const TypedNumber typedGuarantee = EventRecord::readNumberBox(
-        CurrentEvent::GuaranteeBox, event.Text1[CurrentEvent::GuaranteeBox]);
+    const TypedNumber typedGuarantee =
+        EventRecord::readNumberField(EventField::Guarantee, event.fields[EventField::Guarantee]);
     guarantee = typedGuarantee.isNumber() ? int(typedGuarantee.value().toDouble()) : 0;
     if (m_module.routines.CheckDatabaseUpdate()) {
         emit updateRequired();

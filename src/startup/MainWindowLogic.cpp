@@ -174,7 +174,6 @@ MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &command
     fillTimeLists();
     m_module.ports.clipboard.clear();
     rooms.OpenRoomEditor(true);
-    text1Tag.fill(QString());
     CalendarCommand();
     window.helpwindow.clear();
     m_module.routines.CloseAllDatabases();
@@ -194,10 +193,10 @@ bool MainWindowLogic::readEventFields() {
         return false;
     }
     const QSqlRecord record = query->record();
-    if (record.count() > MaxEventFields) {
+    if (record.count() > EventColumnLimit) {
         m_module.messages.ShowErrorCodes(
             {ErrorNumber::FieldMissing,
-             QStringLiteral("The event table has more than %1 fields.").arg(MaxEventFields)});
+             QStringLiteral("The event table has more than %1 fields.").arg(EventColumnLimit)});
         return false;
     }
 
@@ -215,16 +214,19 @@ bool MainWindowLogic::readEventFields() {
     for (int i = 0; i < record.count(); ++i) {
         const QString name = record.fieldName(i);
         EventFieldTokens[i] = QLatin1Char('<') + name.toUpper() + QLatin1Char('>');
-        if (i >= EventFieldCount)
+        if (!isEventField(i))
             continue;
-        window.text1ToolTip[i] = descriptions.value(name.toLower());
+        const EventField field = eventFieldAt(i);
+        window.fieldHelp[field] = descriptions.value(name.toLower());
         // Short text columns limit what can be typed; the engine may not
         // report a size, the schema always knows it.
         const int column = schema ? schema->columnIndex(name) : -1;
         const bool shortText =
             column >= 0 && schema->columns[column].type == Schema::ColumnType::Text;
         const int reported = record.field(i).length();
-        text1MaxLength[i] = !shortText ? 0 : reported > 0 ? reported : schema->columns[column].size;
+        fieldMaxLength[field] = !shortText     ? 0
+                                : reported > 0 ? reported
+                                               : schema->columns[column].size;
     }
     return true;
 }

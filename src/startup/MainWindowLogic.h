@@ -45,8 +45,6 @@ class MainWindowLogic : public QObject {
 
 public:
     static constexpr int ButtonCount = EventWindow::ButtonCount;
-    static constexpr int EventFieldCount = 36;
-    static constexpr int MaxEventFields = 101;
 
     enum class Outcome {
         Started,
@@ -95,7 +93,7 @@ public:
     QString shareDirectory;
 
     // The merge tokens of the event table's fields, "<EVENTDATE>" and so on.
-    std::array<QString, MaxEventFields> EventFieldTokens;
+    ContractBuilder::EventTokens EventFieldTokens;
 
     // The panels of the window with logic of their own.
     MonthSheet calendar; // frareservations: month sheet and reservation grid
@@ -126,10 +124,9 @@ public:
     QString caption = QStringLiteral("Event Scheduling");
     bool mnureverifyVisible = false;
     bool mnupurgecalendarVisible = false;
-    std::array<int, EventFieldCount> text1MaxLength{}; // 0: no limit
-    std::array<QString, EventFieldCount> text1Tag;
-    ListState cbostart; // start times, HH:MM and the 12-hour clock
-    ListState cboend;   // end times, closing with "CLOSE"
+    PerEventField<int> fieldMaxLength{}; // 0: no limit
+    ListState cbostart;                  // start times, HH:MM and the 12-hour clock
+    ListState cboend;                    // end times, closing with "CLOSE"
     QStringList List1;
     bool started = false;
 

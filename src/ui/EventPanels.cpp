@@ -29,17 +29,11 @@
 
 namespace {
 
-constexpr int NumberBox = 2;
-constexpr int StartBox = 3;
-constexpr int EndBox = 4;
-constexpr int RoomBox = 8;
-constexpr int NotesBox = 34;
-constexpr int InternalNotesBox = 35;
-
 using Key = FieldEntry::Key;
 
-QString boxName(int index) {
-    return QStringLiteral("Text1(%1)").arg(index);
+// The box's object name: the form's Text1(n), n its column.
+QString boxName(EventField field) {
+    return QStringLiteral("Text1(%1)").arg(columnOf(field));
 }
 
 QString colorSheet(const QString &type, int rgb) {
@@ -56,26 +50,27 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
     m_event = new QGroupBox(tr("Event Information"), owner);
     m_event->setObjectName(QStringLiteral("fraevent"));
     auto *grid = new QGridLayout(m_event);
-    addRow(grid, 0, 0, 0);
-    addRow(grid, 0, 2, NumberBox);
-    addRow(grid, 1, 0, 1, 3);
-    addRow(grid, 2, 0, StartBox);
-    addRow(grid, 2, 2, EndBox);
-    addRow(grid, 3, 0, 6);
-    addRow(grid, 3, 2, 7);
-    addRow(grid, 4, 0, RoomBox);
-    addRow(grid, 4, 2, 31);
-    addRow(grid, 5, 0, 32);
-    addRow(grid, 5, 2, 33);
+    addRow(grid, 0, 0, EventField::Date);
+    addRow(grid, 0, 2, EventField::Number);
+    addRow(grid, 1, 0, EventField::Title, 3);
+    addRow(grid, 2, 0, EventField::Start);
+    addRow(grid, 2, 2, EventField::End);
+    addRow(grid, 3, 0, EventField::Guests);
+    addRow(grid, 3, 2, EventField::Guarantee);
+    addRow(grid, 4, 0, EventField::Room);
+    addRow(grid, 4, 2, EventField::Deposit);
+    addRow(grid, 5, 0, EventField::BookedBy);
+    addRow(grid, 5, 2, EventField::Created);
 
     // The time lists and the room list open as pop-ups under their boxes,
     // over the boxes below, and move nothing. The box keeps the keyboard,
     // so choosing from a list does not count as leaving the box.
     m_start = new PopupList(QStringLiteral("cbostart"), QStringLiteral("Start time list"),
-                            m_boxes[StartBox]);
-    m_end =
-        new PopupList(QStringLiteral("cboend"), QStringLiteral("End time list"), m_boxes[EndBox]);
-    m_rooms = new PopupList(QStringLiteral("List1"), QStringLiteral("Rooms"), m_boxes[RoomBox]);
+                            m_boxes[EventField::Start]);
+    m_end = new PopupList(QStringLiteral("cboend"), QStringLiteral("End time list"),
+                          m_boxes[EventField::End]);
+    m_rooms =
+        new PopupList(QStringLiteral("List1"), QStringLiteral("Rooms"), m_boxes[EventField::Room]);
     connect(m_start, &PopupList::chosen, this,
             [this](int row) { m_logic.entry.cbostartClick(m_start->list()->item(row)->text()); });
     connect(m_end, &PopupList::chosen, this,
@@ -112,8 +107,8 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
     connect(m_memberGroup, &QButtonGroup::idClicked, this,
             [this](int id) { m_logic.entry.optmemnonmemClick(id); });
     grid->addLayout(memberRow, 6, 2, 1, 2);
-    for (int index : {5, 9})
-        makeBox(index, m_event)->hide();
+    for (EventField field : {EventField::Status, EventField::Member})
+        makeBox(field, m_event)->hide();
 
     auto *noteRow = new QHBoxLayout;
     for (int i = 0; i < 2; ++i) {
@@ -125,20 +120,21 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
         noteRow->addWidget(m_noteSwitch[i]);
     }
     grid->addLayout(noteRow, 7, 1, 1, 3);
-    for (int index : {NotesBox, InternalNotesBox}) {
-        QWidget *notes = makeBox(index, m_event);
-        m_labels[index] = new QLabel(m_logic.window.text1Label[index], m_event);
-        m_labels[index]->setBuddy(notes);
-        m_labels[index]->installEventFilter(this);
-        notes->setAccessibleName(m_logic.window.text1Label[index]);
-        grid->addWidget(m_labels[index], 8, 0);
+    for (EventField field : {EventField::Notes, EventField::InternalNotes}) {
+        QWidget *notes = makeBox(field, m_event);
+        m_labels[field] = new QLabel(m_logic.window.fieldLabel[field], m_event);
+        m_labels[field]->setBuddy(notes);
+        m_labels[field]->installEventFilter(this);
+        notes->setAccessibleName(m_logic.window.fieldLabel[field]);
+        grid->addWidget(m_labels[field], 8, 0);
         grid->addWidget(notes, 8, 1, 1, 3);
     }
     buildPackageControls(grid, 9);
 
-    m_billing = addressPanel(tr("Billing Information"), QStringLiteral("frabilling"), 11);
+    m_billing = addressPanel(tr("Billing Information"), QStringLiteral("frabilling"),
+                             EventField::BillingName);
     auto *account = static_cast<QGridLayout *>(m_billing->layout());
-    addRow(account, 5, 0, 10);
+    addRow(account, 5, 0, EventField::Account);
     m_classcode = new QLabel(m_billing);
     m_classcode->setObjectName(QStringLiteral("lblclasscode"));
     m_taxExempt = new QLabel(tr("Tax Exempt"), m_billing);
@@ -162,18 +158,19 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
     connect(m_cmdassign, &QPushButton::clicked, this,
             [this] { m_logic.assignment.cmdassignClick(); });
     account->addLayout(billingButtons, 6, 0, 1, 4);
-    m_contact = addressPanel(tr("Contact Information"), QStringLiteral("fracontact"), 21);
+    m_contact = addressPanel(tr("Contact Information"), QStringLiteral("fracontact"),
+                             EventField::ContactName);
     for (QGroupBox *panel : {m_billing, m_contact})
         panel->installEventFilter(this);
 
     // The boxes are visited in column order; the status list and the
     // member options stand in for their hidden boxes.
     QWidget *previous = nullptr;
-    for (int index = 0; index < BoxCount; ++index) {
-        QList<QWidget *> stops{m_boxes[index]};
-        if (index == CurrentEvent::StatusBox)
+    for (EventField field : AllEventFields) {
+        QList<QWidget *> stops{m_boxes[field]};
+        if (field == EventField::Status)
             stops = {m_status};
-        else if (index == CurrentEvent::MemberBox)
+        else if (field == EventField::Member)
             stops = {m_member[0], m_member[1]};
         for (QWidget *stop : stops) {
             if (previous)
@@ -185,43 +182,43 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
     buildAuditPanel(owner);
 }
 
-QGroupBox *EventPanels::addressPanel(const QString &title, const QString &name, int first) {
+QGroupBox *EventPanels::addressPanel(const QString &title, const QString &name, EventField first) {
     auto *panel = new QGroupBox(title, m_event->parentWidget());
     panel->setObjectName(name);
     auto *form = new QGridLayout(panel);
     for (int i = 0; i < 10; ++i)
-        addRow(form, i / 2, (i % 2) * 2, first + i);
+        addRow(form, i / 2, (i % 2) * 2, eventFieldAt(columnOf(first) + i));
     return panel;
 }
 
-QWidget *EventPanels::makeBox(int index, QWidget *parent) {
+QWidget *EventPanels::makeBox(EventField field, QWidget *parent) {
     QWidget *box = nullptr;
-    if (index == NotesBox || index == InternalNotesBox) {
+    if (field == EventField::Notes || field == EventField::InternalNotes) {
         auto *notes = new QPlainTextEdit(parent);
         notes->setMaximumHeight(80);
         notes->setTabChangesFocus(true);
-        connect(notes, &QPlainTextEdit::textChanged, this, [this, index] { boxEdited(index); });
+        connect(notes, &QPlainTextEdit::textChanged, this, [this, field] { boxEdited(field); });
         box = notes;
     } else {
         auto *line = new QLineEdit(parent);
-        connect(line, &QLineEdit::textEdited, this, [this, index] { boxEdited(index); });
+        connect(line, &QLineEdit::textEdited, this, [this, field] { boxEdited(field); });
         box = line;
     }
-    box->setObjectName(boxName(index));
+    box->setObjectName(boxName(field));
     box->installEventFilter(this);
-    m_boxes[index] = box;
+    m_boxes[field] = box;
     return box;
 }
 
-void EventPanels::addRow(QGridLayout *grid, int row, int column, int index, int columnSpan) {
+void EventPanels::addRow(QGridLayout *grid, int row, int column, EventField field, int columnSpan) {
     QWidget *parent = grid->parentWidget();
-    const QString &text = m_logic.window.text1Label[index];
+    const QString &text = m_logic.window.fieldLabel[field];
     auto *caption = new QLabel(text, parent);
-    QWidget *box = makeBox(index, parent);
+    QWidget *box = makeBox(field, parent);
     caption->setBuddy(box);
     caption->installEventFilter(this);
     box->setAccessibleName(text);
-    m_labels[index] = caption;
+    m_labels[field] = caption;
     grid->addWidget(caption, row, column);
     grid->addWidget(box, row, column + 1, 1, columnSpan);
 }
@@ -394,20 +391,20 @@ bool EventPanels::eventFilter(QObject *watched, QEvent *event) {
             return false;
         }
     }
-    for (int i = 0; i < BoxCount; ++i) {
-        if (watched == m_boxes[i])
-            return boxEvent(i, event);
-        if (watched == m_labels[i] && event->type() == QEvent::MouseButtonPress) {
-            m_logic.entry.text1Click(i);
+    for (EventField field : AllEventFields) {
+        if (watched == m_boxes[field])
+            return boxEvent(field, event);
+        if (watched == m_labels[field] && event->type() == QEvent::MouseButtonPress) {
+            m_logic.entry.text1Click(field);
             return false;
         }
     }
     return QObject::eventFilter(watched, event);
 }
 
-bool EventPanels::boxEvent(int index, QEvent *event) {
+bool EventPanels::boxEvent(EventField field, QEvent *event) {
     FieldEntry &entry = m_logic.entry;
-    PopupList *list = listOfBox(index);
+    PopupList *list = listOfBox(field);
     // Alt+Down and F4 open the box's list, as they open a drop-down list.
     if (list && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
@@ -418,10 +415,10 @@ bool EventPanels::boxEvent(int index, QEvent *event) {
         }
     }
     const bool filtered = TypingBoxes::dispatch(
-        event, {[&] { entry.text1GotFocus(index); }, [&] { entry.text1LostFocus(index); },
-                [&] { entry.text1Click(index); }, [&] { entry.text1DblClick(index); },
-                [&](Key key) { entry.text1KeyDown(index, key); },
-                [&](Key key) { return entry.text1KeyPress(index, key); }, true});
+        event, {[&] { entry.text1GotFocus(field); }, [&] { entry.text1LostFocus(field); },
+                [&] { entry.text1Click(field); }, [&] { entry.text1DblClick(field); },
+                [&](Key key) { entry.text1KeyDown(field, key); },
+                [&](Key key) { return entry.text1KeyPress(field, key); }, true});
     // Coming into a time box, a double click or F5 opens its list again.
     if (list) {
         const bool asks = (event->type() == QEvent::FocusIn &&
@@ -435,13 +432,13 @@ bool EventPanels::boxEvent(int index, QEvent *event) {
     return filtered;
 }
 
-PopupList *EventPanels::listOfBox(int index) const {
-    switch (index) {
-    case StartBox:
+PopupList *EventPanels::listOfBox(EventField field) const {
+    switch (field) {
+    case EventField::Start:
         return m_start;
-    case EndBox:
+    case EventField::End:
         return m_end;
-    case RoomBox:
+    case EventField::Room:
         return m_rooms;
     default:
         return nullptr;
@@ -516,21 +513,21 @@ void EventPanels::refreshStatus() {
         m_status->setStyleSheet(sheet);
 }
 
-void EventPanels::boxEdited(int index) {
+void EventPanels::boxEdited(EventField field) {
     if (m_refreshing)
         return;
     QString text;
-    if (auto *line = qobject_cast<QLineEdit *>(m_boxes[index]))
+    if (auto *line = qobject_cast<QLineEdit *>(m_boxes[field]))
         text = line->text();
-    else if (auto *notes = qobject_cast<QPlainTextEdit *>(m_boxes[index]))
+    else if (auto *notes = qobject_cast<QPlainTextEdit *>(m_boxes[field]))
         text = notes->toPlainText();
-    m_logic.entry.text1Change(index, text);
+    m_logic.entry.text1Change(field, text);
 }
 
 void EventPanels::focusRequestedBox() {
-    const int index = m_logic.window.focusBox;
-    if (index >= 0 && index < BoxCount && m_boxes[index]->isVisible())
-        m_boxes[index]->setFocus(Qt::OtherFocusReason);
+    const std::optional<EventField> field = m_logic.window.focusField;
+    if (field && m_boxes[*field]->isVisible())
+        m_boxes[*field]->setFocus(Qt::OtherFocusReason);
 }
 
 void EventPanels::refreshPackages() {
@@ -553,41 +550,42 @@ void EventPanels::refresh() {
     const EventWindow &window = m_logic.window;
     const CurrentEvent &event = m_logic.currentEvent();
     m_refreshing = true;
-    for (int i = 0; i < BoxCount; ++i) {
-        QWidget *box = m_boxes[i];
-        box->setToolTip(window.text1ToolTip[i]);
-        const bool readOnly = !window.EditingEnabled || i == NumberBox;
+    for (EventField field : AllEventFields) {
+        QWidget *box = m_boxes[field];
+        box->setToolTip(window.fieldHelp[field]);
+        const bool readOnly = !window.EditingEnabled || field == EventField::Number;
         if (auto *line = qobject_cast<QLineEdit *>(box)) {
-            line->setMaxLength(m_logic.text1MaxLength[i] > 0 ? m_logic.text1MaxLength[i] : 32767);
-            if (line->text() != event.Text1[i])
-                line->setText(event.Text1[i]);
+            const int maxLength = m_logic.fieldMaxLength[field];
+            line->setMaxLength(maxLength > 0 ? maxLength : 32767);
+            if (line->text() != event.fields[field])
+                line->setText(event.fields[field]);
             line->setReadOnly(readOnly);
-            box->setStyleSheet(colorSheet(QStringLiteral("QLineEdit"), window.text1BackColor[i]));
+            box->setStyleSheet(colorSheet(QStringLiteral("QLineEdit"), window.fieldColor[field]));
         } else if (auto *notes = qobject_cast<QPlainTextEdit *>(box)) {
-            if (notes->toPlainText() != event.Text1[i])
-                notes->setPlainText(event.Text1[i]);
+            if (notes->toPlainText() != event.fields[field])
+                notes->setPlainText(event.fields[field]);
             notes->setReadOnly(readOnly);
             box->setStyleSheet(
-                colorSheet(QStringLiteral("QPlainTextEdit"), window.text1BackColor[i]));
+                colorSheet(QStringLiteral("QPlainTextEdit"), window.fieldColor[field]));
         }
-        if (QLabel *label = m_labels[i]) {
-            label->setText(window.text1Label[i]);
-            box->setAccessibleName(window.text1Label[i]);
+        if (QLabel *label = m_labels[field]) {
+            label->setText(window.fieldLabel[field]);
+            box->setAccessibleName(window.fieldLabel[field]);
             // A required box's label is underlined in dark red; its width
             // stays, so the boxes do not move.
             QFont font = label->font();
-            font.setUnderline(window.text1Required[i]);
+            font.setUnderline(window.fieldRequired[field]);
             label->setFont(font);
-            label->setStyleSheet(window.text1Required[i] ? QStringLiteral("color: #800000;")
-                                                         : QString());
+            label->setStyleSheet(window.fieldRequired[field] ? QStringLiteral("color: #800000;")
+                                                             : QString());
         }
     }
     m_refreshing = false;
 
-    m_boxes[NotesBox]->setVisible(window.notesShown == 0);
-    m_labels[NotesBox]->setVisible(window.notesShown == 0);
-    m_boxes[InternalNotesBox]->setVisible(window.notesShown == 1);
-    m_labels[InternalNotesBox]->setVisible(window.notesShown == 1);
+    m_boxes[EventField::Notes]->setVisible(window.notesShown == 0);
+    m_labels[EventField::Notes]->setVisible(window.notesShown == 0);
+    m_boxes[EventField::InternalNotes]->setVisible(window.notesShown == 1);
+    m_labels[EventField::InternalNotes]->setVisible(window.notesShown == 1);
     for (int i = 0; i < 2; ++i) {
         m_noteSwitch[i]->setText(window.Button1Caption[i]);
         m_noteSwitch[i]->setChecked(window.notesShown == i);
@@ -626,6 +624,6 @@ void EventPanels::refresh() {
     placeOverlay(m_audit, window.auditVisible);
 
     // The focus moves once the event that asked for it is over.
-    if (window.focusBox >= 0)
+    if (window.focusField)
         QTimer::singleShot(0, this, &EventPanels::focusRequestedBox);
 }

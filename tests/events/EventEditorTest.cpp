@@ -30,10 +30,16 @@ protected:
              {lastNumber});
         EXPECT_TRUE(logic->ShowEvent(lastNumber));
         click(EventWindow::ModifyButton);
-        for (int required : {6, 7, 10, 11, 12, 14, 15, 16, 17, 21, 27, 31, 32})
-            type(required, required == 10                   ? QStringLiteral("1001")
-                           : required == 6 || required == 7 ? QStringLiteral("40")
-                                                            : QStringLiteral("1234567"));
+        for (EventField required :
+             {EventField::Guests, EventField::Guarantee, EventField::Account,
+              EventField::BillingName, EventField::BillingAddress1, EventField::BillingCity,
+              EventField::BillingState, EventField::BillingZip, EventField::BillingPhone1,
+              EventField::ContactName, EventField::ContactPhone1, EventField::Deposit,
+              EventField::BookedBy})
+            type(required, required == EventField::Account ? QStringLiteral("1001")
+                           : required == EventField::Guests || required == EventField::Guarantee
+                               ? QStringLiteral("40")
+                               : QStringLiteral("1234567"));
         click(EventWindow::SaveButton);
         click(EventWindow::ModifyButton);
         EXPECT_TRUE(window().EditingEnabled) << prompts.messageTexts().join('|').toStdString();
@@ -49,12 +55,13 @@ protected:
 
 TEST_F(EventEditorTest, ABookingFromEnquiryToCancellationAndBack) {
     enterBooking(QStringLiteral("20270612"), QStringLiteral("Garden Party"), Library);
-    const int number = box(2).toInt();
+    const int number = box(EventField::Number).toInt();
     EXPECT_GT(number, 0);
-    EXPECT_EQ(box(32), QStringLiteral("DEMO"));
-    EXPECT_EQ(box(33), QStringLiteral("20261206"));
-    EXPECT_EQ(box(10), QStringLiteral("New")) << "a booking asks for a billing account";
-    EXPECT_EQ(box(27), QStringLiteral("555-123-4567"));
+    EXPECT_EQ(box(EventField::BookedBy), QStringLiteral("DEMO"));
+    EXPECT_EQ(box(EventField::Created), QStringLiteral("20261206"));
+    EXPECT_EQ(box(EventField::Account), QStringLiteral("New"))
+        << "a booking asks for a billing account";
+    EXPECT_EQ(box(EventField::ContactPhone1), QStringLiteral("555-123-4567"));
     EXPECT_TRUE(event().UnsavedChanges);
     EXPECT_FALSE(window().cmdEnabled[EventWindow::ModifyButton]) << "a new event is saved first";
 
@@ -66,7 +73,7 @@ TEST_F(EventEditorTest, ABookingFromEnquiryToCancellationAndBack) {
     EXPECT_EQ(historyFile(),
               QStringList{QStringLiteral("12062026\\09:30\\E#0\\Event#%1 opened").arg(number)})
         << "a new event's save writes no history line";
-    EXPECT_EQ(event().EditMode, CurrentEvent::Viewing);
+    EXPECT_EQ(event().mode, CurrentEvent::Viewing);
     EXPECT_FALSE(event().UnsavedChanges);
     EXPECT_FALSE(window().EditingEnabled);
     EXPECT_FALSE(window().cmdEnabled[EventWindow::SaveButton]);
@@ -75,10 +82,10 @@ TEST_F(EventEditorTest, ABookingFromEnquiryToCancellationAndBack) {
     // Moved to the ballroom a day later: the old cells are freed, the new
     // booked, and one line names both changes.
     click(EventWindow::ModifyButton);
-    EXPECT_EQ(event().EditMode, CurrentEvent::Editing);
+    EXPECT_EQ(event().mode, CurrentEvent::Editing);
     EXPECT_TRUE(window().cmdEnabled[EventWindow::CancelEventButton]);
     EXPECT_FALSE(window().cmdEnabled[EventWindow::BillEventButton]) << "status 2 is not billed";
-    type(0, QStringLiteral("20270613"));
+    type(EventField::Date, QStringLiteral("20270613"));
     chooseRoom(Ballroom);
     click(EventWindow::SaveButton);
     EXPECT_TRUE(cells(Library, 20270612).isEmpty());
@@ -93,9 +100,9 @@ TEST_F(EventEditorTest, ABookingFromEnquiryToCancellationAndBack) {
     prompts.answerYesNo(true);
     click(EventWindow::CancelEventButton);
     EXPECT_EQ(prompts.questions.last().title, QStringLiteral("* Event cancellation *"));
-    EXPECT_EQ(box(5), QStringLiteral("9"));
-    EXPECT_EQ(box(8), QString());
-    EXPECT_EQ(box(34), QStringLiteral("\n1\nCancelled 12/06/2026 @ 09:30 by DEMO"));
+    EXPECT_EQ(box(EventField::Status), QStringLiteral("9"));
+    EXPECT_EQ(box(EventField::Room), QString());
+    EXPECT_EQ(box(EventField::Notes), QStringLiteral("\n1\nCancelled 12/06/2026 @ 09:30 by DEMO"));
     EXPECT_EQ(window().cbostatus.text, module->config.StatusNames[6]);
     EXPECT_EQ(historyFile().size(), 2) << "the cancellation is written once it is saved";
     click(EventWindow::SaveButton);
@@ -159,62 +166,62 @@ TEST_F(EventEditorTest, AFailedSaveKeepsEverythingTypedAndWritesNoHistory) {
 
     // A blank required box: red, the message, nothing stored.
     enterBooking(QStringLiteral("20270612"), QStringLiteral("Clash"), Library);
-    const int number = box(2).toInt();
-    type(21, QString());
+    const int number = box(EventField::Number).toInt();
+    type(EventField::ContactName, QString());
     click(EventWindow::SaveButton);
     // The message names the blank box by its caption.
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("One or more required fields of data is missing.\r\n"
                              "Please fill in: Contact Name."));
-    EXPECT_EQ(window().text1BackColor[21], EventWindow::Red);
-    EXPECT_EQ(window().text1BackColor[1], EventWindow::White);
-    EXPECT_TRUE(window().text1Required[8]) << "a booking needs its room";
+    EXPECT_EQ(window().fieldColor[EventField::ContactName], EventWindow::Red);
+    EXPECT_EQ(window().fieldColor[EventField::Title], EventWindow::White);
+    EXPECT_TRUE(window().fieldRequired[EventField::Room]) << "a booking needs its room";
 
     // The slot is taken: the conflict message, the window stays as it was.
-    type(21, QStringLiteral("Ada Lovelace"));
+    type(EventField::ContactName, QStringLiteral("Ada Lovelace"));
     click(EventWindow::SaveButton);
     EXPECT_TRUE(prompts.lastMessage().text.startsWith(
         QStringLiteral("The chosen time and room combination is already in use.")));
-    EXPECT_EQ(event().EditMode, CurrentEvent::EnteringNew);
+    EXPECT_EQ(event().mode, CurrentEvent::EnteringNew);
     EXPECT_TRUE(window().EditingEnabled);
     EXPECT_TRUE(event().UnsavedChanges);
     EXPECT_TRUE(window().cmdEnabled[EventWindow::SaveButton]);
     EXPECT_FALSE(window().cmdEnabled[EventWindow::CancelEventButton])
         << "a new event cannot be cancelled";
-    EXPECT_EQ(box(1), QStringLiteral("Clash"));
+    EXPECT_EQ(box(EventField::Title), QStringLiteral("Clash"));
     EXPECT_EQ(stored(QStringLiteral("count(*)"), number), QStringLiteral("0"));
     EXPECT_EQ(historyFile().size(), linesBefore + 1) << "only the opened line";
 
     // Another time saves it.
-    type(3, QStringLiteral("21:00"));
-    type(4, QStringLiteral("CLOSE"));
+    type(EventField::Start, QStringLiteral("21:00"));
+    type(EventField::End, QStringLiteral("CLOSE"));
     click(EventWindow::SaveButton);
-    EXPECT_EQ(event().EditMode, CurrentEvent::Viewing);
+    EXPECT_EQ(event().mode, CurrentEvent::Viewing);
     EXPECT_EQ(stored(QStringLiteral("endtime"), number), QStringLiteral("CLOSE"));
 }
 
 TEST_F(EventEditorTest, WhatASaveWritesToTheHistory) {
     // An enquiry (status 1): a changed title gives a line without texts.
     click(EventWindow::NewEventButton);
-    type(0, QStringLiteral("20270701"));
-    type(1, QStringLiteral("Enquiry"));
-    type(21, QStringLiteral("Ada"));
-    type(27, QStringLiteral("5551234"));
+    type(EventField::Date, QStringLiteral("20270701"));
+    type(EventField::Title, QStringLiteral("Enquiry"));
+    type(EventField::ContactName, QStringLiteral("Ada"));
+    type(EventField::ContactPhone1, QStringLiteral("5551234"));
     click(EventWindow::SaveButton);
-    const int number = box(2).toInt();
+    const int number = box(EventField::Number).toInt();
     const QString prefix = QStringLiteral("12062026\\09:30\\E#0\\Event#%1 \\").arg(number);
     click(EventWindow::ModifyButton);
-    type(1, QStringLiteral("Enquiry, second call"));
+    type(EventField::Title, QStringLiteral("Enquiry, second call"));
     click(EventWindow::SaveButton);
     EXPECT_EQ(historyFile().last(), prefix);
 
     // Notes alone are not history; the billing name is, without text.
     click(EventWindow::ModifyButton);
-    type(34, QStringLiteral("Prefers the terrace"));
+    type(EventField::Notes, QStringLiteral("Prefers the terrace"));
     click(EventWindow::SaveButton);
     EXPECT_EQ(historyFile().size(), 2);
     click(EventWindow::ModifyButton);
-    type(11, QStringLiteral("Lovelace & Co"));
+    type(EventField::BillingName, QStringLiteral("Lovelace & Co"));
     click(EventWindow::SaveButton);
     EXPECT_EQ(historyFile().size(), 3);
     EXPECT_EQ(historyFile().last(), prefix);
@@ -222,12 +229,12 @@ TEST_F(EventEditorTest, WhatASaveWritesToTheHistory) {
     // A booking names every change of the save in one line, in column order.
     click(EventWindow::ModifyButton);
     chooseStatus(2);
-    type(3, QStringLiteral("18:00"));
-    type(4, QStringLiteral("19:00"));
-    type(6, QStringLiteral("20"));
-    type(7, QStringLiteral("20"));
+    type(EventField::Start, QStringLiteral("18:00"));
+    type(EventField::End, QStringLiteral("19:00"));
+    type(EventField::Guests, QStringLiteral("20"));
+    type(EventField::Guarantee, QStringLiteral("20"));
     chooseRoom(Library);
-    type(1, QStringLiteral("Dinner"));
+    type(EventField::Title, QStringLiteral("Dinner"));
     click(EventWindow::SaveButton);
     EXPECT_EQ(historyFile().last(),
               prefix + QStringLiteral("Event name changed from Enquiry, second call to "
@@ -240,7 +247,7 @@ TEST_F(EventEditorTest, WhatASaveWritesToTheHistory) {
     // number stored.
     WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
     click(EventWindow::ModifyButton);
-    logic->entry.text1Change(7, QStringLiteral("1,250"));
+    logic->entry.text1Change(EventField::Guarantee, QStringLiteral("1,250"));
     click(EventWindow::SaveButton);
     EXPECT_EQ(historyFile().last(), prefix + QStringLiteral("Guarantee changed from 20 to 1250\\"));
 }
@@ -303,8 +310,11 @@ TEST_F(EventEditorTest, ButtonsFollowTheStatusAndTheLevel) {
 
     // "New" in the account box that status 4 requires: the save makes no
     // account, so it is refused by name and stores nothing.
-    EXPECT_EQ(box(CurrentEvent::AccountBox), QStringLiteral("New"));
-    for (int required : {11, 12, 14, 15, 16, 17, 31, 32})
+    EXPECT_EQ(box(EventField::Account), QStringLiteral("New"));
+    for (EventField required :
+         {EventField::BillingName, EventField::BillingAddress1, EventField::BillingCity,
+          EventField::BillingState, EventField::BillingZip, EventField::BillingPhone1,
+          EventField::Deposit, EventField::BookedBy})
         type(required, QStringLiteral("1234567"));
     const QVariant events =
         scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from eventinfo"));
@@ -314,7 +324,7 @@ TEST_F(EventEditorTest, ButtonsFollowTheStatusAndTheLevel) {
               QStringList{QStringLiteral("The Account # box says \"New\", and saving does not make "
                                          "an account.\r\nClick \"Assign/Link to Account #\" to "
                                          "make the billing account first, or type its number.")});
-    EXPECT_EQ(window().text1BackColor[CurrentEvent::AccountBox], EventWindow::Red);
+    EXPECT_EQ(window().fieldColor[EventField::Account], EventWindow::Red);
     EXPECT_EQ(scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from eventinfo")),
               events);
 }
@@ -355,8 +365,8 @@ TEST_F(EventEditorTest, GatedCommandsDoNothingBelowTheirLevel) {
         const bool editing = window().EditingEnabled;
         const bool panels = window().reservationsVisible;
         click(gate.button);
-        EXPECT_EQ(event().Text1, before.Text1);
-        EXPECT_EQ(event().EditMode, before.EditMode);
+        EXPECT_EQ(event().fields, before.fields);
+        EXPECT_EQ(event().mode, before.mode);
         EXPECT_EQ(window().EditingEnabled, editing);
         EXPECT_EQ(window().reservationsVisible, panels);
         EXPECT_TRUE(window().cmdEnabled[gate.button]) << "the button is usable again";
@@ -373,25 +383,25 @@ TEST_F(EventEditorTest, UnsavedChangesAreGivenUpOnlyWhenTheOperatorAgrees) {
               EventRecord::Saved::Done);
     const int other = lastNumber;
     enterBooking(QStringLiteral("20270802"), QStringLiteral("Typed"), Library);
-    const QString number = box(2);
+    const QString number = box(EventField::Number);
 
     for (int button :
          {EventWindow::NewEventButton, EventWindow::ClearScreenButton, EventWindow::LookupButton}) {
         prompts.answerYesNo(false);
         click(button);
         EXPECT_EQ(prompts.questions.last().text, QStringLiteral("Cancel changes?"));
-        EXPECT_EQ(box(1), QStringLiteral("Typed")) << button;
-        EXPECT_EQ(box(2), number);
+        EXPECT_EQ(box(EventField::Title), QStringLiteral("Typed")) << button;
+        EXPECT_EQ(box(EventField::Number), number);
     }
     prompts.answerYesNo(false);
     EXPECT_FALSE(logic->ShowEvent(other)) << "a calendar double-click asks too";
     prompts.answerYesNo(false);
     EXPECT_FALSE(logic->mayClose());
-    EXPECT_EQ(box(1), QStringLiteral("Typed"));
+    EXPECT_EQ(box(EventField::Title), QStringLiteral("Typed"));
 
     prompts.answerYesNo(true);
     click(EventWindow::ClearScreenButton);
-    EXPECT_EQ(box(2), QString());
+    EXPECT_EQ(box(EventField::Number), QString());
     for (int button : {EventWindow::ModifyButton, EventWindow::SaveButton,
                        EventWindow::CancelEventButton, EventWindow::BillEventButton})
         EXPECT_FALSE(window().cmdEnabled[button]) << "nothing left to save, change or bill";
@@ -399,8 +409,8 @@ TEST_F(EventEditorTest, UnsavedChangesAreGivenUpOnlyWhenTheOperatorAgrees) {
     enterBooking(QStringLiteral("20270803"), QStringLiteral("Typed again"), Library);
     prompts.answerYesNo(true);
     EXPECT_TRUE(logic->ShowEvent(other));
-    EXPECT_EQ(box(1), QStringLiteral("Kept"));
-    EXPECT_EQ(event().EditMode, CurrentEvent::Viewing);
+    EXPECT_EQ(box(EventField::Title), QStringLiteral("Kept"));
+    EXPECT_EQ(event().mode, CurrentEvent::Viewing);
     EXPECT_FALSE(window().EditingEnabled);
     EXPECT_FALSE(window().cmdEnabled[EventWindow::SaveButton]);
     EXPECT_TRUE(logic->mayClose()) << "nothing unsaved: no question";
@@ -416,8 +426,8 @@ TEST_F(EventEditorTest, BackFromTheCalendarTheOperatorCarriesOnTyping) {
     EXPECT_EQ(window().front, EventWindow::Panel::Billing);
     EXPECT_TRUE(window().editControlsEnabled);
     chooseStatus(3);
-    EXPECT_EQ(box(5), QStringLiteral("3"));
-    EXPECT_EQ(box(1), QStringLiteral("Half typed"));
+    EXPECT_EQ(box(EventField::Status), QStringLiteral("3"));
+    EXPECT_EQ(box(EventField::Title), QStringLiteral("Half typed"));
 }
 
 TEST_F(EventEditorTest, BillEventBillsOnlyWhatIsSavedThenLinksAnEmployee) {
@@ -442,16 +452,21 @@ TEST_F(EventEditorTest, BillEventBillsOnlyWhatIsSavedThenLinksAnEmployee) {
                                           "Booked by."),
                            QStringLiteral("Please save the data first, then choose 'Modify' and "
                                           "'Bill Event'")}));
-    for (int required : {6, 7, 10, 11, 12, 14, 15, 16, 17, 21, 27, 31, 32})
-        type(required, required == 10                   ? QStringLiteral("0")
-                       : required == 6 || required == 7 ? QStringLiteral("40")
-                                                        : QStringLiteral("1234567"));
+    for (EventField required :
+         {EventField::Guests, EventField::Guarantee, EventField::Account, EventField::BillingName,
+          EventField::BillingAddress1, EventField::BillingCity, EventField::BillingState,
+          EventField::BillingZip, EventField::BillingPhone1, EventField::ContactName,
+          EventField::ContactPhone1, EventField::Deposit, EventField::BookedBy})
+        type(required, required == EventField::Account ? QStringLiteral("0")
+                       : required == EventField::Guests || required == EventField::Guarantee
+                           ? QStringLiteral("40")
+                           : QStringLiteral("1234567"));
     prompts.clear();
     click(EventWindow::BillEventButton);
     EXPECT_EQ(prompts.messageTexts(),
               QStringList{QStringLiteral("Please save the data first, then choose 'Modify' and "
                                          "'Bill Event'")})
-        << "typed but unsaved: the account in box 10 may not be the event's";
+        << "typed but unsaved: the account typed may not be the event's";
 
     billAfterSaving();
     EXPECT_EQ(prompts.messageTexts(),
@@ -460,7 +475,7 @@ TEST_F(EventEditorTest, BillEventBillsOnlyWhatIsSavedThenLinksAnEmployee) {
 
     // The new club has no account 4021: the box and the load say so.
     prompts.expectError(2);
-    type(10, QStringLiteral("4021"));
+    type(EventField::Account, QStringLiteral("4021"));
     prompts.answerYesNo(true);
     billAfterSaving();
     EXPECT_EQ(prompts.questions.last().title, QStringLiteral("Link to employee?"));
@@ -516,7 +531,7 @@ TEST_F(EventEditorTest, ABilledEventShowsItsOutcomeInTheWindowAndTheHistory) {
         QStringLiteral("Event #%1 billing has been sent to the A/R workspace.").arg(lastNumber);
     EXPECT_EQ(prompts.lastMessage().text, daily);
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Billing Complete"));
-    EXPECT_EQ(box(5), QStringLiteral("5"));
+    EXPECT_EQ(box(EventField::Status), QStringLiteral("5"));
     EXPECT_EQ(window().cbostatus.text, module->config.statusListText(5));
     EXPECT_EQ(stored(QStringLiteral("status"), lastNumber), QStringLiteral("5"));
     EXPECT_TRUE(historyFile().last().endsWith(daily));
@@ -538,7 +553,7 @@ TEST_F(EventEditorTest, WhileTheEmployeePanelWaitsNothingElseIsBilled) {
     prompts.answerYesNo(true); // link an employee
     click(EventWindow::BillEventButton);
     ASSERT_TRUE(window().employeeVisible);
-    type(10, QStringLiteral("1002")); // another account, not saved
+    type(EventField::Account, QStringLiteral("1002")); // another account, not saved
     logic->entry.txtemployeeChange(QStringLiteral("7"));
     logic->editor.cmdemployeeClick(0);
     EXPECT_EQ(prompts.lastMessage().text,
@@ -575,8 +590,8 @@ TEST_F(EventEditorTest, ANewEventsAccountTakesTheNameTypedAfterIt) {
     enterBooking(QStringLiteral("20270805"), QStringLiteral("Walk-in wedding"), Library);
     logic->entry.optmemnonmemClick(1);
     logic->assignment.cmdassignClick();
-    ASSERT_EQ(box(10), QStringLiteral("90000"));
-    type(11, QStringLiteral("Ada Lovelace"));
+    ASSERT_EQ(box(EventField::Account), QStringLiteral("90000"));
+    type(EventField::BillingName, QStringLiteral("Ada Lovelace"));
     click(EventWindow::SaveButton);
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Billing Account # 90000 updated."));
     EXPECT_EQ(scalar(QStringLiteral("master"),
@@ -595,7 +610,7 @@ TEST_F(EventEditorTest, CommandsWithoutAnEventOrWithoutTheYear) {
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("The Year must be initialized before events can be scheduled."));
     EXPECT_FALSE(window().editControlsEnabled);
-    EXPECT_EQ(box(2), QString()) << "no number issued";
+    EXPECT_EQ(box(EventField::Number), QString()) << "no number issued";
 }
 
 // Lines of several days, newest first; an operator the line names; a

@@ -128,7 +128,7 @@ TEST_F(EventLookupTest, AnEventNumberOpensItsEventAtOnce) {
     const int second = add(20270302, QStringLiteral("Second"));
     search(EventLookup::NumberBox, QString::number(second));
     EXPECT_EQ(event().EventNumber, second);
-    EXPECT_EQ(box(CurrentEvent::TitleBox), QStringLiteral("Second"));
+    EXPECT_EQ(box(EventField::Title), QStringLiteral("Second"));
     EXPECT_FALSE(window().lookupVisible);
     EXPECT_TRUE(window().billingVisible);
     EXPECT_FALSE(lookup().cbolookupVisible);
@@ -223,7 +223,7 @@ TEST_F(EventLookupTest, ABillingNameListsEveryMatchOldestFirst) {
     // The third entry chosen: the panel closes and the event is shown.
     lookup().cbolookupClick(2);
     EXPECT_EQ(event().EventNumber, juneEarlier);
-    EXPECT_EQ(box(CurrentEvent::TitleBox), QStringLiteral("Brunch"));
+    EXPECT_EQ(box(EventField::Title), QStringLiteral("Brunch"));
     EXPECT_FALSE(window().lookupVisible);
     EXPECT_FALSE(lookup().cbolookupVisible);
     EXPECT_TRUE(lookup().cbolookup.entries.isEmpty());

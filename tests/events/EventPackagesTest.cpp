@@ -19,7 +19,7 @@ protected:
     int saved(const QString &date, const QString &title, int room = Library) {
         enterBooking(date, title, room);
         click(EventWindow::SaveButton);
-        const int number = box(2).toInt();
+        const int number = box(EventField::Number).toInt();
         EXPECT_EQ(stored(QStringLiteral("eventtitle"), number), title)
             << prompts.messageTexts().join('|').toStdString();
         return number;
@@ -263,8 +263,8 @@ TEST_F(EventPackagesTest, TheCopiesAreTakenFromTheStoredEventAndFollowItsSaves) 
     const int ball = saved(QStringLiteral("20271120"), QStringLiteral("Harvest ball"));
     open(ball);
     click(EventWindow::ModifyButton);
-    type(1, QStringLiteral("Harvest ball (draft)"));
-    type(0, QStringLiteral("20271121"));
+    type(EventField::Title, QStringLiteral("Harvest ball (draft)"));
+    type(EventField::Date, QStringLiteral("20271121"));
     create();
     const QStringList kept{pkgRow(ball, ball, 20271120, QStringLiteral("Harvest ball"))};
     EXPECT_EQ(rows(), kept) << "what was typed is not saved yet";
@@ -280,8 +280,8 @@ TEST_F(EventPackagesTest, TheCopiesAreTakenFromTheStoredEventAndFollowItsSaves) 
 
     // Saved, the copy follows.
     click(EventWindow::ModifyButton);
-    type(1, QStringLiteral("Harvest ball (draft)"));
-    type(0, QStringLiteral("20271121"));
+    type(EventField::Title, QStringLiteral("Harvest ball (draft)"));
+    type(EventField::Date, QStringLiteral("20271121"));
     click(EventWindow::SaveButton);
     EXPECT_EQ(rows(),
               QStringList{pkgRow(ball, ball, 20271121, QStringLiteral("Harvest ball (draft)"))});
@@ -302,7 +302,7 @@ TEST_F(EventPackagesTest, AMemberMovedToAnotherDateTakesItsCopyAlongOrNothingAtA
     addFault(QStringLiteral("evnt"), QStringLiteral("copyrefused"), QStringLiteral("update"),
              QStringLiteral("pkg"), QString(), QStringLiteral("copy refused"));
     click(EventWindow::ModifyButton);
-    type(0, QStringLiteral("20270520"));
+    type(EventField::Date, QStringLiteral("20270520"));
     prompts.expectError();
     click(EventWindow::SaveButton);
     EXPECT_EQ(stored(QStringLiteral("eventdate"), tasting), QStringLiteral("20270514"));
@@ -359,22 +359,22 @@ TEST_F(EventPackagesTest, ADoubleClickedMemberIsOpenedUnlessChangesAreUnsaved) {
     EXPECT_TRUE(prompts.questions.isEmpty());
 
     click(EventWindow::ModifyButton);
-    type(21, QStringLiteral("Grace Hopper"));
+    type(EventField::ContactName, QStringLiteral("Grace Hopper"));
     prompts.answerYesNo(true);
     packages().lstpkgDblClick(member);
     EXPECT_EQ(prompts.questions.last().text,
               QStringLiteral("Do you want to switch to viewing linked event #%1 ?").arg(gala));
     EXPECT_EQ(prompts.questions.last().title, QStringLiteral("View linked event?"));
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("You must first save your changes."));
-    EXPECT_EQ(box(2).toInt(), toast);
+    EXPECT_EQ(box(EventField::Number).toInt(), toast);
 
     click(EventWindow::SaveButton);
     prompts.answerYesNo(false);
     packages().lstpkgDblClick(member);
-    EXPECT_EQ(box(2).toInt(), toast);
+    EXPECT_EQ(box(EventField::Number).toInt(), toast);
     prompts.answerYesNo(true);
     packages().lstpkgDblClick(member);
-    EXPECT_EQ(box(2).toInt(), gala);
+    EXPECT_EQ(box(EventField::Number).toInt(), gala);
     EXPECT_EQ(prompts.messages.size(), 1) << prompts.messageTexts().join('|').toStdString();
 }
 

@@ -98,7 +98,7 @@ protected:
         };
         switch (command) {
         case Command::Save:
-            station.event().Text1[CurrentEvent::TitleBox] = savedTitle(station);
+            station.event().fields[EventField::Title] = savedTitle(station);
             station.event().UnsavedChanges = true;
             answerAfterwards();
             station.click(EventWindow::SaveButton);

@@ -176,16 +176,19 @@ TEST_F(StartupTest, EventFieldsGetTooltipsLengthsAndMergeTokensFromTheEventTable
          {QStringLiteral("Which night is the party?"), QStringLiteral("eventinfo"),
           QStringLiteral("eventdate")});
     ASSERT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
-    EXPECT_EQ(logic->window.text1ToolTip[0], QStringLiteral("Which night is the party?"));
-    for (int i = 0; i < MainWindowLogic::EventFieldCount; ++i)
-        EXPECT_FALSE(logic->window.text1ToolTip[i].isEmpty()) << "Text1(" << i << ")";
-    EXPECT_EQ(logic->EventFieldTokens[0], QStringLiteral("<EVENTDATE>"));
-    EXPECT_EQ(logic->EventFieldTokens[35], QStringLiteral("<INTERNALNOTES>"));
-    EXPECT_EQ(logic->EventFieldTokens[36], QString());
-    EXPECT_EQ(logic->text1MaxLength[1], 50); // title
-    EXPECT_EQ(logic->text1MaxLength[3], 5);  // start time
-    EXPECT_EQ(logic->text1MaxLength[0], 0);  // numeric
-    EXPECT_EQ(logic->text1MaxLength[34], 0); // memo
+    EXPECT_EQ(logic->window.fieldHelp[EventField::Date],
+              QStringLiteral("Which night is the party?"));
+    for (EventField field : AllEventFields)
+        EXPECT_FALSE(logic->window.fieldHelp[field].isEmpty())
+            << "Text1(" << columnOf(field) << ")";
+    EXPECT_EQ(logic->EventFieldTokens[columnOf(EventField::Date)], QStringLiteral("<EVENTDATE>"));
+    EXPECT_EQ(logic->EventFieldTokens[columnOf(EventField::InternalNotes)],
+              QStringLiteral("<INTERNALNOTES>"));
+    EXPECT_EQ(logic->EventFieldTokens[EventFieldCount], QString());
+    EXPECT_EQ(logic->fieldMaxLength[EventField::Title], 50);
+    EXPECT_EQ(logic->fieldMaxLength[EventField::Start], 5);
+    EXPECT_EQ(logic->fieldMaxLength[EventField::Date], 0);  // numeric
+    EXPECT_EQ(logic->fieldMaxLength[EventField::Notes], 0); // memo
 }
 
 TEST_F(StartupTest, ListsAreFilledAndARoomWithoutSubdivisionStoresZero) {
@@ -282,9 +285,9 @@ TEST_F(StartupTest, AReadOnlyClubOpensForViewingAndSaysSo) {
     logic->window.cmdEnabled[EventWindow::NewEventButton] = true;
     prompts.clear();
     logic->editor.cmdClick(EventWindow::NewEventButton);
-    EXPECT_EQ(module->event.Text1[CurrentEvent::NumberBox], QString());
+    EXPECT_EQ(module->event.fields[EventField::Number], QString());
     EXPECT_TRUE(prompts.messages.isEmpty());
-    module->event.Text1[CurrentEvent::NumberBox] = QStringLiteral("7");
+    module->event.fields[EventField::Number] = QStringLiteral("7");
     logic->entry.followBoxes();
     EXPECT_FALSE(logic->window.cmdEnabled[EventWindow::ModifyButton]);
     logic->QueryUnloadMainWindow();
