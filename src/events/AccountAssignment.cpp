@@ -38,7 +38,7 @@ bool AccountAssignment::basicsComplete() {
     return complete;
 }
 
-void AccountAssignment::cmdassignClick() {
+void AccountAssignment::assignAccount() {
     if (!m_module.session.CheckAccess(OperatorSession::evaccess1))
         return;
     CurrentEvent &event = m_module.event;
@@ -80,14 +80,14 @@ void AccountAssignment::cmdassignClick() {
     if (account == 0 && kind == NonMemberEvent) {
         if (m_accounts.CreateAccount(integerValue(event.fields[EventField::Number]))) {
             event.UnsavedChanges = true;
-            m_events.lbltaxexemptVisible = false;
-            m_events.lblclasscode =
+            m_events.taxExemptShown = false;
+            m_events.classCodeText =
                 QStringLiteral("Classcode: ") + m_module.config.DefaultClassCode;
         }
     } else if (account > 0) {
         const auto linked = m_accounts.LinkAccount(account);
-        m_events.lbltaxexemptVisible = linked && linked->taxExempt;
-        m_events.lblclasscode =
+        m_events.taxExemptShown = linked && linked->taxExempt;
+        m_events.classCodeText =
             linked ? QStringLiteral("Classcode: ") + linked->classcode : QString();
     }
     emit changed();

@@ -19,7 +19,7 @@ public:
                       BillingAccounts &accounts, QObject *parent = nullptr);
 
     // AssignAccount.
-    void cmdassignClick();
+    void assignAccount();
 
 signals:
     void changed();

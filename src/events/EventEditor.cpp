@@ -23,10 +23,21 @@ constexpr Access AnyButton = OperatorSession::evaccess0;
 constexpr Access Editing = OperatorSession::evaccess1;
 constexpr Access Billing = OperatorSession::evaccess2;
 
-// The level each button of the row needs; below it the button does nothing.
-constexpr int ButtonLevel[EventWindow::ButtonCount] = {Editing,   AnyButton, AnyButton, AnyButton,
-                                                       AnyButton, AnyButton, Editing,   Editing,
-                                                       Editing,   Billing,   Editing};
+// The level each command of the row needs; below it the command does nothing.
+constexpr Access commandLevel(EventCommand command) {
+    switch (command) {
+    case EventCommand::NewEvent:
+    case EventCommand::Modify:
+    case EventCommand::Save:
+    case EventCommand::CancelEvent:
+    case EventCommand::ContractBuilder:
+        return Editing;
+    case EventCommand::BillEvent:
+        return Billing;
+    default:
+        return AnyButton;
+    }
+}
 
 // The fields a status requires; the deposit only for non-members.
 QList<EventField> requiredFields(int status, bool member) {
@@ -95,68 +106,68 @@ bool EventEditor::readOnly() const {
 void EventEditor::applyReadOnly() {
     if (!readOnly())
         return;
-    for (int button = 0; button < EventWindow::ButtonCount; ++button) {
-        if (ButtonLevel[button] != AnyButton)
-            m_window.cmdEnabled[button] = false;
+    for (EventCommand command : AllEventCommands) {
+        if (commandLevel(command) != AnyButton)
+            m_window.commandEnabled[command] = false;
     }
 }
 
-void EventEditor::cmdClick(int index) {
-    if (index < 0 || index >= EventWindow::ButtonCount || !m_window.cmdEnabled[index] ||
-        m_module.longOperation.running() || !level(AnyButton) || !level(ButtonLevel[index]))
+void EventEditor::run(EventCommand command) {
+    if (!m_window.commandEnabled[command] || m_module.longOperation.running() ||
+        !level(AnyButton) || !level(commandLevel(command)))
         return;
     // A read-only club is looked at, never changed.
-    if (readOnly() && ButtonLevel[index] != AnyButton)
+    if (readOnly() && commandLevel(command) != AnyButton)
         return;
     // The button stays disabled while its action runs, so a second click
     // cannot start it again.
-    m_window.cmdEnabled[index] = false;
+    m_window.commandEnabled[command] = false;
     beginAction();
-    switch (index) {
-    case EventWindow::NewEventButton:
+    switch (command) {
+    case EventCommand::NewEvent:
         newEvent();
         break;
-    case EventWindow::EventInfoButton:
+    case EventCommand::EventInfo:
         eventInfo();
         break;
-    case EventWindow::LookupButton:
+    case EventCommand::Lookup:
         lookup();
         break;
-    case EventWindow::CalendarButton:
+    case EventCommand::Calendar:
         DisableEventEditing();
         emit calendarRequested();
         break;
-    case EventWindow::ItemDetailButton:
+    case EventCommand::ItemDetail:
         itemDetail();
         break;
-    case EventWindow::ClearScreenButton:
+    case EventCommand::ClearScreen:
         clearScreen();
         break;
-    case EventWindow::ModifyButton:
+    case EventCommand::Modify:
         modify();
         break;
-    case EventWindow::SaveButton:
-        save();
+    case EventCommand::Save:
+        saveEvent();
         break;
-    case EventWindow::CancelEventButton:
+    case EventCommand::CancelEvent:
         cancelEvent();
         break;
-    case EventWindow::BillEventButton:
+    case EventCommand::BillEvent:
         billEvent();
         break;
-    case EventWindow::ContractBuilderButton:
+    case EventCommand::ContractBuilder:
         contractBuilder();
         break;
     }
     // Save decides its own button; Modify follows the event number; Bill Event waits
     // for the employee panel when that is open, and is done with a billed
     // event.
-    if (index == EventWindow::ModifyButton)
+    if (command == EventCommand::Modify)
         updateModifyButton();
-    else if (index == EventWindow::BillEventButton)
-        m_window.cmdEnabled[index] = !m_awaitingEmployee && billable();
-    else if (index != EventWindow::SaveButton)
-        m_window.cmdEnabled[index] = true;
+    else if (command == EventCommand::BillEvent)
+        m_window.commandEnabled[command] = !m_awaitingEmployee && billable();
+    else if (command != EventCommand::Save)
+        m_window.commandEnabled[command] = true;
     emit changed();
 }
 
@@ -188,7 +199,7 @@ void EventEditor::DisableEventEditing() {
 void EventEditor::updateModifyButton() {
     const CurrentEvent &event = m_module.event;
     // A new event is changed by its own save, not reloaded over.
-    m_window.cmdEnabled[EventWindow::ModifyButton] =
+    m_window.commandEnabled[EventCommand::Modify] =
         integerValue(event.fields[EventField::Number]) > 0 && level(Editing) && !readOnly() &&
         event.mode != CurrentEvent::EnteringNew;
 }
@@ -204,11 +215,11 @@ void EventEditor::bringToFront(EventWindow::Panel panel) {
     emit changed();
 }
 
-void EventEditor::cmdbillingClick() {
+void EventEditor::showBillingPanel() {
     bringToFront(EventWindow::Panel::Billing);
 }
 
-void EventEditor::cmdcontactClick() {
+void EventEditor::showContactPanel() {
     bringToFront(EventWindow::Panel::Contact);
 }
 
@@ -221,9 +232,9 @@ void EventEditor::endEditing() {
     m_window.resetColors();
     m_window.EditingEnabled = false;
     DisableEventEditing();
-    for (int button :
-         {EventWindow::SaveButton, EventWindow::CancelEventButton, EventWindow::BillEventButton})
-        m_window.cmdEnabled[button] = false;
+    for (EventCommand command :
+         {EventCommand::Save, EventCommand::CancelEvent, EventCommand::BillEvent})
+        m_window.commandEnabled[command] = false;
     updateModifyButton();
 }
 
@@ -231,7 +242,7 @@ void EventEditor::setStatus(int code) {
     CurrentEvent &event = m_module.event;
     event.fields[EventField::Status] = QString::number(code);
     event.Status = code;
-    m_window.cbostatus.text = m_module.config.statusListText(code);
+    m_window.statusList.text = m_module.config.statusListText(code);
 }
 
 void EventEditor::newEvent() {
@@ -299,9 +310,9 @@ void EventEditor::newEvent() {
     event.UnsavedChanges = false;
     m_window.setAccountKind(0);
     m_window.EditingEnabled = true;
-    m_window.cmdEnabled[EventWindow::SaveButton] = true;
-    m_window.cmdEnabled[EventWindow::CancelEventButton] = false;
-    m_window.cmdEnabled[EventWindow::BillEventButton] = false;
+    m_window.commandEnabled[EventCommand::Save] = true;
+    m_window.commandEnabled[EventCommand::CancelEvent] = false;
+    m_window.commandEnabled[EventCommand::BillEvent] = false;
     m_window.packageButtonsVisible = true;
     updateModifyButton();
 }
@@ -380,12 +391,11 @@ void EventEditor::modify() {
     m_pendingCancellation.clear();
     m_window.resetColors();
     m_window.EditingEnabled = true;
-    m_window.cmdEnabled[EventWindow::SaveButton] = true;
-    m_window.cmdEnabled[EventWindow::CancelEventButton] =
-        event.Status != CurrentEvent::BilledStatus;
+    m_window.commandEnabled[EventCommand::Save] = true;
+    m_window.commandEnabled[EventCommand::CancelEvent] = event.Status != CurrentEvent::BilledStatus;
     event.mode = CurrentEvent::Editing;
     event.UnsavedChanges = false;
-    m_window.cmdEnabled[EventWindow::BillEventButton] = billable();
+    m_window.commandEnabled[EventCommand::BillEvent] = billable();
 }
 
 void EventEditor::showBilled() {
@@ -394,8 +404,8 @@ void EventEditor::showBilled() {
     CurrentEvent &event = m_module.event;
     setStatus(CurrentEvent::BilledStatus);
     event.loaded[EventField::Status] = event.fields[EventField::Status];
-    m_window.cmdEnabled[EventWindow::BillEventButton] = false;
-    m_window.cmdEnabled[EventWindow::CancelEventButton] = false;
+    m_window.commandEnabled[EventCommand::BillEvent] = false;
+    m_window.commandEnabled[EventCommand::CancelEvent] = false;
 }
 
 bool EventEditor::billable() const {
@@ -408,13 +418,13 @@ bool EventEditor::billable() const {
            integerValue(event.fields[EventField::Status]) == 4 && level(Billing);
 }
 
-void EventEditor::save() {
+void EventEditor::saveEvent() {
     CurrentEvent &event = m_module.event;
-    const bool cancelWasEnabled = m_window.cmdEnabled[EventWindow::CancelEventButton];
-    m_window.cmdEnabled[EventWindow::CancelEventButton] = false;
+    const bool cancelWasEnabled = m_window.commandEnabled[EventCommand::CancelEvent];
+    m_window.commandEnabled[EventCommand::CancelEvent] = false;
     const auto stop = [&] {
-        m_window.cmdEnabled[EventWindow::SaveButton] = true;
-        m_window.cmdEnabled[EventWindow::CancelEventButton] = cancelWasEnabled;
+        m_window.commandEnabled[EventCommand::Save] = true;
+        m_window.commandEnabled[EventCommand::CancelEvent] = cancelWasEnabled;
     };
 
     if (event.MemberFlag == 0) {
@@ -529,7 +539,7 @@ void EventEditor::billEvent() {
     if (m_module.messages.AskYesNo(
             QStringLiteral("Do you want to link this event to an employee by employee number?"),
             QStringLiteral("Link to employee?"))) {
-        m_window.txtemployee = QStringLiteral("0");
+        m_window.employeeText = QStringLiteral("0");
         m_window.employeeVisible = true;
         m_awaitingEmployee = true;
         return;
@@ -537,11 +547,11 @@ void EventEditor::billEvent() {
     bill();
 }
 
-void EventEditor::cmdemployeeClick(int index) {
+void EventEditor::answerEmployeeLink(bool link) {
     if (!m_awaitingEmployee)
         return;
-    if (index == 0) {
-        const TypedNumber employee = FieldEntry::readEmployee(m_window.txtemployee);
+    if (link) {
+        const TypedNumber employee = FieldEntry::readEmployee(m_window.employeeText);
         const bool notANumber =
             !employee.isNumber() && !employee.isEmpty() && !employee.isOutOfRange();
         if (!employee.isNumber() || employee.value() < Decimal::fromInteger(1)) {
@@ -571,7 +581,7 @@ void EventEditor::bill() {
         m_module.messages.show(
             QStringLiteral("Please save the data first, then choose 'Modify' and 'Bill Event'"),
             Oops, Icon::Information);
-        m_window.cmdEnabled[EventWindow::BillEventButton] = billable();
+        m_window.commandEnabled[EventCommand::BillEvent] = billable();
         emit changed();
         return;
     }
@@ -600,7 +610,7 @@ void EventEditor::bill() {
         // Billed as it is now, or not at all: the operator sees it first.
         if (m_events.askReloadStale(number, m_billing.staleStamp()))
             m_events.LoadEvent(number);
-        m_window.cmdEnabled[EventWindow::BillEventButton] = billable();
+        m_window.commandEnabled[EventCommand::BillEvent] = billable();
         emit changed();
         return;
     case EventBilling::Billed::Deleted:
@@ -611,7 +621,7 @@ void EventEditor::bill() {
         emit calendarRefreshRequested();
         return;
     case EventBilling::Billed::NotBilled:
-        m_window.cmdEnabled[EventWindow::BillEventButton] = billable();
+        m_window.commandEnabled[EventCommand::BillEvent] = billable();
         emit changed();
         return;
     }
@@ -695,7 +705,7 @@ bool EventEditor::accountChosen() {
     m_module.messages.show(
         QStringLiteral("The Account # box says \"New\", and saving does not make an account.\r\n"
                        "Click \"%1\" to make the billing account first, or type its number.")
-            .arg(m_window.cmdassignCaption),
+            .arg(m_window.accountButtonCaption),
         Oops, Icon::Information);
     emit changed();
     return false;
@@ -723,16 +733,18 @@ void EventEditor::ShowAuditHistory() {
     emit changed();
 }
 
-void EventEditor::cmdauditClick(int index) {
-    if (index == 0)
-        printAudit();
-    else
-        m_window.auditVisible = false;
+void EventEditor::printAuditHistory() {
+    printAudit();
+    emit changed();
+}
+
+void EventEditor::closeAuditHistory() {
+    m_window.auditVisible = false;
     emit changed();
 }
 
 void EventEditor::printAudit() {
-    m_window.cmdauditPrintEnabled = false;
+    m_window.auditPrintEnabled = false;
     emit changed();
     QStringList lines;
     const auto &fields = m_module.event.fields;
@@ -744,5 +756,5 @@ void EventEditor::printAudit() {
     if (!printer.printLines(QStringLiteral("Event Audit History"), lines) &&
         !printer.errorText().isEmpty())
         m_module.messages.show(printer.errorText(), Oops, Icon::Information);
-    m_window.cmdauditPrintEnabled = true;
+    m_window.auditPrintEnabled = true;
 }

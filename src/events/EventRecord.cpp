@@ -202,17 +202,17 @@ bool EventRecord::takeNumberFields() {
 
 void EventRecord::checkAccount() {
     const CurrentEvent &event = m_module.event;
-    lbltaxexemptVisible = false;
-    lblclasscode.clear();
+    taxExemptShown = false;
+    classCodeText.clear();
     if (event.Account <= 0)
         return;
     m_module.channel.MessageText = QString::number(event.Account, 'f', 2);
     m_module.checks.CheckMemberNumber();
     if (m_module.channel.MessageText == QLatin1String("REDO"))
         return;
-    lbltaxexemptVisible = m_module.checks.TaxExemptFlag != 0;
-    lblclasscode = QStringLiteral("Classcode: ") +
-                   m_module.ports.clipboard.text().section(QLatin1Char('-'), 0, 0);
+    taxExemptShown = m_module.checks.TaxExemptFlag != 0;
+    classCodeText = QStringLiteral("Classcode: ") +
+                    m_module.ports.clipboard.text().section(QLatin1Char('-'), 0, 0);
 }
 
 Result<qint64> EventRecord::highestEventNumber() {
@@ -649,8 +649,8 @@ void EventRecord::chooseRoom(int roomnum) {
 
 void EventRecord::ClearEvent() {
     m_module.event = CurrentEvent();
-    lbltaxexemptVisible = false;
-    lblclasscode.clear();
+    taxExemptShown = false;
+    classCodeText.clear();
     showContactPanel = false;
     emit cleared();
 }

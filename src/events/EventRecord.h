@@ -99,8 +99,8 @@ public:
     ChangeLog changeLog;
 
     // What the window shows beside the boxes after a load.
-    bool lbltaxexemptVisible = false;
-    QString lblclasscode; // "Classcode: " and the account's class
+    bool taxExemptShown = false;
+    QString classCodeText; // "Classcode: " and the account's class
     bool showContactPanel = false;
 
 signals:

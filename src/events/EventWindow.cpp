@@ -4,7 +4,7 @@ namespace {
 
 // Each with its own Alt+letter in the main window, where File, Reports,
 // Help and E&xit hold F, R, H and X.
-const char *const ButtonCaptions[EventWindow::ButtonCount] = {
+const char *const CommandCaptions[EventCommandCount] = {
     "&New Event",    "&Event Info",   "&Lookup",          "&Calendar",
     "&Item Detail",  "Cle&ar Screen", "&Modify",          "&Save",
     "Cancel E&vent", "&Bill Event",   "C&ontract Builder"};
@@ -21,12 +21,13 @@ const char *const FieldLabels[EventFieldCount] = {
 } // namespace
 
 EventWindow::EventWindow() {
-    for (int i = 0; i < ButtonCount; ++i) {
-        cmdCaption[i] = QString::fromLatin1(ButtonCaptions[i]);
-        cmdVisible[i] = true;
+    for (EventCommand command : AllEventCommands) {
+        commandCaption[command] = QString::fromLatin1(CommandCaptions[static_cast<int>(command)]);
+        commandVisible[command] = true;
         // Modify, Save, Cancel Event and Bill Event wait for an event.
-        cmdEnabled[i] =
-            i != ModifyButton && i != SaveButton && i != CancelEventButton && i != BillEventButton;
+        commandEnabled[command] =
+            command != EventCommand::Modify && command != EventCommand::Save &&
+            command != EventCommand::CancelEvent && command != EventCommand::BillEvent;
     }
     for (EventField field : AllEventFields)
         fieldLabel[field] = QString::fromLatin1(FieldLabels[columnOf(field)]);
@@ -44,7 +45,7 @@ void EventWindow::clearEventMarks() {
     resetColors();
     fieldRequired.fill(false);
     MissingFlag = false;
-    cbostatus.text = NoStatusText;
+    statusList.text = NoStatusText;
     helpwindow.clear();
 }
 
@@ -52,7 +53,7 @@ void EventWindow::setAccountKind(int memberFlag) {
     const bool member = memberFlag == 1;
     fieldLabel[EventField::Account] =
         member ? QStringLiteral("Member #") : QStringLiteral("Account #");
-    cmdassignCaption =
+    accountButtonCaption =
         member ? QStringLiteral("Link to Member #") : QStringLiteral("Assign/Link to Account #");
 }
 

@@ -56,7 +56,7 @@ QString FieldEntry::takeClipboard() {
     return text;
 }
 
-void FieldEntry::text1GotFocus(EventField field) {
+void FieldEntry::enterField(EventField field) {
     m_window.fieldColor[field] =
         field == EventField::InternalNotes ? EventWindow::InternalNotesFocus : EventWindow::Yellow;
     m_window.helpwindow = m_window.fieldHelp[field];
@@ -69,7 +69,7 @@ void FieldEntry::text1GotFocus(EventField field) {
     emit changed();
 }
 
-void FieldEntry::text1LostFocus(EventField field) {
+void FieldEntry::leaveField(EventField field) {
     CurrentEvent &event = m_module.event;
     QString &text = event.fields[field];
     m_window.fieldColor[field] = EventWindow::restingColor(field);
@@ -211,7 +211,7 @@ void FieldEntry::checkCapacity() {
              Caution);
 }
 
-bool FieldEntry::text1KeyPress(EventField field, Key key) {
+bool FieldEntry::typeKey(EventField field, Key key) {
     if (!m_window.EditingEnabled)
         return false;
     if (key == Key::Enter && !isNotes(field)) {
@@ -228,7 +228,7 @@ bool FieldEntry::text1KeyPress(EventField field, Key key) {
     return true;
 }
 
-void FieldEntry::text1KeyDown(EventField field, Key key) {
+void FieldEntry::pressKey(EventField field, Key key) {
     if (!m_window.EditingEnabled || key != Key::F5)
         return;
     if (field == EventField::Date || field == EventField::Created) {
@@ -241,14 +241,14 @@ void FieldEntry::text1KeyDown(EventField field, Key key) {
     }
 }
 
-void FieldEntry::text1Click(EventField field) {
+void FieldEntry::clickField(EventField field) {
     if (field >= EventField::Account && field <= EventField::BillingEmail)
         m_editor.bringToFront(EventWindow::Panel::Billing);
     else if (field >= EventField::ContactName && field <= EventField::ContactEmail)
         m_editor.bringToFront(EventWindow::Panel::Contact);
 }
 
-void FieldEntry::text1DblClick(EventField field) {
+void FieldEntry::doubleClickField(EventField field) {
     switch (field) {
     case EventField::Date:
     case EventField::Account:
@@ -274,10 +274,10 @@ void FieldEntry::text1DblClick(EventField field) {
     default:
         return;
     }
-    followBoxes();
+    followFields();
 }
 
-void FieldEntry::text1Change(EventField field, const QString &typed) {
+void FieldEntry::editField(EventField field, const QString &typed) {
     CurrentEvent &event = m_module.event;
     // Only the notes take several lines; pasted text keeps its first line.
     const QString text = isNotes(field) ? typed : typed.section(QLatin1Char('\n'), 0, 0);
@@ -286,29 +286,29 @@ void FieldEntry::text1Change(EventField field, const QString &typed) {
         event.UnsavedChanges = true;
     }
     // Anything else (typing while editing is off) is drawn back as it was.
-    followBoxes();
+    followFields();
 }
 
-void FieldEntry::followBoxes() {
+void FieldEntry::followFields() {
     const auto &fields = m_module.event.fields;
     m_editor.updateModifyButton();
     const int memberFlag = integerValue(fields[EventField::Member]);
     m_module.event.MemberFlag = memberFlag;
     m_window.setAccountKind(memberFlag);
-    m_window.Button1Caption[1] = fields[EventField::InternalNotes].size() < 3
-                                     ? QStringLiteral("Internal Notes")
-                                     : QStringLiteral("Internal Notes Exist");
+    m_window.noteSwitchCaption[1] = fields[EventField::InternalNotes].size() < 3
+                                        ? QStringLiteral("Internal Notes")
+                                        : QStringLiteral("Internal Notes Exist");
     emit changed();
 }
 
-void FieldEntry::cbostatusClick(int position) {
+void FieldEntry::onStatusChosen(int position) {
     if (!m_window.editControlsEnabled || position < 1 || position > 6)
         return;
     CurrentEvent &event = m_module.event;
     const int shown = integerValue(event.fields[EventField::Status]);
     const int chosen = Configuration::statusCode(position);
     const auto showStatus = [&](int code) {
-        m_window.cbostatus.text = m_module.config.statusListText(code);
+        m_window.statusList.text = m_module.config.statusListText(code);
     };
     if (shown == CurrentEvent::BilledStatus && !level(OperatorSession::evaccess3)) {
         warn(BilledStatusRefused, Oops);
@@ -328,7 +328,7 @@ void FieldEntry::cbostatusClick(int position) {
     showStatus(chosen);
     if (chosen != shown)
         event.UnsavedChanges = true;
-    m_window.cmdEnabled[EventWindow::BillEventButton] = m_editor.billable();
+    m_window.commandEnabled[EventCommand::BillEvent] = m_editor.billable();
     m_module.ports.keys.SendKeyText(QStringLiteral("{TAB}"));
     event.Status = chosen;
     if (chosen == 1)
@@ -339,22 +339,22 @@ void FieldEntry::cbostatusClick(int position) {
     emit changed();
 }
 
-void FieldEntry::cbostatusFocus(bool focused) {
+void FieldEntry::statusFocusChanged(bool focused) {
     m_window.statusFocused = focused;
     emit changed();
 }
 
-void FieldEntry::cbostartClick(const QString &entry) {
+void FieldEntry::chooseStartTime(const QString &entry) {
     if (m_window.editControlsEnabled)
         m_events.chooseStartTime(entry);
 }
 
-void FieldEntry::cboendClick(const QString &entry) {
+void FieldEntry::chooseEndTime(const QString &entry) {
     if (m_window.editControlsEnabled)
         m_events.chooseEndTime(entry);
 }
 
-void FieldEntry::List1Click(int roomnum) {
+void FieldEntry::chooseRoom(int roomnum) {
     if (!m_window.EditingEnabled)
         return;
     m_events.chooseRoom(roomnum);
@@ -367,7 +367,7 @@ void FieldEntry::List1Click(int roomnum) {
              Caution);
 }
 
-void FieldEntry::optmemnonmemClick(int index) {
+void FieldEntry::chooseMembership(int index) {
     if (!m_window.editControlsEnabled || index < 0 || index > 1)
         return;
     CurrentEvent &event = m_module.event;
@@ -375,28 +375,28 @@ void FieldEntry::optmemnonmemClick(int index) {
     if (event.fields[EventField::Member] != flag)
         event.UnsavedChanges = true;
     event.fields[EventField::Member] = flag;
-    followBoxes();
+    followFields();
 }
 
-void FieldEntry::Button1Click(int index) {
+void FieldEntry::showNotes(int index) {
     m_window.notesShown = index == 1 ? 1 : 0;
     emit changed();
 }
 
-void FieldEntry::txtemployeeChange(const QString &text) {
-    m_window.txtemployee = text;
+void FieldEntry::editEmployee(const QString &text) {
+    m_window.employeeText = text;
 }
 
-void FieldEntry::txtemployeeKeyDown(Key key) {
+void FieldEntry::pressEmployeeKey(Key key) {
     if (key == Key::F5)
         m_companions.LookUp(QStringLiteral("staffsift.exe"));
 }
 
-void FieldEntry::txtemployeeDblClick() {
+void FieldEntry::doubleClickEmployee() {
     const QString choice = takeClipboard();
     if (choice.isEmpty())
         return;
-    m_window.txtemployee = choice;
+    m_window.employeeText = choice;
     emit changed();
 }
 
@@ -408,13 +408,13 @@ TypedNumber FieldEntry::readEmployee(const QString &typed) {
                                  .atMost(Decimal::fromInteger(9999)));
 }
 
-void FieldEntry::txtemployeeLostFocus() {
-    const TypedNumber employee = readEmployee(m_window.txtemployee);
+void FieldEntry::leaveEmployee() {
+    const TypedNumber employee = readEmployee(m_window.employeeText);
     if (!employee.isNumber() && !employee.isEmpty()) {
         warn(employee.isOutOfRange() ? QStringLiteral("Entry out of allowable 0-9999 range. Redo.")
                                      : employee.message(),
              Oops);
-        m_window.txtemployee = QStringLiteral("0");
+        m_window.employeeText = QStringLiteral("0");
         m_window.BillingEmployee = 0;
     }
     emit changed();

@@ -72,7 +72,7 @@ bool WholeEvent::prepareClone(Module &module, EventRecord &events, int date) {
     return true;
 }
 
-void WholeEvent::mnucloneeventClick() {
+void WholeEvent::cloneEvent() {
     if (!level(OperatorSession::evaccess1) || m_module.longOperation.running())
         return;
     CurrentEvent &event = m_module.event;
@@ -95,19 +95,19 @@ void WholeEvent::mnucloneeventClick() {
     // the clone to be changed and saved.
     m_editor.EnableEventEditing();
     m_window.EditingEnabled = true;
-    m_window.cmdEnabled[EventWindow::SaveButton] = true;
-    m_window.cmdEnabled[EventWindow::CancelEventButton] = false;
-    m_window.cmdEnabled[EventWindow::BillEventButton] = false;
+    m_window.commandEnabled[EventCommand::Save] = true;
+    m_window.commandEnabled[EventCommand::CancelEvent] = false;
+    m_window.commandEnabled[EventCommand::BillEvent] = false;
     m_editor.updateModifyButton();
     emit changed();
     // Saved as the operator saves a new event: the conflict check, the
     // row, the cells and the copied items together.
-    m_editor.cmdClick(EventWindow::SaveButton);
+    m_editor.run(EventCommand::Save);
     emit changed();
     emit calendarChanged();
 }
 
-void WholeEvent::mnudeletecontactClick() {
+void WholeEvent::deleteContact() {
     CurrentEvent &event = m_module.event;
     const int number = event.EventNumber;
     if (number < 1 || event.mode == CurrentEvent::EnteringNew || m_module.longOperation.running())

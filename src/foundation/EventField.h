@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EnumArray.h"
+
 #include <array>
 
 // The event's fields, in the column order of eventinfo. The event window's
@@ -60,12 +62,7 @@ constexpr EventField eventFieldAt(int column) {
 }
 
 // Every field in column order, for work on the whole event.
-inline constexpr std::array<EventField, EventFieldCount> AllEventFields = [] {
-    std::array<EventField, EventFieldCount> fields{};
-    for (int column = 0; column < EventFieldCount; ++column)
-        fields[column] = eventFieldAt(column);
-    return fields;
-}();
+inline constexpr auto AllEventFields = enumValues<EventField, EventFieldCount>();
 
 // The fields from `first` to `last`, both included, in column order.
 constexpr auto eventFieldsFrom(EventField first, EventField last) {
@@ -79,32 +76,15 @@ constexpr auto eventFieldsFrom(EventField first, EventField last) {
                  AllEventFields.data() + columnOf(last) + 1};
 }
 
-// A value for each field of the event, looked up by field, and room for
-// `Size - EventFieldCount` more after them.
-template <typename T, int Size> class EventValues {
-public:
-    T &operator[](EventField field) { return m_values[columnOf(field)]; }
-    const T &operator[](EventField field) const { return m_values[columnOf(field)]; }
-    void fill(const T &value) { m_values.fill(value); }
-    auto begin() { return m_values.begin(); }
-    auto end() { return m_values.end(); }
-    auto begin() const { return m_values.begin(); }
-    auto end() const { return m_values.end(); }
-    bool operator==(const EventValues &) const = default;
-
-protected:
-    std::array<T, Size> m_values{};
-};
-
 // One value for each field of the event.
-template <typename T> using PerEventField = EventValues<T, EventFieldCount>;
+template <typename T> using PerEventField = EnumArray<EventField, T, EventFieldCount>;
 
 // One value for each column of the club's eventinfo table: the event's
 // fields, looked up by field, and the club's own columns after them, by
 // column number.
-template <typename T> class PerEventColumn : public EventValues<T, EventColumnLimit> {
+template <typename T> class PerEventColumn : public EnumArray<EventField, T, EventColumnLimit> {
 public:
-    using EventValues<T, EventColumnLimit>::operator[];
+    using EnumArray<EventField, T, EventColumnLimit>::operator[];
     T &operator[](int column) { return this->m_values[column]; }
     const T &operator[](int column) const { return this->m_values[column]; }
 };

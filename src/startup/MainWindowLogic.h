@@ -44,8 +44,6 @@ class MainWindowLogic : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int ButtonCount = EventWindow::ButtonCount;
-
     enum class Outcome {
         Started,
         AlreadyRunning, // another instance holds this club directory
@@ -83,7 +81,7 @@ public:
     bool ShowEvent(int eventNumber);
     const CurrentEvent &currentEvent() const;
     // A room picked from the room list for the current event.
-    void List1Click(int row);
+    void onRoomChosen(int row);
     // The window is asked to close: false keeps it open (a long operation
     // runs, or the operator keeps unsaved changes).
     bool mayClose();
@@ -122,12 +120,12 @@ public:
     CalendarExport calendarExport; // File menu: the events as an iCalendar file
 
     QString caption = QStringLiteral("Event Scheduling");
-    bool mnureverifyVisible = false;
-    bool mnupurgecalendarVisible = false;
+    bool reverifyMenuVisible = false;
+    bool purgeCalendarMenuVisible = false;
     PerEventField<int> fieldMaxLength{}; // 0: no limit
-    ListState cbostart;                  // start times, HH:MM and the 12-hour clock
-    ListState cboend;                    // end times, closing with "CLOSE"
-    QStringList List1;
+    ListState startTimes;                // start times, HH:MM and the 12-hour clock
+    ListState endTimes;                  // end times, closing with "CLOSE"
+    QStringList roomList;
     bool started = false;
 
 signals:

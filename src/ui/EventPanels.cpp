@@ -72,10 +72,10 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
     m_rooms =
         new PopupList(QStringLiteral("List1"), QStringLiteral("Rooms"), m_boxes[EventField::Room]);
     connect(m_start, &PopupList::chosen, this,
-            [this](int row) { m_logic.entry.cbostartClick(m_start->list()->item(row)->text()); });
+            [this](int row) { m_logic.entry.chooseStartTime(m_start->list()->item(row)->text()); });
     connect(m_end, &PopupList::chosen, this,
-            [this](int row) { m_logic.entry.cboendClick(m_end->list()->item(row)->text()); });
-    connect(m_rooms, &PopupList::chosen, this, [this](int row) { m_logic.List1Click(row); });
+            [this](int row) { m_logic.entry.chooseEndTime(m_end->list()->item(row)->text()); });
+    connect(m_rooms, &PopupList::chosen, this, [this](int row) { m_logic.onRoomChosen(row); });
 
     // Status and member flag are set through their own controls; their
     // boxes hold the stored codes. The status list chooses on Enter or a
@@ -87,7 +87,7 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
     connect(m_status, &QComboBox::activated, this, [this](int index) {
         // What the logic makes of the choice is shown, whatever was browsed.
         m_statusShown.reset();
-        m_logic.entry.cbostatusClick(index + 1);
+        m_logic.entry.onStatusChosen(index + 1);
     });
     auto *statusLabel = new QLabel(QStringLiteral("Status"), m_event);
     statusLabel->setBuddy(m_status);
@@ -105,7 +105,7 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
         memberRow->addWidget(m_member[i]);
     }
     connect(m_memberGroup, &QButtonGroup::idClicked, this,
-            [this](int id) { m_logic.entry.optmemnonmemClick(id); });
+            [this](int id) { m_logic.entry.chooseMembership(id); });
     grid->addLayout(memberRow, 6, 2, 1, 2);
     for (EventField field : {EventField::Status, EventField::Member})
         makeBox(field, m_event)->hide();
@@ -116,7 +116,7 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
         m_noteSwitch[i]->setObjectName(QStringLiteral("Button1(%1)").arg(i));
         m_noteSwitch[i]->setCheckable(true);
         connect(m_noteSwitch[i], &QPushButton::clicked, this,
-                [this, i] { m_logic.entry.Button1Click(i); });
+                [this, i] { m_logic.entry.showNotes(i); });
         noteRow->addWidget(m_noteSwitch[i]);
     }
     grid->addLayout(noteRow, 7, 1, 1, 3);
@@ -148,15 +148,15 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
         billingButtons->addWidget(button);
         return button;
     };
-    m_cmdbilling = panelButton(QStringLiteral("cmdbilling"), QStringLiteral("Billing Info"));
-    m_cmdassign = panelButton(QStringLiteral("cmdassign"), QString());
-    m_cmdcontact = panelButton(QStringLiteral("cmdcontact"), QStringLiteral("Contact Info"));
-    connect(m_cmdbilling, &QPushButton::clicked, this,
-            [this] { m_logic.editor.cmdbillingClick(); });
-    connect(m_cmdcontact, &QPushButton::clicked, this,
-            [this] { m_logic.editor.cmdcontactClick(); });
-    connect(m_cmdassign, &QPushButton::clicked, this,
-            [this] { m_logic.assignment.cmdassignClick(); });
+    m_billingButton = panelButton(QStringLiteral("cmdbilling"), QStringLiteral("Billing Info"));
+    m_assignButton = panelButton(QStringLiteral("cmdassign"), QString());
+    m_contactButton = panelButton(QStringLiteral("cmdcontact"), QStringLiteral("Contact Info"));
+    connect(m_billingButton, &QPushButton::clicked, this,
+            [this] { m_logic.editor.showBillingPanel(); });
+    connect(m_contactButton, &QPushButton::clicked, this,
+            [this] { m_logic.editor.showContactPanel(); });
+    connect(m_assignButton, &QPushButton::clicked, this,
+            [this] { m_logic.assignment.assignAccount(); });
     account->addLayout(billingButtons, 6, 0, 1, 4);
     m_contact = addressPanel(tr("Contact Information"), QStringLiteral("fracontact"),
                              EventField::ContactName);
@@ -232,16 +232,16 @@ QGroupBox *EventPanels::makeOverlay(const QString &title, const QString &name, Q
 }
 
 void EventPanels::buildPackageControls(QGridLayout *grid, int row) {
-    m_lstpkg = new QListWidget(m_event);
-    m_lstpkg->setObjectName(QStringLiteral("lstpkg"));
-    m_lstpkg->setAccessibleName(QStringLiteral("Multi-event package"));
-    m_lstpkg->setMaximumHeight(110);
-    m_lstpkg->hide();
+    m_packageList = new QListWidget(m_event);
+    m_packageList->setObjectName(QStringLiteral("lstpkg"));
+    m_packageList->setAccessibleName(QStringLiteral("Multi-event package"));
+    m_packageList->setMaximumHeight(110);
+    m_packageList->hide();
     // A double click or Enter on an entry opens the member it names.
-    connect(m_lstpkg, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
-        m_logic.packages.lstpkgDblClick(m_lstpkg->row(item));
+    connect(m_packageList, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
+        m_logic.packages.openListedEvent(m_packageList->row(item));
     });
-    grid->addWidget(m_lstpkg, row, 0, 1, 4);
+    grid->addWidget(m_packageList, row, 0, 1, 4);
     // One above the other: the captions are long.
     auto *buttons = new QVBoxLayout;
     const char *const captions[] = {"Create a new multi-event package from this event",
@@ -253,12 +253,12 @@ void EventPanels::buildPackageControls(QGridLayout *grid, int row) {
         button->setAccessibleName(caption);
         button->hide();
         connect(button, &QPushButton::clicked, this, [this, i] {
-            const auto selected = m_lstpkg->selectedItems();
-            m_logic.packages.cmdmultiClick(i, selected.isEmpty() ? -1
-                                                                 : m_lstpkg->row(selected.first()));
+            const auto selected = m_packageList->selectedItems();
+            m_logic.packages.changePackage(
+                i, selected.isEmpty() ? -1 : m_packageList->row(selected.first()));
         });
         buttons->addWidget(button);
-        m_cmdmulti[i] = button;
+        m_packageButtons[i] = button;
     }
     grid->addLayout(buttons, row + 1, 0, 1, 4);
 }
@@ -267,22 +267,22 @@ void EventPanels::buildEmployeePanel(QWidget *owner) {
     m_employee =
         makeOverlay(QStringLiteral("Link to employee"), QStringLiteral("fraemployee"), owner);
     auto *layout = new QGridLayout(m_employee);
-    m_txtemployee = new QLineEdit(m_employee);
-    m_txtemployee->setObjectName(QStringLiteral("txtemployee"));
+    m_employeeBox = new QLineEdit(m_employee);
+    m_employeeBox->setObjectName(QStringLiteral("txtemployee"));
     auto *label = new QLabel(QStringLiteral("Employee #"), m_employee);
-    label->setBuddy(m_txtemployee);
-    m_txtemployee->setAccessibleName(label->text());
-    m_txtemployee->installEventFilter(this);
-    connect(m_txtemployee, &QLineEdit::textEdited, this,
-            [this](const QString &text) { m_logic.entry.txtemployeeChange(text); });
+    label->setBuddy(m_employeeBox);
+    m_employeeBox->setAccessibleName(label->text());
+    m_employeeBox->installEventFilter(this);
+    connect(m_employeeBox, &QLineEdit::textEdited, this,
+            [this](const QString &text) { m_logic.entry.editEmployee(text); });
     layout->addWidget(label, 0, 0);
-    layout->addWidget(m_txtemployee, 0, 1);
+    layout->addWidget(m_employeeBox, 0, 1);
     const char *const captions[] = {"Link to this employee", "Cancel Employee Link"};
     for (int i = 0; i < 2; ++i) {
         auto *button = new QPushButton(QString::fromLatin1(captions[i]), m_employee);
         button->setObjectName(QStringLiteral("cmdemployee(%1)").arg(i));
         connect(button, &QPushButton::clicked, this,
-                [this, i] { m_logic.editor.cmdemployeeClick(i); });
+                [this, i] { m_logic.editor.answerEmployeeLink(i == 0); });
         layout->addWidget(button, 1, i);
     }
     m_employee->resize(380, 110);
@@ -307,8 +307,12 @@ void EventPanels::buildAuditPanel(QWidget *owner) {
     for (int i = 0; i < 2; ++i) {
         auto *button = new QPushButton(QString::fromLatin1(captions[i]), m_audit);
         button->setObjectName(QStringLiteral("cmdaudit(%1)").arg(i));
-        connect(button, &QPushButton::clicked, this,
-                [this, i] { m_logic.editor.cmdauditClick(i); });
+        connect(button, &QPushButton::clicked, this, [this, i] {
+            if (i == 0)
+                m_logic.editor.printAuditHistory();
+            else
+                m_logic.editor.closeAuditHistory();
+        });
         buttons->addWidget(button);
     }
     m_printAudit = m_audit->findChild<QPushButton *>(QStringLiteral("cmdaudit(0)"));
@@ -348,8 +352,8 @@ void EventPanels::placeOverlay(QWidget *overlay, bool visible) {
     overlay->show();
     overlay->raise();
     if (overlay == m_employee) {
-        m_txtemployee->setFocus();
-        m_txtemployee->selectAll();
+        m_employeeBox->setFocus();
+        m_employeeBox->selectAll();
     }
 }
 
@@ -362,22 +366,22 @@ bool EventPanels::eventFilter(QObject *watched, QEvent *event) {
             intoDropDown = next == m_status;
         if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) &&
             TypingBoxes::movedByOperator(*static_cast<QFocusEvent *>(event)) && !intoDropDown)
-            m_logic.entry.cbostatusFocus(event->type() == QEvent::FocusIn);
+            m_logic.entry.statusFocusChanged(event->type() == QEvent::FocusIn);
         return false;
     }
-    if (watched == m_txtemployee) {
+    if (watched == m_employeeBox) {
         if (event->type() == QEvent::KeyPress &&
             static_cast<QKeyEvent *>(event)->key() == Qt::Key_F5) {
-            m_logic.entry.txtemployeeKeyDown(Key::F5);
+            m_logic.entry.pressEmployeeKey(Key::F5);
             return true;
         }
         if (event->type() == QEvent::MouseButtonDblClick) {
-            m_logic.entry.txtemployeeDblClick();
+            m_logic.entry.doubleClickEmployee();
             return true;
         }
         if (event->type() == QEvent::FocusOut &&
             TypingBoxes::movedByOperator(*static_cast<QFocusEvent *>(event)))
-            m_logic.entry.txtemployeeLostFocus();
+            m_logic.entry.leaveEmployee();
         return false;
     }
     if (event->type() == QEvent::MouseButtonPress) {
@@ -395,7 +399,7 @@ bool EventPanels::eventFilter(QObject *watched, QEvent *event) {
         if (watched == m_boxes[field])
             return boxEvent(field, event);
         if (watched == m_labels[field] && event->type() == QEvent::MouseButtonPress) {
-            m_logic.entry.text1Click(field);
+            m_logic.entry.clickField(field);
             return false;
         }
     }
@@ -415,10 +419,10 @@ bool EventPanels::boxEvent(EventField field, QEvent *event) {
         }
     }
     const bool filtered = TypingBoxes::dispatch(
-        event, {[&] { entry.text1GotFocus(field); }, [&] { entry.text1LostFocus(field); },
-                [&] { entry.text1Click(field); }, [&] { entry.text1DblClick(field); },
-                [&](Key key) { entry.text1KeyDown(field, key); },
-                [&](Key key) { return entry.text1KeyPress(field, key); }, true});
+        event, {[&] { entry.enterField(field); }, [&] { entry.leaveField(field); },
+                [&] { entry.clickField(field); }, [&] { entry.doubleClickField(field); },
+                [&](Key key) { entry.pressKey(field, key); },
+                [&](Key key) { return entry.typeKey(field, key); }, true});
     // Coming into a time box, a double click or F5 opens its list again.
     if (list) {
         const bool asks = (event->type() == QEvent::FocusIn &&
@@ -465,9 +469,9 @@ void EventPanels::offerList(PopupList *list) {
 }
 
 void EventPanels::refreshLists() {
-    m_start->setEntries(m_logic.cbostart.entries);
-    m_end->setEntries(m_logic.cboend.entries);
-    m_rooms->setEntries(m_logic.List1);
+    m_start->setEntries(m_logic.startTimes.entries);
+    m_end->setEntries(m_logic.endTimes.entries);
+    m_rooms->setEntries(m_logic.roomList);
     const std::array<PopupList *, 3> lists{m_start, m_end, m_rooms};
     for (std::size_t i = 0; i < lists.size(); ++i) {
         const bool wanted = listWanted(lists[i]);
@@ -481,7 +485,7 @@ void EventPanels::refreshLists() {
 
 void EventPanels::refreshStatus() {
     const EventWindow &window = m_logic.window;
-    const ListState &status = window.cbostatus;
+    const ListState &status = window.statusList;
     if (m_status->count() != status.entries.size()) {
         m_status->clear();
         m_status->addItems(status.entries);
@@ -521,7 +525,7 @@ void EventPanels::boxEdited(EventField field) {
         text = line->text();
     else if (auto *notes = qobject_cast<QPlainTextEdit *>(m_boxes[field]))
         text = notes->toPlainText();
-    m_logic.entry.text1Change(field, text);
+    m_logic.entry.editField(field, text);
 }
 
 void EventPanels::focusRequestedBox() {
@@ -533,16 +537,16 @@ void EventPanels::focusRequestedBox() {
 void EventPanels::refreshPackages() {
     const EventPackages &packages = m_logic.packages;
     QStringList shown;
-    for (int i = 0; i < m_lstpkg->count(); ++i)
-        shown << m_lstpkg->item(i)->text();
-    if (shown != packages.lstpkg) {
-        m_lstpkg->clear();
-        m_lstpkg->addItems(packages.lstpkg);
+    for (int i = 0; i < m_packageList->count(); ++i)
+        shown << m_packageList->item(i)->text();
+    if (shown != packages.listLines) {
+        m_packageList->clear();
+        m_packageList->addItems(packages.listLines);
     }
-    m_lstpkg->setVisible(packages.lstpkgVisible());
+    m_packageList->setVisible(packages.listVisible());
     for (int i = 0; i < 2; ++i) {
-        m_cmdmulti[i]->setVisible(packages.cmdmultiVisible(i));
-        m_cmdmulti[i]->setEnabled(m_logic.window.editControlsEnabled);
+        m_packageButtons[i]->setVisible(packages.buttonVisible(i));
+        m_packageButtons[i]->setEnabled(m_logic.window.editControlsEnabled);
     }
 }
 
@@ -587,7 +591,7 @@ void EventPanels::refresh() {
     m_boxes[EventField::InternalNotes]->setVisible(window.notesShown == 1);
     m_labels[EventField::InternalNotes]->setVisible(window.notesShown == 1);
     for (int i = 0; i < 2; ++i) {
-        m_noteSwitch[i]->setText(window.Button1Caption[i]);
+        m_noteSwitch[i]->setText(window.noteSwitchCaption[i]);
         m_noteSwitch[i]->setChecked(window.notesShown == i);
     }
 
@@ -603,11 +607,11 @@ void EventPanels::refresh() {
     for (QRadioButton *option : m_member)
         option->setEnabled(controls);
     refreshStatus();
-    for (QPushButton *button : {m_cmdbilling, m_cmdassign, m_cmdcontact})
+    for (QPushButton *button : {m_billingButton, m_assignButton, m_contactButton})
         button->setEnabled(controls);
-    m_cmdassign->setText(window.cmdassignCaption);
-    m_classcode->setText(m_logic.events.lblclasscode);
-    m_taxExempt->setVisible(m_logic.events.lbltaxexemptVisible);
+    m_assignButton->setText(window.accountButtonCaption);
+    m_classcode->setText(m_logic.events.classCodeText);
+    m_taxExempt->setVisible(m_logic.events.taxExemptShown);
     // The panel in front is framed, the other lies flat.
     m_billing->setFlat(window.front != EventWindow::Panel::Billing);
     m_contact->setFlat(window.front != EventWindow::Panel::Contact);
@@ -615,12 +619,12 @@ void EventPanels::refresh() {
     refreshPackages();
     refreshLists();
 
-    if (m_txtemployee->text() != window.txtemployee)
-        m_txtemployee->setText(window.txtemployee);
+    if (m_employeeBox->text() != window.employeeText)
+        m_employeeBox->setText(window.employeeText);
     placeOverlay(m_employee, window.employeeVisible);
     if (m_auditShown != window.auditEntries)
         fillAuditTable(window.auditEntries);
-    m_printAudit->setEnabled(window.cmdauditPrintEnabled);
+    m_printAudit->setEnabled(window.auditPrintEnabled);
     placeOverlay(m_audit, window.auditVisible);
 
     // The focus moves once the event that asked for it is over.

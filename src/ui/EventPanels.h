@@ -85,15 +85,15 @@ private:
     std::array<QRadioButton *, 2> m_member{};
     QButtonGroup *m_memberGroup = nullptr;
     std::array<QPushButton *, 2> m_noteSwitch{};
-    QPushButton *m_cmdbilling = nullptr;
-    QPushButton *m_cmdassign = nullptr;
-    QPushButton *m_cmdcontact = nullptr;
-    QListWidget *m_lstpkg = nullptr; // the event's package, or the open packages
-    std::array<QPushButton *, 2> m_cmdmulti{};
+    QPushButton *m_billingButton = nullptr;
+    QPushButton *m_assignButton = nullptr;
+    QPushButton *m_contactButton = nullptr;
+    QListWidget *m_packageList = nullptr; // the event's package, or the open packages
+    std::array<QPushButton *, 2> m_packageButtons{};
     QLabel *m_classcode = nullptr; // lblclasscode
     QLabel *m_taxExempt = nullptr; // lbltaxexempt
     QGroupBox *m_employee = nullptr;
-    QLineEdit *m_txtemployee = nullptr;
+    QLineEdit *m_employeeBox = nullptr;
     QGroupBox *m_audit = nullptr;
     QTableWidget *m_auditTable = nullptr;
     QList<AuditEntry> m_auditShown;

@@ -43,10 +43,10 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
     auto *buttons = new QHBoxLayout;
-    for (int i = 0; i < int(m_buttons.size()); ++i) {
-        m_buttons[i] = new QPushButton(central);
-        m_buttons[i]->setObjectName(QStringLiteral("cmd(%1)").arg(i));
-        buttons->addWidget(m_buttons[i]);
+    for (EventCommand command : AllEventCommands) {
+        m_buttons[command] = new QPushButton(central);
+        m_buttons[command]->setObjectName(QStringLiteral("cmd(%1)").arg(static_cast<int>(command)));
+        buttons->addWidget(m_buttons[command]);
     }
     layout->addLayout(buttons);
 
@@ -90,9 +90,9 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
             [this] { m_logic.maintenance.RoomConflictReport(); });
     connectReportCommands();
     connect(menuCommand(QStringLiteral("mnucloneevent")), &QAction::triggered, this,
-            [this] { m_logic.wholeEvent.mnucloneeventClick(); });
+            [this] { m_logic.wholeEvent.cloneEvent(); });
     connect(menuCommand(QStringLiteral("mnudeletecontact")), &QAction::triggered, this,
-            [this] { m_logic.wholeEvent.mnudeletecontactClick(); });
+            [this] { m_logic.wholeEvent.deleteContact(); });
     connect(menuCommand(QStringLiteral("mnuclipboard")), &QAction::triggered, this,
             &MainWindow::captureScreen);
     // A new account goes to the tills before the operator carries on.
@@ -123,9 +123,9 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
             &TaskListWindow::openByDate);
     connect(menuCommand(QStringLiteral("mnumargins")), &QAction::triggered, this,
             [this] { m_logic.reports.SetPrintMargins(); });
-    for (int i = 0; i < int(m_buttons.size()); ++i)
-        connect(m_buttons[i], &QPushButton::clicked, this,
-                [this, i] { m_logic.editor.cmdClick(i); });
+    for (EventCommand command : AllEventCommands)
+        connect(m_buttons[command], &QPushButton::clicked, this,
+                [this, command] { m_logic.editor.run(command); });
     connect(&m_logic, &MainWindowLogic::changed, this, &MainWindow::refresh);
     connect(&m_logic, &MainWindowLogic::eventSaved, this,
             [this] { SavedNoticeWindow::ShowSavedNotice(this); });
@@ -250,19 +250,19 @@ void MainWindow::connectReportCommands() {
 
 void MainWindow::refresh() {
     setWindowTitle(m_logic.caption);
-    m_commands.value(QStringLiteral("mnureverify"))->setVisible(m_logic.mnureverifyVisible);
+    m_commands.value(QStringLiteral("mnureverify"))->setVisible(m_logic.reverifyMenuVisible);
     m_commands.value(QStringLiteral("mnupurgecalendar"))
-        ->setVisible(m_logic.mnupurgecalendarVisible);
+        ->setVisible(m_logic.purgeCalendarMenuVisible);
     // While a long operation runs the window paints its progress, but no
     // command can start.
     const bool idle = !m_logic.busy();
     menuBar()->setEnabled(idle);
     m_roomEditor->setEnabled(idle && m_logic.rooms.panelEnabled);
     const EventWindow &window = m_logic.window;
-    for (int i = 0; i < int(m_buttons.size()); ++i) {
-        m_buttons[i]->setText(window.cmdCaption[i]);
-        m_buttons[i]->setVisible(window.cmdVisible[i]);
-        m_buttons[i]->setEnabled(idle && window.cmdEnabled[i]);
+    for (EventCommand command : AllEventCommands) {
+        m_buttons[command]->setText(window.commandCaption[command]);
+        m_buttons[command]->setVisible(window.commandVisible[command]);
+        m_buttons[command]->setEnabled(idle && window.commandEnabled[command]);
     }
     const QSize before = size();
     m_panels->refresh();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "events/EventWindow.h"
+
 #include <QHash>
 #include <QMainWindow>
 #include <array>
@@ -27,7 +29,7 @@ public:
     explicit MainWindow(MainWindowLogic &logic, QWidget *parent = nullptr);
 
     QAction *menuCommand(const QString &name) const { return m_commands.value(name); }
-    QPushButton *button(int index) const { return m_buttons[index]; }
+    QPushButton *button(EventCommand command) const { return m_buttons[command]; }
     EventPanels *eventPanels() const { return m_panels; }
 
     // The size wanted, or as much of it as the screen's free area holds
@@ -54,7 +56,7 @@ private:
 
     MainWindowLogic &m_logic;
     QHash<QString, QAction *> m_commands;
-    std::array<QPushButton *, 11> m_buttons{};
+    PerEventCommand<QPushButton *> m_buttons{};
     EventPanels *m_panels = nullptr;
     CalendarFrame *m_calendar = nullptr;
     RoomEditorPanel *m_roomEditor = nullptr;

@@ -275,7 +275,7 @@ protected:
 TEST_F(AccountButtonTest, TheAccountBoxDecidesBetweenCreatingAndLinking) {
     box(EventField::Start).clear();
     box(EventField::Status).clear();
-    button->cmdassignClick();
+    button->assignAccount();
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("A billing account cannot be created until basic information is "
                              "completed."));
@@ -289,36 +289,36 @@ TEST_F(AccountButtonTest, TheAccountBoxDecidesBetweenCreatingAndLinking) {
         SCOPED_TRACE(refused);
         prompts.clear();
         box(EventField::Account) = QString::fromLatin1(refused);
-        button->cmdassignClick();
+        button->assignAccount();
         EXPECT_TRUE(prompts.lastMessage().text.startsWith(
             QStringLiteral("Account #: \"%1\" ").arg(QString::fromLatin1(refused))));
         EXPECT_EQ(box(EventField::Account), QString::fromLatin1(refused)) << "kept to be corrected";
         EXPECT_EQ(window.focusField, EventField::Account);
         EXPECT_EQ(accountsInRange(), 0);
-        EXPECT_TRUE(record->lblclasscode.isEmpty()) << "nothing linked";
+        EXPECT_TRUE(record->classCodeText.isEmpty()) << "nothing linked";
     }
     for (const char *asked : {"new", ""}) {
         SCOPED_TRACE(asked);
         box(EventField::Account) = QString::fromLatin1(asked);
-        button->cmdassignClick();
+        button->assignAccount();
         EXPECT_GE(box(EventField::Account).toDouble(), 90000)
             << "a non-member event's account is created";
-        EXPECT_EQ(record->lblclasscode, QStringLiteral("Classcode: EV"));
+        EXPECT_EQ(record->classCodeText, QStringLiteral("Classcode: EV"));
     }
     EXPECT_EQ(accountsInRange(), 2);
 
     addAccount(1001);
     WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
     box(EventField::Account) = QStringLiteral("1,001");
-    button->cmdassignClick();
-    EXPECT_EQ(record->lblclasscode, QStringLiteral("Classcode: FM"));
+    button->assignAccount();
+    EXPECT_EQ(record->classCodeText, QStringLiteral("Classcode: FM"));
 }
 
 TEST_F(AccountButtonTest, AMemberEventWithoutNumberAsksWhetherItIsNew) {
     box(EventField::Member) = QStringLiteral("1");
     box(EventField::Account).clear();
     prompts.answerYesNo(false);
-    button->cmdassignClick();
+    button->assignAccount();
     EXPECT_EQ(prompts.questions.last().text,
               QStringLiteral("Is this a new event billing account?  \r\n(i.e. not an already "
                              "existing account)"));
@@ -329,7 +329,7 @@ TEST_F(AccountButtonTest, AMemberEventWithoutNumberAsksWhetherItIsNew) {
 
     prompts.clear();
     prompts.answerYesNo(true);
-    button->cmdassignClick();
+    button->assignAccount();
     EXPECT_TRUE(prompts.messages.isEmpty()) << "nothing created or linked for a member";
     EXPECT_EQ(accountsInRange(), 0);
 }

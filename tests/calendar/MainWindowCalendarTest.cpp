@@ -142,14 +142,14 @@ TEST_F(MainWindowCalendarTest, AnOpenedDayStartsAtItsFilterAndANewEventOnIt) {
     logic->rooms.RoomButton(RoomEditor::AddRoom);
     calendar.cboroomChanged(calendar.cboroom.entries[2]);
     calendar.OpenDay(cellOfDay(20));
-    logic->editor.cmdClick(EventWindow::NewEventButton);
+    logic->editor.run(EventCommand::NewEvent);
     EXPECT_EQ(module->event.mode, CurrentEvent::EnteringNew);
     EXPECT_EQ(module->event.fields[EventField::Date], QStringLiteral("20250320"));
     EXPECT_EQ(module->event.fields[EventField::Room], QStringLiteral("2"));
     // Once the month moves on no day is open, and a new event starts blank.
-    logic->editor.cmdClick(EventWindow::CalendarButton);
+    logic->editor.run(EventCommand::Calendar);
     calendar.MoveMonthOrYear(MonthSheet::MonthForward);
-    logic->editor.cmdClick(EventWindow::NewEventButton);
+    logic->editor.run(EventCommand::NewEvent);
     EXPECT_EQ(module->event.fields[EventField::Date], QString());
     EXPECT_EQ(module->event.fields[EventField::Room], QString());
 }

@@ -22,22 +22,22 @@ protected:
     CurrentEvent &event() { return module->event; }
     EventWindow &window() { return logic->window; }
     const QString &box(EventField field) { return module->event.fields[field]; }
-    void click(int button) { logic->editor.cmdClick(button); }
+    void click(EventCommand command) { logic->editor.run(command); }
     // Into the box, a key, the new text, out of the box.
     void type(EventField field, const QString &text) {
         FieldEntry &entry = logic->entry;
-        entry.text1GotFocus(field);
-        entry.text1KeyPress(field, FieldEntry::Key::Other);
-        entry.text1Change(field, text);
-        entry.text1LostFocus(field);
+        entry.enterField(field);
+        entry.typeKey(field, FieldEntry::Key::Other);
+        entry.editField(field, text);
+        entry.leaveField(field);
     }
     void chooseStatus(int code) {
-        logic->entry.cbostatusClick(Configuration::statusPosition(code));
+        logic->entry.onStatusChosen(Configuration::statusPosition(code));
     }
     void chooseRoom(int roomnum) {
-        for (int row = 0; row < logic->List1.size(); ++row) {
-            if (logic->List1[row].section(QLatin1Char(' '), 0, 0).toInt() == roomnum)
-                return logic->List1Click(row);
+        for (int row = 0; row < logic->roomList.size(); ++row) {
+            if (logic->roomList[row].section(QLatin1Char(' '), 0, 0).toInt() == roomnum)
+                return logic->onRoomChosen(row);
         }
         ADD_FAILURE() << "no room " << roomnum;
     }
@@ -46,7 +46,7 @@ protected:
     // New Event, filled in as an enquiry turned booking: status 2 with
     // everything a booking requires, not yet saved.
     void enterBooking(const QString &date, const QString &title, int room) {
-        click(EventWindow::NewEventButton);
+        click(EventCommand::NewEvent);
         type(EventField::Date, date);
         type(EventField::Title, title);
         type(EventField::Start, QStringLiteral("18:00"));

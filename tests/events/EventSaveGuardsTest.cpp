@@ -172,13 +172,13 @@ TEST_F(EventSaveGuardsTest, ASaveFreesTheCellsOfTheRowAsStored) {
 
 TEST_F(EventSaveGuardsTest, ThisWorkstationsItemWindowNeverMakesItsOwnSaveStale) {
     enterBooking(QStringLiteral("20270420"), QStringLiteral("Reunion"), Library);
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     const int number = box(EventField::Number).toInt();
     exec(Evnt,
          QStringLiteral("insert into items (eventid, qty, itemdesc, price, servchg, tax, glnum) "
                         "values (?, 1, 'Cake', 10, 1, 1, 4010)"),
          {number});
-    click(EventWindow::ModifyButton);
+    click(EventCommand::Modify);
     type(EventField::Title, QStringLiteral("Class reunion"));
     ItemWindow &items = logic->items;
     ASSERT_TRUE(items.open());
@@ -186,13 +186,13 @@ TEST_F(EventSaveGuardsTest, ThisWorkstationsItemWindowNeverMakesItsOwnSaveStale)
     items.cmdmoveClick(ItemWindow::RemoveMove);
     EXPECT_EQ(scalar(Evnt, QStringLiteral("select count(*) from items")).toInt(), 0);
     prompts.clear();
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     EXPECT_TRUE(prompts.questions.isEmpty()) << prompts.questions.value(0).text.toStdString();
     EXPECT_EQ(storedText(QStringLiteral("eventtitle"), number), QStringLiteral("Class reunion"));
 
     // Another workstation's change in between is not adopted: the save is
     // refused, and Yes loads the event as it is now.
-    click(EventWindow::ModifyButton);
+    click(EventCommand::Modify);
     exec(Evnt,
          QStringLiteral("update eventchange set changecount = changecount + 1, changedby = "
                         "'MARY', changedat = '2026-12-06 08:15:00' where eventnum = ?"),
@@ -200,7 +200,7 @@ TEST_F(EventSaveGuardsTest, ThisWorkstationsItemWindowNeverMakesItsOwnSaveStale)
     exec(Evnt, QStringLiteral("update eventinfo set setfor = 80 where eventnum = ?"), {number});
     type(EventField::Title, QStringLiteral("Lost title"));
     prompts.answerYesNo(true);
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     ASSERT_EQ(prompts.questions.size(), 1);
     EXPECT_TRUE(prompts.questions[0].text.startsWith(
         QStringLiteral("Event #%1 was changed at another workstation (MARY, 08:15) since you "
@@ -209,7 +209,7 @@ TEST_F(EventSaveGuardsTest, ThisWorkstationsItemWindowNeverMakesItsOwnSaveStale)
     EXPECT_EQ(storedText(QStringLiteral("eventtitle"), number), QStringLiteral("Class reunion"));
     EXPECT_EQ(box(EventField::Title), QStringLiteral("Class reunion")) << "reloaded";
     EXPECT_EQ(box(EventField::Guests), QStringLiteral("80"));
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     EXPECT_EQ(event().mode, CurrentEvent::Viewing) << "the reloaded copy saves";
 }
 
@@ -247,11 +247,11 @@ TEST_F(EventSaveGuardsTest, TitlesAreStoredCopiedAndCutAlike) {
 
 TEST_F(EventSaveGuardsTest, ABackslashStaysInItsFieldOfTheChangeLog) {
     enterBooking(QStringLiteral("20270427"), QStringLiteral("A\\B night"), Library);
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     const int number = box(EventField::Number).toInt();
-    click(EventWindow::ModifyButton);
+    click(EventCommand::Modify);
     type(EventField::Title, QStringLiteral("C:\\night"));
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     const QString line = historyFile().last();
     EXPECT_TRUE(line.endsWith(QStringLiteral("\\Event#%1 \\Event name changed from A\\\\B night "
                                              "to C:\\\\night\\")
@@ -266,15 +266,15 @@ TEST_F(EventSaveGuardsTest, ABackslashStaysInItsFieldOfTheChangeLog) {
 
 TEST_F(EventSaveGuardsTest, ChangeLogLinesThatCouldNotBeWrittenAreShownAtClosing) {
     enterBooking(QStringLiteral("20270428"), QStringLiteral("Quiz"), Library);
-    click(EventWindow::SaveButton);
-    click(EventWindow::ModifyButton);
+    click(EventCommand::Save);
+    click(EventCommand::Modify);
     type(EventField::Title, QStringLiteral("Pub quiz"));
     // The log cannot be written: a folder stands where the file goes.
     ASSERT_TRUE(QFile::rename(path(QStringLiteral("evntsched.ini")),
                               path(QStringLiteral("evntsched.old"))));
     ASSERT_TRUE(QDir(club).mkdir(QStringLiteral("evntsched.ini")));
     prompts.expectError();
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     // Another window's line waits behind it, in order.
     ChangeLog other(*module);
     other.AuditLine = QStringLiteral("Add Item#7-Cake");

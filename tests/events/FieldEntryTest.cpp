@@ -18,7 +18,7 @@ protected:
 constexpr int Library = 3;
 
 TEST_F(FieldEntryTest, DatesAreCompletedCheckedAndNeverBackDatedByAClerk) {
-    click(EventWindow::NewEventButton);
+    click(EventCommand::NewEvent);
     EXPECT_EQ(leave(EventField::Date, QStringLiteral("1225")), QStringLiteral("20261225"));
     EXPECT_EQ(event().Date, 20261225);
     EXPECT_EQ(leave(EventField::Date, QStringLiteral("12252027")), QStringLiteral("20271225"))
@@ -62,7 +62,7 @@ TEST_F(FieldEntryTest, DatesAreCompletedCheckedAndNeverBackDatedByAClerk) {
 }
 
 TEST_F(FieldEntryTest, TimesMustBeQuarterHoursOfTheClock) {
-    click(EventWindow::NewEventButton);
+    click(EventCommand::NewEvent);
     const QString notATime = QStringLiteral("Improperly formatted time. Must be in HH:MM format");
     struct Case {
         EventField field;
@@ -114,7 +114,7 @@ TEST_F(FieldEntryTest, TimesMustBeQuarterHoursOfTheClock) {
 }
 
 TEST_F(FieldEntryTest, AddressBoxesAreTidiedAsTheyAreLeft) {
-    click(EventWindow::NewEventButton);
+    click(EventCommand::NewEvent);
     EXPECT_EQ(leave(EventField::BillingState, QStringLiteral("ny")), QStringLiteral("NY"));
     EXPECT_EQ(leave(EventField::ContactState, QStringLiteral("québec")), QStringLiteral("QUÉBEC"));
     EXPECT_EQ(leave(EventField::BillingPhone1, QStringLiteral("5551234")),
@@ -138,7 +138,7 @@ TEST_F(FieldEntryTest, CapacityWarnings) {
     ASSERT_EQ(book(QStringLiteral("20270801"), QStringLiteral("Crowd"), QStringLiteral("10:00"),
                    QStringLiteral("11:00"), Library),
               EventRecord::Saved::Done);
-    click(EventWindow::NewEventButton);
+    click(EventCommand::NewEvent);
     leave(EventField::Guests, QStringLiteral("80"));
     EXPECT_TRUE(prompts.messages.isEmpty()) << "a new event is not warned on leaving";
     prompts.clear();
@@ -150,7 +150,7 @@ TEST_F(FieldEntryTest, CapacityWarnings) {
 
     prompts.answerYesNo(true); // give up the new event
     ASSERT_TRUE(logic->ShowEvent(lastNumber));
-    click(EventWindow::ModifyButton);
+    click(EventCommand::Modify);
     EXPECT_TRUE(leave(EventField::Guests, QStringLiteral("50")).size() > 0);
     EXPECT_TRUE(prompts.messages.isEmpty()) << "the capacity itself is fine";
     leave(EventField::Guarantee, QStringLiteral("51"));
@@ -163,7 +163,7 @@ TEST_F(FieldEntryTest, CapacityWarnings) {
 
 TEST_F(FieldEntryTest, NumberBoxesAreReadWholeAsTheyAreLeft) {
     WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
-    click(EventWindow::NewEventButton);
+    click(EventCommand::NewEvent);
     struct Case {
         EventField field;
         const char *typed, *left;
@@ -202,65 +202,65 @@ TEST_F(FieldEntryTest, NumberBoxesAreReadWholeAsTheyAreLeft) {
 
 TEST_F(FieldEntryTest, KeysWhileEditingAndWhileNot) {
     // Nothing is being entered: typing and look-up results change nothing.
-    EXPECT_FALSE(entry().text1KeyPress(EventField::Title, Key::Other));
-    entry().text1Change(EventField::Title, QStringLiteral("typed"));
+    EXPECT_FALSE(entry().typeKey(EventField::Title, Key::Other));
+    entry().editField(EventField::Title, QStringLiteral("typed"));
     clipboard.content = QStringLiteral("20270101");
-    entry().text1DblClick(EventField::Date);
-    entry().text1KeyDown(EventField::Date, Key::F5);
+    entry().doubleClickField(EventField::Date);
+    entry().pressKey(EventField::Date, Key::F5);
     EXPECT_EQ(box(EventField::Title), QString());
     EXPECT_EQ(box(EventField::Date), QString());
     EXPECT_FALSE(event().UnsavedChanges);
     EXPECT_TRUE(programs.started.isEmpty());
     EXPECT_TRUE(keys.sent.isEmpty());
 
-    click(EventWindow::NewEventButton);
+    click(EventCommand::NewEvent);
     // Enter moves on by a Tab, except in the notes where it starts a line.
-    EXPECT_FALSE(entry().text1KeyPress(EventField::Title, Key::Enter));
+    EXPECT_FALSE(entry().typeKey(EventField::Title, Key::Enter));
     EXPECT_EQ(keys.sent, QStringList{QStringLiteral("{TAB}")});
     EXPECT_FALSE(event().UnsavedChanges);
-    EXPECT_TRUE(entry().text1KeyPress(EventField::Notes, Key::Enter));
-    EXPECT_TRUE(entry().text1KeyPress(EventField::Title, Key::Tab));
+    EXPECT_TRUE(entry().typeKey(EventField::Notes, Key::Enter));
+    EXPECT_TRUE(entry().typeKey(EventField::Title, Key::Tab));
     EXPECT_FALSE(event().UnsavedChanges);
-    EXPECT_TRUE(entry().text1KeyPress(EventField::Title, Key::Other));
+    EXPECT_TRUE(entry().typeKey(EventField::Title, Key::Other));
     EXPECT_TRUE(event().UnsavedChanges);
-    EXPECT_FALSE(entry().text1KeyPress(EventField::Number, Key::Other))
+    EXPECT_FALSE(entry().typeKey(EventField::Number, Key::Other))
         << "the event number is never typed";
 
     // Pasted text: one line in a single-line box, all of it in the notes.
-    entry().text1Change(EventField::Title, QStringLiteral("O'Brien \"Ruby\" 婚礼\nsecond line"));
+    entry().editField(EventField::Title, QStringLiteral("O'Brien \"Ruby\" 婚礼\nsecond line"));
     EXPECT_EQ(box(EventField::Title), QStringLiteral("O'Brien \"Ruby\" 婚礼"));
-    entry().text1Change(EventField::Notes, QStringLiteral("line one\nline two"));
+    entry().editField(EventField::Notes, QStringLiteral("line one\nline two"));
     EXPECT_EQ(box(EventField::Notes), QStringLiteral("line one\nline two"));
 
     // The look-ups answer on the clipboard; no choice changes nothing.
-    entry().text1KeyDown(EventField::Date, Key::F5);
-    entry().text1KeyDown(EventField::Account, Key::F5);
+    entry().pressKey(EventField::Date, Key::F5);
+    entry().pressKey(EventField::Account, Key::F5);
     EXPECT_EQ(programs.started,
               (QStringList{QStringLiteral("datesift.exe"), QStringLiteral("acctsift.exe")}));
     clipboard.content = QStringLiteral("20270314");
-    entry().text1DblClick(EventField::Date);
+    entry().doubleClickField(EventField::Date);
     EXPECT_EQ(box(EventField::Date), QStringLiteral("20270314"));
     EXPECT_TRUE(clipboard.content.isEmpty());
-    entry().text1DblClick(EventField::Account);
+    entry().doubleClickField(EventField::Account);
     EXPECT_EQ(box(EventField::Account), QString());
-    entry().text1KeyDown(EventField::Room, Key::F5);
+    entry().pressKey(EventField::Room, Key::F5);
     EXPECT_TRUE(window().roomListVisible);
-    entry().text1LostFocus(EventField::Room);
+    entry().leaveField(EventField::Room);
     EXPECT_FALSE(window().roomListVisible);
 
     // Focus colours, help text and the time lists.
-    entry().text1GotFocus(EventField::Start);
+    entry().enterField(EventField::Start);
     EXPECT_EQ(window().fieldColor[EventField::Start], EventWindow::Yellow);
     EXPECT_EQ(window().helpwindow, window().fieldHelp[EventField::Start]);
     EXPECT_TRUE(window().startListVisible);
     EXPECT_FALSE(window().endListVisible);
-    entry().text1LostFocus(EventField::Start);
+    entry().leaveField(EventField::Start);
     EXPECT_EQ(window().fieldColor[EventField::Start], EventWindow::White);
-    entry().text1GotFocus(EventField::InternalNotes);
+    entry().enterField(EventField::InternalNotes);
     EXPECT_EQ(window().fieldColor[EventField::InternalNotes], EventWindow::InternalNotesFocus);
-    entry().text1LostFocus(EventField::InternalNotes);
+    entry().leaveField(EventField::InternalNotes);
     EXPECT_EQ(window().fieldColor[EventField::InternalNotes], EventWindow::InternalNotes);
-    entry().text1GotFocus(EventField::Title);
+    entry().enterField(EventField::Title);
     EXPECT_FALSE(window().startListVisible);
 }
 
@@ -272,19 +272,19 @@ TEST_F(FieldEntryTest, TheStatusListKeepsBilledEventsForAdministrators) {
                    QStringLiteral("11:00"), Library, 4),
               EventRecord::Saved::Done);
     ASSERT_TRUE(logic->ShowEvent(lastNumber));
-    click(EventWindow::ModifyButton);
+    click(EventCommand::Modify);
     setLevel(50);
     chooseStatus(5);
     EXPECT_EQ(prompts.messageTexts(),
               QStringList{QStringLiteral("Administrator level is required to change to a status 5 "
                                          "event.")});
     EXPECT_EQ(box(EventField::Status), QStringLiteral("4"));
-    EXPECT_EQ(window().cbostatus.text, statusName(4));
+    EXPECT_EQ(window().statusList.text, statusName(4));
 
     setLevel(99);
     chooseStatus(5);
     EXPECT_EQ(box(EventField::Status), QStringLiteral("5"));
-    EXPECT_FALSE(window().cmdEnabled[EventWindow::BillEventButton]);
+    EXPECT_FALSE(window().commandEnabled[EventCommand::BillEvent]);
     setLevel(50);
     prompts.clear();
     chooseStatus(3);
@@ -292,17 +292,17 @@ TEST_F(FieldEntryTest, TheStatusListKeepsBilledEventsForAdministrators) {
               QStringList{QStringLiteral("Administrator level is required to change a status 5 "
                                          "event.")});
     EXPECT_EQ(box(EventField::Status), QStringLiteral("5"));
-    EXPECT_EQ(window().cbostatus.text, statusName(5));
+    EXPECT_EQ(window().statusList.text, statusName(5));
 
     setLevel(99);
     chooseStatus(4);
-    EXPECT_TRUE(window().cmdEnabled[EventWindow::BillEventButton]);
+    EXPECT_TRUE(window().commandEnabled[EventCommand::BillEvent]);
     EXPECT_EQ(window().focusField, EventField::Title) << "on to the title";
     EXPECT_EQ(keys.sent.last(), QStringLiteral("{TAB}"));
 }
 
 TEST_F(FieldEntryTest, StatusMemberOptionsAndNoteSwitch) {
-    click(EventWindow::NewEventButton);
+    click(EventCommand::NewEvent);
     chooseStatus(1);
     EXPECT_EQ(window().front, EventWindow::Panel::Contact);
     EXPECT_EQ(box(EventField::Account), QString()) << "an enquiry needs no account yet";
@@ -312,27 +312,27 @@ TEST_F(FieldEntryTest, StatusMemberOptionsAndNoteSwitch) {
     chooseStatus(3);
     EXPECT_EQ(box(EventField::Account), QStringLiteral("4021"));
 
-    entry().optmemnonmemClick(0);
+    entry().chooseMembership(0);
     EXPECT_EQ(box(EventField::Member), QStringLiteral("1"));
     EXPECT_EQ(window().fieldLabel[EventField::Account], QStringLiteral("Member #"));
-    EXPECT_EQ(window().cmdassignCaption, QStringLiteral("Link to Member #"));
-    entry().optmemnonmemClick(1);
+    EXPECT_EQ(window().accountButtonCaption, QStringLiteral("Link to Member #"));
+    entry().chooseMembership(1);
     EXPECT_EQ(event().MemberFlag, 2);
     EXPECT_EQ(window().fieldLabel[EventField::Account], QStringLiteral("Account #"));
-    EXPECT_EQ(window().cmdassignCaption, QStringLiteral("Assign/Link to Account #"));
+    EXPECT_EQ(window().accountButtonCaption, QStringLiteral("Assign/Link to Account #"));
 
     type(EventField::InternalNotes, QStringLiteral("ab"));
-    EXPECT_EQ(window().Button1Caption[1], QStringLiteral("Internal Notes"));
+    EXPECT_EQ(window().noteSwitchCaption[1], QStringLiteral("Internal Notes"));
     type(EventField::InternalNotes, QStringLiteral("abc"));
-    EXPECT_EQ(window().Button1Caption[1], QStringLiteral("Internal Notes Exist"));
-    entry().Button1Click(1);
+    EXPECT_EQ(window().noteSwitchCaption[1], QStringLiteral("Internal Notes Exist"));
+    entry().showNotes(1);
     EXPECT_EQ(window().notesShown, 1);
-    entry().Button1Click(0);
+    entry().showNotes(0);
     EXPECT_EQ(window().notesShown, 0);
 
-    entry().text1Click(EventField::BillingAddress1);
+    entry().clickField(EventField::BillingAddress1);
     EXPECT_EQ(window().front, EventWindow::Panel::Billing);
-    entry().text1Click(EventField::ContactAddress1);
+    entry().clickField(EventField::ContactAddress1);
     EXPECT_EQ(window().front, EventWindow::Panel::Contact);
 }
 

@@ -21,7 +21,7 @@ protected:
     // A booking saved through the window, with the contact every booking has.
     int saveBooking(const QString &date, const QString &title, int room) {
         enterBooking(date, title, room);
-        click(EventWindow::SaveButton);
+        click(EventCommand::Save);
         EXPECT_FALSE(event().UnsavedChanges) << prompts.messageTexts().join('|').toStdString();
         return box(EventField::Number).toInt();
     }
@@ -56,11 +56,11 @@ protected:
     }
     void clone(const QString &date) {
         prompts.answerInput(date);
-        logic->wholeEvent.mnucloneeventClick();
+        logic->wholeEvent.cloneEvent();
     }
     void deleteShown() {
         prompts.answerYesNo(true);
-        logic->wholeEvent.mnudeletecontactClick();
+        logic->wholeEvent.deleteContact();
     }
     QString counter() {
         QFile file(path(QStringLiteral("evntsched.dat")));
@@ -124,8 +124,8 @@ TEST_F(WholeEventTest, AStoppedCloneWritesNothingUntilItsSave) {
 
     // Item Detail first would add items the save then copies again.
     prompts.clear();
-    window().cmdEnabled[EventWindow::ItemDetailButton] = true;
-    click(EventWindow::ItemDetailButton);
+    window().commandEnabled[EventCommand::ItemDetail] = true;
+    click(EventCommand::ItemDetail);
     EXPECT_EQ(prompts.messages.size(), 1);
 
     // Moved to the morning, it saves with its cells and items together.
@@ -135,16 +135,16 @@ TEST_F(WholeEventTest, AStoppedCloneWritesNothingUntilItsSave) {
     EXPECT_EQ(box(EventField::Start), QStringLiteral("08:00"));
     EXPECT_EQ(box(EventField::End), QStringLiteral("10:00"));
     EXPECT_TRUE(window().EditingEnabled);
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
     EXPECT_TRUE(eventExists(copy));
     EXPECT_EQ(items(copy), items(source));
     EXPECT_EQ(cells(Library, 20270410).size(), 16 + 8);
 
     // Saved once more, the items are not copied again.
-    click(EventWindow::ModifyButton);
+    click(EventCommand::Modify);
     type(EventField::Title, QStringLiteral("Wine Dinner II"));
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     EXPECT_EQ(items(copy).size(), 2);
 }
 
@@ -179,17 +179,17 @@ TEST_F(WholeEventTest, ACloneIsCheckedBeforeANumberIsIssued) {
     // With changes not yet saved the clone is refused.
     prompts.clear();
     setLevel(99);
-    click(EventWindow::ModifyButton);
+    click(EventCommand::Modify);
     type(EventField::Title, QStringLiteral("Gala (changed)"));
-    logic->wholeEvent.mnucloneeventClick();
+    logic->wholeEvent.cloneEvent();
     EXPECT_EQ(prompts.messageTexts(),
               QStringList{QStringLiteral("You must first save your changes.")});
 
     // Nothing shown: nothing to clone.
     prompts.clear();
     prompts.answerYesNo(true); // give up the changes
-    click(EventWindow::ClearScreenButton);
-    logic->wholeEvent.mnucloneeventClick();
+    click(EventCommand::ClearScreen);
+    logic->wholeEvent.cloneEvent();
     EXPECT_EQ(prompts.messageTexts(),
               QStringList{QStringLiteral("Recall the original reservation first, then clone it.")});
 }
@@ -290,7 +290,7 @@ TEST_F(WholeEventTest, DeletingNeedsItsLevels) {
     ASSERT_TRUE(logic->ShowEvent(number));
     prompts.clear();
     setLevel(EditingLevel);
-    logic->wholeEvent.mnudeletecontactClick();
+    logic->wholeEvent.deleteContact();
     EXPECT_TRUE(prompts.questions.isEmpty());
     EXPECT_TRUE(eventExists(number));
 
@@ -299,7 +299,7 @@ TEST_F(WholeEventTest, DeletingNeedsItsLevels) {
          QStringLiteral("update eventinfo set status = 5 where eventnum = ?"), {number});
     ASSERT_TRUE(logic->ShowEvent(number));
     setLevel(DeletingLevel);
-    logic->wholeEvent.mnudeletecontactClick();
+    logic->wholeEvent.deleteContact();
     EXPECT_EQ(prompts.messageTexts(), QStringList{FieldEntry::BilledStatusRefused});
     EXPECT_TRUE(eventExists(number));
     setLevel(99);
@@ -308,7 +308,7 @@ TEST_F(WholeEventTest, DeletingNeedsItsLevels) {
 
     // Nothing stored shown: nothing happens.
     prompts.clear();
-    logic->wholeEvent.mnudeletecontactClick();
+    logic->wholeEvent.deleteContact();
     EXPECT_TRUE(prompts.questions.isEmpty());
 }
 

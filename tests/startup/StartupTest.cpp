@@ -143,30 +143,30 @@ TEST_F(StartupTest, ASecondInstanceOnTheSameClubIsRefused) {
 TEST_F(StartupTest, MaintenanceLevelSeesTheCalendarMaintenanceCommands) {
     ASSERT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
     EXPECT_EQ(logic->caption, QStringLiteral("DEMO @ Moravel"));
-    EXPECT_TRUE(logic->mnureverifyVisible);
-    EXPECT_TRUE(logic->mnupurgecalendarVisible);
+    EXPECT_TRUE(logic->reverifyMenuVisible);
+    EXPECT_TRUE(logic->purgeCalendarMenuVisible);
     EXPECT_TRUE(prompts.messages.isEmpty())
         << prompts.messageTexts().join(QLatin1Char('|')).toStdString();
 
     restart();
     ASSERT_EQ(start(QStringLiteral("ZQJ98DEMO")), MainWindowLogic::Outcome::Started);
-    EXPECT_FALSE(logic->mnureverifyVisible);
-    EXPECT_FALSE(logic->mnupurgecalendarVisible);
+    EXPECT_FALSE(logic->reverifyMenuVisible);
+    EXPECT_FALSE(logic->purgeCalendarMenuVisible);
 }
 
 TEST_F(StartupTest, ModifyAndSaveNeedTheEditingLevel) {
     setThresholds(10, 20);
     ASSERT_EQ(start(QStringLiteral("ZQJ20DEMO")), MainWindowLogic::Outcome::Started);
-    EXPECT_TRUE(logic->window.cmdVisible[6]);
-    EXPECT_TRUE(logic->window.cmdVisible[7]);
-    EXPECT_FALSE(logic->window.cmdEnabled[6]) << "nothing to modify yet";
+    EXPECT_TRUE(logic->window.commandVisible[EventCommand::Modify]);
+    EXPECT_TRUE(logic->window.commandVisible[EventCommand::Save]);
+    EXPECT_FALSE(logic->window.commandEnabled[EventCommand::Modify]) << "nothing to modify yet";
 
     restart();
     ASSERT_EQ(start(QStringLiteral("ZQJ19DEMO")), MainWindowLogic::Outcome::Started);
-    EXPECT_FALSE(logic->window.cmdVisible[6]);
-    EXPECT_FALSE(logic->window.cmdVisible[7]);
-    EXPECT_TRUE(logic->window.cmdVisible[0]);
-    EXPECT_EQ(logic->window.cmdCaption[7], QStringLiteral("&Save"));
+    EXPECT_FALSE(logic->window.commandVisible[EventCommand::Modify]);
+    EXPECT_FALSE(logic->window.commandVisible[EventCommand::Save]);
+    EXPECT_TRUE(logic->window.commandVisible[EventCommand::NewEvent]);
+    EXPECT_EQ(logic->window.commandCaption[EventCommand::Save], QStringLiteral("&Save"));
 }
 
 TEST_F(StartupTest, EventFieldsGetTooltipsLengthsAndMergeTokensFromTheEventTable) {
@@ -198,8 +198,8 @@ TEST_F(StartupTest, ListsAreFilledAndARoomWithoutSubdivisionStoresZero) {
     addRoom(1, QStringLiteral("Grand Ballroom"), 240, QVariant());
     ASSERT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
 
-    EXPECT_EQ(logic->List1, (QStringList{QStringLiteral("1 - Grand Ballroom  -  cap:240"),
-                                         QStringLiteral("2 - Terrace  -  cap:80")}));
+    EXPECT_EQ(logic->roomList, (QStringList{QStringLiteral("1 - Grand Ballroom  -  cap:240"),
+                                            QStringLiteral("2 - Terrace  -  cap:80")}));
     EXPECT_EQ(logic->calendar.cboroom.entries,
               (QStringList{QStringLiteral("Show All Rooms"),
                            QStringLiteral("1 - Grand Ballroom  -  cap:240 only"),
@@ -210,11 +210,11 @@ TEST_F(StartupTest, ListsAreFilledAndARoomWithoutSubdivisionStoresZero) {
               QVariant(0));
     EXPECT_EQ(logic->calendar.cbotime.entries.size(), 4);
     EXPECT_EQ(logic->calendar.cbotime.text, QStringLiteral("Show All Times"));
-    EXPECT_EQ(logic->window.cbostatus.entries,
+    EXPECT_EQ(logic->window.statusList.entries,
               (QStringList{QStringLiteral("1-Contact Only"), QStringLiteral("2-Reserved"),
                            QStringLiteral("3-Reserved w/Dep $"), QStringLiteral("4-Confirmed"),
                            QStringLiteral("5-Done/Billed"), QStringLiteral("9-Cancelled")}));
-    EXPECT_EQ(logic->window.cbostatus.text, QStringLiteral("(Click to set)"));
+    EXPECT_EQ(logic->window.statusList.text, QStringLiteral("(Click to set)"));
     EXPECT_TRUE(logic->calendar.calendarVisible());
     EXPECT_FALSE(logic->calendar.gridVisible());
 }
@@ -278,18 +278,18 @@ TEST_F(StartupTest, AReadOnlyClubOpensForViewingAndSaysSo) {
     ASSERT_FALSE(prompts.messages.isEmpty());
     EXPECT_EQ(prompts.messages.first().title, QStringLiteral("FYI..."));
     EXPECT_TRUE(prompts.messages.first().text.contains(QStringLiteral("read-only")));
-    EXPECT_EQ(logic->List1.size(), 1);
+    EXPECT_EQ(logic->roomList.size(), 1);
     // Events are looked at, never changed.
-    EXPECT_FALSE(logic->window.cmdEnabled[EventWindow::NewEventButton]);
-    EXPECT_TRUE(logic->window.cmdEnabled[EventWindow::CalendarButton]);
-    logic->window.cmdEnabled[EventWindow::NewEventButton] = true;
+    EXPECT_FALSE(logic->window.commandEnabled[EventCommand::NewEvent]);
+    EXPECT_TRUE(logic->window.commandEnabled[EventCommand::Calendar]);
+    logic->window.commandEnabled[EventCommand::NewEvent] = true;
     prompts.clear();
-    logic->editor.cmdClick(EventWindow::NewEventButton);
+    logic->editor.run(EventCommand::NewEvent);
     EXPECT_EQ(module->event.fields[EventField::Number], QString());
     EXPECT_TRUE(prompts.messages.isEmpty());
     module->event.fields[EventField::Number] = QStringLiteral("7");
-    logic->entry.followBoxes();
-    EXPECT_FALSE(logic->window.cmdEnabled[EventWindow::ModifyButton]);
+    logic->entry.followFields();
+    EXPECT_FALSE(logic->window.commandEnabled[EventCommand::Modify]);
     logic->QueryUnloadMainWindow();
 }
 

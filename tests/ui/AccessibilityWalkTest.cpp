@@ -160,17 +160,17 @@ TEST_F(AccessibilityWalkTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
     expectNamed(topLevel(QStringLiteral("frmtasklist")));
     topLevel(QStringLiteral("frmtasklist"))->close();
 
-    window.button(10)->click(); // Contract Builder
+    window.button(EventCommand::ContractBuilder)->click();
     expectNamed(topLevel(QStringLiteral("frmbanq2")));
     topLevel(QStringLiteral("frmbanq2"))->close();
     ASSERT_TRUE(shown.logic.ShowEvent(event));
 
-    window.button(4)->click(); // Item Detail
+    window.button(EventCommand::ItemDetail)->click();
     QWidget *items = topLevel(QStringLiteral("frmbanq1"));
     expectNamed(items);
     items->close();
 
-    window.button(2)->click(); // Lookup
+    window.button(EventCommand::Lookup)->click();
     expectNamed(&window);
 
     for (QWidget *companion : std::initializer_list<QWidget *>{
@@ -254,7 +254,7 @@ TEST_F(AccessibilityWalkTest, TabVisitsTheEventBoxesInTheOrderOfTheirNumbers) {
     ASSERT_TRUE(shown.show(QSize(1366, 900)));
     const int event = eventNumber(QStringLiteral("Sullivan-Park Reception"));
     ASSERT_TRUE(shown.logic.ShowEvent(event));
-    shown.window.button(6)->click(); // Modify
+    shown.window.button(EventCommand::Modify)->click();
     QWidget *first = shown.window.findChild<QWidget *>(QStringLiteral("Text1(0)"));
     ASSERT_TRUE(first);
     first->setFocus();

@@ -96,7 +96,7 @@ TEST_F(EventEditingViewTest, ANewEventIsTypedBookedAndShownInTheMonth) {
     QTest::keyClicks(box(EventField::Title), QStringLiteral("ignored"));
     EXPECT_EQ(box(EventField::Title)->text(), QString());
 
-    mainWindow.button(0)->click();
+    mainWindow.button(EventCommand::NewEvent)->click();
     ASSERT_TRUE(waitFor([&] { return box(EventField::Date)->hasFocus(); }))
         << "New Event starts in the date";
     EXPECT_FALSE(box(EventField::Number)->text().isEmpty());
@@ -134,12 +134,12 @@ TEST_F(EventEditingViewTest, ANewEventIsTypedBookedAndShownInTheMonth) {
     QTest::keyClick(box(EventField::ContactPhone1), Qt::Key_Tab);
     EXPECT_EQ(box(EventField::ContactPhone1)->text(), QStringLiteral("555-123-4567"));
 
-    mainWindow.button(7)->click();
+    mainWindow.button(EventCommand::Save)->click();
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
-    EXPECT_FALSE(mainWindow.button(7)->isEnabled()) << "saved";
+    EXPECT_FALSE(mainWindow.button(EventCommand::Save)->isEnabled()) << "saved";
     EXPECT_TRUE(box(EventField::Title)->isReadOnly());
 
-    mainWindow.button(3)->click();
+    mainWindow.button(EventCommand::Calendar)->click();
     const QDate concert(clock.today().year(), 12, 20);
     const int first = QDate(concert.year(), 12, 1).dayOfWeek() % 7;
     auto *day = control<QPlainTextEdit>(QStringLiteral("cal(%1)").arg(first + 19));
@@ -202,7 +202,7 @@ TEST_F(EventEditingViewTest, AWholeBookingIsMadeWithTheKeyboardAlone) {
         return focused() == target;
     };
 
-    ASSERT_TRUE(tabTo(mainWindow.button(0)));
+    ASSERT_TRUE(tabTo(mainWindow.button(EventCommand::NewEvent)));
     press(Qt::Key_Space); // New Event
     ASSERT_TRUE(waitFor([&] { return box(EventField::Date)->hasFocus(); }));
     QTest::keyClicks(focused(), QStringLiteral("1221"));
@@ -225,10 +225,10 @@ TEST_F(EventEditingViewTest, AWholeBookingIsMadeWithTheKeyboardAlone) {
     QTest::keyClicks(focused(), QStringLiteral("Grace Hopper"));
     ASSERT_TRUE(tabTo(box(EventField::ContactPhone1)));
     QTest::keyClicks(focused(), QStringLiteral("5551234567"));
-    ASSERT_TRUE(tabTo(mainWindow.button(7)));
+    ASSERT_TRUE(tabTo(mainWindow.button(EventCommand::Save)));
     press(Qt::Key_Space); // Save
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
-    EXPECT_FALSE(mainWindow.button(7)->isEnabled()) << "saved";
+    EXPECT_FALSE(mainWindow.button(EventCommand::Save)->isEnabled()) << "saved";
     const int year = clock.today().year();
     EXPECT_EQ(column(QStringLiteral("evnt"),
                      QStringLiteral("select eventtitle || ' ' || starttime || '-' || endtime || "

@@ -67,7 +67,7 @@ protected:
     }
 
     void newEvent() {
-        window().button(EventWindow::NewEventButton)->click();
+        window().button(EventCommand::NewEvent)->click();
         ASSERT_TRUE(waitFor([&] { return box(EventField::Date)->hasFocus(); }))
             << "New Event starts in the date";
         settle();
@@ -156,7 +156,7 @@ TEST_F(SmallScreenViewTest, EveryPanelAndControlLiesOnTheScreenAfterNewEventAndO
     EXPECT_EQ(offScreen(), QStringList()) << "with the room list open";
     QTest::keyClick(rooms->window(), Qt::Key_Escape);
 
-    window().button(EventWindow::ClearScreenButton)->click();
+    window().button(EventCommand::ClearScreen)->click();
     for (const QString &title : {QStringLiteral("Sullivan-Park Reception"),
                                  QStringLiteral("Sullivan-Park Wedding Ceremony")}) {
         ASSERT_TRUE(logic().ShowEvent(eventNumber(title)));
@@ -164,15 +164,15 @@ TEST_F(SmallScreenViewTest, EveryPanelAndControlLiesOnTheScreenAfterNewEventAndO
         EXPECT_EQ(window().size(), size) << title.toStdString();
         EXPECT_TRUE(control(QStringLiteral("fracontact"))->isVisible());
         EXPECT_EQ(offScreen(), QStringList()) << "with " << title.toStdString() << " open";
-        window().button(EventWindow::ModifyButton)->click();
+        window().button(EventCommand::Modify)->click();
         settle();
         EXPECT_EQ(window().size(), size);
         EXPECT_EQ(offScreen(), QStringList()) << title.toStdString() << " being changed";
-        window().button(EventWindow::ClearScreenButton)->click();
+        window().button(EventCommand::ClearScreen)->click();
     }
 
     // From the look-up panel, which gives way to the event's panels.
-    window().button(EventWindow::LookupButton)->click();
+    window().button(EventCommand::Lookup)->click();
     ASSERT_TRUE(waitFor([&] { return control(QStringLiteral("fralookup"))->isVisible(); }));
     EXPECT_EQ(offScreen(), QStringList()) << "the look-up panel";
     ASSERT_TRUE(logic().ShowEvent(eventNumber(QStringLiteral("Sullivan-Park Reception"))));
@@ -253,7 +253,7 @@ TEST_F(SmallScreenViewTest, ATimeListOpensOverTheFormMovingNoBoxAndTheKeyboardSt
 TEST_F(SmallScreenViewTest, TheStatusListsArrowsBrowseAndEnterChooses) {
     newEvent();
     QComboBox *status = statusList();
-    const QStringList names = logic().window.cbostatus.entries;
+    const QStringList names = logic().window.statusList.entries;
     ASSERT_EQ(names.size(), 6);
     EXPECT_EQ(status->currentText(), names[0]) << "a new event is a contact";
     status->setFocus(Qt::TabFocusReason);
@@ -340,7 +340,7 @@ TEST_F(SmallScreenViewTest, MemberAndNonMemberAreOneRadioGroupTheArrowsChooseIn)
 
     // Cleared, the event is neither again.
     prompts.answerYesNo(true); // Cancel changes?
-    window().button(EventWindow::ClearScreenButton)->click();
+    window().button(EventCommand::ClearScreen)->click();
     EXPECT_FALSE(member->isChecked() || nonMember->isChecked());
 }
 
@@ -373,12 +373,12 @@ TEST_F(SmallScreenViewTest, ClearScreenAndDeleteLeaveTheWindowAsAFreshStart) {
     // An event changed, its title blanked and the save refused: red marks.
     const int reception = eventNumber(QStringLiteral("Sullivan-Park Reception"));
     ASSERT_TRUE(logic().ShowEvent(reception));
-    window().button(EventWindow::ModifyButton)->click();
+    window().button(EventCommand::Modify)->click();
     QTest::mouseClick(box(EventField::Title), Qt::LeftButton);
     ASSERT_TRUE(waitFor([&] { return box(EventField::Title)->hasFocus(); }));
     QTest::keyClick(box(EventField::Title), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(box(EventField::Title), Qt::Key_Backspace);
-    window().button(EventWindow::SaveButton)->click();
+    window().button(EventCommand::Save)->click();
     ASSERT_EQ(prompts.messageTexts(),
               QStringList{QStringLiteral("One or more required fields of data is missing.\r\n"
                                          "Please fill in: Event Title.")});
@@ -389,7 +389,7 @@ TEST_F(SmallScreenViewTest, ClearScreenAndDeleteLeaveTheWindowAsAFreshStart) {
     prompts.clear();
 
     prompts.answerYesNo(true); // Cancel changes?
-    window().button(EventWindow::ClearScreenButton)->click();
+    window().button(EventCommand::ClearScreen)->click();
     settle();
     expectFresh("Clear Screen");
 
