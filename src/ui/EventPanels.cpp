@@ -47,6 +47,17 @@ QString colorSheet(const QString &type, int rgb) {
 EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
     : QObject(owner)
     , m_logic(logic) {
+    buildEventPanel(owner);
+    buildBillingPanel();
+    buildContactPanel();
+    for (QGroupBox *panel : {m_billing, m_contact})
+        panel->installEventFilter(this);
+    orderTabStops();
+    buildEmployeePanel(owner);
+    buildAuditPanel(owner);
+}
+
+void EventPanels::buildEventPanel(QWidget *owner) {
     m_event = new QGroupBox(tr("Event Information"), owner);
     m_event->setObjectName(QStringLiteral("fraevent"));
     auto *grid = new QGridLayout(m_event);
@@ -61,7 +72,16 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
     addRow(grid, 4, 2, EventField::Deposit);
     addRow(grid, 5, 0, EventField::BookedBy);
     addRow(grid, 5, 2, EventField::Created);
+    buildTimeAndRoomLists();
+    buildStatusList(grid);
+    buildMemberOptions(grid);
+    for (EventField field : {EventField::Status, EventField::Member})
+        makeBox(field, m_event)->hide();
+    buildNotes(grid);
+    buildPackageControls(grid, 9);
+}
 
+void EventPanels::buildTimeAndRoomLists() {
     // The time lists and the room list open as pop-ups under their boxes,
     // over the boxes below, and move nothing. The box keeps the keyboard,
     // so choosing from a list does not count as leaving the box.
@@ -76,7 +96,9 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
     connect(m_end, &PopupList::chosen, this,
             [this](int row) { m_logic.entry.chooseEndTime(m_end->list()->item(row)->text()); });
     connect(m_rooms, &PopupList::chosen, this, [this](int row) { m_logic.onRoomChosen(row); });
+}
 
+void EventPanels::buildStatusList(QGridLayout *grid) {
     // Status and member flag are set through their own controls; their
     // boxes hold the stored codes. The status list chooses on Enter or a
     // click, its arrows only browse.
@@ -93,6 +115,9 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
     statusLabel->setBuddy(m_status);
     grid->addWidget(statusLabel, 6, 0);
     grid->addWidget(m_status, 6, 1);
+}
+
+void EventPanels::buildMemberOptions(QGridLayout *grid) {
     // One choice of two: the arrows move between them.
     auto *memberRow = new QHBoxLayout;
     m_memberGroup = new QButtonGroup(this);
@@ -107,9 +132,9 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
     connect(m_memberGroup, &QButtonGroup::idClicked, this,
             [this](int id) { m_logic.entry.chooseMembership(id); });
     grid->addLayout(memberRow, 6, 2, 1, 2);
-    for (EventField field : {EventField::Status, EventField::Member})
-        makeBox(field, m_event)->hide();
+}
 
+void EventPanels::buildNotes(QGridLayout *grid) {
     auto *noteRow = new QHBoxLayout;
     for (int i = 0; i < 2; ++i) {
         m_noteSwitch[i] = new QPushButton(m_event);
@@ -129,8 +154,9 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
         grid->addWidget(m_labels[field], 8, 0);
         grid->addWidget(notes, 8, 1, 1, 3);
     }
-    buildPackageControls(grid, 9);
+}
 
+void EventPanels::buildBillingPanel() {
     m_billing = addressPanel(tr("Billing Information"), QStringLiteral("frabilling"),
                              EventField::BillingName);
     auto *account = static_cast<QGridLayout *>(m_billing->layout());
@@ -158,13 +184,14 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
     connect(m_assignButton, &QPushButton::clicked, this,
             [this] { m_logic.assignment.assignAccount(); });
     account->addLayout(billingButtons, 6, 0, 1, 4);
+}
+
+void EventPanels::buildContactPanel() {
     m_contact = addressPanel(tr("Contact Information"), QStringLiteral("fracontact"),
                              EventField::ContactName);
-    for (QGroupBox *panel : {m_billing, m_contact})
-        panel->installEventFilter(this);
+}
 
-    // The boxes are visited in column order; the status list and the
-    // member options stand in for their hidden boxes.
+void EventPanels::orderTabStops() {
     QWidget *previous = nullptr;
     for (EventField field : AllEventFields) {
         QList<QWidget *> stops{m_boxes[field]};
@@ -178,8 +205,6 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
             previous = stop;
         }
     }
-    buildEmployeePanel(owner);
-    buildAuditPanel(owner);
 }
 
 QGroupBox *EventPanels::addressPanel(const QString &title, const QString &name, EventField first) {

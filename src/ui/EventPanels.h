@@ -45,6 +45,19 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The event panel: its boxes, the lists beside them, the status list,
+    // the member options, the notes and the package controls.
+    void buildEventPanel(QWidget *owner);
+    void buildTimeAndRoomLists();
+    void buildStatusList(class QGridLayout *grid);
+    void buildMemberOptions(class QGridLayout *grid);
+    void buildNotes(class QGridLayout *grid);
+    // The billing panel: the billing address, the account and its buttons.
+    void buildBillingPanel();
+    void buildContactPanel();
+    // The boxes are visited in column order; the status list and the
+    // member options stand in for their hidden boxes.
+    void orderTabStops();
     QWidget *makeBox(EventField field, QWidget *parent);
     void addRow(class QGridLayout *grid, int row, int column, EventField field, int columnSpan = 1);
     QGroupBox *addressPanel(const QString &title, const QString &name, EventField first);
