@@ -559,7 +559,7 @@ void ContractBuilder::mnuhelpClick() {
 }
 
 void ContractBuilder::audit(const QString &text) {
-    ChangeLog log(m_module);
+    ChangeLog log(m_module.messages, m_module.ports.clock, m_module.event);
     log.AuditLine = ChangeLog::field(text);
     log.WriteAudit();
 }

@@ -3,8 +3,11 @@
 #include <QObject>
 
 class BillingAccounts;
+class Configuration;
 class EventRecord;
-class Module;
+class Messages;
+class OperatorSession;
+struct CurrentEvent;
 struct EventWindow;
 
 // The billing panel's account button cmdassign ("Link to Member #" or
@@ -15,10 +18,11 @@ class AccountAssignment : public QObject {
     Q_OBJECT
 
 public:
-    AccountAssignment(Module &module, EventRecord &events, EventWindow &window,
-                      BillingAccounts &accounts, QObject *parent = nullptr);
+    AccountAssignment(Messages &messages, const OperatorSession &session,
+                      const Configuration &config, CurrentEvent &event, EventRecord &events,
+                      EventWindow &window, BillingAccounts &accounts, QObject *parent = nullptr);
 
-    // AssignAccount.
+    // The button: links the event to its account, or creates one.
     void assignAccount();
 
 signals:
@@ -27,7 +31,10 @@ signals:
 private:
     bool basicsComplete();
 
-    Module &m_module;
+    Messages &m_messages;
+    const OperatorSession &m_session;
+    const Configuration &m_config;
+    CurrentEvent &m_event;
     EventRecord &m_events;
     EventWindow &m_window;
     BillingAccounts &m_accounts;

@@ -1,7 +1,8 @@
 #include "ChangeLog.h"
 
 #include "foundation/Clock.h"
-#include "foundation/Module.h"
+#include "foundation/CurrentEvent.h"
+#include "foundation/Messages.h"
 #include "foundation/TextValue.h"
 
 #include <QFile>
@@ -9,9 +10,11 @@
 #include <QTextStream>
 #include <algorithm>
 
-ChangeLog::ChangeLog(Module &module)
-    : m_module(module)
-    , m_log(module.messages.changeLog()) {}
+ChangeLog::ChangeLog(Messages &messages, Clock &clock, const CurrentEvent &event)
+    : m_messages(messages)
+    , m_clock(clock)
+    , m_event(event)
+    , m_log(messages.changeLog()) {}
 
 namespace {
 
@@ -22,11 +25,11 @@ const QString StampTime = QStringLiteral("HH:mm");
 } // namespace
 
 QString ChangeLog::line() const {
-    const CurrentEvent &event = m_module.event;
+    const CurrentEvent &event = m_event;
     QString entry = AuditLine;
     if (event.mode != CurrentEvent::EnteringNew)
         entry.prepend(historyKey(event.EventNumber) + QLatin1Char('\\'));
-    const QDateTime now = m_module.ports.clock.now();
+    const QDateTime now = m_clock.now();
     return now.toString(StampDate) + QLatin1Char('\\') + now.toString(StampTime) +
            QStringLiteral("\\E#0\\") + entry;
 }
@@ -34,7 +37,7 @@ QString ChangeLog::line() const {
 bool ChangeLog::WriteAudit() {
     const QString text = line();
     AuditLine.clear();
-    return m_module.messages.writeShared(m_log, {text});
+    return m_messages.writeShared(m_log, {text});
 }
 
 namespace {

@@ -100,7 +100,7 @@ QVariant storedValue(const QString &text, const Schema::Column &column) {
 
 EventRecord::EventRecord(Module &module, QObject *parent)
     : QObject(parent)
-    , changeLog(module)
+    , changeLog(module.messages, module.ports.clock, module.event)
     , m_module(module) {}
 
 bool EventRecord::LoadEvent(int number) {

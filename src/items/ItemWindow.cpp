@@ -468,7 +468,7 @@ void ItemWindow::moveDone() {
 void ItemWindow::audit(const QString &text) {
     if (m_module.event.Status <= 1)
         return;
-    ChangeLog log(m_module);
+    ChangeLog log(m_module.messages, m_module.ports.clock, m_module.event);
     log.AuditLine = ChangeLog::field(text);
     log.WriteAudit();
 }

@@ -255,7 +255,9 @@ protected:
     void SetUp() override {
         BillingAccountsTest::SetUp();
         record = std::make_unique<EventRecord>(*module);
-        button = std::make_unique<AccountAssignment>(*module, *record, window, *accounts);
+        button =
+            std::make_unique<AccountAssignment>(module->messages, module->session, module->config,
+                                                module->event, *record, window, *accounts);
         box(EventField::Date) = QStringLiteral("20270801");
         box(EventField::Title) = QStringLiteral("Dinner");
         box(EventField::Number) = QStringLiteral("12");

@@ -258,7 +258,7 @@ TEST_F(EventSaveGuardsTest, ABackslashStaysInItsFieldOfTheChangeLog) {
                                   .arg(number)))
         << line.toStdString();
     // Lines are still told apart by their number and time, old and new.
-    ChangeLog log(*module);
+    ChangeLog log(module->messages, module->ports.clock, module->event);
     const auto changes = log.lastChanges(QTimeZone::systemTimeZone());
     ASSERT_TRUE(changes.ok());
     EXPECT_EQ(changes->value(number), clock.now());
@@ -276,7 +276,7 @@ TEST_F(EventSaveGuardsTest, ChangeLogLinesThatCouldNotBeWrittenAreShownAtClosing
     prompts.expectError();
     click(EventCommand::Save);
     // Another window's line waits behind it, in order.
-    ChangeLog other(*module);
+    ChangeLog other(module->messages, module->ports.clock, module->event);
     other.AuditLine = QStringLiteral("Add Item#7-Cake");
     prompts.expectError();
     EXPECT_FALSE(other.WriteAudit());
