@@ -39,13 +39,13 @@ BenchClub &clubWithDinner() {
     EventRecord record(module);
     record.ClearEvent();
     source = record.NextEventNumber();
-    auto &box = module.event.Text1;
-    box[0] = QString::number(SourceDate);
-    box[1] = QStringLiteral("Harvest Dinner");
-    box[3] = QStringLiteral("18:00");
-    box[4] = QStringLiteral("22:00");
-    box[5] = QStringLiteral("2");
-    box[8] = QString::number(Room);
+    auto &fields = module.event.fields;
+    fields[EventField::Date] = QString::number(SourceDate);
+    fields[EventField::Title] = QStringLiteral("Harvest Dinner");
+    fields[EventField::Start] = QStringLiteral("18:00");
+    fields[EventField::End] = QStringLiteral("22:00");
+    fields[EventField::Status] = QStringLiteral("2");
+    fields[EventField::Room] = QString::number(Room);
     if (record.SaveEvent(EventRecord::NewEvent) != EventRecord::Saved::Done)
         std::abort();
     auto evnt = module.databases.open(QStringLiteral("evnt"));

@@ -32,15 +32,15 @@ BenchClub &bigClub() {
     Module &module = *made->module;
     module.session.UserLevel = 99;
     module.session.AccessThresholds = {0, 0, 0, 0};
-    for (int field = 0; field < ContractBuilder::EventFields; ++field)
-        module.event.Text1[field] = QStringLiteral("Value %1").arg(field);
+    for (EventField field : AllEventFields)
+        module.event.fields[field] = QStringLiteral("Value %1").arg(columnOf(field));
     const QString dir = module.databases.settings().clubDirectory;
     for (int i = 0; i < Components; ++i) {
         QString text;
         for (int t = 0; text.size() < ComponentBytes - 100; ++t) {
             text += QStringLiteral("The club agrees to serve the guests as set out here. ");
             if (t < TokensPerComponent)
-                text += tokens()[t % ContractBuilder::EventFields] + QLatin1Char(' ');
+                text += tokens()[t % EventFieldCount] + QLatin1Char(' ');
         }
         QFile file(dir + QLatin1Char('/') + componentName(i));
         if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
@@ -80,8 +80,8 @@ void BaselineAssembly(benchmark::State &state) {
                 state.SkipWithError("not read");
             text += QString::fromUtf8(file.readAll());
         }
-        for (int field = 0; field < ContractBuilder::EventFields; ++field)
-            text.replace(tokens()[field], module.event.Text1[field]);
+        for (EventField field : AllEventFields)
+            text.replace(tokens()[columnOf(field)], module.event.fields[field]);
         benchmark::DoNotOptimize(text);
     }
 }

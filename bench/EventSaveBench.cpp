@@ -92,23 +92,23 @@ void SaveEvent(benchmark::State &state) {
     static const int number = [&] {
         record.ClearEvent();
         const int issued = record.NextEventNumber();
-        auto &box = module.event.Text1;
-        box[0] = QString::number(SavedYear * 10000 + 401);
-        box[1] = QStringLiteral("Benchmark dinner");
-        box[3] = QStringLiteral("18:00");
-        box[4] = QStringLiteral("22:00");
-        box[5] = QStringLiteral("2");
-        box[8] = QString::number(Room);
+        auto &fields = module.event.fields;
+        fields[EventField::Date] = QString::number(SavedYear * 10000 + 401);
+        fields[EventField::Title] = QStringLiteral("Benchmark dinner");
+        fields[EventField::Start] = QStringLiteral("18:00");
+        fields[EventField::End] = QStringLiteral("22:00");
+        fields[EventField::Status] = QStringLiteral("2");
+        fields[EventField::Room] = QString::number(Room);
         return record.SaveEvent(EventRecord::NewEvent) == EventRecord::Saved::Done ? issued : 0;
     }();
     if (number == 0 || !record.LoadEvent(number)) {
         state.SkipWithError("the event could not be saved");
         return;
     }
-    int day = integerValue(module.event.Text1[0]) % 10000;
+    int day = integerValue(module.event.fields[EventField::Date]) % 10000;
     for (auto _ : state) {
         day = day == 401 ? 402 : 401;
-        module.event.Text1[0] = QString::number(SavedYear * 10000 + day);
+        module.event.fields[EventField::Date] = QString::number(SavedYear * 10000 + day);
         if (record.SaveEvent(EventRecord::ChangedEvent) != EventRecord::Saved::Done)
             state.SkipWithError(bigClub().ports.lastMessage.toStdString().c_str());
     }

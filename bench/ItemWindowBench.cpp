@@ -78,7 +78,7 @@ void choose(Module &module, int number) {
     event.EventNumber = number;
     event.Status = 4;
     event.Account = 0;
-    event.Text1[CurrentEvent::GuaranteeBox] = QStringLiteral("100");
+    event.fields[EventField::Guarantee] = QStringLiteral("100");
     event.Caption = QStringLiteral("Event %1 - 03/01/2027").arg(number);
 }
 

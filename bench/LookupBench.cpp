@@ -78,9 +78,9 @@ void TitleLookup(benchmark::State &state) {
     Companions companions(module);
     EventLookup lookup(module, window, companions);
     for (auto _ : state) {
-        lookup.txtlookup[EventLookup::TitleBox] = Typed;
-        lookup.cmdlookup2Click(EventLookup::LookupButton);
-        if (lookup.cbolookup.entries.size() != Weddings)
+        lookup.criteria[EventLookup::TitleBox] = Typed;
+        lookup.search();
+        if (lookup.results.entries.size() != Weddings)
             state.SkipWithError("not every wedding listed");
     }
 }

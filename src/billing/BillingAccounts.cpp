@@ -19,9 +19,12 @@ const QString Oops = QStringLiteral("Oops...");
 const QString Master = QStringLiteral("master");
 const QString SecondMaster = QStringLiteral("master2");
 
-// Boxes 11 to 30 are positions 1 to 20 of the account's address row.
-constexpr int FirstAddressBox = 11;
+// The billing and contact blocks, from the billing name to the contact's
+// e-mail, are positions 1 to 20 of the account's address row.
 constexpr int AddressPositions = 20;
+constexpr EventField addressField(int position) {
+    return eventFieldAt(columnOf(EventField::BillingName) - 1 + position);
+}
 
 // Numbers in the range are handled in whole hundredths, so that "the next
 // number" never drifts with binary fractions.
@@ -42,7 +45,7 @@ QVariantList addressValues(const CurrentEvent &event) {
     const Schema::Table &address = addressTable();
     QVariantList values;
     for (int position = 1; position <= AddressPositions; ++position)
-        values << cutToLength(event.Text1[FirstAddressBox - 1 + position].trimmed(),
+        values << cutToLength(event.fields[addressField(position)].trimmed(),
                               address.columns[position].size);
     return values;
 }
@@ -139,7 +142,7 @@ std::optional<double> BillingAccounts::CreateAccount(int eventNumber) {
         return std::nullopt;
     }
     // The number goes into the event only once its account exists.
-    m_module.event.Text1[CurrentEvent::AccountBox] = text;
+    m_module.event.fields[EventField::Account] = text;
     m_module.event.Account = fromHundredths(tried);
     m_module.checks.TaxExemptFlag = 0;
     const QString club = m_module.databases.settings().clubDirectory;
@@ -232,7 +235,7 @@ Status BillingAccounts::insertAccount(Database &db, int eventNumber, double numb
 std::optional<BillingAccounts::Linked> BillingAccounts::LinkAccount(double number) {
     CurrentEvent &event = m_module.event;
     const auto refuse = [&] {
-        event.Text1[CurrentEvent::AccountBox].clear();
+        event.fields[EventField::Account].clear();
         event.Account = 0;
         m_module.checks.TaxExemptFlag = 0;
         return std::nullopt;
@@ -281,9 +284,9 @@ std::optional<BillingAccounts::Linked> BillingAccounts::LinkAccount(double numbe
         *Schema::findTable(QStringLiteral("evnt"), QStringLiteral("eventinfo"));
     if (address->next()) {
         for (int position = 1; position <= AddressPositions; ++position) {
-            const int box = FirstAddressBox - 1 + position;
-            event.Text1[box] = cutToLength(address->value(position).toString().trimmed(),
-                                           events.columns[box].size);
+            const EventField field = addressField(position);
+            event.fields[field] = cutToLength(address->value(position).toString().trimmed(),
+                                              events.columns[columnOf(field)].size);
         }
     }
     event.Account = number;
@@ -293,7 +296,7 @@ std::optional<BillingAccounts::Linked> BillingAccounts::LinkAccount(double numbe
 
 void BillingAccounts::UpdateAccount() {
     CurrentEvent &event = m_module.event;
-    const double number = numericValue(event.Text1[CurrentEvent::AccountBox]);
+    const double number = numericValue(event.fields[EventField::Account]);
     if (number <= 0 || !inRange(number))
         return;
     Messages &messages = m_module.messages;

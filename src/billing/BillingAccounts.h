@@ -32,12 +32,12 @@ public:
     explicit BillingAccounts(Module &module, QObject *parent = nullptr);
 
     // A new account for the event, named "Event #<n>": its number, which is
-    // also put into box 10; none when refused or failed (the operator has
+    // also put into the account field; none when refused or failed (the operator has
     // been told; MessageText "STOP" during the month-end run).
     std::optional<double> CreateAccount(int eventNumber);
     // Links the event to an existing account: the account's name and address
-    // go into boxes 11 to 30. None when there is no such account or a
-    // suspended one is refused; box 10 is then emptied.
+    // go into the billing and contact fields. None when there is no such account or a
+    // suspended one is refused; the account field is then emptied.
     std::optional<Linked> LinkAccount(double number);
     // Writes the event's billing and contact blocks into the address of its
     // account. Only accounts this module made (inside the range) are

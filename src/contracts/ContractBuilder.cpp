@@ -375,9 +375,9 @@ QString ContractBuilder::merged(const QString &joined) const {
     const CurrentEvent &event = m_module.event;
     QList<ContractText::Replacement> replacements;
     // A blank field keeps its token, so the gap shows.
-    for (int field = 0; field < EventFields; ++field)
-        if (!event.Text1[field].trimmed().isEmpty())
-            replacements.append({m_eventFieldTokens[field], event.Text1[field]});
+    for (EventField field : AllEventFields)
+        if (!event.fields[field].trimmed().isEmpty())
+            replacements.append({m_eventFieldTokens[columnOf(field)], event.fields[field]});
     const Configuration &club = m_module.config;
     const std::pair<const char *, const QString *> clubTokens[] = {
         {"<CLUBNAME>", &club.compname},     {"<CLUBADDR1>", &club.compaddr1},
@@ -415,8 +415,8 @@ QList<ContractText::Replacement> ContractBuilder::customerTokens() const {
         add("<EVENTDATELONG>", club.longDate(date));
         add("<EVENTDATESHORT>", club.shortDate(date));
     }
-    add("<STARTTIMETEXT>", club.time(event.Text1[CurrentEvent::StartBox]));
-    add("<ENDTIMETEXT>", club.time(event.Text1[CurrentEvent::EndBox]));
+    add("<STARTTIMETEXT>", club.time(event.fields[EventField::Start]));
+    add("<ENDTIMETEXT>", club.time(event.fields[EventField::End]));
     if (auto rooms = ReadRooms(*evnt.value())) {
         for (const Room &room : *rooms) {
             if (room.roomnum == event.Room)
@@ -424,7 +424,7 @@ QList<ContractText::Replacement> ContractBuilder::customerTokens() const {
         }
     }
     const Money deposit =
-        Money::fromText(event.Text1[CurrentEvent::DepositBox].trimmed()).value_or(Money());
+        Money::fromText(event.fields[EventField::Deposit].trimmed()).value_or(Money());
     add("<DEPOSITAMOUNT>", club.currency(deposit));
     // The items priced so far, each with its service charge and tax.
     Money total;
@@ -560,7 +560,7 @@ void ContractBuilder::showHelp() {
 }
 
 void ContractBuilder::audit(const QString &text) {
-    ChangeLog log(m_module);
+    ChangeLog log(m_module.messages, m_module.ports.clock, m_module.event);
     log.AuditLine = ChangeLog::field(text);
     log.WriteAudit();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ContractText.h"
+#include "foundation/EventField.h"
 
 #include <QObject>
 #include <QString>
@@ -38,11 +39,10 @@ public:
         UserDefinedLayout = 5,
     };
     static constexpr int DescriptionLength = 50;
-    static constexpr int EventFields = 36;
 
-    // The tokens of the event's fields, "<EVENTDATE>" for field 0 and so
-    // on, as the main window made them from the event table.
-    using EventTokens = std::array<QString, 101>;
+    // The tokens of the event table's columns, "<EVENTDATE>" for the date
+    // and so on, as the main window made them from the event table.
+    using EventTokens = std::array<QString, EventColumnLimit>;
 
     // The tokens of the event table as the schema module makes it (for
     // programs that have no main window to read them from).

@@ -3,48 +3,55 @@
 #include "EventRecord.h"
 #include "EventWindow.h"
 #include "billing/BillingAccounts.h"
-#include "foundation/Module.h"
+#include "foundation/Configuration.h"
+#include "foundation/CurrentEvent.h"
+#include "foundation/Messages.h"
+#include "foundation/OperatorSession.h"
 #include "foundation/TextValue.h"
 
 namespace {
 
 const QString Oops = QStringLiteral("Oops...");
-constexpr int LastBasicBox = 8; // date to room
 constexpr int MemberEvent = 1;
 constexpr int NonMemberEvent = 2;
 
 } // namespace
 
-AccountAssignment::AccountAssignment(Module &module, EventRecord &events, EventWindow &window,
+AccountAssignment::AccountAssignment(Messages &messages, const OperatorSession &session,
+                                     const Configuration &config, CurrentEvent &event,
+                                     EventRecord &events, EventWindow &window,
                                      BillingAccounts &accounts, QObject *parent)
     : QObject(parent)
-    , m_module(module)
+    , m_messages(messages)
+    , m_session(session)
+    , m_config(config)
+    , m_event(event)
     , m_events(events)
     , m_window(window)
     , m_accounts(accounts) {}
 
 bool AccountAssignment::basicsComplete() {
-    const auto &box = m_module.event.Text1;
+    const auto &fields = m_event.fields;
     bool complete = true;
-    for (int i = 0; i <= LastBasicBox; ++i) {
-        const bool empty = box[i].trimmed().isEmpty();
-        m_window.text1BackColor[i] = empty ? EventWindow::Red : EventWindow::restingColor(i);
+    for (EventField field : eventFieldsFrom(EventField::Date, EventField::Room)) {
+        const bool empty = fields[field].trimmed().isEmpty();
+        m_window.fieldColor[field] = empty ? EventWindow::Red : EventWindow::restingColor(field);
         complete = complete && !empty;
     }
-    m_window.statusMissing = !complete && integerValue(box[CurrentEvent::StatusBox]) < 1;
+    m_window.statusMissing = !complete && integerValue(fields[EventField::Status]) < 1;
     if (!complete)
-        m_module.messages.show(QStringLiteral("A billing account cannot be created until basic "
-                                              "information is completed."),
-                               Oops, Icon::Information);
+        m_messages.show(QStringLiteral("A billing account cannot be created until basic "
+                                       "information is completed."),
+                        Oops, Icon::Information);
     return complete;
 }
 
-void AccountAssignment::cmdassignClick() {
-    if (!m_module.session.CheckAccess(OperatorSession::evaccess1))
+void AccountAssignment::assignAccount() {
+    if (!m_session.CheckAccess(OperatorSession::evaccess1))
         return;
-    CurrentEvent &event = m_module.event;
-    QString &accountBox = event.Text1[CurrentEvent::AccountBox];
-    const int kind = integerValue(event.Text1[CurrentEvent::MemberBox]);
+    CurrentEvent &event = m_event;
+    QString &accountBox = event.fields[EventField::Account];
+    const int kind = integerValue(event.fields[EventField::Member]);
     const bool complete = basicsComplete();
     emit changed();
     if (!complete)
@@ -55,23 +62,23 @@ void AccountAssignment::cmdassignClick() {
     const QString typed = accountBox.trimmed();
     const bool askedForNew = typed.compare(QStringLiteral("New"), Qt::CaseInsensitive) == 0;
     const TypedNumber read =
-        EventRecord::readNumberBox(CurrentEvent::AccountBox, typed, kind == MemberEvent);
+        EventRecord::readNumberField(EventField::Account, typed, kind == MemberEvent);
     if (!read.isNumber() && !read.isEmpty()) {
-        m_module.messages.show(read.message(), Oops, Icon::Information);
-        m_window.focusBox = CurrentEvent::AccountBox;
+        m_messages.show(read.message(), Oops, Icon::Information);
+        m_window.focusField = EventField::Account;
         emit changed();
         return;
     }
     double account = read.isNumber() ? read.value().toDouble() : 0;
     if (kind == MemberEvent && !askedForNew && account < 1) {
-        if (!m_module.messages.AskYesNo(QStringLiteral("Is this a new event billing account?  \r\n"
-                                                       "(i.e. not an already existing account)"),
-                                        QStringLiteral("Select..."))) {
-            m_module.messages.show(QStringLiteral("Please enter the desired billing/member  \r\n"
-                                                  "account number or press F-5 for a lookup."),
-                                   Oops, Icon::Information);
+        if (!m_messages.AskYesNo(QStringLiteral("Is this a new event billing account?  \r\n"
+                                                "(i.e. not an already existing account)"),
+                                 QStringLiteral("Select..."))) {
+            m_messages.show(QStringLiteral("Please enter the desired billing/member  \r\n"
+                                           "account number or press F-5 for a lookup."),
+                            Oops, Icon::Information);
             accountBox.clear();
-            m_window.focusBox = CurrentEvent::AccountBox;
+            m_window.focusField = EventField::Account;
             emit changed();
             return;
         }
@@ -79,16 +86,15 @@ void AccountAssignment::cmdassignClick() {
     }
 
     if (account == 0 && kind == NonMemberEvent) {
-        if (m_accounts.CreateAccount(integerValue(event.Text1[CurrentEvent::NumberBox]))) {
+        if (m_accounts.CreateAccount(integerValue(event.fields[EventField::Number]))) {
             event.UnsavedChanges = true;
-            m_events.lbltaxexemptVisible = false;
-            m_events.lblclasscode =
-                QStringLiteral("Classcode: ") + m_module.config.DefaultClassCode;
+            m_events.taxExemptShown = false;
+            m_events.classCodeText = QStringLiteral("Classcode: ") + m_config.DefaultClassCode;
         }
     } else if (account > 0) {
         const auto linked = m_accounts.LinkAccount(account);
-        m_events.lbltaxexemptVisible = linked && linked->taxExempt;
-        m_events.lblclasscode =
+        m_events.taxExemptShown = linked && linked->taxExempt;
+        m_events.classCodeText =
             linked ? QStringLiteral("Classcode: ") + linked->classcode : QString();
     }
     emit changed();

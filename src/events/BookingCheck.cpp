@@ -1,7 +1,6 @@
 #include "BookingCheck.h"
 
 #include "calendar/SlotBooking.h"
-#include "foundation/CurrentEvent.h"
 #include "foundation/Databases.h"
 #include "foundation/TextValue.h"
 
@@ -11,19 +10,20 @@ namespace BookingCheck {
 
 namespace {
 
-std::optional<Refusal> checkTime(int box, const QString &label, const QString &time, bool isEnd) {
+std::optional<Refusal> checkTime(EventField field, const QString &label, const QString &time,
+                                 bool isEnd) {
     using SlotBooking::TimeCheck;
     if (time.isEmpty())
-        return Refusal{box, QStringLiteral("%1: a booking needs one.").arg(label)};
+        return Refusal{field, QStringLiteral("%1: a booking needs one.").arg(label)};
     switch (SlotBooking::checkTime(time, isEnd)) {
     case TimeCheck::Valid:
         return std::nullopt;
     case TimeCheck::NotATime:
-        return Refusal{box, QStringLiteral("%1: \"%2\" is not a time. Type it as HH:MM on the "
-                                           "24-hour clock, for example 18:00.")
-                                .arg(label, time)};
+        return Refusal{field, QStringLiteral("%1: \"%2\" is not a time. Type it as HH:MM on the "
+                                             "24-hour clock, for example 18:00.")
+                                  .arg(label, time)};
     case TimeCheck::OffQuarterHour:
-        return Refusal{box, offQuarterHourText(label, time)};
+        return Refusal{field, offQuarterHourText(label, time)};
     }
     return std::nullopt;
 }
@@ -37,21 +37,20 @@ std::optional<Refusal> check(const QList<Room> &rooms, const QString &room, cons
     const bool known = number && std::any_of(rooms.begin(), rooms.end(),
                                              [&](const Room &r) { return r.roomnum == roomnum; });
     if (!known)
-        return Refusal{CurrentEvent::RoomBox,
+        return Refusal{EventField::Room,
                        room.isEmpty() ? QStringLiteral("Location/room: a booking needs a room. "
                                                        "Choose it from the room list.")
                                       : QStringLiteral("Location/room: \"%1\" is not one of the "
                                                        "club's rooms. Choose the room from the "
                                                        "room list.")
                                             .arg(room)};
-    if (auto refused =
-            checkTime(CurrentEvent::StartBox, QStringLiteral("Start time"), start, false))
+    if (auto refused = checkTime(EventField::Start, QStringLiteral("Start time"), start, false))
         return refused;
-    if (auto refused = checkTime(CurrentEvent::EndBox, QStringLiteral("End time"), end, true))
+    if (auto refused = checkTime(EventField::End, QStringLiteral("End time"), end, true))
         return refused;
     if (!SlotBooking::endFollowsStart(start, end))
         return Refusal{
-            CurrentEvent::EndBox,
+            EventField::End,
             QStringLiteral("End time cannot be equal to or earlier than the start time")};
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calendar/Rooms.h"
+#include "foundation/EventField.h"
 
 #include <QList>
 #include <QString>
@@ -14,8 +15,8 @@ class Database;
 namespace BookingCheck {
 
 struct Refusal {
-    int box = -1; // the box to correct
-    QString text; // what the operator is told, naming the box
+    EventField field; // the field to correct
+    QString text;     // what the operator is told, naming the field
 };
 
 // Nothing when the booking may be saved.

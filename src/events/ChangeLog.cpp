@@ -1,16 +1,20 @@
 #include "ChangeLog.h"
 
 #include "foundation/Clock.h"
-#include "foundation/Module.h"
+#include "foundation/CurrentEvent.h"
+#include "foundation/Messages.h"
 #include "foundation/TextValue.h"
 
 #include <QFile>
 #include <QRegularExpression>
 #include <QTextStream>
+#include <algorithm>
 
-ChangeLog::ChangeLog(Module &module)
-    : m_module(module)
-    , m_log(module.messages.changeLog()) {}
+ChangeLog::ChangeLog(Messages &messages, Clock &clock, const CurrentEvent &event)
+    : m_messages(messages)
+    , m_clock(clock)
+    , m_event(event)
+    , m_log(messages.changeLog()) {}
 
 namespace {
 
@@ -21,11 +25,11 @@ const QString StampTime = QStringLiteral("HH:mm");
 } // namespace
 
 QString ChangeLog::line() const {
-    const CurrentEvent &event = m_module.event;
+    const CurrentEvent &event = m_event;
     QString entry = AuditLine;
-    if (event.EditMode != CurrentEvent::EnteringNew)
+    if (event.mode != CurrentEvent::EnteringNew)
         entry.prepend(historyKey(event.EventNumber) + QLatin1Char('\\'));
-    const QDateTime now = m_module.ports.clock.now();
+    const QDateTime now = m_clock.now();
     return now.toString(StampDate) + QLatin1Char('\\') + now.toString(StampTime) +
            QStringLiteral("\\E#0\\") + entry;
 }
@@ -33,36 +37,36 @@ QString ChangeLog::line() const {
 bool ChangeLog::WriteAudit() {
     const QString text = line();
     AuditLine.clear();
-    return m_module.messages.writeShared(m_log, {text});
+    return m_messages.writeShared(m_log, {text});
 }
 
 namespace {
 
-// The columns whose changes the history names, with their entry texts.
+// The fields whose changes the history names, with their entry texts.
 struct Named {
-    int column;
+    EventField field;
     const char *what;
 };
-constexpr Named NamedColumns[] = {
-    {0, "Date"},   {1, "Event name"}, {3, "Start time"}, {4, "End time"},
-    {5, "Status"}, {6, "Set For"},    {7, "Guarantee"},  {8, "Room"},
+constexpr Named NamedFields[] = {
+    {EventField::Date, "Date"},           {EventField::Title, "Event name"},
+    {EventField::Start, "Start time"},    {EventField::End, "End time"},
+    {EventField::Status, "Status"},       {EventField::Guests, "Set For"},
+    {EventField::Guarantee, "Guarantee"}, {EventField::Room, "Room"},
 };
-constexpr int LastRecordedColumn = 20; // the billing e-mail
-constexpr int StatusColumn = 5;
 
 } // namespace
 
 QString ChangeLog::changeTexts(const CurrentEvent &event) {
     // Enquiries (status 0 and 1) change too often to be worth the words.
-    if (integerValue(event.NewValue[StatusColumn]) <= 1)
+    if (integerValue(event.saving[EventField::Status]) <= 1)
         return QString();
     QString texts;
-    for (const Named &named : NamedColumns) {
-        if (!event.Changed[named.column])
+    for (const Named &named : NamedFields) {
+        if (!event.changed[named.field])
             continue;
         texts += QLatin1String(named.what) + QStringLiteral(" changed from ") +
-                 field(event.OldValue[named.column]) + QStringLiteral(" to ") +
-                 field(event.NewValue[named.column]) + QLatin1Char('\\');
+                 field(event.loaded[named.field]) + QStringLiteral(" to ") +
+                 field(event.saving[named.field]) + QLatin1Char('\\');
     }
     return texts;
 }
@@ -75,11 +79,10 @@ QString ChangeLog::field(QString text) {
 }
 
 bool ChangeLog::recordsChange(const CurrentEvent &event) {
-    for (int i = 0; i <= LastRecordedColumn; ++i) {
-        if (event.Changed[i])
-            return true;
-    }
-    return false;
+    // Up to the billing e-mail: the contact, deposit and notes change
+    // without a line.
+    return std::ranges::any_of(eventFieldsFrom(EventField::Date, EventField::BillingEmail),
+                               [&](EventField field) { return event.changed[field]; });
 }
 
 QString ChangeLog::historyKey(int eventNumber) {

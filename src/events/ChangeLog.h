@@ -9,9 +9,9 @@
 #include <QTimeZone>
 #include <functional>
 
+class Clock;
+class Messages;
 struct CurrentEvent;
-
-class Module;
 
 // The shared change log "evntsched.ini": one line per occasion, appended by
 // every workstation. A line is the date (MMDDYYYY), the time (HH:MM), "E#0",
@@ -21,7 +21,9 @@ class ChangeLog {
 public:
     static constexpr auto FileName = "evntsched.ini";
 
-    explicit ChangeLog(Module &module);
+    // The lines name `event`, stamped by `clock`; a line that cannot be
+    // written is reported through `messages`.
+    ChangeLog(Messages &messages, Clock &clock, const CurrentEvent &event);
 
     // Entry texts of the line being built; WriteAudit empties it.
     QString AuditLine;
@@ -59,6 +61,8 @@ private:
     // Hands every line of the log to `take`; a missing log has none.
     Status forEachLine(const std::function<void(const QString &)> &take) const;
 
-    Module &m_module;
+    Messages &m_messages;
+    Clock &m_clock;
+    const CurrentEvent &m_event;
     SharedLog &m_log;
 };

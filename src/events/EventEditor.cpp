@@ -18,52 +18,68 @@ namespace {
 const QString EventDatabase = QStringLiteral("evnt");
 const QString Oops = QStringLiteral("Oops...");
 
-constexpr int LastPrintedBox = 8;
-constexpr int FirstBillingBox = 10; // the account and the billing block
-constexpr int LastBillingBox = 20;
-
 using Access = OperatorSession::Threshold;
 constexpr Access AnyButton = OperatorSession::evaccess0;
 constexpr Access Editing = OperatorSession::evaccess1;
 constexpr Access Billing = OperatorSession::evaccess2;
 
-// The level each button of the row needs; below it the button does nothing.
-constexpr int ButtonLevel[EventWindow::ButtonCount] = {Editing,   AnyButton, AnyButton, AnyButton,
-                                                       AnyButton, AnyButton, Editing,   Editing,
-                                                       Editing,   Billing,   Editing};
+// The level each command of the row needs; below it the command does nothing.
+constexpr Access commandLevel(EventCommand command) {
+    switch (command) {
+    case EventCommand::NewEvent:
+    case EventCommand::Modify:
+    case EventCommand::Save:
+    case EventCommand::CancelEvent:
+    case EventCommand::ContractBuilder:
+        return Editing;
+    case EventCommand::BillEvent:
+        return Billing;
+    default:
+        return AnyButton;
+    }
+}
 
-// The boxes a status requires; box 31 (deposit) only for non-members.
-QList<int> requiredBoxes(int status, bool member) {
+// The fields a status requires; the deposit only for non-members.
+QList<EventField> requiredFields(int status, bool member) {
+    using enum EventField;
     switch (status) {
     case 0:
     case 1:
-        return {1, 21, 27};
+        return {Title, ContactName, ContactPhone1};
     case 2:
-        return {0, 1, 3, 4, 6, 7, 8, 21, 27, 32, 33};
+        return {Date, Title,       Start,         End,      Guests, Guarantee,
+                Room, ContactName, ContactPhone1, BookedBy, Created};
     case 3: {
-        QList<int> boxes{0, 1, 3, 4, 6, 8, 10, 11, 12, 14, 15, 16, 17, 21, 27, 32, 33};
+        QList<EventField> fields{
+            Date,          Title,       Start,           End,         Guests,       Room,
+            Account,       BillingName, BillingAddress1, BillingCity, BillingState, BillingZip,
+            BillingPhone1, ContactName, ContactPhone1,   BookedBy,    Created};
         if (!member)
-            boxes << CurrentEvent::DepositBox;
-        return boxes;
+            fields << Deposit;
+        return fields;
     }
     default: {
-        QList<int> boxes{0, 1, 3, 4, 6, 7, 8, 10, 11, 12, 14, 15, 16, 17, 21, 27, 32, 33};
+        QList<EventField> fields{Date,        Title,           Start,       End,
+                                 Guests,      Guarantee,       Room,        Account,
+                                 BillingName, BillingAddress1, BillingCity, BillingState,
+                                 BillingZip,  BillingPhone1,   ContactName, ContactPhone1,
+                                 BookedBy,    Created};
         if (!member)
-            boxes << CurrentEvent::DepositBox;
-        return boxes;
+            fields << Deposit;
+        return fields;
     }
     }
 }
 
-// A box as a message names it: its caption, with the section it belongs to
+// A field as a message names it: its caption, with the section it belongs to
 // where two sections have the same captions, and without the caption's
 // decoration ("Set for ???", "Deposit $$").
-QString boxName(const EventWindow &window, int box) {
-    QString caption = window.text1Label[box];
+QString fieldName(const EventWindow &window, EventField field) {
+    QString caption = window.fieldLabel[field];
     caption.remove(QStringLiteral(" ???")).remove(QStringLiteral(" $$"));
-    if (box > CurrentEvent::AccountBox && box < CurrentEvent::ContactNameBox)
+    if (field > EventField::Account && field < EventField::ContactName)
         return QStringLiteral("Billing ") + caption;
-    if (box > CurrentEvent::ContactNameBox && box < CurrentEvent::DepositBox)
+    if (field > EventField::ContactName && field < EventField::Deposit)
         return QStringLiteral("Contact ") + caption;
     return caption;
 }
@@ -90,79 +106,79 @@ bool EventEditor::readOnly() const {
 void EventEditor::applyReadOnly() {
     if (!readOnly())
         return;
-    for (int button = 0; button < EventWindow::ButtonCount; ++button) {
-        if (ButtonLevel[button] != AnyButton)
-            m_window.cmdEnabled[button] = false;
+    for (EventCommand command : AllEventCommands) {
+        if (commandLevel(command) != AnyButton)
+            m_window.commandEnabled[command] = false;
     }
 }
 
-void EventEditor::cmdClick(int index) {
-    if (index < 0 || index >= EventWindow::ButtonCount || !m_window.cmdEnabled[index] ||
-        m_module.longOperation.running() || !level(AnyButton) || !level(ButtonLevel[index]))
+void EventEditor::run(EventCommand command) {
+    if (!m_window.commandEnabled[command] || m_module.longOperation.running() ||
+        !level(AnyButton) || !level(commandLevel(command)))
         return;
     // A read-only club is looked at, never changed.
-    if (readOnly() && ButtonLevel[index] != AnyButton)
+    if (readOnly() && commandLevel(command) != AnyButton)
         return;
     // The button stays disabled while its action runs, so a second click
     // cannot start it again.
-    m_window.cmdEnabled[index] = false;
+    m_window.commandEnabled[command] = false;
     beginAction();
-    switch (index) {
-    case EventWindow::NewEventButton:
+    switch (command) {
+    case EventCommand::NewEvent:
         newEvent();
         break;
-    case EventWindow::EventInfoButton:
+    case EventCommand::EventInfo:
         eventInfo();
         break;
-    case EventWindow::LookupButton:
+    case EventCommand::Lookup:
         lookup();
         break;
-    case EventWindow::CalendarButton:
+    case EventCommand::Calendar:
         DisableEventEditing();
         emit calendarRequested();
         break;
-    case EventWindow::ItemDetailButton:
+    case EventCommand::ItemDetail:
         itemDetail();
         break;
-    case EventWindow::ClearScreenButton:
+    case EventCommand::ClearScreen:
         clearScreen();
         break;
-    case EventWindow::ModifyButton:
+    case EventCommand::Modify:
         modify();
         break;
-    case EventWindow::SaveButton:
-        save();
+    case EventCommand::Save:
+        saveEvent();
         break;
-    case EventWindow::CancelEventButton:
+    case EventCommand::CancelEvent:
         cancelEvent();
         break;
-    case EventWindow::BillEventButton:
+    case EventCommand::BillEvent:
         billEvent();
         break;
-    case EventWindow::ContractBuilderButton:
+    case EventCommand::ContractBuilder:
         contractBuilder();
         break;
     }
-    // Save decides its own button; Modify follows box 2; Bill Event waits
+    // Save decides its own button; Modify follows the event number; Bill Event waits
     // for the employee panel when that is open, and is done with a billed
     // event.
-    if (index == EventWindow::ModifyButton)
+    if (command == EventCommand::Modify)
         updateModifyButton();
-    else if (index == EventWindow::BillEventButton)
-        m_window.cmdEnabled[index] = !m_awaitingEmployee && billable();
-    else if (index != EventWindow::SaveButton)
-        m_window.cmdEnabled[index] = true;
+    else if (command == EventCommand::BillEvent)
+        m_window.commandEnabled[command] = !m_awaitingEmployee && billable();
+    else if (command != EventCommand::Save)
+        m_window.commandEnabled[command] = true;
     emit changed();
 }
 
 void EventEditor::beginAction() {
     CurrentEvent &event = m_module.event;
-    event.EventNumber = integerValue(event.Text1[CurrentEvent::NumberBox]);
-    event.Status = integerValue(event.Text1[CurrentEvent::StatusBox]);
-    event.MemberFlag = integerValue(event.Text1[CurrentEvent::MemberBox]);
+    event.EventNumber = integerValue(event.fields[EventField::Number]);
+    event.Status = integerValue(event.fields[EventField::Status]);
+    event.MemberFlag = integerValue(event.fields[EventField::Member]);
     m_window.helpwindow.clear();
     if (event.Status == CurrentEvent::CancelledStatus)
-        event.Text1[CurrentEvent::RoomBox].clear();
+        event.fields[EventField::Room].clear();
     cancelEmployeeLink();
 }
 
@@ -183,9 +199,9 @@ void EventEditor::DisableEventEditing() {
 void EventEditor::updateModifyButton() {
     const CurrentEvent &event = m_module.event;
     // A new event is changed by its own save, not reloaded over.
-    m_window.cmdEnabled[EventWindow::ModifyButton] =
-        integerValue(event.Text1[CurrentEvent::NumberBox]) > 0 && level(Editing) && !readOnly() &&
-        event.EditMode != CurrentEvent::EnteringNew;
+    m_window.commandEnabled[EventCommand::Modify] =
+        integerValue(event.fields[EventField::Number]) > 0 && level(Editing) && !readOnly() &&
+        event.mode != CurrentEvent::EnteringNew;
 }
 
 bool EventEditor::mayDiscardChanges() {
@@ -199,34 +215,34 @@ void EventEditor::bringToFront(EventWindow::Panel panel) {
     emit changed();
 }
 
-void EventEditor::cmdbillingClick() {
+void EventEditor::showBillingPanel() {
     bringToFront(EventWindow::Panel::Billing);
 }
 
-void EventEditor::cmdcontactClick() {
+void EventEditor::showContactPanel() {
     bringToFront(EventWindow::Panel::Contact);
 }
 
 void EventEditor::endEditing() {
     CurrentEvent &event = m_module.event;
     cancelEmployeeLink();
-    event.EditMode = CurrentEvent::Viewing;
+    event.mode = CurrentEvent::Viewing;
     event.UnsavedChanges = false;
     m_pendingCancellation.clear();
     m_window.resetColors();
     m_window.EditingEnabled = false;
     DisableEventEditing();
-    for (int button :
-         {EventWindow::SaveButton, EventWindow::CancelEventButton, EventWindow::BillEventButton})
-        m_window.cmdEnabled[button] = false;
+    for (EventCommand command :
+         {EventCommand::Save, EventCommand::CancelEvent, EventCommand::BillEvent})
+        m_window.commandEnabled[command] = false;
     updateModifyButton();
 }
 
 void EventEditor::setStatus(int code) {
     CurrentEvent &event = m_module.event;
-    event.Text1[CurrentEvent::StatusBox] = QString::number(code);
+    event.fields[EventField::Status] = QString::number(code);
     event.Status = code;
-    m_window.cbostatus.text = m_module.config.statusListText(code);
+    m_window.statusList.text = m_module.config.statusListText(code);
 }
 
 void EventEditor::newEvent() {
@@ -272,11 +288,11 @@ void EventEditor::newEvent() {
 
     m_window.showPanels(false, true, true, false);
     m_window.front = EventWindow::Panel::Contact;
-    m_window.focusBox = CurrentEvent::DateBox;
+    m_window.focusField = EventField::Date;
     m_window.resetColors();
     m_pendingCancellation.clear();
     m_events.ClearEvent();
-    event.EditMode = CurrentEvent::EnteringNew;
+    event.mode = CurrentEvent::EnteringNew;
     if (m_events.NextEventNumber() <= 0) {
         // The operator gave up waiting for the counter: no event to enter.
         m_events.ClearEvent();
@@ -285,18 +301,18 @@ void EventEditor::newEvent() {
     }
     setStatus(1);
     if (m_openedDate > 0)
-        event.Text1[CurrentEvent::DateBox] = QString::number(m_openedDate);
+        event.fields[EventField::Date] = QString::number(m_openedDate);
     if (m_openedRoom > 0)
-        event.Text1[CurrentEvent::RoomBox] = QString::number(m_openedRoom);
-    event.Text1[CurrentEvent::BookedByBox] = m_module.session.UserName;
-    event.Text1[CurrentEvent::CreatedBox] =
+        event.fields[EventField::Room] = QString::number(m_openedRoom);
+    event.fields[EventField::BookedBy] = m_module.session.UserName;
+    event.fields[EventField::Created] =
         m_module.ports.clock.today().toString(QStringLiteral("yyyyMMdd"));
     event.UnsavedChanges = false;
     m_window.setAccountKind(0);
     m_window.EditingEnabled = true;
-    m_window.cmdEnabled[EventWindow::SaveButton] = true;
-    m_window.cmdEnabled[EventWindow::CancelEventButton] = false;
-    m_window.cmdEnabled[EventWindow::BillEventButton] = false;
+    m_window.commandEnabled[EventCommand::Save] = true;
+    m_window.commandEnabled[EventCommand::CancelEvent] = false;
+    m_window.commandEnabled[EventCommand::BillEvent] = false;
     m_window.packageButtonsVisible = true;
     updateModifyButton();
 }
@@ -311,7 +327,7 @@ void EventEditor::eventInfo() {
     m_window.front = EventWindow::Panel::Billing;
     // Back from the calendar to an event being entered or changed: the
     // operator carries on where he left it.
-    if (m_window.EditingEnabled && m_module.event.EditMode != CurrentEvent::Viewing)
+    if (m_window.EditingEnabled && m_module.event.mode != CurrentEvent::Viewing)
         EnableEventEditing();
 }
 
@@ -326,7 +342,7 @@ void EventEditor::lookup() {
 
 void EventEditor::itemDetail() {
     CurrentEvent &event = m_module.event;
-    const auto &box = event.Text1;
+    const auto &fields = event.fields;
     // Its first save copies the source's items; items added before would
     // come twice.
     if (event.CloneSource > 0) {
@@ -335,7 +351,7 @@ void EventEditor::itemDetail() {
                                Oops, Icon::Information);
         return;
     }
-    if (integerValue(box[CurrentEvent::NumberBox]) <= 0) {
+    if (integerValue(fields[EventField::Number]) <= 0) {
         m_module.messages.show(QStringLiteral("No event has been selected..."), Oops,
                                Icon::Information);
         return;
@@ -363,7 +379,7 @@ void EventEditor::modify() {
     if (!mayDiscardChanges())
         return;
     CurrentEvent &event = m_module.event;
-    const int number = integerValue(event.Text1[CurrentEvent::NumberBox]);
+    const int number = integerValue(event.fields[EventField::Number]);
     EnableEventEditing();
     if (!m_events.LoadEvent(number)) {
         DisableEventEditing();
@@ -375,12 +391,11 @@ void EventEditor::modify() {
     m_pendingCancellation.clear();
     m_window.resetColors();
     m_window.EditingEnabled = true;
-    m_window.cmdEnabled[EventWindow::SaveButton] = true;
-    m_window.cmdEnabled[EventWindow::CancelEventButton] =
-        event.Status != CurrentEvent::BilledStatus;
-    event.EditMode = CurrentEvent::Editing;
+    m_window.commandEnabled[EventCommand::Save] = true;
+    m_window.commandEnabled[EventCommand::CancelEvent] = event.Status != CurrentEvent::BilledStatus;
+    event.mode = CurrentEvent::Editing;
     event.UnsavedChanges = false;
-    m_window.cmdEnabled[EventWindow::BillEventButton] = billable();
+    m_window.commandEnabled[EventCommand::BillEvent] = billable();
 }
 
 void EventEditor::showBilled() {
@@ -388,43 +403,43 @@ void EventEditor::showBilled() {
     // stored, and the event cannot be billed or cancelled again.
     CurrentEvent &event = m_module.event;
     setStatus(CurrentEvent::BilledStatus);
-    event.OldValue[CurrentEvent::StatusBox] = event.Text1[CurrentEvent::StatusBox];
-    m_window.cmdEnabled[EventWindow::BillEventButton] = false;
-    m_window.cmdEnabled[EventWindow::CancelEventButton] = false;
+    event.loaded[EventField::Status] = event.fields[EventField::Status];
+    m_window.commandEnabled[EventCommand::BillEvent] = false;
+    m_window.commandEnabled[EventCommand::CancelEvent] = false;
 }
 
 bool EventEditor::billable() const {
     // A saved event, stored and shown at status 4: a 4 chosen but not yet
     // saved cannot be billed, nor a stored 4 the operator is changing.
     const CurrentEvent &event = m_module.event;
-    return event.EditMode != CurrentEvent::EnteringNew &&
-           integerValue(event.Text1[CurrentEvent::NumberBox]) > 0 &&
-           integerValue(event.OldValue[CurrentEvent::StatusBox]) == 4 &&
-           integerValue(event.Text1[CurrentEvent::StatusBox]) == 4 && level(Billing);
+    return event.mode != CurrentEvent::EnteringNew &&
+           integerValue(event.fields[EventField::Number]) > 0 &&
+           integerValue(event.loaded[EventField::Status]) == 4 &&
+           integerValue(event.fields[EventField::Status]) == 4 && level(Billing);
 }
 
-void EventEditor::save() {
+void EventEditor::saveEvent() {
     CurrentEvent &event = m_module.event;
-    const bool cancelWasEnabled = m_window.cmdEnabled[EventWindow::CancelEventButton];
-    m_window.cmdEnabled[EventWindow::CancelEventButton] = false;
+    const bool cancelWasEnabled = m_window.commandEnabled[EventCommand::CancelEvent];
+    m_window.commandEnabled[EventCommand::CancelEvent] = false;
     const auto stop = [&] {
-        m_window.cmdEnabled[EventWindow::SaveButton] = true;
-        m_window.cmdEnabled[EventWindow::CancelEventButton] = cancelWasEnabled;
+        m_window.commandEnabled[EventCommand::Save] = true;
+        m_window.commandEnabled[EventCommand::CancelEvent] = cancelWasEnabled;
     };
 
     if (event.MemberFlag == 0) {
-        event.Text1[CurrentEvent::MemberBox] = QStringLiteral("2");
+        event.fields[EventField::Member] = QStringLiteral("2");
         event.MemberFlag = 2;
     }
     // Stored trimmed, as the calendar and the packages show it.
-    event.Text1[CurrentEvent::TitleBox] = event.Text1[CurrentEvent::TitleBox].trimmed();
+    event.fields[EventField::Title] = event.fields[EventField::Title].trimmed();
     // Numbers as they will be stored, so the history names what is saved.
-    if (!m_events.takeNumberBoxes()) {
-        m_window.focusBox = m_events.refusedBox;
+    if (!m_events.takeNumberFields()) {
+        m_window.focusField = m_events.refusedField;
         return stop();
     }
-    const bool isNew = event.EditMode == CurrentEvent::EnteringNew;
-    event.takeNewValues(isNew);
+    const bool isNew = event.mode == CurrentEvent::EnteringNew;
+    event.takeFieldsForSaving(isNew);
     // The history line is put together now and written once the save has
     // committed.
     const QString changeTexts = isNew ? QString() : ChangeLog::changeTexts(event);
@@ -432,15 +447,14 @@ void EventEditor::save() {
     // A changed billing block goes to the account; a new event's account
     // was made before its name and address were typed, so it takes them too.
     const bool accountChanged =
-        isNew ? numericValue(event.Text1[CurrentEvent::AccountBox]) > 0
-              : std::any_of(event.Changed.begin() + FirstBillingBox,
-                            event.Changed.begin() + LastBillingBox + 1, [](int c) { return c; });
+        isNew ? numericValue(event.fields[EventField::Account]) > 0
+              : std::ranges::any_of(eventFieldsFrom(EventField::Account, EventField::BillingEmail),
+                                    [&](EventField field) { return event.changed[field]; });
     const bool reactivated =
-        !isNew &&
-        integerValue(event.OldValue[CurrentEvent::StatusBox]) == CurrentEvent::CancelledStatus &&
-        integerValue(event.Text1[CurrentEvent::StatusBox]) < CurrentEvent::CancelledStatus;
-    if (numericValue(event.Text1[CurrentEvent::CreatedBox].trimmed()) == 0)
-        event.Text1[CurrentEvent::CreatedBox] =
+        !isNew && integerValue(event.loaded[EventField::Status]) == CurrentEvent::CancelledStatus &&
+        integerValue(event.fields[EventField::Status]) < CurrentEvent::CancelledStatus;
+    if (numericValue(event.fields[EventField::Created].trimmed()) == 0)
+        event.fields[EventField::Created] =
             m_module.ports.clock.today().toString(QStringLiteral("yyyyMMdd"));
 
     if (!CheckRequiredFields() || !accountChosen())
@@ -459,8 +473,8 @@ void EventEditor::save() {
         return;
     }
     if (saved != EventRecord::Saved::Done) {
-        if (m_events.refusedBox >= 0)
-            m_window.focusBox = m_events.refusedBox;
+        if (m_events.refusedField)
+            m_window.focusField = m_events.refusedField;
         return stop();
     }
 
@@ -490,13 +504,13 @@ void EventEditor::cancelEvent() {
     CurrentEvent &event = m_module.event;
     setStatus(CurrentEvent::CancelledStatus);
     const QDateTime now = m_module.ports.clock.now();
-    QString &notes = event.Text1[CurrentEvent::NotesBox];
-    notes += QLatin1Char('\n') + event.Text1[CurrentEvent::RoomBox] + QLatin1Char('\n') +
+    QString &notes = event.fields[EventField::Notes];
+    notes += QLatin1Char('\n') + event.fields[EventField::Room] + QLatin1Char('\n') +
              QStringLiteral("Cancelled ") + now.toString(QStringLiteral("MM/dd/yyyy")) +
              QStringLiteral(" @ ") + now.toString(QStringLiteral("HH:mm")) +
              QStringLiteral(" by ") + m_module.session.UserName;
-    event.Text1[CurrentEvent::RoomBox].clear();
-    event.EditMode = CurrentEvent::OffCalendar;
+    event.fields[EventField::Room].clear();
+    event.mode = CurrentEvent::OffCalendar;
     event.UnsavedChanges = true;
     m_pendingCancellation = QStringLiteral("Cancelled and removed from calendar");
     m_window.EditingEnabled = false;
@@ -504,7 +518,7 @@ void EventEditor::cancelEvent() {
 }
 
 void EventEditor::billEvent() {
-    // Only what is stored is billed: the account in box 10 must be the
+    // Only what is stored is billed: the account number must be the
     // event's own.
     if (m_module.event.UnsavedChanges || !CheckRequiredFields()) {
         m_module.messages.show(
@@ -512,20 +526,20 @@ void EventEditor::billEvent() {
             Oops, Icon::Information);
         return;
     }
-    const double account = numericValue(m_module.event.Text1[CurrentEvent::AccountBox]);
+    const double account = numericValue(m_module.event.fields[EventField::Account]);
     if (account < 1 || account > 99999.99) {
         m_module.messages.show(QStringLiteral("The billing account number is not valid."), Oops,
                                Icon::Information);
         return;
     }
     // What the employee panel's answer bills: the event and account shown now.
-    m_billingEvent = integerValue(m_module.event.Text1[CurrentEvent::NumberBox]);
-    m_billingAccount = m_module.event.Text1[CurrentEvent::AccountBox];
+    m_billingEvent = integerValue(m_module.event.fields[EventField::Number]);
+    m_billingAccount = m_module.event.fields[EventField::Account];
     m_window.BillingEmployee = 0;
     if (m_module.messages.AskYesNo(
             QStringLiteral("Do you want to link this event to an employee by employee number?"),
             QStringLiteral("Link to employee?"))) {
-        m_window.txtemployee = QStringLiteral("0");
+        m_window.employeeText = QStringLiteral("0");
         m_window.employeeVisible = true;
         m_awaitingEmployee = true;
         return;
@@ -533,11 +547,11 @@ void EventEditor::billEvent() {
     bill();
 }
 
-void EventEditor::cmdemployeeClick(int index) {
+void EventEditor::answerEmployeeLink(bool link) {
     if (!m_awaitingEmployee)
         return;
-    if (index == 0) {
-        const TypedNumber employee = FieldEntry::readEmployee(m_window.txtemployee);
+    if (link) {
+        const TypedNumber employee = FieldEntry::readEmployee(m_window.employeeText);
         const bool notANumber =
             !employee.isNumber() && !employee.isEmpty() && !employee.isOutOfRange();
         if (!employee.isNumber() || employee.value() < Decimal::fromInteger(1)) {
@@ -562,13 +576,12 @@ void EventEditor::bill() {
     CurrentEvent &event = m_module.event;
     // Typed into while the employee panel waited: the stored event is no
     // longer what the window shows.
-    if (event.UnsavedChanges ||
-        integerValue(event.Text1[CurrentEvent::NumberBox]) != m_billingEvent ||
-        event.Text1[CurrentEvent::AccountBox] != m_billingAccount) {
+    if (event.UnsavedChanges || integerValue(event.fields[EventField::Number]) != m_billingEvent ||
+        event.fields[EventField::Account] != m_billingAccount) {
         m_module.messages.show(
             QStringLiteral("Please save the data first, then choose 'Modify' and 'Bill Event'"),
             Oops, Icon::Information);
-        m_window.cmdEnabled[EventWindow::BillEventButton] = billable();
+        m_window.commandEnabled[EventCommand::BillEvent] = billable();
         emit changed();
         return;
     }
@@ -597,7 +610,7 @@ void EventEditor::bill() {
         // Billed as it is now, or not at all: the operator sees it first.
         if (m_events.askReloadStale(number, m_billing.staleStamp()))
             m_events.LoadEvent(number);
-        m_window.cmdEnabled[EventWindow::BillEventButton] = billable();
+        m_window.commandEnabled[EventCommand::BillEvent] = billable();
         emit changed();
         return;
     case EventBilling::Billed::Deleted:
@@ -608,12 +621,12 @@ void EventEditor::bill() {
         emit calendarRefreshRequested();
         return;
     case EventBilling::Billed::NotBilled:
-        m_window.cmdEnabled[EventWindow::BillEventButton] = billable();
+        m_window.commandEnabled[EventCommand::BillEvent] = billable();
         emit changed();
         return;
     }
     showBilled();
-    event.EditMode = CurrentEvent::Editing;
+    event.mode = CurrentEvent::Editing;
     m_events.changeLog.AuditLine = text;
     m_events.changeLog.WriteAudit();
     emit changed();
@@ -623,13 +636,13 @@ void EventEditor::bill() {
 // The event the secondary windows work on: the one the boxes show.
 void EventEditor::takeShownEvent() {
     CurrentEvent &event = m_module.event;
-    const auto &box = event.Text1;
-    event.EventNumber = integerValue(box[CurrentEvent::NumberBox]);
-    event.Caption = box[CurrentEvent::TitleBox].trimmed() + QStringLiteral(" - ") +
-                    box[CurrentEvent::DateBox].mid(4, 2) + QLatin1Char('/') +
-                    box[CurrentEvent::DateBox].mid(6, 2) + QLatin1Char('/') +
-                    box[CurrentEvent::DateBox].left(4);
-    event.Status = integerValue(box[CurrentEvent::StatusBox]);
+    const auto &fields = event.fields;
+    event.EventNumber = integerValue(fields[EventField::Number]);
+    event.Caption = fields[EventField::Title].trimmed() + QStringLiteral(" - ") +
+                    fields[EventField::Date].mid(4, 2) + QLatin1Char('/') +
+                    fields[EventField::Date].mid(6, 2) + QLatin1Char('/') +
+                    fields[EventField::Date].left(4);
+    event.Status = integerValue(fields[EventField::Status]);
 }
 
 void EventEditor::contractBuilder() {
@@ -646,29 +659,30 @@ void EventEditor::contractBuilder() {
 
 bool EventEditor::CheckRequiredFields() {
     CurrentEvent &event = m_module.event;
-    const auto &box = event.Text1;
-    const int status = integerValue(box[CurrentEvent::StatusBox]);
+    const auto &fields = event.fields;
+    const int status = integerValue(fields[EventField::Status]);
     if (status >= 0 && status <= 5) {
-        m_window.text1Required.fill(false);
-        for (int required : requiredBoxes(status, integerValue(box[CurrentEvent::MemberBox]) == 1))
-            m_window.text1Required[required] = true;
+        m_window.fieldRequired.fill(false);
+        for (EventField required :
+             requiredFields(status, integerValue(fields[EventField::Member]) == 1))
+            m_window.fieldRequired[required] = true;
     } else {
         // A cancelled event has given up its room.
-        m_window.text1Required[CurrentEvent::RoomBox] = false;
+        m_window.fieldRequired[EventField::Room] = false;
     }
-    event.Date = integerValue(box[CurrentEvent::DateBox]);
-    event.Title = box[CurrentEvent::TitleBox].trimmed();
-    event.EventNumber = integerValue(box[CurrentEvent::NumberBox]);
-    event.StartTime = box[3];
-    event.EndTime = box[4];
-    event.Room = integerValue(box[CurrentEvent::RoomBox]);
+    event.Date = integerValue(fields[EventField::Date]);
+    event.Title = fields[EventField::Title].trimmed();
+    event.EventNumber = integerValue(fields[EventField::Number]);
+    event.StartTime = fields[EventField::Start];
+    event.EndTime = fields[EventField::End];
+    event.Room = integerValue(fields[EventField::Room]);
 
     QStringList missingNames;
-    for (int i = 0; i < CurrentEvent::BoxCount; ++i) {
-        const bool missing = m_window.text1Required[i] && box[i].trimmed().isEmpty();
-        m_window.text1BackColor[i] = missing ? EventWindow::Red : EventWindow::restingColor(i);
+    for (EventField field : AllEventFields) {
+        const bool missing = m_window.fieldRequired[field] && fields[field].trimmed().isEmpty();
+        m_window.fieldColor[field] = missing ? EventWindow::Red : EventWindow::restingColor(field);
         if (missing)
-            missingNames << boxName(m_window, i);
+            missingNames << fieldName(m_window, field);
     }
     m_window.MissingFlag = !missingNames.isEmpty();
     if (m_window.MissingFlag)
@@ -681,24 +695,24 @@ bool EventEditor::CheckRequiredFields() {
 }
 
 bool EventEditor::accountChosen() {
-    const QString &account = m_module.event.Text1[CurrentEvent::AccountBox];
+    const QString &account = m_module.event.fields[EventField::Account];
     if (account.trimmed().compare(QLatin1String("New"), Qt::CaseInsensitive) != 0 ||
-        !m_window.text1Required[CurrentEvent::AccountBox])
+        !m_window.fieldRequired[EventField::Account])
         return true;
     // Saving makes no account: "New" would be stored as no account at all.
-    m_window.text1BackColor[CurrentEvent::AccountBox] = EventWindow::Red;
-    m_window.focusBox = CurrentEvent::AccountBox;
+    m_window.fieldColor[EventField::Account] = EventWindow::Red;
+    m_window.focusField = EventField::Account;
     m_module.messages.show(
         QStringLiteral("The Account # box says \"New\", and saving does not make an account.\r\n"
                        "Click \"%1\" to make the billing account first, or type its number.")
-            .arg(m_window.cmdassignCaption),
+            .arg(m_window.accountButtonCaption),
         Oops, Icon::Information);
     emit changed();
     return false;
 }
 
 void EventEditor::ShowAuditHistory() {
-    const int number = integerValue(m_module.event.Text1[CurrentEvent::NumberBox]);
+    const int number = integerValue(m_module.event.fields[EventField::Number]);
     if (number <= 0)
         return;
     const auto history = m_events.changeLog.history(number);
@@ -719,26 +733,28 @@ void EventEditor::ShowAuditHistory() {
     emit changed();
 }
 
-void EventEditor::cmdauditClick(int index) {
-    if (index == 0)
-        printAudit();
-    else
-        m_window.auditVisible = false;
+void EventEditor::printAuditHistory() {
+    printAudit();
+    emit changed();
+}
+
+void EventEditor::closeAuditHistory() {
+    m_window.auditVisible = false;
     emit changed();
 }
 
 void EventEditor::printAudit() {
-    m_window.cmdauditPrintEnabled = false;
+    m_window.auditPrintEnabled = false;
     emit changed();
     QStringList lines;
-    const auto &box = m_module.event.Text1;
-    for (int i = 0; i <= LastPrintedBox; ++i)
-        lines << m_window.text1Label[i] + QStringLiteral(":   ") + box[i];
+    const auto &fields = m_module.event.fields;
+    for (EventField field : eventFieldsFrom(EventField::Date, EventField::Room))
+        lines << m_window.fieldLabel[field] + QStringLiteral(":   ") + fields[field];
     lines << QString(78, QLatin1Char('-'));
     lines << AuditHistory::printedLines(m_window.auditEntries);
     Printer &printer = m_module.ports.printer;
     if (!printer.printLines(QStringLiteral("Event Audit History"), lines) &&
         !printer.errorText().isEmpty())
         m_module.messages.show(printer.errorText(), Oops, Icon::Information);
-    m_window.cmdauditPrintEnabled = true;
+    m_window.auditPrintEnabled = true;
 }

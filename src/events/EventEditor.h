@@ -26,8 +26,8 @@ public:
     EventEditor(Module &module, EventRecord &events, EventWindow &window, EventBilling &billing,
                 BillingAccounts &accounts, QObject *parent = nullptr);
 
-    // A click on cmd(index).
-    void cmdClick(int index);
+    // A command of the row cmd(0..10), as its button runs it.
+    void run(EventCommand command);
 
     // Marks the required boxes for the status and colours every blank one
     // red; MissingFlag and the message when one is blank. True when all
@@ -41,7 +41,7 @@ public:
     // Back to showing the event: editing off, nothing left to save, cancel
     // or bill, no colour or unsaved change left over.
     void endEditing();
-    // "&Modify" follows box 2 and the operator's level.
+    // "&Modify" follows the event number and the operator's level.
     void updateModifyButton();
     // In a read-only club the commands that change events are disabled.
     void applyReadOnly();
@@ -51,17 +51,19 @@ public:
 
     // The billing panel's buttons: which of the billing and contact panels
     // is in front.
-    void cmdbillingClick();
-    void cmdcontactClick();
+    void showBillingPanel();
+    void showContactPanel();
     void bringToFront(EventWindow::Panel panel);
 
-    // The employee panel fraemployee that "Bill Event" opens.
-    void cmdemployeeClick(int index);
+    // The employee panel fraemployee that "Bill Event" opens: "Link to this
+    // employee" (true) or "Cancel Employee Link".
+    void answerEmployeeLink(bool link);
 
     // mnuaudithistory: the history panel with every line of the shown event.
     void ShowAuditHistory();
-    // The history panel's buttons: 0 "Print Audit", 1 "Exit".
-    void cmdauditClick(int index);
+    // The history panel's buttons "Print Audit" and "Exit".
+    void printAuditHistory();
+    void closeAuditHistory();
 
     // The day opened in the calendar and the room of its room filter, which
     // a new event starts with; 0 for none.
@@ -71,7 +73,7 @@ signals:
     void changed();
     void calendarRequested();        // cmd(3)
     void calendarRefreshRequested(); // after a save changed what the calendar shows
-    // Windows of their own, opened for the event in box 2.
+    // Windows of their own, opened for the event whose number is shown.
     void itemWindowRequested();
     void contractBuilderRequested();
     void lookupRequested();
@@ -90,7 +92,7 @@ private:
     void takeShownEvent();
     void clearScreen();
     void modify();
-    void save();
+    void saveEvent();
     void cancelEvent();
     void billEvent();
     // Bills the event once the employee is known (BillingEmployee, 0 none).

@@ -63,8 +63,8 @@ EventLookup::EventLookup(Module &module, EventWindow &window, Companions &compan
     , m_module(module)
     , m_window(window)
     , m_companions(companions) {
-    txtlookupBackColor.fill(EventWindow::White);
-    cbolookup.text = ResultsPrompt;
+    criterionColor.fill(EventWindow::White);
+    results.text = ResultsPrompt;
 }
 
 QString EventLookup::label(int box) {
@@ -85,18 +85,11 @@ bool EventLookup::visible() const {
     return m_window.lookupVisible;
 }
 
-void EventLookup::cmdlookup2Click(int index) {
-    if (index == LookupButton)
-        lookup();
-    else if (index == CancelButton)
-        cancel();
-}
-
 void EventLookup::cancel() {
     m_window.lookupVisible = false;
-    cbolookupVisible = false;
-    cbolookup.entries.clear();
-    cbolookup.text = ResultsPrompt;
+    resultsVisible = false;
+    results.entries.clear();
+    results.text = ResultsPrompt;
     m_numbers.clear();
     resultCount.clear();
     emit changed();
@@ -108,18 +101,18 @@ void EventLookup::noRecords() {
                            Icon::Information);
 }
 
-void EventLookup::lookup() {
-    cbolookup.entries.clear();
+void EventLookup::search() {
+    results.entries.clear();
     m_numbers.clear();
     resultCount.clear();
     int box = 0;
-    while (box < BoxCount && txtlookup[box].trimmed().isEmpty())
+    while (box < BoxCount && criteria[box].trimmed().isEmpty())
         ++box;
     // With every box empty the date search for 0 finds nothing.
     if (box == BoxCount)
         return noRecords();
 
-    const QString text = txtlookup[box].trimmed();
+    const QString text = criteria[box].trimmed();
     const QString column = QString::fromLatin1(Columns[box]);
     QString condition = column + QLatin1String(" = ?");
     QVariant value;
@@ -140,7 +133,7 @@ void EventLookup::lookup() {
         const bool account = box == AccountBox;
         const TypedNumber number = TypedNumber::read(
             text, label(box),
-            account ? EventRecord::numberBoxBounds(CurrentEvent::AccountBox)
+            account ? EventRecord::numberFieldBounds(EventField::Account)
                     : TypedNumber::ofColumn(EventDatabase, QStringLiteral("eventinfo"), column)
                           .atLeast(Decimal()));
         if (!number.isNumber()) {
@@ -173,18 +166,18 @@ void EventLookup::lookup() {
             first = shown;
         m_numbers << number;
         if (box != NumberBox)
-            cbolookup.entries << shown + separator + rows->value(3).toString() + separator +
-                                     rows->value(4).toString();
+            results.entries << shown + separator + rows->value(3).toString() + separator +
+                                   rows->value(4).toString();
     }
     rows->finish();
     db.reset();
     if (m_numbers.isEmpty())
         return noRecords();
 
-    cbolookup.text = ResultsPrompt;
-    cbolookupVisible = true;
+    results.text = ResultsPrompt;
+    resultsVisible = true;
     if (box == NumberBox) {
-        cbolookup.text = first;
+        results.text = first;
         choose(m_numbers.first());
         return;
     }
@@ -199,8 +192,8 @@ void EventLookup::countResults() {
                                           : QStringLiteral("%1 events found").arg(m_numbers.size());
 }
 
-void EventLookup::cbolookupClick(int row) {
-    if (row >= 0 && row < m_numbers.size() && row < cbolookup.entries.size())
+void EventLookup::chooseResult(int row) {
+    if (row >= 0 && row < m_numbers.size() && row < results.entries.size())
         choose(m_numbers[row]);
 }
 
@@ -222,13 +215,13 @@ void EventLookup::choose(int eventNumber) {
         return;
     if (const qsizetype row = m_numbers.indexOf(eventNumber); row >= 0) {
         m_numbers.removeAt(row);
-        if (row < cbolookup.entries.size())
-            cbolookup.entries.removeAt(row);
+        if (row < results.entries.size())
+            results.entries.removeAt(row);
     }
     countResults();
-    if (cbolookup.entries.isEmpty()) {
-        cbolookupVisible = false;
-        cbolookup.text = ResultsPrompt;
+    if (results.entries.isEmpty()) {
+        resultsVisible = false;
+        results.text = ResultsPrompt;
     }
     emit changed();
     m_module.messages.show(
@@ -238,35 +231,35 @@ void EventLookup::choose(int eventNumber) {
         Oops, Icon::Information);
 }
 
-void EventLookup::txtlookupClick(int box) {
+void EventLookup::clickCriterion(int box) {
     if (!valid(box))
         return;
-    for (QString &text : txtlookup)
+    for (QString &text : criteria)
         text.clear();
-    cbolookupVisible = false;
+    resultsVisible = false;
     emit changed();
 }
 
-void EventLookup::txtlookupDblClick(int box) {
+void EventLookup::doubleClickCriterion(int box) {
     if (box != DateBox && box != AccountBox)
         return;
     Clipboard &clipboard = m_module.ports.clipboard;
-    txtlookup[box] = clipboard.text().trimmed();
+    criteria[box] = clipboard.text().trimmed();
     clipboard.clear();
     emit changed();
 }
 
-void EventLookup::txtlookupGotFocus(int box) {
+void EventLookup::enterCriterion(int box) {
     if (!valid(box))
         return;
-    txtlookupBackColor[box] = EventWindow::Yellow;
+    criterionColor[box] = EventWindow::Yellow;
     emit changed();
 }
 
-void EventLookup::txtlookupLostFocus(int box) {
+void EventLookup::leaveCriterion(int box) {
     if (!valid(box))
         return;
-    txtlookupBackColor[box] = EventWindow::White;
+    criterionColor[box] = EventWindow::White;
     completeYear(box);
     emit changed();
 }
@@ -274,16 +267,16 @@ void EventLookup::txtlookupLostFocus(int box) {
 // Month and day alone are this year's, whether the box is left or Enter
 // searches at once.
 void EventLookup::completeYear(int box) {
-    if (box == DateBox && txtlookup[box].size() == 4)
-        txtlookup[box].prepend(m_module.ports.clock.today().toString(QStringLiteral("yyyy")));
+    if (box == DateBox && criteria[box].size() == 4)
+        criteria[box].prepend(m_module.ports.clock.today().toString(QStringLiteral("yyyy")));
 }
 
-bool EventLookup::txtlookupKeyPress(int box, Key key) {
+bool EventLookup::typeCriterionKey(int box, Key key) {
     if (!valid(box))
         return false;
     if (key == Key::Enter) {
         completeYear(box);
-        lookup();
+        search();
         return false;
     }
     if (key != Key::Other)
@@ -291,8 +284,8 @@ bool EventLookup::txtlookupKeyPress(int box, Key key) {
     // Only one criterion is ever in use.
     bool emptied = false;
     for (int other = 0; other < BoxCount; ++other) {
-        if (other != box && !txtlookup[other].isEmpty()) {
-            txtlookup[other].clear();
+        if (other != box && !criteria[other].isEmpty()) {
+            criteria[other].clear();
             emptied = true;
         }
     }
@@ -301,7 +294,7 @@ bool EventLookup::txtlookupKeyPress(int box, Key key) {
     return true;
 }
 
-void EventLookup::txtlookupKeyDown(int box, Key key) {
+void EventLookup::pressCriterionKey(int box, Key key) {
     if (key != Key::F5)
         return;
     if (box == DateBox)
@@ -310,8 +303,8 @@ void EventLookup::txtlookupKeyDown(int box, Key key) {
         m_companions.LookUp(QStringLiteral("acctsift.exe"));
 }
 
-void EventLookup::txtlookupChange(int box, const QString &text) {
+void EventLookup::editCriterion(int box, const QString &text) {
     if (!valid(box))
         return;
-    txtlookup[box] = text.section(QLatin1Char('\n'), 0, 0);
+    criteria[box] = text.section(QLatin1Char('\n'), 0, 0);
 }

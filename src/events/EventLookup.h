@@ -36,7 +36,6 @@ public:
         BillingNameBox = 4,
         ContactNameBox = 5,
     };
-    enum Button { LookupButton = 0, CancelButton = 1 };
     using Key = FieldEntry::Key;
 
     static const QString ResultsPrompt; // the list's text while it offers results
@@ -52,24 +51,26 @@ public:
 
     bool visible() const;
 
-    void cmdlookup2Click(int index);
+    // The buttons cmdlookup2(0) "Lookup" and cmdlookup2(1) "Cancel Lookup".
+    void search();
+    void cancel();
     // An entry of the result list chosen (its row).
-    void cbolookupClick(int row);
-    void txtlookupClick(int box);
-    void txtlookupDblClick(int box);
-    void txtlookupGotFocus(int box);
-    void txtlookupLostFocus(int box);
+    void chooseResult(int row);
+    void clickCriterion(int box);
+    void doubleClickCriterion(int box);
+    void enterCriterion(int box);
+    void leaveCriterion(int box);
     // A key typed into a box: false when the box must not take it (Enter,
     // which presses "Lookup").
-    bool txtlookupKeyPress(int box, Key key);
-    void txtlookupKeyDown(int box, Key key);
+    bool typeCriterionKey(int box, Key key);
+    void pressCriterionKey(int box, Key key);
     // The operator changed a box's text.
-    void txtlookupChange(int box, const QString &text);
+    void editCriterion(int box, const QString &text);
 
-    std::array<QString, BoxCount> txtlookup;
-    std::array<int, BoxCount> txtlookupBackColor{};
-    ListState cbolookup;
-    bool cbolookupVisible = false;
+    std::array<QString, BoxCount> criteria;
+    std::array<int, BoxCount> criterionColor{};
+    ListState results;
+    bool resultsVisible = false;
     QString resultCount; // "12 events found" beside the list of a search
 
 signals:
@@ -80,8 +81,6 @@ signals:
     void resultsListed();
 
 private:
-    void lookup();
-    void cancel();
     void choose(int eventNumber);
     void noRecords();
     void completeYear(int box);

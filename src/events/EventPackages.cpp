@@ -30,7 +30,7 @@ EventPackages::EventPackages(Module &module, QObject *parent)
     : QObject(parent)
     , m_module(module) {}
 
-bool EventPackages::cmdmultiVisible(int index) const {
+bool EventPackages::buttonVisible(int index) const {
     if (m_module.event.EventNumber <= 0)
         return false;
     return index == LinkButton || (index == CreateButton && PackageLinked == 0);
@@ -45,20 +45,20 @@ bool EventPackages::mayChange() const {
            m_module.session.CheckAccess(OperatorSession::evaccess1);
 }
 
-void EventPackages::cmdmultiClick(int index, int selectedRow) {
+void EventPackages::changePackage(int index, int selectedRow) {
     if ((index != CreateButton && index != LinkButton) || !mayChange())
         return;
     const CurrentEvent &event = m_module.event;
-    if (event.EditMode == CurrentEvent::EnteringNew) {
+    if (event.mode == CurrentEvent::EnteringNew) {
         tell(QStringLiteral("You must first 'save' the new event record before a multi-event "
                             "package or link may be created."),
              Oops);
         return;
     }
     PackageAction = index;
-    const bool selected = selectedRow >= 0 && selectedRow < lstpkg.size();
+    const bool selected = selectedRow >= 0 && selectedRow < listLines.size();
     // A heading line holds no package number.
-    SelectedPackage = selected ? std::max(0, integerValue(lstpkg[selectedRow])) : 0;
+    SelectedPackage = selected ? std::max(0, integerValue(listLines[selectedRow])) : 0;
     if (!removeUnnumbered())
         return;
     const int number = event.EventNumber;
@@ -83,7 +83,7 @@ void EventPackages::cmdmultiClick(int index, int selectedRow) {
                 emit changed();
                 return;
             }
-            lstpkg.clear();
+            listLines.clear();
             PackageLinked = 0;
         }
     }
@@ -103,7 +103,7 @@ void EventPackages::cmdmultiClick(int index, int selectedRow) {
     }
     if (SelectedPackage == 0 && number >= 1) {
         ListOpenPackages();
-        if (lstpkg.isEmpty())
+        if (listLines.isEmpty())
             tell(QStringLiteral("No packages are open for linking."), QStringLiteral("FYI..."));
     }
     emit changed();
@@ -257,28 +257,28 @@ Result<EventPackages::Written> EventPackages::writeRow(Database &evnt, int mode,
 
 void EventPackages::fillList(Database &evnt, const QString &heading, const QString &sql,
                              const QVariantList &values) {
-    lstpkg.clear();
+    listLines.clear();
     auto rows = evnt.exec(sql, values);
     if (!rows) {
         m_module.messages.ShowErrorCodes(rows.error());
         return;
     }
     while (rows->next()) {
-        if (lstpkg.isEmpty())
-            lstpkg << heading;
+        if (listLines.isEmpty())
+            listLines << heading;
         QStringList parts;
         for (int i = 0; i < 4; ++i)
             parts << rows->value(i).toString();
-        lstpkg << parts.join(Separator);
+        listLines << parts.join(Separator);
     }
 }
 
 void EventPackages::ListOpenPackages() {
-    lstpkg.clear();
+    listLines.clear();
     DatabasePtr db = m_module.openDatabase(EventDatabase);
     if (db) {
         const bool unlinked =
-            m_module.event.EditMode == CurrentEvent::EnteringNew || PackageLinked == 0;
+            m_module.event.mode == CurrentEvent::EnteringNew || PackageLinked == 0;
         fillList(*db, unlinked ? AvailableLine : UnlinkLine,
                  ListedColumns +
                      QStringLiteral(" where pkgnum = eventnum order by eventtitle, eventnum"),
@@ -288,7 +288,7 @@ void EventPackages::ListOpenPackages() {
 }
 
 void EventPackages::ListEventPackage() {
-    lstpkg.clear();
+    listLines.clear();
     PackageLinked = 0;
     const int number = m_module.event.EventNumber;
     DatabasePtr db = number > 0 ? m_module.openDatabase(EventDatabase) : nullptr;
@@ -310,18 +310,18 @@ void EventPackages::ListEventPackage() {
 }
 
 void EventPackages::clear() {
-    lstpkg.clear();
+    listLines.clear();
     PackageAction = 0;
     SelectedPackage = 0;
     PackageLinked = 0;
     emit changed();
 }
 
-void EventPackages::lstpkgDblClick(int row) {
-    if (row < 0 || row >= lstpkg.size())
+void EventPackages::openListedEvent(int row) {
+    if (row < 0 || row >= listLines.size())
         return;
     // package - event - title - date; a heading line names no event.
-    const int number = integerValue(lstpkg[row].section(QLatin1Char('-'), 1, 1).trimmed());
+    const int number = integerValue(listLines[row].section(QLatin1Char('-'), 1, 1).trimmed());
     if (number <= 0)
         return;
     if (!m_module.messages.AskYesNo(

@@ -32,10 +32,10 @@ public:
 
     // A click on cmdmulti(index) with the list entry in selectedRow (-1 when
     // none is selected).
-    void cmdmultiClick(int index, int selectedRow);
+    void changePackage(int index, int selectedRow);
     // A double click on a list entry: offers to open the member it names.
     // A heading line names none and does nothing.
-    void lstpkgDblClick(int row);
+    void openListedEvent(int row);
 
     // Writes the current event's package row: CreatePackage heads a new
     // package, LinkToPackage links it to SelectedPackage (moving it out of
@@ -53,15 +53,15 @@ public:
     void clear();
 
     // The list is shown while it has entries.
-    bool lstpkgVisible() const { return !lstpkg.isEmpty(); }
+    bool listVisible() const { return !listLines.isEmpty(); }
     // Both buttons for an event in no package, only the link button for
     // one in a package; none without an event.
-    bool cmdmultiVisible(int index) const;
+    bool buttonVisible(int index) const;
 
     int PackageAction = 0;   // the last package button pressed
     int SelectedPackage = 0; // package number of the selected entry, 0 when none
     int PackageLinked = 0;   // 1 while the current event belongs to a package
-    QStringList lstpkg;
+    QStringList listLines;
 
 signals:
     void changed();

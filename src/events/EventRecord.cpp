@@ -61,19 +61,18 @@ QString boxText(const QVariant &value, Schema::ColumnType type) {
     return value.toString();
 }
 
-constexpr int NumberBoxes[] = {CurrentEvent::GuestsBox, CurrentEvent::GuaranteeBox,
-                               CurrentEvent::RoomBox, CurrentEvent::AccountBox,
-                               CurrentEvent::DepositBox};
+constexpr EventField NumberFields[] = {EventField::Guests, EventField::Guarantee, EventField::Room,
+                                       EventField::Account, EventField::Deposit};
 
-QString numberBoxName(int box, bool member) {
-    switch (box) {
-    case CurrentEvent::GuestsBox:
+QString numberFieldName(EventField field, bool member) {
+    switch (field) {
+    case EventField::Guests:
         return QStringLiteral("Set for");
-    case CurrentEvent::GuaranteeBox:
+    case EventField::Guarantee:
         return QStringLiteral("Guarantee");
-    case CurrentEvent::RoomBox:
+    case EventField::Room:
         return QStringLiteral("Location/room");
-    case CurrentEvent::AccountBox:
+    case EventField::Account:
         return member ? QStringLiteral("Member #") : QStringLiteral("Account #");
     default:
         return QStringLiteral("Deposit");
@@ -101,7 +100,7 @@ QVariant storedValue(const QString &text, const Schema::Column &column) {
 
 EventRecord::EventRecord(Module &module, QObject *parent)
     : QObject(parent)
-    , changeLog(module)
+    , changeLog(module.messages, module.ports.clock, module.event)
     , m_module(module) {}
 
 bool EventRecord::LoadEvent(int number) {
@@ -128,90 +127,92 @@ bool EventRecord::loadEvent(Database &evnt, int number) {
     CurrentEvent &event = m_module.event;
     event.CloneSource = 0;
     const Schema::Table &table = eventTable();
-    for (int i = 0; i <= records.FieldCount && i < CurrentEvent::Slots; ++i) {
+    for (int column = 0; column <= records.FieldCount && column < EventColumnLimit; ++column) {
         const auto type =
-            i < table.columns.size() ? table.columns[i].type : Schema::ColumnType::Text;
-        const QString text = boxText(records.FieldValues[i], type);
-        if (i < CurrentEvent::BoxCount)
-            event.Text1[i] = text;
-        event.OldValue[i] = text;
-        event.Changed[i] = 0;
+            column < table.columns.size() ? table.columns[column].type : Schema::ColumnType::Text;
+        const QString text = boxText(records.FieldValues[column], type);
+        if (isEventField(column))
+            event.fields[eventFieldAt(column)] = text;
+        event.loaded[column] = text;
+        event.changed[column] = 0;
     }
-    const auto &box = event.Text1;
+    const auto &fields = event.fields;
     if (const auto rooms = ReadRooms(evnt))
-        event.LinkedRoom = SlotBooking::linkedRoomOnLoad(*rooms, integerValue(box[8]));
+        event.LinkedRoom =
+            SlotBooking::linkedRoomOnLoad(*rooms, integerValue(fields[EventField::Room]));
     event.EventNumber = number;
     event.ChangeCount = stamp->count;
-    event.Title = box[CurrentEvent::TitleBox].trimmed();
-    event.Date = integerValue(box[0]);
-    event.StartTime = box[3];
-    event.EndTime = box[4];
-    event.Room = integerValue(box[8]);
-    event.MemberFlag = integerValue(box[9]);
-    event.Account = numericValue(box[10]);
-    event.Status = integerValue(box[CurrentEvent::StatusBox]);
-    event.Caption = event.Title + QStringLiteral(" - ") + box[0].mid(4, 2) + QLatin1Char('/') +
-                    box[0].mid(6, 2) + QLatin1Char('/') + box[0].left(4);
-    if (numericValue(box[CurrentEvent::DepositBox]) < 0.01)
-        event.Text1[CurrentEvent::DepositBox].clear();
+    event.Title = fields[EventField::Title].trimmed();
+    const QString &date = fields[EventField::Date];
+    event.Date = integerValue(date);
+    event.StartTime = fields[EventField::Start];
+    event.EndTime = fields[EventField::End];
+    event.Room = integerValue(fields[EventField::Room]);
+    event.MemberFlag = integerValue(fields[EventField::Member]);
+    event.Account = numericValue(fields[EventField::Account]);
+    event.Status = integerValue(fields[EventField::Status]);
+    event.Caption = event.Title + QStringLiteral(" - ") + date.mid(4, 2) + QLatin1Char('/') +
+                    date.mid(6, 2) + QLatin1Char('/') + date.left(4);
+    if (numericValue(fields[EventField::Deposit]) < 0.01)
+        event.fields[EventField::Deposit].clear();
     checkAccount();
     showContactPanel = event.Status == 1;
     emit loaded();
     return true;
 }
 
-bool EventRecord::isNumberBox(int box) {
-    return std::find(std::begin(NumberBoxes), std::end(NumberBoxes), box) != std::end(NumberBoxes);
+bool EventRecord::isNumberField(EventField field) {
+    return std::ranges::find(NumberFields, field) != std::end(NumberFields);
 }
 
-TypedNumber::Bounds EventRecord::numberBoxBounds(int box) {
+TypedNumber::Bounds EventRecord::numberFieldBounds(EventField field) {
     const TypedNumber::Bounds bounds =
-        TypedNumber::of(eventTable().columns[box].type).atLeast(Decimal());
-    if (box != CurrentEvent::AccountBox)
+        TypedNumber::of(eventTable().columns[columnOf(field)].type).atLeast(Decimal());
+    if (field != EventField::Account)
         return bounds;
     return bounds.withDecimals(2).atMost(
         *Decimal::fromText(QString::number(BillingAccounts::HighestNumber, 'f', 2)));
 }
 
-TypedNumber EventRecord::readNumberBox(int box, const QString &text, bool member) {
-    const bool askedForNew = box == CurrentEvent::AccountBox &&
+TypedNumber EventRecord::readNumberField(EventField field, const QString &text, bool member) {
+    const bool askedForNew = field == EventField::Account &&
                              text.trimmed().compare(QLatin1String("New"), Qt::CaseInsensitive) == 0;
-    return TypedNumber::read(askedForNew ? QString() : text, numberBoxName(box, member),
-                             numberBoxBounds(box));
+    return TypedNumber::read(askedForNew ? QString() : text, numberFieldName(field, member),
+                             numberFieldBounds(field));
 }
 
-bool EventRecord::takeNumberBox(int box) {
+bool EventRecord::takeNumberField(EventField field) {
     CurrentEvent &event = m_module.event;
-    QString &text = event.Text1[box];
+    QString &text = event.fields[field];
     const TypedNumber read =
-        readNumberBox(box, text, integerValue(event.Text1[CurrentEvent::MemberBox]) == 1);
+        readNumberField(field, text, integerValue(event.fields[EventField::Member]) == 1);
     if (read.isNumber())
         text = TypedNumber::plainText(read.value());
     if (read.isNumber() || read.isEmpty())
         return true;
-    refusedBox = box;
+    refusedField = field;
     m_module.messages.show(read.message(), QStringLiteral("Oops..."), Icon::Information);
     return false;
 }
 
-bool EventRecord::takeNumberBoxes() {
-    return std::all_of(std::begin(NumberBoxes), std::end(NumberBoxes),
-                       [this](int box) { return takeNumberBox(box); });
+bool EventRecord::takeNumberFields() {
+    return std::ranges::all_of(NumberFields,
+                               [this](EventField field) { return takeNumberField(field); });
 }
 
 void EventRecord::checkAccount() {
     const CurrentEvent &event = m_module.event;
-    lbltaxexemptVisible = false;
-    lblclasscode.clear();
+    taxExemptShown = false;
+    classCodeText.clear();
     if (event.Account <= 0)
         return;
     m_module.channel.MessageText = QString::number(event.Account, 'f', 2);
     m_module.checks.CheckMemberNumber();
     if (m_module.channel.MessageText == QLatin1String("REDO"))
         return;
-    lbltaxexemptVisible = m_module.checks.TaxExemptFlag != 0;
-    lblclasscode = QStringLiteral("Classcode: ") +
-                   m_module.ports.clipboard.text().section(QLatin1Char('-'), 0, 0);
+    taxExemptShown = m_module.checks.TaxExemptFlag != 0;
+    classCodeText = QStringLiteral("Classcode: ") +
+                    m_module.ports.clipboard.text().section(QLatin1Char('-'), 0, 0);
 }
 
 Result<qint64> EventRecord::highestEventNumber() {
@@ -274,9 +275,9 @@ int EventRecord::NextEventNumber() {
         attempt = 0;
     }
     CurrentEvent &event = m_module.event;
-    event.EditMode = CurrentEvent::EnteringNew;
+    event.mode = CurrentEvent::EnteringNew;
     event.EventNumber = number;
-    event.Text1[2] = QString::number(number);
+    event.fields[EventField::Number] = QString::number(number);
     changeLog.AuditLine = QStringLiteral("Event#%1 opened").arg(number);
     changeLog.WriteAudit();
     return number;
@@ -353,18 +354,18 @@ EventRecord::Saved EventRecord::refuseConflict(const QString &clash) {
 }
 
 bool EventRecord::bookable(Database &evnt) {
-    const auto &box = m_module.event.Text1;
+    const auto &fields = m_module.event.fields;
     const auto rooms = ReadRooms(evnt);
     if (!rooms) {
         m_module.messages.ShowErrorCodes(rooms.error());
         return false;
     }
-    const auto refused = BookingCheck::check(*rooms, box[CurrentEvent::RoomBox].trimmed(),
-                                             box[CurrentEvent::StartBox].trimmed(),
-                                             box[CurrentEvent::EndBox].trimmed());
+    const auto refused =
+        BookingCheck::check(*rooms, fields[EventField::Room].trimmed(),
+                            fields[EventField::Start].trimmed(), fields[EventField::End].trimmed());
     if (!refused)
         return true;
-    refusedBox = refused->box;
+    refusedField = refused->field;
     m_module.messages.show(refused->text, QStringLiteral("Oops..."), Icon::Information);
     return false;
 }
@@ -384,22 +385,28 @@ void EventRecord::tellDeleted(int number, const EventChanges::Stamp &stamp) {
 
 EventRecord::Saved EventRecord::SaveEvent(int mode) {
     CurrentEvent &event = m_module.event;
-    refusedBox = -1;
-    if (!takeNumberBoxes())
+    refusedField.reset();
+    if (!takeNumberFields())
         return Saved::Refused;
     // Stored as the calendar and the packages show it.
-    event.Text1[CurrentEvent::TitleBox] = event.Text1[CurrentEvent::TitleBox].trimmed();
-    event.takeNewValues(mode == NewEvent);
-    const auto &box = event.Text1;
+    event.fields[EventField::Title] = event.fields[EventField::Title].trimmed();
+    event.takeFieldsForSaving(mode == NewEvent);
+    const auto &fields = event.fields;
     SaveRequest request;
-    const int status = integerValue(box[CurrentEvent::StatusBox]);
-    request.number = mode == NewEvent ? event.EventNumber : integerValue(box[2]);
+    const int status = integerValue(fields[EventField::Status]);
+    request.number =
+        mode == NewEvent ? event.EventNumber : integerValue(fields[EventField::Number]);
     request.mode = mode == ChangedEvent && (status < 2 || status >= 6) ? OffCalendar : mode;
     request.books =
         (request.mode == NewEvent && status >= 2 && status <= 8) || request.mode == ChangedEvent;
-    request.booking = {integerValue(box[0]), box[3].trimmed(),     box[4].trimmed(), status,
-                       request.number,       integerValue(box[8]), event.LinkedRoom};
-    request.title = box[CurrentEvent::TitleBox];
+    request.booking = {integerValue(fields[EventField::Date]),
+                       fields[EventField::Start].trimmed(),
+                       fields[EventField::End].trimmed(),
+                       status,
+                       request.number,
+                       integerValue(fields[EventField::Room]),
+                       event.LinkedRoom};
+    request.title = fields[EventField::Title];
     if (mode == NewEvent)
         request.cloneSource = event.CloneSource;
 
@@ -480,8 +487,8 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
         break;
     }
 
-    for (int i = 0; i < CurrentEvent::BoxCount; ++i)
-        event.OldValue[i] = event.NewValue[i];
+    for (EventField field : AllEventFields)
+        event.loaded[field] = event.saving[field];
     event.UnsavedChanges = false;
     event.CloneSource = 0;
     reportShortened();
@@ -548,8 +555,8 @@ Result<EventRecord::Outcome> EventRecord::writeSave(Database &evnt, const SaveRe
         if (Status copied = copyItems(evnt, request.cloneSource, request.number); !copied)
             return copied.error();
     }
-    if (request.mode != NewEvent && (m_module.event.Changed[CurrentEvent::DateBox] ||
-                                     m_module.event.Changed[CurrentEvent::TitleBox])) {
+    if (request.mode != NewEvent &&
+        (m_module.event.changed[EventField::Date] || m_module.event.changed[EventField::Title])) {
         const int titleSize = Schema::findTable(EventDatabase, QStringLiteral("pkg"))
                                   ->textSize(QStringLiteral("eventtitle"));
         const Status copied = evnt.execute(
@@ -568,17 +575,17 @@ Status EventRecord::writeRow(Database &evnt, const SaveRequest &request) {
     const CurrentEvent &event = m_module.event;
     const Schema::Table &table = eventTable();
     QVariantList values;
-    for (int i = 0; i < CurrentEvent::BoxCount; ++i) {
-        const Schema::Column &column = table.columns[i];
-        QString text = event.NewValue[i];
+    for (EventField field : AllEventFields) {
+        const Schema::Column &column = table.columns[columnOf(field)];
+        QString text = event.saving[field];
         if (column.type == Schema::ColumnType::Text && column.size > 0)
             text = cutToLength(text, column.size);
         values << storedValue(text, column);
     }
-    values[2] = request.number;
-    const int status = integerValue(event.NewValue[CurrentEvent::StatusBox]);
+    values[columnOf(EventField::Number)] = request.number;
+    const int status = integerValue(event.saving[EventField::Status]);
     if (status == 1 || status == 2)
-        values[CurrentEvent::DepositBox] = Money().toVariant();
+        values[columnOf(EventField::Deposit)] = Money().toVariant();
     records.FieldValues = values;
     // A changed event's row is edited where it is (its claim found it); only
     // a new event adds one.
@@ -595,10 +602,10 @@ Status EventRecord::writeRow(Database &evnt, const SaveRequest &request) {
 void EventRecord::reportShortened() {
     const Schema::Table &table = eventTable();
     QStringList cut;
-    for (int i = 0; i < CurrentEvent::BoxCount; ++i) {
-        const Schema::Column &column = table.columns[i];
+    for (EventField field : AllEventFields) {
+        const Schema::Column &column = table.columns[columnOf(field)];
         if (column.type == Schema::ColumnType::Text && column.size > 0 &&
-            m_module.event.NewValue[i].size() > column.size)
+            m_module.event.saving[field].size() > column.size)
             cut << QStringLiteral("%1: the first %2 characters")
                        .arg(column.description.section(QLatin1Char(','), 0, 0))
                        .arg(column.size);
@@ -612,20 +619,20 @@ void EventRecord::reportShortened() {
 }
 
 void EventRecord::chooseStartTime(const QString &entry) {
-    m_module.event.Text1[3] = SlotBooking::entryTime(entry);
+    m_module.event.fields[EventField::Start] = SlotBooking::entryTime(entry);
     m_module.event.UnsavedChanges = true;
     emit boxesChanged();
 }
 
 bool EventRecord::chooseEndTime(const QString &entry) {
     CurrentEvent &event = m_module.event;
-    if (!SlotBooking::endFollowsStart(event.Text1[3], entry)) {
+    if (!SlotBooking::endFollowsStart(event.fields[EventField::Start], entry)) {
         m_module.messages.show(
             QStringLiteral("End time cannot be equal to or earlier than the start time"),
             QStringLiteral("Oops..."), Icon::Information);
         return false;
     }
-    event.Text1[4] = SlotBooking::entryTime(entry);
+    event.fields[EventField::End] = SlotBooking::entryTime(entry);
     event.UnsavedChanges = true;
     emit boxesChanged();
     return true;
@@ -633,7 +640,7 @@ bool EventRecord::chooseEndTime(const QString &entry) {
 
 void EventRecord::chooseRoom(int roomnum) {
     CurrentEvent &event = m_module.event;
-    event.Text1[8] = QString::number(roomnum);
+    event.fields[EventField::Room] = QString::number(roomnum);
     if (const auto rooms = LoadRooms(m_module))
         event.LinkedRoom = SlotBooking::linkedRoomOnChoice(*rooms, roomnum);
     event.UnsavedChanges = true;
@@ -642,8 +649,8 @@ void EventRecord::chooseRoom(int roomnum) {
 
 void EventRecord::ClearEvent() {
     m_module.event = CurrentEvent();
-    lbltaxexemptVisible = false;
-    lblclasscode.clear();
+    taxExemptShown = false;
+    classCodeText.clear();
     showContactPanel = false;
     emit cleared();
 }

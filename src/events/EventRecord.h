@@ -3,17 +3,19 @@
 #include "ChangeLog.h"
 #include "calendar/SlotBooking.h"
 #include "foundation/EventChanges.h"
+#include "foundation/EventField.h"
 #include "foundation/Result.h"
 #include "foundation/TypedNumber.h"
 
 #include <QObject>
 #include <QStringList>
+#include <optional>
 
 class Database;
 class Module;
 
 // One booking as the main window edits it: loading a row of eventinfo into
-// the 36 boxes of the shared CurrentEvent, issuing event numbers, and saving
+// the fields of the shared CurrentEvent, issuing event numbers, and saving
 // the boxes back together with the event's reservation cells.
 //
 // A save is one transaction: the change-count check, the conflict check, the
@@ -62,42 +64,43 @@ public:
     bool askReloadStale(int number, const EventChanges::Stamp &stamp);
     // ... or deleted it.
     void tellDeleted(int number, const EventChanges::Stamp &stamp);
-    // The boxes that take a number: set for, guarantee, room, account and
+    // The fields that take a number: set for, guarantee, room, account and
     // deposit.
-    static bool isNumberBox(int box);
-    // What a number box takes: what its column holds, not below 0, and an
+    static bool isNumberField(EventField field);
+    // What a number field takes: what its column holds, not below 0, and an
     // account up to 99999.99.
-    static TypedNumber::Bounds numberBoxBounds(int box);
-    // A number box's text read whole within those bounds. "New" in the
-    // account box asks for a new account and reads as empty. `member` names
-    // box 10 "Member #".
-    static TypedNumber readNumberBox(int box, const QString &text, bool member = false);
-    // Reads a number box of the current event. A number is written back as
+    static TypedNumber::Bounds numberFieldBounds(EventField field);
+    // A number field's text read whole within those bounds. "New" in the
+    // account asks for a new account and reads as empty. `member` names the
+    // account "Member #".
+    static TypedNumber readNumberField(EventField field, const QString &text, bool member = false);
+    // Reads a number field of the current event. A number is written back as
     // the program writes it ("1,500" becomes 1500); a refusal is shown and
-    // sets refusedBox, and the box keeps what was typed. False when refused.
-    bool takeNumberBox(int box);
-    // Every number box in turn, up to the first refused.
-    bool takeNumberBoxes();
+    // sets refusedField, and the field keeps what was typed. False when refused.
+    bool takeNumberField(EventField field);
+    // Every number field in turn, up to the first refused.
+    bool takeNumberFields();
 
-    // The box a refused save wants corrected, -1 when none.
-    int refusedBox = -1;
+    // The field a refused save wants corrected, if any.
+    std::optional<EventField> refusedField;
     // True when the calendar holds the date's year; otherwise the operator
     // is told that it has not been initialized (or why it could not be read).
     bool calendarHolds(int date);
 
-    // A start time chosen from the start list goes into box 3.
+    // A start time chosen from the start list becomes the event's start.
     void chooseStartTime(const QString &entry);
-    // An end time goes into box 4 when it follows the start; otherwise the
-    // operator is told and nothing changes. False when refused.
+    // An end time becomes the event's end when it follows the start;
+    // otherwise the operator is told and nothing changes. False when refused.
     bool chooseEndTime(const QString &entry);
-    // A room chosen from the room list: box 8 and the room it is linked to.
+    // A room chosen from the room list: the event's room and the room it is
+    // linked to.
     void chooseRoom(int roomnum);
 
     ChangeLog changeLog;
 
     // What the window shows beside the boxes after a load.
-    bool lbltaxexemptVisible = false;
-    QString lblclasscode; // "Classcode: " and the account's class
+    bool taxExemptShown = false;
+    QString classCodeText; // "Classcode: " and the account's class
     bool showContactPanel = false;
 
 signals:

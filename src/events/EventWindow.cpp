@@ -4,13 +4,13 @@ namespace {
 
 // Each with its own Alt+letter in the main window, where File, Reports,
 // Help and E&xit hold F, R, H and X.
-const char *const ButtonCaptions[EventWindow::ButtonCount] = {
+const char *const CommandCaptions[EventCommandCount] = {
     "&New Event",    "&Event Info",   "&Lookup",          "&Calendar",
     "&Item Detail",  "Cle&ar Screen", "&Modify",          "&Save",
     "Cancel E&vent", "&Bill Event",   "C&ontract Builder"};
 
-// The captions beside the boxes; 10 follows the member options.
-const char *const BoxLabels[EventWindow::BoxCount] = {
+// The captions beside the boxes; the account's follows the member options.
+const char *const FieldLabels[EventFieldCount] = {
     "Event date",  "Event Title", "Event #",       "Start time",    "End time",  "Status",
     "Set for ???", "Guarantee",   "Location/room", "Member",        "Account #", "Name",
     "Address 1",   "Address 2",   "City",          "State",         "Zip",       "Phone 1",
@@ -21,37 +21,39 @@ const char *const BoxLabels[EventWindow::BoxCount] = {
 } // namespace
 
 EventWindow::EventWindow() {
-    for (int i = 0; i < ButtonCount; ++i) {
-        cmdCaption[i] = QString::fromLatin1(ButtonCaptions[i]);
-        cmdVisible[i] = true;
+    for (EventCommand command : AllEventCommands) {
+        commandCaption[command] = QString::fromLatin1(CommandCaptions[static_cast<int>(command)]);
+        commandVisible[command] = true;
         // Modify, Save, Cancel Event and Bill Event wait for an event.
-        cmdEnabled[i] =
-            i != ModifyButton && i != SaveButton && i != CancelEventButton && i != BillEventButton;
+        commandEnabled[command] =
+            command != EventCommand::Modify && command != EventCommand::Save &&
+            command != EventCommand::CancelEvent && command != EventCommand::BillEvent;
     }
-    for (int i = 0; i < BoxCount; ++i)
-        text1Label[i] = QString::fromLatin1(BoxLabels[i]);
+    for (EventField field : AllEventFields)
+        fieldLabel[field] = QString::fromLatin1(FieldLabels[columnOf(field)]);
     setAccountKind(2);
     resetColors();
 }
 
 void EventWindow::resetColors() {
-    for (int i = 0; i < BoxCount; ++i)
-        text1BackColor[i] = restingColor(i);
+    for (EventField field : AllEventFields)
+        fieldColor[field] = restingColor(field);
     statusMissing = false;
 }
 
 void EventWindow::clearEventMarks() {
     resetColors();
-    text1Required.fill(false);
+    fieldRequired.fill(false);
     MissingFlag = false;
-    cbostatus.text = NoStatusText;
+    statusList.text = NoStatusText;
     helpwindow.clear();
 }
 
 void EventWindow::setAccountKind(int memberFlag) {
     const bool member = memberFlag == 1;
-    text1Label[10] = member ? QStringLiteral("Member #") : QStringLiteral("Account #");
-    cmdassignCaption =
+    fieldLabel[EventField::Account] =
+        member ? QStringLiteral("Member #") : QStringLiteral("Account #");
+    accountButtonCaption =
         member ? QStringLiteral("Link to Member #") : QStringLiteral("Assign/Link to Account #");
 }
 

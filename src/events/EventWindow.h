@@ -2,48 +2,56 @@
 
 #include "AuditHistory.h"
 #include "calendar/ListState.h"
+#include "foundation/EventField.h"
 
 #include <QString>
 #include <array>
+#include <optional>
+
+// The command row cmd(0..10), in its order on the window.
+enum class EventCommand {
+    NewEvent,
+    EventInfo,
+    Lookup,
+    Calendar,
+    ItemDetail,
+    ClearScreen,
+    Modify,
+    Save,
+    CancelEvent,
+    BillEvent,
+    ContractBuilder,
+};
+inline constexpr int EventCommandCount = static_cast<int>(EventCommand::ContractBuilder) + 1;
+inline constexpr auto AllEventCommands = enumValues<EventCommand, EventCommandCount>();
+
+// One value for each command of the row.
+template <typename T> using PerEventCommand = EnumArray<EventCommand, T, EventCommandCount>;
 
 // What the event side of the main window shows: the command row cmd(0..10),
 // which panels are up, the boxes' colours and required marks, the lists that
 // open beside the boxes, the help line. The button row and the field entry
 // change it; the view draws it.
 struct EventWindow {
-    static constexpr int ButtonCount = 11;
-    static constexpr int BoxCount = 36;
-
-    enum Button {
-        NewEventButton = 0,
-        EventInfoButton = 1,
-        LookupButton = 2,
-        CalendarButton = 3,
-        ItemDetailButton = 4,
-        ClearScreenButton = 5,
-        ModifyButton = 6,
-        SaveButton = 7,
-        CancelEventButton = 8,
-        BillEventButton = 9,
-        ContractBuilderButton = 10,
-    };
     enum class Panel { Billing, Contact };
 
     // Background colours as RGB numbers.
     static constexpr int White = 0xFFFFFF;
     static constexpr int Yellow = 0xFFFF00;             // the box with the focus
     static constexpr int Red = 0xFF0000;                // a required box left blank
-    static constexpr int InternalNotes = 0xFFC080;      // box 35, light orange
-    static constexpr int InternalNotesFocus = 0xFFE0C0; // box 35 with the focus, light peach
+    static constexpr int InternalNotes = 0xFFC080;      // the internal notes, light orange
+    static constexpr int InternalNotesFocus = 0xFFE0C0; // focused, light peach
 
-    static constexpr int restingColor(int box) { return box == 35 ? InternalNotes : White; }
+    static constexpr int restingColor(EventField field) {
+        return field == EventField::InternalNotes ? InternalNotes : White;
+    }
 
     // What the status list shows while no status is chosen.
     static inline const QString NoStatusText = QStringLiteral("(Click to set)");
 
-    std::array<QString, ButtonCount> cmdCaption;
-    std::array<bool, ButtonCount> cmdVisible{};
-    std::array<bool, ButtonCount> cmdEnabled{};
+    PerEventCommand<QString> commandCaption;
+    PerEventCommand<bool> commandVisible{};
+    PerEventCommand<bool> commandEnabled{};
 
     // frareservations, frabilling, fracontact, fralookup, fraaudit, fraemployee
     bool reservationsVisible = true;
@@ -60,34 +68,34 @@ struct EventWindow {
     // buttons (EnableEventEditing and DisableEventEditing).
     bool editControlsEnabled = false;
     bool MissingFlag = false;
-    std::array<int, BoxCount> text1BackColor{};
-    std::array<bool, BoxCount> text1Required{};
-    int focusBox = -1; // a box the window puts the focus into; -1 none
+    PerEventField<int> fieldColor{};
+    PerEventField<bool> fieldRequired{};
+    std::optional<EventField> focusField; // the box the window puts the focus into
 
-    bool startListVisible = false;      // cbostart, opened beside box 3
-    bool endListVisible = false;        // cboend, beside box 4
-    bool roomListVisible = false;       // List1, opened under box 8
+    bool startListVisible = false;      // cbostart, opened beside the start time
+    bool endListVisible = false;        // cboend, beside the end time
+    bool roomListVisible = false;       // List1, opened under the room
     bool statusFocused = false;         // cbostatus shows the focus colour
     bool statusMissing = false;         // cbostatus marked yellow: no status chosen yet
     bool packageButtonsVisible = false; // cmdmulti(0..1)
 
-    std::array<QString, BoxCount> text1Label;   // the caption beside each box
-    std::array<QString, BoxCount> text1ToolTip; // the column's description, for the help line
-    ListState cbostatus;
+    PerEventField<QString> fieldLabel; // the caption beside each box
+    PerEventField<QString> fieldHelp;  // the column's description, for the help line
+    ListState statusList;
 
-    QString cmdassignCaption;
-    std::array<QString, 2> Button1Caption{QStringLiteral("Regular Notes"),
-                                          QStringLiteral("Internal Notes")};
-    int notesShown = 0; // 0 box 34, 1 box 35
+    QString accountButtonCaption;
+    std::array<QString, 2> noteSwitchCaption{QStringLiteral("Regular Notes"),
+                                             QStringLiteral("Internal Notes")};
+    int notesShown = 0; // 0 the notes, 1 the internal notes
 
-    QString txtemployee = QStringLiteral("0");
+    QString employeeText = QStringLiteral("0");
     int BillingEmployee = 0;
     QList<AuditEntry> auditEntries; // the history panel's table, newest first
-    bool cmdauditPrintEnabled = true;
+    bool auditPrintEnabled = true;
 
     QString helpwindow;
 
-    // The label of box 10 and the caption of cmdassign for a member (1) or
+    // The account's label and the caption of cmdassign for a member (1) or
     // non-member (2) event.
     void setAccountKind(int memberFlag);
     void showPanels(bool reservations, bool billing, bool contact, bool lookup);

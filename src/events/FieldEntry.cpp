@@ -16,8 +16,8 @@ namespace {
 const QString Oops = QStringLiteral("Oops...");
 const QString Caution = QStringLiteral("Caution...");
 
-bool isNotesBox(int box) {
-    return box == CurrentEvent::NotesBox || box == CurrentEvent::InternalNotesBox;
+bool isNotes(EventField field) {
+    return field == EventField::Notes || field == EventField::InternalNotes;
 }
 
 // "HH:MM" with the hour 00 to 23 and the minutes 00 to 59, judged as text.
@@ -56,63 +56,58 @@ QString FieldEntry::takeClipboard() {
     return text;
 }
 
-void FieldEntry::text1GotFocus(int box) {
-    if (box < 0 || box >= EventWindow::BoxCount)
-        return;
-    m_window.text1BackColor[box] = box == CurrentEvent::InternalNotesBox
-                                       ? EventWindow::InternalNotesFocus
-                                       : EventWindow::Yellow;
-    m_window.helpwindow = m_window.text1ToolTip[box];
-    m_window.startListVisible = box == CurrentEvent::StartBox;
-    m_window.endListVisible = box == CurrentEvent::EndBox;
-    QString &text = m_module.event.Text1[box];
+void FieldEntry::enterField(EventField field) {
+    m_window.fieldColor[field] =
+        field == EventField::InternalNotes ? EventWindow::InternalNotesFocus : EventWindow::Yellow;
+    m_window.helpwindow = m_window.fieldHelp[field];
+    m_window.startListVisible = field == EventField::Start;
+    m_window.endListVisible = field == EventField::End;
+    QString &text = m_module.event.fields[field];
     text = text.trimmed();
-    if (m_window.focusBox == box)
-        m_window.focusBox = -1;
+    if (m_window.focusField == field)
+        m_window.focusField.reset();
     emit changed();
 }
 
-void FieldEntry::text1LostFocus(int box) {
-    if (box < 0 || box >= EventWindow::BoxCount)
-        return;
+void FieldEntry::leaveField(EventField field) {
     CurrentEvent &event = m_module.event;
-    QString &text = event.Text1[box];
-    m_window.text1BackColor[box] = EventWindow::restingColor(box);
-    if (EventRecord::isNumberBox(box) && !m_events.takeNumberBox(box)) {
-        m_window.focusBox = box;
+    QString &text = event.fields[field];
+    m_window.fieldColor[field] = EventWindow::restingColor(field);
+    if (EventRecord::isNumberField(field) && !m_events.takeNumberField(field)) {
+        m_window.focusField = field;
         emit changed();
         return;
     }
-    switch (box) {
-    case CurrentEvent::DateBox:
+    switch (field) {
+    case EventField::Date:
         leaveDate();
         break;
-    case CurrentEvent::StartBox:
-    case CurrentEvent::EndBox:
-        leaveTime(box);
+    case EventField::Start:
+    case EventField::End:
+        leaveTime(field);
         break;
-    case CurrentEvent::GuestsBox:
-        if (event.EditMode != CurrentEvent::EnteringNew)
+    case EventField::Guests:
+        if (event.mode != CurrentEvent::EnteringNew)
             checkCapacity();
         break;
-    case CurrentEvent::RoomBox:
+    case EventField::Room:
         event.Room = integerValue(text);
         m_window.roomListVisible = false;
         break;
-    case 15:
-    case 25:
+    case EventField::BillingState:
+    case EventField::ContactState:
         text = text.toUpper();
         break;
-    case 17:
-    case 18:
-    case 19:
-    case 27:
-    case 28:
-    case 29:
+    case EventField::BillingPhone1:
+    case EventField::BillingPhone2:
+    case EventField::BillingFax:
+    case EventField::ContactPhone1:
+    case EventField::ContactPhone2:
+    case EventField::ContactFax:
         text = groupedPhone(text);
         break;
-    case 20:
-    case 30: {
+    case EventField::BillingEmail:
+    case EventField::ContactEmail: {
         const QString address = text.trimmed();
         if (address.size() >= 3 && !address.contains(QLatin1Char('@')))
             warn(QStringLiteral("Invalid e-mail address!"), Oops);
@@ -150,18 +145,18 @@ FieldEntry::TypedDate FieldEntry::checkTypedDate(Module &module, QString &text, 
 
 void FieldEntry::leaveDate() {
     CurrentEvent &event = m_module.event;
-    QString &text = event.Text1[CurrentEvent::DateBox];
+    QString &text = event.fields[EventField::Date];
     int date = 0;
-    switch (checkTypedDate(m_module, text, event.EditMode == CurrentEvent::EnteringNew, date)) {
+    switch (checkTypedDate(m_module, text, event.mode == CurrentEvent::EnteringNew, date)) {
     case TypedDate::None:
         return;
     case TypedDate::BackDated:
         warn(BackDatingRefused, Oops);
         text.clear();
-        m_window.focusBox = CurrentEvent::DateBox;
+        m_window.focusField = EventField::Date;
         return;
     case TypedDate::Refused:
-        m_window.focusBox = CurrentEvent::DateBox;
+        m_window.focusField = EventField::Date;
         return;
     case TypedDate::Accepted:
         text = m_module.checks.DateText;
@@ -170,12 +165,12 @@ void FieldEntry::leaveDate() {
     }
 }
 
-void FieldEntry::leaveTime(int box) {
+void FieldEntry::leaveTime(EventField field) {
     CurrentEvent &event = m_module.event;
-    QString &text = event.Text1[box];
+    QString &text = event.fields[field];
     if (text.isEmpty())
         return;
-    const bool isEnd = box == CurrentEvent::EndBox;
+    const bool isEnd = field == EventField::End;
     const auto check = SlotBooking::checkTime(text, isEnd);
     if (check != SlotBooking::TimeCheck::Valid) {
         // Cells are quarter-hours: a time between them would book a slot
@@ -186,10 +181,10 @@ void FieldEntry::leaveTime(int box) {
                        isEnd ? QStringLiteral("End time") : QStringLiteral("Start time"), text),
              Oops);
         text.clear();
-        m_window.focusBox = box;
+        m_window.focusField = field;
         return;
     }
-    if (box == CurrentEvent::StartBox)
+    if (field == EventField::Start)
         event.StartTime = text;
     else
         event.EndTime = text == QLatin1String(SlotBooking::Close) ? QStringLiteral("24:00") : text;
@@ -207,25 +202,25 @@ std::optional<double> FieldEntry::capacity(int roomnum) {
 }
 
 void FieldEntry::checkCapacity() {
-    const auto &box = m_module.event.Text1;
-    const auto seats = capacity(integerValue(box[CurrentEvent::RoomBox]));
-    if (seats && (numericValue(box[CurrentEvent::GuestsBox]) > *seats ||
-                  numericValue(box[CurrentEvent::GuaranteeBox]) > *seats))
+    const auto &fields = m_module.event.fields;
+    const auto seats = capacity(integerValue(fields[EventField::Room]));
+    if (seats && (numericValue(fields[EventField::Guests]) > *seats ||
+                  numericValue(fields[EventField::Guarantee]) > *seats))
         warn(QStringLiteral("The chosen room's capacity doesn't seem to be a good match\nfor "
                             "the expected or guaranteed number of guests."),
              Caution);
 }
 
-bool FieldEntry::text1KeyPress(int box, Key key) {
-    if (!m_window.EditingEnabled || box < 0 || box >= EventWindow::BoxCount)
+bool FieldEntry::typeKey(EventField field, Key key) {
+    if (!m_window.EditingEnabled)
         return false;
-    if (key == Key::Enter && !isNotesBox(box)) {
+    if (key == Key::Enter && !isNotes(field)) {
         m_module.ports.keys.SendKeyText(QStringLiteral("{TAB}"));
         return false;
     }
     // The event number is issued, never typed: a changed number would save
     // this event over another one.
-    if (box == CurrentEvent::NumberBox)
+    if (field == EventField::Number)
         return key == Key::Tab;
     // Tab only moves on, and Enter in the notes starts a new line.
     if (key == Key::Other)
@@ -233,89 +228,87 @@ bool FieldEntry::text1KeyPress(int box, Key key) {
     return true;
 }
 
-void FieldEntry::text1KeyDown(int box, Key key) {
+void FieldEntry::pressKey(EventField field, Key key) {
     if (!m_window.EditingEnabled || key != Key::F5)
         return;
-    if (box == CurrentEvent::DateBox || box == CurrentEvent::CreatedBox) {
+    if (field == EventField::Date || field == EventField::Created) {
         m_companions.LookUp(QStringLiteral("datesift.exe"));
-    } else if (box == CurrentEvent::RoomBox) {
+    } else if (field == EventField::Room) {
         m_window.roomListVisible = true;
         emit changed();
-    } else if (box == CurrentEvent::AccountBox) {
+    } else if (field == EventField::Account) {
         m_companions.LookUp(QStringLiteral("acctsift.exe"));
     }
 }
 
-void FieldEntry::text1Click(int box) {
-    if (box >= 10 && box <= 20)
+void FieldEntry::clickField(EventField field) {
+    if (field >= EventField::Account && field <= EventField::BillingEmail)
         m_editor.bringToFront(EventWindow::Panel::Billing);
-    else if (box >= 21 && box <= 30)
+    else if (field >= EventField::ContactName && field <= EventField::ContactEmail)
         m_editor.bringToFront(EventWindow::Panel::Contact);
 }
 
-void FieldEntry::text1DblClick(int box) {
-    switch (box) {
-    case CurrentEvent::DateBox:
-    case CurrentEvent::AccountBox:
-    case CurrentEvent::CreatedBox: {
+void FieldEntry::doubleClickField(EventField field) {
+    switch (field) {
+    case EventField::Date:
+    case EventField::Account:
+    case EventField::Created: {
         // A look-up's choice; one that ended without a choice changes nothing.
         if (!m_window.EditingEnabled)
             return;
         const QString choice = takeClipboard();
         if (choice.isEmpty())
             return;
-        m_module.event.Text1[box] = choice;
+        m_module.event.fields[field] = choice;
         m_module.event.UnsavedChanges = true;
         break;
     }
-    case CurrentEvent::StartBox:
-    case CurrentEvent::EndBox:
-        m_window.startListVisible = box == CurrentEvent::StartBox;
-        m_window.endListVisible = box == CurrentEvent::EndBox;
+    case EventField::Start:
+    case EventField::End:
+        m_window.startListVisible = field == EventField::Start;
+        m_window.endListVisible = field == EventField::End;
         break;
-    case CurrentEvent::RoomBox:
+    case EventField::Room:
         m_window.roomListVisible = true;
         break;
     default:
         return;
     }
-    followBoxes();
+    followFields();
 }
 
-void FieldEntry::text1Change(int box, const QString &typed) {
-    if (box < 0 || box >= EventWindow::BoxCount)
-        return;
+void FieldEntry::editField(EventField field, const QString &typed) {
     CurrentEvent &event = m_module.event;
     // Only the notes take several lines; pasted text keeps its first line.
-    const QString text = isNotesBox(box) ? typed : typed.section(QLatin1Char('\n'), 0, 0);
-    if (m_window.EditingEnabled && box != CurrentEvent::NumberBox && text != event.Text1[box]) {
-        event.Text1[box] = text;
+    const QString text = isNotes(field) ? typed : typed.section(QLatin1Char('\n'), 0, 0);
+    if (m_window.EditingEnabled && field != EventField::Number && text != event.fields[field]) {
+        event.fields[field] = text;
         event.UnsavedChanges = true;
     }
     // Anything else (typing while editing is off) is drawn back as it was.
-    followBoxes();
+    followFields();
 }
 
-void FieldEntry::followBoxes() {
-    const auto &box = m_module.event.Text1;
+void FieldEntry::followFields() {
+    const auto &fields = m_module.event.fields;
     m_editor.updateModifyButton();
-    const int memberFlag = integerValue(box[CurrentEvent::MemberBox]);
+    const int memberFlag = integerValue(fields[EventField::Member]);
     m_module.event.MemberFlag = memberFlag;
     m_window.setAccountKind(memberFlag);
-    m_window.Button1Caption[1] = box[CurrentEvent::InternalNotesBox].size() < 3
-                                     ? QStringLiteral("Internal Notes")
-                                     : QStringLiteral("Internal Notes Exist");
+    m_window.noteSwitchCaption[1] = fields[EventField::InternalNotes].size() < 3
+                                        ? QStringLiteral("Internal Notes")
+                                        : QStringLiteral("Internal Notes Exist");
     emit changed();
 }
 
-void FieldEntry::cbostatusClick(int position) {
+void FieldEntry::onStatusChosen(int position) {
     if (!m_window.editControlsEnabled || position < 1 || position > 6)
         return;
     CurrentEvent &event = m_module.event;
-    const int shown = integerValue(event.Text1[CurrentEvent::StatusBox]);
+    const int shown = integerValue(event.fields[EventField::Status]);
     const int chosen = Configuration::statusCode(position);
     const auto showStatus = [&](int code) {
-        m_window.cbostatus.text = m_module.config.statusListText(code);
+        m_window.statusList.text = m_module.config.statusListText(code);
     };
     if (shown == CurrentEvent::BilledStatus && !level(OperatorSession::evaccess3)) {
         warn(BilledStatusRefused, Oops);
@@ -331,79 +324,79 @@ void FieldEntry::cbostatusClick(int position) {
         emit changed();
         return;
     }
-    event.Text1[CurrentEvent::StatusBox] = QString::number(chosen);
+    event.fields[EventField::Status] = QString::number(chosen);
     showStatus(chosen);
     if (chosen != shown)
         event.UnsavedChanges = true;
-    m_window.cmdEnabled[EventWindow::BillEventButton] = m_editor.billable();
+    m_window.commandEnabled[EventCommand::BillEvent] = m_editor.billable();
     m_module.ports.keys.SendKeyText(QStringLiteral("{TAB}"));
     event.Status = chosen;
     if (chosen == 1)
         m_editor.bringToFront(EventWindow::Panel::Contact);
-    else if (chosen >= 2 && event.Text1[CurrentEvent::AccountBox].trimmed().isEmpty())
-        event.Text1[CurrentEvent::AccountBox] = QStringLiteral("New");
-    m_window.focusBox = CurrentEvent::TitleBox;
+    else if (chosen >= 2 && event.fields[EventField::Account].trimmed().isEmpty())
+        event.fields[EventField::Account] = QStringLiteral("New");
+    m_window.focusField = EventField::Title;
     emit changed();
 }
 
-void FieldEntry::cbostatusFocus(bool focused) {
+void FieldEntry::statusFocusChanged(bool focused) {
     m_window.statusFocused = focused;
     emit changed();
 }
 
-void FieldEntry::cbostartClick(const QString &entry) {
+void FieldEntry::chooseStartTime(const QString &entry) {
     if (m_window.editControlsEnabled)
         m_events.chooseStartTime(entry);
 }
 
-void FieldEntry::cboendClick(const QString &entry) {
+void FieldEntry::chooseEndTime(const QString &entry) {
     if (m_window.editControlsEnabled)
         m_events.chooseEndTime(entry);
 }
 
-void FieldEntry::List1Click(int roomnum) {
+void FieldEntry::chooseRoom(int roomnum) {
     if (!m_window.EditingEnabled)
         return;
     m_events.chooseRoom(roomnum);
     m_window.roomListVisible = false;
     emit changed();
     const auto seats = capacity(roomnum);
-    if (seats && numericValue(m_module.event.Text1[CurrentEvent::GuestsBox]) > *seats)
+    if (seats && numericValue(m_module.event.fields[EventField::Guests]) > *seats)
         warn(QStringLiteral("The chosen room's capacity doesn't seem to be a \ngood match "
                             "for the expected number of guests."),
              Caution);
 }
 
-void FieldEntry::optmemnonmemClick(int index) {
+void FieldEntry::chooseMembership(int index) {
     if (!m_window.editControlsEnabled || index < 0 || index > 1)
         return;
     CurrentEvent &event = m_module.event;
     const QString flag = index == 0 ? QStringLiteral("1") : QStringLiteral("2");
-    if (event.Text1[CurrentEvent::MemberBox] != flag)
+    if (event.fields[EventField::Member] != flag)
         event.UnsavedChanges = true;
-    event.Text1[CurrentEvent::MemberBox] = flag;
-    followBoxes();
+    event.fields[EventField::Member] = flag;
+    followFields();
 }
 
-void FieldEntry::Button1Click(int index) {
+void FieldEntry::showNotes(int index) {
     m_window.notesShown = index == 1 ? 1 : 0;
     emit changed();
 }
 
-void FieldEntry::txtemployeeChange(const QString &text) {
-    m_window.txtemployee = text;
+void FieldEntry::editEmployee(const QString &text) {
+    m_window.employeeText = text;
 }
 
-void FieldEntry::txtemployeeKeyDown(Key key) {
+void FieldEntry::pressEmployeeKey(Key key) {
     if (key == Key::F5)
         m_companions.LookUp(QStringLiteral("staffsift.exe"));
 }
 
-void FieldEntry::txtemployeeDblClick() {
+void FieldEntry::doubleClickEmployee() {
     const QString choice = takeClipboard();
     if (choice.isEmpty())
         return;
-    m_window.txtemployee = choice;
+    m_window.employeeText = choice;
     emit changed();
 }
 
@@ -415,13 +408,13 @@ TypedNumber FieldEntry::readEmployee(const QString &typed) {
                                  .atMost(Decimal::fromInteger(9999)));
 }
 
-void FieldEntry::txtemployeeLostFocus() {
-    const TypedNumber employee = readEmployee(m_window.txtemployee);
+void FieldEntry::leaveEmployee() {
+    const TypedNumber employee = readEmployee(m_window.employeeText);
     if (!employee.isNumber() && !employee.isEmpty()) {
         warn(employee.isOutOfRange() ? QStringLiteral("Entry out of allowable 0-9999 range. Redo.")
                                      : employee.message(),
              Oops);
-        m_window.txtemployee = QStringLiteral("0");
+        m_window.employeeText = QStringLiteral("0");
         m_window.BillingEmployee = 0;
     }
     emit changed();

@@ -39,39 +39,39 @@ public:
     FieldEntry(Module &module, EventRecord &events, EventEditor &editor, EventWindow &window,
                Companions &companions, QObject *parent = nullptr);
 
-    void text1GotFocus(int box);
-    void text1LostFocus(int box);
+    void enterField(EventField field);
+    void leaveField(EventField field);
     // A key typed into a box: false when the box must not take it (editing
     // is off, or Enter moved on to the next box).
-    bool text1KeyPress(int box, Key key);
-    void text1KeyDown(int box, Key key);
+    bool typeKey(EventField field, Key key);
+    void pressKey(EventField field, Key key);
     // A click on a box or on its label.
-    void text1Click(int box);
-    void text1DblClick(int box);
+    void clickField(EventField field);
+    void doubleClickField(EventField field);
     // The operator changed a box's text (typing, pasting, deleting).
-    void text1Change(int box, const QString &text);
+    void editField(EventField field, const QString &text);
     // What the window derives from the boxes after they were filled or
     // cleared: the Modify button, the member options and the note switch.
-    void followBoxes();
+    void followFields();
 
     // A status list entry (position 1 to 6) chosen.
-    void cbostatusClick(int position);
-    void cbostatusFocus(bool focused);
-    void cbostartClick(const QString &entry);
-    void cboendClick(const QString &entry);
+    void onStatusChosen(int position);
+    void statusFocusChanged(bool focused);
+    void chooseStartTime(const QString &entry);
+    void chooseEndTime(const QString &entry);
     // A room chosen from the room list List1.
-    void List1Click(int roomnum);
+    void chooseRoom(int roomnum);
     // The member options: 0 "Member", 1 "Non-Member".
-    void optmemnonmemClick(int index);
+    void chooseMembership(int index);
     // The note switch: 0 shows the regular notes, 1 the internal ones.
-    void Button1Click(int index);
+    void showNotes(int index);
 
     // The employee box read whole, 0 to 9999.
     static TypedNumber readEmployee(const QString &typed);
-    void txtemployeeChange(const QString &text);
-    void txtemployeeKeyDown(Key key);
-    void txtemployeeDblClick();
-    void txtemployeeLostFocus();
+    void editEmployee(const QString &text);
+    void pressEmployeeKey(Key key);
+    void doubleClickEmployee();
+    void leaveEmployee();
 
 signals:
     void changed();
@@ -79,7 +79,7 @@ signals:
 private:
     bool level(int threshold) const;
     void leaveDate();
-    void leaveTime(int box);
+    void leaveTime(EventField field);
     void checkCapacity();
     // The room's recorded capacity; nothing for a room without one.
     std::optional<double> capacity(int roomnum);

@@ -14,8 +14,6 @@
 namespace {
 
 const QString EventDatabase = QStringLiteral("evnt");
-constexpr int ContactNameBox = 21;
-constexpr int ContactPhoneBox = 27;
 // A clone of a billed event has not been billed itself.
 constexpr int ConfirmedStatus = 4;
 
@@ -63,10 +61,10 @@ bool WholeEvent::prepareClone(Module &module, EventRecord &events, int date) {
     const int source = event.EventNumber;
     if (events.NextEventNumber() == 0)
         return false;
-    event.Text1[CurrentEvent::DateBox] = QString::number(date);
+    event.fields[EventField::Date] = QString::number(date);
     event.Date = date;
-    if (integerValue(event.Text1[CurrentEvent::StatusBox]) == CurrentEvent::BilledStatus) {
-        event.Text1[CurrentEvent::StatusBox] = QString::number(ConfirmedStatus);
+    if (integerValue(event.fields[EventField::Status]) == CurrentEvent::BilledStatus) {
+        event.fields[EventField::Status] = QString::number(ConfirmedStatus);
         event.Status = ConfirmedStatus;
     }
     event.CloneSource = source;
@@ -74,11 +72,11 @@ bool WholeEvent::prepareClone(Module &module, EventRecord &events, int date) {
     return true;
 }
 
-void WholeEvent::mnucloneeventClick() {
+void WholeEvent::cloneEvent() {
     if (!level(OperatorSession::evaccess1) || m_module.longOperation.running())
         return;
     CurrentEvent &event = m_module.event;
-    if (event.EventNumber < 1 || event.EditMode == CurrentEvent::EnteringNew) {
+    if (event.EventNumber < 1 || event.mode == CurrentEvent::EnteringNew) {
         oops(QStringLiteral("Recall the original reservation first, then clone it."),
              QStringLiteral("Oops.."));
         return;
@@ -97,28 +95,27 @@ void WholeEvent::mnucloneeventClick() {
     // the clone to be changed and saved.
     m_editor.EnableEventEditing();
     m_window.EditingEnabled = true;
-    m_window.cmdEnabled[EventWindow::SaveButton] = true;
-    m_window.cmdEnabled[EventWindow::CancelEventButton] = false;
-    m_window.cmdEnabled[EventWindow::BillEventButton] = false;
+    m_window.commandEnabled[EventCommand::Save] = true;
+    m_window.commandEnabled[EventCommand::CancelEvent] = false;
+    m_window.commandEnabled[EventCommand::BillEvent] = false;
     m_editor.updateModifyButton();
     emit changed();
     // Saved as the operator saves a new event: the conflict check, the
     // row, the cells and the copied items together.
-    m_editor.cmdClick(EventWindow::SaveButton);
+    m_editor.run(EventCommand::Save);
     emit changed();
     emit calendarChanged();
 }
 
-void WholeEvent::mnudeletecontactClick() {
+void WholeEvent::deleteContact() {
     CurrentEvent &event = m_module.event;
     const int number = event.EventNumber;
-    if (number < 1 || event.EditMode == CurrentEvent::EnteringNew ||
-        m_module.longOperation.running())
+    if (number < 1 || event.mode == CurrentEvent::EnteringNew || m_module.longOperation.running())
         return;
     // Final, and it takes the event's items, tasks and package row along.
     if (!level(OperatorSession::evaccess2))
         return;
-    if (integerValue(event.OldValue[CurrentEvent::StatusBox]) == CurrentEvent::BilledStatus &&
+    if (integerValue(event.loaded[EventField::Status]) == CurrentEvent::BilledStatus &&
         !level(OperatorSession::evaccess3)) {
         oops(FieldEntry::BilledStatusRefused);
         return;
@@ -128,7 +125,7 @@ void WholeEvent::mnudeletecontactClick() {
     if (!m_module.messages.AskYesNo(
             QStringLiteral("Delete this contact now?\r\nEvent #%1 \"%2\" on %3.")
                 .arg(number)
-                .arg(shortened(event.Text1[CurrentEvent::TitleBox]),
+                .arg(shortened(event.fields[EventField::Title]),
                      (club ? *club : ClubSettings()).dateNumber(event.Date)),
             QStringLiteral("** Confirm **")))
         return;
@@ -169,8 +166,9 @@ void WholeEvent::mnudeletecontactClick() {
     case Deleted::Done: {
         ChangeLog &log = m_events.changeLog;
         log.AuditLine = QStringLiteral("Contact deleted - ") +
-                        ChangeLog::field(event.Text1[ContactNameBox]) + QStringLiteral(" - ") +
-                        ChangeLog::field(event.Text1[ContactPhoneBox]);
+                        ChangeLog::field(event.fields[EventField::ContactName]) +
+                        QStringLiteral(" - ") +
+                        ChangeLog::field(event.fields[EventField::ContactPhone1]);
         log.WriteAudit();
         break;
     }

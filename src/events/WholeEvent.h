@@ -27,9 +27,9 @@ public:
                QObject *parent = nullptr);
 
     // "Clone Current Event to New Date".
-    void mnucloneeventClick();
+    void cloneEvent();
     // "Delete this contact".
-    void mnudeletecontactClick();
+    void deleteContact();
 
     // The displayed event becomes its clone on `date`, a date already
     // checked: a new number, the date, a billed status back to confirmed,

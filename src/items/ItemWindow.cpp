@@ -52,8 +52,8 @@ bool ItemWindow::open() {
     priceLevel = accountLevel == 1 ? AltRetailPrice : RetailPrice;
     costColumnVisible = false;
     // The box as typed: a guarantee it refuses is none.
-    const TypedNumber typedGuarantee = EventRecord::readNumberBox(
-        CurrentEvent::GuaranteeBox, event.Text1[CurrentEvent::GuaranteeBox]);
+    const TypedNumber typedGuarantee =
+        EventRecord::readNumberField(EventField::Guarantee, event.fields[EventField::Guarantee]);
     guarantee = typedGuarantee.isNumber() ? int(typedGuarantee.value().toDouble()) : 0;
     if (m_module.routines.CheckDatabaseUpdate()) {
         emit updateRequired();
@@ -469,7 +469,7 @@ void ItemWindow::moveDone() {
 void ItemWindow::audit(const QString &text) {
     if (m_module.event.Status <= 1)
         return;
-    ChangeLog log(m_module);
+    ChangeLog log(m_module.messages, m_module.ports.clock, m_module.event);
     log.AuditLine = ChangeLog::field(text);
     log.WriteAudit();
 }

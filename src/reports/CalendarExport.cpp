@@ -182,7 +182,8 @@ Result<CalendarExport::Calendar> CalendarExport::calendar(const Request &request
     const Configuration &config = m_module.config;
     const QDateTime now = m_module.ports.clock.now();
     const QString stamp = ICalendar::utc(now);
-    auto changed = ChangeLog(m_module).lastChanges(*zone);
+    auto changed =
+        ChangeLog(m_module.messages, m_module.ports.clock, m_module.event).lastChanges(*zone);
     if (!changed)
         return changed.error();
     const QString zoneName = QString::fromUtf8(zone->id());

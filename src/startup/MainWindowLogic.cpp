@@ -45,7 +45,8 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     , billing(module)
     , accounts(module)
     , tills(module)
-    , assignment(module, events, window, accounts)
+    , assignment(module.messages, module.session, module.config, module.event, events, window,
+                 accounts)
     , editor(module, events, window, billing, accounts)
     , entry(module, events, editor, window, companions)
     , lookup(module, window, companions)
@@ -71,10 +72,10 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     connect(this, &MainWindowLogic::eventRequested, this, &MainWindowLogic::ShowEvent);
     connect(&events, &EventRecord::loaded, this, &MainWindowLogic::eventLoaded);
     connect(&events, &EventRecord::saved, this, &MainWindowLogic::eventWasSaved);
-    connect(&events, &EventRecord::boxesChanged, &entry, &FieldEntry::followBoxes);
+    connect(&events, &EventRecord::boxesChanged, &entry, &FieldEntry::followFields);
     // The window starts afresh before it follows the emptied boxes.
     connect(&events, &EventRecord::cleared, this, [this] { window.clearEventMarks(); });
-    connect(&events, &EventRecord::cleared, &entry, &FieldEntry::followBoxes);
+    connect(&events, &EventRecord::cleared, &entry, &FieldEntry::followFields);
     connect(&events, &EventRecord::loaded, &packages, &EventPackages::ListEventPackage);
     connect(&events, &EventRecord::cleared, &packages, &EventPackages::clear);
     connect(&packages, &EventPackages::changed, this, &MainWindowLogic::changed);
@@ -132,10 +133,10 @@ MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &command
     caption = session.UserName + QStringLiteral(" @ Moravel");
     editor.applyReadOnly();
     if (!session.CheckAccess(1)) {
-        window.cmdVisible[EventWindow::ModifyButton] = false;
-        window.cmdVisible[EventWindow::SaveButton] = false;
+        window.commandVisible[EventCommand::Modify] = false;
+        window.commandVisible[EventCommand::Save] = false;
     }
-    mnureverifyVisible = mnupurgecalendarVisible =
+    reverifyMenuVisible = purgeCalendarMenuVisible =
         session.UserLevel == OperatorSession::MaintenanceLevel;
     emit changed();
     yieldToWindow();
@@ -174,7 +175,6 @@ MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &command
     fillTimeLists();
     m_module.ports.clipboard.clear();
     rooms.OpenRoomEditor(true);
-    text1Tag.fill(QString());
     CalendarCommand();
     window.helpwindow.clear();
     m_module.routines.CloseAllDatabases();
@@ -194,10 +194,10 @@ bool MainWindowLogic::readEventFields() {
         return false;
     }
     const QSqlRecord record = query->record();
-    if (record.count() > MaxEventFields) {
+    if (record.count() > EventColumnLimit) {
         m_module.messages.ShowErrorCodes(
             {ErrorNumber::FieldMissing,
-             QStringLiteral("The event table has more than %1 fields.").arg(MaxEventFields)});
+             QStringLiteral("The event table has more than %1 fields.").arg(EventColumnLimit)});
         return false;
     }
 
@@ -215,16 +215,19 @@ bool MainWindowLogic::readEventFields() {
     for (int i = 0; i < record.count(); ++i) {
         const QString name = record.fieldName(i);
         EventFieldTokens[i] = QLatin1Char('<') + name.toUpper() + QLatin1Char('>');
-        if (i >= EventFieldCount)
+        if (!isEventField(i))
             continue;
-        window.text1ToolTip[i] = descriptions.value(name.toLower());
+        const EventField field = eventFieldAt(i);
+        window.fieldHelp[field] = descriptions.value(name.toLower());
         // Short text columns limit what can be typed; the engine may not
         // report a size, the schema always knows it.
         const int column = schema ? schema->columnIndex(name) : -1;
         const bool shortText =
             column >= 0 && schema->columns[column].type == Schema::ColumnType::Text;
         const int reported = record.field(i).length();
-        text1MaxLength[i] = !shortText ? 0 : reported > 0 ? reported : schema->columns[column].size;
+        fieldMaxLength[field] = !shortText     ? 0
+                                : reported > 0 ? reported
+                                               : schema->columns[column].size;
     }
     return true;
 }
@@ -233,10 +236,10 @@ bool MainWindowLogic::loadRooms() {
     const auto rooms = LoadRooms(m_module);
     if (!rooms)
         return false;
-    List1.clear();
+    roomList.clear();
     bool undivided = false;
     for (const Room &room : *rooms) {
-        List1 << RoomDisplayLine(room);
+        roomList << RoomDisplayLine(room);
         undivided = undivided || room.subdiv.isNull();
     }
     calendar.setRooms(*rooms);
@@ -254,28 +257,28 @@ bool MainWindowLogic::loadRooms() {
 }
 
 void MainWindowLogic::fillStatusList() {
-    ListState &cbostatus = window.cbostatus;
-    cbostatus.entries.clear();
+    ListState &statusList = window.statusList;
+    statusList.entries.clear();
     for (int position = 1; position <= 6; ++position)
-        cbostatus.entries << m_module.config.StatusNames[position];
-    cbostatus.text = EventWindow::NoStatusText;
+        statusList.entries << m_module.config.StatusNames[position];
+    statusList.text = EventWindow::NoStatusText;
 }
 
 void MainWindowLogic::fillTimeLists() {
     const SlotBooking::TimeLists lists =
         SlotBooking::BuildTimeLists(m_module.config.DayStartTime, m_module.config.DayEndTime);
-    cbostart = {lists.start, QStringLiteral("Click for time")};
-    cboend = {lists.end, QStringLiteral("Click for time")};
+    startTimes = {lists.start, QStringLiteral("Click for time")};
+    endTimes = {lists.end, QStringLiteral("Click for time")};
 }
 
 const CurrentEvent &MainWindowLogic::currentEvent() const {
     return m_module.event;
 }
 
-void MainWindowLogic::List1Click(int row) {
+void MainWindowLogic::onRoomChosen(int row) {
     // A room line begins with its number.
-    if (row >= 0 && row < List1.size())
-        entry.List1Click(integerValue(List1[row]));
+    if (row >= 0 && row < roomList.size())
+        entry.chooseRoom(integerValue(roomList[row]));
 }
 
 bool MainWindowLogic::ShowEvent(int eventNumber) {
@@ -293,12 +296,12 @@ bool MainWindowLogic::mayClose() {
 }
 
 void MainWindowLogic::eventLoaded() {
-    window.cbostatus.text = m_module.config.statusListText(m_module.event.Status);
+    window.statusList.text = m_module.config.statusListText(m_module.event.Status);
     // Both panels are up, the contact panel in front for an enquiry.
     window.showPanels(false, true, true, false);
     window.front =
         events.showContactPanel ? EventWindow::Panel::Contact : EventWindow::Panel::Billing;
-    entry.followBoxes();
+    entry.followFields();
 }
 
 void MainWindowLogic::eventWasSaved(const QString &helpText) {

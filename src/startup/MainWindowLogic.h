@@ -44,10 +44,6 @@ class MainWindowLogic : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int ButtonCount = EventWindow::ButtonCount;
-    static constexpr int EventFieldCount = 36;
-    static constexpr int MaxEventFields = 101;
-
     enum class Outcome {
         Started,
         AlreadyRunning, // another instance holds this club directory
@@ -85,7 +81,7 @@ public:
     bool ShowEvent(int eventNumber);
     const CurrentEvent &currentEvent() const;
     // A room picked from the room list for the current event.
-    void List1Click(int row);
+    void onRoomChosen(int row);
     // The window is asked to close: false keeps it open (a long operation
     // runs, or the operator keeps unsaved changes).
     bool mayClose();
@@ -95,7 +91,7 @@ public:
     QString shareDirectory;
 
     // The merge tokens of the event table's fields, "<EVENTDATE>" and so on.
-    std::array<QString, MaxEventFields> EventFieldTokens;
+    ContractBuilder::EventTokens EventFieldTokens;
 
     // The panels of the window with logic of their own.
     MonthSheet calendar; // frareservations: month sheet and reservation grid
@@ -124,13 +120,12 @@ public:
     CalendarExport calendarExport; // File menu: the events as an iCalendar file
 
     QString caption = QStringLiteral("Event Scheduling");
-    bool mnureverifyVisible = false;
-    bool mnupurgecalendarVisible = false;
-    std::array<int, EventFieldCount> text1MaxLength{}; // 0: no limit
-    std::array<QString, EventFieldCount> text1Tag;
-    ListState cbostart; // start times, HH:MM and the 12-hour clock
-    ListState cboend;   // end times, closing with "CLOSE"
-    QStringList List1;
+    bool reverifyMenuVisible = false;
+    bool purgeCalendarMenuVisible = false;
+    PerEventField<int> fieldMaxLength{}; // 0: no limit
+    ListState startTimes;                // start times, HH:MM and the 12-hour clock
+    ListState endTimes;                  // end times, closing with "CLOSE"
+    QStringList roomList;
     bool started = false;
 
 signals:

@@ -29,17 +29,11 @@
 
 namespace {
 
-constexpr int NumberBox = 2;
-constexpr int StartBox = 3;
-constexpr int EndBox = 4;
-constexpr int RoomBox = 8;
-constexpr int NotesBox = 34;
-constexpr int InternalNotesBox = 35;
-
 using Key = FieldEntry::Key;
 
-QString boxName(int index) {
-    return QStringLiteral("Text1(%1)").arg(index);
+// The box's object name: the form's Text1(n), n its column.
+QString boxName(EventField field) {
+    return QStringLiteral("Text1(%1)").arg(columnOf(field));
 }
 
 QString colorSheet(const QString &type, int rgb) {
@@ -53,35 +47,58 @@ QString colorSheet(const QString &type, int rgb) {
 EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
     : QObject(owner)
     , m_logic(logic) {
+    buildEventPanel(owner);
+    buildBillingPanel();
+    buildContactPanel();
+    for (QGroupBox *panel : {m_billing, m_contact})
+        panel->installEventFilter(this);
+    orderTabStops();
+    buildEmployeePanel(owner);
+    buildAuditPanel(owner);
+}
+
+void EventPanels::buildEventPanel(QWidget *owner) {
     m_event = new QGroupBox(tr("Event Information"), owner);
     m_event->setObjectName(QStringLiteral("fraevent"));
     auto *grid = new QGridLayout(m_event);
-    addRow(grid, 0, 0, 0);
-    addRow(grid, 0, 2, NumberBox);
-    addRow(grid, 1, 0, 1, 3);
-    addRow(grid, 2, 0, StartBox);
-    addRow(grid, 2, 2, EndBox);
-    addRow(grid, 3, 0, 6);
-    addRow(grid, 3, 2, 7);
-    addRow(grid, 4, 0, RoomBox);
-    addRow(grid, 4, 2, 31);
-    addRow(grid, 5, 0, 32);
-    addRow(grid, 5, 2, 33);
+    addRow(grid, 0, 0, EventField::Date);
+    addRow(grid, 0, 2, EventField::Number);
+    addRow(grid, 1, 0, EventField::Title, 3);
+    addRow(grid, 2, 0, EventField::Start);
+    addRow(grid, 2, 2, EventField::End);
+    addRow(grid, 3, 0, EventField::Guests);
+    addRow(grid, 3, 2, EventField::Guarantee);
+    addRow(grid, 4, 0, EventField::Room);
+    addRow(grid, 4, 2, EventField::Deposit);
+    addRow(grid, 5, 0, EventField::BookedBy);
+    addRow(grid, 5, 2, EventField::Created);
+    buildTimeAndRoomLists();
+    buildStatusList(grid);
+    buildMemberOptions(grid);
+    for (EventField field : {EventField::Status, EventField::Member})
+        makeBox(field, m_event)->hide();
+    buildNotes(grid);
+    buildPackageControls(grid, 9);
+}
 
+void EventPanels::buildTimeAndRoomLists() {
     // The time lists and the room list open as pop-ups under their boxes,
     // over the boxes below, and move nothing. The box keeps the keyboard,
     // so choosing from a list does not count as leaving the box.
     m_start = new PopupList(QStringLiteral("cbostart"), QStringLiteral("Start time list"),
-                            m_boxes[StartBox]);
-    m_end =
-        new PopupList(QStringLiteral("cboend"), QStringLiteral("End time list"), m_boxes[EndBox]);
-    m_rooms = new PopupList(QStringLiteral("List1"), QStringLiteral("Rooms"), m_boxes[RoomBox]);
+                            m_boxes[EventField::Start]);
+    m_end = new PopupList(QStringLiteral("cboend"), QStringLiteral("End time list"),
+                          m_boxes[EventField::End]);
+    m_rooms =
+        new PopupList(QStringLiteral("List1"), QStringLiteral("Rooms"), m_boxes[EventField::Room]);
     connect(m_start, &PopupList::chosen, this,
-            [this](int row) { m_logic.entry.cbostartClick(m_start->list()->item(row)->text()); });
+            [this](int row) { m_logic.entry.chooseStartTime(m_start->list()->item(row)->text()); });
     connect(m_end, &PopupList::chosen, this,
-            [this](int row) { m_logic.entry.cboendClick(m_end->list()->item(row)->text()); });
-    connect(m_rooms, &PopupList::chosen, this, [this](int row) { m_logic.List1Click(row); });
+            [this](int row) { m_logic.entry.chooseEndTime(m_end->list()->item(row)->text()); });
+    connect(m_rooms, &PopupList::chosen, this, [this](int row) { m_logic.onRoomChosen(row); });
+}
 
+void EventPanels::buildStatusList(QGridLayout *grid) {
     // Status and member flag are set through their own controls; their
     // boxes hold the stored codes. The status list chooses on Enter or a
     // click, its arrows only browse.
@@ -92,12 +109,15 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
     connect(m_status, &QComboBox::activated, this, [this](int index) {
         // What the logic makes of the choice is shown, whatever was browsed.
         m_statusShown.reset();
-        m_logic.entry.cbostatusClick(index + 1);
+        m_logic.entry.onStatusChosen(index + 1);
     });
     auto *statusLabel = new QLabel(QStringLiteral("Status"), m_event);
     statusLabel->setBuddy(m_status);
     grid->addWidget(statusLabel, 6, 0);
     grid->addWidget(m_status, 6, 1);
+}
+
+void EventPanels::buildMemberOptions(QGridLayout *grid) {
     // One choice of two: the arrows move between them.
     auto *memberRow = new QHBoxLayout;
     m_memberGroup = new QButtonGroup(this);
@@ -110,35 +130,37 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
         memberRow->addWidget(m_member[i]);
     }
     connect(m_memberGroup, &QButtonGroup::idClicked, this,
-            [this](int id) { m_logic.entry.optmemnonmemClick(id); });
+            [this](int id) { m_logic.entry.chooseMembership(id); });
     grid->addLayout(memberRow, 6, 2, 1, 2);
-    for (int index : {5, 9})
-        makeBox(index, m_event)->hide();
+}
 
+void EventPanels::buildNotes(QGridLayout *grid) {
     auto *noteRow = new QHBoxLayout;
     for (int i = 0; i < 2; ++i) {
         m_noteSwitch[i] = new QPushButton(m_event);
         m_noteSwitch[i]->setObjectName(QStringLiteral("Button1(%1)").arg(i));
         m_noteSwitch[i]->setCheckable(true);
         connect(m_noteSwitch[i], &QPushButton::clicked, this,
-                [this, i] { m_logic.entry.Button1Click(i); });
+                [this, i] { m_logic.entry.showNotes(i); });
         noteRow->addWidget(m_noteSwitch[i]);
     }
     grid->addLayout(noteRow, 7, 1, 1, 3);
-    for (int index : {NotesBox, InternalNotesBox}) {
-        QWidget *notes = makeBox(index, m_event);
-        m_labels[index] = new QLabel(m_logic.window.text1Label[index], m_event);
-        m_labels[index]->setBuddy(notes);
-        m_labels[index]->installEventFilter(this);
-        notes->setAccessibleName(m_logic.window.text1Label[index]);
-        grid->addWidget(m_labels[index], 8, 0);
+    for (EventField field : {EventField::Notes, EventField::InternalNotes}) {
+        QWidget *notes = makeBox(field, m_event);
+        m_labels[field] = new QLabel(m_logic.window.fieldLabel[field], m_event);
+        m_labels[field]->setBuddy(notes);
+        m_labels[field]->installEventFilter(this);
+        notes->setAccessibleName(m_logic.window.fieldLabel[field]);
+        grid->addWidget(m_labels[field], 8, 0);
         grid->addWidget(notes, 8, 1, 1, 3);
     }
-    buildPackageControls(grid, 9);
+}
 
-    m_billing = addressPanel(tr("Billing Information"), QStringLiteral("frabilling"), 11);
+void EventPanels::buildBillingPanel() {
+    m_billing = addressPanel(tr("Billing Information"), QStringLiteral("frabilling"),
+                             EventField::BillingName);
     auto *account = static_cast<QGridLayout *>(m_billing->layout());
-    addRow(account, 5, 0, 10);
+    addRow(account, 5, 0, EventField::Account);
     m_classcode = new QLabel(m_billing);
     m_classcode->setObjectName(QStringLiteral("lblclasscode"));
     m_taxExempt = new QLabel(tr("Tax Exempt"), m_billing);
@@ -152,28 +174,30 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
         billingButtons->addWidget(button);
         return button;
     };
-    m_cmdbilling = panelButton(QStringLiteral("cmdbilling"), QStringLiteral("Billing Info"));
-    m_cmdassign = panelButton(QStringLiteral("cmdassign"), QString());
-    m_cmdcontact = panelButton(QStringLiteral("cmdcontact"), QStringLiteral("Contact Info"));
-    connect(m_cmdbilling, &QPushButton::clicked, this,
-            [this] { m_logic.editor.cmdbillingClick(); });
-    connect(m_cmdcontact, &QPushButton::clicked, this,
-            [this] { m_logic.editor.cmdcontactClick(); });
-    connect(m_cmdassign, &QPushButton::clicked, this,
-            [this] { m_logic.assignment.cmdassignClick(); });
+    m_billingButton = panelButton(QStringLiteral("cmdbilling"), QStringLiteral("Billing Info"));
+    m_assignButton = panelButton(QStringLiteral("cmdassign"), QString());
+    m_contactButton = panelButton(QStringLiteral("cmdcontact"), QStringLiteral("Contact Info"));
+    connect(m_billingButton, &QPushButton::clicked, this,
+            [this] { m_logic.editor.showBillingPanel(); });
+    connect(m_contactButton, &QPushButton::clicked, this,
+            [this] { m_logic.editor.showContactPanel(); });
+    connect(m_assignButton, &QPushButton::clicked, this,
+            [this] { m_logic.assignment.assignAccount(); });
     account->addLayout(billingButtons, 6, 0, 1, 4);
-    m_contact = addressPanel(tr("Contact Information"), QStringLiteral("fracontact"), 21);
-    for (QGroupBox *panel : {m_billing, m_contact})
-        panel->installEventFilter(this);
+}
 
-    // The boxes are visited in column order; the status list and the
-    // member options stand in for their hidden boxes.
+void EventPanels::buildContactPanel() {
+    m_contact = addressPanel(tr("Contact Information"), QStringLiteral("fracontact"),
+                             EventField::ContactName);
+}
+
+void EventPanels::orderTabStops() {
     QWidget *previous = nullptr;
-    for (int index = 0; index < BoxCount; ++index) {
-        QList<QWidget *> stops{m_boxes[index]};
-        if (index == CurrentEvent::StatusBox)
+    for (EventField field : AllEventFields) {
+        QList<QWidget *> stops{m_boxes[field]};
+        if (field == EventField::Status)
             stops = {m_status};
-        else if (index == CurrentEvent::MemberBox)
+        else if (field == EventField::Member)
             stops = {m_member[0], m_member[1]};
         for (QWidget *stop : stops) {
             if (previous)
@@ -181,47 +205,45 @@ EventPanels::EventPanels(MainWindowLogic &logic, QWidget *owner)
             previous = stop;
         }
     }
-    buildEmployeePanel(owner);
-    buildAuditPanel(owner);
 }
 
-QGroupBox *EventPanels::addressPanel(const QString &title, const QString &name, int first) {
+QGroupBox *EventPanels::addressPanel(const QString &title, const QString &name, EventField first) {
     auto *panel = new QGroupBox(title, m_event->parentWidget());
     panel->setObjectName(name);
     auto *form = new QGridLayout(panel);
     for (int i = 0; i < 10; ++i)
-        addRow(form, i / 2, (i % 2) * 2, first + i);
+        addRow(form, i / 2, (i % 2) * 2, eventFieldAt(columnOf(first) + i));
     return panel;
 }
 
-QWidget *EventPanels::makeBox(int index, QWidget *parent) {
+QWidget *EventPanels::makeBox(EventField field, QWidget *parent) {
     QWidget *box = nullptr;
-    if (index == NotesBox || index == InternalNotesBox) {
+    if (field == EventField::Notes || field == EventField::InternalNotes) {
         auto *notes = new QPlainTextEdit(parent);
         notes->setMaximumHeight(80);
         notes->setTabChangesFocus(true);
-        connect(notes, &QPlainTextEdit::textChanged, this, [this, index] { boxEdited(index); });
+        connect(notes, &QPlainTextEdit::textChanged, this, [this, field] { boxEdited(field); });
         box = notes;
     } else {
         auto *line = new QLineEdit(parent);
-        connect(line, &QLineEdit::textEdited, this, [this, index] { boxEdited(index); });
+        connect(line, &QLineEdit::textEdited, this, [this, field] { boxEdited(field); });
         box = line;
     }
-    box->setObjectName(boxName(index));
+    box->setObjectName(boxName(field));
     box->installEventFilter(this);
-    m_boxes[index] = box;
+    m_boxes[field] = box;
     return box;
 }
 
-void EventPanels::addRow(QGridLayout *grid, int row, int column, int index, int columnSpan) {
+void EventPanels::addRow(QGridLayout *grid, int row, int column, EventField field, int columnSpan) {
     QWidget *parent = grid->parentWidget();
-    const QString &text = m_logic.window.text1Label[index];
+    const QString &text = m_logic.window.fieldLabel[field];
     auto *caption = new QLabel(text, parent);
-    QWidget *box = makeBox(index, parent);
+    QWidget *box = makeBox(field, parent);
     caption->setBuddy(box);
     caption->installEventFilter(this);
     box->setAccessibleName(text);
-    m_labels[index] = caption;
+    m_labels[field] = caption;
     grid->addWidget(caption, row, column);
     grid->addWidget(box, row, column + 1, 1, columnSpan);
 }
@@ -235,16 +257,16 @@ QGroupBox *EventPanels::makeOverlay(const QString &title, const QString &name, Q
 }
 
 void EventPanels::buildPackageControls(QGridLayout *grid, int row) {
-    m_lstpkg = new QListWidget(m_event);
-    m_lstpkg->setObjectName(QStringLiteral("lstpkg"));
-    m_lstpkg->setAccessibleName(QStringLiteral("Multi-event package"));
-    m_lstpkg->setMaximumHeight(110);
-    m_lstpkg->hide();
+    m_packageList = new QListWidget(m_event);
+    m_packageList->setObjectName(QStringLiteral("lstpkg"));
+    m_packageList->setAccessibleName(QStringLiteral("Multi-event package"));
+    m_packageList->setMaximumHeight(110);
+    m_packageList->hide();
     // A double click or Enter on an entry opens the member it names.
-    connect(m_lstpkg, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
-        m_logic.packages.lstpkgDblClick(m_lstpkg->row(item));
+    connect(m_packageList, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
+        m_logic.packages.openListedEvent(m_packageList->row(item));
     });
-    grid->addWidget(m_lstpkg, row, 0, 1, 4);
+    grid->addWidget(m_packageList, row, 0, 1, 4);
     // One above the other: the captions are long.
     auto *buttons = new QVBoxLayout;
     const char *const captions[] = {"Create a new multi-event package from this event",
@@ -256,12 +278,12 @@ void EventPanels::buildPackageControls(QGridLayout *grid, int row) {
         button->setAccessibleName(caption);
         button->hide();
         connect(button, &QPushButton::clicked, this, [this, i] {
-            const auto selected = m_lstpkg->selectedItems();
-            m_logic.packages.cmdmultiClick(i, selected.isEmpty() ? -1
-                                                                 : m_lstpkg->row(selected.first()));
+            const auto selected = m_packageList->selectedItems();
+            m_logic.packages.changePackage(
+                i, selected.isEmpty() ? -1 : m_packageList->row(selected.first()));
         });
         buttons->addWidget(button);
-        m_cmdmulti[i] = button;
+        m_packageButtons[i] = button;
     }
     grid->addLayout(buttons, row + 1, 0, 1, 4);
 }
@@ -270,22 +292,22 @@ void EventPanels::buildEmployeePanel(QWidget *owner) {
     m_employee =
         makeOverlay(QStringLiteral("Link to employee"), QStringLiteral("fraemployee"), owner);
     auto *layout = new QGridLayout(m_employee);
-    m_txtemployee = new QLineEdit(m_employee);
-    m_txtemployee->setObjectName(QStringLiteral("txtemployee"));
+    m_employeeBox = new QLineEdit(m_employee);
+    m_employeeBox->setObjectName(QStringLiteral("txtemployee"));
     auto *label = new QLabel(QStringLiteral("Employee #"), m_employee);
-    label->setBuddy(m_txtemployee);
-    m_txtemployee->setAccessibleName(label->text());
-    m_txtemployee->installEventFilter(this);
-    connect(m_txtemployee, &QLineEdit::textEdited, this,
-            [this](const QString &text) { m_logic.entry.txtemployeeChange(text); });
+    label->setBuddy(m_employeeBox);
+    m_employeeBox->setAccessibleName(label->text());
+    m_employeeBox->installEventFilter(this);
+    connect(m_employeeBox, &QLineEdit::textEdited, this,
+            [this](const QString &text) { m_logic.entry.editEmployee(text); });
     layout->addWidget(label, 0, 0);
-    layout->addWidget(m_txtemployee, 0, 1);
+    layout->addWidget(m_employeeBox, 0, 1);
     const char *const captions[] = {"Link to this employee", "Cancel Employee Link"};
     for (int i = 0; i < 2; ++i) {
         auto *button = new QPushButton(QString::fromLatin1(captions[i]), m_employee);
         button->setObjectName(QStringLiteral("cmdemployee(%1)").arg(i));
         connect(button, &QPushButton::clicked, this,
-                [this, i] { m_logic.editor.cmdemployeeClick(i); });
+                [this, i] { m_logic.editor.answerEmployeeLink(i == 0); });
         layout->addWidget(button, 1, i);
     }
     m_employee->resize(380, 110);
@@ -310,8 +332,12 @@ void EventPanels::buildAuditPanel(QWidget *owner) {
     for (int i = 0; i < 2; ++i) {
         auto *button = new QPushButton(QString::fromLatin1(captions[i]), m_audit);
         button->setObjectName(QStringLiteral("cmdaudit(%1)").arg(i));
-        connect(button, &QPushButton::clicked, this,
-                [this, i] { m_logic.editor.cmdauditClick(i); });
+        connect(button, &QPushButton::clicked, this, [this, i] {
+            if (i == 0)
+                m_logic.editor.printAuditHistory();
+            else
+                m_logic.editor.closeAuditHistory();
+        });
         buttons->addWidget(button);
     }
     m_printAudit = m_audit->findChild<QPushButton *>(QStringLiteral("cmdaudit(0)"));
@@ -351,8 +377,8 @@ void EventPanels::placeOverlay(QWidget *overlay, bool visible) {
     overlay->show();
     overlay->raise();
     if (overlay == m_employee) {
-        m_txtemployee->setFocus();
-        m_txtemployee->selectAll();
+        m_employeeBox->setFocus();
+        m_employeeBox->selectAll();
     }
 }
 
@@ -365,22 +391,22 @@ bool EventPanels::eventFilter(QObject *watched, QEvent *event) {
             intoDropDown = next == m_status;
         if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) &&
             TypingBoxes::movedByOperator(*static_cast<QFocusEvent *>(event)) && !intoDropDown)
-            m_logic.entry.cbostatusFocus(event->type() == QEvent::FocusIn);
+            m_logic.entry.statusFocusChanged(event->type() == QEvent::FocusIn);
         return false;
     }
-    if (watched == m_txtemployee) {
+    if (watched == m_employeeBox) {
         if (event->type() == QEvent::KeyPress &&
             static_cast<QKeyEvent *>(event)->key() == Qt::Key_F5) {
-            m_logic.entry.txtemployeeKeyDown(Key::F5);
+            m_logic.entry.pressEmployeeKey(Key::F5);
             return true;
         }
         if (event->type() == QEvent::MouseButtonDblClick) {
-            m_logic.entry.txtemployeeDblClick();
+            m_logic.entry.doubleClickEmployee();
             return true;
         }
         if (event->type() == QEvent::FocusOut &&
             TypingBoxes::movedByOperator(*static_cast<QFocusEvent *>(event)))
-            m_logic.entry.txtemployeeLostFocus();
+            m_logic.entry.leaveEmployee();
         return false;
     }
     if (event->type() == QEvent::MouseButtonPress) {
@@ -394,20 +420,20 @@ bool EventPanels::eventFilter(QObject *watched, QEvent *event) {
             return false;
         }
     }
-    for (int i = 0; i < BoxCount; ++i) {
-        if (watched == m_boxes[i])
-            return boxEvent(i, event);
-        if (watched == m_labels[i] && event->type() == QEvent::MouseButtonPress) {
-            m_logic.entry.text1Click(i);
+    for (EventField field : AllEventFields) {
+        if (watched == m_boxes[field])
+            return boxEvent(field, event);
+        if (watched == m_labels[field] && event->type() == QEvent::MouseButtonPress) {
+            m_logic.entry.clickField(field);
             return false;
         }
     }
     return QObject::eventFilter(watched, event);
 }
 
-bool EventPanels::boxEvent(int index, QEvent *event) {
+bool EventPanels::boxEvent(EventField field, QEvent *event) {
     FieldEntry &entry = m_logic.entry;
-    PopupList *list = listOfBox(index);
+    PopupList *list = listOfBox(field);
     // Alt+Down and F4 open the box's list, as they open a drop-down list.
     if (list && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
@@ -418,10 +444,10 @@ bool EventPanels::boxEvent(int index, QEvent *event) {
         }
     }
     const bool filtered = TypingBoxes::dispatch(
-        event, {[&] { entry.text1GotFocus(index); }, [&] { entry.text1LostFocus(index); },
-                [&] { entry.text1Click(index); }, [&] { entry.text1DblClick(index); },
-                [&](Key key) { entry.text1KeyDown(index, key); },
-                [&](Key key) { return entry.text1KeyPress(index, key); }, true});
+        event, {[&] { entry.enterField(field); }, [&] { entry.leaveField(field); },
+                [&] { entry.clickField(field); }, [&] { entry.doubleClickField(field); },
+                [&](Key key) { entry.pressKey(field, key); },
+                [&](Key key) { return entry.typeKey(field, key); }, true});
     // Coming into a time box, a double click or F5 opens its list again.
     if (list) {
         const bool asks = (event->type() == QEvent::FocusIn &&
@@ -435,13 +461,13 @@ bool EventPanels::boxEvent(int index, QEvent *event) {
     return filtered;
 }
 
-PopupList *EventPanels::listOfBox(int index) const {
-    switch (index) {
-    case StartBox:
+PopupList *EventPanels::listOfBox(EventField field) const {
+    switch (field) {
+    case EventField::Start:
         return m_start;
-    case EndBox:
+    case EventField::End:
         return m_end;
-    case RoomBox:
+    case EventField::Room:
         return m_rooms;
     default:
         return nullptr;
@@ -468,9 +494,9 @@ void EventPanels::offerList(PopupList *list) {
 }
 
 void EventPanels::refreshLists() {
-    m_start->setEntries(m_logic.cbostart.entries);
-    m_end->setEntries(m_logic.cboend.entries);
-    m_rooms->setEntries(m_logic.List1);
+    m_start->setEntries(m_logic.startTimes.entries);
+    m_end->setEntries(m_logic.endTimes.entries);
+    m_rooms->setEntries(m_logic.roomList);
     const std::array<PopupList *, 3> lists{m_start, m_end, m_rooms};
     for (std::size_t i = 0; i < lists.size(); ++i) {
         const bool wanted = listWanted(lists[i]);
@@ -484,7 +510,7 @@ void EventPanels::refreshLists() {
 
 void EventPanels::refreshStatus() {
     const EventWindow &window = m_logic.window;
-    const ListState &status = window.cbostatus;
+    const ListState &status = window.statusList;
     if (m_status->count() != status.entries.size()) {
         m_status->clear();
         m_status->addItems(status.entries);
@@ -516,36 +542,36 @@ void EventPanels::refreshStatus() {
         m_status->setStyleSheet(sheet);
 }
 
-void EventPanels::boxEdited(int index) {
+void EventPanels::boxEdited(EventField field) {
     if (m_refreshing)
         return;
     QString text;
-    if (auto *line = qobject_cast<QLineEdit *>(m_boxes[index]))
+    if (auto *line = qobject_cast<QLineEdit *>(m_boxes[field]))
         text = line->text();
-    else if (auto *notes = qobject_cast<QPlainTextEdit *>(m_boxes[index]))
+    else if (auto *notes = qobject_cast<QPlainTextEdit *>(m_boxes[field]))
         text = notes->toPlainText();
-    m_logic.entry.text1Change(index, text);
+    m_logic.entry.editField(field, text);
 }
 
 void EventPanels::focusRequestedBox() {
-    const int index = m_logic.window.focusBox;
-    if (index >= 0 && index < BoxCount && m_boxes[index]->isVisible())
-        m_boxes[index]->setFocus(Qt::OtherFocusReason);
+    const std::optional<EventField> field = m_logic.window.focusField;
+    if (field && m_boxes[*field]->isVisible())
+        m_boxes[*field]->setFocus(Qt::OtherFocusReason);
 }
 
 void EventPanels::refreshPackages() {
     const EventPackages &packages = m_logic.packages;
     QStringList shown;
-    for (int i = 0; i < m_lstpkg->count(); ++i)
-        shown << m_lstpkg->item(i)->text();
-    if (shown != packages.lstpkg) {
-        m_lstpkg->clear();
-        m_lstpkg->addItems(packages.lstpkg);
+    for (int i = 0; i < m_packageList->count(); ++i)
+        shown << m_packageList->item(i)->text();
+    if (shown != packages.listLines) {
+        m_packageList->clear();
+        m_packageList->addItems(packages.listLines);
     }
-    m_lstpkg->setVisible(packages.lstpkgVisible());
+    m_packageList->setVisible(packages.listVisible());
     for (int i = 0; i < 2; ++i) {
-        m_cmdmulti[i]->setVisible(packages.cmdmultiVisible(i));
-        m_cmdmulti[i]->setEnabled(m_logic.window.editControlsEnabled);
+        m_packageButtons[i]->setVisible(packages.buttonVisible(i));
+        m_packageButtons[i]->setEnabled(m_logic.window.editControlsEnabled);
     }
 }
 
@@ -553,43 +579,44 @@ void EventPanels::refresh() {
     const EventWindow &window = m_logic.window;
     const CurrentEvent &event = m_logic.currentEvent();
     m_refreshing = true;
-    for (int i = 0; i < BoxCount; ++i) {
-        QWidget *box = m_boxes[i];
-        box->setToolTip(window.text1ToolTip[i]);
-        const bool readOnly = !window.EditingEnabled || i == NumberBox;
+    for (EventField field : AllEventFields) {
+        QWidget *box = m_boxes[field];
+        box->setToolTip(window.fieldHelp[field]);
+        const bool readOnly = !window.EditingEnabled || field == EventField::Number;
         if (auto *line = qobject_cast<QLineEdit *>(box)) {
-            line->setMaxLength(m_logic.text1MaxLength[i] > 0 ? m_logic.text1MaxLength[i] : 32767);
-            if (line->text() != event.Text1[i])
-                line->setText(event.Text1[i]);
+            const int maxLength = m_logic.fieldMaxLength[field];
+            line->setMaxLength(maxLength > 0 ? maxLength : 32767);
+            if (line->text() != event.fields[field])
+                line->setText(event.fields[field]);
             line->setReadOnly(readOnly);
-            box->setStyleSheet(colorSheet(QStringLiteral("QLineEdit"), window.text1BackColor[i]));
+            box->setStyleSheet(colorSheet(QStringLiteral("QLineEdit"), window.fieldColor[field]));
         } else if (auto *notes = qobject_cast<QPlainTextEdit *>(box)) {
-            if (notes->toPlainText() != event.Text1[i])
-                notes->setPlainText(event.Text1[i]);
+            if (notes->toPlainText() != event.fields[field])
+                notes->setPlainText(event.fields[field]);
             notes->setReadOnly(readOnly);
             box->setStyleSheet(
-                colorSheet(QStringLiteral("QPlainTextEdit"), window.text1BackColor[i]));
+                colorSheet(QStringLiteral("QPlainTextEdit"), window.fieldColor[field]));
         }
-        if (QLabel *label = m_labels[i]) {
-            label->setText(window.text1Label[i]);
-            box->setAccessibleName(window.text1Label[i]);
+        if (QLabel *label = m_labels[field]) {
+            label->setText(window.fieldLabel[field]);
+            box->setAccessibleName(window.fieldLabel[field]);
             // A required box's label is underlined in dark red; its width
             // stays, so the boxes do not move.
             QFont font = label->font();
-            font.setUnderline(window.text1Required[i]);
+            font.setUnderline(window.fieldRequired[field]);
             label->setFont(font);
-            label->setStyleSheet(window.text1Required[i] ? QStringLiteral("color: #800000;")
-                                                         : QString());
+            label->setStyleSheet(window.fieldRequired[field] ? QStringLiteral("color: #800000;")
+                                                             : QString());
         }
     }
     m_refreshing = false;
 
-    m_boxes[NotesBox]->setVisible(window.notesShown == 0);
-    m_labels[NotesBox]->setVisible(window.notesShown == 0);
-    m_boxes[InternalNotesBox]->setVisible(window.notesShown == 1);
-    m_labels[InternalNotesBox]->setVisible(window.notesShown == 1);
+    m_boxes[EventField::Notes]->setVisible(window.notesShown == 0);
+    m_labels[EventField::Notes]->setVisible(window.notesShown == 0);
+    m_boxes[EventField::InternalNotes]->setVisible(window.notesShown == 1);
+    m_labels[EventField::InternalNotes]->setVisible(window.notesShown == 1);
     for (int i = 0; i < 2; ++i) {
-        m_noteSwitch[i]->setText(window.Button1Caption[i]);
+        m_noteSwitch[i]->setText(window.noteSwitchCaption[i]);
         m_noteSwitch[i]->setChecked(window.notesShown == i);
     }
 
@@ -605,11 +632,11 @@ void EventPanels::refresh() {
     for (QRadioButton *option : m_member)
         option->setEnabled(controls);
     refreshStatus();
-    for (QPushButton *button : {m_cmdbilling, m_cmdassign, m_cmdcontact})
+    for (QPushButton *button : {m_billingButton, m_assignButton, m_contactButton})
         button->setEnabled(controls);
-    m_cmdassign->setText(window.cmdassignCaption);
-    m_classcode->setText(m_logic.events.lblclasscode);
-    m_taxExempt->setVisible(m_logic.events.lbltaxexemptVisible);
+    m_assignButton->setText(window.accountButtonCaption);
+    m_classcode->setText(m_logic.events.classCodeText);
+    m_taxExempt->setVisible(m_logic.events.taxExemptShown);
     // The panel in front is framed, the other lies flat.
     m_billing->setFlat(window.front != EventWindow::Panel::Billing);
     m_contact->setFlat(window.front != EventWindow::Panel::Contact);
@@ -617,15 +644,15 @@ void EventPanels::refresh() {
     refreshPackages();
     refreshLists();
 
-    if (m_txtemployee->text() != window.txtemployee)
-        m_txtemployee->setText(window.txtemployee);
+    if (m_employeeBox->text() != window.employeeText)
+        m_employeeBox->setText(window.employeeText);
     placeOverlay(m_employee, window.employeeVisible);
     if (m_auditShown != window.auditEntries)
         fillAuditTable(window.auditEntries);
-    m_printAudit->setEnabled(window.cmdauditPrintEnabled);
+    m_printAudit->setEnabled(window.auditPrintEnabled);
     placeOverlay(m_audit, window.auditVisible);
 
     // The focus moves once the event that asked for it is over.
-    if (window.focusBox >= 0)
+    if (window.focusField)
         QTimer::singleShot(0, this, &EventPanels::focusRequestedBox);
 }

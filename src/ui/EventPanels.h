@@ -1,6 +1,7 @@
 #pragma once
 
 #include "events/AuditHistory.h"
+#include "foundation/EventField.h"
 
 #include <QWidget>
 #include <array>
@@ -19,7 +20,7 @@ class QPushButton;
 class QRadioButton;
 class QTableWidget;
 
-// The event record's 36 boxes Text1(0..35) in their three panels: the event
+// The event's boxes, one for each field, Text1(0..35), in their three panels: the event
 // panel, the billing panel frabilling and the contact panel fracontact, with
 // the status list, the member options, the time and room lists and the note
 // switch, below them the package list lstpkg and the package buttons
@@ -31,14 +32,12 @@ class EventPanels final : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int BoxCount = 36;
-
     EventPanels(MainWindowLogic &logic, QWidget *owner);
 
     QGroupBox *eventPanel() const { return m_event; }
     QGroupBox *billingPanel() const { return m_billing; }
     QGroupBox *contactPanel() const { return m_contact; }
-    QWidget *box(int index) const { return m_boxes[index]; }
+    QWidget *box(EventField field) const { return m_boxes[field]; }
 
     void refresh();
 
@@ -46,9 +45,22 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QWidget *makeBox(int index, QWidget *parent);
-    void addRow(class QGridLayout *grid, int row, int column, int index, int columnSpan = 1);
-    QGroupBox *addressPanel(const QString &title, const QString &name, int first);
+    // The event panel: its boxes, the lists beside them, the status list,
+    // the member options, the notes and the package controls.
+    void buildEventPanel(QWidget *owner);
+    void buildTimeAndRoomLists();
+    void buildStatusList(class QGridLayout *grid);
+    void buildMemberOptions(class QGridLayout *grid);
+    void buildNotes(class QGridLayout *grid);
+    // The billing panel: the billing address, the account and its buttons.
+    void buildBillingPanel();
+    void buildContactPanel();
+    // The boxes are visited in column order; the status list and the
+    // member options stand in for their hidden boxes.
+    void orderTabStops();
+    QWidget *makeBox(EventField field, QWidget *parent);
+    void addRow(class QGridLayout *grid, int row, int column, EventField field, int columnSpan = 1);
+    QGroupBox *addressPanel(const QString &title, const QString &name, EventField first);
     QGroupBox *makeOverlay(const QString &title, const QString &name, QWidget *owner);
     void buildEmployeePanel(QWidget *owner);
     void buildAuditPanel(QWidget *owner);
@@ -56,20 +68,20 @@ private:
     void buildPackageControls(class QGridLayout *grid, int row);
     void refreshPackages();
     void placeOverlay(QWidget *overlay, bool visible);
-    bool boxEvent(int index, QEvent *event);
-    void boxEdited(int index);
+    bool boxEvent(EventField field, QEvent *event);
+    void boxEdited(EventField field);
     void focusRequestedBox();
     // The list the logic offers for its box, opened once the event that
     // asked for it is over; nothing when the logic no longer offers it.
     bool listWanted(const PopupList *list) const;
     void offerList(PopupList *list);
-    PopupList *listOfBox(int index) const;
+    PopupList *listOfBox(EventField field) const;
     void refreshLists();
     void refreshStatus();
 
     MainWindowLogic &m_logic;
-    std::array<QWidget *, BoxCount> m_boxes{};
-    std::array<QLabel *, BoxCount> m_labels{};
+    PerEventField<QWidget *> m_boxes{};
+    PerEventField<QLabel *> m_labels{};
     QGroupBox *m_event = nullptr;
     QGroupBox *m_billing = nullptr;
     QGroupBox *m_contact = nullptr;
@@ -86,15 +98,15 @@ private:
     std::array<QRadioButton *, 2> m_member{};
     QButtonGroup *m_memberGroup = nullptr;
     std::array<QPushButton *, 2> m_noteSwitch{};
-    QPushButton *m_cmdbilling = nullptr;
-    QPushButton *m_cmdassign = nullptr;
-    QPushButton *m_cmdcontact = nullptr;
-    QListWidget *m_lstpkg = nullptr; // the event's package, or the open packages
-    std::array<QPushButton *, 2> m_cmdmulti{};
+    QPushButton *m_billingButton = nullptr;
+    QPushButton *m_assignButton = nullptr;
+    QPushButton *m_contactButton = nullptr;
+    QListWidget *m_packageList = nullptr; // the event's package, or the open packages
+    std::array<QPushButton *, 2> m_packageButtons{};
     QLabel *m_classcode = nullptr; // lblclasscode
     QLabel *m_taxExempt = nullptr; // lbltaxexempt
     QGroupBox *m_employee = nullptr;
-    QLineEdit *m_txtemployee = nullptr;
+    QLineEdit *m_employeeBox = nullptr;
     QGroupBox *m_audit = nullptr;
     QTableWidget *m_auditTable = nullptr;
     QList<AuditEntry> m_auditShown;

@@ -30,7 +30,7 @@ LookupPanel::LookupPanel(EventLookup &logic, QWidget *parent)
         box->installEventFilter(this);
         connect(box, &QLineEdit::textEdited, this, [this, index](const QString &text) {
             if (!m_refreshing)
-                m_logic.txtlookupChange(index, text);
+                m_logic.editCriterion(index, text);
         });
         grid->addWidget(caption, row, 0);
         grid->addWidget(box, row, 1);
@@ -45,7 +45,7 @@ LookupPanel::LookupPanel(EventLookup &logic, QWidget *parent)
     m_results->setObjectName(QStringLiteral("cbolookup"));
     m_results->setAccessibleName(QStringLiteral("Lookup Results"));
     connect(m_results, &QComboBox::activated, this,
-            [this](int index) { m_logic.cbolookupClick(index); });
+            [this](int index) { m_logic.chooseResult(index); });
     // A search's matches open at once, their count beside them.
     connect(&m_logic, &EventLookup::resultsListed, m_results, [this] {
         if (m_results->isVisible())
@@ -63,7 +63,12 @@ LookupPanel::LookupPanel(EventLookup &logic, QWidget *parent)
     for (int i = 0; i < 2; ++i) {
         auto *button = new QPushButton(QString::fromLatin1(captions[i]), this);
         button->setObjectName(QStringLiteral("cmdlookup2(%1)").arg(i));
-        connect(button, &QPushButton::clicked, this, [this, i] { m_logic.cmdlookup2Click(i); });
+        connect(button, &QPushButton::clicked, this, [this, i] {
+            if (i == 0)
+                m_logic.search();
+            else
+                m_logic.cancel();
+        });
         buttons->addWidget(button);
         setTabOrder(previous, button);
         previous = button;
@@ -83,11 +88,11 @@ bool LookupPanel::eventFilter(QObject *watched, QEvent *event) {
 bool LookupPanel::boxEvent(int index, QEvent *event) {
     EventLookup &logic = m_logic;
     return TypingBoxes::dispatch(
-        event, {[&] { logic.txtlookupGotFocus(index); }, [&] { logic.txtlookupLostFocus(index); },
-                [&] { logic.txtlookupClick(index); }, [&] { logic.txtlookupDblClick(index); },
-                [&](TypingBoxes::Key key) { logic.txtlookupKeyDown(index, key); },
+        event, {[&] { logic.enterCriterion(index); }, [&] { logic.leaveCriterion(index); },
+                [&] { logic.clickCriterion(index); }, [&] { logic.doubleClickCriterion(index); },
+                [&](TypingBoxes::Key key) { logic.pressCriterionKey(index, key); },
                 [&](TypingBoxes::Key key) {
-                    return logic.txtlookupKeyPress(index, key);
+                    return logic.typeCriterionKey(index, key);
                 }});
 }
 
@@ -96,12 +101,12 @@ void LookupPanel::refresh() {
     m_refreshing = true;
     for (int i = 0; i < int(m_boxes.size()); ++i) {
         QLineEdit *box = m_boxes[i];
-        if (box->text() != m_logic.txtlookup[i])
-            box->setText(m_logic.txtlookup[i]);
+        if (box->text() != m_logic.criteria[i])
+            box->setText(m_logic.criteria[i]);
         box->setStyleSheet(QStringLiteral("QLineEdit { background-color: #%1; }")
-                               .arg(m_logic.txtlookupBackColor[i], 6, 16, QLatin1Char('0')));
+                               .arg(m_logic.criterionColor[i], 6, 16, QLatin1Char('0')));
     }
-    const ListState &list = m_logic.cbolookup;
+    const ListState &list = m_logic.results;
     QStringList shown;
     for (int i = 0; i < m_results->count(); ++i)
         shown << m_results->itemText(i);
@@ -111,9 +116,9 @@ void LookupPanel::refresh() {
     }
     m_results->setPlaceholderText(list.text);
     m_results->setCurrentIndex(-1);
-    m_results->setVisible(m_logic.cbolookupVisible);
+    m_results->setVisible(m_logic.resultsVisible);
     m_count->setText(m_logic.resultCount);
-    m_count->setVisible(m_logic.cbolookupVisible);
+    m_count->setVisible(m_logic.resultsVisible);
     m_results->setAccessibleDescription(m_logic.resultCount);
     m_refreshing = false;
     setVisible(m_logic.visible());

@@ -44,10 +44,10 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
     auto *buttons = new QHBoxLayout;
-    for (int i = 0; i < int(m_buttons.size()); ++i) {
-        m_buttons[i] = new QPushButton(central);
-        m_buttons[i]->setObjectName(QStringLiteral("cmd(%1)").arg(i));
-        buttons->addWidget(m_buttons[i]);
+    for (EventCommand command : AllEventCommands) {
+        m_buttons[command] = new QPushButton(central);
+        m_buttons[command]->setObjectName(QStringLiteral("cmd(%1)").arg(static_cast<int>(command)));
+        buttons->addWidget(m_buttons[command]);
     }
     layout->addLayout(buttons);
 
@@ -101,9 +101,9 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
             Qt::QueuedConnection);
     connect(&m_logic.contracts, &ContractBuilder::updateRequired, this, &MainWindow::close,
             Qt::QueuedConnection);
-    for (int i = 0; i < int(m_buttons.size()); ++i)
-        connect(m_buttons[i], &QPushButton::clicked, this,
-                [this, i] { m_logic.editor.cmdClick(i); });
+    for (EventCommand command : AllEventCommands)
+        connect(m_buttons[command], &QPushButton::clicked, this,
+                [this, command] { m_logic.editor.run(command); });
     connect(&m_logic, &MainWindowLogic::changed, this, &MainWindow::refresh);
     connect(&m_logic, &MainWindowLogic::eventSaved, this,
             [this] { SavedNoticeWindow::ShowSavedNotice(this); });
@@ -175,11 +175,11 @@ std::span<const MainWindow::CommandRow> MainWindow::commandTable() {
         {C::CloneEvent, Menu::File, Separator::Before, "mnucloneevent",
          "&Clone Current Event to New Date",
          [](MainWindow &w) {
-             w.m_logic.wholeEvent.mnucloneeventClick();
+             w.m_logic.wholeEvent.cloneEvent();
          }},
         {C::DeleteContact, Menu::File, Separator::None, "mnudeletecontact", "&Delete this contact",
          [](MainWindow &w) {
-             w.m_logic.wholeEvent.mnudeletecontactClick();
+             w.m_logic.wholeEvent.deleteContact();
          }},
         {C::ScreenCapture, Menu::File, Separator::Before, "mnuclipboard", "&Screen Capture",
          [](MainWindow &w) {
@@ -358,18 +358,18 @@ void MainWindow::buildMenus() {
 
 void MainWindow::refresh() {
     setWindowTitle(m_logic.caption);
-    menuCommand(MenuCommand::Reverify)->setVisible(m_logic.mnureverifyVisible);
-    menuCommand(MenuCommand::PurgeCalendar)->setVisible(m_logic.mnupurgecalendarVisible);
+    menuCommand(MenuCommand::Reverify)->setVisible(m_logic.reverifyMenuVisible);
+    menuCommand(MenuCommand::PurgeCalendar)->setVisible(m_logic.purgeCalendarMenuVisible);
     // While a long operation runs the window paints its progress, but no
     // command can start.
     const bool idle = !m_logic.busy();
     menuBar()->setEnabled(idle);
     m_roomEditor->setEnabled(idle && m_logic.rooms.panelEnabled);
     const EventWindow &window = m_logic.window;
-    for (int i = 0; i < int(m_buttons.size()); ++i) {
-        m_buttons[i]->setText(window.cmdCaption[i]);
-        m_buttons[i]->setVisible(window.cmdVisible[i]);
-        m_buttons[i]->setEnabled(idle && window.cmdEnabled[i]);
+    for (EventCommand command : AllEventCommands) {
+        m_buttons[command]->setText(window.commandCaption[command]);
+        m_buttons[command]->setVisible(window.commandVisible[command]);
+        m_buttons[command]->setEnabled(idle && window.commandEnabled[command]);
     }
     const QSize before = size();
     m_panels->refresh();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "events/EventWindow.h"
+
 #include <QHash>
 #include <QMainWindow>
 #include <array>
@@ -73,7 +75,7 @@ public:
     // A command by its object name ("mnuaddroom"), as tests and the club's
     // keystroke scripts know it.
     QAction *menuCommand(const QString &name) const { return m_commandsByName.value(name); }
-    QPushButton *button(int index) const { return m_buttons[index]; }
+    QPushButton *button(EventCommand command) const { return m_buttons[command]; }
     EventPanels *eventPanels() const { return m_panels; }
 
     // The size wanted, or as much of it as the screen's free area holds
@@ -103,7 +105,7 @@ private:
     MainWindowLogic &m_logic;
     std::array<QAction *, MenuCommandCount> m_commands{};
     QHash<QString, QAction *> m_commandsByName;
-    std::array<QPushButton *, 11> m_buttons{};
+    PerEventCommand<QPushButton *> m_buttons{};
     EventPanels *m_panels = nullptr;
     CalendarFrame *m_calendar = nullptr;
     RoomEditorPanel *m_roomEditor = nullptr;

@@ -32,7 +32,7 @@ protected:
         return count(QStringLiteral("master"), QStringLiteral("select count(*) from acctinfo "
                                                               "where acctnumber >= 90000"));
     }
-    QString &box(int index) { return module->event.Text1[index]; }
+    QString &box(EventField field) { return module->event.fields[field]; }
 
     std::unique_ptr<BillingAccounts> accounts;
 };
@@ -43,15 +43,15 @@ TEST_F(BillingAccountsTest, ANewAccountTakesTheNextNumberWithAllItsRows) {
     // 47 letters, then emoji: the second straddles the column's 50th unit.
     const QString name = QStringLiteral("O'Brien & Søn Catering Company of Philadelphia.") +
                          QStringLiteral("🎉🎉🎉 and more");
-    box(11) = name;
-    box(15) = QStringLiteral("PA");
-    box(20) = QStringLiteral("events@obrien.example.com");
-    box(21) = QStringLiteral("Zoë D'Angelo");
+    box(EventField::BillingName) = name;
+    box(EventField::BillingState) = QStringLiteral("PA");
+    box(EventField::BillingEmail) = QStringLiteral("events@obrien.example.com");
+    box(EventField::ContactName) = QStringLiteral("Zoë D'Angelo");
 
     const auto number = accounts->CreateAccount(42);
     ASSERT_TRUE(number.has_value());
     EXPECT_EQ(*number, 90005) << "the sixth number of the range";
-    EXPECT_EQ(box(10), QStringLiteral("90005"));
+    EXPECT_EQ(box(EventField::Account), QStringLiteral("90005"));
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Billing Account # 90005 created."));
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Successful..."));
     EXPECT_EQ(rowsOf(90005), 5);
@@ -117,11 +117,11 @@ TEST_F(BillingAccountsTest, NoAccountWhenTheRangeIsUsedUpUnsetOrMonthEndRuns) {
         SCOPED_TRACE(range.what);
         module->config.RangeFrom = range.from;
         module->config.RangeTo = range.to;
-        box(10).clear();
+        box(EventField::Account).clear();
         EXPECT_FALSE(accounts->CreateAccount(7));
         EXPECT_EQ(prompts.lastMessage().text, range.message);
         EXPECT_EQ(accountsInRange(), 2);
-        EXPECT_TRUE(box(10).isEmpty());
+        EXPECT_TRUE(box(EventField::Account).isEmpty());
     }
 
     loadConfiguration();
@@ -163,16 +163,16 @@ TEST_F(BillingAccountsTest, LinkingCopiesTheAccountAndGuardsSuspendedOnes) {
     EXPECT_TRUE(linked->taxExempt);
     EXPECT_EQ(module->checks.TaxExemptFlag, 1);
     EXPECT_EQ(linked->classcode, QStringLiteral("FM"));
-    EXPECT_EQ(box(11), QStringLiteral("Siobhán O'Neill 🌷"));
-    EXPECT_EQ(box(12), QStringLiteral("12 Rue d'Été"));
-    EXPECT_EQ(box(15), QStringLiteral("PA"));
-    EXPECT_EQ(box(20), QStringLiteral("siobhan@example.com"));
-    EXPECT_EQ(box(21), QStringLiteral("Seán"));
+    EXPECT_EQ(box(EventField::BillingName), QStringLiteral("Siobhán O'Neill 🌷"));
+    EXPECT_EQ(box(EventField::BillingAddress1), QStringLiteral("12 Rue d'Été"));
+    EXPECT_EQ(box(EventField::BillingState), QStringLiteral("PA"));
+    EXPECT_EQ(box(EventField::BillingEmail), QStringLiteral("siobhan@example.com"));
+    EXPECT_EQ(box(EventField::ContactName), QStringLiteral("Seán"));
 
-    box(10) = QStringLiteral("5");
+    box(EventField::Account) = QStringLiteral("5");
     EXPECT_FALSE(accounts->LinkAccount(5));
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Account # 5 does not exist."));
-    EXPECT_TRUE(box(10).isEmpty());
+    EXPECT_TRUE(box(EventField::Account).isEmpty());
 
     addAccount(1002, 1);
     struct Try {
@@ -186,14 +186,14 @@ TEST_F(BillingAccountsTest, LinkingCopiesTheAccountAndGuardsSuspendedOnes) {
     for (const Try &t : tries) {
         SCOPED_TRACE(t.what);
         signIn(t.level);
-        box(10) = QStringLiteral("1002");
+        box(EventField::Account) = QStringLiteral("1002");
         prompts.clear();
         prompts.answerYesNo(t.yes);
         EXPECT_EQ(accounts->LinkAccount(1002).has_value(), t.linked);
         EXPECT_EQ(prompts.questions.last().text,
                   QStringLiteral("Member account # 1002 is currently a suspended account.\r\n"
                                  "Link this event to it anyway?"));
-        EXPECT_EQ(box(10).isEmpty(), !t.linked);
+        EXPECT_EQ(box(EventField::Account).isEmpty(), !t.linked);
         if (t.yes && !t.linked) {
             EXPECT_EQ(prompts.lastMessage().text,
                       QStringLiteral("Access level 3 is required for this override."));
@@ -206,8 +206,8 @@ TEST_F(BillingAccountsTest, SavingWritesTheAddressOfEventAccountsOnly) {
     exec(QStringLiteral("master"),
          QStringLiteral("insert into address (acctnumber, mailname) values (1001, 'Member')"));
     ASSERT_TRUE(accounts->CreateAccount(5));
-    box(11) = QStringLiteral("Renée O'Hara");
-    box(30) = QString(80, QLatin1Char('e'));
+    box(EventField::BillingName) = QStringLiteral("Renée O'Hara");
+    box(EventField::ContactEmail) = QString(80, QLatin1Char('e'));
     accounts->UpdateAccount();
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Billing Account # 90000 updated."));
     EXPECT_EQ(scalar(QStringLiteral("master"),
@@ -221,7 +221,7 @@ TEST_F(BillingAccountsTest, SavingWritesTheAddressOfEventAccountsOnly) {
               75);
 
     prompts.clear();
-    box(10) = QStringLiteral("1001");
+    box(EventField::Account) = QStringLiteral("1001");
     accounts->UpdateAccount();
     EXPECT_TRUE(prompts.messages.isEmpty());
     EXPECT_EQ(scalar(QStringLiteral("master"),
@@ -230,14 +230,14 @@ TEST_F(BillingAccountsTest, SavingWritesTheAddressOfEventAccountsOnly) {
               QStringLiteral("Member"))
         << "a member's own address is not the event's to change";
 
-    box(10) = QStringLiteral("90500");
+    box(EventField::Account) = QStringLiteral("90500");
     accounts->UpdateAccount();
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("The billing account for this event does not exist and therefore "
                              "cannot be used for billing."));
 
-    box(10) = QStringLiteral("90000");
-    box(11) = QStringLiteral("Changed during month end");
+    box(EventField::Account) = QStringLiteral("90000");
+    box(EventField::BillingName) = QStringLiteral("Changed during month end");
     touch(QStringLiteral("mstr2bak.mdb"));
     accounts->UpdateAccount();
     EXPECT_EQ(prompts.lastMessage().text,
@@ -255,14 +255,19 @@ protected:
     void SetUp() override {
         BillingAccountsTest::SetUp();
         record = std::make_unique<EventRecord>(*module);
-        button = std::make_unique<AccountAssignment>(*module, *record, window, *accounts);
-        const QStringList basics{
-            QStringLiteral("20270801"), QStringLiteral("Dinner"), QStringLiteral("12"),
-            QStringLiteral("18:00"),    QStringLiteral("22:00"),  QStringLiteral("2"),
-            QStringLiteral("40"),       QStringLiteral("35"),     QStringLiteral("1")};
-        for (int i = 0; i < basics.size(); ++i)
-            box(i) = basics[i];
-        box(9) = QStringLiteral("2");
+        button =
+            std::make_unique<AccountAssignment>(module->messages, module->session, module->config,
+                                                module->event, *record, window, *accounts);
+        box(EventField::Date) = QStringLiteral("20270801");
+        box(EventField::Title) = QStringLiteral("Dinner");
+        box(EventField::Number) = QStringLiteral("12");
+        box(EventField::Start) = QStringLiteral("18:00");
+        box(EventField::End) = QStringLiteral("22:00");
+        box(EventField::Status) = QStringLiteral("2");
+        box(EventField::Guests) = QStringLiteral("40");
+        box(EventField::Guarantee) = QStringLiteral("35");
+        box(EventField::Room) = QStringLiteral("1");
+        box(EventField::Member) = QStringLiteral("2");
     }
     std::unique_ptr<EventRecord> record;
     EventWindow window;
@@ -270,62 +275,63 @@ protected:
 };
 
 TEST_F(AccountButtonTest, TheAccountBoxDecidesBetweenCreatingAndLinking) {
-    box(3).clear();
-    box(5).clear();
-    button->cmdassignClick();
+    box(EventField::Start).clear();
+    box(EventField::Status).clear();
+    button->assignAccount();
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("A billing account cannot be created until basic information is "
                              "completed."));
-    EXPECT_EQ(window.text1BackColor[3], EventWindow::Red);
-    EXPECT_EQ(window.text1BackColor[4], EventWindow::White);
+    EXPECT_EQ(window.fieldColor[EventField::Start], EventWindow::Red);
+    EXPECT_EQ(window.fieldColor[EventField::End], EventWindow::White);
     EXPECT_TRUE(window.statusMissing);
-    box(3) = QStringLiteral("18:00");
-    box(5) = QStringLiteral("2");
+    box(EventField::Start) = QStringLiteral("18:00");
+    box(EventField::Status) = QStringLiteral("2");
 
     for (const char *refused : {"-5", "100000", "abc", "12abc", "1e3", "1001.005"}) {
         SCOPED_TRACE(refused);
         prompts.clear();
-        box(10) = QString::fromLatin1(refused);
-        button->cmdassignClick();
+        box(EventField::Account) = QString::fromLatin1(refused);
+        button->assignAccount();
         EXPECT_TRUE(prompts.lastMessage().text.startsWith(
             QStringLiteral("Account #: \"%1\" ").arg(QString::fromLatin1(refused))));
-        EXPECT_EQ(box(10), QString::fromLatin1(refused)) << "kept to be corrected";
-        EXPECT_EQ(window.focusBox, 10);
+        EXPECT_EQ(box(EventField::Account), QString::fromLatin1(refused)) << "kept to be corrected";
+        EXPECT_EQ(window.focusField, EventField::Account);
         EXPECT_EQ(accountsInRange(), 0);
-        EXPECT_TRUE(record->lblclasscode.isEmpty()) << "nothing linked";
+        EXPECT_TRUE(record->classCodeText.isEmpty()) << "nothing linked";
     }
     for (const char *asked : {"new", ""}) {
         SCOPED_TRACE(asked);
-        box(10) = QString::fromLatin1(asked);
-        button->cmdassignClick();
-        EXPECT_GE(box(10).toDouble(), 90000) << "a non-member event's account is created";
-        EXPECT_EQ(record->lblclasscode, QStringLiteral("Classcode: EV"));
+        box(EventField::Account) = QString::fromLatin1(asked);
+        button->assignAccount();
+        EXPECT_GE(box(EventField::Account).toDouble(), 90000)
+            << "a non-member event's account is created";
+        EXPECT_EQ(record->classCodeText, QStringLiteral("Classcode: EV"));
     }
     EXPECT_EQ(accountsInRange(), 2);
 
     addAccount(1001);
     WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
-    box(10) = QStringLiteral("1,001");
-    button->cmdassignClick();
-    EXPECT_EQ(record->lblclasscode, QStringLiteral("Classcode: FM"));
+    box(EventField::Account) = QStringLiteral("1,001");
+    button->assignAccount();
+    EXPECT_EQ(record->classCodeText, QStringLiteral("Classcode: FM"));
 }
 
 TEST_F(AccountButtonTest, AMemberEventWithoutNumberAsksWhetherItIsNew) {
-    box(9) = QStringLiteral("1");
-    box(10).clear();
+    box(EventField::Member) = QStringLiteral("1");
+    box(EventField::Account).clear();
     prompts.answerYesNo(false);
-    button->cmdassignClick();
+    button->assignAccount();
     EXPECT_EQ(prompts.questions.last().text,
               QStringLiteral("Is this a new event billing account?  \r\n(i.e. not an already "
                              "existing account)"));
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("Please enter the desired billing/member  \r\naccount number or "
                              "press F-5 for a lookup."));
-    EXPECT_EQ(window.focusBox, 10);
+    EXPECT_EQ(window.focusField, EventField::Account);
 
     prompts.clear();
     prompts.answerYesNo(true);
-    button->cmdassignClick();
+    button->assignAccount();
     EXPECT_TRUE(prompts.messages.isEmpty()) << "nothing created or linked for a member";
     EXPECT_EQ(accountsInRange(), 0);
 }

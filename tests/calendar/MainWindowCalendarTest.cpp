@@ -143,16 +143,16 @@ TEST_F(MainWindowCalendarTest, AnOpenedDayStartsAtItsFilterAndANewEventOnIt) {
     logic->rooms.RoomButton(RoomEditor::AddRoom);
     calendar.chooseRoomFilter(calendar.roomFilter.entries[2]);
     calendar.OpenDay(cellOfDay(20));
-    logic->editor.cmdClick(EventWindow::NewEventButton);
-    EXPECT_EQ(module->event.EditMode, CurrentEvent::EnteringNew);
-    EXPECT_EQ(module->event.Text1[CurrentEvent::DateBox], QStringLiteral("20250320"));
-    EXPECT_EQ(module->event.Text1[CurrentEvent::RoomBox], QStringLiteral("2"));
+    logic->editor.run(EventCommand::NewEvent);
+    EXPECT_EQ(module->event.mode, CurrentEvent::EnteringNew);
+    EXPECT_EQ(module->event.fields[EventField::Date], QStringLiteral("20250320"));
+    EXPECT_EQ(module->event.fields[EventField::Room], QStringLiteral("2"));
     // Once the month moves on no day is open, and a new event starts blank.
-    logic->editor.cmdClick(EventWindow::CalendarButton);
+    logic->editor.run(EventCommand::Calendar);
     calendar.MoveMonthOrYear(MonthSheet::MonthForward);
-    logic->editor.cmdClick(EventWindow::NewEventButton);
-    EXPECT_EQ(module->event.Text1[CurrentEvent::DateBox], QString());
-    EXPECT_EQ(module->event.Text1[CurrentEvent::RoomBox], QString());
+    logic->editor.run(EventCommand::NewEvent);
+    EXPECT_EQ(module->event.fields[EventField::Date], QString());
+    EXPECT_EQ(module->event.fields[EventField::Room], QString());
 }
 
 } // namespace

@@ -39,11 +39,11 @@ TEST_F(ContractAssemblyTest, TheEventsAndTheClubsValuesReplaceTheirTokens) {
               "Deposit received: <DEPOSIT>.\nNotes: <NOTES>\nTokens are exact: <clubname>, "
               "<EventTitle>.\nPrinted <DATE>.\n");
     loadEvent();
-    auto &box = module->event.Text1;
-    box[6] = QStringLiteral("120");
-    box[21] = QStringLiteral("Ms. Dana Harper");
-    box[31] = QStringLiteral("   "); // blank: the token stays, so the gap shows
-    box[34] = QStringLiteral("Cake from <CONTACTNAME>'s bakery");
+    auto &fields = module->event.fields;
+    fields[EventField::Guests] = QStringLiteral("120");
+    fields[EventField::ContactName] = QStringLiteral("Ms. Dana Harper");
+    fields[EventField::Deposit] = QStringLiteral("   "); // blank: the token stays, so the gap shows
+    fields[EventField::Notes] = QStringLiteral("Cake from <CONTACTNAME>'s bakery");
     const QString text = assemble({QStringLiteral("cbintro.txt"), QStringLiteral("cbterms.txt")});
     EXPECT_EQ(text, golden(QStringLiteral("merged.txt")));
     EXPECT_EQ(builder->statusText, QStringLiteral("Ready"));
@@ -68,12 +68,12 @@ TEST_F(ContractAssemblyTest, TheShippedLetterReadsAsACustomerExpects) {
                             "values (?, ?, ?, ?, ?, ?)"),
              {{event, 120, QStringLiteral("120 Plated dinner"), 10200, 1836, 842.76},
               {event, 1, QStringLiteral("1 Dance floor"), 450, 0, 0}});
-    auto &box = module->event.Text1;
-    box[CurrentEvent::EndBox] = QStringLiteral("CLOSE");
-    box[6] = QStringLiteral("120");
-    box[7] = QStringLiteral("110");
-    box[21] = QStringLiteral("Ms. Dana Harper");
-    box[CurrentEvent::DepositBox] = QStringLiteral("2000");
+    auto &fields = module->event.fields;
+    fields[EventField::End] = QStringLiteral("CLOSE");
+    fields[EventField::Guests] = QStringLiteral("120");
+    fields[EventField::Guarantee] = QStringLiteral("110");
+    fields[EventField::ContactName] = QStringLiteral("Ms. Dana Harper");
+    fields[EventField::Deposit] = QStringLiteral("2000");
     const QString text = assemble({QStringLiteral("cbintro.txt"), QStringLiteral("cbterms.txt")});
     EXPECT_EQ(text, golden(QStringLiteral("shipped-letter.txt")));
     EXPECT_FALSE(text.contains(QStringLiteral("20270315"))) << "no date as a bare number";

@@ -35,7 +35,7 @@ protected:
                   EventRecord::Saved::Done);
         EXPECT_TRUE(record->LoadEvent(lastNumber));
         module->event.EventNumber = lastNumber;
-        module->event.EditMode = CurrentEvent::Viewing;
+        module->event.mode = CurrentEvent::Viewing;
         module->event.Caption = title + QStringLiteral(" - 03/15/2027");
         return lastNumber;
     }

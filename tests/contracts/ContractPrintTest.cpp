@@ -45,7 +45,7 @@ TEST_F(ContractPrintTest, EachLayoutPrintsTheEventItsItemsAndTheContract) {
     addItem(event, "2 Plated Dinner", "68");
     addItem(event, "2 Champagne Toast", "11");
     addItem(event + 1, "Another event's item", "5");
-    module->event.Text1[1] = QStringLiteral("Typed, not saved");
+    module->event.fields[EventField::Title] = QStringLiteral("Typed, not saved");
     ASSERT_TRUE(builder->open());
     builder->chooseContractEntry(2);
     const QString work = ReportLauncher::workCopyName(module->session.SysUser);
@@ -102,7 +102,7 @@ TEST_F(ContractPrintTest, AnEventNeverSavedPrintsOnlyTheClubsOwnLayout) {
     // A number issued, the event not yet saved.
     record->ClearEvent();
     module->event.EventNumber = record->NextEventNumber();
-    module->event.Text1[1] = QStringLiteral("Unsaved Luncheon");
+    module->event.fields[EventField::Title] = QStringLiteral("Unsaved Luncheon");
     ASSERT_TRUE(builder->open());
     for (auto layout : {ContractBuilder::StandardLayout, ContractBuilder::StandardWindow,
                         ContractBuilder::LetterheadLayout, ContractBuilder::LetterheadWindow}) {

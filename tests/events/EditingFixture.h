@@ -21,23 +21,23 @@ protected:
 
     CurrentEvent &event() { return module->event; }
     EventWindow &window() { return logic->window; }
-    const QString &box(int index) { return module->event.Text1[index]; }
-    void click(int button) { logic->editor.cmdClick(button); }
+    const QString &box(EventField field) { return module->event.fields[field]; }
+    void click(EventCommand command) { logic->editor.run(command); }
     // Into the box, a key, the new text, out of the box.
-    void type(int index, const QString &text) {
+    void type(EventField field, const QString &text) {
         FieldEntry &entry = logic->entry;
-        entry.text1GotFocus(index);
-        entry.text1KeyPress(index, FieldEntry::Key::Other);
-        entry.text1Change(index, text);
-        entry.text1LostFocus(index);
+        entry.enterField(field);
+        entry.typeKey(field, FieldEntry::Key::Other);
+        entry.editField(field, text);
+        entry.leaveField(field);
     }
     void chooseStatus(int code) {
-        logic->entry.cbostatusClick(Configuration::statusPosition(code));
+        logic->entry.onStatusChosen(Configuration::statusPosition(code));
     }
     void chooseRoom(int roomnum) {
-        for (int row = 0; row < logic->List1.size(); ++row) {
-            if (logic->List1[row].section(QLatin1Char(' '), 0, 0).toInt() == roomnum)
-                return logic->List1Click(row);
+        for (int row = 0; row < logic->roomList.size(); ++row) {
+            if (logic->roomList[row].section(QLatin1Char(' '), 0, 0).toInt() == roomnum)
+                return logic->onRoomChosen(row);
         }
         ADD_FAILURE() << "no room " << roomnum;
     }
@@ -46,17 +46,17 @@ protected:
     // New Event, filled in as an enquiry turned booking: status 2 with
     // everything a booking requires, not yet saved.
     void enterBooking(const QString &date, const QString &title, int room) {
-        click(EventWindow::NewEventButton);
-        type(0, date);
-        type(1, title);
-        type(3, QStringLiteral("18:00"));
-        type(4, QStringLiteral("22:00"));
+        click(EventCommand::NewEvent);
+        type(EventField::Date, date);
+        type(EventField::Title, title);
+        type(EventField::Start, QStringLiteral("18:00"));
+        type(EventField::End, QStringLiteral("22:00"));
         chooseStatus(2);
-        type(6, QStringLiteral("40"));
-        type(7, QStringLiteral("35"));
+        type(EventField::Guests, QStringLiteral("40"));
+        type(EventField::Guarantee, QStringLiteral("35"));
         chooseRoom(room);
-        type(21, QStringLiteral("Ada Lovelace"));
-        type(27, QStringLiteral("5551234567"));
+        type(EventField::ContactName, QStringLiteral("Ada Lovelace"));
+        type(EventField::ContactPhone1, QStringLiteral("5551234567"));
     }
 
     QStringList historyFile() {

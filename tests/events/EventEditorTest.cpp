@@ -29,13 +29,19 @@ protected:
                             "glnum) values (?, 1, 'Lunch', 10, 1, 1, 4010)"),
              {lastNumber});
         EXPECT_TRUE(logic->ShowEvent(lastNumber));
-        click(EventWindow::ModifyButton);
-        for (int required : {6, 7, 10, 11, 12, 14, 15, 16, 17, 21, 27, 31, 32})
-            type(required, required == 10                   ? QStringLiteral("1001")
-                           : required == 6 || required == 7 ? QStringLiteral("40")
-                                                            : QStringLiteral("1234567"));
-        click(EventWindow::SaveButton);
-        click(EventWindow::ModifyButton);
+        click(EventCommand::Modify);
+        for (EventField required :
+             {EventField::Guests, EventField::Guarantee, EventField::Account,
+              EventField::BillingName, EventField::BillingAddress1, EventField::BillingCity,
+              EventField::BillingState, EventField::BillingZip, EventField::BillingPhone1,
+              EventField::ContactName, EventField::ContactPhone1, EventField::Deposit,
+              EventField::BookedBy})
+            type(required, required == EventField::Account ? QStringLiteral("1001")
+                           : required == EventField::Guests || required == EventField::Guarantee
+                               ? QStringLiteral("40")
+                               : QStringLiteral("1234567"));
+        click(EventCommand::Save);
+        click(EventCommand::Modify);
         EXPECT_TRUE(window().EditingEnabled) << prompts.messageTexts().join('|').toStdString();
         prompts.clear();
     }
@@ -49,16 +55,17 @@ protected:
 
 TEST_F(EventEditorTest, ABookingFromEnquiryToCancellationAndBack) {
     enterBooking(QStringLiteral("20270612"), QStringLiteral("Garden Party"), Library);
-    const int number = box(2).toInt();
+    const int number = box(EventField::Number).toInt();
     EXPECT_GT(number, 0);
-    EXPECT_EQ(box(32), QStringLiteral("DEMO"));
-    EXPECT_EQ(box(33), QStringLiteral("20261206"));
-    EXPECT_EQ(box(10), QStringLiteral("New")) << "a booking asks for a billing account";
-    EXPECT_EQ(box(27), QStringLiteral("555-123-4567"));
+    EXPECT_EQ(box(EventField::BookedBy), QStringLiteral("DEMO"));
+    EXPECT_EQ(box(EventField::Created), QStringLiteral("20261206"));
+    EXPECT_EQ(box(EventField::Account), QStringLiteral("New"))
+        << "a booking asks for a billing account";
+    EXPECT_EQ(box(EventField::ContactPhone1), QStringLiteral("555-123-4567"));
     EXPECT_TRUE(event().UnsavedChanges);
-    EXPECT_FALSE(window().cmdEnabled[EventWindow::ModifyButton]) << "a new event is saved first";
+    EXPECT_FALSE(window().commandEnabled[EventCommand::Modify]) << "a new event is saved first";
 
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     EXPECT_EQ(cells(Library, 20270612).size(), 16);
     EXPECT_EQ(stored(QStringLiteral("eventtitle"), number), QStringLiteral("Garden Party"));
     EXPECT_EQ(stored(QStringLiteral("memnonmem"), number), QStringLiteral("2"))
@@ -66,21 +73,21 @@ TEST_F(EventEditorTest, ABookingFromEnquiryToCancellationAndBack) {
     EXPECT_EQ(historyFile(),
               QStringList{QStringLiteral("12062026\\09:30\\E#0\\Event#%1 opened").arg(number)})
         << "a new event's save writes no history line";
-    EXPECT_EQ(event().EditMode, CurrentEvent::Viewing);
+    EXPECT_EQ(event().mode, CurrentEvent::Viewing);
     EXPECT_FALSE(event().UnsavedChanges);
     EXPECT_FALSE(window().EditingEnabled);
-    EXPECT_FALSE(window().cmdEnabled[EventWindow::SaveButton]);
-    EXPECT_TRUE(window().cmdEnabled[EventWindow::ModifyButton]);
+    EXPECT_FALSE(window().commandEnabled[EventCommand::Save]);
+    EXPECT_TRUE(window().commandEnabled[EventCommand::Modify]);
 
     // Moved to the ballroom a day later: the old cells are freed, the new
     // booked, and one line names both changes.
-    click(EventWindow::ModifyButton);
-    EXPECT_EQ(event().EditMode, CurrentEvent::Editing);
-    EXPECT_TRUE(window().cmdEnabled[EventWindow::CancelEventButton]);
-    EXPECT_FALSE(window().cmdEnabled[EventWindow::BillEventButton]) << "status 2 is not billed";
-    type(0, QStringLiteral("20270613"));
+    click(EventCommand::Modify);
+    EXPECT_EQ(event().mode, CurrentEvent::Editing);
+    EXPECT_TRUE(window().commandEnabled[EventCommand::CancelEvent]);
+    EXPECT_FALSE(window().commandEnabled[EventCommand::BillEvent]) << "status 2 is not billed";
+    type(EventField::Date, QStringLiteral("20270613"));
     chooseRoom(Ballroom);
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     EXPECT_TRUE(cells(Library, 20270612).isEmpty());
     EXPECT_EQ(cells(Ballroom, 20270613).size(), 16);
     const QString prefix = QStringLiteral("12062026\\09:30\\E#0\\Event#%1 \\").arg(number);
@@ -89,16 +96,16 @@ TEST_F(EventEditorTest, ABookingFromEnquiryToCancellationAndBack) {
                                       "20270613\\Room changed from 3 to 1\\"));
 
     // Cancelled: the notes keep the room, the save frees the cells.
-    click(EventWindow::ModifyButton);
+    click(EventCommand::Modify);
     prompts.answerYesNo(true);
-    click(EventWindow::CancelEventButton);
+    click(EventCommand::CancelEvent);
     EXPECT_EQ(prompts.questions.last().title, QStringLiteral("* Event cancellation *"));
-    EXPECT_EQ(box(5), QStringLiteral("9"));
-    EXPECT_EQ(box(8), QString());
-    EXPECT_EQ(box(34), QStringLiteral("\n1\nCancelled 12/06/2026 @ 09:30 by DEMO"));
-    EXPECT_EQ(window().cbostatus.text, module->config.StatusNames[6]);
+    EXPECT_EQ(box(EventField::Status), QStringLiteral("9"));
+    EXPECT_EQ(box(EventField::Room), QString());
+    EXPECT_EQ(box(EventField::Notes), QStringLiteral("\n1\nCancelled 12/06/2026 @ 09:30 by DEMO"));
+    EXPECT_EQ(window().statusList.text, module->config.StatusNames[6]);
     EXPECT_EQ(historyFile().size(), 2) << "the cancellation is written once it is saved";
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     EXPECT_TRUE(cells(Ballroom, 20270613).isEmpty());
     EXPECT_EQ(stored(QStringLiteral("status"), number), QStringLiteral("9"));
     EXPECT_EQ(historyFile().mid(2),
@@ -107,10 +114,10 @@ TEST_F(EventEditorTest, ABookingFromEnquiryToCancellationAndBack) {
                                                    "from 1 to \\")}));
 
     // Reactivated in the library.
-    click(EventWindow::ModifyButton);
+    click(EventCommand::Modify);
     chooseStatus(2);
     chooseRoom(Library);
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     EXPECT_EQ(cells(Library, 20270613).size(), 16);
     EXPECT_EQ(historyFile().mid(4),
               (QStringList{prefix + QStringLiteral("Status changed from 9 to 2\\Room changed "
@@ -136,7 +143,7 @@ TEST_F(EventEditorTest, ABookingFromEnquiryToCancellationAndBack) {
                                       QStringLiteral("Status changed from 9 to 2; Room changed "
                                                      "from 0 to 3")}));
     EXPECT_EQ(history.last().text, QStringLiteral("Event#%1 opened").arg(number));
-    logic->editor.cmdauditClick(0);
+    logic->editor.printAuditHistory();
     ASSERT_EQ(printer.documents.size(), 1);
     const QStringList printed = printer.documents[0].lines;
     EXPECT_EQ(printed.value(0), QStringLiteral("Event date:   20270613"));
@@ -146,7 +153,7 @@ TEST_F(EventEditorTest, ABookingFromEnquiryToCancellationAndBack) {
     EXPECT_EQ(printed.value(10),
               QStringLiteral("12/06/2026  9:30 AM  DEMO  Reactivated in calendar"));
     EXPECT_EQ(printed.size(), 10 + history.size());
-    logic->editor.cmdauditClick(1);
+    logic->editor.closeAuditHistory();
     EXPECT_FALSE(window().auditVisible);
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
 }
@@ -159,76 +166,76 @@ TEST_F(EventEditorTest, AFailedSaveKeepsEverythingTypedAndWritesNoHistory) {
 
     // A blank required box: red, the message, nothing stored.
     enterBooking(QStringLiteral("20270612"), QStringLiteral("Clash"), Library);
-    const int number = box(2).toInt();
-    type(21, QString());
-    click(EventWindow::SaveButton);
+    const int number = box(EventField::Number).toInt();
+    type(EventField::ContactName, QString());
+    click(EventCommand::Save);
     // The message names the blank box by its caption.
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("One or more required fields of data is missing.\r\n"
                              "Please fill in: Contact Name."));
-    EXPECT_EQ(window().text1BackColor[21], EventWindow::Red);
-    EXPECT_EQ(window().text1BackColor[1], EventWindow::White);
-    EXPECT_TRUE(window().text1Required[8]) << "a booking needs its room";
+    EXPECT_EQ(window().fieldColor[EventField::ContactName], EventWindow::Red);
+    EXPECT_EQ(window().fieldColor[EventField::Title], EventWindow::White);
+    EXPECT_TRUE(window().fieldRequired[EventField::Room]) << "a booking needs its room";
 
     // The slot is taken: the conflict message, the window stays as it was.
-    type(21, QStringLiteral("Ada Lovelace"));
-    click(EventWindow::SaveButton);
+    type(EventField::ContactName, QStringLiteral("Ada Lovelace"));
+    click(EventCommand::Save);
     EXPECT_TRUE(prompts.lastMessage().text.startsWith(
         QStringLiteral("The chosen time and room combination is already in use.")));
-    EXPECT_EQ(event().EditMode, CurrentEvent::EnteringNew);
+    EXPECT_EQ(event().mode, CurrentEvent::EnteringNew);
     EXPECT_TRUE(window().EditingEnabled);
     EXPECT_TRUE(event().UnsavedChanges);
-    EXPECT_TRUE(window().cmdEnabled[EventWindow::SaveButton]);
-    EXPECT_FALSE(window().cmdEnabled[EventWindow::CancelEventButton])
+    EXPECT_TRUE(window().commandEnabled[EventCommand::Save]);
+    EXPECT_FALSE(window().commandEnabled[EventCommand::CancelEvent])
         << "a new event cannot be cancelled";
-    EXPECT_EQ(box(1), QStringLiteral("Clash"));
+    EXPECT_EQ(box(EventField::Title), QStringLiteral("Clash"));
     EXPECT_EQ(stored(QStringLiteral("count(*)"), number), QStringLiteral("0"));
     EXPECT_EQ(historyFile().size(), linesBefore + 1) << "only the opened line";
 
     // Another time saves it.
-    type(3, QStringLiteral("21:00"));
-    type(4, QStringLiteral("CLOSE"));
-    click(EventWindow::SaveButton);
-    EXPECT_EQ(event().EditMode, CurrentEvent::Viewing);
+    type(EventField::Start, QStringLiteral("21:00"));
+    type(EventField::End, QStringLiteral("CLOSE"));
+    click(EventCommand::Save);
+    EXPECT_EQ(event().mode, CurrentEvent::Viewing);
     EXPECT_EQ(stored(QStringLiteral("endtime"), number), QStringLiteral("CLOSE"));
 }
 
 TEST_F(EventEditorTest, WhatASaveWritesToTheHistory) {
     // An enquiry (status 1): a changed title gives a line without texts.
-    click(EventWindow::NewEventButton);
-    type(0, QStringLiteral("20270701"));
-    type(1, QStringLiteral("Enquiry"));
-    type(21, QStringLiteral("Ada"));
-    type(27, QStringLiteral("5551234"));
-    click(EventWindow::SaveButton);
-    const int number = box(2).toInt();
+    click(EventCommand::NewEvent);
+    type(EventField::Date, QStringLiteral("20270701"));
+    type(EventField::Title, QStringLiteral("Enquiry"));
+    type(EventField::ContactName, QStringLiteral("Ada"));
+    type(EventField::ContactPhone1, QStringLiteral("5551234"));
+    click(EventCommand::Save);
+    const int number = box(EventField::Number).toInt();
     const QString prefix = QStringLiteral("12062026\\09:30\\E#0\\Event#%1 \\").arg(number);
-    click(EventWindow::ModifyButton);
-    type(1, QStringLiteral("Enquiry, second call"));
-    click(EventWindow::SaveButton);
+    click(EventCommand::Modify);
+    type(EventField::Title, QStringLiteral("Enquiry, second call"));
+    click(EventCommand::Save);
     EXPECT_EQ(historyFile().last(), prefix);
 
     // Notes alone are not history; the billing name is, without text.
-    click(EventWindow::ModifyButton);
-    type(34, QStringLiteral("Prefers the terrace"));
-    click(EventWindow::SaveButton);
+    click(EventCommand::Modify);
+    type(EventField::Notes, QStringLiteral("Prefers the terrace"));
+    click(EventCommand::Save);
     EXPECT_EQ(historyFile().size(), 2);
-    click(EventWindow::ModifyButton);
-    type(11, QStringLiteral("Lovelace & Co"));
-    click(EventWindow::SaveButton);
+    click(EventCommand::Modify);
+    type(EventField::BillingName, QStringLiteral("Lovelace & Co"));
+    click(EventCommand::Save);
     EXPECT_EQ(historyFile().size(), 3);
     EXPECT_EQ(historyFile().last(), prefix);
 
     // A booking names every change of the save in one line, in column order.
-    click(EventWindow::ModifyButton);
+    click(EventCommand::Modify);
     chooseStatus(2);
-    type(3, QStringLiteral("18:00"));
-    type(4, QStringLiteral("19:00"));
-    type(6, QStringLiteral("20"));
-    type(7, QStringLiteral("20"));
+    type(EventField::Start, QStringLiteral("18:00"));
+    type(EventField::End, QStringLiteral("19:00"));
+    type(EventField::Guests, QStringLiteral("20"));
+    type(EventField::Guarantee, QStringLiteral("20"));
     chooseRoom(Library);
-    type(1, QStringLiteral("Dinner"));
-    click(EventWindow::SaveButton);
+    type(EventField::Title, QStringLiteral("Dinner"));
+    click(EventCommand::Save);
     EXPECT_EQ(historyFile().last(),
               prefix + QStringLiteral("Event name changed from Enquiry, second call to "
                                       "Dinner\\Start time changed from  to 18:00\\End time "
@@ -239,9 +246,9 @@ TEST_F(EventEditorTest, WhatASaveWritesToTheHistory) {
     // Saved from the keyboard while still in a box: the history names the
     // number stored.
     WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
-    click(EventWindow::ModifyButton);
-    logic->entry.text1Change(7, QStringLiteral("1,250"));
-    click(EventWindow::SaveButton);
+    click(EventCommand::Modify);
+    logic->entry.editField(EventField::Guarantee, QStringLiteral("1,250"));
+    click(EventCommand::Save);
     EXPECT_EQ(historyFile().last(), prefix + QStringLiteral("Guarantee changed from 20 to 1250\\"));
 }
 
@@ -282,39 +289,42 @@ TEST_F(EventEditorTest, ButtonsFollowTheStatusAndTheLevel) {
              {c.status, lastNumber});
         setLevel(c.level);
         ASSERT_TRUE(logic->ShowEvent(lastNumber));
-        click(EventWindow::ModifyButton);
-        EXPECT_EQ(window().cmdEnabled[EventWindow::BillEventButton], c.bill) << c.status;
-        EXPECT_EQ(window().cmdEnabled[EventWindow::CancelEventButton], c.cancel) << c.status;
+        click(EventCommand::Modify);
+        EXPECT_EQ(window().commandEnabled[EventCommand::BillEvent], c.bill) << c.status;
+        EXPECT_EQ(window().commandEnabled[EventCommand::CancelEvent], c.cancel) << c.status;
         setLevel(99);
-        click(EventWindow::ClearScreenButton);
+        click(EventCommand::ClearScreen);
     }
 
     // The stored status counts: a 4 chosen but not saved is not billed, for
     // a stored enquiry as for a new event.
     ASSERT_TRUE(logic->ShowEvent(lastNumber - 4)); // stored at 2
-    click(EventWindow::ModifyButton);
+    click(EventCommand::Modify);
     chooseStatus(4);
-    EXPECT_FALSE(window().cmdEnabled[EventWindow::BillEventButton]);
+    EXPECT_FALSE(window().commandEnabled[EventCommand::BillEvent]);
     prompts.answerYesNo(true); // give up the change
-    click(EventWindow::ClearScreenButton);
+    click(EventCommand::ClearScreen);
     enterBooking(QStringLiteral("20270820"), QStringLiteral("Wedding"), Library);
     chooseStatus(4);
-    EXPECT_FALSE(window().cmdEnabled[EventWindow::BillEventButton]);
+    EXPECT_FALSE(window().commandEnabled[EventCommand::BillEvent]);
 
     // "New" in the account box that status 4 requires: the save makes no
     // account, so it is refused by name and stores nothing.
-    EXPECT_EQ(box(CurrentEvent::AccountBox), QStringLiteral("New"));
-    for (int required : {11, 12, 14, 15, 16, 17, 31, 32})
+    EXPECT_EQ(box(EventField::Account), QStringLiteral("New"));
+    for (EventField required :
+         {EventField::BillingName, EventField::BillingAddress1, EventField::BillingCity,
+          EventField::BillingState, EventField::BillingZip, EventField::BillingPhone1,
+          EventField::Deposit, EventField::BookedBy})
         type(required, QStringLiteral("1234567"));
     const QVariant events =
         scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from eventinfo"));
     prompts.clear();
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     EXPECT_EQ(prompts.messageTexts(),
               QStringList{QStringLiteral("The Account # box says \"New\", and saving does not make "
                                          "an account.\r\nClick \"Assign/Link to Account #\" to "
                                          "make the billing account first, or type its number.")});
-    EXPECT_EQ(window().text1BackColor[CurrentEvent::AccountBox], EventWindow::Red);
+    EXPECT_EQ(window().fieldColor[EventField::Account], EventWindow::Red);
     EXPECT_EQ(scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from eventinfo")),
               events);
 }
@@ -324,25 +334,25 @@ TEST_F(EventEditorTest, ButtonsFollowTheStatusAndTheLevel) {
 TEST_F(EventEditorTest, GatedCommandsDoNothingBelowTheirLevel) {
     struct Gate {
         const char *rule;
-        int button;
+        EventCommand button;
         int threshold; // evaccess0..3: 10, 20, 50, 90 in a new club
     };
     const Gate gates[] = {
-        {"any button needs evaccess0", EventWindow::CalendarButton, 10},
-        {"any button needs evaccess0", EventWindow::ItemDetailButton, 10},
-        {"New Event needs evaccess1", EventWindow::NewEventButton, 20},
-        {"Modify needs evaccess1", EventWindow::ModifyButton, 20},
-        {"Save needs evaccess1", EventWindow::SaveButton, 20},
-        {"Cancel Event needs evaccess1", EventWindow::CancelEventButton, 20},
-        {"Contract Builder needs evaccess1", EventWindow::ContractBuilderButton, 20},
-        {"Bill Event needs evaccess2", EventWindow::BillEventButton, 50},
+        {"any button needs evaccess0", EventCommand::Calendar, 10},
+        {"any button needs evaccess0", EventCommand::ItemDetail, 10},
+        {"New Event needs evaccess1", EventCommand::NewEvent, 20},
+        {"Modify needs evaccess1", EventCommand::Modify, 20},
+        {"Save needs evaccess1", EventCommand::Save, 20},
+        {"Cancel Event needs evaccess1", EventCommand::CancelEvent, 20},
+        {"Contract Builder needs evaccess1", EventCommand::ContractBuilder, 20},
+        {"Bill Event needs evaccess2", EventCommand::BillEvent, 50},
     };
     ASSERT_EQ(book(QStringLiteral("20270801"), QStringLiteral("Gate"), QStringLiteral("10:00"),
                    QStringLiteral("11:00"), Library, 4),
               EventRecord::Saved::Done);
     ASSERT_TRUE(logic->ShowEvent(lastNumber));
-    click(EventWindow::ModifyButton);
-    ASSERT_TRUE(window().cmdEnabled[EventWindow::BillEventButton]);
+    click(EventCommand::Modify);
+    ASSERT_TRUE(window().commandEnabled[EventCommand::BillEvent]);
     int requests = 0;
     for (auto signal : {&EventEditor::itemWindowRequested, &EventEditor::contractBuilderRequested,
                         &EventEditor::calendarRequested})
@@ -355,11 +365,11 @@ TEST_F(EventEditorTest, GatedCommandsDoNothingBelowTheirLevel) {
         const bool editing = window().EditingEnabled;
         const bool panels = window().reservationsVisible;
         click(gate.button);
-        EXPECT_EQ(event().Text1, before.Text1);
-        EXPECT_EQ(event().EditMode, before.EditMode);
+        EXPECT_EQ(event().fields, before.fields);
+        EXPECT_EQ(event().mode, before.mode);
         EXPECT_EQ(window().EditingEnabled, editing);
         EXPECT_EQ(window().reservationsVisible, panels);
-        EXPECT_TRUE(window().cmdEnabled[gate.button]) << "the button is usable again";
+        EXPECT_TRUE(window().commandEnabled[gate.button]) << "the button is usable again";
         EXPECT_EQ(requests, 0);
         EXPECT_TRUE(prompts.messages.isEmpty());
         EXPECT_TRUE(prompts.questions.isEmpty());
@@ -373,51 +383,51 @@ TEST_F(EventEditorTest, UnsavedChangesAreGivenUpOnlyWhenTheOperatorAgrees) {
               EventRecord::Saved::Done);
     const int other = lastNumber;
     enterBooking(QStringLiteral("20270802"), QStringLiteral("Typed"), Library);
-    const QString number = box(2);
+    const QString number = box(EventField::Number);
 
-    for (int button :
-         {EventWindow::NewEventButton, EventWindow::ClearScreenButton, EventWindow::LookupButton}) {
+    for (EventCommand button :
+         {EventCommand::NewEvent, EventCommand::ClearScreen, EventCommand::Lookup}) {
         prompts.answerYesNo(false);
         click(button);
         EXPECT_EQ(prompts.questions.last().text, QStringLiteral("Cancel changes?"));
-        EXPECT_EQ(box(1), QStringLiteral("Typed")) << button;
-        EXPECT_EQ(box(2), number);
+        EXPECT_EQ(box(EventField::Title), QStringLiteral("Typed")) << static_cast<int>(button);
+        EXPECT_EQ(box(EventField::Number), number);
     }
     prompts.answerYesNo(false);
     EXPECT_FALSE(logic->ShowEvent(other)) << "a calendar double-click asks too";
     prompts.answerYesNo(false);
     EXPECT_FALSE(logic->mayClose());
-    EXPECT_EQ(box(1), QStringLiteral("Typed"));
+    EXPECT_EQ(box(EventField::Title), QStringLiteral("Typed"));
 
     prompts.answerYesNo(true);
-    click(EventWindow::ClearScreenButton);
-    EXPECT_EQ(box(2), QString());
-    for (int button : {EventWindow::ModifyButton, EventWindow::SaveButton,
-                       EventWindow::CancelEventButton, EventWindow::BillEventButton})
-        EXPECT_FALSE(window().cmdEnabled[button]) << "nothing left to save, change or bill";
+    click(EventCommand::ClearScreen);
+    EXPECT_EQ(box(EventField::Number), QString());
+    for (EventCommand button : {EventCommand::Modify, EventCommand::Save, EventCommand::CancelEvent,
+                                EventCommand::BillEvent})
+        EXPECT_FALSE(window().commandEnabled[button]) << "nothing left to save, change or bill";
 
     enterBooking(QStringLiteral("20270803"), QStringLiteral("Typed again"), Library);
     prompts.answerYesNo(true);
     EXPECT_TRUE(logic->ShowEvent(other));
-    EXPECT_EQ(box(1), QStringLiteral("Kept"));
-    EXPECT_EQ(event().EditMode, CurrentEvent::Viewing);
+    EXPECT_EQ(box(EventField::Title), QStringLiteral("Kept"));
+    EXPECT_EQ(event().mode, CurrentEvent::Viewing);
     EXPECT_FALSE(window().EditingEnabled);
-    EXPECT_FALSE(window().cmdEnabled[EventWindow::SaveButton]);
+    EXPECT_FALSE(window().commandEnabled[EventCommand::Save]);
     EXPECT_TRUE(logic->mayClose()) << "nothing unsaved: no question";
 }
 
 TEST_F(EventEditorTest, BackFromTheCalendarTheOperatorCarriesOnTyping) {
     enterBooking(QStringLiteral("20270802"), QStringLiteral("Half typed"), Library);
-    click(EventWindow::CalendarButton);
+    click(EventCommand::Calendar);
     EXPECT_TRUE(window().reservationsVisible);
     EXPECT_FALSE(window().editControlsEnabled);
-    click(EventWindow::EventInfoButton);
+    click(EventCommand::EventInfo);
     EXPECT_FALSE(window().reservationsVisible);
     EXPECT_EQ(window().front, EventWindow::Panel::Billing);
     EXPECT_TRUE(window().editControlsEnabled);
     chooseStatus(3);
-    EXPECT_EQ(box(5), QStringLiteral("3"));
-    EXPECT_EQ(box(1), QStringLiteral("Half typed"));
+    EXPECT_EQ(box(EventField::Status), QStringLiteral("3"));
+    EXPECT_EQ(box(EventField::Title), QStringLiteral("Half typed"));
 }
 
 TEST_F(EventEditorTest, BillEventBillsOnlyWhatIsSavedThenLinksAnEmployee) {
@@ -425,15 +435,15 @@ TEST_F(EventEditorTest, BillEventBillsOnlyWhatIsSavedThenLinksAnEmployee) {
                    QStringLiteral("11:00"), Library, 4),
               EventRecord::Saved::Done);
     ASSERT_TRUE(logic->ShowEvent(lastNumber));
-    click(EventWindow::ModifyButton);
+    click(EventCommand::Modify);
     const auto billAfterSaving = [&] {
-        click(EventWindow::SaveButton);
-        click(EventWindow::ModifyButton);
+        click(EventCommand::Save);
+        click(EventCommand::Modify);
         prompts.clear();
-        click(EventWindow::BillEventButton);
+        click(EventCommand::BillEvent);
     };
 
-    click(EventWindow::BillEventButton);
+    click(EventCommand::BillEvent);
     EXPECT_EQ(prompts.messageTexts(),
               (QStringList{QStringLiteral("One or more required fields of data is missing.\r\n"
                                           "Please fill in: Billing Name, Billing Address 1, "
@@ -442,65 +452,70 @@ TEST_F(EventEditorTest, BillEventBillsOnlyWhatIsSavedThenLinksAnEmployee) {
                                           "Booked by."),
                            QStringLiteral("Please save the data first, then choose 'Modify' and "
                                           "'Bill Event'")}));
-    for (int required : {6, 7, 10, 11, 12, 14, 15, 16, 17, 21, 27, 31, 32})
-        type(required, required == 10                   ? QStringLiteral("0")
-                       : required == 6 || required == 7 ? QStringLiteral("40")
-                                                        : QStringLiteral("1234567"));
+    for (EventField required :
+         {EventField::Guests, EventField::Guarantee, EventField::Account, EventField::BillingName,
+          EventField::BillingAddress1, EventField::BillingCity, EventField::BillingState,
+          EventField::BillingZip, EventField::BillingPhone1, EventField::ContactName,
+          EventField::ContactPhone1, EventField::Deposit, EventField::BookedBy})
+        type(required, required == EventField::Account ? QStringLiteral("0")
+                       : required == EventField::Guests || required == EventField::Guarantee
+                           ? QStringLiteral("40")
+                           : QStringLiteral("1234567"));
     prompts.clear();
-    click(EventWindow::BillEventButton);
+    click(EventCommand::BillEvent);
     EXPECT_EQ(prompts.messageTexts(),
               QStringList{QStringLiteral("Please save the data first, then choose 'Modify' and "
                                          "'Bill Event'")})
-        << "typed but unsaved: the account in box 10 may not be the event's";
+        << "typed but unsaved: the account typed may not be the event's";
 
     billAfterSaving();
     EXPECT_EQ(prompts.messageTexts(),
               QStringList{QStringLiteral("The billing account number is not valid.")});
-    EXPECT_TRUE(window().cmdEnabled[EventWindow::BillEventButton]);
+    EXPECT_TRUE(window().commandEnabled[EventCommand::BillEvent]);
 
     // The new club has no account 4021: the box and the load say so.
     prompts.expectError(2);
-    type(10, QStringLiteral("4021"));
+    type(EventField::Account, QStringLiteral("4021"));
     prompts.answerYesNo(true);
     billAfterSaving();
     EXPECT_EQ(prompts.questions.last().title, QStringLiteral("Link to employee?"));
     EXPECT_TRUE(window().employeeVisible);
-    EXPECT_FALSE(window().cmdEnabled[EventWindow::BillEventButton]) << "until the panel answers";
+    EXPECT_FALSE(window().commandEnabled[EventCommand::BillEvent]) << "until the panel answers";
 
     FieldEntry &entry = logic->entry;
-    entry.txtemployeeKeyDown(FieldEntry::Key::F5);
+    entry.pressEmployeeKey(FieldEntry::Key::F5);
     EXPECT_EQ(programs.started.last(), QStringLiteral("staffsift.exe"));
     clipboard.content = QStringLiteral("12000");
-    entry.txtemployeeDblClick();
+    entry.doubleClickEmployee();
     EXPECT_TRUE(clipboard.content.isEmpty());
-    entry.txtemployeeLostFocus();
+    entry.leaveEmployee();
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("Entry out of allowable 0-9999 range. Redo."));
-    EXPECT_EQ(window().txtemployee, QStringLiteral("0"));
-    logic->editor.cmdemployeeClick(0);
+    EXPECT_EQ(window().employeeText, QStringLiteral("0"));
+    logic->editor.answerEmployeeLink(true);
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("Must be a valid employee number if a link is desired."));
     EXPECT_TRUE(window().employeeVisible);
     // The number is read whole: no employee 12 for "12abc", no 7 for "7.7".
-    entry.txtemployeeChange(QStringLiteral("12abc"));
-    entry.txtemployeeLostFocus();
+    entry.editEmployee(QStringLiteral("12abc"));
+    entry.leaveEmployee();
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("Employee #: \"12abc\" is not a number.\nType a whole number in "
                              "digits."));
-    EXPECT_EQ(window().txtemployee, QStringLiteral("0"));
-    entry.txtemployeeChange(QStringLiteral("7.7"));
-    logic->editor.cmdemployeeClick(0);
+    EXPECT_EQ(window().employeeText, QStringLiteral("0"));
+    entry.editEmployee(QStringLiteral("7.7"));
+    logic->editor.answerEmployeeLink(true);
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("Employee #: \"7.7\" is not a whole number."));
     EXPECT_TRUE(window().employeeVisible);
-    entry.txtemployeeChange(QStringLiteral("77"));
-    logic->editor.cmdemployeeClick(0);
+    entry.editEmployee(QStringLiteral("77"));
+    logic->editor.answerEmployeeLink(true);
     EXPECT_FALSE(window().employeeVisible);
     EXPECT_EQ(window().BillingEmployee, 77);
     // Billing finds no account 4021 either: nothing is billed.
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Account # 4021 does not exist."));
     EXPECT_EQ(stored(QStringLiteral("status"), lastNumber), QStringLiteral("4"));
-    EXPECT_TRUE(window().cmdEnabled[EventWindow::BillEventButton]);
+    EXPECT_TRUE(window().commandEnabled[EventCommand::BillEvent]);
 }
 
 TEST_F(EventEditorTest, ABilledEventShowsItsOutcomeInTheWindowAndTheHistory) {
@@ -508,7 +523,7 @@ TEST_F(EventEditorTest, ABilledEventShowsItsOutcomeInTheWindowAndTheHistory) {
         readyToBill(date);
         prompts.answerYesNo(false); // no employee
         prompts.answerYesNo(true);  // "Bill this event now?"
-        click(EventWindow::BillEventButton);
+        click(EventCommand::BillEvent);
     };
 
     billReadyEvent(QStringLiteral("20270801"));
@@ -516,14 +531,14 @@ TEST_F(EventEditorTest, ABilledEventShowsItsOutcomeInTheWindowAndTheHistory) {
         QStringLiteral("Event #%1 billing has been sent to the A/R workspace.").arg(lastNumber);
     EXPECT_EQ(prompts.lastMessage().text, daily);
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Billing Complete"));
-    EXPECT_EQ(box(5), QStringLiteral("5"));
-    EXPECT_EQ(window().cbostatus.text, module->config.statusListText(5));
+    EXPECT_EQ(box(EventField::Status), QStringLiteral("5"));
+    EXPECT_EQ(window().statusList.text, module->config.statusListText(5));
     EXPECT_EQ(stored(QStringLiteral("status"), lastNumber), QStringLiteral("5"));
     EXPECT_TRUE(historyFile().last().endsWith(daily));
-    EXPECT_FALSE(window().cmdEnabled[EventWindow::BillEventButton]) << "billed once";
-    EXPECT_FALSE(window().cmdEnabled[EventWindow::CancelEventButton]);
+    EXPECT_FALSE(window().commandEnabled[EventCommand::BillEvent]) << "billed once";
+    EXPECT_FALSE(window().commandEnabled[EventCommand::CancelEvent]);
     const int lines = int(historyFile().size());
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     EXPECT_EQ(historyFile().size(), lines) << "the stored status is no change to log";
 
     module->config.BillingMode = 1;
@@ -536,11 +551,11 @@ TEST_F(EventEditorTest, ABilledEventShowsItsOutcomeInTheWindowAndTheHistory) {
 TEST_F(EventEditorTest, WhileTheEmployeePanelWaitsNothingElseIsBilled) {
     readyToBill(QStringLiteral("20270801"));
     prompts.answerYesNo(true); // link an employee
-    click(EventWindow::BillEventButton);
+    click(EventCommand::BillEvent);
     ASSERT_TRUE(window().employeeVisible);
-    type(10, QStringLiteral("1002")); // another account, not saved
-    logic->entry.txtemployeeChange(QStringLiteral("7"));
-    logic->editor.cmdemployeeClick(0);
+    type(EventField::Account, QStringLiteral("1002")); // another account, not saved
+    logic->entry.editEmployee(QStringLiteral("7"));
+    logic->editor.answerEmployeeLink(true);
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("Please save the data first, then choose 'Modify' and 'Bill Event'"));
     EXPECT_EQ(charges(lastNumber), 0);
@@ -549,9 +564,9 @@ TEST_F(EventEditorTest, WhileTheEmployeePanelWaitsNothingElseIsBilled) {
     // Another command gives the panel up.
     readyToBill(QStringLiteral("20270802"));
     prompts.answerYesNo(true);
-    click(EventWindow::BillEventButton);
+    click(EventCommand::BillEvent);
     ASSERT_TRUE(window().employeeVisible);
-    click(EventWindow::EventInfoButton);
+    click(EventCommand::EventInfo);
     EXPECT_FALSE(window().employeeVisible);
 }
 
@@ -560,24 +575,24 @@ TEST_F(EventEditorTest, BilledOnAnotherWorkstationTheWindowShowsItBilled) {
     exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set status = 5"));
     prompts.answerYesNo(false); // no employee
     prompts.answerYesNo(true);  // "Bill this event now?"
-    click(EventWindow::BillEventButton);
+    click(EventCommand::BillEvent);
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("Event #%1 has already been billed. Nothing was charged again.")
                   .arg(lastNumber));
     EXPECT_EQ(charges(lastNumber), 0);
-    EXPECT_EQ(window().cbostatus.text, module->config.statusListText(5));
-    EXPECT_FALSE(window().cmdEnabled[EventWindow::BillEventButton]);
-    click(EventWindow::SaveButton);
+    EXPECT_EQ(window().statusList.text, module->config.statusListText(5));
+    EXPECT_FALSE(window().commandEnabled[EventCommand::BillEvent]);
+    click(EventCommand::Save);
     EXPECT_EQ(stored(QStringLiteral("status"), lastNumber), QStringLiteral("5"));
 }
 
 TEST_F(EventEditorTest, ANewEventsAccountTakesTheNameTypedAfterIt) {
     enterBooking(QStringLiteral("20270805"), QStringLiteral("Walk-in wedding"), Library);
-    logic->entry.optmemnonmemClick(1);
-    logic->assignment.cmdassignClick();
-    ASSERT_EQ(box(10), QStringLiteral("90000"));
-    type(11, QStringLiteral("Ada Lovelace"));
-    click(EventWindow::SaveButton);
+    logic->entry.chooseMembership(1);
+    logic->assignment.assignAccount();
+    ASSERT_EQ(box(EventField::Account), QStringLiteral("90000"));
+    type(EventField::BillingName, QStringLiteral("Ada Lovelace"));
+    click(EventCommand::Save);
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Billing Account # 90000 updated."));
     EXPECT_EQ(scalar(QStringLiteral("master"),
                      QStringLiteral("select mailname from address where acctnumber = 90000"))
@@ -586,16 +601,16 @@ TEST_F(EventEditorTest, ANewEventsAccountTakesTheNameTypedAfterIt) {
 }
 
 TEST_F(EventEditorTest, CommandsWithoutAnEventOrWithoutTheYear) {
-    click(EventWindow::ItemDetailButton);
+    click(EventCommand::ItemDetail);
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("No event has been selected..."));
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
 
     exec(QStringLiteral("evnt"), QStringLiteral("delete from reserv"));
-    click(EventWindow::NewEventButton);
+    click(EventCommand::NewEvent);
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("The Year must be initialized before events can be scheduled."));
     EXPECT_FALSE(window().editControlsEnabled);
-    EXPECT_EQ(box(2), QString()) << "no number issued";
+    EXPECT_EQ(box(EventField::Number), QString()) << "no number issued";
 }
 
 // Lines of several days, newest first; an operator the line names; a

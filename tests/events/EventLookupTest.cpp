@@ -24,22 +24,22 @@ protected:
 
     // "Lookup" on the command row, then a box filled as typed into it.
     void fill(int box, const QString &text) {
-        click(EventWindow::LookupButton);
+        click(EventCommand::Lookup);
         EventLookup &panel = lookup();
-        panel.txtlookupClick(box);
-        panel.txtlookupGotFocus(box);
-        panel.txtlookupKeyPress(box, Key::Other);
-        panel.txtlookupChange(box, text);
-        panel.txtlookupLostFocus(box);
+        panel.clickCriterion(box);
+        panel.enterCriterion(box);
+        panel.typeCriterionKey(box, Key::Other);
+        panel.editCriterion(box, text);
+        panel.leaveCriterion(box);
     }
     void search(int box, const QString &text) {
         fill(box, text);
-        lookup().cmdlookup2Click(EventLookup::LookupButton);
+        lookup().search();
     }
     // The titles the result list offers, in its order.
     QStringList listedTitles() {
         QStringList titles;
-        for (const QString &entry : lookup().cbolookup.entries)
+        for (const QString &entry : lookup().results.entries)
             titles << entry.section(QStringLiteral(" - "), 1, 1);
         return titles;
     }
@@ -47,7 +47,7 @@ protected:
     void expectNothingFound(const std::string &context) {
         EXPECT_EQ(prompts.messageTexts(), QStringList{NoRecords}) << context;
         EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops...")) << context;
-        EXPECT_TRUE(lookup().cbolookup.entries.isEmpty()) << context;
+        EXPECT_TRUE(lookup().results.entries.isEmpty()) << context;
         EXPECT_EQ(event().EventNumber, 0) << context;
         EXPECT_TRUE(window().lookupVisible) << context;
         prompts.clear();
@@ -109,8 +109,8 @@ TEST_F(EventLookupTest, TextCriteriaMatchLiterallyAndInAnyCase) {
             continue;
         }
         EXPECT_EQ(listedTitles(), c.found) << context;
-        EXPECT_TRUE(lookup().cbolookupVisible) << context;
-        EXPECT_EQ(lookup().cbolookup.text, EventLookup::ResultsPrompt) << context;
+        EXPECT_TRUE(lookup().resultsVisible) << context;
+        EXPECT_EQ(lookup().results.text, EventLookup::ResultsPrompt) << context;
         EXPECT_TRUE(prompts.messages.isEmpty()) << context;
     }
     EXPECT_EQ(events(), 16);
@@ -128,11 +128,11 @@ TEST_F(EventLookupTest, AnEventNumberOpensItsEventAtOnce) {
     const int second = add(20270302, QStringLiteral("Second"));
     search(EventLookup::NumberBox, QString::number(second));
     EXPECT_EQ(event().EventNumber, second);
-    EXPECT_EQ(box(CurrentEvent::TitleBox), QStringLiteral("Second"));
+    EXPECT_EQ(box(EventField::Title), QStringLiteral("Second"));
     EXPECT_FALSE(window().lookupVisible);
     EXPECT_TRUE(window().billingVisible);
-    EXPECT_FALSE(lookup().cbolookupVisible);
-    EXPECT_TRUE(lookup().cbolookup.entries.isEmpty());
+    EXPECT_FALSE(lookup().resultsVisible);
+    EXPECT_TRUE(lookup().results.entries.isEmpty());
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
 }
 
@@ -177,7 +177,7 @@ TEST_F(EventLookupTest, NumberBoxesFindOnlyTheNumberTypedWhole) {
         EXPECT_TRUE(prompts.lastMessage().text.startsWith(
             QStringLiteral("%1: \"%2\" ").arg(EventLookup::label(box), text)))
             << prompts.lastMessage().text.toStdString();
-        EXPECT_TRUE(lookup().cbolookup.entries.isEmpty());
+        EXPECT_TRUE(lookup().results.entries.isEmpty());
         EXPECT_EQ(event().EventNumber, 0);
         EXPECT_TRUE(window().lookupVisible);
         prompts.clear();
@@ -210,7 +210,7 @@ TEST_F(EventLookupTest, ABillingNameListsEveryMatchOldestFirst) {
     add(20270301, QStringLiteral("Unrelated"), QStringLiteral("Lee"));
     search(EventLookup::BillingNameBox, QStringLiteral("harper"));
     EXPECT_EQ(
-        lookup().cbolookup.entries,
+        lookup().results.entries,
         (QStringList{
             QStringLiteral("%1 - Skating - 20270115 - Harper Family - ").arg(january),
             QStringLiteral("%1 - Picnic - 20270620 - harper family - Al Harper").arg(juneLater),
@@ -221,13 +221,13 @@ TEST_F(EventLookupTest, ABillingNameListsEveryMatchOldestFirst) {
     EXPECT_EQ(event().EventNumber, 0) << "nothing opens before an entry is chosen";
 
     // The third entry chosen: the panel closes and the event is shown.
-    lookup().cbolookupClick(2);
+    lookup().chooseResult(2);
     EXPECT_EQ(event().EventNumber, juneEarlier);
-    EXPECT_EQ(box(CurrentEvent::TitleBox), QStringLiteral("Brunch"));
+    EXPECT_EQ(box(EventField::Title), QStringLiteral("Brunch"));
     EXPECT_FALSE(window().lookupVisible);
-    EXPECT_FALSE(lookup().cbolookupVisible);
-    EXPECT_TRUE(lookup().cbolookup.entries.isEmpty());
-    EXPECT_EQ(lookup().cbolookup.text, EventLookup::ResultsPrompt);
+    EXPECT_FALSE(lookup().resultsVisible);
+    EXPECT_TRUE(lookup().results.entries.isEmpty());
+    EXPECT_EQ(lookup().results.text, EventLookup::ResultsPrompt);
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
 }
 
@@ -235,31 +235,31 @@ TEST_F(EventLookupTest, OnlyOneBoxIsEverInUse) {
     EventLookup &panel = lookup();
     for (int typed = 0; typed < EventLookup::BoxCount; ++typed) {
         for (int box = 0; box < EventLookup::BoxCount; ++box)
-            panel.txtlookup[box] = QStringLiteral("x%1").arg(box);
-        panel.txtlookupKeyPress(typed, Key::Tab);
-        EXPECT_EQ(panel.txtlookup[(typed + 1) % EventLookup::BoxCount],
+            panel.criteria[box] = QStringLiteral("x%1").arg(box);
+        panel.typeCriterionKey(typed, Key::Tab);
+        EXPECT_EQ(panel.criteria[(typed + 1) % EventLookup::BoxCount],
                   QStringLiteral("x%1").arg((typed + 1) % EventLookup::BoxCount))
             << "moving on empties nothing";
-        EXPECT_TRUE(panel.txtlookupKeyPress(typed, Key::Other));
+        EXPECT_TRUE(panel.typeCriterionKey(typed, Key::Other));
         for (int box = 0; box < EventLookup::BoxCount; ++box)
-            EXPECT_EQ(panel.txtlookup[box],
+            EXPECT_EQ(panel.criteria[box],
                       box == typed ? QStringLiteral("x%1").arg(box) : QString())
                 << typed << " " << box;
     }
 
     // A click empties every box and hides the list.
-    panel.txtlookup.fill(QStringLiteral("x"));
-    panel.cbolookupVisible = true;
-    panel.txtlookupClick(EventLookup::TitleBox);
-    EXPECT_EQ(panel.txtlookup, (std::array<QString, EventLookup::BoxCount>{}));
-    EXPECT_FALSE(panel.cbolookupVisible);
+    panel.criteria.fill(QStringLiteral("x"));
+    panel.resultsVisible = true;
+    panel.clickCriterion(EventLookup::TitleBox);
+    EXPECT_EQ(panel.criteria, (std::array<QString, EventLookup::BoxCount>{}));
+    EXPECT_FALSE(panel.resultsVisible);
 
     // Enter presses Lookup; with every box empty it ends with the message.
-    click(EventWindow::LookupButton);
-    EXPECT_FALSE(panel.txtlookupKeyPress(EventLookup::ContactNameBox, Key::Enter));
+    click(EventCommand::Lookup);
+    EXPECT_FALSE(panel.typeCriterionKey(EventLookup::ContactNameBox, Key::Enter));
     expectNothingFound("every box empty");
-    panel.txtlookup[EventLookup::ContactNameBox] = QStringLiteral("   ");
-    panel.cmdlookup2Click(EventLookup::LookupButton);
+    panel.criteria[EventLookup::ContactNameBox] = QStringLiteral("   ");
+    panel.search();
     expectNothingFound("blanks only");
 }
 
@@ -268,58 +268,58 @@ TEST_F(EventLookupTest, TheDateAndAccountBoxesTakeTheirLookupsChoice) {
     add(20270610, QStringLiteral("Next year"));
     add(20270611, QStringLiteral("Billed to 1042"), QString(), QString(), 1042);
     EventLookup &panel = lookup();
-    click(EventWindow::LookupButton);
+    click(EventCommand::Lookup);
 
     // Month and day alone are this year's (the clock says 2026).
-    panel.txtlookupGotFocus(EventLookup::DateBox);
-    EXPECT_EQ(panel.txtlookupBackColor[EventLookup::DateBox], EventWindow::Yellow);
-    panel.txtlookupChange(EventLookup::DateBox, QStringLiteral("0610"));
-    panel.txtlookupLostFocus(EventLookup::DateBox);
-    EXPECT_EQ(panel.txtlookupBackColor[EventLookup::DateBox], EventWindow::White);
-    EXPECT_EQ(panel.txtlookup[EventLookup::DateBox], QStringLiteral("20260610"));
-    panel.txtlookupChange(EventLookup::TitleBox, QStringLiteral("061"));
-    panel.txtlookupLostFocus(EventLookup::TitleBox);
-    EXPECT_EQ(panel.txtlookup[EventLookup::TitleBox], QStringLiteral("061"))
+    panel.enterCriterion(EventLookup::DateBox);
+    EXPECT_EQ(panel.criterionColor[EventLookup::DateBox], EventWindow::Yellow);
+    panel.editCriterion(EventLookup::DateBox, QStringLiteral("0610"));
+    panel.leaveCriterion(EventLookup::DateBox);
+    EXPECT_EQ(panel.criterionColor[EventLookup::DateBox], EventWindow::White);
+    EXPECT_EQ(panel.criteria[EventLookup::DateBox], QStringLiteral("20260610"));
+    panel.editCriterion(EventLookup::TitleBox, QStringLiteral("061"));
+    panel.leaveCriterion(EventLookup::TitleBox);
+    EXPECT_EQ(panel.criteria[EventLookup::TitleBox], QStringLiteral("061"))
         << "only the date box takes the year";
-    panel.txtlookup[EventLookup::TitleBox].clear();
-    panel.cmdlookup2Click(EventLookup::LookupButton);
-    EXPECT_EQ(panel.cbolookup.entries,
+    panel.criteria[EventLookup::TitleBox].clear();
+    panel.search();
+    EXPECT_EQ(panel.results.entries,
               QStringList{QStringLiteral("%1 - Tasting - 20260610 -  - ").arg(tasting)});
     EXPECT_EQ(panel.resultCount, QStringLiteral("1 event found"));
     // Enter in the box searches at once, with the year as leaving it gives.
-    panel.txtlookupClick(EventLookup::DateBox);
-    panel.txtlookupChange(EventLookup::DateBox, QStringLiteral("0610"));
-    EXPECT_FALSE(panel.txtlookupKeyPress(EventLookup::DateBox, Key::Enter));
-    EXPECT_EQ(panel.txtlookup[EventLookup::DateBox], QStringLiteral("20260610"));
+    panel.clickCriterion(EventLookup::DateBox);
+    panel.editCriterion(EventLookup::DateBox, QStringLiteral("0610"));
+    EXPECT_FALSE(panel.typeCriterionKey(EventLookup::DateBox, Key::Enter));
+    EXPECT_EQ(panel.criteria[EventLookup::DateBox], QStringLiteral("20260610"));
     EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Tasting")});
 
     // F5 starts the look-up program of the box.
     for (int box = 0; box < EventLookup::BoxCount; ++box)
-        panel.txtlookupKeyDown(box, Key::F5);
+        panel.pressCriterionKey(box, Key::F5);
     EXPECT_EQ(programs.started,
               (QStringList{QStringLiteral("datesift.exe"), QStringLiteral("acctsift.exe")}));
 
     // A double click takes the look-up's choice from the clipboard.
     clipboard.content = QStringLiteral("1042.00");
-    panel.txtlookupDblClick(EventLookup::TitleBox);
+    panel.doubleClickCriterion(EventLookup::TitleBox);
     EXPECT_EQ(clipboard.content, QStringLiteral("1042.00")) << "the title box takes nothing";
-    panel.txtlookupClick(EventLookup::AccountBox);
-    panel.txtlookupDblClick(EventLookup::AccountBox);
-    EXPECT_EQ(panel.txtlookup[EventLookup::AccountBox], QStringLiteral("1042.00"));
+    panel.clickCriterion(EventLookup::AccountBox);
+    panel.doubleClickCriterion(EventLookup::AccountBox);
+    EXPECT_EQ(panel.criteria[EventLookup::AccountBox], QStringLiteral("1042.00"));
     EXPECT_TRUE(clipboard.content.isEmpty());
-    panel.cmdlookup2Click(EventLookup::LookupButton);
+    panel.search();
     EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Billed to 1042")});
     clipboard.content = QStringLiteral("20270610");
-    panel.txtlookupClick(EventLookup::DateBox);
-    panel.txtlookupDblClick(EventLookup::DateBox);
-    panel.cmdlookup2Click(EventLookup::LookupButton);
+    panel.clickCriterion(EventLookup::DateBox);
+    panel.doubleClickCriterion(EventLookup::DateBox);
+    panel.search();
     EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Next year")});
 
     // Cancel Lookup hides the panel and empties the list.
-    panel.cmdlookup2Click(EventLookup::CancelButton);
+    panel.cancel();
     EXPECT_FALSE(window().lookupVisible);
-    EXPECT_FALSE(panel.cbolookupVisible);
-    EXPECT_TRUE(panel.cbolookup.entries.isEmpty());
+    EXPECT_FALSE(panel.resultsVisible);
+    EXPECT_TRUE(panel.results.entries.isEmpty());
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
 }
 
@@ -343,7 +343,7 @@ TEST_F(EventLookupTest, AnEventDeletedAtAnotherWorkstationIsSaidToBeGone) {
                 .ok());
     }
 
-    lookup().cbolookupClick(0);
+    lookup().chooseResult(0);
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("Event #%1 is no longer on file; it may have been deleted at another "
@@ -355,7 +355,7 @@ TEST_F(EventLookupTest, AnEventDeletedAtAnotherWorkstationIsSaidToBeGone) {
     EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Spring Lunch")});
     prompts.clear();
 
-    lookup().cbolookupClick(0);
+    lookup().chooseResult(0);
     EXPECT_EQ(event().EventNumber, kept);
     EXPECT_FALSE(window().lookupVisible);
 

@@ -18,8 +18,8 @@ protected:
     // A booking typed and saved; its number.
     int saved(const QString &date, const QString &title, int room = Library) {
         enterBooking(date, title, room);
-        click(EventWindow::SaveButton);
-        const int number = box(2).toInt();
+        click(EventCommand::Save);
+        const int number = box(EventField::Number).toInt();
         EXPECT_EQ(stored(QStringLiteral("eventtitle"), number), title)
             << prompts.messageTexts().join('|').toStdString();
         return number;
@@ -30,7 +30,7 @@ protected:
     }
     // The list entry beginning with the text; -1 when none.
     int row(const QString &startingWith) {
-        const QStringList &list = packages().lstpkg;
+        const QStringList &list = packages().listLines;
         for (int i = 0; i < list.size(); ++i) {
             if (list[i].startsWith(startingWith))
                 return i;
@@ -40,16 +40,16 @@ protected:
     // cmdmulti(0) answered Yes.
     void create() {
         prompts.answerYesNo(true);
-        packages().cmdmultiClick(EventPackages::CreateButton, -1);
+        packages().changePackage(EventPackages::CreateButton, -1);
     }
     // cmdmulti(1) with nothing selected lists the open packages; then the
     // package is chosen and the link confirmed.
     void link(int package) {
-        packages().cmdmultiClick(EventPackages::LinkButton, -1);
+        packages().changePackage(EventPackages::LinkButton, -1);
         const int entry = row(QStringLiteral("%1 - %1 - ").arg(package));
-        ASSERT_GT(entry, 0) << packages().lstpkg.join('|').toStdString();
+        ASSERT_GT(entry, 0) << packages().listLines.join('|').toStdString();
         prompts.answerYesNo(true);
-        packages().cmdmultiClick(EventPackages::LinkButton, entry);
+        packages().changePackage(EventPackages::LinkButton, entry);
     }
     // Two bookings saved, the first heading a package the second is linked to.
     std::pair<int, int> packaged(const QString &headDate, const QString &headTitle,
@@ -63,9 +63,9 @@ protected:
         return {head, member};
     }
     void unlink() {
-        ASSERT_EQ(packages().lstpkg.value(0), QStringLiteral("Unlink this event"));
+        ASSERT_EQ(packages().listLines.value(0), QStringLiteral("Unlink this event"));
         prompts.answerYesNo(true);
-        packages().cmdmultiClick(EventPackages::LinkButton, 0);
+        packages().changePackage(EventPackages::LinkButton, 0);
     }
     // Every package row: "package event date title", by event number.
     QStringList rows() {
@@ -91,19 +91,19 @@ TEST_F(EventPackagesTest, APackageIsCreatedAndOthersLinkedToItOrMovedBetweenPack
     const int gala = saved(QStringLiteral("20270701"), QStringLiteral("Summer gala"));
 
     open(wedding);
-    EXPECT_FALSE(packages().lstpkgVisible());
-    EXPECT_TRUE(packages().cmdmultiVisible(EventPackages::CreateButton));
-    EXPECT_TRUE(packages().cmdmultiVisible(EventPackages::LinkButton));
+    EXPECT_FALSE(packages().listVisible());
+    EXPECT_TRUE(packages().buttonVisible(EventPackages::CreateButton));
+    EXPECT_TRUE(packages().buttonVisible(EventPackages::LinkButton));
     create();
     EXPECT_EQ(prompts.questions.last().text,
               QStringLiteral("Do you wish to create a new package?"));
     EXPECT_EQ(prompts.questions.last().title, QStringLiteral("Create Package"));
     EXPECT_EQ(rows(), QStringList{pkgRow(wedding, wedding, 20270605, QStringLiteral("Wedding"))});
-    EXPECT_EQ(packages().lstpkg,
+    EXPECT_EQ(packages().listLines,
               (QStringList{QStringLiteral("Available packages are:"),
                            entry(wedding, wedding, QStringLiteral("Wedding"), 20270605)}));
     EXPECT_EQ(packages().PackageLinked, 1);
-    EXPECT_FALSE(packages().cmdmultiVisible(EventPackages::CreateButton));
+    EXPECT_FALSE(packages().buttonVisible(EventPackages::CreateButton));
 
     open(rehearsal);
     link(wedding);
@@ -114,15 +114,15 @@ TEST_F(EventPackagesTest, APackageIsCreatedAndOthersLinkedToItOrMovedBetweenPack
         QStringLiteral("Unlink this event"),
         entry(wedding, rehearsal, QStringLiteral("Rehearsal dinner"), 20270604),
         entry(wedding, wedding, QStringLiteral("Wedding"), 20270605)};
-    EXPECT_EQ(packages().lstpkg, weddingPackage);
+    EXPECT_EQ(packages().listLines, weddingPackage);
     EXPECT_EQ(packages().PackageLinked, 1);
 
     // Loading either event shows its package with only the link button.
     open(wedding);
-    EXPECT_EQ(packages().lstpkg, weddingPackage);
-    EXPECT_TRUE(packages().lstpkgVisible());
-    EXPECT_FALSE(packages().cmdmultiVisible(EventPackages::CreateButton));
-    EXPECT_TRUE(packages().cmdmultiVisible(EventPackages::LinkButton));
+    EXPECT_EQ(packages().listLines, weddingPackage);
+    EXPECT_TRUE(packages().listVisible());
+    EXPECT_FALSE(packages().buttonVisible(EventPackages::CreateButton));
+    EXPECT_TRUE(packages().buttonVisible(EventPackages::LinkButton));
 
     // Linked to another package, the rehearsal moves: still one row.
     open(gala);
@@ -133,15 +133,15 @@ TEST_F(EventPackagesTest, APackageIsCreatedAndOthersLinkedToItOrMovedBetweenPack
               (QStringList{pkgRow(wedding, wedding, 20270605, QStringLiteral("Wedding")),
                            pkgRow(gala, rehearsal, 20270604, QStringLiteral("Rehearsal dinner")),
                            pkgRow(gala, gala, 20270701, QStringLiteral("Summer gala"))}));
-    EXPECT_EQ(packages().lstpkg.value(0), QStringLiteral("Unlink this event"));
-    EXPECT_EQ(packages().lstpkg.mid(1),
+    EXPECT_EQ(packages().listLines.value(0), QStringLiteral("Unlink this event"));
+    EXPECT_EQ(packages().listLines.mid(1),
               (QStringList{entry(gala, rehearsal, QStringLiteral("Rehearsal dinner"), 20270604),
                            entry(gala, gala, QStringLiteral("Summer gala"), 20270701)}));
 
     // Its own package is not offered to the heading event.
     open(gala);
-    packages().cmdmultiClick(EventPackages::LinkButton, -1);
-    packages().cmdmultiClick(EventPackages::LinkButton,
+    packages().changePackage(EventPackages::LinkButton, -1);
+    packages().changePackage(EventPackages::LinkButton,
                              row(QStringLiteral("%1 - %1 - ").arg(gala)));
     EXPECT_TRUE(prompts.questions.isEmpty());
     EXPECT_EQ(rows().size(), 3);
@@ -170,24 +170,24 @@ TEST_F(EventPackagesTest, UnlinkingAMemberTakesItsRowUnlinkingTheHeadingTakesThe
                            pkgRow(conference, lunch, 20270912, QStringLiteral("Closing lunch"))}));
     EXPECT_EQ(packages().PackageLinked, 0);
     // The open packages are offered at once.
-    EXPECT_EQ(packages().lstpkg,
+    EXPECT_EQ(packages().listLines,
               (QStringList{QStringLiteral("Available packages are:"),
                            entry(conference, conference, QStringLiteral("Conference"), 20270910)}));
-    EXPECT_TRUE(packages().cmdmultiVisible(EventPackages::CreateButton));
+    EXPECT_TRUE(packages().buttonVisible(EventPackages::CreateButton));
 
     // The heading line of an event in no package unlinks nothing.
-    packages().cmdmultiClick(EventPackages::LinkButton, 0);
+    packages().changePackage(EventPackages::LinkButton, 0);
     EXPECT_EQ(prompts.questions.size(), 1);
     EXPECT_EQ(rows().size(), 2);
 
     open(conference);
     unlink();
     EXPECT_TRUE(rows().isEmpty());
-    EXPECT_TRUE(packages().lstpkg.isEmpty());
+    EXPECT_TRUE(packages().listLines.isEmpty());
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("No packages are open for linking."));
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("FYI..."));
     open(lunch);
-    EXPECT_FALSE(packages().lstpkgVisible());
+    EXPECT_FALSE(packages().listVisible());
     EXPECT_EQ(packages().PackageLinked, 0);
 }
 
@@ -230,7 +230,7 @@ TEST_F(EventPackagesTest, ALinkToAPackageUnlinkedAtAnotherWorkstationIsRefused) 
     open(banquet);
     create();
     open(reception);
-    packages().cmdmultiClick(EventPackages::LinkButton, -1);
+    packages().changePackage(EventPackages::LinkButton, -1);
     const int offered = row(QStringLiteral("%1 - %1 - ").arg(banquet));
     ASSERT_GT(offered, 0);
 
@@ -243,49 +243,49 @@ TEST_F(EventPackagesTest, ALinkToAPackageUnlinkedAtAnotherWorkstationIsRefused) 
         elsewhere.ListEventPackage();
         ASSERT_EQ(elsewhere.PackageLinked, 1);
         prompts.answerYesNo(true);
-        elsewhere.cmdmultiClick(EventPackages::LinkButton, 0);
+        elsewhere.changePackage(EventPackages::LinkButton, 0);
         ASSERT_TRUE(rows().isEmpty());
         prompts.clear();
     }
 
     prompts.answerYesNo(true);
-    packages().cmdmultiClick(EventPackages::LinkButton, offered);
+    packages().changePackage(EventPackages::LinkButton, offered);
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("Package #%1 is no longer open: it was unlinked on another "
                              "workstation.")
                   .arg(banquet));
     EXPECT_TRUE(rows().isEmpty());
     EXPECT_EQ(packages().PackageLinked, 0);
-    EXPECT_TRUE(packages().lstpkg.isEmpty()) << "the list shows what is open now";
+    EXPECT_TRUE(packages().listLines.isEmpty()) << "the list shows what is open now";
 }
 
 TEST_F(EventPackagesTest, TheCopiesAreTakenFromTheStoredEventAndFollowItsSaves) {
     const int ball = saved(QStringLiteral("20271120"), QStringLiteral("Harvest ball"));
     open(ball);
-    click(EventWindow::ModifyButton);
-    type(1, QStringLiteral("Harvest ball (draft)"));
-    type(0, QStringLiteral("20271121"));
+    click(EventCommand::Modify);
+    type(EventField::Title, QStringLiteral("Harvest ball (draft)"));
+    type(EventField::Date, QStringLiteral("20271121"));
     create();
     const QStringList kept{pkgRow(ball, ball, 20271120, QStringLiteral("Harvest ball"))};
     EXPECT_EQ(rows(), kept) << "what was typed is not saved yet";
 
     // The changes given up, the copy stays as the event is stored.
     prompts.answerYesNo(true);
-    click(EventWindow::ClearScreenButton);
+    click(EventCommand::ClearScreen);
     EXPECT_EQ(prompts.questions.last().text, QStringLiteral("Cancel changes?"));
     open(ball);
     EXPECT_EQ(rows(), kept);
-    EXPECT_EQ(packages().lstpkg.value(1),
+    EXPECT_EQ(packages().listLines.value(1),
               entry(ball, ball, QStringLiteral("Harvest ball"), 20271120));
 
     // Saved, the copy follows.
-    click(EventWindow::ModifyButton);
-    type(1, QStringLiteral("Harvest ball (draft)"));
-    type(0, QStringLiteral("20271121"));
-    click(EventWindow::SaveButton);
+    click(EventCommand::Modify);
+    type(EventField::Title, QStringLiteral("Harvest ball (draft)"));
+    type(EventField::Date, QStringLiteral("20271121"));
+    click(EventCommand::Save);
     EXPECT_EQ(rows(),
               QStringList{pkgRow(ball, ball, 20271121, QStringLiteral("Harvest ball (draft)"))});
-    EXPECT_EQ(packages().lstpkg.value(1),
+    EXPECT_EQ(packages().listLines.value(1),
               entry(ball, ball, QStringLiteral("Harvest ball (draft)"), 20271121));
 }
 
@@ -301,10 +301,10 @@ TEST_F(EventPackagesTest, AMemberMovedToAnotherDateTakesItsCopyAlongOrNothingAtA
     // The package copy cannot be written: the whole move is undone.
     addFault(QStringLiteral("evnt"), QStringLiteral("copyrefused"), QStringLiteral("update"),
              QStringLiteral("pkg"), QString(), QStringLiteral("copy refused"));
-    click(EventWindow::ModifyButton);
-    type(0, QStringLiteral("20270520"));
+    click(EventCommand::Modify);
+    type(EventField::Date, QStringLiteral("20270520"));
     prompts.expectError();
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     EXPECT_EQ(stored(QStringLiteral("eventdate"), tasting), QStringLiteral("20270514"));
     EXPECT_EQ(cells(Library, 20270514), booked);
     EXPECT_TRUE(cells(Library, 20270520).isEmpty());
@@ -312,12 +312,12 @@ TEST_F(EventPackagesTest, AMemberMovedToAnotherDateTakesItsCopyAlongOrNothingAtA
 
     removeFault(QStringLiteral("evnt"), QStringLiteral("copyrefused"), QStringLiteral("pkg"));
     prompts.clear();
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     EXPECT_EQ(stored(QStringLiteral("eventdate"), tasting), QStringLiteral("20270520"));
     EXPECT_TRUE(cells(Library, 20270514).isEmpty());
     EXPECT_TRUE(
         rows().contains(pkgRow(festival, tasting, 20270520, QStringLiteral("Wine tasting"))));
-    EXPECT_EQ(packages().lstpkg.value(2),
+    EXPECT_EQ(packages().listLines.value(2),
               entry(festival, tasting, QStringLiteral("Wine tasting"), 20270520));
 }
 
@@ -326,18 +326,18 @@ TEST_F(EventPackagesTest, TheButtonsNeedTheEditingLevelAndASavedEvent) {
     open(dance);
     const int editing = module->session.AccessThresholds[OperatorSession::evaccess1];
     setLevel(editing - 1);
-    packages().cmdmultiClick(EventPackages::CreateButton, -1);
-    packages().cmdmultiClick(EventPackages::LinkButton, -1);
+    packages().changePackage(EventPackages::CreateButton, -1);
+    packages().changePackage(EventPackages::LinkButton, -1);
     EXPECT_TRUE(rows().isEmpty());
     setLevel(editing);
     create();
     EXPECT_EQ(rows().size(), 1);
 
-    click(EventWindow::NewEventButton);
-    EXPECT_TRUE(packages().cmdmultiVisible(EventPackages::CreateButton));
-    EXPECT_TRUE(packages().cmdmultiVisible(EventPackages::LinkButton));
+    click(EventCommand::NewEvent);
+    EXPECT_TRUE(packages().buttonVisible(EventPackages::CreateButton));
+    EXPECT_TRUE(packages().buttonVisible(EventPackages::LinkButton));
     for (int button : {EventPackages::CreateButton, EventPackages::LinkButton}) {
-        packages().cmdmultiClick(button, -1);
+        packages().changePackage(button, -1);
         EXPECT_EQ(prompts.lastMessage().text,
                   QStringLiteral("You must first 'save' the new event record before a "
                                  "multi-event package or link may be created."));
@@ -355,26 +355,26 @@ TEST_F(EventPackagesTest, ADoubleClickedMemberIsOpenedUnlessChangesAreUnsaved) {
 
     // A heading line names no event.
     prompts.clear();
-    packages().lstpkgDblClick(0);
+    packages().openListedEvent(0);
     EXPECT_TRUE(prompts.questions.isEmpty());
 
-    click(EventWindow::ModifyButton);
-    type(21, QStringLiteral("Grace Hopper"));
+    click(EventCommand::Modify);
+    type(EventField::ContactName, QStringLiteral("Grace Hopper"));
     prompts.answerYesNo(true);
-    packages().lstpkgDblClick(member);
+    packages().openListedEvent(member);
     EXPECT_EQ(prompts.questions.last().text,
               QStringLiteral("Do you want to switch to viewing linked event #%1 ?").arg(gala));
     EXPECT_EQ(prompts.questions.last().title, QStringLiteral("View linked event?"));
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("You must first save your changes."));
-    EXPECT_EQ(box(2).toInt(), toast);
+    EXPECT_EQ(box(EventField::Number).toInt(), toast);
 
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     prompts.answerYesNo(false);
-    packages().lstpkgDblClick(member);
-    EXPECT_EQ(box(2).toInt(), toast);
+    packages().openListedEvent(member);
+    EXPECT_EQ(box(EventField::Number).toInt(), toast);
     prompts.answerYesNo(true);
-    packages().lstpkgDblClick(member);
-    EXPECT_EQ(box(2).toInt(), gala);
+    packages().openListedEvent(member);
+    EXPECT_EQ(box(EventField::Number).toInt(), gala);
     EXPECT_EQ(prompts.messages.size(), 1) << prompts.messageTexts().join('|').toStdString();
 }
 

@@ -24,7 +24,7 @@ TEST_F(EventRecordTest, EventNumbersStartAtOneAndNeverRepeat) {
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("evntsched.dat"))));
     EXPECT_EQ(record->NextEventNumber(), 1);
     EXPECT_EQ(file(QStringLiteral("evntsched.dat")), QStringLiteral("1\n"));
-    EXPECT_EQ(module->event.EditMode, CurrentEvent::EnteringNew);
+    EXPECT_EQ(module->event.mode, CurrentEvent::EnteringNew);
     EXPECT_EQ(file(QStringLiteral("evntsched.ini")),
               QStringLiteral("12062026\\09:30\\E#0\\Event#1 opened\n"));
     EXPECT_EQ(record->NextEventNumber(), 2);
@@ -156,10 +156,10 @@ TEST_F(EventRecordTest, ASavedEventStoresItsBoxesAndBooksItsQuarterHours) {
     // The window shows what was stored.
     const CurrentEvent &event = module->event;
     EXPECT_EQ(event.EventNumber, number);
-    EXPECT_EQ(event.Text1[1], title);
+    EXPECT_EQ(event.fields[EventField::Title], title);
     EXPECT_EQ(event.Caption, title + QStringLiteral(" - 03/05/2027"));
     EXPECT_EQ(event.Status, 2);
-    EXPECT_EQ(event.Text1[CurrentEvent::DepositBox], QString()) << "no deposit shows empty";
+    EXPECT_EQ(event.fields[EventField::Deposit], QString()) << "no deposit shows empty";
 }
 
 TEST_F(EventRecordTest, DepositsAreKeptFromStatusThreeAndNumberBoxesAreReadWhole) {
@@ -170,43 +170,43 @@ TEST_F(EventRecordTest, DepositsAreKeptFromStatusThreeAndNumberBoxesAreReadWhole
                    QStringLiteral("11:00"), 1),
               EventRecord::Saved::Done);
     const int number = lastNumber;
-    auto &box = module->event.Text1;
-    box[CurrentEvent::DepositBox] = QStringLiteral("250.10");
+    auto &fields = module->event.fields;
+    fields[EventField::Deposit] = QStringLiteral("250.10");
     ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
     EXPECT_EQ(stored(QStringLiteral("deposit"), number).toDouble(), 0.0) << "status 2 keeps none";
 
-    box[5] = QStringLiteral("3");
-    box[CurrentEvent::DepositBox] = QStringLiteral("$1,000.00");
-    box[6] = QStringLiteral(" 1,500 ");
-    box[7] = QStringLiteral("1,250");
-    box[10] = QStringLiteral("1,042.50");
+    fields[EventField::Status] = QStringLiteral("3");
+    fields[EventField::Deposit] = QStringLiteral("$1,000.00");
+    fields[EventField::Guests] = QStringLiteral(" 1,500 ");
+    fields[EventField::Guarantee] = QStringLiteral("1,250");
+    fields[EventField::Account] = QStringLiteral("1,042.50");
     ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
     EXPECT_EQ(Money::fromVariant(stored(QStringLiteral("deposit"), number)),
               Money::fromText(u"1000"));
     EXPECT_EQ(stored(QStringLiteral("setfor"), number).toInt(), 1500);
     EXPECT_EQ(stored(QStringLiteral("guarantee"), number).toInt(), 1250);
     EXPECT_EQ(stored(QStringLiteral("custid"), number).toDouble(), 1042.5);
-    EXPECT_EQ(box[CurrentEvent::DepositBox], QStringLiteral("1000"));
+    EXPECT_EQ(fields[EventField::Deposit], QStringLiteral("1000"));
 
     // A box that is no number, or more than its column holds, stops the save.
     const struct {
-        int box;
+        EventField field;
         const char *typed;
-    } refused[] = {{CurrentEvent::DepositBox, "99999999999999999999"},
-                   {CurrentEvent::DepositBox, "12abc"},
-                   {6, "1e3"},
-                   {7, "1234567"},
-                   {7, "12 guests"},
-                   {10, "1042.505"}};
+    } refused[] = {{EventField::Deposit, "99999999999999999999"},
+                   {EventField::Deposit, "12abc"},
+                   {EventField::Guests, "1e3"},
+                   {EventField::Guarantee, "1234567"},
+                   {EventField::Guarantee, "12 guests"},
+                   {EventField::Account, "1042.505"}};
     for (const auto &c : refused) {
         SCOPED_TRACE(c.typed);
         prompts.clear();
         record->LoadEvent(number);
-        box[c.box] = QString::fromLatin1(c.typed);
+        fields[c.field] = QString::fromLatin1(c.typed);
         EXPECT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Refused);
-        EXPECT_EQ(record->refusedBox, c.box);
-        EXPECT_TRUE(prompts.lastMessage().text.contains(u'"' + box[c.box] + u'"'));
-        EXPECT_EQ(box[c.box], QString::fromLatin1(c.typed)) << "the box keeps what was typed";
+        EXPECT_EQ(record->refusedField, c.field);
+        EXPECT_TRUE(prompts.lastMessage().text.contains(u'"' + fields[c.field] + u'"'));
+        EXPECT_EQ(fields[c.field], QString::fromLatin1(c.typed)) << "the box keeps what was typed";
         EXPECT_EQ(stored(QStringLiteral("guarantee"), number).toInt(), 1250);
         EXPECT_EQ(stored(QStringLiteral("setfor"), number).toInt(), 1500);
         EXPECT_EQ(Money::fromVariant(stored(QStringLiteral("deposit"), number)),
@@ -217,7 +217,7 @@ TEST_F(EventRecordTest, DepositsAreKeptFromStatusThreeAndNumberBoxesAreReadWhole
     // Where the point groups thousands, what the box shows reads back as it was.
     WorkstationLocale german(QLocale(QLocale::German, QLocale::Germany));
     record->LoadEvent(number);
-    box[CurrentEvent::DepositBox] = QStringLiteral("2,1250");
+    fields[EventField::Deposit] = QStringLiteral("2,1250");
     ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
     ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
     EXPECT_EQ(Money::fromVariant(stored(QStringLiteral("deposit"), number)),
@@ -248,7 +248,7 @@ TEST_F(EventRecordTest, TakenSlotsAreRefusedAndNothingOfTheSaveIsWritten) {
 
     // Re-saving an event over its own cells is no conflict.
     ASSERT_TRUE(record->LoadEvent(wedding));
-    module->event.Text1[6] = QStringLiteral("120");
+    module->event.fields[EventField::Guests] = QStringLiteral("120");
     EXPECT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
     EXPECT_EQ(cells(3, 20270306).size(), 8);
 }
@@ -258,11 +258,11 @@ TEST_F(EventRecordTest, MovingAnEventFreesItsOldCellsAndBooksTheNewOnes) {
                    QStringLiteral("12:00"), QStringLiteral("13:00"), 3),
               EventRecord::Saved::Done);
     const int number = lastNumber;
-    auto &box = module->event.Text1;
-    box[0] = QStringLiteral("20270309");
-    box[8] = QStringLiteral("1");
-    box[3] = QStringLiteral("23:30");
-    box[4] = QStringLiteral("CLOSE");
+    auto &fields = module->event.fields;
+    fields[EventField::Date] = QStringLiteral("20270309");
+    fields[EventField::Room] = QStringLiteral("1");
+    fields[EventField::Start] = QStringLiteral("23:30");
+    fields[EventField::End] = QStringLiteral("CLOSE");
     ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
     EXPECT_TRUE(cells(3, 20270308).isEmpty());
     EXPECT_EQ(cells(1, 20270309), (QStringList{QStringLiteral("23:30 %1 Board lunch").arg(number),
@@ -270,7 +270,7 @@ TEST_F(EventRecordTest, MovingAnEventFreesItsOldCellsAndBooksTheNewOnes) {
         << "CLOSE books to the end of the day";
 
     // Cancelling takes it off the calendar.
-    box[5] = QStringLiteral("9");
+    fields[EventField::Status] = QStringLiteral("9");
     ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
     EXPECT_TRUE(cells(1, 20270309).isEmpty());
     EXPECT_EQ(stored(QStringLiteral("status"), number).toInt(), 9);
@@ -280,19 +280,19 @@ TEST_F(EventRecordTest, ChosenTimesAndRoomsFillTheirBoxes) {
     const SlotBooking::TimeLists lists =
         SlotBooking::BuildTimeLists(QStringLiteral("00:00"), QStringLiteral("23:45"));
     record->chooseStartTime(lists.start[4 * 18]);
-    EXPECT_EQ(module->event.Text1[3], QStringLiteral("18:00"));
+    EXPECT_EQ(module->event.fields[EventField::Start], QStringLiteral("18:00"));
     EXPECT_TRUE(module->event.UnsavedChanges);
 
     EXPECT_FALSE(record->chooseEndTime(lists.end[4 * 18]));
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("End time cannot be equal to or earlier than the start time"));
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
-    EXPECT_EQ(module->event.Text1[4], QString()) << "nothing changes";
+    EXPECT_EQ(module->event.fields[EventField::End], QString()) << "nothing changes";
     EXPECT_TRUE(record->chooseEndTime(lists.end.last()));
-    EXPECT_EQ(module->event.Text1[4], QStringLiteral("CLOSE"));
+    EXPECT_EQ(module->event.fields[EventField::End], QStringLiteral("CLOSE"));
 
     record->chooseRoom(1); // the ballroom, of which East is a part
-    EXPECT_EQ(module->event.Text1[8], QStringLiteral("1"));
+    EXPECT_EQ(module->event.fields[EventField::Room], QStringLiteral("1"));
     EXPECT_EQ(module->event.LinkedRoom, 2);
     record->chooseRoom(2);
     EXPECT_EQ(module->event.LinkedRoom, 1);
@@ -330,8 +330,8 @@ TEST_F(EventRecordTest, ChangingDateOrTitleUpdatesThePackageCopy) {
                         "20270310, 'Rehearsal')"),
          {number, number});
     ASSERT_TRUE(record->LoadEvent(number));
-    module->event.Text1[0] = QStringLiteral("20270311");
-    module->event.Text1[1] = QStringLiteral("Rehearsal dinner");
+    module->event.fields[EventField::Date] = QStringLiteral("20270311");
+    module->event.fields[EventField::Title] = QStringLiteral("Rehearsal dinner");
     ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
     EXPECT_EQ(scalar(QStringLiteral("evnt"),
                      QStringLiteral("select eventdate || ' ' || eventtitle from pkg"))

@@ -29,42 +29,48 @@ TEST_F(EventSaveGuardsTest, ABookingNeedsARealRoomAndQuarterHoursInOrder) {
               EventRecord::Saved::Done);
     struct Case {
         const char *start, *end, *room;
-        int box;
+        std::optional<EventField> field;
         const char *told;
     };
     const Case cases[] = {
-        {"20:00", "18:00", "3", 4, "End time cannot be equal to or earlier than the start time"},
-        {"20:00", "20:00", "3", 4, "End time cannot be equal to or earlier than the start time"},
-        {"18:00", "22:00", "abc", 8, "Location/room: \"abc\" is not a number."},
-        {"18:00", "22:00", "0", 8, "Location/room: \"0\" is not one of the club's rooms."},
-        {"18:00", "22:00", "-1", 8, "Location/room: \"-1\" is below 0, the least the box takes."},
-        {"18:00", "22:00", "3abc", 8, "Location/room: \"3abc\" is not a number."},
-        {"18:00", "22:00", "9", 8, "Location/room: \"9\" is not one of the club's rooms."},
-        {"18:00", "22:00", "", 8, "Location/room: a booking needs a room."},
-        {"1a:30", "22:00", "3", 3, "Start time: \"1a:30\" is not a time."},
-        {"12:", "22:00", "3", 3, "Start time: \"12:\" is not a time."},
-        {"18:00", "1x:59", "3", 4, "End time: \"1x:59\" is not a time."},
-        {"00:00x", "22:00", "3", 3, "Start time: \"00:00x\" is not a time."},
-        {"", "22:00", "3", 3, "Start time: a booking needs one."},
-        {"18:07", "22:00", "3", 3,
+        {"20:00", "18:00", "3", EventField::End,
+         "End time cannot be equal to or earlier than the start time"},
+        {"20:00", "20:00", "3", EventField::End,
+         "End time cannot be equal to or earlier than the start time"},
+        {"18:00", "22:00", "abc", EventField::Room, "Location/room: \"abc\" is not a number."},
+        {"18:00", "22:00", "0", EventField::Room,
+         "Location/room: \"0\" is not one of the club's rooms."},
+        {"18:00", "22:00", "-1", EventField::Room,
+         "Location/room: \"-1\" is below 0, the least the box takes."},
+        {"18:00", "22:00", "3abc", EventField::Room, "Location/room: \"3abc\" is not a number."},
+        {"18:00", "22:00", "9", EventField::Room,
+         "Location/room: \"9\" is not one of the club's rooms."},
+        {"18:00", "22:00", "", EventField::Room, "Location/room: a booking needs a room."},
+        {"1a:30", "22:00", "3", EventField::Start, "Start time: \"1a:30\" is not a time."},
+        {"12:", "22:00", "3", EventField::Start, "Start time: \"12:\" is not a time."},
+        {"18:00", "1x:59", "3", EventField::End, "End time: \"1x:59\" is not a time."},
+        {"00:00x", "22:00", "3", EventField::Start, "Start time: \"00:00x\" is not a time."},
+        {"", "22:00", "3", EventField::Start, "Start time: a booking needs one."},
+        {"18:07", "22:00", "3", EventField::Start,
          "Start time: 18:07 is not on a quarter-hour. Rooms are booked "
          "by the quarter-hour: use 18:00 or 18:15."},
-        {"18:00", "23:59", "3", -1, nullptr}, // the end of the day; refused for the clash only
+        {"18:00", "23:59", "3", std::nullopt,
+         nullptr}, // the end of the day; refused for the clash only
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.start) + "-" + c.end + " room " + c.room);
         prompts.clear();
         record->ClearEvent();
         record->NextEventNumber();
-        auto &box = module->event.Text1;
-        box[0] = QStringLiteral("20270410");
-        box[1] = QStringLiteral("Second dinner");
-        box[3] = QString::fromLatin1(c.start);
-        box[4] = QString::fromLatin1(c.end);
-        box[5] = QStringLiteral("2");
-        box[8] = QString::fromLatin1(c.room);
+        auto &fields = module->event.fields;
+        fields[EventField::Date] = QStringLiteral("20270410");
+        fields[EventField::Title] = QStringLiteral("Second dinner");
+        fields[EventField::Start] = QString::fromLatin1(c.start);
+        fields[EventField::End] = QString::fromLatin1(c.end);
+        fields[EventField::Status] = QStringLiteral("2");
+        fields[EventField::Room] = QString::fromLatin1(c.room);
         const auto saved = record->SaveEvent(EventRecord::NewEvent);
-        EXPECT_EQ(record->refusedBox, c.box);
+        EXPECT_EQ(record->refusedField, c.field);
         if (c.told) {
             EXPECT_EQ(saved, EventRecord::Saved::Refused);
             ASSERT_FALSE(prompts.messages.isEmpty());
@@ -80,9 +86,9 @@ TEST_F(EventSaveGuardsTest, ABookingNeedsARealRoomAndQuarterHoursInOrder) {
     // An enquiry holds no cells, so its times and room are not checked.
     record->ClearEvent();
     record->NextEventNumber();
-    module->event.Text1[0] = QStringLiteral("20270410");
-    module->event.Text1[4] = QStringLiteral("whenever");
-    module->event.Text1[5] = QStringLiteral("1");
+    module->event.fields[EventField::Date] = QStringLiteral("20270410");
+    module->event.fields[EventField::End] = QStringLiteral("whenever");
+    module->event.fields[EventField::Status] = QStringLiteral("1");
     EXPECT_EQ(record->SaveEvent(EventRecord::NewEvent), EventRecord::Saved::Done);
 }
 
@@ -158,7 +164,7 @@ TEST_F(EventSaveGuardsTest, ASaveFreesTheCellsOfTheRowAsStored) {
          {number});
     exec(Evnt, QStringLiteral("update eventinfo set eventdate = 20270416 where eventnum = ?"),
          {number});
-    module->event.Text1[CurrentEvent::TitleBox] = QStringLiteral("Spring recital");
+    module->event.fields[EventField::Title] = QStringLiteral("Spring recital");
     ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
     EXPECT_EQ(cells(Library, 20270415).size(), 16);
     EXPECT_TRUE(cells(Library, 20270416).isEmpty()) << "no phantom left on the 16th";
@@ -166,45 +172,45 @@ TEST_F(EventSaveGuardsTest, ASaveFreesTheCellsOfTheRowAsStored) {
 
 TEST_F(EventSaveGuardsTest, ThisWorkstationsItemWindowNeverMakesItsOwnSaveStale) {
     enterBooking(QStringLiteral("20270420"), QStringLiteral("Reunion"), Library);
-    click(EventWindow::SaveButton);
-    const int number = box(CurrentEvent::NumberBox).toInt();
+    click(EventCommand::Save);
+    const int number = box(EventField::Number).toInt();
     exec(Evnt,
          QStringLiteral("insert into items (eventid, qty, itemdesc, price, servchg, tax, glnum) "
                         "values (?, 1, 'Cake', 10, 1, 1, 4010)"),
          {number});
-    click(EventWindow::ModifyButton);
-    type(1, QStringLiteral("Class reunion"));
+    click(EventCommand::Modify);
+    type(EventField::Title, QStringLiteral("Class reunion"));
     ItemWindow &items = logic->items;
     ASSERT_TRUE(items.open());
     items.selectEventItemRow(0);
     items.moveItem(ItemWindow::RemoveMove);
     EXPECT_EQ(scalar(Evnt, QStringLiteral("select count(*) from items")).toInt(), 0);
     prompts.clear();
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     EXPECT_TRUE(prompts.questions.isEmpty()) << prompts.questions.value(0).text.toStdString();
     EXPECT_EQ(storedText(QStringLiteral("eventtitle"), number), QStringLiteral("Class reunion"));
 
     // Another workstation's change in between is not adopted: the save is
     // refused, and Yes loads the event as it is now.
-    click(EventWindow::ModifyButton);
+    click(EventCommand::Modify);
     exec(Evnt,
          QStringLiteral("update eventchange set changecount = changecount + 1, changedby = "
                         "'MARY', changedat = '2026-12-06 08:15:00' where eventnum = ?"),
          {number});
     exec(Evnt, QStringLiteral("update eventinfo set setfor = 80 where eventnum = ?"), {number});
-    type(1, QStringLiteral("Lost title"));
+    type(EventField::Title, QStringLiteral("Lost title"));
     prompts.answerYesNo(true);
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     ASSERT_EQ(prompts.questions.size(), 1);
     EXPECT_TRUE(prompts.questions[0].text.startsWith(
         QStringLiteral("Event #%1 was changed at another workstation (MARY, 08:15) since you "
                        "opened it.")
             .arg(number)));
     EXPECT_EQ(storedText(QStringLiteral("eventtitle"), number), QStringLiteral("Class reunion"));
-    EXPECT_EQ(box(CurrentEvent::TitleBox), QStringLiteral("Class reunion")) << "reloaded";
-    EXPECT_EQ(box(CurrentEvent::GuestsBox), QStringLiteral("80"));
-    click(EventWindow::SaveButton);
-    EXPECT_EQ(event().EditMode, CurrentEvent::Viewing) << "the reloaded copy saves";
+    EXPECT_EQ(box(EventField::Title), QStringLiteral("Class reunion")) << "reloaded";
+    EXPECT_EQ(box(EventField::Guests), QStringLiteral("80"));
+    click(EventCommand::Save);
+    EXPECT_EQ(event().mode, CurrentEvent::Viewing) << "the reloaded copy saves";
 }
 
 TEST_F(EventSaveGuardsTest, TitlesAreStoredCopiedAndCutAlike) {
@@ -221,7 +227,7 @@ TEST_F(EventSaveGuardsTest, TitlesAreStoredCopiedAndCutAlike) {
                         "20270425, 'old')"),
          {number, number});
     ASSERT_TRUE(record->LoadEvent(number));
-    module->event.Text1[CurrentEvent::TitleBox] =
+    module->event.fields[EventField::Title] =
         QStringLiteral(" Party ") + emoji + QStringLiteral("  ");
     ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
     const QString title = QStringLiteral("Party ") + emoji;
@@ -241,18 +247,18 @@ TEST_F(EventSaveGuardsTest, TitlesAreStoredCopiedAndCutAlike) {
 
 TEST_F(EventSaveGuardsTest, ABackslashStaysInItsFieldOfTheChangeLog) {
     enterBooking(QStringLiteral("20270427"), QStringLiteral("A\\B night"), Library);
-    click(EventWindow::SaveButton);
-    const int number = box(CurrentEvent::NumberBox).toInt();
-    click(EventWindow::ModifyButton);
-    type(1, QStringLiteral("C:\\night"));
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
+    const int number = box(EventField::Number).toInt();
+    click(EventCommand::Modify);
+    type(EventField::Title, QStringLiteral("C:\\night"));
+    click(EventCommand::Save);
     const QString line = historyFile().last();
     EXPECT_TRUE(line.endsWith(QStringLiteral("\\Event#%1 \\Event name changed from A\\\\B night "
                                              "to C:\\\\night\\")
                                   .arg(number)))
         << line.toStdString();
     // Lines are still told apart by their number and time, old and new.
-    ChangeLog log(*module);
+    ChangeLog log(module->messages, module->ports.clock, module->event);
     const auto changes = log.lastChanges(QTimeZone::systemTimeZone());
     ASSERT_TRUE(changes.ok());
     EXPECT_EQ(changes->value(number), clock.now());
@@ -260,17 +266,17 @@ TEST_F(EventSaveGuardsTest, ABackslashStaysInItsFieldOfTheChangeLog) {
 
 TEST_F(EventSaveGuardsTest, ChangeLogLinesThatCouldNotBeWrittenAreShownAtClosing) {
     enterBooking(QStringLiteral("20270428"), QStringLiteral("Quiz"), Library);
-    click(EventWindow::SaveButton);
-    click(EventWindow::ModifyButton);
-    type(1, QStringLiteral("Pub quiz"));
+    click(EventCommand::Save);
+    click(EventCommand::Modify);
+    type(EventField::Title, QStringLiteral("Pub quiz"));
     // The log cannot be written: a folder stands where the file goes.
     ASSERT_TRUE(QFile::rename(path(QStringLiteral("evntsched.ini")),
                               path(QStringLiteral("evntsched.old"))));
     ASSERT_TRUE(QDir(club).mkdir(QStringLiteral("evntsched.ini")));
     prompts.expectError();
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     // Another window's line waits behind it, in order.
-    ChangeLog other(*module);
+    ChangeLog other(module->messages, module->ports.clock, module->event);
     other.AuditLine = QStringLiteral("Add Item#7-Cake");
     prompts.expectError();
     EXPECT_FALSE(other.WriteAudit());

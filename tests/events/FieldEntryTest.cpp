@@ -8,20 +8,20 @@ class FieldEntryTest : public EditingFixture {
 protected:
     FieldEntry &entry() { return logic->entry; }
     // What leaving the box left in it, and the messages it showed.
-    QString leave(int index, const QString &text) {
+    QString leave(EventField field, const QString &text) {
         prompts.clear();
-        type(index, text);
-        return box(index);
+        type(field, text);
+        return box(field);
     }
 };
 
 constexpr int Library = 3;
 
 TEST_F(FieldEntryTest, DatesAreCompletedCheckedAndNeverBackDatedByAClerk) {
-    click(EventWindow::NewEventButton);
-    EXPECT_EQ(leave(0, QStringLiteral("1225")), QStringLiteral("20261225"));
+    click(EventCommand::NewEvent);
+    EXPECT_EQ(leave(EventField::Date, QStringLiteral("1225")), QStringLiteral("20261225"));
     EXPECT_EQ(event().Date, 20261225);
-    EXPECT_EQ(leave(0, QStringLiteral("12252027")), QStringLiteral("20271225"))
+    EXPECT_EQ(leave(EventField::Date, QStringLiteral("12252027")), QStringLiteral("20271225"))
         << "month first with the year last is turned round";
     EXPECT_TRUE(prompts.messages.isEmpty());
 
@@ -34,69 +34,71 @@ TEST_F(FieldEntryTest, DatesAreCompletedCheckedAndNeverBackDatedByAClerk) {
           Case{"abcd", "Invalid month"}, Case{"20270431", "Invalid day of the month"},
           Case{"00000000", "Invalid month"}, Case{"2027011", "Invalid month"},
           Case{"0", "Invalid month"}, Case{"abc", "Invalid month"}}) {
-        leave(0, QString::fromLatin1(c.typed));
+        leave(EventField::Date, QString::fromLatin1(c.typed));
         EXPECT_EQ(prompts.messageTexts(), QStringList{QString::fromLatin1(c.message)}) << c.typed;
-        EXPECT_EQ(window().focusBox, 0) << "the operator is put back into the box";
+        EXPECT_EQ(window().focusField, EventField::Date) << "the operator is put back into the box";
     }
-    EXPECT_EQ(leave(0, QStringLiteral("20280229")), QStringLiteral("20280229")) << "a leap year";
-    EXPECT_EQ(leave(0, QStringLiteral("02012027")), QStringLiteral("20270201"))
+    EXPECT_EQ(leave(EventField::Date, QStringLiteral("20280229")), QStringLiteral("20280229"))
+        << "a leap year";
+    EXPECT_EQ(leave(EventField::Date, QStringLiteral("02012027")), QStringLiteral("20270201"))
         << "month first keeps its zero";
 
     // A clerk (below evaccess3) cannot back-date a new event; an empty box
     // is no date at all.
     setLevel(20);
-    EXPECT_EQ(leave(0, QStringLiteral("20261205")), QString());
+    EXPECT_EQ(leave(EventField::Date, QStringLiteral("20261205")), QString());
     EXPECT_EQ(prompts.messageTexts(),
               QStringList{QStringLiteral("You must be in administrator mode to\nback-date a new "
                                          "reservation. Redo.")});
-    EXPECT_EQ(leave(0, QString()), QString());
+    EXPECT_EQ(leave(EventField::Date, QString()), QString());
     EXPECT_TRUE(prompts.messages.isEmpty());
-    leave(0, QStringLiteral("00000000"));
+    leave(EventField::Date, QStringLiteral("00000000"));
     EXPECT_EQ(prompts.messageTexts(), QStringList{QStringLiteral("Invalid month")})
         << "no date is told as such, not as back-dating";
-    EXPECT_EQ(leave(0, QStringLiteral("1206")), QStringLiteral("20261206")) << "today is fine";
-    EXPECT_EQ(leave(0, QStringLiteral("12252027")), QStringLiteral("20271225"));
+    EXPECT_EQ(leave(EventField::Date, QStringLiteral("1206")), QStringLiteral("20261206"))
+        << "today is fine";
+    EXPECT_EQ(leave(EventField::Date, QStringLiteral("12252027")), QStringLiteral("20271225"));
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
 TEST_F(FieldEntryTest, TimesMustBeQuarterHoursOfTheClock) {
-    click(EventWindow::NewEventButton);
+    click(EventCommand::NewEvent);
     const QString notATime = QStringLiteral("Improperly formatted time. Must be in HH:MM format");
     struct Case {
-        int box;
+        EventField field;
         const char *typed;
         const char *told; // nullptr: accepted
     };
     const Case cases[] = {
-        {3, "00:00", nullptr},
-        {3, "", nullptr},
-        {4, "18:30", nullptr},
-        {4, "CLOSE", nullptr},
-        {4, "23:59", nullptr}, // the end of the day
-        {3, "24:00", ""},
-        {3, "24:01", ""},
-        {3, "7", ""},
-        {3, "7:30", ""},
-        {3, "12:60", ""},
-        {3, "CLOSE", ""},
-        {4, "close", ""},
-        {3, "1a:30", ""},
-        {3, "12:", ""},
-        {4, "1x:59", ""},
-        {3, "00:00x", ""},
-        {3, " 8:00", ""},
-        {3, "09:50",
+        {EventField::Start, "00:00", nullptr},
+        {EventField::Start, "", nullptr},
+        {EventField::End, "18:30", nullptr},
+        {EventField::End, "CLOSE", nullptr},
+        {EventField::End, "23:59", nullptr}, // the end of the day
+        {EventField::Start, "24:00", ""},
+        {EventField::Start, "24:01", ""},
+        {EventField::Start, "7", ""},
+        {EventField::Start, "7:30", ""},
+        {EventField::Start, "12:60", ""},
+        {EventField::Start, "CLOSE", ""},
+        {EventField::End, "close", ""},
+        {EventField::Start, "1a:30", ""},
+        {EventField::Start, "12:", ""},
+        {EventField::End, "1x:59", ""},
+        {EventField::Start, "00:00x", ""},
+        {EventField::Start, " 8:00", ""},
+        {EventField::Start, "09:50",
          "Start time: 09:50 is not on a quarter-hour. Rooms are booked by the "
          "quarter-hour: use 09:45 or 10:00."},
-        {4, "18:07",
+        {EventField::End, "18:07",
          "End time: 18:07 is not on a quarter-hour. Rooms are booked by the "
          "quarter-hour: use 18:00 or 18:15."},
     };
     for (const Case &c : cases) {
         const QString typed = QString::fromLatin1(c.typed);
         prompts.clear();
-        const QString left = leave(c.box, typed);
-        SCOPED_TRACE(std::string(c.typed) + " in box " + std::to_string(c.box));
+        const QString left = leave(c.field, typed);
+        SCOPED_TRACE(std::string(c.typed) + " in box " + std::to_string(columnOf(c.field)));
         if (!c.told) {
             EXPECT_EQ(left, typed);
             EXPECT_TRUE(prompts.messages.isEmpty());
@@ -104,27 +106,31 @@ TEST_F(FieldEntryTest, TimesMustBeQuarterHoursOfTheClock) {
             EXPECT_EQ(left, QString());
             EXPECT_EQ(prompts.messageTexts(),
                       QStringList{*c.told ? QString::fromLatin1(c.told) : notATime});
-            EXPECT_EQ(window().focusBox, c.box);
+            EXPECT_EQ(window().focusField, c.field);
         }
     }
-    leave(4, QStringLiteral("CLOSE"));
+    leave(EventField::End, QStringLiteral("CLOSE"));
     EXPECT_EQ(event().EndTime, QStringLiteral("24:00"));
 }
 
 TEST_F(FieldEntryTest, AddressBoxesAreTidiedAsTheyAreLeft) {
-    click(EventWindow::NewEventButton);
-    EXPECT_EQ(leave(15, QStringLiteral("ny")), QStringLiteral("NY"));
-    EXPECT_EQ(leave(25, QStringLiteral("québec")), QStringLiteral("QUÉBEC"));
-    EXPECT_EQ(leave(17, QStringLiteral("5551234")), QStringLiteral("555-1234"));
-    EXPECT_EQ(leave(28, QStringLiteral("5551234567")), QStringLiteral("555-123-4567"));
-    EXPECT_EQ(leave(19, QStringLiteral("55512")), QStringLiteral("55512"));
-    EXPECT_EQ(leave(29, QStringLiteral("555-123-4567")), QStringLiteral("555-123-4567"));
+    click(EventCommand::NewEvent);
+    EXPECT_EQ(leave(EventField::BillingState, QStringLiteral("ny")), QStringLiteral("NY"));
+    EXPECT_EQ(leave(EventField::ContactState, QStringLiteral("québec")), QStringLiteral("QUÉBEC"));
+    EXPECT_EQ(leave(EventField::BillingPhone1, QStringLiteral("5551234")),
+              QStringLiteral("555-1234"));
+    EXPECT_EQ(leave(EventField::ContactPhone2, QStringLiteral("5551234567")),
+              QStringLiteral("555-123-4567"));
+    EXPECT_EQ(leave(EventField::BillingFax, QStringLiteral("55512")), QStringLiteral("55512"));
+    EXPECT_EQ(leave(EventField::ContactFax, QStringLiteral("555-123-4567")),
+              QStringLiteral("555-123-4567"));
 
     for (const char *fine : {"", "ab", "a@b", "events@club.example"}) {
-        leave(20, QString::fromLatin1(fine));
+        leave(EventField::BillingEmail, QString::fromLatin1(fine));
         EXPECT_TRUE(prompts.messages.isEmpty()) << fine;
     }
-    EXPECT_EQ(leave(30, QStringLiteral("abc")), QStringLiteral("abc")) << "kept, only warned";
+    EXPECT_EQ(leave(EventField::ContactEmail, QStringLiteral("abc")), QStringLiteral("abc"))
+        << "kept, only warned";
     EXPECT_EQ(prompts.messageTexts(), QStringList{QStringLiteral("Invalid e-mail address!")});
 }
 
@@ -132,8 +138,8 @@ TEST_F(FieldEntryTest, CapacityWarnings) {
     ASSERT_EQ(book(QStringLiteral("20270801"), QStringLiteral("Crowd"), QStringLiteral("10:00"),
                    QStringLiteral("11:00"), Library),
               EventRecord::Saved::Done);
-    click(EventWindow::NewEventButton);
-    leave(6, QStringLiteral("80"));
+    click(EventCommand::NewEvent);
+    leave(EventField::Guests, QStringLiteral("80"));
     EXPECT_TRUE(prompts.messages.isEmpty()) << "a new event is not warned on leaving";
     prompts.clear();
     chooseRoom(Library);
@@ -144,11 +150,11 @@ TEST_F(FieldEntryTest, CapacityWarnings) {
 
     prompts.answerYesNo(true); // give up the new event
     ASSERT_TRUE(logic->ShowEvent(lastNumber));
-    click(EventWindow::ModifyButton);
-    EXPECT_TRUE(leave(6, QStringLiteral("50")).size() > 0);
+    click(EventCommand::Modify);
+    EXPECT_TRUE(leave(EventField::Guests, QStringLiteral("50")).size() > 0);
     EXPECT_TRUE(prompts.messages.isEmpty()) << "the capacity itself is fine";
-    leave(7, QStringLiteral("51"));
-    leave(6, QStringLiteral("50"));
+    leave(EventField::Guarantee, QStringLiteral("51"));
+    leave(EventField::Guests, QStringLiteral("50"));
     EXPECT_EQ(prompts.messageTexts(),
               QStringList{QStringLiteral("The chosen room's capacity doesn't seem to be a good "
                                          "match\nfor the expected or guaranteed number of "
@@ -157,99 +163,104 @@ TEST_F(FieldEntryTest, CapacityWarnings) {
 
 TEST_F(FieldEntryTest, NumberBoxesAreReadWholeAsTheyAreLeft) {
     WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
-    click(EventWindow::NewEventButton);
+    click(EventCommand::NewEvent);
     struct Case {
-        int box;
+        EventField field;
         const char *typed, *left;
     };
-    for (const Case c : {Case{6, " 1,500 ", "1500"}, Case{7, "1,250", "1250"}, Case{8, "3", "3"},
-                         Case{31, "$1,000.00", "1000"}, Case{31, "", ""},
-                         Case{10, "1,042.50", "1042.5"}, Case{10, "New", "New"}}) {
-        EXPECT_EQ(leave(c.box, QString::fromLatin1(c.typed)), QString::fromLatin1(c.left))
+    for (const Case c :
+         {Case{EventField::Guests, " 1,500 ", "1500"}, Case{EventField::Guarantee, "1,250", "1250"},
+          Case{EventField::Room, "3", "3"}, Case{EventField::Deposit, "$1,000.00", "1000"},
+          Case{EventField::Deposit, "", ""}, Case{EventField::Account, "1,042.50", "1042.5"},
+          Case{EventField::Account, "New", "New"}}) {
+        EXPECT_EQ(leave(c.field, QString::fromLatin1(c.typed)), QString::fromLatin1(c.left))
             << c.typed;
         EXPECT_TRUE(prompts.messages.isEmpty()) << c.typed;
     }
     EXPECT_EQ(event().Room, Library);
 
-    for (const Case c : {Case{6, "1e3", "Set for"}, Case{7, "1234567", "Guarantee"},
-                         Case{8, "2abc", "Location/room"}, Case{31, "$100x", "Deposit"},
-                         Case{10, "12abc", "Account #"}}) {
-        EXPECT_EQ(leave(c.box, QString::fromLatin1(c.typed)), QString::fromLatin1(c.typed))
+    for (const Case c : {Case{EventField::Guests, "1e3", "Set for"},
+                         Case{EventField::Guarantee, "1234567", "Guarantee"},
+                         Case{EventField::Room, "2abc", "Location/room"},
+                         Case{EventField::Deposit, "$100x", "Deposit"},
+                         Case{EventField::Account, "12abc", "Account #"}}) {
+        EXPECT_EQ(leave(c.field, QString::fromLatin1(c.typed)), QString::fromLatin1(c.typed))
             << "the box keeps what was typed";
         ASSERT_EQ(prompts.messages.size(), 1) << c.typed;
         EXPECT_TRUE(prompts.lastMessage().text.startsWith(
             QStringLiteral("%1: \"%2\" ").arg(QString::fromLatin1(c.left), c.typed)));
-        EXPECT_EQ(window().focusBox, c.box) << "the operator is put back into the box";
+        EXPECT_EQ(window().focusField, c.field) << "the operator is put back into the box";
     }
     EXPECT_EQ(event().Room, Library) << "a refused room is not taken";
 
     // Where the point groups thousands, the box is written so it reads back the same.
     WorkstationLocale german(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(leave(31, QStringLiteral("2,1250")), QStringLiteral("2.1250"));
-    EXPECT_EQ(leave(31, box(31)), QStringLiteral("2.1250"));
+    EXPECT_EQ(leave(EventField::Deposit, QStringLiteral("2,1250")), QStringLiteral("2.1250"));
+    EXPECT_EQ(leave(EventField::Deposit, box(EventField::Deposit)), QStringLiteral("2.1250"));
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
 TEST_F(FieldEntryTest, KeysWhileEditingAndWhileNot) {
     // Nothing is being entered: typing and look-up results change nothing.
-    EXPECT_FALSE(entry().text1KeyPress(1, Key::Other));
-    entry().text1Change(1, QStringLiteral("typed"));
+    EXPECT_FALSE(entry().typeKey(EventField::Title, Key::Other));
+    entry().editField(EventField::Title, QStringLiteral("typed"));
     clipboard.content = QStringLiteral("20270101");
-    entry().text1DblClick(0);
-    entry().text1KeyDown(0, Key::F5);
-    EXPECT_EQ(box(1), QString());
-    EXPECT_EQ(box(0), QString());
+    entry().doubleClickField(EventField::Date);
+    entry().pressKey(EventField::Date, Key::F5);
+    EXPECT_EQ(box(EventField::Title), QString());
+    EXPECT_EQ(box(EventField::Date), QString());
     EXPECT_FALSE(event().UnsavedChanges);
     EXPECT_TRUE(programs.started.isEmpty());
     EXPECT_TRUE(keys.sent.isEmpty());
 
-    click(EventWindow::NewEventButton);
+    click(EventCommand::NewEvent);
     // Enter moves on by a Tab, except in the notes where it starts a line.
-    EXPECT_FALSE(entry().text1KeyPress(1, Key::Enter));
+    EXPECT_FALSE(entry().typeKey(EventField::Title, Key::Enter));
     EXPECT_EQ(keys.sent, QStringList{QStringLiteral("{TAB}")});
     EXPECT_FALSE(event().UnsavedChanges);
-    EXPECT_TRUE(entry().text1KeyPress(34, Key::Enter));
-    EXPECT_TRUE(entry().text1KeyPress(1, Key::Tab));
+    EXPECT_TRUE(entry().typeKey(EventField::Notes, Key::Enter));
+    EXPECT_TRUE(entry().typeKey(EventField::Title, Key::Tab));
     EXPECT_FALSE(event().UnsavedChanges);
-    EXPECT_TRUE(entry().text1KeyPress(1, Key::Other));
+    EXPECT_TRUE(entry().typeKey(EventField::Title, Key::Other));
     EXPECT_TRUE(event().UnsavedChanges);
-    EXPECT_FALSE(entry().text1KeyPress(2, Key::Other)) << "the event number is never typed";
+    EXPECT_FALSE(entry().typeKey(EventField::Number, Key::Other))
+        << "the event number is never typed";
 
     // Pasted text: one line in a single-line box, all of it in the notes.
-    entry().text1Change(1, QStringLiteral("O'Brien \"Ruby\" 婚礼\nsecond line"));
-    EXPECT_EQ(box(1), QStringLiteral("O'Brien \"Ruby\" 婚礼"));
-    entry().text1Change(34, QStringLiteral("line one\nline two"));
-    EXPECT_EQ(box(34), QStringLiteral("line one\nline two"));
+    entry().editField(EventField::Title, QStringLiteral("O'Brien \"Ruby\" 婚礼\nsecond line"));
+    EXPECT_EQ(box(EventField::Title), QStringLiteral("O'Brien \"Ruby\" 婚礼"));
+    entry().editField(EventField::Notes, QStringLiteral("line one\nline two"));
+    EXPECT_EQ(box(EventField::Notes), QStringLiteral("line one\nline two"));
 
     // The look-ups answer on the clipboard; no choice changes nothing.
-    entry().text1KeyDown(0, Key::F5);
-    entry().text1KeyDown(10, Key::F5);
+    entry().pressKey(EventField::Date, Key::F5);
+    entry().pressKey(EventField::Account, Key::F5);
     EXPECT_EQ(programs.started,
               (QStringList{QStringLiteral("datesift.exe"), QStringLiteral("acctsift.exe")}));
     clipboard.content = QStringLiteral("20270314");
-    entry().text1DblClick(0);
-    EXPECT_EQ(box(0), QStringLiteral("20270314"));
+    entry().doubleClickField(EventField::Date);
+    EXPECT_EQ(box(EventField::Date), QStringLiteral("20270314"));
     EXPECT_TRUE(clipboard.content.isEmpty());
-    entry().text1DblClick(10);
-    EXPECT_EQ(box(10), QString());
-    entry().text1KeyDown(8, Key::F5);
+    entry().doubleClickField(EventField::Account);
+    EXPECT_EQ(box(EventField::Account), QString());
+    entry().pressKey(EventField::Room, Key::F5);
     EXPECT_TRUE(window().roomListVisible);
-    entry().text1LostFocus(8);
+    entry().leaveField(EventField::Room);
     EXPECT_FALSE(window().roomListVisible);
 
     // Focus colours, help text and the time lists.
-    entry().text1GotFocus(3);
-    EXPECT_EQ(window().text1BackColor[3], EventWindow::Yellow);
-    EXPECT_EQ(window().helpwindow, window().text1ToolTip[3]);
+    entry().enterField(EventField::Start);
+    EXPECT_EQ(window().fieldColor[EventField::Start], EventWindow::Yellow);
+    EXPECT_EQ(window().helpwindow, window().fieldHelp[EventField::Start]);
     EXPECT_TRUE(window().startListVisible);
     EXPECT_FALSE(window().endListVisible);
-    entry().text1LostFocus(3);
-    EXPECT_EQ(window().text1BackColor[3], EventWindow::White);
-    entry().text1GotFocus(35);
-    EXPECT_EQ(window().text1BackColor[35], EventWindow::InternalNotesFocus);
-    entry().text1LostFocus(35);
-    EXPECT_EQ(window().text1BackColor[35], EventWindow::InternalNotes);
-    entry().text1GotFocus(1);
+    entry().leaveField(EventField::Start);
+    EXPECT_EQ(window().fieldColor[EventField::Start], EventWindow::White);
+    entry().enterField(EventField::InternalNotes);
+    EXPECT_EQ(window().fieldColor[EventField::InternalNotes], EventWindow::InternalNotesFocus);
+    entry().leaveField(EventField::InternalNotes);
+    EXPECT_EQ(window().fieldColor[EventField::InternalNotes], EventWindow::InternalNotes);
+    entry().enterField(EventField::Title);
     EXPECT_FALSE(window().startListVisible);
 }
 
@@ -261,67 +272,67 @@ TEST_F(FieldEntryTest, TheStatusListKeepsBilledEventsForAdministrators) {
                    QStringLiteral("11:00"), Library, 4),
               EventRecord::Saved::Done);
     ASSERT_TRUE(logic->ShowEvent(lastNumber));
-    click(EventWindow::ModifyButton);
+    click(EventCommand::Modify);
     setLevel(50);
     chooseStatus(5);
     EXPECT_EQ(prompts.messageTexts(),
               QStringList{QStringLiteral("Administrator level is required to change to a status 5 "
                                          "event.")});
-    EXPECT_EQ(box(5), QStringLiteral("4"));
-    EXPECT_EQ(window().cbostatus.text, statusName(4));
+    EXPECT_EQ(box(EventField::Status), QStringLiteral("4"));
+    EXPECT_EQ(window().statusList.text, statusName(4));
 
     setLevel(99);
     chooseStatus(5);
-    EXPECT_EQ(box(5), QStringLiteral("5"));
-    EXPECT_FALSE(window().cmdEnabled[EventWindow::BillEventButton]);
+    EXPECT_EQ(box(EventField::Status), QStringLiteral("5"));
+    EXPECT_FALSE(window().commandEnabled[EventCommand::BillEvent]);
     setLevel(50);
     prompts.clear();
     chooseStatus(3);
     EXPECT_EQ(prompts.messageTexts(),
               QStringList{QStringLiteral("Administrator level is required to change a status 5 "
                                          "event.")});
-    EXPECT_EQ(box(5), QStringLiteral("5"));
-    EXPECT_EQ(window().cbostatus.text, statusName(5));
+    EXPECT_EQ(box(EventField::Status), QStringLiteral("5"));
+    EXPECT_EQ(window().statusList.text, statusName(5));
 
     setLevel(99);
     chooseStatus(4);
-    EXPECT_TRUE(window().cmdEnabled[EventWindow::BillEventButton]);
-    EXPECT_EQ(window().focusBox, 1) << "on to the title";
+    EXPECT_TRUE(window().commandEnabled[EventCommand::BillEvent]);
+    EXPECT_EQ(window().focusField, EventField::Title) << "on to the title";
     EXPECT_EQ(keys.sent.last(), QStringLiteral("{TAB}"));
 }
 
 TEST_F(FieldEntryTest, StatusMemberOptionsAndNoteSwitch) {
-    click(EventWindow::NewEventButton);
+    click(EventCommand::NewEvent);
     chooseStatus(1);
     EXPECT_EQ(window().front, EventWindow::Panel::Contact);
-    EXPECT_EQ(box(10), QString()) << "an enquiry needs no account yet";
+    EXPECT_EQ(box(EventField::Account), QString()) << "an enquiry needs no account yet";
     chooseStatus(2);
-    EXPECT_EQ(box(10), QStringLiteral("New"));
-    type(10, QStringLiteral("4021"));
+    EXPECT_EQ(box(EventField::Account), QStringLiteral("New"));
+    type(EventField::Account, QStringLiteral("4021"));
     chooseStatus(3);
-    EXPECT_EQ(box(10), QStringLiteral("4021"));
+    EXPECT_EQ(box(EventField::Account), QStringLiteral("4021"));
 
-    entry().optmemnonmemClick(0);
-    EXPECT_EQ(box(9), QStringLiteral("1"));
-    EXPECT_EQ(window().text1Label[10], QStringLiteral("Member #"));
-    EXPECT_EQ(window().cmdassignCaption, QStringLiteral("Link to Member #"));
-    entry().optmemnonmemClick(1);
+    entry().chooseMembership(0);
+    EXPECT_EQ(box(EventField::Member), QStringLiteral("1"));
+    EXPECT_EQ(window().fieldLabel[EventField::Account], QStringLiteral("Member #"));
+    EXPECT_EQ(window().accountButtonCaption, QStringLiteral("Link to Member #"));
+    entry().chooseMembership(1);
     EXPECT_EQ(event().MemberFlag, 2);
-    EXPECT_EQ(window().text1Label[10], QStringLiteral("Account #"));
-    EXPECT_EQ(window().cmdassignCaption, QStringLiteral("Assign/Link to Account #"));
+    EXPECT_EQ(window().fieldLabel[EventField::Account], QStringLiteral("Account #"));
+    EXPECT_EQ(window().accountButtonCaption, QStringLiteral("Assign/Link to Account #"));
 
-    type(35, QStringLiteral("ab"));
-    EXPECT_EQ(window().Button1Caption[1], QStringLiteral("Internal Notes"));
-    type(35, QStringLiteral("abc"));
-    EXPECT_EQ(window().Button1Caption[1], QStringLiteral("Internal Notes Exist"));
-    entry().Button1Click(1);
+    type(EventField::InternalNotes, QStringLiteral("ab"));
+    EXPECT_EQ(window().noteSwitchCaption[1], QStringLiteral("Internal Notes"));
+    type(EventField::InternalNotes, QStringLiteral("abc"));
+    EXPECT_EQ(window().noteSwitchCaption[1], QStringLiteral("Internal Notes Exist"));
+    entry().showNotes(1);
     EXPECT_EQ(window().notesShown, 1);
-    entry().Button1Click(0);
+    entry().showNotes(0);
     EXPECT_EQ(window().notesShown, 0);
 
-    entry().text1Click(12);
+    entry().clickField(EventField::BillingAddress1);
     EXPECT_EQ(window().front, EventWindow::Panel::Billing);
-    entry().text1Click(22);
+    entry().clickField(EventField::ContactAddress1);
     EXPECT_EQ(window().front, EventWindow::Panel::Contact);
 }
 

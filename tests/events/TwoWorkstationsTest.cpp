@@ -76,7 +76,7 @@ protected:
 
     void open(Workstation &station, Command command) {
         ASSERT_TRUE(station.logic().ShowEvent(gala));
-        station.click(EventWindow::ModifyButton);
+        station.click(EventCommand::Modify);
         ASSERT_TRUE(station.logic().window.EditingEnabled);
         if (command == Command::Items) {
             ASSERT_TRUE(station.logic().items.open());
@@ -98,15 +98,15 @@ protected:
         };
         switch (command) {
         case Command::Save:
-            station.event().Text1[CurrentEvent::TitleBox] = savedTitle(station);
+            station.event().fields[EventField::Title] = savedTitle(station);
             station.event().UnsavedChanges = true;
             answerAfterwards();
-            station.click(EventWindow::SaveButton);
+            station.click(EventCommand::Save);
             break;
         case Command::Delete:
             prompts.answerYesNo(true); // "Delete this contact now?"
             answerAfterwards();
-            station.logic().wholeEvent.mnudeletecontactClick();
+            station.logic().wholeEvent.deleteContact();
             break;
         case Command::Bill:
             prompts.answerYesNo(false); // no employee
@@ -114,7 +114,7 @@ protected:
             if (after == Command::Delete)
                 prompts.answerYesNo(true); // no items left: mark it billed anyway
             answerAfterwards();
-            station.click(EventWindow::BillEventButton);
+            station.click(EventCommand::BillEvent);
             break;
         case Command::Items:
             answerAfterwards();
@@ -123,7 +123,7 @@ protected:
         case Command::Clone:
             prompts.answerInput(QString::number(CloneDate));
             answerAfterwards();
-            station.logic().wholeEvent.mnucloneeventClick();
+            station.logic().wholeEvent.cloneEvent();
             break;
         case Command::Package:
             answerAfterwards();

@@ -21,9 +21,9 @@ protected:
     // A booking saved through the window, with the contact every booking has.
     int saveBooking(const QString &date, const QString &title, int room) {
         enterBooking(date, title, room);
-        click(EventWindow::SaveButton);
+        click(EventCommand::Save);
         EXPECT_FALSE(event().UnsavedChanges) << prompts.messageTexts().join('|').toStdString();
-        return box(2).toInt();
+        return box(EventField::Number).toInt();
     }
     void addItems(int number, int count) {
         for (int i = 1; i <= count; ++i)
@@ -56,11 +56,11 @@ protected:
     }
     void clone(const QString &date) {
         prompts.answerInput(date);
-        logic->wholeEvent.mnucloneeventClick();
+        logic->wholeEvent.cloneEvent();
     }
     void deleteShown() {
         prompts.answerYesNo(true);
-        logic->wholeEvent.mnudeletecontactClick();
+        logic->wholeEvent.deleteContact();
     }
     QString counter() {
         QFile file(path(QStringLiteral("evntsched.dat")));
@@ -73,12 +73,12 @@ TEST_F(WholeEventTest, ACloneIsSavedWithTheSourcesItemsInOneGo) {
     const int source =
         saveBooking(QStringLiteral("20270310"), QStringLiteral("Rotary Dinner"), Ballroom);
     addItems(source, 3);
-    const QString contact = box(21);
+    const QString contact = box(EventField::ContactName);
     ASSERT_TRUE(logic->ShowEvent(source));
     prompts.clear();
 
     clone(QStringLiteral("0412"));
-    const int copy = box(2).toInt();
+    const int copy = box(EventField::Number).toInt();
     ASSERT_GT(copy, source);
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
     EXPECT_EQ(stored(QStringLiteral("eventdate"), copy), QStringLiteral("20270412"));
@@ -98,9 +98,9 @@ TEST_F(WholeEventTest, ACloneIsSavedWithTheSourcesItemsInOneGo) {
     // A source without items gives a clone without items.
     const int bare = saveBooking(QStringLiteral("20270315"), QStringLiteral("Tasting"), Library);
     clone(QStringLiteral("20270316"));
-    EXPECT_TRUE(items(box(2).toInt()).isEmpty());
-    EXPECT_TRUE(eventExists(box(2).toInt()));
-    EXPECT_NE(box(2).toInt(), bare);
+    EXPECT_TRUE(items(box(EventField::Number).toInt()).isEmpty());
+    EXPECT_TRUE(eventExists(box(EventField::Number).toInt()));
+    EXPECT_NE(box(EventField::Number).toInt(), bare);
     EXPECT_EQ(contact, QStringLiteral("Ada Lovelace"));
 }
 
@@ -113,38 +113,38 @@ TEST_F(WholeEventTest, AStoppedCloneWritesNothingUntilItsSave) {
     prompts.clear();
 
     clone(QStringLiteral("20270410"));
-    const int copy = box(2).toInt();
+    const int copy = box(EventField::Number).toInt();
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_TRUE(prompts.lastMessage().text.startsWith(
         QStringLiteral("The chosen time and room combination is already in use.")));
     EXPECT_FALSE(eventExists(copy));
     EXPECT_TRUE(items(copy).isEmpty()) << "no items under a number with no event";
-    EXPECT_EQ(event().EditMode, CurrentEvent::EnteringNew) << "the clone stays to be saved";
+    EXPECT_EQ(event().mode, CurrentEvent::EnteringNew) << "the clone stays to be saved";
     EXPECT_EQ(event().CloneSource, source);
 
     // Item Detail first would add items the save then copies again.
     prompts.clear();
-    window().cmdEnabled[EventWindow::ItemDetailButton] = true;
-    click(EventWindow::ItemDetailButton);
+    window().commandEnabled[EventCommand::ItemDetail] = true;
+    click(EventCommand::ItemDetail);
     EXPECT_EQ(prompts.messages.size(), 1);
 
     // Moved to the morning, it saves with its cells and items together.
     prompts.clear();
-    type(3, QStringLiteral("08:00"));
-    type(4, QStringLiteral("10:00"));
-    EXPECT_EQ(box(3), QStringLiteral("08:00"));
-    EXPECT_EQ(box(4), QStringLiteral("10:00"));
+    type(EventField::Start, QStringLiteral("08:00"));
+    type(EventField::End, QStringLiteral("10:00"));
+    EXPECT_EQ(box(EventField::Start), QStringLiteral("08:00"));
+    EXPECT_EQ(box(EventField::End), QStringLiteral("10:00"));
     EXPECT_TRUE(window().EditingEnabled);
-    click(EventWindow::SaveButton);
+    click(EventCommand::Save);
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
     EXPECT_TRUE(eventExists(copy));
     EXPECT_EQ(items(copy), items(source));
     EXPECT_EQ(cells(Library, 20270410).size(), 16 + 8);
 
     // Saved once more, the items are not copied again.
-    click(EventWindow::ModifyButton);
-    type(1, QStringLiteral("Wine Dinner II"));
-    click(EventWindow::SaveButton);
+    click(EventCommand::Modify);
+    type(EventField::Title, QStringLiteral("Wine Dinner II"));
+    click(EventCommand::Save);
     EXPECT_EQ(items(copy).size(), 2);
 }
 
@@ -166,7 +166,7 @@ TEST_F(WholeEventTest, ACloneIsCheckedBeforeANumberIsIssued) {
     }
     clone(QString());
     EXPECT_EQ(counter(), issued) << "no number issued";
-    EXPECT_EQ(box(2).toInt(), source) << "the source stays shown";
+    EXPECT_EQ(box(EventField::Number).toInt(), source) << "the source stays shown";
     EXPECT_EQ(count(QStringLiteral("select count(*) from items"), {}), 1);
 
     // Back-dating needs the administrator, as for a new event typed in.
@@ -179,17 +179,17 @@ TEST_F(WholeEventTest, ACloneIsCheckedBeforeANumberIsIssued) {
     // With changes not yet saved the clone is refused.
     prompts.clear();
     setLevel(99);
-    click(EventWindow::ModifyButton);
-    type(1, QStringLiteral("Gala (changed)"));
-    logic->wholeEvent.mnucloneeventClick();
+    click(EventCommand::Modify);
+    type(EventField::Title, QStringLiteral("Gala (changed)"));
+    logic->wholeEvent.cloneEvent();
     EXPECT_EQ(prompts.messageTexts(),
               QStringList{QStringLiteral("You must first save your changes.")});
 
     // Nothing shown: nothing to clone.
     prompts.clear();
     prompts.answerYesNo(true); // give up the changes
-    click(EventWindow::ClearScreenButton);
-    logic->wholeEvent.mnucloneeventClick();
+    click(EventCommand::ClearScreen);
+    logic->wholeEvent.cloneEvent();
     EXPECT_EQ(prompts.messageTexts(),
               QStringList{QStringLiteral("Recall the original reservation first, then clone it.")});
 }
@@ -207,7 +207,7 @@ TEST_F(WholeEventTest, ABilledEventIsClonedAsConfirmed) {
                                          "Please fill in: Billing Name, Billing Address 1, "
                                          "Billing City, Billing State, Billing Zip, Billing "
                                          "Phone 1, Deposit.")});
-    EXPECT_EQ(box(CurrentEvent::StatusBox), QStringLiteral("4"));
+    EXPECT_EQ(box(EventField::Status), QStringLiteral("4"));
     EXPECT_EQ(stored(QStringLiteral("status"), source), QStringLiteral("5"));
 }
 
@@ -253,7 +253,7 @@ TEST_F(WholeEventTest, DeleteTakesTheEventItsItemsTasksPackageRowAndCells) {
                   .arg(doomed));
     // The window no longer shows it, so no save can write it again.
     EXPECT_EQ(event().EventNumber, 0);
-    EXPECT_TRUE(box(2).isEmpty());
+    EXPECT_TRUE(box(EventField::Number).isEmpty());
     EXPECT_TRUE(prompts.messages.isEmpty());
 
     // A heading event takes its package along; its members stay as events.
@@ -282,7 +282,7 @@ TEST_F(WholeEventTest, AFailedDeleteRemovesAndLogsNothing) {
     EXPECT_EQ(items(number).size(), 2);
     EXPECT_EQ(cells(Library, 20270310).size(), 16);
     EXPECT_EQ(historyFile(), history);
-    EXPECT_EQ(box(2).toInt(), number) << "still shown";
+    EXPECT_EQ(box(EventField::Number).toInt(), number) << "still shown";
 }
 
 TEST_F(WholeEventTest, DeletingNeedsItsLevels) {
@@ -290,7 +290,7 @@ TEST_F(WholeEventTest, DeletingNeedsItsLevels) {
     ASSERT_TRUE(logic->ShowEvent(number));
     prompts.clear();
     setLevel(EditingLevel);
-    logic->wholeEvent.mnudeletecontactClick();
+    logic->wholeEvent.deleteContact();
     EXPECT_TRUE(prompts.questions.isEmpty());
     EXPECT_TRUE(eventExists(number));
 
@@ -299,7 +299,7 @@ TEST_F(WholeEventTest, DeletingNeedsItsLevels) {
          QStringLiteral("update eventinfo set status = 5 where eventnum = ?"), {number});
     ASSERT_TRUE(logic->ShowEvent(number));
     setLevel(DeletingLevel);
-    logic->wholeEvent.mnudeletecontactClick();
+    logic->wholeEvent.deleteContact();
     EXPECT_EQ(prompts.messageTexts(), QStringList{FieldEntry::BilledStatusRefused});
     EXPECT_TRUE(eventExists(number));
     setLevel(99);
@@ -308,7 +308,7 @@ TEST_F(WholeEventTest, DeletingNeedsItsLevels) {
 
     // Nothing stored shown: nothing happens.
     prompts.clear();
-    logic->wholeEvent.mnudeletecontactClick();
+    logic->wholeEvent.deleteContact();
     EXPECT_TRUE(prompts.questions.isEmpty());
 }
 

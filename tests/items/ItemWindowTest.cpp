@@ -221,10 +221,10 @@ TEST_F(ItemWindowTest, TypedQuantitiesAndPricesAreReadWholeOrAddNothing) {
               Money::fromText(u"2500"));
 
     // The guarantee as typed in the event window, read whole.
-    module->event.Text1[CurrentEvent::GuaranteeBox] = QStringLiteral("1,500");
+    module->event.fields[EventField::Guarantee] = QStringLiteral("1,500");
     ASSERT_TRUE(window->open());
     EXPECT_EQ(window->guarantee, 1500);
-    module->event.Text1[CurrentEvent::GuaranteeBox] = QStringLiteral("12abc");
+    module->event.fields[EventField::Guarantee] = QStringLiteral("12abc");
     ASSERT_TRUE(window->open());
     EXPECT_EQ(window->perPersonText, QStringLiteral("No GTE"));
 }

@@ -143,30 +143,30 @@ TEST_F(StartupTest, ASecondInstanceOnTheSameClubIsRefused) {
 TEST_F(StartupTest, MaintenanceLevelSeesTheCalendarMaintenanceCommands) {
     ASSERT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
     EXPECT_EQ(logic->caption, QStringLiteral("DEMO @ Moravel"));
-    EXPECT_TRUE(logic->mnureverifyVisible);
-    EXPECT_TRUE(logic->mnupurgecalendarVisible);
+    EXPECT_TRUE(logic->reverifyMenuVisible);
+    EXPECT_TRUE(logic->purgeCalendarMenuVisible);
     EXPECT_TRUE(prompts.messages.isEmpty())
         << prompts.messageTexts().join(QLatin1Char('|')).toStdString();
 
     restart();
     ASSERT_EQ(start(QStringLiteral("ZQJ98DEMO")), MainWindowLogic::Outcome::Started);
-    EXPECT_FALSE(logic->mnureverifyVisible);
-    EXPECT_FALSE(logic->mnupurgecalendarVisible);
+    EXPECT_FALSE(logic->reverifyMenuVisible);
+    EXPECT_FALSE(logic->purgeCalendarMenuVisible);
 }
 
 TEST_F(StartupTest, ModifyAndSaveNeedTheEditingLevel) {
     setThresholds(10, 20);
     ASSERT_EQ(start(QStringLiteral("ZQJ20DEMO")), MainWindowLogic::Outcome::Started);
-    EXPECT_TRUE(logic->window.cmdVisible[6]);
-    EXPECT_TRUE(logic->window.cmdVisible[7]);
-    EXPECT_FALSE(logic->window.cmdEnabled[6]) << "nothing to modify yet";
+    EXPECT_TRUE(logic->window.commandVisible[EventCommand::Modify]);
+    EXPECT_TRUE(logic->window.commandVisible[EventCommand::Save]);
+    EXPECT_FALSE(logic->window.commandEnabled[EventCommand::Modify]) << "nothing to modify yet";
 
     restart();
     ASSERT_EQ(start(QStringLiteral("ZQJ19DEMO")), MainWindowLogic::Outcome::Started);
-    EXPECT_FALSE(logic->window.cmdVisible[6]);
-    EXPECT_FALSE(logic->window.cmdVisible[7]);
-    EXPECT_TRUE(logic->window.cmdVisible[0]);
-    EXPECT_EQ(logic->window.cmdCaption[7], QStringLiteral("&Save"));
+    EXPECT_FALSE(logic->window.commandVisible[EventCommand::Modify]);
+    EXPECT_FALSE(logic->window.commandVisible[EventCommand::Save]);
+    EXPECT_TRUE(logic->window.commandVisible[EventCommand::NewEvent]);
+    EXPECT_EQ(logic->window.commandCaption[EventCommand::Save], QStringLiteral("&Save"));
 }
 
 TEST_F(StartupTest, EventFieldsGetTooltipsLengthsAndMergeTokensFromTheEventTable) {
@@ -176,16 +176,19 @@ TEST_F(StartupTest, EventFieldsGetTooltipsLengthsAndMergeTokensFromTheEventTable
          {QStringLiteral("Which night is the party?"), QStringLiteral("eventinfo"),
           QStringLiteral("eventdate")});
     ASSERT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
-    EXPECT_EQ(logic->window.text1ToolTip[0], QStringLiteral("Which night is the party?"));
-    for (int i = 0; i < MainWindowLogic::EventFieldCount; ++i)
-        EXPECT_FALSE(logic->window.text1ToolTip[i].isEmpty()) << "Text1(" << i << ")";
-    EXPECT_EQ(logic->EventFieldTokens[0], QStringLiteral("<EVENTDATE>"));
-    EXPECT_EQ(logic->EventFieldTokens[35], QStringLiteral("<INTERNALNOTES>"));
-    EXPECT_EQ(logic->EventFieldTokens[36], QString());
-    EXPECT_EQ(logic->text1MaxLength[1], 50); // title
-    EXPECT_EQ(logic->text1MaxLength[3], 5);  // start time
-    EXPECT_EQ(logic->text1MaxLength[0], 0);  // numeric
-    EXPECT_EQ(logic->text1MaxLength[34], 0); // memo
+    EXPECT_EQ(logic->window.fieldHelp[EventField::Date],
+              QStringLiteral("Which night is the party?"));
+    for (EventField field : AllEventFields)
+        EXPECT_FALSE(logic->window.fieldHelp[field].isEmpty())
+            << "Text1(" << columnOf(field) << ")";
+    EXPECT_EQ(logic->EventFieldTokens[columnOf(EventField::Date)], QStringLiteral("<EVENTDATE>"));
+    EXPECT_EQ(logic->EventFieldTokens[columnOf(EventField::InternalNotes)],
+              QStringLiteral("<INTERNALNOTES>"));
+    EXPECT_EQ(logic->EventFieldTokens[EventFieldCount], QString());
+    EXPECT_EQ(logic->fieldMaxLength[EventField::Title], 50);
+    EXPECT_EQ(logic->fieldMaxLength[EventField::Start], 5);
+    EXPECT_EQ(logic->fieldMaxLength[EventField::Date], 0);  // numeric
+    EXPECT_EQ(logic->fieldMaxLength[EventField::Notes], 0); // memo
 }
 
 TEST_F(StartupTest, ListsAreFilledAndARoomWithoutSubdivisionStoresZero) {
@@ -195,7 +198,7 @@ TEST_F(StartupTest, ListsAreFilledAndARoomWithoutSubdivisionStoresZero) {
     addRoom(1, QStringLiteral("Grand Ballroom"), 240, QVariant());
     ASSERT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
 
-    EXPECT_EQ(logic->List1, (QStringList{QStringLiteral("1 - Grand Ballroom  -  cap:240"),
+    EXPECT_EQ(logic->roomList, (QStringList{QStringLiteral("1 - Grand Ballroom  -  cap:240"),
                                          QStringLiteral("2 - Terrace  -  cap:80")}));
     EXPECT_EQ(logic->calendar.roomFilter.entries,
               (QStringList{QStringLiteral("Show All Rooms"),
@@ -207,11 +210,11 @@ TEST_F(StartupTest, ListsAreFilledAndARoomWithoutSubdivisionStoresZero) {
               QVariant(0));
     EXPECT_EQ(logic->calendar.timeFilter.entries.size(), 4);
     EXPECT_EQ(logic->calendar.timeFilter.text, QStringLiteral("Show All Times"));
-    EXPECT_EQ(logic->window.cbostatus.entries,
+    EXPECT_EQ(logic->window.statusList.entries,
               (QStringList{QStringLiteral("1-Contact Only"), QStringLiteral("2-Reserved"),
                            QStringLiteral("3-Reserved w/Dep $"), QStringLiteral("4-Confirmed"),
                            QStringLiteral("5-Done/Billed"), QStringLiteral("9-Cancelled")}));
-    EXPECT_EQ(logic->window.cbostatus.text, QStringLiteral("(Click to set)"));
+    EXPECT_EQ(logic->window.statusList.text, QStringLiteral("(Click to set)"));
     EXPECT_TRUE(logic->calendar.calendarVisible());
     EXPECT_FALSE(logic->calendar.gridVisible());
 }
@@ -275,18 +278,18 @@ TEST_F(StartupTest, AReadOnlyClubOpensForViewingAndSaysSo) {
     ASSERT_FALSE(prompts.messages.isEmpty());
     EXPECT_EQ(prompts.messages.first().title, QStringLiteral("FYI..."));
     EXPECT_TRUE(prompts.messages.first().text.contains(QStringLiteral("read-only")));
-    EXPECT_EQ(logic->List1.size(), 1);
+    EXPECT_EQ(logic->roomList.size(), 1);
     // Events are looked at, never changed.
-    EXPECT_FALSE(logic->window.cmdEnabled[EventWindow::NewEventButton]);
-    EXPECT_TRUE(logic->window.cmdEnabled[EventWindow::CalendarButton]);
-    logic->window.cmdEnabled[EventWindow::NewEventButton] = true;
+    EXPECT_FALSE(logic->window.commandEnabled[EventCommand::NewEvent]);
+    EXPECT_TRUE(logic->window.commandEnabled[EventCommand::Calendar]);
+    logic->window.commandEnabled[EventCommand::NewEvent] = true;
     prompts.clear();
-    logic->editor.cmdClick(EventWindow::NewEventButton);
-    EXPECT_EQ(module->event.Text1[CurrentEvent::NumberBox], QString());
+    logic->editor.run(EventCommand::NewEvent);
+    EXPECT_EQ(module->event.fields[EventField::Number], QString());
     EXPECT_TRUE(prompts.messages.isEmpty());
-    module->event.Text1[CurrentEvent::NumberBox] = QStringLiteral("7");
-    logic->entry.followBoxes();
-    EXPECT_FALSE(logic->window.cmdEnabled[EventWindow::ModifyButton]);
+    module->event.fields[EventField::Number] = QStringLiteral("7");
+    logic->entry.followFields();
+    EXPECT_FALSE(logic->window.commandEnabled[EventCommand::Modify]);
     logic->QueryUnloadMainWindow();
 }
 

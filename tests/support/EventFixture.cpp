@@ -26,12 +26,12 @@ EventRecord::Saved EventFixture::book(const QString &date, const QString &title,
                                       int status) {
     record->ClearEvent();
     lastNumber = record->NextEventNumber();
-    auto &box = module->event.Text1;
-    box[0] = date;
-    box[1] = title;
-    box[3] = start;
-    box[4] = end;
-    box[5] = QString::number(status);
+    auto &fields = module->event.fields;
+    fields[EventField::Date] = date;
+    fields[EventField::Title] = title;
+    fields[EventField::Start] = start;
+    fields[EventField::End] = end;
+    fields[EventField::Status] = QString::number(status);
     record->chooseRoom(room);
     return record->SaveEvent(EventRecord::NewEvent);
 }

@@ -41,12 +41,13 @@ int main(int argc, char **argv) {
         const int number = record.NextEventNumber();
         if (number <= 0)
             return 1;
-        auto &box = module.event.Text1;
-        box[0] = arguments[3];
-        box[1] = QStringLiteral("Booked by process %1").arg(QCoreApplication::applicationPid());
-        box[3] = arguments[4];
-        box[4] = arguments[5];
-        box[5] = QStringLiteral("2");
+        auto &fields = module.event.fields;
+        fields[EventField::Date] = arguments[3];
+        fields[EventField::Title] =
+            QStringLiteral("Booked by process %1").arg(QCoreApplication::applicationPid());
+        fields[EventField::Start] = arguments[4];
+        fields[EventField::End] = arguments[5];
+        fields[EventField::Status] = QStringLiteral("2");
         record.chooseRoom(arguments[6].toInt());
         if (!readyThenWaitFor(arguments[7]))
             return 1;

@@ -41,7 +41,7 @@ struct ShownWindow {
     QLineEdit *typeAccount(int event, const QString &text) {
         if (!logic.ShowEvent(event))
             return nullptr;
-        window.button(6)->click(); // Modify
+        window.button(EventCommand::Modify)->click();
         auto *account = window.findChild<QLineEdit *>(QStringLiteral("Text1(10)"));
         if (!account)
             return nullptr;

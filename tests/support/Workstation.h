@@ -18,7 +18,7 @@ struct Workstation : FakeOperator {
 
     MainWindowLogic &logic() { return *running.logic; }
     CurrentEvent &event() { return module.event; }
-    void click(int button) { running.logic->editor.cmdClick(button); }
+    void click(EventCommand command) { running.logic->editor.run(command); }
 
     Module module;
     RunningWindow running;

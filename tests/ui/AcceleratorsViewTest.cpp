@@ -207,9 +207,9 @@ TEST_F(AcceleratorsViewTest, EveryMainButtonAndMenuCommandHasItsOwnAltLetterAndK
     EXPECT_TRUE(waitFor([&] { return date->hasFocus(); })) << "Alt+N starts a new event";
 
     // The contract builder, a window of its own, by the same rule.
-    window.button(EventWindow::ClearScreenButton)->click();
+    window.button(EventCommand::ClearScreen)->click();
     ASSERT_TRUE(running.logic.ShowEvent(eventNumber(QStringLiteral("Sullivan-Park Reception"))));
-    window.button(EventWindow::ContractBuilderButton)->click();
+    window.button(EventCommand::ContractBuilder)->click();
     auto *builder = window.findChild<ContractBuilderView *>(QStringLiteral("frmbanq2"));
     ASSERT_TRUE(builder);
     ASSERT_TRUE(waitFor([&] { return builder->isVisible(); }));

@@ -160,17 +160,17 @@ TEST_F(AccessibilityWalkTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
     expectNamed(topLevel(QStringLiteral("frmtasklist")));
     topLevel(QStringLiteral("frmtasklist"))->close();
 
-    window.button(10)->click(); // Contract Builder
+    window.button(EventCommand::ContractBuilder)->click();
     expectNamed(topLevel(QStringLiteral("frmbanq2")));
     topLevel(QStringLiteral("frmbanq2"))->close();
     ASSERT_TRUE(shown.logic.ShowEvent(event));
 
-    window.button(4)->click(); // Item Detail
+    window.button(EventCommand::ItemDetail)->click();
     QWidget *items = topLevel(QStringLiteral("frmbanq1"));
     expectNamed(items);
     items->close();
 
-    window.button(2)->click(); // Lookup
+    window.button(EventCommand::Lookup)->click();
     expectNamed(&window);
 
     for (QWidget *companion : std::initializer_list<QWidget *>{
@@ -252,13 +252,13 @@ TEST_F(AccessibilityWalkTest, TheDayGridNamesEveryCellAndHidesWhollyWithIt) {
 }
 
 // Tab visits the event's boxes in the order of their numbers, the status
-// list in box 5's place and the member options in box 9's.
+// list in the status box's place and the member options in the member box's.
 TEST_F(AccessibilityWalkTest, TabVisitsTheEventBoxesInTheOrderOfTheirNumbers) {
     ShownWindow shown(*module, club, QStringLiteral("accessibility-tabs"));
     ASSERT_TRUE(shown.show(QSize(1366, 900)));
     const int event = eventNumber(QStringLiteral("Sullivan-Park Reception"));
     ASSERT_TRUE(shown.logic.ShowEvent(event));
-    shown.window.button(6)->click(); // Modify
+    shown.window.button(EventCommand::Modify)->click();
     QWidget *first = shown.window.findChild<QWidget *>(QStringLiteral("Text1(0)"));
     ASSERT_TRUE(first);
     first->setFocus();
@@ -270,16 +270,18 @@ TEST_F(AccessibilityWalkTest, TabVisitsTheEventBoxesInTheOrderOfTheirNumbers) {
         if (const auto match = box.match(name); match.hasMatch())
             visited << match.captured(1).toInt();
         else if (name == QLatin1String("cbostatus"))
-            visited << CurrentEvent::StatusBox;
+            visited << columnOf(EventField::Status);
         else if (name.startsWith(QLatin1String("optmemnonmem")))
-            visited << CurrentEvent::MemberBox;
+            visited << columnOf(EventField::Member);
         else
             break;
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     EXPECT_TRUE(std::is_sorted(visited.begin(), visited.end()));
-    for (int number : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 20, 21, 30, 34})
-        EXPECT_TRUE(visited.contains(number)) << number;
+    using enum EventField;
+    for (EventField field : {Date, Title, Number, Start, End, Status, Guests, Guarantee, Room,
+                             Member, Account, BillingEmail, ContactName, ContactEmail, Notes})
+        EXPECT_TRUE(visited.contains(columnOf(field))) << columnOf(field);
 }
 
 } // namespace

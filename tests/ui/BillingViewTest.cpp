@@ -29,23 +29,23 @@ TEST_F(BillingViewTest, ANonMemberEventGetsItsAccountAndIsBilled) {
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Billing Account # 90002 created."));
     EXPECT_EQ(account->text(), QStringLiteral("90002"));
 
-    window.button(7)->click(); // Save
+    window.button(EventCommand::Save)->click();
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Billing Account # 90002 updated."));
     EXPECT_EQ(scalar(QStringLiteral("master"),
                      QStringLiteral("select mailname from address where acctnumber = 90002"))
                   .toString(),
               QStringLiteral("Hannah Park"));
 
-    window.button(6)->click(); // Modify
-    ASSERT_TRUE(window.button(9)->isEnabled());
+    window.button(EventCommand::Modify)->click();
+    ASSERT_TRUE(window.button(EventCommand::BillEvent)->isEnabled());
     prompts.answerYesNo(false); // no employee
     prompts.answerYesNo(true);  // "Bill this event now?"
-    window.button(9)->click();  // Bill Event
+    window.button(EventCommand::BillEvent)->click();
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("Event #%1 billing has been sent to the A/R workspace.").arg(event));
     EXPECT_TRUE(waitFor([&] { return status->currentText().startsWith(QLatin1String("5-")); }))
         << status->currentText().toStdString();
-    EXPECT_FALSE(window.button(9)->isEnabled());
+    EXPECT_FALSE(window.button(EventCommand::BillEvent)->isEnabled());
     EXPECT_EQ(scalar(QStringLiteral("daily"),
                      QStringLiteral("select count(*) from ardaily where armemberacctnum = 90002"))
                   .toInt(),

@@ -89,7 +89,7 @@ TEST_F(CalendarFrameTest, TheMonthShowsItsEventsAndADoubleClickedDayItsBookings)
               QStringLiteral("Smith Wedding"));
     EXPECT_TRUE(waitFor([&] { return !frame->isVisible(); }));
 
-    window.button(3)->click(); // Calendar: this month's sheet again
+    window.button(EventCommand::Calendar)->click(); // Calendar: this month's sheet again
     EXPECT_TRUE(waitFor([&] { return fifteenth->isVisible(); }));
     EXPECT_FALSE(grid->isVisible());
     EXPECT_TRUE(prompts.messages.isEmpty());

@@ -32,7 +32,7 @@ TEST_F(ContractBuilderViewTest, AConfirmedEventsContractIsMergedAndTheMainWindow
                           .toInt();
     ASSERT_GT(event, 0);
     ASSERT_TRUE(shown.logic.ShowEvent(event));
-    window.button(10)->click(); // Contract Builder
+    window.button(EventCommand::ContractBuilder)->click();
 
     auto *builder = window.findChild<ContractBuilderView *>(QStringLiteral("frmbanq2"));
     ASSERT_TRUE(builder);
@@ -72,7 +72,7 @@ TEST_F(ContractBuilderViewTest, ExitAndEscapeCloseTheBuilder) {
     ASSERT_TRUE(builder);
     for (const bool escape : {false, true}) {
         ASSERT_TRUE(shown.logic.ShowEvent(event));
-        window.button(10)->click(); // Contract Builder
+        window.button(EventCommand::ContractBuilder)->click();
         ASSERT_TRUE(waitFor([&] { return builder->isVisible(); }));
         const QRect area = builder->screen()->availableGeometry();
         EXPECT_TRUE(area.contains(builder->frameGeometry())) << "on a 1366x768 screen";

@@ -44,12 +44,14 @@ protected:
         EXPECT_NE(found, nullptr) << name.toStdString();
         return found;
     }
-    QLineEdit *box(int index) { return control<QLineEdit>(QStringLiteral("Text1(%1)").arg(index)); }
+    QLineEdit *box(EventField field) {
+        return control<QLineEdit>(QStringLiteral("Text1(%1)").arg(columnOf(field)));
+    }
     // Clicks into a box and types; Enter (when asked) moves on to the next.
-    void typeInto(int index, const QString &text) {
-        QLineEdit *line = box(index);
+    void typeInto(EventField field, const QString &text) {
+        QLineEdit *line = box(field);
         QTest::mouseClick(line, Qt::LeftButton);
-        ASSERT_TRUE(waitFor([&] { return line->hasFocus(); })) << index;
+        ASSERT_TRUE(waitFor([&] { return line->hasFocus(); })) << columnOf(field);
         QTest::keyClicks(line, text);
     }
     // A pick from the status list's open drop-down.
@@ -91,50 +93,53 @@ TEST_F(EventEditingViewTest, ANewEventIsTypedBookedAndShownInTheMonth) {
     ASSERT_TRUE(shown.show());
 
     // Nothing is typed before an event is started.
-    QTest::keyClicks(box(1), QStringLiteral("ignored"));
-    EXPECT_EQ(box(1)->text(), QString());
+    QTest::keyClicks(box(EventField::Title), QStringLiteral("ignored"));
+    EXPECT_EQ(box(EventField::Title)->text(), QString());
 
-    mainWindow.button(0)->click();
-    ASSERT_TRUE(waitFor([&] { return box(0)->hasFocus(); })) << "New Event starts in the date";
-    EXPECT_FALSE(box(2)->text().isEmpty());
-    QTest::keyClicks(box(0), QStringLiteral("1220"));
-    QTest::keyClick(box(0), Qt::Key_Return);
-    ASSERT_TRUE(waitFor([&] { return box(1)->hasFocus(); })) << "Enter moves on";
-    EXPECT_EQ(box(0)->text(), QStringLiteral("%1").arg(clock.today().year()) + "1220");
-    QTest::keyClicks(box(1), QStringLiteral("Carol Concert"));
-    EXPECT_EQ(box(0)->palette().color(QPalette::Base), QColor(Qt::white));
+    mainWindow.button(EventCommand::NewEvent)->click();
+    ASSERT_TRUE(waitFor([&] { return box(EventField::Date)->hasFocus(); }))
+        << "New Event starts in the date";
+    EXPECT_FALSE(box(EventField::Number)->text().isEmpty());
+    QTest::keyClicks(box(EventField::Date), QStringLiteral("1220"));
+    QTest::keyClick(box(EventField::Date), Qt::Key_Return);
+    ASSERT_TRUE(waitFor([&] { return box(EventField::Title)->hasFocus(); })) << "Enter moves on";
+    EXPECT_EQ(box(EventField::Date)->text(),
+              QStringLiteral("%1").arg(clock.today().year()) + "1220");
+    QTest::keyClicks(box(EventField::Title), QStringLiteral("Carol Concert"));
+    EXPECT_EQ(box(EventField::Date)->palette().color(QPalette::Base), QColor(Qt::white));
 
-    QTest::mouseClick(box(3), Qt::LeftButton);
+    QTest::mouseClick(box(EventField::Start), Qt::LeftButton);
     click(control<QListWidget>(QStringLiteral("cbostart")), QStringLiteral("18:00"));
-    QTest::mouseClick(box(4), Qt::LeftButton);
+    QTest::mouseClick(box(EventField::End), Qt::LeftButton);
     click(control<QListWidget>(QStringLiteral("cboend")), QStringLiteral("21:00"));
-    EXPECT_EQ(box(3)->text(), QStringLiteral("18:00"));
-    EXPECT_EQ(box(4)->text(), QStringLiteral("21:00"));
+    EXPECT_EQ(box(EventField::Start)->text(), QStringLiteral("18:00"));
+    EXPECT_EQ(box(EventField::End)->text(), QStringLiteral("21:00"));
     choose(control<QComboBox>(QStringLiteral("cbostatus")), QStringLiteral("2"));
-    ASSERT_TRUE(waitFor([&] { return box(1)->hasFocus(); })) << "a status chosen, the title";
-    typeInto(6, QStringLiteral("60"));
-    typeInto(7, QStringLiteral("55"));
+    ASSERT_TRUE(waitFor([&] { return box(EventField::Title)->hasFocus(); }))
+        << "a status chosen, the title";
+    typeInto(EventField::Guests, QStringLiteral("60"));
+    typeInto(EventField::Guarantee, QStringLiteral("55"));
 
-    typeInto(8, QString());
-    QTest::keyClick(box(8), Qt::Key_F5);
+    typeInto(EventField::Room, QString());
+    QTest::keyClick(box(EventField::Room), Qt::Key_F5);
     auto *rooms = control<QListWidget>(QStringLiteral("List1"));
     ASSERT_TRUE(waitFor([&] { return rooms->isVisible(); })) << "F5 opens the room list";
     QTest::mouseClick(rooms->viewport(), Qt::LeftButton, {},
                       rooms->visualItemRect(rooms->item(0)).center());
-    EXPECT_EQ(box(8)->text(), QStringLiteral("1"));
+    EXPECT_EQ(box(EventField::Room)->text(), QStringLiteral("1"));
     EXPECT_FALSE(rooms->isVisible());
 
-    typeInto(21, QStringLiteral("Ada Lovelace"));
-    typeInto(27, QStringLiteral("5551234567"));
-    QTest::keyClick(box(27), Qt::Key_Tab);
-    EXPECT_EQ(box(27)->text(), QStringLiteral("555-123-4567"));
+    typeInto(EventField::ContactName, QStringLiteral("Ada Lovelace"));
+    typeInto(EventField::ContactPhone1, QStringLiteral("5551234567"));
+    QTest::keyClick(box(EventField::ContactPhone1), Qt::Key_Tab);
+    EXPECT_EQ(box(EventField::ContactPhone1)->text(), QStringLiteral("555-123-4567"));
 
-    mainWindow.button(7)->click();
+    mainWindow.button(EventCommand::Save)->click();
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
-    EXPECT_FALSE(mainWindow.button(7)->isEnabled()) << "saved";
-    EXPECT_TRUE(box(1)->isReadOnly());
+    EXPECT_FALSE(mainWindow.button(EventCommand::Save)->isEnabled()) << "saved";
+    EXPECT_TRUE(box(EventField::Title)->isReadOnly());
 
-    mainWindow.button(3)->click();
+    mainWindow.button(EventCommand::Calendar)->click();
     const QDate concert(clock.today().year(), 12, 20);
     const int first = QDate(concert.year(), 12, 1).dayOfWeek() % 7;
     auto *day = control<QPlainTextEdit>(QStringLiteral("cal(%1)").arg(first + 19));
@@ -156,7 +161,7 @@ TEST_F(EventEditingViewTest, ANewEventIsTypedBookedAndShownInTheMonth) {
                                     QStringLiteral("Operator"), QStringLiteral("Change")}));
     ASSERT_GT(table->rowCount(), 0);
     EXPECT_EQ(table->item(table->rowCount() - 1, 3)->text(),
-              QStringLiteral("Event#%1 opened").arg(box(2)->text()));
+              QStringLiteral("Event#%1 opened").arg(box(EventField::Number)->text()));
     control<QPushButton>(QStringLiteral("cmdaudit(0)"))->click();
     QProcess text;
     text.start(QStringLiteral("pdftotext"),
@@ -197,33 +202,33 @@ TEST_F(EventEditingViewTest, AWholeBookingIsMadeWithTheKeyboardAlone) {
         return focused() == target;
     };
 
-    ASSERT_TRUE(tabTo(mainWindow.button(0)));
+    ASSERT_TRUE(tabTo(mainWindow.button(EventCommand::NewEvent)));
     press(Qt::Key_Space); // New Event
-    ASSERT_TRUE(waitFor([&] { return box(0)->hasFocus(); }));
+    ASSERT_TRUE(waitFor([&] { return box(EventField::Date)->hasFocus(); }));
     QTest::keyClicks(focused(), QStringLiteral("1221"));
-    ASSERT_TRUE(tabTo(box(1)));
+    ASSERT_TRUE(tabTo(box(EventField::Title)));
     QTest::keyClicks(focused(), QStringLiteral("Winter Recital"));
-    ASSERT_TRUE(tabTo(box(3)));
+    ASSERT_TRUE(tabTo(box(EventField::Start)));
     QTest::keyClicks(focused(), QStringLiteral("19:00"));
-    ASSERT_TRUE(tabTo(box(4)));
+    ASSERT_TRUE(tabTo(box(EventField::End)));
     QTest::keyClicks(focused(), QStringLiteral("21:30"));
     ASSERT_TRUE(tabTo(control<QComboBox>(QStringLiteral("cbostatus"))));
     press(Qt::Key_2); // browses to "2-Reserved"
     press(Qt::Key_Return);
-    ASSERT_TRUE(tabTo(box(6)));
+    ASSERT_TRUE(tabTo(box(EventField::Guests)));
     QTest::keyClicks(focused(), QStringLiteral("40"));
-    ASSERT_TRUE(tabTo(box(7)));
+    ASSERT_TRUE(tabTo(box(EventField::Guarantee)));
     QTest::keyClicks(focused(), QStringLiteral("35"));
-    ASSERT_TRUE(tabTo(box(8)));
+    ASSERT_TRUE(tabTo(box(EventField::Room)));
     QTest::keyClicks(focused(), QStringLiteral("1"));
-    ASSERT_TRUE(tabTo(box(21)));
+    ASSERT_TRUE(tabTo(box(EventField::ContactName)));
     QTest::keyClicks(focused(), QStringLiteral("Grace Hopper"));
-    ASSERT_TRUE(tabTo(box(27)));
+    ASSERT_TRUE(tabTo(box(EventField::ContactPhone1)));
     QTest::keyClicks(focused(), QStringLiteral("5551234567"));
-    ASSERT_TRUE(tabTo(mainWindow.button(7)));
+    ASSERT_TRUE(tabTo(mainWindow.button(EventCommand::Save)));
     press(Qt::Key_Space); // Save
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
-    EXPECT_FALSE(mainWindow.button(7)->isEnabled()) << "saved";
+    EXPECT_FALSE(mainWindow.button(EventCommand::Save)->isEnabled()) << "saved";
     const int year = clock.today().year();
     EXPECT_EQ(column(QStringLiteral("evnt"),
                      QStringLiteral("select eventtitle || ' ' || starttime || '-' || endtime || "

@@ -25,7 +25,7 @@ TEST_F(ItemWindowViewTest, ADemoEventsMenuIsShownAddedToAndAButtonConfigured) {
     ASSERT_TRUE(shown.show());
     const int event = eventNumber(QStringLiteral("Halvorsen Engineering Holiday Party"));
     ASSERT_TRUE(shown.logic.ShowEvent(event));
-    shown.window.button(4)->click(); // "Item Detail"
+    shown.window.button(EventCommand::ItemDetail)->click();
 
     auto *items = shown.window.findChild<ItemWindowView *>();
     ASSERT_TRUE(waitFor([&] { return items && items->isVisible(); }));

@@ -29,7 +29,7 @@ TEST_F(LookupPanelTest, ATitleTypedAndChosenIsShownInTheEventBoxes) {
     ASSERT_NE(panel, nullptr);
     EXPECT_FALSE(panel->isVisible());
 
-    window.button(EventWindow::LookupButton)->click();
+    window.button(EventCommand::Lookup)->click();
     ASSERT_TRUE(waitFor([&] { return panel->isVisible(); }));
     QLineEdit *date = panel->findChild<QLineEdit *>(QStringLiteral("txtlookup(0)"));
     QLineEdit *title = panel->findChild<QLineEdit *>(QStringLiteral("txtlookup(1)"));
@@ -134,7 +134,7 @@ TEST_F(LookupPanelTest, ATitleTypedAndChosenIsShownInTheEventBoxes) {
     window.menuCommand(QStringLiteral("mnucloneevent"))->trigger();
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
     EXPECT_NE(eventNumber->text(), chosen);
-    window.button(EventWindow::CalendarButton)->click();
+    window.button(EventCommand::Calendar)->click();
     MonthSheet &sheet = shown.logic.calendar;
     while (sheet.year() * 12 + sheet.month() < next.year() * 12 + next.month())
         sheet.MoveMonthOrYear(MonthSheet::MonthForward);

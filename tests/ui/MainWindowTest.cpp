@@ -54,8 +54,9 @@ TEST_F(MainWindowTest, OpensWithTheDemoClubAndClosesCleanly) {
     EXPECT_EQ(window->findChild<QListWidget *>(QStringLiteral("List1"))->count(), 1);
     EXPECT_EQ(window->findChild<QComboBox *>(QStringLiteral("cboroom"))->count(), 2);
     EXPECT_EQ(window->findChild<QComboBox *>(QStringLiteral("cbostatus"))->count(), 6);
-    for (int i = 0; i < EventPanels::BoxCount; ++i)
-        EXPECT_NE(window->findChild<QWidget *>(QStringLiteral("Text1(%1)").arg(i)), nullptr) << i;
+    for (int column = 0; column < EventFieldCount; ++column)
+        EXPECT_NE(window->findChild<QWidget *>(QStringLiteral("Text1(%1)").arg(column)), nullptr)
+            << column;
 
     window->findChild<QPushButton *>(QStringLiteral("cmdexit"))->click();
     ASSERT_TRUE(waitFor([&] { return alive.isNull(); }));

@@ -40,7 +40,7 @@ TEST_F(PackagesViewTest, AnEventHeadsAPackageAnotherJoinsAndADoubleClickOpensThe
     EXPECT_FALSE(list->isVisible()) << "in no package yet";
     ASSERT_TRUE(create->isVisible());
     EXPECT_FALSE(create->isEnabled()) << "only while the event is changed";
-    window.button(6)->click(); // Modify
+    window.button(EventCommand::Modify)->click();
     ASSERT_TRUE(create->isEnabled());
     prompts.answerYesNo(true);
     create->click();
@@ -49,8 +49,8 @@ TEST_F(PackagesViewTest, AnEventHeadsAPackageAnotherJoinsAndADoubleClickOpensThe
     ASSERT_TRUE(list->isVisible());
 
     ASSERT_TRUE(shown.logic.ShowEvent(member));
-    window.button(6)->click(); // Modify
-    linkOrUnlink->click();     // nothing selected: the open packages
+    window.button(EventCommand::Modify)->click();
+    linkOrUnlink->click(); // nothing selected: the open packages
     const int packages =
         scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from pkg where pkgnum = "
                                                       "eventnum"))

@@ -101,7 +101,7 @@ TEST_F(PointOfSaleViewTest, ANewEventAccountReachesBothTillsFromTheEventWindow) 
     EXPECT_EQ(request(1), QByteArray("16 , 0 , 0 , 0 , 0\r\n"));
     EXPECT_EQ(request(2), QByteArray("16 , 0 , 0 , 0 , 0\r\n"));
     EXPECT_EQ(account->text(), QStringLiteral("90002"));
-    EXPECT_TRUE(window.button(7)->isEnabled() && window.menuBar()->isEnabled())
+    EXPECT_TRUE(window.button(EventCommand::Save)->isEnabled() && window.menuBar()->isEnabled())
         << "the window is free again once the tills are done";
 }
 

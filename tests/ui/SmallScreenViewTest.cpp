@@ -54,19 +54,22 @@ protected:
         EXPECT_NE(found, nullptr) << name.toStdString();
         return found;
     }
-    QLineEdit *box(int index) { return control<QLineEdit>(QStringLiteral("Text1(%1)").arg(index)); }
+    QLineEdit *box(EventField field) {
+        return control<QLineEdit>(QStringLiteral("Text1(%1)").arg(columnOf(field)));
+    }
     QListWidget *startList() { return control<QListWidget>(QStringLiteral("cbostart")); }
     QListWidget *endList() { return control<QListWidget>(QStringLiteral("cboend")); }
     QComboBox *statusList() { return control<QComboBox>(QStringLiteral("cbostatus")); }
-    const QString &stored(int box) { return logic().currentEvent().Text1[box]; }
+    const QString &stored(EventField field) { return logic().currentEvent().fields[field]; }
     // Lets the window finish what its last action started.
     static void settle() {
         waitFor([] { return false; }, 150);
     }
 
     void newEvent() {
-        window().button(EventWindow::NewEventButton)->click();
-        ASSERT_TRUE(waitFor([&] { return box(0)->hasFocus(); })) << "New Event starts in the date";
+        window().button(EventCommand::NewEvent)->click();
+        ASSERT_TRUE(waitFor([&] { return box(EventField::Date)->hasFocus(); }))
+            << "New Event starts in the date";
         settle();
     }
 
@@ -138,22 +141,22 @@ TEST_F(SmallScreenViewTest, EveryPanelAndControlLiesOnTheScreenAfterNewEventAndO
     EXPECT_TRUE(control(QStringLiteral("cmdexit"))->isVisible());
     EXPECT_EQ(offScreen(), QStringList()) << "after New Event";
 
-    QTest::mouseClick(box(3), Qt::LeftButton);
+    QTest::mouseClick(box(EventField::Start), Qt::LeftButton);
     ASSERT_TRUE(waitFor([&] { return startList()->isVisible(); }));
     EXPECT_EQ(window().size(), size);
     EXPECT_EQ(offScreen(), QStringList()) << "with the start time list open";
     QTest::keyClick(startList()->window(), Qt::Key_Escape);
     ASSERT_TRUE(waitFor([&] { return !startList()->isVisible(); }));
 
-    QTest::mouseClick(box(8), Qt::LeftButton);
-    QTest::keyClick(box(8), Qt::Key_F5);
+    QTest::mouseClick(box(EventField::Room), Qt::LeftButton);
+    QTest::keyClick(box(EventField::Room), Qt::Key_F5);
     auto *rooms = control<QListWidget>(QStringLiteral("List1"));
     ASSERT_TRUE(waitFor([&] { return rooms->isVisible(); })) << "F5 opens the room list";
     EXPECT_EQ(window().size(), size);
     EXPECT_EQ(offScreen(), QStringList()) << "with the room list open";
     QTest::keyClick(rooms->window(), Qt::Key_Escape);
 
-    window().button(EventWindow::ClearScreenButton)->click();
+    window().button(EventCommand::ClearScreen)->click();
     for (const QString &title : {QStringLiteral("Sullivan-Park Reception"),
                                  QStringLiteral("Sullivan-Park Wedding Ceremony")}) {
         ASSERT_TRUE(logic().ShowEvent(eventNumber(title)));
@@ -161,15 +164,15 @@ TEST_F(SmallScreenViewTest, EveryPanelAndControlLiesOnTheScreenAfterNewEventAndO
         EXPECT_EQ(window().size(), size) << title.toStdString();
         EXPECT_TRUE(control(QStringLiteral("fracontact"))->isVisible());
         EXPECT_EQ(offScreen(), QStringList()) << "with " << title.toStdString() << " open";
-        window().button(EventWindow::ModifyButton)->click();
+        window().button(EventCommand::Modify)->click();
         settle();
         EXPECT_EQ(window().size(), size);
         EXPECT_EQ(offScreen(), QStringList()) << title.toStdString() << " being changed";
-        window().button(EventWindow::ClearScreenButton)->click();
+        window().button(EventCommand::ClearScreen)->click();
     }
 
     // From the look-up panel, which gives way to the event's panels.
-    window().button(EventWindow::LookupButton)->click();
+    window().button(EventCommand::Lookup)->click();
     ASSERT_TRUE(waitFor([&] { return control(QStringLiteral("fralookup"))->isVisible(); }));
     EXPECT_EQ(offScreen(), QStringList()) << "the look-up panel";
     ASSERT_TRUE(logic().ShowEvent(eventNumber(QStringLiteral("Sullivan-Park Reception"))));
@@ -184,59 +187,62 @@ TEST_F(SmallScreenViewTest, ATimeListOpensOverTheFormMovingNoBoxAndTheKeyboardSt
     newEvent();
     const QHash<QWidget *, QRect> before = places();
 
-    QTest::mouseClick(box(3), Qt::LeftButton);
+    QTest::mouseClick(box(EventField::Start), Qt::LeftButton);
     QListWidget *starts = startList();
     ASSERT_TRUE(waitFor([&] { return starts->isVisible(); })) << "the start times open";
     EXPECT_EQ(starts->window()->windowType(), Qt::Popup);
     EXPECT_EQ(moved(before), QStringList()) << "the list moves no box";
     EXPECT_GE(starts->window()->geometry().top(),
-              box(3)->mapToGlobal(QPoint(0, 0)).y() + box(3)->height())
+              box(EventField::Start)->mapToGlobal(QPoint(0, 0)).y() +
+                  box(EventField::Start)->height())
         << "under the start box";
-    EXPECT_TRUE(box(3)->hasFocus()) << "the box keeps the keyboard";
+    EXPECT_TRUE(box(EventField::Start)->hasFocus()) << "the box keeps the keyboard";
 
     // What is typed goes on into the box; the list follows it.
     QWidget *popup = starts->window();
     QTest::keyClicks(popup, QStringLiteral("18"));
-    EXPECT_EQ(box(3)->text(), QStringLiteral("18"));
+    EXPECT_EQ(box(EventField::Start)->text(), QStringLiteral("18"));
     ASSERT_NE(starts->currentItem(), nullptr);
     EXPECT_TRUE(starts->currentItem()->text().startsWith(QStringLiteral("18:00")));
     QTest::keyClick(popup, Qt::Key_Down);
     EXPECT_TRUE(starts->currentItem()->text().startsWith(QStringLiteral("18:15")));
-    EXPECT_EQ(box(3)->text(), QStringLiteral("18")) << "the arrows only browse";
+    EXPECT_EQ(box(EventField::Start)->text(), QStringLiteral("18")) << "the arrows only browse";
     QTest::keyClick(popup, Qt::Key_Return);
     EXPECT_FALSE(popup->isVisible());
-    EXPECT_EQ(box(3)->text(), QStringLiteral("18:15")) << "Enter chooses";
-    EXPECT_EQ(stored(3), QStringLiteral("18:15"));
-    EXPECT_TRUE(box(3)->hasFocus());
+    EXPECT_EQ(box(EventField::Start)->text(), QStringLiteral("18:15")) << "Enter chooses";
+    EXPECT_EQ(stored(EventField::Start), QStringLiteral("18:15"));
+    EXPECT_TRUE(box(EventField::Start)->hasFocus());
     EXPECT_EQ(moved(before), QStringList());
 
     // Tab closes the list and moves on: into the end box, whose list opens.
-    QTest::keyClick(box(3), Qt::Key_Tab);
+    QTest::keyClick(box(EventField::Start), Qt::Key_Tab);
     QListWidget *ends = endList();
-    ASSERT_TRUE(waitFor([&] { return box(4)->hasFocus() && ends->isVisible(); }));
+    ASSERT_TRUE(waitFor([&] { return box(EventField::End)->hasFocus() && ends->isVisible(); }));
     EXPECT_FALSE(starts->isVisible());
     EXPECT_EQ(moved(before), QStringList());
     // A click elsewhere, as the window system hands it to the open list,
     // closes the list and lands where it was aimed.
-    const QPoint guests = box(6)->mapTo(&window(), box(6)->rect().center());
+    const QPoint guests =
+        box(EventField::Guests)->mapTo(&window(), box(EventField::Guests)->rect().center());
     QTest::mouseClick(window().windowHandle(), Qt::LeftButton, {}, guests);
     ASSERT_TRUE(waitFor([&] { return !ends->isVisible(); })) << "a click elsewhere closes it";
-    ASSERT_TRUE(waitFor([&] { return box(6)->hasFocus(); })) << "the click reached its box";
+    ASSERT_TRUE(waitFor([&] { return box(EventField::Guests)->hasFocus(); }))
+        << "the click reached its box";
     EXPECT_EQ(moved(before), QStringList());
 
     // Back in the end box the list opens again; a click on an entry chooses.
-    QTest::mouseClick(box(4), Qt::LeftButton);
+    QTest::mouseClick(box(EventField::End), Qt::LeftButton);
     ASSERT_TRUE(waitFor([&] { return ends->isVisible(); }));
     QListWidgetItem *nine = ends->findItems(QStringLiteral("21:00"), Qt::MatchStartsWith).value(0);
     ASSERT_NE(nine, nullptr);
     ends->scrollToItem(nine);
     QTest::mouseClick(ends->viewport(), Qt::LeftButton, {}, ends->visualItemRect(nine).center());
-    EXPECT_EQ(box(4)->text(), QStringLiteral("21:00"));
+    EXPECT_EQ(box(EventField::End)->text(), QStringLiteral("21:00"));
     EXPECT_FALSE(ends->isVisible());
     EXPECT_EQ(moved(before), QStringList());
 
     // An Alt+letter pressed while a list is open reaches its button.
-    QTest::mouseClick(box(3), Qt::LeftButton);
+    QTest::mouseClick(box(EventField::Start), Qt::LeftButton);
     ASSERT_TRUE(waitFor([&] { return starts->isVisible(); }));
     QTest::keyClick(starts->window(), Qt::Key_C, Qt::AltModifier);
     EXPECT_FALSE(starts->isVisible());
@@ -247,7 +253,7 @@ TEST_F(SmallScreenViewTest, ATimeListOpensOverTheFormMovingNoBoxAndTheKeyboardSt
 TEST_F(SmallScreenViewTest, TheStatusListsArrowsBrowseAndEnterChooses) {
     newEvent();
     QComboBox *status = statusList();
-    const QStringList names = logic().window.cbostatus.entries;
+    const QStringList names = logic().window.statusList.entries;
     ASSERT_EQ(names.size(), 6);
     EXPECT_EQ(status->currentText(), names[0]) << "a new event is a contact";
     status->setFocus(Qt::TabFocusReason);
@@ -260,7 +266,7 @@ TEST_F(SmallScreenViewTest, TheStatusListsArrowsBrowseAndEnterChooses) {
     EXPECT_EQ(status->currentText(), names[1]);
     settle();
     EXPECT_TRUE(status->hasFocus()) << "browsing stays in the list";
-    EXPECT_EQ(stored(5), QStringLiteral("1")) << "nothing chosen yet";
+    EXPECT_EQ(stored(EventField::Status), QStringLiteral("1")) << "nothing chosen yet";
     EXPECT_TRUE(keys.sent.isEmpty());
 
     // Dropped down, the list shows the entry browsed to as its current one.
@@ -286,19 +292,19 @@ TEST_F(SmallScreenViewTest, TheStatusListsArrowsBrowseAndEnterChooses) {
     // Enter chooses, and the window moves on to the title as it always did.
     status->setFocus(Qt::TabFocusReason);
     QTest::keyClick(status, Qt::Key_Return);
-    EXPECT_EQ(stored(5), QStringLiteral("2"));
+    EXPECT_EQ(stored(EventField::Status), QStringLiteral("2"));
     EXPECT_EQ(status->currentText(), names[1]);
-    EXPECT_TRUE(waitFor([&] { return box(1)->hasFocus(); }));
+    EXPECT_TRUE(waitFor([&] { return box(EventField::Title)->hasFocus(); }));
 
     // Browsed to and left without Enter: the chosen status shows again.
     status->setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(waitFor([&] { return status->hasFocus(); }));
     QTest::keyClick(status, Qt::Key_4);
     EXPECT_EQ(status->currentText(), names[3]) << "a first letter browses";
-    box(6)->setFocus(Qt::TabFocusReason);
-    ASSERT_TRUE(waitFor([&] { return box(6)->hasFocus(); }));
+    box(EventField::Guests)->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(waitFor([&] { return box(EventField::Guests)->hasFocus(); }));
     EXPECT_EQ(status->currentText(), names[1]);
-    EXPECT_EQ(stored(5), QStringLiteral("2"));
+    EXPECT_EQ(stored(EventField::Status), QStringLiteral("2"));
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
 }
 
@@ -319,22 +325,22 @@ TEST_F(SmallScreenViewTest, MemberAndNonMemberAreOneRadioGroupTheArrowsChooseIn)
 
     QTest::mouseClick(member, Qt::LeftButton);
     EXPECT_TRUE(member->isChecked());
-    EXPECT_EQ(stored(9), QStringLiteral("1"));
+    EXPECT_EQ(stored(EventField::Member), QStringLiteral("1"));
     member->setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(waitFor([&] { return member->hasFocus(); }));
     QTest::keyClick(member, Qt::Key_Right);
     EXPECT_TRUE(nonMember->isChecked());
     EXPECT_FALSE(member->isChecked());
     EXPECT_TRUE(nonMember->hasFocus());
-    EXPECT_EQ(stored(9), QStringLiteral("2"));
+    EXPECT_EQ(stored(EventField::Member), QStringLiteral("2"));
     QTest::keyClick(nonMember, Qt::Key_Left);
     EXPECT_TRUE(member->isChecked());
     EXPECT_FALSE(nonMember->isChecked());
-    EXPECT_EQ(stored(9), QStringLiteral("1"));
+    EXPECT_EQ(stored(EventField::Member), QStringLiteral("1"));
 
     // Cleared, the event is neither again.
     prompts.answerYesNo(true); // Cancel changes?
-    window().button(EventWindow::ClearScreenButton)->click();
+    window().button(EventCommand::ClearScreen)->click();
     EXPECT_FALSE(member->isChecked() || nonMember->isChecked());
 }
 
@@ -342,9 +348,10 @@ TEST_F(SmallScreenViewTest, ClearScreenAndDeleteLeaveTheWindowAsAFreshStart) {
     // No required mark, no status in the list, nothing on the help line.
     const auto expectFresh = [&](const char *after) {
         const EventWindow &state = logic().window;
-        for (int i = 0; i < EventPanels::BoxCount; ++i) {
-            EXPECT_FALSE(state.text1Required[i]) << after << " box " << i;
-            EXPECT_EQ(state.text1BackColor[i], EventWindow::restingColor(i)) << after << i;
+        for (EventField field : AllEventFields) {
+            EXPECT_FALSE(state.fieldRequired[field]) << after << " box " << columnOf(field);
+            EXPECT_EQ(state.fieldColor[field], EventWindow::restingColor(field))
+                << after << columnOf(field);
         }
         EXPECT_FALSE(state.MissingFlag) << after;
         EXPECT_FALSE(state.statusMissing) << after;
@@ -366,23 +373,23 @@ TEST_F(SmallScreenViewTest, ClearScreenAndDeleteLeaveTheWindowAsAFreshStart) {
     // An event changed, its title blanked and the save refused: red marks.
     const int reception = eventNumber(QStringLiteral("Sullivan-Park Reception"));
     ASSERT_TRUE(logic().ShowEvent(reception));
-    window().button(EventWindow::ModifyButton)->click();
-    QTest::mouseClick(box(1), Qt::LeftButton);
-    ASSERT_TRUE(waitFor([&] { return box(1)->hasFocus(); }));
-    QTest::keyClick(box(1), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(box(1), Qt::Key_Backspace);
-    window().button(EventWindow::SaveButton)->click();
+    window().button(EventCommand::Modify)->click();
+    QTest::mouseClick(box(EventField::Title), Qt::LeftButton);
+    ASSERT_TRUE(waitFor([&] { return box(EventField::Title)->hasFocus(); }));
+    QTest::keyClick(box(EventField::Title), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box(EventField::Title), Qt::Key_Backspace);
+    window().button(EventCommand::Save)->click();
     ASSERT_EQ(prompts.messageTexts(),
               QStringList{QStringLiteral("One or more required fields of data is missing.\r\n"
                                          "Please fill in: Event Title.")});
-    ASSERT_TRUE(logic().window.text1Required[1]);
-    ASSERT_EQ(logic().window.text1BackColor[1], EventWindow::Red);
+    ASSERT_TRUE(logic().window.fieldRequired[EventField::Title]);
+    ASSERT_EQ(logic().window.fieldColor[EventField::Title], EventWindow::Red);
     ASSERT_FALSE(statusList()->currentText().isEmpty());
     logic().setHelpText(QStringLiteral("Event #%1 is being changed").arg(reception));
     prompts.clear();
 
     prompts.answerYesNo(true); // Cancel changes?
-    window().button(EventWindow::ClearScreenButton)->click();
+    window().button(EventCommand::ClearScreen)->click();
     settle();
     expectFresh("Clear Screen");
 
@@ -392,8 +399,8 @@ TEST_F(SmallScreenViewTest, ClearScreenAndDeleteLeaveTheWindowAsAFreshStart) {
     ASSERT_TRUE(logic().editor.CheckRequiredFields());
     logic().setHelpText(QStringLiteral("Event #%1").arg(rehearsal));
     settle();
-    ASSERT_TRUE(std::any_of(logic().window.text1Required.begin(),
-                            logic().window.text1Required.end(), [](bool on) { return on; }));
+    ASSERT_TRUE(std::any_of(logic().window.fieldRequired.begin(),
+                            logic().window.fieldRequired.end(), [](bool on) { return on; }));
     ASSERT_FALSE(statusList()->currentText().isEmpty());
     prompts.answerYesNo(true); // Delete this contact now?
     window().menuCommand(QStringLiteral("mnudeletecontact"))->trigger();

@@ -281,13 +281,13 @@ Status bill(Module &module, SilentPorts &ports, int eventNumber, double account)
 // contact's phone and e-mail.
 void fillBillTo(const Booking &booking, CurrentEvent &event) {
     const QStringList address = QString::fromUtf8(booking.billTo).split(QLatin1Char('|'));
-    event.Text1[11] = QString::fromUtf8(booking.contact);
-    event.Text1[12] = address.value(0);
-    event.Text1[14] = address.value(1);
-    event.Text1[15] = address.value(2);
-    event.Text1[16] = address.value(3);
-    event.Text1[17] = QString::fromLatin1(booking.phone);
-    event.Text1[20] = QString::fromLatin1(booking.email);
+    event.fields[EventField::BillingName] = QString::fromUtf8(booking.contact);
+    event.fields[EventField::BillingAddress1] = address.value(0);
+    event.fields[EventField::BillingCity] = address.value(1);
+    event.fields[EventField::BillingState] = address.value(2);
+    event.fields[EventField::BillingZip] = address.value(3);
+    event.fields[EventField::BillingPhone1] = QString::fromLatin1(booking.phone);
+    event.fields[EventField::BillingEmail] = QString::fromLatin1(booking.email);
 }
 
 // The second Saturday of a month.
@@ -311,8 +311,9 @@ void fillBilling(Module &module, int account, CurrentEvent &event) {
         db.value()->exec(QStringLiteral("select * from address where acctnumber = ?"), {account});
     if (!row || !row->next())
         return;
-    for (int i = 1; i <= 10; ++i)
-        event.Text1[10 + i] = row->value(i).toString();
+    int position = 1;
+    for (EventField field : eventFieldsFrom(EventField::BillingName, EventField::BillingEmail))
+        event.fields[field] = row->value(position++).toString();
 }
 
 // The event with that title; 0 when there is none.
@@ -356,7 +357,7 @@ Status addClone(Module &module, EventRecord &record) {
     if (source == 0 || !record.LoadEvent(source))
         return DbError{ErrorNumber::Unknown, title + QStringLiteral(" is missing.")};
     const QDate held =
-        QDate::fromString(module.event.Text1[CurrentEvent::DateBox], QStringLiteral("yyyyMMdd"));
+        QDate::fromString(module.event.fields[EventField::Date], QStringLiteral("yyyyMMdd"));
     if (!WholeEvent::prepareClone(module, record, dateNumber(held.addYears(1)).toInt()) ||
         record.SaveEvent(EventRecord::NewEvent) != EventRecord::Saved::Done)
         return DbError{ErrorNumber::Unknown, QStringLiteral("%1 could not be cloned.").arg(title)};
@@ -423,40 +424,42 @@ Status add(Module &module, SilentPorts &ports, const QDate &today) {
         if (number <= 0)
             return DbError{ErrorNumber::Unknown, QStringLiteral("No event number was issued.")};
         CurrentEvent &event = module.event;
-        auto &box = event.Text1;
-        box[0] = dateNumber(date);
-        box[1] = QString::fromUtf8(booking.title);
-        box[3] = QString::fromLatin1(booking.start);
-        box[4] = QString::fromLatin1(booking.end);
-        box[5] = QString::number(status);
-        box[6] = QString::number(booking.guests);
-        box[7] = status >= 4 ? QString::number(booking.guests - booking.guests / 10) : QString();
-        box[9] = booking.account > 0 && booking.account < 2900 ? QStringLiteral("1")
-                                                               : QStringLiteral("2");
+        auto &fields = event.fields;
+        fields[EventField::Date] = dateNumber(date);
+        fields[EventField::Title] = QString::fromUtf8(booking.title);
+        fields[EventField::Start] = QString::fromLatin1(booking.start);
+        fields[EventField::End] = QString::fromLatin1(booking.end);
+        fields[EventField::Status] = QString::number(status);
+        fields[EventField::Guests] = QString::number(booking.guests);
+        fields[EventField::Guarantee] =
+            status >= 4 ? QString::number(booking.guests - booking.guests / 10) : QString();
+        fields[EventField::Member] = booking.account > 0 && booking.account < 2900
+                                         ? QStringLiteral("1")
+                                         : QStringLiteral("2");
         if (booking.account > 0) {
-            box[10] = QString::number(booking.account);
+            fields[EventField::Account] = QString::number(booking.account);
             fillBilling(module, booking.account, event);
         }
         if (booking.billTo)
             fillBillTo(booking, event);
-        box[21] = QString::fromUtf8(booking.contact);
-        box[27] = QString::fromLatin1(booking.phone);
-        box[30] = QString::fromLatin1(booking.email);
-        box[CurrentEvent::DepositBox] = QString::fromLatin1(booking.deposit);
-        box[32] = QStringLiteral("DEMO");
-        box[33] = dateNumber(date < today ? date.addDays(-60) : today);
-        box[34] = QString::fromUtf8(booking.notes);
+        fields[EventField::ContactName] = QString::fromUtf8(booking.contact);
+        fields[EventField::ContactPhone1] = QString::fromLatin1(booking.phone);
+        fields[EventField::ContactEmail] = QString::fromLatin1(booking.email);
+        fields[EventField::Deposit] = QString::fromLatin1(booking.deposit);
+        fields[EventField::BookedBy] = QStringLiteral("DEMO");
+        fields[EventField::Created] = dateNumber(date < today ? date.addDays(-60) : today);
+        fields[EventField::Notes] = QString::fromUtf8(booking.notes);
         if (booking.account == NewAccount && !accounts.CreateAccount(number))
-            return DbError{
-                ErrorNumber::Unknown,
-                QStringLiteral("No account for \"%1\": %2").arg(box[1], ports.lastMessage)};
+            return DbError{ErrorNumber::Unknown,
+                           QStringLiteral("No account for \"%1\": %2")
+                               .arg(fields[EventField::Title], ports.lastMessage)};
         record.chooseRoom(booking.room);
         ports.yesAnswers = booking.overlapAccepted ? 1 : 0;
         const auto saved = record.SaveEvent(EventRecord::NewEvent);
         if (saved != EventRecord::Saved::Done)
-            return DbError{
-                ErrorNumber::Unknown,
-                QStringLiteral("The demo event \"%1\" could not be booked.").arg(box[1])};
+            return DbError{ErrorNumber::Unknown,
+                           QStringLiteral("The demo event \"%1\" could not be booked.")
+                               .arg(fields[EventField::Title])};
         const Menu *menu = std::find_if(std::begin(Menus), std::end(Menus), [&](const Menu &m) {
             return QString::fromUtf8(m.event) == QString::fromUtf8(booking.title);
         });
@@ -465,7 +468,8 @@ Status add(Module &module, SilentPorts &ports, const QDate &today) {
                 return sold;
         }
         if (billed) {
-            if (Status done = bill(module, ports, number, box[10].toDouble()); !done)
+            if (Status done = bill(module, ports, number, fields[EventField::Account].toDouble());
+                !done)
                 return done;
         }
     }
