@@ -152,8 +152,7 @@ void runMode(benchmark::State &state, const char *mode) {
     Module &module = *bigClub().module;
     PointOfSaleExport tills(module);
     for (auto _ : state) {
-        module.channel.MessageText = QString::fromLatin1(mode);
-        tills.Form_Load();
+        tills.updateTills(QString::fromLatin1(mode));
         if (tills.ErrorFlag != 0)
             state.SkipWithError(
                 (tills.lblmsg + QLatin1Char(' ') + tills.errorDetail).toStdString().c_str());

@@ -24,7 +24,7 @@ QString clubFile(const Module &module, const QString &name) {
     return found.isEmpty() ? module.clubPath(name) : found;
 }
 
-// A mode as MessageText carries it: digits only, within 16 bits.
+// A mode as it is asked for: digits only, within 16 bits.
 std::optional<qint16> modeNumber(const QString &text) {
     const QString digits = text.trimmed();
     bool number = !digits.isEmpty() && digits.size() <= 5;
@@ -115,7 +115,8 @@ void PointOfSaleExport::setMessage(const QString &text) {
     emit changed();
 }
 
-void PointOfSaleExport::Form_Load(const std::optional<Renumbering> &renumbering) {
+void PointOfSaleExport::updateTills(const QString &mode,
+                                    const std::optional<Renumbering> &renumbering) {
     lblmsg.clear();
     errorDetail.clear();
     cmderrorVisible = false;
@@ -126,7 +127,7 @@ void PointOfSaleExport::Form_Load(const std::optional<Renumbering> &renumbering)
     std::optional<LongOperation::Scope> busy;
     if (!m_module.longOperation.running())
         busy.emplace(m_module.longOperation, QStringLiteral("Updating Tillzo"));
-    if (readSettings()) {
+    if (readSettings(mode)) {
         if (Mode == 51 && !renumbering) {
             m_module.messages.show(QStringLiteral("Mode 51 renumbers an item on the till buttons "
                                                   "and needs the old and new item numbers; "
@@ -140,10 +141,10 @@ void PointOfSaleExport::Form_Load(const std::optional<Renumbering> &renumbering)
     emit changed();
 }
 
-bool PointOfSaleExport::readSettings() {
-    const auto mode = modeNumber(m_module.channel.MessageText);
+bool PointOfSaleExport::readSettings(const QString &asked) {
+    const auto mode = modeNumber(asked);
     if (!mode || routinesOf(*mode).isEmpty()) {
-        m_module.messages.show(QStringLiteral("\"") + m_module.channel.MessageText +
+        m_module.messages.show(QStringLiteral("\"") + asked +
                                    QStringLiteral("\" is not a point-of-sale update mode; "
                                                   "nothing was updated."),
                                Oops, Icon::Information);
@@ -278,7 +279,7 @@ void PointOfSaleExport::fail(const TillCopies::Failure &failure) {
     emit changed();
 }
 
-void PointOfSaleExport::cmderrorClick() {
+void PointOfSaleExport::acknowledgeError() {
     cmderrorVisible = false;
     ErrorFlag = 0;
     emit changed();

@@ -9,10 +9,10 @@
 class Module;
 
 // tillzoupdate, the point-of-sale export window: refreshes the tills' copies
-// of members, employees, inventory and buttons for the mode asked for in
-// MessageText, then leaves each till a request file (qnpos01.req, ...)
-// telling it to reload. The view runs Form_Load once it is shown and draws
-// from this after changed().
+// of members, employees, inventory and buttons for the mode asked for, then
+// leaves each till a request file (qnpos01.req, ...) telling it to reload.
+// The view runs updateTills once it is shown and draws from this after
+// changed().
 class PointOfSaleExport : public QObject {
     Q_OBJECT
 
@@ -36,12 +36,14 @@ public:
     // The lines of every till's request file for a mode.
     static QStringList requestLines(int mode);
 
-    // The window's load: reads the mode, the store and the till count, runs
-    // the routines and writes the request files. The operator is told of a
-    // mode or till count that cannot be run; then nothing is done.
-    void Form_Load(const std::optional<Renumbering> &renumbering = std::nullopt);
+    // The window's work: reads the mode (its digits as the tills' request
+    // files write them), the store and the till count, runs the routines and
+    // writes the request files. The operator is told of a mode or till count
+    // that cannot be run; then nothing is done.
+    void updateTills(const QString &mode,
+                     const std::optional<Renumbering> &renumbering = std::nullopt);
     // The error button: hides itself and lets the window close.
-    void cmderrorClick();
+    void acknowledgeError();
     // False while the routines run or an error is shown.
     bool mayClose() const { return !running && ErrorFlag == 0; }
 
@@ -58,7 +60,7 @@ signals:
     void changed();
 
 private:
-    bool readSettings();
+    bool readSettings(const QString &mode);
     static QStringList databasesOf(const QList<Routine> &routines);
     void runAll(const QList<Routine> &routines, const std::optional<Renumbering> &renumbering);
     bool run(Routine routine, const std::optional<Renumbering> &renumbering);

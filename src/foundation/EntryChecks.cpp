@@ -93,32 +93,24 @@ QString EntryChecks::askDate(const QString &which, const QString &suffix) {
     }
 }
 
-void EntryChecks::PromptDateRange() {
-    MessageChannel &channel = m_messages.channel();
-    const QString suffix = channel.MessageText;
+std::optional<TypedDates> EntryChecks::askTypedDates(const QString &suffix) {
     const QString from = askDate(QStringLiteral("FROM"), suffix);
-    if (from.isEmpty()) {
-        channel.MessageText = QStringLiteral("CANCEL");
-        return;
-    }
+    if (from.isEmpty())
+        return std::nullopt;
     const QString to = askDate(QStringLiteral("TO"), suffix);
-    if (to.isEmpty()) {
-        channel.MessageText = QStringLiteral("CANCEL");
-        return;
-    }
-    channel.MessageText = to < from ? to + from : from + to;
+    if (to.isEmpty())
+        return std::nullopt;
+    return to < from ? TypedDates{to, from} : TypedDates{from, to};
 }
 
 std::optional<DateRange> EntryChecks::askDateRange(const QString &suffix, RangeFor use) {
-    MessageChannel &channel = m_messages.channel();
-    channel.MessageText = suffix;
-    PromptDateRange();
-    if (channel.MessageText == QLatin1String("CANCEL"))
+    const auto typed = askTypedDates(suffix);
+    if (!typed)
         return std::nullopt;
-    const auto from = checkedDate(channel.MessageText.left(8));
+    const auto from = checkedDate(typed->from);
     if (!from)
         return std::nullopt;
-    const auto to = checkedDate(channel.MessageText.right(8));
+    const auto to = checkedDate(typed->to);
     if (!to)
         return std::nullopt;
     // Month-first dates are turned round only now, so order them again.
@@ -175,11 +167,11 @@ void EntryChecks::CheckLeapYear() {
         isLeapYear(integerValue(LeapYearText)) ? QStringLiteral("Y") : QStringLiteral("N");
 }
 
-void EntryChecks::CheckMemberNumber() {
-    MessageChannel &channel = m_messages.channel();
-    const double number = numericValue(channel.MessageText.trimmed());
+MemberCheck EntryChecks::checkMember(const QString &typedNumber) {
+    using enum MemberCheck::Outcome;
+    const double number = numericValue(typedNumber.trimmed());
     if (number == 0)
-        return;
+        return {NoNumber, {}};
     m_clipboard.clear();
     // Both flags describe this account alone: a tax-exempt account checked
     // before must not make the next one's items untaxed.
@@ -190,7 +182,7 @@ void EntryChecks::CheckMemberNumber() {
     auto db = m_databases.open(master);
     if (!db) {
         m_messages.reportFailure(db.error(), master);
-        return;
+        return {Failed, {}};
     }
     auto account = db.value()->exec(
         QStringLiteral(
@@ -199,13 +191,12 @@ void EntryChecks::CheckMemberNumber() {
         AccountNumber::around(number));
     if (!account) {
         m_messages.ShowErrorCodes(account.error());
-        return;
+        return {Failed, {}};
     }
     if (!account->next()) {
         m_messages.show(QStringLiteral("Invalid member number!"), QStringLiteral("Member # Check"),
                         Icon::Critical);
-        channel.MessageText = QStringLiteral("REDO");
-        return;
+        return {Unknown, {}};
     }
     QString description;
     if (!account->value(0).isNull())
@@ -222,15 +213,14 @@ void EntryChecks::CheckMemberNumber() {
         description += QStringLiteral(" TERMINATED");
         TerminatedFlag = terminated;
     }
-    channel.MessageText = description;
-
     const QString classCode = account->value(5).toString();
     auto classRow = db.value()->exec(
         QStringLiteral("select description from classcode where classcode = ?"), {classCode});
     if (!classRow) {
         m_messages.ShowErrorCodes(classRow.error());
-        return;
+        return {Described, description};
     }
     m_clipboard.setText(classCode + QLatin1Char('-') +
                         (classRow->next() ? classRow->value(0).toString() : QString()));
+    return {Described, description};
 }

@@ -22,12 +22,9 @@ SharedRoutines::SharedRoutines(Databases &databases, Messages &messages, Operato
     , m_clipboard(clipboard) {}
 
 bool SharedRoutines::CheckDatabaseUpdate() {
-    MessageChannel &channel = m_messages.channel();
     const QString club = m_databases.settings().clubDirectory;
-    if (!ClubFile::exists(club, QStringLiteral("schemafix.dat"))) {
-        channel.MessageText.clear();
+    if (!ClubFile::exists(club, QStringLiteral("schemafix.dat")))
         return false;
-    }
     QString text = QStringLiteral("Before you may continue, you must run the \n") +
                    QStringLiteral("SCHEMAFIX module.  Note that no users may be  \n") +
                    QStringLiteral("using Brevant Accounting during an update.  \n\n");
@@ -35,7 +32,6 @@ bool SharedRoutines::CheckDatabaseUpdate() {
         text += QStringLiteral("Unless the instructions specify otherwise, it is NOT \n") +
                 QStringLiteral("necessary to shut down Tillzo Point of sale.");
     m_messages.show(text, QStringLiteral("Brevant Database Update Required"), Icon::Critical);
-    channel.MessageText = QStringLiteral("UPDREQ");
     return true;
 }
 

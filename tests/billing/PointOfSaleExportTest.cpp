@@ -19,10 +19,7 @@ protected:
         tills = std::make_unique<PointOfSaleExport>(*module);
     }
 
-    void runMode(const QString &mode) {
-        module->channel.MessageText = mode;
-        tills->Form_Load();
-    }
+    void runMode(const QString &mode) { tills->updateTills(mode); }
     void expectDone() {
         EXPECT_EQ(tills->ErrorFlag, 0)
             << tills->lblmsg.toStdString() << " " << tills->errorDetail.toStdString();
@@ -267,8 +264,8 @@ TEST_F(PointOfSaleExportTest, RenumberingMovesEveryButtonOfTheItem) {
     addButton(QStringLiteral("buttondef02"), 1, 3, 205);
     addButton(QStringLiteral("buttondef02"), 2, 3, 206);
     addButton(QStringLiteral("optiondef"), 1, 3, 205);
-    module->channel.MessageText = QStringLiteral("51");
-    tills->Form_Load(PointOfSaleExport::Renumbering{205, 2050, QStringLiteral("O'Neil 7")});
+    tills->updateTills(QStringLiteral("51"),
+                       PointOfSaleExport::Renumbering{205, 2050, QStringLiteral("O'Neil 7")});
     expectDone();
     const QString sql = QStringLiteral("select bitemnumber, bupccode from %1 order by bnumber");
     EXPECT_EQ(rows(QStringLiteral("qnposh"), sql.arg(QStringLiteral("buttondef02"))),
@@ -333,7 +330,7 @@ protected:
                     tills->lblmsg.endsWith(QStringLiteral(" @ %1").arg(line)))
             << tills->lblmsg.toStdString();
         EXPECT_FALSE(tills->mayClose()) << "the window stays while the error shows";
-        tills->cmderrorClick();
+        tills->acknowledgeError();
         EXPECT_FALSE(tills->cmderrorVisible);
         EXPECT_TRUE(tills->mayClose());
     }
@@ -383,7 +380,7 @@ TEST_F(PointOfSaleFaultTest, MissingOrDifferentTablesShowTheErrorAndChangeNothin
         runMode(QString::fromLatin1(mode));
         EXPECT_EQ(tills->ErrorFlag, 1);
         EXPECT_EQ(tills->lblmsg.section(QLatin1Char(' '), 0, 1), QStringLiteral("Error 3024"));
-        tills->cmderrorClick();
+        tills->acknowledgeError();
         EXPECT_EQ(snapshot(), before) << "the run is all or nothing: mode " << mode;
     }
     EXPECT_EQ(rows(QStringLiteral("qnposh"),
@@ -424,7 +421,7 @@ TEST_F(PointOfSaleFaultTest, ATillHoldingTheCopyMakesTheExportWaitThenFail) {
         runMode(QStringLiteral("16"));
     }
     EXPECT_EQ(tills->lblmsg.section(QLatin1Char(' '), 0, 1), QStringLiteral("Error 3186"));
-    tills->cmderrorClick();
+    tills->acknowledgeError();
     EXPECT_EQ(snapshot(), before);
     runMode(QStringLiteral("16"));
     expectDone();

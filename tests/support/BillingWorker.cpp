@@ -53,7 +53,7 @@ int main(int argc, char **argv) {
         PointOfSaleExport tills(module);
         if (arguments[2] == QLatin1String("create-export"))
             QObject::connect(&accounts, &BillingAccounts::pointOfSaleExportRequested, &tills,
-                             [&tills] { tills.Form_Load(); });
+                             [&tills](const QString &mode) { tills.updateTills(mode); });
         const auto number = accounts.CreateAccount(arguments[3].toInt());
         if (!number || tills.ErrorFlag != 0) {
             QTextStream(stderr) << ports.lastMessage << tills.lblmsg << tills.errorDetail << '\n';

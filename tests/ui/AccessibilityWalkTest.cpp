@@ -186,13 +186,13 @@ TEST_F(AccessibilityWalkTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
     prompts.clear();
 
     PointOfSaleExport tills(*module);
-    PointOfSaleExportWindow exportWindow(tills);
+    PointOfSaleExportWindow exportWindow(tills, QString());
     tills.cmderrorVisible = true;
     tills.ErrorFlag = 1;
     emit tills.changed();
     exportWindow.show();
     expectNamed(&exportWindow);
-    tills.cmderrorClick();
+    tills.acknowledgeError();
 }
 
 // The opened day names each of its cells, free or booked; hidden behind the

@@ -47,9 +47,8 @@ TEST_F(PointOfSaleViewTest, TheExportWindowRefreshesTheDemoTillsAndClosesByItsel
     exec(QStringLiteral("master"), QStringLiteral("update acctinfo set terminated = null where "
                                                   "acctnumber = 1001"));
     PointOfSaleExport logic(*module);
-    module->channel.MessageText = QStringLiteral("40");
     closeLeftoverWindowsIn(30000);
-    PointOfSaleExportWindow window(logic);
+    PointOfSaleExportWindow window(logic, QStringLiteral("40"));
     EXPECT_EQ(window.exec(), QDialog::Accepted);
     EXPECT_EQ(logic.StoreId, QStringLiteral("BRV-0417"));
     EXPECT_EQ(accounts(QStringLiteral("qnposmem"), QStringLiteral("1 = 1")),
@@ -62,8 +61,7 @@ TEST_F(PointOfSaleViewTest, TheExportWindowRefreshesTheDemoTillsAndClosesByItsel
 TEST_F(PointOfSaleViewTest, AnErrorKeepsTheWindowOpenUntilItIsAcknowledged) {
     removeDatabase(QStringLiteral("qnposemp"));
     PointOfSaleExport logic(*module);
-    module->channel.MessageText = QStringLiteral("19");
-    PointOfSaleExportWindow window(logic);
+    PointOfSaleExportWindow window(logic, QStringLiteral("19"));
     window.show();
     ASSERT_TRUE(waitFor([&] { return logic.ErrorFlag == 1; }));
     auto *error = window.findChild<QPushButton *>(QStringLiteral("cmderror"));

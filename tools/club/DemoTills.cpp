@@ -7,7 +7,6 @@
 #include "foundation/SchemaBuilder.h"
 #include "foundation/Transaction.h"
 
-
 namespace DemoTills {
 
 namespace {
@@ -101,8 +100,7 @@ Status add(const StorageSettings &settings, const QDate &today) {
     // Members, staff and inventory, then the inventory again with the buttons.
     PointOfSaleExport tills(module);
     for (const char *mode : {"40", "17"}) {
-        module.channel.MessageText = QString::fromLatin1(mode);
-        tills.Form_Load();
+        tills.updateTills(QString::fromLatin1(mode));
         if (tills.ErrorFlag != 0)
             return DbError{ErrorNumber::Unknown,
                            QStringLiteral("The demo tills could not be filled: %1 %2")
