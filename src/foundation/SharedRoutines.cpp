@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QTimer>
-#include <utility>
 
 SharedRoutines::SharedRoutines(Databases &databases, Messages &messages, OperatorSession &session,
                                Programs &programs, Clipboard &clipboard)
@@ -42,12 +41,8 @@ int SharedRoutines::RunAndWait(const QString &program, const QStringList &argume
         m_messages.show(QStringLiteral("WARNING - PREMATURE USER TERMINATION OF BACKUP PROCEDURE"),
                         QStringLiteral("CAUTION"), Icon::Critical);
         m_session.LocationName = QStringLiteral("Backup/Restore");
-        // The log line travels in MessageText; the caller's text stays.
-        QString &text = m_messages.channel().MessageText;
-        const QString callers = std::exchange(
-            text, QStringLiteral("%1 ended with exit code %2").arg(program).arg(exitCode));
-        m_messages.WriteAdminLog();
-        text = callers;
+        m_messages.WriteAdminLog(
+            QStringLiteral("%1 ended with exit code %2").arg(program).arg(exitCode));
     }
     return exitCode;
 }
