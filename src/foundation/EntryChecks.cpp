@@ -48,10 +48,9 @@ int EntryChecks::dateNumber(const QString &typed) {
     return number >= 1 && number <= 99999999 ? int(number) : 0;
 }
 
-void EntryChecks::ValidateDate() {
-    DateError = 0;
-    const int date = yearFirstNumber(DateNumber);
-    DateText = QString::number(date);
+CheckedDate EntryChecks::checkDate(int dateNumber) {
+    const int date = yearFirstNumber(dateNumber);
+    const QString text = QString::number(date);
 
     // Judged as numbers, never as texts: compared as text, "1" (of the
     // seven digits 2026011) passed for a day between "01" and "31". A date
@@ -60,8 +59,7 @@ void EntryChecks::ValidateDate() {
     const int month = date / 100 % 100;
     if (date < 10000000 || date > 99999999 || month < 1 || month > 12) {
         m_messages.show(QStringLiteral("Invalid month"), Brevant, Icon::Information);
-        DateError = 1;
-        return;
+        return {text, true};
     }
     // 29 February exists in leap years only.
     int lastDay = 31;
@@ -72,8 +70,9 @@ void EntryChecks::ValidateDate() {
     const int day = date % 100;
     if (day < 1 || day > lastDay) {
         m_messages.show(QStringLiteral("Invalid day of the month"), Brevant, Icon::Information);
-        DateError = 1;
+        return {text, true};
     }
+    return {text, false};
 }
 
 QString EntryChecks::askDate(const QString &which, const QString &suffix) {
@@ -121,11 +120,10 @@ std::optional<DateRange> EntryChecks::askDateRange(const QString &suffix, RangeF
 }
 
 std::optional<int> EntryChecks::checkedDate(const QString &typed) {
-    DateNumber = dateNumber(typed);
-    ValidateDate();
-    if (DateError != 0)
+    const CheckedDate date = checkDate(dateNumber(typed));
+    if (date.refused)
         return std::nullopt;
-    return DateText.toInt();
+    return date.number();
 }
 
 bool EntryChecks::calendarHolds(const DateRange &range) {

@@ -14,6 +14,14 @@ struct DateRange {
     int to = 0;
 };
 
+// A date judged by EntryChecks::checkDate: its YYYYMMDD text, and whether it
+// was refused (the operator has then been told what is wrong with it).
+struct CheckedDate {
+    QString text;
+    bool refused = false;
+    int number() const { return text.toInt(); }
+};
+
 // Two dates as typed at the range prompt: eight digits each, the earlier
 // text first.
 struct TypedDates {
@@ -47,15 +55,15 @@ public:
     // A typed date number as YYYYMMDD text: month first with a four-digit
     // year (MMDDYYYY) is turned round.
     static QString yearFirst(int dateNumber);
-    // The number a typed date stands for, for DateNumber: month first with
+    // The number a typed date stands for, for checkDate: month first with
     // a four-digit year is turned round while still text, so "02012024"
     // keeps its zero. 0 for what is no number of eight digits or fewer.
     static int dateNumber(const QString &typed);
 
-    // Checks DateNumber; DateText ends as YYYYMMDD, DateError 0 or 1.
-    // Month first with a four-digit year (MMDDYYYY) is turned round. A date
-    // has eight digits: fewer ("2026011", 0) are refused as an invalid month.
-    void ValidateDate();
+    // Judges a typed date number. Month first with a four-digit year
+    // (MMDDYYYY) is turned round. A date has eight digits: fewer
+    // ("2026011", 0) are refused as an invalid month.
+    CheckedDate checkDate(int dateNumber);
     // Asks FROM and TO dates (MMDD means this year) under titles ending in
     // `suffix`; none when the operator cancels either.
     std::optional<TypedDates> askTypedDates(const QString &suffix);
@@ -64,11 +72,12 @@ public:
     // valid date will do; the purge and the room-conflict report work on
     // the calendar's own rows, so the calendar must hold both years.
     enum class RangeFor { Events, CalendarRows };
-    // askTypedDates with `suffix`, then both dates checked by ValidateDate
+    // askTypedDates with `suffix`, then both dates checked by checkDate
     // (and for the calendar's rows, against the years it holds). None when
     // cancelled or a date is refused (the operator has been told which), so
     // a typing slip never purges or prints a wrong range.
     std::optional<DateRange> askDateRange(const QString &suffix, RangeFor use);
+    // Today into DateText (MM-dd-yyyy) and DateNumber (YYYYMMDD).
     void LoadToday();
     // The year in LeapYearText becomes "Y" or "N".
     void CheckLeapYear();
@@ -79,7 +88,6 @@ public:
 
     int DateNumber = 0;
     QString DateText;
-    int DateError = 0;
     QString LeapYearText;
     int TaxExemptFlag = 0;  // the last checked account's taxexempt value
     int TerminatedFlag = 0; // the last checked account's terminated value
@@ -87,7 +95,7 @@ public:
 private:
     // One date of the range prompt; empty when cancelled.
     QString askDate(const QString &which, const QString &suffix);
-    // The typed date as YYYYMMDD when ValidateDate accepts it.
+    // The typed date as YYYYMMDD when checkDate accepts it.
     std::optional<int> checkedDate(const QString &typed);
     // True when the calendar has days in the years of both dates; the
     // operator is told which year it lacks.

@@ -239,13 +239,12 @@ void TaskList::text1GotFocus(int box) {
 void TaskList::text1LostFocus(int box) {
     if (box != DateBox || dateLocked || Text1[DateBox].trimmed().isEmpty())
         return;
-    EntryChecks &checks = m_module.checks;
-    checks.DateNumber = EntryChecks::dateNumber(withYear(Text1[DateBox].trimmed()));
-    checks.ValidateDate();
-    if (checks.DateError != 0)
+    const CheckedDate checked =
+        m_module.checks.checkDate(EntryChecks::dateNumber(withYear(Text1[DateBox].trimmed())));
+    if (checked.refused)
         focusBox = DateBox;
     else
-        Text1[DateBox] = checks.DateText;
+        Text1[DateBox] = checked.text;
     emit changed();
 }
 
@@ -301,16 +300,14 @@ std::optional<int> TaskList::checkedDate() {
     const int typed = EntryChecks::dateNumber(withYear(Text1[DateBox].trimmed()));
     std::optional<int> date;
     if (typed != 0) {
-        EntryChecks &checks = m_module.checks;
-        checks.DateNumber = typed;
-        checks.ValidateDate();
-        // ValidateDate has said what is wrong with the date.
-        if (checks.DateError != 0) {
+        const CheckedDate checked = m_module.checks.checkDate(typed);
+        // checkDate has said what is wrong with the date.
+        if (checked.refused) {
             focusBox = DateBox;
             emit changed();
             return std::nullopt;
         }
-        date = checks.DateText.toInt();
+        date = checked.number();
     }
     if (!date || *date > LatestDate) {
         refuse(QStringLiteral("Task date missing or invalid."));

@@ -20,11 +20,9 @@ class DateRules : public ClubFixture, public ::testing::WithParamInterface<DateC
 
 TEST_P(DateRules, ValidateDate) {
     const DateCase &c = GetParam();
-    EntryChecks &checks = module->checks;
-    checks.DateNumber = c.typed;
-    checks.ValidateDate();
-    EXPECT_EQ(checks.DateText, QString::fromLatin1(c.dateText));
-    EXPECT_EQ(checks.DateError, c.error);
+    const CheckedDate checked = module->checks.checkDate(c.typed);
+    EXPECT_EQ(checked.text, QString::fromLatin1(c.dateText));
+    EXPECT_EQ(checked.refused ? 1 : 0, c.error);
     if (QString::fromLatin1(c.message).isEmpty()) {
         EXPECT_TRUE(prompts.messages.isEmpty());
     } else {
