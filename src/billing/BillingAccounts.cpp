@@ -68,7 +68,7 @@ QString BillingAccounts::numberText(double number) {
 }
 
 bool BillingAccounts::refusedForMonthEnd(const QString &verb) {
-    if (!monthEndRunning(m_module))
+    if (!monthEndRunning(m_module.databases))
         return false;
     m_module.messages.show(QStringLiteral("Unable to ") + verb +
                                QStringLiteral(" accounts during month-end billing process. Try "

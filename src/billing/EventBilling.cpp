@@ -46,7 +46,7 @@ EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, in
     if (eventNumber < 1)
         return Billed::NotBilled;
     Messages &messages = m_module.messages;
-    if (monthEndRunning(m_module)) {
+    if (monthEndRunning(m_module.databases)) {
         messages.show(
             QStringLiteral("Event billing cannot be performed while month-end A/R \r\n"
                            "processing is active. If a final statement/bill is needed \r\n"

@@ -6,7 +6,9 @@
 #include <QString>
 #include <optional>
 
-class Module;
+class Databases;
+class LongOperation;
+class Messages;
 
 // tillzoupdate, the point-of-sale export window: refreshes the tills' copies
 // of members, employees, inventory and buttons for the mode asked for, then
@@ -26,7 +28,11 @@ public:
     };
     static constexpr int MostTills = 99;
 
-    explicit PointOfSaleExport(Module &module, QObject *parent = nullptr);
+    // Reads and writes the tills' copies through `databases`, tells the
+    // operator through `messages`, and keeps writing commands waiting on
+    // `longOperation` while it runs.
+    PointOfSaleExport(Databases &databases, Messages &messages, LongOperation &longOperation,
+                      QObject *parent = nullptr);
 
     // The routines a mode runs, in order; none for a mode that does not exist.
     static QList<Routine> routinesOf(int mode);
@@ -47,9 +53,9 @@ public:
     // False while the routines run or an error is shown.
     bool mayClose() const { return !running && ErrorFlag == 0; }
 
-    QString lblmsg;
-    bool cmderrorVisible = false;
-    QString errorDetail; // the failure's own text, beneath the status line
+    QString statusText;              // the window's status line: progress, or "Error n @ line"
+    bool errorButtonVisible = false; // the error waits to be acknowledged
+    QString errorDetail;             // the failure's own text, beneath the status line
     qint16 Mode = 0;
     QString StoreId;
     int TillCount = 0;
@@ -68,6 +74,8 @@ private:
     bool writeRequestFiles();
     void setMessage(const QString &text);
 
-    Module &m_module;
+    Databases &m_databases;
+    Messages &m_messages;
+    LongOperation &m_longOperation;
     TillCopies m_copies;
 };

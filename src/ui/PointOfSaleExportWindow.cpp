@@ -54,13 +54,13 @@ void PointOfSaleExportWindow::Run(PointOfSaleExport &logic, const QString &mode,
 }
 
 void PointOfSaleExportWindow::refresh() {
-    m_message->setText(m_logic.lblmsg);
+    m_message->setText(m_logic.statusText);
     m_detail->setText(m_logic.errorDetail);
     m_detail->setVisible(m_logic.ErrorFlag != 0 && !m_logic.errorDetail.isEmpty());
     m_store->setText(m_logic.StoreId.isEmpty() ? QString() : tr("Store %1").arg(m_logic.StoreId));
     m_store->setVisible(!m_logic.StoreId.isEmpty());
-    m_error->setVisible(m_logic.cmderrorVisible);
-    if (m_logic.cmderrorVisible)
+    m_error->setVisible(m_logic.errorButtonVisible);
+    if (m_logic.errorButtonVisible)
         m_error->setFocus();
 }
 

@@ -185,9 +185,9 @@ TEST_F(AccessibilityWalkTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
     }
     prompts.clear();
 
-    PointOfSaleExport tills(*module);
+    PointOfSaleExport tills(module->databases, module->messages, module->longOperation);
     PointOfSaleExportWindow exportWindow(tills, QString());
-    tills.cmderrorVisible = true;
+    tills.errorButtonVisible = true;
     tills.ErrorFlag = 1;
     emit tills.changed();
     exportWindow.show();

@@ -46,7 +46,7 @@ protected:
 TEST_F(PointOfSaleViewTest, TheExportWindowRefreshesTheDemoTillsAndClosesByItself) {
     exec(QStringLiteral("master"), QStringLiteral("update acctinfo set terminated = null where "
                                                   "acctnumber = 1001"));
-    PointOfSaleExport logic(*module);
+    PointOfSaleExport logic(module->databases, module->messages, module->longOperation);
     closeLeftoverWindowsIn(30000);
     PointOfSaleExportWindow window(logic, QStringLiteral("40"));
     EXPECT_EQ(window.exec(), QDialog::Accepted);
@@ -60,7 +60,7 @@ TEST_F(PointOfSaleViewTest, TheExportWindowRefreshesTheDemoTillsAndClosesByItsel
 
 TEST_F(PointOfSaleViewTest, AnErrorKeepsTheWindowOpenUntilItIsAcknowledged) {
     removeDatabase(QStringLiteral("qnposemp"));
-    PointOfSaleExport logic(*module);
+    PointOfSaleExport logic(module->databases, module->messages, module->longOperation);
     PointOfSaleExportWindow window(logic, QStringLiteral("19"));
     window.show();
     ASSERT_TRUE(waitFor([&] { return logic.ErrorFlag == 1; }));
