@@ -217,7 +217,7 @@ void CreateAccount(benchmark::State &state) {
         if (!number)
             state.SkipWithError("not created");
         state.PauseTiming();
-        removeAccount(module, number.value_or(0));
+        removeAccount(module, number ? *number : 0);
         state.ResumeTiming();
     }
 }

@@ -150,13 +150,12 @@ void BaselineMembers(benchmark::State &state) {
 
 void runMode(benchmark::State &state, const char *mode) {
     Module &module = *bigClub().module;
-    PointOfSaleExport tills(module);
+    PointOfSaleExport tills(module.databases, module.messages, module.longOperation);
     for (auto _ : state) {
-        module.channel.MessageText = QString::fromLatin1(mode);
-        tills.Form_Load();
+        tills.updateTills(QString::fromLatin1(mode));
         if (tills.ErrorFlag != 0)
             state.SkipWithError(
-                (tills.lblmsg + QLatin1Char(' ') + tills.errorDetail).toStdString().c_str());
+                (tills.statusText + QLatin1Char(' ') + tills.errorDetail).toStdString().c_str());
     }
 }
 

@@ -174,10 +174,10 @@ void report(benchmark::State &state, const char *name, const QString &directory,
     int pages = 0;
     timed(state, name, [&] {
         const auto job = ReportJob::prepare(block, {directory, QDate(2027, 1, 15)});
-        const auto written =
-            job ? job->writePdf(QDir(directory).filePath(pdf)) : Outcome<int>(job.failure());
+        const auto written = job ? job->writePdf(QDir(directory).filePath(pdf))
+                                 : Result<int, ReportFailure>(job.error());
         if (!written)
-            state.SkipWithError(written.failure().message.toStdString().c_str());
+            state.SkipWithError(written.error().message.toStdString().c_str());
         pages = written ? *written : 0;
     });
     state.counters["pages"] = pages;

@@ -18,6 +18,8 @@ namespace {
 const QString Oops = QStringLiteral("Oops...");
 const QString Master = QStringLiteral("master");
 const QString SecondMaster = QStringLiteral("master2");
+// The tills' update that refreshes their copy of the members.
+const QString MembersMode = QStringLiteral("16");
 
 // The billing and contact blocks, from the billing name to the contact's
 // e-mail, are positions 1 to 20 of the account's address row.
@@ -69,13 +71,12 @@ QString BillingAccounts::numberText(double number) {
 }
 
 bool BillingAccounts::refusedForMonthEnd(const QString &verb) {
-    if (!monthEndRunning(m_module))
+    if (!monthEndRunning(m_module.databases))
         return false;
     m_module.messages.show(QStringLiteral("Unable to ") + verb +
                                QStringLiteral(" accounts during month-end billing process. Try "
                                               "again later."),
                            Oops, Icon::Information);
-    m_module.channel.MessageText = QStringLiteral("STOP");
     return true;
 }
 
@@ -93,10 +94,10 @@ bool BillingAccounts::inRange(double number) const {
            hundredths(number) <= hundredths(m_module.config.RangeTo);
 }
 
-std::optional<double> BillingAccounts::CreateAccount(int eventNumber) {
+Result<double, BillingAccounts::NoAccount> BillingAccounts::CreateAccount(int eventNumber) {
     Messages &messages = m_module.messages;
     if (refusedForMonthEnd(QStringLiteral("create")))
-        return std::nullopt;
+        return NoAccount::MonthEndRunning;
     if (!rangeConfigured()) {
         messages.show(
             QStringLiteral("A key configuration setting is missing. The from/to automatic member "
@@ -104,11 +105,11 @@ std::optional<double> BillingAccounts::CreateAccount(int eventNumber) {
                            "member billing accounts \r\ncan be created from within the event "
                            "scheduling module."),
             Oops, Icon::Information);
-        return std::nullopt;
+        return NoAccount::Refused;
     }
     DatabasePtr db = m_module.openTogether(Master, {SecondMaster});
     if (!db)
-        return std::nullopt;
+        return NoAccount::Refused;
 
     // Numbers are tried from the lowest free one up: another workstation
     // may take a number first, and its rows then stand in the way.
@@ -130,7 +131,7 @@ std::optional<double> BillingAccounts::CreateAccount(int eventNumber) {
                                      "accounts can be created through the event scheduling \r\n"
                                      "module."),
                       Oops, Icon::Information);
-        return std::nullopt;
+        return NoAccount::Refused;
     }
     const QString text = numberText(fromHundredths(tried));
     if (!written) {
@@ -139,7 +140,7 @@ std::optional<double> BillingAccounts::CreateAccount(int eventNumber) {
         messages.show(QStringLiteral("Billing Account # ") + text +
                           QStringLiteral(" NOT created. Please retry."),
                       QStringLiteral("Retry."), Icon::Information);
-        return std::nullopt;
+        return NoAccount::Refused;
     }
     // The number goes into the event only once its account exists.
     m_module.event.fields[EventField::Account] = text;
@@ -154,10 +155,8 @@ std::optional<double> BillingAccounts::CreateAccount(int eventNumber) {
                   QStringLiteral("Successful..."), Icon::Information);
     // The export window is this program's own, so the tills' own program
     // is all it takes.
-    if (tills) {
-        m_module.channel.MessageText = QStringLiteral("16");
-        emit pointOfSaleExportRequested();
-    }
+    if (tills)
+        emit pointOfSaleExportRequested(MembersMode);
     return fromHundredths(tried);
 }
 

@@ -28,13 +28,17 @@ public:
         bool taxExempt = false;
     };
     static constexpr double HighestNumber = 99999.99;
+    // Why no account was made; the operator has been told either way.
+    enum class NoAccount {
+        Refused,         // no range, the range used up, or the writing failed
+        MonthEndRunning, // accounts wait until the month-end run is over
+    };
 
     explicit BillingAccounts(Module &module, QObject *parent = nullptr);
 
     // A new account for the event, named "Event #<n>": its number, which is
-    // also put into the account field; none when refused or failed (the operator has
-    // been told; MessageText "STOP" during the month-end run).
-    std::optional<double> CreateAccount(int eventNumber);
+    // also put into the account field, or why there is none.
+    Result<double, NoAccount> CreateAccount(int eventNumber);
     // Links the event to an existing account: the account's name and address
     // go into the billing and contact fields. None when there is no such account or a
     // suspended one is refused; the account field is then emptied.
@@ -51,15 +55,14 @@ public:
 
 signals:
     // A new account exists in a club with tills ("tillzo.exe"): the
-    // point-of-sale export window should pass it on to them (MessageText
-    // "16").
-    void pointOfSaleExportRequested();
+    // point-of-sale export window should pass it on to them, running `mode`.
+    void pointOfSaleExportRequested(const QString &mode);
 
 private:
     enum class Written { Done, Duplicate, UsedUp };
     bool rangeConfigured() const;
     // While the month-end run is on, accounts are neither created nor
-    // updated: the operator is told and MessageText is "STOP".
+    // updated: true after telling the operator.
     bool refusedForMonthEnd(const QString &verb);
     // One attempt in a transaction of its own: the next number of the range,
     // but none below `lowest` (hundredths), goes into `number` and its five

@@ -46,7 +46,7 @@ EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, in
     if (eventNumber < 1)
         return Billed::NotBilled;
     Messages &messages = m_module.messages;
-    if (monthEndRunning(m_module)) {
+    if (monthEndRunning(m_module.databases)) {
         messages.show(
             QStringLiteral("Event billing cannot be performed while month-end A/R \r\n"
                            "processing is active. If a final statement/bill is needed \r\n"
@@ -72,10 +72,8 @@ EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, in
                                            QString::number(eventNumber) +
                                            QStringLiteral("\r\n\r\nChange the event status to "
                                                           "'5-Done/Billed' anyway?"),
-                                       QStringLiteral("FYI..."))) {
-        m_module.channel.MessageText.clear();
+                                       QStringLiteral("FYI...")))
         return Billed::NotBilled;
-    }
     QHash<qint64, Codes> codes;
     if (!markOnly) {
         auto read = readCodes();
@@ -115,7 +113,6 @@ EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, in
         }
     }
     EventChanges::adopt(m_module.event, eventNumber, m_claim);
-    m_module.channel.MessageText = markOnly ? QStringLiteral("SETSTATUS5") : QStringLiteral("OK");
     return markOnly ? Billed::MarkedBilled : Billed::Charged;
 }
 

@@ -25,8 +25,8 @@ class Module;
 class EventBilling {
 public:
     enum class Billed {
-        Charged,       // MessageText "OK"
-        MarkedBilled,  // nothing to charge; status 5 at the operator's word: "SETSTATUS5"
+        Charged,       // the charges are written and the status is 5
+        MarkedBilled,  // nothing to charge; status 5 at the operator's word
         AlreadyBilled, // billed meanwhile elsewhere; the operator has been told
         Stale,         // changed elsewhere since the window loaded it: see staleStamp()
         Deleted,       // deleted elsewhere; the operator has been told

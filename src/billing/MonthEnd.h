@@ -1,11 +1,10 @@
 #pragma once
 
 #include "foundation/ClubFile.h"
-#include "foundation/Module.h"
+#include "foundation/Databases.h"
 
 // The suite's month-end receivables run is on while "mstr2bak.mdb" lies in
 // the club directory: billing and account changes wait until it is gone.
-inline bool monthEndRunning(const Module &module) {
-    return ClubFile::exists(module.databases.settings().clubDirectory,
-                            QStringLiteral("mstr2bak.mdb"));
+inline bool monthEndRunning(const Databases &databases) {
+    return ClubFile::exists(databases.settings().clubDirectory, QStringLiteral("mstr2bak.mdb"));
 }

@@ -1,7 +1,9 @@
 #include "PointOfSaleExport.h"
 
 #include "foundation/ClubFile.h"
-#include "foundation/Module.h"
+#include "foundation/Databases.h"
+#include "foundation/LongOperation.h"
+#include "foundation/Messages.h"
 #include "foundation/TypedNumber.h"
 
 #include <QCoreApplication>
@@ -19,12 +21,12 @@ constexpr int WritingRequests = 95;
 
 // The club's file of that name in whatever case it was copied in, or the
 // path for a new one.
-QString clubFile(const Module &module, const QString &name) {
-    const QString found = ClubFile::find(module.databases.settings().clubDirectory, name);
-    return found.isEmpty() ? module.clubPath(name) : found;
+QString clubFile(const Databases &databases, const QString &name) {
+    const QString found = ClubFile::find(databases.settings().clubDirectory, name);
+    return found.isEmpty() ? databases.clubPath(name) : found;
 }
 
-// A mode as MessageText carries it: digits only, within 16 bits.
+// A mode as it is asked for: digits only, within 16 bits.
 std::optional<qint16> modeNumber(const QString &text) {
     const QString digits = text.trimmed();
     bool number = !digits.isEmpty() && digits.size() <= 5;
@@ -38,11 +40,14 @@ std::optional<qint16> modeNumber(const QString &text) {
 
 } // namespace
 
-PointOfSaleExport::PointOfSaleExport(Module &module, QObject *parent)
+PointOfSaleExport::PointOfSaleExport(Databases &databases, Messages &messages,
+                                     LongOperation &longOperation, QObject *parent)
     : QObject(parent)
-    , m_module(module)
+    , m_databases(databases)
+    , m_messages(messages)
+    , m_longOperation(longOperation)
     , m_copies(
-          module.databases, [this](const QString &text) { setMessage(text); },
+          databases, [this](const QString &text) { setMessage(text); },
           [] { QCoreApplication::processEvents(); }) {}
 
 QList<PointOfSaleExport::Routine> PointOfSaleExport::routinesOf(int mode) {
@@ -111,27 +116,28 @@ QStringList PointOfSaleExport::requestLines(int mode) {
 }
 
 void PointOfSaleExport::setMessage(const QString &text) {
-    lblmsg = text;
+    statusText = text;
     emit changed();
 }
 
-void PointOfSaleExport::Form_Load(const std::optional<Renumbering> &renumbering) {
-    lblmsg.clear();
+void PointOfSaleExport::updateTills(const QString &mode,
+                                    const std::optional<Renumbering> &renumbering) {
+    statusText.clear();
     errorDetail.clear();
-    cmderrorVisible = false;
+    errorButtonVisible = false;
     ErrorFlag = 0;
     running = true;
     emit changed();
     // Writing commands wait until the tills' copies are done.
     std::optional<LongOperation::Scope> busy;
-    if (!m_module.longOperation.running())
-        busy.emplace(m_module.longOperation, QStringLiteral("Updating Tillzo"));
-    if (readSettings()) {
+    if (!m_longOperation.running())
+        busy.emplace(m_longOperation, QStringLiteral("Updating Tillzo"));
+    if (readSettings(mode)) {
         if (Mode == 51 && !renumbering) {
-            m_module.messages.show(QStringLiteral("Mode 51 renumbers an item on the till buttons "
-                                                  "and needs the old and new item numbers; "
-                                                  "nothing was updated."),
-                                   Oops, Icon::Information);
+            m_messages.show(QStringLiteral("Mode 51 renumbers an item on the till buttons "
+                                           "and needs the old and new item numbers; "
+                                           "nothing was updated."),
+                            Oops, Icon::Information);
         } else {
             runAll(routinesOf(Mode), renumbering);
         }
@@ -140,21 +146,21 @@ void PointOfSaleExport::Form_Load(const std::optional<Renumbering> &renumbering)
     emit changed();
 }
 
-bool PointOfSaleExport::readSettings() {
-    const auto mode = modeNumber(m_module.channel.MessageText);
+bool PointOfSaleExport::readSettings(const QString &asked) {
+    const auto mode = modeNumber(asked);
     if (!mode || routinesOf(*mode).isEmpty()) {
-        m_module.messages.show(QStringLiteral("\"") + m_module.channel.MessageText +
-                                   QStringLiteral("\" is not a point-of-sale update mode; "
-                                                  "nothing was updated."),
-                               Oops, Icon::Information);
+        m_messages.show(QStringLiteral("\"") + asked +
+                            QStringLiteral("\" is not a point-of-sale update mode; "
+                                           "nothing was updated."),
+                        Oops, Icon::Information);
         return false;
     }
     Mode = *mode;
 
-    QFile store(clubFile(m_module, QStringLiteral("storeid.dat")));
+    QFile store(clubFile(m_databases, QStringLiteral("storeid.dat")));
     StoreId = store.open(QIODevice::ReadOnly) ? storeIdFrom(store.read(4096)) : QString();
 
-    auto config = m_module.databases.open(QStringLiteral("config"));
+    auto config = m_databases.open(QStringLiteral("config"));
     auto tills = config ? (*config)->exec(QStringLiteral("select tillcount from pos"))
                         : Result<QSqlQuery>(config.error());
     if (!tills) {
@@ -174,18 +180,18 @@ bool PointOfSaleExport::readSettings() {
                           TypedNumber::ofColumn(QStringLiteral("config"), QStringLiteral("pos"),
                                                 QStringLiteral("tillcount")));
     if (!read.isNumber() && !read.isEmpty()) {
-        m_module.messages.show(read.message() + QStringLiteral("\nNothing was updated."), Oops,
-                               Icon::Information);
+        m_messages.show(read.message() + QStringLiteral("\nNothing was updated."), Oops,
+                        Icon::Information);
         return false;
     }
     TillCount = read.isNumber() ? std::max(0, int(read.value().toDouble())) : 0;
     if (TillCount > MostTills) {
-        m_module.messages.show(QStringLiteral("The till configuration lists %1 tills, but the "
-                                              "point-of-sale update handles tills 01 to %2 only; "
-                                              "nothing was updated.")
-                                   .arg(TillCount)
-                                   .arg(MostTills),
-                               Oops, Icon::Information);
+        m_messages.show(QStringLiteral("The till configuration lists %1 tills, but the "
+                                       "point-of-sale update handles tills 01 to %2 only; "
+                                       "nothing was updated.")
+                            .arg(TillCount)
+                            .arg(MostTills),
+                        Oops, Icon::Information);
         return false;
     }
     emit changed();
@@ -230,8 +236,8 @@ void PointOfSaleExport::runAll(const QList<Routine> &routines,
                                const std::optional<Renumbering> &renumbering) {
     // A run killed while committing may have left a super-journal that no
     // journal needs any more; none is left to pile up in the club folder.
-    if (m_module.databases.settings().engine == Engine::Sqlite)
-        ClubFile::removeStaleSuperJournals(m_module.databases.settings().clubDirectory);
+    if (m_databases.settings().engine == Engine::Sqlite)
+        ClubFile::removeStaleSuperJournals(m_databases.settings().clubDirectory);
     if (auto failed = m_copies.begin(databasesOf(routines)))
         return fail(*failed);
     for (Routine routine : routines) {
@@ -272,14 +278,14 @@ bool PointOfSaleExport::run(Routine routine, const std::optional<Renumbering> &r
 
 void PointOfSaleExport::fail(const TillCopies::Failure &failure) {
     ErrorFlag = 1;
-    cmderrorVisible = true;
-    lblmsg = QStringLiteral("Error %1 @ %2").arg(failure.error.number).arg(failure.line);
+    errorButtonVisible = true;
+    statusText = QStringLiteral("Error %1 @ %2").arg(failure.error.number).arg(failure.line);
     errorDetail = failure.error.description;
     emit changed();
 }
 
-void PointOfSaleExport::cmderrorClick() {
-    cmderrorVisible = false;
+void PointOfSaleExport::acknowledgeError() {
+    errorButtonVisible = false;
     ErrorFlag = 0;
     emit changed();
 }
@@ -291,7 +297,7 @@ bool PointOfSaleExport::writeRequestFiles() {
         (requestLines(Mode).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
     for (int till = 1; till <= TillCount; ++till) {
         const QString name = QStringLiteral("qnpos%1.req").arg(till, 2, 10, QLatin1Char('0'));
-        if (const QString failed = ClubFile::replace(clubFile(m_module, name), content);
+        if (const QString failed = ClubFile::replace(clubFile(m_databases, name), content);
             !failed.isEmpty()) {
             fail({{ErrorNumber::FileAccess,
                    QStringLiteral("%1 could not be written: %2").arg(name, failed)},

@@ -6,13 +6,15 @@
 #include <QString>
 #include <optional>
 
-class Module;
+class Databases;
+class LongOperation;
+class Messages;
 
 // tillzoupdate, the point-of-sale export window: refreshes the tills' copies
-// of members, employees, inventory and buttons for the mode asked for in
-// MessageText, then leaves each till a request file (qnpos01.req, ...)
-// telling it to reload. The view runs Form_Load once it is shown and draws
-// from this after changed().
+// of members, employees, inventory and buttons for the mode asked for, then
+// leaves each till a request file (qnpos01.req, ...) telling it to reload.
+// The view runs updateTills once it is shown and draws from this after
+// changed().
 class PointOfSaleExport : public QObject {
     Q_OBJECT
 
@@ -26,7 +28,11 @@ public:
     };
     static constexpr int MostTills = 99;
 
-    explicit PointOfSaleExport(Module &module, QObject *parent = nullptr);
+    // Reads and writes the tills' copies through `databases`, tells the
+    // operator through `messages`, and keeps writing commands waiting on
+    // `longOperation` while it runs.
+    PointOfSaleExport(Databases &databases, Messages &messages, LongOperation &longOperation,
+                      QObject *parent = nullptr);
 
     // The routines a mode runs, in order; none for a mode that does not exist.
     static QList<Routine> routinesOf(int mode);
@@ -36,18 +42,20 @@ public:
     // The lines of every till's request file for a mode.
     static QStringList requestLines(int mode);
 
-    // The window's load: reads the mode, the store and the till count, runs
-    // the routines and writes the request files. The operator is told of a
-    // mode or till count that cannot be run; then nothing is done.
-    void Form_Load(const std::optional<Renumbering> &renumbering = std::nullopt);
+    // The window's work: reads the mode (its digits as the tills' request
+    // files write them), the store and the till count, runs the routines and
+    // writes the request files. The operator is told of a mode or till count
+    // that cannot be run; then nothing is done.
+    void updateTills(const QString &mode,
+                     const std::optional<Renumbering> &renumbering = std::nullopt);
     // The error button: hides itself and lets the window close.
-    void cmderrorClick();
+    void acknowledgeError();
     // False while the routines run or an error is shown.
     bool mayClose() const { return !running && ErrorFlag == 0; }
 
-    QString lblmsg;
-    bool cmderrorVisible = false;
-    QString errorDetail; // the failure's own text, beneath the status line
+    QString statusText;              // the window's status line: progress, or "Error n @ line"
+    bool errorButtonVisible = false; // the error waits to be acknowledged
+    QString errorDetail;             // the failure's own text, beneath the status line
     qint16 Mode = 0;
     QString StoreId;
     int TillCount = 0;
@@ -58,7 +66,7 @@ signals:
     void changed();
 
 private:
-    bool readSettings();
+    bool readSettings(const QString &mode);
     static QStringList databasesOf(const QList<Routine> &routines);
     void runAll(const QList<Routine> &routines, const std::optional<Renumbering> &renumbering);
     bool run(Routine routine, const std::optional<Renumbering> &renumbering);
@@ -66,6 +74,8 @@ private:
     bool writeRequestFiles();
     void setMessage(const QString &text);
 
-    Module &m_module;
+    Databases &m_databases;
+    Messages &m_messages;
+    LongOperation &m_longOperation;
     TillCopies m_copies;
 };

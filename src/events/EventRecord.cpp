@@ -206,9 +206,8 @@ void EventRecord::checkAccount() {
     classCodeText.clear();
     if (event.Account <= 0)
         return;
-    m_module.channel.MessageText = QString::number(event.Account, 'f', 2);
-    m_module.checks.CheckMemberNumber();
-    if (m_module.channel.MessageText == QLatin1String("REDO"))
+    const MemberCheck member = m_module.checks.checkMember(QString::number(event.Account, 'f', 2));
+    if (member.outcome == MemberCheck::Outcome::Unknown)
         return;
     taxExemptShown = m_module.checks.TaxExemptFlag != 0;
     classCodeText = QStringLiteral("Classcode: ") +

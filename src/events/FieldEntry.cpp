@@ -131,11 +131,10 @@ FieldEntry::TypedDate FieldEntry::checkTypedDate(Module &module, QString &text, 
     // The date is checked before the back-dating, so what is no date is
     // told as such.
     EntryChecks &checks = module.checks;
-    checks.DateNumber = EntryChecks::dateNumber(text);
-    checks.ValidateDate();
-    if (checks.DateError == 1)
+    const CheckedDate checked = checks.checkDate(EntryChecks::dateNumber(text));
+    if (checked.refused)
         return TypedDate::Refused;
-    const int typed = checks.DateText.toInt();
+    const int typed = checked.number();
     if (newEvent && !module.session.CheckAccess(OperatorSession::evaccess3) &&
         typed < today.toString(QStringLiteral("yyyyMMdd")).toInt())
         return TypedDate::BackDated;
@@ -159,7 +158,7 @@ void FieldEntry::leaveDate() {
         m_window.focusField = EventField::Date;
         return;
     case TypedDate::Accepted:
-        text = m_module.checks.DateText;
+        text = QString::number(date);
         event.Date = date;
         return;
     }

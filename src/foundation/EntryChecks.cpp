@@ -48,10 +48,9 @@ int EntryChecks::dateNumber(const QString &typed) {
     return number >= 1 && number <= 99999999 ? int(number) : 0;
 }
 
-void EntryChecks::ValidateDate() {
-    DateError = 0;
-    const int date = yearFirstNumber(DateNumber);
-    DateText = QString::number(date);
+CheckedDate EntryChecks::checkDate(int dateNumber) {
+    const int date = yearFirstNumber(dateNumber);
+    const QString text = QString::number(date);
 
     // Judged as numbers, never as texts: compared as text, "1" (of the
     // seven digits 2026011) passed for a day between "01" and "31". A date
@@ -60,8 +59,7 @@ void EntryChecks::ValidateDate() {
     const int month = date / 100 % 100;
     if (date < 10000000 || date > 99999999 || month < 1 || month > 12) {
         m_messages.show(QStringLiteral("Invalid month"), Brevant, Icon::Information);
-        DateError = 1;
-        return;
+        return {text, true};
     }
     // 29 February exists in leap years only.
     int lastDay = 31;
@@ -72,8 +70,9 @@ void EntryChecks::ValidateDate() {
     const int day = date % 100;
     if (day < 1 || day > lastDay) {
         m_messages.show(QStringLiteral("Invalid day of the month"), Brevant, Icon::Information);
-        DateError = 1;
+        return {text, true};
     }
+    return {text, false};
 }
 
 QString EntryChecks::askDate(const QString &which, const QString &suffix) {
@@ -93,32 +92,24 @@ QString EntryChecks::askDate(const QString &which, const QString &suffix) {
     }
 }
 
-void EntryChecks::PromptDateRange() {
-    MessageChannel &channel = m_messages.channel();
-    const QString suffix = channel.MessageText;
+std::optional<TypedDates> EntryChecks::askTypedDates(const QString &suffix) {
     const QString from = askDate(QStringLiteral("FROM"), suffix);
-    if (from.isEmpty()) {
-        channel.MessageText = QStringLiteral("CANCEL");
-        return;
-    }
+    if (from.isEmpty())
+        return std::nullopt;
     const QString to = askDate(QStringLiteral("TO"), suffix);
-    if (to.isEmpty()) {
-        channel.MessageText = QStringLiteral("CANCEL");
-        return;
-    }
-    channel.MessageText = to < from ? to + from : from + to;
+    if (to.isEmpty())
+        return std::nullopt;
+    return to < from ? TypedDates{to, from} : TypedDates{from, to};
 }
 
 std::optional<DateRange> EntryChecks::askDateRange(const QString &suffix, RangeFor use) {
-    MessageChannel &channel = m_messages.channel();
-    channel.MessageText = suffix;
-    PromptDateRange();
-    if (channel.MessageText == QLatin1String("CANCEL"))
+    const auto typed = askTypedDates(suffix);
+    if (!typed)
         return std::nullopt;
-    const auto from = checkedDate(channel.MessageText.left(8));
+    const auto from = checkedDate(typed->from);
     if (!from)
         return std::nullopt;
-    const auto to = checkedDate(channel.MessageText.right(8));
+    const auto to = checkedDate(typed->to);
     if (!to)
         return std::nullopt;
     // Month-first dates are turned round only now, so order them again.
@@ -129,11 +120,10 @@ std::optional<DateRange> EntryChecks::askDateRange(const QString &suffix, RangeF
 }
 
 std::optional<int> EntryChecks::checkedDate(const QString &typed) {
-    DateNumber = dateNumber(typed);
-    ValidateDate();
-    if (DateError != 0)
+    const CheckedDate date = checkDate(dateNumber(typed));
+    if (date.refused)
         return std::nullopt;
-    return DateText.toInt();
+    return date.number();
 }
 
 bool EntryChecks::calendarHolds(const DateRange &range) {
@@ -175,11 +165,11 @@ void EntryChecks::CheckLeapYear() {
         isLeapYear(integerValue(LeapYearText)) ? QStringLiteral("Y") : QStringLiteral("N");
 }
 
-void EntryChecks::CheckMemberNumber() {
-    MessageChannel &channel = m_messages.channel();
-    const double number = numericValue(channel.MessageText.trimmed());
+MemberCheck EntryChecks::checkMember(const QString &typedNumber) {
+    using enum MemberCheck::Outcome;
+    const double number = numericValue(typedNumber.trimmed());
     if (number == 0)
-        return;
+        return {NoNumber, {}};
     m_clipboard.clear();
     // Both flags describe this account alone: a tax-exempt account checked
     // before must not make the next one's items untaxed.
@@ -190,7 +180,7 @@ void EntryChecks::CheckMemberNumber() {
     auto db = m_databases.open(master);
     if (!db) {
         m_messages.reportFailure(db.error(), master);
-        return;
+        return {Failed, {}};
     }
     auto account = db.value()->exec(
         QStringLiteral(
@@ -199,13 +189,12 @@ void EntryChecks::CheckMemberNumber() {
         AccountNumber::around(number));
     if (!account) {
         m_messages.ShowErrorCodes(account.error());
-        return;
+        return {Failed, {}};
     }
     if (!account->next()) {
         m_messages.show(QStringLiteral("Invalid member number!"), QStringLiteral("Member # Check"),
                         Icon::Critical);
-        channel.MessageText = QStringLiteral("REDO");
-        return;
+        return {Unknown, {}};
     }
     QString description;
     if (!account->value(0).isNull())
@@ -222,15 +211,14 @@ void EntryChecks::CheckMemberNumber() {
         description += QStringLiteral(" TERMINATED");
         TerminatedFlag = terminated;
     }
-    channel.MessageText = description;
-
     const QString classCode = account->value(5).toString();
     auto classRow = db.value()->exec(
         QStringLiteral("select description from classcode where classcode = ?"), {classCode});
     if (!classRow) {
         m_messages.ShowErrorCodes(classRow.error());
-        return;
+        return {Described, description};
     }
     m_clipboard.setText(classCode + QLatin1Char('-') +
                         (classRow->next() ? classRow->value(0).toString() : QString()));
+    return {Described, description};
 }

@@ -14,9 +14,39 @@ struct DateRange {
     int to = 0;
 };
 
+// A date judged by EntryChecks::checkDate: its YYYYMMDD text, and whether it
+// was refused (the operator has then been told what is wrong with it).
+struct CheckedDate {
+    QString text;
+    bool refused = false;
+    int number() const { return text.toInt(); }
+};
+
+// Two dates as typed at the range prompt: eight digits each, the earlier
+// text first.
+struct TypedDates {
+    QString from;
+    QString to;
+    bool operator==(const TypedDates &) const = default;
+};
+
+// What a member number check found: the account's description (its name,
+// then " TaxExempt", " SUSPENDED", " TERMINATED" as they apply), or why
+// there is none.
+struct MemberCheck {
+    enum class Outcome {
+        Described,
+        NoNumber, // nothing that reads as a number: nothing was done
+        Unknown,  // no such account: "Invalid member number!" was shown
+        Failed,   // the member database failed; the operator has been told
+    };
+    Outcome outcome = Outcome::NoNumber;
+    QString description;
+};
+
 // Checks of what operators type: dates exchanged as YYYYMMDD numbers, date
-// ranges for reports, and member account numbers. Results travel in the
-// shared values below (and MessageText), which callers test afterwards.
+// ranges for reports, and member account numbers. The date checks leave
+// their results in the values below, which callers test afterwards.
 class EntryChecks {
 public:
     EntryChecks(Databases &databases, Messages &messages, Clipboard &clipboard, Clock &clock);
@@ -25,40 +55,39 @@ public:
     // A typed date number as YYYYMMDD text: month first with a four-digit
     // year (MMDDYYYY) is turned round.
     static QString yearFirst(int dateNumber);
-    // The number a typed date stands for, for DateNumber: month first with
+    // The number a typed date stands for, for checkDate: month first with
     // a four-digit year is turned round while still text, so "02012024"
     // keeps its zero. 0 for what is no number of eight digits or fewer.
     static int dateNumber(const QString &typed);
 
-    // Checks DateNumber; DateText ends as YYYYMMDD, DateError 0 or 1.
-    // Month first with a four-digit year (MMDDYYYY) is turned round. A date
-    // has eight digits: fewer ("2026011", 0) are refused as an invalid month.
-    void ValidateDate();
-    // Asks FROM and TO dates (MMDD means this year); MessageText becomes the
-    // two dates, earlier first, or "CANCEL". MessageText on entry is the
-    // title suffix.
-    void PromptDateRange();
+    // Judges a typed date number. Month first with a four-digit year
+    // (MMDDYYYY) is turned round. A date has eight digits: fewer
+    // ("2026011", 0) are refused as an invalid month.
+    CheckedDate checkDate(int dateNumber);
+    // Asks FROM and TO dates (MMDD means this year) under titles ending in
+    // `suffix`; none when the operator cancels either.
+    std::optional<TypedDates> askTypedDates(const QString &suffix);
     // What a date range is asked for. Listings of events, items and charges
     // read the event records, which outlive a purge of the calendar, so any
     // valid date will do; the purge and the room-conflict report work on
     // the calendar's own rows, so the calendar must hold both years.
     enum class RangeFor { Events, CalendarRows };
-    // PromptDateRange with `suffix`, then both dates checked by ValidateDate
+    // askTypedDates with `suffix`, then both dates checked by checkDate
     // (and for the calendar's rows, against the years it holds). None when
     // cancelled or a date is refused (the operator has been told which), so
     // a typing slip never purges or prints a wrong range.
     std::optional<DateRange> askDateRange(const QString &suffix, RangeFor use);
+    // Today into DateText (MM-dd-yyyy) and DateNumber (YYYYMMDD).
     void LoadToday();
     // The year in LeapYearText becomes "Y" or "N".
     void CheckLeapYear();
-    // Looks up the account number in MessageText: MessageText becomes the
-    // account's description, or "REDO" after "Invalid member number!"; the
-    // clipboard gets the class code and its description.
-    void CheckMemberNumber();
+    // Looks up the typed account number; the flags below describe that
+    // account and the clipboard gets its class code and the code's
+    // description.
+    MemberCheck checkMember(const QString &typedNumber);
 
     int DateNumber = 0;
     QString DateText;
-    int DateError = 0;
     QString LeapYearText;
     int TaxExemptFlag = 0;  // the last checked account's taxexempt value
     int TerminatedFlag = 0; // the last checked account's terminated value
@@ -66,7 +95,7 @@ public:
 private:
     // One date of the range prompt; empty when cancelled.
     QString askDate(const QString &which, const QString &suffix);
-    // The typed date as YYYYMMDD when ValidateDate accepts it.
+    // The typed date as YYYYMMDD when checkDate accepts it.
     std::optional<int> checkedDate(const QString &typed);
     // True when the calendar has days in the years of both dates; the
     // operator is told which year it lacks.

@@ -2,9 +2,9 @@
 
 #include <QString>
 
-// The shared message values: the next prompt's text and title, the last
-// Yes/No answer, and the short result words that several routines hand back
-// ("QUIT", "CANCEL", "UPDREQ", ...).
+// The shared message values: the text and title of the last prompt the
+// operator was shown, the last Yes/No answer, and the look-up answer.
+// Routines return what happened; they do not hand results back through here.
 struct MessageChannel {
     static constexpr int Yes = 6;
     static constexpr int No = 7;

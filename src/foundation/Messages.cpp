@@ -60,18 +60,17 @@ void Messages::ShowErrorCodes(const DbError &error) {
     if (error.number == 0)
         return;
     const QString header = QStringLiteral("Code %1 - %2").arg(error.number).arg(error.description);
-    m_channel.MessageText = header + QLatin1String("\n\n") + errorCodeTable();
-    m_prompts.message(m_channel.MessageText, QStringLiteral("Brevant Codes"), Icon::Information);
+    m_prompts.message(header + QLatin1String("\n\n") + errorCodeTable(),
+                      QStringLiteral("Brevant Codes"), Icon::Information);
     m_channel.MessageText = header;
-    WriteAdminLog();
+    WriteAdminLog(header);
 }
 
-bool Messages::WriteAdminLog() {
+bool Messages::WriteAdminLog(const QString &text) {
     const QDateTime now = m_clock.now();
     const bool backup = m_session.LocationName == QLatin1String("Backup/Restore");
     SharedLog &log = backup ? m_backupLog : m_adminLog;
-    return writeShared(log, {adminLogLine(now, m_session.UserName, m_session.LocationName,
-                                          m_channel.MessageText)});
+    return writeShared(log, {adminLogLine(now, m_session.UserName, m_session.LocationName, text)});
 }
 
 QString Messages::adminLogLine(const QDateTime &now, const QString &user, const QString &location,

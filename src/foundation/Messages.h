@@ -26,10 +26,10 @@ public:
     // Error report: the error's own line, the table of common codes, then an
     // admin-log line with the first line. Error number 0 shows nothing.
     void ShowErrorCodes(const DbError &error);
-    // One line to "admlog.ini" (or "lastbkup.dat" during backup/restore).
-    // A line that cannot be written is shown to the operator and kept for
-    // the next write.
-    bool WriteAdminLog();
+    // One line with `text` to "admlog.ini" (or "lastbkup.dat" during
+    // backup/restore). A line that cannot be written is shown to the operator
+    // and kept for the next write.
+    bool WriteAdminLog(const QString &text);
     // The admin log's name and one of its lines, for the tools that log
     // there without a window: date-time-user-location-text, on one line.
     static constexpr auto AdminLogName = "admlog.ini";

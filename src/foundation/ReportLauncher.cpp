@@ -221,7 +221,6 @@ std::unique_ptr<ReportWorkCopy> ReportLauncher::PrepareReportDatabase() {
     QFile::setPermissions(work->path(), QFile::permissions(work->path()) | QFile::WriteOwner);
 
     request.ReportHeadings = {m_module.config.compname, {}, {}, {}, {}};
-    m_module.channel.MessageText = name;
     return work;
 }
 
@@ -277,7 +276,6 @@ bool ReportLauncher::WriteReportHeadings(ReportWorkCopy &work) {
         m_module.messages.ShowErrorCodes(written.error());
         return false;
     }
-    m_module.channel.MessageText = work.fileName();
     return true;
 }
 

@@ -126,7 +126,7 @@ public:
     // request's WorkDirectory, into one there) and starts the request's
     // headings anew (0 = the club's name). Null, with the failure shown,
     // when there is no template, the copy fails or another workstation
-    // holds the copy. MessageText = the work copy's name.
+    // holds the copy.
     std::unique_ptr<ReportWorkCopy> PrepareReportDatabase();
     // Copies every row the select on `database` gives into a table of the
     // copy, by position; how many, or none after the failure was shown.

@@ -33,27 +33,32 @@ inline constexpr int InvalidFieldType = 3259;
 inline constexpr int Unknown = 3146; // "ODBC call failed": any engine error we cannot classify
 } // namespace ErrorNumber
 
-// The outcome of an operation that returns nothing: ok, or the error.
-class Status {
+// The outcome of an operation that returns nothing: ok, or the error. The
+// logic library's errors are DbErrors; a tool with failures of its own (the
+// report program's exit codes) names its error type instead.
+template <typename E = DbError> class BasicStatus {
 public:
-    Status() = default;
-    Status(DbError error)
+    BasicStatus() = default;
+    BasicStatus(E error)
         : m_error(std::move(error)) {}
 
     bool ok() const { return !m_error.has_value(); }
     explicit operator bool() const { return ok(); }
-    const DbError &error() const { return *m_error; }
+    const E &error() const { return *m_error; }
 
 private:
-    std::optional<DbError> m_error;
+    std::optional<E> m_error;
 };
 
-// A value, or the error that prevented it.
-template <typename T> class Result {
+using Status = BasicStatus<DbError>;
+
+// A value, or the error that prevented it. The error of a value that is
+// there is E's empty one.
+template <typename T, typename E = DbError> class Result {
 public:
     Result(T value)
         : m_value(std::move(value)) {}
-    Result(DbError error)
+    Result(E error)
         : m_error(std::move(error)) {}
 
     bool ok() const { return m_value.has_value(); }
@@ -64,10 +69,10 @@ public:
     const T *operator->() const { return &*m_value; }
     T &operator*() { return *m_value; }
     const T &operator*() const { return *m_value; }
-    const DbError &error() const { return *m_error; }
-    Status status() const { return ok() ? Status() : Status(*m_error); }
+    const E &error() const { return m_error; }
+    BasicStatus<E> status() const { return ok() ? BasicStatus<E>() : BasicStatus<E>(m_error); }
 
 private:
     std::optional<T> m_value;
-    std::optional<DbError> m_error;
+    E m_error{};
 };

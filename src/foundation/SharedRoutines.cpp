@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QTimer>
-#include <utility>
 
 SharedRoutines::SharedRoutines(Databases &databases, Messages &messages, OperatorSession &session,
                                Programs &programs, Clipboard &clipboard)
@@ -22,12 +21,9 @@ SharedRoutines::SharedRoutines(Databases &databases, Messages &messages, Operato
     , m_clipboard(clipboard) {}
 
 bool SharedRoutines::CheckDatabaseUpdate() {
-    MessageChannel &channel = m_messages.channel();
     const QString club = m_databases.settings().clubDirectory;
-    if (!ClubFile::exists(club, QStringLiteral("schemafix.dat"))) {
-        channel.MessageText.clear();
+    if (!ClubFile::exists(club, QStringLiteral("schemafix.dat")))
         return false;
-    }
     QString text = QStringLiteral("Before you may continue, you must run the \n") +
                    QStringLiteral("SCHEMAFIX module.  Note that no users may be  \n") +
                    QStringLiteral("using Brevant Accounting during an update.  \n\n");
@@ -35,7 +31,6 @@ bool SharedRoutines::CheckDatabaseUpdate() {
         text += QStringLiteral("Unless the instructions specify otherwise, it is NOT \n") +
                 QStringLiteral("necessary to shut down Tillzo Point of sale.");
     m_messages.show(text, QStringLiteral("Brevant Database Update Required"), Icon::Critical);
-    channel.MessageText = QStringLiteral("UPDREQ");
     return true;
 }
 
@@ -46,12 +41,8 @@ int SharedRoutines::RunAndWait(const QString &program, const QStringList &argume
         m_messages.show(QStringLiteral("WARNING - PREMATURE USER TERMINATION OF BACKUP PROCEDURE"),
                         QStringLiteral("CAUTION"), Icon::Critical);
         m_session.LocationName = QStringLiteral("Backup/Restore");
-        // The log line travels in MessageText; the caller's text stays.
-        QString &text = m_messages.channel().MessageText;
-        const QString callers = std::exchange(
-            text, QStringLiteral("%1 ended with exit code %2").arg(program).arg(exitCode));
-        m_messages.WriteAdminLog();
-        text = callers;
+        m_messages.WriteAdminLog(
+            QStringLiteral("%1 ended with exit code %2").arg(program).arg(exitCode));
     }
     return exitCode;
 }

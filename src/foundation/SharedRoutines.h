@@ -16,8 +16,8 @@ public:
     SharedRoutines(Databases &databases, Messages &messages, OperatorSession &session,
                    Programs &programs, Clipboard &clipboard);
 
-    // True (and MessageText "UPDREQ") when "schemafix.dat" asks for the
-    // update program to run first; the caller then ends the module.
+    // True when "schemafix.dat" asks for the update program to run first:
+    // the operator has been told, and the caller then ends the module.
     bool CheckDatabaseUpdate();
     // Runs a program to its end; a non-zero exit code is warned about and
     // logged, unless it is one of `toldByProgram`: the program has then shown

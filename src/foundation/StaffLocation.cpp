@@ -72,13 +72,12 @@ Status StaffLocation::writeWithRetry(const QString &storedName, const QString &l
 }
 
 void StaffLocation::reportMissingUser() {
-    m_messages.channel().MessageText =
-        QStringLiteral("User name not found in user database.\n") +
-        QStringLiteral("Contact your system administrator.\n\n") + QStringLiteral("User name: ") +
-        m_session.UserName + QStringLiteral("   Sysuser: ") + QString::number(m_session.SysUser);
-    m_messages.show(m_messages.channel().MessageText, QStringLiteral("User database problem"),
-                    Icon::Information);
-    m_messages.WriteAdminLog();
+    const QString text = QStringLiteral("User name not found in user database.\n") +
+                         QStringLiteral("Contact your system administrator.\n\n") +
+                         QStringLiteral("User name: ") + m_session.UserName +
+                         QStringLiteral("   Sysuser: ") + QString::number(m_session.SysUser);
+    m_messages.show(text, QStringLiteral("User database problem"), Icon::Information);
+    m_messages.WriteAdminLog(text);
 }
 
 std::optional<StaffLocation::StaffRow> StaffLocation::operatorRow() {
@@ -126,11 +125,9 @@ bool StaffLocation::ResetStaffLocation(const QString &userName) {
     const Status written = writeWithRetry((*row)->username, m_session.LocationName, false);
     if (!written) {
         // Closing goes on; the administrator learns why the location is stale.
-        m_messages.channel().MessageText =
-            QStringLiteral("Location not set back to Startup: Code %1 - %2")
-                .arg(written.error().number)
-                .arg(written.error().description);
-        m_messages.WriteAdminLog();
+        m_messages.WriteAdminLog(QStringLiteral("Location not set back to Startup: Code %1 - %2")
+                                     .arg(written.error().number)
+                                     .arg(written.error().description));
     }
     return written.ok();
 }

@@ -239,13 +239,12 @@ void TaskList::enterBox(int box) {
 void TaskList::leaveBox(int box) {
     if (box != DateBox || dateLocked || boxes[DateBox].trimmed().isEmpty())
         return;
-    EntryChecks &checks = m_module.checks;
-    checks.DateNumber = EntryChecks::dateNumber(withYear(boxes[DateBox].trimmed()));
-    checks.ValidateDate();
-    if (checks.DateError != 0)
+    const CheckedDate checked =
+        m_module.checks.checkDate(EntryChecks::dateNumber(withYear(boxes[DateBox].trimmed())));
+    if (checked.refused)
         focusBox = DateBox;
     else
-        boxes[DateBox] = checks.DateText;
+        boxes[DateBox] = checked.text;
     emit changed();
 }
 
@@ -301,16 +300,14 @@ std::optional<int> TaskList::checkedDate() {
     const int typed = EntryChecks::dateNumber(withYear(boxes[DateBox].trimmed()));
     std::optional<int> date;
     if (typed != 0) {
-        EntryChecks &checks = m_module.checks;
-        checks.DateNumber = typed;
-        checks.ValidateDate();
-        // ValidateDate has said what is wrong with the date.
-        if (checks.DateError != 0) {
+        const CheckedDate checked = m_module.checks.checkDate(typed);
+        // checkDate has said what is wrong with the date.
+        if (checked.refused) {
             focusBox = DateBox;
             emit changed();
             return std::nullopt;
         }
-        date = checks.DateText.toInt();
+        date = checked.number();
     }
     if (!date || *date > LatestDate) {
         refuse(QStringLiteral("Task date missing or invalid."));

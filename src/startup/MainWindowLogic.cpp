@@ -44,7 +44,7 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     , packages(module)
     , billing(module)
     , accounts(module)
-    , tills(module)
+    , tills(module.databases, module.messages, module.longOperation)
     , assignment(module.messages, module.session, module.config, module.event, events, window,
                  accounts)
     , editor(module, events, window, billing, accounts)

@@ -80,8 +80,9 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     m_roomEditor = new RoomEditorPanel(m_logic.rooms, central);
 
     // A new account goes to the tills before the operator carries on.
-    connect(&m_logic.accounts, &BillingAccounts::pointOfSaleExportRequested, this,
-            [this] { PointOfSaleExportWindow::Run(m_logic.tills, this); });
+    connect(
+        &m_logic.accounts, &BillingAccounts::pointOfSaleExportRequested, this,
+        [this](const QString &mode) { PointOfSaleExportWindow::Run(m_logic.tills, mode, this); });
     m_taskList = new TaskListWindow(m_logic.tasks, this);
     m_itemWindow = new ItemWindowView(m_logic.items, this);
     connect(&m_logic.editor, &EventEditor::itemWindowRequested, m_itemWindow,

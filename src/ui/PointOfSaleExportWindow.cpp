@@ -9,9 +9,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-PointOfSaleExportWindow::PointOfSaleExportWindow(PointOfSaleExport &logic, QWidget *parent)
+PointOfSaleExportWindow::PointOfSaleExportWindow(PointOfSaleExport &logic, QString mode,
+                                                 QWidget *parent)
     : QDialog(parent)
     , m_logic(logic)
+    , m_mode(std::move(mode))
     , m_message(new QLabel(this))
     , m_detail(new QLabel(this))
     , m_store(new QLabel(this))
@@ -40,25 +42,25 @@ PointOfSaleExportWindow::PointOfSaleExportWindow(PointOfSaleExport &logic, QWidg
     layout->addWidget(m_detail);
     layout->addWidget(m_store);
     layout->addWidget(m_error, 0, Qt::AlignRight);
-    connect(m_error, &QPushButton::clicked, &m_logic, &PointOfSaleExport::cmderrorClick);
+    connect(m_error, &QPushButton::clicked, &m_logic, &PointOfSaleExport::acknowledgeError);
     connect(&m_logic, &PointOfSaleExport::changed, this, &PointOfSaleExportWindow::refresh);
     refresh();
 }
 
-void PointOfSaleExportWindow::Run(PointOfSaleExport &logic, QWidget *parent) {
-    PointOfSaleExportWindow window(logic, parent);
+void PointOfSaleExportWindow::Run(PointOfSaleExport &logic, const QString &mode, QWidget *parent) {
+    PointOfSaleExportWindow window(logic, mode, parent);
     CenterForm(&window);
     window.exec();
 }
 
 void PointOfSaleExportWindow::refresh() {
-    m_message->setText(m_logic.lblmsg);
+    m_message->setText(m_logic.statusText);
     m_detail->setText(m_logic.errorDetail);
     m_detail->setVisible(m_logic.ErrorFlag != 0 && !m_logic.errorDetail.isEmpty());
     m_store->setText(m_logic.StoreId.isEmpty() ? QString() : tr("Store %1").arg(m_logic.StoreId));
     m_store->setVisible(!m_logic.StoreId.isEmpty());
-    m_error->setVisible(m_logic.cmderrorVisible);
-    if (m_logic.cmderrorVisible)
+    m_error->setVisible(m_logic.errorButtonVisible);
+    if (m_logic.errorButtonVisible)
         m_error->setFocus();
 }
 
@@ -72,7 +74,7 @@ void PointOfSaleExportWindow::showEvent(QShowEvent *event) {
 }
 
 void PointOfSaleExportWindow::work() {
-    m_logic.Form_Load();
+    m_logic.updateTills(m_mode);
     if (m_logic.mayClose())
         accept();
 }

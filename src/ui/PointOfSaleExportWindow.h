@@ -14,10 +14,11 @@ class PointOfSaleExportWindow final : public QDialog {
     Q_OBJECT
 
 public:
-    PointOfSaleExportWindow(PointOfSaleExport &logic, QWidget *parent = nullptr);
+    // The window runs `mode` (PointOfSaleExport::updateTills) once shown.
+    PointOfSaleExportWindow(PointOfSaleExport &logic, QString mode, QWidget *parent = nullptr);
 
-    // Runs the export for the mode in MessageText in a modal window.
-    static void Run(PointOfSaleExport &logic, QWidget *parent);
+    // Runs the export for `mode` in a modal window.
+    static void Run(PointOfSaleExport &logic, const QString &mode, QWidget *parent);
 
 public slots:
     void reject() override;
@@ -31,6 +32,7 @@ private:
     void work();
 
     PointOfSaleExport &m_logic;
+    QString m_mode;
     QLabel *m_message;
     QLabel *m_detail;
     QLabel *m_store;

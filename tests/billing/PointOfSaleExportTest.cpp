@@ -16,16 +16,14 @@ class PointOfSaleExportTest : public BillingFixture {
 protected:
     void SetUp() override {
         BillingFixture::SetUp();
-        tills = std::make_unique<PointOfSaleExport>(*module);
+        tills = std::make_unique<PointOfSaleExport>(module->databases, module->messages,
+                                                    module->longOperation);
     }
 
-    void runMode(const QString &mode) {
-        module->channel.MessageText = mode;
-        tills->Form_Load();
-    }
+    void runMode(const QString &mode) { tills->updateTills(mode); }
     void expectDone() {
         EXPECT_EQ(tills->ErrorFlag, 0)
-            << tills->lblmsg.toStdString() << " " << tills->errorDetail.toStdString();
+            << tills->statusText.toStdString() << " " << tills->errorDetail.toStdString();
         EXPECT_TRUE(tills->mayClose());
     }
 
@@ -267,8 +265,8 @@ TEST_F(PointOfSaleExportTest, RenumberingMovesEveryButtonOfTheItem) {
     addButton(QStringLiteral("buttondef02"), 1, 3, 205);
     addButton(QStringLiteral("buttondef02"), 2, 3, 206);
     addButton(QStringLiteral("optiondef"), 1, 3, 205);
-    module->channel.MessageText = QStringLiteral("51");
-    tills->Form_Load(PointOfSaleExport::Renumbering{205, 2050, QStringLiteral("O'Neil 7")});
+    tills->updateTills(QStringLiteral("51"),
+                       PointOfSaleExport::Renumbering{205, 2050, QStringLiteral("O'Neil 7")});
     expectDone();
     const QString sql = QStringLiteral("select bitemnumber, bupccode from %1 order by bnumber");
     EXPECT_EQ(rows(QStringLiteral("qnposh"), sql.arg(QStringLiteral("buttondef02"))),
@@ -328,13 +326,13 @@ protected:
     }
     void expectErrorShown(int line) {
         EXPECT_EQ(tills->ErrorFlag, 1);
-        EXPECT_TRUE(tills->cmderrorVisible);
-        EXPECT_TRUE(tills->lblmsg.startsWith(QStringLiteral("Error ")) &&
-                    tills->lblmsg.endsWith(QStringLiteral(" @ %1").arg(line)))
-            << tills->lblmsg.toStdString();
+        EXPECT_TRUE(tills->errorButtonVisible);
+        EXPECT_TRUE(tills->statusText.startsWith(QStringLiteral("Error ")) &&
+                    tills->statusText.endsWith(QStringLiteral(" @ %1").arg(line)))
+            << tills->statusText.toStdString();
         EXPECT_FALSE(tills->mayClose()) << "the window stays while the error shows";
-        tills->cmderrorClick();
-        EXPECT_FALSE(tills->cmderrorVisible);
+        tills->acknowledgeError();
+        EXPECT_FALSE(tills->errorButtonVisible);
         EXPECT_TRUE(tills->mayClose());
     }
 };
@@ -382,8 +380,8 @@ TEST_F(PointOfSaleFaultTest, MissingOrDifferentTablesShowTheErrorAndChangeNothin
     for (const char *mode : {"26", "17"}) { // members or inventory, then buttons
         runMode(QString::fromLatin1(mode));
         EXPECT_EQ(tills->ErrorFlag, 1);
-        EXPECT_EQ(tills->lblmsg.section(QLatin1Char(' '), 0, 1), QStringLiteral("Error 3024"));
-        tills->cmderrorClick();
+        EXPECT_EQ(tills->statusText.section(QLatin1Char(' '), 0, 1), QStringLiteral("Error 3024"));
+        tills->acknowledgeError();
         EXPECT_EQ(snapshot(), before) << "the run is all or nothing: mode " << mode;
     }
     EXPECT_EQ(rows(QStringLiteral("qnposh"),
@@ -406,7 +404,7 @@ TEST_F(PointOfSaleFaultTest, MissingOrDifferentTablesShowTheErrorAndChangeNothin
         removeDatabase(missing);
         runMode(QStringLiteral("19"));
         expectErrorShown(1);
-        EXPECT_EQ(tills->lblmsg, QStringLiteral("Error 53 @ 1")) << missing.toStdString();
+        EXPECT_EQ(tills->statusText, QStringLiteral("Error 53 @ 1")) << missing.toStdString();
     }
     EXPECT_EQ(request(1) + request(2), before.request);
 }
@@ -416,15 +414,16 @@ TEST_F(PointOfSaleFaultTest, ATillHoldingTheCopyMakesTheExportWaitThenFail) {
     quick.busyTimeoutMs = 200;
     reopen(quick);
     loadConfiguration();
-    tills = std::make_unique<PointOfSaleExport>(*module);
+    tills = std::make_unique<PointOfSaleExport>(module->databases, module->messages,
+                                                module->longOperation);
     const Snapshot before = snapshot();
     {
         HeldLock till(quick, QStringLiteral("qnposmem"), QStringLiteral("acctinfo"));
         ASSERT_TRUE(till.held());
         runMode(QStringLiteral("16"));
     }
-    EXPECT_EQ(tills->lblmsg.section(QLatin1Char(' '), 0, 1), QStringLiteral("Error 3186"));
-    tills->cmderrorClick();
+    EXPECT_EQ(tills->statusText.section(QLatin1Char(' '), 0, 1), QStringLiteral("Error 3186"));
+    tills->acknowledgeError();
     EXPECT_EQ(snapshot(), before);
     runMode(QStringLiteral("16"));
     expectDone();

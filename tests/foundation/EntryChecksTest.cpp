@@ -20,11 +20,9 @@ class DateRules : public ClubFixture, public ::testing::WithParamInterface<DateC
 
 TEST_P(DateRules, ValidateDate) {
     const DateCase &c = GetParam();
-    EntryChecks &checks = module->checks;
-    checks.DateNumber = c.typed;
-    checks.ValidateDate();
-    EXPECT_EQ(checks.DateText, QString::fromLatin1(c.dateText));
-    EXPECT_EQ(checks.DateError, c.error);
+    const CheckedDate checked = module->checks.checkDate(c.typed);
+    EXPECT_EQ(checked.text, QString::fromLatin1(c.dateText));
+    EXPECT_EQ(checked.refused ? 1 : 0, c.error);
     if (QString::fromLatin1(c.message).isEmpty()) {
         EXPECT_TRUE(prompts.messages.isEmpty());
     } else {
@@ -96,12 +94,11 @@ TEST_F(EntryChecksTest, LeapYearsFollowTheGregorianRule) {
 }
 
 TEST_F(EntryChecksTest, DateRangeTakesMonthDayForThisYearAndPutsTheEarlierDateFirst) {
-    module->channel.MessageText = QStringLiteral("Events by Date Range");
     prompts.answerInput(QStringLiteral("123")); // neither four nor eight digits: asked again
     prompts.answerInput(QStringLiteral("  1231 "));
     prompts.answerInput(QStringLiteral("0115"));
-    module->checks.PromptDateRange();
-    EXPECT_EQ(module->channel.MessageText, QStringLiteral("2026011520261231"));
+    EXPECT_EQ(module->checks.askTypedDates(QStringLiteral("Events by Date Range")),
+              (TypedDates{QStringLiteral("20260115"), QStringLiteral("20261231")}));
     ASSERT_EQ(prompts.inputs.size(), 3);
     EXPECT_EQ(prompts.inputs[0].title, QStringLiteral("FROM Date - Events by Date Range"));
     EXPECT_EQ(prompts.inputs[0].text,
@@ -112,8 +109,7 @@ TEST_F(EntryChecksTest, DateRangeTakesMonthDayForThisYearAndPutsTheEarlierDateFi
     // An empty answer cancels, at either date.
     prompts.answerInput(QStringLiteral("20260101"));
     prompts.answerInput(QString());
-    module->checks.PromptDateRange();
-    EXPECT_EQ(module->channel.MessageText, QStringLiteral("CANCEL"));
+    EXPECT_EQ(module->checks.askTypedDates(QStringLiteral("Events by Date Range")), std::nullopt);
 }
 
 TEST_F(EntryChecksTest, CheckedDateRangeRefusesWhatNoCalendarDayMatches) {
@@ -187,23 +183,22 @@ TEST_F(EntryChecksTest, MemberNumberDescribesTheAccount) {
     // Typed with cents, and stored a hair away from the typed number.
     exec(QStringLiteral("master"),
          QStringLiteral("update acctinfo set acctnumber = 1001.0004 where acctnumber = 1001"));
-    module->channel.MessageText = QStringLiteral(" 1001.00 ");
-    module->checks.CheckMemberNumber();
-    EXPECT_EQ(module->channel.MessageText, name + QStringLiteral(", ") + first +
-                                               QStringLiteral(" TaxExempt SUSPENDED TERMINATED"));
+    EXPECT_EQ(module->checks.checkMember(QStringLiteral(" 1001.00 ")).description,
+              name + QStringLiteral(", ") + first +
+                  QStringLiteral(" TaxExempt SUSPENDED TERMINATED"));
     EXPECT_EQ(module->checks.TaxExemptFlag, 1);
     EXPECT_EQ(module->checks.TerminatedFlag, 1);
     EXPECT_EQ(clipboard.content, classCode + QLatin1Char('-') + classText);
     EXPECT_TRUE(prompts.messages.isEmpty());
 
     // The next account's flags are its own, not the last one's.
-    module->channel.MessageText =
+    const QString next =
         scalar(QStringLiteral("master"),
                QStringLiteral("select min(acctnumber) from acctinfo where taxexempt = 0 and "
                               "suspended = 0 and terminated = 0"))
             .toString();
-    module->checks.CheckMemberNumber();
-    EXPECT_FALSE(module->channel.MessageText.contains(QStringLiteral("TaxExempt")));
+    EXPECT_FALSE(
+        module->checks.checkMember(next).description.contains(QStringLiteral("TaxExempt")));
     EXPECT_EQ(module->checks.TaxExemptFlag, 0);
     EXPECT_EQ(module->checks.TerminatedFlag, 0);
 }
@@ -212,9 +207,8 @@ TEST_F(EntryChecksTest, UnknownMemberNumberAsksToRedo) {
     module->checks.TerminatedFlag = 1;
     clipboard.content = QStringLiteral("old");
     prompts.expectError();
-    module->channel.MessageText = QStringLiteral("99");
-    module->checks.CheckMemberNumber();
-    EXPECT_EQ(module->channel.MessageText, QStringLiteral("REDO"));
+    EXPECT_EQ(module->checks.checkMember(QStringLiteral("99")).outcome,
+              MemberCheck::Outcome::Unknown);
     EXPECT_EQ(module->checks.TerminatedFlag, 0);
     EXPECT_EQ(clipboard.content, QString());
     ASSERT_EQ(prompts.messages.size(), 1);
@@ -224,9 +218,8 @@ TEST_F(EntryChecksTest, UnknownMemberNumberAsksToRedo) {
 
     // Nothing typed: nothing happens.
     prompts.clear();
-    module->channel.MessageText = QStringLiteral("abc");
-    module->checks.CheckMemberNumber();
-    EXPECT_EQ(module->channel.MessageText, QStringLiteral("abc"));
+    EXPECT_EQ(module->checks.checkMember(QStringLiteral("abc")).outcome,
+              MemberCheck::Outcome::NoNumber);
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 

@@ -44,8 +44,7 @@ TEST_F(MessagesTest, ErrorReportShowsTheCodeTableAndLogsTheHeader) {
 TEST_F(MessagesTest, AdminLogGoesToTheBackupLogDuringBackupAndKeepsOneLinePerEntry) {
     module->session.UserName = QStringLiteral("DEMO");
     module->session.LocationName = QStringLiteral("Backup/Restore");
-    module->channel.MessageText = QStringLiteral("first line\r\nsecond line");
-    ASSERT_TRUE(module->messages.WriteAdminLog());
+    ASSERT_TRUE(module->messages.WriteAdminLog(QStringLiteral("first line\r\nsecond line")));
     EXPECT_TRUE(logLines().isEmpty());
     EXPECT_EQ(logLines(QStringLiteral("lastbkup.dat")),
               QStringList{QStringLiteral(
@@ -77,9 +76,8 @@ TEST_F(MessagesTest, ALogLineThatCannotBeWrittenIsShownAndKeptForTheNextWrite) {
     // At closing, what still cannot be written is shown for the operator to note.
     ASSERT_TRUE(QFile::remove(path(QStringLiteral("admlog.ini"))));
     ASSERT_TRUE(QDir(club).mkdir(QStringLiteral("admlog.ini")));
-    module->channel.MessageText = QStringLiteral("Location not set back");
     prompts.expectError(2);
-    EXPECT_FALSE(module->messages.WriteAdminLog());
+    EXPECT_FALSE(module->messages.WriteAdminLog(QStringLiteral("Location not set back")));
     EXPECT_FALSE(module->messages.flushLogs());
     EXPECT_TRUE(prompts.lastMessage().text.startsWith(
         QStringLiteral("These lines could not be written to admlog.ini:\n\n")));

@@ -166,7 +166,7 @@ TEST_F(ReportLauncherTest, WorkCopyIsTheOperatorsFreshCopyWithTheRequestsHeading
     ReportLauncher launcher(*module);
     auto work = launcher.PrepareReportDatabase();
     ASSERT_TRUE(work);
-    EXPECT_EQ(module->channel.MessageText, QStringLiteral("rpt12.mdb"));
+    EXPECT_EQ(work->fileName(), QStringLiteral("rpt12.mdb"));
     const QString topLine = heading(QStringLiteral("rpt12.mdb"), QStringLiteral("ctllinetop"));
     module->report.ReportHeadings[1] = QString(90, QLatin1Char('x'));
     ASSERT_TRUE(launcher.WriteReportHeadings(*work));

@@ -17,13 +17,11 @@ protected:
 
 TEST_F(SharedRoutinesTest, DatabaseUpdateCheck) {
     EXPECT_FALSE(module->routines.CheckDatabaseUpdate());
-    EXPECT_EQ(module->channel.MessageText, QString());
     EXPECT_TRUE(prompts.messages.isEmpty());
 
     prompts.expectError(2);
     touch(QStringLiteral("SchemaFix.DAT"));
     EXPECT_TRUE(module->routines.CheckDatabaseUpdate());
-    EXPECT_EQ(module->channel.MessageText, QStringLiteral("UPDREQ"));
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Brevant Database Update Required"));
     EXPECT_EQ(prompts.lastMessage().icon, Icon::Critical);

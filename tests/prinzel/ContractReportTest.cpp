@@ -48,7 +48,7 @@ protected:
     // The report's text; empty when it failed.
     QString print(const QString &layout) {
         const auto made = club.makePdf(ReportClub::block(layout));
-        EXPECT_TRUE(made) << layout.toStdString() << ": " << made.failure().message.toStdString();
+        EXPECT_TRUE(made) << layout.toStdString() << ": " << made.error().message.toStdString();
         pageCount = made ? *made : 0;
         return made ? club.text() : QString();
     }

@@ -47,7 +47,7 @@ TEST(GoldenReport, RoomConflictsOverTwoPages) {
     }
     club.execMany(QStringLiteral("insert into eventreserv values (?, ?, ?, ?, ?, ?)"), rows);
     const auto made = club.makePdf(ReportClub::block(QStringLiteral("EVNTCON1.RPT")));
-    ASSERT_TRUE(made) << made.failure().message.toStdString();
+    ASSERT_TRUE(made) << made.error().message.toStdString();
     const QString text = club.text();
     expectHeadingsOnEveryPage(text,
                               {"Harbour Club", "Event/Room Conflicts", "from 20270101 to 20270131",
@@ -67,7 +67,7 @@ TEST(GoldenReport, AnEmptyTablePrintsItsHeadings) {
     club.exec(QStringLiteral("update headings set ctlauxtitle = ?"),
               {QStringLiteral("from 20270201 to 20270228")});
     const auto made = club.makePdf(ReportClub::block(QStringLiteral("evntcon1.rpt")));
-    ASSERT_TRUE(made) << made.failure().message.toStdString();
+    ASSERT_TRUE(made) << made.error().message.toStdString();
     EXPECT_EQ(*made, 1);
     const QString text = club.text();
     expectHeadingsOnEveryPage(text,
@@ -110,7 +110,7 @@ TEST(GoldenReport, TaskListPrintsTextAsTyped) {
     club.exec(QStringLiteral("update headings set ctlauxtitle = ?"),
               {QStringLiteral("Tasks to be done by 01/05/2027")});
     const auto made = club.makePdf(ReportClub::block(QStringLiteral("evnttask1.rpt")));
-    ASSERT_TRUE(made) << made.failure().message.toStdString();
+    ASSERT_TRUE(made) << made.error().message.toStdString();
     EXPECT_GE(*made, 2);
     const QString text = club.text();
     expectHeadingsOnEveryPage(

@@ -107,7 +107,7 @@ protected:
     // The report's text, its lines' blanks run together; empty when it failed.
     QString print(const QString &layout, const QString &formula = {}) {
         const auto made = club.makePdf(ReportClub::block(layout, formula));
-        EXPECT_TRUE(made) << layout.toStdString() << ": " << made.failure().message.toStdString();
+        EXPECT_TRUE(made) << layout.toStdString() << ": " << made.error().message.toStdString();
         pageCount = made ? *made : 0;
         return made ? club.text() : QString();
     }
@@ -495,7 +495,7 @@ TEST_F(Labels, ThirtyLabelsASheetWithLinesClosedUpAndCut) {
         const QString layout =
             *prefix == 'c' && prefix[1] == 'o' ? "evntmail1.rpt" : "evntmail2.rpt";
         const auto made = club.makePdf(ReportClub::block(layout));
-        ASSERT_TRUE(made) << made.failure().message.toStdString();
+        ASSERT_TRUE(made) << made.error().message.toStdString();
         EXPECT_EQ(*made, 2);
         // In drawing order: each label's lines one after the other.
         const QString text =
@@ -566,12 +566,12 @@ TEST_F(Labels, PrintMarginsMoveTheSheetsWhole) {
                 QString::fromLatin1(layout), {}, int(c.top * 1440), int(c.left * 1440)));
             if (c.refusal) {
                 ASSERT_FALSE(made);
-                EXPECT_EQ(made.failure().code, ExitCode::Block);
-                EXPECT_TRUE(made.failure().message.startsWith(QString::fromUtf8(c.refusal)))
-                    << made.failure().message.toStdString();
+                EXPECT_EQ(made.error().code, ExitCode::Block);
+                EXPECT_TRUE(made.error().message.startsWith(QString::fromUtf8(c.refusal)))
+                    << made.error().message.toStdString();
                 continue;
             }
-            ASSERT_TRUE(made) << made.failure().message.toStdString();
+            ASSERT_TRUE(made) << made.error().message.toStdString();
             EXPECT_EQ(*made, 2);
             const QList<PdfWord> shifted = pdfWords(pdf);
             ASSERT_EQ(shifted.size(), plain.size()) << "every word is printed";

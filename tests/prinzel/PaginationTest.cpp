@@ -33,7 +33,7 @@ protected:
         club.writeFile(QStringLiteral("lines.rpt"), layoutText);
         const auto made =
             club.makePdf(ReportClub::block(QStringLiteral("lines.rpt"), {}, marginTop, marginLeft));
-        EXPECT_TRUE(made) << made.failure().message.toStdString();
+        EXPECT_TRUE(made) << made.error().message.toStdString();
         if (made)
             pageCount = *made;
         return made ? club.text() : QString();
@@ -307,8 +307,8 @@ TEST_F(Pagination, NoRoomForTheBodyIsRefused) {
                                                                                  "{{/lines}}")));
     const auto margins = club.makePdf(ReportClub::block(QStringLiteral("lines.rpt"), {}, 15000));
     ASSERT_FALSE(margins);
-    EXPECT_EQ(margins.failure().code, ExitCode::Layout);
-    EXPECT_TRUE(margins.failure().message.contains(QStringLiteral("no printable area")));
+    EXPECT_EQ(margins.error().code, ExitCode::Layout);
+    EXPECT_TRUE(margins.error().message.contains(QStringLiteral("no printable area")));
 
     club.writeFile(QStringLiteral("lines.rpt"),
                    layout(QString(), QStringLiteral("x"))
@@ -317,16 +317,16 @@ TEST_F(Pagination, NoRoomForTheBodyIsRefused) {
                                                "5<br>6<br>7<br>8<br>9<br>10</p>")));
     const auto header = club.makePdf(ReportClub::block(QStringLiteral("lines.rpt")));
     ASSERT_FALSE(header);
-    EXPECT_EQ(header.failure().code, ExitCode::Layout);
-    EXPECT_TRUE(header.failure().message.contains(QStringLiteral("header and footer")));
+    EXPECT_EQ(header.error().code, ExitCode::Layout);
+    EXPECT_TRUE(header.error().message.contains(QStringLiteral("header and footer")));
 
     club.writeFile(QStringLiteral("lines.rpt"),
                    layout(QStringLiteral("address = 0.5 0.5 1 10.2"), QStringLiteral("x")) +
                        QStringLiteral("[address]\nTo\n"));
     const auto address = club.makePdf(ReportClub::block(QStringLiteral("lines.rpt")));
     ASSERT_FALSE(address);
-    EXPECT_EQ(address.failure().code, ExitCode::Layout);
-    EXPECT_TRUE(address.failure().message.contains(QStringLiteral("address block")));
+    EXPECT_EQ(address.error().code, ExitCode::Layout);
+    EXPECT_TRUE(address.error().message.contains(QStringLiteral("address block")));
 }
 
 } // namespace

@@ -44,7 +44,7 @@ TEST(ParameterBlock, ReadsAllElevenLines) {
                {"2", "DataFiles(2)=config.mdb~"},
                {"3", "DataFiles(3)=master.mdb~"},
                {"4", "DataFiles(4)=ar.mdb~"}}));
-    ASSERT_TRUE(eleven) << eleven.failure().message.toStdString();
+    ASSERT_TRUE(eleven) << eleven.error().message.toStdString();
     EXPECT_TRUE(eleven->windowTitle.isEmpty());
     EXPECT_EQ(eleven->selectionFormula, "{eventinfo.eventnum} = 123");
     EXPECT_EQ(eleven->dataFiles[0], "rpt05.mdb");
@@ -70,7 +70,7 @@ TEST(ParameterBlock, LineEndsAndTildesInValues) {
     };
     for (const auto &c : cases) {
         const auto parsed = ParameterBlock::parse(c.text);
-        ASSERT_TRUE(parsed) << c.rule << ": " << parsed.failure().message.toStdString();
+        ASSERT_TRUE(parsed) << c.rule << ": " << parsed.error().message.toStdString();
         EXPECT_EQ(parsed->windowTitle, QString::fromUtf8(c.title)) << c.rule;
         EXPECT_EQ(parsed->selectionFormula, QString::fromUtf8(c.formula)) << c.rule;
         EXPECT_EQ(parsed->reportFileName, "a.rpt") << c.rule;
@@ -108,9 +108,9 @@ TEST(ParameterBlock, RefusalsNameTheirCause) {
     for (const auto &c : cases) {
         const auto parsed = ParameterBlock::parse(c.text);
         ASSERT_FALSE(parsed) << c.rule;
-        EXPECT_EQ(parsed.failure().code, ExitCode::Block) << c.rule;
-        EXPECT_TRUE(parsed.failure().message.contains(QString::fromUtf8(c.named)))
-            << c.rule << ": " << parsed.failure().message.toStdString();
+        EXPECT_EQ(parsed.error().code, ExitCode::Block) << c.rule;
+        EXPECT_TRUE(parsed.error().message.contains(QString::fromUtf8(c.named)))
+            << c.rule << ": " << parsed.error().message.toStdString();
     }
 }
 
@@ -132,8 +132,8 @@ TEST(ParameterBlock, DamagedBlocksAreReadOrRefused) {
         const auto parsed = ParameterBlock::parse(text);
         const std::string input = "input " + std::to_string(i) + ": " + text.toStdString();
         if (!parsed) {
-            EXPECT_EQ(parsed.failure().code, ExitCode::Block) << input;
-            EXPECT_TRUE(parsed.failure().message.startsWith("The parameter block is refused: "))
+            EXPECT_EQ(parsed.error().code, ExitCode::Block) << input;
+            EXPECT_TRUE(parsed.error().message.startsWith("The parameter block is refused: "))
                 << input;
             continue;
         }

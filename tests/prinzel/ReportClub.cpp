@@ -79,10 +79,10 @@ QString ReportClub::block(const QString &report, const QString &formula, int mar
     return lines.join(QLatin1Char('\n'));
 }
 
-Outcome<int> ReportClub::makePdf(const QString &blockText, const QString &pdf) {
+Result<int, ReportFailure> ReportClub::makePdf(const QString &blockText, const QString &pdf) {
     const auto job = ReportJob::prepare(blockText, {directory, today()});
     if (!job)
-        return job.failure();
+        return job.error();
     return job->writePdf(path(pdf));
 }
 

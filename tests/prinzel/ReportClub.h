@@ -34,7 +34,8 @@ public:
     static QString block(const QString &report, const QString &formula = {}, int marginTop = 0,
                          int marginLeft = 0);
     // Prepares and writes the report's PDF; the number of pages.
-    Outcome<int> makePdf(const QString &blockText, const QString &pdf = QStringLiteral("out.pdf"));
+    Result<int, ReportFailure> makePdf(const QString &blockText,
+                                       const QString &pdf = QStringLiteral("out.pdf"));
     // The PDF as pdftotext lays it out (no ligatures: words stay findable); pages are
     // separated by form feeds.
     QString text(const QString &pdf = QStringLiteral("out.pdf")) const;

@@ -42,7 +42,7 @@ sql = select * from eventinfo
 {{#items}}<p>[x] {{amount}}</p>{{/items}}
 )"),
                                             QStringLiteral("test.rpt"));
-    ASSERT_TRUE(layout) << layout.failure().message.toStdString();
+    ASSERT_TRUE(layout) << layout.error().message.toStdString();
     EXPECT_EQ(layout->page.size, QPageSize::A4);
     EXPECT_EQ(layout->page.orientation, QPageLayout::Landscape);
     EXPECT_EQ(layout->page.margins, QMarginsF(0.5, 1, 0.25, 0.75));
@@ -110,7 +110,7 @@ TEST(ReportLayout, LimitsLeaveRoomForAnyRealLayout) {
     };
     for (const auto &c : cases) {
         const auto layout = ReportLayout::parse(c.text, QStringLiteral("big.rpt"));
-        EXPECT_TRUE(layout) << c.rule << ": " << layout.failure().message.toStdString();
+        EXPECT_TRUE(layout) << c.rule << ": " << layout.error().message.toStdString();
     }
 }
 
@@ -195,8 +195,8 @@ TEST(ReportLayout, RefusalsNameTheLineAndTheProblem) {
     for (const auto &c : cases) {
         const auto layout = ReportLayout::parse(c.text, QStringLiteral("bad.rpt"));
         ASSERT_FALSE(layout) << c.rule;
-        EXPECT_EQ(layout.failure().code, ExitCode::Layout) << c.rule;
-        const QString message = layout.failure().message;
+        EXPECT_EQ(layout.error().code, ExitCode::Layout) << c.rule;
+        const QString message = layout.error().message;
         EXPECT_TRUE(message.contains(QStringLiteral("bad.rpt")) &&
                     message.contains(QString::fromUtf8(c.named)))
             << c.rule << ": " << message.toStdString();
@@ -226,8 +226,8 @@ TEST(ReportLayout, DamagedLayoutsAreReadOrRefused) {
         const std::string input = "input " + std::to_string(i) + ": " + text.toStdString();
         const auto layout = ReportLayout::parse(text, QStringLiteral("fuzz.rpt"));
         if (!layout) {
-            EXPECT_EQ(layout.failure().code, ExitCode::Layout) << input;
-            EXPECT_TRUE(layout.failure().message.startsWith("The layout fuzz.rpt ")) << input;
+            EXPECT_EQ(layout.error().code, ExitCode::Layout) << input;
+            EXPECT_TRUE(layout.error().message.startsWith("The layout fuzz.rpt ")) << input;
             continue;
         }
         const PageSettings &page = layout->page;

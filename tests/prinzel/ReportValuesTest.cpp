@@ -21,21 +21,21 @@ protected:
                        {2, QStringLiteral("1000"), QStringLiteral("c")}});
     }
 
-    Outcome<QString> render(const QString &layoutText, const QString &templateText,
-                            const QString &formulaText = {}) {
+    Result<QString, ReportFailure> render(const QString &layoutText, const QString &templateText,
+                                          const QString &formulaText = {}) {
         const auto layout = ReportLayout::parse(layoutText, QStringLiteral("test.rpt"));
         if (!layout)
-            return layout.failure();
+            return layout.error();
         const auto formula = SelectionFormula::parse(formulaText);
         if (!formula)
-            return formula.failure();
+            return formula.error();
         const auto connection = DataConnection::open(club.directory, {QStringLiteral("rpt05.mdb")});
         if (!connection)
-            return connection.failure();
+            return connection.error();
         const auto values = ReportValues::read((*connection)->database(), *layout, *formula,
                                                QStringLiteral("Title"), ReportClub::today());
         if (!values)
-            return values.failure();
+            return values.error();
         kainjow::mustache::mustache parsed(templateText.toStdString());
         return QString::fromStdString(parsed.render(*values));
     }
@@ -53,14 +53,14 @@ const QString PerGroup = QStringLiteral(
 TEST_F(Values, GroupsAndTotalsAreSummedInExactDecimals) {
     // 0.1 + 0.2 in binary floating point would print 0.30000000000000004.
     const auto text = render(Charges, PerGroup);
-    ASSERT_TRUE(text) << text.failure().message.toStdString();
+    ASSERT_TRUE(text) << text.error().message.toStdString();
     EXPECT_EQ(*text, "1:2:0.3:a;2:1:1000:c;|1000.3|3");
 
     const auto money = render(QString(Charges).replace("sum = amount", "sum = amount\nformat = "
                                                                        "amount:money"),
                               QStringLiteral("{{#charges}}{{amount}} {{/charges}}|"
                                              "{{charges_total.amount}}"));
-    ASSERT_TRUE(money) << money.failure().message.toStdString();
+    ASSERT_TRUE(money) << money.error().message.toStdString();
     EXPECT_EQ(*money, "0.10 0.20 1,000.00 |1,000.30");
 
     // Each group's total per guest, none without a guest.
@@ -70,7 +70,7 @@ TEST_F(Values, GroupsAndTotalsAreSummedInExactDecimals) {
                    .replace("sum = amount", "sum = amount\nper guest = each: amount / guests"),
                QStringLiteral("{{#charges_groups}}{{group}}:{{^each}}-{{/each}}{{each}};"
                               "{{/charges_groups}}"));
-    ASSERT_TRUE(perGuest) << perGuest.failure().message.toStdString();
+    ASSERT_TRUE(perGuest) << perGuest.error().message.toStdString();
     EXPECT_EQ(*perGuest, "1:-;2:333.33;");
 }
 
@@ -87,7 +87,7 @@ TEST_F(Values, TheSelectionFormulaNarrowsTheQueryOfItsTable) {
     };
     for (const auto &c : cases) {
         const auto text = render(Charges, PerGroup, QString::fromUtf8(c.formula));
-        ASSERT_TRUE(text) << c.formula << ": " << text.failure().message.toStdString();
+        ASSERT_TRUE(text) << c.formula << ": " << text.error().message.toStdString();
         EXPECT_EQ(*text, QString::fromUtf8(c.expected)) << c.formula;
     }
 }
@@ -119,9 +119,9 @@ TEST_F(Values, RefusalsNameWhatIsWrong) {
     for (const auto &c : cases) {
         const auto text = render(c.layout, PerGroup, QString::fromUtf8(c.formula));
         ASSERT_FALSE(text) << c.rule;
-        EXPECT_EQ(text.failure().code, c.code) << c.rule;
-        EXPECT_TRUE(text.failure().message.contains(QString::fromUtf8(c.named)))
-            << c.rule << ": " << text.failure().message.toStdString();
+        EXPECT_EQ(text.error().code, c.code) << c.rule;
+        EXPECT_TRUE(text.error().message.contains(QString::fromUtf8(c.named)))
+            << c.rule << ": " << text.error().message.toStdString();
     }
 }
 
@@ -134,7 +134,7 @@ TEST_F(Values, HeadingsFlagsAndEmptyValues) {
         QStringLiteral("{{headings.ctlcompname}}/{{headings.ctlauxtitle}}/{{title}}/{{today}}|"
                        "{{#none_empty}}no rows{{/none_empty}}|{{#empty}}all empty{{/empty}}|"
                        "{{#charges}}[{{#note}}{{note}}{{/note}}{{^note}}-{{/note}}]{{/charges}}"));
-    ASSERT_TRUE(text) << text.failure().message.toStdString();
+    ASSERT_TRUE(text) << text.error().message.toStdString();
     EXPECT_EQ(*text, "Harbour Club/All/Title/01/15/2027|no rows||[a][-][c]");
 }
 
@@ -150,7 +150,7 @@ TEST_F(Values, AMemoIsTheListOfItsLines) {
                               "format = body:memo\n[body]\nx"),
                QStringLiteral("{{#notes}}{{id}}:{{#body}}[{{line}}{{#blank}}_{{/blank}}]{{/body}}"
                               "{{^body}}none{{/body}};{{/notes}}"));
-    ASSERT_TRUE(text) << text.failure().message.toStdString();
+    ASSERT_TRUE(text) << text.error().message.toStdString();
     EXPECT_EQ(*text, "1:[Terms][  1. &lt;Deposit&gt; &amp; &quot;fees&quot;][_][   _][last];"
                      "2:[no break at the end];3:none;4:none;");
 }
@@ -220,7 +220,7 @@ TEST(DataConnection, OpensEveryFileReadOnly) {
     {
         const auto connection = DataConnection::open(
             club.directory, {QStringLiteral("RPT05.MDB"), {}, QStringLiteral("Extra.mdb")});
-        ASSERT_TRUE(connection) << connection.failure().message.toStdString();
+        ASSERT_TRUE(connection) << connection.error().message.toStdString();
         EXPECT_EQ((*connection)->mainFile(), club.path(QStringLiteral("rpt05.mdb")));
         QSqlQuery query((*connection)->database());
         ASSERT_TRUE(query.exec(QStringLiteral("select name from data2.rooms")));
@@ -235,9 +235,9 @@ TEST(DataConnection, OpensEveryFileReadOnly) {
         const auto connection = DataConnection::open(
             club.directory, {QStringLiteral("rpt05.mdb"), QString::fromUtf8(file)});
         ASSERT_FALSE(connection) << file;
-        EXPECT_EQ(connection.failure().code, ExitCode::Data);
-        EXPECT_TRUE(connection.failure().message.contains(QString::fromUtf8(file)))
-            << connection.failure().message.toStdString();
+        EXPECT_EQ(connection.error().code, ExitCode::Data);
+        EXPECT_TRUE(connection.error().message.contains(QString::fromUtf8(file)))
+            << connection.error().message.toStdString();
     }
 }
 

@@ -44,10 +44,10 @@ TEST(SelectionFormula, AcceptedFormsBindTheirLiterals) {
     };
     for (const auto &c : cases) {
         const auto formula = SelectionFormula::parse(QString::fromUtf8(c.formula));
-        ASSERT_TRUE(formula) << c.rule << ": " << formula.failure().message.toStdString();
+        ASSERT_TRUE(formula) << c.rule << ": " << formula.error().message.toStdString();
         EXPECT_EQ(formula->table().toLower(), "eventinfo") << c.rule;
         const auto condition = formula->condition(Columns);
-        ASSERT_TRUE(condition) << c.rule << ": " << condition.failure().message.toStdString();
+        ASSERT_TRUE(condition) << c.rule << ": " << condition.error().message.toStdString();
         EXPECT_EQ(condition->where, QString::fromUtf8(c.where)) << c.rule;
         EXPECT_EQ(condition->values, c.values) << c.rule;
     }
@@ -81,9 +81,9 @@ TEST(SelectionFormula, RefusalsNameTheProblem) {
     for (const auto &c : cases) {
         const auto formula = SelectionFormula::parse(QString::fromUtf8(c.formula));
         ASSERT_FALSE(formula) << c.rule;
-        EXPECT_EQ(formula.failure().code, ExitCode::Data) << c.rule;
-        EXPECT_TRUE(formula.failure().message.contains(QString::fromUtf8(c.named)))
-            << c.rule << ": " << formula.failure().message.toStdString();
+        EXPECT_EQ(formula.error().code, ExitCode::Data) << c.rule;
+        EXPECT_TRUE(formula.error().message.contains(QString::fromUtf8(c.named)))
+            << c.rule << ": " << formula.error().message.toStdString();
     }
 }
 
@@ -107,11 +107,10 @@ TEST(SelectionFormula, DamagedFormulasAreReadOrRefused) {
             fuzz.oneIn(4) ? fuzz.from(alphabet, 80) : fuzz.mutate(fuzz.pick(samples), alphabet, 6);
         const std::string input = "input " + std::to_string(i) + ": " + text.toStdString();
         const auto formula = SelectionFormula::parse(text);
-        const auto condition = formula ? formula->condition(Columns) : formula.failure();
+        const auto condition = formula ? formula->condition(Columns) : formula.error();
         if (!condition) {
-            EXPECT_EQ(condition.failure().code, ExitCode::Data) << input;
-            EXPECT_TRUE(condition.failure().message.startsWith("The selection formula \""))
-                << input;
+            EXPECT_EQ(condition.error().code, ExitCode::Data) << input;
+            EXPECT_TRUE(condition.error().message.startsWith("The selection formula \"")) << input;
             continue;
         }
         EXPECT_TRUE(safe.match(condition->where).hasMatch())

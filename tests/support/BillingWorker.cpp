@@ -50,13 +50,14 @@ int main(int argc, char **argv) {
     }
     if (arguments[2] == QLatin1String("create") || arguments[2] == QLatin1String("create-export")) {
         BillingAccounts accounts(module);
-        PointOfSaleExport tills(module);
+        PointOfSaleExport tills(module.databases, module.messages, module.longOperation);
         if (arguments[2] == QLatin1String("create-export"))
             QObject::connect(&accounts, &BillingAccounts::pointOfSaleExportRequested, &tills,
-                             [&tills] { tills.Form_Load(); });
+                             [&tills](const QString &mode) { tills.updateTills(mode); });
         const auto number = accounts.CreateAccount(arguments[3].toInt());
         if (!number || tills.ErrorFlag != 0) {
-            QTextStream(stderr) << ports.lastMessage << tills.lblmsg << tills.errorDetail << '\n';
+            QTextStream(stderr) << ports.lastMessage << tills.statusText << tills.errorDetail
+                                << '\n';
             return 1;
         }
         QTextStream(stdout) << BillingAccounts::numberText(*number) << '\n';

@@ -189,14 +189,14 @@ TEST_F(AccessibilityWalkTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
     }
     prompts.clear();
 
-    PointOfSaleExport tills(*module);
-    PointOfSaleExportWindow exportWindow(tills);
-    tills.cmderrorVisible = true;
+    PointOfSaleExport tills(module->databases, module->messages, module->longOperation);
+    PointOfSaleExportWindow exportWindow(tills, QString());
+    tills.errorButtonVisible = true;
     tills.ErrorFlag = 1;
     emit tills.changed();
     exportWindow.show();
     expectNamed(&exportWindow);
-    tills.cmderrorClick();
+    tills.acknowledgeError();
 }
 
 // The opened day names each of its cells, free or booked; hidden behind the

@@ -46,10 +46,9 @@ protected:
 TEST_F(PointOfSaleViewTest, TheExportWindowRefreshesTheDemoTillsAndClosesByItself) {
     exec(QStringLiteral("master"), QStringLiteral("update acctinfo set terminated = null where "
                                                   "acctnumber = 1001"));
-    PointOfSaleExport logic(*module);
-    module->channel.MessageText = QStringLiteral("40");
+    PointOfSaleExport logic(module->databases, module->messages, module->longOperation);
     closeLeftoverWindowsIn(30000);
-    PointOfSaleExportWindow window(logic);
+    PointOfSaleExportWindow window(logic, QStringLiteral("40"));
     EXPECT_EQ(window.exec(), QDialog::Accepted);
     EXPECT_EQ(logic.StoreId, QStringLiteral("BRV-0417"));
     EXPECT_EQ(accounts(QStringLiteral("qnposmem"), QStringLiteral("1 = 1")),
@@ -61,9 +60,8 @@ TEST_F(PointOfSaleViewTest, TheExportWindowRefreshesTheDemoTillsAndClosesByItsel
 
 TEST_F(PointOfSaleViewTest, AnErrorKeepsTheWindowOpenUntilItIsAcknowledged) {
     removeDatabase(QStringLiteral("qnposemp"));
-    PointOfSaleExport logic(*module);
-    module->channel.MessageText = QStringLiteral("19");
-    PointOfSaleExportWindow window(logic);
+    PointOfSaleExport logic(module->databases, module->messages, module->longOperation);
+    PointOfSaleExportWindow window(logic, QStringLiteral("19"));
     window.show();
     ASSERT_TRUE(waitFor([&] { return logic.ErrorFlag == 1; }));
     auto *error = window.findChild<QPushButton *>(QStringLiteral("cmderror"));

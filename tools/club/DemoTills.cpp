@@ -7,7 +7,6 @@
 #include "foundation/SchemaBuilder.h"
 #include "foundation/Transaction.h"
 
-
 namespace DemoTills {
 
 namespace {
@@ -99,14 +98,13 @@ Status add(const StorageSettings &settings, const QDate &today) {
     if (Status added = addButtons(module.databases); !added)
         return added;
     // Members, staff and inventory, then the inventory again with the buttons.
-    PointOfSaleExport tills(module);
+    PointOfSaleExport tills(module.databases, module.messages, module.longOperation);
     for (const char *mode : {"40", "17"}) {
-        module.channel.MessageText = QString::fromLatin1(mode);
-        tills.Form_Load();
+        tills.updateTills(QString::fromLatin1(mode));
         if (tills.ErrorFlag != 0)
             return DbError{ErrorNumber::Unknown,
                            QStringLiteral("The demo tills could not be filled: %1 %2")
-                               .arg(tills.lblmsg, tills.errorDetail)};
+                               .arg(tills.statusText, tills.errorDetail)};
     }
     return {};
 }

@@ -10,7 +10,7 @@
 namespace {
 
 // Seconds, a fraction allowed ("0.5"); unset or empty, the default.
-Outcome<std::chrono::milliseconds> timeLimitFrom(const QString &setting) {
+Result<std::chrono::milliseconds, ReportFailure> timeLimitFrom(const QString &setting) {
     if (setting.trimmed().isEmpty())
         return std::chrono::milliseconds(CommandLine::DefaultTimeLimit);
     bool ok = false;
@@ -27,11 +27,11 @@ Outcome<std::chrono::milliseconds> timeLimitFrom(const QString &setting) {
 
 } // namespace
 
-Outcome<CommandLine> CommandLine::parse(const QStringList &arguments) {
+Result<CommandLine, ReportFailure> CommandLine::parse(const QStringList &arguments) {
     CommandLine line;
     const auto limit = timeLimitFrom(qEnvironmentVariable(TimeLimitVariable));
     if (!limit)
-        return limit.failure();
+        return limit.error();
     line.timeLimit = *limit;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -82,7 +82,7 @@ QString CommandLine::data() const {
     return dataDirectory.isEmpty() ? club() : QDir(dataDirectory).absolutePath();
 }
 
-Outcome<QString> CommandLine::readBlock() const {
+Result<QString, ReportFailure> CommandLine::readBlock() const {
     if (!blockFile.isEmpty() && blockFile != QLatin1String("-")) {
         QFile file(blockFile);
         if (!file.open(QIODevice::ReadOnly))

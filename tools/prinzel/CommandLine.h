@@ -29,7 +29,7 @@ struct CommandLine {
 
     // The arguments after the program's name; the time limit from the
     // environment.
-    static Outcome<CommandLine> parse(const QStringList &arguments);
+    static Result<CommandLine, ReportFailure> parse(const QStringList &arguments);
     static QString usage();
 
     QString club() const;
@@ -37,5 +37,5 @@ struct CommandLine {
     QString data() const;
     // The block from the file, else from standard input when that is not a
     // terminal and holds something, else from the clipboard.
-    Outcome<QString> readBlock() const;
+    Result<QString, ReportFailure> readBlock() const;
 };

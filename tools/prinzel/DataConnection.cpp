@@ -35,7 +35,7 @@ QSqlDatabase DataConnection::database() const {
     return QSqlDatabase::database(m_name, false);
 }
 
-Outcome<std::unique_ptr<DataConnection>>
+Result<std::unique_ptr<DataConnection>, ReportFailure>
 DataConnection::open(const QString &directory,
                      const std::array<QString, ParameterBlock::DataFileCount> &files) {
     std::array<QString, ParameterBlock::DataFileCount> paths;

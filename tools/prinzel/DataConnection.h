@@ -12,7 +12,7 @@
 // Queries made on it must not outlive it.
 class DataConnection {
 public:
-    static Outcome<std::unique_ptr<DataConnection>>
+    static Result<std::unique_ptr<DataConnection>, ReportFailure>
     open(const QString &directory, const std::array<QString, ParameterBlock::DataFileCount> &files);
     ~DataConnection();
     DataConnection(const DataConnection &) = delete;

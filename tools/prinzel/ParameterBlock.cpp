@@ -69,7 +69,7 @@ std::optional<QString> take(ParameterBlock &block, const QString &name, const QS
 
 } // namespace
 
-Outcome<ParameterBlock> ParameterBlock::parse(const QString &text) {
+Result<ParameterBlock, ReportFailure> ParameterBlock::parse(const QString &text) {
     QStringList lines = text.split(QLatin1Char('\n'));
     for (QString &line : lines) {
         if (line.endsWith(QLatin1Char('\r')))

@@ -24,5 +24,5 @@ struct ParameterBlock {
 
     // Lines are separated by "\n" or "\r\n"; only the last "~" of a line ends
     // it, so a value may hold "~" itself.
-    static Outcome<ParameterBlock> parse(const QString &text);
+    static Result<ParameterBlock, ReportFailure> parse(const QString &text);
 };

@@ -82,7 +82,7 @@ struct Made {
 };
 
 // The report read and drawn, within the time limit.
-Outcome<Made> make(const CommandLine &line, ParameterBlock block) {
+Result<Made, ReportFailure> make(const CommandLine &line, ParameterBlock block) {
     const double seconds = double(line.timeLimit.count()) / 1000;
     const TimeLimit limit(line.timeLimit,
                           QStringLiteral("The report %1 took longer than its time limit of %2 "
@@ -93,10 +93,10 @@ Outcome<Made> make(const CommandLine &line, ParameterBlock block) {
     auto job =
         ReportJob::prepare(std::move(block), {line.club(), QDate::currentDate(), line.data()});
     if (!job)
-        return job.failure();
+        return job.error();
     auto pdf = job->makePdf();
     if (!pdf)
-        return pdf.failure();
+        return pdf.error();
     return Made{std::move(*job), std::move(*pdf)};
 }
 
@@ -116,7 +116,7 @@ void addSaveAction(QPrintPreviewDialog &dialog, const ReportJob &job) {
         if (path.isEmpty())
             return;
         if (const auto written = job.writePdf(path); !written)
-            QMessageBox::warning(&dialog, Name, written.failure().message);
+            QMessageBox::warning(&dialog, Name, written.error().message);
     });
 }
 
@@ -128,7 +128,7 @@ void preview(const ReportJob &job) {
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&dialog, &job](QPrinter *target) {
                          if (const auto printed = job.print(*target); !printed)
-                             QMessageBox::warning(&dialog, Name, printed.failure().message);
+                             QMessageBox::warning(&dialog, Name, printed.error().message);
                      });
     addSaveAction(dialog, job);
     dialog.exec();
@@ -148,7 +148,7 @@ int run(const QStringList &arguments) {
     const auto line = CommandLine::parse(arguments.mid(1));
     const bool displayed = hasDisplay() && (!line || line->pdfPath.isEmpty());
     if (!line)
-        return fail(line.failure(), displayed);
+        return fail(line.error(), displayed);
     if (line->help) {
         if (const auto why = OutputFile::writeStandardOutput(CommandLine::usage().toUtf8()))
             return fail(
@@ -159,16 +159,16 @@ int run(const QStringList &arguments) {
     }
     const auto text = line->readBlock();
     if (!text)
-        return fail(text.failure(), displayed);
+        return fail(text.error(), displayed);
     auto block = ParameterBlock::parse(*text);
     if (!block)
-        return fail(block.failure(), displayed);
+        return fail(block.error(), displayed);
     const auto made = make(*line, std::move(*block));
     if (!made)
-        return fail(made.failure(), displayed);
+        return fail(made.error(), displayed);
     const QString pdf = line->pdfPath.isEmpty() ? made->job.defaultPdfPath() : line->pdfPath;
     if (const auto written = ReportJob::write(made->pdf, pdf); !written)
-        return fail(written.failure(), displayed);
+        return fail(written.error(), displayed);
     if (displayed)
         preview(made->job);
     return int(ExitCode::Success);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "foundation/Result.h"
+
 #include <QString>
-#include <optional>
-#include <utility>
 
 // prinzel's exit codes: the calling program tells the operator what went
 // wrong from these alone, so each cause keeps its own number.
@@ -20,24 +20,4 @@ enum class ExitCode {
 struct ReportFailure {
     ExitCode code = ExitCode::Success;
     QString message;
-};
-
-// A value, or the failure that prevented it.
-template <typename T> class Outcome {
-public:
-    Outcome(T value)
-        : m_value(std::move(value)) {}
-    Outcome(ReportFailure failure)
-        : m_failure(std::move(failure)) {}
-
-    explicit operator bool() const { return m_value.has_value(); }
-    T &operator*() { return *m_value; }
-    const T &operator*() const { return *m_value; }
-    T *operator->() { return &*m_value; }
-    const T *operator->() const { return &*m_value; }
-    const ReportFailure &failure() const { return m_failure; }
-
-private:
-    std::optional<T> m_value;
-    ReportFailure m_failure;
 };

@@ -9,25 +9,27 @@
 #include <QFileInfo>
 #include <QPdfWriter>
 
-Outcome<ReportJob> ReportJob::prepare(const QString &blockText, const Settings &settings) {
+Result<ReportJob, ReportFailure> ReportJob::prepare(const QString &blockText,
+                                                    const Settings &settings) {
     auto block = ParameterBlock::parse(blockText);
     if (!block)
-        return block.failure();
+        return block.error();
     return prepare(std::move(*block), settings);
 }
 
-Outcome<ReportJob> ReportJob::prepare(ParameterBlock block, const Settings &settings) {
+Result<ReportJob, ReportFailure> ReportJob::prepare(ParameterBlock block,
+                                                    const Settings &settings) {
     auto layout = ReportLayout::load(settings.clubDirectory, block.reportFileName);
     if (!layout)
-        return layout.failure();
+        return layout.error();
     const auto formula = SelectionFormula::parse(block.selectionFormula);
     if (!formula)
-        return formula.failure();
+        return formula.error();
     const auto connection = DataConnection::open(
         settings.dataDirectory.isEmpty() ? settings.clubDirectory : settings.dataDirectory,
         block.dataFiles);
     if (!connection)
-        return connection.failure();
+        return connection.error();
     // A block without a locale prints as prinzel always has, in American
     // English.
     auto formats = block.clubFormats;
@@ -37,7 +39,7 @@ Outcome<ReportJob> ReportJob::prepare(ParameterBlock block, const Settings &sett
         ReportValues::read((*connection)->database(), *layout, *formula, block.windowTitle,
                            settings.today, ValueText(ClubSettings(std::move(formats))));
     if (!values)
-        return values.failure();
+        return values.error();
     ReportJob job;
     job.m_block = std::move(block);
     job.m_layout = std::move(*layout);
@@ -56,12 +58,12 @@ QString ReportJob::defaultPdfPath() const {
                                QStringLiteral(".pdf"));
 }
 
-Outcome<int> ReportJob::print(QPagedPaintDevice &device) const {
+Result<int, ReportFailure> ReportJob::print(QPagedPaintDevice &device) const {
     return ReportRenderer(m_layout, m_values, {m_block.marginTop, m_block.marginLeft})
         .print(device);
 }
 
-Outcome<ReportJob::Pdf> ReportJob::makePdf() const {
+Result<ReportJob::Pdf, ReportFailure> ReportJob::makePdf() const {
     Pdf pdf;
     {
         QBuffer buffer(&pdf.bytes);
@@ -72,21 +74,21 @@ Outcome<ReportJob::Pdf> ReportJob::makePdf() const {
                                                       : m_block.windowTitle);
         const auto pages = print(writer);
         if (!pages)
-            return pages.failure();
+            return pages.error();
         pdf.pages = *pages;
     }
     return pdf;
 }
 
-Outcome<int> ReportJob::writePdf(const QString &path) const {
+Result<int, ReportFailure> ReportJob::writePdf(const QString &path) const {
     // The pages are made in memory and reach the file in one piece.
     const auto pdf = makePdf();
     if (!pdf)
-        return pdf.failure();
+        return pdf.error();
     return write(*pdf, path);
 }
 
-Outcome<int> ReportJob::write(const Pdf &pdf, const QString &path) {
+Result<int, ReportFailure> ReportJob::write(const Pdf &pdf, const QString &path) {
     const bool standardOutput = path == QLatin1String("-");
     const auto why = standardOutput ? OutputFile::writeStandardOutput(pdf.bytes)
                                     : OutputFile::write(path, pdf.bytes);

@@ -25,20 +25,21 @@ public:
     };
 
     // Reads the block, the layout and every query; nothing is written.
-    static Outcome<ReportJob> prepare(const QString &blockText, const Settings &settings);
-    static Outcome<ReportJob> prepare(ParameterBlock block, const Settings &settings);
+    static Result<ReportJob, ReportFailure> prepare(const QString &blockText,
+                                                    const Settings &settings);
+    static Result<ReportJob, ReportFailure> prepare(ParameterBlock block, const Settings &settings);
 
     const ParameterBlock &block() const { return m_block; }
     // Beside DataFiles(0), named after it and the layout: rpt05.mdb and
     // evntcon1.rpt give rpt05-evntcon1.pdf.
     QString defaultPdfPath() const;
     // The whole PDF, in memory.
-    Outcome<Pdf> makePdf() const;
+    Result<Pdf, ReportFailure> makePdf() const;
     // Writes the whole file or, on failure, nothing; the number of pages.
-    Outcome<int> writePdf(const QString &path) const;
+    Result<int, ReportFailure> writePdf(const QString &path) const;
     // Writes a PDF made before to the file, or to standard output for "-".
-    static Outcome<int> write(const Pdf &pdf, const QString &path);
-    Outcome<int> print(QPagedPaintDevice &device) const;
+    static Result<int, ReportFailure> write(const Pdf &pdf, const QString &path);
+    Result<int, ReportFailure> print(QPagedPaintDevice &device) const;
 
 private:
     ParameterBlock m_block;

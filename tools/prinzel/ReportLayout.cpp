@@ -465,7 +465,7 @@ ReportFailure tooLarge(const QString &name) {
 
 } // namespace
 
-Outcome<ReportLayout> ReportLayout::parse(const QString &text, const QString &name) {
+Result<ReportLayout, ReportFailure> ReportLayout::parse(const QString &text, const QString &name) {
     if (text.size() > MaxFileBytes)
         return tooLarge(name);
     const auto refused = [&](const Problem &problem) {
@@ -490,7 +490,8 @@ Outcome<ReportLayout> ReportLayout::parse(const QString &text, const QString &na
     return layout;
 }
 
-Outcome<ReportLayout> ReportLayout::load(const QString &clubDirectory, const QString &fileName) {
+Result<ReportLayout, ReportFailure> ReportLayout::load(const QString &clubDirectory,
+                                                       const QString &fileName) {
     const QString path = ClubFile::find(clubDirectory, fileName);
     if (path.isEmpty())
         return ReportFailure{ExitCode::Layout,

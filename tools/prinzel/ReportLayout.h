@@ -91,7 +91,8 @@ struct ReportLayout {
     QString address; // with page.address
 
     // `name` is only used in messages.
-    static Outcome<ReportLayout> parse(const QString &text, const QString &name);
+    static Result<ReportLayout, ReportFailure> parse(const QString &text, const QString &name);
     // The file in the club directory, whatever the case of its name.
-    static Outcome<ReportLayout> load(const QString &clubDirectory, const QString &fileName);
+    static Result<ReportLayout, ReportFailure> load(const QString &clubDirectory,
+                                                    const QString &fileName);
 };

@@ -41,8 +41,8 @@ QString ReportRenderer::pageText(const QString &text, int page, int pages) const
     return QString::fromStdString(render(text, context));
 }
 
-Outcome<ReportRenderer::Frame> ReportRenderer::frame(QPagedPaintDevice &device,
-                                                     const DocumentMaker &maker) const {
+Result<ReportRenderer::Frame, ReportFailure>
+ReportRenderer::frame(QPagedPaintDevice &device, const DocumentMaker &maker) const {
     const PageSettings &page = m_layout.page;
     const qreal dpi = device.logicalDpiY();
     const QRectF paper = device.pageLayout().fullRectPixels(int(dpi));
@@ -137,8 +137,8 @@ std::optional<ReportFailure> ReportRenderer::placeAddress(Frame &frame, const QR
     return std::nullopt;
 }
 
-Outcome<QList<BodyPage>> ReportRenderer::bodyPages(const Frame &frame, const DocumentMaker &maker,
-                                                   qreal dpi) const {
+Result<QList<BodyPage>, ReportFailure>
+ReportRenderer::bodyPages(const Frame &frame, const DocumentMaker &maker, qreal dpi) const {
     if (m_layout.page.hasGrid())
         return labelPages(frame, maker, dpi);
     kainjow::mustache::context<std::string> context(&m_values);
@@ -147,8 +147,8 @@ Outcome<QList<BodyPage>> ReportRenderer::bodyPages(const Frame &frame, const Doc
 }
 
 // One label per row of the first query, across and then down the grid.
-Outcome<QList<BodyPage>> ReportRenderer::labelPages(const Frame &frame, const DocumentMaker &maker,
-                                                    qreal dpi) const {
+Result<QList<BodyPage>, ReportFailure>
+ReportRenderer::labelPages(const Frame &frame, const DocumentMaker &maker, qreal dpi) const {
     const PageSettings &page = m_layout.page;
     const int columns = std::max(page.columns, 1);
     const int rows = std::max(page.rows, 1);
@@ -196,7 +196,7 @@ Outcome<QList<BodyPage>> ReportRenderer::labelPages(const Frame &frame, const Do
     return pages;
 }
 
-Outcome<int> ReportRenderer::print(QPagedPaintDevice &device) const {
+Result<int, ReportFailure> ReportRenderer::print(QPagedPaintDevice &device) const {
     device.setPageLayout(
         QPageLayout(QPageSize(m_layout.page.size), m_layout.page.orientation, QMarginsF()));
     QFont font(m_layout.page.fontFamily);
@@ -206,10 +206,10 @@ Outcome<int> ReportRenderer::print(QPagedPaintDevice &device) const {
     const DocumentMaker maker(device, font);
     const auto frame = this->frame(device, maker);
     if (!frame)
-        return frame.failure();
+        return frame.error();
     auto pages = bodyPages(*frame, maker, device.logicalDpiY());
     if (!pages)
-        return pages.failure();
+        return pages.error();
     if (pages->isEmpty())
         *pages << BodyPage(); // an empty report still prints its headings
     QPainter painter;

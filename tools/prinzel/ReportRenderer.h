@@ -31,7 +31,7 @@ public:
 
     // Gives the device the layout's paper, lays the report out for it and
     // draws every page; the number of pages.
-    Outcome<int> print(QPagedPaintDevice &device) const;
+    Result<int, ReportFailure> print(QPagedPaintDevice &device) const;
 
 private:
     struct Frame {
@@ -42,13 +42,13 @@ private:
         QRectF address;   // empty without one
     };
 
-    Outcome<Frame> frame(QPagedPaintDevice &device, const DocumentMaker &maker) const;
+    Result<Frame, ReportFailure> frame(QPagedPaintDevice &device, const DocumentMaker &maker) const;
     QString pageText(const QString &text, int page, int pages) const;
     std::optional<ReportFailure> placeAddress(Frame &frame, const QRectF &paper, qreal dpi) const;
-    Outcome<QList<BodyPage>> bodyPages(const Frame &frame, const DocumentMaker &maker,
-                                       qreal dpi) const;
-    Outcome<QList<BodyPage>> labelPages(const Frame &frame, const DocumentMaker &maker,
-                                        qreal dpi) const;
+    Result<QList<BodyPage>, ReportFailure> bodyPages(const Frame &frame, const DocumentMaker &maker,
+                                                     qreal dpi) const;
+    Result<QList<BodyPage>, ReportFailure> labelPages(const Frame &frame,
+                                                      const DocumentMaker &maker, qreal dpi) const;
     QPointF shiftPixels(qreal dpi) const;
     std::optional<ReportFailure> checkLabelOnPaper(const QTextDocument &document,
                                                    const QRectF &cell, const Frame &frame,

@@ -20,7 +20,7 @@ std::string key(const QString &name) {
     return name.toStdString();
 }
 
-Outcome<Data> headings(QSqlDatabase database) {
+Result<Data, ReportFailure> headings(QSqlDatabase database) {
     Data row(Data::type::object);
     if (!database.tables().contains(QStringLiteral("headings"), Qt::CaseInsensitive))
         return row;
@@ -40,8 +40,8 @@ Outcome<Data> headings(QSqlDatabase database) {
 // The query's rows, narrowed by the selection formula when it names the
 // query's table: the formula's columns are checked against the columns the
 // query returns, and its literals bound.
-Outcome<QSqlQuery> select(QSqlDatabase database, const QuerySection &section,
-                          const SelectionFormula &formula) {
+Result<QSqlQuery, ReportFailure> select(QSqlDatabase database, const QuerySection &section,
+                                        const SelectionFormula &formula) {
     QString sql = section.sql;
     QVariantList values;
     if (!formula.isEmpty() && formula.table().compare(section.table, Qt::CaseInsensitive) == 0) {
@@ -53,7 +53,7 @@ Outcome<QSqlQuery> select(QSqlDatabase database, const QuerySection &section,
             columns << probe.record().fieldName(i);
         const auto condition = formula.condition(columns);
         if (!condition)
-            return condition.failure();
+            return condition.error();
         sql = QStringLiteral("select * from (%1)").arg(sql) + condition->where;
         values = condition->values;
     }
@@ -214,11 +214,11 @@ private:
 };
 
 // Adds the query's rows, groups and totals to `root`; the number of rows.
-Outcome<int> addQuery(Data &root, QSqlDatabase database, const QuerySection &section,
-                      const SelectionFormula &formula, const ValueText &writer) {
+Result<int, ReportFailure> addQuery(Data &root, QSqlDatabase database, const QuerySection &section,
+                                    const SelectionFormula &formula, const ValueText &writer) {
     auto query = select(database, section, formula);
     if (!query)
-        return query.failure();
+        return query.error();
     const QSqlRecord record = query->record();
     Totals totals(section, record, writer);
     QString missing = totals.missingColumn();
@@ -270,9 +270,9 @@ Data text(const QString &value) {
     return value.isEmpty() ? Data(false) : Data(value.toStdString());
 }
 
-Outcome<Data> read(QSqlDatabase database, const ReportLayout &layout,
-                   const SelectionFormula &formula, const QString &title, const QDate &today,
-                   const ValueText &writer) {
+Result<Data, ReportFailure> read(QSqlDatabase database, const ReportLayout &layout,
+                                 const SelectionFormula &formula, const QString &title,
+                                 const QDate &today, const ValueText &writer) {
     if (!formula.isEmpty()) {
         const bool named = std::any_of(
             layout.queries.begin(), layout.queries.end(), [&](const QuerySection &query) {
@@ -287,7 +287,7 @@ Outcome<Data> read(QSqlDatabase database, const ReportLayout &layout,
     Data root(Data::type::object);
     auto heading = headings(database);
     if (!heading)
-        return heading.failure();
+        return heading.error();
     root["headings"] = std::move(*heading);
     root["title"] = text(title);
     root["today"] = text(writer.date(today));
@@ -295,7 +295,7 @@ Outcome<Data> read(QSqlDatabase database, const ReportLayout &layout,
     for (const QuerySection &section : layout.queries) {
         const auto count = addQuery(root, database, section, formula, writer);
         if (!count)
-            return count.failure();
+            return count.error();
         empty &= *count == 0;
     }
     root["empty"] = Data(empty);

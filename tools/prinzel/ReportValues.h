@@ -27,9 +27,9 @@ namespace ReportValues {
 
 using Data = kainjow::mustache::data;
 
-Outcome<Data> read(QSqlDatabase database, const ReportLayout &layout,
-                   const SelectionFormula &formula, const QString &title, const QDate &today,
-                   const ValueText &writer = {});
+Result<Data, ReportFailure> read(QSqlDatabase database, const ReportLayout &layout,
+                                 const SelectionFormula &formula, const QString &title,
+                                 const QDate &today, const ValueText &writer = {});
 
 // A value as the templates see it.
 Data text(const QString &value);

@@ -139,7 +139,7 @@ QString quoted(const QString &column) {
 
 } // namespace
 
-Outcome<SelectionFormula> SelectionFormula::parse(const QString &text) {
+Result<SelectionFormula, ReportFailure> SelectionFormula::parse(const QString &text) {
     SelectionFormula formula;
     formula.m_text = text.trimmed();
     Reader reader(formula.m_text);
@@ -164,7 +164,8 @@ Outcome<SelectionFormula> SelectionFormula::parse(const QString &text) {
     return formula;
 }
 
-Outcome<SelectionFormula::Condition> SelectionFormula::condition(const QStringList &columns) const {
+Result<SelectionFormula::Condition, ReportFailure>
+SelectionFormula::condition(const QStringList &columns) const {
     Condition condition;
     for (const Term &term : m_terms) {
         const auto found = std::find_if(columns.begin(), columns.end(), [&](const QString &column) {

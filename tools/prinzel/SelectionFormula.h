@@ -29,7 +29,7 @@ public:
     };
 
     // An empty text selects every row.
-    static Outcome<SelectionFormula> parse(const QString &text);
+    static Result<SelectionFormula, ReportFailure> parse(const QString &text);
 
     bool isEmpty() const { return m_terms.isEmpty(); }
     const QList<Term> &terms() const { return m_terms; }
@@ -37,7 +37,7 @@ public:
     QString table() const { return m_terms.isEmpty() ? QString() : m_terms.first().table; }
     // The condition over a query returning `columns`; a column the query does
     // not return is refused.
-    Outcome<Condition> condition(const QStringList &columns) const;
+    Result<Condition, ReportFailure> condition(const QStringList &columns) const;
 
 private:
     QString m_text;
