@@ -2,7 +2,7 @@
 
 #include "club/ClubCreator.h"
 #include "club/ServerDatabases.h"
-#include "foundation/ClubStorage.h"
+#include "storage/ClubStorage.h"
 
 #include <QCoreApplication>
 #include <QDir>

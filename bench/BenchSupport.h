@@ -1,7 +1,7 @@
 #pragma once
 
 #include "club/SilentPorts.h"
-#include "foundation/Module.h"
+#include "session/Module.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 #include "BenchSupport.h"
 #include "billing/BillingAccounts.h"
 #include "billing/EventBilling.h"
-#include "foundation/Transaction.h"
+#include "storage/Transaction.h"
 
 namespace {
 

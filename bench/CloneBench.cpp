@@ -3,7 +3,7 @@
 #include "calendar/YearSetup.h"
 #include "events/EventRecord.h"
 #include "events/WholeEvent.h"
-#include "foundation/Transaction.h"
+#include "storage/Transaction.h"
 
 namespace {
 

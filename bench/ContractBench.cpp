@@ -1,7 +1,7 @@
 #include "BenchSupport.h"
 #include "contracts/ContractBuilder.h"
 #include "contracts/ContractStore.h"
-#include "foundation/Transaction.h"
+#include "storage/Transaction.h"
 
 #include <QFile>
 

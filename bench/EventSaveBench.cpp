@@ -2,9 +2,9 @@
 #include "calendar/RoomEditor.h"
 #include "calendar/YearSetup.h"
 #include "events/EventRecord.h"
-#include "foundation/ClubStorage.h"
-#include "foundation/TextValue.h"
-#include "foundation/Transaction.h"
+#include "storage/ClubStorage.h"
+#include "storage/Transaction.h"
+#include "values/TextValue.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "BenchSupport.h"
-#include "foundation/Transaction.h"
 #include "items/ItemWindow.h"
+#include "storage/Transaction.h"
 
 namespace {
 

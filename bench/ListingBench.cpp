@@ -1,7 +1,7 @@
 #include "BenchSupport.h"
-#include "foundation/ClubSettings.h"
-#include "foundation/Transaction.h"
 #include "reports/ReportMenu.h"
+#include "session/ClubSettings.h"
+#include "storage/Transaction.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
 #include "BenchSupport.h"
 #include "events/EventLookup.h"
 #include "events/EventWindow.h"
-#include "foundation/Companions.h"
-#include "foundation/Transaction.h"
+#include "ports/Companions.h"
+#include "storage/Transaction.h"
 
 #include <QSqlQuery>
 

@@ -1,7 +1,7 @@
 #include "BenchSupport.h"
 #include "calendar/MonthSheet.h"
 #include "calendar/YearSetup.h"
-#include "foundation/Transaction.h"
+#include "storage/Transaction.h"
 
 #include <QRandomGenerator>
 #include <map>

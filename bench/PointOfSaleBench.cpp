@@ -1,7 +1,7 @@
 #include "BenchSupport.h"
 #include "billing/PointOfSaleExport.h"
 #include "club/DemoTills.h"
-#include "foundation/Transaction.h"
+#include "storage/Transaction.h"
 
 #include <QSqlRecord>
 

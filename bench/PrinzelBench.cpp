@@ -1,7 +1,7 @@
 #include "ReportJob.h"
 #include "ReportLayout.h"
-#include "foundation/Databases.h"
-#include "foundation/Transaction.h"
+#include "storage/Databases.h"
+#include "storage/Transaction.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "BenchSupport.h"
-#include "foundation/Transaction.h"
 #include "reports/TaskList.h"
+#include "storage/Transaction.h"
 
 #include <QDate>
 

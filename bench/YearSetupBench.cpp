@@ -1,6 +1,6 @@
 #include "BenchSupport.h"
 #include "calendar/YearSetup.h"
-#include "foundation/Transaction.h"
+#include "storage/Transaction.h"
 
 namespace {
 

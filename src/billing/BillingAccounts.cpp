@@ -1,14 +1,14 @@
 #include "BillingAccounts.h"
 
 #include "MonthEnd.h"
-#include "foundation/AccountNumber.h"
-#include "foundation/Clock.h"
-#include "foundation/ClubFile.h"
-#include "foundation/CurrentEvent.h"
-#include "foundation/Module.h"
-#include "foundation/Schema.h"
-#include "foundation/TextValue.h"
-#include "foundation/Transaction.h"
+#include "ports/Clock.h"
+#include "session/CurrentEvent.h"
+#include "session/Module.h"
+#include "storage/ClubFile.h"
+#include "storage/Schema.h"
+#include "storage/Transaction.h"
+#include "values/AccountNumber.h"
+#include "values/TextValue.h"
 
 #include <QVariantList>
 #include <cmath>

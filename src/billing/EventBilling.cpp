@@ -2,12 +2,12 @@
 
 #include "BillingAccounts.h"
 #include "MonthEnd.h"
-#include "foundation/AccountNumber.h"
-#include "foundation/Clock.h"
-#include "foundation/CurrentEvent.h"
-#include "foundation/Module.h"
-#include "foundation/TextValue.h"
-#include "foundation/Transaction.h"
+#include "ports/Clock.h"
+#include "session/CurrentEvent.h"
+#include "session/Module.h"
+#include "storage/Transaction.h"
+#include "values/AccountNumber.h"
+#include "values/TextValue.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/EventChanges.h"
-#include "foundation/Money.h"
-#include "foundation/Result.h"
+#include "storage/EventChanges.h"
+#include "values/Money.h"
+#include "values/Result.h"
 
 #include <QHash>
 #include <QList>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/ClubFile.h"
-#include "foundation/Databases.h"
+#include "storage/ClubFile.h"
+#include "storage/Databases.h"
 
 // The suite's month-end receivables run is on while "mstr2bak.mdb" lies in
 // the club directory: billing and account changes wait until it is gone.

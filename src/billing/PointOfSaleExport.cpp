@@ -1,10 +1,10 @@
 #include "PointOfSaleExport.h"
 
-#include "foundation/ClubFile.h"
-#include "foundation/Databases.h"
-#include "foundation/LongOperation.h"
-#include "foundation/Messages.h"
-#include "foundation/TypedNumber.h"
+#include "ports/Messages.h"
+#include "session/LongOperation.h"
+#include "storage/ClubFile.h"
+#include "storage/Databases.h"
+#include "values/TypedNumber.h"
 
 #include <QCoreApplication>
 #include <QFile>

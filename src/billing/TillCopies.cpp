@@ -1,9 +1,9 @@
 #include "TillCopies.h"
 
-#include "foundation/Databases.h"
-#include "foundation/SchemaBuilder.h"
-#include "foundation/TextValue.h"
-#include "foundation/Transaction.h"
+#include "storage/Databases.h"
+#include "storage/SchemaBuilder.h"
+#include "storage/Transaction.h"
+#include "values/TextValue.h"
 
 namespace {
 

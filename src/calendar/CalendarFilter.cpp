@@ -1,6 +1,6 @@
 #include "CalendarFilter.h"
 
-#include "foundation/TextValue.h"
+#include "values/TextValue.h"
 
 namespace {
 

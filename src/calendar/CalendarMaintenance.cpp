@@ -1,9 +1,9 @@
 #include "CalendarMaintenance.h"
 
-#include "foundation/Clock.h"
-#include "foundation/ClubSettings.h"
-#include "foundation/Module.h"
-#include "foundation/ReportLauncher.h"
+#include "ports/Clock.h"
+#include "ports/ReportLauncher.h"
+#include "session/ClubSettings.h"
+#include "session/Module.h"
 
 #include <QSet>
 

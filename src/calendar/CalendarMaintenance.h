@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/EntryChecks.h"
-#include "foundation/Result.h"
+#include "values/EntryChecks.h"
+#include "values/Result.h"
 
 #include <QList>
 #include <QObject>

@@ -1,8 +1,8 @@
 #include "MonthSheet.h"
 
-#include "foundation/Clock.h"
-#include "foundation/Module.h"
-#include "foundation/TextValue.h"
+#include "ports/Clock.h"
+#include "session/Module.h"
+#include "values/TextValue.h"
 
 #include <QDate>
 

@@ -1,6 +1,6 @@
 #include "ReservationGrid.h"
 
-#include "foundation/Module.h"
+#include "session/Module.h"
 
 #include <QRegularExpression>
 #include <QSqlRecord>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Rooms.h"
-#include "foundation/ClubSettings.h"
+#include "session/ClubSettings.h"
 
 #include <QList>
 #include <QObject>

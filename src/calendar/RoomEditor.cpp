@@ -1,13 +1,13 @@
 #include "RoomEditor.h"
 
 #include "Rooms.h"
-#include "foundation/Module.h"
-#include "foundation/Schema.h"
-#include "foundation/SchemaBuilder.h"
-#include "foundation/TextValue.h"
-#include "foundation/Transaction.h"
-#include "foundation/TypedNumber.h"
+#include "session/Module.h"
+#include "storage/Schema.h"
+#include "storage/SchemaBuilder.h"
+#include "storage/Transaction.h"
 #include "utilities/Keysend.h"
+#include "values/TextValue.h"
+#include "values/TypedNumber.h"
 
 #include <QSqlRecord>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "Rooms.h"
 
-#include "foundation/Module.h"
+#include "session/Module.h"
 
 Result<QList<Room>> ReadRooms(Database &evnt) {
     auto rows = evnt.exec(

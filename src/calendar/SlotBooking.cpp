@@ -1,7 +1,7 @@
 #include "SlotBooking.h"
 
-#include "foundation/Databases.h"
-#include "foundation/TextValue.h"
+#include "storage/Databases.h"
+#include "values/TextValue.h"
 
 #include <QRegularExpression>
 #include <QSqlRecord>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Rooms.h"
-#include "foundation/Result.h"
+#include "values/Result.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "YearSetup.h"
 
-#include "foundation/Module.h"
-#include "foundation/TextValue.h"
-#include "foundation/Transaction.h"
+#include "session/Module.h"
+#include "storage/Transaction.h"
+#include "values/TextValue.h"
 
 #include <QCoreApplication>
 #include <QDate>

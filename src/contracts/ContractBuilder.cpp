@@ -5,12 +5,12 @@
 #include "ContractText.h"
 #include "calendar/Rooms.h"
 #include "events/ChangeLog.h"
-#include "foundation/Clock.h"
-#include "foundation/ClubSettings.h"
-#include "foundation/Companions.h"
-#include "foundation/Module.h"
-#include "foundation/Schema.h"
-#include "foundation/TextValue.h"
+#include "ports/Clock.h"
+#include "ports/Companions.h"
+#include "session/ClubSettings.h"
+#include "session/Module.h"
+#include "storage/Schema.h"
+#include "values/TextValue.h"
 
 #include <QDir>
 #include <QLocale>

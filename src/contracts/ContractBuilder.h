@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ContractText.h"
-#include "foundation/EventField.h"
+#include "session/EventField.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "ContractReports.h"
 
-#include "foundation/Module.h"
+#include "session/Module.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "ContractStore.h"
 
-#include "foundation/Databases.h"
-#include "foundation/Transaction.h"
+#include "storage/Databases.h"
+#include "storage/Transaction.h"
 
 namespace ContractStore {
 

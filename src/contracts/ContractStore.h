@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/Result.h"
+#include "values/Result.h"
 
 #include <QList>
 #include <QString>

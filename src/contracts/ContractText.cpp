@@ -1,6 +1,6 @@
 #include "ContractText.h"
 
-#include "foundation/ClubFile.h"
+#include "storage/ClubFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,11 +3,11 @@
 #include "EventRecord.h"
 #include "EventWindow.h"
 #include "billing/BillingAccounts.h"
-#include "foundation/Configuration.h"
-#include "foundation/CurrentEvent.h"
-#include "foundation/Messages.h"
-#include "foundation/OperatorSession.h"
-#include "foundation/TextValue.h"
+#include "ports/Messages.h"
+#include "session/Configuration.h"
+#include "session/CurrentEvent.h"
+#include "session/OperatorSession.h"
+#include "values/TextValue.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "AuditHistory.h"
 
 #include "ChangeLog.h"
-#include "foundation/ClubSettings.h"
+#include "session/ClubSettings.h"
 
 #include <QDateTime>
 #include <QRegularExpression>

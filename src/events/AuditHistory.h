@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/EventChanges.h"
+#include "storage/EventChanges.h"
 
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "BookingCheck.h"
 
 #include "calendar/SlotBooking.h"
-#include "foundation/Databases.h"
-#include "foundation/TextValue.h"
+#include "storage/Databases.h"
+#include "values/TextValue.h"
 
 #include <algorithm>
 

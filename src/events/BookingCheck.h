@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calendar/Rooms.h"
-#include "foundation/EventField.h"
+#include "session/EventField.h"
 
 #include <QList>
 #include <QString>

@@ -1,9 +1,9 @@
 #include "ChangeLog.h"
 
-#include "foundation/Clock.h"
-#include "foundation/CurrentEvent.h"
-#include "foundation/Messages.h"
-#include "foundation/TextValue.h"
+#include "ports/Clock.h"
+#include "ports/Messages.h"
+#include "session/CurrentEvent.h"
+#include "values/TextValue.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/Result.h"
-#include "foundation/SharedLog.h"
+#include "storage/SharedLog.h"
+#include "values/Result.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -5,11 +5,11 @@
 #include "billing/BillingAccounts.h"
 #include "billing/EventBilling.h"
 #include "calendar/Rooms.h"
-#include "foundation/Clock.h"
-#include "foundation/ClubSettings.h"
-#include "foundation/Module.h"
-#include "foundation/Printer.h"
-#include "foundation/TextValue.h"
+#include "ports/Clock.h"
+#include "ports/Printer.h"
+#include "session/ClubSettings.h"
+#include "session/Module.h"
+#include "values/TextValue.h"
 
 #include <algorithm>
 

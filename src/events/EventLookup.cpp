@@ -2,12 +2,12 @@
 
 #include "EventRecord.h"
 #include "EventWindow.h"
-#include "foundation/Clipboard.h"
-#include "foundation/Clock.h"
-#include "foundation/Companions.h"
-#include "foundation/Module.h"
-#include "foundation/Schema.h"
-#include "foundation/TextValue.h"
+#include "ports/Clipboard.h"
+#include "ports/Clock.h"
+#include "ports/Companions.h"
+#include "session/Module.h"
+#include "storage/Schema.h"
+#include "values/TextValue.h"
 
 #include <QRegularExpression>
 #include <limits>

@@ -1,10 +1,10 @@
 #include "EventPackages.h"
 
-#include "foundation/Clock.h"
-#include "foundation/Module.h"
-#include "foundation/Schema.h"
-#include "foundation/TextValue.h"
-#include "foundation/Transaction.h"
+#include "ports/Clock.h"
+#include "session/Module.h"
+#include "storage/Schema.h"
+#include "storage/Transaction.h"
+#include "values/TextValue.h"
 
 #include <algorithm>
 

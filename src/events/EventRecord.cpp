@@ -3,14 +3,14 @@
 #include "BookingCheck.h"
 #include "billing/BillingAccounts.h"
 #include "calendar/Rooms.h"
-#include "foundation/Clipboard.h"
-#include "foundation/Clock.h"
-#include "foundation/Module.h"
-#include "foundation/Money.h"
-#include "foundation/Schema.h"
-#include "foundation/SharedFile.h"
-#include "foundation/TextValue.h"
-#include "foundation/Transaction.h"
+#include "ports/Clipboard.h"
+#include "ports/Clock.h"
+#include "session/Module.h"
+#include "storage/Schema.h"
+#include "storage/SharedFile.h"
+#include "storage/Transaction.h"
+#include "values/Money.h"
+#include "values/TextValue.h"
 
 #include <QDir>
 #include <algorithm>

@@ -2,10 +2,10 @@
 
 #include "ChangeLog.h"
 #include "calendar/SlotBooking.h"
-#include "foundation/EventChanges.h"
-#include "foundation/EventField.h"
-#include "foundation/Result.h"
-#include "foundation/TypedNumber.h"
+#include "session/EventField.h"
+#include "storage/EventChanges.h"
+#include "values/Result.h"
+#include "values/TypedNumber.h"
 
 #include <QObject>
 #include <QStringList>

@@ -2,7 +2,7 @@
 
 #include "AuditHistory.h"
 #include "calendar/ListState.h"
-#include "foundation/EventField.h"
+#include "session/EventField.h"
 
 #include <QString>
 #include <array>

@@ -4,12 +4,12 @@
 #include "EventEditor.h"
 #include "EventRecord.h"
 #include "calendar/Rooms.h"
-#include "foundation/Clipboard.h"
-#include "foundation/Clock.h"
-#include "foundation/Companions.h"
-#include "foundation/Module.h"
-#include "foundation/TextValue.h"
+#include "ports/Clipboard.h"
+#include "ports/Clock.h"
+#include "ports/Companions.h"
+#include "session/Module.h"
 #include "utilities/Keysend.h"
+#include "values/TextValue.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "EventWindow.h"
-#include "foundation/TypedNumber.h"
+#include "values/TypedNumber.h"
 
 #include <QObject>
 #include <QString>

@@ -4,12 +4,12 @@
 #include "EventRecord.h"
 #include "FieldEntry.h"
 #include "calendar/SlotBooking.h"
-#include "foundation/Clock.h"
-#include "foundation/ClubSettings.h"
-#include "foundation/Module.h"
-#include "foundation/Prompts.h"
-#include "foundation/TextValue.h"
-#include "foundation/Transaction.h"
+#include "ports/Clock.h"
+#include "ports/Prompts.h"
+#include "session/ClubSettings.h"
+#include "session/Module.h"
+#include "storage/Transaction.h"
+#include "values/TextValue.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/EventChanges.h"
-#include "foundation/Result.h"
+#include "storage/EventChanges.h"
+#include "values/Result.h"
 
 #include <QObject>
 #include <QString>

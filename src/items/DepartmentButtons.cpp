@@ -1,11 +1,11 @@
 #include "DepartmentButtons.h"
 
-#include "foundation/ClubFile.h"
-#include "foundation/Databases.h"
-#include "foundation/Messages.h"
-#include "foundation/OperatorSession.h"
-#include "foundation/SharedFile.h"
-#include "foundation/TextValue.h"
+#include "ports/Messages.h"
+#include "session/OperatorSession.h"
+#include "storage/ClubFile.h"
+#include "storage/Databases.h"
+#include "storage/SharedFile.h"
+#include "values/TextValue.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "ItemPricing.h"
 
-#include "foundation/TextValue.h"
+#include "values/TextValue.h"
 
 namespace ItemPricing {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/Money.h"
+#include "values/Money.h"
 
 #include <QString>
 #include <QVariant>

@@ -2,8 +2,8 @@
 
 #include "DepartmentButtons.h"
 #include "ItemPricing.h"
-#include "foundation/Money.h"
-#include "foundation/Result.h"
+#include "values/Money.h"
+#include "values/Result.h"
 
 #include <QList>
 #include <QObject>

@@ -2,12 +2,12 @@
 
 #include "calendar/Rooms.h"
 #include "events/ChangeLog.h"
-#include "foundation/Clock.h"
-#include "foundation/ClubFile.h"
-#include "foundation/ClubSettings.h"
-#include "foundation/EventChanges.h"
-#include "foundation/Module.h"
-#include "foundation/TextValue.h"
+#include "ports/Clock.h"
+#include "session/ClubSettings.h"
+#include "session/Module.h"
+#include "storage/ClubFile.h"
+#include "storage/EventChanges.h"
+#include "values/TextValue.h"
 
 #include <QDir>
 #include <QHash>

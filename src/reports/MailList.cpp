@@ -1,8 +1,8 @@
 #include "MailList.h"
 
 #include "Mailings.h"
-#include "foundation/ClubFile.h"
-#include "foundation/Databases.h"
+#include "storage/ClubFile.h"
+#include "storage/Databases.h"
 
 #include <QDir>
 #include <QFileInfo>

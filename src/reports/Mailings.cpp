@@ -1,9 +1,9 @@
 #include "Mailings.h"
 
-#include "foundation/Module.h"
-#include "foundation/Programs.h"
-#include "foundation/Prompts.h"
-#include "foundation/TextValue.h"
+#include "ports/Programs.h"
+#include "ports/Prompts.h"
+#include "session/Module.h"
+#include "values/TextValue.h"
 
 #include <algorithm>
 #include <cmath>

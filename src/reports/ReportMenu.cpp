@@ -1,12 +1,12 @@
 #include "ReportMenu.h"
 
-#include "foundation/AccountNumber.h"
-#include "foundation/Clock.h"
-#include "foundation/ClubSettings.h"
-#include "foundation/Module.h"
-#include "foundation/Prompts.h"
-#include "foundation/TypedNumber.h"
 #include "items/DepartmentButtons.h"
+#include "ports/Clock.h"
+#include "ports/Prompts.h"
+#include "session/ClubSettings.h"
+#include "session/Module.h"
+#include "values/AccountNumber.h"
+#include "values/TypedNumber.h"
 
 #include <QLocale>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/EntryChecks.h"
+#include "values/EntryChecks.h"
 
 #include <QDate>
 #include <QObject>

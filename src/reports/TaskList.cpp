@@ -1,13 +1,13 @@
 #include "TaskList.h"
 
-#include "foundation/Clock.h"
-#include "foundation/ClubSettings.h"
-#include "foundation/EventChanges.h"
-#include "foundation/Module.h"
-#include "foundation/TableRow.h"
-#include "foundation/TextValue.h"
-#include "foundation/Transaction.h"
-#include "foundation/TypedNumber.h"
+#include "ports/Clock.h"
+#include "session/ClubSettings.h"
+#include "session/Module.h"
+#include "storage/EventChanges.h"
+#include "storage/TableRow.h"
+#include "storage/Transaction.h"
+#include "values/TextValue.h"
+#include "values/TypedNumber.h"
 
 namespace {
 

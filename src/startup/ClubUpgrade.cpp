@@ -1,13 +1,13 @@
 #include "ClubUpgrade.h"
 
-#include "foundation/ClubFile.h"
-#include "foundation/ClubSettings.h"
-#include "foundation/Databases.h"
-#include "foundation/Messages.h"
-#include "foundation/Schema.h"
-#include "foundation/SchemaUpgrade.h"
-#include "foundation/SharedLog.h"
-#include "foundation/Transaction.h"
+#include "ports/Messages.h"
+#include "session/ClubSettings.h"
+#include "storage/ClubFile.h"
+#include "storage/Databases.h"
+#include "storage/Schema.h"
+#include "storage/SchemaUpgrade.h"
+#include "storage/SharedLog.h"
+#include "storage/Transaction.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

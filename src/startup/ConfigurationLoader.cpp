@@ -1,8 +1,8 @@
 #include "ConfigurationLoader.h"
 
-#include "foundation/ClubStorage.h"
-#include "foundation/Databases.h"
-#include "foundation/SchemaUpgrade.h"
+#include "storage/ClubStorage.h"
+#include "storage/Databases.h"
+#include "storage/SchemaUpgrade.h"
 
 #include <QSqlRecord>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/Configuration.h"
-#include "foundation/Result.h"
+#include "session/Configuration.h"
+#include "values/Result.h"
 
 #include <array>
 

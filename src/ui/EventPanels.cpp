@@ -3,7 +3,7 @@
 #include "ChoiceList.h"
 #include "PopupList.h"
 #include "TypingBoxes.h"
-#include "startup/MainWindowLogic.h"
+#include "app/MainWindowLogic.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

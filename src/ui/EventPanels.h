@@ -1,7 +1,7 @@
 #pragma once
 
 #include "events/AuditHistory.h"
-#include "foundation/EventField.h"
+#include "session/EventField.h"
 
 #include <QWidget>
 #include <array>

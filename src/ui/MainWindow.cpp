@@ -11,7 +11,7 @@
 #include "SavedNoticeWindow.h"
 #include "TaskListWindow.h"
 #include "WindowServices.h"
-#include "startup/MainWindowLogic.h"
+#include "app/MainWindowLogic.h"
 
 #include <QApplication>
 #include <QCloseEvent>

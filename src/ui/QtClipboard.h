@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/Clipboard.h"
+#include "ports/Clipboard.h"
 
 // The system clipboard's text.
 class QtClipboard final : public Clipboard {

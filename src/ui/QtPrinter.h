@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/Printer.h"
+#include "ports/Printer.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/Prompts.h"
+#include "ports/Prompts.h"
 
 #include <QPointer>
 #include <QWidget>

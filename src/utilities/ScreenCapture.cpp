@@ -1,10 +1,10 @@
 #include "ScreenCapture.h"
 
 #include "ScreenGrabber.h"
-#include "foundation/Clipboard.h"
-#include "foundation/ClubFile.h"
-#include "foundation/Module.h"
-#include "foundation/Programs.h"
+#include "ports/Clipboard.h"
+#include "ports/Programs.h"
+#include "session/Module.h"
+#include "storage/ClubFile.h"
 
 #include <QDir>
 #include <QtEndian>

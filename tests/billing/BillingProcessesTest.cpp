@@ -1,6 +1,6 @@
 #include "BillingFixture.h"
 #include "Workers.h"
-#include "foundation/Transaction.h"
+#include "storage/Transaction.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

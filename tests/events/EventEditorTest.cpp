@@ -1,5 +1,5 @@
 #include "EditingFixture.h"
-#include "foundation/ClubSettings.h"
+#include "session/ClubSettings.h"
 
 // A history entry in a failure message, as its four columns.
 void PrintTo(const AuditEntry &entry, std::ostream *out) {

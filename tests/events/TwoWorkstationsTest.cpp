@@ -1,7 +1,7 @@
 #include "EventFixture.h"
 #include "Workstation.h"
-#include "foundation/Money.h"
 #include "items/ItemWindow.h"
+#include "values/Money.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "items/DepartmentButtons.h"
 
 #include "ClubFixture.h"
-#include "foundation/SharedFile.h"
+#include "storage/SharedFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "items/ItemPricing.h"
 
-#include "foundation/TextValue.h"
+#include "values/TextValue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ReportClub.h"
 
 #include "ReportJob.h"
-#include "foundation/Transaction.h"
+#include "storage/Transaction.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ReportFailure.h"
-#include "foundation/Databases.h"
+#include "storage/Databases.h"
 
 #include <QDate>
 #include <QRectF>

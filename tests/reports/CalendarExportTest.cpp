@@ -1,9 +1,9 @@
 #include "reports/CalendarExport.h"
 
 #include "ClubFixture.h"
-#include "foundation/EventChanges.h"
-#include "foundation/Transaction.h"
 #include "startup/ConfigurationLoader.h"
+#include "storage/EventChanges.h"
+#include "storage/Transaction.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "reports/MailList.h"
 
-#include "foundation/Databases.h"
+#include "storage/Databases.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 #include "startup/ClubUpgrade.h"
 
 #include "ClubFixture.h"
-#include "foundation/ClubSettings.h"
-#include "foundation/Messages.h"
-#include "foundation/Schema.h"
-#include "foundation/SchemaUpgrade.h"
-#include "foundation/SingleInstance.h"
-#include "startup/MainWindowLogic.h"
+#include "app/MainWindowLogic.h"
+#include "ports/Messages.h"
+#include "session/ClubSettings.h"
+#include "session/SingleInstance.h"
+#include "storage/Schema.h"
+#include "storage/SchemaUpgrade.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "ClubFixture.h"
-#include "foundation/Schema.h"
-#include "foundation/SchemaUpgrade.h"
-#include "foundation/SingleInstance.h"
+#include "app/MainWindowLogic.h"
+#include "session/SingleInstance.h"
 #include "startup/ClubUpgrade.h"
-#include "startup/MainWindowLogic.h"
+#include "storage/Schema.h"
+#include "storage/SchemaUpgrade.h"
 
 #include <QDir>
 #include <QFile>

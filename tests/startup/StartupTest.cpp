@@ -1,9 +1,9 @@
 #include "ClubFixture.h"
 #include "HeldLock.h"
-#include "foundation/ClubStorage.h"
-#include "foundation/SingleInstance.h"
-#include "startup/MainWindowLogic.h"
+#include "app/MainWindowLogic.h"
+#include "session/SingleInstance.h"
 #include "startup/SavedNotice.h"
+#include "storage/ClubStorage.h"
 
 #include <QFile>
 
@@ -199,7 +199,7 @@ TEST_F(StartupTest, ListsAreFilledAndARoomWithoutSubdivisionStoresZero) {
     ASSERT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
 
     EXPECT_EQ(logic->roomList, (QStringList{QStringLiteral("1 - Grand Ballroom  -  cap:240"),
-                                         QStringLiteral("2 - Terrace  -  cap:80")}));
+                                            QStringLiteral("2 - Terrace  -  cap:80")}));
     EXPECT_EQ(logic->calendar.roomFilter.entries,
               (QStringList{QStringLiteral("Show All Rooms"),
                            QStringLiteral("1 - Grand Ballroom  -  cap:240 only"),

@@ -3,9 +3,9 @@
 #include "billing/EventBilling.h"
 #include "billing/PointOfSaleExport.h"
 #include "club/SilentPorts.h"
-#include "foundation/ClubStorage.h"
-#include "foundation/Module.h"
+#include "session/Module.h"
 #include "startup/ConfigurationLoader.h"
+#include "storage/ClubStorage.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

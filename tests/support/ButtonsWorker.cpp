@@ -1,7 +1,7 @@
 #include "club/SilentPorts.h"
-#include "foundation/ClubStorage.h"
-#include "foundation/Module.h"
 #include "items/DepartmentButtons.h"
+#include "session/Module.h"
+#include "storage/ClubStorage.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

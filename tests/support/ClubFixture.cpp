@@ -2,9 +2,9 @@
 
 #include "TestServer.h"
 #include "club/ClubCreator.h"
-#include "foundation/ClubStorage.h"
-#include "foundation/Transaction.h"
 #include "startup/ClubUpgrade.h"
+#include "storage/ClubStorage.h"
+#include "storage/Transaction.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Fakes.h"
-#include "foundation/Module.h"
+#include "session/Module.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

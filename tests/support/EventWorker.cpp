@@ -1,8 +1,8 @@
 #include "StartTogether.h"
 #include "club/SilentPorts.h"
 #include "events/EventRecord.h"
-#include "foundation/ClubStorage.h"
-#include "foundation/Module.h"
+#include "session/Module.h"
+#include "storage/ClubStorage.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "QtPrinters.h"
-#include "foundation/Clipboard.h"
-#include "foundation/Clock.h"
-#include "foundation/Module.h"
-#include "foundation/Printer.h"
-#include "foundation/Programs.h"
-#include "foundation/Prompts.h"
+#include "ports/Clipboard.h"
+#include "ports/Clock.h"
+#include "ports/Printer.h"
+#include "ports/Programs.h"
+#include "ports/Prompts.h"
+#include "session/Module.h"
 #include "utilities/Keysend.h"
 #include "utilities/ScreenGrabber.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/Databases.h"
-#include "foundation/Transaction.h"
+#include "storage/Databases.h"
+#include "storage/Transaction.h"
 
 #include <memory>
 

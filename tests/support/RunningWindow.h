@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/SingleInstance.h"
-#include "startup/MainWindowLogic.h"
+#include "app/MainWindowLogic.h"
+#include "session/SingleInstance.h"
 
 #include <gtest/gtest.h>
 #include <memory>

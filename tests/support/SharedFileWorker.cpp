@@ -1,4 +1,4 @@
-#include "foundation/SharedFile.h"
+#include "storage/SharedFile.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

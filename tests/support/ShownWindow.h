@@ -1,8 +1,8 @@
 #pragma once
 
 #include "WaitFor.h"
-#include "foundation/SingleInstance.h"
-#include "startup/MainWindowLogic.h"
+#include "app/MainWindowLogic.h"
+#include "session/SingleInstance.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>

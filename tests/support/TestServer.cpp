@@ -1,8 +1,8 @@
 #include "TestServer.h"
 
 #include "club/ServerDatabases.h"
-#include "foundation/ClubStorage.h"
-#include "foundation/SharedFile.h"
+#include "storage/ClubStorage.h"
+#include "storage/SharedFile.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

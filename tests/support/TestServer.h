@@ -1,7 +1,7 @@
 #pragma once
 
 #include "club/ClubCreator.h"
-#include "foundation/Databases.h"
+#include "storage/Databases.h"
 
 #include <QString>
 #include <optional>

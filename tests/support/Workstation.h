@@ -2,7 +2,7 @@
 
 #include "Fakes.h"
 #include "RunningWindow.h"
-#include "foundation/Module.h"
+#include "session/Module.h"
 
 #include <memory>
 

@@ -4,9 +4,9 @@
 #include "TestServer.h"
 #include "club/ClubCreator.h"
 #include "club/DemoTills.h"
-#include "foundation/ClubStorage.h"
-#include "foundation/Money.h"
-#include "foundation/Schema.h"
+#include "storage/ClubStorage.h"
+#include "storage/Schema.h"
+#include "values/Money.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "club/ClubCreator.h"
 
 #include "ClubFixture.h"
-#include "foundation/Money.h"
-#include "foundation/Schema.h"
-#include "foundation/SchemaUpgrade.h"
+#include "storage/Schema.h"
+#include "storage/SchemaUpgrade.h"
+#include "values/Money.h"
 
 #include <QDir>
 #include <QFile>

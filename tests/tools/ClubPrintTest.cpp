@@ -1,5 +1,5 @@
 #include "ClubFixture.h"
-#include "foundation/Schema.h"
+#include "storage/Schema.h"
 
 #include <QCryptographicHash>
 #include <QDir>

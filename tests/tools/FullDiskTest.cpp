@@ -1,6 +1,6 @@
 #include "ClubFixture.h"
 #include "club/ClubCreator.h"
-#include "foundation/ClubStorage.h"
+#include "storage/ClubStorage.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,8 +3,8 @@
 #include "CalendarClub.h"
 #include "ShownWindow.h"
 #include "WaitFor.h"
-#include "foundation/SingleInstance.h"
-#include "startup/MainWindowLogic.h"
+#include "app/MainWindowLogic.h"
+#include "session/SingleInstance.h"
 #include "ui/MainWindow.h"
 
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 #include "ClubFixture.h"
 #include "WaitFor.h"
-#include "foundation/QtPrograms.h"
+#include "ports/QtPrograms.h"
 #include "ui/companions/StandIns.h"
 
 #include <QApplication>

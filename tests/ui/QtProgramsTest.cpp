@@ -1,4 +1,4 @@
-#include "foundation/QtPrograms.h"
+#include "ports/QtPrograms.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "ClubFixture.h"
 #include "ShownWindow.h"
 #include "WaitFor.h"
-#include "foundation/QtPrograms.h"
+#include "ports/QtPrograms.h"
 #include "startup/ClubUpgrade.h"
 #include "ui/TaskListWindow.h"
 

@@ -4,14 +4,14 @@
 #include "TableContents.h"
 #include "calendar/Rooms.h"
 #include "events/ChangeLog.h"
-#include "foundation/ClubFile.h"
-#include "foundation/ClubStorage.h"
-#include "foundation/Databases.h"
-#include "foundation/Money.h"
-#include "foundation/Schema.h"
-#include "foundation/SchemaBuilder.h"
-#include "foundation/SchemaUpgrade.h"
-#include "foundation/Transaction.h"
+#include "storage/ClubFile.h"
+#include "storage/ClubStorage.h"
+#include "storage/Databases.h"
+#include "storage/Schema.h"
+#include "storage/SchemaBuilder.h"
+#include "storage/SchemaUpgrade.h"
+#include "storage/Transaction.h"
+#include "values/Money.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -6,13 +6,13 @@
 #include "SilentPorts.h"
 #include "calendar/RoomEditor.h"
 #include "calendar/YearSetup.h"
-#include "foundation/ClubSettings.h"
-#include "foundation/ClubStorage.h"
-#include "foundation/Databases.h"
-#include "foundation/Module.h"
-#include "foundation/Schema.h"
-#include "foundation/Transaction.h"
+#include "session/ClubSettings.h"
+#include "session/Module.h"
 #include "startup/ClubUpgrade.h"
+#include "storage/ClubStorage.h"
+#include "storage/Databases.h"
+#include "storage/Schema.h"
+#include "storage/Transaction.h"
 
 #include <QDir>
 #include <QFileInfo>

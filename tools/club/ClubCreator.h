@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/Databases.h"
-#include "foundation/Result.h"
+#include "storage/Databases.h"
+#include "values/Result.h"
 
 #include <QDate>
 #include <QString>

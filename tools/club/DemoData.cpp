@@ -1,8 +1,8 @@
 #include "DemoData.h"
 
-#include "foundation/Databases.h"
-#include "foundation/Schema.h"
-#include "foundation/Transaction.h"
+#include "storage/Databases.h"
+#include "storage/Schema.h"
+#include "storage/Transaction.h"
 
 #include <QStringList>
 #include <QVariantList>

@@ -7,10 +7,10 @@
 #include "events/EventPackages.h"
 #include "events/EventRecord.h"
 #include "events/WholeEvent.h"
-#include "foundation/Module.h"
-#include "foundation/Transaction.h"
 #include "items/ItemWindow.h"
+#include "session/Module.h"
 #include "startup/ConfigurationLoader.h"
+#include "storage/Transaction.h"
 
 #include <algorithm>
 

@@ -2,10 +2,10 @@
 
 #include "SilentPorts.h"
 #include "billing/PointOfSaleExport.h"
-#include "foundation/ClubFile.h"
-#include "foundation/Module.h"
-#include "foundation/SchemaBuilder.h"
-#include "foundation/Transaction.h"
+#include "session/Module.h"
+#include "storage/ClubFile.h"
+#include "storage/SchemaBuilder.h"
+#include "storage/Transaction.h"
 
 namespace DemoTills {
 

@@ -1,6 +1,6 @@
 #include "ServerDatabases.h"
 
-#include "foundation/SqlDialect.h"
+#include "storage/SqlDialect.h"
 
 #include <QAtomicInteger>
 #include <QSqlDatabase>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/Databases.h"
-#include "foundation/Result.h"
+#include "storage/Databases.h"
+#include "values/Result.h"
 
 // Whole databases on a PostgreSQL server, made and dropped through its
 // maintenance database "postgres" (throwaway clubs for tests and benchmarks).

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "foundation/Clipboard.h"
-#include "foundation/Clock.h"
-#include "foundation/Printer.h"
-#include "foundation/Programs.h"
-#include "foundation/Prompts.h"
+#include "ports/Clipboard.h"
+#include "ports/Clock.h"
+#include "ports/Printer.h"
+#include "ports/Programs.h"
+#include "ports/Prompts.h"
 #include "utilities/Keysend.h"
 #include "utilities/ScreenGrabber.h"
 

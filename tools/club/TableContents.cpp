@@ -1,7 +1,7 @@
 #include "TableContents.h"
 
-#include "foundation/Databases.h"
-#include "foundation/Money.h"
+#include "storage/Databases.h"
+#include "values/Money.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

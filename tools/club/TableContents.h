@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/Result.h"
-#include "foundation/Schema.h"
+#include "storage/Schema.h"
+#include "values/Result.h"
 
 #include <QByteArray>
 #include <QList>

@@ -2,15 +2,15 @@
 #include "ClubCreator.h"
 #include "ClubPrint.h"
 #include "SilentPorts.h"
-#include "foundation/ClubFile.h"
-#include "foundation/ClubStorage.h"
-#include "foundation/Databases.h"
-#include "foundation/Module.h"
-#include "foundation/SchemaUpgrade.h"
-#include "foundation/SystemClock.h"
+#include "ports/SystemClock.h"
 #include "reports/CalendarExport.h"
+#include "session/Module.h"
 #include "startup/ClubUpgrade.h"
 #include "startup/ConfigurationLoader.h"
+#include "storage/ClubFile.h"
+#include "storage/ClubStorage.h"
+#include "storage/Databases.h"
+#include "storage/SchemaUpgrade.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "DataConnection.h"
 
-#include "foundation/ClubFile.h"
+#include "storage/ClubFile.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -1,6 +1,6 @@
 #include "ParameterBlock.h"
 
-#include "foundation/ClubSettings.h"
+#include "session/ClubSettings.h"
 
 #include <QRegularExpression>
 #include <QStringList>

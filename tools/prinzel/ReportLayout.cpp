@@ -1,6 +1,6 @@
 #include "ReportLayout.h"
 
-#include "foundation/ClubFile.h"
+#include "storage/ClubFile.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ReportLayout.h"
-#include "foundation/ClubSettings.h"
-#include "foundation/Money.h"
+#include "session/ClubSettings.h"
+#include "values/Money.h"
 
 #include <QDate>
 #include <QString>

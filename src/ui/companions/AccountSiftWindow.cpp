@@ -1,7 +1,7 @@
 #include "AccountSiftWindow.h"
 
-#include "foundation/Clipboard.h"
-#include "foundation/Databases.h"
+#include "ports/Clipboard.h"
+#include "storage/Databases.h"
 
 AccountSiftWindow::AccountSiftWindow(const Databases &databases, Clipboard &clipboard,
                                      QWidget *parent)

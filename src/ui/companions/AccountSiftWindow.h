@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SiftWindow.h"
-#include "foundation/Lookups.h"
+#include "storage/Lookups.h"
 
 class Clipboard;
 class Databases;

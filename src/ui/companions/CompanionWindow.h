@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/Programs.h"
+#include "ports/Programs.h"
 
 class QWidget;
 

@@ -1,8 +1,8 @@
 #include "DateSiftWindow.h"
 
-#include "foundation/Clipboard.h"
-#include "foundation/Clock.h"
-#include "foundation/Databases.h"
+#include "ports/Clipboard.h"
+#include "ports/Clock.h"
+#include "storage/Databases.h"
 
 #include <QCalendarWidget>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/Lookups.h"
+#include "storage/Lookups.h"
 
 #include <QWidget>
 

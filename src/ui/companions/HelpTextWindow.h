@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/CompanionFiles.h"
-#include "foundation/Lookups.h"
+#include "ports/CompanionFiles.h"
+#include "storage/Lookups.h"
 
 #include <QWidget>
 

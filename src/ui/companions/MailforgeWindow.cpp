@@ -1,8 +1,8 @@
 #include "MailforgeWindow.h"
 
-#include "foundation/Clipboard.h"
-#include "foundation/Databases.h"
+#include "ports/Clipboard.h"
 #include "reports/MailList.h"
+#include "storage/Databases.h"
 
 #include <QDir>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "StaffSiftWindow.h"
 
-#include "foundation/Clipboard.h"
-#include "foundation/Databases.h"
+#include "ports/Clipboard.h"
+#include "storage/Databases.h"
 
 StaffSiftWindow::StaffSiftWindow(const Databases &databases, Clipboard &clipboard, QWidget *parent)
     : SiftWindow(QStringLiteral("staffsift"), tr("Employee Look-up"),

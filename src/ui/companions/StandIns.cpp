@@ -8,10 +8,10 @@
 #include "MailforgeWindow.h"
 #include "PictureWindow.h"
 #include "StaffSiftWindow.h"
-#include "foundation/CompanionFiles.h"
-#include "foundation/Lookups.h"
-#include "foundation/Module.h"
-#include "foundation/QtPrograms.h"
+#include "ports/CompanionFiles.h"
+#include "ports/QtPrograms.h"
+#include "session/Module.h"
+#include "storage/Lookups.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

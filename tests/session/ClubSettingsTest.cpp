@@ -1,0 +1,89 @@
+#include "session/ClubSettings.h"
+
+#include "ClubFixture.h"
+
+namespace {
+
+class ClubSettingsTest : public ClubFixture {
+protected:
+    ClubSettings settings() {
+        auto read = ClubSettings::load(module->databases);
+        EXPECT_TRUE(read.ok());
+        return read ? *read : ClubSettings();
+    }
+    void set(const char *name, const QString &value) {
+        auto evnt = module->databases.open(QStringLiteral("evnt"));
+        ASSERT_TRUE(evnt.ok());
+        ASSERT_TRUE(ClubSettings::write(*evnt.value(), QString::fromLatin1(name), value).ok());
+    }
+};
+
+// Dates as the club's locale writes them: in letters for letters, and in
+// tables with every digit of the year.
+TEST_F(ClubSettingsTest, DatesAreWrittenAsTheClubsLocaleWritesThem) {
+    // A new club takes the creating workstation's locale and time zone; a
+    // workstation without one (the bare "C" locale) writes American English.
+    EXPECT_EQ(settings().value(QString::fromLatin1(ClubSettings::Locale)),
+              QLocale().language() == QLocale::C ? QStringLiteral("en_US") : QLocale().name());
+    EXPECT_EQ(*settings().timeZone(), QTimeZone(QTimeZone::systemTimeZoneId()));
+
+    const QDate day(2027, 1, 2);
+    const struct {
+        const char *locale;
+        const char *letters;
+        const char *table;
+    } rows[] = {
+        {"en_US", "Saturday, January 2, 2027", "01/02/2027"},
+        {"en_GB", "Saturday, 2 January 2027", "02/01/2027"},
+        {"de_DE", "Samstag, 2. Januar 2027", "02.01.2027"},
+        {"fr_FR", "samedi 2 janvier 2027", "02/01/2027"},
+    };
+    for (const auto &row : rows) {
+        set(ClubSettings::Locale, QString::fromLatin1(row.locale));
+        const ClubSettings club = settings();
+        EXPECT_EQ(club.longDate(day), QString::fromUtf8(row.letters)) << row.locale;
+        EXPECT_EQ(club.shortDate(day), QString::fromLatin1(row.table)) << row.locale;
+    }
+
+    {
+        const WorkstationLocale bare(QLocale::c());
+        set(ClubSettings::Locale, QStringLiteral("C"));
+        EXPECT_EQ(settings().longDate(day), QStringLiteral("Saturday, January 2, 2027"));
+        EXPECT_EQ(settings().time(QStringLiteral("18:00")), QStringLiteral("6:00 PM"));
+    }
+    set(ClubSettings::Locale, QStringLiteral("en_GB"));
+
+    // The club's own formats win; an empty value gives the locale's back.
+    set(ClubSettings::ShortDateFormat, QStringLiteral("yyyy-MM-dd"));
+    set(ClubSettings::TimeZone, QStringLiteral("America/Chicago"));
+    EXPECT_EQ(settings().shortDate(day), QStringLiteral("2027-01-02"));
+    EXPECT_EQ(*settings().timeZone(), QTimeZone("America/Chicago"));
+    set(ClubSettings::ShortDateFormat, QString());
+    EXPECT_EQ(settings().shortDate(day), QStringLiteral("02/01/2027"));
+}
+
+// The club's times are its own zone's on every workstation: a zone this
+// system does not know is refused when set, and an export of a club without
+// one is refused rather than made in the workstation's zone.
+TEST_F(ClubSettingsTest, OnlyAKnownTimeZoneIsTheClubs) {
+    set(ClubSettings::TimeZone, QStringLiteral("Europe/Berlin"));
+    auto evnt = module->databases.open(QStringLiteral("evnt"));
+    ASSERT_TRUE(evnt.ok());
+    for (const char *unknown : {"Nowhere/Atlantis", "Europe/berlin ", "CEST+2"}) {
+        const Status refused = ClubSettings::write(
+            **evnt, QString::fromLatin1(ClubSettings::TimeZone), QString::fromLatin1(unknown));
+        ASSERT_FALSE(refused.ok()) << unknown;
+        EXPECT_EQ(refused.error().description,
+                  QStringLiteral("\"%1\" is not a time zone this system knows; give a name such "
+                                 "as America/New_York or Europe/Berlin. The club's time zone was "
+                                 "not changed.")
+                      .arg(QString::fromLatin1(unknown)));
+        EXPECT_EQ(*settings().timeZone(), QTimeZone("Europe/Berlin"));
+    }
+    set(ClubSettings::TimeZone, QString());
+    EXPECT_EQ(settings().timeZone().error().description,
+              QStringLiteral("The club has no time zone; run \"moravel-club upgrade\" on the "
+                             "club to give it this workstation's."));
+}
+
+} // namespace
