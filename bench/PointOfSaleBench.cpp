@@ -101,9 +101,9 @@ BenchClub &bigClub() {
                                         20, [](int i) -> QVariantList { return {4000 + i}; });
                       }) &&
         inTransaction(module, QStringLiteral("qnposh"), {}, fillButtons) &&
-        module.records
-            .ExecuteSql(QStringLiteral("config"),
-                        QStringLiteral("update pos set tillcount = %1").arg(Tills))
+        module.databases
+            .executeIfPresent(QStringLiteral("config"),
+                              QStringLiteral("update pos set tillcount = %1").arg(Tills))
             .ok();
     if (!filled)
         std::abort();

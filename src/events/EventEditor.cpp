@@ -281,7 +281,7 @@ void EventEditor::newEvent() {
     evnt.reset();
 
     // Rows a crashed save may have left without a number.
-    if (Status cleaned = m_module.records.ExecuteSql(
+    if (Status cleaned = m_module.databases.executeIfPresent(
             EventDatabase, QStringLiteral("delete from eventinfo where eventnum < 1"));
         !cleaned)
         m_module.messages.ShowErrorCodes(cleaned.error());
@@ -359,7 +359,7 @@ void EventEditor::itemDetail() {
     takeShownEvent();
     if (Status cleaned =
             readOnly() ? Status()
-                       : m_module.records.ExecuteSql(
+                       : m_module.databases.executeIfPresent(
                              EventDatabase, QStringLiteral("delete from items where eventid < 1"));
         !cleaned) {
         m_module.messages.ShowErrorCodes(cleaned.error());
@@ -648,7 +648,7 @@ void EventEditor::takeShownEvent() {
 void EventEditor::contractBuilder() {
     DisableEventEditing();
     takeShownEvent();
-    if (Status cleaned = m_module.records.ExecuteSql(
+    if (Status cleaned = m_module.databases.executeIfPresent(
             EventDatabase, QStringLiteral("delete from cbuilder where contractnum < 1"));
         !cleaned) {
         m_module.messages.ShowErrorCodes(cleaned.error());

@@ -1,6 +1,7 @@
 #include "EventRecord.h"
 
 #include "BookingCheck.h"
+#include "EventRow.h"
 #include "billing/BillingAccounts.h"
 #include "calendar/Rooms.h"
 #include "ports/Clipboard.h"
@@ -20,8 +21,6 @@
 namespace {
 
 const QString EventDatabase = QStringLiteral("evnt");
-const QString SelectEvent = QStringLiteral("select * from eventinfo where eventnum = ?");
-constexpr int UnusedEventNumber = -354; // no event has it: reading it prepares an added row
 constexpr qint64 HighestEventNumber = std::numeric_limits<int>::max();
 
 // The number the counter file holds; 0 when it is empty or damaged, so the
@@ -109,7 +108,6 @@ bool EventRecord::LoadEvent(int number) {
 }
 
 bool EventRecord::loadEvent(Database &evnt, int number) {
-    RecordLayer &records = m_module.records;
     // The count before the row: a change between the two reads then makes
     // the next save a refused one rather than a lost one.
     const auto stamp = EventChanges::read(evnt, number);
@@ -117,20 +115,22 @@ bool EventRecord::loadEvent(Database &evnt, int number) {
         m_module.messages.ShowErrorCodes(stamp.error());
         return false;
     }
-    if (Status read = records.ReadRecord(evnt, SelectEvent, {number}); !read) {
-        m_module.messages.ShowErrorCodes(read.error());
+    const auto row = EventRow::read(evnt, number);
+    if (!row) {
+        m_module.messages.ShowErrorCodes(row.error());
         return false;
     }
-    if (m_module.channel.MessageText == QLatin1String("QUIT"))
-        return false;
+    if (!row->has_value())
+        return false; // no such event
 
     CurrentEvent &event = m_module.event;
     event.CloneSource = 0;
     const Schema::Table &table = eventTable();
-    for (int column = 0; column <= records.FieldCount && column < EventColumnLimit; ++column) {
+    const QVariantList &values = **row;
+    for (int column = 0; column < values.size() && column < EventColumnLimit; ++column) {
         const auto type =
             column < table.columns.size() ? table.columns[column].type : Schema::ColumnType::Text;
-        const QString text = boxText(records.FieldValues[column], type);
+        const QString text = boxText(values[column], type);
         if (isEventField(column))
             event.fields[eventFieldAt(column)] = text;
         event.loaded[column] = text;
@@ -570,7 +570,6 @@ Result<EventRecord::Outcome> EventRecord::writeSave(Database &evnt, const SaveRe
 }
 
 Status EventRecord::writeRow(Database &evnt, const SaveRequest &request) {
-    RecordLayer &records = m_module.records;
     const CurrentEvent &event = m_module.event;
     const Schema::Table &table = eventTable();
     QVariantList values;
@@ -585,15 +584,10 @@ Status EventRecord::writeRow(Database &evnt, const SaveRequest &request) {
     const int status = integerValue(event.saving[EventField::Status]);
     if (status == 1 || status == 2)
         values[columnOf(EventField::Deposit)] = Money().toVariant();
-    records.FieldValues = values;
     // A changed event's row is edited where it is (its claim found it); only
     // a new event adds one.
-    if (request.mode != NewEvent)
-        return records.WriteRecord(evnt, SelectEvent, {request.number});
-    records.BeginNewRecord();
-    const Status added = records.WriteRecord(evnt, SelectEvent, {UnusedEventNumber});
-    records.EndNewRecord();
-    return added;
+    return request.mode == NewEvent ? EventRow::add(evnt, values)
+                                    : EventRow::update(evnt, request.number, values);
 }
 
 // Text longer than its column was saved cut to the column's size; the

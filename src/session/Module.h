@@ -10,7 +10,6 @@
 #include "ports/ReportLauncher.h"
 #include "ports/SharedRoutines.h"
 #include "storage/Databases.h"
-#include "storage/RecordLayer.h"
 #include "values/EntryChecks.h"
 
 class Clipboard;
@@ -56,7 +55,6 @@ public:
     OperatorSession session;
     Configuration config;
     Messages messages;
-    RecordLayer records;
     StaffLocation staff;
     SharedRoutines routines;
     EntryChecks checks;

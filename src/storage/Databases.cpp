@@ -379,3 +379,11 @@ Result<DatabasePtr> Databases::connect(const QString &name, const SqlDialect &di
     }
     return db;
 }
+
+Status Databases::executeIfPresent(const QString &name, const QString &sql,
+                                   const QVariantList &values) const {
+    auto db = open(name);
+    if (!db)
+        return db.error().number == ErrorNumber::FileMissing ? Status() : Status(db.error());
+    return db.value()->execute(sql, values);
+}

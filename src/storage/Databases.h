@@ -93,6 +93,10 @@ public:
     QString place(const QString &name) const;
     // Error 53 when the database does not exist.
     Result<DatabasePtr> open(const QString &name) const;
+    // Runs an UPDATE, DELETE or INSERT on the database; a database the club
+    // does not have is passed over, as there is nothing in it to change.
+    Status executeIfPresent(const QString &name, const QString &sql,
+                            const QVariantList &values = {}) const;
     // Opens `name` with each of `others` reachable under its own logical name
     // ("daily.ardaily"), so that one transaction covers writes to all of
     // them. With SQLite the other files are attached to the connection (the

@@ -65,6 +65,20 @@ TEST_F(DatabasesTest, MissingDatabaseAndRefusedCreation) {
     EXPECT_EQ(missing.error().number, ErrorNumber::FileMissing);
     EXPECT_FALSE(module->databases.exists(QStringLiteral("emp")))
         << "opening must not create the database";
+    // A clean-up statement on a database the club lacks is passed over, and
+    // still creates nothing; on one it has, it runs.
+    EXPECT_TRUE(module->databases
+                    .executeIfPresent(QStringLiteral("emp"), QStringLiteral("delete from employee"))
+                    .ok());
+    EXPECT_FALSE(module->databases.exists(QStringLiteral("emp")));
+    exec(QStringLiteral("evnt"), QStringLiteral("insert into tasklist (eventnumber) values (-1)"));
+    ASSERT_TRUE(module->databases
+                    .executeIfPresent(QStringLiteral("evnt"),
+                                      QStringLiteral("delete from tasklist where eventnumber < ?"),
+                                      {0})
+                    .ok());
+    EXPECT_EQ(
+        scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from tasklist")).toInt(), 0);
 
     auto again = module->databases.create(QStringLiteral("evnt"));
     ASSERT_FALSE(again.ok());

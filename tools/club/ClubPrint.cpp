@@ -4,6 +4,7 @@
 #include "contracts/ContractBuilder.h"
 #include "contracts/ContractStore.h"
 #include "events/EventRecord.h"
+#include "events/EventRow.h"
 #include "ports/Messages.h"
 #include "ports/QtPrograms.h"
 #include "ports/ReportLauncher.h"
@@ -146,8 +147,12 @@ std::optional<qint64> rowsIn(const ReportWorkCopy &work, const QString &table) {
 std::optional<Exit> loadEvent(Module &module, int number) {
     if (EventRecord(module).LoadEvent(number))
         return std::nullopt;
-    if (module.channel.MessageText == QLatin1String("QUIT"))
-        return fail(NothingSelected, QStringLiteral("There is no event %1.").arg(number));
+    // Not loaded: say so plainly when the event is not there at all.
+    if (DatabasePtr evnt = module.openDatabase(QStringLiteral("evnt"))) {
+        const auto row = EventRow::read(*evnt, number);
+        if (row && !row->has_value())
+            return fail(NothingSelected, QStringLiteral("There is no event %1.").arg(number));
+    }
     return Refused;
 }
 

@@ -91,8 +91,8 @@ Status add(const StorageSettings &settings, const QDate &today) {
         return written;
     SilentPorts ports(today);
     Module module(settings, Ports{ports, ports, ports, ports, ports, ports, ports});
-    if (Status set = module.records.ExecuteSql(QStringLiteral("config"),
-                                               QStringLiteral("update pos set tillcount = 2"));
+    if (Status set = module.databases.executeIfPresent(
+            QStringLiteral("config"), QStringLiteral("update pos set tillcount = 2"));
         !set)
         return set;
     if (Status added = addButtons(module.databases); !added)
