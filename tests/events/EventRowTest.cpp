@@ -59,8 +59,11 @@ TEST_F(EventRowTest, AnAddedRowReadsBackFieldForFieldAndNullsStayEmpty) {
     for (EventField field : AllEventFields) {
         if (field == EventField::BillingFax)
             EXPECT_FALSE(read[columnOf(field)].isValid());
-        else
+        else if (written[columnOf(field)].typeId() == QMetaType::QString)
             EXPECT_EQ(read[columnOf(field)].toString(), written[columnOf(field)].toString())
+                << "field " << columnOf(field);
+        else // an engine may give a number back with its scale ("32.0000")
+            EXPECT_EQ(read[columnOf(field)].toDouble(), written[columnOf(field)].toDouble())
                 << "field " << columnOf(field);
     }
 
