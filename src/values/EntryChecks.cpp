@@ -154,17 +154,6 @@ bool EntryChecks::calendarHolds(const DateRange &range) {
     return true;
 }
 
-void EntryChecks::LoadToday() {
-    const QDate today = m_clock.today();
-    DateText = today.toString(QStringLiteral("MM-dd-yyyy"));
-    DateNumber = today.year() * 10000 + today.month() * 100 + today.day();
-}
-
-void EntryChecks::CheckLeapYear() {
-    LeapYearText =
-        isLeapYear(integerValue(LeapYearText)) ? QStringLiteral("Y") : QStringLiteral("N");
-}
-
 MemberCheck EntryChecks::checkMember(const QString &typedNumber) {
     using enum MemberCheck::Outcome;
     const double number = numericValue(typedNumber.trimmed());

@@ -77,18 +77,11 @@ public:
     // cancelled or a date is refused (the operator has been told which), so
     // a typing slip never purges or prints a wrong range.
     std::optional<DateRange> askDateRange(const QString &suffix, RangeFor use);
-    // Today into DateText (MM-dd-yyyy) and DateNumber (YYYYMMDD).
-    void LoadToday();
-    // The year in LeapYearText becomes "Y" or "N".
-    void CheckLeapYear();
     // Looks up the typed account number; the flags below describe that
     // account and the clipboard gets its class code and the code's
     // description.
     MemberCheck checkMember(const QString &typedNumber);
 
-    int DateNumber = 0;
-    QString DateText;
-    QString LeapYearText;
     int TaxExemptFlag = 0;  // the last checked account's taxexempt value
     int TerminatedFlag = 0; // the last checked account's terminated value
 
