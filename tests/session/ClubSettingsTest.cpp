@@ -2,6 +2,8 @@
 
 #include "ClubFixture.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class ClubSettingsTest : public ClubFixture {
@@ -12,7 +14,7 @@ protected:
         return read ? *read : ClubSettings();
     }
     void set(const char *name, const QString &value) {
-        auto evnt = module->databases.open(QStringLiteral("evnt"));
+        auto evnt = module->databases.open(u"evnt"_s);
         ASSERT_TRUE(evnt.ok());
         ASSERT_TRUE(ClubSettings::write(*evnt.value(), QString::fromLatin1(name), value).ok());
     }
@@ -24,7 +26,7 @@ TEST_F(ClubSettingsTest, DatesAreWrittenAsTheClubsLocaleWritesThem) {
     // A new club takes the creating workstation's locale and time zone; a
     // workstation without one (the bare "C" locale) writes American English.
     EXPECT_EQ(settings().value(QString::fromLatin1(ClubSettings::Locale)),
-              QLocale().language() == QLocale::C ? QStringLiteral("en_US") : QLocale().name());
+              QLocale().language() == QLocale::C ? u"en_US"_s : QLocale().name());
     EXPECT_EQ(*settings().timeZone(), QTimeZone(QTimeZone::systemTimeZoneId()));
 
     const QDate day(2027, 1, 2);
@@ -47,43 +49,42 @@ TEST_F(ClubSettingsTest, DatesAreWrittenAsTheClubsLocaleWritesThem) {
 
     {
         const WorkstationLocale bare(QLocale::c());
-        set(ClubSettings::Locale, QStringLiteral("C"));
-        EXPECT_EQ(settings().longDate(day), QStringLiteral("Saturday, January 2, 2027"));
-        EXPECT_EQ(settings().time(QStringLiteral("18:00")), QStringLiteral("6:00 PM"));
+        set(ClubSettings::Locale, u"C"_s);
+        EXPECT_EQ(settings().longDate(day), u"Saturday, January 2, 2027"_s);
+        EXPECT_EQ(settings().time(u"18:00"_s), u"6:00 PM"_s);
     }
-    set(ClubSettings::Locale, QStringLiteral("en_GB"));
+    set(ClubSettings::Locale, u"en_GB"_s);
 
     // The club's own formats win; an empty value gives the locale's back.
-    set(ClubSettings::ShortDateFormat, QStringLiteral("yyyy-MM-dd"));
-    set(ClubSettings::TimeZone, QStringLiteral("America/Chicago"));
-    EXPECT_EQ(settings().shortDate(day), QStringLiteral("2027-01-02"));
+    set(ClubSettings::ShortDateFormat, u"yyyy-MM-dd"_s);
+    set(ClubSettings::TimeZone, u"America/Chicago"_s);
+    EXPECT_EQ(settings().shortDate(day), u"2027-01-02"_s);
     EXPECT_EQ(*settings().timeZone(), QTimeZone("America/Chicago"));
     set(ClubSettings::ShortDateFormat, QString());
-    EXPECT_EQ(settings().shortDate(day), QStringLiteral("02/01/2027"));
+    EXPECT_EQ(settings().shortDate(day), u"02/01/2027"_s);
 }
 
 // The club's times are its own zone's on every workstation: a zone this
 // system does not know is refused when set, and an export of a club without
 // one is refused rather than made in the workstation's zone.
 TEST_F(ClubSettingsTest, OnlyAKnownTimeZoneIsTheClubs) {
-    set(ClubSettings::TimeZone, QStringLiteral("Europe/Berlin"));
-    auto evnt = module->databases.open(QStringLiteral("evnt"));
+    set(ClubSettings::TimeZone, u"Europe/Berlin"_s);
+    auto evnt = module->databases.open(u"evnt"_s);
     ASSERT_TRUE(evnt.ok());
     for (const char *unknown : {"Nowhere/Atlantis", "Europe/berlin ", "CEST+2"}) {
         const Status refused = ClubSettings::write(
             **evnt, QString::fromLatin1(ClubSettings::TimeZone), QString::fromLatin1(unknown));
         ASSERT_FALSE(refused.ok()) << unknown;
         EXPECT_EQ(refused.error().description,
-                  QStringLiteral("\"%1\" is not a time zone this system knows; give a name such "
-                                 "as America/New_York or Europe/Berlin. The club's time zone was "
-                                 "not changed.")
-                      .arg(QString::fromLatin1(unknown)));
+                  u"\"%1\" is not a time zone this system knows; give a name such "
+                  "as America/New_York or Europe/Berlin. The club's time zone was "
+                  "not changed."_s.arg(QString::fromLatin1(unknown)));
         EXPECT_EQ(*settings().timeZone(), QTimeZone("Europe/Berlin"));
     }
     set(ClubSettings::TimeZone, QString());
     EXPECT_EQ(settings().timeZone().error().description,
-              QStringLiteral("The club has no time zone; run \"moravel-club upgrade\" on the "
-                             "club to give it this workstation's."));
+              u"The club has no time zone; run \"moravel-club upgrade\" on the "
+              "club to give it this workstation's."_s);
 }
 
 } // namespace

@@ -8,13 +8,15 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class DatabasesTest : public ClubFixture {};
 
 QStringList columnNames(Database &db, const QString &table) {
     QStringList names;
-    auto query = db.exec(QStringLiteral("select * from ") + table + QStringLiteral(" where 1 = 0"));
+    auto query = db.exec(u"select * from "_s + table + u" where 1 = 0"_s);
     EXPECT_TRUE(query.ok());
     if (!query)
         return names;
@@ -25,12 +27,12 @@ QStringList columnNames(Database &db, const QString &table) {
 }
 
 TEST(DatabaseNames, FileNamesInAnyCaseNameOneLogicalDatabase) {
-    EXPECT_EQ(Databases::logicalName(QStringLiteral("AR.MDB")), QStringLiteral("ar"));
-    EXPECT_EQ(Databases::logicalName(QStringLiteral("ar.mdb")), QStringLiteral("ar"));
-    EXPECT_EQ(Databases::logicalName(QStringLiteral("ar")), QStringLiteral("ar"));
-    EXPECT_EQ(Databases::logicalName(QStringLiteral("rpt00.sys")), QStringLiteral("rpt"));
-    EXPECT_EQ(Databases::fileName(QStringLiteral("evnt")), QStringLiteral("evnt.mdb"));
-    EXPECT_EQ(Databases::fileName(QStringLiteral("rpt")), QStringLiteral("rpt00.sys"));
+    EXPECT_EQ(Databases::logicalName(u"AR.MDB"_s), u"ar"_s);
+    EXPECT_EQ(Databases::logicalName(u"ar.mdb"_s), u"ar"_s);
+    EXPECT_EQ(Databases::logicalName(u"ar"_s), u"ar"_s);
+    EXPECT_EQ(Databases::logicalName(u"rpt00.sys"_s), u"rpt"_s);
+    EXPECT_EQ(Databases::fileName(u"evnt"_s), u"evnt.mdb"_s);
+    EXPECT_EQ(Databases::fileName(u"rpt"_s), u"rpt00.sys"_s);
 }
 
 TEST_F(DatabasesTest, EveryTableIsCreatedWithItsColumnsInOrder) {
@@ -46,100 +48,91 @@ TEST_F(DatabasesTest, EveryTableIsCreatedWithItsColumnsInOrder) {
         }
     }
     // Positions other code relies on.
-    auto evnt = module->databases.open(QStringLiteral("evnt"));
-    const QStringList event = columnNames(*evnt.value(), QStringLiteral("eventinfo"));
+    auto evnt = module->databases.open(u"evnt"_s);
+    const QStringList event = columnNames(*evnt.value(), u"eventinfo"_s);
     ASSERT_EQ(event.size(), 36);
-    EXPECT_EQ(event[0], QStringLiteral("eventdate"));
-    EXPECT_EQ(event[2], QStringLiteral("eventnum"));
-    EXPECT_EQ(event[31], QStringLiteral("deposit"));
-    EXPECT_EQ(event[35], QStringLiteral("internalnotes"));
-    EXPECT_EQ(columnNames(*evnt.value(), QStringLiteral("reserv")),
-              (QStringList{QStringLiteral("resdate"), QStringLiteral("restime")}));
-    EXPECT_EQ(columnNames(*evnt.value(), QStringLiteral("items")).size(), 10);
+    EXPECT_EQ(event[0], u"eventdate"_s);
+    EXPECT_EQ(event[2], u"eventnum"_s);
+    EXPECT_EQ(event[31], u"deposit"_s);
+    EXPECT_EQ(event[35], u"internalnotes"_s);
+    EXPECT_EQ(columnNames(*evnt.value(), u"reserv"_s), (QStringList{u"resdate"_s, u"restime"_s}));
+    EXPECT_EQ(columnNames(*evnt.value(), u"items"_s).size(), 10);
 }
 
 TEST_F(DatabasesTest, MissingDatabaseAndRefusedCreation) {
-    removeDatabase(QStringLiteral("emp"));
-    auto missing = module->databases.open(QStringLiteral("EMP.MDB"));
+    removeDatabase(u"emp"_s);
+    auto missing = module->databases.open(u"EMP.MDB"_s);
     ASSERT_FALSE(missing.ok());
     EXPECT_EQ(missing.error().number, ErrorNumber::FileMissing);
-    EXPECT_FALSE(module->databases.exists(QStringLiteral("emp")))
-        << "opening must not create the database";
+    EXPECT_FALSE(module->databases.exists(u"emp"_s)) << "opening must not create the database";
     // A clean-up statement on a database the club lacks is passed over, and
     // still creates nothing; on one it has, it runs.
-    EXPECT_TRUE(module->databases
-                    .executeIfPresent(QStringLiteral("emp"), QStringLiteral("delete from employee"))
-                    .ok());
-    EXPECT_FALSE(module->databases.exists(QStringLiteral("emp")));
-    exec(QStringLiteral("evnt"), QStringLiteral("insert into tasklist (eventnumber) values (-1)"));
-    ASSERT_TRUE(module->databases
-                    .executeIfPresent(QStringLiteral("evnt"),
-                                      QStringLiteral("delete from tasklist where eventnumber < ?"),
-                                      {0})
-                    .ok());
-    EXPECT_EQ(
-        scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from tasklist")).toInt(), 0);
+    EXPECT_TRUE(module->databases.executeIfPresent(u"emp"_s, u"delete from employee"_s).ok());
+    EXPECT_FALSE(module->databases.exists(u"emp"_s));
+    exec(u"evnt"_s, u"insert into tasklist (eventnumber) values (-1)"_s);
+    ASSERT_TRUE(
+        module->databases
+            .executeIfPresent(u"evnt"_s, u"delete from tasklist where eventnumber < ?"_s, {0})
+            .ok());
+    EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from tasklist"_s).toInt(), 0);
 
-    auto again = module->databases.create(QStringLiteral("evnt"));
+    auto again = module->databases.create(u"evnt"_s);
     ASSERT_FALSE(again.ok());
     EXPECT_EQ(again.error().number, ErrorNumber::DuplicateName);
 
     // A name that is not a plain identifier never reaches the file system or
     // SQL, and a path never leads out of the club directory.
-    EXPECT_FALSE(module->databases.open(QStringLiteral("ev'nt")).ok());
-    EXPECT_EQ(Databases::logicalName(QStringLiteral("../../etc/evnt.mdb")), QStringLiteral("evnt"));
+    EXPECT_FALSE(module->databases.open(u"ev'nt"_s).ok());
+    EXPECT_EQ(Databases::logicalName(u"../../etc/evnt.mdb"_s), u"evnt"_s);
 }
 
 TEST_F(DatabasesTest, EngineErrorsMapToTheSuitesNumbers) {
-    auto db = module->databases.open(QStringLiteral("evnt"));
+    auto db = module->databases.open(u"evnt"_s);
     ASSERT_TRUE(db.ok());
     Database &evnt = *db.value();
     ASSERT_TRUE(
         evnt.execute(
-                QStringLiteral(
-                    "insert into location (roomnum, room, capacity, subdiv) values (?, ?, ?, ?)"),
-                {1, QStringLiteral("Ballroom"), 200, 0})
+                u"insert into location (roomnum, room, capacity, subdiv) values (?, ?, ?, ?)"_s,
+                {1, u"Ballroom"_s, 200, 0})
             .ok());
     const Status duplicate = evnt.execute(
-        QStringLiteral(
-            "insert into location (roomnum, room, capacity, subdiv) values (?, ?, ?, ?)"),
-        {1, QStringLiteral("Terrace"), 80, 0});
+        u"insert into location (roomnum, room, capacity, subdiv) values (?, ?, ?, ?)"_s,
+        {1, u"Terrace"_s, 80, 0});
     ASSERT_FALSE(duplicate.ok());
     EXPECT_EQ(duplicate.error().number, ErrorNumber::DuplicateKey);
 
-    EXPECT_EQ(evnt.execute(QStringLiteral("select * from nosuchtable")).error().number,
+    EXPECT_EQ(evnt.execute(u"select * from nosuchtable"_s).error().number,
               ErrorNumber::TableMissing);
-    EXPECT_EQ(evnt.execute(QStringLiteral("select nosuchcolumn from location")).error().number,
+    EXPECT_EQ(evnt.execute(u"select nosuchcolumn from location"_s).error().number,
               ErrorNumber::FieldMissing);
-    EXPECT_EQ(SchemaBuilder::addColumn(evnt, QStringLiteral("location"),
-                                       {QStringLiteral("room"), Schema::ColumnType::Text, 50, {}})
-                  .error()
-                  .number,
-              ErrorNumber::DuplicateName);
+    EXPECT_EQ(
+        SchemaBuilder::addColumn(evnt, u"location"_s, {u"room"_s, Schema::ColumnType::Text, 50, {}})
+            .error()
+            .number,
+        ErrorNumber::DuplicateName);
 
     // A file's own failure names the file; a failure of a statement does not.
-    const DbError io =
-        evnt.error(QSqlError(QStringLiteral("Unable to commit transaction"),
-                             QStringLiteral("disk I/O error"), QSqlError::TransactionError));
+    const DbError io = evnt.error(QSqlError(u"Unable to commit transaction"_s, u"disk I/O error"_s,
+                                            QSqlError::TransactionError));
     if (!onPostgres()) {
         EXPECT_EQ(io.number, ErrorNumber::FileAccess);
-        EXPECT_TRUE(io.description.startsWith(path(QStringLiteral("evnt.mdb")) + ": "))
+        EXPECT_TRUE(io.description.startsWith(path(u"evnt.mdb"_s) + ": "))
             << io.description.toStdString();
     }
-    EXPECT_FALSE(duplicate.error().description.contains(path(QStringLiteral("evnt.mdb"))));
+    EXPECT_FALSE(duplicate.error().description.contains(path(u"evnt.mdb"_s)));
 }
 
 TEST_F(DatabasesTest, AWriterWaitingOnAnotherWorkstationsLockGetsTheLockedRecordError) {
-    exec(QStringLiteral("evnt"), QStringLiteral("insert into location (roomnum, room, capacity, "
-                                                "subdiv) values (1, 'Terrace', 80, 0)"));
-    const QString write = QStringLiteral("update location set capacity = ? where roomnum = 1");
-    auto holder = module->databases.open(QStringLiteral("evnt"));
+    exec(u"evnt"_s, u"insert into location (roomnum, room, capacity, "
+                    "subdiv) values (1, 'Terrace', 80, 0)"_s);
+    const QString write = u"update location set capacity = ? where roomnum = 1"_s;
+    auto holder = module->databases.open(u"evnt"_s);
     Transaction held(*holder.value());
     ASSERT_TRUE(held.begun().ok());
     ASSERT_TRUE(holder.value()->execute(write, {90}).ok());
 
     // SQLite refuses the second writer at its start, PostgreSQL at the row.
-    auto other = module->databases.open(QStringLiteral("evnt"));
+    auto other = module->databases.open(u"evnt"_s);
     Transaction blocked(*other.value());
     const Status refused = blocked.begun() ? other.value()->execute(write, {100}) : blocked.begun();
     ASSERT_FALSE(refused.ok());
@@ -148,65 +141,56 @@ TEST_F(DatabasesTest, AWriterWaitingOnAnotherWorkstationsLockGetsTheLockedRecord
 }
 
 TEST_F(DatabasesTest, TransactionRollsBackUnlessCommitted) {
-    const QString insert = QStringLiteral(
-        "insert into location (roomnum, room, capacity, subdiv) values (?, ?, ?, ?)");
+    const QString insert =
+        u"insert into location (roomnum, room, capacity, subdiv) values (?, ?, ?, ?)"_s;
     {
-        auto db = module->databases.open(QStringLiteral("evnt"));
+        auto db = module->databases.open(u"evnt"_s);
         Transaction transaction(*db.value());
-        ASSERT_TRUE(db.value()->execute(insert, {1, QStringLiteral("Lost"), 10, 0}).ok());
+        ASSERT_TRUE(db.value()->execute(insert, {1, u"Lost"_s, 10, 0}).ok());
     }
-    EXPECT_EQ(
-        scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from location")).toInt(), 0);
+    EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from location"_s).toInt(), 0);
     {
-        auto db = module->databases.open(QStringLiteral("evnt"));
+        auto db = module->databases.open(u"evnt"_s);
         Transaction transaction(*db.value());
-        ASSERT_TRUE(db.value()->execute(insert, {2, QStringLiteral("Kept"), 10, 0}).ok());
+        ASSERT_TRUE(db.value()->execute(insert, {2, u"Kept"_s, 10, 0}).ok());
         ASSERT_TRUE(transaction.commit().ok());
     }
-    EXPECT_EQ(column(QStringLiteral("evnt"), QStringLiteral("select room from location")),
-              QVariantList{QStringLiteral("Kept")});
+    EXPECT_EQ(column(u"evnt"_s, u"select room from location"_s), QVariantList{u"Kept"_s});
 }
 
 TEST_F(DatabasesTest, ReadOnlyClubReadsButRefusesWrites) {
     StorageSettings readOnly = settings();
     readOnly.readOnly = true;
     Databases databases(readOnly);
-    auto db = databases.open(QStringLiteral("user"));
+    auto db = databases.open(u"user"_s);
     ASSERT_TRUE(db.ok());
-    EXPECT_TRUE(db.value()->exec(QStringLiteral("select * from staff")).ok());
-    const Status write =
-        db.value()->execute(QStringLiteral("update staff set location = ?"), {QStringLiteral("x")});
+    EXPECT_TRUE(db.value()->exec(u"select * from staff"_s).ok());
+    const Status write = db.value()->execute(u"update staff set location = ?"_s, {u"x"_s});
     ASSERT_FALSE(write.ok());
     EXPECT_EQ(write.error().number, ErrorNumber::ReadOnly);
-    EXPECT_FALSE(databases.create(QStringLiteral("newdb")).ok());
+    EXPECT_FALSE(databases.create(u"newdb"_s).ok());
 }
-
-} // namespace
-
-namespace {
 
 TEST_F(DatabasesTest, ClubFilesKeepTheRollbackJournal) {
     if (onPostgres())
         GTEST_SKIP() << "SQLite club files only";
     {
         // Another program left the file in write-ahead mode.
-        QSqlDatabase raw =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("wal"));
-        raw.setDatabaseName(path(QStringLiteral("evnt.mdb")));
+        QSqlDatabase raw = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"wal"_s);
+        raw.setDatabaseName(path(u"evnt.mdb"_s));
         ASSERT_TRUE(raw.open());
-        QSqlQuery wal(QStringLiteral("pragma journal_mode = wal"), raw);
+        QSqlQuery wal(u"pragma journal_mode = wal"_s, raw);
         ASSERT_TRUE(wal.next());
-        ASSERT_EQ(wal.value(0).toString(), QStringLiteral("wal"));
+        ASSERT_EQ(wal.value(0).toString(), u"wal"_s);
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("wal"));
+    QSqlDatabase::removeDatabase(u"wal"_s);
 
     Databases databases(settings());
-    auto db = databases.open(QStringLiteral("evnt"));
+    auto db = databases.open(u"evnt"_s);
     ASSERT_TRUE(db.ok());
-    for (const auto &[pragma, expected] :
-         {std::pair{"journal_mode", QVariant(QStringLiteral("delete"))},
-          std::pair{"synchronous", QVariant(2)}}) {
-        auto query = db.value()->exec(QStringLiteral("pragma ") + QLatin1String(pragma));
+    for (const auto &[pragma, expected] : {std::pair{"journal_mode", QVariant(u"delete"_s)},
+                                           std::pair{"synchronous", QVariant(2)}}) {
+        auto query = db.value()->exec(u"pragma "_s + QLatin1String(pragma));
         ASSERT_TRUE(query.ok() && query->next());
         EXPECT_EQ(query->value(0).toString(), expected.toString()) << pragma;
     }

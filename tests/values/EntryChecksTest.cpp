@@ -2,60 +2,55 @@
 
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-struct DateCase {
-    const char *rule;
-    int typed;
-    const char *dateText;
-    int error;
-    const char *message; // "" when none
+class EntryChecksTest : public ClubFixture {
+protected:
+    bool demoData() const override { return true; }
 };
 
-void PrintTo(const DateCase &c, std::ostream *out) {
-    *out << c.rule;
-}
-
-class DateRules : public ClubFixture, public ::testing::WithParamInterface<DateCase> {};
-
-TEST_P(DateRules, ValidateDate) {
-    const DateCase &c = GetParam();
-    const CheckedDate checked = module->checks.checkDate(c.typed);
-    EXPECT_EQ(checked.text, QString::fromLatin1(c.dateText));
-    EXPECT_EQ(checked.refused ? 1 : 0, c.error);
-    if (QString::fromLatin1(c.message).isEmpty()) {
-        EXPECT_TRUE(prompts.messages.isEmpty());
-    } else {
-        ASSERT_EQ(prompts.messages.size(), 1);
-        EXPECT_EQ(prompts.lastMessage().text, QString::fromLatin1(c.message));
-        EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Brevant"));
+// The text checked is the date as read; a refusal shows one message titled Brevant.
+TEST_F(EntryChecksTest, CheckDateJudgesMonthThenDayOfTheMonth) {
+    const struct {
+        const char *rule;
+        int typed;
+        const char *dateText;
+        const char *message; // "" when accepted
+    } cases[] = {
+        {"plain date", 20260704, "20260704", ""},
+        {"month first christmas", 12252026, "20261225", ""},
+        {"leap day in leap year", 20280229, "20280229", ""},
+        {"no leap day in common year", 20270229, "20270229", "Invalid day of the month"},
+        {"no leap day in 2100", 21000229, "21000229", "Invalid day of the month"},
+        {"leap day in 2000", 20000229, "20000229", ""},
+        {"month 13", 20261301, "20261301", "Invalid month"},
+        {"month 00", 20260015, "20260015", "Invalid month"},
+        {"day 00", 20260700, "20260700", "Invalid day of the month"},
+        {"april 31", 20260431, "20260431", "Invalid day of the month"},
+        {"december 31", 20261231, "20261231", ""},
+        // A date has eight digits: fewer have no month to judge.
+        {"seven digits", 2026125, "2026125", "Invalid month"},
+        {"seven digits that read as a date by position", 2026011, "2026011", "Invalid month"},
+        {"month first that lost its zero", 1012027, "1012027", "Invalid month"},
+        {"seven digits ending in a month and day", 2021231, "2021231", "Invalid month"},
+        {"zero", 0, "0", "Invalid month"},
+        {"nine digits", 202601011, "202601011", "Invalid month"},
+        {"negative", -20260101, "-20260101", "Invalid month"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.rule);
+        prompts.clear();
+        const CheckedDate checked = module->checks.checkDate(c.typed);
+        EXPECT_EQ(checked.text, QString::fromLatin1(c.dateText));
+        EXPECT_EQ(checked.refused, *c.message != '\0');
+        EXPECT_EQ(prompts.messageTexts(),
+                  *c.message ? QStringList{QString::fromLatin1(c.message)} : QStringList());
+        if (*c.message)
+            EXPECT_EQ(prompts.lastMessage().title, u"Brevant"_s);
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rules, DateRules,
-    ::testing::Values(
-        DateCase{"plain_date", 20260704, "20260704", 0, ""},
-        DateCase{"month_first_christmas", 12252026, "20261225", 0, ""},
-        DateCase{"leap_day_in_leap_year", 20280229, "20280229", 0, ""},
-        DateCase{"no_leap_day_in_common_year", 20270229, "20270229", 1, "Invalid day of the month"},
-        DateCase{"no_leap_day_in_2100", 21000229, "21000229", 1, "Invalid day of the month"},
-        DateCase{"leap_day_in_2000", 20000229, "20000229", 0, ""},
-        DateCase{"month_13", 20261301, "20261301", 1, "Invalid month"},
-        DateCase{"month_00", 20260015, "20260015", 1, "Invalid month"},
-        DateCase{"day_00", 20260700, "20260700", 1, "Invalid day of the month"},
-        DateCase{"april_31", 20260431, "20260431", 1, "Invalid day of the month"},
-        DateCase{"december_31", 20261231, "20261231", 0, ""},
-        // A date has eight digits: fewer have no month to judge.
-        DateCase{"seven_digits", 2026125, "2026125", 1, "Invalid month"},
-        DateCase{"seven_digits_that_read_as_a_date_by_position", 2026011, "2026011", 1,
-                 "Invalid month"},
-        DateCase{"month_first_that_lost_its_zero", 1012027, "1012027", 1, "Invalid month"},
-        DateCase{"seven_digits_ending_in_a_month_and_day", 2021231, "2021231", 1, "Invalid month"},
-        DateCase{"zero", 0, "0", 1, "Invalid month"},
-        DateCase{"nine_digits", 202601011, "202601011", 1, "Invalid month"},
-        DateCase{"negative", -20260101, "-20260101", 1, "Invalid month"}),
-    [](const auto &info) { return std::string(info.param.rule); });
 
 TEST(DateNumber, TypedTextBecomesTheNumberTheDateCheckJudges) {
     const struct {
@@ -76,41 +71,28 @@ TEST(DateNumber, TypedTextBecomesTheNumberTheDateCheckJudges) {
         EXPECT_EQ(EntryChecks::dateNumber(QString::fromLatin1(c.typed)), c.number) << c.typed;
 }
 
-class EntryChecksTest : public ClubFixture {
-protected:
-    bool demoData() const override { return true; }
-};
-
-TEST(LeapYear, FollowsTheGregorianRule) {
-    EXPECT_TRUE(EntryChecks::isLeapYear(2024));
-    EXPECT_FALSE(EntryChecks::isLeapYear(2025));
-    EXPECT_TRUE(EntryChecks::isLeapYear(2000));
-    EXPECT_FALSE(EntryChecks::isLeapYear(2100));
-}
-
 TEST_F(EntryChecksTest, DateRangeTakesMonthDayForThisYearAndPutsTheEarlierDateFirst) {
-    prompts.answerInput(QStringLiteral("123")); // neither four nor eight digits: asked again
-    prompts.answerInput(QStringLiteral("  1231 "));
-    prompts.answerInput(QStringLiteral("0115"));
-    EXPECT_EQ(module->checks.askTypedDates(QStringLiteral("Events by Date Range")),
-              (TypedDates{QStringLiteral("20260115"), QStringLiteral("20261231")}));
+    prompts.answerInput(u"123"_s); // neither four nor eight digits: asked again
+    prompts.answerInput(u"  1231 "_s);
+    prompts.answerInput(u"0115"_s);
+    EXPECT_EQ(module->checks.askTypedDates(u"Events by Date Range"_s),
+              (TypedDates{u"20260115"_s, u"20261231"_s}));
     ASSERT_EQ(prompts.inputs.size(), 3);
-    EXPECT_EQ(prompts.inputs[0].title, QStringLiteral("FROM Date - Events by Date Range"));
+    EXPECT_EQ(prompts.inputs[0].title, u"FROM Date - Events by Date Range"_s);
     EXPECT_EQ(prompts.inputs[0].text,
-              QStringLiteral("Type the FROM date in YYYYMMDD format.\nWhen done, press ENTER or "
-                             "click OK.\n\nClick CANCEL to exit this feature."));
-    EXPECT_EQ(prompts.inputs[2].title, QStringLiteral("TO Date - Events by Date Range"));
+              u"Type the FROM date in YYYYMMDD format.\nWhen done, press ENTER or "
+              "click OK.\n\nClick CANCEL to exit this feature."_s);
+    EXPECT_EQ(prompts.inputs[2].title, u"TO Date - Events by Date Range"_s);
 
     // An empty answer cancels, at either date.
-    prompts.answerInput(QStringLiteral("20260101"));
+    prompts.answerInput(u"20260101"_s);
     prompts.answerInput(QString());
-    EXPECT_EQ(module->checks.askTypedDates(QStringLiteral("Events by Date Range")), std::nullopt);
+    EXPECT_EQ(module->checks.askTypedDates(u"Events by Date Range"_s), std::nullopt);
 }
 
 TEST_F(EntryChecksTest, CheckedDateRangeRefusesWhatNoCalendarDayMatches) {
     for (const int date : {20240101, 20241231})
-        exec(QStringLiteral("evnt"),
-             QStringLiteral("insert into reserv (resdate, restime) values (?, '00:00')"), {date});
+        exec(u"evnt"_s, u"insert into reserv (resdate, restime) values (?, '00:00')"_s, {date});
     using RangeFor = EntryChecks::RangeFor;
     struct Case {
         const char *rule;
@@ -141,46 +123,37 @@ TEST_F(EntryChecksTest, CheckedDateRangeRefusesWhatNoCalendarDayMatches) {
         prompts.clear();
         prompts.answerInput(QString::fromLatin1(c.from));
         prompts.answerInput(QString::fromLatin1(c.to));
-        const auto range =
-            module->checks.askDateRange(QStringLiteral("Purge Calendar Data"), c.use);
+        const auto range = module->checks.askDateRange(u"Purge Calendar Data"_s, c.use);
         ASSERT_EQ(range.has_value(), c.range.has_value()) << c.rule;
         if (range) {
             EXPECT_EQ(std::pair(range->from, range->to), *c.range) << c.rule;
         }
         EXPECT_EQ(prompts.messageTexts().join(QString()), QString::fromLatin1(c.message)) << c.rule;
     }
-    EXPECT_EQ(prompts.inputs.first().title, QStringLiteral("FROM Date - Purge Calendar Data"));
+    EXPECT_EQ(prompts.inputs.first().title, u"FROM Date - Purge Calendar Data"_s);
 }
 
 TEST_F(EntryChecksTest, MemberNumberDescribesTheAccount) {
-    exec(QStringLiteral("master"),
-         QStringLiteral("update acctinfo set suspended = 1, terminated = 1, taxexempt = 1 "
-                        "where acctnumber = 1001"));
+    exec(u"master"_s, u"update acctinfo set suspended = 1, terminated = 1, taxexempt = 1 "
+                      "where acctnumber = 1001"_s);
     const QString name =
-        scalar(QStringLiteral("master"),
-               QStringLiteral("select lname from acctinfo where acctnumber = 1001"))
+        scalar(u"master"_s, u"select lname from acctinfo where acctnumber = 1001"_s)
             .toString()
             .trimmed();
     const QString first =
-        scalar(QStringLiteral("master"),
-               QStringLiteral("select fname from acctinfo where acctnumber = 1001"))
+        scalar(u"master"_s, u"select fname from acctinfo where acctnumber = 1001"_s)
             .toString()
             .trimmed();
     const QString classCode =
-        scalar(QStringLiteral("master"),
-               QStringLiteral("select classcode from acctinfo where acctnumber = 1001"))
-            .toString();
+        scalar(u"master"_s, u"select classcode from acctinfo where acctnumber = 1001"_s).toString();
     const QString classText =
-        scalar(QStringLiteral("master"),
-               QStringLiteral("select description from classcode where classcode = ?"), {classCode})
+        scalar(u"master"_s, u"select description from classcode where classcode = ?"_s, {classCode})
             .toString();
 
     // Typed with cents, and stored a hair away from the typed number.
-    exec(QStringLiteral("master"),
-         QStringLiteral("update acctinfo set acctnumber = 1001.0004 where acctnumber = 1001"));
-    EXPECT_EQ(module->checks.checkMember(QStringLiteral(" 1001.00 ")).description,
-              name + QStringLiteral(", ") + first +
-                  QStringLiteral(" TaxExempt SUSPENDED TERMINATED"));
+    exec(u"master"_s, u"update acctinfo set acctnumber = 1001.0004 where acctnumber = 1001"_s);
+    EXPECT_EQ(module->checks.checkMember(u" 1001.00 "_s).description,
+              name + u", "_s + first + u" TaxExempt SUSPENDED TERMINATED"_s);
     EXPECT_EQ(module->checks.TaxExemptFlag, 1);
     EXPECT_EQ(module->checks.TerminatedFlag, 1);
     EXPECT_EQ(clipboard.content, classCode + QLatin1Char('-') + classText);
@@ -188,33 +161,29 @@ TEST_F(EntryChecksTest, MemberNumberDescribesTheAccount) {
 
     // The next account's flags are its own, not the last one's.
     const QString next =
-        scalar(QStringLiteral("master"),
-               QStringLiteral("select min(acctnumber) from acctinfo where taxexempt = 0 and "
-                              "suspended = 0 and terminated = 0"))
+        scalar(u"master"_s, u"select min(acctnumber) from acctinfo where taxexempt = 0 and "
+                            "suspended = 0 and terminated = 0"_s)
             .toString();
-    EXPECT_FALSE(
-        module->checks.checkMember(next).description.contains(QStringLiteral("TaxExempt")));
+    EXPECT_FALSE(module->checks.checkMember(next).description.contains(u"TaxExempt"_s));
     EXPECT_EQ(module->checks.TaxExemptFlag, 0);
     EXPECT_EQ(module->checks.TerminatedFlag, 0);
 }
 
 TEST_F(EntryChecksTest, UnknownMemberNumberAsksToRedo) {
     module->checks.TerminatedFlag = 1;
-    clipboard.content = QStringLiteral("old");
+    clipboard.content = u"old"_s;
     prompts.expectError();
-    EXPECT_EQ(module->checks.checkMember(QStringLiteral("99")).outcome,
-              MemberCheck::Outcome::Unknown);
+    EXPECT_EQ(module->checks.checkMember(u"99"_s).outcome, MemberCheck::Outcome::Unknown);
     EXPECT_EQ(module->checks.TerminatedFlag, 0);
     EXPECT_EQ(clipboard.content, QString());
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Invalid member number!"));
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Member # Check"));
+    EXPECT_EQ(prompts.lastMessage().text, u"Invalid member number!"_s);
+    EXPECT_EQ(prompts.lastMessage().title, u"Member # Check"_s);
     EXPECT_EQ(prompts.lastMessage().icon, Icon::Critical);
 
     // Nothing typed: nothing happens.
     prompts.clear();
-    EXPECT_EQ(module->checks.checkMember(QStringLiteral("abc")).outcome,
-              MemberCheck::Outcome::NoNumber);
+    EXPECT_EQ(module->checks.checkMember(u"abc"_s).outcome, MemberCheck::Outcome::NoNumber);
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 

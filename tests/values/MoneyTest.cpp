@@ -4,6 +4,8 @@
 
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 qint64 units(const std::optional<Money> &money) {
@@ -11,12 +13,12 @@ qint64 units(const std::optional<Money> &money) {
 }
 
 QString text(const std::optional<Decimal> &decimal) {
-    return decimal ? decimal->toString() : QStringLiteral("(none)");
+    return decimal ? decimal->toString() : u"(none)"_s;
 }
 
 QString amountText(const QVariant &stored) {
     const auto amount = Money::fromVariant(stored);
-    return amount ? amount->toString() : QStringLiteral("(none)");
+    return amount ? amount->toString() : u"(none)"_s;
 }
 
 Money money(const char *amount) {
@@ -136,8 +138,8 @@ TEST(Money, SumsStayExactAndNeverWrap) {
     Money total;
     for (int i = 0; i < 10000; ++i)
         total += money("0.0001");
-    EXPECT_EQ(total.toString(), QStringLiteral("1"));
-    EXPECT_EQ(total.formatted(), QStringLiteral("1.00"));
+    EXPECT_EQ(total.toString(), u"1"_s);
+    EXPECT_EQ(total.formatted(), u"1.00"_s);
 
     const Money most = Money::fromUnits(std::numeric_limits<qint64>::max());
     EXPECT_GT(most + money("1"), Money()) << "saturates upwards";
@@ -150,10 +152,10 @@ TEST(Money, StoredValuesComeBackAsTheyWere) {
     EXPECT_EQ(units(Money::fromVariant(QVariant(0.1 + 0.2))), 3000) << "shortest form of a double";
     EXPECT_EQ(units(Money::fromVariant(QVariant(2.005))), 20050) << "not 2.00499999...";
     EXPECT_EQ(units(Money::fromVariant(QVariant(qlonglong(42)))), 420000);
-    EXPECT_EQ(units(Money::fromVariant(QVariant(QStringLiteral("1042.5000")))), 10425000);
-    EXPECT_EQ(units(Money::fromVariant(QVariant(QStringLiteral("-0.5000")))), -5000);
+    EXPECT_EQ(units(Money::fromVariant(QVariant(u"1042.5000"_s))), 10425000);
+    EXPECT_EQ(units(Money::fromVariant(QVariant(u"-0.5000"_s))), -5000);
     EXPECT_EQ(units(Money::fromVariant(QVariant())), 0);
-    EXPECT_FALSE(Money::fromVariant(QVariant(QStringLiteral("12 dollars"))));
+    EXPECT_FALSE(Money::fromVariant(QVariant(u"12 dollars"_s)));
     EXPECT_FALSE(Money::fromVariant(QVariant(std::numeric_limits<double>::quiet_NaN())));
 }
 
@@ -202,10 +204,10 @@ TEST(Decimal, RatesAreTakenByTheirShortestFormForTheirPrecision) {
         {"single-precision value", QVariant(0.07f), "0.07"},
         {"a double that is no single keeps all its digits", QVariant(0.1 + 0.2),
          "0.30000000000000004"},
-        {"server numeric text", QVariant(QStringLiteral("0.0825")), "0.0825"},
+        {"server numeric text", QVariant(u"0.0825"_s), "0.0825"},
         {"integer", QVariant(1), "1"},
         {"Null", QVariant(), "0"},
-        {"not a number", QVariant(QStringLiteral("7%")), "(none)"},
+        {"not a number", QVariant(u"7%"_s), "(none)"},
         {"infinite", QVariant(std::numeric_limits<double>::infinity()), "(none)"},
     };
     for (const auto &c : cases)
@@ -213,11 +215,11 @@ TEST(Decimal, RatesAreTakenByTheirShortestFormForTheirPrecision) {
 }
 
 TEST(Decimal, ArithmeticIsExactAndReportsWhatDoesNotFit) {
-    EXPECT_EQ(text(decimal("0.05").times(decimal("25.29"))), QStringLiteral("1.2645"));
-    EXPECT_EQ(text(decimal("8.2645").plus(decimal("0.0005"))), QStringLiteral("8.265"));
-    EXPECT_EQ(decimal("8.265").roundedTo(2).toString(), QStringLiteral("8.27"));
-    EXPECT_EQ(decimal("-8.265").roundedTo(2).toString(), QStringLiteral("-8.27"));
-    EXPECT_EQ(decimal("8.2649999999999999999").roundedTo(2).toString(), QStringLiteral("8.26"));
+    EXPECT_EQ(text(decimal("0.05").times(decimal("25.29"))), u"1.2645"_s);
+    EXPECT_EQ(text(decimal("8.2645").plus(decimal("0.0005"))), u"8.265"_s);
+    EXPECT_EQ(decimal("8.265").roundedTo(2).toString(), u"8.27"_s);
+    EXPECT_EQ(decimal("-8.265").roundedTo(2).toString(), u"-8.27"_s);
+    EXPECT_EQ(decimal("8.2649999999999999999").roundedTo(2).toString(), u"8.26"_s);
     const Decimal huge = decimal("12345678901234567890123456789");
     EXPECT_FALSE(huge.times(huge));
     EXPECT_FALSE(huge.plus(decimal("0.0000000000000000000000000001")));
@@ -228,28 +230,24 @@ class MoneyStorageTest : public ClubFixture {};
 // Each engine hands a currency column back its own way: SQLite a double or
 // text, PostgreSQL the numeric's text, which must not pass through a double.
 TEST_F(MoneyStorageTest, AmountsSurviveACurrencyColumnOnEitherEngine) {
-    QStringList amounts{QStringLiteral("0.0001"),
-                        QStringLiteral("12345678.9999"),
-                        QStringLiteral("-0.5"),
-                        QStringLiteral("0.1"),
-                        QStringLiteral("-123456789.1234"),
-                        QStringLiteral("99999999999.9999")};
+    QStringList amounts{u"0.0001"_s, u"12345678.9999"_s,   u"-0.5"_s,
+                        u"0.1"_s,    u"-123456789.1234"_s, u"99999999999.9999"_s};
     // A double near a trillion cannot tell these apart; SQLite keeps 15
     // significant digits of a numeric column, so only the server is asked.
     if (onPostgres())
-        amounts << QStringLiteral("999999999999.9997") << QStringLiteral("999999999999.9998");
+        amounts << u"999999999999.9997"_s << u"999999999999.9998"_s;
     int row = 0;
     for (const QString &amount : amounts) {
         const Money stored = *Money::fromText(amount);
-        exec(QStringLiteral("evnt"),
-             QStringLiteral("insert into items (eventid, cost, price, servchg, tax) "
-                            "values (?, ?, ?, ?, ?)"),
+        exec(u"evnt"_s,
+             u"insert into items (eventid, cost, price, servchg, tax) "
+             "values (?, ?, ?, ?, ?)"_s,
              {++row, stored.toVariant(), stored.toVariant(), stored.toVariant(),
               stored.toVariant()});
     }
     for (const char *name : {"cost", "price", "servchg", "tax"}) {
-        const QString select = QStringLiteral("select %1 from items order by eventid");
-        const QVariantList read = column(QStringLiteral("evnt"), select.arg(QLatin1String(name)));
+        const QString select = u"select %1 from items order by eventid"_s;
+        const QVariantList read = column(u"evnt"_s, select.arg(QLatin1String(name)));
         ASSERT_EQ(read.size(), amounts.size()) << name;
         for (qsizetype i = 0; i < amounts.size(); ++i) {
             EXPECT_EQ(amountText(read[i]), amounts[i]) << name;

@@ -8,23 +8,17 @@ using namespace Qt::StringLiterals;
 using Refusal = TypedNumber::Refusal;
 
 TypedNumber::Bounds guests() {
-    return TypedNumber::ofColumn(QStringLiteral("evnt"), QStringLiteral("eventinfo"),
-                                 QStringLiteral("guarantee"))
-        .atLeast(Decimal());
+    return TypedNumber::ofColumn(u"evnt"_s, u"eventinfo"_s, u"guarantee"_s).atLeast(Decimal());
 }
 TypedNumber::Bounds deposit() {
-    return TypedNumber::ofColumn(QStringLiteral("evnt"), QStringLiteral("eventinfo"),
-                                 QStringLiteral("deposit"))
-        .atLeast(Decimal());
+    return TypedNumber::ofColumn(u"evnt"_s, u"eventinfo"_s, u"deposit"_s).atLeast(Decimal());
 }
 // A free-form price may be a credit.
 TypedNumber::Bounds price() {
-    return TypedNumber::ofColumn(QStringLiteral("evnt"), QStringLiteral("items"),
-                                 QStringLiteral("price"));
+    return TypedNumber::ofColumn(u"evnt"_s, u"items"_s, u"price"_s);
 }
 TypedNumber::Bounds quantity() {
-    return TypedNumber::ofColumn(QStringLiteral("evnt"), QStringLiteral("items"),
-                                 QStringLiteral("qty"));
+    return TypedNumber::ofColumn(u"evnt"_s, u"items"_s, u"qty"_s);
 }
 
 TEST(TypedNumber, TheWholeTextIsTheNumberOrItIsRefused) {
@@ -34,8 +28,8 @@ TEST(TypedNumber, TheWholeTextIsTheNumberOrItIsRefused) {
     const QLocale swiss(QLocale::German, QLocale::Switzerland);
     const QLocale india(QLocale::English, QLocale::India);
     const QLocale egypt(QLocale::Arabic, QLocale::Egypt);
-    const QString thirtyDigits = QStringLiteral("123456789012345678901234567890");
-    const QString twentyNines = QStringLiteral("99999999999999999999");
+    const QString thirtyDigits = u"123456789012345678901234567890"_s;
+    const QString twentyNines = u"99999999999999999999"_s;
     const struct Case {
         const char *rule;
         QString typed;
@@ -104,7 +98,7 @@ TEST(TypedNumber, TheWholeTextIsTheNumberOrItIsRefused) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.rule);
-        const auto read = TypedNumber::read(c.typed, QStringLiteral("Box"), c.bounds, c.locale);
+        const auto read = TypedNumber::read(c.typed, u"Box"_s, c.bounds, c.locale);
         EXPECT_EQ(read.refusal(), c.refusal);
         if (c.refusal == Refusal::None) {
             EXPECT_EQ(read.value().toString(), QString::fromLatin1(c.value));
@@ -119,17 +113,16 @@ TEST(TypedNumber, TheWholeTextIsTheNumberOrItIsRefused) {
     }
 
     // What the operator is told.
-    EXPECT_EQ(
-        TypedNumber::read(u"1e3", QStringLiteral("Guarantee"), guests(), us).message(),
-        QStringLiteral("Guarantee: \"1e3\" is not a number.\nType a whole number in digits."));
-    EXPECT_EQ(TypedNumber::read(u"1234567", QStringLiteral("Guarantee"), guests(), us).message(),
-              QStringLiteral("Guarantee: \"1234567\" is above 32767, the most the box holds."));
-    EXPECT_EQ(TypedNumber::read(u"1,250", QStringLiteral("Deposit"), deposit(), german).message(),
-              QStringLiteral("Deposit: \"1,250\" could mean 1250 or 1,25.\nType it again without "
-                             "marks between the thousands."));
+    EXPECT_EQ(TypedNumber::read(u"1e3", u"Guarantee"_s, guests(), us).message(),
+              u"Guarantee: \"1e3\" is not a number.\nType a whole number in digits."_s);
+    EXPECT_EQ(TypedNumber::read(u"1234567", u"Guarantee"_s, guests(), us).message(),
+              u"Guarantee: \"1234567\" is above 32767, the most the box holds."_s);
+    EXPECT_EQ(TypedNumber::read(u"1,250", u"Deposit"_s, deposit(), german).message(),
+              u"Deposit: \"1,250\" could mean 1250 or 1,25.\nType it again without "
+              "marks between the thousands."_s);
     // Three places written back read the same where the point groups thousands.
     const auto places = TypedNumber::read(u"1.125", {}, deposit(), us);
-    EXPECT_EQ(TypedNumber::plainText(places.value()), QStringLiteral("1.1250"));
+    EXPECT_EQ(TypedNumber::plainText(places.value()), u"1.1250"_s);
     EXPECT_EQ(
         TypedNumber::read(TypedNumber::plainText(places.value()), {}, deposit(), german).value(),
         places.value());
