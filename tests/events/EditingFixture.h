@@ -5,13 +5,15 @@
 
 #include <QFile>
 
+using namespace Qt::StringLiterals;
+
 // The main window's logic started over the event club, driven the way the
 // operator drives the window: buttons, typing into boxes, choosing from lists.
 class EditingFixture : public EventFixture {
 protected:
     void SetUp() override {
         EventFixture::SetUp();
-        running.start(*module, club, QStringLiteral("editing-test"));
+        running.start(*module, club, u"editing-test"_s);
         logic = running.logic.get();
     }
     void TearDown() override {
@@ -42,6 +44,12 @@ protected:
         ADD_FAILURE() << "no room " << roomnum;
     }
     void setLevel(int level) { module->session.UserLevel = level; }
+    // An event saved by the record as the window saves one; its number.
+    int booked(const QString &date, const QString &title, const QString &start, const QString &end,
+               int room, int status = 2) {
+        EXPECT_EQ(book(date, title, start, end, room, status), EventRecord::Saved::Done);
+        return lastNumber;
+    }
 
     // New Event, filled in as an enquiry turned booking: status 2 with
     // everything a booking requires, not yet saved.
@@ -49,25 +57,24 @@ protected:
         click(EventCommand::NewEvent);
         type(EventField::Date, date);
         type(EventField::Title, title);
-        type(EventField::Start, QStringLiteral("18:00"));
-        type(EventField::End, QStringLiteral("22:00"));
+        type(EventField::Start, u"18:00"_s);
+        type(EventField::End, u"22:00"_s);
         chooseStatus(2);
-        type(EventField::Guests, QStringLiteral("40"));
-        type(EventField::Guarantee, QStringLiteral("35"));
+        type(EventField::Guests, u"40"_s);
+        type(EventField::Guarantee, u"35"_s);
         chooseRoom(room);
-        type(EventField::ContactName, QStringLiteral("Ada Lovelace"));
-        type(EventField::ContactPhone1, QStringLiteral("5551234567"));
+        type(EventField::ContactName, u"Ada Lovelace"_s);
+        type(EventField::ContactPhone1, u"5551234567"_s);
     }
 
     QStringList historyFile() {
-        QFile log(path(QStringLiteral("evntsched.ini")));
+        QFile log(path(u"evntsched.ini"_s));
         if (!log.open(QIODevice::ReadOnly))
             return {};
         return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
     QString stored(const QString &column, int number) {
-        return scalar(QStringLiteral("evnt"),
-                      QStringLiteral("select %1 from eventinfo where eventnum = ?").arg(column),
+        return scalar(u"evnt"_s, u"select %1 from eventinfo where eventnum = ?"_s.arg(column),
                       {number})
             .toString();
     }

@@ -5,6 +5,8 @@
 #include <QSet>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Several workstations at once, each an operating-system process of its own.
@@ -19,8 +21,8 @@ protected:
 TEST_F(EventConcurrencyTest, EightWorkstationsNeverGetTheSameEventNumber) {
     constexpr int Workstations = 8;
     constexpr int Numbers = 200;
-    const auto workers = runTogether(
-        QList<QStringList>(Workstations, {QStringLiteral("numbers"), QString::number(Numbers)}));
+    const auto workers =
+        runTogether(QList<QStringList>(Workstations, {u"numbers"_s, QString::number(Numbers)}));
     QSet<int> issued;
     int total = 0;
     for (const auto &worker : workers) {
@@ -39,12 +41,10 @@ TEST_F(EventConcurrencyTest, EightWorkstationsNeverGetTheSameEventNumber) {
 
 TEST_F(EventConcurrencyTest, OfEightWorkstationsBookingOneRoomAndTimeExactlyOneWins) {
     constexpr int Workstations = 8;
-    for (const QString &date :
-         {QStringLiteral("20270601"), QStringLiteral("20270602"), QStringLiteral("20270603")}) {
-        const QString go = path(QStringLiteral("go-") + date);
+    for (const QString &date : {u"20270601"_s, u"20270602"_s, u"20270603"_s}) {
+        const QString go = path(u"go-"_s + date);
         const auto workers = runTogether(
-            QList<QStringList>(Workstations, {QStringLiteral("book"), date, QStringLiteral("18:00"),
-                                              QStringLiteral("22:00"), QStringLiteral("1")}),
+            QList<QStringList>(Workstations, {u"book"_s, date, u"18:00"_s, u"22:00"_s, u"1"_s}),
             go);
         int won = 0;
         int refused = 0;
@@ -57,15 +57,14 @@ TEST_F(EventConcurrencyTest, OfEightWorkstationsBookingOneRoomAndTimeExactlyOneW
         EXPECT_EQ(won, 1) << date.toStdString();
         EXPECT_EQ(refused, Workstations - 1);
         const int rowDate = date.toInt();
-        EXPECT_EQ(scalar(QStringLiteral("evnt"),
-                         QStringLiteral("select count(*) from eventinfo where eventdate = ?"),
-                         {rowDate})
-                      .toInt(),
-                  1)
+        EXPECT_EQ(
+            scalar(u"evnt"_s, u"select count(*) from eventinfo where eventdate = ?"_s, {rowDate})
+                .toInt(),
+            1)
             << "no row of a refused save";
-        EXPECT_EQ(scalar(QStringLiteral("evnt"),
-                         QStringLiteral("select count(distinct event1) from reserv where resdate "
-                                        "= ? and event1 > 0"),
+        EXPECT_EQ(scalar(u"evnt"_s,
+                         u"select count(distinct event1) from reserv where resdate "
+                         "= ? and event1 > 0"_s,
                          {rowDate})
                       .toInt(),
                   1);

@@ -4,7 +4,7 @@ namespace {
 
 using Key = EventLookup::Key;
 
-const QString NoRecords = QStringLiteral("No records matched your lookup criteria.");
+const QString NoRecords = u"No records matched your lookup criteria."_s;
 
 // The look-up panel over the main window's logic: events written straight
 // into eventinfo, found the way the operator finds them.
@@ -15,9 +15,9 @@ protected:
     int add(int date, const QString &title, const QString &billing = QString(),
             const QString &contact = QString(), double account = 0) {
         const int number = ++m_lastAdded;
-        exec(QStringLiteral("evnt"),
-             QStringLiteral("insert into eventinfo (eventnum, eventdate, eventtitle, status, "
-                            "custid, custname, contactname) values (?, ?, ?, 2, ?, ?, ?)"),
+        exec(u"evnt"_s,
+             u"insert into eventinfo (eventnum, eventdate, eventtitle, status, "
+             "custid, custname, contactname) values (?, ?, ?, 2, ?, ?, ?)"_s,
              {number, date, title, account, billing, contact});
         return number;
     }
@@ -40,13 +40,13 @@ protected:
     QStringList listedTitles() {
         QStringList titles;
         for (const QString &entry : lookup().results.entries)
-            titles << entry.section(QStringLiteral(" - "), 1, 1);
+            titles << entry.section(u" - "_s, 1, 1);
         return titles;
     }
     // Nothing found: the message, no list, no event, the panel still up.
     void expectNothingFound(const std::string &context) {
         EXPECT_EQ(prompts.messageTexts(), QStringList{NoRecords}) << context;
-        EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops...")) << context;
+        EXPECT_EQ(prompts.lastMessage().title, u"Oops..."_s) << context;
         EXPECT_TRUE(lookup().results.entries.isEmpty()) << context;
         EXPECT_EQ(event().EventNumber, 0) << context;
         EXPECT_TRUE(window().lookupVisible) << context;
@@ -60,24 +60,22 @@ private:
 TEST_F(EventLookupTest, TextCriteriaMatchLiterallyAndInAnyCase) {
     // Each title to find stands beside one that a wildcard, a bracket set or
     // a case-blind ASCII match would find instead.
-    add(20270610, QStringLiteral("Smith's Anniversary"));
-    add(20270611, QStringLiteral("Smiths Anniversary"));
-    add(20270301, QStringLiteral("100% Fun Night"));
-    add(20270302, QStringLiteral("100 Fun Night"));
-    add(20270715, QStringLiteral("Board_Meeting"));
-    add(20270716, QStringLiteral("BoardXMeeting"));
-    add(20270405, QStringLiteral("Star*Gala"));
-    add(20270406, QStringLiteral("Starry Gala"));
-    add(20270520, QStringLiteral("[Draft] Lunch"));
-    add(20270521, QStringLiteral("Draft Lunch"));
-    add(20270522, QStringLiteral("The \"Big\" Night"));
-    add(20270523, QStringLiteral("Backup C:\\Events"));
-    add(20270524, QStringLiteral("WEDDING SHOWER"));
-    add(20270525, QStringLiteral("ΣΊΣΥΦΟΣ Dinner"));
-    add(20270526, QStringLiteral("Ohne Umlaut"), QStringLiteral("Zoë Adler"),
-        QStringLiteral("RENÉE MARTIN"));
-    add(20270527, QStringLiteral("Plain"), QStringLiteral("Zoe Adler"),
-        QStringLiteral("Renee Martin"));
+    add(20270610, u"Smith's Anniversary"_s);
+    add(20270611, u"Smiths Anniversary"_s);
+    add(20270301, u"100% Fun Night"_s);
+    add(20270302, u"100 Fun Night"_s);
+    add(20270715, u"Board_Meeting"_s);
+    add(20270716, u"BoardXMeeting"_s);
+    add(20270405, u"Star*Gala"_s);
+    add(20270406, u"Starry Gala"_s);
+    add(20270520, u"[Draft] Lunch"_s);
+    add(20270521, u"Draft Lunch"_s);
+    add(20270522, u"The \"Big\" Night"_s);
+    add(20270523, u"Backup C:\\Events"_s);
+    add(20270524, u"WEDDING SHOWER"_s);
+    add(20270525, u"ΣΊΣΥΦΟΣ Dinner"_s);
+    add(20270526, u"Ohne Umlaut"_s, u"Zoë Adler"_s, u"RENÉE MARTIN"_s);
+    add(20270527, u"Plain"_s, u"Zoe Adler"_s, u"Renee Martin"_s);
 
     const struct {
         int box;
@@ -124,11 +122,11 @@ TEST_F(EventLookupTest, TextCriteriaMatchLiterallyAndInAnyCase) {
 }
 
 TEST_F(EventLookupTest, AnEventNumberOpensItsEventAtOnce) {
-    add(20270301, QStringLiteral("First"));
-    const int second = add(20270302, QStringLiteral("Second"));
+    add(20270301, u"First"_s);
+    const int second = add(20270302, u"Second"_s);
     search(EventLookup::NumberBox, QString::number(second));
     EXPECT_EQ(event().EventNumber, second);
-    EXPECT_EQ(box(EventField::Title), QStringLiteral("Second"));
+    EXPECT_EQ(box(EventField::Title), u"Second"_s);
     EXPECT_FALSE(window().lookupVisible);
     EXPECT_TRUE(window().billingVisible);
     EXPECT_FALSE(lookup().resultsVisible);
@@ -140,14 +138,13 @@ TEST_F(EventLookupTest, NumberBoxesFindOnlyTheNumberTypedWhole) {
     WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
     // Event 1 and the events a number cut short, wrapped or read up to its
     // first non-digit would open instead.
-    add(20270301, QStringLiteral("One"));
-    add(20250614, QStringLiteral("Two"));
+    add(20270301, u"One"_s);
+    add(20250614, u"Two"_s);
     for (int n = 3; n <= 5; ++n)
-        add(20250000 + n, QStringLiteral("Other"));
-    add(20270302, QStringLiteral("Billed"), QStringLiteral("Account"), QString(), 1042);
-    exec(QStringLiteral("evnt"),
-         QStringLiteral("insert into eventinfo (eventnum, eventdate, eventtitle) values (-5, "
-                        "2025, 'Scratch')"));
+        add(20250000 + n, u"Other"_s);
+    add(20270302, u"Billed"_s, u"Account"_s, QString(), 1042);
+    exec(u"evnt"_s, u"insert into eventinfo (eventnum, eventdate, eventtitle) values (-5, "
+                    "2025, 'Scratch')"_s);
     const struct {
         int box;
         const char *text;
@@ -175,7 +172,7 @@ TEST_F(EventLookupTest, NumberBoxesFindOnlyTheNumberTypedWhole) {
         search(box, QString::fromLatin1(text));
         ASSERT_EQ(prompts.messages.size(), 1);
         EXPECT_TRUE(prompts.lastMessage().text.startsWith(
-            QStringLiteral("%1: \"%2\" ").arg(EventLookup::label(box), text)))
+            u"%1: \"%2\" "_s.arg(EventLookup::label(box), text)))
             << prompts.lastMessage().text.toStdString();
         EXPECT_TRUE(lookup().results.entries.isEmpty());
         EXPECT_EQ(event().EventNumber, 0);
@@ -188,42 +185,38 @@ TEST_F(EventLookupTest, NumberBoxesFindOnlyTheNumberTypedWhole) {
         expectRefused(EventLookup::AccountBox, text);
 
     // The same boxes with their numbers find them.
-    search(EventLookup::DateBox, QStringLiteral("20250614"));
-    EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Two")});
-    search(EventLookup::AccountBox, QStringLiteral("1042.00"));
-    EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Billed")});
-    search(EventLookup::AccountBox, QStringLiteral("1,042"));
-    EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Billed")});
-    search(EventLookup::NumberBox, QStringLiteral(" 1 "));
+    search(EventLookup::DateBox, u"20250614"_s);
+    EXPECT_EQ(listedTitles(), QStringList{u"Two"_s});
+    search(EventLookup::AccountBox, u"1042.00"_s);
+    EXPECT_EQ(listedTitles(), QStringList{u"Billed"_s});
+    search(EventLookup::AccountBox, u"1,042"_s);
+    EXPECT_EQ(listedTitles(), QStringList{u"Billed"_s});
+    search(EventLookup::NumberBox, u" 1 "_s);
     EXPECT_EQ(event().EventNumber, 1);
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
 }
 
 TEST_F(EventLookupTest, ABillingNameListsEveryMatchOldestFirst) {
-    const int november = add(20271105, QStringLiteral("Harvest"), QStringLiteral("Harper Family"),
-                             QStringLiteral("Jo Harper"));
-    const int january = add(20270115, QStringLiteral("Skating"), QStringLiteral("Harper Family"));
-    const int juneLater = add(20270620, QStringLiteral("Picnic"), QStringLiteral("harper family"),
-                              QStringLiteral("Al Harper"));
-    const int juneEarlier =
-        add(20270620, QStringLiteral("Brunch"), QStringLiteral("Harper Family"));
-    add(20270301, QStringLiteral("Unrelated"), QStringLiteral("Lee"));
-    search(EventLookup::BillingNameBox, QStringLiteral("harper"));
+    const int november = add(20271105, u"Harvest"_s, u"Harper Family"_s, u"Jo Harper"_s);
+    const int january = add(20270115, u"Skating"_s, u"Harper Family"_s);
+    const int juneLater = add(20270620, u"Picnic"_s, u"harper family"_s, u"Al Harper"_s);
+    const int juneEarlier = add(20270620, u"Brunch"_s, u"Harper Family"_s);
+    add(20270301, u"Unrelated"_s, u"Lee"_s);
+    search(EventLookup::BillingNameBox, u"harper"_s);
     EXPECT_EQ(
         lookup().results.entries,
-        (QStringList{
-            QStringLiteral("%1 - Skating - 20270115 - Harper Family - ").arg(january),
-            QStringLiteral("%1 - Picnic - 20270620 - harper family - Al Harper").arg(juneLater),
-            QStringLiteral("%1 - Brunch - 20270620 - Harper Family - ").arg(juneEarlier),
-            QStringLiteral("%1 - Harvest - 20271105 - Harper Family - Jo Harper").arg(november)}));
-    EXPECT_EQ(lookup().resultCount, QStringLiteral("4 events found"));
+        (QStringList{u"%1 - Skating - 20270115 - Harper Family - "_s.arg(january),
+                     u"%1 - Picnic - 20270620 - harper family - Al Harper"_s.arg(juneLater),
+                     u"%1 - Brunch - 20270620 - Harper Family - "_s.arg(juneEarlier),
+                     u"%1 - Harvest - 20271105 - Harper Family - Jo Harper"_s.arg(november)}));
+    EXPECT_EQ(lookup().resultCount, u"4 events found"_s);
     EXPECT_TRUE(window().lookupVisible);
     EXPECT_EQ(event().EventNumber, 0) << "nothing opens before an entry is chosen";
 
     // The third entry chosen: the panel closes and the event is shown.
     lookup().chooseResult(2);
     EXPECT_EQ(event().EventNumber, juneEarlier);
-    EXPECT_EQ(box(EventField::Title), QStringLiteral("Brunch"));
+    EXPECT_EQ(box(EventField::Title), u"Brunch"_s);
     EXPECT_FALSE(window().lookupVisible);
     EXPECT_FALSE(lookup().resultsVisible);
     EXPECT_TRUE(lookup().results.entries.isEmpty());
@@ -235,20 +228,19 @@ TEST_F(EventLookupTest, OnlyOneBoxIsEverInUse) {
     EventLookup &panel = lookup();
     for (int typed = 0; typed < EventLookup::BoxCount; ++typed) {
         for (int box = 0; box < EventLookup::BoxCount; ++box)
-            panel.criteria[box] = QStringLiteral("x%1").arg(box);
+            panel.criteria[box] = u"x%1"_s.arg(box);
         panel.typeCriterionKey(typed, Key::Tab);
         EXPECT_EQ(panel.criteria[(typed + 1) % EventLookup::BoxCount],
-                  QStringLiteral("x%1").arg((typed + 1) % EventLookup::BoxCount))
+                  u"x%1"_s.arg((typed + 1) % EventLookup::BoxCount))
             << "moving on empties nothing";
         EXPECT_TRUE(panel.typeCriterionKey(typed, Key::Other));
         for (int box = 0; box < EventLookup::BoxCount; ++box)
-            EXPECT_EQ(panel.criteria[box],
-                      box == typed ? QStringLiteral("x%1").arg(box) : QString())
+            EXPECT_EQ(panel.criteria[box], box == typed ? u"x%1"_s.arg(box) : QString())
                 << typed << " " << box;
     }
 
     // A click empties every box and hides the list.
-    panel.criteria.fill(QStringLiteral("x"));
+    panel.criteria.fill(u"x"_s);
     panel.resultsVisible = true;
     panel.clickCriterion(EventLookup::TitleBox);
     EXPECT_EQ(panel.criteria, (std::array<QString, EventLookup::BoxCount>{}));
@@ -258,62 +250,60 @@ TEST_F(EventLookupTest, OnlyOneBoxIsEverInUse) {
     click(EventCommand::Lookup);
     EXPECT_FALSE(panel.typeCriterionKey(EventLookup::ContactNameBox, Key::Enter));
     expectNothingFound("every box empty");
-    panel.criteria[EventLookup::ContactNameBox] = QStringLiteral("   ");
+    panel.criteria[EventLookup::ContactNameBox] = u"   "_s;
     panel.search();
     expectNothingFound("blanks only");
 }
 
 TEST_F(EventLookupTest, TheDateAndAccountBoxesTakeTheirLookupsChoice) {
-    const int tasting = add(20260610, QStringLiteral("Tasting"));
-    add(20270610, QStringLiteral("Next year"));
-    add(20270611, QStringLiteral("Billed to 1042"), QString(), QString(), 1042);
+    const int tasting = add(20260610, u"Tasting"_s);
+    add(20270610, u"Next year"_s);
+    add(20270611, u"Billed to 1042"_s, QString(), QString(), 1042);
     EventLookup &panel = lookup();
     click(EventCommand::Lookup);
 
     // Month and day alone are this year's (the clock says 2026).
     panel.enterCriterion(EventLookup::DateBox);
     EXPECT_EQ(panel.criterionColor[EventLookup::DateBox], EventWindow::Yellow);
-    panel.editCriterion(EventLookup::DateBox, QStringLiteral("0610"));
+    panel.editCriterion(EventLookup::DateBox, u"0610"_s);
     panel.leaveCriterion(EventLookup::DateBox);
     EXPECT_EQ(panel.criterionColor[EventLookup::DateBox], EventWindow::White);
-    EXPECT_EQ(panel.criteria[EventLookup::DateBox], QStringLiteral("20260610"));
-    panel.editCriterion(EventLookup::TitleBox, QStringLiteral("061"));
+    EXPECT_EQ(panel.criteria[EventLookup::DateBox], u"20260610"_s);
+    panel.editCriterion(EventLookup::TitleBox, u"061"_s);
     panel.leaveCriterion(EventLookup::TitleBox);
-    EXPECT_EQ(panel.criteria[EventLookup::TitleBox], QStringLiteral("061"))
+    EXPECT_EQ(panel.criteria[EventLookup::TitleBox], u"061"_s)
         << "only the date box takes the year";
     panel.criteria[EventLookup::TitleBox].clear();
     panel.search();
-    EXPECT_EQ(panel.results.entries,
-              QStringList{QStringLiteral("%1 - Tasting - 20260610 -  - ").arg(tasting)});
-    EXPECT_EQ(panel.resultCount, QStringLiteral("1 event found"));
+    EXPECT_EQ(panel.results.entries, QStringList{u"%1 - Tasting - 20260610 -  - "_s.arg(tasting)});
+    EXPECT_EQ(panel.resultCount, u"1 event found"_s);
     // Enter in the box searches at once, with the year as leaving it gives.
     panel.clickCriterion(EventLookup::DateBox);
-    panel.editCriterion(EventLookup::DateBox, QStringLiteral("0610"));
+    panel.editCriterion(EventLookup::DateBox, u"0610"_s);
     EXPECT_FALSE(panel.typeCriterionKey(EventLookup::DateBox, Key::Enter));
-    EXPECT_EQ(panel.criteria[EventLookup::DateBox], QStringLiteral("20260610"));
-    EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Tasting")});
+    EXPECT_EQ(panel.criteria[EventLookup::DateBox], u"20260610"_s);
+    EXPECT_EQ(listedTitles(), QStringList{u"Tasting"_s});
 
     // F5 starts the look-up program of the box.
     for (int box = 0; box < EventLookup::BoxCount; ++box)
         panel.pressCriterionKey(box, Key::F5);
-    EXPECT_EQ(programs.started,
-              (QStringList{QStringLiteral("datesift.exe"), QStringLiteral("acctsift.exe")}));
+    EXPECT_EQ(programs.started, (QStringList{u"datesift.exe"_s, u"acctsift.exe"_s}));
 
     // A double click takes the look-up's choice from the clipboard.
-    clipboard.content = QStringLiteral("1042.00");
+    clipboard.content = u"1042.00"_s;
     panel.doubleClickCriterion(EventLookup::TitleBox);
-    EXPECT_EQ(clipboard.content, QStringLiteral("1042.00")) << "the title box takes nothing";
+    EXPECT_EQ(clipboard.content, u"1042.00"_s) << "the title box takes nothing";
     panel.clickCriterion(EventLookup::AccountBox);
     panel.doubleClickCriterion(EventLookup::AccountBox);
-    EXPECT_EQ(panel.criteria[EventLookup::AccountBox], QStringLiteral("1042.00"));
+    EXPECT_EQ(panel.criteria[EventLookup::AccountBox], u"1042.00"_s);
     EXPECT_TRUE(clipboard.content.isEmpty());
     panel.search();
-    EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Billed to 1042")});
-    clipboard.content = QStringLiteral("20270610");
+    EXPECT_EQ(listedTitles(), QStringList{u"Billed to 1042"_s});
+    clipboard.content = u"20270610"_s;
     panel.clickCriterion(EventLookup::DateBox);
     panel.doubleClickCriterion(EventLookup::DateBox);
     panel.search();
-    EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Next year")});
+    EXPECT_EQ(listedTitles(), QStringList{u"Next year"_s});
 
     // Cancel Lookup hides the panel and empties the list.
     panel.cancel();
@@ -324,35 +314,31 @@ TEST_F(EventLookupTest, TheDateAndAccountBoxesTakeTheirLookupsChoice) {
 }
 
 TEST_F(EventLookupTest, AnEventDeletedAtAnotherWorkstationIsSaidToBeGone) {
-    const int gone = add(20270301, QStringLiteral("Spring Gala"));
-    const int kept = add(20270302, QStringLiteral("Spring Lunch"));
-    search(EventLookup::TitleBox, QStringLiteral("spring"));
-    ASSERT_EQ(listedTitles(),
-              (QStringList{QStringLiteral("Spring Gala"), QStringLiteral("Spring Lunch")}));
+    const int gone = add(20270301, u"Spring Gala"_s);
+    const int kept = add(20270302, u"Spring Lunch"_s);
+    search(EventLookup::TitleBox, u"spring"_s);
+    ASSERT_EQ(listedTitles(), (QStringList{u"Spring Gala"_s, u"Spring Lunch"_s}));
 
     // Another workstation deletes the first after the list was made.
     ScriptedPrompts otherPrompts;
     Module other(settings(),
                  Ports{otherPrompts, clipboard, programs, clock, keys, printer, screen});
     {
-        auto db = other.databases.open(QStringLiteral("evnt"));
+        auto db = other.databases.open(u"evnt"_s);
         ASSERT_TRUE(db.ok());
         ASSERT_TRUE(
-            db.value()
-                ->execute(QStringLiteral("delete from eventinfo where eventnum = ?"), {gone})
-                .ok());
+            db.value()->execute(u"delete from eventinfo where eventnum = ?"_s, {gone}).ok());
     }
 
     lookup().chooseResult(0);
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("Event #%1 is no longer on file; it may have been deleted at another "
-                             "workstation.")
-                  .arg(gone));
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+              u"Event #%1 is no longer on file; it may have been deleted at another "
+              "workstation."_s.arg(gone));
+    EXPECT_EQ(prompts.lastMessage().title, u"Oops..."_s);
     EXPECT_EQ(event().EventNumber, 0);
     EXPECT_TRUE(window().lookupVisible) << "the look-up stays up, not an empty window";
-    EXPECT_EQ(listedTitles(), QStringList{QStringLiteral("Spring Lunch")});
+    EXPECT_EQ(listedTitles(), QStringList{u"Spring Lunch"_s});
     prompts.clear();
 
     lookup().chooseResult(0);
@@ -361,11 +347,9 @@ TEST_F(EventLookupTest, AnEventDeletedAtAnotherWorkstationIsSaidToBeGone) {
 
     // A number search for an event deleted meanwhile finds nothing.
     {
-        auto db = other.databases.open(QStringLiteral("evnt"));
+        auto db = other.databases.open(u"evnt"_s);
         ASSERT_TRUE(
-            db.value()
-                ->execute(QStringLiteral("delete from eventinfo where eventnum = ?"), {kept})
-                .ok());
+            db.value()->execute(u"delete from eventinfo where eventnum = ?"_s, {kept}).ok());
     }
     search(EventLookup::NumberBox, QString::number(kept));
     expectNothingFound("number of a deleted event");

@@ -7,7 +7,7 @@ namespace {
 constexpr int Ballroom = 1;
 constexpr int Library = 3;
 
-const QString Oops = QStringLiteral("Oops...");
+const QString Oops = u"Oops..."_s;
 
 // Packages as the operator makes them in the main window: events typed,
 // saved and opened, the package buttons pressed with a list entry selected.
@@ -20,7 +20,7 @@ protected:
         enterBooking(date, title, room);
         click(EventCommand::Save);
         const int number = box(EventField::Number).toInt();
-        EXPECT_EQ(stored(QStringLiteral("eventtitle"), number), title)
+        EXPECT_EQ(stored(u"eventtitle"_s, number), title)
             << prompts.messageTexts().join('|').toStdString();
         return number;
     }
@@ -46,7 +46,7 @@ protected:
     // package is chosen and the link confirmed.
     void link(int package) {
         packages().changePackage(EventPackages::LinkButton, -1);
-        const int entry = row(QStringLiteral("%1 - %1 - ").arg(package));
+        const int entry = row(u"%1 - %1 - "_s.arg(package));
         ASSERT_GT(entry, 0) << packages().listLines.join('|').toStdString();
         prompts.answerYesNo(true);
         packages().changePackage(EventPackages::LinkButton, entry);
@@ -63,7 +63,7 @@ protected:
         return {head, member};
     }
     void unlink() {
-        ASSERT_EQ(packages().listLines.value(0), QStringLiteral("Unlink this event"));
+        ASSERT_EQ(packages().listLines.value(0), u"Unlink this event"_s);
         prompts.answerYesNo(true);
         packages().changePackage(EventPackages::LinkButton, 0);
     }
@@ -71,49 +71,45 @@ protected:
     QStringList rows() {
         QStringList found;
         for (const QVariant &value :
-             column(QStringLiteral("evnt"),
-                    QStringLiteral("select pkgnum || ' ' || eventnum || ' ' || eventdate || ' ' || "
-                                   "eventtitle from pkg order by eventnum")))
+             column(u"evnt"_s, u"select pkgnum || ' ' || eventnum || ' ' || eventdate || ' ' || "
+                               "eventtitle from pkg order by eventnum"_s))
             found << value.toString();
         return found;
     }
     static QString entry(int package, int number, const QString &title, int date) {
-        return QStringLiteral("%1 - %2 - %3 - %4").arg(package).arg(number).arg(title).arg(date);
+        return u"%1 - %2 - %3 - %4"_s.arg(package).arg(number).arg(title).arg(date);
     }
     static QString pkgRow(int package, int number, int date, const QString &title) {
-        return QStringLiteral("%1 %2 %3 %4").arg(package).arg(number).arg(date).arg(title);
+        return u"%1 %2 %3 %4"_s.arg(package).arg(number).arg(date).arg(title);
     }
 };
 
 TEST_F(EventPackagesTest, APackageIsCreatedAndOthersLinkedToItOrMovedBetweenPackages) {
-    const int wedding = saved(QStringLiteral("20270605"), QStringLiteral("Wedding"));
-    const int rehearsal = saved(QStringLiteral("20270604"), QStringLiteral("Rehearsal dinner"));
-    const int gala = saved(QStringLiteral("20270701"), QStringLiteral("Summer gala"));
+    const int wedding = saved(u"20270605"_s, u"Wedding"_s);
+    const int rehearsal = saved(u"20270604"_s, u"Rehearsal dinner"_s);
+    const int gala = saved(u"20270701"_s, u"Summer gala"_s);
 
     open(wedding);
     EXPECT_FALSE(packages().listVisible());
     EXPECT_TRUE(packages().buttonVisible(EventPackages::CreateButton));
     EXPECT_TRUE(packages().buttonVisible(EventPackages::LinkButton));
     create();
-    EXPECT_EQ(prompts.questions.last().text,
-              QStringLiteral("Do you wish to create a new package?"));
-    EXPECT_EQ(prompts.questions.last().title, QStringLiteral("Create Package"));
-    EXPECT_EQ(rows(), QStringList{pkgRow(wedding, wedding, 20270605, QStringLiteral("Wedding"))});
-    EXPECT_EQ(packages().listLines,
-              (QStringList{QStringLiteral("Available packages are:"),
-                           entry(wedding, wedding, QStringLiteral("Wedding"), 20270605)}));
+    EXPECT_EQ(prompts.questions.last().text, u"Do you wish to create a new package?"_s);
+    EXPECT_EQ(prompts.questions.last().title, u"Create Package"_s);
+    EXPECT_EQ(rows(), QStringList{pkgRow(wedding, wedding, 20270605, u"Wedding"_s)});
+    EXPECT_EQ(packages().listLines, (QStringList{u"Available packages are:"_s,
+                                                 entry(wedding, wedding, u"Wedding"_s, 20270605)}));
     EXPECT_EQ(packages().PackageLinked, 1);
     EXPECT_FALSE(packages().buttonVisible(EventPackages::CreateButton));
 
     open(rehearsal);
     link(wedding);
     EXPECT_EQ(prompts.questions.last().text,
-              QStringLiteral("Do you wish to link this event to package #%1?").arg(wedding));
-    EXPECT_EQ(prompts.questions.last().title, QStringLiteral("Create Link"));
-    const QStringList weddingPackage{
-        QStringLiteral("Unlink this event"),
-        entry(wedding, rehearsal, QStringLiteral("Rehearsal dinner"), 20270604),
-        entry(wedding, wedding, QStringLiteral("Wedding"), 20270605)};
+              u"Do you wish to link this event to package #%1?"_s.arg(wedding));
+    EXPECT_EQ(prompts.questions.last().title, u"Create Link"_s);
+    const QStringList weddingPackage{u"Unlink this event"_s,
+                                     entry(wedding, rehearsal, u"Rehearsal dinner"_s, 20270604),
+                                     entry(wedding, wedding, u"Wedding"_s, 20270605)};
     EXPECT_EQ(packages().listLines, weddingPackage);
     EXPECT_EQ(packages().PackageLinked, 1);
 
@@ -129,20 +125,18 @@ TEST_F(EventPackagesTest, APackageIsCreatedAndOthersLinkedToItOrMovedBetweenPack
     create();
     open(rehearsal);
     link(gala);
-    EXPECT_EQ(rows(),
-              (QStringList{pkgRow(wedding, wedding, 20270605, QStringLiteral("Wedding")),
-                           pkgRow(gala, rehearsal, 20270604, QStringLiteral("Rehearsal dinner")),
-                           pkgRow(gala, gala, 20270701, QStringLiteral("Summer gala"))}));
-    EXPECT_EQ(packages().listLines.value(0), QStringLiteral("Unlink this event"));
+    EXPECT_EQ(rows(), (QStringList{pkgRow(wedding, wedding, 20270605, u"Wedding"_s),
+                                   pkgRow(gala, rehearsal, 20270604, u"Rehearsal dinner"_s),
+                                   pkgRow(gala, gala, 20270701, u"Summer gala"_s)}));
+    EXPECT_EQ(packages().listLines.value(0), u"Unlink this event"_s);
     EXPECT_EQ(packages().listLines.mid(1),
-              (QStringList{entry(gala, rehearsal, QStringLiteral("Rehearsal dinner"), 20270604),
-                           entry(gala, gala, QStringLiteral("Summer gala"), 20270701)}));
+              (QStringList{entry(gala, rehearsal, u"Rehearsal dinner"_s, 20270604),
+                           entry(gala, gala, u"Summer gala"_s, 20270701)}));
 
     // Its own package is not offered to the heading event.
     open(gala);
     packages().changePackage(EventPackages::LinkButton, -1);
-    packages().changePackage(EventPackages::LinkButton,
-                             row(QStringLiteral("%1 - %1 - ").arg(gala)));
+    packages().changePackage(EventPackages::LinkButton, row(u"%1 - %1 - "_s.arg(gala)));
     EXPECT_TRUE(prompts.questions.isEmpty());
     EXPECT_EQ(rows().size(), 3);
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
@@ -150,29 +144,26 @@ TEST_F(EventPackagesTest, APackageIsCreatedAndOthersLinkedToItOrMovedBetweenPack
 
 TEST_F(EventPackagesTest, UnlinkingAMemberTakesItsRowUnlinkingTheHeadingTakesThePackage) {
     const auto [conference, dinner] =
-        packaged(QStringLiteral("20270910"), QStringLiteral("Conference"),
-                 QStringLiteral("20270911"), QStringLiteral("Speakers dinner"));
-    const int lunch = saved(QStringLiteral("20270912"), QStringLiteral("Closing lunch"));
+        packaged(u"20270910"_s, u"Conference"_s, u"20270911"_s, u"Speakers dinner"_s);
+    const int lunch = saved(u"20270912"_s, u"Closing lunch"_s);
     open(lunch);
     link(conference);
     ASSERT_EQ(rows().size(), 3);
 
     // A row without a package number is removed by any package button.
-    exec(QStringLiteral("evnt"),
-         QStringLiteral("insert into pkg (pkgnum, eventnum, eventdate, eventtitle) values (0, "
-                        "999, 20270101, 'Lost')"));
+    exec(u"evnt"_s, u"insert into pkg (pkgnum, eventnum, eventdate, eventtitle) values (0, "
+                    "999, 20270101, 'Lost')"_s);
     open(dinner);
     unlink();
-    EXPECT_EQ(prompts.questions.last().text, QStringLiteral("Do you wish to un-link this event?"));
-    EXPECT_EQ(prompts.questions.last().title, QStringLiteral("Unlink?"));
-    EXPECT_EQ(rows(),
-              (QStringList{pkgRow(conference, conference, 20270910, QStringLiteral("Conference")),
-                           pkgRow(conference, lunch, 20270912, QStringLiteral("Closing lunch"))}));
+    EXPECT_EQ(prompts.questions.last().text, u"Do you wish to un-link this event?"_s);
+    EXPECT_EQ(prompts.questions.last().title, u"Unlink?"_s);
+    EXPECT_EQ(rows(), (QStringList{pkgRow(conference, conference, 20270910, u"Conference"_s),
+                                   pkgRow(conference, lunch, 20270912, u"Closing lunch"_s)}));
     EXPECT_EQ(packages().PackageLinked, 0);
     // The open packages are offered at once.
     EXPECT_EQ(packages().listLines,
-              (QStringList{QStringLiteral("Available packages are:"),
-                           entry(conference, conference, QStringLiteral("Conference"), 20270910)}));
+              (QStringList{u"Available packages are:"_s,
+                           entry(conference, conference, u"Conference"_s, 20270910)}));
     EXPECT_TRUE(packages().buttonVisible(EventPackages::CreateButton));
 
     // The heading line of an event in no package unlinks nothing.
@@ -184,8 +175,8 @@ TEST_F(EventPackagesTest, UnlinkingAMemberTakesItsRowUnlinkingTheHeadingTakesThe
     unlink();
     EXPECT_TRUE(rows().isEmpty());
     EXPECT_TRUE(packages().listLines.isEmpty());
-    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("No packages are open for linking."));
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("FYI..."));
+    EXPECT_EQ(prompts.lastMessage().text, u"No packages are open for linking."_s);
+    EXPECT_EQ(prompts.lastMessage().title, u"FYI..."_s);
     open(lunch);
     EXPECT_FALSE(packages().listVisible());
     EXPECT_EQ(packages().PackageLinked, 0);
@@ -193,9 +184,8 @@ TEST_F(EventPackagesTest, UnlinkingAMemberTakesItsRowUnlinkingTheHeadingTakesThe
 
 TEST_F(EventPackagesTest, AnEventKeepsOnePackageRowAndAHeadingEventIsNotLinkedAway) {
     const auto [reunion, brunch] =
-        packaged(QStringLiteral("20270801"), QStringLiteral("Class reunion"),
-                 QStringLiteral("20270802"), QStringLiteral("Reunion brunch"));
-    const int golf = saved(QStringLiteral("20270803"), QStringLiteral("Golf day"));
+        packaged(u"20270801"_s, u"Class reunion"_s, u"20270802"_s, u"Reunion brunch"_s);
+    const int golf = saved(u"20270803"_s, u"Golf day"_s);
     open(golf);
     create();
     const QStringList before = rows();
@@ -203,35 +193,33 @@ TEST_F(EventPackagesTest, AnEventKeepsOnePackageRowAndAHeadingEventIsNotLinkedAw
     // A member does not head a second package.
     open(brunch);
     create();
-    EXPECT_EQ(
-        prompts.lastMessage().text,
-        QStringLiteral("This event already belongs to package #%1. Unlink it first.").arg(reunion));
+    EXPECT_EQ(prompts.lastMessage().text,
+              u"This event already belongs to package #%1. Unlink it first."_s.arg(reunion));
     EXPECT_EQ(prompts.lastMessage().title, Oops);
     // Nor does a heading event once more.
     open(golf);
     create();
-    EXPECT_EQ(
-        prompts.lastMessage().text,
-        QStringLiteral("This event already belongs to package #%1. Unlink it first.").arg(golf));
+    EXPECT_EQ(prompts.lastMessage().text,
+              u"This event already belongs to package #%1. Unlink it first."_s.arg(golf));
     EXPECT_EQ(rows(), before);
 
     // A heading event linked elsewhere would leave its members headless.
     open(reunion);
     link(golf);
     EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("Event #%1 heads a package; unlink its package first.").arg(reunion));
+              u"Event #%1 heads a package; unlink its package first."_s.arg(reunion));
     EXPECT_EQ(prompts.lastMessage().title, Oops);
     EXPECT_EQ(rows(), before);
 }
 
 TEST_F(EventPackagesTest, ALinkToAPackageUnlinkedAtAnotherWorkstationIsRefused) {
-    const int banquet = saved(QStringLiteral("20271002"), QStringLiteral("Awards banquet"));
-    const int reception = saved(QStringLiteral("20271001"), QStringLiteral("Reception"));
+    const int banquet = saved(u"20271002"_s, u"Awards banquet"_s);
+    const int reception = saved(u"20271001"_s, u"Reception"_s);
     open(banquet);
     create();
     open(reception);
     packages().changePackage(EventPackages::LinkButton, -1);
-    const int offered = row(QStringLiteral("%1 - %1 - ").arg(banquet));
+    const int offered = row(u"%1 - %1 - "_s.arg(banquet));
     ASSERT_GT(offered, 0);
 
     // Meanwhile another workstation unlinks the banquet, and so its package.
@@ -251,78 +239,71 @@ TEST_F(EventPackagesTest, ALinkToAPackageUnlinkedAtAnotherWorkstationIsRefused) 
     prompts.answerYesNo(true);
     packages().changePackage(EventPackages::LinkButton, offered);
     EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("Package #%1 is no longer open: it was unlinked on another "
-                             "workstation.")
-                  .arg(banquet));
+              u"Package #%1 is no longer open: it was unlinked on another "
+              "workstation."_s.arg(banquet));
     EXPECT_TRUE(rows().isEmpty());
     EXPECT_EQ(packages().PackageLinked, 0);
     EXPECT_TRUE(packages().listLines.isEmpty()) << "the list shows what is open now";
 }
 
 TEST_F(EventPackagesTest, TheCopiesAreTakenFromTheStoredEventAndFollowItsSaves) {
-    const int ball = saved(QStringLiteral("20271120"), QStringLiteral("Harvest ball"));
+    const int ball = saved(u"20271120"_s, u"Harvest ball"_s);
     open(ball);
     click(EventCommand::Modify);
-    type(EventField::Title, QStringLiteral("Harvest ball (draft)"));
-    type(EventField::Date, QStringLiteral("20271121"));
+    type(EventField::Title, u"Harvest ball (draft)"_s);
+    type(EventField::Date, u"20271121"_s);
     create();
-    const QStringList kept{pkgRow(ball, ball, 20271120, QStringLiteral("Harvest ball"))};
+    const QStringList kept{pkgRow(ball, ball, 20271120, u"Harvest ball"_s)};
     EXPECT_EQ(rows(), kept) << "what was typed is not saved yet";
 
     // The changes given up, the copy stays as the event is stored.
     prompts.answerYesNo(true);
     click(EventCommand::ClearScreen);
-    EXPECT_EQ(prompts.questions.last().text, QStringLiteral("Cancel changes?"));
+    EXPECT_EQ(prompts.questions.last().text, u"Cancel changes?"_s);
     open(ball);
     EXPECT_EQ(rows(), kept);
-    EXPECT_EQ(packages().listLines.value(1),
-              entry(ball, ball, QStringLiteral("Harvest ball"), 20271120));
+    EXPECT_EQ(packages().listLines.value(1), entry(ball, ball, u"Harvest ball"_s, 20271120));
 
     // Saved, the copy follows.
     click(EventCommand::Modify);
-    type(EventField::Title, QStringLiteral("Harvest ball (draft)"));
-    type(EventField::Date, QStringLiteral("20271121"));
+    type(EventField::Title, u"Harvest ball (draft)"_s);
+    type(EventField::Date, u"20271121"_s);
     click(EventCommand::Save);
-    EXPECT_EQ(rows(),
-              QStringList{pkgRow(ball, ball, 20271121, QStringLiteral("Harvest ball (draft)"))});
+    EXPECT_EQ(rows(), QStringList{pkgRow(ball, ball, 20271121, u"Harvest ball (draft)"_s)});
     EXPECT_EQ(packages().listLines.value(1),
-              entry(ball, ball, QStringLiteral("Harvest ball (draft)"), 20271121));
+              entry(ball, ball, u"Harvest ball (draft)"_s, 20271121));
 }
 
 TEST_F(EventPackagesTest, AMemberMovedToAnotherDateTakesItsCopyAlongOrNothingAtAll) {
     const auto [festival, tasting] =
-        packaged(QStringLiteral("20270515"), QStringLiteral("Spring festival"),
-                 QStringLiteral("20270514"), QStringLiteral("Wine tasting"));
-    const QString member = pkgRow(festival, tasting, 20270514, QStringLiteral("Wine tasting"));
+        packaged(u"20270515"_s, u"Spring festival"_s, u"20270514"_s, u"Wine tasting"_s);
+    const QString member = pkgRow(festival, tasting, 20270514, u"Wine tasting"_s);
     ASSERT_TRUE(rows().contains(member));
     const QStringList booked = cells(Library, 20270514);
     ASSERT_EQ(booked.size(), 16);
 
     // The package copy cannot be written: the whole move is undone.
-    addFault(QStringLiteral("evnt"), QStringLiteral("copyrefused"), QStringLiteral("update"),
-             QStringLiteral("pkg"), QString(), QStringLiteral("copy refused"));
+    addFault(u"evnt"_s, u"copyrefused"_s, u"update"_s, u"pkg"_s, QString(), u"copy refused"_s);
     click(EventCommand::Modify);
-    type(EventField::Date, QStringLiteral("20270520"));
+    type(EventField::Date, u"20270520"_s);
     prompts.expectError();
     click(EventCommand::Save);
-    EXPECT_EQ(stored(QStringLiteral("eventdate"), tasting), QStringLiteral("20270514"));
+    EXPECT_EQ(stored(u"eventdate"_s, tasting), u"20270514"_s);
     EXPECT_EQ(cells(Library, 20270514), booked);
     EXPECT_TRUE(cells(Library, 20270520).isEmpty());
     EXPECT_TRUE(rows().contains(member));
 
-    removeFault(QStringLiteral("evnt"), QStringLiteral("copyrefused"), QStringLiteral("pkg"));
+    removeFault(u"evnt"_s, u"copyrefused"_s, u"pkg"_s);
     prompts.clear();
     click(EventCommand::Save);
-    EXPECT_EQ(stored(QStringLiteral("eventdate"), tasting), QStringLiteral("20270520"));
+    EXPECT_EQ(stored(u"eventdate"_s, tasting), u"20270520"_s);
     EXPECT_TRUE(cells(Library, 20270514).isEmpty());
-    EXPECT_TRUE(
-        rows().contains(pkgRow(festival, tasting, 20270520, QStringLiteral("Wine tasting"))));
-    EXPECT_EQ(packages().listLines.value(2),
-              entry(festival, tasting, QStringLiteral("Wine tasting"), 20270520));
+    EXPECT_TRUE(rows().contains(pkgRow(festival, tasting, 20270520, u"Wine tasting"_s)));
+    EXPECT_EQ(packages().listLines.value(2), entry(festival, tasting, u"Wine tasting"_s, 20270520));
 }
 
 TEST_F(EventPackagesTest, TheButtonsNeedTheEditingLevelAndASavedEvent) {
-    const int dance = saved(QStringLiteral("20270404"), QStringLiteral("Spring dance"));
+    const int dance = saved(u"20270404"_s, u"Spring dance"_s);
     open(dance);
     const int editing = module->session.AccessThresholds[OperatorSession::evaccess1];
     setLevel(editing - 1);
@@ -339,8 +320,8 @@ TEST_F(EventPackagesTest, TheButtonsNeedTheEditingLevelAndASavedEvent) {
     for (int button : {EventPackages::CreateButton, EventPackages::LinkButton}) {
         packages().changePackage(button, -1);
         EXPECT_EQ(prompts.lastMessage().text,
-                  QStringLiteral("You must first 'save' the new event record before a "
-                                 "multi-event package or link may be created."));
+                  u"You must first 'save' the new event record before a "
+                  "multi-event package or link may be created."_s);
         EXPECT_EQ(prompts.lastMessage().title, Oops);
     }
     EXPECT_EQ(prompts.messages.size(), 2);
@@ -348,9 +329,9 @@ TEST_F(EventPackagesTest, TheButtonsNeedTheEditingLevelAndASavedEvent) {
 }
 
 TEST_F(EventPackagesTest, ADoubleClickedMemberIsOpenedUnlessChangesAreUnsaved) {
-    const auto [gala, toast] = packaged(QStringLiteral("20271231"), QStringLiteral("New Year gala"),
-                                        QStringLiteral("20271230"), QStringLiteral("Toast"));
-    const int member = row(QStringLiteral("%1 - %1 - ").arg(gala));
+    const auto [gala, toast] =
+        packaged(u"20271231"_s, u"New Year gala"_s, u"20271230"_s, u"Toast"_s);
+    const int member = row(u"%1 - %1 - "_s.arg(gala));
     ASSERT_GT(member, 0);
 
     // A heading line names no event.
@@ -359,13 +340,13 @@ TEST_F(EventPackagesTest, ADoubleClickedMemberIsOpenedUnlessChangesAreUnsaved) {
     EXPECT_TRUE(prompts.questions.isEmpty());
 
     click(EventCommand::Modify);
-    type(EventField::ContactName, QStringLiteral("Grace Hopper"));
+    type(EventField::ContactName, u"Grace Hopper"_s);
     prompts.answerYesNo(true);
     packages().openListedEvent(member);
     EXPECT_EQ(prompts.questions.last().text,
-              QStringLiteral("Do you want to switch to viewing linked event #%1 ?").arg(gala));
-    EXPECT_EQ(prompts.questions.last().title, QStringLiteral("View linked event?"));
-    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("You must first save your changes."));
+              u"Do you want to switch to viewing linked event #%1 ?"_s.arg(gala));
+    EXPECT_EQ(prompts.questions.last().title, u"View linked event?"_s);
+    EXPECT_EQ(prompts.lastMessage().text, u"You must first save your changes."_s);
     EXPECT_EQ(box(EventField::Number).toInt(), toast);
 
     click(EventCommand::Save);

@@ -5,6 +5,8 @@
 #include "storage/Databases.h"
 #include "storage/Schema.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class EventRowTest : public ClubFixture {
@@ -12,15 +14,13 @@ protected:
     // One value per field as a save stores it: text cut to its column, a
     // number for the numeric columns.
     static QVariantList fields(int number, const QString &title) {
-        const Schema::Table *table =
-            Schema::findTable(QStringLiteral("evnt"), QStringLiteral("eventinfo"));
+        const Schema::Table *table = Schema::findTable(u"evnt"_s, u"eventinfo"_s);
         QVariantList values;
         for (EventField field : AllEventFields) {
             const Schema::Column &column = table->columns[columnOf(field)];
             const bool isText =
                 column.type == Schema::ColumnType::Text || column.type == Schema::ColumnType::Memo;
-            values << (isText ? QVariant(QStringLiteral("%1%2")
-                                             .arg(column.name)
+            values << (isText ? QVariant(u"%1%2"_s.arg(column.name)
                                              .left(column.size > 0 ? column.size : 100))
                               : QVariant(columnOf(field) + 1));
         }
@@ -30,13 +30,11 @@ protected:
     }
     Database &evnt() {
         if (!m_evnt)
-            m_evnt = std::move(*module->databases.open(QStringLiteral("evnt")));
+            m_evnt = std::move(*module->databases.open(u"evnt"_s));
         return *m_evnt;
     }
     QString titleOf(int number) {
-        return scalar(QStringLiteral("evnt"),
-                      QStringLiteral("select eventtitle from eventinfo where eventnum = ?"),
-                      {number})
+        return scalar(u"evnt"_s, u"select eventtitle from eventinfo where eventnum = ?"_s, {number})
             .toString();
     }
 
@@ -45,11 +43,10 @@ private:
 };
 
 TEST_F(EventRowTest, AnAddedRowReadsBackFieldForFieldAndNullsStayEmpty) {
-    const QString quoted = QStringLiteral("O'Neil's \"bar\"; drop table eventinfo; --");
+    const QString quoted = u"O'Neil's \"bar\"; drop table eventinfo; --"_s;
     const QVariantList written = fields(12, quoted);
     ASSERT_TRUE(EventRow::add(evnt(), written).ok());
-    exec(QStringLiteral("evnt"),
-         QStringLiteral("update eventinfo set custfax = null where eventnum = 12"));
+    exec(u"evnt"_s, u"update eventinfo set custfax = null where eventnum = 12"_s);
 
     const auto row = EventRow::read(evnt(), 12);
     ASSERT_TRUE(row.ok());
@@ -73,12 +70,12 @@ TEST_F(EventRowTest, AnAddedRowReadsBackFieldForFieldAndNullsStayEmpty) {
 }
 
 TEST_F(EventRowTest, AnUpdateRewritesThatEventAloneOrFailsWithoutARow) {
-    ASSERT_TRUE(EventRow::add(evnt(), fields(1, QStringLiteral("Spring Gala"))).ok());
-    ASSERT_TRUE(EventRow::add(evnt(), fields(2, QStringLiteral("Book Club"))).ok());
+    ASSERT_TRUE(EventRow::add(evnt(), fields(1, u"Spring Gala"_s)).ok());
+    ASSERT_TRUE(EventRow::add(evnt(), fields(2, u"Book Club"_s)).ok());
 
-    ASSERT_TRUE(EventRow::update(evnt(), 2, fields(2, QStringLiteral("Book Club Lunch"))).ok());
-    EXPECT_EQ(titleOf(1), QStringLiteral("Spring Gala"));
-    EXPECT_EQ(titleOf(2), QStringLiteral("Book Club Lunch"));
+    ASSERT_TRUE(EventRow::update(evnt(), 2, fields(2, u"Book Club Lunch"_s)).ok());
+    EXPECT_EQ(titleOf(1), u"Spring Gala"_s);
+    EXPECT_EQ(titleOf(2), u"Book Club Lunch"_s);
 
     struct Case {
         const char *what;
@@ -90,9 +87,9 @@ TEST_F(EventRowTest, AnUpdateRewritesThatEventAloneOrFailsWithoutARow) {
                           Case{"dropped by the engine", 2, true, EventFieldCount},
                           Case{"too few values", 2, false, EventFieldCount - 1}}) {
         if (c.dropped)
-            addFault(QStringLiteral("evnt"), QStringLiteral("keep_events"),
-                     QStringLiteral("update"), QStringLiteral("eventinfo"), QString(), QString());
-        QVariantList values = fields(c.number, QStringLiteral("Lost"));
+            addFault(u"evnt"_s, u"keep_events"_s, u"update"_s, u"eventinfo"_s, QString(),
+                     QString());
+        QVariantList values = fields(c.number, u"Lost"_s);
         values = values.mid(0, c.values);
         const Status written = EventRow::update(evnt(), c.number, values);
         EXPECT_FALSE(written.ok()) << c.what;
@@ -100,14 +97,11 @@ TEST_F(EventRowTest, AnUpdateRewritesThatEventAloneOrFailsWithoutARow) {
             EXPECT_EQ(written.error().number, ErrorNumber::NoCurrentRecord) << c.what;
         }
         if (c.dropped)
-            removeFault(QStringLiteral("evnt"), QStringLiteral("keep_events"),
-                        QStringLiteral("eventinfo"));
-        EXPECT_EQ(titleOf(2), QStringLiteral("Book Club Lunch")) << c.what;
+            removeFault(u"evnt"_s, u"keep_events"_s, u"eventinfo"_s);
+        EXPECT_EQ(titleOf(2), u"Book Club Lunch"_s) << c.what;
     }
-    EXPECT_FALSE(EventRow::add(evnt(), fields(4, QStringLiteral("Short")).mid(0, 3)).ok());
-    EXPECT_EQ(
-        scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from eventinfo")).toInt(),
-        2);
+    EXPECT_FALSE(EventRow::add(evnt(), fields(4, u"Short"_s).mid(0, 3)).ok());
+    EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from eventinfo"_s).toInt(), 2);
 }
 
 } // namespace

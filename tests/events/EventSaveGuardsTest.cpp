@@ -9,24 +9,20 @@ namespace {
 constexpr int Ballroom = 1; // its section, Ballroom East, is room 2
 constexpr int BallroomEast = 2;
 constexpr int Library = 3;
-const QString Evnt = QStringLiteral("evnt");
+const QString Evnt = u"evnt"_s;
 
 // What a save checks before it writes anything: the booking itself, the
 // rooms around it, the event as stored; and what it writes beside the row.
 class EventSaveGuardsTest : public EditingFixture {
 protected:
     QString storedText(const QString &column, int number) {
-        return scalar(Evnt,
-                      QStringLiteral("select %1 from eventinfo where eventnum = ?").arg(column),
-                      {number})
+        return scalar(Evnt, u"select %1 from eventinfo where eventnum = ?"_s.arg(column), {number})
             .toString();
     }
 };
 
 TEST_F(EventSaveGuardsTest, ABookingNeedsARealRoomAndQuarterHoursInOrder) {
-    ASSERT_EQ(book(QStringLiteral("20270410"), QStringLiteral("Dinner"), QStringLiteral("17:00"),
-                   QStringLiteral("23:00"), Library),
-              EventRecord::Saved::Done);
+    booked(u"20270410"_s, u"Dinner"_s, u"17:00"_s, u"23:00"_s, Library);
     struct Case {
         const char *start, *end, *room;
         std::optional<EventField> field;
@@ -63,11 +59,11 @@ TEST_F(EventSaveGuardsTest, ABookingNeedsARealRoomAndQuarterHoursInOrder) {
         record->ClearEvent();
         record->NextEventNumber();
         auto &fields = module->event.fields;
-        fields[EventField::Date] = QStringLiteral("20270410");
-        fields[EventField::Title] = QStringLiteral("Second dinner");
+        fields[EventField::Date] = u"20270410"_s;
+        fields[EventField::Title] = u"Second dinner"_s;
         fields[EventField::Start] = QString::fromLatin1(c.start);
         fields[EventField::End] = QString::fromLatin1(c.end);
-        fields[EventField::Status] = QStringLiteral("2");
+        fields[EventField::Status] = u"2"_s;
         fields[EventField::Room] = QString::fromLatin1(c.room);
         const auto saved = record->SaveEvent(EventRecord::NewEvent);
         EXPECT_EQ(record->refusedField, c.field);
@@ -86,59 +82,47 @@ TEST_F(EventSaveGuardsTest, ABookingNeedsARealRoomAndQuarterHoursInOrder) {
     // An enquiry holds no cells, so its times and room are not checked.
     record->ClearEvent();
     record->NextEventNumber();
-    module->event.fields[EventField::Date] = QStringLiteral("20270410");
-    module->event.fields[EventField::End] = QStringLiteral("whenever");
-    module->event.fields[EventField::Status] = QStringLiteral("1");
+    module->event.fields[EventField::Date] = u"20270410"_s;
+    module->event.fields[EventField::End] = u"whenever"_s;
+    module->event.fields[EventField::Status] = u"1"_s;
     EXPECT_EQ(record->SaveEvent(EventRecord::NewEvent), EventRecord::Saved::Done);
 }
 
 TEST_F(EventSaveGuardsTest, ATakenRoomIsRefusedWhateverItsLinkedRoomSays) {
-    ASSERT_EQ(book(QStringLiteral("20270411"), QStringLiteral("East cocktails"),
-                   QStringLiteral("18:00"), QStringLiteral("22:00"), BallroomEast),
-              EventRecord::Saved::Done);
-    const int east = lastNumber;
+    const int east =
+        booked(u"20270411"_s, u"East cocktails"_s, u"18:00"_s, u"22:00"_s, BallroomEast);
     // The ballroom is free, its section is not: the operator may book anyway.
     prompts.answerYesNo(true);
-    ASSERT_EQ(book(QStringLiteral("20270411"), QStringLiteral("Ballroom gala"),
-                   QStringLiteral("18:00"), QStringLiteral("22:00"), Ballroom),
-              EventRecord::Saved::Done);
+    booked(u"20270411"_s, u"Ballroom gala"_s, u"18:00"_s, u"22:00"_s, Ballroom);
     EXPECT_EQ(prompts.questions.last().text,
-              QStringLiteral("Caution - a possible conflict with room # 2 exists with this "
-                             "reservation.\r\nRoom # 2 is held by Event #%1 \"East cocktails\", "
-                             "room 2, 18:00-22:00.\r\nClick YES to make the reservation anyway; "
-                             "click NO to exit.")
-                  .arg(east));
+              u"Caution - a possible conflict with room # 2 exists with this "
+              "reservation.\r\nRoom # 2 is held by Event #%1 \"East cocktails\", "
+              "room 2, 18:00-22:00.\r\nClick YES to make the reservation anyway; "
+              "click NO to exit."_s.arg(east));
     // The section itself is taken: refused without a question, naming the
     // event in it, and its cells stay the cocktails'.
     prompts.clear();
-    EXPECT_EQ(book(QStringLiteral("20270411"), QStringLiteral("East again"),
-                   QStringLiteral("19:00"), QStringLiteral("20:00"), BallroomEast),
+    EXPECT_EQ(book(u"20270411"_s, u"East again"_s, u"19:00"_s, u"20:00"_s, BallroomEast),
               EventRecord::Saved::Conflict);
     EXPECT_TRUE(prompts.questions.isEmpty());
     EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("The chosen time and room combination is already in use.\r\nIt is "
-                             "held by Event #%1 \"East cocktails\", room 2, 18:00-22:00.")
-                  .arg(east));
+              u"The chosen time and room combination is already in use.\r\nIt is "
+              "held by Event #%1 \"East cocktails\", room 2, 18:00-22:00."_s.arg(east));
     EXPECT_EQ(cells(BallroomEast, 20270411).size(), 16);
-    EXPECT_TRUE(cells(BallroomEast, 20270411).first().endsWith(QStringLiteral("East cocktails")));
+    EXPECT_TRUE(cells(BallroomEast, 20270411).first().endsWith(u"East cocktails"_s));
     // A title of pages is cut short in the message; the number stays.
-    exec(Evnt, QStringLiteral("update eventinfo set eventtitle = ? where eventnum = ?"),
+    exec(Evnt, u"update eventinfo set eventtitle = ? where eventnum = ?"_s,
          {QString(10000, u'W'), east});
     prompts.clear();
-    EXPECT_EQ(book(QStringLiteral("20270411"), QStringLiteral("East again"),
-                   QStringLiteral("19:00"), QStringLiteral("20:00"), BallroomEast),
+    EXPECT_EQ(book(u"20270411"_s, u"East again"_s, u"19:00"_s, u"20:00"_s, BallroomEast),
               EventRecord::Saved::Conflict);
     EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("The chosen time and room combination is already in use.\r\nIt is "
-                             "held by Event #%1 \"%2\u2026\", room 2, 18:00-22:00.")
-                  .arg(east)
+              u"The chosen time and room combination is already in use.\r\nIt is "
+              "held by Event #%1 \"%2\u2026\", room 2, 18:00-22:00."_s.arg(east)
                   .arg(QString(59, u'W')));
 
     // An event moving into the section of its own hall is in nobody's way.
-    ASSERT_EQ(book(QStringLiteral("20270412"), QStringLiteral("Hall lunch"),
-                   QStringLiteral("12:00"), QStringLiteral("14:00"), Ballroom),
-              EventRecord::Saved::Done);
-    const int lunch = lastNumber;
+    const int lunch = booked(u"20270412"_s, u"Hall lunch"_s, u"12:00"_s, u"14:00"_s, Ballroom);
     ASSERT_TRUE(record->LoadEvent(lunch));
     record->chooseRoom(BallroomEast);
     prompts.clear();
@@ -149,66 +133,60 @@ TEST_F(EventSaveGuardsTest, ATakenRoomIsRefusedWhateverItsLinkedRoomSays) {
 }
 
 TEST_F(EventSaveGuardsTest, ASaveFreesTheCellsOfTheRowAsStored) {
-    ASSERT_EQ(book(QStringLiteral("20270415"), QStringLiteral("Recital"), QStringLiteral("18:00"),
-                   QStringLiteral("22:00"), Library),
-              EventRecord::Saved::Done);
-    const int number = lastNumber;
+    const int number = booked(u"20270415"_s, u"Recital"_s, u"18:00"_s, u"22:00"_s, Library);
     ASSERT_TRUE(record->LoadEvent(number));
     // Moved to the 16th behind this window's back, by a program that keeps
     // no change count.
-    exec(Evnt, QStringLiteral("update reserv set event3 = 0, room3 = ' ' where event3 = ?"),
-         {number});
+    exec(Evnt, u"update reserv set event3 = 0, room3 = ' ' where event3 = ?"_s, {number});
     exec(Evnt,
-         QStringLiteral("update reserv set event3 = ?, room3 = 'Recital' where resdate = 20270416 "
-                        "and restime >= '18:00' and restime < '22:00'"),
+         u"update reserv set event3 = ?, room3 = 'Recital' where resdate = 20270416 "
+         "and restime >= '18:00' and restime < '22:00'"_s,
          {number});
-    exec(Evnt, QStringLiteral("update eventinfo set eventdate = 20270416 where eventnum = ?"),
-         {number});
-    module->event.fields[EventField::Title] = QStringLiteral("Spring recital");
+    exec(Evnt, u"update eventinfo set eventdate = 20270416 where eventnum = ?"_s, {number});
+    module->event.fields[EventField::Title] = u"Spring recital"_s;
     ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
     EXPECT_EQ(cells(Library, 20270415).size(), 16);
     EXPECT_TRUE(cells(Library, 20270416).isEmpty()) << "no phantom left on the 16th";
 }
 
 TEST_F(EventSaveGuardsTest, ThisWorkstationsItemWindowNeverMakesItsOwnSaveStale) {
-    enterBooking(QStringLiteral("20270420"), QStringLiteral("Reunion"), Library);
+    enterBooking(u"20270420"_s, u"Reunion"_s, Library);
     click(EventCommand::Save);
     const int number = box(EventField::Number).toInt();
     exec(Evnt,
-         QStringLiteral("insert into items (eventid, qty, itemdesc, price, servchg, tax, glnum) "
-                        "values (?, 1, 'Cake', 10, 1, 1, 4010)"),
+         u"insert into items (eventid, qty, itemdesc, price, servchg, tax, glnum) "
+         "values (?, 1, 'Cake', 10, 1, 1, 4010)"_s,
          {number});
     click(EventCommand::Modify);
-    type(EventField::Title, QStringLiteral("Class reunion"));
+    type(EventField::Title, u"Class reunion"_s);
     ItemWindow &items = logic->items;
     ASSERT_TRUE(items.open());
     items.selectEventItemRow(0);
     items.moveItem(ItemWindow::RemoveMove);
-    EXPECT_EQ(scalar(Evnt, QStringLiteral("select count(*) from items")).toInt(), 0);
+    EXPECT_EQ(scalar(Evnt, u"select count(*) from items"_s).toInt(), 0);
     prompts.clear();
     click(EventCommand::Save);
     EXPECT_TRUE(prompts.questions.isEmpty()) << prompts.questions.value(0).text.toStdString();
-    EXPECT_EQ(storedText(QStringLiteral("eventtitle"), number), QStringLiteral("Class reunion"));
+    EXPECT_EQ(storedText(u"eventtitle"_s, number), u"Class reunion"_s);
 
     // Another workstation's change in between is not adopted: the save is
     // refused, and Yes loads the event as it is now.
     click(EventCommand::Modify);
     exec(Evnt,
-         QStringLiteral("update eventchange set changecount = changecount + 1, changedby = "
-                        "'MARY', changedat = '2026-12-06 08:15:00' where eventnum = ?"),
+         u"update eventchange set changecount = changecount + 1, changedby = "
+         "'MARY', changedat = '2026-12-06 08:15:00' where eventnum = ?"_s,
          {number});
-    exec(Evnt, QStringLiteral("update eventinfo set setfor = 80 where eventnum = ?"), {number});
-    type(EventField::Title, QStringLiteral("Lost title"));
+    exec(Evnt, u"update eventinfo set setfor = 80 where eventnum = ?"_s, {number});
+    type(EventField::Title, u"Lost title"_s);
     prompts.answerYesNo(true);
     click(EventCommand::Save);
     ASSERT_EQ(prompts.questions.size(), 1);
     EXPECT_TRUE(prompts.questions[0].text.startsWith(
-        QStringLiteral("Event #%1 was changed at another workstation (MARY, 08:15) since you "
-                       "opened it.")
-            .arg(number)));
-    EXPECT_EQ(storedText(QStringLiteral("eventtitle"), number), QStringLiteral("Class reunion"));
-    EXPECT_EQ(box(EventField::Title), QStringLiteral("Class reunion")) << "reloaded";
-    EXPECT_EQ(box(EventField::Guests), QStringLiteral("80"));
+        u"Event #%1 was changed at another workstation (MARY, 08:15) since you "
+        "opened it."_s.arg(number)));
+    EXPECT_EQ(storedText(u"eventtitle"_s, number), u"Class reunion"_s);
+    EXPECT_EQ(box(EventField::Title), u"Class reunion"_s) << "reloaded";
+    EXPECT_EQ(box(EventField::Guests), u"80"_s);
     click(EventCommand::Save);
     EXPECT_EQ(event().mode, CurrentEvent::Viewing) << "the reloaded copy saves";
 }
@@ -217,28 +195,23 @@ TEST_F(EventSaveGuardsTest, TitlesAreStoredCopiedAndCutAlike) {
     // Trimmed, and cut between characters: 49 letters and an emoji (two
     // UTF-16 units) do not fit 50, so the emoji goes whole.
     const QString letters(49, QLatin1Char('a'));
-    const QString emoji = QStringLiteral("\U0001F389");
-    ASSERT_EQ(book(QStringLiteral("20270425"), QStringLiteral("  ") + letters + emoji,
-                   QStringLiteral("18:00"), QStringLiteral("19:00"), Library),
-              EventRecord::Saved::Done);
-    const int number = lastNumber;
+    const QString emoji = u"\U0001F389"_s;
+    const int number =
+        booked(u"20270425"_s, u"  "_s + letters + emoji, u"18:00"_s, u"19:00"_s, Library);
     exec(Evnt,
-         QStringLiteral("insert into pkg (pkgnum, eventnum, eventdate, eventtitle) values (?, ?, "
-                        "20270425, 'old')"),
+         u"insert into pkg (pkgnum, eventnum, eventdate, eventtitle) values (?, ?, "
+         "20270425, 'old')"_s,
          {number, number});
     ASSERT_TRUE(record->LoadEvent(number));
-    module->event.fields[EventField::Title] =
-        QStringLiteral(" Party ") + emoji + QStringLiteral("  ");
+    module->event.fields[EventField::Title] = u" Party "_s + emoji + u"  "_s;
     ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
-    const QString title = QStringLiteral("Party ") + emoji;
-    EXPECT_EQ(storedText(QStringLiteral("eventtitle"), number), title);
-    EXPECT_EQ(scalar(Evnt, QStringLiteral("select eventtitle from pkg")).toString(), title);
+    const QString title = u"Party "_s + emoji;
+    EXPECT_EQ(storedText(u"eventtitle"_s, number), title);
+    EXPECT_EQ(scalar(Evnt, u"select eventtitle from pkg"_s).toString(), title);
     EXPECT_TRUE(cells(Library, 20270425).first().endsWith(title));
 
-    ASSERT_EQ(book(QStringLiteral("20270426"), letters + emoji, QStringLiteral("18:00"),
-                   QStringLiteral("19:00"), Library),
-              EventRecord::Saved::Done);
-    for (const QString &stored : {storedText(QStringLiteral("eventtitle"), lastNumber),
+    booked(u"20270426"_s, letters + emoji, u"18:00"_s, u"19:00"_s, Library);
+    for (const QString &stored : {storedText(u"eventtitle"_s, lastNumber),
                                   cells(Library, 20270426).first().section(QLatin1Char(' '), 2)}) {
         EXPECT_EQ(stored, letters);
         EXPECT_FALSE(stored.contains(QChar(0xFFFD)));
@@ -246,16 +219,15 @@ TEST_F(EventSaveGuardsTest, TitlesAreStoredCopiedAndCutAlike) {
 }
 
 TEST_F(EventSaveGuardsTest, ABackslashStaysInItsFieldOfTheChangeLog) {
-    enterBooking(QStringLiteral("20270427"), QStringLiteral("A\\B night"), Library);
+    enterBooking(u"20270427"_s, u"A\\B night"_s, Library);
     click(EventCommand::Save);
     const int number = box(EventField::Number).toInt();
     click(EventCommand::Modify);
-    type(EventField::Title, QStringLiteral("C:\\night"));
+    type(EventField::Title, u"C:\\night"_s);
     click(EventCommand::Save);
     const QString line = historyFile().last();
-    EXPECT_TRUE(line.endsWith(QStringLiteral("\\Event#%1 \\Event name changed from A\\\\B night "
-                                             "to C:\\\\night\\")
-                                  .arg(number)))
+    EXPECT_TRUE(line.endsWith(u"\\Event#%1 \\Event name changed from A\\\\B night "
+                              "to C:\\\\night\\"_s.arg(number)))
         << line.toStdString();
     // Lines are still told apart by their number and time, old and new.
     ChangeLog log(module->messages, module->ports.clock, module->event);
@@ -265,28 +237,27 @@ TEST_F(EventSaveGuardsTest, ABackslashStaysInItsFieldOfTheChangeLog) {
 }
 
 TEST_F(EventSaveGuardsTest, ChangeLogLinesThatCouldNotBeWrittenAreShownAtClosing) {
-    enterBooking(QStringLiteral("20270428"), QStringLiteral("Quiz"), Library);
+    enterBooking(u"20270428"_s, u"Quiz"_s, Library);
     click(EventCommand::Save);
     click(EventCommand::Modify);
-    type(EventField::Title, QStringLiteral("Pub quiz"));
+    type(EventField::Title, u"Pub quiz"_s);
     // The log cannot be written: a folder stands where the file goes.
-    ASSERT_TRUE(QFile::rename(path(QStringLiteral("evntsched.ini")),
-                              path(QStringLiteral("evntsched.old"))));
-    ASSERT_TRUE(QDir(club).mkdir(QStringLiteral("evntsched.ini")));
+    ASSERT_TRUE(QFile::rename(path(u"evntsched.ini"_s), path(u"evntsched.old"_s)));
+    ASSERT_TRUE(QDir(club).mkdir(u"evntsched.ini"_s));
     prompts.expectError();
     click(EventCommand::Save);
     // Another window's line waits behind it, in order.
     ChangeLog other(module->messages, module->ports.clock, module->event);
-    other.AuditLine = QStringLiteral("Add Item#7-Cake");
+    other.AuditLine = u"Add Item#7-Cake"_s;
     prompts.expectError();
     EXPECT_FALSE(other.WriteAudit());
     prompts.expectError();
     EXPECT_FALSE(module->messages.flushLogs());
     const QString shown = prompts.lastMessage().text;
-    EXPECT_TRUE(shown.startsWith(QStringLiteral("These lines could not be written to "
-                                                "evntsched.ini:\n\n")));
-    EXPECT_TRUE(shown.contains(QStringLiteral("Event name changed from Quiz to Pub quiz")));
-    EXPECT_TRUE(shown.endsWith(QStringLiteral("Add Item#7-Cake")));
+    EXPECT_TRUE(shown.startsWith(u"These lines could not be written to "
+                                 "evntsched.ini:\n\n"_s));
+    EXPECT_TRUE(shown.contains(u"Event name changed from Quiz to Pub quiz"_s));
+    EXPECT_TRUE(shown.endsWith(u"Add Item#7-Cake"_s));
 }
 
 } // namespace

@@ -19,9 +19,9 @@ constexpr int Library = 3;
 
 TEST_F(FieldEntryTest, DatesAreCompletedCheckedAndNeverBackDatedByAClerk) {
     click(EventCommand::NewEvent);
-    EXPECT_EQ(leave(EventField::Date, QStringLiteral("1225")), QStringLiteral("20261225"));
+    EXPECT_EQ(leave(EventField::Date, u"1225"_s), u"20261225"_s);
     EXPECT_EQ(event().Date, 20261225);
-    EXPECT_EQ(leave(EventField::Date, QStringLiteral("12252027")), QStringLiteral("20271225"))
+    EXPECT_EQ(leave(EventField::Date, u"12252027"_s), u"20271225"_s)
         << "month first with the year last is turned round";
     EXPECT_TRUE(prompts.messages.isEmpty());
 
@@ -38,32 +38,30 @@ TEST_F(FieldEntryTest, DatesAreCompletedCheckedAndNeverBackDatedByAClerk) {
         EXPECT_EQ(prompts.messageTexts(), QStringList{QString::fromLatin1(c.message)}) << c.typed;
         EXPECT_EQ(window().focusField, EventField::Date) << "the operator is put back into the box";
     }
-    EXPECT_EQ(leave(EventField::Date, QStringLiteral("20280229")), QStringLiteral("20280229"))
-        << "a leap year";
-    EXPECT_EQ(leave(EventField::Date, QStringLiteral("02012027")), QStringLiteral("20270201"))
+    EXPECT_EQ(leave(EventField::Date, u"20280229"_s), u"20280229"_s) << "a leap year";
+    EXPECT_EQ(leave(EventField::Date, u"02012027"_s), u"20270201"_s)
         << "month first keeps its zero";
 
     // A clerk (below evaccess3) cannot back-date a new event; an empty box
     // is no date at all.
     setLevel(20);
-    EXPECT_EQ(leave(EventField::Date, QStringLiteral("20261205")), QString());
+    EXPECT_EQ(leave(EventField::Date, u"20261205"_s), QString());
     EXPECT_EQ(prompts.messageTexts(),
-              QStringList{QStringLiteral("You must be in administrator mode to\nback-date a new "
-                                         "reservation. Redo.")});
+              QStringList{u"You must be in administrator mode to\nback-date a new "
+                          "reservation. Redo."_s});
     EXPECT_EQ(leave(EventField::Date, QString()), QString());
     EXPECT_TRUE(prompts.messages.isEmpty());
-    leave(EventField::Date, QStringLiteral("00000000"));
-    EXPECT_EQ(prompts.messageTexts(), QStringList{QStringLiteral("Invalid month")})
+    leave(EventField::Date, u"00000000"_s);
+    EXPECT_EQ(prompts.messageTexts(), QStringList{u"Invalid month"_s})
         << "no date is told as such, not as back-dating";
-    EXPECT_EQ(leave(EventField::Date, QStringLiteral("1206")), QStringLiteral("20261206"))
-        << "today is fine";
-    EXPECT_EQ(leave(EventField::Date, QStringLiteral("12252027")), QStringLiteral("20271225"));
+    EXPECT_EQ(leave(EventField::Date, u"1206"_s), u"20261206"_s) << "today is fine";
+    EXPECT_EQ(leave(EventField::Date, u"12252027"_s), u"20271225"_s);
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
 TEST_F(FieldEntryTest, TimesMustBeQuarterHoursOfTheClock) {
     click(EventCommand::NewEvent);
-    const QString notATime = QStringLiteral("Improperly formatted time. Must be in HH:MM format");
+    const QString notATime = u"Improperly formatted time. Must be in HH:MM format"_s;
     struct Case {
         EventField field;
         const char *typed;
@@ -109,56 +107,50 @@ TEST_F(FieldEntryTest, TimesMustBeQuarterHoursOfTheClock) {
             EXPECT_EQ(window().focusField, c.field);
         }
     }
-    leave(EventField::End, QStringLiteral("CLOSE"));
-    EXPECT_EQ(event().EndTime, QStringLiteral("24:00"));
+    leave(EventField::End, u"CLOSE"_s);
+    EXPECT_EQ(event().EndTime, u"24:00"_s);
 }
 
 TEST_F(FieldEntryTest, AddressBoxesAreTidiedAsTheyAreLeft) {
     click(EventCommand::NewEvent);
-    EXPECT_EQ(leave(EventField::BillingState, QStringLiteral("ny")), QStringLiteral("NY"));
-    EXPECT_EQ(leave(EventField::ContactState, QStringLiteral("québec")), QStringLiteral("QUÉBEC"));
-    EXPECT_EQ(leave(EventField::BillingPhone1, QStringLiteral("5551234")),
-              QStringLiteral("555-1234"));
-    EXPECT_EQ(leave(EventField::ContactPhone2, QStringLiteral("5551234567")),
-              QStringLiteral("555-123-4567"));
-    EXPECT_EQ(leave(EventField::BillingFax, QStringLiteral("55512")), QStringLiteral("55512"));
-    EXPECT_EQ(leave(EventField::ContactFax, QStringLiteral("555-123-4567")),
-              QStringLiteral("555-123-4567"));
+    EXPECT_EQ(leave(EventField::BillingState, u"ny"_s), u"NY"_s);
+    EXPECT_EQ(leave(EventField::ContactState, u"québec"_s), u"QUÉBEC"_s);
+    EXPECT_EQ(leave(EventField::BillingPhone1, u"5551234"_s), u"555-1234"_s);
+    EXPECT_EQ(leave(EventField::ContactPhone2, u"5551234567"_s), u"555-123-4567"_s);
+    EXPECT_EQ(leave(EventField::BillingFax, u"55512"_s), u"55512"_s);
+    EXPECT_EQ(leave(EventField::ContactFax, u"555-123-4567"_s), u"555-123-4567"_s);
 
     for (const char *fine : {"", "ab", "a@b", "events@club.example"}) {
         leave(EventField::BillingEmail, QString::fromLatin1(fine));
         EXPECT_TRUE(prompts.messages.isEmpty()) << fine;
     }
-    EXPECT_EQ(leave(EventField::ContactEmail, QStringLiteral("abc")), QStringLiteral("abc"))
-        << "kept, only warned";
-    EXPECT_EQ(prompts.messageTexts(), QStringList{QStringLiteral("Invalid e-mail address!")});
+    EXPECT_EQ(leave(EventField::ContactEmail, u"abc"_s), u"abc"_s) << "kept, only warned";
+    EXPECT_EQ(prompts.messageTexts(), QStringList{u"Invalid e-mail address!"_s});
 }
 
 TEST_F(FieldEntryTest, CapacityWarnings) {
-    ASSERT_EQ(book(QStringLiteral("20270801"), QStringLiteral("Crowd"), QStringLiteral("10:00"),
-                   QStringLiteral("11:00"), Library),
-              EventRecord::Saved::Done);
+    booked(u"20270801"_s, u"Crowd"_s, u"10:00"_s, u"11:00"_s, Library);
     click(EventCommand::NewEvent);
-    leave(EventField::Guests, QStringLiteral("80"));
+    leave(EventField::Guests, u"80"_s);
     EXPECT_TRUE(prompts.messages.isEmpty()) << "a new event is not warned on leaving";
     prompts.clear();
     chooseRoom(Library);
     EXPECT_EQ(prompts.messageTexts(),
-              QStringList{QStringLiteral("The chosen room's capacity doesn't seem to be a \ngood "
-                                         "match for the expected number of guests.")});
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Caution..."));
+              QStringList{u"The chosen room's capacity doesn't seem to be a \ngood "
+                          "match for the expected number of guests."_s});
+    EXPECT_EQ(prompts.lastMessage().title, u"Caution..."_s);
 
     prompts.answerYesNo(true); // give up the new event
     ASSERT_TRUE(logic->ShowEvent(lastNumber));
     click(EventCommand::Modify);
-    EXPECT_TRUE(leave(EventField::Guests, QStringLiteral("50")).size() > 0);
+    EXPECT_TRUE(leave(EventField::Guests, u"50"_s).size() > 0);
     EXPECT_TRUE(prompts.messages.isEmpty()) << "the capacity itself is fine";
-    leave(EventField::Guarantee, QStringLiteral("51"));
-    leave(EventField::Guests, QStringLiteral("50"));
+    leave(EventField::Guarantee, u"51"_s);
+    leave(EventField::Guests, u"50"_s);
     EXPECT_EQ(prompts.messageTexts(),
-              QStringList{QStringLiteral("The chosen room's capacity doesn't seem to be a good "
-                                         "match\nfor the expected or guaranteed number of "
-                                         "guests.")});
+              QStringList{u"The chosen room's capacity doesn't seem to be a good "
+                          "match\nfor the expected or guaranteed number of "
+                          "guests."_s});
 }
 
 TEST_F(FieldEntryTest, NumberBoxesAreReadWholeAsTheyAreLeft) {
@@ -188,23 +180,23 @@ TEST_F(FieldEntryTest, NumberBoxesAreReadWholeAsTheyAreLeft) {
             << "the box keeps what was typed";
         ASSERT_EQ(prompts.messages.size(), 1) << c.typed;
         EXPECT_TRUE(prompts.lastMessage().text.startsWith(
-            QStringLiteral("%1: \"%2\" ").arg(QString::fromLatin1(c.left), c.typed)));
+            u"%1: \"%2\" "_s.arg(QString::fromLatin1(c.left), c.typed)));
         EXPECT_EQ(window().focusField, c.field) << "the operator is put back into the box";
     }
     EXPECT_EQ(event().Room, Library) << "a refused room is not taken";
 
     // Where the point groups thousands, the box is written so it reads back the same.
     WorkstationLocale german(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(leave(EventField::Deposit, QStringLiteral("2,1250")), QStringLiteral("2.1250"));
-    EXPECT_EQ(leave(EventField::Deposit, box(EventField::Deposit)), QStringLiteral("2.1250"));
+    EXPECT_EQ(leave(EventField::Deposit, u"2,1250"_s), u"2.1250"_s);
+    EXPECT_EQ(leave(EventField::Deposit, box(EventField::Deposit)), u"2.1250"_s);
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
 TEST_F(FieldEntryTest, KeysWhileEditingAndWhileNot) {
     // Nothing is being entered: typing and look-up results change nothing.
     EXPECT_FALSE(entry().typeKey(EventField::Title, Key::Other));
-    entry().editField(EventField::Title, QStringLiteral("typed"));
-    clipboard.content = QStringLiteral("20270101");
+    entry().editField(EventField::Title, u"typed"_s);
+    clipboard.content = u"20270101"_s;
     entry().doubleClickField(EventField::Date);
     entry().pressKey(EventField::Date, Key::F5);
     EXPECT_EQ(box(EventField::Title), QString());
@@ -216,7 +208,7 @@ TEST_F(FieldEntryTest, KeysWhileEditingAndWhileNot) {
     click(EventCommand::NewEvent);
     // Enter moves on by a Tab, except in the notes where it starts a line.
     EXPECT_FALSE(entry().typeKey(EventField::Title, Key::Enter));
-    EXPECT_EQ(keys.sent, QStringList{QStringLiteral("{TAB}")});
+    EXPECT_EQ(keys.sent, QStringList{u"{TAB}"_s});
     EXPECT_FALSE(event().UnsavedChanges);
     EXPECT_TRUE(entry().typeKey(EventField::Notes, Key::Enter));
     EXPECT_TRUE(entry().typeKey(EventField::Title, Key::Tab));
@@ -227,19 +219,18 @@ TEST_F(FieldEntryTest, KeysWhileEditingAndWhileNot) {
         << "the event number is never typed";
 
     // Pasted text: one line in a single-line box, all of it in the notes.
-    entry().editField(EventField::Title, QStringLiteral("O'Brien \"Ruby\" 婚礼\nsecond line"));
-    EXPECT_EQ(box(EventField::Title), QStringLiteral("O'Brien \"Ruby\" 婚礼"));
-    entry().editField(EventField::Notes, QStringLiteral("line one\nline two"));
-    EXPECT_EQ(box(EventField::Notes), QStringLiteral("line one\nline two"));
+    entry().editField(EventField::Title, u"O'Brien \"Ruby\" 婚礼\nsecond line"_s);
+    EXPECT_EQ(box(EventField::Title), u"O'Brien \"Ruby\" 婚礼"_s);
+    entry().editField(EventField::Notes, u"line one\nline two"_s);
+    EXPECT_EQ(box(EventField::Notes), u"line one\nline two"_s);
 
     // The look-ups answer on the clipboard; no choice changes nothing.
     entry().pressKey(EventField::Date, Key::F5);
     entry().pressKey(EventField::Account, Key::F5);
-    EXPECT_EQ(programs.started,
-              (QStringList{QStringLiteral("datesift.exe"), QStringLiteral("acctsift.exe")}));
-    clipboard.content = QStringLiteral("20270314");
+    EXPECT_EQ(programs.started, (QStringList{u"datesift.exe"_s, u"acctsift.exe"_s}));
+    clipboard.content = u"20270314"_s;
     entry().doubleClickField(EventField::Date);
-    EXPECT_EQ(box(EventField::Date), QStringLiteral("20270314"));
+    EXPECT_EQ(box(EventField::Date), u"20270314"_s);
     EXPECT_TRUE(clipboard.content.isEmpty());
     entry().doubleClickField(EventField::Account);
     EXPECT_EQ(box(EventField::Account), QString());
@@ -268,37 +259,35 @@ TEST_F(FieldEntryTest, TheStatusListKeepsBilledEventsForAdministrators) {
     const auto statusName = [&](int code) {
         return module->config.StatusNames[Configuration::statusPosition(code)];
     };
-    ASSERT_EQ(book(QStringLiteral("20270801"), QStringLiteral("Billed"), QStringLiteral("10:00"),
-                   QStringLiteral("11:00"), Library, 4),
-              EventRecord::Saved::Done);
+    booked(u"20270801"_s, u"Billed"_s, u"10:00"_s, u"11:00"_s, Library, 4);
     ASSERT_TRUE(logic->ShowEvent(lastNumber));
     click(EventCommand::Modify);
     setLevel(50);
     chooseStatus(5);
     EXPECT_EQ(prompts.messageTexts(),
-              QStringList{QStringLiteral("Administrator level is required to change to a status 5 "
-                                         "event.")});
-    EXPECT_EQ(box(EventField::Status), QStringLiteral("4"));
+              QStringList{u"Administrator level is required to change to a status 5 "
+                          "event."_s});
+    EXPECT_EQ(box(EventField::Status), u"4"_s);
     EXPECT_EQ(window().statusList.text, statusName(4));
 
     setLevel(99);
     chooseStatus(5);
-    EXPECT_EQ(box(EventField::Status), QStringLiteral("5"));
+    EXPECT_EQ(box(EventField::Status), u"5"_s);
     EXPECT_FALSE(window().commandEnabled[EventCommand::BillEvent]);
     setLevel(50);
     prompts.clear();
     chooseStatus(3);
     EXPECT_EQ(prompts.messageTexts(),
-              QStringList{QStringLiteral("Administrator level is required to change a status 5 "
-                                         "event.")});
-    EXPECT_EQ(box(EventField::Status), QStringLiteral("5"));
+              QStringList{u"Administrator level is required to change a status 5 "
+                          "event."_s});
+    EXPECT_EQ(box(EventField::Status), u"5"_s);
     EXPECT_EQ(window().statusList.text, statusName(5));
 
     setLevel(99);
     chooseStatus(4);
     EXPECT_TRUE(window().commandEnabled[EventCommand::BillEvent]);
     EXPECT_EQ(window().focusField, EventField::Title) << "on to the title";
-    EXPECT_EQ(keys.sent.last(), QStringLiteral("{TAB}"));
+    EXPECT_EQ(keys.sent.last(), u"{TAB}"_s);
 }
 
 TEST_F(FieldEntryTest, StatusMemberOptionsAndNoteSwitch) {
@@ -307,24 +296,24 @@ TEST_F(FieldEntryTest, StatusMemberOptionsAndNoteSwitch) {
     EXPECT_EQ(window().front, EventWindow::Panel::Contact);
     EXPECT_EQ(box(EventField::Account), QString()) << "an enquiry needs no account yet";
     chooseStatus(2);
-    EXPECT_EQ(box(EventField::Account), QStringLiteral("New"));
-    type(EventField::Account, QStringLiteral("4021"));
+    EXPECT_EQ(box(EventField::Account), u"New"_s);
+    type(EventField::Account, u"4021"_s);
     chooseStatus(3);
-    EXPECT_EQ(box(EventField::Account), QStringLiteral("4021"));
+    EXPECT_EQ(box(EventField::Account), u"4021"_s);
 
     entry().chooseMembership(0);
-    EXPECT_EQ(box(EventField::Member), QStringLiteral("1"));
-    EXPECT_EQ(window().fieldLabel[EventField::Account], QStringLiteral("Member #"));
-    EXPECT_EQ(window().accountButtonCaption, QStringLiteral("Link to Member #"));
+    EXPECT_EQ(box(EventField::Member), u"1"_s);
+    EXPECT_EQ(window().fieldLabel[EventField::Account], u"Member #"_s);
+    EXPECT_EQ(window().accountButtonCaption, u"Link to Member #"_s);
     entry().chooseMembership(1);
     EXPECT_EQ(event().MemberFlag, 2);
-    EXPECT_EQ(window().fieldLabel[EventField::Account], QStringLiteral("Account #"));
-    EXPECT_EQ(window().accountButtonCaption, QStringLiteral("Assign/Link to Account #"));
+    EXPECT_EQ(window().fieldLabel[EventField::Account], u"Account #"_s);
+    EXPECT_EQ(window().accountButtonCaption, u"Assign/Link to Account #"_s);
 
-    type(EventField::InternalNotes, QStringLiteral("ab"));
-    EXPECT_EQ(window().noteSwitchCaption[1], QStringLiteral("Internal Notes"));
-    type(EventField::InternalNotes, QStringLiteral("abc"));
-    EXPECT_EQ(window().noteSwitchCaption[1], QStringLiteral("Internal Notes Exist"));
+    type(EventField::InternalNotes, u"ab"_s);
+    EXPECT_EQ(window().noteSwitchCaption[1], u"Internal Notes"_s);
+    type(EventField::InternalNotes, u"abc"_s);
+    EXPECT_EQ(window().noteSwitchCaption[1], u"Internal Notes Exist"_s);
     entry().showNotes(1);
     EXPECT_EQ(window().notesShown, 1);
     entry().showNotes(0);

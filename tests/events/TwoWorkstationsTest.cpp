@@ -3,12 +3,14 @@
 #include "items/ItemWindow.h"
 #include "values/Money.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int Library = 3;
 constexpr int GalaDate = 20270801;
 constexpr int CloneDate = 20270802;
-const QString Evnt = QStringLiteral("evnt");
+const QString Evnt = u"evnt"_s;
 
 // What a workstation does to the event both have open with Modify.
 enum class Command { Save, Delete, Bill, Items, Clone, Package };
@@ -35,38 +37,35 @@ class TwoWorkstationsTest : public EventFixture, public ::testing::WithParamInte
 protected:
     void SetUp() override {
         EventFixture::SetUp();
-        exec(QStringLiteral("master"),
-             QStringLiteral("insert into acctinfo (acctnumber, lname) values (1001, 'Byron')"));
-        ASSERT_EQ(book(QStringLiteral("20270805"), QStringLiteral("Weekend"),
-                       QStringLiteral("10:00"), QStringLiteral("11:00"), Library, 4),
+        exec(u"master"_s, u"insert into acctinfo (acctnumber, lname) values (1001, 'Byron')"_s);
+        ASSERT_EQ(book(u"20270805"_s, u"Weekend"_s, u"10:00"_s, u"11:00"_s, Library, 4),
                   EventRecord::Saved::Done);
         head = lastNumber;
         exec(Evnt,
-             QStringLiteral("insert into pkg (pkgnum, eventnum, eventdate, eventtitle) values (?, "
-                            "?, 20270805, 'Weekend')"),
+             u"insert into pkg (pkgnum, eventnum, eventdate, eventtitle) values (?, "
+             "?, 20270805, 'Weekend')"_s,
              {head, head});
-        ASSERT_EQ(book(QString::number(GalaDate), QStringLiteral("Gala"), QStringLiteral("18:00"),
-                       QStringLiteral("22:00"), Library, 4),
+        ASSERT_EQ(book(QString::number(GalaDate), u"Gala"_s, u"18:00"_s, u"22:00"_s, Library, 4),
                   EventRecord::Saved::Done);
         gala = lastNumber;
         exec(Evnt,
-             QStringLiteral("update eventinfo set setfor = 40, guarantee = 35, memnonmem = 1, "
-                            "custid = 1001, custname = 'Byron', custaddr1 = '1 Mall', custcity = "
-                            "'Bath', custstate = 'SO', custzip = '12345', custphone1 = "
-                            "'555-1234', contactname = 'Ada', contphone1 = '555-1234', bookedby "
-                            "= 'DEMO', createdate = 20261206, deposit = 100 where eventnum = ?"),
+             u"update eventinfo set setfor = 40, guarantee = 35, memnonmem = 1, "
+             "custid = 1001, custname = 'Byron', custaddr1 = '1 Mall', custcity = "
+             "'Bath', custstate = 'SO', custzip = '12345', custphone1 = "
+             "'555-1234', contactname = 'Ada', contphone1 = '555-1234', bookedby "
+             "= 'DEMO', createdate = 20261206, deposit = 100 where eventnum = ?"_s,
              {gala});
         for (const char *item : {"Dinner", "Wine"})
             exec(Evnt,
-                 QStringLiteral("insert into items (eventid, qty, itemdesc, price, servchg, tax, "
-                                "glnum) values (?, 1, ?, 10, 1, 1, 4010)"),
+                 u"insert into items (eventid, qty, itemdesc, price, servchg, tax, "
+                 "glnum) values (?, 1, ?, 10, 1, 1, 4010)"_s,
                  {gala, QString::fromLatin1(item)});
         exec(Evnt,
-             QStringLiteral("insert into tasklist (eventnumber, taskdate, todo, task, staff) "
-                            "values (?, 20270720, 'N', 'Order flowers', 'DEMO')"),
+             u"insert into tasklist (eventnumber, taskdate, todo, task, staff) "
+             "values (?, 20270720, 'N', 'Order flowers', 'DEMO')"_s,
              {gala});
-        anna = std::make_unique<Workstation>(settings(), club, QStringLiteral("ANNA"));
-        bert = std::make_unique<Workstation>(settings(), club, QStringLiteral("BERT"));
+        anna = std::make_unique<Workstation>(settings(), club, u"ANNA"_s);
+        bert = std::make_unique<Workstation>(settings(), club, u"BERT"_s);
     }
     void TearDown() override {
         anna.reset();
@@ -133,7 +132,7 @@ protected:
     }
 
     static QString savedTitle(Workstation &station) {
-        return QStringLiteral("Saved by ") + station.module.session.UserName;
+        return u"Saved by "_s + station.module.session.UserName;
     }
 
     // Whether the command's change is what is stored.
@@ -143,26 +142,21 @@ protected:
         };
         switch (command) {
         case Command::Save:
-            return scalar(Evnt,
-                          QStringLiteral("select eventtitle from eventinfo where eventnum = ?"),
-                          {gala})
+            return scalar(Evnt, u"select eventtitle from eventinfo where eventnum = ?"_s, {gala})
                        .toString() == savedTitle(station);
         case Command::Delete:
-            return count(QStringLiteral("select count(*) from eventinfo where eventnum = ?"),
-                         {gala}) == 0;
+            return count(u"select count(*) from eventinfo where eventnum = ?"_s, {gala}) == 0;
         case Command::Bill:
-            return count(QStringLiteral("select count(*) from eventinfo where eventnum = ? and "
-                                        "status = 5"),
+            return count(u"select count(*) from eventinfo where eventnum = ? and "
+                         "status = 5"_s,
                          {gala}) == 1;
         case Command::Items:
-            return count(QStringLiteral("select count(*) from items where eventid = ?"), {gala}) ==
-                   1;
+            return count(u"select count(*) from items where eventid = ?"_s, {gala}) == 1;
         case Command::Clone:
-            return count(QStringLiteral("select count(*) from eventinfo where eventdate = ?"),
-                         {CloneDate}) == 1;
+            return count(u"select count(*) from eventinfo where eventdate = ?"_s, {CloneDate}) == 1;
         case Command::Package:
-            return count(QStringLiteral("select count(*) from pkg where eventnum = ? and pkgnum "
-                                        "= ?"),
+            return count(u"select count(*) from pkg where eventnum = ? and pkgnum "
+                         "= ?"_s,
                          {gala, head}) == 1;
         }
         return false;
@@ -172,56 +166,50 @@ protected:
     void expectClubHoldsTogether() {
         // Each booked event has exactly its cells, and every cell its event.
         for (const QVariant &number :
-             column(Evnt, QStringLiteral("select eventnum from eventinfo where status between 2 "
-                                         "and 8"))) {
+             column(Evnt, u"select eventnum from eventinfo where status between 2 "
+                          "and 8"_s)) {
             const int event = number.toInt();
             const auto row = [&](const QString &column) {
-                return scalar(
-                    Evnt, QStringLiteral("select %1 from eventinfo where eventnum = ?").arg(column),
-                    {event});
+                return scalar(Evnt, u"select %1 from eventinfo where eventnum = ?"_s.arg(column),
+                              {event});
             };
-            const int room = row(QStringLiteral("roomnumber")).toInt();
+            const int room = row(u"roomnumber"_s).toInt();
             const int quarterHours =
                 scalar(Evnt,
-                       QStringLiteral("select count(*) from reserv where resdate = ? and restime "
-                                      ">= ? and restime < ?"),
-                       {row(QStringLiteral("eventdate")), row(QStringLiteral("starttime")),
-                        row(QStringLiteral("endtime"))})
+                       u"select count(*) from reserv where resdate = ? and restime "
+                       ">= ? and restime < ?"_s,
+                       {row(u"eventdate"_s), row(u"starttime"_s), row(u"endtime"_s)})
                     .toInt();
             EXPECT_EQ(cellsOf(event, room), quarterHours) << "event " << event;
         }
         for (int room = 1; room <= 3; ++room)
-            EXPECT_EQ(
-                scalar(Evnt, QStringLiteral("select count(*) from reserv where event%1 > 0 and "
-                                            "not exists (select 1 from eventinfo where eventnum "
-                                            "= event%1 and roomnumber = %1 and status between 2 "
-                                            "and 8)")
-                                 .arg(room))
-                    .toInt(),
-                0)
+            EXPECT_EQ(scalar(Evnt, u"select count(*) from reserv where event%1 > 0 and "
+                                   "not exists (select 1 from eventinfo where eventnum "
+                                   "= event%1 and roomnumber = %1 and status between 2 "
+                                   "and 8)"_s.arg(room))
+                          .toInt(),
+                      0)
                 << "cells of room " << room << " without their event";
         for (const auto &[table, key] :
              {std::pair{"items", "eventid"}, std::pair{"tasklist", "eventnumber"},
               std::pair{"pkg", "eventnum"}, std::pair{"pkg", "pkgnum"}})
-            EXPECT_EQ(scalar(Evnt, QStringLiteral("select count(*) from %1 where %2 not in (select "
-                                                  "eventnum from eventinfo)")
-                                       .arg(QLatin1String(table), QLatin1String(key)))
+            EXPECT_EQ(scalar(Evnt, u"select count(*) from %1 where %2 not in (select "
+                                   "eventnum from eventinfo)"_s.arg(QLatin1String(table),
+                                                                    QLatin1String(key)))
                           .toInt(),
                       0)
                 << table << " rows without their event";
         // A billed event's items are its charges, and every charge has its event.
         QMap<QString, Money> items;
         for (const QVariant &number :
-             column(Evnt, QStringLiteral("select eventnum from eventinfo where status = 5")))
+             column(Evnt, u"select eventnum from eventinfo where status = 5"_s))
             for (const QVariant &total :
-                 column(Evnt,
-                        QStringLiteral("select price + servchg + tax from items where eventid = ?"),
+                 column(Evnt, u"select price + servchg + tax from items where eventid = ?"_s,
                         {number}))
-                items[QStringLiteral("EV") + number.toString()] += *Money::fromVariant(total);
+                items[u"EV"_s + number.toString()] += *Money::fromVariant(total);
         QMap<QString, Money> charges;
         for (const QVariant &charge :
-             column(QStringLiteral("daily"),
-                    QStringLiteral("select architnum || '|' || archittotal from ardaily")))
+             column(u"daily"_s, u"select architnum || '|' || archittotal from ardaily"_s))
             charges[charge.toString().section(QLatin1Char('|'), 0, 0)] +=
                 *Money::fromText(charge.toString().section(QLatin1Char('|'), 1));
         EXPECT_EQ(charges.keys(), items.keys());
@@ -234,9 +222,7 @@ protected:
         int total = 0;
         for (int other = 1; other <= 3; ++other) {
             const int cells =
-                scalar(Evnt,
-                       QStringLiteral("select count(*) from reserv where event%1 = ?").arg(other),
-                       {event})
+                scalar(Evnt, u"select count(*) from reserv where event%1 = ?"_s.arg(other), {event})
                     .toInt();
             if (other != room) {
                 EXPECT_EQ(cells, 0) << "event " << event << " in room " << other;
@@ -268,7 +254,7 @@ TEST_P(TwoWorkstationsTest, TheSecondWriteIsRefusedAndTheClubHoldsTogether) {
     EXPECT_TRUE(applied(race.first, *anna)) << anna->prompts.messageTexts().join('|').toStdString();
     anna->prompts.clear();
 
-    const QString told = QStringLiteral("Event #%1 ").arg(gala) + QLatin1String(race.loserSees);
+    const QString told = u"Event #%1 "_s.arg(gala) + QLatin1String(race.loserSees);
     const bool asked = QLatin1String(race.loserSees) == QLatin1String(Changed);
     act(*bert, race.second, race.first, asked);
     EXPECT_TRUE(shown(*bert, told))

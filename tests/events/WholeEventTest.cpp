@@ -8,8 +8,8 @@ constexpr int Ballroom = 1;
 constexpr int EditingLevel = 20; // the fixture's thresholds are 10, 20, 50, 90
 constexpr int DeletingLevel = 50;
 const QString NotInitialized =
-    QStringLiteral("The calendar year for this reservation has not yet been initialized \r\nand "
-                   "the reservation cannot be taken at this time.");
+    u"The calendar year for this reservation has not yet been initialized \r\nand "
+    "the reservation cannot be taken at this time."_s;
 
 class WholeEventTest : public EditingFixture {
 protected:
@@ -27,32 +27,30 @@ protected:
     }
     void addItems(int number, int count) {
         for (int i = 1; i <= count; ++i)
-            exec(QStringLiteral("evnt"),
-                 QStringLiteral("insert into items (eventid, qty, itemnum, dept, itemdesc, cost, "
-                                "price, servchg, tax, glnum) values (?, ?, ?, 'BQ', ?, 2.5, ?, "
-                                "1.5, 0.7, '4010')"),
-                 {number, i * 10, 500 + i, QStringLiteral("%1 Plated dinner %2").arg(i * 10).arg(i),
-                  i * 25});
+            exec(u"evnt"_s,
+                 u"insert into items (eventid, qty, itemnum, dept, itemdesc, cost, "
+                 "price, servchg, tax, glnum) values (?, ?, ?, 'BQ', ?, 2.5, ?, "
+                 "1.5, 0.7, '4010')"_s,
+                 {number, i * 10, 500 + i, u"%1 Plated dinner %2"_s.arg(i * 10).arg(i), i * 25});
     }
     // Every item of an event but its number, in a fixed order.
     QStringList items(int number) {
         QStringList found;
         for (const QVariant &row :
-             column(QStringLiteral("evnt"),
-                    QStringLiteral("select qty || '|' || itemnum || '|' || dept || '|' || itemdesc "
-                                   "|| '|' || cost || '|' || price || '|' || servchg || '|' || "
-                                   "tax || '|' || glnum from items where eventid = ? order by "
-                                   "itemnum"),
+             column(u"evnt"_s,
+                    u"select qty || '|' || itemnum || '|' || dept || '|' || itemdesc "
+                    "|| '|' || cost || '|' || price || '|' || servchg || '|' || "
+                    "tax || '|' || glnum from items where eventid = ? order by "
+                    "itemnum"_s,
                     {number}))
             found << row.toString();
         return found;
     }
     int count(const QString &sql, const QVariantList &values) {
-        return scalar(QStringLiteral("evnt"), sql, values).toInt();
+        return scalar(u"evnt"_s, sql, values).toInt();
     }
     bool eventExists(int number) {
-        return count(QStringLiteral("select count(*) from eventinfo where eventnum = ?"),
-                     {number}) > 0;
+        return count(u"select count(*) from eventinfo where eventnum = ?"_s, {number}) > 0;
     }
     void clone(const QString &date) {
         prompts.answerInput(date);
@@ -63,25 +61,24 @@ protected:
         logic->wholeEvent.deleteContact();
     }
     QString counter() {
-        QFile file(path(QStringLiteral("evntsched.dat")));
+        QFile file(path(u"evntsched.dat"_s));
         return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()).trimmed()
                                               : QString();
     }
 };
 
 TEST_F(WholeEventTest, ACloneIsSavedWithTheSourcesItemsInOneGo) {
-    const int source =
-        saveBooking(QStringLiteral("20270310"), QStringLiteral("Rotary Dinner"), Ballroom);
+    const int source = saveBooking(u"20270310"_s, u"Rotary Dinner"_s, Ballroom);
     addItems(source, 3);
     const QString contact = box(EventField::ContactName);
     ASSERT_TRUE(logic->ShowEvent(source));
     prompts.clear();
 
-    clone(QStringLiteral("0412"));
+    clone(u"0412"_s);
     const int copy = box(EventField::Number).toInt();
     ASSERT_GT(copy, source);
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
-    EXPECT_EQ(stored(QStringLiteral("eventdate"), copy), QStringLiteral("20270412"));
+    EXPECT_EQ(stored(u"eventdate"_s, copy), u"20270412"_s);
     for (const char *field : {"eventtitle", "starttime", "endtime", "status", "roomnumber",
                               "setfor", "guarantee", "contactname", "contphone1"})
         EXPECT_EQ(stored(QString::fromLatin1(field), copy),
@@ -93,30 +90,29 @@ TEST_F(WholeEventTest, ACloneIsSavedWithTheSourcesItemsInOneGo) {
     EXPECT_EQ(cells(Ballroom, 20270310).size(), 16) << "the source keeps its cells";
     EXPECT_EQ(event().CloneSource, 0);
     EXPECT_FALSE(event().UnsavedChanges);
-    EXPECT_TRUE(historyFile().last().endsWith(QStringLiteral("Event#%1 opened").arg(copy)));
+    EXPECT_TRUE(historyFile().last().endsWith(u"Event#%1 opened"_s.arg(copy)));
 
     // A source without items gives a clone without items.
-    const int bare = saveBooking(QStringLiteral("20270315"), QStringLiteral("Tasting"), Library);
-    clone(QStringLiteral("20270316"));
+    const int bare = saveBooking(u"20270315"_s, u"Tasting"_s, Library);
+    clone(u"20270316"_s);
     EXPECT_TRUE(items(box(EventField::Number).toInt()).isEmpty());
     EXPECT_TRUE(eventExists(box(EventField::Number).toInt()));
     EXPECT_NE(box(EventField::Number).toInt(), bare);
-    EXPECT_EQ(contact, QStringLiteral("Ada Lovelace"));
+    EXPECT_EQ(contact, u"Ada Lovelace"_s);
 }
 
 TEST_F(WholeEventTest, AStoppedCloneWritesNothingUntilItsSave) {
-    const int source =
-        saveBooking(QStringLiteral("20270310"), QStringLiteral("Wine Dinner"), Library);
+    const int source = saveBooking(u"20270310"_s, u"Wine Dinner"_s, Library);
     addItems(source, 2);
-    saveBooking(QStringLiteral("20270410"), QStringLiteral("Book Club"), Library);
+    saveBooking(u"20270410"_s, u"Book Club"_s, Library);
     ASSERT_TRUE(logic->ShowEvent(source));
     prompts.clear();
 
-    clone(QStringLiteral("20270410"));
+    clone(u"20270410"_s);
     const int copy = box(EventField::Number).toInt();
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_TRUE(prompts.lastMessage().text.startsWith(
-        QStringLiteral("The chosen time and room combination is already in use.")));
+        u"The chosen time and room combination is already in use."_s));
     EXPECT_FALSE(eventExists(copy));
     EXPECT_TRUE(items(copy).isEmpty()) << "no items under a number with no event";
     EXPECT_EQ(event().mode, CurrentEvent::EnteringNew) << "the clone stays to be saved";
@@ -130,10 +126,10 @@ TEST_F(WholeEventTest, AStoppedCloneWritesNothingUntilItsSave) {
 
     // Moved to the morning, it saves with its cells and items together.
     prompts.clear();
-    type(EventField::Start, QStringLiteral("08:00"));
-    type(EventField::End, QStringLiteral("10:00"));
-    EXPECT_EQ(box(EventField::Start), QStringLiteral("08:00"));
-    EXPECT_EQ(box(EventField::End), QStringLiteral("10:00"));
+    type(EventField::Start, u"08:00"_s);
+    type(EventField::End, u"10:00"_s);
+    EXPECT_EQ(box(EventField::Start), u"08:00"_s);
+    EXPECT_EQ(box(EventField::End), u"10:00"_s);
     EXPECT_TRUE(window().EditingEnabled);
     click(EventCommand::Save);
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
@@ -143,13 +139,13 @@ TEST_F(WholeEventTest, AStoppedCloneWritesNothingUntilItsSave) {
 
     // Saved once more, the items are not copied again.
     click(EventCommand::Modify);
-    type(EventField::Title, QStringLiteral("Wine Dinner II"));
+    type(EventField::Title, u"Wine Dinner II"_s);
     click(EventCommand::Save);
     EXPECT_EQ(items(copy).size(), 2);
 }
 
 TEST_F(WholeEventTest, ACloneIsCheckedBeforeANumberIsIssued) {
-    const int source = saveBooking(QStringLiteral("20270310"), QStringLiteral("Gala"), Ballroom);
+    const int source = saveBooking(u"20270310"_s, u"Gala"_s, Ballroom);
     addItems(source, 1);
     ASSERT_TRUE(logic->ShowEvent(source));
     prompts.clear();
@@ -157,7 +153,7 @@ TEST_F(WholeEventTest, ACloneIsCheckedBeforeANumberIsIssued) {
 
     // A year the calendar does not hold; dates that are no dates; cancel.
     prompts.expectError();
-    clone(QStringLiteral("21000101"));
+    clone(u"21000101"_s);
     EXPECT_EQ(prompts.messageTexts(), QStringList{NotInitialized});
     for (const char *typed : {"0229", "abcd", "20271345", "999999999999", "00000000", "2027031"}) {
         prompts.clear();
@@ -167,12 +163,12 @@ TEST_F(WholeEventTest, ACloneIsCheckedBeforeANumberIsIssued) {
     clone(QString());
     EXPECT_EQ(counter(), issued) << "no number issued";
     EXPECT_EQ(box(EventField::Number).toInt(), source) << "the source stays shown";
-    EXPECT_EQ(count(QStringLiteral("select count(*) from items"), {}), 1);
+    EXPECT_EQ(count(u"select count(*) from items"_s, {}), 1);
 
     // Back-dating needs the administrator, as for a new event typed in.
     prompts.clear();
     setLevel(EditingLevel);
-    clone(QStringLiteral("20261201"));
+    clone(u"20261201"_s);
     EXPECT_EQ(prompts.messageTexts(), QStringList{FieldEntry::BackDatingRefused});
     EXPECT_EQ(counter(), issued);
 
@@ -180,10 +176,9 @@ TEST_F(WholeEventTest, ACloneIsCheckedBeforeANumberIsIssued) {
     prompts.clear();
     setLevel(99);
     click(EventCommand::Modify);
-    type(EventField::Title, QStringLiteral("Gala (changed)"));
+    type(EventField::Title, u"Gala (changed)"_s);
     logic->wholeEvent.cloneEvent();
-    EXPECT_EQ(prompts.messageTexts(),
-              QStringList{QStringLiteral("You must first save your changes.")});
+    EXPECT_EQ(prompts.messageTexts(), QStringList{u"You must first save your changes."_s});
 
     // Nothing shown: nothing to clone.
     prompts.clear();
@@ -191,91 +186,83 @@ TEST_F(WholeEventTest, ACloneIsCheckedBeforeANumberIsIssued) {
     click(EventCommand::ClearScreen);
     logic->wholeEvent.cloneEvent();
     EXPECT_EQ(prompts.messageTexts(),
-              QStringList{QStringLiteral("Recall the original reservation first, then clone it.")});
+              QStringList{u"Recall the original reservation first, then clone it."_s});
 }
 
 TEST_F(WholeEventTest, ABilledEventIsClonedAsConfirmed) {
-    const int source = saveBooking(QStringLiteral("20270310"), QStringLiteral("Awards"), Ballroom);
-    exec(QStringLiteral("evnt"),
-         QStringLiteral("update eventinfo set status = 5 where eventnum = ?"), {source});
+    const int source = saveBooking(u"20270310"_s, u"Awards"_s, Ballroom);
+    exec(u"evnt"_s, u"update eventinfo set status = 5 where eventnum = ?"_s, {source});
     ASSERT_TRUE(logic->ShowEvent(source));
     prompts.clear();
-    clone(QStringLiteral("20270510"));
+    clone(u"20270510"_s);
     // A confirmed event needs the billing details this enquiry never had.
     EXPECT_EQ(prompts.messageTexts(),
-              QStringList{QStringLiteral("One or more required fields of data is missing.\r\n"
-                                         "Please fill in: Billing Name, Billing Address 1, "
-                                         "Billing City, Billing State, Billing Zip, Billing "
-                                         "Phone 1, Deposit.")});
-    EXPECT_EQ(box(EventField::Status), QStringLiteral("4"));
-    EXPECT_EQ(stored(QStringLiteral("status"), source), QStringLiteral("5"));
+              QStringList{u"One or more required fields of data is missing.\r\n"
+                          "Please fill in: Billing Name, Billing Address 1, "
+                          "Billing City, Billing State, Billing Zip, Billing "
+                          "Phone 1, Deposit."_s});
+    EXPECT_EQ(box(EventField::Status), u"4"_s);
+    EXPECT_EQ(stored(u"status"_s, source), u"5"_s);
 }
 
 TEST_F(WholeEventTest, DeleteTakesTheEventItsItemsTasksPackageRowAndCells) {
-    const int neighbour =
-        saveBooking(QStringLiteral("20270311"), QStringLiteral("Neighbour"), Ballroom);
-    const int doomed = saveBooking(QStringLiteral("20270310"), QStringLiteral("Doomed"), Ballroom);
+    const int neighbour = saveBooking(u"20270311"_s, u"Neighbour"_s, Ballroom);
+    const int doomed = saveBooking(u"20270310"_s, u"Doomed"_s, Ballroom);
     addItems(doomed, 2);
     addItems(neighbour, 1);
     for (int number : {doomed, neighbour})
-        exec(QStringLiteral("evnt"),
-             QStringLiteral("insert into tasklist (eventnumber, taskdate, todo, task, staff) "
-                            "values (?, 20270301, 'N', 'Flowers', 'ANN')"),
+        exec(u"evnt"_s,
+             u"insert into tasklist (eventnumber, taskdate, todo, task, staff) "
+             "values (?, 20270301, 'N', 'Flowers', 'ANN')"_s,
              {number});
-    exec(QStringLiteral("evnt"),
-         QStringLiteral("insert into pkg (pkgnum, eventnum, eventdate, eventtitle) values (?, ?, "
-                        "20270311, 'Neighbour'), (?, ?, 20270310, 'Doomed')"),
+    exec(u"evnt"_s,
+         u"insert into pkg (pkgnum, eventnum, eventdate, eventtitle) values (?, ?, "
+         "20270311, 'Neighbour'), (?, ?, 20270310, 'Doomed')"_s,
          {neighbour, neighbour, neighbour, doomed});
     ASSERT_TRUE(logic->ShowEvent(doomed));
     prompts.clear();
 
     deleteShown();
     EXPECT_EQ(prompts.questions.value(0).text,
-              QStringLiteral("Delete this contact now?\r\nEvent #%1 \"Doomed\" on 03/10/2027.")
-                  .arg(doomed));
-    EXPECT_EQ(prompts.questions.value(0).title, QStringLiteral("** Confirm **"));
+              u"Delete this contact now?\r\nEvent #%1 \"Doomed\" on 03/10/2027."_s.arg(doomed));
+    EXPECT_EQ(prompts.questions.value(0).title, u"** Confirm **"_s);
     EXPECT_FALSE(eventExists(doomed));
     EXPECT_TRUE(items(doomed).isEmpty());
-    EXPECT_EQ(
-        count(QStringLiteral("select count(*) from tasklist where eventnumber = ?"), {doomed}), 0);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from pkg where eventnum = ?"), {doomed}), 0);
+    EXPECT_EQ(count(u"select count(*) from tasklist where eventnumber = ?"_s, {doomed}), 0);
+    EXPECT_EQ(count(u"select count(*) from pkg where eventnum = ?"_s, {doomed}), 0);
     EXPECT_TRUE(cells(Ballroom, 20270310).isEmpty());
     // The neighbour is untouched.
     EXPECT_EQ(cells(Ballroom, 20270311).size(), 16);
     EXPECT_EQ(items(neighbour).size(), 1);
-    EXPECT_EQ(
-        count(QStringLiteral("select count(*) from tasklist where eventnumber = ?"), {neighbour}),
-        1);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from pkg where pkgnum = ?"), {neighbour}), 1);
+    EXPECT_EQ(count(u"select count(*) from tasklist where eventnumber = ?"_s, {neighbour}), 1);
+    EXPECT_EQ(count(u"select count(*) from pkg where pkgnum = ?"_s, {neighbour}), 1);
     EXPECT_EQ(historyFile().last(),
-              QStringLiteral("01102027\\09:30\\E#0\\Event#%1 \\Contact deleted - Ada Lovelace - "
-                             "555-123-4567")
-                  .arg(doomed));
+              u"01102027\\09:30\\E#0\\Event#%1 \\Contact deleted - Ada Lovelace - "
+              "555-123-4567"_s.arg(doomed));
     // The window no longer shows it, so no save can write it again.
     EXPECT_EQ(event().EventNumber, 0);
     EXPECT_TRUE(box(EventField::Number).isEmpty());
     EXPECT_TRUE(prompts.messages.isEmpty());
 
     // A heading event takes its package along; its members stay as events.
-    const int member = saveBooking(QStringLiteral("20270312"), QStringLiteral("Member"), Library);
-    exec(QStringLiteral("evnt"),
-         QStringLiteral("insert into pkg (pkgnum, eventnum, eventdate, eventtitle) values (?, ?, "
-                        "20270312, 'Member')"),
+    const int member = saveBooking(u"20270312"_s, u"Member"_s, Library);
+    exec(u"evnt"_s,
+         u"insert into pkg (pkgnum, eventnum, eventdate, eventtitle) values (?, ?, "
+         "20270312, 'Member')"_s,
          {neighbour, member});
     ASSERT_TRUE(logic->ShowEvent(neighbour));
     deleteShown();
-    EXPECT_EQ(count(QStringLiteral("select count(*) from pkg"), {}), 0);
+    EXPECT_EQ(count(u"select count(*) from pkg"_s, {}), 0);
     EXPECT_TRUE(eventExists(member));
 }
 
 TEST_F(WholeEventTest, AFailedDeleteRemovesAndLogsNothing) {
-    const int number = saveBooking(QStringLiteral("20270310"), QStringLiteral("Kept"), Library);
+    const int number = saveBooking(u"20270310"_s, u"Kept"_s, Library);
     addItems(number, 2);
     ASSERT_TRUE(logic->ShowEvent(number));
     const QStringList history = historyFile();
     prompts.clear();
-    addFault(QStringLiteral("evnt"), QStringLiteral("refuse_delete"), QStringLiteral("delete"),
-             QStringLiteral("eventinfo"), QString(), QStringLiteral("disk full"));
+    addFault(u"evnt"_s, u"refuse_delete"_s, u"delete"_s, u"eventinfo"_s, QString(), u"disk full"_s);
     prompts.expectError();
     deleteShown();
     EXPECT_TRUE(eventExists(number));
@@ -286,7 +273,7 @@ TEST_F(WholeEventTest, AFailedDeleteRemovesAndLogsNothing) {
 }
 
 TEST_F(WholeEventTest, DeletingNeedsItsLevels) {
-    const int number = saveBooking(QStringLiteral("20270310"), QStringLiteral("Guarded"), Library);
+    const int number = saveBooking(u"20270310"_s, u"Guarded"_s, Library);
     ASSERT_TRUE(logic->ShowEvent(number));
     prompts.clear();
     setLevel(EditingLevel);
@@ -295,8 +282,7 @@ TEST_F(WholeEventTest, DeletingNeedsItsLevels) {
     EXPECT_TRUE(eventExists(number));
 
     // A billed event needs the administrator.
-    exec(QStringLiteral("evnt"),
-         QStringLiteral("update eventinfo set status = 5 where eventnum = ?"), {number});
+    exec(u"evnt"_s, u"update eventinfo set status = 5 where eventnum = ?"_s, {number});
     ASSERT_TRUE(logic->ShowEvent(number));
     setLevel(DeletingLevel);
     logic->wholeEvent.deleteContact();
