@@ -121,19 +121,6 @@ TEST_F(EventLookupTest, TextCriteriaMatchLiterallyAndInAnyCase) {
     }
 }
 
-TEST_F(EventLookupTest, AnEventNumberOpensItsEventAtOnce) {
-    add(20270301, u"First"_s);
-    const int second = add(20270302, u"Second"_s);
-    search(EventLookup::NumberBox, QString::number(second));
-    EXPECT_EQ(event().EventNumber, second);
-    EXPECT_EQ(box(EventField::Title), u"Second"_s);
-    EXPECT_FALSE(window().lookupVisible);
-    EXPECT_TRUE(window().billingVisible);
-    EXPECT_FALSE(lookup().resultsVisible);
-    EXPECT_TRUE(lookup().results.entries.isEmpty());
-    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
-}
-
 TEST_F(EventLookupTest, NumberBoxesFindOnlyTheNumberTypedWhole) {
     WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
     // Event 1 and the events a number cut short, wrapped or read up to its
@@ -191,8 +178,14 @@ TEST_F(EventLookupTest, NumberBoxesFindOnlyTheNumberTypedWhole) {
     EXPECT_EQ(listedTitles(), QStringList{u"Billed"_s});
     search(EventLookup::AccountBox, u"1,042"_s);
     EXPECT_EQ(listedTitles(), QStringList{u"Billed"_s});
+    // An event number opens its event at once.
     search(EventLookup::NumberBox, u" 1 "_s);
     EXPECT_EQ(event().EventNumber, 1);
+    EXPECT_EQ(box(EventField::Title), u"One"_s);
+    EXPECT_FALSE(window().lookupVisible);
+    EXPECT_TRUE(window().billingVisible);
+    EXPECT_FALSE(lookup().resultsVisible);
+    EXPECT_TRUE(lookup().results.entries.isEmpty());
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
 }
 

@@ -293,27 +293,6 @@ TEST_F(EventRecordTest, AYearNotSetUpOrAPurgedDateTakesNoBooking) {
     EXPECT_EQ(events(), 0);
 }
 
-TEST_F(EventRecordTest, ChangingDateOrTitleUpdatesThePackageCopy) {
-    const int number = booked(u"20270310"_s, u"Rehearsal"_s, u"17:00"_s, u"18:00"_s, 3);
-    exec(u"evnt"_s,
-         u"insert into pkg (pkgnum, eventnum, eventdate, eventtitle) values (?, ?, "
-         "20270310, 'Rehearsal')"_s,
-         {number, number});
-    ASSERT_TRUE(record->LoadEvent(number));
-    module->event.fields[EventField::Date] = u"20270311"_s;
-    module->event.fields[EventField::Title] = u"Rehearsal dinner"_s;
-    ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
-    EXPECT_EQ(scalar(u"evnt"_s, u"select eventdate || ' ' || eventtitle from pkg"_s).toString(),
-              u"20270311 Rehearsal dinner"_s);
-}
-
-TEST_F(EventRecordTest, OverlongTextIsCutToItsFieldAndTheOperatorTold) {
-    booked(u"20270312"_s, QString(10000, QLatin1Char('x')), u"09:00"_s, u"10:00"_s, 3);
-    EXPECT_EQ(stored(u"eventtitle"_s, lastNumber).toString(), QString(50, QLatin1Char('x')));
-    EXPECT_EQ(prompts.lastMessage().title, u"FYI..."_s);
-    EXPECT_TRUE(prompts.lastMessage().text.contains(u"the first 50 characters"_s));
-}
-
 TEST_F(EventRecordTest, AConnectionLostInTheMiddleOfASaveKeepsNothingOfIt) {
     if (!onPostgres())
         GTEST_SKIP() << "a club on a PostgreSQL server";

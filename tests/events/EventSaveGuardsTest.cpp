@@ -211,6 +211,10 @@ TEST_F(EventSaveGuardsTest, TitlesAreStoredCopiedAndCutAlike) {
     EXPECT_TRUE(cells(Library, 20270425).first().endsWith(title));
 
     booked(u"20270426"_s, letters + emoji, u"18:00"_s, u"19:00"_s, Library);
+    EXPECT_EQ(prompts.lastMessage().title, u"FYI..."_s);
+    EXPECT_TRUE(prompts.lastMessage().text.contains(
+        u"Title of the event as it shows on the calendar: the first 50 characters"_s))
+        << prompts.lastMessage().text.toStdString();
     for (const QString &stored : {storedText(u"eventtitle"_s, lastNumber),
                                   cells(Library, 20270426).first().section(QLatin1Char(' '), 2)}) {
         EXPECT_EQ(stored, letters);
