@@ -79,6 +79,10 @@ protected:
     static QString entry(int package, int number, const QString &title, int date) {
         return u"%1 - %2 - %3 - %4"_s.arg(package).arg(number).arg(title).arg(date);
     }
+    // The last question and the last message, as title and text.
+    using Shown = std::pair<QString, QString>;
+    Shown asked() { return {prompts.questions.last().title, prompts.questions.last().text}; }
+    Shown told() { return {prompts.lastMessage().title, prompts.lastMessage().text}; }
     static QString pkgRow(int package, int number, int date, const QString &title) {
         return u"%1 %2 %3 %4"_s.arg(package).arg(number).arg(date).arg(title);
     }
@@ -94,8 +98,7 @@ TEST_F(EventPackagesTest, APackageIsCreatedAndOthersLinkedToItOrMovedBetweenPack
     EXPECT_TRUE(packages().buttonVisible(EventPackages::CreateButton));
     EXPECT_TRUE(packages().buttonVisible(EventPackages::LinkButton));
     create();
-    EXPECT_EQ(prompts.questions.last().text, u"Do you wish to create a new package?"_s);
-    EXPECT_EQ(prompts.questions.last().title, u"Create Package"_s);
+    EXPECT_EQ(asked(), Shown(u"Create Package"_s, u"Do you wish to create a new package?"_s));
     EXPECT_EQ(rows(), QStringList{pkgRow(wedding, wedding, 20270605, u"Wedding"_s)});
     EXPECT_EQ(packages().listLines, (QStringList{u"Available packages are:"_s,
                                                  entry(wedding, wedding, u"Wedding"_s, 20270605)}));
@@ -104,9 +107,8 @@ TEST_F(EventPackagesTest, APackageIsCreatedAndOthersLinkedToItOrMovedBetweenPack
 
     open(rehearsal);
     link(wedding);
-    EXPECT_EQ(prompts.questions.last().text,
-              u"Do you wish to link this event to package #%1?"_s.arg(wedding));
-    EXPECT_EQ(prompts.questions.last().title, u"Create Link"_s);
+    EXPECT_EQ(asked(), Shown(u"Create Link"_s,
+                             u"Do you wish to link this event to package #%1?"_s.arg(wedding)));
     const QStringList weddingPackage{u"Unlink this event"_s,
                                      entry(wedding, rehearsal, u"Rehearsal dinner"_s, 20270604),
                                      entry(wedding, wedding, u"Wedding"_s, 20270605)};
@@ -155,8 +157,7 @@ TEST_F(EventPackagesTest, UnlinkingAMemberTakesItsRowUnlinkingTheHeadingTakesThe
                     "999, 20270101, 'Lost')"_s);
     open(dinner);
     unlink();
-    EXPECT_EQ(prompts.questions.last().text, u"Do you wish to un-link this event?"_s);
-    EXPECT_EQ(prompts.questions.last().title, u"Unlink?"_s);
+    EXPECT_EQ(asked(), Shown(u"Unlink?"_s, u"Do you wish to un-link this event?"_s));
     EXPECT_EQ(rows(), (QStringList{pkgRow(conference, conference, 20270910, u"Conference"_s),
                                    pkgRow(conference, lunch, 20270912, u"Closing lunch"_s)}));
     EXPECT_EQ(packages().PackageLinked, 0);
@@ -175,8 +176,7 @@ TEST_F(EventPackagesTest, UnlinkingAMemberTakesItsRowUnlinkingTheHeadingTakesThe
     unlink();
     EXPECT_TRUE(rows().isEmpty());
     EXPECT_TRUE(packages().listLines.isEmpty());
-    EXPECT_EQ(prompts.lastMessage().text, u"No packages are open for linking."_s);
-    EXPECT_EQ(prompts.lastMessage().title, u"FYI..."_s);
+    EXPECT_EQ(told(), Shown(u"FYI..."_s, u"No packages are open for linking."_s));
     open(lunch);
     EXPECT_FALSE(packages().listVisible());
     EXPECT_EQ(packages().PackageLinked, 0);
@@ -193,9 +193,9 @@ TEST_F(EventPackagesTest, AnEventKeepsOnePackageRowAndAHeadingEventIsNotLinkedAw
     // A member does not head a second package.
     open(brunch);
     create();
-    EXPECT_EQ(prompts.lastMessage().text,
-              u"This event already belongs to package #%1. Unlink it first."_s.arg(reunion));
-    EXPECT_EQ(prompts.lastMessage().title, Oops);
+    EXPECT_EQ(
+        told(),
+        Shown(Oops, u"This event already belongs to package #%1. Unlink it first."_s.arg(reunion)));
     // Nor does a heading event once more.
     open(golf);
     create();
@@ -206,9 +206,8 @@ TEST_F(EventPackagesTest, AnEventKeepsOnePackageRowAndAHeadingEventIsNotLinkedAw
     // A heading event linked elsewhere would leave its members headless.
     open(reunion);
     link(golf);
-    EXPECT_EQ(prompts.lastMessage().text,
-              u"Event #%1 heads a package; unlink its package first."_s.arg(reunion));
-    EXPECT_EQ(prompts.lastMessage().title, Oops);
+    EXPECT_EQ(told(),
+              Shown(Oops, u"Event #%1 heads a package; unlink its package first."_s.arg(reunion)));
     EXPECT_EQ(rows(), before);
 }
 
@@ -319,10 +318,8 @@ TEST_F(EventPackagesTest, TheButtonsNeedTheEditingLevelAndASavedEvent) {
     EXPECT_TRUE(packages().buttonVisible(EventPackages::LinkButton));
     for (int button : {EventPackages::CreateButton, EventPackages::LinkButton}) {
         packages().changePackage(button, -1);
-        EXPECT_EQ(prompts.lastMessage().text,
-                  u"You must first 'save' the new event record before a "
-                  "multi-event package or link may be created."_s);
-        EXPECT_EQ(prompts.lastMessage().title, Oops);
+        EXPECT_EQ(told(), Shown(Oops, u"You must first 'save' the new event record before a "
+                                      "multi-event package or link may be created."_s));
     }
     EXPECT_EQ(prompts.messages.size(), 2);
     EXPECT_EQ(rows().size(), 1);
@@ -343,9 +340,8 @@ TEST_F(EventPackagesTest, ADoubleClickedMemberIsOpenedUnlessChangesAreUnsaved) {
     type(EventField::ContactName, u"Grace Hopper"_s);
     prompts.answerYesNo(true);
     packages().openListedEvent(member);
-    EXPECT_EQ(prompts.questions.last().text,
-              u"Do you want to switch to viewing linked event #%1 ?"_s.arg(gala));
-    EXPECT_EQ(prompts.questions.last().title, u"View linked event?"_s);
+    EXPECT_EQ(asked(), Shown(u"View linked event?"_s,
+                             u"Do you want to switch to viewing linked event #%1 ?"_s.arg(gala)));
     EXPECT_EQ(prompts.lastMessage().text, u"You must first save your changes."_s);
     EXPECT_EQ(box(EventField::Number).toInt(), toast);
 
