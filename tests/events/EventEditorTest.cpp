@@ -271,7 +271,7 @@ TEST_F(EventEditorTest, ButtonsFollowTheStatusAndTheLevel) {
          {Case{2, 99, false, true}, Case{3, 99, false, true}, Case{4, 99, true, true},
           Case{4, 20, false, true}, Case{5, 99, false, false}}) {
         booked(u"202708%1"_s.arg(day++, 2, 10, QLatin1Char('0')), u"Status"_s, u"10:00"_s,
-               u"11:00"_s, Library, 2);
+               u"11:00"_s, Library);
         exec(u"evnt"_s, u"update eventinfo set status = ? where eventnum = ?"_s,
              {c.status, lastNumber});
         setLevel(c.level);

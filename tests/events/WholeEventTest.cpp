@@ -128,8 +128,6 @@ TEST_F(WholeEventTest, AStoppedCloneWritesNothingUntilItsSave) {
     prompts.clear();
     type(EventField::Start, u"08:00"_s);
     type(EventField::End, u"10:00"_s);
-    EXPECT_EQ(box(EventField::Start), u"08:00"_s);
-    EXPECT_EQ(box(EventField::End), u"10:00"_s);
     EXPECT_TRUE(window().EditingEnabled);
     click(EventCommand::Save);
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
