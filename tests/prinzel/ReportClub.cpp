@@ -153,3 +153,28 @@ QString longTitle(int size) {
     title.truncate(size);
     return title;
 }
+
+QList<QVariantList> rows(const QStringList &lines) {
+    QList<QVariantList> rows;
+    for (const QString &line : lines) {
+        QVariantList values;
+        for (const QString &value : line.split(QLatin1Char('|')))
+            values << value;
+        rows << values;
+    }
+    return rows;
+}
+
+int expectAmountsWhole(const QString &pdf, qreal right, const std::string &where, int page) {
+    static const QRegularExpression amount(QStringLiteral("^-?\\d{1,3}(,\\d{3})*\\.\\d\\d$"));
+    static const QRegularExpression grouped(QStringLiteral("\\d,\\d"));
+    int largest = 0;
+    for (const PdfWord &word : pdfWords(pdf)) {
+        if ((page && word.page != page) || !word.text.contains(grouped))
+            continue;
+        EXPECT_TRUE(amount.match(word.text).hasMatch()) << where << ": " << word.text.toStdString();
+        EXPECT_LE(word.box.right(), right) << where << ": beyond the margin";
+        largest += word.text == QLatin1String("9,999,999.99");
+    }
+    return largest;
+}
