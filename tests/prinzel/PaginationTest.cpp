@@ -126,16 +126,13 @@ TEST_F(Pagination, LabelsFillAcrossThenDown) {
     EXPECT_TRUE(text.contains(QStringLiteral("Page 2 of 2")));
 }
 
-// Where pdftotext finds a word, in points from the page's top left.
+// Where pdftotext first finds a word on a page, in points from its top left.
 QPointF wordPosition(const QString &pdf, const QString &word, int page = 1) {
-    const QString boxes =
-        pdfText(pdf, {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
-                      QStringLiteral("-l"), QString::number(page)});
-    const QRegularExpression pattern(QStringLiteral("xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>") +
-                                     QRegularExpression::escape(word) + QStringLiteral("<"));
-    const auto match = pattern.match(boxes);
-    EXPECT_TRUE(match.hasMatch()) << word.toStdString();
-    return {match.captured(1).toDouble(), match.captured(2).toDouble()};
+    for (const PdfWord &found : pdfWords(pdf))
+        if (found.text == word && found.page == page)
+            return found.box.topLeft();
+    ADD_FAILURE() << word.toStdString();
+    return {};
 }
 
 TEST_F(Pagination, TheCallersMarginsShiftTheContent) {
@@ -152,26 +149,6 @@ TEST_F(Pagination, TheCallersMarginsShiftTheContent) {
     EXPECT_NEAR(shifted.y() - plain.y(), 36, 0.5);
 }
 
-// Where pdftotext finds each word, in points: its left and right edges
-// and its top.
-struct WordBox {
-    QString word;
-    double left, right, top;
-};
-
-QList<WordBox> wordBoxes(const QString &pdf) {
-    const QRegularExpression pattern(
-        QStringLiteral("xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\"[^>]*>([^<]*)<"));
-    QList<WordBox> boxes;
-    for (auto match = pattern.globalMatch(pdfText(pdf, {QStringLiteral("-bbox")}));
-         match.hasNext();) {
-        const auto found = match.next();
-        boxes << WordBox{found.captured(4), found.captured(1).toDouble(),
-                         found.captured(3).toDouble(), found.captured(2).toDouble()};
-    }
-    return boxes;
-}
-
 // Labels two inches wide from half an inch: a line too long for one wraps,
 // or with "label lines = cut" is cut at the label's right edge, so that the
 // lines under it keep their places and nothing reaches the next label.
@@ -185,38 +162,27 @@ TEST_F(Pagination, LabelLinesWrapOrAreCutAtTheEdge) {
     const QString page = QStringLiteral("margins = 0.5\ncolumns = 2\nrows = 2\nlabel width = 2\n"
                                         "column gap = 0.5\n");
     const QString pdf = club.path(QStringLiteral("out.pdf"));
-    const auto top = [](const QList<WordBox> &boxes, const QString &word) {
-        for (const WordBox &box : boxes) {
-            if (box.word == word)
-                return box.top;
-        }
-        ADD_FAILURE() << word.toStdString();
-        return 0.0;
+    const auto top = [&](const char *word) {
+        return wordPosition(pdf, word).y();
     };
 
-    print(layout(page, body));
-    QList<WordBox> boxes = wordBoxes(pdf);
-    const double line = top(boxes, "under1") - top(boxes, "top1");
+    EXPECT_EQ(print(layout(page, body)).count(QStringLiteral("Lambda")), 4);
+    const double line = top("under1") - top("top1");
     EXPECT_GT(line, 30) << "the long line wraps over a line of its own";
-    EXPECT_EQ(std::count_if(boxes.begin(), boxes.end(),
-                            [](const WordBox &box) { return box.word == "Lambda"; }),
-              4);
 
     print(layout(page + QStringLiteral("label lines = cut"), body));
-    boxes = wordBoxes(pdf);
-    EXPECT_LT(top(boxes, "under1") - top(boxes, "top1"), line * 0.7)
-        << "the cut line takes one line";
-    EXPECT_NEAR(top(boxes, "under1"), top(boxes, "under2"), 0.5);
-    for (const WordBox &box : boxes) {
-        const bool second = box.left >= 36 + 144 + 36 - 0.5;
+    EXPECT_LT(top("under1") - top("top1"), line * 0.7) << "the cut line takes one line";
+    EXPECT_NEAR(top("under1"), top("under2"), 0.5);
+    QStringList kept;
+    for (const PdfWord &word : pdfWords(pdf)) {
+        const bool second = word.box.left() >= 36 + 144 + 36 - 0.5;
         const double edge = second ? 36 + 2 * 144 + 36 : 36 + 144;
-        EXPECT_LE(box.right, edge + 0.5) << box.word.toStdString();
-        EXPECT_NE(box.word, "Lambda") << "the end of the line is gone, not hidden";
+        EXPECT_LE(word.box.right(), edge + 0.5) << word.text.toStdString();
+        EXPECT_NE(word.text, "Lambda") << "the end of the line is gone, not hidden";
+        kept << word.text;
     }
-    for (const char *kept : {"Alpha1", "Alpha2", "cell1", "cell2", "top2", "Beta"})
-        EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(), [&](const WordBox &box) {
-            return box.word == kept;
-        })) << kept;
+    for (const char *word : {"Alpha1", "Alpha2", "cell1", "cell2", "top2", "Beta"})
+        EXPECT_TRUE(kept.contains(QString::fromLatin1(word))) << word;
 }
 
 // A memo's lines are rows of a table: pages break between them, and blank
@@ -300,33 +266,34 @@ TEST_F(Pagination, APassageTallerThanThatRoomStartsOnPageTwo) {
     EXPECT_FALSE(pages[0].contains(QStringLiteral("a1 ")));
 }
 
+// Margins, a header or an address block that leave the body no room.
 TEST_F(Pagination, NoRoomForTheBodyIsRefused) {
     addLines(3, [](int n) { return QStringLiteral("w%1").arg(n); });
-    club.writeFile(QStringLiteral("lines.rpt"), layout(QString(), QStringLiteral("{{#lines}}"
-                                                                                 "<p>{{n}}</p>"
-                                                                                 "{{/lines}}")));
-    const auto margins = club.makePdf(ReportClub::block(QStringLiteral("lines.rpt"), {}, 15000));
-    ASSERT_FALSE(margins);
-    EXPECT_EQ(margins.error().code, ExitCode::Layout);
-    EXPECT_TRUE(margins.error().message.contains(QStringLiteral("no printable area")));
-
-    club.writeFile(QStringLiteral("lines.rpt"),
-                   layout(QString(), QStringLiteral("x"))
-                       .replace(QStringLiteral("<p>Numbered lines</p>"),
-                                QStringLiteral("<p style=\"font-size: 60pt\">1<br>2<br>3<br>4<br>"
-                                               "5<br>6<br>7<br>8<br>9<br>10</p>")));
-    const auto header = club.makePdf(ReportClub::block(QStringLiteral("lines.rpt")));
-    ASSERT_FALSE(header);
-    EXPECT_EQ(header.error().code, ExitCode::Layout);
-    EXPECT_TRUE(header.error().message.contains(QStringLiteral("header and footer")));
-
-    club.writeFile(QStringLiteral("lines.rpt"),
-                   layout(QStringLiteral("address = 0.5 0.5 1 10.2"), QStringLiteral("x")) +
-                       QStringLiteral("[address]\nTo\n"));
-    const auto address = club.makePdf(ReportClub::block(QStringLiteral("lines.rpt")));
-    ASSERT_FALSE(address);
-    EXPECT_EQ(address.error().code, ExitCode::Layout);
-    EXPECT_TRUE(address.error().message.contains(QStringLiteral("address block")));
+    const QString tallHeader = QStringLiteral(
+        "<p style=\"font-size: 60pt\">1<br>2<br>3<br>4<br>5<br>6<br>7<br>8<br>9<br>10</p>");
+    const struct {
+        QString layout;
+        int marginTop;
+        const char *named;
+    } cases[] = {
+        {layout(QString(), QStringLiteral("{{#lines}}<p>{{n}}</p>{{/lines}}")), 15000,
+         "no printable area"},
+        {layout(QString(), QStringLiteral("x"))
+             .replace(QStringLiteral("<p>Numbered lines</p>"), tallHeader),
+         0, "header and footer"},
+        {layout(QStringLiteral("address = 0.5 0.5 1 10.2"), QStringLiteral("x")) +
+             QStringLiteral("[address]\nTo\n"),
+         0, "address block"},
+    };
+    for (const auto &c : cases) {
+        club.writeFile(QStringLiteral("lines.rpt"), c.layout);
+        const auto made =
+            club.makePdf(ReportClub::block(QStringLiteral("lines.rpt"), {}, c.marginTop));
+        ASSERT_FALSE(made) << c.named;
+        EXPECT_EQ(made.error().code, ExitCode::Layout);
+        EXPECT_TRUE(made.error().message.contains(QString::fromUtf8(c.named)))
+            << made.error().message.toStdString();
+    }
 }
 
 } // namespace
