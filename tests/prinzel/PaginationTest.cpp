@@ -43,15 +43,6 @@ protected:
     int pageCount = 0;
 };
 
-// The numbers "<marker><n>" in the text, in order.
-QList<int> numbers(const QString &text, const QString &marker) {
-    QList<int> found;
-    const QRegularExpression pattern(QRegularExpression::escape(marker) + QStringLiteral("(\\d+)"));
-    for (auto match = pattern.globalMatch(text); match.hasNext();)
-        found << match.next().captured(1).toInt();
-    return found;
-}
-
 QList<int> oneTo(int count) {
     QList<int> all;
     for (int n = 1; n <= count; ++n)

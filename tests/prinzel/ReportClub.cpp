@@ -178,3 +178,11 @@ int expectAmountsWhole(const QString &pdf, qreal right, const std::string &where
     }
     return largest;
 }
+
+QList<int> numbers(const QString &text, const QString &marker) {
+    QList<int> found;
+    const QRegularExpression pattern(QRegularExpression::escape(marker) + QStringLiteral("(\\d+)"));
+    for (auto match = pattern.globalMatch(text); match.hasNext();)
+        found << match.next().captured(1).toInt();
+    return found;
+}

@@ -64,6 +64,9 @@ struct PdfWord {
 
 QList<PdfWord> pdfWords(const QString &pdf);
 
+// The numbers "<marker><n>" in the text, in order.
+QList<int> numbers(const QString &text, const QString &marker);
+
 // A title of `size` characters in Latin, Japanese, Cyrillic and Greek words:
 // "Fête0 東京の夕べ1 Праздник2 Γιορτή3 Fête4 ...".
 QString longTitle(int size = 10000);
