@@ -34,6 +34,11 @@ const QList<Event> Season = {
     {113, 20270615, 3, 2, 0, QStringLiteral("09:00")},
 };
 
+// Event numbers separated by blanks.
+QStringList numbers(const char *events) {
+    return QString::fromLatin1(events).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
 class ReportMenuTest : public ClubFixture {
 protected:
     void SetUp() override {
@@ -94,8 +99,9 @@ protected:
     }
     QString subtitle() { return work(QStringLiteral("select ctlauxtitle from headings")).value(0); }
     QString printedBlock() { return programs.inputs.value(0); }
-    void answer(const QStringList &answers) {
-        for (const QString &text : answers)
+    // Answers to the prompts to come, separated by "|".
+    void answer(const QString &answers) {
+        for (const QString &text : answers.split(QLatin1Char('|')))
             prompts.answerInput(text);
     }
     void reset() {
@@ -112,90 +118,39 @@ TEST_F(ReportMenuTest, EachListingSelectsItsDatesFilterAndSubtitle) {
     exec(QStringLiteral("evnt"),
          QStringLiteral("insert into location (roomnum, room, capacity, subdiv) values (1, "
                         "'Ballroom', 200, 0)"));
-    const QString both = QStringLiteral("Members & Non-Members");
+    const char *const both = "Members & Non-Members";
     const struct {
-        QDate today;
+        int today;
         void (ReportMenu::*command)(int);
         int index;
-        QStringList answers;
-        QString file;
-        QStringList events;
-        QString subtitle;
+        const char *answers, *file, *events, *subtitle;
     } cases[] = {
-        {{2027, 6, 15}, &ReportMenu::listEvents, 0, {"3"}, "evnt03a.rpt", {"113", "101"}, both},
-        {{2027, 6, 15},
-         &ReportMenu::listEvents,
-         1,
-         {"3"},
-         "evnt03b.rpt",
-         {"102", "113", "101", "103"},
-         both},
-        {{2027, 6, 15},
-         &ReportMenu::listEvents,
-         1,
-         {"1"},
-         "evnt03b.rpt",
-         {"101", "103"},
-         "Members Only"},
-        {{2027, 6, 15},
-         &ReportMenu::listEvents,
-         1,
-         {" 2 "},
-         "evnt03b.rpt",
-         {"102", "113"},
-         "Non-Members Only"},
-        {{2027, 6, 15},
-         &ReportMenu::listEvents,
-         1,
-         {"4", "25"},
-         "evnt03b.rpt",
-         {"101"},
-         "Account # 25.00"},
-        {{2027, 6, 15},
-         &ReportMenu::listEvents,
-         1,
-         {"4", "25.004"},
-         "evnt03b.rpt",
-         {"101"},
-         "Account # 25.00"},
-        {{2027, 6, 15}, &ReportMenu::listEvents, 2, {"3"}, "evnt03c.rpt", {"104", "105"}, both},
-        {{2027, 6, 15},
-         &ReportMenu::listEvents,
-         3,
-         {"3"},
-         "evnt03d.rpt",
-         {"107", "102", "113", "101", "103", "104", "105", "111", "108"},
-         both},
-        {{2027, 12, 6},
-         &ReportMenu::listEvents,
-         1,
-         {"4", "25"},
-         "evnt03b.rpt",
-         {"111"},
-         "Account # 25.00"},
-        {{2027, 12, 6}, &ReportMenu::listEvents, 2, {"3"}, "evnt03c.rpt", {"109", "112"}, both},
-        {{2027, 12, 6}, &ReportMenu::projectRevenue, 1, {"3"}, "evnt05c.rpt", {}, both},
-        {{2027, 6, 15},
-         &ReportMenu::projectRevenue,
-         0,
-         {"2"},
-         "evnt05b.rpt",
-         {},
-         "Non-Members Only"},
+        {20270615, &ReportMenu::listEvents, 0, "3", "evnt03a.rpt", "113 101", both},
+        {20270615, &ReportMenu::listEvents, 1, "3", "evnt03b.rpt", "102 113 101 103", both},
+        {20270615, &ReportMenu::listEvents, 1, "1", "evnt03b.rpt", "101 103", "Members Only"},
+        {20270615, &ReportMenu::listEvents, 1, " 2 ", "evnt03b.rpt", "102 113", "Non-Members Only"},
+        {20270615, &ReportMenu::listEvents, 1, "4|25", "evnt03b.rpt", "101", "Account # 25.00"},
+        {20270615, &ReportMenu::listEvents, 1, "4|25.004", "evnt03b.rpt", "101", "Account # 25.00"},
+        {20270615, &ReportMenu::listEvents, 2, "3", "evnt03c.rpt", "104 105", both},
+        {20270615, &ReportMenu::listEvents, 3, "3", "evnt03d.rpt",
+         "107 102 113 101 103 104 105 111 108", both},
+        {20271206, &ReportMenu::listEvents, 1, "4|25", "evnt03b.rpt", "111", "Account # 25.00"},
+        {20271206, &ReportMenu::listEvents, 2, "3", "evnt03c.rpt", "109 112", both},
+        {20271206, &ReportMenu::projectRevenue, 1, "3", "evnt05c.rpt", "", both},
+        {20270615, &ReportMenu::projectRevenue, 0, "2", "evnt05b.rpt", "", "Non-Members Only"},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.file.toStdString() + " " + c.answers.join(' ').toStdString() + " on " +
-                     c.today.toString(Qt::ISODate).toStdString());
+        SCOPED_TRACE(testing::Message() << c.file << " " << c.answers << " on " << c.today);
         reset();
-        clock.current.setDate(c.today);
-        answer(c.answers);
+        clock.current.setDate(QDate(c.today / 10000, c.today / 100 % 100, c.today % 100));
+        answer(QString::fromLatin1(c.answers));
         (menu.get()->*c.command)(c.index);
         ASSERT_EQ(programs.waited, QStringList{QStringLiteral("prinzel.exe")});
         EXPECT_TRUE(printedBlock().contains(QStringLiteral("ReportFileName=%1~").arg(c.file)));
         EXPECT_TRUE(printedBlock().contains(QStringLiteral("DataFiles(0)=rpt05.mdb~")));
         EXPECT_FALSE(printedBlock().contains(QStringLiteral("SelectionFormula")));
-        EXPECT_EQ(copiedEvents(), c.events);
-        EXPECT_EQ(subtitle(), c.subtitle);
+        EXPECT_EQ(copiedEvents(), numbers(c.events));
+        EXPECT_EQ(subtitle(), QString::fromUtf8(c.subtitle));
         EXPECT_EQ(work(QStringLiteral("select count(*) from location")), QStringList{"1"});
     }
     EXPECT_TRUE(prompts.messages.isEmpty());
@@ -210,53 +165,34 @@ TEST_F(ReportMenuTest, DateRangeListingsAskTheirRangeThenTheFilter) {
     const struct {
         void (ReportMenu::*command)();
         int kind;
-        QStringList answers;
-        QString heading;
-        QStringList events;
-        QString subtitle;
+        const char *answers, *heading, *events, *subtitle;
     } cases[] = {
-        {&ReportMenu::listEventsByDateRange,
-         ReportMenu::DateRangeList,
-         {"20270601", "20270701", "3"},
-         "Events by Date Range",
-         {"102", "113", "101", "103", "104"},
-         "from 06/01/2027 to 07/01/2027 - All"},
-        {&ReportMenu::listEventsByDateRange,
-         ReportMenu::DateRangeList,
-         {"20271231", "20270101", "4", "25"},
-         "Events by Date Range",
-         {"101", "111"},
-         "from 01/01/2027 to 12/31/2027 Acct# 25.00"},
-        {&ReportMenu::listEventsByDateRange,
-         ReportMenu::DateRangeList,
-         {"20270601", "20270630", "1"},
-         "Events by Date Range",
-         {"101", "103"},
-         "from 06/01/2027 to 06/30/2027 Members"},
-        {&ReportMenu::listContacts,
-         ReportMenu::ContactsOnly,
-         {"20270101", "20281231"},
-         "Contacts only by Date Range",
-         {"104"},
-         "Contacts Only from 01/01/2027 to 12/31/2028"},
+        {&ReportMenu::listEventsByDateRange, ReportMenu::DateRangeList, "20270601|20270701|3",
+         "Events by Date Range", "102 113 101 103 104", "from 06/01/2027 to 07/01/2027 - All"},
+        {&ReportMenu::listEventsByDateRange, ReportMenu::DateRangeList, "20271231|20270101|4|25",
+         "Events by Date Range", "101 111", "from 01/01/2027 to 12/31/2027 Acct# 25.00"},
+        {&ReportMenu::listEventsByDateRange, ReportMenu::DateRangeList, "20270601|20270630|1",
+         "Events by Date Range", "101 103", "from 06/01/2027 to 06/30/2027 Members"},
+        {&ReportMenu::listContacts, ReportMenu::ContactsOnly, "20270101|20281231",
+         "Contacts only by Date Range", "104", "Contacts Only from 01/01/2027 to 12/31/2028"},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.answers.join(' ').toStdString());
+        SCOPED_TRACE(c.answers);
         reset();
         prompts.inputs.clear();
-        answer(c.answers);
+        answer(QString::fromLatin1(c.answers));
         (menu.get()->*c.command)();
         EXPECT_EQ(menu->ReportKind, c.kind);
         ASSERT_EQ(programs.waited.size(), 1);
         EXPECT_TRUE(printedBlock().contains(QStringLiteral("ReportFileName=evnt03e.rpt~")));
-        EXPECT_TRUE(prompts.inputs.value(0).title.contains(c.heading))
+        EXPECT_TRUE(prompts.inputs.value(0).title.contains(QString::fromLatin1(c.heading)))
             << prompts.inputs.value(0).title.toStdString();
-        EXPECT_EQ(copiedEvents(), c.events);
-        EXPECT_EQ(subtitle(), c.subtitle);
+        EXPECT_EQ(copiedEvents(), numbers(c.events));
+        EXPECT_EQ(subtitle(), QString::fromLatin1(c.subtitle));
     }
 
     reset();
-    answer({"20270101", "20271231", "3"});
+    answer("20270101|20271231|3");
     menu->projectRevenue(2);
     ASSERT_EQ(programs.waited.size(), 1);
     EXPECT_TRUE(printedBlock().contains(QStringLiteral("ReportFileName=evnt05e.rpt~")));
@@ -316,7 +252,7 @@ TEST_F(ReportMenuTest, ItemListingsCopyEachEventOnceWithAllItsItems) {
     buttons.write("Food,1\n,2\nBar & Wine,2\nDrinks,2\nDept,\n");
     buttons.close();
     reset();
-    answer({"0601", "0630"});
+    answer("0601|0630");
     menu->listItems(3);
     EXPECT_TRUE(printedBlock().contains(QStringLiteral("ReportFileName=evnt04f.rpt~")));
     EXPECT_EQ(work(QStringLiteral("select count(*) from eventitems")), QStringList{"5"});
@@ -341,7 +277,7 @@ TEST_F(ReportMenuTest, ThisAndNextMonthItemListsKeepTheTemplateHeadings) {
         EXPECT_EQ(subtitle(), QStringLiteral("as the template has it"));
     }
     reset();
-    answer({"20270601", "20270630"});
+    answer("20270601|20270630");
     menu->listItems(2);
     EXPECT_EQ(subtitle(), QStringLiteral("from 06/01/2027 to 06/30/2027"));
 }
@@ -349,49 +285,47 @@ TEST_F(ReportMenuTest, ThisAndNextMonthItemListsKeepTheTemplateHeadings) {
 TEST_F(ReportMenuTest, ACancelledOrRefusedPromptPrintsNothing) {
     add(Season);
     // Blank answers cancel; anything but an option or an account is told.
-    answer({""});
+    answer("");
     menu->listEvents(1);
-    answer({"4", ""});
+    answer("4|");
     menu->listEvents(1);
     EXPECT_TRUE(prompts.messages.isEmpty());
-    const QStringList refusedOptions = {"2.5", "-1", "abc", "2abc",
-                                        "0",   "5",  "30",  QString(30, QLatin1Char('1'))};
-    for (const QString &option : refusedOptions) {
+    // An option, or after option 4 an account.
+    for (const QString &answers :
+         {QStringLiteral("2.5"), QStringLiteral("-1"), QStringLiteral("abc"),
+          QStringLiteral("2abc"), QStringLiteral("0"), QStringLiteral("5"), QStringLiteral("30"),
+          QString(30, QLatin1Char('1')), QStringLiteral("4|-5"), QStringLiteral("4|100000"),
+          QStringLiteral("4|12abc"), QStringLiteral("4|1e3")}) {
         prompts.clear();
-        answer({option});
+        answer(answers);
         menu->listEvents(1);
-        EXPECT_EQ(prompts.messages.size(), 1);
-        EXPECT_TRUE(
-            prompts.lastMessage().text.startsWith(QStringLiteral("Option: \"%1\"").arg(option)));
-    }
-    for (const QString &account : QStringList{"-5", "100000", "12abc", "1e3"}) {
-        prompts.clear();
-        answer({"4", account});
-        menu->listEvents(1);
-        EXPECT_EQ(prompts.messages.size(), 1);
+        EXPECT_EQ(prompts.messages.size(), 1) << answers.toStdString();
         EXPECT_TRUE(prompts.lastMessage().text.startsWith(
-            QStringLiteral("Account #: \"%1\"").arg(account)));
+            QStringLiteral("%1: \"%2\"")
+                .arg(answers.contains(QLatin1Char('|')) ? "Account #" : "Option",
+                     answers.section(QLatin1Char('|'), -1))))
+            << prompts.lastMessage().text.toStdString();
     }
     prompts.clear();
-    answer({""});
+    answer("");
     menu->listEventsByDateRange();
-    answer({"20270101", ""});
+    answer("20270101|");
     menu->listItems(2);
-    answer({"20270101", "20270101", ""});
+    answer("20270101|20270101|");
     menu->projectRevenue(2);
     EXPECT_TRUE(programs.waited.isEmpty());
     EXPECT_TRUE(prompts.messages.isEmpty());
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("rpt05.mdb"))));
 
     // A date the date check refuses is told, and nothing prints.
-    answer({"20270231", "20270301"});
+    answer("20270231|20270301");
     menu->listEventsByDateRange();
     EXPECT_TRUE(programs.waited.isEmpty());
     EXPECT_EQ(prompts.messages.size(), 1);
 }
 
 TEST_F(ReportMenuTest, AnEmptySelectionPrintsItsEmptyReport) {
-    answer({"3"});
+    answer("3");
     menu->listEvents(3);
     ASSERT_EQ(programs.waited.size(), 1);
     EXPECT_TRUE(copiedEvents().isEmpty());
@@ -448,21 +382,10 @@ TEST_F(ReportMenuTest, ProjectionsAndTheInternalSheetNeedEventEditing) {
     EXPECT_TRUE(programs.waited.isEmpty());
 
     // The next listing is not narrowed by the sheet's formula.
-    answer({"3"});
+    answer("3");
     menu->listEvents(1);
     ASSERT_EQ(programs.waited.size(), 1);
     EXPECT_FALSE(printedBlock().contains(QStringLiteral("SelectionFormula")));
-}
-
-TEST(ReportMenuDates, NextMonthOfDecemberIsJanuaryOfTheNextYear) {
-    const auto june = ReportMenu::DateNumbers::from(QDate(2027, 6, 15));
-    EXPECT_EQ(june.today, 20270615);
-    EXPECT_EQ(june.monthStart, 20270600);
-    EXPECT_EQ(june.nextMonthStart, 20270700);
-    EXPECT_EQ(june.yearStart, 20270000);
-    const auto december = ReportMenu::DateNumbers::from(QDate(2027, 12, 31));
-    EXPECT_EQ(december.monthStart, 20271200);
-    EXPECT_EQ(december.nextMonthStart, 20280100);
 }
 
 } // namespace
