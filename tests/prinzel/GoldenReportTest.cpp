@@ -18,8 +18,7 @@ void expectReport(ReportClub &club, const char *layout, const char *golden) {
 
 TEST(GoldenReport, RoomConflictsOverTwoPages) {
     ReportClub club;
-    club.exec(QStringLiteral("update headings set ctlauxtitle = ?"),
-              {QStringLiteral("from 20270101 to 20270131")});
+    club.exec("update headings set ctlauxtitle = ?", {"from 20270101 to 20270131"});
     QList<QVariantList> rows;
     for (int i = 0; i < 70; ++i) {
         const QString slot = QStringLiteral("%1:%2")
@@ -32,14 +31,13 @@ TEST(GoldenReport, RoomConflictsOverTwoPages) {
         rows.prepend({20270101 + i / 48, slot, 1000 + i, larger, 2000 + i,
                       QStringLiteral("Board meeting %1").arg(i)});
     }
-    club.execMany(QStringLiteral("insert into eventreserv values (?, ?, ?, ?, ?, ?)"), rows);
+    club.execMany("insert into eventreserv values (?, ?, ?, ?, ?, ?)", rows);
     expectReport(club, "EVNTCON1.RPT", "evntcon1.txt");
 }
 
 TEST(GoldenReport, AnEmptyTablePrintsItsHeadings) {
     ReportClub club;
-    club.exec(QStringLiteral("update headings set ctlauxtitle = ?"),
-              {QStringLiteral("from 20270201 to 20270228")});
+    club.exec("update headings set ctlauxtitle = ?", {"from 20270201 to 20270228"});
     expectReport(club, "evntcon1.rpt", "evntcon1-empty.txt");
 }
 
@@ -49,16 +47,16 @@ TEST(GoldenReport, TaskListPrintsTextAsTyped) {
     for (int word = 1; longTask.size() < 255; ++word)
         longTask += QStringLiteral("step%1 ").arg(word);
     longTask = longTask.left(255).trimmed();
-    const QStringList special{
-        QStringLiteral("Confirm \"Gold\" package & the bride's <b>menu</b> \u2615"),
-        QStringLiteral("<script>alert('x')</script> {{headings.ctlcompname}} &amp;"), longTask};
+    const QStringList special{"Confirm \"Gold\" package & the bride's <b>menu</b> \u2615",
+                              "<script>alert('x')</script> {{headings.ctlcompname}} &amp;",
+                              longTask};
     QList<QVariantList> rows;
     for (int i = 0; i < 60; ++i)
         rows.append({100 + i / 5, 20270101 + i % 28,
                      i % 3 ? QStringLiteral("Y") : QStringLiteral("N"),
                      i < 3 ? special[i] : QStringLiteral("Call the florist, item %1").arg(i),
                      i == 2 ? QString() : QStringLiteral("DEMO")});
-    club.execMany(QStringLiteral("insert into tasklist values (?, ?, ?, ?, ?)"), rows);
+    club.execMany("insert into tasklist values (?, ?, ?, ?, ?)", rows);
     // The events by date, not by number; 104 was deleted since, room 3 has no
     // name and 107 no room.
     QList<QVariantList> events;
@@ -68,13 +66,12 @@ TEST(GoldenReport, TaskListPrintsTextAsTyped) {
                            QStringLiteral("Event %1 & \"guests\"").arg(event),
                            event == 107 ? 0 : 1 + event % 3});
     }
-    club.execMany(QStringLiteral("insert into eventinfo (eventnum, eventdate, eventtitle, "
-                                 "roomnumber) values (?, ?, ?, ?)"),
+    club.execMany("insert into eventinfo (eventnum, eventdate, eventtitle, "
+                  "roomnumber) values (?, ?, ?, ?)",
                   events);
-    club.execMany(QStringLiteral("insert into location (roomnum, room) values (?, ?)"),
-                  {{1, QStringLiteral("Main Dining Room")}, {2, QStringLiteral("Terrace")}});
-    club.exec(QStringLiteral("update headings set ctlauxtitle = ?"),
-              {QStringLiteral("Tasks to be done by 01/05/2027")});
+    club.execMany("insert into location (roomnum, room) values (?, ?)",
+                  {{1, "Main Dining Room"}, {2, "Terrace"}});
+    club.exec("update headings set ctlauxtitle = ?", {"Tasks to be done by 01/05/2027"});
     expectReport(club, "evnttask1.rpt", "evnttask1.txt");
 }
 

@@ -17,22 +17,19 @@ QString layout(const QString &page, const QString &body) {
 
 class Pagination : public ::testing::Test {
 protected:
-    void SetUp() override {
-        club.exec(QStringLiteral("create table lines (n integer, words text)"));
-    }
+    void SetUp() override { club.exec("create table lines (n integer, words text)"); }
 
     void addLines(int count, const std::function<QString(int)> &words) {
         QList<QVariantList> rows;
         for (int n = 1; n <= count; ++n)
             rows.append({n, words(n)});
-        club.execMany(QStringLiteral("insert into lines values (?, ?)"), rows);
+        club.execMany("insert into lines values (?, ?)", rows);
     }
 
     // The report's text; empty when it failed.
     QString print(const QString &layoutText, int marginTop = 0, int marginLeft = 0) {
-        club.writeFile(QStringLiteral("lines.rpt"), layoutText);
-        const auto made =
-            club.makePdf(ReportClub::block(QStringLiteral("lines.rpt"), {}, marginTop, marginLeft));
+        club.writeFile("lines.rpt", layoutText);
+        const auto made = club.makePdf(ReportClub::block("lines.rpt", {}, marginTop, marginLeft));
         EXPECT_TRUE(made) << made.error().message.toStdString();
         if (made)
             pageCount = *made;
@@ -57,12 +54,11 @@ TEST_F(Pagination, LongBodiesBreakBetweenRowsAndLoseNothing) {
                            : QStringLiteral("short");
     });
     const QString text = print(layout(
-        QStringLiteral("size = A4"),
-        QStringLiteral("<p>Before the table</p>\n<table width=\"100%\"><thead><tr><th "
-                       "width=\"20%\">Head</th><th width=\"20%\">Words</th></tr></thead>\n"
-                       "{{#lines}}<tr><td>row{{n}}</td><td>{{words}}</td></tr>{{/lines}}\n"
-                       "</table>\n<p>Between the tables</p>\n<table>{{#lines}}<tr><td>again{{n}}"
-                       "</td></tr>{{/lines}}</table>\n<p>After the tables</p>")));
+        "size = A4", "<p>Before the table</p>\n<table width=\"100%\"><thead><tr><th "
+                     "width=\"20%\">Head</th><th width=\"20%\">Words</th></tr></thead>\n"
+                     "{{#lines}}<tr><td>row{{n}}</td><td>{{words}}</td></tr>{{/lines}}\n"
+                     "</table>\n<p>Between the tables</p>\n<table>{{#lines}}<tr><td>again{{n}}"
+                     "</td></tr>{{/lines}}</table>\n<p>After the tables</p>"));
     EXPECT_EQ(numbers(text, "row"), oneTo(400));
     EXPECT_EQ(numbers(text, "again"), oneTo(400));
     const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
@@ -70,13 +66,12 @@ TEST_F(Pagination, LongBodiesBreakBetweenRowsAndLoseNothing) {
     ASSERT_GT(pageCount, 10);
     for (int i = 0; i < pageCount; ++i) {
         EXPECT_TRUE(pages[i].contains(QStringLiteral("Page %1 of %2").arg(i + 1).arg(pageCount)));
-        EXPECT_EQ(pages[i].contains(QStringLiteral("row")),
-                  pages[i].contains(QStringLiteral("Head")))
+        EXPECT_EQ(pages[i].contains("row"), pages[i].contains("Head"))
             << "the head repeats on each page of its table, page " << i + 1;
     }
-    EXPECT_EQ(text.count(QStringLiteral("Before the table")), 1);
-    EXPECT_EQ(text.count(QStringLiteral("Between the tables")), 1);
-    EXPECT_EQ(text.count(QStringLiteral("After the tables")), 1);
+    EXPECT_EQ(text.count("Before the table"), 1);
+    EXPECT_EQ(text.count("Between the tables"), 1);
+    EXPECT_EQ(text.count("After the tables"), 1);
 }
 
 TEST_F(Pagination, TextTallerThanAPageFlowsOver) {
@@ -93,15 +88,15 @@ TEST_F(Pagination, TextTallerThanAPageFlowsOver) {
                            .arg(QString::fromLatin1(paragraph).arg(words))));
         EXPECT_EQ(numbers(text, "word"), oneTo(2500)) << paragraph;
         EXPECT_GE(pageCount, 3);
-        EXPECT_LT(text.indexOf(QStringLiteral("first")), text.indexOf(QStringLiteral("word1 ")));
-        EXPECT_GT(text.indexOf(QStringLiteral("last")), text.indexOf(QStringLiteral("word2500")));
+        EXPECT_LT(text.indexOf("first"), text.indexOf("word1 "));
+        EXPECT_GT(text.indexOf("last"), text.indexOf("word2500"));
     }
 }
 
 TEST_F(Pagination, LabelsFillAcrossThenDown) {
     addLines(14, [](int n) { return QStringLiteral("Member %1").arg(n); });
-    const QString text = print(layout(QStringLiteral("columns = 3\nrows = 4\ncolumn gap = 0.25"),
-                                      QStringLiteral("<p>label{{n}}</p><p>{{words}}</p>")));
+    const QString text = print(
+        layout("columns = 3\nrows = 4\ncolumn gap = 0.25", "<p>label{{n}}</p><p>{{words}}</p>"));
     ASSERT_EQ(pageCount, 2);
     const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     EXPECT_EQ(numbers(pages[0], "label"), oneTo(12)) << "read across each row of labels";
@@ -114,7 +109,7 @@ TEST_F(Pagination, LabelsFillAcrossThenDown) {
     };
     EXPECT_EQ(line("label1"), line("label3"));
     EXPECT_LT(line("label3"), line("label4"));
-    EXPECT_TRUE(text.contains(QStringLiteral("Page 2 of 2")));
+    EXPECT_TRUE(text.contains("Page 2 of 2"));
 }
 
 // Where pdftotext first finds a word on a page, in points from its top left.
@@ -128,14 +123,13 @@ QPointF wordPosition(const QString &pdf, const QString &word, int page = 1) {
 
 TEST_F(Pagination, TheCallersMarginsShiftTheContent) {
     addLines(3, [](int n) { return QStringLiteral("w%1").arg(n); });
-    const QString text = layout(QStringLiteral("margins = 0.5"),
-                                QStringLiteral("{{#lines}}<p>{{words}}</p>{{/lines}}"));
+    const QString text = layout("margins = 0.5", "{{#lines}}<p>{{words}}</p>{{/lines}}");
     print(text);
-    const QPointF plain = wordPosition(club.path(QStringLiteral("out.pdf")), "Numbered");
+    const QPointF plain = wordPosition(club.path("out.pdf"), "Numbered");
     EXPECT_NEAR(plain.x(), 36, 1);
     EXPECT_NEAR(plain.y(), 36, 4);
     print(text, 720, 1440);
-    const QPointF shifted = wordPosition(club.path(QStringLiteral("out.pdf")), "Numbered");
+    const QPointF shifted = wordPosition(club.path("out.pdf"), "Numbered");
     EXPECT_NEAR(shifted.x() - plain.x(), 72, 0.5);
     EXPECT_NEAR(shifted.y() - plain.y(), 36, 0.5);
 }
@@ -152,12 +146,12 @@ TEST_F(Pagination, LabelLinesWrapOrAreCutAtTheEdge) {
                                         "<table><tr><td>cell{{n}} {{words}}</td></tr></table>");
     const QString page = QStringLiteral("margins = 0.5\ncolumns = 2\nrows = 2\nlabel width = 2\n"
                                         "column gap = 0.5\n");
-    const QString pdf = club.path(QStringLiteral("out.pdf"));
+    const QString pdf = club.path("out.pdf");
     const auto top = [&](const char *word) {
         return wordPosition(pdf, word).y();
     };
 
-    EXPECT_EQ(print(layout(page, body)).count(QStringLiteral("Lambda")), 4);
+    EXPECT_EQ(print(layout(page, body)).count("Lambda"), 4);
     const double line = top("under1") - top("top1");
     EXPECT_GT(line, 30) << "the long line wraps over a line of its own";
 
@@ -188,16 +182,15 @@ TEST_F(Pagination, AMemoBreaksBetweenItsLines) {
         if (n % 10 != 0)
             printed << n;
     }
-    addLines(1, [&](int) { return memo.join(QStringLiteral("\r\n")); });
-    const QString text = print(
-        layout(QString(), QStringLiteral("{{#lines}}<table width=\"100%\">{{#words}}<tr><td "
-                                         "style=\"white-space: pre-wrap\">{{line}}{{#blank}}"
-                                         "&nbsp;{{/blank}}</td></tr>{{/words}}</table>{{/lines}}"))
-            .replace(QStringLiteral("order by n\n"),
-                     QStringLiteral("order by n\nformat = words:memo\n")));
+    addLines(1, [&](int) { return memo.join("\r\n"); });
+    const QString text =
+        print(layout(QString(), "{{#lines}}<table width=\"100%\">{{#words}}<tr><td "
+                                "style=\"white-space: pre-wrap\">{{line}}{{#blank}}"
+                                "&nbsp;{{/blank}}</td></tr>{{/words}}</table>{{/lines}}")
+                  .replace("order by n\n", "order by n\nformat = words:memo\n"));
     EXPECT_EQ(numbers(text, "memo"), printed) << "every line once, in order";
     EXPECT_GE(pageCount, 3);
-    const QString pdf = club.path(QStringLiteral("out.pdf"));
+    const QString pdf = club.path("out.pdf");
     const qreal line = wordPosition(pdf, "memo9").y() - wordPosition(pdf, "memo8").y();
     EXPECT_NEAR(wordPosition(pdf, "memo11").y() - wordPosition(pdf, "memo9").y(), 2 * line, 0.5);
     EXPECT_GT(wordPosition(pdf, "memo5").x() - wordPosition(pdf, "memo4").x(), 8)
@@ -208,20 +201,20 @@ TEST_F(Pagination, TheAddressBlockHasItsPlaceOnTheFirstPage) {
     addLines(150, [](int n) { return QStringLiteral("w%1").arg(n); });
     const auto withAddress = [](const QString &place) {
         return layout(QStringLiteral("address = ") + place,
-                      QStringLiteral("<table>{{#lines}}<tr><td>row{{n}}</td></tr>{{/lines}}"
-                                     "</table>")) +
+                      "<table>{{#lines}}<tr><td>row{{n}}</td></tr>{{/lines}}"
+                      "</table>") +
                QStringLiteral("[address]\n<p>Window<br>2<br>3<br>4<br>5<br>6<br>7<br>8<br>9<br>"
                               "cut</p>\n");
     };
-    const QString pdf = club.path(QStringLiteral("out.pdf"));
-    const QString text = print(withAddress(QStringLiteral("1 2.5 3 1")));
+    const QString pdf = club.path("out.pdf");
+    const QString text = print(withAddress("1 2.5 3 1"));
     EXPECT_EQ(numbers(text, "row"), oneTo(150));
     ASSERT_GE(pageCount, 2);
     const QPointF window = wordPosition(pdf, "Window");
     EXPECT_NEAR(window.x(), 72, 0.5);
     EXPECT_NEAR(window.y(), 180, 0.5);
-    EXPECT_FALSE(text.contains(QStringLiteral("cut"))) << "the block is cut off at its height";
-    EXPECT_EQ(text.count(QStringLiteral("Window")), 1) << "on the first page only";
+    EXPECT_FALSE(text.contains("cut")) << "the block is cut off at its height";
+    EXPECT_EQ(text.count("Window"), 1) << "on the first page only";
     const QPointF first = wordPosition(pdf, "row1");
     EXPECT_GE(first.y(), 252) << "the body starts below the block";
     EXPECT_LT(first.y(), 262);
@@ -229,13 +222,13 @@ TEST_F(Pagination, TheAddressBlockHasItsPlaceOnTheFirstPage) {
         pdf, QStringLiteral("row%1").arg(numbers(text.split('\f')[1], "row").first()), 2);
     EXPECT_LT(later.y(), 70) << "later pages use the whole body";
 
-    print(withAddress(QStringLiteral("1 2.5 3 1")), 720, 1440);
+    print(withAddress("1 2.5 3 1"), 720, 1440);
     EXPECT_NEAR(wordPosition(pdf, "Window").x(), 144, 0.5) << "the caller's margins move it";
     EXPECT_NEAR(wordPosition(pdf, "Window").y(), 216, 0.5);
     EXPECT_NEAR(wordPosition(pdf, "row1").y(), first.y() + 36, 0.5);
 
     // In the top margin, clear of the body.
-    print(withAddress(QStringLiteral("5 0.1 3 0.3")));
+    print(withAddress("5 0.1 3 0.3"));
     EXPECT_LT(wordPosition(pdf, "row1").y(), 70);
 }
 
@@ -246,15 +239,14 @@ TEST_F(Pagination, APassageTallerThanThatRoomStartsOnPageTwo) {
     QString passage;
     for (const char *prefix : {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"})
         passage += QStringLiteral("{{#lines}}%1{{n}} {{/lines}}").arg(QLatin1String(prefix));
-    const QString text =
-        print(layout(QStringLiteral("address = 1 2.5 3 1"), "<p>" + passage + "</p>") +
-              QStringLiteral("[address]\n<p>Window</p>\n"));
+    const QString text = print(layout("address = 1 2.5 3 1", "<p>" + passage + "</p>") +
+                               QStringLiteral("[address]\n<p>Window</p>\n"));
     EXPECT_EQ(numbers(text, "a"), oneTo(150));
     EXPECT_EQ(numbers(text, "l"), oneTo(150));
     const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     ASSERT_GE(pages.size(), 3);
-    EXPECT_TRUE(pages[0].contains(QStringLiteral("Window")));
-    EXPECT_FALSE(pages[0].contains(QStringLiteral("a1 ")));
+    EXPECT_TRUE(pages[0].contains("Window"));
+    EXPECT_FALSE(pages[0].contains("a1 "));
 }
 
 // Margins, a header or an address block that leave the body no room.
@@ -267,19 +259,15 @@ TEST_F(Pagination, NoRoomForTheBodyIsRefused) {
         int marginTop;
         const char *named;
     } cases[] = {
-        {layout(QString(), QStringLiteral("{{#lines}}<p>{{n}}</p>{{/lines}}")), 15000,
-         "no printable area"},
-        {layout(QString(), QStringLiteral("x"))
-             .replace(QStringLiteral("<p>Numbered lines</p>"), tallHeader),
-         0, "header and footer"},
-        {layout(QStringLiteral("address = 0.5 0.5 1 10.2"), QStringLiteral("x")) +
-             QStringLiteral("[address]\nTo\n"),
-         0, "address block"},
+        {layout(QString(), "{{#lines}}<p>{{n}}</p>{{/lines}}"), 15000, "no printable area"},
+        {layout(QString(), "x").replace("<p>Numbered lines</p>", tallHeader), 0,
+         "header and footer"},
+        {layout("address = 0.5 0.5 1 10.2", "x") + QStringLiteral("[address]\nTo\n"), 0,
+         "address block"},
     };
     for (const auto &c : cases) {
-        club.writeFile(QStringLiteral("lines.rpt"), c.layout);
-        const auto made =
-            club.makePdf(ReportClub::block(QStringLiteral("lines.rpt"), {}, c.marginTop));
+        club.writeFile("lines.rpt", c.layout);
+        const auto made = club.makePdf(ReportClub::block("lines.rpt", {}, c.marginTop));
         ASSERT_FALSE(made) << c.named;
         EXPECT_EQ(made.error().code, ExitCode::Layout);
         EXPECT_TRUE(made.error().message.contains(QString::fromUtf8(c.named)))
@@ -347,7 +335,7 @@ const QList<GroupedListing> &groupedListings() {
          "\\d+ items",
          [](Inserts &rows, int group, int count) {
              if (group == 0)
-                 rows[Event].append({200, 20270101, QStringLiteral("Gala")});
+                 rows[Event].append({200, 20270101, "Gala"});
              for (int k = 0; k < count; ++k)
                  rows[Item].append({200, k + 1, QStringLiteral("D%1").arg(group, 2, 10, QChar('0')),
                                     rowWord(group, k)});
@@ -383,7 +371,7 @@ const QList<GroupedListing> &groupedListings() {
 // heading so marked for no group it goes on with, or repeated unmarked.
 // Also rows lost or printed twice.
 QStringList pageFaults(const QString &text, const GroupedListing &listing, int rows) {
-    const QRegularExpression row(QStringLiteral("\\br(\\d+)n(\\d+)\\b"));
+    const QRegularExpression row("\\br(\\d+)n(\\d+)\\b");
     const QRegularExpression heading(listing.heading);
     const QRegularExpression total(listing.total.isEmpty() ? QStringLiteral("(?!)")
                                                            : listing.total);
@@ -479,15 +467,14 @@ TEST(GroupedPagination, HeadingsAndTotalsStayWithTheirRows) {
         const int fits = int(print(listing, listing.layouts.first(), 200)
                                  .first.split(QLatin1Char('\f'))
                                  .first()
-                                 .count(QRegularExpression(QStringLiteral("\\br0n\\d+\\b"))));
+                                 .count(QRegularExpression("\\br0n\\d+\\b")));
         ASSERT_GT(fits, 8) << listing.layouts.first().toStdString();
         for (const QString &layout : listing.layouts) {
             for (int first = fits - 6; first <= fits + 1; ++first) {
                 const auto [text, rows] = print(listing, layout, first);
                 const QStringList faults = pageFaults(text, listing, rows);
-                EXPECT_TRUE(faults.isEmpty())
-                    << layout.toStdString() << ", " << first
-                    << " rows first: " << faults.join(QStringLiteral("; ")).toStdString();
+                EXPECT_TRUE(faults.isEmpty()) << layout.toStdString() << ", " << first
+                                              << " rows first: " << faults.join("; ").toStdString();
             }
         }
     }

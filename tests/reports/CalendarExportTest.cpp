@@ -48,12 +48,10 @@ protected:
     void SetUp() override {
         ClubFixture::SetUp();
         signIn(99);
-        exec(QStringLiteral("config"), QStringLiteral("update company set compname = ?"),
-             {QStringLiteral("Hollow Creek / Bayside Club")});
+        exec("config", "update company set compname = ?", {"Hollow Creek / Bayside Club"});
         // The club keeps its own time zone, whatever the workstation's: times
         // are the club's wall-clock times wherever the export runs.
-        exec(QStringLiteral("evnt"),
-             QStringLiteral("update clubsetting set value = ? where name = 'timezone'"),
+        exec("evnt", "update clubsetting set value = ? where name = 'timezone'",
              {QString::fromLatin1(ClubZone)});
         auto loaded = LoadConfiguration(module->databases);
         ASSERT_TRUE(loaded.ok());
@@ -61,9 +59,9 @@ protected:
         for (const auto &[number, name] :
              {std::pair{1, "Grand Ballroom"}, std::pair{2, "Salle Étoile, \"East\""},
               std::pair{3, "Board Room"}})
-            exec(QStringLiteral("evnt"),
-                 QStringLiteral("insert into location (roomnum, room, capacity, subdiv) values "
-                                "(?, ?, 100, 0)"),
+            exec("evnt",
+                 "insert into location (roomnum, room, capacity, subdiv) values "
+                 "(?, ?, 100, 0)",
                  {number, QString::fromUtf8(name)});
     }
 
@@ -71,11 +69,11 @@ protected:
     void addEvents(const QStringList &events) {
         for (const QString &event : events) {
             const QStringList v = event.split(QLatin1Char('|'));
-            exec(QStringLiteral("evnt"),
-                 QStringLiteral("insert into eventinfo (eventnum, eventdate, eventtitle, status, "
-                                "roomnumber, starttime, endtime, setfor, guarantee, contactname, "
-                                "contphone1, createdate) values (?, ?, ?, ?, ?, ?, ?, 120, 110, "
-                                "'Hannah Park', '215-555-0100', 20261101)"),
+            exec("evnt",
+                 "insert into eventinfo (eventnum, eventdate, eventtitle, status, "
+                 "roomnumber, starttime, endtime, setfor, guarantee, contactname, "
+                 "contphone1, createdate) values (?, ?, ?, ?, ?, ?, ?, 120, 110, "
+                 "'Hannah Park', '215-555-0100', 20261101)",
                  {v[0].toInt(), v[1].toInt(), v[2], v[3].toInt(), v[4].toInt(),
                   v[5].isEmpty() ? QString() : v[5], v[6].isEmpty() ? QString() : v[6]});
         }
@@ -83,15 +81,14 @@ protected:
 
     // The events of the file as the independent parser read them.
     QJsonArray parsed(const QByteArray &content) {
-        const QString file = path(QStringLiteral("parsed.ics"));
+        const QString file = path("parsed.ics");
         QFile out(file);
         EXPECT_TRUE(out.open(QIODevice::WriteOnly));
         out.write(content);
         out.close();
         QProcess python;
         // The distribution's own Python, which has its icalendar package.
-        python.start(QStringLiteral("/usr/bin/python3"),
-                     {QStringLiteral("-c"), QString::fromLatin1(Reader), file});
+        python.start("/usr/bin/python3", {"-c", QString::fromLatin1(Reader), file});
         EXPECT_TRUE(python.waitForFinished(60000));
         EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
         return QJsonDocument::fromJson(python.readAllStandardOutput()).array();
@@ -112,8 +109,7 @@ protected:
 };
 
 TEST(ICalendarText, IsEscapedAndFoldedAtSeventyFiveOctets) {
-    EXPECT_EQ(ICalendar::escaped(QStringLiteral("a,b;c\\d\ne\r\nf")),
-              QStringLiteral("a\\,b\\;c\\\\d\\ne\\nf"));
+    EXPECT_EQ(ICalendar::escaped("a,b;c\\d\ne\r\nf"), "a\\,b\\;c\\\\d\\ne\\nf");
 
     for (const QString &line :
          {QStringLiteral("SUMMARY:") + QString(200, QLatin1Char('x')),
@@ -175,7 +171,7 @@ TEST_F(CalendarExportTest, BookedEventsReadBackWithTheirTimesRoomsAndTexts) {
     // The latest change logged for event 3 is its last modification, though
     // a workstation with a slow clock wrote an earlier time after it; one
     // with a fast clock does not date a change after the export.
-    QFile log(path(QStringLiteral("evntsched.ini")));
+    QFile log(path("evntsched.ini"));
     ASSERT_TRUE(log.open(QIODevice::Append));
     log.write("12032026\\09:10\\E#0\\Event#3 \\Room\\\r\n"
               "12012026\\14:05\\E#0\\Event#3 \\Guarantee\\\r\n"
@@ -207,20 +203,19 @@ TEST_F(CalendarExportTest, TheExportWindowOffersTheRoomsAndWritesOnlyOnOk) {
     ASSERT_TRUE(logic.open());
     EXPECT_EQ(logic.form.from, QDate(2026, 12, 1));
     EXPECT_EQ(logic.form.to, QDate(2026, 12, 31));
-    EXPECT_EQ(logic.form.file,
-              QDir::toNativeSeparators(path(QStringLiteral("events-20261201-20261231.ics"))));
+    EXPECT_EQ(logic.form.file, QDir::toNativeSeparators(path("events-20261201-20261231.ics")));
     EXPECT_EQ(logic.form.rooms,
-              (QList<std::pair<int, QString>>{{0, QStringLiteral("Every room")},
-                                              {1, QStringLiteral("Grand Ballroom")},
+              (QList<std::pair<int, QString>>{{0, "Every room"},
+                                              {1, "Grand Ballroom"},
                                               {2, QString::fromUtf8("Salle Étoile, \"East\"")},
-                                              {3, QStringLiteral("Board Room")}}));
-    EXPECT_EQ(logic.form.zone, QStringLiteral("Times are the club's, in America/Chicago."));
+                                              {3, "Board Room"}}));
+    EXPECT_EQ(logic.form.zone, "Times are the club's, in America/Chicago.");
 
     // Each failure is said in the window, and nothing is written.
     for (const auto &[file, error] :
          {std::pair{QStringLiteral("  "),
                     QStringLiteral("Choose the file to save the calendar in.")},
-          std::pair{path(QStringLiteral("no-such-folder/x.ics")),
+          std::pair{path("no-such-folder/x.ics"),
                     QStringLiteral("The calendar could not be saved as ")}}) {
         logic.form.file = file;
         EXPECT_FALSE(logic.save());
@@ -228,7 +223,7 @@ TEST_F(CalendarExportTest, TheExportWindowOffersTheRoomsAndWritesOnlyOnOk) {
     }
     EXPECT_TRUE(prompts.messages.isEmpty());
 
-    const QString file = path(QStringLiteral("ballroom.ics"));
+    const QString file = path("ballroom.ics");
     logic.form = {QDate(2026, 12, 31), QDate(2026, 12, 1), 1, file, {}, {}, {}, {}};
     ASSERT_TRUE(logic.save()) << logic.form.error.toStdString();
     EXPECT_EQ(
@@ -272,48 +267,40 @@ TEST_F(CalendarExportTest, TheClubToolWritesTheSameFileInEveryWorkstationZone) {
     const auto run = [this](const QStringList &arguments, const char *zone = "UTC") {
         QProcess tool;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("TZ"), QString::fromLatin1(zone));
+        environment.insert("TZ", QString::fromLatin1(zone));
         tool.setProcessEnvironment(environment);
-        tool.start(QStringLiteral(MORAVEL_CLUB),
-                   QStringList{QStringLiteral("export-ics"), club} + arguments);
+        tool.start(QStringLiteral(MORAVEL_CLUB), QStringList{"export-ics", club} + arguments);
         EXPECT_TRUE(tool.waitForFinished(60000));
         return std::tuple{tool.exitCode(), tool.readAllStandardOutput(),
                           QString::fromUtf8(tool.readAllStandardError())};
     };
-    const auto [status, output, said] =
-        run({QStringLiteral("20270331"), QStringLiteral("20270101")});
+    const auto [status, output, said] = run({"20270331", "20270101"});
     EXPECT_EQ(status, 0);
     EXPECT_EQ(parsed(output).size(), 3) << "the dates in either order";
-    EXPECT_EQ(said, QStringLiteral("3 events, times in the club's time zone America/Chicago.\n"));
-    const auto [roomStatus, roomOutput, roomSaid] =
-        run({QStringLiteral("20270101"), QStringLiteral("20270131"), QStringLiteral("3")});
+    EXPECT_EQ(said, "3 events, times in the club's time zone America/Chicago.\n");
+    const auto [roomStatus, roomOutput, roomSaid] = run({"20270101", "20270131", "3"});
     EXPECT_EQ(roomStatus, 0);
     EXPECT_EQ(parsed(roomOutput).size(), 1);
     for (const QStringList &bad :
-         {QStringList{QStringLiteral("2027-01-01"), QStringLiteral("20270131")},
-          QStringList{QStringLiteral("20270231"), QStringLiteral("20270301")},
-          QStringList{QStringLiteral("20270101"), QStringLiteral("20270131"), QStringLiteral("x")},
-          QStringList{QStringLiteral("20270101")}})
+         {QStringList{"2027-01-01", "20270131"}, QStringList{"20270231", "20270301"},
+          QStringList{"20270101", "20270131", "x"}, QStringList{"20270101"}})
         EXPECT_EQ(std::get<0>(run(bad)), 2) << bad.join(QLatin1Char(' ')).toStdString();
 
     // A club in Berlin whose changes were logged in the hour that does not
     // exist in Los Angeles: wherever the export runs, the same file.
-    exec(QStringLiteral("evnt"),
-         QStringLiteral("update clubsetting set value = 'Europe/Berlin' where name = 'timezone'"));
-    exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set createdate = 20260101"));
-    exec(QStringLiteral("evnt"),
-         QStringLiteral("insert into eventchange (eventnum, changecount, changedby, changedat) "
-                        "values (2, 3, 'DEMO2', '2026-03-08 02:40:00')"));
-    QFile log(path(QStringLiteral("evntsched.ini")));
+    exec("evnt", "update clubsetting set value = 'Europe/Berlin' where name = 'timezone'");
+    exec("evnt", "update eventinfo set createdate = 20260101");
+    exec("evnt", "insert into eventchange (eventnum, changecount, changedby, changedat) "
+                 "values (2, 3, 'DEMO2', '2026-03-08 02:40:00')");
+    QFile log(path("evntsched.ini"));
     ASSERT_TRUE(log.open(QIODevice::Append));
     log.write("03082026\\02:30\\E#0\\Event#1 \\Room\\\r\n");
     log.close();
     QList<QByteArray> files;
     for (const char *zone : {"UTC", "Europe/Berlin", "America/Los_Angeles"}) {
-        const QString file = path(QStringLiteral("export.ics"));
-        const auto [zoneStatus, zoneOutput, zoneSaid] = run(
-            {QStringLiteral("20270101"), QStringLiteral("20270331"), QStringLiteral("--out"), file},
-            zone);
+        const QString file = path("export.ics");
+        const auto [zoneStatus, zoneOutput, zoneSaid] =
+            run({"20270101", "20270331", "--out", file}, zone);
         EXPECT_EQ(zoneStatus, 0) << zoneSaid.toStdString();
         EXPECT_EQ(QString::fromUtf8(zoneOutput),
                   QStringLiteral("3 events, times in the club's time zone Europe/Berlin, written "
@@ -321,7 +308,7 @@ TEST_F(CalendarExportTest, TheClubToolWritesTheSameFileInEveryWorkstationZone) {
                       .arg(file));
         QFile written(file);
         EXPECT_TRUE(written.open(QIODevice::ReadOnly));
-        static const QRegularExpression stamp(QStringLiteral("DTSTAMP:[0-9TZ]+"));
+        static const QRegularExpression stamp("DTSTAMP:[0-9TZ]+");
         files << QString::fromUtf8(written.readAll()).replace(stamp, QString()).toUtf8();
     }
     ASSERT_EQ(files.size(), 3);
@@ -338,8 +325,7 @@ TEST_F(CalendarExportTest, TheClubToolWritesTheSameFileInEveryWorkstationZone) {
 // calendar that has the event replaces it rather than keeping the old one.
 TEST_F(CalendarExportTest, ChangedAndCancelledEventsReplaceWhatACalendarHas) {
     addEvents({"1|20270116|Dinner|4|1|18:00|23:00", "2|20270117|Lunch|3|3|12:00|14:00"});
-    const QString first = path(QStringLiteral("first.ics")),
-                  second = path(QStringLiteral("second.ics"));
+    const QString first = path("first.ics"), second = path("second.ics");
     const auto write = [this](const QString &file) {
         QFile out(file);
         EXPECT_TRUE(out.open(QIODevice::WriteOnly));
@@ -347,18 +333,17 @@ TEST_F(CalendarExportTest, ChangedAndCancelledEventsReplaceWhatACalendarHas) {
     };
     write(first);
     const auto change = [this](int number, const QString &set) {
-        auto evnt = module->databases.open(QStringLiteral("evnt"));
+        auto evnt = module->databases.open("evnt");
         ASSERT_TRUE(evnt.ok());
         Transaction transaction(**evnt);
         ASSERT_TRUE((*evnt)->execute(
             QStringLiteral("update eventinfo set %1 where eventnum = ?").arg(set), {number}));
-        ASSERT_TRUE(EventChanges::claim(**evnt, number, std::nullopt, QStringLiteral("DEMO2"),
-                                        clock.now()));
+        ASSERT_TRUE(EventChanges::claim(**evnt, number, std::nullopt, "DEMO2", clock.now()));
         ASSERT_TRUE(transaction.commit());
     };
-    change(1, QStringLiteral("eventtitle = 'Dinner moved', starttime = '19:00'"));
-    change(2, QStringLiteral("status = 9"));
-    change(2, QStringLiteral("guarantee = 0"));
+    change(1, "eventtitle = 'Dinner moved', starttime = '19:00'");
+    change(2, "status = 9");
+    change(2, "guarantee = 0");
     write(second);
     QFile read(second);
     ASSERT_TRUE(read.open(QIODevice::ReadOnly));
@@ -366,11 +351,10 @@ TEST_F(CalendarExportTest, ChangedAndCancelledEventsReplaceWhatACalendarHas) {
               (QStringList{"1|CONFIRMED", "2|CANCELLED"}));
 
     // A calendar program that imported the first file and then the second.
-    if (QStandardPaths::findExecutable(QStringLiteral("khal")).isEmpty())
+    if (QStandardPaths::findExecutable("khal").isEmpty())
         GTEST_SKIP() << "khal is not installed (scripts/install-deps.sh installs it): the "
                         "import into a calendar program was not checked";
-    const QString store = path(QStringLiteral("khal/club")),
-                  config = path(QStringLiteral("khal.conf"));
+    const QString store = path("khal/club"), config = path("khal.conf");
     ASSERT_TRUE(QDir().mkpath(store));
     QFile settings(config);
     ASSERT_TRUE(settings.open(QIODevice::WriteOnly | QIODevice::Text));
@@ -384,20 +368,17 @@ TEST_F(CalendarExportTest, ChangedAndCancelledEventsReplaceWhatACalendarHas) {
     settings.close();
     const auto khal = [&](const QStringList &arguments) {
         QProcess program;
-        program.start(QStringLiteral("khal"),
-                      QStringList{QStringLiteral("-c"), config} + arguments);
+        program.start("khal", QStringList{"-c", config} + arguments);
         EXPECT_TRUE(program.waitForFinished(30000));
         EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
         return QString::fromUtf8(program.readAllStandardOutput());
     };
-    khal({QStringLiteral("import"), QStringLiteral("--batch"), first});
-    khal({QStringLiteral("import"), QStringLiteral("--batch"), second});
-    EXPECT_EQ(khal({QStringLiteral("list"), QStringLiteral("--day-format"),
-                    QStringLiteral("{date}"), QStringLiteral("--format"),
-                    QStringLiteral("{cancelled}{start-end-time-style} {title}"),
-                    QStringLiteral("2027-01-01"), QStringLiteral("2027-01-31")}),
-              QStringLiteral("2027-01-16\n19:00-23:00 Dinner moved\n"
-                             "2027-01-17\nCANCELLED 12:00-14:00 Lunch\n"));
+    khal({"import", "--batch", first});
+    khal({"import", "--batch", second});
+    EXPECT_EQ(khal({"list", "--day-format", "{date}", "--format",
+                    "{cancelled}{start-end-time-style} {title}", "2027-01-01", "2027-01-31"}),
+              "2027-01-16\n19:00-23:00 Dinner moved\n"
+              "2027-01-17\nCANCELLED 12:00-14:00 Lunch\n");
 }
 
 } // namespace
