@@ -90,32 +90,30 @@ struct Listing {
     const char *sample;  // a line of the representative work file
 };
 
+const char *const One = "{eventinfo.eventnum} = 1001", *const NoEvent = "No event was selected.",
+                  *const NoEvents = "No events were selected.",
+                  *const NoItems = "No items were selected.",
+                  *const PerGuest = "Total per guest (110 guaranteed) 55.91",
+                  *const AllEvents = "Events in all: 6",
+                  *const AllItems = "All events, 8 items 9,838.00 1,716.84 619.08",
+                  *const AllMonths = "All months, 6 events 9,838.00 1,716.84 619.08 12,173.92";
 const Listing AllListings[] = {
-    {"evnt01a.rpt", "Event Detail Sheet", "{eventinfo.eventnum} = 1001", "No event was selected.",
-     "Total per guest (110 guaranteed) 55.91"},
-    {"evnt01b.rpt", "Event Detail Sheet", "{eventinfo.eventnum} = 1001", "No event was selected.",
-     "Total per guest (110 guaranteed) 55.91"},
-    {"evnt02b.rpt", "Event Items", "{eventinfo.eventnum} = 1001", "No event was selected.",
-     "Total per guest (110 guaranteed) 55.91"},
-    {"evnt03a.rpt", "Events Today", "", "No events were selected.", "Events in all: 6"},
-    {"evnt03b.rpt", "Events This Month", "", "No events were selected.", "Events in all: 6"},
-    {"evnt03c.rpt", "Events Next Month", "", "No events were selected.", "Events in all: 6"},
-    {"evnt03d.rpt", "Events This Year", "", "No events were selected.", "Events in all: 6"},
-    {"evnt03e.rpt", "Events by Date Range", "", "No events were selected.", "Events in all: 6"},
-    {"evnt04b.rpt", "Event Items This Month", "", "No items were selected.",
-     "All events, 8 items 9,838.00 1,716.84 619.08"},
-    {"evnt04c.rpt", "Event Items Next Month", "", "No items were selected.",
-     "All events, 8 items 9,838.00 1,716.84 619.08"},
-    {"evnt04e.rpt", "Event Items by Date Range", "", "No items were selected.",
-     "All events, 8 items 9,838.00 1,716.84 619.08"},
-    {"evnt04f.rpt", "Consolidated Event Items", "", "No items were selected.",
+    {"evnt01a.rpt", "Event Detail Sheet", One, NoEvent, PerGuest},
+    {"evnt01b.rpt", "Event Detail Sheet", One, NoEvent, PerGuest},
+    {"evnt02b.rpt", "Event Items", One, NoEvent, PerGuest},
+    {"evnt03a.rpt", "Events Today", "", NoEvents, AllEvents},
+    {"evnt03b.rpt", "Events This Month", "", NoEvents, AllEvents},
+    {"evnt03c.rpt", "Events Next Month", "", NoEvents, AllEvents},
+    {"evnt03d.rpt", "Events This Year", "", NoEvents, AllEvents},
+    {"evnt03e.rpt", "Events by Date Range", "", NoEvents, AllEvents},
+    {"evnt04b.rpt", "Event Items This Month", "", NoItems, AllItems},
+    {"evnt04c.rpt", "Event Items Next Month", "", NoItems, AllItems},
+    {"evnt04e.rpt", "Event Items by Date Range", "", NoItems, AllItems},
+    {"evnt04f.rpt", "Consolidated Event Items", "", NoItems,
      "501 Plated dinner, salmon 210 8,400.00"},
-    {"evnt05b.rpt", "Revenue Projection This Month", "", "No events were selected.",
-     "All months, 6 events 9,838.00 1,716.84 619.08 12,173.92"},
-    {"evnt05c.rpt", "Revenue Projection Next Month", "", "No events were selected.",
-     "All months, 6 events 9,838.00 1,716.84 619.08 12,173.92"},
-    {"evnt05e.rpt", "Revenue Projection by Date Range", "", "No events were selected.",
-     "All months, 6 events 9,838.00 1,716.84 619.08 12,173.92"},
+    {"evnt05b.rpt", "Revenue Projection This Month", "", NoEvents, AllMonths},
+    {"evnt05c.rpt", "Revenue Projection Next Month", "", NoEvents, AllMonths},
+    {"evnt05e.rpt", "Revenue Projection by Date Range", "", NoEvents, AllMonths},
     {"evntmail1.rpt", "", "", "", "Dana Planner"},
     {"evntmail2.rpt", "", "", "", "Avery Billing"},
 };
@@ -191,15 +189,9 @@ TEST_F(Listings, LargeAmountsStayWhole) {
         bool landscape;
         const char *formula; // the event sheets print one event
     } layouts[] = {
-        {"evnt01a.rpt", false, "{eventinfo.eventnum} = 1001"},
-        {"evnt01b.rpt", false, "{eventinfo.eventnum} = 1001"},
-        {"evnt02b.rpt", false, "{eventinfo.eventnum} = 1001"},
-        {"evnt04b.rpt", false, ""},
-        {"evnt04c.rpt", false, ""},
-        {"evnt04e.rpt", false, ""},
-        {"evnt04f.rpt", false, ""},
-        {"evnt05b.rpt", true, ""},
-        {"evnt05c.rpt", true, ""},
+        {"evnt01a.rpt", false, One}, {"evnt01b.rpt", false, One}, {"evnt02b.rpt", false, One},
+        {"evnt04b.rpt", false, ""},  {"evnt04c.rpt", false, ""},  {"evnt04e.rpt", false, ""},
+        {"evnt04f.rpt", false, ""},  {"evnt05b.rpt", true, ""},   {"evnt05c.rpt", true, ""},
         {"evnt05e.rpt", true, ""},
     };
     for (const auto &[layout, landscape, formula] : layouts) {
@@ -294,12 +286,9 @@ TEST_F(Listings, LongTitlesInAnyScriptWrapWithoutOverlapping) {
         QSizeF paper; // points
         const char *formula;
     } layouts[] = {
-        {"evnt01a.rpt", {612, 792}, "{eventinfo.eventnum} = 1001"},
-        {"evnt01b.rpt", {612, 792}, "{eventinfo.eventnum} = 1001"},
-        {"evnt02b.rpt", {612, 792}, "{eventinfo.eventnum} = 1001"},
-        {"evnt03e.rpt", {792, 612}, ""},
-        {"evnt04e.rpt", {612, 792}, ""},
-        {"evnt05e.rpt", {792, 612}, ""},
+        {"evnt01a.rpt", {612, 792}, One},  {"evnt01b.rpt", {612, 792}, One},
+        {"evnt02b.rpt", {612, 792}, One},  {"evnt03e.rpt", {792, 612}, ""},
+        {"evnt04e.rpt", {612, 792}, ""},   {"evnt05e.rpt", {792, 612}, ""},
         {"evnttask1.rpt", {612, 792}, ""},
     };
     for (const auto &[layout, paper, formula] : layouts) {
