@@ -16,6 +16,13 @@ protected:
         ASSERT_NE(entry, builder->contractEntries.cend()) << number;
         builder->chooseContractEntry(int(entry - builder->contractEntries.cbegin()));
     }
+    // Component files of one line each, and the builder open on the event.
+    void openOn(std::initializer_list<const char *> files) {
+        for (const char *file : files)
+            writeFile(QString::fromLatin1(file), "text\n");
+        loadEvent();
+        ASSERT_TRUE(builder->open());
+    }
     void add(const QString &file) {
         const int row = int(builder->componentFiles.indexOf(file));
         ASSERT_GE(row, 0) << file.toStdString();
@@ -24,12 +31,9 @@ protected:
 };
 
 TEST_F(ContractBuilderTest, ANewContractTakesTheNumberAfterTheHighestEvenAfterAGap) {
-    for (const char *file : {"cba.txt", "cbb.txt", "cbc.txt"})
-        writeFile(QString::fromLatin1(file), "text\n");
     storeContract(1, "Dinner", {"cba.txt"});
     storeContract(3, "Wedding", {"cbb.txt"});
-    loadEvent();
-    ASSERT_TRUE(builder->open());
+    openOn({"cba.txt", "cbb.txt", "cbc.txt"});
     EXPECT_EQ(builder->contractEntries,
               (QStringList{"(Click for a list of available contracts)", "0 - Create New Contract",
                            "1 - Dinner", "3 - Wedding"}));
@@ -103,11 +107,8 @@ TEST_F(ContractBuilderTest, TwoWorkstationsCreatingAContractAtOnceKeepBoth) {
 }
 
 TEST_F(ContractBuilderTest, ASaveThatFailsPartWayKeepsTheOldComponents) {
-    for (const char *file : {"cba.txt", "cbb.txt", "cbc.txt"})
-        writeFile(QString::fromLatin1(file), "text\n");
     storeContract(1, "Dinner", {"cba.txt", "cbb.txt"});
-    loadEvent();
-    ASSERT_TRUE(builder->open());
+    openOn({"cba.txt", "cbb.txt", "cbc.txt"});
     choose(1);
     EXPECT_EQ(builder->components, (QStringList{"cba.txt", "cbb.txt"}));
     add("cbc.txt");
@@ -127,11 +128,9 @@ TEST_F(ContractBuilderTest, ASaveThatFailsPartWayKeepsTheOldComponents) {
 }
 
 TEST_F(ContractBuilderTest, EmptyListsAreRefusedAndNothingChosenAddsNothing) {
-    writeFile("cba.txt", "text\n");
     storeContract(1, "Dinner", {"cba.txt"});
     storeContract(2, "Blank", {QString()});
-    loadEvent();
-    ASSERT_TRUE(builder->open());
+    openOn({"cba.txt"});
     const QString refusal = QStringLiteral("A contract must have at least one component to be "
                                            "valid. ");
     // Saving with no contract chosen does nothing.
@@ -157,10 +156,7 @@ TEST_F(ContractBuilderTest, EmptyListsAreRefusedAndNothingChosenAddsNothing) {
 }
 
 TEST_F(ContractBuilderTest, ComponentsMoveWithinTheListAndClearAsksFirst) {
-    for (const char *file : {"cba.txt", "cbb.txt", "CBC.TXT", "notes.txt"})
-        writeFile(QString::fromLatin1(file), "text\n");
-    loadEvent();
-    ASSERT_TRUE(builder->open());
+    openOn({"cba.txt", "cbb.txt", "CBC.TXT", "notes.txt"});
     // The file pattern matches whatever the case of the letters.
     EXPECT_TRUE(builder->componentFiles.contains("CBC.TXT"));
     EXPECT_FALSE(builder->componentFiles.contains("notes.txt"));
@@ -202,10 +198,8 @@ TEST_F(ContractBuilderTest, ComponentsMoveWithinTheListAndClearAsksFirst) {
 }
 
 TEST_F(ContractBuilderTest, DescriptionsAreBoundCountedInCharactersAndLogged) {
-    writeFile("cba.txt", "text\n");
     storeContract(1, "Dinner", {"cba.txt"});
-    loadEvent();
-    ASSERT_TRUE(builder->open());
+    openOn({"cba.txt"});
 
     builder->changeDescription();
     EXPECT_EQ(prompts.lastMessage().text, "Please select a contract first.");
