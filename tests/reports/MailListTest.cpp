@@ -209,12 +209,13 @@ TEST(MailListCsv, NoFieldOfTheFileStartsAFormula) {
     }
 }
 
-TEST_F(MailListTest, CsvIsNamedAfterTheOperatorsWorkDatabase) {
-    EXPECT_EQ(MailList::csvPath("/club/rpt05.mdb"), "/club/email05.csv");
-    EXPECT_EQ(MailList::csvPath("/club/RPT23.MDB"), "/club/email23.csv");
-    EXPECT_EQ(MailList::csvPath("/mail/spring list.db"), "/mail/spring list-email.csv");
-    EXPECT_EQ(MailList::csvPath("/club/rpt5.mdb"), "/club/rpt5-email.csv");
-    EXPECT_EQ(MailList::csvPath("/club/rpt05.mdb.bak"), "/club/rpt05.mdb-email.csv");
+TEST(MailListCsv, IsNamedAfterTheOperatorsWorkDatabase) {
+    for (const auto &[work, csv] : {std::pair{"/club/rpt05.mdb", "/club/email05.csv"},
+                                    {"/club/RPT23.MDB", "/club/email23.csv"},
+                                    {"/mail/spring list.db", "/mail/spring list-email.csv"},
+                                    {"/club/rpt5.mdb", "/club/rpt5-email.csv"},
+                                    {"/club/rpt05.mdb.bak", "/club/rpt05.mdb-email.csv"}})
+        EXPECT_EQ(MailList::csvPath(QString::fromUtf8(work)), QString::fromUtf8(csv)) << work;
 }
 
 TEST_F(MailListTest, CsvThatCannotBeWrittenSaysWhere) {
