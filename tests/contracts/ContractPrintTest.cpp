@@ -25,13 +25,6 @@ protected:
                     files << line.mid(15).chopped(1);
         return files;
     }
-    void addItem(int event, const char *description, const char *price) {
-        exec("evnt",
-             "insert into items (eventid, qty, itemnum, dept, itemdesc, cost, "
-             "price, servchg, tax, glnum) values (?, 2, 101, 'FOOD', ?, 3, ?, 1.5, "
-             "0.7, 4100)",
-             {event, QString::fromLatin1(description), QString::fromLatin1(price)});
-    }
     void expectOops(const QString &text) {
         ASSERT_FALSE(prompts.messages.isEmpty());
         EXPECT_EQ(prompts.lastMessage().text, text);
@@ -42,9 +35,12 @@ protected:
 
 TEST_F(ContractPrintTest, EachLayoutPrintsTheEventItsItemsAndTheContract) {
     const int event = loadEvent();
-    addItem(event, "2 Plated Dinner", "68");
-    addItem(event, "2 Champagne Toast", "11");
-    addItem(event + 1, "Another event's item", "5");
+    execEach("evnt",
+             "insert into items (eventid, qty, itemnum, dept, itemdesc, cost, price, servchg, tax, "
+             "glnum) values (?, 2, 101, 'FOOD', ?, 3, ?, 1.5, 0.7, 4100)",
+             {{event, "2 Plated Dinner", "68"},
+              {event, "2 Champagne Toast", "11"},
+              {event + 1, "Another event's item", "5"}});
     module->event.fields[EventField::Title] = QStringLiteral("Typed, not saved");
     ASSERT_TRUE(builder->open());
     builder->chooseContractEntry(2);

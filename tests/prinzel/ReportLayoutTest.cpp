@@ -59,13 +59,15 @@ sql = select * from eventinfo
     EXPECT_EQ(items.table, "eventitems");
     EXPECT_EQ(items.group, "eventnum");
     EXPECT_EQ(items.sums, (QStringList{"amount", "tax"}));
-    EXPECT_EQ(items.formatOf("AMOUNT"), ValueFormat::Money);
-    EXPECT_EQ(items.formatOf("tax"), ValueFormat::Money);
-    EXPECT_EQ(items.formatOf("itemdate"), ValueFormat::Date);
-    EXPECT_EQ(items.formatOf("eventnum"), ValueFormat::Text);
-    EXPECT_EQ(items.formatOf("note"), ValueFormat::Memo);
-    EXPECT_EQ(items.formatOf("day"), ValueFormat::Weekday);
-    EXPECT_EQ(items.formatOf("month"), ValueFormat::Month);
+    // Formats by column name in any case; a column without one is text.
+    for (const auto &[column, format] : {std::pair{"AMOUNT", ValueFormat::Money},
+                                         {"tax", ValueFormat::Money},
+                                         {"itemdate", ValueFormat::Date},
+                                         {"eventnum", ValueFormat::Text},
+                                         {"note", ValueFormat::Memo},
+                                         {"day", ValueFormat::Weekday},
+                                         {"month", ValueFormat::Month}})
+        EXPECT_EQ(items.formatOf(QString::fromLatin1(column)), format) << column;
     EXPECT_EQ(layout->header, "<h1>{{headings.ctlcompname}}</h1>");
     EXPECT_EQ(layout->address, "<p>{{#events}}{{custname}}{{/events}}</p>");
     EXPECT_EQ(layout->body, "{{#items}}<p>[x] {{amount}}</p>{{/items}}")
