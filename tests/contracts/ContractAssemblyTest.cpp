@@ -23,7 +23,7 @@ protected:
     // Opens the builder on the event with a stored contract of these files
     // and chooses it: the contract is assembled.
     QString assemble(const QStringList &files) {
-        storeContract(1, QStringLiteral("Test"), files);
+        storeContract(1, "Test", files);
         EXPECT_TRUE(builder->open());
         builder->chooseContractEntry(2);
         return builder->viewerText;
@@ -31,11 +31,11 @@ protected:
 };
 
 TEST_F(ContractAssemblyTest, TheEventsAndTheClubsValuesReplaceTheirTokens) {
-    writeFile(QStringLiteral("cbintro.txt"),
+    writeFile("cbintro.txt",
               "<CLUBNAME>\n<CLUBADDR1>, <CLUBCITY>, <CLUBSTATE> <CLUBZIP>\n\n"
               "Dear <CONTACTNAME>,\n\nThank you for choosing us for \"<EVENTTITLE>\" on "
               "<EVENTDATE>, <STARTTIME> to <ENDTIME>, for <SETFOR> guests.\n");
-    writeFile(QStringLiteral("cbterms.txt"),
+    writeFile("cbterms.txt",
               "Deposit received: <DEPOSIT>.\nNotes: <NOTES>\nTokens are exact: <clubname>, "
               "<EventTitle>.\nPrinted <DATE>.\n");
     loadEvent();
@@ -44,9 +44,9 @@ TEST_F(ContractAssemblyTest, TheEventsAndTheClubsValuesReplaceTheirTokens) {
     fields[EventField::ContactName] = QStringLiteral("Ms. Dana Harper");
     fields[EventField::Deposit] = QStringLiteral("   "); // blank: the token stays, so the gap shows
     fields[EventField::Notes] = QStringLiteral("Cake from <CONTACTNAME>'s bakery");
-    const QString text = assemble({QStringLiteral("cbintro.txt"), QStringLiteral("cbterms.txt")});
-    EXPECT_EQ(text, golden(QStringLiteral("merged.txt")));
-    EXPECT_EQ(builder->statusText, QStringLiteral("Ready"));
+    const QString text = assemble({"cbintro.txt", "cbterms.txt"});
+    EXPECT_EQ(text, golden("merged.txt"));
+    EXPECT_EQ(builder->statusText, "Ready");
     EXPECT_FALSE(builder->statusBold);
     EXPECT_EQ(prompts.busyDepth, 0);
     EXPECT_TRUE(prompts.messages.isEmpty());
@@ -60,40 +60,39 @@ TEST_F(ContractAssemblyTest, TheShippedLetterReadsAsACustomerExpects) {
         ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
         writeFile(QString::fromLatin1(name), shipped.readAll());
     }
-    exec(QStringLiteral("evnt"),
-         QStringLiteral("update clubsetting set value = 'en_US' where name = 'locale'"));
+    exec("evnt", "update clubsetting set value = 'en_US' where name = 'locale'");
     const int event = loadEvent();
-    execEach(QStringLiteral("evnt"),
-             QStringLiteral("insert into items (eventid, qty, itemdesc, price, servchg, tax) "
-                            "values (?, ?, ?, ?, ?, ?)"),
-             {{event, 120, QStringLiteral("120 Plated dinner"), 10200, 1836, 842.76},
-              {event, 1, QStringLiteral("1 Dance floor"), 450, 0, 0}});
+    execEach("evnt",
+             "insert into items (eventid, qty, itemdesc, price, servchg, tax) "
+             "values (?, ?, ?, ?, ?, ?)",
+             {{event, 120, "120 Plated dinner", 10200, 1836, 842.76},
+              {event, 1, "1 Dance floor", 450, 0, 0}});
     auto &fields = module->event.fields;
     fields[EventField::End] = QStringLiteral("CLOSE");
     fields[EventField::Guests] = QStringLiteral("120");
     fields[EventField::Guarantee] = QStringLiteral("110");
     fields[EventField::ContactName] = QStringLiteral("Ms. Dana Harper");
     fields[EventField::Deposit] = QStringLiteral("2000");
-    const QString text = assemble({QStringLiteral("cbintro.txt"), QStringLiteral("cbterms.txt")});
-    EXPECT_EQ(text, golden(QStringLiteral("shipped-letter.txt")));
-    EXPECT_FALSE(text.contains(QStringLiteral("20270315"))) << "no date as a bare number";
+    const QString text = assemble({"cbintro.txt", "cbterms.txt"});
+    EXPECT_EQ(text, golden("shipped-letter.txt"));
+    EXPECT_FALSE(text.contains("20270315")) << "no date as a bare number";
 }
 
 TEST_F(ContractAssemblyTest, MissingOversizedAndForeignFilesAreToldAndSkipped) {
-    writeFile(QStringLiteral("cbfirst.txt"), "First <EVENTTITLE>\n");
-    writeFile(QStringLiteral("cbfull.txt"), QByteArray(32000 - 1, 'x') + "\n");
-    writeFile(QStringLiteral("cbempty.txt"), "");
-    writeFile(QStringLiteral("cbpicture.txt"), QByteArray("GIF89a\0\0\x01", 9));
-    writeFile(QStringLiteral("cblast.txt"), "Last\n");
-    QDir(club).mkpath(QStringLiteral("private"));
-    writeFile(QStringLiteral("private/cbsecret.txt"), "secret\n");
+    writeFile("cbfirst.txt", "First <EVENTTITLE>\n");
+    writeFile("cbfull.txt", QByteArray(32000 - 1, 'x') + "\n");
+    writeFile("cbempty.txt", "");
+    writeFile("cbpicture.txt", QByteArray("GIF89a\0\0\x01", 9));
+    writeFile("cblast.txt", "Last\n");
+    QDir(club).mkpath("private");
+    writeFile("private/cbsecret.txt", "secret\n");
     loadEvent();
     const QString text =
         assemble({"cbfirst.txt", "cbgone.txt", "cbfull.txt", "cbempty.txt", "cbpicture.txt",
                   "private/cbsecret.txt", "../cbfirst.txt", "CBLAST.TXT"});
     QStringList told;
     for (const auto &shown : prompts.messages) {
-        EXPECT_EQ(shown.title, QStringLiteral("Oops..."));
+        EXPECT_EQ(shown.title, "Oops...");
         told << shown.text;
     }
     EXPECT_EQ(told, (QStringList{
@@ -107,50 +106,48 @@ TEST_F(ContractAssemblyTest, MissingOversizedAndForeignFilesAreToldAndSkipped) {
                         QString(32000 - 1, QLatin1Char('x')) + QStringLiteral("\nLast\n"));
 
     // One byte more stops the whole assembly; what was joined stays, unmerged.
-    writeFile(QStringLiteral("cbfull.txt"), QByteArray(32000, 'x') + "\n");
+    writeFile("cbfull.txt", QByteArray(32000, 'x') + "\n");
     prompts.clear();
     prompts.expectError();
     builder->components = {"cbfirst.txt", "cbfull.txt", "cblast.txt"};
     builder->moveComponent(ContractBuilder::RefreshView);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("File too large to load"));
+    EXPECT_EQ(prompts.messages[0].text, "File too large to load");
     EXPECT_EQ(prompts.messages[0].icon, Icon::Critical);
-    EXPECT_EQ(builder->viewerText, QStringLiteral("First <EVENTTITLE>\n"));
-    EXPECT_EQ(builder->statusText, QStringLiteral("Done"));
+    EXPECT_EQ(builder->viewerText, "First <EVENTTITLE>\n");
+    EXPECT_EQ(builder->statusText, "Done");
     EXPECT_EQ(prompts.busyDepth, 0);
 }
 
 TEST_F(ContractAssemblyTest, OldFilesKeepTheirAccentedLetters) {
-    writeFile(QStringLiteral("cbold.txt"), "Caf\xe9 \x93Le Jardin\x94 \x96 5\x80\n");
-    writeFile(QStringLiteral("cbnew.txt"), "\xc5\x81\xc3\xb3\xd0\xb4\xc5\xba \xe6\x97\xa5\n");
+    writeFile("cbold.txt", "Caf\xe9 \x93Le Jardin\x94 \x96 5\x80\n");
+    writeFile("cbnew.txt", "\xc5\x81\xc3\xb3\xd0\xb4\xc5\xba \xe6\x97\xa5\n");
     loadEvent();
-    EXPECT_EQ(assemble({QStringLiteral("cbold.txt"), QStringLiteral("cbnew.txt")}),
-              QStringLiteral("Caf\u00e9 \u201cLe Jardin\u201d \u2013 5\u20ac\n"
-                             "\u0141\u00f3\u0434\u017a \u65e5\n"));
+    EXPECT_EQ(assemble({"cbold.txt", "cbnew.txt"}),
+              "Caf\u00e9 \u201cLe Jardin\u201d \u2013 5\u20ac\n"
+              "\u0141\u00f3\u0434\u017a \u65e5\n");
 }
 
 TEST_F(ContractAssemblyTest, ValuesHoldingTokensAreResolvedButNeverGrowWithoutEnd) {
     // A value naming another field is resolved in a later pass.
-    EXPECT_EQ(ContractText::merge(QStringLiteral("<A>"),
-                                  {{"<A>", "x <B> y"}, {"<B>", "<C>"}, {"<C>", "done"}}),
-              QStringLiteral("x done y"));
+    EXPECT_EQ(ContractText::merge("<A>", {{"<A>", "x <B> y"}, {"<B>", "<C>"}, {"<C>", "done"}}),
+              "x done y");
     // The bound holds for a title holding its own token, however often it
     // stands in the text: the passes end, the size stays bounded, the token shows.
     const QList<ContractText::Replacement> self{{"<EVENTTITLE>", "<EVENTTITLE> party"}};
-    const QString once = ContractText::merge(QStringLiteral("<EVENTTITLE>"), self);
+    const QString once = ContractText::merge("<EVENTTITLE>", self);
     EXPECT_EQ(once, QStringLiteral("<EVENTTITLE>") +
                         QStringLiteral(" party").repeated(ContractText::MaxPasses));
     const QList<ContractText::Replacement> doubling{{"<EVENTTITLE>", "<EVENTTITLE><EVENTTITLE>"}};
     const QString many =
         ContractText::merge(QStringLiteral("<EVENTTITLE> ").repeated(2000), doubling);
     EXPECT_LE(many.size(), ContractText::MaxMergedLength);
-    EXPECT_TRUE(many.startsWith(QStringLiteral("<EVENTTITLE><EVENTTITLE>")));
+    EXPECT_TRUE(many.startsWith("<EVENTTITLE><EVENTTITLE>"));
 
     // The same through the window, with a title as an operator may type it.
-    writeFile(QStringLiteral("cbtitle.txt"), "Event: <EVENTTITLE>\n");
-    loadEvent(QStringLiteral("<EVENTTITLE> party"));
-    EXPECT_TRUE(assemble({QStringLiteral("cbtitle.txt")})
-                    .startsWith(QStringLiteral("Event: <EVENTTITLE> party party")));
+    writeFile("cbtitle.txt", "Event: <EVENTTITLE>\n");
+    loadEvent("<EVENTTITLE> party");
+    EXPECT_TRUE(assemble({"cbtitle.txt"}).startsWith("Event: <EVENTTITLE> party party"));
 }
 
 } // namespace

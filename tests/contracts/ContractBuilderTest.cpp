@@ -16,6 +16,13 @@ protected:
         ASSERT_NE(entry, builder->contractEntries.cend()) << number;
         builder->chooseContractEntry(int(entry - builder->contractEntries.cbegin()));
     }
+    // Component files of one line each, and the builder open on the event.
+    void openOn(std::initializer_list<const char *> files) {
+        for (const char *file : files)
+            writeFile(QString::fromLatin1(file), "text\n");
+        loadEvent();
+        ASSERT_TRUE(builder->open());
+    }
     void add(const QString &file) {
         const int row = int(builder->componentFiles.indexOf(file));
         ASSERT_GE(row, 0) << file.toStdString();
@@ -24,23 +31,19 @@ protected:
 };
 
 TEST_F(ContractBuilderTest, ANewContractTakesTheNumberAfterTheHighestEvenAfterAGap) {
-    for (const char *file : {"cba.txt", "cbb.txt", "cbc.txt"})
-        writeFile(QString::fromLatin1(file), "text\n");
-    storeContract(1, QStringLiteral("Dinner"), {QStringLiteral("cba.txt")});
-    storeContract(3, QStringLiteral("Wedding"), {QStringLiteral("cbb.txt")});
-    loadEvent();
-    ASSERT_TRUE(builder->open());
+    storeContract(1, "Dinner", {"cba.txt"});
+    storeContract(3, "Wedding", {"cbb.txt"});
+    openOn({"cba.txt", "cbb.txt", "cbc.txt"});
     EXPECT_EQ(builder->contractEntries,
               (QStringList{"(Click for a list of available contracts)", "0 - Create New Contract",
                            "1 - Dinner", "3 - Wedding"}));
 
-    create(QStringLiteral("  Corporate Meeting  "));
+    create("  Corporate Meeting  ");
     ASSERT_EQ(prompts.inputs.size(), 1);
-    EXPECT_EQ(prompts.inputs[0].title, QStringLiteral("Contract Description - contract #4"));
-    EXPECT_EQ(
-        prompts.inputs[0].text,
-        QStringLiteral("Type a description for this contract. \r\nMax length: 50 characters"));
-    EXPECT_EQ(builder->chosenContract, QStringLiteral("4 - Corporate Meeting"));
+    EXPECT_EQ(prompts.inputs[0].title, "Contract Description - contract #4");
+    EXPECT_EQ(prompts.inputs[0].text,
+              "Type a description for this contract. \r\nMax length: 50 characters");
+    EXPECT_EQ(builder->chosenContract, "4 - Corporate Meeting");
     EXPECT_TRUE(builder->NewContract);
     EXPECT_EQ(logEntry(), QStringLiteral("E#0\\Event#%1 \\New contract created: 4 - Corporate "
                                          "Meeting")
@@ -48,8 +51,8 @@ TEST_F(ContractBuilderTest, ANewContractTakesTheNumberAfterTheHighestEvenAfterAG
     // Nothing is stored before the components are saved.
     EXPECT_EQ(stored().size(), 2);
 
-    add(QStringLiteral("cbc.txt"));
-    add(QStringLiteral("cba.txt"));
+    add("cbc.txt");
+    add("cba.txt");
     builder->moveComponent(ContractBuilder::SaveComponents);
     EXPECT_EQ(stored(),
               (QStringList{"1|Dinner|0|cba.txt", "3|Wedding|0|cbb.txt",
@@ -57,13 +60,13 @@ TEST_F(ContractBuilderTest, ANewContractTakesTheNumberAfterTheHighestEvenAfterAG
     EXPECT_EQ(
         logEntry(),
         QStringLiteral("E#0\\Event#%1 \\Contract components saved or modified").arg(lastNumber));
-    EXPECT_EQ(builder->statusText, QStringLiteral("Done"));
+    EXPECT_EQ(builder->statusText, "Done");
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
 TEST_F(ContractBuilderTest, TwoWorkstationsCreatingAContractAtOnceKeepBoth) {
-    writeFile(QStringLiteral("cbterms.txt"), "Terms\n");
-    storeContract(1, QStringLiteral("Dinner"), {QStringLiteral("cbterms.txt")});
+    writeFile("cbterms.txt", "Terms\n");
+    storeContract(1, "Dinner", {"cbterms.txt"});
     loadEvent();
     ScriptedPrompts otherPrompts;
     Module other(settings(),
@@ -74,26 +77,26 @@ TEST_F(ContractBuilderTest, TwoWorkstationsCreatingAContractAtOnceKeepBoth) {
     ASSERT_TRUE(builder->open());
     ASSERT_TRUE(elsewhere.open());
 
-    create(QStringLiteral("Wedding Reception"));
-    otherPrompts.answerInput(QStringLiteral("Golf Outing"));
+    create("Wedding Reception");
+    otherPrompts.answerInput("Golf Outing");
     elsewhere.chooseContractEntry(1);
     EXPECT_EQ(builder->ContractNumber, 2);
     EXPECT_EQ(elsewhere.ContractNumber, 2);
 
     elsewhere.addComponentFile(0);
     elsewhere.moveComponent(ContractBuilder::SaveComponents);
-    add(QStringLiteral("cbterms.txt"));
-    add(QStringLiteral("cbterms.txt"));
+    add("cbterms.txt");
+    add("cbterms.txt");
     builder->moveComponent(ContractBuilder::SaveComponents);
 
     EXPECT_EQ(stored(), (QStringList{"1|Dinner|0|cbterms.txt", "2|Golf Outing|0|cbterms.txt",
                                      "3|Wedding Reception|0|cbterms.txt",
                                      "3|Wedding Reception|1|cbterms.txt"}));
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.messages[0].title, QStringLiteral("FYI..."));
-    EXPECT_TRUE(prompts.messages[0].text.contains(QStringLiteral("contract #3")));
-    EXPECT_EQ(builder->chosenContract, QStringLiteral("3 - Wedding Reception"));
-    EXPECT_TRUE(builder->contractEntries.contains(QStringLiteral("2 - Golf Outing")));
+    EXPECT_EQ(prompts.messages[0].title, "FYI...");
+    EXPECT_TRUE(prompts.messages[0].text.contains("contract #3"));
+    EXPECT_EQ(builder->chosenContract, "3 - Wedding Reception");
+    EXPECT_TRUE(builder->contractEntries.contains("2 - Golf Outing"));
 
     // A second save of the renumbered contract replaces its own rows only.
     builder->selectComponent(1);
@@ -104,39 +107,30 @@ TEST_F(ContractBuilderTest, TwoWorkstationsCreatingAContractAtOnceKeepBoth) {
 }
 
 TEST_F(ContractBuilderTest, ASaveThatFailsPartWayKeepsTheOldComponents) {
-    for (const char *file : {"cba.txt", "cbb.txt", "cbc.txt"})
-        writeFile(QString::fromLatin1(file), "text\n");
-    storeContract(1, QStringLiteral("Dinner"),
-                  {QStringLiteral("cba.txt"), QStringLiteral("cbb.txt")});
-    loadEvent();
-    ASSERT_TRUE(builder->open());
+    storeContract(1, "Dinner", {"cba.txt", "cbb.txt"});
+    openOn({"cba.txt", "cbb.txt", "cbc.txt"});
     choose(1);
     EXPECT_EQ(builder->components, (QStringList{"cba.txt", "cbb.txt"}));
-    add(QStringLiteral("cbc.txt"));
-    addFault(QStringLiteral("evnt"), QStringLiteral("third_row"), QStringLiteral("insert"),
-             QStringLiteral("cbuilder"), QStringLiteral("new.ord = 2"),
-             QStringLiteral("disk full"));
+    add("cbc.txt");
+    addFault("evnt", "third_row", "insert", "cbuilder", "new.ord = 2", "disk full");
     prompts.expectError();
     builder->moveComponent(ContractBuilder::SaveComponents);
     EXPECT_EQ(stored(), (QStringList{"1|Dinner|0|cba.txt", "1|Dinner|1|cbb.txt"}));
-    EXPECT_TRUE(prompts.lastMessage().text.contains(QStringLiteral("disk full")));
+    EXPECT_TRUE(prompts.lastMessage().text.contains("disk full"));
     // No log line claims a save that did not happen.
-    EXPECT_NE(logEntry().section(QLatin1Char('\\'), -1),
-              QStringLiteral("Contract components saved or modified"));
+    EXPECT_NE(logEntry().section(QLatin1Char('\\'), -1), "Contract components saved or modified");
     EXPECT_TRUE(builder->moveEnabled[ContractBuilder::SaveComponents]);
 
-    removeFault(QStringLiteral("evnt"), QStringLiteral("third_row"), QStringLiteral("cbuilder"));
+    removeFault("evnt", "third_row", "cbuilder");
     builder->moveComponent(ContractBuilder::SaveComponents);
     EXPECT_EQ(stored(),
               (QStringList{"1|Dinner|0|cba.txt", "1|Dinner|1|cbb.txt", "1|Dinner|2|cbc.txt"}));
 }
 
 TEST_F(ContractBuilderTest, EmptyListsAreRefusedAndNothingChosenAddsNothing) {
-    writeFile(QStringLiteral("cba.txt"), "text\n");
-    storeContract(1, QStringLiteral("Dinner"), {QStringLiteral("cba.txt")});
-    storeContract(2, QStringLiteral("Blank"), {QString()});
-    loadEvent();
-    ASSERT_TRUE(builder->open());
+    storeContract(1, "Dinner", {"cba.txt"});
+    storeContract(2, "Blank", {QString()});
+    openOn({"cba.txt"});
     const QString refusal = QStringLiteral("A contract must have at least one component to be "
                                            "valid. ");
     // Saving with no contract chosen does nothing.
@@ -150,7 +144,7 @@ TEST_F(ContractBuilderTest, EmptyListsAreRefusedAndNothingChosenAddsNothing) {
     builder->moveComponent(ContractBuilder::ClearComponents);
     builder->moveComponent(ContractBuilder::SaveComponents);
     EXPECT_EQ(prompts.lastMessage().text, refusal);
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+    EXPECT_EQ(prompts.lastMessage().title, "Oops...");
 
     // A contract whose only entry is empty is refused too, and stays.
     choose(2);
@@ -162,21 +156,18 @@ TEST_F(ContractBuilderTest, EmptyListsAreRefusedAndNothingChosenAddsNothing) {
 }
 
 TEST_F(ContractBuilderTest, ComponentsMoveWithinTheListAndClearAsksFirst) {
-    for (const char *file : {"cba.txt", "cbb.txt", "CBC.TXT", "notes.txt"})
-        writeFile(QString::fromLatin1(file), "text\n");
-    loadEvent();
-    ASSERT_TRUE(builder->open());
+    openOn({"cba.txt", "cbb.txt", "CBC.TXT", "notes.txt"});
     // The file pattern matches whatever the case of the letters.
-    EXPECT_TRUE(builder->componentFiles.contains(QStringLiteral("CBC.TXT")));
-    EXPECT_FALSE(builder->componentFiles.contains(QStringLiteral("notes.txt")));
+    EXPECT_TRUE(builder->componentFiles.contains("CBC.TXT"));
+    EXPECT_FALSE(builder->componentFiles.contains("notes.txt"));
     builder->toggleAllTextFiles();
-    EXPECT_TRUE(builder->componentFiles.contains(QStringLiteral("notes.txt")));
+    EXPECT_TRUE(builder->componentFiles.contains("notes.txt"));
     builder->toggleAllTextFiles();
-    EXPECT_FALSE(builder->componentFiles.contains(QStringLiteral("notes.txt")));
+    EXPECT_FALSE(builder->componentFiles.contains("notes.txt"));
 
-    add(QStringLiteral("cba.txt"));
-    add(QStringLiteral("cbb.txt"));
-    add(QStringLiteral("CBC.TXT"));
+    add("cba.txt");
+    add("cbb.txt");
+    add("CBC.TXT");
     const QStringList order{"cba.txt", "cbb.txt", "CBC.TXT"};
     builder->moveComponent(ContractBuilder::MoveDown); // none chosen
     EXPECT_EQ(builder->components, order);
@@ -198,9 +189,8 @@ TEST_F(ContractBuilderTest, ComponentsMoveWithinTheListAndClearAsksFirst) {
     prompts.answerYesNo(false);
     builder->moveComponent(ContractBuilder::ClearComponents);
     ASSERT_EQ(prompts.questions.size(), 1);
-    EXPECT_EQ(prompts.questions[0].title, QStringLiteral("Clear components? "));
-    EXPECT_EQ(prompts.questions[0].text,
-              QStringLiteral("Click YES to clear the items for this event."));
+    EXPECT_EQ(prompts.questions[0].title, "Clear components? ");
+    EXPECT_EQ(prompts.questions[0].text, "Click YES to clear the items for this event.");
     EXPECT_EQ(builder->components.size(), 3);
     prompts.answerYesNo(true);
     builder->moveComponent(ContractBuilder::ClearComponents);
@@ -208,31 +198,29 @@ TEST_F(ContractBuilderTest, ComponentsMoveWithinTheListAndClearAsksFirst) {
 }
 
 TEST_F(ContractBuilderTest, DescriptionsAreBoundCountedInCharactersAndLogged) {
-    writeFile(QStringLiteral("cba.txt"), "text\n");
-    storeContract(1, QStringLiteral("Dinner"), {QStringLiteral("cba.txt")});
-    loadEvent();
-    ASSERT_TRUE(builder->open());
+    storeContract(1, "Dinner", {"cba.txt"});
+    openOn({"cba.txt"});
 
     builder->changeDescription();
-    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Please select a contract first."));
+    EXPECT_EQ(prompts.lastMessage().text, "Please select a contract first.");
 
     const QString fifty = QString(49, QLatin1Char('x')) + QStringLiteral("\U0001F389");
     const QString tooLong = QString(51, QChar(0x0416)); // Cyrillic Zhe
     prompts.answerInput(tooLong);
     builder->chooseContractEntry(1);
-    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Entry is too long. Try again."));
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Limit to 50 characters"));
+    EXPECT_EQ(prompts.lastMessage().text, "Entry is too long. Try again.");
+    EXPECT_EQ(prompts.lastMessage().title, "Limit to 50 characters");
     EXPECT_EQ(builder->contractEntries.size(), 3);
 
     choose(1);
-    prompts.answerInput(QStringLiteral("O'Brien \"Gala\" \u00c9t\u00e9"));
+    prompts.answerInput("O'Brien \"Gala\" \u00c9t\u00e9");
     builder->changeDescription();
-    EXPECT_EQ(prompts.inputs.last().title, QStringLiteral("Contract Description - contract #1"));
-    EXPECT_EQ(stored(), QStringList{QStringLiteral("1|O'Brien \"Gala\" \u00c9t\u00e9|0|cba.txt")});
+    EXPECT_EQ(prompts.inputs.last().title, "Contract Description - contract #1");
+    EXPECT_EQ(stored(), QStringList{"1|O'Brien \"Gala\" \u00c9t\u00e9|0|cba.txt"});
     EXPECT_EQ(logEntry().section(QLatin1Char('\\'), -1),
-              QStringLiteral("Contract #1 descripion changed from Dinner to O'Brien \"Gala\" "
-                             "\u00c9t\u00e9"));
-    EXPECT_EQ(builder->chosenContract, QStringLiteral("1 - O'Brien \"Gala\" \u00c9t\u00e9"));
+              "Contract #1 descripion changed from Dinner to O'Brien \"Gala\" "
+              "\u00c9t\u00e9");
+    EXPECT_EQ(builder->chosenContract, "1 - O'Brien \"Gala\" \u00c9t\u00e9");
 
     prompts.answerInput(fifty);
     builder->changeDescription();
@@ -240,8 +228,8 @@ TEST_F(ContractBuilderTest, DescriptionsAreBoundCountedInCharactersAndLogged) {
 }
 
 TEST_F(ContractBuilderTest, BelowEventEditingNothingChanges) {
-    writeFile(QStringLiteral("cba.txt"), "text\n");
-    storeContract(1, QStringLiteral("Dinner"), {QStringLiteral("cba.txt")});
+    writeFile("cba.txt", "text\n");
+    storeContract(1, "Dinner", {"cba.txt"});
     loadEvent();
     signIn(15); // below evaccess1 (20)
     ASSERT_TRUE(builder->open());

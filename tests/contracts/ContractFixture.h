@@ -30,9 +30,7 @@ protected:
 
     // A confirmed dinner on 15 March 2027 in the ballroom, shown in the boxes.
     int loadEvent(const QString &title = QStringLiteral("Harper Anniversary Dinner")) {
-        EXPECT_EQ(book(QStringLiteral("20270315"), title, QStringLiteral("18:00"),
-                       QStringLiteral("22:00"), 1, 2),
-                  EventRecord::Saved::Done);
+        EXPECT_EQ(book("20270315", title, "18:00", "22:00", 1, 2), EventRecord::Saved::Done);
         EXPECT_TRUE(record->LoadEvent(lastNumber));
         module->event.EventNumber = lastNumber;
         module->event.mode = CurrentEvent::Viewing;
@@ -49,25 +47,24 @@ protected:
     // Contract rows as "number|description|ord|file", in order.
     QStringList stored() {
         QStringList rows;
-        for (const QVariant &row :
-             column(QStringLiteral("evnt"),
-                    QStringLiteral(
-                        "select contractnum || '|' || contractdesc || '|' || ord || '|' || "
-                        "coalesce(cbfilename, '') from cbuilder order by contractnum, ord")))
+        for (const QVariant &row : column(
+                 "evnt", QStringLiteral(
+                             "select contractnum || '|' || contractdesc || '|' || ord || '|' || "
+                             "coalesce(cbfilename, '') from cbuilder order by contractnum, ord")))
             rows << row.toString();
         return rows;
     }
     void storeContract(int number, const QString &description, const QStringList &files) {
         for (int ord = 0; ord < files.size(); ++ord)
-            exec(QStringLiteral("evnt"),
-                 QStringLiteral("insert into cbuilder (contractnum, contractdesc, ord, cbfilename) "
-                                "values (?, ?, ?, ?)"),
+            exec("evnt",
+                 "insert into cbuilder (contractnum, contractdesc, ord, cbfilename) "
+                 "values (?, ?, ?, ?)",
                  {number, description, ord, files[ord]});
     }
 
     // The change log's last line, without its date and time.
     QString logEntry() {
-        QFile log(path(QStringLiteral("evntsched.ini")));
+        QFile log(path("evntsched.ini"));
         if (!log.open(QIODevice::ReadOnly | QIODevice::Text))
             return QStringLiteral("(no log)");
         return QString::fromUtf8(log.readAll())
@@ -81,7 +78,7 @@ protected:
         const QString connection = QUuid::createUuid().toString();
         QStringList rows;
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connection);
             db.setDatabaseName(path(ReportLauncher::workCopyName(module->session.SysUser)));
             EXPECT_TRUE(db.open());
             QSqlQuery query(db);

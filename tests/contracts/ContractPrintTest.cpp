@@ -13,8 +13,8 @@ protected:
         for (const char *layout : {"evntcb01.rpt", "evntcb01w.rpt", "evntcb02.rpt", "evntcb02w.rpt",
                                    "evntcbudf.rpt", "evntcontracts.rpt", "evntcomponents.rpt"})
             writeFile(QString::fromLatin1(layout), "[body]\n");
-        writeFile(QStringLiteral("cbterms.txt"), "Terms for <EVENTTITLE>\n");
-        storeContract(7, QStringLiteral("Dinner"), {QStringLiteral("cbterms.txt")});
+        writeFile("cbterms.txt", "Terms for <EVENTTITLE>\n");
+        storeContract(7, "Dinner", {"cbterms.txt"});
     }
     // The report files the program was started for, in order.
     QStringList printed() const {
@@ -25,26 +25,22 @@ protected:
                     files << line.mid(15).chopped(1);
         return files;
     }
-    void addItem(int event, const char *description, const char *price) {
-        exec(QStringLiteral("evnt"),
-             QStringLiteral("insert into items (eventid, qty, itemnum, dept, itemdesc, cost, "
-                            "price, servchg, tax, glnum) values (?, 2, 101, 'FOOD', ?, 3, ?, 1.5, "
-                            "0.7, 4100)"),
-             {event, QString::fromLatin1(description), QString::fromLatin1(price)});
-    }
     void expectOops(const QString &text) {
         ASSERT_FALSE(prompts.messages.isEmpty());
         EXPECT_EQ(prompts.lastMessage().text, text);
-        EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+        EXPECT_EQ(prompts.lastMessage().title, "Oops...");
         prompts.clear();
     }
 };
 
 TEST_F(ContractPrintTest, EachLayoutPrintsTheEventItsItemsAndTheContract) {
     const int event = loadEvent();
-    addItem(event, "2 Plated Dinner", "68");
-    addItem(event, "2 Champagne Toast", "11");
-    addItem(event + 1, "Another event's item", "5");
+    execEach("evnt",
+             "insert into items (eventid, qty, itemnum, dept, itemdesc, cost, price, servchg, tax, "
+             "glnum) values (?, 2, 101, 'FOOD', ?, 3, ?, 1.5, 0.7, 4100)",
+             {{event, "2 Plated Dinner", "68"},
+              {event, "2 Champagne Toast", "11"},
+              {event + 1, "Another event's item", "5"}});
     module->event.fields[EventField::Title] = QStringLiteral("Typed, not saved");
     ASSERT_TRUE(builder->open());
     builder->chooseContractEntry(2);
@@ -53,8 +49,7 @@ TEST_F(ContractPrintTest, EachLayoutPrintsTheEventItsItemsAndTheContract) {
     module->event.UnsavedChanges = true;
     for (auto layout : {ContractBuilder::StandardLayout, ContractBuilder::UserDefinedLayout}) {
         builder->printContract(layout);
-        expectOops(
-            QStringLiteral("Save the event first: the contract prints the event as it is stored."));
+        expectOops("Save the event first: the contract prints the event as it is stored.");
     }
     EXPECT_TRUE(programs.inputs.isEmpty());
     ASSERT_TRUE(record->LoadEvent(event));
@@ -76,24 +71,22 @@ TEST_F(ContractPrintTest, EachLayoutPrintsTheEventItsItemsAndTheContract) {
         EXPECT_TRUE(block.contains(QStringLiteral("DataFiles(1)=") + work + "~"));
         EXPECT_EQ(builder->ReportKind, 0);
         EXPECT_TRUE(builder->keptOnTop);
-        EXPECT_EQ(module->session.LocationName, QStringLiteral("BASIC"));
+        EXPECT_EQ(module->session.LocationName, "BASIC");
     }
     EXPECT_TRUE(prompts.messages.isEmpty());
-    EXPECT_EQ(workRows(QStringLiteral("select eventnum || ' ' || eventtitle || ' ' || roomnumber "
-                                      "from eventinfo")),
+    EXPECT_EQ(workRows("select eventnum || ' ' || eventtitle || ' ' || roomnumber "
+                       "from eventinfo"),
               QStringList{QStringLiteral("%1 Harper Anniversary Dinner 1").arg(event)});
-    EXPECT_EQ(workRows(QStringLiteral("select roomnum || ' ' || room from location")),
-              QStringList{QStringLiteral("1 Ballroom")})
+    EXPECT_EQ(workRows("select roomnum || ' ' || room from location"), QStringList{"1 Ballroom"})
         << "the event's room, so that the contract names it";
-    EXPECT_EQ(workRows(QStringLiteral("select itemdesc || ' ' || price || ' ' || servchg from "
-                                      "eventitems order by itemdesc")),
+    EXPECT_EQ(workRows("select itemdesc || ' ' || price || ' ' || servchg from "
+                       "eventitems order by itemdesc"),
               (QStringList{"2 Champagne Toast 11 1.5", "2 Plated Dinner 68 1.5"}));
-    EXPECT_EQ(workRows(QStringLiteral("select cast(acctnumber as integer) || ' ' || billto || ' ' "
-                                      "|| comments from master")),
+    EXPECT_EQ(workRows("select cast(acctnumber as integer) || ' ' || billto || ' ' "
+                       "|| comments from master"),
               QStringList{QStringLiteral("%1 7 Terms for Harper Anniversary Dinner\n").arg(event)});
-    EXPECT_EQ(
-        workRows(QStringLiteral("select compname || ', ' || coalesce(compcity, '-') from company")),
-        QStringList{QStringLiteral("Your Club Name, -")});
+    EXPECT_EQ(workRows("select compname || ', ' || coalesce(compcity, '-') from company"),
+              QStringList{"Your Club Name, -"});
 }
 
 TEST_F(ContractPrintTest, AnEventNeverSavedPrintsOnlyTheClubsOwnLayout) {
@@ -112,33 +105,31 @@ TEST_F(ContractPrintTest, AnEventNeverSavedPrintsOnlyTheClubsOwnLayout) {
     EXPECT_TRUE(programs.inputs.isEmpty());
     builder->printContract(ContractBuilder::UserDefinedLayout);
     EXPECT_EQ(printed(), QStringList{"evntcbudf.rpt"});
-    EXPECT_TRUE(workRows(QStringLiteral("select eventnum from eventinfo")).isEmpty());
+    EXPECT_TRUE(workRows("select eventnum from eventinfo").isEmpty());
 
     // No event at all: the same.
     programs.inputs.clear();
     module->event.EventNumber = 0;
     ASSERT_TRUE(builder->open());
-    EXPECT_EQ(builder->eventNameText, QStringLiteral("(No Event is Active)"));
-    EXPECT_EQ(builder->caption, QStringLiteral("DEMO @ Contract Builder  -  (No Event is Active)"));
+    EXPECT_EQ(builder->eventNameText, "(No Event is Active)");
+    EXPECT_EQ(builder->caption, "DEMO @ Contract Builder  -  (No Event is Active)");
     builder->printContract(ContractBuilder::StandardLayout);
     expectOops(refusal);
     builder->printContract(ContractBuilder::UserDefinedLayout);
     EXPECT_EQ(printed(), QStringList{"evntcbudf.rpt"});
-    EXPECT_EQ(
-        workRows(QStringLiteral("select cast(acctnumber as integer) || ' ' || billto from master")),
-        QStringList{"0 0"});
+    EXPECT_EQ(workRows("select cast(acctnumber as integer) || ' ' || billto from master"),
+              QStringList{"0 0"});
 }
 
 TEST_F(ContractPrintTest, ListsPrintForEveryoneLayoutsOnlyForEventEditing) {
-    writeFile(QStringLiteral("CBMENU.TXT"), "Menu\n");
-    storeContract(2, QStringLiteral("Wedding"),
-                  {QStringLiteral("CBMENU.TXT"), QStringLiteral("cbterms.txt")});
+    writeFile("CBMENU.TXT", "Menu\n");
+    storeContract(2, "Wedding", {"CBMENU.TXT", "cbterms.txt"});
     loadEvent();
     signIn(15); // below evaccess1 (20)
     ASSERT_TRUE(builder->open());
     builder->printContractList();
-    EXPECT_EQ(workRows(QStringLiteral("select contractnum || ' ' || contractdesc || ' ' || ord || "
-                                      "' ' || cbfilename from cbuilder")),
+    EXPECT_EQ(workRows("select contractnum || ' ' || contractdesc || ' ' || ord || "
+                       "' ' || cbfilename from cbuilder"),
               (QStringList{"2 Wedding 0 CBMENU.TXT", "2 Wedding 1 cbterms.txt",
                            "7 Dinner 0 cbterms.txt"}));
     // The work copy just made must not be printed again by a layout.
@@ -148,17 +139,17 @@ TEST_F(ContractPrintTest, ListsPrintForEveryoneLayoutsOnlyForEventEditing) {
     EXPECT_EQ(printed(), (QStringList{"evntcontracts.rpt", "evntcomponents.rpt"}));
     const QStringList files = workRows(QStringLiteral(
         "select cbfilename || '/' || coalesce(contractnum, 0) from cbuilder order by cbfilename"));
-    EXPECT_TRUE(files.contains(QStringLiteral("CBMENU.TXT/0")));
-    EXPECT_TRUE(files.contains(QStringLiteral("cbterms.txt/0")));
+    EXPECT_TRUE(files.contains("CBMENU.TXT/0"));
+    EXPECT_TRUE(files.contains("cbterms.txt/0"));
     EXPECT_TRUE(prompts.messages.isEmpty());
 
-    exec(QStringLiteral("evnt"), QStringLiteral("delete from cbuilder"));
+    exec("evnt", "delete from cbuilder");
     programs.inputs.clear();
     builder->printContractList();
-    expectOops(QStringLiteral("No contracts have been defined."));
+    expectOops("No contracts have been defined.");
     builder->componentFiles.clear();
     builder->printComponentList();
-    expectOops(QStringLiteral("No components are currently available in the component window."));
+    expectOops("No components are currently available in the component window.");
     EXPECT_TRUE(programs.inputs.isEmpty());
 }
 

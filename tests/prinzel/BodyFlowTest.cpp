@@ -49,7 +49,7 @@ TEST(BodyFlow, APieceReopensAndClosesItsTables) {
 
 TEST(BodyFlow, LeftOutEndTags) {
     const BodyFlow flow =
-        BodyFlow::split(QStringLiteral("<table><thead><tr><th>H<tbody><tr><td>1<tr><td>2</table>"));
+        BodyFlow::split("<table><thead><tr><th>H<tbody><tr><td>1<tr><td>2</table>");
     ASSERT_EQ(flow.tables().size(), 1);
     EXPECT_EQ(flow.tables()[0].head, "<thead><tr><th>H</thead>");
     EXPECT_EQ(flow.tables()[0].headRows, 1);

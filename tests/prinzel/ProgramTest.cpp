@@ -30,7 +30,7 @@ Finished prinzel(const QStringList &arguments, const QString &directory, const Q
     QProcess process;
     process.setWorkingDirectory(directory);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
     if (!surroundings.variable.isEmpty())
         environment.insert(surroundings.variable.section(QLatin1Char('='), 0, 0),
                            surroundings.variable.section(QLatin1Char('='), 1));
@@ -55,27 +55,26 @@ Finished prinzel(const QStringList &arguments, const QString &directory, const Q
 class Program : public ::testing::Test {
 protected:
     void SetUp() override {
-        club.exec(QStringLiteral("insert into eventreserv values (?, ?, ?, ?, ?, ?)"),
-                  {20270105, QStringLiteral("18:00"), 7, QStringLiteral("Gala"), 8,
-                   QStringLiteral("Meeting")});
-        club.writeFile(QStringLiteral("good.txt"), good);
+        club.exec("insert into eventreserv values (?, ?, ?, ?, ?, ?)",
+                  {20270105, "18:00", 7, "Gala", 8, "Meeting"});
+        club.writeFile("good.txt", good);
     }
 
-    const QString good = ReportClub::block(QStringLiteral("evntcon1.rpt"));
+    const QString good = ReportClub::block("evntcon1.rpt");
     ReportClub club;
 };
 
 TEST_F(Program, EachFailureHasItsExitCode) {
     // A path where a PDF must not be written, with no reader: writing to it
     // would wait for one.
-    const QString pipe = club.path(QStringLiteral("pipe.pdf"));
+    const QString pipe = club.path("pipe.pdf");
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     // Qt lays out each table nested in another twice: this one would take
     // minutes.
-    club.writeFile(QStringLiteral("nested.rpt"),
+    club.writeFile("nested.rpt",
                    QStringLiteral("[body]\n") + QStringLiteral("<table><tr><td>").repeated(24));
     // A layout without end.
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), club.path(QStringLiteral("zero.rpt"))));
+    ASSERT_TRUE(QFile::link("/dev/zero", club.path("zero.rpt")));
     const auto clubFiles = [&] {
         return QDir(club.directory).entryList(QDir::AllEntries | QDir::Hidden).join(' ');
     };
@@ -83,93 +82,46 @@ TEST_F(Program, EachFailureHasItsExitCode) {
     const struct {
         const char *rule;
         QString block;
-        QStringList arguments;
+        QString arguments; // separated by blanks
         ExitCode code;
         const char *named;
         Surroundings surroundings = {};
     } cases[] = {
-        {"a bad block",
-         QStringLiteral("Crystal~\nReportFileName=a/b.rpt~"),
-         {},
-         ExitCode::Block,
-         "ReportFileName"},
-        {"no block anywhere", QString(), {}, ExitCode::Block, "No parameter block"},
-        {"a block file that is not there",
-         QString(),
-         {"missing.txt"},
-         ExitCode::Block,
+        {"a bad block", "Crystal~\nReportFileName=a/b.rpt~", "", ExitCode::Block, "ReportFileName"},
+        {"no block anywhere", QString(), "", ExitCode::Block, "No parameter block"},
+        {"a block file that is not there", QString(), "missing.txt", ExitCode::Block,
          "missing.txt"},
-        {"a missing layout",
-         ReportClub::block(QStringLiteral("nothere.rpt")),
-         {},
-         ExitCode::Layout,
-         "nothere.rpt"},
-        {"a layout without end",
-         ReportClub::block(QStringLiteral("zero.rpt")),
-         {},
-         ExitCode::Layout,
+        {"a missing layout", ReportClub::block("nothere.rpt"), "", ExitCode::Layout, "nothere.rpt"},
+        {"a layout without end", ReportClub::block("zero.rpt"), "", ExitCode::Layout,
          "zero.rpt is refused: it is larger than 1 MB"},
-        {"a missing data file",
-         QString(good).replace("rpt05.mdb", "rpt99.mdb"),
-         {},
-         ExitCode::Data,
+        {"a missing data file", QString(good).replace("rpt05.mdb", "rpt99.mdb"), "", ExitCode::Data,
          "rpt99.mdb"},
-        {"a refused formula",
-         ReportClub::block(QStringLiteral("evntcon1.rpt"), "{eventreserv.event1} = 1; drop"),
-         {},
-         ExitCode::Data,
-         "\";\""},
-        {"a PDF path that cannot be written",
-         good,
-         {"--pdf", "/nonexistent/dir/out.pdf"},
-         ExitCode::Pdf,
+        {"a refused formula", ReportClub::block("evntcon1.rpt", "{eventreserv.event1} = 1; drop"),
+         "", ExitCode::Data, "\";\""},
+        {"a PDF path that cannot be written", good, "--pdf /nonexistent/dir/out.pdf", ExitCode::Pdf,
          "/nonexistent/dir/out.pdf"},
-        {"a PDF path that is a pipe",
-         good,
-         {"--pdf", pipe},
-         ExitCode::Pdf,
+        {"a PDF path that is a pipe", good, "--pdf " + pipe, ExitCode::Pdf,
          "pipe.pdf cannot be written: it is not a regular file"},
-        {"a PDF path that is a folder",
-         good,
-         {"--pdf", club.directory},
-         ExitCode::Pdf,
+        {"a PDF path that is a folder", good, "--pdf " + club.directory, ExitCode::Pdf,
          "not a regular file"},
-        {"a full disk under the PDF",
-         good,
-         {"--pdf", "limited.pdf"},
-         ExitCode::Pdf,
-         "limited.pdf cannot be written: File too large",
-         {.fileSizeLimit = 8192}},
-        {"a full disk under the PDF on standard output",
-         good,
-         {"--pdf", "-"},
-         ExitCode::Pdf,
-         "standard output: No space left on device",
-         {.output = "/dev/full"}},
-        {"a full disk under the usage",
-         QString(),
-         {"--help"},
-         ExitCode::Usage,
-         "No space left on device",
-         {.output = "/dev/full"}},
-        {"a report longer than its time limit",
-         ReportClub::block(QStringLiteral("nested.rpt")),
-         {"--pdf", "late.pdf"},
-         ExitCode::TimeLimit,
-         "nested.rpt took longer than its time limit of 0.2 seconds",
-         {.variable = "PRINZEL_TIME_LIMIT=0.2"}},
-        {"a time limit that is no number of seconds",
-         good,
-         {"--pdf", "late.pdf"},
-         ExitCode::Usage,
-         "PRINZEL_TIME_LIMIT \"soon\"",
-         {.variable = "PRINZEL_TIME_LIMIT=soon"}},
-        {"an unknown option", good, {"--printer"}, ExitCode::Usage, "--printer"},
+        {"a full disk under the PDF", good, "--pdf limited.pdf", ExitCode::Pdf,
+         "limited.pdf cannot be written: File too large", Surroundings{.fileSizeLimit = 8192}},
+        {"a full disk under the PDF on standard output", good, "--pdf -", ExitCode::Pdf,
+         "standard output: No space left on device", Surroundings{.output = "/dev/full"}},
+        {"a full disk under the usage", QString(), "--help", ExitCode::Usage,
+         "No space left on device", Surroundings{.output = "/dev/full"}},
+        {"a report longer than its time limit", ReportClub::block("nested.rpt"), "--pdf late.pdf",
+         ExitCode::TimeLimit, "nested.rpt took longer than its time limit of 0.2 seconds",
+         Surroundings{.variable = "PRINZEL_TIME_LIMIT=0.2"}},
+        {"a time limit that is no number of seconds", good, "--pdf late.pdf", ExitCode::Usage,
+         "PRINZEL_TIME_LIMIT \"soon\"", Surroundings{.variable = "PRINZEL_TIME_LIMIT=soon"}},
+        {"an unknown option", good, "--printer", ExitCode::Usage, "--printer"},
     };
     for (const auto &c : cases) {
-        const Finished run = prinzel(c.arguments, club.directory, c.block, c.surroundings);
+        const Finished run = prinzel(c.arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts),
+                                     club.directory, c.block, c.surroundings);
         EXPECT_EQ(run.exitCode, int(c.code)) << c.rule << ": " << run.errors.toStdString();
-        EXPECT_TRUE(run.errors.startsWith(QStringLiteral("prinzel: ")) &&
+        EXPECT_TRUE(run.errors.startsWith("prinzel: ") &&
                     run.errors.contains(QString::fromUtf8(c.named)) &&
                     run.errors.count(QLatin1Char('\n')) == 1)
             << c.rule << ": " << run.errors.toStdString();
@@ -183,17 +135,17 @@ TEST_F(Program, TheBlockComesFromAFileOrStandardInput) {
     const Finished fromFile = prinzel({"--club", club.directory, club.path("good.txt")}, "/");
     EXPECT_EQ(fromFile.exitCode, 0);
     EXPECT_EQ(fromFile.errors, "");
-    const QString conflicts = club.path(QStringLiteral("rpt05-evntcon1.pdf"));
+    const QString conflicts = club.path("rpt05-evntcon1.pdf");
     EXPECT_TRUE(QFile::exists(conflicts)) << "beside its data file, named after it and the layout";
     EXPECT_TRUE(pdfText(conflicts).contains("Gala"));
 
     // Another layout over the same work file, its name in capitals: a PDF of
     // its own, and the first one stays as it was.
     const QString first = pdfText(conflicts);
-    club.writeFile(QStringLiteral("tasks.txt"), ReportClub::block(QStringLiteral("EVNTTASK1.RPT")));
+    club.writeFile("tasks.txt", ReportClub::block("EVNTTASK1.RPT"));
     const Finished tasks = prinzel({"tasks.txt"}, club.directory);
     EXPECT_EQ(tasks.exitCode, 0) << tasks.errors.toStdString();
-    EXPECT_TRUE(pdfText(club.path(QStringLiteral("rpt05-evnttask1.pdf"))).contains("Task List"));
+    EXPECT_TRUE(pdfText(club.path("rpt05-evnttask1.pdf")).contains("Task List"));
     EXPECT_EQ(pdfText(conflicts), first);
 
     // As the main program runs it: in the club directory, the block piped in,
@@ -202,14 +154,14 @@ TEST_F(Program, TheBlockComesFromAFileOrStandardInput) {
         prinzel({"--pdf", "piped.pdf"}, club.directory, QString(good).replace("\n", "\r\n"));
     EXPECT_EQ(fromInput.exitCode, 0);
     EXPECT_EQ(fromInput.errors, "");
-    EXPECT_TRUE(pdfText(club.path(QStringLiteral("piped.pdf"))).contains("Meeting"));
+    EXPECT_TRUE(pdfText(club.path("piped.pdf")).contains("Meeting"));
 
     // "--pdf -": the whole PDF on standard output, and no file.
     const Finished toOutput = prinzel({"--pdf", "-", "good.txt"}, club.directory);
     EXPECT_EQ(toOutput.exitCode, 0);
     EXPECT_EQ(toOutput.errors, "");
     EXPECT_TRUE(toOutput.output.startsWith("%PDF-") && toOutput.output.trimmed().endsWith("%%EOF"));
-    EXPECT_FALSE(QFile::exists(club.path(QStringLiteral("-"))));
+    EXPECT_FALSE(QFile::exists(club.path("-")));
 }
 
 } // namespace

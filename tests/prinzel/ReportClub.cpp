@@ -23,13 +23,12 @@ ReportClub::ReportClub()
     : directory(temp.path())
     , m_databases(settings(temp.path())) {
     {
-        auto made = m_databases.create(QStringLiteral("rpt"));
+        auto made = m_databases.create("rpt");
         EXPECT_TRUE(made) << made.error().description.toStdString();
     }
-    EXPECT_TRUE(QFile::rename(path(Databases::fileName(QStringLiteral("rpt"))),
-                              path(QStringLiteral("rpt05.mdb"))));
-    exec(QStringLiteral("insert into headings (ctlcompname, ctlauxtitle) values (?, ?)"),
-         {QStringLiteral("Harbour Club"), QString()});
+    EXPECT_TRUE(QFile::rename(path(Databases::fileName("rpt")), path("rpt05.mdb")));
+    exec("insert into headings (ctlcompname, ctlauxtitle) values (?, ?)",
+         {"Harbour Club", QString()});
     for (const QString &layout : QDir(QStringLiteral(PRINZEL_LAYOUTS)).entryList({"*.rpt"}))
         EXPECT_TRUE(QFile::copy(QStringLiteral(PRINZEL_LAYOUTS "/") + layout, path(layout)));
 }
@@ -69,8 +68,7 @@ void ReportClub::writeFile(const QString &name, const QString &text) const {
 
 QString ReportClub::block(const QString &report, const QString &formula, int marginTop,
                           int marginLeft) {
-    QStringList lines{QStringLiteral("Crystal~"), QStringLiteral("ReportFileName=%1~").arg(report),
-                      QStringLiteral("WindowTitle=~"),
+    QStringList lines{"Crystal~", QStringLiteral("ReportFileName=%1~").arg(report), "WindowTitle=~",
                       QStringLiteral("MarginTop=%1~").arg(marginTop),
                       QStringLiteral("MarginLeft=%1~").arg(marginLeft)};
     if (!formula.isEmpty())
@@ -103,20 +101,18 @@ void expectGolden(const QString &name, const QString &text) {
 
 QString pdfText(const QString &pdf, const QStringList &options) {
     QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), options + QStringList{pdf, QStringLiteral("-")});
+    pdftotext.start("pdftotext", options + QStringList{pdf, "-"});
     EXPECT_TRUE(pdftotext.waitForFinished(60000));
     EXPECT_EQ(pdftotext.exitCode(), 0) << pdftotext.readAllStandardError().toStdString();
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
 
 QList<PdfWord> pdfWords(const QString &pdf) {
-    static const QRegularExpression pattern(
-        QStringLiteral("<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" "
-                       "xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)<"));
+    static const QRegularExpression pattern("<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" "
+                                            "xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)<");
     QList<PdfWord> words;
     int page = 0;
-    for (auto match = pattern.globalMatch(pdfText(pdf, {QStringLiteral("-bbox")}));
-         match.hasNext();) {
+    for (auto match = pattern.globalMatch(pdfText(pdf, {"-bbox"})); match.hasNext();) {
         const auto found = match.next();
         if (found.captured(1).isEmpty()) {
             ++page;
@@ -145,11 +141,43 @@ void expectWordsApart(const QString &pdf, QSizeF paper, const std::string &where
 }
 
 QString longTitle(int size) {
-    const QStringList words{QStringLiteral("Fête"), QStringLiteral("東京の夕べ"),
-                            QStringLiteral("Праздник"), QStringLiteral("Γιορτή")};
+    const QStringList words{"Fête", "東京の夕べ", "Праздник", "Γιορτή"};
     QString title;
     for (int i = 0; title.size() < size; ++i)
         title += words[i % words.size()] + QString::number(i) + QLatin1Char(' ');
     title.truncate(size);
     return title;
+}
+
+QList<QVariantList> rows(const QStringList &lines) {
+    QList<QVariantList> rows;
+    for (const QString &line : lines) {
+        QVariantList values;
+        for (const QString &value : line.split(QLatin1Char('|')))
+            values << value;
+        rows << values;
+    }
+    return rows;
+}
+
+int expectAmountsWhole(const QString &pdf, qreal right, const std::string &where, int page) {
+    static const QRegularExpression amount("^-?\\d{1,3}(,\\d{3})*\\.\\d\\d$");
+    static const QRegularExpression grouped("\\d,\\d");
+    int largest = 0;
+    for (const PdfWord &word : pdfWords(pdf)) {
+        if ((page && word.page != page) || !word.text.contains(grouped))
+            continue;
+        EXPECT_TRUE(amount.match(word.text).hasMatch()) << where << ": " << word.text.toStdString();
+        EXPECT_LE(word.box.right(), right) << where << ": beyond the margin";
+        largest += word.text == QLatin1String("9,999,999.99");
+    }
+    return largest;
+}
+
+QList<int> numbers(const QString &text, const QString &marker) {
+    QList<int> found;
+    const QRegularExpression pattern(QRegularExpression::escape(marker) + QStringLiteral("(\\d+)"));
+    for (auto match = pattern.globalMatch(text); match.hasNext();)
+        found << match.next().captured(1).toInt();
+    return found;
 }

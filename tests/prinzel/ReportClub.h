@@ -64,10 +64,22 @@ struct PdfWord {
 
 QList<PdfWord> pdfWords(const QString &pdf);
 
+// The numbers "<marker><n>" in the text, in order.
+QList<int> numbers(const QString &text, const QString &marker);
+
 // A title of `size` characters in Latin, Japanese, Cyrillic and Greek words:
 // "Fête0 東京の夕べ1 Праздник2 Γιορτή3 Fête4 ...".
 QString longTitle(int size = 10000);
 
+// Rows written as text, one a string, their values separated by "|"; the
+// columns' types make numbers of numbers again.
+QList<QVariantList> rows(const QStringList &lines);
+
 // Every word of the PDF on its paper (in points) and none drawn over
 // another (boxes may touch); each fault is reported under `where`.
 void expectWordsApart(const QString &pdf, QSizeF paper, const std::string &where);
+
+// Every amount of the PDF (on `page`; 0: every page) whole on one line and
+// its right edge at most at `right` points; how many of them are the largest
+// an amount column holds, 9,999,999.99.
+int expectAmountsWhole(const QString &pdf, qreal right, const std::string &where, int page = 0);

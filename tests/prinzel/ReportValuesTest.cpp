@@ -14,26 +14,24 @@ namespace {
 class Values : public ::testing::Test {
 protected:
     void SetUp() override {
-        club.exec(QStringLiteral("create table charges (eventnum integer, amount, note text)"));
-        club.execMany(QStringLiteral("insert into charges values (?, ?, ?)"),
-                      {{1, 0.1, QStringLiteral("a")},
-                       {1, 0.2, QVariant()},
-                       {2, QStringLiteral("1000"), QStringLiteral("c")}});
+        club.exec("create table charges (eventnum integer, amount, note text)");
+        club.execMany("insert into charges values (?, ?, ?)",
+                      {{1, 0.1, "a"}, {1, 0.2, QVariant()}, {2, "1000", "c"}});
     }
 
     Result<QString, ReportFailure> render(const QString &layoutText, const QString &templateText,
                                           const QString &formulaText = {}) {
-        const auto layout = ReportLayout::parse(layoutText, QStringLiteral("test.rpt"));
+        const auto layout = ReportLayout::parse(layoutText, "test.rpt");
         if (!layout)
             return layout.error();
         const auto formula = SelectionFormula::parse(formulaText);
         if (!formula)
             return formula.error();
-        const auto connection = DataConnection::open(club.directory, {QStringLiteral("rpt05.mdb")});
+        const auto connection = DataConnection::open(club.directory, {"rpt05.mdb"});
         if (!connection)
             return connection.error();
         const auto values = ReportValues::read((*connection)->database(), *layout, *formula,
-                                               QStringLiteral("Title"), ReportClub::today());
+                                               "Title", ReportClub::today());
         if (!values)
             return values.error();
         kainjow::mustache::mustache parsed(templateText.toStdString());
@@ -58,8 +56,8 @@ TEST_F(Values, GroupsAndTotalsAreSummedInExactDecimals) {
 
     const auto money = render(QString(Charges).replace("sum = amount", "sum = amount\nformat = "
                                                                        "amount:money"),
-                              QStringLiteral("{{#charges}}{{amount}} {{/charges}}|"
-                                             "{{charges_total.amount}}"));
+                              "{{#charges}}{{amount}} {{/charges}}|"
+                              "{{charges_total.amount}}");
     ASSERT_TRUE(money) << money.error().message.toStdString();
     EXPECT_EQ(*money, "0.10 0.20 1,000.00 |1,000.30");
 
@@ -68,8 +66,8 @@ TEST_F(Values, GroupsAndTotalsAreSummedInExactDecimals) {
         render(QString(Charges)
                    .replace("note from", "note, 3 * eventnum - 3 as guests from")
                    .replace("sum = amount", "sum = amount\nper guest = each: amount / guests"),
-               QStringLiteral("{{#charges_groups}}{{group}}:{{^each}}-{{/each}}{{each}};"
-                              "{{/charges_groups}}"));
+               "{{#charges_groups}}{{group}}:{{^each}}-{{/each}}{{each}};"
+               "{{/charges_groups}}");
     ASSERT_TRUE(perGuest) << perGuest.error().message.toStdString();
     EXPECT_EQ(*perGuest, "1:-;2:333.33;");
 }
@@ -104,9 +102,8 @@ TEST_F(Values, RefusalsNameWhatIsWrong) {
          "amount2"},
         {"a formula table no query reads", Charges, "{eventinfo.eventnum} = 1", ExitCode::Data,
          "eventinfo"},
-        {"a query on a missing table",
-         QStringLiteral("[query gone]\nsql = select * from nothere\n[body]\nx"), "", ExitCode::Data,
-         "gone"},
+        {"a query on a missing table", "[query gone]\nsql = select * from nothere\n[body]\nx", "",
+         ExitCode::Data, "gone"},
         {"a sum over text", QString(Charges).replace("sum = amount", "sum = note"), "",
          ExitCode::Data, "note holds \"a\""},
         {"a guest count the query lacks",
@@ -126,30 +123,29 @@ TEST_F(Values, RefusalsNameWhatIsWrong) {
 }
 
 TEST_F(Values, HeadingsFlagsAndEmptyValues) {
-    club.exec(QStringLiteral("update headings set ctlauxtitle = ?"), {QStringLiteral("All")});
-    const auto text = render(
-        QStringLiteral("[query none]\nsql = select * from charges where eventnum > 5\n"
-                       "[query charges]\nsql = select note from charges order by eventnum\n"
-                       "[body]\nx"),
-        QStringLiteral("{{headings.ctlcompname}}/{{headings.ctlauxtitle}}/{{title}}/{{today}}|"
-                       "{{#none_empty}}no rows{{/none_empty}}|{{#empty}}all empty{{/empty}}|"
-                       "{{#charges}}[{{#note}}{{note}}{{/note}}{{^note}}-{{/note}}]{{/charges}}"));
+    club.exec("update headings set ctlauxtitle = ?", {"All"});
+    const auto text =
+        render("[query none]\nsql = select * from charges where eventnum > 5\n"
+               "[query charges]\nsql = select note from charges order by eventnum\n"
+               "[body]\nx",
+               "{{headings.ctlcompname}}/{{headings.ctlauxtitle}}/{{title}}/{{today}}|"
+               "{{#none_empty}}no rows{{/none_empty}}|{{#empty}}all empty{{/empty}}|"
+               "{{#charges}}[{{#note}}{{note}}{{/note}}{{^note}}-{{/note}}]{{/charges}}");
     ASSERT_TRUE(text) << text.error().message.toStdString();
     EXPECT_EQ(*text, "Harbour Club/All/Title/01/15/2027|no rows||[a][-][c]");
 }
 
 TEST_F(Values, AMemoIsTheListOfItsLines) {
-    club.exec(QStringLiteral("create table notes (id integer, body text)"));
-    club.execMany(QStringLiteral("insert into notes values (?, ?)"),
-                  {{1, QStringLiteral("Terms\r\n  1. <Deposit> & \"fees\"\n\n   \rlast\n")},
-                   {2, QStringLiteral("no break at the end")},
+    club.exec("create table notes (id integer, body text)");
+    club.execMany("insert into notes values (?, ?)",
+                  {{1, "Terms\r\n  1. <Deposit> & \"fees\"\n\n   \rlast\n"},
+                   {2, "no break at the end"},
                    {3, QString()},
                    {4, QVariant()}});
-    const auto text =
-        render(QStringLiteral("[query notes]\nsql = select id, body from notes order by id\n"
-                              "format = body:memo\n[body]\nx"),
-               QStringLiteral("{{#notes}}{{id}}:{{#body}}[{{line}}{{#blank}}_{{/blank}}]{{/body}}"
-                              "{{^body}}none{{/body}};{{/notes}}"));
+    const auto text = render("[query notes]\nsql = select id, body from notes order by id\n"
+                             "format = body:memo\n[body]\nx",
+                             "{{#notes}}{{id}}:{{#body}}[{{line}}{{#blank}}_{{/blank}}]{{/body}}"
+                             "{{^body}}none{{/body}};{{/notes}}");
     ASSERT_TRUE(text) << text.error().message.toStdString();
     EXPECT_EQ(*text, "1:[Terms][  1. &lt;Deposit&gt; &amp; &quot;fees&quot;][_][   _][last];"
                      "2:[no break at the end];3:none;4:none;");
@@ -169,31 +165,31 @@ TEST(ValueText, MoneyDatesAndTimesInTheClubsFormats) {
         {nullptr, 1.005, ValueFormat::Money, "1.01"}, // the double 1.00499999... is read as 1.005
         {nullptr, -1.005, ValueFormat::Money, "-1.01"},
         {nullptr, -0.004, ValueFormat::Money, "0.00"},
-        {nullptr, QStringLiteral("1234.5"), ValueFormat::Money, "1,234.50"},
+        {nullptr, "1234.5", ValueFormat::Money, "1,234.50"},
         {nullptr, 999.995, ValueFormat::Money, "1,000.00"},
         {nullptr, 9999999.99, ValueFormat::Money, "9,999,999.99"},
-        {nullptr, QStringLiteral("n/a"), ValueFormat::Money, "n/a"},
+        {nullptr, "n/a", ValueFormat::Money, "n/a"},
         {nullptr, 20270105, ValueFormat::Date, "01/05/2027"},
-        {nullptr, QStringLiteral("20271231"), ValueFormat::Date, "12/31/2027"},
+        {nullptr, "20271231", ValueFormat::Date, "12/31/2027"},
         {nullptr, 0, ValueFormat::Date, ""},
         {nullptr, 20271301, ValueFormat::Date, "20271301"},
         {nullptr, QVariant(), ValueFormat::Date, ""},
         {nullptr, 20270102, ValueFormat::LongDate, "Saturday, January 2, 2027"},
         {nullptr, 20270116, ValueFormat::Weekday, "Saturday, 01/16/2027"},
-        {nullptr, QStringLiteral("20280229"), ValueFormat::Weekday, "Tuesday, 02/29/2028"},
+        {nullptr, "20280229", ValueFormat::Weekday, "Tuesday, 02/29/2028"},
         {nullptr, 20270229, ValueFormat::Weekday, "20270229"},
         {nullptr, 0, ValueFormat::Weekday, ""},
         {nullptr, 202701, ValueFormat::Month, "January 2027"},
         {nullptr, 20271231, ValueFormat::Month, "December 2027"},
         {nullptr, 202713, ValueFormat::Month, "202713"},
         {nullptr, QVariant(), ValueFormat::Month, ""},
-        {nullptr, QStringLiteral("09:15"), ValueFormat::Time, "9:15 AM"},
-        {nullptr, QStringLiteral("18:00"), ValueFormat::Time, "6:00 PM"},
-        {nullptr, QStringLiteral("CLOSE"), ValueFormat::Time, "close"},
-        {nullptr, QStringLiteral("late"), ValueFormat::Time, "late"},
+        {nullptr, "09:15", ValueFormat::Time, "9:15 AM"},
+        {nullptr, "18:00", ValueFormat::Time, "6:00 PM"},
+        {nullptr, "CLOSE", ValueFormat::Time, "close"},
+        {nullptr, "late", ValueFormat::Time, "late"},
         {nullptr, 12.5, ValueFormat::Text, "12.5"},
         {"en_GB", 20270105, ValueFormat::Date, "05/01/2027"},
-        {"en_GB", QStringLiteral("18:00"), ValueFormat::Time, "18:00"},
+        {"en_GB", "18:00", ValueFormat::Time, "18:00"},
         {"de_DE", 1234567.891, ValueFormat::Money, "1.234.567,89"},
         {"de_DE", 20270102, ValueFormat::LongDate, "Samstag, 2. Januar 2027"},
         {"de_DE", 20270116, ValueFormat::Weekday, "Samstag, 16.01.2027"},
@@ -212,28 +208,26 @@ TEST(ValueText, MoneyDatesAndTimesInTheClubsFormats) {
 
 TEST(DataConnection, OpensEveryFileReadOnly) {
     ReportClub club;
-    club.exec(QStringLiteral("create table rooms (name text)"), {});
-    club.execMany(QStringLiteral("create table rooms (name text)"), {{}},
-                  QStringLiteral("extra.mdb"));
-    club.execMany(QStringLiteral("insert into rooms values (?)"), {{QStringLiteral("Terrace")}},
-                  QStringLiteral("extra.mdb"));
+    club.exec("create table rooms (name text)", {});
+    club.execMany("create table rooms (name text)", {{}}, "extra.mdb");
+    club.execMany("insert into rooms values (?)", {{"Terrace"}}, "extra.mdb");
     {
-        const auto connection = DataConnection::open(
-            club.directory, {QStringLiteral("RPT05.MDB"), {}, QStringLiteral("Extra.mdb")});
+        const auto connection =
+            DataConnection::open(club.directory, {"RPT05.MDB", {}, "Extra.mdb"});
         ASSERT_TRUE(connection) << connection.error().message.toStdString();
-        EXPECT_EQ((*connection)->mainFile(), club.path(QStringLiteral("rpt05.mdb")));
+        EXPECT_EQ((*connection)->mainFile(), club.path("rpt05.mdb"));
         QSqlQuery query((*connection)->database());
-        ASSERT_TRUE(query.exec(QStringLiteral("select name from data2.rooms")));
+        ASSERT_TRUE(query.exec("select name from data2.rooms"));
         ASSERT_TRUE(query.next());
         EXPECT_EQ(query.value(0).toString(), "Terrace");
-        EXPECT_FALSE(query.exec(QStringLiteral("insert into rooms values ('x')")));
-        EXPECT_FALSE(query.exec(QStringLiteral("insert into data2.rooms values ('x')")));
+        EXPECT_FALSE(query.exec("insert into rooms values ('x')"));
+        EXPECT_FALSE(query.exec("insert into data2.rooms values ('x')"));
     }
-    club.writeFile(QStringLiteral("notes.mdb"), QStringLiteral("not a database, but long enough "
-                                                               "to be read as a header page"));
+    club.writeFile("notes.mdb", "not a database, but long enough "
+                                "to be read as a header page");
     for (const char *file : {"missing.mdb", "notes.mdb"}) {
-        const auto connection = DataConnection::open(
-            club.directory, {QStringLiteral("rpt05.mdb"), QString::fromUtf8(file)});
+        const auto connection =
+            DataConnection::open(club.directory, {"rpt05.mdb", QString::fromUtf8(file)});
         ASSERT_FALSE(connection) << file;
         EXPECT_EQ(connection.error().code, ExitCode::Data);
         EXPECT_TRUE(connection.error().message.contains(QString::fromUtf8(file)))

@@ -22,10 +22,10 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(temp.isValid());
         {
-            auto made = databases.create(QStringLiteral("rpt"));
+            auto made = databases.create("rpt");
             ASSERT_TRUE(made) << made.error().description.toStdString();
         }
-        ASSERT_TRUE(QFile::rename(path(QStringLiteral("rpt00.sys")), work));
+        ASSERT_TRUE(QFile::rename(path("rpt00.sys"), work));
     }
 
     QString path(const QString &name) const { return QDir(temp.path()).filePath(name); }
@@ -35,8 +35,8 @@ protected:
         auto db = databases.openLocalFile(work);
         ASSERT_TRUE(db);
         const Status added = db.value()->execute(
-            QStringLiteral("insert into master (acctnumber, fname, lname, email1, email2, email3) "
-                           "values (?, ?, ?, ?, ?, ?)"),
+            "insert into master (acctnumber, fname, lname, email1, email2, email3) "
+            "values (?, ?, ?, ?, ?, ?)",
             {event, fname, lname, email, email, email});
         ASSERT_TRUE(added) << added.error().description.toStdString();
     }
@@ -58,7 +58,7 @@ protected:
 
     QTemporaryDir temp;
     Databases databases{folder(temp.path())};
-    QString work = path(QStringLiteral("rpt05.mdb"));
+    QString work = path("rpt05.mdb");
 };
 
 QStringList names(const MailList &list) {
@@ -69,25 +69,22 @@ QStringList names(const MailList &list) {
 }
 
 TEST_F(MailListTest, ContactNamesJoinBackFromTheirTwoParts) {
-    add(1001, QStringLiteral("John Smith     "), QString(20, QLatin1Char(' ')),
-        QStringLiteral("john@example.org"));
-    addContact(1002, QStringLiteral("Westmoreland Hospitality Group Inc."),
-               QStringLiteral("events@westmoreland.com"));
+    add(1001, "John Smith     ", QString(20, QLatin1Char(' ')), "john@example.org");
+    addContact(1002, "Westmoreland Hospitality Group Inc.", "events@westmoreland.com");
     // Cut right after a blank, and stored without its trailing blanks.
-    add(1003, QStringLiteral("Anna-Maria Cox"), QStringLiteral("Catering"),
-        QStringLiteral("anna@cox.net"));
-    addContact(1004, QStringLiteral("Zoë  Ångström"), QStringLiteral("zoe@example.se"));
-    add(1005, QVariant(), QVariant(), QStringLiteral("nobody@example.org"));
+    add(1003, "Anna-Maria Cox", "Catering", "anna@cox.net");
+    addContact(1004, "Zoë  Ångström", "zoe@example.se");
+    add(1005, QVariant(), QVariant(), "nobody@example.org");
 
     EXPECT_EQ(names(read()), (QStringList{"John Smith", "Westmoreland Hospitality Group Inc.",
                                           "Anna-Maria Cox Catering", "Zoë  Ångström", ""}));
 }
 
 TEST_F(MailListTest, OneLinePerAddressWhateverItsCaseWithEveryEventSharingIt) {
-    addContact(1017, QStringLiteral("Ann Lee"), QStringLiteral("Ann.Lee@Example.org"));
-    addContact(1003, QStringLiteral("Ann Lee-Porter"), QStringLiteral(" ann.lee@example.ORG "));
-    addContact(1009, QStringLiteral("Bob Hart"), QStringLiteral("bob@hart.com"));
-    addContact(1011, QStringLiteral("Robert Hart"), QStringLiteral("BOB@HART.COM"));
+    addContact(1017, "Ann Lee", "Ann.Lee@Example.org");
+    addContact(1003, "Ann Lee-Porter", " ann.lee@example.ORG ");
+    addContact(1009, "Bob Hart", "bob@hart.com");
+    addContact(1011, "Robert Hart", "BOB@HART.COM");
 
     const MailList list = read();
     QList<qint64> events;
@@ -96,13 +93,13 @@ TEST_F(MailListTest, OneLinePerAddressWhateverItsCaseWithEveryEventSharingIt) {
     EXPECT_EQ(events, (QList<qint64>{1003, 1009, 1011, 1017})) << "in event-number order";
     ASSERT_EQ(list.addresses().size(), 2);
     // The first event's spelling and name stand for the address.
-    EXPECT_EQ(list.addresses()[0].address, QStringLiteral("ann.lee@example.ORG"));
-    EXPECT_EQ(list.addresses()[0].name, QStringLiteral("Ann Lee-Porter"));
+    EXPECT_EQ(list.addresses()[0].address, "ann.lee@example.ORG");
+    EXPECT_EQ(list.addresses()[0].name, "Ann Lee-Porter");
     EXPECT_EQ(list.addresses()[0].events, (QList<qint64>{1003, 1017}));
-    EXPECT_EQ(list.addresses()[1].address, QStringLiteral("bob@hart.com"));
+    EXPECT_EQ(list.addresses()[1].address, "bob@hart.com");
     EXPECT_EQ(list.addresses()[1].events, (QList<qint64>{1009, 1011}));
-    EXPECT_EQ(list.counts(), QStringLiteral("4 events, 2 addresses, 0 events without a usable "
-                                            "address"));
+    EXPECT_EQ(list.counts(), "4 events, 2 addresses, 0 events without a usable "
+                             "address");
 }
 
 TEST_F(MailListTest, AddressRulesOneByOne) {
@@ -126,8 +123,8 @@ TEST_F(MailListTest, AddressRulesOneByOne) {
         {"domain ends with a dot", "ann@example.org.", false},
         {"blank", "two words@x.org", false},
         {"tab", "ann\t@example.org", false},
-        {"no-break space", QStringLiteral("ann\u00a0lee@example.org"), false},
-        {"control character", QStringLiteral("ann\u0001@example.org"), false},
+        {"no-break space", "ann\u00a0lee@example.org", false},
+        {"control character", "ann\u0001@example.org", false},
         {"two addresses by semicolon", "x@y.com;z@w.com", false},
         {"two addresses by comma", "x@y.com,z@w.com", false},
         {"angle brackets", "<ann@example.org>", false},
@@ -138,39 +135,38 @@ TEST_F(MailListTest, AddressRulesOneByOne) {
 }
 
 TEST_F(MailListTest, EventsWithoutAUsableAddressAreListedAndNeverSaved) {
-    addContact(1001, QStringLiteral("Ann Lee"), QStringLiteral("ann@example.org"));
-    addContact(1004, QStringLiteral("Empty"), QString());
-    add(1005, QStringLiteral("Null"), QVariant(), QVariant());
-    addContact(1017, QStringLiteral("No At"), QStringLiteral("no-at-sign"));
-    addContact(1020, QStringLiteral("Blank"), QStringLiteral("two words@x.org"));
-    addContact(1021, QStringLiteral("Bare"), QStringLiteral("a@b"));
-    addContact(1022, QStringLiteral("Two"), QStringLiteral("x@y.com;z@w.com"));
+    addContact(1001, "Ann Lee", "ann@example.org");
+    addContact(1004, "Empty", QString());
+    add(1005, "Null", QVariant(), QVariant());
+    addContact(1017, "No At", "no-at-sign");
+    addContact(1020, "Blank", "two words@x.org");
+    addContact(1021, "Bare", "a@b");
+    addContact(1022, "Two", "x@y.com;z@w.com");
 
     const MailList list = read();
     EXPECT_EQ(list.withoutAddress(), (QList<qint64>{1004, 1005, 1017, 1020, 1021, 1022}));
-    EXPECT_EQ(list.counts(), QStringLiteral("7 events, 1 address, 6 events without a usable "
-                                            "address: 1004, 1005, 1017, 1020, 1021, 1022"));
-    EXPECT_EQ(MailList::shownAddress(list.rows()[2]), QStringLiteral("(no usable address)"));
-    EXPECT_EQ(MailList::shownAddress(list.rows()[3]),
-              QStringLiteral("no-at-sign  (no usable address)"));
+    EXPECT_EQ(list.counts(), "7 events, 1 address, 6 events without a usable "
+                             "address: 1004, 1005, 1017, 1020, 1021, 1022");
+    EXPECT_EQ(MailList::shownAddress(list.rows()[2]), "(no usable address)");
+    EXPECT_EQ(MailList::shownAddress(list.rows()[3]), "no-at-sign  (no usable address)");
     const QString csv = QString::fromUtf8(list.csv());
     for (const char *bad : {"no-at-sign", "two words", "a@b\"", "z@w.com", "Empty", "Null"})
         EXPECT_FALSE(csv.contains(QLatin1String(bad))) << bad;
-    EXPECT_EQ(list.addressLine(), QStringLiteral("Ann Lee <ann@example.org>"));
+    EXPECT_EQ(list.addressLine(), "Ann Lee <ann@example.org>");
 }
 
 TEST_F(MailListTest, CsvFileHasTheExactBytesASpreadsheetReads) {
-    addContact(1001, QStringLiteral("Bob \"Bobby\" Jones"), QStringLiteral("bob@jones.com"));
-    addContact(1002, QStringLiteral("=HYPERLINK(1)"), QStringLiteral("evil@example.com"));
-    addContact(1003, QStringLiteral("+44 Club"), QStringLiteral("club@example.co.uk"));
-    addContact(1004, QStringLiteral("-Dash"), QStringLiteral("dash@example.com"));
-    addContact(1005, QStringLiteral("@home"), QStringLiteral("home@example.com"));
-    addContact(1006, QStringLiteral("Zoë Ångström"), QStringLiteral("zoe@example.se"));
-    addContact(1007, QStringLiteral("Bob Jones"), QStringLiteral("BOB@jones.com"));
-    addContact(1008, QString(), QStringLiteral("anon@example.org"));
+    addContact(1001, "Bob \"Bobby\" Jones", "bob@jones.com");
+    addContact(1002, "=HYPERLINK(1)", "evil@example.com");
+    addContact(1003, "+44 Club", "club@example.co.uk");
+    addContact(1004, "-Dash", "dash@example.com");
+    addContact(1005, "@home", "home@example.com");
+    addContact(1006, "Zoë Ångström", "zoe@example.se");
+    addContact(1007, "Bob Jones", "BOB@jones.com");
+    addContact(1008, QString(), "anon@example.org");
 
     const QString csv = MailList::csvPath(work);
-    EXPECT_EQ(csv, path(QStringLiteral("email05.csv")));
+    EXPECT_EQ(csv, path("email05.csv"));
     const Status saved = read().writeCsv(csv);
     ASSERT_TRUE(saved) << saved.error().description.toStdString();
     QFile file(csv);
@@ -204,8 +200,8 @@ TEST(MailListCsv, NoFieldOfTheFileStartsAFormula) {
     cases << Case{2, {-12, "Ann", "ann@example.org"}};
     for (const Case &c : cases) {
         const QString csv = QString::fromUtf8(MailList({c.row}).csv());
-        const QString line = csv.section(QStringLiteral("\r\n"), 1, 1);
-        const QStringList cells = line.mid(1, line.size() - 2).split(QStringLiteral("\",\""));
+        const QString line = csv.section("\r\n", 1, 1);
+        const QStringList cells = line.mid(1, line.size() - 2).split("\",\"");
         ASSERT_EQ(cells.size(), 3) << csv.toStdString();
         const QString written[] = {c.row.name, c.row.address, QString::number(c.row.event)};
         EXPECT_EQ(cells[c.column], QLatin1Char('\'') + written[c.column])
@@ -213,23 +209,19 @@ TEST(MailListCsv, NoFieldOfTheFileStartsAFormula) {
     }
 }
 
-TEST_F(MailListTest, CsvIsNamedAfterTheOperatorsWorkDatabase) {
-    EXPECT_EQ(MailList::csvPath(QStringLiteral("/club/rpt05.mdb")),
-              QStringLiteral("/club/email05.csv"));
-    EXPECT_EQ(MailList::csvPath(QStringLiteral("/club/RPT23.MDB")),
-              QStringLiteral("/club/email23.csv"));
-    EXPECT_EQ(MailList::csvPath(QStringLiteral("/mail/spring list.db")),
-              QStringLiteral("/mail/spring list-email.csv"));
-    EXPECT_EQ(MailList::csvPath(QStringLiteral("/club/rpt5.mdb")),
-              QStringLiteral("/club/rpt5-email.csv"));
-    EXPECT_EQ(MailList::csvPath(QStringLiteral("/club/rpt05.mdb.bak")),
-              QStringLiteral("/club/rpt05.mdb-email.csv"));
+TEST(MailListCsv, IsNamedAfterTheOperatorsWorkDatabase) {
+    for (const auto &[work, csv] : {std::pair{"/club/rpt05.mdb", "/club/email05.csv"},
+                                    {"/club/RPT23.MDB", "/club/email23.csv"},
+                                    {"/mail/spring list.db", "/mail/spring list-email.csv"},
+                                    {"/club/rpt5.mdb", "/club/rpt5-email.csv"},
+                                    {"/club/rpt05.mdb.bak", "/club/rpt05.mdb-email.csv"}})
+        EXPECT_EQ(MailList::csvPath(QString::fromUtf8(work)), QString::fromUtf8(csv)) << work;
 }
 
 TEST_F(MailListTest, CsvThatCannotBeWrittenSaysWhere) {
-    addContact(1001, QStringLiteral("Ann Lee"), QStringLiteral("ann@example.org"));
+    addContact(1001, "Ann Lee", "ann@example.org");
     // A file where the folder should be: nothing can be created below it.
-    const QString blocked = path(QStringLiteral("rpt05.mdb/email05.csv"));
+    const QString blocked = path("rpt05.mdb/email05.csv");
     const Status saved = read().writeCsv(blocked);
     ASSERT_FALSE(saved);
     EXPECT_TRUE(saved.error().description.startsWith(
@@ -238,43 +230,41 @@ TEST_F(MailListTest, CsvThatCannotBeWrittenSaysWhere) {
 }
 
 TEST_F(MailListTest, AddressLineQuotesNamesThatWouldBreakIt) {
-    addContact(1001, QStringLiteral("Ann Lee"), QStringLiteral("ann@example.org"));
-    addContact(1002, QStringLiteral("Smith, John"), QStringLiteral("john@smith.com"));
-    addContact(1003, QStringLiteral("Bob \"B\" Jones"), QStringLiteral("bob@jones.com"));
-    addContact(1004, QStringLiteral("Events (Main) \\ Hall"), QStringLiteral("hall@club.org"));
-    addContact(1005, QString(), QStringLiteral("anon@example.org"));
-    addContact(1006, QStringLiteral("Ann Lee"), QStringLiteral("ANN@example.org"));
-    addContact(1007, QStringLiteral("Dr. Mary O'Neil"), QStringLiteral("mary@oneil.ie"));
+    addContact(1001, "Ann Lee", "ann@example.org");
+    addContact(1002, "Smith, John", "john@smith.com");
+    addContact(1003, "Bob \"B\" Jones", "bob@jones.com");
+    addContact(1004, "Events (Main) \\ Hall", "hall@club.org");
+    addContact(1005, QString(), "anon@example.org");
+    addContact(1006, "Ann Lee", "ANN@example.org");
+    addContact(1007, "Dr. Mary O'Neil", "mary@oneil.ie");
 
     EXPECT_EQ(read().addressLine(),
-              QStringLiteral("Ann Lee <ann@example.org>, \"Smith, John\" <john@smith.com>, "
-                             "\"Bob \\\"B\\\" Jones\" <bob@jones.com>, "
-                             "\"Events (Main) \\\\ Hall\" <hall@club.org>, anon@example.org, "
-                             "Dr. Mary O'Neil <mary@oneil.ie>"));
+              "Ann Lee <ann@example.org>, \"Smith, John\" <john@smith.com>, "
+              "\"Bob \\\"B\\\" Jones\" <bob@jones.com>, "
+              "\"Events (Main) \\\\ Hall\" <hall@club.org>, anon@example.org, "
+              "Dr. Mary O'Neil <mary@oneil.ie>");
 }
 
 TEST_F(MailListTest, WorkDatabaseNamedByTheArguments) {
     const QString club = temp.path();
-    EXPECT_EQ(MailList::workPath(club, {QStringLiteral("rpt05.mdb")}), work);
-    EXPECT_EQ(MailList::workPath(club, {QStringLiteral("RPT05.MDB")}), work)
+    EXPECT_EQ(MailList::workPath(club, {"rpt05.mdb"}), work);
+    EXPECT_EQ(MailList::workPath(club, {"RPT05.MDB"}), work)
         << "a bare name is found in the club directory whatever its case";
-    EXPECT_EQ(MailList::workPath(club, {QStringLiteral("rpt07.mdb")}),
-              path(QStringLiteral("rpt07.mdb")));
-    EXPECT_EQ(MailList::workPath(club, {QStringLiteral("/mail/spring"), QStringLiteral("list"),
-                                        QStringLiteral("rpt05.mdb")}),
-              QStringLiteral("/mail/spring list rpt05.mdb"))
+    EXPECT_EQ(MailList::workPath(club, {"rpt07.mdb"}), path("rpt07.mdb"));
+    EXPECT_EQ(MailList::workPath(club, {"/mail/spring", "list", "rpt05.mdb"}),
+              "/mail/spring list rpt05.mdb")
         << "a path split on its blanks is joined again";
     EXPECT_EQ(MailList::workPath(club, {}), QString());
 }
 
 TEST_F(MailListTest, FilesThatAreNoWorkDatabaseFailClearly) {
-    const QString missing = path(QStringLiteral("rpt07.mdb"));
+    const QString missing = path("rpt07.mdb");
     EXPECT_EQ(failure(missing), QStringLiteral("The work database %1 was not found.")
                                     .arg(QDir::toNativeSeparators(missing)));
     EXPECT_FALSE(QFile::exists(missing)) << "looking made no empty database";
-    EXPECT_EQ(failure(QString()), QStringLiteral("No work database was named."));
+    EXPECT_EQ(failure(QString()), "No work database was named.");
 
-    const QString text = path(QStringLiteral("notes.mdb"));
+    const QString text = path("notes.mdb");
     {
         QFile file(text);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -286,10 +276,10 @@ TEST_F(MailListTest, FilesThatAreNoWorkDatabaseFailClearly) {
         QStringLiteral("%1 is not a report work database.").arg(QDir::toNativeSeparators(text)));
 
     {
-        auto made = databases.create(QStringLiteral("evnt"));
+        auto made = databases.create("evnt");
         ASSERT_TRUE(made);
     }
-    const QString other = path(QStringLiteral("evnt.mdb"));
+    const QString other = path("evnt.mdb");
     EXPECT_EQ(failure(other), QStringLiteral("%1 has no e-mail list: the table master is missing.")
                                   .arg(QDir::toNativeSeparators(other)));
 }

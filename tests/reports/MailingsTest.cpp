@@ -26,14 +26,14 @@ protected:
 
     void add(int number, int status, const QString &contact = QStringLiteral("Ann Lee"),
              const QString &email = QStringLiteral("ann@example.org")) {
-        exec(QStringLiteral("evnt"),
-             QStringLiteral("insert into eventinfo (eventnum, eventdate, eventtitle, status, "
-                            "contactname, contemail) values (?, 20270610, 'Dinner', ?, ?, ?)"),
+        exec("evnt",
+             "insert into eventinfo (eventnum, eventdate, eventtitle, status, "
+             "contactname, contemail) values (?, 20270610, 'Dinner', ?, ?, ?)",
              {number, status, contact, email});
     }
     QList<QStringList> work(const QString &sql, int columns) {
         Databases databases(settings());
-        auto db = databases.openLocalFile(path(QStringLiteral("rpt05.mdb")));
+        auto db = databases.openLocalFile(path("rpt05.mdb"));
         EXPECT_TRUE(db.ok());
         QList<QStringList> found;
         auto rows = db.value()->exec(sql);
@@ -48,15 +48,14 @@ protected:
     }
     QStringList copiedEvents() {
         QStringList numbers;
-        for (const QStringList &row :
-             work(QStringLiteral("select eventnum from eventinfo order by rowid"), 1))
+        for (const QStringList &row : work("select eventnum from eventinfo order by rowid", 1))
             numbers << row[0];
         return numbers;
     }
     void expectOops(const QString &text) {
         ASSERT_EQ(prompts.messages.size(), 1);
         EXPECT_EQ(prompts.lastMessage().text, text);
-        EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+        EXPECT_EQ(prompts.lastMessage().title, "Oops...");
         EXPECT_EQ(prompts.lastMessage().icon, Icon::Information);
         prompts.clear();
     }
@@ -76,7 +75,7 @@ TEST(MailingsStatus, AnswersChooseAStatusAllOrNothing) {
 }
 
 TEST(MailingsNames, TheContactNameIsSplitByPosition) {
-    EXPECT_EQ(Mailings::splitName(QStringLiteral("John Smith")),
+    EXPECT_EQ(Mailings::splitName("John Smith"),
               std::pair(QStringLiteral("John Smith     "), QString(20, QLatin1Char(' '))));
     const QString long35 = QStringLiteral("Bartholomew-Ashcroft Fitzwilliam-Jo");
     ASSERT_EQ(long35.size(), 35);
@@ -86,7 +85,7 @@ TEST(MailingsNames, TheContactNameIsSplitByPosition) {
     const QString emoji = QString(14, QLatin1Char('a')) + QStringLiteral("😀b");
     const auto [first, last] = Mailings::splitName(emoji);
     EXPECT_EQ(first, QString(14, QLatin1Char('a')) + QLatin1Char(' '));
-    EXPECT_EQ(last.trimmed(), QStringLiteral("😀b"));
+    EXPECT_EQ(last.trimmed(), "😀b");
 }
 
 TEST_F(MailingsTest, LabelsCopyTheEventsOfTheChosenStatus) {
@@ -95,38 +94,37 @@ TEST_F(MailingsTest, LabelsCopyTheEventsOfTheChosenStatus) {
     add(303, 4);
     add(304, 2);
 
-    prompts.answerInput(QStringLiteral("2"));
+    prompts.answerInput("2");
     mailings->printContactLabels();
     ASSERT_EQ(programs.waited.size(), 1);
-    EXPECT_TRUE(programs.inputs[0].contains(QStringLiteral("ReportFileName=evntmail1.rpt~")));
-    EXPECT_TRUE(programs.inputs[0].contains(QStringLiteral("DataFiles(0)=rpt05.mdb~")));
+    EXPECT_TRUE(programs.inputs[0].contains("ReportFileName=evntmail1.rpt~"));
+    EXPECT_TRUE(programs.inputs[0].contains("DataFiles(0)=rpt05.mdb~"));
     EXPECT_EQ(copiedEvents(), (QStringList{"301", "304"}));
-    EXPECT_EQ(work(QStringLiteral("select contactname, contemail, eventtitle from eventinfo"), 3)
-                  .value(0),
+    EXPECT_EQ(work("select contactname, contemail, eventtitle from eventinfo", 3).value(0),
               (QStringList{"Ann Lee", "ann@example.org", "Dinner"}))
         << "every column copied";
-    EXPECT_EQ(prompts.inputs[0].title, QStringLiteral("Filter by Event Status"));
+    EXPECT_EQ(prompts.inputs[0].title, "Filter by Event Status");
     EXPECT_TRUE(prompts.inputs[0].text.startsWith(QStringLiteral(
         "Type the desired status NUMBER or ALL and click OK. \r\n1 = Contacts only")));
-    EXPECT_TRUE(prompts.inputs[0].text.endsWith(
-        QStringLiteral("ALL = all status choices\r\nLeave BLANK to cancel")));
+    EXPECT_TRUE(
+        prompts.inputs[0].text.endsWith("ALL = all status choices\r\nLeave BLANK to cancel"));
 
     programs.inputs.clear();
-    prompts.answerInput(QStringLiteral("9"));
+    prompts.answerInput("9");
     mailings->printBillingLabels();
-    EXPECT_TRUE(programs.inputs.value(0).contains(QStringLiteral("ReportFileName=evntmail2.rpt~")));
+    EXPECT_TRUE(programs.inputs.value(0).contains("ReportFileName=evntmail2.rpt~"));
     EXPECT_EQ(copiedEvents(), QStringList{"302"}) << "cancelled events only when asked for";
     EXPECT_EQ(mailings->ReportKind, 0);
 
-    prompts.answerInput(QStringLiteral("all"));
+    prompts.answerInput("all");
     mailings->printBillingLabels();
     EXPECT_EQ(copiedEvents(), (QStringList{"301", "302", "303", "304"}));
 
     programs.waited.clear();
-    prompts.answerInput(QStringLiteral("5"));
+    prompts.answerInput("5");
     mailings->printContactLabels();
-    expectOops(QStringLiteral("No records match the chosen selection. Report cancelled."));
-    prompts.answerInput(QStringLiteral("6"));
+    expectOops("No records match the chosen selection. Report cancelled.");
+    prompts.answerInput("6");
     mailings->printContactLabels();
     prompts.answerInput(QString());
     mailings->printBillingLabels();
@@ -138,21 +136,21 @@ TEST_F(MailingsTest, TheEmailListHandsEveryContactToTheEmailProgram) {
     const QString longAddress =
         QStringLiteral("reservations.and.banquets@harbour-yacht-club.example.org");
     ASSERT_GT(longAddress.size(), 35);
-    add(401, 3, QStringLiteral("John Smith"), longAddress);
-    add(402, 3, QStringLiteral("Without Address"), QString());
-    add(403, 1, QStringLiteral("Someone Else"));
+    add(401, 3, "John Smith", longAddress);
+    add(402, 3, "Without Address", QString());
+    add(403, 1, "Someone Else");
 
-    prompts.answerInput(QStringLiteral("3"));
+    prompts.answerInput("3");
     mailings->makeEmailList();
     EXPECT_TRUE(prompts.inputs[0].text.startsWith(QStringLiteral(
         "Type the desired status NUMBER or ALL and click OK. \r\n\r\n1 = Contacts only")));
-    EXPECT_TRUE(prompts.inputs[0].text.endsWith(
-        QStringLiteral("ALL = all status choices\r\n\r\nLeave BLANK to cancel")));
-    ASSERT_EQ(programs.started, QStringList{QStringLiteral("mailforge.exe rpt05.mdb")});
+    EXPECT_TRUE(
+        prompts.inputs[0].text.endsWith("ALL = all status choices\r\n\r\nLeave BLANK to cancel"));
+    ASSERT_EQ(programs.started, QStringList{"mailforge.exe rpt05.mdb"});
     EXPECT_EQ(programs.states.value(0), Programs::WindowState::Maximized);
     EXPECT_TRUE(programs.waited.isEmpty());
-    const auto rows = work(QStringLiteral("select acctnumber, fname, lname, email1, email2, email3 "
-                                          "from master order by acctnumber"),
+    const auto rows = work("select acctnumber, fname, lname, email1, email2, email3 "
+                           "from master order by acctnumber",
                            6);
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0], (QStringList{"401", "John Smith     ", QString(20, QLatin1Char(' ')),
@@ -160,12 +158,12 @@ TEST_F(MailingsTest, TheEmailListHandsEveryContactToTheEmailProgram) {
         << "the whole address";
     EXPECT_EQ(rows[1],
               (QStringList{"402", "Without Address", QString(20, QLatin1Char(' ')), "", "", ""}));
-    EXPECT_TRUE(work(QStringLiteral("select eventnum from eventinfo"), 1).isEmpty());
+    EXPECT_TRUE(work("select eventnum from eventinfo", 1).isEmpty());
 
     programs.started.clear();
-    prompts.answerInput(QStringLiteral("5"));
+    prompts.answerInput("5");
     mailings->makeEmailList();
-    expectOops(QStringLiteral("No records match the chosen selection. Action cancelled."));
+    expectOops("No records match the chosen selection. Action cancelled.");
     EXPECT_TRUE(programs.started.isEmpty());
 }
 

@@ -3,6 +3,7 @@
 #include "ClubFixture.h"
 
 #include <QFile>
+#include <QSqlRecord>
 
 namespace {
 
@@ -44,9 +45,9 @@ protected:
             settings(), Ports{offering, clipboard, programs, clock, keys, printer, screen});
         signIn(99);
         for (int number : {Wedding, Dinner})
-            exec(QStringLiteral("evnt"),
-                 QStringLiteral("insert into eventinfo (eventnum, eventdate, eventtitle) values "
-                                "(?, ?, ?)"),
+            exec("evnt",
+                 "insert into eventinfo (eventnum, eventdate, eventtitle) values "
+                 "(?, ?, ?)",
                  {number, Day, QStringLiteral("Event %1").arg(number)});
         tasks = std::make_unique<TaskList>(*module);
     }
@@ -57,29 +58,34 @@ protected:
 
     void addTask(int event, int date, const QString &task, const QString &todo = "N",
                  const QVariant &staff = QStringLiteral("ANN")) {
-        exec(QStringLiteral("evnt"),
-             QStringLiteral("insert into tasklist (eventnumber, taskdate, todo, task, staff) "
-                            "values (?, ?, ?, ?, ?)"),
+        exec("evnt",
+             "insert into tasklist (eventnumber, taskdate, todo, task, staff) "
+             "values (?, ?, ?, ?, ?)",
              {event, date, todo, task, staff});
     }
-    // Every stored task as "event date todo task staff", in a fixed order.
-    QStringList stored(const QString &database = QStringLiteral("evnt")) {
+    // The rows of a query on the club's evnt database or on a work file,
+    // their values separated by blanks.
+    QStringList query(const QString &sql, const QString &database = "evnt") {
         Databases databases(settings());
         auto db = database == QLatin1String("evnt") ? databases.open(database)
                                                     : databases.openLocalFile(path(database));
         EXPECT_TRUE(db.ok());
         QStringList found;
-        auto rows = db.value()->exec(
-            QStringLiteral("select eventnumber, taskdate, todo, task, staff from tasklist order "
-                           "by eventnumber, taskdate, task, todo, staff"));
-        EXPECT_TRUE(rows.ok());
+        auto rows = db.value()->exec(sql);
+        EXPECT_TRUE(rows.ok()) << sql.toStdString();
         while (rows && rows->next()) {
             QStringList values;
-            for (int column = 0; column < 5; ++column)
+            for (int column = 0; column < rows->record().count(); ++column)
                 values << rows->value(column).toString();
             found << values.join(QLatin1Char(' '));
         }
         return found;
+    }
+    // Every stored task as "event date todo task staff", in a fixed order.
+    QStringList stored(const QString &database = "evnt") {
+        return query("select eventnumber, taskdate, todo, task, staff from tasklist order by "
+                     "eventnumber, taskdate, task, todo, staff",
+                     database);
     }
     QStringList shown() const {
         QStringList found;
@@ -100,7 +106,7 @@ protected:
     }
     void expectOops(const QString &text) {
         EXPECT_EQ(prompts.lastMessage().text, text);
-        EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+        EXPECT_EQ(prompts.lastMessage().title, "Oops...");
         EXPECT_EQ(prompts.lastMessage().icon, Icon::Information);
     }
 
@@ -109,100 +115,95 @@ protected:
 };
 
 TEST_F(TaskListTest, TheFirstTasksOfAnEventFromAddingToDone) {
-    addTask(0, Day, QStringLiteral("left over"));
-    addTask(-3, Day, QStringLiteral("left over"));
+    addTask(0, Day, "left over");
+    addTask(-3, Day, "left over");
 
-    prompts.answerInput(QStringLiteral("  "));
+    prompts.answerInput("  ");
     EXPECT_FALSE(tasks->openByEventNumber()) << "a blank answer cancels";
     EXPECT_EQ(offering.offered, QStringList{QString()}) << "no current event, no default";
-    EXPECT_EQ(prompts.inputs[0].title, QStringLiteral("To-Do Task List by Event Number"));
-    EXPECT_EQ(prompts.inputs[0].text,
-              QStringLiteral("Type the desired Event# or click OK to accept the default. "
-                             "\r\n\r\nLeave BLANK to cancel"));
+    EXPECT_EQ(prompts.inputs[0].title, "To-Do Task List by Event Number");
+    EXPECT_EQ(prompts.inputs[0].text, "Type the desired Event# or click OK to accept the default. "
+                                      "\r\n\r\nLeave BLANK to cancel");
 
     // An event number is read whole: "501abc" is refused by name, not 501.
-    prompts.answerInput(QStringLiteral("501abc"));
+    prompts.answerInput("501abc");
     EXPECT_FALSE(tasks->openByEventNumber());
     EXPECT_TRUE(prompts.lastMessage().text.startsWith(u"Event#: \"501abc\" "));
     prompts.clear();
 
     module->event.EventNumber = Wedding;
-    prompts.answerInput(QStringLiteral(" 501 "));
+    prompts.answerInput(" 501 ");
     ASSERT_TRUE(tasks->openByEventNumber()) << "opens so that the first task can be added";
-    EXPECT_EQ(offering.offered.last(), QStringLiteral("501"));
-    EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("No tasks are assigned yet for Event# 501"));
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Okay..."));
+    EXPECT_EQ(offering.offered.last(), "501");
+    EXPECT_EQ(prompts.lastMessage().text, "No tasks are assigned yet for Event# 501");
+    EXPECT_EQ(prompts.lastMessage().title, "Okay...");
     EXPECT_TRUE(tasks->rows.isEmpty() && tasks->addEnabled);
     EXPECT_TRUE(stored().isEmpty()) << "tasks of no event go when the window opens";
 
     tasks->addTypedTask();
-    EXPECT_EQ(tasks->boxes,
-              (std::array<QString, 5>{QStringLiteral("501"), QString(), QStringLiteral("N"),
-                                      QString(), QStringLiteral("DEMO")}));
+    EXPECT_EQ(tasks->boxes, (std::array<QString, 5>{"501", QString(), "N", QString(), "DEMO"}));
     EXPECT_EQ(tasks->focusBox, TaskList::TaskBox);
     EXPECT_TRUE(stored().isEmpty()) << "nothing is stored before the save";
-    tasks->editBox(TaskList::DateBox, QStringLiteral("0320"));
+    tasks->editBox(TaskList::DateBox, "0320");
     tasks->leaveBox(TaskList::DateBox);
-    EXPECT_EQ(tasks->boxes[TaskList::DateBox], QStringLiteral("20270320"));
+    EXPECT_EQ(tasks->boxes[TaskList::DateBox], "20270320");
     EXPECT_FALSE(tasks->boxKeyPress(TaskList::DateBox, TaskList::Key::Enter));
     EXPECT_EQ(tasks->focusBox, TaskList::DoneBox) << "Enter moves on";
-    tasks->editBox(TaskList::TaskBox, QStringLiteral("Order flowers"));
+    tasks->editBox(TaskList::TaskBox, "Order flowers");
     tasks->saveChange();
-    EXPECT_EQ(stored(), QStringList{QStringLiteral("501 20270320 N Order flowers DEMO")});
+    EXPECT_EQ(stored(), QStringList{"501 20270320 N Order flowers DEMO"});
     EXPECT_EQ(shown(), stored());
     EXPECT_TRUE(tasks->boxes[TaskList::TaskBox].isEmpty() && tasks->dateLocked);
 
     // Another operator ticks it done: the task becomes theirs.
     module->session.UserName = QStringLiteral("MARTA");
-    addTask(Wedding, Day, QStringLiteral("Book band"), QStringLiteral("y"));
+    addTask(Wedding, Day, "Book band", "y");
     tasks->addTypedTask();
     tasks->selectTask(0);
-    EXPECT_EQ(tasks->boxes[TaskList::TaskBox], QStringLiteral("Order flowers"))
+    EXPECT_EQ(tasks->boxes[TaskList::TaskBox], "Order flowers")
         << "a chosen row gives up the new task";
     tasks->setDone(true);
-    EXPECT_EQ(tasks->boxes[TaskList::DoneBox], QStringLiteral("Y"));
+    EXPECT_EQ(tasks->boxes[TaskList::DoneBox], "Y");
     tasks->saveChange();
-    EXPECT_EQ(stored(), (QStringList{QStringLiteral("501 20270315 y Book band ANN"),
-                                     QStringLiteral("501 20270320 Y Order flowers MARTA")}));
+    EXPECT_EQ(stored(),
+              (QStringList{"501 20270315 y Book band ANN", "501 20270320 Y Order flowers MARTA"}));
     tasks->selectTask(0);
     EXPECT_TRUE(tasks->boxes[TaskList::DoneBox] == QLatin1String("Y") && tasks->doneChecked);
     tasks->setDone(false);
     EXPECT_FALSE(tasks->boxKeyPress(TaskList::StaffBox, TaskList::Key::Other))
         << "a key in the staff box saves";
-    EXPECT_EQ(stored().first(), QStringLiteral("501 20270315 N Book band MARTA"));
+    EXPECT_EQ(stored().first(), "501 20270315 N Book band MARTA");
     EXPECT_EQ(prompts.messages.size(), 1);
 }
 
 TEST_F(TaskListTest, ListsByDateAcrossEvents) {
-    addTask(Dinner, Day, QStringLiteral("Print menus"));
-    addTask(Wedding, Day, QStringLiteral("Order flowers"));
-    addTask(Wedding, Day + 1, QStringLiteral("Pay band"));
-    addTask(999, Day, QStringLiteral("Of no event"));
+    addTask(Dinner, Day, "Print menus");
+    addTask(Wedding, Day, "Order flowers");
+    addTask(Wedding, Day + 1, "Pay band");
+    addTask(999, Day, "Of no event");
 
-    prompts.answerInput(QStringLiteral("0401"));
+    prompts.answerInput("0401");
     EXPECT_FALSE(tasks->openByDate());
-    EXPECT_EQ(offering.offered, QStringList{QStringLiteral("20270110")}) << "today by default";
-    EXPECT_EQ(prompts.inputs[0].title, QStringLiteral("To-Do Task List by Date"));
-    EXPECT_EQ(prompts.inputs[0].text,
-              QStringLiteral("Type the desired date or click OK to accept the default. "
-                             "\r\n\r\nLeave BLANK to cancel"));
-    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("No tasks assigned for 20270401"));
+    EXPECT_EQ(offering.offered, QStringList{"20270110"}) << "today by default";
+    EXPECT_EQ(prompts.inputs[0].title, "To-Do Task List by Date");
+    EXPECT_EQ(prompts.inputs[0].text, "Type the desired date or click OK to accept the default. "
+                                      "\r\n\r\nLeave BLANK to cancel");
+    EXPECT_EQ(prompts.lastMessage().text, "No tasks assigned for 20270401");
     EXPECT_FALSE(tasks->visible);
 
     tasks->listEvent(Wedding);
-    prompts.answerInput(QStringLiteral("0315"));
+    prompts.answerInput("0315");
     ASSERT_TRUE(tasks->openByDate());
-    EXPECT_EQ(offering.offered.last(), QStringLiteral("20270401")) << "the last date asked";
-    EXPECT_EQ(shown(), (QStringList{QStringLiteral("501 20270315 N Order flowers ANN"),
-                                    QStringLiteral("502 20270315 N Print menus ANN")}));
+    EXPECT_EQ(offering.offered.last(), "20270401") << "the last date asked";
+    EXPECT_EQ(shown(),
+              (QStringList{"501 20270315 N Order flowers ANN", "502 20270315 N Print menus ANN"}));
     EXPECT_EQ(tasks->LastTaskDate, Day);
     EXPECT_EQ(tasks->TaskEventNumber, 0) << "a list by date adds to no event chosen before";
     EXPECT_FALSE(tasks->addEnabled);
 
     prompts.answerInput(QString());
     EXPECT_FALSE(tasks->openByDate());
-    EXPECT_EQ(offering.offered.last(), QStringLiteral("20270315"));
+    EXPECT_EQ(offering.offered.last(), "20270315");
     EXPECT_EQ(prompts.messages.size(), 1);
 }
 
@@ -227,7 +228,7 @@ TEST_F(TaskListTest, TaskDatesAreCheckedBeforeAnythingIsStored) {
     for (const auto &rule : cases) {
         SCOPED_TRACE(rule.typed);
         const int before = int(stored().size());
-        addAndSave(QString::fromLatin1(rule.typed), QStringLiteral("Check the date"));
+        addAndSave(QString::fromLatin1(rule.typed), "Check the date");
         if (!rule.refusal) {
             EXPECT_EQ(stored().size(), before + 1);
             EXPECT_TRUE(prompts.messages.isEmpty());
@@ -237,37 +238,36 @@ TEST_F(TaskListTest, TaskDatesAreCheckedBeforeAnythingIsStored) {
         ASSERT_EQ(prompts.messages.size(), 1) << "one message says what is wrong";
         EXPECT_EQ(prompts.lastMessage().text, QString::fromLatin1(rule.refusal));
         EXPECT_EQ(tasks->focusBox, TaskList::DateBox);
-        EXPECT_EQ(tasks->boxes[TaskList::TaskBox], QStringLiteral("Check the date"))
-            << "the typing is kept";
+        EXPECT_EQ(tasks->boxes[TaskList::TaskBox], "Check the date") << "the typing is kept";
         prompts.clear();
     }
-    EXPECT_EQ(stored(), (QStringList{QStringLiteral("501 20990102 N Check the date DEMO"),
-                                     QStringLiteral("501 20991231 N Check the date DEMO")}));
+    EXPECT_EQ(stored(), (QStringList{"501 20990102 N Check the date DEMO",
+                                     "501 20991231 N Check the date DEMO"}));
 }
 
 TEST_F(TaskListTest, TasksGoOnlyToEventsThatExist) {
     tasks->listEvent(777);
     EXPECT_TRUE(tasks->addEnabled);
-    addAndSave(QStringLiteral("20270301"), QStringLiteral("Nobody's task"));
-    expectOops(QStringLiteral("There is no Event# 777."));
+    addAndSave("20270301", "Nobody's task");
+    expectOops("There is no Event# 777.");
     EXPECT_TRUE(stored().isEmpty());
 
-    addTask(Wedding, Day, QStringLiteral("Order flowers"));
+    addTask(Wedding, Day, "Order flowers");
     tasks->listEvent(Wedding);
     tasks->selectTask(0);
-    tasks->editBox(TaskList::EventBox, QStringLiteral("778"));
+    tasks->editBox(TaskList::EventBox, "778");
     tasks->saveChange();
-    expectOops(QStringLiteral("There is no Event# 778."));
-    EXPECT_EQ(stored(), QStringList{QStringLiteral("501 20270315 N Order flowers ANN")});
+    expectOops("There is no Event# 778.");
+    EXPECT_EQ(stored(), QStringList{"501 20270315 N Order flowers ANN"});
 
-    tasks->editBox(TaskList::EventBox, QStringLiteral("502"));
+    tasks->editBox(TaskList::EventBox, "502");
     tasks->saveChange();
-    EXPECT_EQ(stored(), QStringList{QStringLiteral("502 20270315 N Order flowers DEMO")});
+    EXPECT_EQ(stored(), QStringList{"502 20270315 N Order flowers DEMO"});
     EXPECT_TRUE(tasks->rows.isEmpty()) << "moved to another event, it leaves this list";
 }
 
 TEST_F(TaskListTest, BelowEventEditingTheListIsReadAndPrintedOnly) {
-    addTask(Wedding, Day, QStringLiteral("Order flowers"));
+    addTask(Wedding, Day, "Order flowers");
     signIn(15);
     tasks->listEvent(Wedding);
     EXPECT_FALSE(tasks->addVisible);
@@ -279,19 +279,19 @@ TEST_F(TaskListTest, BelowEventEditingTheListIsReadAndPrintedOnly) {
     EXPECT_FALSE(tasks->boxKeyPress(TaskList::StaffBox, TaskList::Key::Other));
     tasks->addTypedTask();
     tasks->deleteChosenTask();
-    EXPECT_EQ(stored(), QStringList{QStringLiteral("501 20270315 N Order flowers ANN")});
+    EXPECT_EQ(stored(), QStringList{"501 20270315 N Order flowers ANN"});
 
     programs.available << QStringLiteral("prinzel.exe");
-    QFile layout(path(QStringLiteral("evnttask1.rpt")));
+    QFile layout(path("evnttask1.rpt"));
     ASSERT_TRUE(layout.exists() || layout.open(QIODevice::WriteOnly));
     tasks->printTasks();
-    EXPECT_EQ(programs.waited, QStringList{QStringLiteral("prinzel.exe")});
+    EXPECT_EQ(programs.waited, QStringList{"prinzel.exe"});
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
 TEST_F(TaskListTest, ATaskChangedAtAnotherWorkstationIsNotOverwritten) {
-    addTask(Wedding, Day, QStringLiteral("Order flowers"));
-    addTask(Wedding, Day, QStringLiteral("Print menus"));
+    addTask(Wedding, Day, "Order flowers");
+    addTask(Wedding, Day, "Print menus");
     ScriptedPrompts otherPrompts;
     Module other(settings(),
                  Ports{otherPrompts, clipboard, programs, clock, keys, printer, screen});
@@ -305,14 +305,14 @@ TEST_F(TaskListTest, ATaskChangedAtAnotherWorkstationIsNotOverwritten) {
     elsewhere.setDone(true);
     elsewhere.saveChange();
     tasks->selectTask(0);
-    tasks->editBox(TaskList::TaskBox, QStringLiteral("Order roses"));
+    tasks->editBox(TaskList::TaskBox, "Order roses");
     tasks->saveChange();
     expectOops(QStringLiteral(
         "This task was changed at another workstation. The list has been read again."));
-    EXPECT_EQ(stored(), (QStringList{QStringLiteral("501 20270315 Y Order flowers BEN"),
-                                     QStringLiteral("501 20270315 N Print menus ANN")}));
-    EXPECT_EQ(shown(), (QStringList{QStringLiteral("501 20270315 Y Order flowers BEN"),
-                                    QStringLiteral("501 20270315 N Print menus ANN")}));
+    EXPECT_EQ(stored(),
+              (QStringList{"501 20270315 Y Order flowers BEN", "501 20270315 N Print menus ANN"}));
+    EXPECT_EQ(shown(),
+              (QStringList{"501 20270315 Y Order flowers BEN", "501 20270315 N Print menus ANN"}));
 
     prompts.clear();
     elsewhere.selectTask(1);
@@ -323,44 +323,44 @@ TEST_F(TaskListTest, ATaskChangedAtAnotherWorkstationIsNotOverwritten) {
     tasks->deleteChosenTask();
     expectOops(QStringLiteral(
         "This task was changed at another workstation. The list has been read again."));
-    EXPECT_EQ(stored(), QStringList{QStringLiteral("501 20270315 Y Order flowers BEN")});
+    EXPECT_EQ(stored(), QStringList{"501 20270315 Y Order flowers BEN"});
     EXPECT_EQ(shown(), stored());
 }
 
 TEST_F(TaskListTest, OfTwoIdenticalTasksOnlyTheChosenOneChanges) {
     for (int i = 0; i < 3; ++i)
-        addTask(Wedding, Day, QStringLiteral("Call the florist"));
+        addTask(Wedding, Day, "Call the florist");
     tasks->listEvent(Wedding);
     tasks->selectTask(1);
     tasks->setDone(true);
     tasks->saveChange();
-    EXPECT_EQ(stored(), (QStringList{QStringLiteral("501 20270315 N Call the florist ANN"),
-                                     QStringLiteral("501 20270315 N Call the florist ANN"),
-                                     QStringLiteral("501 20270315 Y Call the florist DEMO")}));
+    EXPECT_EQ(stored(), (QStringList{"501 20270315 N Call the florist ANN",
+                                     "501 20270315 N Call the florist ANN",
+                                     "501 20270315 Y Call the florist DEMO"}));
 
     prompts.answerYesNo(true);
-    tasks->selectTask(int(shown().indexOf(QStringLiteral("501 20270315 N Call the florist ANN"))));
+    tasks->selectTask(int(shown().indexOf("501 20270315 N Call the florist ANN")));
     tasks->deleteChosenTask();
-    EXPECT_EQ(prompts.questions.last().title, QStringLiteral("Delete this task?"));
+    EXPECT_EQ(prompts.questions.last().title, "Delete this task?");
     EXPECT_EQ(prompts.questions.last().text,
-              QStringLiteral("Click YES to delete the chosen task; \r\nclick NO to cancel."));
-    EXPECT_EQ(stored(), (QStringList{QStringLiteral("501 20270315 N Call the florist ANN"),
-                                     QStringLiteral("501 20270315 Y Call the florist DEMO")}));
+              "Click YES to delete the chosen task; \r\nclick NO to cancel.");
+    EXPECT_EQ(stored(), (QStringList{"501 20270315 N Call the florist ANN",
+                                     "501 20270315 Y Call the florist DEMO"}));
     EXPECT_EQ(shown().size(), 2);
 }
 
 TEST_F(TaskListTest, DeletingANewTaskDropsOnlyIt) {
-    addTask(Wedding, Day, QStringLiteral("Order flowers"));
+    addTask(Wedding, Day, "Order flowers");
     tasks->listEvent(Wedding);
     tasks->deleteChosenTask();
-    expectOops(QStringLiteral("Please select a task first."));
+    expectOops("Please select a task first.");
 
     tasks->selectTask(0);
     tasks->addTypedTask();
-    tasks->editBox(TaskList::TaskBox, QStringLiteral("Never mind"));
+    tasks->editBox(TaskList::TaskBox, "Never mind");
     prompts.answerYesNo(true);
     tasks->deleteChosenTask();
-    EXPECT_EQ(stored(), QStringList{QStringLiteral("501 20270315 N Order flowers ANN")});
+    EXPECT_EQ(stored(), QStringList{"501 20270315 N Order flowers ANN"});
     EXPECT_EQ(tasks->boxes, (std::array<QString, 5>{}));
 
     tasks->selectTask(0);
@@ -370,69 +370,59 @@ TEST_F(TaskListTest, DeletingANewTaskDropsOnlyIt) {
 }
 
 TEST_F(TaskListTest, PrintListCopiesTheTasksAsTypedToTheReport) {
-    const QString typed[] = {QStringLiteral("Ask \"Ann\" about O'Brien's <b>cake</b> & wine"),
-                             QStringLiteral("Balloons 🎈🎂"), QString(300, QLatin1Char('x'))};
+    const QString typed[] = {"Ask \"Ann\" about O'Brien's <b>cake</b> & wine", "Balloons 🎈🎂",
+                             QString(300, QLatin1Char('x'))};
     module->session.SysUser = 5;
-    exec(QStringLiteral("evnt"),
-         QStringLiteral("insert into location (roomnum, room) values (4, ?)"),
-         {QStringLiteral("Terrace")});
-    exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set roomnumber = 4"));
+    exec("evnt", "insert into location (roomnum, room) values (4, ?)", {"Terrace"});
+    exec("evnt", "update eventinfo set roomnumber = 4");
     tasks->listEvent(Dinner);
     tasks->printTasks();
     EXPECT_TRUE(programs.waited.isEmpty()) << "an empty list prints nothing";
     prompts.clear();
 
     for (const QString &task : typed)
-        addAndSave(QStringLiteral("20270301"), task);
+        addAndSave("20270301", task);
     QStringList expected;
     for (const TaskRow &row : tasks->rows)
         expected << QStringLiteral("502 20270301 N %1 DEMO").arg(row.text(TaskList::TaskBox));
     expected.sort();
     EXPECT_EQ(stored(), expected);
-    EXPECT_TRUE(expected.contains(QStringLiteral("502 20270301 N ") + typed[0] + " DEMO"));
-    EXPECT_TRUE(expected.contains(QStringLiteral("502 20270301 N ") + typed[1] + " DEMO"));
-    EXPECT_TRUE(expected.contains(QStringLiteral("502 20270301 N ") + QString(255, 'x') + " DEMO"))
-        << "cut to the column";
+    // The longest cut to the column.
+    for (const QString &task : {typed[0], typed[1], QString(255, 'x')})
+        EXPECT_TRUE(expected.contains("502 20270301 N " + task + " DEMO")) << task.toStdString();
 
     programs.available << QStringLiteral("prinzel.exe");
-    QFile layout(path(QStringLiteral("evnttask1.rpt")));
+    QFile layout(path("evnttask1.rpt"));
     ASSERT_TRUE(layout.exists() || layout.open(QIODevice::WriteOnly));
     QList<bool> onTop;
     QObject::connect(tasks.get(), &TaskList::changed, [&] { onTop << tasks->keptOnTop; });
     tasks->printTasks();
     EXPECT_EQ(onTop, (QList<bool>{false, true})) << "the report comes in front meanwhile";
-    ASSERT_EQ(programs.waited, QStringList{QStringLiteral("prinzel.exe")});
-    EXPECT_TRUE(programs.inputs[0].contains(QStringLiteral("ReportFileName=evnttask1.rpt~")));
-    EXPECT_TRUE(programs.inputs[0].contains(QStringLiteral("DataFiles(0)=rpt05.mdb~")));
-    EXPECT_EQ(stored(QStringLiteral("rpt05.mdb")), expected);
+    ASSERT_EQ(programs.waited, QStringList{"prinzel.exe"});
+    EXPECT_TRUE(programs.inputs[0].contains("ReportFileName=evnttask1.rpt~"));
+    EXPECT_TRUE(programs.inputs[0].contains("DataFiles(0)=rpt05.mdb~"));
+    EXPECT_EQ(stored("rpt05.mdb"), expected);
     // Each task prints under its event, with the room by name, and the
     // list says what was chosen.
     const auto printed = [&](const QString &sql) {
-        Databases databases(settings());
-        auto db = databases.openLocalFile(path(QStringLiteral("rpt05.mdb")));
-        QStringList found;
-        auto rows = db.value()->exec(sql);
-        while (rows && rows->next())
-            found << rows->value(0).toString();
-        return found;
+        return query(sql, "rpt05.mdb");
     };
     const QString events =
         QStringLiteral("select eventnum || ' ' || eventdate || ' ' || eventtitle from eventinfo "
                        "order by eventnum");
     EXPECT_EQ(printed(events), QStringList{"502 20270315 Event 502"});
-    EXPECT_EQ(printed(QStringLiteral("select room from location")), QStringList{"Terrace"});
-    EXPECT_EQ(printed(QStringLiteral("select ctlauxtitle from headings")),
-              QStringList{"Tasks for Event# 502"});
+    EXPECT_EQ(printed("select room from location"), QStringList{"Terrace"});
+    EXPECT_EQ(printed("select ctlauxtitle from headings"), QStringList{"Tasks for Event# 502"});
 
     // By date: every event of the list once, and the date.
-    addTask(Wedding, 20270301, QStringLiteral("Order flowers"));
+    addTask(Wedding, 20270301, "Order flowers");
     programs.waited.clear();
     ASSERT_TRUE(tasks->listDate(20270301));
     tasks->printTasks();
     ASSERT_EQ(programs.waited.size(), 1);
     EXPECT_EQ(printed(events), (QStringList{"501 20270315 Event 501", "502 20270315 Event 502"}));
-    EXPECT_EQ(printed(QStringLiteral("select count(*) from tasklist")), QStringList{"4"});
-    EXPECT_EQ(printed(QStringLiteral("select ctlauxtitle from headings")),
+    EXPECT_EQ(printed("select count(*) from tasklist"), QStringList{"4"});
+    EXPECT_EQ(printed("select ctlauxtitle from headings"),
               QStringList{"Tasks to be done by 03/01/2027"});
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
