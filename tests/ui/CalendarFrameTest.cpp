@@ -7,7 +7,7 @@
 #include "session/SingleInstance.h"
 #include "ui/MainWindow.h"
 
-#include <QHeaderView>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -87,6 +87,10 @@ TEST_F(CalendarFrameTest, TheMonthShowsItsEventsAndADoubleClickedDayItsBookings)
     // The event opens in the event panels in place of the calendar.
     EXPECT_EQ(window.findChild<QLineEdit *>(QStringLiteral("Text1(1)"))->text(),
               QStringLiteral("Smith Wedding"));
+    EXPECT_TRUE(window.findChild<QComboBox *>(QStringLiteral("cbostatus"))
+                    ->currentText()
+                    .startsWith(QStringLiteral("3-")));
+    EXPECT_TRUE(window.findChild<QWidget *>(QStringLiteral("frabilling"))->isVisible());
     EXPECT_TRUE(waitFor([&] { return !frame->isVisible(); }));
 
     window.button(EventCommand::Calendar)->click(); // Calendar: this month's sheet again
