@@ -31,10 +31,6 @@ TEST_F(BillingViewTest, ANonMemberEventGetsItsAccountAndIsBilled) {
 
     window.button(EventCommand::Save)->click();
     EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Billing Account # 90002 updated."));
-    EXPECT_EQ(scalar(QStringLiteral("master"),
-                     QStringLiteral("select mailname from address where acctnumber = 90002"))
-                  .toString(),
-              QStringLiteral("Hannah Park"));
 
     window.button(EventCommand::Modify)->click();
     ASSERT_TRUE(window.button(EventCommand::BillEvent)->isEnabled());

@@ -17,11 +17,6 @@ class PointOfSaleViewTest : public ClubFixture {
 protected:
     bool demoData() const override { return true; }
 
-    QVariantList accounts(const QString &database, const QString &condition) {
-        return column(
-            database,
-            QStringLiteral("select acctnumber from acctinfo where %1 order by 1").arg(condition));
-    }
     QByteArray request(int till) {
         QFile file(path(QStringLiteral("qnpos%1.req").arg(till, 2, 10, QLatin1Char('0'))));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
@@ -43,17 +38,13 @@ protected:
     }
 };
 
+// What reaches the tills is the export's rule; the window runs it, passes
+// its reload code on to both tills and closes by itself.
 TEST_F(PointOfSaleViewTest, TheExportWindowRefreshesTheDemoTillsAndClosesByItself) {
-    exec(QStringLiteral("master"), QStringLiteral("update acctinfo set terminated = null where "
-                                                  "acctnumber = 1001"));
     PointOfSaleExport logic(module->databases, module->messages, module->longOperation);
     closeLeftoverWindowsIn(30000);
     PointOfSaleExportWindow window(logic, QStringLiteral("40"));
     EXPECT_EQ(window.exec(), QDialog::Accepted);
-    EXPECT_EQ(logic.StoreId, QStringLiteral("BRV-0417"));
-    EXPECT_EQ(accounts(QStringLiteral("qnposmem"), QStringLiteral("1 = 1")),
-              accounts(QStringLiteral("master"), QStringLiteral("terminated = 0")));
-    EXPECT_TRUE(accounts(QStringLiteral("qnposmem"), QStringLiteral("1 = 1")).contains(1001));
     EXPECT_EQ(request(1), QByteArray("40 , 0 , 0 , 0 , 0\r\n"));
     EXPECT_EQ(request(2), QByteArray("40 , 0 , 0 , 0 , 0\r\n"));
 }
@@ -95,7 +86,9 @@ TEST_F(PointOfSaleViewTest, ANewEventAccountReachesBothTillsFromTheEventWindow) 
     EXPECT_EQ(prompts.lastMessage().text,
               QStringLiteral("Billing Account # 90002 created.\r\nClick OK to update Tillzo POS "
                              "with new account information..."));
-    EXPECT_TRUE(accounts(QStringLiteral("qnposmem"), QStringLiteral("1 = 1")).contains(90002));
+    EXPECT_TRUE(
+        column(QStringLiteral("qnposmem"), QStringLiteral("select acctnumber from acctinfo"))
+            .contains(90002));
     EXPECT_EQ(request(1), QByteArray("16 , 0 , 0 , 0 , 0\r\n"));
     EXPECT_EQ(request(2), QByteArray("16 , 0 , 0 , 0 , 0\r\n"));
     EXPECT_EQ(account->text(), QStringLiteral("90002"));
