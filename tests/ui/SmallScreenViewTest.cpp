@@ -154,8 +154,12 @@ TEST_F(SmallScreenViewTest, EveryPanelAndControlLiesOnTheScreenAfterNewEventAndO
     ASSERT_TRUE(waitFor([&] { return rooms->isVisible(); })) << "F5 opens the room list";
     EXPECT_EQ(window().size(), size);
     EXPECT_EQ(offScreen(), QStringList()) << "with the room list open";
-    QTest::keyClick(rooms->window(), Qt::Key_Escape);
+    QTest::mouseClick(rooms->viewport(), Qt::LeftButton, {},
+                      rooms->visualItemRect(rooms->item(0)).center());
+    EXPECT_EQ(box(EventField::Room)->text(), QStringLiteral("1")) << "a click chooses";
+    EXPECT_FALSE(rooms->isVisible());
 
+    prompts.answerYesNo(true); // Cancel changes?
     window().button(EventCommand::ClearScreen)->click();
     for (const QString &title : {QStringLiteral("Sullivan-Park Reception"),
                                  QStringLiteral("Sullivan-Park Wedding Ceremony")}) {
@@ -405,11 +409,6 @@ TEST_F(SmallScreenViewTest, ClearScreenAndDeleteLeaveTheWindowAsAFreshStart) {
     prompts.answerYesNo(true); // Delete this contact now?
     window().menuCommand(QStringLiteral("mnudeletecontact"))->trigger();
     settle();
-    EXPECT_EQ(scalar(QStringLiteral("evnt"),
-                     QStringLiteral("select count(*) from eventinfo where eventnum = ?"),
-                     {rehearsal})
-                  .toInt(),
-              0);
     expectFresh("Delete");
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
 }
