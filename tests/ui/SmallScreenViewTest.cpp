@@ -79,12 +79,15 @@ protected:
     QStringList offScreen() {
         const QRect area = window().screen()->availableGeometry();
         QStringList found;
+        const auto at = [](const QRect &r) {
+            return QStringLiteral("%1,%2 %3x%4")
+                .arg(r.x())
+                .arg(r.y())
+                .arg(r.width())
+                .arg(r.height());
+        };
         if (!area.contains(window().frameGeometry()))
-            found << QStringLiteral("frmbanq0 frame %1,%2 %3x%4")
-                         .arg(window().frameGeometry().x())
-                         .arg(window().frameGeometry().y())
-                         .arg(window().frameGeometry().width())
-                         .arg(window().frameGeometry().height());
+            found << QStringLiteral("frmbanq0 frame ") + at(window().frameGeometry());
         for (QWidget *control : window().findChildren<QWidget *>()) {
             if (!control->isVisible())
                 continue;
@@ -92,13 +95,10 @@ protected:
             const QWidget *top = control->window();
             const QRect inWindow(top->mapToGlobal(QPoint(0, 0)), top->size());
             if (!area.contains(onScreen) || !inWindow.contains(onScreen))
-                found << QStringLiteral("%1 %2 at %3,%4 %5x%6")
-                             .arg(QString::fromLatin1(control->metaObject()->className()),
-                                  control->objectName())
-                             .arg(onScreen.x())
-                             .arg(onScreen.y())
-                             .arg(onScreen.width())
-                             .arg(onScreen.height());
+                found << QStringLiteral("%1 %2 at ")
+                                 .arg(QString::fromLatin1(control->metaObject()->className()),
+                                      control->objectName()) +
+                             at(onScreen);
         }
         return found;
     }
