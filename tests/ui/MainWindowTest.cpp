@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include "CalendarClub.h"
+#include "ClubFixture.h"
 #include "ShownWindow.h"
 #include "WaitFor.h"
 #include "app/MainWindowLogic.h"
@@ -8,18 +9,29 @@
 #include "ui/CalendarFrame.h"
 #include "ui/EventPanels.h"
 #include "ui/QtKeySender.h"
+#include "ui/QtPrinter.h"
+#include "ui/QtScreenGrabber.h"
 #include "ui/SavedNoticeWindow.h"
+#include "utilities/ScreenCapture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -222,6 +234,247 @@ TEST(KeySender, TabMovesTheFocusAndCharactersAreTyped) {
     EXPECT_TRUE(first->hasFocus());
     keys.SendKeyText(QStringLiteral("{END}{BS 2}")); // focus by Tab selects the text
     EXPECT_EQ(first->text(), QStringLiteral("aB"));
+}
+
+// The event window as the operator uses it, with real keystrokes and the
+// real printer writing a PDF.
+class EventEditingViewTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        addRoom(QStringLiteral("Terrace"), 80);
+        addRoom(QStringLiteral("Library"), 20);
+        fillYear(clock.today().year());
+        printer.setOutputFile(QDir(temp.path()).filePath(QStringLiteral("audit.pdf")));
+        viewModule = std::make_unique<Module>(
+            settings(), Ports{prompts, clipboard, programs, clock, typing, printer, screen});
+    }
+    void TearDown() override {
+        viewModule.reset();
+        MainWindowTest::TearDown();
+    }
+
+    template <typename T = QWidget> T *control(const QString &name) {
+        T *found = window->findChild<T *>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+    QLineEdit *box(EventField field) {
+        return control<QLineEdit>(QStringLiteral("Text1(%1)").arg(columnOf(field)));
+    }
+    QtKeySender typing;
+    QtPrinter printer;
+    std::unique_ptr<Module> viewModule;
+    MainWindow *window = nullptr;
+};
+
+// A whole booking with the keyboard alone: Tab to "New Event", Enter on
+// from the date, every other box by Tab and typing, the status by its first
+// character and Enter, and Save; then the booking in the month and its
+// history printed as a PDF.
+TEST_F(EventEditingViewTest, AWholeBookingIsMadeWithTheKeyboardAloneAndItsHistoryPrinted) {
+    ShownWindow shown(*viewModule, club, QStringLiteral("keyboard-view-test"));
+    MainWindow &mainWindow = shown.window;
+    window = &mainWindow;
+    ASSERT_TRUE(shown.show());
+    // Nothing is typed before an event is started.
+    QTest::keyClicks(box(EventField::Title), QStringLiteral("ignored"));
+    EXPECT_EQ(box(EventField::Title)->text(), QString());
+
+    const auto focused = [] {
+        return QApplication::focusWidget();
+    };
+    const auto press = [&](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        ASSERT_TRUE(focused());
+        QTest::keyClick(focused(), Qt::Key(key), modifiers);
+    };
+    // Tab until the control has the focus; false when it never does.
+    const auto tabTo = [&](QWidget *target) {
+        for (int step = 0; step < 120 && focused() != target; ++step)
+            QTest::keyClick(focused() ? focused() : static_cast<QWidget *>(&mainWindow),
+                            Qt::Key_Tab);
+        return focused() == target;
+    };
+    const auto typeAt = [&](EventField field, const QString &text) {
+        ASSERT_TRUE(tabTo(box(field))) << columnOf(field);
+        QTest::keyClicks(focused(), text);
+    };
+
+    ASSERT_TRUE(tabTo(mainWindow.button(EventCommand::NewEvent)));
+    press(Qt::Key_Space); // New Event
+    ASSERT_TRUE(waitFor([&] { return box(EventField::Date)->hasFocus(); }))
+        << "New Event starts in the date";
+    EXPECT_FALSE(box(EventField::Number)->text().isEmpty());
+    QTest::keyClicks(focused(), QStringLiteral("1221"));
+    press(Qt::Key_Return);
+    ASSERT_TRUE(waitFor([&] { return box(EventField::Title)->hasFocus(); })) << "Enter moves on";
+    const int year = clock.today().year();
+    EXPECT_EQ(box(EventField::Date)->text(), QString::number(year) + "1221");
+    EXPECT_EQ(box(EventField::Date)->palette().color(QPalette::Base), QColor(Qt::white));
+    QTest::keyClicks(focused(), QStringLiteral("Winter Recital"));
+    typeAt(EventField::Start, QStringLiteral("19:00"));
+    typeAt(EventField::End, QStringLiteral("21:30"));
+    ASSERT_TRUE(tabTo(control<QComboBox>(QStringLiteral("cbostatus"))));
+    press(Qt::Key_2); // browses to "2-Reserved"
+    press(Qt::Key_Return);
+    typeAt(EventField::Guests, QStringLiteral("40"));
+    typeAt(EventField::Guarantee, QStringLiteral("35"));
+    typeAt(EventField::Room, QStringLiteral("1"));
+    typeAt(EventField::ContactName, QStringLiteral("Grace Hopper"));
+    typeAt(EventField::ContactPhone1, QStringLiteral("5551234567"));
+    ASSERT_TRUE(tabTo(mainWindow.button(EventCommand::Save)));
+    press(Qt::Key_Space); // Save
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
+    EXPECT_FALSE(mainWindow.button(EventCommand::Save)->isEnabled()) << "saved";
+    EXPECT_TRUE(box(EventField::Title)->isReadOnly());
+    EXPECT_EQ(column(QStringLiteral("evnt"),
+                     QStringLiteral("select eventtitle || ' ' || starttime || '-' || endtime || "
+                                    "' ' || status || ' ' || roomnumber || ' ' || contactname "
+                                    "from eventinfo where eventdate = ?"),
+                     {year * 10000 + 1221}),
+              QVariantList{QStringLiteral("Winter Recital 19:00-21:30 2 1 Grace Hopper")});
+
+    mainWindow.button(EventCommand::Calendar)->click();
+    const int first = QDate(year, 12, 1).dayOfWeek() % 7;
+    auto *day = control<QPlainTextEdit>(QStringLiteral("cal(%1)").arg(first + 20));
+    ASSERT_TRUE(waitFor([&] { return day->isVisible(); }));
+    EXPECT_TRUE(day->toPlainText().contains(QStringLiteral("Winter Recital")))
+        << day->toPlainText().toStdString();
+
+    // The history, in columns with the opening line the oldest, last, prints
+    // as a readable PDF.
+    mainWindow.menuCommand(QStringLiteral("mnuaudithistory"))->trigger();
+    auto *history = control<QGroupBox>(QStringLiteral("fraaudit"));
+    ASSERT_TRUE(waitFor([&] { return history->isVisible(); }));
+    auto *table = control<QTableWidget>(QStringLiteral("Text4"));
+    ASSERT_TRUE(table);
+    QStringList headers;
+    for (int column = 0; column < table->columnCount(); ++column)
+        headers << table->horizontalHeaderItem(column)->text();
+    EXPECT_EQ(headers, (QStringList{QStringLiteral("Date"), QStringLiteral("Time"),
+                                    QStringLiteral("Operator"), QStringLiteral("Change")}));
+    ASSERT_GT(table->rowCount(), 0);
+    EXPECT_EQ(table->item(table->rowCount() - 1, 3)->text(),
+              QStringLiteral("Event#%1 opened").arg(box(EventField::Number)->text()));
+    control<QPushButton>(QStringLiteral("cmdaudit(0)"))->click();
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-layout"), QDir(temp.path()).filePath(QStringLiteral("audit.pdf")),
+                QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(
+        printed.contains(QRegularExpression(QStringLiteral("Event Title:\\s+Winter Recital"))))
+        << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QString(78, QLatin1Char('-'))));
+    EXPECT_TRUE(printed.contains(QStringLiteral("opened"))) << printed.toStdString();
+    control<QPushButton>(QStringLiteral("cmdaudit(1)"))->click();
+    EXPECT_TRUE(waitFor([&] { return !history->isVisible(); }));
+    mainWindow.close();
+}
+
+// The File menu's command reaches the capture with the real screen, which
+// the offscreen platform, like a session without a display, does not have.
+TEST_F(MainWindowTest, TheFileMenuCommandWithoutADisplayExplainsAndSavesNothing) {
+    QtScreenGrabber realScreen;
+    Module withScreen(settings(),
+                      Ports{prompts, clipboard, programs, clock, keys, printer, realScreen});
+    ShownWindow shown(withScreen, club, QStringLiteral("capture-view-test"));
+    ASSERT_TRUE(shown.show());
+    QAction *command = shown.window.menuCommand(QStringLiteral("mnuclipboard"));
+    ASSERT_NE(command, nullptr);
+    EXPECT_EQ(command->text(), QStringLiteral("&Screen Capture"));
+    prompts.clear();
+    prompts.expectError();
+    command->trigger();
+    ASSERT_TRUE(waitFor([&] { return !prompts.messages.isEmpty(); }));
+    EXPECT_TRUE(
+        prompts.lastMessage().text.startsWith(QStringLiteral("Screen Capture needs a display")))
+        << prompts.lastMessage().text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("screen.bmp"))));
+}
+
+// Takes the picture of the program's own windows, and notes what was on the
+// screen at that moment: an open menu, and whether the main window had been
+// drawn again since the File menu closed.
+class WatchingScreen final : public ScreenGrabber {
+public:
+    std::optional<ScreenPicture> grabDesktop() override {
+        ++grabs;
+        popupOpen = QApplication::activePopupWidget() != nullptr;
+        menuShown = menu && menu->isVisible();
+        drawnSinceMenuClosed = paintedAfterMenu;
+        const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB888);
+        ScreenPicture picture{shot.width(), shot.height(), {}};
+        for (int y = 0; y < shot.height(); ++y)
+            picture.rgb.append(reinterpret_cast<const char *>(shot.constScanLine(y)),
+                               shot.width() * 3);
+        return picture;
+    }
+
+    QWidget *window = nullptr;
+    QMenu *menu = nullptr;
+    bool paintedAfterMenu = false;
+    int grabs = 0;
+    bool popupOpen = true;
+    bool menuShown = true;
+    bool drawnSinceMenuClosed = false;
+};
+
+// Follows the File menu closing and the main window being drawn after it.
+class PaintWatch final : public QObject {
+public:
+    PaintWatch(WatchingScreen &screen)
+        : m_screen(screen) {}
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (watched == m_screen.menu && event->type() == QEvent::Hide)
+            m_menuClosed = true;
+        if (m_menuClosed && event->type() == QEvent::Paint &&
+            static_cast<QWidget *>(watched)->window() == m_screen.window)
+            m_screen.paintedAfterMenu = true;
+        return false;
+    }
+
+private:
+    WatchingScreen &m_screen;
+    bool m_menuClosed = false;
+};
+
+// The command chosen from the open File menu: the picture is taken once
+// the menu has closed and the window under it has been drawn again, not of
+// the menu itself.
+TEST_F(MainWindowTest, ThePictureIsTakenOnceTheFileMenuHasClosed) {
+    WatchingScreen watching;
+    Module withScreen(settings(),
+                      Ports{prompts, clipboard, programs, clock, keys, printer, watching});
+    ShownWindow shown(withScreen, club, QStringLiteral("capture-menu-test"));
+    ASSERT_TRUE(shown.show());
+    MainWindow &window = shown.window;
+    auto *file = window.findChild<QMenu *>(QStringLiteral("mnufile"));
+    ASSERT_TRUE(file);
+    watching.window = &window;
+    watching.menu = file;
+    PaintWatch watch(watching);
+    file->installEventFilter(&watch);
+    for (QWidget *widget : window.findChildren<QWidget *>())
+        widget->installEventFilter(&watch);
+    window.installEventFilter(&watch);
+
+    window.menuBar()->setActiveAction(file->menuAction());
+    ASSERT_TRUE(waitFor([&] { return file->isVisible(); }));
+    QAction *command = window.menuCommand(QStringLiteral("mnuclipboard"));
+    const qsizetype startedBefore = programs.started.size();
+    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(command).center());
+    EXPECT_EQ(watching.grabs, 0) << "not while the menu is still on the screen";
+
+    ASSERT_TRUE(waitFor([&] { return watching.grabs == 1; }));
+    EXPECT_FALSE(watching.popupOpen);
+    EXPECT_FALSE(watching.menuShown);
+    EXPECT_TRUE(watching.drawnSinceMenuClosed);
+    EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("screen.bmp"))));
+    EXPECT_EQ(programs.started.size(), startedBefore + 1) << "the viewer opens the picture";
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
+    shown.logic.QueryUnloadMainWindow();
 }
 
 } // namespace
