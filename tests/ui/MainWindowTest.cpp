@@ -5,8 +5,11 @@
 #include "ShownWindow.h"
 #include "WaitFor.h"
 #include "app/MainWindowLogic.h"
+#include "reports/CalendarExport.h"
 #include "session/SingleInstance.h"
+#include "ui/CalendarExportDialog.h"
 #include "ui/CalendarFrame.h"
+#include "ui/DepartmentButtonsPanel.h"
 #include "ui/EventPanels.h"
 #include "ui/QtKeySender.h"
 #include "ui/QtPrinter.h"
@@ -17,6 +20,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -33,6 +40,8 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -475,6 +484,124 @@ TEST_F(MainWindowTest, ThePictureIsTakenOnceTheFileMenuHasClosed) {
     EXPECT_EQ(programs.started.size(), startedBefore + 1) << "the viewer opens the picture";
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
     shown.logic.QueryUnloadMainWindow();
+}
+
+class CalendarExportViewTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        exec(QStringLiteral("evnt"), QStringLiteral("insert into location (roomnum, room, "
+                                                    "capacity, subdiv) values (4, 'Terrace', "
+                                                    "40, 0)"));
+        exec(QStringLiteral("evnt"),
+             QStringLiteral("insert into eventinfo (eventnum, eventdate, eventtitle, status, "
+                            "roomnumber, starttime, endtime) values (1, 20261212, 'Gala', 4, 4, "
+                            "'19:00', '23:00')"));
+        QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    }
+    template <typename T> T *child(QWidget &window, const char *name) {
+        auto *found = window.findChild<T *>(QString::fromLatin1(name));
+        EXPECT_TRUE(found) << name;
+        return found;
+    }
+};
+
+TEST_F(CalendarExportViewTest, OneWindowChoosesDatesRoomAndFileAndCancelWritesNothing) {
+    CalendarExport logic(*module);
+    ASSERT_TRUE(logic.open());
+    const QString file = path(QStringLiteral("terrace.ics"));
+    {
+        CalendarExportDialog window(logic);
+        window.show();
+        auto *room = child<QComboBox>(window, "cboroom");
+        ASSERT_EQ(room->count(), 2);
+        EXPECT_EQ(room->itemText(0), QStringLiteral("Every room"));
+        for (const char *name : {"dtpfrom", "dtpto"})
+            EXPECT_TRUE(child<QDateEdit>(window, name)->calendarPopup()) << name;
+        EXPECT_EQ(child<QDateEdit>(window, "dtpfrom")->date(), QDate(2026, 12, 1));
+        room->setCurrentIndex(1);
+
+        // An empty file name is said in the window, which stays open.
+        child<QLineEdit>(window, "txtfile")->clear();
+        child<QPushButton>(window, "cmdok")->click();
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_TRUE(child<QLabel>(window, "lblerror")->isVisible());
+        EXPECT_EQ(child<QLabel>(window, "lblerror")->text(),
+                  QStringLiteral("Choose the file to save the calendar in."));
+
+        // The file comes from the file window.
+        QTimer::singleShot(0, [&] {
+            auto *files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(files);
+            files->selectFile(file);
+            static_cast<QDialog *>(files)->accept();
+        });
+        child<QPushButton>(window, "cmdbrowse")->click();
+        EXPECT_EQ(child<QLineEdit>(window, "txtfile")->text(), QDir::toNativeSeparators(file));
+        EXPECT_FALSE(child<QLabel>(window, "lblerror")->isVisible());
+        child<QPushButton>(window, "cmdok")->click();
+        EXPECT_EQ(window.result(), QDialog::Accepted);
+    }
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().contains("SUMMARY:Gala\r\n"));
+    EXPECT_EQ(
+        prompts.messageTexts(),
+        QStringList{
+            QStringLiteral("1 events were written to %1.").arg(QDir::toNativeSeparators(file))});
+
+    ASSERT_TRUE(QFile::remove(file));
+    ASSERT_TRUE(logic.open());
+    CalendarExportDialog again(logic);
+    again.show();
+    child<QLineEdit>(again, "txtfile")->setText(file);
+    child<QPushButton>(again, "cmdcancel")->click();
+    EXPECT_EQ(again.result(), QDialog::Rejected);
+    EXPECT_FALSE(QFile::exists(file));
+}
+
+TEST_F(MainWindowTest, AButtonIsSetUpWithRealClicksAndKeys) {
+    DepartmentButtons logic(module->databases, module->messages, module->session);
+    logic.windowOpened();
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *row = new DepartmentButtonRow(logic, &window);
+    auto *itemList = new QListWidget(&window);
+    layout->addWidget(row);
+    layout->addWidget(itemList);
+    auto *panel = new DepartmentButtonsPanel(logic, &window);
+    panel->setCovered(itemList);
+    window.resize(900, 600);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto *button2 = window.findChild<QPushButton *>(QStringLiteral("cmddept(2)"));
+    ASSERT_NE(button2, nullptr);
+    EXPECT_EQ(button2->text(), QStringLiteral("Dept"));
+
+    ASSERT_TRUE(logic.openPanel());
+    ASSERT_TRUE(waitFor([&] { return panel->isVisible(); }));
+    EXPECT_EQ(panel->objectName(), QStringLiteral("fraconfigbuttons"));
+    EXPECT_TRUE(panel->geometry().contains(itemList->geometry().center()));
+    button2->click();
+    auto *caption = window.findChild<QLineEdit *>(QStringLiteral("txtbuttoncaption"));
+    auto *tag = window.findChild<QLineEdit *>(QStringLiteral("txtbuttontag"));
+    EXPECT_EQ(caption->text(), QStringLiteral("Dept"));
+    caption->selectAll();
+    QTest::keyClicks(caption, QStringLiteral("Food & Wine"));
+    QTest::keyClicks(tag, QStringLiteral("BEVERAGE"));
+    EXPECT_EQ(tag->text(), QStringLiteral("BEVER"));
+    auto *sample = window.findChild<QPushButton *>(QStringLiteral("cmdsample"));
+    EXPECT_EQ(sample->accessibleName(), QStringLiteral("Food & Wine"));
+
+    window.findChild<QPushButton *>(QStringLiteral("cmdsave"))->click();
+    EXPECT_EQ(button2->text(), QStringLiteral("Food && Wine")) << "no keyboard shortcut";
+    window.findChild<QPushButton *>(QStringLiteral("cmddone"))->click();
+    EXPECT_TRUE(waitFor([&] { return !panel->isVisible(); }));
+    QFile file(path(QStringLiteral("evnt.dat")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))[2],
+              QStringLiteral("Food & Wine,BEVER"));
+    EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
 } // namespace
