@@ -46,7 +46,13 @@
 namespace {
 
 // The main window over a club of the test's making.
-class MainWindowTest : public CalendarClub {};
+class MainWindowTest : public CalendarClub {
+protected:
+    // The fakes' ports with a screen of the test's choosing.
+    Ports withScreen(ScreenGrabber &screen) {
+        return Ports{prompts, clipboard, programs, clock, keys, printer, screen};
+    }
+};
 
 // The names, captions and limits the logic gives reach the widgets, and
 // Exit closes the window through the logic's own close.
@@ -386,9 +392,8 @@ TEST_F(EventEditingViewTest, AWholeBookingIsMadeWithTheKeyboardAloneAndItsHistor
 // the offscreen platform, like a session without a display, does not have.
 TEST_F(MainWindowTest, TheFileMenuCommandWithoutADisplayExplainsAndSavesNothing) {
     QtScreenGrabber realScreen;
-    Module withScreen(settings(),
-                      Ports{prompts, clipboard, programs, clock, keys, printer, realScreen});
-    ShownWindow shown(withScreen, club, QStringLiteral("capture-view-test"));
+    Module onScreen(settings(), withScreen(realScreen));
+    ShownWindow shown(onScreen, club, QStringLiteral("capture-view-test"));
     ASSERT_TRUE(shown.show());
     QAction *command = shown.window.menuCommand(QStringLiteral("mnuclipboard"));
     ASSERT_NE(command, nullptr);
@@ -454,9 +459,8 @@ private:
 // the menu itself.
 TEST_F(MainWindowTest, ThePictureIsTakenOnceTheFileMenuHasClosed) {
     WatchingScreen watching;
-    Module withScreen(settings(),
-                      Ports{prompts, clipboard, programs, clock, keys, printer, watching});
-    ShownWindow shown(withScreen, club, QStringLiteral("capture-menu-test"));
+    Module onScreen(settings(), withScreen(watching));
+    ShownWindow shown(onScreen, club, QStringLiteral("capture-menu-test"));
     ASSERT_TRUE(shown.show());
     MainWindow &window = shown.window;
     auto *file = window.findChild<QMenu *>(QStringLiteral("mnufile"));
