@@ -59,18 +59,6 @@ TEST_F(StartupTest, RefusesToRunWithoutTheSuitesCommandLine) {
     EXPECT_FALSE(logic->started);
 }
 
-TEST_F(StartupTest, RefusesAMissingNameOrAWrongModuleCode) {
-    for (const QString &commandLine : {QStringLiteral("ZQJ99"), QStringLiteral("ABC99DEMO")}) {
-        restart();
-        prompts.expectError();
-        EXPECT_EQ(start(commandLine), MainWindowLogic::Outcome::NotLaunchedBySuite)
-            << commandLine.toStdString();
-        EXPECT_EQ(prompts.messageTexts(),
-                  QStringList{
-                      QStringLiteral("This module cannot be run by itself.\nClick OK to exit...")});
-    }
-}
-
 TEST_F(StartupTest, RefusesALevelBelowTheFirstThreshold) {
     setThresholds(10, 20);
     EXPECT_EQ(start(QStringLiteral("ZQJ09DEMO")), MainWindowLogic::Outcome::AccessDenied);

@@ -1,30 +1,62 @@
 #include "ui/MainWindow.h"
 
+#include "CalendarClub.h"
 #include "ClubFixture.h"
 #include "ShownWindow.h"
 #include "WaitFor.h"
 #include "app/MainWindowLogic.h"
+#include "reports/CalendarExport.h"
 #include "session/SingleInstance.h"
+#include "ui/CalendarExportDialog.h"
+#include "ui/CalendarFrame.h"
+#include "ui/DepartmentButtonsPanel.h"
 #include "ui/EventPanels.h"
+#include "ui/QtKeySender.h"
+#include "ui/QtPrinter.h"
+#include "ui/QtScreenGrabber.h"
 #include "ui/SavedNoticeWindow.h"
+#include "utilities/ScreenCapture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
 
 namespace {
 
-class MainWindowTest : public ClubFixture {};
+// The main window over a club of the test's making.
+class MainWindowTest : public CalendarClub {
+protected:
+    // The fakes' ports with a screen of the test's choosing.
+    Ports withScreen(ScreenGrabber &screen) {
+        return Ports{prompts, clipboard, programs, clock, keys, printer, screen};
+    }
+};
 
-TEST_F(MainWindowTest, OpensWithTheDemoClubAndClosesCleanly) {
+// The names, captions and limits the logic gives reach the widgets, and
+// Exit closes the window through the logic's own close.
+TEST_F(MainWindowTest, OpensWithTheLogicsNamesAndLimitsAndClosesCleanly) {
     exec(
         QStringLiteral("evnt"),
         QStringLiteral(
@@ -78,63 +110,502 @@ TEST(SavedNoticeView, ShowsOnTopAndClosesItselfEachTime) {
     }
 }
 
-} // namespace
+TEST_F(MainWindowTest, TheMonthShowsItsEventsAndADoubleClickedDayItsBookings) {
+    const QDate today = clock.today();
+    addRoom(QStringLiteral("Terrace"), 80);
+    addRoom(QStringLiteral("Library"), 20);
+    fillYear(today.year());
+    const int date = today.year() * 10000 + today.month() * 100 + 15;
+    addEvent(41, date, QStringLiteral("Smith Wedding"), QStringLiteral("10:00"),
+             QStringLiteral("12:00"), 3, 2);
+    addEvent(42, date, QStringLiteral("Book Club"), QStringLiteral("08:00"),
+             QStringLiteral("09:00"), 2, 1);
 
-namespace {
-
-class DemoMainWindowTest : public ClubFixture {
-protected:
-    bool demoData() const override { return true; }
-};
-
-// The demo club as a newcomer opens it on 6 December 2026.
-TEST_F(DemoMainWindowTest, TheMonthSheetIsFullAndADayOpensOnItsBookings) {
-    ShownWindow shown(*module, club, QStringLiteral("view-test"));
+    ShownWindow shown(*module, club, QStringLiteral("calendar-view-test"));
     ASSERT_TRUE(shown.show());
     MainWindowLogic &logic = shown.logic;
     MainWindow &window = shown.window;
 
-    // December 2026 starts on a Tuesday: the 16th is cell 17.
-    auto *sixteenth = window.findChild<QPlainTextEdit *>(QStringLiteral("cal(17)"));
-    ASSERT_NE(sixteenth, nullptr);
-    EXPECT_TRUE(sixteenth->toPlainText().startsWith(QStringLiteral("16           * 2 events *")))
-        << sixteenth->toPlainText().toStdString();
-    EXPECT_TRUE(
-        sixteenth->toPlainText().contains(QStringLiteral("Halvorsen Engineering Holiday Party")));
-    int filled = 0;
-    for (int cell = 0; cell < 42; ++cell) {
-        auto *day = window.findChild<QPlainTextEdit *>(QStringLiteral("cal(%1)").arg(cell));
-        filled += day->isVisible() && day->toPlainText().contains(QLatin1Char('*')) ? 1 : 0;
-    }
-    EXPECT_GE(filled, 8) << "a month alive with bookings";
+    const auto *frame = window.findChild<CalendarFrame *>(QStringLiteral("frareservations"));
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(window.findChild<QLabel *>(QStringLiteral("Label2(5)"))->text(),
+              QStringLiteral("Sunday"));
+    EXPECT_EQ(window.findChild<QLineEdit *>(QStringLiteral("Text2(1)"))->text(),
+              MonthSheet::monthText(today.month()));
+    const int first = QDate(today.year(), today.month(), 1).dayOfWeek() % 7;
+    QPlainTextEdit *fifteenth =
+        window.findChild<QPlainTextEdit *>(QStringLiteral("cal(%1)").arg(first + 14));
+    ASSERT_NE(fifteenth, nullptr);
+    EXPECT_EQ(fifteenth->toPlainText(),
+              QStringLiteral("15           * 2 events *\nBook Club\nSmith Wedding"));
+    EXPECT_TRUE(fifteenth->isVisible());
+    QPlainTextEdit *todays =
+        window.findChild<QPlainTextEdit *>(QStringLiteral("cal(%1)").arg(first + today.day() - 1));
+    EXPECT_EQ(todays->palette().color(QPalette::Base), QColor(224, 224, 224));
 
-    QTest::mouseDClick(sixteenth->viewport(), Qt::LeftButton);
+    QTest::mouseClick(fifteenth->viewport(), Qt::LeftButton);
+    EXPECT_EQ(fifteenth->palette().color(QPalette::Base), QColor(255, 255, 128));
+    QTest::mouseDClick(fifteenth->viewport(), Qt::LeftButton);
+
     auto *grid = window.findChild<QTableView *>(QStringLiteral("gridres"));
     ASSERT_TRUE(waitFor([&] { return grid->isVisible(); }));
+    EXPECT_FALSE(fifteenth->isVisible());
+    EXPECT_TRUE(window.findChild<QRadioButton *>(QStringLiteral("optviewmode(1)"))->isChecked());
+    EXPECT_EQ(window.findChild<QLineEdit *>(QStringLiteral("Text2(2)"))->text(),
+              logic.calendar.grid.club().dateNumber(date));
     QAbstractItemModel *model = grid->model();
-    EXPECT_EQ(model->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Grand Ballroom"));
-    int evening = 0;
-    while (evening < model->rowCount() &&
-           logic.calendar.grid.time(evening) != QStringLiteral("18:30"))
-        ++evening;
-    ASSERT_LT(evening, model->rowCount());
-    EXPECT_EQ(model->index(evening, 3).data().toString(),
-              QStringLiteral("Halvorsen Engineering Holiday Party"));
-    EXPECT_EQ(model->index(evening - 1, 3).data().toString(), QString()) << "booked from 18:30";
+    EXPECT_EQ(model->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Library"));
+    EXPECT_EQ(model->headerData(5, Qt::Horizontal, Qt::ToolTipRole).toString(),
+              QStringLiteral("2 - Library  -  cap:20"));
+    EXPECT_TRUE(grid->isColumnHidden(4)) << "event numbers show in the help line";
+    int tenOClock = 0;
+    while (logic.calendar.grid.time(tenOClock) != QStringLiteral("10:00"))
+        ++tenOClock;
+    EXPECT_EQ(model->index(tenOClock, 5).data().toString(), QStringLiteral("Smith Wedding"));
+    EXPECT_EQ(model->index(tenOClock, 3).data().toString(), QString());
+    EXPECT_EQ(model->index(tenOClock - 8, 3).data().toString(), QStringLiteral("Book Club"));
 
-    grid->scrollTo(model->index(evening, 3));
-    const QPoint slot = grid->visualRect(model->index(evening, 3)).center();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, slot);
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, slot);
+    QList<int> requested;
+    QObject::connect(&logic, &MainWindowLogic::eventRequested,
+                     [&](int number) { requested << number; });
+    grid->scrollTo(model->index(tenOClock, 5));
+    const QRect slot = grid->visualRect(model->index(tenOClock, 5));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, slot.center());
+    EXPECT_EQ(logic.window.helpwindow, QStringLiteral("Event # 41 - Smith Wedding"));
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, slot.center());
+    EXPECT_EQ(requested, QList<int>{41});
+    // The event opens in the event panels in place of the calendar.
     EXPECT_EQ(window.findChild<QLineEdit *>(QStringLiteral("Text1(1)"))->text(),
-              QStringLiteral("Halvorsen Engineering Holiday Party"));
-    EXPECT_EQ(window.findChild<QLineEdit *>(QStringLiteral("Text1(3)"))->text(),
-              QStringLiteral("18:30"));
+              QStringLiteral("Smith Wedding"));
+    EXPECT_TRUE(window.findChild<QComboBox *>(QStringLiteral("cbostatus"))
+                    ->currentText()
+                    .startsWith(QStringLiteral("3-")));
     EXPECT_TRUE(window.findChild<QWidget *>(QStringLiteral("frabilling"))->isVisible());
-    EXPECT_EQ(window.findChild<QComboBox *>(QStringLiteral("cbostatus"))->currentText(),
-              QStringLiteral("4-Confirmed w/Count"));
+    EXPECT_TRUE(waitFor([&] { return !frame->isVisible(); }));
+
+    window.button(EventCommand::Calendar)->click(); // Calendar: this month's sheet again
+    EXPECT_TRUE(waitFor([&] { return fifteenth->isVisible(); }));
+    EXPECT_FALSE(grid->isVisible());
     EXPECT_TRUE(prompts.messages.isEmpty());
-    logic.QueryUnloadMainWindow();
+    window.close();
+}
+
+TEST_F(MainWindowTest, AddingARoomThroughThePanelUpdatesEveryRoomList) {
+    ShownWindow shown(*module, club, QStringLiteral("panel-test"));
+    ASSERT_TRUE(shown.show());
+    MainWindow &window = shown.window;
+
+    window.menuCommand(QStringLiteral("mnuaddroom"))->trigger();
+    auto *panel = window.findChild<QWidget *>(QStringLiteral("fralocation"));
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(waitFor([&] { return panel->isVisible(); }));
+    auto *name = window.findChild<QLineEdit *>(QStringLiteral("Text3(0)"));
+    auto *capacity = window.findChild<QLineEdit *>(QStringLiteral("Text3(1)"));
+    QTest::qWait(50); // focus changes arrive as events
+    EXPECT_EQ(name->text(), QStringLiteral("(room name here)")) << "the hint stays until the "
+                                                                   "operator enters the box";
+    auto *help = window.findChild<QPlainTextEdit *>(QStringLiteral("helpwindow"));
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->toPlainText().startsWith(QStringLiteral("To add a room")));
+
+    name->setFocus();
+    ASSERT_TRUE(waitFor([&] { return name->text().isEmpty(); })) << "entering clears the hint";
+    QTest::keyClicks(name, QStringLiteral("Terrace Pavilion"));
+    QTest::keyClicks(capacity, QStringLiteral("90"));
+    window.findChild<QPushButton *>(QStringLiteral("cmdroom(0)"))->click();
+
+    EXPECT_EQ(window.findChild<QListWidget *>(QStringLiteral("List2"))->count(), 1);
+    EXPECT_EQ(window.findChild<QListWidget *>(QStringLiteral("List1"))->item(0)->text(),
+              QStringLiteral("1 - Terrace Pavilion  -  cap:90"));
+    EXPECT_EQ(window.findChild<QComboBox *>(QStringLiteral("cboroom"))->count(), 2);
+    EXPECT_EQ(name->text(), QString());
+    EXPECT_EQ(help->toPlainText(),
+              QStringLiteral("Room successfully added to reservations table."));
+
+    window.findChild<QPushButton *>(QStringLiteral("cmdroom(1)"))->click();
+    EXPECT_TRUE(waitFor([&] { return !panel->isVisible(); }));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    window.close();
+}
+
+TEST(KeySender, TabMovesTheFocusAndCharactersAreTyped) {
+    QWidget form;
+    auto *first = new QLineEdit(&form);
+    auto *second = new QLineEdit(&form);
+    first->move(0, 0);
+    second->move(0, 40);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    first->setFocus();
+    ASSERT_TRUE(waitFor([&] { return first->hasFocus(); }));
+
+    QtKeySender keys;
+    keys.SendKeyText(QStringLiteral("aB{+}é"));
+    EXPECT_EQ(first->text(), QStringLiteral("aB+é"));
+    keys.SendKeyText(QStringLiteral("{Tab}"));
+    EXPECT_TRUE(second->hasFocus());
+    keys.SendKeyText(QStringLiteral("+{TAB}"));
+    EXPECT_TRUE(first->hasFocus());
+    keys.SendKeyText(QStringLiteral("{END}{BS 2}")); // focus by Tab selects the text
+    EXPECT_EQ(first->text(), QStringLiteral("aB"));
+}
+
+// The event window as the operator uses it, with real keystrokes and the
+// real printer writing a PDF.
+class EventEditingViewTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        addRoom(QStringLiteral("Terrace"), 80);
+        addRoom(QStringLiteral("Library"), 20);
+        fillYear(clock.today().year());
+        printer.setOutputFile(QDir(temp.path()).filePath(QStringLiteral("audit.pdf")));
+        viewModule = std::make_unique<Module>(
+            settings(), Ports{prompts, clipboard, programs, clock, typing, printer, screen});
+    }
+    void TearDown() override {
+        viewModule.reset();
+        MainWindowTest::TearDown();
+    }
+
+    template <typename T = QWidget> T *control(const QString &name) {
+        T *found = window->findChild<T *>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+    QLineEdit *box(EventField field) {
+        return control<QLineEdit>(QStringLiteral("Text1(%1)").arg(columnOf(field)));
+    }
+    QtKeySender typing;
+    QtPrinter printer;
+    std::unique_ptr<Module> viewModule;
+    MainWindow *window = nullptr;
+};
+
+// A whole booking with the keyboard alone: Tab to "New Event", Enter on
+// from the date, every other box by Tab and typing, the status by its first
+// character and Enter, and Save; then the booking in the month and its
+// history printed as a PDF.
+TEST_F(EventEditingViewTest, AWholeBookingIsMadeWithTheKeyboardAloneAndItsHistoryPrinted) {
+    ShownWindow shown(*viewModule, club, QStringLiteral("keyboard-view-test"));
+    MainWindow &mainWindow = shown.window;
+    window = &mainWindow;
+    ASSERT_TRUE(shown.show());
+    // Nothing is typed before an event is started.
+    QTest::keyClicks(box(EventField::Title), QStringLiteral("ignored"));
+    EXPECT_EQ(box(EventField::Title)->text(), QString());
+
+    const auto focused = [] {
+        return QApplication::focusWidget();
+    };
+    const auto press = [&](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        ASSERT_TRUE(focused());
+        QTest::keyClick(focused(), Qt::Key(key), modifiers);
+    };
+    // Tab until the control has the focus; false when it never does.
+    const auto tabTo = [&](QWidget *target) {
+        for (int step = 0; step < 120 && focused() != target; ++step)
+            QTest::keyClick(focused() ? focused() : static_cast<QWidget *>(&mainWindow),
+                            Qt::Key_Tab);
+        return focused() == target;
+    };
+    const auto typeAt = [&](EventField field, const QString &text) {
+        ASSERT_TRUE(tabTo(box(field))) << columnOf(field);
+        QTest::keyClicks(focused(), text);
+    };
+
+    ASSERT_TRUE(tabTo(mainWindow.button(EventCommand::NewEvent)));
+    press(Qt::Key_Space); // New Event
+    ASSERT_TRUE(waitFor([&] { return box(EventField::Date)->hasFocus(); }))
+        << "New Event starts in the date";
+    EXPECT_FALSE(box(EventField::Number)->text().isEmpty());
+    QTest::keyClicks(focused(), QStringLiteral("1221"));
+    press(Qt::Key_Return);
+    ASSERT_TRUE(waitFor([&] { return box(EventField::Title)->hasFocus(); })) << "Enter moves on";
+    const int year = clock.today().year();
+    EXPECT_EQ(box(EventField::Date)->text(), QString::number(year) + "1221");
+    EXPECT_EQ(box(EventField::Date)->palette().color(QPalette::Base), QColor(Qt::white));
+    QTest::keyClicks(focused(), QStringLiteral("Winter Recital"));
+    typeAt(EventField::Start, QStringLiteral("19:00"));
+    typeAt(EventField::End, QStringLiteral("21:30"));
+    ASSERT_TRUE(tabTo(control<QComboBox>(QStringLiteral("cbostatus"))));
+    press(Qt::Key_2); // browses to "2-Reserved"
+    press(Qt::Key_Return);
+    typeAt(EventField::Guests, QStringLiteral("40"));
+    typeAt(EventField::Guarantee, QStringLiteral("35"));
+    typeAt(EventField::Room, QStringLiteral("1"));
+    typeAt(EventField::ContactName, QStringLiteral("Grace Hopper"));
+    typeAt(EventField::ContactPhone1, QStringLiteral("5551234567"));
+    ASSERT_TRUE(tabTo(mainWindow.button(EventCommand::Save)));
+    press(Qt::Key_Space); // Save
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
+    EXPECT_FALSE(mainWindow.button(EventCommand::Save)->isEnabled()) << "saved";
+    EXPECT_TRUE(box(EventField::Title)->isReadOnly());
+    EXPECT_EQ(column(QStringLiteral("evnt"),
+                     QStringLiteral("select eventtitle || ' ' || starttime || '-' || endtime || "
+                                    "' ' || status || ' ' || roomnumber || ' ' || contactname "
+                                    "from eventinfo where eventdate = ?"),
+                     {year * 10000 + 1221}),
+              QVariantList{QStringLiteral("Winter Recital 19:00-21:30 2 1 Grace Hopper")});
+
+    mainWindow.button(EventCommand::Calendar)->click();
+    const int first = QDate(year, 12, 1).dayOfWeek() % 7;
+    auto *day = control<QPlainTextEdit>(QStringLiteral("cal(%1)").arg(first + 20));
+    ASSERT_TRUE(waitFor([&] { return day->isVisible(); }));
+    EXPECT_TRUE(day->toPlainText().contains(QStringLiteral("Winter Recital")))
+        << day->toPlainText().toStdString();
+
+    // The history, in columns with the opening line the oldest, last, prints
+    // as a readable PDF.
+    mainWindow.menuCommand(QStringLiteral("mnuaudithistory"))->trigger();
+    auto *history = control<QGroupBox>(QStringLiteral("fraaudit"));
+    ASSERT_TRUE(waitFor([&] { return history->isVisible(); }));
+    auto *table = control<QTableWidget>(QStringLiteral("Text4"));
+    ASSERT_TRUE(table);
+    QStringList headers;
+    for (int column = 0; column < table->columnCount(); ++column)
+        headers << table->horizontalHeaderItem(column)->text();
+    EXPECT_EQ(headers, (QStringList{QStringLiteral("Date"), QStringLiteral("Time"),
+                                    QStringLiteral("Operator"), QStringLiteral("Change")}));
+    ASSERT_GT(table->rowCount(), 0);
+    EXPECT_EQ(table->item(table->rowCount() - 1, 3)->text(),
+              QStringLiteral("Event#%1 opened").arg(box(EventField::Number)->text()));
+    control<QPushButton>(QStringLiteral("cmdaudit(0)"))->click();
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-layout"), QDir(temp.path()).filePath(QStringLiteral("audit.pdf")),
+                QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(
+        printed.contains(QRegularExpression(QStringLiteral("Event Title:\\s+Winter Recital"))))
+        << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QString(78, QLatin1Char('-'))));
+    EXPECT_TRUE(printed.contains(QStringLiteral("opened"))) << printed.toStdString();
+    control<QPushButton>(QStringLiteral("cmdaudit(1)"))->click();
+    EXPECT_TRUE(waitFor([&] { return !history->isVisible(); }));
+    mainWindow.close();
+}
+
+// The File menu's command reaches the capture with the real screen, which
+// the offscreen platform, like a session without a display, does not have.
+TEST_F(MainWindowTest, TheFileMenuCommandWithoutADisplayExplainsAndSavesNothing) {
+    QtScreenGrabber realScreen;
+    Module onScreen(settings(), withScreen(realScreen));
+    ShownWindow shown(onScreen, club, QStringLiteral("capture-view-test"));
+    ASSERT_TRUE(shown.show());
+    QAction *command = shown.window.menuCommand(QStringLiteral("mnuclipboard"));
+    ASSERT_NE(command, nullptr);
+    EXPECT_EQ(command->text(), QStringLiteral("&Screen Capture"));
+    prompts.clear();
+    prompts.expectError();
+    command->trigger();
+    ASSERT_TRUE(waitFor([&] { return !prompts.messages.isEmpty(); }));
+    EXPECT_TRUE(
+        prompts.lastMessage().text.startsWith(QStringLiteral("Screen Capture needs a display")))
+        << prompts.lastMessage().text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("screen.bmp"))));
+}
+
+// Takes the picture of the program's own windows, and notes what was on the
+// screen at that moment: an open menu, and whether the main window had been
+// drawn again since the File menu closed.
+class WatchingScreen final : public ScreenGrabber {
+public:
+    std::optional<ScreenPicture> grabDesktop() override {
+        ++grabs;
+        popupOpen = QApplication::activePopupWidget() != nullptr;
+        menuShown = menu && menu->isVisible();
+        drawnSinceMenuClosed = paintedAfterMenu;
+        const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB888);
+        ScreenPicture picture{shot.width(), shot.height(), {}};
+        for (int y = 0; y < shot.height(); ++y)
+            picture.rgb.append(reinterpret_cast<const char *>(shot.constScanLine(y)),
+                               shot.width() * 3);
+        return picture;
+    }
+
+    QWidget *window = nullptr;
+    QMenu *menu = nullptr;
+    bool paintedAfterMenu = false;
+    int grabs = 0;
+    bool popupOpen = true;
+    bool menuShown = true;
+    bool drawnSinceMenuClosed = false;
+};
+
+// Follows the File menu closing and the main window being drawn after it.
+class PaintWatch final : public QObject {
+public:
+    PaintWatch(WatchingScreen &screen)
+        : m_screen(screen) {}
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (watched == m_screen.menu && event->type() == QEvent::Hide)
+            m_menuClosed = true;
+        if (m_menuClosed && event->type() == QEvent::Paint &&
+            static_cast<QWidget *>(watched)->window() == m_screen.window)
+            m_screen.paintedAfterMenu = true;
+        return false;
+    }
+
+private:
+    WatchingScreen &m_screen;
+    bool m_menuClosed = false;
+};
+
+// The command chosen from the open File menu: the picture is taken once
+// the menu has closed and the window under it has been drawn again, not of
+// the menu itself.
+TEST_F(MainWindowTest, ThePictureIsTakenOnceTheFileMenuHasClosed) {
+    WatchingScreen watching;
+    Module onScreen(settings(), withScreen(watching));
+    ShownWindow shown(onScreen, club, QStringLiteral("capture-menu-test"));
+    ASSERT_TRUE(shown.show());
+    MainWindow &window = shown.window;
+    auto *file = window.findChild<QMenu *>(QStringLiteral("mnufile"));
+    ASSERT_TRUE(file);
+    watching.window = &window;
+    watching.menu = file;
+    PaintWatch watch(watching);
+    file->installEventFilter(&watch);
+    for (QWidget *widget : window.findChildren<QWidget *>())
+        widget->installEventFilter(&watch);
+    window.installEventFilter(&watch);
+
+    window.menuBar()->setActiveAction(file->menuAction());
+    ASSERT_TRUE(waitFor([&] { return file->isVisible(); }));
+    QAction *command = window.menuCommand(QStringLiteral("mnuclipboard"));
+    const qsizetype startedBefore = programs.started.size();
+    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(command).center());
+    EXPECT_EQ(watching.grabs, 0) << "not while the menu is still on the screen";
+
+    ASSERT_TRUE(waitFor([&] { return watching.grabs == 1; }));
+    EXPECT_FALSE(watching.popupOpen);
+    EXPECT_FALSE(watching.menuShown);
+    EXPECT_TRUE(watching.drawnSinceMenuClosed);
+    EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("screen.bmp"))));
+    EXPECT_EQ(programs.started.size(), startedBefore + 1) << "the viewer opens the picture";
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
+    shown.logic.QueryUnloadMainWindow();
+}
+
+class CalendarExportViewTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        exec(QStringLiteral("evnt"), QStringLiteral("insert into location (roomnum, room, "
+                                                    "capacity, subdiv) values (4, 'Terrace', "
+                                                    "40, 0)"));
+        exec(QStringLiteral("evnt"),
+             QStringLiteral("insert into eventinfo (eventnum, eventdate, eventtitle, status, "
+                            "roomnumber, starttime, endtime) values (1, 20261212, 'Gala', 4, 4, "
+                            "'19:00', '23:00')"));
+        QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    }
+    template <typename T> T *child(QWidget &window, const char *name) {
+        auto *found = window.findChild<T *>(QString::fromLatin1(name));
+        EXPECT_TRUE(found) << name;
+        return found;
+    }
+};
+
+TEST_F(CalendarExportViewTest, OneWindowChoosesDatesRoomAndFileAndCancelWritesNothing) {
+    CalendarExport logic(*module);
+    ASSERT_TRUE(logic.open());
+    const QString file = path(QStringLiteral("terrace.ics"));
+    {
+        CalendarExportDialog window(logic);
+        window.show();
+        auto *room = child<QComboBox>(window, "cboroom");
+        ASSERT_EQ(room->count(), 2);
+        EXPECT_EQ(room->itemText(0), QStringLiteral("Every room"));
+        for (const char *name : {"dtpfrom", "dtpto"})
+            EXPECT_TRUE(child<QDateEdit>(window, name)->calendarPopup()) << name;
+        EXPECT_EQ(child<QDateEdit>(window, "dtpfrom")->date(), QDate(2026, 12, 1));
+        room->setCurrentIndex(1);
+
+        // An empty file name is said in the window, which stays open.
+        child<QLineEdit>(window, "txtfile")->clear();
+        child<QPushButton>(window, "cmdok")->click();
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_TRUE(child<QLabel>(window, "lblerror")->isVisible());
+        EXPECT_EQ(child<QLabel>(window, "lblerror")->text(),
+                  QStringLiteral("Choose the file to save the calendar in."));
+
+        // The file comes from the file window.
+        QTimer::singleShot(0, [&] {
+            auto *files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(files);
+            files->selectFile(file);
+            static_cast<QDialog *>(files)->accept();
+        });
+        child<QPushButton>(window, "cmdbrowse")->click();
+        EXPECT_EQ(child<QLineEdit>(window, "txtfile")->text(), QDir::toNativeSeparators(file));
+        EXPECT_FALSE(child<QLabel>(window, "lblerror")->isVisible());
+        child<QPushButton>(window, "cmdok")->click();
+        EXPECT_EQ(window.result(), QDialog::Accepted);
+    }
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().contains("SUMMARY:Gala\r\n"));
+    EXPECT_EQ(
+        prompts.messageTexts(),
+        QStringList{
+            QStringLiteral("1 events were written to %1.").arg(QDir::toNativeSeparators(file))});
+
+    ASSERT_TRUE(QFile::remove(file));
+    ASSERT_TRUE(logic.open());
+    CalendarExportDialog again(logic);
+    again.show();
+    child<QLineEdit>(again, "txtfile")->setText(file);
+    child<QPushButton>(again, "cmdcancel")->click();
+    EXPECT_EQ(again.result(), QDialog::Rejected);
+    EXPECT_FALSE(QFile::exists(file));
+}
+
+TEST_F(MainWindowTest, AButtonIsSetUpWithRealClicksAndKeys) {
+    DepartmentButtons logic(module->databases, module->messages, module->session);
+    logic.windowOpened();
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *row = new DepartmentButtonRow(logic, &window);
+    auto *itemList = new QListWidget(&window);
+    layout->addWidget(row);
+    layout->addWidget(itemList);
+    auto *panel = new DepartmentButtonsPanel(logic, &window);
+    panel->setCovered(itemList);
+    window.resize(900, 600);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto *button2 = window.findChild<QPushButton *>(QStringLiteral("cmddept(2)"));
+    ASSERT_NE(button2, nullptr);
+    EXPECT_EQ(button2->text(), QStringLiteral("Dept"));
+
+    ASSERT_TRUE(logic.openPanel());
+    ASSERT_TRUE(waitFor([&] { return panel->isVisible(); }));
+    EXPECT_EQ(panel->objectName(), QStringLiteral("fraconfigbuttons"));
+    EXPECT_TRUE(panel->geometry().contains(itemList->geometry().center()));
+    button2->click();
+    auto *caption = window.findChild<QLineEdit *>(QStringLiteral("txtbuttoncaption"));
+    auto *tag = window.findChild<QLineEdit *>(QStringLiteral("txtbuttontag"));
+    EXPECT_EQ(caption->text(), QStringLiteral("Dept"));
+    caption->selectAll();
+    QTest::keyClicks(caption, QStringLiteral("Food & Wine"));
+    QTest::keyClicks(tag, QStringLiteral("BEVERAGE"));
+    EXPECT_EQ(tag->text(), QStringLiteral("BEVER"));
+    auto *sample = window.findChild<QPushButton *>(QStringLiteral("cmdsample"));
+    EXPECT_EQ(sample->accessibleName(), QStringLiteral("Food & Wine"));
+
+    window.findChild<QPushButton *>(QStringLiteral("cmdsave"))->click();
+    EXPECT_EQ(button2->text(), QStringLiteral("Food && Wine")) << "no keyboard shortcut";
+    window.findChild<QPushButton *>(QStringLiteral("cmddone"))->click();
+    EXPECT_TRUE(waitFor([&] { return !panel->isVisible(); }));
+    QFile file(path(QStringLiteral("evnt.dat")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))[2],
+              QStringLiteral("Food & Wine,BEVER"));
+    EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
 } // namespace
