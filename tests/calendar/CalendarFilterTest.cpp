@@ -2,20 +2,20 @@
 
 #include "CalendarClub.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class CalendarFilterTest : public CalendarClub {
 protected:
     // The events a filter keeps, by number.
     QList<int> kept(const CalendarFilter &filter) {
-        const SqlCondition condition =
-            filter.condition(QStringLiteral("07:00"), QStringLiteral("23:45"));
+        const SqlCondition condition = filter.condition(u"07:00"_s, u"23:45"_s);
         QList<int> numbers;
-        for (const QVariant &number :
-             column(QStringLiteral("evnt"),
-                    QStringLiteral("select eventnum from eventinfo where 1 = 1") + condition.sql +
-                        QStringLiteral(" order by eventnum"),
-                    condition.values))
+        for (const QVariant &number : column(u"evnt"_s,
+                                             u"select eventnum from eventinfo where 1 = 1"_s +
+                                                 condition.sql + u" order by eventnum"_s,
+                                             condition.values))
             numbers << number.toInt();
         return numbers;
     }
@@ -36,10 +36,10 @@ TEST_F(CalendarFilterTest, EachChoiceKeepsTheEventsThatStartOrEndInItsPartOfTheD
         {"09:00", "CLOSE", 1},  // 7: runs to the end of the day
     };
     for (int i = 0; i < int(std::size(events)); ++i)
-        addEvent(i + 1, 20250505, QStringLiteral("Event"), QLatin1String(events[i].start),
+        addEvent(i + 1, 20250505, u"Event"_s, QLatin1String(events[i].start),
                  QLatin1String(events[i].end), 2, events[i].room);
 
-    const QString allRooms = QStringLiteral("Show All Rooms");
+    const QString allRooms = u"Show All Rooms"_s;
     const struct {
         const char *rule;
         const char *times;
@@ -62,11 +62,11 @@ TEST_F(CalendarFilterTest, EachChoiceKeepsTheEventsThatStartOrEndInItsPartOfTheD
         {"an unknown choice shows all times", "Show Something Else", allRooms, {1, 2, 3, 4, 6, 7}},
         {"a room line filters on its number",
          "Show All Times",
-         QStringLiteral("12 - Garden  -  cap:40 only"),
+         u"12 - Garden  -  cap:40 only"_s,
          {6}},
         {"room and time together",
          "Show Morning Only (before Noon)",
-         QStringLiteral("2 - Terrace  -  cap:80 only"),
+         u"2 - Terrace  -  cap:80 only"_s,
          {3, 4}},
     };
     for (const auto &rule : rules) {
@@ -78,12 +78,10 @@ TEST_F(CalendarFilterTest, EachChoiceKeepsTheEventsThatStartOrEndInItsPartOfTheD
 }
 
 TEST_F(CalendarFilterTest, ListTextsNeverReachTheQuery) {
-    const QString hostile = QStringLiteral("1 or 1=1; drop table eventinfo; --' only");
-    const CalendarFilter filter =
-        CalendarFilter::fromLists(QStringLiteral("Show Evening' or '1'='1"), hostile);
+    const QString hostile = u"1 or 1=1; drop table eventinfo; --' only"_s;
+    const CalendarFilter filter = CalendarFilter::fromLists(u"Show Evening' or '1'='1"_s, hostile);
     EXPECT_EQ(filter.room, 1);
-    const SqlCondition condition =
-        filter.condition(QStringLiteral("00:00"), QStringLiteral("23:45"));
+    const SqlCondition condition = filter.condition(u"00:00"_s, u"23:45"_s);
     EXPECT_FALSE(condition.sql.contains(QLatin1String("drop")));
     EXPECT_FALSE(condition.sql.contains(QLatin1Char('\'')));
     EXPECT_EQ(condition.sql.count(QLatin1Char('?')), condition.values.size());
