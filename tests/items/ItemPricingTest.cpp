@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using ItemPricing::Item;
@@ -21,7 +23,7 @@ const char *const TotalTooLarge =
 struct Row {
     const char *rule;
     const char *qty = "1";
-    QVariant unitPrice = QStringLiteral("100"); // as read or typed
+    QVariant unitPrice = u"100"_s; // as read or typed
     QVariant taxpct = 0.07;
     QVariant scpct = 0.18;
     bool noServiceCharge = false;
@@ -38,7 +40,7 @@ struct Row {
     const char *refusal = nullptr;
 };
 
-ItemPricing::Priced priced(const Row &row, const QString &description = QStringLiteral("Coffee")) {
+ItemPricing::Priced priced(const Row &row, const QString &description = u"Coffee"_s) {
     const Item item{Decimal::fromText(QString::fromLatin1(row.qty)).value_or(Decimal()),
                     Money::fromVariant(row.unitPrice).value_or(Money()),
                     row.taxpct,
@@ -82,25 +84,25 @@ TEST(ItemPricing, EachRuleOfThePriceServiceChargeAndTax) {
          .servchg = "25.29",
          .tax = "8.27"},
         {.rule = "the service charge is taxed unrounded: 3.1017 + .07 x 7.75425 + .0005 is 3.64",
-         .unitPrice = QStringLiteral("44.31"),
+         .unitPrice = u"44.31"_s,
          .scpct = 0.175,
          .price = "44.31",
          .servchg = "7.7543",
          .tax = "3.64"},
         {.rule = "untaxed service charge leaves the tax to four decimals",
-         .unitPrice = QStringLiteral("12.35"),
+         .unitPrice = u"12.35"_s,
          .taxscyesno = "N",
          .price = "12.35",
          .servchg = "2.223",
          .tax = "0.8645"},
         {.rule = "an unknown mode leaves the tax to four decimals",
-         .unitPrice = QStringLiteral("12.35"),
+         .unitPrice = u"12.35"_s,
          .deptorstax = "X",
          .price = "12.35",
          .servchg = "2.223",
          .tax = "0.8645"},
         {.rule = "No S/C: no service charge and none in the tax, still to cents",
-         .unitPrice = QStringLiteral("12.35"),
+         .unitPrice = u"12.35"_s,
          .noServiceCharge = true,
          .price = "12.35",
          .servchg = "0",
@@ -108,7 +110,7 @@ TEST(ItemPricing, EachRuleOfThePriceServiceChargeAndTax) {
         {.rule = "tax-exempt account pays no tax whatever the settings",
          .taxExempt = true,
          .deptorstax = "S",
-         .salestax = QStringLiteral("n/a"),
+         .salestax = u"n/a"_s,
          .price = "100",
          .servchg = "18",
          .tax = "0"},
@@ -126,7 +128,7 @@ TEST(ItemPricing, EachRuleOfThePriceServiceChargeAndTax) {
          .tax = "3.06"},
         {.rule = "free-form price times a fractional quantity",
          .qty = "1.5",
-         .unitPrice = QStringLiteral("19.99"),
+         .unitPrice = u"19.99"_s,
          .taxscyesno = "N",
          .itemdesc = "1.5 Coffee",
          .price = "29.985",
@@ -140,13 +142,13 @@ TEST(ItemPricing, EachRuleOfThePriceServiceChargeAndTax) {
          .tax = "20.65"},
         {.rule = "a negative free-form price is a credit",
          .qty = "2",
-         .unitPrice = QStringLiteral("-50"),
+         .unitPrice = u"-50"_s,
          .itemdesc = "2 Coffee",
          .price = "-100",
          .servchg = "-18",
          .tax = "-8.26"},
         {.rule = "a single-precision rate is the rate typed, not 0.07000000029802322",
-         .unitPrice = QStringLiteral("1000000"),
+         .unitPrice = u"1000000"_s,
          .taxpct = double(0.07f),
          .scpct = 0.0,
          .taxscyesno = "N",
@@ -155,19 +157,19 @@ TEST(ItemPricing, EachRuleOfThePriceServiceChargeAndTax) {
          .tax = "70000"},
         {.rule = "an extended price past the range is refused",
          .qty = "2",
-         .unitPrice = QStringLiteral("999999999999"),
+         .unitPrice = u"999999999999"_s,
          .refusal = PriceTooLarge},
         {.rule = "a tax past the range is refused",
-         .unitPrice = QStringLiteral("999999999999"),
+         .unitPrice = u"999999999999"_s,
          .taxpct = 2.0,
          .scpct = 0.0,
          .taxscyesno = "N",
          .refusal = ChargeTooLarge},
         {.rule = "a row each of whose amounts fits but whose total billing cannot charge",
-         .unitPrice = QStringLiteral("999999999999"),
+         .unitPrice = u"999999999999"_s,
          .refusal = TotalTooLarge},
         {.rule = "a rate that is not a number is refused by name",
-         .taxpct = QStringLiteral("7%"),
+         .taxpct = u"7%"_s,
          .refusal = "The rate taxpct is not a number; nothing was added."},
         {.rule = "a quantity below one is refused", .qty = "0.5", .refusal = QuantityRefusal},
     };
@@ -219,15 +221,13 @@ TEST(ItemPricing, ItemdescKeepsFiftyCharactersAndNeverSplitsOne) {
         QString description;
         QString itemdesc;
     } cases[] = {
-        {"fits as it is", QString(48, u'x'), QStringLiteral("2 ") + QString(48, u'x')},
-        {"cut at fifty", QString(60, u'x'), QStringLiteral("2 ") + QString(48, u'x')},
-        {"an emoji across the cut is left out", letters + QStringLiteral("\U0001F600zz"),
-         QStringLiteral("2 ") + letters},
-        {"an emoji that ends at the cut is kept", letters.left(46) + QStringLiteral("\U0001F600zz"),
-         QStringLiteral("2 ") + letters.left(46) + QStringLiteral("\U0001F600")},
-        {"an accent is not parted from its letter", letters + QStringLiteral("e\u0301zz"),
-         QStringLiteral("2 ") + letters},
-        {"no description", QString(), QStringLiteral("2 ")},
+        {"fits as it is", QString(48, u'x'), u"2 "_s + QString(48, u'x')},
+        {"cut at fifty", QString(60, u'x'), u"2 "_s + QString(48, u'x')},
+        {"an emoji across the cut is left out", letters + u"\U0001F600zz"_s, u"2 "_s + letters},
+        {"an emoji that ends at the cut is kept", letters.left(46) + u"\U0001F600zz"_s,
+         u"2 "_s + letters.left(46) + u"\U0001F600"_s},
+        {"an accent is not parted from its letter", letters + u"e\u0301zz"_s, u"2 "_s + letters},
+        {"no description", QString(), u"2 "_s},
     };
     for (const auto &c : cases) {
         const auto line = priced({.rule = c.rule, .qty = "2"}, c.description);
