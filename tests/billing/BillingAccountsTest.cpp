@@ -18,8 +18,13 @@ protected:
         accounts = std::make_unique<BillingAccounts>(*module);
     }
     int accountsInRange() {
-        return count(u"master"_s, u"select count(*) from acctinfo "
-                                  "where acctnumber >= 90000"_s);
+        return count(u"master"_s, u"select count(*) from acctinfo where acctnumber >= 90000"_s);
+    }
+    // A column of an account's row in the member database.
+    QString field(const QString &column, const QString &table, double number) {
+        return scalar(u"master"_s, u"select %1 from %2 where acctnumber = ?"_s.arg(column, table),
+                      {number})
+            .toString();
     }
     QString &box(EventField field) { return module->event.fields[field]; }
 
@@ -43,22 +48,13 @@ TEST_F(BillingAccountsTest, ANewAccountTakesTheNextNumberWithAllItsRows) {
     EXPECT_EQ(prompts.lastMessage().text, u"Billing Account # 90005 created."_s);
     EXPECT_EQ(prompts.lastMessage().title, u"Successful..."_s);
     EXPECT_EQ(accountRows(u"acctnumber = 90005"_s), QList<int>(5, 1));
-    EXPECT_EQ(
-        scalar(u"master"_s, u"select lname from acctinfo where acctnumber = 90005"_s).toString(),
-        u"Event #42"_s);
-    EXPECT_EQ(scalar(u"master"_s, u"select classcode || '/' || billcode from acctinfo where "
-                                  "acctnumber = 90005"_s)
-                  .toString(),
-              u"EV/E"_s);
-    const QString stored = scalar(u"master"_s, u"select mailname from address where acctnumber = "
-                                               "90005"_s)
-                               .toString();
+    EXPECT_EQ(field(u"lname"_s, u"acctinfo"_s, 90005), u"Event #42"_s);
+    EXPECT_EQ(field(u"classcode || '/' || billcode"_s, u"acctinfo"_s, 90005), u"EV/E"_s);
+    const QString stored = field(u"mailname"_s, u"address"_s, 90005);
     EXPECT_TRUE(name.startsWith(stored));
     EXPECT_EQ(stored.size(), 49);
     EXPECT_FALSE(stored.back().isHighSurrogate()) << "no emoji cut in half";
-    EXPECT_EQ(
-        scalar(u"master"_s, u"select altname from address where acctnumber = 90005"_s).toString(),
-        u"Zoë D'Angelo"_s);
+    EXPECT_EQ(field(u"altname"_s, u"address"_s, 90005), u"Zoë D'Angelo"_s);
 }
 
 TEST_F(BillingAccountsTest, TheTillsAreToldOfANewAccountWhenTheyAreThere) {
@@ -117,8 +113,7 @@ TEST_F(BillingAccountsTest, NoAccountWhenTheRangeIsUsedUpUnsetOrMonthEndRuns) {
     const auto duringMonthEnd = accounts->CreateAccount(7);
     EXPECT_FALSE(duringMonthEnd);
     EXPECT_EQ(prompts.lastMessage().text,
-              u"Unable to create accounts during month-end billing process. Try "
-              "again later."_s);
+              u"Unable to create accounts during month-end billing process. Try again later."_s);
     EXPECT_EQ(duringMonthEnd.error(), BillingAccounts::NoAccount::MonthEndRunning);
     EXPECT_EQ(accountsInRange(), 2);
 
@@ -198,21 +193,14 @@ TEST_F(BillingAccountsTest, SavingWritesTheAddressOfEventAccountsOnly) {
     box(EventField::ContactEmail) = QString(80, QLatin1Char('e'));
     accounts->UpdateAccount();
     EXPECT_EQ(prompts.lastMessage().text, u"Billing Account # 90000 updated."_s);
-    EXPECT_EQ(
-        scalar(u"master"_s, u"select mailname from address where acctnumber = 90000"_s).toString(),
-        u"Renée O'Hara"_s);
-    EXPECT_EQ(scalar(u"master"_s, u"select altemail from address where acctnumber = 90000"_s)
-                  .toString()
-                  .size(),
-              75);
+    EXPECT_EQ(field(u"mailname"_s, u"address"_s, 90000), u"Renée O'Hara"_s);
+    EXPECT_EQ(field(u"altemail"_s, u"address"_s, 90000).size(), 75);
 
     prompts.clear();
     box(EventField::Account) = u"1001"_s;
     accounts->UpdateAccount();
     EXPECT_TRUE(prompts.messages.isEmpty());
-    EXPECT_EQ(
-        scalar(u"master"_s, u"select mailname from address where acctnumber = 1001"_s).toString(),
-        u"Member"_s)
+    EXPECT_EQ(field(u"mailname"_s, u"address"_s, 1001), u"Member"_s)
         << "a member's own address is not the event's to change";
 
     box(EventField::Account) = u"90500"_s;
@@ -226,11 +214,8 @@ TEST_F(BillingAccountsTest, SavingWritesTheAddressOfEventAccountsOnly) {
     touch(u"mstr2bak.mdb"_s);
     accounts->UpdateAccount();
     EXPECT_EQ(prompts.lastMessage().text,
-              u"Unable to update accounts during month-end billing process. Try "
-              "again later."_s);
-    EXPECT_EQ(
-        scalar(u"master"_s, u"select mailname from address where acctnumber = 90000"_s).toString(),
-        u"Renée O'Hara"_s);
+              u"Unable to update accounts during month-end billing process. Try again later."_s);
+    EXPECT_EQ(field(u"mailname"_s, u"address"_s, 90000), u"Renée O'Hara"_s);
 }
 
 // The account button over an event typed into the boxes.
@@ -263,8 +248,7 @@ TEST_F(AccountButtonTest, TheAccountBoxDecidesBetweenCreatingAndLinking) {
     box(EventField::Status).clear();
     button->assignAccount();
     EXPECT_EQ(prompts.lastMessage().text,
-              u"A billing account cannot be created until basic information is "
-              "completed."_s);
+              u"A billing account cannot be created until basic information is completed."_s);
     EXPECT_EQ(window.fieldColor[EventField::Start], EventWindow::Red);
     EXPECT_EQ(window.fieldColor[EventField::End], EventWindow::White);
     EXPECT_TRUE(window.statusMissing);
@@ -305,9 +289,9 @@ TEST_F(AccountButtonTest, AMemberEventWithoutNumberAsksWhetherItIsNew) {
     box(EventField::Account).clear();
     prompts.answerYesNo(false);
     button->assignAccount();
-    EXPECT_EQ(prompts.questions.last().text,
-              u"Is this a new event billing account?  \r\n(i.e. not an already "
-              "existing account)"_s);
+    EXPECT_EQ(
+        prompts.questions.last().text,
+        u"Is this a new event billing account?  \r\n(i.e. not an already existing account)"_s);
     EXPECT_EQ(prompts.lastMessage().text,
               u"Please enter the desired billing/member  \r\naccount number or "
               "press F-5 for a lookup."_s);

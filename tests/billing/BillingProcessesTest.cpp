@@ -34,11 +34,12 @@ protected:
         Transaction transaction(*db.value());
         ASSERT_TRUE(transaction.begun().ok());
         for (int event = first; event <= last; ++event) {
-            ASSERT_TRUE(db.value()
-                            ->execute(u"insert into eventinfo (eventnum, status, "
-                                      "custid) values (?, 4, 1001)"_s,
-                                      {event})
-                            .ok());
+            ASSERT_TRUE(
+                db.value()
+                    ->execute(
+                        u"insert into eventinfo (eventnum, status, custid) values (?, 4, 1001)"_s,
+                        {event})
+                    .ok());
             auto insert = db.value()->prepare(
                 u"insert into items (eventid, qty, itemdesc, price, servchg, tax, "
                 "glnum) values (?, 1, ?, '10.25', '1.85', '0.82', 4010)"_s);

@@ -125,8 +125,8 @@ TEST_F(PointOfSaleExportTest, MembersReachTheTillsWhichAreAskedToReload) {
     EXPECT_EQ(column(u"master"_s, u"select terminated from acctinfo where acctnumber = 2001"_s),
               QVariantList{0})
         << "a Null terminated counts as active";
-    const QString active = u"select * from acctinfo where acctnumber in (2001, "
-                           "2003) order by acctnumber"_s;
+    const QString active =
+        u"select * from acctinfo where acctnumber in (2001, 2003) order by acctnumber"_s;
     EXPECT_EQ(rows(u"qnposmem"_s, u"select * from acctinfo order by acctnumber"_s),
               rows(u"master"_s, active))
         << "the terminated and the stale rows are gone; texts, money and Nulls exact";
@@ -187,8 +187,8 @@ TEST_F(PointOfSaleExportTest, InventoryTakesItsAccountsCodesThenReachesTheTills)
 
     runMode(u"15"_s);
     expectDone();
-    const QString items = u"select itemnumber, arcodes, scpct, taxpct from items "
-                          "order by itemnumber"_s;
+    const QString items =
+        u"select itemnumber, arcodes, scpct, taxpct from items order by itemnumber"_s;
     EXPECT_EQ(rows(u"invntory"_s, items), (QStringList{u"1|1011|0.2|0.08"_s, u"2|0100|0.1|0.05"_s,
                                                        u"3|1111|0.1|0.05"_s, u"4|0000|0.1|0.05"_s}))
         << "Null rates and accounts without ar0 keep the items' own";
@@ -219,18 +219,15 @@ TEST_F(PointOfSaleExportTest, ItemButtonsOfEveryTillAndTheOptionsTakeTheirItems)
     const QString wine = u"2.5|32|9.5|0.05|0.1|4200|0101|8001|BAR"_s;
     EXPECT_EQ(rows(u"qnposh"_s, buttons.arg(u"buttondef01"_s)),
               (QStringList{u"1|"_s + wine, u"2|2.5|1.25|<null>|0.05|0.1|4200|0101|8001|BAR"_s,
-                           u"3|<null>|1.25|<null>|<null>|<null>|<null>|OLD|OLDUPC|"
-                           "<null>"_s}))
+                           u"3|<null>|1.25|<null>|<null>|<null>|<null>|OLD|OLDUPC|<null>"_s}))
         << "a typed price stays; a department button is not an item";
     EXPECT_EQ(rows(u"qnposh"_s, buttons.arg(u"buttondef02"_s)),
               (QStringList{u"1|2.5|0|9.5|0.05|0.1|4200|OLD|OLDUPC|BAR"_s,
-                           u"2|<null>|1.25|<null>|<null>|<null>|<null>|OLD|OLDUPC|"
-                           "<null>"_s}))
+                           u"2|<null>|1.25|<null>|<null>|<null>|<null>|OLD|OLDUPC|<null>"_s}))
         << "a Null price is 0; empty codes keep the button's; an unknown item changes nothing";
     EXPECT_EQ(rows(u"qnposh"_s, buttons.arg(u"optiondef"_s)), QStringList{u"1|"_s + wine});
     EXPECT_EQ(rows(u"qnposh"_s, buttons.arg(u"buttondef03"_s)),
-              QStringList{u"1|<null>|1.25|<null>|<null>|<null>|<null>|OLD|OLDUPC|"
-                          "<null>"_s});
+              QStringList{u"1|<null>|1.25|<null>|<null>|<null>|<null>|OLD|OLDUPC|<null>"_s});
     const QString reload = u"17 , 0 , 0 , 0 , 0\r\n15 , 0 , 0 , 0 , 0\r\n"_s;
     EXPECT_EQ(request(1), reload);
     EXPECT_EQ(request(2), reload);
@@ -433,9 +430,10 @@ TEST_F(PointOfSaleExportTest, ModesAndTillCountsThatCannotRunChangeNothing) {
         SCOPED_TRACE(mode);
         prompts.clear();
         runMode(QString::fromUtf8(mode));
-        EXPECT_EQ(prompts.messageTexts(),
-                  QStringList{u"\"%1\" is not a point-of-sale update mode; nothing "
-                              "was updated."_s.arg(QString::fromUtf8(mode))});
+        EXPECT_EQ(
+            prompts.messageTexts(),
+            QStringList{u"\"%1\" is not a point-of-sale update mode; nothing was updated."_s.arg(
+                QString::fromUtf8(mode))});
         EXPECT_EQ(tills->ErrorFlag, 0);
     }
     setTills(100);

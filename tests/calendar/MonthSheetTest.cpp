@@ -79,13 +79,13 @@ TEST_F(MonthSheetTest, ADayCountsItsEventsAndListsTheFirstFourByStartTime) {
     addEvent(9, 20250228, u"February"_s, u"10:00"_s, u"11:00"_s);
     addEvent(10, 20250401, u"April"_s, u"10:00"_s, u"11:00"_s);
     addEvent(11, 20250331, u"Last day"_s, u"10:00"_s, u"11:00"_s);
-    exec(u"evnt"_s, u"update eventinfo set eventtitle = null "
-                    "where eventnum = 11"_s);
+    exec(u"evnt"_s, u"update eventinfo set eventtitle = null where eventnum = 11"_s);
 
     const auto sheet = sheetOf(2025, 3);
-    EXPECT_EQ(textOfDay(*sheet, 14), u"14           * 6 events *\r\nOne Свадьба 日本語 Ünïcødé\r\n"
-                                     "Two \"Gala\" O'Brien\r\n"_s +
-                                         QString(50, QLatin1Char('T')) + u"\r\nFour"_s);
+    EXPECT_EQ(
+        textOfDay(*sheet, 14),
+        u"14           * 6 events *\r\nOne Свадьба 日本語 Ünïcødé\r\nTwo \"Gala\" O'Brien\r\n"_s +
+            QString(50, QLatin1Char('T')) + u"\r\nFour"_s);
     EXPECT_EQ(textOfDay(*sheet, 31), u"31           * 1 event *\r\n"_s);
     EXPECT_EQ(textOfDay(*sheet, 1), u"1"_s);
     int events = 0;

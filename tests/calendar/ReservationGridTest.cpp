@@ -96,8 +96,7 @@ TEST_F(ReservationGridTest, ClickingASlotTellsItsBookingAndDoubleClickingOpensTh
     addEvent(77, 20250704, u"Jo"_s, u"09:00"_s, u"09:30"_s, 2, 1);
     // A released slot keeps a blank.
     exec(u"evnt"_s,
-         u"update reserv set Event1 = 0, Room1 = ' ' where resdate = ? and "
-         "restime = ?"_s,
+         u"update reserv set Event1 = 0, Room1 = ' ' where resdate = ? and restime = ?"_s,
          {20250704, u"13:00"_s});
     ASSERT_TRUE(grid->open(20250704, 20250704));
     const int room2 = column(u"Room2"_s);
