@@ -33,6 +33,10 @@ protected:
             values << row->value(i);
         return values;
     }
+    // The four codes a charge takes from its account's ar0 row.
+    static QList<int> codes(const QVariantList &charge) {
+        return {charge[10].toInt(), charge[11].toInt(), charge[12].toInt(), charge[13].toInt()};
+    }
     static QString money(const QVariant &value) {
         return Money::fromVariant(value).value_or(Money::fromUnits(-1)).toString();
     }
@@ -70,20 +74,14 @@ TEST_F(EventBillingTest, DailyBillingChargesEachItemOnceIntoTheWorkArea) {
     EXPECT_EQ(money(dinner[7]), u"180.02"_s);
     EXPECT_EQ(money(dinner[8]), u"64.8125"_s);
     EXPECT_EQ(money(dinner[9]), u"1244.9325"_s) << "exact, never via double";
-    EXPECT_EQ((QList<int>{dinner[10].toInt(), dinner[11].toInt(), dinner[12].toInt(),
-                          dinner[13].toInt()}),
-              (QList<int>{1, 1, 3, 2}))
-        << "the codes of the ar0 row";
+    EXPECT_EQ(codes(dinner), (QList<int>{1, 1, 3, 2})) << "the codes of the ar0 row";
     EXPECT_EQ(dinner[14].toString(), u"EV7"_s); // batch, daily only
     EXPECT_TRUE(dinner[15].isNull());           // validated, monthly only
     EXPECT_EQ(dinner[17].toInt(), 9);           // tendtype
 
     const QVariantList prime = charge(sixty.left(40));
     ASSERT_EQ(prime.size(), 18);
-    EXPECT_EQ(
-        (QList<int>{prime[10].toInt(), prime[11].toInt(), prime[12].toInt(), prime[13].toInt()}),
-        (QList<int>{0, 0, 0, 0}))
-        << "no ar0 row for 4999";
+    EXPECT_EQ(codes(prime), (QList<int>{0, 0, 0, 0})) << "no ar0 row for 4999";
 
     // The same window after Clear, or another workstation: never twice.
     prompts.answerYesNo(true);

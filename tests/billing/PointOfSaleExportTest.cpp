@@ -217,17 +217,16 @@ TEST_F(PointOfSaleExportTest, ItemButtonsOfEveryTillAndTheOptionsTakeTheirItems)
         u"select bnumber, bcost, bretail, baltretail, btaxpct, bscpct, bglsales, bcodes, "
         "bupccode, bdeptcode from %1 order by bnumber"_s;
     const QString wine = u"2.5|32|9.5|0.05|0.1|4200|0101|8001|BAR"_s;
+    const QString untouched = u"|<null>|1.25|<null>|<null>|<null>|<null>|OLD|OLDUPC|<null>"_s;
     EXPECT_EQ(rows(u"qnposh"_s, buttons.arg(u"buttondef01"_s)),
               (QStringList{u"1|"_s + wine, u"2|2.5|1.25|<null>|0.05|0.1|4200|0101|8001|BAR"_s,
-                           u"3|<null>|1.25|<null>|<null>|<null>|<null>|OLD|OLDUPC|<null>"_s}))
+                           u"3"_s + untouched}))
         << "a typed price stays; a department button is not an item";
     EXPECT_EQ(rows(u"qnposh"_s, buttons.arg(u"buttondef02"_s)),
-              (QStringList{u"1|2.5|0|9.5|0.05|0.1|4200|OLD|OLDUPC|BAR"_s,
-                           u"2|<null>|1.25|<null>|<null>|<null>|<null>|OLD|OLDUPC|<null>"_s}))
+              (QStringList{u"1|2.5|0|9.5|0.05|0.1|4200|OLD|OLDUPC|BAR"_s, u"2"_s + untouched}))
         << "a Null price is 0; empty codes keep the button's; an unknown item changes nothing";
     EXPECT_EQ(rows(u"qnposh"_s, buttons.arg(u"optiondef"_s)), QStringList{u"1|"_s + wine});
-    EXPECT_EQ(rows(u"qnposh"_s, buttons.arg(u"buttondef03"_s)),
-              QStringList{u"1|<null>|1.25|<null>|<null>|<null>|<null>|OLD|OLDUPC|<null>"_s});
+    EXPECT_EQ(rows(u"qnposh"_s, buttons.arg(u"buttondef03"_s)), QStringList{u"1"_s + untouched});
     const QString reload = u"17 , 0 , 0 , 0 , 0\r\n15 , 0 , 0 , 0 , 0\r\n"_s;
     EXPECT_EQ(request(1), reload);
     EXPECT_EQ(request(2), reload);
