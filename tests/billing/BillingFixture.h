@@ -50,6 +50,19 @@ protected:
     int count(const QString &database, const QString &sql, const QVariantList &values = {}) {
         return scalar(database, sql, values).toInt();
     }
+    // The rows of the accounts the condition picks, in each of an account's
+    // five tables.
+    QList<int> accountRows(const QString &condition) {
+        QList<int> rows;
+        for (const auto &[database, table] :
+             {std::pair{"master", "acctinfo"}, std::pair{"master", "address"},
+              std::pair{"master", "interesta"}, std::pair{"master", "comments"},
+              std::pair{"master2", "ar"}})
+            rows << count(QString::fromLatin1(database),
+                          QStringLiteral("select count(*) from %1 where %2")
+                              .arg(QString::fromLatin1(table), condition));
+        return rows;
+    }
     int status(int event) {
         return count(QStringLiteral("evnt"),
                      QStringLiteral("select status from eventinfo where eventnum = ?"), {event});

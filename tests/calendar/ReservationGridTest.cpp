@@ -2,14 +2,16 @@
 
 #include "CalendarClub.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class ReservationGridTest : public CalendarClub {
 protected:
     void SetUp() override {
         CalendarClub::SetUp();
-        addRoom(QStringLiteral("Grand Ballroom"), 240);
-        addRoom(QStringLiteral("Terrace"), 80);
+        addRoom(u"Grand Ballroom"_s, 240);
+        addRoom(u"Terrace"_s, 80);
         fillYear(2025);
         grid = std::make_unique<ReservationGrid>(*module);
         grid->setRooms(rooms());
@@ -52,30 +54,29 @@ protected:
 };
 
 TEST_F(ReservationGridTest, ADayHasItsSlotsAndACaptionPerRoom) {
-    module->config.DayStartTime = QStringLiteral("08:00");
-    module->config.DayEndTime = QStringLiteral("22:00");
+    module->config.DayStartTime = u"08:00"_s;
+    module->config.DayEndTime = u"22:00"_s;
     ASSERT_TRUE(grid->open(20250704, 20250704));
     EXPECT_EQ(grid->rowCount(), 14 * 4 + 1);
-    EXPECT_EQ(grid->time(0), QStringLiteral("08:00"));
-    EXPECT_EQ(grid->time(grid->rowCount() - 1), QStringLiteral("22:00"));
+    EXPECT_EQ(grid->time(0), u"08:00"_s);
+    EXPECT_EQ(grid->time(grid->rowCount() - 1), u"22:00"_s);
     EXPECT_EQ(grid->date(0), 20250704);
     EXPECT_EQ(shownCaptions(),
-              (QStringList{QStringLiteral("Date"), QStringLiteral("Time"),
-                           QStringLiteral("Grand Ballroom"), QStringLiteral("Terrace")}));
-    EXPECT_FALSE(grid->columns[column(QStringLiteral("Event1"))].visible);
+              (QStringList{u"Date"_s, u"Time"_s, u"Grand Ballroom"_s, u"Terrace"_s}));
+    EXPECT_FALSE(grid->columns[column(u"Event1"_s)].visible);
 
     // A new room's columns appear in the open grid, captioned.
-    addRoom(QStringLiteral("Library"), 20);
+    addRoom(u"Library"_s, 20);
     grid->setRooms(rooms());
-    EXPECT_EQ(shownCaptions().last(), QStringLiteral("Library"));
-    EXPECT_EQ(grid->columns.last().tooltip, QStringLiteral("3 - Library  -  cap:20"));
+    EXPECT_EQ(shownCaptions().last(), u"Library"_s);
+    EXPECT_EQ(grid->columns.last().tooltip, u"3 - Library  -  cap:20"_s);
     EXPECT_EQ(grid->rows[0].size(), grid->columns.size());
 
     // Several days read in date and time order.
     ASSERT_TRUE(grid->open(20250701, 20250731));
     EXPECT_EQ(grid->rowCount(), 31 * 57);
     EXPECT_EQ(grid->date(57), 20250702);
-    EXPECT_EQ(grid->time(57), QStringLiteral("08:00"));
+    EXPECT_EQ(grid->time(57), u"08:00"_s);
 }
 
 TEST_F(ReservationGridTest, ADayOfAYearNotSetUpOpensNothing) {
@@ -91,35 +92,32 @@ TEST_F(ReservationGridTest, ADayOfAYearNotSetUpOpensNothing) {
 }
 
 TEST_F(ReservationGridTest, ClickingASlotTellsItsBookingAndDoubleClickingOpensTheEvent) {
-    addEvent(1234, 20250704, QStringLiteral("Smith \"Gala\" Ünïcødé"), QStringLiteral("10:00"),
-             QStringLiteral("12:00"), 4, 2);
-    addEvent(77, 20250704, QStringLiteral("Jo"), QStringLiteral("09:00"), QStringLiteral("09:30"),
-             2, 1);
+    addEvent(1234, 20250704, u"Smith \"Gala\" Ünïcødé"_s, u"10:00"_s, u"12:00"_s, 4, 2);
+    addEvent(77, 20250704, u"Jo"_s, u"09:00"_s, u"09:30"_s, 2, 1);
     // A released slot keeps a blank.
-    exec(QStringLiteral("evnt"),
-         QStringLiteral("update reserv set Event1 = 0, Room1 = ' ' where resdate = ? and "
-                        "restime = ?"),
-         {20250704, QStringLiteral("13:00")});
+    exec(u"evnt"_s,
+         u"update reserv set Event1 = 0, Room1 = ' ' where resdate = ? and restime = ?"_s,
+         {20250704, u"13:00"_s});
     ASSERT_TRUE(grid->open(20250704, 20250704));
-    const int room2 = column(QStringLiteral("Room2"));
+    const int room2 = column(u"Room2"_s);
 
-    grid->selectSlot(row(QStringLiteral("10:30")), room2);
-    EXPECT_EQ(help, QStringLiteral("Event # 1234 - Smith \"Gala\" Ünïcødé"));
-    EXPECT_EQ(selected, QStringLiteral("20250704 10:30"));
-    grid->selectSlot(row(QStringLiteral("12:00")), room2);
-    EXPECT_EQ(help, QStringLiteral("Open")) << "the end slot is free for the next booking";
-    EXPECT_EQ(selected, QStringLiteral("20250704 12:00"));
-    grid->selectSlot(row(QStringLiteral("13:00")), column(QStringLiteral("Room1")));
-    EXPECT_EQ(help, QStringLiteral("Open"));
+    grid->selectSlot(row(u"10:30"_s), room2);
+    EXPECT_EQ(help, u"Event # 1234 - Smith \"Gala\" Ünïcødé"_s);
+    EXPECT_EQ(selected, u"20250704 10:30"_s);
+    grid->selectSlot(row(u"12:00"_s), room2);
+    EXPECT_EQ(help, u"Open"_s) << "the end slot is free for the next booking";
+    EXPECT_EQ(selected, u"20250704 12:00"_s);
+    grid->selectSlot(row(u"13:00"_s), column(u"Room1"_s));
+    EXPECT_EQ(help, u"Open"_s);
     // Two characters or fewer read as open.
-    grid->selectSlot(row(QStringLiteral("09:15")), column(QStringLiteral("Room1")));
-    EXPECT_EQ(help, QStringLiteral("Open"));
+    grid->selectSlot(row(u"09:15"_s), column(u"Room1"_s));
+    EXPECT_EQ(help, u"Open"_s);
 
-    grid->openSlot(row(QStringLiteral("11:45")), room2);
-    grid->openSlot(row(QStringLiteral("09:00")), column(QStringLiteral("Room1")));
-    grid->openSlot(row(QStringLiteral("12:00")), room2);
-    grid->openSlot(row(QStringLiteral("13:00")), column(QStringLiteral("Room1")));
-    grid->openSlot(row(QStringLiteral("10:00")), column(QStringLiteral("restime")));
+    grid->openSlot(row(u"11:45"_s), room2);
+    grid->openSlot(row(u"09:00"_s), column(u"Room1"_s));
+    grid->openSlot(row(u"12:00"_s), room2);
+    grid->openSlot(row(u"13:00"_s), column(u"Room1"_s));
+    grid->openSlot(row(u"10:00"_s), column(u"restime"_s));
     EXPECT_EQ(requested, (QList<int>{1234, 77}));
 }
 

@@ -5,6 +5,8 @@
 
 #include <QSqlRecord>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class RoomEditorTest : public ClubFixture {
@@ -28,12 +30,12 @@ protected:
         editor->RoomButton(RoomEditor::AddRoom);
     }
     int count(const QString &sql, const QVariantList &values = {}) {
-        return scalar(QStringLiteral("evnt"), sql, values).toInt();
+        return scalar(u"evnt"_s, sql, values).toInt();
     }
     QStringList reservColumns() {
         QStringList names;
-        auto db = module->databases.open(QStringLiteral("evnt"));
-        auto probe = db.value()->exec(QStringLiteral("select * from reserv where 1 = 0"));
+        auto db = module->databases.open(u"evnt"_s);
+        auto probe = db.value()->exec(u"select * from reserv where 1 = 0"_s);
         for (int i = 0; i < probe->record().count(); ++i)
             names << probe->record().fieldName(i).toLower(); // as PostgreSQL folds them
         return names;
@@ -44,43 +46,49 @@ protected:
     int roomListRefreshes = 0;
 };
 
-TEST_F(RoomEditorTest, OpeningShowsTheRoomsAndHowToAddOne) {
+TEST_F(RoomEditorTest, OpeningShowsHowToAddARoomAndTheBoxesGuideTheEntry) {
     EXPECT_TRUE(editor->visible);
-    EXPECT_EQ(editor->boxes[RoomEditor::NameBox], QStringLiteral("(room name here)"));
-    EXPECT_TRUE(
-        statusLines.last().startsWith(QStringLiteral("To add a room: (1) enter the room name")));
+    EXPECT_EQ(editor->boxes[RoomEditor::NameBox], u"(room name here)"_s);
+    EXPECT_TRUE(statusLines.last().startsWith(u"To add a room: (1) enter the room name"_s));
     EXPECT_TRUE(editor->buttonEnabled[RoomEditor::AddRoom]);
     EXPECT_FALSE(editor->buttonEnabled[RoomEditor::SaveChanges]);
 
     editor->enterBox(RoomEditor::NameBox);
     EXPECT_EQ(editor->boxes[RoomEditor::NameBox], QString());
+    // Enter moves on; only the number boxes refuse a negative number.
+    for (int box = 0; box < 4; ++box)
+        editor->boxEnterPressed(box);
+    EXPECT_EQ(keys.sent, QStringList(3, u"{Tab}"_s));
+    editor->editBox(RoomEditor::SubdivisionBox, u"-3"_s);
+    editor->leaveBox(RoomEditor::SubdivisionBox);
+    EXPECT_EQ(editor->boxes[RoomEditor::SubdivisionBox], u"0"_s);
+    editor->editBox(RoomEditor::CapacityBox, u"-3"_s);
+    editor->leaveBox(RoomEditor::CapacityBox);
+    EXPECT_EQ(editor->boxes[RoomEditor::CapacityBox], u"-3"_s)
+        << "only the number boxes are corrected";
 }
 
 TEST_F(RoomEditorTest, AddingARoomAddsItsRowAndItsReservationColumns) {
     WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
-    addRoom(QStringLiteral("  O'Malley's \"Snug\"  "), QStringLiteral("1,200"),
-            QStringLiteral("0"));
-    EXPECT_EQ(scalar(QStringLiteral("evnt"),
-                     QStringLiteral("select room from location where roomnum = 1"))
-                  .toString(),
-              QStringLiteral("O'Malley's \"Snug\""));
-    EXPECT_EQ(count(QStringLiteral("select capacity from location where roomnum = 1")), 1200);
-    EXPECT_EQ(reservColumns(), (QStringList{QStringLiteral("resdate"), QStringLiteral("restime"),
-                                            QStringLiteral("event1"), QStringLiteral("room1")}));
-    EXPECT_EQ(editor->roomNames, QStringList{QStringLiteral("O'Malley's \"Snug\"")});
-    EXPECT_EQ(editor->roomNumbers, QStringList{QStringLiteral("1")});
+    addRoom(u"  O'Malley's \"Snug\"  "_s, u"1,200"_s, u"0"_s);
+    EXPECT_EQ(scalar(u"evnt"_s, u"select room from location where roomnum = 1"_s).toString(),
+              u"O'Malley's \"Snug\""_s);
+    EXPECT_EQ(count(u"select capacity from location where roomnum = 1"_s), 1200);
+    EXPECT_EQ(reservColumns(), (QStringList{u"resdate"_s, u"restime"_s, u"event1"_s, u"room1"_s}));
+    EXPECT_EQ(editor->roomNames, QStringList{u"O'Malley's \"Snug\""_s});
+    EXPECT_EQ(editor->roomNumbers, QStringList{u"1"_s});
     EXPECT_EQ(editor->boxes, (std::array<QString, 4>{}));
     EXPECT_EQ(roomListRefreshes, 1);
-    EXPECT_EQ(statusLines.last(), QStringLiteral("Room successfully added to reservations table."));
+    EXPECT_EQ(statusLines.last(), u"Room successfully added to reservations table."_s);
     EXPECT_EQ(editor->NewRoomNumber, 0);
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
 TEST_F(RoomEditorTest, RoomsWithoutANameOrCapacityAreNotAdded) {
-    addRoom(QString(), QStringLiteral("40"));
-    addRoom(QStringLiteral("   "), QStringLiteral("40"));
-    addRoom(QStringLiteral("(room name here)"), QStringLiteral("40"));
-    addRoom(QStringLiteral("Terrace"), QStringLiteral("0"));
+    addRoom(QString(), u"40"_s);
+    addRoom(u"   "_s, u"40"_s);
+    addRoom(u"(room name here)"_s, u"40"_s);
+    addRoom(u"Terrace"_s, u"0"_s);
     EXPECT_TRUE(prompts.messages.isEmpty());
 
     // A capacity or SubD that is no count the column holds is refused by name.
@@ -92,73 +100,62 @@ TEST_F(RoomEditorTest, RoomsWithoutANameOrCapacityAreNotAdded) {
           Case{"99999", "", "Capacity: \"99999\" "}, Case{"2.5", "", "Capacity: \"2.5\" "},
           Case{"40", "1x", "SubD: \"1x\" "}}) {
         prompts.clear();
-        addRoom(QStringLiteral("Terrace"), QString::fromLatin1(c.capacity),
-                QString::fromLatin1(c.subdiv));
+        addRoom(u"Terrace"_s, QString::fromLatin1(c.capacity), QString::fromLatin1(c.subdiv));
         ASSERT_EQ(prompts.messages.size(), 1) << c.capacity;
         EXPECT_TRUE(prompts.lastMessage().text.startsWith(QString::fromLatin1(c.told)))
             << prompts.lastMessage().text.toStdString();
     }
-    EXPECT_EQ(count(QStringLiteral("select count(*) from location")), 0);
+    EXPECT_EQ(count(u"select count(*) from location"_s), 0);
     EXPECT_EQ(reservColumns().size(), 2);
 }
 
 TEST_F(RoomEditorTest, ARoomIsPartOnlyOfAnotherExistingRoom) {
-    addRoom(QStringLiteral("Ballroom"), QStringLiteral("200"));
-    addRoom(QStringLiteral("Ballroom East"), QStringLiteral("100"), QStringLiteral("1"));
-    EXPECT_EQ(count(QStringLiteral("select subdiv from location where roomnum = 2")), 1);
+    addRoom(u"Ballroom"_s, u"200"_s);
+    addRoom(u"Ballroom East"_s, u"100"_s, u"1"_s);
+    EXPECT_EQ(count(u"select subdiv from location where roomnum = 2"_s), 1);
 
-    for (const QString &subdiv : {QStringLiteral("3"), QStringLiteral("7")}) {
+    for (const QString &subdiv : {u"3"_s, u"7"_s}) {
         prompts.clear();
-        addRoom(QStringLiteral("Ballroom West"), QStringLiteral("100"), subdiv);
+        addRoom(u"Ballroom West"_s, u"100"_s, subdiv);
         ASSERT_EQ(prompts.messages.size(), 1) << subdiv.toStdString();
-        EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
-        EXPECT_TRUE(prompts.lastMessage().text.contains(QStringLiteral("Room ") + subdiv));
+        EXPECT_EQ(prompts.lastMessage().title, u"Oops..."_s);
+        EXPECT_TRUE(prompts.lastMessage().text.contains(u"Room "_s + subdiv));
     }
-    EXPECT_EQ(count(QStringLiteral("select count(*) from location")), 2);
+    EXPECT_EQ(count(u"select count(*) from location"_s), 2);
     EXPECT_EQ(reservColumns().size(), 2 + 2 * 2) << "nothing of the refused room was added";
 
     // Nor can a room be a part of itself.
     editor->SelectRoomForEdit(1);
-    editor->editBox(RoomEditor::SubdivisionBox, QStringLiteral("2"));
+    editor->editBox(RoomEditor::SubdivisionBox, u"2"_s);
     prompts.clear();
     editor->RoomButton(RoomEditor::SaveChanges);
     EXPECT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(count(QStringLiteral("select subdiv from location where roomnum = 2")), 1);
-}
-
-TEST_F(RoomEditorTest, TheSixthRoomsColumnsFollowTheFifths) {
-    for (int i = 1; i <= 6; ++i)
-        addRoom(QStringLiteral("Room %1").arg(i), QStringLiteral("10"));
-    const QStringList columns = reservColumns();
-    ASSERT_EQ(columns.size(), 14);
-    EXPECT_EQ(columns[10], QStringLiteral("event5"));
-    EXPECT_EQ(columns[11], QStringLiteral("room5"));
-    EXPECT_EQ(columns[12], QStringLiteral("event6"));
-    EXPECT_EQ(columns[13], QStringLiteral("room6"));
+    EXPECT_EQ(count(u"select subdiv from location where roomnum = 2"_s), 1);
 }
 
 TEST_F(RoomEditorTest, TwentyRoomsIsTheLimitButTheyCanStillBeEdited) {
     for (int i = 1; i <= 20; ++i)
-        addRoom(QStringLiteral("Room %1").arg(i), QStringLiteral("10"));
-    addRoom(QStringLiteral("One too many"), QStringLiteral("10"));
+        addRoom(u"Room %1"_s.arg(i), u"10"_s);
+    addRoom(u"One too many"_s, u"10"_s);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("Event Scheduler has reached its maximum."));
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Unable to add."));
-    EXPECT_EQ(count(QStringLiteral("select count(*) from location")), 20);
-    EXPECT_EQ(reservColumns().size(), 42);
+    EXPECT_EQ(prompts.lastMessage().text, u"Event Scheduler has reached its maximum."_s);
+    EXPECT_EQ(prompts.lastMessage().title, u"Unable to add."_s);
+    EXPECT_EQ(count(u"select count(*) from location"_s), 20);
+    const QStringList columns = reservColumns();
+    EXPECT_EQ(columns.size(), 42);
+    EXPECT_EQ(columns.mid(10, 4), (QStringList{u"event5"_s, u"room5"_s, u"event6"_s, u"room6"_s}))
+        << "the sixth room's columns follow the fifth's";
 
     editor->SelectRoomForEdit(19);
-    EXPECT_EQ(editor->boxes[RoomEditor::NumberBox], QStringLiteral("20"));
+    EXPECT_EQ(editor->boxes[RoomEditor::NumberBox], u"20"_s);
     EXPECT_FALSE(editor->buttonEnabled[RoomEditor::AddRoom]);
     EXPECT_TRUE(editor->buttonEnabled[RoomEditor::SaveChanges]);
-    editor->editBox(RoomEditor::NameBox, QStringLiteral("Rose Garden"));
-    editor->editBox(RoomEditor::CapacityBox, QStringLiteral("60"));
+    editor->editBox(RoomEditor::NameBox, u"Rose Garden"_s);
+    editor->editBox(RoomEditor::CapacityBox, u"60"_s);
     editor->RoomButton(RoomEditor::SaveChanges);
-    EXPECT_EQ(scalar(QStringLiteral("evnt"),
-                     QStringLiteral("select room || capacity from location where roomnum = 20"))
-                  .toString(),
-              QStringLiteral("Rose Garden60"));
+    EXPECT_EQ(
+        scalar(u"evnt"_s, u"select room || capacity from location where roomnum = 20"_s).toString(),
+        u"Rose Garden60"_s);
     EXPECT_EQ(editor->editState, 0);
     EXPECT_TRUE(editor->buttonEnabled[RoomEditor::AddRoom]);
     EXPECT_FALSE(editor->buttonEnabled[RoomEditor::SaveChanges]);
@@ -166,103 +163,81 @@ TEST_F(RoomEditorTest, TwentyRoomsIsTheLimitButTheyCanStillBeEdited) {
 }
 
 TEST_F(RoomEditorTest, BelowTheSetUpLevelThePanelOnlyShowsRooms) {
-    addRoom(QStringLiteral("Terrace"), QStringLiteral("80"));
+    addRoom(u"Terrace"_s, u"80"_s);
     module->session.UserLevel = 49;
     editor->OpenRoomEditor();
-    EXPECT_EQ(editor->roomNames, QStringList{QStringLiteral("Terrace")});
+    EXPECT_EQ(editor->roomNames, QStringList{u"Terrace"_s});
     EXPECT_FALSE(editor->buttonVisible[RoomEditor::AddRoom]);
     EXPECT_FALSE(editor->buttonVisible[RoomEditor::SaveChanges]);
     EXPECT_FALSE(editor->buttonVisible[RoomEditor::DeleteRoom]);
     EXPECT_TRUE(editor->buttonVisible[RoomEditor::ExitButton]);
 
     // Typing is possible, but nothing is stored.
-    addRoom(QStringLiteral("Board Room"), QStringLiteral("12"));
+    addRoom(u"Board Room"_s, u"12"_s);
     editor->SelectRoomForEdit(0);
-    editor->editBox(RoomEditor::NameBox, QStringLiteral("Renamed"));
+    editor->editBox(RoomEditor::NameBox, u"Renamed"_s);
     editor->RoomButton(RoomEditor::SaveChanges);
     editor->RoomButton(RoomEditor::DeleteRoom);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from location")), 1);
-    EXPECT_EQ(
-        scalar(QStringLiteral("evnt"), QStringLiteral("select room from location")).toString(),
-        QStringLiteral("Terrace"));
-}
-
-TEST_F(RoomEditorTest, EntryBoxesMoveOnWithEnterAndRefuseNegativeNumbers) {
-    for (int box = 0; box < 4; ++box)
-        editor->boxEnterPressed(box);
-    EXPECT_EQ(keys.sent, QStringList(3, QStringLiteral("{Tab}")));
-    editor->editBox(RoomEditor::SubdivisionBox, QStringLiteral("-3"));
-    editor->leaveBox(RoomEditor::SubdivisionBox);
-    EXPECT_EQ(editor->boxes[RoomEditor::SubdivisionBox], QStringLiteral("0"));
-    editor->editBox(RoomEditor::CapacityBox, QStringLiteral("-3"));
-    editor->leaveBox(RoomEditor::CapacityBox);
-    EXPECT_EQ(editor->boxes[RoomEditor::CapacityBox], QStringLiteral("-3"))
-        << "only the number boxes are corrected";
+    EXPECT_EQ(count(u"select count(*) from location"_s), 1);
+    EXPECT_EQ(scalar(u"evnt"_s, u"select room from location"_s).toString(), u"Terrace"_s);
 }
 
 TEST_F(RoomEditorTest, ReservationColumnsByCodeOrNameAndTheirFailures) {
-    auto db = module->databases.open(QStringLiteral("evnt"));
+    auto db = module->databases.open(u"evnt"_s);
     Database &evnt = *db.value();
-    EXPECT_TRUE(editor->AddReservColumn(evnt, QStringLiteral("Extra1"), QStringLiteral("LONG"), 0));
-    EXPECT_TRUE(editor->AddReservColumn(evnt, QStringLiteral("Extra1"), QStringLiteral("4"), 0))
-        << "exists: quiet";
+    EXPECT_TRUE(editor->AddReservColumn(evnt, u"Extra1"_s, u"LONG"_s, 0));
+    EXPECT_TRUE(editor->AddReservColumn(evnt, u"Extra1"_s, u"4"_s, 0)) << "exists: quiet";
     // Every type, by code and by name.
-    const QStringList names{
-        QStringLiteral("BOOLEAN"), QStringLiteral("BYTE"),       QStringLiteral("INTEGER"),
-        QStringLiteral("LONG"),    QStringLiteral("CURRENCY"),   QStringLiteral("SINGLE"),
-        QStringLiteral("DOUBLE"),  QStringLiteral("DATE"),       QString(),
-        QStringLiteral("TEXT"),    QStringLiteral("LONGBINARY"), QStringLiteral("memo")};
+    const QStringList names{u"BOOLEAN"_s,  u"BYTE"_s,   u"INTEGER"_s,    u"LONG"_s,
+                            u"CURRENCY"_s, u"SINGLE"_s, u"DOUBLE"_s,     u"DATE"_s,
+                            QString(),     u"TEXT"_s,   u"LONGBINARY"_s, u"memo"_s};
     for (int code = 1; code <= 12; ++code) {
         if (code == 9)
             continue;
-        EXPECT_TRUE(editor->AddReservColumn(evnt, QStringLiteral("ByCode%1").arg(code),
-                                            QString::number(code), 20))
+        EXPECT_TRUE(
+            editor->AddReservColumn(evnt, u"ByCode%1"_s.arg(code), QString::number(code), 20))
             << code;
-        EXPECT_TRUE(editor->AddReservColumn(evnt, QStringLiteral("ByName%1").arg(code),
-                                            names[code - 1], 20))
+        EXPECT_TRUE(editor->AddReservColumn(evnt, u"ByName%1"_s.arg(code), names[code - 1], 20))
             << names[code - 1].toStdString();
     }
     EXPECT_TRUE(prompts.messages.isEmpty());
     EXPECT_EQ(reservColumns().size(), 2 + 1 + 2 * 11);
 
     prompts.expectError(2);
-    EXPECT_FALSE(editor->AddReservColumn(evnt, QStringLiteral("Extra4"), QStringLiteral("9"), 0));
+    EXPECT_FALSE(editor->AddReservColumn(evnt, u"Extra4"_s, u"9"_s, 0));
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Brevant Update"));
+    EXPECT_EQ(prompts.lastMessage().title, u"Brevant Update"_s);
     EXPECT_EQ(prompts.lastMessage().icon, Icon::Critical);
-    EXPECT_EQ(
-        prompts.lastMessage().text,
-        QStringLiteral("Invalid field data type\nCall Quorvane with the following information:\n"
-                       "3259 - Invalid field data type.\ndatabase = evnt.mdb\ndbtable  = reserv\n"
-                       "dbfield  = Extra4\ndbtype   = 9\n"));
+    EXPECT_EQ(prompts.lastMessage().text,
+              u"Invalid field data type\nCall Quorvane with the following information:\n"
+              "3259 - Invalid field data type.\ndatabase = evnt.mdb\ndbtable  = reserv\n"
+              "dbfield  = Extra4\ndbtype   = 9\n"_s);
 
-    ASSERT_TRUE(evnt.execute(QStringLiteral("drop table reserv")).ok());
-    EXPECT_FALSE(editor->AddReservColumn(evnt, QStringLiteral("Event1"), QStringLiteral("4"), 0));
+    ASSERT_TRUE(evnt.execute(u"drop table reserv"_s).ok());
+    EXPECT_FALSE(editor->AddReservColumn(evnt, u"Event1"_s, u"4"_s, 0));
     EXPECT_TRUE(prompts.lastMessage().text.startsWith(
-        QStringLiteral("Table not found in database - update canceled.\n")));
+        u"Table not found in database - update canceled.\n"_s));
 }
 
 class RoomDeletionTest : public RoomEditorTest {
 protected:
     void SetUp() override {
         RoomEditorTest::SetUp();
-        addRoom(QStringLiteral("Ballroom"), QStringLiteral("200"));
-        addRoom(QStringLiteral("Ballroom East"), QStringLiteral("100"), QStringLiteral("1"));
-        addRoom(QStringLiteral("Terrace"), QStringLiteral("80"));
+        addRoom(u"Ballroom"_s, u"200"_s);
+        addRoom(u"Ballroom East"_s, u"100"_s, u"1"_s);
+        addRoom(u"Terrace"_s, u"80"_s);
         ASSERT_TRUE(YearSetup(*module).fillYear(2027).ok());
-        book(7, 1, QStringLiteral("Smith wedding"));
-        book(8, 3, QStringLiteral("Rotary lunch"));
+        book(7, 1, u"Smith wedding"_s);
+        book(8, 3, u"Rotary lunch"_s);
     }
     void book(int event, int room, const QString &title) {
-        exec(QStringLiteral("evnt"),
-             QStringLiteral(
-                 "insert into eventinfo (eventnum, eventdate, eventtitle, roomnumber, status) "
-                 "values (?, 20270612, ?, ?, 2)"),
+        exec(u"evnt"_s,
+             u"insert into eventinfo (eventnum, eventdate, eventtitle, roomnumber, status) "
+             "values (?, 20270612, ?, ?, 2)"_s,
              {event, title, room});
-        exec(QStringLiteral("evnt"),
-             QStringLiteral("update reserv set event%1 = ?, room%1 = ? where resdate = 20270612 "
-                            "and restime >= '18:00' and restime < '23:00'")
-                 .arg(room),
+        exec(u"evnt"_s,
+             u"update reserv set event%1 = ?, room%1 = ? where resdate = 20270612 "
+             "and restime >= '18:00' and restime < '23:00'"_s.arg(room),
              {event, title});
     }
     void deleteRoom(int row, bool yes) {
@@ -272,50 +247,42 @@ protected:
     }
 };
 
-TEST_F(RoomDeletionTest, NoKeepsEverything) {
+TEST_F(RoomDeletionTest, NeedsARoomChosenFromTheListAndNoKeepsEverything) {
+    type(u"Ballroom"_s, u"200"_s);
+    editor->RoomButton(RoomEditor::DeleteRoom); // not enabled before a room is chosen
+    EXPECT_TRUE(prompts.questions.isEmpty());
     deleteRoom(0, false);
     ASSERT_EQ(prompts.questions.size(), 1);
-    EXPECT_EQ(prompts.questions[0].title, QStringLiteral("** CAUTION ** "));
-    EXPECT_TRUE(prompts.questions[0].text.endsWith(QStringLiteral(
-        "present or future.\r\n\r\nClick NO to cancel or click YES to delete the chosen room.")));
-    EXPECT_EQ(count(QStringLiteral("select count(*) from location")), 3);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from reserv where event1 = 7")), 20);
+    EXPECT_EQ(prompts.questions[0].title, u"** CAUTION ** "_s);
+    EXPECT_TRUE(prompts.questions[0].text.endsWith(
+        u"present or future.\r\n\r\nClick NO to cancel or click YES to delete the chosen room."_s));
+    EXPECT_EQ(count(u"select count(*) from location"_s), 3);
+    EXPECT_EQ(count(u"select count(*) from reserv where event1 = 7"_s), 20);
 }
 
 TEST_F(RoomDeletionTest, FreesTheRoomsCellsAndDisconnectsItsEvents) {
     deleteRoom(0, true);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from location where roomnum = 1")), 0);
-    EXPECT_EQ(count(QStringLiteral(
-                  "select count(*) from reserv where event1 is not null or room1 is not null")),
+    EXPECT_EQ(count(u"select count(*) from location where roomnum = 1"_s), 0);
+    EXPECT_EQ(count(u"select count(*) from reserv where event1 is not null or room1 is not null"_s),
               0);
-    EXPECT_EQ(count(QStringLiteral("select roomnumber from eventinfo where eventnum = 7")), 0);
-    EXPECT_EQ(count(QStringLiteral("select subdiv from location where roomnum = 2")), 0);
+    EXPECT_EQ(count(u"select roomnumber from eventinfo where eventnum = 7"_s), 0);
+    EXPECT_EQ(count(u"select subdiv from location where roomnum = 2"_s), 0);
     // The other room's booking is untouched, and the columns keep their places.
-    EXPECT_EQ(count(QStringLiteral(
-                  "select count(*) from reserv where event3 = 8 and room3 = 'Rotary lunch'")),
+    EXPECT_EQ(count(u"select count(*) from reserv where event3 = 8 and room3 = 'Rotary lunch'"_s),
               20);
-    EXPECT_EQ(count(QStringLiteral("select roomnumber from eventinfo where eventnum = 8")), 3);
+    EXPECT_EQ(count(u"select roomnumber from eventinfo where eventnum = 8"_s), 3);
     EXPECT_EQ(reservColumns().size(), 8);
-    EXPECT_EQ(editor->roomNames,
-              (QStringList{QStringLiteral("Ballroom East"), QStringLiteral("Terrace")}));
+    EXPECT_EQ(editor->roomNames, (QStringList{u"Ballroom East"_s, u"Terrace"_s}));
     EXPECT_GE(roomListRefreshes, 4);
 }
 
 TEST_F(RoomDeletionTest, ARoomThatGetsTheNumberAgainStartsClean) {
     deleteRoom(2, true); // the Terrace, room 3, the highest number
-    addRoom(QStringLiteral("Pavilion"), QStringLiteral("150"));
-    EXPECT_EQ(count(QStringLiteral("select roomnum from location where room = 'Pavilion'")), 3);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from reserv where event3 <> 0 or room3 > ' '")),
-              0);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from eventinfo where roomnumber = 3")), 0);
+    addRoom(u"Pavilion"_s, u"150"_s);
+    EXPECT_EQ(count(u"select roomnum from location where room = 'Pavilion'"_s), 3);
+    EXPECT_EQ(count(u"select count(*) from reserv where event3 <> 0 or room3 > ' '"_s), 0);
+    EXPECT_EQ(count(u"select count(*) from eventinfo where roomnumber = 3"_s), 0);
     EXPECT_EQ(reservColumns().size(), 8) << "the old columns are reused, not added twice";
-}
-
-TEST_F(RoomDeletionTest, DeletingNeedsARoomChosenFromTheList) {
-    type(QStringLiteral("Ballroom"), QStringLiteral("200"));
-    editor->RoomButton(RoomEditor::DeleteRoom); // not enabled before a room is chosen
-    EXPECT_TRUE(prompts.questions.isEmpty());
-    EXPECT_EQ(count(QStringLiteral("select count(*) from location")), 3);
 }
 
 } // namespace

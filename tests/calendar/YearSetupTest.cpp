@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class YearSetupTest : public ClubFixture {
@@ -26,16 +28,13 @@ protected:
             prompts.answerYesNo(*backfill);
         setup->InitializeYear();
     }
-    int rows(const QString &condition = QStringLiteral("1 = 1")) {
-        return scalar(QStringLiteral("evnt"),
-                      QStringLiteral("select count(*) from reserv where ") + condition)
-            .toInt();
+    int rows(const QString &condition = u"1 = 1"_s) {
+        return scalar(u"evnt"_s, u"select count(*) from reserv where "_s + condition).toInt();
     }
     int distinctSlots() {
         return scalar(
-                   QStringLiteral("evnt"),
-                   QStringLiteral(
-                       "select count(*) from (select distinct resdate, restime from reserv) slots"))
+                   u"evnt"_s,
+                   u"select count(*) from (select distinct resdate, restime from reserv) slots"_s)
             .toInt();
     }
 
@@ -45,113 +44,102 @@ protected:
 };
 
 TEST_F(YearSetupTest, ACommonAndALeapYearGetEveryQuarterHourOnce) {
-    initialize(QStringLiteral("2025"));
+    initialize(u"2025"_s);
     EXPECT_EQ(rows(), 35040);
-    EXPECT_EQ(rows(QStringLiteral("resdate between 20250200 and 20250232")), 28 * 96);
+    EXPECT_EQ(rows(u"resdate between 20250200 and 20250232"_s), 28 * 96);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Initialization complete for year: 2025"));
+    EXPECT_EQ(prompts.lastMessage().text, u"Initialization complete for year: 2025"_s);
     EXPECT_EQ(prompts.lastMessage().title, QString());
     EXPECT_EQ(calendarRedraws, 1);
-    EXPECT_EQ(prompts.inputs[0].title, QStringLiteral("Set-up Year"));
+    EXPECT_EQ(prompts.inputs[0].title, u"Set-up Year"_s);
     EXPECT_EQ(
         prompts.inputs[0].text,
-        QStringLiteral(
-            "Enter 4-digit year to initialize and click OK.\r\nExamples: 2016, 2017, 2018, etc."));
+        u"Enter 4-digit year to initialize and click OK.\r\nExamples: 2016, 2017, 2018, etc."_s);
 
-    initialize(QStringLiteral("2024"));
-    EXPECT_EQ(rows(QStringLiteral("resdate between 20240000 and 20241232")), 35136);
-    EXPECT_EQ(rows(QStringLiteral("resdate = 20240229")), 96);
-    EXPECT_EQ(distinctSlots(), rows());
-    EXPECT_EQ(scalar(QStringLiteral("evnt"),
-                     QStringLiteral("select min(restime) || max(restime) from reserv"))
-                  .toString(),
-              QStringLiteral("00:0023:45"));
-}
-
-TEST_F(YearSetupTest, ProgressIsShownForEveryDay) {
-    initialize(QStringLiteral("2027"));
-    EXPECT_EQ(statusLines.first(), QStringLiteral("Working...please wait..."));
-    EXPECT_EQ(statusLines.count(QStringLiteral("Working...  20270101 - 23:45")), 1);
-    EXPECT_EQ(statusLines.last(), QStringLiteral("Working...  20271231 - 23:45"));
+    // Progress is shown for every day.
+    EXPECT_EQ(statusLines.first(), u"Working...please wait..."_s);
+    EXPECT_EQ(statusLines.count(u"Working...  20250101 - 23:45"_s), 1);
+    EXPECT_EQ(statusLines.last(), u"Working...  20251231 - 23:45"_s);
     EXPECT_GE(statusLines.size(), 1 + 365);
+
+    initialize(u"2024"_s);
+    EXPECT_EQ(rows(u"resdate between 20240000 and 20241232"_s), 35136);
+    EXPECT_EQ(rows(u"resdate = 20240229"_s), 96);
+    EXPECT_EQ(distinctSlots(), rows());
+    EXPECT_EQ(scalar(u"evnt"_s, u"select min(restime) || max(restime) from reserv"_s).toString(),
+              u"00:0023:45"_s);
 }
 
-TEST_F(YearSetupTest, YearsOutOfRangeAreRefusedAndNonNumbersIgnored) {
-    for (const QString &year : {QStringLiteral("2006"), QStringLiteral("2100"),
-                                QStringLiteral("-2027"), QStringLiteral("20 27")}) {
+TEST_F(YearSetupTest, BelowTheSetUpLevelOrOutOfRangeNothingHappens) {
+    module->session.UserLevel = 49;
+    setup->InitializeYear(); // the scripted prompts fail the test on any question
+    EXPECT_TRUE(prompts.inputs.isEmpty());
+    module->session.UserLevel = 99;
+    for (const QString &year : {u"2006"_s, u"2100"_s, u"-2027"_s, u"20 27"_s}) {
         prompts.clear();
         initialize(year);
         ASSERT_EQ(prompts.messages.size(), 1) << year.toStdString();
-        EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Invalid year"));
-        EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+        EXPECT_EQ(prompts.lastMessage().text, u"Invalid year"_s);
+        EXPECT_EQ(prompts.lastMessage().title, u"Oops..."_s);
     }
     prompts.clear();
-    for (const QString &answer : {QStringLiteral("abc"), QString(), QStringLiteral("   ")})
+    for (const QString &answer : {u"abc"_s, QString(), u"   "_s})
         initialize(answer);
     EXPECT_TRUE(prompts.messages.isEmpty());
     EXPECT_EQ(rows(), 0);
 
     // Blanks around the year and a plus sign are read past.
-    initialize(QStringLiteral("  +2027 "));
+    initialize(u"  +2027 "_s);
     EXPECT_EQ(rows(), 35040);
-}
-
-TEST_F(YearSetupTest, BelowTheSetUpLevelNothingHappens) {
-    module->session.UserLevel = 49;
-    setup->InitializeYear(); // the scripted prompts fail the test on any question
-    EXPECT_TRUE(prompts.inputs.isEmpty());
-    EXPECT_EQ(rows(), 0);
 }
 
 TEST_F(YearSetupTest, ASecondRunAsksAndBackfillsOnlyWhatIsMissing) {
-    initialize(QStringLiteral("2025"));
-    exec(QStringLiteral("evnt"), QStringLiteral("delete from reserv where resdate = 20250310"));
+    initialize(u"2025"_s);
+    exec(u"evnt"_s, u"delete from reserv where resdate = 20250310"_s);
     prompts.clear();
 
-    initialize(QStringLiteral("2025"), false);
+    initialize(u"2025"_s, false);
     ASSERT_EQ(prompts.questions.size(), 1);
-    EXPECT_EQ(prompts.questions[0].title, QStringLiteral("Hmmmmm....."));
+    EXPECT_EQ(prompts.questions[0].title, u"Hmmmmm....."_s);
     EXPECT_EQ(prompts.questions[0].text,
-              QStringLiteral("It looks like 2025 has already been initialized.\r\nWould you like "
-                             "to backfill some dates "
-                             "or expand it?\r\n\r\nClick YES to continue; NO to cancel now."));
+              u"It looks like 2025 has already been initialized.\r\nWould you like "
+              "to backfill some dates "
+              "or expand it?\r\n\r\nClick YES to continue; NO to cancel now."_s);
     EXPECT_TRUE(prompts.messages.isEmpty()) << "No ends without a message";
     EXPECT_EQ(rows(), 35040 - 96);
 
-    initialize(QStringLiteral("2025"), true);
-    EXPECT_EQ(rows(QStringLiteral("resdate = 20250310")), 96);
+    initialize(u"2025"_s, true);
+    EXPECT_EQ(rows(u"resdate = 20250310"_s), 96);
     EXPECT_EQ(rows(), 35040);
     EXPECT_EQ(distinctSlots(), 35040);
-    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Initialization complete for year: 2025"));
+    EXPECT_EQ(prompts.lastMessage().text, u"Initialization complete for year: 2025"_s);
 }
 
 TEST_F(YearSetupTest, AYearMissingOnlyItsFirstDaysIsCompletedWithoutDuplicates) {
-    initialize(QStringLiteral("2026"));
-    exec(QStringLiteral("evnt"), QStringLiteral("delete from reserv where resdate < 20260201"));
+    initialize(u"2026"_s);
+    exec(u"evnt"_s, u"delete from reserv where resdate < 20260201"_s);
     prompts.clear();
-    initialize(QStringLiteral("2026")); // no 1 January row: no question
+    initialize(u"2026"_s); // no 1 January row: no question
     EXPECT_TRUE(prompts.questions.isEmpty());
-    EXPECT_EQ(prompts.messageTexts(),
-              QStringList{QStringLiteral("Initialization complete for year: 2026")});
+    EXPECT_EQ(prompts.messageTexts(), QStringList{u"Initialization complete for year: 2026"_s});
     EXPECT_EQ(rows(), 35040);
     EXPECT_EQ(distinctSlots(), 35040);
 }
 
 TEST_F(YearSetupTest, AFailureMidYearKeepsWholeMonthsAndABackfillCompletesTheYear) {
     // The disk "fills up" on 15 March.
-    addFault(QStringLiteral("evnt"), QStringLiteral("fail_march"), QStringLiteral("insert"),
-             QStringLiteral("reserv"), QStringLiteral("new.resdate = 20270315"),
-             QStringLiteral("disk I/O error"));
+    addFault(u"evnt"_s, u"fail_march"_s, u"insert"_s, u"reserv"_s, u"new.resdate = 20270315"_s,
+             u"disk I/O error"_s);
     prompts.expectError();
-    initialize(QStringLiteral("2027"));
+    initialize(u"2027"_s);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Brevant Codes"));
+    EXPECT_EQ(prompts.lastMessage().title, u"Brevant Codes"_s);
     EXPECT_EQ(calendarRedraws, 0);
     EXPECT_EQ(rows(), (31 + 28) * 96) << "January and February whole, nothing of March";
-    EXPECT_EQ(rows(QStringLiteral("resdate between 20270300 and 20270332")), 0);
+    EXPECT_EQ(rows(u"resdate between 20270300 and 20270332"_s), 0);
 
-    removeFault(QStringLiteral("evnt"), QStringLiteral("fail_march"), QStringLiteral("reserv"));
-    initialize(QStringLiteral("2027"), true);
+    removeFault(u"evnt"_s, u"fail_march"_s, u"reserv"_s);
+    initialize(u"2027"_s, true);
     EXPECT_EQ(rows(), 35040);
     EXPECT_EQ(distinctSlots(), 35040);
 }
@@ -161,8 +149,8 @@ TEST_F(YearSetupTest, TheWindowStaysLiveButNothingWritesWhileItRuns) {
     // the status line shows progress.
     RoomEditor editor(*module);
     editor.OpenRoomEditor();
-    editor.editBox(RoomEditor::NameBox, QStringLiteral("Terrace"));
-    editor.editBox(RoomEditor::CapacityBox, QStringLiteral("80"));
+    editor.editBox(RoomEditor::NameBox, u"Terrace"_s);
+    editor.editBox(RoomEditor::CapacityBox, u"80"_s);
     bool clicked = false;
     Status otherWorkstation = DbError{};
     QTimer::singleShot(0, [&] {
@@ -171,18 +159,16 @@ TEST_F(YearSetupTest, TheWindowStaysLiveButNothingWritesWhileItRuns) {
     });
     QTimer::singleShot(0, [&] {
         Databases other(settings());
-        auto db = other.open(QStringLiteral("evnt"));
-        otherWorkstation =
-            db.value()->execute(QStringLiteral("insert into location (roomnum, room, capacity, "
-                                               "subdiv) values (9, 'Library', 12, 0)"));
+        auto db = other.open(u"evnt"_s);
+        otherWorkstation = db.value()->execute(u"insert into location (roomnum, room, capacity, "
+                                               "subdiv) values (9, 'Library', 12, 0)"_s);
     });
-    initialize(QStringLiteral("2027"));
+    initialize(u"2027"_s);
     EXPECT_TRUE(clicked) << "the window had its events";
     EXPECT_TRUE(otherWorkstation.ok())
         << "no month's transaction was open while the window had its events: "
         << otherWorkstation.error().description.toStdString();
-    EXPECT_EQ(column(QStringLiteral("evnt"), QStringLiteral("select room from location")),
-              QVariantList{QStringLiteral("Library")})
+    EXPECT_EQ(column(u"evnt"_s, u"select room from location"_s), QVariantList{u"Library"_s})
         << "Add Room waited for the year set-up";
     EXPECT_EQ(rows(), 35040);
     EXPECT_FALSE(module->longOperation.running());

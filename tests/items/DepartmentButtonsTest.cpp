@@ -10,10 +10,12 @@
 #include <optional>
 #include <thread>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString Dept = QStringLiteral("Dept|");
-const QString CreatedLine = QStringLiteral("Dept , ");
+const QString Dept = u"Dept|"_s;
+const QString CreatedLine = u"Dept , "_s;
 
 class DepartmentButtonsTest : public ClubFixture {
 protected:
@@ -28,7 +30,7 @@ protected:
         ClubFixture::TearDown();
     }
 
-    QString file() const { return path(QStringLiteral("evnt.dat")); }
+    QString file() const { return path(u"evnt.dat"_s); }
     void write(const QByteArray &content) {
         QFile out(file());
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
@@ -38,14 +40,14 @@ protected:
     QStringList stored() const {
         QFile in(file());
         if (!in.open(QIODevice::ReadOnly))
-            return {QStringLiteral("(no file)")};
+            return {u"(no file)"_s};
         return QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
     // Each button as "caption|tag", "(hidden) " in front when it is not shown.
     static QStringList shown(const DepartmentButtons &logic) {
         QStringList buttons;
         for (const DepartmentButton &button : logic.departmentButtons)
-            buttons << (button.visible ? QString() : QStringLiteral("(hidden) ")) + button.caption +
+            buttons << (button.visible ? QString() : u"(hidden) "_s) + button.caption +
                            QLatin1Char('|') + button.tag;
         return buttons;
     }
@@ -66,20 +68,20 @@ TEST_F(DepartmentButtonsTest, TheFirstOpeningCreatesTheFileAndLaterOnesReadIt) {
     EXPECT_EQ(stored(), QStringList(16, CreatedLine));
     EXPECT_EQ(shown(*buttons), QStringList(16, Dept));
 
-    write(QStringList{QStringLiteral("Bar , BAR")});
+    write(QStringList{u"Bar , BAR"_s});
     DepartmentButtons later(module->databases, module->messages, module->session);
     later.windowOpened();
-    EXPECT_EQ(stored(), QStringList{QStringLiteral("Bar , BAR")}) << "an existing file is kept";
-    EXPECT_EQ(shown(later).first(), QStringLiteral("Bar|BAR"));
+    EXPECT_EQ(stored(), QStringList{u"Bar , BAR"_s}) << "an existing file is kept";
+    EXPECT_EQ(shown(later).first(), u"Bar|BAR"_s);
 }
 
 TEST_F(DepartmentButtonsTest, LoadingTakesWhatItCanFromAnyFile) {
     QByteArray seventeen;
     for (int line = 0; line < 17; ++line)
-        seventeen += QStringLiteral("B%1,T%1\n").arg(line).toUtf8();
+        seventeen += u"B%1,T%1\n"_s.arg(line).toUtf8();
     QStringList sixteen;
     for (int line = 0; line < 16; ++line)
-        sixteen << QStringLiteral("B%1|T%1").arg(line);
+        sixteen << u"B%1|T%1"_s.arg(line);
     // The buttons the file sets; the others keep their "Dept". "*" is any.
     const struct {
         const char *rule;
@@ -141,42 +143,42 @@ TEST_F(DepartmentButtonsTest, SavingReplacesOnlyTheSelectedLine) {
     buttons->windowOpened();
     // Another workstation saved a button since this window read the file.
     QStringList expected = stored();
-    expected[5] = QStringLiteral("Wine,WINE");
+    expected[5] = u"Wine,WINE"_s;
     write(expected);
 
-    type(2, QStringLiteral("Bar"), QStringLiteral("BAR"));
+    type(2, u"Bar"_s, u"BAR"_s);
     EXPECT_TRUE(buttons->unsavedChanges);
-    EXPECT_EQ(buttons->sample.caption + buttons->sample.tag, QStringLiteral("BarBAR"));
+    EXPECT_EQ(buttons->sample.caption + buttons->sample.tag, u"BarBAR"_s);
     EXPECT_EQ(shown(*buttons)[2], Dept) << "the buttons change only on save";
     EXPECT_TRUE(buttons->saveSettings());
-    expected[2] = QStringLiteral("Bar,BAR");
+    expected[2] = u"Bar,BAR"_s;
     EXPECT_EQ(stored(), expected);
-    EXPECT_EQ(shown(*buttons)[2], QStringLiteral("Bar|BAR"));
+    EXPECT_EQ(shown(*buttons)[2], u"Bar|BAR"_s);
     EXPECT_FALSE(buttons->unsavedChanges);
 
     // A short file gets the lines it lacks from this window.
-    write(QStringList{QStringLiteral("Grill,GRL")});
+    write(QStringList{u"Grill,GRL"_s});
     buttons->chooseButton(3);
-    buttons->editCaption(QStringLiteral("Pastry"));
+    buttons->editCaption(u"Pastry"_s);
     EXPECT_TRUE(buttons->saveSettings());
-    expected = QStringList(16, QStringLiteral("Dept,"));
-    expected[0] = QStringLiteral("Grill,GRL");
-    expected[2] = QStringLiteral("Bar,BAR");
-    expected[3] = QStringLiteral("Pastry,");
+    expected = QStringList(16, u"Dept,"_s);
+    expected[0] = u"Grill,GRL"_s;
+    expected[2] = u"Bar,BAR"_s;
+    expected[3] = u"Pastry,"_s;
     EXPECT_EQ(stored(), expected);
 }
 
 TEST_F(DepartmentButtonsTest, AButtonSavedWithoutCaptionHidesOnceThePanelCloses) {
     buttons->windowOpened();
-    type(4, QString(), QStringLiteral("BEVERAGE"));
-    EXPECT_EQ(buttons->tagText + buttons->sample.tag, QStringLiteral("BEVERBEVER"))
+    type(4, QString(), u"BEVERAGE"_s);
+    EXPECT_EQ(buttons->tagText + buttons->sample.tag, u"BEVERBEVER"_s)
         << "a sixth character is refused";
     EXPECT_TRUE(buttons->saveSettings());
-    EXPECT_EQ(stored()[4], QStringLiteral(",BEVER"));
+    EXPECT_EQ(stored()[4], u",BEVER"_s);
     buttons->closePanel();
     EXPECT_FALSE(buttons->visible);
     QStringList expected(16, Dept);
-    expected[4] = QStringLiteral("(hidden) |BEVER");
+    expected[4] = u"(hidden) |BEVER"_s;
     EXPECT_EQ(shown(*buttons), expected);
 
     ASSERT_TRUE(buttons->openPanel());
@@ -184,55 +186,55 @@ TEST_F(DepartmentButtonsTest, AButtonSavedWithoutCaptionHidesOnceThePanelCloses)
 }
 
 TEST_F(DepartmentButtonsTest, AClickPicksTheButtonInThePanelAndListsTheDepartmentOtherwise) {
-    write(QStringList{QStringLiteral("Bar,BAR"), QStringLiteral(",")});
+    write(QStringList{u"Bar,BAR"_s, u","_s});
     buttons->windowOpened();
     QStringList listed;
     QObject::connect(buttons.get(), &DepartmentButtons::showDepartment,
                      [&](const QString &tag, const QString &caption) { listed << tag + caption; });
     buttons->chooseButton(0);
     buttons->chooseButton(1); // hidden: not there to click
-    EXPECT_EQ(listed, QStringList{QStringLiteral("BARBar")});
+    EXPECT_EQ(listed, QStringList{u"BARBar"_s});
     EXPECT_EQ(buttons->selectedButton, -1);
 
     ASSERT_TRUE(buttons->openPanel());
-    EXPECT_EQ(shown(*buttons)[1], QStringLiteral("|"));
+    EXPECT_EQ(shown(*buttons)[1], u"|"_s);
     buttons->chooseButton(0);
     EXPECT_EQ(listed.size(), 1);
     EXPECT_EQ(buttons->selectedButton, 0);
-    EXPECT_EQ(buttons->captionText + buttons->tagText, QStringLiteral("BarBAR"));
-    EXPECT_EQ(buttons->sample.caption + buttons->sample.tag, QStringLiteral("BarBAR"));
+    EXPECT_EQ(buttons->captionText + buttons->tagText, u"BarBAR"_s);
+    EXPECT_EQ(buttons->sample.caption + buttons->sample.tag, u"BarBAR"_s);
     EXPECT_FALSE(buttons->unsavedChanges);
 }
 
 TEST_F(DepartmentButtonsTest, DoneAfterTypingOffersToSaveThenReadsTheFileAgain) {
     buttons->windowOpened();
-    type(0, QStringLiteral("Bar"), QStringLiteral("BAR"));
+    type(0, u"Bar"_s, u"BAR"_s);
     // Meanwhile another workstation set button 0 and emptied button 1.
     QStringList other = stored();
-    other[0] = QStringLiteral("Wine,WINE");
-    other[1] = QStringLiteral(",");
+    other[0] = u"Wine,WINE"_s;
+    other[1] = u","_s;
     write(other);
     prompts.answerYesNo(false);
     buttons->closePanel();
     ASSERT_EQ(prompts.questions.size(), 1);
     EXPECT_EQ(prompts.questions[0].text,
-              QStringLiteral("Changes have been made. Do you wish \r\nto save them now?"));
-    EXPECT_EQ(prompts.questions[0].title, QStringLiteral("Save changes?"));
+              u"Changes have been made. Do you wish \r\nto save them now?"_s);
+    EXPECT_EQ(prompts.questions[0].title, u"Save changes?"_s);
     EXPECT_FALSE(buttons->visible);
     EXPECT_EQ(stored(), other);
     QStringList expected(16, Dept);
-    expected[0] = QStringLiteral("Wine|WINE");
-    expected[1] = QStringLiteral("(hidden) |");
+    expected[0] = u"Wine|WINE"_s;
+    expected[1] = u"(hidden) |"_s;
     EXPECT_EQ(shown(*buttons), expected);
 
     // Yes with no button picked: the save refuses and nothing is stored.
     ASSERT_TRUE(buttons->openPanel());
-    buttons->editCaption(QStringLiteral("Bar"));
+    buttons->editCaption(u"Bar"_s);
     prompts.answerYesNo(true);
     buttons->closePanel();
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("Please select a button # first."));
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+    EXPECT_EQ(prompts.lastMessage().text, u"Please select a button # first."_s);
+    EXPECT_EQ(prompts.lastMessage().title, u"Oops..."_s);
     EXPECT_EQ(prompts.lastMessage().icon, Icon::Information);
     EXPECT_FALSE(buttons->visible);
     EXPECT_EQ(stored(), other);
@@ -244,15 +246,15 @@ TEST_F(DepartmentButtonsTest, DoneAfterTypingOffersToSaveThenReadsTheFileAgain) 
 
 TEST_F(DepartmentButtonsTest, BelowTheSetUpLevelThePanelStaysShutAndNothingIsSaved) {
     signIn(49); // evaccess2 is 50
-    write(QStringList{QStringLiteral("Bar,BAR"), QStringLiteral(",")});
+    write(QStringList{u"Bar,BAR"_s, u","_s});
     buttons->windowOpened();
     EXPECT_FALSE(buttons->openPanel());
     EXPECT_FALSE(buttons->visible);
     EXPECT_FALSE(buttons->departmentButtons[1].visible);
     buttons->selectedButton = 0;
-    buttons->editCaption(QStringLiteral("Wine"));
+    buttons->editCaption(u"Wine"_s);
     EXPECT_FALSE(buttons->saveSettings());
-    EXPECT_EQ(stored(), (QStringList{QStringLiteral("Bar,BAR"), QStringLiteral(",")}));
+    EXPECT_EQ(stored(), (QStringList{u"Bar,BAR"_s, u","_s}));
     EXPECT_TRUE(prompts.messages.isEmpty());
 
     signIn(50);
@@ -262,41 +264,40 @@ TEST_F(DepartmentButtonsTest, BelowTheSetUpLevelThePanelStaysShutAndNothingIsSav
 TEST_F(DepartmentButtonsTest, ACommaIsRefusedWhileApostrophesAccentsAndEmojiAreKept) {
     buttons->windowOpened();
     const QStringList before = stored();
-    type(0, QStringLiteral("Bar, Grill"), QStringLiteral("BAR"));
+    type(0, u"Bar, Grill"_s, u"BAR"_s);
     EXPECT_FALSE(buttons->saveSettings());
-    buttons->editCaption(QStringLiteral("Bar"));
-    buttons->editTag(QStringLiteral("B,R"));
+    buttons->editCaption(u"Bar"_s);
+    buttons->editTag(u"B,R"_s);
     EXPECT_FALSE(buttons->saveSettings());
     EXPECT_EQ(prompts.messageTexts(),
-              QStringList(2, QStringLiteral(
-                                 "A button caption or department code cannot contain a comma.")));
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Oops..."));
+              QStringList(2, u"A button caption or department code cannot contain a comma."_s));
+    EXPECT_EQ(prompts.lastMessage().title, u"Oops..."_s);
     EXPECT_EQ(stored(), before);
     EXPECT_EQ(shown(*buttons)[0], Dept);
 
-    const QString caption = QStringLiteral("Chef's Crème Brûlée 🍰");
+    const QString caption = u"Chef's Crème Brûlée 🍰"_s;
     buttons->editCaption(caption);
-    buttons->editTag(QStringLiteral("DSRT"));
+    buttons->editTag(u"DSRT"_s);
     EXPECT_TRUE(buttons->saveSettings());
     DepartmentButtons other(module->databases, module->messages, module->session);
     other.windowOpened();
     EXPECT_EQ(other.departmentButtons[0].caption, caption);
-    EXPECT_EQ(stored()[0], caption + QStringLiteral(",DSRT"));
+    EXPECT_EQ(stored()[0], caption + u",DSRT"_s);
 }
 
 TEST_F(DepartmentButtonsTest, AFileThatCannotBeWrittenIsReported) {
     // Nobody can take the file's lock.
-    ASSERT_TRUE(QDir(club).mkdir(QStringLiteral("evnt.dat.lck")));
+    ASSERT_TRUE(QDir(club).mkdir(u"evnt.dat.lck"_s));
     prompts.expectError(2);
     buttons->windowOpened();
     EXPECT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(shown(*buttons), QStringList(16, Dept));
 
-    type(0, QStringLiteral("Bar"), QStringLiteral("BAR"));
+    type(0, u"Bar"_s, u"BAR"_s);
     EXPECT_FALSE(buttons->saveSettings());
     ASSERT_EQ(prompts.messages.size(), 2);
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Brevant Codes"));
-    EXPECT_TRUE(prompts.lastMessage().text.startsWith(QStringLiteral("Code 75 - ")));
+    EXPECT_EQ(prompts.lastMessage().title, u"Brevant Codes"_s);
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(u"Code 75 - "_s));
     EXPECT_EQ(shown(*buttons)[0], Dept) << "the button shows what the file holds";
     EXPECT_TRUE(buttons->unsavedChanges);
     EXPECT_FALSE(QFile::exists(file()));
@@ -307,12 +308,12 @@ TEST_F(DepartmentButtonsTest, AWorkstationOpeningWhileAnotherSavesKeepsTheSavedF
     ASSERT_TRUE(other->locked());
     std::thread opening([&] { buttons->windowOpened(); });
     QThread::msleep(300); // it has found no file and waits for the lock
-    const QStringList saved{QStringLiteral("Bar,BAR"), QStringLiteral("Wine,WINE")};
+    const QStringList saved{u"Bar,BAR"_s, u"Wine,WINE"_s};
     write(saved);
     other.reset();
     opening.join();
     EXPECT_EQ(stored(), saved);
-    EXPECT_EQ(shown(*buttons)[1], QStringLiteral("Wine|WINE"));
+    EXPECT_EQ(shown(*buttons)[1], u"Wine|WINE"_s);
 }
 
 TEST_F(DepartmentButtonsTest, WorkstationsSavingDifferentButtonsAtOnceKeepEveryEdit) {
@@ -337,7 +338,7 @@ TEST_F(DepartmentButtonsTest, WorkstationsSavingDifferentButtonsAtOnceKeepEveryE
     }
     QStringList expected(16, CreatedLine);
     for (int button : stations)
-        expected[button] = QStringLiteral("Station %1 save %2,T%1").arg(button).arg(Saves);
+        expected[button] = u"Station %1 save %2,T%1"_s.arg(button).arg(Saves);
     EXPECT_EQ(stored(), expected);
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using ItemPricing::Item;
@@ -21,7 +23,7 @@ const char *const TotalTooLarge =
 struct Row {
     const char *rule;
     const char *qty = "1";
-    QVariant unitPrice = QStringLiteral("100"); // as read or typed
+    QVariant unitPrice = u"100"_s; // as read or typed
     QVariant taxpct = 0.07;
     QVariant scpct = 0.18;
     bool noServiceCharge = false;
@@ -32,13 +34,11 @@ struct Row {
     QVariant sctaxpct = 1.0;
     // What is stored, or the refusal.
     const char *itemdesc = "1 Coffee";
-    const char *price = "";
-    const char *servchg = "";
-    const char *tax = "";
+    const char *stored = ""; // price, service charge and tax
     const char *refusal = nullptr;
 };
 
-ItemPricing::Priced priced(const Row &row, const QString &description = QStringLiteral("Coffee")) {
+ItemPricing::Priced priced(const Row &row, const QString &description = u"Coffee"_s) {
     const Item item{Decimal::fromText(QString::fromLatin1(row.qty)).value_or(Decimal()),
                     Money::fromVariant(row.unitPrice).value_or(Money()),
                     row.taxpct,
@@ -54,120 +54,88 @@ ItemPricing::Priced priced(const Row &row, const QString &description = QStringL
 TEST(ItemPricing, EachRuleOfThePriceServiceChargeAndTax) {
     const Row rows[] = {
         {.rule = "service charge taxed at the item's rate: 7 + 1.26 + .0005 is 8.26",
-         .price = "100",
-         .servchg = "18",
-         .tax = "8.26"},
+         .stored = "100 18 8.26"},
         {.rule = "no mode set taxes the service charge at the item's rate",
          .deptorstax = "",
-         .price = "100",
-         .servchg = "18",
-         .tax = "8.26"},
+         .stored = "100 18 8.26"},
         {.rule = "service charge taxed at the club's rate on its taxable part: 7 + .06 x 9",
          .deptorstax = "S",
          .sctaxpct = 0.5,
-         .price = "100",
-         .servchg = "18",
-         .tax = "7.54"},
+         .stored = "100 18 7.54"},
         {.rule = "settings in lower case count",
          .taxscyesno = "y",
          .deptorstax = "s",
-         .price = "100",
-         .servchg = "18",
-         .tax = "8.08"},
+         .stored = "100 18 8.08"},
         {.rule = "half a mill lifts a tax of 8.2645 to 8.27",
          .scpct = 0.2529,
          .deptorstax = "S",
          .salestax = 0.05,
-         .price = "100",
-         .servchg = "25.29",
-         .tax = "8.27"},
+         .stored = "100 25.29 8.27"},
         {.rule = "the service charge is taxed unrounded: 3.1017 + .07 x 7.75425 + .0005 is 3.64",
-         .unitPrice = QStringLiteral("44.31"),
+         .unitPrice = u"44.31"_s,
          .scpct = 0.175,
-         .price = "44.31",
-         .servchg = "7.7543",
-         .tax = "3.64"},
+         .stored = "44.31 7.7543 3.64"},
         {.rule = "untaxed service charge leaves the tax to four decimals",
-         .unitPrice = QStringLiteral("12.35"),
+         .unitPrice = u"12.35"_s,
          .taxscyesno = "N",
-         .price = "12.35",
-         .servchg = "2.223",
-         .tax = "0.8645"},
+         .stored = "12.35 2.223 0.8645"},
         {.rule = "an unknown mode leaves the tax to four decimals",
-         .unitPrice = QStringLiteral("12.35"),
+         .unitPrice = u"12.35"_s,
          .deptorstax = "X",
-         .price = "12.35",
-         .servchg = "2.223",
-         .tax = "0.8645"},
+         .stored = "12.35 2.223 0.8645"},
         {.rule = "No S/C: no service charge and none in the tax, still to cents",
-         .unitPrice = QStringLiteral("12.35"),
+         .unitPrice = u"12.35"_s,
          .noServiceCharge = true,
-         .price = "12.35",
-         .servchg = "0",
-         .tax = "0.87"},
+         .stored = "12.35 0 0.87"},
         {.rule = "tax-exempt account pays no tax whatever the settings",
          .taxExempt = true,
          .deptorstax = "S",
-         .salestax = QStringLiteral("n/a"),
-         .price = "100",
-         .servchg = "18",
-         .tax = "0"},
+         .salestax = u"n/a"_s,
+         .stored = "100 18 0"},
         {.rule = "Null retail prices the item at nothing",
          .unitPrice = QVariant(),
-         .price = "0",
-         .servchg = "0",
-         .tax = "0"},
+         .stored = "0 0 0"},
         {.rule = "alternative retail kept to four decimals, the service charge as stored",
          .qty = "3",
          .unitPrice = 12.3456,
          .itemdesc = "3 Coffee",
-         .price = "37.0368",
-         .servchg = "6.6666",
-         .tax = "3.06"},
+         .stored = "37.0368 6.6666 3.06"},
         {.rule = "free-form price times a fractional quantity",
          .qty = "1.5",
-         .unitPrice = QStringLiteral("19.99"),
+         .unitPrice = u"19.99"_s,
          .taxscyesno = "N",
          .itemdesc = "1.5 Coffee",
-         .price = "29.985",
-         .servchg = "5.3973",
-         .tax = "2.099"},
+         .stored = "29.985 5.3973 2.099"},
         {.rule = "the quantity in its shortest form",
          .qty = "2.50",
          .itemdesc = "2.5 Coffee",
-         .price = "250",
-         .servchg = "45",
-         .tax = "20.65"},
+         .stored = "250 45 20.65"},
         {.rule = "a negative free-form price is a credit",
          .qty = "2",
-         .unitPrice = QStringLiteral("-50"),
+         .unitPrice = u"-50"_s,
          .itemdesc = "2 Coffee",
-         .price = "-100",
-         .servchg = "-18",
-         .tax = "-8.26"},
+         .stored = "-100 -18 -8.26"},
         {.rule = "a single-precision rate is the rate typed, not 0.07000000029802322",
-         .unitPrice = QStringLiteral("1000000"),
+         .unitPrice = u"1000000"_s,
          .taxpct = double(0.07f),
          .scpct = 0.0,
          .taxscyesno = "N",
-         .price = "1000000",
-         .servchg = "0",
-         .tax = "70000"},
+         .stored = "1000000 0 70000"},
         {.rule = "an extended price past the range is refused",
          .qty = "2",
-         .unitPrice = QStringLiteral("999999999999"),
+         .unitPrice = u"999999999999"_s,
          .refusal = PriceTooLarge},
         {.rule = "a tax past the range is refused",
-         .unitPrice = QStringLiteral("999999999999"),
+         .unitPrice = u"999999999999"_s,
          .taxpct = 2.0,
          .scpct = 0.0,
          .taxscyesno = "N",
          .refusal = ChargeTooLarge},
         {.rule = "a row each of whose amounts fits but whose total billing cannot charge",
-         .unitPrice = QStringLiteral("999999999999"),
+         .unitPrice = u"999999999999"_s,
          .refusal = TotalTooLarge},
         {.rule = "a rate that is not a number is refused by name",
-         .taxpct = QStringLiteral("7%"),
+         .taxpct = u"7%"_s,
          .refusal = "The rate taxpct is not a number; nothing was added."},
         {.rule = "a quantity below one is refused", .qty = "0.5", .refusal = QuantityRefusal},
     };
@@ -181,9 +149,11 @@ TEST(ItemPricing, EachRuleOfThePriceServiceChargeAndTax) {
         ASSERT_TRUE(line) << row.rule << ": " << line.error().toStdString();
         EXPECT_EQ(line->itemdesc, QString::fromUtf8(row.itemdesc)) << row.rule;
         EXPECT_EQ(line->qty, numericValue(QString::fromLatin1(row.qty))) << row.rule;
-        EXPECT_EQ(line->price.toString(), QString::fromLatin1(row.price)) << row.rule;
-        EXPECT_EQ(line->servchg.toString(), QString::fromLatin1(row.servchg)) << row.rule;
-        EXPECT_EQ(line->tax.toString(), QString::fromLatin1(row.tax)) << row.rule;
+        EXPECT_EQ(
+            QStringList({line->price.toString(), line->servchg.toString(), line->tax.toString()})
+                .join(u' '),
+            QString::fromLatin1(row.stored))
+            << row.rule;
     }
 }
 
@@ -219,15 +189,13 @@ TEST(ItemPricing, ItemdescKeepsFiftyCharactersAndNeverSplitsOne) {
         QString description;
         QString itemdesc;
     } cases[] = {
-        {"fits as it is", QString(48, u'x'), QStringLiteral("2 ") + QString(48, u'x')},
-        {"cut at fifty", QString(60, u'x'), QStringLiteral("2 ") + QString(48, u'x')},
-        {"an emoji across the cut is left out", letters + QStringLiteral("\U0001F600zz"),
-         QStringLiteral("2 ") + letters},
-        {"an emoji that ends at the cut is kept", letters.left(46) + QStringLiteral("\U0001F600zz"),
-         QStringLiteral("2 ") + letters.left(46) + QStringLiteral("\U0001F600")},
-        {"an accent is not parted from its letter", letters + QStringLiteral("e\u0301zz"),
-         QStringLiteral("2 ") + letters},
-        {"no description", QString(), QStringLiteral("2 ")},
+        {"fits as it is", QString(48, u'x'), u"2 "_s + QString(48, u'x')},
+        {"cut at fifty", QString(60, u'x'), u"2 "_s + QString(48, u'x')},
+        {"an emoji across the cut is left out", letters + u"\U0001F600zz"_s, u"2 "_s + letters},
+        {"an emoji that ends at the cut is kept", letters.left(46) + u"\U0001F600zz"_s,
+         u"2 "_s + letters.left(46) + u"\U0001F600"_s},
+        {"an accent is not parted from its letter", letters + u"e\u0301zz"_s, u"2 "_s + letters},
+        {"no description", QString(), u"2 "_s},
     };
     for (const auto &c : cases) {
         const auto line = priced({.rule = c.rule, .qty = "2"}, c.description);

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <random>
 
+using namespace Qt::StringLiterals;
+
 // The pricing of an added item worked again, step by step, in exact
 // fractions, and compared with what the program stores: over every pair of
 // the rates clubs use (service charge 12.5 to 25 % by halves, tax 0 to 10 %
@@ -70,8 +72,7 @@ Stored oracle(const Case &c) {
 
 QString decimalText(qint64 tenThousandths) {
     const qint64 magnitude = tenThousandths < 0 ? -tenThousandths : tenThousandths;
-    return QStringLiteral("%1%2.%3")
-        .arg(tenThousandths < 0 ? QStringLiteral("-") : QString())
+    return u"%1%2.%3"_s.arg(tenThousandths < 0 ? u"-"_s : QString())
         .arg(magnitude / 10000)
         .arg(magnitude % 10000, 4, 10, QLatin1Char('0'));
 }
@@ -86,13 +87,12 @@ std::optional<Stored> program(const Case &c) {
                                  Money::fromUnits(c.priceUnits),
                                  c.taxEighths / 800.0,
                                  c.serviceHalves / 200.0,
-                                 QStringLiteral("Item"),
+                                 u"Item"_s,
                                  c.way == Way::NoServiceCharge,
                                  false};
-    const ItemPricing::Settings settings{
-        c.clubTaxEighths / 800.0, c.taxableQuarters / 4.0,
-        c.way == Way::ClubRate ? QStringLiteral("S") : QStringLiteral("D"),
-        c.way == Way::Untaxed ? QStringLiteral("N") : QStringLiteral("Y")};
+    const ItemPricing::Settings settings{c.clubTaxEighths / 800.0, c.taxableQuarters / 4.0,
+                                         c.way == Way::ClubRate ? u"S"_s : u"D"_s,
+                                         c.way == Way::Untaxed ? u"N"_s : u"Y"_s};
     const auto line = ItemPricing::price(item, settings);
     if (!line)
         return std::nullopt;
@@ -108,37 +108,28 @@ qint64 somePrice(std::mt19937_64 &random) {
     const auto between = [&](qint64 low, qint64 high) {
         return low + qint64(random() % quint64(high - low + 1));
     };
-    switch (random() % 10) {
-    case 0:
-    case 1:
-    case 2:
-    case 3:
+    const auto kind = random() % 10;
+    if (kind < 4)
         return between(1, 99999) * 100; // .01 to 999.99
-    case 4:
+    if (kind == 4)
         return between(1, 999) * 100; // .01 to 9.99
-    case 5:
+    if (kind == 5)
         return between(1000, 100000) * 10000; // whole fees to 100000
-    case 6:
-    case 7:
+    if (kind < 8)
         return between(1, 9999999); // to four decimals
-    case 8:
+    if (kind == 8)
         return between(1, 500) * 10000;
-    default:
-        return -between(1, 99999) * 100;
-    }
+    return -between(1, 99999) * 100;
 }
 
 // Quantities as typed: whole mostly, some to two or four decimals.
 qint64 someQuantity(std::mt19937_64 &random) {
-    switch (random() % 4) {
-    case 0:
-    case 1:
+    const auto kind = random() % 4;
+    if (kind < 2)
         return qint64(1 + random() % 500) * 10000;
-    case 2:
+    if (kind == 2)
         return qint64(100 + random() % 99900) * 100;
-    default:
-        return qint64(10000 + random() % 990000);
-    }
+    return qint64(10000 + random() % 990000);
 }
 
 TEST(PricingOracle, EveryRatePairPricesAsTheStepsInExactFractions) {

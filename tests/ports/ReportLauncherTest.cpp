@@ -5,14 +5,16 @@
 
 #include <QFile>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class ReportLauncherTest : public ClubFixture {
 protected:
     void SetUp() override {
         ClubFixture::SetUp();
-        programs.available << QStringLiteral("prinzel.exe");
-        writeFile(QStringLiteral("evntcon1.rpt"), "[body]\n");
+        programs.available << u"prinzel.exe"_s;
+        writeFile(u"evntcon1.rpt"_s, "[body]\n");
     }
 
     void writeFile(const QString &name, const QByteArray &content) {
@@ -27,8 +29,8 @@ protected:
     QString heading(const QString &workCopy, const QString &column) {
         auto db = module->databases.openLocalFile(path(workCopy));
         EXPECT_TRUE(db.ok());
-        auto row = db.value()->exec(QStringLiteral("select %1 from headings").arg(column));
-        return row && row->next() ? row->value(0).toString() : QStringLiteral("(no row)");
+        auto row = db.value()->exec(u"select %1 from headings"_s.arg(column));
+        return row && row->next() ? row->value(0).toString() : u"(no row)"_s;
     }
     // Prepares the operator's copy and launches evntcon1.rpt on it.
     bool launch() {
@@ -36,7 +38,7 @@ protected:
         auto work = launcher.PrepareReportDatabase();
         if (!work)
             return false;
-        module->report.ReportFile = QStringLiteral("evntcon1.rpt");
+        module->report.ReportFile = u"evntcon1.rpt"_s;
         module->report.DataFiles[0] = work->fileName();
         return launcher.LaunchReport(*work);
     }
@@ -49,28 +51,27 @@ TEST_F(ReportLauncherTest, ParameterBlockHasOneLinePerGivenValue) {
         std::array<QString, 5> files;
         QString block;
     };
-    const QString start = QStringLiteral("Crystal~\nReportFileName=evnttask1.rpt~\nWindowTitle=~\n"
-                                         "MarginTop=720~\nMarginLeft=0~");
+    const QString start = u"Crystal~\nReportFileName=evnttask1.rpt~\nWindowTitle=~\n"
+                          "MarginTop=720~\nMarginLeft=0~"_s;
     const Case cases[] = {
         {"one data file and no formula: six lines, no final line feed",
          {},
-         {QStringLiteral("rpt05.mdb")},
-         start + QStringLiteral("\nDataFiles(0)=rpt05.mdb~")},
+         {u"rpt05.mdb"_s},
+         start + u"\nDataFiles(0)=rpt05.mdb~"_s},
         {"every value: eleven lines in index order",
-         QStringLiteral("{eventinfo.eventnum} = 12"),
-         {QStringLiteral("a.mdb"), QStringLiteral("b.mdb"), QStringLiteral("c.mdb"),
-          QStringLiteral("d.mdb"), QStringLiteral("e.mdb")},
-         start + QStringLiteral("\nSelectionFormula={eventinfo.eventnum} = 12~"
-                                "\nDataFiles(0)=a.mdb~\nDataFiles(1)=b.mdb~\nDataFiles(2)=c.mdb~"
-                                "\nDataFiles(3)=d.mdb~\nDataFiles(4)=e.mdb~")},
+         u"{eventinfo.eventnum} = 12"_s,
+         {u"a.mdb"_s, u"b.mdb"_s, u"c.mdb"_s, u"d.mdb"_s, u"e.mdb"_s},
+         start + u"\nSelectionFormula={eventinfo.eventnum} = 12~"
+                 "\nDataFiles(0)=a.mdb~\nDataFiles(1)=b.mdb~\nDataFiles(2)=c.mdb~"
+                 "\nDataFiles(3)=d.mdb~\nDataFiles(4)=e.mdb~"_s},
         {"a gap among the data files is left out",
          {},
-         {QStringLiteral("a.mdb"), {}, QStringLiteral("c.mdb")},
-         start + QStringLiteral("\nDataFiles(0)=a.mdb~\nDataFiles(2)=c.mdb~")},
+         {u"a.mdb"_s, {}, u"c.mdb"_s},
+         start + u"\nDataFiles(0)=a.mdb~\nDataFiles(2)=c.mdb~"_s},
     };
     for (const Case &c : cases) {
         ReportRequest request;
-        request.ReportFile = QStringLiteral("evnttask1.rpt");
+        request.ReportFile = u"evnttask1.rpt"_s;
         request.SelectionFormula = c.formula;
         request.DataFiles = c.files;
         EXPECT_EQ(ReportLauncher::parameterBlock(request, 720, 0), c.block) << c.rule;
@@ -79,23 +80,22 @@ TEST_F(ReportLauncherTest, ParameterBlockHasOneLinePerGivenValue) {
 
 TEST_F(ReportLauncherTest, LaunchHandsTheBlockOverAndClearsTheRequest) {
     module->session.SysUser = 5;
-    module->report.ReportTitle = QStringLiteral("Conflicts");
-    module->report.SelectionFormula = QStringLiteral("{eventreserv.event1} = 3");
+    module->report.ReportTitle = u"Conflicts"_s;
+    module->report.SelectionFormula = u"{eventreserv.event1} = 3"_s;
     // The club's locale and its own formats go with the block.
-    auto evnt = module->databases.open(QStringLiteral("evnt"));
-    ASSERT_TRUE(ClubSettings::write(**evnt, QStringLiteral("locale"), QStringLiteral("de_DE")));
-    ASSERT_TRUE(
-        ClubSettings::write(**evnt, QStringLiteral("shortdate"), QStringLiteral("yyyy-MM-dd")));
+    auto evnt = module->databases.open(u"evnt"_s);
+    ASSERT_TRUE(ClubSettings::write(**evnt, u"locale"_s, u"de_DE"_s));
+    ASSERT_TRUE(ClubSettings::write(**evnt, u"shortdate"_s, u"yyyy-MM-dd"_s));
     ASSERT_TRUE(launch());
 
-    const QString block = QStringLiteral(
-        "Crystal~\nReportFileName=evntcon1.rpt~\nWindowTitle=Conflicts~\nMarginTop=0~\n"
+    const QString block =
+        u"Crystal~\nReportFileName=evntcon1.rpt~\nWindowTitle=Conflicts~\nMarginTop=0~\n"
         "MarginLeft=0~\nSelectionFormula={eventreserv.event1} = 3~\nDataFiles(0)=rpt05.mdb~"
-        "\nLocale=de_DE~\nShortDate=yyyy-MM-dd~");
-    EXPECT_EQ(programs.waited, QStringList{QStringLiteral("prinzel.exe")});
+        "\nLocale=de_DE~\nShortDate=yyyy-MM-dd~"_s;
+    EXPECT_EQ(programs.waited, QStringList{u"prinzel.exe"_s});
     EXPECT_EQ(programs.inputs, QStringList{block}) << "on the report program's standard input";
     EXPECT_EQ(clipboard.content, block) << "and on the clipboard";
-    EXPECT_EQ(module->report.ReportFile, QStringLiteral("evntcon1.rpt"));
+    EXPECT_EQ(module->report.ReportFile, u"evntcon1.rpt"_s);
     EXPECT_TRUE(module->report.ReportTitle.isEmpty());
     EXPECT_TRUE(module->report.SelectionFormula.isEmpty());
     EXPECT_TRUE(module->report.DataFiles[0].isEmpty());
@@ -118,7 +118,7 @@ TEST_F(ReportLauncherTest, LaunchHandsTheBlockOverAndClearsTheRequest) {
     for (const auto &failure : failures) {
         SCOPED_TRACE(failure.exitCode);
         prompts.clear();
-        QFile::remove(path(QStringLiteral("lastbkup.dat")));
+        QFile::remove(path(u"lastbkup.dat"_s));
         programs.exitCodes.enqueue(failure.exitCode);
         if (failure.logged)
             prompts.expectError();
@@ -128,31 +128,30 @@ TEST_F(ReportLauncherTest, LaunchHandsTheBlockOverAndClearsTheRequest) {
         if (failure.told)
             EXPECT_TRUE(prompts.lastMessage().text.startsWith(QString::fromLatin1(failure.told)))
                 << prompts.lastMessage().text.toStdString();
-        EXPECT_EQ(QFile::exists(path(QStringLiteral("lastbkup.dat"))), failure.logged);
+        EXPECT_EQ(QFile::exists(path(u"lastbkup.dat"_s)), failure.logged);
     }
 }
 
 TEST_F(ReportLauncherTest, AMissingProgramOrLayoutStartsNothing) {
     programs.available.clear();
     EXPECT_FALSE(launch());
-    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("prinzel.exe cannot be found"));
+    EXPECT_EQ(prompts.lastMessage().text, u"prinzel.exe cannot be found"_s);
     EXPECT_EQ(prompts.lastMessage().title, QString());
 
-    programs.available << QStringLiteral("prinzel.exe");
-    QFile::remove(path(QStringLiteral("evntcon1.rpt")));
+    programs.available << u"prinzel.exe"_s;
+    QFile::remove(path(u"evntcon1.rpt"_s));
     EXPECT_FALSE(launch());
-    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("evntcon1.rpt cannot be found"));
+    EXPECT_EQ(prompts.lastMessage().text, u"evntcon1.rpt cannot be found"_s);
     EXPECT_TRUE(programs.waited.isEmpty());
 
     // Without the template the last report's copy must not print again.
-    writeFile(QStringLiteral("evntcon1.rpt"), "[body]\n");
-    QFile::remove(path(QStringLiteral("rpt00.sys")));
+    writeFile(u"evntcon1.rpt"_s, "[body]\n");
+    QFile::remove(path(u"rpt00.sys"_s));
     prompts.clear();
     prompts.expectError();
     EXPECT_FALSE(launch());
-    EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("The RPT00.SYS database is missing.\r\n"
-                             "Contact Quorvane technical support for assistance."));
+    EXPECT_EQ(prompts.lastMessage().text, u"The RPT00.SYS database is missing.\r\n"
+                                          "Contact Quorvane technical support for assistance."_s);
     EXPECT_TRUE(programs.waited.isEmpty());
 }
 
@@ -162,32 +161,29 @@ TEST_F(ReportLauncherTest, WorkCopyIsTheOperatorsFreshCopyWithTheRequestsHeading
         EXPECT_EQ(ReportLauncher::workCopyName(sysUser), QString::fromLatin1(name));
 
     module->session.SysUser = 12;
-    module->config.compname = QStringLiteral("Harbour Club of the North Shore, Incorporated");
+    module->config.compname = u"Harbour Club of the North Shore, Incorporated"_s;
     ReportLauncher launcher(*module);
     auto work = launcher.PrepareReportDatabase();
     ASSERT_TRUE(work);
-    EXPECT_EQ(work->fileName(), QStringLiteral("rpt12.mdb"));
-    const QString topLine = heading(QStringLiteral("rpt12.mdb"), QStringLiteral("ctllinetop"));
+    EXPECT_EQ(work->fileName(), u"rpt12.mdb"_s);
+    const QString topLine = heading(u"rpt12.mdb"_s, u"ctllinetop"_s);
     module->report.ReportHeadings[1] = QString(90, QLatin1Char('x'));
     ASSERT_TRUE(launcher.WriteReportHeadings(*work));
-    EXPECT_EQ(heading(QStringLiteral("rpt12.mdb"), QStringLiteral("ctlcompname")),
-              module->config.compname.left(30));
-    EXPECT_EQ(heading(QStringLiteral("rpt12.mdb"), QStringLiteral("ctlauxtitle")),
-              QString(80, 'x'));
-    EXPECT_EQ(heading(QStringLiteral("rpt12.mdb"), QStringLiteral("ctllinetop")), topLine)
+    EXPECT_EQ(heading(u"rpt12.mdb"_s, u"ctlcompname"_s), module->config.compname.left(30));
+    EXPECT_EQ(heading(u"rpt12.mdb"_s, u"ctlauxtitle"_s), QString(80, 'x'));
+    EXPECT_EQ(heading(u"rpt12.mdb"_s, u"ctllinetop"_s), topLine)
         << "an empty top line keeps the template's";
 
     // The next report starts from the template and from fresh headings; a
     // journal an interrupted report left goes with the old copy.
     work.reset();
-    writeFile(QStringLiteral("rpt12.mdb-journal"), "left by a report that was cut off");
+    writeFile(u"rpt12.mdb-journal"_s, "left by a report that was cut off");
     work = launcher.PrepareReportDatabase();
     ASSERT_TRUE(work);
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("rpt12.mdb-journal"))));
+    EXPECT_FALSE(QFile::exists(path(u"rpt12.mdb-journal"_s)));
     EXPECT_EQ(module->report.ReportHeadings[1], QString()) << "no subtitle left from before";
     EXPECT_EQ(module->report.ReportHeadings[0], module->config.compname);
-    EXPECT_EQ(heading(QStringLiteral("rpt12.mdb"), QStringLiteral("ctlauxtitle")),
-              heading(QStringLiteral("rpt00.sys"), QStringLiteral("ctlauxtitle")));
+    EXPECT_EQ(heading(u"rpt12.mdb"_s, u"ctlauxtitle"_s), heading(u"rpt00.sys"_s, u"ctlauxtitle"_s));
 }
 
 TEST_F(ReportLauncherTest, OperatorsSharingAWorkCopyTakeTurns) {
@@ -199,8 +195,8 @@ TEST_F(ReportLauncherTest, OperatorsSharingAWorkCopyTakeTurns) {
     module->session.SysUser = 123;
     EXPECT_FALSE(ReportLauncher(*module).PrepareReportDatabase());
     EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("The report work file rpt23.mdb is in use at another workstation.\r\n"
-                             "Try again when its report has finished."));
+              u"The report work file rpt23.mdb is in use at another workstation.\r\n"
+              "Try again when its report has finished."_s);
 
     first.reset();
     EXPECT_TRUE(ReportLauncher(*module).PrepareReportDatabase());
@@ -228,7 +224,7 @@ TEST_F(ReportLauncherTest, MarginsAreAskedInInchesAndKeptInTwips) {
     };
     module->session.SysUser = 7;
     const QString file = ReportLauncher::marginFileName(7);
-    EXPECT_EQ(file, QStringLiteral("7printmargin."));
+    EXPECT_EQ(file, u"7printmargin."_s);
     for (const Case &c : cases) {
         SCOPED_TRACE(c.top);
         QFile::remove(path(file));
@@ -238,8 +234,8 @@ TEST_F(ReportLauncherTest, MarginsAreAskedInInchesAndKeptInTwips) {
             prompts.answerInput(QString::fromLatin1(c.left));
         ReportLauncher(*module).SetPrintMargins();
         EXPECT_EQ(readFile(file), c.stored);
-        EXPECT_EQ(prompts.messages.first().title, QStringLiteral("Set Printer Margins"));
-        EXPECT_EQ(prompts.inputs.first().title, QStringLiteral("Adjust TOP Margin"));
+        EXPECT_EQ(prompts.messages.first().title, u"Set Printer Margins"_s);
+        EXPECT_EQ(prompts.inputs.first().title, u"Adjust TOP Margin"_s);
         EXPECT_EQ(prompts.messages.size(), c.told ? 2 : 1);
         if (c.told) {
             EXPECT_TRUE(prompts.lastMessage().text.startsWith(QString::fromLatin1(c.told)))

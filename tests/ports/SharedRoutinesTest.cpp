@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class SharedRoutinesTest : public ClubFixture {
@@ -20,62 +22,62 @@ TEST_F(SharedRoutinesTest, DatabaseUpdateCheck) {
     EXPECT_TRUE(prompts.messages.isEmpty());
 
     prompts.expectError(2);
-    touch(QStringLiteral("SchemaFix.DAT"));
+    touch(u"SchemaFix.DAT"_s);
     EXPECT_TRUE(module->routines.CheckDatabaseUpdate());
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Brevant Database Update Required"));
+    EXPECT_EQ(prompts.lastMessage().title, u"Brevant Database Update Required"_s);
     EXPECT_EQ(prompts.lastMessage().icon, Icon::Critical);
     EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("Before you may continue, you must run the \nSCHEMAFIX module.  Note "
-                             "that no users may be  \n"
-                             "using Brevant Accounting during an update.  \n\n"));
+              u"Before you may continue, you must run the \nSCHEMAFIX module.  Note "
+              "that no users may be  \n"
+              "using Brevant Accounting during an update.  \n\n"_s);
 
-    touch(QStringLiteral("tillzo.exe")); // copied from Windows in whatever case
+    touch(u"tillzo.exe"_s); // copied from Windows in whatever case
     EXPECT_TRUE(module->routines.CheckDatabaseUpdate());
     EXPECT_TRUE(prompts.lastMessage().text.endsWith(
-        QStringLiteral("\n\nUnless the instructions specify otherwise, it is NOT \nnecessary to "
-                       "shut down Tillzo Point of sale.")));
+        u"\n\nUnless the instructions specify otherwise, it is NOT \nnecessary to "
+        "shut down Tillzo Point of sale."_s));
 }
 
 TEST_F(SharedRoutinesTest, RunAndWaitWarnsAndLogsOnlyOnANonZeroExitCode) {
-    module->session.UserName = QStringLiteral("DEMO");
-    module->session.LocationName = QStringLiteral("BASIC");
-    EXPECT_EQ(module->routines.RunAndWait(QStringLiteral("backup")), 0);
+    module->session.UserName = u"DEMO"_s;
+    module->session.LocationName = u"BASIC"_s;
+    EXPECT_EQ(module->routines.RunAndWait(u"backup"_s), 0);
     EXPECT_TRUE(prompts.messages.isEmpty());
-    EXPECT_EQ(module->session.LocationName, QStringLiteral("BASIC"));
+    EXPECT_EQ(module->session.LocationName, u"BASIC"_s);
 
     prompts.expectError();
     programs.exitCodes.enqueue(3);
-    module->channel.MessageText = QStringLiteral("the caller's");
-    EXPECT_EQ(module->routines.RunAndWait(QStringLiteral("backup"), {QStringLiteral("--all")}), 3);
-    EXPECT_EQ(module->channel.MessageText, QStringLiteral("the caller's"));
-    EXPECT_EQ(programs.waited.last(), QStringLiteral("backup --all"));
+    module->channel.MessageText = u"the caller's"_s;
+    EXPECT_EQ(module->routines.RunAndWait(u"backup"_s, {u"--all"_s}), 3);
+    EXPECT_EQ(module->channel.MessageText, u"the caller's"_s);
+    EXPECT_EQ(programs.waited.last(), u"backup --all"_s);
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("WARNING - PREMATURE USER TERMINATION OF BACKUP PROCEDURE"));
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("CAUTION"));
+              u"WARNING - PREMATURE USER TERMINATION OF BACKUP PROCEDURE"_s);
+    EXPECT_EQ(prompts.lastMessage().title, u"CAUTION"_s);
     EXPECT_EQ(prompts.lastMessage().icon, Icon::Critical);
-    EXPECT_EQ(module->session.LocationName, QStringLiteral("Backup/Restore"));
-    EXPECT_TRUE(QFile::exists(path(QStringLiteral("lastbkup.dat"))));
+    EXPECT_EQ(module->session.LocationName, u"Backup/Restore"_s);
+    EXPECT_TRUE(QFile::exists(path(u"lastbkup.dat"_s)));
 }
 
 TEST_F(SharedRoutinesTest, ClipboardWaitEndsWhenALookupAnswers) {
-    clipboard.content = QStringLiteral("stale answer");
-    QTimer::singleShot(30, [&] { clipboard.content = QStringLiteral("1042.00"); });
+    clipboard.content = u"stale answer"_s;
+    QTimer::singleShot(30, [&] { clipboard.content = u"1042.00"_s; });
     EXPECT_TRUE(module->routines.WaitForClipboardText(5000));
-    EXPECT_EQ(module->channel.LookupResult, QStringLiteral("1042.00"));
+    EXPECT_EQ(module->channel.LookupResult, u"1042.00"_s);
 
     // A button that sets the result directly ends the wait too.
-    QTimer::singleShot(30, [&] { module->channel.LookupResult = QStringLiteral("NOHELP"); });
+    QTimer::singleShot(30, [&] { module->channel.LookupResult = u"NOHELP"_s; });
     EXPECT_TRUE(module->routines.WaitForClipboardText(5000));
-    EXPECT_EQ(module->channel.LookupResult, QStringLiteral("NOHELP"));
+    EXPECT_EQ(module->channel.LookupResult, u"NOHELP"_s);
 
     EXPECT_FALSE(module->routines.WaitForClipboardText(100));
 }
 
 TEST_F(SharedRoutinesTest, WorkstationsUpdatingOneCounterLoseNoIncrement) {
     // Separate processes, as workstations are; each adds one at a time.
-    const QString counter = path(QStringLiteral("evntsched.dat"));
+    const QString counter = path(u"evntsched.dat"_s);
     constexpr int Workstations = 4;
     constexpr int Increments = 100;
     QList<QProcess *> workers;
