@@ -220,6 +220,13 @@ TEST_F(EventSaveGuardsTest, TitlesAreStoredCopiedAndCutAlike) {
         EXPECT_EQ(stored, letters);
         EXPECT_FALSE(stored.contains(QChar(0xFFFD)));
     }
+
+    // A title exactly as long as its column is stored whole, and nobody is told.
+    const QString full(50, QLatin1Char('b'));
+    const qsizetype told = prompts.messages.size();
+    booked(u"20270427"_s, full, u"18:00"_s, u"19:00"_s, Library);
+    EXPECT_EQ(storedText(u"eventtitle"_s, lastNumber), full);
+    EXPECT_EQ(prompts.messages.size(), told);
 }
 
 TEST_F(EventSaveGuardsTest, ABackslashStaysInItsFieldOfTheChangeLog) {

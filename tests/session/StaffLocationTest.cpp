@@ -40,8 +40,13 @@ TEST_F(StaffLocationTest, NamesWithQuotesAndAccentsReachOnlyTheirOwnRow) {
     EXPECT_EQ(locationOf(u"Zoë"_s), u"BASIC"_s);
     EXPECT_EQ(module->session.SysUser, 0);
 
+    // Signing in clears the work column; closing sets the location back and
+    // leaves the work the operator has taken up since.
+    exec(u"user"_s, u"update staff set work = 'Payroll' where username = ?"_s, {u"Zoë"_s});
     ASSERT_TRUE(module->staff.ResetStaffLocation(u"ZOË"_s));
     EXPECT_EQ(locationOf(u"Zoë"_s), u"Startup"_s);
+    EXPECT_EQ(scalar(u"user"_s, u"select work from staff where username = ?"_s, {u"Zoë"_s}),
+              u"Payroll"_s);
     EXPECT_EQ(module->session.LocationName, u"Startup"_s);
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
