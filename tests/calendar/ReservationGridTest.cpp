@@ -11,7 +11,7 @@ protected:
         addRoom(QStringLiteral("Grand Ballroom"), 240);
         addRoom(QStringLiteral("Terrace"), 80);
         fillYear(2025);
-        grid = std::make_unique<ReservationGrid>(*module);
+        grid = std::make_unique<ReservationGrid>(module->access, module->config);
         grid->setRooms(rooms());
         QObject::connect(grid.get(), &ReservationGrid::status,
                          [this](const QString &text) { help = text; });

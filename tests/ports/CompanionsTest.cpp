@@ -6,7 +6,7 @@ namespace {
 
 class CompanionsTest : public ClubFixture {
 protected:
-    Companions companions() { return Companions(*module); }
+    Companions &companions() { return module->companions; }
 };
 
 TEST_F(CompanionsTest, HelpShowsTheManualOrFallsBackToTheWindowsHelpText) {
@@ -41,7 +41,7 @@ TEST_F(CompanionsTest, AViewerAnsweringNoHelpLeadsToTheHelpText) {
         QStringList started;
     } viewer(clipboard);
     Module withViewer(settings(), Ports{prompts, clipboard, viewer, clock, keys, printer, screen});
-    Companions(withViewer).Help(3);
+    withViewer.companions.Help(3);
     EXPECT_EQ(viewer.started, (QStringList{QStringLiteral("vrnohelp.exe manual-MORAVEL.pdf"),
                                            QStringLiteral("vrnedit.exe evnt-3.txt")}));
 }
