@@ -75,8 +75,7 @@ void BaselineTitleQuery(benchmark::State &state) {
 void TitleLookup(benchmark::State &state) {
     Module &module = *club().module;
     EventWindow window;
-    Companions companions(module);
-    EventLookup lookup(module, window, companions);
+    EventLookup lookup(module, window, module.companions);
     for (auto _ : state) {
         lookup.criteria[EventLookup::TitleBox] = Typed;
         lookup.search();

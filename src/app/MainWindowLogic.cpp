@@ -33,7 +33,7 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     , rooms(module)
     , yearSetup(module)
     , maintenance(module)
-    , companions(module)
+    , companions(module.companions)
     , reports(module)
     , tasks(module)
     , listings(module)
@@ -185,7 +185,7 @@ MainWindowLogic::Outcome MainWindowLogic::StartMainWindow(const QString &command
 }
 
 bool MainWindowLogic::readEventFields() {
-    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    DatabasePtr db = m_module.access.open(EventDatabase);
     if (!db)
         return false;
     auto query = db->exec(QStringLiteral("select * from eventinfo where eventnum < ?"), {-354});
@@ -233,7 +233,7 @@ bool MainWindowLogic::readEventFields() {
 }
 
 bool MainWindowLogic::loadRooms() {
-    const auto rooms = LoadRooms(m_module);
+    const auto rooms = LoadRooms(m_module.access);
     if (!rooms)
         return false;
     roomList.clear();
@@ -245,7 +245,7 @@ bool MainWindowLogic::loadRooms() {
     calendar.setRooms(*rooms);
     // A room that is part of no other stores 0, not Null.
     if (undivided && !m_module.databases.settings().readOnly) {
-        if (DatabasePtr db = m_module.openDatabase(EventDatabase)) {
+        if (DatabasePtr db = m_module.access.open(EventDatabase)) {
             const Status repaired =
                 db->execute(QStringLiteral("update location set subdiv = 0 where subdiv is null"));
             if (!repaired)

@@ -98,17 +98,17 @@ public:
     RoomEditor rooms;
     YearSetup yearSetup;
     CalendarMaintenance maintenance; // purge and room conflicts
-    Companions companions;
-    ReportLauncher reports;    // print margins and printer set-up
-    TaskList tasks;            // frmtasklist
-    ReportMenu listings;       // the Reports menu's listings and event sheets
-    Mailings mailings;         // labels and the e-mail list
-    ItemWindow items;          // frmbanq1
-    ContractBuilder contracts; // frmbanq2
-    EventRecord events;        // the current event: load, number, save
-    EventPackages packages;    // lstpkg and cmdmulti: multi-event packages
-    EventWindow window;        // what the event side of the window shows
-    EventBilling billing;      // charges to receivables
+    Companions &companions;          // the module's
+    ReportLauncher reports;          // print margins and printer set-up
+    TaskList tasks;                  // frmtasklist
+    ReportMenu listings;             // the Reports menu's listings and event sheets
+    Mailings mailings;               // labels and the e-mail list
+    ItemWindow items;                // frmbanq1
+    ContractBuilder contracts;       // frmbanq2
+    EventRecord events;              // the current event: load, number, save
+    EventPackages packages;          // lstpkg and cmdmulti: multi-event packages
+    EventWindow window;              // what the event side of the window shows
+    EventBilling billing;            // charges to receivables
     BillingAccounts accounts;
     PointOfSaleExport tills;       // tillzoupdate: the tills' copies
     AccountAssignment assignment;  // the billing panel's account button

@@ -107,7 +107,7 @@ Result<double, BillingAccounts::NoAccount> BillingAccounts::CreateAccount(int ev
             Oops, Icon::Information);
         return NoAccount::Refused;
     }
-    DatabasePtr db = m_module.openTogether(Master, {SecondMaster});
+    DatabasePtr db = m_module.access.openTogether(Master, {SecondMaster});
     if (!db)
         return NoAccount::Refused;
 
@@ -239,7 +239,7 @@ std::optional<BillingAccounts::Linked> BillingAccounts::LinkAccount(double numbe
         m_module.checks.TaxExemptFlag = 0;
         return std::nullopt;
     };
-    DatabasePtr master = m_module.openDatabase(Master);
+    DatabasePtr master = m_module.access.open(Master);
     if (!master)
         return std::nullopt;
     auto account = master->exec(QStringLiteral("select classcode, taxexempt, suspended from "
@@ -301,7 +301,7 @@ void BillingAccounts::UpdateAccount() {
     Messages &messages = m_module.messages;
     if (refusedForMonthEnd(QStringLiteral("update")))
         return;
-    DatabasePtr master = m_module.openDatabase(Master);
+    DatabasePtr master = m_module.access.open(Master);
     if (!master)
         return;
     QVariantList values = addressValues(event);

@@ -61,7 +61,7 @@ EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, in
                            QStringLiteral("Please confirm")))
         return Billed::NotBilled;
 
-    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    DatabasePtr db = m_module.access.open(EventDatabase);
     if (!db)
         return Billed::NotBilled;
     const auto count = itemCount(*db, eventNumber);
@@ -77,7 +77,7 @@ EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, in
     QHash<qint64, Codes> codes;
     if (!markOnly) {
         auto read = readCodes();
-        if (!read || !m_module.attach(*db, {ChargesDatabase}))
+        if (!read || !m_module.access.attach(*db, {ChargesDatabase}))
             return Billed::NotBilled;
         codes = std::move(*read);
     }
@@ -117,7 +117,7 @@ EventBilling::Billed EventBilling::BillEvent(int eventNumber, double account, in
 }
 
 bool EventBilling::accountExists(double account) {
-    DatabasePtr master = m_module.openDatabase(QStringLiteral("master"));
+    DatabasePtr master = m_module.access.open(QStringLiteral("master"));
     if (!master)
         return false;
     auto found = master->exec(
@@ -146,7 +146,7 @@ std::optional<int> EventBilling::itemCount(Database &evnt, int eventNumber) {
 }
 
 std::optional<QHash<qint64, EventBilling::Codes>> EventBilling::readCodes() {
-    DatabasePtr ar = m_module.openDatabase(QStringLiteral("ar"));
+    DatabasePtr ar = m_module.access.open(QStringLiteral("ar"));
     if (!ar)
         return std::nullopt;
     auto rows = ar->exec(QStringLiteral("select aracctnum, arapplytominimum, artototal, arppcode, "

@@ -186,7 +186,7 @@ void CalendarMaintenance::RoomConflictReport() {
     request.ReportHeadings[1] = QStringLiteral("from %1 to %2")
                                     .arg(club.dateNumber(range->from), club.dateNumber(range->to));
 
-    DatabasePtr events = m_module.openDatabase(EventDatabase);
+    DatabasePtr events = m_module.access.open(EventDatabase);
     if (!events)
         return;
     const auto rooms = roomPairs(*events);

@@ -63,7 +63,7 @@ QString cellText(int day, int count, const QStringList &titles) {
 
 MonthSheet::MonthSheet(Module &module, QObject *parent)
     : QObject(parent)
-    , grid(module)
+    , grid(module.access, module.config)
     , m_module(module) {
     timeFilter.entries = {QStringLiteral("Show All Times"),
                           QStringLiteral("Show Morning Only (before Noon)"),

@@ -1,6 +1,7 @@
 #include "ReservationGrid.h"
 
-#include "session/Module.h"
+#include "session/Configuration.h"
+#include "session/DatabaseAccess.h"
 
 #include <QRegularExpression>
 #include <QSqlRecord>
@@ -21,9 +22,11 @@ QString cellText(const QVariant &value, ReservationGrid::ColumnKind kind) {
 
 } // namespace
 
-ReservationGrid::ReservationGrid(Module &module, QObject *parent)
+ReservationGrid::ReservationGrid(DatabaseAccess &access, const Configuration &config,
+                                 QObject *parent)
     : QObject(parent)
-    , m_module(module) {}
+    , m_access(access)
+    , m_config(config) {}
 
 bool ReservationGrid::open(int firstDate, int lastDate, const QString &fromTime) {
     if (!load(firstDate, lastDate, fromTime))
@@ -33,18 +36,18 @@ bool ReservationGrid::open(int firstDate, int lastDate, const QString &fromTime)
 }
 
 bool ReservationGrid::load(int firstDate, int lastDate, const QString &fromTime) {
-    DatabasePtr db = m_module.openDatabase(QStringLiteral("evnt"));
+    DatabasePtr db = m_access.open(QStringLiteral("evnt"));
     if (!db)
         return false;
     // A club whose settings cannot be read is shown in the workstation's.
     const auto club = ClubSettings::read(*db);
-    const QString dayStart = m_module.config.DayStartTime;
+    const QString dayStart = m_config.DayStartTime;
     const QString firstTime = fromTime > dayStart ? fromTime : dayStart;
     auto query = db->exec(QStringLiteral("select * from reserv where resdate between ? and ? and "
                                          "restime between ? and ? order by resdate, restime"),
-                          {firstDate, lastDate, firstTime, m_module.config.DayEndTime});
+                          {firstDate, lastDate, firstTime, m_config.DayEndTime});
     if (!query) {
-        m_module.messages.ShowErrorCodes(query.error());
+        m_access.showError(query.error());
         return false;
     }
     const QSqlRecord record = query->record();
@@ -62,7 +65,7 @@ bool ReservationGrid::load(int firstDate, int lastDate, const QString &fromTime)
     }
     if (query->lastError().isValid()) {
         columns = previous;
-        m_module.messages.ShowErrorCodes(db->error(query->lastError()));
+        m_access.showError(db->error(query->lastError()));
         return false;
     }
     if (read.isEmpty()) {

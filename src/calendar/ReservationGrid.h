@@ -8,7 +8,8 @@
 #include <QStringList>
 
 class Database;
-class Module;
+class Configuration;
+class DatabaseAccess;
 
 // The reservation grid gridres: the quarter-hour rows of the reservation
 // table for a day (or a range of days) between the club's day start and
@@ -30,7 +31,7 @@ public:
         int width = 0; // in characters
     };
 
-    explicit ReservationGrid(Module &module, QObject *parent = nullptr);
+    ReservationGrid(DatabaseAccess &access, const Configuration &config, QObject *parent = nullptr);
 
     // Reads the slots from firstDate to lastDate, each day from fromTime
     // (a time filter's start; empty: the club's day start) to the day's
@@ -82,7 +83,8 @@ private:
     // What the room's slot holds; empty when it is free.
     QString booking(int row, int room) const;
 
-    Module &m_module;
+    DatabaseAccess &m_access;
+    const Configuration &m_config;
     QList<Room> m_rooms;
     bool m_open = false;
     int m_firstDate = 0;

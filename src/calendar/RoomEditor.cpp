@@ -58,7 +58,7 @@ RoomEditor::RoomEditor(Module &module, QObject *parent)
     , m_module(module) {}
 
 bool RoomEditor::loadLists() {
-    const auto rooms = LoadRooms(m_module);
+    const auto rooms = LoadRooms(m_module.access);
     if (!rooms)
         return false;
     roomNames.clear();
@@ -189,7 +189,7 @@ void RoomEditor::finishButton(int button) {
 }
 
 void RoomEditor::addOrSave(int button) {
-    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    DatabasePtr db = m_module.access.open(EventDatabase);
     if (!db)
         return;
     Database &evnt = *db;
@@ -359,7 +359,7 @@ void RoomEditor::deleteRoom() {
         return;
 
     const int roomnum = roomNumbers[selectedRow].toInt();
-    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    DatabasePtr db = m_module.access.open(EventDatabase);
     if (!db)
         return;
     Database &evnt = *db;

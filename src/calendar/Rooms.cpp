@@ -1,6 +1,6 @@
 #include "Rooms.h"
 
-#include "session/Module.h"
+#include "session/DatabaseAccess.h"
 
 Result<QList<Room>> ReadRooms(Database &evnt) {
     auto rows = evnt.exec(
@@ -14,13 +14,13 @@ Result<QList<Room>> ReadRooms(Database &evnt) {
     return rooms;
 }
 
-std::optional<QList<Room>> LoadRooms(Module &module) {
-    DatabasePtr db = module.openDatabase(QStringLiteral("evnt"));
+std::optional<QList<Room>> LoadRooms(DatabaseAccess &access) {
+    DatabasePtr db = access.open(QStringLiteral("evnt"));
     if (!db)
         return std::nullopt;
     auto rooms = ReadRooms(*db);
     if (!rooms) {
-        module.messages.ShowErrorCodes(rooms.error());
+        access.showError(rooms.error());
         return std::nullopt;
     }
     return *rooms;

@@ -17,12 +17,12 @@ struct Room {
     QVariant subdiv; // Null in rows the program has not yet repaired
 };
 
-class Module;
+class DatabaseAccess;
 
 // The rooms in room-number order.
 Result<QList<Room>> ReadRooms(Database &evnt);
 // The same for a window's command: a failure is shown and gives nullopt.
-std::optional<QList<Room>> LoadRooms(Module &module);
+std::optional<QList<Room>> LoadRooms(DatabaseAccess &access);
 // "3 - Terrace  -  cap:80", as the room lists show a room.
 QString RoomDisplayLine(const Room &room);
 // The reservation columns that belong to a room number.

@@ -101,7 +101,7 @@ void ContractBuilder::exitWindow() {
 void ContractBuilder::loadContractList() {
     contractEntries = {ChooseEntry, QStringLiteral("0 - Create New Contract")};
     chosenContract = ChooseEntry;
-    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    DatabasePtr evnt = m_module.access.open(EventDatabase);
     if (!evnt)
         return;
     auto entries = ContractStore::list(*evnt);
@@ -165,7 +165,7 @@ QString ContractBuilder::askDescription(int number, const QString &initial) {
 }
 
 void ContractBuilder::createContract() {
-    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    DatabasePtr evnt = m_module.access.open(EventDatabase);
     if (!evnt)
         return;
     // The highest number + 1, whatever gaps the list has; the save checks
@@ -191,7 +191,7 @@ void ContractBuilder::createContract() {
 }
 
 void ContractBuilder::loadContract(int number) {
-    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    DatabasePtr evnt = m_module.access.open(EventDatabase);
     if (!evnt)
         return;
     auto contract = ContractStore::load(*evnt, number);
@@ -301,7 +301,7 @@ void ContractBuilder::saveComponents() {
         refuse(QStringLiteral("A contract must have at least one component to be valid. "));
         return;
     }
-    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    DatabasePtr evnt = m_module.access.open(EventDatabase);
     if (!evnt)
         return;
     std::optional<ContractStore::Saved> saved;
@@ -460,7 +460,7 @@ void ContractBuilder::changeDescription() {
     const QString description = askDescription(number, ContractDescription);
     if (description.isEmpty())
         return;
-    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    DatabasePtr evnt = m_module.access.open(EventDatabase);
     if (!evnt)
         return;
     const Status changed = m_module.messages.RetryWhileLocked(
@@ -504,7 +504,9 @@ std::unique_ptr<ReportWorkCopy> ContractBuilder::fillContract(Layout layout) {
     // The text merged again from what is shown now, the stored event.
     if (!components.isEmpty())
         assemble();
-    auto work = ContractReports(m_module).contract(layout, ContractNumber, viewerText);
+    ReportLauncher launcher(m_module);
+    auto work = ContractReports(launcher, m_module.messages)
+                    .contract(m_module.event.EventNumber, layout, ContractNumber, viewerText);
     if (work) {
         ReportRequest &request = m_module.report;
         request.ReportFile = layoutFile(layout);
@@ -515,12 +517,14 @@ std::unique_ptr<ReportWorkCopy> ContractBuilder::fillContract(Layout layout) {
 }
 
 void ContractBuilder::printContractList() {
-    if (auto work = ContractReports(m_module).contractList())
+    ReportLauncher launcher(m_module);
+    if (auto work = ContractReports(launcher, m_module.messages).contractList())
         launch(*work, QStringLiteral("evntcontracts.rpt"));
 }
 
 void ContractBuilder::printComponentList() {
-    if (auto work = ContractReports(m_module).componentList(componentFiles))
+    ReportLauncher launcher(m_module);
+    if (auto work = ContractReports(launcher, m_module.messages).componentList(componentFiles))
         launch(*work, QStringLiteral("evntcomponents.rpt"));
 }
 
@@ -549,14 +553,14 @@ void ContractBuilder::adjustPrintMargins() {
 }
 
 void ContractBuilder::showInfo() {
-    Companions(m_module).Info();
+    m_module.companions.Info();
     m_module.session.LocationName = QStringLiteral("BASIC");
     m_module.staff.SetStaffLocation();
     m_module.routines.ShowIdle();
 }
 
 void ContractBuilder::showHelp() {
-    Companions(m_module).Help(3);
+    m_module.companions.Help(3);
 }
 
 void ContractBuilder::audit(const QString &text) {

@@ -1,6 +1,7 @@
 #include "ContractReports.h"
 
-#include "session/Module.h"
+#include "ports/Messages.h"
+#include "ports/ReportLauncher.h"
 
 namespace {
 
@@ -12,39 +13,38 @@ const QString SaveFirst =
 
 } // namespace
 
-ContractReports::ContractReports(Module &module)
-    : m_module(module) {}
+ContractReports::ContractReports(ReportLauncher &launcher, Messages &messages)
+    : m_launcher(launcher)
+    , m_messages(messages) {}
 
 void ContractReports::refuse(const QString &text) {
-    m_module.messages.show(text, QStringLiteral("Oops..."), Icon::Information);
+    m_messages.show(text, QStringLiteral("Oops..."), Icon::Information);
 }
 
 bool ContractReports::append(ReportWorkCopy &work, const QString &table, const QStringList &columns,
                              const QList<QVariantList> &rows) {
     const Status appended = work.append(table, columns, rows);
     if (!appended)
-        m_module.messages.ShowErrorCodes(appended.error());
+        m_messages.ShowErrorCodes(appended.error());
     return appended.ok();
 }
 
 std::optional<qsizetype> ContractReports::copyRows(ReportWorkCopy &work, const QString &database,
                                                    const QString &sql, const QVariantList &values,
                                                    const QString &table) {
-    return ReportLauncher(m_module).copyRows(work, database, sql, values, table);
+    return m_launcher.copyRows(work, database, sql, values, table);
 }
 
-std::unique_ptr<ReportWorkCopy> ContractReports::contract(int layout, int contractNumber,
-                                                          const QString &text) {
-    const int eventNumber = m_module.event.EventNumber;
+std::unique_ptr<ReportWorkCopy> ContractReports::contract(int eventNumber, int layout,
+                                                          int contractNumber, const QString &text) {
     if (eventNumber < 1 && layout != UserDefinedLayout) {
         refuse(SaveFirst);
         return nullptr;
     }
-    ReportLauncher launcher(m_module);
-    auto work = launcher.PrepareReportDatabase();
+    auto work = m_launcher.PrepareReportDatabase();
     if (!work)
         return nullptr;
-    if (eventNumber >= 1 && !copyEvent(*work, layout))
+    if (eventNumber >= 1 && !copyEvent(*work, eventNumber, layout))
         return nullptr;
     if (!copyRows(*work, QStringLiteral("config"), QStringLiteral("select * from company"), {},
                   QStringLiteral("company")))
@@ -57,8 +57,7 @@ std::unique_ptr<ReportWorkCopy> ContractReports::contract(int layout, int contra
     return work;
 }
 
-bool ContractReports::copyEvent(ReportWorkCopy &work, int layout) {
-    const int eventNumber = m_module.event.EventNumber;
+bool ContractReports::copyEvent(ReportWorkCopy &work, int eventNumber, int layout) {
     const auto copied =
         copyRows(work, EventDatabase, QStringLiteral("select * from eventinfo where eventnum = ?"),
                  {eventNumber}, QStringLiteral("eventinfo"));
@@ -80,8 +79,7 @@ bool ContractReports::copyEvent(ReportWorkCopy &work, int layout) {
 }
 
 std::unique_ptr<ReportWorkCopy> ContractReports::contractList() {
-    ReportLauncher launcher(m_module);
-    auto work = launcher.PrepareReportDatabase();
+    auto work = m_launcher.PrepareReportDatabase();
     if (!work)
         return nullptr;
     const auto copied =
@@ -103,8 +101,7 @@ std::unique_ptr<ReportWorkCopy> ContractReports::componentList(const QStringList
         refuse(QStringLiteral("No components are currently available in the component window."));
         return nullptr;
     }
-    ReportLauncher launcher(m_module);
-    auto work = launcher.PrepareReportDatabase();
+    auto work = m_launcher.PrepareReportDatabase();
     if (!work)
         return nullptr;
     QList<QVariantList> rows;

@@ -6,7 +6,8 @@
 #include <memory>
 #include <optional>
 
-class Module;
+class Messages;
+class ReportLauncher;
 class ReportWorkCopy;
 
 // Fills the operator's report work copy for the contract builder's
@@ -14,18 +15,19 @@ class ReportWorkCopy;
 // printed (the operator has been told why).
 class ContractReports {
 public:
-    explicit ContractReports(Module &module);
+    ContractReports(ReportLauncher &launcher, Messages &messages);
 
-    // The current event's row and items, the contract and the club's
-    // address. A layout other than the user's own needs a saved event.
-    std::unique_ptr<ReportWorkCopy> contract(int layout, int contractNumber, const QString &text);
+    // The event's row and items, the contract and the club's address. A
+    // layout other than the user's own needs a saved event.
+    std::unique_ptr<ReportWorkCopy> contract(int eventNumber, int layout, int contractNumber,
+                                             const QString &text);
     // Every component of every contract.
     std::unique_ptr<ReportWorkCopy> contractList();
     // The component files offered.
     std::unique_ptr<ReportWorkCopy> componentList(const QStringList &files);
 
 private:
-    bool copyEvent(ReportWorkCopy &work, int layout);
+    bool copyEvent(ReportWorkCopy &work, int eventNumber, int layout);
     std::optional<qsizetype> copyRows(ReportWorkCopy &work, const QString &database,
                                       const QString &sql, const QVariantList &values,
                                       const QString &table);
@@ -33,5 +35,6 @@ private:
                 const QList<QVariantList> &rows);
     void refuse(const QString &text);
 
-    Module &m_module;
+    ReportLauncher &m_launcher;
+    Messages &m_messages;
 };

@@ -256,7 +256,7 @@ void EventEditor::newEvent() {
         m_module.messages.show(text, Oops, Icon::Information);
         DisableEventEditing();
     };
-    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    DatabasePtr evnt = m_module.access.open(EventDatabase);
     if (!evnt) {
         DisableEventEditing();
         return;
@@ -271,7 +271,7 @@ void EventEditor::newEvent() {
         return refuse(
             QStringLiteral("The Year must be initialized before events can be scheduled."));
     firstDay->finish();
-    const auto rooms = LoadRooms(m_module);
+    const auto rooms = LoadRooms(m_module.access);
     if (!rooms) {
         DisableEventEditing();
         return;
@@ -720,7 +720,7 @@ void EventEditor::ShowAuditHistory() {
         m_module.messages.ShowErrorCodes(history.error());
         return;
     }
-    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    DatabasePtr evnt = m_module.access.open(EventDatabase);
     if (!evnt)
         return;
     // Settings or a count that cannot be read leave the workstation's

@@ -145,7 +145,7 @@ void EventLookup::search() {
                         : QVariant(int(number.value().toDouble()));
     }
 
-    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    DatabasePtr db = m_module.access.open(EventDatabase);
     if (!db)
         return;
     auto rows = db->exec(QStringLiteral("select eventnum, eventtitle, eventdate, custname, "

@@ -111,7 +111,7 @@ void EventPackages::changePackage(int index, int selectedRow) {
 
 // Rows saved without a package number belong to nothing.
 bool EventPackages::removeUnnumbered() {
-    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    DatabasePtr db = m_module.access.open(EventDatabase);
     if (!db)
         return false;
     const Status removed = m_module.messages.RetryWhileLocked(
@@ -128,7 +128,7 @@ bool EventPackages::WritePackageRow(int mode) {
     const int number = m_module.event.EventNumber;
     if (mode < CreatePackage || mode > UnlinkEvent || number < 1)
         return false;
-    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    DatabasePtr db = m_module.access.open(EventDatabase);
     if (!db)
         return false;
     Written outcome;
@@ -275,7 +275,7 @@ void EventPackages::fillList(Database &evnt, const QString &heading, const QStri
 
 void EventPackages::ListOpenPackages() {
     listLines.clear();
-    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    DatabasePtr db = m_module.access.open(EventDatabase);
     if (db) {
         const bool unlinked =
             m_module.event.mode == CurrentEvent::EnteringNew || PackageLinked == 0;
@@ -291,7 +291,7 @@ void EventPackages::ListEventPackage() {
     listLines.clear();
     PackageLinked = 0;
     const int number = m_module.event.EventNumber;
-    DatabasePtr db = number > 0 ? m_module.openDatabase(EventDatabase) : nullptr;
+    DatabasePtr db = number > 0 ? m_module.access.open(EventDatabase) : nullptr;
     if (db) {
         auto own = db->exec(QStringLiteral("select pkgnum from pkg where eventnum = ?"), {number});
         if (!own) {

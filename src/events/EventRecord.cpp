@@ -103,7 +103,7 @@ EventRecord::EventRecord(Module &module, QObject *parent)
     , m_module(module) {}
 
 bool EventRecord::LoadEvent(int number) {
-    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    DatabasePtr db = m_module.access.open(EventDatabase);
     return db && loadEvent(*db, number);
 }
 
@@ -327,7 +327,7 @@ Result<bool> EventRecord::wasPurged(Database &evnt, int date) {
 }
 
 bool EventRecord::calendarHolds(int date) {
-    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    DatabasePtr db = m_module.access.open(EventDatabase);
     return db && calendarHolds(*db, date) == Held::Yes;
 }
 
@@ -410,7 +410,7 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
         request.cloneSource = event.CloneSource;
 
     // One connection serves the whole save, the reload included.
-    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    DatabasePtr db = m_module.access.open(EventDatabase);
     if (!db)
         return Saved::NotWritten;
     switch (calendarHolds(*db, request.booking.date)) {
@@ -634,7 +634,7 @@ bool EventRecord::chooseEndTime(const QString &entry) {
 void EventRecord::chooseRoom(int roomnum) {
     CurrentEvent &event = m_module.event;
     event.fields[EventField::Room] = QString::number(roomnum);
-    if (const auto rooms = LoadRooms(m_module))
+    if (const auto rooms = LoadRooms(m_module.access))
         event.LinkedRoom = SlotBooking::linkedRoomOnChoice(*rooms, roomnum);
     event.UnsavedChanges = true;
     emit boxesChanged();

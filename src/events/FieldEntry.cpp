@@ -190,7 +190,7 @@ void FieldEntry::leaveTime(EventField field) {
 }
 
 std::optional<double> FieldEntry::capacity(int roomnum) {
-    const auto rooms = LoadRooms(m_module);
+    const auto rooms = LoadRooms(m_module.access);
     if (!rooms)
         return std::nullopt;
     for (const Room &room : *rooms) {

@@ -130,7 +130,7 @@ void WholeEvent::deleteContact() {
             QStringLiteral("** Confirm **")))
         return;
 
-    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    DatabasePtr db = m_module.access.open(EventDatabase);
     if (!db)
         return;
     Deleted outcome = Deleted::Done;

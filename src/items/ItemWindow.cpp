@@ -93,7 +93,7 @@ void ItemWindow::ReadAccountLevel() {
     const double account = m_module.event.Account;
     if (account <= 0)
         return;
-    DatabasePtr master = m_module.openDatabase(QStringLiteral("master"));
+    DatabasePtr master = m_module.access.open(QStringLiteral("master"));
     if (!master)
         return;
     auto row = master->exec(
@@ -111,7 +111,7 @@ void ItemWindow::ReadAccountLevel() {
 }
 
 bool ItemWindow::readSettings() {
-    DatabasePtr config = m_module.openDatabase(QStringLiteral("config"));
+    DatabasePtr config = m_module.access.open(QStringLiteral("config"));
     if (!config)
         return false;
     auto company = config->exec(QStringLiteral("select salestax from company"));
@@ -139,7 +139,7 @@ bool ItemWindow::readSettings() {
 }
 
 bool ItemWindow::readItems() {
-    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    DatabasePtr evnt = m_module.access.open(EventDatabase);
     if (!evnt)
         return false;
     // With "evntnosort.dat" the rows show as they were entered.
@@ -181,7 +181,7 @@ void ItemWindow::computeTotals() {
 }
 
 void ItemWindow::showDepartment(const QString &tag, const QString &caption) {
-    DatabasePtr stock = m_module.openDatabase(QStringLiteral("invntory"));
+    DatabasePtr stock = m_module.access.open(QStringLiteral("invntory"));
     if (!stock)
         return;
     auto rows = stock->exec(
@@ -261,7 +261,7 @@ void ItemWindow::adjustPrintMargins() {
 }
 
 void ItemWindow::showInfo() {
-    Companions(m_module).Info();
+    m_module.companions.Info();
     // The operator is back at this module's basic screens.
     m_module.session.LocationName = QStringLiteral("BASIC");
     m_module.staff.SetStaffLocation();
@@ -269,7 +269,7 @@ void ItemWindow::showInfo() {
 }
 
 void ItemWindow::showHelp() {
-    Companions(m_module).Help(2);
+    m_module.companions.Help(2);
 }
 
 bool ItemWindow::mayChange() const {
@@ -407,7 +407,7 @@ void ItemWindow::clearItems() {
 }
 
 bool ItemWindow::changeItems(const std::function<Result<bool>(Database &)> &change) {
-    DatabasePtr evnt = m_module.openDatabase(EventDatabase);
+    DatabasePtr evnt = m_module.access.open(EventDatabase);
     if (!evnt)
         return false;
     CurrentEvent &event = m_module.event;

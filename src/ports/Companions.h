@@ -2,7 +2,10 @@
 
 #include <QString>
 
-class Module;
+class Clipboard;
+class OperatorSession;
+class Programs;
+class SharedRoutines;
 
 // Starting the suite's companion programs the way the windows do: help,
 // the info box, printer set-up and the look-ups.
@@ -10,7 +13,8 @@ class Companions {
 public:
     static constexpr auto Version = "21.12.28a";
 
-    explicit Companions(Module &module);
+    Companions(Programs &programs, Clipboard &clipboard, SharedRoutines &routines,
+               const OperatorSession &session);
 
     // Help for window 1 (main), 2 (items) or 3 (contract): the manual when
     // it can be shown, else the window's help text.
@@ -23,5 +27,8 @@ public:
     QString infoLine() const;
 
 private:
-    Module &m_module;
+    Programs &m_programs;
+    Clipboard &m_clipboard;
+    SharedRoutines &m_routines;
+    const OperatorSession &m_session;
 };

@@ -228,7 +228,7 @@ std::optional<qsizetype> ReportLauncher::copyRows(const ReportWorkCopy &work,
                                                   const QString &database, const QString &sql,
                                                   const QVariantList &values,
                                                   const QString &table) {
-    DatabasePtr source = m_module.openDatabase(database);
+    DatabasePtr source = m_module.access.open(database);
     if (!source)
         return std::nullopt;
     auto rows = source->exec(sql, values);

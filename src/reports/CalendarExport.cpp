@@ -240,7 +240,7 @@ Result<CalendarExport::Calendar> CalendarExport::calendar(const Request &request
 bool CalendarExport::open() {
     if (!m_module.session.CheckAccess(OperatorSession::evaccess1))
         return false;
-    const auto rooms = LoadRooms(m_module);
+    const auto rooms = LoadRooms(m_module.access);
     if (!rooms)
         return false;
     form = Form();

@@ -139,7 +139,7 @@ void Mailings::makeEmailList() {
     const auto work = prepare(true, chosen);
     if (!work)
         return;
-    DatabasePtr source = m_module.openDatabase(EventDatabase);
+    DatabasePtr source = m_module.access.open(EventDatabase);
     if (!source)
         return;
     QVariantList values;

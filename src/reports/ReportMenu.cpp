@@ -356,7 +356,7 @@ bool ReportMenu::copyItemListing(const ReportWorkCopy &work, const Listing &list
     const WorkTable items = WorkTable::whole(QStringLiteral("eventitems"));
     const int itemsStart = int(events.columns.size());
     const int eventNumber = int(events.columns.indexOf(QStringLiteral("eventnum")));
-    DatabasePtr source = m_module.openDatabase(EventDatabase);
+    DatabasePtr source = m_module.access.open(EventDatabase);
     if (!source)
         return false;
     auto rows = source->exec(QStringLiteral("select %1, %2 from eventinfo e inner join items i on "

@@ -144,7 +144,7 @@ bool TaskList::readDates(int from, int to) {
 }
 
 bool TaskList::readTasks(Reading reading) {
-    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    DatabasePtr db = m_module.access.open(EventDatabase);
     if (!db)
         return false;
     if (reading == Opening)
@@ -345,7 +345,7 @@ void TaskList::saveChange() {
     const auto date = checkedDate();
     if (!date)
         return;
-    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    DatabasePtr db = m_module.access.open(EventDatabase);
     if (!db || !eventExists(*db, eventNumber))
         return;
     // Whoever saves a task is its staff member now.
@@ -425,7 +425,7 @@ void TaskList::deleteChosenTask() {
         emit changed();
         return;
     }
-    DatabasePtr db = m_module.openDatabase(EventDatabase);
+    DatabasePtr db = m_module.access.open(EventDatabase);
     if (!db)
         return;
     const TaskRow chosen = *m_chosen;

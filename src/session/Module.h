@@ -2,9 +2,11 @@
 
 #include "Configuration.h"
 #include "CurrentEvent.h"
+#include "DatabaseAccess.h"
 #include "LongOperation.h"
 #include "OperatorSession.h"
 #include "StaffLocation.h"
+#include "ports/Companions.h"
 #include "ports/MessageChannel.h"
 #include "ports/Messages.h"
 #include "ports/ReportLauncher.h"
@@ -40,14 +42,6 @@ public:
     Module &operator=(const Module &) = delete;
 
     QString clubPath(const QString &fileName) const { return databases.clubPath(fileName); }
-    // Opens a database for a window's command; a failure is shown to the
-    // operator (missing-database message or error report) and gives null.
-    DatabasePtr openDatabase(const QString &name);
-    // The same for a write that spans databases (Databases::openTogether).
-    DatabasePtr openTogether(const QString &name, const QStringList &others);
-    // Makes the others reachable on an open connection; false after telling
-    // the operator what failed.
-    bool attach(Database &db, const QStringList &others);
 
     Ports ports;
     Databases databases;
@@ -58,6 +52,8 @@ public:
     StaffLocation staff;
     SharedRoutines routines;
     EntryChecks checks;
+    Companions companions;
+    DatabaseAccess access;       // opens databases for windows' commands
     LongOperation longOperation; // writing commands wait while one runs
     CurrentEvent event;          // the event the main window shows
     ReportRequest report;        // the next report to launch

@@ -13,7 +13,7 @@ protected:
         addRoom(u"Grand Ballroom"_s, 240);
         addRoom(u"Terrace"_s, 80);
         fillYear(2025);
-        grid = std::make_unique<ReservationGrid>(*module);
+        grid = std::make_unique<ReservationGrid>(module->access, module->config);
         grid->setRooms(rooms());
         QObject::connect(grid.get(), &ReservationGrid::status,
                          [this](const QString &text) { help = text; });

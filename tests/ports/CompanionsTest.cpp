@@ -13,7 +13,7 @@ namespace {
 // programs show.
 class CompanionsTest : public ClubFixture {
 protected:
-    Companions companions() { return Companions(*module); }
+    Companions &companions() { return module->companions; }
     CompanionFiles files() { return CompanionFiles(club, module->session, clipboard); }
 
     void write(const QString &name, const QByteArray &bytes) {
@@ -139,7 +139,7 @@ TEST_F(CompanionsTest, AViewerAnsweringNoHelpLeadsToTheHelpText) {
         QStringList started;
     } viewer(clipboard);
     Module withViewer(settings(), Ports{prompts, clipboard, viewer, clock, keys, printer, screen});
-    Companions(withViewer).Help(3);
+    withViewer.companions.Help(3);
     EXPECT_EQ(viewer.started,
               (QStringList{u"vrnohelp.exe manual-MORAVEL.pdf"_s, u"vrnedit.exe evnt-3.txt"_s}));
 }

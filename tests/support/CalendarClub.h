@@ -22,7 +22,7 @@ protected:
         editor.boxes[RoomEditor::CapacityBox] = QString::number(capacity);
         editor.RoomButton(RoomEditor::AddRoom);
     }
-    QList<Room> rooms() { return LoadRooms(*module).value_or(QList<Room>()); }
+    QList<Room> rooms() { return LoadRooms(module->access).value_or(QList<Room>()); }
 
     void fillYear(int year) {
         YearSetup setup(*module);

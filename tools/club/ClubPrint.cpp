@@ -148,7 +148,7 @@ std::optional<Exit> loadEvent(Module &module, int number) {
     if (EventRecord(module).LoadEvent(number))
         return std::nullopt;
     // Not loaded: say so plainly when the event is not there at all.
-    if (DatabasePtr evnt = module.openDatabase(QStringLiteral("evnt"))) {
+    if (DatabasePtr evnt = module.access.open(QStringLiteral("evnt"))) {
         const auto row = EventRow::read(*evnt, number);
         if (row && !row->has_value())
             return fail(NothingSelected, QStringLiteral("There is no event %1.").arg(number));
@@ -161,7 +161,7 @@ std::optional<Exit> loadEvent(Module &module, int number) {
 std::optional<Exit> chooseContract(Module &module, ContractBuilder &builder, int number) {
     if (number >= 1 && builder.chooseContract(number))
         return std::nullopt;
-    DatabasePtr evnt = module.openDatabase(QStringLiteral("evnt"));
+    DatabasePtr evnt = module.access.open(QStringLiteral("evnt"));
     if (!evnt)
         return Refused;
     const auto stored = ContractStore::list(*evnt);
