@@ -292,6 +292,8 @@ TEST_F(EventEditorTest, ButtonsFollowTheStatusAndTheLevel) {
     prompts.answerYesNo(true); // give up the change
     click(EventCommand::ClearScreen);
     enterBooking(u"20270820"_s, u"Wedding"_s, Library);
+    chooseStatus(9); // the list's last entry
+    EXPECT_EQ(box(EventField::Status), u"9"_s);
     chooseStatus(4);
     EXPECT_FALSE(window().commandEnabled[EventCommand::BillEvent]);
 

@@ -299,6 +299,20 @@ TEST_F(ItemWindowTest, EntryOrderFileKeepsRowsAsEntered) {
     add(u"5"_s, 1);
     add(u"2"_s, 0);
     EXPECT_EQ(window->eventItems[0].itemdesc(), u"5 Plated Dinner - Filet"_s);
+    EXPECT_EQ(window->eventItems[1].itemdesc(), u"2 Plated Dinner - Chicken"_s);
+}
+
+// An enquiry's items change without a line in the change log.
+TEST_F(ItemWindowTest, AnEnquirysItemsAreNotLogged) {
+    const int event = openOn(Ordinary);
+    exec(u"evnt"_s, u"update eventinfo set status = 1 where eventnum = ?"_s, {event});
+    ASSERT_TRUE(record->LoadEvent(event));
+    ASSERT_TRUE(window->open());
+    window->showDepartment(u"FOOD"_s, u"Food"_s);
+    const QString before = historyLine();
+    add(u"1"_s);
+    EXPECT_EQ(stored(event, u"itemdesc"_s), QVariantList{u"1 Plated Dinner - Chicken"_s});
+    EXPECT_EQ(historyLine(), before);
 }
 
 } // namespace

@@ -47,6 +47,24 @@ TEST_F(ClubSettingsTest, DatesAreWrittenAsTheClubsLocaleWritesThem) {
         EXPECT_EQ(club.shortDate(day), QString::fromLatin1(row.table)) << row.locale;
     }
 
+    // Amounts in whole cents with the locale's grouping, at any size.
+    const struct {
+        const char *locale;
+        const char *amount;
+        const char *text;
+    } amounts[] = {
+        {"en_US", "-10100.05", "-10,100.05"},
+        {"en_US", "0.004", "0.00"},
+        {"en_US", "1999999.999", "2,000,000.00"},
+        {"de_DE", "2000", "2.000,00"},
+    };
+    for (const auto &row : amounts) {
+        set(ClubSettings::Locale, QString::fromLatin1(row.locale));
+        EXPECT_EQ(settings().amount(*Money::fromText(QString::fromLatin1(row.amount))),
+                  QString::fromLatin1(row.text))
+            << row.amount;
+    }
+
     {
         const WorkstationLocale bare(QLocale::c());
         set(ClubSettings::Locale, u"C"_s);

@@ -53,8 +53,9 @@ protected:
     void addEvent(int number, const QString &title, double account) {
         exec(
             QStringLiteral("evnt"),
-            QStringLiteral("insert into eventinfo (eventnum, eventtitle, custid) values (?, ?, ?)"),
-            {number, title, account});
+            QStringLiteral("insert into eventinfo (eventdate, eventnum, eventtitle, custid) "
+                           "values (?, ?, ?, ?)"),
+            {20270610 + number, number, title, account});
     }
     Status insertEvent(int number) {
         Databases databases(settings());
@@ -101,10 +102,10 @@ TEST_F(ClubUpgradeTest, AnOlderClubIsBroughtUpToDateWithoutLosingARow) {
               QStringLiteral("12/07/2026-05:15:30-ann-moravel-club-") + said + QLatin1Char('\n'));
 
     EXPECT_EQ(column(QStringLiteral("evnt"),
-                     QStringLiteral("select eventtitle || '/' || custid from eventinfo "
-                                    "where eventnum > 0 order by eventnum")),
-              (QVariantList{QStringLiteral("O'Brien wedding/1042.5"),
-                            QStringLiteral("Rotary lunch/2001.0")}));
+                     QStringLiteral("select eventdate || '/' || eventtitle || '/' || custid "
+                                    "from eventinfo where eventnum > 0 order by eventnum")),
+              (QVariantList{QStringLiteral("20270611/O'Brien wedding/1042.5"),
+                            QStringLiteral("20270612/Rotary lunch/2001.0")}));
     EXPECT_EQ(scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from eventinfo")), 4);
     EXPECT_EQ(custidType(), QMetaType::Double);
     EXPECT_EQ(insertEvent(2).error().number, ErrorNumber::DuplicateKey);
