@@ -3,32 +3,34 @@
 
 #include <QFile>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class ConfigurationTest : public ClubFixture {};
 
 TEST_F(ConfigurationTest, EmptySettingsTakeTheirDefaultsAndStoredNamesGetTheirCode) {
-    exec(QStringLiteral("config"),
-         QStringLiteral("update evmgr set timefrom = null, timeto = null, status2 = null, "
-                        "status3 = ?, ccode = null, rangefrom = null, billing = null"),
-         {QStringLiteral("Held w/Deposit")});
+    exec(u"config"_s,
+         u"update evmgr set timefrom = null, timeto = null, status2 = null, "
+         "status3 = ?, ccode = null, rangefrom = null, billing = null"_s,
+         {u"Held w/Deposit"_s});
     auto loaded = LoadConfiguration(module->databases);
     ASSERT_TRUE(loaded.ok()) << loaded.error().description.toStdString();
     const Configuration &c = loaded->settings;
-    EXPECT_EQ(c.DayStartTime, QStringLiteral("00:00"));
-    EXPECT_EQ(c.DayEndTime, QStringLiteral("23:45"));
-    EXPECT_EQ(c.StatusNames[1], QStringLiteral("1-Contact Only"));
-    EXPECT_EQ(c.StatusNames[2], QStringLiteral("2-Reserved"));
-    EXPECT_EQ(c.StatusNames[3], QStringLiteral("3-Held w/Deposit"));
-    EXPECT_EQ(c.StatusNames[5], QStringLiteral("5-Done/Billed"));
-    EXPECT_EQ(c.StatusNames[6], QStringLiteral("9-Cancelled"));
+    EXPECT_EQ(c.DayStartTime, u"00:00"_s);
+    EXPECT_EQ(c.DayEndTime, u"23:45"_s);
+    EXPECT_EQ(c.StatusNames[1], u"1-Contact Only"_s);
+    EXPECT_EQ(c.StatusNames[2], u"2-Reserved"_s);
+    EXPECT_EQ(c.StatusNames[3], u"3-Held w/Deposit"_s);
+    EXPECT_EQ(c.StatusNames[5], u"5-Done/Billed"_s);
+    EXPECT_EQ(c.StatusNames[6], u"9-Cancelled"_s);
     EXPECT_EQ(c.StatusNames[0], QString());
     EXPECT_EQ(c.DefaultClassCode, QString());
     EXPECT_EQ(c.RangeFrom, 0.0);
     EXPECT_EQ(c.RangeTo, 99999.99);
     EXPECT_EQ(c.BillingMode, 0);
     EXPECT_EQ(loaded->accessThresholds, (std::array<int, 4>{10, 20, 50, 90}));
-    EXPECT_EQ(c.compname, QStringLiteral("Your Club Name"));
+    EXPECT_EQ(c.compname, u"Your Club Name"_s);
 }
 
 struct BrokenSettings {
@@ -49,7 +51,7 @@ class MissingSettings : public ConfigurationTest,
 TEST_P(MissingSettings, StopWithAMessageNamingWhatIsMissing) {
     const BrokenSettings &broken = GetParam();
     if (QString::fromLatin1(broken.sql).isEmpty())
-        removeDatabase(QStringLiteral("config"));
+        removeDatabase(u"config"_s);
     else
         exec(QString::fromLatin1(broken.database), QString::fromLatin1(broken.sql));
     auto loaded = LoadConfiguration(module->databases);

@@ -12,6 +12,8 @@
 #include <QTimeZone>
 #include <random>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A database that is not the program's is never used, never filled with
@@ -39,12 +41,12 @@ protected:
     // Start-up as the next launch on this club makes it: the message shown.
     std::pair<bool, QString> startUp() {
         reopen(settings());
-        SingleInstance instance(club, QStringLiteral("test-account"));
+        SingleInstance instance(club, u"test-account"_s);
         MainWindowLogic logic(*module);
         prompts.clear();
         prompts.expectError();
-        const bool started = logic.StartMainWindow(QStringLiteral("ZQJ99DEMO"), instance) ==
-                             MainWindowLogic::Outcome::Started;
+        const bool started =
+            logic.StartMainWindow(u"ZQJ99DEMO"_s, instance) == MainWindowLogic::Outcome::Started;
         return {started, prompts.messages.isEmpty() ? QString() : prompts.lastMessage().text};
     }
 };
@@ -76,7 +78,7 @@ TEST_F(DamagedClubTest, EveryCommandRefusesADamagedFileAndLeavesItAsItIs) {
          }},
         {"another database's file",
          [&] {
-             write(damagedFile, contents(path(QStringLiteral("user.mdb"))));
+             write(damagedFile, contents(path(u"user.mdb"_s)));
          }},
         {"a directory",
          [&] {
@@ -84,7 +86,7 @@ TEST_F(DamagedClubTest, EveryCommandRefusesADamagedFileAndLeavesItAsItIs) {
              QDir().mkdir(damagedFile);
          }},
     };
-    const QString copyTarget = QDir(temp.path()).filePath(QStringLiteral("copied"));
+    const QString copyTarget = QDir(temp.path()).filePath(u"copied"_s);
     const struct {
         const char *command;
         std::function<std::pair<bool, QString>()> run;
@@ -95,20 +97,19 @@ TEST_F(DamagedClubTest, EveryCommandRefusesADamagedFileAndLeavesItAsItIs) {
          }},
         {"upgrade",
          [&] {
-             const auto [status, said] = tool({QStringLiteral("upgrade"), club});
+             const auto [status, said] = tool({u"upgrade"_s, club});
              return std::pair{status == 0, said};
          }},
         {"copy",
          [&] {
-             const auto [status, said] = tool({QStringLiteral("copy"), club, copyTarget});
+             const auto [status, said] = tool({u"copy"_s, club, copyTarget});
              EXPECT_FALSE(QFileInfo::exists(copyTarget)) << "refused before TO is touched";
              return std::pair{status == 0, said};
          }},
         {"export-ics",
          [&] {
              const auto [status, said] =
-                 tool({QStringLiteral("export-ics"), club, QStringLiteral("20270101"),
-                       QStringLiteral("20271231")});
+                 tool({u"export-ics"_s, club, u"20270101"_s, u"20271231"_s});
              return std::pair{status == 0, said};
          }},
     };
@@ -138,47 +139,44 @@ TEST_F(DamagedClubTest, EveryCommandRefusesADamagedFileAndLeavesItAsItIs) {
 TEST_F(DamagedClubTest, RecreateStartsOnlyAnUnrecognisedDatabaseEmptyAndKeepsTheOldOne) {
     Databases &databases = module->databases;
     const QDateTime now(QDate(2026, 12, 7), QTime(5, 15, 30));
-    auto kept =
-        ClubUpgrade::recreate(databases, QStringLiteral("evnt"), now, QStringLiteral("ann"));
+    auto kept = ClubUpgrade::recreate(databases, u"evnt"_s, now, u"ann"_s);
     ASSERT_FALSE(kept.ok());
-    EXPECT_TRUE(kept.error().description.contains(QStringLiteral("kept as it is")));
-    exec(QStringLiteral("evnt"), QStringLiteral("insert into eventinfo (eventnum) values (7)"));
+    EXPECT_TRUE(kept.error().description.contains(u"kept as it is"_s));
+    exec(u"evnt"_s, u"insert into eventinfo (eventnum) values (7)"_s);
 
     // Every table gone (a file emptied, a schema cleared): refused, then
     // recreated beside the old one, which keeps what it had.
-    for (const Schema::Table &table : Schema::tablesOf(QStringLiteral("evnt")))
-        exec(QStringLiteral("evnt"), QStringLiteral("drop table %1").arg(table.name));
+    for (const Schema::Table &table : Schema::tablesOf(u"evnt"_s))
+        exec(u"evnt"_s, u"drop table %1"_s.arg(table.name));
     const Status refused = SchemaUpgrade::recognise(databases);
     ASSERT_FALSE(refused.ok());
-    EXPECT_TRUE(refused.error().description.contains(QStringLiteral("--recreate evnt")))
+    EXPECT_TRUE(refused.error().description.contains(u"--recreate evnt"_s))
         << refused.error().description.toStdString();
-    EXPECT_FALSE(ClubUpgrade::run(databases, QString(), now, QStringLiteral("ann")).ok());
+    EXPECT_FALSE(ClubUpgrade::run(databases, QString(), now, u"ann"_s).ok());
     EXPECT_FALSE(SchemaUpgrade::recognise(databases).ok()) << "upgrade made no tables";
 
-    auto made =
-        ClubUpgrade::recreate(databases, QStringLiteral("evnt.mdb"), now, QStringLiteral("ann"));
+    auto made = ClubUpgrade::recreate(databases, u"evnt.mdb"_s, now, u"ann"_s);
     ASSERT_TRUE(made.ok()) << made.error().description.toStdString();
-    EXPECT_TRUE(made->contains(QStringLiteral("20261207")));
+    EXPECT_TRUE(made->contains(u"20261207"_s));
     EXPECT_TRUE(SchemaUpgrade::recognise(databases).ok());
-    EXPECT_EQ(scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from eventinfo")), 0);
-    EXPECT_EQ(*ClubUpgrade::run(databases, QString(), now, QStringLiteral("ann")),
-              QStringList{QStringLiteral("The club had no time zone; it now has this "
-                                         "workstation's, %1.")
-                              .arg(QString::fromUtf8(QTimeZone::systemTimeZoneId()))})
+    EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from eventinfo"_s), 0);
+    EXPECT_EQ(
+        *ClubUpgrade::run(databases, QString(), now, u"ann"_s),
+        QStringList{u"The club had no time zone; it now has this "
+                    "workstation's, %1."_s.arg(QString::fromUtf8(QTimeZone::systemTimeZoneId()))})
         << "made at this version, but without the club's settings";
-    QFile log(path(QStringLiteral("admlog.ini")));
+    QFile log(path(u"admlog.ini"_s));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("12/07/2026-05:15:30-ann-moravel-club-"));
     if (!onPostgres()) {
-        EXPECT_TRUE(
-            QFileInfo(path(QStringLiteral("evnt.mdb.unrecognised-20261207-051530"))).isFile());
+        EXPECT_TRUE(QFileInfo(path(u"evnt.mdb.unrecognised-20261207-051530"_s)).isFile());
     }
 
     // A missing database is left to the program's own report of it, never made.
-    removeDatabase(QStringLiteral("master"));
-    EXPECT_TRUE(ClubUpgrade::run(databases, QString(), now, QStringLiteral("ann")).ok());
-    EXPECT_FALSE(databases.exists(QStringLiteral("master")));
-    EXPECT_FALSE(ClubUpgrade::recreate(databases, QStringLiteral("ledger"), now, {}).ok());
+    removeDatabase(u"master"_s);
+    EXPECT_TRUE(ClubUpgrade::run(databases, QString(), now, u"ann"_s).ok());
+    EXPECT_FALSE(databases.exists(u"master"_s));
+    EXPECT_FALSE(ClubUpgrade::recreate(databases, u"ledger"_s, now, {}).ok());
 }
 
 } // namespace

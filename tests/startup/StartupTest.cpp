@@ -7,13 +7,15 @@
 
 #include <QFile>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class StartupTest : public ClubFixture {
 protected:
     void SetUp() override {
         ClubFixture::SetUp();
-        instance = std::make_unique<SingleInstance>(club, QStringLiteral("test-account"));
+        instance = std::make_unique<SingleInstance>(club, u"test-account"_s);
         logic = std::make_unique<MainWindowLogic>(*module);
     }
     void TearDown() override {
@@ -31,13 +33,11 @@ protected:
         return logic->StartMainWindow(commandLine, *instance);
     }
     void setThresholds(int access0, int access1) {
-        exec(QStringLiteral("config"),
-             QStringLiteral("update evmgr set evaccess0 = ?, evaccess1 = ?"), {access0, access1});
+        exec(u"config"_s, u"update evmgr set evaccess0 = ?, evaccess1 = ?"_s, {access0, access1});
     }
     void addRoom(int number, const QString &name, int capacity, const QVariant &subdiv) {
-        exec(QStringLiteral("evnt"),
-             QStringLiteral(
-                 "insert into location (roomnum, room, capacity, subdiv) values (?, ?, ?, ?)"),
+        exec(u"evnt"_s,
+             u"insert into location (roomnum, room, capacity, subdiv) values (?, ?, ?, ?)"_s,
              {number, name, capacity, subdiv});
     }
 
@@ -48,47 +48,47 @@ protected:
 TEST_F(StartupTest, RefusesToRunWithoutTheSuitesCommandLine) {
     // An empty command line is refused before the settings are read: with
     // config.mdb gone the only message is the refusal.
-    removeDatabase(QStringLiteral("config"));
+    removeDatabase(u"config"_s);
     prompts.expectError();
     EXPECT_EQ(start(QString()), MainWindowLogic::Outcome::NotLaunchedBySuite);
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("This module cannot be run by itself.\nClick OK to exit..."));
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Brevant"));
+              u"This module cannot be run by itself.\nClick OK to exit..."_s);
+    EXPECT_EQ(prompts.lastMessage().title, u"Brevant"_s);
     EXPECT_EQ(prompts.lastMessage().icon, Icon::Critical);
     EXPECT_FALSE(logic->started);
 }
 
 TEST_F(StartupTest, RefusesALevelBelowTheFirstThreshold) {
     setThresholds(10, 20);
-    EXPECT_EQ(start(QStringLiteral("ZQJ09DEMO")), MainWindowLogic::Outcome::AccessDenied);
+    EXPECT_EQ(start(u"ZQJ09DEMO"_s), MainWindowLogic::Outcome::AccessDenied);
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().text,
-              QStringLiteral("Access denied. See system administrator.\nClick OK to exit..."));
+              u"Access denied. See system administrator.\nClick OK to exit..."_s);
     EXPECT_EQ(prompts.lastMessage().icon, Icon::Information);
     // A non-numeric level counts as 0.
     restart();
-    EXPECT_EQ(start(QStringLiteral("ZQJxxDEMO")), MainWindowLogic::Outcome::AccessDenied);
+    EXPECT_EQ(start(u"ZQJxxDEMO"_s), MainWindowLogic::Outcome::AccessDenied);
 }
 
 TEST_F(StartupTest, MissingSettingsStopStartUpWithAClearMessage) {
-    exec(QStringLiteral("config"), QStringLiteral("update evmgr set evaccess1 = null"));
+    exec(u"config"_s, u"update evmgr set evaccess1 = null"_s);
     prompts.expectError();
-    EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::SettingsMissing);
+    EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::SettingsMissing);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Brevant"));
-    EXPECT_TRUE(prompts.lastMessage().text.contains(QStringLiteral("evaccess1")));
+    EXPECT_EQ(prompts.lastMessage().title, u"Brevant"_s);
+    EXPECT_TRUE(prompts.lastMessage().text.contains(u"evaccess1"_s));
 }
 
 TEST_F(StartupTest, AServerThatCannotBeReachedOrLacksASchemaIsNamed) {
     if (!onPostgres())
         GTEST_SKIP() << "a club on a PostgreSQL server";
     // The settings schema is gone.
-    removeDatabase(QStringLiteral("config"));
+    removeDatabase(u"config"_s);
     prompts.expectError();
-    EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::SettingsMissing);
+    EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::SettingsMissing);
     EXPECT_TRUE(prompts.lastMessage().text.startsWith(
-        QStringLiteral("The configuration database CONFIG.MDB is missing from\n") +
+        u"The configuration database CONFIG.MDB is missing from\n"_s +
         ClubStorage::describe(*server) + QLatin1Char('\n')))
         << prompts.lastMessage().text.toStdString();
 
@@ -99,79 +99,73 @@ TEST_F(StartupTest, AServerThatCannotBeReachedOrLacksASchemaIsNamed) {
     logic.reset();
     instance.reset();
     reopen(settings());
-    instance = std::make_unique<SingleInstance>(club, QStringLiteral("test-account"));
+    instance = std::make_unique<SingleInstance>(club, u"test-account"_s);
     logic = std::make_unique<MainWindowLogic>(*module);
     prompts.clear();
     prompts.expectError();
-    EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::SettingsMissing);
-    EXPECT_TRUE(prompts.lastMessage().text.startsWith(QStringLiteral("The club's ") +
-                                                      ClubStorage::describe(elsewhere) +
-                                                      QStringLiteral(" cannot be opened: ")))
+    EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::SettingsMissing);
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(
+        u"The club's "_s + ClubStorage::describe(elsewhere) + u" cannot be opened: "_s))
         << prompts.lastMessage().text.toStdString();
     ASSERT_TRUE(ClubStorage::writeServer(club, *server).ok());
 }
 
 TEST_F(StartupTest, ASecondInstanceOnTheSameClubIsRefused) {
-    SingleInstance first(club, QStringLiteral("test-account"));
+    SingleInstance first(club, u"test-account"_s);
     ASSERT_TRUE(first.acquire());
     prompts.expectError();
-    EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::AlreadyRunning);
+    EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::AlreadyRunning);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastMessage().text, QStringLiteral("The module is already running."));
-    EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Uh-oh..."));
+    EXPECT_EQ(prompts.lastMessage().text, u"The module is already running."_s);
+    EXPECT_EQ(prompts.lastMessage().title, u"Uh-oh..."_s);
 
     // Another club directory is another instance.
-    SingleInstance elsewhere(club + QStringLiteral("-other"), QStringLiteral("test-account"));
+    SingleInstance elsewhere(club + u"-other"_s, u"test-account"_s);
     EXPECT_TRUE(elsewhere.acquire());
     first.release();
     prompts.clear();
-    EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
+    EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::Started);
 }
 
 TEST_F(StartupTest, MaintenanceLevelSeesTheCalendarMaintenanceCommands) {
-    ASSERT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
-    EXPECT_EQ(logic->caption, QStringLiteral("DEMO @ Moravel"));
+    ASSERT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::Started);
+    EXPECT_EQ(logic->caption, u"DEMO @ Moravel"_s);
     EXPECT_TRUE(logic->reverifyMenuVisible);
     EXPECT_TRUE(logic->purgeCalendarMenuVisible);
     EXPECT_TRUE(prompts.messages.isEmpty())
         << prompts.messageTexts().join(QLatin1Char('|')).toStdString();
 
     restart();
-    ASSERT_EQ(start(QStringLiteral("ZQJ98DEMO")), MainWindowLogic::Outcome::Started);
+    ASSERT_EQ(start(u"ZQJ98DEMO"_s), MainWindowLogic::Outcome::Started);
     EXPECT_FALSE(logic->reverifyMenuVisible);
     EXPECT_FALSE(logic->purgeCalendarMenuVisible);
 }
 
 TEST_F(StartupTest, ModifyAndSaveNeedTheEditingLevel) {
     setThresholds(10, 20);
-    ASSERT_EQ(start(QStringLiteral("ZQJ20DEMO")), MainWindowLogic::Outcome::Started);
+    ASSERT_EQ(start(u"ZQJ20DEMO"_s), MainWindowLogic::Outcome::Started);
     EXPECT_TRUE(logic->window.commandVisible[EventCommand::Modify]);
     EXPECT_TRUE(logic->window.commandVisible[EventCommand::Save]);
     EXPECT_FALSE(logic->window.commandEnabled[EventCommand::Modify]) << "nothing to modify yet";
 
     restart();
-    ASSERT_EQ(start(QStringLiteral("ZQJ19DEMO")), MainWindowLogic::Outcome::Started);
+    ASSERT_EQ(start(u"ZQJ19DEMO"_s), MainWindowLogic::Outcome::Started);
     EXPECT_FALSE(logic->window.commandVisible[EventCommand::Modify]);
     EXPECT_FALSE(logic->window.commandVisible[EventCommand::Save]);
     EXPECT_TRUE(logic->window.commandVisible[EventCommand::NewEvent]);
-    EXPECT_EQ(logic->window.commandCaption[EventCommand::Save], QStringLiteral("&Save"));
+    EXPECT_EQ(logic->window.commandCaption[EventCommand::Save], u"&Save"_s);
 }
 
 TEST_F(StartupTest, EventFieldsGetTooltipsLengthsAndMergeTokensFromTheEventTable) {
-    exec(QStringLiteral("evnt"),
-         QStringLiteral(
-             "update fielddesc set description = ? where tablename = ? and fieldname = ?"),
-         {QStringLiteral("Which night is the party?"), QStringLiteral("eventinfo"),
-          QStringLiteral("eventdate")});
-    ASSERT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
-    EXPECT_EQ(logic->window.fieldHelp[EventField::Date],
-              QStringLiteral("Which night is the party?"));
+    exec(u"evnt"_s, u"update fielddesc set description = ? where tablename = ? and fieldname = ?"_s,
+         {u"Which night is the party?"_s, u"eventinfo"_s, u"eventdate"_s});
+    ASSERT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::Started);
+    EXPECT_EQ(logic->window.fieldHelp[EventField::Date], u"Which night is the party?"_s);
     for (EventField field : AllEventFields)
         EXPECT_FALSE(logic->window.fieldHelp[field].isEmpty())
             << "Text1(" << columnOf(field) << ")";
-    EXPECT_EQ(logic->EventFieldTokens[columnOf(EventField::Date)], QStringLiteral("<EVENTDATE>"));
-    EXPECT_EQ(logic->EventFieldTokens[columnOf(EventField::InternalNotes)],
-              QStringLiteral("<INTERNALNOTES>"));
+    EXPECT_EQ(logic->EventFieldTokens[columnOf(EventField::Date)], u"<EVENTDATE>"_s);
+    EXPECT_EQ(logic->EventFieldTokens[columnOf(EventField::InternalNotes)], u"<INTERNALNOTES>"_s);
     EXPECT_EQ(logic->EventFieldTokens[EventFieldCount], QString());
     EXPECT_EQ(logic->fieldMaxLength[EventField::Title], 50);
     EXPECT_EQ(logic->fieldMaxLength[EventField::Start], 5);
@@ -180,92 +174,80 @@ TEST_F(StartupTest, EventFieldsGetTooltipsLengthsAndMergeTokensFromTheEventTable
 }
 
 TEST_F(StartupTest, ListsAreFilledAndARoomWithoutSubdivisionStoresZero) {
-    exec(QStringLiteral("config"), QStringLiteral("update evmgr set status4 = ?"),
-         {QStringLiteral("Confirmed")});
-    addRoom(2, QStringLiteral("Terrace"), 80, 0);
-    addRoom(1, QStringLiteral("Grand Ballroom"), 240, QVariant());
-    ASSERT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
+    exec(u"config"_s, u"update evmgr set status4 = ?"_s, {u"Confirmed"_s});
+    addRoom(2, u"Terrace"_s, 80, 0);
+    addRoom(1, u"Grand Ballroom"_s, 240, QVariant());
+    ASSERT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::Started);
 
-    EXPECT_EQ(logic->roomList, (QStringList{QStringLiteral("1 - Grand Ballroom  -  cap:240"),
-                                            QStringLiteral("2 - Terrace  -  cap:80")}));
+    EXPECT_EQ(logic->roomList,
+              (QStringList{u"1 - Grand Ballroom  -  cap:240"_s, u"2 - Terrace  -  cap:80"_s}));
     EXPECT_EQ(logic->calendar.roomFilter.entries,
-              (QStringList{QStringLiteral("Show All Rooms"),
-                           QStringLiteral("1 - Grand Ballroom  -  cap:240 only"),
-                           QStringLiteral("2 - Terrace  -  cap:80 only")}));
-    EXPECT_EQ(logic->calendar.roomFilter.text, QStringLiteral("Show All Rooms"));
-    EXPECT_EQ(scalar(QStringLiteral("evnt"),
-                     QStringLiteral("select subdiv from location where roomnum = 1")),
-              QVariant(0));
+              (QStringList{u"Show All Rooms"_s, u"1 - Grand Ballroom  -  cap:240 only"_s,
+                           u"2 - Terrace  -  cap:80 only"_s}));
+    EXPECT_EQ(logic->calendar.roomFilter.text, u"Show All Rooms"_s);
+    EXPECT_EQ(scalar(u"evnt"_s, u"select subdiv from location where roomnum = 1"_s), QVariant(0));
     EXPECT_EQ(logic->calendar.timeFilter.entries.size(), 4);
-    EXPECT_EQ(logic->calendar.timeFilter.text, QStringLiteral("Show All Times"));
+    EXPECT_EQ(logic->calendar.timeFilter.text, u"Show All Times"_s);
     EXPECT_EQ(logic->window.statusList.entries,
-              (QStringList{QStringLiteral("1-Contact Only"), QStringLiteral("2-Reserved"),
-                           QStringLiteral("3-Reserved w/Dep $"), QStringLiteral("4-Confirmed"),
-                           QStringLiteral("5-Done/Billed"), QStringLiteral("9-Cancelled")}));
-    EXPECT_EQ(logic->window.statusList.text, QStringLiteral("(Click to set)"));
+              (QStringList{u"1-Contact Only"_s, u"2-Reserved"_s, u"3-Reserved w/Dep $"_s,
+                           u"4-Confirmed"_s, u"5-Done/Billed"_s, u"9-Cancelled"_s}));
+    EXPECT_EQ(logic->window.statusList.text, u"(Click to set)"_s);
     EXPECT_TRUE(logic->calendar.calendarVisible());
     EXPECT_FALSE(logic->calendar.gridVisible());
 }
 
 TEST_F(StartupTest, ClosingSetsTheOperatorsLocationBackToStartup) {
-    exec(QStringLiteral("user"), QStringLiteral("update staff set location = ?"),
-         {QStringLiteral("Events")});
-    clipboard.content = QStringLiteral("left over");
-    ASSERT_EQ(start(QStringLiteral("ZQJ99demo")), MainWindowLogic::Outcome::Started);
+    exec(u"user"_s, u"update staff set location = ?"_s, {u"Events"_s});
+    clipboard.content = u"left over"_s;
+    ASSERT_EQ(start(u"ZQJ99demo"_s), MainWindowLogic::Outcome::Started);
     EXPECT_EQ(clipboard.content, QString()) << "start-up clears the clipboard";
     EXPECT_EQ(module->session.SysUser, 1);
     logic->QueryUnloadMainWindow();
-    EXPECT_EQ(scalar(QStringLiteral("user"),
-                     QStringLiteral("select location from staff where username = 'DEMO'"))
-                  .toString(),
-              QStringLiteral("Startup"));
+    EXPECT_EQ(scalar(u"user"_s, u"select location from staff where username = 'DEMO'"_s).toString(),
+              u"Startup"_s);
     EXPECT_FALSE(logic->started);
 }
 
 TEST_F(StartupTest, AMissingStaffDatabaseIsReportedButTheOperatorGetsIn) {
-    removeDatabase(QStringLiteral("user"));
+    removeDatabase(u"user"_s);
     prompts.expectError();
-    EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
+    EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::Started);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_TRUE(
-        prompts.lastMessage().text.startsWith(QStringLiteral("The USER.MDB database is missing.")));
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(u"The USER.MDB database is missing."_s));
     logic->QueryUnloadMainWindow(); // nothing to write back, nothing shown
     EXPECT_EQ(prompts.messages.size(), 1);
 }
 
 TEST_F(StartupTest, ALockedStaffDatabaseDelaysNothingButTheLocationWrite) {
-    exec(QStringLiteral("user"), QStringLiteral("update staff set location = 'Events'"));
-    auto held =
-        std::make_unique<HeldLock>(settings(), QStringLiteral("user"), QStringLiteral("staff"));
+    exec(u"user"_s, u"update staff set location = 'Events'"_s);
+    auto held = std::make_unique<HeldLock>(settings(), u"user"_s, u"staff"_s);
     ASSERT_TRUE(held->held());
-    EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
+    EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::Started);
     EXPECT_EQ(module->session.SysUser, 1)
         << "reading is not blocked by another workstation's write";
     logic->QueryUnloadMainWindow();
     EXPECT_TRUE(prompts.messages.isEmpty());
     EXPECT_EQ(clock.pauses.size(), StaffLocation::WriteAttempts - 1);
-    QFile log(path(QStringLiteral("admlog.ini")));
+    QFile log(path(u"admlog.ini"_s));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("Location not set back to Startup: Code 3186"));
     held.reset();
-    EXPECT_EQ(scalar(QStringLiteral("user"),
-                     QStringLiteral("select location from staff where username = 'DEMO'"))
-                  .toString(),
-              QStringLiteral("Events"))
+    EXPECT_EQ(scalar(u"user"_s, u"select location from staff where username = 'DEMO'"_s).toString(),
+              u"Events"_s)
         << "the write gave up cleanly; the next start-up or close sets it";
 }
 
 TEST_F(StartupTest, AReadOnlyClubOpensForViewingAndSaysSo) {
-    addRoom(1, QStringLiteral("Terrace"), 80, QVariant());
+    addRoom(1, u"Terrace"_s, 80, QVariant());
     StorageSettings readOnly = settings();
     readOnly.readOnly = true;
     logic.reset();
     reopen(readOnly);
     logic = std::make_unique<MainWindowLogic>(*module);
-    EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::Started);
+    EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::Started);
     ASSERT_FALSE(prompts.messages.isEmpty());
-    EXPECT_EQ(prompts.messages.first().title, QStringLiteral("FYI..."));
-    EXPECT_TRUE(prompts.messages.first().text.contains(QStringLiteral("read-only")));
+    EXPECT_EQ(prompts.messages.first().title, u"FYI..."_s);
+    EXPECT_TRUE(prompts.messages.first().text.contains(u"read-only"_s));
     EXPECT_EQ(logic->roomList.size(), 1);
     // Events are looked at, never changed.
     EXPECT_FALSE(logic->window.commandEnabled[EventCommand::NewEvent]);
@@ -275,18 +257,17 @@ TEST_F(StartupTest, AReadOnlyClubOpensForViewingAndSaysSo) {
     logic->editor.run(EventCommand::NewEvent);
     EXPECT_EQ(module->event.fields[EventField::Number], QString());
     EXPECT_TRUE(prompts.messages.isEmpty());
-    module->event.fields[EventField::Number] = QStringLiteral("7");
+    module->event.fields[EventField::Number] = u"7"_s;
     logic->entry.followFields();
     EXPECT_FALSE(logic->window.commandEnabled[EventCommand::Modify]);
     logic->QueryUnloadMainWindow();
 }
 
 TEST_F(StartupTest, AMissingEventDatabaseStopsStartUp) {
-    removeDatabase(QStringLiteral("evnt"));
+    removeDatabase(u"evnt"_s);
     prompts.expectError();
-    EXPECT_EQ(start(QStringLiteral("ZQJ99DEMO")), MainWindowLogic::Outcome::DatabaseFailure);
-    EXPECT_TRUE(
-        prompts.lastMessage().text.startsWith(QStringLiteral("The EVNT.MDB database is missing.")));
+    EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::DatabaseFailure);
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(u"The EVNT.MDB database is missing."_s));
 }
 
 TEST(SavedNoticeLifetime, ClosesOnTheSeventhTick) {

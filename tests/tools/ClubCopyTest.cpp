@@ -13,9 +13,11 @@
 #include <QHash>
 #include <QSqlRecord>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString Evnt = QStringLiteral("evnt");
+const QString Evnt = u"evnt"_s;
 
 // The demo club is FROM; the copies go to directories beside it, on the
 // test server when there is one, so that a club travels both ways between
@@ -91,7 +93,7 @@ protected:
         while (query->next()) {
             QStringList row;
             for (int i = 0; i < names.size(); ++i)
-                row << (query->isNull(i) ? QStringLiteral("<null>") : query->value(i).toString());
+                row << (query->isNull(i) ? u"<null>"_s : query->value(i).toString());
             result << row.join(QLatin1Char('|'));
         }
         result.sort();
@@ -101,12 +103,12 @@ protected:
 
     void expectSameTables(const QString &a, const QString &b, const QStringList &extraTables) {
         for (const Schema::Table &table : Schema::tables()) {
-            const QString sql = QStringLiteral("select * from ") + table.name;
+            const QString sql = u"select * from "_s + table.name;
             EXPECT_EQ(rows(a, table.database, sql), rows(b, table.database, sql))
                 << table.database.toStdString() << "." << table.name.toStdString();
         }
         for (const QString &table : extraTables) {
-            const QString sql = QStringLiteral("select * from ") + table.section('.', 1);
+            const QString sql = u"select * from "_s + table.section('.', 1);
             EXPECT_EQ(rows(a, table.section('.', 0, 0), sql),
                       rows(b, table.section('.', 0, 0), sql))
                 << table.toStdString();
@@ -138,40 +140,38 @@ protected:
 
 TEST_F(ClubCopyTest, ADemoClubTravelsBetweenTheEnginesWithEveryRowIntact) {
     const QString tricky = QString::fromUtf8("O'Brien & \"Żółć\" — Ωμέγα 東京; drop table x");
-    const int eventnum =
-        scalar(Evnt, QStringLiteral("select min(eventnum) from eventinfo")).toInt();
+    const int eventnum = scalar(Evnt, u"select min(eventnum) from eventinfo"_s).toInt();
     exec(Evnt,
-         QStringLiteral("update eventinfo set deposit = ?, custname = ?, custaddr1 = null, "
-                        "custaddr2 = '' where eventnum = ?"),
+         u"update eventinfo set deposit = ?, custname = ?, custaddr1 = null, "
+         "custaddr2 = '' where eventnum = ?"_s,
          {Money::fromText(u"1234.5678")->toVariant(), tricky, eventnum});
     // A third till's button table, which only the point-of-sale side makes.
     {
         Databases databases(settings());
-        auto qnposh = databases.open(QStringLiteral("qnposh"));
+        auto qnposh = databases.open(u"qnposh"_s);
         ASSERT_TRUE(qnposh.ok());
         ASSERT_TRUE(DemoTills::addButtonTable(**qnposh, 3).ok());
     }
-    exec(QStringLiteral("qnposh"),
-         QStringLiteral("insert into buttondef03 (bnumber, bcaption, bretail) values (?, ?, ?)"),
-         {7, QStringLiteral("Club soda"), Money::fromText(u"2.1250")->toVariant()});
-    ASSERT_GT(scalar(Evnt, QStringLiteral("select count(*) from reserv where coalesce(event1, 0) + "
-                                          "coalesce(event2, 0) + coalesce(event3, 0) + "
-                                          "coalesce(event4, 0) + coalesce(event5, 0) + "
-                                          "coalesce(event6, 0) > 0"))
+    exec(u"qnposh"_s, u"insert into buttondef03 (bnumber, bcaption, bretail) values (?, ?, ?)"_s,
+         {7, u"Club soda"_s, Money::fromText(u"2.1250")->toVariant()});
+    ASSERT_GT(scalar(Evnt, u"select count(*) from reserv where coalesce(event1, 0) + "
+                           "coalesce(event2, 0) + coalesce(event3, 0) + "
+                           "coalesce(event4, 0) + coalesce(event5, 0) + "
+                           "coalesce(event6, 0) > 0"_s)
                   .toInt(),
               0)
         << "the demo's bookings fill reservation cells";
 
     // SQLite -> SQLite, or with a server PostgreSQL -> SQLite -> PostgreSQL -> SQLite.
-    QStringList chain{club, target(QStringLiteral("a"), false)};
+    QStringList chain{club, target(u"a"_s, false)};
     if (onPostgres())
-        chain << target(QStringLiteral("b"), true) << target(QStringLiteral("c"), false);
+        chain << target(u"b"_s, true) << target(u"c"_s, false);
     for (qsizetype i = 0; i + 1 < chain.size(); ++i) {
         auto copied = copy(chain[i], chain[i + 1]);
         ASSERT_TRUE(copied.ok()) << copied.error().description.toStdString();
-        const int events = scalar(Evnt, QStringLiteral("select count(*) from eventinfo")).toInt();
-        EXPECT_TRUE(copied->contains(QStringLiteral("evnt.eventinfo: %1 rows").arg(events)));
-        EXPECT_TRUE(copied->contains(QStringLiteral("qnposh.buttondef03: 1 row")));
+        const int events = scalar(Evnt, u"select count(*) from eventinfo"_s).toInt();
+        EXPECT_TRUE(copied->contains(u"evnt.eventinfo: %1 rows"_s.arg(events)));
+        EXPECT_TRUE(copied->contains(u"qnposh.buttondef03: 1 row"_s));
         EXPECT_TRUE(copied->last().endsWith(QLatin1String("rows; the copy matches.")));
         EXPECT_FALSE(marked(chain[i + 1]));
         EXPECT_TRUE(ClubStorage::load(chain[i + 1]).ok());
@@ -179,37 +179,35 @@ TEST_F(ClubCopyTest, ADemoClubTravelsBetweenTheEnginesWithEveryRowIntact) {
     // Compared where both ends are on one engine, so every value reads alike.
     const qsizetype step = onPostgres() ? 2 : 1;
     for (qsizetype i = 0; i + step < chain.size(); ++i)
-        expectSameTables(
-            chain[i], chain[i + step],
-            {QStringLiteral("qnposh.buttondef02"), QStringLiteral("qnposh.buttondef03")});
+        expectSameTables(chain[i], chain[i + step],
+                         {u"qnposh.buttondef02"_s, u"qnposh.buttondef03"_s});
 
     const QString last = chain.last();
-    const QVariantList stored = firstRow(
-        last, Evnt,
-        QStringLiteral("select deposit, custname, custaddr1, custaddr2 from eventinfo where "
-                       "eventnum = ?"),
-        {eventnum});
+    const QVariantList stored =
+        firstRow(last, Evnt,
+                 u"select deposit, custname, custaddr1, custaddr2 from eventinfo where "
+                 "eventnum = ?"_s,
+                 {eventnum});
     ASSERT_EQ(stored.size(), 4);
     EXPECT_EQ(Money::fromVariant(stored[0]), Money::fromText(u"1234.5678"));
     EXPECT_EQ(stored[1].toString(), tricky);
     EXPECT_FALSE(stored[2].isValid()) << "null stays null";
     EXPECT_TRUE(stored[3].isValid() && stored[3].toString().isEmpty()) << "empty stays empty";
-    EXPECT_EQ(Money::fromVariant(
-                  firstRow(last, QStringLiteral("qnposh"),
-                           QStringLiteral("select bretail from buttondef03 where bnumber = 7"), {})
-                      .value(0)),
-              Money::fromText(u"2.125"));
+    EXPECT_EQ(
+        Money::fromVariant(
+            firstRow(last, u"qnposh"_s, u"select bretail from buttondef03 where bnumber = 7"_s, {})
+                .value(0)),
+        Money::fromText(u"2.125"));
     // Room n's pair of reservation columns stays at columns 2n and 2n+1.
-    const QStringList reserv = rows(last, Evnt, QStringLiteral("select * from reserv where 1 = 0"));
+    const QStringList reserv = rows(last, Evnt, u"select * from reserv where 1 = 0"_s);
     EXPECT_EQ(reserv.value(0).split('|').mid(10),
-              (QStringList{QStringLiteral("event5"), QStringLiteral("room5"),
-                           QStringLiteral("event6"), QStringLiteral("room6")}));
+              (QStringList{u"event5"_s, u"room5"_s, u"event6"_s, u"room6"_s}));
 
     // The club's own files come along; the report template is local whatever the engine.
     for (const QString &copyDirectory : chain.mid(1)) {
-        EXPECT_TRUE(QFile::exists(QDir(copyDirectory).filePath(QStringLiteral("rpt00.sys"))));
-        QFile original(path(QStringLiteral("evntsched.ini")));
-        QFile copied(QDir(copyDirectory).filePath(QStringLiteral("evntsched.ini")));
+        EXPECT_TRUE(QFile::exists(QDir(copyDirectory).filePath(u"rpt00.sys"_s)));
+        QFile original(path(u"evntsched.ini"_s));
+        QFile copied(QDir(copyDirectory).filePath(u"evntsched.ini"_s));
         ASSERT_TRUE(original.open(QIODevice::ReadOnly) && copied.open(QIODevice::ReadOnly))
             << copyDirectory.toStdString();
         EXPECT_EQ(copied.readAll(), original.readAll());
@@ -217,9 +215,9 @@ TEST_F(ClubCopyTest, ADemoClubTravelsBetweenTheEnginesWithEveryRowIntact) {
 }
 
 TEST_F(ClubCopyTest, ATargetHoldingAClubsDataIsReplacedOnlyWhenAsked) {
-    const int events = scalar(Evnt, QStringLiteral("select count(*) from eventinfo")).toInt();
+    const int events = scalar(Evnt, u"select count(*) from eventinfo"_s).toInt();
     // A club just made to receive the copy is taken as it is.
-    const QString to = newClub(QStringLiteral("to"));
+    const QString to = newClub(u"to"_s);
     auto first = copy(club, to);
     ASSERT_TRUE(first.ok()) << first.error().description.toStdString();
 
@@ -228,13 +226,12 @@ TEST_F(ClubCopyTest, ATargetHoldingAClubsDataIsReplacedOnlyWhenAsked) {
         auto evnt = target.open(Evnt);
         ASSERT_TRUE(evnt.ok());
         ASSERT_TRUE(evnt.value()
-                        ->execute(QStringLiteral("insert into eventinfo (eventnum, eventtitle) "
-                                                 "values (?, ?)"),
-                                  {99999, QStringLiteral("Booked in TO")})
+                        ->execute(u"insert into eventinfo (eventnum, eventtitle) "
+                                  "values (?, ?)"_s,
+                                  {99999, u"Booked in TO"_s})
                         .ok());
     }
-    const QString booked =
-        QStringLiteral("select eventtitle from eventinfo where eventnum = 99999");
+    const QString booked = u"select eventtitle from eventinfo where eventnum = 99999"_s;
     auto refused = copy(club, to);
     ASSERT_FALSE(refused.ok());
     EXPECT_TRUE(refused.error().description.contains(QLatin1String("--replace")))
@@ -256,7 +253,7 @@ TEST_F(ClubCopyTest, ATargetHoldingAClubsDataIsReplacedOnlyWhenAsked) {
         QFile file(QDir(directory).filePath(QString::fromLatin1(name)));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     };
-    const int highest = scalar(Evnt, QStringLiteral("select max(eventnum) from eventinfo")).toInt();
+    const int highest = scalar(Evnt, u"select max(eventnum) from eventinfo"_s).toInt();
     writeFile(club, "evntsched.dat", QByteArray::number(highest + 25) + "\n");
     writeFile(club, "evntsched.ini", "FROM's history\r\n");
     writeFile(to, "evntsched.dat", "3\n");
@@ -264,7 +261,7 @@ TEST_F(ClubCopyTest, ATargetHoldingAClubsDataIsReplacedOnlyWhenAsked) {
     auto replaced = copy(club, to, true);
     ASSERT_TRUE(replaced.ok()) << replaced.error().description.toStdString();
     EXPECT_EQ(rows(to, Evnt, booked).size(), 1);
-    EXPECT_EQ(rows(to, Evnt, QStringLiteral("select eventnum from eventinfo")).size(), events + 1);
+    EXPECT_EQ(rows(to, Evnt, u"select eventnum from eventinfo"_s).size(), events + 1);
     EXPECT_EQ(readFile(to, "evntsched.dat"), QByteArray::number(highest + 25) + "\n");
     EXPECT_EQ(readFile(to, "evntsched.ini"), "FROM's history\r\n");
     // A counter behind FROM's events goes on after the highest of them.
@@ -274,14 +271,13 @@ TEST_F(ClubCopyTest, ATargetHoldingAClubsDataIsReplacedOnlyWhenAsked) {
 
     // Never onto itself, however it is named: with --replace that would
     // empty the club.
-    QStringList itselves{QDir(club).filePath(QStringLiteral("."))};
+    QStringList itselves{QDir(club).filePath(u"."_s)};
     if (onPostgres()) {
         // The same database under another spelling of its server's address.
         StorageSettings sameServer = settings();
-        sameServer.host = sameServer.host.startsWith(QLatin1Char('/'))
-                              ? sameServer.host + QStringLiteral("/.")
-                              : QStringLiteral("127.0.0.1");
-        const QString alias = directory(QStringLiteral("alias"));
+        sameServer.host = sameServer.host.startsWith(QLatin1Char('/')) ? sameServer.host + u"/."_s
+                                                                       : u"127.0.0.1"_s;
+        const QString alias = directory(u"alias"_s);
         ASSERT_TRUE(QDir().mkpath(alias));
         ASSERT_TRUE(ClubStorage::writeServer(alias, sameServer).ok());
         itselves << alias;
@@ -291,12 +287,12 @@ TEST_F(ClubCopyTest, ATargetHoldingAClubsDataIsReplacedOnlyWhenAsked) {
         ASSERT_FALSE(refused.ok()) << itself.toStdString();
         EXPECT_TRUE(refused.error().description.contains(QLatin1String("the same place")))
             << refused.error().description.toStdString();
-        EXPECT_EQ(scalar(Evnt, QStringLiteral("select count(*) from eventinfo")).toInt(), events);
+        EXPECT_EQ(scalar(Evnt, u"select count(*) from eventinfo"_s).toInt(), events);
     }
 }
 
 TEST_F(ClubCopyTest, ACopyThatStopsHalfwayLeavesTheTargetMarkedUntilCopiedAgain) {
-    const QString to = newClub(QStringLiteral("to"));
+    const QString to = newClub(u"to"_s);
     // A settings table of the wrong shape in the second database: the event
     // tables are copied before the copy stops there.
     const auto inTarget = [&](const QString &database, const QString &sql) {
@@ -305,9 +301,9 @@ TEST_F(ClubCopyTest, ACopyThatStopsHalfwayLeavesTheTargetMarkedUntilCopiedAgain)
         ASSERT_TRUE(db.ok());
         ASSERT_TRUE(db.value()->execute(sql).ok()) << sql.toStdString();
     };
-    const QString config = QStringLiteral("config");
-    inTarget(config, QStringLiteral("drop table company"));
-    inTarget(config, QStringLiteral("create table company (compname varchar(50))"));
+    const QString config = u"config"_s;
+    inTarget(config, u"drop table company"_s);
+    inTarget(config, u"create table company (compname varchar(50))"_s);
 
     auto stopped = copy(club, to);
     ASSERT_FALSE(stopped.ok());
@@ -315,41 +311,38 @@ TEST_F(ClubCopyTest, ACopyThatStopsHalfwayLeavesTheTargetMarkedUntilCopiedAgain)
         << stopped.error().description.toStdString();
     EXPECT_TRUE(marked(to));
     EXPECT_FALSE(ClubStorage::load(to).ok()) << "no workstation opens a half-made copy";
-    const QString events = QStringLiteral("select eventnum from eventinfo");
+    const QString events = u"select eventnum from eventinfo"_s;
     EXPECT_EQ(rows(to, Evnt, events).size(), rows(club, Evnt, events).size());
 
     // Its rows are the unfinished copy's: only --replace goes on, and until it
     // has finished the marker stays.
     EXPECT_FALSE(copy(club, to).ok());
     EXPECT_TRUE(marked(to));
-    inTarget(config, QStringLiteral("drop table company"));
+    inTarget(config, u"drop table company"_s);
     auto again = copy(club, to, true);
     ASSERT_TRUE(again.ok()) << again.error().description.toStdString();
     EXPECT_FALSE(marked(to));
     EXPECT_TRUE(ClubStorage::load(to).ok());
-    EXPECT_EQ(rows(to, config, QStringLiteral("select compname from company")),
-              rows(club, config, QStringLiteral("select compname from company")));
+    EXPECT_EQ(rows(to, config, u"select compname from company"_s),
+              rows(club, config, u"select compname from company"_s));
 }
 
 TEST_F(ClubCopyTest, ACopyThatReadsBackDifferentlyIsNamedAndStaysMarked) {
-    const QString from = target(QStringLiteral("from"), false);
+    const QString from = target(u"from"_s, false);
     ASSERT_TRUE(copy(club, from).ok());
     // The demo club becomes the target, and a trigger there quietly changes
     // one name as it is written: only reading the copy back can tell.
-    const int eventnum =
-        scalar(Evnt, QStringLiteral("select max(eventnum) from eventinfo")).toInt();
+    const int eventnum = scalar(Evnt, u"select max(eventnum) from eventinfo"_s).toInt();
     if (onPostgres()) {
-        exec(Evnt, QStringLiteral("create function renamed() returns trigger language plpgsql as "
-                                  "$$ begin if new.eventnum = %1 then new.custname := 'Someone "
-                                  "else'; end if; return new; end $$")
-                       .arg(eventnum));
-        exec(Evnt, QStringLiteral("create trigger renamed before insert on eventinfo for each row "
-                                  "execute function renamed()"));
+        exec(Evnt, u"create function renamed() returns trigger language plpgsql as "
+                   "$$ begin if new.eventnum = %1 then new.custname := 'Someone "
+                   "else'; end if; return new; end $$"_s.arg(eventnum));
+        exec(Evnt, u"create trigger renamed before insert on eventinfo for each row "
+                   "execute function renamed()"_s);
     } else {
-        exec(Evnt, QStringLiteral("create trigger renamed after insert on eventinfo when "
-                                  "new.eventnum = %1 begin update eventinfo set custname = "
-                                  "'Someone else' where eventnum = %1; end")
-                       .arg(eventnum));
+        exec(Evnt, u"create trigger renamed after insert on eventinfo when "
+                   "new.eventnum = %1 begin update eventinfo set custname = "
+                   "'Someone else' where eventnum = %1; end"_s.arg(eventnum));
     }
 
     auto differs = copy(from, club, true);

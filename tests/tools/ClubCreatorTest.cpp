@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // What the creator itself makes of a demo club: its files, databases at
@@ -24,15 +26,15 @@ protected:
 TEST_F(DemoClubTest, EveryDatabaseAndFileIsMadeAtThisVersionWithItsSettings) {
     for (const QString &name : Schema::databases()) {
         EXPECT_TRUE(module->databases.exists(name)) << name.toStdString();
-        EXPECT_EQ(count(name, QStringLiteral("select version from schemaversion")),
+        EXPECT_EQ(count(name, u"select version from schemaversion"_s),
                   SchemaUpgrade::currentVersion())
             << "a new club needs no upgrade: " << name.toStdString();
     }
     // On a server the report template stays a file beside the club's other
     // files, and the club names its server.
-    EXPECT_TRUE(QFile::exists(path(QStringLiteral("rpt00.sys"))));
-    EXPECT_EQ(QFile::exists(path(QStringLiteral("postgres.ini"))), onPostgres());
-    EXPECT_EQ(QFile::exists(path(QStringLiteral("evnt.mdb"))), !onPostgres());
+    EXPECT_TRUE(QFile::exists(path(u"rpt00.sys"_s)));
+    EXPECT_EQ(QFile::exists(path(u"postgres.ini"_s)), onPostgres());
+    EXPECT_EQ(QFile::exists(path(u"evnt.mdb"_s)), !onPostgres());
     const struct {
         const char *database, *sql;
         int expected;
@@ -51,61 +53,56 @@ TEST_F(DemoClubTest, EveryDatabaseAndFileIsMadeAtThisVersionWithItsSettings) {
 }
 
 TEST_F(DemoClubTest, TheSeasonIsBookedBilledAndCopiedConsistently) {
-    const auto evnt = QStringLiteral("evnt");
+    const auto evnt = u"evnt"_s;
     // Both years set up, six rooms, every booked quarter-hour belonging to
     // its event's date and room, and a cancellation holding none.
     for (const int year : {2026, 2027})
         EXPECT_EQ(count(evnt,
-                        QStringLiteral("select count(*) from reserv where resdate between ? "
-                                       "and ?"),
+                        u"select count(*) from reserv where resdate between ? "
+                        "and ?"_s,
                         {year * 10000, year * 10000 + 1232}),
                   35040);
     int booked = 0;
     int cells = 0;
     for (int room = 1; room <= 6; ++room) {
-        booked += count(evnt, QStringLiteral("select count(*) from reserv r, eventinfo e where "
-                                             "r.event%1 = e.eventnum and r.resdate = e.eventdate "
-                                             "and e.roomnumber = %1 and e.status between 2 and 8")
-                                  .arg(room));
-        cells +=
-            count(evnt, QStringLiteral("select count(*) from reserv where event%1 > 0").arg(room));
+        booked += count(evnt, u"select count(*) from reserv r, eventinfo e where "
+                              "r.event%1 = e.eventnum and r.resdate = e.eventdate "
+                              "and e.roomnumber = %1 and e.status between 2 and 8"_s.arg(room));
+        cells += count(evnt, u"select count(*) from reserv where event%1 > 0"_s.arg(room));
     }
     EXPECT_GT(cells, 200);
     EXPECT_EQ(booked, cells);
 
     // Each billed event's items went to receivables, one line each.
-    const QVariantList billed =
-        column(evnt, QStringLiteral("select eventnum from eventinfo where status = 5"));
+    const QVariantList billed = column(evnt, u"select eventnum from eventinfo where status = 5"_s);
     EXPECT_GE(billed.size(), 3);
     for (const QVariant &event : billed) {
-        const int items =
-            count(evnt, QStringLiteral("select count(*) from items where eventid = ?"), {event});
+        const int items = count(evnt, u"select count(*) from items where eventid = ?"_s, {event});
         EXPECT_GT(items, 0);
-        EXPECT_EQ(count(QStringLiteral("daily"),
-                        QStringLiteral("select count(*) from ardaily where architnum = ?"),
-                        {QStringLiteral("EV") + event.toString()}),
+        EXPECT_EQ(count(u"daily"_s, u"select count(*) from ardaily where architnum = ?"_s,
+                        {u"EV"_s + event.toString()}),
                   items)
             << "event " << event.toInt();
     }
     // The cloned dinner carries its original's items a year on.
-    const QVariantList dinners = column(
-        evnt, QStringLiteral("select eventnum from eventinfo where eventtitle = 'Harvest Member "
-                             "Dinner Dance' order by eventdate"));
+    const QVariantList dinners =
+        column(evnt, u"select eventnum from eventinfo where eventtitle = 'Harvest Member "
+                     "Dinner Dance' order by eventdate"_s);
     ASSERT_EQ(dinners.size(), 2);
     const auto items = [&](const QVariant &event) {
         return column(evnt,
-                      QStringLiteral("select itemnum || ' ' || qty || ' ' || price from items "
-                                     "where eventid = ? order by itemnum"),
+                      u"select itemnum || ' ' || qty || ' ' || price from items "
+                      "where eventid = ? order by itemnum"_s,
                       {event});
     };
     EXPECT_EQ(items(dinners[1]), items(dinners[0]));
     EXPECT_FALSE(items(dinners[1]).isEmpty());
     // Each package member's row copies its event's date and title.
-    EXPECT_EQ(count(evnt, QStringLiteral("select count(*) from pkg p, eventinfo e where p.eventnum "
-                                         "= e.eventnum and p.eventtitle = e.eventtitle and "
-                                         "p.eventdate = e.eventdate")),
-              count(evnt, QStringLiteral("select count(*) from pkg")));
-    EXPECT_GT(count(evnt, QStringLiteral("select count(*) from pkg")), 1);
+    EXPECT_EQ(count(evnt, u"select count(*) from pkg p, eventinfo e where p.eventnum "
+                          "= e.eventnum and p.eventtitle = e.eventtitle and "
+                          "p.eventdate = e.eventdate"_s),
+              count(evnt, u"select count(*) from pkg"_s));
+    EXPECT_GT(count(evnt, u"select count(*) from pkg"_s), 1);
 
     // The tills hold what the accounting data holds, filled by the
     // program's own export, and every item button carries a price.
@@ -119,11 +116,9 @@ TEST_F(DemoClubTest, TheSeasonIsBookedBilledAndCopiedConsistently) {
     sameRows("invntory", "qnposinv", "select retail from items order by itemnumber");
     for (const char *table : {"buttondef01", "buttondef02", "optiondef"}) {
         const QString buttons =
-            QStringLiteral("select count(*) from %1 where (btype = 3 or btype = 4)").arg(table);
-        EXPECT_GT(count(QStringLiteral("qnposh"), buttons), 1) << table;
-        EXPECT_EQ(count(QStringLiteral("qnposh"),
-                        buttons + QStringLiteral(" and (bretail is null or bretail <= 0)")),
-                  0)
+            u"select count(*) from %1 where (btype = 3 or btype = 4)"_s.arg(table);
+        EXPECT_GT(count(u"qnposh"_s, buttons), 1) << table;
+        EXPECT_EQ(count(u"qnposh"_s, buttons + u" and (bretail is null or bretail <= 0)"_s), 0)
             << table;
     }
     for (const char *name : {"qnpos01.req", "qnpos02.req"}) {
@@ -135,41 +130,39 @@ TEST_F(DemoClubTest, TheSeasonIsBookedBilledAndCopiedConsistently) {
 
 TEST(PlainClub, StartsWithoutRoomsOrYears) {
     QTemporaryDir temp;
-    const QString club = QDir(temp.path()).filePath(QStringLiteral("club"));
+    const QString club = QDir(temp.path()).filePath(u"club"_s);
     ASSERT_TRUE(ClubCreator::create(club, {}).ok());
     StorageSettings settings;
     settings.clubDirectory = club;
     Databases databases(settings);
-    auto db = databases.open(QStringLiteral("evnt"));
+    auto db = databases.open(u"evnt"_s);
     auto counts = db.value()->exec(
-        QStringLiteral("select (select count(*) from location) + (select count(*) from reserv)"));
+        u"select (select count(*) from location) + (select count(*) from reserv)"_s);
     ASSERT_TRUE(counts.ok());
     ASSERT_TRUE(counts->next());
     EXPECT_EQ(counts->value(0).toInt(), 0);
 }
 
 TEST_F(DemoClubTest, AnExistingClubIsNeverOverwritten) {
-    exec(QStringLiteral("evnt"), QStringLiteral("update location set room = 'Kept'"));
+    exec(u"evnt"_s, u"update location set room = 'Kept'"_s);
     const Status again = ClubCreator::create(club, {});
     ASSERT_FALSE(again.ok());
-    EXPECT_TRUE(again.error().description.contains(QStringLiteral("already exists")));
-    EXPECT_EQ(
-        scalar(QStringLiteral("evnt"), QStringLiteral("select min(room) from location")).toString(),
-        QStringLiteral("Kept"));
+    EXPECT_TRUE(again.error().description.contains(u"already exists"_s));
+    EXPECT_EQ(scalar(u"evnt"_s, u"select min(room) from location"_s).toString(), u"Kept"_s);
 }
 
 TEST(ClubCreatorShare, CopiesTheShippedFilesIntoTheClub) {
     QTemporaryDir temp;
     const QDir root(temp.path());
-    ASSERT_TRUE(root.mkpath(QStringLiteral("share/reports")));
-    QFile layout(root.filePath(QStringLiteral("share/reports/evnt01a.rpt")));
+    ASSERT_TRUE(root.mkpath(u"share/reports"_s));
+    QFile layout(root.filePath(u"share/reports/evnt01a.rpt"_s));
     ASSERT_TRUE(layout.open(QIODevice::WriteOnly));
     layout.write("layout");
     layout.close();
     ClubCreator::Options options;
-    options.shareDirectory = root.filePath(QStringLiteral("share"));
-    ASSERT_TRUE(ClubCreator::create(root.filePath(QStringLiteral("club")), options).ok());
-    EXPECT_TRUE(QFile::exists(root.filePath(QStringLiteral("club/reports/evnt01a.rpt"))));
+    options.shareDirectory = root.filePath(u"share"_s);
+    ASSERT_TRUE(ClubCreator::create(root.filePath(u"club"_s), options).ok());
+    EXPECT_TRUE(QFile::exists(root.filePath(u"club/reports/evnt01a.rpt"_s)));
 }
 
 } // namespace

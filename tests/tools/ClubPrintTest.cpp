@@ -6,6 +6,8 @@
 #include <QDirIterator>
 #include <QProcess>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // `moravel-club print` run as the program it is on the demo club (on the
@@ -21,24 +23,22 @@ protected:
         ASSERT_TRUE(QDir().mkpath(runtime()));
         QFile::setPermissions(runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         // A workstation's work copy, which the command must leave alone.
-        ASSERT_TRUE(
-            QFile::copy(path(QStringLiteral("rpt00.sys")), path(QStringLiteral("rpt05.mdb"))));
+        ASSERT_TRUE(QFile::copy(path(u"rpt00.sys"_s), path(u"rpt05.mdb"_s)));
     }
 
-    QString scratch() const { return QDir(temp.path()).filePath(QStringLiteral("scratch")); }
-    QString runtime() const { return QDir(temp.path()).filePath(QStringLiteral("runtime")); }
+    QString scratch() const { return QDir(temp.path()).filePath(u"scratch"_s); }
+    QString runtime() const { return QDir(temp.path()).filePath(u"runtime"_s); }
     QString out(const QString &name) const { return QDir(temp.path()).filePath(name); }
 
     // The tool started with its temporary files in scratch().
     std::unique_ptr<QProcess> start(const QStringList &arguments) {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("TMPDIR"), scratch());
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime()); // the report program's
+        environment.insert(u"TMPDIR"_s, scratch());
+        environment.insert(u"XDG_RUNTIME_DIR"_s, runtime()); // the report program's
         process->setProcessEnvironment(environment);
         process->setWorkingDirectory(temp.path());
-        process->start(QStringLiteral(MORAVEL_CLUB),
-                       QStringList{QStringLiteral("print"), club} + arguments);
+        process->start(QStringLiteral(MORAVEL_CLUB), QStringList{u"print"_s, club} + arguments);
         return process;
     }
     struct Run {
@@ -51,7 +51,7 @@ protected:
     }
     static QString pdfText(const QString &pdf) {
         QProcess pdftotext;
-        pdftotext.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        pdftotext.start(u"pdftotext"_s, {pdf, u"-"_s});
         EXPECT_TRUE(pdftotext.waitForFinished(60000));
         return QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
     }
@@ -75,8 +75,7 @@ protected:
                 continue;
             for (const Schema::Table &table : Schema::tablesOf(database))
                 state << database + QLatin1Char('.') + table.name + QLatin1Char(' ') +
-                             scalar(database,
-                                    QStringLiteral("select count(*) from %1").arg(table.name))
+                             scalar(database, u"select count(*) from %1"_s.arg(table.name))
                                  .toString();
         }
         state.sort();
@@ -85,12 +84,11 @@ protected:
 };
 
 TEST_F(ClubPrintTest, PrintsWhatIsSelectedAndLeavesTheClubAsItWas) {
-    const QString party = QString::number(eventNumber(QStringLiteral("Halvorsen Engineering "
-                                                                     "Holiday Party")));
-    const QString gala = QString::number(eventNumber(QStringLiteral("New Year's Eve Gala")));
+    const QString party = QString::number(eventNumber(u"Halvorsen Engineering "
+                                                      "Holiday Party"_s));
+    const QString gala = QString::number(eventNumber(u"New Year's Eve Gala"_s));
     const QStringList before = clubState();
-    const QString all[] = {QStringLiteral("--from"), QStringLiteral("20000101"),
-                           QStringLiteral("--to"), QStringLiteral("20991231")};
+    const QString all[] = {u"--from"_s, u"20000101"_s, u"--to"_s, u"20991231"_s};
     const QStringList everything(std::begin(all), std::end(all));
     const struct {
         QStringList arguments;
@@ -98,47 +96,33 @@ TEST_F(ClubPrintTest, PrintsWhatIsSelectedAndLeavesTheClubAsItWas) {
         QString pdf;   // where it is written: given, or the default name
         QString words; // in the PDF, or else on the error output
     } rows[] = {
-        {{QStringLiteral("evnt01a"), QStringLiteral("--event"), party},
+        {{u"evnt01a"_s, u"--event"_s, party},
          0,
-         QStringLiteral("evnt01a-event%1.pdf").arg(party),
-         QStringLiteral("Event #: %1 Date: ").arg(party)},
-        {QStringList{QStringLiteral("EVNT03E.rpt"), QStringLiteral("--pdf"),
-                     QStringLiteral("listing.pdf")} +
-             everything,
-         0, QStringLiteral("listing.pdf"), QStringLiteral("Events by Date Range")},
-        {{QStringLiteral("evntcb01"), QStringLiteral("--event"), party,
-          QStringLiteral("--contract"), QStringLiteral("1")},
+         u"evnt01a-event%1.pdf"_s.arg(party),
+         u"Event #: %1 Date: "_s.arg(party)},
+        {QStringList{u"EVNT03E.rpt"_s, u"--pdf"_s, u"listing.pdf"_s} + everything, 0,
+         u"listing.pdf"_s, u"Events by Date Range"_s},
+        {{u"evntcb01"_s, u"--event"_s, party, u"--contract"_s, u"1"_s},
          0,
-         QStringLiteral("evntcb01-event%1.pdf").arg(party),
-         QStringLiteral("Dear Greta Halvorsen, Thank you for choosing Hollow Creek Country Club")},
-        {QStringList{QStringLiteral("evnttask1")} + everything, 0,
-         QStringLiteral("evnttask1-20000101-20991231.pdf"),
-         QStringLiteral("Tasks from 01/01/2000 to 12/31/2099")},
-        {{QStringLiteral("evntcb01"), QStringLiteral("--event"), party},
+         u"evntcb01-event%1.pdf"_s.arg(party),
+         u"Dear Greta Halvorsen, Thank you for choosing Hollow Creek Country Club"_s},
+        {QStringList{u"evnttask1"_s} + everything, 0, u"evnttask1-20000101-20991231.pdf"_s,
+         u"Tasks from 01/01/2000 to 12/31/2099"_s},
+        {{u"evntcb01"_s, u"--event"_s, party},
          3,
          {},
-         QStringLiteral("--contract N: the club's contracts are 1 (Wedding Reception)")},
-        {{QStringLiteral("evnt01b"), QStringLiteral("--event"), QStringLiteral("99999")},
+         u"--contract N: the club's contracts are 1 (Wedding Reception)"_s},
+        {{u"evnt01b"_s, u"--event"_s, u"99999"_s}, 3, {}, u"There is no event 99999."_s},
+        {{u"evnt04e"_s, u"--from"_s, u"20990101"_s, u"--to"_s, u"20991231"_s},
          3,
          {},
-         QStringLiteral("There is no event 99999.")},
-        {{QStringLiteral("evnt04e"), QStringLiteral("--from"), QStringLiteral("20990101"),
-          QStringLiteral("--to"), QStringLiteral("20991231")},
-         3,
-         {},
-         QStringLiteral("No events from 20990101 to 20991231.")},
-        {QStringList{QStringLiteral("evnt01a")} + everything,
-         2,
-         {},
-         QStringLiteral("is printed for an event")},
-        {{QStringLiteral("evnt02b"), QStringLiteral("--event"), QStringLiteral("7x")},
-         2,
-         {},
-         QStringLiteral("usage:")},
-        {{QStringLiteral("evntcon1"), QStringLiteral("--event"), party},
+         u"No events from 20990101 to 20991231."_s},
+        {QStringList{u"evnt01a"_s} + everything, 2, {}, u"is printed for an event"_s},
+        {{u"evnt02b"_s, u"--event"_s, u"7x"_s}, 2, {}, u"usage:"_s},
+        {{u"evntcon1"_s, u"--event"_s, party},
          4,
          {},
-         QStringLiteral("evntcon1 is not a layout this command prints")},
+         u"evntcon1 is not a layout this command prints"_s},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.arguments.join(QLatin1Char(' ')).toStdString());
@@ -153,25 +137,22 @@ TEST_F(ClubPrintTest, PrintsWhatIsSelectedAndLeavesTheClubAsItWas) {
     }
 
     // Two at once, each with its own event.
-    auto first = start({QStringLiteral("evnt01a"), QStringLiteral("--event"), party,
-                        QStringLiteral("--pdf"), QStringLiteral("first.pdf")});
-    auto second = start({QStringLiteral("evnt01a"), QStringLiteral("--event"), gala,
-                         QStringLiteral("--pdf"), QStringLiteral("second.pdf")});
+    auto first = start({u"evnt01a"_s, u"--event"_s, party, u"--pdf"_s, u"first.pdf"_s});
+    auto second = start({u"evnt01a"_s, u"--event"_s, gala, u"--pdf"_s, u"second.pdf"_s});
     EXPECT_EQ(finish(*first).status, 0);
     EXPECT_EQ(finish(*second).status, 0);
-    EXPECT_TRUE(
-        pdfText(out(QStringLiteral("first.pdf"))).contains(QStringLiteral("Holiday Party")));
-    EXPECT_FALSE(pdfText(out(QStringLiteral("first.pdf"))).contains(QStringLiteral("Gala")));
-    EXPECT_TRUE(pdfText(out(QStringLiteral("second.pdf"))).contains(QStringLiteral("Gala")));
+    EXPECT_TRUE(pdfText(out(u"first.pdf"_s)).contains(u"Holiday Party"_s));
+    EXPECT_FALSE(pdfText(out(u"first.pdf"_s)).contains(u"Gala"_s));
+    EXPECT_TRUE(pdfText(out(u"second.pdf"_s)).contains(u"Gala"_s));
 
     const QStringList after = clubState();
     QStringList changed;
     for (const QString &line : after)
         if (!before.contains(line))
-            changed << QStringLiteral("+ ") + line;
+            changed << u"+ "_s + line;
     for (const QString &line : before)
         if (!after.contains(line))
-            changed << QStringLiteral("- ") + line;
+            changed << u"- "_s + line;
     EXPECT_EQ(changed, QStringList()) << "the club, its rpt05.mdb included, is as it was";
     EXPECT_EQ(QDir(scratch()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList())
@@ -179,24 +160,21 @@ TEST_F(ClubPrintTest, PrintsWhatIsSelectedAndLeavesTheClubAsItWas) {
 }
 
 TEST_F(ClubPrintTest, RefusesAClubNotUpToDateOrNotRecognisedAndChangesNothing) {
-    const QStringList sheet{QStringLiteral("evnt01a"), QStringLiteral("--event"),
-                            QStringLiteral("7")};
-    exec(QStringLiteral("config"), QStringLiteral("update schemaversion set version = 1"));
+    const QStringList sheet{u"evnt01a"_s, u"--event"_s, u"7"_s};
+    exec(u"config"_s, u"update schemaversion set version = 1"_s);
     Run run = finish(*start(sheet));
     EXPECT_EQ(run.status, 4);
-    EXPECT_TRUE(run.said.contains(QStringLiteral("is not at this program's schema version")))
+    EXPECT_TRUE(run.said.contains(u"is not at this program's schema version"_s))
         << run.said.toStdString();
-    EXPECT_EQ(scalar(QStringLiteral("config"), QStringLiteral("select version from schemaversion")),
-              1)
-        << "not upgraded";
+    EXPECT_EQ(scalar(u"config"_s, u"select version from schemaversion"_s), 1) << "not upgraded";
     if (onPostgres())
         return; // a server club has no file to damage
-    QFile empty(path(QStringLiteral("evnt.mdb")));
+    QFile empty(path(u"evnt.mdb"_s));
     ASSERT_TRUE(empty.open(QIODevice::WriteOnly | QIODevice::Truncate));
     empty.close();
     run = finish(*start(sheet));
     EXPECT_EQ(run.status, 4);
-    EXPECT_TRUE(run.said.contains(QStringLiteral("is empty (0 bytes)"))) << run.said.toStdString();
+    EXPECT_TRUE(run.said.contains(u"is empty (0 bytes)"_s)) << run.said.toStdString();
     EXPECT_EQ(QFileInfo(empty).size(), 0) << "nothing was written into it";
 }
 

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QProcess>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The club tool on a full disk, made by a file-size limit (or /dev/full):
@@ -25,13 +27,10 @@ protected:
         QProcess process;
         if (!output.isEmpty())
             process.setStandardOutputFile(output);
-        const QString limit =
-            limitKiB > 0 ? QStringLiteral("ulimit -f %1; ").arg(limitKiB) : QString();
-        process.start(QStringLiteral("bash"),
-                      QStringList{QStringLiteral("-c"),
-                                  limit + QStringLiteral("exec \"$0\" \"$@\""),
-                                  QStringLiteral(MORAVEL_CLUB)} +
-                          arguments);
+        const QString limit = limitKiB > 0 ? u"ulimit -f %1; "_s.arg(limitKiB) : QString();
+        process.start(u"bash"_s, QStringList{u"-c"_s, limit + u"exec \"$0\" \"$@\""_s,
+                                             QStringLiteral(MORAVEL_CLUB)} +
+                                     arguments);
         EXPECT_TRUE(process.waitForFinished(120000));
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
     }
@@ -43,11 +42,10 @@ protected:
 };
 
 TEST_F(FullDiskTest, EveryWriteOfTheToolIsCheckedAndLeavesNothingHalfMade) {
-    const QString made = inTemp(QStringLiteral("new/club"));
-    const QString published = inTemp(QStringLiteral("events.ics"));
-    const QString copied = inTemp(QStringLiteral("copied"));
-    const QString ics[] = {QStringLiteral("export-ics"), club, QStringLiteral("20200101"),
-                           QStringLiteral("20351231")};
+    const QString made = inTemp(u"new/club"_s);
+    const QString published = inTemp(u"events.ics"_s);
+    const QString copied = inTemp(u"copied"_s);
+    const QString ics[] = {u"export-ics"_s, club, u"20200101"_s, u"20351231"_s};
     QFile old(published);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("yesterday's calendar");
@@ -62,23 +60,23 @@ TEST_F(FullDiskTest, EveryWriteOfTheToolIsCheckedAndLeavesNothingHalfMade) {
     } rows[] = {
         {"create --demo",
          64,
-         {QStringLiteral("create"), made, QStringLiteral("--demo")},
+         {u"create"_s, made, u"--demo"_s},
          {},
          "File too large",
          [&] {
              EXPECT_FALSE(QFileInfo::exists(made)) << "no half-made club";
-             EXPECT_EQ(QDir(inTemp(QStringLiteral("new")))
+             EXPECT_EQ(QDir(inTemp(u"new"_s))
                            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                        QStringList())
                  << "nothing of it beside its place either";
          }},
-        {"export-ics > /dev/full", 0, QStringList(std::begin(ics), std::end(ics)),
-         QStringLiteral("/dev/full"), "No space left on device",
+        {"export-ics > /dev/full", 0, QStringList(std::begin(ics), std::end(ics)), u"/dev/full"_s,
+         "No space left on device",
          [] {
          }},
         {"export-ics --out",
          4,
-         QStringList(std::begin(ics), std::end(ics)) << QStringLiteral("--out") << published,
+         QStringList(std::begin(ics), std::end(ics)) << u"--out"_s << published,
          {},
          "File too large",
          [&] {
@@ -86,7 +84,7 @@ TEST_F(FullDiskTest, EveryWriteOfTheToolIsCheckedAndLeavesNothingHalfMade) {
          }},
         {"copy",
          64,
-         {QStringLiteral("copy"), club, copied},
+         {u"copy"_s, club, copied},
          {},
          "File too large",
          [&] {
@@ -103,12 +101,10 @@ TEST_F(FullDiskTest, EveryWriteOfTheToolIsCheckedAndLeavesNothingHalfMade) {
 
     // Without the limit the same commands do their work.
     EXPECT_EQ(
-        tool(0, QStringList(std::begin(ics), std::end(ics)) << QStringLiteral("--out") << published)
-            .status,
-        0);
+        tool(0, QStringList(std::begin(ics), std::end(ics)) << u"--out"_s << published).status, 0);
     EXPECT_TRUE(contents(published).startsWith("BEGIN:VCALENDAR"));
-    EXPECT_EQ(tool(0, {QStringLiteral("create"), made}).status, 0);
-    EXPECT_TRUE(QFileInfo(QDir(made).filePath(QStringLiteral("evnt.mdb"))).isFile());
+    EXPECT_EQ(tool(0, {u"create"_s, made}).status, 0);
+    EXPECT_TRUE(QFileInfo(QDir(made).filePath(u"evnt.mdb"_s)).isFile());
 }
 
 TEST_F(FullDiskTest, CreateOnAServerThatHoldsAClubWritesNothing) {
@@ -116,15 +112,14 @@ TEST_F(FullDiskTest, CreateOnAServerThatHoldsAClubWritesNothing) {
         GTEST_SKIP() << "a club on the PostgreSQL test server";
     ClubCreator::Options options;
     options.storage = *server;
-    const QString other = inTemp(QStringLiteral("other"));
+    const QString other = inTemp(u"other"_s);
     const Status refused = ClubCreator::create(other, options);
     ASSERT_FALSE(refused.ok());
-    EXPECT_TRUE(refused.error().description.contains(QStringLiteral("already holds a club")))
+    EXPECT_TRUE(refused.error().description.contains(u"already holds a club"_s))
         << refused.error().description.toStdString();
     EXPECT_FALSE(QFileInfo::exists(other)) << "no postgres.ini pointing at the other club";
-    EXPECT_EQ(
-        scalar(QStringLiteral("evnt"), QStringLiteral("select count(*) from eventinfo")),
-        column(QStringLiteral("evnt"), QStringLiteral("select eventnum from eventinfo")).size());
+    EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from eventinfo"_s),
+              column(u"evnt"_s, u"select eventnum from eventinfo"_s).size());
 }
 
 } // namespace

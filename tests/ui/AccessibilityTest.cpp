@@ -39,6 +39,8 @@
 #include <QTextEdit>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 // A size as gtest shows it when it is not the one expected.
 static void PrintTo(const QSize &size, std::ostream *out) {
     *out << size.width() << "x" << size.height();
@@ -61,7 +63,7 @@ QChar accelerator(const QString &text) {
 
 // A caption as the operator reads it.
 QString shown(QString text) {
-    text.replace(QLatin1String("&&"), QStringLiteral("\x01"));
+    text.replace(QLatin1String("&&"), u"\x01"_s);
     text.remove(QLatin1Char('&'));
     return text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
 }
@@ -199,12 +201,11 @@ protected:
                 if (action->isSeparator())
                     continue;
                 if (accelerator(action->text()).isNull())
-                    found << QStringLiteral("%1 > %2: no Alt+letter")
-                                 .arg(shown(menu->title()), action->text());
+                    found << u"%1 > %2: no Alt+letter"_s.arg(shown(menu->title()), action->text());
                 owners.insert(accelerator(action->text()), action->text());
             }
             for (const QString &twice : shared(owners))
-                found << shown(menu->title()) + QStringLiteral(" > ") + twice;
+                found << shown(menu->title()) + u" > "_s + twice;
         }
         return found;
     }
@@ -214,7 +215,7 @@ protected:
             if (!letter.isNull() && owners.count(letter) > 1) {
                 QStringList captions = owners.values(letter);
                 captions.sort();
-                found << QStringLiteral("%1: %2").arg(letter, captions.join(QStringLiteral(", ")));
+                found << u"%1: %2"_s.arg(letter, captions.join(u", "_s));
             }
         }
         return found;
@@ -236,14 +237,12 @@ protected:
             const QString label = visibleLabel(control);
             const QString description = face ? face->text(QAccessible::Description) : QString();
             if (!control->toolTip().isEmpty() && description != control->toolTip())
-                found << QStringLiteral("%1 %2: description \"%3\", tooltip \"%4\"")
-                             .arg(window->objectName(), control->objectName(), description,
-                                  control->toolTip());
+                found << u"%1 %2: description \"%3\", tooltip \"%4\""_s.arg(
+                    window->objectName(), control->objectName(), description, control->toolTip());
             if (name.isEmpty() || !matches(name, label))
-                found << QStringLiteral("%1 %2 (%3): name \"%4\", label \"%5\"")
-                             .arg(window->objectName(), control->objectName(),
-                                  QString::fromLatin1(control->metaObject()->className()), name,
-                                  label);
+                found << u"%1 %2 (%3): name \"%4\", label \"%5\""_s.arg(
+                    window->objectName(), control->objectName(),
+                    QString::fromLatin1(control->metaObject()->className()), name, label);
         }
         return found;
     }
@@ -294,7 +293,7 @@ private:
             if (label->buddy() == w)
                 text = label->text();
         }
-        text.replace(QLatin1String("&&"), QStringLiteral("\x01"));
+        text.replace(QLatin1String("&&"), u"\x01"_s);
         text.remove(QLatin1Char('&'));
         text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
         if (text.endsWith(QLatin1Char(':')))
@@ -313,13 +312,13 @@ private:
 };
 
 TEST_F(AccessibilityTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
-    ShownWindow shown(*module, club, QStringLiteral("accessibility-walk"));
+    ShownWindow shown(*module, club, u"accessibility-walk"_s);
     ASSERT_TRUE(shown.show(QSize(1366, 900)));
     MainWindow &window = shown.window;
     expectNamed(&window); // the month sheet
     // A day cell says its day and how many events it holds.
-    const QRegularExpression dayName(QStringLiteral(
-        "^(Sun|Mon|Tues|Wednes|Thurs|Fri|Satur)day \\d{1,2}, (1 event|\\d+ events)$"));
+    const QRegularExpression dayName(
+        u"^(Sun|Mon|Tues|Wednes|Thurs|Fri|Satur)day \\d{1,2}, (1 event|\\d+ events)$"_s);
     int days = 0;
     for (QPlainTextEdit *cell : window.findChildren<QPlainTextEdit *>()) {
         if (!cell->objectName().startsWith(QLatin1String("cal(")) || !cell->isVisible())
@@ -330,30 +329,30 @@ TEST_F(AccessibilityTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
     }
     EXPECT_GE(days, 28);
 
-    const int event = eventNumber(QStringLiteral("Sullivan-Park Reception"));
+    const int event = eventNumber(u"Sullivan-Park Reception"_s);
     ASSERT_TRUE(shown.logic.ShowEvent(event));
     expectNamed(&window); // the event's panels
 
     shown.logic.rooms.OpenRoomEditor();
     ASSERT_TRUE(waitFor([&] {
-        auto *editor = window.findChild<QWidget *>(QStringLiteral("fralocation"));
+        auto *editor = window.findChild<QWidget *>(u"fralocation"_s);
         return !editor || editor->isVisible();
     }));
     expectNamed(&window);
     shown.logic.rooms.RoomButton(RoomEditor::ExitButton);
 
     prompts.answerInput(QString::number(event));
-    window.menuCommand(QStringLiteral("mnutodobynumber"))->trigger();
-    expectNamed(topLevel(QStringLiteral("frmtasklist")));
-    topLevel(QStringLiteral("frmtasklist"))->close();
+    window.menuCommand(u"mnutodobynumber"_s)->trigger();
+    expectNamed(topLevel(u"frmtasklist"_s));
+    topLevel(u"frmtasklist"_s)->close();
 
     window.button(EventCommand::ContractBuilder)->click();
-    expectNamed(topLevel(QStringLiteral("frmbanq2")));
-    topLevel(QStringLiteral("frmbanq2"))->close();
+    expectNamed(topLevel(u"frmbanq2"_s));
+    topLevel(u"frmbanq2"_s)->close();
     ASSERT_TRUE(shown.logic.ShowEvent(event));
 
     window.button(EventCommand::ItemDetail)->click();
-    QWidget *items = topLevel(QStringLiteral("frmbanq1"));
+    QWidget *items = topLevel(u"frmbanq1"_s);
     expectNamed(items);
     items->close();
 
@@ -366,9 +365,8 @@ TEST_F(AccessibilityTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
              new DateSiftWindow(module->databases, module->ports.clipboard, module->ports.clock),
              new HelpTextWindow(CompanionFiles(module->databases.settings().clubDirectory,
                                                module->session, module->ports.clipboard),
-                                {QStringLiteral("evnt-1.txt")}),
-             new MailforgeWindow(module->databases, module->ports.clipboard,
-                                 {QStringLiteral("rpt99.mdb")})}) {
+                                {u"evnt-1.txt"_s}),
+             new MailforgeWindow(module->databases, module->ports.clipboard, {u"rpt99.mdb"_s})}) {
         companion->setAttribute(Qt::WA_DeleteOnClose);
         companion->show();
         expectNamed(companion);
@@ -389,10 +387,10 @@ TEST_F(AccessibilityTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
 // The opened day names each of its cells, free or booked; hidden behind the
 // month sheet it has no cell that says it shows, and takes no focus.
 TEST_F(AccessibilityTest, TheDayGridNamesEveryCellAndHidesWhollyWithIt) {
-    ShownWindow shown(*module, club, QStringLiteral("accessibility-grid"));
+    ShownWindow shown(*module, club, u"accessibility-grid"_s);
     ASSERT_TRUE(shown.show(QSize(1366, 768)));
     MonthSheet &sheet = shown.logic.calendar;
-    auto *grid = shown.window.findChild<QTableView *>(QStringLiteral("gridres"));
+    auto *grid = shown.window.findChild<QTableView *>(u"gridres"_s);
     ASSERT_TRUE(grid);
     int busiest = 0;
     for (int cell = 0; cell < MonthSheet::CellCount; ++cell) {
@@ -408,7 +406,7 @@ TEST_F(AccessibilityTest, TheDayGridNamesEveryCellAndHidesWhollyWithIt) {
     ASSERT_TRUE(face && face->tableInterface());
     QAccessibleTableInterface *table = face->tableInterface();
     ASSERT_GT(table->rowCount(), 0);
-    const QRegularExpression roomCell(QStringLiteral("^[^,]+, [^,]+, .+$"));
+    const QRegularExpression roomCell(u"^[^,]+, [^,]+, .+$"_s);
     QStringList unnamedCells;
     int booked = 0;
     for (int row = 0; row < table->rowCount(); ++row) {
@@ -418,7 +416,7 @@ TEST_F(AccessibilityTest, TheDayGridNamesEveryCellAndHidesWhollyWithIt) {
             QAccessibleInterface *cell = table->cellAt(row, column);
             const QString name = cell ? cell->text(QAccessible::Name) : QString();
             if (name.isEmpty() || (column > 1 && !roomCell.match(name).hasMatch()))
-                unnamedCells << QStringLiteral("%1,%2 \"%3\"").arg(row).arg(column).arg(name);
+                unnamedCells << u"%1,%2 \"%3\""_s.arg(row).arg(column).arg(name);
             booked += column > 1 && !name.endsWith(QLatin1String(", free"));
         }
     }
@@ -441,16 +439,16 @@ TEST_F(AccessibilityTest, TheDayGridNamesEveryCellAndHidesWhollyWithIt) {
 // Tab visits the event's boxes in the order of their numbers, the status
 // list in the status box's place and the member options in the member box's.
 TEST_F(AccessibilityTest, TabVisitsTheEventBoxesInTheOrderOfTheirNumbers) {
-    ShownWindow shown(*module, club, QStringLiteral("accessibility-tabs"));
+    ShownWindow shown(*module, club, u"accessibility-tabs"_s);
     ASSERT_TRUE(shown.show(QSize(1366, 900)));
-    const int event = eventNumber(QStringLiteral("Sullivan-Park Reception"));
+    const int event = eventNumber(u"Sullivan-Park Reception"_s);
     ASSERT_TRUE(shown.logic.ShowEvent(event));
     shown.window.button(EventCommand::Modify)->click();
-    QWidget *first = shown.window.findChild<QWidget *>(QStringLiteral("Text1(0)"));
+    QWidget *first = shown.window.findChild<QWidget *>(u"Text1(0)"_s);
     ASSERT_TRUE(first);
     first->setFocus();
     ASSERT_TRUE(waitFor([&] { return first->hasFocus(); }));
-    static const QRegularExpression box(QStringLiteral("^Text1\\((\\d+)\\)$"));
+    static const QRegularExpression box(u"^Text1\\((\\d+)\\)$"_s);
     QList<int> visited;
     for (int step = 0; step < 40; ++step) {
         const QString name = QApplication::focusWidget()->objectName();
@@ -472,7 +470,7 @@ TEST_F(AccessibilityTest, TabVisitsTheEventBoxesInTheOrderOfTheirNumbers) {
 }
 
 TEST_F(AccessibilityTest, EveryMainButtonAndMenuCommandHasItsOwnAltLetterAndKeepsItsWords) {
-    ShownWindow running(*module, club, QStringLiteral("accelerators"));
+    ShownWindow running(*module, club, u"accelerators"_s);
     ASSERT_TRUE(running.show());
     MainWindow &window = running.window;
 
@@ -487,25 +485,24 @@ TEST_F(AccessibilityTest, EveryMainButtonAndMenuCommandHasItsOwnAltLetterAndKeep
 
     // An Alt+letter presses its button.
     QTest::keyClick(&window, Qt::Key_N, Qt::AltModifier);
-    auto *date = window.findChild<QWidget *>(QStringLiteral("Text1(0)"));
+    auto *date = window.findChild<QWidget *>(u"Text1(0)"_s);
     EXPECT_TRUE(waitFor([&] { return date->hasFocus(); })) << "Alt+N starts a new event";
 
     // The contract builder, a window of its own, by the same rule.
     window.button(EventCommand::ClearScreen)->click();
-    ASSERT_TRUE(running.logic.ShowEvent(eventNumber(QStringLiteral("Sullivan-Park Reception"))));
+    ASSERT_TRUE(running.logic.ShowEvent(eventNumber(u"Sullivan-Park Reception"_s)));
     window.button(EventCommand::ContractBuilder)->click();
-    auto *builder = window.findChild<ContractBuilderView *>(QStringLiteral("frmbanq2"));
+    auto *builder = window.findChild<ContractBuilderView *>(u"frmbanq2"_s);
     ASSERT_TRUE(builder);
     ASSERT_TRUE(waitFor([&] { return builder->isVisible(); }));
     for (int i = 0; i < ContractBuilder::MoveCount; ++i) {
-        const auto text =
-            caption(builder, builder->menuBar(), QStringLiteral("cmdmove(%1)").arg(i));
+        const auto text = caption(builder, builder->menuBar(), u"cmdmove(%1)"_s.arg(i));
         ASSERT_TRUE(text) << i;
         EXPECT_FALSE(accelerator(*text).isNull()) << text->toStdString();
     }
-    const auto exit = caption(builder, builder->menuBar(), QStringLiteral("cmdexit"));
+    const auto exit = caption(builder, builder->menuBar(), u"cmdexit"_s);
     ASSERT_TRUE(exit);
-    EXPECT_EQ(*exit, QStringLiteral("E&xit"));
+    EXPECT_EQ(*exit, u"E&xit"_s);
     EXPECT_EQ(sharedInWindow(builder, builder->menuBar()), QStringList());
     EXPECT_EQ(sharedInMenus(builder->menuBar()), QStringList());
     for (QAction *menu : builder->menuBar()->actions())
@@ -517,8 +514,8 @@ TEST_F(AccessibilityTest, EveryMainButtonAndMenuCommandHasItsOwnAltLetterAndKeep
 // What a prompt says is data: an "&" in it shows as it is, and is no
 // keyboard shortcut of the box.
 TEST_F(AccessibilityTest, PromptTextsShowAnAmpersandAsItIs) {
-    const QString choices = QStringLiteral("1 = Member Events\r\n2 = Non-Member Events\r\n"
-                                           "3 = Both Member & Non-Member Events");
+    const QString choices = u"1 = Member Events\r\n2 = Non-Member Events\r\n"
+                            "3 = Both Member & Non-Member Events"_s;
     QtPrompts real;
     QString labelText;
     QWidget *buddy = nullptr;
@@ -533,7 +530,7 @@ TEST_F(AccessibilityTest, PromptTextsShowAnAmpersandAsItIs) {
         }
         dialog->reject();
     });
-    EXPECT_EQ(real.input(choices, QStringLiteral("Mailing labels"), QString()), QString());
+    EXPECT_EQ(real.input(choices, u"Mailing labels"_s, QString()), QString());
     EXPECT_EQ(shown(labelText), choices);
     EXPECT_TRUE(accelerator(labelText).isNull()) << labelText.toStdString();
     EXPECT_NE(buddy, nullptr) << "the label names the box";
@@ -547,10 +544,9 @@ TEST_F(AccessibilityTest, PromptTextsShowAnAmpersandAsItIs) {
         messageText = box->text();
         box->accept();
     });
-    real.message(QStringLiteral("Smith & Sons <Catering>"), QStringLiteral("FYI..."),
-                 Icon::Information);
+    real.message(u"Smith & Sons <Catering>"_s, u"FYI..."_s, Icon::Information);
     EXPECT_EQ(format, Qt::PlainText);
-    EXPECT_EQ(messageText, QStringLiteral("Smith & Sons <Catering>"));
+    EXPECT_EQ(messageText, u"Smith & Sons <Catering>"_s);
 }
 
 // The main window on the smallest screen a club office has, 1366x768, as a
@@ -561,7 +557,7 @@ class SmallScreenViewTest : public AccessibilityTest {
 protected:
     void SetUp() override {
         AccessibilityTest::SetUp();
-        shown = std::make_unique<ShownWindow>(*module, club, QStringLiteral("small-screen"));
+        shown = std::make_unique<ShownWindow>(*module, club, u"small-screen"_s);
         ASSERT_TRUE(shown->show());
         ASSERT_EQ(shown->window.screen()->size(), QSize(1366, 768));
     }
@@ -580,11 +576,11 @@ protected:
         return found;
     }
     QLineEdit *box(EventField field) {
-        return control<QLineEdit>(QStringLiteral("Text1(%1)").arg(columnOf(field)));
+        return control<QLineEdit>(u"Text1(%1)"_s.arg(columnOf(field)));
     }
-    QListWidget *startList() { return control<QListWidget>(QStringLiteral("cbostart")); }
-    QListWidget *endList() { return control<QListWidget>(QStringLiteral("cboend")); }
-    QComboBox *statusList() { return control<QComboBox>(QStringLiteral("cbostatus")); }
+    QListWidget *startList() { return control<QListWidget>(u"cbostart"_s); }
+    QListWidget *endList() { return control<QListWidget>(u"cboend"_s); }
+    QComboBox *statusList() { return control<QComboBox>(u"cbostatus"_s); }
     const QString &stored(EventField field) { return logic().currentEvent().fields[field]; }
     // Lets the window finish what its last action started.
     static void settle() {
@@ -605,14 +601,10 @@ protected:
         const QRect area = window().screen()->availableGeometry();
         QStringList found;
         const auto at = [](const QRect &r) {
-            return QStringLiteral("%1,%2 %3x%4")
-                .arg(r.x())
-                .arg(r.y())
-                .arg(r.width())
-                .arg(r.height());
+            return u"%1,%2 %3x%4"_s.arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
         };
         if (!area.contains(window().frameGeometry()))
-            found << QStringLiteral("frmbanq0 frame ") + at(window().frameGeometry());
+            found << u"frmbanq0 frame "_s + at(window().frameGeometry());
         for (QWidget *control : window().findChildren<QWidget *>()) {
             if (!control->isVisible())
                 continue;
@@ -620,9 +612,8 @@ protected:
             const QWidget *top = control->window();
             const QRect inWindow(top->mapToGlobal(QPoint(0, 0)), top->size());
             if (!area.contains(onScreen) || !inWindow.contains(onScreen))
-                found << QStringLiteral("%1 %2 at ")
-                                 .arg(QString::fromLatin1(control->metaObject()->className()),
-                                      control->objectName()) +
+                found << u"%1 %2 at "_s.arg(QString::fromLatin1(control->metaObject()->className()),
+                                            control->objectName()) +
                              at(onScreen);
         }
         return found;
@@ -661,9 +652,9 @@ TEST_F(SmallScreenViewTest, EveryPanelAndControlLiesOnTheScreenAfterNewEventAndO
     for (const char *panel : {"fraevent", "frabilling", "fracontact"})
         EXPECT_TRUE(control(QString::fromLatin1(panel))->isVisible()) << panel;
     for (int index : {0, 1, 3, 8, 10, 20, 21, 30, 33, 34})
-        EXPECT_TRUE(control(QStringLiteral("Text1(%1)").arg(index))->isVisible()) << index;
-    EXPECT_TRUE(control(QStringLiteral("helpwindow"))->isVisible());
-    EXPECT_TRUE(control(QStringLiteral("cmdexit"))->isVisible());
+        EXPECT_TRUE(control(u"Text1(%1)"_s.arg(index))->isVisible()) << index;
+    EXPECT_TRUE(control(u"helpwindow"_s)->isVisible());
+    EXPECT_TRUE(control(u"cmdexit"_s)->isVisible());
     EXPECT_EQ(offScreen(), QStringList()) << "after New Event";
 
     QTest::mouseClick(box(EventField::Start), Qt::LeftButton);
@@ -675,23 +666,23 @@ TEST_F(SmallScreenViewTest, EveryPanelAndControlLiesOnTheScreenAfterNewEventAndO
 
     QTest::mouseClick(box(EventField::Room), Qt::LeftButton);
     QTest::keyClick(box(EventField::Room), Qt::Key_F5);
-    auto *rooms = control<QListWidget>(QStringLiteral("List1"));
+    auto *rooms = control<QListWidget>(u"List1"_s);
     ASSERT_TRUE(waitFor([&] { return rooms->isVisible(); })) << "F5 opens the room list";
     EXPECT_EQ(window().size(), size);
     EXPECT_EQ(offScreen(), QStringList()) << "with the room list open";
     QTest::mouseClick(rooms->viewport(), Qt::LeftButton, {},
                       rooms->visualItemRect(rooms->item(0)).center());
-    EXPECT_EQ(box(EventField::Room)->text(), QStringLiteral("1")) << "a click chooses";
+    EXPECT_EQ(box(EventField::Room)->text(), u"1"_s) << "a click chooses";
     EXPECT_FALSE(rooms->isVisible());
 
     prompts.answerYesNo(true); // Cancel changes?
     window().button(EventCommand::ClearScreen)->click();
-    for (const QString &title : {QStringLiteral("Sullivan-Park Reception"),
-                                 QStringLiteral("Sullivan-Park Wedding Ceremony")}) {
+    for (const QString &title :
+         {u"Sullivan-Park Reception"_s, u"Sullivan-Park Wedding Ceremony"_s}) {
         ASSERT_TRUE(logic().ShowEvent(eventNumber(title)));
         settle();
         EXPECT_EQ(window().size(), size) << title.toStdString();
-        EXPECT_TRUE(control(QStringLiteral("fracontact"))->isVisible());
+        EXPECT_TRUE(control(u"fracontact"_s)->isVisible());
         EXPECT_EQ(offScreen(), QStringList()) << "with " << title.toStdString() << " open";
         window().button(EventCommand::Modify)->click();
         settle();
@@ -702,11 +693,11 @@ TEST_F(SmallScreenViewTest, EveryPanelAndControlLiesOnTheScreenAfterNewEventAndO
 
     // From the look-up panel, which gives way to the event's panels.
     window().button(EventCommand::Lookup)->click();
-    ASSERT_TRUE(waitFor([&] { return control(QStringLiteral("fralookup"))->isVisible(); }));
+    ASSERT_TRUE(waitFor([&] { return control(u"fralookup"_s)->isVisible(); }));
     EXPECT_EQ(offScreen(), QStringList()) << "the look-up panel";
-    ASSERT_TRUE(logic().ShowEvent(eventNumber(QStringLiteral("Sullivan-Park Reception"))));
+    ASSERT_TRUE(logic().ShowEvent(eventNumber(u"Sullivan-Park Reception"_s)));
     settle();
-    EXPECT_FALSE(control(QStringLiteral("fralookup"))->isVisible());
+    EXPECT_FALSE(control(u"fralookup"_s)->isVisible());
     EXPECT_EQ(window().size(), size) << "opened from the look-up panel";
     EXPECT_EQ(offScreen(), QStringList()) << "opened from the look-up panel";
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
@@ -729,17 +720,17 @@ TEST_F(SmallScreenViewTest, ATimeListOpensOverTheFormMovingNoBoxAndTheKeyboardSt
 
     // What is typed goes on into the box; the list follows it.
     QWidget *popup = starts->window();
-    QTest::keyClicks(popup, QStringLiteral("18"));
-    EXPECT_EQ(box(EventField::Start)->text(), QStringLiteral("18"));
+    QTest::keyClicks(popup, u"18"_s);
+    EXPECT_EQ(box(EventField::Start)->text(), u"18"_s);
     ASSERT_NE(starts->currentItem(), nullptr);
-    EXPECT_TRUE(starts->currentItem()->text().startsWith(QStringLiteral("18:00")));
+    EXPECT_TRUE(starts->currentItem()->text().startsWith(u"18:00"_s));
     QTest::keyClick(popup, Qt::Key_Down);
-    EXPECT_TRUE(starts->currentItem()->text().startsWith(QStringLiteral("18:15")));
-    EXPECT_EQ(box(EventField::Start)->text(), QStringLiteral("18")) << "the arrows only browse";
+    EXPECT_TRUE(starts->currentItem()->text().startsWith(u"18:15"_s));
+    EXPECT_EQ(box(EventField::Start)->text(), u"18"_s) << "the arrows only browse";
     QTest::keyClick(popup, Qt::Key_Return);
     EXPECT_FALSE(popup->isVisible());
-    EXPECT_EQ(box(EventField::Start)->text(), QStringLiteral("18:15")) << "Enter chooses";
-    EXPECT_EQ(stored(EventField::Start), QStringLiteral("18:15"));
+    EXPECT_EQ(box(EventField::Start)->text(), u"18:15"_s) << "Enter chooses";
+    EXPECT_EQ(stored(EventField::Start), u"18:15"_s);
     EXPECT_TRUE(box(EventField::Start)->hasFocus());
     EXPECT_EQ(moved(before), QStringList());
 
@@ -762,11 +753,11 @@ TEST_F(SmallScreenViewTest, ATimeListOpensOverTheFormMovingNoBoxAndTheKeyboardSt
     // Back in the end box the list opens again; a click on an entry chooses.
     QTest::mouseClick(box(EventField::End), Qt::LeftButton);
     ASSERT_TRUE(waitFor([&] { return ends->isVisible(); }));
-    QListWidgetItem *nine = ends->findItems(QStringLiteral("21:00"), Qt::MatchStartsWith).value(0);
+    QListWidgetItem *nine = ends->findItems(u"21:00"_s, Qt::MatchStartsWith).value(0);
     ASSERT_NE(nine, nullptr);
     ends->scrollToItem(nine);
     QTest::mouseClick(ends->viewport(), Qt::LeftButton, {}, ends->visualItemRect(nine).center());
-    EXPECT_EQ(box(EventField::End)->text(), QStringLiteral("21:00"));
+    EXPECT_EQ(box(EventField::End)->text(), u"21:00"_s);
     EXPECT_FALSE(ends->isVisible());
     EXPECT_EQ(moved(before), QStringList());
 
@@ -795,7 +786,7 @@ TEST_F(SmallScreenViewTest, TheStatusListsArrowsBrowseAndEnterChooses) {
     EXPECT_EQ(status->currentText(), names[1]);
     settle();
     EXPECT_TRUE(status->hasFocus()) << "browsing stays in the list";
-    EXPECT_EQ(stored(EventField::Status), QStringLiteral("1")) << "nothing chosen yet";
+    EXPECT_EQ(stored(EventField::Status), u"1"_s) << "nothing chosen yet";
     EXPECT_TRUE(keys.sent.isEmpty());
 
     // Dropped down, the list shows the entry browsed to as its current one.
@@ -821,7 +812,7 @@ TEST_F(SmallScreenViewTest, TheStatusListsArrowsBrowseAndEnterChooses) {
     // Enter chooses, and the window moves on to the title as it always did.
     status->setFocus(Qt::TabFocusReason);
     QTest::keyClick(status, Qt::Key_Return);
-    EXPECT_EQ(stored(EventField::Status), QStringLiteral("2"));
+    EXPECT_EQ(stored(EventField::Status), u"2"_s);
     EXPECT_EQ(status->currentText(), names[1]);
     EXPECT_TRUE(waitFor([&] { return box(EventField::Title)->hasFocus(); }));
 
@@ -833,14 +824,14 @@ TEST_F(SmallScreenViewTest, TheStatusListsArrowsBrowseAndEnterChooses) {
     box(EventField::Guests)->setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(waitFor([&] { return box(EventField::Guests)->hasFocus(); }));
     EXPECT_EQ(status->currentText(), names[1]);
-    EXPECT_EQ(stored(EventField::Status), QStringLiteral("2"));
+    EXPECT_EQ(stored(EventField::Status), u"2"_s);
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
 }
 
 TEST_F(SmallScreenViewTest, MemberAndNonMemberAreOneRadioGroupTheArrowsChooseIn) {
     newEvent();
-    auto *member = control<QRadioButton>(QStringLiteral("optmemnonmem(0)"));
-    auto *nonMember = control<QRadioButton>(QStringLiteral("optmemnonmem(1)"));
+    auto *member = control<QRadioButton>(u"optmemnonmem(0)"_s);
+    auto *nonMember = control<QRadioButton>(u"optmemnonmem(1)"_s);
     ASSERT_TRUE(member && nonMember);
     ASSERT_NE(member->group(), nullptr);
     EXPECT_EQ(member->group(), nonMember->group());
@@ -854,18 +845,18 @@ TEST_F(SmallScreenViewTest, MemberAndNonMemberAreOneRadioGroupTheArrowsChooseIn)
 
     QTest::mouseClick(member, Qt::LeftButton);
     EXPECT_TRUE(member->isChecked());
-    EXPECT_EQ(stored(EventField::Member), QStringLiteral("1"));
+    EXPECT_EQ(stored(EventField::Member), u"1"_s);
     member->setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(waitFor([&] { return member->hasFocus(); }));
     QTest::keyClick(member, Qt::Key_Right);
     EXPECT_TRUE(nonMember->isChecked());
     EXPECT_FALSE(member->isChecked());
     EXPECT_TRUE(nonMember->hasFocus());
-    EXPECT_EQ(stored(EventField::Member), QStringLiteral("2"));
+    EXPECT_EQ(stored(EventField::Member), u"2"_s);
     QTest::keyClick(nonMember, Qt::Key_Left);
     EXPECT_TRUE(member->isChecked());
     EXPECT_FALSE(nonMember->isChecked());
-    EXPECT_EQ(stored(EventField::Member), QStringLiteral("1"));
+    EXPECT_EQ(stored(EventField::Member), u"1"_s);
 
     // Cleared, the event is neither again.
     prompts.answerYesNo(true); // Cancel changes?
@@ -895,12 +886,11 @@ TEST_F(SmallScreenViewTest, ClearScreenAndDeleteLeaveTheWindowAsAFreshStart) {
         EXPECT_EQ(statusList()->currentIndex(), -1) << after;
         EXPECT_EQ(statusList()->currentText(), QString()) << after;
         EXPECT_EQ(statusList()->placeholderText(), EventWindow::NoStatusText);
-        EXPECT_EQ(control<QPlainTextEdit>(QStringLiteral("helpwindow"))->toPlainText(), QString())
-            << after;
+        EXPECT_EQ(control<QPlainTextEdit>(u"helpwindow"_s)->toPlainText(), QString()) << after;
     };
 
     // An event changed, its title blanked and the save refused: red marks.
-    const int reception = eventNumber(QStringLiteral("Sullivan-Park Reception"));
+    const int reception = eventNumber(u"Sullivan-Park Reception"_s);
     ASSERT_TRUE(logic().ShowEvent(reception));
     window().button(EventCommand::Modify)->click();
     QTest::mouseClick(box(EventField::Title), Qt::LeftButton);
@@ -909,12 +899,12 @@ TEST_F(SmallScreenViewTest, ClearScreenAndDeleteLeaveTheWindowAsAFreshStart) {
     QTest::keyClick(box(EventField::Title), Qt::Key_Backspace);
     window().button(EventCommand::Save)->click();
     ASSERT_EQ(prompts.messageTexts(),
-              QStringList{QStringLiteral("One or more required fields of data is missing.\r\n"
-                                         "Please fill in: Event Title.")});
+              QStringList{u"One or more required fields of data is missing.\r\n"
+                          "Please fill in: Event Title."_s});
     ASSERT_TRUE(logic().window.fieldRequired[EventField::Title]);
     ASSERT_EQ(logic().window.fieldColor[EventField::Title], EventWindow::Red);
     ASSERT_FALSE(statusList()->currentText().isEmpty());
-    logic().setHelpText(QStringLiteral("Event #%1 is being changed").arg(reception));
+    logic().setHelpText(u"Event #%1 is being changed"_s.arg(reception));
     prompts.clear();
 
     prompts.answerYesNo(true); // Cancel changes?
@@ -923,16 +913,16 @@ TEST_F(SmallScreenViewTest, ClearScreenAndDeleteLeaveTheWindowAsAFreshStart) {
     expectFresh("Clear Screen");
 
     // An event shown with its marks, then deleted.
-    const int rehearsal = eventNumber(QStringLiteral("Sullivan-Park Rehearsal Dinner"));
+    const int rehearsal = eventNumber(u"Sullivan-Park Rehearsal Dinner"_s);
     ASSERT_TRUE(logic().ShowEvent(rehearsal));
     ASSERT_TRUE(logic().editor.CheckRequiredFields());
-    logic().setHelpText(QStringLiteral("Event #%1").arg(rehearsal));
+    logic().setHelpText(u"Event #%1"_s.arg(rehearsal));
     settle();
     ASSERT_TRUE(std::any_of(logic().window.fieldRequired.begin(),
                             logic().window.fieldRequired.end(), [](bool on) { return on; }));
     ASSERT_FALSE(statusList()->currentText().isEmpty());
     prompts.answerYesNo(true); // Delete this contact now?
-    window().menuCommand(QStringLiteral("mnudeletecontact"))->trigger();
+    window().menuCommand(u"mnudeletecontact"_s)->trigger();
     settle();
     expectFresh("Delete");
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();

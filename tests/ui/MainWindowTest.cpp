@@ -43,6 +43,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The main window over a club of the test's making.
@@ -57,45 +59,39 @@ protected:
 // The names, captions and limits the logic gives reach the widgets, and
 // Exit closes the window through the logic's own close.
 TEST_F(MainWindowTest, OpensWithTheLogicsNamesAndLimitsAndClosesCleanly) {
-    exec(
-        QStringLiteral("evnt"),
-        QStringLiteral(
-            "insert into location (roomnum, room, capacity, subdiv) values (1, 'Terrace', 80, 0)"));
-    exec(QStringLiteral("user"), QStringLiteral("update staff set location = 'Events'"));
-    SingleInstance instance(club, QStringLiteral("view-test"));
+    exec(u"evnt"_s,
+         u"insert into location (roomnum, room, capacity, subdiv) values (1, 'Terrace', 80, 0)"_s);
+    exec(u"user"_s, u"update staff set location = 'Events'"_s);
+    SingleInstance instance(club, u"view-test"_s);
     MainWindowLogic logic(*module);
     auto *window = new MainWindow(logic);
     window->setAttribute(Qt::WA_DeleteOnClose);
     QPointer<MainWindow> alive(window);
-    ASSERT_EQ(logic.StartMainWindow(QStringLiteral("ZQJ99DEMO"), instance),
-              MainWindowLogic::Outcome::Started);
+    ASSERT_EQ(logic.StartMainWindow(u"ZQJ99DEMO"_s, instance), MainWindowLogic::Outcome::Started);
     window->show();
     ASSERT_TRUE(waitFor([&] { return window->isVisible(); }));
 
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("DEMO @ Moravel"));
-    EXPECT_EQ(window->objectName(), QStringLiteral("frmbanq0"));
-    auto *save = window->findChild<QPushButton *>(QStringLiteral("cmd(7)"));
+    EXPECT_EQ(window->windowTitle(), u"DEMO @ Moravel"_s);
+    EXPECT_EQ(window->objectName(), u"frmbanq0"_s);
+    auto *save = window->findChild<QPushButton *>(u"cmd(7)"_s);
     ASSERT_NE(save, nullptr);
-    EXPECT_EQ(save->text(), QStringLiteral("&Save"));
+    EXPECT_EQ(save->text(), u"&Save"_s);
     EXPECT_FALSE(save->isEnabled());
-    auto *title = window->findChild<QLineEdit *>(QStringLiteral("Text1(1)"));
+    auto *title = window->findChild<QLineEdit *>(u"Text1(1)"_s);
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->maxLength(), 50);
     EXPECT_FALSE(title->toolTip().isEmpty());
-    EXPECT_TRUE(window->menuCommand(QStringLiteral("mnupurgecalendar"))->isVisible());
-    EXPECT_EQ(window->findChild<QListWidget *>(QStringLiteral("List1"))->count(), 1);
-    EXPECT_EQ(window->findChild<QComboBox *>(QStringLiteral("cboroom"))->count(), 2);
-    EXPECT_EQ(window->findChild<QComboBox *>(QStringLiteral("cbostatus"))->count(), 6);
+    EXPECT_TRUE(window->menuCommand(u"mnupurgecalendar"_s)->isVisible());
+    EXPECT_EQ(window->findChild<QListWidget *>(u"List1"_s)->count(), 1);
+    EXPECT_EQ(window->findChild<QComboBox *>(u"cboroom"_s)->count(), 2);
+    EXPECT_EQ(window->findChild<QComboBox *>(u"cbostatus"_s)->count(), 6);
     for (int column = 0; column < EventFieldCount; ++column)
-        EXPECT_NE(window->findChild<QWidget *>(QStringLiteral("Text1(%1)").arg(column)), nullptr)
-            << column;
+        EXPECT_NE(window->findChild<QWidget *>(u"Text1(%1)"_s.arg(column)), nullptr) << column;
 
-    window->findChild<QPushButton *>(QStringLiteral("cmdexit"))->click();
+    window->findChild<QPushButton *>(u"cmdexit"_s)->click();
     ASSERT_TRUE(waitFor([&] { return alive.isNull(); }));
-    EXPECT_EQ(scalar(QStringLiteral("user"),
-                     QStringLiteral("select location from staff where username = 'DEMO'"))
-                  .toString(),
-              QStringLiteral("Startup"));
+    EXPECT_EQ(scalar(u"user"_s, u"select location from staff where username = 'DEMO'"_s).toString(),
+              u"Startup"_s);
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
@@ -112,58 +108,53 @@ TEST(SavedNoticeView, ShowsOnTopAndClosesItselfEachTime) {
 
 TEST_F(MainWindowTest, TheMonthShowsItsEventsAndADoubleClickedDayItsBookings) {
     const QDate today = clock.today();
-    addRoom(QStringLiteral("Terrace"), 80);
-    addRoom(QStringLiteral("Library"), 20);
+    addRoom(u"Terrace"_s, 80);
+    addRoom(u"Library"_s, 20);
     fillYear(today.year());
     const int date = today.year() * 10000 + today.month() * 100 + 15;
-    addEvent(41, date, QStringLiteral("Smith Wedding"), QStringLiteral("10:00"),
-             QStringLiteral("12:00"), 3, 2);
-    addEvent(42, date, QStringLiteral("Book Club"), QStringLiteral("08:00"),
-             QStringLiteral("09:00"), 2, 1);
+    addEvent(41, date, u"Smith Wedding"_s, u"10:00"_s, u"12:00"_s, 3, 2);
+    addEvent(42, date, u"Book Club"_s, u"08:00"_s, u"09:00"_s, 2, 1);
 
-    ShownWindow shown(*module, club, QStringLiteral("calendar-view-test"));
+    ShownWindow shown(*module, club, u"calendar-view-test"_s);
     ASSERT_TRUE(shown.show());
     MainWindowLogic &logic = shown.logic;
     MainWindow &window = shown.window;
 
-    const auto *frame = window.findChild<CalendarFrame *>(QStringLiteral("frareservations"));
+    const auto *frame = window.findChild<CalendarFrame *>(u"frareservations"_s);
     ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(window.findChild<QLabel *>(QStringLiteral("Label2(5)"))->text(),
-              QStringLiteral("Sunday"));
-    EXPECT_EQ(window.findChild<QLineEdit *>(QStringLiteral("Text2(1)"))->text(),
+    EXPECT_EQ(window.findChild<QLabel *>(u"Label2(5)"_s)->text(), u"Sunday"_s);
+    EXPECT_EQ(window.findChild<QLineEdit *>(u"Text2(1)"_s)->text(),
               MonthSheet::monthText(today.month()));
     const int first = QDate(today.year(), today.month(), 1).dayOfWeek() % 7;
-    QPlainTextEdit *fifteenth =
-        window.findChild<QPlainTextEdit *>(QStringLiteral("cal(%1)").arg(first + 14));
+    QPlainTextEdit *fifteenth = window.findChild<QPlainTextEdit *>(u"cal(%1)"_s.arg(first + 14));
     ASSERT_NE(fifteenth, nullptr);
-    EXPECT_EQ(fifteenth->toPlainText(),
-              QStringLiteral("15           * 2 events *\nBook Club\nSmith Wedding"));
+    EXPECT_EQ(fifteenth->toPlainText(), u"15           * 2 events *\nBook Club\nSmith Wedding"_s);
     EXPECT_TRUE(fifteenth->isVisible());
     QPlainTextEdit *todays =
-        window.findChild<QPlainTextEdit *>(QStringLiteral("cal(%1)").arg(first + today.day() - 1));
+        window.findChild<QPlainTextEdit *>(u"cal(%1)"_s.arg(first + today.day() - 1));
     EXPECT_EQ(todays->palette().color(QPalette::Base), QColor(224, 224, 224));
 
     QTest::mouseClick(fifteenth->viewport(), Qt::LeftButton);
     EXPECT_EQ(fifteenth->palette().color(QPalette::Base), QColor(255, 255, 128));
     QTest::mouseDClick(fifteenth->viewport(), Qt::LeftButton);
 
-    auto *grid = window.findChild<QTableView *>(QStringLiteral("gridres"));
+    auto *grid = window.findChild<QTableView *>(u"gridres"_s);
     ASSERT_TRUE(waitFor([&] { return grid->isVisible(); }));
     EXPECT_FALSE(fifteenth->isVisible());
-    EXPECT_TRUE(window.findChild<QRadioButton *>(QStringLiteral("optviewmode(1)"))->isChecked());
-    EXPECT_EQ(window.findChild<QLineEdit *>(QStringLiteral("Text2(2)"))->text(),
+    EXPECT_TRUE(window.findChild<QRadioButton *>(u"optviewmode(1)"_s)->isChecked());
+    EXPECT_EQ(window.findChild<QLineEdit *>(u"Text2(2)"_s)->text(),
               logic.calendar.grid.club().dateNumber(date));
     QAbstractItemModel *model = grid->model();
-    EXPECT_EQ(model->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Library"));
+    EXPECT_EQ(model->headerData(5, Qt::Horizontal).toString(), u"Library"_s);
     EXPECT_EQ(model->headerData(5, Qt::Horizontal, Qt::ToolTipRole).toString(),
-              QStringLiteral("2 - Library  -  cap:20"));
+              u"2 - Library  -  cap:20"_s);
     EXPECT_TRUE(grid->isColumnHidden(4)) << "event numbers show in the help line";
     int tenOClock = 0;
-    while (logic.calendar.grid.time(tenOClock) != QStringLiteral("10:00"))
+    while (logic.calendar.grid.time(tenOClock) != u"10:00"_s)
         ++tenOClock;
-    EXPECT_EQ(model->index(tenOClock, 5).data().toString(), QStringLiteral("Smith Wedding"));
+    EXPECT_EQ(model->index(tenOClock, 5).data().toString(), u"Smith Wedding"_s);
     EXPECT_EQ(model->index(tenOClock, 3).data().toString(), QString());
-    EXPECT_EQ(model->index(tenOClock - 8, 3).data().toString(), QStringLiteral("Book Club"));
+    EXPECT_EQ(model->index(tenOClock - 8, 3).data().toString(), u"Book Club"_s);
 
     QList<int> requested;
     QObject::connect(&logic, &MainWindowLogic::eventRequested,
@@ -171,16 +162,13 @@ TEST_F(MainWindowTest, TheMonthShowsItsEventsAndADoubleClickedDayItsBookings) {
     grid->scrollTo(model->index(tenOClock, 5));
     const QRect slot = grid->visualRect(model->index(tenOClock, 5));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, slot.center());
-    EXPECT_EQ(logic.window.helpwindow, QStringLiteral("Event # 41 - Smith Wedding"));
+    EXPECT_EQ(logic.window.helpwindow, u"Event # 41 - Smith Wedding"_s);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, slot.center());
     EXPECT_EQ(requested, QList<int>{41});
     // The event opens in the event panels in place of the calendar.
-    EXPECT_EQ(window.findChild<QLineEdit *>(QStringLiteral("Text1(1)"))->text(),
-              QStringLiteral("Smith Wedding"));
-    EXPECT_TRUE(window.findChild<QComboBox *>(QStringLiteral("cbostatus"))
-                    ->currentText()
-                    .startsWith(QStringLiteral("3-")));
-    EXPECT_TRUE(window.findChild<QWidget *>(QStringLiteral("frabilling"))->isVisible());
+    EXPECT_EQ(window.findChild<QLineEdit *>(u"Text1(1)"_s)->text(), u"Smith Wedding"_s);
+    EXPECT_TRUE(window.findChild<QComboBox *>(u"cbostatus"_s)->currentText().startsWith(u"3-"_s));
+    EXPECT_TRUE(window.findChild<QWidget *>(u"frabilling"_s)->isVisible());
     EXPECT_TRUE(waitFor([&] { return !frame->isVisible(); }));
 
     window.button(EventCommand::Calendar)->click(); // Calendar: this month's sheet again
@@ -191,38 +179,37 @@ TEST_F(MainWindowTest, TheMonthShowsItsEventsAndADoubleClickedDayItsBookings) {
 }
 
 TEST_F(MainWindowTest, AddingARoomThroughThePanelUpdatesEveryRoomList) {
-    ShownWindow shown(*module, club, QStringLiteral("panel-test"));
+    ShownWindow shown(*module, club, u"panel-test"_s);
     ASSERT_TRUE(shown.show());
     MainWindow &window = shown.window;
 
-    window.menuCommand(QStringLiteral("mnuaddroom"))->trigger();
-    auto *panel = window.findChild<QWidget *>(QStringLiteral("fralocation"));
+    window.menuCommand(u"mnuaddroom"_s)->trigger();
+    auto *panel = window.findChild<QWidget *>(u"fralocation"_s);
     ASSERT_NE(panel, nullptr);
     ASSERT_TRUE(waitFor([&] { return panel->isVisible(); }));
-    auto *name = window.findChild<QLineEdit *>(QStringLiteral("Text3(0)"));
-    auto *capacity = window.findChild<QLineEdit *>(QStringLiteral("Text3(1)"));
+    auto *name = window.findChild<QLineEdit *>(u"Text3(0)"_s);
+    auto *capacity = window.findChild<QLineEdit *>(u"Text3(1)"_s);
     QTest::qWait(50); // focus changes arrive as events
-    EXPECT_EQ(name->text(), QStringLiteral("(room name here)")) << "the hint stays until the "
-                                                                   "operator enters the box";
-    auto *help = window.findChild<QPlainTextEdit *>(QStringLiteral("helpwindow"));
+    EXPECT_EQ(name->text(), u"(room name here)"_s) << "the hint stays until the "
+                                                      "operator enters the box";
+    auto *help = window.findChild<QPlainTextEdit *>(u"helpwindow"_s);
     ASSERT_NE(help, nullptr);
-    EXPECT_TRUE(help->toPlainText().startsWith(QStringLiteral("To add a room")));
+    EXPECT_TRUE(help->toPlainText().startsWith(u"To add a room"_s));
 
     name->setFocus();
     ASSERT_TRUE(waitFor([&] { return name->text().isEmpty(); })) << "entering clears the hint";
-    QTest::keyClicks(name, QStringLiteral("Terrace Pavilion"));
-    QTest::keyClicks(capacity, QStringLiteral("90"));
-    window.findChild<QPushButton *>(QStringLiteral("cmdroom(0)"))->click();
+    QTest::keyClicks(name, u"Terrace Pavilion"_s);
+    QTest::keyClicks(capacity, u"90"_s);
+    window.findChild<QPushButton *>(u"cmdroom(0)"_s)->click();
 
-    EXPECT_EQ(window.findChild<QListWidget *>(QStringLiteral("List2"))->count(), 1);
-    EXPECT_EQ(window.findChild<QListWidget *>(QStringLiteral("List1"))->item(0)->text(),
-              QStringLiteral("1 - Terrace Pavilion  -  cap:90"));
-    EXPECT_EQ(window.findChild<QComboBox *>(QStringLiteral("cboroom"))->count(), 2);
+    EXPECT_EQ(window.findChild<QListWidget *>(u"List2"_s)->count(), 1);
+    EXPECT_EQ(window.findChild<QListWidget *>(u"List1"_s)->item(0)->text(),
+              u"1 - Terrace Pavilion  -  cap:90"_s);
+    EXPECT_EQ(window.findChild<QComboBox *>(u"cboroom"_s)->count(), 2);
     EXPECT_EQ(name->text(), QString());
-    EXPECT_EQ(help->toPlainText(),
-              QStringLiteral("Room successfully added to reservations table."));
+    EXPECT_EQ(help->toPlainText(), u"Room successfully added to reservations table."_s);
 
-    window.findChild<QPushButton *>(QStringLiteral("cmdroom(1)"))->click();
+    window.findChild<QPushButton *>(u"cmdroom(1)"_s)->click();
     EXPECT_TRUE(waitFor([&] { return !panel->isVisible(); }));
     EXPECT_TRUE(prompts.messages.isEmpty());
     window.close();
@@ -241,14 +228,14 @@ TEST(KeySender, TabMovesTheFocusAndCharactersAreTyped) {
     ASSERT_TRUE(waitFor([&] { return first->hasFocus(); }));
 
     QtKeySender keys;
-    keys.SendKeyText(QStringLiteral("aB{+}é"));
-    EXPECT_EQ(first->text(), QStringLiteral("aB+é"));
-    keys.SendKeyText(QStringLiteral("{Tab}"));
+    keys.SendKeyText(u"aB{+}é"_s);
+    EXPECT_EQ(first->text(), u"aB+é"_s);
+    keys.SendKeyText(u"{Tab}"_s);
     EXPECT_TRUE(second->hasFocus());
-    keys.SendKeyText(QStringLiteral("+{TAB}"));
+    keys.SendKeyText(u"+{TAB}"_s);
     EXPECT_TRUE(first->hasFocus());
-    keys.SendKeyText(QStringLiteral("{END}{BS 2}")); // focus by Tab selects the text
-    EXPECT_EQ(first->text(), QStringLiteral("aB"));
+    keys.SendKeyText(u"{END}{BS 2}"_s); // focus by Tab selects the text
+    EXPECT_EQ(first->text(), u"aB"_s);
 }
 
 // The event window as the operator uses it, with real keystrokes and the
@@ -257,10 +244,10 @@ class EventEditingViewTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        addRoom(QStringLiteral("Terrace"), 80);
-        addRoom(QStringLiteral("Library"), 20);
+        addRoom(u"Terrace"_s, 80);
+        addRoom(u"Library"_s, 20);
         fillYear(clock.today().year());
-        printer.setOutputFile(QDir(temp.path()).filePath(QStringLiteral("audit.pdf")));
+        printer.setOutputFile(QDir(temp.path()).filePath(u"audit.pdf"_s));
         viewModule = std::make_unique<Module>(
             settings(), Ports{prompts, clipboard, programs, clock, typing, printer, screen});
     }
@@ -275,7 +262,7 @@ protected:
         return found;
     }
     QLineEdit *box(EventField field) {
-        return control<QLineEdit>(QStringLiteral("Text1(%1)").arg(columnOf(field)));
+        return control<QLineEdit>(u"Text1(%1)"_s.arg(columnOf(field)));
     }
     QtKeySender typing;
     QtPrinter printer;
@@ -288,12 +275,12 @@ protected:
 // character and Enter, and Save; then the booking in the month and its
 // history printed as a PDF.
 TEST_F(EventEditingViewTest, AWholeBookingIsMadeWithTheKeyboardAloneAndItsHistoryPrinted) {
-    ShownWindow shown(*viewModule, club, QStringLiteral("keyboard-view-test"));
+    ShownWindow shown(*viewModule, club, u"keyboard-view-test"_s);
     MainWindow &mainWindow = shown.window;
     window = &mainWindow;
     ASSERT_TRUE(shown.show());
     // Nothing is typed before an event is started.
-    QTest::keyClicks(box(EventField::Title), QStringLiteral("ignored"));
+    QTest::keyClicks(box(EventField::Title), u"ignored"_s);
     EXPECT_EQ(box(EventField::Title)->text(), QString());
 
     const auto focused = [] {
@@ -320,70 +307,66 @@ TEST_F(EventEditingViewTest, AWholeBookingIsMadeWithTheKeyboardAloneAndItsHistor
     ASSERT_TRUE(waitFor([&] { return box(EventField::Date)->hasFocus(); }))
         << "New Event starts in the date";
     EXPECT_FALSE(box(EventField::Number)->text().isEmpty());
-    QTest::keyClicks(focused(), QStringLiteral("1221"));
+    QTest::keyClicks(focused(), u"1221"_s);
     press(Qt::Key_Return);
     ASSERT_TRUE(waitFor([&] { return box(EventField::Title)->hasFocus(); })) << "Enter moves on";
     const int year = clock.today().year();
     EXPECT_EQ(box(EventField::Date)->text(), QString::number(year) + "1221");
     EXPECT_EQ(box(EventField::Date)->palette().color(QPalette::Base), QColor(Qt::white));
-    QTest::keyClicks(focused(), QStringLiteral("Winter Recital"));
-    typeAt(EventField::Start, QStringLiteral("19:00"));
-    typeAt(EventField::End, QStringLiteral("21:30"));
-    ASSERT_TRUE(tabTo(control<QComboBox>(QStringLiteral("cbostatus"))));
+    QTest::keyClicks(focused(), u"Winter Recital"_s);
+    typeAt(EventField::Start, u"19:00"_s);
+    typeAt(EventField::End, u"21:30"_s);
+    ASSERT_TRUE(tabTo(control<QComboBox>(u"cbostatus"_s)));
     press(Qt::Key_2); // browses to "2-Reserved"
     press(Qt::Key_Return);
-    typeAt(EventField::Guests, QStringLiteral("40"));
-    typeAt(EventField::Guarantee, QStringLiteral("35"));
-    typeAt(EventField::Room, QStringLiteral("1"));
-    typeAt(EventField::ContactName, QStringLiteral("Grace Hopper"));
-    typeAt(EventField::ContactPhone1, QStringLiteral("5551234567"));
+    typeAt(EventField::Guests, u"40"_s);
+    typeAt(EventField::Guarantee, u"35"_s);
+    typeAt(EventField::Room, u"1"_s);
+    typeAt(EventField::ContactName, u"Grace Hopper"_s);
+    typeAt(EventField::ContactPhone1, u"5551234567"_s);
     ASSERT_TRUE(tabTo(mainWindow.button(EventCommand::Save)));
     press(Qt::Key_Space); // Save
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
     EXPECT_FALSE(mainWindow.button(EventCommand::Save)->isEnabled()) << "saved";
     EXPECT_TRUE(box(EventField::Title)->isReadOnly());
-    EXPECT_EQ(column(QStringLiteral("evnt"),
-                     QStringLiteral("select eventtitle || ' ' || starttime || '-' || endtime || "
-                                    "' ' || status || ' ' || roomnumber || ' ' || contactname "
-                                    "from eventinfo where eventdate = ?"),
+    EXPECT_EQ(column(u"evnt"_s,
+                     u"select eventtitle || ' ' || starttime || '-' || endtime || "
+                     "' ' || status || ' ' || roomnumber || ' ' || contactname "
+                     "from eventinfo where eventdate = ?"_s,
                      {year * 10000 + 1221}),
-              QVariantList{QStringLiteral("Winter Recital 19:00-21:30 2 1 Grace Hopper")});
+              QVariantList{u"Winter Recital 19:00-21:30 2 1 Grace Hopper"_s});
 
     mainWindow.button(EventCommand::Calendar)->click();
     const int first = QDate(year, 12, 1).dayOfWeek() % 7;
-    auto *day = control<QPlainTextEdit>(QStringLiteral("cal(%1)").arg(first + 20));
+    auto *day = control<QPlainTextEdit>(u"cal(%1)"_s.arg(first + 20));
     ASSERT_TRUE(waitFor([&] { return day->isVisible(); }));
-    EXPECT_TRUE(day->toPlainText().contains(QStringLiteral("Winter Recital")))
+    EXPECT_TRUE(day->toPlainText().contains(u"Winter Recital"_s))
         << day->toPlainText().toStdString();
 
     // The history, in columns with the opening line the oldest, last, prints
     // as a readable PDF.
-    mainWindow.menuCommand(QStringLiteral("mnuaudithistory"))->trigger();
-    auto *history = control<QGroupBox>(QStringLiteral("fraaudit"));
+    mainWindow.menuCommand(u"mnuaudithistory"_s)->trigger();
+    auto *history = control<QGroupBox>(u"fraaudit"_s);
     ASSERT_TRUE(waitFor([&] { return history->isVisible(); }));
-    auto *table = control<QTableWidget>(QStringLiteral("Text4"));
+    auto *table = control<QTableWidget>(u"Text4"_s);
     ASSERT_TRUE(table);
     QStringList headers;
     for (int column = 0; column < table->columnCount(); ++column)
         headers << table->horizontalHeaderItem(column)->text();
-    EXPECT_EQ(headers, (QStringList{QStringLiteral("Date"), QStringLiteral("Time"),
-                                    QStringLiteral("Operator"), QStringLiteral("Change")}));
+    EXPECT_EQ(headers, (QStringList{u"Date"_s, u"Time"_s, u"Operator"_s, u"Change"_s}));
     ASSERT_GT(table->rowCount(), 0);
     EXPECT_EQ(table->item(table->rowCount() - 1, 3)->text(),
-              QStringLiteral("Event#%1 opened").arg(box(EventField::Number)->text()));
-    control<QPushButton>(QStringLiteral("cmdaudit(0)"))->click();
+              u"Event#%1 opened"_s.arg(box(EventField::Number)->text()));
+    control<QPushButton>(u"cmdaudit(0)"_s)->click();
     QProcess text;
-    text.start(QStringLiteral("pdftotext"),
-               {QStringLiteral("-layout"), QDir(temp.path()).filePath(QStringLiteral("audit.pdf")),
-                QStringLiteral("-")});
+    text.start(u"pdftotext"_s, {u"-layout"_s, QDir(temp.path()).filePath(u"audit.pdf"_s), u"-"_s});
     ASSERT_TRUE(text.waitForFinished(20000));
     const QString printed = QString::fromUtf8(text.readAllStandardOutput());
-    EXPECT_TRUE(
-        printed.contains(QRegularExpression(QStringLiteral("Event Title:\\s+Winter Recital"))))
+    EXPECT_TRUE(printed.contains(QRegularExpression(u"Event Title:\\s+Winter Recital"_s)))
         << printed.toStdString();
     EXPECT_TRUE(printed.contains(QString(78, QLatin1Char('-'))));
-    EXPECT_TRUE(printed.contains(QStringLiteral("opened"))) << printed.toStdString();
-    control<QPushButton>(QStringLiteral("cmdaudit(1)"))->click();
+    EXPECT_TRUE(printed.contains(u"opened"_s)) << printed.toStdString();
+    control<QPushButton>(u"cmdaudit(1)"_s)->click();
     EXPECT_TRUE(waitFor([&] { return !history->isVisible(); }));
     mainWindow.close();
 }
@@ -393,19 +376,18 @@ TEST_F(EventEditingViewTest, AWholeBookingIsMadeWithTheKeyboardAloneAndItsHistor
 TEST_F(MainWindowTest, TheFileMenuCommandWithoutADisplayExplainsAndSavesNothing) {
     QtScreenGrabber realScreen;
     Module onScreen(settings(), withScreen(realScreen));
-    ShownWindow shown(onScreen, club, QStringLiteral("capture-view-test"));
+    ShownWindow shown(onScreen, club, u"capture-view-test"_s);
     ASSERT_TRUE(shown.show());
-    QAction *command = shown.window.menuCommand(QStringLiteral("mnuclipboard"));
+    QAction *command = shown.window.menuCommand(u"mnuclipboard"_s);
     ASSERT_NE(command, nullptr);
-    EXPECT_EQ(command->text(), QStringLiteral("&Screen Capture"));
+    EXPECT_EQ(command->text(), u"&Screen Capture"_s);
     prompts.clear();
     prompts.expectError();
     command->trigger();
     ASSERT_TRUE(waitFor([&] { return !prompts.messages.isEmpty(); }));
-    EXPECT_TRUE(
-        prompts.lastMessage().text.startsWith(QStringLiteral("Screen Capture needs a display")))
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(u"Screen Capture needs a display"_s))
         << prompts.lastMessage().text.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("screen.bmp"))));
+    EXPECT_FALSE(QFileInfo::exists(path(u"screen.bmp"_s)));
 }
 
 // Takes the picture of the program's own windows, and notes what was on the
@@ -460,10 +442,10 @@ private:
 TEST_F(MainWindowTest, ThePictureIsTakenOnceTheFileMenuHasClosed) {
     WatchingScreen watching;
     Module onScreen(settings(), withScreen(watching));
-    ShownWindow shown(onScreen, club, QStringLiteral("capture-menu-test"));
+    ShownWindow shown(onScreen, club, u"capture-menu-test"_s);
     ASSERT_TRUE(shown.show());
     MainWindow &window = shown.window;
-    auto *file = window.findChild<QMenu *>(QStringLiteral("mnufile"));
+    auto *file = window.findChild<QMenu *>(u"mnufile"_s);
     ASSERT_TRUE(file);
     watching.window = &window;
     watching.menu = file;
@@ -475,7 +457,7 @@ TEST_F(MainWindowTest, ThePictureIsTakenOnceTheFileMenuHasClosed) {
 
     window.menuBar()->setActiveAction(file->menuAction());
     ASSERT_TRUE(waitFor([&] { return file->isVisible(); }));
-    QAction *command = window.menuCommand(QStringLiteral("mnuclipboard"));
+    QAction *command = window.menuCommand(u"mnuclipboard"_s);
     const qsizetype startedBefore = programs.started.size();
     QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(command).center());
     EXPECT_EQ(watching.grabs, 0) << "not while the menu is still on the screen";
@@ -484,7 +466,7 @@ TEST_F(MainWindowTest, ThePictureIsTakenOnceTheFileMenuHasClosed) {
     EXPECT_FALSE(watching.popupOpen);
     EXPECT_FALSE(watching.menuShown);
     EXPECT_TRUE(watching.drawnSinceMenuClosed);
-    EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("screen.bmp"))));
+    EXPECT_TRUE(QFileInfo::exists(path(u"screen.bmp"_s)));
     EXPECT_EQ(programs.started.size(), startedBefore + 1) << "the viewer opens the picture";
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
     shown.logic.QueryUnloadMainWindow();
@@ -494,13 +476,12 @@ class CalendarExportViewTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        exec(QStringLiteral("evnt"), QStringLiteral("insert into location (roomnum, room, "
-                                                    "capacity, subdiv) values (4, 'Terrace', "
-                                                    "40, 0)"));
-        exec(QStringLiteral("evnt"),
-             QStringLiteral("insert into eventinfo (eventnum, eventdate, eventtitle, status, "
-                            "roomnumber, starttime, endtime) values (1, 20261212, 'Gala', 4, 4, "
-                            "'19:00', '23:00')"));
+        exec(u"evnt"_s, u"insert into location (roomnum, room, "
+                        "capacity, subdiv) values (4, 'Terrace', "
+                        "40, 0)"_s);
+        exec(u"evnt"_s, u"insert into eventinfo (eventnum, eventdate, eventtitle, status, "
+                        "roomnumber, starttime, endtime) values (1, 20261212, 'Gala', 4, 4, "
+                        "'19:00', '23:00')"_s);
         QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     }
     template <typename T> T *child(QWidget &window, const char *name) {
@@ -513,13 +494,13 @@ protected:
 TEST_F(CalendarExportViewTest, OneWindowChoosesDatesRoomAndFileAndCancelWritesNothing) {
     CalendarExport logic(*module);
     ASSERT_TRUE(logic.open());
-    const QString file = path(QStringLiteral("terrace.ics"));
+    const QString file = path(u"terrace.ics"_s);
     {
         CalendarExportDialog window(logic);
         window.show();
         auto *room = child<QComboBox>(window, "cboroom");
         ASSERT_EQ(room->count(), 2);
-        EXPECT_EQ(room->itemText(0), QStringLiteral("Every room"));
+        EXPECT_EQ(room->itemText(0), u"Every room"_s);
         for (const char *name : {"dtpfrom", "dtpto"})
             EXPECT_TRUE(child<QDateEdit>(window, name)->calendarPopup()) << name;
         EXPECT_EQ(child<QDateEdit>(window, "dtpfrom")->date(), QDate(2026, 12, 1));
@@ -531,7 +512,7 @@ TEST_F(CalendarExportViewTest, OneWindowChoosesDatesRoomAndFileAndCancelWritesNo
         EXPECT_TRUE(window.isVisible());
         EXPECT_TRUE(child<QLabel>(window, "lblerror")->isVisible());
         EXPECT_EQ(child<QLabel>(window, "lblerror")->text(),
-                  QStringLiteral("Choose the file to save the calendar in."));
+                  u"Choose the file to save the calendar in."_s);
 
         // The file comes from the file window.
         QTimer::singleShot(0, [&] {
@@ -549,10 +530,8 @@ TEST_F(CalendarExportViewTest, OneWindowChoosesDatesRoomAndFileAndCancelWritesNo
     QFile written(file);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().contains("SUMMARY:Gala\r\n"));
-    EXPECT_EQ(
-        prompts.messageTexts(),
-        QStringList{
-            QStringLiteral("1 events were written to %1.").arg(QDir::toNativeSeparators(file))});
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{u"1 events were written to %1."_s.arg(QDir::toNativeSeparators(file))});
 
     ASSERT_TRUE(QFile::remove(file));
     ASSERT_TRUE(logic.open());
@@ -578,33 +557,33 @@ TEST_F(MainWindowTest, AButtonIsSetUpWithRealClicksAndKeys) {
     window.resize(900, 600);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto *button2 = window.findChild<QPushButton *>(QStringLiteral("cmddept(2)"));
+    auto *button2 = window.findChild<QPushButton *>(u"cmddept(2)"_s);
     ASSERT_NE(button2, nullptr);
-    EXPECT_EQ(button2->text(), QStringLiteral("Dept"));
+    EXPECT_EQ(button2->text(), u"Dept"_s);
 
     ASSERT_TRUE(logic.openPanel());
     ASSERT_TRUE(waitFor([&] { return panel->isVisible(); }));
-    EXPECT_EQ(panel->objectName(), QStringLiteral("fraconfigbuttons"));
+    EXPECT_EQ(panel->objectName(), u"fraconfigbuttons"_s);
     EXPECT_TRUE(panel->geometry().contains(itemList->geometry().center()));
     button2->click();
-    auto *caption = window.findChild<QLineEdit *>(QStringLiteral("txtbuttoncaption"));
-    auto *tag = window.findChild<QLineEdit *>(QStringLiteral("txtbuttontag"));
-    EXPECT_EQ(caption->text(), QStringLiteral("Dept"));
+    auto *caption = window.findChild<QLineEdit *>(u"txtbuttoncaption"_s);
+    auto *tag = window.findChild<QLineEdit *>(u"txtbuttontag"_s);
+    EXPECT_EQ(caption->text(), u"Dept"_s);
     caption->selectAll();
-    QTest::keyClicks(caption, QStringLiteral("Food & Wine"));
-    QTest::keyClicks(tag, QStringLiteral("BEVERAGE"));
-    EXPECT_EQ(tag->text(), QStringLiteral("BEVER"));
-    auto *sample = window.findChild<QPushButton *>(QStringLiteral("cmdsample"));
-    EXPECT_EQ(sample->accessibleName(), QStringLiteral("Food & Wine"));
+    QTest::keyClicks(caption, u"Food & Wine"_s);
+    QTest::keyClicks(tag, u"BEVERAGE"_s);
+    EXPECT_EQ(tag->text(), u"BEVER"_s);
+    auto *sample = window.findChild<QPushButton *>(u"cmdsample"_s);
+    EXPECT_EQ(sample->accessibleName(), u"Food & Wine"_s);
 
-    window.findChild<QPushButton *>(QStringLiteral("cmdsave"))->click();
-    EXPECT_EQ(button2->text(), QStringLiteral("Food && Wine")) << "no keyboard shortcut";
-    window.findChild<QPushButton *>(QStringLiteral("cmddone"))->click();
+    window.findChild<QPushButton *>(u"cmdsave"_s)->click();
+    EXPECT_EQ(button2->text(), u"Food && Wine"_s) << "no keyboard shortcut";
+    window.findChild<QPushButton *>(u"cmddone"_s)->click();
     EXPECT_TRUE(waitFor([&] { return !panel->isVisible(); }));
-    QFile file(path(QStringLiteral("evnt.dat")));
+    QFile file(path(u"evnt.dat"_s));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))[2],
-              QStringLiteral("Food & Wine,BEVER"));
+              u"Food & Wine,BEVER"_s);
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 

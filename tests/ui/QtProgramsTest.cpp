@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 void writeScript(const QString &path, const QByteArray &body) {
@@ -20,43 +22,41 @@ TEST(QtPrograms, ARealProgramInTheClubWinsOverTheStandIn) {
     QTemporaryDir club;
     QtPrograms programs(club.path());
     int standInRuns = 0;
-    programs.registerStandIn(QStringLiteral("prinzel"),
-                             [&](const QStringList &, Programs::WindowState) {
-                                 ++standInRuns;
-                                 return 0;
-                             });
-    EXPECT_TRUE(programs.exists(QStringLiteral("PRINZEL.EXE")));
-    EXPECT_EQ(programs.runAndWait(QStringLiteral("prinzel.exe"), {}), 0);
+    programs.registerStandIn(u"prinzel"_s, [&](const QStringList &, Programs::WindowState) {
+        ++standInRuns;
+        return 0;
+    });
+    EXPECT_TRUE(programs.exists(u"PRINZEL.EXE"_s));
+    EXPECT_EQ(programs.runAndWait(u"prinzel.exe"_s, {}), 0);
     EXPECT_EQ(standInRuns, 1);
 
-    writeScript(QDir(club.path()).filePath(QStringLiteral("prinzel")), "exit 3");
-    EXPECT_EQ(programs.runAndWait(QStringLiteral("PRINZEL.EXE"), {}), 3);
+    writeScript(QDir(club.path()).filePath(u"prinzel"_s), "exit 3");
+    EXPECT_EQ(programs.runAndWait(u"PRINZEL.EXE"_s, {}), 3);
     EXPECT_EQ(standInRuns, 1);
 
     // A Windows program file copied in marks the program but never runs.
-    writeScript(QDir(club.path()).filePath(QStringLiteral("TillZo.exe")), "exit 4");
-    EXPECT_TRUE(programs.exists(QStringLiteral("tillzo.exe")));
-    EXPECT_TRUE(programs.exists(QStringLiteral("TILLZO.EXE")));
-    EXPECT_EQ(programs.runAndWait(QStringLiteral("tillzo.exe"), {}), -1);
-    EXPECT_FALSE(programs.start(QStringLiteral("TillZo.exe"), {}, Programs::WindowState::Normal));
-    writeScript(QDir(club.path()).filePath(QStringLiteral("TILLZO")), "exit 5");
-    EXPECT_EQ(programs.runAndWait(QStringLiteral("tillzo.exe"), {}), 5);
+    writeScript(QDir(club.path()).filePath(u"TillZo.exe"_s), "exit 4");
+    EXPECT_TRUE(programs.exists(u"tillzo.exe"_s));
+    EXPECT_TRUE(programs.exists(u"TILLZO.EXE"_s));
+    EXPECT_EQ(programs.runAndWait(u"tillzo.exe"_s, {}), -1);
+    EXPECT_FALSE(programs.start(u"TillZo.exe"_s, {}, Programs::WindowState::Normal));
+    writeScript(QDir(club.path()).filePath(u"TILLZO"_s), "exit 5");
+    EXPECT_EQ(programs.runAndWait(u"tillzo.exe"_s, {}), 5);
 
-    EXPECT_FALSE(programs.exists(QStringLiteral("nosuchprogram.exe")));
-    EXPECT_EQ(programs.runAndWait(QStringLiteral("nosuchprogram.exe"), {}), -1);
-    EXPECT_FALSE(
-        programs.start(QStringLiteral("nosuchprogram.exe"), {}, Programs::WindowState::Normal));
+    EXPECT_FALSE(programs.exists(u"nosuchprogram.exe"_s));
+    EXPECT_EQ(programs.runAndWait(u"nosuchprogram.exe"_s, {}), -1);
+    EXPECT_FALSE(programs.start(u"nosuchprogram.exe"_s, {}, Programs::WindowState::Normal));
 }
 
 TEST(QtPrograms, TheWindowKeepsWorkingWhileAProgramRuns) {
     QTemporaryDir club;
-    writeScript(QDir(club.path()).filePath(QStringLiteral("backup")), "sleep 0.3; exit 0");
+    writeScript(QDir(club.path()).filePath(u"backup"_s), "sleep 0.3; exit 0");
     QtPrograms programs(club.path());
     int ticks = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
     timer.start(20);
-    EXPECT_EQ(programs.runAndWait(QStringLiteral("backup"), {}), 0);
+    EXPECT_EQ(programs.runAndWait(u"backup"_s, {}), 0);
     EXPECT_GT(ticks, 3) << "events were handled during the wait";
 }
 
@@ -65,19 +65,17 @@ TEST(QtPrograms, TheSuitesOwnToolsAreFoundWhereTheyWereInstalled) {
     QTemporaryDir installed;
     // Reads its standard input into a file of the club, as the report
     // program reads its parameter block.
-    writeScript(QDir(installed.path()).filePath(QStringLiteral("prinzel")),
-                "cat > block.txt; exit 0");
+    writeScript(QDir(installed.path()).filePath(u"prinzel"_s), "cat > block.txt; exit 0");
     QtPrograms programs(club.path(), {installed.path()});
-    EXPECT_TRUE(programs.exists(QStringLiteral("prinzel.exe")));
-    EXPECT_EQ(programs.runAndWait(QStringLiteral("prinzel.exe"), {}, QStringLiteral("Crystal~")),
-              0);
-    QFile block(QDir(club.path()).filePath(QStringLiteral("block.txt")));
+    EXPECT_TRUE(programs.exists(u"prinzel.exe"_s));
+    EXPECT_EQ(programs.runAndWait(u"prinzel.exe"_s, {}, u"Crystal~"_s), 0);
+    QFile block(QDir(club.path()).filePath(u"block.txt"_s));
     ASSERT_TRUE(block.open(QIODevice::ReadOnly)) << "run in the club directory";
     EXPECT_EQ(block.readAll(), QByteArray("Crystal~"));
 
     // The club's own program still wins.
-    writeScript(QDir(club.path()).filePath(QStringLiteral("prinzel")), "exit 6");
-    EXPECT_EQ(programs.runAndWait(QStringLiteral("prinzel.exe"), {}), 6);
+    writeScript(QDir(club.path()).filePath(u"prinzel"_s), "exit 6");
+    EXPECT_EQ(programs.runAndWait(u"prinzel.exe"_s, {}), 6);
 }
 
 } // namespace

@@ -11,6 +11,8 @@
 #include <QProcess>
 #include <QPushButton>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Every report command of the menu, as a newcomer prints it from the demo
@@ -26,13 +28,11 @@ protected:
 
     // The text of the operator's last report, its lines laid out as printed.
     QString printed() {
-        const QStringList pdfs =
-            QDir(club).entryList({QStringLiteral("rpt*.pdf")}, QDir::Files, QDir::Time);
+        const QStringList pdfs = QDir(club).entryList({u"rpt*.pdf"_s}, QDir::Files, QDir::Time);
         if (pdfs.isEmpty())
-            return QStringLiteral("(no PDF)");
+            return u"(no PDF)"_s;
         QProcess text;
-        text.start(QStringLiteral("pdftotext"),
-                   {QStringLiteral("-layout"), path(pdfs.first()), QStringLiteral("-")});
+        text.start(u"pdftotext"_s, {u"-layout"_s, path(pdfs.first()), u"-"_s});
         EXPECT_TRUE(text.waitForFinished(20000));
         return QString::fromUtf8(text.readAllStandardOutput()).simplified();
     }
@@ -42,14 +42,13 @@ TEST_F(ReportsViewTest, EveryReportCommandPrintsThroughTheReportProgram) {
     QtPrograms realPrograms(club);
     Module withPrograms(settings(),
                         Ports{prompts, clipboard, realPrograms, clock, keys, printer, screen});
-    ShownWindow shown(withPrograms, club, QStringLiteral("view-test"));
+    ShownWindow shown(withPrograms, club, u"view-test"_s);
     ASSERT_TRUE(shown.show());
     // The sheets are of the month's first event with items.
     const int event =
-        scalar(QStringLiteral("evnt"),
-               QStringLiteral("select min(eventid) from items i join eventinfo e on "
-                              "e.eventnum = i.eventid where e.eventdate between 20261200 and "
-                              "20261232"))
+        scalar(u"evnt"_s, u"select min(eventid) from items i join eventinfo e on "
+                          "e.eventnum = i.eventid where e.eventdate between 20261200 and "
+                          "20261232"_s)
             .toInt();
     ASSERT_GT(event, 0);
     ASSERT_TRUE(shown.logic.ShowEvent(event));
@@ -80,21 +79,20 @@ TEST_F(ReportsViewTest, EveryReportCommandPrintsThroughTheReportProgram) {
         SCOPED_TRACE(report.command);
         for (const QString &answer : report.answers)
             prompts.answerInput(answer);
-        for (const QString &pdf : QDir(club).entryList({QStringLiteral("rpt*.pdf")}))
+        for (const QString &pdf : QDir(club).entryList({u"rpt*.pdf"_s}))
             QFile::remove(path(pdf));
         shown.window.menuCommand(QString::fromLatin1(report.command))->trigger();
         const QString text = printed();
-        EXPECT_NE(text, QStringLiteral("(no PDF)"));
+        EXPECT_NE(text, u"(no PDF)"_s);
         EXPECT_TRUE(text.contains(report.shows)) << text.toStdString();
     }
     // The task list window's own Print button.
-    prompts.answerInput(
-        QString::number(eventNumber(QStringLiteral("Halvorsen Engineering Holiday Party"))));
-    shown.window.menuCommand(QStringLiteral("mnutodobynumber"))->trigger();
+    prompts.answerInput(QString::number(eventNumber(u"Halvorsen Engineering Holiday Party"_s)));
+    shown.window.menuCommand(u"mnutodobynumber"_s)->trigger();
     auto *tasks = shown.window.findChild<TaskListWindow *>();
     ASSERT_TRUE(waitFor([&] { return tasks && tasks->isVisible(); }));
-    tasks->findChild<QPushButton *>(QStringLiteral("cmdprint"))->click();
-    EXPECT_TRUE(printed().contains(QStringLiteral("Event Task List")));
+    tasks->findChild<QPushButton *>(u"cmdprint"_s)->click();
+    EXPECT_TRUE(printed().contains(u"Event Task List"_s));
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('\n').toStdString();
 }
 

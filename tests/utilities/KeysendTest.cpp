@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using Keysend::Alt;
 using Keysend::Control;
 using Keysend::KeyStroke;
@@ -38,34 +40,28 @@ TEST_P(Notation, ParsesIntoKeystrokes) {
     }
 }
 
-const QString tab = QStringLiteral("\t");
+const QString tab = u"\t"_s;
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, Notation,
     ::testing::Values(
         NotationCase{"names_ignore_case", "{tAb}", {{9, NoModifier, tab}}},
         NotationCase{"shift_tab", "+{TAB}", {{9, Shift, tab}}},
-        NotationCase{"tilde_is_enter", "~", {{13, NoModifier, QStringLiteral("\r")}}},
+        NotationCase{"tilde_is_enter", "~", {{13, NoModifier, u"\r"_s}}},
         NotationCase{"repeat_count", "{LEFT 3}", {{37, 0, {}}, {37, 0, {}}, {37, 0, {}}}},
-        NotationCase{"unknown_name_sends_nothing", "{NOSUCHKEY}a", {{65, 0, QStringLiteral("a")}}},
-        NotationCase{"upper_case_needs_shift",
-                     "aB",
-                     {{65, 0, QStringLiteral("a")}, {66, Shift, QStringLiteral("B")}}},
+        NotationCase{"unknown_name_sends_nothing", "{NOSUCHKEY}a", {{65, 0, u"a"_s}}},
+        NotationCase{"upper_case_needs_shift", "aB", {{65, 0, u"a"_s}, {66, Shift, u"B"_s}}},
+        NotationCase{"control_holds_for_one_key", "^ab", {{65, Control, {}}, {66, 0, u"b"_s}}},
         NotationCase{
-            "control_holds_for_one_key", "^ab", {{65, Control, {}}, {66, 0, QStringLiteral("b")}}},
-        NotationCase{"group_shares_modifiers",
-                     "%(ab)c",
-                     {{65, Alt, {}}, {66, Alt, {}}, {67, 0, QStringLiteral("c")}}},
+            "group_shares_modifiers", "%(ab)c", {{65, Alt, {}}, {66, Alt, {}}, {67, 0, u"c"_s}}},
         NotationCase{"stacked_modifiers", "+^{END}", {{35, Shift | Control, {}}}},
         NotationCase{"braced_specials_are_characters",
                      "{+}{~}{}}",
-                     {{'+', Shift, QStringLiteral("+")},
-                      {'~', Shift, QStringLiteral("~")},
-                      {'}', Shift, QStringLiteral("}")}}},
+                     {{'+', Shift, u"+"_s}, {'~', Shift, u"~"_s}, {'}', Shift, u"}"_s}}},
         NotationCase{"characters_beyond_ascii_type_themselves",
                      "é€",
-                     {{0xE9, 0, QStringLiteral("é")}, {0x20AC, 0, QStringLiteral("€")}}},
-        NotationCase{"unclosed_brace_sends_nothing_more", "a{TAB", {{65, 0, QStringLiteral("a")}}}),
+                     {{0xE9, 0, u"é"_s}, {0x20AC, 0, u"€"_s}}},
+        NotationCase{"unclosed_brace_sends_nothing_more", "a{TAB", {{65, 0, u"a"_s}}}),
 
     [](const auto &info) { return std::string(info.param.rule); });
 
@@ -104,7 +100,7 @@ TEST(KeyText, LimitsRefuseTheWholeTextAndSayWhy) {
          "The key text puts more than 16 groups inside one another."},
     };
     for (const Case &c : cases) {
-        QString refusal = QStringLiteral("left from before");
+        QString refusal = u"left from before"_s;
         const QList<KeyStroke> strokes = ParseKeyText(c.text, &refusal);
         EXPECT_EQ(refusal, QString::fromUtf8(c.refusal)) << c.rule;
         EXPECT_EQ(strokes.size(), c.strokes) << c.rule << ": nothing of a refused text is sent";
@@ -113,7 +109,7 @@ TEST(KeyText, LimitsRefuseTheWholeTextAndSayWhy) {
 
 TEST(KeyText, FuzzedTextsStayWithinTheLimits) {
     FuzzInputs fuzz(20261207);
-    const QString alphabet = QStringLiteral("+^%(){}~ aB9-TABLEFT{}()é");
+    const QString alphabet = u"+^%(){}~ aB9-TABLEFT{}()é"_s;
     const QStringList seeds{"{TAB}",    "+{TAB}",     "%(ab)c",     "{LEFT 3}", "{BS 1000}",
                             "((a)b)",   "{}}{{}",     "^+{END}",    "{a 999}",  "{NUMPAD3 2}",
                             "+(^(a)b)", "{F5 99999}", "~{ENTER 4}", "(((((("};

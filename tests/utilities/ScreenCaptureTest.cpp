@@ -10,6 +10,8 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+
+using namespace Qt::StringLiterals;
 #endif
 
 namespace {
@@ -50,10 +52,8 @@ protected:
         ClubFixture::TearDown();
     }
 
-    QString picturePath() const { return path(QStringLiteral("screen.bmp")); }
-    QString viewerStart() const {
-        return QStringLiteral("mspaint.exe ") + club + QStringLiteral("\\screen.bmp");
-    }
+    QString picturePath() const { return path(u"screen.bmp"_s); }
+    QString viewerStart() const { return u"mspaint.exe "_s + club + u"\\screen.bmp"_s; }
     void writeEarlierPicture() {
         earlier = ScreenCapture::bitmapFile(filled(2, 2, '\x55'));
         QFile file(picturePath());
@@ -62,19 +62,19 @@ protected:
     }
     // What is left of the capture in the club directory, temporaries included.
     QStringList captureFiles() const {
-        return QDir(club).entryList({QStringLiteral("screen.bmp*")}, QDir::AllEntries);
+        return QDir(club).entryList({u"screen.bmp*"_s}, QDir::AllEntries);
     }
     void expectUhOh(const QString &beginning) {
         ASSERT_EQ(prompts.messages.size(), 1);
         EXPECT_TRUE(prompts.lastMessage().text.startsWith(beginning))
             << prompts.lastMessage().text.toStdString();
-        EXPECT_EQ(prompts.lastMessage().title, QStringLiteral("Uh-oh..."));
+        EXPECT_EQ(prompts.lastMessage().title, u"Uh-oh..."_s);
         EXPECT_EQ(prompts.lastMessage().icon, Icon::Information);
     }
     // The message names the file and gives the reason after it.
     void expectSaveFailure() {
-        const QString beginning = QStringLiteral("The screen picture could not be saved as %1: ")
-                                      .arg(QDir::toNativeSeparators(picturePath()));
+        const QString beginning = u"The screen picture could not be saved as %1: "_s.arg(
+            QDir::toNativeSeparators(picturePath()));
         expectUhOh(beginning);
         const QString reason = prompts.lastMessage().text.mid(beginning.size()).trimmed();
         EXPECT_FALSE(reason.isEmpty() || reason == QLatin1String("Unknown error"))
@@ -131,7 +131,7 @@ TEST(ScreenCaptureBitmap, HeadersAndRowsFollowTheWindowsLayout) {
 }
 
 TEST_F(ScreenCaptureTest, EachCaptureReplacesThePictureAndOpensItMaximized) {
-    clipboard.content = QStringLiteral("1042");
+    clipboard.content = u"1042"_s;
     screen.picture = threeByTwo();
     capture->CaptureScreen();
 
@@ -146,7 +146,7 @@ TEST_F(ScreenCaptureTest, EachCaptureReplacesThePictureAndOpensItMaximized) {
     capture->CaptureScreen();
     EXPECT_EQ(contents(picturePath()), ScreenCapture::bitmapFile(filled(5, 4, '\x20')));
     EXPECT_EQ(programs.started, QStringList(2, viewerStart()));
-    EXPECT_EQ(captureFiles(), QStringList{QStringLiteral("screen.bmp")});
+    EXPECT_EQ(captureFiles(), QStringList{u"screen.bmp"_s});
     EXPECT_EQ(screen.grabs, 2);
     EXPECT_EQ(prompts.busyDepth, 0);
 }
@@ -164,7 +164,7 @@ public:
     }
 
     int busyDepth = -1;
-    QString clipboardText = QStringLiteral("(not grabbed)");
+    QString clipboardText = u"(not grabbed)"_s;
 
 private:
     const ScriptedPrompts &m_prompts;
@@ -175,7 +175,7 @@ TEST_F(ScreenCaptureTest, TheScreenIsGrabbedUnderTheHourglassWithTheClipboardCle
     WatchedScreen watched(prompts, clipboard);
     Module watchedModule(settings(),
                          Ports{prompts, clipboard, programs, clock, keys, printer, watched});
-    clipboard.content = QStringLiteral("Grand Ballroom");
+    clipboard.content = u"Grand Ballroom"_s;
     ScreenCapture(watchedModule).CaptureScreen();
     EXPECT_EQ(watched.busyDepth, 1);
     EXPECT_EQ(watched.clipboardText, QString());
@@ -184,8 +184,8 @@ TEST_F(ScreenCaptureTest, TheScreenIsGrabbedUnderTheHourglassWithTheClipboardCle
 }
 
 TEST_F(ScreenCaptureTest, WithoutADisplayNothingIsSavedOrOpened) {
-    const QString noDisplay = QStringLiteral("Screen Capture needs a display");
-    clipboard.content = QStringLiteral("1042");
+    const QString noDisplay = u"Screen Capture needs a display"_s;
+    clipboard.content = u"1042"_s;
     prompts.expectError();
     capture->CaptureScreen();
     expectUhOh(noDisplay);
@@ -212,7 +212,7 @@ TEST_F(ScreenCaptureTest, AReadOnlyClubDirectoryKeepsTheEarlierPicture) {
     writeEarlierPicture();
     const QFile::Permissions writable = QFile::permissions(club);
     ASSERT_TRUE(QFile::setPermissions(club, QFile::ReadOwner | QFile::ExeOwner));
-    QFile probe(path(QStringLiteral("probe.tmp")));
+    QFile probe(path(u"probe.tmp"_s));
     if (probe.open(QIODevice::WriteOnly)) {
         probe.remove();
         QFile::setPermissions(club, writable);
@@ -226,7 +226,7 @@ TEST_F(ScreenCaptureTest, AReadOnlyClubDirectoryKeepsTheEarlierPicture) {
 
     expectSaveFailure();
     EXPECT_EQ(contents(picturePath()), earlier);
-    EXPECT_EQ(captureFiles(), QStringList{QStringLiteral("screen.bmp")});
+    EXPECT_EQ(captureFiles(), QStringList{u"screen.bmp"_s});
     expectNothingOpenedAndAllClear();
 }
 
@@ -267,7 +267,7 @@ TEST_F(ScreenCaptureTest, AFullDiskKeepsTheEarlierPicture) {
     }
     expectSaveFailure();
     EXPECT_EQ(contents(picturePath()), earlier) << "the earlier picture is whole";
-    EXPECT_EQ(captureFiles(), QStringList{QStringLiteral("screen.bmp")});
+    EXPECT_EQ(captureFiles(), QStringList{u"screen.bmp"_s});
     expectNothingOpenedAndAllClear();
 }
 #endif
