@@ -29,12 +29,6 @@ bool ContractReports::append(ReportWorkCopy &work, const QString &table, const Q
     return appended.ok();
 }
 
-std::optional<qsizetype> ContractReports::copyRows(ReportWorkCopy &work, const QString &database,
-                                                   const QString &sql, const QVariantList &values,
-                                                   const QString &table) {
-    return m_launcher.copyRows(work, database, sql, values, table);
-}
-
 std::unique_ptr<ReportWorkCopy> ContractReports::contract(int eventNumber, int layout,
                                                           int contractNumber, const QString &text) {
     if (eventNumber < 1 && layout != UserDefinedLayout) {
@@ -46,8 +40,9 @@ std::unique_ptr<ReportWorkCopy> ContractReports::contract(int eventNumber, int l
         return nullptr;
     if (eventNumber >= 1 && !copyEvent(*work, eventNumber, layout))
         return nullptr;
-    if (!copyRows(*work, QStringLiteral("config"), QStringLiteral("select * from company"), {},
-                  QStringLiteral("company")))
+    if (!m_launcher.copyRows(*work, QStringLiteral("config"),
+                             QStringLiteral("select * from company"), {},
+                             QStringLiteral("company")))
         return nullptr;
     if (!append(
             *work, QStringLiteral("master"),
@@ -58,23 +53,25 @@ std::unique_ptr<ReportWorkCopy> ContractReports::contract(int eventNumber, int l
 }
 
 bool ContractReports::copyEvent(ReportWorkCopy &work, int eventNumber, int layout) {
-    const auto copied =
-        copyRows(work, EventDatabase, QStringLiteral("select * from eventinfo where eventnum = ?"),
-                 {eventNumber}, QStringLiteral("eventinfo"));
+    const auto copied = m_launcher.copyRows(
+        work, EventDatabase, QStringLiteral("select * from eventinfo where eventnum = ?"),
+        {eventNumber}, QStringLiteral("eventinfo"));
     if (!copied)
         return false;
     if (*copied == 0 && layout != UserDefinedLayout) {
         refuse(SaveFirst);
         return false;
     }
-    if (!copyRows(work, EventDatabase, QStringLiteral("select * from items where eventid = ?"),
-                  {eventNumber}, QStringLiteral("eventitems")))
+    if (!m_launcher.copyRows(work, EventDatabase,
+                             QStringLiteral("select * from items where eventid = ?"), {eventNumber},
+                             QStringLiteral("eventitems")))
         return false;
     // The event's room, so that the contract names it.
-    return copyRows(work, EventDatabase,
-                    QStringLiteral("select l.* from location l where l.roomnum = "
-                                   "(select roomnumber from eventinfo where eventnum = ?)"),
-                    {eventNumber}, QStringLiteral("location"))
+    return m_launcher
+        .copyRows(work, EventDatabase,
+                  QStringLiteral("select l.* from location l where l.roomnum = "
+                                 "(select roomnumber from eventinfo where eventnum = ?)"),
+                  {eventNumber}, QStringLiteral("location"))
         .has_value();
 }
 
@@ -82,11 +79,11 @@ std::unique_ptr<ReportWorkCopy> ContractReports::contractList() {
     auto work = m_launcher.PrepareReportDatabase();
     if (!work)
         return nullptr;
-    const auto copied =
-        copyRows(*work, EventDatabase,
-                 QStringLiteral("select contractnum, contractdesc, ord, cbfilename from cbuilder "
-                                "order by contractnum, ord"),
-                 {}, QStringLiteral("cbuilder"));
+    const auto copied = m_launcher.copyRows(
+        *work, EventDatabase,
+        QStringLiteral("select contractnum, contractdesc, ord, cbfilename from cbuilder "
+                       "order by contractnum, ord"),
+        {}, QStringLiteral("cbuilder"));
     if (!copied)
         return nullptr;
     if (*copied == 0) {

@@ -4,7 +4,6 @@
 #include <QStringList>
 #include <QVariantList>
 #include <memory>
-#include <optional>
 
 class Messages;
 class ReportLauncher;
@@ -28,9 +27,6 @@ public:
 
 private:
     bool copyEvent(ReportWorkCopy &work, int eventNumber, int layout);
-    std::optional<qsizetype> copyRows(ReportWorkCopy &work, const QString &database,
-                                      const QString &sql, const QVariantList &values,
-                                      const QString &table);
     bool append(ReportWorkCopy &work, const QString &table, const QStringList &columns,
                 const QList<QVariantList> &rows);
     void refuse(const QString &text);
