@@ -67,6 +67,8 @@ protected:
         type(EventField::ContactPhone1, u"5551234567"_s);
     }
 
+    // What was shown so far, for a failure message.
+    std::string told() const { return prompts.messageTexts().join(u'|').toStdString(); }
     QStringList historyFile() {
         QFile log(path(u"evntsched.ini"_s));
         if (!log.open(QIODevice::ReadOnly))

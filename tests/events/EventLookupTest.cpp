@@ -4,8 +4,6 @@ namespace {
 
 using Key = EventLookup::Key;
 
-const QString NoRecords = u"No records matched your lookup criteria."_s;
-
 // The look-up panel over the main window's logic: events written straight
 // into eventinfo, found the way the operator finds them.
 class EventLookupTest : public EditingFixture {
@@ -14,16 +12,14 @@ protected:
 
     int add(int date, const QString &title, const QString &billing = QString(),
             const QString &contact = QString(), double account = 0) {
-        const int number = ++m_lastAdded;
         exec(u"evnt"_s,
              u"insert into eventinfo (eventnum, eventdate, eventtitle, status, "
              "custid, custname, contactname) values (?, ?, ?, 2, ?, ?, ?)"_s,
-             {number, date, title, account, billing, contact});
-        return number;
+             {++m_lastAdded, date, title, account, billing, contact});
+        return m_lastAdded;
     }
-
-    // "Lookup" on the command row, then a box filled as typed into it.
-    void fill(int box, const QString &text) {
+    // "Lookup" on the command row, a box filled as typed into it, the search.
+    void search(int box, const QString &text) {
         click(EventCommand::Lookup);
         EventLookup &panel = lookup();
         panel.clickCriterion(box);
@@ -31,10 +27,7 @@ protected:
         panel.typeCriterionKey(box, Key::Other);
         panel.editCriterion(box, text);
         panel.leaveCriterion(box);
-    }
-    void search(int box, const QString &text) {
-        fill(box, text);
-        lookup().search();
+        panel.search();
     }
     // The titles the result list offers, in its order.
     QStringList listedTitles() {
@@ -43,9 +36,16 @@ protected:
             titles << entry.section(u" - "_s, 1, 1);
         return titles;
     }
-    // Nothing found: the message, no list, no event, the panel still up.
-    void expectNothingFound(const std::string &context) {
-        EXPECT_EQ(prompts.messageTexts(), QStringList{NoRecords}) << context;
+    // Nothing found, or the text refused: the message, no list, no event,
+    // the panel still up.
+    void expectNothingFound(const std::string &context, const QString &told = QString()) {
+        ASSERT_EQ(prompts.messages.size(), 1) << context;
+        if (told.isEmpty())
+            EXPECT_EQ(prompts.lastMessage().text, u"No records matched your lookup criteria."_s)
+                << context;
+        else
+            EXPECT_TRUE(prompts.lastMessage().text.startsWith(told))
+                << context << prompts.lastMessage().text.toStdString();
         EXPECT_EQ(prompts.lastMessage().title, u"Oops..."_s) << context;
         EXPECT_TRUE(lookup().results.entries.isEmpty()) << context;
         EXPECT_EQ(event().EventNumber, 0) << context;
@@ -57,65 +57,34 @@ private:
     int m_lastAdded = 0;
 };
 
-TEST_F(EventLookupTest, TextCriteriaMatchLiterallyAndInAnyCase) {
-    // Each title to find stands beside one that a wildcard, a bracket set or
-    // a case-blind ASCII match would find instead.
-    add(20270610, u"Smith's Anniversary"_s);
-    add(20270611, u"Smiths Anniversary"_s);
+// The matching itself is the dialect's (SqlDialectTest); here each text box
+// reaches its own column, and a text no title can hold finds nothing.
+TEST_F(EventLookupTest, TextBoxesSearchTheirOwnColumn) {
     add(20270301, u"100% Fun Night"_s);
     add(20270302, u"100 Fun Night"_s);
-    add(20270715, u"Board_Meeting"_s);
-    add(20270716, u"BoardXMeeting"_s);
-    add(20270405, u"Star*Gala"_s);
-    add(20270406, u"Starry Gala"_s);
-    add(20270520, u"[Draft] Lunch"_s);
-    add(20270521, u"Draft Lunch"_s);
-    add(20270522, u"The \"Big\" Night"_s);
-    add(20270523, u"Backup C:\\Events"_s);
     add(20270524, u"WEDDING SHOWER"_s);
-    add(20270525, u"ΣΊΣΥΦΟΣ Dinner"_s);
     add(20270526, u"Ohne Umlaut"_s, u"Zoë Adler"_s, u"RENÉE MARTIN"_s);
     add(20270527, u"Plain"_s, u"Zoe Adler"_s, u"Renee Martin"_s);
-
-    const struct {
-        int box;
-        const char *text;
-        QStringList found;
-    } cases[] = {
-        {EventLookup::TitleBox, "h's Ann", {"Smith's Anniversary"}},
-        {EventLookup::TitleBox, "100%", {"100% Fun Night"}},
-        {EventLookup::TitleBox, "d_M", {"Board_Meeting"}},
-        {EventLookup::TitleBox, "r*G", {"Star*Gala"}},
-        {EventLookup::TitleBox, "[Draft]", {"[Draft] Lunch"}},
-        {EventLookup::TitleBox, "[", {"[Draft] Lunch"}},
-        {EventLookup::TitleBox, "\"Big\"", {"The \"Big\" Night"}},
-        {EventLookup::TitleBox, ":\\E", {"Backup C:\\Events"}},
-        {EventLookup::TitleBox, "(", {}},
-        {EventLookup::TitleBox, "wedd", {"WEDDING SHOWER"}},
-        {EventLookup::TitleBox, "σίσυφος", {"ΣΊΣΥΦΟΣ Dinner"}},
-        {EventLookup::BillingNameBox, "ZOË", {"Ohne Umlaut"}},
-        {EventLookup::ContactNameBox, "renée", {"Ohne Umlaut"}},
-        {EventLookup::ContactNameBox, "'", {}},
+    const std::tuple<int, const char *, QStringList> cases[] = {
+        {EventLookup::TitleBox, "100%", {u"100% Fun Night"_s}},
+        {EventLookup::TitleBox, "wedd", {u"WEDDING SHOWER"_s}},
+        {EventLookup::BillingNameBox, "ZOË", {u"Ohne Umlaut"_s}},
+        {EventLookup::ContactNameBox, "renée", {u"Ohne Umlaut"_s}},
         {EventLookup::TitleBox, "'); drop table eventinfo; --", {}},
     };
-    for (const auto &c : cases) {
-        const QString text = QString::fromUtf8(c.text);
-        search(c.box, text);
-        const std::string context = std::to_string(c.box) + " " + c.text;
-        if (c.found.isEmpty()) {
-            expectNothingFound(context);
+    for (const auto &[box, text, found] : cases) {
+        search(box, QString::fromUtf8(text));
+        if (found.isEmpty()) {
+            expectNothingFound(text);
             continue;
         }
-        EXPECT_EQ(listedTitles(), c.found) << context;
-        EXPECT_TRUE(lookup().resultsVisible) << context;
-        EXPECT_EQ(lookup().results.text, EventLookup::ResultsPrompt) << context;
-        EXPECT_TRUE(prompts.messages.isEmpty()) << context;
+        EXPECT_EQ(listedTitles(), found) << text;
+        EXPECT_TRUE(lookup().resultsVisible) << text;
+        EXPECT_EQ(lookup().results.text, EventLookup::ResultsPrompt) << text;
+        EXPECT_TRUE(prompts.messages.isEmpty()) << text;
     }
-    EXPECT_EQ(events(), 16);
-
-    // Texts longer than any title, of plain and of accented letters.
-    for (const QString &text : {QString(10000, QLatin1Char('a')), QString(10000, QChar(0xEB)),
-                                QString(10000, QLatin1Char('[')) + QLatin1Char('\'')}) {
+    EXPECT_EQ(events(), 5);
+    for (const QString &text : {QString(10000, QLatin1Char('a')), QString(10000, QChar(0xEB))}) {
         search(EventLookup::TitleBox, text);
         expectNothingFound("10,000 characters");
     }
@@ -132,51 +101,26 @@ TEST_F(EventLookupTest, NumberBoxesFindOnlyTheNumberTypedWhole) {
     add(20270302, u"Billed"_s, u"Account"_s, QString(), 1042);
     exec(u"evnt"_s, u"insert into eventinfo (eventnum, eventdate, eventtitle) values (-5, "
                     "2025, 'Scratch')"_s);
-    const struct {
-        int box;
-        const char *text;
-    } noDates[] = {
-        {EventLookup::DateBox, "2025-06-14"}, {EventLookup::DateBox, "20250614abc"},
-        {EventLookup::DateBox, "4315217910"}, // 20250614 + 2^32
-        {EventLookup::DateBox, "-20250614"},  {EventLookup::NumberBox, "0"},
-    };
-    for (const auto &c : noDates) {
-        search(c.box, QString::fromLatin1(c.text));
-        expectNothingFound(std::to_string(c.box) + " " + c.text);
+    for (const char *date : {"2025-06-14", "20250614abc", "4315217910" /* + 2^32 */, "-20250614"}) {
+        search(EventLookup::DateBox, QString::fromLatin1(date));
+        expectNothingFound(date);
     }
+    search(EventLookup::NumberBox, u"0"_s);
+    expectNothingFound("event 0");
     // Event and account numbers are read whole; the box and the text are named.
-    const char *const refusedNumbers[] = {"abc",
-                                          "-5",
-                                          "1-5",
-                                          "2.9",
-                                          "1e3",
-                                          "4294967297",            // 2^32 + 1
-                                          "18446744073709551617"}; // 2^64 + 1
-    const char *const refusedAccounts[] = {"abc", "1042abc", "-1042", "1042.005",
-                                           "4294968338"}; // 1042 + 2^32
-    const auto expectRefused = [&](int box, const char *text) {
-        SCOPED_TRACE(std::to_string(box) + " " + text);
+    const std::pair<int, const char *> refused[] = {
+        {EventLookup::NumberBox, "-5"},         {EventLookup::NumberBox, "2.9"},
+        {EventLookup::NumberBox, "4294967297"}, {EventLookup::AccountBox, "1042abc"},
+        {EventLookup::AccountBox, "1042.005"},  {EventLookup::AccountBox, "4294968338"}};
+    for (const auto &[box, text] : refused) {
         search(box, QString::fromLatin1(text));
-        ASSERT_EQ(prompts.messages.size(), 1);
-        EXPECT_TRUE(prompts.lastMessage().text.startsWith(
-            u"%1: \"%2\" "_s.arg(EventLookup::label(box), text)))
-            << prompts.lastMessage().text.toStdString();
-        EXPECT_TRUE(lookup().results.entries.isEmpty());
-        EXPECT_EQ(event().EventNumber, 0);
-        EXPECT_TRUE(window().lookupVisible);
-        prompts.clear();
-    };
-    for (const char *text : refusedNumbers)
-        expectRefused(EventLookup::NumberBox, text);
-    for (const char *text : refusedAccounts)
-        expectRefused(EventLookup::AccountBox, text);
+        expectNothingFound(text, u"%1: \"%2\" "_s.arg(EventLookup::label(box), text));
+    }
 
     // The same boxes with their numbers find them.
     search(EventLookup::DateBox, u"20250614"_s);
     EXPECT_EQ(listedTitles(), QStringList{u"Two"_s});
-    search(EventLookup::AccountBox, u"1042.00"_s);
-    EXPECT_EQ(listedTitles(), QStringList{u"Billed"_s});
-    search(EventLookup::AccountBox, u"1,042"_s);
+    search(EventLookup::AccountBox, u"1,042.00"_s);
     EXPECT_EQ(listedTitles(), QStringList{u"Billed"_s});
     // An event number opens its event at once.
     search(EventLookup::NumberBox, u" 1 "_s);
@@ -186,7 +130,7 @@ TEST_F(EventLookupTest, NumberBoxesFindOnlyTheNumberTypedWhole) {
     EXPECT_TRUE(window().billingVisible);
     EXPECT_FALSE(lookup().resultsVisible);
     EXPECT_TRUE(lookup().results.entries.isEmpty());
-    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
+    EXPECT_TRUE(prompts.messages.isEmpty()) << told();
 }
 
 TEST_F(EventLookupTest, ABillingNameListsEveryMatchOldestFirst) {
@@ -203,7 +147,6 @@ TEST_F(EventLookupTest, ABillingNameListsEveryMatchOldestFirst) {
                      u"%1 - Brunch - 20270620 - Harper Family - "_s.arg(juneEarlier),
                      u"%1 - Harvest - 20271105 - Harper Family - Jo Harper"_s.arg(november)}));
     EXPECT_EQ(lookup().resultCount, u"4 events found"_s);
-    EXPECT_TRUE(window().lookupVisible);
     EXPECT_EQ(event().EventNumber, 0) << "nothing opens before an entry is chosen";
 
     // The third entry chosen: the panel closes and the event is shown.
@@ -213,8 +156,7 @@ TEST_F(EventLookupTest, ABillingNameListsEveryMatchOldestFirst) {
     EXPECT_FALSE(window().lookupVisible);
     EXPECT_FALSE(lookup().resultsVisible);
     EXPECT_TRUE(lookup().results.entries.isEmpty());
-    EXPECT_EQ(lookup().results.text, EventLookup::ResultsPrompt);
-    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
+    EXPECT_TRUE(prompts.messages.isEmpty()) << told();
 }
 
 TEST_F(EventLookupTest, OnlyOneBoxIsEverInUse) {
@@ -222,10 +164,9 @@ TEST_F(EventLookupTest, OnlyOneBoxIsEverInUse) {
     for (int typed = 0; typed < EventLookup::BoxCount; ++typed) {
         for (int box = 0; box < EventLookup::BoxCount; ++box)
             panel.criteria[box] = u"x%1"_s.arg(box);
+        const int next = (typed + 1) % EventLookup::BoxCount;
         panel.typeCriterionKey(typed, Key::Tab);
-        EXPECT_EQ(panel.criteria[(typed + 1) % EventLookup::BoxCount],
-                  u"x%1"_s.arg((typed + 1) % EventLookup::BoxCount))
-            << "moving on empties nothing";
+        EXPECT_EQ(panel.criteria[next], u"x%1"_s.arg(next)) << "moving on empties nothing";
         EXPECT_TRUE(panel.typeCriterionKey(typed, Key::Other));
         for (int box = 0; box < EventLookup::BoxCount; ++box)
             EXPECT_EQ(panel.criteria[box], box == typed ? u"x%1"_s.arg(box) : QString())
@@ -277,18 +218,16 @@ TEST_F(EventLookupTest, TheDateAndAccountBoxesTakeTheirLookupsChoice) {
     EXPECT_EQ(panel.criteria[EventLookup::DateBox], u"20260610"_s);
     EXPECT_EQ(listedTitles(), QStringList{u"Tasting"_s});
 
-    // F5 starts the look-up program of the box.
+    // F5 starts the look-up program of the box; a double click takes its
+    // choice from the clipboard.
     for (int box = 0; box < EventLookup::BoxCount; ++box)
         panel.pressCriterionKey(box, Key::F5);
     EXPECT_EQ(programs.started, (QStringList{u"datesift.exe"_s, u"acctsift.exe"_s}));
-
-    // A double click takes the look-up's choice from the clipboard.
     clipboard.content = u"1042.00"_s;
     panel.doubleClickCriterion(EventLookup::TitleBox);
     EXPECT_EQ(clipboard.content, u"1042.00"_s) << "the title box takes nothing";
     panel.clickCriterion(EventLookup::AccountBox);
     panel.doubleClickCriterion(EventLookup::AccountBox);
-    EXPECT_EQ(panel.criteria[EventLookup::AccountBox], u"1042.00"_s);
     EXPECT_TRUE(clipboard.content.isEmpty());
     panel.search();
     EXPECT_EQ(listedTitles(), QStringList{u"Billed to 1042"_s});
@@ -303,7 +242,7 @@ TEST_F(EventLookupTest, TheDateAndAccountBoxesTakeTheirLookupsChoice) {
     EXPECT_FALSE(window().lookupVisible);
     EXPECT_FALSE(panel.resultsVisible);
     EXPECT_TRUE(panel.results.entries.isEmpty());
-    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join('|').toStdString();
+    EXPECT_TRUE(prompts.messages.isEmpty()) << told();
 }
 
 TEST_F(EventLookupTest, AnEventDeletedAtAnotherWorkstationIsSaidToBeGone) {
@@ -313,40 +252,23 @@ TEST_F(EventLookupTest, AnEventDeletedAtAnotherWorkstationIsSaidToBeGone) {
     ASSERT_EQ(listedTitles(), (QStringList{u"Spring Gala"_s, u"Spring Lunch"_s}));
 
     // Another workstation deletes the first after the list was made.
-    ScriptedPrompts otherPrompts;
-    Module other(settings(),
-                 Ports{otherPrompts, clipboard, programs, clock, keys, printer, screen});
-    {
-        auto db = other.databases.open(u"evnt"_s);
-        ASSERT_TRUE(db.ok());
-        ASSERT_TRUE(
-            db.value()->execute(u"delete from eventinfo where eventnum = ?"_s, {gone}).ok());
-    }
-
+    exec(u"evnt"_s, u"delete from eventinfo where eventnum = ?"_s, {gone});
     lookup().chooseResult(0);
-    ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastMessage().text,
-              u"Event #%1 is no longer on file; it may have been deleted at another "
-              "workstation."_s.arg(gone));
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{u"Event #%1 is no longer on file; it may have been deleted at another "
+                          "workstation."_s.arg(gone)});
     EXPECT_EQ(prompts.lastMessage().title, u"Oops..."_s);
     EXPECT_EQ(event().EventNumber, 0);
     EXPECT_TRUE(window().lookupVisible) << "the look-up stays up, not an empty window";
     EXPECT_EQ(listedTitles(), QStringList{u"Spring Lunch"_s});
     prompts.clear();
-
     lookup().chooseResult(0);
     EXPECT_EQ(event().EventNumber, kept);
-    EXPECT_FALSE(window().lookupVisible);
 
     // A number search for an event deleted meanwhile finds nothing.
-    {
-        auto db = other.databases.open(u"evnt"_s);
-        ASSERT_TRUE(
-            db.value()->execute(u"delete from eventinfo where eventnum = ?"_s, {kept}).ok());
-    }
+    exec(u"evnt"_s, u"delete from eventinfo where eventnum = ?"_s, {kept});
     search(EventLookup::NumberBox, QString::number(kept));
     expectNothingFound("number of a deleted event");
-    EXPECT_TRUE(otherPrompts.messages.isEmpty());
 }
 
 } // namespace

@@ -25,22 +25,14 @@ TEST_F(FieldEntryTest, DatesAreCompletedCheckedAndNeverBackDatedByAClerk) {
         << "month first with the year last is turned round";
     EXPECT_TRUE(prompts.messages.isEmpty());
 
-    struct Case {
-        const char *typed;
-        const char *message;
-    };
-    for (const Case c :
-         {Case{"1332", "Invalid month"}, Case{"20270229", "Invalid day of the month"},
-          Case{"abcd", "Invalid month"}, Case{"20270431", "Invalid day of the month"},
-          Case{"00000000", "Invalid month"}, Case{"2027011", "Invalid month"},
-          Case{"0", "Invalid month"}, Case{"abc", "Invalid month"}}) {
-        leave(EventField::Date, QString::fromLatin1(c.typed));
-        EXPECT_EQ(prompts.messageTexts(), QStringList{QString::fromLatin1(c.message)}) << c.typed;
-        EXPECT_EQ(window().focusField, EventField::Date) << "the operator is put back into the box";
+    // The date rules are the entry checks'; here a refused date puts the
+    // operator back into the box.
+    for (const auto &[typed, message] :
+         {std::pair{"1332", "Invalid month"}, std::pair{"20270431", "Invalid day of the month"}}) {
+        leave(EventField::Date, QString::fromLatin1(typed));
+        EXPECT_EQ(prompts.messageTexts(), QStringList{QString::fromLatin1(message)}) << typed;
+        EXPECT_EQ(window().focusField, EventField::Date);
     }
-    EXPECT_EQ(leave(EventField::Date, u"20280229"_s), u"20280229"_s) << "a leap year";
-    EXPECT_EQ(leave(EventField::Date, u"02012027"_s), u"20270201"_s)
-        << "month first keeps its zero";
 
     // A clerk (below evaccess3) cannot back-date a new event; an empty box
     // is no date at all.
@@ -61,30 +53,17 @@ TEST_F(FieldEntryTest, DatesAreCompletedCheckedAndNeverBackDatedByAClerk) {
 
 TEST_F(FieldEntryTest, TimesMustBeQuarterHoursOfTheClock) {
     click(EventCommand::NewEvent);
+    // Which texts are times is the slot booking's rule; here the box says
+    // which message, and what is kept.
     const QString notATime = u"Improperly formatted time. Must be in HH:MM format"_s;
-    struct Case {
-        EventField field;
-        const char *typed;
-        const char *told; // nullptr: accepted
-    };
-    const Case cases[] = {
+    const std::tuple<EventField, const char *, const char *> cases[] = {
+        // nullptr: accepted; "": not a time
         {EventField::Start, "00:00", nullptr},
         {EventField::Start, "", nullptr},
         {EventField::End, "18:30", nullptr},
         {EventField::End, "CLOSE", nullptr},
-        {EventField::End, "23:59", nullptr}, // the end of the day
         {EventField::Start, "24:00", ""},
-        {EventField::Start, "24:01", ""},
-        {EventField::Start, "7", ""},
-        {EventField::Start, "7:30", ""},
-        {EventField::Start, "12:60", ""},
         {EventField::Start, "CLOSE", ""},
-        {EventField::End, "close", ""},
-        {EventField::Start, "1a:30", ""},
-        {EventField::Start, "12:", ""},
-        {EventField::End, "1x:59", ""},
-        {EventField::Start, "00:00x", ""},
-        {EventField::Start, " 8:00", ""},
         {EventField::Start, "09:50",
          "Start time: 09:50 is not on a quarter-hour. Rooms are booked by the "
          "quarter-hour: use 09:45 or 10:00."},
@@ -92,21 +71,20 @@ TEST_F(FieldEntryTest, TimesMustBeQuarterHoursOfTheClock) {
          "End time: 18:07 is not on a quarter-hour. Rooms are booked by the "
          "quarter-hour: use 18:00 or 18:15."},
     };
-    for (const Case &c : cases) {
-        const QString typed = QString::fromLatin1(c.typed);
-        prompts.clear();
-        const QString left = leave(c.field, typed);
-        SCOPED_TRACE(std::string(c.typed) + " in box " + std::to_string(columnOf(c.field)));
-        if (!c.told) {
-            EXPECT_EQ(left, typed);
+    for (const auto &[field, typed, told] : cases) {
+        SCOPED_TRACE(typed);
+        const QString left = leave(field, QString::fromLatin1(typed));
+        if (!told) {
+            EXPECT_EQ(left, QString::fromLatin1(typed));
             EXPECT_TRUE(prompts.messages.isEmpty());
-        } else {
-            EXPECT_EQ(left, QString());
-            EXPECT_EQ(prompts.messageTexts(),
-                      QStringList{*c.told ? QString::fromLatin1(c.told) : notATime});
-            EXPECT_EQ(window().focusField, c.field);
+            continue;
         }
+        EXPECT_EQ(left, QString());
+        EXPECT_EQ(prompts.messageTexts(),
+                  QStringList{*told ? QString::fromLatin1(told) : notATime});
+        EXPECT_EQ(window().focusField, field);
     }
+    EXPECT_EQ(event().StartTime, u"00:00"_s);
     leave(EventField::End, u"CLOSE"_s);
     EXPECT_EQ(event().EndTime, u"24:00"_s);
 }
@@ -153,35 +131,31 @@ TEST_F(FieldEntryTest, CapacityWarnings) {
                           "guests."_s});
 }
 
+// How a number is read is the record's (EventRecordTest); leaving the box
+// tidies it, or keeps what was typed and puts the operator back.
 TEST_F(FieldEntryTest, NumberBoxesAreReadWholeAsTheyAreLeft) {
     WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
     click(EventCommand::NewEvent);
-    struct Case {
-        EventField field;
-        const char *typed, *left;
-    };
-    for (const Case c :
-         {Case{EventField::Guests, " 1,500 ", "1500"}, Case{EventField::Guarantee, "1,250", "1250"},
-          Case{EventField::Room, "3", "3"}, Case{EventField::Deposit, "$1,000.00", "1000"},
-          Case{EventField::Deposit, "", ""}, Case{EventField::Account, "1,042.50", "1042.5"},
-          Case{EventField::Account, "New", "New"}}) {
-        EXPECT_EQ(leave(c.field, QString::fromLatin1(c.typed)), QString::fromLatin1(c.left))
-            << c.typed;
-        EXPECT_TRUE(prompts.messages.isEmpty()) << c.typed;
+    const std::tuple<EventField, const char *, const char *> tidied[] = {
+        {EventField::Guests, " 1,500 ", "1500"},
+        {EventField::Room, "3", "3"},
+        {EventField::Deposit, "$1,000.00", "1000"},
+        {EventField::Account, "New", "New"}};
+    for (const auto &[field, typed, left] : tidied) {
+        EXPECT_EQ(leave(field, QString::fromLatin1(typed)), QString::fromLatin1(left));
+        EXPECT_TRUE(prompts.messages.isEmpty()) << typed;
     }
     EXPECT_EQ(event().Room, Library);
-
-    for (const Case c : {Case{EventField::Guests, "1e3", "Set for"},
-                         Case{EventField::Guarantee, "1234567", "Guarantee"},
-                         Case{EventField::Room, "2abc", "Location/room"},
-                         Case{EventField::Deposit, "$100x", "Deposit"},
-                         Case{EventField::Account, "12abc", "Account #"}}) {
-        EXPECT_EQ(leave(c.field, QString::fromLatin1(c.typed)), QString::fromLatin1(c.typed))
-            << "the box keeps what was typed";
-        ASSERT_EQ(prompts.messages.size(), 1) << c.typed;
+    const std::tuple<EventField, const char *, const char *> refused[] = {
+        {EventField::Guarantee, "1234567", "Guarantee"},
+        {EventField::Room, "2abc", "Location/room"},
+        {EventField::Account, "12abc", "Account #"}};
+    for (const auto &[field, typed, label] : refused) {
+        EXPECT_EQ(leave(field, QString::fromLatin1(typed)), QString::fromLatin1(typed));
+        EXPECT_EQ(prompts.messageTexts().size(), 1) << typed;
         EXPECT_TRUE(prompts.lastMessage().text.startsWith(
-            u"%1: \"%2\" "_s.arg(QString::fromLatin1(c.left), c.typed)));
-        EXPECT_EQ(window().focusField, c.field) << "the operator is put back into the box";
+            u"%1: \"%2\" "_s.arg(QString::fromLatin1(label), typed)));
+        EXPECT_EQ(window().focusField, field) << "the operator is put back into the box";
     }
     EXPECT_EQ(event().Room, Library) << "a refused room is not taken";
 

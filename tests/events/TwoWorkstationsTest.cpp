@@ -55,11 +55,10 @@ protected:
              "'555-1234', contactname = 'Ada', contphone1 = '555-1234', bookedby "
              "= 'DEMO', createdate = 20261206, deposit = 100 where eventnum = ?"_s,
              {gala});
-        for (const char *item : {"Dinner", "Wine"})
-            exec(Evnt,
-                 u"insert into items (eventid, qty, itemdesc, price, servchg, tax, "
-                 "glnum) values (?, 1, ?, 10, 1, 1, 4010)"_s,
-                 {gala, QString::fromLatin1(item)});
+        exec(Evnt,
+             u"insert into items (eventid, qty, itemdesc, price, servchg, tax, glnum) values "
+             "(?, 1, 'Dinner', 10, 1, 1, 4010), (?, 1, 'Wine', 10, 1, 1, 4010)"_s,
+             {gala, gala});
         exec(Evnt,
              u"insert into tasklist (eventnumber, taskdate, todo, task, staff) "
              "values (?, 20270720, 'N', 'Order flowers', 'DEMO')"_s,
@@ -137,9 +136,6 @@ protected:
 
     // Whether the command's change is what is stored.
     bool applied(Command command, Workstation &station) {
-        const auto count = [&](const QString &sql, const QVariantList &values) {
-            return scalar(Evnt, sql, values).toInt();
-        };
         switch (command) {
         case Command::Save:
             return scalar(Evnt, u"select eventtitle from eventinfo where eventnum = ?"_s, {gala})
@@ -162,74 +158,47 @@ protected:
         return false;
     }
 
-    // What must hold whatever the workstations did.
+    // What must hold whatever the workstations did: each booked event has
+    // exactly its cells, every cell and row its event, and a billed event's
+    // items are its charges.
     void expectClubHoldsTogether() {
-        // Each booked event has exactly its cells, and every cell its event.
-        for (const QVariant &number :
-             column(Evnt, u"select eventnum from eventinfo where status between 2 "
-                          "and 8"_s)) {
-            const int event = number.toInt();
-            const auto row = [&](const QString &column) {
-                return scalar(Evnt, u"select %1 from eventinfo where eventnum = ?"_s.arg(column),
-                              {event});
-            };
-            const int room = row(u"roomnumber"_s).toInt();
-            const int quarterHours =
-                scalar(Evnt,
-                       u"select count(*) from reserv where resdate = ? and restime "
-                       ">= ? and restime < ?"_s,
-                       {row(u"eventdate"_s), row(u"starttime"_s), row(u"endtime"_s)})
-                    .toInt();
-            EXPECT_EQ(cellsOf(event, room), quarterHours) << "event " << event;
-        }
+        for (const QVariant &event :
+             column(Evnt, u"select eventnum from eventinfo where status between 2 and 8"_s))
+            EXPECT_EQ(count(u"select count(*) from reserv r, eventinfo e where e.eventnum = ? and "
+                            "r.resdate = e.eventdate and r.restime >= e.starttime and r.restime "
+                            "< e.endtime"_s,
+                            {event}),
+                      count(u"select count(*) from reserv where event1 = ? or event2 = ? or "
+                            "event3 = ?"_s,
+                            {event, event, event}))
+                << "event " << event.toInt();
         for (int room = 1; room <= 3; ++room)
-            EXPECT_EQ(scalar(Evnt, u"select count(*) from reserv where event%1 > 0 and "
-                                   "not exists (select 1 from eventinfo where eventnum "
-                                   "= event%1 and roomnumber = %1 and status between 2 "
-                                   "and 8)"_s.arg(room))
-                          .toInt(),
+            EXPECT_EQ(count(u"select count(*) from reserv where event%1 > 0 and not exists "
+                            "(select 1 from eventinfo where eventnum = event%1 and roomnumber = "
+                            "%1 and status between 2 and 8)"_s.arg(room)),
                       0)
                 << "cells of room " << room << " without their event";
-        for (const auto &[table, key] :
-             {std::pair{"items", "eventid"}, std::pair{"tasklist", "eventnumber"},
-              std::pair{"pkg", "eventnum"}, std::pair{"pkg", "pkgnum"}})
-            EXPECT_EQ(scalar(Evnt, u"select count(*) from %1 where %2 not in (select "
-                                   "eventnum from eventinfo)"_s.arg(QLatin1String(table),
-                                                                    QLatin1String(key)))
-                          .toInt(),
+        for (const char *rows : {"items where eventid", "tasklist where eventnumber",
+                                 "pkg where eventnum", "pkg where pkgnum"})
+            EXPECT_EQ(count(u"select count(*) from %1 not in (select eventnum from "
+                            "eventinfo)"_s.arg(QLatin1String(rows))),
                       0)
-                << table << " rows without their event";
-        // A billed event's items are its charges, and every charge has its event.
+                << rows << " without their event";
         QMap<QString, Money> items;
-        for (const QVariant &number :
-             column(Evnt, u"select eventnum from eventinfo where status = 5"_s))
-            for (const QVariant &total :
-                 column(Evnt, u"select price + servchg + tax from items where eventid = ?"_s,
-                        {number}))
-                items[u"EV"_s + number.toString()] += *Money::fromVariant(total);
+        for (const QVariant &total :
+             column(Evnt, u"select 'EV' || eventid || '|' || (price + servchg + tax) from items "
+                          "where eventid in (select eventnum from eventinfo where status = 5)"_s))
+            items[total.toString().section(u'|', 0, 0)] +=
+                *Money::fromText(total.toString().section(u'|', 1));
         QMap<QString, Money> charges;
         for (const QVariant &charge :
              column(u"daily"_s, u"select architnum || '|' || archittotal from ardaily"_s))
-            charges[charge.toString().section(QLatin1Char('|'), 0, 0)] +=
-                *Money::fromText(charge.toString().section(QLatin1Char('|'), 1));
-        EXPECT_EQ(charges.keys(), items.keys());
-        for (const QString &event : items.keys())
-            EXPECT_EQ(charges.value(event).toString(), items.value(event).toString())
-                << event.toStdString();
+            charges[charge.toString().section(u'|', 0, 0)] +=
+                *Money::fromText(charge.toString().section(u'|', 1));
+        EXPECT_EQ(charges, items);
     }
-
-    int cellsOf(int event, int room) {
-        int total = 0;
-        for (int other = 1; other <= 3; ++other) {
-            const int cells =
-                scalar(Evnt, u"select count(*) from reserv where event%1 = ?"_s.arg(other), {event})
-                    .toInt();
-            if (other != room) {
-                EXPECT_EQ(cells, 0) << "event " << event << " in room " << other;
-            }
-            total += cells;
-        }
-        return total;
+    int count(const QString &sql, const QVariantList &values = {}) {
+        return scalar(Evnt, sql, values).toInt();
     }
 
     bool shown(Workstation &station, const QString &text) {
