@@ -450,19 +450,6 @@ TEST_F(EventEditorTest, ABilledEventShowsItsOutcomeInTheWindowAndTheHistory) {
     EXPECT_EQ(stored(u"status"_s, lastNumber), u"4"_s);
 }
 
-TEST_F(EventEditorTest, ANewEventsAccountTakesTheNameTypedAfterIt) {
-    enterBooking(u"20270805"_s, u"Walk-in wedding"_s, Library);
-    logic->entry.chooseMembership(1);
-    logic->assignment.assignAccount();
-    ASSERT_EQ(box(EventField::Account), u"90000"_s);
-    type(EventField::BillingName, u"Ada Lovelace"_s);
-    click(EventCommand::Save);
-    EXPECT_EQ(prompts.lastMessage().text, u"Billing Account # 90000 updated."_s);
-    EXPECT_EQ(
-        scalar(u"master"_s, u"select mailname from address where acctnumber = 90000"_s).toString(),
-        u"Ada Lovelace"_s);
-}
-
 TEST_F(EventEditorTest, CommandsWithoutAnEventOrWithoutTheYear) {
     click(EventCommand::ItemDetail);
     EXPECT_EQ(prompts.lastMessage().text, u"No event has been selected..."_s);

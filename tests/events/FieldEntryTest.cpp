@@ -89,23 +89,6 @@ TEST_F(FieldEntryTest, TimesMustBeQuarterHoursOfTheClock) {
     EXPECT_EQ(event().EndTime, u"24:00"_s);
 }
 
-TEST_F(FieldEntryTest, AddressBoxesAreTidiedAsTheyAreLeft) {
-    click(EventCommand::NewEvent);
-    EXPECT_EQ(leave(EventField::BillingState, u"ny"_s), u"NY"_s);
-    EXPECT_EQ(leave(EventField::ContactState, u"québec"_s), u"QUÉBEC"_s);
-    EXPECT_EQ(leave(EventField::BillingPhone1, u"5551234"_s), u"555-1234"_s);
-    EXPECT_EQ(leave(EventField::ContactPhone2, u"5551234567"_s), u"555-123-4567"_s);
-    EXPECT_EQ(leave(EventField::BillingFax, u"55512"_s), u"55512"_s);
-    EXPECT_EQ(leave(EventField::ContactFax, u"555-123-4567"_s), u"555-123-4567"_s);
-
-    for (const char *fine : {"", "ab", "a@b", "events@club.example"}) {
-        leave(EventField::BillingEmail, QString::fromLatin1(fine));
-        EXPECT_TRUE(prompts.messages.isEmpty()) << fine;
-    }
-    EXPECT_EQ(leave(EventField::ContactEmail, u"abc"_s), u"abc"_s) << "kept, only warned";
-    EXPECT_EQ(prompts.messageTexts(), QStringList{u"Invalid e-mail address!"_s});
-}
-
 TEST_F(FieldEntryTest, CapacityWarnings) {
     booked(u"20270801"_s, u"Crowd"_s, u"10:00"_s, u"11:00"_s, Library);
     click(EventCommand::NewEvent);
@@ -133,7 +116,7 @@ TEST_F(FieldEntryTest, CapacityWarnings) {
 
 // How a number is read is the record's (EventRecordTest); leaving the box
 // tidies it, or keeps what was typed and puts the operator back.
-TEST_F(FieldEntryTest, NumberBoxesAreReadWholeAsTheyAreLeft) {
+TEST_F(FieldEntryTest, NumberAndAddressBoxesAreTidiedAsTheyAreLeft) {
     WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
     click(EventCommand::NewEvent);
     const std::tuple<EventField, const char *, const char *> tidied[] = {
@@ -164,6 +147,21 @@ TEST_F(FieldEntryTest, NumberBoxesAreReadWholeAsTheyAreLeft) {
     EXPECT_EQ(leave(EventField::Deposit, u"2,1250"_s), u"2.1250"_s);
     EXPECT_EQ(leave(EventField::Deposit, box(EventField::Deposit)), u"2.1250"_s);
     EXPECT_TRUE(prompts.messages.isEmpty());
+
+    // Address boxes are tidied; an odd e-mail address is kept, only warned of.
+    EXPECT_EQ(leave(EventField::BillingState, u"ny"_s), u"NY"_s);
+    EXPECT_EQ(leave(EventField::ContactState, u"québec"_s), u"QUÉBEC"_s);
+    EXPECT_EQ(leave(EventField::BillingPhone1, u"5551234"_s), u"555-1234"_s);
+    EXPECT_EQ(leave(EventField::ContactPhone2, u"5551234567"_s), u"555-123-4567"_s);
+    EXPECT_EQ(leave(EventField::BillingFax, u"55512"_s), u"55512"_s);
+    EXPECT_EQ(leave(EventField::ContactFax, u"555-123-4567"_s), u"555-123-4567"_s);
+
+    for (const char *fine : {"", "ab", "a@b", "events@club.example"}) {
+        leave(EventField::BillingEmail, QString::fromLatin1(fine));
+        EXPECT_TRUE(prompts.messages.isEmpty()) << fine;
+    }
+    EXPECT_EQ(leave(EventField::ContactEmail, u"abc"_s), u"abc"_s) << "kept, only warned";
+    EXPECT_EQ(prompts.messageTexts(), QStringList{u"Invalid e-mail address!"_s});
 }
 
 TEST_F(FieldEntryTest, KeysWhileEditingAndWhileNot) {

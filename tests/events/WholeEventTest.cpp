@@ -184,7 +184,7 @@ TEST_F(WholeEventTest, ACloneIsCheckedBeforeANumberIsIssued) {
               QStringList{u"Recall the original reservation first, then clone it."_s});
 }
 
-TEST_F(WholeEventTest, DeleteTakesTheEventItsItemsTasksPackageRowAndCells) {
+TEST_F(WholeEventTest, DeleteNeedsItsLevelsAndTakesTheEventItsItemsTasksPackageRowAndCells) {
     const int neighbour = saveBooking(u"20270311"_s, u"Neighbour"_s, Ballroom, 1);
     const int doomed = saveBooking(u"20270310"_s, u"Doomed"_s, Ballroom, 2);
     for (int number : {doomed, neighbour})
@@ -197,7 +197,12 @@ TEST_F(WholeEventTest, DeleteTakesTheEventItsItemsTasksPackageRowAndCells) {
          "20270311, 'Neighbour'), (?, ?, 20270310, 'Doomed')"_s,
          {neighbour, neighbour, neighbour, doomed});
 
-    // A failed delete removes and logs nothing.
+    // Below the deleting level nothing is asked; a failed delete removes and
+    // logs nothing.
+    setLevel(EditingLevel);
+    logic->wholeEvent.deleteContact();
+    EXPECT_TRUE(prompts.questions.isEmpty());
+    setLevel(99);
     const QStringList history = historyFile();
     addFault(u"evnt"_s, u"refuse_delete"_s, u"delete"_s, u"eventinfo"_s, QString(), u"disk full"_s);
     prompts.expectError();
@@ -241,29 +246,18 @@ TEST_F(WholeEventTest, DeleteTakesTheEventItsItemsTasksPackageRowAndCells) {
          u"insert into pkg (pkgnum, eventnum, eventdate, eventtitle) values (?, ?, "
          "20270312, 'Member')"_s,
          {neighbour, member});
+    // Billed, it needs the administrator.
+    exec(u"evnt"_s, u"update eventinfo set status = 5 where eventnum = ?"_s, {neighbour});
     ASSERT_TRUE(logic->ShowEvent(neighbour));
-    deleteShown();
-    EXPECT_EQ(count(u"select count(*) from pkg"_s), 0);
-    EXPECT_TRUE(eventExists(member));
-}
-
-TEST_F(WholeEventTest, DeletingNeedsItsLevels) {
-    const int number = saveBooking(u"20270310"_s, u"Guarded"_s, Library);
-    setLevel(EditingLevel);
-    logic->wholeEvent.deleteContact();
-    EXPECT_TRUE(prompts.questions.isEmpty());
-    EXPECT_TRUE(eventExists(number));
-
-    // A billed event needs the administrator.
-    exec(u"evnt"_s, u"update eventinfo set status = 5 where eventnum = ?"_s, {number});
-    ASSERT_TRUE(logic->ShowEvent(number));
     setLevel(50);
     logic->wholeEvent.deleteContact();
     EXPECT_EQ(prompts.messageTexts(), QStringList{FieldEntry::BilledStatusRefused});
-    EXPECT_TRUE(eventExists(number));
+    EXPECT_TRUE(eventExists(neighbour));
     setLevel(99);
     deleteShown();
-    EXPECT_FALSE(eventExists(number));
+    EXPECT_FALSE(eventExists(neighbour));
+    EXPECT_EQ(count(u"select count(*) from pkg"_s), 0);
+    EXPECT_TRUE(eventExists(member));
 }
 
 } // namespace
