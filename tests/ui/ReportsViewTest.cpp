@@ -54,37 +54,29 @@ TEST_F(ReportsViewTest, EveryReportCommandPrintsThroughTheReportProgram) {
     ASSERT_TRUE(shown.logic.ShowEvent(event));
     const QString title = shown.logic.currentEvent().Title.simplified();
 
-    const struct {
-        const char *command;
-        QStringList answers;
-        QString shows;
-    } reports[] = {
-        {"mnuconflicts",
-         {"20261201", "20261231"},
-         "Event/Room Conflicts from 12/01/2026 to 12/31/2026"},
-        {"mnueventlist(1)", {"3"}, "Members & Non-Members"},
-        {"mnueventlist(3)", {"3"}, "Events This Year"},
-        {"mnudaterange", {"20261201", "20261231", "1"}, "from 12/01/2026 to 12/31/2026 Members"},
-        {"mnucontacts", {"20260101", "20271231"}, "Contacts Only from 01/01/2026 to 12/31/2027"},
-        {"mnuitemlist(0)", {}, "Page 1 of"},
-        {"mnuitemlist(3)", {"20261201", "20261231"}, "from 12/01/2026 to 12/31/2026"},
-        {"mnurevproj(0)", {"3"}, "Members & Non-Members"},
-        {"mnumaillabels", {"all"}, ""},
-        {"mnubilling", {"4"}, ""},
-        {"mnueventsheet", {}, title},
-        {"mnueventsheet1", {}, title},
-        {"mnueventitems", {}, title},
-    };
-    for (const auto &report : reports) {
-        SCOPED_TRACE(report.command);
-        for (const QString &answer : report.answers)
+    // Each command, the answers to its prompts and what its report shows.
+    const QStringList reports =
+        QStringLiteral(
+            "mnuconflicts|20261201,20261231|Event/Room Conflicts from 12/01/2026 to 12/31/2026\n"
+            "mnueventlist(1)|3|Members & Non-Members\nmnueventlist(3)|3|Events This Year\n"
+            "mnudaterange|20261201,20261231,1|from 12/01/2026 to 12/31/2026 Members\n"
+            "mnucontacts|20260101,20271231|Contacts Only from 01/01/2026 to 12/31/2027\n"
+            "mnuitemlist(0)||Page 1 of\nmnuitemlist(3)|20261201,20261231|from 12/01/2026 to "
+            "12/31/2026\n"
+            "mnurevproj(0)|3|Members & Non-Members\nmnumaillabels|all|\nmnubilling|4|\n"
+            "mnueventsheet||%1\nmnueventsheet1||%1\nmnueventitems||%1")
+            .arg(title)
+            .split(u'\n');
+    for (const QString &report : reports) {
+        SCOPED_TRACE(report.toStdString());
+        for (const QString &answer : report.section(u'|', 1, 1).split(u',', Qt::SkipEmptyParts))
             prompts.answerInput(answer);
         for (const QString &pdf : QDir(club).entryList({u"rpt*.pdf"_s}))
             QFile::remove(path(pdf));
-        shown.window.menuCommand(QString::fromLatin1(report.command))->trigger();
+        shown.window.menuCommand(report.section(u'|', 0, 0))->trigger();
         const QString text = printed();
         EXPECT_NE(text, u"(no PDF)"_s);
-        EXPECT_TRUE(text.contains(report.shows)) << text.toStdString();
+        EXPECT_TRUE(text.contains(report.section(u'|', 2))) << text.toStdString();
     }
     // The task list window's own Print button.
     prompts.answerInput(QString::number(eventNumber(u"Halvorsen Engineering Holiday Party"_s)));
