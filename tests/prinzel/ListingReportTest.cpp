@@ -48,12 +48,19 @@ protected:
                   "1004|1|0||1 Room rental|0|150.00|0|0|4100"}));
     }
 
-    QString print(const QString &layout, const QString &formula = {}) {
-        return club.print(ReportClub::block(layout, formula));
+    // The event sheets (evnt01*, evnt02*) print event 1001.
+    QString print(const QString &layout) { return sheet(layout, isSheet(layout) ? 1001 : 0); }
+    QString sheet(const QString &layout, int event) {
+        return club.print(ReportClub::block(
+            layout, event ? QStringLiteral("{eventinfo.eventnum} = %1").arg(event) : QString()));
     }
-    // An event sheet of one event.
-    QString sheet(const char *layout, int event = 1001) {
-        return print(layout, QStringLiteral("{eventinfo.eventnum} = %1").arg(event));
+    static bool isSheet(const QString &layout) {
+        return layout.startsWith("evnt01") || layout.startsWith("evnt02");
+    }
+    // The listings by day and by month are printed across the paper.
+    static QSizeF paper(const QString &layout) {
+        return layout.startsWith("evnt03") || layout.startsWith("evnt05") ? QSizeF(792, 612)
+                                                                          : QSizeF(612, 792);
     }
 
     ReportClub club;
@@ -79,63 +86,54 @@ void expectLines(const QString &text, std::initializer_list<const char *> lines)
 struct Listing {
     const char *layout;
     const char *title;
-    const char *formula;
     const char *nothing; // the line an empty work file prints; none for labels
     const char *sample;  // a line of the representative work file
 };
 
-const char *const One = "{eventinfo.eventnum} = 1001", *const NoEvent = "No event was selected.",
-                  *const NoEvents = "No events were selected.",
+const char *const NoEvent = "No event was selected.", *const NoEvents = "No events were selected.",
                   *const NoItems = "No items were selected.",
                   *const PerGuest = "Total per guest (110 guaranteed) 55.91",
                   *const AllEvents = "Events in all: 6",
                   *const AllItems = "All events, 8 items 9,838.00 1,716.84 619.08",
                   *const AllMonths = "All months, 6 events 9,838.00 1,716.84 619.08 12,173.92";
 const Listing AllListings[] = {
-    {"evnt01a.rpt", "Event Detail Sheet", One, NoEvent, PerGuest},
-    {"evnt01b.rpt", "Event Detail Sheet", One, NoEvent, PerGuest},
-    {"evnt02b.rpt", "Event Items", One, NoEvent, PerGuest},
-    {"evnt03a.rpt", "Events Today", "", NoEvents, AllEvents},
-    {"evnt03b.rpt", "Events This Month", "", NoEvents, AllEvents},
-    {"evnt03c.rpt", "Events Next Month", "", NoEvents, AllEvents},
-    {"evnt03d.rpt", "Events This Year", "", NoEvents, AllEvents},
-    {"evnt03e.rpt", "Events by Date Range", "", NoEvents, AllEvents},
-    {"evnt04b.rpt", "Event Items This Month", "", NoItems, AllItems},
-    {"evnt04c.rpt", "Event Items Next Month", "", NoItems, AllItems},
-    {"evnt04e.rpt", "Event Items by Date Range", "", NoItems, AllItems},
-    {"evnt04f.rpt", "Consolidated Event Items", "", NoItems,
-     "501 Plated dinner, salmon 210 8,400.00"},
-    {"evnt05b.rpt", "Revenue Projection This Month", "", NoEvents, AllMonths},
-    {"evnt05c.rpt", "Revenue Projection Next Month", "", NoEvents, AllMonths},
-    {"evnt05e.rpt", "Revenue Projection by Date Range", "", NoEvents, AllMonths},
-    {"evntmail1.rpt", "", "", "", "Dana Planner"},
-    {"evntmail2.rpt", "", "", "", "Avery Billing"},
+    {"evnt01a.rpt", "Event Detail Sheet", NoEvent, PerGuest},
+    {"evnt01b.rpt", "Event Detail Sheet", NoEvent, PerGuest},
+    {"evnt02b.rpt", "Event Items", NoEvent, PerGuest},
+    {"evnt03a.rpt", "Events Today", NoEvents, AllEvents},
+    {"evnt03b.rpt", "Events This Month", NoEvents, AllEvents},
+    {"evnt03c.rpt", "Events Next Month", NoEvents, AllEvents},
+    {"evnt03d.rpt", "Events This Year", NoEvents, AllEvents},
+    {"evnt03e.rpt", "Events by Date Range", NoEvents, AllEvents},
+    {"evnt04b.rpt", "Event Items This Month", NoItems, AllItems},
+    {"evnt04c.rpt", "Event Items Next Month", NoItems, AllItems},
+    {"evnt04e.rpt", "Event Items by Date Range", NoItems, AllItems},
+    {"evnt04f.rpt", "Consolidated Event Items", NoItems, "501 Plated dinner, salmon 210 8,400.00"},
+    {"evnt05b.rpt", "Revenue Projection This Month", NoEvents, AllMonths},
+    {"evnt05c.rpt", "Revenue Projection Next Month", NoEvents, AllMonths},
+    {"evnt05e.rpt", "Revenue Projection by Date Range", NoEvents, AllMonths},
+    {"evntmail1.rpt", "", "", "Dana Planner"},
+    {"evntmail2.rpt", "", "", "Avery Billing"},
 };
 
 TEST_F(Listings, EveryLayoutPrintsItsHeadingsAndNothingSelectedWhenEmpty) {
-    for (const Listing &listing : AllListings) {
-        SCOPED_TRACE(listing.layout);
-        const QString text = print(listing.layout, listing.formula);
-        ASSERT_FALSE(text.isEmpty());
-        EXPECT_EQ(club.pages, 1);
-        EXPECT_TRUE(simplified(text).contains(listing.sample)) << listing.sample;
-        if (*listing.title == 0)
-            continue; // a label sheet has no room for headings
-        for (const char *expected :
-             {"Harbour Club", listing.title, "Printed 01/15/2027 Page 1 of 1"})
-            EXPECT_TRUE(hasLine(text, expected)) << expected;
-        EXPECT_FALSE(text.contains(listing.nothing));
-    }
-    club.exec("delete from eventinfo");
-    club.exec("delete from eventitems");
-    for (const Listing &listing : AllListings) {
-        SCOPED_TRACE(listing.layout);
-        const QString text = print(listing.layout, listing.formula);
-        EXPECT_EQ(club.pages, 1);
-        if (*listing.title != 0)
-            EXPECT_TRUE(hasLine(text, listing.nothing)) << text.toStdString();
-        else
-            EXPECT_TRUE(text.trimmed().isEmpty()) << text.toStdString();
+    for (const bool empty : {false, true}) {
+        if (empty)
+            club.execAll({{"delete from eventinfo", {{}}}, {"delete from eventitems", {{}}}});
+        for (const Listing &listing : AllListings) {
+            SCOPED_TRACE(listing.layout);
+            const QString text = print(listing.layout);
+            EXPECT_EQ(club.pages, 1);
+            EXPECT_EQ(simplified(text).contains(listing.sample), !empty) << listing.sample;
+            if (*listing.title == 0) { // a label sheet has no room for headings
+                EXPECT_EQ(text.trimmed().isEmpty(), empty) << text.toStdString();
+                continue;
+            }
+            for (const char *expected :
+                 {"Harbour Club", listing.title, "Printed 01/15/2027 Page 1 of 1"})
+                EXPECT_TRUE(hasLine(text, expected)) << expected;
+            EXPECT_EQ(hasLine(text, listing.nothing), empty) << text.toStdString();
+        }
     }
 }
 
@@ -176,29 +174,20 @@ TEST_F(Listings, LargeAmountsStayWhole) {
     club.exec(ItemColumns, {1001, 1, 501, "FOOD", "1 Gala", "9999999.99", "9999999.99",
                             "9999999.99", "9999999.99", 4010});
     club.exec("update eventinfo set deposit = '9999999.99' where eventnum = 1001");
-    const struct {
-        const char *layout;
-        bool landscape;
-        const char *formula; // the event sheets print one event
-    } layouts[] = {
-        {"evnt01a.rpt", false, One}, {"evnt01b.rpt", false, One}, {"evnt02b.rpt", false, One},
-        {"evnt04b.rpt", false, ""},  {"evnt04c.rpt", false, ""},  {"evnt04e.rpt", false, ""},
-        {"evnt04f.rpt", false, ""},  {"evnt05b.rpt", true, ""},   {"evnt05c.rpt", true, ""},
-        {"evnt05e.rpt", true, ""},
-    };
-    for (const auto &[layout, landscape, formula] : layouts) {
-        print(layout, formula);
-        EXPECT_GE(expectAmountsWhole(club.path("out.pdf"),
-                                     (landscape ? 11 : 8.5) * 72 - 0.5 * 72 + 0.5, layout),
-                  1)
+    for (const char *layout :
+         {"evnt01a.rpt", "evnt01b.rpt", "evnt02b.rpt", "evnt04b.rpt", "evnt04c.rpt", "evnt04e.rpt",
+          "evnt04f.rpt", "evnt05b.rpt", "evnt05c.rpt", "evnt05e.rpt"}) {
+        print(layout);
+        EXPECT_GE(
+            expectAmountsWhole(club.path("out.pdf"), paper(layout).width() - 36 + 0.5, layout), 1)
             << layout;
     }
 }
 
 TEST_F(Listings, TheEventSheetsShowTheSelectedEvent) {
     club.exec("update headings set ctlauxtitle = ?, ctlseq = ?", {"Saturday", "01/16/27"});
-    const QString internal = sheet("evnt01a.rpt"), customer = sheet("evnt01b.rpt"),
-                  items = sheet("evnt02b.rpt");
+    const QString internal = print("evnt01a.rpt"), customer = print("evnt01b.rpt"),
+                  items = print("evnt02b.rpt");
     for (const QString &text : {internal, customer, items}) {
         expectLines(text,
                     {"Saturday 01/16/27", "Subtotal 4,940.00", "Service charge 889.20",
@@ -257,8 +246,8 @@ TEST_F(Listings, AThousandDimesMakeAHundredDollars) {
     club.exec("delete from eventitems");
     club.execMany(ItemColumns, QList<QVariantList>(1000, {1001, 1, 900, "BAR", "1 Mint", "0", 0.1,
                                                           0.1, 0.1, 4020}));
-    expectLines(sheet("evnt01a.rpt"), {"Subtotal 100.00", "Total 300.00"});
-    expectLines(sheet("evnt02b.rpt"), {"Total per guest (110 guaranteed) 2.73"});
+    expectLines(print("evnt01a.rpt"), {"Subtotal 100.00", "Total 300.00"});
+    expectLines(print("evnt02b.rpt"), {"Total per guest (110 guaranteed) 2.73"});
     expectLines(print("evnt04b.rpt"), {"Event 1001, 1000 items 100.00 100.00 100.00",
                                        "All events, 1000 items 100.00 100.00 100.00"});
     expectLines(print("evnt04f.rpt"), {"900 Mint 1000 100.00"});
@@ -273,25 +262,16 @@ TEST_F(Listings, LongTitlesInAnyScriptWrapWithoutOverlapping) {
     club.execMany("insert into tasklist (eventnumber, taskdate, todo, task, staff) "
                   "values (1001, ?, 'N', ?, 'DEMO')",
                   {{20270110, "Confirm the band"}, {20270112, "Order flowers"}});
-    const struct {
-        const char *layout;
-        QSizeF paper; // points
-        const char *formula;
-    } layouts[] = {
-        {"evnt01a.rpt", {612, 792}, One},  {"evnt01b.rpt", {612, 792}, One},
-        {"evnt02b.rpt", {612, 792}, One},  {"evnt03e.rpt", {792, 612}, ""},
-        {"evnt04e.rpt", {612, 792}, ""},   {"evnt05e.rpt", {792, 612}, ""},
-        {"evnttask1.rpt", {612, 792}, ""},
-    };
-    for (const auto &[layout, paper, formula] : layouts) {
-        const QString text = print(layout, formula);
+    for (const char *layout : {"evnt01a.rpt", "evnt01b.rpt", "evnt02b.rpt", "evnt03e.rpt",
+                               "evnt04e.rpt", "evnt05e.rpt", "evnttask1.rpt"}) {
+        const QString text = print(layout);
         for (const char *word : {"東京の夕べ1", "Праздник2"})
             EXPECT_TRUE(text.contains(word)) << layout;
         // Once: a heading of pages is not repeated on every page it goes on to.
         const QRegularExpression once("\\bΓιορτή3\\b",
                                       QRegularExpression::UseUnicodePropertiesOption);
         EXPECT_EQ(text.count(once), 1) << layout;
-        expectWordsApart(club.path("out.pdf"), paper, layout);
+        expectWordsApart(club.path("out.pdf"), paper(layout), layout);
     }
 }
 
