@@ -90,18 +90,15 @@ TEST_F(ContractAssemblyTest, MissingOversizedAndForeignFilesAreToldAndSkipped) {
     const QString text =
         assemble({"cbfirst.txt", "cbgone.txt", "cbfull.txt", "cbempty.txt", "cbpicture.txt",
                   "private/cbsecret.txt", "../cbfirst.txt", "CBLAST.TXT"});
-    QStringList told;
+    QStringList told, expected;
     for (const auto &shown : prompts.messages) {
         EXPECT_EQ(shown.title, "Oops...");
         told << shown.text;
     }
-    EXPECT_EQ(told, (QStringList{
-                        "File: cbgone.txt not found or empty and will not be loaded ",
-                        "File: cbempty.txt not found or empty and will not be loaded ",
-                        "File: cbpicture.txt not found or empty and will not be loaded ",
-                        "File: private/cbsecret.txt not found or empty and will not be loaded ",
-                        "File: ../cbfirst.txt not found or empty and will not be loaded ",
-                    }));
+    for (const char *name :
+         {"cbgone.txt", "cbempty.txt", "cbpicture.txt", "private/cbsecret.txt", "../cbfirst.txt"})
+        expected << QStringLiteral("File: %1 not found or empty and will not be loaded ").arg(name);
+    EXPECT_EQ(told, expected);
     EXPECT_EQ(text, QStringLiteral("First Harper Anniversary Dinner\n") +
                         QString(32000 - 1, QLatin1Char('x')) + QStringLiteral("\nLast\n"));
 

@@ -121,12 +121,26 @@ TEST_F(ContractPrintTest, AnEventNeverSavedPrintsOnlyTheClubsOwnLayout) {
               QStringList{"0 0"});
 }
 
-TEST_F(ContractPrintTest, ListsPrintForEveryoneLayoutsOnlyForEventEditing) {
+TEST_F(ContractPrintTest, BelowEventEditingOnlyTheListsPrint) {
     writeFile("CBMENU.TXT", "Menu\n");
     storeContract(2, "Wedding", {"CBMENU.TXT", "cbterms.txt"});
     loadEvent();
     signIn(15); // below evaccess1 (20)
     ASSERT_TRUE(builder->open());
+    EXPECT_EQ(builder->contractEntries.size(), 4);
+    // Nothing changes a contract or its files.
+    builder->chooseContractEntry(1);
+    builder->chooseContractEntry(2);
+    builder->addComponentFile(0);
+    builder->moveComponent(ContractBuilder::RefreshView);
+    builder->changeDescription();
+    builder->toggleAllTextFiles();
+    EXPECT_EQ(builder->ContractNumber, 0);
+    EXPECT_TRUE(builder->components.isEmpty());
+    EXPECT_TRUE(builder->viewerText.isEmpty());
+    EXPECT_FALSE(builder->allTextFiles);
+    EXPECT_TRUE(prompts.inputs.isEmpty());
+
     builder->printContractList();
     EXPECT_EQ(workRows("select contractnum || ' ' || contractdesc || ' ' || ord || "
                        "' ' || cbfilename from cbuilder"),

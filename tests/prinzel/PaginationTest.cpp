@@ -25,19 +25,20 @@ protected:
             rows.append({n, words(n)});
         club.execMany("insert into lines values (?, ?)", rows);
     }
-
-    // The report's text; empty when it failed.
     QString print(const QString &layoutText, int marginTop = 0, int marginLeft = 0) {
         club.writeFile("lines.rpt", layoutText);
-        const auto made = club.makePdf(ReportClub::block("lines.rpt", {}, marginTop, marginLeft));
-        EXPECT_TRUE(made) << made.error().message.toStdString();
-        if (made)
-            pageCount = *made;
-        return made ? club.text() : QString();
+        return club.print(ReportClub::block("lines.rpt", {}, marginTop, marginLeft));
+    }
+    // Where pdftotext first finds a word on a page, in points from its top left.
+    QPointF at(const QString &word, int page = 1) {
+        for (const PdfWord &found : pdfWords(club.path("out.pdf")))
+            if (found.text == word && found.page == page)
+                return found.box.topLeft();
+        ADD_FAILURE() << word.toStdString();
+        return {};
     }
 
     ReportClub club;
-    int pageCount = 0;
 };
 
 QList<int> oneTo(int count) {
@@ -47,34 +48,28 @@ QList<int> oneTo(int count) {
     return all;
 }
 
-// Where pdftotext first finds a word on a page, in points from its top left.
-QPointF wordPosition(const QString &pdf, const QString &word, int page = 1) {
-    for (const PdfWord &found : pdfWords(pdf))
-        if (found.text == word && found.page == page)
-            return found.box.topLeft();
-    ADD_FAILURE() << word.toStdString();
-    return {};
-}
-
 TEST_F(Pagination, LongBodiesBreakBetweenRowsAndLoseNothing) {
     addLines(400, [](int n) {
         return n % 13 == 0 ? QStringLiteral("a row long enough to wrap over several lines of the "
                                             "narrow column it is printed in, again and again")
                            : QStringLiteral("short");
     });
+    // A table in a comment is none; a table nested in a row stays in it; end
+    // tags may be left out.
     const QString text = print(layout(
-        "size = A4", "<p>Before the table</p>\n<table width=\"100%\"><thead><tr><th "
-                     "width=\"20%\">Head</th><th width=\"20%\">Words</th></tr></thead>\n"
-                     "{{#lines}}<tr><td>row{{n}}</td><td>{{words}}</td></tr>{{/lines}}\n"
+        "size = A4", "<p>Before the table</p><!-- <table><tr><td>x</td></tr></table> -->\n"
+                     "<table width=\"100%\" title='a > b'><thead><tr><th width=\"20%\">Head</th>"
+                     "<th width=\"20%\">Words</th></tr></thead>\n{{#lines}}<tr><td>row{{n}}</td>"
+                     "<td><table><tr><td>{{words}}</td></tr></table></td></tr>{{/lines}}\n"
                      "</table>\n<p>Between the tables</p>\n<table>{{#lines}}<tr><td>again{{n}}"
-                     "</td></tr>{{/lines}}</table>\n<p>After the tables</p>"));
+                     "{{/lines}}</table>\n<p>After the tables</p>"));
     EXPECT_EQ(numbers(text, "row"), oneTo(400));
     EXPECT_EQ(numbers(text, "again"), oneTo(400));
     const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
-    ASSERT_EQ(pages.size(), pageCount);
-    ASSERT_GT(pageCount, 10);
-    for (int i = 0; i < pageCount; ++i) {
-        EXPECT_TRUE(pages[i].contains(QStringLiteral("Page %1 of %2").arg(i + 1).arg(pageCount)));
+    ASSERT_EQ(pages.size(), club.pages);
+    ASSERT_GT(club.pages, 10);
+    for (int i = 0; i < club.pages; ++i) {
+        EXPECT_TRUE(pages[i].contains(QStringLiteral("Page %1 of %2").arg(i + 1).arg(club.pages)));
         EXPECT_EQ(pages[i].contains("row"), pages[i].contains("Head"))
             << "the head repeats on each page of its table, page " << i + 1;
     }
@@ -95,151 +90,62 @@ TEST_F(Pagination, TextTallerThanAPageFlowsOver) {
                                       "last</td></tr></table>")
                            .arg(QString::fromLatin1(paragraph).arg(words))));
         EXPECT_EQ(numbers(text, "word"), oneTo(2500)) << paragraph;
-        EXPECT_GE(pageCount, 3);
+        EXPECT_GE(club.pages, 3);
         EXPECT_LT(text.indexOf("first"), text.indexOf("word1 "));
         EXPECT_GT(text.indexOf("last"), text.indexOf("word2500"));
     }
 }
 
-TEST_F(Pagination, LabelsFillAcrossThenDown) {
-    addLines(14, [](int n) { return QStringLiteral("Member %1").arg(n); });
-    const QString text = print(
-        layout("columns = 3\nrows = 4\ncolumn gap = 0.25", "<p>label{{n}}</p><p>{{words}}</p>"));
-    ASSERT_EQ(pageCount, 2);
-    const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
-    EXPECT_EQ(numbers(pages[0], "label"), oneTo(12)) << "read across each row of labels";
-    EXPECT_EQ(numbers(pages[1], "label"), (QList<int>{13, 14}));
-    const auto top = [&](const char *label) {
-        return wordPosition(club.path("out.pdf"), label).y();
-    };
-    EXPECT_NEAR(top("label1"), top("label3"), 0.5);
-    EXPECT_GT(top("label4"), top("label3") + 5);
-    EXPECT_TRUE(text.contains("Page 2 of 2"));
-}
-
-TEST_F(Pagination, TheCallersMarginsShiftTheContent) {
-    addLines(3, [](int n) { return QStringLiteral("w%1").arg(n); });
-    const QString text = layout("margins = 0.5", "{{#lines}}<p>{{words}}</p>{{/lines}}");
-    print(text);
-    const QPointF plain = wordPosition(club.path("out.pdf"), "Numbered");
-    EXPECT_NEAR(plain.x(), 36, 1);
-    EXPECT_NEAR(plain.y(), 36, 4);
-    print(text, 720, 1440);
-    const QPointF shifted = wordPosition(club.path("out.pdf"), "Numbered");
-    EXPECT_NEAR(shifted.x() - plain.x(), 72, 0.5);
-    EXPECT_NEAR(shifted.y() - plain.y(), 36, 0.5);
-}
-
-// Labels two inches wide from half an inch: a line too long for one wraps,
-// or with "label lines = cut" is cut at the label's right edge, so that the
-// lines under it keep their places and nothing reaches the next label.
-TEST_F(Pagination, LabelLinesWrapOrAreCutAtTheEdge) {
-    addLines(2, [](int n) {
-        return QStringLiteral("Alpha%1 Beta Gamma Delta Epsilon Zeta Eta Theta Iota Kappa Lambda")
-            .arg(n);
-    });
-    const QString body = QStringLiteral("<p>top{{n}}<br>{{words}}<br>under{{n}}</p>"
-                                        "<table><tr><td>cell{{n}} {{words}}</td></tr></table>");
-    const QString page = QStringLiteral("margins = 0.5\ncolumns = 2\nrows = 2\nlabel width = 2\n"
-                                        "column gap = 0.5\n");
-    const QString pdf = club.path("out.pdf");
-    const auto top = [&](const char *word) {
-        return wordPosition(pdf, word).y();
-    };
-
-    EXPECT_EQ(print(layout(page, body)).count("Lambda"), 4);
-    const double line = top("under1") - top("top1");
-    EXPECT_GT(line, 30) << "the long line wraps over a line of its own";
-
-    print(layout(page + QStringLiteral("label lines = cut"), body));
-    EXPECT_LT(top("under1") - top("top1"), line * 0.7) << "the cut line takes one line";
-    EXPECT_NEAR(top("under1"), top("under2"), 0.5);
-    QStringList kept;
-    for (const PdfWord &word : pdfWords(pdf)) {
-        const bool second = word.box.left() >= 36 + 144 + 36 - 0.5;
-        const double edge = second ? 36 + 2 * 144 + 36 : 36 + 144;
-        EXPECT_LE(word.box.right(), edge + 0.5) << word.text.toStdString();
-        EXPECT_NE(word.text, "Lambda") << "the end of the line is gone, not hidden";
-        kept << word.text;
-    }
-    for (const char *word : {"Alpha1", "Alpha2", "cell1", "cell2", "top2", "Beta"})
-        EXPECT_TRUE(kept.contains(QString::fromLatin1(word))) << word;
-}
-
-// A memo's lines are rows of a table: pages break between them, and blank
-// lines and leading blanks keep their room.
-TEST_F(Pagination, AMemoBreaksBetweenItsLines) {
-    QStringList memo;
-    QList<int> printed;
-    for (int n = 1; n <= 200; ++n) {
-        memo << (n % 10 == 0   ? QString()
-                 : n % 10 == 5 ? QStringLiteral("    memo%1").arg(n)
-                               : QStringLiteral("memo%1").arg(n));
-        if (n % 10 != 0)
-            printed << n;
-    }
-    addLines(1, [&](int) { return memo.join("\r\n"); });
+// The shipped labels cut a line too long for its label (evntmail1's golden
+// page); without "label lines = cut" it wraps over a line of its own.
+TEST_F(Pagination, LabelLinesWrapUnlessCut) {
+    addLines(1,
+             [](int) { return QStringLiteral("Alpha Beta Gamma Delta Epsilon Zeta Eta Theta"); });
     const QString text =
-        print(layout(QString(), "{{#lines}}<table width=\"100%\">{{#words}}<tr><td "
-                                "style=\"white-space: pre-wrap\">{{line}}{{#blank}}"
-                                "&nbsp;{{/blank}}</td></tr>{{/words}}</table>{{/lines}}")
-                  .replace("order by n\n", "order by n\nformat = words:memo\n"));
-    EXPECT_EQ(numbers(text, "memo"), printed) << "every line once, in order";
-    EXPECT_GE(pageCount, 3);
-    const QString pdf = club.path("out.pdf");
-    const qreal line = wordPosition(pdf, "memo9").y() - wordPosition(pdf, "memo8").y();
-    EXPECT_NEAR(wordPosition(pdf, "memo11").y() - wordPosition(pdf, "memo9").y(), 2 * line, 0.5);
-    EXPECT_GT(wordPosition(pdf, "memo5").x() - wordPosition(pdf, "memo4").x(), 8)
-        << "four leading blanks";
+        print(layout("columns = 2\nrows = 2\nlabel width = 2", "<p>top<br>{{words}}<br>under</p>"));
+    EXPECT_TRUE(text.contains("Theta"));
+    EXPECT_GT(at("under").y() - at("top").y(), 30);
 }
 
 TEST_F(Pagination, TheAddressBlockHasItsPlaceOnTheFirstPage) {
     addLines(150, [](int n) { return QStringLiteral("w%1").arg(n); });
-    const auto withAddress = [](const QString &place) {
-        return layout(QStringLiteral("address = ") + place,
-                      "<table>{{#lines}}<tr><td>row{{n}}</td></tr>{{/lines}}"
-                      "</table>") +
-               QStringLiteral("[address]\n<p>Window<br>2<br>3<br>4<br>5<br>6<br>7<br>8<br>9<br>"
-                              "cut</p>\n");
+    const auto withAddress = [](const QString &place, const QString &body) {
+        return layout("address = " + place, body) +
+               "[address]\n<p>Window<br>2<br>3<br>4<br>5<br>6<br>7<br>8<br>9<br>cut</p>\n";
     };
-    const QString pdf = club.path("out.pdf");
-    const QString text = print(withAddress("1 2.5 3 1"));
+    const QString rows = "<table>{{#lines}}<tr><td>row{{n}}</td></tr>{{/lines}}</table>";
+    const QString text = print(withAddress("1 2.5 3 1", rows));
     EXPECT_EQ(numbers(text, "row"), oneTo(150));
-    ASSERT_GE(pageCount, 2);
-    const QPointF window = wordPosition(pdf, "Window");
-    EXPECT_NEAR(window.x(), 72, 0.5);
-    EXPECT_NEAR(window.y(), 180, 0.5);
+    ASSERT_GE(club.pages, 2);
+    EXPECT_NEAR(at("Window").x(), 72, 0.5);
+    EXPECT_NEAR(at("Window").y(), 180, 0.5);
     EXPECT_FALSE(text.contains("cut")) << "the block is cut off at its height";
     EXPECT_EQ(text.count("Window"), 1) << "on the first page only";
-    const QPointF first = wordPosition(pdf, "row1");
+    const QPointF first = at("row1");
     EXPECT_GE(first.y(), 252) << "the body starts below the block";
     EXPECT_LT(first.y(), 262);
-    const QPointF later = wordPosition(
-        pdf, QStringLiteral("row%1").arg(numbers(text.split('\f')[1], "row").first()), 2);
-    EXPECT_LT(later.y(), 70) << "later pages use the whole body";
+    EXPECT_LT(at(QStringLiteral("row%1").arg(numbers(text.split('\f')[1], "row").first()), 2).y(),
+              70)
+        << "later pages use the whole body";
 
-    print(withAddress("1 2.5 3 1"), 720, 1440);
-    EXPECT_NEAR(wordPosition(pdf, "Window").x(), 144, 0.5) << "the caller's margins move it";
-    EXPECT_NEAR(wordPosition(pdf, "Window").y(), 216, 0.5);
-    EXPECT_NEAR(wordPosition(pdf, "row1").y(), first.y() + 36, 0.5);
+    print(withAddress("1 2.5 3 1", rows), 720, 1440);
+    EXPECT_NEAR(at("Window").x(), 144, 0.5) << "the caller's margins move it";
+    EXPECT_NEAR(at("Window").y(), 216, 0.5);
+    EXPECT_NEAR(at("row1").y(), first.y() + 36, 0.5);
 
     // In the top margin, clear of the body.
-    print(withAddress("5 0.1 3 0.3"));
-    EXPECT_LT(wordPosition(pdf, "row1").y(), 70);
-}
+    print(withAddress("5 0.1 3 0.3", rows));
+    EXPECT_LT(at("row1").y(), 70);
 
-// Cut by Qt at full pages, such a passage cannot start in the shorter room
-// below the block.
-TEST_F(Pagination, APassageTallerThanThatRoomStartsOnPageTwo) {
-    addLines(150, [](int) { return QString(); });
+    // Cut by Qt at full pages, a passage taller than the room below the
+    // block cannot start there: it starts on page two.
     QString passage;
     for (const char *prefix : {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"})
         passage += QStringLiteral("{{#lines}}%1{{n}} {{/lines}}").arg(QLatin1String(prefix));
-    const QString text = print(layout("address = 1 2.5 3 1", "<p>" + passage + "</p>") +
-                               QStringLiteral("[address]\n<p>Window</p>\n"));
-    EXPECT_EQ(numbers(text, "a"), oneTo(150));
-    EXPECT_EQ(numbers(text, "l"), oneTo(150));
-    const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    const QStringList pages = print(withAddress("1 2.5 3 1", "<p>" + passage + "</p>"))
+                                  .split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    for (const char *first : {"a", "l"})
+        EXPECT_EQ(numbers(pages.join(' '), first), oneTo(150)) << first;
     ASSERT_GE(pages.size(), 3);
     EXPECT_TRUE(pages[0].contains("Window"));
     EXPECT_FALSE(pages[0].contains("a1 "));
@@ -264,10 +170,7 @@ TEST_F(Pagination, NoRoomForTheBodyIsRefused) {
     for (const auto &c : cases) {
         club.writeFile("lines.rpt", c.layout);
         const auto made = club.makePdf(ReportClub::block("lines.rpt", {}, c.marginTop));
-        ASSERT_FALSE(made) << c.named;
-        EXPECT_EQ(made.error().code, ExitCode::Layout);
-        EXPECT_TRUE(made.error().message.contains(QString::fromUtf8(c.named)))
-            << made.error().message.toStdString();
+        expectRefused(made, ExitCode::Layout, c.named);
     }
 }
 
@@ -354,39 +257,31 @@ const QList<GroupedListing> &groupedListings() {
 // heading so marked for no group it goes on with, or repeated unmarked.
 // Also rows lost or printed twice.
 QStringList pageFaults(const QString &text, const GroupedListing &listing, int rows) {
-    const QRegularExpression row("\\br(\\d+)n(\\d+)\\b");
-    const QRegularExpression heading(listing.heading);
-    const QRegularExpression total(listing.total.isEmpty() ? QStringLiteral("(?!)")
-                                                           : listing.total);
-    const QString continuedMark = QStringLiteral(" (continued)");
+    const QRegularExpression row("\\br(\\d+)n(\\d+)\\b"), heading(listing.heading),
+        total(listing.total.isEmpty() ? QStringLiteral("(?!)") : listing.total);
+    const QString mark = QStringLiteral(" (continued)");
     QStringList faults;
     QHash<int, QString> headingOf; // of each group, as printed above its first row
     QString lastHeading;
-    int group = -1; // of the last row printed
-    int printed = 0;
+    int group = -1, printed = 0; // the group of the last row printed
     const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     for (qsizetype page = 0; page < pages.size(); ++page) {
         enum Kind { Row, Total, Heading, Continued };
         QList<std::pair<Kind, QString>> lines; // the rows' groups, the headings' text
         for (const QString &line : pages[page].split(QLatin1Char('\n'))) {
             const QString plain = line.simplified();
-            if (const auto match = row.match(line); match.hasMatch()) {
+            const bool continued = plain.endsWith(mark);
+            const QString unmarked = continued ? plain.chopped(mark.size()) : plain;
+            if (const auto match = row.match(line); match.hasMatch())
                 lines.append({Row, match.captured(1)});
-                ++printed;
-            } else if (total.match(line).hasMatch()) {
+            else if (total.match(line).hasMatch())
                 lines.append({Total, QString()});
-            } else if (const bool continued = plain.endsWith(continuedMark);
-                       heading.match(continued ? plain.chopped(continuedMark.size()) : plain)
-                           .hasMatch()) {
-                lines.append({continued ? Continued : Heading,
-                              continued ? plain.chopped(continuedMark.size()) : plain});
-            }
+            else if (heading.match(unmarked).hasMatch())
+                lines.append({continued ? Continued : Heading, unmarked});
         }
         const QString where = QStringLiteral("page %1: ").arg(page + 1);
-        if (lines.isEmpty())
-            continue;
-        if (lines.last().first == Heading || lines.last().first == Continued)
-            faults << where + QStringLiteral("ends with a heading");
+        if (!lines.isEmpty() && lines.last().first >= Heading)
+            faults << where + "ends with a heading";
         QString continued;
         for (const auto &[kind, value] : lines) {
             if (kind == Continued) {
@@ -394,7 +289,7 @@ QStringList pageFaults(const QString &text, const GroupedListing &listing, int r
                 continue;
             }
             if (kind == Total)
-                faults << where + QStringLiteral("starts with a total");
+                faults << where + "starts with a total";
             const bool goesOn = kind != Heading && page > 0 && group >= 0 &&
                                 (kind == Total || value.toInt() == group);
             if (goesOn && continued != headingOf.value(group))
@@ -410,10 +305,11 @@ QStringList pageFaults(const QString &text, const GroupedListing &listing, int r
                 faults << where + QStringLiteral("repeats \"%1\" unmarked").arg(value);
             if (kind == Heading)
                 lastHeading = value;
-            if (kind == Row && !headingOf.contains(value.toInt()))
-                headingOf.insert(value.toInt(), lastHeading);
-            if (kind == Row)
+            if (kind == Row) {
+                ++printed;
                 group = value.toInt();
+                headingOf.insert(group, headingOf.value(group, lastHeading));
+            }
         }
     }
     if (printed != rows)

@@ -1,6 +1,7 @@
 #include "ParameterBlock.h"
 
 #include "Fuzz.h"
+#include "ReportClub.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -80,37 +81,28 @@ TEST(ParameterBlock, LineEndsAndTildesInValues) {
 
 TEST(ParameterBlock, RefusalsNameTheirCause) {
     const struct {
-        const char *rule;
         QString text;
         const char *named;
     } cases[] = {
-        {"no Crystal line", block({{"Crystal", nullptr}}), "Crystal"},
-        {"an empty block", QString(), "Crystal"},
-        {"a folder in the layout name", block({{"ReportFileName", "ReportFileName=../a.rpt~"}}),
-         "ReportFileName"},
-        {"a slash in a data file name", block({{"DataFiles(0)", "DataFiles(0)=/etc/passwd~"}}),
+        {block({{"Crystal", nullptr}}), "Crystal"},
+        {QString(), "Crystal"},
+        {block({{"ReportFileName", "ReportFileName=../a.rpt~"}}), "ReportFileName"},
+        {block({{"DataFiles(0)", "DataFiles(0)=/etc/passwd~"}}), "DataFiles(0)"},
+        {block({{"DataFiles(2)", "DataFiles(2)=..~"}}), "DataFiles(2)"},
+        {block({{"DataFiles(0)", "DataFiles(0)=C:\\club\\a.mdb~"}}), "DataFiles(0)"},
+        {block({{"DataFiles(0)", nullptr}, {"DataFiles(1)", "DataFiles(1)=a.mdb~"}}),
          "DataFiles(0)"},
-        {"two dots in a later data file", block({{"DataFiles(2)", "DataFiles(2)=..~"}}),
-         "DataFiles(2)"},
-        {"a backslash path", block({{"DataFiles(0)", "DataFiles(0)=C:\\club\\a.mdb~"}}),
-         "DataFiles(0)"},
-        {"no data file 0",
-         block({{"DataFiles(0)", nullptr}, {"DataFiles(1)", "DataFiles(1)=a.mdb~"}}),
-         "DataFiles(0)"},
-        {"no layout", block({{"ReportFileName", nullptr}}), "ReportFileName"},
-        {"a margin that is no number", block({{"MarginTop", "MarginTop=0.5~"}}), "MarginTop"},
-        {"a negative margin", block({{"MarginLeft", "MarginLeft=-10~"}}), "MarginLeft"},
-        {"a line without its tilde", block({{"MarginTop", "MarginTop=0"}}), "line 4"},
-        {"an unknown line", block({{"WindowTitle", "Printer=LPT1~"}}), "Printer"},
-        {"a sixth data file", block({{"DataFiles(5)", "DataFiles(5)=b.mdb~"}}), "DataFiles(5)"},
-        {"a line given twice", block({{"again", "ReportFileName=b.rpt~"}}), "twice"},
+        {block({{"ReportFileName", nullptr}}), "ReportFileName"},
+        {block({{"MarginTop", "MarginTop=0.5~"}}), "MarginTop"},
+        {block({{"MarginLeft", "MarginLeft=-10~"}}), "MarginLeft"},
+        {block({{"MarginTop", "MarginTop=0"}}), "line 4"},
+        {block({{"WindowTitle", "Printer=LPT1~"}}), "Printer"},
+        {block({{"DataFiles(5)", "DataFiles(5)=b.mdb~"}}), "DataFiles(5)"},
+        {block({{"again", "ReportFileName=b.rpt~"}}), "twice"},
     };
     for (const auto &c : cases) {
         const auto parsed = ParameterBlock::parse(c.text);
-        ASSERT_FALSE(parsed) << c.rule;
-        EXPECT_EQ(parsed.error().code, ExitCode::Block) << c.rule;
-        EXPECT_TRUE(parsed.error().message.contains(QString::fromUtf8(c.named)))
-            << c.rule << ": " << parsed.error().message.toStdString();
+        expectRefused(parsed, ExitCode::Block, c.named);
     }
 }
 

@@ -80,51 +80,46 @@ TEST_F(Program, EachFailureHasItsExitCode) {
     };
     const QString before = clubFiles();
     const struct {
-        const char *rule;
         QString block;
         QString arguments; // separated by blanks
         ExitCode code;
         const char *named;
         Surroundings surroundings = {};
     } cases[] = {
-        {"a bad block", "Crystal~\nReportFileName=a/b.rpt~", "", ExitCode::Block, "ReportFileName"},
-        {"no block anywhere", QString(), "", ExitCode::Block, "No parameter block"},
-        {"a block file that is not there", QString(), "missing.txt", ExitCode::Block,
-         "missing.txt"},
-        {"a missing layout", ReportClub::block("nothere.rpt"), "", ExitCode::Layout, "nothere.rpt"},
-        {"a layout without end", ReportClub::block("zero.rpt"), "", ExitCode::Layout,
+        {"Crystal~\nReportFileName=a/b.rpt~", "", ExitCode::Block, "ReportFileName"},
+        {QString(), "", ExitCode::Block, "No parameter block"},
+        {QString(), "missing.txt", ExitCode::Block, "missing.txt"},
+        {ReportClub::block("nothere.rpt"), "", ExitCode::Layout, "nothere.rpt"},
+        {ReportClub::block("zero.rpt"), "", ExitCode::Layout,
          "zero.rpt is refused: it is larger than 1 MB"},
-        {"a missing data file", QString(good).replace("rpt05.mdb", "rpt99.mdb"), "", ExitCode::Data,
-         "rpt99.mdb"},
-        {"a refused formula", ReportClub::block("evntcon1.rpt", "{eventreserv.event1} = 1; drop"),
-         "", ExitCode::Data, "\";\""},
-        {"a PDF path that cannot be written", good, "--pdf /nonexistent/dir/out.pdf", ExitCode::Pdf,
-         "/nonexistent/dir/out.pdf"},
-        {"a PDF path that is a pipe", good, "--pdf " + pipe, ExitCode::Pdf,
+        {QString(good).replace("rpt05.mdb", "rpt99.mdb"), "", ExitCode::Data, "rpt99.mdb"},
+        {ReportClub::block("evntcon1.rpt", "{eventreserv.event1} = 1; drop"), "", ExitCode::Data,
+         "\";\""},
+        {good, "--pdf /nonexistent/dir/out.pdf", ExitCode::Pdf, "/nonexistent/dir/out.pdf"},
+        {good, "--pdf " + pipe, ExitCode::Pdf,
          "pipe.pdf cannot be written: it is not a regular file"},
-        {"a PDF path that is a folder", good, "--pdf " + club.directory, ExitCode::Pdf,
-         "not a regular file"},
-        {"a full disk under the PDF", good, "--pdf limited.pdf", ExitCode::Pdf,
-         "limited.pdf cannot be written: File too large", Surroundings{.fileSizeLimit = 8192}},
-        {"a full disk under the PDF on standard output", good, "--pdf -", ExitCode::Pdf,
-         "standard output: No space left on device", Surroundings{.output = "/dev/full"}},
-        {"a full disk under the usage", QString(), "--help", ExitCode::Usage,
-         "No space left on device", Surroundings{.output = "/dev/full"}},
-        {"a report longer than its time limit", ReportClub::block("nested.rpt"), "--pdf late.pdf",
-         ExitCode::TimeLimit, "nested.rpt took longer than its time limit of 0.2 seconds",
+        {good, "--pdf " + club.directory, ExitCode::Pdf, "not a regular file"},
+        {good, "--pdf limited.pdf", ExitCode::Pdf, "limited.pdf cannot be written: File too large",
+         Surroundings{.fileSizeLimit = 8192}},
+        {good, "--pdf -", ExitCode::Pdf, "standard output: No space left on device",
+         Surroundings{.output = "/dev/full"}},
+        {QString(), "--help", ExitCode::Usage, "No space left on device",
+         Surroundings{.output = "/dev/full"}},
+        {ReportClub::block("nested.rpt"), "--pdf late.pdf", ExitCode::TimeLimit,
+         "nested.rpt took longer than its time limit of 0.2 seconds",
          Surroundings{.variable = "PRINZEL_TIME_LIMIT=0.2"}},
-        {"a time limit that is no number of seconds", good, "--pdf late.pdf", ExitCode::Usage,
-         "PRINZEL_TIME_LIMIT \"soon\"", Surroundings{.variable = "PRINZEL_TIME_LIMIT=soon"}},
-        {"an unknown option", good, "--printer", ExitCode::Usage, "--printer"},
+        {good, "--pdf late.pdf", ExitCode::Usage, "PRINZEL_TIME_LIMIT \"soon\"",
+         Surroundings{.variable = "PRINZEL_TIME_LIMIT=soon"}},
+        {good, "--printer", ExitCode::Usage, "--printer"},
     };
     for (const auto &c : cases) {
         const Finished run = prinzel(c.arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts),
                                      club.directory, c.block, c.surroundings);
-        EXPECT_EQ(run.exitCode, int(c.code)) << c.rule << ": " << run.errors.toStdString();
+        EXPECT_EQ(run.exitCode, int(c.code)) << run.errors.toStdString();
         EXPECT_TRUE(run.errors.startsWith("prinzel: ") &&
                     run.errors.contains(QString::fromUtf8(c.named)) &&
                     run.errors.count(QLatin1Char('\n')) == 1)
-            << c.rule << ": " << run.errors.toStdString();
+            << c.named << ": " << run.errors.toStdString();
     }
     EXPECT_EQ(clubFiles().toStdString(), before.toStdString())
         << "nothing written, nothing left aside";

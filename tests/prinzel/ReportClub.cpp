@@ -84,6 +84,13 @@ Result<int, ReportFailure> ReportClub::makePdf(const QString &blockText, const Q
     return job->writePdf(path(pdf));
 }
 
+QString ReportClub::print(const QString &blockText) {
+    const auto made = makePdf(blockText);
+    EXPECT_TRUE(made) << blockText.toStdString() << ": " << made.error().message.toStdString();
+    pages = made ? *made : 0;
+    return made ? text() : QString();
+}
+
 QString ReportClub::text(const QString &pdf) const {
     return pdfText(path(pdf));
 }

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariantList>
+#include <gtest/gtest.h>
 
 // A club directory in a temporary folder with the operator's report work
 // file rpt05.mdb, made by the schema module as the program makes it (every
@@ -36,16 +37,27 @@ public:
     // Prepares and writes the report's PDF; the number of pages.
     Result<int, ReportFailure> makePdf(const QString &blockText,
                                        const QString &pdf = QStringLiteral("out.pdf"));
+    // Writes the report's PDF and sets `pages`; its text, empty when it failed.
+    QString print(const QString &blockText);
     // The PDF as pdftotext lays it out (no ligatures: words stay findable); pages are
     // separated by form feeds.
     QString text(const QString &pdf = QStringLiteral("out.pdf")) const;
 
     QTemporaryDir temp;
     QString directory;
+    int pages = 0;
 
 private:
     Databases m_databases;
 };
+
+// The result is refused with `code` and a message naming `named`.
+template <typename Result>
+void expectRefused(const Result &result, ExitCode code, const QString &named) {
+    ASSERT_FALSE(result) << named.toStdString();
+    EXPECT_EQ(result.error().code, code) << named.toStdString();
+    EXPECT_TRUE(result.error().message.contains(named)) << result.error().message.toStdString();
+}
 
 // Compares a whole output with its golden file; PRINZEL_UPDATE_GOLDEN=1
 // writes the file instead, for a change that is meant.
