@@ -125,9 +125,9 @@ TEST_F(ClubUpgradeTest, AStepThatCannotRunChangesNothingAndStartUpStops) {
         EXPECT_EQ(logic.StartMainWindow(u"ZQJ99DEMO"_s, instance),
                   MainWindowLogic::Outcome::DatabaseFailure);
     }
-    EXPECT_EQ(prompts.lastMessage().title, u"Brevant Codes"_s);
-    EXPECT_TRUE(prompts.lastMessage().text.startsWith(
-        u"Code 3022 - Upgrade step 1 (named indexes and unique keys) of EVNT.MDB"_s));
+    EXPECT_TRUE((prompts.lastMessage().title + u": "_s + prompts.lastMessage().text)
+                    .startsWith(u"Brevant Codes: Code 3022 - Upgrade step 1 (named indexes and "
+                                "unique keys) of EVNT.MDB"_s));
     EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from eventinfo"_s), 5);
     EXPECT_EQ(custidType(), QMetaType::LongLong);
     EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from schemaversion"_s), 0);
@@ -142,12 +142,11 @@ TEST_F(ClubUpgradeTest, AStepThatCannotRunChangesNothingAndStartUpStops) {
 }
 
 TEST_F(ClubUpgradeTest, ShippedFilesAreAddedOrUpdatedButAClubsOwnAreKept) {
-    const QString share = QDir(temp.path()).filePath(u"share"_s);
+    const QDir share(QDir(temp.path()).filePath(u"share"_s));
     auto write = [](const QString &file, const QByteArray &text) {
         QDir().mkpath(QFileInfo(file).path());
         QFile out(file);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(text);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(text) == text.size());
     };
     auto read = [](const QString &file) {
         QFile in(file);
@@ -156,17 +155,17 @@ TEST_F(ClubUpgradeTest, ShippedFilesAreAddedOrUpdatedButAClubsOwnAreKept) {
     const auto sha = [](const QByteArray &text) {
         return QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex();
     };
-    write(QDir(share).filePath(u"evnt-1.txt"_s), "shipped help, version 2");
-    write(QDir(share).filePath(u"cb-welcome.txt"_s), "shipped component");
-    write(QDir(share).filePath(u"layouts/evntlist.rpt"_s), "shipped layout, version 2");
-    write(QDir(share).filePath(u".shipped.sha256"_s),
+    write(share.filePath(u"evnt-1.txt"_s), "shipped help, version 2");
+    write(share.filePath(u"cb-welcome.txt"_s), "shipped component");
+    write(share.filePath(u"layouts/evntlist.rpt"_s), "shipped layout, version 2");
+    write(share.filePath(u".shipped.sha256"_s),
           sha("shipped help, version 1") + "  evnt-1.txt\n" + sha("shipped layout, version 1") +
               "  layouts/evntlist.rpt\n" + sha("shipped layout, version 2") +
               "  layouts/evntlist.rpt\n");
     write(path(u"EVNT-1.TXT"_s), "the club's own help");
     write(path(u"Layouts/EvntList.rpt"_s), "shipped layout, version 1");
 
-    auto done = ClubUpgrade::copyMissingFiles(share, club);
+    auto done = ClubUpgrade::copyMissingFiles(share.path(), club);
     ASSERT_TRUE(done.ok());
     EXPECT_EQ(*done,
               (QStringList{u"copied cb-welcome.txt"_s, u"kept evnt-1.txt, which the club edited"_s,
@@ -176,7 +175,7 @@ TEST_F(ClubUpgradeTest, ShippedFilesAreAddedOrUpdatedButAClubsOwnAreKept) {
     EXPECT_EQ(read(path(u"Layouts/EvntList.rpt"_s)), "shipped layout, version 2")
         << "replaced under the club's own spelling of its name";
     EXPECT_FALSE(QFile::exists(path(u".shipped.sha256"_s)));
-    EXPECT_EQ(*ClubUpgrade::copyMissingFiles(share, club),
+    EXPECT_EQ(*ClubUpgrade::copyMissingFiles(share.path(), club),
               QStringList{u"kept evnt-1.txt, which the club edited"_s});
 }
 
