@@ -15,21 +15,19 @@ protected:
 
     Lookups lookups() { return Lookups(module->databases, clipboard); }
 
-    QList<double> accountNumbers(const QString &text) {
-        QList<double> numbers;
-        auto found = lookups().findAccounts(text);
-        EXPECT_TRUE(found.ok()) << text.toStdString();
-        for (const AccountMatch &match : found ? found->rows : QList<AccountMatch>())
+    // The numbers of the rows a text finds, in their order.
+    template <typename Number, typename Found> static QList<Number> numbers(const Found &found) {
+        EXPECT_TRUE(found.ok());
+        QList<Number> numbers;
+        for (const auto &match : found ? found->rows : decltype(found->rows)())
             numbers << match.number;
         return numbers;
     }
+    QList<double> accountNumbers(const QString &text) {
+        return numbers<double>(lookups().findAccounts(text));
+    }
     QList<int> employeeNumbers(const QString &text) {
-        QList<int> numbers;
-        auto found = lookups().findEmployees(text);
-        EXPECT_TRUE(found.ok()) << text.toStdString();
-        for (const EmployeeMatch &match : found ? found->rows : QList<EmployeeMatch>())
-            numbers << match.number;
-        return numbers;
+        return numbers<int>(lookups().findEmployees(text));
     }
     // The one row a text finds, as "number|name|class|status"; "(n rows)" otherwise.
     QString onlyAccount(const QString &text) {
