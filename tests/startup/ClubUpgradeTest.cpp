@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
@@ -201,28 +202,24 @@ TEST(ShippedFilesList, NamesTheVersionOfEveryFileShippedNow) {
 // the package's own test; a test program has none beside it.
 TEST(ShippedFilesLookup, AFolderNamedByHandWinsOverTheSourceTree) {
     const QByteArray saved = qgetenv("MORAVEL_SHARE_DIR");
+    const QString current = QDir::currentPath();
+    const auto restore = qScopeGuard([&] {
+        QDir::setCurrent(current);
+        saved.isNull() ? qunsetenv("MORAVEL_SHARE_DIR") : qputenv("MORAVEL_SHARE_DIR", saved);
+    });
     qunsetenv("MORAVEL_SHARE_DIR");
     EXPECT_TRUE(QFile::exists(QDir(ClubUpgrade::shareDirectory()).filePath("evntcon1.rpt")))
         << "a build finds the layouts in its source tree";
-
     QTemporaryDir named;
     QDir(named.path()).mkpath(u"club"_s);
     qputenv("MORAVEL_SHARE_DIR", named.path().toUtf8());
     EXPECT_EQ(ClubUpgrade::shareDirectory(), named.path() + u"/club"_s);
-
     // The program changes into the club directory after looking: a relative
     // name must already point where it pointed at start.
-    const QString current = QDir::currentPath();
     QDir::setCurrent(named.path());
     qputenv("MORAVEL_SHARE_DIR", "elsewhere");
     EXPECT_EQ(ClubUpgrade::shareDirectory(), named.path() + u"/elsewhere/club"_s)
         << "made absolute, and no quiet fallback to the source tree when missing";
-    QDir::setCurrent(current);
-
-    if (saved.isNull())
-        qunsetenv("MORAVEL_SHARE_DIR");
-    else
-        qputenv("MORAVEL_SHARE_DIR", saved);
 }
 
 } // namespace

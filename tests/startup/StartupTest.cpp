@@ -29,6 +29,15 @@ protected:
         instance->release();
         prompts.clear();
     }
+    // The club opened afresh with these settings, as the next launch opens it.
+    void reopenClub(const StorageSettings &storage) {
+        logic.reset();
+        instance.reset();
+        reopen(storage);
+        instance = std::make_unique<SingleInstance>(club, u"test-account"_s);
+        logic = std::make_unique<MainWindowLogic>(*module);
+        prompts.clear();
+    }
     MainWindowLogic::Outcome start(const QString &commandLine) {
         return logic->StartMainWindow(commandLine, *instance);
     }
@@ -119,12 +128,7 @@ TEST_F(StartupTest, AServerThatCannotBeReachedOrLacksASchemaIsNamed) {
     StorageSettings elsewhere = *server;
     elsewhere.port = 1;
     ASSERT_TRUE(ClubStorage::writeServer(club, elsewhere).ok());
-    logic.reset();
-    instance.reset();
-    reopen(settings());
-    instance = std::make_unique<SingleInstance>(club, u"test-account"_s);
-    logic = std::make_unique<MainWindowLogic>(*module);
-    prompts.clear();
+    reopenClub(settings());
     prompts.expectError();
     EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::SettingsMissing);
     EXPECT_TRUE(prompts.lastMessage().text.startsWith(
@@ -195,18 +199,6 @@ TEST_F(StartupTest, StartFillsTheFieldsAndListsAndARoomWithoutSubdivisionStoresZ
     EXPECT_FALSE(logic->calendar.gridVisible());
 }
 
-TEST_F(StartupTest, ClosingSetsTheOperatorsLocationBackToStartup) {
-    exec(u"user"_s, u"update staff set location = ?"_s, {u"Events"_s});
-    clipboard.content = u"left over"_s;
-    ASSERT_EQ(start(u"ZQJ99demo"_s), MainWindowLogic::Outcome::Started);
-    EXPECT_EQ(clipboard.content, QString()) << "start-up clears the clipboard";
-    EXPECT_EQ(module->session.SysUser, 1);
-    logic->QueryUnloadMainWindow();
-    EXPECT_EQ(scalar(u"user"_s, u"select location from staff where username = 'DEMO'"_s).toString(),
-              u"Startup"_s);
-    EXPECT_FALSE(logic->started);
-}
-
 // How the missing database is reported is the staff location test's.
 TEST_F(StartupTest, AMissingStaffDatabaseLetsTheOperatorIn) {
     removeDatabase(u"user"_s);
@@ -214,7 +206,7 @@ TEST_F(StartupTest, AMissingStaffDatabaseLetsTheOperatorIn) {
     EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::Started);
 }
 
-TEST_F(StartupTest, ALockedStaffDatabaseDelaysNothingButTheLocationWrite) {
+TEST_F(StartupTest, ClosingSetsTheOperatorsLocationBackToStartupUnlessItIsLocked) {
     exec(u"user"_s, u"update staff set location = 'Events'"_s);
     auto held = std::make_unique<HeldLock>(settings(), u"user"_s, u"staff"_s);
     ASSERT_TRUE(held->held());
@@ -228,18 +220,24 @@ TEST_F(StartupTest, ALockedStaffDatabaseDelaysNothingButTheLocationWrite) {
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("Location not set back to Startup: Code 3186"));
     held.reset();
-    EXPECT_EQ(scalar(u"user"_s, u"select location from staff where username = 'DEMO'"_s).toString(),
-              u"Events"_s)
+    const QString location = u"select location from staff where username = 'DEMO'"_s;
+    EXPECT_EQ(scalar(u"user"_s, location).toString(), u"Events"_s)
         << "the write gave up cleanly; the next start-up or close sets it";
+
+    restart();
+    clipboard.content = u"left over"_s;
+    ASSERT_EQ(start(u"ZQJ99demo"_s), MainWindowLogic::Outcome::Started);
+    EXPECT_EQ(clipboard.content, QString()) << "start-up clears the clipboard";
+    logic->QueryUnloadMainWindow();
+    EXPECT_EQ(scalar(u"user"_s, location).toString(), u"Startup"_s);
+    EXPECT_FALSE(logic->started);
 }
 
 TEST_F(StartupTest, AReadOnlyClubOpensForViewingAndSaysSo) {
     addRoom(1, u"Terrace"_s, 80, QVariant());
     StorageSettings readOnly = settings();
     readOnly.readOnly = true;
-    logic.reset();
-    reopen(readOnly);
-    logic = std::make_unique<MainWindowLogic>(*module);
+    reopenClub(readOnly);
     EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::Started);
     ASSERT_FALSE(prompts.messages.isEmpty());
     EXPECT_TRUE(shown().first().startsWith(u"FYI...: "_s) &&
