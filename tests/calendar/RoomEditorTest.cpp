@@ -53,7 +53,8 @@ protected:
     int roomListRefreshes = 0;
 };
 
-TEST_F(RoomEditorTest, OpeningShowsHowToAddARoomAndTheBoxesGuideTheEntry) {
+TEST_F(RoomEditorTest, TheBoxesGuideTheEntryAndAddingARoomAddsItsRowAndReservationColumns) {
+    WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_TRUE(editor->visible);
     EXPECT_EQ(editor->boxes[RoomEditor::NameBox], u"(room name here)"_s);
     EXPECT_TRUE(statusLines.last().startsWith(u"To add a room: (1) enter the room name"_s));
@@ -72,10 +73,7 @@ TEST_F(RoomEditorTest, OpeningShowsHowToAddARoomAndTheBoxesGuideTheEntry) {
     }
     EXPECT_EQ(editor->boxes[RoomEditor::SubdivisionBox], u"0"_s);
     EXPECT_EQ(editor->boxes[RoomEditor::CapacityBox], u"-3"_s) << "only SubD is corrected";
-}
 
-TEST_F(RoomEditorTest, AddingARoomAddsItsRowAndItsReservationColumns) {
-    WorkstationLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
     addRoom(u"  O'Malley's \"Snug\"  "_s, u"1,200"_s, u"0"_s);
     EXPECT_EQ(roomsStored(), QVariantList{u"1 O'Malley's \"Snug\" 1200 0"_s});
     EXPECT_EQ(reservColumns(), (QStringList{u"resdate"_s, u"restime"_s, u"event1"_s, u"room1"_s}));

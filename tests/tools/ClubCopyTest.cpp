@@ -98,17 +98,15 @@ protected:
         return result;
     }
 
+    // Every table of the schema, and the extra ones named "database.table".
     void expectSameTables(const QString &a, const QString &b, const QStringList &extraTables) {
-        for (const Schema::Table &table : Schema::tables()) {
-            const QString sql = u"select * from "_s + table.name;
-            EXPECT_EQ(rows(a, table.database, sql), rows(b, table.database, sql))
-                << table.database.toStdString() << "." << table.name.toStdString();
-        }
-        for (const QString &table : extraTables) {
-            const QString sql = u"select * from "_s + table.section('.', 1);
-            EXPECT_EQ(rows(a, table.section('.', 0, 0), sql),
-                      rows(b, table.section('.', 0, 0), sql))
-                << table.toStdString();
+        QStringList tables = extraTables;
+        for (const Schema::Table &table : Schema::tables())
+            tables << table.database + u'.' + table.name;
+        for (const QString &table : tables) {
+            const QString database = table.section(u'.', 0, 0);
+            const QString sql = u"select * from "_s + table.section(u'.', 1);
+            EXPECT_EQ(rows(a, database, sql), rows(b, database, sql)) << table.toStdString();
         }
     }
 
