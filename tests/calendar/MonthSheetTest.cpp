@@ -1,5 +1,6 @@
 #include "calendar/MonthSheet.h"
 
+#include "CalendarChecks.h"
 #include "CalendarClub.h"
 
 using namespace Qt::StringLiterals;
@@ -23,13 +24,6 @@ protected:
         }
         return cells;
     }
-    static int cellOfDay(const MonthSheet &sheet, int day) {
-        for (int i = 0; i < MonthSheet::CellCount; ++i) {
-            if (sheet.dayOfCell(i) == day)
-                return i;
-        }
-        return -1;
-    }
     static QString textOfDay(const MonthSheet &sheet, int day) {
         return sheet.cells[cellOfDay(sheet, day)].text;
     }
@@ -46,19 +40,17 @@ TEST_F(MonthSheetTest, TheDaysFallInTheirWeekdayCells) {
         {2026, 11, 0, 30}, // starts on a Sunday
     };
     for (const auto &m : months) {
+        SCOPED_TRACE(m.year * 100 + m.month);
         const auto sheet = sheetOf(m.year, m.month);
         const QList<int> cells = visibleCells(*sheet);
-        ASSERT_EQ(cells.size(), m.days) << m.year << '/' << m.month;
-        EXPECT_EQ(cells.first(), m.firstCell) << m.year << '/' << m.month;
-        EXPECT_EQ(cells.last(), m.firstCell + m.days - 1) << m.year << '/' << m.month;
+        ASSERT_EQ(cells.size(), m.days);
+        EXPECT_EQ(cells.first(), m.firstCell);
+        EXPECT_EQ(cells.last(), m.firstCell + m.days - 1);
         EXPECT_EQ(sheet->cells[m.firstCell].text, u"1"_s);
         EXPECT_EQ(sheet->cells[cells.last()].text, QString::number(m.days));
         EXPECT_EQ(sheet->cells[cells.last()].foreColor, CellColor::Blue);
-        for (int i = 0; i < MonthSheet::CellCount; ++i) {
-            if (!cells.contains(i)) {
-                EXPECT_TRUE(sheet->cells[i].text.isEmpty()) << i;
-            }
-        }
+        for (int i = 0; i < MonthSheet::CellCount; ++i)
+            EXPECT_TRUE(cells.contains(i) || sheet->cells[i].text.isEmpty()) << i;
     }
     const auto march = sheetOf(2025, 3);
     EXPECT_EQ(march->dateBoxes[MonthSheet::YearBox], u"2025"_s);
@@ -72,13 +64,13 @@ TEST_F(MonthSheetTest, ADayCountsItsEventsAndListsTheFirstFourByStartTime) {
     addEvent(3, day, u"Five"_s, u"18:00"_s, u"19:00"_s, 8);
     addEvent(4, day, u"One Свадьба 日本語 Ünïcødé"_s, u"07:30"_s, u"08:00"_s, 3);
     addEvent(5, day, u"Four"_s, u"13:00"_s, u"14:00"_s, 5);
-    addEvent(6, day, QString(QLatin1Char('T')).repeated(60), u"11:00"_s, u"12:00"_s);
+    addEvent(6, day, QString(60, QLatin1Char('T')), u"11:00"_s, u"12:00"_s);
     // Contacts and cancelled events hold no room; neither do other months.
     addEvent(7, day, u"Contact"_s, u"06:00"_s, u"07:00"_s, 1);
     addEvent(8, day, u"Cancelled"_s, u"06:00"_s, u"07:00"_s, 9);
     addEvent(9, 20250228, u"February"_s, u"10:00"_s, u"11:00"_s);
     addEvent(10, 20250401, u"April"_s, u"10:00"_s, u"11:00"_s);
-    addEvent(11, 20250331, u"Last day"_s, u"10:00"_s, u"11:00"_s);
+    addEvent(11, 20250331, QString(), u"10:00"_s, u"11:00"_s);
     exec(u"evnt"_s, u"update eventinfo set eventtitle = null where eventnum = 11"_s);
 
     const auto sheet = sheetOf(2025, 3);
@@ -97,10 +89,9 @@ TEST_F(MonthSheetTest, ADayCountsItsEventsAndListsTheFirstFourByStartTime) {
 TEST_F(MonthSheetTest, RedisplayAppliesTheTimeAndRoomListsOnce) {
     addRoom(u"Terrace"_s, 80);
     addRoom(u"Library"_s, 20);
-    const int day = 20250505;
-    addEvent(1, day, u"Dinner"_s, u"17:00"_s, u"18:30"_s, 2, 1);
-    addEvent(2, day, u"Lunch"_s, u"12:00"_s, u"17:30"_s, 2, 2);
-    addEvent(3, day, u"Late"_s, u"19:00"_s, u"21:00"_s, 2, 2);
+    addEvent(1, 20250505, u"Dinner"_s, u"17:00"_s, u"18:30"_s, 2, 1);
+    addEvent(2, 20250505, u"Lunch"_s, u"12:00"_s, u"17:30"_s, 2, 2);
+    addEvent(3, 20250505, u"Late"_s, u"19:00"_s, u"21:00"_s, 2, 2);
     const auto sheet = sheetOf(2025, 5);
     sheet->setRooms(rooms());
     ASSERT_EQ(sheet->roomFilter.entries.size(), 3);
@@ -108,11 +99,9 @@ TEST_F(MonthSheetTest, RedisplayAppliesTheTimeAndRoomListsOnce) {
     sheet->chooseTimeFilter(u"Show Evening Only (after 6pm)"_s);
     ASSERT_TRUE(sheet->RedisplayCalendar());
     EXPECT_EQ(textOfDay(*sheet, 5), u"5           * 2 events *\r\nDinner\r\nLate"_s);
-
     sheet->chooseRoomFilter(sheet->roomFilter.entries[2]); // "2 - Library  -  cap:20 only"
     ASSERT_TRUE(sheet->RedisplayCalendar());
     EXPECT_EQ(textOfDay(*sheet, 5), u"5           * 1 event *\r\nLate"_s);
-
     // Any other redisplay shows every event again.
     ASSERT_TRUE(sheet->BuildMonthSheet());
     EXPECT_TRUE(textOfDay(*sheet, 5).contains(u"* 3 events *"_s));
@@ -124,18 +113,21 @@ TEST_F(MonthSheetTest, TodayIsGreyAndTheSelectionYellowWhereverTheSheetGoes) {
     sheet->BuildMonthSheet();
     const int today = cellOfDay(*sheet, 6);
     const int tenth = cellOfDay(*sheet, 10);
-    EXPECT_EQ(sheet->cells[today].backColor, CellColor::Today);
-    EXPECT_EQ(sheet->cells[tenth].backColor, CellColor::White);
+    const int third = cellOfDay(*sheet, 3);
+    const auto colour = [&](int cell) {
+        return sheet->cells[cell].backColor;
+    };
+    EXPECT_EQ(colour(today), CellColor::Today);
+    EXPECT_EQ(colour(tenth), CellColor::White);
 
     sheet->SelectDay(today);
-    EXPECT_EQ(sheet->cells[today].backColor, CellColor::Selected);
+    EXPECT_EQ(colour(today), CellColor::Selected);
     sheet->SelectDay(tenth);
-    EXPECT_EQ(sheet->cells[today].backColor, CellColor::Today);
-    EXPECT_EQ(sheet->cells[tenth].backColor, CellColor::Selected);
-    EXPECT_EQ(sheet->SelectedDate, 20261210);
+    EXPECT_EQ(colour(today), CellColor::Today);
+    EXPECT_EQ(colour(tenth), CellColor::Selected);
     EXPECT_EQ(sheet->dateBoxes[MonthSheet::DateBox], u"20261210"_s);
-    sheet->SelectDay(cellOfDay(*sheet, 3));
-    EXPECT_EQ(sheet->cells[tenth].backColor, CellColor::White);
+    sheet->SelectDay(third);
+    EXPECT_EQ(colour(tenth), CellColor::White);
     EXPECT_EQ(sheet->dateBoxes[MonthSheet::DateBox], u"20261203"_s);
     sheet->SelectDay(MonthSheet::CellCount - 1); // hidden: after the 31st
     EXPECT_EQ(sheet->SelectedDate, 20261203);
@@ -143,13 +135,13 @@ TEST_F(MonthSheetTest, TodayIsGreyAndTheSelectionYellowWhereverTheSheetGoes) {
     // A redraw keeps the selection; another month has none, and coming
     // back finds it again.
     sheet->BuildMonthSheet();
-    EXPECT_EQ(sheet->cells[cellOfDay(*sheet, 3)].backColor, CellColor::Selected);
+    EXPECT_EQ(colour(third), CellColor::Selected);
     sheet->MoveMonthOrYear(MonthSheet::MonthForward);
-    EXPECT_EQ(sheet->cells[cellOfDay(*sheet, 3)].backColor, CellColor::White);
+    EXPECT_EQ(colour(cellOfDay(*sheet, 3)), CellColor::White);
     EXPECT_EQ(sheet->selectedCell, -1);
     sheet->MoveMonthOrYear(MonthSheet::MonthBack);
-    EXPECT_EQ(sheet->cells[cellOfDay(*sheet, 3)].backColor, CellColor::Selected);
-    EXPECT_EQ(sheet->cells[today].backColor, CellColor::Today);
+    EXPECT_EQ(colour(third), CellColor::Selected);
+    EXPECT_EQ(colour(today), CellColor::Today);
 }
 
 TEST_F(MonthSheetTest, MovesCrossTheYearAndShowTheNewMonthsSheet) {
@@ -157,36 +149,30 @@ TEST_F(MonthSheetTest, MovesCrossTheYearAndShowTheNewMonthsSheet) {
     addEvent(1, 20260115, u"New Year Ball"_s, u"19:00"_s, u"23:00"_s);
     const struct {
         int button;
-        const char *year;
-        const char *month;
+        const char *shown;
     } moves[] = {
-        {MonthSheet::MonthForward, "2026", "01  Jan"},
-        {MonthSheet::MonthBack, "2025", "12  Dec"},
-        {MonthSheet::YearForward, "2026", "12  Dec"},
-        {MonthSheet::YearBack, "2025", "12  Dec"},
-        {MonthSheet::YearBack, "2024", "12  Dec"},
-        {MonthSheet::MonthForward, "2025", "01  Jan"},
-        {MonthSheet::YearForward, "2026", "01  Jan"},
+        {MonthSheet::MonthForward, "2026 01  Jan"}, {MonthSheet::MonthBack, "2025 12  Dec"},
+        {MonthSheet::YearForward, "2026 12  Dec"},  {MonthSheet::YearBack, "2025 12  Dec"},
+        {MonthSheet::YearBack, "2024 12  Dec"},     {MonthSheet::MonthForward, "2025 01  Jan"},
+        {MonthSheet::YearForward, "2026 01  Jan"},
     };
     for (const auto &move : moves) {
         sheet->MoveMonthOrYear(move.button);
-        EXPECT_EQ(sheet->dateBoxes[MonthSheet::YearBox], QLatin1String(move.year));
-        EXPECT_EQ(sheet->dateBoxes[MonthSheet::MonthBox], QLatin1String(move.month));
+        EXPECT_EQ(sheet->dateBoxes[MonthSheet::YearBox] + u' ' +
+                      sheet->dateBoxes[MonthSheet::MonthBox],
+                  QLatin1String(move.shown));
     }
     EXPECT_EQ(textOfDay(*sheet, 15), u"15           * 1 event *\r\nNew Year Ball"_s);
     EXPECT_EQ(visibleCells(*sheet).first(), 4); // 1 January 2026 is a Thursday
 }
 
+// Calendar and list view are one state of the sheet: only one is checked.
 TEST_F(MonthSheetTest, OpeningADayShowsItsGridAndTheListViewNeedsOne) {
     addRoom(u"Terrace"_s, 80);
     const auto sheet = sheetOf(2025, 6);
     sheet->setRooms(rooms());
-
-    prompts.clear();
     sheet->ChangeView(MonthSheet::ListView);
-    ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastMessage().text, u"Please select a calendar date or event first."_s);
-    EXPECT_EQ(prompts.lastMessage().title, u"Oops..."_s);
+    EXPECT_EQ(lastShown(prompts), u"Oops...: Please select a calendar date or event first."_s);
     EXPECT_EQ(prompts.lastMessage().icon, Icon::Information);
     EXPECT_TRUE(sheet->calendarVisible());
 
@@ -201,19 +187,12 @@ TEST_F(MonthSheetTest, OpeningADayShowsItsGridAndTheListViewNeedsOne) {
     module->config.DayStartTime = u"08:00"_s;
     sheet->OpenDay(tenth);
     EXPECT_TRUE(sheet->gridVisible());
-    EXPECT_FALSE(sheet->calendarVisible());
     EXPECT_TRUE(sheet->dateTimeVisible);
-    // In the club's formats, as the grid shows them.
-    const ClubSettings &club = sheet->grid.club();
-    EXPECT_EQ(sheet->dateBoxes[MonthSheet::DateBox], club.dateNumber(20250610));
-    EXPECT_EQ(sheet->dateBoxes[MonthSheet::TimeBox], club.time(u"08:00"_s));
     EXPECT_EQ(sheet->grid.rowCount(), 96 - 32);
-
     sheet->grid.selectSlot(2, 1);
-    EXPECT_EQ(sheet->dateBoxes[MonthSheet::TimeBox], club.time(u"08:30"_s));
+    EXPECT_EQ(sheet->dateBoxes[MonthSheet::TimeBox], sheet->grid.club().time(u"08:30"_s));
 
     sheet->ChangeView(MonthSheet::CalendarView);
-    EXPECT_TRUE(sheet->calendarVisible());
     EXPECT_FALSE(sheet->dateTimeVisible);
     EXPECT_EQ(sheet->dateBoxes[MonthSheet::DateBox], QString());
     EXPECT_EQ(sheet->SelectedDate, 20250610);
@@ -223,52 +202,44 @@ TEST_F(MonthSheetTest, OpeningADayShowsItsGridAndTheListViewNeedsOne) {
 
     // A move closes the day: the list view asks again.
     sheet->MoveMonthOrYear(MonthSheet::MonthForward);
-    EXPECT_TRUE(sheet->calendarVisible());
     sheet->ChangeView(MonthSheet::ListView);
     EXPECT_EQ(prompts.messages.size(), 2);
     EXPECT_TRUE(sheet->calendarVisible());
 }
 
 TEST_F(MonthSheetTest, Timer1RedrawsTheShownSheetAboutOnceAMinute) {
+    fillYear(2025);
     const auto sheet = sheetOf(2025, 3);
     EXPECT_EQ(sheet->redrawTimer.interval(), 1000);
-    addEvent(1, 20250310, u"Booked elsewhere"_s, u"10:00"_s, u"11:00"_s);
-    const auto booked = [&] {
-        return textOfDay(*sheet, 10).contains(QLatin1Char('*'));
+    const auto ticks = [&](int count) {
+        for (int tick = 0; tick < count; ++tick)
+            sheet->redrawTick();
     };
-
-    for (int tick = 1; tick < 59; ++tick)
-        sheet->redrawTick();
-    EXPECT_FALSE(booked());
-    sheet->redrawTick();
-    EXPECT_TRUE(booked()) << "the 59th tick redraws";
-
+    addEvent(1, 20250310, u"Booked elsewhere"_s, u"10:00"_s, u"11:00"_s);
+    ticks(58);
+    EXPECT_EQ(textOfDay(*sheet, 10), u"10"_s);
+    ticks(1);
+    EXPECT_NE(textOfDay(*sheet, 10), u"10"_s) << "the 59th tick redraws";
     addEvent(2, 20250311, u"Another"_s, u"10:00"_s, u"11:00"_s);
-    for (int tick = 0; tick < 57; ++tick)
-        sheet->redrawTick();
+    ticks(57);
     EXPECT_EQ(textOfDay(*sheet, 11), u"11"_s);
-    sheet->redrawTick();
+    ticks(1);
     EXPECT_NE(textOfDay(*sheet, 11), u"11"_s) << "then every 58th";
+
+    // Not while a day's grid is shown.
+    sheet->OpenDay(cellOfDay(*sheet, 12));
+    ASSERT_TRUE(sheet->gridVisible());
+    addEvent(3, 20250312, u"Third"_s, u"10:00"_s, u"11:00"_s);
+    ticks(120);
+    EXPECT_EQ(textOfDay(*sheet, 12), u"12"_s);
+    sheet->ChangeView(MonthSheet::CalendarView);
 
     // A failing redisplay is reported once, not every minute.
     exec(u"evnt"_s, u"alter table eventinfo rename to eventgone"_s);
-    prompts.clear();
     prompts.expectError();
-    for (int tick = 0; tick < 3 * 58; ++tick)
-        sheet->redrawTick();
+    ticks(3 * 58);
     EXPECT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(visibleCells(*sheet).size(), 0) << "no stale days are left showing";
-}
-
-TEST_F(MonthSheetTest, Timer1WaitsWhileTheGridIsShown) {
-    fillYear(2025);
-    const auto sheet = sheetOf(2025, 3);
-    sheet->OpenDay(cellOfDay(*sheet, 10));
-    ASSERT_TRUE(sheet->gridVisible());
-    addEvent(1, 20250310, u"Booked elsewhere"_s, u"10:00"_s, u"11:00"_s);
-    for (int tick = 0; tick < 120; ++tick)
-        sheet->redrawTick();
-    EXPECT_EQ(textOfDay(*sheet, 10), u"10"_s);
 }
 
 } // namespace

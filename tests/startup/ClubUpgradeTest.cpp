@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
@@ -125,9 +126,9 @@ TEST_F(ClubUpgradeTest, AStepThatCannotRunChangesNothingAndStartUpStops) {
         EXPECT_EQ(logic.StartMainWindow(u"ZQJ99DEMO"_s, instance),
                   MainWindowLogic::Outcome::DatabaseFailure);
     }
-    EXPECT_EQ(prompts.lastMessage().title, u"Brevant Codes"_s);
-    EXPECT_TRUE(prompts.lastMessage().text.startsWith(
-        u"Code 3022 - Upgrade step 1 (named indexes and unique keys) of EVNT.MDB"_s));
+    EXPECT_TRUE((prompts.lastMessage().title + u": "_s + prompts.lastMessage().text)
+                    .startsWith(u"Brevant Codes: Code 3022 - Upgrade step 1 (named indexes and "
+                                "unique keys) of EVNT.MDB"_s));
     EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from eventinfo"_s), 5);
     EXPECT_EQ(custidType(), QMetaType::LongLong);
     EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from schemaversion"_s), 0);
@@ -142,12 +143,11 @@ TEST_F(ClubUpgradeTest, AStepThatCannotRunChangesNothingAndStartUpStops) {
 }
 
 TEST_F(ClubUpgradeTest, ShippedFilesAreAddedOrUpdatedButAClubsOwnAreKept) {
-    const QString share = QDir(temp.path()).filePath(u"share"_s);
+    const QDir share(QDir(temp.path()).filePath(u"share"_s));
     auto write = [](const QString &file, const QByteArray &text) {
         QDir().mkpath(QFileInfo(file).path());
         QFile out(file);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(text);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(text) == text.size());
     };
     auto read = [](const QString &file) {
         QFile in(file);
@@ -156,17 +156,17 @@ TEST_F(ClubUpgradeTest, ShippedFilesAreAddedOrUpdatedButAClubsOwnAreKept) {
     const auto sha = [](const QByteArray &text) {
         return QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex();
     };
-    write(QDir(share).filePath(u"evnt-1.txt"_s), "shipped help, version 2");
-    write(QDir(share).filePath(u"cb-welcome.txt"_s), "shipped component");
-    write(QDir(share).filePath(u"layouts/evntlist.rpt"_s), "shipped layout, version 2");
-    write(QDir(share).filePath(u".shipped.sha256"_s),
+    write(share.filePath(u"evnt-1.txt"_s), "shipped help, version 2");
+    write(share.filePath(u"cb-welcome.txt"_s), "shipped component");
+    write(share.filePath(u"layouts/evntlist.rpt"_s), "shipped layout, version 2");
+    write(share.filePath(u".shipped.sha256"_s),
           sha("shipped help, version 1") + "  evnt-1.txt\n" + sha("shipped layout, version 1") +
               "  layouts/evntlist.rpt\n" + sha("shipped layout, version 2") +
               "  layouts/evntlist.rpt\n");
     write(path(u"EVNT-1.TXT"_s), "the club's own help");
     write(path(u"Layouts/EvntList.rpt"_s), "shipped layout, version 1");
 
-    auto done = ClubUpgrade::copyMissingFiles(share, club);
+    auto done = ClubUpgrade::copyMissingFiles(share.path(), club);
     ASSERT_TRUE(done.ok());
     EXPECT_EQ(*done,
               (QStringList{u"copied cb-welcome.txt"_s, u"kept evnt-1.txt, which the club edited"_s,
@@ -176,7 +176,7 @@ TEST_F(ClubUpgradeTest, ShippedFilesAreAddedOrUpdatedButAClubsOwnAreKept) {
     EXPECT_EQ(read(path(u"Layouts/EvntList.rpt"_s)), "shipped layout, version 2")
         << "replaced under the club's own spelling of its name";
     EXPECT_FALSE(QFile::exists(path(u".shipped.sha256"_s)));
-    EXPECT_EQ(*ClubUpgrade::copyMissingFiles(share, club),
+    EXPECT_EQ(*ClubUpgrade::copyMissingFiles(share.path(), club),
               QStringList{u"kept evnt-1.txt, which the club edited"_s});
 }
 
@@ -202,28 +202,24 @@ TEST(ShippedFilesList, NamesTheVersionOfEveryFileShippedNow) {
 // the package's own test; a test program has none beside it.
 TEST(ShippedFilesLookup, AFolderNamedByHandWinsOverTheSourceTree) {
     const QByteArray saved = qgetenv("MORAVEL_SHARE_DIR");
+    const QString current = QDir::currentPath();
+    const auto restore = qScopeGuard([&] {
+        QDir::setCurrent(current);
+        saved.isNull() ? qunsetenv("MORAVEL_SHARE_DIR") : qputenv("MORAVEL_SHARE_DIR", saved);
+    });
     qunsetenv("MORAVEL_SHARE_DIR");
     EXPECT_TRUE(QFile::exists(QDir(ClubUpgrade::shareDirectory()).filePath("evntcon1.rpt")))
         << "a build finds the layouts in its source tree";
-
     QTemporaryDir named;
     QDir(named.path()).mkpath(u"club"_s);
     qputenv("MORAVEL_SHARE_DIR", named.path().toUtf8());
     EXPECT_EQ(ClubUpgrade::shareDirectory(), named.path() + u"/club"_s);
-
     // The program changes into the club directory after looking: a relative
     // name must already point where it pointed at start.
-    const QString current = QDir::currentPath();
     QDir::setCurrent(named.path());
     qputenv("MORAVEL_SHARE_DIR", "elsewhere");
     EXPECT_EQ(ClubUpgrade::shareDirectory(), named.path() + u"/elsewhere/club"_s)
         << "made absolute, and no quiet fallback to the source tree when missing";
-    QDir::setCurrent(current);
-
-    if (saved.isNull())
-        qunsetenv("MORAVEL_SHARE_DIR");
-    else
-        qputenv("MORAVEL_SHARE_DIR", saved);
 }
 
 } // namespace

@@ -19,12 +19,10 @@ TEST_F(ConfigurationTest, EmptySettingsTakeTheirDefaultsAndStoredNamesGetTheirCo
     const Configuration &c = loaded->settings;
     EXPECT_EQ(c.DayStartTime, u"00:00"_s);
     EXPECT_EQ(c.DayEndTime, u"23:45"_s);
-    EXPECT_EQ(c.StatusNames[1], u"1-Contact Only"_s);
-    EXPECT_EQ(c.StatusNames[2], u"2-Reserved"_s);
-    EXPECT_EQ(c.StatusNames[3], u"3-Held w/Deposit"_s);
-    EXPECT_EQ(c.StatusNames[5], u"5-Done/Billed"_s);
-    EXPECT_EQ(c.StatusNames[6], u"9-Cancelled"_s);
-    EXPECT_EQ(c.StatusNames[0], QString());
+    EXPECT_EQ((QStringList{c.StatusNames[0], c.StatusNames[1], c.StatusNames[2], c.StatusNames[3],
+                           c.StatusNames[5], c.StatusNames[6]}),
+              (QStringList{QString(), u"1-Contact Only"_s, u"2-Reserved"_s, u"3-Held w/Deposit"_s,
+                           u"5-Done/Billed"_s, u"9-Cancelled"_s}));
     EXPECT_EQ(c.DefaultClassCode, QString());
     EXPECT_EQ(c.RangeFrom, 0.0);
     EXPECT_EQ(c.RangeTo, 99999.99);
@@ -33,46 +31,28 @@ TEST_F(ConfigurationTest, EmptySettingsTakeTheirDefaultsAndStoredNamesGetTheirCo
     EXPECT_EQ(c.compname, u"Your Club Name"_s);
 }
 
-struct BrokenSettings {
-    const char *rule;
-    const char *database; // where the damage is done; "" removes config.mdb
-    const char *sql;
-    const char *named; // what the message must name
-};
-
-// Names the case by its rule in test listings.
-void PrintTo(const BrokenSettings &c, std::ostream *out) {
-    *out << c.rule;
+TEST_F(ConfigurationTest, MissingSettingsStopWithAMessageNamingWhatIsMissing) {
+    const struct {
+        const char *sql; // on config.mdb, which comes last and goes away
+        const char *named;
+    } rules[] = {
+        {"update evmgr set evaccess2 = null", "evaccess2"},
+        {"delete from evmgr", "\"evmgr\" in CONFIG.MDB is empty"},
+        {"drop table evmgr", "\"evmgr\" is missing"},
+        {"delete from company", "\"company\" in CONFIG.MDB is empty"},
+        {"drop table company", "\"company\" is missing"},
+        {nullptr, "CONFIG.MDB is missing"},
+    };
+    for (const auto &rule : rules) {
+        if (rule.sql)
+            exec(u"config"_s, QString::fromLatin1(rule.sql));
+        else
+            removeDatabase(u"config"_s);
+        auto loaded = LoadConfiguration(module->databases);
+        ASSERT_FALSE(loaded.ok()) << rule.named;
+        EXPECT_TRUE(loaded.error().description.contains(QString::fromLatin1(rule.named)))
+            << loaded.error().description.toStdString();
+    }
 }
-
-class MissingSettings : public ConfigurationTest,
-                        public ::testing::WithParamInterface<BrokenSettings> {};
-
-TEST_P(MissingSettings, StopWithAMessageNamingWhatIsMissing) {
-    const BrokenSettings &broken = GetParam();
-    if (QString::fromLatin1(broken.sql).isEmpty())
-        removeDatabase(u"config"_s);
-    else
-        exec(QString::fromLatin1(broken.database), QString::fromLatin1(broken.sql));
-    auto loaded = LoadConfiguration(module->databases);
-    ASSERT_FALSE(loaded.ok());
-    EXPECT_TRUE(loaded.error().description.contains(QString::fromLatin1(broken.named)))
-        << loaded.error().description.toStdString();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rules, MissingSettings,
-    ::testing::Values(BrokenSettings{"no_config_database", "", "", "CONFIG.MDB is missing"},
-                      BrokenSettings{"no_company_table", "config", "drop table company",
-                                     "\"company\" is missing"},
-                      BrokenSettings{"empty_company_table", "config", "delete from company",
-                                     "\"company\" in CONFIG.MDB is empty"},
-                      BrokenSettings{"no_evmgr_table", "config", "drop table evmgr",
-                                     "\"evmgr\" is missing"},
-                      BrokenSettings{"empty_evmgr_table", "config", "delete from evmgr",
-                                     "\"evmgr\" in CONFIG.MDB is empty"},
-                      BrokenSettings{"null_threshold", "config",
-                                     "update evmgr set evaccess2 = null", "evaccess2"}),
-    [](const auto &info) { return std::string(info.param.rule); });
 
 } // namespace

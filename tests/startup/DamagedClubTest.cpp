@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTimeZone>
+#include <optional>
 #include <random>
 
 using namespace Qt::StringLiterals;
@@ -30,12 +31,12 @@ protected:
         ASSERT_EQ(out.write(bytes), bytes.size());
     }
 
-    // The tool as an operator runs it: exit status and what it said.
-    std::pair<int, QString> tool(const QStringList &arguments) {
+    // The tool as an operator runs it: whether it succeeded and what it said.
+    std::pair<bool, QString> tool(const QStringList &arguments) {
         QProcess process;
         process.start(QStringLiteral(MORAVEL_CLUB), arguments);
         EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+        return {process.exitCode() == 0, QString::fromUtf8(process.readAllStandardError())};
     }
 
     // Start-up as the next launch on this club makes it: the message shown.
@@ -54,81 +55,41 @@ protected:
 TEST_F(DamagedClubTest, EveryCommandRefusesADamagedFileAndLeavesItAsItIs) {
     if (onPostgres())
         GTEST_SKIP() << "the files of a SQLite club";
-    QString damagedFile;
-    QByteArray whole;
     QByteArray random(8192, '\0');
     std::mt19937 bytes(27);
     for (char &byte : random)
         byte = char(bytes());
-    const struct {
-        const char *damage;
-        std::function<void()> make;
-    } damages[] = {
-        {"0 bytes",
-         [&] {
-             write(damagedFile, {});
-         }},
-        {"truncated",
-         [&] {
-             write(damagedFile, whole.left(whole.size() / 3));
-         }},
-        {"random bytes",
-         [&] {
-             write(damagedFile, random);
-         }},
-        {"another database's file",
-         [&] {
-             write(damagedFile, contents(path(u"user.mdb"_s)));
-         }},
-        {"a directory",
-         [&] {
-             QFile::remove(damagedFile);
-             QDir().mkdir(damagedFile);
-         }},
-    };
     const QString copyTarget = QDir(temp.path()).filePath(u"copied"_s);
-    const struct {
-        const char *command;
-        std::function<std::pair<bool, QString>()> run;
-    } commands[] = {
-        {"start-up",
-         [&] {
-             return startUp();
-         }},
-        {"upgrade",
-         [&] {
-             const auto [status, said] = tool({u"upgrade"_s, club});
-             return std::pair{status == 0, said};
-         }},
-        {"copy",
-         [&] {
-             const auto [status, said] = tool({u"copy"_s, club, copyTarget});
-             EXPECT_FALSE(QFileInfo::exists(copyTarget)) << "refused before TO is touched";
-             return std::pair{status == 0, said};
-         }},
-        {"export-ics",
-         [&] {
-             const auto [status, said] =
-                 tool({u"export-ics"_s, club, u"20270101"_s, u"20271231"_s});
-             return std::pair{status == 0, said};
-         }},
-    };
+    const QStringList commands[] = {{u"upgrade"_s, club},
+                                    {u"copy"_s, club, copyTarget},
+                                    {u"export-ics"_s, club, u"20270101"_s, u"20271231"_s},
+                                    {}}; // start-up
     for (const char *file : {"evnt.mdb", "config.mdb"}) {
-        damagedFile = path(QString::fromLatin1(file));
-        whole = contents(damagedFile);
+        const QString damagedFile = path(QString::fromLatin1(file));
+        const QByteArray whole = contents(damagedFile);
+        // 0 bytes, truncated, random bytes, another database's file, a directory.
+        const std::optional<QByteArray> damages[] = {QByteArray(), whole.left(whole.size() / 3),
+                                                     random, contents(path(u"user.mdb"_s)),
+                                                     std::nullopt};
         for (const auto &damage : damages) {
-            for (const auto &command : commands) {
-                const std::string row =
-                    std::string(file) + ", " + damage.damage + " / " + command.command;
+            for (const QStringList &command : commands) {
+                const std::string row = std::string(file) + ", " +
+                                        (damage ? std::to_string(damage->size()) + " bytes"
+                                                : std::string("a directory")) +
+                                        " / " + command.value(0, u"start-up"_s).toStdString();
                 QDir(damagedFile).removeRecursively();
                 QDir(copyTarget).removeRecursively();
-                write(damagedFile, whole);
-                damage.make();
+                QFile::remove(damagedFile);
+                if (damage)
+                    write(damagedFile, *damage);
+                else
+                    QDir().mkdir(damagedFile);
                 const QByteArray damaged = contents(damagedFile);
-                const auto [succeeded, said] = command.run();
+                const auto [succeeded, said] = command.isEmpty() ? startUp() : tool(command);
                 EXPECT_FALSE(succeeded) << row;
                 EXPECT_TRUE(said.contains(damagedFile)) << row << ": " << said.toStdString();
                 EXPECT_EQ(contents(damagedFile), damaged) << row << ": nothing is written into it";
+                EXPECT_FALSE(QFileInfo::exists(copyTarget)) << "refused before TO is touched";
             }
         }
         QDir(damagedFile).removeRecursively();

@@ -29,8 +29,24 @@ protected:
         instance->release();
         prompts.clear();
     }
+    // The club opened afresh with these settings, as the next launch opens it.
+    void reopenClub(const StorageSettings &storage) {
+        logic.reset();
+        instance.reset();
+        reopen(storage);
+        instance = std::make_unique<SingleInstance>(club, u"test-account"_s);
+        logic = std::make_unique<MainWindowLogic>(*module);
+        prompts.clear();
+    }
     MainWindowLogic::Outcome start(const QString &commandLine) {
         return logic->StartMainWindow(commandLine, *instance);
+    }
+    // Every message shown, as "title: text".
+    QStringList shown() const {
+        QStringList all;
+        for (const auto &message : prompts.messages)
+            all << message.title + u": "_s + message.text;
+        return all;
     }
     void setThresholds(int access0, int access1) {
         exec(u"config"_s, u"update evmgr set evaccess0 = ?, evaccess1 = ?"_s, {access0, access1});
@@ -51,33 +67,49 @@ TEST_F(StartupTest, RefusesToRunWithoutTheSuitesCommandLine) {
     removeDatabase(u"config"_s);
     prompts.expectError();
     EXPECT_EQ(start(QString()), MainWindowLogic::Outcome::NotLaunchedBySuite);
-    ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastMessage().text,
-              u"This module cannot be run by itself.\nClick OK to exit..."_s);
-    EXPECT_EQ(prompts.lastMessage().title, u"Brevant"_s);
+    EXPECT_EQ(shown(), QStringList{u"Brevant: This module cannot be run by itself.\nClick OK to "
+                                   "exit..."_s});
     EXPECT_EQ(prompts.lastMessage().icon, Icon::Critical);
     EXPECT_FALSE(logic->started);
 }
 
-TEST_F(StartupTest, RefusesALevelBelowTheFirstThreshold) {
+// Each start-up below is the next launch after the one before was refused.
+TEST_F(StartupTest, ALowLevelASecondInstanceOrMissingSettingsOrEventsStopStartUp) {
     setThresholds(10, 20);
     EXPECT_EQ(start(u"ZQJ09DEMO"_s), MainWindowLogic::Outcome::AccessDenied);
-    ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastMessage().text,
-              u"Access denied. See system administrator.\nClick OK to exit..."_s);
+    EXPECT_EQ(shown(),
+              QStringList{u"Brevant: Access denied. See system administrator.\nClick OK to "
+                          "exit..."_s});
     EXPECT_EQ(prompts.lastMessage().icon, Icon::Information);
-    // A non-numeric level counts as 0.
     restart();
-    EXPECT_EQ(start(u"ZQJxxDEMO"_s), MainWindowLogic::Outcome::AccessDenied);
-}
+    EXPECT_EQ(start(u"ZQJxxDEMO"_s), MainWindowLogic::Outcome::AccessDenied)
+        << "a level that is no number counts as 0";
 
-TEST_F(StartupTest, MissingSettingsStopStartUpWithAClearMessage) {
+    restart();
+    SingleInstance first(club, u"test-account"_s);
+    ASSERT_TRUE(first.acquire());
+    prompts.expectError();
+    EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::AlreadyRunning);
+    EXPECT_EQ(shown(), QStringList{u"Uh-oh...: The module is already running."_s});
+    // Another club directory is another instance.
+    SingleInstance elsewhere(club + u"-other"_s, u"test-account"_s);
+    EXPECT_TRUE(elsewhere.acquire());
+    first.release();
+
     exec(u"config"_s, u"update evmgr set evaccess1 = null"_s);
+    restart();
     prompts.expectError();
     EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::SettingsMissing);
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastMessage().title, u"Brevant"_s);
     EXPECT_TRUE(prompts.lastMessage().text.contains(u"evaccess1"_s));
+
+    setThresholds(10, 20);
+    removeDatabase(u"evnt"_s);
+    restart();
+    prompts.expectError();
+    EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::DatabaseFailure);
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(u"The EVNT.MDB database is missing."_s));
 }
 
 TEST_F(StartupTest, AServerThatCannotBeReachedOrLacksASchemaIsNamed) {
@@ -96,12 +128,7 @@ TEST_F(StartupTest, AServerThatCannotBeReachedOrLacksASchemaIsNamed) {
     StorageSettings elsewhere = *server;
     elsewhere.port = 1;
     ASSERT_TRUE(ClubStorage::writeServer(club, elsewhere).ok());
-    logic.reset();
-    instance.reset();
-    reopen(settings());
-    instance = std::make_unique<SingleInstance>(club, u"test-account"_s);
-    logic = std::make_unique<MainWindowLogic>(*module);
-    prompts.clear();
+    reopenClub(settings());
     prompts.expectError();
     EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::SettingsMissing);
     EXPECT_TRUE(prompts.lastMessage().text.startsWith(
@@ -110,44 +137,24 @@ TEST_F(StartupTest, AServerThatCannotBeReachedOrLacksASchemaIsNamed) {
     ASSERT_TRUE(ClubStorage::writeServer(club, *server).ok());
 }
 
-TEST_F(StartupTest, ASecondInstanceOnTheSameClubIsRefused) {
-    SingleInstance first(club, u"test-account"_s);
-    ASSERT_TRUE(first.acquire());
-    prompts.expectError();
-    EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::AlreadyRunning);
-    ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastMessage().text, u"The module is already running."_s);
-    EXPECT_EQ(prompts.lastMessage().title, u"Uh-oh..."_s);
-
-    // Another club directory is another instance.
-    SingleInstance elsewhere(club + u"-other"_s, u"test-account"_s);
-    EXPECT_TRUE(elsewhere.acquire());
-    first.release();
-    prompts.clear();
-    EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::Started);
-}
-
-TEST_F(StartupTest, MaintenanceLevelSeesTheCalendarMaintenanceCommands) {
+TEST_F(StartupTest, CommandsFollowTheOperatorsLevel) {
+    setThresholds(10, 20);
     ASSERT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::Started);
     EXPECT_EQ(logic->caption, u"DEMO @ Moravel"_s);
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageTexts().join(u'|').toStdString();
     EXPECT_TRUE(logic->reverifyMenuVisible);
     EXPECT_TRUE(logic->purgeCalendarMenuVisible);
-    EXPECT_TRUE(prompts.messages.isEmpty())
-        << prompts.messageTexts().join(QLatin1Char('|')).toStdString();
-
     restart();
     ASSERT_EQ(start(u"ZQJ98DEMO"_s), MainWindowLogic::Outcome::Started);
     EXPECT_FALSE(logic->reverifyMenuVisible);
     EXPECT_FALSE(logic->purgeCalendarMenuVisible);
-}
 
-TEST_F(StartupTest, ModifyAndSaveNeedTheEditingLevel) {
-    setThresholds(10, 20);
+    // Modify and Save need the editing level.
+    restart();
     ASSERT_EQ(start(u"ZQJ20DEMO"_s), MainWindowLogic::Outcome::Started);
     EXPECT_TRUE(logic->window.commandVisible[EventCommand::Modify]);
     EXPECT_TRUE(logic->window.commandVisible[EventCommand::Save]);
     EXPECT_FALSE(logic->window.commandEnabled[EventCommand::Modify]) << "nothing to modify yet";
-
     restart();
     ASSERT_EQ(start(u"ZQJ19DEMO"_s), MainWindowLogic::Outcome::Started);
     EXPECT_FALSE(logic->window.commandVisible[EventCommand::Modify]);
@@ -156,14 +163,17 @@ TEST_F(StartupTest, ModifyAndSaveNeedTheEditingLevel) {
     EXPECT_EQ(logic->window.commandCaption[EventCommand::Save], u"&Save"_s);
 }
 
-TEST_F(StartupTest, EventFieldsGetTooltipsLengthsAndMergeTokensFromTheEventTable) {
+TEST_F(StartupTest, StartFillsTheFieldsAndListsAndARoomWithoutSubdivisionStoresZero) {
     exec(u"evnt"_s, u"update fielddesc set description = ? where tablename = ? and fieldname = ?"_s,
          {u"Which night is the party?"_s, u"eventinfo"_s, u"eventdate"_s});
+    exec(u"config"_s, u"update evmgr set status4 = ?"_s, {u"Confirmed"_s});
+    addRoom(2, u"Terrace"_s, 80, 0);
+    addRoom(1, u"Grand Ballroom"_s, 240, QVariant());
     ASSERT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::Started);
+    // Tooltips, lengths and merge tokens come from the event table.
     EXPECT_EQ(logic->window.fieldHelp[EventField::Date], u"Which night is the party?"_s);
     for (EventField field : AllEventFields)
-        EXPECT_FALSE(logic->window.fieldHelp[field].isEmpty())
-            << "Text1(" << columnOf(field) << ")";
+        EXPECT_FALSE(logic->window.fieldHelp[field].isEmpty()) << columnOf(field);
     EXPECT_EQ(logic->EventFieldTokens[columnOf(EventField::Date)], u"<EVENTDATE>"_s);
     EXPECT_EQ(logic->EventFieldTokens[columnOf(EventField::InternalNotes)], u"<INTERNALNOTES>"_s);
     EXPECT_EQ(logic->EventFieldTokens[EventFieldCount], QString());
@@ -171,13 +181,6 @@ TEST_F(StartupTest, EventFieldsGetTooltipsLengthsAndMergeTokensFromTheEventTable
     EXPECT_EQ(logic->fieldMaxLength[EventField::Start], 5);
     EXPECT_EQ(logic->fieldMaxLength[EventField::Date], 0);  // numeric
     EXPECT_EQ(logic->fieldMaxLength[EventField::Notes], 0); // memo
-}
-
-TEST_F(StartupTest, ListsAreFilledAndARoomWithoutSubdivisionStoresZero) {
-    exec(u"config"_s, u"update evmgr set status4 = ?"_s, {u"Confirmed"_s});
-    addRoom(2, u"Terrace"_s, 80, 0);
-    addRoom(1, u"Grand Ballroom"_s, 240, QVariant());
-    ASSERT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::Started);
 
     EXPECT_EQ(logic->roomList,
               (QStringList{u"1 - Grand Ballroom  -  cap:240"_s, u"2 - Terrace  -  cap:80"_s}));
@@ -196,29 +199,14 @@ TEST_F(StartupTest, ListsAreFilledAndARoomWithoutSubdivisionStoresZero) {
     EXPECT_FALSE(logic->calendar.gridVisible());
 }
 
-TEST_F(StartupTest, ClosingSetsTheOperatorsLocationBackToStartup) {
-    exec(u"user"_s, u"update staff set location = ?"_s, {u"Events"_s});
-    clipboard.content = u"left over"_s;
-    ASSERT_EQ(start(u"ZQJ99demo"_s), MainWindowLogic::Outcome::Started);
-    EXPECT_EQ(clipboard.content, QString()) << "start-up clears the clipboard";
-    EXPECT_EQ(module->session.SysUser, 1);
-    logic->QueryUnloadMainWindow();
-    EXPECT_EQ(scalar(u"user"_s, u"select location from staff where username = 'DEMO'"_s).toString(),
-              u"Startup"_s);
-    EXPECT_FALSE(logic->started);
-}
-
-TEST_F(StartupTest, AMissingStaffDatabaseIsReportedButTheOperatorGetsIn) {
+// How the missing database is reported is the staff location test's.
+TEST_F(StartupTest, AMissingStaffDatabaseLetsTheOperatorIn) {
     removeDatabase(u"user"_s);
     prompts.expectError();
     EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::Started);
-    ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_TRUE(prompts.lastMessage().text.startsWith(u"The USER.MDB database is missing."_s));
-    logic->QueryUnloadMainWindow(); // nothing to write back, nothing shown
-    EXPECT_EQ(prompts.messages.size(), 1);
 }
 
-TEST_F(StartupTest, ALockedStaffDatabaseDelaysNothingButTheLocationWrite) {
+TEST_F(StartupTest, ClosingSetsTheOperatorsLocationBackToStartupUnlessItIsLocked) {
     exec(u"user"_s, u"update staff set location = 'Events'"_s);
     auto held = std::make_unique<HeldLock>(settings(), u"user"_s, u"staff"_s);
     ASSERT_TRUE(held->held());
@@ -232,22 +220,28 @@ TEST_F(StartupTest, ALockedStaffDatabaseDelaysNothingButTheLocationWrite) {
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("Location not set back to Startup: Code 3186"));
     held.reset();
-    EXPECT_EQ(scalar(u"user"_s, u"select location from staff where username = 'DEMO'"_s).toString(),
-              u"Events"_s)
+    const QString location = u"select location from staff where username = 'DEMO'"_s;
+    EXPECT_EQ(scalar(u"user"_s, location).toString(), u"Events"_s)
         << "the write gave up cleanly; the next start-up or close sets it";
+
+    restart();
+    clipboard.content = u"left over"_s;
+    ASSERT_EQ(start(u"ZQJ99demo"_s), MainWindowLogic::Outcome::Started);
+    EXPECT_EQ(clipboard.content, QString()) << "start-up clears the clipboard";
+    logic->QueryUnloadMainWindow();
+    EXPECT_EQ(scalar(u"user"_s, location).toString(), u"Startup"_s);
+    EXPECT_FALSE(logic->started);
 }
 
 TEST_F(StartupTest, AReadOnlyClubOpensForViewingAndSaysSo) {
     addRoom(1, u"Terrace"_s, 80, QVariant());
     StorageSettings readOnly = settings();
     readOnly.readOnly = true;
-    logic.reset();
-    reopen(readOnly);
-    logic = std::make_unique<MainWindowLogic>(*module);
+    reopenClub(readOnly);
     EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::Started);
     ASSERT_FALSE(prompts.messages.isEmpty());
-    EXPECT_EQ(prompts.messages.first().title, u"FYI..."_s);
-    EXPECT_TRUE(prompts.messages.first().text.contains(u"read-only"_s));
+    EXPECT_TRUE(shown().first().startsWith(u"FYI...: "_s) &&
+                shown().first().contains(u"read-only"_s));
     EXPECT_EQ(logic->roomList.size(), 1);
     // Events are looked at, never changed.
     EXPECT_FALSE(logic->window.commandEnabled[EventCommand::NewEvent]);
@@ -261,13 +255,6 @@ TEST_F(StartupTest, AReadOnlyClubOpensForViewingAndSaysSo) {
     logic->entry.followFields();
     EXPECT_FALSE(logic->window.commandEnabled[EventCommand::Modify]);
     logic->QueryUnloadMainWindow();
-}
-
-TEST_F(StartupTest, AMissingEventDatabaseStopsStartUp) {
-    removeDatabase(u"evnt"_s);
-    prompts.expectError();
-    EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::DatabaseFailure);
-    EXPECT_TRUE(prompts.lastMessage().text.startsWith(u"The EVNT.MDB database is missing."_s));
 }
 
 TEST(SavedNoticeLifetime, ClosesOnTheSeventhTick) {

@@ -1,9 +1,8 @@
 #include "ClubFixture.h"
+#include "ToolFiles.h"
 #include "club/ClubCreator.h"
 #include "storage/ClubStorage.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 
 using namespace Qt::StringLiterals;
@@ -34,22 +33,15 @@ protected:
         EXPECT_TRUE(process.waitForFinished(120000));
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
     }
-    QString inTemp(const QString &name) const { return QDir(temp.path()).filePath(name); }
-    static QByteArray contents(const QString &file) {
-        QFile read(file);
-        return read.open(QIODevice::ReadOnly) ? read.readAll() : QByteArray();
-    }
+    QString inTemp(const QString &name) const { return inDirectory(temp.path(), name); }
 };
 
 TEST_F(FullDiskTest, EveryWriteOfTheToolIsCheckedAndLeavesNothingHalfMade) {
     const QString made = inTemp(u"new/club"_s);
     const QString published = inTemp(u"events.ics"_s);
     const QString copied = inTemp(u"copied"_s);
-    const QString ics[] = {u"export-ics"_s, club, u"20200101"_s, u"20351231"_s};
-    QFile old(published);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("yesterday's calendar");
-    old.close();
+    const QStringList ics{u"export-ics"_s, club, u"20200101"_s, u"20351231"_s};
+    writeFile(published, "yesterday's calendar");
     const struct {
         const char *command;
         int limitKiB;
@@ -70,13 +62,12 @@ TEST_F(FullDiskTest, EveryWriteOfTheToolIsCheckedAndLeavesNothingHalfMade) {
                        QStringList())
                  << "nothing of it beside its place either";
          }},
-        {"export-ics > /dev/full", 0, QStringList(std::begin(ics), std::end(ics)), u"/dev/full"_s,
-         "No space left on device",
+        {"export-ics > /dev/full", 0, ics, u"/dev/full"_s, "No space left on device",
          [] {
          }},
         {"export-ics --out",
          4,
-         QStringList(std::begin(ics), std::end(ics)) << u"--out"_s << published,
+         ics + QStringList{u"--out"_s, published},
          {},
          "File too large",
          [&] {
@@ -100,8 +91,7 @@ TEST_F(FullDiskTest, EveryWriteOfTheToolIsCheckedAndLeavesNothingHalfMade) {
     }
 
     // Without the limit the same commands do their work.
-    EXPECT_EQ(
-        tool(0, QStringList(std::begin(ics), std::end(ics)) << u"--out"_s << published).status, 0);
+    EXPECT_EQ(tool(0, ics + QStringList{u"--out"_s, published}).status, 0);
     EXPECT_TRUE(contents(published).startsWith("BEGIN:VCALENDAR"));
     EXPECT_EQ(tool(0, {u"create"_s, made}).status, 0);
     EXPECT_TRUE(QFileInfo(QDir(made).filePath(u"evnt.mdb"_s)).isFile());
