@@ -199,11 +199,14 @@ TEST_F(StartupTest, StartFillsTheFieldsAndListsAndARoomWithoutSubdivisionStoresZ
     EXPECT_FALSE(logic->calendar.gridVisible());
 }
 
-// How the missing database is reported is the staff location test's.
-TEST_F(StartupTest, AMissingStaffDatabaseLetsTheOperatorIn) {
+TEST_F(StartupTest, AMissingStaffDatabaseIsReportedButTheOperatorGetsIn) {
     removeDatabase(u"user"_s);
     prompts.expectError();
     EXPECT_EQ(start(u"ZQJ99DEMO"_s), MainWindowLogic::Outcome::Started);
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(u"The USER.MDB database is missing."_s));
+    logic->QueryUnloadMainWindow(); // nothing to write back, nothing shown
+    EXPECT_EQ(prompts.messages.size(), 1);
 }
 
 TEST_F(StartupTest, ClosingSetsTheOperatorsLocationBackToStartupUnlessItIsLocked) {

@@ -6,9 +6,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The account and staff look-ups read the demo club; the windows over them
-// (choosing, the clipboard, a missing master database) are the companions'
-// view tests.
+// The account and staff look-ups read the demo club.
 class LookupsTest : public ClubFixture {
 protected:
     bool demoData() const override { return true; }
@@ -49,6 +47,8 @@ protected:
 
 TEST_F(LookupsTest, AccountNamesMatchAnyPartInAnyCase) {
     EXPECT_EQ(onlyAccount(u"bRIe"_s), u"1027|O'Brien, Patrick|FG|Full Golf|SUSPENDED"_s);
+    EXPECT_TRUE(onlyAccount(u"1066"_s).endsWith(u"|TERMINATED"_s))
+        << onlyAccount(u"1066"_s).toStdString();
     // An organisation has no first name and shows its name alone.
     EXPECT_EQ(onlyAccount(u"financial"_s), u"2001|Meridian Financial Group|CORP|Corporate|"_s);
     EXPECT_EQ(onlyAccount(u"andrew's"_s),
@@ -134,9 +134,13 @@ TEST_F(LookupsTest, EmployeesByNameOrNumberWithActiveFlag) {
     EXPECT_EQ(employeeNumbers(QString()).first(), 108) << "by name: Brennan, Gallagher, ...";
 
     removeDatabase(u"emp"_s);
+    removeDatabase(u"master"_s);
     auto missing = lookups().findEmployees(QString());
     ASSERT_FALSE(missing.ok());
     EXPECT_EQ(missing.error().number, ErrorNumber::FileMissing);
+    auto accounts = lookups().findAccounts(u"patel"_s);
+    ASSERT_FALSE(accounts.ok());
+    EXPECT_EQ(accounts.error().number, ErrorNumber::FileMissing);
     EXPECT_TRUE(prompts.messages.isEmpty()) << "returned, not shown";
 }
 
@@ -148,12 +152,17 @@ TEST(LookupsTexts, ChoicesAreTheSuiteFormats) {
     EXPECT_EQ(Lookups::accountText(0), u".00"_s);
     EXPECT_EQ(Lookups::employeeText(7), u"7"_s);
     EXPECT_EQ(Lookups::dateText(QDate(2025, 7, 4)), u"20250704"_s);
-    // No date chosen leaves the clipboard as it was.
+    // A choice leaves its text on the clipboard; no date chosen leaves it as it was.
     FakeClipboard clipboard;
-    clipboard.content = u"kept"_s;
     Databases none({});
-    Lookups(none, clipboard).chooseDate(QDate());
-    EXPECT_EQ(clipboard.content, u"kept"_s);
+    Lookups chooser(none, clipboard);
+    chooser.chooseAccount(1027);
+    EXPECT_EQ(clipboard.content, u"1027.00"_s);
+    chooser.chooseEmployee(104);
+    EXPECT_EQ(clipboard.content, u"104"_s);
+    chooser.chooseDate(QDate(2026, 12, 31));
+    chooser.chooseDate(QDate());
+    EXPECT_EQ(clipboard.content, u"20261231"_s);
 }
 
 } // namespace
