@@ -8,6 +8,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -132,6 +133,54 @@ TEST_F(DemoClubViewTest, ATitleTypedAndChosenIsShownInTheEventBoxes) {
     ASSERT_TRUE(waitFor([&] { return !panel->isVisible(); }));
     EXPECT_EQ(child<QLineEdit>(window, u"Text1(1)"_s)->text(), u"Sullivan-Park Wedding Ceremony"_s);
     EXPECT_EQ(child<QLineEdit>(window, u"Text1(2)"_s)->text(), chosen);
+    expectNoMessages();
+}
+
+// The package buttons and list: Create makes the event a package head,
+// Link/Unlink offers the open packages and links the one clicked, and a
+// double-click on a linked event offers to open it.
+TEST_F(DemoClubViewTest, AnEventHeadsAPackageAnotherJoinsAndADoubleClickOpensTheHead) {
+    MainWindow &window = shown->window;
+    const QVariantList bookings =
+        column(u"evnt"_s,
+               u"select eventnum from eventinfo where status between 2 and 4 order by eventnum"_s);
+    const int head = bookings[0].toInt(), member = bookings[1].toInt();
+    auto *list = child<QListWidget>(window, u"lstpkg"_s);
+    auto *create = child<QPushButton>(window, u"cmdmulti(0)"_s);
+    auto *linkOrUnlink = child<QPushButton>(window, u"cmdmulti(1)"_s);
+    const auto clickRowOf = [&](int event, bool twice = false) {
+        const auto rows = list->findItems(u"%1 - %1 - "_s.arg(event), Qt::MatchStartsWith);
+        ASSERT_EQ(rows.size(), 1);
+        const QPoint at = list->visualItemRect(rows.first()).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        if (twice)
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    };
+
+    ASSERT_TRUE(shown->logic.ShowEvent(head));
+    EXPECT_FALSE(create->isEnabled()) << "only while the event is changed";
+    window.button(EventCommand::Modify)->click();
+    prompts.answerYesNo(true);
+    create->click();
+    EXPECT_EQ(prompts.questions.last().title, u"Create Package"_s);
+    EXPECT_TRUE(list->isVisible() && !create->isVisible());
+
+    ASSERT_TRUE(shown->logic.ShowEvent(member));
+    window.button(EventCommand::Modify)->click();
+    linkOrUnlink->click(); // nothing chosen: the open packages are offered
+    EXPECT_EQ(list->item(0)->text(), u"Available packages are:"_s);
+    clickRowOf(head);
+    prompts.answerYesNo(true);
+    linkOrUnlink->click();
+    EXPECT_EQ(prompts.questions.last().title, u"Create Link"_s);
+    EXPECT_EQ(list->item(0)->text(), u"Unlink this event"_s);
+
+    prompts.answerYesNo(true);
+    clickRowOf(head, true);
+    EXPECT_EQ(prompts.questions.last().text,
+              u"Do you want to switch to viewing linked event #%1 ?"_s.arg(head));
+    auto *number = child<QLineEdit>(window, u"Text1(2)"_s);
+    EXPECT_TRUE(waitFor([&] { return number->text() == QString::number(head); }));
     expectNoMessages();
 }
 

@@ -5,7 +5,9 @@
 #include "ViewTest.h"
 #include "WaitFor.h"
 #include "app/MainWindowLogic.h"
+#include "items/DepartmentButtons.h"
 #include "session/SingleInstance.h"
+#include "ui/DepartmentButtonsPanel.h"
 #include "ui/EventPanels.h"
 #include "ui/QtKeySender.h"
 #include "ui/SavedNoticeWindow.h"
@@ -14,11 +16,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -128,6 +132,42 @@ TEST(KeySender, TabMovesTheFocusAndCharactersAreTyped) {
     EXPECT_TRUE(first->hasFocus());
     keys.SendKeyText(u"{END}{BS 2}"_s); // focus by Tab selects the text
     EXPECT_EQ(first->text(), u"aB"_s);
+}
+
+// A caption with "&" shows it rather than underlining the next letter, and
+// the tag box holds five characters, as the tills take them.
+TEST_F(MainWindowTest, AButtonIsSetUpWithRealClicksAndKeys) {
+    DepartmentButtons logic(module->databases, module->messages, module->session);
+    logic.windowOpened();
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *row = new DepartmentButtonRow(logic, &window);
+    auto *itemList = new QListWidget(&window);
+    layout->addWidget(row);
+    layout->addWidget(itemList);
+    auto *panel = new DepartmentButtonsPanel(logic, &window);
+    panel->setCovered(itemList);
+    window.resize(900, 600);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto *button2 = child<QPushButton>(window, u"cmddept(2)"_s);
+    ASSERT_TRUE(logic.openPanel());
+    ASSERT_TRUE(waitFor([&] { return panel->isVisible(); }));
+    EXPECT_TRUE(panel->geometry().contains(itemList->geometry().center()));
+    button2->click();
+    auto *caption = child<QLineEdit>(window, u"txtbuttoncaption"_s);
+    EXPECT_EQ(caption->text(), u"Dept"_s);
+    caption->selectAll();
+    QTest::keyClicks(caption, u"Food & Wine"_s);
+    QTest::keyClicks(child<QLineEdit>(window, u"txtbuttontag"_s), u"BEVERAGE"_s);
+    EXPECT_EQ(child<QPushButton>(window, u"cmdsample"_s)->accessibleName(), u"Food & Wine"_s);
+    child<QPushButton>(window, u"cmdsave"_s)->click();
+    EXPECT_EQ(button2->text(), u"Food && Wine"_s) << "no keyboard shortcut";
+    child<QPushButton>(window, u"cmddone"_s)->click();
+    EXPECT_TRUE(waitFor([&] { return !panel->isVisible(); }));
+    QFile file(path(u"evnt.dat"_s));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()).split(u'\n')[2], u"Food & Wine,BEVER"_s);
 }
 
 } // namespace
