@@ -260,7 +260,11 @@ TEST_F(CalendarExportTest, ChangedAndCancelledEventsReplaceWhatACalendarHas) {
     change(1, "eventtitle = 'Dinner moved', starttime = '19:00'");
     change(2, "status = 9");
     change(2, "guarantee = 0");
+    // Modified when the change was counted (09:30 on the club's clock), not
+    // when exported.
+    clock.current = clock.current.addDays(1);
     const QJsonArray second = exported();
+    EXPECT_EQ(fields(second, "modified"), QStringList(2, "20261206T153000Z"));
     EXPECT_EQ(fields(second, "uid"), uids);
     EXPECT_EQ(fields(second, "sequence status summary start end"),
               (QStringList{"1|CONFIRMED|Dinner moved|20270117T010000Z|20270117T050000Z",
