@@ -232,6 +232,7 @@ TEST_F(DepartmentButtonsTest, ACommaIsRefusedWhileApostrophesAccentsAndEmojiAreK
     buttons->editTag(u"DSRT"_s);
     EXPECT_TRUE(buttons->saveSettings());
     EXPECT_EQ(stored()[0], caption + u",DSRT"_s);
+    EXPECT_EQ(shown(*buttons)[0], caption + u"|DSRT"_s) << "the saved button shows at once";
     buttons->LoadButtons();
     EXPECT_EQ(buttons->departmentButtons[0].caption, caption);
 }
