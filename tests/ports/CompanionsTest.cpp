@@ -24,7 +24,7 @@ protected:
     }
 };
 
-TEST_F(CompanionsTest, ManualAndPicturesAreTheClubsFilesOrNoHelpIsLeft) {
+TEST_F(CompanionsTest, ManualPicturesAndHelpTextsAreTheClubsFiles) {
     QStringList opened;
     bool works = true;
     const auto open = [&](const QString &file) {
@@ -57,10 +57,9 @@ TEST_F(CompanionsTest, ManualAndPicturesAreTheClubsFilesOrNoHelpIsLeft) {
         EXPECT_EQ(files().picturePath(given), screen) << given.toStdString();
     EXPECT_TRUE(files().picturePath(u"missing.bmp"_s).isEmpty());
     EXPECT_TRUE(files().picturePath(QString()).isEmpty());
-}
 
-// Who may edit them, and their viewer, are the view tests' (CompanionsTest in ui).
-TEST_F(CompanionsTest, HelpTextsKeepTheirLineEndsAndOldTextsReadAsLatin1) {
+    // Help texts keep their line ends; old ones read as Latin-1. Who may edit them, and their
+    // viewer, are the view tests' (CompanionsTest in ui).
     module->session.AccessThresholds = {0, 10, 20, 30};
     module->session.UserLevel = 19;
     write(u"evnt-2.txt"_s, "Items window\r\nAdd --> adds the item.\r\n");

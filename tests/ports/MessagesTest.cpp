@@ -66,15 +66,6 @@ TEST_F(MessagesTest, ALogLineThatCannotBeWrittenIsShownAndKeptForTheNextWrite) {
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].endsWith(u"-Code 3022 - Duplicate key"_s));
     EXPECT_TRUE(lines[1].endsWith(u"-Code 3186 - Locked"_s));
-
-    // At closing, what still cannot be written is shown for the operator to note.
-    ASSERT_TRUE(QFile::remove(path(u"admlog.ini"_s)) && QDir(club).mkdir(u"admlog.ini"_s));
-    prompts.expectError(2);
-    EXPECT_FALSE(module->messages.WriteAdminLog(u"Location not set back"_s));
-    EXPECT_FALSE(module->messages.flushLogs());
-    EXPECT_TRUE(prompts.lastMessage().text.startsWith(
-        u"These lines could not be written to admlog.ini:\n\n"_s));
-    EXPECT_TRUE(prompts.lastMessage().text.endsWith(u"-Location not set back"_s));
 }
 
 // Only a lock is retried, for as long as the operator answers Yes; the answer is kept.
