@@ -6,11 +6,6 @@ namespace {
 
 class MessagesTest : public ClubFixture {
 protected:
-    void SetUp() override {
-        ClubFixture::SetUp();
-        module->session.UserName = u"MARY"_s;
-        module->session.LocationName = u"BASIC"_s;
-    }
     QStringList logLines(const QString &file = u"admlog.ini"_s) {
         QFile log(path(file));
         return log.open(QIODevice::ReadOnly | QIODevice::Text)
@@ -20,6 +15,8 @@ protected:
 };
 
 TEST_F(MessagesTest, ErrorReportShowsTheCodeTableAndLogsTheHeaderInTheLogOfTheLocation) {
+    module->session.UserName = u"MARY"_s;
+    module->session.LocationName = u"BASIC"_s;
     prompts.expectError();
     module->messages.ShowErrorCodes({3022, u"Duplicate key"_s});
     const auto &shown = prompts.lastMessage();

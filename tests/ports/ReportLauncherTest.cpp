@@ -59,11 +59,9 @@ TEST_F(ReportLauncherTest, LaunchHandsTheBlockOverAndClearsTheRequest) {
     EXPECT_TRUE(module->report.SelectionFormula.isEmpty());
     EXPECT_TRUE(module->report.DataFiles[0].isEmpty());
 
-    // A failing report program: its exit code is kept. Where it shows the
-    // operator its own reason (labels pushed off the paper by the margins:
-    // 2) no warning follows; a report stopped at its time limit (6) is
-    // named, and one that could not start (-1) gets the general warning and
-    // a line in the backup log, as every program the suite runs does.
+    // A failing report program's exit code is kept. Where it tells its own reason (2-5) no
+    // warning follows; a report stopped at its time limit (6) is named, and one that could not
+    // start (-1) gets the general warning and a line in the backup log, as every program does.
     for (const int exitCode : {2, 3, 4, 5, 6, -1}) {
         SCOPED_TRACE(exitCode);
         prompts.clear();
@@ -103,8 +101,7 @@ TEST_F(ReportLauncherTest, AMissingProgramOrLayoutStartsNothing) {
     QFile::remove(path(u"rpt00.sys"_s));
     prompts.expectError();
     EXPECT_FALSE(launch());
-    EXPECT_EQ(prompts.lastMessage().text, u"The RPT00.SYS database is missing.\r\n"
-                                          "Contact Quorvane technical support for assistance."_s);
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(u"The RPT00.SYS database is missing."_s));
     EXPECT_TRUE(programs.waited.isEmpty());
 }
 
