@@ -6,32 +6,24 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
-// A workstation in miniature, run as a process of its own:
-//   buttons_worker CLUB BUTTON TIMES
-// opens the items window, picks department button BUTTON in the set-up
-// panel and saves it TIMES times as "Station BUTTON save N" with the tag
-// "TBUTTON". It prints "ready" and saves once it reads "go", so that every
-// worker saves at the same moment from buttons read before any other saved.
+// buttons_worker CLUB BUTTON TIMES: a workstation saving department button BUTTON in the items
+// window's set-up panel TIMES times, as "Station BUTTON save N" tagged "TBUTTON". It prints
+// "ready" and saves on reading "go", so that all save at once from buttons read before.
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
-    if (arguments.size() != 4)
-        return 2;
-    auto club = ClubStorage::load(arguments[1]);
-    if (!club)
+    auto club = ClubStorage::load(arguments.value(1));
+    if (arguments.size() != 4 || !club)
         return 2;
     SilentPorts ports;
     Module module(*club, Ports{ports, ports, ports, ports, ports, ports, ports});
     module.session.UserLevel = OperatorSession::MaintenanceLevel;
     const int button = arguments[2].toInt();
-
     DepartmentButtons buttons(module.databases, module.messages, module.session);
     buttons.windowOpened();
     if (!buttons.openPanel())
         return 1;
     buttons.chooseButton(button);
-
-    // Ready; all save at once when the test says so.
     QTextStream(stdout) << "ready" << Qt::endl;
     if (QTextStream(stdin).readLine() != QLatin1String("go"))
         return 1;

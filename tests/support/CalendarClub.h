@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ClubFixture.h"
-#include "QtPrinters.h"
 #include "calendar/RoomEditor.h"
 #include "calendar/Rooms.h"
 #include "calendar/YearSetup.h"
@@ -24,10 +23,7 @@ protected:
     }
     QList<Room> rooms() { return LoadRooms(module->access).value_or(QList<Room>()); }
 
-    void fillYear(int year) {
-        YearSetup setup(*module);
-        ASSERT_TRUE(setup.fillYear(year).ok()) << year;
-    }
+    void fillYear(int year) { ASSERT_TRUE(YearSetup(*module).fillYear(year).ok()) << year; }
 
     // An event row, and its room's cells from start up to (not including)
     // end when the status holds a room and the room exists.

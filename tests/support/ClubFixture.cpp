@@ -6,8 +6,27 @@
 #include "storage/ClubStorage.h"
 #include "storage/Transaction.h"
 
-#include <QDir>
-#include <QFile>
+namespace {
+
+// A connection of the test's own to a logical database; the test fails when it does not open.
+struct Connection {
+    Connection(const StorageSettings &settings, const QString &name)
+        : databases(settings)
+        , db(databases.open(name)) {
+        EXPECT_TRUE(db.ok()) << name.toStdString() << ": " << db.error().description.toStdString();
+    }
+    Database *operator->() { return db->get(); }
+
+    Databases databases;
+    Result<DatabasePtr> db;
+};
+
+void expectDone(const Status &status, const QString &sql) {
+    EXPECT_TRUE(status.ok()) << sql.toStdString() << ": "
+                             << status.error().description.toStdString();
+}
+
+} // namespace
 
 void ClubFixture::SetUp() {
     ASSERT_TRUE(temp.isValid());
@@ -36,7 +55,7 @@ void ClubFixture::TearDown() {
 
 StorageSettings ClubFixture::settings() const {
     auto loaded = ClubStorage::load(club);
-    EXPECT_TRUE(loaded.ok()) << (loaded ? "" : loaded.error().description.toStdString());
+    EXPECT_TRUE(loaded.ok()) << loaded.error().description.toStdString();
     StorageSettings storage = loaded ? *loaded : StorageSettings();
     storage.clubDirectory = club;
     storage.busyTimeoutMs = 50; // a held lock fails fast in tests
@@ -54,51 +73,36 @@ QString ClubFixture::path(const QString &fileName) const {
 }
 
 void ClubFixture::exec(const QString &database, const QString &sql, const QVariantList &values) {
-    Databases databases(settings());
-    auto db = databases.open(database);
-    ASSERT_TRUE(db.ok()) << db.error().description.toStdString();
-    const Status status = db.value()->execute(sql, values);
-    ASSERT_TRUE(status.ok()) << sql.toStdString() << ": "
-                             << status.error().description.toStdString();
+    Connection db(settings(), database);
+    if (db.db)
+        expectDone(db->execute(sql, values), sql);
 }
 
 void ClubFixture::execEach(const QString &database, const QString &sql,
                            const QList<QVariantList> &rows) {
-    Databases databases(settings());
-    auto db = databases.open(database);
-    ASSERT_TRUE(db.ok()) << db.error().description.toStdString();
-    Transaction transaction(**db);
+    Connection db(settings(), database);
+    ASSERT_TRUE(db.db.ok());
+    Transaction transaction(*db.db.value());
     ASSERT_TRUE(transaction.begun().ok());
-    for (const QVariantList &values : rows) {
-        const Status status = db.value()->execute(sql, values);
-        ASSERT_TRUE(status.ok()) << sql.toStdString() << ": "
-                                 << status.error().description.toStdString();
-    }
+    for (const QVariantList &values : rows)
+        expectDone(db->execute(sql, values), sql);
     ASSERT_TRUE(transaction.commit().ok());
 }
 
 QVariantList ClubFixture::column(const QString &database, const QString &sql,
                                  const QVariantList &values) {
     QVariantList result;
-    Databases databases(settings());
-    auto db = databases.open(database);
-    EXPECT_TRUE(db.ok()) << database.toStdString();
-    if (!db)
-        return result;
-    auto query = db.value()->exec(sql, values);
-    EXPECT_TRUE(query.ok()) << sql.toStdString() << ": "
-                            << (query ? "" : query.error().description.toStdString());
-    if (!query)
-        return result;
-    while (query->next())
+    Connection db(settings(), database);
+    auto query = db.db ? db->exec(sql, values) : Result<QSqlQuery>(db.db.error());
+    EXPECT_TRUE(query.ok()) << sql.toStdString() << ": " << query.error().description.toStdString();
+    while (query && query->next())
         result << query->value(0);
     return result;
 }
 
 QVariant ClubFixture::scalar(const QString &database, const QString &sql,
                              const QVariantList &values) {
-    const QVariantList values0 = column(database, sql, values);
-    return values0.isEmpty() ? QVariant() : values0.first();
+    return column(database, sql, values).value(0);
 }
 
 void ClubFixture::signIn(int level) {
@@ -115,30 +119,22 @@ int ClubFixture::eventNumber(const QString &title) {
 }
 
 void ClubFixture::removeDatabase(const QString &name) {
-    if (!onPostgres()) {
+    if (!onPostgres())
         ASSERT_TRUE(QFile::remove(path(Databases::fileName(name)))) << name.toStdString();
-        return;
-    }
-    Databases databases(settings());
-    auto db = databases.open(name);
-    ASSERT_TRUE(db.ok()) << name.toStdString();
-    const Status dropped =
-        db.value()->execute(QStringLiteral("drop schema \"%1\" cascade").arg(name));
-    ASSERT_TRUE(dropped.ok()) << dropped.error().description.toStdString();
+    else
+        exec(name, QStringLiteral("drop schema \"%1\" cascade").arg(name));
 }
 
 void ClubFixture::addFault(const QString &database, const QString &name, const QString &write,
                            const QString &table, const QString &condition, const QString &message) {
     const QString when = condition.isEmpty() ? QStringLiteral("true") : condition;
-    if (!onPostgres()) {
-        const QString action = message.isEmpty()
-                                   ? QStringLiteral("raise(ignore)")
-                                   : QStringLiteral("raise(abort, '%1')").arg(message);
-        exec(database, QStringLiteral("create trigger %1 before %2 on %3 when %4 begin select %5; "
-                                      "end")
-                           .arg(name, write, table, when, action));
-        return;
-    }
+    if (!onPostgres())
+        return exec(database, QStringLiteral("create trigger %1 before %2 on %3 when %4 begin "
+                                             "select %5; end")
+                                  .arg(name, write, table, when,
+                                       message.isEmpty()
+                                           ? QStringLiteral("raise(ignore)")
+                                           : QStringLiteral("raise(abort, '%1')").arg(message)));
     const QString action = message.isEmpty() ? QStringLiteral("return null;")
                                              : QStringLiteral("raise exception '%1';").arg(message);
     const QString row =
@@ -152,22 +148,17 @@ void ClubFixture::addFault(const QString &database, const QString &name, const Q
 }
 
 void ClubFixture::removeFault(const QString &database, const QString &name, const QString &table) {
-    if (!onPostgres()) {
-        exec(database, QStringLiteral("drop trigger %1").arg(name));
-        return;
-    }
+    if (!onPostgres())
+        return exec(database, QStringLiteral("drop trigger %1").arg(name));
     exec(database, QStringLiteral("drop trigger %1 on %2").arg(name, table));
     exec(database, QStringLiteral("drop function %1()").arg(name));
 }
 
 QStringList ClubFixture::indexNames(const QString &database, const QString &table) {
-    Databases databases(settings());
-    auto db = databases.open(database);
-    EXPECT_TRUE(db.ok());
     QStringList names;
-    if (!db)
-        return names;
-    auto rows = db.value()->exec(db.value()->dialect().indexNamesQuery(), {table});
+    Connection db(settings(), database);
+    auto rows = db.db ? db->exec(db->dialect().indexNamesQuery(), {table})
+                      : Result<QSqlQuery>(db.db.error());
     while (rows && rows->next())
         names << rows->value(0).toString();
     names.sort();

@@ -5,8 +5,6 @@
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <memory>
-#include <optional>
 
 // A fresh club directory per test, made by the club-directory creator, and
 // a Module over it driven by the scripted fakes.
@@ -22,9 +20,9 @@ protected:
     // The operator at a level, with the new club's thresholds 10, 20, 50, 90.
     void signIn(int level);
 
-    // Runs one statement on a logical database and fails the test on error.
+    // On a logical database, on a connection of their own; an error fails the test.
     void exec(const QString &database, const QString &sql, const QVariantList &values = {});
-    // The statement once per row of values, on one connection in one transaction.
+    // The statement once per row of values, in one transaction.
     void execEach(const QString &database, const QString &sql, const QList<QVariantList> &rows);
     // The first column of every row a query returns.
     QVariantList column(const QString &database, const QString &sql,

@@ -10,11 +10,8 @@
 #include "utilities/Keysend.h"
 #include "utilities/ScreenGrabber.h"
 
-#include <QList>
 #include <QLocale>
 #include <QQueue>
-#include <QString>
-#include <QStringList>
 
 // Answers questions and input boxes from a script, records every message,
 // and fails the test on a prompt nobody expected, an answer nobody asked for,
@@ -30,39 +27,44 @@ public:
 
     ~ScriptedPrompts() override;
 
-    void answerYesNo(bool yes) {
-        m_answers.enqueue(yes ? QStringLiteral("Yes") : QStringLiteral("No"));
-    }
-    void answerInput(const QString &text) { m_answers.enqueue(QStringLiteral("input:") + text); }
+    void answerYesNo(bool yes) { m_answers.enqueue(yes); }
+    void answerInput(const QString &text) { m_answers.enqueue(text); }
     // The next `count` error reports are part of what the test checks.
     void expectError(int count = 1) { m_expectedErrors += count; }
-    static bool isErrorReport(const QString &title, Icon icon);
 
     void message(const QString &text, const QString &title, Icon icon) override;
-    bool askYesNo(const QString &text, const QString &title) override;
-    QString input(const QString &text, const QString &title, const QString &initial) override;
+    bool askYesNo(const QString &text, const QString &title) override {
+        questions << Shown{text, title, Icon::Question};
+        return next(QMetaType::fromType<bool>(), text).toBool();
+    }
+    QString input(const QString &text, const QString &title, const QString &) override {
+        inputs << Shown{text, title, Icon::None};
+        return next(QMetaType::fromType<QString>(), text).toString();
+    }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
 
-    // Messages and questions in the order they were shown.
+    // In the order they were shown.
     QList<Shown> messages;
     QList<Shown> questions;
     QList<Shown> inputs;
     int busyDepth = 0;
 
     QStringList messageTexts() const;
-    const Shown &lastMessage() const;
+    const Shown &lastMessage() const {
+        static const Shown none;
+        return messages.isEmpty() ? none : messages.last();
+    }
     // Forgets what was shown so far.
-    void clear();
+    void clear() { messages = questions = inputs = {}; }
 
 private:
-    QString next(const QString &kind, const QString &text);
+    QVariant next(QMetaType kind, const QString &text);
 
-    QQueue<QString> m_answers;
+    QQueue<QVariant> m_answers; // a bool answers a question, a text an input box
     int m_expectedErrors = 0;
 };
 
-class FakeClipboard final : public Clipboard {
-public:
+struct FakeClipboard final : Clipboard {
     QString text() const override { return content; }
     void setText(const QString &text) override { content = text; }
     void clear() override { content.clear(); }
@@ -71,11 +73,7 @@ public:
 };
 
 // A clock that stands still unless a test (or a pause) moves it.
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(const QDateTime &start = QDateTime(QDate(2026, 12, 6), QTime(9, 30)))
-        : current(start) {}
-
+struct FixedClock final : Clock {
     QDate today() const override { return current.date(); }
     QDateTime now() const override { return current; }
     void pause(int milliseconds) override {
@@ -83,20 +81,21 @@ public:
         current = current.addMSecs(milliseconds);
     }
 
-    QDateTime current;
+    QDateTime current{QDate(2026, 12, 6), QTime(9, 30)};
     QList<int> pauses;
 };
 
 // Records what was started; runAndWait answers with scripted exit codes (0
 // when none is scripted).
-class RecordingPrograms final : public Programs {
-public:
+struct RecordingPrograms final : Programs {
     bool exists(const QString &program) const override {
         return available.contains(program.toLower());
     }
     bool start(const QString &program, const QStringList &arguments, WindowState state) override {
         states << state;
         started << (QStringList{program} + arguments).join(QLatin1Char(' '));
+        if (onStart)
+            onStart(program);
         return true;
     }
     int runAndWait(const QString &program, const QStringList &arguments,
@@ -108,23 +107,20 @@ public:
 
     QStringList available; // lower-case names that exist()
     QStringList started;
+    std::function<void(const QString &program)> onStart; // what a started program does
     QList<WindowState> states;
     QStringList waited;
     QStringList inputs; // standard input of each program waited for
     QQueue<int> exitCodes;
 };
 
-// Records the key texts a window typed into itself.
-class RecordingKeySender final : public KeySender {
-public:
+struct RecordingKeySender final : KeySender {
     void SendKeyText(const QString &text) override { sent << text; }
 
     QStringList sent;
 };
 
-// Keeps the documents a window printed.
-class RecordingPrinter final : public Printer {
-public:
+struct RecordingPrinter final : Printer {
     struct Document {
         QString title;
         QStringList lines;
@@ -138,8 +134,7 @@ public:
 };
 
 // Hands out the picture a test set, or none (a session without a display).
-class FakeScreen final : public ScreenGrabber {
-public:
+struct FakeScreen final : ScreenGrabber {
     std::optional<ScreenPicture> grabDesktop() override {
         ++grabs;
         return picture;
@@ -167,8 +162,6 @@ class WorkstationLocale {
 public:
     explicit WorkstationLocale(const QLocale &locale) { QLocale::setDefault(locale); }
     ~WorkstationLocale() { QLocale::setDefault(m_before); }
-    WorkstationLocale(const WorkstationLocale &) = delete;
-    WorkstationLocale &operator=(const WorkstationLocale &) = delete;
 
 private:
     QLocale m_before;

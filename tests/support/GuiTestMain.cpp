@@ -1,7 +1,6 @@
 #include "ui/WindowAccessibility.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -9,17 +8,14 @@
 // of 1366x768: the smallest screen a club office has.
 int main(int argc, char **argv) {
     QTemporaryDir screens;
-    const QString config = screens.filePath(QStringLiteral("screens.json"));
-    QFile file(config);
-    if (screens.isValid() && file.open(QIODevice::WriteOnly)) {
-        file.write(R"({"synchronousWindowSystemEvents": false, "windowFrameMargins": true,
+    QFile config(screens.filePath(QStringLiteral("screens.json")));
+    const bool written = config.open(QIODevice::WriteOnly) && config.write(R"({
+  "synchronousWindowSystemEvents": false, "windowFrameMargins": true,
   "screens": [{"name": "Office", "x": 0, "y": 0, "width": 1366, "height": 768,
-               "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
-        file.close();
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
-    } else {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+               "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})") > 0;
+    config.close();
+    qputenv("QT_QPA_PLATFORM", written ? "offscreen:configfile=" + config.fileName().toLocal8Bit()
+                                       : QByteArray("offscreen"));
     QApplication app(argc, argv);
     installWindowAccessibility();
     ::testing::InitGoogleTest(&argc, argv);

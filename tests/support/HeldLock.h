@@ -3,8 +3,6 @@
 #include "storage/Databases.h"
 #include "storage/Transaction.h"
 
-#include <memory>
-
 // Another workstation holding a table against writers until it lets go
 // (is destroyed): an open write transaction on SQLite, a table lock inside
 // one on PostgreSQL. Reading stays possible on both.
@@ -15,10 +13,9 @@ public:
         , m_db(m_databases.open(database)) {
         if (!m_db)
             return;
-        m_transaction = std::make_unique<Transaction>(*m_db.value());
-        const QString lock = m_db.value()->dialect().lockTableStatement(table);
-        m_locked =
-            m_transaction->begun().ok() && (lock.isEmpty() || m_db.value()->execute(lock).ok());
+        m_transaction = std::make_unique<Transaction>(**m_db);
+        const QString lock = (*m_db)->dialect().lockTableStatement(table);
+        m_locked = m_transaction->begun().ok() && (lock.isEmpty() || (*m_db)->execute(lock).ok());
     }
 
     bool held() const { return m_locked; }

@@ -6,10 +6,6 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -17,51 +13,25 @@ namespace TestServer {
 
 namespace {
 
-QString uniqueName() {
-    static int made = 0;
-    return QStringLiteral("moravel_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+bool failed(const Status &status) {
+    if (!status)
+        ADD_FAILURE() << status.error().description.toStdString();
+    return !status;
 }
 
-} // namespace
-
+// The server, with a database name of this test's own (its leftover from a
+// crashed run dropped); nothing on SQLite.
 std::optional<StorageSettings> server() {
-    const QByteArray named = qgetenv("MORAVEL_TEST_POSTGRES");
-    if (named.isEmpty())
+    const QString named = qEnvironmentVariable("MORAVEL_TEST_POSTGRES");
+    auto parsed = ClubStorage::parseServer(named + QStringLiteral(" database=postgres"));
+    if (named.isEmpty() || failed(parsed.status()))
         return std::nullopt;
-    auto parsed =
-        ClubStorage::parseServer(QString::fromUtf8(named) + QStringLiteral(" database=postgres"));
-    if (!parsed) {
-        ADD_FAILURE() << "MORAVEL_TEST_POSTGRES: " << parsed.error().description.toStdString();
-        return std::nullopt;
-    }
+    static int made = 0;
+    parsed->databaseName =
+        QStringLiteral("moravel_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+    ServerDatabases::drop(*parsed, parsed->databaseName);
     return *parsed;
 }
-
-bool active() {
-    return !qgetenv("MORAVEL_TEST_POSTGRES").isEmpty();
-}
-
-std::optional<StorageSettings> createDatabase() {
-    auto settings = server();
-    if (!settings)
-        return std::nullopt;
-    settings->databaseName = uniqueName();
-    ServerDatabases::drop(*settings, settings->databaseName); // left by a crashed run
-    const Status created = ServerDatabases::create(*settings, settings->databaseName);
-    if (!created) {
-        ADD_FAILURE() << created.error().description.toStdString();
-        return std::nullopt;
-    }
-    return settings;
-}
-
-void dropDatabase(const StorageSettings &database) {
-    const Status dropped = ServerDatabases::drop(database, database.databaseName);
-    if (!dropped)
-        ADD_FAILURE() << dropped.error().description.toStdString();
-}
-
-namespace {
 
 // The same program (as built), the same options: the same template.
 QString templateName(const ClubCreator::Options &options) {
@@ -77,50 +47,51 @@ QString templateName(const ClubCreator::Options &options) {
 }
 
 bool copyDirectory(const QString &from, const QString &to) {
-    if (!QDir().mkpath(to))
-        return false;
-    const QDir source(from);
+    bool copied = QDir().mkpath(to);
     for (const QFileInfo &entry :
-         source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+         QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
         const QString target = QDir(to).filePath(entry.fileName());
-        if (entry.isDir() ? !copyDirectory(entry.filePath(), target)
-                          : !QFile::copy(entry.filePath(), target))
-            return false;
+        copied = copied && (entry.isDir() ? copyDirectory(entry.filePath(), target)
+                                          : QFile::copy(entry.filePath(), target));
     }
-    return true;
+    return copied;
 }
 
 // Makes the template once: the first test program process to get here
 // holds the lock while it does, the others wait and then find it made.
-bool makeTemplate(const StorageSettings &server, const QString &name,
-                  const ClubCreator::Options &options, const QString &directory) {
+bool makeTemplate(StorageSettings storage, const QString &name, ClubCreator::Options options,
+                  const QString &directory) {
     const QString ready = directory + QStringLiteral(".ready");
     SharedFile::FileLock lock(directory, SharedFile::FileLock::Wait::Queued);
-    if (!lock.locked()) {
-        ADD_FAILURE() << "the template lock " << directory.toStdString();
-        return false;
-    }
-    if (QFile::exists(ready))
-        return true;
+    EXPECT_TRUE(lock.locked()) << "the template lock " << directory.toStdString();
+    if (!lock.locked() || QFile::exists(ready))
+        return lock.locked();
     QDir(directory).removeRecursively();
-    StorageSettings storage = server;
     storage.databaseName = name;
-    ServerDatabases::drop(server, name);
-    if (Status created = ServerDatabases::create(server, name); !created) {
-        ADD_FAILURE() << created.error().description.toStdString();
+    ServerDatabases::drop(storage, name);
+    options.storage = storage;
+    if (failed(ServerDatabases::create(storage, name)) ||
+        failed(ClubCreator::create(directory, options)))
         return false;
-    }
-    ClubCreator::Options made = options;
-    made.storage = storage;
-    if (Status club = ClubCreator::create(directory, made); !club) {
-        ADD_FAILURE() << club.error().description.toStdString();
-        return false;
-    }
-    QFile marker(ready);
-    return marker.open(QIODevice::WriteOnly);
+    return QFile(ready).open(QIODevice::WriteOnly);
 }
 
 } // namespace
+
+bool active() {
+    return !qgetenv("MORAVEL_TEST_POSTGRES").isEmpty();
+}
+
+std::optional<StorageSettings> createDatabase() {
+    auto settings = server();
+    if (settings && failed(ServerDatabases::create(*settings, settings->databaseName)))
+        return std::nullopt;
+    return settings;
+}
+
+void dropDatabase(const StorageSettings &database) {
+    failed(ServerDatabases::drop(database, database.databaseName));
+}
 
 std::optional<StorageSettings> createClub(const QString &directory,
                                           const ClubCreator::Options &options) {
@@ -133,8 +104,6 @@ std::optional<StorageSettings> createClub(const QString &directory,
     const QString templateClub = QDir(templates).filePath(name);
     if (!QDir().mkpath(templates) || !makeTemplate(*settings, name, options, templateClub))
         return std::nullopt;
-    settings->databaseName = uniqueName();
-    ServerDatabases::drop(*settings, settings->databaseName); // left by a crashed run
     // The template may still be closing the connections of another copy.
     Status created;
     for (int attempt = 0; attempt < 50; ++attempt) {
@@ -145,18 +114,9 @@ std::optional<StorageSettings> createClub(const QString &directory,
             break;
         QThread::msleep(20);
     }
-    if (!created) {
-        ADD_FAILURE() << created.error().description.toStdString();
+    EXPECT_TRUE(copyDirectory(templateClub, directory)) << "copying the template club";
+    if (failed(created) || failed(ClubStorage::writeServer(directory, *settings)))
         return std::nullopt;
-    }
-    if (!copyDirectory(templateClub, directory)) {
-        ADD_FAILURE() << "cannot copy the template club into " << directory.toStdString();
-        return std::nullopt;
-    }
-    if (Status named = ClubStorage::writeServer(directory, *settings); !named) {
-        ADD_FAILURE() << named.error().description.toStdString();
-        return std::nullopt;
-    }
     return settings;
 }
 

@@ -1,21 +1,13 @@
 #pragma once
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
-#include <QStringList>
 #include <QThread>
 #include <gtest/gtest.h>
-#include <memory>
-#include <vector>
 
-// Workstations as processes of their own: starts the worker program once per
-// argument list (each given the club directory first) and waits for them
-// all. With a go file, whose name ends every argument list, the workers
-// start work together: each leaves GO.<pid> when ready (see
-// StartTogether.h), and GO is made once all have.
+// Workstations as processes of their own: the worker once per argument list (after the club
+// directory), waited for. With a go file (last argument) they start work together: each leaves
+// GO.<pid> when ready (StartTogether.h), and GO is made once all have.
 inline std::vector<std::unique_ptr<QProcess>> runTogether(const QString &program,
                                                           const QString &club,
                                                           const QList<QStringList> &runs,
@@ -26,16 +18,13 @@ inline std::vector<std::unique_ptr<QProcess>> runTogether(const QString &program
         workers.back()->start(program, QStringList{club} + arguments +
                                            (go.isEmpty() ? QStringList() : QStringList{go}));
     }
-    if (!go.isEmpty()) {
-        const QString ready = QFileInfo(go).fileName() + QStringLiteral(".*");
-        QElapsedTimer waited;
-        waited.start();
-        while (QDir(QFileInfo(go).path()).entryList({ready}).size() < runs.size() &&
-               waited.elapsed() < 60000)
-            QThread::msleep(5);
-        QFile start(go);
-        EXPECT_TRUE(start.open(QIODevice::WriteOnly));
-    }
+    QElapsedTimer waited;
+    waited.start();
+    const QFileInfo ready(go + QStringLiteral(".*"));
+    while (!go.isEmpty() && ready.dir().entryList({ready.fileName()}).size() < runs.size() &&
+           waited.elapsed() < 60000)
+        QThread::msleep(5);
+    EXPECT_TRUE(go.isEmpty() || QFile(go).open(QIODevice::WriteOnly));
     for (auto &worker : workers)
         EXPECT_TRUE(worker->waitForFinished(120000));
     return workers;

@@ -7,7 +7,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // What the program reads back from the texts it wrote itself.
-TEST(TextValue, NumbersAreReadUpToTheFirstOtherCharacter) {
+TEST(TextValue, NumbersAreReadUpToTheFirstOtherCharacterAndTextsCutWhereACharacterEnds) {
     const struct {
         QString text;
         double number;
@@ -27,10 +27,8 @@ TEST(TextValue, NumbersAreReadUpToTheFirstOtherCharacter) {
         EXPECT_DOUBLE_EQ(numericValue(row.text), row.number);
         EXPECT_EQ(integerValue(row.text), row.whole);
     }
-}
 
-// Cut between characters, never inside one; an ellipsis only when cut.
-TEST(TextValue, TextsAreCutWhereACharacterEnds) {
+    // Cut between characters, never inside one; an ellipsis only when cut.
     const QString party = u"Party \U0001F389"_s; // 8 UTF-16 units, 7 characters
     EXPECT_EQ(cutToLength(party, 8), party);
     EXPECT_EQ(cutToLength(party, 7), u"Party "_s);
