@@ -62,6 +62,26 @@ TEST_F(BillingAccountsTest, ANewAccountTakesTheNextNumberWithAllItsRows) {
     EXPECT_EQ(field(u"altname"_s, u"address"_s, 90005), u"Zoë D'Angelo"_s);
 }
 
+TEST_F(BillingAccountsTest, TheTillsAreToldOfANewAccountWhenTheyAreThere) {
+    int exports = 0;
+    QString mode;
+    QObject::connect(accounts.get(), &BillingAccounts::pointOfSaleExportRequested,
+                     [&](const QString &requested) {
+                         ++exports;
+                         mode = requested;
+                     });
+    ASSERT_TRUE(accounts->CreateAccount(1));
+    EXPECT_EQ(prompts.lastMessage().text, u"Billing Account # 90000 created."_s);
+    EXPECT_EQ(exports, 0) << "a club without tills";
+    touch(u"TILLZO.EXE"_s);
+    ASSERT_TRUE(accounts->CreateAccount(2));
+    EXPECT_EQ(prompts.lastMessage().text,
+              u"Billing Account # 90001 created.\r\nClick OK to update Tillzo POS "
+              "with new account information..."_s);
+    EXPECT_EQ(exports, 1) << "the export window is built in";
+    EXPECT_EQ(mode, u"16"_s);
+}
+
 TEST_F(BillingAccountsTest, NoAccountWhenTheRangeIsUsedUpUnsetOrMonthEndRuns) {
     const QString missing =
         u"A key configuration setting is missing. The from/to automatic member number range \r\n"

@@ -248,8 +248,9 @@ TEST_F(ReportMenuTest, ACancelledOrRefusedPromptPrintsNothingAndAnEmptySelection
     menu->listEvents(1);
     EXPECT_TRUE(prompts.messages.isEmpty());
     // An option, or after option 4 an account.
-    for (const QString &answers : QStringList{"2.5", "abc", "2abc", "0", "5", "4|-5", "4|100000",
-                                              "4|12abc", QString(30, QLatin1Char('1'))}) {
+    for (const QString &answers :
+         QStringList{"2.5", "-1", "abc", "2abc", "0", "5", "4|-5", "4|100000", "4|12abc", "4|1e3",
+                     QString(30, QLatin1Char('1'))}) {
         prompts.clear();
         answer(answers);
         menu->listEvents(1);
