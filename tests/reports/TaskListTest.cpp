@@ -1,9 +1,6 @@
 #include "reports/TaskList.h"
 
-#include "ClubFixture.h"
-
-#include <QFile>
-#include <QSqlRecord>
+#include "ReportsFixture.h"
 
 namespace {
 
@@ -36,10 +33,10 @@ constexpr int Wedding = 501;
 constexpr int Dinner = 502;
 constexpr int Day = 20270315;
 
-class TaskListTest : public ClubFixture {
+class TaskListTest : public ReportsFixture {
 protected:
     void SetUp() override {
-        ClubFixture::SetUp();
+        ReportsFixture::SetUp();
         clock.current = QDateTime(QDate(2027, 1, 10), QTime(9, 30));
         module = std::make_unique<Module>(
             settings(), Ports{offering, clipboard, programs, clock, keys, printer, screen});
@@ -53,7 +50,7 @@ protected:
     }
     void TearDown() override {
         tasks.reset();
-        ClubFixture::TearDown();
+        ReportsFixture::TearDown();
     }
 
     void addTask(int event, int date, const QString &task, const QString &todo = "N",
@@ -63,29 +60,11 @@ protected:
              "values (?, ?, ?, ?, ?)",
              {event, date, todo, task, staff});
     }
-    // The rows of a query on the club's evnt database or on a work file,
-    // their values separated by blanks.
-    QStringList query(const QString &sql, const QString &database = "evnt") {
-        Databases databases(settings());
-        auto db = database == QLatin1String("evnt") ? databases.open(database)
-                                                    : databases.openLocalFile(path(database));
-        EXPECT_TRUE(db.ok());
-        QStringList found;
-        auto rows = db.value()->exec(sql);
-        EXPECT_TRUE(rows.ok()) << sql.toStdString();
-        while (rows && rows->next()) {
-            QStringList values;
-            for (int column = 0; column < rows->record().count(); ++column)
-                values << rows->value(column).toString();
-            found << values.join(QLatin1Char(' '));
-        }
-        return found;
-    }
     // Every stored task as "event date todo task staff", in a fixed order.
     QStringList stored(const QString &database = "evnt") {
-        return query("select eventnumber, taskdate, todo, task, staff from tasklist order by "
-                     "eventnumber, taskdate, task, todo, staff",
-                     database);
+        return rows("select eventnumber, taskdate, todo, task, staff from tasklist order by "
+                    "eventnumber, taskdate, task, todo, staff",
+                    database);
     }
     QStringList shown() const {
         QStringList found;
@@ -104,12 +83,6 @@ protected:
         tasks->editBox(TaskList::TaskBox, task);
         tasks->saveChange();
     }
-    void expectOops(const QString &text) {
-        EXPECT_EQ(prompts.lastMessage().text, text);
-        EXPECT_EQ(prompts.lastMessage().title, "Oops...");
-        EXPECT_EQ(prompts.lastMessage().icon, Icon::Information);
-    }
-
     OfferedDefaults offering{prompts};
     std::unique_ptr<TaskList> tasks;
 };
@@ -405,7 +378,7 @@ TEST_F(TaskListTest, PrintListCopiesTheTasksAsTypedToTheReport) {
     // Each task prints under its event, with the room by name, and the
     // list says what was chosen.
     const auto printed = [&](const QString &sql) {
-        return query(sql, "rpt05.mdb");
+        return rows(sql);
     };
     const QString events =
         QStringLiteral("select eventnum || ' ' || eventdate || ' ' || eventtitle from eventinfo "
