@@ -21,6 +21,10 @@ protected:
     // "Lookup" on the command row, a box filled as typed into it, the search.
     void search(int box, const QString &text) {
         click(EventCommand::Lookup);
+        const EventWindow &shown = window();
+        EXPECT_TRUE(shown.lookupVisible && !shown.reservationsVisible && !shown.billingVisible &&
+                    !shown.contactVisible)
+            << "the look-up panel alone";
         EventLookup &panel = lookup();
         panel.clickCriterion(box);
         panel.enterCriterion(box);

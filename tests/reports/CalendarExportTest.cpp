@@ -108,6 +108,9 @@ protected:
 
 TEST(ICalendarText, IsEscapedAndFoldedAtSeventyFiveOctets) {
     EXPECT_EQ(ICalendar::escaped("a,b;c\\d\ne\r\nf"), "a\\,b\\;c\\\\d\\ne\\nf");
+    // A line of exactly 75 octets stays whole; one more folds after the 75th.
+    EXPECT_EQ(ICalendar::folded(QString(75, u'x')), QByteArray(75, 'x') + "\r\n");
+    EXPECT_EQ(ICalendar::folded(QString(76, u'x')), QByteArray(75, 'x') + "\r\n x\r\n");
 
     for (const QString &line :
          {QStringLiteral("SUMMARY:") + QString(200, QLatin1Char('x')),
