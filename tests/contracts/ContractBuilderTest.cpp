@@ -171,6 +171,8 @@ TEST_F(ContractBuilderTest, ComponentsMoveWithinTheListAndClearAsksFirst) {
         EXPECT_EQ(builder->components.join(' '), m.order) << m.order;
         EXPECT_EQ(builder->componentRow, m.row) << m.order;
     }
+    builder->selectComponent(3);
+    EXPECT_EQ(builder->componentRow, -1) << "a row past the end chooses nothing";
 
     prompts.answerYesNo(false);
     builder->moveComponent(ContractBuilder::ClearComponents);

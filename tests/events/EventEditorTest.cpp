@@ -134,7 +134,12 @@ TEST_F(EventEditorTest, ABookingFromEnquiryToCancellationAndBack) {
               (AuditEntry{u"12/06/2026"_s, u"9:30 AM"_s, u"DEMO"_s, u"Reactivated in calendar"_s}));
     EXPECT_EQ(history[1].changedBy, QString());
     EXPECT_EQ(history[1].text, u"Status changed from 9 to 2; Room changed from 0 to 3"_s);
+    QList<bool> printEnabled; // as the window is told of each change
+    QObject scope;
+    QObject::connect(&logic->editor, &EventEditor::changed, &scope,
+                     [&] { printEnabled << window().auditPrintEnabled; });
     logic->editor.printAuditHistory();
+    EXPECT_EQ(printEnabled, (QList<bool>{false, true})) << "Print is off while it prints";
     ASSERT_EQ(printer.documents.size(), 1);
     const QStringList printed = printer.documents[0].lines;
     EXPECT_EQ(printed.value(0), u"Event date:   20270613"_s);

@@ -111,6 +111,10 @@ TEST_F(WholeEventTest, AStoppedCloneWritesNothingUntilItsSave) {
     EXPECT_TRUE(items(copy).isEmpty()) << "no items under a number with no event";
     EXPECT_EQ(event().mode, CurrentEvent::EnteringNew) << "the clone stays to be saved";
     EXPECT_EQ(event().CloneSource, source);
+    EXPECT_TRUE(window().commandEnabled[EventCommand::Save]);
+    EXPECT_FALSE(window().commandEnabled[EventCommand::CancelEvent] ||
+                 window().commandEnabled[EventCommand::BillEvent])
+        << "an unsaved clone is neither cancelled nor billed";
 
     // Item Detail first would add items the save then copies again.
     prompts.clear();

@@ -307,6 +307,9 @@ TEST_F(ReportMenuTest, ProjectionsAndTheInternalSheetNeedEventEditing) {
 
     reset();
     signIn(99);
+    menu->projectRevenue(3); // there are three projections
+    menu->listItems(4);      // and four item listings
+    EXPECT_TRUE(programs.waited.isEmpty());
     menu->ReportKind = ReportMenu::ThisYear;
     menu->printSheet(ReportMenu::InternalSheet);
     ASSERT_EQ(programs.waited.size(), 1);
