@@ -273,7 +273,13 @@ TEST_F(FieldEntryTest, StatusMemberOptionsAndNoteSwitch) {
     chooseStatus(3);
     EXPECT_EQ(box(EventField::Account), u"4021"_s);
 
+    // Only a changed option is an unsaved change.
+    event().UnsavedChanges = false;
     entry().chooseMembership(0);
+    EXPECT_TRUE(event().UnsavedChanges);
+    event().UnsavedChanges = false;
+    entry().chooseMembership(0);
+    EXPECT_FALSE(event().UnsavedChanges);
     EXPECT_EQ(box(EventField::Member), u"1"_s);
     EXPECT_EQ(window().fieldLabel[EventField::Account], u"Member #"_s);
     EXPECT_EQ(window().accountButtonCaption, u"Link to Member #"_s);
