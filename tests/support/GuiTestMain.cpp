@@ -1,6 +1,7 @@
 #include "ui/WindowAccessibility.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 

@@ -1,9 +1,15 @@
 #pragma once
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStringList>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 // Workstations as processes of their own: the worker once per argument list (after the club
 // directory), waited for. With a go file (last argument) they start work together: each leaves
