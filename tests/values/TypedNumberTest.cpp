@@ -1,5 +1,6 @@
 #include "values/TypedNumber.h"
 
+#include <QHash>
 #include <gtest/gtest.h>
 
 namespace {
@@ -14,14 +15,19 @@ TypedNumber::Bounds column(const char *table, const char *name) {
 // Each row is "typed=outcome": the value read, or the name of the refusal.
 void expectRead(const QLocale &locale, const TypedNumber::Bounds &bounds,
                 std::initializer_list<const char *> rows) {
-    const QStringList refusals{u"None"_s,          u"Empty"_s,      u"NotANumber"_s,
-                               u"Ambiguous"_s,     u"NotWhole"_s,   u"TooManyDecimals"_s,
-                               u"TooManyDigits"_s, u"BelowLeast"_s, u"AboveMost"_s};
+    const QHash<QString, Refusal> refusals{{u"Empty"_s, Refusal::Empty},
+                                           {u"NotANumber"_s, Refusal::NotANumber},
+                                           {u"Ambiguous"_s, Refusal::Ambiguous},
+                                           {u"NotWhole"_s, Refusal::NotWhole},
+                                           {u"TooManyDecimals"_s, Refusal::TooManyDecimals},
+                                           {u"TooManyDigits"_s, Refusal::TooManyDigits},
+                                           {u"BelowLeast"_s, Refusal::BelowLeast},
+                                           {u"AboveMost"_s, Refusal::AboveMost}};
     for (const char *row : rows) {
         SCOPED_TRACE(row + (' ' + locale.name().toStdString()));
         const QString typed = QString::fromUtf8(row).section(u'=', 0, -2);
         const QString outcome = QString::fromUtf8(row).section(u'=', -1);
-        const auto refusal = Refusal(std::max(qsizetype(0), refusals.indexOf(outcome)));
+        const Refusal refusal = refusals.value(outcome, Refusal::None); // else a value
         const auto read = TypedNumber::read(typed, u"Box"_s, bounds, locale);
         EXPECT_EQ(read.refusal(), refusal);
         if (refusal == Refusal::None) {
