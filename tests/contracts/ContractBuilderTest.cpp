@@ -4,11 +4,6 @@ namespace {
 
 class ContractBuilderTest : public ContractFixture {
 protected:
-    // Chooses "0 - Create New Contract" and answers the description prompt.
-    void create(const QString &description) {
-        prompts.answerInput(description);
-        builder->chooseContractEntry(1);
-    }
     void choose(int number) {
         const auto entry = std::find_if(
             builder->contractEntries.cbegin(), builder->contractEntries.cend(),
@@ -47,7 +42,8 @@ TEST_F(ContractBuilderTest, NewContractsTakeTheNumberAfterTheHighestAndBothAreKe
     ContractBuilder elsewhere(other, tokens);
     ASSERT_TRUE(elsewhere.open());
 
-    create("  Corporate Meeting  ");
+    prompts.answerInput("  Corporate Meeting  ");
+    builder->chooseContractEntry(1); // "0 - Create New Contract"
     ASSERT_EQ(prompts.inputs.size(), 1);
     EXPECT_EQ(prompts.inputs[0].title, "Contract Description - contract #4");
     EXPECT_EQ(prompts.inputs[0].text,
@@ -111,34 +107,6 @@ TEST_F(ContractBuilderTest, ASaveThatFailsPartWayKeepsTheOldComponents) {
     EXPECT_EQ(prompts.messages.size(), 1) << "no renumbering to tell";
 }
 
-TEST_F(ContractBuilderTest, EmptyListsAreRefusedAndNothingChosenAddsNothing) {
-    storeContract(1, "Dinner", {"cba.txt"});
-    storeContract(2, "Blank", {QString()});
-    openOn({"cba.txt"});
-    const QString refusal = QStringLiteral("A contract must have at least one component to be "
-                                           "valid. ");
-    // Saving with no contract chosen does nothing.
-    builder->moveComponent(ContractBuilder::SaveComponents);
-    EXPECT_TRUE(prompts.messages.isEmpty());
-
-    choose(1);
-    builder->moveComponent(ContractBuilder::AddComponent); // no file chosen
-    EXPECT_EQ(builder->components, QStringList{"cba.txt"});
-    prompts.answerYesNo(true);
-    builder->moveComponent(ContractBuilder::ClearComponents);
-    builder->moveComponent(ContractBuilder::SaveComponents);
-    EXPECT_EQ(prompts.lastMessage().text, refusal);
-    EXPECT_EQ(prompts.lastMessage().title, "Oops...");
-
-    // A contract whose only entry is empty is refused too, and stays.
-    choose(2);
-    EXPECT_EQ(builder->components, QStringList{QString()});
-    prompts.clear();
-    builder->moveComponent(ContractBuilder::SaveComponents);
-    EXPECT_EQ(prompts.lastMessage().text, refusal);
-    EXPECT_EQ(stored(), (QStringList{"1|Dinner|0|cba.txt", "2|Blank|0|"}));
-}
-
 TEST_F(ContractBuilderTest, ComponentsMoveWithinTheListAndClearAsksFirst) {
     openOn({"cba.txt", "cbb.txt", "CBC.TXT", "notes.txt"});
     // The file pattern matches whatever the case of the letters.
@@ -185,34 +153,53 @@ TEST_F(ContractBuilderTest, ComponentsMoveWithinTheListAndClearAsksFirst) {
     EXPECT_TRUE(builder->components.isEmpty());
 }
 
-TEST_F(ContractBuilderTest, DescriptionsAreBoundCountedInCharactersAndLogged) {
+TEST_F(ContractBuilderTest, DescriptionsAreBoundAndLoggedAndEmptyListsAreRefused) {
     storeContract(1, "Dinner", {"cba.txt"});
+    storeContract(2, "Blank", {QString()});
     openOn({"cba.txt"});
-
+    builder->moveComponent(ContractBuilder::SaveComponents);
+    EXPECT_TRUE(prompts.messages.isEmpty()) << "no contract chosen, nothing saved";
     builder->changeDescription();
     EXPECT_EQ(prompts.lastMessage().text, "Please select a contract first.");
 
+    // Counted in characters, not in UTF-16 units.
     const QString fifty = QString(49, QLatin1Char('x')) + QStringLiteral("\U0001F389");
-    const QString tooLong = QString(51, QChar(0x0416)); // Cyrillic Zhe
-    prompts.answerInput(tooLong);
+    prompts.answerInput(QString(51, QChar(0x0416))); // Cyrillic Zhe
     builder->chooseContractEntry(1);
     EXPECT_EQ(prompts.lastMessage().text, "Entry is too long. Try again.");
     EXPECT_EQ(prompts.lastMessage().title, "Limit to 50 characters");
-    EXPECT_EQ(builder->contractEntries.size(), 3);
+    EXPECT_EQ(builder->contractEntries.size(), 4);
 
     choose(1);
+    builder->moveComponent(ContractBuilder::AddComponent); // no file chosen
+    EXPECT_EQ(builder->components, QStringList{"cba.txt"});
     prompts.answerInput("O'Brien \"Gala\" \u00c9t\u00e9");
     builder->changeDescription();
     EXPECT_EQ(prompts.inputs.last().title, "Contract Description - contract #1");
-    EXPECT_EQ(stored(), QStringList{"1|O'Brien \"Gala\" \u00c9t\u00e9|0|cba.txt"});
+    EXPECT_EQ(stored(), (QStringList{"1|O'Brien \"Gala\" \u00c9t\u00e9|0|cba.txt", "2|Blank|0|"}));
     EXPECT_EQ(logEntry().section(QLatin1Char('\\'), -1),
               "Contract #1 descripion changed from Dinner to O'Brien \"Gala\" "
               "\u00c9t\u00e9");
     EXPECT_EQ(builder->chosenContract, "1 - O'Brien \"Gala\" \u00c9t\u00e9");
-
     prompts.answerInput(fifty);
     builder->changeDescription();
-    EXPECT_EQ(stored(), QStringList{QStringLiteral("1|") + fifty + QStringLiteral("|0|cba.txt")});
+    const QStringList kept{"1|" + fifty + "|0|cba.txt", "2|Blank|0|"};
+    EXPECT_EQ(stored(), kept);
+
+    const QString refusal = QStringLiteral("A contract must have at least one component to be "
+                                           "valid. ");
+    prompts.answerYesNo(true);
+    builder->moveComponent(ContractBuilder::ClearComponents);
+    builder->moveComponent(ContractBuilder::SaveComponents);
+    EXPECT_EQ(prompts.lastMessage().text, refusal);
+    EXPECT_EQ(prompts.lastMessage().title, "Oops...");
+    // A contract whose only entry is empty is refused too, and stays.
+    choose(2);
+    EXPECT_EQ(builder->components, QStringList{QString()});
+    prompts.clear();
+    builder->moveComponent(ContractBuilder::SaveComponents);
+    EXPECT_EQ(prompts.lastMessage().text, refusal);
+    EXPECT_EQ(stored(), kept);
 }
 
 } // namespace
