@@ -80,6 +80,7 @@ TEST_F(ContractBuilderTest, NewContractsTakeTheNumberAfterTheHighestAndBothAreKe
     // A second save of the renumbered contract replaces its own rows only.
     builder->selectComponent(1);
     builder->moveComponent(ContractBuilder::RemoveComponent);
+    EXPECT_EQ(builder->componentRow, -1) << "nothing is chosen after a removal";
     builder->moveComponent(ContractBuilder::SaveComponents);
     EXPECT_EQ(stored(), others + QStringList{"5|Corporate Meeting|0|cbc.txt"});
     EXPECT_EQ(prompts.messages.size(), 1);
