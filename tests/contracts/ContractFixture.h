@@ -2,11 +2,9 @@
 
 #include "EventFixture.h"
 #include "contracts/ContractBuilder.h"
+#include "storage/Databases.h"
 
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QUuid>
 
 // A club with one confirmed event on the calendar, loaded as the main window
 // loads it, and the contract builder over the module.
@@ -75,18 +73,15 @@ protected:
 
     // The first column of a query on the operator's report work copy.
     QStringList workRows(const QString &sql) {
-        const QString connection = QUuid::createUuid().toString();
+        Databases databases(settings());
+        auto db =
+            databases.openLocalFile(path(ReportLauncher::workCopyName(module->session.SysUser)));
+        EXPECT_TRUE(db.ok());
         QStringList rows;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connection);
-            db.setDatabaseName(path(ReportLauncher::workCopyName(module->session.SysUser)));
-            EXPECT_TRUE(db.open());
-            QSqlQuery query(db);
-            EXPECT_TRUE(query.exec(sql)) << sql.toStdString();
-            while (query.next())
-                rows << query.value(0).toString();
-        }
-        QSqlDatabase::removeDatabase(connection);
+        auto result = db.value()->exec(sql);
+        EXPECT_TRUE(result.ok()) << sql.toStdString();
+        while (result && result->next())
+            rows << result->value(0).toString();
         return rows;
     }
 
