@@ -120,27 +120,15 @@ TEST_F(CompanionsTest, HelpShowsTheManualOrFallsBackToTheWindowsHelpText) {
     EXPECT_EQ(programs.started, QStringList{u"vrnohelp.exe manual-MORAVEL.pdf"_s});
     EXPECT_EQ(programs.states.last(), Programs::WindowState::Maximized);
     EXPECT_EQ(clipboard.content, QString()) << "the clipboard is cleared before asking";
-}
 
-TEST_F(CompanionsTest, AViewerAnsweringNoHelpLeadsToTheHelpText) {
-    // A viewer that cannot show the manual says so on the clipboard.
-    struct NoManual final : Programs {
-        explicit NoManual(FakeClipboard &clipboard)
-            : clipboard(clipboard) {}
-        bool exists(const QString &) const override { return true; }
-        bool start(const QString &program, const QStringList &arguments, WindowState) override {
-            started << program + QLatin1Char(' ') + arguments.join(QLatin1Char(' '));
-            if (program == QLatin1String("vrnohelp.exe"))
-                clipboard.content = u"NOHELP"_s;
-            return true;
-        }
-        int runAndWait(const QString &, const QStringList &, const QString &) override { return 0; }
-        FakeClipboard &clipboard;
-        QStringList started;
-    } viewer(clipboard);
-    Module withViewer(settings(), Ports{prompts, clipboard, viewer, clock, keys, printer, screen});
-    withViewer.companions.Help(3);
-    EXPECT_EQ(viewer.started,
+    // A viewer that cannot show the manual says so on the clipboard: the help text follows.
+    programs.started.clear();
+    programs.onStart = [&](const QString &program) {
+        if (program == u"vrnohelp.exe"_s)
+            clipboard.content = u"NOHELP"_s;
+    };
+    companions().Help(3);
+    EXPECT_EQ(programs.started,
               (QStringList{u"vrnohelp.exe manual-MORAVEL.pdf"_s, u"vrnedit.exe evnt-3.txt"_s}));
 }
 

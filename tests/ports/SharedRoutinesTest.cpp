@@ -1,5 +1,4 @@
 #include "ClubFixture.h"
-#include "Workers.h"
 
 #include <QTimer>
 
@@ -41,17 +40,6 @@ TEST_F(SharedRoutinesTest, ClipboardWaitEndsWhenALookupAnswers) {
     EXPECT_EQ(module->channel.LookupResult, u"NOHELP"_s);
 
     EXPECT_FALSE(module->routines.WaitForClipboardText(100));
-}
-
-// Separate processes, as workstations are, each adding one a hundred times.
-TEST_F(SharedRoutinesTest, WorkstationsUpdatingOneCounterLoseNoIncrement) {
-    const QString counter = path(u"evntsched.dat"_s);
-    for (const auto &worker : runTogether(QStringLiteral(SHARED_FILE_WORKER), counter,
-                                          QList<QStringList>(4, {u"100"_s})))
-        EXPECT_EQ(worker->exitCode(), 0) << worker->readAllStandardError().toStdString();
-    QFile file(counter);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().trimmed().toInt(), 400);
 }
 
 } // namespace

@@ -34,14 +34,6 @@ QStringList columnNames(Database &db, const QString &table) {
     return names;
 }
 
-TEST(DatabaseNames, FileNamesInAnyCaseNameOneLogicalDatabase) {
-    for (const auto &[file, name] :
-         {std::pair{"AR.MDB", "ar"}, {"ar.mdb", "ar"}, {"ar", "ar"}, {"rpt00.sys", "rpt"}})
-        EXPECT_EQ(Databases::logicalName(QLatin1String(file)), QLatin1String(name)) << file;
-    EXPECT_EQ(Databases::fileName(u"evnt"_s), u"evnt.mdb"_s);
-    EXPECT_EQ(Databases::fileName(u"rpt"_s), u"rpt00.sys"_s);
-}
-
 TEST_F(DatabasesTest, EveryTableIsCreatedWithItsColumnsInOrder) {
     for (const QString &name : Schema::databases()) {
         auto db = module->databases.open(name);
@@ -62,7 +54,7 @@ TEST_F(DatabasesTest, EveryTableIsCreatedWithItsColumnsInOrder) {
     EXPECT_EQ(columnNames(evnt(), u"items"_s).size(), 10);
 }
 
-TEST_F(DatabasesTest, MissingDatabaseAndRefusedCreation) {
+TEST_F(DatabasesTest, NamesInAnyCaseAMissingDatabaseAndARefusedCreation) {
     removeDatabase(u"emp"_s);
     auto missing = module->databases.open(u"EMP.MDB"_s);
     ASSERT_FALSE(missing.ok());
@@ -83,6 +75,12 @@ TEST_F(DatabasesTest, MissingDatabaseAndRefusedCreation) {
     // SQL, and a path never leads out of the club directory.
     EXPECT_FALSE(module->databases.open(u"ev'nt"_s).ok());
     EXPECT_EQ(Databases::logicalName(u"../../etc/evnt.mdb"_s), u"evnt"_s);
+    // File names in any case name one logical database.
+    for (const auto &[file, name] :
+         {std::pair{"AR.MDB", "ar"}, {"ar.mdb", "ar"}, {"ar", "ar"}, {"rpt00.sys", "rpt"}})
+        EXPECT_EQ(Databases::logicalName(QLatin1String(file)), QLatin1String(name)) << file;
+    EXPECT_EQ(Databases::fileName(u"evnt"_s), u"evnt.mdb"_s);
+    EXPECT_EQ(Databases::fileName(u"rpt"_s), u"rpt00.sys"_s);
 }
 
 TEST_F(DatabasesTest, EngineErrorsMapToTheSuitesNumbers) {
@@ -124,18 +122,6 @@ TEST_F(DatabasesTest, AWriterWaitingOnAnotherWorkstationsLockGetsTheLockedRecord
     const Status refused = blocked.begun() ? other.value()->execute(write, {100}) : blocked.begun();
     EXPECT_EQ(refused.error().number, ErrorNumber::RecordLocked);
     EXPECT_TRUE(refused.error().isLocked());
-}
-
-TEST_F(DatabasesTest, TransactionRollsBackUnlessCommitted) {
-    for (const bool commit : {false, true}) {
-        Database &db = evnt();
-        Transaction transaction(db);
-        ASSERT_TRUE(addRoom(db, 1, commit ? u"Kept"_s : u"Lost"_s).ok());
-        if (commit) {
-            ASSERT_TRUE(transaction.commit().ok());
-        }
-    }
-    EXPECT_EQ(column(u"evnt"_s, u"select room from location"_s), QVariantList{u"Kept"_s});
 }
 
 TEST_F(DatabasesTest, ReadOnlyClubReadsButRefusesWrites) {

@@ -145,11 +145,12 @@ TEST_F(LookupsTest, EmployeesByNameOrNumberWithActiveFlag) {
 }
 
 TEST(LookupsTexts, ChoicesAreTheSuiteFormats) {
-    EXPECT_EQ(Lookups::accountText(1042), u"1042.00"_s);
-    EXPECT_EQ(Lookups::accountText(1042.5), u"1042.50"_s);
-    EXPECT_EQ(Lookups::accountText(99999.99), u"99999.99"_s);
-    EXPECT_EQ(Lookups::accountText(0.5), u".50"_s);
-    EXPECT_EQ(Lookups::accountText(0), u".00"_s);
+    for (const auto &[number, shown] : {std::pair{1042.0, "1042.00"},
+                                        {1042.5, "1042.50"},
+                                        {99999.99, "99999.99"},
+                                        {0.5, ".50"},
+                                        {0.0, ".00"}})
+        EXPECT_EQ(Lookups::accountText(number), QLatin1String(shown)) << shown;
     EXPECT_EQ(Lookups::employeeText(7), u"7"_s);
     EXPECT_EQ(Lookups::dateText(QDate(2025, 7, 4)), u"20250704"_s);
     // A choice leaves its text on the clipboard; no date chosen leaves it as it was.

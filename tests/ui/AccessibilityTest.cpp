@@ -261,7 +261,7 @@ protected:
     }
 };
 
-TEST_F(AccessibilityTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
+TEST_F(AccessibilityTest, EveryControlOfEveryWindowIsNamedAsItIsLabelledAndTabbedInOrder) {
     ShownWindow shown(*module, club, u"accessibility-walk"_s);
     ASSERT_TRUE(shown.show(QSize(1366, 900)));
     MainWindow &window = shown.window;
@@ -278,6 +278,38 @@ TEST_F(AccessibilityTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
         }
     }
     EXPECT_GE(days, 28);
+
+    // The opened day names each of its cells, free or booked.
+    MonthSheet &sheet = shown.logic.calendar;
+    auto *grid = child<QTableView>(window, u"gridres"_s);
+    int busiest = 0;
+    for (int cell = 0; cell < MonthSheet::CellCount; ++cell) {
+        if (sheet.cells[cell].events > sheet.cells[busiest].events)
+            busiest = cell;
+    }
+    sheet.OpenDay(busiest);
+    ASSERT_TRUE(waitFor([&] { return grid->isVisible(); }));
+    expectNamed(&window);
+
+    QAccessibleTableInterface *table =
+        QAccessible::queryAccessibleInterface(grid)->tableInterface();
+    ASSERT_TRUE(table && table->rowCount() > 0);
+    const QRegularExpression roomCell(u"^[^,]+, [^,]+, .+$"_s);
+    QStringList unnamedCells;
+    int booked = 0;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        for (int column = 0; column < table->columnCount(); ++column) {
+            QAccessibleInterface *cell = table->cellAt(row, column);
+            const QString name = cell ? cell->text(QAccessible::Name) : QString();
+            if (grid->isColumnHidden(column))
+                continue;
+            if (name.isEmpty() || (column > 1 && !roomCell.match(name).hasMatch()))
+                unnamedCells << u"%1,%2 \"%3\""_s.arg(row).arg(column).arg(name);
+            booked += column > 1 && !name.endsWith(QLatin1String(", free"));
+        }
+    }
+    EXPECT_EQ(unnamedCells, QStringList());
+    EXPECT_GT(booked, 0) << "the day's events are named in their cells";
 
     const int event = eventNumber(u"Sullivan-Park Reception"_s);
     ASSERT_TRUE(shown.logic.ShowEvent(event));
@@ -303,6 +335,33 @@ TEST_F(AccessibilityTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
     window.button(EventCommand::Lookup)->click();
     expectNamed(&window);
 
+    // Tab visits the event's boxes in the order of their numbers, the status
+    // list in the status box's place and the member options in the member box's.
+    ASSERT_TRUE(shown.logic.ShowEvent(event));
+    window.button(EventCommand::Modify)->click();
+    QWidget *first = child(window, u"Text1(0)"_s);
+    first->setFocus();
+    ASSERT_TRUE(waitFor([&] { return first->hasFocus(); }));
+    static const QRegularExpression box(u"^Text1\\((\\d+)\\)$"_s);
+    QList<int> visited;
+    for (int tab = 0; tab < 40; ++tab) {
+        const QString name = QApplication::focusWidget()->objectName();
+        if (const auto match = box.match(name); match.hasMatch())
+            visited << match.captured(1).toInt();
+        else if (name == QLatin1String("cbostatus"))
+            visited << columnOf(EventField::Status);
+        else if (name.startsWith(QLatin1String("optmemnonmem")))
+            visited << columnOf(EventField::Member);
+        else
+            break;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_TRUE(std::is_sorted(visited.begin(), visited.end()));
+    using enum EventField;
+    for (EventField field : {Date, Title, Number, Start, End, Status, Guests, Guarantee, Room,
+                             Member, Account, BillingEmail, ContactName, ContactEmail, Notes})
+        EXPECT_TRUE(visited.contains(columnOf(field))) << columnOf(field);
+
     for (QWidget *companion : std::initializer_list<QWidget *>{
              new AccountSiftWindow(module->databases, module->ports.clipboard),
              new StaffSiftWindow(module->databases, module->ports.clipboard),
@@ -326,73 +385,6 @@ TEST_F(AccessibilityTest, EveryControlOfEveryWindowIsNamedAsItIsLabelled) {
     exportWindow.show();
     expectNamed(&exportWindow);
     tills.acknowledgeError();
-}
-
-// The opened day names each of its cells, free or booked.
-TEST_F(AccessibilityTest, TheDayGridNamesEveryCell) {
-    ShownWindow shown(*module, club, u"accessibility-grid"_s);
-    ASSERT_TRUE(shown.show(QSize(1366, 768)));
-    MonthSheet &sheet = shown.logic.calendar;
-    auto *grid = child<QTableView>(shown.window, u"gridres"_s);
-    int busiest = 0;
-    for (int cell = 0; cell < MonthSheet::CellCount; ++cell) {
-        if (sheet.cells[cell].events > sheet.cells[busiest].events)
-            busiest = cell;
-    }
-    sheet.OpenDay(busiest);
-    ASSERT_TRUE(waitFor([&] { return grid->isVisible(); }));
-    expectNamed(&shown.window);
-
-    QAccessibleTableInterface *table =
-        QAccessible::queryAccessibleInterface(grid)->tableInterface();
-    ASSERT_TRUE(table && table->rowCount() > 0);
-    const QRegularExpression roomCell(u"^[^,]+, [^,]+, .+$"_s);
-    QStringList unnamedCells;
-    int booked = 0;
-    for (int row = 0; row < table->rowCount(); ++row) {
-        for (int column = 0; column < table->columnCount(); ++column) {
-            QAccessibleInterface *cell = table->cellAt(row, column);
-            const QString name = cell ? cell->text(QAccessible::Name) : QString();
-            if (grid->isColumnHidden(column))
-                continue;
-            if (name.isEmpty() || (column > 1 && !roomCell.match(name).hasMatch()))
-                unnamedCells << u"%1,%2 \"%3\""_s.arg(row).arg(column).arg(name);
-            booked += column > 1 && !name.endsWith(QLatin1String(", free"));
-        }
-    }
-    EXPECT_EQ(unnamedCells, QStringList());
-    EXPECT_GT(booked, 0) << "the day's events are named in their cells";
-}
-
-// Tab visits the event's boxes in the order of their numbers, the status
-// list in the status box's place and the member options in the member box's.
-TEST_F(AccessibilityTest, TabVisitsTheEventBoxesInTheOrderOfTheirNumbers) {
-    ShownWindow shown(*module, club, u"accessibility-tabs"_s);
-    ASSERT_TRUE(shown.show(QSize(1366, 900)));
-    ASSERT_TRUE(shown.logic.ShowEvent(eventNumber(u"Sullivan-Park Reception"_s)));
-    shown.window.button(EventCommand::Modify)->click();
-    QWidget *first = child(shown.window, u"Text1(0)"_s);
-    first->setFocus();
-    ASSERT_TRUE(waitFor([&] { return first->hasFocus(); }));
-    static const QRegularExpression box(u"^Text1\\((\\d+)\\)$"_s);
-    QList<int> visited;
-    for (int tab = 0; tab < 40; ++tab) {
-        const QString name = QApplication::focusWidget()->objectName();
-        if (const auto match = box.match(name); match.hasMatch())
-            visited << match.captured(1).toInt();
-        else if (name == QLatin1String("cbostatus"))
-            visited << columnOf(EventField::Status);
-        else if (name.startsWith(QLatin1String("optmemnonmem")))
-            visited << columnOf(EventField::Member);
-        else
-            break;
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
-    EXPECT_TRUE(std::is_sorted(visited.begin(), visited.end()));
-    using enum EventField;
-    for (EventField field : {Date, Title, Number, Start, End, Status, Guests, Guarantee, Room,
-                             Member, Account, BillingEmail, ContactName, ContactEmail, Notes})
-        EXPECT_TRUE(visited.contains(columnOf(field))) << columnOf(field);
 }
 
 TEST_F(AccessibilityTest, EveryMainButtonAndMenuCommandHasItsOwnAltLetterAndKeepsItsWords) {

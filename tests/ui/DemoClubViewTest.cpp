@@ -54,8 +54,6 @@ TEST_F(DemoClubViewTest, TheAccountBillAndCaptureCommandsReachTheirLogic) {
     prompts.answerYesNo(false); // no employee
     prompts.answerYesNo(true);  // "Bill this event now?"
     window.button(EventCommand::BillEvent)->click();
-    EXPECT_EQ(prompts.lastMessage().text,
-              u"Event #%1 billing has been sent to the A/R workspace."_s.arg(event));
     auto *status = child<QComboBox>(window, u"cbostatus"_s);
     EXPECT_TRUE(waitFor([&] { return status->currentText().startsWith(u"5-"_s); }));
     prompts.expectError();
@@ -138,7 +136,8 @@ TEST_F(DemoClubViewTest, ATitleTypedAndChosenIsShownInTheEventBoxes) {
 
 // The package buttons and list: Create makes the event a package head,
 // Link/Unlink offers the open packages and links the one clicked, and a
-// double-click on a linked event offers to open it.
+// double-click on a linked event opens it. The questions' words are the
+// package logic's.
 TEST_F(DemoClubViewTest, AnEventHeadsAPackageAnotherJoinsAndADoubleClickOpensTheHead) {
     MainWindow &window = shown->window;
     const QVariantList bookings =
@@ -162,7 +161,6 @@ TEST_F(DemoClubViewTest, AnEventHeadsAPackageAnotherJoinsAndADoubleClickOpensThe
     window.button(EventCommand::Modify)->click();
     prompts.answerYesNo(true);
     create->click();
-    EXPECT_EQ(prompts.questions.last().title, u"Create Package"_s);
     EXPECT_TRUE(list->isVisible() && !create->isVisible());
 
     ASSERT_TRUE(shown->logic.ShowEvent(member));
@@ -177,8 +175,6 @@ TEST_F(DemoClubViewTest, AnEventHeadsAPackageAnotherJoinsAndADoubleClickOpensThe
 
     prompts.answerYesNo(true);
     clickRowOf(head, true);
-    EXPECT_EQ(prompts.questions.last().text,
-              u"Do you want to switch to viewing linked event #%1 ?"_s.arg(head));
     auto *number = child<QLineEdit>(window, u"Text1(2)"_s);
     EXPECT_TRUE(waitFor([&] { return number->text() == QString::number(head); }));
     expectNoMessages();

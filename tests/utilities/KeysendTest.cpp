@@ -1,6 +1,5 @@
 #include "utilities/Keysend.h"
 
-#include "Fuzz.h"
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -71,28 +70,6 @@ TEST(KeyText, LimitsRefuseTheWholeTextAndSayWhy) {
         EXPECT_EQ(ParseKeyText(c.text, &refusal).size(), c.strokes)
             << c.text.left(40).toStdString();
         EXPECT_EQ(refusal, c.refusal);
-    }
-}
-
-TEST(KeyText, FuzzedTextsStayWithinTheLimits) {
-    FuzzInputs fuzz(20261207);
-    const QString alphabet = u"+^%(){}~ aB9-TABLEFT{}()é"_s;
-    const QStringList seeds{"{TAB}",   "%(ab)c",  "{LEFT 3}", "{BS 1000}",  "((a)b)",     "{}}{{}",
-                            "^+{END}", "{a 999}", "+(^(a)b)", "{F5 99999}", "~{ENTER 4}", "(((((("};
-    for (int i = 0; i < FuzzInputs::count(3000); ++i) {
-        QString text =
-            fuzz.oneIn(3) ? fuzz.from(alphabet, 40) : fuzz.mutate(fuzz.pick(seeds), alphabet);
-        if (fuzz.oneIn(10))
-            text = text.repeated(1 + fuzz.below(600));
-        QString refusal;
-        const QList<KeyStroke> strokes = ParseKeyText(text, &refusal);
-        SCOPED_TRACE(text.left(80).toStdString());
-        ASSERT_TRUE(refusal.isEmpty() || strokes.isEmpty());
-        ASSERT_LE(strokes.size(), MaxKeystrokes);
-        ASSERT_TRUE(text.size() <= MaxTextLength || !refusal.isEmpty());
-        for (const KeyStroke &stroke : strokes) // Ctrl or Alt held types no text
-            ASSERT_TRUE(stroke.virtualKey != 0 &&
-                        (!(stroke.modifiers & (Control | Alt)) || stroke.text.isEmpty()));
     }
 }
 

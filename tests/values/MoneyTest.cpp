@@ -21,8 +21,10 @@ Decimal decimal(const char *typed) {
     return *Decimal::fromText(QString::fromLatin1(typed));
 }
 
-// Four decimals are kept, the fifth rounds half away from zero.
-TEST(Money, PlainTextIsReadWholeAndRoundedHalfAwayFromZero) {
+// Four decimals are kept, the fifth rounds half away from zero, in typed text and in products:
+// 12.35 x 0.07 = 0.8645 exactly, where a double product is 0.86449999...; 1.0005 x 2.5 is
+// 2.50124999... in binary. A product past the range is held at the limit, or refused.
+TEST(Money, PlainTextAndProductsRoundHalfAwayFromZero) {
     const std::pair<const char *, qint64> cases[] = {
         {"12", 120000}, {"1234.56", 12345600}, {"0.0001", 1},
         {"0.00005", 1}, {"2.00004", 20000},    {"-0.00005", -1},
@@ -34,11 +36,6 @@ TEST(Money, PlainTextIsReadWholeAndRoundedHalfAwayFromZero) {
     for (const char *refused : {"", "abc", "-", ".", "12abc", "1.2.3", "1,250.00",
                                 "99999999999999999999", "1000000000000.0001"})
         EXPECT_FALSE(Money::fromText(QString::fromLatin1(refused))) << refused;
-}
-
-// 12.35 x 0.07 = 0.8645 exactly, where a double product is 0.86449999...; 1.0005 x 2.5 is
-// 2.50124999... in binary. A product past the range is held at the limit, or refused.
-TEST(Money, ProductsRoundHalfAwayFromZero) {
     const std::tuple<const char *, double, const char *> factors[] = {
         {"12.35", 0.07, "0.8645"},   {"1000", 0.18, "180"},    {"0.0015", 0.5, "0.0008"},
         {"-0.0015", 0.5, "-0.0008"}, {"19.99", 1.5, "29.985"}, {"55.55", 0.0, "0"}};
@@ -58,7 +55,8 @@ TEST(Money, ProductsRoundHalfAwayFromZero) {
     EXPECT_FALSE(money("999999999999.9999").times(decimal("1.23456789012345678901234567")));
 }
 
-TEST(Money, FormatsShowTwoDecimalsWithoutALeadingZero) {
+// Shown with two decimals and without a leading zero.
+TEST(Money, FormatsShowTwoDecimalsSumsStayExactAndStoredValuesComeBackAsTheyWere) {
     const std::tuple<const char *, const char *, const char *> cases[] = {
         {"0.005", "0.01", ".01"},  {"-0.005", "-0.01", "-.01"},
         {"2.005", "2.01", "2.01"}, {"-2.005", "-2.01", "-2.01"},
@@ -72,9 +70,6 @@ TEST(Money, FormatsShowTwoDecimalsWithoutALeadingZero) {
     }
     EXPECT_EQ(money("999999999999.995").formatted(), u"1000000000000.00"_s);
     EXPECT_EQ(money("-999999999999.995").roundedToCents().toString(), u"-1000000000000"_s);
-}
-
-TEST(Money, SumsStayExactAndNeverWrapAndStoredValuesComeBackAsTheyWere) {
     Money total;
     for (int i = 0; i < 10000; ++i)
         total += money("0.0001");
@@ -98,7 +93,7 @@ TEST(Money, SumsStayExactAndNeverWrapAndStoredValuesComeBackAsTheyWere) {
 
 // The whole text or nothing, blanks around it allowed; no grouping (typed text is
 // TypedNumber's); no more digits than can be held.
-TEST(Decimal, TypedNumbersReadAsTheSuiteReadsThemAndComputeExactly) {
+TEST(Decimal, TypedNumbersAndRatesReadAsTheSuiteReadsThemAndComputeExactly) {
     const std::pair<const char *, const char *> cases[] = {
         {"2", "2"},       {"1.50", "1.5"},      {"2.", "2"},     {"007", "7"},
         {" 1.5 ", "1.5"}, {"-0.333", "-0.333"}, {".25", "0.25"}, {"3.0007", "3.0007"}};
@@ -125,19 +120,17 @@ TEST(Decimal, TypedNumbersReadAsTheSuiteReadsThemAndComputeExactly) {
     const Decimal huge = decimal("12345678901234567890123456789");
     EXPECT_FALSE(huge.times(huge));
     EXPECT_FALSE(huge.plus(decimal("0.0000000000000000000000000001")));
-}
 
-// A single-precision column read as a double is 0.07, not 0.07000000029...; a double that is
-// no single keeps all its digits.
-TEST(Decimal, RatesAreTakenByTheirShortestFormForTheirPrecision) {
-    const std::pair<QVariant, const char *> cases[] = {
+    // A rate is taken by its shortest form for its precision: a single-precision column read as a
+    // double is 0.07, not 0.07000000029...; a double that is no single keeps all its digits.
+    const std::pair<QVariant, const char *> rates[] = {
         {0.07, "0.07"},          {0.0700000000000000067, "0.07"},
         {double(0.07f), "0.07"}, {0.07f, "0.07"},
         {u"0.0825"_s, "0.0825"}, {1, "1"},
         {QVariant(), "0"},       {u"7%"_s, "(none)"}};
     EXPECT_EQ(text(Decimal::fromFactor(0.1 + 0.2)), u"0.30000000000000004"_s);
     EXPECT_FALSE(Decimal::fromFactor(std::numeric_limits<double>::infinity()));
-    for (const auto &[stored, rate] : cases)
+    for (const auto &[stored, rate] : rates)
         EXPECT_EQ(text(Decimal::fromFactor(stored)), QString::fromLatin1(rate)) << rate;
 }
 
