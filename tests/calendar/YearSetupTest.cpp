@@ -87,7 +87,6 @@ TEST_F(YearSetupTest, ACommonAndALeapYearGetEveryQuarterHourOnceAndASecondRunBac
     EXPECT_EQ(distinctSlots(), 35040);
     EXPECT_EQ(rows(), 35040);
 
-    // A leap year.
     initialize(u"2024"_s);
     EXPECT_EQ(rows(u"resdate between 20240000 and 20241232"_s), 35136);
     EXPECT_EQ(rows(u"resdate = 20240229"_s), 96);
