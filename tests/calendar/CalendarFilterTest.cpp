@@ -21,7 +21,7 @@ protected:
     }
 };
 
-TEST_F(CalendarFilterTest, EachChoiceKeepsTheEventsThatStartOrEndInItsPartOfTheDay) {
+TEST_F(CalendarFilterTest, EachChoiceKeepsTheEventsOfItsPartOfTheDayAndNoListTextReachesTheQuery) {
     const struct {
         const char *start;
         const char *end;
@@ -59,9 +59,8 @@ TEST_F(CalendarFilterTest, EachChoiceKeepsTheEventsThatStartOrEndInItsPartOfTheD
         EXPECT_EQ(kept(filter), rule.kept) << rule.rule;
     }
     EXPECT_EQ(kept(CalendarFilter{}), (QList<int>{1, 2, 3, 4, 5, 6, 7})) << "no filter";
-}
 
-TEST_F(CalendarFilterTest, ListTextsNeverReachTheQuery) {
+    // The lists' texts never reach the query.
     const QString hostile = u"1 or 1=1; drop table eventinfo; --' only"_s;
     const CalendarFilter filter = CalendarFilter::fromLists(u"Show Evening' or '1'='1"_s, hostile);
     EXPECT_EQ(filter.room, 1);

@@ -52,9 +52,6 @@ TEST_F(MonthSheetTest, TheDaysFallInTheirWeekdayCells) {
         for (int i = 0; i < MonthSheet::CellCount; ++i)
             EXPECT_TRUE(cells.contains(i) || sheet->cells[i].text.isEmpty()) << i;
     }
-    const auto march = sheetOf(2025, 3);
-    EXPECT_EQ(march->dateBoxes[MonthSheet::YearBox], u"2025"_s);
-    EXPECT_EQ(march->dateBoxes[MonthSheet::MonthBox], u"03  Mar"_s);
 }
 
 TEST_F(MonthSheetTest, ADayCountsItsEventsAndListsTheFirstFourByStartTime) {

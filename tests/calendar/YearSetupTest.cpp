@@ -43,7 +43,7 @@ protected:
     int calendarRedraws = 0;
 };
 
-TEST_F(YearSetupTest, ACommonAndALeapYearGetEveryQuarterHourOnce) {
+TEST_F(YearSetupTest, ACommonAndALeapYearGetEveryQuarterHourOnceAndASecondRunBackfills) {
     initialize(u"2025"_s);
     EXPECT_EQ(rows(), 35040);
     EXPECT_EQ(rows(u"resdate between 20250200 and 20250232"_s), 28 * 96);
@@ -59,6 +59,33 @@ TEST_F(YearSetupTest, ACommonAndALeapYearGetEveryQuarterHourOnce) {
     EXPECT_EQ(statusLines.count(u"Working...  20250101 - 23:45"_s), 1);
     EXPECT_EQ(statusLines.last(), u"Working...  20251231 - 23:45"_s);
     EXPECT_GE(statusLines.size(), 1 + 365);
+
+    // A second run asks, and backfills only what is missing.
+    exec(u"evnt"_s, u"delete from reserv where resdate = 20250310"_s);
+    prompts.clear();
+
+    initialize(u"2025"_s, false);
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(prompts.questions[0].title, u"Hmmmmm....."_s);
+    EXPECT_EQ(prompts.questions[0].text,
+              u"It looks like 2025 has already been initialized.\r\nWould you like to backfill "
+              "some dates or expand it?\r\n\r\nClick YES to continue; NO to cancel now."_s);
+    EXPECT_TRUE(prompts.messages.isEmpty()) << "No ends without a message";
+    EXPECT_EQ(rows(), 35040 - 96);
+
+    initialize(u"2025"_s, true);
+    EXPECT_EQ(rows(u"resdate = 20250310"_s), 96);
+    EXPECT_EQ(distinctSlots(), 35040);
+    EXPECT_EQ(rows(), 35040);
+
+    // Without its 1 January the year is not asked about, and completed as well.
+    exec(u"evnt"_s, u"delete from reserv where resdate < 20250201"_s);
+    prompts.clear();
+    initialize(u"2025"_s);
+    EXPECT_TRUE(prompts.questions.isEmpty());
+    EXPECT_EQ(prompts.messageTexts(), QStringList{u"Initialization complete for year: 2025"_s});
+    EXPECT_EQ(distinctSlots(), 35040);
+    EXPECT_EQ(rows(), 35040);
 
     initialize(u"2024"_s);
     EXPECT_EQ(rows(u"resdate between 20240000 and 20241232"_s), 35136);
@@ -86,35 +113,6 @@ TEST_F(YearSetupTest, BelowTheSetUpLevelOrOutOfRangeNothingHappens) {
 
     // Blanks around the year and a plus sign are read past.
     initialize(u"  +2027 "_s);
-    EXPECT_EQ(rows(), 35040);
-}
-
-TEST_F(YearSetupTest, ASecondRunAsksAndBackfillsOnlyWhatIsMissing) {
-    initialize(u"2025"_s);
-    exec(u"evnt"_s, u"delete from reserv where resdate = 20250310"_s);
-    prompts.clear();
-
-    initialize(u"2025"_s, false);
-    ASSERT_EQ(prompts.questions.size(), 1);
-    EXPECT_EQ(prompts.questions[0].title, u"Hmmmmm....."_s);
-    EXPECT_EQ(prompts.questions[0].text,
-              u"It looks like 2025 has already been initialized.\r\nWould you like to backfill "
-              "some dates or expand it?\r\n\r\nClick YES to continue; NO to cancel now."_s);
-    EXPECT_TRUE(prompts.messages.isEmpty()) << "No ends without a message";
-    EXPECT_EQ(rows(), 35040 - 96);
-
-    initialize(u"2025"_s, true);
-    EXPECT_EQ(rows(u"resdate = 20250310"_s), 96);
-    EXPECT_EQ(distinctSlots(), 35040);
-    EXPECT_EQ(rows(), 35040);
-
-    // Without its 1 January the year is not asked about, and completed as well.
-    exec(u"evnt"_s, u"delete from reserv where resdate < 20250201"_s);
-    prompts.clear();
-    initialize(u"2025"_s);
-    EXPECT_TRUE(prompts.questions.isEmpty());
-    EXPECT_EQ(prompts.messageTexts(), QStringList{u"Initialization complete for year: 2025"_s});
-    EXPECT_EQ(distinctSlots(), 35040);
     EXPECT_EQ(rows(), 35040);
 }
 

@@ -9,7 +9,7 @@ namespace {
 
 class ConfigurationTest : public ClubFixture {};
 
-TEST_F(ConfigurationTest, EmptySettingsTakeTheirDefaultsAndStoredNamesGetTheirCode) {
+TEST_F(ConfigurationTest, EmptySettingsTakeTheirDefaultsStoredNamesTheirCodeAndMissingOnesStop) {
     exec(u"config"_s,
          u"update evmgr set timefrom = null, timeto = null, status2 = null, "
          "status3 = ?, ccode = null, rangefrom = null, billing = null"_s,
@@ -29,9 +29,8 @@ TEST_F(ConfigurationTest, EmptySettingsTakeTheirDefaultsAndStoredNamesGetTheirCo
     EXPECT_EQ(c.BillingMode, 0);
     EXPECT_EQ(loaded->accessThresholds, (std::array<int, 4>{10, 20, 50, 90}));
     EXPECT_EQ(c.compname, u"Your Club Name"_s);
-}
 
-TEST_F(ConfigurationTest, MissingSettingsStopWithAMessageNamingWhatIsMissing) {
+    // Settings that cannot be read at all stop with a message naming what is missing.
     const struct {
         const char *sql; // on config.mdb, which comes last and goes away
         const char *named;
