@@ -1,6 +1,5 @@
 #include "BillingFixture.h"
 #include "Workers.h"
-#include "storage/Transaction.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -28,29 +27,18 @@ protected:
 
     // Events first..last at status 4, each with `Items` items.
     void addEvents(int first, int last) {
-        Databases databases(settings());
-        auto db = databases.open(u"evnt"_s);
-        ASSERT_TRUE(db.ok());
-        Transaction transaction(*db.value());
-        ASSERT_TRUE(transaction.begun().ok());
+        QList<QVariantList> events, items;
         for (int event = first; event <= last; ++event) {
-            ASSERT_TRUE(
-                db.value()
-                    ->execute(
-                        u"insert into eventinfo (eventnum, status, custid) values (?, 4, 1001)"_s,
-                        {event})
-                    .ok());
-            auto insert = db.value()->prepare(
-                u"insert into items (eventid, qty, itemdesc, price, servchg, tax, "
-                "glnum) values (?, 1, ?, '10.25', '1.85', '0.82', 4010)"_s);
-            ASSERT_TRUE(insert.ok());
-            for (int item = 0; item < Items; ++item) {
-                insert->addBindValue(event);
-                insert->addBindValue(u"Item %1"_s.arg(item));
-                ASSERT_TRUE(db.value()->exec(*insert).ok());
-            }
+            events << QVariantList{event};
+            for (int item = 0; item < Items; ++item)
+                items << QVariantList{event, u"Item %1"_s.arg(item)};
         }
-        ASSERT_TRUE(transaction.commit().ok());
+        execEach(u"evnt"_s,
+                 u"insert into eventinfo (eventnum, status, custid) values (?, 4, 1001)"_s, events);
+        execEach(u"evnt"_s,
+                 u"insert into items (eventid, qty, itemdesc, price, servchg, tax, glnum) "
+                 "values (?, 1, ?, '10.25', '1.85', '0.82', 4010)"_s,
+                 items);
     }
 
     std::unique_ptr<QProcess> start(const QStringList &arguments) {
