@@ -217,7 +217,7 @@ protected:
     std::unique_ptr<AccountAssignment> button;
 };
 
-TEST_F(AccountButtonTest, TheAccountBoxDecidesBetweenCreatingAndLinking) {
+TEST_F(AccountButtonTest, TheAccountBoxDecidesBetweenCreatingLinkingAndAsking) {
     box(EventField::Start).clear();
     box(EventField::Status).clear();
     button->assignAccount();
@@ -256,11 +256,11 @@ TEST_F(AccountButtonTest, TheAccountBoxDecidesBetweenCreatingAndLinking) {
     box(EventField::Account) = u"1,001"_s;
     button->assignAccount();
     EXPECT_EQ(record->classCodeText, u"Classcode: FM"_s);
-}
 
-TEST_F(AccountButtonTest, AMemberEventWithoutNumberAsksWhetherItIsNew) {
+    // A member event without a number: asked whether it is new.
     box(EventField::Member) = u"1"_s;
     box(EventField::Account).clear();
+    window.focusField.reset();
     prompts.answerYesNo(false);
     button->assignAccount();
     EXPECT_EQ(
@@ -275,7 +275,7 @@ TEST_F(AccountButtonTest, AMemberEventWithoutNumberAsksWhetherItIsNew) {
     prompts.answerYesNo(true);
     button->assignAccount();
     EXPECT_TRUE(prompts.messages.isEmpty()) << "nothing created or linked for a member";
-    EXPECT_EQ(accountsInRange(), 0);
+    EXPECT_EQ(accountsInRange(), 2);
 }
 
 } // namespace

@@ -54,10 +54,6 @@ protected:
             *output = QString::fromUtf8(worker->readAllStandardOutput()).trimmed();
         return worker->exitCode();
     }
-    std::vector<std::unique_ptr<QProcess>> runTogether(const QList<QStringList> &runs,
-                                                       const QString &go) {
-        return ::runTogether(QStringLiteral(BILLING_WORKER), club, runs, go);
-    }
     // Runs the worker with arguments(1), then with arguments(2) to (Runs + 1),
     // each killed (SIGKILL) at a random moment up to half as long again as
     // the first run took, unless it has ended by then; left(n) checks what
@@ -101,8 +97,6 @@ TEST_F(BillingProcessesTest, ABillingKilledAtAnyMomentLeavesAllOrNothing) {
         EXPECT_EQ(status(event), 5);
         EXPECT_EQ(charges(event), Items);
     });
-    std::cout << "billing killed before its commit in " << killedBeforeCommit << " of " << Runs
-              << " runs\n";
     EXPECT_GT(killedBeforeCommit, 0) << "no kill landed before the commit";
     EXPECT_LT(killedBeforeCommit, Runs) << "no kill came after the commit";
 }
@@ -138,7 +132,8 @@ TEST_F(BillingProcessesTest, WorkstationsAtOnceChargeOnceAndLeaveEveryAccountWho
         QList<QStringList> runs(round == 0 ? 4 : 0, {u"bill"_s, u"7"_s, u"1001"_s});
         for (int event = 1; event <= Workstations; ++event)
             runs << QStringList{u"create-export"_s, QString::number(event)};
-        const auto workers = runTogether(runs, path(u"go%1"_s.arg(round)));
+        const auto workers =
+            runTogether(QStringLiteral(BILLING_WORKER), club, runs, path(u"go%1"_s.arg(round)));
         QList<int> codes;
         for (const auto &worker : workers) {
             codes << worker->exitCode();

@@ -99,7 +99,7 @@ TEST_F(EventBillingTest, AnEventWithoutItemsIsMarkedBilledOnlyAtTheOperatorsWord
     EXPECT_EQ(status(9), 5) << "stored at once, as a billing is";
 }
 
-TEST_F(EventBillingTest, RefusedBillingsWriteNothing) {
+TEST_F(EventBillingTest, RefusedOrFailedBillingsWriteNothing) {
     addEvent(7);
     addItem(7, u"Coffee"_s, 4010, u"30"_s, u"0"_s, u"0"_s);
     const auto refused = [&](int event, double account, const QString &said) {
@@ -143,10 +143,8 @@ TEST_F(EventBillingTest, RefusedBillingsWriteNothing) {
         auto made = Databases(settings()).create(missing);
         ASSERT_TRUE(made.ok());
     }
-}
 
-TEST_F(EventBillingTest, AFailedChargeLeavesNoChargeAndTheEventUnbilled) {
-    addEvent(7);
+    // A charge that fails halfway (a full disk) takes the earlier ones with it.
     for (const char *item : {"First", "Second", "Third", "Fourth"})
         addItem(7, QString::fromLatin1(item), 4010, u"10"_s, u"1"_s, u"0.5"_s);
     addFault(u"daily"_s, u"third_fails"_s, u"insert"_s, u"ardaily"_s, u"new.memo = 'Third'"_s,
@@ -155,12 +153,11 @@ TEST_F(EventBillingTest, AFailedChargeLeavesNoChargeAndTheEventUnbilled) {
     prompts.expectError();
     EXPECT_EQ(bill(7), Billed::NotBilled);
     EXPECT_EQ(status(7), 4);
-    EXPECT_EQ(charges(7), 0) << "the first two charges went with the failure";
-
+    EXPECT_EQ(charges(7), 0);
     removeFault(u"daily"_s, u"third_fails"_s, u"ardaily"_s);
     prompts.answerYesNo(true);
     EXPECT_EQ(bill(7), Billed::Charged);
-    EXPECT_EQ(charges(7), 4);
+    EXPECT_EQ(charges(7), 5);
 }
 
 } // namespace

@@ -83,11 +83,10 @@ protected:
 };
 
 TEST_F(PointOfSaleExportTest, MembersReachTheTillsWhichAreAskedToReload) {
-    const QString fullLength =
-        u"O'Brien-Zoë \"Ziggy\" Ünal, Ph.D.; "_s.leftJustified(50, QLatin1Char('x'));
     addMember(2001, QVariant(), u"Never terminated"_s);
     addMember(2002, 1, u"Terminated"_s);
-    addMember(2003, 0, fullLength, QVariant());
+    addMember(2003, 0, u"O'Brien-Zoë \"Ziggy\" Ünal, Ph.D.; "_s.leftJustified(50, u'x'),
+              QVariant());
     exec(u"qnposmem"_s, u"insert into acctinfo (acctnumber, lname) values (9999, 'Stale')"_s);
     setTills(3);
     touch(u"QNPOS02.REQ"_s, "19 , 0 , 0 , 0 , 0\r\n");
@@ -102,9 +101,6 @@ TEST_F(PointOfSaleExportTest, MembersReachTheTillsWhichAreAskedToReload) {
     EXPECT_EQ(rows(u"qnposmem"_s, u"select * from acctinfo order by acctnumber"_s),
               rows(u"master"_s, active))
         << "the terminated and the stale rows are gone; texts, money and Nulls exact";
-    EXPECT_EQ(
-        scalar(u"qnposmem"_s, u"select lname from acctinfo where acctnumber = 2003"_s).toString(),
-        fullLength);
 
     const QString line = u"16 , 0 , 0 , 0 , 0\r\n"_s;
     EXPECT_EQ(request(1), line);
