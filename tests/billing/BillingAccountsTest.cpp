@@ -20,7 +20,6 @@ protected:
     int accountsInRange() {
         return count(u"master"_s, u"select count(*) from acctinfo where acctnumber >= 90000"_s);
     }
-    // A column of an account's row in the member database.
     QString field(const QString &column, const QString &table, double number) {
         return scalar(u"master"_s, u"select %1 from %2 where acctnumber = ?"_s.arg(column, table),
                       {number})

@@ -65,7 +65,6 @@ protected:
                       {event});
     }
 
-    // The change log's last line.
     QString historyLine() {
         QFile log(path(u"evntsched.ini"_s));
         if (!log.open(QIODevice::ReadOnly | QIODevice::Text))
