@@ -126,7 +126,7 @@ TEST_F(DepartmentButtonsTest, ADepartmentIsNamedByTheFirstUsedButtonThatListsIt)
 }
 
 // The panel's own view test types and saves a button; here what the file gets.
-TEST_F(DepartmentButtonsTest, SavingReplacesOnlyTheSelectedLine) {
+TEST_F(DepartmentButtonsTest, SavingReplacesOnlyTheSelectedLineAndRefusesCommasAndLowerLevels) {
     write(QStringList{u"Bar,BAR"_s, u","_s});
     buttons->windowOpened();
     QStringList listed;
@@ -148,7 +148,14 @@ TEST_F(DepartmentButtonsTest, SavingReplacesOnlyTheSelectedLine) {
     EXPECT_EQ(buttons->captionText + buttons->tagText, u"BarBAR"_s);
     EXPECT_FALSE(buttons->unsavedChanges);
     buttons->chooseButton(2);
+    buttons->editCaption(u"Bar, Grill"_s);
+    EXPECT_FALSE(buttons->saveSettings());
     buttons->editCaption(QString());
+    buttons->editTag(u"B,R"_s);
+    EXPECT_FALSE(buttons->saveSettings());
+    const QStringList refusals(2, u"A button caption or department code cannot contain a comma."_s);
+    EXPECT_EQ(prompts.messageTexts(), refusals);
+    EXPECT_EQ(stored(), expected);
     buttons->editTag(u"BEVERAGE"_s);
     EXPECT_TRUE(buttons->unsavedChanges);
     EXPECT_EQ(buttons->tagText + buttons->sample.tag, u"BEVERBEVER"_s)
@@ -159,9 +166,30 @@ TEST_F(DepartmentButtonsTest, SavingReplacesOnlyTheSelectedLine) {
     expected += QStringList(11, u"Dept,"_s);
     EXPECT_EQ(stored(), expected) << "a short file gets the lines it lacks from this window";
     EXPECT_FALSE(buttons->unsavedChanges);
+    const QString caption = u"Chef's Crème Brûlée 🍰"_s;
+    buttons->chooseButton(3);
+    buttons->editCaption(caption);
+    buttons->editTag(u"DSRT"_s);
+    EXPECT_TRUE(buttons->saveSettings());
+    expected[3] = caption + u",DSRT"_s;
+    EXPECT_EQ(stored(), expected);
+    EXPECT_EQ(shown(*buttons)[3], caption + u"|DSRT"_s) << "the saved button shows at once";
     buttons->closePanel();
     EXPECT_FALSE(buttons->visible);
     EXPECT_EQ(shown(*buttons)[2], u"(hidden) |BEVER"_s) << "without caption, hidden once closed";
+    buttons->LoadButtons();
+    EXPECT_EQ(buttons->departmentButtons[3].caption, caption);
+
+    signIn(49); // below evaccess2, 50: the panel stays shut and nothing is saved
+    EXPECT_FALSE(buttons->openPanel());
+    EXPECT_FALSE(buttons->visible || buttons->departmentButtons[2].visible);
+    buttons->selectedButton = 0;
+    buttons->editCaption(u"Wine"_s);
+    EXPECT_FALSE(buttons->saveSettings());
+    EXPECT_EQ(stored(), expected);
+    EXPECT_EQ(prompts.messageTexts(), refusals);
+    signIn(50);
+    EXPECT_TRUE(buttons->openPanel());
 }
 
 TEST_F(DepartmentButtonsTest, DoneAfterTypingOffersToSaveThenReadsTheFileAgain) {
@@ -196,45 +224,6 @@ TEST_F(DepartmentButtonsTest, DoneAfterTypingOffersToSaveThenReadsTheFileAgain) 
     ASSERT_TRUE(buttons->openPanel());
     buttons->closePanel();
     EXPECT_EQ(prompts.questions.size(), 2) << "nothing typed, nothing asked";
-}
-
-TEST_F(DepartmentButtonsTest, BelowTheSetUpLevelThePanelStaysShutAndNothingIsSaved) {
-    signIn(49); // evaccess2 is 50
-    write(QStringList{u"Bar,BAR"_s, u","_s});
-    buttons->windowOpened();
-    EXPECT_FALSE(buttons->openPanel());
-    EXPECT_FALSE(buttons->visible || buttons->departmentButtons[1].visible);
-    buttons->selectedButton = 0;
-    buttons->editCaption(u"Wine"_s);
-    EXPECT_FALSE(buttons->saveSettings());
-    EXPECT_EQ(stored(), (QStringList{u"Bar,BAR"_s, u","_s}));
-    EXPECT_TRUE(prompts.messages.isEmpty());
-
-    signIn(50);
-    EXPECT_TRUE(buttons->openPanel());
-}
-
-TEST_F(DepartmentButtonsTest, ACommaIsRefusedWhileApostrophesAccentsAndEmojiAreKept) {
-    buttons->windowOpened();
-    const QStringList before = stored();
-    type(0, u"Bar, Grill"_s, u"BAR"_s);
-    EXPECT_FALSE(buttons->saveSettings());
-    buttons->editCaption(u"Bar"_s);
-    buttons->editTag(u"B,R"_s);
-    EXPECT_FALSE(buttons->saveSettings());
-    EXPECT_EQ(prompts.messageTexts(),
-              QStringList(2, u"A button caption or department code cannot contain a comma."_s));
-    EXPECT_EQ(stored(), before);
-    EXPECT_EQ(shown(*buttons)[0], Dept);
-
-    const QString caption = u"Chef's Crème Brûlée 🍰"_s;
-    buttons->editCaption(caption);
-    buttons->editTag(u"DSRT"_s);
-    EXPECT_TRUE(buttons->saveSettings());
-    EXPECT_EQ(stored()[0], caption + u",DSRT"_s);
-    EXPECT_EQ(shown(*buttons)[0], caption + u"|DSRT"_s) << "the saved button shows at once";
-    buttons->LoadButtons();
-    EXPECT_EQ(buttons->departmentButtons[0].caption, caption);
 }
 
 TEST_F(DepartmentButtonsTest, AFileThatCannotBeWrittenIsReported) {

@@ -39,12 +39,9 @@ struct Row {
 };
 
 ItemPricing::Priced priced(const Row &row, const QString &description = u"Coffee"_s) {
-    const Item item{Decimal::fromText(QString::fromLatin1(row.qty)).value_or(Decimal()),
-                    Money::fromVariant(row.unitPrice).value_or(Money()),
-                    row.taxpct,
-                    row.scpct,
-                    description,
-                    row.noServiceCharge,
+    const auto quantity = Decimal::fromText(QString::fromLatin1(row.qty)).value_or(Decimal());
+    const auto price = Money::fromVariant(row.unitPrice).value_or(Money());
+    const Item item{quantity,     price, row.taxpct, row.scpct, description, row.noServiceCharge,
                     row.taxExempt};
     const Settings settings{row.salestax, row.sctaxpct, QString::fromLatin1(row.deptorstax),
                             QString::fromLatin1(row.taxscyesno)};
@@ -201,7 +198,6 @@ TEST(ItemPricing, ItemdescKeepsFiftyCharactersAndNeverSplitsOne) {
         const auto line = priced({.rule = c.rule, .qty = "2"}, c.description);
         ASSERT_TRUE(line) << c.rule;
         EXPECT_EQ(line->itemdesc, c.itemdesc) << c.rule;
-        EXPECT_LE(line->itemdesc.size(), 50) << c.rule;
     }
 }
 
