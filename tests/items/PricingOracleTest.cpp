@@ -13,21 +13,19 @@ using namespace Qt::StringLiterals;
 // tax can be worked out.
 namespace {
 
-mpz_class scale(int decimals) {
-    mpz_class power;
-    mpz_ui_pow_ui(power.get_mpz_t(), 10, decimals);
-    return power;
-}
-
 // q rounded half away from zero to that many decimals, in units of them.
 mpz_class units(const mpq_class &q, int decimals) {
+    mpz_class scale;
+    mpz_ui_pow_ui(scale.get_mpz_t(), 10, decimals);
     const mpz_class den = q.get_den();
-    mpz_class magnitude = (2 * abs(q.get_num()) * scale(decimals) + den) / (2 * den);
+    mpz_class magnitude = (2 * abs(q.get_num()) * scale + den) / (2 * den);
     return sgn(q) < 0 ? mpz_class(-magnitude) : magnitude;
 }
 
 mpq_class rounded(const mpq_class &q, int decimals) {
-    mpq_class r(units(q, decimals), scale(decimals));
+    mpz_class scale;
+    mpz_ui_pow_ui(scale.get_mpz_t(), 10, decimals);
+    mpq_class r(units(q, decimals), scale);
     r.canonicalize();
     return r;
 }
@@ -72,15 +70,26 @@ Stored oracle(const Case &c) {
     return {units(extended, 4), units(serviceCharge, 4), units(tax, 4)};
 }
 
+QString decimalText(qint64 tenThousandths) {
+    const qint64 magnitude = tenThousandths < 0 ? -tenThousandths : tenThousandths;
+    return u"%1%2.%3"_s.arg(tenThousandths < 0 ? u"-"_s : QString())
+        .arg(magnitude / 10000)
+        .arg(magnitude % 10000, 4, 10, QLatin1Char('0'));
+}
+
 // The program's row, its rates handed over as doubles the way the engines
 // return them.
 std::optional<Stored> program(const Case &c) {
-    const auto quantity = Decimal::fromText(Money::fromUnits(c.quantityUnits).toString());
+    const auto quantity = Decimal::fromText(decimalText(c.quantityUnits));
     if (!quantity)
         return std::nullopt;
-    const double taxpct = c.taxEighths / 800.0, scpct = c.serviceHalves / 200.0;
-    const ItemPricing::Item item{*quantity, Money::fromUnits(c.priceUnits), taxpct, scpct,
-                                 u"Item"_s, c.way == Way::NoServiceCharge,  false};
+    const ItemPricing::Item item{*quantity,
+                                 Money::fromUnits(c.priceUnits),
+                                 c.taxEighths / 800.0,
+                                 c.serviceHalves / 200.0,
+                                 u"Item"_s,
+                                 c.way == Way::NoServiceCharge,
+                                 false};
     const ItemPricing::Settings settings{c.clubTaxEighths / 800.0, c.taxableQuarters / 4.0,
                                          c.way == Way::ClubRate ? u"S"_s : u"D"_s,
                                          c.way == Way::Untaxed ? u"N"_s : u"Y"_s};
@@ -140,9 +149,13 @@ TEST(PricingOracle, EveryRatePairPricesAsTheStepsInExactFractions) {
                 samples.emplace_back(somePrice(random), someQuantity(random));
             for (const auto &[price, quantity] : samples) {
                 for (const Way way : Ways) {
-                    const int clubTax = int(random() % 81);
-                    const int taxable = way == Way::ClubRate ? int(1 + random() % 4) : 4;
-                    const Case c{price, quantity, halves, eighths, clubTax, taxable, way};
+                    const Case c{price,
+                                 quantity,
+                                 halves,
+                                 eighths,
+                                 int(random() % 81),
+                                 way == Way::ClubRate ? int(1 + random() % 4) : 4,
+                                 way};
                     const Stored expected = oracle(c);
                     const auto stored = program(c);
                     ++compared;
@@ -151,14 +164,15 @@ TEST(PricingOracle, EveryRatePairPricesAsTheStepsInExactFractions) {
                         continue;
                     if (++differences <= 10)
                         ADD_FAILURE()
-                            << "price " << c.priceUnits << " x " << c.quantityUnits << ", rates "
-                            << halves << " " << eighths << " " << c.clubTaxEighths << " "
-                            << c.taxableQuarters << ", way " << int(way) << ": expected "
-                            << expected.price << " " << expected.servchg << " " << expected.tax
-                            << ", stored "
+                            << "price " << decimalText(c.priceUnits).toStdString() << " x "
+                            << decimalText(c.quantityUnits).toStdString() << ", service "
+                            << halves / 2.0 << "%, tax " << eighths / 8.0 << "%, club tax "
+                            << c.clubTaxEighths / 8.0 << "%, taxable " << c.taxableQuarters
+                            << "/4, way " << int(way) << ": expected " << expected.price << " "
+                            << expected.servchg << " " << expected.tax << ", stored "
                             << (stored ? stored->price.get_str() + " " + stored->servchg.get_str() +
                                              " " + stored->tax.get_str()
-                                       : "nothing");
+                                       : std::string("nothing"));
                 }
             }
         }
