@@ -136,17 +136,6 @@ TEST_F(ContractReport, LargeAmountsStayWhole) {
     }
 }
 
-// A title of 10,000 characters in four scripts, in every contract layout:
-// wrapped within the paper, no word drawn over another.
-TEST_F(ContractReport, LongTitlesInAnyScriptWrapWithoutOverlapping) {
-    setContract("clause1");
-    club.exec("update eventinfo set eventtitle = ?", {longTitle()});
-    for (const QString &layout : EventLayouts) {
-        EXPECT_TRUE(print(layout).contains("東京の夕べ1")) << layout.toStdString();
-        expectWordsApart(club.path("out.pdf"), {612, 792}, layout.toStdString());
-    }
-}
-
 TEST_F(ContractReport, WindowLayoutsShowTheBillingAddressInTheWindow) {
     setContract("clause1\nclause2");
     // A #10 envelope's window, 0.875 in from the left, 2 in down, 3.75 by 1.125,

@@ -97,18 +97,15 @@ QString filled(const QString &first, const char *line) {
 TEST(ReportLayout, LimitsLeaveRoomForAnyRealLayout) {
     const QString longest(ReportLayout::MaxLineLength, u'x');
     const QString deepest = nested(ReportLayout::MaxNesting);
-    const struct {
-        QString text;
-    } cases[] = {
-        {"[body]\n" + longest},
-        {"[body]\n" + deepest},
-        {"[body]\n" + QString(deepest).replace("{{#", "{{^").replace("x", "{{{y}}}")},
-        {"[body]\n" + deepest + "\n" + deepest},
-        {"[body]\n{{=<% %>=}}" + nested(ReportLayout::MaxNesting, "<%", "%>") + "{{#a}}"},
-        {ofSize(ReportLayout::MaxFileBytes)},
-    };
-    for (const auto &c : cases) {
-        const auto layout = ReportLayout::parse(c.text, "big.rpt");
+    for (const QString &text : {
+             "[body]\n" + longest,
+             "[body]\n" + deepest,
+             "[body]\n" + QString(deepest).replace("{{#", "{{^").replace("x", "{{{y}}}"),
+             "[body]\n" + deepest + "\n" + deepest,
+             "[body]\n{{=<% %>=}}" + nested(ReportLayout::MaxNesting, "<%", "%>") + "{{#a}}",
+             ofSize(ReportLayout::MaxFileBytes),
+         }) {
+        const auto layout = ReportLayout::parse(text, "big.rpt");
         EXPECT_TRUE(layout) << layout.error().message.toStdString();
     }
 }
