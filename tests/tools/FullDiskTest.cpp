@@ -1,6 +1,5 @@
 #include "ClubFixture.h"
 #include "ToolFiles.h"
-#include "club/ClubCreator.h"
 #include "storage/ClubStorage.h"
 
 #include <QProcess>
@@ -95,21 +94,6 @@ TEST_F(FullDiskTest, EveryWriteOfTheToolIsCheckedAndLeavesNothingHalfMade) {
     EXPECT_TRUE(contents(published).startsWith("BEGIN:VCALENDAR"));
     EXPECT_EQ(tool(0, {u"create"_s, made}).status, 0);
     EXPECT_TRUE(QFileInfo(QDir(made).filePath(u"evnt.mdb"_s)).isFile());
-}
-
-TEST_F(FullDiskTest, CreateOnAServerThatHoldsAClubWritesNothing) {
-    if (!onPostgres())
-        GTEST_SKIP() << "a club on the PostgreSQL test server";
-    ClubCreator::Options options;
-    options.storage = *server;
-    const QString other = inTemp(u"other"_s);
-    const Status refused = ClubCreator::create(other, options);
-    ASSERT_FALSE(refused.ok());
-    EXPECT_TRUE(refused.error().description.contains(u"already holds a club"_s))
-        << refused.error().description.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(other)) << "no postgres.ini pointing at the other club";
-    EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from eventinfo"_s),
-              column(u"evnt"_s, u"select eventnum from eventinfo"_s).size());
 }
 
 } // namespace
