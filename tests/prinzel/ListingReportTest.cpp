@@ -315,10 +315,10 @@ protected:
 
 // Thirty labels a sheet, read across; lines closed up when empty, cut
 // when too long, one label for one address. The two layouts differ only in
-// the columns they read. The operator's print margins move the whole label grid, as a printer's
-// offset: each word keeps its place on the labels, moved by the margins,
-// and what would reach beyond the paper is cut at its edge. Margins that
-// push the labels' text off the paper are refused by name.
+// the columns they read. The operator's print margins move the whole label
+// grid, as a printer's offset: each word keeps its place on the labels,
+// moved by the margins, and what would reach beyond the paper is cut at its
+// edge. Margins that push the labels' text off the paper are refused by name.
 TEST_F(Labels, ThirtyLabelsASheetThatPrintMarginsMoveWhole) {
     const struct {
         double top, left; // inches

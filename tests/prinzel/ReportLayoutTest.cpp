@@ -56,9 +56,6 @@ sql = select * from eventinfo
     EXPECT_EQ(items.sql, "select eventnum, amount, itemdate from eventitems where note <> ';' "
                          "order by eventnum")
         << "continuation lines joined, the closing ; dropped";
-    EXPECT_EQ(items.table, "eventitems");
-    EXPECT_EQ(items.group, "eventnum");
-    EXPECT_EQ(items.sums, (QStringList{"amount", "tax"}));
     // Formats by column name in any case; a column without one is text.
     for (const auto &[column, format] : {std::pair{"AMOUNT", ValueFormat::Money},
                                          {"tax", ValueFormat::Money},

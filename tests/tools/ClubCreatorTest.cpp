@@ -1,6 +1,7 @@
 #include "club/ClubCreator.h"
 
 #include "ClubFixture.h"
+#include "ToolFiles.h"
 #include "storage/Schema.h"
 #include "storage/SchemaUpgrade.h"
 
@@ -153,9 +154,7 @@ TEST(PlainClub, StartsWithoutRoomsOrYearsAndWithTheShippedFiles) {
     QTemporaryDir temp;
     const QDir root(temp.path());
     ASSERT_TRUE(root.mkpath(u"share/reports"_s));
-    QFile layout(root.filePath(u"share/reports/evnt01a.rpt"_s));
-    ASSERT_TRUE(layout.open(QIODevice::WriteOnly));
-    layout.close();
+    writeFile(root.filePath(u"share/reports/evnt01a.rpt"_s), {});
     ClubCreator::Options options;
     options.shareDirectory = root.filePath(u"share"_s);
     ASSERT_TRUE(ClubCreator::create(root.filePath(u"club"_s), options).ok());

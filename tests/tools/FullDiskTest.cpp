@@ -49,10 +49,7 @@ TEST_F(FullDiskTest, EveryWriteOfTheToolIsCheckedAndLeavesNothingHalfMade) {
         const char *reason;
         std::function<void()> leaves;
     } rows[] = {
-        {"create --demo",
-         64,
-         {u"create"_s, made, u"--demo"_s},
-         {},
+        {"create --demo", 64, QStringList{u"create"_s, made, u"--demo"_s}, QString(),
          "File too large",
          [&] {
              EXPECT_FALSE(QFileInfo::exists(made)) << "no half-made club";
@@ -64,19 +61,12 @@ TEST_F(FullDiskTest, EveryWriteOfTheToolIsCheckedAndLeavesNothingHalfMade) {
         {"export-ics > /dev/full", 0, ics, u"/dev/full"_s, "No space left on device",
          [] {
          }},
-        {"export-ics --out",
-         4,
-         ics + QStringList{u"--out"_s, published},
-         {},
+        {"export-ics --out", 4, ics + QStringList{u"--out"_s, published}, QString(),
          "File too large",
          [&] {
              EXPECT_EQ(contents(published), "yesterday's calendar") << "kept until a whole one";
          }},
-        {"copy",
-         64,
-         {u"copy"_s, club, copied},
-         {},
-         "File too large",
+        {"copy", 64, QStringList{u"copy"_s, club, copied}, QString(), "File too large",
          [&] {
              EXPECT_FALSE(ClubStorage::load(copied).ok()) << "the copy stays marked incomplete";
          }},
