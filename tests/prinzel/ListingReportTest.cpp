@@ -224,7 +224,7 @@ TEST_F(Listings, TheEventSheetsShowTheSelectedEvent) {
     expectLines(sheet("evnt01a.rpt", 999), {"No event was selected."});
 }
 
-TEST_F(Listings, ThePerGuestTotalRoundsOnceHalfAwayFromZero) {
+TEST_F(Listings, MoneyRoundsOnceHalfAwayFromZeroAndAddsUpExactly) {
     // 24.53 over 2 guests is 12.265: half a cent, which goes up, neither
     // down (cut off) nor to the even cent. 999.744 over 150 is 6.66496:
     // 6.66, not 6.6650 rounded up again.
@@ -236,12 +236,10 @@ TEST_F(Listings, ThePerGuestTotalRoundsOnceHalfAwayFromZero) {
                                      "1003|1|9|BAR|1 Tea|0|300|54|20.872|1"}));
     expectLines(sheet("evnt01b.rpt", 1002), {"Total per guest (2 guaranteed) 12.27"});
     expectLines(sheet("evnt02b.rpt", 1003), {"Total per guest (150 guaranteed) 6.66"});
-}
 
-// A thousand items of 0.10: the stored doubles do not add up to 100
-// exactly; every layout, whether prinzel or the query adds up, prints
-// 100.00.
-TEST_F(Listings, AThousandDimesMakeAHundredDollars) {
+    // A thousand items of 0.10: the stored doubles do not add up to 100
+    // exactly; every layout, whether prinzel or the query adds up, prints
+    // 100.00.
     club.exec("delete from eventitems");
     club.execMany(ItemColumns, QList<QVariantList>(1000, {1001, 1, 900, "BAR", "1 Mint", "0", 0.1,
                                                           0.1, 0.1, 4020}));

@@ -84,7 +84,7 @@ protected:
     }
 };
 
-TEST_F(ClubPrintTest, PrintsWhatIsSelectedAndLeavesTheClubAsItWas) {
+TEST_F(ClubPrintTest, PrintsWhatIsSelectedAndLeavesTheClubAsItWasOrRefusesIt) {
     const QString party = QString::number(eventNumber(u"Halvorsen Engineering "
                                                       "Holiday Party"_s));
     const QString gala = QString::number(eventNumber(u"New Year's Eve Gala"_s));
@@ -135,9 +135,8 @@ TEST_F(ClubPrintTest, PrintsWhatIsSelectedAndLeavesTheClubAsItWas) {
     EXPECT_EQ(QDir(scratch()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList())
         << "no work copy is left behind";
-}
 
-TEST_F(ClubPrintTest, RefusesAClubNotUpToDateOrNotRecognisedAndChangesNothing) {
+    // A club not up to date or not recognised is refused and left as it is.
     const QString sheet = u"evnt01a --event 7"_s;
     exec(u"config"_s, u"update schemaversion set version = 1"_s);
     Run run = finish(*start(sheet));
