@@ -46,7 +46,7 @@ protected:
 const QStringList EventLayouts{"evntcb01.rpt", "evntcb02.rpt", "evntcb01w.rpt", "evntcb02w.rpt",
                                "evntcbudf.rpt"};
 
-TEST_F(ContractReport, StandardLayout) {
+TEST_F(ContractReport, StandardLayoutAndTheContractLists) {
     setContract("AGREEMENT\r\n\r\nThe club reserves the room for the event.\n"
                 "  1. A deposit of 500.00 holds the date.\n");
     const QString text = print("evntcb01.rpt");
@@ -57,6 +57,20 @@ TEST_F(ContractReport, StandardLayout) {
     club.exec("delete from eventitems");
     EXPECT_TRUE(print("evntcbudf.rpt").contains("AGREEMENT"))
         << "a blank contract without a saved event";
+
+    // The lists of the club's contracts and of their components.
+    QList<QVariantList> rows{{2, "Dinner dance", 0, "cbterms.txt"},
+                             {1, "Wedding & reception", 1, "cbmenu.txt"},
+                             {1, "Wedding & reception", 0, "cbterms.txt"},
+                             {2, "Dinner dance", 1, "cbdeposit.txt"}};
+    club.execMany("insert into cbuilder values (?, ?, ?, ?)", rows);
+    expectGolden("evntcontracts.txt", print("evntcontracts.rpt"));
+    club.exec("delete from cbuilder");
+    club.execMany("insert into cbuilder (cbfilename) values (?)",
+                  {{"cbterms.txt"}, {"cbMenu.txt"}, {"cbdeposit.txt"}});
+    expectGolden("evntcomponents.txt", print("evntcomponents.rpt"));
+    club.exec("delete from cbuilder");
+    EXPECT_TRUE(print("evntcontracts.rpt").contains("No contracts"));
 }
 
 // Every layout prints a contract of many pages whole, each line once and in
@@ -136,17 +150,6 @@ TEST_F(ContractReport, LargeAmountsStayWhole) {
     }
 }
 
-// A title of 10,000 characters in four scripts, in every contract layout:
-// wrapped within the paper, no word drawn over another.
-TEST_F(ContractReport, LongTitlesInAnyScriptWrapWithoutOverlapping) {
-    setContract("clause1");
-    club.exec("update eventinfo set eventtitle = ?", {longTitle()});
-    for (const QString &layout : EventLayouts) {
-        EXPECT_TRUE(print(layout).contains("東京の夕べ1")) << layout.toStdString();
-        expectWordsApart(club.path("out.pdf"), {612, 792}, layout.toStdString());
-    }
-}
-
 TEST_F(ContractReport, WindowLayoutsShowTheBillingAddressInTheWindow) {
     setContract("clause1\nclause2");
     // A #10 envelope's window, 0.875 in from the left, 2 in down, 3.75 by 1.125,
@@ -175,21 +178,6 @@ TEST_F(ContractReport, WindowLayoutsShowTheBillingAddressInTheWindow) {
         EXPECT_EQ(text.contains("1 Quay Road"), layout == QLatin1String("evntcb01w.rpt"))
             << "letterhead paper has the club's address printed on it";
     }
-}
-
-TEST_F(ContractReport, ContractAndComponentLists) {
-    QList<QVariantList> rows{{2, "Dinner dance", 0, "cbterms.txt"},
-                             {1, "Wedding & reception", 1, "cbmenu.txt"},
-                             {1, "Wedding & reception", 0, "cbterms.txt"},
-                             {2, "Dinner dance", 1, "cbdeposit.txt"}};
-    club.execMany("insert into cbuilder values (?, ?, ?, ?)", rows);
-    expectGolden("evntcontracts.txt", print("evntcontracts.rpt"));
-    club.exec("delete from cbuilder");
-    club.execMany("insert into cbuilder (cbfilename) values (?)",
-                  {{"cbterms.txt"}, {"cbMenu.txt"}, {"cbdeposit.txt"}});
-    expectGolden("evntcomponents.txt", print("evntcomponents.rpt"));
-    club.exec("delete from cbuilder");
-    EXPECT_TRUE(print("evntcontracts.rpt").contains("No contracts"));
 }
 
 } // namespace

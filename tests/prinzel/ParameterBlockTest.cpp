@@ -35,31 +35,26 @@ QString block(Changes changes = {}, const char *separator = "\n") {
     return text.join(QString::fromLatin1(separator));
 }
 
-TEST(ParameterBlock, ReadsAllElevenLines) {
-    const auto eleven = ParameterBlock::parse(
-        block({{"WindowTitle", "WindowTitle=~"},
-               {"DataFiles(0)", nullptr},
-               {"SelectionFormula", "SelectionFormula={eventinfo.eventnum} = 123~"},
-               {"0", "DataFiles(0)=rpt05.mdb~"},
-               {"1", "DataFiles(1)=evnt.mdb~"},
-               {"2", "DataFiles(2)=config.mdb~"},
-               {"3", "DataFiles(3)=master.mdb~"},
-               {"4", "DataFiles(4)=ar.mdb~"}}));
-    ASSERT_TRUE(eleven) << eleven.error().message.toStdString();
-    EXPECT_TRUE(eleven->windowTitle.isEmpty());
-    EXPECT_EQ(eleven->selectionFormula, "{eventinfo.eventnum} = 123");
-    EXPECT_EQ(eleven->dataFiles[0], "rpt05.mdb");
-    EXPECT_EQ(eleven->dataFiles[1], "evnt.mdb");
-    EXPECT_EQ(eleven->dataFiles[4], "ar.mdb");
-}
-
-TEST(ParameterBlock, LineEndsAndTildesInValues) {
+TEST(ParameterBlock, ReadsItsLinesWhateverTheirEndsAndTildes) {
     const struct {
         const char *rule;
         QString text;
         const char *title;
         const char *formula;
+        QStringList files = {"a.mdb"};
     } cases[] = {
+        {"all eleven lines",
+         block({{"WindowTitle", "WindowTitle=~"},
+                {"DataFiles(0)", nullptr},
+                {"SelectionFormula", "SelectionFormula={eventinfo.eventnum} = 123~"},
+                {"0", "DataFiles(0)=rpt05.mdb~"},
+                {"1", "DataFiles(1)=evnt.mdb~"},
+                {"2", "DataFiles(2)=config.mdb~"},
+                {"3", "DataFiles(3)=master.mdb~"},
+                {"4", "DataFiles(4)=ar.mdb~"}}),
+         "",
+         "{eventinfo.eventnum} = 123",
+         {"rpt05.mdb", "evnt.mdb", "config.mdb", "master.mdb", "ar.mdb"}},
         {"no line feed after the last line", block(), "T", ""},
         {"a final line feed is tolerated", block() + "\n", "T", ""},
         {"carriage returns before the line feeds", block({}, "\r\n"), "T", ""},
@@ -70,12 +65,15 @@ TEST(ParameterBlock, LineEndsAndTildesInValues) {
         {"an equals sign in a value", block({{"WindowTitle", "WindowTitle=a=b~"}}), "a=b", ""},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.rule);
         const auto parsed = ParameterBlock::parse(c.text);
-        ASSERT_TRUE(parsed) << c.rule << ": " << parsed.error().message.toStdString();
-        EXPECT_EQ(parsed->windowTitle, QString::fromUtf8(c.title)) << c.rule;
-        EXPECT_EQ(parsed->selectionFormula, QString::fromUtf8(c.formula)) << c.rule;
-        EXPECT_EQ(parsed->reportFileName, "a.rpt") << c.rule;
-        EXPECT_EQ(parsed->dataFiles[0], "a.mdb") << c.rule;
+        ASSERT_TRUE(parsed) << parsed.error().message.toStdString();
+        EXPECT_EQ(parsed->windowTitle, QString::fromUtf8(c.title));
+        EXPECT_EQ(parsed->selectionFormula, QString::fromUtf8(c.formula));
+        EXPECT_EQ(parsed->reportFileName, "a.rpt");
+        EXPECT_EQ(
+            QStringList(parsed->dataFiles.begin(), parsed->dataFiles.begin() + c.files.size()),
+            c.files);
     }
 }
 

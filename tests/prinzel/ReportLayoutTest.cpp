@@ -56,18 +56,11 @@ sql = select * from eventinfo
     EXPECT_EQ(items.sql, "select eventnum, amount, itemdate from eventitems where note <> ';' "
                          "order by eventnum")
         << "continuation lines joined, the closing ; dropped";
-    EXPECT_EQ(items.table, "eventitems");
-    EXPECT_EQ(items.group, "eventnum");
-    EXPECT_EQ(items.sums, (QStringList{"amount", "tax"}));
-    // Formats by column name in any case; a column without one is text.
-    for (const auto &[column, format] : {std::pair{"AMOUNT", ValueFormat::Money},
-                                         {"tax", ValueFormat::Money},
-                                         {"itemdate", ValueFormat::Date},
-                                         {"eventnum", ValueFormat::Text},
-                                         {"note", ValueFormat::Memo},
-                                         {"day", ValueFormat::Weekday},
-                                         {"month", ValueFormat::Month}})
-        EXPECT_EQ(items.formatOf(QString::fromLatin1(column)), format) << column;
+    // Formats by column name in any case; a column without one is text. (The
+    // shipped layouts and the value renders show the other formats.)
+    EXPECT_EQ(items.formatOf("AMOUNT"), ValueFormat::Money);
+    EXPECT_EQ(items.formatOf("tax"), ValueFormat::Money);
+    EXPECT_EQ(items.formatOf("eventnum"), ValueFormat::Text);
     EXPECT_EQ(layout->header, "<h1>{{headings.ctlcompname}}</h1>");
     EXPECT_EQ(layout->address, "<p>{{#events}}{{custname}}{{/events}}</p>");
     EXPECT_EQ(layout->body, "{{#items}}<p>[x] {{amount}}</p>{{/items}}")
@@ -97,18 +90,15 @@ QString filled(const QString &first, const char *line) {
 TEST(ReportLayout, LimitsLeaveRoomForAnyRealLayout) {
     const QString longest(ReportLayout::MaxLineLength, u'x');
     const QString deepest = nested(ReportLayout::MaxNesting);
-    const struct {
-        QString text;
-    } cases[] = {
-        {"[body]\n" + longest},
-        {"[body]\n" + deepest},
-        {"[body]\n" + QString(deepest).replace("{{#", "{{^").replace("x", "{{{y}}}")},
-        {"[body]\n" + deepest + "\n" + deepest},
-        {"[body]\n{{=<% %>=}}" + nested(ReportLayout::MaxNesting, "<%", "%>") + "{{#a}}"},
-        {ofSize(ReportLayout::MaxFileBytes)},
-    };
-    for (const auto &c : cases) {
-        const auto layout = ReportLayout::parse(c.text, "big.rpt");
+    for (const QString &text : {
+             "[body]\n" + longest,
+             "[body]\n" + deepest,
+             "[body]\n" + QString(deepest).replace("{{#", "{{^").replace("x", "{{{y}}}"),
+             "[body]\n" + deepest + "\n" + deepest,
+             "[body]\n{{=<% %>=}}" + nested(ReportLayout::MaxNesting, "<%", "%>") + "{{#a}}",
+             ofSize(ReportLayout::MaxFileBytes),
+         }) {
+        const auto layout = ReportLayout::parse(text, "big.rpt");
         EXPECT_TRUE(layout) << layout.error().message.toStdString();
     }
 }

@@ -55,40 +55,34 @@ const QString PerGroup = QStringLiteral(
     "{{#charges_groups}}{{group}}:{{count}}:{{sum.amount}}:{{note}};{{/charges_groups}}"
     "|{{charges_total.amount}}|{{charges_count}}");
 
-TEST_F(Values, GroupsAndTotalsAreSummedInExactDecimals) {
-    // 0.1 + 0.2 in binary floating point would print 0.30000000000000004.
-    EXPECT_EQ(rendered(Charges, PerGroup), "1:2:0.3:a;2:1:1000:c;|1000.3|3");
-
-    EXPECT_EQ(rendered(QString(Charges).replace("sum = amount", "sum = amount\nformat = "
-                                                                "amount:money"),
-                       "{{#charges}}{{amount}} {{/charges}}|"
-                       "{{charges_total.amount}}"),
-              "0.10 0.20 1,000.00 |1,000.30");
-
-    // Each group's total per guest, none without a guest.
-    EXPECT_EQ(
-        rendered(QString(Charges)
-                     .replace("note from", "note, 3 * eventnum - 3 as guests from")
-                     .replace("sum = amount", "sum = amount\nper guest = each: amount / guests"),
-                 "{{#charges_groups}}{{group}}:{{^each}}-{{/each}}{{each}};"
-                 "{{/charges_groups}}"),
-        "1:-;2:333.33;");
-}
-
-TEST_F(Values, TheSelectionFormulaNarrowsTheQueryOfItsTable) {
+// 0.1 + 0.2 in binary floating point would print 0.30000000000000004.
+TEST_F(Values, GroupsAndTotalsAreSummedInExactDecimalsOverTheSelectedRows) {
     const struct {
+        QString layout;
+        QString templateText;
         const char *formula;
         const char *expected;
     } cases[] = {
-        {"{charges.eventnum} = 1", "1:2:0.3:a;|0.3|2"},
-        {"{Charges.EventNum} > 1", "2:1:1000:c;|1000|1"},
-        {"{charges.note} = 'c' or {charges.eventnum} = 1", "1:2:0.3:a;2:1:1000:c;|1000.3|3"},
-        {"{charges.note} = 'c' and {charges.eventnum} = 1", "|0|0"},
-        {"{charges.note} = \"x' or '1'='1\"", "|0|0"},
+        {Charges, PerGroup, "", "1:2:0.3:a;2:1:1000:c;|1000.3|3"},
+        {QString(Charges).replace("sum = amount", "sum = amount\nformat = amount:money"),
+         "{{#charges}}{{amount}} {{/charges}}|{{charges_total.amount}}", "",
+         "0.10 0.20 1,000.00 |1,000.30"},
+        // Each group's total per guest, none without a guest.
+        {QString(Charges)
+             .replace("note from", "note, 3 * eventnum - 3 as guests from")
+             .replace("sum = amount", "sum = amount\nper guest = each: amount / guests"),
+         "{{#charges_groups}}{{group}}:{{^each}}-{{/each}}{{each}};{{/charges_groups}}", "",
+         "1:-;2:333.33;"},
+        // The selection formula narrows the query of its table.
+        {Charges, PerGroup, "{charges.eventnum} = 1", "1:2:0.3:a;|0.3|2"},
+        {Charges, PerGroup, "{Charges.EventNum} > 1", "2:1:1000:c;|1000|1"},
+        {Charges, PerGroup, "{charges.note} = 'c' or {charges.eventnum} = 1",
+         "1:2:0.3:a;2:1:1000:c;|1000.3|3"},
+        {Charges, PerGroup, "{charges.note} = 'c' and {charges.eventnum} = 1", "|0|0"},
+        {Charges, PerGroup, "{charges.note} = \"x' or '1'='1\"", "|0|0"},
     };
-    for (const auto &c : cases) {
-        EXPECT_EQ(rendered(Charges, PerGroup, c.formula), c.expected) << c.formula;
-    }
+    for (const auto &c : cases)
+        EXPECT_EQ(rendered(c.layout, c.templateText, c.formula), c.expected) << c.formula;
 }
 
 TEST_F(Values, RefusalsNameWhatIsWrong) {
@@ -114,7 +108,7 @@ TEST_F(Values, RefusalsNameWhatIsWrong) {
     }
 }
 
-TEST_F(Values, HeadingsFlagsAndEmptyValues) {
+TEST_F(Values, HeadingsFlagsEmptyValuesAndMemoLines) {
     club.exec("update headings set ctlauxtitle = ?", {"All"});
     EXPECT_EQ(rendered("[query none]\nsql = select * from charges where eventnum > 5\n"
                        "[query charges]\nsql = select note from charges order by eventnum\n"
@@ -123,9 +117,8 @@ TEST_F(Values, HeadingsFlagsAndEmptyValues) {
                        "{{#none_empty}}no rows{{/none_empty}}|{{#empty}}all empty{{/empty}}|"
                        "{{#charges}}[{{#note}}{{note}}{{/note}}{{^note}}-{{/note}}]{{/charges}}"),
               "Harbour Club/All/Title/01/15/2027|no rows||[a][-][c]");
-}
 
-TEST_F(Values, AMemoIsTheListOfItsLines) {
+    // A memo is the list of its lines.
     club.exec("create table notes (id integer, body text)");
     club.execMany("insert into notes values (?, ?)",
                   {{1, "Terms\r\n  1. <Deposit> & \"fees\"\n\n   \rlast\n"},

@@ -1,6 +1,7 @@
 #include "club/ClubCreator.h"
 
 #include "ClubFixture.h"
+#include "ToolFiles.h"
 #include "storage/Schema.h"
 #include "storage/SchemaUpgrade.h"
 
@@ -128,21 +129,32 @@ TEST_F(DemoClubTest, TheSeasonIsBookedBilledAndCopiedConsistently) {
     }
 }
 
-TEST_F(DemoClubTest, AnExistingClubIsNeverOverwritten) {
+TEST_F(DemoClubTest, CreateRefusesADirectoryOrServerThatHoldsAClub) {
     exec(u"evnt"_s, u"update location set room = 'Kept'"_s);
     const Status again = ClubCreator::create(club, {});
     ASSERT_FALSE(again.ok());
     EXPECT_TRUE(again.error().description.contains(u"already exists"_s));
     EXPECT_EQ(scalar(u"evnt"_s, u"select min(room) from location"_s).toString(), u"Kept"_s);
+    if (!onPostgres())
+        return;
+    // Nor the club a server holds, from another directory.
+    ClubCreator::Options options;
+    options.storage = *server;
+    const QString other = QDir(temp.path()).filePath(u"other"_s);
+    const Status refused = ClubCreator::create(other, options);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_TRUE(refused.error().description.contains(u"already holds a club"_s))
+        << refused.error().description.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(other)) << "no postgres.ini pointing at the other club";
+    EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from eventinfo"_s),
+              column(u"evnt"_s, u"select eventnum from eventinfo"_s).size());
 }
 
 TEST(PlainClub, StartsWithoutRoomsOrYearsAndWithTheShippedFiles) {
     QTemporaryDir temp;
     const QDir root(temp.path());
     ASSERT_TRUE(root.mkpath(u"share/reports"_s));
-    QFile layout(root.filePath(u"share/reports/evnt01a.rpt"_s));
-    ASSERT_TRUE(layout.open(QIODevice::WriteOnly));
-    layout.close();
+    writeFile(root.filePath(u"share/reports/evnt01a.rpt"_s), {});
     ClubCreator::Options options;
     options.shareDirectory = root.filePath(u"share"_s);
     ASSERT_TRUE(ClubCreator::create(root.filePath(u"club"_s), options).ok());

@@ -1,6 +1,5 @@
 #include "ClubFixture.h"
 #include "ToolFiles.h"
-#include "club/ClubCreator.h"
 #include "storage/ClubStorage.h"
 
 #include <QProcess>
@@ -50,10 +49,7 @@ TEST_F(FullDiskTest, EveryWriteOfTheToolIsCheckedAndLeavesNothingHalfMade) {
         const char *reason;
         std::function<void()> leaves;
     } rows[] = {
-        {"create --demo",
-         64,
-         {u"create"_s, made, u"--demo"_s},
-         {},
+        {"create --demo", 64, QStringList{u"create"_s, made, u"--demo"_s}, QString(),
          "File too large",
          [&] {
              EXPECT_FALSE(QFileInfo::exists(made)) << "no half-made club";
@@ -65,19 +61,12 @@ TEST_F(FullDiskTest, EveryWriteOfTheToolIsCheckedAndLeavesNothingHalfMade) {
         {"export-ics > /dev/full", 0, ics, u"/dev/full"_s, "No space left on device",
          [] {
          }},
-        {"export-ics --out",
-         4,
-         ics + QStringList{u"--out"_s, published},
-         {},
+        {"export-ics --out", 4, ics + QStringList{u"--out"_s, published}, QString(),
          "File too large",
          [&] {
              EXPECT_EQ(contents(published), "yesterday's calendar") << "kept until a whole one";
          }},
-        {"copy",
-         64,
-         {u"copy"_s, club, copied},
-         {},
-         "File too large",
+        {"copy", 64, QStringList{u"copy"_s, club, copied}, QString(), "File too large",
          [&] {
              EXPECT_FALSE(ClubStorage::load(copied).ok()) << "the copy stays marked incomplete";
          }},
@@ -95,21 +84,6 @@ TEST_F(FullDiskTest, EveryWriteOfTheToolIsCheckedAndLeavesNothingHalfMade) {
     EXPECT_TRUE(contents(published).startsWith("BEGIN:VCALENDAR"));
     EXPECT_EQ(tool(0, {u"create"_s, made}).status, 0);
     EXPECT_TRUE(QFileInfo(QDir(made).filePath(u"evnt.mdb"_s)).isFile());
-}
-
-TEST_F(FullDiskTest, CreateOnAServerThatHoldsAClubWritesNothing) {
-    if (!onPostgres())
-        GTEST_SKIP() << "a club on the PostgreSQL test server";
-    ClubCreator::Options options;
-    options.storage = *server;
-    const QString other = inTemp(u"other"_s);
-    const Status refused = ClubCreator::create(other, options);
-    ASSERT_FALSE(refused.ok());
-    EXPECT_TRUE(refused.error().description.contains(u"already holds a club"_s))
-        << refused.error().description.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(other)) << "no postgres.ini pointing at the other club";
-    EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from eventinfo"_s),
-              column(u"evnt"_s, u"select eventnum from eventinfo"_s).size());
 }
 
 } // namespace
