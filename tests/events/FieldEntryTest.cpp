@@ -7,7 +7,6 @@ using Key = FieldEntry::Key;
 class FieldEntryTest : public EditingFixture {
 protected:
     FieldEntry &entry() { return logic->entry; }
-    // What leaving the box left in it, and the messages it showed.
     QString leave(EventField field, const QString &text) {
         prompts.clear();
         type(field, text);

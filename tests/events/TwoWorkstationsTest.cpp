@@ -24,9 +24,9 @@ struct Race {
 const char *Changed = "was changed at another workstation (ANNA, 09:30) since you opened it.";
 const char *Deleted = "was deleted at another workstation (ANNA, 09:30)";
 
-std::ostream &operator<<(std::ostream &out, const Race &race) {
+std::string raceName(const ::testing::TestParamInfo<Race> &info) {
     static const char *names[] = {"Save", "Delete", "Bill", "Items", "Clone", "Package"};
-    return out << names[int(race.first)] << "Then" << names[int(race.second)];
+    return std::string(names[int(info.param.first)]) + "Then" + names[int(info.param.second)];
 }
 
 // Two workstations open the same confirmed event (items, a task, a billing
@@ -251,10 +251,6 @@ INSTANTIATE_TEST_SUITE_P(
         Race{Command::Delete, Command::Clone, Deleted},
         Race{Command::Package, Command::Delete, Changed},
         Race{Command::Delete, Command::Package, Deleted}),
-    [](const auto &info) {
-        std::ostringstream name;
-        name << info.param;
-        return name.str();
-    });
+    raceName);
 
 } // namespace

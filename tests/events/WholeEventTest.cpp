@@ -30,7 +30,6 @@ protected:
         prompts.clear();
         return number;
     }
-    // Every item of an event but its number, in a fixed order.
     QStringList items(int number) {
         QStringList found;
         for (const QVariant &row :
@@ -57,11 +56,7 @@ protected:
         prompts.answerYesNo(true);
         logic->wholeEvent.deleteContact();
     }
-    QString counter() {
-        QFile file(path(u"evntsched.dat"_s));
-        return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()).trimmed()
-                                              : QString();
-    }
+    QString counter() { return file(u"evntsched.dat"_s); }
 };
 
 TEST_F(WholeEventTest, ACloneIsSavedWithTheSourcesItemsInOneGo) {
@@ -171,7 +166,6 @@ TEST_F(WholeEventTest, ACloneIsCheckedBeforeANumberIsIssued) {
     EXPECT_EQ(prompts.messageTexts(), QStringList{FieldEntry::BackDatingRefused});
     EXPECT_EQ(counter(), issued);
 
-    // With changes not yet saved the clone is refused.
     prompts.clear();
     setLevel(99);
     click(EventCommand::Modify);
@@ -179,7 +173,6 @@ TEST_F(WholeEventTest, ACloneIsCheckedBeforeANumberIsIssued) {
     logic->wholeEvent.cloneEvent();
     EXPECT_EQ(prompts.messageTexts(), QStringList{u"You must first save your changes."_s});
 
-    // Nothing shown: nothing to clone.
     prompts.clear();
     prompts.answerYesNo(true); // give up the changes
     click(EventCommand::ClearScreen);
@@ -228,7 +221,6 @@ TEST_F(WholeEventTest, DeleteNeedsItsLevelsAndTakesTheEventItsItemsTasksPackageR
     EXPECT_EQ(count(u"select count(*) from tasklist where eventnumber = ?"_s, {doomed}), 0);
     EXPECT_EQ(count(u"select count(*) from pkg where eventnum = ?"_s, {doomed}), 0);
     EXPECT_TRUE(cells(Ballroom, 20270310).isEmpty());
-    // The neighbour is untouched.
     EXPECT_EQ(cells(Ballroom, 20270311).size(), 16);
     EXPECT_EQ(items(neighbour).size(), 1);
     EXPECT_EQ(count(u"select count(*) from tasklist where eventnumber = ?"_s, {neighbour}), 1);
