@@ -99,6 +99,7 @@ TEST_F(EventEditorTest, ABookingFromEnquiryToCancellationAndBack) {
     EXPECT_EQ(historyFile().size(), 2) << "the cancellation is written once it is saved";
     click(EventCommand::Save);
     EXPECT_TRUE(cells(Ballroom, 20270613).isEmpty());
+    EXPECT_EQ(stored(u"status"_s, number), u"9"_s);
     EXPECT_EQ(historyFile().mid(2),
               (QStringList{prefix + u"Cancelled and removed from calendar"_s,
                            prefix + u"Status changed from 2 to 9\\Room changed "

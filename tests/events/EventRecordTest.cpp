@@ -92,7 +92,7 @@ TEST_F(EventRecordTest, ACounterThatCannotBeWrittenIsNamedWithTheReasonBeforeThe
     EXPECT_EQ(record->NextEventNumber(), 1) << "the counter works again once it can be written";
 }
 
-TEST_F(EventRecordTest, ASavedEventStoresItsBoxesAndBooksItsQuarterHours) {
+TEST_F(EventRecordTest, ASavedEventStoresItsBoxesBooksItsQuarterHoursAndKeepsThemFromOthers) {
     const QString title = u"O'Brien \"Fiftieth\" \\ Zoë's 婚礼"_s;
     const int number = booked(u"20270305"_s, title, u"18:00"_s, u"19:00"_s, 3);
     EXPECT_EQ(stored(u"eventtitle"_s, number), title);
@@ -110,6 +110,32 @@ TEST_F(EventRecordTest, ASavedEventStoresItsBoxesAndBooksItsQuarterHours) {
     EXPECT_EQ(event.Caption, title + u" - 03/05/2027"_s);
     EXPECT_EQ(event.Status, 2);
     EXPECT_EQ(event.fields[EventField::Deposit], QString()) << "no deposit shows empty";
+
+    // Taken slots are refused.
+    const int wedding = booked(u"20270306"_s, u"Wedding"_s, u"18:00"_s, u"19:00"_s, 3);
+    EXPECT_EQ(book(u"20270306"_s, u"Overlap"_s, u"18:45"_s, u"20:00"_s, 3),
+              EventRecord::Saved::Conflict);
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(
+        u"The chosen time and room combination is already in use."_s));
+    EXPECT_EQ(prompts.lastMessage().title, u"Oops..."_s);
+    EXPECT_EQ(events(), 2) << "no row of the refused event";
+    EXPECT_EQ(book(u"20270306"_s, u"After"_s, u"19:00"_s, u"20:00"_s, 3), EventRecord::Saved::Done);
+    EXPECT_EQ(book(u"20270306"_s, u"Called off"_s, u"18:00"_s, u"19:00"_s, 3, 9),
+              EventRecord::Saved::Done)
+        << "a cancelled event never conflicts";
+
+    // Moved, it frees its cells.
+    ASSERT_TRUE(record->LoadEvent(wedding));
+    auto &fields = module->event.fields;
+    fields[EventField::Date] = u"20270309"_s;
+    fields[EventField::Room] = u"1"_s;
+    fields[EventField::Start] = u"23:30"_s;
+    fields[EventField::End] = u"CLOSE"_s;
+    ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
+    EXPECT_EQ(cells(3, 20270306).size(), 4) << "the wedding's cells are free";
+    EXPECT_EQ(cells(1, 20270309),
+              (QStringList{u"23:30 %1 Wedding"_s.arg(wedding), u"23:45 %1 Wedding"_s.arg(wedding)}))
+        << "CLOSE books to the end of the day";
 }
 
 TEST_F(EventRecordTest, DepositsAreKeptFromStatusThreeAndNumberBoxesAreReadWhole) {
@@ -159,33 +185,6 @@ TEST_F(EventRecordTest, DepositsAreKeptFromStatusThreeAndNumberBoxesAreReadWhole
     ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
     ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
     EXPECT_EQ(Money::fromVariant(storedValue(u"deposit"_s, number)), Money::fromText(u"2.125"));
-}
-
-TEST_F(EventRecordTest, TakenSlotsAreRefusedAndAMoveFreesTheOldCells) {
-    const int wedding = booked(u"20270306"_s, u"Wedding"_s, u"18:00"_s, u"19:00"_s, 3);
-    EXPECT_EQ(book(u"20270306"_s, u"Overlap"_s, u"18:45"_s, u"20:00"_s, 3),
-              EventRecord::Saved::Conflict);
-    EXPECT_TRUE(prompts.lastMessage().text.startsWith(
-        u"The chosen time and room combination is already in use."_s));
-    EXPECT_EQ(prompts.lastMessage().title, u"Oops..."_s);
-    EXPECT_EQ(events(), 1) << "no row of the refused event";
-    EXPECT_EQ(book(u"20270306"_s, u"After"_s, u"19:00"_s, u"20:00"_s, 3), EventRecord::Saved::Done);
-    EXPECT_EQ(book(u"20270306"_s, u"Called off"_s, u"18:00"_s, u"19:00"_s, 3, 9),
-              EventRecord::Saved::Done)
-        << "a cancelled event never conflicts";
-
-    // Moved, it frees its cells.
-    ASSERT_TRUE(record->LoadEvent(wedding));
-    auto &fields = module->event.fields;
-    fields[EventField::Date] = u"20270309"_s;
-    fields[EventField::Room] = u"1"_s;
-    fields[EventField::Start] = u"23:30"_s;
-    fields[EventField::End] = u"CLOSE"_s;
-    ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
-    EXPECT_EQ(cells(3, 20270306).size(), 4) << "the wedding's cells are free";
-    EXPECT_EQ(cells(1, 20270309),
-              (QStringList{u"23:30 %1 Wedding"_s.arg(wedding), u"23:45 %1 Wedding"_s.arg(wedding)}))
-        << "CLOSE books to the end of the day";
 }
 
 TEST_F(EventRecordTest, ChosenTimesAndRoomsFillTheirBoxes) {
