@@ -23,6 +23,9 @@ protected:
     QString stored(const QString &column, int number) {
         return storedValue(column, number).toString();
     }
+    int count(const QString &sql, const QVariantList &values = {}) {
+        return scalar(u"evnt"_s, sql, values).toInt();
+    }
     QString file(const QString &name) {
         QFile in(path(name));
         return in.open(QIODevice::ReadOnly) ? QString::fromUtf8(in.readAll()) : QString();

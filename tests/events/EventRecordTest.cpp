@@ -5,14 +5,7 @@
 
 namespace {
 
-class EventRecordTest : public RecordFixture {
-protected:
-    void write(const QString &name, const char *text) {
-        QFile out(path(name));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(text);
-    }
-};
+using EventRecordTest = RecordFixture;
 
 TEST_F(EventRecordTest, TheCounterGoesOnAfterTheEventsAndStopsAtTheHighestNumber) {
     EXPECT_EQ(record->NextEventNumber(), 1);
@@ -44,7 +37,10 @@ TEST_F(EventRecordTest, TheCounterGoesOnAfterTheEventsAndStopsAtTheHighestNumber
     for (const auto &[counter, highestEvent, issued] : cases) {
         SCOPED_TRACE(std::string(counter) + " with event " + std::to_string(highestEvent));
         exec(u"evnt"_s, u"update eventinfo set eventnum = ?"_s, {highestEvent});
-        write(u"evntsched.dat"_s, counter);
+        QFile dat(path(u"evntsched.dat"_s));
+        ASSERT_TRUE(dat.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        dat.write(counter);
+        dat.close();
         const QString log = file(u"evntsched.ini"_s);
         module->event.EventNumber = 7;
         prompts.clear();

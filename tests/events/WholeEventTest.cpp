@@ -42,9 +42,6 @@ protected:
             found << row.toString();
         return found;
     }
-    int count(const QString &sql, const QVariantList &values = {}) {
-        return scalar(u"evnt"_s, sql, values).toInt();
-    }
     bool eventExists(int number) {
         return count(u"select count(*) from eventinfo where eventnum = ?"_s, {number}) > 0;
     }
