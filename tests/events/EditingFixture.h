@@ -7,18 +7,46 @@
 
 using namespace Qt::StringLiterals;
 
+// The event club with what its tests read back: stored columns, the files.
+class RecordFixture : public EventFixture {
+protected:
+    // An event saved by the record as the window saves one; its number.
+    int booked(const QString &date, const QString &title, const QString &start, const QString &end,
+               int room, int status = 2) {
+        EXPECT_EQ(book(date, title, start, end, room, status), EventRecord::Saved::Done);
+        return lastNumber;
+    }
+    QVariant storedValue(const QString &column, int number) {
+        return scalar(u"evnt"_s, u"select %1 from eventinfo where eventnum = ?"_s.arg(column),
+                      {number});
+    }
+    QString stored(const QString &column, int number) {
+        return storedValue(column, number).toString();
+    }
+    int count(const QString &sql, const QVariantList &values = {}) {
+        return scalar(u"evnt"_s, sql, values).toInt();
+    }
+    QString file(const QString &name) {
+        QFile in(path(name));
+        return in.open(QIODevice::ReadOnly) ? QString::fromUtf8(in.readAll()) : QString();
+    }
+    QStringList historyFile() {
+        return file(u"evntsched.ini"_s).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+};
+
 // The main window's logic started over the event club, driven the way the
 // operator drives the window: buttons, typing into boxes, choosing from lists.
-class EditingFixture : public EventFixture {
+class EditingFixture : public RecordFixture {
 protected:
     void SetUp() override {
-        EventFixture::SetUp();
+        RecordFixture::SetUp();
         running.start(*module, club, u"editing-test"_s);
         logic = running.logic.get();
     }
     void TearDown() override {
         running.stop();
-        EventFixture::TearDown();
+        RecordFixture::TearDown();
     }
 
     CurrentEvent &event() { return module->event; }
@@ -44,12 +72,6 @@ protected:
         ADD_FAILURE() << "no room " << roomnum;
     }
     void setLevel(int level) { module->session.UserLevel = level; }
-    // An event saved by the record as the window saves one; its number.
-    int booked(const QString &date, const QString &title, const QString &start, const QString &end,
-               int room, int status = 2) {
-        EXPECT_EQ(book(date, title, start, end, room, status), EventRecord::Saved::Done);
-        return lastNumber;
-    }
 
     // New Event, filled in as an enquiry turned booking: status 2 with
     // everything a booking requires, not yet saved.
@@ -69,17 +91,6 @@ protected:
 
     // What was shown so far, for a failure message.
     std::string told() const { return prompts.messageTexts().join(u'|').toStdString(); }
-    QStringList historyFile() {
-        QFile log(path(u"evntsched.ini"_s));
-        if (!log.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-    QString stored(const QString &column, int number) {
-        return scalar(u"evnt"_s, u"select %1 from eventinfo where eventnum = ?"_s.arg(column),
-                      {number})
-            .toString();
-    }
 
     RunningWindow running;
     MainWindowLogic *logic = nullptr;

@@ -1,13 +1,6 @@
 #include "EditingFixture.h"
 #include "session/ClubSettings.h"
 
-// A history entry in a failure message, as its four columns.
-void PrintTo(const AuditEntry &entry, std::ostream *out) {
-    *out << QStringList{entry.date, entry.time, entry.changedBy, entry.text}
-                .join(u" | "_s)
-                .toStdString();
-}
-
 namespace {
 
 constexpr int Library = 3;
@@ -33,7 +26,6 @@ protected:
         EXPECT_TRUE(window().EditingEnabled) << told();
         prompts.clear();
     }
-    // Every box billing requires typed, with the account given.
     void typeBillingBoxes(const QString &account) {
         for (EventField required :
              {EventField::Guests, EventField::Guarantee, EventField::Account,
@@ -107,12 +99,12 @@ TEST_F(EventEditorTest, ABookingFromEnquiryToCancellationAndBack) {
     EXPECT_EQ(historyFile().size(), 2) << "the cancellation is written once it is saved";
     click(EventCommand::Save);
     EXPECT_TRUE(cells(Ballroom, 20270613).isEmpty());
+    EXPECT_EQ(stored(u"status"_s, number), u"9"_s);
     EXPECT_EQ(historyFile().mid(2),
               (QStringList{prefix + u"Cancelled and removed from calendar"_s,
                            prefix + u"Status changed from 2 to 9\\Room changed "
                                     "from 1 to \\"_s}));
 
-    // Reactivated in the library.
     click(EventCommand::Modify);
     chooseStatus(2);
     chooseRoom(Library);
@@ -212,6 +204,41 @@ TEST_F(EventEditorTest, WhatASaveWritesToTheHistory) {
 }
 
 TEST_F(EventEditorTest, ButtonsFollowTheStatusAndTheLevel) {
+    // Every command gated by a level does nothing one below it: no question,
+    // no message, no change of the window or the event.
+    // evaccess0..3 are 10, 20, 50, 90 in a new club.
+    const std::pair<EventCommand, int> gates[] = {{EventCommand::Calendar, 10},
+                                                  {EventCommand::ItemDetail, 10},
+                                                  {EventCommand::NewEvent, 20},
+                                                  {EventCommand::Modify, 20},
+                                                  {EventCommand::Save, 20},
+                                                  {EventCommand::CancelEvent, 20},
+                                                  {EventCommand::ContractBuilder, 20},
+                                                  {EventCommand::BillEvent, 50}};
+    booked(u"20270810"_s, u"Gate"_s, u"10:00"_s, u"11:00"_s, Library, 4);
+    ASSERT_TRUE(logic->ShowEvent(lastNumber));
+    click(EventCommand::Modify);
+    int requests = 0;
+    for (auto signal : {&EventEditor::itemWindowRequested, &EventEditor::contractBuilderRequested,
+                        &EventEditor::calendarRequested})
+        QObject::connect(&logic->editor, signal, [&] { ++requests; });
+
+    for (const auto &[button, threshold] : gates) {
+        setLevel(threshold - 1);
+        const CurrentEvent before = event();
+        click(button);
+        EXPECT_EQ(event().fields, before.fields) << threshold;
+        EXPECT_EQ(event().mode, before.mode) << threshold;
+        EXPECT_TRUE(window().EditingEnabled);
+        EXPECT_FALSE(window().reservationsVisible);
+        EXPECT_TRUE(window().commandEnabled[button]) << "the button is usable again";
+        EXPECT_EQ(requests, 0);
+        EXPECT_TRUE(prompts.messages.isEmpty());
+        EXPECT_TRUE(prompts.questions.isEmpty());
+        setLevel(threshold);
+    }
+    click(EventCommand::ClearScreen);
+
     // Billing and cancelling after Modify, by status.
     const std::tuple<int, int, bool, bool> cases[] = {{2, 99, false, true},
                                                       {3, 99, false, true},
@@ -260,43 +287,7 @@ TEST_F(EventEditorTest, ButtonsFollowTheStatusAndTheLevel) {
     EXPECT_EQ(events(), before);
 }
 
-// Every command gated by a level does nothing one below it: no question,
-// no message, no change of the window or the event.
-TEST_F(EventEditorTest, GatedCommandsDoNothingBelowTheirLevel) {
-    // evaccess0..3 are 10, 20, 50, 90 in a new club.
-    const std::pair<EventCommand, int> gates[] = {{EventCommand::Calendar, 10},
-                                                  {EventCommand::ItemDetail, 10},
-                                                  {EventCommand::NewEvent, 20},
-                                                  {EventCommand::Modify, 20},
-                                                  {EventCommand::Save, 20},
-                                                  {EventCommand::CancelEvent, 20},
-                                                  {EventCommand::ContractBuilder, 20},
-                                                  {EventCommand::BillEvent, 50}};
-    booked(u"20270801"_s, u"Gate"_s, u"10:00"_s, u"11:00"_s, Library, 4);
-    ASSERT_TRUE(logic->ShowEvent(lastNumber));
-    click(EventCommand::Modify);
-    int requests = 0;
-    for (auto signal : {&EventEditor::itemWindowRequested, &EventEditor::contractBuilderRequested,
-                        &EventEditor::calendarRequested})
-        QObject::connect(&logic->editor, signal, [&] { ++requests; });
-
-    for (const auto &[button, threshold] : gates) {
-        setLevel(threshold - 1);
-        const CurrentEvent before = event();
-        click(button);
-        EXPECT_EQ(event().fields, before.fields) << threshold;
-        EXPECT_EQ(event().mode, before.mode) << threshold;
-        EXPECT_TRUE(window().EditingEnabled);
-        EXPECT_FALSE(window().reservationsVisible);
-        EXPECT_TRUE(window().commandEnabled[button]) << "the button is usable again";
-        EXPECT_EQ(requests, 0);
-        EXPECT_TRUE(prompts.messages.isEmpty());
-        EXPECT_TRUE(prompts.questions.isEmpty());
-        setLevel(threshold);
-    }
-}
-
-TEST_F(EventEditorTest, UnsavedChangesAreGivenUpOnlyWhenTheOperatorAgrees) {
+TEST_F(EventEditorTest, UnsavedChangesAreGivenUpOnlyWhenTheOperatorAgreesAndCommandsNeedAnEvent) {
     const int other = booked(u"20270801"_s, u"Kept"_s, u"10:00"_s, u"11:00"_s, Library);
     enterBooking(u"20270802"_s, u"Typed"_s, Library);
     const QString number = box(EventField::Number);
@@ -319,6 +310,10 @@ TEST_F(EventEditorTest, UnsavedChangesAreGivenUpOnlyWhenTheOperatorAgrees) {
     for (EventCommand button : {EventCommand::Modify, EventCommand::Save, EventCommand::CancelEvent,
                                 EventCommand::BillEvent})
         EXPECT_FALSE(window().commandEnabled[button]) << "nothing left to save, change or bill";
+    click(EventCommand::ItemDetail);
+    EXPECT_EQ(prompts.lastMessage().text, u"No event has been selected..."_s);
+    EXPECT_EQ(prompts.lastMessage().title, u"Oops..."_s);
+    prompts.clear();
 
     enterBooking(u"20270803"_s, u"Typed again"_s, Library);
     prompts.answerYesNo(true);
@@ -340,6 +335,16 @@ TEST_F(EventEditorTest, UnsavedChangesAreGivenUpOnlyWhenTheOperatorAgrees) {
     chooseStatus(3);
     EXPECT_EQ(box(EventField::Status), u"3"_s);
     EXPECT_EQ(box(EventField::Title), u"Half typed"_s);
+
+    // Without the year set up, New Event issues no number.
+    prompts.answerYesNo(true);
+    click(EventCommand::ClearScreen);
+    exec(u"evnt"_s, u"delete from reserv"_s);
+    click(EventCommand::NewEvent);
+    EXPECT_EQ(prompts.lastMessage().text,
+              u"The Year must be initialized before events can be scheduled."_s);
+    EXPECT_FALSE(window().editControlsEnabled);
+    EXPECT_EQ(box(EventField::Number), QString());
 }
 
 TEST_F(EventEditorTest, BillEventBillsOnlyWhatIsSavedThenLinksAnEmployee) {
@@ -453,19 +458,6 @@ TEST_F(EventEditorTest, ABilledEventShowsItsOutcomeInTheWindowAndTheHistory) {
     EXPECT_EQ(prompts.lastMessage().text, SaveFirst);
     EXPECT_EQ(charges(lastNumber), 0);
     EXPECT_EQ(stored(u"status"_s, lastNumber), u"4"_s);
-}
-
-TEST_F(EventEditorTest, CommandsWithoutAnEventOrWithoutTheYear) {
-    click(EventCommand::ItemDetail);
-    EXPECT_EQ(prompts.lastMessage().text, u"No event has been selected..."_s);
-    EXPECT_EQ(prompts.lastMessage().title, u"Oops..."_s);
-
-    exec(u"evnt"_s, u"delete from reserv"_s);
-    click(EventCommand::NewEvent);
-    EXPECT_EQ(prompts.lastMessage().text,
-              u"The Year must be initialized before events can be scheduled."_s);
-    EXPECT_FALSE(window().editControlsEnabled);
-    EXPECT_EQ(box(EventField::Number), QString()) << "no number issued";
 }
 
 // Lines of several days, newest first; an operator the line names; a

@@ -33,7 +33,6 @@ protected:
         panel.leaveCriterion(box);
         panel.search();
     }
-    // The titles the result list offers, in its order.
     QStringList listedTitles() {
         QStringList titles;
         for (const QString &entry : lookup().results.entries)
@@ -121,7 +120,6 @@ TEST_F(EventLookupTest, NumberBoxesFindOnlyTheNumberTypedWhole) {
         expectNothingFound(text, u"%1: \"%2\" "_s.arg(EventLookup::label(box), text));
     }
 
-    // The same boxes with their numbers find them.
     search(EventLookup::DateBox, u"20250614"_s);
     EXPECT_EQ(listedTitles(), QStringList{u"Two"_s});
     search(EventLookup::AccountBox, u"1,042.00"_s);
@@ -137,7 +135,8 @@ TEST_F(EventLookupTest, NumberBoxesFindOnlyTheNumberTypedWhole) {
     EXPECT_TRUE(prompts.messages.isEmpty()) << told();
 }
 
-TEST_F(EventLookupTest, ABillingNameListsEveryMatchOldestFirst) {
+TEST_F(EventLookupTest,
+       ABillingNameListsEveryMatchOldestFirstAndAnEntryDeletedSinceIsSaidToBeGone) {
     const int november = add(20271105, u"Harvest"_s, u"Harper Family"_s, u"Jo Harper"_s);
     const int january = add(20270115, u"Skating"_s, u"Harper Family"_s);
     const int juneLater = add(20270620, u"Picnic"_s, u"harper family"_s, u"Al Harper"_s);
@@ -153,14 +152,30 @@ TEST_F(EventLookupTest, ABillingNameListsEveryMatchOldestFirst) {
     EXPECT_EQ(lookup().resultCount, u"4 events found"_s);
     EXPECT_EQ(event().EventNumber, 0) << "nothing opens before an entry is chosen";
 
-    // The third entry chosen: the panel closes and the event is shown.
-    lookup().chooseResult(2);
+    // Another workstation deletes the first after the list was made.
+    exec(u"evnt"_s, u"delete from eventinfo where eventnum = ?"_s, {january});
+    lookup().chooseResult(0);
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{u"Event #%1 is no longer on file; it may have been deleted at another "
+                          "workstation."_s.arg(january)});
+    EXPECT_EQ(prompts.lastMessage().title, u"Oops..."_s);
+    EXPECT_EQ(event().EventNumber, 0);
+    EXPECT_TRUE(window().lookupVisible) << "the look-up stays up, not an empty window";
+    EXPECT_EQ(listedTitles(), (QStringList{u"Picnic"_s, u"Brunch"_s, u"Harvest"_s}));
+    prompts.clear();
+
+    lookup().chooseResult(1);
     EXPECT_EQ(event().EventNumber, juneEarlier);
     EXPECT_EQ(box(EventField::Title), u"Brunch"_s);
     EXPECT_FALSE(window().lookupVisible);
     EXPECT_FALSE(lookup().resultsVisible);
     EXPECT_TRUE(lookup().results.entries.isEmpty());
     EXPECT_TRUE(prompts.messages.isEmpty()) << told();
+
+    // A number search for an event deleted meanwhile finds nothing.
+    exec(u"evnt"_s, u"delete from eventinfo where eventnum = ?"_s, {juneEarlier});
+    search(EventLookup::NumberBox, QString::number(juneEarlier));
+    expectNothingFound("number of a deleted event");
 }
 
 TEST_F(EventLookupTest, OnlyOneBoxIsEverInUse) {
@@ -241,38 +256,11 @@ TEST_F(EventLookupTest, TheDateAndAccountBoxesTakeTheirLookupsChoice) {
     panel.search();
     EXPECT_EQ(listedTitles(), QStringList{u"Next year"_s});
 
-    // Cancel Lookup hides the panel and empties the list.
     panel.cancel();
     EXPECT_FALSE(window().lookupVisible);
     EXPECT_FALSE(panel.resultsVisible);
     EXPECT_TRUE(panel.results.entries.isEmpty());
     EXPECT_TRUE(prompts.messages.isEmpty()) << told();
-}
-
-TEST_F(EventLookupTest, AnEventDeletedAtAnotherWorkstationIsSaidToBeGone) {
-    const int gone = add(20270301, u"Spring Gala"_s);
-    const int kept = add(20270302, u"Spring Lunch"_s);
-    search(EventLookup::TitleBox, u"spring"_s);
-    ASSERT_EQ(listedTitles(), (QStringList{u"Spring Gala"_s, u"Spring Lunch"_s}));
-
-    // Another workstation deletes the first after the list was made.
-    exec(u"evnt"_s, u"delete from eventinfo where eventnum = ?"_s, {gone});
-    lookup().chooseResult(0);
-    EXPECT_EQ(prompts.messageTexts(),
-              QStringList{u"Event #%1 is no longer on file; it may have been deleted at another "
-                          "workstation."_s.arg(gone)});
-    EXPECT_EQ(prompts.lastMessage().title, u"Oops..."_s);
-    EXPECT_EQ(event().EventNumber, 0);
-    EXPECT_TRUE(window().lookupVisible) << "the look-up stays up, not an empty window";
-    EXPECT_EQ(listedTitles(), QStringList{u"Spring Lunch"_s});
-    prompts.clear();
-    lookup().chooseResult(0);
-    EXPECT_EQ(event().EventNumber, kept);
-
-    // A number search for an event deleted meanwhile finds nothing.
-    exec(u"evnt"_s, u"delete from eventinfo where eventnum = ?"_s, {kept});
-    search(EventLookup::NumberBox, QString::number(kept));
-    expectNothingFound("number of a deleted event");
 }
 
 } // namespace

@@ -11,7 +11,6 @@ class EventPackagesTest : public EditingFixture {
 protected:
     EventPackages &packages() { return logic->packages; }
 
-    // A booking typed and saved; its number.
     int saved(const QString &date, const QString &title) {
         enterBooking(date, title, Library);
         click(EventCommand::Save);
@@ -60,7 +59,6 @@ protected:
         prompts.answerYesNo(true);
         packages().changePackage(EventPackages::LinkButton, 0);
     }
-    // Every package row: "package event date title", by event number.
     QStringList rows() {
         QStringList found;
         for (const QVariant &value :
@@ -75,7 +73,6 @@ protected:
     static QString entry(int package, int number, const QString &title, int date) {
         return u"%1 - %2 - %3 - %4"_s.arg(package).arg(number).arg(title).arg(date);
     }
-    // The last question and the last message, as title and text.
     using Shown = std::pair<QString, QString>;
     Shown asked() { return {prompts.questions.last().title, prompts.questions.last().text}; }
     Shown message() { return {prompts.lastMessage().title, prompts.lastMessage().text}; }
@@ -166,51 +163,6 @@ TEST_F(EventPackagesTest, UnlinkingAMemberTakesItsRowUnlinkingTheHeadingTakesThe
     EXPECT_EQ(packages().PackageLinked, 0);
 }
 
-TEST_F(EventPackagesTest, AnEventKeepsOnePackageRowAndAHeadingEventIsNotLinkedAway) {
-    const auto [reunion, brunch] =
-        packaged(u"20270801"_s, u"Class reunion"_s, u"20270802"_s, u"Reunion brunch"_s);
-    const int golf = saved(u"20270803"_s, u"Golf day"_s);
-    open(golf);
-    create();
-    const QStringList before = rows();
-
-    // Neither a member nor a heading event heads a second package.
-    for (const auto &[number, package] : {std::pair{brunch, reunion}, std::pair{golf, golf}}) {
-        open(number);
-        create();
-        EXPECT_EQ(message(), Shown(Oops, u"This event already belongs to package #%1. Unlink it "
-                                         "first."_s.arg(package)));
-    }
-    // A heading event linked elsewhere would leave its members headless.
-    open(reunion);
-    link(golf);
-    EXPECT_EQ(message(),
-              Shown(Oops, u"Event #%1 heads a package; unlink its package first."_s.arg(reunion)));
-    EXPECT_EQ(rows(), before);
-}
-
-TEST_F(EventPackagesTest, ALinkToAPackageUnlinkedAtAnotherWorkstationIsRefused) {
-    const int banquet = saved(u"20271002"_s, u"Awards banquet"_s);
-    const int reception = saved(u"20271001"_s, u"Reception"_s);
-    open(banquet);
-    create();
-    open(reception);
-    packages().changePackage(EventPackages::LinkButton, -1);
-    const int offered = row(banquet);
-    ASSERT_GT(offered, 0);
-
-    // Meanwhile another workstation unlinks the banquet, and so its package.
-    exec(u"evnt"_s, u"delete from pkg"_s);
-    prompts.answerYesNo(true);
-    packages().changePackage(EventPackages::LinkButton, offered);
-    EXPECT_EQ(prompts.lastMessage().text,
-              u"Package #%1 is no longer open: it was unlinked on another "
-              "workstation."_s.arg(banquet));
-    EXPECT_TRUE(rows().isEmpty());
-    EXPECT_EQ(packages().PackageLinked, 0);
-    EXPECT_TRUE(packages().listLines.isEmpty()) << "the list shows what is open now";
-}
-
 TEST_F(EventPackagesTest, TheCopiesAreTakenFromTheStoredEventAndFollowItsSavesWhole) {
     const int festival = saved(u"20270515"_s, u"Spring festival"_s);
     const int tasting = saved(u"20270514"_s, u"Wine tasting"_s);
@@ -244,7 +196,6 @@ TEST_F(EventPackagesTest, TheCopiesAreTakenFromTheStoredEventAndFollowItsSavesWh
     EXPECT_TRUE(cells(Library, 20270520).isEmpty());
     EXPECT_EQ(rows(), before);
 
-    // Saved, the copy follows.
     removeFault(u"evnt"_s, u"copyrefused"_s, u"pkg"_s);
     click(EventCommand::Save);
     EXPECT_EQ(stored(u"eventdate"_s, tasting), u"20270520"_s);
@@ -254,8 +205,10 @@ TEST_F(EventPackagesTest, TheCopiesAreTakenFromTheStoredEventAndFollowItsSavesWh
               entry(festival, tasting, u"Wine tasting (draft)"_s, 20270520));
 }
 
-TEST_F(EventPackagesTest, TheButtonsNeedTheEditingLevelAndASavedEvent) {
-    open(saved(u"20270404"_s, u"Spring dance"_s));
+TEST_F(EventPackagesTest, TheButtonsNeedTheEditingLevelASavedEventAndAPackageStillOpen) {
+    const int dance = saved(u"20270404"_s, u"Spring dance"_s);
+    const int reception = saved(u"20270403"_s, u"Reception"_s);
+    open(dance);
     const int editing = module->session.AccessThresholds[OperatorSession::evaccess1];
     setLevel(editing - 1);
     packages().changePackage(EventPackages::CreateButton, -1);
@@ -265,6 +218,22 @@ TEST_F(EventPackagesTest, TheButtonsNeedTheEditingLevelAndASavedEvent) {
     create();
     EXPECT_EQ(rows().size(), 1);
 
+    open(reception);
+    packages().changePackage(EventPackages::LinkButton, -1);
+    const int offered = row(dance);
+    ASSERT_GT(offered, 0);
+    // Meanwhile another workstation unlinks the dance, and so its package.
+    exec(u"evnt"_s, u"delete from pkg"_s);
+    prompts.answerYesNo(true);
+    packages().changePackage(EventPackages::LinkButton, offered);
+    EXPECT_EQ(prompts.lastMessage().text,
+              u"Package #%1 is no longer open: it was unlinked on another "
+              "workstation."_s.arg(dance));
+    EXPECT_TRUE(rows().isEmpty());
+    EXPECT_EQ(packages().PackageLinked, 0);
+    EXPECT_TRUE(packages().listLines.isEmpty()) << "the list shows what is open now";
+
+    prompts.clear();
     click(EventCommand::NewEvent);
     EXPECT_TRUE(packages().buttonVisible(EventPackages::CreateButton));
     EXPECT_TRUE(packages().buttonVisible(EventPackages::LinkButton));
@@ -274,12 +243,32 @@ TEST_F(EventPackagesTest, TheButtonsNeedTheEditingLevelAndASavedEvent) {
                                          "multi-event package or link may be created."_s));
     }
     EXPECT_EQ(prompts.messages.size(), 2);
-    EXPECT_EQ(rows().size(), 1);
+    EXPECT_TRUE(rows().isEmpty());
 }
 
-TEST_F(EventPackagesTest, ADoubleClickedMemberIsOpenedUnlessChangesAreUnsaved) {
+TEST_F(EventPackagesTest, AnEventKeepsOnePackageRowAndADoubleClickedMemberIsOpenedWhenSaved) {
     const auto [gala, toast] =
         packaged(u"20271231"_s, u"New Year gala"_s, u"20271230"_s, u"Toast"_s);
+    const int golf = saved(u"20270803"_s, u"Golf day"_s);
+    open(golf);
+    create();
+    const QStringList before = rows();
+
+    // Neither a member nor a heading event heads a second package.
+    for (const auto &[number, package] : {std::pair{toast, gala}, std::pair{golf, golf}}) {
+        open(number);
+        create();
+        EXPECT_EQ(message(), Shown(Oops, u"This event already belongs to package #%1. Unlink it "
+                                         "first."_s.arg(package)));
+    }
+    // A heading event linked elsewhere would leave its members headless.
+    open(gala);
+    link(golf);
+    EXPECT_EQ(message(),
+              Shown(Oops, u"Event #%1 heads a package; unlink its package first."_s.arg(gala)));
+    EXPECT_EQ(rows(), before);
+
+    open(toast);
     const int member = row(gala);
     ASSERT_GT(member, 0);
 

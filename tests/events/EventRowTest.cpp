@@ -1,6 +1,6 @@
 #include "events/EventRow.h"
 
-#include "ClubFixture.h"
+#include "EditingFixture.h"
 #include "session/EventField.h"
 #include "storage/Databases.h"
 #include "storage/Schema.h"
@@ -9,10 +9,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class EventRowTest : public ClubFixture {
+class EventRowTest : public RecordFixture {
 protected:
     void SetUp() override {
-        ClubFixture::SetUp();
+        RecordFixture::SetUp();
         evnt = std::move(*module->databases.open(u"evnt"_s));
     }
     // One value per field as a save stores it: text cut to its column, a
@@ -31,10 +31,6 @@ protected:
         values[columnOf(EventField::Number)] = number;
         values[columnOf(EventField::Title)] = title;
         return values;
-    }
-    QString titleOf(int number) {
-        return scalar(u"evnt"_s, u"select eventtitle from eventinfo where eventnum = ?"_s, {number})
-            .toString();
     }
 
     DatabasePtr evnt;
@@ -67,8 +63,8 @@ TEST_F(EventRowTest, AnUpdateRewritesThatEventAloneOrFailsWithoutARow) {
     ASSERT_TRUE(EventRow::add(*evnt, fields(1, u"Spring Gala"_s)).ok());
     ASSERT_TRUE(EventRow::add(*evnt, fields(2, u"Book Club"_s)).ok());
     ASSERT_TRUE(EventRow::update(*evnt, 2, fields(2, u"Book Club Lunch"_s)).ok());
-    EXPECT_EQ(titleOf(1), u"Spring Gala"_s);
-    EXPECT_EQ(titleOf(2), u"Book Club Lunch"_s);
+    EXPECT_EQ(stored(u"eventtitle"_s, 1), u"Spring Gala"_s);
+    EXPECT_EQ(stored(u"eventtitle"_s, 2), u"Book Club Lunch"_s);
 
     // Deleted meanwhile, or the write dropped by the engine without an error.
     EXPECT_EQ(EventRow::update(*evnt, 3, fields(3, u"Lost"_s)).error().number,
@@ -79,7 +75,7 @@ TEST_F(EventRowTest, AnUpdateRewritesThatEventAloneOrFailsWithoutARow) {
     removeFault(u"evnt"_s, u"keep_events"_s, u"eventinfo"_s);
     EXPECT_FALSE(EventRow::update(*evnt, 2, fields(2, u"Lost"_s).mid(0, EventFieldCount - 1)).ok())
         << "too few values";
-    EXPECT_EQ(titleOf(2), u"Book Club Lunch"_s);
+    EXPECT_EQ(stored(u"eventtitle"_s, 2), u"Book Club Lunch"_s);
     EXPECT_FALSE(EventRow::add(*evnt, fields(4, u"Short"_s).mid(0, 3)).ok());
     EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from eventinfo"_s).toInt(), 2);
 }

@@ -68,7 +68,8 @@ TEST_F(EventSaveGuardsTest, ABookingNeedsARealRoomAndQuarterHoursInOrder) {
     EXPECT_EQ(record->SaveEvent(EventRecord::NewEvent), EventRecord::Saved::Done);
 }
 
-TEST_F(EventSaveGuardsTest, ATakenRoomIsRefusedWhateverItsLinkedRoomSays) {
+TEST_F(EventSaveGuardsTest,
+       ATakenRoomIsRefusedWhateverItsLinkedRoomSaysAndAMoveFreesTheCellsAsStored) {
     const int east =
         booked(u"20270411"_s, u"East cocktails"_s, u"18:00"_s, u"22:00"_s, BallroomEast);
     // The ballroom is free, its section is not: the operator may book anyway.
@@ -109,9 +110,7 @@ TEST_F(EventSaveGuardsTest, ATakenRoomIsRefusedWhateverItsLinkedRoomSays) {
     EXPECT_TRUE(prompts.questions.isEmpty());
     EXPECT_EQ(cells(BallroomEast, 20270412).size(), 8);
     EXPECT_TRUE(cells(Ballroom, 20270412).isEmpty());
-}
 
-TEST_F(EventSaveGuardsTest, ASaveFreesTheCellsOfTheRowAsStored) {
     const int number = booked(u"20270415"_s, u"Recital"_s, u"18:00"_s, u"22:00"_s, Library);
     ASSERT_TRUE(record->LoadEvent(number));
     // Moved to the 16th behind this window's back, by a program that keeps

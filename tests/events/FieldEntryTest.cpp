@@ -7,7 +7,6 @@ using Key = FieldEntry::Key;
 class FieldEntryTest : public EditingFixture {
 protected:
     FieldEntry &entry() { return logic->entry; }
-    // What leaving the box left in it, and the messages it showed.
     QString leave(EventField field, const QString &text) {
         prompts.clear();
         type(field, text);
@@ -227,7 +226,7 @@ TEST_F(FieldEntryTest, KeysWhileEditingAndWhileNot) {
     EXPECT_FALSE(window().startListVisible);
 }
 
-TEST_F(FieldEntryTest, TheStatusListKeepsBilledEventsForAdministrators) {
+TEST_F(FieldEntryTest, StatusMemberOptionsAndNoteSwitchAndBilledEventsKeptForAdministrators) {
     const auto statusName = [&](int code) {
         return module->config.StatusNames[Configuration::statusPosition(code)];
     };
@@ -260,9 +259,10 @@ TEST_F(FieldEntryTest, TheStatusListKeepsBilledEventsForAdministrators) {
     EXPECT_TRUE(window().commandEnabled[EventCommand::BillEvent]);
     EXPECT_EQ(window().focusField, EventField::Title) << "on to the title";
     EXPECT_EQ(keys.sent.last(), u"{TAB}"_s);
-}
 
-TEST_F(FieldEntryTest, StatusMemberOptionsAndNoteSwitch) {
+    // A new event's status decides the account box; the member options
+    // name it.
+    prompts.answerYesNo(true); // give up the changes
     click(EventCommand::NewEvent);
     chooseStatus(1);
     EXPECT_EQ(window().front, EventWindow::Panel::Contact);
