@@ -1,5 +1,7 @@
 #include "ports/QtPrograms.h"
 
+#include "WaitFor.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -42,6 +44,10 @@ TEST(QtPrograms, ARealProgramInTheClubWinsOverTheInstalledToolAndTheStandIn) {
     QFile block(QDir(club.path()).filePath(u"block.txt"_s));
     ASSERT_TRUE(block.open(QIODevice::ReadOnly)) << "run in the club directory";
     EXPECT_EQ(block.readAll(), QByteArray("Crystal~"));
+    // Started without waiting, an installed tool runs all the same.
+    writeScript(installed, u"mailforge"_s, "touch started");
+    EXPECT_TRUE(installedTools.start(u"MAILFORGE.EXE"_s, {}, Programs::WindowState::Normal));
+    EXPECT_TRUE(waitFor([&] { return QFile::exists(QDir(club.path()).filePath(u"started"_s)); }));
 
     // The club's own program wins over both.
     writeScript(club, u"prinzel"_s, "sleep 0.3; exit 3");
