@@ -290,9 +290,11 @@ bool CalendarExport::save() {
         form.error = QStringLiteral("The calendar could not be saved as %1: %2").arg(path, failed);
         return false;
     }
-    m_module.messages.show(QStringLiteral("%1 events were written to %2.")
-                               .arg(made->events)
-                               .arg(QDir::toNativeSeparators(path)),
+    const QString where = QDir::toNativeSeparators(path);
+    m_module.messages.show(made->events == 1
+                               ? QStringLiteral("1 event was written to %1.").arg(where)
+                               : QStringLiteral("%1 events were written to %2.")
+                                     .arg(QString::number(made->events), where),
                            Title, Icon::Information);
     return true;
 }

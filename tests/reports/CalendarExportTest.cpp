@@ -237,7 +237,7 @@ TEST_F(CalendarExportTest, TheExportWindowOffersTheRoomsAndWritesOnlyOnOk) {
     EXPECT_EQ(
         prompts.messageTexts(),
         QStringList{
-            QStringLiteral("1 events were written to %1.").arg(QDir::toNativeSeparators(file))});
+            QStringLiteral("1 event was written to %1.").arg(QDir::toNativeSeparators(file))});
     QFile written(file);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const QJsonArray events = parsed(written.readAll());
