@@ -3,7 +3,8 @@
 
 Builds the project with gcov counters into build-reach/, runs every test on its own on SQLite, and
 writes build-reach/reach.txt: per test, the lines of src/ and tools/ it runs and how many of them
-no other test runs ("own lines"), fewest own lines first.
+no other test runs ("own lines"), fewest own lines first; then, per file, the lines of code that no
+test runs at all.
 
 A test with no own lines is a place to look when merging or cutting tests, not a verdict: it may
 still be the only one to check what those lines produce. Read it, and what covers its lines,
@@ -54,11 +55,12 @@ def listed_tests(pattern):
 
 
 def covered_lines(counters):
-    """The "file:line" of src/ and tools/ that ran, read from the .gcda files under counters."""
-    found = set()
+    """The "file:line" of src/ and tools/ that ran, and of those that could have, read from the
+    .gcda files under counters."""
+    found, seen = set(), set()
     gcdas = [str(p) for p in Path(counters).rglob("*.gcda")]
     if not gcdas:
-        return found
+        return found, seen
     # gcov finds each .gcno beside the object, so the counters are copied back there one test
     # at a time; a private working folder keeps gcov's own files apart.
     with tempfile.TemporaryDirectory() as scratch:
@@ -77,9 +79,10 @@ def covered_lines(counters):
                     if not relative.startswith(("src/", "tools/")):
                         continue
                     for line in file["lines"]:
+                        seen.add(f"{relative}:{line['line_number']}")
                         if line["count"] > 0:
                             found.add(f"{relative}:{line['line_number']}")
-    return found
+    return found, seen
 
 
 def run_one(test, counters_root):
@@ -97,9 +100,9 @@ def run_one(test, counters_root):
         gcno = original.with_suffix(".gcno")
         if gcno.exists():
             shutil.copyfile(gcno, gcda.with_suffix(".gcno"))
-    lines = covered_lines(counters)
+    lines, seen = covered_lines(counters)
     shutil.rmtree(counters, ignore_errors=True)
-    return name, lines
+    return name, lines, seen
 
 
 def main():
@@ -110,11 +113,13 @@ def main():
     configure_and_build()
     tests = listed_tests(args.filter)
     reach = {}
+    seen = set()
     with tempfile.TemporaryDirectory() as counters_root, \
             concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
-        for done, (name, lines) in enumerate(
+        for done, (name, lines, could) in enumerate(
                 pool.map(lambda test: run_one(test, counters_root), tests), 1):
             reach[name] = lines
+            seen |= could
             print(f"{done}/{len(tests)} {name}: {len(lines)} lines", file=sys.stderr)
 
     runs = collections.Counter(line for lines in reach.values() for line in lines)
@@ -123,6 +128,21 @@ def main():
               "", "own lines  lines  test"]
     report += [f"{own[name]:9d} {len(reach[name]):6d}  {name}"
                for name in sorted(reach, key=lambda n: (own[n], len(reach[n])))]
+    # Code no test runs, as ranges of lines per file, files with most such lines first.
+    unrun = collections.defaultdict(list)
+    for entry in seen - set(runs):
+        file, line = entry.rsplit(":", 1)
+        unrun[file].append(int(line))
+    report += ["", "unrun  file: lines no test runs"]
+    for file in sorted(unrun, key=lambda f: (-len(unrun[f]), f)):
+        ranges, lines = [], sorted(unrun[file])
+        for line in lines:
+            if ranges and line == ranges[-1][1] + 1:
+                ranges[-1][1] = line
+            else:
+                ranges.append([line, line])
+        spans = ", ".join(f"{a}" if a == b else f"{a}-{b}" for a, b in ranges)
+        report.append(f"{len(lines):5d}  {file}: {spans}")
     (BUILD / "reach.txt").write_text("\n".join(report) + "\n", encoding="utf-8")
     print(f"written to {BUILD / 'reach.txt'}")
 
