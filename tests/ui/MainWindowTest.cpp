@@ -7,6 +7,7 @@
 #include "app/MainWindowLogic.h"
 #include "items/DepartmentButtons.h"
 #include "session/SingleInstance.h"
+#include "startup/ClubUpgrade.h"
 #include "ui/DepartmentButtonsPanel.h"
 #include "ui/EventPanels.h"
 #include "ui/QtKeySender.h"
@@ -168,6 +169,46 @@ TEST_F(MainWindowTest, AButtonIsSetUpWithRealClicksAndKeys) {
     QFile file(path(u"evnt.dat"_s));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(file.readAll()).split(u'\n')[2], u"Food & Wine,BEVER"_s);
+}
+
+// Each listing command of the Reports menu launches its own layout, asking
+// what that listing asks; which rows each selects is the report tests' rule.
+TEST_F(MainWindowTest, EachListingCommandLaunchesItsOwnLayout) {
+    ASSERT_TRUE(ClubUpgrade::copyMissingFiles(ClubUpgrade::shareDirectory(), club).ok());
+    fillYear(2026);
+    programs.available << u"prinzel.exe"_s;
+    ShownWindow shown(*module, club, u"view-test"_s);
+    ASSERT_TRUE(shown.show());
+    const struct {
+        const char *command, *answers, *layout;
+    } cases[] = {
+        {"mnueventlist(0)", "3", "evnt03a"},
+        {"mnueventlist(1)", "3", "evnt03b"},
+        {"mnueventlist(2)", "3", "evnt03c"},
+        {"mnueventlist(3)", "3", "evnt03d"},
+        {"mnudaterange", "20261201|20261231|3", "evnt03e"},
+        {"mnucontacts", "20261201|20261231", "evnt03e"},
+        {"mnuitemlist(0)", "", "evnt04b"},
+        {"mnuitemlist(1)", "", "evnt04c"},
+        {"mnuitemlist(2)", "20261201|20261231", "evnt04e"},
+        {"mnuitemlist(3)", "20261201|20261231", "evnt04f"},
+        {"mnurevproj(0)", "3", "evnt05b"},
+        {"mnurevproj(1)", "3", "evnt05c"},
+        {"mnurevproj(2)", "20261201|20261231|3", "evnt05e"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.command);
+        programs.inputs.clear();
+        prompts.clear();
+        for (const QString &answer : QString::fromLatin1(c.answers).split(u'|', Qt::SkipEmptyParts))
+            prompts.answerInput(answer);
+        shown.window.menuCommand(QString::fromLatin1(c.command))->trigger();
+        ASSERT_EQ(programs.inputs.size(), 1) << prompts.messageTexts().join(u'|').toStdString();
+        EXPECT_TRUE(programs.inputs[0].contains(u"ReportFileName=%1.rpt~"_s.arg(c.layout)));
+        EXPECT_EQ(prompts.inputs.size(),
+                  QString::fromLatin1(c.answers).count(u'|') + 1 - (*c.answers ? 0 : 1))
+            << "each answer was asked for";
+    }
 }
 
 } // namespace
