@@ -6,13 +6,16 @@
 #include "ui/companions/StandIns.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -102,6 +105,63 @@ TEST_F(CompanionsTest, TheEmailGeneratorShowsSavesAndCopiesTheAddresses) {
     EXPECT_TRUE(waitFor([&] { return window.isNull(); }));
 
     EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+// The picture viewer shows a capture scaled into its window, never larger
+// than it is, and says which picture it could not show; Info shows the line
+// its caller built, blanks and all.
+TEST_F(CompanionsTest, ThePictureViewerAndInfoShowWhatTheyWereGiven) {
+    QImage wide(2000, 1000, QImage::Format_RGB32);
+    wide.fill(Qt::darkGreen);
+    ASSERT_TRUE(wide.save(path(u"screen capture.png"_s)));
+    QPointer<QWidget> viewer = start(u"mspaint"_s, {u"screen"_s, u"capture.png"_s});
+    ASSERT_TRUE(viewer);
+    EXPECT_EQ(viewer->windowTitle(), u"screen capture.png - Picture"_s);
+    const QLabel *picture = child<QLabel>(*viewer, u"picture"_s);
+    const QSize shown = picture->pixmap().size();
+    EXPECT_LE(shown.width(), picture->width());
+    EXPECT_LE(shown.height(), picture->height());
+    EXPECT_NEAR(shown.width(), 2 * shown.height(), 2) << "the picture keeps its shape";
+    EXPECT_TRUE(child<QPushButton>(*viewer, u"cmdprint"_s)->isEnabled());
+    child<QPushButton>(*viewer, u"cmdclose"_s)->click();
+    EXPECT_TRUE(waitFor([&] { return !viewer || !viewer->isVisible(); }));
+
+    QImage small(50, 40, QImage::Format_RGB32);
+    small.fill(Qt::white);
+    ASSERT_TRUE(small.save(path(u"small.png"_s)));
+    QFile damaged(path(u"damaged.png"_s));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("\x89PNG not a picture");
+    damaged.close();
+    const struct {
+        const char *file, *note;
+        bool printable;
+    } pictures[] = {{"small.png", "", true},
+                    {"damaged.png", "damaged.png cannot be shown: ", false},
+                    {"missing.png", "missing.png was not found.", false}};
+    for (const auto &p : pictures) {
+        SCOPED_TRACE(p.file);
+        QPointer<QWidget> window = start(u"mspaint"_s, {QString::fromLatin1(p.file)});
+        ASSERT_TRUE(window);
+        const QString note = child<QLabel>(*window, u"lblnote"_s)->text();
+        EXPECT_EQ(note.left(qstrlen(p.note)), QString::fromLatin1(p.note)) << note.toStdString();
+        EXPECT_EQ(child<QPushButton>(*window, u"cmdprint"_s)->isEnabled(), p.printable);
+        if (p.printable)
+            EXPECT_EQ(child<QLabel>(*window, u"picture"_s)->pixmap().size(), QSize(50, 40))
+                << "a small picture is not enlarged";
+        window->close();
+    }
+
+    QTimer::singleShot(0, [] {
+        auto *info = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(info);
+        EXPECT_EQ(info->objectName(), u"quelvi32"_s);
+        EXPECT_EQ(info->windowTitle(), u"About Moravel"_s);
+        EXPECT_EQ(child<QLabel>(*info, u"lblinfo"_s)->text(), u"DEMO  Moravel 1.0"_s);
+        child<QPushButton>(*info, u"cmdok"_s)->click();
+    });
+    EXPECT_TRUE(programsInClub->start(u"quelvi32.exe"_s, {u"DEMO "_s, u"Moravel"_s, u"1.0"_s},
+                                      WindowState::Normal));
 }
 
 } // namespace
