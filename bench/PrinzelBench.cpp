@@ -173,7 +173,7 @@ void report(benchmark::State &state, const char *name, const QString &directory,
                               .arg(layout);
     int pages = 0;
     timed(state, name, [&] {
-        const auto job = ReportJob::prepare(block, {directory, QDate(2027, 1, 15)});
+        const auto job = ReportJob::prepare(block, {directory, QDate(2027, 1, 15), {}});
         const auto written = job ? job->writePdf(QDir(directory).filePath(pdf))
                                  : Result<int, ReportFailure>(job.error());
         if (!written)

@@ -141,9 +141,10 @@ TEST_F(BillingProcessesTest, WorkstationsAtOnceChargeOnceAndLeaveEveryAccountWho
             }
         }
         std::sort(codes.begin(), codes.end());
-        if (round == 0)
+        if (round == 0) {
             EXPECT_EQ(codes, (QList<int>{0, 0, 0, 0, 0, 0, 0, 3, 3, 3}))
                 << "one bills, three are told it is billed";
+        }
     }
     EXPECT_EQ(charges(7), Items);
     EXPECT_EQ(status(7), 5);

@@ -110,9 +110,10 @@ TEST_F(ContractReport, LongContractsFlowOverPages) {
                                       [](const PdfWord &word) { return word.page == 2; });
         ASSERT_NE(top, words.end());
         EXPECT_LT(top->box.top(), heading ? 40 : 150);
-        if (heading)
+        if (heading) {
             EXPECT_GT(at("Contract").top(), at("Phone").bottom())
                 << "the first page's text starts below the heading";
+        }
         const qreal line = at("clause11").top() - at("clause10").top();
         EXPECT_NEAR(at("clause13").top() - at("clause11").top(), 2 * line, 0.5);
         EXPECT_GT(at("clause5").left() - at("clause4").left(), 8) << "four leading blanks";

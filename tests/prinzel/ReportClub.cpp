@@ -78,7 +78,7 @@ QString ReportClub::block(const QString &report, const QString &formula, int mar
 }
 
 Result<int, ReportFailure> ReportClub::makePdf(const QString &blockText, const QString &pdf) {
-    const auto job = ReportJob::prepare(blockText, {directory, today()});
+    const auto job = ReportJob::prepare(blockText, {directory, today(), {}});
     if (!job)
         return job.error();
     return job->writePdf(path(pdf));

@@ -129,8 +129,9 @@ TEST_F(DamagedClubTest, RecreateStartsOnlyAnUnrecognisedDatabaseEmptyAndKeepsThe
     QFile log(path(u"admlog.ini"_s));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(log.readAll().contains("12/07/2026-05:15:30-ann-moravel-club-"));
-    if (!onPostgres())
+    if (!onPostgres()) {
         EXPECT_TRUE(QFileInfo(path(u"evnt.mdb.unrecognised-20261207-051530"_s)).isFile());
+    }
 
     // A missing database is left to the program's own report of it, never made.
     removeDatabase(u"master"_s);

@@ -34,8 +34,9 @@ TEST_F(TableRowTest, AShownRowIsFoundAgainByItsValuesAndChangedAlone) {
         ASSERT_TRUE(row.ok());
         ASSERT_TRUE(
             TableRow::update(*db.value(), u"tasklist"_s, row.value(), {u"todo"_s}, {u"Y"_s}).ok());
-        if (commit)
+        if (commit) {
             ASSERT_TRUE(transaction.commit().ok());
+        }
     }
     EXPECT_EQ(tasks(),
               (QVariantList{u"Call the florist/N"_s, u"Call the florist/Y"_s, u"Print menus/N"_s}));

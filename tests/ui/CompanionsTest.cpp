@@ -146,9 +146,10 @@ TEST_F(CompanionsTest, ThePictureViewerAndInfoShowWhatTheyWereGiven) {
         const QString note = child<QLabel>(*window, u"lblnote"_s)->text();
         EXPECT_EQ(note.left(qstrlen(p.note)), QString::fromLatin1(p.note)) << note.toStdString();
         EXPECT_EQ(child<QPushButton>(*window, u"cmdprint"_s)->isEnabled(), p.printable);
-        if (p.printable)
+        if (p.printable) {
             EXPECT_EQ(child<QLabel>(*window, u"picture"_s)->pixmap().size(), QSize(50, 40))
                 << "a small picture is not enlarged";
+        }
         window->close();
     }
 

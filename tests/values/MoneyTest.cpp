@@ -101,7 +101,7 @@ TEST(Decimal, TypedNumbersAndRatesReadAsTheSuiteReadsThemAndComputeExactly) {
         EXPECT_EQ(text(Decimal::fromText(QString::fromLatin1(typed))),
                   QString::fromLatin1(shortest))
             << typed;
-    for (const QString refused :
+    for (const QString &refused :
          {u"12abc"_s, u"1,250.00"_s, u"abc"_s, QString(), QString(42, u'9')})
         EXPECT_FALSE(Decimal::fromText(refused)) << refused.toStdString();
     EXPECT_EQ(decimal("1.5").toDouble(), 1.5);
@@ -153,7 +153,7 @@ TEST_F(MoneyStorageTest, AmountsSurviveACurrencyColumnOnEitherEngine) {
     execEach(u"evnt"_s,
              u"insert into items (eventid, cost, price, servchg, tax) values (?, ?, ?, ?, ?)"_s,
              rows);
-    for (const QString name : {u"cost"_s, u"price"_s, u"servchg"_s, u"tax"_s}) {
+    for (const QString &name : {u"cost"_s, u"price"_s, u"servchg"_s, u"tax"_s}) {
         const QVariantList read =
             column(u"evnt"_s, u"select %1 from items order by eventid"_s.arg(name));
         ASSERT_EQ(read.size(), amounts.size()) << name.toStdString();
