@@ -4,8 +4,6 @@
 #include "startup/ConfigurationLoader.h"
 
 #include <QFile>
-#include <QSqlField>
-#include <QSqlRecord>
 
 // A new club (account range 90000 to 99999.99, daily billing) with the
 // configuration read as start-up reads it, and helpers that store events,
@@ -49,26 +47,6 @@ protected:
         QFile file(path(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(content);
-    }
-    // Every row of a query, its values' texts joined by "|" ("<null>" for
-    // Null), money as a number: the engines spell 2.5 differently.
-    QStringList rows(const QString &database, const QString &sql, const QVariantList &values = {}) {
-        Databases databases(settings());
-        auto db = databases.open(database);
-        EXPECT_TRUE(db.ok());
-        QStringList all;
-        auto query = db ? (*db)->exec(sql, values) : Result<QSqlQuery>(db.error());
-        EXPECT_TRUE(query.ok()) << sql.toStdString();
-        while (query && query->next()) {
-            QStringList texts;
-            for (int i = 0; i < query->record().count(); ++i)
-                texts << (query->isNull(i) ? QStringLiteral("<null>")
-                          : query->record().field(i).metaType().id() == QMetaType::Double
-                              ? QString::number(query->value(i).toDouble(), 'g', 15)
-                              : query->value(i).toString());
-            all << texts.join(QLatin1Char('|'));
-        }
-        return all;
     }
     int count(const QString &database, const QString &sql, const QVariantList &values = {}) {
         return scalar(database, sql, values).toInt();

@@ -23,7 +23,8 @@ protected:
     }
     // The charge of that memo, its values separated by "|".
     QString charge(const QString &memo, const QString &table = u"ardaily"_s) {
-        return rows(u"daily"_s, u"select * from %1 where memo = ?"_s.arg(table), {memo}).value(0);
+        return rowTexts(u"daily"_s, u"select * from %1 where memo = ?"_s.arg(table), {memo})
+            .value(0);
     }
 };
 

@@ -98,8 +98,8 @@ TEST_F(PointOfSaleExportTest, MembersEmployeesAndInventoryReachTheTillsWhichAreA
         << "a Null terminated counts as active";
     const QString active =
         u"select * from acctinfo where acctnumber in (2001, 2003) order by acctnumber"_s;
-    EXPECT_EQ(rows(u"qnposmem"_s, u"select * from acctinfo order by acctnumber"_s),
-              rows(u"master"_s, active))
+    EXPECT_EQ(rowTexts(u"qnposmem"_s, u"select * from acctinfo order by acctnumber"_s),
+              rowTexts(u"master"_s, active))
         << "the terminated and the stale rows are gone; texts, money and Nulls exact";
 
     const QString line = u"16 , 0 , 0 , 0 , 0\r\n"_s;
@@ -114,7 +114,7 @@ TEST_F(PointOfSaleExportTest, MembersEmployeesAndInventoryReachTheTillsWhichAreA
     exec(u"master"_s, u"delete from acctinfo"_s);
     runMode(u"16"_s);
     expectDone();
-    EXPECT_TRUE(rows(u"qnposmem"_s, u"select * from acctinfo"_s).isEmpty())
+    EXPECT_TRUE(rowTexts(u"qnposmem"_s, u"select * from acctinfo"_s).isEmpty())
         << "no members, an empty copy";
 
     // Employees are active by the number their status reads as.
@@ -136,7 +136,7 @@ TEST_F(PointOfSaleExportTest, MembersEmployeesAndInventoryReachTheTillsWhichAreA
     runMode(u"19"_s);
     expectDone();
     EXPECT_EQ(column(u"qnposemp"_s, u"select empid from empinfo order by empid"_s), expected);
-    EXPECT_EQ(rows(u"qnposemp"_s, u"select empstatus, pword from empinfo where empid = 2"_s),
+    EXPECT_EQ(rowTexts(u"qnposemp"_s, u"select empstatus, pword from empinfo where empid = 2"_s),
               QStringList{u" 1|0"_s});
     EXPECT_EQ(request(3), u"19 , 0 , 0 , 0 , 0\r\n"_s);
 
@@ -153,11 +153,12 @@ TEST_F(PointOfSaleExportTest, MembersEmployeesAndInventoryReachTheTillsWhichAreA
     expectDone();
     const QString items =
         u"select itemnumber, arcodes, scpct, taxpct from items order by itemnumber"_s;
-    EXPECT_EQ(rows(u"invntory"_s, items), (QStringList{u"1|1011|0.2|0.08"_s, u"2|0100|0.1|0.05"_s,
-                                                       u"3|1111|0.1|0.05"_s, u"4|0000|0.1|0.05"_s}))
+    EXPECT_EQ(rowTexts(u"invntory"_s, items),
+              (QStringList{u"1|1011|0.2|0.08"_s, u"2|0100|0.1|0.05"_s, u"3|1111|0.1|0.05"_s,
+                           u"4|0000|0.1|0.05"_s}))
         << "Null rates and accounts without ar0 keep the items' own";
     const QString all = u"select * from items order by itemnumber"_s;
-    EXPECT_EQ(rows(u"qnposinv"_s, all), rows(u"invntory"_s, all));
+    EXPECT_EQ(rowTexts(u"qnposinv"_s, all), rowTexts(u"invntory"_s, all));
     EXPECT_EQ(request(2), u"15 , 0 , 0 , 0 , 0\r\n"_s);
 }
 
@@ -182,15 +183,16 @@ TEST_F(PointOfSaleExportTest, ItemButtonsOfEveryTillAndTheOptionsTakeTheirItemsA
         "bupccode, bdeptcode from %1 order by bnumber"_s;
     const QString wine = u"2.5|32|9.5|0.05|0.1|4200|0101|8001|BAR"_s;
     const QString untouched = u"|<null>|1.25|<null>|<null>|<null>|<null>|OLD|OLDUPC|<null>"_s;
-    EXPECT_EQ(rows(u"qnposh"_s, buttons.arg(u"buttondef01"_s)),
+    EXPECT_EQ(rowTexts(u"qnposh"_s, buttons.arg(u"buttondef01"_s)),
               (QStringList{u"1|"_s + wine, u"2|2.5|1.25|<null>|0.05|0.1|4200|0101|8001|BAR"_s,
                            u"3"_s + untouched}))
         << "a typed price stays; a department button is not an item";
-    EXPECT_EQ(rows(u"qnposh"_s, buttons.arg(u"buttondef02"_s)),
+    EXPECT_EQ(rowTexts(u"qnposh"_s, buttons.arg(u"buttondef02"_s)),
               (QStringList{u"1|2.5|0|9.5|0.05|0.1|4200|OLD|OLDUPC|BAR"_s, u"2"_s + untouched}))
         << "a Null price is 0; empty codes keep the button's; an unknown item changes nothing";
-    EXPECT_EQ(rows(u"qnposh"_s, buttons.arg(u"optiondef"_s)), QStringList{u"1|"_s + wine});
-    EXPECT_EQ(rows(u"qnposh"_s, buttons.arg(u"buttondef03"_s)), QStringList{u"1"_s + untouched});
+    EXPECT_EQ(rowTexts(u"qnposh"_s, buttons.arg(u"optiondef"_s)), QStringList{u"1|"_s + wine});
+    EXPECT_EQ(rowTexts(u"qnposh"_s, buttons.arg(u"buttondef03"_s)),
+              QStringList{u"1"_s + untouched});
     const QString reload = u"17 , 0 , 0 , 0 , 0\r\n15 , 0 , 0 , 0 , 0\r\n"_s;
     EXPECT_EQ(request(1), reload);
     EXPECT_EQ(request(2), reload);
@@ -205,9 +207,9 @@ TEST_F(PointOfSaleExportTest, ItemButtonsOfEveryTillAndTheOptionsTakeTheirItemsA
     tills->updateTills(u"51"_s, PointOfSaleExport::Renumbering{205, 2050, u"O'Neil 7"_s});
     expectDone();
     const QString moved = u"select bitemnumber, bupccode from %1 order by bnumber"_s;
-    EXPECT_EQ(rows(u"qnposh"_s, moved.arg(u"buttondef02"_s)),
+    EXPECT_EQ(rowTexts(u"qnposh"_s, moved.arg(u"buttondef02"_s)),
               (QStringList{u"206|OLDUPC"_s, u"777|OLDUPC"_s, u"2050|O'Neil 7"_s}));
-    EXPECT_EQ(rows(u"qnposh"_s, moved.arg(u"optiondef"_s)), QStringList{u"2050|O'Neil 7"_s});
+    EXPECT_EQ(rowTexts(u"qnposh"_s, moved.arg(u"optiondef"_s)), QStringList{u"2050|O'Neil 7"_s});
     runMode(u"51"_s);
     EXPECT_EQ(prompts.lastMessage().text,
               u"Mode 51 renumbers an item on the till buttons and needs the old and "
@@ -255,7 +257,7 @@ protected:
               std::pair{"qnposh", "select * from buttondef01 order by bnumber"},
               std::pair{"qnposh", "select * from buttondef02 order by bnumber"},
               std::pair{"qnposh", "select * from optiondef order by bnumber"}})
-            taken.tables << rows(QString::fromLatin1(database), QString::fromLatin1(sql));
+            taken.tables << rowTexts(QString::fromLatin1(database), QString::fromLatin1(sql));
         return taken;
     }
     void expectErrorShown(int line) {
@@ -311,7 +313,7 @@ TEST_F(PointOfSaleFaultTest, MissingOrDifferentTablesShowTheErrorAndChangeNothin
         tills->acknowledgeError();
         EXPECT_EQ(snapshot(), before) << "the run is all or nothing: mode " << mode;
     }
-    EXPECT_EQ(rows(u"qnposh"_s, u"select bcost from buttondef02 where bnumber = 1"_s),
+    EXPECT_EQ(rowTexts(u"qnposh"_s, u"select bcost from buttondef02 where bnumber = 1"_s),
               QStringList{u"2.5"_s})
         << "the buttons of tills 01 and 02 are unchanged";
     setTills(2);
@@ -425,8 +427,8 @@ TEST_F(PointOfSaleExportTest, ModesAndTillCountsThatCannotRunChangeNothing) {
         runMode(u"17"_s);
         expectDone();
     }
-    EXPECT_EQ(rows(u"qnposh"_s, u"select bretail from optiondef"_s), QStringList{u"32"_s});
-    EXPECT_EQ(rows(u"qnposh"_s, u"select bretail from buttondef01"_s), QStringList{u"1.25"_s});
+    EXPECT_EQ(rowTexts(u"qnposh"_s, u"select bretail from optiondef"_s), QStringList{u"32"_s});
+    EXPECT_EQ(rowTexts(u"qnposh"_s, u"select bretail from buttondef01"_s), QStringList{u"1.25"_s});
     EXPECT_TRUE(QDir(club).entryList({u"qnpos*.req"_s}).isEmpty());
 }
 

@@ -6,6 +6,9 @@
 #include "storage/ClubStorage.h"
 #include "storage/Transaction.h"
 
+#include <QSqlField>
+#include <QSqlRecord>
+
 namespace {
 
 // A connection of the test's own to a logical database; the test fails when it does not open.
@@ -97,6 +100,25 @@ QVariantList ClubFixture::column(const QString &database, const QString &sql,
     EXPECT_TRUE(query.ok()) << sql.toStdString() << ": " << query.error().description.toStdString();
     while (query && query->next())
         result << query->value(0);
+    return result;
+}
+
+QStringList ClubFixture::rowTexts(const QString &database, const QString &sql,
+                                  const QVariantList &values) {
+    QStringList result;
+    Connection db(settings(), database);
+    auto query = db.db ? db->exec(sql, values) : Result<QSqlQuery>(db.db.error());
+    EXPECT_TRUE(query.ok()) << sql.toStdString() << ": " << query.error().description.toStdString();
+    while (query && query->next()) {
+        const QSqlRecord record = query->record();
+        QStringList texts;
+        for (int i = 0; i < record.count(); ++i)
+            texts << (query->isNull(i) ? QStringLiteral("<null>")
+                      : record.field(i).metaType().id() == QMetaType::Double
+                          ? QString::number(query->value(i).toDouble(), 'g', 15)
+                          : query->value(i).toString());
+        result << texts.join(QLatin1Char('|'));
+    }
     return result;
 }
 

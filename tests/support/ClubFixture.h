@@ -28,6 +28,10 @@ protected:
     QVariantList column(const QString &database, const QString &sql,
                         const QVariantList &values = {});
     QVariant scalar(const QString &database, const QString &sql, const QVariantList &values = {});
+    // Every row a query returns, its values' texts joined by "|" ("<null>" for
+    // Null), money as a number: the engines spell 2.5 differently.
+    QStringList rowTexts(const QString &database, const QString &sql,
+                         const QVariantList &values = {});
     // The number of the (first) event of that title.
     int eventNumber(const QString &title);
 
