@@ -1,5 +1,6 @@
 #include "ClubFile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -82,13 +83,18 @@ QString writeToStandardOutput(const QByteArray &content) {
 QStringList removeStaleSuperJournals(const QString &directory) {
     QStringList removed;
     const QDir dir(directory);
+    // A commit at another workstation deletes its journals a moment before
+    // its super-journal; taking that one away in between would fail a commit
+    // that is done. A killed run's super-journal only ages.
+    const QDateTime settled = QDateTime::currentDateTime().addSecs(-SuperJournalSettledSeconds);
     // SQLite names them after the main file: "-mj" and nine hexadecimal digits.
     static const QRegularExpression named(QStringLiteral("-mj[0-9A-F]{9}$"));
     for (const QString &name : dir.entryList({QStringLiteral("*-mj*")}, QDir::Files)) {
         if (!named.match(name).hasMatch())
             continue;
         QFile superJournal(dir.filePath(name));
-        if (!superJournal.open(QIODevice::ReadOnly))
+        if (QFileInfo(superJournal).lastModified() > settled ||
+            !superJournal.open(QIODevice::ReadOnly))
             continue;
         // The journals it names, each ended by a zero byte.
         bool needed = false;

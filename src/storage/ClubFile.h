@@ -30,8 +30,10 @@ QString writeToStandardOutput(const QByteArray &content);
 
 // Removes the super-journals ("evnt.mdb-mjXXXXXXXX") that a transaction over
 // several SQLite files left behind when its process was killed, once none of
-// the journals they name is left: only such a journal can still need one to
-// roll back. The names of those removed.
+// the journals they name is left (only such a journal can still need one to
+// roll back) and they are older than a live commit's. The names of those
+// removed.
+inline constexpr int SuperJournalSettledSeconds = 600;
 QStringList removeStaleSuperJournals(const QString &directory);
 
 } // namespace ClubFile

@@ -3,7 +3,9 @@
 #include "BillingFixture.h"
 #include "HeldLock.h"
 #include "club/DemoTills.h"
+#include "storage/ClubFile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <memory>
 
@@ -463,15 +465,26 @@ TEST_F(PointOfSaleExportTest, SuperJournalsNoJournalNeedsAreClearedByTheNextRun)
     if (onPostgres())
         GTEST_SKIP() << "super-journals are SQLite's";
     // One left by a killed run whose journals were rolled back since, one
-    // whose journal is still there to roll back, and a file of the club's.
-    touch(u"qnposmem.mdb-mj0A1B2C93D"_s, QFile::encodeName(path(u"qnposmem.mdb-journal"_s)) + '\0');
-    touch(u"qnposinv.mdb-mj4E5F60971"_s, QFile::encodeName(path(u"pending.mdb-journal"_s)) + '\0');
+    // whose journal is still there to roll back, one of a commit at another
+    // workstation that is deleting its journals now, and a file of the club's.
+    const auto superJournal = [&](const QString &name, const QString &journal, int age) {
+        touch(name, QFile::encodeName(path(journal)) + '\0');
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-age),
+                                     QFileDevice::FileModificationTime));
+    };
+    const int old = ClubFile::SuperJournalSettledSeconds + 60;
+    superJournal(u"qnposmem.mdb-mj0A1B2C93D"_s, u"qnposmem.mdb-journal"_s, old);
+    superJournal(u"qnposinv.mdb-mj4E5F60971"_s, u"pending.mdb-journal"_s, old);
+    superJournal(u"qnposemp.mdb-mj1C2D3E4F5"_s, u"qnposemp.mdb-journal"_s, 0);
     touch(u"pending.mdb-journal"_s, "journal");
     touch(u"notes-mj.txt"_s, "kept");
     runMode(u"16"_s);
     expectDone();
     EXPECT_FALSE(QFile::exists(path(u"qnposmem.mdb-mj0A1B2C93D"_s)));
     EXPECT_TRUE(QFile::exists(path(u"qnposinv.mdb-mj4E5F60971"_s)));
+    EXPECT_TRUE(QFile::exists(path(u"qnposemp.mdb-mj1C2D3E4F5"_s))) << "a commit may still end it";
     EXPECT_TRUE(QFile::exists(path(u"notes-mj.txt"_s)));
 }
 
