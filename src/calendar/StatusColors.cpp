@@ -1,0 +1,37 @@
+#include "StatusColors.h"
+
+#include "session/ClubSettings.h"
+
+namespace StatusColors {
+
+QString settingName(int status) {
+    return QStringLiteral("statuscolor%1").arg(status);
+}
+
+int defaultColor(int status) {
+    switch (status) {
+    case 1:
+        return 0xEEEEEE; // an enquiry: holds no room yet
+    case 2:
+        return 0xF7D28C; // reserved: orange
+    case 3:
+        return 0xA8D8F4; // reserved with deposit: sky blue
+    case 4:
+        return 0x8FD6BE; // confirmed: bluish green
+    case 5:
+        return 0xC9C9C9; // billed: done, grey
+    default:
+        return 0xE7C3D8; // statuses the club added: reddish purple
+    }
+}
+
+int colorOf(const ClubSettings &club, int status) {
+    QString text = club.value(settingName(status)).trimmed();
+    if (text.startsWith(QLatin1Char('#')))
+        text.remove(0, 1);
+    bool ok = false;
+    const int color = text.toInt(&ok, 16);
+    return ok && text.size() == 6 ? color : defaultColor(status);
+}
+
+} // namespace StatusColors

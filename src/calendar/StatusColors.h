@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class ClubSettings;
+
+// The colour each status is drawn in on the rooms board and the month
+// sheet, as plain 0xRRGGBB numbers. A club may set its own ("statuscolor3"
+// = "#A8D8F4" in its settings); the defaults are light tints of a palette
+// that colour-blind readers tell apart, differing in lightness too, so they
+// stay distinct printed in grey, with black text readable on every one.
+namespace StatusColors {
+
+// The setting that holds a status's colour.
+QString settingName(int status);
+int defaultColor(int status);
+// The club's colour for the status, or the default where the club set none
+// or set something that is no colour.
+int colorOf(const ClubSettings &club, int status);
+
+} // namespace StatusColors
