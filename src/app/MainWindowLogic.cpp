@@ -51,6 +51,8 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     , entry(module, events, editor, window, companions)
     , lookup(module, window, companions)
     , wholeEvent(module, events, editor, window)
+    , boardActions(editor, events, module.event, window, module.messages, module.session,
+                   module.ports.clock)
     , capture(module)
     , calendarExport(module)
     , m_module(module) {
@@ -90,6 +92,12 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     connect(&calendar, &MonthSheet::dayOpened, &editor, &EventEditor::setOpenedDay);
     connect(&wholeEvent, &WholeEvent::changed, this, &MainWindowLogic::changed);
     connect(&wholeEvent, &WholeEvent::calendarChanged, this, &MainWindowLogic::RefreshCalendar);
+    RoomsBoard &board = calendar.board;
+    connect(&board, &RoomsBoard::bookingRequested, &boardActions, &BoardActions::book);
+    connect(&board, &RoomsBoard::moveRequested, &boardActions, &BoardActions::move);
+    connect(&board, &RoomsBoard::eventRequested, this, &MainWindowLogic::ShowEvent);
+    connect(&boardActions, &BoardActions::boardChanged, this, &MainWindowLogic::RefreshCalendar);
+    connect(&boardActions, &BoardActions::boardChanged, this, &MainWindowLogic::changed);
 }
 
 bool MainWindowLogic::busy() const {

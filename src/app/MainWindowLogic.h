@@ -10,6 +10,7 @@
 #include "calendar/YearSetup.h"
 #include "contracts/ContractBuilder.h"
 #include "events/AccountAssignment.h"
+#include "events/BoardActions.h"
 #include "events/EventEditor.h"
 #include "events/EventLookup.h"
 #include "events/EventPackages.h"
@@ -116,6 +117,7 @@ public:
     FieldEntry entry;              // the boxes and the controls beside them
     EventLookup lookup;            // fralookup: finding events
     WholeEvent wholeEvent;         // File menu: clone and delete
+    BoardActions boardActions;     // booking and moving on the rooms board
     ScreenCapture capture;         // File menu: Screen Capture
     CalendarExport calendarExport; // File menu: the events as an iCalendar file
 

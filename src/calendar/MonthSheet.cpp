@@ -64,6 +64,7 @@ QString cellText(int day, int count, const QStringList &titles) {
 MonthSheet::MonthSheet(Module &module, QObject *parent)
     : QObject(parent)
     , grid(module.access, module.config)
+    , board(module.access, module.config)
     , m_module(module) {
     timeFilter.entries = {QStringLiteral("Show All Times"),
                           QStringLiteral("Show Morning Only (before Noon)"),
@@ -170,6 +171,17 @@ void MonthSheet::Refresh() {
     BuildMonthSheet();
     if (grid.isOpen())
         grid.reload();
+    if (boardVisible())
+        board.reload();
+}
+
+QDate MonthSheet::shownDay() const {
+    if (SelectedDate / 100 == m_year * 100 + m_month)
+        return QDate(m_year, m_month, SelectedDate % 100);
+    const QDate today = m_module.ports.clock.today();
+    if (today.year() == m_year && today.month() == m_month)
+        return today;
+    return QDate(m_year, m_month, 1);
 }
 
 void MonthSheet::selectCell(int cell) {
@@ -212,6 +224,14 @@ void MonthSheet::ChangeView(int mode) {
         dateTimeVisible = false;
         viewMode = CalendarView;
         BuildMonthSheet();
+        return;
+    }
+    if (mode == BoardView) {
+        dateTimeVisible = false;
+        viewMode = BoardView;
+        board.setFilter(CalendarFilter::fromLists(timeFilter.text, roomFilter.text));
+        board.showDate(shownDay(), board.span());
+        emit changed();
         return;
     }
     if (mode != ListView)
@@ -260,11 +280,15 @@ void MonthSheet::MoveMonthOrYear(int button) {
 
 void MonthSheet::redrawTick() {
     // Year set-up holds the reservation table between its months.
-    if (!calendarVisible() || m_module.longOperation.running())
+    if ((!calendarVisible() && !boardVisible()) || m_module.longOperation.running())
         return;
     if (++m_ticks < RedisplayTicks)
         return;
     m_ticks = 1;
+    if (boardVisible()) {
+        board.reload();
+        return;
+    }
     // A failing redisplay is reported once, not every minute, until one
     // succeeds again; the flag is set first since the report may wait for
     // the operator while further ticks arrive.
@@ -273,12 +297,17 @@ void MonthSheet::redrawTick() {
     m_tickFailed = !drawMonth(CalendarFilter::fromLists(timeFilter.text, roomFilter.text), report);
 }
 
+// The month sheet waits for "Redisplay Calendar"; the board follows at once.
 void MonthSheet::chooseTimeFilter(const QString &text) {
     timeFilter.text = text;
+    if (boardVisible())
+        board.setFilter(CalendarFilter::fromLists(timeFilter.text, roomFilter.text));
 }
 
 void MonthSheet::chooseRoomFilter(const QString &text) {
     roomFilter.text = text;
+    if (boardVisible())
+        board.setFilter(CalendarFilter::fromLists(timeFilter.text, roomFilter.text));
 }
 
 void MonthSheet::setRooms(const QList<Room> &rooms) {
@@ -287,6 +316,7 @@ void MonthSheet::setRooms(const QList<Room> &rooms) {
         roomFilter.entries << RoomDisplayLine(room) + QStringLiteral(" only");
     roomFilter.text = roomFilter.entries.first();
     grid.setRooms(rooms);
+    board.setRooms(rooms);
     emit changed();
 }
 

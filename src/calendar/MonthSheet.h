@@ -4,6 +4,7 @@
 #include "ListState.h"
 #include "ReservationGrid.h"
 #include "Rooms.h"
+#include "RoomsBoard.h"
 
 #include <QObject>
 #include <QTimer>
@@ -42,7 +43,7 @@ public:
     static constexpr int TitleLength = 50;
     static constexpr int RedisplayTicks = 59;
     static constexpr int TickIntervalMs = 1000;
-    enum ViewMode { CalendarView = 0, ListView = 1 };
+    enum ViewMode { CalendarView = 0, ListView = 1, BoardView = 2 };
     enum MoveButton { MonthBack = 0, MonthForward = 1, YearForward = 2, YearBack = 3 };
     enum Box { YearBox = 0, MonthBox = 1, DateBox = 2, TimeBox = 3 };
 
@@ -77,10 +78,15 @@ public:
     int month() const { return m_month; }
     bool calendarVisible() const { return viewMode == CalendarView; }
     bool gridVisible() const { return viewMode == ListView; }
+    bool boardVisible() const { return viewMode == BoardView; }
+    // The day the board opens on: the selected day of the shown month, or
+    // today in today's month, or the month's first.
+    QDate shownDay() const;
     // The day a visible cell stands for, 0 for a hidden cell.
     int dayOfCell(int cell) const;
 
     ReservationGrid grid;
+    RoomsBoard board; // the rooms against the hours of a day or a week
     QTimer redrawTimer;
     std::array<QString, 4> dateBoxes;
     // Label2(4) "Date && Time" with Text2(2) and Text2(3), list view only.

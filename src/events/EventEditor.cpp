@@ -322,6 +322,23 @@ void EventEditor::setOpenedDay(int date, int room) {
     m_openedRoom = room;
 }
 
+bool EventEditor::startNewEventAt(int date, int room, const QString &start, const QString &end) {
+    const int openedDate = std::exchange(m_openedDate, date);
+    const int openedRoom = std::exchange(m_openedRoom, room);
+    run(EventCommand::NewEvent);
+    m_openedDate = openedDate;
+    m_openedRoom = openedRoom;
+    CurrentEvent &event = m_module.event;
+    if (event.mode != CurrentEvent::EnteringNew)
+        return false;
+    event.Date = date;
+    event.fields[EventField::Start] = start;
+    event.fields[EventField::End] = end;
+    m_window.focusField = EventField::Title;
+    emit changed();
+    return true;
+}
+
 void EventEditor::eventInfo() {
     m_window.showPanels(false, true, true, false);
     m_window.front = EventWindow::Panel::Billing;

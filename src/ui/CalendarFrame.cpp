@@ -1,6 +1,7 @@
 #include "CalendarFrame.h"
 
 #include "ReservationGridModel.h"
+#include "RoomsBoardView.h"
 #include "calendar/MonthSheet.h"
 
 #include <QComboBox>
@@ -69,12 +70,15 @@ CalendarFrame::CalendarFrame(MonthSheet &sheet, QWidget *parent)
     controls->addLayout(rows, 1);
     controls->addLayout(buildDateTime());
     layout->addLayout(controls);
-    // The month sheet and the grid share one place; the view mode picks one.
+    // The month sheet, the grid and the board share one place; the view
+    // mode picks one.
     layout->addWidget(buildMonthSheet(), 1);
     buildGrid();
     layout->addWidget(m_grid, 1);
+    m_board = new RoomsBoardView(sheet.board, this);
+    layout->addWidget(m_board, 1);
 
-    QWidget *order[] = {m_calendarView, m_listView, m_time, m_room};
+    QWidget *order[] = {m_calendarView, m_listView, m_boardView, m_time, m_room};
     for (int i = 1; i < int(std::size(order)); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -133,8 +137,12 @@ QLayout *CalendarFrame::buildViewControls() {
     m_calendarView->setObjectName(QStringLiteral("optviewmode(0)"));
     m_listView = new QRadioButton(QStringLiteral("List View"), this);
     m_listView->setObjectName(QStringLiteral("optviewmode(1)"));
-    for (QRadioButton *option : {m_calendarView, m_listView})
+    m_boardView = new QRadioButton(QStringLiteral("Board View"), this);
+    m_boardView->setObjectName(QStringLiteral("optviewmode(2)"));
+    for (QRadioButton *option : {m_calendarView, m_listView, m_boardView})
         option->setAccessibleName(option->text());
+    connect(m_boardView, &QRadioButton::clicked, this,
+            [this] { m_sheet.ChangeView(MonthSheet::BoardView); });
     connect(m_calendarView, &QRadioButton::clicked, this,
             [this] { m_sheet.ChangeView(MonthSheet::CalendarView); });
     connect(m_listView, &QRadioButton::clicked, this,
@@ -161,6 +169,7 @@ QLayout *CalendarFrame::buildViewControls() {
 
     row->addWidget(m_calendarView);
     row->addWidget(m_listView);
+    row->addWidget(m_boardView);
     row->addWidget(m_time);
     row->addWidget(m_room);
     row->addWidget(requery);
@@ -303,8 +312,10 @@ void CalendarFrame::refresh() {
     m_dateBoxes[MonthSheet::TimeBox]->setVisible(m_sheet.dateTimeVisible);
     m_calendarView->setChecked(m_sheet.viewMode == MonthSheet::CalendarView);
     m_listView->setChecked(m_sheet.viewMode == MonthSheet::ListView);
+    m_boardView->setChecked(m_sheet.viewMode == MonthSheet::BoardView);
     m_calendar->setVisible(m_sheet.calendarVisible());
     showGrid(m_sheet.gridVisible());
+    m_board->setVisible(m_sheet.boardVisible());
 
     const auto fill = [](QComboBox *box, const ListState &state) {
         if (box->count() != state.entries.size() ||

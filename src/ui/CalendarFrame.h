@@ -13,11 +13,13 @@ class QPushButton;
 class QRadioButton;
 class QTableView;
 class ReservationGridModel;
+class RoomsBoardView;
 
 // frareservations: the year and month boxes Text2(0..3) with their labels
 // Label2(0..4), the buttons cmdmove(0..3), the view options optviewmode, the
 // filters cbotime and cboroom with cmdrequery, the month sheet fracalendar
-// (headers Label2(5..11), day cells cal(0..41)) and the grid gridres. It
+// (headers Label2(5..11), day cells cal(0..41)), the grid gridres and the
+// rooms board fraboard. It
 // draws from MonthSheet and hands every action to it.
 class CalendarFrame final : public QGroupBox {
     Q_OBJECT
@@ -27,6 +29,7 @@ public:
 
     QPlainTextEdit *cell(int index) const { return m_cells[index]; }
     QTableView *grid() const { return m_grid; }
+    RoomsBoardView *board() const { return m_board; }
 
 public slots:
     void refresh();
@@ -50,10 +53,12 @@ private:
     std::array<QPushButton *, 4> m_move{};
     QRadioButton *m_calendarView = nullptr;
     QRadioButton *m_listView = nullptr;
+    QRadioButton *m_boardView = nullptr;
     QComboBox *m_time = nullptr;
     QComboBox *m_room = nullptr;
     QFrame *m_calendar = nullptr;
     std::array<QPlainTextEdit *, 42> m_cells{};
     QTableView *m_grid = nullptr;
     ReservationGridModel *m_model = nullptr;
+    RoomsBoardView *m_board = nullptr;
 };

@@ -1,0 +1,570 @@
+#include "RoomsBoard.h"
+
+#include "SlotBooking.h"
+#include "StatusColors.h"
+#include "session/Configuration.h"
+#include "session/CurrentEvent.h"
+#include "session/DatabaseAccess.h"
+
+namespace {
+
+const QString EventDatabase = QStringLiteral("evnt");
+constexpr int MinutesPerDay = 24 * 60;
+constexpr int EnquiryStatus = 1;
+
+// Minutes since midnight of "HH:MM"; -1 for anything else.
+int minutesOf(const QString &time) {
+    if (SlotBooking::checkTime(time, false) == SlotBooking::TimeCheck::NotATime)
+        return -1;
+    return time.left(2).toInt() * 60 + time.mid(3, 2).toInt();
+}
+
+QString timeOf(int minutes) {
+    return QStringLiteral("%1:%2")
+        .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+        .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+RoomsBoard::RoomsBoard(DatabaseAccess &access, const Configuration &config, QObject *parent)
+    : QObject(parent)
+    , m_access(access)
+    , m_config(config) {
+    layOutSlots();
+}
+
+void RoomsBoard::setRooms(const QList<Room> &rooms) {
+    m_rooms = rooms;
+    layOutRows();
+}
+
+void RoomsBoard::setFilter(const CalendarFilter &filter) {
+    m_filter = filter;
+    layOutRows();
+    layOutSlots();
+    if (m_firstDay.isValid())
+        reload();
+}
+
+void RoomsBoard::showDate(const QDate &date, Span span) {
+    m_span = span;
+    // Weeks run Sunday to Saturday, as the month sheet's rows do.
+    m_firstDay = span == Span::Week ? date.addDays(-(date.dayOfWeek() % 7)) : date;
+    m_cursor.day = span == Span::Week ? int(m_firstDay.daysTo(date)) : 0;
+    m_anchor = m_cursor.slot;
+    reload();
+}
+
+void RoomsBoard::setSpan(Span span) {
+    if (span != m_span && m_firstDay.isValid())
+        showDate(dayAt(m_cursor.day), span);
+}
+
+void RoomsBoard::step(int direction) {
+    if (!m_firstDay.isValid())
+        return;
+    m_firstDay = m_firstDay.addDays(direction * dayCount());
+    reload();
+}
+
+void RoomsBoard::layOutRows() {
+    m_rows.clear();
+    const auto hallOf = [&](const Room &room) {
+        const int hall = room.subdiv.toInt();
+        const bool known = std::ranges::any_of(
+            m_rooms, [&](const Room &other) { return other.roomnum == hall && hall != room.roomnum; });
+        return known ? hall : 0;
+    };
+    const auto shown = [&](const Room &room) {
+        return m_filter.room == 0 || room.roomnum == m_filter.room || hallOf(room) == m_filter.room;
+    };
+    // Halls and rooms on their own in number order, each hall's sections
+    // straight under it.
+    for (const Room &room : m_rooms) {
+        if (hallOf(room) != 0)
+            continue;
+        if (shown(room))
+            m_rows << BoardRow{room.roomnum, room.room, 0};
+        for (const Room &section : m_rooms) {
+            if (hallOf(section) == room.roomnum && shown(section))
+                m_rows << BoardRow{section.roomnum, section.room, room.roomnum};
+        }
+    }
+    m_cursor.row = std::clamp(m_cursor.row, 0, std::max(0, int(m_rows.size()) - 1));
+}
+
+void RoomsBoard::layOutSlots() {
+    const int dayStart = std::max(0, minutesOf(m_config.DayStartTime));
+    int dayEnd = minutesOf(m_config.DayEndTime);
+    if (dayEnd < dayStart)
+        dayEnd = MinutesPerDay - SlotMinutes;
+    int first = std::max(dayStart, minutesOf(m_filter.firstTime(timeOf(dayStart))));
+    int last = dayEnd;
+    if (m_filter.times == CalendarFilter::Times::Morning)
+        last = std::min(dayEnd, 12 * 60 - SlotMinutes);
+    else if (m_filter.times == CalendarFilter::Times::Afternoon)
+        last = std::min(dayEnd, 18 * 60 - SlotMinutes);
+    if (last < first)
+        first = last;
+    m_firstMinute = first - first % SlotMinutes;
+    m_slots.clear();
+    for (int minute = m_firstMinute; minute <= last; minute += SlotMinutes)
+        m_slots << timeOf(minute);
+    m_cursor.slot = std::clamp(m_cursor.slot, 0, int(m_slots.size()) - 1);
+    m_anchor = m_cursor.slot;
+}
+
+int RoomsBoard::minuteAt(int slot) const {
+    return m_firstMinute + slot * SlotMinutes;
+}
+
+int RoomsBoard::lastMinute() const {
+    return minuteAt(int(m_slots.size()));
+}
+
+bool RoomsBoard::runsToClose() const {
+    return lastMinute() > std::max(0, minutesOf(m_config.DayEndTime));
+}
+
+QString RoomsBoard::timeAt(int slot) const {
+    if (slot >= m_slots.size())
+        return runsToClose() ? QString::fromLatin1(SlotBooking::Close) : timeOf(lastMinute());
+    return m_slots.value(slot);
+}
+
+bool RoomsBoard::reload() {
+    const bool ok = read();
+    if (m_drag.kind != DragKind::None)
+        m_drag = Drag{};
+    emit changed();
+    return ok;
+}
+
+// One query for every day shown: the days' events that hold a room or
+// ask for one, in start order.
+bool RoomsBoard::read() {
+    m_blocks.clear();
+    m_shades.clear();
+    fillLegend();
+    if (!m_firstDay.isValid())
+        return true;
+    DatabasePtr db = m_access.open(EventDatabase);
+    if (!db)
+        return false;
+    // A club whose settings cannot be read is drawn in the default colours.
+    if (const auto club = ClubSettings::read(*db))
+        m_club = *club;
+    fillLegend();
+
+    // The room filter picks rows, not events: a hall's booking still
+    // hatches the section the filter shows.
+    CalendarFilter times = m_filter;
+    times.room = 0;
+    const SqlCondition condition = times.condition(m_config.DayStartTime, m_config.DayEndTime);
+    const int from = m_firstDay.toString(QStringLiteral("yyyyMMdd")).toInt();
+    const int to = dayAt(dayCount() - 1).toString(QStringLiteral("yyyyMMdd")).toInt();
+    auto query = db->exec(
+        QStringLiteral("select eventnum, eventdate, starttime, endtime, roomnumber, eventtitle, "
+                       "setfor, status from eventinfo where eventdate between ? and ? and status "
+                       "between ? and ? and roomnumber > ?") +
+            condition.sql + QStringLiteral(" order by eventdate, starttime, eventnum"),
+        QVariantList{from, to, EnquiryStatus, 8, 0} + condition.values);
+    if (!query) {
+        m_access.showError(query.error());
+        return false;
+    }
+    while (query->next()) {
+        BoardBlock block;
+        block.eventNumber = query->value(0).toInt();
+        block.date = query->value(1).toInt();
+        block.start = query->value(2).toString().trimmed();
+        block.end = query->value(3).toString().trimmed();
+        const int room = query->value(4).toInt();
+        block.title = query->value(5).toString().trimmed();
+        block.guests = query->value(6).toInt();
+        block.status = query->value(7).toInt();
+        block.holdsRoom = block.status != EnquiryStatus;
+        block.day = int(m_firstDay.daysTo(QDate::fromString(QString::number(block.date),
+                                                            QStringLiteral("yyyyMMdd"))));
+        const int startMinute = minutesOf(block.start);
+        const int endMinute = block.end == QLatin1String(SlotBooking::Close)
+                                  ? MinutesPerDay
+                                  : minutesOf(block.end);
+        if (startMinute < 0 || endMinute <= startMinute || block.day < 0 || block.day >= dayCount())
+            continue;
+        block.firstSlot = std::max(0, (startMinute - m_firstMinute) / SlotMinutes);
+        block.endSlot = std::min(int(m_slots.size()),
+                                 (endMinute - m_firstMinute + SlotMinutes - 1) / SlotMinutes);
+        if (block.endSlot <= block.firstSlot)
+            continue;
+        block.color = StatusColors::colorOf(m_club, block.status);
+        block.label = block.start + QLatin1Char('-') + block.end + QLatin1Char(' ') + block.title;
+        if (block.guests > 0)
+            block.label += QStringLiteral(" (%1)").arg(block.guests);
+        block.row = rowOf(room);
+        if (block.row >= 0)
+            m_blocks << block;
+        // The rooms linked to this one: its hall, and its sections.
+        if (!block.holdsRoom)
+            continue;
+        const int hall = hallOf(room);
+        for (const Room &other : m_rooms) {
+            const bool linked =
+                other.roomnum != room && (other.subdiv.toInt() == room || other.roomnum == hall);
+            if (const int row = linked ? rowOf(other.roomnum) : -1; row >= 0)
+                m_shades << BoardShade{row, block.day, block.firstSlot, block.endSlot,
+                                       block.eventNumber,
+                                       roomName(room) + QStringLiteral(": ") + block.title};
+        }
+    }
+    if (query->lastError().isValid()) {
+        m_access.showError(db->error(query->lastError()));
+        m_blocks.clear();
+        m_shades.clear();
+        return false;
+    }
+    return true;
+}
+
+void RoomsBoard::fillLegend() {
+    m_legend.clear();
+    for (int status = 1; status <= CurrentEvent::BilledStatus; ++status)
+        m_legend << BoardLegendEntry{statusName(status), StatusColors::colorOf(m_club, status)};
+}
+
+int RoomsBoard::hallOf(int room) const {
+    for (const Room &each : m_rooms) {
+        if (each.roomnum == room)
+            return each.subdiv.toInt() == room ? 0 : each.subdiv.toInt();
+    }
+    return 0;
+}
+
+int RoomsBoard::rowOf(int room) const {
+    for (int row = 0; row < m_rows.size(); ++row) {
+        if (m_rows[row].room == room)
+            return row;
+    }
+    return -1;
+}
+
+QString RoomsBoard::roomName(int room) const {
+    for (const Room &each : m_rooms) {
+        if (each.roomnum == room)
+            return each.room.trimmed().isEmpty() ? QStringLiteral("Room %1").arg(room)
+                                                 : each.room.trimmed();
+    }
+    return QStringLiteral("Room %1").arg(room);
+}
+
+// "Confirmed w/Count" for the club's "4-Confirmed w/Count".
+QString RoomsBoard::statusName(int status) const {
+    QString name = m_config.statusListText(status);
+    if (!name.isEmpty() && name.at(0).isDigit() && name.indexOf(QLatin1Char('-')) > 0)
+        name = name.mid(name.indexOf(QLatin1Char('-')) + 1);
+    return name.isEmpty() || name == QLatin1String("(Click to set)")
+               ? QStringLiteral("Status %1").arg(status)
+               : name;
+}
+
+QString RoomsBoard::dayText(int day) const {
+    return m_club.longDate(dayAt(day));
+}
+
+QString RoomsBoard::caption() const {
+    if (!m_firstDay.isValid())
+        return QString();
+    if (m_span == Span::Day)
+        return dayText(0);
+    return QStringLiteral("Week of ") + dayText(0);
+}
+
+int RoomsBoard::blockAt(const BoardCell &cell) const {
+    for (int i = 0; i < m_blocks.size(); ++i) {
+        const BoardBlock &block = m_blocks[i];
+        if (block.row == cell.row && block.day == cell.day && cell.slot >= block.firstSlot &&
+            cell.slot < block.endSlot)
+            return i;
+    }
+    return -1;
+}
+
+int RoomsBoard::shadeAt(const BoardCell &cell) const {
+    for (int i = 0; i < m_shades.size(); ++i) {
+        const BoardShade &shade = m_shades[i];
+        if (shade.row == cell.row && shade.day == cell.day && cell.slot >= shade.firstSlot &&
+            cell.slot < shade.endSlot)
+            return i;
+    }
+    return -1;
+}
+
+QString RoomsBoard::blockName(const BoardBlock &block) const {
+    QString name = m_rows.value(block.row).name.trimmed();
+    if (name.isEmpty())
+        name = roomName(m_rows.value(block.row).room);
+    QString end = block.end == QLatin1String(SlotBooking::Close) ? QStringLiteral("close")
+                                                                 : block.end;
+    QString text = name + QStringLiteral(", ") + dayText(block.day) + QStringLiteral(", ") +
+                   block.start + QStringLiteral(" to ") + end + QStringLiteral(", ") + block.title;
+    if (block.guests > 0)
+        text += QStringLiteral(", %1 guests").arg(block.guests);
+    return text + QStringLiteral(", ") + statusName(block.status).toLower();
+}
+
+QString RoomsBoard::cellName(const BoardCell &cell) const {
+    if (!cell.valid() || cell.row >= m_rows.size())
+        return QString();
+    if (const int block = blockAt(cell); block >= 0)
+        return blockName(m_blocks[block]);
+    const QString place = roomName(m_rows[cell.row].room) + QStringLiteral(", ") +
+                          dayText(cell.day) + QStringLiteral(", ") + timeAt(cell.slot);
+    if (const int shade = shadeAt(cell); shade >= 0)
+        return place + QStringLiteral(", blocked by ") + m_shades[shade].text;
+    return place + QStringLiteral(", free");
+}
+
+int RoomsBoard::blockInWay(int row, int day, int first, int end, int self) const {
+    for (int i = 0; i < m_blocks.size(); ++i) {
+        const BoardBlock &block = m_blocks[i];
+        if (i != self && block.holdsRoom && block.row == row && block.day == day &&
+            block.firstSlot < end && first < block.endSlot &&
+            (self < 0 || block.eventNumber != m_blocks[self].eventNumber))
+            return i;
+    }
+    return -1;
+}
+
+void RoomsBoard::refuse(const QString &why) {
+    notice = why;
+    m_drag = Drag{};
+    emit changed();
+}
+
+void RoomsBoard::requestBooking(int row, int day, int first, int end) {
+    notice.clear();
+    if (row < 0 || row >= m_rows.size() || first >= end)
+        return;
+    if (m_rows[row].name.trimmed().isEmpty())
+        return refuse(QStringLiteral("Room %1 has no name; name it in View/Add/Edit Rooms first.")
+                          .arg(m_rows[row].room));
+    if (const int clash = blockInWay(row, day, first, end, -1); clash >= 0)
+        return refuse(QStringLiteral("%1 is taken then by #%2 %3.")
+                          .arg(roomName(m_rows[row].room))
+                          .arg(m_blocks[clash].eventNumber)
+                          .arg(m_blocks[clash].title));
+    m_drag = Drag{};
+    emit changed();
+    emit bookingRequested(BoardBooking{dayAt(day).toString(QStringLiteral("yyyyMMdd")).toInt(),
+                                       m_rows[row].room, timeAt(first), timeAt(end)});
+}
+
+// The move keeps the event's length; one that ran to the close still does.
+void RoomsBoard::requestMove(int index, int row, int day, int startMinute, int endMinute,
+                             bool keepClose) {
+    notice.clear();
+    const BoardBlock block = m_blocks.value(index);
+    if (index < 0 || row < 0 || row >= m_rows.size())
+        return refuse(QString());
+    const int dayStart = std::max(0, minutesOf(m_config.DayStartTime));
+    if (startMinute < dayStart)
+        return refuse(
+            QStringLiteral("#%1 cannot start before %2.").arg(block.eventNumber).arg(timeOf(dayStart)));
+    const int closing = std::max(0, minutesOf(m_config.DayEndTime)) + SlotMinutes;
+    if (!keepClose && endMinute > closing)
+        return refuse(QStringLiteral("#%1 cannot run past the end of the day.")
+                          .arg(block.eventNumber));
+    const bool toClose = keepClose || endMinute >= MinutesPerDay;
+    if (toClose && startMinute >= closing)
+        return refuse(QStringLiteral("#%1 cannot start at the close of the day.")
+                          .arg(block.eventNumber));
+    const QString start = timeOf(startMinute);
+    const QString end = toClose ? QString::fromLatin1(SlotBooking::Close) : timeOf(endMinute);
+    const int date = dayAt(day).toString(QStringLiteral("yyyyMMdd")).toInt();
+    const int room = m_rows[row].room;
+    if (date == block.date && room == m_rows[block.row].room && start == block.start &&
+        end == block.end) {
+        m_drag = Drag{};
+        emit changed();
+        return;
+    }
+    if (m_rows[row].name.trimmed().isEmpty())
+        return refuse(QStringLiteral("Room %1 has no name; name it in View/Add/Edit Rooms first.")
+                          .arg(room));
+    const int first = std::max(0, (startMinute - m_firstMinute) / SlotMinutes);
+    const int last = toClose ? int(m_slots.size())
+                             : (endMinute - m_firstMinute + SlotMinutes - 1) / SlotMinutes;
+    if (block.holdsRoom) {
+        if (const int clash = blockInWay(row, day, first, last, index); clash >= 0)
+            return refuse(QStringLiteral("%1 is taken then by #%2 %3.")
+                              .arg(roomName(room))
+                              .arg(m_blocks[clash].eventNumber)
+                              .arg(m_blocks[clash].title));
+    }
+    const auto describe = [&](int roomnum, int onDay, const QString &from, const QString &to) {
+        return roomName(roomnum) + QStringLiteral(", ") +
+               m_club.longDate(QDate::fromString(QString::number(onDay),
+                                                 QStringLiteral("yyyyMMdd"))) +
+               QStringLiteral(", ") + from + QStringLiteral(" to ") +
+               (to == QLatin1String(SlotBooking::Close) ? QStringLiteral("close") : to);
+    };
+    BoardMove move{block.eventNumber,
+                   block.title,
+                   block.date,
+                   m_rows[block.row].room,
+                   block.start,
+                   block.end,
+                   date,
+                   room,
+                   start,
+                   end,
+                   describe(m_rows[block.row].room, block.date, block.start, block.end),
+                   describe(room, date, start, end)};
+    m_drag = Drag{};
+    emit changed();
+    emit moveRequested(move);
+}
+
+void RoomsBoard::setCursor(const BoardCell &cell) {
+    if (!cell.valid() || cell.row >= m_rows.size())
+        return;
+    m_cursor = cell;
+    m_anchor = cell.slot;
+    emit changed();
+}
+
+void RoomsBoard::moveCursor(int rows, int columns, bool extend) {
+    if (m_rows.isEmpty() || m_slots.isEmpty())
+        return;
+    BoardCell next = m_cursor;
+    next.row = std::clamp(next.row + rows, 0, int(m_rows.size()) - 1);
+    next.slot += columns;
+    if (extend) {
+        // A booking stays within one day.
+        next.slot = std::clamp(next.slot, 0, int(m_slots.size()) - 1);
+        next.row = m_cursor.row;
+    } else if (next.slot < 0) {
+        next.slot = next.day > 0 ? int(m_slots.size()) - 1 : 0;
+        next.day = std::max(0, next.day - 1);
+    } else if (next.slot >= m_slots.size()) {
+        next.slot = next.day < dayCount() - 1 ? 0 : int(m_slots.size()) - 1;
+        next.day = std::min(dayCount() - 1, next.day + 1);
+    }
+    const int anchor = m_anchor;
+    m_cursor = next;
+    m_anchor = extend ? anchor : next.slot;
+    emit changed();
+}
+
+void RoomsBoard::activate() {
+    if (const int block = blockAt(m_cursor); block >= 0)
+        return emit eventRequested(m_blocks[block].eventNumber);
+    int first = selectionFirst();
+    int end = selectionEnd();
+    if (end - first == 1) // nothing picked: an hour, up to the next booking
+        end = first + DefaultBookingSlots;
+    end = std::min(end, int(m_slots.size()));
+    for (int slot = first + 1; slot < end; ++slot) {
+        if (blockInWay(m_cursor.row, m_cursor.day, slot, slot + 1, -1) >= 0) {
+            end = slot;
+            break;
+        }
+    }
+    requestBooking(m_cursor.row, m_cursor.day, first, end);
+}
+
+void RoomsBoard::nudge(int rows, int columns) {
+    const int index = blockAt(m_cursor);
+    if (index < 0)
+        return refuse(QStringLiteral("There is no event at the cursor to move."));
+    const BoardBlock &block = m_blocks[index];
+    const int start = minutesOf(block.start) + columns * SlotMinutes;
+    const bool toClose = block.end == QLatin1String(SlotBooking::Close);
+    const int end = toClose ? MinutesPerDay : minutesOf(block.end) + columns * SlotMinutes;
+    int row = block.row + rows;
+    if (row < 0 || row >= m_rows.size())
+        return refuse(QStringLiteral("There is no room further that way."));
+    m_cursor.row = row;
+    m_cursor.slot = std::clamp(m_cursor.slot + columns, 0, int(m_slots.size()) - 1);
+    m_anchor = m_cursor.slot;
+    requestMove(index, row, block.day, start, end, toClose);
+}
+
+void RoomsBoard::press(const BoardCell &cell, bool onEndEdge) {
+    notice.clear();
+    m_drag = Drag{};
+    if (!cell.valid() || cell.row >= m_rows.size())
+        return;
+    m_cursor = cell;
+    m_anchor = cell.slot;
+    const int block = blockAt(cell);
+    m_drag.kind = block < 0 ? DragKind::Booking
+                            : onEndEdge ? DragKind::Stretching : DragKind::Moving;
+    m_drag.block = block;
+    m_drag.from = cell;
+    m_drag.to = cell;
+    emit changed();
+}
+
+void RoomsBoard::dragTo(const BoardCell &cell) {
+    if (m_drag.kind == DragKind::None || !cell.valid() || cell.row >= m_rows.size())
+        return;
+    if (m_drag.kind != DragKind::Moving) // bookings and stretches keep their row and day
+        m_drag.to = BoardCell{m_drag.from.row, m_drag.from.day,
+                              cell.day == m_drag.from.day ? cell.slot
+                              : cell.day > m_drag.from.day ? int(m_slots.size()) - 1
+                                                           : 0};
+    else
+        m_drag.to = cell;
+    emit changed();
+}
+
+void RoomsBoard::release(const BoardCell &cell) {
+    const Drag drag = m_drag;
+    if (drag.kind == DragKind::None)
+        return;
+    if (!cell.valid() || cell.row >= m_rows.size()) {
+        // Let go outside the board: nothing changes.
+        m_drag = Drag{};
+        emit changed();
+        return;
+    }
+    dragTo(cell);
+    const BoardCell to = m_drag.to;
+    switch (drag.kind) {
+    case DragKind::None:
+        return;
+    case DragKind::Booking:
+        m_cursor = to;
+        m_anchor = drag.from.slot;
+        return requestBooking(drag.from.row, drag.from.day, std::min(drag.from.slot, to.slot),
+                              std::max(drag.from.slot, to.slot) + 1);
+    case DragKind::Moving: {
+        const BoardBlock &block = m_blocks[drag.block];
+        const int shift = (to.slot - drag.from.slot) * SlotMinutes;
+        const bool toClose = block.end == QLatin1String(SlotBooking::Close);
+        const int start = minutesOf(block.start) + shift;
+        const int end = toClose ? MinutesPerDay : minutesOf(block.end) + shift;
+        m_cursor = to;
+        m_anchor = to.slot;
+        return requestMove(drag.block, to.row, to.day, start, end, toClose);
+    }
+    case DragKind::Stretching: {
+        const BoardBlock &block = m_blocks[drag.block];
+        const int endSlot = std::max(to.slot + 1, block.firstSlot + 1);
+        const int end = minuteAt(endSlot);
+        return requestMove(drag.block, block.row, block.day, minutesOf(block.start), end,
+                           endSlot >= m_slots.size() && runsToClose());
+    }
+    }
+}
+
+void RoomsBoard::doubleClick(const BoardCell &cell) {
+    m_drag = Drag{};
+    if (!cell.valid() || cell.row >= m_rows.size())
+        return;
+    m_cursor = cell;
+    m_anchor = cell.slot;
+    activate();
+}

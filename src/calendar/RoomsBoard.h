@@ -1,0 +1,218 @@
+#pragma once
+
+#include "CalendarFilter.h"
+#include "Rooms.h"
+#include "session/ClubSettings.h"
+
+#include <QDate>
+#include <QObject>
+#include <QStringList>
+#include <algorithm>
+
+class DatabaseAccess;
+struct Configuration;
+
+// A place on the board: a room's row, a day (always 0 on a day board, 0 to
+// 6 across a week) and a quarter-hour column of that day.
+struct BoardCell {
+    int row = -1;
+    int day = 0;
+    int slot = 0;
+    bool valid() const { return row >= 0; }
+    friend bool operator==(const BoardCell &, const BoardCell &) = default;
+};
+
+// A room's row; a section of a divisible hall sits, indented, under it.
+struct BoardRow {
+    int room = 0;
+    QString name;
+    int hall = 0; // the room this one is a section of, 0 for none
+};
+
+// One event drawn across the cells it holds, clipped to the hours shown.
+struct BoardBlock {
+    int eventNumber = 0;
+    int row = 0;
+    int day = 0;
+    int firstSlot = 0;
+    int endSlot = 0; // the first column after it
+    int date = 0;    // YYYYMMDD
+    QString start;   // as stored: "HH:MM"
+    QString end;     // "HH:MM" or "CLOSE"
+    QString title;
+    int guests = 0;
+    int status = 0;
+    int color = 0;   // 0xRRGGBB
+    QString label;   // "18:00-23:30 Hawthorne Wedding (120)"
+    bool holdsRoom = true; // an enquiry is drawn, yet keeps nobody out
+};
+
+// A room that is a section of a booked hall, or the hall of a booked
+// section: the save would ask before booking it, so it is drawn hatched.
+struct BoardShade {
+    int row = 0;
+    int day = 0;
+    int firstSlot = 0;
+    int endSlot = 0;
+    int eventNumber = 0;
+    QString text; // "Grand Ballroom: Hawthorne Wedding"
+};
+
+struct BoardLegendEntry {
+    QString name;
+    int color = 0;
+};
+
+// What booking in place asks the event window to start with.
+struct BoardBooking {
+    int date = 0;
+    int room = 0;
+    QString start;
+    QString end;
+};
+
+// A block dragged elsewhere: the event as the board showed it, and where
+// it is to go. The texts name both for the operator's confirmation.
+struct BoardMove {
+    int eventNumber = 0;
+    QString title;
+    int fromDate = 0;
+    int fromRoom = 0;
+    QString fromStart;
+    QString fromEnd;
+    int date = 0;
+    int room = 0;
+    QString start;
+    QString end;
+    QString fromText; // "Grand Ballroom, Saturday, January 2, 2027, 18:00 to 23:30"
+    QString toText;
+};
+
+// The rooms board: every room against the quarter-hours of one day or of a
+// week, each booking a block in its status colour. It follows the month
+// sheet's time and room filters and reads a day or a week with one query.
+//
+// The mouse and the keys arrive as cells; what they ask for leaves as a
+// booking or a move request, which the event side carries out through the
+// event window's own save. Anything the board can already tell is
+// impossible (outside the day, over another booking, a room without a name)
+// is refused here, with the reason in `notice`, and asks nothing.
+class RoomsBoard : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Span { Day, Week };
+    static constexpr int SlotMinutes = 15;
+    static constexpr int DefaultBookingSlots = 4; // a double-click books an hour
+
+    RoomsBoard(DatabaseAccess &access, const Configuration &config, QObject *parent = nullptr);
+
+    void setRooms(const QList<Room> &rooms);
+    // The filters as the month sheet's lists hold them; the board follows
+    // them at once.
+    void setFilter(const CalendarFilter &filter);
+    // The day, or the week (Sunday to Saturday) that holds it.
+    void showDate(const QDate &date, Span span);
+    void setSpan(Span span);
+    // A day or a week back (-1) or forward (1).
+    void step(int direction);
+    // Reads the shown days again; false when they could not be read (the
+    // operator was told), leaving the board empty.
+    bool reload();
+
+    Span span() const { return m_span; }
+    QDate firstDay() const { return m_firstDay; }
+    int dayCount() const { return m_span == Span::Week ? 7 : 1; }
+    QDate dayAt(int day) const { return m_firstDay.addDays(day); }
+    const QList<BoardRow> &rows() const { return m_rows; }
+    // The quarter-hours of a day the board shows, "HH:MM".
+    const QStringList &slotTimes() const { return m_slots; }
+    const QList<BoardBlock> &blocks() const { return m_blocks; }
+    const QList<BoardShade> &shades() const { return m_shades; }
+    const QList<BoardLegendEntry> &legend() const { return m_legend; }
+    QString caption() const;
+    // What the board last refused, and why; empty when nothing was.
+    QString notice;
+
+    // The block or shade covering a cell; -1 for none.
+    int blockAt(const BoardCell &cell) const;
+    int shadeAt(const BoardCell &cell) const;
+    // What a screen reader says of a cell, a block's name where one lies.
+    QString cellName(const BoardCell &cell) const;
+    QString blockName(const BoardBlock &block) const;
+    // The time at which a column starts; the column after the last is the
+    // end of the shown hours ("CLOSE" when they run to the end of the day).
+    QString timeAt(int slot) const;
+
+    // The keyboard cursor and the columns picked with it for a booking.
+    BoardCell cursor() const { return m_cursor; }
+    int selectionFirst() const { return std::min(m_anchor, m_cursor.slot); }
+    int selectionEnd() const { return std::max(m_anchor, m_cursor.slot) + 1; }
+    void setCursor(const BoardCell &cell);
+    // Arrows: a column or a row; across a week the cursor runs on into
+    // the next day. With `extend` the booking's columns grow or shrink.
+    void moveCursor(int rows, int columns, bool extend = false);
+    // Enter: opens the event under the cursor, or books the picked columns.
+    void activate();
+    // The chosen block a quarter-hour or a room on (a key chord).
+    void nudge(int rows, int columns);
+
+    // The mouse, cell by cell: a press on a block moves it (on its right
+    // edge, stretches it), a press on a free cell books from there. A
+    // release outside the board (an invalid cell) gives the drag up.
+    enum class DragKind { None, Booking, Moving, Stretching };
+    struct Drag {
+        DragKind kind = DragKind::None;
+        int block = -1;
+        BoardCell from;
+        BoardCell to;
+    };
+    const Drag &drag() const { return m_drag; }
+    void press(const BoardCell &cell, bool onEndEdge);
+    void dragTo(const BoardCell &cell);
+    void release(const BoardCell &cell);
+    void doubleClick(const BoardCell &cell);
+
+signals:
+    void changed();
+    void bookingRequested(const BoardBooking &booking);
+    void moveRequested(const BoardMove &move);
+    void eventRequested(int eventNumber);
+
+private:
+    void layOutRows();
+    void layOutSlots();
+    bool read();
+    void fillLegend();
+    int rowOf(int room) const;
+    int hallOf(int room) const;
+    int minuteAt(int slot) const;
+    int lastMinute() const; // the minute the shown hours end at
+    bool runsToClose() const;
+    QString dayText(int day) const;
+    QString roomName(int room) const;
+    QString statusName(int status) const;
+    // The block in the way of columns of a row on a day, other than `self`.
+    int blockInWay(int row, int day, int first, int end, int self) const;
+    void requestBooking(int row, int day, int first, int end);
+    void requestMove(int block, int row, int day, int startMinute, int endMinute,
+                     bool keepClose);
+    void refuse(const QString &why);
+
+    DatabaseAccess &m_access;
+    const Configuration &m_config;
+    ClubSettings m_club;
+    QList<Room> m_rooms;
+    CalendarFilter m_filter;
+    Span m_span = Span::Day;
+    QDate m_firstDay;
+    QList<BoardRow> m_rows;
+    QStringList m_slots;
+    int m_firstMinute = 0;
+    QList<BoardBlock> m_blocks;
+    QList<BoardShade> m_shades;
+    QList<BoardLegendEntry> m_legend;
+    BoardCell m_cursor{0, 0, 0};
+    int m_anchor = 0;
+    Drag m_drag;
+};

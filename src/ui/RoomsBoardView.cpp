@@ -1,0 +1,442 @@
+#include "RoomsBoardView.h"
+
+#include <QAccessible>
+#include <QHash>
+#include <QHBoxLayout>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+namespace {
+
+QColor rgb(int value) {
+    return QColor::fromRgb(QRgb(0xFF000000u | unsigned(value)));
+}
+
+const QColor GridLine(0xD8, 0xD8, 0xD8);
+const QColor HourLine(0xA8, 0xA8, 0xA8);
+const QColor CursorColor(0x00, 0x3C, 0x8C);
+
+} // namespace
+
+RoomsBoardCanvas::RoomsBoardCanvas(RoomsBoard &board, QWidget *parent)
+    : QWidget(parent)
+    , m_board(board) {
+    setObjectName(QStringLiteral("boardcanvas"));
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleDescription(
+        tr("Rooms board. Arrows move between rooms and quarter-hours, Shift with the arrows picks "
+           "the time to book, Enter books it or opens the event, Ctrl with the arrows moves the "
+           "event a quarter-hour or a room, Page Up and Page Down go back and forward."));
+    boardChanged();
+}
+
+double RoomsBoardCanvas::dayWidth() const {
+    return double(width() - NameWidth) / std::max(1, m_board.dayCount());
+}
+
+double RoomsBoardCanvas::slotWidth() const {
+    return dayWidth() / std::max<qsizetype>(1, m_board.slotTimes().size());
+}
+
+QSize RoomsBoardCanvas::minimumSizeHint() const {
+    const double least = m_board.span() == RoomsBoard::Span::Week ? 1.5 : 6.0;
+    const auto columns = double(m_board.dayCount() * m_board.slotTimes().size());
+    return {NameWidth + int(columns * least), HeaderHeight + RowHeight};
+}
+
+QSize RoomsBoardCanvas::sizeHint() const {
+    return {minimumSizeHint().width(), HeaderHeight + int(m_board.rows().size()) * RowHeight + 1};
+}
+
+QRectF RoomsBoardCanvas::spanRect(int row, int day, int firstSlot, int endSlot) const {
+    const double x = NameWidth + day * dayWidth() + firstSlot * slotWidth();
+    return {x, double(HeaderHeight + row * RowHeight), (endSlot - firstSlot) * slotWidth(),
+            double(RowHeight)};
+}
+
+QRectF RoomsBoardCanvas::cellRect(const BoardCell &cell) const {
+    return spanRect(cell.row, cell.day, cell.slot, cell.slot + 1);
+}
+
+BoardCell RoomsBoardCanvas::cellAt(const QPoint &point) const {
+    const auto columns = int(m_board.slotTimes().size());
+    if (point.x() < NameWidth || point.y() < HeaderHeight || point.x() >= width() || columns == 0)
+        return {};
+    const int row = (point.y() - HeaderHeight) / RowHeight;
+    if (row >= m_board.rows().size())
+        return {};
+    const double x = point.x() - NameWidth;
+    const int day = std::min(m_board.dayCount() - 1, int(x / dayWidth()));
+    const int slot = std::clamp(int((x - day * dayWidth()) / slotWidth()), 0, columns - 1);
+    return {row, day, slot};
+}
+
+bool RoomsBoardCanvas::onEndEdge(const QPoint &point, const BoardCell &cell) const {
+    const int index = m_board.blockAt(cell);
+    if (index < 0)
+        return false;
+    const BoardBlock &block = m_board.blocks()[index];
+    const QRectF rect = spanRect(block.row, block.day, block.firstSlot, block.endSlot);
+    return rect.width() > 3 * EdgeGrip && point.x() >= rect.right() - EdgeGrip;
+}
+
+void RoomsBoardCanvas::boardChanged() {
+    // The scroll area fits the board to its width; a board too narrow to
+    // read scrolls instead.
+    setMinimumSize(minimumSizeHint().width(), sizeHint().height());
+    // A screen reader says where the cursor is, and what lies there.
+    const QString name = m_board.cellName(m_board.cursor());
+    if (accessibleName() != name) {
+        setAccessibleName(name.isEmpty() ? tr("Rooms board") : name);
+        if (hasFocus()) {
+            QAccessibleEvent event(this, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+    update();
+}
+
+void RoomsBoardCanvas::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    paintRows(painter);
+    paintBlocks(painter);
+    paintDrag(painter);
+    paintCursor(painter);
+    paintHeader(painter);
+}
+
+void RoomsBoardCanvas::paintHeader(QPainter &painter) const {
+    painter.fillRect(QRect(0, 0, width(), HeaderHeight), palette().window());
+    painter.setPen(palette().windowText().color());
+    const auto &times = m_board.slotTimes();
+    const int half = HeaderHeight / 2;
+    const bool week = m_board.span() == RoomsBoard::Span::Week;
+    // Hours are labelled as often as they fit: every hour, or every few.
+    const QFontMetrics metrics = fontMetrics();
+    const double hourWidth = 4 * slotWidth();
+    int every = 1;
+    while (every < 24 && hourWidth * every < metrics.horizontalAdvance(QStringLiteral("00:00")) + 6)
+        every *= 2;
+    for (int day = 0; day < m_board.dayCount(); ++day) {
+        const double left = NameWidth + day * dayWidth();
+        if (week) {
+            painter.drawText(QRectF(left, 0, dayWidth(), half), Qt::AlignCenter,
+                             QLocale().toString(m_board.dayAt(day), QStringLiteral("ddd d MMM")));
+            painter.setPen(HourLine);
+            painter.drawLine(QPointF(left, 0), QPointF(left, HeaderHeight));
+            painter.setPen(palette().windowText().color());
+        }
+        for (int slot = 0; slot < times.size(); ++slot) {
+            const QString &time = times[slot];
+            if (!time.endsWith(QLatin1String(":00")) || time.left(2).toInt() % every != 0)
+                continue;
+            const double x = left + slot * slotWidth();
+            painter.drawText(QRectF(x + 2, week ? half : 0, hourWidth * every, week ? half : HeaderHeight),
+                             Qt::AlignLeft | Qt::AlignVCenter, time);
+        }
+    }
+    painter.setPen(HourLine);
+    painter.drawLine(0, HeaderHeight - 1, width(), HeaderHeight - 1);
+}
+
+void RoomsBoardCanvas::paintRows(QPainter &painter) const {
+    const auto &rows = m_board.rows();
+    const auto &times = m_board.slotTimes();
+    const int bottom = HeaderHeight + int(rows.size()) * RowHeight;
+    // Quarter-hour lines where they do not crowd, hour lines always.
+    int hours = 1; // hour lines as often as they stay apart
+    while (hours < 24 && 4 * slotWidth() * hours < 6)
+        hours *= 2;
+    for (int day = 0; day < m_board.dayCount(); ++day) {
+        for (int slot = 0; slot <= times.size(); ++slot) {
+            const bool hour = slot < times.size() && times[slot].endsWith(QLatin1String(":00")) &&
+                              times[slot].left(2).toInt() % hours == 0;
+            if (!hour && slotWidth() < 8)
+                continue;
+            painter.setPen(hour ? HourLine : GridLine);
+            const double x = NameWidth + day * dayWidth() + slot * slotWidth();
+            painter.drawLine(QPointF(x, HeaderHeight), QPointF(x, bottom));
+        }
+        const double left = NameWidth + day * dayWidth();
+        painter.setPen(QPen(palette().windowText().color(), 1.5));
+        painter.drawLine(QPointF(left, HeaderHeight), QPointF(left, bottom));
+    }
+    for (int row = 0; row < rows.size(); ++row) {
+        const int top = HeaderHeight + row * RowHeight;
+        painter.setPen(GridLine);
+        painter.drawLine(0, top + RowHeight, width(), top + RowHeight);
+        painter.setPen(palette().windowText().color());
+        const int indent = rows[row].hall != 0 ? 18 : 4;
+        QString name = rows[row].name.trimmed();
+        if (name.isEmpty())
+            name = tr("Room %1 (no name)").arg(rows[row].room);
+        QFont font = painter.font();
+        font.setBold(rows[row].hall == 0);
+        painter.setFont(font);
+        painter.drawText(QRect(indent, top, NameWidth - indent - 4, RowHeight),
+                         Qt::AlignLeft | Qt::AlignVCenter,
+                         painter.fontMetrics().elidedText(name, Qt::ElideRight,
+                                                          NameWidth - indent - 4));
+        font.setBold(false);
+        painter.setFont(font);
+    }
+}
+
+void RoomsBoardCanvas::paintBlocks(QPainter &painter) const {
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    // A hall with two sections booked is hatched twice over; each text is
+    // written only where no earlier one lies.
+    QHash<int, double> written; // row and day: where the last text ended
+    for (const BoardShade &shade : m_board.shades()) {
+        const QRectF rect = spanRect(shade.row, shade.day, shade.firstSlot, shade.endSlot)
+                                .adjusted(0, 3, 0, -3);
+        painter.fillRect(rect, QBrush(QColor(0x90, 0x90, 0x90), Qt::BDiagPattern));
+        const int key = shade.row * 7 + shade.day;
+        if (written.contains(key) && written[key] > rect.left())
+            continue;
+        painter.setPen(QColor(0x50, 0x50, 0x50));
+        const QString text = painter.fontMetrics().elidedText(shade.text, Qt::ElideRight,
+                                                              int(rect.width()) - 6);
+        painter.drawText(rect.adjusted(4, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+        written[key] = rect.left() + 6 + painter.fontMetrics().horizontalAdvance(text);
+    }
+    for (const BoardBlock &block : m_board.blocks()) {
+        const QRectF rect = spanRect(block.row, block.day, block.firstSlot, block.endSlot)
+                                .adjusted(1, 2, -1, -2);
+        painter.fillRect(rect, rgb(block.color));
+        // An enquiry keeps nobody out: its outline is dashed.
+        painter.setPen(QPen(Qt::black, 1, block.holdsRoom ? Qt::SolidLine : Qt::DashLine));
+        painter.drawRect(rect);
+        if (rect.width() < 12)
+            continue;
+        // The title over the times and the guests, as much as fits.
+        const QRectF text = rect.adjusted(3, 1, -2, -1);
+        const QString when = block.label.section(QLatin1Char(' '), 0, 0);
+        const QString guests = block.guests > 0 ? QStringLiteral("  %1").arg(block.guests) : QString();
+        painter.setFont(small);
+        const QFontMetrics metrics = painter.fontMetrics();
+        painter.drawText(QRectF(text.left(), text.top(), text.width(), text.height() / 2),
+                         Qt::AlignLeft | Qt::AlignVCenter,
+                         metrics.elidedText(block.title, Qt::ElideRight, int(text.width())));
+        painter.drawText(QRectF(text.left(), text.center().y(), text.width(), text.height() / 2),
+                         Qt::AlignLeft | Qt::AlignVCenter,
+                         metrics.elidedText(when + guests, Qt::ElideRight, int(text.width())));
+        painter.setFont(font());
+    }
+}
+
+void RoomsBoardCanvas::paintDrag(QPainter &painter) const {
+    const RoomsBoard::Drag &drag = m_board.drag();
+    if (drag.kind == RoomsBoard::DragKind::None || drag.from == drag.to)
+        return;
+    painter.setPen(QPen(CursorColor, 2, Qt::DashLine));
+    if (drag.kind == RoomsBoard::DragKind::Booking) {
+        const QRectF rect = spanRect(drag.from.row, drag.from.day, std::min(drag.from.slot, drag.to.slot),
+                                     std::max(drag.from.slot, drag.to.slot) + 1);
+        painter.fillRect(rect, QColor(0x00, 0x3C, 0x8C, 40));
+        painter.drawRect(rect);
+        return;
+    }
+    const BoardBlock &block = m_board.blocks().value(drag.block);
+    if (drag.kind == RoomsBoard::DragKind::Stretching) {
+        painter.drawRect(spanRect(block.row, block.day, block.firstSlot,
+                                  std::max(drag.to.slot + 1, block.firstSlot + 1)));
+        return;
+    }
+    const int shift = drag.to.slot - drag.from.slot;
+    painter.drawRect(spanRect(drag.to.row, drag.to.day, block.firstSlot + shift,
+                              block.endSlot + shift));
+}
+
+void RoomsBoardCanvas::paintCursor(QPainter &painter) const {
+    const BoardCell cursor = m_board.cursor();
+    if (!cursor.valid() || cursor.row >= m_board.rows().size() || !hasFocus())
+        return;
+    painter.setPen(QPen(CursorColor, 2));
+    painter.drawRect(spanRect(cursor.row, cursor.day, m_board.selectionFirst(),
+                              m_board.selectionEnd())
+                         .adjusted(1, 1, -1, -1));
+}
+
+void RoomsBoardCanvas::mousePressEvent(QMouseEvent *event) {
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    setFocus(Qt::MouseFocusReason);
+    const BoardCell cell = cellAt(event->position().toPoint());
+    m_board.press(cell, onEndEdge(event->position().toPoint(), cell));
+}
+
+void RoomsBoardCanvas::mouseMoveEvent(QMouseEvent *event) {
+    const QPoint point = event->position().toPoint();
+    if (event->buttons() & Qt::LeftButton) {
+        m_board.dragTo(cellAt(point));
+        return;
+    }
+    const BoardCell cell = cellAt(point);
+    setCursor(cell.valid() && onEndEdge(point, cell) ? Qt::SizeHorCursor
+              : m_board.blockAt(cell) >= 0           ? Qt::OpenHandCursor
+                                                     : Qt::ArrowCursor);
+}
+
+void RoomsBoardCanvas::mouseReleaseEvent(QMouseEvent *event) {
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mouseReleaseEvent(event);
+    m_board.release(cellAt(event->position().toPoint()));
+}
+
+void RoomsBoardCanvas::mouseDoubleClickEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton)
+        m_board.doubleClick(cellAt(event->position().toPoint()));
+}
+
+void RoomsBoardCanvas::keyPressEvent(QKeyEvent *event) {
+    const bool chord = event->modifiers() & Qt::ControlModifier;
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
+    int rows = 0;
+    int columns = 0;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        columns = -1;
+        break;
+    case Qt::Key_Right:
+        columns = 1;
+        break;
+    case Qt::Key_Up:
+        rows = -1;
+        break;
+    case Qt::Key_Down:
+        rows = 1;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        m_board.activate();
+        return;
+    case Qt::Key_PageUp:
+        m_board.step(-1);
+        return;
+    case Qt::Key_PageDown:
+        m_board.step(1);
+        return;
+    default:
+        return QWidget::keyPressEvent(event);
+    }
+    if (chord)
+        m_board.nudge(rows, columns);
+    else
+        m_board.moveCursor(rows, columns, extend);
+}
+
+bool RoomsBoardCanvas::event(QEvent *event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        const QString name = m_board.cellName(cellAt(help->pos()));
+        if (name.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), name, this);
+        return true;
+    }
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+        update();
+    return QWidget::event(event);
+}
+
+RoomsBoardView::RoomsBoardView(RoomsBoard &board, QWidget *parent)
+    : QWidget(parent)
+    , m_board(board) {
+    setObjectName(QStringLiteral("fraboard"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *bar = new QHBoxLayout;
+    const auto button = [this](const QString &name, const QString &text, const QString &tip) {
+        auto *made = new QToolButton(this);
+        made->setObjectName(name);
+        made->setText(text);
+        made->setToolTip(tip);
+        made->setAccessibleName(QString(text).remove(QLatin1Char('&')));
+        made->setAccessibleDescription(tip);
+        return made;
+    };
+    m_day = button(QStringLiteral("cmdboardspan(0)"), tr("&Day"), tr("One day, every room"));
+    m_week = button(QStringLiteral("cmdboardspan(1)"), tr("&Week"), tr("Sunday to Saturday"));
+    auto *back = button(QStringLiteral("cmdboardmove(0)"), QStringLiteral("<-"),
+                        tr("The day or week before (Page Up)"));
+    auto *forward = button(QStringLiteral("cmdboardmove(1)"), QStringLiteral("->"),
+                           tr("The day or week after (Page Down)"));
+    back->setAccessibleName(tr("Back"));
+    forward->setAccessibleName(tr("Forward"));
+    for (QToolButton *span : {m_day, m_week})
+        span->setCheckable(true);
+    connect(m_day, &QToolButton::clicked, this, [this] { m_board.setSpan(RoomsBoard::Span::Day); });
+    connect(m_week, &QToolButton::clicked, this,
+            [this] { m_board.setSpan(RoomsBoard::Span::Week); });
+    connect(back, &QToolButton::clicked, this, [this] { m_board.step(-1); });
+    connect(forward, &QToolButton::clicked, this, [this] { m_board.step(1); });
+    m_caption = new QLabel(this);
+    m_caption->setObjectName(QStringLiteral("lblboard"));
+    QFont bold = m_caption->font();
+    bold.setBold(true);
+    m_caption->setFont(bold);
+    for (QWidget *widget : std::initializer_list<QWidget *>{m_day, m_week, back, forward, m_caption})
+        bar->addWidget(widget);
+    bar->addStretch();
+    layout->addLayout(bar);
+
+    m_canvas = new RoomsBoardCanvas(board, this);
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("boardscroll"));
+    m_scroll->setWidget(m_canvas);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(m_scroll, 1);
+
+    // The legend: one swatch per status, in the colours the board uses;
+    // beside it, what the board last refused.
+    auto *foot = new QHBoxLayout;
+    for (int i = 0; i < 5; ++i) {
+        auto *swatch = new QLabel(this);
+        swatch->setObjectName(QStringLiteral("lblboardkey(%1)").arg(i));
+        m_legend << swatch;
+        foot->addWidget(swatch);
+    }
+    m_notice = new QLabel(this);
+    m_notice->setObjectName(QStringLiteral("lblboardnotice"));
+    m_notice->setWordWrap(true);
+    foot->addWidget(m_notice, 1);
+    layout->addLayout(foot);
+
+    connect(&board, &RoomsBoard::changed, this, &RoomsBoardView::refresh);
+    connect(&board, &RoomsBoard::changed, m_canvas, &RoomsBoardCanvas::boardChanged);
+    refresh();
+}
+
+void RoomsBoardView::refresh() {
+    m_day->setChecked(m_board.span() == RoomsBoard::Span::Day);
+    m_week->setChecked(m_board.span() == RoomsBoard::Span::Week);
+    m_caption->setText(m_board.caption());
+    const auto &legend = m_board.legend();
+    for (int i = 0; i < m_legend.size(); ++i) {
+        QLabel *swatch = m_legend[i];
+        swatch->setVisible(i < legend.size());
+        if (i >= legend.size())
+            continue;
+        swatch->setText(legend[i].name);
+        const bool enquiry = i == 0;
+        swatch->setStyleSheet(QStringLiteral("background-color: %1; color: black; border: 1px %2 "
+                                             "black; padding: 1px 4px;")
+                                  .arg(rgb(legend[i].color).name(),
+                                       enquiry ? QStringLiteral("dashed") : QStringLiteral("solid")));
+    }
+    m_notice->setText(m_board.notice);
+    m_notice->setVisible(!m_board.notice.isEmpty());
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "calendar/RoomsBoard.h"
+
+#include <QWidget>
+
+class QLabel;
+class QScrollArea;
+class QToolButton;
+
+// The board itself: room names down the left, the hours of each day
+// across, each booking a block in its status colour, a section of a booked
+// hall hatched. It turns the mouse and the keys into cells for RoomsBoard
+// and draws what RoomsBoard holds; it decides nothing.
+class RoomsBoardCanvas final : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int NameWidth = 170;
+    static constexpr int HeaderHeight = 34;
+    static constexpr int RowHeight = 30;
+    static constexpr int EdgeGrip = 5; // pixels at a block's end that stretch it
+
+    explicit RoomsBoardCanvas(RoomsBoard &board, QWidget *parent = nullptr);
+
+    // The cell under a point of the canvas; an invalid cell off the board.
+    BoardCell cellAt(const QPoint &point) const;
+    // Where a cell, or a run of columns, is drawn.
+    QRectF cellRect(const BoardCell &cell) const;
+    QRectF spanRect(int row, int day, int firstSlot, int endSlot) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+public slots:
+    void boardChanged();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    double slotWidth() const;
+    double dayWidth() const;
+    bool onEndEdge(const QPoint &point, const BoardCell &cell) const;
+    void paintHeader(QPainter &painter) const;
+    void paintRows(QPainter &painter) const;
+    void paintBlocks(QPainter &painter) const;
+    void paintDrag(QPainter &painter) const;
+    void paintCursor(QPainter &painter) const;
+
+    RoomsBoard &m_board;
+};
+
+// The board's panel: Day and Week, back and forward, the shown day or
+// week, the legend of status colours, the board and a line for what the
+// board refused.
+class RoomsBoardView final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit RoomsBoardView(RoomsBoard &board, QWidget *parent = nullptr);
+
+    RoomsBoardCanvas *canvas() const { return m_canvas; }
+
+public slots:
+    void refresh();
+
+private:
+    RoomsBoard &m_board;
+    QToolButton *m_day = nullptr;
+    QToolButton *m_week = nullptr;
+    QLabel *m_caption = nullptr;
+    QList<QLabel *> m_legend;
+    QScrollArea *m_scroll = nullptr;
+    RoomsBoardCanvas *m_canvas = nullptr;
+    QLabel *m_notice = nullptr;
+};
