@@ -1,0 +1,216 @@
+#include "EditingFixture.h"
+#include "Workstation.h"
+#include "values/TextValue.h"
+
+#include <functional>
+
+namespace {
+
+constexpr int Ballroom = 1;
+constexpr int Library = 3;
+constexpr int Day = 20270807; // a Saturday
+const QDate Saturday(2027, 8, 7);
+
+// Moves and bookings made on the rooms board: whatever the board asks, the
+// event window's own save decides, and a refused move leaves the event,
+// its cells and its history as they were.
+class BoardActionsTest : public EditingFixture {
+protected:
+    void SetUp() override {
+        EditingFixture::SetUp();
+        morning = booked(QString::number(Day), u"Brunch"_s, u"10:00"_s, u"12:00"_s, Ballroom);
+        enterBooking(QString::number(Day), u"Gala"_s, Library); // 18:00 to 22:00
+        click(EventCommand::Save);
+        gala = integerValue(box(EventField::Number));
+        showBoard(*logic);
+        prompts.clear();
+    }
+    static void showBoard(MainWindowLogic &on) {
+        on.calendar.ChangeView(MonthSheet::BoardView);
+        on.calendar.board.showDate(Saturday, RoomsBoard::Span::Day);
+    }
+    static BoardCell cellOf(MainWindowLogic &on, int room, const QString &time) {
+        const RoomsBoard &board = on.calendar.board;
+        for (int row = 0; row < board.rows().size(); ++row)
+            if (board.rows()[row].room == room)
+                return {row, 0, int(board.slotTimes().indexOf(time))};
+        return {};
+    }
+    // The gala's block dragged by its first cell to a room and start.
+    static void dragGala(MainWindowLogic &on, int room, const QString &start) {
+        on.calendar.board.press(cellOf(on, Library, u"18:00"_s), false);
+        on.calendar.board.release(cellOf(on, room, start));
+    }
+    QString where() {
+        return rowTexts(u"evnt"_s,
+                        u"select eventdate, roomnumber, starttime, endtime from eventinfo "
+                        "where eventnum = ?"_s,
+                        {gala})
+            .join(u';');
+    }
+
+    int gala = 0;
+    int morning = 0;
+};
+
+TEST_F(BoardActionsTest, AConfirmedMoveIsSavedWithItsCellsHistoryAndChangeCount) {
+    const int countBefore = count(u"select changecount from eventchange where eventnum = ?"_s, {gala});
+    prompts.answerYesNo(true);
+    dragGala(*logic, Ballroom, u"19:00"_s);
+
+    ASSERT_EQ(prompts.questions.size(), 1) << told();
+    EXPECT_EQ(prompts.questions.first().text,
+              u"Move #%1 Gala\nfrom Library, Saturday, August 7, 2027, 18:00 to 22:00\nto "
+              "Ballroom, Saturday, August 7, 2027, 19:00 to 23:00?"_s.arg(gala));
+    EXPECT_EQ(where(), u"20270807|1|19:00|23:00"_s);
+    EXPECT_TRUE(cells(Library, Day).isEmpty());
+    EXPECT_EQ(cells(Ballroom, Day).filter(u" %1 "_s.arg(gala)).size(), 16);
+    EXPECT_GT(count(u"select changecount from eventchange where eventnum = ?"_s, {gala}),
+              countBefore);
+    EXPECT_TRUE(historyFile().last().contains(u"Event#%1 \\Start time changed from 18:00 to 19:00"_s.arg(gala)))
+        << historyFile().last().toStdString();
+    EXPECT_EQ(event().mode, CurrentEvent::Viewing);
+    EXPECT_TRUE(window().reservationsVisible) << "the board stays in front";
+    const RoomsBoard &board = logic->calendar.board;
+    EXPECT_EQ(board.rows()[board.blocks()[board.blockAt(cellOf(*logic, Ballroom, u"19:00"_s))].row].room,
+              Ballroom);
+}
+
+// What the board refuses itself asks nothing; what the operator declines
+// or the save refuses leaves the event as stored.
+TEST_F(BoardActionsTest, ARefusedOrDeclinedMoveLeavesTheEventAsStored) {
+    const QString stored = where();
+    const QStringList storedCells = cells(Library, Day);
+    const struct {
+        const char *name;
+        std::function<void()> act;
+        const char *told; // the board's notice or the message shown
+    } cases[] = {
+        {"over another booking", [&] { dragGala(*logic, Ballroom, u"09:00"_s); },
+         "Ballroom is taken then by #%1 Brunch."},
+        {"past the end of the day", [&] { dragGala(*logic, Library, u"21:00"_s); },
+         "cannot run past the end of the day."},
+        {"let go outside the board",
+         [&] {
+             logic->calendar.board.press(cellOf(*logic, Library, u"18:00"_s), false);
+             logic->calendar.board.release(BoardCell{});
+         },
+         ""},
+        {"declined",
+         [&] {
+             prompts.answerYesNo(false);
+             dragGala(*logic, Ballroom, u"19:00"_s);
+         },
+         ""},
+        {"taken after the board was drawn",
+         [&] {
+             // Booked at another workstation, as its save leaves it.
+             exec(u"evnt"_s, u"insert into eventinfo (eventnum, eventdate, eventtitle, "
+                             "starttime, endtime, status, roomnumber) values (900, ?, 'Late', "
+                             "'21:00', '22:00', 2, 1)"_s, {Day});
+             exec(u"evnt"_s, u"update reserv set Event1 = 900, Room1 = 'Late' where resdate = "
+                             "? and restime >= '21:00' and restime < '22:00'"_s, {Day});
+             prompts.answerYesNo(true);
+             dragGala(*logic, Ballroom, u"19:00"_s);
+         },
+         "The chosen time and room combination is already in use."},
+        {"into the past below the administrator",
+         [&] {
+             setLevel(50);
+             logic->boardActions.move({gala, u"Gala"_s, Day, Library, u"18:00"_s, u"22:00"_s,
+                                       20261201, Library, u"18:00"_s, u"22:00"_s, {}, {}});
+         },
+         "administrator mode"},
+        {"below the level that changes events",
+         [&] {
+             setLevel(10);
+             prompts.answerYesNo(true);
+             dragGala(*logic, Ballroom, u"19:00"_s);
+         },
+         "Your access level does not allow events to be changed."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        setLevel(99);
+        showBoard(*logic);
+        prompts.clear();
+        c.act();
+        const QString notice = logic->calendar.board.notice;
+        const QString shown = prompts.messages.isEmpty() ? QString() : prompts.messages.last().text;
+        const QString expected = QString::fromUtf8(c.told).contains(u"%1"_s)
+                                     ? QString::fromUtf8(c.told).arg(morning)
+                                     : QString::fromUtf8(c.told);
+        EXPECT_TRUE(expected.isEmpty() ? notice.isEmpty() && shown.isEmpty()
+                                       : notice.contains(expected) || shown.contains(expected))
+            << notice.toStdString() << " / " << shown.toStdString();
+        EXPECT_EQ(where(), stored);
+        EXPECT_EQ(cells(Library, Day), storedCells);
+        EXPECT_EQ(event().mode, CurrentEvent::Viewing);
+        EXPECT_FALSE(event().UnsavedChanges);
+        exec(u"evnt"_s, u"delete from eventinfo where eventtitle = 'Late'"_s);
+        exec(u"evnt"_s, u"update reserv set Event1 = 0, Room1 = ' ' where Room1 = 'Late'"_s);
+    }
+}
+
+// Two workstations, one event: whichever moved it first, the other's move
+// or save from its older picture is refused, and the event stays where
+// the first put it.
+TEST_F(BoardActionsTest, TheSecondWorkstationToMoveTheSameEventIsRefused) {
+    for (const bool secondUsesBoard : {true, false}) {
+        SCOPED_TRACE(secondUsesBoard ? "board after board" : "save after board");
+        Workstation anna(settings(), club, u"ANNA"_s);
+        Workstation bert(settings(), club, u"BERT"_s);
+        showBoard(anna.logic());
+        showBoard(bert.logic());
+        if (!secondUsesBoard) {
+            ASSERT_TRUE(bert.logic().ShowEvent(gala));
+            bert.click(EventCommand::Modify);
+        }
+        anna.prompts.answerYesNo(true);
+        dragGala(anna.logic(), Ballroom, u"19:00"_s);
+        ASSERT_EQ(where(), u"20270807|1|19:00|23:00"_s) << anna.prompts.messageTexts().join('|').toStdString();
+
+        if (secondUsesBoard) {
+            bert.prompts.answerYesNo(true);
+            dragGala(bert.logic(), Library, u"17:00"_s);
+            EXPECT_TRUE(bert.prompts.messages.last().text.contains(u"was changed at another workstation"_s));
+        } else {
+            bert.event().fields[EventField::Start] = u"17:00"_s;
+            bert.event().UnsavedChanges = true;
+            bert.prompts.answerYesNo(false); // keep his screen rather than reload
+            bert.click(EventCommand::Save);
+            EXPECT_TRUE(bert.prompts.questions.last().text.contains(u"was changed at another workstation"_s));
+        }
+        EXPECT_EQ(where(), u"20270807|1|19:00|23:00"_s);
+        EXPECT_EQ(cells(Ballroom, Day).filter(u" %1 "_s.arg(gala)).size(), 16);
+        EXPECT_TRUE(cells(Library, Day).isEmpty());
+
+        // Back where it started, for the other order.
+        exec(u"evnt"_s, u"update eventinfo set roomnumber = 3, starttime = '18:00', endtime = "
+                        "'22:00' where eventnum = ?"_s, {gala});
+        exec(u"evnt"_s, u"update reserv set Event1 = 0, Room1 = ' ' where Event1 = ?"_s, {gala});
+        exec(u"evnt"_s, u"update reserv set Event3 = ?, Room3 = 'Gala' where resdate = ? and "
+                        "restime >= '18:00' and restime < '22:00'"_s, {gala, Day});
+    }
+}
+
+TEST_F(BoardActionsTest, DraggingAcrossFreeCellsStartsNewEventFilledIn) {
+    RoomsBoard &board = logic->calendar.board;
+    board.press(cellOf(*logic, 2, u"13:00"_s), false);
+    board.release(cellOf(*logic, 2, u"15:45"_s));
+    EXPECT_EQ(event().mode, CurrentEvent::EnteringNew) << told();
+    EXPECT_EQ(box(EventField::Date), u"20270807"_s);
+    EXPECT_EQ(box(EventField::Room), u"2"_s);
+    EXPECT_EQ(box(EventField::Start), u"13:00"_s);
+    EXPECT_EQ(box(EventField::End), u"16:00"_s);
+    EXPECT_EQ(event().LinkedRoom, Ballroom) << "a section books with its hall in view";
+    EXPECT_FALSE(event().UnsavedChanges);
+
+    click(EventCommand::ClearScreen);
+    setLevel(50);
+    logic->boardActions.book({20261201, Library, u"18:00"_s, u"19:00"_s});
+    EXPECT_EQ(prompts.messages.last().text, FieldEntry::BackDatingRefused);
+    EXPECT_NE(event().mode, CurrentEvent::EnteringNew);
+}
+
+} // namespace
