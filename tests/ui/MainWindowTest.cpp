@@ -86,7 +86,7 @@ TEST_F(MainWindowTest, TheMonthShowsItsEventsAndADoubleClickedDayItsBookings) {
 
     const int first = QDate(today.year(), today.month(), 1).dayOfWeek() % 7;
     auto *fifteenth = child<QPlainTextEdit>(window, u"cal(%1)"_s.arg(first + 14));
-    EXPECT_EQ(fifteenth->toPlainText(), u"15           * 2 events *\nBook Club\nSmith Wedding"_s);
+    EXPECT_EQ(fifteenth->toPlainText(), u"15   2 events\n08:00 Book Club\n10:00 Smith Wedding"_s);
     QTest::mouseClick(fifteenth->viewport(), Qt::LeftButton);
     EXPECT_EQ(fifteenth->palette().color(QPalette::Base), QColor(255, 255, 128));
     QTest::mouseDClick(fifteenth->viewport(), Qt::LeftButton);
