@@ -89,12 +89,13 @@ BenchClub &clubWithEvents(int total) {
 // The shown month's events by one query on the date index.
 int readMonth(Database &evnt) {
     auto query = evnt.exec(
-        QStringLiteral("select eventdate, eventtitle from eventinfo where eventdate between ? "
-                       "and ? and status between ? and ? order by eventdate, starttime"),
+        QStringLiteral("select eventdate, starttime, eventtitle, status from eventinfo where "
+                       "eventdate between ? and ? and status between ? and ? order by eventdate, "
+                       "starttime"),
         {ShownFirst, ShownLast, 2, 8});
     int rows = 0;
     while (query->next())
-        rows += query->value(1).toString().size() > 0;
+        rows += query->value(2).toString().size() > 0;
     return rows;
 }
 

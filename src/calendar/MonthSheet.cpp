@@ -1,6 +1,8 @@
 #include "MonthSheet.h"
 
+#include "StatusColors.h"
 #include "ports/Clock.h"
+#include "session/ClubSettings.h"
 #include "session/Module.h"
 #include "values/TextValue.h"
 
@@ -10,11 +12,11 @@ namespace {
 
 const QString EventDatabase = QStringLiteral("evnt");
 
-// The events of one month, by day: how many, and the first titles in
+// The events of one month, by day: how many, and the first ones in
 // start-time order.
 struct MonthEvents {
     std::array<int, 32> counts{};
-    std::array<QStringList, 32> titles;
+    std::array<QList<DayLine>, 32> lines;
 };
 
 // One range query for the whole month, grouped by day here: the cost of a
@@ -24,12 +26,15 @@ Result<MonthEvents> readMonthEvents(Module &module, int firstDate, int lastDate,
     auto db = module.databases.open(EventDatabase);
     if (!db)
         return db.error();
+    // A club whose settings cannot be read gets the default colours.
+    const auto club = ClubSettings::read(*db.value());
+    const ClubSettings settings = club ? *club : ClubSettings();
     const SqlCondition condition =
         filter.condition(module.config.DayStartTime, module.config.DayEndTime);
     // Statuses 1 (contact only) and 9 (cancelled) hold no room.
     auto query = db.value()->exec(
-        QStringLiteral("select eventdate, eventtitle from eventinfo where eventdate between ? and "
-                       "? and status between ? and ?") +
+        QStringLiteral("select eventdate, starttime, eventtitle, status from eventinfo where "
+                       "eventdate between ? and ? and status between ? and ?") +
             condition.sql + QStringLiteral(" order by eventdate, starttime, eventnum"),
         QVariantList{firstDate, lastDate, 2, 8} + condition.values);
     if (!query)
@@ -40,26 +45,46 @@ Result<MonthEvents> readMonthEvents(Module &module, int firstDate, int lastDate,
         if (day < 1 || day > 31)
             continue;
         ++events.counts[day];
-        if (events.titles[day].size() < MonthSheet::TitlesShown)
-            events.titles[day] << cutToLength(query->value(1).toString(), MonthSheet::TitleLength);
+        if (events.lines[day].size() < MonthSheet::TitlesShown)
+            events.lines[day] << DayLine{
+                query->value(1).toString(),
+                cutToLength(query->value(2).toString(), MonthSheet::TitleLength),
+                StatusColors::colorOf(settings, query->value(3).toInt())};
     }
     if (query->lastError().isValid())
         return db.value()->error(query->lastError());
     return events;
 }
 
-QString cellText(int day, int count, const QStringList &titles) {
-    QString text = QString::number(day);
-    if (count == 0)
-        return text;
-    text += QStringLiteral("           * ") + QString::number(count) +
-            (count == 1 ? QStringLiteral(" event *") : QStringLiteral(" events *"));
-    for (const QString &title : titles)
-        text += QStringLiteral("\r\n") + title;
-    return text;
+// The count sits on the day's own line, short enough for the narrowest cell.
+DayCell dayCell(int day, int count, const QList<DayLine> &lines) {
+    DayCell cell;
+    cell.visible = true;
+    cell.events = count;
+    cell.heading = QString::number(day);
+    if (count > 0)
+        cell.heading += QStringLiteral("   %1 %2")
+                            .arg(count)
+                            .arg(count == 1 ? QStringLiteral("event") : QStringLiteral("events"));
+    cell.lines = lines;
+    if (count > lines.size())
+        cell.more = QStringLiteral("+%1 more").arg(count - lines.size());
+    cell.text = cell.heading;
+    for (const DayLine &line : lines)
+        cell.text += QStringLiteral("\r\n") + line.text();
+    if (!cell.more.isEmpty())
+        cell.text += QStringLiteral("\r\n") + cell.more;
+    return cell;
 }
 
 } // namespace
+
+// A line without a title (or a time) shows what it has, without a stray blank.
+QString DayLine::text() const {
+    if (title.isEmpty() || time.isEmpty())
+        return time + title;
+    return time + QLatin1Char(' ') + title;
+}
 
 MonthSheet::MonthSheet(Module &module, QObject *parent)
     : QObject(parent)
@@ -141,9 +166,7 @@ bool MonthSheet::drawMonth(const CalendarFilter &filter, bool reportFailure) {
     }
     for (int day = 1; day <= days; ++day) {
         const int index = m_firstCell + day - 1;
-        cells[index].visible = true;
-        cells[index].text = cellText(day, events->counts[day], events->titles[day]);
-        cells[index].events = events->counts[day];
+        cells[index] = dayCell(day, events->counts[day], events->lines[day]);
         cells[index].backColor = restingColor(index);
     }
     markSelectedCell();

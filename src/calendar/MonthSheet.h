@@ -16,17 +16,36 @@ class Module;
 namespace CellColor {
 inline constexpr int White = 0xFFFFFF;
 inline constexpr int Blue = 0x0000FF;
-inline constexpr int Today = 0xE0E0E0;    // light grey
-inline constexpr int Selected = 0xFFFF80; // light yellow
+inline constexpr int Today = 0xE0E0E0;     // light grey
+inline constexpr int Selected = 0xFFFF80;  // light yellow
+inline constexpr int EventText = 0x000000; // black reads on every status colour
 } // namespace CellColor
 
-// One day cell cal(i) of the month sheet.
+// One event of a day cell: its start as the calendar stores it, its title
+// and its status's colour, shown as "18:00 Title" on that colour.
+struct DayLine {
+    QString time;
+    QString title;
+    int color = 0;
+
+    QString text() const;
+    bool operator==(const DayLine &) const = default;
+};
+
+// One day cell cal(i) of the month sheet: the day with its count, the first
+// events by start time and "+N more" for the rest. `text` holds the same as
+// plain lines, CR LF apart, for tooltips and scripts.
 struct DayCell {
     QString text;
+    QString heading; // "14   6 events"
+    QList<DayLine> lines;
+    QString more;   // "+2 more", empty when every event is listed
     int events = 0; // the day's events under the filters
     int backColor = CellColor::White;
     int foreColor = CellColor::Blue;
     bool visible = false;
+
+    bool operator==(const DayCell &) const = default;
 };
 
 // The reservations frame frareservations: the month sheet (42 day cells

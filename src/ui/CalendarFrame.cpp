@@ -1,5 +1,6 @@
 #include "CalendarFrame.h"
 
+#include "DayCellBox.h"
 #include "ReservationGridModel.h"
 #include "RoomsBoardView.h"
 #include "calendar/MonthSheet.h"
@@ -12,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -29,10 +29,6 @@ QString dayName(int weekday, int day, int events) {
     if (events == 1)
         return name + QStringLiteral(", 1 event");
     return name + QStringLiteral(", %1 events").arg(events);
-}
-
-QColor rgb(int value) {
-    return QColor::fromRgb(QRgb(0xFF000000u | unsigned(value)));
 }
 
 // A label that names the control it stands before, for screen readers and
@@ -205,14 +201,10 @@ QFrame *CalendarFrame::buildMonthSheet() {
     }
     const int lineHeight = fontMetrics().lineSpacing();
     for (int i = 0; i < MonthSheet::CellCount; ++i) {
-        auto *cell = new QPlainTextEdit(m_calendar);
+        auto *cell = new DayCellBox(m_calendar);
         cell->setObjectName(QStringLiteral("cal(%1)").arg(i));
-        cell->setReadOnly(true);
         cell->setTabChangesFocus(true);
         cell->setFocusPolicy(Qt::StrongFocus);
-        // Long titles wrap rather than hide behind the cell's edge.
-        cell->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-        cell->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         QFont small = cell->font();
         small.setPointSizeF(small.pointSizeF() * 0.9);
         cell->setFont(small);
@@ -330,21 +322,15 @@ void CalendarFrame::refresh() {
 
     for (int i = 0; i < MonthSheet::CellCount; ++i) {
         const DayCell &state = m_sheet.cells[i];
-        QPlainTextEdit *cell = m_cells[i];
-        // Stored lines end in CR LF; the box wants one break per line.
-        const QString text =
-            QString(state.text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        if (cell->toPlainText() != text)
-            cell->setPlainText(text);
-        QPalette palette = cell->palette();
-        palette.setColor(QPalette::Base, rgb(state.backColor));
-        palette.setColor(QPalette::Text, rgb(state.foreColor));
-        cell->setPalette(palette);
+        DayCellBox *cell = m_cells[i];
+        cell->setDay(state);
         const int day = m_sheet.dayOfCell(i);
         cell->setAccessibleName(day > 0 ? dayName(i % 7, day, state.events) : QString());
         // The day's titles and how to open it, for the pointer and for
         // screen readers alike: a cell shows only the first few lines.
         const QString hint = tr("Click to select the day, double-click or Enter to open it");
+        const QString text =
+            QString(state.text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
         const qsizetype titles = text.indexOf(QLatin1Char('\n'));
         cell->setToolTip(titles < 0 ? hint : text.mid(titles + 1) + QStringLiteral("\n\n") + hint);
         // A hidden cell keeps its place, so the weeks stay in their columns.

@@ -4,11 +4,11 @@
 #include <array>
 
 class MonthSheet;
+class DayCellBox;
 class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTableView;
@@ -27,7 +27,7 @@ class CalendarFrame final : public QGroupBox {
 public:
     explicit CalendarFrame(MonthSheet &sheet, QWidget *parent = nullptr);
 
-    QPlainTextEdit *cell(int index) const { return m_cells[index]; }
+    DayCellBox *cell(int index) const { return m_cells[index]; }
     QTableView *grid() const { return m_grid; }
     RoomsBoardView *board() const { return m_board; }
 
@@ -57,7 +57,7 @@ private:
     QComboBox *m_time = nullptr;
     QComboBox *m_room = nullptr;
     QFrame *m_calendar = nullptr;
-    std::array<QPlainTextEdit *, 42> m_cells{};
+    std::array<DayCellBox *, 42> m_cells{};
     QTableView *m_grid = nullptr;
     ReservationGridModel *m_model = nullptr;
     RoomsBoardView *m_board = nullptr;

@@ -46,11 +46,11 @@ TEST_F(MainWindowCalendarTest, TheCalendarButtonShowsTodaysMonthUnfilteredAndRed
     EXPECT_EQ(calendar.timeFilter.text, u"Show All Times"_s);
     EXPECT_EQ(calendar.roomFilter.text, u"Show All Rooms"_s);
     EXPECT_TRUE(calendar.calendarVisible());
-    EXPECT_TRUE(calendar.cells[cellOfDay(17)].text.endsWith(u"\r\nBreakfast"_s));
+    EXPECT_TRUE(calendar.cells[cellOfDay(17)].text.endsWith(u"\r\n07:00 Breakfast"_s));
     // The event side asks for a redraw when it saves.
     addEvent(9, 20250318, u"Quiz Night"_s, u"19:00"_s, u"22:00"_s);
     emit logic->calendarRedrawRequested();
-    EXPECT_TRUE(calendar.cells[cellOfDay(18)].text.endsWith(u"\r\nQuiz Night"_s));
+    EXPECT_TRUE(calendar.cells[cellOfDay(18)].text.endsWith(u"\r\n19:00 Quiz Night"_s));
     logic->QueryUnloadMainWindow();
     EXPECT_FALSE(calendar.redrawTimer.isActive());
 }

@@ -2,6 +2,7 @@
 
 #include "CalendarChecks.h"
 #include "CalendarClub.h"
+#include "calendar/StatusColors.h"
 
 using namespace Qt::StringLiterals;
 
@@ -54,13 +55,14 @@ TEST_F(MonthSheetTest, TheDaysFallInTheirWeekdayCells) {
     }
 }
 
-TEST_F(MonthSheetTest, ADayCountsItsEventsAndListsTheFirstFourByStartTime) {
+TEST_F(MonthSheetTest, ADayListsItsFirstFourEventsByStartTimeInTheirStatusColours) {
+    exec(u"evnt"_s, u"insert into clubsetting (name, value) values ('statuscolor4', '#123456')"_s);
     const int day = 20250314;
     addEvent(1, day, u"Six"_s, u"20:00"_s, u"21:00"_s);
     addEvent(2, day, u"Two \"Gala\" O'Brien"_s, u"09:00"_s, u"10:00"_s, 4);
     addEvent(3, day, u"Five"_s, u"18:00"_s, u"19:00"_s, 8);
     addEvent(4, day, u"One Свадьба 日本語 Ünïcødé"_s, u"07:30"_s, u"08:00"_s, 3);
-    addEvent(5, day, u"Four"_s, u"13:00"_s, u"14:00"_s, 5);
+    addEvent(5, day, u"Four"_s, u"13:00"_s, u"CLOSE"_s, 5);
     addEvent(6, day, QString(60, QLatin1Char('T')), u"11:00"_s, u"12:00"_s);
     // Contacts and cancelled events hold no room; neither do other months.
     addEvent(7, day, u"Contact"_s, u"06:00"_s, u"07:00"_s, 1);
@@ -69,18 +71,49 @@ TEST_F(MonthSheetTest, ADayCountsItsEventsAndListsTheFirstFourByStartTime) {
     addEvent(10, 20250401, u"April"_s, u"10:00"_s, u"11:00"_s);
     addEvent(11, 20250331, QString(), u"10:00"_s, u"11:00"_s);
     exec(u"evnt"_s, u"update eventinfo set eventtitle = null where eventnum = 11"_s);
+    // The 6th and 7th hold five and four events, entered latest first.
+    int number = 20;
+    for (const auto &[date, count] : {std::pair{6, 5}, {7, 4}}) {
+        for (int hour = 8 + count - 1; hour >= 8; --hour)
+            addEvent(number++, 20250300 + date, u"E%1"_s.arg(hour),
+                     u"%1:00"_s.arg(hour, 2, 10, QLatin1Char('0')), u"23:00"_s, 2 + hour % 2);
+    }
+    const int reserved = StatusColors::defaultColor(2);
+    const int deposit = StatusColors::defaultColor(3);
 
     const auto sheet = sheetOf(2025, 3);
-    EXPECT_EQ(
-        textOfDay(*sheet, 14),
-        u"14           * 6 events *\r\nOne Свадьба 日本語 Ünïcødé\r\nTwo \"Gala\" O'Brien\r\n"_s +
-            QString(50, QLatin1Char('T')) + u"\r\nFour"_s);
-    EXPECT_EQ(textOfDay(*sheet, 31), u"31           * 1 event *\r\n"_s);
-    EXPECT_EQ(textOfDay(*sheet, 1), u"1"_s);
-    int events = 0;
+    const struct {
+        int day;
+        QString text;
+        QList<int> colors;
+    } days[] = {
+        {14,
+         u"14   6 events\r\n07:30 One Свадьба 日本語 Ünïcødé\r\n09:00 Two \"Gala\" O'Brien\r\n"
+         u"11:00 "_s +
+             QString(50, QLatin1Char('T')) + u"\r\n13:00 Four\r\n+2 more"_s,
+         {deposit, 0x123456, reserved, StatusColors::defaultColor(5)}},
+        {6,
+         u"6   5 events\r\n08:00 E8\r\n09:00 E9\r\n10:00 E10\r\n11:00 E11\r\n+1 more"_s,
+         {reserved, deposit, reserved, deposit}},
+        {7,
+         u"7   4 events\r\n08:00 E8\r\n09:00 E9\r\n10:00 E10\r\n11:00 E11"_s,
+         {reserved, deposit, reserved, deposit}},
+        {31, u"31   1 event\r\n10:00"_s, {reserved}},
+        {1, u"1"_s, {}},
+    };
+    for (const auto &d : days) {
+        SCOPED_TRACE(d.day);
+        const DayCell &cell = sheet->cells[cellOfDay(*sheet, d.day)];
+        EXPECT_EQ(cell.text, d.text);
+        QList<int> colors;
+        for (const DayLine &line : cell.lines)
+            colors << line.color;
+        EXPECT_EQ(colors, d.colors);
+    }
+    int busy = 0;
     for (const DayCell &cell : sheet->cells)
-        events += cell.text.contains(QLatin1Char('*'));
-    EXPECT_EQ(events, 2);
+        busy += cell.events > 0;
+    EXPECT_EQ(busy, 4);
 }
 
 TEST_F(MonthSheetTest, RedisplayAppliesTheTimeAndRoomListsOnce) {
@@ -95,13 +128,13 @@ TEST_F(MonthSheetTest, RedisplayAppliesTheTimeAndRoomListsOnce) {
 
     sheet->chooseTimeFilter(u"Show Evening Only (after 6pm)"_s);
     ASSERT_TRUE(sheet->RedisplayCalendar());
-    EXPECT_EQ(textOfDay(*sheet, 5), u"5           * 2 events *\r\nDinner\r\nLate"_s);
+    EXPECT_EQ(textOfDay(*sheet, 5), u"5   2 events\r\n17:00 Dinner\r\n19:00 Late"_s);
     sheet->chooseRoomFilter(sheet->roomFilter.entries[2]); // "2 - Library  -  cap:20 only"
     ASSERT_TRUE(sheet->RedisplayCalendar());
-    EXPECT_EQ(textOfDay(*sheet, 5), u"5           * 1 event *\r\nLate"_s);
+    EXPECT_EQ(textOfDay(*sheet, 5), u"5   1 event\r\n19:00 Late"_s);
     // Any other redisplay shows every event again.
     ASSERT_TRUE(sheet->BuildMonthSheet());
-    EXPECT_TRUE(textOfDay(*sheet, 5).contains(u"* 3 events *"_s));
+    EXPECT_TRUE(textOfDay(*sheet, 5).startsWith(u"5   3 events\r\n12:00 Lunch"_s));
 }
 
 TEST_F(MonthSheetTest, TodayIsGreyAndTheSelectionYellowWhereverTheSheetGoes) {
@@ -159,7 +192,7 @@ TEST_F(MonthSheetTest, MovesCrossTheYearAndShowTheNewMonthsSheet) {
                       sheet->dateBoxes[MonthSheet::MonthBox],
                   QLatin1String(move.shown));
     }
-    EXPECT_EQ(textOfDay(*sheet, 15), u"15           * 1 event *\r\nNew Year Ball"_s);
+    EXPECT_EQ(textOfDay(*sheet, 15), u"15   1 event\r\n19:00 New Year Ball"_s);
     EXPECT_EQ(visibleCells(*sheet).first(), 4); // 1 January 2026 is a Thursday
 }
 

@@ -23,6 +23,8 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -86,7 +88,24 @@ TEST_F(MainWindowTest, TheMonthShowsItsEventsAndADoubleClickedDayItsBookings) {
 
     const int first = QDate(today.year(), today.month(), 1).dayOfWeek() % 7;
     auto *fifteenth = child<QPlainTextEdit>(window, u"cal(%1)"_s.arg(first + 14));
-    EXPECT_EQ(fifteenth->toPlainText(), u"15           * 2 events *\nBook Club\nSmith Wedding"_s);
+    // Each line stays one line inside the cell, cut with "…" where it is
+    // too long; the tooltip has the lines whole.
+    const QStringList whole = {u"15   2 events"_s, u"08:00 Book Club"_s, u"10:00 Smith Wedding"_s};
+    QTextBlock line = fifteenth->document()->firstBlock();
+    for (const QString &text : whole) {
+        ASSERT_TRUE(line.isValid());
+        const QString shown = line.text();
+        EXPECT_TRUE(shown == text || (shown.endsWith(u'…') && text.startsWith(shown.chopped(1))))
+            << shown.toStdString();
+        ASSERT_EQ(line.layout()->lineCount(), 1);
+        EXPECT_LE(line.layout()->lineAt(0).naturalTextWidth(), fifteenth->viewport()->width());
+        line = line.next();
+    }
+    EXPECT_FALSE(line.isValid());
+    EXPECT_TRUE(fifteenth->toolTip().startsWith(whole[1] + u'\n' + whole[2] + u"\n\n"_s));
+    EXPECT_EQ(fifteenth->document()->findBlockByNumber(2).blockFormat().background().color(),
+              QColor(0xA8D8F4))
+        << "on its status's colour";
     QTest::mouseClick(fifteenth->viewport(), Qt::LeftButton);
     EXPECT_EQ(fifteenth->palette().color(QPalette::Base), QColor(255, 255, 128));
     QTest::mouseDClick(fifteenth->viewport(), Qt::LeftButton);
