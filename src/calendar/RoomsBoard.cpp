@@ -258,14 +258,16 @@ QString RoomsBoard::roomName(int room) const {
     return QStringLiteral("Room %1").arg(room);
 }
 
-// "Confirmed w/Count" for the club's "4-Confirmed w/Count".
+// "Confirmed w/Count" for the club's "4-Confirmed w/Count" (or the usual
+// name, for a club that names none).
 QString RoomsBoard::statusName(int status) const {
-    QString name = m_config.statusListText(status);
-    if (!name.isEmpty() && name.at(0).isDigit() && name.indexOf(QLatin1Char('-')) > 0)
-        name = name.mid(name.indexOf(QLatin1Char('-')) + 1);
-    return name.isEmpty() || name == QLatin1String("(Click to set)")
-               ? QStringLiteral("Status %1").arg(status)
-               : name;
+    const int position = Configuration::statusPosition(status);
+    QString name = m_config.StatusNames[position];
+    if (name.trimmed().isEmpty())
+        name = Configuration::defaultStatusName(position);
+    if (const qsizetype dash = name.indexOf(QLatin1Char('-')); dash > 0 && name.at(0).isDigit())
+        name = name.mid(dash + 1);
+    return name.isEmpty() ? QStringLiteral("Status %1").arg(status) : name;
 }
 
 QString RoomsBoard::dayText(int day) const {

@@ -1,0 +1,197 @@
+#include "calendar/RoomsBoard.h"
+
+#include "CalendarClub.h"
+#include "session/Module.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The rooms board over a club of a hall with two sections and a room on
+// its own: what it reads for a day or a week, and what each drag and key
+// asks for, before anything reaches the event window.
+class RoomsBoardTest : public CalendarClub {
+protected:
+    void SetUp() override {
+        CalendarClub::SetUp();
+        for (const char *name : {"Hall", "Hall East", "Terrace", "Hall West", "Spare"})
+            addRoom(QString::fromUtf8(name), 50);
+        exec(u"evnt"_s, u"update location set subdiv = 1 where roomnum in (2, 4)"_s);
+        exec(u"evnt"_s, u"update location set room = ' ' where roomnum = 5"_s);
+        fillYear(2027);
+        board = std::make_unique<RoomsBoard>(module->access, module->config);
+        board->setRooms(rooms());
+        QObject::connect(board.get(), &RoomsBoard::moveRequested,
+                [this](const BoardMove &move) { moves << move; });
+        QObject::connect(board.get(), &RoomsBoard::bookingRequested,
+                [this](const BoardBooking &booking) { bookings << booking; });
+    }
+    QStringList blockTexts() {
+        QStringList texts;
+        for (const BoardBlock &block : board->blocks())
+            texts << u"%1 %2 %3-%4 %5"_s.arg(board->rows()[block.row].room)
+                         .arg(block.day)
+                         .arg(board->timeAt(block.firstSlot), board->timeAt(block.endSlot),
+                              block.label);
+        return texts;
+    }
+    QStringList shadeTexts() {
+        QStringList texts;
+        for (const BoardShade &shade : board->shades())
+            texts << u"%1 %2 %3"_s.arg(board->rows()[shade.row].room)
+                         .arg(board->timeAt(shade.firstSlot), shade.text);
+        return texts;
+    }
+    BoardCell at(int room, const QString &time, int day = 0) {
+        for (int row = 0; row < board->rows().size(); ++row)
+            if (board->rows()[row].room == room)
+                return {row, day, int(board->slotTimes().indexOf(time))};
+        return {};
+    }
+
+    std::unique_ptr<RoomsBoard> board;
+    QList<BoardMove> moves;
+    QList<BoardBooking> bookings;
+};
+
+const QDate Saturday(2027, 8, 7);
+
+TEST_F(RoomsBoardTest, AWeekShowsEachRoomsBookingsAndHatchesTheLinkedRooms) {
+    addEvent(1, 20270807, u"Wedding"_s, u"18:00"_s, u"CLOSE"_s, 4, 1);
+    addEvent(2, 20270802, u"Lunch"_s, u"12:00"_s, u"13:30"_s, 3, 3);
+    addEvent(3, 20270805, u"Seminar"_s, u"09:00"_s, u"12:00"_s, 2, 2);
+    addEvent(4, 20270806, u"Enquiry"_s, u"10:00"_s, u"11:00"_s, 1, 3);
+    addEvent(5, 20270806, u"Cancelled"_s, u"10:00"_s, u"11:00"_s, 9, 3);
+    addEvent(6, 20270808, u"Next week"_s, u"10:00"_s, u"11:00"_s, 2, 3);
+    exec(u"evnt"_s, u"update eventinfo set setfor = 120 where eventnum = 1"_s);
+    board->showDate(Saturday, RoomsBoard::Span::Week);
+
+    EXPECT_EQ(board->firstDay(), QDate(2027, 8, 1)) << "weeks start on Sunday";
+    QStringList rows;
+    for (const BoardRow &row : board->rows())
+        rows << u"%1:%2"_s.arg(row.room).arg(row.hall);
+    EXPECT_EQ(rows.join(u' '), u"1:0 2:1 4:1 3:0 5:0"_s) << "sections under their hall";
+    EXPECT_EQ(blockTexts(), (QStringList{
+                                u"3 1 12:00-13:30 12:00-13:30 Lunch"_s,
+                                u"2 4 09:00-12:00 09:00-12:00 Seminar"_s,
+                                u"3 5 10:00-11:00 10:00-11:00 Enquiry"_s,
+                                u"1 6 18:00-CLOSE 18:00-CLOSE Wedding (120)"_s,
+                            }));
+    EXPECT_FALSE(board->blocks()[2].holdsRoom) << "an enquiry keeps nobody out";
+    EXPECT_EQ(shadeTexts(), (QStringList{u"1 09:00 Hall East: Seminar"_s,
+                                         u"2 18:00 Hall: Wedding"_s, u"4 18:00 Hall: Wedding"_s}));
+    EXPECT_EQ(board->cellName(at(1, u"19:00"_s, 6)),
+              u"Hall, Saturday, August 7, 2027, 18:00 to close, Wedding, 120 guests, confirmed "
+              "w/count"_s);
+    EXPECT_EQ(board->cellName(at(4, u"19:00"_s, 6)),
+              u"Hall West, Saturday, August 7, 2027, 19:00, blocked by Hall: Wedding"_s);
+    EXPECT_EQ(board->cellName(at(3, u"19:00"_s, 6)),
+              u"Terrace, Saturday, August 7, 2027, 19:00, free"_s);
+
+    // The filters apply at once: the evening only, the hall and its sections.
+    board->setFilter(CalendarFilter::fromLists(u"Show Evening Only (after 6pm)"_s,
+                                               u"1 - Hall  -  cap:50 only"_s));
+    EXPECT_EQ(board->slotTimes().first(), u"18:00"_s);
+    EXPECT_EQ(board->rows().size(), 3);
+    EXPECT_EQ(blockTexts(), QStringList{u"1 6 18:00-CLOSE 18:00-CLOSE Wedding (120)"_s});
+}
+
+// Each drag, dropped on a cell: the request it makes, or the board's own
+// refusal with nothing asked.
+TEST_F(RoomsBoardTest, EachDragAsksForWhatItShowsOrSaysWhyNot) {
+    addEvent(1, 20270807, u"Dinner"_s, u"18:00"_s, u"21:00"_s, 4, 3);
+    addEvent(2, 20270807, u"Brunch"_s, u"10:00"_s, u"12:00"_s, 2, 1);
+    addEvent(3, 20270807, u"Party"_s, u"20:00"_s, u"CLOSE"_s, 2, 1);
+    board->showDate(Saturday, RoomsBoard::Span::Day);
+    const struct {
+        const char *name;
+        BoardCell from;
+        bool edge;
+        BoardCell to;
+        const char *asked; // the move or booking, or the refusal
+    } drags[] = {
+        {"to another room and time", at(3, u"18:00"_s), false, at(2, u"13:00"_s),
+         "move 1 to 20270807 room 2 13:00-16:00"},
+        {"by its middle, keeping its length", at(3, u"19:00"_s), false, at(3, u"17:00"_s),
+         "move 1 to 20270807 room 3 16:00-19:00"},
+        {"its end stretched", at(3, u"20:45"_s), true, at(3, u"22:15"_s),
+         "move 1 to 20270807 room 3 18:00-22:30"},
+        {"its end stretched to the last slot", at(3, u"20:45"_s), true, at(3, u"23:45"_s),
+         "move 1 to 20270807 room 3 18:00-CLOSE"},
+        {"a run to the close, moved earlier", at(1, u"20:00"_s), false, at(1, u"19:00"_s),
+         "move 3 to 20270807 room 1 19:00-CLOSE"},
+        {"a run to the close, moved to another room", at(1, u"21:00"_s), false, at(3, u"22:00"_s),
+         "move 3 to 20270807 room 3 21:00-CLOSE"},
+        {"over another booking", at(3, u"18:00"_s), false, at(1, u"11:00"_s),
+         "Hall is taken then by #2 Brunch."},
+        {"past midnight", at(3, u"18:00"_s), false, at(3, u"22:00"_s),
+         "#1 cannot run past the end of the day."},
+        {"before the day", at(3, u"19:00"_s), false, at(3, u"00:00"_s),
+         "#1 cannot start before 00:00."},
+        {"onto a room without a name", at(3, u"18:00"_s), false, at(5, u"18:00"_s),
+         "Room 5 has no name"},
+        {"across free cells", at(2, u"18:00"_s), false, at(2, u"19:45"_s),
+         "book 20270807 room 2 18:00-20:00"},
+        {"backwards across free cells", at(2, u"19:45"_s), false, at(2, u"18:00"_s),
+         "book 20270807 room 2 18:00-20:00"},
+        {"across another booking", at(1, u"09:00"_s), false, at(1, u"10:30"_s),
+         "Hall is taken then by #2 Brunch."},
+        {"dropped outside", at(3, u"18:00"_s), false, BoardCell{}, ""},
+        {"dropped where it was", at(3, u"18:00"_s), false, at(3, u"18:00"_s), ""},
+    };
+    for (const auto &drag : drags) {
+        SCOPED_TRACE(drag.name);
+        moves.clear();
+        bookings.clear();
+        board->press(drag.from, drag.edge);
+        board->release(drag.to);
+        QString asked = board->notice;
+        for (const BoardMove &move : moves)
+            asked = u"move %1 to %2 room %3 %4-%5"_s.arg(move.eventNumber)
+                        .arg(move.date)
+                        .arg(move.room)
+                        .arg(move.start, move.end);
+        for (const BoardBooking &booking : bookings)
+            asked = u"book %1 room %2 %3-%4"_s.arg(booking.date)
+                        .arg(booking.room)
+                        .arg(booking.start, booking.end);
+        EXPECT_TRUE(QString::fromUtf8(drag.asked).isEmpty() ? asked.isEmpty()
+                                                            : asked.startsWith(QString::fromUtf8(drag.asked)))
+            << asked.toStdString();
+        EXPECT_EQ(board->drag().kind, RoomsBoard::DragKind::None);
+    }
+}
+
+TEST_F(RoomsBoardTest, TheKeysWalkTheWeekBookAndMoveTheChosenEvent) {
+    addEvent(1, 20270807, u"Dinner"_s, u"18:00"_s, u"21:00"_s, 4, 3);
+    board->showDate(Saturday, RoomsBoard::Span::Week);
+    QList<int> opened;
+    QObject::connect(board.get(), &RoomsBoard::eventRequested, [&](int number) { opened << number; });
+
+    board->setCursor(at(3, u"23:45"_s, 5));
+    board->moveCursor(0, 1);
+    EXPECT_EQ(board->cursor(), at(3, u"00:00"_s, 6)) << "on into the next day";
+    board->setCursor(at(3, u"18:00"_s, 6));
+    board->activate();
+    EXPECT_EQ(opened, QList<int>{1});
+
+    board->nudge(0, 1);
+    ASSERT_EQ(moves.size(), 1);
+    EXPECT_EQ(moves[0].start + moves[0].end, u"18:1521:15"_s);
+    board->nudge(-1, 0);
+    ASSERT_EQ(moves.size(), 2);
+    EXPECT_EQ(moves[1].room, 4) << "the row above";
+
+    board->setCursor(at(3, u"12:00"_s, 6));
+    board->moveCursor(0, 2, true);
+    board->activate();
+    ASSERT_EQ(bookings.size(), 1);
+    EXPECT_EQ(bookings[0].start + bookings[0].end, u"12:0012:45"_s);
+    board->setCursor(at(3, u"17:00"_s, 6));
+    board->activate();
+    ASSERT_EQ(bookings.size(), 2);
+    EXPECT_EQ(bookings[1].start + bookings[1].end, u"17:0018:00"_s)
+        << "an hour, cut short by the next booking";
+}
+
+} // namespace
