@@ -373,8 +373,9 @@ RoomsBoardView::RoomsBoardView(RoomsBoard &board, QWidget *parent)
                         tr("The day or week before (Page Up)"));
     auto *forward = button(QStringLiteral("cmdboardmove(1)"), QStringLiteral("->"),
                            tr("The day or week after (Page Down)"));
-    back->setAccessibleName(tr("Back"));
-    forward->setAccessibleName(tr("Forward"));
+    // Named for what they move, as the month's arrows are.
+    back->setAccessibleName(tr("Day or week <-"));
+    forward->setAccessibleName(tr("Day or week ->"));
     for (QToolButton *span : {m_day, m_week})
         span->setCheckable(true);
     connect(m_day, &QToolButton::clicked, this, [this] { m_board.setSpan(RoomsBoard::Span::Day); });

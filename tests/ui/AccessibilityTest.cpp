@@ -6,6 +6,7 @@
 #include "ui/ContractBuilderView.h"
 #include "ui/EventPanels.h"
 #include "ui/PointOfSaleExportWindow.h"
+#include "ui/RoomsBoardView.h"
 #include "ui/QtPrompts.h"
 #include "ui/companions/AccountSiftWindow.h"
 #include "ui/companions/DateSiftWindow.h"
@@ -33,6 +34,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSet>
 #include <QTableView>
 #include <QTest>
 #include <QTextEdit>
@@ -310,6 +312,31 @@ TEST_F(AccessibilityTest, EveryControlOfEveryWindowIsNamedAsItIsLabelledAndTabbe
     }
     EXPECT_EQ(unnamedCells, QStringList());
     EXPECT_GT(booked, 0) << "the day's events are named in their cells";
+
+    // The rooms board of that day, walked by the keys alone: the cursor
+    // names each cell it reaches, free, hatched or booked.
+    child<QRadioButton>(window, u"optviewmode(2)"_s)->click();
+    auto *canvas = child<RoomsBoardCanvas>(window, u"boardcanvas"_s);
+    ASSERT_TRUE(waitFor([&] { return canvas->isVisible(); }));
+    expectNamed(&window);
+    canvas->setFocus();
+    ASSERT_TRUE(waitFor([&] { return canvas->hasFocus(); }));
+    const QRegularExpression boardCell(
+        u"^[^,]+, \\w+day, [^,]+, \\d{4}, \\d\\d:\\d\\d(, free|, blocked by .+| to .+, .+)$"_s);
+    QSet<QString> boardNames;
+    RoomsBoard &board = shown.logic.calendar.board;
+    for (int row = 0; row < board.rows().size(); ++row) {
+        board.setCursor({row, 0, 0});
+        for (int slot = 0; slot < board.slotTimes().size(); ++slot) {
+            const QString name = canvas->accessibleName();
+            EXPECT_TRUE(boardCell.match(name).hasMatch()) << name.toStdString();
+            boardNames << name;
+            QTest::keyClick(canvas, Qt::Key_Right);
+        }
+    }
+    EXPECT_TRUE(std::ranges::any_of(boardNames, [](const QString &name) {
+        return !name.endsWith(u", free"_s) && !name.contains(u"blocked by"_s);
+    })) << "the day's events are named on the board";
 
     const int event = eventNumber(u"Sullivan-Park Reception"_s);
     ASSERT_TRUE(shown.logic.ShowEvent(event));
