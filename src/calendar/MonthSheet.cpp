@@ -308,16 +308,15 @@ void MonthSheet::redrawTick() {
     if (++m_ticks < RedisplayTicks)
         return;
     m_ticks = 1;
-    if (boardVisible()) {
-        board.reload();
-        return;
-    }
     // A failing redisplay is reported once, not every minute, until one
     // succeeds again; the flag is set first since the report may wait for
     // the operator while further ticks arrive.
     const bool report = !m_tickFailed;
     m_tickFailed = true;
-    m_tickFailed = !drawMonth(CalendarFilter::fromLists(timeFilter.text, roomFilter.text), report);
+    m_tickFailed = boardVisible()
+                       ? !board.reload(report)
+                       : !drawMonth(CalendarFilter::fromLists(timeFilter.text, roomFilter.text),
+                                    report);
 }
 
 // The month sheet waits for "Redisplay Calendar"; the board follows at once.

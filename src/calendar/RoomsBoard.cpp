@@ -133,25 +133,32 @@ QString RoomsBoard::timeAt(int slot) const {
     return m_slots.value(slot);
 }
 
-bool RoomsBoard::reload() {
-    const bool ok = read();
+bool RoomsBoard::reload(bool reportFailure) {
+    const Status read = this->read();
+    if (!read) {
+        m_blocks.clear();
+        m_shades.clear();
+        if (reportFailure)
+            m_access.showError(read.error());
+    }
     if (m_drag.kind != DragKind::None)
         m_drag = Drag{};
     emit changed();
-    return ok;
+    return read.ok();
 }
 
 // One query for every day shown: the days' events that hold a room or
 // ask for one, in start order.
-bool RoomsBoard::read() {
+Status RoomsBoard::read() {
     m_blocks.clear();
     m_shades.clear();
     fillLegend();
     if (!m_firstDay.isValid())
-        return true;
-    DatabasePtr db = m_access.open(EventDatabase);
-    if (!db)
-        return false;
+        return {};
+    auto opened = m_access.databases().open(EventDatabase);
+    if (!opened)
+        return opened.error();
+    Database *db = opened->get();
     // A club whose settings cannot be read is drawn in the default colours.
     if (const auto club = ClubSettings::read(*db))
         m_club = *club;
@@ -170,10 +177,8 @@ bool RoomsBoard::read() {
                        "between ? and ? and roomnumber > ?") +
             condition.sql + QStringLiteral(" order by eventdate, starttime, eventnum"),
         QVariantList{from, to, EnquiryStatus, 8, 0} + condition.values);
-    if (!query) {
-        m_access.showError(query.error());
-        return false;
-    }
+    if (!query)
+        return query.error();
     while (query->next()) {
         BoardBlock block;
         block.eventNumber = query->value(0).toInt();
@@ -218,13 +223,9 @@ bool RoomsBoard::read() {
                                        roomName(room) + QStringLiteral(": ") + block.title};
         }
     }
-    if (query->lastError().isValid()) {
-        m_access.showError(db->error(query->lastError()));
-        m_blocks.clear();
-        m_shades.clear();
-        return false;
-    }
-    return true;
+    if (query->lastError().isValid())
+        return db->error(query->lastError());
+    return {};
 }
 
 void RoomsBoard::fillLegend() {

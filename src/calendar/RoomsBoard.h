@@ -3,6 +3,7 @@
 #include "CalendarFilter.h"
 #include "Rooms.h"
 #include "session/ClubSettings.h"
+#include "values/Result.h"
 
 #include <QDate>
 #include <QObject>
@@ -116,9 +117,9 @@ public:
     void setSpan(Span span);
     // A day or a week back (-1) or forward (1).
     void step(int direction);
-    // Reads the shown days again; false when they could not be read (the
-    // operator was told), leaving the board empty.
-    bool reload();
+    // Reads the shown days again; false when they could not be read, which
+    // leaves the board empty and, when asked, tells the operator why.
+    bool reload(bool reportFailure = true);
 
     Span span() const { return m_span; }
     QDate firstDay() const { return m_firstDay; }
@@ -182,7 +183,7 @@ signals:
 private:
     void layOutRows();
     void layOutSlots();
-    bool read();
+    Status read();
     void fillLegend();
     int rowOf(int room) const;
     int hallOf(int room) const;
