@@ -25,13 +25,19 @@ int defaultColor(int status) {
     }
 }
 
-int colorOf(const ClubSettings &club, int status) {
-    QString text = club.value(settingName(status)).trimmed();
-    if (text.startsWith(QLatin1Char('#')))
-        text.remove(0, 1);
+std::optional<int> parse(const QString &text) {
+    QString digits = text.trimmed();
+    if (digits.startsWith(QLatin1Char('#')))
+        digits.remove(0, 1);
     bool ok = false;
-    const int color = text.toInt(&ok, 16);
-    return ok && text.size() == 6 ? color : defaultColor(status);
+    const int color = digits.toInt(&ok, 16);
+    if (!ok || digits.size() != 6 || color < 0)
+        return std::nullopt;
+    return color;
+}
+
+int colorOf(const ClubSettings &club, int status) {
+    return parse(club.value(settingName(status))).value_or(defaultColor(status));
 }
 
 } // namespace StatusColors

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class ClubSettings;
 
@@ -11,8 +12,13 @@ class ClubSettings;
 // stay distinct printed in grey, with black text readable on every one.
 namespace StatusColors {
 
+inline constexpr int FirstStatus = 1; // the statuses a club colours
+inline constexpr int LastStatus = 5;
+
 // The setting that holds a status's colour.
 QString settingName(int status);
+// "#A8D8F4" or "A8D8F4" as 0xA8D8F4; nothing for anything else.
+std::optional<int> parse(const QString &text);
 int defaultColor(int status);
 // The club's colour for the status, or the default where the club set none
 // or set something that is no colour.

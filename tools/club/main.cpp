@@ -2,8 +2,10 @@
 #include "ClubCreator.h"
 #include "ClubPrint.h"
 #include "SilentPorts.h"
+#include "calendar/StatusColors.h"
 #include "ports/SystemClock.h"
 #include "reports/CalendarExport.h"
+#include "session/ClubSettings.h"
 #include "session/Module.h"
 #include "startup/ClubUpgrade.h"
 #include "startup/ConfigurationLoader.h"
@@ -30,6 +32,7 @@ int usage() {
            "       moravel-club print DIR LAYOUT [--event N [--contract C] | --from FROM --to "
            "TO]\n"
            "                          [--pdf OUT]\n"
+           "       moravel-club setting DIR [NAME [VALUE]]\n"
            "  create makes a new club directory with every database, the settings and the\n"
            "  DEMO operator; --demo adds sample members, staff, inventory and receivables\n"
            "  codes. With --postgres the databases are schemas of that PostgreSQL database\n"
@@ -65,7 +68,12 @@ int usage() {
            "arguments, 3 nothing selected (no\n"
            "  such event or contract, nothing in the dates), 4 refused (the club not\n"
            "  recognised or not up to date, a layout not listed here, the report\n"
-           "  program failed), the cause on the standard error.\n";
+           "  program failed), the cause on the standard error.\n"
+           "  setting lists the club's own settings, shows one, or sets NAME to VALUE\n"
+           "  (\"\" removes it, so the default applies again): locale (en_US), timezone\n"
+           "  (America/New_York), longdate and shortdate (Qt date formats), and\n"
+           "  statuscolor1 to statuscolor5 (#RRGGBB), the colour of each status on the\n"
+           "  rooms board and the month sheet. Exit status 3: NAME is not set.\n";
     return 2;
 }
 
@@ -180,6 +188,59 @@ int exportCalendar(const QStringList &arguments, const QString &outFile) {
     return 0;
 }
 
+// The settings a club may make, and what each takes.
+QStringList settingNames() {
+    QStringList names{QString::fromLatin1(ClubSettings::Locale),
+                      QString::fromLatin1(ClubSettings::TimeZone),
+                      QString::fromLatin1(ClubSettings::LongDateFormat),
+                      QString::fromLatin1(ClubSettings::ShortDateFormat)};
+    for (int status = StatusColors::FirstStatus; status <= StatusColors::LastStatus; ++status)
+        names << StatusColors::settingName(status);
+    return names;
+}
+
+int setting(const QStringList &arguments) {
+    const QString name = arguments.value(2);
+    const QString value = arguments.value(3).trimmed();
+    if (!name.isEmpty() && !settingNames().contains(name))
+        return fail({ErrorNumber::TypeMismatch,
+                     QStringLiteral("%1 is not a setting; the settings are %2.")
+                         .arg(name, settingNames().join(QStringLiteral(", ")))});
+    if (name.startsWith(QLatin1String("statuscolor")) && !value.isEmpty() &&
+        !StatusColors::parse(value))
+        return fail({ErrorNumber::TypeMismatch,
+                     QStringLiteral("\"%1\" is not a colour; give it as #RRGGBB, for example "
+                                    "#A8D8F4. %2 was not changed.")
+                         .arg(value, name)});
+    auto club = ClubStorage::load(QDir(arguments[1]).absolutePath());
+    if (!club)
+        return fail(club.error());
+    const Databases databases(*club);
+    if (Status known = SchemaUpgrade::recognise(databases, QStringLiteral("evnt")); !known)
+        return fail(known.error());
+    auto evnt = databases.open(QStringLiteral("evnt"));
+    if (!evnt)
+        return fail(evnt.error());
+    QTextStream out(stdout);
+    if (arguments.size() == 4) {
+        if (Status written = ClubSettings::write(**evnt, name, value); !written)
+            return fail(written.error());
+        out << name << (value.isEmpty() ? QStringLiteral(" removed") : " = " + value) << '\n';
+        return 0;
+    }
+    auto rows = (*evnt)->exec(QStringLiteral("select name, value from clubsetting order by name"));
+    if (!rows)
+        return fail(rows.error());
+    bool shown = false;
+    while (rows->next()) {
+        if (!name.isEmpty() && rows->value(0).toString() != name)
+            continue;
+        out << rows->value(0).toString() << " = " << rows->value(1).toString() << '\n';
+        shown = true;
+    }
+    return shown || name.isEmpty() ? 0 : 3;
+}
+
 } // namespace
 
 int print(const QStringList &arguments, const QStringList &selection, const QString &contract,
@@ -266,6 +327,12 @@ int main(int argc, char *argv[]) {
         if (arguments.size() < 4 || arguments.size() > 5 || demo || replace || !server.isEmpty())
             return usage();
         return exportCalendar(arguments, outFile);
+    }
+    if (!arguments.isEmpty() && arguments[0] == QLatin1String("setting")) {
+        if (arguments.size() < 2 || arguments.size() > 4 || demo || replace || !server.isEmpty() ||
+            !recreate.isEmpty())
+            return usage();
+        return setting(arguments);
     }
     if (arguments.size() != 2 || replace)
         return usage();
