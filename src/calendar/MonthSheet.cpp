@@ -187,6 +187,8 @@ void MonthSheet::markSelectedCell() {
 }
 
 bool MonthSheet::RedisplayCalendar() {
+    if (boardVisible())
+        return board.reload();
     return BuildMonthSheet(CalendarFilter::fromLists(timeFilter.text, roomFilter.text));
 }
 
@@ -250,10 +252,16 @@ void MonthSheet::ChangeView(int mode) {
         return;
     }
     if (mode == BoardView) {
+        if (viewMode == BoardView)
+            return;
         dateTimeVisible = false;
         viewMode = BoardView;
-        board.setFilter(CalendarFilter::fromLists(timeFilter.text, roomFilter.text));
-        board.showDate(shownDay(), board.span());
+        board.setFilter(CalendarFilter::fromLists(timeFilter.text, roomFilter.text), false);
+        // Back on the board, the operator finds the day he left, unless he
+        // has chosen another on the month sheet since.
+        const bool samePlace = board.firstDay().isValid() && SelectedDate == m_boardChosenDate;
+        m_boardChosenDate = SelectedDate;
+        board.showDate(samePlace ? board.dayAt(board.cursor().day) : shownDay(), board.span());
         emit changed();
         return;
     }
@@ -303,7 +311,9 @@ void MonthSheet::MoveMonthOrYear(int button) {
 
 void MonthSheet::redrawTick() {
     // Year set-up holds the reservation table between its months.
-    if ((!calendarVisible() && !boardVisible()) || m_module.longOperation.running())
+    // Nor while the operator drags on the board: the redraw would drop it.
+    if ((!calendarVisible() && !boardVisible()) || m_module.longOperation.running() ||
+        board.drag().kind != RoomsBoard::DragKind::None)
         return;
     if (++m_ticks < RedisplayTicks)
         return;
@@ -339,6 +349,7 @@ void MonthSheet::setRooms(const QList<Room> &rooms) {
     roomFilter.text = roomFilter.entries.first();
     grid.setRooms(rooms);
     board.setRooms(rooms);
+    board.setFilter(CalendarFilter::fromLists(timeFilter.text, roomFilter.text), boardVisible());
     emit changed();
 }
 

@@ -138,5 +138,6 @@ private:
     int m_month = 0;
     int m_firstCell = 0;
     int m_ticks = 0;
+    int m_boardChosenDate = 0; // the day chosen on the sheet when the board last opened
     bool m_tickFailed = false;
 };

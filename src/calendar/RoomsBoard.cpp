@@ -19,6 +19,18 @@ int minutesOf(const QString &time) {
     return time.left(2).toInt() * 60 + time.mid(3, 2).toInt();
 }
 
+// An end: "CLOSE" and "23:59" are the end of the day.
+int endMinutesOf(const QString &time) {
+    if (time == QLatin1String(SlotBooking::Close) || time == QLatin1String("23:59"))
+        return MinutesPerDay;
+    return minutesOf(time);
+}
+
+bool onQuarterHour(const QString &time) {
+    return time == QLatin1String(SlotBooking::Close) ||
+           SlotBooking::checkTime(time, true) == SlotBooking::TimeCheck::Valid;
+}
+
 QString timeOf(int minutes) {
     return QStringLiteral("%1:%2")
         .arg(minutes / 60, 2, 10, QLatin1Char('0'))
@@ -39,12 +51,27 @@ void RoomsBoard::setRooms(const QList<Room> &rooms) {
     layOutRows();
 }
 
-void RoomsBoard::setFilter(const CalendarFilter &filter) {
+void RoomsBoard::setFilter(const CalendarFilter &filter, bool andReload) {
     m_filter = filter;
     layOutRows();
     layOutSlots();
-    if (m_firstDay.isValid())
+    if (andReload && m_firstDay.isValid())
         reload();
+}
+
+void RoomsBoard::cancelDrag() {
+    if (m_drag.kind == DragKind::None)
+        return;
+    m_drag = Drag{};
+    emit changed();
+}
+
+void RoomsBoard::cursorToDayEdge(bool end) {
+    if (m_slots.isEmpty())
+        return;
+    m_cursor.slot = end ? int(m_slots.size()) - 1 : 0;
+    m_anchor = m_cursor.slot;
+    emit changed();
 }
 
 void RoomsBoard::showDate(const QDate &date, Span span) {
@@ -68,26 +95,46 @@ void RoomsBoard::step(int direction) {
     reload();
 }
 
+// The hall a room belongs to, however deep its sections go; 0 for a room
+// on its own, or one whose chain of halls runs in a circle or to a room
+// that is gone.
+int RoomsBoard::topHallOf(int room) const {
+    QList<int> seen{room};
+    int current = room;
+    for (;;) {
+        const int up = hallOf(current);
+        if (up == 0)
+            return current == room ? 0 : current;
+        if (seen.contains(up) || findRoom(up) == nullptr)
+            return 0;
+        seen << up;
+        current = up;
+    }
+}
+
+const Room *RoomsBoard::findRoom(int room) const {
+    for (const Room &each : m_rooms) {
+        if (each.roomnum == room)
+            return &each;
+    }
+    return nullptr;
+}
+
 void RoomsBoard::layOutRows() {
     m_rows.clear();
-    const auto hallOf = [&](const Room &room) {
-        const int hall = room.subdiv.toInt();
-        const bool known = std::ranges::any_of(
-            m_rooms, [&](const Room &other) { return other.roomnum == hall && hall != room.roomnum; });
-        return known ? hall : 0;
-    };
     const auto shown = [&](const Room &room) {
-        return m_filter.room == 0 || room.roomnum == m_filter.room || hallOf(room) == m_filter.room;
+        return m_filter.room == 0 || room.roomnum == m_filter.room ||
+               topHallOf(room.roomnum) == m_filter.room;
     };
     // Halls and rooms on their own in number order, each hall's sections
     // straight under it.
     for (const Room &room : m_rooms) {
-        if (hallOf(room) != 0)
+        if (topHallOf(room.roomnum) != 0)
             continue;
         if (shown(room))
             m_rows << BoardRow{room.roomnum, room.room, 0};
         for (const Room &section : m_rooms) {
-            if (hallOf(section) == room.roomnum && shown(section))
+            if (topHallOf(section.roomnum) == room.roomnum && shown(section))
                 m_rows << BoardRow{section.roomnum, section.room, room.roomnum};
         }
     }
@@ -152,6 +199,7 @@ bool RoomsBoard::reload(bool reportFailure) {
 Status RoomsBoard::read() {
     m_blocks.clear();
     m_shades.clear();
+    m_unplaced.clear();
     fillLegend();
     if (!m_firstDay.isValid())
         return {};
@@ -164,19 +212,17 @@ Status RoomsBoard::read() {
         m_club = *club;
     fillLegend();
 
-    // The room filter picks rows, not events: a hall's booking still
-    // hatches the section the filter shows.
-    CalendarFilter times = m_filter;
-    times.room = 0;
-    const SqlCondition condition = times.condition(m_config.DayStartTime, m_config.DayEndTime);
+    // Every event of the days is read: the time filter picks the hours
+    // shown, which clip the blocks (a room booked right through the
+    // afternoon is booked in the afternoon), and the room filter picks
+    // rows, so a hall's booking still hatches the section shown.
     const int from = m_firstDay.toString(QStringLiteral("yyyyMMdd")).toInt();
     const int to = dayAt(dayCount() - 1).toString(QStringLiteral("yyyyMMdd")).toInt();
     auto query = db->exec(
         QStringLiteral("select eventnum, eventdate, starttime, endtime, roomnumber, eventtitle, "
                        "setfor, status from eventinfo where eventdate between ? and ? and status "
-                       "between ? and ? and roomnumber > ?") +
-            condition.sql + QStringLiteral(" order by eventdate, starttime, eventnum"),
-        QVariantList{from, to, EnquiryStatus, 8, 0} + condition.values);
+                       "between ? and ? and roomnumber > ? order by eventdate, starttime, eventnum"),
+        QVariantList{from, to, EnquiryStatus, 8, 0});
     if (!query)
         return query.error();
     while (query->next()) {
@@ -193,11 +239,15 @@ Status RoomsBoard::read() {
         block.day = int(m_firstDay.daysTo(QDate::fromString(QString::number(block.date),
                                                             QStringLiteral("yyyyMMdd"))));
         const int startMinute = minutesOf(block.start);
-        const int endMinute = block.end == QLatin1String(SlotBooking::Close)
-                                  ? MinutesPerDay
-                                  : minutesOf(block.end);
-        if (startMinute < 0 || endMinute <= startMinute || block.day < 0 || block.day >= dayCount())
+        const int endMinute = endMinutesOf(block.end);
+        if (block.day < 0 || block.day >= dayCount())
             continue;
+        if (startMinute < 0 || endMinute <= startMinute) {
+            // Times the calendar cannot place: counted, so the board does
+            // not pass the room off as free without a word.
+            m_unplaced << block.eventNumber;
+            continue;
+        }
         block.firstSlot = std::max(0, (startMinute - m_firstMinute) / SlotMinutes);
         block.endSlot = std::min(int(m_slots.size()),
                                  (endMinute - m_firstMinute + SlotMinutes - 1) / SlotMinutes);
@@ -234,12 +284,11 @@ void RoomsBoard::fillLegend() {
         m_legend << BoardLegendEntry{statusName(status), StatusColors::colorOf(m_club, status)};
 }
 
+// The room this one is a section of, as its row in the room table says.
 int RoomsBoard::hallOf(int room) const {
-    for (const Room &each : m_rooms) {
-        if (each.roomnum == room)
-            return each.subdiv.toInt() == room ? 0 : each.subdiv.toInt();
-    }
-    return 0;
+    const Room *found = findRoom(room);
+    const int hall = found ? found->subdiv.toInt() : 0;
+    return hall == room ? 0 : hall;
 }
 
 int RoomsBoard::rowOf(int room) const {
@@ -251,12 +300,9 @@ int RoomsBoard::rowOf(int room) const {
 }
 
 QString RoomsBoard::roomName(int room) const {
-    for (const Room &each : m_rooms) {
-        if (each.roomnum == room)
-            return each.room.trimmed().isEmpty() ? QStringLiteral("Room %1").arg(room)
-                                                 : each.room.trimmed();
-    }
-    return QStringLiteral("Room %1").arg(room);
+    const Room *found = findRoom(room);
+    return found && !found->room.trimmed().isEmpty() ? found->room.trimmed()
+                                                     : QStringLiteral("Room %1").arg(room);
 }
 
 // "Confirmed w/Count" for the club's "4-Confirmed w/Count" (or the usual
@@ -278,19 +324,27 @@ QString RoomsBoard::dayText(int day) const {
 QString RoomsBoard::caption() const {
     if (!m_firstDay.isValid())
         return QString();
-    if (m_span == Span::Day)
-        return dayText(0);
-    return QStringLiteral("Week of ") + dayText(0);
+    QString caption = m_span == Span::Day ? dayText(0) : QStringLiteral("Week of ") + dayText(0);
+    if (!m_unplaced.isEmpty()) {
+        QStringList numbers;
+        for (int number : m_unplaced)
+            numbers << QStringLiteral("#%1").arg(number);
+        caption += QStringLiteral(" (times to correct, not shown: %1)")
+                       .arg(numbers.join(QStringLiteral(", ")));
+    }
+    return caption;
 }
 
+// A booking drawn over an enquiry is the one a click or a key reaches.
 int RoomsBoard::blockAt(const BoardCell &cell) const {
+    int found = -1;
     for (int i = 0; i < m_blocks.size(); ++i) {
         const BoardBlock &block = m_blocks[i];
         if (block.row == cell.row && block.day == cell.day && cell.slot >= block.firstSlot &&
-            cell.slot < block.endSlot)
-            return i;
+            cell.slot < block.endSlot && (found < 0 || block.holdsRoom))
+            found = i;
     }
-    return -1;
+    return found;
 }
 
 int RoomsBoard::shadeAt(const BoardCell &cell) const {
@@ -370,6 +424,11 @@ void RoomsBoard::requestMove(int index, int row, int day, int startMinute, int e
     const BoardBlock block = m_blocks.value(index);
     if (index < 0 || row < 0 || row >= m_rows.size())
         return refuse(QString());
+    if (!onQuarterHour(block.start) || !onQuarterHour(block.end))
+        return refuse(QStringLiteral("#%1 runs from %2 to %3, off the quarter-hours the calendar "
+                                     "books; correct its times in the event window first.")
+                          .arg(block.eventNumber)
+                          .arg(block.start, block.end));
     const int dayStart = std::max(0, minutesOf(m_config.DayStartTime));
     if (startMinute < dayStart)
         return refuse(
@@ -378,7 +437,8 @@ void RoomsBoard::requestMove(int index, int row, int day, int startMinute, int e
     if (!keepClose && endMinute > closing)
         return refuse(QStringLiteral("#%1 cannot run past the end of the day.")
                           .arg(block.eventNumber));
-    const bool toClose = keepClose || endMinute >= MinutesPerDay;
+    // Up to the day's last slot is up to the close, as the end list has it.
+    const bool toClose = keepClose || endMinute >= closing;
     if (toClose && startMinute >= closing)
         return refuse(QStringLiteral("#%1 cannot start at the close of the day.")
                           .arg(block.eventNumber));
@@ -387,7 +447,7 @@ void RoomsBoard::requestMove(int index, int row, int day, int startMinute, int e
     const int date = dayAt(day).toString(QStringLiteral("yyyyMMdd")).toInt();
     const int room = m_rows[row].room;
     if (date == block.date && room == m_rows[block.row].room && start == block.start &&
-        end == block.end) {
+        endMinutesOf(end) == endMinutesOf(block.end)) {
         m_drag = Drag{};
         emit changed();
         return;
@@ -481,17 +541,26 @@ void RoomsBoard::nudge(int rows, int columns) {
     const int index = blockAt(m_cursor);
     if (index < 0)
         return refuse(QStringLiteral("There is no event at the cursor to move."));
-    const BoardBlock &block = m_blocks[index];
+    const BoardBlock block = m_blocks[index];
     const int start = minutesOf(block.start) + columns * SlotMinutes;
-    const bool toClose = block.end == QLatin1String(SlotBooking::Close);
+    const bool toClose = endMinutesOf(block.end) == MinutesPerDay;
     const int end = toClose ? MinutesPerDay : minutesOf(block.end) + columns * SlotMinutes;
     int row = block.row + rows;
     if (row < 0 || row >= m_rows.size())
         return refuse(QStringLiteral("There is no room further that way."));
+    // The cursor goes with the event, and stays on it when the move is
+    // refused or declined.
+    const BoardCell before = m_cursor;
     m_cursor.row = row;
     m_cursor.slot = std::clamp(m_cursor.slot + columns, 0, int(m_slots.size()) - 1);
     m_anchor = m_cursor.slot;
     requestMove(index, row, block.day, start, end, toClose);
+    const int now = blockAt(m_cursor);
+    if (now < 0 || m_blocks[now].eventNumber != block.eventNumber) {
+        m_cursor = before;
+        m_anchor = before.slot;
+        emit changed();
+    }
 }
 
 void RoomsBoard::press(const BoardCell &cell, bool onEndEdge) {
@@ -541,12 +610,19 @@ void RoomsBoard::release(const BoardCell &cell) {
     case DragKind::Booking:
         m_cursor = to;
         m_anchor = drag.from.slot;
+        if (to == drag.from) {
+            // A click only places the cursor: booking takes a drag across
+            // cells or a double-click, so a stray click books nothing.
+            m_drag = Drag{};
+            emit changed();
+            return;
+        }
         return requestBooking(drag.from.row, drag.from.day, std::min(drag.from.slot, to.slot),
                               std::max(drag.from.slot, to.slot) + 1);
     case DragKind::Moving: {
         const BoardBlock &block = m_blocks[drag.block];
         const int shift = (to.slot - drag.from.slot) * SlotMinutes;
-        const bool toClose = block.end == QLatin1String(SlotBooking::Close);
+        const bool toClose = endMinutesOf(block.end) == MinutesPerDay;
         const int start = minutesOf(block.start) + shift;
         const int end = toClose ? MinutesPerDay : minutesOf(block.end) + shift;
         m_cursor = to;

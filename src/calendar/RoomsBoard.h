@@ -111,7 +111,7 @@ public:
     void setRooms(const QList<Room> &rooms);
     // The filters as the month sheet's lists hold them; the board follows
     // them at once.
-    void setFilter(const CalendarFilter &filter);
+    void setFilter(const CalendarFilter &filter, bool andReload = true);
     // The day, or the week (Sunday to Saturday) that holds it.
     void showDate(const QDate &date, Span span);
     void setSpan(Span span);
@@ -153,6 +153,8 @@ public:
     // Arrows: a column or a row; across a week the cursor runs on into
     // the next day. With `extend` the booking's columns grow or shrink.
     void moveCursor(int rows, int columns, bool extend = false);
+    // Home and End: the first or the last quarter-hour of the cursor's day.
+    void cursorToDayEdge(bool end);
     // Enter: opens the event under the cursor, or books the picked columns.
     void activate();
     // The chosen block a quarter-hour or a room on (a key chord).
@@ -173,6 +175,8 @@ public:
     void dragTo(const BoardCell &cell);
     void release(const BoardCell &cell);
     void doubleClick(const BoardCell &cell);
+    // Escape, or the board drawn again under the pointer: nothing changes.
+    void cancelDrag();
 
 signals:
     void changed();
@@ -187,6 +191,8 @@ private:
     void fillLegend();
     int rowOf(int room) const;
     int hallOf(int room) const;
+    int topHallOf(int room) const;
+    const Room *findRoom(int room) const;
     int minuteAt(int slot) const;
     int lastMinute() const; // the minute the shown hours end at
     bool runsToClose() const;
@@ -211,6 +217,7 @@ private:
     QStringList m_slots;
     int m_firstMinute = 0;
     QList<BoardBlock> m_blocks;
+    QList<int> m_unplaced; // events whose times the board cannot place
     QList<BoardShade> m_shades;
     QList<BoardLegendEntry> m_legend;
     BoardCell m_cursor{0, 0, 0};

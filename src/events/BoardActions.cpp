@@ -35,6 +35,10 @@ bool BoardActions::mayDate(int date, const QString &refusal) {
 }
 
 bool BoardActions::book(const BoardBooking &booking) {
+    if (const QString why = m_editor.whyNoChanges(); !why.isEmpty()) {
+        oops(why);
+        return false;
+    }
     if (!mayDate(booking.date, FieldEntry::BackDatingRefused))
         return false;
     if (!m_editor.startNewEventAt(booking.date, booking.room, booking.start, booking.end))
@@ -49,6 +53,10 @@ bool BoardActions::move(const BoardMove &move) {
     if (m_event.mode != CurrentEvent::Viewing) {
         oops(QStringLiteral("Save or cancel the event being entered or changed before moving "
                             "another."));
+        return false;
+    }
+    if (const QString why = m_editor.whyNoChanges(); !why.isEmpty()) {
+        oops(why);
         return false;
     }
     if (!mayDate(move.date, QStringLiteral("You must be in administrator mode to\nmove an event "
@@ -84,8 +92,9 @@ bool BoardActions::move(const BoardMove &move) {
 
     m_editor.run(EventCommand::Modify);
     if (m_event.mode != CurrentEvent::Editing) {
-        oops(QStringLiteral("Your access level does not allow events to be changed."));
+        // Modify refused it (a long operation running): nothing changed.
         m_window.showPanels(true, false, false, false);
+        emit boardChanged();
         return false;
     }
     m_event.fields[EventField::Date] = QString::number(move.date);

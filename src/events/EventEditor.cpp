@@ -322,6 +322,14 @@ void EventEditor::setOpenedDay(int date, int room) {
     m_openedRoom = room;
 }
 
+QString EventEditor::whyNoChanges() const {
+    if (readOnly())
+        return QStringLiteral("This club is open read-only: events cannot be entered or changed.");
+    if (!level(AnyButton) || !level(commandLevel(EventCommand::Save)))
+        return QStringLiteral("Your access level does not allow events to be entered or changed.");
+    return QString();
+}
+
 bool EventEditor::startNewEventAt(int date, int room, const QString &start, const QString &end) {
     const int openedDate = std::exchange(m_openedDate, date);
     const int openedRoom = std::exchange(m_openedRoom, room);

@@ -68,6 +68,9 @@ public:
     // The day opened in the calendar and the room of its room filter, which
     // a new event starts with; 0 for none.
     void setOpenedDay(int date, int room);
+    // Why this operator may not enter or change events here (his level, or
+    // a club opened read-only); empty when he may.
+    QString whyNoChanges() const;
     // "New Event" on a date, in a room and at times picked on the rooms
     // board; false when no new event was begun (the operator told why).
     bool startNewEventAt(int date, int room, const QString &start, const QString &end);

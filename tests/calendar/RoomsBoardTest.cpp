@@ -162,6 +162,73 @@ TEST_F(RoomsBoardTest, EachDragAsksForWhatItShowsOrSaysWhyNot) {
     }
 }
 
+// Nothing the board draws may pass a booked room off as free, and nothing
+// a stray click or an odd stored time does may book or move behind the
+// operator's back.
+TEST_F(RoomsBoardTest, ABookedRoomNeverLooksFreeAndAStrayClickChangesNothing) {
+    addEvent(1, 20270807, u"All day"_s, u"10:00"_s, u"19:00"_s, 2, 3);
+    addEvent(2, 20270807, u"Enquiry"_s, u"09:00"_s, u"13:00"_s, 1, 2);
+    addEvent(3, 20270807, u"Over it"_s, u"11:00"_s, u"12:00"_s, 4, 2);
+    addEvent(4, 20270807, u"Typed oddly"_s, u"9:00"_s, u"11:00"_s, 2, 1);
+    addEvent(5, 20270807, u"Late"_s, u"22:00"_s, u"23:59"_s, 2, 1);
+    addEvent(6, 20270807, u"Off the hour"_s, u"12:10"_s, u"13:00"_s, 2, 1);
+    // A section of a section is still under the hall; a circle of halls
+    // leaves its rooms standing on their own.
+    exec(u"evnt"_s, u"update location set subdiv = 2 where roomnum = 4"_s);
+    board->setRooms(rooms());
+    board->setFilter(CalendarFilter::fromLists(u"Show Afternoon Only (Noon - 6pm)"_s, QString()));
+    board->showDate(Saturday, RoomsBoard::Span::Day);
+
+    QStringList rows;
+    for (const BoardRow &row : board->rows())
+        rows << u"%1:%2"_s.arg(row.room).arg(row.hall);
+    EXPECT_EQ(rows.join(u' '), u"1:0 2:1 4:1 3:0 5:0"_s);
+    EXPECT_EQ(board->cellName(at(3, u"14:00"_s)).section(u", "_s, -2), u"All day, reserved"_s)
+        << "booked through the afternoon, so booked in it";
+    EXPECT_EQ(board->blocks()[board->blockAt(at(2, u"12:00"_s))].eventNumber, 2);
+    EXPECT_EQ(board->blocks()[board->blockAt(at(2, u"12:30"_s))].eventNumber, 2);
+    board->setFilter(CalendarFilter::fromLists(u"Show All Times"_s, QString()));
+    EXPECT_EQ(board->blocks()[board->blockAt(at(2, u"11:30"_s))].eventNumber, 3)
+        << "the booking, not the enquiry drawn under it";
+    EXPECT_TRUE(board->caption().endsWith(u"(times to correct, not shown: #4)"_s));
+    EXPECT_EQ(board->blocks()[board->blockAt(at(1, u"23:45"_s))].eventNumber, 5)
+        << "23:59 ends the day";
+
+    const struct {
+        const char *name;
+        BoardCell from;
+        BoardCell to;
+        const char *told;
+    } drags[] = {
+        {"a click on a free cell", at(3, u"20:00"_s), at(3, u"20:00"_s), ""},
+        {"an event off the quarter-hours", at(1, u"12:00"_s), at(1, u"14:00"_s),
+         "#6 runs from 12:10 to 13:00, off the quarter-hours"},
+        {"one ending 23:59, moved earlier", at(1, u"22:00"_s), at(1, u"21:00"_s), ""},
+    };
+    for (const auto &drag : drags) {
+        SCOPED_TRACE(drag.name);
+        moves.clear();
+        bookings.clear();
+        board->press(drag.from, false);
+        board->release(drag.to);
+        EXPECT_TRUE(bookings.isEmpty());
+        EXPECT_TRUE(*drag.told ? board->notice.startsWith(QString::fromUtf8(drag.told))
+                               : board->notice.isEmpty())
+            << board->notice.toStdString();
+    }
+    ASSERT_EQ(moves.size(), 1);
+    EXPECT_EQ(moves[0].start + moves[0].end, u"21:00CLOSE"_s) << "it still runs to the close";
+
+    // A key move refused, or not saved, leaves the cursor on its event.
+    for (const int columns : {-40, -10}) {
+        board->setCursor(at(1, u"22:00"_s));
+        board->nudge(0, columns);
+        EXPECT_EQ(board->cursor(), at(1, u"22:00"_s)) << columns;
+    }
+    EXPECT_TRUE(board->notice.isEmpty());
+    EXPECT_EQ(moves.size(), 2) << "the first was refused on the board";
+}
+
 TEST_F(RoomsBoardTest, TheKeysWalkTheWeekBookAndMoveTheChosenEvent) {
     addEvent(1, 20270807, u"Dinner"_s, u"18:00"_s, u"21:00"_s, 4, 3);
     board->showDate(Saturday, RoomsBoard::Span::Week);

@@ -3,6 +3,7 @@
 #include "values/TextValue.h"
 
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -121,13 +122,12 @@ TEST_F(BoardActionsTest, ARefusedOrDeclinedMoveLeavesTheEventAsStored) {
                                        20261201, Library, u"18:00"_s, u"22:00"_s, {}, {}});
          },
          "administrator mode"},
-        {"below the level that changes events",
+        {"below the level that changes events, before anything is asked",
          [&] {
              setLevel(10);
-             prompts.answerYesNo(true);
              dragGala(*logic, Ballroom, u"19:00"_s);
          },
-         "Your access level does not allow events to be changed."},
+         "Your access level does not allow events to be entered or changed."},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -207,10 +207,15 @@ TEST_F(BoardActionsTest, DraggingAcrossFreeCellsStartsNewEventFilledIn) {
     EXPECT_FALSE(event().UnsavedChanges);
 
     click(EventCommand::ClearScreen);
-    setLevel(50);
-    logic->boardActions.book({20261201, Library, u"18:00"_s, u"19:00"_s});
-    EXPECT_EQ(prompts.messages.last().text, FieldEntry::BackDatingRefused);
-    EXPECT_NE(event().mode, CurrentEvent::EnteringNew);
+    for (const auto &[level, date, told] :
+         {std::tuple{50, 20261201, FieldEntry::BackDatingRefused},
+          std::tuple{10, 20270807,
+                     u"Your access level does not allow events to be entered or changed."_s}}) {
+        setLevel(level);
+        logic->boardActions.book({date, Library, u"18:00"_s, u"19:00"_s});
+        EXPECT_EQ(prompts.messages.last().text, told);
+        EXPECT_NE(event().mode, CurrentEvent::EnteringNew);
+    }
 }
 
 } // namespace
