@@ -61,7 +61,10 @@ double RatioReporter::seconds(const std::string &name) const {
 
 int runWithRatios(int argc, char **argv, const std::vector<Ratio> &ratios,
                   const std::function<void()> &finish) {
-    QCoreApplication app(argc, argv);
+    // A program that paints widgets makes its QApplication first.
+    std::optional<QCoreApplication> app;
+    if (!QCoreApplication::instance())
+        app.emplace(argc, argv);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

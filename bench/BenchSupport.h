@@ -46,6 +46,8 @@ struct Ratio {
 // Runs the benchmarks and prints "name / baseline = ratio (target <= limit)"
 // for each ratio; `finish` runs before the application object goes (clubs
 // kept for the whole run are removed there). Non-zero when a target is missed.
+// It makes the application object unless the program already has one (a
+// QApplication, for benchmarks that paint widgets).
 int runWithRatios(int argc, char **argv, const std::vector<Ratio> &ratios,
                   const std::function<void()> &finish = {});
 int runWithRatios(int argc, char **argv, const std::string &baseline,

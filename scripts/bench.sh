@@ -8,7 +8,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 results="$(mktemp -d /tmp/moravel-bench.XXXXXX)"
 server="$(mktemp -d /tmp/moravel-bench-pg.XXXXXX)"
 trap '"$root/scripts/pg-test-server.sh" stop "$server"; rm -rf "$results"' EXIT
-benches=(bench_year_setup bench_month_sheet bench_event_save bench_task_list bench_item_window bench_billing bench_contracts bench_listings bench_lookup bench_clone bench_point_of_sale)
+benches=(bench_year_setup bench_month_sheet bench_event_save bench_task_list bench_item_window bench_billing bench_contracts bench_listings bench_lookup bench_clone bench_point_of_sale bench_board)
 status=0
 for bench in "${benches[@]}"; do
   echo "== $bench on SQLite"

@@ -6,17 +6,35 @@
 #include "session/CurrentEvent.h"
 #include "session/DatabaseAccess.h"
 
+#include <QHash>
+
 namespace {
 
 const QString EventDatabase = QStringLiteral("evnt");
 constexpr int MinutesPerDay = 24 * 60;
 constexpr int EnquiryStatus = 1;
 
-// Minutes since midnight of "HH:MM"; -1 for anything else.
+// Minutes since midnight of "HH:MM"; -1 for anything else. Read digit by
+// digit: the board reads every event of a week with it.
 int minutesOf(const QString &time) {
-    if (SlotBooking::checkTime(time, false) == SlotBooking::TimeCheck::NotATime)
+    if (time.size() != 5 || time[2] != QLatin1Char(':'))
         return -1;
-    return time.left(2).toInt() * 60 + time.mid(3, 2).toInt();
+    int digits[4];
+    for (int i = 0, at = 0; at < 5; ++at) {
+        if (at == 2)
+            continue;
+        const int digit = time[at].digitValue();
+        if (digit < 0 || digit > 9)
+            return -1;
+        digits[i++] = digit;
+    }
+    const int hour = digits[0] * 10 + digits[1];
+    const int minute = digits[2] * 10 + digits[3];
+    return hour < 24 && minute < 60 ? hour * 60 + minute : -1;
+}
+
+QDate dateOf(int yyyymmdd) {
+    return QDate(yyyymmdd / 10000, yyyymmdd / 100 % 100, yyyymmdd % 100);
 }
 
 // An end: "CLOSE" and "23:59" are the end of the day.
@@ -212,6 +230,9 @@ Status RoomsBoard::read() {
         m_club = *club;
     fillLegend();
 
+    QHash<int, int> colors; // looked up once, not per block
+    for (int status = 1; status <= 8; ++status)
+        colors[status] = StatusColors::colorOf(m_club, status);
     // Every event of the days is read: the time filter picks the hours
     // shown, which clip the blocks (a room booked right through the
     // afternoon is booked in the afternoon), and the room filter picks
@@ -236,8 +257,8 @@ Status RoomsBoard::read() {
         block.guests = query->value(6).toInt();
         block.status = query->value(7).toInt();
         block.holdsRoom = block.status != EnquiryStatus;
-        block.day = int(m_firstDay.daysTo(QDate::fromString(QString::number(block.date),
-                                                            QStringLiteral("yyyyMMdd"))));
+        const QDate day = dateOf(block.date);
+        block.day = day.isValid() ? int(m_firstDay.daysTo(day)) : -1;
         const int startMinute = minutesOf(block.start);
         const int endMinute = endMinutesOf(block.end);
         if (block.day < 0 || block.day >= dayCount())
@@ -253,7 +274,7 @@ Status RoomsBoard::read() {
                                  (endMinute - m_firstMinute + SlotMinutes - 1) / SlotMinutes);
         if (block.endSlot <= block.firstSlot)
             continue;
-        block.color = StatusColors::colorOf(m_club, block.status);
+        block.color = colors.value(block.status, StatusColors::defaultColor(block.status));
         block.label = block.start + QLatin1Char('-') + block.end + QLatin1Char(' ') + block.title;
         if (block.guests > 0)
             block.label += QStringLiteral(" (%1)").arg(block.guests);
@@ -467,8 +488,7 @@ void RoomsBoard::requestMove(int index, int row, int day, int startMinute, int e
     }
     const auto describe = [&](int roomnum, int onDay, const QString &from, const QString &to) {
         return roomName(roomnum) + QStringLiteral(", ") +
-               m_club.longDate(QDate::fromString(QString::number(onDay),
-                                                 QStringLiteral("yyyyMMdd"))) +
+               m_club.longDate(dateOf(onDay)) +
                QStringLiteral(", ") + from + QStringLiteral(" to ") +
                (to == QLatin1String(SlotBooking::Close) ? QStringLiteral("close") : to);
     };

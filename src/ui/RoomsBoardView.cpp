@@ -1,6 +1,7 @@
 #include "RoomsBoardView.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QHash>
 #include <QHBoxLayout>
 #include <QHelpEvent>
@@ -47,7 +48,7 @@ double RoomsBoardCanvas::slotWidth() const {
 }
 
 QSize RoomsBoardCanvas::minimumSizeHint() const {
-    const double least = m_board.span() == RoomsBoard::Span::Week ? 1.5 : 6.0;
+    const double least = m_board.span() == RoomsBoard::Span::Week ? 1.0 : 6.0;
     const auto columns = double(m_board.dayCount() * m_board.slotTimes().size());
     return {NameWidth + int(columns * least), HeaderHeight + RowHeight};
 }
@@ -68,7 +69,8 @@ QRectF RoomsBoardCanvas::cellRect(const BoardCell &cell) const {
 
 BoardCell RoomsBoardCanvas::cellAt(const QPoint &point) const {
     const auto columns = int(m_board.slotTimes().size());
-    if (point.x() < NameWidth || point.y() < HeaderHeight || point.x() >= width() || columns == 0)
+    if (point.x() < NameWidth || point.y() < headerTop() + HeaderHeight || point.x() >= width() ||
+        columns == 0)
         return {};
     const int row = (point.y() - HeaderHeight) / RowHeight;
     if (row >= m_board.rows().size())
@@ -92,6 +94,7 @@ void RoomsBoardCanvas::boardChanged() {
     // The scroll area fits the board to its width; a board too narrow to
     // read scrolls instead.
     setMinimumSize(minimumSizeHint().width(), sizeHint().height());
+    m_prepared = false;
     // A screen reader says where the cursor is, and what lies there.
     const QString name = m_board.cellName(m_board.cursor());
     if (accessibleName() != name) {
@@ -104,10 +107,73 @@ void RoomsBoardCanvas::boardChanged() {
     update();
 }
 
+void RoomsBoardCanvas::prepare() {
+    if (m_prepared)
+        return;
+    m_prepared = true;
+    const qreal ratio = devicePixelRatioF();
+    if (m_grid.size() != size() * ratio) {
+        m_grid = QPixmap(size() * ratio);
+        m_grid.setDevicePixelRatio(ratio);
+    }
+    m_grid.fill(Qt::white);
+    QPainter grid(&m_grid);
+    grid.setFont(font());
+    paintRows(grid);
+
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    const QFontMetrics metrics(small);
+    m_blockTexts.clear();
+    for (const BoardBlock &block : m_board.blocks()) {
+        const QRectF rect = spanRect(block.row, block.day, block.firstSlot, block.endSlot);
+        const int width = int(rect.width()) - 7;
+        const QString when = block.label.section(QLatin1Char(' '), 0, 0) +
+                             (block.guests > 0 ? QStringLiteral("  %1").arg(block.guests)
+                                               : QString());
+        std::array<QStaticText, 2> texts{
+            QStaticText(width > 6 ? metrics.elidedText(block.title, Qt::ElideRight, width)
+                                  : QString()),
+            QStaticText(width > 6 ? metrics.elidedText(when, Qt::ElideRight, width) : QString())};
+        for (QStaticText &text : texts)
+            text.setTextFormat(Qt::PlainText);
+        m_blockTexts << texts;
+    }
+    // A hall with two sections booked is hatched twice over; each text is
+    // written only where no earlier one lies.
+    m_shadeTexts.clear();
+    QHash<int, double> written; // row and day: where the last text ended
+    const QFontMetrics plain(font());
+    for (const BoardShade &shade : m_board.shades()) {
+        const QRectF rect = spanRect(shade.row, shade.day, shade.firstSlot, shade.endSlot);
+        const int key = shade.row * 7 + shade.day;
+        if (written.contains(key) && written[key] > rect.left()) {
+            m_shadeTexts << QStaticText();
+            continue;
+        }
+        const QString text = plain.elidedText(shade.text, Qt::ElideRight, int(rect.width()) - 6);
+        m_shadeTexts << QStaticText(text);
+        m_shadeTexts.last().setTextFormat(Qt::PlainText);
+        written[key] = rect.left() + 6 + plain.horizontalAdvance(text);
+    }
+}
+
+void RoomsBoardCanvas::resizeEvent(QResizeEvent *event) {
+    m_prepared = false;
+    QWidget::resizeEvent(event);
+}
+
+// Scrolling moves the canvas under the viewport; the hours are drawn
+// again at the new top.
+void RoomsBoardCanvas::moveEvent(QMoveEvent *event) {
+    update();
+    QWidget::moveEvent(event);
+}
+
 void RoomsBoardCanvas::paintEvent(QPaintEvent *) {
+    prepare();
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    paintRows(painter);
+    painter.drawPixmap(0, 0, m_grid);
     paintBlocks(painter);
     paintDrag(painter);
     paintCursor(painter);
@@ -115,6 +181,8 @@ void RoomsBoardCanvas::paintEvent(QPaintEvent *) {
 }
 
 void RoomsBoardCanvas::paintHeader(QPainter &painter) const {
+    painter.save();
+    painter.translate(0, headerTop());
     painter.fillRect(QRect(0, 0, width(), HeaderHeight), palette().window());
     painter.setPen(palette().windowText().color());
     const auto &times = m_board.slotTimes();
@@ -146,6 +214,7 @@ void RoomsBoardCanvas::paintHeader(QPainter &painter) const {
     }
     painter.setPen(HourLine);
     painter.drawLine(0, HeaderHeight - 1, width(), HeaderHeight - 1);
+    painter.restore();
 }
 
 void RoomsBoardCanvas::paintRows(QPainter &painter) const {
@@ -156,25 +225,32 @@ void RoomsBoardCanvas::paintRows(QPainter &painter) const {
     int hours = 1; // hour lines as often as they stay apart
     while (hours < 24 && 4 * slotWidth() * hours < 6)
         hours *= 2;
+    QList<QLineF> quarterLines, hourLines, dayLines;
     for (int day = 0; day < m_board.dayCount(); ++day) {
         for (int slot = 0; slot <= times.size(); ++slot) {
             const bool hour = slot < times.size() && times[slot].endsWith(QLatin1String(":00")) &&
                               times[slot].left(2).toInt() % hours == 0;
             if (!hour && slotWidth() < 8)
                 continue;
-            painter.setPen(hour ? HourLine : GridLine);
             const double x = NameWidth + day * dayWidth() + slot * slotWidth();
-            painter.drawLine(QPointF(x, HeaderHeight), QPointF(x, bottom));
+            (hour ? hourLines : quarterLines) << QLineF(x, HeaderHeight, x, bottom);
         }
         const double left = NameWidth + day * dayWidth();
-        painter.setPen(QPen(palette().windowText().color(), 1.5));
-        painter.drawLine(QPointF(left, HeaderHeight), QPointF(left, bottom));
+        dayLines << QLineF(left, HeaderHeight, left, bottom);
     }
     for (int row = 0; row < rows.size(); ++row) {
+        const double line = HeaderHeight + (row + 1) * RowHeight;
+        quarterLines << QLineF(0, line, width(), line);
+    }
+    painter.setPen(GridLine);
+    painter.drawLines(quarterLines);
+    painter.setPen(HourLine);
+    painter.drawLines(hourLines);
+    painter.setPen(QPen(palette().windowText().color(), 1.5));
+    painter.drawLines(dayLines);
+    painter.setPen(palette().windowText().color());
+    for (int row = 0; row < rows.size(); ++row) {
         const int top = HeaderHeight + row * RowHeight;
-        painter.setPen(GridLine);
-        painter.drawLine(0, top + RowHeight, width(), top + RowHeight);
-        painter.setPen(palette().windowText().color());
         const int indent = rows[row].hall != 0 ? 18 : 4;
         QString name = rows[row].name.trimmed();
         if (name.isEmpty())
@@ -192,47 +268,47 @@ void RoomsBoardCanvas::paintRows(QPainter &painter) const {
 }
 
 void RoomsBoardCanvas::paintBlocks(QPainter &painter) const {
-    QFont small = font();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
-    // A hall with two sections booked is hatched twice over; each text is
-    // written only where no earlier one lies.
-    QHash<int, double> written; // row and day: where the last text ended
-    for (const BoardShade &shade : m_board.shades()) {
+    const auto &shades = m_board.shades();
+    painter.setPen(QColor(0x50, 0x50, 0x50));
+    for (int i = 0; i < shades.size(); ++i) {
+        const BoardShade &shade = shades[i];
         const QRectF rect = spanRect(shade.row, shade.day, shade.firstSlot, shade.endSlot)
                                 .adjusted(0, 3, 0, -3);
         painter.fillRect(rect, QBrush(QColor(0x90, 0x90, 0x90), Qt::BDiagPattern));
-        const int key = shade.row * 7 + shade.day;
-        if (written.contains(key) && written[key] > rect.left())
-            continue;
-        painter.setPen(QColor(0x50, 0x50, 0x50));
-        const QString text = painter.fontMetrics().elidedText(shade.text, Qt::ElideRight,
-                                                              int(rect.width()) - 6);
-        painter.drawText(rect.adjusted(4, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
-        written[key] = rect.left() + 6 + painter.fontMetrics().horizontalAdvance(text);
+        const QStaticText &text = m_shadeTexts.value(i);
+        if (!text.text().isEmpty())
+            painter.drawStaticText(
+                QPointF(rect.left() + 4, rect.center().y() - text.size().height() / 2), text);
     }
-    for (const BoardBlock &block : m_board.blocks()) {
-        const QRectF rect = spanRect(block.row, block.day, block.firstSlot, block.endSlot)
-                                .adjusted(1, 2, -1, -2);
-        painter.fillRect(rect, rgb(block.color));
-        // An enquiry keeps nobody out: its outline is dashed.
-        painter.setPen(QPen(Qt::black, 1, block.holdsRoom ? Qt::SolidLine : Qt::DashLine));
-        painter.drawRect(rect);
-        if (rect.width() < 12)
-            continue;
-        // The title over the times and the guests, as much as fits.
-        const QRectF text = rect.adjusted(3, 1, -2, -1);
-        const QString when = block.label.section(QLatin1Char(' '), 0, 0);
-        const QString guests = block.guests > 0 ? QStringLiteral("  %1").arg(block.guests) : QString();
-        painter.setFont(small);
-        const QFontMetrics metrics = painter.fontMetrics();
-        painter.drawText(QRectF(text.left(), text.top(), text.width(), text.height() / 2),
-                         Qt::AlignLeft | Qt::AlignVCenter,
-                         metrics.elidedText(block.title, Qt::ElideRight, int(text.width())));
-        painter.drawText(QRectF(text.left(), text.center().y(), text.width(), text.height() / 2),
-                         Qt::AlignLeft | Qt::AlignVCenter,
-                         metrics.elidedText(when + guests, Qt::ElideRight, int(text.width())));
-        painter.setFont(font());
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    painter.setFont(small);
+    const auto &blocks = m_board.blocks();
+    // Enquiries first, so a booking drawn over one is what shows.
+    for (const bool holding : {false, true}) {
+        for (int i = 0; i < blocks.size(); ++i) {
+            const BoardBlock &block = blocks[i];
+            if (block.holdsRoom != holding)
+                continue;
+            const QRectF rect = spanRect(block.row, block.day, block.firstSlot, block.endSlot)
+                                    .adjusted(1, 2, -1, -2);
+            painter.fillRect(rect, rgb(block.color));
+            // An enquiry keeps nobody out: its outline is dashed.
+            painter.setPen(QPen(Qt::black, 1, holding ? Qt::SolidLine : Qt::DashLine));
+            painter.drawRect(rect);
+            // The title over the times and the guests, as much as fits.
+            const auto &texts = m_blockTexts.value(i);
+            const double half = (rect.height() - 2) / 2;
+            for (int line = 0; line < 2; ++line) {
+                if (!texts[line].text().isEmpty())
+                    painter.drawStaticText(
+                        QPointF(rect.left() + 3,
+                                rect.top() + 1 + line * half + (half - texts[line].size().height()) / 2),
+                        texts[line]);
+            }
+        }
     }
+    painter.setFont(font());
 }
 
 void RoomsBoardCanvas::paintDrag(QPainter &painter) const {
@@ -321,6 +397,13 @@ void RoomsBoardCanvas::keyPressEvent(QKeyEvent *event) {
     case Qt::Key_Enter:
         m_board.activate();
         return;
+    case Qt::Key_Escape:
+        m_board.cancelDrag();
+        return;
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        m_board.cursorToDayEdge(event->key() == Qt::Key_End);
+        return;
     case Qt::Key_PageUp:
         m_board.step(-1);
         return;
@@ -339,7 +422,11 @@ void RoomsBoardCanvas::keyPressEvent(QKeyEvent *event) {
 bool RoomsBoardCanvas::event(QEvent *event) {
     if (event->type() == QEvent::ToolTip) {
         auto *help = static_cast<QHelpEvent *>(event);
-        const QString name = m_board.cellName(cellAt(help->pos()));
+        QString name = m_board.cellName(cellAt(help->pos()));
+        const int row = (help->pos().y() - HeaderHeight) / RowHeight;
+        if (help->pos().x() < NameWidth && help->pos().y() >= headerTop() + HeaderHeight &&
+            row < m_board.rows().size())
+            name = m_board.rows()[row].name;
         if (name.isEmpty())
             QToolTip::hideText();
         else
@@ -438,6 +525,20 @@ void RoomsBoardView::refresh() {
                                   .arg(rgb(legend[i].color).name(),
                                        enquiry ? QStringLiteral("dashed") : QStringLiteral("solid")));
     }
+    // What the board refused is said aloud as well as shown.
+    if (m_notice->text() != m_board.notice && !m_board.notice.isEmpty()) {
+        m_notice->setText(m_board.notice);
+        QAccessibleEvent alert(m_notice, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    }
     m_notice->setText(m_board.notice);
     m_notice->setVisible(!m_board.notice.isEmpty());
+    // The cursor stays in sight as the keys move it, and the day a week
+    // opens on with it.
+    if (m_board.cursor().valid() && m_board.cursor().row < m_board.rows().size()) {
+        const QRectF cell = m_canvas->cellRect(m_board.cursor());
+        m_scroll->ensureVisible(int(cell.center().x()), int(cell.center().y()),
+                                int(cell.width()) + 60,
+                                RoomsBoardCanvas::HeaderHeight + RoomsBoardCanvas::RowHeight);
+    }
 }

@@ -2,7 +2,10 @@
 
 #include "calendar/RoomsBoard.h"
 
+#include <QPixmap>
+#include <QStaticText>
 #include <QWidget>
+#include <array>
 
 class QLabel;
 class QScrollArea;
@@ -42,10 +45,19 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     bool event(QEvent *event) override;
 
 private:
+    // Where the hours are written: the top of what the scroll area shows,
+    // so they stay in view as the rooms scroll.
+    int headerTop() const { return std::max(0, -y()); }
     double slotWidth() const;
+    // What does not change between paints (the grid, the room names, each
+    // block's texts cut to its width), made again once the board or the
+    // size changes.
+    void prepare();
     double dayWidth() const;
     bool onEndEdge(const QPoint &point, const BoardCell &cell) const;
     void paintHeader(QPainter &painter) const;
@@ -55,6 +67,10 @@ private:
     void paintCursor(QPainter &painter) const;
 
     RoomsBoard &m_board;
+    bool m_prepared = false;
+    QPixmap m_grid;
+    QList<std::array<QStaticText, 2>> m_blockTexts;
+    QList<QStaticText> m_shadeTexts; // empty where an earlier one lies
 };
 
 // The board's panel: Day and Week, back and forward, the shown day or
