@@ -11,7 +11,7 @@ QString settingName(int status) {
 int defaultColor(int status) {
     switch (status) {
     case 1:
-        return 0xEEEEEE; // an enquiry: holds no room yet
+        return 0xE4E4E4; // an enquiry: holds no room yet (drawn with a dashed edge)
     case 2:
         return 0xF7D28C; // reserved: orange
     case 3:
