@@ -103,6 +103,7 @@ MonthSheet::MonthSheet(Module &module, QObject *parent)
     redrawTimer.setInterval(TickIntervalMs);
     connect(&redrawTimer, &QTimer::timeout, this, &MonthSheet::redrawTick);
     connect(&grid, &ReservationGrid::slotSelected, this, &MonthSheet::showGridSlot);
+    connect(&board, &RoomsBoard::changed, this, &MonthSheet::followBoard);
 }
 
 QString MonthSheet::monthText(int month) {
@@ -198,6 +199,18 @@ void MonthSheet::Refresh() {
         grid.reload();
     if (boardVisible())
         board.reload();
+}
+
+// The year and month boxes name the month of the board's cursor, and the
+// month sheet opens on it when the operator goes back to it.
+void MonthSheet::followBoard() {
+    if (!boardVisible() || !board.firstDay().isValid())
+        return;
+    const QDate day = board.dayAt(board.cursor().day);
+    if (day.year() == m_year && day.month() == m_month)
+        return;
+    setMonth(day.year(), day.month());
+    emit changed();
 }
 
 QDate MonthSheet::shownDay() const {

@@ -230,10 +230,25 @@ TEST_F(MonthSheetTest, OpeningADayShowsItsGridAndTheListViewNeedsOne) {
     EXPECT_TRUE(sheet->gridVisible());
     EXPECT_EQ(prompts.messages.size(), 1);
 
+    // The board opens on the selected day; stepped into another month, the
+    // month boxes follow it, and the sheet opens there.
+    sheet->ChangeView(MonthSheet::BoardView);
+    EXPECT_EQ(sheet->board.firstDay(), QDate(2025, 6, 10));
+    for (int day = 0; day < 21; ++day)
+        sheet->board.step(1);
+    EXPECT_EQ(sheet->dateBoxes[MonthSheet::MonthBox], MonthSheet::monthText(7));
+    sheet->ChangeView(MonthSheet::CalendarView);
+    EXPECT_EQ(sheet->month(), 7);
+    sheet->ChangeView(MonthSheet::BoardView);
+    EXPECT_EQ(sheet->board.firstDay(), QDate(2025, 7, 1)) << "the day the operator left";
+    sheet->MoveMonthOrYear(MonthSheet::MonthBack);
+    sheet->ChangeView(MonthSheet::ListView);
+    EXPECT_EQ(prompts.messages.size(), 2);
+
     // A move closes the day: the list view asks again.
     sheet->MoveMonthOrYear(MonthSheet::MonthForward);
     sheet->ChangeView(MonthSheet::ListView);
-    EXPECT_EQ(prompts.messages.size(), 2);
+    EXPECT_EQ(prompts.messages.size(), 3);
     EXPECT_TRUE(sheet->calendarVisible());
 }
 
