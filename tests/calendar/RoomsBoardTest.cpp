@@ -262,3 +262,62 @@ TEST_F(RoomsBoardTest, TheKeysWalkTheWeekBookAndMoveTheChosenEvent) {
 }
 
 } // namespace
+
+namespace {
+
+// The board over the demo club, on each engine: every booking of the busy
+// week in its room's row and on its day, and each hall and its sections
+// hatched wherever the other is booked.
+class DemoRoomsBoardTest : public ClubFixture {
+protected:
+    bool demoData() const override { return true; }
+};
+
+TEST_F(DemoRoomsBoardTest, TheBusyWeekShowsEveryBookingAndHatchesTheLinkedRooms) {
+    signIn(99);
+    RoomsBoard board(module->access, module->config);
+    board.setRooms(LoadRooms(module->access).value_or(QList<Room>()));
+    board.showDate(QDate(2027, 1, 9), RoomsBoard::Span::Week);
+
+    QStringList rows;
+    for (const BoardRow &row : board.rows())
+        rows << u"%1:%2"_s.arg(row.room).arg(row.hall);
+    EXPECT_EQ(rows.join(u' '), u"1:0 2:1 3:1 4:0 5:0 6:0"_s);
+
+    const QStringList stored = rowTexts(
+        u"evnt"_s,
+        u"select eventnum, roomnumber, eventdate from eventinfo where eventdate between 20270103 "
+        "and 20270109 and status between 1 and 8 and roomnumber > 0 order by eventnum"_s);
+    QStringList shown;
+    for (const BoardBlock &block : board.blocks())
+        shown << u"%1|%2|%3"_s.arg(block.eventNumber)
+                     .arg(board.rows()[block.row].room)
+                     .arg(board.dayAt(block.day).toString(u"yyyyMMdd"_s));
+    shown.sort();
+    QStringList expected = stored;
+    expected.sort();
+    EXPECT_EQ(shown, expected);
+    ASSERT_GE(shown.size(), 5) << "the demo's busy Saturday";
+
+    // Each booking of the hall hatches both sections; each of a section,
+    // the hall; nothing else is hatched.
+    QStringList hatched, linked;
+    for (const BoardBlock &block : board.blocks()) {
+        const int room = board.rows()[block.row].room;
+        if (!block.holdsRoom)
+            continue;
+        const QList<int> others = room == 1   ? QList<int>{2, 3}
+                                  : room <= 3 ? QList<int>{1}
+                                              : QList<int>{};
+        for (int other : others)
+            linked << u"%1 %2 %3"_s.arg(block.eventNumber).arg(other).arg(block.day);
+    }
+    for (const BoardShade &shade : board.shades())
+        hatched << u"%1 %2 %3"_s.arg(shade.eventNumber).arg(board.rows()[shade.row].room).arg(shade.day);
+    hatched.sort();
+    linked.sort();
+    EXPECT_EQ(hatched, linked);
+    EXPECT_FALSE(hatched.isEmpty());
+}
+
+} // namespace
