@@ -6,13 +6,12 @@
 #include "session/CurrentEvent.h"
 #include "session/DatabaseAccess.h"
 
-#include <QHash>
+#include <QSqlQuery>
 
 namespace {
 
 const QString EventDatabase = QStringLiteral("evnt");
 constexpr int MinutesPerDay = 24 * 60;
-constexpr int EnquiryStatus = 1;
 
 // Minutes since midnight of "HH:MM"; -1 for anything else. Read digit by
 // digit: the board reads every event of a week with it.
@@ -62,6 +61,7 @@ RoomsBoard::RoomsBoard(DatabaseAccess &access, const Configuration &config, QObj
     , m_access(access)
     , m_config(config) {
     layOutSlots();
+    fillLegend();
 }
 
 void RoomsBoard::setRooms(const QList<Room> &rooms) {
@@ -77,25 +77,10 @@ void RoomsBoard::setFilter(const CalendarFilter &filter, bool andReload) {
         reload();
 }
 
-void RoomsBoard::cancelDrag() {
-    if (m_drag.kind == DragKind::None)
-        return;
-    m_drag = Drag{};
-    emit changed();
-}
-
-void RoomsBoard::cursorToDayEdge(bool end) {
-    if (m_slots.isEmpty())
-        return;
-    m_cursor.slot = end ? int(m_slots.size()) - 1 : 0;
-    m_anchor = m_cursor.slot;
-    emit changed();
-}
-
 void RoomsBoard::showDate(const QDate &date, Span span) {
     m_span = span;
     // Weeks run Sunday to Saturday, as the month sheet's rows do.
-    m_firstDay = span == Span::Week ? date.addDays(-(date.dayOfWeek() % 7)) : date;
+    m_firstDay = span == Span::Week ? date.addDays(-(date.dayOfWeek() % WeekDays)) : date;
     m_cursor.day = span == Span::Week ? int(m_firstDay.daysTo(date)) : 0;
     m_anchor = m_cursor.slot;
     reload();
@@ -157,19 +142,23 @@ void RoomsBoard::layOutRows() {
         }
     }
     m_cursor.row = std::clamp(m_cursor.row, 0, std::max(0, int(m_rows.size()) - 1));
+    ++m_generation;
 }
 
+// The club's day, from its first slot to the close after its last, and the
+// part of it the time filter shows.
 void RoomsBoard::layOutSlots() {
-    const int dayStart = std::max(0, minutesOf(m_config.DayStartTime));
-    int dayEnd = minutesOf(m_config.DayEndTime);
-    if (dayEnd < dayStart)
-        dayEnd = MinutesPerDay - SlotMinutes;
-    int first = std::max(dayStart, minutesOf(m_filter.firstTime(timeOf(dayStart))));
-    int last = dayEnd;
+    m_dayStart = std::max(0, minutesOf(m_config.DayStartTime));
+    int lastSlot = minutesOf(m_config.DayEndTime);
+    if (lastSlot < m_dayStart)
+        lastSlot = MinutesPerDay - SlotMinutes;
+    m_closing = lastSlot + SlotMinutes;
+    int first = std::max(m_dayStart, minutesOf(m_filter.firstTime(timeOf(m_dayStart))));
+    int last = lastSlot;
     if (m_filter.times == CalendarFilter::Times::Morning)
-        last = std::min(dayEnd, 12 * 60 - SlotMinutes);
+        last = std::min(lastSlot, 12 * 60 - SlotMinutes);
     else if (m_filter.times == CalendarFilter::Times::Afternoon)
-        last = std::min(dayEnd, 18 * 60 - SlotMinutes);
+        last = std::min(lastSlot, 18 * 60 - SlotMinutes);
     if (last < first)
         first = last;
     m_firstMinute = first - first % SlotMinutes;
@@ -178,10 +167,16 @@ void RoomsBoard::layOutSlots() {
         m_slots << timeOf(minute);
     m_cursor.slot = std::clamp(m_cursor.slot, 0, int(m_slots.size()) - 1);
     m_anchor = m_cursor.slot;
+    ++m_generation;
 }
 
 int RoomsBoard::minuteAt(int slot) const {
     return m_firstMinute + slot * SlotMinutes;
+}
+
+// The column a minute falls in, counted from the first shown.
+int RoomsBoard::slotOf(int minute) const {
+    return (minute - m_firstMinute) / SlotMinutes;
 }
 
 int RoomsBoard::lastMinute() const {
@@ -189,7 +184,7 @@ int RoomsBoard::lastMinute() const {
 }
 
 bool RoomsBoard::runsToClose() const {
-    return lastMinute() > std::max(0, minutesOf(m_config.DayEndTime));
+    return lastMinute() >= m_closing;
 }
 
 QString RoomsBoard::timeAt(int slot) const {
@@ -206,19 +201,20 @@ bool RoomsBoard::reload(bool reportFailure) {
         if (reportFailure)
             m_access.showError(read.error());
     }
-    if (m_drag.kind != DragKind::None)
-        m_drag = Drag{};
+    m_drag = Drag{};
+    ++m_generation;
     emit changed();
     return read.ok();
 }
 
-// One query for every day shown: the days' events that hold a room or
-// ask for one, in start order.
+// One query for every day shown. Every event of the days is read: the time
+// filter picks the hours shown, which clip the blocks (a room booked right
+// through the afternoon is booked in the afternoon), and the room filter
+// picks rows, so a hall's booking still hatches the section shown.
 Status RoomsBoard::read() {
     m_blocks.clear();
     m_shades.clear();
     m_unplaced.clear();
-    fillLegend();
     if (!m_firstDay.isValid())
         return {};
     auto opened = m_access.databases().open(EventDatabase);
@@ -229,80 +225,86 @@ Status RoomsBoard::read() {
     if (const auto club = ClubSettings::read(*db))
         m_club = *club;
     fillLegend();
-
     QHash<int, int> colors; // looked up once, not per block
-    for (int status = 1; status <= 8; ++status)
+    for (int status = EnquiryStatus; status <= LastHoldingStatus; ++status)
         colors[status] = StatusColors::colorOf(m_club, status);
-    // Every event of the days is read: the time filter picks the hours
-    // shown, which clip the blocks (a room booked right through the
-    // afternoon is booked in the afternoon), and the room filter picks
-    // rows, so a hall's booking still hatches the section shown.
-    const int from = m_firstDay.toString(QStringLiteral("yyyyMMdd")).toInt();
-    const int to = dayAt(dayCount() - 1).toString(QStringLiteral("yyyyMMdd")).toInt();
+
     auto query = db->exec(
         QStringLiteral("select eventnum, eventdate, starttime, endtime, roomnumber, eventtitle, "
                        "setfor, status from eventinfo where eventdate between ? and ? and status "
                        "between ? and ? and roomnumber > ? order by eventdate, starttime, eventnum"),
-        QVariantList{from, to, EnquiryStatus, 8, 0});
+        QVariantList{dateNumber(0), dateNumber(dayCount() - 1), EnquiryStatus, LastHoldingStatus,
+                     0});
     if (!query)
         return query.error();
     while (query->next()) {
-        BoardBlock block;
-        block.eventNumber = query->value(0).toInt();
-        block.date = query->value(1).toInt();
-        block.start = query->value(2).toString().trimmed();
-        block.end = query->value(3).toString().trimmed();
         const int room = query->value(4).toInt();
-        block.title = query->value(5).toString().trimmed();
-        block.guests = query->value(6).toInt();
-        block.status = query->value(7).toInt();
-        block.holdsRoom = block.status != EnquiryStatus;
-        const QDate day = dateOf(block.date);
-        block.day = day.isValid() ? int(m_firstDay.daysTo(day)) : -1;
-        const int startMinute = minutesOf(block.start);
-        const int endMinute = endMinutesOf(block.end);
-        if (block.day < 0 || block.day >= dayCount())
+        std::optional<BoardBlock> block = blockOf(*query, colors);
+        if (!block)
             continue;
-        if (startMinute < 0 || endMinute <= startMinute) {
-            // Times the calendar cannot place: counted, so the board does
-            // not pass the room off as free without a word.
-            m_unplaced << block.eventNumber;
-            continue;
-        }
-        block.firstSlot = std::max(0, (startMinute - m_firstMinute) / SlotMinutes);
-        block.endSlot = std::min(int(m_slots.size()),
-                                 (endMinute - m_firstMinute + SlotMinutes - 1) / SlotMinutes);
-        if (block.endSlot <= block.firstSlot)
-            continue;
-        block.color = colors.value(block.status, StatusColors::defaultColor(block.status));
-        block.label = block.start + QLatin1Char('-') + block.end + QLatin1Char(' ') + block.title;
-        if (block.guests > 0)
-            block.label += QStringLiteral(" (%1)").arg(block.guests);
-        block.row = rowOf(room);
-        if (block.row >= 0)
-            m_blocks << block;
-        // The rooms linked to this one: its hall, and its sections.
-        if (!block.holdsRoom)
-            continue;
-        const int hall = hallOf(room);
-        for (const Room &other : m_rooms) {
-            const bool linked =
-                other.roomnum != room && (other.subdiv.toInt() == room || other.roomnum == hall);
-            if (const int row = linked ? rowOf(other.roomnum) : -1; row >= 0)
-                m_shades << BoardShade{row, block.day, block.firstSlot, block.endSlot,
-                                       block.eventNumber,
-                                       roomName(room) + QStringLiteral(": ") + block.title};
-        }
+        block->row = rowOf(room);
+        if (block->row >= 0)
+            m_blocks << *block;
+        if (block->holdsRoom)
+            shadeLinkedRooms(*block, room);
     }
     if (query->lastError().isValid())
         return db->error(query->lastError());
     return {};
 }
 
+std::optional<BoardBlock> RoomsBoard::blockOf(const QSqlQuery &row,
+                                              const QHash<int, int> &colors) {
+    BoardBlock block;
+    block.eventNumber = row.value(0).toInt();
+    block.date = row.value(1).toInt();
+    block.start = row.value(2).toString().trimmed();
+    block.end = row.value(3).toString().trimmed();
+    block.title = row.value(5).toString().trimmed();
+    block.guests = row.value(6).toInt();
+    block.status = row.value(7).toInt();
+    block.holdsRoom = block.status != EnquiryStatus;
+    const QDate day = dateOf(block.date);
+    block.day = day.isValid() ? int(m_firstDay.daysTo(day)) : -1;
+    if (block.day < 0 || block.day >= dayCount())
+        return std::nullopt;
+    const int startMinute = minutesOf(block.start);
+    const int endMinute = endMinutesOf(block.end);
+    if (startMinute < 0 || endMinute <= startMinute) {
+        // Times the calendar cannot place: named in the caption, so the
+        // board does not pass the room off as free without a word.
+        m_unplaced << block.eventNumber;
+        return std::nullopt;
+    }
+    block.firstSlot = std::max(0, slotOf(startMinute));
+    block.endSlot = std::min(int(m_slots.size()), slotOf(endMinute + SlotMinutes - 1));
+    if (block.endSlot <= block.firstSlot)
+        return std::nullopt;
+    block.color = colors.value(block.status, StatusColors::defaultColor(block.status));
+    block.label = block.start + QLatin1Char('-') + block.end + QLatin1Char(' ') + block.title;
+    if (block.guests > 0)
+        block.label += QStringLiteral(" (%1)").arg(block.guests);
+    return block;
+}
+
+// The rooms linked to a booked one, its hall and its sections, are hatched.
+void RoomsBoard::shadeLinkedRooms(const BoardBlock &block, int room) {
+    const int hall = hallOf(room);
+    for (const Room &other : m_rooms) {
+        const bool linked =
+            other.roomnum != room && (other.subdiv.toInt() == room || other.roomnum == hall);
+        if (const int row = linked ? rowOf(other.roomnum) : -1; row >= 0)
+            m_shades << BoardShade{row,           block.day,         block.firstSlot,
+                                   block.endSlot, block.eventNumber,
+                                   roomName(room) + QStringLiteral(": ") + block.title};
+    }
+}
+
 void RoomsBoard::fillLegend() {
     m_legend.clear();
-    for (int status = 1; status <= CurrentEvent::BilledStatus; ++status)
-        m_legend << BoardLegendEntry{statusName(status), StatusColors::colorOf(m_club, status)};
+    for (int status = StatusColors::FirstStatus; status <= StatusColors::LastStatus; ++status)
+        m_legend << BoardLegendEntry{statusName(status), StatusColors::colorOf(m_club, status),
+                                     status == EnquiryStatus};
 }
 
 // The room this one is a section of, as its row in the room table says.
@@ -338,8 +340,24 @@ QString RoomsBoard::statusName(int status) const {
     return name.isEmpty() ? QStringLiteral("Status %1").arg(status) : name;
 }
 
+int RoomsBoard::dateNumber(int day) const {
+    const QDate date = dayAt(day);
+    return date.year() * 10000 + date.month() * 100 + date.day();
+}
+
 QString RoomsBoard::dayText(int day) const {
     return m_club.longDate(dayAt(day));
+}
+
+QString RoomsBoard::dayHeading(int day) const {
+    return m_club.locale().toString(dayAt(day), QStringLiteral("ddd d MMM"));
+}
+
+QString RoomsBoard::placeText(int room, int date, const QString &start,
+                              const QString &end) const {
+    return roomName(room) + QStringLiteral(", ") + m_club.longDate(dateOf(date)) +
+           QStringLiteral(", ") + start + QStringLiteral(" to ") +
+           (end == QLatin1String(SlotBooking::Close) ? QStringLiteral("close") : end);
 }
 
 QString RoomsBoard::caption() const {
@@ -379,13 +397,8 @@ int RoomsBoard::shadeAt(const BoardCell &cell) const {
 }
 
 QString RoomsBoard::blockName(const BoardBlock &block) const {
-    QString name = m_rows.value(block.row).name.trimmed();
-    if (name.isEmpty())
-        name = roomName(m_rows.value(block.row).room);
-    QString end = block.end == QLatin1String(SlotBooking::Close) ? QStringLiteral("close")
-                                                                 : block.end;
-    QString text = name + QStringLiteral(", ") + dayText(block.day) + QStringLiteral(", ") +
-                   block.start + QStringLiteral(" to ") + end + QStringLiteral(", ") + block.title;
+    QString text = placeText(m_rows.value(block.row).room, block.date, block.start, block.end) +
+                   QStringLiteral(", ") + block.title;
     if (block.guests > 0)
         text += QStringLiteral(", %1 guests").arg(block.guests);
     return text + QStringLiteral(", ") + statusName(block.status).toLower();
@@ -403,6 +416,7 @@ QString RoomsBoard::cellName(const BoardCell &cell) const {
     return place + QStringLiteral(", free");
 }
 
+// Enquiries keep nobody out, and an event is never in its own way.
 int RoomsBoard::blockInWay(int row, int day, int first, int end, int self) const {
     for (int i = 0; i < m_blocks.size(); ++i) {
         const BoardBlock &block = m_blocks[i];
@@ -414,96 +428,97 @@ int RoomsBoard::blockInWay(int row, int day, int first, int end, int self) const
     return -1;
 }
 
+QString RoomsBoard::roomRefusal(int row, int day, int first, int end, int self) const {
+    const int room = m_rows[row].room;
+    if (m_rows[row].name.trimmed().isEmpty())
+        return QStringLiteral("Room %1 has no name; name it in View/Add/Edit Rooms first.")
+            .arg(room);
+    if (self >= 0 && !m_blocks[self].holdsRoom)
+        return QString();
+    if (const int clash = blockInWay(row, day, first, end, self); clash >= 0)
+        return QStringLiteral("%1 is taken then by #%2 %3.")
+            .arg(roomName(room))
+            .arg(m_blocks[clash].eventNumber)
+            .arg(m_blocks[clash].title);
+    return QString();
+}
+
 void RoomsBoard::refuse(const QString &why) {
-    notice = why;
+    m_notice = why;
+    ++m_noticeCount;
     m_drag = Drag{};
     emit changed();
 }
 
 void RoomsBoard::requestBooking(int row, int day, int first, int end) {
-    notice.clear();
+    m_notice.clear();
     if (row < 0 || row >= m_rows.size() || first >= end)
         return;
-    if (m_rows[row].name.trimmed().isEmpty())
-        return refuse(QStringLiteral("Room %1 has no name; name it in View/Add/Edit Rooms first.")
-                          .arg(m_rows[row].room));
-    if (const int clash = blockInWay(row, day, first, end, -1); clash >= 0)
-        return refuse(QStringLiteral("%1 is taken then by #%2 %3.")
-                          .arg(roomName(m_rows[row].room))
-                          .arg(m_blocks[clash].eventNumber)
-                          .arg(m_blocks[clash].title));
+    if (const QString why = roomRefusal(row, day, first, end, -1); !why.isEmpty())
+        return refuse(why);
     m_drag = Drag{};
     emit changed();
-    emit bookingRequested(BoardBooking{dayAt(day).toString(QStringLiteral("yyyyMMdd")).toInt(),
-                                       m_rows[row].room, timeAt(first), timeAt(end)});
+    emit bookingRequested(
+        BoardBooking{dateNumber(day), m_rows[row].room, timeAt(first), timeAt(end)});
 }
 
-// The move keeps the event's length; one that ran to the close still does.
-void RoomsBoard::requestMove(int index, int row, int day, int startMinute, int endMinute,
-                             bool keepClose) {
-    notice.clear();
-    const BoardBlock block = m_blocks.value(index);
-    if (index < 0 || row < 0 || row >= m_rows.size())
+RoomsBoard::Times RoomsBoard::shifted(const BoardBlock &block, int minutes) const {
+    const bool toClose = endMinutesOf(block.end) == MinutesPerDay;
+    return {minutesOf(block.start) + minutes,
+            toClose ? MinutesPerDay : minutesOf(block.end) + minutes, toClose};
+}
+
+// What the board can tell of a move it refuses before anything is asked;
+// what passes is asked for, naming both places.
+void RoomsBoard::requestMove(int index, int row, int day, const Times &to) {
+    m_notice.clear();
+    if (index < 0 || index >= m_blocks.size() || row < 0 || row >= m_rows.size())
         return refuse(QString());
+    const BoardBlock block = m_blocks[index];
     if (!onQuarterHour(block.start) || !onQuarterHour(block.end))
         return refuse(QStringLiteral("#%1 runs from %2 to %3, off the quarter-hours the calendar "
                                      "books; correct its times in the event window first.")
                           .arg(block.eventNumber)
                           .arg(block.start, block.end));
-    const int dayStart = std::max(0, minutesOf(m_config.DayStartTime));
-    if (startMinute < dayStart)
+    if (to.start < m_dayStart)
+        return refuse(QStringLiteral("#%1 cannot start before %2.")
+                          .arg(block.eventNumber)
+                          .arg(timeOf(m_dayStart)));
+    if (!to.toClose && to.end > m_closing)
         return refuse(
-            QStringLiteral("#%1 cannot start before %2.").arg(block.eventNumber).arg(timeOf(dayStart)));
-    const int closing = std::max(0, minutesOf(m_config.DayEndTime)) + SlotMinutes;
-    if (!keepClose && endMinute > closing)
-        return refuse(QStringLiteral("#%1 cannot run past the end of the day.")
-                          .arg(block.eventNumber));
+            QStringLiteral("#%1 cannot run past the end of the day.").arg(block.eventNumber));
     // Up to the day's last slot is up to the close, as the end list has it.
-    const bool toClose = keepClose || endMinute >= closing;
-    if (toClose && startMinute >= closing)
-        return refuse(QStringLiteral("#%1 cannot start at the close of the day.")
-                          .arg(block.eventNumber));
-    const QString start = timeOf(startMinute);
-    const QString end = toClose ? QString::fromLatin1(SlotBooking::Close) : timeOf(endMinute);
-    const int date = dayAt(day).toString(QStringLiteral("yyyyMMdd")).toInt();
+    const bool toClose = to.toClose || to.end >= m_closing;
+    if (toClose && to.start >= m_closing)
+        return refuse(
+            QStringLiteral("#%1 cannot start at the close of the day.").arg(block.eventNumber));
+    const QString start = timeOf(to.start);
+    const QString end = toClose ? QString::fromLatin1(SlotBooking::Close) : timeOf(to.end);
+    const int date = dateNumber(day);
+    const int fromRoom = m_rows[block.row].room;
     const int room = m_rows[row].room;
-    if (date == block.date && room == m_rows[block.row].room && start == block.start &&
+    if (date == block.date && room == fromRoom && start == block.start &&
         endMinutesOf(end) == endMinutesOf(block.end)) {
         m_drag = Drag{};
         emit changed();
         return;
     }
-    if (m_rows[row].name.trimmed().isEmpty())
-        return refuse(QStringLiteral("Room %1 has no name; name it in View/Add/Edit Rooms first.")
-                          .arg(room));
-    const int first = std::max(0, (startMinute - m_firstMinute) / SlotMinutes);
-    const int last = toClose ? int(m_slots.size())
-                             : (endMinute - m_firstMinute + SlotMinutes - 1) / SlotMinutes;
-    if (block.holdsRoom) {
-        if (const int clash = blockInWay(row, day, first, last, index); clash >= 0)
-            return refuse(QStringLiteral("%1 is taken then by #%2 %3.")
-                              .arg(roomName(room))
-                              .arg(m_blocks[clash].eventNumber)
-                              .arg(m_blocks[clash].title));
-    }
-    const auto describe = [&](int roomnum, int onDay, const QString &from, const QString &to) {
-        return roomName(roomnum) + QStringLiteral(", ") +
-               m_club.longDate(dateOf(onDay)) +
-               QStringLiteral(", ") + from + QStringLiteral(" to ") +
-               (to == QLatin1String(SlotBooking::Close) ? QStringLiteral("close") : to);
-    };
-    BoardMove move{block.eventNumber,
-                   block.title,
-                   block.date,
-                   m_rows[block.row].room,
-                   block.start,
-                   block.end,
-                   date,
-                   room,
-                   start,
-                   end,
-                   describe(m_rows[block.row].room, block.date, block.start, block.end),
-                   describe(room, date, start, end)};
+    const int first = std::max(0, slotOf(to.start));
+    const int last = toClose ? int(m_slots.size()) : slotOf(to.end + SlotMinutes - 1);
+    if (const QString why = roomRefusal(row, day, first, last, index); !why.isEmpty())
+        return refuse(why);
+    const BoardMove move{block.eventNumber,
+                         block.title,
+                         block.date,
+                         fromRoom,
+                         block.start,
+                         block.end,
+                         date,
+                         room,
+                         start,
+                         end,
+                         placeText(fromRoom, block.date, block.start, block.end),
+                         placeText(room, date, start, end)};
     m_drag = Drag{};
     emit changed();
     emit moveRequested(move);
@@ -524,7 +539,7 @@ void RoomsBoard::moveCursor(int rows, int columns, bool extend) {
     next.row = std::clamp(next.row + rows, 0, int(m_rows.size()) - 1);
     next.slot += columns;
     if (extend) {
-        // A booking stays within one day.
+        // A booking stays within one day and one room.
         next.slot = std::clamp(next.slot, 0, int(m_slots.size()) - 1);
         next.row = m_cursor.row;
     } else if (next.slot < 0) {
@@ -540,18 +555,28 @@ void RoomsBoard::moveCursor(int rows, int columns, bool extend) {
     emit changed();
 }
 
+void RoomsBoard::cursorToDayEdge(bool end) {
+    if (m_slots.isEmpty())
+        return;
+    m_cursor.slot = end ? int(m_slots.size()) - 1 : 0;
+    m_anchor = m_cursor.slot;
+    emit changed();
+}
+
 void RoomsBoard::activate() {
     if (const int block = blockAt(m_cursor); block >= 0)
         return emit eventRequested(m_blocks[block].eventNumber);
-    int first = selectionFirst();
+    const int first = selectionFirst();
     int end = selectionEnd();
-    if (end - first == 1) // nothing picked: an hour, up to the next booking
-        end = first + DefaultBookingSlots;
-    end = std::min(end, int(m_slots.size()));
-    for (int slot = first + 1; slot < end; ++slot) {
-        if (blockInWay(m_cursor.row, m_cursor.day, slot, slot + 1, -1) >= 0) {
-            end = slot;
-            break;
+    if (end - first == 1) {
+        // Nothing picked: an hour, up to the next booking. What was picked
+        // is booked as picked, or refused.
+        end = std::min(first + DefaultBookingSlots, int(m_slots.size()));
+        for (int slot = first + 1; slot < end; ++slot) {
+            if (blockInWay(m_cursor.row, m_cursor.day, slot, slot + 1, -1) >= 0) {
+                end = slot;
+                break;
+            }
         }
     }
     requestBooking(m_cursor.row, m_cursor.day, first, end);
@@ -562,21 +587,21 @@ void RoomsBoard::nudge(int rows, int columns) {
     if (index < 0)
         return refuse(QStringLiteral("There is no event at the cursor to move."));
     const BoardBlock block = m_blocks[index];
-    const int start = minutesOf(block.start) + columns * SlotMinutes;
-    const bool toClose = endMinutesOf(block.end) == MinutesPerDay;
-    const int end = toClose ? MinutesPerDay : minutesOf(block.end) + columns * SlotMinutes;
-    int row = block.row + rows;
+    const int row = block.row + rows;
     if (row < 0 || row >= m_rows.size())
         return refuse(QStringLiteral("There is no room further that way."));
-    // The cursor goes with the event, and stays on it when the move is
-    // refused or declined.
+    // The cursor goes with the event, and stays where it was when the
+    // event did not move (refused or declined).
     const BoardCell before = m_cursor;
     m_cursor.row = row;
     m_cursor.slot = std::clamp(m_cursor.slot + columns, 0, int(m_slots.size()) - 1);
     m_anchor = m_cursor.slot;
-    requestMove(index, row, block.day, start, end, toClose);
+    requestMove(index, row, block.day, shifted(block, columns * SlotMinutes));
     const int now = blockAt(m_cursor);
-    if (now < 0 || m_blocks[now].eventNumber != block.eventNumber) {
+    const bool moved = now >= 0 && m_blocks[now].eventNumber == block.eventNumber &&
+                       (m_blocks[now].row != block.row || m_blocks[now].firstSlot != block.firstSlot ||
+                        m_blocks[now].endSlot != block.endSlot);
+    if (!moved) {
         m_cursor = before;
         m_anchor = before.slot;
         emit changed();
@@ -584,7 +609,7 @@ void RoomsBoard::nudge(int rows, int columns) {
 }
 
 void RoomsBoard::press(const BoardCell &cell, bool onEndEdge) {
-    notice.clear();
+    m_notice.clear();
     m_drag = Drag{};
     if (!cell.valid() || cell.row >= m_rows.size())
         return;
@@ -592,69 +617,72 @@ void RoomsBoard::press(const BoardCell &cell, bool onEndEdge) {
     m_anchor = cell.slot;
     const int block = blockAt(cell);
     m_drag.kind = block < 0 ? DragKind::Booking
-                            : onEndEdge ? DragKind::Stretching : DragKind::Moving;
+                  : onEndEdge ? DragKind::Stretching
+                              : DragKind::Moving;
     m_drag.block = block;
     m_drag.from = cell;
     m_drag.to = cell;
     emit changed();
 }
 
+// Bookings and stretches keep their row and day; a move goes anywhere.
+BoardCell RoomsBoard::dragTarget(const BoardCell &cell) const {
+    if (m_drag.kind == DragKind::Moving)
+        return cell;
+    const int slot = cell.day == m_drag.from.day ? cell.slot
+                     : cell.day > m_drag.from.day ? int(m_slots.size()) - 1
+                                                  : 0;
+    return {m_drag.from.row, m_drag.from.day, slot};
+}
+
 void RoomsBoard::dragTo(const BoardCell &cell) {
     if (m_drag.kind == DragKind::None || !cell.valid() || cell.row >= m_rows.size())
         return;
-    if (m_drag.kind != DragKind::Moving) // bookings and stretches keep their row and day
-        m_drag.to = BoardCell{m_drag.from.row, m_drag.from.day,
-                              cell.day == m_drag.from.day ? cell.slot
-                              : cell.day > m_drag.from.day ? int(m_slots.size()) - 1
-                                                           : 0};
-    else
-        m_drag.to = cell;
+    const BoardCell to = dragTarget(cell);
+    if (to == m_drag.to)
+        return;
+    m_drag.to = to;
     emit changed();
 }
 
+int RoomsBoard::stretchedEnd() const {
+    const BoardBlock &block = m_blocks.value(m_drag.block);
+    return std::max(m_drag.to.slot + 1, block.firstSlot + 1);
+}
+
 void RoomsBoard::release(const BoardCell &cell) {
+    if (m_drag.kind == DragKind::None)
+        return;
+    if (!cell.valid() || cell.row >= m_rows.size())
+        return cancelDrag(); // let go outside the board: nothing changes
+    m_drag.to = dragTarget(cell);
     const Drag drag = m_drag;
-    if (drag.kind == DragKind::None)
-        return;
-    if (!cell.valid() || cell.row >= m_rows.size()) {
-        // Let go outside the board: nothing changes.
-        m_drag = Drag{};
-        emit changed();
-        return;
-    }
-    dragTo(cell);
-    const BoardCell to = m_drag.to;
     switch (drag.kind) {
     case DragKind::None:
         return;
     case DragKind::Booking:
-        m_cursor = to;
+        m_cursor = drag.to;
         m_anchor = drag.from.slot;
-        if (to == drag.from) {
+        if (drag.to == drag.from) {
             // A click only places the cursor: booking takes a drag across
-            // cells or a double-click, so a stray click books nothing.
+            // cells, a double-click or Enter, so a stray click books nothing.
             m_drag = Drag{};
             emit changed();
             return;
         }
-        return requestBooking(drag.from.row, drag.from.day, std::min(drag.from.slot, to.slot),
-                              std::max(drag.from.slot, to.slot) + 1);
-    case DragKind::Moving: {
-        const BoardBlock &block = m_blocks[drag.block];
-        const int shift = (to.slot - drag.from.slot) * SlotMinutes;
-        const bool toClose = endMinutesOf(block.end) == MinutesPerDay;
-        const int start = minutesOf(block.start) + shift;
-        const int end = toClose ? MinutesPerDay : minutesOf(block.end) + shift;
-        m_cursor = to;
-        m_anchor = to.slot;
-        return requestMove(drag.block, to.row, to.day, start, end, toClose);
-    }
+        return requestBooking(drag.from.row, drag.from.day, std::min(drag.from.slot, drag.to.slot),
+                              std::max(drag.from.slot, drag.to.slot) + 1);
+    case DragKind::Moving:
+        m_cursor = drag.to;
+        m_anchor = drag.to.slot;
+        return requestMove(drag.block, drag.to.row, drag.to.day,
+                           shifted(m_blocks[drag.block], (drag.to.slot - drag.from.slot) * SlotMinutes));
     case DragKind::Stretching: {
         const BoardBlock &block = m_blocks[drag.block];
-        const int endSlot = std::max(to.slot + 1, block.firstSlot + 1);
-        const int end = minuteAt(endSlot);
-        return requestMove(drag.block, block.row, block.day, minutesOf(block.start), end,
-                           endSlot >= m_slots.size() && runsToClose());
+        const int endSlot = stretchedEnd();
+        return requestMove(drag.block, block.row, block.day,
+                           {minutesOf(block.start), minuteAt(endSlot),
+                            endSlot >= m_slots.size() && runsToClose()});
     }
     }
 }
@@ -666,4 +694,11 @@ void RoomsBoard::doubleClick(const BoardCell &cell) {
     m_cursor = cell;
     m_anchor = cell.slot;
     activate();
+}
+
+void RoomsBoard::cancelDrag() {
+    if (m_drag.kind == DragKind::None)
+        return;
+    m_drag = Drag{};
+    emit changed();
 }

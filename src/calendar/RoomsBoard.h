@@ -6,11 +6,14 @@
 #include "values/Result.h"
 
 #include <QDate>
+#include <QHash>
 #include <QObject>
 #include <QStringList>
+#include <optional>
 #include <algorithm>
 
 class DatabaseAccess;
+class QSqlQuery;
 struct Configuration;
 
 // A place on the board: a room's row, a day (always 0 on a day board, 0 to
@@ -62,6 +65,7 @@ struct BoardShade {
 struct BoardLegendEntry {
     QString name;
     int color = 0;
+    bool dashed = false; // an enquiry's edge
 };
 
 // What booking in place asks the event window to start with.
@@ -97,14 +101,17 @@ struct BoardMove {
 // booking or a move request, which the event side carries out through the
 // event window's own save. Anything the board can already tell is
 // impossible (outside the day, over another booking, a room without a name)
-// is refused here, with the reason in `notice`, and asks nothing.
+// is refused here, with the reason in notice(), and asks nothing.
 class RoomsBoard : public QObject {
     Q_OBJECT
 
 public:
     enum class Span { Day, Week };
     static constexpr int SlotMinutes = 15;
+    static constexpr int WeekDays = 7;
     static constexpr int DefaultBookingSlots = 4; // a double-click books an hour
+    static constexpr int EnquiryStatus = 1;       // drawn, yet holds no room
+    static constexpr int LastHoldingStatus = 8;   // 2 to 8 hold their room
 
     RoomsBoard(DatabaseAccess &access, const Configuration &config, QObject *parent = nullptr);
 
@@ -123,8 +130,10 @@ public:
 
     Span span() const { return m_span; }
     QDate firstDay() const { return m_firstDay; }
-    int dayCount() const { return m_span == Span::Week ? 7 : 1; }
+    int dayCount() const { return m_span == Span::Week ? WeekDays : 1; }
     QDate dayAt(int day) const { return m_firstDay.addDays(day); }
+    // "Sat 9 Jan", as the club's language writes it, over a week's day.
+    QString dayHeading(int day) const;
     const QList<BoardRow> &rows() const { return m_rows; }
     // The quarter-hours of a day the board shows, "HH:MM".
     const QStringList &slotTimes() const { return m_slots; }
@@ -132,8 +141,13 @@ public:
     const QList<BoardShade> &shades() const { return m_shades; }
     const QList<BoardLegendEntry> &legend() const { return m_legend; }
     QString caption() const;
-    // What the board last refused, and why; empty when nothing was.
-    QString notice;
+    // Rises whenever the rows, the hours or the blocks change (not the
+    // cursor or a drag): what a view keeps between paints depends on it.
+    int generation() const { return m_generation; }
+    // What the board last refused, and why; empty when nothing was. The
+    // count rises with every refusal, the same one again too.
+    const QString &notice() const { return m_notice; }
+    int noticeCount() const { return m_noticeCount; }
 
     // The block or shade covering a cell; -1 for none.
     int blockAt(const BoardCell &cell) const;
@@ -155,7 +169,8 @@ public:
     void moveCursor(int rows, int columns, bool extend = false);
     // Home and End: the first or the last quarter-hour of the cursor's day.
     void cursorToDayEdge(bool end);
-    // Enter: opens the event under the cursor, or books the picked columns.
+    // Enter: opens the event under the cursor, or books the picked columns
+    // (an hour when none are picked, cut short by the next booking).
     void activate();
     // The chosen block a quarter-hour or a room on (a key chord).
     void nudge(int rows, int columns);
@@ -171,11 +186,13 @@ public:
         BoardCell to;
     };
     const Drag &drag() const { return m_drag; }
+    // The first column after a stretched block, as the drag stands.
+    int stretchedEnd() const;
     void press(const BoardCell &cell, bool onEndEdge);
     void dragTo(const BoardCell &cell);
     void release(const BoardCell &cell);
     void doubleClick(const BoardCell &cell);
-    // Escape, or the board drawn again under the pointer: nothing changes.
+    // Escape: nothing changes.
     void cancelDrag();
 
 signals:
@@ -185,25 +202,44 @@ signals:
     void eventRequested(int eventNumber);
 
 private:
+    // Where a block goes when it moves by some minutes: its length kept,
+    // and a run to the close still one.
+    struct Times {
+        int start = 0;
+        int end = 0;
+        bool toClose = false;
+    };
+    Times shifted(const BoardBlock &block, int minutes) const;
+
     void layOutRows();
     void layOutSlots();
     Status read();
+    // The block one row of the query makes; nothing for a day not shown
+    // or hours that are not (times it cannot place are noted).
+    std::optional<BoardBlock> blockOf(const QSqlQuery &row, const QHash<int, int> &colors);
+    void shadeLinkedRooms(const BoardBlock &block, int room);
     void fillLegend();
     int rowOf(int room) const;
     int hallOf(int room) const;
     int topHallOf(int room) const;
     const Room *findRoom(int room) const;
     int minuteAt(int slot) const;
+    int slotOf(int minute) const;
     int lastMinute() const; // the minute the shown hours end at
     bool runsToClose() const;
+    int dateNumber(int day) const;
     QString dayText(int day) const;
     QString roomName(int room) const;
     QString statusName(int status) const;
+    // "Terrace, Saturday, January 9, 2027, 18:00 to close"
+    QString placeText(int room, int date, const QString &start, const QString &end) const;
     // The block in the way of columns of a row on a day, other than `self`.
     int blockInWay(int row, int day, int first, int end, int self) const;
+    // Why a room cannot take a booking or a move then; empty when it can.
+    QString roomRefusal(int row, int day, int first, int end, int self) const;
+    BoardCell dragTarget(const BoardCell &cell) const;
     void requestBooking(int row, int day, int first, int end);
-    void requestMove(int block, int row, int day, int startMinute, int endMinute,
-                     bool keepClose);
+    void requestMove(int block, int row, int day, const Times &to);
     void refuse(const QString &why);
 
     DatabaseAccess &m_access;
@@ -216,6 +252,8 @@ private:
     QList<BoardRow> m_rows;
     QStringList m_slots;
     int m_firstMinute = 0;
+    int m_dayStart = 0; // the club's day, in minutes
+    int m_closing = 0;  // the minute after its last slot
     QList<BoardBlock> m_blocks;
     QList<int> m_unplaced; // events whose times the board cannot place
     QList<BoardShade> m_shades;
@@ -223,4 +261,7 @@ private:
     BoardCell m_cursor{0, 0, 0};
     int m_anchor = 0;
     Drag m_drag;
+    int m_generation = 0;
+    QString m_notice;
+    int m_noticeCount = 0;
 };

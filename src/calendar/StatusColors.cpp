@@ -2,6 +2,8 @@
 
 #include "session/ClubSettings.h"
 
+#include <QRegularExpression>
+
 namespace StatusColors {
 
 QString settingName(int status) {
@@ -26,14 +28,11 @@ int defaultColor(int status) {
 }
 
 std::optional<int> parse(const QString &text) {
-    QString digits = text.trimmed();
-    if (digits.startsWith(QLatin1Char('#')))
-        digits.remove(0, 1);
-    bool ok = false;
-    const int color = digits.toInt(&ok, 16);
-    if (!ok || digits.size() != 6 || color < 0)
+    static const QRegularExpression pattern(QStringLiteral("^#?([0-9A-Fa-f]{6})$"));
+    const QRegularExpressionMatch match = pattern.match(text.trimmed());
+    if (!match.hasMatch())
         return std::nullopt;
-    return color;
+    return match.captured(1).toInt(nullptr, 16);
 }
 
 int colorOf(const ClubSettings &club, int status) {

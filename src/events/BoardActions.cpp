@@ -68,6 +68,10 @@ bool BoardActions::move(const BoardMove &move) {
                              QStringLiteral("Move Event")))
         return false;
 
+    // Loaded to be shown, then again by Modify, whose copy the save checks
+    // against the stored change count: the board's picture is compared
+    // with that copy, so a move another workstation made meanwhile is
+    // never undone.
     if (!m_events.LoadEvent(move.eventNumber)) {
         oops(QStringLiteral("Event #%1 could not be found; it may have been deleted.")
                  .arg(move.eventNumber));
@@ -75,28 +79,24 @@ bool BoardActions::move(const BoardMove &move) {
         return false;
     }
     m_editor.endEditing();
+    m_editor.run(EventCommand::Modify);
+    if (m_event.mode != CurrentEvent::Editing) {
+        oops(QStringLiteral("Event #%1 could not be opened for changing; nothing was moved.")
+                 .arg(move.eventNumber));
+        return putBack();
+    }
     const auto &fields = m_event.fields;
     const bool asShown = integerValue(fields[EventField::Date]) == move.fromDate &&
                          integerValue(fields[EventField::Room]) == move.fromRoom &&
                          fields[EventField::Start].trimmed() == move.fromStart &&
                          fields[EventField::End].trimmed() == move.fromEnd;
     if (!asShown) {
-        // Another workstation moved it since the board was drawn.
         oops(QStringLiteral("Event #%1 was changed at another workstation; the board now shows "
                             "where it is.")
                  .arg(move.eventNumber));
-        m_window.showPanels(true, false, false, false);
-        emit boardChanged();
-        return false;
+        return putBack();
     }
 
-    m_editor.run(EventCommand::Modify);
-    if (m_event.mode != CurrentEvent::Editing) {
-        // Modify refused it (a long operation running): nothing changed.
-        m_window.showPanels(true, false, false, false);
-        emit boardChanged();
-        return false;
-    }
     m_event.fields[EventField::Date] = QString::number(move.date);
     m_event.Date = move.date;
     m_event.fields[EventField::Start] = move.start;
@@ -110,14 +110,21 @@ bool BoardActions::move(const BoardMove &move) {
                        integerValue(m_event.fields[EventField::Number]) == move.eventNumber &&
                        integerValue(m_event.fields[EventField::Date]) == move.date &&
                        integerValue(m_event.fields[EventField::Room]) == move.room;
-    if (!saved) {
-        // Refused: the event as it is stored (or, deleted meanwhile, gone),
-        // nothing left to save.
-        if (!m_events.LoadEvent(move.eventNumber))
-            m_events.ClearEvent();
-        m_editor.endEditing();
-    }
+    if (!saved)
+        return putBack();
     m_window.showPanels(true, false, false, false);
     emit boardChanged();
-    return saved;
+    return true;
+}
+
+// Refused: the event as it is stored (or, deleted meanwhile, gone), nothing
+// left to save, and the board in front, drawn again.
+bool BoardActions::putBack() {
+    const int number = integerValue(m_event.fields[EventField::Number]);
+    if (number <= 0 || !m_events.LoadEvent(number))
+        m_events.ClearEvent();
+    m_editor.endEditing();
+    m_window.showPanels(true, false, false, false);
+    emit boardChanged();
+    return false;
 }

@@ -38,6 +38,7 @@ signals:
 
 private:
     bool mayDate(int date, const QString &refusal);
+    bool putBack();
     void oops(const QString &text);
 
     EventEditor &m_editor;

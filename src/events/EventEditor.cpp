@@ -331,13 +331,16 @@ QString EventEditor::whyNoChanges() const {
 }
 
 bool EventEditor::startNewEventAt(int date, int room, const QString &start, const QString &end) {
+    CurrentEvent &event = m_module.event;
+    const QString before = event.fields[EventField::Number];
     const int openedDate = std::exchange(m_openedDate, date);
     const int openedRoom = std::exchange(m_openedRoom, room);
     run(EventCommand::NewEvent);
     m_openedDate = openedDate;
     m_openedRoom = openedRoom;
-    CurrentEvent &event = m_module.event;
-    if (event.mode != CurrentEvent::EnteringNew)
+    // New Event did nothing (the operator kept what he was typing, or a
+    // long operation runs): nothing of the board's goes over his boxes.
+    if (event.mode != CurrentEvent::EnteringNew || event.fields[EventField::Number] == before)
         return false;
     event.Date = date;
     event.fields[EventField::Start] = start;

@@ -72,7 +72,8 @@ public:
     // a club opened read-only); empty when he may.
     QString whyNoChanges() const;
     // "New Event" on a date, in a room and at times picked on the rooms
-    // board; false when no new event was begun (the operator told why).
+    // board; false when no new event was begun (the operator kept the one
+    // he was entering, or was told why not).
     bool startNewEventAt(int date, int room, const QString &start, const QString &end);
 
 signals:

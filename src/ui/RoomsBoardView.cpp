@@ -94,7 +94,10 @@ void RoomsBoardCanvas::boardChanged() {
     // The scroll area fits the board to its width; a board too narrow to
     // read scrolls instead.
     setMinimumSize(minimumSizeHint().width(), sizeHint().height());
-    m_prepared = false;
+    // What is kept between paints is made again only when the board's
+    // content changed, not for each step of the cursor or a drag.
+    if (m_board.generation() != m_preparedFor)
+        m_prepared = false;
     // A screen reader says where the cursor is, and what lies there.
     const QString name = m_board.cellName(m_board.cursor());
     if (accessibleName() != name) {
@@ -111,6 +114,7 @@ void RoomsBoardCanvas::prepare() {
     if (m_prepared)
         return;
     m_prepared = true;
+    m_preparedFor = m_board.generation();
     const qreal ratio = devicePixelRatioF();
     if (m_grid.size() != size() * ratio) {
         m_grid = QPixmap(size() * ratio);
@@ -146,7 +150,7 @@ void RoomsBoardCanvas::prepare() {
     const QFontMetrics plain(font());
     for (const BoardShade &shade : m_board.shades()) {
         const QRectF rect = spanRect(shade.row, shade.day, shade.firstSlot, shade.endSlot);
-        const int key = shade.row * 7 + shade.day;
+        const int key = shade.row * RoomsBoard::WeekDays + shade.day;
         if (written.contains(key) && written[key] > rect.left()) {
             m_shadeTexts << QStaticText();
             continue;
@@ -161,6 +165,14 @@ void RoomsBoardCanvas::prepare() {
 void RoomsBoardCanvas::resizeEvent(QResizeEvent *event) {
     m_prepared = false;
     QWidget::resizeEvent(event);
+}
+
+void RoomsBoardCanvas::changeEvent(QEvent *event) {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) {
+        m_prepared = false;
+        update();
+    }
+    QWidget::changeEvent(event);
 }
 
 // Scrolling moves the canvas under the viewport; the hours are drawn
@@ -198,7 +210,7 @@ void RoomsBoardCanvas::paintHeader(QPainter &painter) const {
         const double left = NameWidth + day * dayWidth();
         if (week) {
             painter.drawText(QRectF(left, 0, dayWidth(), half), Qt::AlignCenter,
-                             QLocale().toString(m_board.dayAt(day), QStringLiteral("ddd d MMM")));
+                             m_board.dayHeading(day));
             painter.setPen(HourLine);
             painter.drawLine(QPointF(left, 0), QPointF(left, HeaderHeight));
             painter.setPen(palette().windowText().color());
@@ -325,8 +337,7 @@ void RoomsBoardCanvas::paintDrag(QPainter &painter) const {
     }
     const BoardBlock &block = m_board.blocks().value(drag.block);
     if (drag.kind == RoomsBoard::DragKind::Stretching) {
-        painter.drawRect(spanRect(block.row, block.day, block.firstSlot,
-                                  std::max(drag.to.slot + 1, block.firstSlot + 1)));
+        painter.drawRect(spanRect(block.row, block.day, block.firstSlot, m_board.stretchedEnd()));
         return;
     }
     const int shift = drag.to.slot - drag.from.slot;
@@ -491,7 +502,7 @@ RoomsBoardView::RoomsBoardView(RoomsBoard &board, QWidget *parent)
     // The legend: one swatch per status, in the colours the board uses;
     // beside it, what the board last refused.
     auto *foot = new QHBoxLayout;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < board.legend().size(); ++i) {
         auto *swatch = new QLabel(this);
         swatch->setObjectName(QStringLiteral("lblboardkey(%1)").arg(i));
         m_legend << swatch;
@@ -512,31 +523,39 @@ void RoomsBoardView::refresh() {
     m_day->setChecked(m_board.span() == RoomsBoard::Span::Day);
     m_week->setChecked(m_board.span() == RoomsBoard::Span::Week);
     m_caption->setText(m_board.caption());
-    const auto &legend = m_board.legend();
-    for (int i = 0; i < m_legend.size(); ++i) {
-        QLabel *swatch = m_legend[i];
-        swatch->setVisible(i < legend.size());
-        if (i >= legend.size())
-            continue;
-        swatch->setText(legend[i].name);
-        const bool enquiry = i == 0;
-        swatch->setStyleSheet(QStringLiteral("background-color: %1; color: black; border: 1px %2 "
-                                             "black; padding: 1px 4px;")
-                                  .arg(rgb(legend[i].color).name(),
-                                       enquiry ? QStringLiteral("dashed") : QStringLiteral("solid")));
+    if (m_legendFor != m_board.generation()) {
+        m_legendFor = m_board.generation();
+        const auto &legend = m_board.legend();
+        for (int i = 0; i < m_legend.size(); ++i) {
+            QLabel *swatch = m_legend[i];
+            swatch->setVisible(i < legend.size());
+            if (i >= legend.size())
+                continue;
+            swatch->setText(legend[i].name);
+            swatch->setStyleSheet(
+                QStringLiteral("background-color: %1; color: black; border: 1px %2 black; "
+                               "padding: 1px 4px;")
+                    .arg(rgb(legend[i].color).name(), legend[i].dashed ? QStringLiteral("dashed")
+                                                                       : QStringLiteral("solid")));
+        }
     }
-    // What the board refused is said aloud as well as shown.
-    if (m_notice->text() != m_board.notice && !m_board.notice.isEmpty()) {
-        m_notice->setText(m_board.notice);
+    // What the board refused is said aloud as well as shown, each time.
+    m_notice->setText(m_board.notice());
+    m_notice->setVisible(!m_board.notice().isEmpty());
+    if (m_noticesSeen != m_board.noticeCount()) {
+        m_noticesSeen = m_board.noticeCount();
         QAccessibleEvent alert(m_notice, QAccessible::Alert);
         QAccessible::updateAccessibility(&alert);
     }
-    m_notice->setText(m_board.notice);
-    m_notice->setVisible(!m_board.notice.isEmpty());
     // The cursor stays in sight as the keys move it, and the day a week
-    // opens on with it.
-    if (m_board.cursor().valid() && m_board.cursor().row < m_board.rows().size()) {
-        const QRectF cell = m_canvas->cellRect(m_board.cursor());
+    // opens on with it; a drag leaves the scrolling to the operator.
+    const BoardCell cursor = m_board.cursor();
+    const bool moved = !(cursor == m_shownCursor) || m_board.generation() != m_cursorFor;
+    if (moved && m_board.drag().kind == RoomsBoard::DragKind::None && cursor.valid() &&
+        cursor.row < m_board.rows().size()) {
+        m_shownCursor = cursor;
+        m_cursorFor = m_board.generation();
+        const QRectF cell = m_canvas->cellRect(cursor);
         m_scroll->ensureVisible(int(cell.center().x()), int(cell.center().y()),
                                 int(cell.width()) + 60,
                                 RoomsBoardCanvas::HeaderHeight + RoomsBoardCanvas::RowHeight);

@@ -46,6 +46,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     bool event(QEvent *event) override;
 
@@ -68,6 +69,7 @@ private:
 
     RoomsBoard &m_board;
     bool m_prepared = false;
+    int m_preparedFor = -1; // the board's generation
     QPixmap m_grid;
     QList<std::array<QStaticText, 2>> m_blockTexts;
     QList<QStaticText> m_shadeTexts; // empty where an earlier one lies
@@ -96,4 +98,8 @@ private:
     QScrollArea *m_scroll = nullptr;
     RoomsBoardCanvas *m_canvas = nullptr;
     QLabel *m_notice = nullptr;
+    int m_legendFor = -1;
+    int m_noticesSeen = 0;
+    BoardCell m_shownCursor;
+    int m_cursorFor = -1;
 };

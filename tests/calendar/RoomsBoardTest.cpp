@@ -102,6 +102,7 @@ TEST_F(RoomsBoardTest, EachDragAsksForWhatItShowsOrSaysWhyNot) {
     addEvent(1, 20270807, u"Dinner"_s, u"18:00"_s, u"21:00"_s, 4, 3);
     addEvent(2, 20270807, u"Brunch"_s, u"10:00"_s, u"12:00"_s, 2, 1);
     addEvent(3, 20270807, u"Party"_s, u"20:00"_s, u"CLOSE"_s, 2, 1);
+    addEvent(4, 20270807, u"Enquiry"_s, u"13:00"_s, u"15:00"_s, 1, 2);
     board->showDate(Saturday, RoomsBoard::Span::Day);
     const struct {
         const char *name;
@@ -132,6 +133,12 @@ TEST_F(RoomsBoardTest, EachDragAsksForWhatItShowsOrSaysWhyNot) {
          "Room 5 has no name"},
         {"across free cells", at(2, u"18:00"_s), false, at(2, u"19:45"_s),
          "book 20270807 room 2 18:00-20:00"},
+        {"across an enquiry, which keeps nobody out", at(2, u"12:00"_s), false,
+         at(2, u"13:30"_s), "book 20270807 room 2 12:00-13:45"},
+        {"an enquiry over a booking", at(2, u"13:00"_s), false, at(1, u"10:00"_s),
+         "move 4 to 20270807 room 1 10:00-12:00"},
+        {"across a room without a name", at(5, u"18:00"_s), false, at(5, u"19:00"_s),
+         "Room 5 has no name"},
         {"backwards across free cells", at(2, u"19:45"_s), false, at(2, u"18:00"_s),
          "book 20270807 room 2 18:00-20:00"},
         {"across another booking", at(1, u"09:00"_s), false, at(1, u"10:30"_s),
@@ -145,7 +152,7 @@ TEST_F(RoomsBoardTest, EachDragAsksForWhatItShowsOrSaysWhyNot) {
         bookings.clear();
         board->press(drag.from, drag.edge);
         board->release(drag.to);
-        QString asked = board->notice;
+        QString asked = board->notice();
         for (const BoardMove &move : moves)
             asked = u"move %1 to %2 room %3 %4-%5"_s.arg(move.eventNumber)
                         .arg(move.date)
@@ -212,9 +219,9 @@ TEST_F(RoomsBoardTest, ABookedRoomNeverLooksFreeAndAStrayClickChangesNothing) {
         board->press(drag.from, false);
         board->release(drag.to);
         EXPECT_TRUE(bookings.isEmpty());
-        EXPECT_TRUE(*drag.told ? board->notice.startsWith(QString::fromUtf8(drag.told))
-                               : board->notice.isEmpty())
-            << board->notice.toStdString();
+        EXPECT_TRUE(*drag.told ? board->notice().startsWith(QString::fromUtf8(drag.told))
+                               : board->notice().isEmpty())
+            << board->notice().toStdString();
     }
     ASSERT_EQ(moves.size(), 1);
     EXPECT_EQ(moves[0].start + moves[0].end, u"21:00CLOSE"_s) << "it still runs to the close";
@@ -225,7 +232,7 @@ TEST_F(RoomsBoardTest, ABookedRoomNeverLooksFreeAndAStrayClickChangesNothing) {
         board->nudge(0, columns);
         EXPECT_EQ(board->cursor(), at(1, u"22:00"_s)) << columns;
     }
-    EXPECT_TRUE(board->notice.isEmpty());
+    EXPECT_TRUE(board->notice().isEmpty());
     EXPECT_EQ(moves.size(), 2) << "the first was refused on the board";
 }
 
@@ -238,6 +245,23 @@ TEST_F(RoomsBoardTest, TheKeysWalkTheWeekBookAndMoveTheChosenEvent) {
     board->setCursor(at(3, u"23:45"_s, 5));
     board->moveCursor(0, 1);
     EXPECT_EQ(board->cursor(), at(3, u"00:00"_s, 6)) << "on into the next day";
+    board->moveCursor(0, -1);
+    EXPECT_EQ(board->cursor(), at(3, u"23:45"_s, 5)) << "back into the day before";
+    board->moveCursor(-1, 0, true);
+    EXPECT_EQ(board->cursor().row, at(3, u"23:45"_s, 5).row) << "a pick stays in its room";
+
+    // Times picked across a booking are refused, not cut short.
+    board->setCursor(at(3, u"17:00"_s, 6));
+    board->moveCursor(0, 17, true);
+    board->activate();
+    EXPECT_TRUE(bookings.isEmpty());
+    EXPECT_EQ(board->notice(), u"Terrace is taken then by #1 Dinner."_s);
+
+    // A block dragged to another day of the week.
+    board->press(at(3, u"18:00"_s, 6), false);
+    board->release(at(3, u"18:00"_s, 5));
+    ASSERT_EQ(moves.size(), 1);
+    EXPECT_EQ(moves.takeFirst().date, 20270806);
     board->setCursor(at(3, u"18:00"_s, 6));
     board->activate();
     EXPECT_EQ(opened, QList<int>{1});
@@ -259,6 +283,14 @@ TEST_F(RoomsBoardTest, TheKeysWalkTheWeekBookAndMoveTheChosenEvent) {
     ASSERT_EQ(bookings.size(), 2);
     EXPECT_EQ(bookings[1].start + bookings[1].end, u"17:0018:00"_s)
         << "an hour, cut short by the next booking";
+
+    // A club that names no day's end books to the close.
+    module->config.DayEndTime.clear();
+    board->setFilter(CalendarFilter{});
+    board->press(at(3, u"18:00"_s, 6), false);
+    board->release(at(3, u"21:00"_s, 6));
+    ASSERT_EQ(moves.size(), 3);
+    EXPECT_EQ(moves[2].start + moves[2].end, u"21:00CLOSE"_s);
 }
 
 } // namespace

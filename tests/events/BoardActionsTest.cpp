@@ -57,7 +57,11 @@ protected:
 TEST_F(BoardActionsTest, AConfirmedMoveIsSavedWithItsCellsHistoryAndChangeCount) {
     const int countBefore = count(u"select changecount from eventchange where eventnum = ?"_s, {gala});
     prompts.answerYesNo(true);
-    dragGala(*logic, Ballroom, u"19:00"_s);
+    // The minute's redraw waits while the block is held.
+    logic->calendar.board.press(cellOf(*logic, Library, u"18:00"_s), false);
+    for (int tick = 0; tick < 2 * MonthSheet::RedisplayTicks; ++tick)
+        logic->calendar.redrawTick();
+    logic->calendar.board.release(cellOf(*logic, Ballroom, u"19:00"_s));
 
     ASSERT_EQ(prompts.questions.size(), 1) << told();
     EXPECT_EQ(prompts.questions.first().text,
@@ -135,7 +139,7 @@ TEST_F(BoardActionsTest, ARefusedOrDeclinedMoveLeavesTheEventAsStored) {
         showBoard(*logic);
         prompts.clear();
         c.act();
-        const QString notice = logic->calendar.board.notice;
+        const QString notice = logic->calendar.board.notice();
         const QString shown = prompts.messages.isEmpty() ? QString() : prompts.messages.last().text;
         const QString expected = QString::fromUtf8(c.told).contains(u"%1"_s)
                                      ? QString::fromUtf8(c.told).arg(morning)
@@ -147,6 +151,9 @@ TEST_F(BoardActionsTest, ARefusedOrDeclinedMoveLeavesTheEventAsStored) {
         EXPECT_EQ(cells(Library, Day), storedCells);
         EXPECT_EQ(event().mode, CurrentEvent::Viewing);
         EXPECT_FALSE(event().UnsavedChanges);
+        EXPECT_EQ(box(EventField::Room) + box(EventField::Start) + box(EventField::End),
+                  u"318:0022:00"_s)
+            << "the window shows the event as stored";
         exec(u"evnt"_s, u"delete from eventinfo where eventtitle = 'Late'"_s);
         exec(u"evnt"_s, u"update reserv set Event1 = 0, Room1 = ' ' where Room1 = 'Late'"_s);
     }
@@ -156,23 +163,51 @@ TEST_F(BoardActionsTest, ARefusedOrDeclinedMoveLeavesTheEventAsStored) {
 // or save from its older picture is refused, and the event stays where
 // the first put it.
 TEST_F(BoardActionsTest, TheSecondWorkstationToMoveTheSameEventIsRefused) {
-    for (const bool secondUsesBoard : {true, false}) {
-        SCOPED_TRACE(secondUsesBoard ? "board after board" : "save after board");
+    enum class First { BoardMove, StartSaved, EndSaved };
+    enum class Second { BoardMove, Save };
+    const struct {
+        const char *name;
+        First first;
+        Second second;
+        const char *stored; // where the first put the gala
+        int quarters;       // the cells it holds there
+    } races[] = {
+        {"board after board", First::BoardMove, Second::BoardMove, "20270807|1|19:00|23:00", 16},
+        {"save after board", First::BoardMove, Second::Save, "20270807|1|19:00|23:00", 16},
+        // Only a time changed: a move to another room must not undo it.
+        {"board after a save of the start", First::StartSaved, Second::BoardMove,
+         "20270807|3|17:00|22:00", 20},
+        {"board after a save of the end", First::EndSaved, Second::BoardMove,
+         "20270807|3|18:00|21:00", 12},
+    };
+    for (const auto &race : races) {
+        SCOPED_TRACE(race.name);
         Workstation anna(settings(), club, u"ANNA"_s);
         Workstation bert(settings(), club, u"BERT"_s);
         showBoard(anna.logic());
         showBoard(bert.logic());
-        if (!secondUsesBoard) {
+        if (race.second == Second::Save) {
             ASSERT_TRUE(bert.logic().ShowEvent(gala));
             bert.click(EventCommand::Modify);
         }
-        anna.prompts.answerYesNo(true);
-        dragGala(anna.logic(), Ballroom, u"19:00"_s);
-        ASSERT_EQ(where(), u"20270807|1|19:00|23:00"_s) << anna.prompts.messageTexts().join('|').toStdString();
+        if (race.first == First::BoardMove) {
+            anna.prompts.answerYesNo(true);
+            dragGala(anna.logic(), Ballroom, u"19:00"_s);
+        } else {
+            ASSERT_TRUE(anna.logic().ShowEvent(gala));
+            anna.click(EventCommand::Modify);
+            const bool start = race.first == First::StartSaved;
+            anna.event().fields[start ? EventField::Start : EventField::End] =
+                start ? u"17:00"_s : u"21:00"_s;
+            anna.event().UnsavedChanges = true;
+            anna.click(EventCommand::Save);
+        }
+        ASSERT_EQ(where(), QString::fromUtf8(race.stored))
+            << anna.prompts.messageTexts().join('|').toStdString();
 
-        if (secondUsesBoard) {
+        if (race.second == Second::BoardMove) {
             bert.prompts.answerYesNo(true);
-            dragGala(bert.logic(), Library, u"17:00"_s);
+            dragGala(bert.logic(), Ballroom, u"18:00"_s);
             EXPECT_TRUE(bert.prompts.messages.last().text.contains(u"was changed at another workstation"_s));
         } else {
             bert.event().fields[EventField::Start] = u"17:00"_s;
@@ -181,17 +216,50 @@ TEST_F(BoardActionsTest, TheSecondWorkstationToMoveTheSameEventIsRefused) {
             bert.click(EventCommand::Save);
             EXPECT_TRUE(bert.prompts.questions.last().text.contains(u"was changed at another workstation"_s));
         }
-        EXPECT_EQ(where(), u"20270807|1|19:00|23:00"_s);
-        EXPECT_EQ(cells(Ballroom, Day).filter(u" %1 "_s.arg(gala)).size(), 16);
-        EXPECT_TRUE(cells(Library, Day).isEmpty());
+        EXPECT_EQ(where(), QString::fromUtf8(race.stored));
+        const QString room = QString::fromUtf8(race.stored).section(u'|', 1, 1);
+        EXPECT_EQ(cells(room.toInt(), Day).filter(u" %1 "_s.arg(gala)).size(), race.quarters);
+        EXPECT_TRUE(cells(room.toInt() == Ballroom ? Library : Ballroom, Day)
+                        .filter(u" %1 "_s.arg(gala))
+                        .isEmpty());
 
-        // Back where it started, for the other order.
+        // Back where it started, for the next race.
         exec(u"evnt"_s, u"update eventinfo set roomnumber = 3, starttime = '18:00', endtime = "
                         "'22:00' where eventnum = ?"_s, {gala});
         exec(u"evnt"_s, u"update reserv set Event1 = 0, Room1 = ' ' where Event1 = ?"_s, {gala});
+        exec(u"evnt"_s, u"update reserv set Event3 = 0, Room3 = ' ' where Event3 = ?"_s, {gala});
         exec(u"evnt"_s, u"update reserv set Event3 = ?, Room3 = 'Gala' where resdate = ? and "
                         "restime >= '18:00' and restime < '22:00'"_s, {gala, Day});
     }
+}
+
+// While the operator enters or changes an event, the board takes nothing
+// of his: a move of another is refused, and a booking he declines to start
+// leaves his boxes as he typed them.
+TEST_F(BoardActionsTest, WhatTheOperatorIsTypingIsNeverOverwritten) {
+    ASSERT_TRUE(logic->ShowEvent(morning));
+    click(EventCommand::Modify);
+    type(EventField::Title, u"Brunch for forty"_s);
+    prompts.clear();
+    dragGala(*logic, Ballroom, u"19:00"_s);
+    EXPECT_EQ(prompts.messages.last().text,
+              u"Save or cancel the event being entered or changed before moving another."_s);
+    EXPECT_EQ(box(EventField::Title), u"Brunch for forty"_s);
+    EXPECT_TRUE(event().UnsavedChanges);
+    EXPECT_EQ(where(), u"20270807|3|18:00|22:00"_s);
+    prompts.answerYesNo(true); // "Cancel changes?"
+    click(EventCommand::ClearScreen);
+
+    enterBooking(u"20270901"_s, u"Typed"_s, Library);
+    const QString number = box(EventField::Number);
+    prompts.answerYesNo(false); // "Cancel changes?": no, keep them
+    logic->calendar.board.press(cellOf(*logic, 2, u"13:00"_s), false);
+    logic->calendar.board.release(cellOf(*logic, 2, u"15:45"_s));
+    EXPECT_EQ(box(EventField::Number), number);
+    EXPECT_EQ(box(EventField::Date) + box(EventField::Room) + box(EventField::Start) +
+                  box(EventField::End),
+              u"20270901318:0022:00"_s);
+    EXPECT_TRUE(event().UnsavedChanges);
 }
 
 TEST_F(BoardActionsTest, DraggingAcrossFreeCellsStartsNewEventFilledIn) {
@@ -206,6 +274,10 @@ TEST_F(BoardActionsTest, DraggingAcrossFreeCellsStartsNewEventFilledIn) {
     EXPECT_EQ(event().LinkedRoom, Ballroom) << "a section books with its hall in view";
     EXPECT_FALSE(event().UnsavedChanges);
 
+    click(EventCommand::ClearScreen);
+    setLevel(50);
+    logic->boardActions.book({20261206, Library, u"18:00"_s, u"19:00"_s});
+    EXPECT_EQ(event().mode, CurrentEvent::EnteringNew) << "today is not the past";
     click(EventCommand::ClearScreen);
     for (const auto &[level, date, told] :
          {std::tuple{50, 20261201, FieldEntry::BackDatingRefused},

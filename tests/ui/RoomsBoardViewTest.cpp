@@ -107,6 +107,32 @@ TEST_F(RoomsBoardViewTest, DraggingABlockMovesTheEventAfterOneConfirmation) {
     keepPicture(u"board-moved.png"_s);
 }
 
+TEST_F(RoomsBoardViewTest, DraggingABlocksRightEdgeChangesItsEnd) {
+    board().showDate(BusySaturday, RoomsBoard::Span::Day);
+    const BoardBlock *found = nullptr;
+    for (const BoardBlock &block : board().blocks())
+        if (block.holdsRoom && block.end != u"CLOSE"_s && block.endSlot + 2 < board().slotTimes().size() &&
+            board().blockAt({block.row, 0, block.endSlot + 1}) < 0)
+            found = &block;
+    ASSERT_TRUE(found);
+    const BoardBlock block = *found;
+    const QRectF rect = canvas->spanRect(block.row, 0, block.firstSlot, block.endSlot);
+    const QPoint edge(int(rect.right()) - 2, int(rect.center().y()));
+    const QPoint later = centre({block.row, 0, block.endSlot + 1});
+    prompts.answerYesNo(true);
+    QTest::mousePress(canvas, Qt::LeftButton, {}, edge);
+    QMouseEvent move(QEvent::MouseMove, later, canvas->mapToGlobal(later), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(canvas, &move);
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, later);
+    EXPECT_EQ(scalar(u"evnt"_s, u"select endtime from eventinfo where eventnum = ?"_s,
+                     {block.eventNumber}),
+              board().timeAt(block.endSlot + 2));
+    EXPECT_EQ(scalar(u"evnt"_s, u"select starttime from eventinfo where eventnum = ?"_s,
+                     {block.eventNumber}),
+              block.start);
+}
+
 TEST_F(RoomsBoardViewTest, DraggingAcrossAFreeEveningOpensNewEventFilledIn) {
     board().showDate(BusySaturday.addDays(2), RoomsBoard::Span::Day);
     const int row = rowOf(5);

@@ -199,19 +199,38 @@ QStringList settingNames() {
     return names;
 }
 
+// Why a club could not use a value for a setting; empty when it can. A
+// time zone is checked where it is written.
+QString settingRefusal(const QString &name, const QString &value) {
+    if (value.isEmpty())
+        return QString();
+    if (name.startsWith(QLatin1String("statuscolor")) && !StatusColors::parse(value))
+        return QStringLiteral("\"%1\" is not a colour; give it as #RRGGBB, for example "
+                              "#A8D8F4.")
+            .arg(value);
+    if (name == QLatin1String(ClubSettings::Locale) && QLocale(value).name() != value)
+        return QStringLiteral("\"%1\" is not a locale this system knows; give one such as "
+                              "en_US or de_DE.")
+            .arg(value);
+    const bool dateFormat = name == QLatin1String(ClubSettings::LongDateFormat) ||
+                            name == QLatin1String(ClubSettings::ShortDateFormat);
+    if (dateFormat && !value.contains(QLatin1Char('d')))
+        return QStringLiteral("\"%1\" writes no day; give a Qt date format such as "
+                              "\"dddd, MMMM d, yyyy\" or \"MM/dd/yyyy\".")
+            .arg(value);
+    return QString();
+}
+
 int setting(const QStringList &arguments) {
     const QString name = arguments.value(2);
     const QString value = arguments.value(3).trimmed();
-    if (!name.isEmpty() && !settingNames().contains(name))
+    if (arguments.size() > 2 && !settingNames().contains(name))
         return fail({ErrorNumber::TypeMismatch,
-                     QStringLiteral("%1 is not a setting; the settings are %2.")
+                     QStringLiteral("\"%1\" is not a setting; the settings are %2.")
                          .arg(name, settingNames().join(QStringLiteral(", ")))});
-    if (name.startsWith(QLatin1String("statuscolor")) && !value.isEmpty() &&
-        !StatusColors::parse(value))
+    if (const QString why = settingRefusal(name, value); !why.isEmpty())
         return fail({ErrorNumber::TypeMismatch,
-                     QStringLiteral("\"%1\" is not a colour; give it as #RRGGBB, for example "
-                                    "#A8D8F4. %2 was not changed.")
-                         .arg(value, name)});
+                     why + QStringLiteral(" %1 was not changed.").arg(name)});
     auto club = ClubStorage::load(QDir(arguments[1]).absolutePath());
     if (!club)
         return fail(club.error());
@@ -238,7 +257,7 @@ int setting(const QStringList &arguments) {
         out << rows->value(0).toString() << " = " << rows->value(1).toString() << '\n';
         shown = true;
     }
-    return shown || name.isEmpty() ? 0 : 3;
+    return shown || arguments.size() == 2 ? 0 : 3;
 }
 
 } // namespace
