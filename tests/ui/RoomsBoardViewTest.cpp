@@ -5,6 +5,7 @@
 #include "ui/RoomsBoardView.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
@@ -104,6 +105,12 @@ TEST_F(RoomsBoardViewTest, DraggingABlockMovesTheEventAfterOneConfirmation) {
     ASSERT_TRUE(moved);
     EXPECT_EQ(moved->row, target);
     EXPECT_TRUE(canvas->isVisible()) << "the board stays in front after a move";
+    QFile log(path(u"evntsched.ini"_s));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(log.readAll())
+                    .contains(u"Event#%1 \\Start time changed from %2 to %3"_s.arg(block.eventNumber)
+                                  .arg(block.start, start)))
+        << "the move is in the event's change log";
     keepPicture(u"board-moved.png"_s);
 }
 
