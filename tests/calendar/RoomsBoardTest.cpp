@@ -1,7 +1,10 @@
 #include "calendar/RoomsBoard.h"
 
 #include "CalendarClub.h"
+#include "calendar/StatusColors.h"
 #include "session/Module.h"
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -291,6 +294,167 @@ TEST_F(RoomsBoardTest, TheKeysWalkTheWeekBookAndMoveTheChosenEvent) {
     board->release(at(3, u"21:00"_s, 6));
     ASSERT_EQ(moves.size(), 3);
     EXPECT_EQ(moves[2].start + moves[2].end, u"21:00CLOSE"_s);
+}
+
+// The room table and the club's hours at their edges: halls that are gone
+// or run in a circle, a filter on a section, a day that starts off the
+// quarter-hour or ends before the evening, and events the hours shown or
+// the stored times leave out.
+TEST_F(RoomsBoardTest, TheRoomTableAndTheClubsHoursAtTheirEdges) {
+    const struct {
+        const char *name;
+        const char *rooms;     // SQL run on the room table first, or ""
+        const char *dayStart;
+        const char *dayEnd;
+        const char *times;     // the time filter's entry
+        const char *room;      // the room filter's entry
+        const char *event;     // one event: "room status start end"
+        const char *expected;  // rows | first-last slot | blocks | shades | caption's end
+    } cases[] = {
+        {"a hall that is gone", "update location set subdiv = 9 where roomnum = 3", "00:00",
+         "23:45", "Show All Times", "", "3 2 10:00 11:00",
+         "1:0 2:1 4:1 3:0 5:0|00:00-23:45|1|0|"},
+        {"halls in a circle", "update location set subdiv = 2 where roomnum = 1", "00:00",
+         "23:45", "Show All Times", "", "1 2 10:00 11:00", "1:0 2:0 3:0 4:0 5:0|00:00-23:45|1|2|"},
+        {"a room its own hall", "update location set subdiv = 3 where roomnum = 3", "00:00",
+         "23:45", "Show All Times", "", "3 2 10:00 11:00", "1:0 2:1 4:1 3:0 5:0|00:00-23:45|1|0|"},
+        {"the filter on a section", "", "00:00", "23:45", "Show All Times",
+         "2 - Hall East  -  cap:50 only", "1 2 10:00 11:00", "2:1|00:00-23:45|0|1|"},
+        {"a day starting off the quarter", "", "08:10", "23:45", "Show All Times", "",
+         "3 2 10:00 11:00", "1:0 2:1 4:1 3:0 5:0|08:00-23:45|1|0|"},
+        {"a day ending before the evening", "", "06:00", "17:00",
+         "Show Evening Only (after 6pm)", "", "3 2 10:00 11:00",
+         "1:0 2:1 4:1 3:0 5:0|17:00-17:00|0|0|"},
+        {"a morning event on the afternoon board", "", "00:00", "23:45",
+         "Show Afternoon Only (Noon - 6pm)", "", "3 2 10:00 12:00",
+         "1:0 2:1 4:1 3:0 5:0|12:00-17:45|0|0|"},
+        {"an enquiry hatches nothing", "", "00:00", "23:45", "Show All Times", "",
+         "2 1 13:00 15:00", "1:0 2:1 4:1 3:0 5:0|00:00-23:45|1|0|"},
+        {"an event of no length", "", "00:00", "23:45", "Show All Times", "", "3 2 10:00 10:00",
+         "1:0 2:1 4:1 3:0 5:0|00:00-23:45|0|0|(times to correct, not shown: #1)"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        exec(u"evnt"_s, u"update location set subdiv = case when roomnum in (2, 4) then 1 else 0 end"_s);
+        exec(u"evnt"_s, u"delete from eventinfo"_s);
+        if (*c.rooms)
+            exec(u"evnt"_s, QString::fromUtf8(c.rooms));
+        module->config.DayStartTime = QString::fromUtf8(c.dayStart);
+        module->config.DayEndTime = QString::fromUtf8(c.dayEnd);
+        const QStringList event = QString::fromUtf8(c.event).split(u' ');
+        addEvent(1, 20270807, u"Event"_s, event[2], event[3], event[1].toInt(), event[0].toInt());
+        board->setRooms(rooms());
+        board->setFilter(CalendarFilter::fromLists(QString::fromUtf8(c.times), QString::fromUtf8(c.room)),
+                         false);
+        board->showDate(Saturday, RoomsBoard::Span::Day);
+        QStringList rows;
+        for (const BoardRow &row : board->rows())
+            rows << u"%1:%2"_s.arg(row.room).arg(row.hall);
+        const QString caption = board->caption();
+        const QString seen =
+            u"%1|%2-%3|%4|%5|%6"_s.arg(rows.join(u' '), board->slotTimes().first(),
+                                       board->slotTimes().last())
+                .arg(board->blocks().size())
+                .arg(board->shades().size())
+                .arg(caption.contains(u'(') ? caption.mid(caption.indexOf(u'(')) : QString());
+        EXPECT_EQ(seen, QString::fromUtf8(c.expected));
+    }
+
+    // A room held to 13:05 is held at 13:00: drawn up to the quarter it ends in.
+    exec(u"evnt"_s, u"delete from eventinfo"_s);
+    addEvent(1, 20270807, u"Event"_s, u"12:00"_s, u"13:05"_s, 2, 3);
+    board->setFilter(CalendarFilter{});
+    EXPECT_GE(board->blockAt(at(3, u"13:00"_s)), 0);
+    // The cursor stays on a row the filter leaves.
+    board->setCursor(at(5, u"12:00"_s));
+    board->setFilter(CalendarFilter::fromLists(QString(), u"1 - Hall  -  cap:50 only"_s));
+    EXPECT_FALSE(board->cellName(board->cursor()).isEmpty());
+    // A colour may be set with or without its "#".
+    EXPECT_EQ(StatusColors::parse(u" A8D8F4 "_s), 0xA8D8F4);
+}
+
+// Each move and key at the edges of the day, of the rooms and of the week.
+TEST_F(RoomsBoardTest, MovesAndKeysAtTheEdgesOfTheDayTheRoomsAndTheWeek) {
+    addEvent(1, 20270807, u"Dinner"_s, u"18:00"_s, u"21:00"_s, 4, 3);
+    addEvent(2, 20270807, u"Late"_s, u"22:00"_s, u"CLOSE"_s, 2, 1);
+    addEvent(3, 20270807, u"Night"_s, u"23:45"_s, u"CLOSE"_s, 2, 3);
+    addEvent(4, 20270807, u"Odd end"_s, u"12:00"_s, u"13:10"_s, 2, 3);
+    board->showDate(Saturday, RoomsBoard::Span::Day);
+    const auto drag = [&](const BoardCell &from, const BoardCell &to) {
+        board->press(from, false);
+        board->release(to);
+    };
+    const struct {
+        const char *name;
+        std::function<void()> act;
+        const char *asked; // the move or booking, or the board's refusal
+    } cases[] = {
+        {"an end off the quarter-hours", [&] { drag(at(3, u"12:00"_s), at(3, u"14:00"_s)); },
+         "#4 runs from 12:00 to 13:10"},
+        {"moved to the day's first quarter", [&] { drag(at(3, u"18:00"_s), at(3, u"00:00"_s)); },
+         "move 1 room 3 00:00-03:00"},
+        {"nudged to start at the close",
+         [&] {
+             board->setCursor(at(3, u"23:45"_s));
+             board->nudge(0, 1);
+         },
+         "#3 cannot start at the close of the day."},
+        {"onto a booking of the day's last quarter",
+         [&] { drag(at(1, u"22:00"_s), at(3, u"22:00"_s)); }, "Terrace is taken then by #3 Night."},
+        {"nudged above the first room",
+         [&] {
+             board->setCursor(at(1, u"22:00"_s));
+             board->nudge(-1, 0);
+         },
+         "There is no room further that way."},
+        {"an hour cut short by the next booking",
+         [&] {
+             board->setCursor(at(3, u"17:30"_s));
+             board->activate();
+         },
+         "book room 3 17:30-18:00"},
+        {"let go below the last room",
+         [&] { drag(at(3, u"08:00"_s), BoardCell{int(board->rows().size()), 0, 40}); }, ""},
+        {"a booking dragged into another room", [&] { drag(at(3, u"08:00"_s), at(2, u"09:45"_s)); },
+         "book room 3 08:00-10:00"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        moves.clear();
+        bookings.clear();
+        c.act();
+        QString asked = board->notice();
+        for (const BoardMove &move : moves)
+            asked = u"move %1 room %2 %3-%4"_s.arg(move.eventNumber).arg(move.room).arg(move.start, move.end);
+        for (const BoardBooking &booking : bookings)
+            asked = u"book room %1 %2-%3"_s.arg(booking.room).arg(booking.start, booking.end);
+        EXPECT_TRUE(*c.asked ? asked.startsWith(QString::fromUtf8(c.asked)) : asked.isEmpty())
+            << asked.toStdString();
+    }
+
+    // A week: the cursor stops at its ends; a booking dragged into the next
+    // day runs to the close of its own.
+    board->showDate(Saturday, RoomsBoard::Span::Week);
+    board->setCursor(at(3, u"00:00"_s, 0));
+    board->moveCursor(0, -1);
+    EXPECT_EQ(board->cursor(), at(3, u"00:00"_s, 0));
+    board->setCursor(at(3, u"23:45"_s, 6));
+    board->moveCursor(0, 1);
+    EXPECT_EQ(board->cursor(), at(3, u"23:45"_s, 6));
+    bookings.clear();
+    drag(at(3, u"22:00"_s, 3), at(3, u"01:00"_s, 4));
+    ASSERT_EQ(bookings.size(), 1);
+    EXPECT_EQ(u"%1 %2-%3"_s.arg(bookings[0].date).arg(bookings[0].start, bookings[0].end),
+              u"20270804 22:00-CLOSE"_s);
+
+    // A club whose day ends at 22:00: a run to the close moves as one.
+    module->config.DayEndTime = u"22:00"_s;
+    board->setFilter(CalendarFilter{});
+    board->showDate(Saturday, RoomsBoard::Span::Day);
+    moves.clear();
+    drag(at(1, u"22:00"_s), at(1, u"19:00"_s));
+    ASSERT_EQ(moves.size(), 1);
+    EXPECT_EQ(moves[0].start + moves[0].end, u"19:00CLOSE"_s);
 }
 
 } // namespace

@@ -163,7 +163,7 @@ TEST_F(BoardActionsTest, ARefusedOrDeclinedMoveLeavesTheEventAsStored) {
 // or save from its older picture is refused, and the event stays where
 // the first put it.
 TEST_F(BoardActionsTest, TheSecondWorkstationToMoveTheSameEventIsRefused) {
-    enum class First { BoardMove, StartSaved, EndSaved };
+    enum class First { BoardMove, StartSaved, EndSaved, DateSaved };
     enum class Second { BoardMove, Save };
     const struct {
         const char *name;
@@ -179,6 +179,8 @@ TEST_F(BoardActionsTest, TheSecondWorkstationToMoveTheSameEventIsRefused) {
          "20270807|3|17:00|22:00", 20},
         {"board after a save of the end", First::EndSaved, Second::BoardMove,
          "20270807|3|18:00|21:00", 12},
+        {"board after a save of the date", First::DateSaved, Second::BoardMove,
+         "20270808|3|18:00|22:00", 16},
     };
     for (const auto &race : races) {
         SCOPED_TRACE(race.name);
@@ -196,9 +198,12 @@ TEST_F(BoardActionsTest, TheSecondWorkstationToMoveTheSameEventIsRefused) {
         } else {
             ASSERT_TRUE(anna.logic().ShowEvent(gala));
             anna.click(EventCommand::Modify);
-            const bool start = race.first == First::StartSaved;
-            anna.event().fields[start ? EventField::Start : EventField::End] =
-                start ? u"17:00"_s : u"21:00"_s;
+            const EventField field = race.first == First::StartSaved ? EventField::Start
+                                     : race.first == First::EndSaved ? EventField::End
+                                                                     : EventField::Date;
+            anna.event().fields[field] = field == EventField::Start ? u"17:00"_s
+                                         : field == EventField::End ? u"21:00"_s
+                                                                    : u"20270808"_s;
             anna.event().UnsavedChanges = true;
             anna.click(EventCommand::Save);
         }
@@ -217,15 +222,16 @@ TEST_F(BoardActionsTest, TheSecondWorkstationToMoveTheSameEventIsRefused) {
             EXPECT_TRUE(bert.prompts.questions.last().text.contains(u"was changed at another workstation"_s));
         }
         EXPECT_EQ(where(), QString::fromUtf8(race.stored));
-        const QString room = QString::fromUtf8(race.stored).section(u'|', 1, 1);
-        EXPECT_EQ(cells(room.toInt(), Day).filter(u" %1 "_s.arg(gala)).size(), race.quarters);
-        EXPECT_TRUE(cells(room.toInt() == Ballroom ? Library : Ballroom, Day)
+        const QStringList stored = QString::fromUtf8(race.stored).split(u'|');
+        const int room = stored[1].toInt();
+        EXPECT_EQ(cells(room, stored[0].toInt()).filter(u" %1 "_s.arg(gala)).size(), race.quarters);
+        EXPECT_TRUE(cells(room == Ballroom ? Library : Ballroom, Day)
                         .filter(u" %1 "_s.arg(gala))
                         .isEmpty());
 
         // Back where it started, for the next race.
-        exec(u"evnt"_s, u"update eventinfo set roomnumber = 3, starttime = '18:00', endtime = "
-                        "'22:00' where eventnum = ?"_s, {gala});
+        exec(u"evnt"_s, u"update eventinfo set eventdate = ?, roomnumber = 3, starttime = "
+                        "'18:00', endtime = '22:00' where eventnum = ?"_s, {Day, gala});
         exec(u"evnt"_s, u"update reserv set Event1 = 0, Room1 = ' ' where Event1 = ?"_s, {gala});
         exec(u"evnt"_s, u"update reserv set Event3 = 0, Room3 = ' ' where Event3 = ?"_s, {gala});
         exec(u"evnt"_s, u"update reserv set Event3 = ?, Room3 = 'Gala' where resdate = ? and "
@@ -260,6 +266,34 @@ TEST_F(BoardActionsTest, WhatTheOperatorIsTypingIsNeverOverwritten) {
                   box(EventField::End),
               u"20270901318:0022:00"_s);
     EXPECT_TRUE(event().UnsavedChanges);
+}
+
+// A hall moved in its own room is saved as a typed change of time is: its
+// sections are not asked about. An event deleted after the board was drawn
+// is named, and drops off the board.
+TEST_F(BoardActionsTest, AHallMovedInItsRoomAndAnEventDeletedMeanwhile) {
+    enterBooking(QString::number(Day), u"Hall dinner"_s, Ballroom);
+    click(EventCommand::Save);
+    const int dinner = integerValue(box(EventField::Number));
+    booked(QString::number(Day), u"Section tea"_s, u"14:00"_s, u"15:00"_s, 2);
+    logic->events.ClearEvent();
+    logic->editor.endEditing();
+    showBoard(*logic);
+    prompts.clear();
+    prompts.answerYesNo(true);
+    logic->calendar.board.press(cellOf(*logic, Ballroom, u"18:00"_s), false);
+    logic->calendar.board.release(cellOf(*logic, Ballroom, u"13:00"_s));
+    EXPECT_EQ(prompts.questions.size(), 1) << told();
+    EXPECT_EQ(stored(u"starttime"_s, dinner), u"13:00"_s);
+
+    exec(u"evnt"_s, u"delete from eventinfo where eventnum = ?"_s, {gala});
+    prompts.clear();
+    prompts.answerYesNo(true);
+    dragGala(*logic, Library, u"19:00"_s);
+    EXPECT_EQ(prompts.messages.last().text,
+              u"Event #%1 could not be found; it may have been deleted."_s.arg(gala));
+    for (const BoardBlock &block : logic->calendar.board.blocks())
+        EXPECT_NE(block.eventNumber, gala);
 }
 
 TEST_F(BoardActionsTest, DraggingAcrossFreeCellsStartsNewEventFilledIn) {
