@@ -43,13 +43,13 @@ struct RoomSetUp {
     int hall;
 };
 const RoomSetUp ClubRooms[RoomEditor::MaxRooms] = {
-    {"Grand Ballroom", 0},  {"Ballroom North", 1},   {"Ballroom Centre", 1},
-    {"Ballroom South", 1},  {"Terrace", 0},          {"Library", 0},
-    {"Board Room", 0},      {"Garden Pavilion", 0},  {"Pavilion East", 8},
-    {"Pavilion West", 8},   {"Fireside Lounge", 0},  {"Members' Dining Room", 0},
-    {"Dining Room A", 12},  {"Dining Room B", 12},   {"Card Room", 0},
-    {"Wine Cellar", 0},     {"Veranda", 0},          {"Chapel", 0},
-    {"Poolside", 0},        {"Sun Room", 0},
+    {"Grand Ballroom", 0}, {"Ballroom North", 1},  {"Ballroom Centre", 1},
+    {"Ballroom South", 1}, {"Terrace", 0},         {"Library", 0},
+    {"Board Room", 0},     {"Garden Pavilion", 0}, {"Pavilion East", 8},
+    {"Pavilion West", 8},  {"Fireside Lounge", 0}, {"Members' Dining Room", 0},
+    {"Dining Room A", 12}, {"Dining Room B", 12},  {"Card Room", 0},
+    {"Wine Cellar", 0},    {"Veranda", 0},         {"Chapel", 0},
+    {"Poolside", 0},       {"Sun Room", 0},
 };
 
 // A morning, an afternoon and an evening in each room each day; some
@@ -98,7 +98,8 @@ void addEvents(Database &evnt) {
         const bool toClose = band == 2 && random.bounded(4) == 0;
         insert->bindValue(0, ++number);
         insert->bindValue(1, dateNumber(day));
-        insert->bindValue(2, QStringLiteral("Hawthorne-Delacroix Wedding Reception %1").arg(number));
+        insert->bindValue(2,
+                          QStringLiteral("Hawthorne-Delacroix Wedding Reception %1").arg(number));
         insert->bindValue(3, timeText(times.startMinute + shift));
         insert->bindValue(4, toClose ? QString::fromLatin1(SlotBooking::Close)
                                      : timeText(times.endMinute + shift));
@@ -303,8 +304,9 @@ void paintBoard(benchmark::State &state, RoomsBoard::Span span, bool afterChange
     }
     // A picture for a person to look at, when asked for one.
     if (const QString folder = qEnvironmentVariable("MORAVEL_SCREENSHOTS"); !folder.isEmpty())
-        image.save(QDir(folder).filePath(span == RoomsBoard::Span::Day ? QStringLiteral("bench-board-day.png")
-                                                                      : QStringLiteral("bench-board-week.png")));
+        image.save(QDir(folder).filePath(span == RoomsBoard::Span::Day
+                                             ? QStringLiteral("bench-board-day.png")
+                                             : QStringLiteral("bench-board-week.png")));
     state.counters["blocks"] = double(shown.board.blocks().size());
     state.counters["shades"] = double(shown.board.shades().size());
 }

@@ -336,10 +336,10 @@ void MonthSheet::redrawTick() {
     // the operator while further ticks arrive.
     const bool report = !m_tickFailed;
     m_tickFailed = true;
-    m_tickFailed = boardVisible()
-                       ? !board.reload(report)
-                       : !drawMonth(CalendarFilter::fromLists(timeFilter.text, roomFilter.text),
-                                    report);
+    m_tickFailed =
+        boardVisible()
+            ? !board.reload(report)
+            : !drawMonth(CalendarFilter::fromLists(timeFilter.text, roomFilter.text), report);
 }
 
 // The month sheet waits for "Redisplay Calendar"; the board follows at once.

@@ -229,12 +229,13 @@ Status RoomsBoard::read() {
     for (int status = EnquiryStatus; status <= LastHoldingStatus; ++status)
         colors[status] = StatusColors::colorOf(m_club, status);
 
-    auto query = db->exec(
-        QStringLiteral("select eventnum, eventdate, starttime, endtime, roomnumber, eventtitle, "
-                       "setfor, status from eventinfo where eventdate between ? and ? and status "
-                       "between ? and ? and roomnumber > ? order by eventdate, starttime, eventnum"),
-        QVariantList{dateNumber(0), dateNumber(dayCount() - 1), EnquiryStatus, LastHoldingStatus,
-                     0});
+    auto query =
+        db->exec(QStringLiteral(
+                     "select eventnum, eventdate, starttime, endtime, roomnumber, eventtitle, "
+                     "setfor, status from eventinfo where eventdate between ? and ? and status "
+                     "between ? and ? and roomnumber > ? order by eventdate, starttime, eventnum"),
+                 QVariantList{dateNumber(0), dateNumber(dayCount() - 1), EnquiryStatus,
+                              LastHoldingStatus, 0});
     if (!query)
         return query.error();
     while (query->next()) {
@@ -253,8 +254,7 @@ Status RoomsBoard::read() {
     return {};
 }
 
-std::optional<BoardBlock> RoomsBoard::blockOf(const QSqlQuery &row,
-                                              const QHash<int, int> &colors) {
+std::optional<BoardBlock> RoomsBoard::blockOf(const QSqlQuery &row, const QHash<int, int> &colors) {
     BoardBlock block;
     block.eventNumber = row.value(0).toInt();
     block.date = row.value(1).toInt();
@@ -294,8 +294,11 @@ void RoomsBoard::shadeLinkedRooms(const BoardBlock &block, int room) {
         const bool linked =
             other.roomnum != room && (other.subdiv.toInt() == room || other.roomnum == hall);
         if (const int row = linked ? rowOf(other.roomnum) : -1; row >= 0)
-            m_shades << BoardShade{row,           block.day,         block.firstSlot,
-                                   block.endSlot, block.eventNumber,
+            m_shades << BoardShade{row,
+                                   block.day,
+                                   block.firstSlot,
+                                   block.endSlot,
+                                   block.eventNumber,
                                    roomName(room) + QStringLiteral(": ") + block.title};
     }
 }
@@ -353,8 +356,7 @@ QString RoomsBoard::dayHeading(int day) const {
     return m_club.locale().toString(dayAt(day), QStringLiteral("ddd d MMM"));
 }
 
-QString RoomsBoard::placeText(int room, int date, const QString &start,
-                              const QString &end) const {
+QString RoomsBoard::placeText(int room, int date, const QString &start, const QString &end) const {
     return roomName(room) + QStringLiteral(", ") + m_club.longDate(dateOf(date)) +
            QStringLiteral(", ") + start + QStringLiteral(" to ") +
            (end == QLatin1String(SlotBooking::Close) ? QStringLiteral("close") : end);
@@ -598,9 +600,10 @@ void RoomsBoard::nudge(int rows, int columns) {
     m_anchor = m_cursor.slot;
     requestMove(index, row, block.day, shifted(block, columns * SlotMinutes));
     const int now = blockAt(m_cursor);
-    const bool moved = now >= 0 && m_blocks[now].eventNumber == block.eventNumber &&
-                       (m_blocks[now].row != block.row || m_blocks[now].firstSlot != block.firstSlot ||
-                        m_blocks[now].endSlot != block.endSlot);
+    const bool moved =
+        now >= 0 && m_blocks[now].eventNumber == block.eventNumber &&
+        (m_blocks[now].row != block.row || m_blocks[now].firstSlot != block.firstSlot ||
+         m_blocks[now].endSlot != block.endSlot);
     if (!moved) {
         m_cursor = before;
         m_anchor = before.slot;
@@ -616,7 +619,7 @@ void RoomsBoard::press(const BoardCell &cell, bool onEndEdge) {
     m_cursor = cell;
     m_anchor = cell.slot;
     const int block = blockAt(cell);
-    m_drag.kind = block < 0 ? DragKind::Booking
+    m_drag.kind = block < 0   ? DragKind::Booking
                   : onEndEdge ? DragKind::Stretching
                               : DragKind::Moving;
     m_drag.block = block;
@@ -629,7 +632,7 @@ void RoomsBoard::press(const BoardCell &cell, bool onEndEdge) {
 BoardCell RoomsBoard::dragTarget(const BoardCell &cell) const {
     if (m_drag.kind == DragKind::Moving)
         return cell;
-    const int slot = cell.day == m_drag.from.day ? cell.slot
+    const int slot = cell.day == m_drag.from.day  ? cell.slot
                      : cell.day > m_drag.from.day ? int(m_slots.size()) - 1
                                                   : 0;
     return {m_drag.from.row, m_drag.from.day, slot};
@@ -675,8 +678,9 @@ void RoomsBoard::release(const BoardCell &cell) {
     case DragKind::Moving:
         m_cursor = drag.to;
         m_anchor = drag.to.slot;
-        return requestMove(drag.block, drag.to.row, drag.to.day,
-                           shifted(m_blocks[drag.block], (drag.to.slot - drag.from.slot) * SlotMinutes));
+        return requestMove(
+            drag.block, drag.to.row, drag.to.day,
+            shifted(m_blocks[drag.block], (drag.to.slot - drag.from.slot) * SlotMinutes));
     case DragKind::Stretching: {
         const BoardBlock &block = m_blocks[drag.block];
         const int endSlot = stretchedEnd();

@@ -9,8 +9,8 @@
 #include <QHash>
 #include <QObject>
 #include <QStringList>
-#include <optional>
 #include <algorithm>
+#include <optional>
 
 class DatabaseAccess;
 class QSqlQuery;
@@ -46,8 +46,8 @@ struct BoardBlock {
     QString title;
     int guests = 0;
     int status = 0;
-    int color = 0;   // 0xRRGGBB
-    QString label;   // "18:00-23:30 Hawthorne Wedding (120)"
+    int color = 0;         // 0xRRGGBB
+    QString label;         // "18:00-23:30 Hawthorne Wedding (120)"
     bool holdsRoom = true; // an enquiry is drawn, yet keeps nobody out
 };
 

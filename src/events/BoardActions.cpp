@@ -10,8 +10,8 @@
 #include "values/TextValue.h"
 
 BoardActions::BoardActions(EventEditor &editor, EventRecord &events, CurrentEvent &event,
-                           EventWindow &window, Messages &messages,
-                           const OperatorSession &session, Clock &clock, QObject *parent)
+                           EventWindow &window, Messages &messages, const OperatorSession &session,
+                           Clock &clock, QObject *parent)
     : QObject(parent)
     , m_editor(editor)
     , m_events(events)

@@ -23,9 +23,9 @@ class BoardActions : public QObject {
     Q_OBJECT
 
 public:
-    BoardActions(EventEditor &editor, EventRecord &events, CurrentEvent &event,
-                 EventWindow &window, Messages &messages, const OperatorSession &session,
-                 Clock &clock, QObject *parent = nullptr);
+    BoardActions(EventEditor &editor, EventRecord &events, CurrentEvent &event, EventWindow &window,
+                 Messages &messages, const OperatorSession &session, Clock &clock,
+                 QObject *parent = nullptr);
 
     // False when it was refused (the operator told why).
     bool book(const BoardBooking &booking);

@@ -2,8 +2,8 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QHash>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -132,9 +132,9 @@ void RoomsBoardCanvas::prepare() {
     for (const BoardBlock &block : m_board.blocks()) {
         const QRectF rect = spanRect(block.row, block.day, block.firstSlot, block.endSlot);
         const int width = int(rect.width()) - 7;
-        const QString when = block.label.section(QLatin1Char(' '), 0, 0) +
-                             (block.guests > 0 ? QStringLiteral("  %1").arg(block.guests)
-                                               : QString());
+        const QString when =
+            block.label.section(QLatin1Char(' '), 0, 0) +
+            (block.guests > 0 ? QStringLiteral("  %1").arg(block.guests) : QString());
         std::array<QStaticText, 2> texts{
             QStaticText(width > 6 ? metrics.elidedText(block.title, Qt::ElideRight, width)
                                   : QString()),
@@ -220,8 +220,9 @@ void RoomsBoardCanvas::paintHeader(QPainter &painter) const {
             if (!time.endsWith(QLatin1String(":00")) || time.left(2).toInt() % every != 0)
                 continue;
             const double x = left + slot * slotWidth();
-            painter.drawText(QRectF(x + 2, week ? half : 0, hourWidth * every, week ? half : HeaderHeight),
-                             Qt::AlignLeft | Qt::AlignVCenter, time);
+            painter.drawText(
+                QRectF(x + 2, week ? half : 0, hourWidth * every, week ? half : HeaderHeight),
+                Qt::AlignLeft | Qt::AlignVCenter, time);
         }
     }
     painter.setPen(HourLine);
@@ -270,10 +271,9 @@ void RoomsBoardCanvas::paintRows(QPainter &painter) const {
         QFont font = painter.font();
         font.setBold(rows[row].hall == 0);
         painter.setFont(font);
-        painter.drawText(QRect(indent, top, NameWidth - indent - 4, RowHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter,
-                         painter.fontMetrics().elidedText(name, Qt::ElideRight,
-                                                          NameWidth - indent - 4));
+        painter.drawText(
+            QRect(indent, top, NameWidth - indent - 4, RowHeight), Qt::AlignLeft | Qt::AlignVCenter,
+            painter.fontMetrics().elidedText(name, Qt::ElideRight, NameWidth - indent - 4));
         font.setBold(false);
         painter.setFont(font);
     }
@@ -284,8 +284,8 @@ void RoomsBoardCanvas::paintBlocks(QPainter &painter) const {
     painter.setPen(QColor(0x50, 0x50, 0x50));
     for (int i = 0; i < shades.size(); ++i) {
         const BoardShade &shade = shades[i];
-        const QRectF rect = spanRect(shade.row, shade.day, shade.firstSlot, shade.endSlot)
-                                .adjusted(0, 3, 0, -3);
+        const QRectF rect =
+            spanRect(shade.row, shade.day, shade.firstSlot, shade.endSlot).adjusted(0, 3, 0, -3);
         painter.fillRect(rect, QBrush(QColor(0x90, 0x90, 0x90), Qt::BDiagPattern));
         const QStaticText &text = m_shadeTexts.value(i);
         if (!text.text().isEmpty())
@@ -314,8 +314,8 @@ void RoomsBoardCanvas::paintBlocks(QPainter &painter) const {
             for (int line = 0; line < 2; ++line) {
                 if (!texts[line].text().isEmpty())
                     painter.drawStaticText(
-                        QPointF(rect.left() + 3,
-                                rect.top() + 1 + line * half + (half - texts[line].size().height()) / 2),
+                        QPointF(rect.left() + 3, rect.top() + 1 + line * half +
+                                                     (half - texts[line].size().height()) / 2),
                         texts[line]);
             }
         }
@@ -329,8 +329,9 @@ void RoomsBoardCanvas::paintDrag(QPainter &painter) const {
         return;
     painter.setPen(QPen(CursorColor, 2, Qt::DashLine));
     if (drag.kind == RoomsBoard::DragKind::Booking) {
-        const QRectF rect = spanRect(drag.from.row, drag.from.day, std::min(drag.from.slot, drag.to.slot),
-                                     std::max(drag.from.slot, drag.to.slot) + 1);
+        const QRectF rect =
+            spanRect(drag.from.row, drag.from.day, std::min(drag.from.slot, drag.to.slot),
+                     std::max(drag.from.slot, drag.to.slot) + 1);
         painter.fillRect(rect, QColor(0x00, 0x3C, 0x8C, 40));
         painter.drawRect(rect);
         return;
@@ -341,8 +342,8 @@ void RoomsBoardCanvas::paintDrag(QPainter &painter) const {
         return;
     }
     const int shift = drag.to.slot - drag.from.slot;
-    painter.drawRect(spanRect(drag.to.row, drag.to.day, block.firstSlot + shift,
-                              block.endSlot + shift));
+    painter.drawRect(
+        spanRect(drag.to.row, drag.to.day, block.firstSlot + shift, block.endSlot + shift));
 }
 
 void RoomsBoardCanvas::paintCursor(QPainter &painter) const {
@@ -350,9 +351,9 @@ void RoomsBoardCanvas::paintCursor(QPainter &painter) const {
     if (!cursor.valid() || cursor.row >= m_board.rows().size() || !hasFocus())
         return;
     painter.setPen(QPen(CursorColor, 2));
-    painter.drawRect(spanRect(cursor.row, cursor.day, m_board.selectionFirst(),
-                              m_board.selectionEnd())
-                         .adjusted(1, 1, -1, -1));
+    painter.drawRect(
+        spanRect(cursor.row, cursor.day, m_board.selectionFirst(), m_board.selectionEnd())
+            .adjusted(1, 1, -1, -1));
 }
 
 void RoomsBoardCanvas::mousePressEvent(QMouseEvent *event) {
@@ -486,7 +487,8 @@ RoomsBoardView::RoomsBoardView(RoomsBoard &board, QWidget *parent)
     QFont bold = m_caption->font();
     bold.setBold(true);
     m_caption->setFont(bold);
-    for (QWidget *widget : std::initializer_list<QWidget *>{m_day, m_week, back, forward, m_caption})
+    for (QWidget *widget :
+         std::initializer_list<QWidget *>{m_day, m_week, back, forward, m_caption})
         bar->addWidget(widget);
     bar->addStretch();
     layout->addLayout(bar);
@@ -535,8 +537,8 @@ void RoomsBoardView::refresh() {
             swatch->setStyleSheet(
                 QStringLiteral("background-color: %1; color: black; border: 1px %2 black; "
                                "padding: 1px 4px;")
-                    .arg(rgb(legend[i].color).name(), legend[i].dashed ? QStringLiteral("dashed")
-                                                                       : QStringLiteral("solid")));
+                    .arg(rgb(legend[i].color).name(),
+                         legend[i].dashed ? QStringLiteral("dashed") : QStringLiteral("solid")));
         }
     }
     // What the board refused is said aloud as well as shown, each time.

@@ -25,9 +25,9 @@ protected:
         board = std::make_unique<RoomsBoard>(module->access, module->config);
         board->setRooms(rooms());
         QObject::connect(board.get(), &RoomsBoard::moveRequested,
-                [this](const BoardMove &move) { moves << move; });
+                         [this](const BoardMove &move) { moves << move; });
         QObject::connect(board.get(), &RoomsBoard::bookingRequested,
-                [this](const BoardBooking &booking) { bookings << booking; });
+                         [this](const BoardBooking &booking) { bookings << booking; });
     }
     QStringList blockTexts() {
         QStringList texts;
@@ -136,8 +136,8 @@ TEST_F(RoomsBoardTest, EachDragAsksForWhatItShowsOrSaysWhyNot) {
          "Room 5 has no name"},
         {"across free cells", at(2, u"18:00"_s), false, at(2, u"19:45"_s),
          "book 20270807 room 2 18:00-20:00"},
-        {"across an enquiry, which keeps nobody out", at(2, u"12:00"_s), false,
-         at(2, u"13:30"_s), "book 20270807 room 2 12:00-13:45"},
+        {"across an enquiry, which keeps nobody out", at(2, u"12:00"_s), false, at(2, u"13:30"_s),
+         "book 20270807 room 2 12:00-13:45"},
         {"an enquiry over a booking", at(2, u"13:00"_s), false, at(1, u"10:00"_s),
          "move 4 to 20270807 room 1 10:00-12:00"},
         {"across a room without a name", at(5, u"18:00"_s), false, at(5, u"19:00"_s),
@@ -165,8 +165,9 @@ TEST_F(RoomsBoardTest, EachDragAsksForWhatItShowsOrSaysWhyNot) {
             asked = u"book %1 room %2 %3-%4"_s.arg(booking.date)
                         .arg(booking.room)
                         .arg(booking.start, booking.end);
-        EXPECT_TRUE(QString::fromUtf8(drag.asked).isEmpty() ? asked.isEmpty()
-                                                            : asked.startsWith(QString::fromUtf8(drag.asked)))
+        EXPECT_TRUE(QString::fromUtf8(drag.asked).isEmpty()
+                        ? asked.isEmpty()
+                        : asked.startsWith(QString::fromUtf8(drag.asked)))
             << asked.toStdString();
         EXPECT_EQ(board->drag().kind, RoomsBoard::DragKind::None);
     }
@@ -243,7 +244,8 @@ TEST_F(RoomsBoardTest, TheKeysWalkTheWeekBookAndMoveTheChosenEvent) {
     addEvent(1, 20270807, u"Dinner"_s, u"18:00"_s, u"21:00"_s, 4, 3);
     board->showDate(Saturday, RoomsBoard::Span::Week);
     QList<int> opened;
-    QObject::connect(board.get(), &RoomsBoard::eventRequested, [&](int number) { opened << number; });
+    QObject::connect(board.get(), &RoomsBoard::eventRequested,
+                     [&](int number) { opened << number; });
 
     board->setCursor(at(3, u"23:45"_s, 5));
     board->moveCursor(0, 1);
@@ -303,28 +305,26 @@ TEST_F(RoomsBoardTest, TheKeysWalkTheWeekBookAndMoveTheChosenEvent) {
 TEST_F(RoomsBoardTest, TheRoomTableAndTheClubsHoursAtTheirEdges) {
     const struct {
         const char *name;
-        const char *rooms;     // SQL run on the room table first, or ""
+        const char *rooms; // SQL run on the room table first, or ""
         const char *dayStart;
         const char *dayEnd;
-        const char *times;     // the time filter's entry
-        const char *room;      // the room filter's entry
-        const char *event;     // one event: "room status start end"
-        const char *expected;  // rows | first-last slot | blocks | shades | caption's end
+        const char *times;    // the time filter's entry
+        const char *room;     // the room filter's entry
+        const char *event;    // one event: "room status start end"
+        const char *expected; // rows | first-last slot | blocks | shades | caption's end
     } cases[] = {
         {"a hall that is gone", "update location set subdiv = 9 where roomnum = 3", "00:00",
-         "23:45", "Show All Times", "", "3 2 10:00 11:00",
-         "1:0 2:1 4:1 3:0 5:0|00:00-23:45|1|0|"},
-        {"halls in a circle", "update location set subdiv = 2 where roomnum = 1", "00:00",
-         "23:45", "Show All Times", "", "1 2 10:00 11:00", "1:0 2:0 3:0 4:0 5:0|00:00-23:45|1|2|"},
+         "23:45", "Show All Times", "", "3 2 10:00 11:00", "1:0 2:1 4:1 3:0 5:0|00:00-23:45|1|0|"},
+        {"halls in a circle", "update location set subdiv = 2 where roomnum = 1", "00:00", "23:45",
+         "Show All Times", "", "1 2 10:00 11:00", "1:0 2:0 3:0 4:0 5:0|00:00-23:45|1|2|"},
         {"a room its own hall", "update location set subdiv = 3 where roomnum = 3", "00:00",
          "23:45", "Show All Times", "", "3 2 10:00 11:00", "1:0 2:1 4:1 3:0 5:0|00:00-23:45|1|0|"},
         {"the filter on a section", "", "00:00", "23:45", "Show All Times",
          "2 - Hall East  -  cap:50 only", "1 2 10:00 11:00", "2:1|00:00-23:45|0|1|"},
         {"a day starting off the quarter", "", "08:10", "23:45", "Show All Times", "",
          "3 2 10:00 11:00", "1:0 2:1 4:1 3:0 5:0|08:00-23:45|1|0|"},
-        {"a day ending before the evening", "", "06:00", "17:00",
-         "Show Evening Only (after 6pm)", "", "3 2 10:00 11:00",
-         "1:0 2:1 4:1 3:0 5:0|17:00-17:00|0|0|"},
+        {"a day ending before the evening", "", "06:00", "17:00", "Show Evening Only (after 6pm)",
+         "", "3 2 10:00 11:00", "1:0 2:1 4:1 3:0 5:0|17:00-17:00|0|0|"},
         {"a morning event on the afternoon board", "", "00:00", "23:45",
          "Show Afternoon Only (Noon - 6pm)", "", "3 2 10:00 12:00",
          "1:0 2:1 4:1 3:0 5:0|12:00-17:45|0|0|"},
@@ -335,7 +335,8 @@ TEST_F(RoomsBoardTest, TheRoomTableAndTheClubsHoursAtTheirEdges) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        exec(u"evnt"_s, u"update location set subdiv = case when roomnum in (2, 4) then 1 else 0 end"_s);
+        exec(u"evnt"_s,
+             u"update location set subdiv = case when roomnum in (2, 4) then 1 else 0 end"_s);
         exec(u"evnt"_s, u"delete from eventinfo"_s);
         if (*c.rooms)
             exec(u"evnt"_s, QString::fromUtf8(c.rooms));
@@ -344,16 +345,17 @@ TEST_F(RoomsBoardTest, TheRoomTableAndTheClubsHoursAtTheirEdges) {
         const QStringList event = QString::fromUtf8(c.event).split(u' ');
         addEvent(1, 20270807, u"Event"_s, event[2], event[3], event[1].toInt(), event[0].toInt());
         board->setRooms(rooms());
-        board->setFilter(CalendarFilter::fromLists(QString::fromUtf8(c.times), QString::fromUtf8(c.room)),
-                         false);
+        board->setFilter(
+            CalendarFilter::fromLists(QString::fromUtf8(c.times), QString::fromUtf8(c.room)),
+            false);
         board->showDate(Saturday, RoomsBoard::Span::Day);
         QStringList rows;
         for (const BoardRow &row : board->rows())
             rows << u"%1:%2"_s.arg(row.room).arg(row.hall);
         const QString caption = board->caption();
         const QString seen =
-            u"%1|%2-%3|%4|%5|%6"_s.arg(rows.join(u' '), board->slotTimes().first(),
-                                       board->slotTimes().last())
+            u"%1|%2-%3|%4|%5|%6"_s
+                .arg(rows.join(u' '), board->slotTimes().first(), board->slotTimes().last())
                 .arg(board->blocks().size())
                 .arg(board->shades().size())
                 .arg(caption.contains(u'(') ? caption.mid(caption.indexOf(u'(')) : QString());
@@ -414,7 +416,10 @@ TEST_F(RoomsBoardTest, MovesAndKeysAtTheEdgesOfTheDayTheRoomsAndTheWeek) {
          },
          "book room 3 17:30-18:00"},
         {"let go below the last room",
-         [&] { drag(at(3, u"08:00"_s), BoardCell{int(board->rows().size()), 0, 40}); }, ""},
+         [&] {
+             drag(at(3, u"08:00"_s), BoardCell{int(board->rows().size()), 0, 40});
+         },
+         ""},
         {"a booking dragged into another room", [&] { drag(at(3, u"08:00"_s), at(2, u"09:45"_s)); },
          "book room 3 08:00-10:00"},
     };
@@ -425,7 +430,9 @@ TEST_F(RoomsBoardTest, MovesAndKeysAtTheEdgesOfTheDayTheRoomsAndTheWeek) {
         c.act();
         QString asked = board->notice();
         for (const BoardMove &move : moves)
-            asked = u"move %1 room %2 %3-%4"_s.arg(move.eventNumber).arg(move.room).arg(move.start, move.end);
+            asked = u"move %1 room %2 %3-%4"_s.arg(move.eventNumber)
+                        .arg(move.room)
+                        .arg(move.start, move.end);
         for (const BoardBooking &booking : bookings)
             asked = u"book room %1 %2-%3"_s.arg(booking.room).arg(booking.start, booking.end);
         EXPECT_TRUE(*c.asked ? asked.startsWith(QString::fromUtf8(c.asked)) : asked.isEmpty())
@@ -509,7 +516,9 @@ TEST_F(DemoRoomsBoardTest, TheBusyWeekShowsEveryBookingAndHatchesTheLinkedRooms)
             linked << u"%1 %2 %3"_s.arg(block.eventNumber).arg(other).arg(block.day);
     }
     for (const BoardShade &shade : board.shades())
-        hatched << u"%1 %2 %3"_s.arg(shade.eventNumber).arg(board.rows()[shade.row].room).arg(shade.day);
+        hatched << u"%1 %2 %3"_s.arg(shade.eventNumber)
+                       .arg(board.rows()[shade.row].room)
+                       .arg(shade.day);
     hatched.sort();
     linked.sort();
     EXPECT_EQ(hatched, linked);

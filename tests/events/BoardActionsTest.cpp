@@ -55,7 +55,8 @@ protected:
 };
 
 TEST_F(BoardActionsTest, AConfirmedMoveIsSavedWithItsCellsHistoryAndChangeCount) {
-    const int countBefore = count(u"select changecount from eventchange where eventnum = ?"_s, {gala});
+    const int countBefore =
+        count(u"select changecount from eventchange where eventnum = ?"_s, {gala});
     prompts.answerYesNo(true);
     // The minute's redraw waits while the block is held.
     logic->calendar.board.press(cellOf(*logic, Library, u"18:00"_s), false);
@@ -72,13 +73,15 @@ TEST_F(BoardActionsTest, AConfirmedMoveIsSavedWithItsCellsHistoryAndChangeCount)
     EXPECT_EQ(cells(Ballroom, Day).filter(u" %1 "_s.arg(gala)).size(), 16);
     EXPECT_GT(count(u"select changecount from eventchange where eventnum = ?"_s, {gala}),
               countBefore);
-    EXPECT_TRUE(historyFile().last().contains(u"Event#%1 \\Start time changed from 18:00 to 19:00"_s.arg(gala)))
+    EXPECT_TRUE(historyFile().last().contains(
+        u"Event#%1 \\Start time changed from 18:00 to 19:00"_s.arg(gala)))
         << historyFile().last().toStdString();
     EXPECT_EQ(event().mode, CurrentEvent::Viewing);
     EXPECT_TRUE(window().reservationsVisible) << "the board stays in front";
     const RoomsBoard &board = logic->calendar.board;
-    EXPECT_EQ(board.rows()[board.blocks()[board.blockAt(cellOf(*logic, Ballroom, u"19:00"_s))].row].room,
-              Ballroom);
+    EXPECT_EQ(
+        board.rows()[board.blocks()[board.blockAt(cellOf(*logic, Ballroom, u"19:00"_s))].row].room,
+        Ballroom);
 }
 
 // What the board refuses itself asks nothing; what the operator declines
@@ -110,11 +113,15 @@ TEST_F(BoardActionsTest, ARefusedOrDeclinedMoveLeavesTheEventAsStored) {
         {"taken after the board was drawn",
          [&] {
              // Booked at another workstation, as its save leaves it.
-             exec(u"evnt"_s, u"insert into eventinfo (eventnum, eventdate, eventtitle, "
-                             "starttime, endtime, status, roomnumber) values (900, ?, 'Late', "
-                             "'21:00', '22:00', 2, 1)"_s, {Day});
-             exec(u"evnt"_s, u"update reserv set Event1 = 900, Room1 = 'Late' where resdate = "
-                             "? and restime >= '21:00' and restime < '22:00'"_s, {Day});
+             exec(u"evnt"_s,
+                  u"insert into eventinfo (eventnum, eventdate, eventtitle, "
+                  "starttime, endtime, status, roomnumber) values (900, ?, 'Late', "
+                  "'21:00', '22:00', 2, 1)"_s,
+                  {Day});
+             exec(u"evnt"_s,
+                  u"update reserv set Event1 = 900, Room1 = 'Late' where resdate = "
+                  "? and restime >= '21:00' and restime < '22:00'"_s,
+                  {Day});
              prompts.answerYesNo(true);
              dragGala(*logic, Ballroom, u"19:00"_s);
          },
@@ -122,8 +129,18 @@ TEST_F(BoardActionsTest, ARefusedOrDeclinedMoveLeavesTheEventAsStored) {
         {"into the past below the administrator",
          [&] {
              setLevel(50);
-             logic->boardActions.move({gala, u"Gala"_s, Day, Library, u"18:00"_s, u"22:00"_s,
-                                       20261201, Library, u"18:00"_s, u"22:00"_s, {}, {}});
+             logic->boardActions.move({gala,
+                                       u"Gala"_s,
+                                       Day,
+                                       Library,
+                                       u"18:00"_s,
+                                       u"22:00"_s,
+                                       20261201,
+                                       Library,
+                                       u"18:00"_s,
+                                       u"22:00"_s,
+                                       {},
+                                       {}});
          },
          "administrator mode"},
         {"below the level that changes events, before anything is asked",
@@ -213,13 +230,15 @@ TEST_F(BoardActionsTest, TheSecondWorkstationToMoveTheSameEventIsRefused) {
         if (race.second == Second::BoardMove) {
             bert.prompts.answerYesNo(true);
             dragGala(bert.logic(), Ballroom, u"18:00"_s);
-            EXPECT_TRUE(bert.prompts.messages.last().text.contains(u"was changed at another workstation"_s));
+            EXPECT_TRUE(bert.prompts.messages.last().text.contains(
+                u"was changed at another workstation"_s));
         } else {
             bert.event().fields[EventField::Start] = u"17:00"_s;
             bert.event().UnsavedChanges = true;
             bert.prompts.answerYesNo(false); // keep his screen rather than reload
             bert.click(EventCommand::Save);
-            EXPECT_TRUE(bert.prompts.questions.last().text.contains(u"was changed at another workstation"_s));
+            EXPECT_TRUE(bert.prompts.questions.last().text.contains(
+                u"was changed at another workstation"_s));
         }
         EXPECT_EQ(where(), QString::fromUtf8(race.stored));
         const QStringList stored = QString::fromUtf8(race.stored).split(u'|');
@@ -230,12 +249,16 @@ TEST_F(BoardActionsTest, TheSecondWorkstationToMoveTheSameEventIsRefused) {
                         .isEmpty());
 
         // Back where it started, for the next race.
-        exec(u"evnt"_s, u"update eventinfo set eventdate = ?, roomnumber = 3, starttime = "
-                        "'18:00', endtime = '22:00' where eventnum = ?"_s, {Day, gala});
+        exec(u"evnt"_s,
+             u"update eventinfo set eventdate = ?, roomnumber = 3, starttime = "
+             "'18:00', endtime = '22:00' where eventnum = ?"_s,
+             {Day, gala});
         exec(u"evnt"_s, u"update reserv set Event1 = 0, Room1 = ' ' where Event1 = ?"_s, {gala});
         exec(u"evnt"_s, u"update reserv set Event3 = 0, Room3 = ' ' where Event3 = ?"_s, {gala});
-        exec(u"evnt"_s, u"update reserv set Event3 = ?, Room3 = 'Gala' where resdate = ? and "
-                        "restime >= '18:00' and restime < '22:00'"_s, {gala, Day});
+        exec(u"evnt"_s,
+             u"update reserv set Event3 = ?, Room3 = 'Gala' where resdate = ? and "
+             "restime >= '18:00' and restime < '22:00'"_s,
+             {gala, Day});
     }
 }
 

@@ -1,8 +1,9 @@
+#include "ui/RoomsBoardView.h"
+
 #include "ClubFixture.h"
 #include "ShownWindow.h"
 #include "ViewTest.h"
 #include "WaitFor.h"
-#include "ui/RoomsBoardView.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,18 +89,23 @@ TEST_F(RoomsBoardViewTest, DraggingABlockMovesTheEventAfterOneConfirmation) {
     EXPECT_TRUE(prompts.questions.first().text.startsWith(
         u"Move #%1 %2\nfrom "_s.arg(block.eventNumber).arg(block.title)));
     const QString start = board().timeAt(block.firstSlot + shift);
-    EXPECT_EQ(rowTexts(u"evnt"_s, u"select roomnumber, starttime from eventinfo where eventnum = ?"_s,
+    EXPECT_EQ(rowTexts(u"evnt"_s,
+                       u"select roomnumber, starttime from eventinfo where eventnum = ?"_s,
                        {block.eventNumber}),
               QStringList{u"%1|%2"_s.arg(room).arg(start)});
+    EXPECT_EQ(
+        scalar(
+            u"evnt"_s,
+            u"select count(*) from reserv where resdate = ? and restime = ? and Event%1 = ?"_s.arg(
+                room),
+            {block.date, start, block.eventNumber})
+            .toInt(),
+        1);
     EXPECT_EQ(scalar(u"evnt"_s,
-                     u"select count(*) from reserv where resdate = ? and restime = ? and Event%1 = ?"_s
-                         .arg(room),
-                     {block.date, start, block.eventNumber})
-                  .toInt(),
-              1);
-    EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from reserv where Event%1 = ?"_s.arg(block.row == target ? room : board().rows()[block.row].room),
+                     u"select count(*) from reserv where Event%1 = ?"_s.arg(
+                         block.row == target ? room : board().rows()[block.row].room),
                      {block.eventNumber})
-                  .toInt() > 0,
+                      .toInt() > 0,
               false);
     const BoardBlock *moved = blockOf(block.eventNumber);
     ASSERT_TRUE(moved);
@@ -107,9 +113,10 @@ TEST_F(RoomsBoardViewTest, DraggingABlockMovesTheEventAfterOneConfirmation) {
     EXPECT_TRUE(canvas->isVisible()) << "the board stays in front after a move";
     QFile log(path(u"evntsched.ini"_s));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(QString::fromUtf8(log.readAll())
-                    .contains(u"Event#%1 \\Start time changed from %2 to %3"_s.arg(block.eventNumber)
-                                  .arg(block.start, start)))
+    EXPECT_TRUE(
+        QString::fromUtf8(log.readAll())
+            .contains(u"Event#%1 \\Start time changed from %2 to %3"_s.arg(block.eventNumber)
+                          .arg(block.start, start)))
         << "the move is in the event's change log";
     keepPicture(u"board-moved.png"_s);
 }
@@ -118,7 +125,8 @@ TEST_F(RoomsBoardViewTest, DraggingABlocksRightEdgeChangesItsEnd) {
     board().showDate(BusySaturday, RoomsBoard::Span::Day);
     const BoardBlock *found = nullptr;
     for (const BoardBlock &block : board().blocks())
-        if (block.holdsRoom && block.end != u"CLOSE"_s && block.endSlot + 2 < board().slotTimes().size() &&
+        if (block.holdsRoom && block.end != u"CLOSE"_s &&
+            block.endSlot + 2 < board().slotTimes().size() &&
             board().blockAt({block.row, 0, block.endSlot + 1}) < 0)
             found = &block;
     ASSERT_TRUE(found);

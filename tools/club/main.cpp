@@ -229,8 +229,8 @@ int setting(const QStringList &arguments) {
                      QStringLiteral("\"%1\" is not a setting; the settings are %2.")
                          .arg(name, settingNames().join(QStringLiteral(", ")))});
     if (const QString why = settingRefusal(name, value); !why.isEmpty())
-        return fail({ErrorNumber::TypeMismatch,
-                     why + QStringLiteral(" %1 was not changed.").arg(name)});
+        return fail(
+            {ErrorNumber::TypeMismatch, why + QStringLiteral(" %1 was not changed.").arg(name)});
     auto club = ClubStorage::load(QDir(arguments[1]).absolutePath());
     if (!club)
         return fail(club.error());
