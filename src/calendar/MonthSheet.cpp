@@ -28,7 +28,7 @@ Result<MonthEvents> readMonthEvents(Module &module, int firstDate, int lastDate,
         return db.error();
     // A club whose settings cannot be read gets the default colours.
     const auto club = ClubSettings::read(*db.value());
-    const ClubSettings settings = club ? *club : ClubSettings();
+    const StatusColors::Palette colors(club ? *club : ClubSettings());
     const SqlCondition condition =
         filter.condition(module.config.DayStartTime, module.config.DayEndTime);
     // Statuses 1 (contact only) and 9 (cancelled) hold no room.
@@ -49,7 +49,7 @@ Result<MonthEvents> readMonthEvents(Module &module, int firstDate, int lastDate,
             events.lines[day] << DayLine{
                 query->value(1).toString(),
                 cutToLength(query->value(2).toString(), MonthSheet::TitleLength),
-                StatusColors::colorOf(settings, query->value(3).toInt())};
+                colors(query->value(3).toInt())};
     }
     if (query->lastError().isValid())
         return db.value()->error(query->lastError());
@@ -190,7 +190,7 @@ void MonthSheet::markSelectedCell() {
 bool MonthSheet::RedisplayCalendar() {
     if (boardVisible())
         return board.reload();
-    return BuildMonthSheet(CalendarFilter::fromLists(timeFilter.text, roomFilter.text));
+    return BuildMonthSheet(chosenFilter());
 }
 
 void MonthSheet::Refresh() {
@@ -245,7 +245,7 @@ void MonthSheet::OpenDay(int cell) {
     selectCell(cell);
     // A day of a year that is not set up has no slots and opens nothing.
     // The slots start where the time filter's part of the day does.
-    const CalendarFilter filter = CalendarFilter::fromLists(timeFilter.text, roomFilter.text);
+    const CalendarFilter filter = chosenFilter();
     if (grid.open(SelectedDate, SelectedDate, filter.firstTime(m_module.config.DayStartTime))) {
         showSlotText(SelectedDate, grid.time(0));
         dateTimeVisible = true;
@@ -269,7 +269,7 @@ void MonthSheet::ChangeView(int mode) {
             return;
         dateTimeVisible = false;
         viewMode = BoardView;
-        board.setFilter(CalendarFilter::fromLists(timeFilter.text, roomFilter.text), false);
+        board.setFilter(chosenFilter(), false);
         // Back on the board, the operator finds the day he left, unless he
         // has chosen another on the month sheet since.
         const bool samePlace = board.firstDay().isValid() && SelectedDate == m_boardChosenDate;
@@ -336,23 +336,25 @@ void MonthSheet::redrawTick() {
     // the operator while further ticks arrive.
     const bool report = !m_tickFailed;
     m_tickFailed = true;
-    m_tickFailed =
-        boardVisible()
-            ? !board.reload(report)
-            : !drawMonth(CalendarFilter::fromLists(timeFilter.text, roomFilter.text), report);
+    m_tickFailed = boardVisible() ? !board.reload(report) : !drawMonth(chosenFilter(), report);
+}
+
+// What the time and room lists hold, as a filter.
+CalendarFilter MonthSheet::chosenFilter() const {
+    return CalendarFilter::fromLists(timeFilter.text, roomFilter.text);
 }
 
 // The month sheet waits for "Redisplay Calendar"; the board follows at once.
 void MonthSheet::chooseTimeFilter(const QString &text) {
     timeFilter.text = text;
     if (boardVisible())
-        board.setFilter(CalendarFilter::fromLists(timeFilter.text, roomFilter.text));
+        board.setFilter(chosenFilter());
 }
 
 void MonthSheet::chooseRoomFilter(const QString &text) {
     roomFilter.text = text;
     if (boardVisible())
-        board.setFilter(CalendarFilter::fromLists(timeFilter.text, roomFilter.text));
+        board.setFilter(chosenFilter());
 }
 
 void MonthSheet::setRooms(const QList<Room> &rooms) {
@@ -362,7 +364,7 @@ void MonthSheet::setRooms(const QList<Room> &rooms) {
     roomFilter.text = roomFilter.entries.first();
     grid.setRooms(rooms);
     board.setRooms(rooms);
-    board.setFilter(CalendarFilter::fromLists(timeFilter.text, roomFilter.text), boardVisible());
+    board.setFilter(chosenFilter(), boardVisible());
     emit changed();
 }
 

@@ -126,6 +126,7 @@ signals:
 private:
     void setMonth(int year, int month);
     void followBoard();
+    CalendarFilter chosenFilter() const;
     bool drawMonth(const CalendarFilter &filter, bool reportFailure);
     int dateOf(int day) const { return m_year * 10000 + m_month * 100 + day; }
     int restingColor(int cell) const;

@@ -225,9 +225,7 @@ Status RoomsBoard::read() {
     if (const auto club = ClubSettings::read(*db))
         m_club = *club;
     fillLegend();
-    QHash<int, int> colors; // looked up once, not per block
-    for (int status = EnquiryStatus; status <= LastHoldingStatus; ++status)
-        colors[status] = StatusColors::colorOf(m_club, status);
+    const StatusColors::Palette colors(m_club);
 
     auto query =
         db->exec(QStringLiteral(
@@ -254,7 +252,8 @@ Status RoomsBoard::read() {
     return {};
 }
 
-std::optional<BoardBlock> RoomsBoard::blockOf(const QSqlQuery &row, const QHash<int, int> &colors) {
+std::optional<BoardBlock> RoomsBoard::blockOf(const QSqlQuery &row,
+                                              const StatusColors::Palette &colors) {
     BoardBlock block;
     block.eventNumber = row.value(0).toInt();
     block.date = row.value(1).toInt();
@@ -280,7 +279,7 @@ std::optional<BoardBlock> RoomsBoard::blockOf(const QSqlQuery &row, const QHash<
     block.endSlot = std::min(int(m_slots.size()), slotOf(endMinute + SlotMinutes - 1));
     if (block.endSlot <= block.firstSlot)
         return std::nullopt;
-    block.color = colors.value(block.status, StatusColors::defaultColor(block.status));
+    block.color = colors(block.status);
     block.label = block.start + QLatin1Char('-') + block.end + QLatin1Char(' ') + block.title;
     if (block.guests > 0)
         block.label += QStringLiteral(" (%1)").arg(block.guests);

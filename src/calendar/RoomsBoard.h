@@ -2,11 +2,11 @@
 
 #include "CalendarFilter.h"
 #include "Rooms.h"
+#include "StatusColors.h"
 #include "session/ClubSettings.h"
 #include "values/Result.h"
 
 #include <QDate>
-#include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <algorithm>
@@ -216,7 +216,7 @@ private:
     Status read();
     // The block one row of the query makes; nothing for a day not shown
     // or hours that are not (times it cannot place are noted).
-    std::optional<BoardBlock> blockOf(const QSqlQuery &row, const QHash<int, int> &colors);
+    std::optional<BoardBlock> blockOf(const QSqlQuery &row, const StatusColors::Palette &colors);
     void shadeLinkedRooms(const BoardBlock &block, int room);
     void fillLegend();
     int rowOf(int room) const;

@@ -39,4 +39,13 @@ int colorOf(const ClubSettings &club, int status) {
     return parse(club.value(settingName(status))).value_or(defaultColor(status));
 }
 
+Palette::Palette(const ClubSettings &club) {
+    for (int status = 0; status < int(m_colors.size()); ++status)
+        m_colors[status] = colorOf(club, status);
+}
+
+int Palette::operator()(int status) const {
+    return status >= 0 && status < int(m_colors.size()) ? m_colors[status] : defaultColor(status);
+}
+
 } // namespace StatusColors

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <optional>
 
 class ClubSettings;
@@ -23,5 +24,16 @@ int defaultColor(int status);
 // The club's colour for the status, or the default where the club set none
 // or set something that is no colour.
 int colorOf(const ClubSettings &club, int status);
+
+// Every status's colour, looked up once for a whole sheet or board rather
+// than once per event.
+class Palette {
+public:
+    explicit Palette(const ClubSettings &club);
+    int operator()(int status) const;
+
+private:
+    std::array<int, 10> m_colors{}; // statuses 0 to 9
+};
 
 } // namespace StatusColors
