@@ -280,9 +280,13 @@ std::optional<BoardBlock> RoomsBoard::blockOf(const QSqlQuery &row,
     if (block.endSlot <= block.firstSlot)
         return std::nullopt;
     block.color = colors(block.status);
-    block.label = block.start + QLatin1Char('-') + block.end + QLatin1Char(' ') + block.title;
-    if (block.guests > 0)
+    const QString times = block.start + QLatin1Char('-') + block.end;
+    block.label = times + QLatin1Char(' ') + block.title;
+    block.detail = times;
+    if (block.guests > 0) {
         block.label += QStringLiteral(" (%1)").arg(block.guests);
+        block.detail += QStringLiteral("  %1").arg(block.guests);
+    }
     return block;
 }
 

@@ -48,6 +48,7 @@ struct BoardBlock {
     int status = 0;
     int color = 0;         // 0xRRGGBB
     QString label;         // "18:00-23:30 Hawthorne Wedding (120)"
+    QString detail;        // under the title on the board: "18:00-23:30  120"
     bool holdsRoom = true; // an enquiry is drawn, yet keeps nobody out
 };
 

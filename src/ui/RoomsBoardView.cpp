@@ -132,13 +132,11 @@ void RoomsBoardCanvas::prepare() {
     for (const BoardBlock &block : m_board.blocks()) {
         const QRectF rect = spanRect(block.row, block.day, block.firstSlot, block.endSlot);
         const int width = int(rect.width()) - 7;
-        const QString when =
-            block.label.section(QLatin1Char(' '), 0, 0) +
-            (block.guests > 0 ? QStringLiteral("  %1").arg(block.guests) : QString());
         std::array<QStaticText, 2> texts{
             QStaticText(width > 6 ? metrics.elidedText(block.title, Qt::ElideRight, width)
                                   : QString()),
-            QStaticText(width > 6 ? metrics.elidedText(when, Qt::ElideRight, width) : QString())};
+            QStaticText(width > 6 ? metrics.elidedText(block.detail, Qt::ElideRight, width)
+                                  : QString())};
         for (QStaticText &text : texts)
             text.setTextFormat(Qt::PlainText);
         m_blockTexts << texts;
