@@ -10,6 +10,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// "1:0 2:1 4:1": each row's room and the hall it is under.
+QString rowsText(const RoomsBoard &board) {
+    QStringList rows;
+    for (const BoardRow &row : board.rows())
+        rows << u"%1:%2"_s.arg(row.room).arg(row.hall);
+    return rows.join(u' ');
+}
+
 // The rooms board over a club of a hall with two sections and a room on
 // its own: what it reads for a day or a week, and what each drag and key
 // asks for, before anything reaches the event window.
@@ -45,6 +53,26 @@ protected:
                          .arg(board->timeAt(shade.firstSlot), shade.text);
         return texts;
     }
+    // What the last drag or key asked for, or the board's refusal.
+    QString asked() const {
+        QString asked = board->notice();
+        for (const BoardMove &move : moves)
+            asked = u"move %1 to %2 room %3 %4-%5"_s.arg(move.eventNumber)
+                        .arg(move.date)
+                        .arg(move.room)
+                        .arg(move.start, move.end);
+        for (const BoardBooking &booking : bookings)
+            asked = u"book %1 room %2 %3-%4"_s.arg(booking.date)
+                        .arg(booking.room)
+                        .arg(booking.start, booking.end);
+        return asked;
+    }
+    // The start of what was asked; nothing asked nor refused for "".
+    void expectAsked(const char *expected) const {
+        const QString seen = asked();
+        EXPECT_TRUE(*expected ? seen.startsWith(QString::fromUtf8(expected)) : seen.isEmpty())
+            << seen.toStdString();
+    }
     BoardCell at(int room, const QString &time, int day = 0) {
         for (int row = 0; row < board->rows().size(); ++row)
             if (board->rows()[row].room == room)
@@ -70,10 +98,7 @@ TEST_F(RoomsBoardTest, AWeekShowsEachRoomsBookingsAndHatchesTheLinkedRooms) {
     board->showDate(Saturday, RoomsBoard::Span::Week);
 
     EXPECT_EQ(board->firstDay(), QDate(2027, 8, 1)) << "weeks start on Sunday";
-    QStringList rows;
-    for (const BoardRow &row : board->rows())
-        rows << u"%1:%2"_s.arg(row.room).arg(row.hall);
-    EXPECT_EQ(rows.join(u' '), u"1:0 2:1 4:1 3:0 5:0"_s) << "sections under their hall";
+    EXPECT_EQ(rowsText(*board), u"1:0 2:1 4:1 3:0 5:0"_s) << "sections under their hall";
     EXPECT_EQ(blockTexts(), (QStringList{
                                 u"3 1 12:00-13:30 12:00-13:30 Lunch"_s,
                                 u"2 4 09:00-12:00 09:00-12:00 Seminar"_s,
@@ -155,20 +180,7 @@ TEST_F(RoomsBoardTest, EachDragAsksForWhatItShowsOrSaysWhyNot) {
         bookings.clear();
         board->press(drag.from, drag.edge);
         board->release(drag.to);
-        QString asked = board->notice();
-        for (const BoardMove &move : moves)
-            asked = u"move %1 to %2 room %3 %4-%5"_s.arg(move.eventNumber)
-                        .arg(move.date)
-                        .arg(move.room)
-                        .arg(move.start, move.end);
-        for (const BoardBooking &booking : bookings)
-            asked = u"book %1 room %2 %3-%4"_s.arg(booking.date)
-                        .arg(booking.room)
-                        .arg(booking.start, booking.end);
-        EXPECT_TRUE(QString::fromUtf8(drag.asked).isEmpty()
-                        ? asked.isEmpty()
-                        : asked.startsWith(QString::fromUtf8(drag.asked)))
-            << asked.toStdString();
+        expectAsked(drag.asked);
         EXPECT_EQ(board->drag().kind, RoomsBoard::DragKind::None);
     }
 }
@@ -190,10 +202,7 @@ TEST_F(RoomsBoardTest, ABookedRoomNeverLooksFreeAndAStrayClickChangesNothing) {
     board->setFilter(CalendarFilter::fromLists(u"Show Afternoon Only (Noon - 6pm)"_s, QString()));
     board->showDate(Saturday, RoomsBoard::Span::Day);
 
-    QStringList rows;
-    for (const BoardRow &row : board->rows())
-        rows << u"%1:%2"_s.arg(row.room).arg(row.hall);
-    EXPECT_EQ(rows.join(u' '), u"1:0 2:1 4:1 3:0 5:0"_s);
+    EXPECT_EQ(rowsText(*board), u"1:0 2:1 4:1 3:0 5:0"_s);
     EXPECT_EQ(board->cellName(at(3, u"14:00"_s)).section(u", "_s, -2), u"All day, reserved"_s)
         << "booked through the afternoon, so booked in it";
     EXPECT_EQ(board->blocks()[board->blockAt(at(2, u"12:00"_s))].eventNumber, 2);
@@ -349,13 +358,10 @@ TEST_F(RoomsBoardTest, TheRoomTableAndTheClubsHoursAtTheirEdges) {
             CalendarFilter::fromLists(QString::fromUtf8(c.times), QString::fromUtf8(c.room)),
             false);
         board->showDate(Saturday, RoomsBoard::Span::Day);
-        QStringList rows;
-        for (const BoardRow &row : board->rows())
-            rows << u"%1:%2"_s.arg(row.room).arg(row.hall);
         const QString caption = board->caption();
         const QString seen =
             u"%1|%2-%3|%4|%5|%6"_s
-                .arg(rows.join(u' '), board->slotTimes().first(), board->slotTimes().last())
+                .arg(rowsText(*board), board->slotTimes().first(), board->slotTimes().last())
                 .arg(board->blocks().size())
                 .arg(board->shades().size())
                 .arg(caption.contains(u'(') ? caption.mid(caption.indexOf(u'(')) : QString());
@@ -394,7 +400,7 @@ TEST_F(RoomsBoardTest, MovesAndKeysAtTheEdgesOfTheDayTheRoomsAndTheWeek) {
         {"an end off the quarter-hours", [&] { drag(at(3, u"12:00"_s), at(3, u"14:00"_s)); },
          "#4 runs from 12:00 to 13:10"},
         {"moved to the day's first quarter", [&] { drag(at(3, u"18:00"_s), at(3, u"00:00"_s)); },
-         "move 1 room 3 00:00-03:00"},
+         "move 1 to 20270807 room 3 00:00-03:00"},
         {"nudged to start at the close",
          [&] {
              board->setCursor(at(3, u"23:45"_s));
@@ -414,29 +420,21 @@ TEST_F(RoomsBoardTest, MovesAndKeysAtTheEdgesOfTheDayTheRoomsAndTheWeek) {
              board->setCursor(at(3, u"17:30"_s));
              board->activate();
          },
-         "book room 3 17:30-18:00"},
+         "book 20270807 room 3 17:30-18:00"},
         {"let go below the last room",
          [&] {
              drag(at(3, u"08:00"_s), BoardCell{int(board->rows().size()), 0, 40});
          },
          ""},
         {"a booking dragged into another room", [&] { drag(at(3, u"08:00"_s), at(2, u"09:45"_s)); },
-         "book room 3 08:00-10:00"},
+         "book 20270807 room 3 08:00-10:00"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         moves.clear();
         bookings.clear();
         c.act();
-        QString asked = board->notice();
-        for (const BoardMove &move : moves)
-            asked = u"move %1 room %2 %3-%4"_s.arg(move.eventNumber)
-                        .arg(move.room)
-                        .arg(move.start, move.end);
-        for (const BoardBooking &booking : bookings)
-            asked = u"book room %1 %2-%3"_s.arg(booking.room).arg(booking.start, booking.end);
-        EXPECT_TRUE(*c.asked ? asked.startsWith(QString::fromUtf8(c.asked)) : asked.isEmpty())
-            << asked.toStdString();
+        expectAsked(c.asked);
     }
 
     // A week: the cursor stops at its ends; a booking dragged into the next
@@ -482,10 +480,7 @@ TEST_F(DemoRoomsBoardTest, TheBusyWeekShowsEveryBookingAndHatchesTheLinkedRooms)
     board.setRooms(LoadRooms(module->access).value_or(QList<Room>()));
     board.showDate(QDate(2027, 1, 9), RoomsBoard::Span::Week);
 
-    QStringList rows;
-    for (const BoardRow &row : board.rows())
-        rows << u"%1:%2"_s.arg(row.room).arg(row.hall);
-    EXPECT_EQ(rows.join(u' '), u"1:0 2:1 3:1 4:0 5:0 6:0"_s);
+    EXPECT_EQ(rowsText(board), u"1:0 2:1 3:1 4:0 5:0 6:0"_s);
 
     const QStringList stored = rowTexts(
         u"evnt"_s,

@@ -165,9 +165,9 @@ TEST_F(RoomsBoardViewTest, DraggingAcrossAFreeEveningOpensNewEventFilledIn) {
 }
 
 TEST_F(RoomsBoardViewTest, AWeekShowsEveryDayAndTheKeysReachTheBoard) {
+    board().showDate(BusySaturday, RoomsBoard::Span::Day);
     child<QToolButton>(shown->window, u"cmdboardspan(1)"_s)->click();
-    board().showDate(BusySaturday, RoomsBoard::Span::Week);
-    EXPECT_EQ(board().firstDay(), QDate(2027, 1, 3));
+    EXPECT_EQ(board().firstDay(), QDate(2027, 1, 3)) << "the week of the day shown";
     keepPicture(u"board-week.png"_s);
     canvas->setFocus();
     ASSERT_TRUE(waitFor([&] { return canvas->hasFocus(); }));
@@ -175,7 +175,6 @@ TEST_F(RoomsBoardViewTest, AWeekShowsEveryDayAndTheKeysReachTheBoard) {
     QTest::keyClick(canvas, Qt::Key_Down);
     QTest::keyClick(canvas, Qt::Key_Right);
     EXPECT_EQ(board().cursor().row, std::min(before.row + 1, int(board().rows().size()) - 1));
-    EXPECT_EQ(canvas->accessibleName(), board().cellName(board().cursor()));
     QTest::keyClick(canvas, Qt::Key_PageDown);
     EXPECT_EQ(board().firstDay(), QDate(2027, 1, 10));
 }
