@@ -5,6 +5,7 @@
 #include "calendar/RoomsBoard.h"
 #include "calendar/SlotBooking.h"
 #include "storage/Transaction.h"
+#include "ui/RgbColor.h"
 #include "ui/RoomsBoardView.h"
 
 #include <QApplication>
@@ -268,7 +269,7 @@ void paintBaseline(benchmark::State &state, RoomsBoard::Span span) {
     QList<Piece> blocks;
     for (const BoardBlock &block : shown.board.blocks())
         blocks << Piece{shown.canvas.spanRect(block.row, block.day, block.firstSlot, block.endSlot),
-                        QColor::fromRgb(QRgb(0xFF000000u | unsigned(block.color))), block.label};
+                        rgbColor(block.color), block.label};
     QList<Piece> names;
     for (int row = 0; row < shown.board.rows().size(); ++row)
         names << Piece{QRectF(4, RoomsBoardCanvas::HeaderHeight + row * RoomsBoardCanvas::RowHeight,

@@ -1,5 +1,7 @@
 #include "DayCellBox.h"
 
+#include "RgbColor.h"
+
 #include <QEvent>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -8,10 +10,6 @@ namespace {
 
 // The text stands a little off the cell's left edge; the bands run to it.
 constexpr int Indent = 2;
-
-QColor rgb(int value) {
-    return QColor::fromRgb(QRgb(0xFF000000u | unsigned(value)));
-}
 
 } // namespace
 
@@ -31,8 +29,8 @@ void DayCellBox::setDay(const DayCell &day) {
         return;
     m_day = day;
     QPalette colors = palette();
-    colors.setColor(QPalette::Base, rgb(day.backColor));
-    colors.setColor(QPalette::Text, rgb(day.foreColor));
+    colors.setColor(QPalette::Base, rgbColor(day.backColor));
+    colors.setColor(QPalette::Text, rgbColor(day.foreColor));
     setPalette(colors);
     redraw();
 }
@@ -59,13 +57,13 @@ void DayCellBox::redraw() {
         QTextBlockFormat block;
         block.setLeftMargin(Indent);
         if (back >= 0)
-            block.setBackground(rgb(back));
+            block.setBackground(rgbColor(back));
         cursor.setBlockFormat(block);
         QFont shown = font();
         shown.setBold(bold);
         QTextCharFormat chars;
         chars.setFont(shown);
-        chars.setForeground(rgb(fore));
+        chars.setForeground(rgbColor(fore));
         const QString cut = QFontMetrics(shown).elidedText(text, Qt::ElideRight, room);
         cursor.insertText(cut, chars);
     };

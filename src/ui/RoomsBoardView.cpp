@@ -1,5 +1,7 @@
 #include "RoomsBoardView.h"
 
+#include "RgbColor.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QHBoxLayout>
@@ -14,10 +16,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QColor rgb(int value) {
-    return QColor::fromRgb(QRgb(0xFF000000u | unsigned(value)));
-}
 
 const QColor GridLine(0xD8, 0xD8, 0xD8);
 const QColor HourLine(0xA8, 0xA8, 0xA8);
@@ -302,7 +300,7 @@ void RoomsBoardCanvas::paintBlocks(QPainter &painter) const {
                 continue;
             const QRectF rect = spanRect(block.row, block.day, block.firstSlot, block.endSlot)
                                     .adjusted(1, 2, -1, -2);
-            painter.fillRect(rect, rgb(block.color));
+            painter.fillRect(rect, rgbColor(block.color));
             // An enquiry keeps nobody out: its outline is dashed.
             painter.setPen(QPen(Qt::black, 1, holding ? Qt::SolidLine : Qt::DashLine));
             painter.drawRect(rect);
@@ -535,7 +533,7 @@ void RoomsBoardView::refresh() {
             swatch->setStyleSheet(
                 QStringLiteral("background-color: %1; color: black; border: 1px %2 black; "
                                "padding: 1px 4px;")
-                    .arg(rgb(legend[i].color).name(),
+                    .arg(rgbColor(legend[i].color).name(),
                          legend[i].dashed ? QStringLiteral("dashed") : QStringLiteral("solid")));
         }
     }
