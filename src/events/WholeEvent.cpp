@@ -4,6 +4,7 @@
 #include "EventRecord.h"
 #include "FieldEntry.h"
 #include "calendar/SlotBooking.h"
+#include "orders/EventOrder.h"
 #include "ports/Clock.h"
 #include "ports/Prompts.h"
 #include "session/ClubSettings.h"
@@ -213,6 +214,8 @@ Result<WholeEvent::Deleted> WholeEvent::deleteRows(Database &evnt, int number,
     for (const auto &[sql, values] : deletes)
         if (Status deleted = evnt.execute(sql, values); !deleted)
             return deleted.error();
+    if (Status removed = EventOrders::removeOrder(evnt, number); !removed)
+        return removed.error();
     if (Status committed = transaction.commit(); !committed)
         return committed.error();
     return Deleted::Done;

@@ -329,6 +329,39 @@ void addEventTables(QList<Table> &t) {
                 text("value", 255, "Its value, as text")},
                {"roomnum", "name"});
 
+    // The event order beside each event: its set-up, service notes and the
+    // record of its last issue; its timeline, dietary counts and the course
+    // each item is served in.
+    t << table(
+        "evnt", "eventorder",
+        {lng("eventnum", "Event number"),
+         text("setupstyle", 40, "Set-up style: banquet rounds, theatre, ... or the club's own"),
+         lng("tablecount", "Tables set"), lng("seatcount", "Seats set"), text("linen", 50, "Linen"),
+         text("stage", 50, "Stage"), text("dancefloor", 50, "Dance floor"),
+         text("audiovisual", 100, "Audio-visual"), memo("setupnote", "Set-up note"),
+         memo("kitchennote", "Notes for the kitchen"), memo("barnote", "Notes for the bar"),
+         memo("floornote", "Notes for the floor"),
+         text("sitecontact", 50, "On-site contact on the day"),
+         text("sitephone", 20, "On-site contact's phone"),
+         lng("revision", "Revision last issued, 0 before the first issue"),
+         text("issuedat", 19, "Time of the last issue, YYYY-MM-DD HH:MM:SS"),
+         text("issuedby", 30, "Operator who issued it"),
+         text("issuedchanged", 100, "Sections changed in that revision"),
+         memo("issuedprints", "Fingerprints of the sections as issued")},
+        {"eventnum"});
+    t << table("evnt", "eventordertime",
+               {lng("eventnum", "Event number"), integer("ord", "Line of the timeline"),
+                text("attime", 5, "Time, HH:MM"), text("what", 100, "What happens")},
+               {"eventnum", "ord"});
+    t << table("evnt", "eventorderdiet",
+               {lng("eventnum", "Event number"), integer("ord", "Line of the counts"),
+                text("need", 40, "Dietary need"), lng("guests", "Guests with that need")},
+               {"eventnum", "ord"});
+    t << table("evnt", "eventordercourse",
+               {lng("eventnum", "Event number"), lng("itemnum", "Inventory item number"),
+                text("course", 30, "Course the item is served in")},
+               {"eventnum", "itemnum"});
+
     // The columns' descriptions, which the event window shows as tooltips.
     // Filled from the descriptions here when the database is created, and
     // a club may reword them.

@@ -72,6 +72,13 @@ Status clubSettings(Database &db, Databases &) {
     return ClubSettings::writeDefault(db, ClubSettings::Locale).status();
 }
 
+// The event orders' tables in evnt, and their copies in the report
+// template: made by the table set-up before the steps, recorded here so a
+// program that prints them knows the club has them.
+Status eventOrderTables(Database &db, Databases &) {
+    return SchemaBuilder::createTables(db);
+}
+
 Result<int> storedVersion(Database &db) {
     auto version = db.exec(QStringLiteral("select max(version) from schemaversion"));
     if (!version)
@@ -220,6 +227,7 @@ const QList<Step> &steps() {
          reportHeadingsRow},
         {4, QStringLiteral("evnt"), QStringLiteral("change counts of events"), eventChangeCounts},
         {5, QStringLiteral("evnt"), QStringLiteral("the club's own settings"), clubSettings},
+        {6, QStringLiteral("*"), QStringLiteral("event orders"), eventOrderTables},
     };
     return all;
 }
