@@ -156,7 +156,10 @@ OrderLists OrderLists::from(const ClubSettings &club) {
 }
 
 QString OrderLists::refusal(const QString &setting, const QString &value) {
-    if (value.isEmpty())
+    const bool list = setting == QLatin1String(StylesSetting) ||
+                      setting == QLatin1String(CoursesSetting) ||
+                      setting == QLatin1String(CourseByDepartmentSetting);
+    if (!list || value.isEmpty())
         return {};
     const QStringList entries = splitList(value);
     const int longest = setting == QLatin1String(StylesSetting) ? EventOrder::StyleLength

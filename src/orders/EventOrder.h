@@ -89,7 +89,8 @@ struct OrderLists {
     QMap<QString, QString> courseByDepartment; // department code, trimmed -> course
 
     static OrderLists from(const ClubSettings &club);
-    // Why a value cannot be used for one of the three settings; empty when it can.
+    // Why a value cannot be used for one of the three settings; empty when it
+    // can, and for any other setting.
     static QString refusal(const QString &setting, const QString &value);
     QString defaultCourse(const QString &department) const;
 };

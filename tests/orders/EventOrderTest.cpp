@@ -324,3 +324,46 @@ TEST(OrderLists, TheClubsListsAndTheirRefusals) {
 }
 
 } // namespace
+
+namespace {
+
+// The demo club's planned events carry issued orders that nothing made
+// afterwards has changed, so a newcomer's first print is revision 1.
+class DemoEventOrderTest : public ClubFixture {
+protected:
+    bool demoData() const override { return true; }
+};
+
+TEST_F(DemoEventOrderTest, ThePlannedEventsHaveIssuedOrdersWithTheirMenusByCourse) {
+    auto evnt = module->databases.open(u"evnt"_s);
+    ASSERT_TRUE(evnt);
+    const OrderLists lists = OrderLists::from(*ClubSettings::read(**evnt));
+    for (const QString &title :
+         {u"Sullivan-Park Reception"_s, u"Meridian Financial Board Meeting"_s,
+          u"Halvorsen Engineering Holiday Party"_s, u"Membership Committee Lunch"_s}) {
+        SCOPED_TRACE(title.toStdString());
+        const auto sheet = EventOrders::sheet(**evnt, eventNumber(title), lists);
+        ASSERT_TRUE(sheet && sheet->has_value());
+        const OrderSheet &order = **sheet;
+        EXPECT_EQ(order.order.issued.revision, 1);
+        EXPECT_TRUE(order.changedSinceIssue().isEmpty());
+        EXPECT_GE(order.order.timeline.size(), 3);
+        EXPECT_LE(order.order.dietaryTotal(), order.guests());
+        EXPECT_FALSE(order.items.isEmpty());
+    }
+    // The wedding's menu runs in the club's course order.
+    const auto wedding =
+        EventOrders::sheet(**evnt, eventNumber(u"Sullivan-Park Reception"_s), lists);
+    QStringList courses;
+    for (const OrderSheet::Item &item : (*wedding)->items)
+        if (courses.isEmpty() || courses.last() != item.course)
+            courses << item.course;
+    EXPECT_EQ(courses, (QStringList{u"Reception"_s, u"Main"_s, u"Dessert"_s, u"Bar"_s}));
+    // Tomorrow always has an event to print a function sheet for.
+    EXPECT_GE(scalar(u"evnt"_s, u"select count(*) from eventinfo where eventdate = ?"_s,
+                     {clock.today().addDays(1).toString(u"yyyyMMdd"_s).toInt()})
+                  .toInt(),
+              1);
+}
+
+} // namespace

@@ -8,8 +8,11 @@
 #include "events/EventRecord.h"
 #include "events/WholeEvent.h"
 #include "items/ItemWindow.h"
+#include "orders/EventOrder.h"
+#include "session/ClubSettings.h"
 #include "session/Module.h"
 #include "startup/ConfigurationLoader.h"
+#include "storage/EventChanges.h"
 #include "storage/Transaction.h"
 
 #include <algorithm>
@@ -24,7 +27,7 @@ enum Room { GrandBallroom = 1, BallroomEast, BallroomWest, Terrace, BoardRoom, F
 // Saturday), times, room, status, guests, the member account that pays (0
 // for a non-member event) and whom to call.
 struct Booking {
-    int month;
+    int month; // from this one; Tomorrow: `day` counts days from today
     int day;
     const char *title;
     const char *start;
@@ -47,8 +50,15 @@ struct Booking {
 
 // A non-member event whose account the office has already made.
 constexpr int NewAccount = -1;
+// A booking dated from the day the demo is made, so tomorrow always has one.
+constexpr int Tomorrow = -100;
 
 const Booking Bookings[] = {
+    // Tomorrow, whatever day the club is made: the committee's lunch after
+    // its meeting. The board room is never booked then.
+    {Tomorrow, 1, "Membership Committee Lunch", "12:30", "14:00", BoardRoom, 4, 12, 2901,
+     "Club Secretary", "215-555-0100", "events@hollowcreek.example.org", "",
+     "Plated lunch after the committee's meeting."},
     // This month.
     {0, 2, "Garden Club Luncheon", "11:30", "14:00", Terrace, 4, 46, 1238, "Susan Abernathy",
      "215-555-0167", "sabernathy@example.com", "", "Salads and iced tea; podium with microphone."},
@@ -205,7 +215,9 @@ const Menu Menus[] = {
      {{101, "120"}, {103, "100"}, {201, "1100"}, {204, "220"}, {301, "1"}, {407, "12"}}},
     {"Patel Engagement Dinner", {{105, "70"}, {203, "280"}, {111, "70"}}},
     {"Sullivan-Park Wedding Ceremony", {{306, "1"}, {406, "120"}, {402, "2"}}},
-    {"Sullivan-Park Reception", {{103, "30"}, {101, "28"}, {202, "232"}, {504, "58"}}},
+    {"Sullivan-Park Reception",
+     {{109, "6"}, {110, "6"}, {103, "30"}, {101, "28"}, {204, "58"}, {202, "232"}, {504, "58"}}},
+    {"Membership Committee Lunch", {{102, "12"}, {114, "12"}, {210, "12"}}},
     {"Harvest Member Dinner Dance", {{105, "150"}, {202, "600"}, {301, "1"}, {501, "6"}}},
     {"O'Brien Thanksgiving Brunch", {{108, "28"}, {204, "28"}, {205, "3"}}},
 };
@@ -400,6 +412,156 @@ Status addContracts(Module &module, SilentPorts &ports) {
     return {};
 }
 
+// What the kitchen and the floor work from for the events the office has
+// planned in detail: each order saved as the order window saves one, then
+// issued once, so its papers show revision 1.
+struct DemoOrder {
+    const char *event;
+    const char *style;
+    int tables;
+    int seats;
+    const char *linen, *danceFloor, *audioVisual, *setupNote;
+    std::initializer_list<std::pair<const char *, const char *>> timeline;
+    std::initializer_list<std::pair<const char *, int>> dietary;
+    std::initializer_list<std::pair<int, const char *>>
+        courses; // chosen, where not the department's
+    const char *kitchen, *bar, *floor, *contact, *phone;
+};
+
+const DemoOrder DemoOrders[] = {
+    {"Sullivan-Park Reception",
+     "Banquet rounds",
+     7,
+     58,
+     "Ivory, floor length; gold napkins",
+     "21 x 21 ft, centre of the room",
+     "Wireless microphone for the toasts; DJ power by the stage wall",
+     "Head table for 8 facing the room. Cake table beside the dance floor, gift table at the door.",
+     {{"18:00", "Guests arrive; champagne and hors d'oeuvres passed"},
+      {"18:45", "Guests seated; wedding party introduced"},
+      {"19:00", "Dinner served"},
+      {"20:15", "Toasts, then the cake is cut"},
+      {"20:45", "First dance; dancing until close"},
+      {"23:30", "Last call at the bar"}},
+     {{"Vegetarian (risotto)", 6}, {"Gluten-free", 3}, {"Nut allergy (table 4, seat 2)", 1}},
+     {{109, "Reception"}, {110, "Reception"}, {204, "Reception"}, {504, "Dessert"}},
+     "Salmon 30 and filet 28 as ordered; vegetarian plates are the vegetable risotto. No nuts "
+     "in the plate or the dessert for table 4, seat 2.",
+     "Champagne poured for the toast at 20:10. House brands until 23:30.",
+     "Captain: Megan Gallagher. Serve the head table first; clear the dance floor by 20:40.",
+     "Erin Walsh (planner)",
+     "267-555-0190"},
+    {"Meridian Financial Board Meeting",
+     "Boardroom",
+     1,
+     14,
+     "White",
+     "",
+     "Projector and screen; conference phone",
+     "Water and notepads at every seat.",
+     {{"07:30", "Breakfast buffet set in the room"},
+      {"08:00", "Meeting starts"},
+      {"10:00", "Coffee refreshed"},
+      {"12:00", "Meeting ends"}},
+     {{"Vegetarian", 2}},
+     {{108, "Reception"}, {210, "Bar"}},
+     "Breakfast buffet ready at 07:45.",
+     "",
+     "Quiet service: enter after 08:00 only for the 10:00 refresh.",
+     "Karen Holt",
+     "215-555-0190"},
+    {"Halvorsen Engineering Holiday Party",
+     "Reception",
+     18,
+     120,
+     "Red and white",
+     "21 x 21 ft, in front of the stage",
+     "DJ booth stage left",
+     "High-top tables around the dance floor; carving station on the east wall.",
+     {{"18:30", "Doors open; shrimp cocktail passed"},
+      {"19:30", "Carving station opens"},
+      {"20:00", "DJ starts"},
+      {"22:30", "Coffee and dessert"},
+      {"23:00", "Bar closes"}},
+     {{"Vegetarian", 15}, {"Gluten-free", 6}, {"Vegan", 4}},
+     {{109, "Reception"}},
+     "Carving station: prime rib for 180; vegetarian and vegan plates from the kitchen.",
+     "Premium bar until 23:00; 8 bartender hours.",
+     "Coat check at the door from 18:15.",
+     "Greta Halvorsen",
+     "215-555-0177"},
+    {"Membership Committee Lunch",
+     "Boardroom",
+     1,
+     12,
+     "White",
+     "",
+     "",
+     "",
+     {{"12:30", "Lunch served"}, {"13:15", "Dessert and coffee"}, {"14:00", "Room cleared"}},
+     {{"Vegetarian", 1}},
+     {{114, "Dessert"}},
+     "Chicken piccata for 11, one vegetable risotto.",
+     "",
+     "",
+     "Club Secretary",
+     "215-555-0100"},
+};
+
+Status addEventOrders(Module &module, const QDate &today) {
+    auto evnt = module.databases.open(QStringLiteral("evnt"));
+    if (!evnt)
+        return evnt.error();
+    Database &db = **evnt;
+    if (Status courses =
+            ClubSettings::write(db, QString::fromLatin1(OrderLists::CourseByDepartmentSetting),
+                                QStringLiteral("1=Main;2=Bar"));
+        !courses)
+        return courses;
+    auto club = ClubSettings::read(db);
+    if (!club)
+        return club.error();
+    const OrderLists lists = OrderLists::from(*club);
+    const QDateTime at(today, QTime(9, 0));
+    for (const DemoOrder &demo : DemoOrders) {
+        const int number = eventNumber(module, QString::fromUtf8(demo.event));
+        EventOrder order;
+        order.style = QString::fromUtf8(demo.style);
+        order.tables = demo.tables;
+        order.seats = demo.seats;
+        order.linen = QString::fromUtf8(demo.linen);
+        order.danceFloor = QString::fromUtf8(demo.danceFloor);
+        order.audioVisual = QString::fromUtf8(demo.audioVisual);
+        order.setupNote = QString::fromUtf8(demo.setupNote);
+        for (const auto &[time, what] : demo.timeline)
+            order.timeline << EventOrder::TimelineLine{QString::fromLatin1(time),
+                                                       QString::fromUtf8(what)};
+        for (const auto &[need, count] : demo.dietary)
+            order.dietary << EventOrder::DietaryNeed{QString::fromUtf8(need), count};
+        for (const auto &[item, course] : demo.courses)
+            order.courses.insert(item, QString::fromUtf8(course));
+        order.kitchenNote = QString::fromUtf8(demo.kitchen);
+        order.barNote = QString::fromUtf8(demo.bar);
+        order.floorNote = QString::fromUtf8(demo.floor);
+        order.siteContact = QString::fromUtf8(demo.contact);
+        order.sitePhone = QString::fromLatin1(demo.phone);
+        Transaction transaction(db);
+        if (!transaction.begun())
+            return transaction.begun();
+        auto claimed = EventChanges::claim(db, number, std::nullopt, QStringLiteral("DEMO"), at);
+        if (!claimed)
+            return claimed.error();
+        if (Status written = EventOrders::write(db, number, order); !written)
+            return written;
+        if (Status committed = transaction.commit(); !committed)
+            return committed;
+        if (auto issued = EventOrders::issue(db, number, lists, QStringLiteral("DEMO"), at);
+            !issued)
+            return issued.error();
+    }
+    return {};
+}
+
 Status add(Module &module, SilentPorts &ports, const QDate &today) {
     auto settings = LoadConfiguration(module.databases);
     if (!settings)
@@ -411,10 +573,11 @@ Status add(Module &module, SilentPorts &ports, const QDate &today) {
     EventRecord record(module);
     const QDate thisMonth(today.year(), today.month(), 1);
     for (const Booking &booking : Bookings) {
-        const QDate month = thisMonth.addMonths(booking.month);
-        const QDate date = booking.day == 0 ? busySaturday(month).addDays(booking.besideSaturday)
-                                            : QDate(month.year(), month.month(),
-                                                    std::min(booking.day, month.daysInMonth()));
+        const QDate month = thisMonth.addMonths(booking.month == Tomorrow ? 0 : booking.month);
+        const QDate date = booking.month == Tomorrow ? today.addDays(booking.day)
+                           : booking.day == 0 ? busySaturday(month).addDays(booking.besideSaturday)
+                                              : QDate(month.year(), month.month(),
+                                                      std::min(booking.day, month.daysInMonth()));
         // What has already happened has been billed; its items were sold
         // while it was still confirmed.
         const bool billed = date < today && booking.status >= 2 && booking.status <= 4;
@@ -480,6 +643,8 @@ Status add(Module &module, SilentPorts &ports, const QDate &today) {
     record.ClearEvent();
     if (Status tasks = addTasks(module, today); !tasks)
         return tasks;
+    if (Status orders = addEventOrders(module, today); !orders)
+        return orders;
     return addContracts(module, ports);
 }
 

@@ -3,6 +3,7 @@
 #include "ClubPrint.h"
 #include "SilentPorts.h"
 #include "calendar/StatusColors.h"
+#include "orders/EventOrder.h"
 #include "ports/SystemClock.h"
 #include "reports/CalendarExport.h"
 #include "session/ClubSettings.h"
@@ -73,7 +74,10 @@ int usage() {
            "  (\"\" removes it, so the default applies again): locale (en_US), timezone\n"
            "  (America/New_York), longdate and shortdate (Qt date formats), and\n"
            "  statuscolor1 to statuscolor5 (#RRGGBB), the colour of each status on the\n"
-           "  rooms board and the month sheet. Exit status 3: NAME is not set.\n";
+           "  rooms board and the month sheet; setupstyles and courses, the lists the\n"
+           "  event order offers (entries separated by \";\"), and coursebydept, the\n"
+           "  course each department's items are served in (1=Main;2=Bar). Exit\n"
+           "  status 3: NAME is not set.\n";
     return 2;
 }
 
@@ -196,6 +200,9 @@ QStringList settingNames() {
                       QString::fromLatin1(ClubSettings::ShortDateFormat)};
     for (int status = StatusColors::FirstStatus; status <= StatusColors::LastStatus; ++status)
         names << StatusColors::settingName(status);
+    for (const char *list : {OrderLists::StylesSetting, OrderLists::CoursesSetting,
+                             OrderLists::CourseByDepartmentSetting})
+        names << QString::fromLatin1(list);
     return names;
 }
 
@@ -204,6 +211,8 @@ QStringList settingNames() {
 QString settingRefusal(const QString &name, const QString &value) {
     if (value.isEmpty())
         return QString();
+    if (const QString list = OrderLists::refusal(name, value); !list.isEmpty())
+        return list;
     if (name.startsWith(QLatin1String("statuscolor")) && !StatusColors::parse(value))
         return QStringLiteral("\"%1\" is not a colour; give it as #RRGGBB, for example "
                               "#A8D8F4.")
