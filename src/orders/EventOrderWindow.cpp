@@ -137,9 +137,7 @@ bool EventOrderWindow::load() {
         return false;
     const ClubSettings club = ReportLauncher(m_module).clubSettings();
     m_lists = OrderLists::from(club);
-    auto stamp = EventChanges::read(*evnt, eventNumber);
-    auto sheet = stamp ? EventOrders::sheet(*evnt, eventNumber, m_lists)
-                       : Result<std::optional<OrderSheet>>(stamp.error());
+    auto sheet = EventOrders::sheet(*evnt, eventNumber, m_lists);
     if (!sheet) {
         m_module.messages.ShowErrorCodes(sheet.error());
         return false;
@@ -153,7 +151,6 @@ bool EventOrderWindow::load() {
         return false;
     }
     const OrderSheet &shown = **sheet;
-    m_changeCount = stamp->count;
     m_stored = shown.order;
     m_guests = shown.guests();
     m_status = shown.status;
@@ -387,26 +384,44 @@ bool EventOrderWindow::save() {
     DatabasePtr evnt = m_module.access.open(EventDatabase);
     if (!evnt)
         return false;
+    // The order is what two workstations must not write over each other:
+    // one saved since this window read it is never replaced unseen. Other
+    // changes of the event (its guests, its items) do not stand in the way.
+    enum class Outcome { Saved, Stale, Missing } outcome = Outcome::Saved;
     EventChanges::Claim claimed;
+    EventChanges::Stamp last;
     EventOrder before = m_stored;
     const Status done = m_module.messages.RetryWhileLocked([&]() -> Status {
         Transaction transaction(*evnt);
         if (!transaction.begun())
             return transaction.begun();
-        auto claim = EventChanges::claim(*evnt, eventNumber, m_changeCount,
+        auto held = EventChanges::hold(*evnt, eventNumber);
+        if (!held)
+            return held.error();
+        auto stamp = EventChanges::read(*evnt, eventNumber);
+        if (!stamp)
+            return stamp.error();
+        last = *stamp;
+        if (!held->has_value()) {
+            outcome = Outcome::Missing;
+            return {};
+        }
+        auto stored = EventOrders::read(*evnt, eventNumber);
+        if (!stored)
+            return stored.error();
+        if (!stored->sameDetails(m_stored)) {
+            outcome = Outcome::Stale;
+            return {};
+        }
+        before = *stored;
+        auto claim = EventChanges::claim(*evnt, eventNumber, std::nullopt,
                                          m_module.session.UserName, m_module.ports.clock.now());
         if (!claim)
             return claim.error();
         claimed = *claim;
-        if (claimed.outcome != EventChanges::Claim::Raised)
-            return {};
-        // The log compares with what is stored now, under the lock.
-        auto stored = EventOrders::read(*evnt, eventNumber);
-        if (!stored)
-            return stored.error();
-        before = *stored;
         if (Status written = EventOrders::write(*evnt, eventNumber, typed); !written)
             return written;
+        outcome = Outcome::Saved;
         return transaction.commit();
     });
     if (!done) {
@@ -415,18 +430,20 @@ bool EventOrderWindow::save() {
         return false;
     }
     const QDate today = m_module.ports.clock.today();
-    if (claimed.outcome == EventChanges::Claim::Missing) {
-        m_module.messages.show(EventChanges::deletedText(eventNumber, claimed.stamp, today),
-                               WindowTitle, Icon::Information);
+    if (outcome == Outcome::Missing) {
+        m_module.messages.show(EventChanges::deletedText(eventNumber, last, today), WindowTitle,
+                               Icon::Information);
         return false;
     }
-    if (claimed.outcome == EventChanges::Claim::Stale) {
+    if (outcome == Outcome::Stale) {
         statusText = QStringLiteral("Not saved: changed at another workstation");
-        m_module.messages.show(EventChanges::staleText(eventNumber, claimed.stamp, today) +
-                                   QStringLiteral(" Your changes were not saved; they are still "
-                                                  "in the window. Close it and open it again to "
-                                                  "see the other changes."),
-                               WindowTitle, Icon::Information);
+        m_module.messages.show(
+            QStringLiteral("The order of event #%1 was changed at another workstation (%2) since "
+                           "you opened it. Your changes were not saved; they are still in the "
+                           "window. Close it and open it again to see the other changes.")
+                .arg(eventNumber)
+                .arg(EventChanges::who(last, today)),
+            WindowTitle, Icon::Information);
         emit changed();
         return false;
     }

@@ -37,7 +37,9 @@ inline constexpr auto AllOrderFields = enumValues<OrderField, OrderFieldCount>()
 // the level that edits events. The window keeps what the operator typed as
 // text; a save reads it, refuses it naming the first field that cannot be
 // stored (nothing is written then), and writes the whole order in one
-// transaction with the event's change count, as the event's own save does.
+// transaction that raises the event's change count, as the event's own save
+// does. An order saved elsewhere since the window read it is never written
+// over.
 class EventOrderWindow : public QObject {
     Q_OBJECT
 
@@ -121,7 +123,6 @@ private:
     Module &m_module;
     EventOrder m_stored;
     OrderLists m_lists;
-    int m_changeCount = 0;
     int m_guests = 0;
     int m_status = 0;
 };

@@ -257,8 +257,10 @@ TEST_F(EventOrderTest, OfTwoWorkstationsEditingOneOrderTheSecondToSaveIsRefused)
         ASSERT_TRUE(winner.save());
         loserPrompts.clear();
         EXPECT_FALSE(loser.save());
-        EXPECT_TRUE(
-            loserPrompts.lastMessage().text.contains(u"was changed at another workstation"_s));
+        EXPECT_TRUE(loserPrompts.lastMessage().text.startsWith(
+            u"The order of event #%1 was changed at another workstation (%2, 09:30)"_s.arg(event)
+                .arg(annaFirst ? u"DEMO"_s : u"BERT"_s)))
+            << loserPrompts.lastMessage().text.toStdString();
         EXPECT_TRUE(loser.unsaved);
         EXPECT_EQ(sheet().order.style, winner.fields[OrderField::Style]);
         EXPECT_EQ(sheet().order.dietary.isEmpty(), annaFirst);
@@ -269,6 +271,15 @@ TEST_F(EventOrderTest, OfTwoWorkstationsEditingOneOrderTheSecondToSaveIsRefused)
                 .toInt();
         EXPECT_EQ(module->event.ChangeCount == stored, annaFirst);
     }
+    // A change of the event itself elsewhere (its guests) does not stand in
+    // the way of an order opened before it.
+    ASSERT_TRUE(window->open());
+    window->editField(OrderField::Seats, u"60"_s);
+    exec(Evnt, u"update eventchange set changecount = changecount + 1, changedby = 'CARL' where "
+               "eventnum = ?"_s,
+         {event});
+    EXPECT_TRUE(window->save());
+    EXPECT_EQ(sheet().order.seats, 60);
 }
 
 TEST_F(EventOrderTest, ADeletedEventTakesItsOrderAndAnOrderOfOneGoneIsNotSaved) {
