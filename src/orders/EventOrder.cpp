@@ -4,6 +4,7 @@
 #include "session/ClubSettings.h"
 #include "storage/Databases.h"
 #include "storage/EventChanges.h"
+#include "storage/Schema.h"
 #include "storage/Transaction.h"
 
 #include <QCryptographicHash>
@@ -12,32 +13,6 @@
 namespace {
 
 const QString StampFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-
-// The set-up's and the service's short texts and notes, each with its
-// column and the words its change-log entry starts with.
-struct TextColumn {
-    const char *column;
-    const char *what;
-    QString EventOrder::*member;
-};
-const TextColumn TextColumns[] = {
-    {"setupstyle", "Set-up style", &EventOrder::style},
-    {"linen", "Linen", &EventOrder::linen},
-    {"stage", "Stage", &EventOrder::stage},
-    {"dancefloor", "Dance floor", &EventOrder::danceFloor},
-    {"audiovisual", "Audio-visual", &EventOrder::audioVisual},
-    {"setupnote", "Set-up note", &EventOrder::setupNote},
-    {"kitchennote", "Kitchen notes", &EventOrder::kitchenNote},
-    {"barnote", "Bar notes", &EventOrder::barNote},
-    {"floornote", "Floor notes", &EventOrder::floorNote},
-    {"sitecontact", "On-site contact", &EventOrder::siteContact},
-    {"sitephone", "On-site phone", &EventOrder::sitePhone},
-};
-// Notes are logged as changed, not quoted: a page of text has no place in
-// one line of the log.
-bool isNote(const TextColumn &column) {
-    return QByteArray(column.column).endsWith("note");
-}
 
 QStringList splitList(const QString &value) {
     QStringList entries;
@@ -102,6 +77,31 @@ QString fingerprintsText(const QMap<EventOrder::Section, QString> &prints) {
 
 // ---- EventOrder -------------------------------------------------------------
 
+std::span<const EventOrder::TextField> EventOrder::textFields() {
+    // The lengths are the stored columns'; a memo's 0 marks a note.
+    static const QList<TextField> fields = [] {
+        QList<TextField> named{
+            {"setupstyle", "Set-up style", 0, &EventOrder::style},
+            {"linen", "Linen", 0, &EventOrder::linen},
+            {"stage", "Stage", 0, &EventOrder::stage},
+            {"dancefloor", "Dance floor", 0, &EventOrder::danceFloor},
+            {"audiovisual", "Audio-visual", 0, &EventOrder::audioVisual},
+            {"setupnote", "Set-up note", 0, &EventOrder::setupNote},
+            {"kitchennote", "Kitchen notes", 0, &EventOrder::kitchenNote},
+            {"barnote", "Bar notes", 0, &EventOrder::barNote},
+            {"floornote", "Floor notes", 0, &EventOrder::floorNote},
+            {"sitecontact", "On-site contact", 0, &EventOrder::siteContact},
+            {"sitephone", "On-site phone", 0, &EventOrder::sitePhone},
+        };
+        const Schema::Table *table =
+            Schema::findTable(QStringLiteral("evnt"), QStringLiteral("eventorder"));
+        for (TextField &field : named)
+            field.length = table->textSize(QString::fromLatin1(field.column));
+        return named;
+    }();
+    return fields;
+}
+
 QList<EventOrder::Section> EventOrder::sections() {
     return {Section::Event, Section::Timeline, Section::Setup,
             Section::Menu,  Section::Dietary,  Section::Service};
@@ -120,8 +120,8 @@ QString EventOrder::sectionTitle(Section section) {
 }
 
 bool EventOrder::sameDetails(const EventOrder &other) const {
-    for (const TextColumn &column : TextColumns)
-        if (this->*column.member != other.*column.member)
+    for (const TextField &field : textFields())
+        if (this->*field.member != other.*field.member)
             return false;
     return tables == other.tables && seats == other.seats && timeline == other.timeline &&
            dietary == other.dietary && courses == other.courses;
@@ -239,8 +239,8 @@ namespace {
 
 QString textColumnList() {
     QStringList columns;
-    for (const TextColumn &column : TextColumns)
-        columns << QString::fromLatin1(column.column);
+    for (const EventOrder::TextField &field : EventOrder::textFields())
+        columns << QString::fromLatin1(field.column);
     return columns.join(QLatin1String(", "));
 }
 
@@ -248,7 +248,8 @@ QString textColumnList() {
 
 Result<EventOrder> read(Database &evnt, int number) {
     EventOrder order;
-    constexpr int textCount = int(std::size(TextColumns));
+    const auto fields = EventOrder::textFields();
+    const int textCount = int(fields.size());
     auto row =
         evnt.exec(QStringLiteral("select ") + textColumnList() +
                       QStringLiteral(", tablecount, seatcount, revision, issuedat, issuedby, "
@@ -259,7 +260,7 @@ Result<EventOrder> read(Database &evnt, int number) {
         return row.error();
     if (row->next()) {
         for (int k = 0; k < textCount; ++k)
-            order.*TextColumns[k].member = row->value(k).toString();
+            order.*fields[k].member = row->value(k).toString();
         order.tables = row->value(textCount).toInt();
         order.seats = row->value(textCount + 1).toInt();
         readIssue(*row, textCount + 2, order.issued);
@@ -301,9 +302,9 @@ Status write(Database &evnt, int number, const EventOrder &order) {
     exists->finish();
     QVariantList values;
     QStringList assignments;
-    for (const TextColumn &column : TextColumns) {
-        values << order.*column.member;
-        assignments << QString::fromLatin1(column.column) + QStringLiteral(" = ?");
+    for (const EventOrder::TextField &field : EventOrder::textFields()) {
+        values << order.*field.member;
+        assignments << QString::fromLatin1(field.column) + QStringLiteral(" = ?");
     }
     values << order.tables << order.seats << number;
     const Status written =
@@ -312,13 +313,13 @@ Status write(Database &evnt, int number, const EventOrder &order) {
                               assignments.join(QLatin1String(", ")) +
                               QStringLiteral(", tablecount = ?, seatcount = ? where eventnum = ?"),
                           values)
-            : evnt.execute(
-                  QStringLiteral("insert into eventorder (") + textColumnList() +
-                      QStringLiteral(", tablecount, seatcount, eventnum, revision) "
-                                     "values (") +
-                      QString(QStringLiteral("?, ")).repeated(int(std::size(TextColumns)) + 3) +
-                      QStringLiteral("0)"),
-                  values);
+            : evnt.execute(QStringLiteral("insert into eventorder (") + textColumnList() +
+                               QStringLiteral(", tablecount, seatcount, eventnum, revision) "
+                                              "values (") +
+                               QString(QStringLiteral("?, "))
+                                   .repeated(int(EventOrder::textFields().size()) + 3) +
+                               QStringLiteral("0)"),
+                           values);
     if (!written)
         return written;
     for (const char *table : {"eventordertime", "eventorderdiet", "eventordercourse"})
@@ -420,14 +421,14 @@ QString changeTexts(const EventOrder &before, const EventOrder &after) {
     const auto entry = [&](const QString &text) {
         texts += text + QLatin1Char('\\');
     };
-    for (const TextColumn &column : TextColumns) {
-        const QString &was = before.*column.member;
-        const QString &now = after.*column.member;
+    for (const EventOrder::TextField &field : EventOrder::textFields()) {
+        const QString &was = before.*field.member;
+        const QString &now = after.*field.member;
         if (was == now)
             continue;
-        entry(isNote(column)
-                  ? QLatin1String(column.what) + QStringLiteral(" changed")
-                  : QLatin1String(column.what) + QStringLiteral(" changed from ") +
+        entry(field.length == 0
+                  ? QLatin1String(field.label) + QStringLiteral(" changed")
+                  : QLatin1String(field.label) + QStringLiteral(" changed from ") +
                         ChangeLog::field(was) + QStringLiteral(" to ") + ChangeLog::field(now));
     }
     if (before.tables != after.tables)

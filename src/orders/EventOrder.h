@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <span>
 
 class ClubSettings;
 class Database;
@@ -64,14 +65,23 @@ struct EventOrder {
 
     Issue issued;
 
+    // The set-up's and the service's texts: the stored column, the label
+    // refusals and the change log name it by, and its stored length (0: a
+    // note of any length, logged as changed rather than quoted).
+    struct TextField {
+        const char *column;
+        const char *label;
+        int length;
+        QString EventOrder::*member;
+    };
+    static std::span<const TextField> textFields();
+
     // Everything the office edits (the issue record aside) is the same.
     bool sameDetails(const EventOrder &other) const;
     int dietaryTotal() const;
 
-    // The stored lengths of the short texts.
-    static constexpr int StyleLength = 40, LinenLength = 50, StageLength = 50,
-                         DanceFloorLength = 50, AudioVisualLength = 100, ContactLength = 50,
-                         PhoneLength = 20, WhatLength = 100, NeedLength = 40, CourseLength = 30;
+    // The stored lengths of the lines' texts and of a course.
+    static constexpr int StyleLength = 40, WhatLength = 100, NeedLength = 40, CourseLength = 30;
     static constexpr int MaxCount = 99999; // tables, seats and dietary counts
 };
 

@@ -16,46 +16,19 @@ namespace {
 const QString EventDatabase = QStringLiteral("evnt");
 const QString WindowTitle = QStringLiteral("Event Order");
 
-// Each box's label, as the refusals name it, and the stored length of the
-// short texts (0: a note of any length).
-struct FieldInfo {
-    const char *label;
-    int length;
-};
-const FieldInfo FieldInfos[OrderFieldCount] = {
-    {"Set-up style", EventOrder::StyleLength},
-    {"Tables", 0},
-    {"Seats", 0},
-    {"Linen", EventOrder::LinenLength},
-    {"Stage", EventOrder::StageLength},
-    {"Dance floor", EventOrder::DanceFloorLength},
-    {"Audio-visual", EventOrder::AudioVisualLength},
-    {"Set-up note", 0},
-    {"Kitchen notes", 0},
-    {"Bar notes", 0},
-    {"Floor notes", 0},
-    {"On-site contact", EventOrder::ContactLength},
-    {"On-site phone", EventOrder::PhoneLength},
-};
-
-QString EventOrder::*const TextMembers[OrderFieldCount] = {
-    &EventOrder::style,
-    nullptr,
-    nullptr,
-    &EventOrder::linen,
-    &EventOrder::stage,
-    &EventOrder::danceFloor,
-    &EventOrder::audioVisual,
-    &EventOrder::setupNote,
-    &EventOrder::kitchenNote,
-    &EventOrder::barNote,
-    &EventOrder::floorNote,
-    &EventOrder::siteContact,
-    &EventOrder::sitePhone,
-};
+// The text a box edits; none for the two counts.
+const EventOrder::TextField *textField(OrderField field) {
+    if (field == OrderField::Tables || field == OrderField::Seats)
+        return nullptr;
+    // The boxes follow the order's texts, with the counts after the style.
+    const int at = field == OrderField::Style ? 0 : int(field) - 2;
+    return &EventOrder::textFields()[at];
+}
 
 QString label(OrderField field) {
-    return QString::fromLatin1(FieldInfos[int(field)].label);
+    if (const auto *text = textField(field))
+        return QString::fromLatin1(text->label);
+    return field == OrderField::Tables ? QStringLiteral("Tables") : QStringLiteral("Seats");
 }
 
 // A whole number from 0 to the most a count may be; empty text is 0.
@@ -81,10 +54,6 @@ QString lengthRefusal(const QString &what, int length, qsizetype typed) {
         .arg(what)
         .arg(length)
         .arg(typed);
-}
-
-QString dateText(const ClubSettings &club, int yyyymmdd) {
-    return club.dateNumber(yyyymmdd);
 }
 
 } // namespace
@@ -160,7 +129,7 @@ bool EventOrderWindow::load() {
     caption = QStringLiteral("%1 - #%2 %3").arg(WindowTitle).arg(eventNumber).arg(shown.title);
     eventSummary =
         QStringLiteral("%1, %2 to %3, %4, %5 guests")
-            .arg(dateText(club, shown.date), club.time(shown.start), club.time(shown.end),
+            .arg(club.dateNumber(shown.date), club.time(shown.start), club.time(shown.end),
                  shown.roomName.isEmpty() ? QStringLiteral("no room") : shown.roomName)
             .arg(m_guests);
     styles = m_lists.styles;
@@ -171,7 +140,7 @@ bool EventOrderWindow::load() {
         else if (field == OrderField::Seats)
             fields[field] = m_stored.seats ? QString::number(m_stored.seats) : QString();
         else
-            fields[field] = m_stored.*TextMembers[int(field)];
+            fields[field] = m_stored.*textField(field)->member;
     }
     timeline.clear();
     for (const EventOrder::TimelineLine &line : m_stored.timeline)
@@ -281,10 +250,6 @@ void EventOrderWindow::chooseCourse(int itemRow, const QString &course) {
     edited();
 }
 
-int EventOrderWindow::guests() const {
-    return m_guests;
-}
-
 void EventOrderWindow::updateCaution() {
     int total = 0;
     for (const Line &line : dietary)
@@ -299,12 +264,12 @@ void EventOrderWindow::updateCaution() {
 
 QString EventOrderWindow::refusal() const {
     for (OrderField field : AllOrderFields) {
-        const int length = FieldInfos[int(field)].length;
-        if (field == OrderField::Tables || field == OrderField::Seats) {
+        const auto *text = textField(field);
+        if (!text) {
             if (!wholeNumber(fields[field]))
                 return countRefusal(label(field), fields[field]);
-        } else if (length > 0 && fields[field].trimmed().size() > length) {
-            return lengthRefusal(label(field), length, fields[field].trimmed().size());
+        } else if (text->length > 0 && fields[field].trimmed().size() > text->length) {
+            return lengthRefusal(label(field), text->length, fields[field].trimmed().size());
         }
     }
     for (int k = 0; k < timeline.size(); ++k) {
@@ -346,10 +311,10 @@ EventOrder EventOrderWindow::typedOrder() const {
             order.tables = wholeNumber(fields[field]).value_or(0);
         else if (field == OrderField::Seats)
             order.seats = wholeNumber(fields[field]).value_or(0);
-        else if (FieldInfos[int(field)].length > 0)
-            order.*TextMembers[int(field)] = fields[field].trimmed();
+        else if (const auto *text = textField(field); text->length > 0)
+            order.*text->member = fields[field].trimmed();
         else
-            order.*TextMembers[int(field)] = fields[field]; // notes exactly as typed
+            order.*text->member = fields[field]; // notes exactly as typed
     }
     for (const Line &line : timeline)
         if (const auto time = orderTime(line.first))

@@ -14,7 +14,9 @@ class Module;
 // from "19:00", "7:00", "1900" or "7:00 PM"; none for anything else.
 std::optional<QString> orderTime(const QString &typed);
 
-// The text boxes of the "Event Order" window, in their tab order.
+// The text boxes of the "Event Order" window, in their tab order: the
+// order's texts (EventOrder::textFields()) with the two counts after the
+// style.
 enum class OrderField {
     Style,
     Tables,
@@ -116,7 +118,6 @@ private:
     bool load();
     void edited();
     void updateCaution();
-    int guests() const;
     // Appends the entries (each ended by a backslash) to the change log.
     void writeLog(const QString &entries);
 
