@@ -70,7 +70,7 @@ const QStringList MainWindowCommands =
     QStringLiteral(
         "cmd(0) New Event|cmd(1) Event Info|cmd(2) Lookup|cmd(3) Calendar|cmd(4) Item Detail|"
         "cmd(5) Clear Screen|cmd(6) Modify|cmd(7) Save|cmd(8) Cancel Event|cmd(9) Bill Event|"
-        "cmd(10) Contract Builder|cmdexit Exit|mnufile File|mnuaddroom View/Add/Edit Rooms|"
+        "cmd(10) Contract Builder|cmd(11) Event Order|cmdexit Exit|mnufile File|mnuaddroom View/Add/Edit Rooms|"
         "mnuinityear Initialize New Year|mnucloneevent Clone Current Event to New Date|"
         "mnudeletecontact Delete this contact|mnuclipboard Screen Capture|"
         "mnuexportcalendar Export Calendar (.ics)...|mnupurgecalendar Purge Calendar Data|"
