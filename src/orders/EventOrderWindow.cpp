@@ -54,10 +54,6 @@ QString EventOrder::*const TextMembers[OrderFieldCount] = {
     &EventOrder::sitePhone,
 };
 
-QString label(OrderField field) {
-    return QString::fromLatin1(FieldInfos[int(field)].label);
-}
-
 // A whole number from 0 to the most a count may be; empty text is 0.
 std::optional<int> wholeNumber(const QString &text) {
     const QString trimmed = text.trimmed();
@@ -115,6 +111,14 @@ std::optional<QString> orderTime(const QString &typed) {
 EventOrderWindow::EventOrderWindow(Module &module, QObject *parent)
     : QObject(parent)
     , m_module(module) {}
+
+QString EventOrderWindow::fieldLabel(OrderField field) {
+    return QString::fromLatin1(FieldInfos[int(field)].label);
+}
+
+int EventOrderWindow::fieldLength(OrderField field) {
+    return FieldInfos[int(field)].length;
+}
 
 bool EventOrderWindow::open() {
     const int number = m_module.event.EventNumber;
@@ -305,9 +309,9 @@ QString EventOrderWindow::refusal() const {
         const int length = FieldInfos[int(field)].length;
         if (field == OrderField::Tables || field == OrderField::Seats) {
             if (!wholeNumber(fields[field]))
-                return countRefusal(label(field), fields[field]);
+                return countRefusal(fieldLabel(field), fields[field]);
         } else if (length > 0 && fields[field].trimmed().size() > length) {
-            return lengthRefusal(label(field), length, fields[field].trimmed().size());
+            return lengthRefusal(fieldLabel(field), length, fields[field].trimmed().size());
         }
     }
     for (int k = 0; k < timeline.size(); ++k) {
