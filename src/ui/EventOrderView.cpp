@@ -103,11 +103,8 @@ public:
         setUpTable(this, name, label, headings, 1);
         setSelectionBehavior(QAbstractItemView::SelectItems);
         connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
-            const int row = item->row();
-            const QString first = textAt(row, 0), second = textAt(row, 1);
-            // Nothing typed on the new row adds no line.
-            if (edited && (row < m_lines || !first.isEmpty() || !second.isEmpty()))
-                edited(row, first, second);
+            if (edited)
+                edited(item->row(), textAt(item->row(), 0), textAt(item->row(), 1));
         });
     }
 
