@@ -235,6 +235,8 @@ EventOrderView::EventOrderView(EventOrderWindow &logic, QWidget *parent)
     // Its save adopts the event's new change count into the main window's
     // event: that event must not change while it is open.
     setWindowModality(Qt::ApplicationModal);
+    // The controls are made in their tab order: top to bottom, each
+    // section whole before the next, the buttons last.
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
     layout->addLayout(buildHeading(central));
@@ -254,7 +256,6 @@ EventOrderView::EventOrderView(EventOrderWindow &logic, QWidget *parent)
     m_status->setObjectName(QStringLiteral("lblorderstatus"));
     statusBar()->addWidget(m_status, 1);
     connectControls();
-    orderTabs();
     for (const auto &[name, first] : {std::pair<const char *, QWidget *>{"fraordersetup", m_style},
                                       {"fratimeline", m_timeline},
                                       {"fradietary", m_dietary},
@@ -286,13 +287,7 @@ QLayout *EventOrderView::buildHeading(QWidget *parent) {
     return heading;
 }
 
-QLabel *EventOrderView::makeLabel(OrderField field, QWidget *parent) {
-    auto *label = new QLabel(EventOrderWindow::fieldLabel(field), parent);
-    label->setBuddy(m_boxes[field]);
-    return label;
-}
-
-QWidget *EventOrderView::makeBox(OrderField field, QWidget *parent) {
+QLabel *EventOrderView::makeBox(OrderField field, QWidget *parent) {
     const QString name = QStringLiteral("txtorder(%1)").arg(int(field));
     const QString label = EventOrderWindow::fieldLabel(field);
     if (field == OrderField::Style) {
@@ -316,7 +311,9 @@ QWidget *EventOrderView::makeBox(OrderField field, QWidget *parent) {
         m_boxes[field] = box;
     }
     m_boxes[field]->setAccessibleName(label);
-    return m_boxes[field];
+    auto *shown = new QLabel(label, parent);
+    shown->setBuddy(m_boxes[field]);
+    return shown;
 }
 
 QGroupBox *EventOrderView::buildSetup(QWidget *parent) {
@@ -324,22 +321,23 @@ QGroupBox *EventOrderView::buildSetup(QWidget *parent) {
     auto *group = new QGroupBox(QStringLiteral("Set-&up"), parent);
     group->setObjectName(QStringLiteral("fraordersetup"));
     auto *form = new QFormLayout(group);
-    form->addRow(makeLabel(Style, group), makeBox(Style, group));
+    QLabel *style = makeBox(Style, group);
+    form->addRow(style, m_style);
     // Tables and seats are short counts: one row.
+    QLabel *tables = makeBox(Tables, group);
     auto *counts = new QHBoxLayout;
-    counts->addWidget(makeBox(Tables, group));
+    counts->addWidget(m_boxes[Tables]);
     counts->addSpacing(12);
-    makeBox(Seats, group);
-    counts->addWidget(makeLabel(Seats, group));
+    counts->addWidget(makeBox(Seats, group));
     counts->addWidget(m_boxes[Seats]);
     counts->addStretch(1);
     for (OrderField count : {Tables, Seats})
         m_boxes[count]->setMaximumWidth(
             m_boxes[count]->fontMetrics().horizontalAdvance(QStringLiteral("999999")) + 16);
-    form->addRow(makeLabel(Tables, group), counts);
+    form->addRow(tables, counts);
     for (OrderField field : {Linen, Stage, DanceFloor, AudioVisual, SetupNote}) {
-        makeBox(field, group);
-        form->addRow(makeLabel(field, group), m_boxes[field]);
+        QLabel *label = makeBox(field, group);
+        form->addRow(label, m_boxes[field]);
     }
     return group;
 }
@@ -420,17 +418,15 @@ QGroupBox *EventOrderView::buildService(QWidget *parent) {
     auto *grid = new QGridLayout(group);
     int column = 0;
     for (OrderField note : {KitchenNote, BarNote, FloorNote}) {
-        makeBox(note, group);
+        grid->addWidget(makeBox(note, group), 0, column);
         // A few lines each: the set-up, timeline and menu above take the rest.
         m_boxes[note]->setFixedHeight(m_boxes[note]->fontMetrics().lineSpacing() * 5 + 12);
-        grid->addWidget(makeLabel(note, group), 0, column);
         grid->addWidget(m_boxes[note], 1, column);
         grid->setColumnStretch(column++, 1);
     }
     auto *contact = new QHBoxLayout;
     for (OrderField field : {SiteContact, SitePhone}) {
-        makeBox(field, group);
-        contact->addWidget(makeLabel(field, group));
+        contact->addWidget(makeBox(field, group));
         contact->addWidget(m_boxes[field], field == SiteContact ? 2 : 1);
     }
     contact->addStretch(1);
@@ -517,23 +513,6 @@ void EventOrderView::connectControls() {
         m_logic.issue();
     });
     connect(&m_logic, &EventOrderWindow::changed, this, &EventOrderView::refresh);
-}
-
-// Top to bottom, each section's boxes in order before the next section.
-void EventOrderView::orderTabs() {
-    using enum OrderField;
-    QList<QWidget *> chain;
-    for (OrderField field :
-         {Style, Tables, Seats, Linen, Stage, DanceFloor, AudioVisual, SetupNote})
-        chain << m_boxes[field];
-    chain << m_timeline << m_removeTimeline << m_dietary << m_removeDietary << m_items;
-    for (OrderField field : {KitchenNote, BarNote, FloorNote, SiteContact, SitePhone})
-        chain << m_boxes[field];
-    for (QPushButton *button : findChildren<QPushButton *>(Qt::FindChildrenRecursively))
-        if (!chain.contains(button))
-            chain << button;
-    for (qsizetype i = 1; i < chain.size(); ++i)
-        setTabOrder(chain[i - 1], chain[i]);
 }
 
 void EventOrderView::leadInto(QGroupBox *group, QWidget *first) {

@@ -41,11 +41,9 @@ private:
     QGroupBox *buildMenu(QWidget *parent);
     QGroupBox *buildService(QWidget *parent);
     QLayout *buildButtons(QWidget *parent);
-    // A labelled box for the field, its label made the box's buddy.
-    QWidget *makeBox(OrderField field, QWidget *parent);
-    QLabel *makeLabel(OrderField field, QWidget *parent);
+    // The field's box, in m_boxes; returns its label, whose buddy it is.
+    QLabel *makeBox(OrderField field, QWidget *parent);
     void connectControls();
-    void orderTabs();
     // A group's Alt+letter leads to its first control, wherever the
     // keyboard last was inside it.
     void leadInto(QGroupBox *group, QWidget *first);

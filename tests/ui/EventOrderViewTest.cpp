@@ -78,6 +78,24 @@ TEST_F(EventOrderViewTest, AnOrderIsTypedTabbedThroughAndSavedFromTheKeyboard) {
     QTest::keyClick(&shown->window, Qt::Key_D, Qt::AltModifier);
     ASSERT_TRUE(opened()) << "Alt+D, Event Order";
     EXPECT_TRUE(order->windowTitle().startsWith(u"Event Order - #%1 "_s.arg(event)));
+    // Every control in its place: whole in the window, none over another.
+    QList<QWidget *> controls;
+    for (QWidget *control : order->findChildren<QWidget *>())
+        if (control->isVisible() && !control->objectName().isEmpty() &&
+            !control->objectName().startsWith(u"qt_"_s) && !control->inherits("QGroupBox") &&
+            !control->inherits("QStatusBar"))
+            controls << control;
+    QStringList misplaced;
+    for (QWidget *control : controls) {
+        const QRect place(control->mapTo(order, QPoint(0, 0)), control->size());
+        if (!order->rect().contains(place))
+            misplaced << control->objectName();
+        for (QWidget *other : controls)
+            if (other < control &&
+                place.intersects(QRect(other->mapTo(order, QPoint(0, 0)), other->size())))
+                misplaced << control->objectName() + u" over "_s + other->objectName();
+    }
+    EXPECT_EQ(misplaced, QStringList());
 
     // Where Tab leads and what is typed there: a style of the club's own,
     // two timeline lines, two dietary lines; an empty text only moves on.
