@@ -28,7 +28,7 @@ namespace {
 using Line = EventOrderWindow::Line;
 
 // The menu's columns; only the course is typed in.
-enum MenuColumn { QuantityColumn, DescriptionColumn, CourseColumn, MenuColumnCount };
+enum MenuColumn { QuantityColumn, DescriptionColumn, CourseColumn };
 
 // A box that cannot be typed in looks it, on the window's own colour.
 void showReadOnly(QWidget *box, bool readOnly) {
@@ -544,7 +544,9 @@ void EventOrderView::showForCurrentEvent() {
     if (!m_logic.open())
         return;
     ShowOnTop(this);
-    m_boxes[OrderField::Style]->setFocus(Qt::OtherFocusReason);
+    // The style list is disabled when the order is only looked at.
+    QWidget *first = m_style->isEnabled() ? m_style : m_boxes[OrderField::Tables];
+    first->setFocus(Qt::OtherFocusReason);
 }
 
 void EventOrderView::refresh() {
@@ -555,9 +557,8 @@ void EventOrderView::refresh() {
     m_summary->setText(m_logic.eventSummary);
     m_revision->setText(m_logic.revisionText);
     fillBoxes();
-    const Qt::Alignment right = Qt::AlignRight;
     m_timeline->showLines(m_logic.timeline, m_logic.editable, Qt::AlignLeft);
-    m_dietary->showLines(m_logic.dietary, m_logic.editable, right);
+    m_dietary->showLines(m_logic.dietary, m_logic.editable, Qt::AlignRight);
     fillItems();
     m_caution->setText(m_logic.dietaryCaution);
     m_caution->setVisible(!m_logic.dietaryCaution.isEmpty());
