@@ -1,5 +1,6 @@
 #include "EventOrderView.h"
 
+#include "OrderTables.h"
 #include "RgbColor.h"
 #include "WindowServices.h"
 
@@ -10,22 +11,16 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
-#include <QSignalBlocker>
 #include <QStatusBar>
-#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <functional>
 
 namespace {
-
-using Line = EventOrderWindow::Line;
 
 // The menu's columns; only the course is typed in.
 enum MenuColumn { QuantityColumn, DescriptionColumn, CourseColumn };
@@ -48,183 +43,6 @@ bool isNote(OrderField field) {
     return field == OrderField::SetupNote || field == OrderField::KitchenNote ||
            field == OrderField::BarNote || field == OrderField::FloorNote;
 }
-
-void setCellText(QTableWidget *table, int row, int column, const QString &text, Qt::ItemFlags flags,
-                 Qt::Alignment alignment = Qt::AlignLeft) {
-    QTableWidgetItem *item = table->item(row, column);
-    if (!item) {
-        // Its text set even when empty: an editor closed on it unchanged
-        // then changes nothing.
-        item = new QTableWidgetItem(text);
-        item->setTextAlignment(alignment | Qt::AlignVCenter);
-        table->setItem(row, column, item);
-    } else if (item->text() != text) {
-        item->setText(text);
-    }
-    if (item->flags() != flags)
-        item->setFlags(flags);
-}
-
-// A cell is typed in by typing, F2 or a click; none when the order is read only.
-QAbstractItemView::EditTriggers typingTriggers(bool editable) {
-    if (!editable)
-        return QAbstractItemView::NoEditTriggers;
-    return QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
-           QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
-}
-
-QTableWidget *setUpTable(QTableWidget *table, const QString &name, const QString &label,
-                         const QStringList &headings, int stretched) {
-    table->setObjectName(name);
-    table->setAccessibleName(label);
-    table->setColumnCount(int(headings.size()));
-    table->setHorizontalHeaderLabels(headings);
-    table->setSelectionMode(QAbstractItemView::SingleSelection);
-    table->verticalHeader()->hide();
-    // Rows as close as the text allows: more lines in sight at 1366x768.
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
-    table->setWordWrap(false);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table->horizontalHeader()->setSectionResizeMode(stretched, QHeaderView::Stretch);
-    return table;
-}
-
-} // namespace
-
-// A two-column list of lines typed in place (the timeline, the dietary
-// counts), with an empty row after the last for a new line. Tab goes from
-// cell to cell and on out of the list after the last one; Delete removes
-// the chosen line.
-class OrderLinesTable final : public QTableWidget {
-public:
-    OrderLinesTable(const QString &name, const QString &label, const QStringList &headings,
-                    QWidget *parent)
-        : QTableWidget(parent) {
-        setUpTable(this, name, label, headings, 1);
-        setSelectionBehavior(QAbstractItemView::SelectItems);
-        connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
-            if (edited)
-                edited(item->row(), textAt(item->row(), 0), textAt(item->row(), 1));
-        });
-    }
-
-    // Room for a few lines; the two lists share what the column has left.
-    QSize sizeHint() const override {
-        return QSize(QTableWidget::sizeHint().width(), rowsHeight(4));
-    }
-    QSize minimumSizeHint() const override {
-        return QSize(QTableWidget::minimumSizeHint().width(), rowsHeight(2));
-    }
-
-    // Shows the lines, with the row for a new one when they can be edited.
-    void showLines(const QList<Line> &lines, bool editable, Qt::Alignment secondAlignment) {
-        const QSignalBlocker quiet(this);
-        m_lines = int(lines.size());
-        setRowCount(m_lines + (editable ? 1 : 0));
-        const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable |
-                                    (editable ? Qt::ItemIsEditable : Qt::NoItemFlags);
-        for (int row = 0; row < rowCount(); ++row) {
-            const Line line = row < m_lines ? lines[row] : Line{};
-            setCellText(this, row, 0, line.first, flags);
-            setCellText(this, row, 1, line.second, flags, secondAlignment);
-        }
-        setEditTriggers(typingTriggers(editable));
-    }
-    // The chosen line; -1 on the new row or with none chosen.
-    int chosenLine() const {
-        const int row = currentRow();
-        return row >= 0 && row < m_lines ? row : -1;
-    }
-
-    std::function<void(int row, const QString &first, const QString &second)> edited;
-    std::function<void(int row)> removed;
-
-protected:
-    // Tab after the last cell, or Shift+Tab before the first, leaves the list.
-    bool focusNextPrevChild(bool next) override {
-        if (next ? atLast() : atFirst())
-            return QWidget::focusNextPrevChild(next);
-        return QTableWidget::focusNextPrevChild(next);
-    }
-    // The same from a cell being typed in, once what was typed is handed on
-    // (which may add a row after it).
-    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override {
-        const bool leaving = (hint == QAbstractItemDelegate::EditNextItem && atLast()) ||
-                             (hint == QAbstractItemDelegate::EditPreviousItem && atFirst());
-        QTableWidget::closeEditor(editor, leaving ? QAbstractItemDelegate::NoHint : hint);
-        if (leaving)
-            QWidget::focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);
-    }
-    void focusInEvent(QFocusEvent *event) override {
-        // Tabbed into: on the new row, ready for a line; backwards: at the end.
-        if (event->reason() == Qt::TabFocusReason && rowCount() > 0)
-            setCurrentCell(rowCount() - 1, 0);
-        else if (event->reason() == Qt::BacktabFocusReason && rowCount() > 0)
-            setCurrentCell(rowCount() - 1, 1);
-        QTableWidget::focusInEvent(event);
-    }
-    void keyPressEvent(QKeyEvent *event) override {
-        if (event->key() == Qt::Key_Delete && state() != EditingState && chosenLine() >= 0 &&
-            removed) {
-            removed(chosenLine());
-            return;
-        }
-        QTableWidget::keyPressEvent(event);
-    }
-
-private:
-    int rowsHeight(int rows) const {
-        return horizontalHeader()->sizeHint().height() +
-               verticalHeader()->defaultSectionSize() * rows + 2 * frameWidth();
-    }
-    bool atLast() const {
-        return currentRow() == rowCount() - 1 && currentColumn() == columnCount() - 1;
-    }
-    bool atFirst() const { return currentRow() <= 0 && currentColumn() <= 0; }
-    QString textAt(int row, int column) const {
-        const QTableWidgetItem *cell = item(row, column);
-        return cell ? cell->text() : QString();
-    }
-
-    int m_lines = 0;
-};
-
-namespace {
-
-// The course of a menu line: one of the club's courses, or a text of its own.
-class CourseDelegate final : public QStyledItemDelegate {
-public:
-    CourseDelegate(const QStringList &courses, QObject *parent)
-        : QStyledItemDelegate(parent)
-        , m_courses(courses) {}
-
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &,
-                          const QModelIndex &) const override {
-        auto *box = new QComboBox(parent);
-        box->setObjectName(QStringLiteral("cbocourse"));
-        box->setAccessibleName(QStringLiteral("Course"));
-        box->setEditable(true);
-        box->setInsertPolicy(QComboBox::NoInsert);
-        box->addItems(m_courses);
-        box->lineEdit()->setMaxLength(EventOrder::CourseLength);
-        // A course picked from the list counts at once.
-        connect(box, &QComboBox::activated, this,
-                [this, box] { emit const_cast<CourseDelegate *>(this)->commitData(box); });
-        return box;
-    }
-    void setEditorData(QWidget *editor, const QModelIndex &index) const override {
-        auto *box = static_cast<QComboBox *>(editor);
-        box->setEditText(index.data().toString());
-        box->lineEdit()->selectAll();
-    }
-    void setModelData(QWidget *editor, QAbstractItemModel *model,
-                      const QModelIndex &index) const override {
-        model->setData(index, static_cast<QComboBox *>(editor)->currentText().trimmed());
-    }
-
-private:
-    const QStringList &m_courses;
-};
 
 } // namespace
 
@@ -393,7 +211,7 @@ QGroupBox *EventOrderView::buildMenu(QWidget *parent) {
     auto *group = new QGroupBox(QStringLiteral("&Menu by course"), parent);
     group->setObjectName(QStringLiteral("fraordermenu"));
     auto *layout = new QVBoxLayout(group);
-    m_items = setUpTable(
+    m_items = OrderTables::setUp(
         new QTableWidget(group), QStringLiteral("grdorderitems"), QStringLiteral("Menu by course"),
         {QStringLiteral("Qty"), QStringLiteral("Description"), QStringLiteral("Course")},
         DescriptionColumn);
@@ -605,11 +423,12 @@ void EventOrderView::fillItems() {
     const Qt::ItemFlags course = fixed | (m_logic.editable ? Qt::ItemIsEditable : Qt::NoItemFlags);
     for (int row = 0; row < m_logic.items.size(); ++row) {
         const EventOrderWindow::ItemLine &item = m_logic.items[row];
-        setCellText(m_items, row, QuantityColumn, item.quantity, fixed, Qt::AlignRight);
-        setCellText(m_items, row, DescriptionColumn, item.description, fixed);
-        setCellText(m_items, row, CourseColumn, item.course, course);
+        OrderTables::setCellText(m_items, row, QuantityColumn, item.quantity, fixed,
+                                 Qt::AlignRight);
+        OrderTables::setCellText(m_items, row, DescriptionColumn, item.description, fixed);
+        OrderTables::setCellText(m_items, row, CourseColumn, item.course, course);
     }
-    m_items->setEditTriggers(typingTriggers(m_logic.editable));
+    m_items->setEditTriggers(OrderTables::typingTriggers(m_logic.editable));
 }
 
 void EventOrderView::closeEvent(QCloseEvent *event) {
