@@ -19,6 +19,7 @@
 #include "events/FieldEntry.h"
 #include "events/WholeEvent.h"
 #include "items/ItemWindow.h"
+#include "orders/EventOrderWindow.h"
 #include "ports/Companions.h"
 #include "ports/Prompts.h"
 #include "ports/ReportLauncher.h"
@@ -105,6 +106,7 @@ public:
     ReportMenu listings;             // the Reports menu's listings and event sheets
     Mailings mailings;               // labels and the e-mail list
     ItemWindow items;                // frmbanq1
+    EventOrderWindow order;          // frmorder: the event order
     ContractBuilder contracts;       // frmbanq2
     EventRecord events;              // the current event: load, number, save
     EventPackages packages;          // lstpkg and cmdmulti: multi-event packages

@@ -158,6 +158,9 @@ void EventEditor::run(EventCommand command) {
     case EventCommand::ContractBuilder:
         contractBuilder();
         break;
+    case EventCommand::EventOrder:
+        eventOrder();
+        break;
     }
     // Save decides its own button; Modify follows the event number; Bill Event waits
     // for the employee panel when that is open, and is done with a billed
@@ -368,23 +371,27 @@ void EventEditor::lookup() {
     emit lookupRequested();
 }
 
-void EventEditor::itemDetail() {
-    CurrentEvent &event = m_module.event;
-    const auto &fields = event.fields;
-    // Its first save copies the source's items; items added before would
-    // come twice.
+bool EventEditor::takeSavedEvent(const QString &cloneText) {
+    const CurrentEvent &event = m_module.event;
     if (event.CloneSource > 0) {
-        m_module.messages.show(QStringLiteral("Save the cloned event first: its items are copied "
-                                              "from the original when it is saved."),
-                               Oops, Icon::Information);
-        return;
+        m_module.messages.show(cloneText, Oops, Icon::Information);
+        return false;
     }
-    if (integerValue(fields[EventField::Number]) <= 0) {
+    if (integerValue(event.fields[EventField::Number]) <= 0) {
         m_module.messages.show(QStringLiteral("No event has been selected..."), Oops,
                                Icon::Information);
-        return;
+        return false;
     }
     takeShownEvent();
+    return true;
+}
+
+void EventEditor::itemDetail() {
+    // Its first save copies the source's items; items added before would
+    // come twice.
+    if (!takeSavedEvent(QStringLiteral("Save the cloned event first: its items are copied from "
+                                       "the original when it is saved.")))
+        return;
     if (Status cleaned =
             readOnly() ? Status()
                        : m_module.databases.executeIfPresent(
@@ -394,6 +401,13 @@ void EventEditor::itemDetail() {
         return;
     }
     emit itemWindowRequested();
+}
+
+// The order is read from the stored event: a clone has none until its save.
+void EventEditor::eventOrder() {
+    if (takeSavedEvent(QStringLiteral("Save the cloned event first: its order can be written "
+                                      "once it is saved.")))
+        emit eventOrderRequested();
 }
 
 void EventEditor::clearScreen() {

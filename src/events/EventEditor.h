@@ -10,7 +10,7 @@ class EventBilling;
 class EventRecord;
 class Module;
 
-// The main window's command row cmd(0..10) and what hangs on it: starting,
+// The main window's command row cmd(0..11) and what hangs on it: starting,
 // changing, saving, cancelling and billing events, the required-field check,
 // the enabling of the editing controls, the billing and contact panels and
 // the event's change history.
@@ -26,7 +26,7 @@ public:
     EventEditor(Module &module, EventRecord &events, EventWindow &window, EventBilling &billing,
                 BillingAccounts &accounts, QObject *parent = nullptr);
 
-    // A command of the row cmd(0..10), as its button runs it.
+    // A command of the row cmd(0..11), as its button runs it.
     void run(EventCommand command);
 
     // Marks the required boxes for the status and colours every blank one
@@ -83,6 +83,7 @@ signals:
     // Windows of their own, opened for the event whose number is shown.
     void itemWindowRequested();
     void contractBuilderRequested();
+    void eventOrderRequested();
     void lookupRequested();
 
 private:
@@ -96,6 +97,10 @@ private:
     void eventInfo();
     void lookup();
     void itemDetail();
+    void eventOrder();
+    // The shown event for a window of its own: false, with the reason
+    // shown, when none is or it is a clone not saved yet (`cloneText`).
+    bool takeSavedEvent(const QString &cloneText);
     void takeShownEvent();
     void clearScreen();
     void modify();

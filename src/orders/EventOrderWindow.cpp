@@ -25,12 +25,6 @@ const EventOrder::TextField *textField(OrderField field) {
     return &EventOrder::textFields()[at];
 }
 
-QString label(OrderField field) {
-    if (const auto *text = textField(field))
-        return QString::fromLatin1(text->label);
-    return field == OrderField::Tables ? QStringLiteral("Tables") : QStringLiteral("Seats");
-}
-
 // A whole number from 0 to the most a count may be; empty text is 0.
 std::optional<int> wholeNumber(const QString &text) {
     const QString trimmed = text.trimmed();
@@ -84,6 +78,17 @@ std::optional<QString> orderTime(const QString &typed) {
 EventOrderWindow::EventOrderWindow(Module &module, QObject *parent)
     : QObject(parent)
     , m_module(module) {}
+
+QString EventOrderWindow::fieldLabel(OrderField field) {
+    if (const auto *text = textField(field))
+        return QString::fromLatin1(text->label);
+    return field == OrderField::Tables ? QStringLiteral("Tables") : QStringLiteral("Seats");
+}
+
+int EventOrderWindow::fieldLength(OrderField field) {
+    const auto *text = textField(field);
+    return text ? text->length : 0;
+}
 
 bool EventOrderWindow::open() {
     const int number = m_module.event.EventNumber;
@@ -267,9 +272,9 @@ QString EventOrderWindow::refusal() const {
         const auto *text = textField(field);
         if (!text) {
             if (!wholeNumber(fields[field]))
-                return countRefusal(label(field), fields[field]);
+                return countRefusal(fieldLabel(field), fields[field]);
         } else if (text->length > 0 && fields[field].trimmed().size() > text->length) {
-            return lengthRefusal(label(field), text->length, fields[field].trimmed().size());
+            return lengthRefusal(fieldLabel(field), text->length, fields[field].trimmed().size());
         }
     }
     for (int k = 0; k < timeline.size(); ++k) {

@@ -62,7 +62,17 @@ public:
         QString course;
     };
 
+    // The caution's colours as RGB numbers: dark amber on pale cream, seen
+    // without reading as an error.
+    static constexpr int CautionText = 0x7A4A00;
+    static constexpr int CautionBackground = 0xFFF4D6;
+
     explicit EventOrderWindow(Module &module, QObject *parent = nullptr);
+
+    // The box's label, as the window shows it and a refusal names it.
+    static QString fieldLabel(OrderField field);
+    // The stored length of a short text; 0 for a count or a note.
+    static int fieldLength(OrderField field);
 
     // Opens on the main window's event; false, with the reason shown, when
     // there is none or it cannot be read.

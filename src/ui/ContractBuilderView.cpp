@@ -14,7 +14,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -59,11 +58,7 @@ ContractBuilderView::ContractBuilderView(ContractBuilder &logic, QWidget *parent
     statusBar()->addWidget(m_status, 1);
     buildMenus();
     connectControls();
-    // Within the screen's free area with its frame, as small as 1366x768.
-    QSize size(900, 700);
-    if (const QScreen *screen = this->screen())
-        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 40));
-    resize(size);
+    ResizeWithinScreen(this, QSize(900, 700));
 }
 
 // The contract list and the event the contract is for.
@@ -226,12 +221,8 @@ void ContractBuilderView::buildMenus() {
 void ContractBuilderView::showForCurrentEvent() {
     if (!m_logic.open())
         return;
-    CenterForm(this);
     m_onTop = true;
-    SetTopmost(this, true);
-    show();
-    raise();
-    activateWindow();
+    ShowOnTop(this);
 }
 
 void ContractBuilderView::fillList(QListWidget *list, const QStringList &entries, int current) {

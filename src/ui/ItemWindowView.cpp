@@ -235,11 +235,7 @@ void ItemWindowView::buildMenus() {
 void ItemWindowView::showForCurrentEvent() {
     if (!m_logic.open())
         return;
-    CenterForm(this);
-    SetTopmost(this, true);
-    show();
-    raise();
-    activateWindow();
+    ShowOnTop(this);
 }
 
 void ItemWindowView::refresh() {

@@ -3,6 +3,7 @@
 #include "CalendarExportDialog.h"
 #include "CalendarFrame.h"
 #include "ContractBuilderView.h"
+#include "EventOrderView.h"
 #include "EventPanels.h"
 #include "ItemWindowView.h"
 #include "LookupPanel.h"
@@ -87,6 +88,9 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     m_itemWindow = new ItemWindowView(m_logic.items, this);
     connect(&m_logic.editor, &EventEditor::itemWindowRequested, m_itemWindow,
             &ItemWindowView::showForCurrentEvent);
+    m_orderWindow = new EventOrderView(m_logic.order, this);
+    connect(&m_logic.editor, &EventEditor::eventOrderRequested, m_orderWindow,
+            &EventOrderView::showForCurrentEvent);
     m_contractBuilder = new ContractBuilderView(m_logic.contracts, this);
     connect(&m_logic.editor, &EventEditor::contractBuilderRequested, m_contractBuilder,
             &ContractBuilderView::showForCurrentEvent);

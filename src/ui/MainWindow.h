@@ -18,6 +18,7 @@ class QPushButton;
 class RoomEditorPanel;
 class TaskListWindow;
 class ContractBuilderView;
+class EventOrderView;
 class ItemWindowView;
 class LookupPanel;
 
@@ -62,7 +63,7 @@ enum class MenuCommand {
 };
 inline constexpr std::size_t MenuCommandCount = std::size_t(MenuCommand::Info) + 1;
 
-// frmbanq0, the main window: menus, the cmd(0..10) button row, the event
+// frmbanq0, the main window: menus, the cmd(0..11) button row, the event
 // panels and the calendar frame. It draws from MainWindowLogic and hands
 // every action to it.
 class MainWindow final : public QMainWindow {
@@ -111,6 +112,7 @@ private:
     RoomEditorPanel *m_roomEditor = nullptr;
     TaskListWindow *m_taskList = nullptr;
     ItemWindowView *m_itemWindow = nullptr;
+    EventOrderView *m_orderWindow = nullptr;
     ContractBuilderView *m_contractBuilder = nullptr;
     LookupPanel *m_lookup = nullptr;
     QPlainTextEdit *m_help = nullptr;

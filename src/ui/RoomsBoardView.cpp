@@ -462,7 +462,7 @@ RoomsBoardView::RoomsBoardView(RoomsBoard &board, QWidget *parent)
         made->setAccessibleDescription(tip);
         return made;
     };
-    m_day = button(QStringLiteral("cmdboardspan(0)"), tr("&Day"), tr("One day, every room"));
+    m_day = button(QStringLiteral("cmdboardspan(0)"), tr("Da&y"), tr("One day, every room"));
     m_week = button(QStringLiteral("cmdboardspan(1)"), tr("&Week"), tr("Sunday to Saturday"));
     auto *back = button(QStringLiteral("cmdboardmove(0)"), QStringLiteral("<-"),
                         tr("The day or week before (Page Up)"));

@@ -19,3 +19,17 @@ void SetTopmost(QWidget *window, bool on) {
     if (visible)
         window->show(); // changing the flag hides the window
 }
+
+void ResizeWithinScreen(QWidget *window, QSize wanted) {
+    if (const QScreen *screen = window->screen())
+        wanted = wanted.boundedTo(screen->availableGeometry().size() - QSize(16, 40));
+    window->resize(wanted);
+}
+
+void ShowOnTop(QWidget *window) {
+    CenterForm(window);
+    SetTopmost(window, true);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}

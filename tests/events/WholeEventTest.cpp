@@ -149,11 +149,15 @@ TEST_F(WholeEventTest, ACloneIsCheckedBeforeANumberIsIssuedAndWritesNothingUntil
                  window().commandEnabled[EventCommand::BillEvent])
         << "an unsaved clone is neither cancelled nor billed";
 
-    // Item Detail first would add items the save then copies again.
-    prompts.clear();
-    window().commandEnabled[EventCommand::ItemDetail] = true;
-    click(EventCommand::ItemDetail);
-    EXPECT_EQ(prompts.messages.size(), 1);
+    // Item Detail first would add items the save then copies again; the
+    // order has no event row to stand beside yet.
+    for (EventCommand command : {EventCommand::ItemDetail, EventCommand::EventOrder}) {
+        prompts.clear();
+        window().commandEnabled[command] = true;
+        click(command);
+        ASSERT_EQ(prompts.messages.size(), 1);
+        EXPECT_TRUE(prompts.lastMessage().text.startsWith(u"Save the cloned event first"_s));
+    }
 
     // Moved to the morning, it saves with its cells and items together.
     prompts.clear();

@@ -4,6 +4,7 @@
 #include "WaitFor.h"
 #include "billing/PointOfSaleExport.h"
 #include "ui/ContractBuilderView.h"
+#include "ui/EventOrderView.h"
 #include "ui/EventPanels.h"
 #include "ui/PointOfSaleExportWindow.h"
 #include "ui/QtPrompts.h"
@@ -20,6 +21,7 @@
 #include <QAccessible>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QHash>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -36,6 +38,7 @@
 #include <QScreen>
 #include <QSet>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -70,7 +73,8 @@ const QStringList MainWindowCommands =
     QStringLiteral(
         "cmd(0) New Event|cmd(1) Event Info|cmd(2) Lookup|cmd(3) Calendar|cmd(4) Item Detail|"
         "cmd(5) Clear Screen|cmd(6) Modify|cmd(7) Save|cmd(8) Cancel Event|cmd(9) Bill Event|"
-        "cmd(10) Contract Builder|cmdexit Exit|mnufile File|mnuaddroom View/Add/Edit Rooms|"
+        "cmd(10) Contract Builder|cmd(11) Event Order|cmdexit Exit|mnufile File|mnuaddroom "
+        "View/Add/Edit Rooms|"
         "mnuinityear Initialize New Year|mnucloneevent Clone Current Event to New Date|"
         "mnudeletecontact Delete this contact|mnuclipboard Screen Capture|"
         "mnuexportcalendar Export Calendar (.ics)...|mnupurgecalendar Purge Calendar Data|"
@@ -359,6 +363,15 @@ TEST_F(AccessibilityTest, EveryControlOfEveryWindowIsNamedAsItIsLabelledAndTabbe
     ASSERT_TRUE(shown.logic.ShowEvent(event));
     window.button(EventCommand::ItemDetail)->click();
     expectNamedAndClose(u"frmbanq1"_s);
+    // The event order with a course being chosen: the chooser is named too.
+    window.button(EventCommand::EventOrder)->click();
+    auto *order = child<EventOrderView>(window, u"frmorder"_s);
+    ASSERT_TRUE(waitFor([&] { return order->isVisible(); }));
+    auto *menu = child<QTableWidget>(*order, u"grdorderitems"_s);
+    menu->setCurrentCell(0, 2);
+    menu->edit(menu->currentIndex());
+    ASSERT_TRUE(waitFor([&] { return order->findChild<QComboBox *>(u"cbocourse"_s); }));
+    expectNamedAndClose(u"frmorder"_s);
     window.button(EventCommand::Lookup)->click();
     expectNamed(&window);
 
@@ -440,6 +453,23 @@ TEST_F(AccessibilityTest, EveryMainButtonAndMenuCommandHasItsOwnAltLetterAndKeep
     EXPECT_EQ(caption(builder, builder->menuBar(), u"cmdexit"_s), u"E&xit"_s);
     EXPECT_EQ(acceleratorFaults(builder, builder->menuBar()), QStringList());
     builder->close();
+
+    // The event order, which has no menus: every button and group by a
+    // letter of its own.
+    window.button(EventCommand::EventOrder)->click();
+    auto *order = child<EventOrderView>(window, u"frmorder"_s);
+    ASSERT_TRUE(waitFor([&] { return order->isVisible(); }));
+    QStringList captions;
+    for (QPushButton *button : order->findChildren<QPushButton *>())
+        captions << button->text();
+    for (QGroupBox *group : order->findChildren<QGroupBox *>())
+        captions << group->title();
+    EXPECT_EQ(captions.size(), 12);
+    for (const QString &text : captions)
+        EXPECT_FALSE(accelerator(text).isNull()) << text.toStdString();
+    QMenuBar none;
+    EXPECT_EQ(acceleratorFaults(order, &none) + shared(captions), QStringList());
+    order->close();
     running.logic.QueryUnloadMainWindow();
 }
 
