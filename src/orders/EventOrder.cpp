@@ -394,7 +394,12 @@ Result<std::optional<OrderSheet>> sheet(Database &evnt, int number, const OrderL
         item.quantity = quantityText(items->value(0));
         item.item = items->value(1).toInt();
         item.department = items->value(2).toString().trimmed();
-        item.description = items->value(3).toString();
+        // The items window writes the quantity before the description; the
+        // order shows it in a column of its own.
+        const QString described = items->value(3).toString();
+        const QString quantityFirst = item.quantity + QLatin1Char(' ');
+        item.description =
+            described.startsWith(quantityFirst) ? described.mid(quantityFirst.size()) : described;
         item.price = Money::fromVariant(items->value(4)).value_or(Money());
         item.serviceCharge = Money::fromVariant(items->value(5)).value_or(Money());
         item.tax = Money::fromVariant(items->value(6)).value_or(Money());

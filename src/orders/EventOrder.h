@@ -112,7 +112,7 @@ struct OrderSheet {
         QString quantity; // as stored, "12" or "2.5"
         int item = 0;
         QString department;
-        QString description;
+        QString description; // without the quantity the stored one starts with
         Money price, serviceCharge, tax;
         QString course; // chosen, else the department's; empty for none
     };

@@ -229,3 +229,40 @@ TEST_F(EventOrderViewTest, UnsavedWorkIsClosedOnlyWhenToldAndBelowTheEditingLeve
 }
 
 } // namespace
+
+namespace {
+
+// The demo wedding's order as the office left it: every line drawn where
+// the clerk looks for it, and the menu in the club's course order.
+class DemoOrderViewTest : public ClubFixture {
+protected:
+    bool demoData() const override { return true; }
+};
+
+TEST_F(DemoOrderViewTest, TheWeddingsOrderOpensWithEverythingStored) {
+    ShownWindow shown(*module, club, u"order-demo"_s);
+    ASSERT_TRUE(shown.show(QSize(1366, 768)));
+    ASSERT_TRUE(shown.logic.ShowEvent(eventNumber(u"Sullivan-Park Reception"_s)));
+    QTest::keyClick(&shown.window, Qt::Key_D, Qt::AltModifier);
+    auto *order = child<EventOrderView>(shown.window, u"frmorder"_s);
+    ASSERT_TRUE(waitFor([&] { return order->isVisible(); }));
+    const auto *timeline = child<QTableWidget>(*order, u"grdtimeline"_s);
+    EXPECT_EQ(timeline->rowCount(), 7) << "six lines and the empty one";
+    EXPECT_EQ(timeline->item(2, 0)->text() + u" "_s + timeline->item(2, 1)->text(),
+              u"19:00 Dinner served"_s);
+    const auto *items = child<QTableWidget>(*order, u"grdorderitems"_s);
+    QStringList courses;
+    for (int row = 0; row < items->rowCount(); ++row)
+        courses << items->item(row, 2)->text();
+    courses.removeDuplicates();
+    EXPECT_EQ(courses, (QStringList{u"Reception"_s, u"Main"_s, u"Dessert"_s, u"Bar"_s}));
+    EXPECT_TRUE(
+        child<QLabel>(*order, u"lblorderrevision"_s)->text().startsWith(u"Revision 1, issued"_s));
+    EXPECT_FALSE(child<QLabel>(*order, u"lbldietcaution"_s)->isVisible());
+    if (const QString folder = qEnvironmentVariable("MORAVEL_SCREENSHOTS"); !folder.isEmpty())
+        order->grab().save(QDir(folder).filePath(u"event-order-demo.png"_s));
+    shown.logic.order.close();
+    shown.logic.QueryUnloadMainWindow();
+}
+
+} // namespace
