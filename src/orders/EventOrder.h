@@ -47,6 +47,9 @@ struct EventOrder {
         QString by;
         QList<Section> changed;              // marked on the revision's pages
         QMap<Section, QString> fingerprints; // of each section as issued
+
+        // "Revision 2, issued 12/08/2026 by DEMO", the date as the club writes it.
+        QString describe(const ClubSettings &club) const;
     };
 
     // The set-up.
@@ -92,6 +95,9 @@ struct OrderLists {
     // Why a value cannot be used for one of the three settings; empty when it can.
     static QString refusal(const QString &setting, const QString &value);
     QString defaultCourse(const QString &department) const;
+    // Where a course's items come: in the club's order, then courses it no
+    // longer lists, then items without a course.
+    int courseRank(const QString &course) const;
 };
 
 // Everything an event order prints: the event's own columns, its items with
