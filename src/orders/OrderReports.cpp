@@ -50,7 +50,6 @@ QString courseName(const QString &course) {
 // of each section it marks.
 struct Revision {
     QString line;
-    bool draft = true;
     QMap<Section, QString> marks;
 };
 
@@ -68,9 +67,9 @@ Revision revision(const OrderSheet &sheet, const ClubSettings &club) {
                                            : QStringLiteral("changed since revision %1");
     for (Section section : marked)
         said.marks.insert(section, mark.arg(issued.revision));
-    said.draft = !pending.isEmpty();
-    said.line = said.draft ? QStringLiteral("Draft: changed since revision %1").arg(issued.revision)
-                           : issued.describe(club);
+    said.line = pending.isEmpty()
+                    ? issued.describe(club)
+                    : QStringLiteral("Draft: changed since revision %1").arg(issued.revision);
     return said;
 }
 
@@ -86,9 +85,9 @@ Row headRow(const OrderSheet &sheet, const ClubSettings &club, int seq, bool day
          date.isValid() ? club.longDate(date) : QString::number(sheet.date)},
         {QStringLiteral("dayfirst"), dayFirst ? QVariant(1) : QVariant()},
         {QStringLiteral("eventtitle"), sheet.title},
-        {QStringLiteral("roomname"), sheet.roomName.trimmed().isEmpty()
-                                         ? QStringLiteral("Room %1").arg(sheet.room)
-                                         : sheet.roomName},
+        {QStringLiteral("roomname"), !sheet.roomName.trimmed().isEmpty() ? sheet.roomName
+                                     : sheet.room > 0 ? QStringLiteral("Room %1").arg(sheet.room)
+                                                      : QString()},
         {QStringLiteral("starttime"), club.time(sheet.start)},
         {QStringLiteral("endtime"), club.time(sheet.end)},
         {QStringLiteral("setfor"), orEmpty(sheet.setFor)},
@@ -112,7 +111,6 @@ Row headRow(const OrderSheet &sheet, const ClubSettings &club, int seq, bool day
         {QStringLiteral("guests"), sheet.guests()},
         {QStringLiteral("revision"), order.issued.revision},
         {QStringLiteral("revisionline"), said.line},
-        {QStringLiteral("draft"), said.draft ? QVariant(1) : QVariant()},
     };
     const auto given = [](const QStringList &texts) {
         return std::any_of(texts.begin(), texts.end(),
@@ -185,32 +183,32 @@ struct Produced {
     int item = 0;
     QString description;
     Decimal quantity;
-    QStringList events;
-    int lastEvent = 0;
-    Decimal lastQuantity;
-    QString lastTitle;
+    struct Use {
+        int event = 0;
+        QString title;
+        Decimal quantity;
+    };
+    QList<Use> uses; // each event once: its rows of the item come one after another
 
     bool sameAs(int rankOf, const QString &courseOf, const OrderSheet::Item &sold) const {
         // Inventory items by number, free-form ones (number 0) by description.
         return rank == rankOf && course == courseOf && item == sold.item &&
                (item > 0 || description == OrderReports::description(sold));
     }
-    // The event's line, once all its rows of the item are added.
-    void closeEvent() {
-        if (lastEvent > 0)
-            events << QStringLiteral("#%1 %2 %3")
-                          .arg(lastEvent)
-                          .arg(lastTitle.simplified(), lastQuantity.toString());
-    }
     void add(const OrderSheet &sheet, const Decimal &sold) {
         quantity = quantity.plus(sold).value_or(quantity);
-        if (lastEvent != sheet.number) {
-            closeEvent();
-            lastEvent = sheet.number;
-            lastTitle = sheet.title;
-            lastQuantity = Decimal();
-        }
-        lastQuantity = lastQuantity.plus(sold).value_or(lastQuantity);
+        if (uses.isEmpty() || uses.last().event != sheet.number)
+            uses << Use{sheet.number, sheet.title.simplified(), Decimal()};
+        uses.last().quantity = uses.last().quantity.plus(sold).value_or(uses.last().quantity);
+    }
+    // "#12 Park Reception 30; #15 Gala 100"
+    QString events() const {
+        QStringList used;
+        for (const Use &use : uses)
+            used << QStringLiteral("#%1 %2 %3")
+                        .arg(use.event)
+                        .arg(use.title, use.quantity.toString());
+        return used.join(QLatin1String("; "));
     }
 };
 
@@ -234,16 +232,14 @@ QList<Row> production(const QList<OrderSheet> &sheets, const OrderLists &lists) 
                std::tie(b.rank, b.course, b.description, b.item);
     });
     QList<Row> rows;
-    for (Produced &line : lines) {
-        line.closeEvent();
+    for (const Produced &line : lines)
         rows << Row{{QStringLiteral("ord"), int(rows.size()) + 1},
                     {QStringLiteral("courserank"), line.rank},
                     {QStringLiteral("course"), line.course},
                     {QStringLiteral("itemnum"), line.item},
                     {QStringLiteral("description"), line.description},
                     {QStringLiteral("qty"), line.quantity.toString()},
-                    {QStringLiteral("events"), line.events.join(QLatin1String("; "))}};
-    }
+                    {QStringLiteral("events"), line.events()}};
     return rows;
 }
 

@@ -446,7 +446,6 @@ void addOrderReportTables(QList<Table> &t) {
                 lng("guests", "Guests the dietary counts are held against"),
                 integer("revision", "Revision last issued, 0 for none"),
                 text("revisionline", 120, "\"Revision 2, issued ... by ...\" or what the draft is"),
-                integer("draft", "1 when the paper is no issued revision"),
                 text("markevent", 40, "Mark of a changed event section; empty when unchanged"),
                 text("marktimeline", 40, "Mark of a changed timeline"),
                 text("marksetup", 40, "Mark of a changed set-up"),

@@ -204,7 +204,8 @@ TEST_F(OrderPapersTest, ADaysFunctionSheetAndProductionCoverItsBookedEventsOnly)
     const int luncheon = lastNumber;
     exec(Evnt, u"update eventinfo set setfor = 40 where eventnum = ?"_s, {luncheon});
     addItems(luncheon, {{40, 101, 1, u"Filet Mignon"_s, "1920, 0, 0"},
-                        {40, 301, 3, u"Iced Tea"_s, "120, 0, 0"}});
+                        {40, 301, 3, u"Iced Tea"_s, "120, 0, 0"},
+                        {5, 101, 1, u"Filet Mignon"_s, "240, 0, 0"}});
     exec(Evnt,
          u"insert into eventorder (eventnum, setupstyle, tablecount, seatcount, revision) "
          "values (?, 'Theatre', 0, 40, 0)"_s,
@@ -239,7 +240,7 @@ TEST_F(OrderPapersTest, ADaysFunctionSheetAndProductionCoverItsBookedEventsOnly)
                        u"12:00 PM - 2:30 PM #%1 Garden Luncheon Ballroom 40"_s.arg(lunch),
                        u"6:00 PM - 11:00 PM #%1 Park Reception Library 58 2 events 98"_s.arg(park),
                        u"Starter 30 Grilled Salmon #%1 Park Reception 30"_s.arg(park),
-                       u"Main 68 Filet Mignon #%1 Garden Luncheon 40; #%2 Park Reception 28"_s.arg(
+                       u"Main 73 Filet Mignon #%1 Garden Luncheon 45; #%2 Park Reception 28"_s.arg(
                            lunch, park),
                        u"Bar 232 Open Bar #%1 Park Reception 232"_s.arg(park),
                        u"Other 40 Iced Tea #%1 Garden Luncheon 40"_s.arg(lunch)}),
