@@ -127,6 +127,13 @@ bool EventOrder::sameDetails(const EventOrder &other) const {
            dietary == other.dietary && courses == other.courses;
 }
 
+QString EventOrder::Issue::describe(const ClubSettings &club) const {
+    const QDate day = QDate::fromString(at.left(10), QStringLiteral("yyyy-MM-dd"));
+    return QStringLiteral("Revision %1, issued %2 by %3")
+        .arg(revision)
+        .arg(day.isValid() ? club.shortDate(day) : at, by);
+}
+
 int EventOrder::dietaryTotal() const {
     int total = 0;
     for (const DietaryNeed &need : dietary)
@@ -189,6 +196,13 @@ QString OrderLists::refusal(const QString &setting, const QString &value) {
 
 QString OrderLists::defaultCourse(const QString &department) const {
     return courseByDepartment.value(department.trimmed());
+}
+
+int OrderLists::courseRank(const QString &course) const {
+    if (course.isEmpty())
+        return int(courses.size()) + 1;
+    const int at = int(courses.indexOf(course));
+    return at >= 0 ? at : int(courses.size());
 }
 
 // ---- OrderSheet -------------------------------------------------------------
@@ -406,17 +420,9 @@ Result<std::optional<OrderSheet>> sheet(Database &evnt, int number, const OrderL
         item.course = sheet.order.courses.value(item.item, lists.defaultCourse(item.department));
         sheet.items << item;
     }
-    // By course in the club's order; courses it no longer lists after them,
-    // and items without a course last.
-    const auto rank = [&](const QString &course) {
-        if (course.isEmpty())
-            return int(lists.courses.size()) + 1;
-        const int at = int(lists.courses.indexOf(course));
-        return at >= 0 ? at : int(lists.courses.size());
-    };
     std::stable_sort(sheet.items.begin(), sheet.items.end(),
                      [&](const OrderSheet::Item &a, const OrderSheet::Item &b) {
-                         return rank(a.course) < rank(b.course);
+                         return lists.courseRank(a.course) < lists.courseRank(b.course);
                      });
     return std::optional<OrderSheet>(sheet);
 }

@@ -48,6 +48,9 @@ struct EventOrder {
         QString by;
         QList<Section> changed;              // marked on the revision's pages
         QMap<Section, QString> fingerprints; // of each section as issued
+
+        // "Revision 2, issued 12/08/2026 by DEMO", the date as the club writes it.
+        QString describe(const ClubSettings &club) const;
     };
 
     // The set-up.
@@ -103,6 +106,9 @@ struct OrderLists {
     // can, and for any other setting.
     static QString refusal(const QString &setting, const QString &value);
     QString defaultCourse(const QString &department) const;
+    // Where a course's items come: in the club's order, then courses it no
+    // longer lists, then items without a course.
+    int courseRank(const QString &course) const;
 };
 
 // Everything an event order prints: the event's own columns, its items with

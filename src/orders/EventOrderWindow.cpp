@@ -160,10 +160,7 @@ bool EventOrderWindow::load() {
     if (issued.revision == 0) {
         revisionText = QStringLiteral("Not issued yet");
     } else {
-        const QDate day = QDate::fromString(issued.at.left(10), QStringLiteral("yyyy-MM-dd"));
-        revisionText = QStringLiteral("Revision %1, issued %2 by %3")
-                           .arg(issued.revision)
-                           .arg(day.isValid() ? club.shortDate(day) : issued.at, issued.by);
+        revisionText = issued.describe(club);
         const QList<EventOrder::Section> pending = shown.changedSinceIssue();
         if (!pending.isEmpty()) {
             QStringList titles;

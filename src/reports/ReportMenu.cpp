@@ -460,6 +460,45 @@ QString ReportMenu::sheetFile(Sheet sheet) {
     return QString::fromLatin1(files[sheet]);
 }
 
+void ReportMenu::printOrder(OrderReports::Copy copy) {
+    const int number = m_module.event.EventNumber;
+    if (number < 1) {
+        m_module.messages.show(QStringLiteral("No event has been selected..."),
+                               QStringLiteral("Oops..."), Icon::Information);
+        return;
+    }
+    ReportKind = 0;
+    if (auto work = OrderReports::fillOrder(m_module, number, copy))
+        launch(*work);
+}
+
+void ReportMenu::printFunctionSheet() {
+    printDays(QStringLiteral("Function Sheet"), &OrderReports::fillFunctionSheet);
+}
+
+void ReportMenu::printProduction() {
+    printDays(QStringLiteral("Kitchen Production"), &OrderReports::fillProduction);
+}
+
+void ReportMenu::printDays(const QString &heading, FillDays fill) {
+    // The kitchen and the floor work a day ahead.
+    const QDate tomorrow = m_module.ports.clock.today().addDays(1);
+    const auto range = m_module.checks.askDateRange(heading, EntryChecks::RangeFor::Events,
+                                                    tomorrow.toString(QStringLiteral("yyyyMMdd")));
+    if (!range)
+        return;
+    ReportKind = 0;
+    m_module.report.RangeFrom = range->from;
+    m_module.report.RangeTo = range->to;
+    emit status(QStringLiteral("One moment please..."));
+    auto work = fill(m_module, range->from, range->to);
+    if (!work) {
+        emit status(QString());
+        return;
+    }
+    launch(*work);
+}
+
 void ReportMenu::launch(ReportWorkCopy &work) {
     emit status(QStringLiteral("Printing report..."));
     ReportLauncher(m_module).LaunchReport(work);

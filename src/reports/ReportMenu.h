@@ -1,5 +1,6 @@
 #pragma once
 
+#include "orders/OrderReports.h"
 #include "values/EntryChecks.h"
 
 #include <QDate>
@@ -80,6 +81,13 @@ public:
     void listItems(int index);
     // mnurevproj(0..2): this month, next month, by date range.
     void projectRevenue(int index);
+    // The displayed event's order, the kitchen's or the client's copy, as it
+    // stands: nothing is issued.
+    void printOrder(OrderReports::Copy copy);
+    // The function sheet and the kitchen production of the dates the
+    // operator types, tomorrow offered.
+    void printFunctionSheet();
+    void printProduction();
 
     // The member filter's two prompts; none when the operator cancelled.
     std::optional<MemberFilter> askMemberFilter();
@@ -124,6 +132,9 @@ private:
     // listings to print.
     bool copyDepartments(const ReportWorkCopy &work);
     void launch(ReportWorkCopy &work);
+    // Asks the dates under `heading`, fills the paper for them and prints it.
+    using FillDays = std::unique_ptr<ReportWorkCopy> (*)(Module &, int from, int to);
+    void printDays(const QString &heading, FillDays fill);
 
     Module &m_module;
 };

@@ -408,6 +408,76 @@ void addConfigTables(QList<Table> &t) {
 
 // ---- rpt00.sys, the report template -----------------------------------------
 
+// The papers of the event orders (the order itself, the function sheet,
+// the kitchen production): the module writes them as they print, dates,
+// times and the revision in the club's words, so that the layouts only
+// place them.
+void addOrderReportTables(QList<Table> &t) {
+    t << table("rpt", "orderhead",
+               {lng("eventnum", "Event number"),
+                integer("seq", "Place of the event on the paper"),
+                lng("eventdate", "Date, YYYYMMDD"),
+                text("datetext", 60, "Date as the club writes it in letters"),
+                integer("dayfirst", "1 on the first event of its day"),
+                text("eventtitle", 50, "Title of the event"),
+                text("roomname", 50, "Room"),
+                text("starttime", 20, "Start time as the club writes it"),
+                text("endtime", 20, "End time as the club writes it"),
+                lng("setfor", "Guests the room is set for; empty for none"),
+                lng("guarantee", "Guaranteed guests; empty for none"),
+                text("contact", 50, "Contact"),
+                text("phone", 20, "Contact's phone"),
+                text("sitecontact", 50, "On-site contact"),
+                text("sitephone", 20, "On-site phone"),
+                text("setupstyle", 40, "Set-up style"),
+                lng("tablecount", "Tables; empty for none"),
+                lng("seatcount", "Seats; empty for none"),
+                text("linen", 50, "Linen"),
+                text("stage", 50, "Stage"),
+                text("dancefloor", 50, "Dance floor"),
+                text("audiovisual", 100, "Audio-visual"),
+                memo("setupnote", "Set-up note"),
+                integer("hassetup", "1 when any of the set-up is given"),
+                memo("kitchennote", "Notes for the kitchen"),
+                memo("barnote", "Notes for the bar"),
+                memo("floornote", "Notes for the floor"),
+                integer("hasnotes", "1 when any of the three notes is given"),
+                lng("dietarytotal", "Guests with a dietary need"),
+                lng("guests", "Guests the dietary counts are held against"),
+                integer("revision", "Revision last issued, 0 for none"),
+                text("revisionline", 120, "\"Revision 2, issued ... by ...\" or what the draft is"),
+                text("markevent", 40, "Mark of a changed event section; empty when unchanged"),
+                text("marktimeline", 40, "Mark of a changed timeline"),
+                text("marksetup", 40, "Mark of a changed set-up"),
+                text("markmenu", 40, "Mark of a changed menu"),
+                text("markdietary", 40, "Mark of changed dietary counts"),
+                text("markservice", 40, "Mark of changed service notes")});
+    t << table("rpt", "ordertime",
+               {lng("eventnum", "Event number"), integer("ord", "Line of the timeline"),
+                text("attime", 20, "Time as the club writes it"),
+                text("what", 100, "What happens")});
+    t << table("rpt", "ordermenu",
+               {lng("eventnum", "Event number"), integer("ord", "Line of the menu"),
+                integer("courserank", "Place of the course in the club's list"),
+                text("course", 30, "Course; Other for none"), text("qty", 20, "Quantity"),
+                lng("itemnum", "Inventory item number"),
+                text("description", 50, "Item, without its quantity"), money("price", "Price"),
+                money("servchg", "Service charge"), money("tax", "Tax"),
+                money("total", "Price, service charge and tax")});
+    t << table("rpt", "orderdiet",
+               {lng("eventnum", "Event number"), integer("ord", "Line of the counts"),
+                text("need", 40, "Dietary need"), lng("guests", "Guests with that need")});
+    // Kitchen production: one row per course and item over the events.
+    t << table("rpt", "orderprod",
+               {integer("ord", "Line of the paper"),
+                integer("courserank", "Place of the course in the club's list"),
+                text("course", 30, "Course; Other for none"),
+                lng("itemnum", "Inventory item number"),
+                text("description", 50, "Item, without its quantity"),
+                text("qty", 20, "Quantity of all the events"),
+                memo("events", "The events and their quantities: \"#12 Park Reception 30; ...\"")});
+}
+
 void addReportTables(QList<Table> &t) {
     // Heading lines of every listing; the template holds one row.
     t << table("rpt", "headings",
@@ -446,6 +516,8 @@ void addReportTables(QList<Table> &t) {
     t << table("rpt", "department",
                {text("dept", 5, "Inventory department code"),
                 text("deptname", 50, "Department name: the caption of its button")});
+
+    addOrderReportTables(t);
 }
 
 // ---- user.mdb -----------------------------------------------------------------

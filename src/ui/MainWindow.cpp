@@ -125,6 +125,7 @@ enum class Menu {
     Reports,
     CurrentEvent,
     EventListings,
+    FunctionSheets,
     ToDo,
     ItemListings,
     Projection,
@@ -144,6 +145,7 @@ constexpr MenuRow MenuTable[] = {
     {Menu::Reports, std::nullopt, "mnureport", "&Reports"},
     {Menu::CurrentEvent, Menu::Reports, "mnucurrentdisplay", "&Currently Displayed Event"},
     {Menu::EventListings, Menu::Reports, "mnuevents", "&Event Listings"},
+    {Menu::FunctionSheets, Menu::Reports, "mnufunctionsheets", "&Function Sheets"},
     {Menu::ToDo, Menu::Reports, "mnutodo", "&To-Do Task List"},
     {Menu::ItemListings, Menu::Reports, "mnuitem", "&Item Listings"},
     {Menu::Projection, Menu::Reports, "mnuprojection", "&Revenue Projection"},
@@ -225,6 +227,16 @@ std::span<const MainWindow::CommandRow> MainWindow::commandTable() {
          [](MainWindow &w) {
              w.m_logic.listings.printSheet(ReportMenu::ItemsSheet);
          }},
+        {C::OrderKitchen, Menu::CurrentEvent, Separator::Before, "mnuorderkitchen",
+         "Event &Order - Kitchen",
+         [](MainWindow &w) {
+             w.m_logic.listings.printOrder(OrderReports::Copy::Kitchen);
+         }},
+        {C::OrderClient, Menu::CurrentEvent, Separator::None, "mnuorderclient",
+         "Event Order - C&lient",
+         [](MainWindow &w) {
+             w.m_logic.listings.printOrder(OrderReports::Copy::Client);
+         }},
 
         {C::EventsToday, Menu::EventListings, Separator::None, "mnueventlist(0)", "&Today",
          [](MainWindow &w) {
@@ -251,6 +263,17 @@ std::span<const MainWindow::CommandRow> MainWindow::commandTable() {
          "Event/Room &Conflicts by date range",
          [](MainWindow &w) {
              w.m_logic.maintenance.RoomConflictReport();
+         }},
+
+        {C::FunctionSheet, Menu::FunctionSheets, Separator::None, "mnufunctionsheet",
+         "&Function Sheet...",
+         [](MainWindow &w) {
+             w.m_logic.listings.printFunctionSheet();
+         }},
+        {C::Production, Menu::FunctionSheets, Separator::None, "mnuproduction",
+         "Kitchen &Production...",
+         [](MainWindow &w) {
+             w.m_logic.listings.printProduction();
          }},
 
         {C::TasksByEventNumber, Menu::ToDo, Separator::None, "mnutodobynumber",

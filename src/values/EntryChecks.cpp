@@ -75,13 +75,13 @@ CheckedDate EntryChecks::checkDate(int dateNumber) {
     return {text, false};
 }
 
-QString EntryChecks::askDate(const QString &which, const QString &suffix) {
+QString EntryChecks::askDate(const QString &which, const QString &suffix, const QString &offered) {
     const QString prompt =
         QStringLiteral("Type the %1 date in YYYYMMDD format.\n").arg(which) +
         QStringLiteral("When done, press ENTER or click OK.\n\nClick CANCEL to exit this feature.");
     for (;;) {
         QString answer = m_messages.prompts()
-                             .input(prompt, which + QStringLiteral(" Date - ") + suffix)
+                             .input(prompt, which + QStringLiteral(" Date - ") + suffix, offered)
                              .trimmed();
         if (answer.isEmpty())
             return QString();
@@ -92,18 +92,20 @@ QString EntryChecks::askDate(const QString &which, const QString &suffix) {
     }
 }
 
-std::optional<TypedDates> EntryChecks::askTypedDates(const QString &suffix) {
-    const QString from = askDate(QStringLiteral("FROM"), suffix);
+std::optional<TypedDates> EntryChecks::askTypedDates(const QString &suffix,
+                                                     const QString &offered) {
+    const QString from = askDate(QStringLiteral("FROM"), suffix, offered);
     if (from.isEmpty())
         return std::nullopt;
-    const QString to = askDate(QStringLiteral("TO"), suffix);
+    const QString to = askDate(QStringLiteral("TO"), suffix, offered);
     if (to.isEmpty())
         return std::nullopt;
     return to < from ? TypedDates{to, from} : TypedDates{from, to};
 }
 
-std::optional<DateRange> EntryChecks::askDateRange(const QString &suffix, RangeFor use) {
-    const auto typed = askTypedDates(suffix);
+std::optional<DateRange> EntryChecks::askDateRange(const QString &suffix, RangeFor use,
+                                                   const QString &offered) {
+    const auto typed = askTypedDates(suffix, offered);
     if (!typed)
         return std::nullopt;
     const auto from = checkedDate(typed->from);

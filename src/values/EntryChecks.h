@@ -65,8 +65,9 @@ public:
     // ("2026011", 0) are refused as an invalid month.
     CheckedDate checkDate(int dateNumber);
     // Asks FROM and TO dates (MMDD means this year) under titles ending in
-    // `suffix`; none when the operator cancels either.
-    std::optional<TypedDates> askTypedDates(const QString &suffix);
+    // `suffix`, each box offering `offered` (YYYYMMDD) when given; none when
+    // the operator cancels either.
+    std::optional<TypedDates> askTypedDates(const QString &suffix, const QString &offered = {});
     // What a date range is asked for. Listings of events, items and charges
     // read the event records, which outlive a purge of the calendar, so any
     // valid date will do; the purge and the room-conflict report work on
@@ -76,7 +77,8 @@ public:
     // (and for the calendar's rows, against the years it holds). None when
     // cancelled or a date is refused (the operator has been told which), so
     // a typing slip never purges or prints a wrong range.
-    std::optional<DateRange> askDateRange(const QString &suffix, RangeFor use);
+    std::optional<DateRange> askDateRange(const QString &suffix, RangeFor use,
+                                          const QString &offered = {});
     // Looks up the typed account number; the flags below describe that
     // account and the clipboard gets its class code and the code's
     // description.
@@ -87,7 +89,7 @@ public:
 
 private:
     // One date of the range prompt; empty when cancelled.
-    QString askDate(const QString &which, const QString &suffix);
+    QString askDate(const QString &which, const QString &suffix, const QString &offered);
     // The typed date as YYYYMMDD when checkDate accepts it.
     std::optional<int> checkedDate(const QString &typed);
     // True when the calendar has days in the years of both dates; the

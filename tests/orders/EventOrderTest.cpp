@@ -1,8 +1,6 @@
-#include "EventFixture.h"
+#include "ReceptionFixture.h"
 #include "events/ChangeLog.h"
 #include "orders/EventOrderWindow.h"
-#include "session/ClubSettings.h"
-#include "storage/Databases.h"
 
 #include <QFile>
 
@@ -13,39 +11,20 @@ namespace {
 const QString Evnt = u"evnt"_s;
 using Section = EventOrder::Section;
 
-// A confirmed dinner for 58 guests with three items in two departments,
-// and the order window of this workstation open on it.
-class EventOrderTest : public EventFixture {
+// The reception with the order window of this workstation open on it.
+class EventOrderTest : public ReceptionFixture {
 protected:
     void SetUp() override {
-        EventFixture::SetUp();
-        ASSERT_EQ(book(u"20270612"_s, u"Park Reception"_s, u"18:00"_s, u"23:00"_s, 3, 4),
-                  EventRecord::Saved::Done);
-        event = lastNumber;
-        exec(Evnt,
-             u"update eventinfo set setfor = 60, guarantee = 58, contactname = 'Hannah "
-             "Park', contphone1 = '267-555-0136' where eventnum = ?"_s,
-             {event});
-        exec(Evnt,
-             u"insert into items (eventid, qty, itemnum, dept, itemdesc, price, servchg, tax) "
-             "values (?, 30, 103, '1', '30 Grilled Salmon', 1170, 210.6, 81.9), "
-             "(?, 28, 101, '1', '28 Filet Mignon', 1344, 241.92, 94.08), "
-             "(?, 232, 202, '2', '232 Open Bar', 2784, 501.12, 194.88)"_s,
-             {event, event, event});
-        ASSERT_TRUE(ClubSettings::write(*open(),
-                                        QString::fromLatin1(OrderLists::CourseByDepartmentSetting),
-                                        u"1=Main;2=Bar"_s)
-                        .ok());
+        ReceptionFixture::SetUp();
         ASSERT_TRUE(record->LoadEvent(event));
         window = std::make_unique<EventOrderWindow>(*module);
         ASSERT_TRUE(window->open()) << prompts.messageTexts().join(u"|"_s).toStdString();
     }
     void TearDown() override {
         window.reset();
-        EventFixture::TearDown();
+        ReceptionFixture::TearDown();
     }
 
-    DatabasePtr open() { return std::move(module->databases.open(Evnt).value()); }
     OrderLists lists() { return OrderLists::from(*ClubSettings::load(module->databases)); }
     OrderSheet sheet() {
         auto db = open();
@@ -77,7 +56,6 @@ protected:
         on.editDietary(1, u"Gluten-free"_s, u"3"_s);
     }
 
-    int event = 0;
     std::unique_ptr<EventOrderWindow> window;
 };
 

@@ -37,8 +37,9 @@ public:
         questions << Shown{text, title, Icon::Question};
         return next(QMetaType::fromType<bool>(), text).toBool();
     }
-    QString input(const QString &text, const QString &title, const QString &) override {
+    QString input(const QString &text, const QString &title, const QString &initial) override {
         inputs << Shown{text, title, Icon::None};
+        offered << initial;
         return next(QMetaType::fromType<QString>(), text).toString();
     }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
@@ -47,6 +48,7 @@ public:
     QList<Shown> messages;
     QList<Shown> questions;
     QList<Shown> inputs;
+    QStringList offered; // what each input box started with
     int busyDepth = 0;
 
     QStringList messageTexts() const;
@@ -55,7 +57,10 @@ public:
         return messages.isEmpty() ? none : messages.last();
     }
     // Forgets what was shown so far.
-    void clear() { messages = questions = inputs = {}; }
+    void clear() {
+        messages = questions = inputs = {};
+        offered.clear();
+    }
 
 private:
     QVariant next(QMetaType kind, const QString &text);

@@ -45,10 +45,12 @@ protected:
     struct Run {
         int status = -1;
         QString said;
+        QString output;
     };
     static Run finish(QProcess &process) {
         EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardError()),
+                QString::fromUtf8(process.readAllStandardOutput())};
     }
     static QString pdfText(const QString &pdf) {
         QProcess pdftotext;
@@ -88,6 +90,10 @@ TEST_F(ClubPrintTest, PrintsWhatIsSelectedAndLeavesTheClubAsItWasOrRefusesIt) {
     const QString party = QString::number(eventNumber(u"Halvorsen Engineering "
                                                       "Holiday Party"_s));
     const QString gala = QString::number(eventNumber(u"New Year's Eve Gala"_s));
+    const QString reception = QString::number(eventNumber(u"Sullivan-Park Reception"_s));
+    const QString day =
+        scalar(u"evnt"_s, u"select eventdate from eventinfo where eventnum = ?"_s, {reception})
+            .toString();
     const QStringList before = clubState();
     const QString everything = u" --from 20000101 --to 20991231"_s;
     const struct {
@@ -104,6 +110,16 @@ TEST_F(ClubPrintTest, PrintsWhatIsSelectedAndLeavesTheClubAsItWasOrRefusesIt) {
          u"Dear Greta Halvorsen, Thank you for choosing Hollow Creek Country Club"_s},
         {u"evnttask1"_s + everything, 0, u"evnttask1-20000101-20991231.pdf"_s,
          u"Tasks from 01/01/2000 to 12/31/2099"_s},
+        {u"evntord2 --event "_s + reception, 0, u"evntord2-event%1.pdf"_s.arg(reception),
+         u"Event Order - Client's Copy Draft - not issued Sullivan-Park Reception"_s},
+        {u"evntfunc --from %1 --to %1"_s.arg(day), 0, u"evntfunc-%1-%1.pdf"_s.arg(day),
+         u"Sullivan-Park Reception (#%1)"_s.arg(reception)},
+        {u"evntprod --from %1 --to %1"_s.arg(day), 0, u"evntprod-%1-%1.pdf"_s.arg(day),
+         u"#%1 Sullivan-Park Reception"_s.arg(reception)},
+        {u"evntfunc --from 20990101 --to 20990101"_s, 0, u"evntfunc-20990101-20990101.pdf"_s,
+         u"No events are booked."_s},
+        {u"evnt01a --issue --event "_s + party, 2, QString(),
+         u"--issue issues an event order; evnt01a.rpt is none."_s},
         {u"evntcb01 --event "_s + party, 3, QString(),
          u"--contract N: the club's contracts are 1 (Wedding Reception)"_s},
         {u"evnt01b --event 99999"_s, 3, QString(), u"There is no event 99999."_s},
@@ -153,6 +169,30 @@ TEST_F(ClubPrintTest, PrintsWhatIsSelectedAndLeavesTheClubAsItWasOrRefusesIt) {
     EXPECT_EQ(run.status, 4);
     EXPECT_TRUE(run.said.contains(u"is empty (0 bytes)"_s)) << run.said.toStdString();
     EXPECT_EQ(QFileInfo(empty).size(), 0) << "nothing was written into it";
+}
+
+TEST_F(ClubPrintTest, AnOrderPrintedWithIssueIsIssuedFirstAndOnlyWhenItChanged) {
+    const QString reception = QString::number(eventNumber(u"Sullivan-Park Reception"_s));
+    const QString issue = u"evntord1 --event %1 --issue --pdf order.pdf"_s.arg(reception);
+    const auto issued = [&](const QString &told, const QString &printed) {
+        const Run run = finish(*start(issue));
+        EXPECT_EQ(run.status, 0) << run.said.toStdString();
+        EXPECT_TRUE(run.output.startsWith(u"Event order #%1: "_s.arg(reception) + told))
+            << run.output.toStdString();
+        const QString text = pdfText(out(u"order.pdf"_s));
+        EXPECT_TRUE(text.contains(printed)) << text.toStdString();
+    };
+    issued(u"revision 1 issued."_s, u"Revision 1, issued"_s);
+    EXPECT_EQ(rowTexts(u"evnt"_s, u"select revision, issuedby from eventorder"_s),
+              QStringList{u"1|moravel-club"_s});
+
+    // Unchanged, it is printed again and the club left as it was.
+    const QStringList before = clubState();
+    issued(u"nothing changed since revision 1; not issued again."_s, u"Revision 1, issued"_s);
+    EXPECT_EQ(clubState(), before);
+
+    exec(u"evnt"_s, u"update items set qty = qty + 2 where eventid = ?"_s, {reception});
+    issued(u"revision 2 issued."_s, u"CHANGED IN REVISION 2"_s);
 }
 
 } // namespace

@@ -64,7 +64,10 @@ TEST_F(ReportsViewTest, EveryReportCommandPrintsThroughTheReportProgram) {
             "mnuitemlist(0)||Page 1 of\nmnuitemlist(3)|20261201,20261231|from 12/01/2026 to "
             "12/31/2026\n"
             "mnurevproj(0)|3|Members & Non-Members\nmnumaillabels|all|\nmnubilling|4|\n"
-            "mnueventsheet||%1\nmnueventsheet1||%1\nmnueventitems||%1")
+            "mnueventsheet||%1\nmnueventsheet1||%1\nmnueventitems||%1\n"
+            "mnuorderkitchen||Event Order %1\nmnuorderclient||Client's Copy %1\n"
+            "mnufunctionsheet|20261201,20261231|Function Sheet from 12/01/2026 to 12/31/2026\n"
+            "mnuproduction|20261207,20261207|Kitchen Production Monday, December 7, 2026")
             .arg(title)
             .split(u'\n');
     for (const QString &report : reports) {

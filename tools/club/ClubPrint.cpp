@@ -5,6 +5,8 @@
 #include "contracts/ContractStore.h"
 #include "events/EventRecord.h"
 #include "events/EventRow.h"
+#include "orders/EventOrder.h"
+#include "orders/OrderReports.h"
 #include "ports/Messages.h"
 #include "ports/QtPrograms.h"
 #include "ports/ReportLauncher.h"
@@ -26,15 +28,20 @@ namespace ClubPrint {
 
 namespace {
 
-enum class Kind { Sheet, Contract, Listing, Tasks };
+enum class Kind { Sheet, Contract, Order, Listing, Tasks, FunctionSheet, Production };
 
 struct Layout {
     QString file; // "evnt01a.rpt"
     Kind kind = Kind::Sheet;
-    int code = 0; // the sheet, the contract layout or the listing kind
+    int code = 0; // the sheet, the contract layout, the order's copy or the listing kind
 
-    bool byEvent() const { return kind == Kind::Sheet || kind == Kind::Contract; }
+    bool byEvent() const {
+        return kind == Kind::Sheet || kind == Kind::Contract || kind == Kind::Order;
+    }
 };
+
+// The name an issue from this command is recorded under.
+const QString IssuingOperator = QStringLiteral("moravel-club");
 
 // The layouts printed for an event or a date range, by the names the
 // windows print them under. A listing of today, a month or a year is
@@ -48,6 +55,8 @@ QList<Layout> layouts() {
                               ContractBuilder::LetterheadLayout, ContractBuilder::LetterheadWindow,
                               ContractBuilder::UserDefinedLayout})
         all << Layout{ContractBuilder::layoutFile(layout), Kind::Contract, layout};
+    for (const auto copy : {OrderReports::Copy::Kitchen, OrderReports::Copy::Client})
+        all << Layout{OrderReports::orderLayout(copy), Kind::Order, int(copy)};
     for (const int kind :
          {ReportMenu::Today, ReportMenu::ThisMonth, ReportMenu::NextMonth, ReportMenu::ThisYear,
           ReportMenu::DateRangeList, ReportMenu::ItemsThisMonth, ReportMenu::ItemsNextMonth,
@@ -62,6 +71,8 @@ QList<Layout> layouts() {
         all << Layout{ReportMenu::listing(kind, {}, {}, {}, {}).reportFile, Kind::Listing, ranged};
     }
     all << Layout{QLatin1String(TaskList::ReportFile), Kind::Tasks, 0};
+    all << Layout{OrderReports::functionSheetLayout(), Kind::FunctionSheet, 0};
+    all << Layout{OrderReports::productionLayout(), Kind::Production, 0};
     return all;
 }
 
@@ -181,6 +192,28 @@ std::optional<Exit> chooseContract(Module &module, ContractBuilder &builder, int
                     choice);
 }
 
+// Issues the event's order and says which revision it is at, on `report`;
+// an exit when it was not issued.
+std::optional<Exit> issueOrder(Module &module, int number, const QDateTime &now,
+                               QTextStream &report) {
+    DatabasePtr evnt = module.access.open(QStringLiteral("evnt"));
+    if (!evnt)
+        return Refused;
+    const auto issued =
+        EventOrders::issue(*evnt, number, OrderLists::from(ReportLauncher(module).clubSettings()),
+                           IssuingOperator, now);
+    if (!issued)
+        return fail(Refused, issued.error().description);
+    report << (issued->raised
+                   ? QStringLiteral("Event order #%1: revision %2 issued.")
+                   : QStringLiteral("Event order #%1: nothing changed since revision %2; "
+                                    "not issued again."))
+                  .arg(number)
+                  .arg(issued->revision)
+           << Qt::endl;
+    return std::nullopt;
+}
+
 } // namespace
 
 Exit print(const Request &request) {
@@ -199,13 +232,17 @@ Exit print(const Request &request) {
                         .arg(layout->file, layout->byEvent()
                                                ? QStringLiteral("an event (--event N)")
                                                : QStringLiteral("dates (--from and --to)")));
+    if (request.issue && layout->kind != Kind::Order)
+        return fail(BadArguments,
+                    QStringLiteral("--issue issues an event order; %1 is none.").arg(layout->file));
     const int from = std::min(request.from, request.to);
     const int to = std::max(request.from, request.to);
 
     auto club = ClubStorage::load(QDir(request.clubDirectory).absolutePath());
     if (!club)
         return fail(Refused, club.error().description);
-    club->readOnly = true; // printing only reads
+    // Printing only reads; issuing an order is the one write this command makes.
+    club->readOnly = !request.issue;
     if (Status ready = checkClub(Databases(*club)); !ready)
         return fail(Refused, ready.error().description);
 
@@ -254,6 +291,24 @@ Exit print(const Request &request) {
         filled = builder.fillContract(ContractBuilder::Layout(layout->code));
         break;
     }
+    case Kind::Order: {
+        if (const auto refused = loadEvent(module, request.event))
+            return *refused;
+        // What was issued is told beside the PDF's path, or apart from a PDF
+        // written to the standard output.
+        QTextStream report(pdf == QLatin1String("-") ? stderr : stdout);
+        if (request.issue)
+            if (const auto refused = issueOrder(module, request.event, clock.now(), report))
+                return *refused;
+        filled = OrderReports::fillOrder(module, request.event, OrderReports::Copy(layout->code));
+        break;
+    }
+    case Kind::FunctionSheet:
+        filled = OrderReports::fillFunctionSheet(module, from, to);
+        break;
+    case Kind::Production:
+        filled = OrderReports::fillProduction(module, from, to);
+        break;
     case Kind::Listing: {
         ReportMenu::Listing listing =
             ReportMenu::listing(layout->code, ReportMenu::DateNumbers::from(clock.today()), {},

@@ -6,9 +6,10 @@
 // range, made without a workstation. The program's own filling code fills a
 // work copy of the report template in a temporary folder of this run alone,
 // the report program writes the PDF, and the folder goes with everything in
-// it, whatever happened. The club is only read: its databases are opened
-// read-only and a club that is not recognised or needs an upgrade is
-// refused, never upgraded.
+// it, whatever happened. The club is only read, its databases opened
+// read-only, except for an event order printed with `issue`, which is
+// issued first: the one write. A club that is not recognised or needs an
+// upgrade is refused, never upgraded.
 namespace ClubPrint {
 
 enum Exit { Printed = 0, BadArguments = 2, NothingSelected = 3, Refused = 4 };
@@ -19,8 +20,9 @@ struct Request {
     int event = 0;
     int from = 0; // YYYYMMDD
     int to = 0;
-    int contract = 0; // the stored contract a contract layout prints
-    QString pdf;      // empty: LAYOUT-SELECTION.pdf in the current directory; "-": stdout
+    int contract = 0;   // the stored contract a contract layout prints
+    bool issue = false; // an event order is issued before it prints
+    QString pdf;        // empty: LAYOUT-SELECTION.pdf in the current directory; "-": stdout
 };
 
 // Prints the request; what went wrong goes to the standard error, the

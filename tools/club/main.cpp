@@ -30,9 +30,8 @@ int usage() {
            "       moravel-club upgrade DIR [--recreate DATABASE]\n"
            "       moravel-club copy FROM TO [--replace]\n"
            "       moravel-club export-ics DIR FROM TO [ROOM] [--out FILE]\n"
-           "       moravel-club print DIR LAYOUT [--event N [--contract C] | --from FROM --to "
-           "TO]\n"
-           "                          [--pdf OUT]\n"
+           "       moravel-club print DIR LAYOUT [--event N [--contract C | --issue] |\n"
+           "                          --from FROM --to TO] [--pdf OUT]\n"
            "       moravel-club setting DIR [NAME [VALUE]]\n"
            "  create makes a new club directory with every database, the settings and the\n"
            "  DEMO operator; --demo adds sample members, staff, inventory and receivables\n"
@@ -61,15 +60,19 @@ int usage() {
            "  output) or else to LAYOUT-SELECTION.pdf in the current directory\n"
            "  (evnt01a-event7.pdf, evnt03e-20270101-20270131.pdf). LAYOUT, with or\n"
            "  without .rpt, any case: the event sheets evnt01a, evnt01b, evnt02b and\n"
-           "  the contracts evntcb01, evntcb01w, evntcb02, evntcb02w, evntcbudf for\n"
-           "  --event N (a contract also names the stored contract C whose components\n"
-           "  it assembles); the listings evnt03a-e, item listings evnt04b-f,\n"
-           "  projections evnt05b-e and the task list evnttask1 for the dates --from\n"
-           "  to --to (YYYYMMDD). It only reads the club. Exit status: 0 printed, 2 wrong "
-           "arguments, 3 nothing selected (no\n"
-           "  such event or contract, nothing in the dates), 4 refused (the club not\n"
-           "  recognised or not up to date, a layout not listed here, the report\n"
-           "  program failed), the cause on the standard error.\n"
+           "  the contracts evntcb01, evntcb01w, evntcb02, evntcb02w, evntcbudf and\n"
+           "  the event orders evntord1 (kitchen) and evntord2 (client) for --event N (a\n"
+           "  contract also names the stored contract C whose components it\n"
+           "  assembles); the listings evnt03a-e, item listings evnt04b-f, projections\n"
+           "  evnt05b-e, the task list evnttask1, the function sheet evntfunc and the\n"
+           "  kitchen production evntprod for the dates --from to --to (YYYYMMDD). It\n"
+           "  only reads the club, but an event order printed with --issue is issued\n"
+           "  first (a new revision when it changed since the last), and the revision\n"
+           "  is reported. A function sheet or production with no event in the dates\n"
+           "  prints a page saying so. Exit status: 0 printed, 2 wrong arguments, 3\n"
+           "  nothing selected (no such event or contract, nothing in the dates), 4\n"
+           "  refused (the club not recognised or not up to date, a layout not listed\n"
+           "  here, the report program failed), the cause on the standard error.\n"
            "  setting lists the club's own settings, shows one, or sets NAME to VALUE\n"
            "  (\"\" removes it, so the default applies again): locale (en_US), timezone\n"
            "  (America/New_York), longdate and shortdate (Qt date formats), and\n"
@@ -272,7 +275,7 @@ int setting(const QStringList &arguments) {
 } // namespace
 
 int print(const QStringList &arguments, const QStringList &selection, const QString &contract,
-          const QString &pdf) {
+          const QString &pdf, bool issue) {
     ClubPrint::Request request;
     request.clubDirectory = arguments.value(1);
     request.layout = arguments.value(2);
@@ -294,6 +297,7 @@ int print(const QStringList &arguments, const QStringList &selection, const QStr
     request.from = date(from);
     request.to = date(to);
     request.pdf = pdf;
+    request.issue = issue;
     if (arguments.size() != 3 || !numbers)
         return usage();
     const ClubPrint::Exit printed = ClubPrint::print(request);
@@ -308,6 +312,7 @@ int main(int argc, char *argv[]) {
     QStringList arguments = app.arguments().mid(1);
     const bool demo = arguments.removeAll(QStringLiteral("--demo")) > 0;
     const bool replace = arguments.removeAll(QStringLiteral("--replace")) > 0;
+    const bool issue = arguments.removeAll(QStringLiteral("--issue")) > 0;
     // An option with a value; false when the value is missing.
     const auto valueOf = [&](const QString &option, QString &value) {
         const qsizetype at = arguments.indexOf(option);
@@ -335,12 +340,12 @@ int main(int argc, char *argv[]) {
         return usage();
     const bool printing = arguments.value(0) == QLatin1String("print");
     if (!printing &&
-        (!selection.join(QString()).isEmpty() || !contract.isEmpty() || !pdf.isEmpty()))
+        (!selection.join(QString()).isEmpty() || !contract.isEmpty() || !pdf.isEmpty() || issue))
         return usage();
     if (printing) {
         if (demo || replace || !server.isEmpty() || !recreate.isEmpty() || !outFile.isEmpty())
             return usage();
-        return print(arguments, selection, contract, pdf);
+        return print(arguments, selection, contract, pdf, issue);
     }
     if (!outFile.isEmpty() && arguments.value(0) != QLatin1String("export-ics"))
         return usage();
