@@ -115,8 +115,8 @@ TEST_F(OrderPapersTest, TheKitchensAndTheClientsCopyPrintTheOrderEachWithItsOwnP
     const QString kitchen = order(OrderReports::Copy::Kitchen);
     EXPECT_EQ(
         missing(kitchen,
-                {u"Event Order"_s, u"Park Reception"_s, u"Draft - not issued"_s,
-                 u"Event #"_s + number,
+                {u"Event Order"_s, u"Park Reception"_s, u"Event #"_s + number,
+                 u"Draft - not issued"_s,
                  u"Date Saturday, June 12, 2027 Contact Hannah Park, 267-555-0136"_s,
                  u"Time 6:00 PM to 11:00 PM On site Colleen Reilly, 267-555-0199"_s,
                  u"Room Library Guests set for 60, guarantee 58"_s, u"Timeline"_s,

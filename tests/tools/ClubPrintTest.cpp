@@ -111,7 +111,8 @@ TEST_F(ClubPrintTest, PrintsWhatIsSelectedAndLeavesTheClubAsItWasOrRefusesIt) {
         {u"evnttask1"_s + everything, 0, u"evnttask1-20000101-20991231.pdf"_s,
          u"Tasks from 01/01/2000 to 12/31/2099"_s},
         {u"evntord2 --event "_s + reception, 0, u"evntord2-event%1.pdf"_s.arg(reception),
-         u"Event Order - Client's Copy Draft - not issued Sullivan-Park Reception"_s},
+         u"Event Order - Client's Copy Sullivan-Park Reception Revision 1, issued 12/06/2026 by "
+         "DEMO"_s},
         {u"evntfunc --from %1 --to %1"_s.arg(day), 0, u"evntfunc-%1-%1.pdf"_s.arg(day),
          u"Sullivan-Park Reception (#%1)"_s.arg(reception)},
         {u"evntprod --from %1 --to %1"_s.arg(day), 0, u"evntprod-%1-%1.pdf"_s.arg(day),
@@ -182,17 +183,25 @@ TEST_F(ClubPrintTest, AnOrderPrintedWithIssueIsIssuedFirstAndOnlyWhenItChanged) 
         const QString text = pdfText(out(u"order.pdf"_s));
         EXPECT_TRUE(text.contains(printed)) << text.toStdString();
     };
-    issued(u"revision 1 issued."_s, u"Revision 1, issued"_s);
-    EXPECT_EQ(rowTexts(u"evnt"_s, u"select revision, issuedby from eventorder"_s),
-              QStringList{u"1|moravel-club"_s});
-
-    // Unchanged, it is printed again and the club left as it was.
+    const auto issuedBy = [&] {
+        return rowTexts(u"evnt"_s,
+                        u"select revision, issuedby from eventorder where eventnum = ?"_s,
+                        {reception});
+    };
+    // The demo's wedding was issued once; unchanged, it is printed again
+    // and the club left as it was.
     const QStringList before = clubState();
-    issued(u"nothing changed since revision 1; not issued again."_s, u"Revision 1, issued"_s);
+    issued(u"nothing changed since revision 1; not issued again."_s,
+           u"Revision 1, issued 12/06/2026 by DEMO"_s);
     EXPECT_EQ(clubState(), before);
 
-    exec(u"evnt"_s, u"update items set qty = qty + 2 where eventid = ?"_s, {reception});
+    // A changed item: revision 2, its menu marked, recorded as the command's.
+    exec(u"evnt"_s, u"update items set qty = qty + 2 where eventid = ? and itemnum = 103"_s,
+         {reception});
     issued(u"revision 2 issued."_s, u"CHANGED IN REVISION 2"_s);
+    EXPECT_EQ(issuedBy(), QStringList{u"2|moravel-club"_s});
+    issued(u"nothing changed since revision 2; not issued again."_s, u"Revision 2, issued"_s);
+    EXPECT_EQ(issuedBy(), QStringList{u"2|moravel-club"_s});
 }
 
 } // namespace
