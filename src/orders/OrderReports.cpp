@@ -35,13 +35,6 @@ QDate dateOf(int yyyymmdd) {
     return QDate(yyyymmdd / 10000, yyyymmdd / 100 % 100, yyyymmdd % 100);
 }
 
-// "30 Grilled Salmon" sold 30 times is printed "Grilled Salmon" beside its
-// quantity.
-QString description(const OrderSheet::Item &item) {
-    const QString sold = item.quantity + QLatin1Char(' ');
-    return item.description.startsWith(sold) ? item.description.mid(sold.size()) : item.description;
-}
-
 QString courseName(const QString &course) {
     return course.isEmpty() ? QStringLiteral("Other") : course;
 }
@@ -157,7 +150,7 @@ void addSheet(PaperRows &rows, const OrderSheet &sheet, const ClubSettings &club
             {QStringLiteral("course"), courseName(item.course)},
             {QStringLiteral("qty"), item.quantity},
             {QStringLiteral("itemnum"), item.item},
-            {QStringLiteral("description"), description(item)},
+            {QStringLiteral("description"), item.description},
             {QStringLiteral("price"), item.price.toVariant()},
             {QStringLiteral("servchg"), item.serviceCharge.toVariant()},
             {QStringLiteral("tax"), item.tax.toVariant()},
@@ -176,7 +169,7 @@ struct Produced {
         : rank(rankOf)
         , course(courseOf)
         , item(sold.item)
-        , description(OrderReports::description(sold)) {}
+        , description(sold.description) {}
 
     int rank = 0;
     QString course;
@@ -193,7 +186,7 @@ struct Produced {
     bool sameAs(int rankOf, const QString &courseOf, const OrderSheet::Item &sold) const {
         // Inventory items by number, free-form ones (number 0) by description.
         return rank == rankOf && course == courseOf && item == sold.item &&
-               (item > 0 || description == OrderReports::description(sold));
+               (item > 0 || description == sold.description);
     }
     void add(const OrderSheet &sheet, const Decimal &sold) {
         quantity = quantity.plus(sold).value_or(quantity);
