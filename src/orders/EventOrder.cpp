@@ -496,6 +496,17 @@ Result<Issued> issue(Database &evnt, int number, const OrderLists &lists, const 
     return issued;
 }
 
+QString issueLogEntry(const Issued &issued) {
+    QStringList titles;
+    for (EventOrder::Section section : issued.changed)
+        titles << EventOrder::sectionTitle(section);
+    return ChangeLog::field(
+        QStringLiteral("Event order revision %1 issued").arg(issued.revision) +
+        (titles.isEmpty()
+             ? QString()
+             : QStringLiteral(" (changed: %1)").arg(titles.join(QLatin1String(", ")))));
+}
+
 Status removeOrder(Database &evnt, int number) {
     for (const char *table : {"eventorder", "eventordertime", "eventorderdiet", "eventordercourse"})
         if (Status removed = evnt.execute(

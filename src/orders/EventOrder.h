@@ -170,6 +170,10 @@ struct Issued {
 Result<Issued> issue(Database &evnt, int number, const OrderLists &lists, const QString &by,
                      const QDateTime &at);
 
+// The change-log entry of an issue that raised the revision: "Event order
+// revision 2 issued (changed: Menu)".
+QString issueLogEntry(const Issued &issued);
+
 // The events that have an order; the order rows of an event that is gone
 // go with it.
 Status removeOrder(Database &evnt, int number);

@@ -443,16 +443,8 @@ void EventOrderWindow::issue() {
             m_module.messages.ShowErrorCodes(done.error());
         return;
     }
-    if (issued->raised && m_status > 1) {
-        QStringList titles;
-        for (EventOrder::Section section : issued->changed)
-            titles << EventOrder::sectionTitle(section);
-        writeLog(ChangeLog::field(
-            QStringLiteral("Event order revision %1 issued").arg(issued->revision) +
-            (titles.isEmpty()
-                 ? QString()
-                 : QStringLiteral(" (changed: %1)").arg(titles.join(QLatin1String(", "))))));
-    }
+    if (issued->raised && m_status > 1)
+        writeLog(EventOrders::issueLogEntry(*issued));
     load();
     statusText = issued->raised ? QStringLiteral("Revision %1 issued").arg(issued->revision)
                                 : QStringLiteral("Nothing changed since revision %1; printed "

@@ -1,4 +1,5 @@
 #include "ReceptionFixture.h"
+#include "events/ChangeLog.h"
 #include "orders/EventOrderWindow.h"
 #include "ports/QtPrograms.h"
 #include "reports/ReportMenu.h"
@@ -196,6 +197,15 @@ TEST_F(OrderPapersTest, EachRevisionMarksWhatChangedAndAPlainPrintChangesNothing
               QString())
         << paper.toStdString();
     EXPECT_FALSE(paper.contains(u"Revision 3"_s));
+
+    // Each issue that raised the revision has its line in the change log.
+    QFile log(path(QString::fromLatin1(ChangeLog::FileName)));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString logged = QString::fromUtf8(log.readAll());
+    EXPECT_EQ(logged.count(u"Event order revision"_s), 2);
+    EXPECT_TRUE(logged.contains(ChangeLog::historyKey(event) +
+                                u"\\Event order revision 2 issued (changed: Menu)"_s))
+        << logged.toStdString();
 }
 
 TEST_F(OrderPapersTest, ADaysFunctionSheetAndProductionCoverItsBookedEventsOnly) {

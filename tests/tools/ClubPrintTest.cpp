@@ -200,6 +200,11 @@ TEST_F(ClubPrintTest, AnOrderPrintedWithIssueIsIssuedFirstAndOnlyWhenItChanged) 
          {reception});
     issued(u"revision 2 issued."_s, u"CHANGED IN REVISION 2"_s);
     EXPECT_EQ(issuedBy(), QStringList{u"2|moravel-club"_s});
+    QFile log(path(u"evntsched.ini"_s));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(log.readAll())
+                    .contains(u"Event#%1 \\Event order revision 2 issued (changed: Menu)"_s.arg(
+                        reception)));
     issued(u"nothing changed since revision 2; not issued again."_s, u"Revision 2, issued"_s);
     EXPECT_EQ(issuedBy(), QStringList{u"2|moravel-club"_s});
 }

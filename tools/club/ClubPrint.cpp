@@ -3,6 +3,7 @@
 #include "SilentPorts.h"
 #include "contracts/ContractBuilder.h"
 #include "contracts/ContractStore.h"
+#include "events/ChangeLog.h"
 #include "events/EventRecord.h"
 #include "events/EventRow.h"
 #include "orders/EventOrder.h"
@@ -204,6 +205,13 @@ std::optional<Exit> issueOrder(Module &module, int number, const QDateTime &now,
                            IssuingOperator, now);
     if (!issued)
         return fail(Refused, issued.error().description);
+    // Logged as the order window logs an issue, beside the event's own lines.
+    if (issued->raised && module.event.Status > 1) {
+        ChangeLog log(module.messages, module.ports.clock, module.event);
+        log.AuditLine = EventOrders::issueLogEntry(*issued);
+        if (!log.WriteAudit())
+            return Refused;
+    }
     report << (issued->raised
                    ? QStringLiteral("Event order #%1: revision %2 issued.")
                    : QStringLiteral("Event order #%1: nothing changed since revision %2; "
