@@ -2,6 +2,7 @@
 
 #include "events/ChangeLog.h"
 #include "session/ClubSettings.h"
+#include "session/CurrentEvent.h"
 #include "storage/Databases.h"
 #include "storage/EventChanges.h"
 #include "storage/Schema.h"
@@ -172,6 +173,7 @@ QString OrderLists::refusal(const QString &setting, const QString &value) {
     const int longest = setting == QLatin1String(StylesSetting) ? EventOrder::StyleLength
                                                                 : EventOrder::CourseLength;
     if (setting == QLatin1String(CourseByDepartmentSetting)) {
+        QStringList departments;
         for (const QString &pair : entries) {
             const QString department = pair.section(QLatin1Char('='), 0, 0).trimmed();
             const QString course = pair.section(QLatin1Char('='), 1).trimmed();
@@ -179,6 +181,9 @@ QString OrderLists::refusal(const QString &setting, const QString &value) {
                 return QStringLiteral("\"%1\" is not DEPT=Course; write the department's code, "
                                       "an equals sign and the course, such as 1=Main;2=Bar.")
                     .arg(pair);
+            if (departments.contains(department))
+                return QStringLiteral("The department %1 is given two courses.").arg(department);
+            departments << department;
             if (course.size() > EventOrder::CourseLength)
                 return QStringLiteral("The course \"%1\" is longer than %2 characters.")
                     .arg(course)
@@ -469,10 +474,19 @@ Result<Issued> issue(Database &evnt, int number, const OrderLists &lists, const 
         return DbError{
             ErrorNumber::NoCurrentRecord,
             QStringLiteral("Event #%1 is no longer there; its order was not issued.").arg(number)};
+    // A cancelled event is not prepared, and a billed one has been held.
+    if (const int status = (*held)->status;
+        status == CurrentEvent::CancelledStatus || status == CurrentEvent::BilledStatus)
+        return DbError{ErrorNumber::ReadOnly,
+                       QStringLiteral("Event #%1 is %2; its order is not issued again.")
+                           .arg(number)
+                           .arg(status == CurrentEvent::CancelledStatus
+                                    ? QStringLiteral("cancelled")
+                                    : QStringLiteral("billed"))};
     auto current = sheet(evnt, number, lists);
     if (!current)
         return current.error();
-    const OrderSheet &now = **current;
+    OrderSheet &now = **current;
     Issued issued;
     issued.revision = now.order.issued.revision;
     const bool first = issued.revision == 0;
@@ -481,6 +495,10 @@ Result<Issued> issue(Database &evnt, int number, const OrderLists &lists, const 
         return issued; // nothing to commit
     issued.raised = true;
     issued.revision += 1;
+    // Each item keeps the course it was issued in: a later change of the
+    // club's department courses does not change an issued order.
+    for (const OrderSheet::Item &item : now.items)
+        now.order.courses.insert(item.item, item.course);
     // The order's details row, made empty when the office never saved one.
     if (Status made = write(evnt, number, now.order); !made)
         return made.error();

@@ -465,6 +465,9 @@ void EventOrderWindow::writeLog(const QString &entries) {
 }
 
 void EventOrderWindow::print(OrderReports::Copy copy) {
+    // The paper shows what is stored: what was typed is saved first.
+    if (editable && unsaved && !save())
+        return;
     if (auto work = OrderReports::fillOrder(m_module, eventNumber, copy))
         ReportLauncher(m_module).LaunchReport(*work);
 }

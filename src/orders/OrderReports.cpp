@@ -4,6 +4,7 @@
 #include "ports/Messages.h"
 #include "ports/ReportLauncher.h"
 #include "session/ClubSettings.h"
+#include "session/CurrentEvent.h"
 #include "session/Module.h"
 
 #include <QDate>
@@ -31,6 +32,18 @@ QVariant orEmpty(int number) {
     return number != 0 ? QVariant(number) : QVariant();
 }
 
+// "1 table, 12 seats", "12 seats": what is set, each in its number.
+QString tablesAndSeats(const EventOrder &order) {
+    QStringList said;
+    if (order.tables > 0)
+        said << (order.tables == 1 ? QStringLiteral("1 table")
+                                   : QStringLiteral("%1 tables").arg(order.tables));
+    if (order.seats > 0)
+        said << (order.seats == 1 ? QStringLiteral("1 seat")
+                                  : QStringLiteral("%1 seats").arg(order.seats));
+    return said.join(QLatin1String(", "));
+}
+
 QDate dateOf(int yyyymmdd) {
     return QDate(yyyymmdd / 10000, yyyymmdd / 100 % 100, yyyymmdd % 100);
 }
@@ -49,6 +62,10 @@ struct Revision {
 Revision revision(const OrderSheet &sheet, const ClubSettings &club) {
     const EventOrder::Issue &issued = sheet.order.issued;
     Revision said;
+    if (sheet.status == CurrentEvent::CancelledStatus) {
+        said.line = QStringLiteral("EVENT CANCELLED - do not prepare");
+        return said;
+    }
     if (issued.revision == 0) {
         said.line = QStringLiteral("Draft - not issued");
         return said;
@@ -92,6 +109,7 @@ Row headRow(const OrderSheet &sheet, const ClubSettings &club, int seq, bool day
         {QStringLiteral("setupstyle"), order.style},
         {QStringLiteral("tablecount"), orEmpty(order.tables)},
         {QStringLiteral("seatcount"), orEmpty(order.seats)},
+        {QStringLiteral("tablesseats"), tablesAndSeats(order)},
         {QStringLiteral("linen"), order.linen},
         {QStringLiteral("stage"), order.stage},
         {QStringLiteral("dancefloor"), order.danceFloor},

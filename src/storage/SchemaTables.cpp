@@ -432,6 +432,7 @@ void addOrderReportTables(QList<Table> &t) {
                 text("setupstyle", 40, "Set-up style"),
                 lng("tablecount", "Tables; empty for none"),
                 lng("seatcount", "Seats; empty for none"),
+                text("tablesseats", 40, "Tables and seats in words: \"1 table, 12 seats\""),
                 text("linen", 50, "Linen"),
                 text("stage", 50, "Stage"),
                 text("dancefloor", 50, "Dance floor"),

@@ -203,6 +203,12 @@ TEST_F(EventOrderTest, IssuingRaisesTheRevisionOnlyWhenASectionChanged) {
     EXPECT_EQ(third.revision, 3);
     EXPECT_EQ(third.changed, (QList<Section>{Section::Event, Section::Timeline, Section::Dietary,
                                              Section::Service}));
+    // An issued order keeps its courses when the club's change.
+    ASSERT_TRUE(ClubSettings::write(*open(),
+                                    QString::fromLatin1(OrderLists::CourseByDepartmentSetting),
+                                    u"1=Starter"_s)
+                    .ok());
+    EXPECT_TRUE(sheet().changedSinceIssue().isEmpty());
     // Saving the order kept its issue record.
     ASSERT_TRUE(window->open());
     window->editField(OrderField::Stage, u"Low riser"_s);
@@ -261,6 +267,24 @@ TEST_F(EventOrderTest, OfTwoWorkstationsEditingOneOrderTheSecondToSaveIsRefused)
     EXPECT_EQ(sheet().order.seats, 60);
 }
 
+TEST_F(EventOrderTest, ACancelledOrBilledEventsOrderIsNotIssuedAndPrintingSavesFirst) {
+    // What was typed is on the paper: a print saves it first.
+    window->editField(OrderField::Stage, u"Low riser"_s);
+    window->print(OrderReports::Copy::Kitchen);
+    EXPECT_EQ(sheet().order.stage, u"Low riser"_s);
+    EXPECT_FALSE(window->unsaved);
+    for (const auto &[status, said] : {std::pair{9, "cancelled"}, std::pair{5, "billed"}}) {
+        exec(Evnt, u"update eventinfo set status = ? where eventnum = ?"_s, {status, event});
+        auto db = open();
+        const auto refused = EventOrders::issue(*db, event, lists(), u"DEMO"_s, clock.now());
+        ASSERT_FALSE(refused.ok());
+        EXPECT_EQ(refused.error().description,
+                  u"Event #%1 is %2; its order is not issued again."_s.arg(event).arg(
+                      QString::fromLatin1(said)));
+        EXPECT_EQ(sheet().order.issued.revision, 0);
+    }
+}
+
 TEST_F(EventOrderTest, ADeletedEventTakesItsOrderAndAnOrderOfOneGoneIsNotSaved) {
     type(*window);
     ASSERT_TRUE(window->save());
@@ -310,6 +334,9 @@ TEST(OrderLists, TheClubsListsAndTheirRefusals) {
     EXPECT_TRUE(OrderLists::refusal(u"courses"_s, u"Main;Dessert"_s).isEmpty());
     EXPECT_FALSE(OrderLists::refusal(u"courses"_s, u";;"_s).isEmpty());
     EXPECT_FALSE(OrderLists::refusal(u"coursebydept"_s, u"1Main"_s).isEmpty());
+    EXPECT_EQ(OrderLists::refusal(u"coursebydept"_s, u"1=Main;2=Bar; 1 =Dessert"_s),
+              u"The department 1 is given two courses."_s);
+    EXPECT_TRUE(OrderLists::refusal(u"locale"_s, u";"_s).isEmpty()) << "not a list";
     EXPECT_FALSE(OrderLists::refusal(u"setupstyles"_s, QString(41, u'x')).isEmpty());
 }
 

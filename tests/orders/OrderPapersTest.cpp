@@ -122,7 +122,7 @@ TEST_F(OrderPapersTest, TheKitchensAndTheClientsCopyPrintTheOrderEachWithItsOwnP
                  u"Time 6:00 PM to 11:00 PM On site Colleen Reilly, 267-555-0199"_s,
                  u"Room Library Guests set for 60, guarantee 58"_s, u"Timeline"_s,
                  u"5:30 PM Guests arrive"_s, u"7:00 PM Dinner served"_s, u"9:00 PM Dancing"_s,
-                 u"Set-up Style Banquet rounds Tables 8, 64 seats Linen Ivory, floor length"_s,
+                 u"Set-up Style Banquet rounds Seating 8 tables, 64 seats Linen Ivory, floor length"_s,
                  u"Menu Starter 30 Grilled Salmon Main 28 Filet Mignon Bar 232 Open Bar"_s,
                  u"Dietary counts 12 Vegetarian 3 Gluten-free 1 Nut allergy 16 of 58 guests"_s,
                  u"Service notes Kitchen Salmon plated at 19:15. No nuts at table 4."_s,
@@ -197,6 +197,12 @@ TEST_F(OrderPapersTest, EachRevisionMarksWhatChangedAndAPlainPrintChangesNothing
               QString())
         << paper.toStdString();
     EXPECT_FALSE(paper.contains(u"Revision 3"_s));
+
+    // Cancelled, the order says so at once, whatever was issued.
+    exec(Evnt, u"update eventinfo set status = 9 where eventnum = ?"_s, {event});
+    paper = order(OrderReports::Copy::Kitchen);
+    EXPECT_TRUE(paper.contains(u"EVENT CANCELLED - do not prepare"_s)) << paper.toStdString();
+    EXPECT_EQ(paper.count(u"▶"_s), 0);
 
     // Each issue that raised the revision has its line in the change log.
     QFile log(path(QString::fromLatin1(ChangeLog::FileName)));

@@ -508,58 +508,58 @@ const DemoOrder DemoOrders[] = {
      "215-555-0100"},
 };
 
-Status addEventOrders(Module &module, const QDate &today) {
+// The course each department's items are served in, as the office sets it.
+Status setUpCourses(Module &module) {
+    auto evnt = module.databases.open(QStringLiteral("evnt"));
+    if (!evnt)
+        return evnt.error();
+    return ClubSettings::write(**evnt, QString::fromLatin1(OrderLists::CourseByDepartmentSetting),
+                               QStringLiteral("1=Main;2=Bar"));
+}
+
+// The event's order saved and issued, as the office does once its items
+// are sold and before it is held and billed.
+Status addEventOrder(Module &module, int number, const DemoOrder &demo, const QDate &today) {
     auto evnt = module.databases.open(QStringLiteral("evnt"));
     if (!evnt)
         return evnt.error();
     Database &db = **evnt;
-    if (Status courses =
-            ClubSettings::write(db, QString::fromLatin1(OrderLists::CourseByDepartmentSetting),
-                                QStringLiteral("1=Main;2=Bar"));
-        !courses)
-        return courses;
     auto club = ClubSettings::read(db);
     if (!club)
         return club.error();
-    const OrderLists lists = OrderLists::from(*club);
+    EventOrder order;
+    order.style = QString::fromUtf8(demo.style);
+    order.tables = demo.tables;
+    order.seats = demo.seats;
+    order.linen = QString::fromUtf8(demo.linen);
+    order.danceFloor = QString::fromUtf8(demo.danceFloor);
+    order.audioVisual = QString::fromUtf8(demo.audioVisual);
+    order.setupNote = QString::fromUtf8(demo.setupNote);
+    for (const auto &[time, what] : demo.timeline)
+        order.timeline << EventOrder::TimelineLine{QString::fromLatin1(time),
+                                                   QString::fromUtf8(what)};
+    for (const auto &[need, count] : demo.dietary)
+        order.dietary << EventOrder::DietaryNeed{QString::fromUtf8(need), count};
+    for (const auto &[item, course] : demo.courses)
+        order.courses.insert(item, QString::fromUtf8(course));
+    order.kitchenNote = QString::fromUtf8(demo.kitchen);
+    order.barNote = QString::fromUtf8(demo.bar);
+    order.floorNote = QString::fromUtf8(demo.floor);
+    order.siteContact = QString::fromUtf8(demo.contact);
+    order.sitePhone = QString::fromLatin1(demo.phone);
     const QDateTime at(today, QTime(9, 0));
-    for (const DemoOrder &demo : DemoOrders) {
-        const int number = eventNumber(module, QString::fromUtf8(demo.event));
-        EventOrder order;
-        order.style = QString::fromUtf8(demo.style);
-        order.tables = demo.tables;
-        order.seats = demo.seats;
-        order.linen = QString::fromUtf8(demo.linen);
-        order.danceFloor = QString::fromUtf8(demo.danceFloor);
-        order.audioVisual = QString::fromUtf8(demo.audioVisual);
-        order.setupNote = QString::fromUtf8(demo.setupNote);
-        for (const auto &[time, what] : demo.timeline)
-            order.timeline << EventOrder::TimelineLine{QString::fromLatin1(time),
-                                                       QString::fromUtf8(what)};
-        for (const auto &[need, count] : demo.dietary)
-            order.dietary << EventOrder::DietaryNeed{QString::fromUtf8(need), count};
-        for (const auto &[item, course] : demo.courses)
-            order.courses.insert(item, QString::fromUtf8(course));
-        order.kitchenNote = QString::fromUtf8(demo.kitchen);
-        order.barNote = QString::fromUtf8(demo.bar);
-        order.floorNote = QString::fromUtf8(demo.floor);
-        order.siteContact = QString::fromUtf8(demo.contact);
-        order.sitePhone = QString::fromLatin1(demo.phone);
-        Transaction transaction(db);
-        if (!transaction.begun())
-            return transaction.begun();
-        auto claimed = EventChanges::claim(db, number, std::nullopt, QStringLiteral("DEMO"), at);
-        if (!claimed)
-            return claimed.error();
-        if (Status written = EventOrders::write(db, number, order); !written)
-            return written;
-        if (Status committed = transaction.commit(); !committed)
-            return committed;
-        if (auto issued = EventOrders::issue(db, number, lists, QStringLiteral("DEMO"), at);
-            !issued)
-            return issued.error();
-    }
-    return {};
+    Transaction transaction(db);
+    if (!transaction.begun())
+        return transaction.begun();
+    auto claimed = EventChanges::claim(db, number, std::nullopt, QStringLiteral("DEMO"), at);
+    if (!claimed)
+        return claimed.error();
+    if (Status written = EventOrders::write(db, number, order); !written)
+        return written;
+    if (Status committed = transaction.commit(); !committed)
+        return committed;
+    return EventOrders::issue(db, number, OrderLists::from(*club), QStringLiteral("DEMO"), at)
+        .status();
 }
 
 Status add(Module &module, SilentPorts &ports, const QDate &today) {
@@ -569,6 +569,8 @@ Status add(Module &module, SilentPorts &ports, const QDate &today) {
     module.config = settings->settings;
     if (Status buttons = setUpButtons(module); !buttons)
         return buttons;
+    if (Status courses = setUpCourses(module); !courses)
+        return courses;
     BillingAccounts accounts(module);
     EventRecord record(module);
     const QDate thisMonth(today.year(), today.month(), 1);
@@ -630,6 +632,14 @@ Status add(Module &module, SilentPorts &ports, const QDate &today) {
             if (Status sold = sell(module, record, number, *menu); !sold)
                 return sold;
         }
+        const DemoOrder *planned =
+            std::find_if(std::begin(DemoOrders), std::end(DemoOrders), [&](const DemoOrder &o) {
+                return QString::fromUtf8(o.event) == QString::fromUtf8(booking.title);
+            });
+        if (planned != std::end(DemoOrders)) {
+            if (Status ordered = addEventOrder(module, number, *planned, today); !ordered)
+                return ordered;
+        }
         if (billed) {
             if (Status done = bill(module, ports, number, fields[EventField::Account].toDouble());
                 !done)
@@ -643,8 +653,6 @@ Status add(Module &module, SilentPorts &ports, const QDate &today) {
     record.ClearEvent();
     if (Status tasks = addTasks(module, today); !tasks)
         return tasks;
-    if (Status orders = addEventOrders(module, today); !orders)
-        return orders;
     return addContracts(module, ports);
 }
 
