@@ -50,7 +50,7 @@ std::optional<EventOrder::Section> sectionNamed(const QString &key) {
     return std::nullopt;
 }
 
-Status readIssue(const QSqlQuery &row, int first, EventOrder::Issue &issued) {
+void readIssue(const QSqlQuery &row, int first, EventOrder::Issue &issued) {
     issued.revision = row.value(first).toInt();
     issued.at = row.value(first + 1).toString();
     issued.by = row.value(first + 2).toString();
@@ -64,7 +64,6 @@ Status readIssue(const QSqlQuery &row, int first, EventOrder::Issue &issued) {
         if (section)
             issued.fingerprints.insert(*section, pair.section(QLatin1Char('='), 1));
     }
-    return {};
 }
 
 QString fingerprintsText(const QMap<EventOrder::Section, QString> &prints) {
@@ -425,9 +424,14 @@ Result<std::optional<OrderSheet>> sheet(Database &evnt, int number, const OrderL
         item.course = sheet.order.courses.value(item.item, lists.defaultCourse(item.department));
         sheet.items << item;
     }
+    // Courses the club no longer lists each stay together, by name.
     std::stable_sort(sheet.items.begin(), sheet.items.end(),
                      [&](const OrderSheet::Item &a, const OrderSheet::Item &b) {
-                         return lists.courseRank(a.course) < lists.courseRank(b.course);
+                         const int rankA = lists.courseRank(a.course);
+                         const int rankB = lists.courseRank(b.course);
+                         return rankA != rankB
+                                    ? rankA < rankB
+                                    : rankA == int(lists.courses.size()) && a.course < b.course;
                      });
     return std::optional<OrderSheet>(sheet);
 }
@@ -488,6 +492,7 @@ Result<Issued> issue(Database &evnt, int number, const OrderLists &lists, const 
         return current.error();
     OrderSheet &now = **current;
     Issued issued;
+    issued.status = now.status;
     issued.revision = now.order.issued.revision;
     const bool first = issued.revision == 0;
     issued.changed = now.changedSinceIssue();
@@ -512,17 +517,6 @@ Result<Issued> issue(Database &evnt, int number, const OrderLists &lists, const 
     if (Status committed = transaction.commit(); !committed)
         return committed.error();
     return issued;
-}
-
-QString issueLogEntry(const Issued &issued) {
-    QStringList titles;
-    for (EventOrder::Section section : issued.changed)
-        titles << EventOrder::sectionTitle(section);
-    return ChangeLog::field(
-        QStringLiteral("Event order revision %1 issued").arg(issued.revision) +
-        (titles.isEmpty()
-             ? QString()
-             : QStringLiteral(" (changed: %1)").arg(titles.join(QLatin1String(", ")))));
 }
 
 Status removeOrder(Database &evnt, int number) {

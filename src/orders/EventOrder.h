@@ -162,6 +162,8 @@ struct Issued {
     int revision = 0;
     bool raised = false; // false: nothing changed since the last issue
     QList<EventOrder::Section> changed;
+    int status = 0;     // the event's, as held
+    bool logged = true; // the change log took the issue's line (issueOrder)
 };
 // Issues the order: in one transaction with the event's row held, raises
 // the revision when the order was never issued or a section changed since
@@ -169,10 +171,6 @@ struct Issued {
 // change count stays: issuing changes nothing the office edits.
 Result<Issued> issue(Database &evnt, int number, const OrderLists &lists, const QString &by,
                      const QDateTime &at);
-
-// The change-log entry of an issue that raised the revision: "Event order
-// revision 2 issued (changed: Menu)".
-QString issueLogEntry(const Issued &issued);
 
 // The events that have an order; the order rows of an event that is gone
 // go with it.

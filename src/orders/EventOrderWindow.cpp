@@ -8,6 +8,7 @@
 #include "session/Module.h"
 #include "storage/EventChanges.h"
 #include "storage/Transaction.h"
+#include "values/TypedNumber.h"
 
 #include <QRegularExpression>
 
@@ -25,16 +26,20 @@ const EventOrder::TextField *textField(OrderField field) {
     return &EventOrder::textFields()[at];
 }
 
-// A whole number from 0 to the most a count may be; empty text is 0.
+// A count as every box that takes a number reads it, a whole number from 0
+// to the most a count may be; an empty box is 0.
 std::optional<int> wholeNumber(const QString &text) {
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
+    static const TypedNumber::Bounds counts =
+        TypedNumber::of(Schema::ColumnType::Long)
+            .atLeast(Decimal())
+            .atMost(Decimal::fromInteger(EventOrder::MaxCount))
+            .withDecimals(0);
+    const TypedNumber typed = TypedNumber::read(text, QString(), counts);
+    if (typed.isEmpty())
         return 0;
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
-    if (!digits.match(trimmed).hasMatch())
+    if (!typed.isNumber())
         return std::nullopt;
-    const int value = trimmed.toInt();
-    return value <= EventOrder::MaxCount ? std::optional<int>(value) : std::nullopt;
+    return typed.value().toString().toInt();
 }
 
 QString countRefusal(const QString &what, const QString &text) {
@@ -73,6 +78,48 @@ std::optional<QString> orderTime(const QString &typed) {
     return QStringLiteral("%1:%2")
         .arg(hour, 2, 10, QLatin1Char('0'))
         .arg(minute, 2, 10, QLatin1Char('0'));
+}
+
+namespace {
+
+QString issueLogEntry(const EventOrders::Issued &issued) {
+    QStringList titles;
+    for (EventOrder::Section section : issued.changed)
+        titles << EventOrder::sectionTitle(section);
+    return ChangeLog::field(
+        QStringLiteral("Event order revision %1 issued").arg(issued.revision) +
+        (titles.isEmpty()
+             ? QString()
+             : QStringLiteral(" (changed: %1)").arg(titles.join(QLatin1String(", ")))));
+}
+
+} // namespace
+
+bool logOrderChange(Module &module, int number, const QString &entries) {
+    CurrentEvent logged = module.event;
+    logged.EventNumber = number;
+    logged.mode = CurrentEvent::Viewing;
+    ChangeLog log(module.messages, module.ports.clock, logged);
+    log.AuditLine = entries;
+    return log.WriteAudit();
+}
+
+Result<EventOrders::Issued> issueOrder(Module &module, int number, const QString &by) {
+    auto evnt = module.databases.open(EventDatabase);
+    if (!evnt)
+        return evnt.error();
+    const OrderLists lists = OrderLists::from(ReportLauncher(module).clubSettings());
+    Result<EventOrders::Issued> issued(EventOrders::Issued{});
+    const Status done = module.messages.RetryWhileLocked([&]() -> Status {
+        issued = EventOrders::issue(**evnt, number, lists, by, module.ports.clock.now());
+        return issued.status();
+    });
+    if (!done)
+        return done.error();
+    // Enquiries change too often to be worth the words, as the event's own.
+    if (issued->raised && issued->status > 1)
+        issued->logged = logOrderChange(module, number, issueLogEntry(*issued));
+    return issued;
 }
 
 EventOrderWindow::EventOrderWindow(Module &module, QObject *parent)
@@ -417,7 +464,7 @@ bool EventOrderWindow::save() {
     EventChanges::adopt(m_module.event, eventNumber, claimed);
     if (m_status > 1) {
         if (const QString texts = EventOrders::changeTexts(before, typed); !texts.isEmpty())
-            writeLog(texts);
+            logOrderChange(m_module, eventNumber, texts);
     }
     const QString caution = dietaryCaution;
     load();
@@ -429,22 +476,13 @@ bool EventOrderWindow::save() {
 void EventOrderWindow::issue() {
     if (!editable || !save())
         return;
-    DatabasePtr evnt = m_module.access.open(EventDatabase);
-    if (!evnt)
-        return;
-    Result<EventOrders::Issued> issued(EventOrders::Issued{});
-    const Status done = m_module.messages.RetryWhileLocked([&]() -> Status {
-        issued = EventOrders::issue(*evnt, eventNumber, m_lists, m_module.session.UserName,
-                                    m_module.ports.clock.now());
-        return issued ? Status() : Status(issued.error());
-    });
-    if (!done) {
-        if (!done.error().isLocked())
-            m_module.messages.ShowErrorCodes(done.error());
+    const auto issued = issueOrder(m_module, eventNumber, m_module.session.UserName);
+    if (!issued) {
+        // A lock the operator chose not to wait for has been told already.
+        if (!issued.error().isLocked())
+            m_module.messages.ShowErrorCodes(issued.error());
         return;
     }
-    if (issued->raised && m_status > 1)
-        writeLog(EventOrders::issueLogEntry(*issued));
     load();
     statusText = issued->raised ? QStringLiteral("Revision %1 issued").arg(issued->revision)
                                 : QStringLiteral("Nothing changed since revision %1; printed "
@@ -452,16 +490,6 @@ void EventOrderWindow::issue() {
                                       .arg(issued->revision);
     emit changed();
     print(OrderReports::Copy::Kitchen);
-}
-
-void EventOrderWindow::writeLog(const QString &entries) {
-    // The window's event, by its number, whatever the main window is doing.
-    CurrentEvent logged = m_module.event;
-    logged.EventNumber = eventNumber;
-    logged.mode = CurrentEvent::Viewing;
-    ChangeLog log(m_module.messages, m_module.ports.clock, logged);
-    log.AuditLine = entries;
-    log.WriteAudit();
 }
 
 void EventOrderWindow::print(OrderReports::Copy copy) {

@@ -152,15 +152,8 @@ void addSheet(PaperRows &rows, const OrderSheet &sheet, const ClubSettings &club
                           {QStringLiteral("ord"), ++line},
                           {QStringLiteral("attime"), club.time(time.time)},
                           {QStringLiteral("what"), time.what}};
-    // The sheet lists courses the club no longer names in the order sold;
-    // the paper keeps each course together.
-    QList<OrderSheet::Item> items = sheet.items;
-    std::stable_sort(items.begin(), items.end(), [&](const auto &a, const auto &b) {
-        const int rankA = lists.courseRank(a.course), rankB = lists.courseRank(b.course);
-        return rankA != rankB ? rankA < rankB : a.course < b.course;
-    });
     line = 0;
-    for (const OrderSheet::Item &item : items)
+    for (const OrderSheet::Item &item : sheet.items)
         rows.menu << Row{
             {QStringLiteral("eventnum"), number},
             {QStringLiteral("ord"), ++line},

@@ -115,19 +115,19 @@ TEST_F(OrderPapersTest, TheKitchensAndTheClientsCopyPrintTheOrderEachWithItsOwnP
     const QString number = QString::number(event);
     const QString kitchen = order(OrderReports::Copy::Kitchen);
     EXPECT_EQ(
-        missing(kitchen,
-                {u"Event Order"_s, u"Park Reception"_s, u"Event #"_s + number,
-                 u"Draft - not issued"_s,
-                 u"Date Saturday, June 12, 2027 Contact Hannah Park, 267-555-0136"_s,
-                 u"Time 6:00 PM to 11:00 PM On site Colleen Reilly, 267-555-0199"_s,
-                 u"Room Library Guests set for 60, guarantee 58"_s, u"Timeline"_s,
-                 u"5:30 PM Guests arrive"_s, u"7:00 PM Dinner served"_s, u"9:00 PM Dancing"_s,
-                 u"Set-up Style Banquet rounds Seating 8 tables, 64 seats Linen Ivory, floor length"_s,
-                 u"Menu Starter 30 Grilled Salmon Main 28 Filet Mignon Bar 232 Open Bar"_s,
-                 u"Dietary counts 12 Vegetarian 3 Gluten-free 1 Nut allergy 16 of 58 guests"_s,
-                 u"Service notes Kitchen Salmon plated at 19:15. No nuts at table 4."_s,
-                 u"Bar Last call 23:30"_s, u"Kitchen manager Name"_s, u"Bar manager"_s,
-                 u"Floor manager"_s}),
+        missing(
+            kitchen,
+            {u"Event Order"_s, u"Park Reception"_s, u"Event #"_s + number, u"Draft - not issued"_s,
+             u"Date Saturday, June 12, 2027 Contact Hannah Park, 267-555-0136"_s,
+             u"Time 6:00 PM to 11:00 PM On site Colleen Reilly, 267-555-0199"_s,
+             u"Room Library Guests set for 60, guarantee 58"_s, u"Timeline"_s,
+             u"5:30 PM Guests arrive"_s, u"7:00 PM Dinner served"_s, u"9:00 PM Dancing"_s,
+             u"Set-up Style Banquet rounds Seating 8 tables, 64 seats Linen Ivory, floor length"_s,
+             u"Menu Starter 30 Grilled Salmon Main 28 Filet Mignon Bar 232 Open Bar"_s,
+             u"Dietary counts 12 Vegetarian 3 Gluten-free 1 Nut allergy 16 of 58 guests"_s,
+             u"Service notes Kitchen Salmon plated at 19:15. No nuts at table 4."_s,
+             u"Bar Last call 23:30"_s, u"Kitchen manager Name"_s, u"Bar manager"_s,
+             u"Floor manager"_s}),
         QString())
         << kitchen.toStdString();
     for (const QString &priced : {u"Price"_s, u"1,170.00"_s, u"Approved"_s})

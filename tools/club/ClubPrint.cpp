@@ -3,10 +3,9 @@
 #include "SilentPorts.h"
 #include "contracts/ContractBuilder.h"
 #include "contracts/ContractStore.h"
-#include "events/ChangeLog.h"
 #include "events/EventRecord.h"
 #include "events/EventRow.h"
-#include "orders/EventOrder.h"
+#include "orders/EventOrderWindow.h"
 #include "orders/OrderReports.h"
 #include "ports/Messages.h"
 #include "ports/QtPrograms.h"
@@ -195,23 +194,12 @@ std::optional<Exit> chooseContract(Module &module, ContractBuilder &builder, int
 
 // Issues the event's order and says which revision it is at, on `report`;
 // an exit when it was not issued.
-std::optional<Exit> issueOrder(Module &module, int number, const QDateTime &now,
-                               QTextStream &report) {
-    DatabasePtr evnt = module.access.open(QStringLiteral("evnt"));
-    if (!evnt)
-        return Refused;
-    const auto issued =
-        EventOrders::issue(*evnt, number, OrderLists::from(ReportLauncher(module).clubSettings()),
-                           IssuingOperator, now);
+std::optional<Exit> issueAndTell(Module &module, int number, QTextStream &report) {
+    const auto issued = issueOrder(module, number, IssuingOperator);
     if (!issued)
         return fail(Refused, issued.error().description);
-    // Logged as the order window logs an issue, beside the event's own lines.
-    if (issued->raised && module.event.Status > 1) {
-        ChangeLog log(module.messages, module.ports.clock, module.event);
-        log.AuditLine = EventOrders::issueLogEntry(*issued);
-        if (!log.WriteAudit())
-            return Refused;
-    }
+    if (!issued->logged)
+        return Refused; // the reason is on the error output
     report << (issued->raised
                    ? QStringLiteral("Event order #%1: revision %2 issued.")
                    : QStringLiteral("Event order #%1: nothing changed since revision %2; "
@@ -306,7 +294,7 @@ Exit print(const Request &request) {
         // written to the standard output.
         QTextStream report(pdf == QLatin1String("-") ? stderr : stdout);
         if (request.issue)
-            if (const auto refused = issueOrder(module, request.event, clock.now(), report))
+            if (const auto refused = issueAndTell(module, request.event, report))
                 return *refused;
         filled = OrderReports::fillOrder(module, request.event, OrderReports::Copy(layout->code));
         break;
