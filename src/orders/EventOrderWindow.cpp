@@ -401,7 +401,8 @@ bool EventOrderWindow::save() {
     // The order is what two workstations must not write over each other:
     // one saved since this window read it is never replaced unseen. Other
     // changes of the event (its guests, its items) do not stand in the way.
-    enum class Outcome { Saved, Stale, Missing } outcome = Outcome::Saved;
+    enum class Outcome { Saved, Stale, Missing, Closed } outcome = Outcome::Saved;
+    int heldStatus = 0;
     EventChanges::Claim claimed;
     EventChanges::Stamp last;
     EventOrder before = m_stored;
@@ -418,6 +419,13 @@ bool EventOrderWindow::save() {
         last = *stamp;
         if (!held->has_value()) {
             outcome = Outcome::Missing;
+            return {};
+        }
+        // Billed or cancelled since the window read it: the order is done with.
+        heldStatus = (*held)->status;
+        if (heldStatus == CurrentEvent::BilledStatus ||
+            heldStatus == CurrentEvent::CancelledStatus) {
+            outcome = Outcome::Closed;
             return {};
         }
         auto stored = EventOrders::read(*evnt, eventNumber);
@@ -447,6 +455,19 @@ bool EventOrderWindow::save() {
     if (outcome == Outcome::Missing) {
         m_module.messages.show(EventChanges::deletedText(eventNumber, last, today), WindowTitle,
                                Icon::Information);
+        return false;
+    }
+    if (outcome == Outcome::Closed) {
+        editable = false;
+        statusText = QStringLiteral("Not saved");
+        m_module.messages.show(QStringLiteral("Event #%1 was %2 at another workstation; its order "
+                                              "can no longer be changed.")
+                                   .arg(eventNumber)
+                                   .arg(heldStatus == CurrentEvent::BilledStatus
+                                            ? QStringLiteral("billed")
+                                            : QStringLiteral("cancelled")),
+                               WindowTitle, Icon::Information);
+        emit changed();
         return false;
     }
     if (outcome == Outcome::Stale) {

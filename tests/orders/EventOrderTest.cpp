@@ -274,7 +274,18 @@ TEST_F(EventOrderTest, ACancelledOrBilledEventsOrderIsNotIssuedAndPrintingSavesF
     EXPECT_EQ(sheet().order.stage, u"Low riser"_s);
     EXPECT_FALSE(window->unsaved);
     for (const auto &[status, said] : {std::pair{9, "cancelled"}, std::pair{5, "billed"}}) {
+        // Another workstation closes the event while this one types its order.
+        exec(Evnt, u"update eventinfo set status = 4 where eventnum = ?"_s, {event});
+        ASSERT_TRUE(window->open());
+        window->editField(OrderField::Stage, u"Stage %1"_s.arg(status));
         exec(Evnt, u"update eventinfo set status = ? where eventnum = ?"_s, {status, event});
+        prompts.clear();
+        EXPECT_FALSE(window->save());
+        EXPECT_EQ(prompts.lastMessage().text,
+                  u"Event #%1 was %2 at another workstation; its order can no longer be changed."_s
+                      .arg(event)
+                      .arg(QString::fromLatin1(said)));
+        EXPECT_EQ(sheet().order.stage, u"Low riser"_s);
         auto db = open();
         const auto refused = EventOrders::issue(*db, event, lists(), u"DEMO"_s, clock.now());
         ASSERT_FALSE(refused.ok());
