@@ -109,6 +109,15 @@ TEST_F(EventOrderTest, AnOrderIsSavedWholeAndReadBackExactly) {
     EXPECT_EQ(again.timeline[1], (EventOrderWindow::Line{u"19:00"_s, u"Dinner served"_s}));
     EXPECT_EQ(again.items[0].course + again.items[0].description, u"StarterGrilled Salmon"_s);
     EXPECT_EQ(again.items[1].course + again.items[1].description, u"MainFilet Mignon"_s);
+
+    // Courses the club does not list come after its own, each together, by name.
+    again.chooseCourse(1, u"Zebra"_s);
+    again.chooseCourse(2, u"Amuse"_s);
+    ASSERT_TRUE(again.save());
+    menu.clear();
+    for (const auto &item : sheet().items)
+        menu << item.course + u":"_s + QString::number(item.item);
+    EXPECT_EQ(menu, (QStringList{u"Starter:103"_s, u"Amuse:202"_s, u"Zebra:101"_s}));
 }
 
 TEST_F(EventOrderTest, EntriesThatCannotBeStoredAreRefusedByNameAndNothingIsWritten) {
