@@ -184,11 +184,19 @@ TEST_F(WholeEventTest, ACloneIsCheckedBeforeANumberIsIssuedAndWritesNothingUntil
 TEST_F(WholeEventTest, DeleteNeedsItsLevelsAndTakesTheEventItsItemsTasksPackageRowAndCells) {
     const int neighbour = saveBooking(u"20270311"_s, u"Neighbour"_s, Ballroom, 1);
     const int doomed = saveBooking(u"20270310"_s, u"Doomed"_s, Ballroom, 2);
-    for (int number : {doomed, neighbour})
+    for (int number : {doomed, neighbour}) {
         exec(u"evnt"_s,
              u"insert into tasklist (eventnumber, taskdate, todo, task, staff) "
              "values (?, 20270301, 'N', 'Flowers', 'ANN')"_s,
              {number});
+        exec(u"evnt"_s,
+             u"insert into eventorder (eventnum, setupstyle, revision) values (?, 'Theatre', 1)"_s,
+             {number});
+        exec(u"evnt"_s,
+             u"insert into eventordertime (eventnum, ord, attime, what) values (?, 1, '18:00', "
+             "'Doors')"_s,
+             {number});
+    }
     exec(u"evnt"_s,
          u"insert into pkg (pkgnum, eventnum, eventdate, eventtitle) values (?, ?, "
          "20270311, 'Neighbour'), (?, ?, 20270310, 'Doomed')"_s,
@@ -220,6 +228,12 @@ TEST_F(WholeEventTest, DeleteNeedsItsLevelsAndTakesTheEventItsItemsTasksPackageR
     EXPECT_TRUE(items(doomed).isEmpty());
     EXPECT_EQ(count(u"select count(*) from tasklist where eventnumber = ?"_s, {doomed}), 0);
     EXPECT_EQ(count(u"select count(*) from pkg where eventnum = ?"_s, {doomed}), 0);
+    for (const char *table : {"eventorder", "eventordertime"}) {
+        const QString rows =
+            u"select count(*) from %1 where eventnum = ?"_s.arg(QLatin1String(table));
+        EXPECT_EQ(count(rows, {doomed}), 0) << table;
+        EXPECT_EQ(count(rows, {neighbour}), 1) << table;
+    }
     EXPECT_TRUE(cells(Ballroom, 20270310).isEmpty());
     EXPECT_EQ(cells(Ballroom, 20270311).size(), 16);
     EXPECT_EQ(items(neighbour).size(), 1);
