@@ -3,6 +3,7 @@
 #include "ports/Clock.h"
 #include "ports/Messages.h"
 #include "session/CurrentEvent.h"
+#include "session/Module.h"
 #include "values/TextValue.h"
 
 #include <QFile>
@@ -133,4 +134,13 @@ Result<QHash<int, QDateTime>> ChangeLog::lastChanges(const QTimeZone &zone) cons
     if (!read)
         return read.error();
     return changes;
+}
+
+bool logEventChange(Module &module, int number, const QString &entries) {
+    CurrentEvent logged = module.event;
+    logged.EventNumber = number;
+    logged.mode = CurrentEvent::Viewing;
+    ChangeLog log(module.messages, module.ports.clock, logged);
+    log.AuditLine = entries;
+    return log.WriteAudit();
 }

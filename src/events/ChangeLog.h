@@ -11,6 +11,7 @@
 
 class Clock;
 class Messages;
+class Module;
 struct CurrentEvent;
 
 // The shared change log "evntsched.ini": one line per occasion, appended by
@@ -66,3 +67,9 @@ private:
     const CurrentEvent &m_event;
     SharedLog &m_log;
 };
+
+// Appends change-log entries (each ended by a backslash) under the event's
+// number, whatever the main window is doing: for the windows beside the
+// event (its order, its payments). False when the line could not be
+// written (the operator was told).
+bool logEventChange(Module &module, int number, const QString &entries);

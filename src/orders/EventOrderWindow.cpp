@@ -95,15 +95,6 @@ QString issueLogEntry(const EventOrders::Issued &issued) {
 
 } // namespace
 
-bool logOrderChange(Module &module, int number, const QString &entries) {
-    CurrentEvent logged = module.event;
-    logged.EventNumber = number;
-    logged.mode = CurrentEvent::Viewing;
-    ChangeLog log(module.messages, module.ports.clock, logged);
-    log.AuditLine = entries;
-    return log.WriteAudit();
-}
-
 Result<EventOrders::Issued> issueOrder(Module &module, int number, const QString &by) {
     auto evnt = module.databases.open(EventDatabase);
     if (!evnt)
@@ -118,7 +109,7 @@ Result<EventOrders::Issued> issueOrder(Module &module, int number, const QString
         return done.error();
     // Enquiries change too often to be worth the words, as the event's own.
     if (issued->raised && issued->status > 1)
-        issued->logged = logOrderChange(module, number, issueLogEntry(*issued));
+        issued->logged = logEventChange(module, number, issueLogEntry(*issued));
     return issued;
 }
 
@@ -485,7 +476,7 @@ bool EventOrderWindow::save() {
     EventChanges::adopt(m_module.event, eventNumber, claimed);
     if (m_status > 1) {
         if (const QString texts = EventOrders::changeTexts(before, typed); !texts.isEmpty())
-            logOrderChange(m_module, eventNumber, texts);
+            logEventChange(m_module, eventNumber, texts);
     }
     const QString caution = dietaryCaution;
     load();

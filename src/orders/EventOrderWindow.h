@@ -14,10 +14,6 @@ class Module;
 // from "19:00", "7:00", "1900" or "7:00 PM"; none for anything else.
 std::optional<QString> orderTime(const QString &typed);
 
-// Appends change-log entries under the event's number, whatever the main
-// window is doing; false when the line could not be written (the operator
-// was told).
-bool logOrderChange(Module &module, int number, const QString &entries);
 // Issues the event's order, waiting for a lock as the operator chooses, and
 // logs a raised revision beside the event's own lines ("Event order
 // revision 2 issued (changed: Menu)"; not for an enquiry). The window's

@@ -362,6 +362,23 @@ void addEventTables(QList<Table> &t) {
                 text("course", 30, "Course the item is served in")},
                {"eventnum", "itemnum"});
 
+    // The payment schedule of each event: what is due when, and what was
+    // received against it. The lines are the record; the event's deposit
+    // column mirrors what its first line received.
+    t << table("evnt", "eventpayment",
+               {lng("eventnum", "Event number"),
+                integer("line", "Line of the schedule; the first is the deposit"),
+                text("what", 30, "What it is: Deposit, Second payment, Balance, ..."),
+                lng("duedate", "Due date, YYYYMMDD"), money("amountdue", "Amount due"),
+                lng("receiveddate", "Date received, YYYYMMDD; 0 until it is"),
+                money("amountreceived", "Amount received"),
+                text("reference", 30, "Cheque or card slip number"),
+                text("recordedby", 30, "Operator who recorded the payment"),
+                text("recordedat", 19, "When it was recorded, YYYY-MM-DD HH:MM:SS"),
+                integer("posted", "1 once the accounting staff posted it to receivables"),
+                text("postedby", 30, "Operator who marked it posted")},
+               {"eventnum", "line"}, {index({"duedate"})});
+
     // The columns' descriptions, which the event window shows as tooltips.
     // Filled from the descriptions here when the database is created, and
     // a club may reword them.

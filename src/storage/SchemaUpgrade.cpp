@@ -72,10 +72,11 @@ Status clubSettings(Database &db, Databases &) {
     return ClubSettings::writeDefault(db, ClubSettings::Locale).status();
 }
 
-// The event orders' tables in evnt, and their copies in the report
-// template: made by the table set-up before the steps, recorded here so a
-// program that prints them knows the club has them.
-Status eventOrderTables(Database &db, Databases &) {
+// Tables a step adds (the event orders', the payment schedules', in evnt
+// and their copies in the report template): made by the table set-up
+// before the steps, recorded here so a program that prints them knows the
+// club has them.
+Status newTables(Database &db, Databases &) {
     return SchemaBuilder::createTables(db);
 }
 
@@ -227,7 +228,8 @@ const QList<Step> &steps() {
          reportHeadingsRow},
         {4, QStringLiteral("evnt"), QStringLiteral("change counts of events"), eventChangeCounts},
         {5, QStringLiteral("evnt"), QStringLiteral("the club's own settings"), clubSettings},
-        {6, QStringLiteral("*"), QStringLiteral("event orders"), eventOrderTables},
+        {6, QStringLiteral("*"), QStringLiteral("event orders"), newTables},
+        {7, QStringLiteral("*"), QStringLiteral("payment schedules"), newTables},
     };
     return all;
 }
