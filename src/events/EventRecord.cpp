@@ -4,6 +4,7 @@
 #include "EventRow.h"
 #include "billing/BillingAccounts.h"
 #include "calendar/Rooms.h"
+#include "payments/EventPayments.h"
 #include "ports/Clipboard.h"
 #include "ports/Clock.h"
 #include "session/Module.h"
@@ -22,6 +23,7 @@ namespace {
 
 const QString EventDatabase = QStringLiteral("evnt");
 constexpr qint64 HighestEventNumber = std::numeric_limits<int>::max();
+constexpr int DepositStatus = 3; // "Reserved w/Dep"
 
 // The number the counter file holds; 0 when it is empty or damaged, so the
 // count goes on after the events. Digits beyond any number read as more
@@ -457,6 +459,12 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
             break;
         case Written::Conflict:
             return refuseConflict(outcome.clash);
+        case Written::NoDeposit:
+            m_module.messages.show(
+                QStringLiteral("The club books \"Reserved w/Dep\" only once the deposit is "
+                               "received. Record it in Payments first; the event was not saved."),
+                QStringLiteral("Oops..."), Icon::Information);
+            return Saved::Refused;
         case Written::Stale:
             if (askReloadStale(request.number, outcome.stamp) && loadEvent(*db, request.number))
                 event.UnsavedChanges = false;
@@ -491,6 +499,8 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
     event.UnsavedChanges = false;
     event.CloneSource = 0;
     reportShortened();
+    if (!m_depositKept.isEmpty())
+        m_module.messages.show(m_depositKept, QStringLiteral("FYI..."), Icon::Information);
     loadEvent(*db, request.number);
     emit saved(request.title + QStringLiteral(" data saved."));
     return Saved::Done;
@@ -524,6 +534,20 @@ Result<EventRecord::Outcome> EventRecord::writeSave(Database &evnt, const SaveRe
         if (source->outcome == EventChanges::Claim::Missing)
             return Outcome{Written::SourceDeleted, {}, source->stamp};
     }
+    // A club that keeps "Reserved w/Dep" for deposits received lets an
+    // event become it only once its first payment line is.
+    if (request.booking.status == DepositStatus && stored.status != DepositStatus) {
+        auto club = ClubSettings::read(evnt);
+        if (!club)
+            return club.error();
+        if (PaymentTerms::strictDeposit(*club)) {
+            auto schedule = EventPayments::read(evnt, request.number);
+            if (!schedule)
+                return schedule.error();
+            if (!schedule->depositReceived())
+                return Outcome{Written::NoDeposit, {}, {}};
+        }
+    }
     if (request.books) {
         auto conflicts = SlotBooking::SlotConflictCheck(evnt, request.booking);
         if (!conflicts)
@@ -553,6 +577,15 @@ Result<EventRecord::Outcome> EventRecord::writeSave(Database &evnt, const SaveRe
     if (request.cloneSource > 0) {
         if (Status copied = copyItems(evnt, request.cloneSource, request.number); !copied)
             return copied.error();
+        // Never the source's payments: a schedule of its own from the terms.
+        auto club = ClubSettings::read(evnt);
+        if (!club)
+            return club.error();
+        if (Status scheduled = EventPayments::scheduleClone(
+                evnt, request.cloneSource, request.number, PaymentTerms::from(*club),
+                request.booking.date, m_module.ports.clock.today());
+            !scheduled)
+            return scheduled.error();
     }
     if (request.mode != NewEvent &&
         (m_module.event.changed[EventField::Date] || m_module.event.changed[EventField::Title])) {
@@ -584,6 +617,26 @@ Status EventRecord::writeRow(Database &evnt, const SaveRequest &request) {
     const int status = integerValue(event.saving[EventField::Status]);
     if (status == 1 || status == 2)
         values[columnOf(EventField::Deposit)] = Money().toVariant();
+    // An event with a payment schedule keeps as its deposit what the first
+    // line received, whatever the box says; the operator is told when the
+    // box said otherwise.
+    m_depositKept.clear();
+    if (request.mode != NewEvent) {
+        auto kept = EventPayments::depositFor(evnt, request.number, status);
+        if (!kept)
+            return kept.error();
+        const QVariant typed = values[columnOf(EventField::Deposit)];
+        if (kept->has_value() && Money::fromVariant(typed) != **kept) {
+            values[columnOf(EventField::Deposit)] = (*kept)->toVariant();
+            m_depositKept = **kept > Money()
+                                ? QStringLiteral("The deposit follows the event's payments: %1 "
+                                                 "received on its first line.")
+                                      .arg((*kept)->formatted())
+                                : QStringLiteral("The deposit follows the event's payments, "
+                                                 "where none is received on its first line yet.");
+            m_depositKept += QStringLiteral(" Record a deposit in Payments.");
+        }
+    }
     // A changed event's row is edited where it is (its claim found it); only
     // a new event adds one.
     return request.mode == NewEvent ? EventRow::add(evnt, values)

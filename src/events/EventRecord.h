@@ -121,7 +121,15 @@ private:
         bool acceptLinked = false; // the operator agreed to book over the linked room
         int cloneSource = 0;       // a new clone: the event whose items it copies
     };
-    enum class Written { Done, Conflict, LinkedConflict, Stale, Deleted, SourceDeleted };
+    enum class Written {
+        Done,
+        Conflict,
+        LinkedConflict,
+        Stale,
+        Deleted,
+        SourceDeleted,
+        NoDeposit
+    };
     struct Outcome {
         Written written = Written::Done;
         QString clash; // the event in the way, as the operator is told of it
@@ -135,6 +143,9 @@ private:
     Held calendarHolds(Database &evnt, int date);
     Result<Outcome> writeSave(Database &evnt, const SaveRequest &request);
     Status writeRow(Database &evnt, const SaveRequest &request);
+    // What the save kept as the deposit in place of the box's amount, for
+    // the operator; empty when it kept the box's.
+    QString m_depositKept;
     Status copyItems(Database &evnt, int source, int target);
     // A booking needs a room of the club and a start and end that are
     // quarter-hours in order; false (the operator told) otherwise.

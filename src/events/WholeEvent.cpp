@@ -5,6 +5,7 @@
 #include "FieldEntry.h"
 #include "calendar/SlotBooking.h"
 #include "orders/EventOrder.h"
+#include "payments/EventPayments.h"
 #include "ports/Clock.h"
 #include "ports/Prompts.h"
 #include "session/ClubSettings.h"
@@ -16,6 +17,8 @@ namespace {
 
 const QString EventDatabase = QStringLiteral("evnt");
 // A clone of a billed event has not been billed itself.
+constexpr int ReservedStatus = 2;
+constexpr int DepositStatus = 3;
 constexpr int ConfirmedStatus = 4;
 
 } // namespace
@@ -57,17 +60,28 @@ int WholeEvent::askCloneDate() {
     return m_events.calendarHolds(date) ? date : 0;
 }
 
-bool WholeEvent::prepareClone(Module &module, EventRecord &events, int date) {
+bool WholeEvent::prepareClone(Module &module, EventRecord &events, int date, QString *note) {
     CurrentEvent &event = module.event;
     const int source = event.EventNumber;
     if (events.NextEventNumber() == 0)
         return false;
     event.fields[EventField::Date] = QString::number(date);
     event.Date = date;
-    if (integerValue(event.fields[EventField::Status]) == CurrentEvent::BilledStatus) {
-        event.fields[EventField::Status] = QString::number(ConfirmedStatus);
-        event.Status = ConfirmedStatus;
+    int status = integerValue(event.fields[EventField::Status]);
+    if (status == CurrentEvent::BilledStatus)
+        status = ConfirmedStatus;
+    // A clone has received nothing: a status that stands on a deposit (with
+    // deposit, or past it for a non-member) goes back to reserved.
+    event.fields[EventField::Deposit].clear();
+    const bool member = integerValue(event.fields[EventField::Member]) == 1;
+    if (status == DepositStatus || (status == ConfirmedStatus && !member)) {
+        status = ReservedStatus;
+        if (note)
+            *note = QStringLiteral("The clone has no deposit received, so it starts as "
+                                   "Reserved (status 2).");
     }
+    event.fields[EventField::Status] = QString::number(status);
+    event.Status = status;
     event.CloneSource = source;
     event.UnsavedChanges = true;
     return true;
@@ -90,7 +104,8 @@ void WholeEvent::cloneEvent() {
     const int date = askCloneDate();
     if (date == 0)
         return;
-    if (!prepareClone(m_module, m_events, date))
+    QString note;
+    if (!prepareClone(m_module, m_events, date, &note))
         return;
     // The window as for a new event typed in, so that a stopped save leaves
     // the clone to be changed and saved.
@@ -104,6 +119,9 @@ void WholeEvent::cloneEvent() {
     // Saved as the operator saves a new event: the conflict check, the
     // row, the cells and the copied items together.
     m_editor.run(EventCommand::Save);
+    if (!note.isEmpty() && !event.UnsavedChanges)
+        m_module.messages.show(QStringLiteral("Event #%1: ").arg(event.EventNumber) + note,
+                               QStringLiteral("FYI..."), Icon::Information);
     emit changed();
     emit calendarChanged();
 }
@@ -152,6 +170,13 @@ void WholeEvent::deleteContact() {
     switch (outcome) {
     case Deleted::Billed:
         oops(FieldEntry::BilledStatusRefused);
+        return;
+    case Deleted::Paid:
+        oops(QStringLiteral("Event #%1 is not deleted: payments have been received for it.\n%2\n"
+                            "Cancel the event instead, or take the payments back in Payments "
+                            "once they are refunded.")
+                 .arg(number)
+                 .arg(m_received));
         return;
     case Deleted::Stale:
         // What the operator decided to delete is not what is stored now.
@@ -202,6 +227,17 @@ Result<WholeEvent::Deleted> WholeEvent::deleteRows(Database &evnt, int number,
     const EventChanges::StoredEvent &stored = claimed->stored;
     if (stored.status == CurrentEvent::BilledStatus && !level(OperatorSession::evaccess3))
         return Deleted::Billed;
+    // Money received for the event stays on record with it.
+    auto schedule = EventPayments::read(evnt, number);
+    if (!schedule)
+        return schedule.error();
+    if (schedule->totalReceived() != Money()) {
+        auto club = ClubSettings::read(evnt);
+        m_received = EventPayments::receivedText(*schedule, club ? *club : ClubSettings());
+        return Deleted::Paid;
+    }
+    if (Status payments = EventPayments::removeUnreceived(evnt, number); !payments)
+        return payments.error();
     if (Status freed = SlotBooking::ClearEventCells(evnt, stored.room, stored.date, number); !freed)
         return freed.error();
     // A heading event takes its whole package, as unlinking it does.

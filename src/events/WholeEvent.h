@@ -33,9 +33,12 @@ public:
 
     // The displayed event becomes its clone on `date`, a date already
     // checked: a new number, the date, a billed status back to confirmed,
-    // and its items to be copied by the save. False when no number was
-    // issued.
-    static bool prepareClone(Module &module, EventRecord &events, int date);
+    // no deposit (and so reserved, where its status stands on one, said in
+    // `note`), and its items to be copied by the save, which gives it a
+    // payment schedule of its own where the source had one. False when no
+    // number was issued.
+    static bool prepareClone(Module &module, EventRecord &events, int date,
+                             QString *note = nullptr);
 
 signals:
     // The calendar shows cells that changed.
@@ -43,7 +46,7 @@ signals:
     void changed();
 
 private:
-    enum class Deleted { Done, Missing, Billed, Stale };
+    enum class Deleted { Done, Missing, Billed, Stale, Paid };
 
     // The new date typed for a clone, checked; 0 when refused or cancelled.
     int askCloneDate();
@@ -56,4 +59,5 @@ private:
     EventRecord &m_events;
     EventEditor &m_editor;
     EventWindow &m_window;
+    QString m_received; // the payments that stopped a delete, one per line
 };

@@ -77,17 +77,28 @@ TEST_F(WholeEventTest, ACloneIsSavedWithTheSourcesItemsInOneGo) {
     EXPECT_TRUE(historyFile().last().endsWith(u"Event#%1 opened"_s.arg(copy)));
 
     // A billed event is cloned as confirmed, and so needs the billing
-    // details this enquiry never had.
-    exec(u"evnt"_s, u"update eventinfo set status = 5 where eventnum = ?"_s, {source});
-    ASSERT_TRUE(logic->ShowEvent(source));
-    prompts.clear();
-    clone(u"20270510"_s);
-    EXPECT_EQ(prompts.messageTexts(),
-              QStringList{u"One or more required fields of data is missing.\r\n"
-                          "Please fill in: Billing Name, Billing Address 1, "
-                          "Billing City, Billing State, Billing Zip, Billing "
-                          "Phone 1, Deposit."_s});
-    EXPECT_EQ(box(EventField::Status), u"4"_s);
+    // details this enquiry never had; a non-member's confirmation stands on
+    // a deposit the clone has not received, so that clone starts reserved.
+    for (const int membership : {2, 1}) {
+        exec(u"evnt"_s, u"update eventinfo set status = 5, memnonmem = ? where eventnum = ?"_s,
+             {membership, source});
+        ASSERT_TRUE(logic->ShowEvent(source));
+        prompts.clear();
+        clone(u"20270510"_s);
+        if (membership == 1) {
+            EXPECT_EQ(prompts.messageTexts(),
+                      QStringList{u"One or more required fields of data is missing.\r\n"
+                                  "Please fill in: Billing Name, Billing Address 1, "
+                                  "Billing City, Billing State, Billing Zip, Billing "
+                                  "Phone 1."_s});
+            EXPECT_EQ(box(EventField::Status), u"4"_s);
+        } else {
+            EXPECT_EQ(prompts.messageTexts(),
+                      QStringList{u"Event #%1: The clone has no deposit received, so it starts "
+                                  "as Reserved (status 2)."_s.arg(box(EventField::Number))});
+            EXPECT_EQ(stored(u"status"_s, box(EventField::Number).toInt()), u"2"_s);
+        }
+    }
     EXPECT_EQ(stored(u"status"_s, source), u"5"_s);
 }
 
@@ -196,6 +207,11 @@ TEST_F(WholeEventTest, DeleteNeedsItsLevelsAndTakesTheEventItsItemsTasksPackageR
              u"insert into eventordertime (eventnum, ord, attime, what) values (?, 1, '18:00', "
              "'Doors')"_s,
              {number});
+        exec(u"evnt"_s,
+             u"insert into eventpayment (eventnum, line, what, duedate, amountdue, "
+             "receiveddate, amountreceived, posted) values (?, 1, 'Deposit', 20270301, 500, 0, "
+             "0, 0)"_s,
+             {number});
     }
     exec(u"evnt"_s,
          u"insert into pkg (pkgnum, eventnum, eventdate, eventtitle) values (?, ?, "
@@ -228,7 +244,7 @@ TEST_F(WholeEventTest, DeleteNeedsItsLevelsAndTakesTheEventItsItemsTasksPackageR
     EXPECT_TRUE(items(doomed).isEmpty());
     EXPECT_EQ(count(u"select count(*) from tasklist where eventnumber = ?"_s, {doomed}), 0);
     EXPECT_EQ(count(u"select count(*) from pkg where eventnum = ?"_s, {doomed}), 0);
-    for (const char *table : {"eventorder", "eventordertime"}) {
+    for (const char *table : {"eventorder", "eventordertime", "eventpayment"}) {
         const QString rows =
             u"select count(*) from %1 where eventnum = ?"_s.arg(QLatin1String(table));
         EXPECT_EQ(count(rows, {doomed}), 0) << table;
@@ -263,7 +279,21 @@ TEST_F(WholeEventTest, DeleteNeedsItsLevelsAndTakesTheEventItsItemsTasksPackageR
     logic->wholeEvent.deleteContact();
     EXPECT_EQ(prompts.messageTexts(), QStringList{FieldEntry::BilledStatusRefused});
     EXPECT_TRUE(eventExists(neighbour));
+    // Money received for it keeps it, until the payment is taken back.
     setLevel(99);
+    exec(u"evnt"_s,
+         u"update eventpayment set receiveddate = 20270302, amountreceived = 500, reference = "
+         "'chq 88' where eventnum = ?"_s,
+         {neighbour});
+    prompts.clear();
+    deleteShown();
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{u"Event #%1 is not deleted: payments have been received for it.\n"
+                          "Deposit $500.00 received 03/02/2027 (chq 88)\nCancel the event "
+                          "instead, or take the payments back in Payments once they are "
+                          "refunded."_s.arg(neighbour)});
+    EXPECT_TRUE(eventExists(neighbour));
+    exec(u"evnt"_s, u"update eventpayment set receiveddate = 0, amountreceived = 0"_s);
     deleteShown();
     EXPECT_FALSE(eventExists(neighbour));
     EXPECT_EQ(count(u"select count(*) from pkg"_s), 0);

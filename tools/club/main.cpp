@@ -4,6 +4,7 @@
 #include "SilentPorts.h"
 #include "calendar/StatusColors.h"
 #include "orders/EventOrder.h"
+#include "payments/PaymentSchedule.h"
 #include "ports/SystemClock.h"
 #include "reports/CalendarExport.h"
 #include "session/ClubSettings.h"
@@ -79,8 +80,13 @@ int usage() {
            "  statuscolor1 to statuscolor5 (#RRGGBB), the colour of each status on the\n"
            "  rooms board and the month sheet; setupstyles and courses, the lists the\n"
            "  event order offers (entries separated by \";\"), and coursebydept, the\n"
-           "  course each department's items are served in (1=Main;2=Bar). Exit\n"
-           "  status 3: NAME is not set.\n";
+           "  course each department's items are served in (1=Main;2=Bar);\n"
+           "  paymentterms, the club's usual payment schedule (entries WHAT=AMOUNT,WHEN\n"
+           "  separated by \";\": AMOUNT a percentage of the priced items, an amount or\n"
+           "  rest; WHEN booking or days from the event, as in\n"
+           "  Deposit=25%,booking;Second payment=50%,-30;Balance=rest,14), and\n"
+           "  strictdeposit (yes: Reserved w/Dep only once the deposit is received).\n"
+           "  Exit status 3: NAME is not set.\n";
     return 2;
 }
 
@@ -204,7 +210,8 @@ QStringList settingNames() {
     for (int status = StatusColors::FirstStatus; status <= StatusColors::LastStatus; ++status)
         names << StatusColors::settingName(status);
     for (const char *list : {OrderLists::StylesSetting, OrderLists::CoursesSetting,
-                             OrderLists::CourseByDepartmentSetting})
+                             OrderLists::CourseByDepartmentSetting, PaymentTerms::Setting,
+                             PaymentTerms::StrictDepositSetting})
         names << QString::fromLatin1(list);
     return names;
 }
@@ -216,6 +223,8 @@ QString settingRefusal(const QString &name, const QString &value) {
         return QString();
     if (const QString list = OrderLists::refusal(name, value); !list.isEmpty())
         return list;
+    if (const QString terms = PaymentTerms::refusal(name, value); !terms.isEmpty())
+        return terms;
     if (name.startsWith(QLatin1String("statuscolor")) && !StatusColors::parse(value))
         return QStringLiteral("\"%1\" is not a colour; give it as #RRGGBB, for example "
                               "#A8D8F4.")
