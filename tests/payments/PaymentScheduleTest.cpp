@@ -293,12 +293,24 @@ TEST_F(PaymentScheduleTest, ACloneStartsWithoutPaymentsOnAScheduleOfItsOwn) {
                            u"Balance 20270625 1655.62 0 .00"_s}));
     EXPECT_EQ(schedule(event).totalReceived(), dollars("1655.63"));
 
-    // An event without a schedule gives its clones none.
-    ASSERT_TRUE(record->LoadEvent(clone));
+    // A member's confirmed event stays confirmed, still without the
+    // source's deposit; an event without a schedule gives its clones none.
+    exec(u"evnt"_s, u"update eventinfo set memnonmem = 1, status = 4 where eventnum = ?"_s,
+         {clone});
     exec(u"evnt"_s, u"delete from eventpayment where eventnum = ?"_s, {clone});
-    ASSERT_TRUE(WholeEvent::prepareClone(*module, *record, 20270610));
+    exec(u"evnt"_s, u"update eventinfo set deposit = 750 where eventnum = ?"_s, {clone});
+    ASSERT_TRUE(record->LoadEvent(clone));
+    note.clear();
+    ASSERT_TRUE(WholeEvent::prepareClone(*module, *record, 20270610, &note));
+    EXPECT_TRUE(note.isEmpty());
     ASSERT_EQ(record->SaveEvent(EventRecord::NewEvent), EventRecord::Saved::Done);
-    EXPECT_TRUE(schedule(module->event.EventNumber).isEmpty());
+    const int memberClone = module->event.EventNumber;
+    EXPECT_TRUE(schedule(memberClone).isEmpty());
+    EXPECT_EQ(deposit(memberClone), u".00"_s);
+    EXPECT_EQ(
+        scalar(u"evnt"_s, u"select status from eventinfo where eventnum = ?"_s, {memberClone})
+            .toInt(),
+        4);
 }
 
 TEST_F(PaymentScheduleTest, AStrictClubBooksWithDepositOnlyOnceTheDepositIsReceived) {
