@@ -121,15 +121,7 @@ private:
         bool acceptLinked = false; // the operator agreed to book over the linked room
         int cloneSource = 0;       // a new clone: the event whose items it copies
     };
-    enum class Written {
-        Done,
-        Conflict,
-        LinkedConflict,
-        Stale,
-        Deleted,
-        SourceDeleted,
-        NoDeposit
-    };
+    enum class Written { Done, Conflict, LinkedConflict, Stale, Deleted, SourceDeleted, NoDeposit };
     struct Outcome {
         Written written = Written::Done;
         QString clash; // the event in the way, as the operator is told of it

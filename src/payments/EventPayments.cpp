@@ -238,9 +238,18 @@ Result<Changed> applyTerms(Database &evnt, int number, const PaymentTerms &terms
         if (!priced)
             return priced.status();
         QList<PaymentLine> lines = terms.schedule(*priced, date, actor.today());
-        // A deposit taken before the event had a schedule is not lost.
+        // A deposit taken before the event had a schedule is not lost: it
+        // is the deposit asked for, and a rest line takes the difference.
         if (kept > Money() && !lines.isEmpty()) {
             PaymentLine &first = lines.first();
+            first.amountDue = kept;
+            if (lines.size() > 1 &&
+                std::holds_alternative<PaymentTerms::Rest>(terms.terms.last().amount)) {
+                Money others;
+                for (qsizetype k = 0; k + 1 < lines.size(); ++k)
+                    others += lines[k].amountDue;
+                lines.last().amountDue = std::max(Money(), *priced - others);
+            }
             const QDate today = actor.today();
             first.received = today.year() * 10000 + today.month() * 100 + today.day();
             first.amountReceived = kept;

@@ -40,7 +40,8 @@ TEST(PaymentTerms, TermsAreReadOrRefusedByEntryAndMakeSchedulesToTheCent) {
              {" ; ", "The terms name no payment."},
          }) {
         const QString refusal = PaymentTerms::refusal(u"paymentterms"_s, QString::fromLatin1(text));
-        EXPECT_TRUE(refusal.contains(QString::fromLatin1(why))) << text << ": " << refusal.toStdString();
+        EXPECT_TRUE(refusal.contains(QString::fromLatin1(why)))
+            << text << ": " << refusal.toStdString();
     }
     EXPECT_EQ(PaymentTerms::refusal(u"strictdeposit"_s, u"maybe"_s),
               u"\"maybe\" is neither yes nor no."_s);
@@ -56,18 +57,22 @@ TEST(PaymentTerms, TermsAreReadOrRefusedByEntryAndMakeSchedulesToTheCent) {
     };
     for (const Case &c : std::initializer_list<Case>{
              // The usual terms: the rest takes the cent the rounding left.
-             {PaymentTerms::DefaultText, "6622.50",
+             {PaymentTerms::DefaultText,
+              "6622.50",
               {u"Deposit 20270301 1655.63"_s, u"Second payment 20270513 3311.25"_s,
                u"Balance 20270626 1655.62"_s}},
              // A fixed deposit, the balance due before the event; a due
              // date already past is today.
-             {"Deposit=500,booking;Balance=rest,-120", "2000",
+             {"Deposit=500,booking;Balance=rest,-120",
+              "2000",
               {u"Deposit 20270301 500.00"_s, u"Balance 20270301 1500.00"_s}},
              // A deposit above the total leaves a rest of nothing, never
              // one below 0; without a rest line the lines need not add up.
-             {"Deposit=2500,booking;Balance=rest,0", "2000",
+             {"Deposit=2500,booking;Balance=rest,0",
+              "2000",
               {u"Deposit 20270301 2500.00"_s, u"Balance 20270612 .00"_s}},
-             {"Deposit=33.33%,booking;Later=33.33%,7", "100.01",
+             {"Deposit=33.33%,booking;Later=33.33%,7",
+              "100.01",
               {u"Deposit 20270301 33.33"_s, u"Later 20270619 33.33"_s}},
          }) {
         const auto parsed = PaymentTerms::parse(QString::fromLatin1(c.terms));
@@ -114,14 +119,13 @@ protected:
         return changed.ok() ? *changed : EventPayments::Changed{};
     }
     EventPayments::Changed applyTerms() {
-        return done(EventPayments::applyTerms(*open(), event, PaymentTerms::from(ClubSettings()),
-                                              anna));
+        return done(
+            EventPayments::applyTerms(*open(), event, PaymentTerms::from(ClubSettings()), anna));
     }
     EventPayments::Changed receive(int line, const char *amount, const QString &by = u"ANNA"_s,
                                    const QString &reference = u"chq 1041"_s) {
-        return done(EventPayments::receive(*open(), event,
-                                           {line, 20270301, dollars(amount), reference},
-                                           actor(by)));
+        return done(EventPayments::receive(
+            *open(), event, {line, 20270301, dollars(amount), reference}, actor(by)));
     }
 
     EventPayments::Actor anna;
@@ -158,7 +162,8 @@ TEST_F(PaymentScheduleTest, ChangesRaiseTheCountKeepTheDepositInStepAndRefuseWha
     EXPECT_EQ(prompts.messageTexts(),
               QStringList{u"The deposit follows the event's payments: 1655.63 received on its "
                           "first line. Record a deposit in Payments."_s});
-    EXPECT_EQ(lineTexts(schedule(event).lines).first(), u"Deposit 20270301 1655.63 20270301 1655.63"_s);
+    EXPECT_EQ(lineTexts(schedule(event).lines).first(),
+              u"Deposit 20270301 1655.63 20270301 1655.63"_s);
 
     // What was received is never thrown away by a change of the schedule.
     struct Refusal {
@@ -171,7 +176,8 @@ TEST_F(PaymentScheduleTest, ChangesRaiseTheCountKeepTheDepositInStepAndRefuseWha
               [&] { return EventPayments::applyTerms(*open(), event, PaymentTerms(), anna); },
               u"Payments have been received for event #%1, so its schedule is not made again "
               "from the terms; change its lines instead."_s.arg(event)},
-             {"remove a paid line", [&] { return EventPayments::removeLine(*open(), event, 1, anna); },
+             {"remove a paid line",
+              [&] { return EventPayments::removeLine(*open(), event, 1, anna); },
               u"Deposit $1,655.63 received 03/01/2027 (chq 1041) cannot be removed: undo its "
               "payment first."_s},
              {"a line gone", [&] { return EventPayments::removeLine(*open(), event, 9, anna); },
@@ -221,8 +227,8 @@ TEST_F(PaymentScheduleTest, ChangesRaiseTheCountKeepTheDepositInStepAndRefuseWha
         *open(), event, PaymentLine{0, u"Band"_s, 20270601, dollars("311.25")}, anna));
     EXPECT_EQ(added.schedule.lines.last().line, 4);
     EXPECT_TRUE(added.schedule.caution(dollars("6622.50"), ClubSettings()).isEmpty());
-    EXPECT_EQ(done(EventPayments::removeLine(*open(), event, 4, anna)).schedule.caution(
-                  dollars("6622.50"), ClubSettings()),
+    EXPECT_EQ(done(EventPayments::removeLine(*open(), event, 4, anna))
+                  .schedule.caution(dollars("6622.50"), ClubSettings()),
               u"The schedule comes to $6,311.25, $311.25 less than the priced total of "
               "$6,622.50."_s);
 
@@ -234,7 +240,11 @@ TEST_F(PaymentScheduleTest, ChangesRaiseTheCountKeepTheDepositInStepAndRefuseWha
     EXPECT_EQ(kept.text,
               u"The deposit of $2,000.00 already entered is recorded as received on the first "
               "line."_s);
-    EXPECT_EQ(kept.schedule.lines.first().amountReceived, dollars("2000"));
+    // It is the deposit asked for; the balance takes the difference.
+    EXPECT_EQ(lineTexts(kept.schedule.lines),
+              (QStringList{u"Deposit 20270301 2000.00 20270301 2000.00"_s,
+                           u"Second payment 20270513 3311.25 0 .00"_s,
+                           u"Balance 20270626 1311.25 0 .00"_s}));
     EXPECT_EQ(deposit(event), u"2000.00"_s);
     EXPECT_EQ(kept.schedule.balance(dollars("6622.50")), dollars("4622.50"));
 }
@@ -252,9 +262,9 @@ TEST_F(PaymentScheduleTest, TwoWorkstationsPayingOneLineAtOnceKeepBothPayments) 
         const QString second = annaFirst ? u"BERT"_s : u"ANNA"_s;
         receive(1, "1000", first, u"card 11"_s);
         const auto split = receive(1, "655.63", second, u"card 22"_s);
-        EXPECT_EQ(split.text, u"Deposit already had a payment recorded by %1 ($1,000.00 on "
-                              "03/01/2027); this one is recorded on a line of its own."_s
-                                  .arg(first));
+        EXPECT_EQ(split.text,
+                  u"Deposit already had a payment recorded by %1 ($1,000.00 on "
+                  "03/01/2027); this one is recorded on a line of its own."_s.arg(first));
         EXPECT_EQ(lineTexts(split.schedule.lines),
                   (QStringList{u"Deposit 20270301 1000.00 20270301 1000.00"_s,
                                u"Second payment 20270513 3311.25 0 .00"_s,
@@ -276,16 +286,15 @@ TEST_F(PaymentScheduleTest, ACloneStartsWithoutPaymentsOnAScheduleOfItsOwn) {
     ASSERT_TRUE(record->LoadEvent(event));
     QString note;
     ASSERT_TRUE(WholeEvent::prepareClone(*module, *record, 20270611, &note));
-    EXPECT_EQ(note,
-              u"The clone has no deposit received, so it starts as Reserved (status 2)."_s);
+    EXPECT_EQ(note, u"The clone has no deposit received, so it starts as Reserved (status 2)."_s);
     ASSERT_EQ(record->SaveEvent(EventRecord::NewEvent), EventRecord::Saved::Done)
         << prompts.messageTexts().join(u" / "_s).toStdString();
     const int clone = module->event.EventNumber;
     ASSERT_NE(clone, event);
     EXPECT_EQ(deposit(clone), u".00"_s);
-    EXPECT_EQ(scalar(u"evnt"_s, u"select status from eventinfo where eventnum = ?"_s, {clone})
-                  .toInt(),
-              2);
+    EXPECT_EQ(
+        scalar(u"evnt"_s, u"select status from eventinfo where eventnum = ?"_s, {clone}).toInt(),
+        2);
     // Its own items priced by the terms, nothing received; the source keeps its own.
     EXPECT_EQ(lineTexts(schedule(clone).lines),
               (QStringList{u"Deposit 20270301 1655.63 0 .00"_s,
@@ -307,10 +316,9 @@ TEST_F(PaymentScheduleTest, ACloneStartsWithoutPaymentsOnAScheduleOfItsOwn) {
     const int memberClone = module->event.EventNumber;
     EXPECT_TRUE(schedule(memberClone).isEmpty());
     EXPECT_EQ(deposit(memberClone), u".00"_s);
-    EXPECT_EQ(
-        scalar(u"evnt"_s, u"select status from eventinfo where eventnum = ?"_s, {memberClone})
-            .toInt(),
-        4);
+    EXPECT_EQ(scalar(u"evnt"_s, u"select status from eventinfo where eventnum = ?"_s, {memberClone})
+                  .toInt(),
+              4);
 }
 
 TEST_F(PaymentScheduleTest, AStrictClubBooksWithDepositOnlyOnceTheDepositIsReceived) {
@@ -331,6 +339,47 @@ TEST_F(PaymentScheduleTest, AStrictClubBooksWithDepositOnlyOnceTheDepositIsRecei
                       .toInt(),
                   paid ? 3 : 4);
     }
+}
+
+} // namespace
+
+namespace {
+
+class DemoPaymentsTest : public ClubFixture {
+protected:
+    bool demoData() const override { return true; }
+};
+
+TEST_F(DemoPaymentsTest, TheWeddingHasItsScheduleAndItsCloneNoDeposit) {
+    auto evnt = module->databases.open(u"evnt"_s);
+    ASSERT_TRUE(evnt);
+    const int wedding = eventNumber(u"Sullivan-Park Reception"_s);
+    const PaymentSchedule schedule = *EventPayments::read(**evnt, wedding);
+    ASSERT_EQ(schedule.lines.size(), 3);
+    EXPECT_TRUE(schedule.depositReceived());
+    EXPECT_EQ(schedule.deposit(), dollars("1500"));
+    EXPECT_EQ(schedule.totalDue(), *EventPayments::pricedTotal(**evnt, wedding));
+    EXPECT_EQ(scalar(u"evnt"_s, u"select deposit from eventinfo where eventnum = ?"_s, {wedding})
+                  .toDouble(),
+              1500.0);
+
+    // The rehearsal dinner cloned from it has received nothing.
+    EventRecord record(*module);
+    ASSERT_TRUE(record.LoadEvent(wedding));
+    const QDate friday =
+        QDate::fromString(module->event.fields[EventField::Date], u"yyyyMMdd"_s).addDays(-1);
+    ASSERT_TRUE(WholeEvent::prepareClone(*module, record, friday.toString(u"yyyyMMdd"_s).toInt()));
+    module->event.fields[EventField::Title] = u"Sullivan-Park Rehearsal Dinner (2)"_s;
+    module->event.fields[EventField::Start] = u"09:00"_s;
+    module->event.fields[EventField::End] = u"10:00"_s;
+    ASSERT_EQ(record.SaveEvent(EventRecord::NewEvent), EventRecord::Saved::Done)
+        << prompts.messageTexts().join(u" / "_s).toStdString();
+    const int clone = module->event.EventNumber;
+    EXPECT_EQ(scalar(u"evnt"_s, u"select deposit from eventinfo where eventnum = ?"_s, {clone})
+                  .toDouble(),
+              0.0);
+    EXPECT_EQ(EventPayments::read(**evnt, clone)->totalReceived(), Money());
+    EXPECT_EQ(EventPayments::read(**evnt, clone)->lines.size(), 3);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "events/WholeEvent.h"
 #include "items/ItemWindow.h"
 #include "orders/EventOrder.h"
+#include "payments/EventPayments.h"
 #include "session/ClubSettings.h"
 #include "session/Module.h"
 #include "startup/ConfigurationLoader.h"
@@ -562,6 +563,29 @@ Status addEventOrder(Module &module, int number, const DemoOrder &demo, const QD
         .status();
 }
 
+// The events whose payments the office keeps on a schedule from the club's
+// terms: the deposit each was booked with is its first line, received;
+// the accounting staff have posted the engagement dinner's.
+const char *const Scheduled[] = {"Patel Engagement Dinner", "Sullivan-Park Reception"};
+const char *const Posted = "Patel Engagement Dinner";
+
+Status addSchedule(Module &module, int number, const QString &title, const QDate &today) {
+    auto evnt = module.databases.open(QStringLiteral("evnt"));
+    if (!evnt)
+        return evnt.error();
+    auto club = ClubSettings::read(**evnt);
+    if (!club)
+        return club.error();
+    const EventPayments::Actor office{QStringLiteral("DEMO"), QDateTime(today, QTime(9, 0)), *club};
+    auto applied = EventPayments::applyTerms(**evnt, number, PaymentTerms::from(*club), office);
+    if (!applied)
+        return applied.error();
+    if (title != QLatin1String(Posted))
+        return {};
+    const EventPayments::Actor accounts{QStringLiteral("ACCT"), office.at, *club};
+    return EventPayments::setPosted(**evnt, number, 1, true, accounts).status();
+}
+
 Status add(Module &module, SilentPorts &ports, const QDate &today) {
     auto settings = LoadConfiguration(module.databases);
     if (!settings)
@@ -639,6 +663,14 @@ Status add(Module &module, SilentPorts &ports, const QDate &today) {
         if (planned != std::end(DemoOrders)) {
             if (Status ordered = addEventOrder(module, number, *planned, today); !ordered)
                 return ordered;
+        }
+        const bool scheduled =
+            std::any_of(std::begin(Scheduled), std::end(Scheduled), [&](const char *title) {
+                return QString::fromUtf8(title) == fields[EventField::Title];
+            });
+        if (scheduled && !billed) {
+            if (Status paid = addSchedule(module, number, fields[EventField::Title], today); !paid)
+                return paid;
         }
         if (billed) {
             if (Status done = bill(module, ports, number, fields[EventField::Account].toDouble());
