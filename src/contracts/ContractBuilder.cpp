@@ -5,6 +5,7 @@
 #include "ContractText.h"
 #include "calendar/Rooms.h"
 #include "events/ChangeLog.h"
+#include "payments/PaymentReports.h"
 #include "ports/Clock.h"
 #include "ports/Companions.h"
 #include "session/ClubSettings.h"
@@ -426,18 +427,12 @@ QList<ContractText::Replacement> ContractBuilder::customerTokens() const {
     const Money deposit =
         Money::fromText(event.fields[EventField::Deposit].trimmed()).value_or(Money());
     add("<DEPOSITAMOUNT>", club.currency(deposit));
-    // The items priced so far, each with its service charge and tax.
-    Money total;
-    if (auto items = evnt.value()->exec(
-            QStringLiteral("select price, servchg, tax from items where eventid = ?"),
-            {event.EventNumber})) {
-        while (items->next()) {
-            for (int column = 0; column < 3; ++column)
-                total += Money::fromVariant(items->value(column)).value_or(Money());
-        }
+    // The items priced so far, each with its service charge and tax, less
+    // every payment received (the deposit, for an event without a schedule).
+    if (const auto paid = PaymentReports::paidOn(*evnt.value(), event.EventNumber, deposit)) {
+        add("<ITEMSTOTAL>", club.currency(paid->priced));
+        add("<BALANCEDUE>", club.currency(paid->balance()));
     }
-    add("<ITEMSTOTAL>", club.currency(total));
-    add("<BALANCEDUE>", club.currency(total - deposit));
     return tokens;
 }
 

@@ -1,5 +1,6 @@
 #include "ContractReports.h"
 
+#include "payments/PaymentReports.h"
 #include "ports/Messages.h"
 #include "ports/ReportLauncher.h"
 
@@ -65,6 +66,9 @@ bool ContractReports::copyEvent(ReportWorkCopy &work, int eventNumber, int layou
     if (!m_launcher.copyRows(work, EventDatabase,
                              QStringLiteral("select * from items where eventid = ?"), {eventNumber},
                              QStringLiteral("eventitems")))
+        return false;
+    // The payment schedule, which the contract prints with what was received.
+    if (!PaymentReports::copySchedule(m_launcher, work, eventNumber))
         return false;
     // The event's room, so that the contract names it.
     return m_launcher

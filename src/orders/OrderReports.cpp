@@ -15,8 +15,7 @@ namespace OrderReports {
 namespace {
 
 using Section = EventOrder::Section;
-// A row of a work table by column name; columns left out stay empty.
-using Row = QVariantHash;
+using Row = WorkRow;
 
 const QString EventDatabase = QStringLiteral("evnt");
 // The events a function sheet and the production count: reserved, with a
@@ -247,50 +246,16 @@ QList<Row> production(const QList<OrderSheet> &sheets, const OrderLists &lists) 
     return rows;
 }
 
-// Writes every row into the work copy in one transaction.
-Status write(const ReportWorkCopy &work, const PaperRows &rows) {
-    const std::pair<const char *, const QList<Row> *> tables[] = {{"orderhead", &rows.heads},
-                                                                  {"ordertime", &rows.times},
-                                                                  {"ordermenu", &rows.menu},
-                                                                  {"orderdiet", &rows.dietary},
-                                                                  {"orderprod", &rows.production}};
-    QList<WorkTable> workTables;
-    for (const auto &[name, list] : tables)
-        workTables << WorkTable::whole(QString::fromLatin1(name));
-    ReportWorkCopy::Writer writer(work, workTables);
-    if (!writer.ready())
-        return writer.ready();
-    for (int table = 0; table < int(workTables.size()); ++table)
-        for (const Row &row : *tables[table].second) {
-            QVariantList values;
-            for (const QString &column : workTables[table].columns)
-                values << row.value(column);
-            if (Status added = writer.add(table, values); !added)
-                return added;
-        }
-    return writer.commit();
-}
-
 // The paper's work copy with its headings and rows, the request set to
 // print it; null after the failure was shown.
 std::unique_ptr<ReportWorkCopy> fill(Module &module, const QString &layout, const QString &subtitle,
                                      const PaperRows &rows) {
-    ReportLauncher launcher(module);
-    auto work = launcher.PrepareReportDatabase();
-    if (!work)
-        return nullptr;
-    ReportRequest &request = module.report;
-    request.ReportHeadings[1] = subtitle;
-    if (!launcher.WriteReportHeadings(*work))
-        return nullptr;
-    if (Status written = write(*work, rows); !written) {
-        module.messages.ShowErrorCodes(written.error());
-        return nullptr;
-    }
-    request.SelectionFormula.clear();
-    request.DataFiles[0] = work->fileName();
-    request.ReportFile = layout;
-    return work;
+    return ReportLauncher(module).fillPaper(layout, subtitle,
+                                            {{QStringLiteral("orderhead"), rows.heads},
+                                             {QStringLiteral("ordertime"), rows.times},
+                                             {QStringLiteral("ordermenu"), rows.menu},
+                                             {QStringLiteral("orderdiet"), rows.dietary},
+                                             {QStringLiteral("orderprod"), rows.production}});
 }
 
 // The order sheets of the events, in the order given; none after the

@@ -73,6 +73,24 @@ Status ReportWorkCopy::append(const QString &table, const QStringList &columns,
     return writer.commit();
 }
 
+Status ReportWorkCopy::write(const WorkRows &tables) const {
+    QList<WorkTable> workTables;
+    for (const auto &[name, rows] : tables)
+        workTables << WorkTable::whole(name);
+    Writer writer(*this, workTables);
+    if (!writer.ready())
+        return writer.ready();
+    for (int table = 0; table < int(workTables.size()); ++table)
+        for (const WorkRow &row : tables[table].second) {
+            QVariantList values;
+            for (const QString &column : workTables[table].columns)
+                values << row.value(column);
+            if (Status added = writer.add(table, values); !added)
+                return added;
+        }
+    return writer.commit();
+}
+
 ReportWorkCopy::Writer::Writer(const ReportWorkCopy &work, const QList<WorkTable> &tables) {
     for (const WorkTable &table : tables) {
         if (!SqlDialect::isSafeIdentifier(table.name) || table.columns.isEmpty()) {
@@ -252,6 +270,25 @@ std::optional<qsizetype> ReportLauncher::copyRows(const ReportWorkCopy &work,
         return std::nullopt;
     }
     return count;
+}
+
+std::unique_ptr<ReportWorkCopy>
+ReportLauncher::fillPaper(const QString &layout, const QString &subtitle, const WorkRows &rows) {
+    auto work = PrepareReportDatabase();
+    if (!work)
+        return nullptr;
+    ReportRequest &request = m_module.report;
+    request.ReportHeadings[1] = subtitle;
+    if (!WriteReportHeadings(*work))
+        return nullptr;
+    if (Status written = work->write(rows); !written) {
+        m_module.messages.ShowErrorCodes(written.error());
+        return nullptr;
+    }
+    request.SelectionFormula.clear();
+    request.DataFiles[0] = work->fileName();
+    request.ReportFile = layout;
+    return work;
 }
 
 bool ReportLauncher::WriteReportHeadings(ReportWorkCopy &work) {

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantHash>
 #include <array>
 #include <functional>
 #include <memory>
@@ -50,6 +51,11 @@ struct WorkTable {
     QString selectList(const QString &alias = {}) const;
 };
 
+// A row of a work table by column name; columns left out stay empty.
+using WorkRow = QVariantHash;
+// The rows of work tables, by table name, in the order they are written.
+using WorkRows = QList<std::pair<QString, QList<WorkRow>>>;
+
 // The operator's report work database ("rpt05.mdb"), a fresh copy of the
 // template. Two operators can share one (23 and 123 both use rpt23.mdb), so
 // the copy is locked from its preparation until its report has ended: hold
@@ -66,6 +72,9 @@ public:
     // Adds the rows to one of the copy's work tables in one transaction.
     Status append(const QString &table, const QStringList &columns,
                   const QList<QVariantList> &rows) const;
+    // Adds rows by column name to whole tables of the template, all in one
+    // transaction.
+    Status write(const WorkRows &tables) const;
 
     // Adds rows to some of the copy's tables in one transaction, one by one
     // as they are read elsewhere: the copy keeps all of them or, when
@@ -135,6 +144,12 @@ public:
                                       const QString &table);
     // Writes ReportHeadings into the copy's headings row.
     bool WriteReportHeadings(ReportWorkCopy &work);
+    // A fresh work copy for a paper the module writes as it prints: the
+    // subtitle as its second heading, the rows written, and the request set
+    // to print `layout` from it with no selection. Null after the failure
+    // was shown.
+    std::unique_ptr<ReportWorkCopy> fillPaper(const QString &layout, const QString &subtitle,
+                                              const WorkRows &rows);
     // Runs the report program on the request and waits for it; false when
     // nothing was started or it failed (ReportResult holds its exit code).
     bool LaunchReport(ReportWorkCopy &work);

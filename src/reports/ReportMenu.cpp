@@ -1,6 +1,7 @@
 #include "ReportMenu.h"
 
 #include "items/DepartmentButtons.h"
+#include "payments/PaymentReports.h"
 #include "ports/Clock.h"
 #include "ports/Prompts.h"
 #include "session/ClubSettings.h"
@@ -460,38 +461,72 @@ QString ReportMenu::sheetFile(Sheet sheet) {
     return QString::fromLatin1(files[sheet]);
 }
 
-void ReportMenu::printOrder(OrderReports::Copy copy) {
+int ReportMenu::shownEvent() {
     const int number = m_module.event.EventNumber;
-    if (number < 1) {
+    if (number < 1)
         m_module.messages.show(QStringLiteral("No event has been selected..."),
                                QStringLiteral("Oops..."), Icon::Information);
+    return std::max(number, 0);
+}
+
+void ReportMenu::printOrder(OrderReports::Copy copy) {
+    const int number = shownEvent();
+    if (number < 1)
         return;
-    }
     ReportKind = 0;
     if (auto work = OrderReports::fillOrder(m_module, number, copy))
         launch(*work);
 }
 
 void ReportMenu::printFunctionSheet() {
-    printDays(QStringLiteral("Function Sheet"), &OrderReports::fillFunctionSheet);
+    // The kitchen and the floor work a day ahead.
+    const QDate tomorrow = m_module.ports.clock.today().addDays(1);
+    printDays(QStringLiteral("Function Sheet"), &OrderReports::fillFunctionSheet, tomorrow,
+              tomorrow);
 }
 
 void ReportMenu::printProduction() {
-    printDays(QStringLiteral("Kitchen Production"), &OrderReports::fillProduction);
+    const QDate tomorrow = m_module.ports.clock.today().addDays(1);
+    printDays(QStringLiteral("Kitchen Production"), &OrderReports::fillProduction, tomorrow,
+              tomorrow);
 }
 
-void ReportMenu::printDays(const QString &heading, FillDays fill) {
-    // The kitchen and the floor work a day ahead.
-    const QDate tomorrow = m_module.ports.clock.today().addDays(1);
+void ReportMenu::printClientBill() {
+    const int number = shownEvent();
+    if (number < 1)
+        return;
+    ReportKind = 0;
+    if (auto work = PaymentReports::fillBill(m_module, number))
+        launch(*work);
+}
+
+void ReportMenu::printPaymentsDue() {
+    const QDate today = m_module.ports.clock.today();
+    printDays(QStringLiteral("Payments Due"), &PaymentReports::fillDue, today,
+              QDate(today.year(), today.month(), today.daysInMonth()));
+}
+
+void ReportMenu::printPaymentsNotPosted() {
+    ReportKind = 0;
+    printFilled([this] { return PaymentReports::fillNotPosted(m_module, std::nullopt); });
+}
+
+void ReportMenu::printDays(const QString &heading, FillDays fill, const QDate &from,
+                           const QDate &to) {
+    const QString format = QStringLiteral("yyyyMMdd");
     const auto range = m_module.checks.askDateRange(heading, EntryChecks::RangeFor::Events,
-                                                    tomorrow.toString(QStringLiteral("yyyyMMdd")));
+                                                    from.toString(format), to.toString(format));
     if (!range)
         return;
     ReportKind = 0;
     m_module.report.RangeFrom = range->from;
     m_module.report.RangeTo = range->to;
+    printFilled([&] { return fill(m_module, range->from, range->to); });
+}
+
+void ReportMenu::printFilled(const std::function<std::unique_ptr<ReportWorkCopy>()> &fill) {
     emit status(QStringLiteral("One moment please..."));
-    auto work = fill(m_module, range->from, range->to);
+    auto work = fill();
     if (!work) {
         emit status(QString());
         return;

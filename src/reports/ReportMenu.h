@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -88,6 +89,15 @@ public:
     // operator types, tomorrow offered.
     void printFunctionSheet();
     void printProduction();
+    // The displayed event's bill for the client: its items, the payments
+    // received and what is left to pay. Refused before the event is
+    // confirmed.
+    void printClientBill();
+    // The payment lines still owing by the dates the operator types (today
+    // to the end of the month offered), with those overdue.
+    void printPaymentsDue();
+    // Every payment received that the accounting staff have yet to post.
+    void printPaymentsNotPosted();
 
     // The member filter's two prompts; none when the operator cancelled.
     std::optional<MemberFilter> askMemberFilter();
@@ -132,9 +142,14 @@ private:
     // listings to print.
     bool copyDepartments(const ReportWorkCopy &work);
     void launch(ReportWorkCopy &work);
-    // Asks the dates under `heading`, fills the paper for them and prints it.
+    // Asks the dates under `heading`, offering `from` and `to`, fills the
+    // paper for them and prints it.
     using FillDays = std::unique_ptr<ReportWorkCopy> (*)(Module &, int from, int to);
-    void printDays(const QString &heading, FillDays fill);
+    void printDays(const QString &heading, FillDays fill, const QDate &from, const QDate &to);
+    // Fills the paper, telling the operator to wait meanwhile, and prints it.
+    void printFilled(const std::function<std::unique_ptr<ReportWorkCopy>()> &fill);
+    // The displayed event's number; 0 after telling the operator none is shown.
+    int shownEvent();
 
     Module &m_module;
 };

@@ -46,6 +46,23 @@ Table table(const char *database, const char *name, const QList<Column> &columns
 
 // ---- Column sets shared by a table and its copies ----------------------
 
+// One line of an event's payment schedule; the report template keeps a copy
+// for the contract and the client's bill.
+QList<Column> eventPaymentColumns() {
+    return {lng("eventnum", "Event number"),
+            integer("line", "Line of the schedule; the first is the deposit"),
+            text("what", 30, "What it is: Deposit, Second payment, Balance, ..."),
+            lng("duedate", "Due date, YYYYMMDD"),
+            money("amountdue", "Amount due"),
+            lng("receiveddate", "Date received, YYYYMMDD; 0 until it is"),
+            money("amountreceived", "Amount received"),
+            text("reference", 30, "Cheque or card slip number"),
+            text("recordedby", 30, "Operator who recorded the payment"),
+            text("recordedat", 19, "When it was recorded, YYYY-MM-DD HH:MM:SS"),
+            integer("posted", "1 once the accounting staff posted it to receivables"),
+            text("postedby", 30, "Operator who marked it posted")};
+}
+
 // One booking. Box n of the event window edits column n, so the order is
 // fixed; the descriptions are the boxes' tooltips.
 QList<Column> eventInfoColumns() {
@@ -365,19 +382,8 @@ void addEventTables(QList<Table> &t) {
     // The payment schedule of each event: what is due when, and what was
     // received against it. The lines are the record; the event's deposit
     // column mirrors what its first line received.
-    t << table("evnt", "eventpayment",
-               {lng("eventnum", "Event number"),
-                integer("line", "Line of the schedule; the first is the deposit"),
-                text("what", 30, "What it is: Deposit, Second payment, Balance, ..."),
-                lng("duedate", "Due date, YYYYMMDD"), money("amountdue", "Amount due"),
-                lng("receiveddate", "Date received, YYYYMMDD; 0 until it is"),
-                money("amountreceived", "Amount received"),
-                text("reference", 30, "Cheque or card slip number"),
-                text("recordedby", 30, "Operator who recorded the payment"),
-                text("recordedat", 19, "When it was recorded, YYYY-MM-DD HH:MM:SS"),
-                integer("posted", "1 once the accounting staff posted it to receivables"),
-                text("postedby", 30, "Operator who marked it posted")},
-               {"eventnum", "line"}, {index({"duedate"})});
+    t << table("evnt", "eventpayment", eventPaymentColumns(), {"eventnum", "line"},
+               {index({"duedate"})});
 
     // The columns' descriptions, which the event window shows as tooltips.
     // Filled from the descriptions here when the database is created, and
@@ -496,6 +502,36 @@ void addOrderReportTables(QList<Table> &t) {
                 memo("events", "The events and their quantities: \"#12 Park Reception 30; ...\"")});
 }
 
+// The papers of the payment schedules: the contract's and the client's bill's
+// copy of the event's lines, the bill's balance worked out in the module's
+// money, and one row per line for the listings of payments due and of
+// payments not yet posted, dates written as the club writes them.
+void addPaymentReportTables(QList<Table> &t) {
+    t << table("rpt", "eventpayment", eventPaymentColumns());
+    t << table("rpt", "paybalance",
+               {lng("eventnum", "Event number"),
+                money("priced", "The items' price, service charge and tax"),
+                money("received", "Every payment received"),
+                money("balancedue", "What is still owed; empty when more was received"),
+                money("credit", "What was received beyond the priced total; empty for none")});
+    t << table("rpt", "paylist",
+               {integer("ord", "Line of the paper"), lng("eventnum", "Event number"),
+                text("eventtitle", 50, "Title of the event"),
+                text("eventdate", 20, "Date of the event as the club writes it"),
+                text("statusname", 30, "The event's status"), text("contact", 50, "Contact"),
+                text("phone", 20, "Contact's phone"),
+                dbl("custid", "Billing account; empty for none"),
+                text("custname", 50, "Name on the billing account"),
+                text("what", 30, "What the line is: Deposit, Second payment, ..."),
+                text("duedate", 20, "Due date as the club writes it"),
+                money("amountdue", "Amount due"), money("outstanding", "What is still owed"),
+                text("overdue", 20, "OVERDUE when due before the paper's first day or today"),
+                text("receiveddate", 20, "Date received as the club writes it"),
+                money("amountreceived", "Amount received"),
+                text("reference", 30, "Cheque or card slip number"),
+                text("recordedby", 30, "Operator who recorded the payment")});
+}
+
 void addReportTables(QList<Table> &t) {
     // Heading lines of every listing; the template holds one row.
     t << table("rpt", "headings",
@@ -536,6 +572,7 @@ void addReportTables(QList<Table> &t) {
                 text("deptname", 50, "Department name: the caption of its button")});
 
     addOrderReportTables(t);
+    addPaymentReportTables(t);
 }
 
 // ---- user.mdb -----------------------------------------------------------------

@@ -126,6 +126,7 @@ enum class Menu {
     CurrentEvent,
     EventListings,
     FunctionSheets,
+    Payments,
     ToDo,
     ItemListings,
     Projection,
@@ -146,6 +147,7 @@ constexpr MenuRow MenuTable[] = {
     {Menu::CurrentEvent, Menu::Reports, "mnucurrentdisplay", "&Currently Displayed Event"},
     {Menu::EventListings, Menu::Reports, "mnuevents", "&Event Listings"},
     {Menu::FunctionSheets, Menu::Reports, "mnufunctionsheets", "&Function Sheets"},
+    {Menu::Payments, Menu::Reports, "mnupayments", "Pa&yments"},
     {Menu::ToDo, Menu::Reports, "mnutodo", "&To-Do Task List"},
     {Menu::ItemListings, Menu::Reports, "mnuitem", "&Item Listings"},
     {Menu::Projection, Menu::Reports, "mnuprojection", "&Revenue Projection"},
@@ -237,6 +239,10 @@ std::span<const MainWindow::CommandRow> MainWindow::commandTable() {
          [](MainWindow &w) {
              w.m_logic.listings.printOrder(OrderReports::Copy::Client);
          }},
+        {C::ClientBill, Menu::CurrentEvent, Separator::Before, "mnuclientbill", "Client's &Bill",
+         [](MainWindow &w) {
+             w.m_logic.listings.printClientBill();
+         }},
 
         {C::EventsToday, Menu::EventListings, Separator::None, "mnueventlist(0)", "&Today",
          [](MainWindow &w) {
@@ -274,6 +280,16 @@ std::span<const MainWindow::CommandRow> MainWindow::commandTable() {
          "Kitchen &Production...",
          [](MainWindow &w) {
              w.m_logic.listings.printProduction();
+         }},
+
+        {C::PaymentsDue, Menu::Payments, Separator::None, "mnupaymentsdue", "Payments &Due...",
+         [](MainWindow &w) {
+             w.m_logic.listings.printPaymentsDue();
+         }},
+        {C::PaymentsNotPosted, Menu::Payments, Separator::None, "mnupaymentsnotposted",
+         "Payments &Not Posted",
+         [](MainWindow &w) {
+             w.m_logic.listings.printPaymentsNotPosted();
          }},
 
         {C::TasksByEventNumber, Menu::ToDo, Separator::None, "mnutodobynumber",

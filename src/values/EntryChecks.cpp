@@ -92,20 +92,22 @@ QString EntryChecks::askDate(const QString &which, const QString &suffix, const 
     }
 }
 
-std::optional<TypedDates> EntryChecks::askTypedDates(const QString &suffix,
-                                                     const QString &offered) {
+std::optional<TypedDates> EntryChecks::askTypedDates(const QString &suffix, const QString &offered,
+                                                     const QString &offeredTo) {
     const QString from = askDate(QStringLiteral("FROM"), suffix, offered);
     if (from.isEmpty())
         return std::nullopt;
-    const QString to = askDate(QStringLiteral("TO"), suffix, offered);
+    const QString to =
+        askDate(QStringLiteral("TO"), suffix, offeredTo.isEmpty() ? offered : offeredTo);
     if (to.isEmpty())
         return std::nullopt;
     return to < from ? TypedDates{to, from} : TypedDates{from, to};
 }
 
 std::optional<DateRange> EntryChecks::askDateRange(const QString &suffix, RangeFor use,
-                                                   const QString &offered) {
-    const auto typed = askTypedDates(suffix, offered);
+                                                   const QString &offered,
+                                                   const QString &offeredTo) {
+    const auto typed = askTypedDates(suffix, offered, offeredTo);
     if (!typed)
         return std::nullopt;
     const auto from = checkedDate(typed->from);

@@ -65,9 +65,10 @@ public:
     // ("2026011", 0) are refused as an invalid month.
     CheckedDate checkDate(int dateNumber);
     // Asks FROM and TO dates (MMDD means this year) under titles ending in
-    // `suffix`, each box offering `offered` (YYYYMMDD) when given; none when
-    // the operator cancels either.
-    std::optional<TypedDates> askTypedDates(const QString &suffix, const QString &offered = {});
+    // `suffix`, each box offering `offered` (YYYYMMDD) when given, the TO box
+    // `offeredTo` when that is given; none when the operator cancels either.
+    std::optional<TypedDates> askTypedDates(const QString &suffix, const QString &offered = {},
+                                            const QString &offeredTo = {});
     // What a date range is asked for. Listings of events, items and charges
     // read the event records, which outlive a purge of the calendar, so any
     // valid date will do; the purge and the room-conflict report work on
@@ -78,7 +79,8 @@ public:
     // cancelled or a date is refused (the operator has been told which), so
     // a typing slip never purges or prints a wrong range.
     std::optional<DateRange> askDateRange(const QString &suffix, RangeFor use,
-                                          const QString &offered = {});
+                                          const QString &offered = {},
+                                          const QString &offeredTo = {});
     // Looks up the typed account number; the flags below describe that
     // account and the clipboard gets its class code and the code's
     // description.

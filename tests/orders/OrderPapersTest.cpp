@@ -15,34 +15,14 @@ namespace {
 const QString Evnt = u"evnt"_s;
 const QString Day = u"20270612"_s;
 
-// The first of the fragments not found after the one before it; empty when
-// the text holds them all in that order.
-QString missing(const QString &text, const QStringList &fragments) {
-    qsizetype at = 0;
-    for (const QString &fragment : fragments) {
-        at = text.indexOf(fragment, at);
-        if (at < 0)
-            return fragment;
-        at += fragment.size();
-    }
-    return {};
-}
-
 // The papers printed from the Reports menu and the order window by the real
 // report program, read back from the PDF: the reception with its order
 // typed, the office working the day before.
-class OrderPapersTest : public ReceptionFixture {
+class OrderPapersTest : public PrintingFixture {
 protected:
     void SetUp() override {
-        ReceptionFixture::SetUp();
-        ASSERT_TRUE(ClubUpgrade::copyMissingFiles(ClubUpgrade::shareDirectory(), club).ok());
+        PrintingFixture::SetUp();
         clock.current = QDateTime(QDate(2027, 6, 11), QTime(9, 30));
-        module->session.SysUser = 5;
-        realPrograms = std::make_unique<QtPrograms>(club);
-        printing = std::make_unique<Module>(
-            settings(), Ports{prompts, clipboard, *realPrograms, clock, keys, printer, screen});
-        printing->session = module->session;
-        printing->report.PdfFile = path(u"paper.pdf"_s);
         menu = std::make_unique<ReportMenu>(*printing);
 
         printing->event.EventNumber = event;
@@ -72,18 +52,9 @@ protected:
     void TearDown() override {
         window.reset();
         menu.reset();
-        printing.reset();
-        ReceptionFixture::TearDown();
+        PrintingFixture::TearDown();
     }
 
-    // What the last paper says, its lines as laid out, blanks run together.
-    QString printed() {
-        QProcess text;
-        text.start(u"pdftotext"_s, {u"-layout"_s, path(u"paper.pdf"_s), u"-"_s});
-        EXPECT_TRUE(text.waitForFinished(60000));
-        QFile::remove(path(u"paper.pdf"_s));
-        return QString::fromUtf8(text.readAllStandardOutput()).simplified();
-    }
     QString order(OrderReports::Copy copy) {
         menu->printOrder(copy);
         return printed();
@@ -105,8 +76,6 @@ protected:
             .join(u'/');
     }
 
-    std::unique_ptr<QtPrograms> realPrograms;
-    std::unique_ptr<Module> printing; // the workstation that prints through the report program
     std::unique_ptr<ReportMenu> menu;
     std::unique_ptr<EventOrderWindow> window;
 };

@@ -2,8 +2,26 @@
 
 #include "EventFixture.h"
 #include "orders/EventOrder.h"
+#include "ports/QtPrograms.h"
 #include "session/ClubSettings.h"
+#include "startup/ClubUpgrade.h"
 #include "storage/Databases.h"
+
+#include <QFile>
+#include <QProcess>
+
+// The first of the fragments not found after the one before it; empty when
+// the text holds them all in that order.
+inline QString missing(const QString &text, const QStringList &fragments) {
+    qsizetype at = 0;
+    for (const QString &fragment : fragments) {
+        at = text.indexOf(fragment, at);
+        if (at < 0)
+            return fragment;
+        at += fragment.size();
+    }
+    return {};
+}
 
 // A confirmed dinner for 58 guests on 12 June 2027 with three items in
 // two departments, the club serving department 1 as Main and 2 at the Bar.
@@ -47,4 +65,41 @@ protected:
     }
 
     int event = 0;
+};
+
+// The reception with the club's shipped files, and a workstation (operator
+// 5) that prints through the real report program into paper.pdf.
+class PrintingFixture : public ReceptionFixture {
+protected:
+    void SetUp() override {
+        ReceptionFixture::SetUp();
+        ASSERT_TRUE(ClubUpgrade::copyMissingFiles(ClubUpgrade::shareDirectory(), club).ok());
+        module->session.SysUser = 5;
+        realPrograms = std::make_unique<QtPrograms>(club);
+        printing = std::make_unique<Module>(
+            settings(), Ports{prompts, clipboard, *realPrograms, clock, keys, printer, screen});
+        printing->session = module->session;
+        printing->report.PdfFile = path(QStringLiteral("paper.pdf"));
+    }
+    void TearDown() override {
+        printing.reset();
+        ReceptionFixture::TearDown();
+    }
+
+    // What the last paper says, its lines as laid out, blanks run together;
+    // "(no paper)" when none was printed.
+    QString printed() {
+        if (!QFile::exists(path(QStringLiteral("paper.pdf"))))
+            return QStringLiteral("(no paper)");
+        QProcess text;
+        text.start(
+            QStringLiteral("pdftotext"),
+            {QStringLiteral("-layout"), path(QStringLiteral("paper.pdf")), QStringLiteral("-")});
+        EXPECT_TRUE(text.waitForFinished(60000));
+        QFile::remove(path(QStringLiteral("paper.pdf")));
+        return QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    }
+
+    std::unique_ptr<QtPrograms> realPrograms;
+    std::unique_ptr<Module> printing; // the workstation that prints through the report program
 };

@@ -91,6 +91,7 @@ TEST_F(ClubPrintTest, PrintsWhatIsSelectedAndLeavesTheClubAsItWasOrRefusesIt) {
                                                       "Holiday Party"_s));
     const QString gala = QString::number(eventNumber(u"New Year's Eve Gala"_s));
     const QString reception = QString::number(eventNumber(u"Sullivan-Park Reception"_s));
+    const QString rehearsal = QString::number(eventNumber(u"Sullivan-Park Rehearsal Dinner"_s));
     const QString day =
         scalar(u"evnt"_s, u"select eventdate from eventinfo where eventnum = ?"_s, {reception})
             .toString();
@@ -119,6 +120,16 @@ TEST_F(ClubPrintTest, PrintsWhatIsSelectedAndLeavesTheClubAsItWasOrRefusesIt) {
          u"#%1 Sullivan-Park Reception"_s.arg(reception)},
         {u"evntfunc --from 20990101 --to 20990101"_s, 0, u"evntfunc-20990101-20990101.pdf"_s,
          u"No events are booked."_s},
+        {u"evntbill --event "_s + reception, 0, u"evntbill-event%1.pdf"_s.arg(reception),
+         u"Sullivan-Park Reception Event #: %1"_s.arg(reception)},
+        {u"evntpaydue --from 20000101 --to 20000101"_s, 0, u"evntpaydue-20000101-20000101.pdf"_s,
+         u"No payments are due."_s},
+        {u"evntpaypost --from 20000101 --to 20000101"_s, 0, u"evntpaypost-20000101-20000101.pdf"_s,
+         u"Every payment received has been posted."_s},
+        {u"evntbill --event "_s + rehearsal, 4, QString(),
+         u"Event #%1 is reserved; the client's bill is printed once it is confirmed."_s.arg(
+             rehearsal)},
+        {u"evntpaypost --event "_s + party, 2, QString(), u"is printed for dates"_s},
         {u"evnt01a --issue --event "_s + party, 2, QString(),
          u"--issue issues an event order; evnt01a.rpt is none."_s},
         {u"evntcb01 --event "_s + party, 3, QString(),
@@ -207,6 +218,46 @@ TEST_F(ClubPrintTest, AnOrderPrintedWithIssueIsIssuedFirstAndOnlyWhenItChanged) 
                         reception)));
     issued(u"nothing changed since revision 2; not issued again."_s, u"Revision 2, issued"_s);
     EXPECT_EQ(issuedBy(), QStringList{u"2|moravel-club"_s});
+}
+
+// The payment listings of the demo's wedding reception with a schedule of
+// its own: what is due (and overdue) in the dates, what waits to be posted
+// (every date without --from and --to), each printed from the command line.
+TEST_F(ClubPrintTest, PaymentListingsPrintTheSchedulesOfTheDates) {
+    const int reception = eventNumber(u"Sullivan-Park Reception"_s);
+    exec(u"evnt"_s, u"delete from eventpayment"_s); // the demo's own schedules
+    execEach(
+        u"evnt"_s,
+        u"insert into eventpayment (eventnum, line, what, duedate, amountdue, receiveddate, "
+        "amountreceived, reference, recordedby, posted) values (?, ?, ?, ?, ?, ?, ?, ?, "
+        "?, ?)"_s,
+        {{reception, 1, u"Deposit"_s, 20291220, u"2000"_s, 20291218, u"2000"_s, u"Cheque 77"_s,
+          u"DEMO"_s, 0},
+         {reception, 2, u"Second payment"_s, 20291231, u"3000"_s, 20291231, u"1200"_s, u"Visa 12"_s,
+          u"DEMO"_s, 1},
+         {reception, 3, u"Balance"_s, 20300115, u"1500.5"_s, 0, u"0"_s, QString(), QString(), 0}});
+    const QString title = u"#%1 Sullivan-Park Reception"_s.arg(reception);
+    const struct {
+        QString arguments;
+        QString words;
+    } rows[] = {
+        {u"evntpaydue --from 20300101 --to 20300131"_s,
+         u"12/31/2029 Second payment %1 Hannah Park OVERDUE"_s.arg(title)},
+        {u"evntpaydue --from 20300101 --to 20300131"_s, u"01/15/2030 Balance 1,500.50 1,500.50"_s},
+        {u"evntpaydue --from 20300101 --to 20300131"_s,
+         u"Total outstanding 3,300.50 of which overdue 1,800.00"_s},
+        {u"evntpaypost"_s, u"12/18/2029 %1"_s.arg(title)},
+        {u"evntpaypost"_s, u"Total to post 2,000.00"_s},
+        {u"evntpaypost --from 20291219 --to 20291231"_s,
+         u"Every payment received has been posted."_s},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.arguments.toStdString());
+        const Run run = finish(*start(row.arguments + u" --pdf listing.pdf"_s));
+        EXPECT_EQ(run.status, 0) << run.said.toStdString();
+        const QString text = pdfText(out(u"listing.pdf"_s));
+        EXPECT_TRUE(text.contains(row.words)) << text.toStdString();
+    }
 }
 
 } // namespace

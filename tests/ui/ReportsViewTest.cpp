@@ -67,7 +67,9 @@ TEST_F(ReportsViewTest, EveryReportCommandPrintsThroughTheReportProgram) {
             "mnueventsheet||%1\nmnueventsheet1||%1\nmnueventitems||%1\n"
             "mnuorderkitchen||Event Order %1\nmnuorderclient||Client's Copy %1\n"
             "mnufunctionsheet|20261201,20261231|Function Sheet from 12/01/2026 to 12/31/2026\n"
-            "mnuproduction|20261207,20261207|Kitchen Production Monday, December 7, 2026")
+            "mnuproduction|20261207,20261207|Kitchen Production Monday, December 7, 2026\n"
+            "mnupaymentsdue|20261201,20261231|Payments Due Due from 12/01/2026 to 12/31/2026\n"
+            "mnupaymentsnotposted||Payments Received, Not Posted")
             .arg(title)
             .split(u'\n');
     for (const QString &report : reports) {

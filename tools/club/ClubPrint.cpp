@@ -7,6 +7,7 @@
 #include "events/EventRow.h"
 #include "orders/EventOrderWindow.h"
 #include "orders/OrderReports.h"
+#include "payments/PaymentReports.h"
 #include "ports/Messages.h"
 #include "ports/QtPrograms.h"
 #include "ports/ReportLauncher.h"
@@ -28,7 +29,18 @@ namespace ClubPrint {
 
 namespace {
 
-enum class Kind { Sheet, Contract, Order, Listing, Tasks, FunctionSheet, Production };
+enum class Kind {
+    Sheet,
+    Contract,
+    Order,
+    Bill,
+    Listing,
+    Tasks,
+    FunctionSheet,
+    Production,
+    PaymentsDue,
+    PaymentsNotPosted
+};
 
 struct Layout {
     QString file; // "evnt01a.rpt"
@@ -36,8 +48,11 @@ struct Layout {
     int code = 0; // the sheet, the contract layout, the order's copy or the listing kind
 
     bool byEvent() const {
-        return kind == Kind::Sheet || kind == Kind::Contract || kind == Kind::Order;
+        return kind == Kind::Sheet || kind == Kind::Contract || kind == Kind::Order ||
+               kind == Kind::Bill;
     }
+    // Printed for a range of dates or, without one, for every date.
+    bool rangeOptional() const { return kind == Kind::PaymentsNotPosted; }
 };
 
 // The name an issue from this command is recorded under.
@@ -57,6 +72,7 @@ QList<Layout> layouts() {
         all << Layout{ContractBuilder::layoutFile(layout), Kind::Contract, layout};
     for (const auto copy : {OrderReports::Copy::Kitchen, OrderReports::Copy::Client})
         all << Layout{OrderReports::orderLayout(copy), Kind::Order, int(copy)};
+    all << Layout{PaymentReports::billLayout(), Kind::Bill, 0};
     for (const int kind :
          {ReportMenu::Today, ReportMenu::ThisMonth, ReportMenu::NextMonth, ReportMenu::ThisYear,
           ReportMenu::DateRangeList, ReportMenu::ItemsThisMonth, ReportMenu::ItemsNextMonth,
@@ -73,6 +89,8 @@ QList<Layout> layouts() {
     all << Layout{QLatin1String(TaskList::ReportFile), Kind::Tasks, 0};
     all << Layout{OrderReports::functionSheetLayout(), Kind::FunctionSheet, 0};
     all << Layout{OrderReports::productionLayout(), Kind::Production, 0};
+    all << Layout{PaymentReports::dueLayout(), Kind::PaymentsDue, 0};
+    all << Layout{PaymentReports::notPostedLayout(), Kind::PaymentsNotPosted, 0};
     return all;
 }
 
@@ -137,8 +155,9 @@ Status checkClub(const Databases &databases) {
 }
 
 QString defaultPdf(const Layout &layout, const Request &request) {
-    const QString selection = layout.byEvent()
-                                  ? QStringLiteral("event%1").arg(request.event)
+    const QString selection = layout.byEvent() ? QStringLiteral("event%1").arg(request.event)
+                              : request.from == 0
+                                  ? QStringLiteral("all")
                                   : QStringLiteral("%1-%2").arg(request.from).arg(request.to);
     return layout.file.chopped(4) + QLatin1Char('-') + selection + QStringLiteral(".pdf");
 }
@@ -221,7 +240,8 @@ Exit print(const Request &request) {
     // An event layout takes an event, the others a date range.
     const bool byEvent = request.event >= 1 && request.from == 0 && request.to == 0;
     const bool byRange = request.event == 0 && request.from >= 1 && request.to >= 1;
-    if (!(layout->byEvent() ? byEvent : byRange) ||
+    const bool anyDate = request.event == 0 && request.from == 0 && request.to == 0;
+    if (!(layout->byEvent() ? byEvent : byRange || (layout->rangeOptional() && anyDate)) ||
         (request.contract != 0 && layout->kind != Kind::Contract))
         return fail(BadArguments,
                     QStringLiteral("%1 is printed for %2.")
@@ -304,6 +324,16 @@ Exit print(const Request &request) {
         break;
     case Kind::Production:
         filled = OrderReports::fillProduction(module, from, to);
+        break;
+    case Kind::Bill:
+        filled = PaymentReports::fillBill(module, request.event);
+        break;
+    case Kind::PaymentsDue:
+        filled = PaymentReports::fillDue(module, from, to);
+        break;
+    case Kind::PaymentsNotPosted:
+        filled = PaymentReports::fillNotPosted(
+            module, anyDate ? std::nullopt : std::optional(PaymentReports::Dates{from, to}));
         break;
     case Kind::Listing: {
         ReportMenu::Listing listing =
