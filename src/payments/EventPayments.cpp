@@ -253,7 +253,6 @@ Result<Changed> applyTerms(Database &evnt, int number, const PaymentTerms &terms
             const QDate today = actor.today();
             first.received = today.year() * 10000 + today.month() * 100 + today.day();
             first.amountReceived = kept;
-            first.reference = QStringLiteral("deposit box");
             first.recordedBy = actor.by;
             changed.text = QStringLiteral("The deposit of %1 already entered is recorded as "
                                           "received on the first line.")
