@@ -40,6 +40,7 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     , mailings(module)
     , items(module)
     , order(module)
+    , payments(module)
     , contracts(module, EventFieldTokens)
     , events(module)
     , packages(module)
@@ -92,6 +93,8 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     connect(&editor, &EventEditor::calendarRequested, this, &MainWindowLogic::CalendarCommand);
     connect(&calendar, &MonthSheet::dayOpened, &editor, &EventEditor::setOpenedDay);
     connect(&wholeEvent, &WholeEvent::changed, this, &MainWindowLogic::changed);
+    // A payment changes the deposit box the event side shows.
+    connect(&payments, &PaymentsWindow::eventChanged, this, &MainWindowLogic::changed);
     connect(&wholeEvent, &WholeEvent::calendarChanged, this, &MainWindowLogic::RefreshCalendar);
     RoomsBoard &board = calendar.board;
     connect(&board, &RoomsBoard::bookingRequested, &boardActions, &BoardActions::book);

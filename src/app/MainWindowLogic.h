@@ -20,6 +20,7 @@
 #include "events/WholeEvent.h"
 #include "items/ItemWindow.h"
 #include "orders/EventOrderWindow.h"
+#include "payments/PaymentsWindow.h"
 #include "ports/Companions.h"
 #include "ports/Prompts.h"
 #include "ports/ReportLauncher.h"
@@ -107,6 +108,7 @@ public:
     Mailings mailings;               // labels and the e-mail list
     ItemWindow items;                // frmbanq1
     EventOrderWindow order;          // frmorder: the event order
+    PaymentsWindow payments;         // frmpayments: the payment schedule
     ContractBuilder contracts;       // frmbanq2
     EventRecord events;              // the current event: load, number, save
     EventPackages packages;          // lstpkg and cmdmulti: multi-event packages

@@ -161,6 +161,9 @@ void EventEditor::run(EventCommand command) {
     case EventCommand::EventOrder:
         eventOrder();
         break;
+    case EventCommand::Payments:
+        payments();
+        break;
     }
     // Save decides its own button; Modify follows the event number; Bill Event waits
     // for the employee panel when that is open, and is done with a billed
@@ -408,6 +411,12 @@ void EventEditor::eventOrder() {
     if (takeSavedEvent(QStringLiteral("Save the cloned event first: its order can be written "
                                       "once it is saved.")))
         emit eventOrderRequested();
+}
+
+// The schedule belongs to the stored event, as its order does.
+void EventEditor::payments() {
+    if (takeSavedEvent(QStringLiteral("Save the event before recording payments.")))
+        emit paymentsRequested();
 }
 
 void EventEditor::clearScreen() {

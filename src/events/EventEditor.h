@@ -10,7 +10,7 @@ class EventBilling;
 class EventRecord;
 class Module;
 
-// The main window's command row cmd(0..11) and what hangs on it: starting,
+// The main window's command row cmd(0..12) and what hangs on it: starting,
 // changing, saving, cancelling and billing events, the required-field check,
 // the enabling of the editing controls, the billing and contact panels and
 // the event's change history.
@@ -26,7 +26,7 @@ public:
     EventEditor(Module &module, EventRecord &events, EventWindow &window, EventBilling &billing,
                 BillingAccounts &accounts, QObject *parent = nullptr);
 
-    // A command of the row cmd(0..11), as its button runs it.
+    // A command of the row cmd(0..12), as its button runs it.
     void run(EventCommand command);
 
     // Marks the required boxes for the status and colours every blank one
@@ -84,6 +84,7 @@ signals:
     void itemWindowRequested();
     void contractBuilderRequested();
     void eventOrderRequested();
+    void paymentsRequested();
     void lookupRequested();
 
 private:
@@ -98,6 +99,7 @@ private:
     void lookup();
     void itemDetail();
     void eventOrder();
+    void payments();
     // The shown event for a window of its own: false, with the reason
     // shown, when none is or it is a clone not saved yet (`cloneText`).
     bool takeSavedEvent(const QString &cloneText);

@@ -5,9 +5,9 @@ namespace {
 // Each with its own Alt+letter in the main window, where File, Reports,
 // Help and E&xit hold F, R, H and X.
 const char *const CommandCaptions[EventCommandCount] = {
-    "&New Event",    "&Event Info",   "&Lookup",           "&Calendar",
-    "&Item Detail",  "Cle&ar Screen", "&Modify",           "&Save",
-    "Cancel E&vent", "&Bill Event",   "C&ontract Builder", "Event Or&der"};
+    "&New Event",        "&Event Info",  "&Lookup",  "&Calendar",     "&Item Detail",
+    "Cle&ar Screen",     "&Modify",      "&Save",    "Cancel E&vent", "&Bill Event",
+    "C&ontract Builder", "Event Or&der", "&Payments"};
 
 // The captions beside the boxes; the account's follows the member options.
 const char *const FieldLabels[EventFieldCount] = {

@@ -8,7 +8,7 @@
 #include <array>
 #include <optional>
 
-// The command row cmd(0..11), in its order on the window.
+// The command row cmd(0..12), in its order on the window.
 enum class EventCommand {
     NewEvent,
     EventInfo,
@@ -22,14 +22,15 @@ enum class EventCommand {
     BillEvent,
     ContractBuilder,
     EventOrder,
+    Payments,
 };
-inline constexpr int EventCommandCount = static_cast<int>(EventCommand::EventOrder) + 1;
+inline constexpr int EventCommandCount = static_cast<int>(EventCommand::Payments) + 1;
 inline constexpr auto AllEventCommands = enumValues<EventCommand, EventCommandCount>();
 
 // One value for each command of the row.
 template <typename T> using PerEventCommand = EnumArray<EventCommand, T, EventCommandCount>;
 
-// What the event side of the main window shows: the command row cmd(0..11),
+// What the event side of the main window shows: the command row cmd(0..12),
 // which panels are up, the boxes' colours and required marks, the lists that
 // open beside the boxes, the help line. The button row and the field entry
 // change it; the view draws it.

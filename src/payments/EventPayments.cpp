@@ -65,9 +65,8 @@ Status removeAll(Database &evnt, int number) {
 // The row's deposit column, kept as what the first line received (and 0
 // where the row never keeps one).
 Status mirrorDeposit(Database &evnt, int number, int status, const PaymentSchedule &schedule) {
-    const Money deposit = status == 1 || status == 2 ? Money() : schedule.deposit();
     return evnt.execute(QStringLiteral("update eventinfo set deposit = ? where eventnum = ?"),
-                        {deposit.toVariant(), number});
+                        {schedule.depositKept(status).toVariant(), number});
 }
 
 QString lineText(const PaymentLine &line, const ClubSettings &club) {
@@ -183,7 +182,7 @@ Result<std::optional<Money>> depositFor(Database &evnt, int number, int status) 
         return schedule.error();
     if (schedule->isEmpty())
         return std::optional<Money>();
-    return std::optional<Money>(status == 1 || status == 2 ? Money() : schedule->deposit());
+    return std::optional<Money>(schedule->depositKept(status));
 }
 
 Status scheduleClone(Database &evnt, int source, int clone, const PaymentTerms &terms,

@@ -44,6 +44,9 @@ struct PaymentSchedule {
     Money outstanding() const;
     // The deposit received: the first line's amount, 0 until it is received.
     Money deposit() const;
+    // The deposit the event's row keeps at a status: none at statuses 1
+    // and 2, as the row always keeps.
+    Money depositKept(int status) const { return status == 1 || status == 2 ? Money() : deposit(); }
     bool depositReceived() const { return !lines.isEmpty() && lines.first().isReceived(); }
     const PaymentLine *find(int line) const;
     int nextLine() const;

@@ -7,6 +7,7 @@
 #include "EventPanels.h"
 #include "ItemWindowView.h"
 #include "LookupPanel.h"
+#include "PaymentsView.h"
 #include "PointOfSaleExportWindow.h"
 #include "RoomEditorPanel.h"
 #include "SavedNoticeWindow.h"
@@ -91,6 +92,9 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     m_orderWindow = new EventOrderView(m_logic.order, this);
     connect(&m_logic.editor, &EventEditor::eventOrderRequested, m_orderWindow,
             &EventOrderView::showForCurrentEvent);
+    m_paymentsWindow = new PaymentsView(m_logic.payments, this);
+    connect(&m_logic.editor, &EventEditor::paymentsRequested, m_paymentsWindow,
+            &PaymentsView::showForCurrentEvent);
     m_contractBuilder = new ContractBuilderView(m_logic.contracts, this);
     connect(&m_logic.editor, &EventEditor::contractBuilderRequested, m_contractBuilder,
             &ContractBuilderView::showForCurrentEvent);

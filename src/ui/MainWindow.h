@@ -19,6 +19,7 @@ class RoomEditorPanel;
 class TaskListWindow;
 class ContractBuilderView;
 class EventOrderView;
+class PaymentsView;
 class ItemWindowView;
 class LookupPanel;
 
@@ -70,7 +71,7 @@ enum class MenuCommand {
 };
 inline constexpr std::size_t MenuCommandCount = std::size_t(MenuCommand::Info) + 1;
 
-// frmbanq0, the main window: menus, the cmd(0..11) button row, the event
+// frmbanq0, the main window: menus, the cmd(0..12) button row, the event
 // panels and the calendar frame. It draws from MainWindowLogic and hands
 // every action to it.
 class MainWindow final : public QMainWindow {
@@ -120,6 +121,7 @@ private:
     TaskListWindow *m_taskList = nullptr;
     ItemWindowView *m_itemWindow = nullptr;
     EventOrderView *m_orderWindow = nullptr;
+    PaymentsView *m_paymentsWindow = nullptr;
     ContractBuilderView *m_contractBuilder = nullptr;
     LookupPanel *m_lookup = nullptr;
     QPlainTextEdit *m_help = nullptr;

@@ -207,18 +207,23 @@ TEST_F(EventEditorTest, ButtonsFollowTheStatusAndTheLevel) {
     // Every command gated by a level does nothing one below it: no question,
     // no message, no change of the window or the event.
     // evaccess0..3 are 10, 20, 50, 90 in a new club.
-    const std::pair<EventCommand, int> gates[] = {
-        {EventCommand::Calendar, 10},    {EventCommand::ItemDetail, 10},
-        {EventCommand::EventOrder, 10},  {EventCommand::NewEvent, 20},
-        {EventCommand::Modify, 20},      {EventCommand::Save, 20},
-        {EventCommand::CancelEvent, 20}, {EventCommand::ContractBuilder, 20},
-        {EventCommand::BillEvent, 50}};
+    const std::pair<EventCommand, int> gates[] = {{EventCommand::Calendar, 10},
+                                                  {EventCommand::ItemDetail, 10},
+                                                  {EventCommand::EventOrder, 10},
+                                                  {EventCommand::Payments, 10},
+                                                  {EventCommand::NewEvent, 20},
+                                                  {EventCommand::Modify, 20},
+                                                  {EventCommand::Save, 20},
+                                                  {EventCommand::CancelEvent, 20},
+                                                  {EventCommand::ContractBuilder, 20},
+                                                  {EventCommand::BillEvent, 50}};
     booked(u"20270810"_s, u"Gate"_s, u"10:00"_s, u"11:00"_s, Library, 4);
     ASSERT_TRUE(logic->ShowEvent(lastNumber));
     click(EventCommand::Modify);
     int requests = 0;
     for (auto signal : {&EventEditor::itemWindowRequested, &EventEditor::contractBuilderRequested,
-                        &EventEditor::eventOrderRequested, &EventEditor::calendarRequested})
+                        &EventEditor::eventOrderRequested, &EventEditor::paymentsRequested,
+                        &EventEditor::calendarRequested})
         QObject::connect(&logic->editor, signal, [&] { ++requests; });
 
     for (const auto &[button, threshold] : gates) {
@@ -308,7 +313,8 @@ TEST_F(EventEditorTest, UnsavedChangesAreGivenUpOnlyWhenTheOperatorAgreesAndComm
     for (EventCommand button : {EventCommand::Modify, EventCommand::Save, EventCommand::CancelEvent,
                                 EventCommand::BillEvent})
         EXPECT_FALSE(window().commandEnabled[button]) << "nothing left to save, change or bill";
-    for (EventCommand button : {EventCommand::ItemDetail, EventCommand::EventOrder}) {
+    for (EventCommand button :
+         {EventCommand::ItemDetail, EventCommand::EventOrder, EventCommand::Payments}) {
         prompts.clear();
         click(button);
         EXPECT_EQ(prompts.messageTexts(), QStringList{u"No event has been selected..."_s});

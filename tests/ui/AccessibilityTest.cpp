@@ -6,6 +6,7 @@
 #include "ui/ContractBuilderView.h"
 #include "ui/EventOrderView.h"
 #include "ui/EventPanels.h"
+#include "ui/PaymentsView.h"
 #include "ui/PointOfSaleExportWindow.h"
 #include "ui/QtPrompts.h"
 #include "ui/RoomsBoardView.h"
@@ -73,7 +74,8 @@ const QStringList MainWindowCommands =
     QStringLiteral(
         "cmd(0) New Event|cmd(1) Event Info|cmd(2) Lookup|cmd(3) Calendar|cmd(4) Item Detail|"
         "cmd(5) Clear Screen|cmd(6) Modify|cmd(7) Save|cmd(8) Cancel Event|cmd(9) Bill Event|"
-        "cmd(10) Contract Builder|cmd(11) Event Order|cmdexit Exit|mnufile File|mnuaddroom "
+        "cmd(10) Contract Builder|cmd(11) Event Order|cmd(12) Payments|cmdexit Exit|mnufile "
+        "File|mnuaddroom "
         "View/Add/Edit Rooms|"
         "mnuinityear Initialize New Year|mnucloneevent Clone Current Event to New Date|"
         "mnudeletecontact Delete this contact|mnuclipboard Screen Capture|"
@@ -372,6 +374,16 @@ TEST_F(AccessibilityTest, EveryControlOfEveryWindowIsNamedAsItIsLabelledAndTabbe
     menu->edit(menu->currentIndex());
     ASSERT_TRUE(waitFor([&] { return order->findChild<QComboBox *>(u"cbocourse"_s); }));
     expectNamedAndClose(u"frmorder"_s);
+    // The payments with a line to record on, and its Record Payment box.
+    window.button(EventCommand::Payments)->click();
+    auto *payments = child<PaymentsView>(window, u"frmpayments"_s);
+    ASSERT_TRUE(waitFor([&] { return payments->isVisible(); }));
+    if (shown.logic.payments.rows.isEmpty())
+        shown.logic.payments.applyTerms();
+    child<QTableWidget>(*payments, u"grdpayments"_s)->setCurrentCell(0, 0);
+    payments->recordPayment();
+    expectNamedAndClose(u"frmreceive"_s);
+    expectNamedAndClose(u"frmpayments"_s);
     window.button(EventCommand::Lookup)->click();
     expectNamed(&window);
 
@@ -470,6 +482,28 @@ TEST_F(AccessibilityTest, EveryMainButtonAndMenuCommandHasItsOwnAltLetterAndKeep
     QMenuBar none;
     EXPECT_EQ(acceleratorFaults(order, &none) + shared(captions), QStringList());
     order->close();
+
+    // The payments and its Record Payment box, by the same rule.
+    window.button(EventCommand::Payments)->click();
+    auto *payments = child<PaymentsView>(window, u"frmpayments"_s);
+    ASSERT_TRUE(waitFor([&] { return payments->isVisible(); }));
+    if (running.logic.payments.rows.isEmpty())
+        running.logic.payments.applyTerms();
+    child<QTableWidget>(*payments, u"grdpayments"_s)->setCurrentCell(0, 0);
+    payments->recordPayment();
+    auto *box = child<QDialog>(*payments, u"frmreceive"_s);
+    ASSERT_TRUE(waitFor([&] { return box->isVisible(); }));
+    for (QWidget *shownWindow : {static_cast<QWidget *>(payments), static_cast<QWidget *>(box)}) {
+        QStringList texts;
+        for (QPushButton *button : shownWindow->findChildren<QPushButton *>())
+            if (button->window() == shownWindow)
+                texts << button->text();
+        for (const QString &text : texts)
+            EXPECT_FALSE(accelerator(text).isNull()) << text.toStdString();
+        EXPECT_EQ(acceleratorFaults(shownWindow, &none), QStringList());
+    }
+    box->close();
+    payments->close();
     running.logic.QueryUnloadMainWindow();
 }
 
