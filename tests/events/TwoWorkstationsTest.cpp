@@ -13,7 +13,7 @@ constexpr int CloneDate = 20270802;
 const QString Evnt = u"evnt"_s;
 
 // What a workstation does to the event both have open with Modify.
-enum class Command { Save, Delete, Bill, Items, Clone, Package };
+enum class Command { Save, Delete, Bill, Items, Clone, Package, Pay };
 
 struct Race {
     Command first;  // commits first
@@ -25,7 +25,7 @@ const char *Changed = "was changed at another workstation (ANNA, 09:30) since yo
 const char *Deleted = "was deleted at another workstation (ANNA, 09:30)";
 
 std::string raceName(const ::testing::TestParamInfo<Race> &info) {
-    static const char *names[] = {"Save", "Delete", "Bill", "Items", "Clone", "Package"};
+    static const char *names[] = {"Save", "Delete", "Bill", "Items", "Clone", "Package", "Pay"};
     return std::string(names[int(info.param.first)]) + "Then" + names[int(info.param.second)];
 }
 
@@ -49,7 +49,7 @@ protected:
              "custid = 1001, custname = 'Byron', custaddr1 = '1 Mall', custcity = "
              "'Bath', custstate = 'SO', custzip = '12345', custphone1 = "
              "'555-1234', contactname = 'Ada', contphone1 = '555-1234', bookedby "
-             "= 'DEMO', createdate = 20261206, deposit = 100 where eventnum = ?"_s,
+             "= 'DEMO', createdate = 20261206, deposit = 0 where eventnum = ?"_s,
              {gala});
         exec(Evnt,
              u"insert into items (eventid, qty, itemdesc, price, servchg, tax, glnum) values "
@@ -59,6 +59,12 @@ protected:
              u"insert into tasklist (eventnumber, taskdate, todo, task, staff) "
              "values (?, 20270720, 'N', 'Order flowers', 'DEMO')"_s,
              {gala});
+        // Its schedule, nothing received yet.
+        exec(Evnt,
+             u"insert into eventpayment (eventnum, line, what, duedate, amountdue, receiveddate, "
+             "amountreceived, posted) values (?, 1, 'Deposit', 20270601, 100, 0, 0, 0), "
+             "(?, 2, 'Balance', 20270815, 24, 0, 0, 0)"_s,
+             {gala, gala});
         anna = std::make_unique<Workstation>(settings(), club, u"ANNA"_s);
         bert = std::make_unique<Workstation>(settings(), club, u"BERT"_s);
     }
@@ -78,6 +84,8 @@ protected:
         }
         if (command == Command::Package)
             station.logic().packages.SelectedPackage = head;
+        if (command == Command::Pay)
+            ASSERT_TRUE(station.logic().payments.open());
         station.prompts.clear();
     }
 
@@ -123,6 +131,9 @@ protected:
             answerAfterwards();
             station.logic().packages.WritePackageRow(EventPackages::LinkToPackage);
             break;
+        case Command::Pay:
+            station.logic().payments.recordPayment(0, {u"20270601"_s, u"100"_s, u"chq 7"_s});
+            break;
         }
     }
 
@@ -149,6 +160,10 @@ protected:
             return count(u"select count(*) from pkg where eventnum = ? and pkgnum "
                          "= ?"_s,
                          {gala, head}) == 1;
+        case Command::Pay:
+            return count(u"select count(*) from eventpayment where eventnum = ? and reference = "
+                         "'chq 7'"_s,
+                         {gala}) == 1;
         }
         return false;
     }
@@ -173,8 +188,14 @@ protected:
                             "%1 and status between 2 and 8)"_s.arg(room)),
                       0)
                 << "cells of room " << room << " without their event";
-        for (const char *rows : {"items where eventid", "tasklist where eventnumber",
-                                 "pkg where eventnum", "pkg where pkgnum"})
+        // An event's deposit is what its schedule's first line received.
+        EXPECT_EQ(count(u"select count(*) from eventinfo e join eventpayment p on p.eventnum = "
+                        "e.eventnum and p.line = 1 where e.status > 2 and coalesce(e.deposit, 0) "
+                        "<> p.amountreceived"_s),
+                  0);
+        for (const char *rows :
+             {"items where eventid", "tasklist where eventnumber", "pkg where eventnum",
+              "pkg where pkgnum", "eventpayment where eventnum"})
             EXPECT_EQ(count(u"select count(*) from %1 not in (select eventnum from "
                             "eventinfo)"_s.arg(QLatin1String(rows))),
                       0)
@@ -220,8 +241,10 @@ TEST_P(TwoWorkstationsTest, TheSecondWriteIsRefusedAndTheClubHoldsTogether) {
     act(*bert, race.second, race.first, asked);
     EXPECT_TRUE(shown(*bert, told)) << bert->prompts.messageTexts().join('|').toStdString();
     EXPECT_FALSE(applied(race.second, *bert));
+    // The windows beside the event (items, package, payments) close on a
+    // deleted event and leave the main window to find it gone.
     if (race.first == Command::Delete && race.second != Command::Items &&
-        race.second != Command::Package) {
+        race.second != Command::Package && race.second != Command::Pay) {
         EXPECT_EQ(bert->event().EventNumber, 0) << "the window leaves a deleted event";
     }
     EXPECT_TRUE(applied(race.first, *anna)) << "the first write stands";
@@ -239,7 +262,9 @@ INSTANTIATE_TEST_SUITE_P(
         Race{Command::Clone, Command::Delete, Changed},
         Race{Command::Delete, Command::Clone, Deleted},
         Race{Command::Package, Command::Delete, Changed},
-        Race{Command::Delete, Command::Package, Deleted}),
+        Race{Command::Delete, Command::Package, Deleted},
+        Race{Command::Pay, Command::Save, Changed}, Race{Command::Pay, Command::Delete, Changed},
+        Race{Command::Delete, Command::Pay, Deleted}, Race{Command::Pay, Command::Bill, Changed}),
     raceName);
 
 } // namespace

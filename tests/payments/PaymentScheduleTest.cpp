@@ -183,6 +183,11 @@ TEST_F(PaymentScheduleTest, ChangesRaiseTheCountKeepTheDepositInStepAndRefuseWha
              {"a line gone", [&] { return EventPayments::removeLine(*open(), event, 9, anna); },
               u"Line 9 of event #%1's payments is no longer there; it was removed at another "
               "workstation."_s.arg(event)},
+             {"no date",
+              [&] {
+                  return EventPayments::receive(*open(), event, {2, 0, dollars("5"), {}}, anna);
+              },
+              u"A payment needs a date and an amount above 0."_s},
              {"nothing paid",
               [&] {
                   return EventPayments::receive(*open(), event, {2, 20270301, Money(), {}}, anna);
@@ -247,6 +252,10 @@ TEST_F(PaymentScheduleTest, ChangesRaiseTheCountKeepTheDepositInStepAndRefuseWha
                            u"Balance 20270626 1311.25 0 .00"_s}));
     EXPECT_EQ(deposit(event), u"2000.00"_s);
     EXPECT_EQ(kept.schedule.balance(dollars("6622.50")), dollars("4622.50"));
+    // A reserved event's row keeps no deposit, whatever was received.
+    exec(u"evnt"_s, u"update eventinfo set status = 2 where eventnum = ?"_s, {event});
+    done(EventPayments::setPosted(*open(), event, 1, true, anna));
+    EXPECT_EQ(deposit(event), u".00"_s);
 }
 
 TEST_F(PaymentScheduleTest, TwoWorkstationsPayingOneLineAtOnceKeepBothPayments) {
