@@ -1,6 +1,8 @@
 #include "ReceptionFixture.h"
 #include "events/ChangeLog.h"
+#include "events/WholeEvent.h"
 #include "orders/EventOrderWindow.h"
+#include "payments/EventPayments.h"
 
 #include <QFile>
 
@@ -365,13 +367,15 @@ TEST(OrderLists, TheClubsListsAndTheirRefusals) {
 namespace {
 
 // The demo club's planned events carry issued orders that nothing made
-// afterwards has changed, so a newcomer's first print is revision 1.
+// afterwards has changed, so a newcomer's first print is revision 1; its
+// wedding carries a payment schedule. One demo club serves both, being
+// slow to make.
 class DemoEventOrderTest : public ClubFixture {
 protected:
     bool demoData() const override { return true; }
 };
 
-TEST_F(DemoEventOrderTest, ThePlannedEventsHaveIssuedOrdersWithTheirMenusByCourse) {
+TEST_F(DemoEventOrderTest, ThePlannedEventsHaveIssuedOrdersAndTheWeddingItsPayments) {
     auto evnt = module->databases.open(u"evnt"_s);
     ASSERT_TRUE(evnt);
     const OrderLists lists = OrderLists::from(*ClubSettings::read(**evnt));
@@ -401,6 +405,36 @@ TEST_F(DemoEventOrderTest, ThePlannedEventsHaveIssuedOrdersWithTheirMenusByCours
                      {clock.today().addDays(1).toString(u"yyyyMMdd"_s).toInt()})
                   .toInt(),
               1);
+
+    // The wedding's payment schedule: its deposit received, the lines
+    // adding up to its items; the rehearsal dinner cloned from it has
+    // received nothing.
+    const int reception = eventNumber(u"Sullivan-Park Reception"_s);
+    const PaymentSchedule schedule = *EventPayments::read(**evnt, reception);
+    ASSERT_EQ(schedule.lines.size(), 3);
+    EXPECT_TRUE(schedule.depositReceived());
+    EXPECT_EQ(schedule.deposit(), *Money::fromText(u"1500"));
+    EXPECT_EQ(schedule.totalDue(), *EventPayments::pricedTotal(**evnt, reception));
+    EXPECT_EQ(scalar(u"evnt"_s, u"select deposit from eventinfo where eventnum = ?"_s, {reception})
+                  .toDouble(),
+              1500.0);
+
+    EventRecord record(*module);
+    ASSERT_TRUE(record.LoadEvent(reception));
+    const QDate friday =
+        QDate::fromString(module->event.fields[EventField::Date], u"yyyyMMdd"_s).addDays(-1);
+    ASSERT_TRUE(WholeEvent::prepareClone(*module, record, friday.toString(u"yyyyMMdd"_s).toInt()));
+    module->event.fields[EventField::Title] = u"Sullivan-Park Rehearsal Dinner (2)"_s;
+    module->event.fields[EventField::Start] = u"09:00"_s;
+    module->event.fields[EventField::End] = u"10:00"_s;
+    ASSERT_EQ(record.SaveEvent(EventRecord::NewEvent), EventRecord::Saved::Done)
+        << prompts.messageTexts().join(u" / "_s).toStdString();
+    const int clone = module->event.EventNumber;
+    EXPECT_EQ(scalar(u"evnt"_s, u"select deposit from eventinfo where eventnum = ?"_s, {clone})
+                  .toDouble(),
+              0.0);
+    EXPECT_EQ(EventPayments::read(**evnt, clone)->totalReceived(), Money());
+    EXPECT_EQ(EventPayments::read(**evnt, clone)->lines.size(), 3);
 }
 
 } // namespace
