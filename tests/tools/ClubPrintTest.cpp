@@ -122,10 +122,6 @@ TEST_F(ClubPrintTest, PrintsWhatIsSelectedAndLeavesTheClubAsItWasOrRefusesIt) {
          u"No events are booked."_s},
         {u"evntbill --event "_s + reception, 0, u"evntbill-event%1.pdf"_s.arg(reception),
          u"Sullivan-Park Reception Event #: %1"_s.arg(reception)},
-        {u"evntpaydue --from 20000101 --to 20000101"_s, 0, u"evntpaydue-20000101-20000101.pdf"_s,
-         u"No payments are due."_s},
-        {u"evntpaypost --from 20000101 --to 20000101"_s, 0, u"evntpaypost-20000101-20000101.pdf"_s,
-         u"Every payment received has been posted."_s},
         {u"evntbill --event "_s + rehearsal, 4, QString(),
          u"Event #%1 is reserved; the client's bill is printed once it is confirmed."_s.arg(
              rehearsal)},
@@ -239,24 +235,23 @@ TEST_F(ClubPrintTest, PaymentListingsPrintTheSchedulesOfTheDates) {
     const QString title = u"#%1 Sullivan-Park Reception"_s.arg(reception);
     const struct {
         QString arguments;
-        QString words;
+        QStringList words;
     } rows[] = {
         {u"evntpaydue --from 20300101 --to 20300131"_s,
-         u"12/31/2029 Second payment %1 Hannah Park OVERDUE"_s.arg(title)},
-        {u"evntpaydue --from 20300101 --to 20300131"_s, u"01/15/2030 Balance 1,500.50 1,500.50"_s},
-        {u"evntpaydue --from 20300101 --to 20300131"_s,
-         u"Total outstanding 3,300.50 of which overdue 1,800.00"_s},
-        {u"evntpaypost"_s, u"12/18/2029 %1"_s.arg(title)},
-        {u"evntpaypost"_s, u"Total to post 2,000.00"_s},
+         {u"12/31/2029 Second payment %1 Hannah Park OVERDUE"_s.arg(title),
+          u"01/15/2030 Balance 1,500.50 1,500.50"_s,
+          u"Total outstanding 3,300.50 of which overdue 1,800.00"_s}},
+        {u"evntpaypost"_s, {u"12/18/2029 %1"_s.arg(title), u"Total to post 2,000.00"_s}},
         {u"evntpaypost --from 20291219 --to 20291231"_s,
-         u"Every payment received has been posted."_s},
+         {u"Every payment received has been posted."_s}},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.arguments.toStdString());
         const Run run = finish(*start(row.arguments + u" --pdf listing.pdf"_s));
         EXPECT_EQ(run.status, 0) << run.said.toStdString();
         const QString text = pdfText(out(u"listing.pdf"_s));
-        EXPECT_TRUE(text.contains(row.words)) << text.toStdString();
+        for (const QString &words : row.words)
+            EXPECT_TRUE(text.contains(words)) << words.toStdString() << "\n" << text.toStdString();
     }
 }
 
