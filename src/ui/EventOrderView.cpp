@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -438,4 +439,15 @@ void EventOrderView::closeEvent(QCloseEvent *event) {
         return;
     }
     event->accept();
+}
+
+// Escape closes the window as a dialog's does, once no box took it for
+// itself (an open cell editor or list keeps it); unsaved typing is asked
+// about first.
+void EventOrderView::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }

@@ -193,8 +193,9 @@ TEST_F(EventOrderViewTest, UnsavedWorkIsClosedOnlyWhenToldAndBelowTheEditingLeve
     EXPECT_TRUE(order->isVisible());
     EXPECT_EQ(linen->text(), u"Ivory"_s) << "kept to be saved";
     prompts.answerYesNo(true);
-    order->close(); // by the window's frame
+    press(Qt::Key_Escape); // from the box, as a dialog closes
     EXPECT_TRUE(waitFor([&] { return !order->isVisible(); }));
+    EXPECT_EQ(prompts.questions.size(), 2);
     EXPECT_EQ(stored().linen, QString());
 
     // A clerk at the first level looks: every box read only or disabled,
