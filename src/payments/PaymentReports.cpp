@@ -235,23 +235,37 @@ std::unique_ptr<ReportWorkCopy> fillBill(Module &module, int number) {
 
 std::unique_ptr<ReportWorkCopy> fillDue(Module &module, int from, int to) {
     const int today = dateNumber(module.ports.clock.today());
-    // Due by the last day: those before the first are overdue, and so are
-    // those before today when the range starts in the past.
+    // Every line of the booked events, so that money paid ahead on one line
+    // counts against the others before any is listed.
     const auto lines =
         readLines(module,
-                  QStringLiteral("e.status between ? and ? and p.duedate <= ? "
+                  QStringLiteral("e.status between ? and ? "
                                  "order by p.duedate, e.eventdate, p.eventnum, p.line"),
-                  {FirstBooked, LastBooked, to});
+                  {FirstBooked, LastBooked});
     if (!lines)
         return nullptr;
+    QMap<int, PaymentSchedule> schedules;
+    for (const ListedLine &listed : *lines)
+        schedules[listed.event].lines << listed.line;
+    QMap<std::pair<int, int>, Money> owing;
+    for (auto it = schedules.begin(); it != schedules.end(); ++it) {
+        const QList<Money> owed = it->owing();
+        for (qsizetype k = 0; k < owed.size(); ++k)
+            owing.insert({it.key(), it->lines[k].line}, owed[k]);
+    }
     const ClubSettings club = ReportLauncher(module).clubSettings();
-    const int overdueBefore = std::max(from, today);
     QList<WorkRow> rows;
     for (const ListedLine &listed : *lines) {
-        if (listed.line.outstanding() <= Money())
+        // Due in the dates, or already past due; what falls due between
+        // today and the first day is neither.
+        const int due = listed.line.due;
+        const bool overdue = due < today;
+        const Money owed = owing.value({listed.event, listed.line.line});
+        if (owed <= Money() || due > to || (due < from && !overdue))
             continue;
         WorkRow row = listRow(module, club, listed, int(rows.size()) + 1);
-        if (listed.line.due < overdueBefore)
+        row.insert(QStringLiteral("outstanding"), owed.toVariant());
+        if (overdue)
             row.insert(QStringLiteral("overdue"), QStringLiteral("OVERDUE"));
         rows << row;
     }

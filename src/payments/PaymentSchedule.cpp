@@ -39,6 +39,26 @@ Money PaymentSchedule::outstanding() const {
     return total;
 }
 
+QList<Money> PaymentSchedule::owing() const {
+    QList<Money> owed;
+    Money ahead;
+    for (const PaymentLine &line : lines) {
+        owed << line.outstanding();
+        ahead += std::max(Money(), line.amountReceived - line.amountDue);
+    }
+    QList<qsizetype> order;
+    for (qsizetype k = 0; k < lines.size(); ++k)
+        order << k;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](qsizetype a, qsizetype b) { return lines[a].due < lines[b].due; });
+    for (qsizetype k : order) {
+        const Money taken = std::min(ahead, owed[k]);
+        owed[k] -= taken;
+        ahead -= taken;
+    }
+    return owed;
+}
+
 Money PaymentSchedule::deposit() const {
     return depositReceived() ? lines.first().amountReceived : Money();
 }

@@ -51,6 +51,11 @@ struct PaymentSchedule {
     const PaymentLine *find(int line) const;
     int nextLine() const;
 
+    // What each line (by index) still owes once the money received beyond
+    // other lines' dues has gone to the unpaid lines, earliest due first: a
+    // client who paid ahead is not chased for it.
+    QList<Money> owing() const;
+
     // What the client still owes on the priced items: their total less
     // every payment received; below 0 a credit.
     Money balance(const Money &priced) const { return priced - totalReceived(); }

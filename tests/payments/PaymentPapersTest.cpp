@@ -83,7 +83,9 @@ TEST_F(PaymentPapersTest, TheBillAndTheContractTakeEveryPaymentReceivedOffThePri
          {},
          {u"No payment has been received."_s, u"Total of the items 6,622.50"_s,
           u"Less the payments received 0.00"_s, u"Balance due 6,622.50"_s},
-         {u"come to $6,622.50 with service charge and tax; less the payments received, "
+         // The deposit asked for, before it is received.
+         {u"A deposit of $1,655.63 confirms the booking."_s,
+          u"come to $6,622.50 with service charge and tax; less the payments received, "
           "$6,622.50 is billed"_s,
           u"Total 5,298.00 953.64 370.86 6,622.50 Balance due 6,622.50"_s, u"Payment schedule"_s,
           u"Payment Due Amount due Received Amount received"_s, u"Deposit 01/10/2027 1,655.63"_s,
@@ -190,13 +192,13 @@ TEST_F(PaymentPapersTest, TheListingsShowWhatIsOwedAndWhatWaitsToBePosted) {
           u"05/25/2027 "_s + garden + u" 07/15/2027, Reserved 215-555-0101"_s,
           u"Total outstanding 2,811.25"_s, u"of which overdue 2,311.25"_s},
          u"Balance"_s},
+        // What falls due between today and the first day is not yet due.
         {u"20270601"_s,
          u"20270630"_s,
          {u"05/13/2027 Second payment "_s + second + u" 3,311.25 2,311.25 OVERDUE"_s,
-          u"05/25/2027 "_s + garden + u" OVERDUE"_s,
           u"06/26/2027 Balance "_s + second + u" 1,655.62 1,655.62 06/12/2027"_s,
-          u"Total outstanding 4,466.87"_s, u"of which overdue 2,811.25"_s},
-         u"Gala"_s},
+          u"Total outstanding 3,966.87"_s, u"of which overdue 2,311.25"_s},
+         u"Garden Lunch"_s},
         {u"20270101"_s, u"20270105"_s, {u"No payments are due."_s}, u"Total outstanding"_s},
     };
     for (const auto &range : ranges) {
@@ -213,6 +215,14 @@ TEST_F(PaymentPapersTest, TheListingsShowWhatIsOwedAndWhatWaitsToBePosted) {
             EXPECT_FALSE(paper.contains(left)) << left.toStdString();
     }
 
+    // Paid ahead: the rest of the second payment and more, which covers the
+    // balance not yet due, so nothing of the reception is chased.
+    receive(event, 2, 20270521, "4000", u"Wire 9"_s);
+    prompts.answerInput(u"20270601"_s);
+    prompts.answerInput(u"20270630"_s);
+    menu->printPaymentsDue();
+    EXPECT_TRUE(printed().contains(u"No payments are due."_s));
+
     // Received and not posted: both of the reception's payments, then the
     // second alone once the deposit is posted, then none.
     menu->printPaymentsNotPosted();
@@ -222,15 +232,16 @@ TEST_F(PaymentPapersTest, TheListingsShowWhatIsOwedAndWhatWaitsToBePosted) {
                         u"yet to post to the members' accounts"_s,
                         u"01/12/2027 #%1 Park Reception"_s.arg(event),
                         u"1058 Park, Hannah Deposit Cheque 1041"_s, u"1,655.63"_s, u"05/10/2027"_s,
-                        u"Second payment Visa 4471"_s, u"1,000.00"_s, u"Total to post 2,655.63"_s}),
+                        u"Second payment Visa 4471"_s, u"1,000.00"_s, u"Total to post 6,655.63"_s}),
         QString())
         << paper.toStdString();
     ASSERT_TRUE(EventPayments::setPosted(*open(), event, 1, true, actor()).ok());
     menu->printPaymentsNotPosted();
     paper = printed();
     EXPECT_FALSE(paper.contains(u"Cheque 1041"_s)) << paper.toStdString();
-    EXPECT_TRUE(paper.contains(u"Total to post 1,000.00"_s)) << paper.toStdString();
+    EXPECT_TRUE(paper.contains(u"Total to post 5,000.00"_s)) << paper.toStdString();
     ASSERT_TRUE(EventPayments::setPosted(*open(), event, 2, true, actor()).ok());
+    ASSERT_TRUE(EventPayments::setPosted(*open(), event, 4, true, actor()).ok());
     menu->printPaymentsNotPosted();
     EXPECT_TRUE(printed().contains(u"Every payment received has been posted."_s));
 

@@ -229,7 +229,7 @@ TEST_F(ClubPrintTest, PaymentListingsPrintTheSchedulesOfTheDates) {
         "?, ?)"_s,
         {{reception, 1, u"Deposit"_s, 20291220, u"2000"_s, 20291218, u"2000"_s, u"Cheque 77"_s,
           u"DEMO"_s, 0},
-         {reception, 2, u"Second payment"_s, 20291231, u"3000"_s, 20291231, u"1200"_s, u"Visa 12"_s,
+         {reception, 2, u"Second payment"_s, 20261130, u"3000"_s, 20291231, u"1200"_s, u"Visa 12"_s,
           u"DEMO"_s, 1},
          {reception, 3, u"Balance"_s, 20300115, u"1500.5"_s, 0, u"0"_s, QString(), QString(), 0}});
     const QString title = u"#%1 Sullivan-Park Reception"_s.arg(reception);
@@ -238,7 +238,7 @@ TEST_F(ClubPrintTest, PaymentListingsPrintTheSchedulesOfTheDates) {
         QStringList words;
     } rows[] = {
         {u"evntpaydue --from 20300101 --to 20300131"_s,
-         {u"12/31/2029 Second payment %1 Hannah Park OVERDUE"_s.arg(title),
+         {u"11/30/2026 Second payment %1 Hannah Park OVERDUE"_s.arg(title),
           u"01/15/2030 Balance 1,500.50 1,500.50"_s,
           u"Total outstanding 3,300.50 of which overdue 1,800.00"_s}},
         {u"evntpaypost"_s, {u"12/18/2029 %1"_s.arg(title), u"Total to post 2,000.00"_s}},
