@@ -272,7 +272,8 @@ Result<Changed> applyTerms(Database &evnt, int number, const PaymentTerms &terms
     });
 }
 
-Result<Changed> saveLine(Database &evnt, int number, const PaymentLine &line, const Actor &actor) {
+Result<Changed> saveLine(Database &evnt, int number, const PaymentLine &line, const Actor &actor,
+                         const PaymentLine *seen) {
     return run(evnt, number, actor, [&](PaymentSchedule &schedule, Changed &changed) -> Status {
         const QString shown = QStringLiteral("%1 due %2")
                                   .arg(lineText(line, actor.club), actor.club.dateNumber(line.due));
@@ -290,18 +291,22 @@ Result<Changed> saveLine(Database &evnt, int number, const PaymentLine &line, co
         if (!stored)
             return refuse(changed, noLine(number, line.line));
         PaymentLine edited = *stored;
-        edited.what = line.what;
-        edited.due = line.due;
-        edited.amountDue = line.amountDue;
+        if (!seen || line.what != seen->what)
+            edited.what = line.what;
+        if (!seen || line.due != seen->due)
+            edited.due = line.due;
+        if (!seen || line.amountDue != seen->amountDue)
+            edited.amountDue = line.amountDue;
         if (edited.what == stored->what && edited.due == stored->due &&
             edited.amountDue == stored->amountDue) {
             changed.outcome = Outcome::Unchanged;
             return {};
         }
-        changed.logEntries = entry(
-            QStringLiteral("Payment line %1 changed from %2 due %3 to %4")
-                .arg(line.line)
-                .arg(lineText(*stored, actor.club), actor.club.dateNumber(stored->due), shown));
+        changed.logEntries =
+            entry(QStringLiteral("Payment line %1 changed from %2 due %3 to %4 due %5")
+                      .arg(line.line)
+                      .arg(lineText(*stored, actor.club), actor.club.dateNumber(stored->due),
+                           lineText(edited, actor.club), actor.club.dateNumber(edited.due)));
         return update(evnt, number, edited);
     });
 }

@@ -63,7 +63,11 @@ struct Changed {
 Result<Changed> applyTerms(Database &evnt, int number, const PaymentTerms &terms,
                            const Actor &actor);
 // Adds a line (line.line 0) or changes one's what, due date and amount due.
-Result<Changed> saveLine(Database &evnt, int number, const PaymentLine &line, const Actor &actor);
+// Given the line as the operator `seen` it, only what he changed is
+// written, so another workstation's change of the line's other values
+// stays.
+Result<Changed> saveLine(Database &evnt, int number, const PaymentLine &line, const Actor &actor,
+                         const PaymentLine *seen = nullptr);
 // Takes an unreceived line out.
 Result<Changed> removeLine(Database &evnt, int number, int line, const Actor &actor);
 

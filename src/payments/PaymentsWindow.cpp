@@ -319,7 +319,7 @@ bool PaymentsWindow::editCell(int row, PaymentColumn column, const QString &text
         return false;
     }
     return change([&](Database &evnt, const EventPayments::Actor &actor) {
-        return EventPayments::saveLine(evnt, eventNumber, edited, actor);
+        return EventPayments::saveLine(evnt, eventNumber, edited, actor, stored);
     });
 }
 
