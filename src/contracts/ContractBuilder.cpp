@@ -430,9 +430,8 @@ QList<ContractText::Replacement> ContractBuilder::customerTokens() const {
     // The deposit that confirms the booking: its schedule's first line where
     // it has one, received or not; else the deposit the event keeps.
     const auto schedule = EventPayments::read(*evnt.value(), event.EventNumber);
-    add("<DEPOSITAMOUNT>", club.currency(schedule && !schedule->isEmpty()
-                                             ? schedule->lines.first().amountDue
-                                             : deposit));
+    add("<DEPOSITAMOUNT>",
+        club.currency(schedule && !schedule->isEmpty() ? schedule->depositDue() : deposit));
     // The items priced so far, each with its service charge and tax, less
     // every payment received (the deposit, for an event without a schedule).
     if (const auto paid = PaymentReports::paidOn(*evnt.value(), event.EventNumber, deposit)) {

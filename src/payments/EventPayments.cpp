@@ -268,6 +268,11 @@ Result<Changed> applyTerms(Database &evnt, int number, const PaymentTerms &terms
         }
         changed.logEntries = entry(QStringLiteral("Payment schedule from the club's terms: ") +
                                    texts.join(QStringLiteral(", ")));
+        if (kept > Money())
+            changed.logEntries +=
+                entry(QStringLiteral("Deposit of %1 entered before the schedule recorded as "
+                                     "received")
+                          .arg(actor.club.currency(kept)));
         return {};
     });
 }
@@ -343,8 +348,22 @@ Result<Changed> receive(Database &evnt, int number, const Receipt &receipt, cons
             kept.amountDue = std::min(stored->amountDue, stored->amountReceived);
             if (Status written = update(evnt, number, kept); !written)
                 return written;
+            // Right after it, the lines below moving down one; in two
+            // steps, so that no two lines share a number on the way.
+            const QVariantList below{number, stored->line};
+            if (Status moved = evnt.execute(QStringLiteral("update eventpayment set line = "
+                                                           "-line - 1 where eventnum = ? and "
+                                                           "line > ?"),
+                                            below);
+                !moved)
+                return moved;
+            if (Status back = evnt.execute(QStringLiteral("update eventpayment set line = -line "
+                                                          "where eventnum = ? and line < 0"),
+                                           {number});
+                !back)
+                return back;
             paid = PaymentLine();
-            paid.line = schedule.nextLine();
+            paid.line = stored->line + 1;
             paid.what = stored->what;
             paid.due = stored->due;
             paid.amountDue = stored->outstanding();

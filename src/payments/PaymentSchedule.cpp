@@ -59,8 +59,34 @@ QList<Money> PaymentSchedule::owing() const {
     return owed;
 }
 
+namespace {
+
+// The lines of the deposit: the first, and those of its name after it.
+qsizetype depositLines(const QList<PaymentLine> &lines) {
+    qsizetype count = lines.isEmpty() ? 0 : 1;
+    while (count < lines.size() && lines[count].what == lines.first().what)
+        ++count;
+    return count;
+}
+
+} // namespace
+
+Money PaymentSchedule::depositDue() const {
+    Money due;
+    for (qsizetype k = 0; k < depositLines(lines); ++k)
+        due += lines[k].amountDue;
+    return due;
+}
+
 Money PaymentSchedule::deposit() const {
-    return depositReceived() ? lines.first().amountReceived : Money();
+    Money received;
+    for (qsizetype k = 0; k < depositLines(lines); ++k)
+        received += lines[k].amountReceived;
+    return received;
+}
+
+bool PaymentSchedule::depositReceived() const {
+    return deposit() > Money() && deposit() >= depositDue();
 }
 
 const PaymentLine *PaymentSchedule::find(int line) const {
@@ -107,8 +133,10 @@ std::variant<PaymentTerms, QString> PaymentTerms::parse(const QString &text) {
         };
         const qsizetype equals = entry.indexOf(QLatin1Char('='));
         const qsizetype comma = entry.lastIndexOf(QLatin1Char(','));
-        if (equals < 0 || comma < equals)
-            return refuse(QStringLiteral("it has no \"=\" and \",\"."));
+        if (equals < 0)
+            return refuse(QStringLiteral("it has no \"=\" between what it is and the amount."));
+        if (comma < equals)
+            return refuse(QStringLiteral("it has no \",\" between the amount and when it is due."));
         Term term;
         term.what = entry.left(equals).trimmed();
         if (term.what.isEmpty() || term.what.size() > PaymentLine::WhatLength)
@@ -133,8 +161,8 @@ std::variant<PaymentTerms, QString> PaymentTerms::parse(const QString &text) {
         } else {
             const auto fixed = Money::fromText(amount);
             if (!fixed || *fixed <= Money() || fixed->roundedToCents() != *fixed)
-                return refuse(QStringLiteral("\"%1\" is not a percentage, an amount or "
-                                             "\"rest\".")
+                return refuse(QStringLiteral("\"%1\" is not a percentage, an amount (digits and "
+                                             "a point, such as 1000.00) or \"rest\".")
                                   .arg(amount));
             term.amount = Fixed{*fixed};
         }

@@ -42,12 +42,16 @@ struct PaymentSchedule {
     Money totalDue() const;
     Money totalReceived() const;
     Money outstanding() const;
-    // The deposit received: the first line's amount, 0 until it is received.
+    // The deposit: the first line, with the lines of the same name right
+    // after it that took the rest of it when it was paid in parts. What it
+    // asks for, and what was received against it.
+    Money depositDue() const;
     Money deposit() const;
-    // The deposit the event's row keeps at a status: none at statuses 1
-    // and 2, as the row always keeps.
+    // What the event's row keeps as its deposit at that status: none for
+    // statuses 1 and 2, as the row always keeps.
     Money depositKept(int status) const { return status == 1 || status == 2 ? Money() : deposit(); }
-    bool depositReceived() const { return !lines.isEmpty() && lines.first().isReceived(); }
+    // Received in full (and something was asked for).
+    bool depositReceived() const;
     const PaymentLine *find(int line) const;
     int nextLine() const;
 

@@ -28,7 +28,9 @@ TEST(PaymentTerms, TermsAreReadOrRefusedByEntryAndMakeSchedulesToTheCent) {
         const char *why;
     };
     for (const auto &[text, why] : std::initializer_list<Refused>{
-             {"Deposit 25%", "it has no \"=\" and \",\"."},
+             {"Deposit 25%,booking", "it has no \"=\" between what it is and the amount."},
+             {"Deposit=25%", "it has no \",\" between the amount and when it is due."},
+             {"Deposit=1,000.00,booking", "\"1,000.00\" is not a percentage, an amount (digits"},
              {"=25%,booking", "what it is must be 1 to 30 characters."},
              {"Deposit=25,5%,booking", "\"25,5%\" is not a percentage from 0.01% to 100%."},
              {"Deposit=0%,booking", "is not a percentage from 0.01% to 100%."},
@@ -36,7 +38,7 @@ TEST(PaymentTerms, TermsAreReadOrRefusedByEntryAndMakeSchedulesToTheCent) {
              {"A=60%,booking;B=50%,-30", "the percentages come to more than 100%."},
              {"Balance=rest,14;Deposit=25%,booking", "only the last entry may be the rest."},
              {"Deposit=25%,soon", "is not \"booking\" or a number of days"},
-             {"Deposit=-5,booking", "is not a percentage, an amount or \"rest\"."},
+             {"Deposit=-5,booking", "is not a percentage, an amount"},
              {" ; ", "The terms name no payment."},
          }) {
         const QString refusal = PaymentTerms::refusal(u"paymentterms"_s, QString::fromLatin1(text));
@@ -245,6 +247,8 @@ TEST_F(PaymentScheduleTest, ChangesRaiseTheCountKeepTheDepositInStepAndRefuseWha
     EXPECT_EQ(kept.text,
               u"The deposit of $2,000.00 already entered is recorded as received on the first "
               "line."_s);
+    EXPECT_TRUE(kept.logEntries.endsWith(
+        u"Deposit of $2,000.00 entered before the schedule recorded as received\\"_s));
     // It is the deposit asked for; the balance takes the difference.
     EXPECT_EQ(lineTexts(kept.schedule.lines),
               (QStringList{u"Deposit 20270301 2000.00 20270301 2000.00"_s,
@@ -276,14 +280,15 @@ TEST_F(PaymentScheduleTest, TwoWorkstationsPayingOneLineAtOnceKeepBothPayments) 
                   "03/01/2027); this one is recorded on a line of its own."_s.arg(first));
         EXPECT_EQ(lineTexts(split.schedule.lines),
                   (QStringList{u"Deposit 20270301 1000.00 20270301 1000.00"_s,
+                               u"Deposit 20270301 655.63 20270301 655.63"_s,
                                u"Second payment 20270513 3311.25 0 .00"_s,
-                               u"Balance 20270626 1655.62 0 .00"_s,
-                               u"Deposit 20270301 655.63 20270301 655.63"_s}));
+                               u"Balance 20270626 1655.62 0 .00"_s}));
         EXPECT_EQ(split.schedule.totalDue(), dollars("6622.50"));
         EXPECT_EQ(split.schedule.balance(dollars("6622.50")), dollars("4966.87"));
-        EXPECT_EQ(deposit(event), u"1000.00"_s) << "the first line's receipt";
+        EXPECT_EQ(deposit(event), u"1655.63"_s) << "the deposit paid in two parts";
+        EXPECT_TRUE(split.schedule.depositReceived());
         // More than is owed is kept too, as a credit.
-        const auto over = receive(2, "9000");
+        const auto over = receive(3, "9000");
         EXPECT_EQ(over.schedule.balance(dollars("6622.50")), dollars("-4033.13"));
         EXPECT_EQ(over.schedule.outstanding(), dollars("1655.62"));
     }
@@ -333,9 +338,11 @@ TEST_F(PaymentScheduleTest, ACloneStartsWithoutPaymentsOnAScheduleOfItsOwn) {
 TEST_F(PaymentScheduleTest, AStrictClubBooksWithDepositOnlyOnceTheDepositIsReceived) {
     ASSERT_TRUE(ClubSettings::write(*open(), u"strictdeposit"_s, u"yes"_s).ok());
     applyTerms();
-    for (const bool paid : {false, true}) {
-        if (paid)
-            receive(1, "1655.63");
+    // Nothing, then a part, then the rest of the deposit.
+    for (const char *payment : {"", "0.01", "1655.62"}) {
+        const bool paid = QLatin1String(payment) == QLatin1String("1655.62");
+        if (*payment)
+            receive(1, payment);
         ASSERT_TRUE(record->LoadEvent(event));
         module->event.fields[EventField::Status] = u"3"_s;
         module->event.UnsavedChanges = true;

@@ -247,14 +247,15 @@ TEST_F(PaymentsWindowTest, TwoWorkstationsPayingOneLineKeepBothPayments) {
         EXPECT_EQ(stored(),
                   (QStringList{u"1|Deposit|20261206|1000|20261206|1000|Card|%1|0"_s.arg(
                                    annaFirst ? u"DEMO"_s : u"BERT"_s),
-                               u"2|Second payment|20270513|3311.25|0|0|||0"_s,
-                               u"3|Balance|20270626|1655.62|0|0|||0"_s,
-                               u"4|Deposit|20261206|655.63|20261206|1655.63|Cheque|%1|0"_s.arg(
-                                   annaFirst ? u"BERT"_s : u"DEMO"_s)}));
+                               u"2|Deposit|20261206|655.63|20261206|1655.63|Cheque|%1|0"_s.arg(
+                                   annaFirst ? u"BERT"_s : u"DEMO"_s),
+                               u"3|Second payment|20270513|3311.25|0|0|||0"_s,
+                               u"4|Balance|20270626|1655.62|0|0|||0"_s}));
         EXPECT_EQ(second.receivedText, u"$2,655.63"_s);
         EXPECT_EQ(second.balanceText, u"$3,966.87"_s);
-        // This workstation's deposit box shows the first line's payment.
-        EXPECT_EQ(module->event.fields[EventField::Deposit], u"1000"_s);
+        // This workstation's deposit box shows the deposit as its own last
+        // change left it: both payments once it recorded the second.
+        EXPECT_EQ(module->event.fields[EventField::Deposit], annaFirst ? u"1000"_s : u"2655.63"_s);
         EXPECT_NE(module->event.ChangeCount, storedCount());
     }
 }
