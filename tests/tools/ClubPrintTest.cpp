@@ -131,6 +131,7 @@ TEST_F(ClubPrintTest, PrintsWhatIsSelectedAndLeavesTheClubAsItWasOrRefusesIt) {
         {u"evntcb01 --event "_s + party, 3, QString(),
          u"--contract N: the club's contracts are 1 (Wedding Reception)"_s},
         {u"evnt01b --event 99999"_s, 3, QString(), u"There is no event 99999."_s},
+        {u"evntbill --event 99999"_s, 3, QString(), u"There is no event 99999."_s},
         {u"evnt04e --from 20990101 --to 20991231"_s, 3, QString(),
          u"No events from 20990101 to 20991231."_s},
         {u"evnt01a"_s + everything, 2, QString(), u"is printed for an event"_s},

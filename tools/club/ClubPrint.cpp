@@ -326,6 +326,8 @@ Exit print(const Request &request) {
         filled = OrderReports::fillProduction(module, from, to);
         break;
     case Kind::Bill:
+        if (const auto refused = loadEvent(module, request.event))
+            return *refused;
         filled = PaymentReports::fillBill(module, request.event);
         break;
     case Kind::PaymentsDue:
