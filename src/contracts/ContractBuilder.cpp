@@ -5,7 +5,6 @@
 #include "ContractText.h"
 #include "calendar/Rooms.h"
 #include "events/ChangeLog.h"
-#include "payments/EventPayments.h"
 #include "payments/PaymentReports.h"
 #include "ports/Clock.h"
 #include "ports/Companions.h"
@@ -427,14 +426,12 @@ QList<ContractText::Replacement> ContractBuilder::customerTokens() const {
     }
     const Money deposit =
         Money::fromText(event.fields[EventField::Deposit].trimmed()).value_or(Money());
-    // The deposit that confirms the booking: its schedule's first line where
-    // it has one, received or not; else the deposit the event keeps.
-    const auto schedule = EventPayments::read(*evnt.value(), event.EventNumber);
-    add("<DEPOSITAMOUNT>",
-        club.currency(schedule && !schedule->isEmpty() ? schedule->depositDue() : deposit));
-    // The items priced so far, each with its service charge and tax, less
-    // every payment received (the deposit, for an event without a schedule).
+    // The deposit that confirms the booking (its schedule's, received or
+    // not), and the items priced so far, each with its service charge and
+    // tax, less every payment received (the deposit, for an event without a
+    // schedule).
     if (const auto paid = PaymentReports::paidOn(*evnt.value(), event.EventNumber, deposit)) {
+        add("<DEPOSITAMOUNT>", club.currency(paid->deposit));
         add("<ITEMSTOTAL>", club.currency(paid->priced));
         add("<BALANCEDUE>", club.currency(paid->balance()));
     }

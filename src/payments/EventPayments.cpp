@@ -3,6 +3,7 @@
 #include "events/ChangeLog.h"
 #include "storage/Databases.h"
 #include "storage/Transaction.h"
+#include "values/DateNumber.h"
 #include "values/TextValue.h"
 
 #include <functional>
@@ -220,7 +221,7 @@ QString receivedText(const PaymentSchedule &schedule, const ClubSettings &club) 
 Result<Changed> applyTerms(Database &evnt, int number, const PaymentTerms &terms,
                            const Actor &actor) {
     return run(evnt, number, actor, [&](PaymentSchedule &schedule, Changed &changed) -> Status {
-        if (schedule.totalReceived() != Money() || schedule.depositReceived())
+        if (schedule.totalReceived() != Money())
             return refuse(changed, QStringLiteral("Payments have been received for event #%1, so "
                                                   "its schedule is not made again from the "
                                                   "terms; change its lines instead.")
@@ -249,8 +250,7 @@ Result<Changed> applyTerms(Database &evnt, int number, const PaymentTerms &terms
                     others += lines[k].amountDue;
                 lines.last().amountDue = std::max(Money(), *priced - others);
             }
-            const QDate today = actor.today();
-            first.received = today.year() * 10000 + today.month() * 100 + today.day();
+            first.received = dateNumber(actor.today());
             first.amountReceived = kept;
             first.recordedBy = actor.by;
             changed.text = QStringLiteral("The deposit of %1 already entered is recorded as "

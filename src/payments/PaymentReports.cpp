@@ -6,6 +6,7 @@
 #include "ports/ReportLauncher.h"
 #include "session/ClubSettings.h"
 #include "session/Module.h"
+#include "values/DateNumber.h"
 
 #include <QRegularExpression>
 
@@ -20,10 +21,6 @@ const QString BillTitle = QStringLiteral("Client's Bill");
 constexpr int FirstBooked = 2, LastBooked = 5;
 // The client's bill is printed once the event is confirmed.
 constexpr int Confirmed = 4, Billed = 5;
-
-int dateNumber(const QDate &date) {
-    return date.year() * 10000 + date.month() * 100 + date.day();
-}
 
 // "Confirmed w/Count": the club's name of the status (the usual one where
 // none was read), without its code.
@@ -176,7 +173,9 @@ Result<Paid> paidOn(Database &evnt, int number, const Money &depositColumn) {
     auto schedule = EventPayments::read(evnt, number);
     if (!schedule)
         return schedule.error();
-    return Paid{*priced, schedule->isEmpty() ? depositColumn : schedule->totalReceived()};
+    if (schedule->isEmpty())
+        return Paid{*priced, depositColumn, depositColumn};
+    return Paid{*priced, schedule->totalReceived(), schedule->depositDue()};
 }
 
 bool copySchedule(ReportLauncher &launcher, const ReportWorkCopy &work, int number) {

@@ -24,11 +24,13 @@ QString dueLayout();
 QString notPostedLayout();
 
 // What the client was priced and paid on an event: the items' price,
-// service charge and tax, and every payment received; an event without a
-// schedule counts the deposit its row keeps, as before schedules.
+// service charge and tax, every payment received, and the deposit asked
+// for; an event without a schedule counts the deposit its row keeps, as
+// before schedules.
 struct Paid {
     Money priced;
     Money received;
+    Money deposit;
     Money balance() const { return priced - received; }
 };
 Result<Paid> paidOn(Database &evnt, int number, const Money &depositColumn);

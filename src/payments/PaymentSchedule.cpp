@@ -1,16 +1,9 @@
 #include "PaymentSchedule.h"
 
 #include "session/ClubSettings.h"
+#include "values/DateNumber.h"
 
 namespace {
-
-QDate dateOf(int yyyymmdd) {
-    return QDate(yyyymmdd / 10000, yyyymmdd / 100 % 100, yyyymmdd % 100);
-}
-
-int numberOf(const QDate &date) {
-    return date.year() * 10000 + date.month() * 100 + date.day();
-}
 
 const Decimal Hundred = Decimal::fromInteger(100);
 
@@ -217,7 +210,7 @@ QString PaymentTerms::refusal(const QString &setting, const QString &value) {
 
 QList<PaymentLine> PaymentTerms::schedule(const Money &priced, int eventDate,
                                           const QDate &today) const {
-    const QDate event = dateOf(eventDate);
+    const QDate event = dateOfNumber(eventDate);
     QList<PaymentLine> lines;
     Money scheduled;
     for (const Term &term : terms) {
@@ -227,7 +220,7 @@ QList<PaymentLine> PaymentTerms::schedule(const Money &priced, int eventDate,
         QDate due = today;
         if (term.days && event.isValid())
             due = std::max(today, event.addDays(*term.days));
-        line.due = numberOf(due);
+        line.due = dateNumber(due);
         if (const auto *percent = std::get_if<Percent>(&term.amount)) {
             const auto factor = percent->percent.times(*Decimal::fromText(u"0.01"));
             line.amountDue =

@@ -6,6 +6,7 @@
 #include "ports/Messages.h"
 #include "ports/ReportLauncher.h"
 #include "session/Module.h"
+#include "values/DateNumber.h"
 #include "values/EntryChecks.h"
 #include "values/TextValue.h"
 #include "values/TypedNumber.h"
@@ -17,10 +18,6 @@ using Changed = EventPayments::Changed;
 const QString EventDatabase = QStringLiteral("evnt");
 const QString WindowTitle = QStringLiteral("Payments");
 const QString NotSaved = QStringLiteral("Save the event before recording payments.");
-
-int dateNumber(const QDate &date) {
-    return date.year() * 10000 + date.month() * 100 + date.day();
-}
 
 // An amount as the payment columns keep it: cents, within Money's range.
 TypedNumber readAmount(const QString &typed, const QString &box, const ClubSettings &club,
