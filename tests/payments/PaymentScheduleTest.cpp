@@ -230,6 +230,20 @@ TEST_F(PaymentScheduleTest, ChangesRaiseTheCountKeepTheDepositInStepAndRefuseWha
               "payment $3,000.00 due 05/01/2027\\"_s);
     EXPECT_EQ(done(EventPayments::saveLine(*open(), event, second, anna)).outcome,
               Outcome::Unchanged);
+    // A change from a window opened before another workstation's keeps
+    // what that one changed.
+    PaymentLine bertsAmount = second;
+    bertsAmount.amountDue = dollars("2900");
+    done(EventPayments::saveLine(*open(), event, bertsAmount, actor(u"BERT"_s)));
+    PaymentLine annasName = second;
+    annasName.what = u"Interim payment"_s;
+    done(EventPayments::saveLine(*open(), event, annasName, anna, &second));
+    EXPECT_EQ(lineTexts({*schedule(event).find(2)}).first(),
+              u"Interim payment 20270501 2900.00 0 .00"_s);
+    second = *schedule(event).find(2);
+    second.amountDue = dollars("3000");
+    second.what = u"Second payment"_s;
+    done(EventPayments::saveLine(*open(), event, second, anna));
     const auto added = done(EventPayments::saveLine(
         *open(), event, PaymentLine{0, u"Band"_s, 20270601, dollars("311.25")}, anna));
     EXPECT_EQ(added.schedule.lines.last().line, 4);
