@@ -1,0 +1,54 @@
+#include "events/RepeatPreview.h"
+
+#include "EventFixture.h"
+#include "calendar/RoomBuffers.h"
+#include "events/RepeatRule.h"
+#include "storage/Databases.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int Library = 3;
+
+class RepeatPreviewTest : public EventFixture {};
+
+// The Rotary's Wednesday lunch repeated weekly: each date's outcome is
+// known before anything is saved.
+TEST_F(RepeatPreviewTest, EachDateIsFreeOrSaysWhatStandsInTheWay) {
+    clock.current = QDateTime(QDate(2027, 3, 10), QTime(9, 0));
+    ASSERT_EQ(book(u"20270317"_s, u"Book Club"_s, u"11:00"_s, u"12:30"_s, Library, 2),
+              EventRecord::Saved::Done);
+    ASSERT_EQ(book(u"20270331"_s, u"Wine Tasting"_s, u"14:00"_s, u"15:00"_s, Library, 2),
+              EventRecord::Saved::Done);
+    auto evnt = std::move(module->databases.open(u"evnt"_s).value());
+    ASSERT_TRUE(RoomBuffers::write(*evnt, Library, {45, 0}).ok());
+
+    RepeatRule weekly;
+    weekly.until = QDate(2028, 1, 5);
+    weekly.count = 0;
+    auto dates = std::get<RepeatRule::Expansion>(weekly.expand(QDate(2027, 3, 3))).dates;
+    // A date already past, and the first of the year not set up.
+    dates = {
+        QDate(2027, 3, 3).addDays(-7), dates[0], dates[1], dates[2], dates[3], QDate(2028, 1, 5)};
+    SlotBooking::SlotRequest lunch{20270303, u"12:00"_s, u"13:30"_s, 2, 0, Library, 0};
+    const auto outcomes =
+        *RepeatPreview::outcomes(*evnt, lunch, u"Library"_s, dates, clock.today());
+    QStringList shown;
+    for (const RepeatOutcome &outcome : outcomes)
+        shown << outcome.date.toString(u"yyyyMMdd"_s) + u' ' + outcome.text;
+    EXPECT_EQ(
+        shown,
+        (QStringList{u"20270224 The date has passed."_s, u"20270310 "_s,
+                     u"20270317 The room is booked: Event #1 \"Book Club\", room 3, 11:00-12:30."_s,
+                     u"20270324 "_s,
+                     u"20270331 The Library is being set for the Wine Tasting "
+                     "from 13:15."_s,
+                     u"20280105 The calendar year 2028 is not set up."_s}));
+    QList<bool> saveable;
+    for (const RepeatOutcome &outcome : outcomes)
+        saveable << outcome.saveable();
+    EXPECT_EQ(saveable, (QList<bool>{false, true, false, true, true, false}));
+}
+
+} // namespace
