@@ -2,6 +2,7 @@
 
 #include "BookingCheck.h"
 #include "EventRow.h"
+#include "EventSeries.h"
 #include "billing/BillingAccounts.h"
 #include "calendar/Rooms.h"
 #include "payments/EventPayments.h"
@@ -127,6 +128,7 @@ bool EventRecord::loadEvent(Database &evnt, int number) {
 
     CurrentEvent &event = m_module.event;
     event.CloneSource = 0;
+    event.SeriesOf = 0;
     const Schema::Table &table = eventTable();
     const QVariantList &values = **row;
     for (int column = 0; column < values.size() && column < EventColumnLimit; ++column) {
@@ -408,8 +410,11 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
                        integerValue(fields[EventField::Room]),
                        event.LinkedRoom};
     request.title = fields[EventField::Title];
-    if (mode == NewEvent)
+    if (mode == NewEvent) {
         request.cloneSource = event.CloneSource;
+        request.seriesOf = event.SeriesOf;
+        request.seriesRule = event.SeriesRule;
+    }
 
     // One connection serves the whole save, the reload included.
     DatabasePtr db = m_module.access.open(EventDatabase);
@@ -498,6 +503,7 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
         event.loaded[field] = event.saving[field];
     event.UnsavedChanges = false;
     event.CloneSource = 0;
+    event.SeriesOf = 0;
     reportShortened();
     if (!m_depositKept.isEmpty())
         m_module.messages.show(m_depositKept, QStringLiteral("FYI..."), Icon::Information);
@@ -586,6 +592,12 @@ Result<EventRecord::Outcome> EventRecord::writeSave(Database &evnt, const SaveRe
                 request.booking.date, m_module.ports.clock.today());
             !scheduled)
             return scheduled.error();
+    }
+    if (request.seriesOf > 0) {
+        if (Status joined =
+                EventSeries::join(evnt, request.seriesOf, request.number, request.seriesRule);
+            !joined)
+            return joined.error();
     }
     if (request.mode != NewEvent &&
         (m_module.event.changed[EventField::Date] || m_module.event.changed[EventField::Title])) {

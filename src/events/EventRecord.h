@@ -120,6 +120,8 @@ private:
         bool books = false;        // the cells are written
         bool acceptLinked = false; // the operator agreed to book over the linked room
         int cloneSource = 0;       // a new clone: the event whose items it copies
+        int seriesOf = 0;          // a repeat's copy: the original whose series it joins
+        QString seriesRule;
     };
     enum class Written { Done, Conflict, LinkedConflict, Stale, Deleted, SourceDeleted, NoDeposit };
     struct Outcome {

@@ -1,7 +1,10 @@
 #include "RepeatPreview.h"
 
 #include "BookingCheck.h"
+#include "EventRecord.h"
+#include "WholeEvent.h"
 #include "calendar/RoomBuffers.h"
+#include "session/Module.h"
 #include "storage/Databases.h"
 
 namespace {
@@ -75,6 +78,24 @@ Result<QList<RepeatOutcome>> outcomes(Database &evnt, const SlotBooking::SlotReq
         found << outcome;
     }
     return found;
+}
+
+QList<int> saveCopies(Module &module, EventRecord &record, int original, const QList<QDate> &dates,
+                      const QString &rule) {
+    QList<int> saved;
+    for (const QDate &date : dates) {
+        int number = 0;
+        if (record.LoadEvent(original) &&
+            WholeEvent::prepareClone(module, record, numberOf(date))) {
+            module.event.SeriesOf = original;
+            module.event.SeriesRule = rule;
+            if (record.SaveEvent(EventRecord::NewEvent) == EventRecord::Saved::Done)
+                number = module.event.EventNumber;
+        }
+        saved << number;
+    }
+    record.LoadEvent(original);
+    return saved;
 }
 
 } // namespace RepeatPreview

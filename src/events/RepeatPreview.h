@@ -8,6 +8,8 @@
 #include <QString>
 
 class Database;
+class EventRecord;
+class Module;
 
 // What saving a copy of an event on each date of a repeat would meet,
 // worked out before anything is saved: the date is free, or the room is
@@ -33,5 +35,12 @@ namespace RepeatPreview {
 Result<QList<RepeatOutcome>> outcomes(Database &evnt, const SlotBooking::SlotRequest &booking,
                                       const QString &roomName, const QList<QDate> &dates,
                                       const QDate &today);
+
+// Saves a copy of `original` on each date, each through the event's own
+// save (its conflict check, row, cells and items in one transaction) as a
+// clone joined to the original's series and package. The number of each
+// copy saved, 0 where the save did not take it (the operator was told why).
+QList<int> saveCopies(Module &module, EventRecord &record, int original, const QList<QDate> &dates,
+                      const QString &rule);
 
 } // namespace RepeatPreview

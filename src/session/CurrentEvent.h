@@ -36,6 +36,10 @@ struct CurrentEvent {
     bool UnsavedChanges = false;
     // A clone not yet saved: the event whose items its first save copies.
     int CloneSource = 0;
+    // A repeat's copy not yet saved: the series (its original's number) its
+    // first save joins it to, with the rule in words.
+    int SeriesOf = 0;
+    QString SeriesRule;
 
     // The fields as a save writes them: `saving` from each field, `changed`
     // where it differs from `loaded` (never for a new event).

@@ -385,6 +385,15 @@ void addEventTables(QList<Table> &t) {
     t << table("evnt", "eventpayment", eventPaymentColumns(), {"eventnum", "line"},
                {index({"duedate"})});
 
+    // Repeated bookings: each copy made by a repeat, and its original, under
+    // the original's number. Kept apart from the packages, so an event can
+    // be in a series and a package.
+    t << table("evnt", "eventseries",
+               {lng("eventnum", "Event number"),
+                lng("seriesnum", "The series: its original event's number"),
+                text("rule", 100, "The repeat that made it, in words")},
+               {"eventnum"}, {index({"seriesnum"})});
+
     // The columns' descriptions, which the event window shows as tooltips.
     // Filled from the descriptions here when the database is created, and
     // a club may reword them.

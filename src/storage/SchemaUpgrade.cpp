@@ -230,6 +230,7 @@ const QList<Step> &steps() {
         {5, QStringLiteral("evnt"), QStringLiteral("the club's own settings"), clubSettings},
         {6, QStringLiteral("*"), QStringLiteral("event orders"), newTables},
         {7, QStringLiteral("*"), QStringLiteral("payment schedules"), newTables},
+        {8, QStringLiteral("evnt"), QStringLiteral("repeated bookings"), newTables},
     };
     return all;
 }

@@ -2,14 +2,17 @@
 
 #include "EventFixture.h"
 #include "calendar/RoomBuffers.h"
+#include "events/EventSeries.h"
 #include "events/RepeatRule.h"
 #include "storage/Databases.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
 constexpr int Library = 3;
+} // namespace
+
+namespace {
 
 class RepeatPreviewTest : public EventFixture {};
 
@@ -49,6 +52,54 @@ TEST_F(RepeatPreviewTest, EachDateIsFreeOrSaysWhatStandsInTheWay) {
     for (const RepeatOutcome &outcome : outcomes)
         saveable << outcome.saveable();
     EXPECT_EQ(saveable, (QList<bool>{false, true, false, true, true, false}));
+}
+
+} // namespace
+
+namespace {
+
+class RepeatSaveTest : public EventFixture {};
+
+// Ten more Wednesdays of the lunch, two of them taken: the eight free ones
+// are saved as copies in one series and one package with the original.
+TEST_F(RepeatSaveTest, TheFreeDatesAreSavedAsOneSeriesInTheOriginalsPackage) {
+    clock.current = QDateTime(QDate(2027, 3, 1), QTime(9, 0));
+    ASSERT_EQ(book(u"20270303"_s, u"Rotary Club Lunch"_s, u"12:00"_s, u"13:30"_s, Library, 2),
+              EventRecord::Saved::Done);
+    const int lunch = lastNumber;
+    for (const char *date : {"20270317", "20270421"})
+        ASSERT_EQ(
+            book(QString::fromLatin1(date), u"Book Club"_s, u"12:00"_s, u"13:00"_s, Library, 2),
+            EventRecord::Saved::Done);
+    RepeatRule weekly;
+    weekly.count = 10;
+    const QList<QDate> dates =
+        std::get<RepeatRule::Expansion>(weekly.expand(QDate(2027, 3, 3))).dates;
+    auto evnt = std::move(module->databases.open(u"evnt"_s).value());
+    SlotBooking::SlotRequest booking{20270303, u"12:00"_s, u"13:30"_s, 2, lunch, Library, 0};
+    QList<QDate> free;
+    for (const RepeatOutcome &outcome :
+         *RepeatPreview::outcomes(*evnt, booking, u"Library"_s, dates, clock.today()))
+        if (outcome.kind == RepeatOutcome::Kind::Free)
+            free << outcome.date;
+    ASSERT_EQ(free.size(), 8);
+
+    const QList<int> saved =
+        RepeatPreview::saveCopies(*module, *record, lunch, free, weekly.describe());
+    EXPECT_FALSE(saved.contains(0)) << prompts.messageTexts().join(u" / "_s).toStdString();
+    EXPECT_EQ(*EventSeries::members(*evnt, saved.last()), QList<int>{lunch} + saved);
+    EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from pkg where pkgnum = ?"_s, {lunch}).toInt(),
+              9);
+    for (int copy : saved)
+        EXPECT_EQ(cells(Library, scalar(u"evnt"_s,
+                                        u"select eventdate from eventinfo where "
+                                        "eventnum = ?"_s,
+                                        {copy})
+                                     .toInt())
+                      .size(),
+                  6)
+            << copy;
+    EXPECT_EQ(module->event.EventNumber, lunch) << "the original is shown again";
 }
 
 } // namespace

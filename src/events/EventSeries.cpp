@@ -1,0 +1,88 @@
+#include "EventSeries.h"
+
+#include "storage/Databases.h"
+#include "storage/Schema.h"
+#include "values/TextValue.h"
+
+namespace {
+
+constexpr int RuleLength = 100;
+
+Result<bool> exists(Database &evnt, const QString &sql, const QVariantList &values) {
+    auto rows = evnt.exec(sql, values);
+    if (!rows)
+        return rows.error();
+    return rows->next() && rows->value(0).toInt() > 0;
+}
+
+// The package row of an event, copied from its eventinfo row.
+Status addToPackage(Database &evnt, int package, int number) {
+    const int titleSize = Schema::findTable(QStringLiteral("evnt"), QStringLiteral("pkg"))
+                              ->textSize(u"eventtitle"_qs);
+    auto row = evnt.exec(
+        QStringLiteral("select eventdate, eventtitle from eventinfo where eventnum = ?"), {number});
+    if (!row)
+        return row.status();
+    if (!row->next())
+        return DbError{ErrorNumber::NoCurrentRecord,
+                       QStringLiteral("Event #%1 is no longer there.").arg(number)};
+    const QVariantList values{package, number, row->value(0),
+                              cutToLength(row->value(1).toString(), titleSize)};
+    row->finish();
+    return evnt.execute(QStringLiteral("insert into pkg (pkgnum, eventnum, eventdate, eventtitle) "
+                                       "values (?, ?, ?, ?)"),
+                        values);
+}
+
+} // namespace
+
+namespace EventSeries {
+
+Status join(Database &evnt, int original, int copy, const QString &rule) {
+    const QString cut = cutToLength(rule, RuleLength);
+    auto started = exists(
+        evnt, QStringLiteral("select count(*) from eventseries where eventnum = ?"), {original});
+    if (!started)
+        return started.status();
+    if (!*started)
+        if (Status added = evnt.execute(QStringLiteral("insert into eventseries (eventnum, "
+                                                       "seriesnum, rule) values (?, ?, ?)"),
+                                        {original, original, cut});
+            !added)
+            return added;
+    if (Status added = evnt.execute(
+            QStringLiteral("insert into eventseries (eventnum, seriesnum, rule) values (?, ?, ?)"),
+            {copy, original, cut});
+        !added)
+        return added;
+    // The original's package, or one it heads from now on.
+    auto package =
+        evnt.exec(QStringLiteral("select pkgnum from pkg where eventnum = ?"), {original});
+    if (!package)
+        return package.status();
+    int heading = package->next() ? package->value(0).toInt() : 0;
+    package->finish();
+    if (heading == 0) {
+        heading = original;
+        if (Status headed = addToPackage(evnt, heading, original); !headed)
+            return headed;
+    }
+    return addToPackage(evnt, heading, copy);
+}
+
+Result<QList<int>> members(Database &evnt, int number) {
+    auto rows = evnt.exec(
+        QStringLiteral("select s.eventnum from eventseries s join eventinfo e on e.eventnum = "
+                       "s.eventnum where s.seriesnum = (select seriesnum from eventseries where "
+                       "eventnum = ?) order by case when s.eventnum = s.seriesnum then 0 else 1 "
+                       "end, e.eventdate, s.eventnum"),
+        {number});
+    if (!rows)
+        return rows.error();
+    QList<int> found;
+    while (rows->next())
+        found << rows->value(0).toInt();
+    return found;
+}
+
+} // namespace EventSeries
