@@ -2,10 +2,12 @@
 
 #include "BookingCheck.h"
 #include "EventRecord.h"
+#include "EventSeries.h"
 #include "WholeEvent.h"
 #include "calendar/RoomBuffers.h"
 #include "session/Module.h"
 #include "storage/Databases.h"
+#include "values/TextValue.h"
 
 namespace {
 
@@ -96,6 +98,52 @@ QList<int> saveCopies(Module &module, EventRecord &record, int original, const Q
     }
     record.LoadEvent(original);
     return saved;
+}
+
+QList<SeriesChanged> changeLater(Module &module, EventRecord &record, int number,
+                                 const SeriesChange &change) {
+    QList<SeriesChanged> outcomes;
+    auto evnt = module.databases.open(QStringLiteral("evnt"));
+    if (!evnt)
+        return outcomes;
+    auto members = EventSeries::members(**evnt, number);
+    auto from = (*evnt)->exec(QStringLiteral("select eventdate from eventinfo where eventnum = ?"),
+                              {number});
+    if (!members || !from || !from->next())
+        return outcomes;
+    const int after = from->value(0).toInt();
+    from->finish();
+    for (int member : *members) {
+        if (member == number || !record.LoadEvent(member))
+            continue;
+        CurrentEvent &event = module.event;
+        if (integerValue(event.fields[EventField::Date]) <= after)
+            continue;
+        SeriesChanged outcome{member, {}};
+        const int status = integerValue(event.fields[EventField::Status]);
+        if (status == CurrentEvent::BilledStatus || status == CurrentEvent::CancelledStatus) {
+            outcome.failure = status == CurrentEvent::BilledStatus ? QStringLiteral("billed")
+                                                                   : QStringLiteral("cancelled");
+            outcomes << outcome;
+            continue;
+        }
+        if (change.start)
+            event.fields[EventField::Start] = *change.start;
+        if (change.end)
+            event.fields[EventField::End] = *change.end;
+        if (change.title)
+            event.fields[EventField::Title] = *change.title;
+        if (change.guests)
+            event.fields[EventField::Guests] = *change.guests;
+        if (change.room)
+            record.chooseRoom(*change.room);
+        event.UnsavedChanges = true;
+        if (record.SaveEvent(EventRecord::ChangedEvent) != EventRecord::Saved::Done)
+            outcome.failure = QStringLiteral("not saved");
+        outcomes << outcome;
+    }
+    record.LoadEvent(number);
+    return outcomes;
 }
 
 } // namespace RepeatPreview

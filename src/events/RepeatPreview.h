@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <optional>
 
 class Database;
 class EventRecord;
@@ -42,5 +43,22 @@ Result<QList<RepeatOutcome>> outcomes(Database &evnt, const SlotBooking::SlotReq
 // copy saved, 0 where the save did not take it (the operator was told why).
 QList<int> saveCopies(Module &module, EventRecord &record, int original, const QList<QDate> &dates,
                       const QString &rule);
+
+// A change "Change the series" makes to the later events of a series: the
+// values given, the others kept.
+struct SeriesChange {
+    std::optional<QString> start, end, title, guests;
+    std::optional<int> room;
+};
+// What became of each later event of the series.
+struct SeriesChanged {
+    int event = 0;
+    QString failure; // empty when changed
+};
+// Applies the change to every event of `number`'s series dated after it,
+// each through the event's own save; billed and cancelled events are left
+// as they are and named.
+QList<SeriesChanged> changeLater(Module &module, EventRecord &record, int number,
+                                 const SeriesChange &change);
 
 } // namespace RepeatPreview

@@ -100,6 +100,25 @@ TEST_F(RepeatSaveTest, TheFreeDatesAreSavedAsOneSeriesInTheOriginalsPackage) {
                   6)
             << copy;
     EXPECT_EQ(module->event.EventNumber, lunch) << "the original is shown again";
+
+    // Moved to 12:30 from the second copy on: the later unbilled lunches
+    // move, a billed one stays and is named, the earlier ones stay.
+    exec(u"evnt"_s, u"update eventinfo set status = 5 where eventnum = ?"_s, {saved[4]});
+    const auto changed = RepeatPreview::changeLater(*module, *record, saved[1],
+                                                    {u"12:30"_s, u"14:00"_s, {}, {}, {}});
+    QStringList said;
+    for (const RepeatPreview::SeriesChanged &outcome : changed)
+        said << u"%1 %2"_s.arg(outcome.event).arg(outcome.failure);
+    QStringList expected;
+    for (qsizetype k = 2; k < saved.size(); ++k)
+        expected << u"%1 %2"_s.arg(saved[k]).arg(k == 4 ? u"billed"_s : QString());
+    EXPECT_EQ(said, expected);
+    for (qsizetype k = 0; k < saved.size(); ++k)
+        EXPECT_EQ(
+            scalar(u"evnt"_s, u"select starttime from eventinfo where eventnum = ?"_s, {saved[k]})
+                .toString(),
+            k >= 2 && k != 4 ? u"12:30"_s : u"12:00"_s)
+            << k;
 }
 
 } // namespace
