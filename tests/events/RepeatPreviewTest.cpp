@@ -78,8 +78,9 @@ TEST_F(RepeatSaveTest, TheFreeDatesAreSavedAsOneSeriesInTheOriginalsPackage) {
     auto evnt = std::move(module->databases.open(u"evnt"_s).value());
     SlotBooking::SlotRequest booking{20270303, u"12:00"_s, u"13:30"_s, 2, lunch, Library, 0};
     QList<QDate> free;
-    for (const RepeatOutcome &outcome :
-         *RepeatPreview::outcomes(*evnt, booking, u"Library"_s, dates, clock.today()))
+    const QList<RepeatOutcome> outcomes =
+        *RepeatPreview::outcomes(*evnt, booking, u"Library"_s, dates, clock.today());
+    for (const RepeatOutcome &outcome : outcomes)
         if (outcome.kind == RepeatOutcome::Kind::Free)
             free << outcome.date;
     ASSERT_EQ(free.size(), 8);
