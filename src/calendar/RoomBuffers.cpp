@@ -1,18 +1,11 @@
 #include "RoomBuffers.h"
 
 #include "storage/Databases.h"
+#include "values/DateNumber.h"
 
 #include <QLocale>
 
 namespace {
-
-QDate dateOf(int yyyymmdd) {
-    return QDate(yyyymmdd / 10000, yyyymmdd / 100 % 100, yyyymmdd % 100);
-}
-
-int numberOf(const QDate &date) {
-    return date.year() * 10000 + date.month() * 100 + date.day();
-}
 
 // A stored start or end as a time on the day; "CLOSE" (and 23:59 as an
 // end) is the day's end, the next midnight.
@@ -86,51 +79,110 @@ Status write(Database &evnt, int room, const RoomBuffer &buffer) {
     return {};
 }
 
+Result<QList<Booked>> near(Database &evnt, int room, int date, int except) {
+    const QDate day = dateOfNumber(date);
+    auto rows = evnt.exec(
+        QStringLiteral("select eventnum, eventtitle, eventdate, starttime, endtime from "
+                       "eventinfo where roomnumber = ? and eventdate between ? and ? and status "
+                       "between 2 and 8 and eventnum <> ? order by eventdate, starttime"),
+        {room, dateNumber(day.addDays(-1)), dateNumber(day.addDays(1)), except});
+    if (!rows)
+        return rows.error();
+    QList<Booked> found;
+    while (rows->next())
+        if (auto booked =
+                place(rows->value(0).toInt(), rows->value(1).toString().trimmed(),
+                      rows->value(2).toInt(), rows->value(3).toString(), rows->value(4).toString()))
+            found << *booked;
+    return found;
+}
+
+std::optional<Booked> place(int event, const QString &title, int date, const QString &start,
+                            const QString &end) {
+    const QDate day = dateOfNumber(date);
+    const auto from = at(day, start, false);
+    const auto to = at(day, end, true);
+    if (!day.isValid() || !from || !to || !(*from < *to))
+        return std::nullopt;
+    return Booked{event, title, *from, *to};
+}
+
+QList<Turnover> turnoversOf(const Booked &booking, const RoomBuffer &buffer) {
+    QList<Turnover> found;
+    if (buffer.before > 0)
+        found << Turnover{booking.event, booking.title, booking.start.addSecs(-60 * buffer.before),
+                          booking.start, false};
+    if (buffer.after > 0)
+        found << Turnover{booking.event, booking.title, booking.end,
+                          booking.end.addSecs(60 * buffer.after), true};
+    return found;
+}
+
 Result<QList<Turnover>> around(Database &evnt, int room, int date, const RoomBuffer &buffer,
                                int except) {
     QList<Turnover> found;
     if (buffer.isEmpty())
         return found;
-    const QDate day = dateOf(date);
-    auto rows = evnt.exec(
-        QStringLiteral("select eventnum, eventtitle, eventdate, starttime, endtime from "
-                       "eventinfo where roomnumber = ? and eventdate between ? and ? and status "
-                       "between 2 and 8 and eventnum <> ? order by eventdate, starttime"),
-        {room, numberOf(day.addDays(-1)), numberOf(day.addDays(1)), except});
-    if (!rows)
-        return rows.error();
+    auto bookings = near(evnt, room, date, except);
+    if (!bookings)
+        return bookings.error();
+    const QDate day = dateOfNumber(date);
     const QDateTime dayStart(day, QTime(0, 0)), dayEnd(day.addDays(1), QTime(0, 0));
-    while (rows->next()) {
-        const QDate held = dateOf(rows->value(2).toInt());
-        const auto start = at(held, rows->value(3).toString(), false);
-        const auto end = at(held, rows->value(4).toString(), true);
-        if (!start || !end)
-            continue;
-        const Turnover setting{rows->value(0).toInt(), rows->value(1).toString().trimmed(),
-                               start->addSecs(-60 * buffer.before), *start, false};
-        const Turnover clearing{setting.event, setting.title, *end, end->addSecs(60 * buffer.after),
-                                true};
-        for (const Turnover &turnover : {setting, clearing})
-            if (turnover.from < turnover.to && turnover.from < dayEnd && dayStart < turnover.to)
+    for (const Booked &booking : *bookings)
+        for (const Turnover &turnover : turnoversOf(booking, buffer))
+            if (turnover.from < dayEnd && dayStart < turnover.to)
                 found << turnover;
-    }
     return found;
 }
 
-QString caution(const QList<Turnover> &turnovers, const QString &roomName, const QDateTime &start,
-                const QDateTime &end) {
+QString caution(const QList<Booked> &others, const RoomBuffer &buffer, const QString &roomName,
+                const QDateTime &start, const QDateTime &end) {
     const QLocale english(QLocale::English);
-    for (const Turnover &turnover : turnovers) {
-        if (!(start < turnover.to && turnover.from < end))
-            continue;
-        const QString time = english.toString(
-            turnover.clearing ? turnover.to.time() : turnover.from.time(), QStringLiteral("HH:mm"));
-        return turnover.clearing ? QStringLiteral("The %1 is being cleared after the %2 until %3.")
-                                       .arg(roomName, turnover.title, time)
-                                 : QStringLiteral("The %1 is being set for the %2 from %3.")
-                                       .arg(roomName, turnover.title, time);
-    }
+    const auto time = [&](const QDateTime &at) {
+        return english.toString(at.time(), QStringLiteral("HH:mm"));
+    };
+    // Into another booking's turnover first: that is where the room's staff
+    // are at work.
+    for (const Booked &other : others)
+        for (const Turnover &turnover : turnoversOf(other, buffer)) {
+            if (!(start < turnover.to && turnover.from < end))
+                continue;
+            return turnover.clearing
+                       ? QStringLiteral("The %1 is being cleared after the %2 until %3.")
+                             .arg(roomName, turnover.title, time(turnover.to))
+                       : QStringLiteral("The %1 is being set for the %2 from %3.")
+                             .arg(roomName, turnover.title, time(turnover.from));
+        }
+    // Another booking inside this one's own setting up or clearing.
+    const Booked self{0, QString(), start, end};
+    for (const Turnover &own : turnoversOf(self, buffer))
+        for (const Booked &other : others) {
+            if (!(other.start < own.to && own.from < other.end))
+                continue;
+            return own.clearing ? QStringLiteral("The %1 needs %2 minutes to be cleared after this "
+                                                 "booking, and the %3 begins at %4.")
+                                      .arg(roomName)
+                                      .arg(buffer.after)
+                                      .arg(other.title, time(other.start))
+                                : QStringLiteral("The %1 needs %2 minutes to be set before this "
+                                                 "booking, and the %3 runs until %4.")
+                                      .arg(roomName)
+                                      .arg(buffer.before)
+                                      .arg(other.title, time(other.end));
+        }
     return QString();
+}
+
+Result<QString> cautionFor(Database &evnt, const RoomBuffer &buffer, int room,
+                           const QString &roomName, int date, const QString &start,
+                           const QString &end, int except) {
+    const auto placed = place(except, QString(), date, start, end);
+    if (buffer.isEmpty() || !placed)
+        return QString();
+    auto others = near(evnt, room, date, except);
+    if (!others)
+        return others.error();
+    return caution(*others, buffer, roomName, placed->start, placed->end);
 }
 
 } // namespace RoomBuffers

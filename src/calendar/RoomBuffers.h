@@ -6,6 +6,7 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <optional>
 
 class Database;
 
@@ -36,6 +37,21 @@ QString refusal(const QString &typed);
 // transaction.
 Status write(Database &evnt, int room, const RoomBuffer &buffer);
 
+// A booking of the room as its row places it in time.
+struct Booked {
+    int event = 0;
+    QString title;
+    QDateTime start, end; // "CLOSE" ends at the next midnight
+};
+// The room's bookings that may reach into `date` (YYYYMMDD) with a buffer:
+// the day's own and those of the days either side. Booked statuses only
+// (2 to 8); `except` is left out (the booking being moved or saved).
+Result<QList<Booked>> near(Database &evnt, int room, int date, int except = 0);
+// Where a stored date, start and end place a booking; nothing for times the
+// calendar cannot place.
+std::optional<Booked> place(int event, const QString &title, int date, const QString &start,
+                            const QString &end);
+
 // The time a room is being set or cleared around one booking.
 struct Turnover {
     int event = 0;
@@ -43,17 +59,29 @@ struct Turnover {
     QDateTime from, to; // the buffer's own span, outside the booking
     bool clearing = false;
 };
-// The turnovers of the room's bookings that reach into `date` (YYYYMMDD):
-// the day's own, a clearing after the evening before and a setting up for
-// the morning after. Booked statuses only (2 to 8); `except` is left out
-// (the booking being moved or saved).
+// The setting up before a booking and the clearing after it; none where
+// the buffer is none.
+QList<Turnover> turnoversOf(const Booked &booking, const RoomBuffer &buffer);
+// The turnovers of the room's bookings that reach into `date`: a clearing
+// after the evening before and a setting up for the morning after among
+// them.
 Result<QList<Turnover>> around(Database &evnt, int room, int date, const RoomBuffer &buffer,
                                int except = 0);
 
-// The turnover a booking from `start` to `end` on `date` would fall into,
-// as the operator is told of it ("The Grand Ballroom is being cleared after
-// the Hawthorne Wedding until 00:30."); empty when it falls into none.
-QString caution(const QList<Turnover> &turnovers, const QString &roomName, const QDateTime &start,
-                const QDateTime &end);
+// What a booking from `start` to `end` would run into, as the operator is
+// told of it: another booking's turnover ("The Grand Ballroom is being
+// cleared after the Hawthorne Wedding until 00:30."), or another booking
+// inside this one's own ("The Grand Ballroom needs 60 minutes to be cleared
+// after this booking, and the Members' Breakfast begins at 08:00."). Empty
+// when it runs into none.
+QString caution(const QList<Booked> &others, const RoomBuffer &buffer, const QString &roomName,
+                const QDateTime &start, const QDateTime &end);
+
+// The caution for a booking of `room` on `date` (YYYYMMDD) from `start` to
+// `end` as stored, against the room's other bookings (`except` left out):
+// empty when the room has no buffer or the booking runs into nothing.
+Result<QString> cautionFor(Database &evnt, const RoomBuffer &buffer, int room,
+                           const QString &roomName, int date, const QString &start,
+                           const QString &end, int except = 0);
 
 } // namespace RoomBuffers

@@ -4,6 +4,7 @@
 #include "EventRow.h"
 #include "EventSeries.h"
 #include "billing/BillingAccounts.h"
+#include "calendar/RoomBuffers.h"
 #include "calendar/Rooms.h"
 #include "payments/EventPayments.h"
 #include "ports/Clipboard.h"
@@ -25,6 +26,11 @@ namespace {
 const QString EventDatabase = QStringLiteral("evnt");
 constexpr qint64 HighestEventNumber = std::numeric_limits<int>::max();
 constexpr int DepositStatus = 3; // "Reserved w/Dep"
+
+// The statuses a changed event keeps its cells in.
+bool heldRoom(int status) {
+    return status >= 2 && status < 6;
+}
 
 // The number the counter file holds; 0 when it is empty or damaged, so the
 // count goes on after the events. Digits beyond any number read as more
@@ -399,7 +405,7 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
     const int status = integerValue(fields[EventField::Status]);
     request.number =
         mode == NewEvent ? event.EventNumber : integerValue(fields[EventField::Number]);
-    request.mode = mode == ChangedEvent && (status < 2 || status >= 6) ? OffCalendar : mode;
+    request.mode = mode == ChangedEvent && !heldRoom(status) ? OffCalendar : mode;
     request.books =
         (request.mode == NewEvent && status >= 2 && status <= 8) || request.mode == ChangedEvent;
     request.booking = {integerValue(fields[EventField::Date]),
@@ -410,6 +416,13 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
                        integerValue(fields[EventField::Room]),
                        event.LinkedRoom};
     request.title = fields[EventField::Title];
+    request.acceptLinked = cautionsAccepted;
+    // An event that stays where it is is not asked about again.
+    request.checkTurnovers = request.books && !cautionsAccepted &&
+                             (request.mode == NewEvent || event.changed[EventField::Date] ||
+                              event.changed[EventField::Start] || event.changed[EventField::End] ||
+                              event.changed[EventField::Room] ||
+                              !heldRoom(integerValue(event.loaded[EventField::Status])));
     if (mode == NewEvent) {
         request.cloneSource = event.CloneSource;
         request.seriesOf = event.SeriesOf;
@@ -495,6 +508,15 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
                 return Saved::Declined;
             request.acceptLinked = true;
             continue;
+        case Written::Turnover:
+            if (!m_module.messages.AskYesNo(
+                    QStringLiteral("Caution - %1\r\nClick YES to make the reservation anyway; "
+                                   "click NO to exit.")
+                        .arg(outcome.clash),
+                    QStringLiteral("** Room Conflict? **")))
+                return Saved::Declined;
+            request.checkTurnovers = false;
+            continue;
         }
         break;
     }
@@ -565,6 +587,13 @@ Result<EventRecord::Outcome> EventRecord::writeSave(Database &evnt, const SaveRe
             return Outcome{
                 Written::LinkedConflict, BookingCheck::describeEvent(evnt, conflicts->linked), {}};
     }
+    if (request.checkTurnovers) {
+        auto caution = turnoverCaution(evnt, request.booking);
+        if (!caution)
+            return caution.error();
+        if (!caution->isEmpty())
+            return Outcome{Written::Turnover, *caution, {}};
+    }
     if (Status row = writeRow(evnt, request); !row)
         return row.error();
     if (request.mode == NewEvent) {
@@ -612,6 +641,24 @@ Result<EventRecord::Outcome> EventRecord::writeSave(Database &evnt, const SaveRe
     if (Status committed = transaction.commit(); !committed)
         return committed.error();
     return Outcome{};
+}
+
+Result<QString> EventRecord::turnoverCaution(Database &evnt,
+                                             const SlotBooking::SlotRequest &booking) {
+    auto buffers = RoomBuffers::read(evnt);
+    if (!buffers)
+        return buffers.error();
+    if (!buffers->contains(booking.room))
+        return QString();
+    auto name =
+        evnt.exec(QStringLiteral("select room from location where roomnum = ?"), {booking.room});
+    if (!name)
+        return name.error();
+    const QString roomName = name->next() ? name->value(0).toString().trimmed()
+                                          : QStringLiteral("room %1").arg(booking.room);
+    name->finish();
+    return RoomBuffers::cautionFor(evnt, buffers->value(booking.room), booking.room, roomName,
+                                   booking.date, booking.start, booking.end, booking.eventNumber);
 }
 
 Status EventRecord::writeRow(Database &evnt, const SaveRequest &request) {

@@ -57,6 +57,10 @@ public:
     // Saves the boxes. A new event that is a clone (CloneSource) gets a copy
     // of its source's items in the same transaction.
     Saved SaveEvent(int mode);
+    // The cautions a save would ask about (a linked room booked, the room
+    // being set or cleared) are taken as answered Yes while this is set: a
+    // repeat's copies, whose cautions the operator saw before saving them.
+    bool cautionsAccepted = false;
     void ClearEvent();
 
     // The operator is told that another workstation changed the event since
@@ -119,11 +123,23 @@ private:
         QString title;
         bool books = false;        // the cells are written
         bool acceptLinked = false; // the operator agreed to book over the linked room
-        int cloneSource = 0;       // a new clone: the event whose items it copies
-        int seriesOf = 0;          // a repeat's copy: the original whose series it joins
+        // The booking is new or moved, so the room's turnovers are checked,
+        // unless the operator agreed to book into one.
+        bool checkTurnovers = false;
+        int cloneSource = 0; // a new clone: the event whose items it copies
+        int seriesOf = 0;    // a repeat's copy: the original whose series it joins
         QString seriesRule;
     };
-    enum class Written { Done, Conflict, LinkedConflict, Stale, Deleted, SourceDeleted, NoDeposit };
+    enum class Written {
+        Done,
+        Conflict,
+        LinkedConflict,
+        Turnover,
+        Stale,
+        Deleted,
+        SourceDeleted,
+        NoDeposit
+    };
     struct Outcome {
         Written written = Written::Done;
         QString clash; // the event in the way, as the operator is told of it
@@ -133,6 +149,9 @@ private:
 
     bool loadEvent(Database &evnt, int number);
     Result<bool> yearInitialized(Database &evnt, int date);
+    // What booking into a turnover of the room would be told; empty when
+    // it runs into none.
+    Result<QString> turnoverCaution(Database &evnt, const SlotBooking::SlotRequest &booking);
     Result<bool> wasPurged(Database &evnt, int date);
     Held calendarHolds(Database &evnt, int date);
     Result<Outcome> writeSave(Database &evnt, const SaveRequest &request);

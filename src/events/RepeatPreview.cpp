@@ -7,21 +7,8 @@
 #include "calendar/RoomBuffers.h"
 #include "session/Module.h"
 #include "storage/Databases.h"
+#include "values/DateNumber.h"
 #include "values/TextValue.h"
-
-namespace {
-
-int numberOf(const QDate &date) {
-    return date.year() * 10000 + date.month() * 100 + date.day();
-}
-
-QDateTime at(const QDate &day, const QString &time) {
-    if (time.trimmed().compare(QLatin1String(SlotBooking::Close), Qt::CaseInsensitive) == 0)
-        return QDateTime(day.addDays(1), QTime(0, 0));
-    return QDateTime(day, QTime::fromString(time.trimmed(), QStringLiteral("HH:mm")));
-}
-
-} // namespace
 
 namespace RepeatPreview {
 
@@ -36,7 +23,7 @@ Result<QList<RepeatOutcome>> outcomes(Database &evnt, const SlotBooking::SlotReq
     for (const QDate &date : dates) {
         RepeatOutcome outcome;
         outcome.date = date;
-        const int day = numberOf(date);
+        const int day = dateNumber(date);
         auto held =
             evnt.exec(QStringLiteral("select count(*) from reserv where resdate = ?"), {day});
         if (!held)
@@ -66,14 +53,13 @@ Result<QList<RepeatOutcome>> outcomes(Database &evnt, const SlotBooking::SlotReq
                                    .arg(booking.linkedRoom)
                                    .arg(BookingCheck::describeEvent(evnt, conflicts->linked));
             } else {
-                auto turnovers = RoomBuffers::around(evnt, booking.room, day, buffer);
-                if (!turnovers)
-                    return turnovers.error();
-                const QString caution = RoomBuffers::caution(
-                    *turnovers, roomName, at(date, booking.start), at(date, booking.end));
-                if (!caution.isEmpty()) {
+                auto caution = RoomBuffers::cautionFor(evnt, buffer, booking.room, roomName, day,
+                                                       booking.start, booking.end);
+                if (!caution)
+                    return caution.error();
+                if (!caution->isEmpty()) {
                     outcome.kind = RepeatOutcome::Kind::TurnoverCaution;
-                    outcome.text = caution;
+                    outcome.text = *caution;
                 }
             }
         }
@@ -85,10 +71,12 @@ Result<QList<RepeatOutcome>> outcomes(Database &evnt, const SlotBooking::SlotReq
 QList<int> saveCopies(Module &module, EventRecord &record, int original, const QList<QDate> &dates,
                       const QString &rule) {
     QList<int> saved;
+    // The preview showed each date's cautions before the operator saved.
+    record.cautionsAccepted = true;
     for (const QDate &date : dates) {
         int number = 0;
         if (record.LoadEvent(original) &&
-            WholeEvent::prepareClone(module, record, numberOf(date))) {
+            WholeEvent::prepareClone(module, record, dateNumber(date))) {
             module.event.SeriesOf = original;
             module.event.SeriesRule = rule;
             if (record.SaveEvent(EventRecord::NewEvent) == EventRecord::Saved::Done)
@@ -96,6 +84,7 @@ QList<int> saveCopies(Module &module, EventRecord &record, int original, const Q
         }
         saved << number;
     }
+    record.cautionsAccepted = false;
     record.LoadEvent(original);
     return saved;
 }

@@ -56,24 +56,89 @@ TEST_F(RoomBuffersTest, TurnoversComeFromTheRowsAndTheSettingsAndCautionABooking
     EXPECT_EQ(spans(20270613, ballroom, breakfast).size(), 1) << "the event being moved";
     EXPECT_TRUE(spans(20270613, RoomBuffer()).isEmpty());
 
-    const QList<RoomBuffers::Turnover> turnovers =
-        *RoomBuffers::around(*open(), 1, 20270613, ballroom);
-    const auto caution = [&](const char *from, const char *to) {
-        return RoomBuffers::caution(
-            turnovers, u"Grand Ballroom"_s,
-            QDateTime(QDate(2027, 6, 13), QTime::fromString(QLatin1String(from), u"HH:mm"_s)),
-            QDateTime(QDate(2027, 6, 13), QTime::fromString(QLatin1String(to), u"HH:mm"_s)));
+    const QList<RoomBuffers::Booked> others = *RoomBuffers::near(*open(), 1, 20270613);
+    const auto at = [](const char *time) {
+        return QDateTime(QDate(2027, 6, 13), QTime::fromString(QLatin1String(time), u"HH:mm"_s));
     };
-    EXPECT_EQ(caution("00:30", "02:00"),
-              u"The Grand Ballroom is being cleared after the Hawthorne Wedding until 01:00."_s);
-    EXPECT_EQ(caution("06:00", "07:45"),
-              u"The Grand Ballroom is being set for the Members' Breakfast from 07:30."_s);
-    EXPECT_EQ(caution("01:00", "07:30"), QString()) << "touching a turnover is no clash";
-    EXPECT_EQ(caution("11:00", "12:30"), QString());
+    // Into another's turnover, or another inside this one's own; touching
+    // is no clash.
+    for (const auto &[from, to, buffer, expected] : {
+             std::tuple{"00:30", "02:00", ballroom,
+                        "The Grand Ballroom is being cleared after the Hawthorne Wedding until "
+                        "01:00."},
+             {"06:00", "07:45", ballroom,
+              "The Grand Ballroom is being set for the Members' Breakfast from 07:30."},
+             {"01:00", "06:30", ballroom, ""},
+             {"11:00", "12:30", ballroom, ""},
+             {"05:00", "07:00", RoomBuffer{0, 90},
+              "The Grand Ballroom needs 90 minutes to be cleared after this booking, and the "
+              "Members' Breakfast begins at 08:00."},
+             {"10:30", "11:30", RoomBuffer{45, 0},
+              "The Grand Ballroom needs 45 minutes to be set before this booking, and the "
+              "Members' Breakfast runs until 10:00."},
+             {"10:45", "11:30", RoomBuffer{45, 0}, ""},
+             {"10:30", "11:30", RoomBuffer(), ""},
+         })
+        EXPECT_EQ(RoomBuffers::caution(others, buffer, u"Grand Ballroom"_s, at(from), at(to)),
+                  QString::fromLatin1(expected))
+            << from << "-" << to;
 
     // Nothing set is no buffer again.
     ASSERT_TRUE(RoomBuffers::write(*open(), 1, {}).ok());
     EXPECT_TRUE(RoomBuffers::read(*open())->isEmpty());
+}
+
+// The save asks before booking into a turnover, or letting one reach
+// another booking, and asks an event that stays where it is nothing.
+TEST_F(RoomBuffersTest, ASaveIntoATurnoverAsksFirstAndAnUnmovedEventIsNotAskedAgain) {
+    ASSERT_TRUE(RoomBuffers::write(*open(), 1, {0, 60}).ok());
+    ASSERT_EQ(book(u"20270612"_s, u"Hawthorne Wedding"_s, u"18:00"_s, u"22:00"_s, 1, 4),
+              EventRecord::Saved::Done);
+    const int wedding = lastNumber;
+    const auto asked = [&] {
+        const QString text =
+            prompts.questions.isEmpty() ? QString() : prompts.questions.last().text;
+        prompts.clear();
+        return text.section(u"\r\n"_s, 0, 0);
+    };
+
+    prompts.answerYesNo(false);
+    EXPECT_EQ(book(u"20270612"_s, u"Late Supper"_s, u"22:30"_s, u"23:30"_s, 1),
+              EventRecord::Saved::Declined);
+    EXPECT_EQ(
+        asked(),
+        u"Caution - The Ballroom is being cleared after the Hawthorne Wedding until 23:00."_s);
+    EXPECT_EQ(events(), 1) << "declined, nothing written";
+    EXPECT_EQ(cells(1, 20270612).size(), 16);
+
+    prompts.answerYesNo(true);
+    ASSERT_EQ(book(u"20270612"_s, u"Late Supper"_s, u"22:30"_s, u"23:30"_s, 1),
+              EventRecord::Saved::Done);
+    const int supper = lastNumber;
+    EXPECT_FALSE(asked().isEmpty());
+    EXPECT_EQ(cells(1, 20270612).size(), 20) << "its own cells only; the buffer holds none";
+
+    // Changed where it stands: nothing asked.
+    ASSERT_TRUE(record->LoadEvent(supper));
+    module->event.fields[EventField::Title] = u"Late Supper (buffet)"_s;
+    module->event.UnsavedChanges = true;
+    EXPECT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
+    EXPECT_EQ(asked(), QString());
+
+    // Moved, the wedding's own clearing would reach the supper.
+    ASSERT_TRUE(record->LoadEvent(wedding));
+    module->event.fields[EventField::Start] = u"17:30"_s;
+    module->event.fields[EventField::End] = u"21:45"_s;
+    module->event.UnsavedChanges = true;
+    prompts.answerYesNo(true);
+    EXPECT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
+    EXPECT_EQ(asked(), u"Caution - The Ballroom needs 60 minutes to be cleared after this "
+                       "booking, and the Late Supper (buffet) begins at 22:30."_s);
+
+    // A room without a buffer asks nothing.
+    EXPECT_EQ(book(u"20270612"_s, u"Library Talk"_s, u"21:45"_s, u"22:30"_s, 3),
+              EventRecord::Saved::Done);
+    EXPECT_EQ(asked(), QString());
 }
 
 } // namespace
