@@ -1,7 +1,9 @@
 #include "ReservationGrid.h"
 
+#include "RoomBuffers.h"
 #include "session/Configuration.h"
 #include "session/DatabaseAccess.h"
+#include "values/DateNumber.h"
 
 #include <QRegularExpression>
 #include <QSqlRecord>
@@ -73,6 +75,12 @@ bool ReservationGrid::load(int firstDate, int lastDate, const QString &fromTime)
         return false;
     }
     rows = read;
+    if (!markTurnovers(*db, firstDate, lastDate)) {
+        columns = previous;
+        rows.clear();
+        m_open = false;
+        return false;
+    }
     currentRow = 0;
     m_open = true;
     m_firstDate = firstDate;
@@ -82,8 +90,50 @@ bool ReservationGrid::load(int firstDate, int lastDate, const QString &fromTime)
     return true;
 }
 
+bool ReservationGrid::markTurnovers(Database &evnt, int firstDate, int lastDate) {
+    m_turnovers.clear();
+    auto buffers = RoomBuffers::read(evnt);
+    if (buffers && buffers->isEmpty())
+        return true;
+    // A booking the evening before may still be clearing on the first day.
+    auto bookings =
+        buffers ? RoomBuffers::between(evnt, dateNumber(dateOfNumber(firstDate).addDays(-1)),
+                                       dateNumber(dateOfNumber(lastDate).addDays(1)))
+                : Result<QMap<int, QList<RoomBuffers::Booked>>>(buffers.error());
+    if (!bookings) {
+        m_access.showError(bookings.error());
+        return false;
+    }
+    QHash<QDateTime, int> rowAt;
+    for (int row = 0; row < rows.size(); ++row)
+        rowAt.insert(QDateTime(dateOfNumber(date(row)),
+                               QTime::fromString(time(row), QStringLiteral("HH:mm"))),
+                     row);
+    for (auto room = buffers->cbegin(); room != buffers->cend(); ++room)
+        for (const RoomBuffers::Booked &booked : bookings->value(room.key()))
+            for (const RoomBuffers::Turnover &turnover :
+                 RoomBuffers::turnoversOf(booked, room.value()))
+                // Every quarter-hour cell the turnover reaches into.
+                for (QDateTime slot = turnover.from.addSecs(
+                         -60 * (turnover.from.time().minute() % RoomBuffer::SlotMinutes));
+                     slot < turnover.to; slot = slot.addSecs(60 * RoomBuffer::SlotMinutes)) {
+                    const int row = rowAt.value(slot, -1);
+                    if (row >= 0 && booking(row, room.key()).isEmpty())
+                        m_turnovers.insert({row, room.key()},
+                                           (turnover.clearing ? QStringLiteral("Clearing after ")
+                                                              : QStringLiteral("Setting for ")) +
+                                               turnover.title);
+                }
+    return true;
+}
+
+QString ReservationGrid::turnover(int row, int room) const {
+    return m_turnovers.value({row, room});
+}
+
 void ReservationGrid::close() {
     rows.clear();
+    m_turnovers.clear();
     currentRow = -1;
     m_open = false;
     emit changed();
@@ -177,6 +227,10 @@ QString ReservationGrid::shownText(int row, int column) const {
         return m_club.dateNumber(stored.toInt());
     case ColumnKind::Time:
         return m_club.time(stored);
+    case ColumnKind::RoomText:
+        if (const QString given = turnover(row, columns[column].room); !given.isEmpty())
+            return QStringLiteral("(%1)").arg(given);
+        return stored;
     default:
         return stored;
     }
@@ -189,8 +243,11 @@ QString ReservationGrid::cellName(int row, int column) const {
     if (shown.room == 0)
         return shown.caption + QStringLiteral(", ") + shownText(row, column);
     const QString booked = booking(row, shown.room);
+    const QString given = turnover(row, shown.room);
     return shown.caption + QStringLiteral(", ") + m_club.time(time(row)) + QStringLiteral(", ") +
-           (booked.isEmpty() ? QStringLiteral("free") : booked.trimmed());
+           (!booked.isEmpty() ? booked.trimmed()
+            : given.isEmpty() ? QStringLiteral("free")
+                              : given.toLower().left(1) + given.mid(1));
 }
 
 // A blank of two characters or fewer is a free slot.
@@ -211,9 +268,12 @@ void ReservationGrid::selectSlot(int row, int column) {
     const int number = columnOf(ColumnKind::EventNumber, room);
     const QString booked = booking(row, room);
     const QString eventNumber = number >= 0 ? rows[row][number] : QString();
-    emit status(booked.isEmpty()
+    const QString given = turnover(row, room);
+    emit status(!booked.isEmpty()
+                    ? QStringLiteral("Event # ") + eventNumber + QStringLiteral(" - ") + booked
+                : given.isEmpty()
                     ? QStringLiteral("Open")
-                    : QStringLiteral("Event # ") + eventNumber + QStringLiteral(" - ") + booked);
+                    : QStringLiteral("Open; the room is being turned over: ") + given);
 }
 
 void ReservationGrid::openSlot(int row, int column) {

@@ -3,6 +3,7 @@
 #include "Rooms.h"
 #include "session/ClubSettings.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -61,6 +62,10 @@ public:
     // A cell as a screen reader says it: "Grand Ballroom, 6:00 PM, free",
     // "Grand Ballroom, 6:00 PM, Hawthorne Wedding", "Date, 01/02/2027".
     QString cellName(int row, int column) const;
+    // What a free slot of a room is given to: "Clearing after Hawthorne
+    // Wedding", "Setting for Members' Breakfast"; empty when it is not in a
+    // turnover of the room's bookings.
+    QString turnover(int row, int room) const;
     // The club's formats, as read with the rows.
     const ClubSettings &club() const { return m_club; }
 
@@ -77,6 +82,9 @@ signals:
 private:
     bool load(int firstDate, int lastDate, const QString &fromTime);
     void setUpColumns(const QStringList &names);
+    // The turnovers of the rooms' bookings over the slots read; false on a
+    // failure (reported).
+    bool markTurnovers(Database &evnt, int firstDate, int lastDate);
     // The room whose pair holds the column, 0 for the date and time columns.
     int roomOf(int column) const;
     int columnOf(ColumnKind kind, int room) const;
@@ -91,4 +99,5 @@ private:
     int m_lastDate = 0;
     QString m_fromTime;
     ClubSettings m_club;
+    QHash<QPair<int, int>, QString> m_turnovers; // by row and room
 };

@@ -79,22 +79,36 @@ Status write(Database &evnt, int room, const RoomBuffer &buffer) {
     return {};
 }
 
-Result<QList<Booked>> near(Database &evnt, int room, int date, int except) {
-    const QDate day = dateOfNumber(date);
+static Result<QMap<int, QList<Booked>>> between(Database &evnt, int first, int last, int room,
+                                                int except) {
     auto rows = evnt.exec(
-        QStringLiteral("select eventnum, eventtitle, eventdate, starttime, endtime from "
-                       "eventinfo where roomnumber = ? and eventdate between ? and ? and status "
-                       "between 2 and 8 and eventnum <> ? order by eventdate, starttime"),
-        {room, dateNumber(day.addDays(-1)), dateNumber(day.addDays(1)), except});
+        QStringLiteral("select roomnumber, eventnum, eventtitle, eventdate, starttime, endtime "
+                       "from eventinfo where eventdate between ? and ? and status between 2 and "
+                       "8 and roomnumber > 0 and (roomnumber = ? or ? = 0) and eventnum <> ? "
+                       "order by eventdate, starttime"),
+        {first, last, room, room, except});
     if (!rows)
         return rows.error();
-    QList<Booked> found;
+    QMap<int, QList<Booked>> found;
     while (rows->next())
         if (auto booked =
-                place(rows->value(0).toInt(), rows->value(1).toString().trimmed(),
-                      rows->value(2).toInt(), rows->value(3).toString(), rows->value(4).toString()))
-            found << *booked;
+                place(rows->value(1).toInt(), rows->value(2).toString().trimmed(),
+                      rows->value(3).toInt(), rows->value(4).toString(), rows->value(5).toString()))
+            found[rows->value(0).toInt()] << *booked;
     return found;
+}
+
+Result<QMap<int, QList<Booked>>> between(Database &evnt, int first, int last) {
+    return between(evnt, first, last, 0, 0);
+}
+
+Result<QList<Booked>> near(Database &evnt, int room, int date, int except) {
+    const QDate day = dateOfNumber(date);
+    auto found =
+        between(evnt, dateNumber(day.addDays(-1)), dateNumber(day.addDays(1)), room, except);
+    if (!found)
+        return found.error();
+    return found->value(room);
 }
 
 std::optional<Booked> place(int event, const QString &title, int date, const QString &start,

@@ -23,6 +23,7 @@ struct RoomBuffer {
     static constexpr auto SetupSetting = "setupminutes";
     static constexpr auto ClearSetting = "clearminutes";
     static constexpr int MostMinutes = 12 * 60;
+    static constexpr int SlotMinutes = 15; // the calendar's cells
     bool isEmpty() const { return before == 0 && after == 0; }
 };
 
@@ -47,6 +48,8 @@ struct Booked {
 // the day's own and those of the days either side. Booked statuses only
 // (2 to 8); `except` is left out (the booking being moved or saved).
 Result<QList<Booked>> near(Database &evnt, int room, int date, int except = 0);
+// The bookings of every room from `first` to `last` (YYYYMMDD), by room.
+Result<QMap<int, QList<Booked>>> between(Database &evnt, int first, int last);
 // Where a stored date, start and end place a booking; nothing for times the
 // calendar cannot place.
 std::optional<Booked> place(int event, const QString &title, int date, const QString &start,

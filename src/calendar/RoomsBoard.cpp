@@ -232,12 +232,24 @@ Status RoomsBoard::read() {
                      "select eventnum, eventdate, starttime, endtime, roomnumber, eventtitle, "
                      "setfor, status from eventinfo where eventdate between ? and ? and status "
                      "between ? and ? and roomnumber > ? order by eventdate, starttime, eventnum"),
-                 QVariantList{dateNumber(0), dateNumber(dayCount() - 1), EnquiryStatus,
+                 QVariantList{dateNumber(-1), dateNumber(dayCount()), EnquiryStatus,
                               LastHoldingStatus, 0});
     if (!query)
         return query.error();
+    auto buffers = RoomBuffers::read(*db);
+    if (!buffers)
+        return buffers.error();
     while (query->next()) {
         const int room = query->value(4).toInt();
+        // The days either side are read for a turnover that reaches past
+        // midnight.
+        if (buffers->contains(room) && query->value(7).toInt() != EnquiryStatus)
+            if (const int row = rowOf(room); row >= 0)
+                if (const auto placed = RoomBuffers::place(
+                        query->value(0).toInt(), query->value(5).toString().trimmed(),
+                        query->value(1).toInt(), query->value(2).toString(),
+                        query->value(3).toString()))
+                    shadeTurnovers(row, *placed, buffers->value(room));
         std::optional<BoardBlock> block = blockOf(*query, colors);
         if (!block)
             continue;
@@ -303,6 +315,26 @@ void RoomsBoard::shadeLinkedRooms(const BoardBlock &block, int room) {
                                    block.endSlot,
                                    block.eventNumber,
                                    roomName(room) + QStringLiteral(": ") + block.title};
+    }
+}
+
+// The time the room is being set before a booking and cleared after it, on
+// each day shown that it reaches.
+void RoomsBoard::shadeTurnovers(int row, const RoomBuffers::Booked &booking,
+                                const RoomBuffer &buffer) {
+    for (const RoomBuffers::Turnover &turnover : RoomBuffers::turnoversOf(booking, buffer)) {
+        const QString text = (turnover.clearing ? QStringLiteral("Clearing after ")
+                                                : QStringLiteral("Setting for ")) +
+                             booking.title;
+        for (int day = 0; day < dayCount(); ++day) {
+            const QDateTime midnight(dayAt(day), QTime(0, 0));
+            const int first = std::max(0, slotOf(int(midnight.secsTo(turnover.from) / 60)));
+            const int end =
+                std::min(int(m_slots.size()),
+                         slotOf(int(midnight.secsTo(turnover.to) / 60) + SlotMinutes - 1));
+            if (end > first)
+                m_shades << BoardShade{row, day, first, end, booking.event, text, true};
+        }
     }
 }
 
@@ -417,7 +449,9 @@ QString RoomsBoard::cellName(const BoardCell &cell) const {
     const QString place = roomName(m_rows[cell.row].room) + QStringLiteral(", ") +
                           dayText(cell.day) + QStringLiteral(", ") + timeAt(cell.slot);
     if (const int shade = shadeAt(cell); shade >= 0)
-        return place + QStringLiteral(", blocked by ") + m_shades[shade].text;
+        return place + (m_shades[shade].turnover
+                            ? QStringLiteral(", ") + m_shades[shade].text.toLower()
+                            : QStringLiteral(", blocked by ") + m_shades[shade].text);
     return place + QStringLiteral(", free");
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CalendarFilter.h"
+#include "RoomBuffers.h"
 #include "Rooms.h"
 #include "StatusColors.h"
 #include "session/ClubSettings.h"
@@ -53,14 +54,16 @@ struct BoardBlock {
 };
 
 // A room that is a section of a booked hall, or the hall of a booked
-// section: the save would ask before booking it, so it is drawn hatched.
+// section; or a room being set before a booking or cleared after it. The
+// save would ask before booking it, so it is drawn hatched.
 struct BoardShade {
     int row = 0;
     int day = 0;
     int firstSlot = 0;
     int endSlot = 0;
     int eventNumber = 0;
-    QString text; // "Grand Ballroom: Hawthorne Wedding"
+    QString text;          // "Grand Ballroom: Hawthorne Wedding", "Clearing after ..."
+    bool turnover = false; // setting up or clearing, not a linked room
 };
 
 struct BoardLegendEntry {
@@ -219,6 +222,7 @@ private:
     // or hours that are not (times it cannot place are noted).
     std::optional<BoardBlock> blockOf(const QSqlQuery &row, const StatusColors::Palette &colors);
     void shadeLinkedRooms(const BoardBlock &block, int room);
+    void shadeTurnovers(int row, const RoomBuffers::Booked &booking, const RoomBuffer &buffer);
     void fillLegend();
     int rowOf(int room) const;
     int hallOf(int room) const;

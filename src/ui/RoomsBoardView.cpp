@@ -282,7 +282,9 @@ void RoomsBoardCanvas::paintBlocks(QPainter &painter) const {
         const BoardShade &shade = shades[i];
         const QRectF rect =
             spanRect(shade.row, shade.day, shade.firstSlot, shade.endSlot).adjusted(0, 3, 0, -3);
-        painter.fillRect(rect, QBrush(QColor(0x90, 0x90, 0x90), Qt::BDiagPattern));
+        // A room being turned over in amber dots, a linked room in grey lines.
+        painter.fillRect(rect, shade.turnover ? QBrush(QColor(0xC0, 0x80, 0x20), Qt::Dense6Pattern)
+                                              : QBrush(QColor(0x90, 0x90, 0x90), Qt::BDiagPattern));
         const QStaticText &text = m_shadeTexts.value(i);
         if (!text.text().isEmpty())
             painter.drawStaticText(

@@ -1,6 +1,9 @@
 #include "calendar/RoomBuffers.h"
 
 #include "EventFixture.h"
+#include "calendar/ReservationGrid.h"
+#include "calendar/Rooms.h"
+#include "calendar/RoomsBoard.h"
 #include "storage/Databases.h"
 
 using namespace Qt::StringLiterals;
@@ -139,6 +142,114 @@ TEST_F(RoomBuffersTest, ASaveIntoATurnoverAsksFirstAndAnUnmovedEventIsNotAskedAg
     EXPECT_EQ(book(u"20270612"_s, u"Library Talk"_s, u"21:45"_s, u"22:30"_s, 3),
               EventRecord::Saved::Done);
     EXPECT_EQ(asked(), QString());
+}
+
+// Whatever the bookings, the day's grid and board agree with the event rows
+// and the rooms' settings: a cell is booked exactly where a booking's times
+// are, and marked as being set or cleared exactly where a booking's buffer
+// reaches a free one (the board shades the buffer itself). Worked out here
+// from the rows and the settings in minutes, not through the code under
+// test.
+TEST_F(RoomBuffersTest, TheGridAndTheBoardShowEveryBookingAndItsTurnoversAsTheRowsAndSettingsSay) {
+    module->config.DayStartTime = u"00:00"_s;
+    module->config.DayEndTime = u"23:45"_s;
+    exec(u"evnt"_s, u"insert into roomsetting (roomnum, name, value) values (1, 'setupminutes', "
+                    "'30'), (1, 'clearminutes', '60'), (3, 'setupminutes', '20'), (3, "
+                    "'clearminutes', '15')"_s);
+    prompts.answerYesNo(true); // the talk's clearing reaches the lunch after the move
+    for (const auto &[date, title, start, end, room, status] : {
+             std::tuple{"20270612", "Hawthorne Wedding", "18:00", "CLOSE", 1, 4},
+             {"20270613", "Members' Breakfast", "08:00", "10:00", 1, 2},
+             {"20270613", "Enquiry", "12:00", "13:00", 1, 1},
+             {"20270613", "Talk", "09:00", "10:30", 3, 2},
+             {"20270613", "Lunch", "12:45", "14:00", 3, 3},
+             {"20270614", "Early Swim Club", "00:15", "01:00", 3, 2},
+         })
+        ASSERT_EQ(book(QString::fromLatin1(date), QString::fromLatin1(title),
+                       QString::fromLatin1(start), QString::fromLatin1(end), room, status),
+                  EventRecord::Saved::Done)
+            << title;
+    ASSERT_TRUE(record->LoadEvent(eventNumber(u"Talk"_s)));
+    module->event.fields[EventField::Start] = u"11:00"_s;
+    module->event.fields[EventField::End] = u"12:30"_s;
+    module->event.UnsavedChanges = true;
+    ASSERT_EQ(record->SaveEvent(EventRecord::ChangedEvent), EventRecord::Saved::Done);
+
+    // Minutes from the 12th's midnight.
+    const auto minutesOf = [](int date, const QString &time) {
+        const int day =
+            int(QDate(2027, 6, 12).daysTo(QDate::fromString(QString::number(date), u"yyyyMMdd"_s)));
+        return day * 1440 + (time.trimmed() == u"CLOSE"_s
+                                 ? 1440
+                                 : time.left(2).toInt() * 60 + time.mid(3, 2).toInt());
+    };
+    QMap<int, std::pair<int, int>> buffers;
+    for (const QString &row :
+         rowTexts(u"evnt"_s, u"select roomnum, name, value from roomsetting"_s)) {
+        const QStringList v = row.split(u'|');
+        (v[1] == u"setupminutes"_s ? buffers[v[0].toInt()].first : buffers[v[0].toInt()].second) =
+            v[2].toInt();
+    }
+    struct Span {
+        int room, from, to;
+    };
+    QList<Span> booked, turning;
+    for (const QString &row : rowTexts(u"evnt"_s, u"select roomnumber, eventdate, starttime, "
+                                                  "endtime from eventinfo where status "
+                                                  "between 2 and 8"_s)) {
+        const QStringList v = row.split(u'|');
+        const int room = v[0].toInt(), from = minutesOf(v[1].toInt(), v[2]),
+                  to = minutesOf(v[1].toInt(), v[3]);
+        booked << Span{room, from, to};
+        turning << Span{room, from - buffers[room].first, from}
+                << Span{room, to, to + buffers[room].second};
+    }
+    const auto within = [](const QList<Span> &spans, int room, int slot) {
+        return std::any_of(spans.cbegin(), spans.cend(), [&](const Span &span) {
+            return span.room == room && span.from < slot + 15 && slot < span.to;
+        });
+    };
+
+    const QList<Room> rooms = *LoadRooms(module->access);
+    ReservationGrid grid(module->access, module->config);
+    grid.setRooms(rooms);
+    RoomsBoard board(module->access, module->config);
+    board.setRooms(rooms);
+    int turnoverSlots = 0;
+    for (const int date : {20270612, 20270613, 20270614}) {
+        ASSERT_TRUE(grid.open(date, date));
+        board.showDate(QDate::fromString(QString::number(date), u"yyyyMMdd"_s),
+                       RoomsBoard::Span::Day);
+        for (int row = 0; row < grid.rowCount(); ++row) {
+            const int slot = minutesOf(date, grid.time(row));
+            for (int room = 1; room <= 3; ++room) {
+                const bool held = within(booked, room, slot);
+                const bool turned = within(turning, room, slot);
+                const QString place = u"room %1 at %2 %3"_s.arg(room).arg(date).arg(grid.time(row));
+                int text = 0;
+                while (grid.columns[text].room != room ||
+                       grid.columns[text].kind != ReservationGrid::ColumnKind::RoomText)
+                    ++text;
+                EXPECT_EQ(!grid.rows[row][text].trimmed().isEmpty(), held) << place.toStdString();
+                EXPECT_EQ(!grid.turnover(row, room).isEmpty(), turned && !held)
+                    << place.toStdString();
+                const auto &shades = board.shades();
+                const int boardRow =
+                    int(std::find_if(board.rows().cbegin(), board.rows().cend(),
+                                     [&](const BoardRow &r) { return r.room == room; }) -
+                        board.rows().cbegin());
+                EXPECT_EQ(std::any_of(shades.cbegin(), shades.cend(),
+                                      [&](const BoardShade &shade) {
+                                          return shade.turnover && shade.row == boardRow &&
+                                                 shade.firstSlot <= row && row < shade.endSlot;
+                                      }),
+                          turned)
+                    << "board " << place.toStdString();
+                turnoverSlots += turned ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_GE(turnoverSlots, 20) << "the scenario reaches turnovers";
 }
 
 } // namespace
