@@ -1,5 +1,6 @@
 #include "RoomEditor.h"
 
+#include "RoomBuffers.h"
 #include "Rooms.h"
 #include "session/Module.h"
 #include "storage/Schema.h"
@@ -65,11 +66,26 @@ bool RoomEditor::loadLists() {
     roomCapacities.clear();
     roomNumbers.clear();
     roomSubdivisions.clear();
+    roomSetups.clear();
+    roomClears.clear();
+    DatabasePtr db = m_module.access.open(EventDatabase);
+    auto buffers =
+        db ? RoomBuffers::read(*db) : Result<QMap<int, RoomBuffer>>(QMap<int, RoomBuffer>());
+    if (!buffers) {
+        m_module.messages.ShowErrorCodes(buffers.error());
+        return false;
+    }
+    const auto minutes = [](int value) {
+        return value > 0 ? QString::number(value) : QString();
+    };
     for (const Room &room : *rooms) {
         roomNames << room.room;
         roomCapacities << room.capacity.toString();
         roomNumbers << QString::number(room.roomnum);
         roomSubdivisions << room.subdiv.toString();
+        const RoomBuffer buffer = buffers->value(room.roomnum);
+        roomSetups << minutes(buffer.before);
+        roomClears << minutes(buffer.after);
     }
     selectedRow = -1;
     emit changed();
@@ -99,7 +115,8 @@ void RoomEditor::SelectRoomForEdit(int row) {
     if (row < 0 || row >= roomNames.size())
         return;
     selectedRow = row;
-    boxes = {roomNames[row], roomCapacities[row], roomNumbers[row], roomSubdivisions[row]};
+    boxes = {roomNames[row],        roomCapacities[row], roomNumbers[row],
+             roomSubdivisions[row], roomSetups[row],     roomClears[row]};
     editState = 2;
     buttonEnabled[AddRoom] = false;
     buttonEnabled[SaveChanges] = true;
@@ -147,7 +164,7 @@ void RoomEditor::RoomButton(int button) {
     const QString name = boxes[NameBox];
     if (!m_module.session.CheckAccess(2) || name.trimmed().isEmpty() || name == placeholder() ||
         !takeCount(CapacityBox) || numericValue(boxes[CapacityBox]) < 1 ||
-        !takeCount(SubdivisionBox))
+        !takeCount(SubdivisionBox) || !takeMinutes(SetupBox) || !takeMinutes(ClearBox))
         return;
     buttonEnabled[button] = false;
     emit changed();
@@ -174,6 +191,22 @@ bool RoomEditor::takeCount(int box) {
     if (count.isNumber() || count.isEmpty())
         return true;
     m_module.messages.show(count.message(), QStringLiteral("Oops..."), Icon::Information);
+    emit changed();
+    return false;
+}
+
+// The set-up and clearing boxes take whole minutes up to half a day; empty
+// is none.
+bool RoomEditor::takeMinutes(int box) {
+    const QString why = RoomBuffers::refusal(boxes[box]);
+    if (why.isEmpty()) {
+        boxes[box] = boxes[box].trimmed();
+        return true;
+    }
+    m_module.messages.show((box == SetupBox ? QStringLiteral("Set-up minutes: ")
+                                            : QStringLiteral("Clearing minutes: ")) +
+                               why,
+                           QStringLiteral("Oops..."), Icon::Information);
     emit changed();
     return false;
 }
@@ -260,6 +293,12 @@ void RoomEditor::addOrSave(int button) {
                   values);
     if (!written) {
         m_module.messages.ShowErrorCodes(written.error());
+        return;
+    }
+    if (Status buffered = RoomBuffers::write(
+            evnt, roomnum, {integerValue(boxes[SetupBox]), integerValue(boxes[ClearBox])});
+        !buffered) {
+        m_module.messages.ShowErrorCodes(buffered.error());
         return;
     }
     const bool newRoom = !found;
@@ -380,6 +419,10 @@ void RoomEditor::deleteRoom() {
                                {roomnum});
     if (outcome)
         outcome = evnt.execute(QStringLiteral("delete from location where roomnum = ?"), {roomnum});
+    // A room given this number later starts with no settings of its own.
+    if (outcome)
+        outcome =
+            evnt.execute(QStringLiteral("delete from roomsetting where roomnum = ?"), {roomnum});
     if (outcome)
         outcome = transaction.commit();
     if (!outcome) {

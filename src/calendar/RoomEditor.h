@@ -10,16 +10,26 @@ class Database;
 class Module;
 
 // The room editor panel fralocation ("View/Add/Edit Rooms"): the four room
-// lists, the entry boxes Text3(0..3) and the buttons cmdroom(0..3). Adding a
-// room adds its row and its two reservation columns in one transaction;
-// deleting a room frees its cells and disconnects its events.
+// lists, the entry boxes Text3(0..3) and the buttons cmdroom(0..3), with the
+// minutes the room takes to be set before a booking and cleared after it
+// (List6, List7, Text3(4), Text3(5)). Adding a room adds its row and its two
+// reservation columns in one transaction; deleting a room frees its cells
+// and disconnects its events.
 class RoomEditor : public QObject {
     Q_OBJECT
 
 public:
     static constexpr int MaxRooms = 20;
     enum Button { AddRoom = 0, ExitButton = 1, SaveChanges = 2, DeleteRoom = 3 };
-    enum Box { NameBox = 0, CapacityBox = 1, NumberBox = 2, SubdivisionBox = 3 };
+    enum Box {
+        NameBox = 0,
+        CapacityBox = 1,
+        NumberBox = 2,
+        SubdivisionBox = 3,
+        SetupBox = 4,
+        ClearBox = 5
+    };
+    static constexpr int BoxCount = 6;
 
     explicit RoomEditor(Module &module, QObject *parent = nullptr);
 
@@ -50,7 +60,9 @@ public:
     QStringList roomCapacities;
     QStringList roomNumbers;
     QStringList roomSubdivisions;
-    std::array<QString, 4> boxes;
+    QStringList roomSetups; // minutes, empty for none
+    QStringList roomClears;
+    std::array<QString, BoxCount> boxes;
     std::array<QString, 4> buttonCaptions{QStringLiteral("Add Room"), QStringLiteral("Exit"),
                                           QStringLiteral("Save Changes"),
                                           QStringLiteral("Delete Room")};
@@ -73,6 +85,7 @@ private:
     void deleteRoom();
     void finishButton(int button);
     bool takeCount(int box);
+    bool takeMinutes(int box);
     void reportColumnFailure(const QString &problem, const DbError &error, const QString &column,
                              const QString &columnType);
 

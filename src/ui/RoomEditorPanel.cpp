@@ -24,7 +24,7 @@ RoomEditorPanel::RoomEditorPanel(RoomEditor &logic, QWidget *parent)
     layout->addLayout(buildRoomColumns());
     connectLists();
     layout->addLayout(buildButtons());
-    resize(620, 420);
+    resize(760, 420);
     hide();
     connect(&m_logic, &RoomEditor::changed, this, &RoomEditorPanel::refresh);
 }
@@ -40,8 +40,9 @@ QWidget *RoomEditorPanel::buildTitle() {
 // The four room lists, each with its caption above and its entry box below.
 QLayout *RoomEditorPanel::buildRoomColumns() {
     auto *grid = new QGridLayout;
-    const char *const captions[] = {"Room Name/Title", "Capacity", "#", "SubD"};
-    for (int i = 0; i < 4; ++i) {
+    const char *const captions[] = {"Room Name/Title", "Capacity",    "#", "SubD",
+                                    "Set-up min",      "Clearing min"};
+    for (int i = 0; i < RoomEditor::BoxCount; ++i) {
         m_lists[i] = makeList(QStringLiteral("List%1").arg(i + 2), QString::fromLatin1(captions[i]),
                               grid, i);
         m_boxes[i] = new QLineEdit(this);
@@ -54,7 +55,7 @@ QLayout *RoomEditorPanel::buildRoomColumns() {
                 [this, i](const QString &text) { m_logic.editBox(i, text); });
     }
     grid->setColumnStretch(0, 4);
-    for (int i = 1; i < 4; ++i)
+    for (int i = 1; i < RoomEditor::BoxCount; ++i)
         grid->setColumnStretch(i, 1);
     return grid;
 }
@@ -99,7 +100,7 @@ QListWidget *RoomEditorPanel::makeList(const QString &name, const QString &capti
 
 bool RoomEditorPanel::eventFilter(QObject *watched, QEvent *event) {
     const int box = int(std::find(m_boxes.begin(), m_boxes.end(), watched) - m_boxes.begin());
-    if (box < 4) {
+    if (box < RoomEditor::BoxCount) {
         if (event->type() == QEvent::FocusIn) {
             m_logic.enterBox(box);
         } else if (event->type() == QEvent::FocusOut) {
@@ -121,9 +122,10 @@ void RoomEditorPanel::placeOverParent() {
 }
 
 void RoomEditorPanel::refresh() {
-    const std::array<const QStringList *, 4> lists{&m_logic.roomNames, &m_logic.roomCapacities,
-                                                   &m_logic.roomNumbers, &m_logic.roomSubdivisions};
-    for (int i = 0; i < 4; ++i) {
+    const std::array<const QStringList *, RoomEditor::BoxCount> lists{
+        &m_logic.roomNames,        &m_logic.roomCapacities, &m_logic.roomNumbers,
+        &m_logic.roomSubdivisions, &m_logic.roomSetups,     &m_logic.roomClears};
+    for (int i = 0; i < RoomEditor::BoxCount; ++i) {
         QStringList shown;
         for (int row = 0; row < m_lists[i]->count(); ++row)
             shown << m_lists[i]->item(row)->text();
@@ -133,6 +135,8 @@ void RoomEditorPanel::refresh() {
         }
         if (m_boxes[i]->text() != m_logic.boxes[i])
             m_boxes[i]->setText(m_logic.boxes[i]);
+    }
+    for (int i = 0; i < int(m_buttons.size()); ++i) {
         m_buttons[i]->setText(m_logic.buttonCaptions[i]);
         m_buttons[i]->setVisible(m_logic.buttonVisible[i]);
         m_buttons[i]->setEnabled(m_logic.buttonEnabled[i]);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calendar/RoomEditor.h"
+
 #include <QFrame>
 #include <array>
 
@@ -7,7 +9,6 @@ class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class RoomEditor;
 
 // fralocation, "View/Add/Edit Rooms": floats centred over the main window
 // while the room editor is open.
@@ -32,7 +33,7 @@ private:
     void placeOverParent();
 
     RoomEditor &m_logic;
-    std::array<QListWidget *, 4> m_lists{};
-    std::array<QLineEdit *, 4> m_boxes{};
+    std::array<QListWidget *, RoomEditor::BoxCount> m_lists{};
+    std::array<QLineEdit *, RoomEditor::BoxCount> m_boxes{};
     std::array<QPushButton *, 4> m_buttons{};
 };

@@ -79,7 +79,7 @@ TEST_F(RoomEditorTest, TheBoxesGuideTheEntryAndAddingARoomAddsItsRowAndReservati
     EXPECT_EQ(reservColumns(), (QStringList{u"resdate"_s, u"restime"_s, u"event1"_s, u"room1"_s}));
     EXPECT_EQ(editor->roomNames, QStringList{u"O'Malley's \"Snug\""_s});
     EXPECT_EQ(editor->roomNumbers, QStringList{u"1"_s});
-    EXPECT_EQ(editor->boxes, (std::array<QString, 4>{}));
+    EXPECT_EQ(editor->boxes, (std::array<QString, RoomEditor::BoxCount>{}));
     EXPECT_EQ(roomListRefreshes, 1);
     EXPECT_EQ(statusLines.last(), u"Room successfully added to reservations table."_s);
     EXPECT_TRUE(prompts.messages.isEmpty());
@@ -115,6 +115,27 @@ TEST_F(RoomEditorTest, ARoomWithoutANameACountOrAnotherExistingRoomToBePartOfIsN
     }
     EXPECT_EQ(roomsStored(), QVariantList{u"1 Ballroom 200 0"_s});
     EXPECT_EQ(reservColumns().size(), 2 + 2) << "nothing of the refused rooms was added";
+
+    // The set-up and clearing minutes: whole minutes to half a day, kept
+    // in the room's settings and shown in its row.
+    for (const auto &[setup, clear, told] :
+         {std::tuple{"15m", "", "Oops...: Set-up minutes: \"15m\" is not a number of minutes"},
+          {"", "721", "Oops...: Clearing minutes: \"721\" is not a number of minutes"}}) {
+        prompts.clear();
+        editor->SelectRoomForEdit(0);
+        editor->editBox(RoomEditor::SetupBox, QString::fromLatin1(setup));
+        editor->editBox(RoomEditor::ClearBox, QString::fromLatin1(clear));
+        editor->RoomButton(RoomEditor::SaveChanges);
+        EXPECT_TRUE(lastShown(prompts).startsWith(QString::fromLatin1(told)))
+            << lastShown(prompts).toStdString();
+    }
+    EXPECT_EQ(count(u"select count(*) from roomsetting"_s), 0);
+    editor->SelectRoomForEdit(0);
+    editor->editBox(RoomEditor::ClearBox, u" 60 "_s);
+    editor->RoomButton(RoomEditor::SaveChanges);
+    EXPECT_EQ(rowTexts(u"evnt"_s, u"select roomnum, name, value from roomsetting"_s),
+              QStringList{u"1|clearminutes|60"_s});
+    EXPECT_EQ(editor->roomClears, QStringList{u"60"_s});
 
     addRoom(u"Ballroom East"_s, u"100"_s, u"1"_s);
     EXPECT_EQ(count(u"select subdiv from location where roomnum = 2"_s), 1);
@@ -243,8 +264,11 @@ TEST_F(RoomDeletionTest,
     EXPECT_EQ(editor->roomNames, (QStringList{u"Ballroom East"_s, u"Terrace"_s}));
     EXPECT_GE(roomListRefreshes, 4);
 
+    exec(u"evnt"_s, u"insert into roomsetting (roomnum, name, value) values (3, "
+                    "'setupminutes', '30')"_s);
     deleteRoom(1, true); // the Terrace, room 3, the highest number
     addRoom(u"Pavilion"_s, u"150"_s);
+    EXPECT_EQ(count(u"select count(*) from roomsetting"_s), 0) << "not the Terrace's set-up";
     EXPECT_EQ(roomsStored().last().toString(), u"3 Pavilion 150 0"_s);
     EXPECT_EQ(count(u"select count(*) from reserv where event3 <> 0 or room3 > ' '"_s), 0);
     EXPECT_EQ(count(u"select count(*) from eventinfo where roomnumber = 3"_s), 0);

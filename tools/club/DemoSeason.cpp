@@ -3,6 +3,7 @@
 #include "SilentPorts.h"
 #include "billing/BillingAccounts.h"
 #include "billing/EventBilling.h"
+#include "calendar/RoomBuffers.h"
 #include "contracts/ContractBuilder.h"
 #include "events/EventPackages.h"
 #include "events/EventRecord.h"
@@ -53,6 +54,10 @@ struct Booking {
 constexpr int NewAccount = -1;
 // A booking dated from the day the demo is made, so tomorrow always has one.
 constexpr int Tomorrow = -100;
+// A booking on a Wednesday: `day` counts weeks from the first one after the
+// day the demo is made. The Rotary lunches, and the two Wednesdays their room
+// is taken.
+constexpr int Wednesdays = -101;
 
 const Booking Bookings[] = {
     // Tomorrow, whatever day the club is made: the committee's lunch after
@@ -67,8 +72,13 @@ const Booking Bookings[] = {
      "Karen Holt", "215-555-0190", "kholt@meridianfg.example.com"},
     {0, 6, "Whitaker Family Dinner", "18:00", "21:00", FairwayDining, 4, 22, 1001,
      "Robert Whitaker", "215-555-0141", "rwhitaker@example.com"},
-    {0, 9, "Rotary Club Weekly Lunch", "12:00", "13:30", BallroomWest, 4, 38, 2510, "Dale Fisher",
-     "215-555-0213", "dfisher@example.org"},
+    {Wednesdays, 0, "Rotary Club Weekly Lunch", "12:00", "13:30", BallroomWest, 4, 38, 2510,
+     "Dale Fisher", "215-555-0213", "dfisher@example.org"},
+    {Wednesdays, 3, "Ladies' Nine-Hole League Luncheon", "11:30", "13:30", BallroomWest, 3, 44,
+     1238, "Susan Abernathy", "215-555-0167", "sabernathy@example.com", "200.00"},
+    {Wednesdays, 6, "Red Cross Blood Drive", "09:00", "15:00", BallroomWest, 2, 60, 2901,
+     "Club Secretary", "215-555-0100", "events@hollowcreek.example.org", "",
+     "Donor beds along the west wall; juice and cookies after."},
     {0, 12, "Holiday Cookie Swap", "14:00", "16:30", Terrace, 3, 30, 1249, "Linh Nguyen",
      "215-555-0158", "lnguyen@example.com", "150.00"},
     {0, 13, "Chen Anniversary Brunch", "10:30", "13:30", FairwayDining, 3, 40, 1012, "Lisa Chen",
@@ -127,7 +137,7 @@ const Booking Bookings[] = {
     // The month after.
     {2, 5, "Lindqvist Midsummer Preview Dinner", "18:00", "21:30", FairwayDining, 2, 24, 1115,
      "Karin Lindqvist", "215-555-0161", "klindqvist@example.com"},
-    {2, 11, "Meridian Client Seminar", "08:30", "12:30", BallroomWest, 3, 90, 2001, "Karen Holt",
+    {2, 11, "Meridian Client Seminar", "08:30", "11:30", BallroomWest, 3, 90, 2001, "Karen Holt",
      "215-555-0190", "kholt@meridianfg.example.com", "1000.00"},
     {2, 14, "Valentine's Dinner Dance", "18:30", "CLOSE", GrandBallroom, 2, 200, 2901,
      "Club Manager", "215-555-0100", "events@hollowcreek.example.org"},
@@ -138,6 +148,10 @@ const Booking Bookings[] = {
     // Three months on.
     {3, 7, "Wellington School Spring Auction", "18:00", "CLOSE", GrandBallroom, 2, 230, 2504,
      "Helen Prescott", "215-555-0230", "hprescott@wellington.example.org"},
+    // The ballroom takes an hour to clear after it.
+    {2, 20, "Lindqvist Wedding Reception", "16:00", "23:00", GrandBallroom, 3, 180, 1115,
+     "Karin Lindqvist", "215-555-0161", "klindqvist@example.com", "2000.00",
+     "Dinner and dancing; the band plays until 22:45."},
     {3, 12, "Orthopedic Associates Lunch-and-Learn", "12:00", "13:30", BoardRoom, 2, 16, 2012,
      "Dr. Ruth Abrams", "610-555-0145", "rabrams@gwyneddortho.example.com"},
     {3, 18, "Castellano Sweet Sixteen", "19:00", "23:00", BallroomWest, 1, 90, 1306,
@@ -595,12 +609,20 @@ Status add(Module &module, SilentPorts &ports, const QDate &today) {
         return buttons;
     if (Status courses = setUpCourses(module); !courses)
         return courses;
+    // The ballroom takes an hour to clear after a booking.
+    if (auto evnt = module.databases.open(QStringLiteral("evnt")); !evnt)
+        return evnt.error();
+    else if (Status buffered = RoomBuffers::write(**evnt, GrandBallroom, {0, 60}); !buffered)
+        return buffered;
     BillingAccounts accounts(module);
     EventRecord record(module);
     const QDate thisMonth(today.year(), today.month(), 1);
     for (const Booking &booking : Bookings) {
-        const QDate month = thisMonth.addMonths(booking.month == Tomorrow ? 0 : booking.month);
-        const QDate date = booking.month == Tomorrow ? today.addDays(booking.day)
+        const bool fromToday = booking.month == Tomorrow || booking.month == Wednesdays;
+        const QDate month = thisMonth.addMonths(fromToday ? 0 : booking.month);
+        const QDate wednesday = today.addDays((Qt::Wednesday - today.dayOfWeek() + 6) % 7 + 1);
+        const QDate date = booking.month == Tomorrow     ? today.addDays(booking.day)
+                           : booking.month == Wednesdays ? wednesday.addDays(7 * booking.day)
                            : booking.day == 0 ? busySaturday(month).addDays(booking.besideSaturday)
                                               : QDate(month.year(), month.month(),
                                                       std::min(booking.day, month.daysInMonth()));
