@@ -71,6 +71,15 @@ TEST_F(RepeatViewTest, AWeeklyRepeatChosenFromTheFileMenuIsPreviewedAndSaved) {
     ASSERT_TRUE(waitFor([&] { return !repeat->isVisible(); }));
     EXPECT_EQ(shown.logic.currentEvent().EventNumber, reception);
     EXPECT_TRUE(shown.window.menuCommand(u"mnuchangeseries"_s)->isEnabled());
+    // Its series lists the six copies after it.
+    shown.window.menuCommand(u"mnuchangeseries"_s)->trigger();
+    auto *series = child<QDialog>(shown.window, u"frmseries"_s);
+    ASSERT_TRUE(waitFor([&] { return series->isVisible(); }));
+    EXPECT_EQ(child<QTableWidget>(*series, u"grdseries"_s)->rowCount(), 6);
+    if (const QString folder = qEnvironmentVariable("MORAVEL_SCREENSHOTS"); !folder.isEmpty())
+        series->grab().save(QDir(folder).filePath(u"series.png"_s));
+    QTest::keyClick(series, Qt::Key_Escape);
+    ASSERT_TRUE(waitFor([&] { return !series->isVisible(); }));
     shown.logic.QueryUnloadMainWindow();
 }
 
