@@ -1,6 +1,6 @@
 #include "RepeatView.h"
 
-#include "DialogParts.h"
+#include "DialogControls.h"
 #include "OrderTables.h"
 #include "RgbColor.h"
 #include "WindowServices.h"
@@ -24,8 +24,8 @@
 namespace {
 
 using Kind = RepeatRule::Kind;
-using DialogParts::describe;
-using DialogParts::labelFor;
+using DialogControls::describe;
+using DialogControls::labelFor;
 
 void setTextKeepingCursor(QLineEdit *box, const QString &text) {
     if (box->text() != text)
@@ -42,7 +42,7 @@ RepeatView::RepeatView(RepeatWindow &logic, QWidget *parent)
     // change while this is open.
     setWindowModality(Qt::ApplicationModal);
     auto *layout = new QVBoxLayout(this);
-    m_caption = DialogParts::caption(this, QStringLiteral("lblrepeatcaption"));
+    m_caption = DialogControls::caption(this, QStringLiteral("lblrepeatcaption"));
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("lblrepeatevent"));
     layout->addWidget(m_caption);
@@ -60,8 +60,8 @@ RepeatView::RepeatView(RepeatWindow &logic, QWidget *parent)
     m_save = new QPushButton(QStringLiteral("&Save Free Dates"), this);
     m_save->setObjectName(QStringLiteral("cmdsaverepeat"));
     m_save->setToolTip(QStringLiteral("Saves a copy of the event on every date that can take one"));
-    DialogParts::addButtons(layout, this, m_save, QStringLiteral("cmdrepeatclose"));
-    m_status = DialogParts::statusLine(layout, this, QStringLiteral("lblrepeatstatus"));
+    DialogControls::addButtons(layout, this, m_save, QStringLiteral("cmdrepeatclose"));
+    m_status = DialogControls::statusLine(layout, this, QStringLiteral("lblrepeatstatus"));
 
     connect(m_save, &QPushButton::clicked, this, [this] { m_logic.saveFreeDates(); });
     connect(&m_logic, &RepeatWindow::changed, this, &RepeatView::refresh);

@@ -1,6 +1,6 @@
 #include "SeriesChangeView.h"
 
-#include "DialogParts.h"
+#include "DialogControls.h"
 #include "OrderTables.h"
 #include "WindowServices.h"
 
@@ -36,7 +36,7 @@ SeriesChangeView::SeriesChangeView(SeriesChangeWindow &logic, QWidget *parent)
     // Applying shows the main window's event again.
     setWindowModality(Qt::ApplicationModal);
     auto *layout = new QVBoxLayout(this);
-    m_caption = DialogParts::caption(this, QStringLiteral("lblseriescaption"));
+    m_caption = DialogControls::caption(this, QStringLiteral("lblseriescaption"));
     m_rule = new QLabel(this);
     m_rule->setObjectName(QStringLiteral("lblseriesrule"));
     layout->addWidget(m_caption);
@@ -46,15 +46,15 @@ SeriesChangeView::SeriesChangeView(SeriesChangeWindow &logic, QWidget *parent)
         new QTableWidget(this), QStringLiteral("grdseries"), QStringLiteral("Later events"),
         {QStringLiteral("Event"), QStringLiteral("Date"), QStringLiteral("Status")}, 2);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    layout->addWidget(DialogParts::labelFor(m_table, QStringLiteral("Later &events")));
+    layout->addWidget(DialogControls::labelFor(m_table, QStringLiteral("Later &events")));
     layout->addWidget(m_table, 1);
     layout->addLayout(buildValues());
 
     auto *apply = new QPushButton(QStringLiteral("&Apply"), this);
     apply->setObjectName(QStringLiteral("cmdseriesapply"));
     apply->setToolTip(QStringLiteral("Gives the ticked values to every later event of the series"));
-    DialogParts::addButtons(layout, this, apply, QStringLiteral("cmdseriesclose"));
-    m_status = DialogParts::statusLine(layout, this, QStringLiteral("lblseriesstatus"));
+    DialogControls::addButtons(layout, this, apply, QStringLiteral("cmdseriesclose"));
+    m_status = DialogControls::statusLine(layout, this, QStringLiteral("lblseriesstatus"));
 
     connect(apply, &QPushButton::clicked, this, [this] { m_logic.apply(); });
     connect(&m_logic, &SeriesChangeWindow::changed, this, &SeriesChangeView::refresh);

@@ -527,7 +527,7 @@ TEST_F(AccessibilityTest, EveryMainButtonAndMenuCommandHasItsOwnAltLetterAndKeep
             dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
             return dialog && dialog->isVisible();
         })) << command;
-        // Qt's own parts (the calendar's, a table's corner) are left out.
+        // Qt's own controls (the calendar's, a table's corner) are left out.
         for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>()) {
             if (!button->objectName().isEmpty() && !button->objectName().startsWith(u"qt_"_s))
                 EXPECT_FALSE(accelerator(button->text()).isNull()) << button->text().toStdString();

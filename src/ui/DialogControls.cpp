@@ -1,11 +1,11 @@
-#include "DialogParts.h"
+#include "DialogControls.h"
 
 #include <QBoxLayout>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 
-namespace DialogParts {
+namespace DialogControls {
 
 QLabel *caption(QWidget *window, const QString &name) {
     auto *label = new QLabel(window);
@@ -55,4 +55,4 @@ void describe(QWidget *control, const QString &tip) {
     control->setAccessibleDescription(tip);
 }
 
-} // namespace DialogParts
+} // namespace DialogControls

@@ -7,9 +7,9 @@ class QLabel;
 class QPushButton;
 class QWidget;
 
-// The parts the small windows over the main window's event share: a
+// The controls the small windows over the main window's event share: a
 // caption, a row of an action and Close, and a status line under them.
-namespace DialogParts {
+namespace DialogControls {
 
 // The window's caption in bold above what it shows.
 QLabel *caption(QWidget *window, const QString &name);
@@ -24,4 +24,4 @@ QLabel *labelFor(QWidget *control, const QString &text);
 // The tooltip, which screen readers read as the description.
 void describe(QWidget *control, const QString &tip);
 
-} // namespace DialogParts
+} // namespace DialogControls
