@@ -53,6 +53,8 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     , entry(module, events, editor, window, companions)
     , lookup(module, window, companions)
     , wholeEvent(module, events, editor, window)
+    , repeat(module, events, editor)
+    , seriesChange(module, events, editor)
     , boardActions(editor, events, module.event, window, module.messages, module.session,
                    module.ports.clock)
     , capture(module)
@@ -96,6 +98,15 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     // A payment changes the deposit box the event side shows.
     connect(&payments, &PaymentsWindow::eventChanged, this, &MainWindowLogic::changed);
     connect(&wholeEvent, &WholeEvent::calendarChanged, this, &MainWindowLogic::RefreshCalendar);
+    connect(&repeat, &RepeatWindow::eventChanged, this, &MainWindowLogic::changed);
+    connect(&repeat, &RepeatWindow::calendarChanged, this, &MainWindowLogic::RefreshCalendar);
+    connect(&seriesChange, &SeriesChangeWindow::eventChanged, this, &MainWindowLogic::changed);
+    connect(&seriesChange, &SeriesChangeWindow::calendarChanged, this,
+            &MainWindowLogic::RefreshCalendar);
+    // The File menu offers Change the Series for an event of a series.
+    connect(&events, &EventRecord::loaded, &seriesChange, &SeriesChangeWindow::eventShown);
+    connect(&events, &EventRecord::cleared, &seriesChange, &SeriesChangeWindow::eventShown);
+    connect(&seriesChange, &SeriesChangeWindow::inSeriesChanged, this, &MainWindowLogic::changed);
     RoomsBoard &board = calendar.board;
     connect(&board, &RoomsBoard::bookingRequested, &boardActions, &BoardActions::book);
     connect(&board, &RoomsBoard::moveRequested, &boardActions, &BoardActions::move);

@@ -17,6 +17,8 @@
 #include "events/EventRecord.h"
 #include "events/EventWindow.h"
 #include "events/FieldEntry.h"
+#include "events/RepeatWindow.h"
+#include "events/SeriesChangeWindow.h"
 #include "events/WholeEvent.h"
 #include "items/ItemWindow.h"
 #include "orders/EventOrderWindow.h"
@@ -115,15 +117,17 @@ public:
     EventWindow window;              // what the event side of the window shows
     EventBilling billing;            // charges to receivables
     BillingAccounts accounts;
-    PointOfSaleExport tills;       // tillzoupdate: the tills' copies
-    AccountAssignment assignment;  // the billing panel's account button
-    EventEditor editor;            // the command row
-    FieldEntry entry;              // the boxes and the controls beside them
-    EventLookup lookup;            // fralookup: finding events
-    WholeEvent wholeEvent;         // File menu: clone and delete
-    BoardActions boardActions;     // booking and moving on the rooms board
-    ScreenCapture capture;         // File menu: Screen Capture
-    CalendarExport calendarExport; // File menu: the events as an iCalendar file
+    PointOfSaleExport tills;         // tillzoupdate: the tills' copies
+    AccountAssignment assignment;    // the billing panel's account button
+    EventEditor editor;              // the command row
+    FieldEntry entry;                // the boxes and the controls beside them
+    EventLookup lookup;              // fralookup: finding events
+    WholeEvent wholeEvent;           // File menu: clone and delete
+    RepeatWindow repeat;             // frmrepeat: copies on the dates of a rule
+    SeriesChangeWindow seriesChange; // frmseries: a change to the later events of a series
+    BoardActions boardActions;       // booking and moving on the rooms board
+    ScreenCapture capture;           // File menu: Screen Capture
+    CalendarExport calendarExport;   // File menu: the events as an iCalendar file
 
     QString caption = QStringLiteral("Event Scheduling");
     bool reverifyMenuVisible = false;

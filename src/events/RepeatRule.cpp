@@ -101,7 +101,9 @@ std::variant<RepeatRule::Expansion, QString> RepeatRule::expand(const QDate &ori
         }
     }
     if (found.dates.isEmpty())
-        return QStringLiteral("The rule gives no date besides the event's own.");
+        return kind == Kind::Picked
+                   ? QStringLiteral("Pick the dates of the copies on the calendar.")
+                   : QStringLiteral("The rule gives no date after the original.");
     if (found.dates.size() > MostCopies)
         return QStringLiteral("The rule gives more than %1 dates; at most %1 repeats are made at "
                               "once.")

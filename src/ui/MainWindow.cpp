@@ -9,8 +9,10 @@
 #include "LookupPanel.h"
 #include "PaymentsView.h"
 #include "PointOfSaleExportWindow.h"
+#include "RepeatView.h"
 #include "RoomEditorPanel.h"
 #include "SavedNoticeWindow.h"
+#include "SeriesChangeView.h"
 #include "TaskListWindow.h"
 #include "WindowServices.h"
 #include "app/MainWindowLogic.h"
@@ -95,6 +97,8 @@ MainWindow::MainWindow(MainWindowLogic &logic, QWidget *parent)
     m_paymentsWindow = new PaymentsView(m_logic.payments, this);
     connect(&m_logic.editor, &EventEditor::paymentsRequested, m_paymentsWindow,
             &PaymentsView::showForCurrentEvent);
+    m_repeatWindow = new RepeatView(m_logic.repeat, this);
+    m_seriesWindow = new SeriesChangeView(m_logic.seriesChange, this);
     m_contractBuilder = new ContractBuilderView(m_logic.contracts, this);
     connect(&m_logic.editor, &EventEditor::contractBuilderRequested, m_contractBuilder,
             &ContractBuilderView::showForCurrentEvent);
@@ -189,6 +193,14 @@ std::span<const MainWindow::CommandRow> MainWindow::commandTable() {
          "&Clone Current Event to New Date",
          [](MainWindow &w) {
              w.m_logic.wholeEvent.cloneEvent();
+         }},
+        {C::RepeatEvent, Menu::File, Separator::None, "mnurepeatevent", "Repe&at...",
+         [](MainWindow &w) {
+             w.m_repeatWindow->showForCurrentEvent();
+         }},
+        {C::ChangeSeries, Menu::File, Separator::None, "mnuchangeseries", "C&hange the Series...",
+         [](MainWindow &w) {
+             w.m_seriesWindow->showForCurrentEvent();
          }},
         {C::DeleteContact, Menu::File, Separator::None, "mnudeletecontact", "&Delete this contact",
          [](MainWindow &w) {
@@ -408,6 +420,7 @@ void MainWindow::refresh() {
     setWindowTitle(m_logic.caption);
     menuCommand(MenuCommand::Reverify)->setVisible(m_logic.reverifyMenuVisible);
     menuCommand(MenuCommand::PurgeCalendar)->setVisible(m_logic.purgeCalendarMenuVisible);
+    menuCommand(MenuCommand::ChangeSeries)->setEnabled(m_logic.seriesChange.inSeries);
     // While a long operation runs the window paints its progress, but no
     // command can start.
     const bool idle = !m_logic.busy();

@@ -20,6 +20,8 @@ class TaskListWindow;
 class ContractBuilderView;
 class EventOrderView;
 class PaymentsView;
+class RepeatView;
+class SeriesChangeView;
 class ItemWindowView;
 class LookupPanel;
 
@@ -29,6 +31,8 @@ enum class MenuCommand {
     AddRoom,
     InitializeYear,
     CloneEvent,
+    RepeatEvent,
+    ChangeSeries,
     DeleteContact,
     ScreenCapture,
     ExportCalendar,
@@ -122,6 +126,8 @@ private:
     ItemWindowView *m_itemWindow = nullptr;
     EventOrderView *m_orderWindow = nullptr;
     PaymentsView *m_paymentsWindow = nullptr;
+    RepeatView *m_repeatWindow = nullptr;
+    SeriesChangeView *m_seriesWindow = nullptr;
     ContractBuilderView *m_contractBuilder = nullptr;
     LookupPanel *m_lookup = nullptr;
     QPlainTextEdit *m_help = nullptr;

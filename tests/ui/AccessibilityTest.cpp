@@ -78,6 +78,7 @@ const QStringList MainWindowCommands =
         "File|mnuaddroom "
         "View/Add/Edit Rooms|"
         "mnuinityear Initialize New Year|mnucloneevent Clone Current Event to New Date|"
+        "mnurepeatevent Repeat...|mnuchangeseries Change the Series...|"
         "mnudeletecontact Delete this contact|mnuclipboard Screen Capture|"
         "mnuexportcalendar Export Calendar (.ics)...|mnupurgecalendar Purge Calendar Data|"
         "mnureverify Reverify resdate/restime|mnuexit Exit|mnureport Reports|"
@@ -384,6 +385,14 @@ TEST_F(AccessibilityTest, EveryControlOfEveryWindowIsNamedAsItIsLabelledAndTabbe
     payments->recordPayment();
     expectNamedAndClose(u"frmreceive"_s);
     expectNamedAndClose(u"frmpayments"_s);
+    // Repeat, and Change the Series for the event once it heads one.
+    window.menuCommand(u"mnurepeatevent"_s)->trigger();
+    expectNamedAndClose(u"frmrepeat"_s);
+    exec(u"evnt"_s, u"insert into eventseries (eventnum, seriesnum, rule) values (?, ?, ?)"_s,
+         {event, event, u"Every week, 4 times"_s});
+    ASSERT_TRUE(shown.logic.ShowEvent(event));
+    window.menuCommand(u"mnuchangeseries"_s)->trigger();
+    expectNamedAndClose(u"frmseries"_s);
     window.button(EventCommand::Lookup)->click();
     expectNamed(&window);
 
@@ -504,6 +513,28 @@ TEST_F(AccessibilityTest, EveryMainButtonAndMenuCommandHasItsOwnAltLetterAndKeep
     }
     box->close();
     payments->close();
+
+    // Repeat and Change the Series: every button, option and labelled box
+    // by a letter of its own.
+    exec(u"evnt"_s, u"insert into eventseries (eventnum, seriesnum, rule) values (?, ?, ?)"_s,
+         {running.logic.currentEvent().EventNumber, running.logic.currentEvent().EventNumber,
+          u"Every week, 4 times"_s});
+    running.logic.ShowEvent(running.logic.currentEvent().EventNumber);
+    for (const char *command : {"mnurepeatevent", "mnuchangeseries"}) {
+        window.menuCommand(QString::fromLatin1(command))->trigger();
+        QDialog *dialog = nullptr;
+        ASSERT_TRUE(waitFor([&] {
+            dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            return dialog && dialog->isVisible();
+        })) << command;
+        // Qt's own controls (the calendar's, a table's corner) are left out.
+        for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>()) {
+            if (!button->objectName().isEmpty() && !button->objectName().startsWith(u"qt_"_s))
+                EXPECT_FALSE(accelerator(button->text()).isNull()) << button->text().toStdString();
+        }
+        EXPECT_EQ(acceleratorFaults(dialog, &none), QStringList()) << command;
+        dialog->close();
+    }
     running.logic.QueryUnloadMainWindow();
 }
 
