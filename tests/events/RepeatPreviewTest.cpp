@@ -1,10 +1,12 @@
 #include "events/RepeatPreview.h"
 
 #include "EventFixture.h"
+#include "Workstation.h"
 #include "calendar/RoomBuffers.h"
 #include "events/EventSeries.h"
 #include "events/RepeatRule.h"
 #include "storage/Databases.h"
+#include "values/DateNumber.h"
 
 using namespace Qt::StringLiterals;
 
@@ -121,5 +123,70 @@ TEST_F(RepeatSaveTest, TheFreeDatesAreSavedAsOneSeriesInTheOriginalsPackage) {
             k >= 2 && k != 4 ? u"12:30"_s : u"12:00"_s)
             << k;
 }
+
+} // namespace
+
+namespace {
+
+// Two workstations repeat two events into the same Wednesdays, each after a
+// preview that found them free: whoever saves first has them all, and every
+// copy of the other is refused by its own save with the date's clash shown,
+// leaving no row, cell, series or package entry behind. Both orders.
+class RepeatRaceTest : public EventFixture, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(RepeatRaceTest, TheFirstToSaveHasTheDatesAndTheOtherIsRefusedWhole) {
+    clock.current = QDateTime(QDate(2027, 3, 1), QTime(9, 0));
+    ASSERT_EQ(book(u"20270303"_s, u"Rotary Club Lunch"_s, u"12:00"_s, u"13:30"_s, Library, 2),
+              EventRecord::Saved::Done);
+    const int lunch = lastNumber;
+    ASSERT_EQ(book(u"20270304"_s, u"Book Club"_s, u"12:30"_s, u"13:00"_s, Library, 2),
+              EventRecord::Saved::Done);
+    const int bookClub = lastNumber;
+    const QList<QDate> wednesdays{QDate(2027, 3, 10), QDate(2027, 3, 17), QDate(2027, 3, 24)};
+
+    Workstation anna(settings(), club, u"ANNA"_s), bert(settings(), club, u"BERT"_s);
+    for (Workstation *station : {&anna, &bert}) {
+        station->clock.current = clock.current;
+        auto evnt = std::move(station->module.databases.open(u"evnt"_s).value());
+        const auto outcomes = *RepeatPreview::outcomes(
+            *evnt, {20270303, u"12:00"_s, u"13:30"_s, 2, 0, Library, 0}, u"Library"_s,
+            wednesdays, clock.today());
+        for (const RepeatOutcome &outcome : outcomes)
+            ASSERT_EQ(outcome.kind, RepeatOutcome::Kind::Free);
+    }
+    const bool annaFirst = GetParam();
+    Workstation &first = annaFirst ? anna : bert, &second = annaFirst ? bert : anna;
+    const int firstOriginal = annaFirst ? lunch : bookClub;
+    const int secondOriginal = annaFirst ? bookClub : lunch;
+    EventRecord firstRecord(first.module), secondRecord(second.module);
+    const QList<int> won =
+        RepeatPreview::saveCopies(first.module, firstRecord, firstOriginal, wednesdays, u"r"_s);
+    const int rowsBefore = events();
+    const QList<int> lost =
+        RepeatPreview::saveCopies(second.module, secondRecord, secondOriginal, wednesdays, u"r"_s);
+
+    EXPECT_FALSE(won.contains(0));
+    EXPECT_EQ(lost, (QList<int>{0, 0, 0}));
+    EXPECT_EQ(second.prompts.messages.size(), 3) << "one refusal for each date";
+    for (const auto &message : second.prompts.messages)
+        EXPECT_TRUE(message.text.contains(u"\"Rotary Club Lunch\""_s) ||
+                    message.text.contains(u"\"Book Club\""_s))
+            << message.text.toStdString();
+    EXPECT_EQ(events(), rowsBefore) << "no row of a refused copy";
+    EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from eventseries"_s).toInt(), 4);
+    EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from pkg"_s).toInt(), 4);
+    EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from eventseries where seriesnum = ?"_s,
+                     {secondOriginal})
+                  .toInt(),
+              0);
+    for (int k = 0; k < wednesdays.size(); ++k) {
+        const QStringList held = cells(Library, dateNumber(wednesdays[k]));
+        ASSERT_FALSE(held.isEmpty());
+        for (const QString &cell : held)
+            EXPECT_TRUE(cell.contains(u" %1 "_s.arg(won[k]))) << cell.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothOrders, RepeatRaceTest, ::testing::Bool());
 
 } // namespace
