@@ -2,6 +2,7 @@
 
 #include "ChangeLog.h"
 #include "calendar/SlotBooking.h"
+#include "session/CurrentEvent.h"
 #include "session/EventField.h"
 #include "storage/EventChanges.h"
 #include "values/Result.h"
@@ -55,7 +56,8 @@ public:
     // nothing was written).
     int NextEventNumber();
     // Saves the boxes. A new event that is a clone (CloneSource) gets a copy
-    // of its source's items in the same transaction.
+    // of its source's items and joins its package in the same transaction,
+    // as its CloneCopies say; the change log names what it left out.
     Saved SaveEvent(int mode);
     void ClearEvent();
 
@@ -119,7 +121,8 @@ private:
         QString title;
         bool books = false;        // the cells are written
         bool acceptLinked = false; // the operator agreed to book over the linked room
-        int cloneSource = 0;       // a new clone: the event whose items it copies
+        int cloneSource = 0;       // a new clone: the event it copies
+        CloneChoices copies;       // ... and what it takes besides the boxes
         int seriesOf = 0;          // a repeat's copy: the original whose series it joins
         QString seriesRule;
     };
@@ -128,6 +131,7 @@ private:
         Written written = Written::Done;
         QString clash; // the event in the way, as the operator is told of it
         EventChanges::Stamp stamp;
+        int package = 0; // the package a clone joined, 0 when none
     };
     enum class Held { Yes, No, Unread };
 
