@@ -91,6 +91,8 @@ bool QtPrompts::chooseOptions(const QString &text, const QString &title,
     auto *question = new QLabel(text, &dialog);
     question->setTextFormat(Qt::PlainText);
     question->setWordWrap(true);
+    // Wide enough for a sentence or two to a line, not a word or two.
+    question->setMinimumWidth(question->fontMetrics().averageCharWidth() * 64);
     layout->addWidget(question);
     QList<QCheckBox *> boxes;
     for (qsizetype i = 0; i < options.size(); ++i) {
