@@ -136,6 +136,25 @@ Result<QHash<int, QDateTime>> ChangeLog::lastChanges(const QTimeZone &zone) cons
     return changes;
 }
 
+QString ChangeLog::cloneEntry(int source, const CloneChoices &copies, int package) {
+    QStringList left;
+    for (const auto &[copied, what] :
+         {std::pair{copies.items, "items"}, std::pair{copies.guests, "guest counts"},
+          std::pair{copies.contact, "contact and billing"}, std::pair{copies.notes, "notes"}})
+        if (!copied)
+            left << QString::fromLatin1(what);
+    QString text = QStringLiteral("Cloned from #%1").arg(source);
+    if (!left.isEmpty()) {
+        const QString last = left.takeLast();
+        text += QStringLiteral(" without ") +
+                (left.isEmpty() ? last
+                                : left.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last);
+    }
+    if (package > 0)
+        text += QStringLiteral(", linked into package #%1").arg(package);
+    return field(text) + QLatin1Char('\\');
+}
+
 bool logEventChange(Module &module, int number, const QString &entries) {
     CurrentEvent logged = module.event;
     logged.EventNumber = number;

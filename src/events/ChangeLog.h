@@ -12,6 +12,7 @@
 class Clock;
 class Messages;
 class Module;
+struct CloneChoices;
 struct CurrentEvent;
 
 // The shared change log "evntsched.ini": one line per occasion, appended by
@@ -45,6 +46,11 @@ public:
     // True when the save changed a column the history records a line for
     // (the columns up to the billing e-mail), even without entry text.
     static bool recordsChange(const CurrentEvent &event);
+
+    // The entry of a clone's first save: its source, what it left out and
+    // the package it joined (0 for none), ended by a backslash: "Cloned
+    // from #24 without items and guest counts, linked into package #23".
+    static QString cloneEntry(int source, const CloneChoices &copies, int package);
 
     // The search key of an event's lines: "Event#12 " matches event 12 and
     // its opened line, never event 123.

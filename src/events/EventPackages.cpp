@@ -24,7 +24,43 @@ const QString Separator = QStringLiteral(" - ");
 const QString ListedColumns =
     QStringLiteral("select pkgnum, eventnum, eventtitle, eventdate from pkg");
 
+// The package row of an event, copied from its eventinfo row.
+Status addToPackage(Database &evnt, int package, int number) {
+    auto row = evnt.exec(
+        QStringLiteral("select eventdate, eventtitle from eventinfo where eventnum = ?"), {number});
+    if (!row)
+        return row.status();
+    if (!row->next())
+        return DbError{ErrorNumber::NoCurrentRecord,
+                       QStringLiteral("Event #%1 is no longer there.").arg(number)};
+    const QVariantList values{package, number, row->value(0),
+                              cutToLength(row->value(1).toString(), pkgTitleSize())};
+    row->finish();
+    return evnt.execute(QStringLiteral("insert into pkg (pkgnum, eventnum, eventdate, eventtitle) "
+                                       "values (?, ?, ?, ?)"),
+                        values);
+}
+
 } // namespace
+
+Result<int> EventPackages::joinPackageOf(Database &evnt, int source, int number) {
+    // The source's row held, so that an unlink elsewhere waits for this one.
+    auto package = evnt.exec(QStringLiteral("select pkgnum from pkg where eventnum = ?") +
+                                 evnt.dialect().lockRowsClause(),
+                             {source});
+    if (!package)
+        return package.error();
+    int heading = package->next() ? package->value(0).toInt() : 0;
+    package->finish();
+    if (heading == 0) {
+        heading = source;
+        if (Status headed = addToPackage(evnt, heading, source); !headed)
+            return headed.error();
+    }
+    if (Status added = addToPackage(evnt, heading, number); !added)
+        return added.error();
+    return heading;
+}
 
 EventPackages::EventPackages(Module &module, QObject *parent)
     : QObject(parent)

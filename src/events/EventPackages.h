@@ -52,6 +52,12 @@ public:
     // No event shown: empty list, nothing selected or linked.
     void clear();
 
+    // Inside the caller's transaction: `number`, a new event, joins the
+    // package `source` is in, or one `source` heads from then on when it is
+    // in none. The package's number. Date and title are copied from the
+    // stored events.
+    static Result<int> joinPackageOf(Database &evnt, int source, int number);
+
     // The list is shown while it has entries.
     bool listVisible() const { return !listLines.isEmpty(); }
     // Both buttons for an event in no package, only the link button for

@@ -1,6 +1,7 @@
 #include "EventRecord.h"
 
 #include "BookingCheck.h"
+#include "EventPackages.h"
 #include "EventRow.h"
 #include "EventSeries.h"
 #include "billing/BillingAccounts.h"
@@ -134,6 +135,7 @@ bool EventRecord::loadEvent(Database &evnt, int number) {
 
     CurrentEvent &event = m_module.event;
     event.CloneSource = 0;
+    event.CloneCopies = {};
     event.SeriesOf = 0;
     const Schema::Table &table = eventTable();
     const QVariantList &values = **row;
@@ -425,6 +427,7 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
                               !heldRoom(integerValue(event.loaded[EventField::Status])));
     if (mode == NewEvent) {
         request.cloneSource = event.CloneSource;
+        request.copies = event.CloneCopies;
         request.seriesOf = event.SeriesOf;
         request.seriesRule = event.SeriesRule;
     }
@@ -447,8 +450,8 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
     // The linked-room question is asked only after the transaction has
     // rolled back, so no other workstation waits on the operator; the
     // save then runs again with the answer.
+    Outcome outcome;
     for (;;) {
-        Outcome outcome;
         const Status written = m_module.messages.RetryWhileLocked([&] {
             // A busy database is tried again a few times before the
             // operator is asked.
@@ -525,7 +528,11 @@ EventRecord::Saved EventRecord::SaveEvent(int mode) {
         event.loaded[field] = event.saving[field];
     event.UnsavedChanges = false;
     event.CloneSource = 0;
+    event.CloneCopies = {};
     event.SeriesOf = 0;
+    if (request.cloneSource > 0)
+        logEventChange(m_module, request.number,
+                       ChangeLog::cloneEntry(request.cloneSource, request.copies, outcome.package));
     reportShortened();
     if (!m_depositKept.isEmpty())
         m_module.messages.show(m_depositKept, QStringLiteral("FYI..."), Icon::Information);
@@ -609,10 +616,12 @@ Result<EventRecord::Outcome> EventRecord::writeSave(Database &evnt, const SaveRe
             !booked)
             return booked.error();
     }
-    if (request.cloneSource > 0) {
+    Outcome done;
+    if (request.cloneSource > 0 && request.copies.items) {
         if (Status copied = copyItems(evnt, request.cloneSource, request.number); !copied)
             return copied.error();
         // Never the source's payments: a schedule of its own from the terms.
+        // A clone without items has nothing to schedule.
         auto club = ClubSettings::read(evnt);
         if (!club)
             return club.error();
@@ -621,6 +630,12 @@ Result<EventRecord::Outcome> EventRecord::writeSave(Database &evnt, const SaveRe
                 request.booking.date, m_module.ports.clock.today());
             !scheduled)
             return scheduled.error();
+    }
+    if (request.cloneSource > 0 && request.copies.linkPackage) {
+        auto joined = EventPackages::joinPackageOf(evnt, request.cloneSource, request.number);
+        if (!joined)
+            return joined.error();
+        done.package = *joined;
     }
     if (request.seriesOf > 0) {
         if (Status joined =
@@ -640,7 +655,7 @@ Result<EventRecord::Outcome> EventRecord::writeSave(Database &evnt, const SaveRe
     }
     if (Status committed = transaction.commit(); !committed)
         return committed.error();
-    return Outcome{};
+    return done;
 }
 
 Result<QString> EventRecord::turnoverCaution(Database &evnt,

@@ -2,6 +2,7 @@
 
 #include "ChangeLog.h"
 #include "calendar/SlotBooking.h"
+#include "session/CurrentEvent.h"
 #include "session/EventField.h"
 #include "storage/EventChanges.h"
 #include "values/Result.h"
@@ -55,7 +56,8 @@ public:
     // nothing was written).
     int NextEventNumber();
     // Saves the boxes. A new event that is a clone (CloneSource) gets a copy
-    // of its source's items in the same transaction.
+    // of its source's items and joins its package in the same transaction,
+    // as its CloneCopies say; the change log names what it left out.
     Saved SaveEvent(int mode);
     // The cautions a save would ask about (a linked room booked, the room
     // being set or cleared) are taken as answered Yes while this is set: a
@@ -126,7 +128,8 @@ private:
         // The booking is new or moved, so the room's turnovers are checked,
         // unless the operator agreed to book into one.
         bool checkTurnovers = false;
-        int cloneSource = 0; // a new clone: the event whose items it copies
+        int cloneSource = 0; // a new clone: the event it copies
+        CloneChoices copies; // ... and what it takes besides the boxes
         int seriesOf = 0;    // a repeat's copy: the original whose series it joins
         QString seriesRule;
     };
@@ -144,6 +147,7 @@ private:
         Written written = Written::Done;
         QString clash; // the event in the way, as the operator is told of it
         EventChanges::Stamp stamp;
+        int package = 0; // the package a clone joined, 0 when none
     };
     enum class Held { Yes, No, Unread };
 

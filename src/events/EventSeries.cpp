@@ -1,7 +1,7 @@
 #include "EventSeries.h"
 
+#include "EventPackages.h"
 #include "storage/Databases.h"
-#include "storage/Schema.h"
 #include "values/TextValue.h"
 
 namespace {
@@ -13,25 +13,6 @@ Result<bool> exists(Database &evnt, const QString &sql, const QVariantList &valu
     if (!rows)
         return rows.error();
     return rows->next() && rows->value(0).toInt() > 0;
-}
-
-// The package row of an event, copied from its eventinfo row.
-Status addToPackage(Database &evnt, int package, int number) {
-    const int titleSize = Schema::findTable(QStringLiteral("evnt"), QStringLiteral("pkg"))
-                              ->textSize(u"eventtitle"_qs);
-    auto row = evnt.exec(
-        QStringLiteral("select eventdate, eventtitle from eventinfo where eventnum = ?"), {number});
-    if (!row)
-        return row.status();
-    if (!row->next())
-        return DbError{ErrorNumber::NoCurrentRecord,
-                       QStringLiteral("Event #%1 is no longer there.").arg(number)};
-    const QVariantList values{package, number, row->value(0),
-                              cutToLength(row->value(1).toString(), titleSize)};
-    row->finish();
-    return evnt.execute(QStringLiteral("insert into pkg (pkgnum, eventnum, eventdate, eventtitle) "
-                                       "values (?, ?, ?, ?)"),
-                        values);
 }
 
 } // namespace
@@ -56,18 +37,7 @@ Status join(Database &evnt, int original, int copy, const QString &rule) {
         !added)
         return added;
     // The original's package, or one it heads from now on.
-    auto package =
-        evnt.exec(QStringLiteral("select pkgnum from pkg where eventnum = ?"), {original});
-    if (!package)
-        return package.status();
-    int heading = package->next() ? package->value(0).toInt() : 0;
-    package->finish();
-    if (heading == 0) {
-        heading = original;
-        if (Status headed = addToPackage(evnt, heading, original); !headed)
-            return headed;
-    }
-    return addToPackage(evnt, heading, copy);
+    return EventPackages::joinPackageOf(evnt, original, copy).status();
 }
 
 Result<QList<int>> members(Database &evnt, int number) {

@@ -21,6 +21,9 @@ constexpr int ReservedStatus = 2;
 constexpr int DepositStatus = 3;
 constexpr int ConfirmedStatus = 4;
 
+// The clone's checklist, in order.
+enum CloneOption { ItemsOption, GuestsOption, ContactOption, NotesOption, PackageOption };
+
 } // namespace
 
 WholeEvent::WholeEvent(Module &module, EventRecord &events, EventEditor &editor,
@@ -60,13 +63,69 @@ int WholeEvent::askCloneDate() {
     return m_events.calendarHolds(date) ? date : 0;
 }
 
-bool WholeEvent::prepareClone(Module &module, EventRecord &events, int date, QString *note) {
+QString WholeEvent::dateText(int date) const {
+    const auto club = ClubSettings::load(m_module.databases);
+    return (club ? *club : ClubSettings()).dateNumber(date);
+}
+
+QList<PromptOption> WholeEvent::cloneOptions(int source) {
+    const CloneChoices copies;
+    return {
+        {QStringLiteral("&Items"), copies.items},
+        {QStringLiteral("&Guest counts"), copies.guests},
+        {QStringLiteral("Contact and &billing"), copies.contact},
+        {QStringLiteral("&Notes"), copies.notes},
+        {QStringLiteral("&Link into the package of #%1").arg(source), copies.linkPackage},
+    };
+}
+
+CloneChoices WholeEvent::chosenCopies(const QList<PromptOption> &options) {
+    const auto ticked = [&](CloneOption option) {
+        return options.value(option).checked;
+    };
+    return {ticked(ItemsOption), ticked(GuestsOption), ticked(ContactOption), ticked(NotesOption),
+            ticked(PackageOption)};
+}
+
+std::optional<CloneChoices> WholeEvent::askCloneChoices(int date) {
+    const CurrentEvent &event = m_module.event;
+    QList<PromptOption> options = cloneOptions(event.EventNumber);
+    if (!m_module.ports.prompts.chooseOptions(
+            QStringLiteral("Event #%1 \"%2\" is cloned to %3.\r\nThe clone takes its title, "
+                           "times, room and status; tick what else it copies.")
+                .arg(event.EventNumber)
+                .arg(shortened(event.fields[EventField::Title]), dateText(date)),
+            QStringLiteral("Clone Event - What to copy"), options,
+            QStringLiteral("frmclonechoices")))
+        return std::nullopt;
+    return chosenCopies(options);
+}
+
+bool WholeEvent::prepareClone(Module &module, EventRecord &events, int date, QString *note,
+                              const CloneChoices &copies) {
     CurrentEvent &event = module.event;
     const int source = event.EventNumber;
     if (events.NextEventNumber() == 0)
         return false;
     event.fields[EventField::Date] = QString::number(date);
     event.Date = date;
+    // What is not copied starts as on a new event; guest counts as 0, which
+    // a booking's save takes.
+    if (!copies.guests)
+        event.fields[EventField::Guests] = event.fields[EventField::Guarantee] =
+            QStringLiteral("0");
+    if (!copies.contact) {
+        for (EventField field : eventFieldsFrom(EventField::Member, EventField::ContactEmail))
+            event.fields[field].clear();
+        event.MemberFlag = 0;
+        event.Account = 0;
+        events.classCodeText.clear();
+        events.taxExemptShown = false;
+    }
+    if (!copies.notes) {
+        event.fields[EventField::Notes].clear();
+        event.fields[EventField::InternalNotes].clear();
+    }
     int status = integerValue(event.fields[EventField::Status]);
     if (status == CurrentEvent::BilledStatus)
         status = ConfirmedStatus;
@@ -83,6 +142,7 @@ bool WholeEvent::prepareClone(Module &module, EventRecord &events, int date, QSt
     event.fields[EventField::Status] = QString::number(status);
     event.Status = status;
     event.CloneSource = source;
+    event.CloneCopies = copies;
     event.UnsavedChanges = true;
     return true;
 }
@@ -104,8 +164,12 @@ void WholeEvent::cloneEvent() {
     const int date = askCloneDate();
     if (date == 0)
         return;
+    // Asked before a number is issued, so a cancelled clone uses none.
+    const auto copies = askCloneChoices(date);
+    if (!copies)
+        return;
     QString note;
-    if (!prepareClone(m_module, m_events, date, &note))
+    if (!prepareClone(m_module, m_events, date, &note, *copies))
         return;
     // The window as for a new event typed in, so that a stopped save leaves
     // the clone to be changed and saved.
@@ -140,12 +204,10 @@ void WholeEvent::deleteContact() {
         return;
     }
     // The question names the event, so that the operator knows which one goes.
-    const auto club = ClubSettings::load(m_module.databases);
     if (!m_module.messages.AskYesNo(
             QStringLiteral("Delete this contact now?\r\nEvent #%1 \"%2\" on %3.")
                 .arg(number)
-                .arg(shortened(event.fields[EventField::Title]),
-                     (club ? *club : ClubSettings()).dateNumber(event.Date)),
+                .arg(shortened(event.fields[EventField::Title]), dateText(event.Date)),
             QStringLiteral("** Confirm **")))
         return;
 
@@ -245,6 +307,8 @@ Result<WholeEvent::Deleted> WholeEvent::deleteRows(Database &evnt, int number,
         {QStringLiteral("delete from items where eventid = ?"), {number}},
         {QStringLiteral("delete from tasklist where eventnumber = ?"), {number}},
         {QStringLiteral("delete from pkg where eventnum = ? or pkgnum = ?"), {number, number}},
+        // The rest of its series stays one, under its original's number.
+        {QStringLiteral("delete from eventseries where eventnum = ?"), {number}},
         {QStringLiteral("delete from eventinfo where eventnum = ?"), {number}},
     };
     for (const auto &[sql, values] : deletes)

@@ -4,6 +4,17 @@
 
 #include <QString>
 
+// What a clone takes from its source besides the date, title, times, room,
+// status and booked-by, which every clone takes: the whole event unless the
+// operator left some out.
+struct CloneChoices {
+    bool items = true;        // its items, copied by the clone's save
+    bool guests = true;       // set for and guarantee
+    bool contact = true;      // member, account, billing and contact
+    bool notes = true;        // notes and internal notes
+    bool linkPackage = false; // joins the source's package, one it heads when in none
+};
+
 // The event the main window shows, shared by every window that works on it
 // (items, contract, tasks, billing). The event window's boxes edit `fields`;
 // the working copies follow the columns as loaded and saved.
@@ -36,6 +47,7 @@ struct CurrentEvent {
     bool UnsavedChanges = false;
     // A clone not yet saved: the event whose items its first save copies.
     int CloneSource = 0;
+    CloneChoices CloneCopies; // and what its save takes from the source
     // A repeat's copy not yet saved: the series (its original's number) its
     // first save joins it to, with the rule in words.
     int SeriesOf = 0;

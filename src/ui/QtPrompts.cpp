@@ -1,8 +1,14 @@
 #include "QtPrompts.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -33,6 +39,22 @@ QString literalLabel(QString text) {
     return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
+// A caption as it reads without its Alt letter's mark ("&&" stays "&").
+QString withoutMark(QString caption) {
+    caption.replace(QLatin1String("&&"), QStringLiteral("\x01"));
+    caption.remove(QLatin1Char('&'));
+    return caption.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+}
+
+QPushButton *namedButton(QDialogButtonBox &buttons, QDialogButtonBox::StandardButton which,
+                         const QString &caption, const QString &name) {
+    QPushButton *button = buttons.button(which);
+    button->setText(caption);
+    button->setObjectName(name);
+    button->setAccessibleName(withoutMark(caption));
+    return button;
+}
+
 } // namespace
 
 void QtPrompts::message(const QString &text, const QString &title, Icon icon) {
@@ -58,6 +80,44 @@ QString QtPrompts::input(const QString &text, const QString &title, const QStrin
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setTextValue(initial);
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+}
+
+bool QtPrompts::chooseOptions(const QString &text, const QString &title,
+                              QList<PromptOption> &options, const QString &name) {
+    QDialog dialog(owner());
+    dialog.setObjectName(name);
+    dialog.setWindowTitle(windowTitle(title));
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *question = new QLabel(text, &dialog);
+    question->setTextFormat(Qt::PlainText);
+    question->setWordWrap(true);
+    // Wide enough for a sentence or two to a line, not a word or two.
+    question->setMinimumWidth(question->fontMetrics().averageCharWidth() * 64);
+    layout->addWidget(question);
+    QList<QCheckBox *> boxes;
+    for (qsizetype i = 0; i < options.size(); ++i) {
+        auto *box = new QCheckBox(options[i].label, &dialog);
+        box->setObjectName(QStringLiteral("chkoption(%1)").arg(i));
+        box->setAccessibleName(withoutMark(options[i].label));
+        box->setChecked(options[i].checked);
+        layout->addWidget(box);
+        boxes << box;
+    }
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    namedButton(*buttons, QDialogButtonBox::Ok, QStringLiteral("&OK"), QStringLiteral("cmdok"))
+        ->setDefault(true);
+    namedButton(*buttons, QDialogButtonBox::Cancel, QStringLiteral("&Cancel"),
+                QStringLiteral("cmdcancel"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (!boxes.isEmpty())
+        boxes.first()->setFocus();
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    for (qsizetype i = 0; i < options.size(); ++i)
+        options[i].checked = boxes[i]->isChecked();
+    return true;
 }
 
 QWidget *QtPrompts::owner() const {

@@ -14,6 +14,10 @@ public:
     void message(const QString &text, const QString &title, Icon icon) override;
     bool askYesNo(const QString &text, const QString &title) override;
     QString input(const QString &text, const QString &title, const QString &initial) override;
+    // A small dialogue of check boxes, chkoption(i), with OK and Cancel;
+    // Escape cancels.
+    bool chooseOptions(const QString &text, const QString &title, QList<PromptOption> &options,
+                       const QString &name) override;
     void setBusy(bool busy) override;
 
 private:

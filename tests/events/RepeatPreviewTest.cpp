@@ -148,9 +148,9 @@ TEST_P(RepeatRaceTest, TheFirstToSaveHasTheDatesAndTheOtherIsRefusedWhole) {
     for (Workstation *station : {&anna, &bert}) {
         station->clock.current = clock.current;
         auto evnt = std::move(station->module.databases.open(u"evnt"_s).value());
-        const auto outcomes = *RepeatPreview::outcomes(
-            *evnt, {20270303, u"12:00"_s, u"13:30"_s, 2, 0, Library, 0}, u"Library"_s,
-            wednesdays, clock.today());
+        const auto outcomes =
+            *RepeatPreview::outcomes(*evnt, {20270303, u"12:00"_s, u"13:30"_s, 2, 0, Library, 0},
+                                     u"Library"_s, wednesdays, clock.today());
         for (const RepeatOutcome &outcome : outcomes)
             ASSERT_EQ(outcome.kind, RepeatOutcome::Kind::Free);
     }

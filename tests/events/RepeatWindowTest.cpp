@@ -1,6 +1,7 @@
 #include "events/RepeatWindow.h"
 
 #include "EditingFixture.h"
+#include "RunningWindow.h"
 #include "events/SeriesChangeWindow.h"
 
 namespace {
@@ -257,6 +258,94 @@ TEST_F(RepeatWindowTest, TheFreeDatesAreSavedAndTheSeriesChangedLaterOn) {
     EXPECT_EQ(cells(Library, 20270505).first(),
               u"12:30 %1 Rotary Club Lunch"_s.arg(copies[6].toInt()));
     EXPECT_EQ(event().EventNumber, second);
+}
+
+} // namespace
+
+namespace {
+
+// On the demo club as the office finds it: the Rotary's lunch repeated every
+// Wednesday for ten weeks, the two Wednesdays its room is taken named before
+// saving, the eight others saved as one package; the series moved to 12:30;
+// and the ballroom's hour of clearing after the wedding reception keeping a
+// late booking out with a caution naming it.
+class DemoRepeatTest : public ClubFixture {
+protected:
+    bool demoData() const override { return true; }
+    void SetUp() override {
+        ClubFixture::SetUp();
+        running.start(*module, club, u"demo-repeat"_s);
+    }
+    void TearDown() override {
+        running.stop();
+        ClubFixture::TearDown();
+    }
+    RunningWindow running;
+};
+
+TEST_F(DemoRepeatTest, TheRotaryLunchRepeatsMovesAsASeriesAndTheBallroomClearsAfterTheWedding) {
+    MainWindowLogic &logic = *running.logic;
+    const int lunch = eventNumber(u"Rotary Club Weekly Lunch"_s);
+    ASSERT_TRUE(logic.ShowEvent(lunch));
+    RepeatWindow &repeat = logic.repeat;
+    ASSERT_TRUE(repeat.open());
+    repeat.editCount(u"10"_s);
+    repeat.recompute();
+    QStringList refused;
+    for (const RepeatWindow::Row &row : repeat.rows)
+        if (row.outcome != u"Free"_s)
+            refused << row.outcome;
+    EXPECT_EQ(refused.size(), 2);
+    EXPECT_TRUE(refused.value(0).contains(u"Ladies' Nine-Hole League Luncheon"_s));
+    EXPECT_TRUE(refused.value(1).contains(u"Red Cross Blood Drive"_s));
+    EXPECT_EQ(repeat.summary, u"8 of 10 dates are free; 2 cannot be saved."_s);
+    prompts.answerYesNo(true); // save the free ones
+    ASSERT_TRUE(repeat.saveFreeDates());
+    const QList<QVariant> copies = column(
+        u"evnt"_s, u"select eventnum from eventseries where seriesnum = ? and eventnum <> ?"_s,
+        {lunch, lunch});
+    EXPECT_EQ(copies.size(), 8);
+    EXPECT_EQ(scalar(u"evnt"_s, u"select count(*) from pkg where pkgnum = ?"_s, {lunch}).toInt(),
+              9);
+
+    // The whole series to 12:30, from the original on.
+    ASSERT_TRUE(logic.ShowEvent(lunch));
+    SeriesChangeWindow &series = logic.seriesChange;
+    ASSERT_TRUE(series.open());
+    series.editValue(SeriesValue::Start, u"12:30"_s);
+    series.editValue(SeriesValue::End, u"14:00"_s);
+    ASSERT_TRUE(series.apply());
+    EXPECT_EQ(rowTexts(u"evnt"_s,
+                       u"select distinct starttime from eventinfo e join eventseries s on "
+                       "s.eventnum = e.eventnum where s.seriesnum = ? and e.eventnum <> ?"_s,
+                       {lunch, lunch}),
+              QStringList{u"12:30"_s});
+
+    // A late supper in the ballroom half an hour after the wedding ends.
+    const int wedding = eventNumber(u"Lindqvist Wedding Reception"_s);
+    const QString date =
+        scalar(u"evnt"_s, u"select eventdate from eventinfo where eventnum = ?"_s, {wedding})
+            .toString();
+    EventRecord record(*module);
+    record.ClearEvent();
+    ASSERT_GT(record.NextEventNumber(), 0);
+    auto &fields = module->event.fields;
+    fields[EventField::Date] = date;
+    fields[EventField::Title] = u"Late Supper"_s;
+    fields[EventField::Start] = u"23:30"_s;
+    fields[EventField::End] = u"CLOSE"_s;
+    fields[EventField::Status] = u"2"_s;
+    fields[EventField::ContactName] = u"Karin Lindqvist"_s;
+    fields[EventField::ContactPhone1] = u"215-555-0161"_s;
+    record.chooseRoom(1);
+    prompts.clear();
+    prompts.answerYesNo(false);
+    EXPECT_EQ(record.SaveEvent(EventRecord::NewEvent), EventRecord::Saved::Declined);
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_TRUE(prompts.questions[0].text.startsWith(
+        u"Caution - The Grand Ballroom is being cleared after the Lindqvist Wedding Reception "
+        "until 00:00."_s))
+        << prompts.questions[0].text.toStdString();
 }
 
 } // namespace

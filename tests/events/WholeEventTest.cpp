@@ -74,7 +74,9 @@ TEST_F(WholeEventTest, ACloneIsSavedWithTheSourcesItemsInOneGo) {
     EXPECT_EQ(cells(Ballroom, 20270310).size(), 16) << "the source keeps its cells";
     EXPECT_EQ(event().CloneSource, 0);
     EXPECT_FALSE(event().UnsavedChanges);
-    EXPECT_TRUE(historyFile().last().endsWith(u"Event#%1 opened"_s.arg(copy)));
+    const QStringList history = historyFile();
+    EXPECT_TRUE(history.value(history.size() - 2).endsWith(u"Event#%1 opened"_s.arg(copy)));
+    EXPECT_TRUE(history.last().endsWith(u"Event#%1 \\Cloned from #%2\\"_s.arg(copy).arg(source)));
 
     // A billed event is cloned as confirmed, and so needs the billing
     // details this enquiry never had; a non-member's confirmation stands on
@@ -192,6 +194,140 @@ TEST_F(WholeEventTest, ACloneIsCheckedBeforeANumberIsIssuedAndWritesNothingUntil
     EXPECT_TRUE(items(box(EventField::Number).toInt()).isEmpty());
 }
 
+// The checklist after the date: each part left out is left out of the clone
+// alone, the source keeps all of it, and the package link joins the
+// source's package, or starts one the source heads.
+TEST_F(WholeEventTest, TheChecklistDecidesWhatACloneCopiesAndWhichPackageItJoins) {
+    const int other = saveBooking(u"20270301"_s, u"Club Dinner"_s, Ballroom);
+    const int source = saveBooking(u"20270310"_s, u"Smith Wedding"_s, Library, 2);
+    exec(u"evnt"_s,
+         u"update eventinfo set notes = 'Roses', internalnotes = 'Ask for Ed' where eventnum = ?"_s,
+         {source});
+    exec(u"evnt"_s,
+         u"insert into eventpayment (eventnum, line, what, duedate, amountdue, receiveddate, "
+         "amountreceived, posted) values (?, 1, 'Deposit', 20270301, 50, 0, 0, 0)"_s,
+         {source});
+    const auto sourceState = [&] {
+        return rowTexts(
+                   u"evnt"_s,
+                   u"select setfor, guarantee, contactname, notes, internalnotes from eventinfo "
+                   "where eventnum = ?"_s,
+                   {source}) +
+               items(source);
+    };
+    const QStringList before = sourceState();
+    const QString all = u"Items|Guest counts|Contact and billing|Notes"_s;
+
+    struct Case {
+        const char *name;
+        QString ticked;
+        int package;        // the package the clone joins: 0 none, -1 the other event's
+        const char *logged; // what the log adds to "Cloned from #source"
+    };
+    const Case cases[] = {
+        {"without items", u"Guest counts|Contact and billing|Notes"_s, 0, " without items"},
+        {"without guest counts and notes", u"Items|Contact and billing"_s, 0,
+         " without guest counts and notes"},
+        {"without contact, filled in before its save", u"Items|Guest counts|Notes"_s, 0,
+         " without contact and billing"},
+        {"linked, starting the source's package",
+         all + u"|Link into the package of #%1"_s.arg(source), source, ", linked into package #%1"},
+        {"linked into the package the source heads", u"Link into the package of #%1"_s.arg(source),
+         source,
+         " without items, guest counts, contact and billing and notes, linked into "
+         "package #%1"},
+        {"linked into the package the source is in",
+         u"Items|Link into the package of #%1"_s.arg(source), -1,
+         " without guest counts, contact and billing and notes, linked into package #%1"},
+    };
+    int day = 11;
+    for (const Case &row : cases) {
+        SCOPED_TRACE(row.name);
+        if (row.package < 0) { // the source moves into a package the other event heads
+            exec(u"evnt"_s, u"update pkg set pkgnum = ? where pkgnum = ?"_s, {other, source});
+            exec(u"evnt"_s,
+                 u"insert into pkg (pkgnum, eventnum, eventdate, eventtitle) values (?, ?, "
+                 "20270301, 'Club Dinner')"_s,
+                 {other, other});
+        }
+        ASSERT_TRUE(logic->ShowEvent(source));
+        prompts.clear();
+        prompts.answerOptions(row.ticked.split(u'|'));
+        const bool contact = row.ticked.contains(u"Contact"_s);
+        clone(u"202704%1"_s.arg(day++));
+        ASSERT_EQ(prompts.offeredOptions.size(), 1);
+        EXPECT_EQ(prompts.offeredOptions[0].last().label,
+                  u"&Link into the package of #%1"_s.arg(source));
+        const int copy = box(EventField::Number).toInt();
+        if (!contact) {
+            EXPECT_EQ(prompts.messageTexts(),
+                      QStringList{u"One or more required fields of data is missing.\r\nPlease "
+                                  "fill in: Contact Name, Contact Phone 1."_s});
+            EXPECT_FALSE(eventExists(copy));
+            type(EventField::ContactName, u"Grace Hopper"_s);
+            type(EventField::ContactPhone1, u"5559876543"_s);
+            click(EventCommand::Save);
+        }
+        ASSERT_TRUE(eventExists(copy)) << told();
+        const bool copiesItems = row.ticked.contains(u"Items"_s);
+        EXPECT_EQ(items(copy), copiesItems ? items(source) : QStringList());
+        EXPECT_EQ(count(u"select count(*) from eventpayment where eventnum = ?"_s, {copy}) > 0,
+                  copiesItems)
+            << "a schedule only for a clone with items";
+        const bool guests = row.ticked.contains(u"Guest counts"_s);
+        EXPECT_EQ(stored(u"setfor"_s, copy), guests ? u"40"_s : u"0"_s);
+        EXPECT_EQ(stored(u"guarantee"_s, copy), guests ? u"35"_s : u"0"_s);
+        EXPECT_EQ(stored(u"contactname"_s, copy), contact ? u"Ada Lovelace"_s : u"Grace Hopper"_s);
+        const bool notes = row.ticked.contains(u"Notes"_s);
+        EXPECT_EQ(stored(u"notes"_s, copy) + stored(u"internalnotes"_s, copy),
+                  notes ? u"RosesAsk for Ed"_s : QString());
+        const int package = row.package < 0 ? other : row.package;
+        EXPECT_EQ(rowTexts(u"evnt"_s, u"select pkgnum from pkg where eventnum in (?, ?)"_s,
+                           {source, copy}),
+                  (package ? QStringList{QString::number(package), QString::number(package)}
+                           : QStringList()));
+        EXPECT_EQ(historyFile().last(),
+                  u"01102027\\09:30\\E#0\\Event#%1 \\Cloned from #%2"_s.arg(copy).arg(source) +
+                      QString::fromLatin1(row.logged).replace(u"%1"_s, QString::number(package)) +
+                      u"\\"_s);
+        EXPECT_EQ(sourceState(), before);
+        if (row.package == 0) {
+            EXPECT_EQ(count(u"select count(*) from pkg"_s), 0);
+        }
+    }
+    EXPECT_EQ(count(u"select count(*) from pkg where pkgnum = ?"_s, {other}), 5)
+        << "the other event, the source and three clones";
+
+    // The package row is written by the save's transaction: a save that
+    // fails leaves none, and no clone; saved again it joins.
+    ASSERT_TRUE(logic->ShowEvent(source));
+    prompts.clear();
+    addFault(u"evnt"_s, u"refuse_pkg"_s, u"insert"_s, u"pkg"_s, QString(), u"disk full"_s);
+    prompts.expectError();
+    prompts.answerOptions(all.split(u'|') << u"Link into the package of #%1"_s.arg(source));
+    clone(u"20270420"_s);
+    const int stopped = box(EventField::Number).toInt();
+    EXPECT_FALSE(eventExists(stopped));
+    EXPECT_TRUE(items(stopped).isEmpty());
+    EXPECT_EQ(count(u"select count(*) from pkg where eventnum = ?"_s, {stopped}), 0);
+    removeFault(u"evnt"_s, u"refuse_pkg"_s, u"pkg"_s);
+    click(EventCommand::Save);
+    EXPECT_EQ(
+        count(u"select count(*) from pkg where eventnum = ? and pkgnum = ?"_s, {stopped, other}),
+        1);
+
+    // Cancelled at the checklist, the clone uses no number and shows nothing new.
+    ASSERT_TRUE(logic->ShowEvent(source));
+    prompts.clear();
+    const QString issued = counter();
+    prompts.answerOptions(std::nullopt);
+    clone(u"20270421"_s);
+    EXPECT_EQ(counter(), issued);
+    EXPECT_EQ(box(EventField::Number).toInt(), source);
+    EXPECT_FALSE(event().UnsavedChanges);
+    EXPECT_TRUE(prompts.messages.isEmpty()) << told();
+}
+
 TEST_F(WholeEventTest, DeleteNeedsItsLevelsAndTakesTheEventItsItemsTasksPackageRowAndCells) {
     const int neighbour = saveBooking(u"20270311"_s, u"Neighbour"_s, Ballroom, 1);
     const int doomed = saveBooking(u"20270310"_s, u"Doomed"_s, Ballroom, 2);
@@ -217,6 +353,11 @@ TEST_F(WholeEventTest, DeleteNeedsItsLevelsAndTakesTheEventItsItemsTasksPackageR
          u"insert into pkg (pkgnum, eventnum, eventdate, eventtitle) values (?, ?, "
          "20270311, 'Neighbour'), (?, ?, 20270310, 'Doomed')"_s,
          {neighbour, neighbour, neighbour, doomed});
+    // A series of the two, the doomed one its original.
+    exec(u"evnt"_s,
+         u"insert into eventseries (eventnum, seriesnum, rule) values (?, ?, 'weekly'), (?, ?, "
+         "'weekly')"_s,
+         {doomed, doomed, neighbour, doomed});
 
     // Below the deleting level nothing is asked; a failed delete removes and
     // logs nothing.
@@ -244,7 +385,7 @@ TEST_F(WholeEventTest, DeleteNeedsItsLevelsAndTakesTheEventItsItemsTasksPackageR
     EXPECT_TRUE(items(doomed).isEmpty());
     EXPECT_EQ(count(u"select count(*) from tasklist where eventnumber = ?"_s, {doomed}), 0);
     EXPECT_EQ(count(u"select count(*) from pkg where eventnum = ?"_s, {doomed}), 0);
-    for (const char *table : {"eventorder", "eventordertime", "eventpayment"}) {
+    for (const char *table : {"eventorder", "eventordertime", "eventpayment", "eventseries"}) {
         const QString rows =
             u"select count(*) from %1 where eventnum = ?"_s.arg(QLatin1String(table));
         EXPECT_EQ(count(rows, {doomed}), 0) << table;
@@ -298,6 +439,72 @@ TEST_F(WholeEventTest, DeleteNeedsItsLevelsAndTakesTheEventItsItemsTasksPackageR
     EXPECT_FALSE(eventExists(neighbour));
     EXPECT_EQ(count(u"select count(*) from pkg"_s), 0);
     EXPECT_TRUE(eventExists(member));
+}
+
+// The wedding's rehearsal dinner on the Friday before, cloned from the
+// reception without its menu or numbers: no items, no payment schedule, in
+// the wedding's package.
+class DemoCloneTest : public ClubFixture {
+protected:
+    bool demoData() const override { return true; }
+    void SetUp() override {
+        ClubFixture::SetUp();
+        running.start(*module, club, u"demo-clone"_s);
+    }
+    void TearDown() override {
+        running.stop();
+        ClubFixture::TearDown();
+    }
+    QString stored(const QString &column, int number) {
+        return scalar(u"evnt"_s, u"select %1 from eventinfo where eventnum = ?"_s.arg(column),
+                      {number})
+            .toString();
+    }
+    int count(const QString &table, int number) {
+        return scalar(u"evnt"_s,
+                      u"select count(*) from %1 where %2 = ?"_s.arg(
+                          table, table == u"items"_s ? u"eventid"_s : u"eventnum"_s),
+                      {number})
+            .toInt();
+    }
+
+    RunningWindow running;
+};
+
+TEST_F(DemoCloneTest, TheReceptionClonedForTheRehearsalDinnerTakesNeitherMenuNorNumbers) {
+    MainWindowLogic &logic = *running.logic;
+    const int reception = eventNumber(u"Sullivan-Park Reception"_s);
+    const int ceremony = eventNumber(u"Sullivan-Park Wedding Ceremony"_s);
+    ASSERT_TRUE(logic.ShowEvent(reception));
+    const int items = count(u"items"_s, reception);
+    const int lines = count(u"eventpayment"_s, reception);
+    ASSERT_GT(items, 0);
+    ASSERT_GT(lines, 0);
+    const QDate friday =
+        QDate::fromString(stored(u"eventdate"_s, reception), u"yyyyMMdd"_s).addDays(-1);
+    prompts.answerInput(friday.toString(u"yyyyMMdd"_s));
+    prompts.answerOptions(QStringList{u"Contact and billing"_s, u"Notes"_s,
+                                      u"Link into the package of #%1"_s.arg(reception)});
+    logic.wholeEvent.cloneEvent();
+    // The rehearsal dinner holds the room that evening: the clone waits
+    // for a lunchtime.
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(
+        u"The chosen time and room combination is already in use."_s));
+    CurrentEvent &event = module->event;
+    event.fields[EventField::Start] = u"11:00"_s;
+    event.fields[EventField::End] = u"14:00"_s;
+    logic.editor.run(EventCommand::Save);
+    const int clone = event.EventNumber;
+    ASSERT_EQ(stored(u"eventdate"_s, clone), friday.toString(u"yyyyMMdd"_s));
+    EXPECT_EQ(count(u"items"_s, clone), 0);
+    EXPECT_EQ(count(u"eventpayment"_s, clone), 0);
+    EXPECT_EQ(stored(u"setfor"_s, clone) + stored(u"guarantee"_s, clone), u"00"_s);
+    EXPECT_EQ(stored(u"contactname"_s, clone), stored(u"contactname"_s, reception));
+    EXPECT_EQ(scalar(u"evnt"_s, u"select pkgnum from pkg where eventnum = ?"_s, {clone}).toInt(),
+              ceremony);
+    EXPECT_EQ(count(u"items"_s, reception), items);
+    EXPECT_EQ(count(u"eventpayment"_s, reception), lines);
 }
 
 } // namespace

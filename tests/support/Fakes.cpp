@@ -4,6 +4,7 @@
 
 ScriptedPrompts::~ScriptedPrompts() {
     EXPECT_TRUE(m_answers.isEmpty()) << m_answers.size() << " scripted answers never asked for";
+    EXPECT_TRUE(m_options.isEmpty()) << m_options.size() << " checklist answers never asked for";
     EXPECT_EQ(m_expectedErrors, 0) << "error reports announced but never shown";
 }
 
@@ -15,6 +16,21 @@ void ScriptedPrompts::message(const QString &text, const QString &title, Icon ic
     EXPECT_GT(m_expectedErrors, 0)
         << "unexpected error report \"" << title.toStdString() << "\": " << text.toStdString();
     m_expectedErrors = std::max(0, m_expectedErrors - 1);
+}
+
+bool ScriptedPrompts::chooseOptions(const QString &text, const QString &title,
+                                    QList<PromptOption> &options, const QString &name) {
+    Q_UNUSED(name);
+    checklists << Shown{text, title, Icon::Question};
+    offeredOptions << options;
+    if (m_options.isEmpty())
+        return true;
+    const std::optional<QStringList> ticked = m_options.dequeue();
+    if (!ticked)
+        return false;
+    for (PromptOption &option : options)
+        option.checked = ticked->contains(QString(option.label).remove(QLatin1Char('&')));
+    return true;
 }
 
 // The next scripted answer, which must be of the kind the prompt takes.

@@ -12,6 +12,7 @@
 
 #include <QLocale>
 #include <QQueue>
+#include <optional>
 
 // Answers questions and input boxes from a script, records every message,
 // and fails the test on a prompt nobody expected, an answer nobody asked for,
@@ -29,6 +30,10 @@ public:
 
     void answerYesNo(bool yes) { m_answers.enqueue(yes); }
     void answerInput(const QString &text) { m_answers.enqueue(text); }
+    // The next checklist comes back with exactly the boxes of these labels
+    // (as shown, without "&") ticked; cancelled when none is given. A
+    // checklist no test answered is taken as offered.
+    void answerOptions(const std::optional<QStringList> &ticked) { m_options.enqueue(ticked); }
     // The next `count` error reports are part of what the test checks.
     void expectError(int count = 1) { m_expectedErrors += count; }
 
@@ -42,13 +47,17 @@ public:
         offered << initial;
         return next(QMetaType::fromType<QString>(), text).toString();
     }
+    bool chooseOptions(const QString &text, const QString &title, QList<PromptOption> &options,
+                       const QString &name) override;
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
 
     // In the order they were shown.
     QList<Shown> messages;
     QList<Shown> questions;
     QList<Shown> inputs;
-    QStringList offered; // what each input box started with
+    QList<Shown> checklists;
+    QList<QList<PromptOption>> offeredOptions; // each checklist's boxes as it started
+    QStringList offered;                       // what each input box started with
     int busyDepth = 0;
 
     QStringList messageTexts() const;
@@ -58,14 +67,16 @@ public:
     }
     // Forgets what was shown so far.
     void clear() {
-        messages = questions = inputs = {};
+        messages = questions = inputs = checklists = {};
         offered.clear();
+        offeredOptions.clear();
     }
 
 private:
     QVariant next(QMetaType kind, const QString &text);
 
     QQueue<QVariant> m_answers; // a bool answers a question, a text an input box
+    QQueue<std::optional<QStringList>> m_options;
     int m_expectedErrors = 0;
 };
 

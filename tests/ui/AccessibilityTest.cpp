@@ -3,6 +3,7 @@
 #include "ViewTest.h"
 #include "WaitFor.h"
 #include "billing/PointOfSaleExport.h"
+#include "events/WholeEvent.h"
 #include "ui/ContractBuilderView.h"
 #include "ui/EventOrderView.h"
 #include "ui/EventPanels.h"
@@ -567,6 +568,46 @@ TEST_F(AccessibilityTest, PromptTextsShowAnAmpersandAsItIs) {
     });
     real.message(u"Smith & Sons <Catering>"_s, u"FYI..."_s, Icon::Information);
     EXPECT_EQ(messageShown, u"Smith & Sons <Catering>"_s);
+}
+
+// The clone's checklist: each box named as it reads and reached by its own
+// Alt letter, OK and Cancel too; Escape cancels it.
+TEST_F(AccessibilityTest, TheClonesChecklistIsNamedAndTickedFromTheKeyboard) {
+    QtPrompts real;
+    QList<PromptOption> options = WholeEvent::cloneOptions(24);
+    QStringList captions;
+    QTimer::singleShot(0, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(dialog->objectName(), u"frmclonechoices"_s);
+        expectNamed(dialog);
+        for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>())
+            captions << button->text();
+        auto *items = child<QAbstractButton>(*dialog, u"chkoption(0)"_s);
+        auto *link = child<QAbstractButton>(*dialog, u"chkoption(4)"_s);
+        ASSERT_TRUE(waitFor([&] { return dialog->isActiveWindow(); }));
+        QTest::keyClick(dialog, Qt::Key_I, Qt::AltModifier);
+        QTest::keyClick(dialog, Qt::Key_L, Qt::AltModifier);
+        EXPECT_TRUE(waitFor([&] { return !items->isChecked() && link->isChecked(); }));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    const QString text =
+        u"Event #24 \"Sullivan-Park Reception\" is cloned to 01/08/2027.\r\nThe clone takes its title, times, room and status; tick what else it copies."_s;
+    ASSERT_TRUE(
+        real.chooseOptions(text, u"Clone Event - What to copy"_s, options, u"frmclonechoices"_s));
+    EXPECT_EQ(std::ranges::count_if(
+                  captions, [](const QString &text) { return !accelerator(text).isNull(); }),
+              7);
+    EXPECT_EQ(shared(captions), QStringList());
+    const CloneChoices copies = WholeEvent::chosenCopies(options);
+    EXPECT_EQ(QList<bool>(
+                  {copies.items, copies.guests, copies.contact, copies.notes, copies.linkPackage}),
+              QList<bool>({false, true, true, true, true}));
+
+    QTimer::singleShot(0,
+                       [&] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+    EXPECT_FALSE(
+        real.chooseOptions(text, u"Clone Event - What to copy"_s, options, u"frmclonechoices"_s));
 }
 
 // The main window on the smallest screen a club office has, 1366x768, as a
