@@ -267,8 +267,8 @@ TEST_F(RoomDeletionTest,
     exec(u"evnt"_s, u"insert into roomsetting (roomnum, name, value) values (3, "
                     "'setupminutes', '30')"_s);
     deleteRoom(1, true); // the Terrace, room 3, the highest number
+    EXPECT_EQ(count(u"select count(*) from roomsetting"_s), 0) << "the Terrace's set-up went too";
     addRoom(u"Pavilion"_s, u"150"_s);
-    EXPECT_EQ(count(u"select count(*) from roomsetting"_s), 0) << "not the Terrace's set-up";
     EXPECT_EQ(roomsStored().last().toString(), u"3 Pavilion 150 0"_s);
     EXPECT_EQ(count(u"select count(*) from reserv where event3 <> 0 or room3 > ' '"_s), 0);
     EXPECT_EQ(count(u"select count(*) from eventinfo where roomnumber = 3"_s), 0);

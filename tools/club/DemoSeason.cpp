@@ -74,11 +74,6 @@ const Booking Bookings[] = {
      "Robert Whitaker", "215-555-0141", "rwhitaker@example.com"},
     {Wednesdays, 0, "Rotary Club Weekly Lunch", "12:00", "13:30", BallroomWest, 4, 38, 2510,
      "Dale Fisher", "215-555-0213", "dfisher@example.org"},
-    {Wednesdays, 3, "Ladies' Nine-Hole League Luncheon", "11:30", "13:30", BallroomWest, 3, 44,
-     1238, "Susan Abernathy", "215-555-0167", "sabernathy@example.com", "200.00"},
-    {Wednesdays, 6, "Red Cross Blood Drive", "09:00", "15:00", BallroomWest, 2, 60, 2901,
-     "Club Secretary", "215-555-0100", "events@hollowcreek.example.org", "",
-     "Donor beds along the west wall; juice and cookies after."},
     {0, 12, "Holiday Cookie Swap", "14:00", "16:30", Terrace, 3, 30, 1249, "Linh Nguyen",
      "215-555-0158", "lnguyen@example.com", "150.00"},
     {0, 13, "Chen Anniversary Brunch", "10:30", "13:30", FairwayDining, 3, 40, 1012, "Lisa Chen",
@@ -148,10 +143,6 @@ const Booking Bookings[] = {
     // Three months on.
     {3, 7, "Wellington School Spring Auction", "18:00", "CLOSE", GrandBallroom, 2, 230, 2504,
      "Helen Prescott", "215-555-0230", "hprescott@wellington.example.org"},
-    // The ballroom takes an hour to clear after it.
-    {2, 20, "Lindqvist Wedding Reception", "16:00", "23:00", GrandBallroom, 3, 180, 1115,
-     "Karin Lindqvist", "215-555-0161", "klindqvist@example.com", "2000.00",
-     "Dinner and dancing; the band plays until 22:45."},
     {3, 12, "Orthopedic Associates Lunch-and-Learn", "12:00", "13:30", BoardRoom, 2, 16, 2012,
      "Dr. Ruth Abrams", "610-555-0145", "rabrams@gwyneddortho.example.com"},
     {3, 18, "Castellano Sweet Sixteen", "19:00", "23:00", BallroomWest, 1, 90, 1306,
@@ -164,6 +155,17 @@ const Booking Bookings[] = {
      "Live band from 19:30; buffet with a carving station."},
     {-1, 21, "O'Brien Thanksgiving Brunch", "11:00", "14:00", FairwayDining, 4, 28, 1027,
      "Maureen O'Brien", "215-555-0139", "mobrien@example.com"},
+    // Added after the season above, so its events keep their numbers: the
+    // Rotary lunch's room taken on two later Wednesdays, and a wedding
+    // reception in the ballroom, which takes an hour to clear after it.
+    {Wednesdays, 3, "Ladies' Nine-Hole League Luncheon", "11:30", "13:30", BallroomWest, 3, 44,
+     1238, "Susan Abernathy", "215-555-0167", "sabernathy@example.com", "200.00"},
+    {Wednesdays, 6, "Red Cross Blood Drive", "09:00", "15:00", BallroomWest, 2, 60, 2901,
+     "Club Secretary", "215-555-0100", "events@hollowcreek.example.org", "",
+     "Donor beds along the west wall; juice and cookies after."},
+    {2, 20, "Lindqvist Wedding Reception", "16:00", "23:00", GrandBallroom, 3, 180, 1115,
+     "Karin Lindqvist", "215-555-0161", "klindqvist@example.com", "2000.00",
+     "Dinner and dancing; the band plays until 22:45."},
 };
 
 // To-do tasks: the event's title, the due date in days from today, done.
