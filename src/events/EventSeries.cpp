@@ -8,24 +8,21 @@ namespace {
 
 constexpr int RuleLength = 100;
 
-Result<bool> exists(Database &evnt, const QString &sql, const QVariantList &values) {
-    auto rows = evnt.exec(sql, values);
-    if (!rows)
-        return rows.error();
-    return rows->next() && rows->value(0).toInt() > 0;
-}
-
 } // namespace
 
 namespace EventSeries {
 
 Status join(Database &evnt, int original, int copy, const QString &rule) {
     const QString cut = cutToLength(rule, RuleLength);
-    auto started = exists(
-        evnt, QStringLiteral("select count(*) from eventseries where eventnum = ?"), {original});
-    if (!started)
-        return started.status();
-    if (!*started)
+    // A copy repeated again adds to the series it is in, not to one of its
+    // own, so the whole series changes together.
+    auto series = evnt.exec(QStringLiteral("select seriesnum from eventseries where eventnum = ?"),
+                            {original});
+    if (!series)
+        return series.status();
+    const int seriesNumber = series->next() ? series->value(0).toInt() : 0;
+    series->finish();
+    if (seriesNumber == 0)
         if (Status added = evnt.execute(QStringLiteral("insert into eventseries (eventnum, "
                                                        "seriesnum, rule) values (?, ?, ?)"),
                                         {original, original, cut});
@@ -33,9 +30,10 @@ Status join(Database &evnt, int original, int copy, const QString &rule) {
             return added;
     if (Status added = evnt.execute(
             QStringLiteral("insert into eventseries (eventnum, seriesnum, rule) values (?, ?, ?)"),
-            {copy, original, cut});
+            {copy, seriesNumber == 0 ? original : seriesNumber, cut});
         !added)
         return added;
+
     // The original's package, or one it heads from now on.
     return EventPackages::joinPackageOf(evnt, original, copy).status();
 }

@@ -36,7 +36,9 @@ Result<QList<RepeatOutcome>> outcomes(Database &evnt, const SlotBooking::SlotReq
         } else if (!setUp) {
             outcome.kind = RepeatOutcome::Kind::YearNotSetUp;
             outcome.text = QStringLiteral("The calendar year %1 is not set up.").arg(date.year());
-        } else {
+        } else if (booking.status >= 2 && booking.status <= 8) {
+            // An enquiry's or a cancelled event's copies hold no room, so
+            // nothing can stand in their way.
             SlotBooking::SlotRequest copy = booking;
             copy.date = day;
             copy.eventNumber = 0;
@@ -69,11 +71,11 @@ Result<QList<RepeatOutcome>> outcomes(Database &evnt, const SlotBooking::SlotReq
 }
 
 QList<int> saveCopies(Module &module, EventRecord &record, int original, const QList<QDate> &dates,
-                      const QString &rule) {
+                      const QString &rule, const QSet<QDate> &cautioned) {
     QList<int> saved;
-    // The preview showed each date's cautions before the operator saved.
-    record.cautionsAccepted = true;
     for (const QDate &date : dates) {
+        // The preview showed this date's caution before the operator saved.
+        record.cautionsAccepted = cautioned.contains(date);
         int number = 0;
         if (record.LoadEvent(original) &&
             WholeEvent::prepareClone(module, record, dateNumber(date))) {

@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <optional>
 
@@ -39,10 +40,12 @@ Result<QList<RepeatOutcome>> outcomes(Database &evnt, const SlotBooking::SlotReq
 
 // Saves a copy of `original` on each date, each through the event's own
 // save (its conflict check, row, cells and items in one transaction) as a
-// clone joined to the original's series and package. The number of each
-// copy saved, 0 where the save did not take it (the operator was told why).
+// clone joined to the original's series and package. The cautions of the
+// dates in `cautioned` were shown in the preview and are not asked again;
+// any other date's caution is. The number of each copy saved, 0 where the
+// save did not take it (the operator was told why).
 QList<int> saveCopies(Module &module, EventRecord &record, int original, const QList<QDate> &dates,
-                      const QString &rule);
+                      const QString &rule, const QSet<QDate> &cautioned = {});
 
 // A change "Change the series" makes to the later events of a series: the
 // values given, the others kept.

@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr int EnquiryStatus = 1;
+
 const QString WindowTitle = QStringLiteral("Repeat");
 const QString EventDatabase = QStringLiteral("evnt");
 constexpr int DefaultCount = 4;
@@ -96,6 +98,12 @@ bool RepeatWindow::open() {
     }
     const CurrentEvent &event = m_module.event;
     const auto &fields = event.fields;
+    // Its copies would be cancelled too, holding nothing.
+    if (integerValue(event.loaded[EventField::Status]) == CurrentEvent::CancelledStatus) {
+        refuse(QStringLiteral("Event #%1 is cancelled; a cancelled event is not repeated.")
+                   .arg(event.EventNumber));
+        return false;
+    }
     const auto rooms = LoadRooms(m_module.access);
     if (!rooms)
         return false;
@@ -120,6 +128,8 @@ bool RepeatWindow::open() {
     eventSummary = QStringLiteral("%1, %2 to %3, %4")
                        .arg(m_club.longDate(originalDate), m_club.time(m_booking.start),
                             m_club.time(m_booking.end), m_roomName);
+    if (m_booking.status == EnquiryStatus)
+        eventSummary += QStringLiteral(" (an enquiry: its copies hold no room)");
     static const char *const nth[] = {"first", "second", "third", "fourth", "fifth"};
     m_dayOfMonth = ordinal(originalDate.day());
     m_weekdayOfMonth =
@@ -323,8 +333,13 @@ bool RepeatWindow::saveFreeDates() {
             WindowTitle))
         return false;
 
-    const QList<int> numbers =
-        RepeatPreview::saveCopies(m_module, *m_copies, eventNumber, dates, rule().describe());
+    QSet<QDate> cautioned;
+    for (const RepeatOutcome &outcome : m_outcomes)
+        if (outcome.kind == RepeatOutcome::Kind::LinkedCaution ||
+            outcome.kind == RepeatOutcome::Kind::TurnoverCaution)
+            cautioned << outcome.date;
+    const QList<int> numbers = RepeatPreview::saveCopies(m_module, *m_copies, eventNumber, dates,
+                                                         rule().describe(), cautioned);
     // What stood in the way of a copy refused after the preview (another
     // workstation booked the date meanwhile), as the preview would say it.
     QList<QDate> refusedDates;

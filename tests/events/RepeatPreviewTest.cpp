@@ -54,6 +54,17 @@ TEST_F(RepeatPreviewTest, EachDateIsFreeOrSaysWhatStandsInTheWay) {
     for (const RepeatOutcome &outcome : outcomes)
         saveable << outcome.saveable();
     EXPECT_EQ(saveable, (QList<bool>{false, true, false, true, true, false}));
+
+    // An enquiry's copies hold no room: only the past and the calendar's
+    // years stand in their way.
+    lunch.status = 1;
+    QList<RepeatOutcome::Kind> kinds;
+    for (const RepeatOutcome &outcome :
+         *RepeatPreview::outcomes(*evnt, lunch, u"Library"_s, dates, clock.today()))
+        kinds << outcome.kind;
+    using Kind = RepeatOutcome::Kind;
+    EXPECT_EQ(kinds, (QList<Kind>{Kind::InPast, Kind::Free, Kind::Free, Kind::Free, Kind::Free,
+                                  Kind::YearNotSetUp}));
 }
 
 } // namespace
@@ -122,6 +133,29 @@ TEST_F(RepeatSaveTest, TheFreeDatesAreSavedAsOneSeriesInTheOriginalsPackage) {
                 .toString(),
             k >= 2 && k != 4 ? u"12:30"_s : u"12:00"_s)
             << k;
+
+    // A copy repeated again adds to the same series.
+    const QList<int> more = RepeatPreview::saveCopies(
+        *module, *record, saved[0], {QDate(2027, 6, 2), QDate(2027, 6, 9)}, weekly.describe());
+    ASSERT_FALSE(more.contains(0));
+    EXPECT_EQ(*EventSeries::members(*evnt, more.last()), QList<int>{lunch} + saved + more);
+
+    // A caution the preview showed is not asked again; one that arose since
+    // is. The Library now clears for an hour after the Book Club.
+    ASSERT_TRUE(RoomBuffers::write(*evnt, Library, {0, 60}).ok());
+    ASSERT_EQ(book(u"20270616"_s, u"Book Club"_s, u"11:00"_s, u"11:45"_s, Library, 2),
+              EventRecord::Saved::Done);
+    ASSERT_EQ(book(u"20270623"_s, u"Book Club"_s, u"11:00"_s, u"11:45"_s, Library, 2),
+              EventRecord::Saved::Done);
+    prompts.clear();
+    prompts.answerYesNo(false);
+    const QList<int> cautioned =
+        RepeatPreview::saveCopies(*module, *record, lunch, {QDate(2027, 6, 16), QDate(2027, 6, 23)},
+                                  weekly.describe(), {QDate(2027, 6, 16)});
+    EXPECT_NE(cautioned.value(0), 0);
+    EXPECT_EQ(cautioned.value(1), 0) << "declined when asked";
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_TRUE(prompts.questions[0].text.contains(u"being cleared after the Book Club"_s));
 }
 
 } // namespace

@@ -285,6 +285,11 @@ protected:
 
 TEST_F(DemoRepeatTest, TheRotaryLunchRepeatsMovesAsASeriesAndTheBallroomClearsAfterTheWedding) {
     MainWindowLogic &logic = *running.logic;
+    // A cancelled event is not repeated: its copies would hold nothing.
+    ASSERT_TRUE(logic.ShowEvent(eventNumber(u"Cancelled: Delgado Birthday"_s)));
+    EXPECT_FALSE(logic.repeat.open());
+    EXPECT_TRUE(prompts.lastMessage().text.endsWith(u"a cancelled event is not repeated."_s));
+
     const int lunch = eventNumber(u"Rotary Club Weekly Lunch"_s);
     ASSERT_TRUE(logic.ShowEvent(lunch));
     RepeatWindow &repeat = logic.repeat;
