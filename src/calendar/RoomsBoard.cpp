@@ -227,18 +227,18 @@ Status RoomsBoard::read() {
     fillLegend();
     const StatusColors::Palette colors(m_club);
 
-    auto query =
-        db->exec(QStringLiteral(
-                     "select eventnum, eventdate, starttime, endtime, roomnumber, eventtitle, "
-                     "setfor, status from eventinfo where eventdate between ? and ? and status "
-                     "between ? and ? and roomnumber > ? order by eventdate, starttime, eventnum"),
-                 QVariantList{dateNumber(-1), dateNumber(dayCount()), EnquiryStatus,
-                              LastHoldingStatus, 0});
-    if (!query)
-        return query.error();
+    // Read first: the engine answers one query at a time on a connection.
     auto buffers = RoomBuffers::read(*db);
     if (!buffers)
         return buffers.error();
+    auto query = db->exec(
+        QStringLiteral(
+            "select eventnum, eventdate, starttime, endtime, roomnumber, eventtitle, "
+            "setfor, status from eventinfo where eventdate between ? and ? and status "
+            "between ? and ? and roomnumber > ? order by eventdate, starttime, eventnum"),
+        QVariantList{dateNumber(-1), dateNumber(dayCount()), EnquiryStatus, LastHoldingStatus, 0});
+    if (!query)
+        return query.error();
     while (query->next()) {
         const int room = query->value(4).toInt();
         // The days either side are read for a turnover that reaches past
