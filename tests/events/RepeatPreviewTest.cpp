@@ -59,8 +59,9 @@ TEST_F(RepeatPreviewTest, EachDateIsFreeOrSaysWhatStandsInTheWay) {
     // years stand in their way.
     lunch.status = 1;
     QList<RepeatOutcome::Kind> kinds;
-    for (const RepeatOutcome &outcome :
-         *RepeatPreview::outcomes(*evnt, lunch, u"Library"_s, dates, clock.today()))
+    const auto enquiries =
+        *RepeatPreview::outcomes(*evnt, lunch, u"Library"_s, dates, clock.today());
+    for (const RepeatOutcome &outcome : enquiries)
         kinds << outcome.kind;
     using Kind = RepeatOutcome::Kind;
     EXPECT_EQ(kinds, (QList<Kind>{Kind::InPast, Kind::Free, Kind::Free, Kind::Free, Kind::Free,
