@@ -264,12 +264,14 @@ TEST_F(RepeatWindowTest, TheFreeDatesAreSavedAndTheSeriesChangedLaterOn) {
 
 namespace {
 
-// On the demo club as the office finds it: the Rotary's lunch repeated every
-// Wednesday for ten weeks, the two Wednesdays its room is taken named before
-// saving, the eight others saved as one package; the series moved to 12:30;
-// and the ballroom's hour of clearing after the wedding reception keeping a
-// late booking out with a caution naming it.
-class DemoRepeatTest : public ClubFixture {
+// On the demo club as the office finds it: the wedding's rehearsal dinner
+// cloned from the reception without its menu or numbers, in the wedding's
+// package; the Rotary's lunch repeated every Wednesday for ten weeks, the two
+// Wednesdays its room is taken named before saving, the eight others saved as
+// one package; the series moved to 12:30; and the ballroom's hour of
+// clearing after the wedding reception keeping a late booking out with a
+// caution naming it. One scenario, since the demo club is slow to make.
+class DemoRelatedEventsTest : public ClubFixture {
 protected:
     bool demoData() const override { return true; }
     void SetUp() override {
@@ -280,11 +282,61 @@ protected:
         running.stop();
         ClubFixture::TearDown();
     }
+    QString stored(const QString &column, int number) {
+        return scalar(u"evnt"_s, u"select %1 from eventinfo where eventnum = ?"_s.arg(column),
+                      {number})
+            .toString();
+    }
+    int count(const QString &table, int number) {
+        return scalar(u"evnt"_s,
+                      u"select count(*) from %1 where %2 = ?"_s.arg(
+                          table, table == u"items"_s ? u"eventid"_s : u"eventnum"_s),
+                      {number})
+            .toInt();
+    }
+
     RunningWindow running;
 };
 
-TEST_F(DemoRepeatTest, TheRotaryLunchRepeatsMovesAsASeriesAndTheBallroomClearsAfterTheWedding) {
+TEST_F(DemoRelatedEventsTest, TheRehearsalDinnerTheRotarySeriesAndTheBallroomsTurnover) {
     MainWindowLogic &logic = *running.logic;
+
+    // The reception cloned for the Friday before, taking neither its menu
+    // nor its numbers, into the wedding's package.
+    const int reception = eventNumber(u"Sullivan-Park Reception"_s);
+    const int ceremony = eventNumber(u"Sullivan-Park Wedding Ceremony"_s);
+    ASSERT_TRUE(logic.ShowEvent(reception));
+    const int items = count(u"items"_s, reception);
+    const int lines = count(u"eventpayment"_s, reception);
+    ASSERT_GT(items, 0);
+    ASSERT_GT(lines, 0);
+    const QDate friday =
+        QDate::fromString(stored(u"eventdate"_s, reception), u"yyyyMMdd"_s).addDays(-1);
+    prompts.answerInput(friday.toString(u"yyyyMMdd"_s));
+    prompts.answerOptions(QStringList{u"Contact and billing"_s, u"Notes"_s,
+                                      u"Link into the package of #%1"_s.arg(reception)});
+    logic.wholeEvent.cloneEvent();
+    // The rehearsal dinner holds the room that evening: the clone waits
+    // for a lunchtime.
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.lastMessage().text.startsWith(
+        u"The chosen time and room combination is already in use."_s));
+    CurrentEvent &event = module->event;
+    event.fields[EventField::Start] = u"11:00"_s;
+    event.fields[EventField::End] = u"14:00"_s;
+    logic.editor.run(EventCommand::Save);
+    const int clone = event.EventNumber;
+    ASSERT_EQ(stored(u"eventdate"_s, clone), friday.toString(u"yyyyMMdd"_s));
+    EXPECT_EQ(count(u"items"_s, clone), 0);
+    EXPECT_EQ(count(u"eventpayment"_s, clone), 0);
+    EXPECT_EQ(stored(u"setfor"_s, clone) + stored(u"guarantee"_s, clone), u"00"_s);
+    EXPECT_EQ(stored(u"contactname"_s, clone), stored(u"contactname"_s, reception));
+    EXPECT_EQ(scalar(u"evnt"_s, u"select pkgnum from pkg where eventnum = ?"_s, {clone}).toInt(),
+              ceremony);
+    EXPECT_EQ(count(u"items"_s, reception), items);
+    EXPECT_EQ(count(u"eventpayment"_s, reception), lines);
+    prompts.clear();
+
     // A cancelled event is not repeated: its copies would hold nothing.
     ASSERT_TRUE(logic.ShowEvent(eventNumber(u"Cancelled: Delgado Birthday"_s)));
     EXPECT_FALSE(logic.repeat.open());
