@@ -231,18 +231,20 @@ Status RoomsBoard::read() {
     auto buffers = RoomBuffers::read(*db);
     if (!buffers)
         return buffers.error();
+    // The days either side only matter for a turnover past midnight.
+    const bool around = !buffers->isEmpty();
     auto query = db->exec(
         QStringLiteral(
             "select eventnum, eventdate, starttime, endtime, roomnumber, eventtitle, "
             "setfor, status from eventinfo where eventdate between ? and ? and status "
             "between ? and ? and roomnumber > ? order by eventdate, starttime, eventnum"),
-        QVariantList{dateNumber(-1), dateNumber(dayCount()), EnquiryStatus, LastHoldingStatus, 0});
+        QVariantList{dateNumber(around ? -1 : 0), dateNumber(around ? dayCount() : dayCount() - 1),
+                     EnquiryStatus, LastHoldingStatus, 0});
     if (!query)
         return query.error();
     while (query->next()) {
         const int room = query->value(4).toInt();
-        // The days either side are read for a turnover that reaches past
-        // midnight.
+        // A turnover is shaded on each day shown that it reaches.
         if (buffers->contains(room) && query->value(7).toInt() != EnquiryStatus)
             if (const int row = rowOf(room); row >= 0)
                 if (const auto placed = RoomBuffers::place(
