@@ -8,6 +8,7 @@
 #include "ports/Messages.h"
 #include "ports/ReportLauncher.h"
 #include "session/Module.h"
+#include "values/DateNumber.h"
 #include "values/TextValue.h"
 
 namespace {
@@ -18,10 +19,6 @@ const QString WindowTitle = QStringLiteral("Repeat");
 const QString EventDatabase = QStringLiteral("evnt");
 constexpr int DefaultCount = 4;
 constexpr int DefaultMonths = 3;
-
-QDate dateOf(int yyyymmdd) {
-    return QDate(yyyymmdd / 10000, yyyymmdd / 100 % 100, yyyymmdd % 100);
-}
 
 // "3rd", "21st", for the monthly choice's caption.
 QString ordinal(int day) {
@@ -109,7 +106,7 @@ bool RepeatWindow::open() {
         return false;
     eventNumber = event.EventNumber;
     m_club = ReportLauncher(m_module).clubSettings();
-    originalDate = dateOf(integerValue(fields[EventField::Date]));
+    originalDate = dateOfNumber(integerValue(fields[EventField::Date]));
     m_booking = {integerValue(fields[EventField::Date]),
                  fields[EventField::Start].trimmed(),
                  fields[EventField::End].trimmed(),

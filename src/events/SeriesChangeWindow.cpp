@@ -8,16 +8,13 @@
 #include "ports/Messages.h"
 #include "ports/ReportLauncher.h"
 #include "session/Module.h"
+#include "values/DateNumber.h"
 #include "values/TextValue.h"
 
 namespace {
 
 const QString WindowTitle = QStringLiteral("Change the Series");
 const QString EventDatabase = QStringLiteral("evnt");
-
-QDate dateOf(int yyyymmdd) {
-    return QDate(yyyymmdd / 10000, yyyymmdd / 100 % 100, yyyymmdd % 100);
-}
 
 // The rule of `number`'s series; none when it is in none.
 Result<std::optional<QString>> seriesRule(Database &evnt, int number) {
@@ -131,7 +128,7 @@ bool SeriesChangeWindow::loadSeries() {
     later.clear();
     while (rows->next())
         later << Later{QStringLiteral("#%1").arg(rows->value(0).toInt()),
-                       RepeatWindow::dateText(m_club, dateOf(rows->value(1).toInt())),
+                       RepeatWindow::dateText(m_club, dateOfNumber(rows->value(1).toInt())),
                        m_module.config.statusListText(rows->value(2).toInt())};
     return true;
 }
