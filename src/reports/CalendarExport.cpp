@@ -70,26 +70,6 @@ QDateTime local(const QTimeZone &zone, const QDate &date, const QTime &time) {
     return QDateTime(date, time, zone);
 }
 
-// "event-12@harbour-view-country-club.moravel": the same every export, so a
-// calendar program updates the event rather than adding it again.
-QString uid(int eventNumber, const QString &clubName) {
-    QString club;
-    for (QChar c : clubName.toLower()) {
-        const bool plain = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || c.isDigit();
-        if (plain && c.unicode() < 128)
-            club += c;
-        else if (!club.endsWith(QLatin1Char('-')))
-            club += QLatin1Char('-');
-    }
-    while (club.startsWith(QLatin1Char('-')))
-        club.remove(0, 1);
-    while (club.endsWith(QLatin1Char('-')))
-        club.chop(1);
-    return QStringLiteral("event-%1@%2.moravel")
-        .arg(eventNumber)
-        .arg(club.isEmpty() ? QStringLiteral("club") : club);
-}
-
 // Start and end of an event: "CLOSE" ends at midnight, and an end before
 // the start is past midnight. No start time: a day-long event.
 struct When {
@@ -140,10 +120,55 @@ QDateTime lastModified(const QTimeZone &zone, const QDateTime &logged, const QSt
 
 } // namespace
 
+// "event-12@harbour-view-country-club.moravel": the same every export, so a
+// calendar program updates the event rather than adding it again.
+QString CalendarExport::uid(int eventNumber, const QString &clubName) {
+    QString club;
+    for (QChar c : clubName.toLower()) {
+        const bool plain = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || c.isDigit();
+        if (plain && c.unicode() < 128)
+            club += c;
+        else if (!club.endsWith(QLatin1Char('-')))
+            club += QLatin1Char('-');
+    }
+    while (club.startsWith(QLatin1Char('-')))
+        club.remove(0, 1);
+    while (club.endsWith(QLatin1Char('-')))
+        club.chop(1);
+    return QStringLiteral("event-%1@%2.moravel")
+        .arg(eventNumber)
+        .arg(club.isEmpty() ? QStringLiteral("club") : club);
+}
+
 CalendarExport::CalendarExport(Module &module)
     : m_module(module) {}
 
 Result<CalendarExport::Calendar> CalendarExport::calendar(const Request &request) {
+    auto found = events(request);
+    if (!found)
+        return found.error();
+    return Calendar{document(found->name, found->zone, found->entries), int(found->entries.size()),
+                    found->zone};
+}
+
+QByteArray CalendarExport::document(const QString &name, const QString &zone,
+                                    std::span<const Entry> entries) {
+    QStringList lines{QStringLiteral("BEGIN:VCALENDAR"),
+                      QStringLiteral("VERSION:2.0"),
+                      QStringLiteral("PRODID:-//Moravel//Event Scheduling//EN"),
+                      QStringLiteral("CALSCALE:GREGORIAN"),
+                      QStringLiteral("X-WR-CALNAME:") + ICalendar::escaped(name),
+                      QStringLiteral("X-WR-TIMEZONE:") + zone};
+    for (const Entry &entry : entries)
+        lines << entry.lines;
+    lines << QStringLiteral("END:VCALENDAR");
+    QByteArray content;
+    for (const QString &line : lines)
+        content += ICalendar::folded(line);
+    return content;
+}
+
+Result<CalendarExport::Events> CalendarExport::events(const Request &request) {
     auto evnt = m_module.databases.open(QStringLiteral("evnt"));
     if (!evnt)
         return evnt.error();
@@ -171,13 +196,25 @@ Result<CalendarExport::Calendar> CalendarExport::calendar(const Request &request
         sql += QStringLiteral(" and e.roomnumber = ?");
         values << request.room;
     }
+    if (!request.rooms.isEmpty()) {
+        QStringList marks;
+        for (int room : request.rooms) {
+            marks << QStringLiteral("?");
+            values << room;
+        }
+        sql += QStringLiteral(" and e.roomnumber in (%1)").arg(marks.join(QLatin1Char(',')));
+    }
+    if (request.event > 0) {
+        sql += QStringLiteral(" and e.eventnum = ?");
+        values << request.event;
+    }
     // A day-long event (no start time) first on its day, on either engine:
     // they sort a null apart.
-    auto events = (*evnt)->exec(
+    auto found = (*evnt)->exec(
         sql + QStringLiteral(" order by e.eventdate, coalesce(e.starttime, ''), e.eventnum"),
         values);
-    if (!events)
-        return events.error();
+    if (!found)
+        return found.error();
 
     const Configuration &config = m_module.config;
     const QDateTime now = m_module.ports.clock.now();
@@ -186,55 +223,50 @@ Result<CalendarExport::Calendar> CalendarExport::calendar(const Request &request
         ChangeLog(m_module.messages, m_module.ports.clock, m_module.event).lastChanges(*zone);
     if (!changed)
         return changed.error();
-    const QString zoneName = QString::fromUtf8(zone->id());
-    QStringList lines{QStringLiteral("BEGIN:VCALENDAR"),
-                      QStringLiteral("VERSION:2.0"),
-                      QStringLiteral("PRODID:-//Moravel//Event Scheduling//EN"),
-                      QStringLiteral("CALSCALE:GREGORIAN"),
-                      QStringLiteral("X-WR-CALNAME:") + ICalendar::escaped(config.compname),
-                      QStringLiteral("X-WR-TIMEZONE:") + zoneName};
-    int count = 0;
-    while (events->next()) {
-        const int number = events->value(0).toInt();
-        const When times = when(*zone, events->value(1).toInt(), events->value(3).toString(),
-                                events->value(4).toString());
-        const int status = events->value(5).toInt();
+    Events events{{}, QString::fromUtf8(zone->id()), config.compname};
+    while (found->next()) {
+        Entry entry;
+        entry.number = found->value(0).toInt();
+        entry.title = found->value(2).toString();
+        entry.sequence = found->value(12).toInt();
+        entry.uid = uid(entry.number, config.compname);
+        const When times = when(*zone, found->value(1).toInt(), found->value(3).toString(),
+                                found->value(4).toString());
+        const int status = found->value(5).toInt();
         QStringList description{QStringLiteral("Status: ") + config.statusListText(status),
                                 QStringLiteral("Guests: %1 (guaranteed %2)")
-                                    .arg(events->value(6).toInt())
-                                    .arg(events->value(7).toInt())};
-        if (const QString contact = events->value(9).toString().trimmed(); !contact.isEmpty())
-            description << QStringLiteral("Contact: ") + contact;
-        if (const QString phone = events->value(10).toString().trimmed(); !phone.isEmpty())
-            description << QStringLiteral("Phone: ") + phone;
+                                    .arg(found->value(6).toInt())
+                                    .arg(found->value(7).toInt())};
+        if (request.contacts) {
+            if (const QString contact = found->value(9).toString().trimmed(); !contact.isEmpty())
+                description << QStringLiteral("Contact: ") + contact;
+            if (const QString phone = found->value(10).toString().trimmed(); !phone.isEmpty())
+                description << QStringLiteral("Phone: ") + phone;
+        }
         const QDateTime modified =
-            lastModified(*zone, changed->value(number), events->value(13).toString(),
-                         events->value(11).toInt(), now);
+            lastModified(*zone, changed->value(entry.number), found->value(13).toString(),
+                         found->value(11).toInt(), now);
 
+        QStringList &lines = entry.lines;
         lines << QStringLiteral("BEGIN:VEVENT")
-              << QStringLiteral("UID:") + ICalendar::escaped(uid(number, config.compname))
+              << QStringLiteral("UID:") + ICalendar::escaped(entry.uid)
               << QStringLiteral("DTSTAMP:") + stamp << times.start;
         if (!times.end.isEmpty())
             lines << times.end;
-        lines << QStringLiteral("SUMMARY:") + ICalendar::escaped(events->value(2).toString());
-        const int room = events->value(8).toInt();
+        lines << QStringLiteral("SUMMARY:") + ICalendar::escaped(entry.title);
+        const int room = found->value(8).toInt();
         if (room > 0)
             lines << QStringLiteral("LOCATION:") + ICalendar::escaped(roomNames.value(
                                                        room, QStringLiteral("Room %1").arg(room)));
         lines << QStringLiteral("DESCRIPTION:") +
                      ICalendar::escaped(description.join(QLatin1Char('\n')))
-              << statusProperty(status)
-              << QStringLiteral("SEQUENCE:%1").arg(events->value(12).toInt());
+              << statusProperty(status) << QStringLiteral("SEQUENCE:%1").arg(entry.sequence);
         if (modified.isValid())
             lines << QStringLiteral("LAST-MODIFIED:") + ICalendar::utc(modified);
         lines << QStringLiteral("END:VEVENT");
-        ++count;
+        events.entries << entry;
     }
-    lines << QStringLiteral("END:VCALENDAR");
-    QByteArray content;
-    for (const QString &line : lines)
-        content += ICalendar::folded(line);
-    return Calendar{content, count, zoneName};
+    return events;
 }
 
 bool CalendarExport::open() {
@@ -280,7 +312,7 @@ bool CalendarExport::save() {
         return date.year() * 10000 + date.month() * 100 + date.day();
     };
     const int from = number(form.from), to = number(form.to);
-    auto made = calendar({std::min(from, to), std::max(from, to), form.room});
+    auto made = calendar({.from = std::min(from, to), .to = std::max(from, to), .room = form.room});
     if (!made) {
         form.error = made.error().description;
         return false;

@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <span>
 
 class Module;
 
@@ -36,7 +38,23 @@ public:
     struct Request {
         int from = 0; // YYYYMMDD
         int to = 0;
-        int room = 0; // 0: every room
+        int room = 0;          // 0: every room
+        QList<int> rooms = {}; // when not empty, only the events in these rooms
+        int event = 0;         // when given, only this event (if it is in the range)
+        bool contacts = true;  // the contact's name and phone in the description
+    };
+    // One event as a calendar holds it: the lines of its VEVENT, unfolded.
+    struct Entry {
+        int number = 0;
+        QString uid;
+        QString title;
+        int sequence = 0; // the event's change count
+        QStringList lines;
+    };
+    struct Events {
+        QList<Entry> entries;
+        QString zone; // the club's time zone the times were written from
+        QString name; // the calendar's name, the club's
     };
     struct Calendar {
         QByteArray content;
@@ -59,6 +77,14 @@ public:
 
     // The file's content. The club's name comes from the configuration.
     Result<Calendar> calendar(const Request &request);
+    // An event's UID, the same in every export and publish of the club, so
+    // that a calendar updates the event rather than adding it again.
+    static QString uid(int eventNumber, const QString &clubName);
+    // The events the file would hold, each on its own.
+    Result<Events> events(const Request &request);
+    // A calendar holding these events, as a file or a calendar server takes it.
+    static QByteArray document(const QString &name, const QString &zone,
+                               std::span<const Entry> entries);
 
     // File menu, "Export Calendar (.ics)...": the window's first values (this
     // month, every room, a file named for the dates in the club directory).

@@ -133,7 +133,7 @@ TEST_F(CalendarExportTest, BookedEventsReadBackWithTheirTimesRoomsAndTexts) {
                "6|20270118|Cancelled|9|1|10:00|11:00", "7|20270201|Next month|4|1|10:00|11:00",
                "8|20270119|Unknown room|4|7|09:00|10:00"});
     CalendarExport calendars(*module);
-    auto made = calendars.calendar({20270101, 20270131, 0});
+    auto made = calendars.calendar({.from = 20270101, .to = 20270131, .room = 0});
     ASSERT_TRUE(made.ok()) << made.error().description.toStdString();
     EXPECT_EQ(made->events, 6);
     EXPECT_TRUE(made->content.contains("\r\nX-WR-TIMEZONE:America/Chicago\r\n"));
@@ -166,17 +166,18 @@ TEST_F(CalendarExportTest, BookedEventsReadBackWithTheirTimesRoomsAndTexts) {
               "12092026\\08:00\\E#0\\Event#1 \\Room\\\r\n");
     log.close();
     const QStringList again =
-        fields(parsed(calendars.calendar({20270101, 20270131, 0})->content), "modified stamp");
+        fields(parsed(calendars.calendar({.from = 20270101, .to = 20270131, .room = 0})->content),
+               "modified stamp");
     ASSERT_EQ(again.size(), 6);
     EXPECT_TRUE(again[2].startsWith("20261203T151000Z|"));
     const QString now = ICalendar::utc(clock.now());
     EXPECT_EQ(again[0], now + "|" + now);
 
     // One room, and a room without events: still a calendar.
-    const auto ballroom = calendars.calendar({20270101, 20270131, 1});
+    const auto ballroom = calendars.calendar({.from = 20270101, .to = 20270131, .room = 1});
     ASSERT_TRUE(ballroom.ok());
     EXPECT_EQ(parsed(ballroom->content).size(), 3);
-    const auto empty = calendars.calendar({20270101, 20270131, 12});
+    const auto empty = calendars.calendar({.from = 20270101, .to = 20270131, .room = 12});
     ASSERT_TRUE(empty.ok());
     EXPECT_EQ(empty->events, 0);
     EXPECT_TRUE(parsed(empty->content).isEmpty());
@@ -198,7 +199,8 @@ TEST_F(CalendarExportTest, BookedEventsReadBackWithTheirTimesRoomsAndTexts) {
     change(2, "eventtitle = 'Gala moved', starttime = '19:00'");
     change(3, "status = 9");
     change(3, "guarantee = 0");
-    const QJsonArray changed = parsed(calendars.calendar({20270101, 20270131, 0})->content);
+    const QJsonArray changed =
+        parsed(calendars.calendar({.from = 20270101, .to = 20270131, .room = 0})->content);
     EXPECT_EQ(fields(changed, "uid"), fields(events, "uid"));
     EXPECT_EQ(fields(changed, "sequence status summary start end").mid(1, 2),
               (QStringList{"1|TENTATIVE|Gala moved|20270117T010000Z|20270117T060000Z",
@@ -257,7 +259,9 @@ TEST_F(CalendarExportTest, DaylightSavingChangesKeepTheBookedHours) {
                "3|20270314|E|4|1|00:00|01:30", "4|20270314|E|4|1|18:00|CLOSE",
                "5|20271106|E|4|1|22:00|03:00", "6|20271107|E|4|1|03:00|06:00",
                "7|20271107|E|4|1|18:00|23:00"});
-    EXPECT_EQ(fields(parsed(CalendarExport(*module).calendar({20270301, 20271130, 0})->content),
+    EXPECT_EQ(fields(parsed(CalendarExport(*module)
+                                .calendar({.from = 20270301, .to = 20271130, .room = 0})
+                                ->content),
                      "start end"),
               (QStringList{"20270314T000000Z|20270314T050000Z",    // the day before
                            "20270314T040000Z|20270314T080000Z",    // over the change

@@ -179,8 +179,8 @@ int exportCalendar(const QStringList &arguments, const QString &outFile) {
     if (!loaded)
         return fail(loaded.error());
     module.config = loaded->settings;
-    auto calendar =
-        CalendarExport(module).calendar({std::min(*from, *to), std::max(*from, *to), room});
+    auto calendar = CalendarExport(module).calendar(
+        {.from = std::min(*from, *to), .to = std::max(*from, *to), .room = room});
     if (!calendar)
         return fail(calendar.error());
     // Which zone the times are from, where it does not mix with the calendar.
