@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev libgmp-dev
   xvfb xauth poppler-utils fonts-dejavu-core fonts-wqy-microhei
   postgresql libkainjow-mustache-dev
-  python3 python3-icalendar khal radicale python3-caldav vdirsyncer
+  python3 python3-icalendar khal radicale python3-caldav vdirsyncer curl
   dpkg-dev file lintian
 )
 

@@ -6,6 +6,7 @@
 #include "orders/EventOrder.h"
 #include "payments/PaymentSchedule.h"
 #include "ports/SystemClock.h"
+#include "publishing/Publishing.h"
 #include "reports/CalendarExport.h"
 #include "session/ClubSettings.h"
 #include "session/Module.h"
@@ -34,6 +35,7 @@ int usage() {
            "       moravel-club print DIR LAYOUT [--event N [--contract C | --issue] |\n"
            "                          --from FROM --to TO] [--pdf OUT]\n"
            "       moravel-club setting DIR [NAME [VALUE]]\n"
+           "       moravel-club publish DIR [--force] [--insecure]\n"
            "  create makes a new club directory with every database, the settings and the\n"
            "  DEMO operator; --demo adds sample members, staff, inventory and receivables\n"
            "  codes. With --postgres the databases are schemas of that PostgreSQL database\n"
@@ -90,7 +92,15 @@ int usage() {
            "  rest; WHEN booking or days from the event, as in\n"
            "  Deposit=25%,booking;Second payment=50%,-30;Balance=rest,14), and\n"
            "  strictdeposit (yes: Reserved w/Dep only once the deposit is received).\n"
-           "  Exit status 3: NAME is not set.\n";
+           "  Exit status 3: NAME is not set.\n"
+           "  publish brings the CalDAV calendar that the club's publish.ini names in line\n"
+           "  with its booked events (one resource per event; only what changed since the\n"
+           "  last publish is sent). The password comes from MORAVEL_CALDAV_PASSWORD or\n"
+           "  ~/.netrc. An entry someone changed on the server is reported and left as\n"
+           "  it is; --force overwrites it. --insecure skips the certificate check of a\n"
+           "  server on this machine. Exit status: 0 published, 1 stopped (the settings,\n"
+           "  the club or the server; what was sent is kept), 4 some entries left as\n"
+           "  they are (each named).\n";
     return 2;
 }
 
@@ -159,6 +169,32 @@ std::optional<int> dateArgument(const QString &text) {
     return text.toInt();
 }
 
+// A club opened for reading its events, as a workstation would: its
+// configuration loaded, no operator to ask.
+struct OpenClub {
+    SilentPorts ports;
+    SystemClock clock; // the export's and the publish's "today" and time stamp
+    std::unique_ptr<Module> module;
+};
+
+Result<std::unique_ptr<OpenClub>> openClub(const QString &directory) {
+    auto club = ClubStorage::load(QDir(directory).absolutePath());
+    if (!club)
+        return club.error();
+    club->readOnly = true; // an export and a publish only read
+    if (Status known = SchemaUpgrade::recognise(Databases(*club), QStringLiteral("evnt")); !known)
+        return known.error();
+    auto open = std::make_unique<OpenClub>();
+    SilentPorts &ports = open->ports;
+    open->module = std::make_unique<Module>(
+        *club, Ports{ports, ports, ports, open->clock, ports, ports, ports});
+    auto loaded = LoadConfiguration(open->module->databases);
+    if (!loaded)
+        return loaded.error();
+    open->module->config = loaded->settings;
+    return open;
+}
+
 int exportCalendar(const QStringList &arguments, const QString &outFile) {
     const auto from = dateArgument(arguments.value(2));
     const auto to = dateArgument(arguments.value(3));
@@ -166,19 +202,10 @@ int exportCalendar(const QStringList &arguments, const QString &outFile) {
     const int room = arguments.size() > 4 ? arguments[4].toInt(&roomNumber) : 0;
     if (!from || !to || !roomNumber || room < 0 || room > 20)
         return usage();
-    auto club = ClubStorage::load(QDir(arguments[1]).absolutePath());
+    auto club = openClub(arguments[1]);
     if (!club)
         return fail(club.error());
-    club->readOnly = true; // an export only reads
-    if (Status known = SchemaUpgrade::recognise(Databases(*club), QStringLiteral("evnt")); !known)
-        return fail(known.error());
-    SilentPorts ports;
-    SystemClock clock; // the export's time stamp
-    Module module(*club, Ports{ports, ports, ports, clock, ports, ports, ports});
-    auto loaded = LoadConfiguration(module.databases);
-    if (!loaded)
-        return fail(loaded.error());
-    module.config = loaded->settings;
+    Module &module = *(*club)->module;
     auto calendar = CalendarExport(module).calendar(
         {.from = std::min(*from, *to), .to = std::max(*from, *to), .room = room});
     if (!calendar)
@@ -203,6 +230,40 @@ int exportCalendar(const QStringList &arguments, const QString &outFile) {
                          .arg(failed)});
     QTextStream(stderr) << written;
     return 0;
+}
+
+// Brings the club's calendar collection in line with its bookings.
+int publish(const QString &directory, bool force, bool insecure) {
+    auto settings = PublishSettings::load(directory, insecure);
+    if (!settings)
+        return fail(settings.error());
+    auto club = openClub(directory);
+    if (!club)
+        return fail(club.error());
+    auto job = Publishing::prepare(*(*club)->module, *settings);
+    if (!job)
+        return fail(job.error());
+    QTextStream out(stdout);
+    const QString where = settings->collection.toDisplayString();
+    int shown = 0;
+    const auto report = Publishing::send(*job, force, [&](int done, int total) {
+        // A first publish of a long season says how far it is.
+        if (total >= 500 && (done - shown >= total / 10 || done == total)) {
+            shown = done;
+            out << done << " of " << total << " sent\n";
+            out.flush();
+        }
+    });
+    for (const QString &problem : report.problems)
+        out << problem << '\n';
+    out << where << ": " << report.counts() << '\n';
+    if (!report.stopped.isEmpty()) {
+        out.flush();
+        QTextStream(stderr) << "moravel-club: " << report.stopped
+                            << " What was sent is noted; publish again to send the rest.\n";
+        return 1;
+    }
+    return report.problems.isEmpty() ? 0 : 4;
 }
 
 // The settings a club may make, and what each takes.
@@ -326,6 +387,8 @@ int main(int argc, char *argv[]) {
     const bool demo = arguments.removeAll(QStringLiteral("--demo")) > 0;
     const bool replace = arguments.removeAll(QStringLiteral("--replace")) > 0;
     const bool issue = arguments.removeAll(QStringLiteral("--issue")) > 0;
+    const bool force = arguments.removeAll(QStringLiteral("--force")) > 0;
+    const bool insecure = arguments.removeAll(QStringLiteral("--insecure")) > 0;
     // An option with a value; false when the value is missing.
     const auto valueOf = [&](const QString &option, QString &value) {
         const qsizetype at = arguments.indexOf(option);
@@ -356,7 +419,8 @@ int main(int argc, char *argv[]) {
         (!selection.join(QString()).isEmpty() || !contract.isEmpty() || !pdf.isEmpty() || issue))
         return usage();
     if (printing) {
-        if (demo || replace || !server.isEmpty() || !recreate.isEmpty() || !outFile.isEmpty())
+        if (demo || replace || force || insecure || !server.isEmpty() || !recreate.isEmpty() ||
+            !outFile.isEmpty())
             return usage();
         return print(arguments, selection, contract, pdf, issue);
     }
@@ -374,6 +438,13 @@ int main(int argc, char *argv[]) {
             return usage();
         return exportCalendar(arguments, outFile);
     }
+    if (!arguments.isEmpty() && arguments[0] == QLatin1String("publish")) {
+        if (arguments.size() != 2 || demo || replace || !server.isEmpty() || !recreate.isEmpty())
+            return usage();
+        return publish(arguments[1], force, insecure);
+    }
+    if (force || insecure)
+        return usage();
     if (!arguments.isEmpty() && arguments[0] == QLatin1String("setting")) {
         if (arguments.size() < 2 || arguments.size() > 4 || demo || replace || !server.isEmpty() ||
             !recreate.isEmpty())
