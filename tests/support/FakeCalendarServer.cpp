@@ -37,8 +37,7 @@ ServerReply FakeCalendarServer::put(const QString &name, const QByteArray &conte
     const auto at = resources.find(name);
     const bool exists = at != resources.end();
     if ((unless == Unless::Exists && exists) ||
-        (unless == Unless::Changed &&
-         (!exists || (etag != "*" && at->etag != etag))))
+        (unless == Unless::Changed && (!exists || (etag != "*" && at->etag != etag))))
         return reply(412);
     Resource &resource = resources[name];
     resource = {content, nextTag()};
@@ -48,8 +47,7 @@ ServerReply FakeCalendarServer::put(const QString &name, const QByteArray &conte
     return r;
 }
 
-ServerReply FakeCalendarServer::remove(const QString &name, Unless unless,
-                                       const QByteArray &etag) {
+ServerReply FakeCalendarServer::remove(const QString &name, Unless unless, const QByteArray &etag) {
     if (auto f = faulted(QStringLiteral("DELETE"), name))
         return *f;
     const auto at = resources.find(name);

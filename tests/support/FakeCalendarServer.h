@@ -17,7 +17,9 @@ public:
         QByteArray etag;
     };
 
-    QUrl collection() const override { return QUrl(QStringLiteral("https://cal.example.org/club/")); }
+    QUrl collection() const override {
+        return QUrl(QStringLiteral("https://cal.example.org/club/"));
+    }
     ServerReply probe() override;
     ServerReply put(const QString &name, const QByteArray &content, Unless unless,
                     const QByteArray &etag) override;
