@@ -66,17 +66,23 @@ protected:
         url = QString::fromUtf8(start.readAllStandardOutput()).trimmed();
     }
 
-    // moravel-club publish on the club: its exit status and what it wrote.
-    std::pair<int, QString> publishCommand(const QString &password = Password,
-                                           const QStringList &options = {}) {
-        QProcess tool;
+    // moravel-club publish on the club, started.
+    std::unique_ptr<QProcess> startPublish(const QString &password = Password) {
+        auto tool = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QLatin1String(PublishSettings::PasswordVariable), password);
-        tool.setProcessEnvironment(environment);
-        tool.start(u"" MORAVEL_CLUB ""_s, QStringList{u"publish"_s, club} + options);
+        tool->setProcessEnvironment(environment);
+        tool->start(u"" MORAVEL_CLUB ""_s, QStringList{u"publish"_s, club});
+        return tool;
+    }
+    // Its exit status and what it wrote.
+    static std::pair<int, QString> finished(QProcess &tool) {
         EXPECT_TRUE(tool.waitForFinished(120000));
         return {tool.exitCode(),
                 QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError())};
+    }
+    std::pair<int, QString> publishCommand(const QString &password = Password) {
+        return finished(*startPublish(password));
     }
     // The calendar's resources as Radicale stores them: name and content.
     QMap<QString, QByteArray> stored() const {
@@ -123,7 +129,7 @@ protected:
 
 TEST_F(RadicaleTest, TheDemoSeasonIsPublishedAndThenOnlyWhatChanged) {
     signIn(99);
-    auto [status, output] = publishCommand();
+    const auto [status, output] = publishCommand();
     ASSERT_EQ(status, 0) << qPrintable(output);
     const auto first = stored();
     EXPECT_TRUE(
@@ -150,12 +156,14 @@ TEST_F(RadicaleTest, TheDemoSeasonIsPublishedAndThenOnlyWhatChanged) {
     saveChanged(lunch, EventField::End, u"14:00"_s);
     saveChanged(dinner, EventField::Status, u"9"_s);
     exec(u"evnt"_s, u"delete from eventinfo where eventnum = ?"_s, {preview});
-    std::tie(status, output) = publishCommand();
-    ASSERT_EQ(status, 0) << qPrintable(output);
+    // Two workstations publish at once: between them each change is sent
+    // once, and neither takes the other's write for someone else's.
+    const auto one = startPublish(), other = startPublish();
+    const auto [oneStatus, oneOutput] = finished(*one);
+    const auto [otherStatus, otherOutput] = finished(*other);
+    EXPECT_EQ(oneStatus, 0) << qPrintable(oneOutput);
+    EXPECT_EQ(otherStatus, 0) << qPrintable(otherOutput);
     const auto second = stored();
-    EXPECT_TRUE(
-        output.contains(u": 0 added, 2 changed, 1 removed, %1 unchanged."_s.arg(first.size() - 3)))
-        << qPrintable(output);
     QStringList expected{resource(lunch), resource(dinner), resource(preview)};
     QStringList names = changed(first, second);
     expected.sort();
