@@ -48,10 +48,11 @@ ServerReply DavClient::send(const QNetworkRequest &request, const QByteArray &ve
     if (!answer.answered()) {
         if (reply->error() == QNetworkReply::OperationCanceledError ||
             reply->error() == QNetworkReply::TimeoutError)
-            answer.failure = QStringLiteral("The calendar server at %1 did not answer within %2 "
-                                            "seconds.")
-                                 .arg(host)
-                                 .arg(m_settings.timeoutSeconds);
+            answer.failure =
+                QStringLiteral("The calendar server at %1 did not answer within %2.")
+                    .arg(host, m_settings.timeoutSeconds == 1
+                                   ? QStringLiteral("a second")
+                                   : QStringLiteral("%1 seconds").arg(m_settings.timeoutSeconds));
         else
             answer.failure = QStringLiteral("The calendar server at %1 could not be reached: %2.")
                                  .arg(host, reply->errorString());
