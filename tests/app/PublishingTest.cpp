@@ -169,6 +169,15 @@ TEST_F(PublishingTest, APublishShowsHowFarItIsWhatItDidAndWhyItStopped) {
         << server.requests.join(u", "_s).toStdString();
     EXPECT_TRUE(publish().heading.startsWith(u"Publishing was stopped before its end."_s))
         << publish().heading.toStdString();
+
+    // Closing the program while a publish runs stops it and waits for it.
+    server.fault = [](const QString &, const QString &) -> std::optional<ServerReply> {
+        QThread::msleep(50);
+        return std::nullopt;
+    };
+    ASSERT_TRUE(publish().open());
+    logic->QueryUnloadMainWindow();
+    EXPECT_FALSE(logic->publishRunner.busy());
 }
 
 TEST_F(PublishingTest, ASavedEventIsSentAloneAndOneThatFailedGoesAgainWithTheNext) {
