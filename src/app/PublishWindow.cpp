@@ -88,7 +88,9 @@ void PublishWindow::finished(const PublishRunner::Reports &reports) {
                   heading;
     else
         m_onSave.forget(m_pendingAtStart);
-    problems = report.problems;
+    problems.clear();
+    for (const QString &problem : report.problems)
+        problems << PublishRunner::inWindowWords(problem);
     overwriteOffered = std::ranges::any_of(problems, &PublishWindow::changedOnServer);
     emit changed();
 }

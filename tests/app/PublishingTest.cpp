@@ -120,7 +120,10 @@ TEST_F(PublishingTest, APublishShowsHowFarItIsWhatItDidAndWhyItStopped) {
     ASSERT_TRUE(publish().open());
     ASSERT_TRUE(settled());
     ASSERT_EQ(publish().problems.size(), 1);
-    EXPECT_TRUE(publish().problems.constFirst().contains(u"by someone else"_s));
+    EXPECT_TRUE(publish().problems.constFirst().endsWith(
+        u"by someone else since it was published; it was left as they made it. Publish "
+        "Calendar's Overwrite Them will overwrite it."_s))
+        << publish().problems.constFirst().toStdString();
     EXPECT_TRUE(publish().overwriteOffered);
     prompts.answerYesNo(false);
     publish().overwrite();
