@@ -59,6 +59,8 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
                    module.ports.clock)
     , capture(module)
     , calendarExport(module)
+    , publishOnSave(module, publishRunner)
+    , publishWindow(module, publishRunner, publishOnSave)
     , m_module(module) {
     connect(&rooms, &RoomEditor::status, this, &MainWindowLogic::setHelpText);
     connect(&yearSetup, &YearSetup::status, this, &MainWindowLogic::setHelpText);
@@ -113,6 +115,8 @@ MainWindowLogic::MainWindowLogic(Module &module, QObject *parent)
     connect(&board, &RoomsBoard::eventRequested, this, &MainWindowLogic::ShowEvent);
     connect(&boardActions, &BoardActions::boardChanged, this, &MainWindowLogic::RefreshCalendar);
     connect(&boardActions, &BoardActions::boardChanged, this, &MainWindowLogic::changed);
+    connect(&wholeEvent, &WholeEvent::deleted, &publishOnSave, &PublishOnSave::eventChanged);
+    connect(&publishOnSave, &PublishOnSave::status, this, &MainWindowLogic::setHelpText);
 }
 
 bool MainWindowLogic::busy() const {
@@ -331,10 +335,14 @@ void MainWindowLogic::eventWasSaved(const QString &helpText) {
     setHelpText(helpText);
     emit eventSaved();
     RefreshCalendar();
+    publishOnSave.eventChanged(m_module.event.EventNumber);
 }
 
 void MainWindowLogic::QueryUnloadMainWindow() {
     calendar.redrawTimer.stop();
+    // A publish under way stops before its next resource; what the server
+    // accepted is noted, and the next publish sends the rest.
+    publishRunner.finish();
     if (!started)
         return;
     started = false;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/PublishOnSave.h"
+#include "app/PublishRunner.h"
+#include "app/PublishWindow.h"
 #include "billing/BillingAccounts.h"
 #include "billing/EventBilling.h"
 #include "billing/PointOfSaleExport.h"
@@ -128,6 +131,9 @@ public:
     BoardActions boardActions;       // booking and moving on the rooms board
     ScreenCapture capture;           // File menu: Screen Capture
     CalendarExport calendarExport;   // File menu: the events as an iCalendar file
+    PublishRunner publishRunner;     // the calendar server's sends, one at a time, off this thread
+    PublishOnSave publishOnSave;     // an event saved or deleted, to the calendar server
+    PublishWindow publishWindow;     // frmpublish: File menu, Publish Calendar
 
     QString caption = QStringLiteral("Event Scheduling");
     bool reverifyMenuVisible = false;

@@ -267,6 +267,7 @@ void WholeEvent::deleteContact() {
     m_editor.endEditing();
     emit changed();
     emit calendarChanged();
+    emit deleted(number);
 }
 
 Result<WholeEvent::Deleted> WholeEvent::deleteRows(Database &evnt, int number,

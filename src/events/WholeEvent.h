@@ -55,6 +55,8 @@ signals:
     // The calendar shows cells that changed.
     void calendarChanged();
     void changed();
+    // The event is gone from the club (deleted here or found deleted).
+    void deleted(int number);
 
 private:
     enum class Deleted { Done, Missing, Billed, Stale, Paid };

@@ -9,6 +9,7 @@
 #include "LookupPanel.h"
 #include "PaymentsView.h"
 #include "PointOfSaleExportWindow.h"
+#include "PublishDialog.h"
 #include "RepeatView.h"
 #include "RoomEditorPanel.h"
 #include "SavedNoticeWindow.h"
@@ -214,6 +215,10 @@ std::span<const MainWindow::CommandRow> MainWindow::commandTable() {
          "&Export Calendar (.ics)...",
          [](MainWindow &w) {
              CalendarExportDialog::Run(w.m_logic.calendarExport, &w);
+         }},
+        {C::PublishCalendar, Menu::File, Separator::None, "mnupublishcalendar", "P&ublish Calendar",
+         [](MainWindow &w) {
+             PublishDialog::Run(w.m_logic.publishWindow, &w);
          }},
         {C::PurgeCalendar, Menu::File, Separator::None, "mnupurgecalendar", "&Purge Calendar Data",
          [](MainWindow &w) {

@@ -36,6 +36,7 @@ enum class MenuCommand {
     DeleteContact,
     ScreenCapture,
     ExportCalendar,
+    PublishCalendar,
     PurgeCalendar,
     Reverify,
     Exit,

@@ -1,4 +1,5 @@
 #include "ClubFixture.h"
+#include "SharedCalendarServer.h"
 #include "ShownWindow.h"
 #include "ViewTest.h"
 #include "WaitFor.h"
@@ -81,7 +82,8 @@ const QStringList MainWindowCommands =
         "mnuinityear Initialize New Year|mnucloneevent Clone Current Event to New Date|"
         "mnurepeatevent Repeat...|mnuchangeseries Change the Series...|"
         "mnudeletecontact Delete this contact|mnuclipboard Screen Capture|"
-        "mnuexportcalendar Export Calendar (.ics)...|mnupurgecalendar Purge Calendar Data|"
+        "mnuexportcalendar Export Calendar (.ics)...|mnupublishcalendar Publish Calendar|"
+        "mnupurgecalendar Purge Calendar Data|"
         "mnureverify Reverify resdate/restime|mnuexit Exit|mnureport Reports|"
         "mnucurrentdisplay Currently Displayed Event|"
         "mnuaudithistory Audit history - currently displayed event|"
@@ -423,6 +425,27 @@ TEST_F(AccessibilityTest, EveryControlOfEveryWindowIsNamedAsItIsLabelledAndTabbe
     for (EventField field : {Date, Title, Number, Start, End, Status, Guests, Guarantee, Room,
                              Member, Account, BillingEmail, ContactName, ContactEmail, Notes})
         EXPECT_TRUE(visited.contains(columnOf(field))) << columnOf(field);
+
+    // Publish Calendar, run against a fake server to its end, with a
+    // resource someone changed there so that Overwrite Them shows too.
+    FakeCalendarServer server;
+    shown.logic.publishRunner.makeServer = SharedCalendarServer::maker(server);
+    server.fault = [](const QString &verb, const QString &) -> std::optional<ServerReply> {
+        if (verb == u"PUT"_s)
+            return FakeCalendarServer::reply(412, u"Precondition Failed"_s);
+        return std::nullopt;
+    };
+    QFile settings(path(u"publish.ini"_s));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("url = https://cal.example.org/club/\n");
+    settings.close();
+    window.menuCommand(u"mnupublishcalendar"_s)->trigger();
+    ASSERT_TRUE(waitFor([&] { return !shown.logic.publishRunner.busy(); }));
+    if (auto *publish = child<QDialog>(window, u"frmpublish"_s)) {
+        QMenuBar none;
+        EXPECT_EQ(acceleratorFaults(publish, &none), QStringList());
+    }
+    expectNamedAndClose(u"frmpublish"_s);
 
     for (QWidget *companion : std::initializer_list<QWidget *>{
              new AccountSiftWindow(module->databases, module->ports.clipboard),
