@@ -100,7 +100,7 @@ QString PublishOnSave::outcome(int number, const CalendarPublisher::Report &repo
     if (!report.problems.isEmpty())
         return QStringLiteral("Event #%1 could not be published: %2.")
             .arg(number)
-            .arg(why(PublishRunner::inWindowWords(report.problems.join(QLatin1Char(' ')))));
+            .arg(why(report.problems.join(QLatin1Char(' '))));
     if (report.removed > 0)
         return QStringLiteral("Event #%1 removed from the staff calendar.").arg(number);
     return QStringLiteral("Event #%1 published to the staff calendar.").arg(number);

@@ -1,6 +1,5 @@
 #include "PublishRunner.h"
 
-#include <QRegularExpression>
 #include <QThread>
 
 PublishRunner::PublishRunner(QObject *parent)
@@ -14,12 +13,6 @@ CalendarPublisher::Report PublishRunner::stoppedReport(const QString &why) {
     CalendarPublisher::Report report;
     report.stopped = why;
     return report;
-}
-
-QString PublishRunner::inWindowWords(const QString &problem) {
-    static const QRegularExpression force(QStringLiteral("Publish with --force to ([^.]+)\\."));
-    return QString(problem).replace(force,
-                                    QStringLiteral("Publish Calendar's Overwrite Them will \\1."));
 }
 
 int PublishRunner::submit(Task task) {

@@ -47,9 +47,6 @@ public:
     Publishing::ServerMaker makeServer;
 
     static CalendarPublisher::Report stoppedReport(const QString &why);
-    // A problem as the window tells it: the publisher's words name the
-    // command line's --force, the window's way is Overwrite Them.
-    static QString inWindowWords(const QString &problem);
 
 private:
     struct Queued {

@@ -88,15 +88,7 @@ void PublishWindow::finished(const PublishRunner::Reports &reports) {
                   heading;
     else
         m_onSave.forget(m_pendingAtStart);
-    problems.clear();
-    for (const QString &problem : report.problems)
-        problems << PublishRunner::inWindowWords(problem);
-    overwriteOffered = std::ranges::any_of(problems, &PublishWindow::changedOnServer);
+    problems = report.problems;
+    overwriteOffered = report.overridable > 0;
     emit changed();
-}
-
-// The publisher's words for a resource someone else changed or deleted
-// there: "... on the server by someone else", "... on the server again".
-bool PublishWindow::changedOnServer(const QString &problem) {
-    return problem.contains(QLatin1String(" on the server "));
 }

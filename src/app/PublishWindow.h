@@ -43,8 +43,6 @@ signals:
 private:
     void start(bool force);
     void finished(const PublishRunner::Reports &reports);
-    // A problem a forced publish settles: a change made on the server.
-    static bool changedOnServer(const QString &problem);
 
     Module &m_module;
     PublishRunner &m_runner;

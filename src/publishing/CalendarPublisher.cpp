@@ -239,9 +239,9 @@ CalendarPublisher::Done CalendarPublisher::put(const Item &item, bool force, Rep
     if (now.status == 404 || now.status == 410) {
         if (!force) {
             report.problems << QStringLiteral("%1 was deleted from the calendar on the server by "
-                                              "someone else; it was not put back. Publish with "
-                                              "--force to put it back.")
+                                              "someone else; it was not put back.")
                                    .arg(who);
+            ++report.overridable;
             return Done::Problem;
         }
         return accepted(item,
@@ -274,9 +274,9 @@ CalendarPublisher::Done CalendarPublisher::put(const Item &item, bool force, Rep
                    : Done::Unchanged;
     if (!ours && !force) {
         report.problems << QStringLiteral("%1 was changed on the server by someone else since it "
-                                          "was published; it was left as they made it. Publish "
-                                          "with --force to overwrite it.")
+                                          "was published; it was left as they made it.")
                                .arg(who);
+        ++report.overridable;
         return Done::Problem;
     }
     const ServerReply again =
@@ -349,9 +349,9 @@ CalendarPublisher::Done CalendarPublisher::remove(const QString &uid, bool force
             known = m_state.find(uid);
             if ((!known || known->etag != tagOf(now)) && !force) {
                 report.problems << QStringLiteral("%1 was changed on the server by someone else "
-                                                  "since it was published; it was not removed. "
-                                                  "Publish with --force to remove it.")
+                                                  "since it was published; it was not removed.")
                                        .arg(who);
+                ++report.overridable;
                 return Done::Problem;
             }
             reply = m_server.remove(name, Unless::Changed, tagOf(now));

@@ -33,6 +33,7 @@ public:
     struct Report {
         int added = 0, changed = 0, removed = 0, unchanged = 0;
         QStringList problems; // resources left as they are, each with why
+        int overridable = 0;  // of those, changed or deleted on the server: force settles them
         QString stopped;      // why the run stopped before its end; empty when it ran through
         bool complete() const { return problems.isEmpty() && stopped.isEmpty(); }
         // "3 added, 1 changed, 1 removed, 45 unchanged."

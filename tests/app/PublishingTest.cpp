@@ -121,8 +121,7 @@ TEST_F(PublishingTest, APublishShowsHowFarItIsWhatItDidAndWhyItStopped) {
     ASSERT_TRUE(settled());
     ASSERT_EQ(publish().problems.size(), 1);
     EXPECT_TRUE(publish().problems.constFirst().endsWith(
-        u"by someone else since it was published; it was left as they made it. Publish "
-        "Calendar's Overwrite Them will overwrite it."_s))
+        u"by someone else since it was published; it was left as they made it."_s))
         << publish().problems.constFirst().toStdString();
     EXPECT_TRUE(publish().overwriteOffered);
     prompts.answerYesNo(false);

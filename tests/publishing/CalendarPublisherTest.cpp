@@ -130,6 +130,7 @@ TEST_F(CalendarPublisherTest, FailuresAreToldAndALaterRunCompletesTheWork) {
         const QString told = c.stops ? report.stopped : report.problems.join(u"\n"_s);
         EXPECT_TRUE(told.contains(QLatin1String(c.told))) << qPrintable(told);
         EXPECT_FALSE(report.complete());
+        EXPECT_EQ(report.overridable, 0) << "forcing settles none of these";
         expectStateTrue();
         EXPECT_EQ(noted().size(), server.resources.size());
 
@@ -155,6 +156,7 @@ TEST_F(CalendarPublisherTest, ChangesMadeOnTheServerAreReportedAndOverwrittenOnl
 
     auto report = publish(changed);
     ASSERT_EQ(report.problems.size(), 3) << qPrintable(report.problems.join(u"\n"_s));
+    EXPECT_EQ(report.overridable, 3) << "each is settled by a forced publish";
     EXPECT_TRUE(report.problems[0].startsWith(
         u"Event #1 \"Event 1\" was changed on the server by someone else"_s));
     EXPECT_TRUE(report.problems[1].contains(u"was deleted from the calendar on the server"_s));

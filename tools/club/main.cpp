@@ -256,6 +256,8 @@ int publish(const QString &directory, bool force, bool insecure) {
     });
     for (const QString &problem : report.problems)
         out << problem << '\n';
+    if (report.overridable > 0)
+        out << "Publish with --force to overwrite the changes made on the server.\n";
     out << where << ": " << report.counts() << '\n';
     if (!report.stopped.isEmpty()) {
         out.flush();
