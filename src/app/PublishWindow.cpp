@@ -83,8 +83,9 @@ void PublishWindow::finished(const PublishRunner::Reports &reports) {
     heading = report.counts();
     if (!report.stopped.isEmpty())
         heading = report.stopped +
-                  QStringLiteral(" What was sent is noted; publish again to "
-                                 "send the rest.\n") +
+                  (report.sent() > 0 ? QStringLiteral(" What was sent is noted; publish again "
+                                                      "to send the rest.\n")
+                                     : QStringLiteral("\n")) +
                   heading;
     else
         m_onSave.forget(m_pendingAtStart);

@@ -29,6 +29,25 @@ QByteArray tagOf(const ServerReply &reply) {
     return reply.etag.isEmpty() ? QByteArray("*") : reply.etag;
 }
 
+constexpr char FingerprintProperty[] = "X-MORAVEL-FINGERPRINT:";
+
+// The fingerprint a resource carries, as written by a publisher.
+QByteArray carried(const QByteArray &resource) {
+    for (const QString &line : unfolded(resource))
+        if (line.startsWith(QLatin1String(FingerprintProperty), Qt::CaseInsensitive))
+            return line.mid(qsizetype(sizeof FingerprintProperty) - 1).trimmed().toUtf8();
+    return QByteArray();
+}
+
+// Lines that say when a resource was written, not what it says: the moment
+// of writing, a last change capped to it, and the fingerprint itself.
+bool stamp(const QString &line) {
+    for (const char *name : {"DTSTAMP", "LAST-MODIFIED", "X-MORAVEL-FINGERPRINT"})
+        if (line.startsWith(QLatin1String(name), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
 } // namespace
 
 QString CalendarPublisher::Report::counts() const {
@@ -42,20 +61,24 @@ QString CalendarPublisher::Report::counts() const {
 QList<CalendarPublisher::Item> CalendarPublisher::items(const CalendarExport::Events &events) {
     QList<Item> items;
     items.reserve(events.entries.size());
-    for (const CalendarExport::Entry &entry : events.entries)
+    for (CalendarExport::Entry entry : events.entries) {
+        const QByteArray print = fingerprint(entry.lines);
+        entry.lines.insert(entry.lines.size() - 1, // before END:VEVENT
+                           QLatin1String(FingerprintProperty) + QString::fromLatin1(print));
         items << Item{entry.uid,
                       entry.number,
                       entry.title,
                       entry.sequence,
                       CalendarExport::document(events.name, events.zone, std::span(&entry, 1)),
-                      fingerprint(entry.lines)};
+                      print};
+    }
     return items;
 }
 
 QByteArray CalendarPublisher::fingerprint(const QStringList &veventLines) {
     QStringList kept;
     for (const QString &line : veventLines)
-        if (!line.startsWith(QLatin1String("DTSTAMP"), Qt::CaseInsensitive))
+        if (!stamp(line))
             kept << line;
     kept.sort();
     return QCryptographicHash::hash(kept.join(QLatin1Char('\n')).toUtf8(),
@@ -89,9 +112,19 @@ QString CalendarPublisher::label(const QString &uid, const QString &title) {
     return title.isEmpty() ? event : QStringLiteral("%1 \"%2\"").arg(event, title.trimmed());
 }
 
-CalendarPublisher::CalendarPublisher(CalendarServer &server, PublishState &state)
+CalendarPublisher::CalendarPublisher(CalendarServer &server, PublishState &state,
+                                     const QString &uidSuffix)
     : m_server(server)
-    , m_state(state) {}
+    , m_state(state)
+    , m_uidSuffix(uidSuffix) {}
+
+bool CalendarPublisher::ours(const QString &uid, const ServerReply &held) {
+    const QByteArray print = carried(held.body);
+    if (!print.isEmpty() && print == fingerprintOf(held.body))
+        return true;
+    const PublishState::Entry *known = m_state.find(uid);
+    return known && known->etag == tagOf(held);
+}
 
 QString CalendarPublisher::fatal(const ServerReply &reply) const {
     const QString url = m_server.collection().toDisplayString();
@@ -128,10 +161,7 @@ CalendarPublisher::Report CalendarPublisher::publish(const QList<Item> &items,
                                                      bool force, const Progress &progress,
                                                      const std::atomic_bool *cancel) {
     Report report;
-    if (const QString failed = m_state.refresh(); !failed.isEmpty()) {
-        report.stopped = failed;
-        return report;
-    }
+    // The server first: a wrong url must not start the journal afresh.
     const ServerReply probe = m_server.probe();
     if (QString why = fatal(probe); !why.isEmpty()) {
         report.stopped = why;
@@ -157,6 +187,11 @@ CalendarPublisher::Report CalendarPublisher::publish(const QList<Item> &items,
         return report;
     }
 
+    if (const QString failed = m_state.refresh(); !failed.isEmpty()) {
+        report.stopped = failed;
+        return report;
+    }
+
     // The plan: what differs from what the server last accepted.
     QList<const Item *> puts;
     QSet<QString> wanted;
@@ -167,6 +202,25 @@ CalendarPublisher::Report CalendarPublisher::publish(const QList<Item> &items,
             ++report.unchanged;
         else
             puts << &item;
+    }
+    // A whole publish also looks for the club's resources the journal does
+    // not know (it was lost, or another club directory published there).
+    if (!only && !m_uidSuffix.isEmpty()) {
+        const ServerReply listing = m_server.list();
+        if (QString why = fatal(listing); !why.isEmpty()) {
+            report.stopped = why;
+            return report;
+        }
+        for (const auto &[file, etag] : CalendarServer::listed(listing.body)) {
+            const QString uid = file.chopped(file.endsWith(QLatin1String(".ics")) ? 4 : 0);
+            if (!uid.startsWith(QLatin1String("event-")) || !uid.endsWith(m_uidSuffix) ||
+                wanted.contains(uid) || m_state.find(uid) || etag.isEmpty())
+                continue;
+            if (const QString failed = m_state.record(uid, {etag, "listed"}); !failed.isEmpty()) {
+                report.stopped = failed;
+                return report;
+            }
+        }
     }
     QStringList removals;
     for (auto at = m_state.entries().cbegin(); at != m_state.entries().cend(); ++at)
@@ -265,9 +319,8 @@ CalendarPublisher::Done CalendarPublisher::put(const Item &item, bool force, Rep
         report.stopped = failed;
         return Done::Stop;
     }
-    known = m_state.find(item.uid);
     // Written by another of the club's publishers: the newer of the two stays.
-    const bool ours = known && known->etag == tagOf(now);
+    const bool ours = this->ours(item.uid, now);
     if (ours && sequenceOf(now.body) > item.sequence)
         return recorded(m_state.record(item.uid, {tagOf(now), held}), report) == Done::Stop
                    ? Done::Stop
@@ -292,12 +345,23 @@ CalendarPublisher::Done CalendarPublisher::put(const Item &item, bool force, Rep
 
 CalendarPublisher::Done CalendarPublisher::accepted(const Item &item, const ServerReply &reply,
                                                     bool existed, Report &report) {
+    const QString who = label(item.uid, item.title);
+    // CalDAV's no-uid-conflict: the event's UID is held by another resource
+    // there (the club's exported file imported into the same calendar).
+    if (reply.status == 409 || (reply.status == 403 && reply.body.contains("uid-conflict"))) {
+        report.problems << QStringLiteral("%1 could not be published: another entry on the "
+                                          "server already holds its UID (%2 %3); delete that "
+                                          "copy there (an imported calendar file, perhaps).")
+                               .arg(who)
+                               .arg(reply.status)
+                               .arg(reply.reason);
+        return Done::Problem;
+    }
     if (QString why = fatal(reply); !why.isEmpty()) {
         report.stopped = why;
         return Done::Stop;
     }
-    const QString who = label(item.uid, item.title);
-    if (reply.status == 404 || reply.status == 409) { // WebDAV: no collection to write into
+    if (reply.status == 404) { // no collection to write into
         report.stopped = QStringLiteral("There is no calendar at %1 any more (%2 %3).")
                              .arg(m_server.collection().toDisplayString())
                              .arg(reply.status)
@@ -346,8 +410,7 @@ CalendarPublisher::Done CalendarPublisher::remove(const QString &uid, bool force
                 report.stopped = failed;
                 return Done::Stop;
             }
-            known = m_state.find(uid);
-            if ((!known || known->etag != tagOf(now)) && !force) {
+            if (!ours(uid, now) && !force) {
                 report.problems << QStringLiteral("%1 was changed on the server by someone else "
                                                   "since it was published; it was not removed.")
                                        .arg(who);

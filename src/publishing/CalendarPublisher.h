@@ -36,6 +36,7 @@ public:
         int overridable = 0;  // of those, changed or deleted on the server: force settles them
         QString stopped;      // why the run stopped before its end; empty when it ran through
         bool complete() const { return problems.isEmpty() && stopped.isEmpty(); }
+        int sent() const { return added + changed + removed; }
         // "3 added, 1 changed, 1 removed, 45 unchanged."
         QString counts() const;
     };
@@ -44,13 +45,19 @@ public:
 
     static QList<Item> items(const CalendarExport::Events &events);
     // What a resource's content says of its event, whatever the server did
-    // to its lines' folding or order: its VEVENT's lines but DTSTAMP (the
-    // moment of writing), sorted, hashed.
+    // to its lines' folding or order: its VEVENT's lines but those that tell
+    // when it was written, sorted, hashed. Each resource carries its own in
+    // X-MORAVEL-FINGERPRINT, so that a resource nobody touched is known as
+    // the club's even when the journal was lost.
     static QByteArray fingerprint(const QStringList &veventLines);
     static QByteArray fingerprintOf(const QByteArray &resource);
     static QString resourceName(const QString &uid);
 
-    CalendarPublisher(CalendarServer &server, PublishState &state);
+    // `uidSuffix` ("@club.moravel") tells the club's resources on the
+    // server from others, so that a whole publish finds and removes its own
+    // even when the state lost them.
+    CalendarPublisher(CalendarServer &server, PublishState &state,
+                      const QString &uidSuffix = QString());
 
     // Publishes items. A whole publish answers for every resource the
     // state knows, removing those no longer among the items (deleted, out
@@ -72,6 +79,12 @@ private:
     QString fatal(const ServerReply &reply) const;
     static QString label(const QString &uid, const QString &title);
 
+    // Whether a resource the server holds was last written by one of the
+    // club's publishers: the journal has its ETag, or its content still
+    // matches the fingerprint written into it.
+    bool ours(const QString &uid, const ServerReply &held);
+
     CalendarServer &m_server;
     PublishState &m_state;
+    QString m_uidSuffix;
 };

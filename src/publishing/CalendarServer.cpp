@@ -1,5 +1,6 @@
 #include "CalendarServer.h"
 
+#include <QUrl>
 #include <QXmlStreamReader>
 
 bool CalendarServer::isCalendar(const QByteArray &multistatus) {
@@ -18,4 +19,28 @@ bool CalendarServer::isCalendar(const QByteArray &multistatus) {
         }
     }
     return false;
+}
+
+QList<std::pair<QString, QByteArray>> CalendarServer::listed(const QByteArray &multistatus) {
+    QList<std::pair<QString, QByteArray>> resources;
+    QXmlStreamReader xml(multistatus);
+    QString href;
+    QByteArray etag;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("response")) {
+            href.clear();
+            etag.clear();
+        } else if (xml.isStartElement() && xml.name() == QLatin1String("href")) {
+            href = xml.readElementText().trimmed();
+        } else if (xml.isStartElement() && xml.name() == QLatin1String("getetag")) {
+            etag = xml.readElementText().trimmed().toUtf8();
+        } else if (xml.isEndElement() && xml.name() == QLatin1String("response")) {
+            // The collection itself ends in "/"; its members are files.
+            const QString path = QUrl::fromPercentEncoding(href.toUtf8());
+            if (!path.endsWith(QLatin1Char('/')) && !path.isEmpty())
+                resources.append({path.section(QLatin1Char('/'), -1), etag});
+        }
+    }
+    return resources;
 }

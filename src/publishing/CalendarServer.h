@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QUrl>
+#include <utility>
 
 // What a calendar server answered: its status, or why no answer came.
 struct ServerReply {
@@ -35,7 +37,11 @@ public:
                             const QByteArray &etag) = 0;
     virtual ServerReply remove(const QString &name, Unless unless, const QByteArray &etag) = 0;
     virtual ServerReply get(const QString &name) = 0;
+    // The collection's resources with their ETags (PROPFIND, depth 1).
+    virtual ServerReply list() = 0;
 
     // Whether a PROPFIND answer says the collection is a calendar.
     static bool isCalendar(const QByteArray &multistatus);
+    // The resources a listing names (their file names) with their ETags.
+    static QList<std::pair<QString, QByteArray>> listed(const QByteArray &multistatus);
 };

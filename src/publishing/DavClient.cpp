@@ -3,9 +3,11 @@
 #include <QEventLoop>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 
-DavClient::DavClient(const PublishSettings &settings)
-    : m_settings(settings) {
+DavClient::DavClient(const PublishSettings &settings, const std::atomic_bool *cancel)
+    : m_settings(settings)
+    , m_cancel(cancel) {
     // A server's redirect is followed only to the same scheme and host:
     // the password goes nowhere else.
     m_network.setRedirectPolicy(QNetworkRequest::SameOriginRedirectPolicy);
@@ -37,17 +39,32 @@ ServerReply DavClient::send(const QNetworkRequest &request, const QByteArray &ve
         reply->ignoreSslErrors();
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    // A publish stopped (the program closing) does not wait out the timeout.
+    bool cancelled = false;
+    QTimer watch;
+    if (m_cancel) {
+        QObject::connect(&watch, &QTimer::timeout, reply, [&] {
+            if (*m_cancel && !cancelled) {
+                cancelled = true;
+                reply->abort();
+            }
+        });
+        watch.start(50);
+    }
     if (!reply->isFinished())
         loop.exec();
     ServerReply answer;
     answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     answer.reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
     answer.etag = reply->rawHeader("ETag");
-    answer.body = reply->readAll();
+    if (reply->isOpen())
+        answer.body = reply->readAll();
     const QString host = m_settings.collection.host();
     if (!answer.answered()) {
-        if (reply->error() == QNetworkReply::OperationCanceledError ||
-            reply->error() == QNetworkReply::TimeoutError)
+        if (cancelled)
+            answer.failure = QStringLiteral("Publishing was stopped before its end.");
+        else if (reply->error() == QNetworkReply::OperationCanceledError ||
+                 reply->error() == QNetworkReply::TimeoutError)
             answer.failure =
                 QStringLiteral("The calendar server at %1 did not answer within %2.")
                     .arg(host, m_settings.timeoutSeconds == 1
@@ -81,6 +98,16 @@ ServerReply DavClient::put(const QString &name, const QByteArray &content, Unles
 
 ServerReply DavClient::remove(const QString &name, Unless unless, const QByteArray &etag) {
     return send(request(name, unless, etag), "DELETE");
+}
+
+ServerReply DavClient::list() {
+    QNetworkRequest list = request(QString(), Unless::Anything, {});
+    list.setRawHeader("Depth", "1");
+    list.setHeader(QNetworkRequest::ContentTypeHeader,
+                   QByteArrayLiteral("application/xml; charset=utf-8"));
+    return send(list, "PROPFIND",
+                "<?xml version=\"1.0\" encoding=\"utf-8\"?><propfind xmlns=\"DAV:\"><prop>"
+                "<getetag/></prop></propfind>");
 }
 
 ServerReply DavClient::get(const QString &name) {

@@ -4,6 +4,7 @@
 #include "PublishSettings.h"
 
 #include <QNetworkAccessManager>
+#include <atomic>
 
 class QNetworkRequest;
 
@@ -13,7 +14,8 @@ class QNetworkRequest;
 // and gives up after the settings' timeout.
 class DavClient final : public CalendarServer {
 public:
-    explicit DavClient(const PublishSettings &settings);
+    // A request under way is given up when `cancel` is set.
+    explicit DavClient(const PublishSettings &settings, const std::atomic_bool *cancel = nullptr);
 
     QUrl collection() const override { return m_settings.collection; }
     ServerReply probe() override;
@@ -21,6 +23,7 @@ public:
                     const QByteArray &etag) override;
     ServerReply remove(const QString &name, Unless unless, const QByteArray &etag) override;
     ServerReply get(const QString &name) override;
+    ServerReply list() override;
 
 private:
     QNetworkRequest request(const QString &name, Unless unless, const QByteArray &etag) const;
@@ -28,5 +31,6 @@ private:
                      const QByteArray &body = QByteArray());
 
     PublishSettings m_settings;
+    const std::atomic_bool *m_cancel;
     QNetworkAccessManager m_network;
 };

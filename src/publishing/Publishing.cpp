@@ -21,7 +21,9 @@ Result<Job> prepare(Module &module, const PublishSettings &settings, int event) 
     if (!events)
         return events.error();
     Job job{settings, module.clubPath(QLatin1String(PublishState::FileName)),
-            CalendarPublisher::items(*events), std::nullopt};
+            CalendarPublisher::items(*events), std::nullopt,
+            QLatin1Char('@') +
+                CalendarExport::uid(0, module.config.compname).section(QLatin1Char('@'), 1)};
     if (event > 0)
         job.only = QSet<QString>{CalendarExport::uid(event, module.config.compname)};
     return job;
@@ -31,9 +33,10 @@ CalendarPublisher::Report send(const Job &job, bool force,
                                const CalendarPublisher::Progress &progress,
                                const std::atomic_bool *cancel, const ServerMaker &makeServer) {
     const std::unique_ptr<CalendarServer> server =
-        makeServer ? makeServer(job.settings) : std::make_unique<DavClient>(job.settings);
+        makeServer ? makeServer(job.settings) : std::make_unique<DavClient>(job.settings, cancel);
     PublishState state(job.statePath, job.settings.collection.toString());
-    return CalendarPublisher(*server, state).publish(job.items, job.only, force, progress, cancel);
+    return CalendarPublisher(*server, state, job.uidSuffix)
+        .publish(job.items, job.only, force, progress, cancel);
 }
 
 } // namespace Publishing

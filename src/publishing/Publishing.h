@@ -18,6 +18,7 @@ struct Job {
     QString statePath;
     QList<CalendarPublisher::Item> items;
     std::optional<QSet<QString>> only; // one event's publish: its UID
+    QString uidSuffix;                 // "@club.moravel": what the club's UIDs end in
 };
 
 // The booked events of the settings' range and rooms, from today in the

@@ -34,7 +34,7 @@ protected:
                                       const std::optional<QSet<QString>> &only = {}) {
         PublishState state(statePath(), server.collection().toString());
         server.requests.clear();
-        return CalendarPublisher(server, state).publish(items, only, force);
+        return CalendarPublisher(server, state, u"@club.moravel"_s).publish(items, only, force);
     }
     QString statePath() const { return dir.filePath(u"publish.state"_s); }
     // What the state file says the server holds, read afresh.
@@ -65,13 +65,14 @@ TEST_F(CalendarPublisherTest, OnlyWhatChangedIsSentAndWhatLeftIsRemoved) {
     EXPECT_EQ(server.resources.size(), 3);
 
     report = publish({item(1), item(2), item(3)});
-    EXPECT_EQ(server.requests, QStringList{u"PROPFIND"_s}) << "nothing changed, nothing sent";
+    EXPECT_EQ(server.requests, (QStringList{u"PROPFIND"_s, u"LIST"_s}))
+        << "nothing changed, nothing sent";
     EXPECT_EQ(report.unchanged, 3);
 
     // Event 2 moved (its change count rose), event 3 left the range.
     report = publish({item(1), item(2, 1, u"LOCATION:Library"_s)});
     EXPECT_EQ(server.requests,
-              (QStringList{u"PROPFIND"_s, u"PUT "_s + name(2), u"DELETE "_s + name(3)}));
+              (QStringList{u"PROPFIND"_s, u"LIST"_s, u"PUT "_s + name(2), u"DELETE "_s + name(3)}));
     EXPECT_EQ(report.counts(), u"0 added, 1 changed, 1 removed, 1 unchanged."_s);
     EXPECT_TRUE(server.resources[name(2)].content.contains("LOCATION:Library"));
     EXPECT_FALSE(server.resources.contains(name(3)));
@@ -113,6 +114,9 @@ TEST_F(CalendarPublisherTest, FailuresAreToldAndALaterRunCompletesTheWork) {
         {"PUT", 2, FakeCalendarServer::reply(502), "The calendar server failed (502)", true},
         {"PUT", 2, FakeCalendarServer::reply(404), "There is no calendar at", true},
         {"PUT", 2, FakeCalendarServer::reply(415), "Event #2 \"Event 2\" was refused", false},
+        {"PUT", 2, FakeCalendarServer::reply(409),
+         "another entry on the server already holds its UID", false},
+        {"LIST", 1, FakeCalendarServer::reply(401), "refused the user and password", true},
     };
     const QList<Item> items{item(1), item(2), item(3)};
     for (const Case &c : cases) {
@@ -176,25 +180,45 @@ TEST_F(CalendarPublisherTest, ChangesMadeOnTheServerAreReportedAndOverwrittenOnl
 }
 
 // A lost or copied state file, and a server that gives no ETags: what the
-// server already holds is recognised, not reported as someone's change.
-TEST_F(CalendarPublisherTest, WhatTheServerAlreadyHoldsIsRecognised) {
+// server holds of the club's is recognised by the fingerprint each resource
+// carries, so changes go out, events gone are removed, and only a resource
+// someone edited there is reported.
+TEST_F(CalendarPublisherTest, AfterTheStateIsLostTheClubsResourcesAreStillItsOwn) {
     for (const bool tags : {true, false}) {
         SCOPED_TRACE(tags ? "with ETags" : "without ETags");
         server = FakeCalendarServer();
         server.giveTags = tags;
         QFile::remove(statePath());
-        publish({item(1), item(2)});
+        publish({item(1), item(2), item(3), item(4)});
+        server.change(u"someone-elses.ics"_s, "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
+        server.change(name(4), item(4).content.replace("SUMMARY:Event 4", "SUMMARY:Edited"));
         QFile::remove(statePath());
-        auto report = publish({item(1), item(2, 1)});
-        EXPECT_EQ(report.problems.size(), 1) << "event 2 differs and nobody noted it as ours";
-        EXPECT_EQ(report.unchanged, 1);
-        report = publish({item(1), item(2, 1)}, true);
-        EXPECT_TRUE(report.complete());
-        report = publish({item(1), item(2, 2)});
-        EXPECT_TRUE(report.complete()) << qPrintable(report.problems.join(u"\n"_s));
-        EXPECT_EQ(report.changed, 1);
+
+        // Event 2 changed, event 3 deleted, event 4 edited on the server.
+        auto report = publish({item(1), item(2, 1), item(4, 1)});
+        EXPECT_EQ(report.counts(), u"0 added, 1 changed, 1 removed, 1 unchanged."_s);
+        ASSERT_EQ(report.problems.size(), 1) << qPrintable(report.problems.join(u"\n"_s));
+        EXPECT_TRUE(
+            report.problems[0].startsWith(u"Event #4 \"Event 4\" was changed on the server"_s));
+        EXPECT_FALSE(server.resources.contains(name(3)));
+        EXPECT_TRUE(server.resources.contains(u"someone-elses.ics"_s)) << "not the club's";
+        EXPECT_TRUE(server.resources[name(2)].content.contains("SEQUENCE:1"));
         expectStateTrue();
     }
+}
+
+// A wrong url fails before the journal is touched, so the right one finds
+// it as it was.
+TEST_F(CalendarPublisherTest, AWrongUrlLeavesTheJournalAlone) {
+    publish({item(1), item(2)});
+    const auto before = noted();
+    server.fault = [](const QString &verb, const QString &) -> std::optional<ServerReply> {
+        return verb == u"PROPFIND"_s ? std::optional(FakeCalendarServer::reply(404)) : std::nullopt;
+    };
+    PublishState elsewhere(statePath(), u"https://cal.example.org/clbu/"_s);
+    EXPECT_FALSE(
+        CalendarPublisher(server, elsewhere).publish({item(1), item(2)}).stopped.isEmpty());
+    EXPECT_EQ(noted().size(), before.size());
 }
 
 // Two workstations publishing at once, in both orders: the second to write

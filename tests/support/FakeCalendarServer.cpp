@@ -71,6 +71,19 @@ ServerReply FakeCalendarServer::get(const QString &name) {
     return r;
 }
 
+ServerReply FakeCalendarServer::list() {
+    if (auto f = faulted(QStringLiteral("LIST"), QString()))
+        return *f;
+    ServerReply r = reply(207);
+    r.body = "<d:multistatus xmlns:d=\"DAV:\"><d:response><d:href>/club/</d:href></d:response>";
+    for (const auto &[name, resource] : resources.asKeyValueRange())
+        r.body += "<d:response><d:href>/club/" + QUrl::toPercentEncoding(name, "@") +
+                  "</d:href><d:propstat><d:prop><d:getetag>" + resource.etag +
+                  "</d:getetag></d:prop></d:propstat></d:response>";
+    r.body += "</d:multistatus>";
+    return r;
+}
+
 void FakeCalendarServer::change(const QString &name, const QByteArray &content) {
     resources[name] = {content, nextTag()};
 }

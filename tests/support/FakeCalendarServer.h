@@ -25,6 +25,7 @@ public:
                     const QByteArray &etag) override;
     ServerReply remove(const QString &name, Unless unless, const QByteArray &etag) override;
     ServerReply get(const QString &name) override;
+    ServerReply list() override; // logged and faulted as "LIST"
 
     // Someone else's change on the server: a new ETag.
     void change(const QString &name, const QByteArray &content);

@@ -28,6 +28,7 @@ public:
         return m_fake.remove(name, unless, etag);
     }
     ServerReply get(const QString &name) override { return m_fake.get(name); }
+    ServerReply list() override { return m_fake.list(); }
 
 private:
     FakeCalendarServer &m_fake;

@@ -262,7 +262,9 @@ int publish(const QString &directory, bool force, bool insecure) {
     if (!report.stopped.isEmpty()) {
         out.flush();
         QTextStream(stderr) << "moravel-club: " << report.stopped
-                            << " What was sent is noted; publish again to send the rest.\n";
+                            << (report.sent() > 0 ? " What was sent is noted; publish again to "
+                                                    "send the rest.\n"
+                                                  : "\n");
         return 1;
     }
     return report.problems.isEmpty() ? 0 : 4;
