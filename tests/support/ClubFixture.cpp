@@ -1,7 +1,7 @@
 #include "ClubFixture.h"
 
+#include "ClubTemplate.h"
 #include "TestServer.h"
-#include "club/ClubCreator.h"
 #include "startup/ClubUpgrade.h"
 #include "storage/ClubStorage.h"
 #include "storage/Transaction.h"
@@ -44,7 +44,7 @@ void ClubFixture::SetUp() {
         server = TestServer::createClub(club, options);
         ASSERT_TRUE(server.has_value());
     } else {
-        const Status made = ClubCreator::create(club, options);
+        const Status made = ClubTemplate::createFiles(club, options);
         ASSERT_TRUE(made.ok()) << made.error().description.toStdString();
     }
     reopen(settings());

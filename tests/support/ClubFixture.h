@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// A fresh club directory per test, made by the club-directory creator, and
-// a Module over it driven by the scripted fakes.
+// A fresh club directory per test, a copy of one the club-directory creator
+// made (see ClubTemplate), and a Module over it driven by the scripted fakes.
 class ClubFixture : public ::testing::Test, protected FakeOperator {
 protected:
     void SetUp() override;

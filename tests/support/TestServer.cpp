@@ -1,11 +1,10 @@
 #include "TestServer.h"
 
+#include "ClubTemplate.h"
 #include "club/ServerDatabases.h"
 #include "storage/ClubStorage.h"
-#include "storage/SharedFile.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -33,47 +32,15 @@ std::optional<StorageSettings> server() {
     return *parsed;
 }
 
-// The same program (as built), the same options: the same template.
-QString templateName(const ClubCreator::Options &options) {
-    const QFileInfo program(QCoreApplication::applicationFilePath());
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    hash.addData(program.absoluteFilePath().toUtf8());
-    hash.addData(QByteArray::number(program.lastModified().toMSecsSinceEpoch()));
-    hash.addData(options.today.toString(Qt::ISODate).toUtf8());
-    hash.addData(options.shareDirectory.toUtf8());
-    hash.addData(options.demo ? "demo" : "plain");
-    return QStringLiteral("moravel_template_") +
-           QString::fromLatin1(hash.result().toHex().left(16));
-}
-
-bool copyDirectory(const QString &from, const QString &to) {
-    bool copied = QDir().mkpath(to);
-    for (const QFileInfo &entry :
-         QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
-        const QString target = QDir(to).filePath(entry.fileName());
-        copied = copied && (entry.isDir() ? copyDirectory(entry.filePath(), target)
-                                          : QFile::copy(entry.filePath(), target));
-    }
-    return copied;
-}
-
-// Makes the template once: the first test program process to get here
-// holds the lock while it does, the others wait and then find it made.
-bool makeTemplate(StorageSettings storage, const QString &name, ClubCreator::Options options,
-                  const QString &directory) {
-    const QString ready = directory + QStringLiteral(".ready");
-    SharedFile::FileLock lock(directory, SharedFile::FileLock::Wait::Queued);
-    EXPECT_TRUE(lock.locked()) << "the template lock " << directory.toStdString();
-    if (!lock.locked() || QFile::exists(ready))
-        return lock.locked();
-    QDir(directory).removeRecursively();
+// Makes the template database and the club directory beside it.
+Status makeTemplate(StorageSettings storage, const QString &name, ClubCreator::Options options,
+                    const QString &directory) {
     storage.databaseName = name;
     ServerDatabases::drop(storage, name);
     options.storage = storage;
-    if (failed(ServerDatabases::create(storage, name)) ||
-        failed(ClubCreator::create(directory, options)))
-        return false;
-    return QFile(ready).open(QIODevice::WriteOnly);
+    if (Status created = ServerDatabases::create(storage, name); !created)
+        return created;
+    return ClubCreator::create(directory, options);
 }
 
 } // namespace
@@ -99,10 +66,13 @@ std::optional<StorageSettings> createClub(const QString &directory,
     if (!settings)
         return std::nullopt;
     // Kept beside the server's own files, so they go when it is stopped.
-    const QString name = templateName(options);
+    const QString name = ClubTemplate::name(options);
     const QString templates = QDir(settings->host).filePath(QStringLiteral("templates"));
     const QString templateClub = QDir(templates).filePath(name);
-    if (!QDir().mkpath(templates) || !makeTemplate(*settings, name, options, templateClub))
+    const auto make = [&] {
+        return makeTemplate(*settings, name, options, templateClub);
+    };
+    if (!QDir().mkpath(templates) || !ClubTemplate::makeOnce(templateClub, make))
         return std::nullopt;
     // The template may still be closing the connections of another copy.
     Status created;
@@ -114,7 +84,8 @@ std::optional<StorageSettings> createClub(const QString &directory,
             break;
         QThread::msleep(20);
     }
-    EXPECT_TRUE(copyDirectory(templateClub, directory)) << "copying the template club";
+    EXPECT_TRUE(ClubTemplate::copyDirectory(templateClub, directory))
+        << "copying the template club";
     if (failed(created) || failed(ClubStorage::writeServer(directory, *settings)))
         return std::nullopt;
     return settings;

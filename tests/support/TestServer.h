@@ -11,8 +11,8 @@ bool active();
 // A new, empty database on the server; its settings, or nothing.
 std::optional<StorageSettings> createDatabase();
 void dropDatabase(const StorageSettings &database);
-// A new club in `directory` on a new database, as ClubCreator makes it. That takes
-// seconds, so it is made once per server and options as a template, and copied.
+// A new club in `directory` on a new database, as ClubCreator makes it: a copy
+// of a template database made once per server (see ClubTemplate).
 std::optional<StorageSettings> createClub(const QString &directory,
                                           const ClubCreator::Options &options);
 

@@ -28,6 +28,10 @@ protected:
     void SetUp() override {
         ClubFixture::SetUp();
         storages.insert(club, settings());
+        // The copy treats every row alike, so the empty quarter-hours of the
+        // demo's two years only make each copy and comparison slow: the days
+        // holding bookings keep theirs.
+        exec(Evnt, u"delete from reserv where resdate not in (select eventdate from eventinfo)"_s);
     }
     void TearDown() override {
         storages.clear();
