@@ -17,6 +17,8 @@ set(moravel_test_costs
   ReportLauncherTest.WorkCopyIsTheOperatorsFreshCopyWithTheRequestsHeadings 5
   WholeEventTest.TheChecklistDecidesWhatACloneCopiesAndWhichPackageItJoins 5
   ReportsViewTest.EveryReportCommandPrintsThroughTheReportProgram 5
+  RadicaleTest.TheDemoSeasonIsPublishedAndThenOnlyWhatChanged 12
+  RadicaleTest.AWrongPasswordAndAStoppedServerAreToldAndTheNextRunCompletes 8
 )
 
 # The tests this directory's programs list (gtest_discover_tests leaves each
